@@ -187,6 +187,9 @@ HWND platform_loop_accelerator_target();
 // Each runs the core path and returns once the notifications it causes have been handled.
 void platform_user_clicked(HWND control);  // buttons (BN_CLICKED) and check boxes (toggle first)
 void platform_user_text_edited(HWND re, LONG pos, LONG removed, std::u16string_view inserted);
+// A plain edit field (ControlKind::Edit) now holds `text` after the user's editing: the model
+// takes it and the dialog receives WM_COMMAND EN_CHANGE (nothing when the text is unchanged).
+void platform_user_edit_changed(HWND edit, std::u16string_view text);
 void platform_user_selected(HWND re, CHARRANGE sel);
 // A mouse message on a panel (client coordinates); returns true when the dialog swallowed it.
 bool platform_user_mouse(HWND re, UINT mouse_msg, POINT client, UINT keys);

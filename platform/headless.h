@@ -47,8 +47,10 @@ struct RecordedTray {
 struct HeadlessState {
     // Answers, taken in order; when a queue is empty: message boxes answer IDOK (IDYES for
     // Yes/No boxes is NOT assumed: an empty queue answers IDNO to Yes/No and IDCANCEL to
-    // Yes/No/Cancel, so a forgotten answer never confirms a destructive action), popups choose
-    // nothing, choosers are cancelled.
+    // Yes/No/Cancel, so a forgotten answer never confirms a destructive action; OK/Cancel boxes
+    // answer IDCANCEL), popups choose nothing, choosers are cancelled. A popup choice that is not
+    // an enabled command item of the popup (or of its submenus) chooses nothing, as a click on a
+    // greyed item would.
     std::deque<int> message_box_answers;
     std::deque<UINT> popup_choices;
     std::deque<std::optional<std::filesystem::path>> file_dialog_answers;
@@ -59,6 +61,11 @@ struct HeadlessState {
     std::function<void(HWND)> on_modal;
     // Runs once per PumpMessages call (simulates the user acting while a long job pumps).
     std::function<void()> on_pump;
+    // Runs once when RunMessageLoop starts, after the messages already posted are delivered: the
+    // user's session (it may press accelerators with headless_key, click, close windows). The
+    // loop then delivers what was posted and returns the quit code once PostQuitMessage was
+    // called, or 0 when nothing is left to deliver (a headless loop never waits).
+    std::function<void()> on_loop;
 
     // Records
     std::vector<RecordedMessageBox> message_boxes;

@@ -136,7 +136,7 @@ LONG RE_LineIndex(HWND re, int line);    // first character of the line, -1 past
 LONG RE_CharFromPos(HWND re, POINT client);
 
 // Find. Without FR_DOWN the search runs backwards from range.cpMin towards range.cpMax
-// (cpMax -1 or below cpMin: to the start). With FR_DOWN it runs forward from cpMin to cpMax
+// (down to cpMax when 0 <= cpMax <= cpMin; to the start when cpMax is -1 or above cpMin). With FR_DOWN it runs forward from cpMin to cpMax
 // (-1: to the end). Returns the found range, or nullopt.
 enum : DWORD { FR_DOWN = 0x00000001, FR_WHOLEWORD = 0x00000002, FR_MATCHCASE = 0x00000004 };
 std::optional<CHARRANGE> RE_FindText(HWND re, DWORD flags, CHARRANGE range,

@@ -55,8 +55,10 @@ public:
     std::u16string text_crlf(LONG from, LONG to) const;
 
     // Replaces [from, to) (clamped, swapped when reversed) by `s` (already normalised). New text
-    // takes the format of the character before `from` (the default format at the start of an
-    // empty text, the first character's at position 0). `undoable` records the step; `typing`
+    // takes the format of the first replaced character when the range is not empty (so a range
+    // coloured and then replaced keeps its colour); at an empty range the format set there by
+    // set_format(p, p), else the character's before `from` (the default format in an empty text,
+    // the first character's at position 0). `undoable` records the step; `typing`
     // lets consecutive one-character insertions merge into one undo step. The selection becomes
     // the caret after the new text. Marks the text modified.
     TextChange replace(LONG from, LONG to, std::u16string_view s, bool undoable, bool typing = false);

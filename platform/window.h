@@ -106,6 +106,7 @@ HWND CreateDialogIndirect(const DialogTemplate& t, HWND owner, DLGPROC proc, INT
 INT_PTR DialogBoxParamW(int template_id, HWND owner, DLGPROC proc, INT_PTR param = 0);
 bool EndDialog(HWND dlg, INT_PTR result);
 // Destroys the window, its children and the windows it owns; WM_DESTROY reaches each procedure.
+// Owned windows go first; the window's own WM_DESTROY comes while its controls still exist.
 bool DestroyWindow(HWND w);
 bool IsWindow(HWND w);
 

@@ -1,0 +1,691 @@
+// The document of a rich-edit panel: text, per-character formats, selection, undo history, find and
+// paragraph lines.
+//
+// Formats are kept as one small index per character into a table of the distinct formats in use
+// (16 bits wide while fewer than 65,536 distinct formats are alive, 32 bits after). Colouring a
+// range touches only that range, reading a format is one look-up, and inserting or deleting text
+// moves the indices with one block move, like the text itself. The table is compacted (unused
+// formats dropped, indices renumbered) when it grows past twice what is in use.
+#include "platform/richtext.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <limits>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/text.h"
+
+namespace {
+
+constexpr DWORD kEffectBits =
+    CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_PROTECTED | CFE_LINK;
+constexpr DWORD kAllMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED |
+                           CFM_LINK | CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_BACKCOLOR;
+// The most undo steps kept; older ones are forgotten (as the panel's default undo limit).
+constexpr size_t kUndoLimit = 100;
+
+struct FormatHash {
+  size_t operator()(const CharFormat& f) const {
+    size_t h = std::hash<std::u16string>{}(f.face);
+    auto mix = [&h](size_t v) { h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2); };
+    mix(f.auto_color);
+    mix(f.color);
+    mix(f.auto_back);
+    mix(f.back);
+    mix(f.effects);
+    mix(static_cast<size_t>(f.height));
+    return h;
+  }
+};
+
+// The formats of a stretch of text kept outside the document: (length, format index) pairs.
+struct IndexRun {
+  LONG len = 0;
+  uint32_t idx = 0;
+};
+
+// One index per character; 16-bit until more distinct formats are alive than that can name.
+class IndexStore {
+ public:
+  size_t size() const { return wide_ ? wide_v_.size() : narrow_v_.size(); }
+  bool wide() const { return wide_; }
+  uint32_t get(size_t i) const { return wide_ ? wide_v_[i] : narrow_v_[i]; }
+
+  void widen() {
+    if (wide_) return;
+    wide_v_.assign(narrow_v_.begin(), narrow_v_.end());
+    std::vector<uint16_t>().swap(narrow_v_);
+    wide_ = true;
+  }
+
+  template <class F>
+  void visit(F&& f) {
+    if (wide_) f(wide_v_);
+    else f(narrow_v_);
+  }
+  template <class F>
+  void visit(F&& f) const {
+    if (wide_) f(wide_v_);
+    else f(narrow_v_);
+  }
+
+  // Replaces [from, to) by the runs (one block move at most).
+  void replace(size_t from, size_t to, const std::vector<IndexRun>& runs) {
+    size_t ins = 0;
+    for (const IndexRun& r : runs) ins += static_cast<size_t>(r.len);
+    visit([&](auto& v) {
+      using T = typename std::decay_t<decltype(v)>::value_type;
+      const size_t removed = to - from;
+      if (ins > removed) v.insert(v.begin() + static_cast<std::ptrdiff_t>(to), ins - removed, T{});
+      else if (ins < removed)
+        v.erase(v.begin() + static_cast<std::ptrdiff_t>(from + ins),
+                v.begin() + static_cast<std::ptrdiff_t>(to));
+      size_t at = from;
+      for (const IndexRun& r : runs) {
+        std::fill_n(v.begin() + static_cast<std::ptrdiff_t>(at), r.len, static_cast<T>(r.idx));
+        at += static_cast<size_t>(r.len);
+      }
+    });
+  }
+
+  std::vector<IndexRun> runs(size_t from, size_t to) const {
+    std::vector<IndexRun> out;
+    visit([&](const auto& v) {
+      size_t i = from;
+      while (i < to) {
+        const auto idx = v[i];
+        size_t j = i + 1;
+        while (j < to && v[j] == idx) ++j;
+        out.push_back({static_cast<LONG>(j - i), static_cast<uint32_t>(idx)});
+        i = j;
+      }
+    });
+    return out;
+  }
+
+ private:
+  bool wide_ = false;
+  std::vector<uint16_t> narrow_v_;
+  std::vector<uint32_t> wide_v_;
+};
+
+// A small old-index -> new-index map: a few entries are searched in a line, many go to a hash map.
+class IndexMap {
+ public:
+  bool find(uint32_t key, uint32_t& out) const {
+    if (!big_.empty()) {
+      auto it = big_.find(key);
+      if (it == big_.end()) return false;
+      out = it->second;
+      return true;
+    }
+    for (const auto& [k, v] : small_)
+      if (k == key) {
+        out = v;
+        return true;
+      }
+    return false;
+  }
+  void add(uint32_t key, uint32_t value) {
+    if (big_.empty() && small_.size() < 16) {
+      small_.emplace_back(key, value);
+      return;
+    }
+    if (big_.empty())
+      for (const auto& [k, v] : small_) big_.emplace(k, v);
+    big_.emplace(key, value);
+  }
+  std::vector<uint32_t> keys() const {
+    std::vector<uint32_t> out;
+    if (!big_.empty())
+      for (const auto& kv : big_) out.push_back(kv.first);
+    else
+      for (const auto& kv : small_) out.push_back(kv.first);
+    return out;
+  }
+
+ private:
+  std::vector<std::pair<uint32_t, uint32_t>> small_;
+  std::unordered_map<uint32_t, uint32_t> big_;
+};
+
+// One undoable change. The document currently holds `current_len` units at `pos`; `stored` (with
+// its formats) is what was there on the other side of the change. Undoing and redoing are the same
+// exchange of the two.
+struct UndoStep {
+  LONG pos = 0;
+  LONG current_len = 0;
+  std::u16string stored;
+  std::vector<IndexRun> stored_formats;
+};
+
+// Case folding of every UTF-16 unit through the text layer, built once.
+const std::array<char16_t, 65536>& fold_table() {
+  static const std::array<char16_t, 65536> table = [] {
+    std::array<char16_t, 65536> t{};
+    for (size_t c = 0; c < t.size(); ++c) t[c] = u16_tolower(static_cast<char16_t>(c));
+    return t;
+  }();
+  return table;
+}
+
+bool is_word_unit(char16_t c) { return c == u'_' || u16_isalnum(c); }
+
+LONG clamp_pos(LONG p, LONG len) { return std::clamp<LONG>(p, 0, len); }
+
+CharFormat apply_charformat(CharFormat f, const CHARFORMAT2W& cf) {
+  for (DWORD bit = CFE_BOLD; bit <= CFE_LINK; bit <<= 1) {
+    if (!(cf.dwMask & bit)) continue;
+    if (cf.dwEffects & bit) f.effects |= bit;
+    else f.effects &= ~bit;
+  }
+  if (cf.dwMask & CFM_COLOR) {
+    f.auto_color = (cf.dwEffects & CFE_AUTOCOLOR) != 0;
+    f.color = f.auto_color ? 0 : (cf.crTextColor & 0x00FFFFFF);
+  }
+  if (cf.dwMask & CFM_BACKCOLOR) {
+    f.auto_back = (cf.dwEffects & CFE_AUTOBACKCOLOR) != 0;
+    f.back = f.auto_back ? 0 : (cf.crBackColor & 0x00FFFFFF);
+  }
+  if (cf.dwMask & CFM_SIZE) f.height = std::max<LONG>(0, cf.yHeight);
+  if (cf.dwMask & CFM_FACE) f.face = cf.szFaceName;
+  return f;
+}
+
+// The attributes of the mask in which a and b agree.
+DWORD same_attributes(const CharFormat& a, const CharFormat& b) {
+  DWORD m = 0;
+  for (DWORD bit = CFE_BOLD; bit <= CFE_LINK; bit <<= 1)
+    if ((a.effects & bit) == (b.effects & bit)) m |= bit;
+  if (a.auto_color == b.auto_color && a.color == b.color) m |= CFM_COLOR;
+  if (a.auto_back == b.auto_back && a.back == b.back) m |= CFM_BACKCOLOR;
+  if (a.height == b.height) m |= CFM_SIZE;
+  if (a.face == b.face) m |= CFM_FACE;
+  return m;
+}
+
+CHARFORMAT2W to_charformat(const CharFormat& f, DWORD mask) {
+  CHARFORMAT2W cf;
+  cf.dwMask = mask;
+  cf.dwEffects = (f.effects & kEffectBits) | (f.auto_color ? DWORD{CFE_AUTOCOLOR} : DWORD{0}) |
+                 (f.auto_back ? DWORD{CFE_AUTOBACKCOLOR} : DWORD{0});
+  cf.yHeight = f.height;
+  cf.crTextColor = f.color;
+  cf.crBackColor = f.back;
+  cf.szFaceName = f.face;
+  return cf;
+}
+
+}  // namespace
+
+std::u16string normalize_line_ends(std::u16string_view s) {
+  std::u16string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char16_t c = s[i];
+    if (c == u'\r') {
+      out.push_back(u'\r');
+      if (i + 1 < s.size() && s[i + 1] == u'\n') ++i;
+    } else if (c == u'\n') {
+      out.push_back(u'\r');
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+struct RichText::Impl {
+  std::u16string text;
+  IndexStore store;                 // format index of each character
+  std::vector<CharFormat> formats;  // the distinct formats the indices name
+  std::unordered_map<CharFormat, uint32_t, FormatHash> lookup;  // format -> its index
+  size_t compact_at = 4096;         // table size that triggers the next compaction
+  CharFormat default_format;        // format of text put into an empty document
+  CHARRANGE sel{0, 0};              // always cpMin <= cpMax
+  std::optional<CharFormat> pending;  // format set at the caret for the next insertion there
+  LONG pending_pos = 0;
+  std::vector<LONG> line_starts{0};  // first position of each paragraph line
+  std::deque<UndoStep> undo, redo;
+  bool typing_open = false;  // the top undo step is a typing run that may still grow
+
+  LONG len() const { return static_cast<LONG>(text.size()); }
+
+  uint32_t intern(const CharFormat& f) {
+    auto it = lookup.find(f);
+    if (it != lookup.end()) return it->second;
+    const auto idx = static_cast<uint32_t>(formats.size());
+    formats.push_back(f);
+    lookup.emplace(f, idx);
+    return idx;
+  }
+
+  // Drops formats no character or undo step uses and renumbers the rest.
+  void compact() {
+    std::vector<char> used(formats.size(), 0);
+    store.visit([&](const auto& v) {
+      for (auto idx : v) used[idx] = 1;
+    });
+    auto mark_steps = [&](const std::deque<UndoStep>& steps) {
+      for (const UndoStep& s : steps)
+        for (const IndexRun& r : s.stored_formats) used[r.idx] = 1;
+    };
+    mark_steps(undo);
+    mark_steps(redo);
+    std::vector<uint32_t> remap(formats.size(), 0);
+    std::vector<CharFormat> kept;
+    for (size_t i = 0; i < formats.size(); ++i) {
+      if (!used[i]) continue;
+      remap[i] = static_cast<uint32_t>(kept.size());
+      kept.push_back(std::move(formats[i]));
+    }
+    store.visit([&](auto& v) {
+      using T = typename std::decay_t<decltype(v)>::value_type;
+      for (auto& idx : v) idx = static_cast<T>(remap[idx]);
+    });
+    auto remap_steps = [&](std::deque<UndoStep>& steps) {
+      for (UndoStep& s : steps)
+        for (IndexRun& r : s.stored_formats) r.idx = remap[r.idx];
+    };
+    remap_steps(undo);
+    remap_steps(redo);
+    formats = std::move(kept);
+    lookup.clear();
+    for (size_t i = 0; i < formats.size(); ++i) lookup.emplace(formats[i], static_cast<uint32_t>(i));
+  }
+
+  // Makes room for `n` new formats; returns true when indices were renumbered.
+  bool ensure_room(size_t n) {
+    if (formats.size() + n <= compact_at) return false;
+    compact();
+    const size_t used = formats.size();
+    size_t next = std::max<size_t>(2 * used + n, 4096);
+    if (!store.wide()) {
+      if (used + n > 65536) store.widen();
+      else next = std::min<size_t>(next, 65536);
+    }
+    compact_at = next;
+    return true;
+  }
+
+  // The format index new text at [from, to) takes: the caret's pending format, the first
+  // replaced character's, the character's before the insertion point, the first character's,
+  // or the default format in an empty document. Call after ensure_room(1).
+  uint32_t insertion_index(LONG from, LONG to) {
+    if (pending && pending_pos == from && to == from) return intern(*pending);
+    if (to > from) return store.get(static_cast<size_t>(from));
+    if (from > 0) return store.get(static_cast<size_t>(from - 1));
+    if (!text.empty()) return store.get(0);
+    return intern(default_format);
+  }
+
+  CharFormat insertion_format(LONG pos) const {
+    if (pending && pending_pos == pos) return *pending;
+    if (pos > 0) return formats[store.get(static_cast<size_t>(pos - 1))];
+    if (!text.empty()) return formats[store.get(0)];
+    return default_format;
+  }
+
+  void update_lines(LONG from, LONG to, std::u16string_view s) {
+    const LONG delta = static_cast<LONG>(s.size()) - (to - from);
+    auto first = std::upper_bound(line_starts.begin(), line_starts.end(), from);
+    auto last = std::upper_bound(first, line_starts.end(), to);
+    for (auto it = last; it != line_starts.end(); ++it) *it += delta;
+    std::vector<LONG> added;
+    for (size_t i = 0; i < s.size(); ++i)
+      if (s[i] == u'\r') added.push_back(from + static_cast<LONG>(i) + 1);
+    const auto at = first - line_starts.begin();
+    if (static_cast<size_t>(last - first) == added.size()) {
+      std::copy(added.begin(), added.end(), first);
+    } else {
+      line_starts.erase(first, last);
+      line_starts.insert(line_starts.begin() + at, added.begin(), added.end());
+    }
+  }
+
+  // The one primitive every text change goes through (positions already clamped and ordered).
+  void apply(LONG from, LONG to, std::u16string_view s, const std::vector<IndexRun>& runs) {
+    text.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), s);
+    store.replace(static_cast<size_t>(from), static_cast<size_t>(to), runs);
+    update_lines(from, to, s);
+    pending.reset();
+    const LONG caret = from + static_cast<LONG>(s.size());
+    sel = {caret, caret};
+  }
+
+  // Records the change of [from, to) to `inserted` units as an undo step. `typing` (one typed
+  // character) lets it join the typing run on top of the history.
+  void record(LONG from, LONG to, LONG inserted, bool typing) {
+    redo.clear();
+    if (typing && typing_open && !undo.empty() && from == to &&
+        from == undo.back().pos + undo.back().current_len) {
+      undo.back().current_len += inserted;
+      return;
+    }
+    UndoStep step;
+    step.pos = from;
+    step.current_len = inserted;
+    step.stored = text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+    step.stored_formats = store.runs(static_cast<size_t>(from), static_cast<size_t>(to));
+    undo.push_back(std::move(step));
+    if (undo.size() > kUndoLimit) undo.pop_front();
+    typing_open = typing;
+  }
+
+  // Exchanges a step's stored text with what the document holds in its place.
+  TextChange exchange(UndoStep& step) {
+    const LONG from = clamp_pos(step.pos, len());
+    const LONG to = clamp_pos(step.pos + step.current_len, len());
+    std::u16string now = text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+    std::vector<IndexRun> now_formats = store.runs(static_cast<size_t>(from), static_cast<size_t>(to));
+    const TextChange change{from, to - from, static_cast<LONG>(step.stored.size())};
+    apply(from, to, step.stored, step.stored_formats);
+    step.pos = from;
+    step.current_len = static_cast<LONG>(step.stored.size());
+    step.stored = std::move(now);
+    step.stored_formats = std::move(now_formats);
+    typing_open = false;
+    return change;
+  }
+};
+
+RichText::RichText() : impl_(new Impl) {}
+RichText::~RichText() { delete impl_; }
+
+const std::u16string& RichText::text() const { return impl_->text; }
+LONG RichText::length() const { return impl_->len(); }
+
+std::u16string RichText::text_range(LONG from, LONG to) const {
+  const LONG n = impl_->len();
+  from = clamp_pos(from, n);
+  to = to < 0 ? n : clamp_pos(to, n);
+  if (from > to) std::swap(from, to);
+  return impl_->text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+}
+
+std::u16string RichText::text_crlf(LONG from, LONG to) const {
+  const std::u16string part = text_range(from, to);
+  std::u16string out;
+  out.reserve(part.size() + part.size() / 16);
+  for (char16_t c : part) {
+    out.push_back(c);
+    if (c == u'\r') out.push_back(u'\n');
+  }
+  return out;
+}
+
+TextChange RichText::replace(LONG from, LONG to, std::u16string_view s, bool undoable, bool typing) {
+  Impl& d = *impl_;
+  const LONG n = d.len();
+  from = clamp_pos(from, n);
+  to = clamp_pos(to, n);
+  if (from > to) std::swap(from, to);
+  if (from == to && s.empty()) return {from, 0, 0};
+  d.ensure_room(1);
+  const uint32_t idx = d.insertion_index(from, to);
+  if (undoable) {
+    const bool one_char = s.size() == 1 || (s.size() == 2 && s[0] >= 0xD800 && s[0] <= 0xDBFF &&
+                                            s[1] >= 0xDC00 && s[1] <= 0xDFFF);
+    d.record(from, to, static_cast<LONG>(s.size()), typing && one_char);
+  } else {
+    d.undo.clear();
+    d.redo.clear();
+    d.typing_open = false;
+  }
+  std::vector<IndexRun> runs;
+  if (!s.empty()) runs.push_back({static_cast<LONG>(s.size()), idx});
+  d.apply(from, to, s, runs);
+  modified = true;
+  return {from, to - from, static_cast<LONG>(s.size())};
+}
+
+TextChange RichText::replace_formatted(LONG from, LONG to, std::u16string_view s,
+                                       const std::vector<FormatRun>& runs, bool undoable) {
+  Impl& d = *impl_;
+  const LONG n = d.len();
+  from = clamp_pos(from, n);
+  to = clamp_pos(to, n);
+  if (from > to) std::swap(from, to);
+  if (from == to && s.empty()) return {from, 0, 0};
+  d.ensure_room(runs.size() + 1);
+  const uint32_t inherited = d.insertion_index(from, to);
+  const LONG total = static_cast<LONG>(s.size());
+  std::vector<IndexRun> idx_runs;
+  auto push = [&idx_runs](LONG length, uint32_t idx) {
+    if (length <= 0) return;
+    if (!idx_runs.empty() && idx_runs.back().idx == idx) idx_runs.back().len += length;
+    else idx_runs.push_back({length, idx});
+  };
+  LONG at = 0;
+  for (const FormatRun& r : runs) {
+    const LONG a = std::clamp<LONG>(r.from, at, total);
+    const LONG b = std::clamp<LONG>(r.to, a, total);
+    push(a - at, inherited);
+    push(b - a, d.intern(r.format));
+    at = b;
+  }
+  push(total - at, inherited);
+  if (undoable) {
+    d.record(from, to, total, false);
+  } else {
+    d.undo.clear();
+    d.redo.clear();
+    d.typing_open = false;
+  }
+  d.apply(from, to, s, idx_runs);
+  modified = true;
+  return {from, to - from, total};
+}
+
+CHARRANGE RichText::selection() const { return impl_->sel; }
+
+bool RichText::set_selection(CHARRANGE r) {
+  Impl& d = *impl_;
+  const LONG n = d.len();
+  CHARRANGE s;
+  if (r.cpMin < 0) {
+    s = {n, n};
+  } else if (r.cpMin == 0 && r.cpMax == -1) {
+    s = {0, n};
+  } else {
+    s.cpMin = clamp_pos(r.cpMin, n);
+    s.cpMax = r.cpMax < 0 ? n : clamp_pos(r.cpMax, n);
+    if (s.cpMin > s.cpMax) std::swap(s.cpMin, s.cpMax);
+  }
+  if (s == d.sel) return false;
+  d.sel = s;
+  d.pending.reset();
+  d.typing_open = false;
+  return true;
+}
+
+void RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
+  Impl& d = *impl_;
+  const LONG n = d.len();
+  from = clamp_pos(from, n);
+  to = to < 0 ? n : clamp_pos(to, n);
+  if (from > to) std::swap(from, to);
+  if (from == to) {
+    d.pending = apply_charformat(d.insertion_format(from), cf);
+    d.pending_pos = from;
+    return;
+  }
+  // The distinct formats in the range, each mapped once to its changed form.
+  auto collect = [&] {
+    IndexMap distinct;
+    d.store.visit([&](const auto& v) {
+      uint32_t last = std::numeric_limits<uint32_t>::max(), dummy = 0;
+      for (LONG i = from; i < to; ++i) {
+        const uint32_t idx = v[static_cast<size_t>(i)];
+        if (idx == last) continue;
+        last = idx;
+        if (!distinct.find(idx, dummy)) distinct.add(idx, 0);
+      }
+    });
+    return distinct.keys();
+  };
+  std::vector<uint32_t> olds = collect();
+  if (d.ensure_room(olds.size())) olds = collect();
+  IndexMap to_new;
+  for (uint32_t old : olds) to_new.add(old, d.intern(apply_charformat(d.formats[old], cf)));
+  d.store.visit([&](auto& v) {
+    using T = typename std::decay_t<decltype(v)>::value_type;
+    uint32_t last_old = std::numeric_limits<uint32_t>::max(), last_new = 0;
+    for (LONG i = from; i < to; ++i) {
+      T& slot = v[static_cast<size_t>(i)];
+      if (slot != last_old) {
+        last_old = slot;
+        to_new.find(last_old, last_new);
+      }
+      slot = static_cast<T>(last_new);
+    }
+  });
+}
+
+void RichText::set_default_format(const CHARFORMAT2W& cf) {
+  impl_->default_format = apply_charformat(impl_->default_format, cf);
+}
+
+CharFormat RichText::default_format() const { return impl_->default_format; }
+
+CHARFORMAT2W RichText::format_of_range(LONG from, LONG to) const {
+  const Impl& d = *impl_;
+  const LONG n = d.len();
+  from = clamp_pos(from, n);
+  to = to < 0 ? n : clamp_pos(to, n);
+  if (from > to) std::swap(from, to);
+  if (from == to) return to_charformat(d.insertion_format(from), kAllMask);
+  const uint32_t first = d.store.get(static_cast<size_t>(from));
+  const CharFormat& f0 = d.formats[first];
+  DWORD mask = kAllMask;
+  d.store.visit([&](const auto& v) {
+    uint32_t last = first;
+    for (LONG i = from + 1; i < to && mask != 0; ++i) {
+      const uint32_t idx = v[static_cast<size_t>(i)];
+      if (idx == last) continue;
+      last = idx;
+      mask &= same_attributes(f0, d.formats[idx]);
+    }
+  });
+  return to_charformat(f0, mask);
+}
+
+CharFormat RichText::format_at(LONG pos) const {
+  const Impl& d = *impl_;
+  if (d.text.empty()) return d.default_format;
+  pos = std::clamp<LONG>(pos, 0, d.len() - 1);
+  return d.formats[d.store.get(static_cast<size_t>(pos))];
+}
+
+std::vector<FormatRun> RichText::runs(LONG from, LONG to) const {
+  const Impl& d = *impl_;
+  const LONG n = d.len();
+  from = clamp_pos(from, n);
+  to = to < 0 ? n : clamp_pos(to, n);
+  if (from > to) std::swap(from, to);
+  std::vector<FormatRun> out;
+  LONG at = from;
+  for (const IndexRun& r : d.store.runs(static_cast<size_t>(from), static_cast<size_t>(to))) {
+    out.push_back({at, at + r.len, d.formats[r.idx]});
+    at += r.len;
+  }
+  return out;
+}
+
+bool RichText::can_undo() const { return !impl_->undo.empty(); }
+bool RichText::can_redo() const { return !impl_->redo.empty(); }
+
+std::optional<TextChange> RichText::undo() {
+  Impl& d = *impl_;
+  if (d.undo.empty()) return std::nullopt;
+  UndoStep step = std::move(d.undo.back());
+  d.undo.pop_back();
+  const TextChange change = d.exchange(step);
+  // The text put back is selected, as the user sees what the undo restored.
+  d.sel = {change.pos, change.pos + change.inserted};
+  d.redo.push_back(std::move(step));
+  modified = true;
+  return change;
+}
+
+std::optional<TextChange> RichText::redo() {
+  Impl& d = *impl_;
+  if (d.redo.empty()) return std::nullopt;
+  UndoStep step = std::move(d.redo.back());
+  d.redo.pop_back();
+  const TextChange change = d.exchange(step);
+  d.undo.push_back(std::move(step));
+  if (d.undo.size() > kUndoLimit) d.undo.pop_front();
+  modified = true;
+  return change;
+}
+
+void RichText::clear_undo() {
+  impl_->undo.clear();
+  impl_->redo.clear();
+  impl_->typing_open = false;
+}
+
+std::optional<CHARRANGE> RichText::find(DWORD flags, CHARRANGE range, std::u16string_view what) const {
+  const std::u16string& t = impl_->text;
+  const LONG n = impl_->len();
+  const LONG m = static_cast<LONG>(what.size());
+  if (m == 0 || m > n) return std::nullopt;
+  const bool match_case = flags & FR_MATCHCASE;
+  const bool whole = flags & FR_WHOLEWORD;
+  const auto& fold = fold_table();
+  std::u16string folded(what);
+  if (!match_case)
+    for (char16_t& c : folded) c = fold[c];
+  auto matches_at = [&](LONG s) {
+    if (match_case) {
+      if (std::memcmp(t.data() + s, what.data(), static_cast<size_t>(m) * sizeof(char16_t)) != 0)
+        return false;
+    } else {
+      for (LONG k = 0; k < m; ++k)
+        if (fold[t[static_cast<size_t>(s + k)]] != folded[static_cast<size_t>(k)]) return false;
+    }
+    if (whole) {
+      if (s > 0 && is_word_unit(t[static_cast<size_t>(s - 1)])) return false;
+      if (s + m < n && is_word_unit(t[static_cast<size_t>(s + m)])) return false;
+    }
+    return true;
+  };
+  const char16_t first = folded[0];
+  auto first_ok = [&](LONG s) {
+    const char16_t c = t[static_cast<size_t>(s)];
+    return match_case ? c == first : fold[c] == first;
+  };
+  if (flags & FR_DOWN) {
+    const LONG lo = clamp_pos(range.cpMin, n);
+    const LONG hi = range.cpMax < 0 ? n : clamp_pos(range.cpMax, n);
+    for (LONG s = lo; s + m <= hi; ++s)
+      if (first_ok(s) && matches_at(s)) return CHARRANGE{s, s + m};
+    return std::nullopt;
+  }
+  // Backwards: from cpMin (the end of the text when negative) down to cpMax; a cpMax of -1 or one
+  // that does not lie below the start means the start of the text.
+  const LONG start = range.cpMin < 0 ? n : clamp_pos(range.cpMin, n);
+  const LONG lo = (range.cpMax < 0 || range.cpMax > start) ? 0 : range.cpMax;
+  for (LONG s = start - m; s >= lo; --s)
+    if (first_ok(s) && matches_at(s)) return CHARRANGE{s, s + m};
+  return std::nullopt;
+}
+
+int RichText::line_count() const { return static_cast<int>(impl_->line_starts.size()); }
+
+int RichText::line_from_char(LONG pos) const {
+  const auto& ls = impl_->line_starts;
+  pos = clamp_pos(pos, impl_->len());
+  return static_cast<int>(std::upper_bound(ls.begin(), ls.end(), pos) - ls.begin()) - 1;
+}
+
+LONG RichText::line_index(int line) const {
+  const auto& ls = impl_->line_starts;
+  if (line < 0 || static_cast<size_t>(line) >= ls.size()) return -1;
+  return ls[static_cast<size_t>(line)];
+}

@@ -1,0 +1,465 @@
+#include "shell/gmake.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "platform/text.h"
+#include "shell/settings.h"
+
+// One distinct spelling.
+struct TokenIndex::Entry {
+    const char* name;
+    std::uint32_t len;
+    std::uint32_t hash;
+    std::uint32_t count;
+    std::uint32_t sections;
+    std::uint32_t case_lead;
+    std::uint32_t sec_count;  // occurrences in the open section
+    std::uint32_t group;
+};
+
+// One case-insensitive group of spellings.
+struct TokenIndex::Group {
+    std::uint32_t first;         // the spelling that opened the group
+    std::uint32_t hash;          // hash of the folded spelling
+    std::uint32_t last_section;  // last section in which the group occurred
+    std::uint32_t sections;
+    std::uint32_t leader;        // leading spelling of the section being folded
+    std::uint32_t best;          // at finish: the spelling that names the group
+    std::uint32_t total;         // at finish: occurrences of all its spellings
+};
+
+namespace {
+
+constexpr std::size_t kPoolBlock = 1u << 20;
+
+std::uint32_t hash_bytes(const char* s, std::size_t n) {
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(s[i])) * 16777619u;
+    return h;
+}
+
+std::uint32_t hash_folded(const char* s, std::size_t n) {
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < n; ++i) h = (h ^ cp_tolower(static_cast<unsigned char>(s[i]))) * 16777619u;
+    return h;
+}
+
+bool folded_equal(const char* a, const char* b, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (cp_tolower(static_cast<unsigned char>(a[i])) != cp_tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+template <class T>
+void* alloc_array(std::size_t n) {
+    if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) return nullptr;
+    return jux_malloc(n * sizeof(T));
+}
+
+template <class T>
+void grow_to(TokenIndex::Array<T>& a, std::size_t want) {
+    void* p = alloc_array<T>(want);
+    if (!p) mallocexit();
+    if (a.size) std::memcpy(p, a.data, a.size * sizeof(T));
+    jux_free(a.data);
+    a.data = static_cast<T*>(p);
+    a.cap = want;
+}
+
+template <class T>
+void push(TokenIndex::Array<T>& a, const T& v) {
+    if (a.size == a.cap) grow_to(a, a.cap ? a.cap * 2 : 1024);
+    a.data[a.size++] = v;
+}
+
+bool count_order(const GRecord& a, const GRecord& b) {
+    if (a.count != b.count) return a.count > b.count;
+    return a.name < b.name;
+}
+
+bool alpha_order(const GRecord& a, const GRecord& b) {
+    int c = cp_strcasecmp(a.name, b.name);
+    if (c != 0) return c < 0;
+    if (a.count != b.count) return a.count > b.count;
+    return a.name < b.name;
+}
+
+}  // namespace
+
+template <class T>
+void TokenIndex::Array<T>::free_all() {
+    jux_free(data);
+    data = nullptr;
+    size = cap = 0;
+}
+
+TokenIndex::~TokenIndex() { release(); }
+
+std::size_t TokenIndex::entry_bytes() { return sizeof(Entry); }
+
+void TokenIndex::allocate() {
+    if (entries_.cap == 0) grow_entries();
+    if (slots_.cap == 0) rehash(slots_, first_room_ * 2, false);
+    if (gslots_.cap == 0) rehash(gslots_, first_room_ * 2, true);
+}
+
+void TokenIndex::read_options() {
+    section_size_ = std::max<std::int64_t>(1, OP[OPT_TOKENS_IN_SECTION].num_value);
+    max_len_ = OP[OPT_MAX_TOKEN_LENGTH].num_value;
+    digits_only_ = OP[OPT_DIGITS_ONLY_TOKENS].num_value != 0;
+    options_read_ = true;
+}
+
+void TokenIndex::reset() {
+    entries_.size = 0;
+    groups_.size = 0;
+    touched_.size = 0;
+    table_.size = 0;
+    if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
+    if (gslots_.cap) std::memset(gslots_.data, 0, gslots_.cap * sizeof(std::uint32_t));
+    if (pool_.size() > 1) pool_.resize(1);
+    pool_used_ = 0;
+    pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get());
+    in_section_ = 0;
+    section_no_ = 0;
+    tokens_ = 0;
+    read_options();
+}
+
+void TokenIndex::release() {
+    entries_.free_all();
+    groups_.free_all();
+    slots_.free_all();
+    gslots_.free_all();
+    touched_.free_all();
+    table_.free_all();
+    pool_.clear();
+    pool_used_ = pool_block_ = 0;
+    in_section_ = 0;
+    section_no_ = 0;
+    tokens_ = 0;
+}
+
+const char* TokenIndex::store_name(std::string_view token) {
+    const std::size_t need = token.size() + 1;
+    if (pool_.empty() || pool_used_ + need > pool_block_) {
+        const std::size_t size = std::max(kPoolBlock, need);
+        pool_.emplace_back(static_cast<char*>(jux_malloc_or_exit(size)));
+        pool_block_ = size;
+        pool_used_ = 0;
+    }
+    char* p = pool_.back().get() + pool_used_;
+    std::memcpy(p, token.data(), token.size());
+    p[token.size()] = '\0';
+    pool_used_ += need;
+    return p;
+}
+
+// Grows the main table, asking for less (by a sixteenth each time) while the room asked for stays
+// above GMAKE_RETRY_FLOOR entries; when even that fails, the out-of-memory exit.
+void TokenIndex::grow_entries() {
+    std::size_t want = entries_.cap ? entries_.cap * 2 : first_room_;
+    for (;;) {
+        void* p = alloc_array<Entry>(want);
+        if (p) {
+            if (entries_.size) std::memcpy(p, entries_.data, entries_.size * sizeof(Entry));
+            jux_free(entries_.data);
+            entries_.data = static_cast<Entry*>(p);
+            entries_.cap = want;
+            return;
+        }
+        const std::size_t smaller = want - want / 16;
+        if (smaller <= GMAKE_RETRY_FLOOR || smaller <= entries_.size || smaller == want) mallocexit();
+        want = smaller;
+    }
+}
+
+void TokenIndex::rehash(Array<std::uint32_t>& slots, std::size_t want, bool groups) {
+    std::size_t n = 1024;
+    while (n < want) n *= 2;
+    void* p = alloc_array<std::uint32_t>(n);
+    if (!p) mallocexit();
+    auto* fresh = static_cast<std::uint32_t*>(p);
+    std::memset(fresh, 0, n * sizeof(std::uint32_t));
+    const std::size_t mask = n - 1;
+    const std::size_t count = groups ? groups_.size : entries_.size;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t s = (groups ? groups_.data[i].hash : entries_.data[i].hash) & mask;
+        while (fresh[s]) s = (s + 1) & mask;
+        fresh[s] = static_cast<std::uint32_t>(i + 1);
+    }
+    jux_free(slots.data);
+    slots.data = fresh;
+    slots.cap = n;
+    slots.size = n;
+}
+
+std::uint32_t TokenIndex::find_group(const char* name, std::uint32_t len) {
+    if ((groups_.size + 1) * 2 > gslots_.cap) rehash(gslots_, (groups_.size + 1) * 4, true);
+    const std::uint32_t h = hash_folded(name, len);
+    const std::size_t mask = gslots_.cap - 1;
+    std::size_t s = h & mask;
+    while (std::uint32_t g = gslots_.data[s]) {
+        const Group& gr = groups_.data[g - 1];
+        const Entry& first = entries_.data[gr.first];
+        if (gr.hash == h && first.len == len && folded_equal(first.name, name, len)) return g - 1;
+        s = (s + 1) & mask;
+    }
+    const auto gi = static_cast<std::uint32_t>(groups_.size);
+    // The group's first spelling is the entry being added now (its index is entries_.size).
+    push(groups_, Group{static_cast<std::uint32_t>(entries_.size), h, 0, 0, 0, 0, 0});
+    gslots_.data[s] = gi + 1;
+    return gi;
+}
+
+std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash) {
+    if (entries_.size == entries_.cap) grow_entries();
+    const char* name = store_name(token);
+    const auto len = static_cast<std::uint32_t>(token.size());
+    const std::uint32_t group = find_group(name, len);
+    const auto idx = static_cast<std::uint32_t>(entries_.size);
+    entries_.data[entries_.size++] = Entry{name, len, hash, 0, 0, 0, 0, group};
+    return idx;
+}
+
+int TokenIndex::put(std::string_view token) {
+    if (!options_read_) read_options();
+    if (token.empty() || token.size() > std::numeric_limits<std::uint32_t>::max()) return 0;
+    if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return 0;
+    if (!digits_only_ && token.find_first_not_of("0123456789") == std::string_view::npos) return 0;
+
+    if ((entries_.size + 1) * 2 > slots_.cap) rehash(slots_, (entries_.size + 1) * 4, false);
+    const std::uint32_t h = hash_bytes(token.data(), token.size());
+    const std::size_t mask = slots_.cap - 1;
+    std::size_t s = h & mask;
+    std::uint32_t idx = 0;
+    for (;;) {
+        const std::uint32_t v = slots_.data[s];
+        if (!v) {
+            idx = add_entry(token, h);
+            slots_.data[s] = idx + 1;
+            break;
+        }
+        const Entry& e = entries_.data[v - 1];
+        if (e.hash == h && e.len == token.size() && std::memcmp(e.name, token.data(), token.size()) == 0) {
+            idx = v - 1;
+            break;
+        }
+        s = (s + 1) & mask;
+    }
+    Entry& e = entries_.data[idx];
+    if (e.sec_count == 0) push(touched_, idx);
+    ++e.sec_count;
+    ++e.count;
+    ++tokens_;
+    if (++in_section_ >= section_size_) fold_section();
+    return 1;
+}
+
+// Folds the open section: every spelling that occurred in it gains a section, and in every
+// case-insensitive group the spelling with the most occurrences in the section (the first in byte
+// order on a tie) gains a lead.
+void TokenIndex::fold_section() {
+    if (in_section_ == 0) return;
+    ++section_no_;
+    for (std::size_t i = 0; i < touched_.size; ++i) {
+        const std::uint32_t idx = touched_.data[i];
+        const Entry& e = entries_.data[idx];
+        Group& g = groups_.data[e.group];
+        if (g.last_section != section_no_) {
+            g.last_section = section_no_;
+            ++g.sections;
+            g.leader = idx;
+        } else {
+            const Entry& lead = entries_.data[g.leader];
+            if (e.sec_count > lead.sec_count ||
+                (e.sec_count == lead.sec_count &&
+                 std::string_view(e.name, e.len) < std::string_view(lead.name, lead.len)))
+                g.leader = idx;
+        }
+    }
+    for (std::size_t i = 0; i < touched_.size; ++i) {
+        const std::uint32_t idx = touched_.data[i];
+        Entry& e = entries_.data[idx];
+        ++e.sections;
+        if (groups_.data[e.group].leader == idx) ++e.case_lead;
+        e.sec_count = 0;
+    }
+    touched_.size = 0;
+    in_section_ = 0;
+}
+
+void TokenIndex::finish(bool merge_case, bool alpha) {
+    if (!options_read_) read_options();
+    fold_section();
+    const std::size_t n = merge_case ? groups_.size : entries_.size;
+    if (table_.cap < n) {
+        table_.size = 0;
+        grow_to(table_, n);
+    }
+    table_.size = n;
+    if (merge_case) {
+        for (std::size_t g = 0; g < groups_.size; ++g) {
+            groups_.data[g].best = groups_.data[g].first;
+            groups_.data[g].total = 0;
+        }
+        for (std::size_t i = 0; i < entries_.size; ++i) {
+            const Entry& e = entries_.data[i];
+            Group& g = groups_.data[e.group];
+            g.total += e.count;
+            const Entry& b = entries_.data[g.best];
+            if (e.case_lead > b.case_lead ||
+                (e.case_lead == b.case_lead &&
+                 (e.count > b.count ||
+                  (e.count == b.count && std::string_view(e.name, e.len) < std::string_view(b.name, b.len)))))
+                g.best = static_cast<std::uint32_t>(i);
+        }
+        for (std::size_t g = 0; g < groups_.size; ++g) {
+            const Group& gr = groups_.data[g];
+            const Entry& b = entries_.data[gr.best];
+            table_.data[g] = GRecord{std::string_view(b.name, b.len), gr.total, gr.sections, b.case_lead};
+        }
+    } else {
+        for (std::size_t i = 0; i < entries_.size; ++i) {
+            const Entry& e = entries_.data[i];
+            table_.data[i] = GRecord{std::string_view(e.name, e.len), e.count, e.sections, e.case_lead};
+        }
+    }
+    std::sort(table_.data, table_.data + n, alpha ? alpha_order : count_order);
+}
+
+// ---- The instances -------------------------------------------------------------------------
+
+GRecord* g_floor = nullptr;
+GRecord* g_nd = nullptr;
+GRecord* g_floor3[GMAKE3_INSTANCES] = {};
+GRecord* g_nd3[GMAKE3_INSTANCES] = {};
+GRecord* g_floor4[GMAKE4_INSTANCES] = {};
+GRecord* g_nd4[GMAKE4_INSTANCES] = {};
+
+namespace {
+
+TokenIndex gmake1;  // the single instance
+TokenIndex gmake3[GMAKE3_INSTANCES];
+TokenIndex gmake4[GMAKE4_INSTANCES] = {TokenIndex(GMAKE4_FIRST_ROOM), TokenIndex(GMAKE4_FIRST_ROOM),
+                                       TokenIndex(GMAKE4_FIRST_ROOM), TokenIndex(GMAKE4_FIRST_ROOM)};
+
+void publish1() {
+    g_floor = gmake1.floor();
+    g_nd = gmake1.end();
+}
+void publish3(int v) {
+    g_floor3[v] = gmake3[v].floor();
+    g_nd3[v] = gmake3[v].end();
+}
+void publish4(int v) {
+    g_floor4[v] = gmake4[v].floor();
+    g_nd4[v] = gmake4[v].end();
+}
+bool ok3(int v) { return v >= 0 && v < GMAKE3_INSTANCES; }
+bool ok4(int v) { return v >= 0 && v < GMAKE4_INSTANCES; }
+
+}  // namespace
+
+void ResetGmake() {
+    gmake1.reset();
+    publish1();
+}
+int PutInG(std::string_view token) { return gmake1.put(token); }
+void FinishGmake() {
+    gmake1.finish(false, false);
+    publish1();
+}
+void FinishGmakeCase() {
+    gmake1.finish(true, false);
+    publish1();
+}
+void FinishGmakeAlpha() {
+    gmake1.finish(false, true);
+    publish1();
+}
+void FinishGmakeAlphaCase() {
+    gmake1.finish(true, true);
+    publish1();
+}
+
+void ResetGmake3(int v) {
+    if (!ok3(v)) return;
+    gmake3[v].reset();
+    publish3(v);
+}
+int PutInG3(int v, std::string_view token) { return ok3(v) ? gmake3[v].put(token) : 0; }
+void FinishGmake3(int v) {
+    if (!ok3(v)) return;
+    gmake3[v].finish(false, false);
+    publish3(v);
+}
+void FinishGmakeCase3(int v) {
+    if (!ok3(v)) return;
+    gmake3[v].finish(true, false);
+    publish3(v);
+}
+void FinishGmakeAlpha3(int v) {
+    if (!ok3(v)) return;
+    gmake3[v].finish(false, true);
+    publish3(v);
+}
+void FinishGmakeAlphaCase3(int v) {
+    if (!ok3(v)) return;
+    gmake3[v].finish(true, true);
+    publish3(v);
+}
+
+void ResetGmake4(int v) {
+    if (!ok4(v)) return;
+    gmake4[v].reset();
+    publish4(v);
+}
+int PutInG4(int v, std::string_view token) { return ok4(v) ? gmake4[v].put(token) : 0; }
+void FinishGmakeCase4(int v) {
+    if (!ok4(v)) return;
+    gmake4[v].finish(true, false);
+    publish4(v);
+}
+void FinishGmakeAlpha4(int v) {
+    if (!ok4(v)) return;
+    gmake4[v].finish(false, true);
+    publish4(v);
+}
+
+void AllocGmake() {
+    gmake1.allocate();
+    ResetGmake();
+    for (int v = 0; v < GMAKE3_INSTANCES; ++v) {
+        gmake3[v].allocate();
+        ResetGmake3(v);
+    }
+    for (int v = 0; v < GMAKE4_INSTANCES; ++v) {
+        gmake4[v].allocate();
+        ResetGmake4(v);
+    }
+}
+
+void ReleaseGmake() {
+    gmake1.release();
+    publish1();
+}
+void ReleaseGmake3(int v) {
+    if (!ok3(v)) return;
+    gmake3[v].release();
+    publish3(v);
+}
+void ReleaseGmake4(int v) {
+    if (!ok4(v)) return;
+    gmake4[v].release();
+    publish4(v);
+}
+
+void reset_gmake() {
+    ReleaseGmake();
+    for (int v = 0; v < GMAKE3_INSTANCES; ++v) ReleaseGmake3(v);
+    for (int v = 0; v < GMAKE4_INSTANCES; ++v) ReleaseGmake4(v);
+}

@@ -1,0 +1,155 @@
+// shell/gmake.h - the token frequency index.
+//
+// An instance counts the occurrences of 8-bit tokens and, when finished, presents a table of
+// GRecord (one per distinct token, or per case-insensitive group) from its floor to its end.
+// Tokens are taken in sections of TOKENS_IN_SECTION tokens; each section is folded into the
+// table when it fills (and the last, partial one when the instance is finished), which gives each
+// record the number of sections it occurred in and the number of sections in which its spelling
+// was the most frequent one of its case-insensitive group (its "lead").
+//
+// Instances: the single instance (family 1: ResetGmake, PutInG, FinishGmake..., g_floor/g_nd),
+// family 3 (instances 0 to 4, same sizes) and family 4 (instances 0 to 3, smaller first tables).
+// The options are read when an instance is reset (or first used): a token longer than
+// MAX_TOKEN_LENGTH bytes (when that is at least 1), an empty token, and a token of digits only
+// while DIGITS_ONLY_TOKENS is 0 are not counted.
+//
+// Sort orders of the finished table:
+//   FinishGmake / ...Case:        count descending, then name ascending (byte order);
+//   FinishGmakeAlpha / ...AlphaCase: name ascending case-insensitively, then count descending
+//                                 (then byte order, so that the order is always the same).
+// The plain variants keep spellings apart; the Case variants merge spellings that differ only in
+// case into one record named by the spelling that led the most sections (then the most frequent,
+// then the first in byte order); its count and sections are the group's, case_lead the spelling's.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "shell/memory.h"
+
+// One distinct token (or case-insensitive group) of a finished index.
+struct GRecord {
+    std::string_view name;    // the token; NUL-terminated in the index's name pool
+    std::uint32_t count = 0;      // occurrences
+    std::uint32_t sections = 0;   // sections in which it occurred
+    std::uint32_t case_lead = 0;  // sections in which this spelling led its case-insensitive group
+};
+
+inline constexpr int GMAKE3_INSTANCES = 5;  // family 3: instances 0 to 4
+inline constexpr int GMAKE4_INSTANCES = 4;  // family 4: instances 0 to 3
+// Tables of the main table: first room in entries, and the size below which a failed allocation
+// is not retried smaller.
+inline constexpr std::size_t GMAKE_FIRST_ROOM = 16'384;
+inline constexpr std::size_t GMAKE4_FIRST_ROOM = 2'048;
+inline constexpr std::size_t GMAKE_RETRY_FLOOR = 9'999;
+
+// The state of one instance of the index.
+class TokenIndex {
+public:
+    explicit TokenIndex(std::size_t first_room = GMAKE_FIRST_ROOM) : first_room_(first_room) {}
+    ~TokenIndex();
+    TokenIndex(const TokenIndex&) = delete;
+    TokenIndex& operator=(const TokenIndex&) = delete;
+
+    // Empties the instance (its tables keep their room) and reads the options.
+    void reset();
+    // Counts one token; 1 when counted, 0 when skipped.
+    int put(std::string_view token);
+    // Folds the open section and builds the table: `merge_case` merges case variants, `alpha`
+    // selects the alphabetical order.
+    void finish(bool merge_case, bool alpha);
+    // Makes the first tables (the main table with its first room) unless they exist.
+    void allocate();
+    // Releases every buffer (the instance stays usable and allocates again when used).
+    void release();
+
+    GRecord* floor() { return table_.data; }
+    GRecord* end() { return table_.data + table_.size; }
+    std::size_t distinct() const { return entries_.size; }     // distinct spellings so far
+    std::size_t capacity() const { return entries_.cap; }      // room of the main table
+    std::uint64_t tokens() const { return tokens_; }           // tokens counted since the reset
+    static std::size_t entry_bytes();                          // bytes per entry of the main table
+
+    // A growable array of plain records in jux_malloc blocks.
+    template <class T>
+    struct Array {
+        T* data = nullptr;
+        std::size_t size = 0;
+        std::size_t cap = 0;
+        void free_all();
+    };
+
+private:
+    struct Entry;
+    struct Group;
+
+    void read_options();
+    void fold_section();
+    std::uint32_t add_entry(std::string_view token, std::uint32_t hash);
+    std::uint32_t find_group(const char* name, std::uint32_t len);
+    void grow_entries();
+    void rehash(Array<std::uint32_t>& slots, std::size_t want, bool groups);
+    const char* store_name(std::string_view token);
+
+    std::size_t first_room_;
+    bool options_read_ = false;
+    std::int64_t section_size_ = 1;
+    std::int64_t max_len_ = 0;
+    bool digits_only_ = false;
+
+    Array<Entry> entries_;            // the main table: one entry per distinct spelling
+    Array<Group> groups_;             // one per case-insensitive group
+    Array<std::uint32_t> slots_;      // hash slots of entries (index + 1; 0 empty)
+    Array<std::uint32_t> gslots_;     // hash slots of groups
+    Array<std::uint32_t> touched_;    // entries that occurred in the open section
+    Array<GRecord> table_;            // the finished table
+    std::vector<JuxBlock> pool_;      // name pool blocks; names never move
+    std::size_t pool_used_ = 0;       // bytes used in the last block
+    std::size_t pool_block_ = 0;      // size of the last block
+    std::int64_t in_section_ = 0;     // tokens in the open section
+    std::uint32_t section_no_ = 0;    // number of the open section (from 1)
+    std::uint64_t tokens_ = 0;
+};
+
+// ---- The single instance (family 1) ---------------------------------------------------------
+extern GRecord* g_floor;  // first record of the single instance's finished table
+extern GRecord* g_nd;     // one past its last record
+void ResetGmake();
+int PutInG(std::string_view token);
+void FinishGmake();           // case-sensitive, by count
+void FinishGmakeCase();       // case variants merged, by count
+void FinishGmakeAlpha();      // case-sensitive, alphabetical
+void FinishGmakeAlphaCase();  // case variants merged, alphabetical
+
+// ---- Family 3 (instance v, 0 to 4) ----------------------------------------------------------
+extern GRecord* g_floor3[GMAKE3_INSTANCES];
+extern GRecord* g_nd3[GMAKE3_INSTANCES];
+void ResetGmake3(int v);
+int PutInG3(int v, std::string_view token);
+void FinishGmake3(int v);
+void FinishGmakeCase3(int v);
+void FinishGmakeAlpha3(int v);
+void FinishGmakeAlphaCase3(int v);
+
+// ---- Family 4 (instance v, 0 to 3) ----------------------------------------------------------
+extern GRecord* g_floor4[GMAKE4_INSTANCES];
+extern GRecord* g_nd4[GMAKE4_INSTANCES];
+void ResetGmake4(int v);
+int PutInG4(int v, std::string_view token);
+void FinishGmakeCase4(int v);   // case variants merged, by count
+void FinishGmakeAlpha4(int v);  // case-sensitive, alphabetical
+
+// An instance number outside its family is ignored (no effect, PutInG3/4 answer 0).
+
+// Allocates the first tables of every instance (start-up).
+void AllocGmake();
+// Releases the buffers of the single instance / of one instance of family 3 or 4 (program exit);
+// the tables read empty afterwards.
+void ReleaseGmake();
+void ReleaseGmake3(int v);
+void ReleaseGmake4(int v);
+
+// The subsystem's reset for test fixtures: every instance released and emptied.
+void reset_gmake();

@@ -1,0 +1,244 @@
+#include "shell/lists.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "platform/text.h"
+#include "shell/strings.h"
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+bool has_high_byte(std::string_view s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return true;
+    return false;
+}
+
+std::shared_ptr<ListText> make_text(std::string_view bytes) {
+    auto t = std::make_shared<ListText>();
+    t->bytes.reset(static_cast<char*>(jux_malloc_or_exit(bytes.size() + 1)));
+    if (!bytes.empty()) std::memcpy(t->bytes.get(), bytes.data(), bytes.size());
+    t->bytes[bytes.size()] = '\0';
+    t->size = bytes.size();
+    return t;
+}
+
+// Calls on_line(start, length) for every line that may be an entry: not empty, not a comment,
+// no NUL byte, not over-long. The line is NUL-terminated in place (its CR or LF becomes NUL).
+// on_line returns 1 (entry made), 0 (unsound: skipped) or -1 (nothing to load, not counted).
+template <class F>
+void for_each_line(ListText& t, bool slash_comments, ListLoadStats& st, F&& on_line) {
+    char* p = t.bytes.get();
+    char* const end = p + t.size;
+    while (p < end) {
+        char* nl = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        char* line_end = nl ? nl : end;
+        char* next = nl ? nl + 1 : end;
+        ++st.lines;
+        if (line_end > p && line_end[-1] == '\r') --line_end;
+        *line_end = '\0';
+        const size_t len = static_cast<size_t>(line_end - p);
+        if (len != 0 && !(slash_comments && p[0] == '/')) {
+            if (len > kMaxListLine || std::memchr(p, '\0', len) != nullptr) {
+                ++st.skipped;
+            } else {
+                int r = on_line(p, len);
+                if (r == 0) ++st.skipped;
+            }
+        }
+        p = next;
+    }
+}
+
+// Cuts "key blanks rest" in place. 1: cut; 0: the line starts with a blank before text (no key);
+// -1: the line holds only blanks.
+int cut_pair(char* s, size_t len, std::string_view& key, std::string_view& rest) {
+    size_t k = 0;
+    while (k < len && !is_blank(s[k])) ++k;
+    if (k == 0) {
+        for (size_t i = 0; i < len; ++i)
+            if (!is_blank(s[i])) return 0;
+        return -1;
+    }
+    size_t r = k;
+    while (r < len && is_blank(s[r])) ++r;
+    key = std::string_view(s, k);
+    rest = r < len ? std::string_view(s + r, len - r) : std::string_view();
+    if (k < len) s[k] = '\0';
+    return 1;
+}
+
+bool is_final_mark(unsigned char c) { return c == '.' || c == '!' || c == '?' || c == 0x85; }
+
+// One sentence of a corpus line, trimmed of trailing blanks and of its final mark, which is
+// returned in `mark`. The new end is NUL-terminated in place.
+std::string_view cut_sentence(char* s, size_t len, unsigned char& mark) {
+    while (len > 0 && is_blank(s[len - 1])) s[--len] = '\0';
+    mark = 0;
+    if (len > 0 && is_final_mark(static_cast<unsigned char>(s[len - 1]))) {
+        mark = static_cast<unsigned char>(s[len - 1]);
+        s[--len] = '\0';
+        while (len > 0 && is_blank(s[len - 1])) s[--len] = '\0';
+    }
+    return std::string_view(s, len);
+}
+
+template <class T, class Key>
+void sort_range(std::vector<T>& v, size_t from, Key key) {
+    auto less = [&](const T& a, const T& b) { return cp_strcasecmp(key(a), key(b)) < 0; };
+    auto first = v.begin() + static_cast<std::ptrdiff_t>(from);
+    if (!std::is_sorted(first, v.end(), less)) std::stable_sort(first, v.end(), less);
+}
+
+}  // namespace
+
+std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool* converted_utf8) {
+    if (converted_utf8) *converted_utf8 = false;
+    FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f) return nullptr;
+    struct stat st {};
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(f);
+        return nullptr;
+    }
+    auto t = std::make_shared<ListText>();
+    const auto size = static_cast<size_t>(st.st_size);
+    t->bytes.reset(static_cast<char*>(jux_malloc_or_exit(size + 1)));
+    size_t got = size ? std::fread(t->bytes.get(), 1, size, f) : 0;
+    std::fclose(f);
+    t->bytes[got] = '\0';
+    t->size = got;
+
+    std::string_view all(t->bytes.get(), got);
+    const bool bom = all.starts_with("\xEF\xBB\xBF");
+    if (bom) all.remove_prefix(3);
+    if (bom || (has_high_byte(all) && is_valid_utf8(all))) {
+        if (converted_utf8) *converted_utf8 = true;
+        return make_text(utf8_to_cp1251(all));
+    }
+    return t;
+}
+
+std::shared_ptr<ListText> load_pairs(const std::filesystem::path& file, const ListLoadOptions& opts,
+                                     std::vector<ListPair>& out, ListLoadStats* stats) {
+    ListLoadStats st;
+    auto text = read_list_text(file, &st.converted_utf8);
+    if (!text) {
+        if (stats) *stats = st;
+        return nullptr;
+    }
+    const size_t from = out.size();
+    out.reserve(from + text->size / 16 + 16);
+    for_each_line(*text, opts.slash_comments, st, [&](char* s, size_t len) {
+        ListPair p;
+        int r = cut_pair(s, len, p.key, p.rest);
+        if (r != 1) return r;
+        if (out.size() - from >= opts.room) {
+            ++st.over_room;
+            return -1;
+        }
+        out.push_back(p);
+        return 1;
+    });
+    st.loaded = out.size() - from;
+    if (opts.sort) sort_range(out, from, [](const ListPair& p) { return p.key; });
+    if (stats) *stats = st;
+    return text;
+}
+
+std::shared_ptr<ListText> load_pairs_seq(const std::filesystem::path& file, int seq,
+                                         std::vector<ListPairSeq>& out, ListLoadStats* stats) {
+    ListLoadStats st;
+    auto text = read_list_text(file, &st.converted_utf8);
+    if (!text) {
+        if (stats) *stats = st;
+        return nullptr;
+    }
+    const size_t from = out.size();
+    for_each_line(*text, false, st, [&](char* s, size_t len) {
+        ListPairSeq p;
+        int r = cut_pair(s, len, p.key, p.rest);
+        if (r != 1) return r;
+        p.seq = seq;
+        out.push_back(p);
+        return 1;
+    });
+    st.loaded = out.size() - from;
+    sort_range(out, from, [](const ListPairSeq& p) { return p.key; });
+    if (stats) *stats = st;
+    return text;
+}
+
+std::shared_ptr<ListText> load_sentences(const std::filesystem::path& file, const ListLoadOptions& opts,
+                                         std::vector<SentencePair>& out, ListLoadStats* stats) {
+    ListLoadStats st;
+    auto text = read_list_text(file, &st.converted_utf8);
+    if (!text) {
+        if (stats) *stats = st;
+        return nullptr;
+    }
+    const size_t from = out.size();
+    for_each_line(*text, opts.slash_comments, st, [&](char* s, size_t len) {
+        const bool blank_line = std::string_view(s, len).find_first_not_of(" \t") == std::string_view::npos;
+        char* tab = static_cast<char*>(std::memchr(s, '\t', len));
+        size_t en_len = tab ? static_cast<size_t>(tab - s) : len;
+        SentencePair sp;
+        if (tab) {
+            *tab = '\0';
+            unsigned char mark = 0;
+            std::string_view bg = cut_sentence(tab + 1, len - en_len - 1, mark);
+            sp.bg = bg.empty() ? std::string_view() : bg;
+            sp.bg_mark = bg.empty() ? 0 : mark;
+        }
+        sp.en = cut_sentence(s, en_len, sp.en_mark);
+        if (sp.en.empty()) return blank_line ? -1 : 0;  // no English sentence: not an entry
+        if (out.size() - from >= opts.room) {
+            ++st.over_room;
+            return -1;
+        }
+        out.push_back(sp);
+        return 1;
+    });
+    st.loaded = out.size() - from;
+    if (opts.sort) sort_range(out, from, [](const SentencePair& p) { return p.en; });
+    if (stats) *stats = st;
+    return text;
+}
+
+int fl_to_list(const std::filesystem::path& folder, ListFileRecord& rec, bool sentences) {
+    rec.entries.clear();
+    rec.sentences.clear();
+    rec.count = 0;
+    rec.text.reset();
+    rec.stats = ListLoadStats{};
+    std::filesystem::path file = folder.empty() ? std::filesystem::path(cp1251_to_utf8(rec.name) + ".txt")
+                                                : folder / (cp1251_to_utf8(rec.name) + ".txt");
+    ListLoadOptions opts;
+    opts.sort = rec.sort;
+    std::shared_ptr<ListText> text = sentences ? load_sentences(file, opts, rec.sentences, &rec.stats)
+                                               : load_pairs(file, opts, rec.entries, &rec.stats);
+    if (!text) return 0;
+    rec.text = std::move(text);
+    rec.count = sentences ? rec.sentences.size() : rec.entries.size();
+    return 1;
+}
+
+void sort_pairs(std::vector<ListPair>& pairs) {
+    std::stable_sort(pairs.begin(), pairs.end(),
+                     [](const ListPair& a, const ListPair& b) { return cmp_simple(a, b) < 0; });
+}
+
+const ListPair* find_pair(std::span<const ListPair> list, std::string_view key) {
+    auto it = std::lower_bound(list.begin(), list.end(), key,
+                               [](const ListPair& p, std::string_view k) { return cmp_g(k, p) > 0; });
+    if (it == list.end() || cmp_g(key, *it) != 0) return nullptr;
+    return &*it;
+}
+
+const ListPair* find_pair(const ListFileRecord& rec, std::string_view key) {
+    return find_pair(std::span<const ListPair>(rec.entries), key);
+}

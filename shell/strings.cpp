@@ -1,0 +1,217 @@
+#include "shell/strings.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/text.h"
+#include "platform/window.h"
+#include "shell/gmake.h"
+#include "shell/lists.h"
+#include "shell/window_state.h"
+
+namespace {
+
+std::array<unsigned char, 256> make_latin_cyrillic() {
+    std::array<unsigned char, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[static_cast<size_t>(c)] = (cp_islatin(static_cast<unsigned char>(c)) ||
+                                     cp_iscyrillic(static_cast<unsigned char>(c))) ? 1 : 0;
+    return t;
+}
+
+bool is_letter(unsigned char c) { return ascii_latin_cyrillic[c] != 0; }
+bool is_word_char(unsigned char c) { return is_letter(c) || cp_isdigit(c); }
+
+}  // namespace
+
+unsigned char ascii_latin_cyrillic[256];
+
+namespace {
+// Filled before main from the platform's constant letter classes.
+const bool latin_cyrillic_ready = [] {
+    auto t = make_latin_cyrillic();
+    std::copy(t.begin(), t.end(), ascii_latin_cyrillic);
+    return true;
+}();
+}  // namespace
+
+// ---- Comparators ----------------------------------------------------------------------------
+
+int cmp_g(std::string_view key, const ListPair& p) { return cp_strcasecmp(key, p.key); }
+
+int cmp_simple(const ListPair& a, const ListPair& b) { return cp_strcasecmp(a.key, b.key); }
+
+int cmp_simple(const SentencePair& a, const SentencePair& b) { return cp_strcasecmp(a.en, b.en); }
+
+int cmp_in_g(std::string_view key, const GRecord& g) { return key.compare(g.name); }
+
+int cmp_g_strcmp_nm(const GRecord& a, const GRecord& b) { return a.name.compare(b.name); }
+
+int cmp_g_strcasecmp_nm(const GRecord& a, const GRecord& b) { return cp_strcasecmp(a.name, b.name); }
+
+// ---- Tests on text ----------------------------------------------------------------------------
+
+int IsNumber(std::string_view text) {
+    for (unsigned char c : text)
+        if (!cp_isdigit(c) && c != '-' && c != '.' && c != ',' && c != ':' && c != 150) return 0;
+    return 1;
+}
+
+int IsDigitsOnly(std::string_view text) {
+    for (unsigned char c : text)
+        if (!cp_isdigit(c) && c != '-') return 0;
+    return 1;
+}
+
+// ---- Words and tokens -------------------------------------------------------------------------
+
+int Get_Nth_TokenA(int n, std::string_view text, std::string& dest, std::size_t size) {
+    dest.clear();
+    std::size_t i = 0;
+    for (int w = 1; n >= 1; ++w) {
+        while (i < text.size() && text[i] == ' ') ++i;
+        if (i >= text.size()) break;
+        const std::size_t start = i;
+        while (i < text.size() && text[i] != ' ') ++i;  // the word runs to the next blank
+        if (w == n) {
+            std::string_view word = text.substr(start, i - start);
+            word = word.substr(0, std::min(word.find(','), word.size()));  // ... and ends at a comma
+            if (size == 0) return 1;
+            dest.assign(word.substr(0, std::min(word.size(), size - 1)));
+            return 1;
+        }
+    }
+    MessageBoxA(hMain, utf8_to_cp1251("Няма толкова думи в дефиницията. Опитайте пак."), "Oops!",
+                MB_OK | MB_ICONWARNING);
+    return 0;
+}
+
+int GetWordCountA(std::string_view text) {
+    int count = 1;
+    bool in_run = false;
+    for (char c : text) {
+        const bool sep = c == ' ' || c == '_';
+        if (sep && !in_run) ++count;
+        in_run = sep;
+    }
+    return count;
+}
+
+std::uint64_t get_token_count_in_string(std::string_view text, std::uint64_t* counter) {
+    std::uint64_t count = 0;
+    bool in_word = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (is_word_char(c)) {
+            if (!in_word) ++count;
+            in_word = true;
+        } else if (in_word && (c == '\'' || c == '-') && i + 1 < text.size() &&
+                   is_word_char(static_cast<unsigned char>(text[i + 1]))) {
+            // an apostrophe or hyphen inside a word keeps the word going
+        } else {
+            in_word = false;
+        }
+    }
+    if (counter) *counter = count;
+    return count;
+}
+
+std::size_t my_strcasestr_word(std::string_view text, std::string_view word) {
+    if (word.empty() || word.size() > text.size()) return std::string_view::npos;
+    const std::size_t last = text.size() - word.size();
+    for (std::size_t i = 0; i <= last; ++i) {
+        if (cp_strncasecmp(text.substr(i, word.size()), word, word.size()) != 0) continue;
+        if (i > 0 && is_letter(static_cast<unsigned char>(text[i - 1]))) continue;
+        const std::size_t after = i + word.size();
+        if (after < text.size() && is_letter(static_cast<unsigned char>(text[after]))) continue;
+        return i;
+    }
+    return std::string_view::npos;
+}
+
+// ---- Editing --------------------------------------------------------------------------------
+
+std::string capitalize_all_first(std::string_view text) {
+    std::string out(text.substr(0, std::min<std::size_t>(text.size(), 511)));
+    if (!out.empty()) out[0] = static_cast<char>(cp_toupper(static_cast<unsigned char>(out[0])));
+    for (std::size_t i = 0; i + 2 < out.size(); ++i)
+        if (out[i] == '|') out[i + 2] = static_cast<char>(cp_toupper(static_cast<unsigned char>(out[i + 2])));
+    return out;
+}
+
+namespace {
+template <class S>
+void collapse_blanks(S& text) {
+    using C = typename S::value_type;
+    std::size_t w = 0;
+    bool blank_before = true;  // drops the leading blanks
+    for (std::size_t r = 0; r < text.size(); ++r) {
+        const C c = text[r];
+        if (c == C(' ')) {
+            if (blank_before) continue;
+            blank_before = true;
+        } else {
+            blank_before = false;
+        }
+        text[w++] = c;
+    }
+    text.resize(w);
+    if (!text.empty() && text.back() == C(' ')) text.pop_back();
+}
+
+template <class S, class V>
+void replace_all(V source, S& destination, V find, V replacement, bool empty_when_none) {
+    destination.clear();
+    std::size_t pos = find.empty() ? V::npos : source.find(find);
+    if (pos == V::npos) {
+        if (!empty_when_none) destination.assign(source);
+        return;
+    }
+    std::size_t from = 0;
+    while (pos != V::npos) {
+        destination.append(source.substr(from, pos - from));
+        destination.append(replacement);
+        from = pos + find.size();
+        pos = source.find(find, from);
+    }
+    destination.append(source.substr(from));
+}
+}  // namespace
+
+void remove_extra_spaces(std::string& text) { collapse_blanks(text); }
+
+void remove_extra_spacesW(std::u16string& text) { collapse_blanks(text); }
+
+void remove_leading_spaces(std::string& text) {
+    const std::size_t n = text.find_first_not_of(' ');
+    text.erase(0, n == std::string::npos ? text.size() : n);
+}
+
+void replace_substring(std::string_view source, std::string& destination, std::string_view find,
+                       std::string_view replacement) {
+    replace_all(source, destination, find, replacement, false);
+}
+
+void replace_substringW(std::u16string_view source, std::u16string& destination, std::u16string_view find,
+                        std::u16string_view replacement) {
+    replace_all(source, destination, find, replacement, true);
+}
+
+// ---- Bytes and bits ---------------------------------------------------------------------------
+
+void ByteToHexLabel(unsigned char byte, char (&label)[3]) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    label[0] = kHex[byte >> 4];
+    label[1] = kHex[byte & 0x0F];
+    label[2] = '\0';
+}
+
+void set_bit_in_string(std::string& bits, std::uint64_t n) {
+    if (n == 0 || (n - 1) / 8 >= bits.size()) return;
+    bits[(n - 1) / 8] = static_cast<char>(static_cast<unsigned char>(bits[(n - 1) / 8]) | (1u << ((n - 1) % 8)));
+}
+
+int read_bit_in_string(std::string_view bits, std::uint64_t n) {
+    if (n == 0 || (n - 1) / 8 >= bits.size()) return 0;
+    return (static_cast<unsigned char>(bits[(n - 1) / 8]) >> ((n - 1) % 8)) & 1u;
+}

@@ -1,0 +1,5 @@
+#include "shell/window_state.h"
+
+HWND hMain{};
+
+void reset_window_state() { hMain = HWND{}; }
