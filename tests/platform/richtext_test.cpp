@@ -423,7 +423,10 @@ TEST(RichTextModel, RandomEditsMatchAPlainModel) {
   RichText d;
   std::u16string text;
   std::vector<COLORREF> color;  // 0xFFFFFFFF: automatic
-  std::optional<std::pair<LONG, COLORREF>> pending;
+  // The format set at an empty range, for text put in at that point next.
+  bool has_pending = false;
+  LONG pending_at = 0;
+  COLORREF pending_color = 0;
   const std::u16string alphabet = u"ab\rЖ ";
   auto pick = [&](LONG n) { return static_cast<LONG>(rng() % static_cast<unsigned>(n + 1)); };
   for (int step = 0; step < 3000; ++step) {
@@ -434,7 +437,11 @@ TEST(RichTextModel, RandomEditsMatchAPlainModel) {
       const COLORREF c = rng() % 4;
       d.set_format(a, b, color_cf(c));
       for (LONG i = a; i < b; ++i) color[static_cast<size_t>(i)] = c;
-      if (a == b) pending = {a, c};  // the format for text put in at that point next
+      if (a == b) {
+        has_pending = true;
+        pending_at = a;
+        pending_color = c;
+      }
     } else {
       std::u16string s;
       const int len = static_cast<int>(rng() % 5);
@@ -443,8 +450,8 @@ TEST(RichTextModel, RandomEditsMatchAPlainModel) {
       if (b > a) inherit = color[static_cast<size_t>(a)];
       else if (a > 0) inherit = color[static_cast<size_t>(a - 1)];
       else if (n > 0) inherit = color[0];
-      if (pending && b == a && pending->first == a) inherit = pending->second;
-      if (b > a || !s.empty()) pending.reset();
+      if (has_pending && b == a && pending_at == a) inherit = pending_color;
+      if (b > a || !s.empty()) has_pending = false;
       d.replace(a, b, s, rng() % 2 == 0);
       text.replace(static_cast<size_t>(a), static_cast<size_t>(b - a), s);
       color.erase(color.begin() + a, color.begin() + b);
