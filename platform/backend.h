@@ -200,6 +200,9 @@ bool platform_user_key(WORD vk, BYTE modifiers);
 void platform_user_menu_command(HWND w, UINT id);  // a menu bar item chosen
 void platform_user_list_selection(HWND lb, std::vector<int> selected, bool double_click);
 void platform_user_resized(HWND w, RECT screen_rect);  // top-level window moved or resized
+// The user minimised or restored a top-level window: IsIconic follows, and the procedure gets
+// WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED.
+void platform_user_minimized(HWND w, bool minimized);
 void platform_user_activated(HWND w, bool active);
 void platform_user_close(HWND w);                    // the close box: WM_CLOSE to the procedure
 void platform_user_focus(HWND w);

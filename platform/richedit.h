@@ -135,9 +135,9 @@ int RE_LineFromChar(HWND re, LONG pos);  // pos -1: the line of the caret
 LONG RE_LineIndex(HWND re, int line);    // first character of the line, -1 past the end
 LONG RE_CharFromPos(HWND re, POINT client);
 
-// Find. Without FR_DOWN the search runs backwards from range.cpMin towards range.cpMax
-// (down to cpMax when 0 <= cpMax <= cpMin; to the start when cpMax is -1 or above cpMin). With FR_DOWN it runs forward from cpMin to cpMax
-// (-1: to the end). Returns the found range, or nullopt.
+// Find. Without FR_DOWN the search runs backwards from range.cpMin: down to cpMax when
+// 0 <= cpMax <= cpMin, to the start when cpMax is -1 or above cpMin. With FR_DOWN it runs
+// forward from cpMin to cpMax (-1: to the end). Returns the found range, or nullopt.
 enum : DWORD { FR_DOWN = 0x00000001, FR_WHOLEWORD = 0x00000002, FR_MATCHCASE = 0x00000004 };
 std::optional<CHARRANGE> RE_FindText(HWND re, DWORD flags, CHARRANGE range,
                                      std::u16string_view what);

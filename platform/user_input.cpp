@@ -103,6 +103,17 @@ void platform_user_list_selection(HWND lb, std::vector<int> selected, bool doubl
     if (double_click && IsWindow(lb)) SendMessageW(dlg, Msg::command(id, LBN_DBLCLK, lb));
 }
 
+void platform_user_minimized(HWND w, bool minimized) {
+    WindowModel* wm = core_window(w);
+    if (!wm || wm->kind != ControlKind::Dialog || wm->minimized == minimized) return;
+    wm->minimized = minimized;
+    Msg m = Msg::simple(WM_SIZE);
+    m.code = minimized ? SIZE_MINIMIZED : SIZE_RESTORED;
+    m.cx = minimized ? 0 : wm->rect.width();
+    m.cy = minimized ? 0 : wm->rect.height();
+    SendMessageW(w, m);
+}
+
 void platform_user_resized(HWND w, RECT screen_rect) {
     WindowModel* wm = core_window(w);
     if (!wm || wm->kind != ControlKind::Dialog) return;

@@ -125,6 +125,7 @@ std::unique_ptr<WindowModel> new_control(const WindowModel& dlg, ControlKind kin
     }
     if (kind == ControlKind::RichEdit) {
         c->rich = std::make_unique<RichText>();
+        c->rich->read_only = (style & ES_READONLY) != 0;
         if (!text.empty()) {
             c->rich->replace(0, 0, normalize_line_ends(text), false);
             c->rich->set_selection(CHARRANGE{0, 0});

@@ -2,7 +2,7 @@
 # Installs what building, running and testing need, when something is missing (Debian 12).
 set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth x11-utils xdotool imagemagick)
+          libx11-dev xvfb xauth xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

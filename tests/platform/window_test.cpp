@@ -566,3 +566,29 @@ TEST_F(WindowTest, ViewsHearOfEveryChangeAndGoChildrenFirst) {
 }
 
 }  // namespace
+
+TEST_F(WindowTest, MinimisingFromTheUserIsIconicAndSendsSize) {
+    HWND dlg = CreateDialogIndirect(small_template(), {}, RecordingProc);
+    g_received.clear();
+    platform_user_minimized(dlg, true);
+    EXPECT_TRUE(IsIconic(dlg));
+    platform_user_minimized(dlg, true);  // no change, no message
+    platform_user_minimized(dlg, false);
+    EXPECT_FALSE(IsIconic(dlg));
+    auto sizes = received(WM_SIZE);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_EQ(sizes[0].msg.code, static_cast<int>(SIZE_MINIMIZED));
+    EXPECT_EQ(sizes[1].msg.code, static_cast<int>(SIZE_RESTORED));
+    EXPECT_EQ(sizes[1].msg.cx, GetClientRect(dlg).right);
+}
+
+TEST_F(WindowTest, ReadOnlyPanelsFromTemplatesRefuseTheUserButNotTheProgram) {
+    DialogTemplate t = small_template();
+    t.controls[2].style |= ES_READONLY;
+    HWND dlg = CreateDialogIndirect(t, {}, RecordingProc);
+    HWND re = GetDlgItem(dlg, 103);
+    headless_type(re, u"abc");
+    EXPECT_EQ(RE_GetTextW(re), u"");
+    RE_SetTextW(re, u"set by the program");
+    EXPECT_EQ(RE_GetTextW(re), u"set by the program");
+}

@@ -1,0 +1,563 @@
+#include "platform/qt/qt_richedit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "platform/qt/qt_internal.h"
+#include "platform/qt/qt_support.h"
+
+namespace {
+
+constexpr char16_t kParagraph = 0x2029;      // QChar::ParagraphSeparator
+constexpr char16_t kLineSeparator = 0x2028;  // QChar::LineSeparator
+
+// The model's text as the document holds it: one paragraph separator per '\r'; the two characters
+// QTextDocument reserves for frames are shown as replacement characters (still one unit each).
+QString to_doc(std::u16string_view s) {
+    QString q = to_qstring(s);
+    for (QChar& c : q) {
+        const char16_t u = c.unicode();
+        if (u == u'\n') c = QChar(kParagraph);
+        else if (u == 0xFDD0 || u == 0xFDD1) c = QChar(0xFFFD);
+    }
+    return q;
+}
+
+// The document's text in the model's form.
+std::u16string to_model(const QString& q) {
+    std::u16string s = to_u16(q);
+    for (char16_t& c : s)
+        if (c == kParagraph || c == kLineSeparator) c = u'\r';
+    return s;
+}
+
+// Whether a model character and the document's character at the same place show the same thing.
+bool same_char(char16_t model, char16_t doc) {
+    if (model == doc) return true;
+    if (model == u'\r' || model == u'\n') return doc == kParagraph || doc == kLineSeparator;
+    if (model == 0xFDD0 || model == 0xFDD1) return doc == 0xFFFD;
+    return false;
+}
+
+LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, hi)); }
+
+}  // namespace
+
+// ---- RichEditWidget ------------------------------------------------------------------------
+
+RichEditWidget::RichEditWidget(HWND h, QWidget* parent) : QTextEdit(parent), h_(h) {
+    set_widget_handle(this, h);
+    setAcceptRichText(false);  // paste and drop bring plain text only
+    setUndoRedoEnabled(false);  // the core keeps the undo history
+    document()->setUndoRedoEnabled(false);
+    setTabChangesFocus(false);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] { on_cursor_moved(); });
+    connect(this, &QTextEdit::selectionChanged, this, [this] { on_cursor_moved(); });
+}
+
+LONG RichEditWidget::doc_length() const { return std::max(0, document()->characterCount() - 1); }
+
+std::u16string RichEditWidget::doc_text(LONG from, LONG to) const {
+    const LONG n = doc_length();
+    from = clamp_to(from, 0, n);
+    to = clamp_to(to, from, n);
+    if (from == to) return {};
+    QTextCursor c(document());
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    return to_model(c.selectedText());
+}
+
+void RichEditWidget::replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to) {
+    RichText* rt = platform_rich(h_);
+    if (!rt) return;
+    ++applying_;
+    const LONG n = doc_length();
+    pos = clamp_to(pos, 0, n);
+    const LONG end = clamp_to(pos + std::max<LONG>(0, removed), pos, n);
+    QTextCursor c(document());
+    c.beginEditBlock();
+    c.setPosition(pos);
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    if (c.hasSelection()) c.removeSelectedText();
+    for (const FormatRun& r : rt->runs(model_from, model_to))
+        c.insertText(to_doc(rt->text_range(r.from, r.to)), to_qformat(r.format));
+    c.endEditBlock();
+    --applying_;
+}
+
+void RichEditWidget::apply_formats(LONG from, LONG to) {
+    RichText* rt = platform_rich(h_);
+    if (!rt || from >= to) return;
+    ++applying_;
+    const LONG n = doc_length();
+    QTextCursor c(document());
+    c.beginEditBlock();
+    for (const FormatRun& r : rt->runs(from, to)) {
+        c.setPosition(clamp_to(r.from, 0, n));
+        c.setPosition(clamp_to(r.to, 0, n), QTextCursor::KeepAnchor);
+        if (c.hasSelection()) c.setCharFormat(to_qformat(r.format));
+    }
+    c.endEditBlock();
+    --applying_;
+}
+
+void RichEditWidget::apply_selection(bool force) {
+    RichText* rt = platform_rich(h_);
+    if (!rt) return;
+    const CHARRANGE s = rt->selection();
+    const QTextCursor cur = textCursor();
+    const LONG a = cur.anchor(), p = cur.position();
+    // The user's own selection keeps its direction (which end moves with Shift+arrows).
+    if (!force && std::min(a, p) == s.cpMin && std::max(a, p) == s.cpMax) return;
+    ++applying_;
+    const LONG n = doc_length();
+    QTextCursor c(document());
+    c.setPosition(clamp_to(s.cpMin, 0, n));
+    c.setPosition(clamp_to(s.cpMax, 0, n), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+    --applying_;
+}
+
+void RichEditWidget::resync_by_diff() {
+    RichText* rt = platform_rich(h_);
+    if (!rt) return;
+    const std::u16string& m = rt->text();
+    const LONG mn = rt->length();
+    const LONG dn = doc_length();
+    QTextCursor all(document());
+    all.setPosition(dn, QTextCursor::KeepAnchor);
+    const QString d = all.selectedText();
+    LONG p = 0;
+    const LONG common = std::min(mn, dn);
+    while (p < common && same_char(m[static_cast<size_t>(p)], d.at(p).unicode())) ++p;
+    LONG q = 0;
+    while (q < common - p && same_char(m[static_cast<size_t>(mn - 1 - q)], d.at(dn - 1 - q).unicode())) ++q;
+    if (p == mn && p == dn) return;
+    replace_document(p, dn - q - p, p, mn - q);
+    if (doc_length() != rt->length()) {
+        // Nothing else can help: the whole text again.
+        replace_document(0, doc_length(), 0, rt->length());
+    }
+    apply_selection(false);
+}
+
+void RichEditWidget::load_all() {
+    RichText* rt = platform_rich(h_);
+    if (!rt) return;
+    pending_ = lost_ = false;
+    replace_document(0, doc_length(), 0, rt->length());
+    model_options_changed();
+    apply_selection(true);
+}
+
+// ---- Model to view -----------------------------------------------------------------------
+
+void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) {
+    RichText* rt = platform_rich(h_);
+    if (!rt) return;
+    if (echo_.active && !echo_.seen && pos == echo_.pos && removed == echo_.removed) {
+        // The core's report of the edit being delivered: the document has it already, unless
+        // the core cut it (text limit); then the document takes the model's version.
+        echo_.seen = true;
+        if (inserted != echo_.doc_inserted) replace_document(pos, echo_.doc_inserted, pos, pos + inserted);
+        apply_formats(pos, pos + inserted);  // new text takes the model's formats
+        if (doc_length() != rt->length()) resync_by_diff();
+        return;
+    }
+    if (pending_ || lost_) {
+        // A user edit not delivered yet meets a change of the program: the model wins.
+        pending_ = lost_ = false;
+        resync_by_diff();
+        return;
+    }
+    replace_document(pos, removed, pos, pos + inserted);
+    if (doc_length() != rt->length()) resync_by_diff();
+}
+
+void RichEditWidget::model_formats_changed(LONG from, LONG to) {
+    if (pending_ || lost_) {
+        pending_ = lost_ = false;
+        resync_by_diff();
+    }
+    apply_formats(from, to);
+}
+
+void RichEditWidget::model_selection_changed() {
+    if (pending_ || lost_) {
+        pending_ = lost_ = false;
+        resync_by_diff();
+    }
+    apply_selection(false);
+}
+
+void RichEditWidget::model_options_changed() {
+    RichText* rt = platform_rich(h_);
+    WindowModel* m = platform_window(h_);
+    if (!rt || !m) return;
+    SyncGuard guard;
+    const QPalette app = QApplication::palette(this);
+    QPalette p = app;
+    const QColor base = rt->background ? to_qcolor(*rt->background) : app.color(QPalette::Base);
+    const QColor text = m->text_color ? to_qcolor(*m->text_color) : app.color(QPalette::Text);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::Base, base);
+        if (group != QPalette::Disabled) p.setColor(group, QPalette::Text, text);
+        if (rt->hide_selection) {
+            p.setColor(group, QPalette::Highlight, base);
+            p.setColor(group, QPalette::HighlightedText, text);
+        }
+    }
+    setPalette(p);
+    const bool multiline = (m->style & ES_MULTILINE) != 0;
+    setLineWrapMode(rt->word_wrap && multiline ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    if (rt->read_only != isReadOnly()) {
+        setReadOnly(rt->read_only);
+        if (rt->read_only)
+            setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    if (rt->redraw != updatesEnabled()) {
+        setUpdatesEnabled(rt->redraw);
+        if (rt->redraw) viewport()->update();
+    }
+}
+
+POINT RichEditWidget::scroll_pos() const {
+    return POINT{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void RichEditWidget::set_scroll_pos(POINT p) {
+    // The scroll bars know the document's full height once it is laid out.
+    document()->documentLayout()->documentSize();
+    horizontalScrollBar()->setValue(std::max<LONG>(0, p.x));
+    verticalScrollBar()->setValue(std::max<LONG>(0, p.y));
+}
+
+void RichEditWidget::line_scroll(int lines) {
+    document()->documentLayout()->documentSize();
+    const int step = std::max(1, fontMetrics().lineSpacing());
+    QScrollBar* v = verticalScrollBar();
+    const long long target = static_cast<long long>(v->value()) + static_cast<long long>(lines) * step;
+    v->setValue(static_cast<int>(std::clamp<long long>(target, v->minimum(), v->maximum())));
+}
+
+void RichEditWidget::scroll_caret() {
+    apply_selection(false);
+    ensureCursorVisible();
+}
+
+int RichEditWidget::first_visible_line() const {
+    return cursorForPosition(QPoint(0, 0)).block().blockNumber();
+}
+
+LONG RichEditWidget::char_from_pos(POINT client) const {
+    return cursorForPosition(QPoint(client.x, client.y)).position();
+}
+
+// ---- View to model -----------------------------------------------------------------------
+
+void RichEditWidget::on_contents_change(int pos, int removed, int added) {
+    if (applying_) return;
+    const LONG new_len = doc_length();
+    const LONG old_len = new_len - added + removed;
+    // QTextDocument counts the final paragraph separator in some reports; it never changes.
+    if (pos + removed > old_len) {
+        const int extra = pos + removed - old_len;
+        removed -= extra;
+        added -= extra;
+    }
+    if (pos < 0 || removed < 0 || added < 0 || pos > old_len) {
+        lost_ = true;
+    } else if (!pending_) {
+        pending_ = true;
+        s_ = pos;
+        oe_ = pos + removed;
+        ne_ = pos + added;
+    } else {
+        // Both edits as one: [s_, oe_) of the model became [s_, ne_) of the document.
+        const LONG end_now = std::max<LONG>(ne_, pos + removed);
+        oe_ += std::max<LONG>(0, pos + removed - ne_);
+        ne_ = end_now - removed + added;
+        s_ = std::min<LONG>(s_, pos);
+    }
+    schedule_flush();
+}
+
+void RichEditWidget::on_cursor_moved() {
+    if (applying_) return;
+    sel_dirty_ = true;
+    schedule_flush();
+}
+
+void RichEditWidget::schedule_flush() {
+    // Inside one of our event handlers the edit is delivered when the handler has finished;
+    // an edit from elsewhere (a queued action) gets a queued delivery.
+    if (depth_ > 0 || flush_queued_) return;
+    flush_queued_ = true;
+    QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+}
+
+void RichEditWidget::after_event() {
+    if (depth_ == 0 && (pending_ || lost_ || sel_dirty_)) flush();
+}
+
+void RichEditWidget::flush() {
+    flush_queued_ = false;
+    if (applying_) return;
+    RichText* rt = platform_rich(h_);
+    if (!rt) {
+        pending_ = lost_ = sel_dirty_ = false;
+        return;
+    }
+    if (pending_ || lost_) {
+        const bool lost = lost_;
+        LONG s = s_, oe = oe_, ne = ne_;
+        pending_ = lost_ = false;
+        const LONG mn = rt->length(), dn = doc_length();
+        if (lost || s > mn || oe > mn || ne > dn || s > oe || s > ne || mn - (oe - s) + (ne - s) != dn) {
+            // Diff the texts: the common start and end stay, the middle is the edit.
+            const std::u16string d = doc_text(0, dn);
+            const std::u16string& m = rt->text();
+            LONG p = 0;
+            const LONG common = std::min(mn, dn);
+            while (p < common && m[static_cast<size_t>(p)] == d[static_cast<size_t>(p)]) ++p;
+            LONG q = 0;
+            while (q < common - p && m[static_cast<size_t>(mn - 1 - q)] == d[static_cast<size_t>(dn - 1 - q)]) ++q;
+            s = p;
+            oe = mn - q;
+            ne = dn - q;
+        }
+        const std::u16string inserted = doc_text(s, ne);
+        // A change of formats only (same text) is nobody's edit.
+        if (!(oe - s == ne - s && rt->text_range(s, oe) == inserted)) deliver(s, oe - s, inserted);
+    }
+    rt = platform_rich(h_);
+    if (!rt) return;
+    if (sel_dirty_) {
+        sel_dirty_ = false;
+        const QTextCursor cur = textCursor();
+        const CHARRANGE q{std::min(cur.anchor(), cur.position()), std::max(cur.anchor(), cur.position())};
+        if (q != rt->selection()) platform_user_selected(h_, q);
+    }
+}
+
+void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inserted) {
+    const Echo outer = echo_;  // deliveries nest when a procedure pumps messages
+    echo_ = Echo{true, false, pos, removed, static_cast<LONG>(inserted.size())};
+    platform_user_text_edited(h_, pos, removed, inserted);
+    const bool taken = echo_.seen;
+    echo_ = outer;
+    RichText* rt = platform_rich(h_);
+    if (!rt) return;
+    if (!taken) {
+        // Refused (a read-only panel, no room under the text limit): the document goes back.
+        replace_document(pos, static_cast<LONG>(inserted.size()), pos, pos + removed);
+    }
+    if (doc_length() != rt->length()) resync_by_diff();
+    apply_selection(false);
+}
+
+// ---- Events ------------------------------------------------------------------------------
+
+bool RichEditWidget::event(QEvent* e) {
+    if (e->type() == QEvent::DeferredDelete) return QTextEdit::event(e);  // deletes this widget
+    QPointer<RichEditWidget> alive(this);
+    ++depth_;
+    const bool r = QTextEdit::event(e);
+    if (!alive) return r;
+    --depth_;
+    after_event();
+    return r;
+}
+
+bool RichEditWidget::viewportEvent(QEvent* e) {
+    switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            UINT keys = 0;
+            const UINT msg = qt_mouse_message(me, &keys);
+            if (!msg || qt_syncing()) break;
+            const QPoint p = me->position().toPoint();
+            const QPoint global = me->globalPosition().toPoint();
+            const HWND h = h_;
+            // The dialog sees the message first (EN_MSGFILTER) and may swallow it.
+            if (platform_user_mouse(h, msg, POINT{p.x(), p.y()}, keys)) return true;
+            if (!platform_rich(h)) return true;
+            if (msg == WM_RBUTTONUP) {
+                QPointer<RichEditWidget> alive(this);
+                ++depth_;
+                QTextEdit::viewportEvent(e);
+                if (!alive) return true;
+                --depth_;
+                after_event();
+                if (platform_rich(h) && !qt_syncing()) platform_user_context_menu(h, POINT{global.x(), global.y()});
+                return true;
+            }
+            break;
+        }
+        default: break;
+    }
+    QPointer<RichEditWidget> alive(this);
+    ++depth_;
+    const bool r = QTextEdit::viewportEvent(e);
+    if (!alive) return r;
+    --depth_;
+    after_event();
+    return r;
+}
+
+void RichEditWidget::keyPressEvent(QKeyEvent* e) {
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    const bool ctrl = mods == Qt::ControlModifier;
+    const bool ctrl_shift = mods == (Qt::ControlModifier | Qt::ShiftModifier);
+    const RichText* rt = platform_rich(h_);
+    if ((ctrl && e->key() == Qt::Key_Z) || e->matches(QKeySequence::Undo)) {
+        if (rt && !rt->read_only) RE_Undo(h_);
+        e->accept();
+        return;
+    }
+    if ((ctrl && e->key() == Qt::Key_Y) || (ctrl_shift && e->key() == Qt::Key_Z) || e->matches(QKeySequence::Redo)) {
+        if (rt && !rt->read_only) RE_Redo(h_);
+        e->accept();
+        return;
+    }
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        const WindowModel* m = platform_window(h_);
+        if (m && !(m->style & ES_MULTILINE)) {
+            e->ignore();  // a one-line panel takes no paragraph end
+            return;
+        }
+        if (mods & Qt::ShiftModifier) {
+            // A paragraph end, never a line separator inside the paragraph.
+            QKeyEvent plain(e->type(), e->key(), mods & ~Qt::ShiftModifier, QStringLiteral("\r"));
+            QTextEdit::keyPressEvent(&plain);
+            e->setAccepted(plain.isAccepted());
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(e);
+}
+
+void RichEditWidget::contextMenuEvent(QContextMenuEvent* e) {
+    // The mouse's context menu comes with the right button's release (after EN_MSGFILTER);
+    // the keyboard's comes here.
+    e->accept();
+    if (e->reason() == QContextMenuEvent::Mouse || qt_syncing()) return;
+    const QPoint g = viewport()->mapToGlobal(cursorRect().center());
+    platform_user_context_menu(h_, POINT{g.x(), g.y()});
+}
+
+void RichEditWidget::dragEnterEvent(QDragEnterEvent* e) {
+    if (qt_is_file_drag(e->mimeData())) {
+        if (!qt_handle_drag(h_, e, false, e->position().toPoint())) e->ignore();
+        return;
+    }
+    QTextEdit::dragEnterEvent(e);
+}
+
+void RichEditWidget::dragMoveEvent(QDragMoveEvent* e) {
+    if (qt_is_file_drag(e->mimeData())) {
+        if (!qt_handle_drag(h_, e, false, e->position().toPoint())) e->ignore();
+        return;
+    }
+    QTextEdit::dragMoveEvent(e);
+}
+
+void RichEditWidget::dropEvent(QDropEvent* e) {
+    if (qt_is_file_drag(e->mimeData())) {
+        if (!qt_handle_drag(h_, e, true, e->position().toPoint())) e->ignore();
+        return;
+    }
+    QTextEdit::dropEvent(e);
+}
+
+// ---- QtRichEditView ------------------------------------------------------------------------
+
+QtRichEditView::QtRichEditView(WindowModel& m, QWidget* parent) : h_(m.handle) {
+    auto* w = new RichEditWidget(m.handle, parent);
+    w_ = w;
+    w->setVerticalScrollBarPolicy((m.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    w->setHorizontalScrollBarPolicy((m.style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    w->setFrameShape((m.style & WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+    SyncGuard guard;
+    for (WindowProp p : {WindowProp::Font, WindowProp::Geometry, WindowProp::Enabled, WindowProp::ToolTip,
+                         WindowProp::AcceptFiles})
+        sync(p);
+    w->load_all();
+    w->setVisible(m.visible);
+}
+
+QtRichEditView::~QtRichEditView() {
+    if (!w_) return;
+    SyncGuard guard;
+    w_->hide();
+    if (QCoreApplication::instance()) w_->deleteLater();
+}
+
+void QtRichEditView::sync(WindowProp what) {
+    WindowModel* m = platform_window(h_);
+    RichEditWidget* w = w_;
+    if (!m || !w) return;
+    SyncGuard guard;
+    switch (what) {
+        case WindowProp::Enabled: w->setEnabled(m->enabled); break;
+        case WindowProp::Visible: w->setVisible(m->visible); break;
+        case WindowProp::Geometry:
+            w->setGeometry(m->rect.left, m->rect.top, std::max(0, m->rect.width()), std::max(0, m->rect.height()));
+            break;
+        case WindowProp::Font:
+            if (auto f = GetFontInfo(m->font))
+                w->setFont(to_qfont(*f));
+            else
+                w->setFont(dialog_font(m->dialog_font_points));
+            break;
+        case WindowProp::Colors: w->model_options_changed(); break;
+        case WindowProp::ToolTip: w->setToolTip(to_qstring(m->tooltip)); break;
+        case WindowProp::Focus:
+            w->window()->activateWindow();
+            w->setFocus(Qt::OtherFocusReason);
+            break;
+        case WindowProp::Repaint: w->viewport()->update(); break;
+        case WindowProp::AcceptFiles: w->setAcceptDrops(true); break;
+        default: break;
+    }
+}
+
+void QtRichEditView::text_replaced(LONG pos, LONG removed, LONG inserted) {
+    if (w_) w_->model_text_replaced(pos, removed, inserted);
+}
+void QtRichEditView::formats_changed(LONG from, LONG to) {
+    if (w_) w_->model_formats_changed(from, to);
+}
+void QtRichEditView::selection_changed() {
+    if (w_) w_->model_selection_changed();
+}
+void QtRichEditView::options_changed() {
+    if (w_) w_->model_options_changed();
+}
+POINT QtRichEditView::scroll_pos() const { return w_ ? w_->scroll_pos() : POINT{}; }
+void QtRichEditView::set_scroll_pos(POINT p) {
+    if (w_) w_->set_scroll_pos(p);
+}
+void QtRichEditView::line_scroll(int lines) {
+    if (w_) w_->line_scroll(lines);
+}
+void QtRichEditView::scroll_caret() {
+    if (w_) w_->scroll_caret();
+}
+int QtRichEditView::first_visible_line() const { return w_ ? w_->first_visible_line() : 0; }
+LONG QtRichEditView::char_from_pos(POINT client) const { return w_ ? w_->char_from_pos(client) : 0; }

@@ -1,0 +1,106 @@
+// The rich-edit panel of the Qt backend: a QTextEdit over a QTextDocument that mirrors the core's
+// RichText. Positions map one to one: the panel's paragraph end '\r' is one paragraph separator
+// (U+2029) in the document.
+//
+// Model to view: the core tells the view what changed (text, formats, selection, options) and
+// the widget applies it to the document with its own change tracking switched off.
+// View to model: the user's edits (typing, paste, cut, drag and drop of text) are recorded from
+// QTextDocument::contentsChange and delivered to the core as one change when the widget's event
+// handler has finished (or from a queued call when the edit came from elsewhere), never from
+// inside the document's signal, so a dialog procedure that changes the panel in its EN_CHANGE
+// handler works on a document that is in a settled state. Afterwards the widget checks that
+// document and model agree (the core may cut an edit to the text limit) and repairs the document
+// from the model when they do not.
+#pragma once
+
+#include <QTextEdit>
+#include <string>
+
+#include "platform/qt/qt_views.h"
+
+class RichEditWidget : public QTextEdit {
+public:
+    RichEditWidget(HWND h, QWidget* parent);
+    HWND handle() const { return h_; }
+
+    // The whole state from the model (text, formats, selection, options).
+    void load_all();
+    void model_text_replaced(LONG pos, LONG removed, LONG inserted);
+    void model_formats_changed(LONG from, LONG to);
+    void model_selection_changed();
+    void model_options_changed();
+
+    POINT scroll_pos() const;
+    void set_scroll_pos(POINT p);
+    void line_scroll(int lines);
+    void scroll_caret();
+    int first_visible_line() const;
+    LONG char_from_pos(POINT client) const;
+
+    // Delivers a recorded user edit and selection change now (tests and the backend's pump).
+    void flush();
+
+    LONG doc_length() const;
+    // The document's text of [from, to) in the model's form ('\r' for paragraph ends).
+    std::u16string doc_text(LONG from, LONG to) const;
+
+protected:
+    bool event(QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void on_contents_change(int pos, int removed, int added);
+    void on_cursor_moved();
+    void after_event();
+    void schedule_flush();
+    void deliver(LONG pos, LONG removed, const std::u16string& inserted);
+    void check_against_model(LONG pos, LONG len);
+    void resync_by_diff();
+    void replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to);
+    void apply_formats(LONG from, LONG to);
+    void apply_selection(bool force);
+
+    HWND h_;
+    int applying_ = 0;          // applying the model: the document's signals are ours
+    int depth_ = 0;             // nesting of this widget's event handlers
+    bool pending_ = false;      // a user edit waits for delivery: [s_, oe_) of the model
+    LONG s_ = 0, oe_ = 0, ne_ = 0;  // became [s_, ne_) of the document
+    bool lost_ = false;         // an edit the bookkeeping could not follow: diff the texts
+    bool sel_dirty_ = false;    // the user moved the cursor or selection
+    bool flush_queued_ = false;
+    // The user edit being delivered: the core's report of that same change is not applied again.
+    struct Echo {
+        bool active = false;
+        bool seen = false;
+        LONG pos = 0, removed = 0;
+        LONG doc_inserted = 0;  // what the document holds in place of the removed text
+    } echo_;
+};
+
+class QtRichEditView : public RichEditView {
+public:
+    QtRichEditView(WindowModel& m, QWidget* parent);
+    ~QtRichEditView() override;
+    RichEditWidget* widget() const { return w_; }
+
+    void sync(WindowProp what) override;
+    void text_replaced(LONG pos, LONG removed, LONG inserted) override;
+    void formats_changed(LONG from, LONG to) override;
+    void selection_changed() override;
+    void options_changed() override;
+    POINT scroll_pos() const override;
+    void set_scroll_pos(POINT p) override;
+    void line_scroll(int lines) override;
+    void scroll_caret() override;
+    int first_visible_line() const override;
+    LONG char_from_pos(POINT client) const override;
+
+private:
+    HWND h_;
+    QPointer<RichEditWidget> w_;
+};

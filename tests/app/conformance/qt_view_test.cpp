@@ -1,0 +1,463 @@
+// What the Qt backend's widgets show of the core's windows, and the user's actions that only
+// real widgets have (resizing, mouse clicks on a panel and on the dialog's surface, list boxes,
+// edit fields, modal loops, the message loop), beyond the cases both backends share.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
+#include <functional>
+
+#include "platform/backend.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_support.h"
+
+namespace {
+
+class QtViews : public ::testing::Test {
+protected:
+    static constexpr int kPanel = 200;
+    static constexpr int kButton = 201;
+    static constexpr int kBitmapButton = 202;
+    static constexpr int kLabel = 203;
+    static constexpr int kList = 204;
+    static constexpr int kEdit = 205;
+
+    void SetUp() override {
+        current_ = this;
+        platform_set_backend(make_qt_backend());
+        qt_set_test_answers(true);
+    }
+
+    void TearDown() override {
+        platform_reset();
+        qt_set_test_answers(false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        current_ = nullptr;
+    }
+
+    HWND make_dialog(DWORD extra_style = 0) {
+        DialogTemplate t;
+        t.caption = u"Изглед";
+        t.cx = 300;
+        t.cy = 200;
+        t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | WS_THICKFRAME | extra_style;
+        const DWORD child = WS_CHILD | WS_VISIBLE;
+        t.controls = {
+            {ControlKind::RichEdit, kPanel, u"", 5, 5, 200, 100, child | WS_BORDER | WS_VSCROLL | ES_MULTILINE, 0},
+            {ControlKind::PushButton, kButton, u"Refresh", 210, 5, 40, 12, child | BS_FLAT, 0},
+            {ControlKind::PushButton, kBitmapButton, u"?", 210, 20, 15, 12, child | BS_FLAT | BS_BITMAP, 129},
+            {ControlKind::Label, kLabel, u"Status line", 5, 150, 100, 10, child, 0},
+            {ControlKind::ListBox, kList, u"", 210, 40, 80, 60, child | LBS_NOTIFY, 0},
+            {ControlKind::Edit, kEdit, u"", 210, 110, 80, 12, child, 0},
+        };
+        return CreateDialogIndirect(t, {}, &QtViews::proc);
+    }
+
+    static INT_PTR proc(HWND h, const Msg& m) {
+        QtViews* self = current_;
+        if (!self) return 0;
+        self->log.push_back(m);
+        if (self->handler) return self->handler(h, m);
+        if (m.message == WM_CLOSE) DestroyWindow(h);
+        return m.message == WM_CLOSE ? 1 : 0;
+    }
+
+    int count(UINT message, int id = -1, int code = -1) const {
+        int n = 0;
+        for (const Msg& m : log)
+            if (m.message == message && (id < 0 || m.id == id) && (code < 0 || m.code == code)) ++n;
+        return n;
+    }
+    const Msg* last_of(UINT message, int id = -1, int code = -1) const {
+        for (auto it = log.rbegin(); it != log.rend(); ++it)
+            if (it->message == message && (id < 0 || it->id == id) && (code < 0 || it->code == code)) return &*it;
+        return nullptr;
+    }
+
+    std::vector<Msg> log;
+    std::function<INT_PTR(HWND, const Msg&)> handler;
+
+private:
+    static inline QtViews* current_ = nullptr;
+};
+
+QRect rect_of(RECT r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+}  // namespace
+
+TEST_F(QtViews, WindowShowsTitleAndControlsAtTheirPixelRectangles) {
+    HWND dlg = make_dialog();
+    ASSERT_TRUE(IsWindow(dlg));
+    QWidget* top = qt_widget(dlg);
+    ASSERT_NE(top, nullptr);
+    EXPECT_TRUE(top->isVisible());
+    EXPECT_EQ(top->windowTitle(), QStringLiteral("Изглед"));
+    SetWindowTextW(dlg, u"JUX Dictionary 1.0");
+    EXPECT_EQ(top->windowTitle(), QStringLiteral("JUX Dictionary 1.0"));
+
+    const RECT client = GetClientRect(dlg);
+    EXPECT_EQ(qt_client_widget(dlg)->size(), QSize(client.width(), client.height()));
+    for (int id : {kPanel, kButton, kLabel, kList, kEdit}) {
+        HWND c = GetDlgItem(dlg, id);
+        EXPECT_EQ(qt_widget(c)->geometry(), rect_of(platform_window(c)->rect)) << id;
+    }
+    MoveWindow(GetDlgItem(dlg, kPanel), 10, 20, 150, 90);
+    EXPECT_EQ(qt_widget(GetDlgItem(dlg, kPanel))->geometry(), QRect(10, 20, 150, 90));
+
+    auto* flat = qobject_cast<QPushButton*>(qt_widget(GetDlgItem(dlg, kButton)));
+    ASSERT_NE(flat, nullptr);
+    EXPECT_TRUE(flat->isFlat());
+    EXPECT_EQ(flat->text(), QStringLiteral("Refresh"));
+    auto* bitmap = qobject_cast<QPushButton*>(qt_widget(GetDlgItem(dlg, kBitmapButton)));
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_FALSE(bitmap->icon().isNull());
+    EXPECT_TRUE(bitmap->text().isEmpty());
+    const qint64 red_key = bitmap->icon().cacheKey();
+    Button_SetBitmap(GetDlgItem(dlg, kBitmapButton), LoadBitmapRes(130));
+    EXPECT_NE(bitmap->icon().cacheKey(), red_key);
+
+    ShowWindow(GetDlgItem(dlg, kButton), SW_HIDE);
+    EXPECT_FALSE(flat->isVisible());
+    EnableWindow(GetDlgItem(dlg, kLabel), false);
+    EXPECT_FALSE(qt_widget(GetDlgItem(dlg, kLabel))->isEnabled());
+    CreateToolTipFor(dlg, GetDlgItem(dlg, kList), u"Списък");
+    EXPECT_EQ(qt_widget(GetDlgItem(dlg, kList))->toolTip(), QStringLiteral("Списък"));
+}
+
+TEST_F(QtViews, DialogFontsMapToTheApplicationFont) {
+    HWND dlg = make_dialog();
+    HWND label = GetDlgItem(dlg, kLabel);
+    SetWindowFont(label, CreateFontIndirectW(LOGFONTW{u"Microsoft Sans Serif", 11, 700, false, false}));
+    const QFont f = qt_widget(label)->font();
+    EXPECT_EQ(f.family(), QApplication::font().family());
+    EXPECT_EQ(f.pointSize(), 11);
+    EXPECT_EQ(f.weight(), QFont::Bold);
+    EXPECT_EQ(map_font_family(u"MS Shell Dlg"), QApplication::font().family());
+    EXPECT_EQ(map_font_family(u"Courier New"), QStringLiteral("Courier New"));
+}
+
+TEST_F(QtViews, UserResizeSendsTheNewClientSize) {
+    HWND dlg = make_dialog();
+    log.clear();
+    qt_widget(dlg)->resize(640, 480);
+    const Msg* m = last_of(WM_SIZE);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->cx, 640);
+    EXPECT_EQ(m->cy, 480);
+    EXPECT_EQ(GetClientRect(dlg), (RECT{0, 0, 640, 480}));
+    // The program's own resize is not reported back as the user's.
+    log.clear();
+    MoveWindow(dlg, 10, 10, 500, 300);
+    EXPECT_EQ(count(WM_SIZE), 1);
+    EXPECT_EQ(qt_client_widget(dlg)->size(), QSize(500, 300));
+}
+
+TEST_F(QtViews, MenuBarShowsItemsAndKeepsTheClientSize) {
+    HWND dlg = make_dialog();
+    const RECT before = GetClientRect(dlg);
+    HMENU bar = CreateMenu();
+    HMENU opts = CreatePopupMenu();
+    AppendMenuW(opts, MF_STRING | MF_CHECKED, 9247, u"Търси пунктуационни грешки");
+    AppendMenuW(opts, MF_SEPARATOR, 0);
+    AppendMenuW(opts, MF_STRING | MF_GRAYED, 9230, u"Режим роман");
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 9262, u"Честотен списък");
+    AppendSubMenu(opts, sub, u"Английски списък");
+    AppendSubMenu(bar, opts, u"Опции");
+    SetMenu(dlg, bar);
+
+    QMenuBar* qbar = qt_widget(dlg)->findChild<QMenuBar*>();
+    ASSERT_NE(qbar, nullptr);
+    ASSERT_EQ(qbar->actions().size(), 1);
+    EXPECT_EQ(qbar->actions()[0]->text(), QStringLiteral("Опции"));
+    EXPECT_EQ(qt_client_widget(dlg)->size(), QSize(before.width(), before.height()));
+    EXPECT_EQ(qt_client_widget(dlg)->y(), qbar->height());
+
+    QMenu* menu = qbar->actions()[0]->menu();
+    emit menu->aboutToShow();
+    const QList<QAction*> items = menu->actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_TRUE(items[0]->isChecked());
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_FALSE(items[2]->isEnabled());
+    ASSERT_NE(items[3]->menu(), nullptr);
+    EXPECT_EQ(items[3]->menu()->actions()[0]->text(), QStringLiteral("Честотен списък"));
+
+    // Changes show the next time the menu opens.
+    CheckMenuItem(opts, 9247, MF_BYCOMMAND | MF_UNCHECKED);
+    SetMenuItemText(opts, 9230, u"Роман");
+    EnableMenuItem(opts, 9230, MF_BYCOMMAND | MF_ENABLED);
+    emit menu->aboutToShow();
+    EXPECT_FALSE(menu->actions()[0]->isChecked());
+    EXPECT_EQ(menu->actions()[2]->text(), QStringLiteral("Роман"));
+    EXPECT_TRUE(menu->actions()[2]->isEnabled());
+    log.clear();
+    menu->actions()[3]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(count(WM_COMMAND, 9262), 1);
+}
+
+TEST_F(QtViews, PopupMenuOffersOnlyEnabledCommands) {
+    HWND dlg = make_dialog();
+    HMENU popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, 8084, u"Копирай");
+    AppendMenuW(popup, MF_STRING | MF_GRAYED, 8085, u"Постави");
+    qt_test_answers().popup_choices = {8085, 8084};
+    log.clear();
+    EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, dlg), 0);  // greyed: nothing
+    EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, dlg), 8084);
+    EXPECT_EQ(count(WM_COMMAND), 0);
+    ASSERT_EQ(qt_test_answers().popups_offered.size(), 2u);
+    EXPECT_EQ(qt_test_answers().popups_offered[0], std::vector<UINT>{8084});
+    qt_test_answers().popup_choices = {8084};
+    EXPECT_NE(TrackPopupMenu(popup, 0, 10, 10, dlg), 0);  // without TPM_RETURNCMD the command is sent
+    EXPECT_EQ(count(WM_COMMAND, 8084), 1);
+}
+
+TEST_F(QtViews, DestroyedWindowLosesItsWidgets) {
+    HWND dlg = make_dialog();
+    QPointer<QWidget> top = qt_widget(dlg);
+    QPointer<QWidget> panel = qt_widget(GetDlgItem(dlg, kPanel));
+    ASSERT_TRUE(top && panel);
+    HWND panel_handle = GetDlgItem(dlg, kPanel);
+    DestroyWindow(dlg);
+    EXPECT_FALSE(top->isVisible());
+    EXPECT_EQ(qt_widget(dlg), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(top.isNull());
+    EXPECT_TRUE(panel.isNull());
+    // Calls on the dead handles do nothing.
+    RE_SetTextW(panel_handle, u"x");
+    EXPECT_EQ(RE_GetTextW(panel_handle), u"");
+}
+
+TEST_F(QtViews, ListBoxAndEditFieldReportTheUsersChoices) {
+    HWND dlg = make_dialog();
+    HWND lb = GetDlgItem(dlg, kList);
+    for (const char16_t* s : {u"едно", u"две", u"три"}) ListBox_AddString(lb, s);
+    auto* lw = qobject_cast<QListWidget*>(qt_widget(lb));
+    ASSERT_NE(lw, nullptr);
+    ASSERT_EQ(lw->count(), 3);
+    EXPECT_EQ(lw->item(1)->text(), QStringLiteral("две"));
+    log.clear();
+    QTest::mouseClick(lw->viewport(), Qt::LeftButton, {}, lw->visualItemRect(lw->item(2)).center());
+    EXPECT_EQ(ListBox_GetCurSel(lb), 2);
+    EXPECT_GE(count(WM_COMMAND, kList, LBN_SELCHANGE), 1);
+    ListBox_SetCurSel(lb, 0);
+    EXPECT_TRUE(lw->item(0)->isSelected());
+    EXPECT_FALSE(lw->item(2)->isSelected());
+
+    HWND edit = GetDlgItem(dlg, kEdit);
+    auto* le = qobject_cast<QLineEdit*>(qt_widget(edit));
+    ASSERT_NE(le, nullptr);
+    log.clear();
+    QTest::keyClicks(le, QStringLiteral("ab"));
+    EXPECT_EQ(GetWindowTextW(edit), u"ab");
+    EXPECT_EQ(count(WM_COMMAND, kEdit, EN_CHANGE), 2);
+    SetWindowTextW(edit, u"ново");
+    EXPECT_EQ(le->text(), QStringLiteral("ново"));
+}
+
+TEST_F(QtViews, ClicksOnTheDialogSurfaceAndPanelMouseFilter) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    // A click on the static label goes through it to the dialog's own surface.
+    QWidget* label = qt_widget(GetDlgItem(dlg, kLabel));
+    log.clear();
+    QTest::mouseClick(qt_client_widget(dlg), Qt::LeftButton, Qt::ShiftModifier, label->geometry().center());
+    const Msg* up = last_of(WM_LBUTTONUP);
+    ASSERT_NE(up, nullptr);
+    EXPECT_EQ(up->pt.x, label->geometry().center().x());
+    EXPECT_EQ(up->keys, UINT{MK_SHIFT});
+
+    // The panel's mouse messages reach the dialog under ENM_MOUSEEVENTS, and a swallowed press
+    // does not move the caret.
+    RE_SetTextW(re, u"дума и още думи");
+    RE_SetEventMask(re, ENM_MOUSEEVENTS);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    QWidget* vp = edit->viewport();
+    const QPoint far = edit->cursorRect(QTextCursor(edit->document())).center() + QPoint(60, 0);
+    handler = [](HWND, const Msg& m) -> INT_PTR {
+        return m.message == WM_NOTIFY && m.code == EN_MSGFILTER && m.filter_msg == WM_LBUTTONDOWN;
+    };
+    log.clear();
+    QTest::mouseClick(vp, Qt::LeftButton, {}, far);
+    EXPECT_EQ(count(WM_NOTIFY, kPanel, EN_MSGFILTER), 2);
+    EXPECT_EQ(RE_GetSel(re), (CHARRANGE{0, 0}));
+    handler = nullptr;
+    QTest::mouseClick(vp, Qt::LeftButton, {}, far);
+    EXPECT_GT(RE_GetSel(re).cpMin, 0);
+    EXPECT_EQ(RE_GetSel(re).cpMin, RE_CharFromPos(re, POINT{far.x(), far.y()}));
+
+    // The right button's release asks for the context menu, naming the panel.
+    log.clear();
+    QTest::mouseClick(vp, Qt::RightButton, {}, far);
+    const Msg* cm = last_of(WM_CONTEXTMENU);
+    ASSERT_NE(cm, nullptr);
+    EXPECT_EQ(cm->from, re);
+}
+
+TEST_F(QtViews, ScrollingFollowsTheView) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    std::u16string text;
+    for (int i = 0; i < 200; ++i) text += u"ред " + std::u16string(1, static_cast<char16_t>(u'а' + i % 30)) + u"\r";
+    RE_SetTextW(re, text);
+    EXPECT_EQ(RE_GetScrollPos(re), (POINT{0, 0}));
+    EXPECT_EQ(RE_GetFirstVisibleLine(re), 0);
+    RE_SetScrollPos(re, POINT{0, 300});
+    EXPECT_EQ(RE_GetScrollPos(re).y, 300);
+    const int first = RE_GetFirstVisibleLine(re);
+    EXPECT_GT(first, 5);
+    RE_LineScroll(re, 4);
+    EXPECT_GT(RE_GetFirstVisibleLine(re), first + 2);
+    RE_Scroll(re, SB_BOTTOM);
+    EXPECT_EQ(RE_GetScrollPos(re).y, qobject_cast<QTextEdit*>(qt_widget(re))->verticalScrollBar()->maximum());
+    RE_SetSel(re, CHARRANGE{0, 0});
+    RE_ScrollCaret(re);
+    EXPECT_EQ(RE_GetFirstVisibleLine(re), 0);
+    EXPECT_EQ(RE_LineFromChar(re, RE_CharFromPos(re, POINT{2, 2})), 0);
+}
+
+TEST_F(QtViews, PanelOptionsShowInTheWidget) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    RE_SetBackgroundColor(re, RGB(0xE4, 0xE4, 0xE4));
+    EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(0xE4, 0xE4, 0xE4));
+    RE_SetReadOnly(re, true);
+    EXPECT_TRUE(edit->isReadOnly());
+    RE_SetWordWrap(re, false);
+    EXPECT_EQ(edit->lineWrapMode(), QTextEdit::NoWrap);
+    RE_SetWordWrap(re, true);
+    EXPECT_EQ(edit->lineWrapMode(), QTextEdit::WidgetWidth);
+    RE_SetRedraw(re, false);
+    EXPECT_FALSE(edit->updatesEnabled());
+    RE_SetRedraw(re, true);
+    EXPECT_TRUE(edit->updatesEnabled());
+    // Characters QTextDocument keeps for itself still take one position each.
+    RE_SetTextW(re, std::u16string(u"a\uFDD0b\u2029c\0d", 7));
+    EXPECT_EQ(edit->document()->characterCount() - 1, 7);
+    RE_SetSel(re, CHARRANGE{6, 7});
+    EXPECT_EQ(edit->textCursor().selectedText(), QStringLiteral("d"));
+}
+
+TEST_F(QtViews, ModalDialogRunsUntilEndDialog) {
+    RegisterDialogTemplate(DialogTemplate{4711, u"За програмата", 0, 0, 120, 60, u"MS Shell Dlg", 8, 400,
+                                          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER, 0,
+                                          {{ControlKind::PushButton, IDOK, u"OK", 40, 40, 40, 14,
+                                            WS_CHILD | WS_VISIBLE, 0}}});
+    handler = [](HWND h, const Msg& m) -> INT_PTR {
+        if (m.message == WM_COMMAND && m.id == IDOK) return EndDialog(h, 42);
+        if (m.message == WM_CLOSE) return EndDialog(h, IDCANCEL);
+        return 0;
+    };
+    qt_test_answers().on_modal = [](HWND box) {
+        EXPECT_TRUE(qt_widget(box)->isVisible());
+        EXPECT_TRUE(qt_widget(box)->isModal());
+        QTest::mouseClick(qt_widget(GetDlgItem(box, IDOK)), Qt::LeftButton);
+    };
+    EXPECT_EQ(DialogBoxParamW(4711, {}, &QtViews::proc), 42);
+    // Nobody clicks: the close box ends it as cancelled.
+    qt_test_answers().on_modal = nullptr;
+    EXPECT_EQ(DialogBoxParamW(4711, {}, &QtViews::proc), IDCANCEL);
+}
+
+TEST_F(QtViews, MessageLoopDeliversPostedMessagesAndQuits) {
+    HWND dlg = make_dialog();
+    handler = [](HWND h, const Msg& m) -> INT_PTR {
+        if (m.message == WM_USER) {
+            Msg next = Msg::simple(WM_USER + 1);
+            next.param = m.param + 1;
+            PostMessageW(h, next);  // delivered by the same loop, later
+        }
+        if (m.message == WM_USER + 1) PostQuitMessage(static_cast<int>(m.param));
+        return 0;
+    };
+    Msg first = Msg::simple(WM_USER);
+    first.param = 4;
+    PostMessageW(dlg, first);
+    EXPECT_EQ(RunMessageLoop(), 5);
+    EXPECT_EQ(count(WM_USER), 1);
+    EXPECT_EQ(count(WM_USER + 1), 1);
+
+    // The pump delivers what is posted too, and returns.
+    handler = nullptr;
+    PostMessageW(dlg, Msg::simple(WM_USER + 2));
+    PumpMessages(20000);
+    EXPECT_EQ(count(WM_USER + 2), 1);
+}
+
+TEST_F(QtViews, KeysMapToVirtualKeysWhateverTheLayout) {
+    // Ctrl with the key that carries 'O' on a Latin layout and 'Щ' on a Bulgarian one.
+    QKeyEvent cyrillic(QEvent::KeyPress, 0x0429, Qt::ControlModifier, 32, 0, 0, QStringLiteral("щ"));
+    const VirtualKey v = virtual_key_of(cyrillic);
+    EXPECT_EQ(v.vk, 'O');
+    EXPECT_EQ(v.modifiers, FCONTROL);
+    QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_EQ(virtual_key_of(f5).vk, VK_F5);
+    EXPECT_EQ(virtual_key_of(f5).modifiers, FSHIFT | FALT);
+    QKeyEvent bang(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, QStringLiteral("!"));
+    EXPECT_EQ(virtual_key_of(bang).vk, '1');
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_MediaPlay, Qt::NoModifier);
+    EXPECT_EQ(virtual_key_of(other).vk, 0);
+}
+
+TEST_F(QtViews, HandlersMayDestroyTheirWindowFromTheUsersAction) {
+    // A button whose command closes the window, clicked for real.
+    HWND dlg = make_dialog();
+    handler = [](HWND h, const Msg& m) -> INT_PTR {
+        if (m.message == WM_COMMAND && m.id == kButton) DestroyWindow(h);
+        return 0;
+    };
+    QTest::mouseClick(qt_widget(GetDlgItem(dlg, kButton)), Qt::LeftButton);
+    EXPECT_FALSE(IsWindow(dlg));
+
+    // A panel whose change notification closes the window while the key is being handled.
+    dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    RE_SetEventMask(re, ENM_CHANGE);
+    handler = [](HWND h, const Msg& m) -> INT_PTR {
+        if (m.message == WM_COMMAND && m.code == EN_CHANGE) DestroyWindow(h);
+        return 0;
+    };
+    QTest::keyClick(qt_widget(re), Qt::Key_A);
+    EXPECT_FALSE(IsWindow(dlg));
+
+    // A menu command that replaces the menu bar it came from.
+    dlg = make_dialog();
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, 9219, u"Отвори");
+    AppendSubMenu(bar, file, u"Файл");
+    SetMenu(dlg, bar);
+    handler = [](HWND h, const Msg& m) -> INT_PTR {
+        if (m.message == WM_COMMAND && m.id == 9219) {
+            HMENU old = GetMenu(h);
+            HMENU fresh = CreateMenu();
+            AppendMenuW(fresh, MF_STRING, 9300, u"Друго");
+            SetMenu(h, fresh);
+            DestroyMenu(old);
+        }
+        return 0;
+    };
+    QMenu* menu = qt_widget(dlg)->findChild<QMenuBar*>()->actions()[0]->menu();
+    emit menu->aboutToShow();
+    menu->actions()[0]->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QMenuBar* now = nullptr;
+    for (QMenuBar* b : qt_widget(dlg)->findChildren<QMenuBar*>())
+        if (b->isVisibleTo(qt_widget(dlg))) now = b;
+    ASSERT_NE(now, nullptr);
+    ASSERT_EQ(now->actions().size(), 1);
+    EXPECT_EQ(now->actions()[0]->text(), QStringLiteral("Друго"));
+}

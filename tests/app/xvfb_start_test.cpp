@@ -1,0 +1,328 @@
+// Starts the real program on a virtual X server: its window appears with the dictionary's title
+// and is captured to a PNG in the build folder; a second start refuses with its message box and
+// exit status 1; closing the window ends the first with status 0. Skipped when Xvfb is missing.
+// GoogleTest before Xlib, whose macros (None, Bool) would break its headers.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/app/png_writer.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::optional<fs::path> find_program(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::stringstream dirs(path ? path : "/usr/bin:/bin");
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        const fs::path p = fs::path(dir.empty() ? "." : dir) / name;
+        if (access(p.c_str(), X_OK) == 0) return p;
+    }
+    return std::nullopt;
+}
+
+// A child process that is ended (SIGTERM, then SIGKILL) when the test leaves it behind.
+struct Child {
+    pid_t pid = -1;
+    std::optional<int> status;  // the wait status once it ended
+
+    ~Child() { stop(); }
+    bool running() {
+        if (pid <= 0 || status) return false;
+        int st = 0;
+        if (waitpid(pid, &st, WNOHANG) == pid) {
+            status = st;
+            return false;
+        }
+        return true;
+    }
+    // Waits for the end; the exit status, or -1 when it did not end in time or was killed.
+    int wait_exit(std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (running() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
+        if (running() || !status) return -1;
+        return WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
+    }
+    void stop() {
+        if (!running()) return;
+        kill(pid, SIGTERM);
+        if (wait_exit(3s) == -1 && running()) {
+            kill(pid, SIGKILL);
+            int st = 0;
+            waitpid(pid, &st, 0);
+            status = st;
+        }
+    }
+};
+
+// Starts `argv` with `env` added to the environment (an empty value removes the variable) and
+// its standard output and error in `log`. `keep_fd` stays open in the child.
+bool spawn(Child& c, const std::vector<std::string>& argv, const std::vector<std::pair<std::string, std::string>>& env,
+           const fs::path& log, int keep_fd = -1) {
+    const pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        for (const auto& [k, v] : env) {
+            if (v.empty())
+                unsetenv(k.c_str());
+            else
+                setenv(k.c_str(), v.c_str(), 1);
+        }
+        const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out >= 0) {
+            dup2(out, 1);
+            dup2(out, 2);
+        }
+        const int devnull = open("/dev/null", O_RDONLY);
+        if (devnull >= 0) dup2(devnull, 0);
+        for (int fd = 3; fd < 256; ++fd)
+            if (fd != keep_fd) close(fd);
+        std::vector<char*> args;
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    c.pid = pid;
+    return true;
+}
+
+std::string read_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string window_title(Display* d, Window w) {
+    const Atom net_name = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(d, w, net_name, 0, 1024, False, utf8, &type, &format, &n, &after, &data) == Success &&
+        data) {
+        title.assign(reinterpret_cast<char*>(data), n);
+        XFree(data);
+    }
+    if (title.empty()) {
+        char* name = nullptr;
+        if (XFetchName(d, w, &name) && name) {
+            title = name;
+            XFree(name);
+        }
+    }
+    return title;
+}
+
+// The viewable top-level window with this title, or 0.
+Window find_window(Display* d, const std::string& title) {
+    Window root_return = 0, parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    Window found = 0;
+    if (!XQueryTree(d, DefaultRootWindow(d), &root_return, &parent, &children, &n)) return 0;
+    for (unsigned int i = 0; i < n && !found; ++i) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable && window_title(d, children[i]) == title)
+            found = children[i];
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+Window wait_for_window(Display* d, const std::string& title, Child& owner, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end && owner.running()) {
+        XSync(d, False);
+        if (Window w = find_window(d, title)) return w;
+        std::this_thread::sleep_for(50ms);
+    }
+    return 0;
+}
+
+int ignore_x_errors(Display*, XErrorEvent*) { return 0; }
+
+// The window's pixels as RGB.
+std::vector<std::uint8_t> capture(Display* d, Window w, int& width, int& height) {
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, w, &a)) return {};
+    width = a.width;
+    height = a.height;
+    XImage* img = XGetImage(d, w, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (!img) return {};
+    auto shift_of = [](unsigned long mask) {
+        int s = 0;
+        while (mask && !(mask & 1)) {
+            mask >>= 1;
+            ++s;
+        }
+        return s;
+    };
+    const int rs = shift_of(img->red_mask), gs = shift_of(img->green_mask), bs = shift_of(img->blue_mask);
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const unsigned long p = XGetPixel(img, x, y);
+            rgb.push_back(static_cast<std::uint8_t>((p & img->red_mask) >> rs));
+            rgb.push_back(static_cast<std::uint8_t>((p & img->green_mask) >> gs));
+            rgb.push_back(static_cast<std::uint8_t>((p & img->blue_mask) >> bs));
+        }
+    XDestroyImage(img);
+    return rgb;
+}
+
+size_t distinct_colours(const std::vector<std::uint8_t>& rgb) {
+    std::set<std::uint32_t> seen;
+    for (size_t i = 0; i + 2 < rgb.size() && seen.size() < 64; i += 3)
+        seen.insert((std::uint32_t{rgb[i]} << 16) | (std::uint32_t{rgb[i + 1]} << 8) | rgb[i + 2]);
+    return seen.size();
+}
+
+// What the window manager's close button sends.
+void send_close(Display* d, Window w) {
+    XEvent e;
+    std::memset(&e, 0, sizeof e);
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, w, False, NoEventMask, &e);
+    XFlush(d);
+}
+
+class XvfbStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        xvfb_path_ = find_program("Xvfb");
+        if (!xvfb_path_) GTEST_SKIP() << "Xvfb is not installed";
+        char tmpl[] = "/tmp/jux-xvfb-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        ASSERT_TRUE(spawn(xvfb_, {xvfb_path_->string(), "-displayfd", std::to_string(fds[1]), "-screen", "0",
+                                  "1024x768x24", "-nolisten", "tcp", "-noreset"},
+                          {}, dir_ / "xvfb.log", fds[1]));
+        close(fds[1]);
+        // Xvfb writes the display number it took once it is ready.
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        const auto end = std::chrono::steady_clock::now() + 20s;
+        while (std::chrono::steady_clock::now() < end && number.find('\n') == std::string::npos) {
+            if (poll(&p, 1, 200) > 0) {
+                char buf[32];
+                const ssize_t n = read(fds[0], buf, sizeof buf);
+                if (n <= 0) break;
+                number.append(buf, static_cast<size_t>(n));
+            }
+        }
+        close(fds[0]);
+        ASSERT_NE(number.find('\n'), std::string::npos) << "Xvfb did not start: " << read_file(dir_ / "xvfb.log");
+        display_name_ = ":" + number.substr(0, number.find('\n'));
+        XSetErrorHandler(ignore_x_errors);
+        display_ = XOpenDisplay(display_name_.c_str());
+        ASSERT_NE(display_, nullptr);
+        fs::create_directories(dir_ / "runtime");
+        fs::permissions(dir_ / "runtime", fs::perms::owner_all);
+    }
+
+    void TearDown() override {
+        first_.stop();
+        second_.stop();
+        if (display_) XCloseDisplay(display_);
+        xvfb_.stop();
+        if (!dir_.empty()) {
+            std::error_code ec;
+            fs::remove_all(dir_, ec);
+        }
+    }
+
+    bool start_jux(Child& c, const std::string& log) {
+        // Under the sanitizers, leaks of the desktop libraries Qt loads are not the program's.
+        std::string lsan = "suppressions=" JUX_LSAN_SUPPRESSIONS;
+        if (const char* outer = std::getenv("LSAN_OPTIONS"); outer && *outer) lsan = std::string(outer) + ":" + lsan;
+        return spawn(c, {JUX_EXE},
+                     {{"DISPLAY", display_name_},
+                      {"WAYLAND_DISPLAY", ""},
+                      {"QT_QPA_PLATFORM", "xcb"},
+                      {"XDG_RUNTIME_DIR", (dir_ / "runtime").string()},
+                      {"LSAN_OPTIONS", lsan}},
+                     dir_ / log);
+    }
+
+    std::optional<fs::path> xvfb_path_;
+    fs::path dir_;
+    Child xvfb_, first_, second_;
+    std::string display_name_;
+    Display* display_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(XvfbStart, WindowAppearsSecondStartIsRefusedAndCloseEndsTheProgram) {
+    ASSERT_TRUE(start_jux(first_, "first.log"));
+    const Window main_window = wait_for_window(display_, "JUX Dictionary 1.0", first_, 30s);
+    ASSERT_NE(main_window, 0u) << "no window titled \"JUX Dictionary 1.0\"; the program said: "
+                               << read_file(dir_ / "first.log");
+    EXPECT_EQ(window_title(display_, main_window), "JUX Dictionary 1.0");
+
+    // The screenshot, once the panels are painted (more than one colour in the window).
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    do {
+        std::this_thread::sleep_for(100ms);
+        rgb = capture(display_, main_window, width, height);
+    } while (distinct_colours(rgb) < 2 && std::chrono::steady_clock::now() < end);
+    EXPECT_GE(distinct_colours(rgb), 2u) << "the window shows nothing";
+    EXPECT_GT(width, 200);
+    EXPECT_GT(height, 150);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-start.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    EXPECT_GT(fs::file_size(shot), 1000u);
+
+    // A second start finds the first one running: "Oops!" box, answered with Return, status 1.
+    ASSERT_TRUE(start_jux(second_, "second.log"));
+    const Window oops = wait_for_window(display_, "Oops!", second_, 30s);
+    ASSERT_NE(oops, 0u) << "no \"Oops!\" box; the second start said: " << read_file(dir_ / "second.log");
+    if (auto xdotool = find_program("xdotool")) {
+        XSetInputFocus(display_, oops, RevertToParent, CurrentTime);
+        XSync(display_, False);
+        Child key;
+        spawn(key, {xdotool->string(), "key", "--clearmodifiers", "Return"}, {{"DISPLAY", display_name_}},
+              dir_ / "xdotool.log");
+        key.wait_exit(10s);
+    }
+    if (second_.wait_exit(5s) == -1 && second_.running()) send_close(display_, oops);  // no xdotool: its close box
+    EXPECT_EQ(second_.wait_exit(10s), 1) << read_file(dir_ / "second.log");
+    EXPECT_NE(find_window(display_, "JUX Dictionary 1.0"), 0u) << "the first instance must keep running";
+
+    // The close box of the main window ends the program normally.
+    send_close(display_, main_window);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "first.log");
+}
