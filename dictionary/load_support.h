@@ -1,0 +1,30 @@
+// dictionary/load_support.h - helpers shared by the loaders of dictionary/ (not for other folders).
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/lists.h"
+
+namespace load_support {
+
+// Writes one line to the statistics log (stderr while no log is open).
+void log_line(std::string_view line);
+
+// Counts a file's skipped lines and dropped duplicates into the report and logs them.
+void note_file(const std::filesystem::path& file, const ListLoadStats& st, std::size_t duplicates);
+
+// Drops, from a list sorted case-insensitively, every entry whose key repeats a key of the same
+// case-insensitive run byte for byte (the first one stays). Returns how many were dropped.
+std::size_t drop_repeated_keys(std::vector<ListPair>& entries);
+
+// The entries that the pool of every {key, rest} list may still take, and the same for sentences.
+std::size_t room_left(bool sentences);
+// Counts entries taken from a pool; `over_room` sound lines did not fit: the first time in a run
+// the user is told which option to raise.
+void take_room(bool sentences, std::size_t taken, std::size_t over_room, const std::filesystem::path& file);
+
+}  // namespace load_support

@@ -1,0 +1,54 @@
+// dictionary/loading.h - loading the whole lexicon at start into the tables of lexicon/tables.h.
+//
+// Every loader takes the data folder (`alt` under the start folder in the program, a temporary
+// folder in the tests). Files are code page 1251 (UTF-8 files are converted), CR LF or LF lines;
+// docs/data-formats.md gives every layout. An absent file gives an empty row. Unsound lines are
+// skipped and counted; the counts go to the statistics log and into `lexicon_load_report`.
+//
+// Rows of `b`, `m` and `c_glob` share the room of MAX_TOKENS_IN_ALL_DICTIONARIES entries, the
+// sentence corpora that of MAX_TOKENS_IN_SENTENCE_DICTIONARIES. A file that does not fit is loaded
+// as far as the room goes; the user is told once per room (message box "Oops!") and the program
+// goes on.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct LexiconLoadReport {
+    std::size_t files_read = 0;      // files found and read
+    std::size_t entries = 0;         // entries of every table (word forms counted by record)
+    std::size_t skipped_lines = 0;   // unsound lines dropped (all tables)
+    std::size_t duplicates = 0;      // repeated keys or analyses dropped
+    std::size_t over_room = 0;       // sound lines that found no room
+    std::vector<std::string> notes;  // one line per file with skipped lines (also in the log)
+};
+extern LexiconLoadReport lexicon_load_report;  // of the last load
+
+// Loads everything, in this order: the character classes and inflection-type names, the 34
+// dictionaries, the English word lists, the word-class lists of the folder "c", the sentence
+// corpora of "c" (unless LOAD_B_CORPUS is 0), the ending tables and the word-form index of
+// "bgtypes2" (unless LOAD_BG is 0). Sets dir_alt. Returns the number of files read.
+int load_lexicon(const std::filesystem::path& folder);
+
+// The parts, each replacing what its tables held.
+int load_dictionaries(const std::filesystem::path& folder);
+int load_english_lists(const std::filesystem::path& folder);
+int load_word_classes(const std::filesystem::path& folder);
+int load_corpora(const std::filesystem::path& folder);
+// The ending tables "bgtypes2/_endings.txt": sets endings, cut, alt and count of the types.
+int load_endings(const std::filesystem::path& folder);
+// The word-form index "bgtypes2/_D2_ungrouped_sorted.txt" into bgmul_bottom.
+int load_word_forms(const std::filesystem::path& folder);
+
+// The file names the loaders use in "bgtypes2".
+inline constexpr const char* kWordFormFile = "_D2_ungrouped_sorted.txt";
+inline constexpr const char* kEndingsFile = "_endings.txt";
+
+// The text of the message shown when a room is too small for its files.
+std::string table_too_small_text(const std::string& option, const std::string& file,
+                                 std::size_t lines_not_loaded);
+
+// Empties the report and the room counters (test fixtures; reset_lexicon empties the tables).
+void reset_loading();

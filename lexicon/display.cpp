@@ -1,0 +1,353 @@
+#include "lexicon/display.h"
+
+#include <algorithm>
+
+#include "lexicon/bgtypes.h"
+#include "lexicon/corpora.h"
+#include "lexicon/english.h"
+#include "lexicon/entry_text.h"
+#include "lexicon/morphology.h"
+#include "lexicon/panels.h"
+#include "lexicon/tables.h"
+#include "lexicon/wordclass.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "shell/files.h"
+#include "shell/settings.h"
+
+namespace {
+
+// Clears a panel's event mask for the life of the object.
+class QuietPanel {
+public:
+    explicit QuietPanel(HWND re) : re_(re), mask_(RE_SetEventMask(re, 0)) {}
+    ~QuietPanel() { RE_SetEventMask(re_, mask_); }
+    QuietPanel(const QuietPanel&) = delete;
+    QuietPanel& operator=(const QuietPanel&) = delete;
+
+private:
+    HWND re_;
+    DWORD mask_;
+};
+
+// Appends UTF-16 text at the end of the panel in one colour; returns where it starts.
+LONG append(HWND re, std::u16string_view text, COLORREF color, bool bold) {
+    const LONG start = RE_GetTextLength(re);
+    RE_SetSel(re, CHARRANGE{start, start});
+    RE_SetTextW(re, text, ST_SELECTION | ST_KEEPUNDO);
+    const LONG end = RE_GetTextLength(re);
+    ColorRangeOn(re, start, end, 0x40000001, color, bold ? 1 : 0);
+    return start;
+}
+
+LONG append8(HWND re, std::string_view text, COLORREF color, bool bold) {
+    return append(re, cp1251_to_utf16(text), color, bold);
+}
+
+void append_accrue(std::string& accrue, std::string_view label) {
+    std::string add = std::string(label) + " ";
+    if (accrue.size() + add.size() <= 1023) accrue += add;
+}
+
+// The display form of a definition: numbered senses, no provenance labels, IPA transcription.
+std::u16string definition_text(std::string_view def) {
+    std::string numbered;
+    number_signs_to_numbers(def, numbered);
+    std::u16string w = remove_bulk_labelW(cp1251_to_utf16(numbered.empty() ? def : std::string_view(numbered)));
+    ReplaceAChars(w);
+    return w;
+}
+
+void write_one(HWND re, const ListPair& entry, std::u16string_view word, int rank) {
+    append(re, word, kColOneLineWord, true);
+    if (entry.has_rest()) append(re, u" " + definition_text(entry.rest), 0, false);
+    if (gl_PRINT_RANK_IN_ONELINE && rank > 0)
+        append(re, u" " + cp1251_to_utf16(std::to_string(rank)), kColGrey, false);
+    append(re, u"\r", 0, false);
+}
+
+std::string key_form(std::string_view word) {
+    std::string k(word);
+    std::replace(k.begin(), k.end(), ' ', '_');
+    return k;
+}
+
+bool token_char(char16_t c) {
+    unsigned char b = 0;
+    return wchar_to_cp1251(c, b) && ascii_valid[b];
+}
+
+}  // namespace
+
+void ColorRangeOn(HWND re, LONG start, LONG end, DWORD mask, COLORREF color, DWORD effects) {
+    QuietPanel quiet(re);
+    RE_SetSel(re, CHARRANGE{start, end});
+    RE_HideSelection(re, true);
+    CHARFORMAT2W cf;
+    cf.dwMask = mask;
+    cf.dwEffects = effects;
+    cf.crTextColor = color;
+    RE_SetCharFormat(re, SCF_SELECTION, cf);
+}
+
+void ColorTranscription(HWND re, LONG start, bool first_line_only) {
+    const std::u16string text = RE_GetTextW(re);
+    size_t p = start > 0 ? static_cast<size_t>(start) : 0;
+    size_t stop = text.size();
+    if (first_line_only) {
+        const size_t cr = text.find(u'\r', p);
+        if (cr != std::u16string::npos) stop = cr;
+    }
+    QuietPanel quiet(re);
+    while (p < stop) {
+        const size_t open = text.find(u'[', p);
+        if (open == std::u16string::npos || open >= stop) break;
+        const size_t close = text.find(u']', open);
+        if (close == std::u16string::npos || close >= stop) break;
+        ColorRangeOn(re, static_cast<LONG>(open), static_cast<LONG>(close + 1), 0x40000000, kColTranscription, 0);
+        p = close + 1;
+    }
+}
+
+void WriteOneColoredLine(HWND re, const ListPair& entry, std::u16string_view word, int rank, int from_8bit) {
+    const std::u16string shown = from_8bit ? cp1251_to_utf16(entry.key) : std::u16string(word);
+    {
+        QuietPanel quiet(re);
+        write_one(re, entry, shown, rank);
+    }
+    if (IsWindow(hLiveRe) && hLiveRe != re) {
+        QuietPanel quiet(hLiveRe);
+        write_one(hLiveRe, entry, shown, rank);
+    }
+}
+
+void print_corpus1_data(HWND re, std::string_view word) {
+    const std::string key = key_form(word);
+    QuietPanel quiet(re);
+    for (int r = 0; r < C_ROWS; ++r) {
+        const ListPair* p = c_find(r, key);
+        if (!p) continue;
+        const CSetRecord& rec = c_glob[static_cast<size_t>(r)];
+        append8(re, rec.tag + ": ", c_label_color(r), true);
+        append8(re, std::string(p->key) + (p->has_rest() ? " -> " + std::string(p->rest) : std::string()), 0, false);
+        append(re, u"\r", 0, false);
+        if (r >= C_HARD) {
+            if (harddelaccrue.find("+hard") == std::string::npos) append_accrue(harddelaccrue, "+hard");
+        } else if (rec.category == 50 || rec.category == 51 || rec.category == 53) {
+            if (harddelaccrue.find("+del") == std::string::npos) append_accrue(harddelaccrue, "+del");
+        } else {
+            append_accrue(corpusaccrue, rec.tag);
+        }
+    }
+}
+
+void print_corpus2_data(HWND re, std::string_view word) {
+    const std::string key = key_form(word);
+    QuietPanel quiet(re);
+    auto show = [&](const ListFileRecord& rec) {
+        const SentencePair* s = find_sentence(rec, key);
+        if (!s) return;
+        std::string en(s->en);
+        std::replace(en.begin(), en.end(), '_', ' ');
+        if (s->en_mark) en += static_cast<char>(s->en_mark);
+        std::string bg = s->has_bg() ? std::string(s->bg) : std::string();
+        if (s->bg_mark) bg += static_cast<char>(s->bg_mark);
+        append8(re, rec.name + ": ", kColBrown, true);
+        append8(re, en + " -> " + bg, 0, false);
+        append(re, u"\r", 0, false);
+        append_accrue(corpusaccrue, rec.name);
+    };
+    for (CorpusTable* t : {&cs_glob, &cse_glob, &csq_glob, &csc_glob, &cs_cust_glob, &cse_cust_glob,
+                           &csq_cust_glob, &csc_cust_glob, &cs_globC, &cse_globC, &csq_globC, &csc_globC})
+        for (const ListFileRecord& rec : *t) show(rec);
+    for (const ListFileRecord& rec : cs_globB) show(rec);
+}
+
+std::string apostrophe_variant(std::string_view w) {
+    const size_t n = w.size();
+    auto ends = [&](std::string_view e) {
+        return n > e.size() && cp_strncasecmp(w.substr(n - e.size()), e, e.size()) == 0;
+    };
+    if (n > 4 && ends("in'")) return std::string(w.substr(0, n - 1)) + "g";
+    if (ends("'ll") || ends("'ve") || ends("'re")) return std::string(w.substr(0, n - 3));
+    if (n >= 3 && w[n - 2] == '\'' && std::string_view("sSdD").find(w[n - 1]) != std::string_view::npos)
+        return std::string(w.substr(0, n - 2));
+    if (n >= 3 && w[n - 1] == '\'' && std::string_view("sSzZxX").find(w[n - 2]) != std::string_view::npos)
+        return std::string(w.substr(0, n - 1));
+    return "";
+}
+
+void print_multiline_english_definition_to_re(HWND re, std::string_view word) {
+    const DictFileRecord& dict = b[B_EN_BG];
+    std::vector<std::string> shown;
+    auto show = [&](std::string_view w) -> const ListPair* {
+        if (w.empty()) return nullptr;
+        for (const std::string& s : shown)
+            if (cp_strcasecmp(s, w) == 0) return nullptr;
+        const ListPair* p = find_pair(std::span<const ListPair>(dict.entries), key_form(w));
+        if (!p) return nullptr;
+        shown.emplace_back(w);
+        WriteOneColoredLine(re, *p, {}, GetRankInt(p->key), 1);
+        return p;
+    };
+    std::vector<std::string> words{std::string(word)};
+    const std::string variant = apostrophe_variant(word);
+    if (!variant.empty()) words.push_back(variant);
+    for (const std::string& w : words) {
+        const ListPair* p = show(w);
+        std::string stem;
+        if (p && p->has_rest() && GetStem(p->rest, stem) > 0) show(stem);
+    }
+}
+
+void print_English_definition(HWND re, std::string_view word, int flag) {
+    const DictFileRecord& en = b[B_EN_EN];
+    if (en.entries.empty()) return;
+    std::vector<std::string> words{std::string(word)};
+    const std::string variant = apostrophe_variant(word);
+    if (!variant.empty()) words.push_back(variant);
+    std::string stem;
+    if (const ListPair* p = find_pair(std::span<const ListPair>(b[B_EN_BG].entries), key_form(word)))
+        if (p->has_rest() && GetStem(p->rest, stem) > 0) words.push_back(stem);
+    if (const ListPair* p = find_pair(std::span<const ListPair>(en.entries), key_form(word)))
+        if (p->has_rest() && GetStem(p->rest, stem) > 0) words.push_back(stem);
+    QuietPanel quiet(re);
+    bool first = true;
+    std::vector<std::string> done;
+    for (const std::string& w : words) {
+        if (std::any_of(done.begin(), done.end(), [&](const std::string& d) { return cp_strcasecmp(d, w) == 0; }))
+            continue;
+        done.push_back(w);
+        const ListPair* p = find_pair(std::span<const ListPair>(en.entries), key_form(w));
+        if (!p) continue;
+        if (first && flag && RE_GetTextLength(re) > 0) append(re, u"\r", 0, false);
+        first = false;
+        write_one(re, *p, cp1251_to_utf16(p->key), 0);
+    }
+}
+
+void PrintBgTypeAuto(HWND re, std::string_view form) {
+    const BgFormRecord* r = bg_find(form);
+    if (!r) return;
+    std::vector<BgAnalysis> an(r->n_analyses);
+    const int n = bg_analyses(*r, an.data(), static_cast<int>(an.size()));
+    QuietPanel quiet(re);
+    for (int i = 0; i < n; ++i) {
+        const BgAnalysis& a = an[static_cast<size_t>(i)];
+        bool again = false;
+        for (int k = 0; k < i; ++k)
+            if (an[static_cast<size_t>(k)].type == a.type && an[static_cast<size_t>(k)].lemma == a.lemma) again = true;
+        if (again) continue;
+        const BgTypeRecord& t = bgtype_ar[static_cast<size_t>(a.type)];
+        append8(re, jux_format("%.*s %s %s", static_cast<int>(a.lemma.size()), a.lemma.data(), t.name, t.pos),
+                kColParadigmHeader, true);
+        append(re, u"\r", 0, false);
+        const int slots = t.count > 0 ? t.count : BG_VERB_SLOTS;
+        int number = 0;
+        for (int s = 0; s < slots; ++s) {
+            std::string f;
+            if (GetBgForm(a.lemma, a.type, s, f) != 1) continue;
+            append8(re, jux_format("%d. ", ++number), kColNearBlack, false);
+            append8(re, f, kColGrey, false);
+            const char* label = bg_slot_label(a.type, s);
+            if (*label) append8(re, std::string("  ") + label, kColNearBlack, false);
+            bool mine = false;
+            for (int k = 0; k < n; ++k)
+                if (an[static_cast<size_t>(k)].type == a.type && an[static_cast<size_t>(k)].slot == s &&
+                    an[static_cast<size_t>(k)].lemma == a.lemma)
+                    mine = true;
+            if (mine) append(re, u"  <", kColParadigmMark, true);
+            append(re, u"\r", 0, false);
+        }
+    }
+}
+
+void PrintBgType(int row) {
+    if (row < 0 || row >= BGTYPES || !IsWindow(hAddReShort)) return;
+    const std::string box = RE_GetTextEx(hAddReShort, CP_1251);
+    const size_t b0 = box.find_first_not_of(" \t\r\n");
+    if (b0 == std::string::npos) return;
+    const size_t e0 = box.find_first_of(" \t\r\n", b0);
+    const std::string lemma = box.substr(b0, e0 == std::string::npos ? std::string::npos : e0 - b0);
+    const BgTypeRecord& t = bgtype_ar[static_cast<size_t>(row)];
+    const int slots = t.count > 0 ? t.count : BG_VERB_SLOTS;
+    std::string out;
+    for (int s = 0; s < slots; ++s) {
+        std::string f;
+        if (GetBgForm(lemma, row, s, f) != 1) continue;
+        if (out.empty()) out = f + " " + t.name;
+        else out += "\r" + f;
+    }
+    if (out.empty()) out = lemma + " " + t.name;
+    QuietPanel quiet(hAddReShort);
+    RE_SetTextEx(hAddReShort, out, CP_1251);
+}
+
+std::string word_at_caret(HWND panel) {
+    const CHARRANGE sel = RE_GetSel(panel);
+    if (sel.cpMax > sel.cpMin) {
+        std::string s = RE_GetTextEx(panel, CP_1251, GT_SELECTION);
+        const size_t a = s.find_first_not_of(" \t\r\n");
+        if (a == std::string::npos) return "";
+        const size_t z = s.find_last_not_of(" \t\r\n");
+        return s.substr(a, z - a + 1);
+    }
+    const std::u16string text = RE_GetTextW(panel);
+    size_t b = std::min(static_cast<size_t>(std::max<LONG>(sel.cpMin, 0)), text.size());
+    size_t e = b;
+    while (b > 0 && token_char(text[b - 1])) --b;
+    while (e < text.size() && token_char(text[e])) ++e;
+    std::string w = utf16_to_cp1251(std::u16string_view(text).substr(b, e - b));
+    // Apostrophes and hyphens at the edges belong to the text around the word.
+    while (!w.empty() && ascii_aposhyp[static_cast<unsigned char>(w.front())]) w.erase(0, 1);
+    while (!w.empty() && ascii_aposhyp[static_cast<unsigned char>(w.back())] && w.back() != '\'') w.pop_back();
+    return w;
+}
+
+void GetCleanToken(HWND panel, int mode) {
+    (void)mode;
+    if (GetCleanTokenAudio_hook) GetCleanTokenAudio_hook(panel);
+    if (!gl_BIG_ACTIVE || !IsWindow(panel)) return;
+    HWND out = gl_PRINT_DOWN ? hBigReBot : hBigReLeft;
+    if (gl_PRINT_DOWN && panel == hInfoReTop) out = hInfoReBot;
+    if (gl_PRINT_DOWN && panel == hBigReBot && IsWindow(hInfo)) out = hInfoReBot;
+    if (!IsWindow(out) || out == panel) return;
+    const std::string word = word_at_caret(panel);
+    if (word.empty()) return;
+
+    QuietPanel quiet(out);
+    RE_SetTextW(out, u"");
+    append8(out, word, kColOneLineWord, true);
+    append(out, u"\r", 0, false);
+    if (find_bg_part_hook) find_bg_part_hook(word.c_str());
+    const unsigned char first = static_cast<unsigned char>(word[0]);
+    if (ascii_cyrillic[first] || (first >= 0x80 && !ascii_latin[first])) {
+        std::string analysis;
+        GetBgType(word, analysis);
+        if (!analysis.empty()) append8(out, analysis + "\r", kColBrown, false);
+        // Rank and English text of the form, else of its lemma.
+        std::string lemma;
+        GetBgLemma(word, -1, lemma);
+        auto find_either = [&](int row) -> const ListPair* {
+            const std::span<const ListPair> list(b[static_cast<size_t>(row)].entries);
+            const ListPair* p = find_pair(list, word);
+            return p || lemma.empty() ? p : find_pair(list, lemma);
+        };
+        if (const ListPair* p = find_either(B_BULGARIAN))
+            append8(out, "rank: " + std::string(p->has_rest() ? p->rest : std::string_view("-")) + "\r", kColGrey, false);
+        if (const ListPair* p = find_either(B_BULGARIAN_ENGLISH))
+            if (p->has_rest()) append8(out, std::string(p->rest) + "\r", 0, false);
+        PrintBgTypeAuto(out, word);
+        return;
+    }
+    const int rank = GetRankInt(word);
+    if (rank < 1'000'000) append8(out, jux_format("rank: %d\r", rank), kColGrey, false);
+    std::string meanings;
+    concatenate_c_words_vert(key_form(word), meanings, 0);
+    if (!meanings.empty()) append8(out, meanings, kColBrown, false);
+    print_multiline_english_definition_to_re(out, word);
+    print_corpus1_data(out, word);
+    print_corpus2_data(out, word);
+    print_English_definition(out, word, 1);
+}

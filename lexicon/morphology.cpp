@@ -1,0 +1,328 @@
+#include "lexicon/morphology.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <vector>
+
+#include "lexicon/bgtypes.h"
+#include "platform/text.h"
+#include "shell/files.h"
+
+namespace {
+
+constexpr int kMaxAnalyses = 255;
+
+// Reads "lemma:type:slot" items separated by blanks.
+int parse_analyses(const char* text, BgAnalysis* out, int max) {
+    int n = 0;
+    const char* p = text;
+    while (*p && n < max) {
+        while (*p == ' ') ++p;
+        if (!*p) break;
+        const char* item = p;
+        while (*p && *p != ' ') ++p;
+        std::string_view s(item, static_cast<size_t>(p - item));
+        const size_t c2 = s.rfind(':');
+        if (c2 == std::string_view::npos || c2 == 0) continue;
+        const size_t c1 = s.rfind(':', c2 - 1);
+        if (c1 == std::string_view::npos) continue;
+        BgAnalysis a;
+        a.lemma = s.substr(0, c1);
+        std::from_chars(s.data() + c1 + 1, s.data() + c2, a.type);
+        std::from_chars(s.data() + c2 + 1, s.data() + s.size(), a.slot);
+        out[n++] = a;
+    }
+    return n;
+}
+
+// The analyses of a form: a few on the stack, more on the heap (rare).
+struct Analyses {
+    static constexpr int kInline = 16;
+    BgAnalysis inline_items[kInline];
+    std::vector<BgAnalysis> more;
+    const BgAnalysis* items = inline_items;
+    int n = 0;
+    Analyses(const Analyses&) = delete;
+    Analyses& operator=(const Analyses&) = delete;
+    explicit Analyses(std::string_view form) {
+        const BgFormRecord* r = bg_find(form);
+        if (!r) return;
+        if (r->n_analyses <= kInline) {
+            n = bg_analyses(*r, inline_items, kInline);
+        } else {
+            more.resize(r->n_analyses);
+            n = bg_analyses(*r, more.data(), static_cast<int>(more.size()));
+            items = more.data();
+        }
+    }
+    const BgAnalysis* begin() const { return items; }
+    const BgAnalysis* end() const { return items + n; }
+};
+
+bool in_class(const unsigned char* table, int type) { return type >= 0 && type < 512 && table[type]; }
+
+bool participle_slot(int slot) { return (slot >= 20 && slot <= 28) || (slot >= 38 && slot <= 55); }
+
+void set_cut(std::string& dest, std::string_view s) { dest.assign(s.substr(0, BG_WORD_MAX)); }
+
+// The lemma index: every analysis of the word-form index sorted by lemma, type and slot, built
+// when GetBgForm first needs a form of a type without an ending table.
+struct LemmaEntry {
+    std::string_view lemma;
+    const char* form;
+    std::uint16_t type;
+    std::uint16_t slot;
+};
+std::vector<LemmaEntry> g_lemma_index;
+bool g_lemma_index_built = false;
+
+bool lemma_less(const LemmaEntry& a, std::string_view lemma, int type, int slot) {
+    int c = cp_strcasecmp(a.lemma, lemma);
+    if (c != 0) return c < 0;
+    if (a.type != type) return a.type < type;
+    return a.slot < slot;
+}
+
+void build_lemma_index() {
+    g_lemma_index.clear();
+    g_lemma_index.reserve(bgmul_ct);
+    BgAnalysis buf[kMaxAnalyses];
+    for (size_t i = 0; i < bgmul_ct; ++i) {
+        const BgFormRecord& r = bgmul_bottom[i];
+        const int n = bg_analyses(r, buf, kMaxAnalyses);
+        for (int k = 0; k < n; ++k)
+            g_lemma_index.push_back({buf[k].lemma, r.form, static_cast<std::uint16_t>(buf[k].type),
+                                     static_cast<std::uint16_t>(buf[k].slot)});
+    }
+    std::stable_sort(g_lemma_index.begin(), g_lemma_index.end(), [](const LemmaEntry& a, const LemmaEntry& b) {
+        return lemma_less(a, b.lemma, b.type, b.slot);
+    });
+    g_lemma_index_built = true;
+}
+
+const char* find_by_lemma(std::string_view lemma, int type, int slot) {
+    if (!g_lemma_index_built) build_lemma_index();
+    auto it = std::lower_bound(g_lemma_index.begin(), g_lemma_index.end(), 0,
+                               [&](const LemmaEntry& e, int) { return lemma_less(e, lemma, type, slot); });
+    if (it == g_lemma_index.end() || cp_strcasecmp(it->lemma, lemma) != 0 || it->type != type ||
+        it->slot != slot)
+        return nullptr;
+    return it->form;
+}
+
+}  // namespace
+
+void reset_lemma_index() {
+    g_lemma_index.clear();
+    g_lemma_index.shrink_to_fit();
+    g_lemma_index_built = false;
+}
+
+// A record's form (NUL-terminated) against a key, case-insensitively as cp_strcasecmp orders them.
+int compare_form(const char* form, std::string_view key) {
+    for (size_t i = 0; i < key.size(); ++i) {
+        const unsigned char a = static_cast<unsigned char>(form[i]);
+        if (a == 0) return -1;
+        const unsigned char fa = cp_tolower(a), fk = cp_tolower(static_cast<unsigned char>(key[i]));
+        if (fa != fk) return fa < fk ? -1 : 1;
+    }
+    return form[key.size()] == 0 ? 0 : 1;
+}
+
+const BgFormRecord* bg_find(std::string_view form) {
+    if (form.empty() || bgmul_ct == 0) return nullptr;
+    const BgFormRecord* first = bgmul_bottom;
+    const BgFormRecord* last = bgmul_bottom + bgmul_ct;
+    const BgFormRecord* it = std::lower_bound(first, last, form, [](const BgFormRecord& r, std::string_view k) {
+        return compare_form(r.form, k) < 0;
+    });
+    if (it == last || compare_form(it->form, form) != 0) return nullptr;
+    return it;
+}
+
+int bg_analyses(const BgFormRecord& r, BgAnalysis* out, int max) {
+    if (max <= 0) return 0;
+    if (r.n_analyses > 1 && r.analyses) return parse_analyses(r.analyses, out, max);
+    out[0] = BgAnalysis{std::string_view(r.lemma ? r.lemma : ""), r.type, r.slot};
+    return 1;
+}
+
+int TypeHas(std::string_view form, int type) {
+    for (const BgAnalysis& a : Analyses(form))
+        if (a.type == type) return 1;
+    return 0;
+}
+
+int TypeHasAscii(std::string_view form, const unsigned char* type_class) {
+    for (const BgAnalysis& a : Analyses(form))
+        if (in_class(type_class, a.type)) return a.type;
+    return -1;
+}
+
+int IsOnlyAsciiType(std::string_view form, const unsigned char* type_class) {
+    Analyses an(form);
+    if (an.n == 0) return 0;
+    for (const BgAnalysis& a : an)
+        if (!in_class(type_class, a.type)) return 0;
+    return 1;
+}
+
+int IsOnlyType(std::string_view form, int type) {
+    Analyses an(form);
+    if (an.n == 0) return 0;
+    for (const BgAnalysis& a : an)
+        if (a.type != type) return 0;
+    return 1;
+}
+
+int IsTypeProperOnly(std::string_view form) { return IsOnlyAsciiType(form, ascii_proper); }
+
+int IsTypeVerbOnly(std::string_view form) { return IsOnlyAsciiType(form, ascii_verb); }
+
+int IsTypeVerbNotAdjOnly(std::string_view form) {
+    Analyses an(form);
+    if (an.n == 0) return 0;
+    for (const BgAnalysis& a : an)
+        if (!in_class(ascii_verb, a.type) || participle_slot(a.slot)) return 0;
+    return 1;
+}
+
+int IsTypeVerbSHTOnly(std::string_view form) {
+    // An unknown form has no analysis at all, so it is not a participle either.
+    Analyses an(form);
+    if (an.n == 0) return 0;
+    for (const BgAnalysis& a : an)
+        if (!in_class(ascii_verb, a.type) || a.slot != 47) return 0;
+    return 1;
+}
+
+int IsTypeVerbSHTOnlyAll(std::string_view form) {
+    Analyses an(form);
+    if (an.n == 0) return 0;
+    for (const BgAnalysis& a : an)
+        if (!in_class(ascii_verb, a.type) || a.slot < 47 || a.slot > 55) return 0;
+    return 1;
+}
+
+int TypeVerbANAT(std::string_view form) {
+    for (const BgAnalysis& a : Analyses(form))
+        if (in_class(ascii_verb, a.type) && participle_slot(a.slot)) return 1;
+    return 0;
+}
+
+int GetType(std::string_view form) {
+    const BgFormRecord* r = bg_find(form);
+    return r ? r->type : -1;
+}
+
+int GetTypeId(std::string_view form) {
+    const BgFormRecord* r = bg_find(form);
+    return (r && r->n_analyses == 1) ? r->type : -1;
+}
+
+int PrintBgTypeAuto_CtOnly(std::string_view form) {
+    Analyses an(form);
+    int count = 0;
+    for (int i = 0; i < an.n; ++i)
+        if (i == 0 || an.items[i].type != an.items[i - 1].type) ++count;
+    return count;
+}
+
+void GetBgType(std::string_view form, std::string& dest) {
+    dest.clear();
+    const BgFormRecord* r = bg_find(form);
+    if (!r) return;
+    if (r->n_analyses > 1 && r->analyses) {
+        dest.assign(r->analyses);
+        dest.push_back(' ');
+        return;
+    }
+    const BgTypeRecord& t = bgtype_ar[r->type < BGTYPES ? r->type : 0];
+    dest = jux_format("(%s %s %s suf:%d)", r->lemma, t.name, t.pos, static_cast<int>(r->slot));
+}
+
+int GetBgLemma(std::string_view form, int wanted, std::string& dest) {
+    dest.clear();
+    for (const BgAnalysis& a : Analyses(form)) {
+        if (wanted != -1 && a.type != wanted) continue;
+        set_cut(dest, a.lemma);
+        return a.type;
+    }
+    return -1;
+}
+
+int GetBgForm(std::string_view lemma, int type, int slot, std::string& dest) {
+    std::string made;
+    const int r = bg_make_form(lemma, type, slot, made);
+    if (r == 1) {
+        set_cut(dest, made);
+        return 1;
+    }
+    if (r == -1 && type >= 0 && type < BGTYPES && slot >= 0) {
+        if (const char* f = find_by_lemma(lemma, type, slot)) {
+            set_cut(dest, f);
+            return 1;
+        }
+    }
+    set_cut(dest, lemma);
+    return 0;
+}
+
+int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form) {
+    info = NounAdjInfo{};
+    for (const BgAnalysis& a : Analyses(form)) {
+        if (wanted != -1 ? a.type != wanted : !in_class(ascii_noun, a.type)) continue;
+        info.slot = static_cast<std::uint16_t>(a.slot);
+        info.type = static_cast<std::uint16_t>(a.type);
+        const int g = bgtype_noun_gender(a.type);
+        info.gender = static_cast<std::int8_t>(g);
+        if (g < 0) return 0;
+        if (g == 0) {
+            info.plural = (a.slot == 3 || a.slot == 4);
+            info.definite = (a.slot == 1 || a.slot == 2 || a.slot == 4);
+        } else {
+            info.plural = (a.slot == 2 || a.slot == 3);
+            info.definite = (a.slot == 1 || a.slot == 3);
+        }
+        return 1;
+    }
+    return 0;
+}
+
+int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form) {
+    info = NounAdjInfo{};
+    for (const BgAnalysis& a : Analyses(form)) {
+        if (wanted != -1 && a.type != wanted) continue;
+        const bool adj = in_class(ascii_adj, a.type);
+        const bool verb = in_class(ascii_verb, a.type);
+        if (!adj && !verb) continue;
+        info.slot = static_cast<std::uint16_t>(a.slot);
+        info.type = static_cast<std::uint16_t>(a.type);
+        int s = -1;
+        if (adj && a.slot >= 0 && a.slot <= 8) s = a.slot;
+        if (verb && a.slot >= 38 && a.slot <= 46) s = a.slot - 38;
+        if (s < 0) {
+            info.gender = -1;
+            return 0;
+        }
+        static const std::int8_t kGender[9] = {0, 0, 0, 1, 1, 2, 2, 3, 3};
+        static const std::uint8_t kDefinite[9] = {0, 1, 1, 0, 1, 0, 1, 0, 1};
+        info.gender = kGender[s];
+        info.plural = (kGender[s] == 3);
+        info.definite = kDefinite[s];
+        return 1;
+    }
+    return 0;
+}
+
+int GetNechlenuvanNoun(std::string_view form, std::string& dest) {
+    dest.clear();
+    NounAdjInfo info;
+    if (!GetNounInfo(info, -1, form)) return 0;
+    std::string lemma;
+    if (GetBgLemma(form, info.type, lemma) < 0) return 0;
+    const int slot = info.plural ? (info.gender == 0 ? 3 : 2) : 0;
+    GetBgForm(lemma, info.type, slot, dest);
+    return 1;
+}

@@ -1,0 +1,69 @@
+// lexicon/morphology.h - the word-form queries over the Bulgarian word-form index `bgmul_bottom`
+// and the inflection-type table `bgtype_ar`.
+//
+// An analysis is one (lemma, type row, form slot) reading of a form; an unknown form has none.
+// Every query looks the form up case-insensitively. Destinations that were fixed buffers of 128
+// bytes keep that limit: their texts are cut to 127 bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "lexicon/tables.h"
+
+struct BgAnalysis {
+    std::string_view lemma;
+    int type = 0;
+    int slot = 0;
+};
+
+// The answer of the noun and adjective look-ups.
+struct NounAdjInfo {
+    std::int8_t gender = -1;    // nouns 0 m, 1 f, 2 n; adjectives also 3 plural; -1 not applicable
+    std::uint8_t plural = 0;    // 0 or 1
+    std::uint8_t definite = 0;  // 0 or 1
+    std::uint16_t slot = 0;     // the form's slot in its type's ending table
+    std::uint16_t type = 0;     // the bgtype_ar row (0xFFFF: none)
+};
+
+inline constexpr std::size_t BG_WORD_MAX = 127;  // the 128-byte destinations of the queries
+
+// The record of a form, or null.
+const BgFormRecord* bg_find(std::string_view form);
+// The analyses of a record, in index order, written into `out` (at most `max`); returns how many.
+int bg_analyses(const BgFormRecord& r, BgAnalysis* out, int max);
+
+int TypeHas(std::string_view form, int type);
+int TypeHasAscii(std::string_view form, const unsigned char* type_class);
+int IsOnlyAsciiType(std::string_view form, const unsigned char* type_class);
+int IsOnlyType(std::string_view form, int type);
+int IsTypeProperOnly(std::string_view form);
+int IsTypeVerbOnly(std::string_view form);
+int IsTypeVerbNotAdjOnly(std::string_view form);
+int IsTypeVerbSHTOnly(std::string_view form);
+int IsTypeVerbSHTOnlyAll(std::string_view form);
+int TypeVerbANAT(std::string_view form);
+int GetType(std::string_view form);
+int GetTypeId(std::string_view form);
+int PrintBgTypeAuto_CtOnly(std::string_view form);
+
+// "(%s %s %s suf:%d)" for one analysis, the raw analysis list and a blank for several, "" when
+// the form is unknown.
+void GetBgType(std::string_view form, std::string& dest);
+// The lemma of the first analysis (of the analysis of `wanted` when it is not -1); returns its
+// type row, or -1 with an empty destination.
+int GetBgLemma(std::string_view form, int wanted, std::string& dest);
+// Form `slot` of the lemma in type `type`: made from the type's ending table when it has one,
+// otherwise found in the word-form index by lemma, type and slot. When there is no such form
+// (ending "-", a slot beyond the table, nothing in the index) the destination gets the lemma
+// itself and the result is 0; 1 when a form was written.
+int GetBgForm(std::string_view lemma, int type, int slot, std::string& dest);
+// The indefinite form of the same noun (slot 0; plural: 3 masculine, 2 feminine and neuter);
+// 1, or 0 with an empty destination when the word has no noun analysis.
+int GetNechlenuvanNoun(std::string_view form, std::string& dest);
+int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form);
+int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form);
+
+// Drops the lemma index that GetBgForm builds on first need (the loaders call it).
+void reset_lemma_index();

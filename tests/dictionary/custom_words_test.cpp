@@ -1,0 +1,100 @@
+// The user's Bulgarian word list and the start counter.
+#include "../lexicon/lex_test_util.h"
+#include "dictionary/custom_words.h"
+#include "lexicon/panels.h"
+
+namespace {
+
+class CustomWordsTest : public LexTest {
+protected:
+    void SetUp() override {
+        LexTest::SetUp();
+        data.write("b_bulgarian.txt", "котка 100\nкуче 200\n");
+        load_lexicon(data.path());
+        dlg = make_panel_dialog({1001});
+        hAddReShort = GetDlgItem(dlg, 1001);
+    }
+    std::string last_text() const {
+        return hs->message_boxes.empty() ? "" : utf16_to_utf8(hs->message_boxes.back().text);
+    }
+    std::string last_caption() const {
+        return hs->message_boxes.empty() ? "" : utf16_to_utf8(hs->message_boxes.back().caption);
+    }
+    HWND dlg{};
+};
+
+TEST_F(CustomWordsTest, AddingAWordKeepsTheListSortedAndRewritesTheFile) {
+    set_panel(hAddReShort, "  щурец и още");
+    add_custom_word(dlg);
+    EXPECT_EQ(last_caption(), "Done!");
+    EXPECT_EQ(last_text(), "\"щурец\"  е добавена успешно в потребителския списък с български думи.");
+    EXPECT_EQ(hs->message_boxes.back().owner, dlg);
+    set_panel(hAddReShort, "ябълка");
+    add_custom_word(dlg);
+    set_panel(hAddReShort, "Агне");
+    add_custom_word(dlg);
+    ASSERT_EQ(b[B_BULGARIAN_CUSTOM].count, 3u);
+    EXPECT_EQ(data.read("b_bulgarian_custom.txt"), cp("Агне\r\nщурец\r\nябълка\r\n"));
+    // The list answers at once, in any case.
+    EXPECT_NE(find_pair(std::span<const ListPair>(b[B_BULGARIAN_CUSTOM].entries), cp("ЩУРЕЦ")), nullptr);
+}
+
+TEST_F(CustomWordsTest, RefusalsAndQuestions) {
+    set_panel(hAddReShort, "   ");
+    add_custom_word(dlg);
+    EXPECT_EQ(last_text(), "Полето е празно. Първо въведете дума.");
+    EXPECT_EQ(last_caption(), "Oops!");
+
+    set_panel(hAddReShort, "Куче");
+    add_custom_word(dlg);
+    EXPECT_EQ(last_text(),
+              "\"Куче\" съществува в основния списък с български думи. Няма нужда да се добавя в потребителския.");
+
+    set_panel(hAddReShort, "щурец");
+    add_custom_word(dlg);
+    add_custom_word(dlg);
+    EXPECT_EQ(last_text(), "\"щурец\" вече съществува в потребителски списък. Няма нужда да се добавя отново.");
+
+    // A word with Latin letters: No keeps the list, Yes adds it.
+    set_panel(hAddReShort, "щурецX");
+    hs->message_box_answers.push_back(IDNO);
+    add_custom_word(dlg);
+    EXPECT_EQ(last_caption(), "Warning!");
+    EXPECT_EQ(last_text(), "\"щурецX\" съдържа некирилски символи. Наистина ли искате да я добавите?");
+    EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 1u);
+    hs->message_box_answers.push_back(IDYES);
+    add_custom_word(dlg);
+    EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 2u);
+}
+
+TEST_F(CustomWordsTest, ErasingKeepsANumberedCopy) {
+    erase_custom_word(dlg);
+    EXPECT_EQ(last_text(), "Речникът е празен.");
+    EXPECT_EQ(last_caption(), "Oops!");
+
+    set_panel(hAddReShort, "щурец");
+    add_custom_word(dlg);
+    data.write("b_bulgarian_custom_000001.txt", "стар\n");  // the first number is taken
+    erase_custom_word(dlg);
+    EXPECT_EQ(last_caption(), "Done!");
+    EXPECT_EQ(last_text(), "Речникът е изпразнен успешно. Копие на предишния речник е запазено във файла "
+                           "b_bulgarian_custom_000002.txt");
+    EXPECT_EQ(data.read("b_bulgarian_custom_000002.txt"), cp("щурец\r\n"));
+    EXPECT_EQ(data.read("b_bulgarian_custom.txt"), "");
+    EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 0u);
+    erase_custom_word(dlg);
+    EXPECT_EQ(last_text(), "Речникът е празен.");
+}
+
+TEST_F(LexTest, TheStartCounterCountsEveryStart) {
+    EXPECT_EQ(count_start(data.path()), 1);
+    EXPECT_EQ(run_counter, 1);
+    EXPECT_EQ(data.read("set.txt"), "1\r\n");
+    EXPECT_EQ(count_start(data.path()), 2);
+    data.write_raw("set.txt", "41\n");
+    EXPECT_EQ(count_start(data.path()), 42);
+    data.write_raw("set.txt", "garbage");
+    EXPECT_EQ(count_start(data.path()), 1);
+}
+
+}  // namespace
