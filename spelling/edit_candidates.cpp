@@ -1,0 +1,328 @@
+// spelling/edit_candidates.cpp - single-edit candidates, their notes, and the near-match test.
+#include "spelling/edit_candidates.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "platform/text.h"
+#include "spelling/word_index.h"
+
+namespace {
+
+constexpr char kBgLetters[32] = {
+    '\xe0', '\xe1', '\xe2', '\xe3', '\xe4', '\xe5', '\xe6', '\xe7', '\xe8', '\xe9', '\xea',
+    '\xeb', '\xec', '\xed', '\xee', '\xef', '\xf0', '\xf1', '\xf2', '\xf3', '\xf4', '\xf5',
+    '\xf6', '\xf7', '\xf8', '\xf9', '\xfa', '\xfb', '\xfc', '\xfd', '\xfe', '\xff'};
+
+inline unsigned char low(char c) { return cp_tolower(static_cast<unsigned char>(c)); }
+
+}  // namespace
+
+const std::string_view kBulgarianLetters(kBgLetters, sizeof kBgLetters);
+
+void generate_edits(std::string_view word, std::string_view alphabet, LetterShaper shaper,
+                    std::string& s, EditSink sink) {
+    const std::size_t n = word.size();
+    if (n < 2) return;
+    auto shape = [&](EditKind k, std::size_t at, unsigned char l) -> unsigned char {
+        return shaper ? shaper(word, k, at, l) : l;
+    };
+    auto emit = [&](EditCandidate& c) {
+        c.word = s;
+        sink(c);
+    };
+
+    // Drop the first letter.
+    if (low(word[0]) != low(word[1])) {
+        s.assign(word.substr(1));
+        EditCandidate c;
+        c.kind = EditKind::DropFirst;
+        c.pos = 1;
+        c.letter = static_cast<unsigned char>(word[0]);
+        emit(c);
+    }
+    // Drop an inner letter that differs from the letter after it.
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        if (low(word[i]) == low(word[i + 1])) continue;
+        s.assign(word.substr(0, i));
+        s.append(word.substr(i + 1));
+        EditCandidate c;
+        c.kind = EditKind::DropInner;
+        c.pos = static_cast<int>(i + 1);
+        c.letter = static_cast<unsigned char>(word[i]);
+        c.index = i;
+        emit(c);
+    }
+    // Drop the last letter.
+    {
+        s.assign(word.substr(0, n - 1));
+        EditCandidate c;
+        c.kind = EditKind::DropLast;
+        c.pos = static_cast<int>(n);
+        c.letter = static_cast<unsigned char>(word[n - 1]);
+        c.index = n - 1;
+        emit(c);
+    }
+    // Add a letter in front.
+    for (char a : alphabet) {
+        const unsigned char l = shape(EditKind::AddFront, 0, static_cast<unsigned char>(a));
+        s.assign(1, static_cast<char>(l));
+        s.append(word);
+        EditCandidate c;
+        c.kind = EditKind::AddFront;
+        c.pos = 1;
+        c.letter = l;
+        emit(c);
+    }
+    // Insert after each letter i: the letters, then (not after the last) a hyphen and an apostrophe.
+    for (std::size_t i = 1; i <= n; ++i) {
+        const unsigned char here = low(word[i - 1]);
+        for (char a : alphabet) {
+            if (static_cast<unsigned char>(a) == here) continue;
+            const unsigned char l = shape(EditKind::AddInner, i, static_cast<unsigned char>(a));
+            s.assign(word.substr(0, i));
+            s.push_back(static_cast<char>(l));
+            s.append(word.substr(i));
+            EditCandidate c;
+            c.kind = EditKind::AddInner;
+            c.pos = static_cast<int>(i + 1);
+            c.letter = l;
+            c.index = i;
+            emit(c);
+        }
+        if (i == n) break;
+        for (char mark : {'-', '\''}) {
+            s.assign(word.substr(0, i));
+            s.push_back(mark);
+            s.append(word.substr(i));
+            EditCandidate c;
+            c.kind = mark == '-' ? EditKind::AddHyphen : EditKind::AddApostrophe;
+            c.pos = static_cast<int>(i + 1);
+            c.letter = static_cast<unsigned char>(mark);
+            c.index = i;
+            emit(c);
+        }
+    }
+    // Change a letter.
+    for (std::size_t i = 0; i < n; ++i) {
+        for (char a : alphabet) {
+            const unsigned char l = shape(EditKind::Change, i, static_cast<unsigned char>(a));
+            s.assign(word);
+            s[i] = static_cast<char>(l);
+            EditCandidate c;
+            c.kind = EditKind::Change;
+            c.pos = static_cast<int>(i + 1);
+            c.letter = l;
+            c.index = i;
+            emit(c);
+        }
+    }
+    // Swap two neighbours that differ.
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        if (low(word[i]) == low(word[i + 1])) continue;
+        s.assign(word);
+        s[i] = word[i + 1];
+        s[i + 1] = word[i];
+        EditCandidate c;
+        c.kind = EditKind::Swap;
+        c.pos = static_cast<int>(i + 1);
+        c.pos2 = static_cast<int>(i + 2);
+        c.from[0] = word[i];
+        c.from[1] = word[i + 1];
+        c.index = i;
+        emit(c);
+    }
+    // Rearrange three letters.
+    for (std::size_t i = 0; i + 3 <= n; ++i) {
+        const char x = word[i], y = word[i + 1], z = word[i + 2];
+        auto triple = [&](char p, char q, char r) {
+            s.assign(word);
+            s[i] = p;
+            s[i + 1] = q;
+            s[i + 2] = r;
+            EditCandidate c;
+            c.kind = EditKind::Triple;
+            c.pos = static_cast<int>(i + 1);
+            c.pos2 = static_cast<int>(i + 3);
+            c.from[0] = x, c.from[1] = y, c.from[2] = z;
+            c.to[0] = p, c.to[1] = q, c.to[2] = r;
+            c.index = i;
+            emit(c);
+        };
+        if (low(x) != low(z)) triple(z, x, y);
+        if (low(x) == low(y)) continue;
+        triple(z, y, x);
+        if (low(y) != low(z)) triple(y, z, x);
+    }
+    // Drop a repeated syllable of k letters.
+    if (n >= 4) {
+        for (std::size_t k = 2; k < n / 2; ++k) {
+            for (std::size_t i = 0; i + 2 * k <= n; ++i) {
+                if (i + 2 < n && low(word[i]) == low(word[i + 1]) && low(word[i]) == low(word[i + 2])) continue;
+                bool same = true;
+                for (std::size_t j = 0; j < k && same; ++j) same = low(word[i + j]) == low(word[i + k + j]);
+                if (!same) continue;
+                s.assign(word.substr(0, i));
+                s.append(word.substr(i + k));
+                EditCandidate c;
+                c.kind = EditKind::Syllable;
+                c.pos = static_cast<int>(i + 1);
+                c.pos2 = static_cast<int>(i + k);
+                c.index = i;
+                emit(c);
+            }
+        }
+    }
+    // Reduce a run of three or more equal letters to one letter.
+    for (std::size_t i = 0; i + 3 <= n; ++i) {
+        const unsigned char f = low(word[i]);
+        if (low(word[i + 1]) != f || low(word[i + 2]) != f) continue;
+        std::size_t j = i + 3;
+        while (j < n && low(word[j]) == f) ++j;
+        s.assign(word.substr(0, i + 1));
+        s.append(word.substr(j));
+        EditCandidate c;
+        c.kind = EditKind::Repeated;
+        c.pos = static_cast<int>(i + 1);
+        c.pos2 = static_cast<int>(j);
+        c.letter = static_cast<unsigned char>(word[i]);
+        c.index = i;
+        emit(c);
+    }
+}
+
+void append_int(std::string& out, long long value) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, r.ptr);
+}
+
+void append_edit_note(std::string& out, const EditCandidate& c) {
+    const char letter = static_cast<char>(c.letter);
+    switch (c.kind) {
+    case EditKind::DropFirst:
+    case EditKind::DropInner:
+        out += " (drop ";
+        out += letter;
+        out += ' ';
+        append_int(out, c.pos);
+        break;
+    case EditKind::DropLast:
+        out += " (drop last ";
+        out += letter;
+        out += ' ';
+        append_int(out, c.pos);
+        break;
+    case EditKind::AddFront:
+    case EditKind::AddInner:
+    case EditKind::AddHyphen:
+        out += " (add ";
+        out += letter;
+        out += ' ';
+        append_int(out, c.pos);
+        break;
+    case EditKind::AddApostrophe:
+        out += " (add apostrophe ";
+        append_int(out, c.pos);
+        break;
+    case EditKind::Change:
+        out += " (change ";
+        out += letter;
+        out += ' ';
+        append_int(out, c.pos);
+        break;
+    case EditKind::Swap:
+        out += " (swap ";
+        out += c.from[0];
+        out += '-';
+        out += c.from[1];
+        out += ' ';
+        append_int(out, c.pos);
+        out += '-';
+        append_int(out, c.pos2);
+        break;
+    case EditKind::Triple:
+        out += " (triple ";
+        out.append(c.from, 3);
+        out += "->";
+        out.append(c.to, 3);
+        out += ' ';
+        append_int(out, c.pos);
+        out += '-';
+        append_int(out, c.pos2);
+        break;
+    case EditKind::Syllable:
+        out += " (syllable ";
+        append_int(out, c.pos);
+        out += '-';
+        append_int(out, c.pos2);
+        break;
+    case EditKind::Repeated:
+        out += " (repeated \"";
+        out += letter;
+        out += "\" ";
+        append_int(out, c.pos);
+        out += '-';
+        append_int(out, c.pos2);
+        break;
+    }
+    out += ')';
+}
+
+bool near_match_folded(std::string_view word, std::string_view entry) {
+    std::string_view S = word, L = entry;
+    if (L.size() < S.size()) std::swap(S, L);
+    const std::size_t s = S.size(), l = L.size(), d = l - s;
+    if (s < 6 || d > 2 || (s < 9 && d > 1) || s == 8) return false;
+    const int agree = (S[0] == L[0]) + (S[1] == L[1]) + (S[s - 1] == L[l - 1]) + (S[s - 2] == L[l - 2]);
+    if (agree < 3) return false;
+    long start = static_cast<long>(d / 2 + d % 2) - 1;
+    long end = start + (d % 2 ? 1 : 2);
+    const long last = static_cast<long>(l) - 1;
+    if (end > last) end = last;
+    std::size_t count = 0;
+    for (std::size_t j = 0; j < s; ++j) {
+        for (long p = start; p <= end; ++p) {
+            if (L[static_cast<std::size_t>(p < 0 ? 0 : p)] == S[j]) {
+                ++count;
+                break;
+            }
+        }
+        ++start;
+        if (end < last) ++end;
+    }
+    if (s == 6) return count >= 5 && S[0] == L[0];
+    if (s == 7) return count >= 6;
+    if (s <= 14) return count + 2 >= s;
+    return count + 3 >= s;
+}
+
+bool near_match(std::string_view word, std::string_view entry) {
+    std::string a(word), b(entry);
+    cp_strlwr(a);
+    cp_strlwr(b);
+    return near_match_folded(a, b);
+}
+
+void near_match_scan(const WordIndex& index, std::string_view word, std::vector<std::size_t>& hits) {
+    hits.clear();
+    if (word.size() < 6) return;
+    std::string folded(word);
+    cp_strlwr(folded);
+    const std::size_t n = folded.size();
+    // Lengths that can pass: within 2 of the word, within 1 while the shorter has fewer than 9.
+    const std::size_t lo = n >= 11 ? n - 2 : n - 1, hi = n >= 9 ? n + 2 : n + 1;
+    auto consider = [&](std::size_t i) {
+        if (near_match_folded(folded, index.folded_key(i))) hits.push_back(i);
+    };
+    if (hi <= WordIndex::kMaxBucketLength) {
+        for (std::size_t len = std::max<std::size_t>(lo, 6); len <= hi; ++len)
+            for (std::uint32_t i : index.entries_of_length(len)) consider(i);
+        std::sort(hits.begin(), hits.end());  // back to list order
+        return;
+    }
+    for (std::size_t i = 0, count = index.size(); i < count; ++i) {
+        const std::size_t len = index.folded_key(i).size();
+        if (len >= lo && len <= hi && len >= 6) consider(i);
+    }
+}

@@ -1,0 +1,47 @@
+// spelling/lexicon_view.cpp - where the spelling routines find their word lists and options.
+#include <algorithm>
+#include <array>
+
+#include "lexicon/tables.h"
+#include "shell/settings.h"
+#include "spelling/word_index.h"
+
+namespace {
+
+// The display names of the 17 English word sets, by row.
+constexpr std::array<std::string_view, kEnglishSetCount> kSetLabels = {
+    "Eng",     "Eng2",    "male",    "female", "surname", "person", "propr", "place",    "abbr",
+    "foreign", "taxon",   "website", "culture", "tech",   "misc3",  "term",  "informal"};
+
+template <class Row>
+std::span<const ListPair> rows_of(const Row& r) {
+    return std::span<const ListPair>(r.entries.data(), std::min(r.count, r.entries.size()));
+}
+
+}  // namespace
+
+std::span<const ListPair> english_set(int row) {
+    if (row < 0 || row >= kEnglishSetCount) return {};
+    return rows_of(m[static_cast<std::size_t>(row)]);
+}
+
+const WordIndex& english_index(int row) {
+    if (row < 0 || row >= kEnglishSetCount) return word_index({});
+    return word_index(rows_of(m[static_cast<std::size_t>(row)]), m[static_cast<std::size_t>(row)].text);
+}
+
+std::string_view english_set_label(int row) {
+    if (row < 0 || row >= kEnglishSetCount) return {};
+    return kSetLabels[static_cast<std::size_t>(row)];
+}
+
+std::span<const ListPair> capit_list() { return rows_of(b[B_CAPIT]); }
+
+const WordIndex& capit_index() { return word_index(capit_list(), b[B_CAPIT].text); }
+
+int deep_spell_option() { return OP[OPT_DEEP_SPELL].num_value; }
+
+const WordIndex& dictionary_index(int row) {
+    if (row < 0 || row >= B_ROWS) return word_index({});
+    return word_index(rows_of(b[static_cast<std::size_t>(row)]), b[static_cast<std::size_t>(row)].text);
+}

@@ -1,0 +1,80 @@
+// spelling/spell_state.h - the spelling result globals shared by the English and Bulgarian
+// suggestion generators and the token report.
+//
+// Every call of a suggestion generator (spellcheck, spellcheck_bg) or of the token report
+// (token_suggest) overwrites them; they stay valid until the next such call. The texts are 8-bit
+// (code page 1251). Each text global has a fixed size of kSpellTextSize bytes including its
+// terminating NUL, so it never holds more than kSpellTextMax characters: the writers append whole
+// items only while they fit and never cut an item in the middle.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr std::size_t kSpellTextSize = 16'384;             // bytes of each result text
+inline constexpr std::size_t kSpellTextMax = kSpellTextSize - 1;  // characters it can hold
+
+// Rank of a listed word that has no rank text.
+inline constexpr int kRankUnranked = 500'000;
+
+extern std::string spelling;         // numbered suggestions "%i. %s (rank %i)" in rank order, blank-separated
+extern std::string spelling_sh;      // the suggested words (short forms) joined by " | "
+extern std::int32_t suggest_ct;      // number of suggestions of the last generator run
+extern std::uint8_t false_positive;  // 1: a "(FALSE POS)" suggestion was made (the input is a regular form)
+extern std::uint8_t first_letter_differ;  // 1: a suggestion drops or changes the first letter
+extern std::uint8_t splitting;       // 1: a two-word split was suggested
+extern std::uint8_t gl_mdash;        // 1: a dash suggestion was made (Bulgarian generator)
+extern std::int32_t gl_aposcase;     // last result of isapostrophe: 0, 1 or 2, index into gl_aposlong
+extern const std::array<const char*, 3> gl_aposlong;  // the three apostrophe labels, by gl_aposcase
+extern std::string bf_deriv;         // the apostrophe-stripped word of the last isapostrophe call
+extern std::string aposlabel;        // the word-set labels of bf_deriv
+extern char isforeign[];             // ", but foreign" when its first byte is ',', the empty text when NUL
+
+// One suggestion: its text in the suggestion pool and the rank it sorts by (smaller first).
+struct SuggestionPair {
+    const char* text = nullptr;  // NUL-terminated, inside suggestion_pool
+    std::int32_t rank = 0;
+};
+
+// The pool of suggestion texts: kSpellTextSize bytes, emptied at the start of every generator
+// run; texts are stored one after another, each NUL-terminated. A text that does not fit is not
+// stored, and from then on the pool takes no more suggestions (add answers false).
+class SuggestionPool {
+public:
+    SuggestionPool();
+    void clear();
+    // Stores text and rank; false when the pool is full (nothing stored).
+    bool add(std::string_view text, std::int32_t rank);
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    bool full() const { return full_; }
+    std::vector<SuggestionPair>& items() { return items_; }
+    const std::vector<SuggestionPair>& items() const { return items_; }
+
+private:
+    std::array<char, kSpellTextSize> bytes_{};
+    std::size_t used_ = 0;
+    bool full_ = false;
+    std::vector<SuggestionPair> items_;
+};
+
+extern SuggestionPool suggestion_pool;  // the suggestions of the last generator run
+
+// Comparator of two suggestions: 1 when a's rank is greater than b's, else -1 (never 0).
+int cmp_lar(const SuggestionPair& a, const SuggestionPair& b);
+
+// Empties spelling, spelling_sh, the pool and the count and clears false_positive,
+// first_letter_differ, splitting (what every generator run does first).
+void clear_suggestion_results();
+
+// Appends item to text when the result still fits into kSpellTextMax characters; false otherwise
+// (text unchanged).
+bool append_bounded(std::string& text, std::string_view item);
+
+// The subsystem's reset for test fixtures: every result global empty or 0, the word-list indexes
+// dropped.
+void reset_spelling();

@@ -1,0 +1,169 @@
+// spelling/word_index.cpp - the hashed membership index over sorted word lists.
+#include "spelling/word_index.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "platform/text.h"
+#include "spelling/spell_state.h"
+
+namespace {
+
+inline std::uint64_t mix_byte(std::uint64_t h, unsigned char c) {
+    return (h ^ c) * 0x100000001b3ULL;  // FNV-1a step
+}
+constexpr std::uint64_t kHashSeed = 0xcbf29ce484222325ULL;
+
+inline std::uint64_t finish_hash(std::uint64_t h) {
+    // Spread the low bits (the slot number) over the whole word.
+    h ^= h >> 32;
+    h *= 0x9e3779b97f4a7c15ULL;
+    h ^= h >> 29;
+    return h;
+}
+
+}  // namespace
+
+std::int32_t rank_of_text(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && cp_isspace(static_cast<unsigned char>(text[i]))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > INT_MAX) {
+            value = static_cast<long long>(INT_MAX) + 1;
+            break;
+        }
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
+    if (value < INT_MIN) value = INT_MIN;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t rank_of_entry(const ListPair& entry) {
+    return entry.has_rest() ? rank_of_text(entry.rest) : kRankUnranked;
+}
+
+WordIndex::Fingerprint WordIndex::fingerprint_of(std::span<const ListPair> list) {
+    Fingerprint fp;
+    fp.data = list.data();
+    fp.size = list.size();
+    if (!list.empty()) {
+        fp.first = list.front().key.data();
+        fp.middle = list[list.size() / 2].key.data();
+        fp.last = list.back().key.data();
+        fp.first_key = list.front().key;
+        fp.middle_key = list[list.size() / 2].key;
+        fp.last_key = list.back().key;
+    }
+    fp.cyrillic_locale = ctype_locale_is_cyrillic();
+    return fp;
+}
+
+bool WordIndex::indexes(std::span<const ListPair> list) const {
+    if (fp_.data != list.data() || fp_.size != list.size() || fp_.cyrillic_locale != ctype_locale_is_cyrillic())
+        return false;
+    if (list.empty()) return true;
+    const ListPair& first = list.front();
+    const ListPair& middle = list[list.size() / 2];
+    const ListPair& last = list.back();
+    return fp_.first == first.key.data() && fp_.middle == middle.key.data() && fp_.last == last.key.data() &&
+           fp_.first_key == first.key && fp_.middle_key == middle.key && fp_.last_key == last.key;
+}
+
+void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void> owner) {
+    list_ = list;
+    owner_ = std::move(owner);
+    fp_ = fingerprint_of(list);
+    const std::size_t n = list.size();
+    std::size_t total = 0;
+    max_len_ = 0;
+    for (const ListPair& p : list) {
+        total += p.key.size();
+        if (p.key.size() > max_len_) max_len_ = p.key.size();
+    }
+    arena_.clear();
+    arena_.reserve(total);
+    off_.assign(n + 1, 0);
+    rank_.assign(n, 0);
+    std::size_t cap = 16;
+    while (cap < n * 2) cap <<= 1;
+    slots_.assign(cap, 0);
+    mask_ = cap - 1;
+    fold_buf_.assign(max_len_, '\0');
+    by_length_.assign(std::min<std::size_t>(max_len_, WordIndex::kMaxBucketLength) + 1, {});
+
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string_view key = list[i].key;
+        off_[i] = arena_.size();
+        std::uint64_t h = kHashSeed;
+        for (unsigned char c : key) {
+            const unsigned char f = cp_tolower(c);
+            arena_.push_back(static_cast<char>(f));
+            h = mix_byte(h, f);
+        }
+        rank_[i] = rank_of_entry(list[i]);
+        if (key.size() < by_length_.size()) by_length_[key.size()].push_back(static_cast<std::uint32_t>(i));
+        h = finish_hash(h);
+        const std::uint64_t tag = h >> 32;
+        const std::string_view folded(arena_.data() + off_[i], key.size());
+        // Insert unless an equal key is already there: the first in list order wins.
+        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
+            const std::uint64_t slot = slots_[s];
+            if (slot == 0) {
+                slots_[s] = (tag << 32) | (i + 1);
+                break;
+            }
+            if ((slot >> 32) == tag) {
+                const std::size_t j = (slot & 0xffffffffULL) - 1;
+                if (std::string_view(arena_.data() + off_[j], off_[j + 1] - off_[j]) == folded) break;
+            }
+        }
+    }
+    off_[n] = arena_.size();
+}
+
+std::ptrdiff_t WordIndex::find(std::string_view word) const {
+    const std::size_t n = word.size();
+    if (list_.empty() || n > max_len_) return -1;
+    char* buf = fold_buf_.data();
+    std::uint64_t h = kHashSeed;
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char f = cp_tolower(static_cast<unsigned char>(word[i]));
+        buf[i] = static_cast<char>(f);
+        h = mix_byte(h, f);
+    }
+    h = finish_hash(h);
+    const std::uint64_t tag = h >> 32;
+    for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
+        const std::uint64_t slot = slots_[s];
+        if (slot == 0) return -1;
+        if ((slot >> 32) != tag) continue;
+        const std::size_t j = (slot & 0xffffffffULL) - 1;
+        if (off_[j + 1] - off_[j] == n && std::memcmp(arena_.data() + off_[j], buf, n) == 0)
+            return static_cast<std::ptrdiff_t>(j);
+    }
+}
+
+namespace {
+std::vector<std::unique_ptr<WordIndex>> g_indexes;  // one index per list seen since the last drop
+constexpr std::size_t kMaxIndexes = 64;
+}  // namespace
+
+const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<const void> owner) {
+    for (auto& idx : g_indexes) {
+        if (idx->fingerprint().data != list.data()) continue;
+        if (!idx->indexes(list)) idx->build(list, std::move(owner));
+        return *idx;
+    }
+    if (g_indexes.size() >= kMaxIndexes) g_indexes.clear();
+    g_indexes.push_back(std::make_unique<WordIndex>());
+    g_indexes.back()->build(list, std::move(owner));
+    return *g_indexes.back();
+}
+
+void drop_word_indexes() { g_indexes.clear(); }

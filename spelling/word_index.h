@@ -1,0 +1,117 @@
+// spelling/word_index.h - fast case-insensitive membership over the sorted word lists.
+//
+// The suggestion generators ask "is this candidate a listed word, and what is its rank?" hundreds
+// of times per misspelt word. A binary search with cmp_g costs some twenty case-insensitive string
+// comparisons per question; a WordIndex answers it with one hash probe. The index is built once
+// from a sorted ListPair list: every key is folded to lower case under the current character-type
+// locale (the folding cp_strcasecmp and cmp_g use), so "found" means exactly what a binary search
+// with cmp_g means. Among keys equal under folding the first one in list order is the one found,
+// as with find_pair. The rank of every entry (the decimal rank text, or kRankUnranked for an entry
+// without one) is read once at build time.
+//
+// word_index(list, owner) keeps one index per list and rebuilds it when the list changes (another
+// address, another length, other first/middle/last keys, another locale). `owner`, the block the
+// keys point into (a row's `text`), is kept alive by the index, so that a list loaded afresh can
+// never reuse the addresses of the one indexed. Code that edits a list's entries in place without
+// changing their number calls drop_word_indexes() afterwards.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/lists.h"
+
+// atoi of a rank text: optional leading blanks, optional sign, the digits up to the first other
+// character; values beyond 32 bits saturate. A list entry without a rank text ranks kRankUnranked.
+std::int32_t rank_of_text(std::string_view text);
+std::int32_t rank_of_entry(const ListPair& entry);
+
+class WordIndex {
+public:
+    // Indexes `list` (which must stay unchanged while the index is used); `owner` is kept alive.
+    void build(std::span<const ListPair> list, std::shared_ptr<const void> owner = {});
+
+    // The list position of the first entry equal to `word` case-insensitively, or -1. Never
+    // allocates.
+    std::ptrdiff_t find(std::string_view word) const;
+    const ListPair* find_entry(std::string_view word) const {
+        const std::ptrdiff_t i = find(word);
+        return i < 0 ? nullptr : &list_[static_cast<std::size_t>(i)];
+    }
+
+    std::size_t size() const { return list_.size(); }
+    std::span<const ListPair> list() const { return list_; }
+    const ListPair& entry(std::size_t i) const { return list_[i]; }
+    std::int32_t rank(std::size_t i) const { return rank_[i]; }
+    // The key of entry i folded to lower case.
+    std::string_view folded_key(std::size_t i) const {
+        return std::string_view(arena_.data() + off_[i], off_[i + 1] - off_[i]);
+    }
+    std::size_t max_key_length() const { return max_len_; }
+    // The list positions of the entries whose key has `length` bytes, in list order; complete for
+    // lengths up to kMaxBucketLength (longer keys are not bucketed).
+    static constexpr std::size_t kMaxBucketLength = 64;
+    std::span<const std::uint32_t> entries_of_length(std::size_t length) const {
+        if (length >= by_length_.size()) return {};
+        return by_length_[length];
+    }
+
+    // What the cache compares to decide whether the list is still the one indexed.
+    struct Fingerprint {
+        const ListPair* data = nullptr;
+        std::size_t size = 0;
+        const char* first = nullptr;
+        const char* middle = nullptr;
+        const char* last = nullptr;
+        bool cyrillic_locale = true;
+        std::string first_key, middle_key, last_key;  // copies, in case the addresses were reused
+        bool operator==(const Fingerprint&) const = default;
+    };
+    static Fingerprint fingerprint_of(std::span<const ListPair> list);
+    const Fingerprint& fingerprint() const { return fp_; }
+    // Whether this index was built from `list` as it is now (same test as comparing
+    // fingerprint_of(list) with fingerprint(), without copying keys).
+    bool indexes(std::span<const ListPair> list) const;
+
+private:
+    std::span<const ListPair> list_;
+    std::shared_ptr<const void> owner_;
+    Fingerprint fp_;
+    std::string arena_;               // every folded key, one after another
+    std::vector<std::size_t> off_;    // key i is arena_[off_[i], off_[i + 1])
+    std::vector<std::int32_t> rank_;  // rank of entry i
+    std::vector<std::uint64_t> slots_;  // open addressing: (hash high 32 bits << 32) | (index + 1)
+    std::uint64_t mask_ = 0;
+    std::size_t max_len_ = 0;
+    std::vector<std::vector<std::uint32_t>> by_length_;  // positions by key length (up to 64)
+    mutable std::string fold_buf_;    // the folded question, max_len_ bytes
+};
+
+// The index of `list`, built on first use and rebuilt when the list changed. The reference stays
+// valid until the next call of word_index or drop_word_indexes.
+const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<const void> owner = {});
+// Forgets every index (test fixtures; code that edited a list in place).
+void drop_word_indexes();
+
+// ---- The lists the spelling routines read ------------------------------------------------------
+inline constexpr int kEnglishSetCount = 17;  // rows 0..16 of the English word-list table
+// Row `row` (0..16) of the English word-list table: 0 wl_english, 1 wl_english2, ... 16
+// wl_informal; an empty list for any other row.
+std::span<const ListPair> english_set(int row);
+// The membership index of that row.
+const WordIndex& english_index(int row);
+// The display name of that row (its label): "Eng", "Eng2", ... "informal".
+std::string_view english_set_label(int row);
+// Row 0 of the dictionary table, b_capit: English words written with a capital.
+std::span<const ListPair> capit_list();
+const WordIndex& capit_index();
+// The membership index of row `row` of the dictionary table (b_bulgarian is row 8); the index of
+// an empty list for a row outside the table.
+const WordIndex& dictionary_index(int row);
+// The option DEEP_SPELL: the near-match scan of the English generator runs when it is non-zero.
+int deep_spell_option();

@@ -1,0 +1,250 @@
+// The shared edit-candidate engine, the near-match test and the membership index.
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <random>
+#include <vector>
+
+#include "platform/text.h"
+#include "spell_fixture.h"
+#include "spelling/edit_candidates.h"
+#include "spelling/word_index.h"
+
+namespace {
+
+struct Seen {
+    EditKind kind;
+    std::string word;
+    std::string note;
+};
+
+std::vector<Seen> run(std::string_view word, std::string_view alphabet, LetterShaper shaper = nullptr) {
+    std::vector<Seen> out;
+    auto sink = [&](const EditCandidate& c) {
+        std::string note;
+        append_edit_note(note, c);
+        out.push_back({c.kind, std::string(c.word), note});
+    };
+    std::string scratch;
+    generate_edits(word, alphabet, shaper, scratch, EditSink(sink));
+    return out;
+}
+
+std::size_t count(const std::vector<Seen>& v, EditKind k) {
+    return static_cast<std::size_t>(std::count_if(v.begin(), v.end(), [k](const Seen& s) { return s.kind == k; }));
+}
+
+bool contains(const std::vector<Seen>& v, std::string_view word, std::string_view note) {
+    return std::any_of(v.begin(), v.end(), [&](const Seen& s) { return s.word == word && s.note == note; });
+}
+
+unsigned char upper_shaper(std::string_view, EditKind, std::size_t, unsigned char letter) {
+    return cp_fold_upper(letter);
+}
+
+}  // namespace
+
+TEST(EditCandidates, FamiliesInOrderForAThreeLetterWord) {
+    const auto v = run("abc", kLatinLetters);
+    EXPECT_EQ(count(v, EditKind::DropFirst), 1u);
+    EXPECT_EQ(count(v, EditKind::DropInner), 1u);
+    EXPECT_EQ(count(v, EditKind::DropLast), 1u);
+    EXPECT_EQ(count(v, EditKind::AddFront), 26u);
+    EXPECT_EQ(count(v, EditKind::AddInner), 75u);  // 25 after each letter (its own letter skipped)
+    EXPECT_EQ(count(v, EditKind::AddHyphen), 2u);
+    EXPECT_EQ(count(v, EditKind::AddApostrophe), 2u);
+    EXPECT_EQ(count(v, EditKind::Change), 78u);    // the letter already there included
+    EXPECT_EQ(count(v, EditKind::Swap), 2u);
+    EXPECT_EQ(count(v, EditKind::Triple), 3u);
+    EXPECT_EQ(count(v, EditKind::Syllable), 0u);
+    EXPECT_EQ(count(v, EditKind::Repeated), 0u);
+    // Families come in the fixed order.
+    for (std::size_t i = 1; i < v.size(); ++i) {
+        const bool inserts = (v[i - 1].kind == EditKind::AddInner || v[i - 1].kind == EditKind::AddHyphen ||
+                              v[i - 1].kind == EditKind::AddApostrophe) &&
+                             (v[i].kind == EditKind::AddInner || v[i].kind == EditKind::AddHyphen ||
+                              v[i].kind == EditKind::AddApostrophe);
+        if (!inserts) {
+            EXPECT_LE(static_cast<int>(v[i - 1].kind), static_cast<int>(v[i].kind)) << i;
+        }
+    }
+    EXPECT_TRUE(contains(v, "bc", " (drop a 1)"));
+    EXPECT_TRUE(contains(v, "ac", " (drop b 2)"));
+    EXPECT_TRUE(contains(v, "ab", " (drop last c 3)"));
+    EXPECT_TRUE(contains(v, "zabc", " (add z 1)"));
+    EXPECT_TRUE(contains(v, "abzc", " (add z 3)"));
+    EXPECT_TRUE(contains(v, "abcz", " (add z 4)"));
+    EXPECT_TRUE(contains(v, "a-bc", " (add - 2)"));
+    EXPECT_TRUE(contains(v, "ab'c", " (add apostrophe 3)"));
+    EXPECT_FALSE(contains(v, "abc-", " (add - 4)"));
+    EXPECT_FALSE(contains(v, "abbc", " (add b 3)"));  // not after letter b itself
+    EXPECT_TRUE(contains(v, "abbc", " (add b 2)"));   // but after a
+    EXPECT_TRUE(contains(v, "abc", " (change b 2)"));
+    EXPECT_TRUE(contains(v, "bac", " (swap a-b 1-2)"));
+    EXPECT_TRUE(contains(v, "cab", " (triple abc->cab 1-3)"));
+    EXPECT_TRUE(contains(v, "cba", " (triple abc->cba 1-3)"));
+    EXPECT_TRUE(contains(v, "bca", " (triple abc->bca 1-3)"));
+}
+
+TEST(EditCandidates, EqualLettersAreSkippedCaseInsensitively) {
+    const auto v = run("aAb", kLatinLetters);
+    EXPECT_EQ(count(v, EditKind::DropFirst), 0u);
+    EXPECT_EQ(count(v, EditKind::DropInner), 1u);  // the 'A' before b
+    EXPECT_EQ(count(v, EditKind::Swap), 1u);       // A-b only
+    // x = a, y = A, z = b: x != z gives z x y; x == y ends the start.
+    EXPECT_EQ(count(v, EditKind::Triple), 1u);
+    EXPECT_TRUE(contains(v, "baA", " (triple aAb->baA 1-3)"));
+    EXPECT_TRUE(run("a", kLatinLetters).empty());
+    EXPECT_TRUE(run("", kLatinLetters).empty());
+}
+
+TEST(EditCandidates, SyllablesAndRuns) {
+    auto v = run("abababx", kLatinLetters);  // n = 7: k = 2 only
+    EXPECT_TRUE(contains(v, "ababx", " (syllable 1-2)"));
+    EXPECT_TRUE(contains(v, "ababx", " (syllable 2-3)"));
+    EXPECT_TRUE(contains(v, "ababx", " (syllable 3-4)"));
+    EXPECT_EQ(count(v, EditKind::Syllable), 3u);
+    v = run("abcabc", kLatinLetters);  // k = 3 is not below 6 / 2
+    EXPECT_EQ(count(v, EditKind::Syllable), 0u);
+    v = run("xaaaab", kLatinLetters);
+    EXPECT_TRUE(contains(v, "xab", " (repeated \"a\" 2-5)"));
+    EXPECT_TRUE(contains(v, "xaab", " (repeated \"a\" 3-5)"));
+    EXPECT_EQ(count(v, EditKind::Repeated), 2u);
+    v = run("aaaaaa", kLatinLetters);  // a run starting every syllable start: no syllable drop
+    EXPECT_EQ(count(v, EditKind::Syllable), 0u);
+    EXPECT_EQ(count(v, EditKind::Repeated), 4u);
+}
+
+TEST(EditCandidates, BulgarianAlphabetAndShaper) {
+    ASSERT_EQ(kBulgarianLetters.size(), 32u);
+    for (std::size_t i = 0; i < 32; ++i) EXPECT_EQ(static_cast<unsigned char>(kBulgarianLetters[i]), 224 + i);
+    const std::string word = "\xea\xee\xf2";  // кот
+    auto v = run(word, kBulgarianLetters);
+    EXPECT_EQ(count(v, EditKind::AddFront), 32u);
+    EXPECT_EQ(count(v, EditKind::Change), 96u);
+    EXPECT_TRUE(contains(v, "\xea\xf2", " (drop \xee 2)"));
+    v = run(word, kBulgarianLetters, upper_shaper);
+    EXPECT_TRUE(contains(v, "\xc0\xea\xee\xf2", " (add \xc0 1)"));
+    EXPECT_TRUE(contains(v, "\xea\xc8\xee\xf2", " (add \xc8 2)"));
+    EXPECT_TRUE(contains(v, "\xea\xee\xc0", " (change \xc0 3)"));
+    // The letter-itself test uses the alphabet's letter, not the shaped one.
+    EXPECT_FALSE(contains(v, "\xea\xca\xee\xf2", " (add \xca 2)"));
+}
+
+TEST(NearMatch, Thresholds) {
+    EXPECT_TRUE(near_match("contemperery", "contemporary"));
+    EXPECT_TRUE(near_match("CONTEMPERERY", "contemporary"));
+    EXPECT_FALSE(near_match("abcdefgh", "abcdefgx"));   // shorter length 8: nothing
+    EXPECT_FALSE(near_match("abcde", "abcdf"));         // under 6 letters
+    EXPECT_TRUE(near_match("bottle", "bottme"));        // s = 6, count 5, same first letter
+    EXPECT_FALSE(near_match("bottle", "oottle"));       // first letters differ at s = 6
+    EXPECT_TRUE(near_match("battles", "bottles"));      // s = 7, count 6
+    EXPECT_FALSE(near_match("bxttxes", "bottles"));     // s = 7, count 5
+    EXPECT_FALSE(near_match("bottle", "bottlesx"));     // d = 2 needs s >= 9
+    EXPECT_TRUE(near_match("bottle", "boittle"));       // d = 1
+    EXPECT_TRUE(near_match("abcdefghi", "abxcdefyghi"));  // s = 9, d = 2
+    EXPECT_FALSE(near_match("abcdefghi", "abcdefghixyz"));  // d = 3
+    EXPECT_FALSE(near_match("xbcdefghi", "abcdefgyy"));  // two of four letter pairs agree
+    // s >= 15: count >= s - 3
+    EXPECT_TRUE(near_match("abcdefghijklmno", "abcxxxghijklmno"));
+    EXPECT_FALSE(near_match("abcdefghijklmno", "abcxxxxhijklmno"));
+    // 9..14: count >= s - 2
+    EXPECT_TRUE(near_match("abcdefghij", "abcdxxghij"));
+    EXPECT_FALSE(near_match("abcdefghij", "abcxxxghij"));
+}
+
+TEST(WordIndexRank, RankTexts) {
+    EXPECT_EQ(rank_of_text("42"), 42);
+    EXPECT_EQ(rank_of_text("  42abc"), 42);
+    EXPECT_EQ(rank_of_text("-5"), -5);
+    EXPECT_EQ(rank_of_text(""), 0);
+    EXPECT_EQ(rank_of_text("abc"), 0);
+    EXPECT_EQ(rank_of_text("99999999999"), INT_MAX);
+    EXPECT_EQ(rank_of_text("-99999999999"), INT_MIN);
+    ListPair bare{"word", {}};
+    EXPECT_EQ(rank_of_entry(bare), kRankUnranked);
+}
+
+class WordIndexTest : public SpellTest {};
+
+TEST_F(WordIndexTest, NearMatchScanFindsWhatTheTestAcceptsInListOrder) {
+    std::mt19937 rng(11);
+    std::vector<std::string> words;
+    const std::string base = "interconnectedness";
+    for (int i = 0; i < 4000; ++i) {
+        std::string w = base.substr(0, 6 + rng() % 13);
+        for (int e = 0; e < 3; ++e) w[rng() % w.size()] = static_cast<char>('a' + rng() % 26);
+        if (rng() % 50 == 0) w += std::string(70, 'x');  // beyond the length buckets
+        words.push_back(w + " " + std::to_string(i));
+    }
+    {
+        std::ofstream f(dir / "wl_english.txt", std::ios::binary);
+        for (const auto& l : words) f << l << "\r\n";
+    }
+    m[0].name = "wl_english";
+    ASSERT_EQ(fl_to_list(dir, m[0]), 1);
+    const WordIndex& idx = english_index(0);
+    std::vector<std::size_t> hits;
+    for (std::string q : {std::string("interconnect"), std::string("INTERCONNECTEDNESS"), std::string("interc"),
+                          base + std::string(69, 'x')}) {
+        near_match_scan(idx, q, hits);
+        std::vector<std::size_t> expected;
+        for (std::size_t i = 0; i < idx.size(); ++i)
+            if (near_match(q, idx.entry(i).key)) expected.push_back(i);
+        EXPECT_EQ(hits, expected) << q;
+        EXPECT_FALSE(expected.empty()) << q;
+    }
+}
+
+TEST_F(WordIndexTest, AgreesWithBinarySearch) {
+    // Latin and Cyrillic words in mixed case, with spellings that fold together.
+    std::mt19937 rng(7);
+    const std::string letters = std::string("abcxyzABCXYZ") + "\xe0\xe1\xe2\xc0\xc1\xc2\xb8\xa8";
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) {
+        std::string w;
+        const int len = 1 + static_cast<int>(rng() % 6);
+        for (int j = 0; j < len; ++j) w += letters[rng() % letters.size()];
+        lines.push_back(w + " " + std::to_string(i));
+    }
+    {
+        std::ofstream f(dir / "wl_english.txt", std::ios::binary);
+        for (const auto& l : lines) f << l << "\r\n";
+    }
+    m[0].name = "wl_english";
+    ASSERT_EQ(fl_to_list(dir, m[0]), 1);
+    const WordIndex& idx = word_index(english_set(0));
+    ASSERT_EQ(idx.size(), m[0].entries.size());
+    for (int i = 0; i < 20000; ++i) {
+        std::string q;
+        const int len = static_cast<int>(rng() % 7);
+        for (int j = 0; j < len; ++j) q += letters[rng() % letters.size()];
+        const ListPair* expected = find_pair(m[0], q);
+        EXPECT_EQ(idx.find_entry(q), expected) << q;
+    }
+}
+
+TEST_F(WordIndexTest, FollowsTheListAndTheLocale) {
+    load_eng({"\xea\xed\xe8\xe3\xe0 7", "Book 8"});  // книга
+    EXPECT_GE(word_index(english_set(0)).find("\xca\xcd\xc8\xc3\xc0"), 0);  // КНИГА
+    EXPECT_GE(word_index(english_set(0)).find("BOOK"), 0);
+    // Loaded again into the same row: the index follows.
+    load_eng({"pen 1", "Ink 2"});
+    EXPECT_LT(word_index(english_set(0)).find("book"), 0);
+    EXPECT_EQ(word_index(english_set(0)).find_entry("ink")->rest, "2");
+    // Under the C locale only ASCII letters fold (the list sorts the same way here).
+    load_eng({"\xea\xed\xe8\xe3\xe0 7"});
+    set_ctype_locale("C");
+    EXPECT_LT(word_index(english_set(0)).find("\xca\xcd\xc8\xc3\xc0"), 0);
+    EXPECT_GE(word_index(english_set(0)).find("\xea\xed\xe8\xe3\xe0"), 0);
+    reset_ctype_locale();
+    EXPECT_GE(word_index(english_set(0)).find("\xca\xcd\xc8\xc3\xc0"), 0);
+}
+
+TEST_F(WordIndexTest, EmptyAndLongQuestions) {
+    EXPECT_LT(word_index(english_set(0)).find("x"), 0);  // empty list
+    EXPECT_LT(word_index(english_set(99)).find("x"), 0);
+    load_eng({"abc 1"});
+    EXPECT_LT(word_index(english_set(0)).find(std::string(100000, 'a')), 0);
+    EXPECT_LT(word_index(english_set(0)).find(""), 0);
+}
