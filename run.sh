@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program and starts it.
+# The program's start folder is JUX_START_DIR (default: workdir/ beside this script); its data
+# folder `alt` is filled with the demonstration lexicon when it does not exist yet.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/scripts/deps.sh"
 cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build" --target jux
+start=${JUX_START_DIR:-$here/workdir}
+mkdir -p "$start"
+if [ ! -e "$start/alt" ]; then
+  cp -r "$here/data/demo" "$start/alt"
+  rm -f "$start/alt/README.md"
+fi
+cd "$start"
 exec "$here/build/app/jux" "$@"

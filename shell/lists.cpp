@@ -6,17 +6,12 @@
 #include <sys/stat.h>
 
 #include "platform/text.h"
+#include "shell/encoding.h"
 #include "shell/strings.h"
 
 namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-bool has_high_byte(std::string_view s) {
-    for (unsigned char c : s)
-        if (c >= 0x80) return true;
-    return false;
-}
 
 std::shared_ptr<ListText> make_text(std::string_view bytes) {
     auto t = std::make_shared<ListText>();
@@ -114,9 +109,9 @@ std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool
     t->size = got;
 
     std::string_view all(t->bytes.get(), got);
-    const bool bom = all.starts_with("\xEF\xBB\xBF");
-    if (bom) all.remove_prefix(3);
-    if (bom || (has_high_byte(all) && is_valid_utf8(all))) {
+    bool bom = false;
+    if (is_utf8_text(all, &bom)) {
+        if (bom) all.remove_prefix(UTF8_BOM.size());
         if (converted_utf8) *converted_utf8 = true;
         return make_text(utf8_to_cp1251(all));
     }

@@ -8,7 +8,8 @@
 // order.
 //
 // Text is code page 1251; lines end in CR LF or LF. A file that starts with the UTF-8 byte-order
-// mark, or that is valid UTF-8 with non-ASCII characters, is converted to code page 1251 first.
+// mark, or that is valid UTF-8 with non-ASCII characters (is_utf8_text, shell/encoding.h), is
+// converted to code page 1251 first.
 // Lines that cannot be entries (a NUL byte, more than kMaxListLine bytes, no key before the
 // first blank) are skipped and counted; empty lines are ignored.
 #pragma once

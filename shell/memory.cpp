@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <new>
 
 #include "platform/window.h"
 #include "shell/files.h"
+#include "shell/panels.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -55,6 +57,11 @@ void mallocexit() {
     FILE* log = fl_stat ? fl_stat : stderr;
     std::fwrite(kLogText.data(), 1, kLogText.size(), log);
     std::fflush(log);
+    try {
+        JuxShowMessage(hMessagePanel, kLogText, 0);
+    } catch (const std::bad_alloc&) {
+        // Not even the line fits any more: the message box below still tells the user.
+    }
     MessageBoxA(hMain, kBoxText, "Oops!", MB_OK | MB_ICONERROR);
     std::exit(1);
 }

@@ -19,8 +19,8 @@ void jux_free(void* block);
 std::size_t jux_msize(const void* block);
 
 // The out-of-memory exit: writes "\r\nInsufficient memory, close some programs and try again\r\n\r\n"
-// to the statistics log, shows the "Oops!" message box with three remedies and ends the process
-// with status 1.
+// to the statistics log and to the message panel (hMessagePanel, when a window set one), shows the
+// "Oops!" message box with three remedies and ends the process with status 1.
 [[noreturn]] void mallocexit();
 
 // The text of the out-of-memory message box (code page 1251).

@@ -1,0 +1,69 @@
+// resources/resources.h - identifiers and tables of the program's compiled-in resources.
+//
+// Dialog templates are registered with the platform by register_dialog_templates() (the start-up
+// calls it first); the accelerator table and the popup labels are read by the start-up when it
+// builds the menus and enters the message loop.
+#pragma once
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "platform/window.h"
+
+// ---- Icons ------------------------------------------------------------------------------------
+inline constexpr int IDI_JUX32 = 115;        // the program's icon (windows, notification area)
+inline constexpr int IDI_TRANSLATION = 116;  // the translation windows' icon
+inline constexpr int IDI_INFO = 118;         // the information window's icon
+
+// ---- Splash window (template 105) -------------------------------------------------------------
+inline constexpr int IDD_STARTING = 105;          // the splash shown while the lexicon loads
+inline constexpr int IDC_STARTING_TEXT = 1244;    // its one line of text
+
+// ---- The main window until the look-up window replaces it -------------------------------------
+inline constexpr int IDD_MAIN_PLACEHOLDER = 100;  // entry box on top, panel below
+inline constexpr int IDC_ADD_RE_SHORT = 1001;     // the entry box
+inline constexpr int IDC_ADD_RE_SAVED = 1002;     // the panel below it
+
+// ---- Commands ---------------------------------------------------------------------------------
+// The shared rich-edit popup menu: commands 8084 to 8101 act on the focus pane (ContextMenu).
+inline constexpr UINT IDM_RE_FIRST = 8084;
+inline constexpr UINT IDM_RE_CUT = 8084;
+inline constexpr UINT IDM_RE_COPY = 8085;
+inline constexpr UINT IDM_RE_PASTE = 8086;
+inline constexpr UINT IDM_RE_DELETE = 8087;
+inline constexpr UINT IDM_RE_SELECT_ALL = 8088;
+inline constexpr UINT IDM_RE_COPY_ALL = 8089;
+inline constexpr UINT IDM_RE_CLEAR = 8090;
+inline constexpr UINT IDM_RE_FONT = 8091;
+inline constexpr UINT IDM_RE_FONT_LARGER = 8092;
+inline constexpr UINT IDM_RE_FONT_SMALLER = 8093;
+inline constexpr UINT IDM_RE_WORD_WRAP = 8094;
+inline constexpr UINT IDM_RE_UNDO = 8100;
+inline constexpr UINT IDM_RE_REDO = 8101;
+inline constexpr UINT IDM_RE_LAST = 8101;
+inline constexpr UINT IDM_AUDIO = 8200;     // pronounce the selection (only with an audio index)
+inline constexpr UINT IDM_SHOW_BIG = 8201;  // show the focus pane in the translation window
+
+// Main-window accelerator commands.
+inline constexpr WORD IDA_OPEN = 9219;          // Ctrl+O: open a file into the text-checker window
+inline constexpr WORD IDA_SAVE = 9220;          // Ctrl+S: save the text-checker window's text
+inline constexpr WORD IDA_FIND_REPLACE = 1241;  // Ctrl+F, Ctrl+R: the text-checker's find and replace
+inline constexpr WORD IDA_ABOUT = 40052;        // Ctrl+Alt+Shift+F9: the About box
+
+// ---- Tables -----------------------------------------------------------------------------------
+// Registers every dialog template of this folder with the platform (idempotent).
+void register_dialog_templates();
+
+// The main window's accelerator table (key, modifiers, command), in the order above.
+std::vector<ACCEL> main_accelerator_table();
+
+// One item of a popup menu: a command with its label, or a separator (id 0).
+struct PopupItem {
+    UINT id = 0;
+    std::u16string_view label;
+};
+// The rich-edit commands of the shared popup menu, in menu order (separators included).
+std::span<const PopupItem> popup_all_items();
+inline constexpr std::u16string_view kPopupAudioLabel = u"Изговори";    // item 8200
+inline constexpr std::u16string_view kPopupShowBigLabel = u"Show Big";  // item 8201

@@ -1,0 +1,72 @@
+// shell/panels.h - text in and out of rich-edit panels: messages appended at the end, text put in
+// place of the selection or of the whole text, RTF and file streams, files dropped or opened into a
+// panel, and text put on the clipboard.
+//
+// 8-bit text is code page 1251. Every routine on a null or destroyed panel does nothing. The put
+// and append routines leave the panel's event mask alone: a panel whose mask holds ENM_CHANGE
+// tells its window about the change before the routine returns, and callers that need silence
+// clear the mask around the call.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/richedit.h"
+#include "platform/window.h"
+
+// Appends the text and n line ends ("\r\n" each) at the end of the panel, scrolls to the bottom
+// and repaints. An empty text with n = 1 appends one empty line; n = 0 appends the text alone.
+// The panel's text limit applies, as to every insertion.
+void JuxShowMessage(HWND re, std::string_view text, int n);
+void JuxShowMessageW(HWND re, std::u16string_view text, int n);
+
+// Puts the caret at the end of the text and returns that empty selection (start = end = the text's
+// length) in `cr`, so that a caller can colour what it appends next from cr.cpMin.
+void SelectReEnd(HWND re, CHARRANGE& cr);
+
+// The text in place of the selection (undoable); the panel then takes the keyboard focus.
+void StringToRE(HWND re, std::string_view text);
+void StringToRE1200(HWND re, std::u16string_view text);
+// The text in place of the whole text (the undo history is emptied); the focus is unchanged. An
+// empty text empties the panel.
+void StringToREdef(HWND re, std::string_view text);
+void StringToRE1200def(HWND re, std::u16string_view text);
+
+// Replaces the panel's contents with the RTF text; 1 when it was read, 0 (panel unchanged) when
+// it is no RTF the panel can read.
+int StreamRtfStringIntoRichEdit(std::string_view rtf, HWND re);
+// Streams the file's 8-bit text from its current position to its end into the panel in place of
+// the whole text; returns the number of bytes read, -1 for a null stream or panel.
+std::int64_t StreamFileIntoRichEdit(FILE* f, HWND re);
+
+// Files of this size or more are not loaded into a panel.
+inline constexpr std::uintmax_t DROPPED_FILE_LIMIT = 52'428'800;
+
+// Loads a file into the panel in place of its text: the file at `path`, or when `path` is empty
+// the first file of the drop notification `drop` (WM_DROPFILES or EN_DROPFILES). Returns 1 when
+// the file was loaded, 0 otherwise.
+// - A file of DROPPED_FILE_LIMIT bytes or more is refused with "The file is too large" under
+//   "Oops!"; a file that cannot be read with "Cannot open %s, reason: %s, (errno = %d)\n". Nothing
+//   changes then.
+// - The kind is told by classify_text (shell/encoding.h): UTF-8 with or without byte-order mark is
+//   converted, RTF is streamed in as RTF (an RTF the panel cannot read is loaded as 8-bit text),
+//   anything else is 8-bit text. NUL bytes of a text become blanks, so nothing after them is lost.
+// - gl_dropped takes the path as 8-bit text when it fits its 260 bytes exactly (at most 259 bytes,
+//   every character in code page 1251); otherwise it is emptied, so that no output file is ever
+//   made from a cut or garbled path. gl_0D0A / gl_0A / gl_0D tell the text's line ends (CR LF, else
+//   LF, else CR; none for RTF), gl_fg_utf8header the byte-order mark, gl_fg_ansi an 8-bit text.
+// - When the panel is the text-checker window's right panel or the main window's entry box, the
+//   loaded-text state is reset first (reset_loaded_text_state) and ENM_CHANGE is added to the
+//   panel's event mask, so that the loaded text is processed as soon as it is in; the text-checker
+//   window (for those two panels) or the Bulgarian-text window (for its panel) is titled with a
+//   blank followed by the file's path. The state, flags and title are set before the text goes in.
+int dropped_file(const Msg* drop, HWND re, const std::filesystem::path& path = {});
+
+// Puts at most 1,022 UTF-16 units of the text on the clipboard (a surrogate pair is never cut in
+// half, so the cut may fall one unit earlier); clears gl_clipboard_translation first. Returns 1
+// when the clipboard took the text.
+inline constexpr std::size_t CLIPBOARD_COPY_LIMIT = 1'022;
+int CopyToClipboard(std::u16string_view text);

@@ -1,0 +1,306 @@
+#include "shell/startup.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "lexicon/panels.h"
+#include "lexicon/tables.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "resources/resources.h"
+#include "shell/files.h"
+#include "shell/gmake.h"
+#include "shell/panels.h"
+#include "shell/settings.h"
+#include "shell/ui_services.h"
+#include "shell/window_state.h"
+
+std::string jux_instance_lock_name = "jux";
+
+namespace {
+
+constexpr std::string_view kAudioPlayer = "winamp0.exe";  // the external audio player
+constexpr int kInfoCommand = 1272;                        // the text-checker's "open the information window"
+constexpr int kMargin = 8;                                // pixels around the placeholder's panels
+constexpr int kEntryHeight = 28;                          // the placeholder's entry box, pixels
+constexpr LONG kPanelLimit = 0x7FFFFFFE;                  // text limit of the message panel
+
+bool spell_checker_set() { return OP[OPT_SPELL_CHECKER].num_value != 0; }
+
+// The title of the edition the program starts as (the splash shows it).
+const std::u16string& current_edition_title() { return edition_title(current_edition()); }
+
+void destroy_and_clear(HWND& h) {
+    if (IsWindow(h)) DestroyWindow(h);
+    h = HWND{};
+}
+
+void layout_main_placeholder(HWND dlg, int cx, int cy) {
+    const int width = std::max(0, cx - 2 * kMargin);
+    MoveWindow(GetDlgItem(dlg, IDC_ADD_RE_SHORT), kMargin, kMargin, width, kEntryHeight);
+    const int top = 2 * kMargin + kEntryHeight;
+    MoveWindow(GetDlgItem(dlg, IDC_ADD_RE_SAVED), kMargin, top, width, std::max(0, cy - top - kMargin));
+}
+
+}  // namespace
+
+Edition current_edition() {
+    if (!spell_checker_set()) return Edition::Dictionary;
+    if (gl_CORPUS_TRANSLATION) return Edition::Tamsa;
+    if (gl_MACHINE_TRANSLATION) return Edition::Translator;
+    if (gl_ENGLISH_TRANSLATION) return Edition::HumanTranslator;
+    return Edition::SpellChecker;
+}
+
+const std::u16string& edition_title(Edition e) {
+    switch (e) {
+        case Edition::SpellChecker: return JUXtitleS;
+        case Edition::Translator: return JUXtitleM;
+        case Edition::HumanTranslator: return JUXtitleE;
+        case Edition::Tamsa: return JUXtitleC;
+        case Edition::Dictionary: break;
+    }
+    return JUXtitle;
+}
+
+int enter_data_folder(const std::filesystem::path& start_folder) {
+    const std::filesystem::path alt = start_folder / "alt";
+    std::error_code ec;
+    std::filesystem::create_directories(alt, ec);
+    ec.clear();
+    std::filesystem::current_path(alt, ec);
+    if (ec) {
+        MessageBoxA(hMain,
+                    jux_format("Cannot change to folder %s, reason: %s, (errno = %d)\n", path_to_cp1251(alt).c_str(),
+                               ec.message().c_str(), ec.value()),
+                    "Oops!", MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    dir_alt = alt;
+    dir_altA = path_to_cp1251(alt);
+    return 1;
+}
+
+// ---- Splash -----------------------------------------------------------------------------------
+
+INT_PTR DialogStarting(HWND dlg, const Msg& m) {
+    if (m.message != WM_CLOSE) return 0;
+    DestroyWindow(dlg);
+    hStart = HWND{};
+    return 1;
+}
+
+HWND show_splash() {
+    hStart = CreateDialogParamW(IDD_STARTING, HWND{}, DialogStarting);
+    std::u16string line = current_edition_title();
+    line += u' ';
+    line += kSplashWait;
+    SetDlgItemTextW(hStart, IDC_STARTING_TEXT, line);
+    ShowWindow(hStart, SW_SHOWNORMAL);
+    UpdateWindow(hStart);
+    return hStart;
+}
+
+// ---- The main window (placeholder) ----------------------------------------------------------
+//
+// PLACEHOLDER: the look-up window of the dictionary replaces create_main_window() and this
+// procedure (its initialisation will load the lexicon, build hMenuMain and read the start counter).
+
+INT_PTR DialogMainPlaceholder(HWND dlg, const Msg& m) {
+    switch (m.message) {
+        case WM_INITDIALOG: {
+            SetWindowIcon(dlg, ICON_BIG, hicon32);
+            SetWindowIcon(dlg, ICON_SMALL, hicon32);
+            hAddReShort = JUX_GetDlgItem(dlg, IDC_ADD_RE_SHORT, "IDC_ADD_RE_SHORT");
+            HWND panel = JUX_GetDlgItem(dlg, IDC_ADD_RE_SAVED, "IDC_ADD_RE_SAVED");
+            hMessagePanel = panel;
+            LOGFONTW f;
+            f.face = u"Microsoft Sans Serif";
+            f.points = gl_FONT_SIZE > 0 ? gl_FONT_SIZE : 10;
+            hFont = CreateFontIndirectW(f);
+            SetWindowFont(hAddReShort, hFont);
+            SetWindowFont(panel, hFont);
+            RE_SetWordWrap(hAddReShort, false);
+            RE_LimitText(panel, kPanelLimit);
+            RE_SetBackgroundColor(panel, bkgcolor1);
+            const RECT c = GetClientRect(dlg);
+            layout_main_placeholder(dlg, c.width(), c.height());
+            return 1;
+        }
+        case WM_SIZE:
+            layout_main_placeholder(dlg, m.cx, m.cy);
+            return 1;
+        case WM_CONTEXTMENU:
+            return IsThisRETheContext(dlg, GetDlgItem(dlg, IDC_ADD_RE_SHORT), hMenuPopupAll, m.pt.x, m.pt.y) ||
+                   IsThisRETheContext(dlg, GetDlgItem(dlg, IDC_ADD_RE_SAVED), hMenuPopupAll, m.pt.x, m.pt.y);
+        case WM_COMMAND:
+            if (ContextMenu(static_cast<UINT>(m.id))) return 1;
+            // The text-checker window's commands that the main window's accelerators carry.
+            if (m.id == IDA_OPEN || m.id == IDA_SAVE || m.id == IDA_FIND_REPLACE) {
+                if (IsWindow(hBig)) SendCommand(hBig, m.id);
+                return 1;
+            }
+            return 0;
+        case WM_TRAYICON:
+            if (m.filter_msg == WM_LBUTTONUP || m.filter_msg == WM_LBUTTONDBLCLK) PopupMain(dlg);
+            return 1;
+        case WM_CLOSE:
+            // The end of the program: the loop ends, and WinMain ends the rest in order.
+            ShowWindow(dlg, SW_HIDE);
+            PostQuitMessage(0);
+            return 1;
+        case WM_DESTROY:
+            if (hMessagePanel && GetParent(hMessagePanel) == dlg) hMessagePanel = HWND{};
+            if (hAddReShort && GetParent(hAddReShort) == dlg) hAddReShort = HWND{};
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+HWND create_main_window() {
+    hMain = CreateDialogParamW(IDD_MAIN_PLACEHOLDER, HWND{}, DialogMainPlaceholder);
+    SetWindowTextW(hMain, JUXtitle);
+    return hMain;
+}
+
+// ---- Notification area, welcome, end ----------------------------------------------------------
+
+int add_tray_icon() {
+    nid = NOTIFYICONDATAW{};
+    nid.hWnd = hMain;
+    nid.uID = static_cast<UINT>(IDI_JUX32);
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
+    nid.uCallbackMessage = WM_TRAYICON;
+    nid.hIcon = hicon32;
+    gl_icon_exists = Shell_NotifyIconW(NIM_ADD, nid) ? 1 : 0;
+    return gl_icon_exists;
+}
+
+std::u16string welcome_text(Edition e) {
+    std::u16string t = u"Добре дошли в ";
+    t += edition_title(e);
+    t += u"!\r\n";
+    if (e == Edition::Dictionary) {
+        t += u"Напишете английска или българска дума в полето горе, за да видите превода ѝ.\r\n\r\n";
+        t += u"Welcome to ";
+        t += edition_title(e);
+        t += u"! Type an English or Bulgarian word in the box above to see its translation.";
+    } else {
+        t += u"Поставете, напишете или пуснете текст в десния панел.\r\n\r\n";
+        t += u"Welcome to ";
+        t += edition_title(e);
+        t += u"! Paste, type or drop a text into the right panel.";
+    }
+    return t;
+}
+
+void orderly_end() {
+    if (gl_icon_exists) {
+        Shell_NotifyIconW(NIM_DELETE, nid);
+        gl_icon_exists = 0;
+    }
+    if (IsWindow(hMain)) ChangeClipboardChain(hMain, hwndNextViewer);
+    hwndNextViewer = HWND{};
+    kill_proc_by_name(kAudioPlayer);
+
+    ReleaseGmake();
+    for (int v = 0; v < GMAKE3_INSTANCES; ++v) ReleaseGmake3(v);
+    for (int v = 0; v < GMAKE4_INSTANCES; ++v) ReleaseGmake4(v);
+
+    for (HWND* h : {&hInfo, &hBgText, &hMachine, &hBig}) destroy_and_clear(*h);
+    if (IsWindow(hStart)) DestroyWindow(hStart);
+    destroy_and_clear(hMain);
+
+    if (hMenuPopupAll) DestroyMenu(hMenuPopupAll);
+    hMenuPopupAll = HMENU{};
+    if (hMenuMain) DestroyMenu(hMenuMain);
+    hMenuMain = HMENU{};
+    if (hAccelMain) DestroyAcceleratorTable(hAccelMain);
+    hAccelMain = HACCEL{};
+    glMsg = std::string();
+    glMsgW = std::u16string();
+}
+
+// ---- The entry point ------------------------------------------------------------------------
+
+int WinMain(const std::filesystem::path& start_folder) {
+    i_start = phase_start = jux_mdate();
+    register_dialog_templates();
+    std::error_code ec;
+    start_dir = std::filesystem::absolute(start_folder, ec);
+    if (ec) start_dir = start_folder;
+    start_dirA = path_to_cp1251(start_dir);
+
+    load_settings(start_dir);
+    set_locale_from_options();
+    set_option_mirrors();
+    build_titles();
+
+    // One copy per user: a second start ends here.
+    if (!AcquireSingleInstanceLock(jux_instance_lock_name)) {
+        MessageBoxW(HWND{}, u"It's already running!", u"Oops!", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+
+    hicon32 = LoadIconRes(IDI_JUX32);
+    hicon_in = LoadIconRes(IDI_INFO);
+    hicon_tr = LoadIconRes(IDI_TRANSLATION);
+    bkgcolor1 = 0xF0F0F0;
+    bkgcolor3 = 0xE4E4E4;
+    // `authorship` keeps its slot; the About box brings its text and unscrambles it here.
+    enter_data_folder(start_dir);
+
+    show_splash();
+    SetIdlePriority();
+    phase_start = jux_mdate();
+    if (!create_main_window()) {
+        if (IsWindow(hStart)) DestroyWindow(hStart);
+        MessageBoxA(HWND{}, jux_format("Creating handle of %s failed, error code: %d", "hMain", ERROR_INVALID_WINDOW_HANDLE),
+                    "Oops!", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    if (IsWindow(hStart)) DestroyWindow(hStart);  // hStart keeps its value
+
+    const Edition edition = current_edition();
+    if (spell_checker_set()) {
+        JUXtitleCurrentBig = edition_title(edition);
+        // The text-checker window (template 117, DialogBig) joins here with its own issue: created
+        // unless it exists, titled JUXtitleCurrentBig, shown, its "On" box 1208 ticked and
+        // ENM_MOUSEEVENTS added to its left panel's event mask.
+    }
+    // Without a text-checker window the spell-checker editions show the main window, so that the
+    // program always has a window (or its notification-area icon) to be reached by.
+    if (OP[OPT_START_MAIN_WINDOW].num_value != 0 || (spell_checker_set() && !IsWindow(hBig)))
+        ShowWindow(hMain, SW_SHOW);
+    // The live clipboard window (template 109, DialogLive) joins here with its own issue.
+    SetWindowTextW(hMain, JUXtitle);
+
+    AllocGmake();
+    // The three token stores (smake, smake2, smakeR) are allocated here by the text-processing run's
+    // own issue.
+
+    build_popup_all(b[B_ENGLISH_AO].count > 0 || b[B_ENGLISH_AO2].count > 0);
+    // The main window's menu bar (hMenuMain, with its dictionary edit mode and Insert menu) comes with
+    // the look-up window.
+
+    if (edition != Edition::SpellChecker && edition != Edition::Translator) add_tray_icon();
+    hwndNextViewer = SetClipboardViewer(hMain);
+    SetFocus(hAddReShort);
+    if (IsWindow(hBig)) {
+        const RECT work = GetWorkArea();
+        SetWindowPos(hBig, HWND{}, work.left, work.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        if (gl_SHOW_INFO) SendCommand(hBig, kInfoCommand);
+    }
+    hAccelMain = CreateAcceleratorTableW(main_accelerator_table());
+    if (run_counter == 1) {
+        HWND panel = edition != Edition::Dictionary && IsWindow(hBigReLeft) ? hBigReLeft : hMessagePanel;
+        JuxShowMessageW(panel, welcome_text(edition), 1);
+    }
+
+    const int code = RunMessageLoop(hAccelMain, hMain);
+    orderly_end();
+    return code;
+}
+
+void reset_startup() { jux_instance_lock_name = "jux"; }

@@ -1,0 +1,68 @@
+// shell/startup.h - the entry point: start-up in order, the message loop and the orderly end.
+//
+// WinMain(start folder), called by app/main.cpp once the platform's backend is installed:
+//   start time; settings (settings_common.txt, settings.txt of the start folder); locale; option
+//   mirrors and mode flags; the five edition titles; refusal to run twice; icons; the data folder
+//   "alt" (created when missing, the working folder from then on); the splash; idle priority; the
+//   main window; the splash closed; the text-checker window; the main window's title; the token
+//   index; the popup menus; the notification-area icon (not for the spell-checker and translator
+//   editions); the clipboard watch; the focus in the entry box; the accelerators; the welcome text
+//   on the first start; the message loop; the orderly end. Returns the exit status.
+//
+// A window that ends the program posts the quit message (PostQuitMessage); WinMain then runs
+// orderly_end() and returns the loop's code.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/window.h"
+
+// The five editions, chosen by the options: SPELL_CHECKER makes the text-checker window the face
+// of the program, and with it CORPUS_TRANSLATION, MACHINE_TRANSLATION or ENGLISH_TRANSLATION,
+// tested in that order, select the parallel-text, translator or human-translator edition.
+enum class Edition { Dictionary, SpellChecker, Translator, HumanTranslator, Tamsa };
+Edition current_edition();
+// The title of an edition (build_titles() first): JUXtitle, JUXtitleS, JUXtitleM, JUXtitleE or
+// JUXtitleC.
+const std::u16string& edition_title(Edition e);
+
+// The name of the per-user lock that refuses a second running copy ("jux").
+extern std::string jux_instance_lock_name;
+
+// Creates "alt" in the start folder when missing and makes it the working folder (and dir_alt);
+// a failure shows "Cannot change to folder %s, reason: %s, (errno = %d)\n" under "Oops!" and
+// the program goes on in the folder it was in. 1 when entered.
+int enter_data_folder(const std::filesystem::path& start_folder);
+
+// The splash (template 105, hStart): its line 1244 reads "%s %s" of the current edition's title
+// and "стартира, моля почакайте…"; shown and repainted. Returns hStart.
+inline constexpr std::u16string_view kSplashWait = u"стартира, моля почакайте\u2026";
+HWND show_splash();
+// The splash's procedure: WM_CLOSE destroys it and zeroes hStart; nothing else is handled.
+INT_PTR DialogStarting(HWND dlg, const Msg& m);
+
+// PLACEHOLDER until the look-up window lands: creates the main window (hMain) from template
+// IDD_MAIN_PLACEHOLDER: the entry box hAddReShort on top and a panel below (the message panel),
+// hidden, titled JUXtitle. Its close ends the program in order. The look-up window replaces this
+// function and DialogMainPlaceholder.
+HWND create_main_window();
+INT_PTR DialogMainPlaceholder(HWND dlg, const Msg& m);
+
+// Adds the main window's notification-area icon (identifier 115, icon hicon32, messages to the
+// main window): gl_icon_exists becomes 1 when the shell took it. Returns gl_icon_exists.
+int add_tray_icon();
+
+// The edition's welcome text, appended to the panel (shown on the first start).
+std::u16string welcome_text(Edition e);
+
+// The end of the program: the notification-area icon removed, the clipboard chain left, the
+// external audio player closed, the token index released, every window of the program destroyed,
+// the menus and accelerators released. Safe to call more than once.
+void orderly_end();
+
+int WinMain(const std::filesystem::path& start_folder);
+
+// The start-up's reset for test fixtures (the lock name back to "jux").
+void reset_startup();

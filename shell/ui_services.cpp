@@ -1,0 +1,173 @@
+#include "shell/ui_services.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "platform/richedit.h"
+#include "resources/resources.h"
+#include "shell/files.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+namespace {
+
+bool is_panel(HWND h) { return IsWindow(h) && GetControlKind(h) == ControlKind::RichEdit; }
+
+// The screen point lies in the window's client area (right and bottom edges excluded).
+bool point_in_client(HWND h, int x, int y) {
+    if (!IsWindow(h)) return false;
+    const POINT p = ScreenToClient(h, POINT{x, y});
+    const RECT r = GetClientRect(h);
+    return p.x >= r.left && p.y >= r.top && p.x < r.right && p.y < r.bottom;
+}
+
+// A right click that hit `control`: a panel becomes the focus pane, any other control is kept
+// apart so that the panel commands never act on a button.
+void take_right_click(HWND control) {
+    hReFocusPrev = hReFocus;
+    if (is_panel(control)) hReFocus = control;
+    else hReRightClicked = control;
+}
+
+constexpr int kMinPoints = 6;
+constexpr int kMaxPoints = 72;
+
+LOGFONTW font_of(HWND re) {
+    if (std::optional<LOGFONTW> f = GetFontInfo(GetWindowFont(re))) return *f;
+    LOGFONTW f;
+    f.points = gl_FONT_SIZE > 0 ? gl_FONT_SIZE : 10;
+    return f;
+}
+
+void apply_font(HWND re, LOGFONTW f) {
+    f.points = std::clamp(f.points, kMinPoints, kMaxPoints);
+    HFONT h = CreateFontIndirectW(f);
+    if (!h) return;
+    SetWindowFont(re, h, true);
+    hFont = h;
+}
+
+void copy_text(std::u16string_view text) {
+    if (!text.empty()) SetClipboardTextW(text);
+}
+
+}  // namespace
+
+HWND JUX_GetDlgItem(HWND dlg, int id, std::string_view name) {
+    if (HWND h = GetDlgItem(dlg, id)) return h;
+    const int code = IsWindow(dlg) ? ERROR_CONTROL_ID_NOT_FOUND : ERROR_INVALID_WINDOW_HANDLE;
+    MessageBoxA(hMain, jux_format("Creating handle of %s failed, error code: %d", std::string(name).c_str(), code),
+                "Oops!", MB_OK | MB_ICONERROR);
+    return {};
+}
+
+int CreateToolTipW(int id, HWND dlg, std::u16string_view text) {
+    if (!IsWindow(dlg) || text.empty()) return 0;
+    HWND control = GetDlgItem(dlg, id);
+    if (!control) return 0;
+    return CreateToolTipFor(dlg, control, text) ? 1 : 0;
+}
+
+void unfreeze() { PumpMessages(UNFREEZE_US); }
+
+void PopupMain(HWND w) {
+    ShowWindow(w, SW_RESTORE);
+    ShowWindow(w, SW_SHOW);
+    SetForegroundWindow(w);
+}
+
+HMENU build_popup_all(bool audio_index_loaded) {
+    if (IsMenu(hMenuPopupAll)) return hMenuPopupAll;
+    HMENU m = CreatePopupMenu();
+    for (const PopupItem& item : popup_all_items()) {
+        if (item.id == 0) AppendMenuW(m, MF_SEPARATOR, 0);
+        else AppendMenuW(m, MF_STRING, item.id, item.label);
+    }
+    AppendMenuW(m, MF_SEPARATOR, 0);
+    if (audio_index_loaded) AppendMenuW(m, MF_STRING, IDM_AUDIO, kPopupAudioLabel);
+    AppendMenuW(m, MF_STRING, IDM_SHOW_BIG, kPopupShowBigLabel);
+    hMenuPopupAll = m;
+    return m;
+}
+
+int ContextMenu(UINT id) {
+    HWND re = hReFocus;
+    switch (id) {
+        case IDM_RE_CUT:
+            copy_text(RE_GetTextW(re, GT_SELECTION | GT_USECRLF));
+            RE_ReplaceSel(re, u"", true);
+            break;
+        case IDM_RE_COPY:
+            copy_text(RE_GetTextW(re, GT_SELECTION | GT_USECRLF));
+            break;
+        case IDM_RE_PASTE:
+            if (std::optional<std::u16string> t = GetClipboardTextW(); t && is_panel(re)) RE_ReplaceSel(re, *t, true);
+            break;
+        case IDM_RE_DELETE:
+            RE_ReplaceSel(re, u"", true);
+            break;
+        case IDM_RE_SELECT_ALL:
+            RE_SetSel(re, CHARRANGE{0, -1});
+            break;
+        case IDM_RE_COPY_ALL:
+            copy_text(RE_GetTextW(re, GT_USECRLF));
+            break;
+        case IDM_RE_CLEAR:
+            RE_SetSel(re, CHARRANGE{0, -1});
+            RE_ReplaceSel(re, u"", true);
+            break;
+        case IDM_RE_FONT:
+            if (!is_panel(re)) break;
+            if (std::optional<LOGFONTW> f = ChooseFontW(GetParent(re), font_of(re))) apply_font(re, *f);
+            break;
+        case IDM_RE_FONT_LARGER:
+        case IDM_RE_FONT_SMALLER: {
+            if (!is_panel(re)) break;
+            LOGFONTW f = font_of(re);
+            f.points += id == IDM_RE_FONT_LARGER ? 1 : -1;
+            apply_font(re, f);
+            break;
+        }
+        case IDM_RE_WORD_WRAP:
+            RE_SetWordWrap(re, !RE_GetWordWrap(re));
+            break;
+        case IDM_RE_UNDO:
+            RE_Undo(re);
+            break;
+        case IDM_RE_REDO:
+            RE_Redo(re);
+            break;
+        default:
+            return 0;
+    }
+    if (is_panel(re)) SetFocus(re);
+    return 1;
+}
+
+int IsThisRETheContext(HWND dlg, HWND re, HMENU menu, int x, int y) {
+    if (!point_in_client(re, x, y)) return 0;
+    if (is_panel(re)) {
+        hReFocus = re;
+        EnableMenuItem(menu, IDM_RE_UNDO, MF_BYCOMMAND | (RE_CanUndo(re) ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, IDM_RE_REDO, MF_BYCOMMAND | (RE_CanRedo(re) ? MF_ENABLED : MF_GRAYED));
+        CheckMenuItem(menu, IDM_RE_WORD_WRAP, MF_BYCOMMAND | (RE_GetWordWrap(re) ? MF_CHECKED : MF_UNCHECKED));
+    } else {
+        take_right_click(re);  // a popup button: its menu opens, the focus pane stays a panel
+    }
+    TrackPopupMenu(menu, TPM_LEFTALIGN, x, y, IsWindow(dlg) ? dlg : GetParent(re));
+    return 1;
+}
+
+int IsThisRETheContextNoMenu(HWND dlg, HWND control, int x, int y) {
+    (void)dlg;
+    if (!IsWindowVisible(control) || !point_in_client(control, x, y)) return 0;
+    take_right_click(control);
+    return 1;
+}
+
+int kill_proc_by_name(std::string_view name) {
+    const std::vector<int> pids = FindProcessesByName(name);
+    for (int pid : pids) CloseProcess(pid);
+    return pids.empty() ? 0 : 1;
+}

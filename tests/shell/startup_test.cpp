@@ -1,0 +1,272 @@
+// The start-up in order with settings files written by the test, the message loop driven through
+// the headless backend's session, and the orderly end.
+#include <atomic>
+#include <ostream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "lexicon/panels.h"
+#include "resources/resources.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "window_test_util.h"
+
+namespace {
+
+class StartupTest : public ShellWindowTest {
+protected:
+    void SetUp() override {
+        ShellWindowTest::SetUp();
+        static std::atomic<int> serial{0};
+        // Our own lock, so that tests running side by side (or a running program) do not meet.
+        jux_instance_lock_name = "jux-test-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+    }
+    void TearDown() override {
+        reset_startup();
+        ShellWindowTest::TearDown();
+    }
+};
+
+// What the session sees while the message loop runs.
+struct Session {
+    HWND main, splash, entry, panel;
+    HMENU popup;
+    std::u16string title, panel_text;
+    bool visible = false, splash_gone = false, focus_in_entry = false, popup_live = false;
+    int icon = -1;
+    std::filesystem::path cwd;
+};
+
+// Runs WinMain with a session that notes what it sees and then closes the main window.
+int run_and_close(const std::filesystem::path& start, Session& s) {
+    headless().on_loop = [&s] {
+        s.main = hMain;
+        s.splash = hStart;
+        s.entry = hAddReShort;
+        s.panel = hMessagePanel;
+        s.popup = hMenuPopupAll;
+        s.popup_live = IsMenu(hMenuPopupAll);
+        s.title = GetWindowTextW(hMain);
+        s.panel_text = RE_GetTextW(hMessagePanel, GT_USECRLF);
+        s.visible = IsWindowVisible(hMain);
+        s.splash_gone = hStart && !IsWindow(hStart);
+        s.focus_in_entry = hAddReShort && GetFocus() == hAddReShort;
+        s.icon = gl_icon_exists;
+        s.cwd = std::filesystem::current_path();
+        headless_close(hMain);
+    };
+    return WinMain(start);
+}
+
+TEST_F(StartupTest, TheDictionaryStartsInOrderAndEndsInOrder) {
+    dir.write("settings_common.txt", "/ common\r\nPRINT_TIME 0\r\n");
+    dir.write("settings.txt", "/ main\r\nSTART_MAIN_WINDOW 1\r\nFONT_SIZE 12\r\n");
+    headless().clock_us = 123'456;
+    Session s;
+    EXPECT_EQ(run_and_close(dir.path(), s), 0);
+
+    // Settings, start time, start folder and titles.
+    EXPECT_EQ(OPCOMMON[OPTC_PRINT_TIME].num_value, 0);
+    EXPECT_EQ(gl_FONT_SIZE, 12);
+    EXPECT_EQ(i_start, 123'456);
+    EXPECT_EQ(start_dir, dir.path());
+    EXPECT_EQ(JUXtitle, u"JUX Dictionary 1.0");
+
+    // The splash came first and was gone once the main window stood.
+    ASSERT_TRUE(s.main);
+    ASSERT_TRUE(s.splash);
+    EXPECT_LT(s.splash.id, s.main.id);
+    EXPECT_TRUE(s.splash_gone);
+    EXPECT_EQ(s.title, u"JUX Dictionary 1.0");
+    EXPECT_TRUE(s.visible);
+    EXPECT_TRUE(s.focus_in_entry);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "alt"));
+    EXPECT_TRUE(std::filesystem::equivalent(s.cwd, dir.path() / "alt"));
+    EXPECT_TRUE(s.popup_live);
+    EXPECT_EQ(s.icon, 1);
+
+    // The tray icon was added for the main window and removed at the end.
+    const auto& tray = headless().tray_calls;
+    ASSERT_EQ(tray.size(), 2u);
+    EXPECT_EQ(tray[0].op, DWORD{NIM_ADD});
+    EXPECT_EQ(tray[0].data.hWnd, s.main);
+    EXPECT_EQ(tray[0].data.uID, 115u);
+    EXPECT_EQ(tray[0].data.hIcon.resource, 115);
+    EXPECT_EQ(tray[0].data.uFlags, UINT{NIF_MESSAGE | NIF_ICON | NIF_INFO});
+    EXPECT_EQ(tray[1].op, DWORD{NIM_DELETE});
+
+    // The orderly end: windows, menus and the icon are gone.
+    EXPECT_FALSE(IsWindow(s.main));
+    EXPECT_FALSE(IsWindow(s.entry));
+    EXPECT_FALSE(IsMenu(s.popup));
+    EXPECT_FALSE(hMain);
+    EXPECT_FALSE(hAccelMain);
+    EXPECT_EQ(gl_icon_exists, 0);
+    EXPECT_TRUE(headless().message_boxes.empty());
+    orderly_end();  // a second end changes nothing
+    EXPECT_EQ(headless().tray_calls.size(), 2u);
+}
+
+struct EditionCase {
+    const char* name;
+    const char* settings;
+    const char16_t* big_title;  // JUXtitleCurrentBig after the start
+    bool tray;
+};
+
+void PrintTo(const EditionCase& c, std::ostream* os) { *os << c.name; }
+
+class EditionTest : public StartupTest, public ::testing::WithParamInterface<EditionCase> {};
+
+TEST_P(EditionTest, TheOptionsChooseTheEditionItsTitleAndTheTrayIcon) {
+    const EditionCase& c = GetParam();
+    dir.write("settings.txt", c.settings);
+    Session s;
+    EXPECT_EQ(run_and_close(dir.path(), s), 0);
+    EXPECT_EQ(JUXtitleCurrentBig, std::u16string(c.big_title));
+    EXPECT_EQ(s.title, u"JUX Dictionary 1.0");  // the main window keeps the dictionary's title
+    EXPECT_TRUE(s.visible);  // shown while the edition has no text-checker window of its own
+    const auto& tray = headless().tray_calls;
+    EXPECT_EQ(!tray.empty(), c.tray);
+    EXPECT_EQ(s.icon, c.tray ? 1 : 0);
+    EXPECT_EQ(gl_icon_exists, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Editions, EditionTest,
+    ::testing::Values(
+        EditionCase{"SpellChecker", "SPELL_CHECKER 1\r\n", u"JUX Spell Checker 1.0", false},
+        EditionCase{"Translator", "SPELL_CHECKER 1\nMACHINE_TRANSLATION 1\n", u"JUX Translator 1.0", false},
+        EditionCase{"HumanTranslator", "SPELL_CHECKER 1\nENGLISH_TRANSLATION 1\n", u"JUX Human Translator 1.0", true},
+        EditionCase{"CorpusBeforeMachine", "SPELL_CHECKER 1\r\nMACHINE_TRANSLATION 1\r\nCORPUS_TRANSLATION 1\r\n",
+                    u"JUX Tamsa 1.0", true},
+        EditionCase{"DictionaryWhenSpellCheckerIsNoNumber", "MACHINE_TRANSLATION 1\r\nSPELL_CHECKER zero\r\n",
+                    u"JUX Spell Checker 1.0", true}),
+    [](const ::testing::TestParamInfo<EditionCase>& info) { return std::string(info.param.name); });
+
+TEST_F(StartupTest, TheDictionaryCanStartInTheNotificationAreaOnly) {
+    dir.write("settings.txt", "START_MAIN_WINDOW 0\n");
+    Session s;
+    EXPECT_EQ(run_and_close(dir.path(), s), 0);
+    EXPECT_FALSE(s.visible);
+    EXPECT_EQ(s.icon, 1);
+}
+
+TEST_F(StartupTest, TheFirstStartShowsTheWelcomeTextOnlyOnce) {
+    run_counter = 1;
+    Session first;
+    EXPECT_EQ(run_and_close(dir.path(), first), 0);
+    EXPECT_TRUE(first.panel_text.starts_with(u"Добре дошли в JUX Dictionary 1.0!\r\n"));
+    EXPECT_EQ(first.panel_text, welcome_text(Edition::Dictionary) + u"\r\n");
+
+    reset_shell();
+    jux_instance_lock_name += "-2";
+    headless_install();
+    run_counter = 2;
+    Session later;
+    EXPECT_EQ(run_and_close(dir.path(), later), 0);
+    EXPECT_TRUE(later.panel);
+    EXPECT_TRUE(later.panel_text.empty());
+
+    EXPECT_NE(welcome_text(Edition::SpellChecker), welcome_text(Edition::Dictionary));
+    EXPECT_NE(welcome_text(Edition::Tamsa).find(u"JUX Tamsa 1.0"), std::u16string::npos);
+}
+
+TEST_F(StartupTest, ASecondCopyIsRefused) {
+    ASSERT_TRUE(AcquireSingleInstanceLock(jux_instance_lock_name));  // this copy runs already
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        headless_install();
+        const int code = WinMain(dir.path());
+        const auto& boxes = headless().message_boxes;
+        const bool ok = code == 1 && boxes.size() == 1 && boxes[0].text == u"It's already running!" &&
+                        boxes[0].caption == u"Oops!" && !hMain && !hStart && headless().tray_calls.empty();
+        _exit(ok ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt"));  // refused before anything else
+}
+
+TEST_F(StartupTest, TheSplashShowsTheEditionsTitleUntilItCloses) {
+    register_dialog_templates();
+    build_titles();
+    HWND splash = show_splash();
+    ASSERT_TRUE(splash);
+    EXPECT_EQ(hStart, splash);
+    EXPECT_TRUE(IsWindowVisible(splash));
+    EXPECT_EQ(GetDlgItemTextW(splash, IDC_STARTING_TEXT), u"JUX Dictionary 1.0 стартира, моля почакайте…");
+    EXPECT_EQ(SendCommand(splash, IDC_STARTING_TEXT), 0);  // clicks do nothing
+    EXPECT_TRUE(IsWindow(splash));
+    EXPECT_EQ(SendMessageW(splash, Msg::simple(WM_CLOSE)), 1);
+    EXPECT_FALSE(IsWindow(splash));
+    EXPECT_FALSE(hStart);
+
+    OP[OPT_SPELL_CHECKER].num_value = 1;
+    gl_ENGLISH_TRANSLATION = 1;
+    splash = show_splash();
+    EXPECT_EQ(GetDlgItemTextW(splash, IDC_STARTING_TEXT), u"JUX Human Translator 1.0 стартира, моля почакайте…");
+}
+
+TEST_F(StartupTest, ADataFolderThatCannotBeMadeIsReportedAndTheStartGoesOn) {
+    dir.write("alt", "a file where the folder should be");
+    Session s;
+    EXPECT_EQ(run_and_close(dir.path(), s), 0);
+    ASSERT_EQ(headless().message_boxes.size(), 1u);
+    const auto& box = headless().message_boxes[0];
+    EXPECT_TRUE(box.text.starts_with(ucat(u"Cannot change to folder ", utf8_to_utf16((dir.path() / "alt").string()))));
+    EXPECT_EQ(box.caption, u"Oops!");
+    EXPECT_EQ(s.title, u"JUX Dictionary 1.0");
+}
+
+TEST_F(StartupTest, TheAcceleratorsReachTheMainWindowWhichPassesTheCheckersCommandsOn) {
+    Session s;
+    std::vector<int> checker_commands;
+    bool ctrl_f9 = false, plain_o = true;
+    static std::vector<int>* sink;
+    sink = &checker_commands;
+    headless().on_loop = [&] {
+        DialogTemplate t;
+        t.style = WS_POPUP;
+        hBig = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg& m) -> INT_PTR {
+            if (m.message == WM_COMMAND) sink->push_back(m.id);
+            return 1;
+        });
+        s.splash = hBig;
+        for (WORD key : {WORD{'O'}, WORD{'S'}, WORD{'F'}, WORD{'R'}}) headless_key(key, FCONTROL);
+        ctrl_f9 = headless_key(VK_F9, FCONTROL | FALT | FSHIFT);
+        plain_o = headless_key('O', 0);
+        headless_close(hMain);
+    };
+    EXPECT_EQ(WinMain(dir.path()), 0);
+    EXPECT_EQ(checker_commands, (std::vector<int>{IDA_OPEN, IDA_SAVE, IDA_FIND_REPLACE, IDA_FIND_REPLACE}));
+    EXPECT_TRUE(ctrl_f9);
+    EXPECT_FALSE(plain_o);
+    EXPECT_FALSE(IsWindow(s.splash));  // the end closes the checker's window too
+    EXPECT_FALSE(hBig);
+}
+
+TEST_F(StartupTest, TheMainWindowsPanelsOfferTheSharedPopup) {
+    headless().on_loop = [] {
+        RE_SetTextW(hMessagePanel, u"definition");
+        RE_SetSel(hMessagePanel, CHARRANGE{0, 3});
+        headless().popup_choices = {IDM_RE_COPY};
+        const RECT r = GetWindowRect(hMessagePanel);
+        headless_context_menu(hMessagePanel, POINT{r.left + 2, r.top + 2});
+        headless().popup_choices = {IDM_RE_PASTE};
+        const RECT e = GetWindowRect(hAddReShort);
+        headless_context_menu(hAddReShort, POINT{e.left + 2, e.top + 2});
+        EXPECT_EQ(headless().popups.back().chosen, IDM_RE_PASTE);
+        EXPECT_EQ(hReFocus, hAddReShort);
+        EXPECT_EQ(RE_GetTextW(hAddReShort), u"def");
+        headless_close(hMain);
+    };
+    EXPECT_EQ(WinMain(dir.path()), 0);
+    EXPECT_EQ(headless().popups.size(), 2u);
+}
+
+}  // namespace
