@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "dictionary/custom_words.h"
+#include "dictionary/loading.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/richedit.h"
@@ -104,11 +106,14 @@ HWND show_splash() {
 // ---- The main window (placeholder) ----------------------------------------------------------
 //
 // PLACEHOLDER: the look-up window of the dictionary replaces create_main_window() and this
-// procedure (its initialisation will load the lexicon, build hMenuMain and read the start counter).
+// procedure (it will also build hMenuMain). Like that window, its initialisation loads the whole
+// lexicon and counts the start before it returns.
 
 INT_PTR DialogMainPlaceholder(HWND dlg, const Msg& m) {
     switch (m.message) {
         case WM_INITDIALOG: {
+            load_lexicon(dir_alt);
+            count_start(dir_alt);
             SetWindowIcon(dlg, ICON_BIG, hicon32);
             SetWindowIcon(dlg, ICON_SMALL, hicon32);
             hAddReShort = JUX_GetDlgItem(dlg, IDC_ADD_RE_SHORT, "IDC_ADD_RE_SHORT");
