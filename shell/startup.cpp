@@ -5,6 +5,7 @@
 
 #include "dictionary/custom_words.h"
 #include "dictionary/loading.h"
+#include "engine/token_store.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/richedit.h"
@@ -282,8 +283,9 @@ int WinMain(const std::filesystem::path& start_folder) {
     SetWindowTextW(hMain, JUXtitle);
 
     AllocGmake();
-    // The three token stores (smake, smake2, smakeR) are allocated here by the text-processing run's
-    // own issue.
+    smake();
+    smake2();
+    smakeR();
 
     build_popup_all(b[B_ENGLISH_AO].count > 0 || b[B_ENGLISH_AO2].count > 0);
     // The main window's menu bar (hMenuMain, with its dictionary edit mode and Insert menu) comes with

@@ -1,0 +1,285 @@
+#include "engine/token_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "shell/memory.h"
+#include "shell/settings.h"
+
+char glZero[128];
+
+TokenStore store1;
+RecordArray store1S;
+TokenStore store2;
+TokenStore storeR;
+
+SenToken*& sen_floor = store1.rec.floor;
+SenToken*& sen_nd = store1.rec.nd;
+SenToken*& sen_floorS = store1S.floor;
+SenToken*& sen_ndS = store1S.nd;
+SenToken*& sen_floor2 = store2.rec.floor;
+SenToken*& sen_nd2 = store2.rec.nd;
+SenToken*& sen_floorR = storeR.rec.floor;
+SenToken*& sen_ndR = storeR.rec.nd;
+CharPool& malsen1 = store1.words;
+CharPool& malsen1c = store1.gaps;
+CharPool& malsen2 = store2.words;
+CharPool& malsen2c = store2.gaps;
+CharPool& malsenR = storeR.words;
+CharPool& malsenRc = storeR.gaps;
+
+namespace {
+
+constexpr std::size_t kMiB = 1'048'576;
+// An array made for a very large MAX_WORDS_IN_FILE starts at this many records and grows up to
+// the limit, so that a large setting does not reserve gigabytes at start.
+constexpr std::size_t kMaxFirstRecords = 4'194'304;
+// The same bound for the first block of a pool.
+constexpr std::size_t kMaxFirstBlock = 64 * kMiB;
+// Records of an array made without limit (MAX_WORDS_IN_FILE = 0) before it first grows.
+constexpr std::size_t kUnlimitedFirstRecords = 65'536;
+
+void* alloc_or_exit(std::size_t bytes) {
+    void* p = jux_malloc(bytes);
+    if (!p) mallocexit();
+    return p;
+}
+
+std::size_t words_in_file() {
+    const std::int32_t n = OP[OPT_MAX_WORDS_IN_FILE].num_value;
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+void make_array(RecordArray& a, std::size_t limit) {
+    if (a.floor) jux_free(a.floor);
+    a.limit = limit;
+    const std::size_t records = limit ? std::min(limit, kMaxFirstRecords) : kUnlimitedFirstRecords;
+    a.cap = records + SENTINEL_RECORDS;
+    a.floor = static_cast<SenToken*>(alloc_or_exit(a.cap * sizeof(SenToken)));
+    a.nd = a.floor;
+    store_seal(a, 0);
+}
+
+// Room for `records` records plus the sentinels; existing records move to the new array.
+void grow_array(RecordArray& a, std::size_t records) {
+    std::size_t want = std::max(a.cap * 2, records + SENTINEL_RECORDS);
+    if (a.limit) want = std::min(want, a.limit + SENTINEL_RECORDS);
+    if (want <= a.cap) return;
+    const std::size_t n = a.count();
+    auto* fresh = static_cast<SenToken*>(alloc_or_exit(want * sizeof(SenToken)));
+    if (n) std::memcpy(fresh, a.floor, n * sizeof(SenToken));
+    jux_free(a.floor);
+    a.floor = fresh;
+    a.nd = fresh + n;
+    a.cap = want;
+    store_seal(a, a.sentinel_pos);
+}
+
+void make_store(TokenStore& st, std::size_t n, std::size_t gap_extra) {
+    make_array(st.rec, n);
+    st.words.allocate(std::min(7 * n + kMiB, kMaxFirstBlock));
+    st.gaps.allocate(std::min(3 * n + gap_extra, kMaxFirstBlock));
+}
+
+}  // namespace
+
+// ---- CharPool ------------------------------------------------------------------------------------
+
+CharPool::~CharPool() { release(); }
+
+void CharPool::release() {
+    for (Block& b : blocks_) jux_free(b.base);
+    blocks_.clear();
+    cur_ = 0;
+}
+
+void CharPool::allocate(std::size_t first_block) {
+    release();
+    first_ = std::max<std::size_t>(first_block, 1);
+    add_block(first_);
+}
+
+void CharPool::add_block(std::size_t at_least) {
+    Block b;
+    b.cap = std::max(at_least, first_ ? first_ : std::size_t{1});
+    b.base = static_cast<char*>(alloc_or_exit(b.cap));
+    blocks_.push_back(b);
+}
+
+const char* CharPool::add(const char* s, std::size_t n) {
+    if (blocks_.empty()) allocate(kMiB);
+    // A full block is left as it is and the string goes into a new last block (the blocks after
+    // the one being filled are always released), so strings stay in pool order block by block.
+    if (blocks_[cur_].cap - blocks_[cur_].used < n + 1) {
+        add_block(n + 1);
+        cur_ = blocks_.size() - 1;
+    }
+    Block& b = blocks_[cur_];
+    char* dst = b.base + b.used;
+    if (n) std::memcpy(dst, s, n);
+    dst[n] = '\0';
+    b.used += n + 1;
+    return dst;
+}
+
+void CharPool::reset() {
+    if (blocks_.empty()) return;
+    for (std::size_t i = 1; i < blocks_.size(); ++i) jux_free(blocks_[i].base);
+    blocks_.resize(1);
+    blocks_[0].used = 0;
+    cur_ = 0;
+}
+
+std::size_t CharPool::used() const {
+    std::size_t n = 0;
+    for (const Block& b : blocks_) n += b.used;
+    return n;
+}
+
+bool CharPool::owns(const char* p) const {
+    for (const Block& b : blocks_)
+        if (p >= b.base && p < b.base + b.used) return true;
+    return false;
+}
+
+void CharPool::copy_from(const CharPool& src) {
+    if (blocks_.empty()) allocate(src.first_ ? src.first_ : kMiB);
+    reset();
+    for (std::size_t i = 0; i < src.blocks_.size(); ++i) {
+        const Block& s = src.blocks_[i];
+        if (i > 0 && s.used == 0) break;
+        if (i == blocks_.size()) add_block(s.used);
+        if (blocks_[i].cap < s.used) {
+            jux_free(blocks_[i].base);
+            blocks_[i].base = static_cast<char*>(alloc_or_exit(s.used));
+            blocks_[i].cap = s.used;
+        }
+        if (s.used) std::memcpy(blocks_[i].base, s.base, s.used);
+        blocks_[i].used = s.used;
+        cur_ = i;
+    }
+}
+
+const char* CharPool::rebase(const CharPool& src, const char* p, std::size_t& cursor) const {
+    const std::size_t n = std::min(src.blocks_.size(), blocks_.size());
+    for (std::size_t tries = 0; tries < n; ++tries) {
+        if (cursor >= n) cursor = 0;
+        const Block& s = src.blocks_[cursor];
+        if (p >= s.base && p < s.base + s.used) return blocks_[cursor].base + (p - s.base);
+        ++cursor;
+    }
+    return glZero;  // not a string of src: cannot happen for records filled from src
+}
+
+// ---- Stores --------------------------------------------------------------------------------------
+
+void smake() {
+    const std::size_t n = words_in_file();
+    make_store(store1, n, kMiB);
+    make_array(store1S, n);
+}
+
+void smake2() { make_store(store2, words_in_file(), 2 * kMiB); }
+
+void smakeR() { make_store(storeR, words_in_file(), 2 * kMiB); }
+
+void store_reset(RecordArray& a) {
+    if (!a.floor) make_array(a, words_in_file());
+    a.nd = a.floor;
+    store_seal(a, 0);
+}
+
+void store_reset(TokenStore& st) {
+    store_reset(st.rec);
+    if (st.words.blocks() == 0) st.words.allocate(kMiB);
+    if (st.gaps.blocks() == 0) st.gaps.allocate(kMiB);
+    st.words.reset();
+    st.gaps.reset();
+}
+
+bool store_has_room(const RecordArray& a) {
+    return a.limit == 0 || a.count() + 1 < a.limit;
+}
+
+SenToken* store_push_record(RecordArray& a, const SenToken& r) {
+    if (!a.floor) make_array(a, words_in_file());
+    if (a.count() + 1 + SENTINEL_RECORDS > a.cap) grow_array(a, a.count() + 1);
+    if (a.count() + 1 + SENTINEL_RECORDS > a.cap) return nullptr;  // full: the caller checks room
+    SenToken* rec = a.nd++;
+    *rec = r;
+    a.nd[SENTINEL_RECORDS - 1] = SenToken{glZero, glZero, a.sentinel_pos};
+    return rec;
+}
+
+SenToken* store_push(TokenStore& st, std::string_view text, std::string_view gap, std::int32_t pos) {
+    RecordArray& a = st.rec;
+    if (!a.floor || a.count() + 1 + SENTINEL_RECORDS > a.cap) {
+        if (!a.floor) make_array(a, words_in_file());
+        if (a.count() + 1 + SENTINEL_RECORDS > a.cap) grow_array(a, a.count() + 1);
+        if (a.count() + 1 + SENTINEL_RECORDS > a.cap) return nullptr;  // full: the caller checks room
+    }
+    SenToken* rec = a.nd++;
+    rec->text = text.empty() ? glZero : st.words.add(text.data(), text.size());
+    rec->gap = gap.empty() ? glZero : st.gaps.add(gap.data(), gap.size());
+    rec->pos = pos;
+    SenToken& ahead = a.nd[SENTINEL_RECORDS - 1];
+    ahead.text = glZero;
+    ahead.gap = glZero;
+    ahead.pos = a.sentinel_pos;
+    return rec;
+}
+
+void store_seal(RecordArray& a, std::int32_t pos_end) {
+    a.sentinel_pos = pos_end;
+    if (!a.floor) return;
+    SenToken s{glZero, glZero, pos_end};
+    std::fill(a.nd, a.nd + SENTINEL_RECORDS, s);
+}
+
+void copy_store1_to_R() {
+    if (!storeR.rec.floor) smakeR();
+    storeR.words.copy_from(store1.words);
+    storeR.gaps.copy_from(store1.gaps);
+    RecordArray& r = storeR.rec;
+    r.nd = r.floor;
+    const std::size_t n = store1.rec.count();
+    if (n + SENTINEL_RECORDS > r.cap) {
+        // Store R was made with the same limit as store 1; without limit it grows with it.
+        const std::size_t keep = r.limit;
+        r.limit = 0;
+        grow_array(r, n);
+        r.limit = keep;
+    }
+    std::size_t wc = 0, gc = 0;
+    for (const SenToken* s = store1.rec.floor; s < store1.rec.nd && r.count() + SENTINEL_RECORDS < r.cap; ++s) {
+        SenToken d;
+        d.text = s->text == glZero ? glZero : storeR.words.rebase(store1.words, s->text, wc);
+        d.gap = s->gap == glZero ? glZero : storeR.gaps.rebase(store1.gaps, s->gap, gc);
+        d.pos = s->pos;
+        *r.nd++ = d;
+    }
+    store_seal(r, store1.rec.sentinel_pos);
+}
+
+const SenToken* store_token_at(const RecordArray& a, std::int32_t position) {
+    if (!a.floor) return nullptr;
+    // pos never decreases, so the first record whose pos is not below the position is found by
+    // binary search over the records and the first sentinel.
+    const SenToken* end = a.nd + 1;
+    const SenToken* r = std::lower_bound(static_cast<const SenToken*>(a.floor), end, position,
+                                         [](const SenToken& t, std::int32_t p) { return t.pos < p; });
+    if (r == end) return a.nd > a.floor ? a.nd - 1 : a.floor;
+    if (r->pos > position && r > a.floor) --r;
+    return r;
+}
+
+void store_release_all() {
+    for (TokenStore* st : {&store1, &store2, &storeR}) {
+        if (st->rec.floor) jux_free(st->rec.floor);
+        st->rec = RecordArray{};
+        st->words.release();
+        st->gaps.release();
+    }
+    if (store1S.floor) jux_free(store1S.floor);
+    store1S = RecordArray{};
+}
