@@ -118,8 +118,14 @@ std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool
     return t;
 }
 
-std::shared_ptr<ListText> load_pairs(const std::filesystem::path& file, const ListLoadOptions& opts,
-                                     std::vector<ListPair>& out, ListLoadStats* stats) {
+namespace {
+
+// The frame every record loader shares: read the file, cut each line into a record with
+// `make` (1 taken, 0 unsound, -1 passed over), keep at most `opts.room` records, sort the new
+// records by `key` when asked, report the counts.
+template <class Rec, class Make, class Key>
+std::shared_ptr<ListText> load_records(const std::filesystem::path& file, const ListLoadOptions& opts,
+                                       std::vector<Rec>& out, ListLoadStats* stats, Make make, Key key) {
     ListLoadStats st;
     auto text = read_list_text(file, &st.converted_utf8);
     if (!text) {
@@ -129,79 +135,65 @@ std::shared_ptr<ListText> load_pairs(const std::filesystem::path& file, const Li
     const size_t from = out.size();
     out.reserve(from + text->size / 16 + 16);
     for_each_line(*text, opts.slash_comments, st, [&](char* s, size_t len) {
-        ListPair p;
-        int r = cut_pair(s, len, p.key, p.rest);
+        Rec rec{};
+        int r = make(s, len, rec);
         if (r != 1) return r;
         if (out.size() - from >= opts.room) {
             ++st.over_room;
             return -1;
         }
-        out.push_back(p);
+        out.push_back(rec);
         return 1;
     });
     st.loaded = out.size() - from;
-    if (opts.sort) sort_range(out, from, [](const ListPair& p) { return p.key; });
+    if (opts.sort) sort_range(out, from, key);
     if (stats) *stats = st;
     return text;
+}
+
+}  // namespace
+
+std::shared_ptr<ListText> load_pairs(const std::filesystem::path& file, const ListLoadOptions& opts,
+                                     std::vector<ListPair>& out, ListLoadStats* stats) {
+    return load_records(
+        file, opts, out, stats, [](char* s, size_t len, ListPair& p) { return cut_pair(s, len, p.key, p.rest); },
+        [](const ListPair& p) { return p.key; });
 }
 
 std::shared_ptr<ListText> load_pairs_seq(const std::filesystem::path& file, int seq,
                                          std::vector<ListPairSeq>& out, ListLoadStats* stats) {
-    ListLoadStats st;
-    auto text = read_list_text(file, &st.converted_utf8);
-    if (!text) {
-        if (stats) *stats = st;
-        return nullptr;
-    }
-    const size_t from = out.size();
-    for_each_line(*text, false, st, [&](char* s, size_t len) {
-        ListPairSeq p;
-        int r = cut_pair(s, len, p.key, p.rest);
-        if (r != 1) return r;
-        p.seq = seq;
-        out.push_back(p);
-        return 1;
-    });
-    st.loaded = out.size() - from;
-    sort_range(out, from, [](const ListPairSeq& p) { return p.key; });
-    if (stats) *stats = st;
-    return text;
+    ListLoadOptions opts;
+    opts.slash_comments = false;
+    opts.sort = true;
+    return load_records(
+        file, opts, out, stats,
+        [seq](char* s, size_t len, ListPairSeq& p) {
+            p.seq = seq;
+            return cut_pair(s, len, p.key, p.rest);
+        },
+        [](const ListPairSeq& p) { return p.key; });
 }
 
 std::shared_ptr<ListText> load_sentences(const std::filesystem::path& file, const ListLoadOptions& opts,
                                          std::vector<SentencePair>& out, ListLoadStats* stats) {
-    ListLoadStats st;
-    auto text = read_list_text(file, &st.converted_utf8);
-    if (!text) {
-        if (stats) *stats = st;
-        return nullptr;
-    }
-    const size_t from = out.size();
-    for_each_line(*text, opts.slash_comments, st, [&](char* s, size_t len) {
-        const bool blank_line = std::string_view(s, len).find_first_not_of(" \t") == std::string_view::npos;
-        char* tab = static_cast<char*>(std::memchr(s, '\t', len));
-        size_t en_len = tab ? static_cast<size_t>(tab - s) : len;
-        SentencePair sp;
-        if (tab) {
-            *tab = '\0';
-            unsigned char mark = 0;
-            std::string_view bg = cut_sentence(tab + 1, len - en_len - 1, mark);
-            sp.bg = bg.empty() ? std::string_view() : bg;
-            sp.bg_mark = bg.empty() ? 0 : mark;
-        }
-        sp.en = cut_sentence(s, en_len, sp.en_mark);
-        if (sp.en.empty()) return blank_line ? -1 : 0;  // no English sentence: not an entry
-        if (out.size() - from >= opts.room) {
-            ++st.over_room;
-            return -1;
-        }
-        out.push_back(sp);
-        return 1;
-    });
-    st.loaded = out.size() - from;
-    if (opts.sort) sort_range(out, from, [](const SentencePair& p) { return p.en; });
-    if (stats) *stats = st;
-    return text;
+    return load_records(
+        file, opts, out, stats,
+        [](char* s, size_t len, SentencePair& sp) {
+            const bool blank_line = std::string_view(s, len).find_first_not_of(" \t") == std::string_view::npos;
+            char* tab = static_cast<char*>(std::memchr(s, '\t', len));
+            size_t en_len = tab ? static_cast<size_t>(tab - s) : len;
+            if (tab) {
+                *tab = '\0';
+                unsigned char mark = 0;
+                std::string_view bg = cut_sentence(tab + 1, len - en_len - 1, mark);
+                sp.bg = bg.empty() ? std::string_view() : bg;
+                sp.bg_mark = bg.empty() ? 0 : mark;
+            }
+            sp.en = cut_sentence(s, en_len, sp.en_mark);
+            if (sp.en.empty()) return blank_line ? -1 : 0;  // no English sentence: not an entry
+            return 1;
+        },
+        [](const SentencePair& p) { return p.en; });
 }
 
 int fl_to_list(const std::filesystem::path& folder, ListFileRecord& rec, bool sentences) {
