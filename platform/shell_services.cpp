@@ -291,7 +291,7 @@ bool AcquireSingleInstanceLock(std::string_view name) {
         unsigned char u = static_cast<unsigned char>(c);
         safe += (std::isalnum(u) || c == '-' || c == '_' || c == '.') && u < 0x80 ? c : '_';
     }
-    if (safe.empty()) safe = "_";
+    if (safe.empty()) safe.push_back('_');
     auto held = s_instance_locks.find(safe);
     if (held != s_instance_locks.end() && held->second.pid == getpid()) return true;
 

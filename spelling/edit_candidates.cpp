@@ -316,9 +316,19 @@ void near_match_scan(const WordIndex& index, std::string_view word, std::vector<
         if (near_match_folded(folded, index.folded_key(i))) hits.push_back(i);
     };
     if (hi <= WordIndex::kMaxBucketLength) {
-        for (std::size_t len = std::max<std::size_t>(lo, 6); len <= hi; ++len)
-            for (std::uint32_t i : index.entries_of_length(len)) consider(i);
-        std::sort(hits.begin(), hits.end());  // back to list order
+        // A near match agrees on three of its first, second, last and second-to-last letters, so
+        // it stands in one of the four buckets of its length that hold the word's letters there.
+        const auto f0 = static_cast<unsigned char>(folded[0]), f1 = static_cast<unsigned char>(folded[1]);
+        const auto z0 = static_cast<unsigned char>(folded[n - 1]), z1 = static_cast<unsigned char>(folded[n - 2]);
+        std::vector<std::uint32_t> seen;
+        for (std::size_t len = std::max<std::size_t>(lo, 6); len <= hi; ++len) {
+            for (auto b : {index.near_bucket(len, 0, f0, f1, z0), index.near_bucket(len, 1, f0, f1, z1),
+                           index.near_bucket(len, 2, f0, z0, z1), index.near_bucket(len, 3, f1, z0, z1)})
+                seen.insert(seen.end(), b.begin(), b.end());
+        }
+        std::sort(seen.begin(), seen.end());  // list order, each entry once
+        seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+        for (std::uint32_t i : seen) consider(i);
         return;
     }
     for (std::size_t i = 0, count = index.size(); i < count; ++i) {

@@ -22,6 +22,7 @@ const std::array<const char*, 3> gl_aposlong = {
 std::string bf_deriv;
 std::string aposlabel;
 char isforeign[] = ", but foreign";
+DefCutRecord defcut;
 
 SuggestionPool suggestion_pool;
 
@@ -72,5 +73,6 @@ void reset_spelling() {
     bf_deriv.clear();
     aposlabel.clear();
     isforeign[0] = ',';
+    defcut = DefCutRecord{};
     drop_word_indexes();
 }

@@ -34,6 +34,19 @@ extern std::string bf_deriv;         // the apostrophe-stripped word of the last
 extern std::string aposlabel;        // the word-set labels of bf_deriv
 extern char isforeign[];             // ", but foreign" when its first byte is ',', the empty text when NUL
 
+// The report colour of a text that offers no correction (COLORREF 0x00BBGGRR; not bold).
+inline constexpr std::uint32_t gl_col_nosug = 0x080808;
+
+// The definition cut (definitions.h): how a long definition was shortened for one display. The
+// shared dictionary text is never written to; the shortened text is a view of it (mode 1) or a
+// copy of its head with the marker " [%i CHARS CUT]" (mode 0), held here until the restore.
+struct DefCutRecord {
+    std::uint8_t mode = 2;     // 0 cut and the marker written, 1 cut without marker, 2 nothing cut
+    const char* at = nullptr;  // where the definition was cut (inside it), null in mode 2
+    std::string saved;         // mode 0: the head of the definition followed by the marker
+};
+extern DefCutRecord defcut;  // the one record of the definition cut
+
 // One suggestion: its text in the suggestion pool and the rank it sorts by (smaller first).
 struct SuggestionPair {
     const char* text = nullptr;  // NUL-terminated, inside suggestion_pool
@@ -75,6 +88,6 @@ void clear_suggestion_results();
 // (text unchanged).
 bool append_bounded(std::string& text, std::string_view item);
 
-// The subsystem's reset for test fixtures: every result global empty or 0, the word-list indexes
-// dropped.
+// The subsystem's reset for test fixtures: every result global empty or 0, the definition cut
+// released, the word-list indexes dropped.
 void reset_spelling();

@@ -95,6 +95,9 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     slots_.assign(cap, 0);
     mask_ = cap - 1;
     fold_buf_.assign(max_len_, '\0');
+    near_keys_.clear();
+    near_pos_.clear();
+    near_built_ = false;
     by_length_.assign(std::min<std::size_t>(max_len_, WordIndex::kMaxBucketLength) + 1, {});
 
     for (std::size_t i = 0; i < n; ++i) {
@@ -147,6 +150,50 @@ std::ptrdiff_t WordIndex::find(std::string_view word) const {
         if (off_[j + 1] - off_[j] == n && std::memcmp(arena_.data() + off_[j], buf, n) == 0)
             return static_cast<std::ptrdiff_t>(j);
     }
+}
+
+namespace {
+
+// Bucket key of a near-match bucket: the triple (2 bits), the length less 6 (6 bits), three letters.
+inline std::uint32_t near_key(std::size_t length, int triple, unsigned char a, unsigned char b, unsigned char c) {
+    return (static_cast<std::uint32_t>(triple) << 30) | (static_cast<std::uint32_t>(length - 6) << 24) |
+           (static_cast<std::uint32_t>(a) << 16) | (static_cast<std::uint32_t>(b) << 8) | c;
+}
+
+}  // namespace
+
+void WordIndex::build_near() const {
+    static_assert(WordIndex::kMaxBucketLength - 6 < 64, "the length must fit its 6 bits");
+    std::vector<std::uint64_t> all;  // (bucket key << 32) | position
+    for (std::size_t len = 6; len < by_length_.size(); ++len) {
+        for (std::uint32_t i : by_length_[len]) {
+            const std::string_view k = folded_key(i);
+            const auto f0 = static_cast<unsigned char>(k[0]), f1 = static_cast<unsigned char>(k[1]);
+            const auto z0 = static_cast<unsigned char>(k[len - 1]), z1 = static_cast<unsigned char>(k[len - 2]);
+            for (std::uint32_t key : {near_key(len, 0, f0, f1, z0), near_key(len, 1, f0, f1, z1),
+                                      near_key(len, 2, f0, z0, z1), near_key(len, 3, f1, z0, z1)})
+                all.push_back((static_cast<std::uint64_t>(key) << 32) | i);
+        }
+    }
+    std::sort(all.begin(), all.end());
+    near_keys_.resize(all.size());
+    near_pos_.resize(all.size());
+    for (std::size_t j = 0; j < all.size(); ++j) {
+        near_keys_[j] = static_cast<std::uint32_t>(all[j] >> 32);
+        near_pos_[j] = static_cast<std::uint32_t>(all[j]);
+    }
+    near_built_ = true;
+}
+
+std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int triple, unsigned char a,
+                                                      unsigned char b, unsigned char c) const {
+    if (length < 6 || length > kMaxBucketLength || triple < 0 || triple > 3) return {};
+    if (!near_built_) build_near();
+    const std::uint32_t key = near_key(length, triple, a, b, c);
+    const auto range = std::equal_range(near_keys_.begin(), near_keys_.end(), key);
+    const auto from = static_cast<std::size_t>(range.first - near_keys_.begin());
+    const auto count = static_cast<std::size_t>(range.second - range.first);
+    return std::span<const std::uint32_t>(near_pos_).subspan(from, count);
 }
 
 namespace {

@@ -61,6 +61,15 @@ public:
         return by_length_[length];
     }
 
+    // The near-match buckets. A near match agrees with the word on at least three of four letters:
+    // its first, second, last and second-to-last. `triple` names three of them - 0 first, second,
+    // last; 1 first, second, second-to-last; 2 first, last, second-to-last; 3 second, last,
+    // second-to-last - and the bucket holds the list positions (in list order) of the entries of
+    // `length` letters (6 to kMaxBucketLength) whose folded letters there are `a`, `b`, `c`. Built
+    // on first use.
+    std::span<const std::uint32_t> near_bucket(std::size_t length, int triple, unsigned char a, unsigned char b,
+                                               unsigned char c) const;
+
     // What the cache compares to decide whether the list is still the one indexed.
     struct Fingerprint {
         const ListPair* data = nullptr;
@@ -90,6 +99,12 @@ private:
     std::size_t max_len_ = 0;
     std::vector<std::vector<std::uint32_t>> by_length_;  // positions by key length (up to 64)
     mutable std::string fold_buf_;    // the folded question, max_len_ bytes
+    // Near-match buckets, empty until first asked: near_pos_[j] is a list position, near_keys_[j]
+    // its bucket key; sorted by key, then position.
+    mutable std::vector<std::uint32_t> near_keys_;
+    mutable std::vector<std::uint32_t> near_pos_;
+    mutable bool near_built_ = false;
+    void build_near() const;
 };
 
 // The index of `list`, built on first use and rebuilt when the list changed. The reference stays

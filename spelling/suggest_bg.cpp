@@ -1,0 +1,333 @@
+// spelling/suggest_bg.cpp - candidates, case and ranking of the Bulgarian suggestion generator.
+#include "spelling/suggest_bg.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "lexicon/morphology.h"
+#include "platform/text.h"
+#include "shell/settings.h"
+#include "spelling/edit_candidates.h"
+#include "spelling/spell_state.h"
+#include "spelling/word_index.h"
+
+namespace {
+
+// Letters of code page 1251 used by the rules.
+constexpr char kA = '\xe0';      // а
+constexpr char kI = '\xe8';      // и
+constexpr char kIShort = '\xe9'; // й
+constexpr char kN = '\xed';      // н
+constexpr char kNCap = '\xcd';   // Н
+constexpr char kO = '\xee';      // о
+constexpr char kP = '\xef';      // п
+constexpr char kPCap = '\xcf';   // П
+constexpr char kT = '\xf2';      // т
+constexpr char kU = '\xf3';      // у
+constexpr char kSh = '\xf8';     // ш
+constexpr char kSht = '\xf9';    // щ
+constexpr char kYu = '\xfe';     // ю
+constexpr char kYa = '\xff';     // я
+constexpr char kEmDash = '\x97';
+
+constexpr std::array<OneLetterAlternative, 14> kOneLetter = {{
+    {'\xed', "\xe8 (\xed -> \xe8)", true, -5},          // и (н -> и)
+    {'\xed', "\xed\xe0 (\xed -> \xed\xe0)", true, -4},  // на (н -> на)
+    {'\xed', "\xe9 (\xed -> \xe9)", true, -3},          // й (н -> й)
+    {'\xcd', "\xc8 (\xcd -> \xc8)", true, -5},          // И (Н -> И)
+    {'\xcd', "\xcd\xe0 (\xcd -> \xcd\xe0)", true, -4},  // На (Н -> На)
+    {'\xcd', "\xc9 (\xcd -> \xc9)", true, -3},          // Й (Н -> Й)
+    {'\xe7', "\xe2 (\xe7 -> \xe2)", false, 0},          // в (з -> в)
+    {'\xc7', "\xc2 (\xc7 -> \xc2)", false, 0},          // В (З -> В)
+    {'\xe1', "\xe2 (\xe1 -> \xe2)", false, 0},          // в (б -> в)
+    {'\xc1', "\xc2 (\xc1 -> \xc2)", false, 0},          // В (Б -> В)
+    {'\xec', "\xe8 (\xec -> \xe8)", false, 0},          // и (м -> и)
+    {'\xcc', "\xc8 (\xcc -> \xc8)", false, 0},          // И (М -> И)
+    {'\xf4', "\xe2 (\xf4 -> \xe2)", false, 0},          // в (ф -> в)
+    {'\xd4', "\xc2 (\xd4 -> \xc2)", false, 0},          // В (Ф -> В)
+}};
+
+// Case of code page 1251 letters by the text layer's tables (Cyrillic and Latin, Ё included).
+inline bool is_capital(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return cp_fold_lower(u) != u;
+}
+inline char lower(char c) { return static_cast<char>(cp_fold_lower(static_cast<unsigned char>(c))); }
+inline char upper(char c) { return static_cast<char>(cp_fold_upper(static_cast<unsigned char>(c))); }
+
+std::string folded_lower(std::string_view w) {
+    std::string s(w);
+    for (char& c : s) c = lower(c);
+    return s;
+}
+
+// An inserted or substituted letter is a capital when it stands first in a word that begins with
+// a capital, or when its neighbour (the next letter; the previous one at the end) is a capital; in
+// a two-letter word with a small last letter, a letter changed at the last position stays small.
+unsigned char shape_letter(std::string_view word, EditKind kind, std::size_t index, unsigned char letter) {
+    const std::size_t n = word.size();
+    bool capital = false;
+    switch (kind) {
+    case EditKind::AddFront:
+        capital = is_capital(word[0]);
+        break;
+    case EditKind::AddInner:
+        capital = is_capital(index < n ? word[index] : word[n - 1]);
+        break;
+    case EditKind::Change:
+        if (n == 2 && index == 1 && !is_capital(word[1])) break;
+        if (index == 0 && is_capital(word[0])) {
+            capital = true;
+            break;
+        }
+        capital = is_capital(index + 1 < n ? word[index + 1] : word[index - 1]);
+        break;
+    default:
+        break;
+    }
+    return capital ? cp_fold_upper(letter) : letter;
+}
+
+struct BulgarianRun {
+    std::string_view word;
+    const WordIndex& bg;
+    std::string text;     // the suggestion text being built
+    std::string scratch;  // candidate words
+
+    bool add(std::int32_t rank) { return suggestion_pool.add(text, rank); }
+    // The list position of a listed word, or -1.
+    std::ptrdiff_t find(std::string_view w) const { return bg.find(w); }
+    std::int32_t rank_at(std::ptrdiff_t i) const { return bg.rank(static_cast<std::size_t>(i)); }
+
+    void one_letter();
+    void prefix_forms();
+    void letter_pairs();
+    void edits();
+    void hyphen_splits();
+    void two_word_splits();
+    void near_matches();
+};
+
+void BulgarianRun::one_letter() {
+    for (const OneLetterAlternative& a : kOneLetter) {
+        if (a.letter != word[0]) continue;
+        const std::string_view alt = a.text.substr(0, a.text.find(' '));
+        const std::ptrdiff_t i = find(alt);
+        if (i < 0) continue;
+        text.assign(a.text);
+        add(a.fixed_rank ? a.rank : rank_at(i));
+    }
+}
+
+void BulgarianRun::prefix_forms() {
+    const std::size_t n = word.size();
+    if (n <= 5) return;
+    const bool capital = is_capital(word[0]);
+    std::size_t cut = 0;  // the letters before the hyphen
+    if (word[3] == '-' && (word[0] == kN || word[0] == kNCap || word[1] == kA || word[2] == kIShort) &&
+        find(word.substr(4)) >= 0) {
+        cut = 3;
+        text.assign(capital ? "\xcd\xe0\xe9-" : "\xed\xe0\xe9-");  // Най- / най-
+        text.append(word.substr(4));
+        text.append(capital ? " (\xcd\xe0\xe9?)" : " (\xed\xe0\xe9?)");
+    } else if (word[2] == '-' && (word[0] == kP || word[0] == kPCap || word[1] == kO) && find(word.substr(3)) >= 0) {
+        cut = 2;
+        text.assign(capital ? "\xcf\xee-" : "\xef\xee-");  // По- / по-
+        text.append(word.substr(3));
+        text.append(capital ? " (\xcf\xee?)" : " (\xef\xee?)");
+    }
+    if (cut == 0) return;
+    scratch.assign(word.substr(0, cut));
+    scratch.append(word.substr(cut + 1));
+    add(find(scratch) >= 0 ? kRankUnranked : -1);
+}
+
+void BulgarianRun::letter_pairs() {
+    const std::string low = folded_lower(word);
+    struct Pair {
+        char first1, first2, second, repl;  // (first1 or first2) followed by second -> repl
+        const char* note;
+    };
+    static constexpr Pair kPairs[3] = {
+        {kI, kIShort, kA, kYa, " (\xff "},   // иа, йа -> я
+        {kI, kIShort, kU, kYu, " (\xfe "},   // иу, йу -> ю
+        {kSh, kSh, kT, kSht, " (\xf9 "},     // шт -> щ
+    };
+    for (const Pair& p : kPairs) {
+        for (std::size_t i = 0; i + 1 < low.size(); ++i) {
+            if ((low[i] != p.first1 && low[i] != p.first2) || low[i + 1] != p.second) continue;
+            scratch.assign(word.substr(0, i));
+            scratch += is_capital(word[i + 1]) ? upper(p.repl) : p.repl;
+            scratch.append(word.substr(i + 2));
+            const std::ptrdiff_t e = find(scratch);
+            if (e < 0) continue;
+            text.assign(scratch);
+            text += p.note;
+            append_int(text, static_cast<long long>(i));
+            text += ')';
+            add(rank_at(e));
+            break;
+        }
+    }
+}
+
+void BulgarianRun::edits() {
+    const std::size_t n = word.size();
+    const std::string low = folded_lower(word);
+    const bool ime_eme = n > 5 && (low.ends_with("\xe8\xec\xe5") || low.ends_with("\xe5\xec\xe5"));  // име, еме
+    const bool only_first_capital =
+        is_capital(word[0]) && std::none_of(word.begin() + 1, word.end(), [](char c) { return is_capital(c); });
+    auto sink = [&](const EditCandidate& c) {
+        const std::ptrdiff_t i = find(c.word);
+        if (i < 0) return;
+        std::int32_t rank = rank_at(i);
+        if ((c.kind == EditKind::DropLast && ime_eme) || c.kind == EditKind::AddHyphen) rank = -1;
+        text.assign(c.word);
+        if (c.kind == EditKind::AddFront && only_first_capital) text[1] = lower(text[1]);
+        append_edit_note(text, c);
+        if (!add(rank)) return;
+        if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) first_letter_differ = 1;
+    };
+    generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink));
+}
+
+void append_split_note(std::string& text, std::string_view what, std::size_t at, std::int32_t lrank,
+                       std::int32_t rrank) {
+    text += " (";
+    text += what;
+    text += " at ";
+    append_int(text, static_cast<long long>(at));
+    text += ", ranks ";
+    append_int(text, lrank);
+    text += " & ";
+    append_int(text, rrank);
+    text += ')';
+}
+
+void BulgarianRun::hyphen_splits() {
+    const std::size_t n = word.size();
+    for (std::size_t h = 0; h + 1 < n; ++h) {
+        if (word[h] != '-') continue;
+        scratch.assign(word.substr(0, h));
+        scratch.append(word.substr(h + 1));
+        if (find(scratch) >= 0) continue;
+        const std::string_view left = word.substr(0, h), right = word.substr(h + 1);
+        const std::ptrdiff_t li = find(left);
+        if (li < 0) continue;
+        const std::ptrdiff_t ri = find(right);
+        if (ri < 0) continue;
+        const std::int32_t lrank = rank_at(li), rrank = rank_at(ri);
+        text.assign(left);
+        text += ' ';
+        text.append(right);
+        append_split_note(text, "split", h, lrank, rrank);
+        if (add(std::max(lrank, rrank))) splitting = 1;
+        text.assign(left);
+        text += ' ';
+        text += kEmDash;
+        text += ' ';
+        text.append(right);
+        append_split_note(text, "mdash", h, lrank, rrank);
+        if (add(kRankUnranked)) {
+            splitting = 1;
+            gl_mdash = 1;
+        }
+    }
+}
+
+void BulgarianRun::two_word_splits() {
+    const std::size_t n = word.size();
+    for (std::size_t l = 1; l < n; ++l) {
+        const std::string_view left = word.substr(0, l), right = word.substr(l);
+        const std::ptrdiff_t li = find(left);
+        if (li < 0) continue;
+        const std::ptrdiff_t ri = find(right);
+        if (ri < 0 || IsTypeProperOnly(left) || IsTypeProperOnly(right)) continue;
+        const std::int32_t lrank = rank_at(li), rrank = rank_at(ri);
+        text.assign(left);
+        text += ' ';
+        text.append(right);
+        append_split_note(text, "split", l, lrank, rrank);
+        if (add(std::max(lrank, rrank))) splitting = 1;
+    }
+}
+
+void BulgarianRun::near_matches() {
+    if (!suggestion_pool.empty() || deep_spell_option() == 0 || word.size() < 6) return;
+    for (char c : word)
+        if (c == '-' || c == '\'' || c == '`' || c == '\x91' || c == '\x92') return;
+    std::vector<std::size_t> hits;
+    near_match_scan(bg, word, hits);
+    for (std::size_t i : hits) {
+        text.assign(bg.entry(i).key);
+        text += " (EXTRA)";
+        if (!add(bg.rank(i))) break;
+    }
+}
+
+void write_bulgarian_results(std::string_view word) {
+    std::vector<SuggestionPair>& items = suggestion_pool.items();
+    // cmp_lar order (rank ascending); equal ranks keep the order in which they were found.
+    std::stable_sort(items.begin(), items.end(),
+                     [](const SuggestionPair& a, const SuggestionPair& b) { return a.rank < b.rank; });
+    std::string item;
+    int number = 0;
+    for (const SuggestionPair& s : items) {
+        item.clear();
+        append_int(item, ++number);
+        item += ". ";
+        item += s.text;
+        item += " (rank ";
+        append_int(item, s.rank);
+        item += ") ";
+        if (!append_bounded(spelling, item)) break;
+    }
+    std::int32_t written = 0;
+    for (const SuggestionPair& s : items) {
+        const std::string_view sh = bulgarian_short_form(s.text);
+        if (gl_ALLWAYS_SUGGEST && cp_strcasecmp(sh, word) == 0) continue;
+        item.assign(sh);
+        item += " | ";
+        if (!append_bounded(spelling_sh, item)) break;
+        ++written;
+    }
+    suggest_ct = written;
+    if (suggest_ct >= 1) {
+        if (!spelling.empty()) spelling.pop_back();
+        spelling_sh.resize(spelling_sh.size() - 3);
+    }
+}
+
+}  // namespace
+
+std::span<const OneLetterAlternative> bulgarian_one_letter_alternatives() { return kOneLetter; }
+
+std::string_view bulgarian_short_form(std::string_view text) {
+    const std::size_t b1 = text.find(' ');
+    if (b1 == std::string_view::npos) return text;
+    if (b1 + 1 < text.size() && text[b1 + 1] == '(') return text.substr(0, b1);
+    const std::size_t paren = text.find('(', b1 + 1);
+    if (paren == std::string_view::npos) return text;
+    return text.substr(0, text[paren - 1] == ' ' ? paren - 1 : paren);
+}
+
+void spellcheck_bg(std::string_view word) {
+    clear_suggestion_results();
+    gl_mdash = 0;
+    if (word.empty()) return;
+    BulgarianRun run{word, dictionary_index(B_BULGARIAN), {}, {}};
+    run.text.reserve(word.size() * 2 + 128);
+    run.scratch.reserve(word.size() + 2);
+    if (word.size() == 1) {
+        run.one_letter();
+    } else {
+        run.prefix_forms();
+        run.letter_pairs();
+        run.edits();
+        run.hyphen_splits();
+        run.two_word_splits();
+    }
+    run.near_matches();
+    write_bulgarian_results(word);
+}

@@ -1,0 +1,519 @@
+// spelling/unknown_bg.cpp - the report text of a Bulgarian token: curated lists, known words,
+// glued words, look-alike letters and digits, numbers glued to words, prefixes, suggestions.
+#include "spelling/unknown_bg.h"
+
+#include <array>
+
+#include "lexicon/morphology.h"
+#include "lexicon/tables.h"
+#include "platform/text.h"
+#include "shell/settings.h"
+#include "shell/strings.h"
+#include "spelling/edit_candidates.h"
+#include "spelling/spell_state.h"
+#include "spelling/suggest_bg.h"
+#include "spelling/word_index.h"
+
+namespace {
+
+// The report colours (COLORREF); gl_col_nosug for a text without correction.
+constexpr std::uint32_t kColUnknownAll = 0xCDCDCD;  // every word treated as unknown
+constexpr std::uint32_t kColCorrection = 0xFF552A;  // a correction list
+constexpr std::uint32_t kColDialect = 0xFF5555;     // a dialect word
+constexpr std::uint32_t kColBetter = 0xFF2A55;      // a better or a risky word
+constexpr std::uint32_t kColSuggestion = 0x7F00;    // suggestions, split or joined forms
+constexpr std::uint32_t kColRepaired = 0x20C000;    // look-alike letters or digits repaired
+
+// Code page 1251 letters the rules name.
+constexpr char kChe = '\xf7', kCheCap = '\xd7';  // ч Ч
+constexpr char kSha = '\xf8', kShaCap = '\xd8';  // ш Ш
+constexpr char kSht = '\xf9', kShtCap = '\xd9';  // щ Щ
+constexpr char kTe = '\xf2', kTeCap = '\xd2';    // т Т
+constexpr char kGe = '\xe3', kGeCap = '\xc3';    // г Г
+constexpr std::string_view kNai = "\xed\xe0\xe9-";  // най-
+constexpr std::string_view kPo = "\xef\xee-";       // по-
+
+// Latin letter -> the Cyrillic letter it looks like (0: none).
+constexpr std::array<unsigned char, 256> make_lookalikes() {
+    std::array<unsigned char, 256> t{};
+    const char* pairs[][2] = {
+        {"a", "\xe0"}, {"A", "\xc0"}, {"e", "\xe5"}, {"E", "\xc5"}, {"o", "\xee"}, {"O", "\xce"},
+        {"b", "\xe2"}, {"B", "\xc2"}, {"c", "\xf1"}, {"C", "\xd1"}, {"H", "\xcd"}, {"r", "\xe3"},
+        {"u", "\xe8"}, {"U", "\xc8"}, {"k", "\xea"}, {"K", "\xca"}, {"m", "\xf2"}, {"M", "\xcc"},
+        {"n", "\xef"}, {"p", "\xf0"}, {"P", "\xd0"}, {"T", "\xd2"}, {"x", "\xf5"}, {"X", "\xd5"},
+        {"y", "\xf3"}, {"Y", "\xd3"},
+    };
+    for (const auto& p : pairs) t[static_cast<unsigned char>(p[0][0])] = static_cast<unsigned char>(p[1][0]);
+    return t;
+}
+constexpr std::array<unsigned char, 256> kLookalike = make_lookalikes();
+
+inline bool in(const unsigned char* table, char c) { return table[static_cast<unsigned char>(c)] != 0; }
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+const ListPair* in_row(int row, std::string_view w) { return dictionary_index(row).find_entry(w); }
+bool listed(std::string_view w) { return in_row(B_BULGARIAN, w) != nullptr; }
+bool in_secondpart(std::string_view w) { return in_row(B_BULGARIAN_SECONDPART, w) != nullptr; }
+std::string_view rest_of(const ListPair* e) { return e && e->has_rest() ? e->rest : std::string_view(); }
+
+// A usable generator result: a suggestion that is not only a regular form of the input.
+bool usable() { return suggest_ct > 1 || (suggest_ct == 1 && !false_positive); }
+
+bool all_cyrillic(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!in(ascii_cyrillic, c)) return false;
+    return true;
+}
+
+// What the census of the word found.
+struct Census {
+    int cyr_upper = 0, cyr_lower = 0, latin = 0, digits = 0;
+    int joining_commas = 0, joining_marks = 0;
+    bool joining_dot = false;
+    char mark = 0;           // the last joining mark or dot
+    std::size_t length = 0;  // characters walked
+    int cyrillic() const { return cyr_upper + cyr_lower; }
+};
+
+// A final dot (or one before an apostrophe or hyphen) belongs to a known abbreviation: a Latin
+// one (letters, digits and dots) in b_en-bg or wl_english2, a Bulgarian one (Cyrillic letters,
+// digits and dots, not digits alone) in b_bulgarian. `with_dot` is the word up to the dot, the dot
+// included.
+bool known_abbreviation(std::string_view with_dot) {
+    const std::string_view head = with_dot.substr(0, with_dot.size() - 1);
+    bool latin_digits_dots = true, digits_dots = true, cyrillic_digits_dots = true;
+    for (char c : head) {
+        const bool digit_or_dot = is_digit(c) || c == '.';
+        latin_digits_dots = latin_digits_dots && (digit_or_dot || in(ascii_latin, c));
+        digits_dots = digits_dots && digit_or_dot;
+        cyrillic_digits_dots = cyrillic_digits_dots && (digit_or_dot || in(ascii_cyrillic, c));
+    }
+    if (latin_digits_dots)
+        return in_row(B_EN_BG, with_dot) != nullptr || english_index(M_WL_ENGLISH2).find(with_dot) >= 0;
+    return !digits_dots && cyrillic_digits_dots && listed(with_dot);
+}
+
+Census take_census(std::string_view w) {
+    Census c;
+    const std::size_t n = w.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char ch = w[i];
+        if (!in(ascii_valid, ch) && !in(ascii_punct, ch)) break;
+        const bool joins = i + 1 < n && in(ascii_valid, w[i + 1]) && !in(ascii_aposhyp, w[i + 1]);
+        if (ch == ',') {
+            if (i > 0 && is_digit(w[i - 1]) && i + 1 < n && is_digit(w[i + 1])) {
+                // a comma inside a number
+            } else if (joins) {
+                ++c.joining_commas;
+            } else {
+                break;
+            }
+        } else if (ch == '?' || ch == '!' || ch == ';' || ch == ':') {
+            if (!joins) break;
+            ++c.joining_marks;
+            c.mark = ch;
+        } else if (ch == '.') {
+            if (joins) {
+                c.joining_dot = true;
+                c.mark = '.';
+            } else if (!((i + 1 == n || in(ascii_aposhyp, w[i + 1])) && known_abbreviation(w.substr(0, i + 1)))) {
+                break;
+            }
+        } else if (in(ascii_cyrillic_upper, ch)) {
+            ++c.cyr_upper;
+        } else if (in(ascii_cyrillic_lower, ch)) {
+            ++c.cyr_lower;
+        } else if (in(ascii_latin, ch)) {
+            ++c.latin;
+        } else if (is_digit(ch)) {
+            ++c.digits;
+        }
+        c.length = i + 1;
+    }
+    return c;
+}
+
+// One call's output.
+struct Report {
+    std::string_view word;  // the whole token (lists and capitals)
+    std::string& text;
+    std::uint32_t& colour;
+    std::uint8_t& known;
+    std::string& rank;
+
+    void write(std::string_view t, std::uint32_t col) {
+        text.assign(t);
+        colour = col;
+    }
+    // A curated correction, capitalised for a capitalised word.
+    std::string correction(std::string_view corr) const {
+        if (!word.empty() && in(ascii_upper, word[0])) return capitalize_all_first(corr);
+        return std::string(corr);
+    }
+    // " -> %s%s" with the correction of a list, or " -> no suggestions%s".
+    void from_list(const ListPair* e, std::string_view tail, std::uint32_t col) {
+        const std::string_view corr = rest_of(e);
+        text.assign(" -> ");
+        text += corr.empty() ? std::string("no suggestions") : correction(corr);
+        text.append(tail);
+        colour = col;
+    }
+    bool glued(std::string_view w, const Census& c);
+    bool number_rules(std::string_view r, bool latin, std::string_view counts);
+    void suggestions(std::string_view x, std::string_view prefix);
+    bool prefixed(std::string_view w, std::string_view prefix, bool po);
+};
+
+// Whether a side of a glued word stands alone: a listed word or a number.
+bool side_ok(std::string_view s) { return !s.empty() && (listed(s) || IsNumber(s)); }
+
+std::string capitalised_first(std::string_view s) {
+    std::string out(s);
+    if (!out.empty()) out[0] = static_cast<char>(cp_fold_upper(static_cast<unsigned char>(out[0])));
+    return out;
+}
+
+bool Report::glued(std::string_view w, const Census& c) {
+    if (c.joining_dot || c.joining_marks) {
+        const std::size_t p = w.find(c.mark);
+        const std::string_view l = w.substr(0, p), r = w.substr(p + 1);
+        if (side_ok(l) && side_ok(r)) {
+            const std::string L(l), R(r), m(1, c.mark);
+            if (IsNumber(r))
+                write(" -> " + L + ". " + R + " | " + L + " " + R + " | " + L + ", " + R, kColSuggestion);
+            else if (in(ascii_lower, r[0]))
+                write(" -> " + L + " " + R + " | " + L + m + " " + capitalised_first(r) + " | " + L + m + " " + R,
+                      kColSuggestion);
+            else
+                write(" -> " + L + m + " " + R + " | " + L + " " + R, kColSuggestion);
+            return true;
+        }
+    }
+    if (c.joining_commas) {
+        const std::size_t p = w.find(',');
+        const std::string_view l = w.substr(0, p), r = w.substr(p + 1);
+        if (side_ok(l) && side_ok(r)) {
+            const std::string L(l), R(r);
+            if (IsNumber(r))
+                write(" -> " + L + ", " + R + " | " + L + " " + R + " | " + L + ". " + R, kColSuggestion);
+            else if (in(ascii_lower, r[0]))
+                write(" -> " + L + ", " + R + " | " + L + ". " + capitalised_first(r) + " | " + L + " " + R,
+                      kColSuggestion);
+            else
+                write(" -> " + L + ", " + R + " | " + L + ". " + R + " | " + L + " " + R, kColSuggestion);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The rules of a number glued to a word, on `r` (the word, or its repaired form when it has Latin
+// letters, `latin`, whose texts carry the letter counts `counts`). False when `r` does not begin
+// with a number followed by a hyphen and Cyrillic letters or by Cyrillic letters.
+bool Report::number_rules(std::string_view r, bool latin, std::string_view counts) {
+    std::size_t k = 0;
+    while (k < r.size() && (is_digit(r[k]) || r[k] == '.' || r[k] == ',')) ++k;
+    if (k == 0 || k == r.size()) return false;
+    const std::string number(r.substr(0, k));
+    if (r[k] == '-' && all_cyrillic(r.substr(k + 1))) {
+        const std::string_view part = r.substr(k + 1);
+        if (in_secondpart(part)) {
+            if (latin) {
+                write(" -> " + std::string(r) + " (correct second part, " + std::string(counts) + ")", kColRepaired);
+            } else {
+                write(" (correct second part)", kColRepaired);
+                known = 1;
+            }
+        } else if (listed(part)) {
+            if (latin)
+                write(" -> " + std::string(r) + " (incorrect second part, " + std::string(counts) + ")", kColRepaired);
+            else
+                write(" -> no suggestions (incorrect second part)", gl_col_nosug);
+        } else {
+            spellcheck_bg(part);
+            if (usable())
+                write(" -> " + std::string(r.substr(0, k + 1)) + spelling_sh +
+                          (latin ? " (" + std::string(counts) + ")" : std::string(" (second part fixed)")),
+                      kColRepaired);
+            else
+                write(latin ? " -> no suggestions (" + std::string(counts) + ")"
+                            : std::string(" -> no suggestions (second part not found)"),
+                      gl_col_nosug);
+        }
+        return true;
+    }
+    const std::string_view rest = r.substr(k);
+    if (!all_cyrillic(rest)) return false;
+    bool year = k <= 4 && (rest == std::string_view(&kGe, 1) || rest == std::string_view(&kGeCap, 1));
+    for (char c : number) year = year && is_digit(c);
+    if (in_secondpart(rest)) {
+        write(" -> " + number + "-" + std::string(rest), kColRepaired);
+    } else if (listed(rest)) {
+        write(" -> " + number + " " + std::string(rest), kColRepaired);
+    } else if (year) {
+        write(" -> " + number + " " + std::string(rest) + ".", kColRepaired);
+    } else {
+        spellcheck_bg(rest);
+        if (!usable())
+            write(" -> no suggestions (incorrect num+Cyrillic)", gl_col_nosug);
+        else
+            write(" -> " + number + (in_secondpart(spelling_sh) ? "-" : " ") + spelling_sh, kColRepaired);
+    }
+    return true;
+}
+
+// The generator on `x`; with a prefix, every alternative is written behind it.
+void Report::suggestions(std::string_view x, std::string_view prefix) {
+    spellcheck_bg(x);
+    if (!usable()) {
+        write(" -> no suggestions", gl_col_nosug);
+        return;
+    }
+    text.assign(" -> ");
+    if (prefix.empty()) {
+        text += spelling_sh;
+    } else {
+        std::string_view sh = spelling_sh;
+        for (;;) {
+            const std::size_t bar = sh.find(" | ");
+            text.append(prefix);
+            text.append(sh.substr(0, bar));
+            if (bar == std::string_view::npos) break;
+            text += " | ";
+            sh.remove_prefix(bar + 3);
+        }
+    }
+    colour = kColSuggestion;
+}
+
+// A word written with "най-" (prefix of 4 characters) or "по-" (3 characters, `po`). False when
+// nothing was written (the rest is known but LOAD_BG is off).
+bool Report::prefixed(std::string_view w, std::string_view prefix, bool po) {
+    const std::string_view rest = w.substr(prefix.size());
+    const ListPair* e = in_row(B_BULGARIAN, rest);
+    if (!e) {
+        suggestions(rest, w.substr(0, prefix.size()));
+        return true;
+    }
+    const bool qualifies = (TypeHasAscii(rest, ascii_adj) >= 0 || TypeHas(rest, 449) || TypeVerbANAT(rest)) &&
+                           !(po && in_row(B_BULGARIAN_PO_NAI, rest));
+    if (qualifies) {
+        known = 1;
+        rank.assign(rest_of(e));
+        text.assign(" -> ");
+        text.append(rest);
+        if (!gl_SPELLING_MODE) {
+            std::string analysis;
+            GetBgType(rest, analysis);
+            if (e->has_rest()) {
+                text += ' ';
+                text.append(e->rest);
+            }
+            text += ' ';
+            text += analysis;
+        }
+        return true;
+    }
+    if (OP[OPT_LOAD_BG].num_value == 0) return false;
+    const std::string_view head = w.substr(0, prefix.size() - 1);  // "най" / "по" as typed
+    std::string joined(head);
+    joined.append(rest);
+    text.assign(" -> ");
+    if (listed(joined)) {
+        text += joined;
+        text += " | ";
+    }
+    text.append(head);
+    text += ' ';
+    text.append(rest);
+    colour = kColSuggestion;
+    known = 1;
+    return true;
+}
+
+std::string counts_text(const Census& c, bool latin, bool digits) {
+    std::string s = "mixed Cyrillic ";
+    append_int(s, c.cyrillic());
+    if (latin) {
+        s += " Latin ";
+        append_int(s, c.latin);
+    }
+    if (digits) {
+        s += " digits ";
+        append_int(s, c.digits);
+    }
+    return s;
+}
+
+bool starts_folded(std::string_view w, std::string_view prefix) {
+    if (w.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (cp_fold_lower(static_cast<unsigned char>(w[i])) != static_cast<unsigned char>(prefix[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string replace_latin_lookalikes(std::string_view word) {
+    std::string out(word);
+    for (char& c : out) {
+        const unsigned char r = kLookalike[static_cast<unsigned char>(c)];
+        if (r) c = static_cast<char>(r);
+    }
+    return out;
+}
+
+std::string replace_letter_digits(std::string_view w) {
+    std::string out;
+    out.reserve(w.size());
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        const char c = w[i];
+        if (c != '4' && c != '6') {
+            out += c;
+            continue;
+        }
+        const bool capital = out.empty() ? i + 1 < w.size() && in(ascii_cyrillic_upper, w[i + 1])
+                                         : in(ascii_cyrillic_upper, out.back());
+        if (c == '6' && i + 1 < w.size() && (w[i + 1] == kTe || w[i + 1] == kTeCap)) {
+            out += capital ? kShtCap : kSht;
+            ++i;
+        } else if (c == '6') {
+            out += capital ? kShaCap : kSha;
+        } else {
+            out += capital ? kCheCap : kChe;
+        }
+    }
+    return out;
+}
+
+std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& colour, std::uint8_t& has_latin,
+                       std::uint8_t& known, std::string& rank, std::uint8_t& upper_skipped, std::uint8_t& own) {
+    text.clear();
+    colour = gl_col_nosug;
+    has_latin = known = upper_skipped = own = 0;
+    Report out{word, text, colour, known, rank};
+
+    if (gl_TREAT_AS_UNKNOWN) {
+        out.write(" -> ", kColUnknownAll);
+        return text.size();
+    }
+    const ListPair* e = in_row(B_BULGARIAN_MISSPELLING, word);
+    if (!e) e = in_row(B_BULGARIAN_MISSPELLING_FAST, word);
+    if (e) {
+        out.from_list(e, "", kColCorrection);
+        return text.size();
+    }
+    if ((e = in_row(B_BULGARIAN_DIALECT, word))) {
+        out.from_list(e, " (dialect)", kColDialect);
+        return text.size();
+    }
+    if ((e = in_row(B_BULGARIAN_SYNONYM, word))) {
+        out.from_list(e, " (better)", kColBetter);
+        return text.size();
+    }
+    if ((e = in_row(B_BULGARIAN_RISK, word))) {
+        out.from_list(e, " (risk)", kColBetter);
+        return text.size();
+    }
+    if (in_row(B_BULGARIAN_CUSTOM, word) || in_row(B_BULGARIAN_NEW, word)) {
+        text = in_row(B_BULGARIAN_CUSTOM, word) ? " (custom)" : " (new)";
+        known = own = 1;
+        return text.size();
+    }
+    if (!gl_ALLWAYS_SUGGEST && (e = in_row(B_BULGARIAN, word))) {
+        known = 1;
+        rank.assign(rest_of(e));
+        if (!gl_SPELLING_MODE) {
+            std::string analysis;
+            GetBgType(word, analysis);
+            if (!analysis.empty()) {
+                text = " ";
+                if (e->has_rest()) {
+                    text.append(e->rest);
+                    text += ' ';
+                }
+                text += analysis;
+            }
+        }
+        return text.size();
+    }
+
+    // From here on the word is judged by its first kBgWordMax characters; the characters the census
+    // walks give its letter counts and its length for the tests below.
+    const std::string_view w = word.substr(0, std::min(word.size(), kBgWordMax));
+    const Census c = take_census(w);
+    has_latin = c.latin > 0;
+
+    if (out.glued(w, c)) return text.size();
+
+    if (c.latin && !c.digits) {
+        const std::string counts = " (" + counts_text(c, true, false) + ")";
+        const std::string r = replace_latin_lookalikes(w);
+        colour = kColRepaired;
+        if (!(e = in_row(B_BULGARIAN_MISSPELLING, r))) e = in_row(B_BULGARIAN_MISSPELLING_FAST, r);
+        if (e) {
+            out.from_list(e, counts, kColRepaired);
+        } else if (listed(r)) {
+            out.write(" -> " + r + counts, kColRepaired);
+        } else {
+            spellcheck_bg(r);
+            if (usable())
+                out.write(" -> " + spelling_sh + counts, kColRepaired);
+            else
+                out.write(" -> no suggestions" + counts, gl_col_nosug);
+        }
+        return text.size();
+    }
+    if (c.digits) {
+        const bool latin = c.latin > 0;
+        const std::string counts = counts_text(c, latin, true);
+        const bool second_is_hyphen = c.length > 1 && w[1] == '-';
+        std::string r = latin ? replace_latin_lookalikes(w) : std::string(w);
+        if (!second_is_hyphen) r = replace_letter_digits(r);
+        const std::string tail = latin ? " (" + counts + ")" : std::string();
+        colour = kColRepaired;
+        if (latin || !second_is_hyphen) {
+            if (!(e = in_row(B_BULGARIAN_MISSPELLING, r))) e = in_row(B_BULGARIAN_MISSPELLING_FAST, r);
+            if (e) {
+                out.from_list(e, tail, kColRepaired);
+                return text.size();
+            }
+            if (listed(r)) {
+                out.write(" -> " + r + tail, kColRepaired);
+                return text.size();
+            }
+            spellcheck_bg(r);
+            if (usable()) {
+                out.write(" -> " + spelling_sh + tail, kColRepaired);
+                return text.size();
+            }
+        }
+        if (out.number_rules(latin ? std::string_view(r) : w, latin, counts)) return text.size();
+        if (latin) {
+            out.write(" -> no suggestions (" + counts + ")", gl_col_nosug);
+            return text.size();
+        }
+        if (second_is_hyphen || r != w) spellcheck_bg(w);  // else it has just run on the same word
+        if (usable())
+            out.write(" -> " + spelling_sh + " (" + counts + ")", kColRepaired);
+        else
+            out.write(" -> no suggestions (" + counts + ")", gl_col_nosug);
+        return text.size();
+    }
+
+    // Purely Cyrillic words.
+    if (!gl_SPELL_UPPERCASE && !w.empty() && in(ascii_cyrillic_upper, w[0]) &&
+        (c.cyr_upper == 1 ||
+         (c.cyr_upper == 2 && c.length >= 3 && in(ascii_apos, w[1]) && in(ascii_cyrillic_upper, w[2])))) {
+        text = " (uppercase, no spell checking)";
+        upper_skipped = 1;
+        return text.size();
+    }
+    if (c.length >= 5) {
+        if (starts_folded(w, kNai) && out.prefixed(w, kNai, false)) return text.size();
+        if (starts_folded(w, kPo) && out.prefixed(w, kPo, true)) return text.size();
+    }
+    out.suggestions(w, {});
+    return text.size();
+}

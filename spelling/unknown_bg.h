@@ -1,0 +1,39 @@
+// spelling/unknown_bg.h - the report text of a Bulgarian (Cyrillic) token.
+//
+// get_lensug decides what the report says after a Bulgarian token, trying in order: every word
+// treated as unknown (TREAT_AS_UNKNOWN); the curated lists (misspelling, misspelling_fast,
+// dialect, synonym, risk; their corrections capitalised for a capitalised word); the user's own
+// and the new words; b_bulgarian (rank and analysis, unless ALLWAYS_SUGGEST); words glued by a
+// dot, mark or comma; Latin look-alike letters and digits typed for Cyrillic letters; numbers
+// glued to words; capitalised words (not checked unless SPELL_UPPERCASE); the prefixes "най-" and
+// "по-"; and last the suggestions of spellcheck_bg. The first rule that writes a text decides.
+//
+// Colours (COLORREF): gl_col_nosug no suggestion; 0xCDCDCD every word treated as unknown; 0xFF552A
+// correction list; 0xFF5555 dialect; 0xFF2A55 better or risky word; 0x7F00 suggestions, split or
+// joined forms; 0x20C000 look-alike letters or digits repaired.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Working copies of a word hold at most this many characters; a longer word is judged by its head.
+inline constexpr std::size_t kBgWordMax = 1'023;
+
+// Writes the report text of `word` (8-bit, not changed) into `text` and returns its length.
+// `colour` is the text's colour (gl_col_nosug unless a rule says otherwise). The flags are set to
+// 0 first, then: `has_latin` the word holds Latin letters; `known` it was found as a correct word
+// (custom, new, b_bulgarian, a correct second part, a known word after "най-"/"по-" or their
+// joined form); `upper_skipped` a capitalised word was not checked; `own` it is in the custom or
+// the new list. `rank` receives the rest of the word's b_bulgarian entry ("" without rank text)
+// when the word was found there, and is left as the caller set it otherwise. The suggestion
+// globals hold the last spellcheck_bg run afterwards.
+std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& colour, std::uint8_t& has_latin,
+                       std::uint8_t& known, std::string& rank, std::uint8_t& upper_skipped, std::uint8_t& own);
+
+// The Latin letters that look like Cyrillic ones, replaced by them (other bytes unchanged).
+std::string replace_latin_lookalikes(std::string_view word);
+// The digits typed for letters: '4' -> ч, '6' -> ш, "6т" -> щ; a capital when the letter before
+// it (at the word's start: the letter after it) is a Cyrillic capital.
+std::string replace_letter_digits(std::string_view word);
