@@ -1,0 +1,409 @@
+#include "engine/exports.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+#include "engine/output_files.h"
+#include "engine/separators.h"
+#include "lexicon/panels.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "shell/files.h"
+#include "shell/gmake.h"
+#include "shell/panels.h"
+#include "shell/settings.h"
+#include "shell/strings.h"
+#include "shell/ui_services.h"
+#include "shell/window_state.h"
+
+namespace {
+
+// ---- Token export ------------------------------------------------------------------------------
+
+// One export file with its running place number.
+struct ExportFile {
+    FILE* f = nullptr;
+    int place = 0;  // the place number of the next group in this file's order
+};
+
+std::string export_name(const char* label, const char* kind, const char* suffix) {
+    return jux_format("___%s_%s%s", label ? label : "", kind, suffix);
+}
+
+// Opens the files; when one cannot be created (make_fl has said so), closes those already open
+// and returns false.
+template <std::size_t N>
+bool open_all(ExportFile (&files)[N], const std::string (&names)[N]) {
+    for (std::size_t k = 0; k < N; ++k) {
+        files[k].f = make_fl({}, names[k]);
+        if (files[k].f) continue;
+        for (std::size_t m = 0; m < k; ++m) closefile(files[m].f, names[m]);
+        return false;
+    }
+    return true;
+}
+
+// Writes one group into a file, or only uses up its place when the group has no name.
+void write_group(ExportFile& out, const GRecord& g, bool bars) {
+    const int place = out.place++;
+    if (g.name.empty()) return;
+    const std::string line = jux_format(bars ? "%d. |%s| %d\r\n" : "%d. %s %d\r\n", place,
+                                        std::string(g.name).c_str(), static_cast<int>(g.count));
+    OutputCyr(line, 0, out.f);
+}
+
+// Separator groups into a whole-list file and into the sentence-end or the other file.
+void write_separators(int v, ExportFile& all, ExportFile& sentence, ExportFile& other) {
+    for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
+        write_group(all, *g, true);
+        const std::string name(g->name);
+        write_group(IsEndOfSentence(name.c_str()) ? sentence : other, *g, true);
+    }
+}
+
+void write_tokens(int v, ExportFile& out) {
+    for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) write_group(out, *g, false);
+}
+
+template <class Cmp>
+void resort(int v, Cmp cmp) {
+    std::stable_sort(g_floor4[v], g_nd4[v], [cmp](const GRecord& a, const GRecord& b) { return cmp(a, b) < 0; });
+}
+
+// ---- Repeated passages -----------------------------------------------------------------------------
+
+// Case-insensitive equality of the record texts: equal texts get the same number; an empty text
+// gets a number of its own, so that it equals nothing.
+std::vector<std::uint32_t> token_numbers(const SenToken* first, std::size_t n, std::uint32_t& sigma) {
+    struct Hash {
+        std::size_t operator()(std::string_view s) const {
+            std::size_t h = 1469598103934665603ull;
+            for (char c : s) h = (h ^ cp_tolower(static_cast<unsigned char>(c))) * 1099511628211ull;
+            return h;
+        }
+    };
+    struct Equal {
+        bool operator()(std::string_view a, std::string_view b) const {
+            return a.size() == b.size() && cp_strcasecmp(a, b) == 0;
+        }
+    };
+    std::unordered_map<std::string_view, std::uint32_t, Hash, Equal> numbers;
+    std::vector<std::uint32_t> ids(n);
+    std::uint32_t next = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::string_view t(first[k].text ? first[k].text : "");
+        if (t.empty()) {
+            ids[k] = next++;
+            continue;
+        }
+        auto [it, added] = numbers.try_emplace(t, next);
+        if (added) ++next;
+        ids[k] = it->second;
+    }
+    sigma = next;
+    return ids;
+}
+
+// Suffix array of s by prefix doubling with counting sorts (n log n; rounds stop as soon as every
+// suffix has its own rank). rank receives the inverse.
+void suffix_array(const std::vector<std::uint32_t>& s, std::uint32_t sigma, std::vector<std::uint32_t>& sa,
+                  std::vector<std::uint32_t>& rank) {
+    const std::size_t n = s.size();
+    sa.assign(n, 0);
+    rank.assign(n, 0);
+    if (n == 0) return;
+    std::vector<std::uint32_t> tmp(n);
+    std::vector<std::uint32_t> cnt(std::max<std::size_t>(sigma, n) + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) ++cnt[s[i]];
+    for (std::size_t c = 1; c < cnt.size(); ++c) cnt[c] += cnt[c - 1];
+    for (std::size_t i = n; i-- > 0;) sa[--cnt[s[i]]] = static_cast<std::uint32_t>(i);
+    std::uint32_t classes = 1;
+    rank[sa[0]] = 0;
+    for (std::size_t r = 1; r < n; ++r) {
+        if (s[sa[r]] != s[sa[r - 1]]) ++classes;
+        rank[sa[r]] = classes - 1;
+    }
+    for (std::size_t k = 1; classes < n; k <<= 1) {
+        // Order by the second half: suffixes without one first, then by the rank of the second half.
+        std::size_t p = 0;
+        for (std::size_t i = n - std::min(k, n); i < n; ++i) tmp[p++] = static_cast<std::uint32_t>(i);
+        for (std::size_t r = 0; r < n; ++r)
+            if (sa[r] >= k) tmp[p++] = static_cast<std::uint32_t>(sa[r] - k);
+        // Stable counting sort by the first half.
+        std::fill(cnt.begin(), cnt.begin() + classes + 1, 0);
+        for (std::size_t i = 0; i < n; ++i) ++cnt[rank[i]];
+        for (std::size_t c = 1; c <= classes; ++c) cnt[c] += cnt[c - 1];
+        for (std::size_t q = n; q-- > 0;) sa[--cnt[rank[tmp[q]]]] = tmp[q];
+        // New ranks.
+        auto second = [&](std::uint32_t i) -> std::int64_t { return i + k < n ? rank[i + k] : -1; };
+        tmp[sa[0]] = 0;
+        classes = 1;
+        for (std::size_t r = 1; r < n; ++r) {
+            const std::uint32_t a = sa[r - 1], b = sa[r];
+            if (rank[a] != rank[b] || second(a) != second(b)) ++classes;
+            tmp[b] = classes - 1;
+        }
+        rank.swap(tmp);
+    }
+}
+
+// Longest common prefixes of neighbouring suffixes: lcp[r] between sa[r - 1] and sa[r], lcp[0] = 0.
+std::vector<std::uint32_t> lcp_array(const std::vector<std::uint32_t>& s, const std::vector<std::uint32_t>& sa,
+                                     const std::vector<std::uint32_t>& rank) {
+    const std::size_t n = s.size();
+    std::vector<std::uint32_t> lcp(n, 0);
+    std::size_t h = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (rank[i] == 0) {
+            h = 0;
+            continue;
+        }
+        const std::size_t j = sa[rank[i] - 1];
+        while (i + h < n && j + h < n && s[i + h] == s[j + h]) ++h;
+        lcp[rank[i]] = static_cast<std::uint32_t>(h);
+        if (h > 0) --h;
+    }
+    return lcp;
+}
+
+// A segment tree over n values (minimum or maximum); the leaves past n hold `pad`.
+class SegmentTree {
+public:
+    SegmentTree() = default;
+    SegmentTree(const std::vector<std::uint32_t>& v, bool is_min) : min_(is_min) {
+        while (size_ < v.size()) size_ <<= 1;
+        t_.assign(2 * size_, 0);
+        std::copy(v.begin(), v.end(), t_.begin() + static_cast<std::ptrdiff_t>(size_));
+        for (std::size_t x = size_ - 1; x >= 1; --x) t_[x] = pick(t_[2 * x], t_[2 * x + 1]);
+    }
+    // The minimum or maximum over [l, r] (l <= r < n).
+    std::uint32_t range(std::size_t l, std::size_t r) const {
+        std::uint32_t res = min_ ? UINT32_MAX : 0;
+        for (l += size_, r += size_ + 1; l < r; l >>= 1, r >>= 1) {
+            if (l & 1) res = pick(res, t_[l++]);
+            if (r & 1) res = pick(res, t_[--r]);
+        }
+        return res;
+    }
+    // Minimum trees: the largest x <= r whose value is below t (none: SIZE_MAX).
+    std::size_t last_below(std::size_t r, std::uint32_t t) const { return last_below(1, 0, size_ - 1, r, t); }
+    // Minimum trees: the smallest x >= l whose value is below t (the padding counts; none: size).
+    std::size_t first_below(std::size_t l, std::uint32_t t) const {
+        return l >= size_ ? size_ : first_below(1, 0, size_ - 1, l, t);
+    }
+
+private:
+    std::uint32_t pick(std::uint32_t a, std::uint32_t b) const { return min_ ? std::min(a, b) : std::max(a, b); }
+    std::size_t last_below(std::size_t x, std::size_t lo, std::size_t hi, std::size_t r, std::uint32_t t) const {
+        if (lo > r || t_[x] >= t) return SIZE_MAX;
+        if (lo == hi) return lo;
+        const std::size_t mid = (lo + hi) / 2;
+        const std::size_t right = last_below(2 * x + 1, mid + 1, hi, r, t);
+        return right != SIZE_MAX ? right : last_below(2 * x, lo, mid, r, t);
+    }
+    std::size_t first_below(std::size_t x, std::size_t lo, std::size_t hi, std::size_t l, std::uint32_t t) const {
+        if (hi < l || t_[x] >= t) return size_;
+        if (lo == hi) return lo;
+        const std::size_t mid = (lo + hi) / 2;
+        const std::size_t left = first_below(2 * x, lo, mid, l, t);
+        return left != size_ ? left : first_below(2 * x + 1, mid + 1, hi, l, t);
+    }
+
+    bool min_ = true;
+    std::size_t size_ = 1;
+    std::vector<std::uint32_t> t_;
+};
+
+// The index of one search: the suffix array of the token numbers (for the longest later repeat of
+// a passage) and, when repeats are extended backwards, that of the reversed sequence (for the
+// number of equal records before two positions).
+class RepeatIndex {
+public:
+    RepeatIndex(const SenToken* first, std::size_t n, bool backwards) : n_(n) {
+        std::uint32_t sigma = 0;
+        std::vector<std::uint32_t> ids = token_numbers(first, n, sigma);
+        std::vector<std::uint32_t> sa;
+        suffix_array(ids, sigma, sa, rank_);
+        lcp_ = SegmentTree(lcp_array(ids, sa, rank_), true);
+        pos_ = SegmentTree(sa, false);
+        if (!backwards) return;
+        std::reverse(ids.begin(), ids.end());
+        suffix_array(ids, sigma, sa, rank_rev_);
+        lcp_rev_ = SegmentTree(lcp_array(ids, sa, rank_rev_), true);
+    }
+
+    // The longest repeat of the passage at i: L = max over later j of the number of equal pairs
+    // (i + k, j + k) counted up to the pair whose first record reaches j, and the latest j that
+    // gives it. {1, i} when no later record equals record i.
+    std::pair<std::size_t, std::size_t> longest(std::size_t i) const {
+        const std::size_t r = rank_[i];
+        // The latest start among the suffixes sharing at least t records with suffix i.
+        auto latest = [&](std::uint32_t t) -> std::size_t {
+            const std::size_t l = lcp_.last_below(r, t);  // lcp[0] = 0 bounds it
+            const std::size_t x = std::min(lcp_.first_below(r + 1, t), n_);
+            return pos_.range(l, x - 1);
+        };
+        auto holds = [&](std::uint32_t t) { return latest(t) >= i + std::max<std::size_t>(1, t - 1); };
+        if (!holds(1)) return {1, i};
+        std::size_t lo = 1, hi = n_ - i;
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo + 1) / 2;
+            if (holds(static_cast<std::uint32_t>(mid))) lo = mid;
+            else hi = mid - 1;
+        }
+        return {lo, latest(static_cast<std::uint32_t>(lo))};
+    }
+
+    // Equal records just before i and just before j (i < j), at most i.
+    std::size_t equal_before(std::size_t i, std::size_t j) const {
+        if (i == 0) return 0;
+        const std::size_t a = rank_rev_[n_ - i], b = rank_rev_[n_ - j];
+        const std::size_t e = lcp_rev_.range(std::min(a, b) + 1, std::max(a, b));
+        return std::min(e, i);
+    }
+
+private:
+    std::size_t n_;
+    std::vector<std::uint32_t> rank_;
+    SegmentTree lcp_;
+    SegmentTree pos_;
+    std::vector<std::uint32_t> rank_rev_;
+    SegmentTree lcp_rev_;
+};
+
+// The search: every examined start's longest repeat, extended backwards, reported through found()
+// unless its run ends where the previous one considered did.
+template <class Found>
+void search_repeats(const SenToken* first, const SenToken* nd, int check_each, int longer_than, Found found) {
+    const std::size_t n = first && nd > first ? static_cast<std::size_t>(nd - first) : 0;
+    if (n < 2) return;  // one record has no later record to repeat it
+    const std::size_t step = static_cast<std::size_t>(std::max(check_each, 1));
+    const RepeatIndex index(first, n, step >= 2);
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < n; i += step) {
+        auto [len, j] = index.longest(i);
+        std::size_t a = i, b = j;
+        if (step >= 2 && i != 0 && j != i) {
+            const std::size_t e = index.equal_before(i, j);
+            a -= e;
+            b -= e;
+            len += e;
+        }
+        const std::size_t end = a + len - 1;
+        if (end == last) continue;
+        if (static_cast<long long>(len) > longer_than) found(RepeatedPassage{a, b, len, a == last + 2});
+        last = end;
+    }
+}
+
+std::string cut(std::string s, std::size_t room) {
+    if (s.size() > room) s.resize(room);
+    return s;
+}
+
+// The first record's text, then gap and text of each further record of [from, to).
+std::string context(const SenToken* first, std::size_t from, std::size_t to) {
+    std::string s;
+    for (std::size_t k = from; k < to; ++k) {
+        if (k != from) s += first[k].gap;
+        s += first[k].text;
+        if (s.size() > REPEATED_ENTRY_ROOM) break;
+    }
+    return cut(std::move(s), REPEATED_ENTRY_ROOM);
+}
+
+}  // namespace
+
+void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, const char* label) {
+    const int v = first && first == sen_floor2 ? 1 : 2;
+    if (!first || nd < first) nd = first;
+
+    // Separators.
+    static const char* const kSpaceKinds[] = {"SPACE_NUM", "SPACE_ALPHA"};
+    static const char* const kSuffixes[] = {".txt", "_SENTENCE.txt", "_NO_SENTENCE.txt"};
+    std::string space_names[6];
+    for (int k = 0; k < 2; ++k)
+        for (int s = 0; s < 3; ++s) space_names[3 * k + s] = export_name(label, kSpaceKinds[k], kSuffixes[s]);
+    ExportFile space[6];
+    if (!open_all(space, space_names)) return;
+    ResetGmake4(v);
+    for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->gap);
+    FinishGmakeCase4(v);
+    write_separators(v, space[0], space[1], space[2]);
+    resort(v, cmp_g_strcasecmp_nm);
+    write_separators(v, space[3], space[4], space[5]);
+    for (ExportFile& f : space) closefile(f.f, "XXX.txt");
+
+    // Tokens.
+    static const char* const kTokenKinds[] = {"TOKENS_ALPHA_UNGROUPED_INSENCS", "TOKENS_ALPHA_UNGROUPED_SENS",
+                                              "TOKENS_NUM_GROUPED", "TOKENS_ALPHA_GROUPED_INSENCS"};
+    std::string token_names[4];
+    for (int k = 0; k < 4; ++k) token_names[k] = export_name(label, kTokenKinds[k], ".txt");
+    ExportFile tokens[4];
+    if (!open_all(tokens, token_names)) return;
+    ResetGmake4(v);
+    for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->text);
+    FinishGmakeAlpha4(v);
+    write_tokens(v, tokens[0]);
+    resort(v, cmp_g_strcmp_nm);
+    write_tokens(v, tokens[1]);
+    ResetGmake4(v);
+    for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->text);
+    FinishGmakeCase4(v);
+    write_tokens(v, tokens[2]);
+    resort(v, cmp_g_strcasecmp_nm);
+    write_tokens(v, tokens[3]);
+    for (int k = 0; k < 4; ++k) closefile(tokens[k].f, kTokenKinds[k]);
+}
+
+std::vector<RepeatedPassage> find_repeated_passages(const SenToken* first, const SenToken* nd, int check_each,
+                                                    int longer_than) {
+    std::vector<RepeatedPassage> out;
+    search_repeats(first, nd, check_each, longer_than, [&](const RepeatedPassage& p) { out.push_back(p); });
+    return out;
+}
+
+std::string repeated_passage_entry(const SenToken* first, const SenToken* nd, const RepeatedPassage& p) {
+    const std::size_t n = static_cast<std::size_t>(nd - first);
+    const std::size_t a_end = p.first + p.length - 1;
+    const std::size_t b_end = p.second + p.length - 1;
+    auto last_char = [&](std::size_t k) { return first[k].pos + static_cast<int>(std::strlen(first[k].text)) - 1; };
+    const std::string head = context(first, p.first, std::min(p.first + 5, n));
+    const std::string tail = p.first + p.length >= 5 ? context(first, p.first + p.length - 5, std::min(a_end + 1, n))
+                                                     : std::string();
+    std::string e = jux_format("%sct:%d, word: %d to %d -- %d to %d (char: %d to %d -- %d to %d)\r\n... %s ... %s\r\n",
+                               p.adjacent ? "+" : "", static_cast<int>(p.length), static_cast<int>(p.first),
+                               static_cast<int>(a_end), static_cast<int>(p.second), static_cast<int>(b_end),
+                               first[p.first].pos, last_char(a_end), first[p.second].pos, last_char(b_end),
+                               head.c_str(), tail.c_str());
+    return cut(std::move(e), REPEATED_ENTRY_ROOM);
+}
+
+void export_duplicate_strings(const SenToken* first, const SenToken* nd) {
+    phase_start = jux_mdate();
+    const std::int64_t started = phase_start;
+    const std::size_t n = first && nd > first ? static_cast<std::size_t>(nd - first) : 0;
+
+    FILE* report = n > 1 ? generate_file_from_dropped_or_predifined("_REPEATED") : nullptr;
+    search_repeats(first, nd, gl_REPEATED_CHECK_EACH, gl_REPEATED_LONGER_THAN, [&](const RepeatedPassage& p) {
+        const std::string entry = repeated_passage_entry(first, nd, p);
+        OutputCyr(entry, 0, report);
+        if (IsWindow(hBig) && p.length >= 6) {
+            JuxShowMessage(hBigReBot, entry, 0);
+            unfreeze();
+        }
+    });
+    if (report) closefile(report, "fl_cons");
+
+    const std::int64_t us = jux_mdate() - started;
+    const std::int64_t ms = us / 1000;
+    MessageBoxA(HWND{},
+                jux_format("phase time: %i:%02i:%02i:%03lld\r\n\r\n", static_cast<int>(ms / 3'600'000),
+                           static_cast<int>(ms / 60'000 % 60), static_cast<int>(ms / 1000 % 60),
+                           static_cast<long long>(ms % 1000)),
+                "Oops!", MB_OK | MB_ICONERROR);
+}

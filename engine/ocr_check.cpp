@@ -1,0 +1,189 @@
+#include "engine/ocr_check.h"
+
+#include <cstdio>
+
+#include "engine/token_store.h"
+#include "lexicon/display.h"
+#include "lexicon/tables.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "shell/gmake.h"
+#include "shell/lists.h"
+#include "shell/panels.h"
+#include "spelling/spell_state.h"
+
+namespace {
+
+constexpr DWORD kColourBold = CFM_COLOR | CFM_BOLD;  // mask: colour and bold
+constexpr DWORD kBold = 1;
+constexpr DWORD kNotBold = 0;
+
+// The report's fixed texts in code page 1251.
+const std::string& text_title() {
+    static const std::string s = utf8_to_cp1251("потенциални грешки: %c -> %c");
+    return s;
+}
+const std::string& text_note() {
+    static const std::string s = utf8_to_cp1251("(без подробен списък, виж обобщението по-долу)");
+    return s;
+}
+const std::string& text_summary_head() {
+    static const std::string s = utf8_to_cp1251("ОБОБЩЕНИЕ НА");
+    return s;
+}
+const std::string& text_summary_errors() {
+    static const std::string s = utf8_to_cp1251("ПОТЕНЦИАЛНИ ГРЕШКИ:");
+    return s;
+}
+const std::string& text_summary_count() {
+    static const std::string s = utf8_to_cp1251("срещания):");
+    return s;
+}
+
+bool is_known(std::string_view word) { return find_pair(b[B_BULGARIAN].entries, word) != nullptr; }
+
+// Tries each occurrence of c1 (or of its other case) alone and calls found(word) for every changed
+// word that is known. Stops early when found returns true.
+template <class Found>
+void try_substitutions(std::string_view word, unsigned char c1, unsigned char c2, Found found) {
+    if (word.size() > OCR_WORD_ROOM) return;
+    const unsigned char c1o = ocr_other_case(c1);
+    const unsigned char c2o = ocr_other_case(c2);
+    std::string w(word);
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(w[i]);
+        unsigned char to;
+        if (c == c1) to = c2;
+        else if (c == c1o) to = c2o;
+        else continue;
+        w[i] = static_cast<char>(to);
+        const bool stop = is_known(w) && found(std::string_view(w));
+        w[i] = static_cast<char>(c);
+        if (stop) return;
+    }
+}
+
+bool holds_letter(std::string_view word, unsigned char c1) {
+    const unsigned char c1o = ocr_other_case(c1);
+    for (char ch : word) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c == c1 || c == c1o) return true;
+    }
+    return false;
+}
+
+// Appends the text and n line ends; returns where the text begins in the panel.
+LONG append(HWND re, std::string_view text, int n) {
+    CHARRANGE cr{};
+    SelectReEnd(re, cr);
+    JuxShowMessage(re, text, n);
+    return cr.cpMin;
+}
+
+LONG units(std::string_view text8) { return static_cast<LONG>(text8.size()); }
+
+// A word that looks like a name: a capital and a small Cyrillic letter, or a capital, an apostrophe
+// and a capital, and at least three characters.
+bool looks_like_name(std::string_view w) {
+    if (w.size() < 3) return false;
+    const unsigned char a = static_cast<unsigned char>(w[0]);
+    const unsigned char b1 = static_cast<unsigned char>(w[1]);
+    const unsigned char c = static_cast<unsigned char>(w[2]);
+    if (!ascii_cyrillic_upper[a]) return false;
+    return ascii_cyrillic_lower[b1] || (ascii_apos[b1] && ascii_cyrillic_upper[c]);
+}
+
+// The known words a word becomes, joined by " | ", within OCR_ALTERNATIVES_ROOM characters.
+std::string alternatives(std::string_view word, unsigned char c1, unsigned char c2) {
+    std::string out;
+    try_substitutions(word, c1, c2, [&](std::string_view w) {
+        const std::size_t need = (out.empty() ? 0 : 3) + w.size();
+        if (out.size() + need > OCR_ALTERNATIVES_ROOM) return true;
+        if (!out.empty()) out += " | ";
+        out += w;
+        return false;
+    });
+    return out;
+}
+
+}  // namespace
+
+unsigned char ocr_other_case(unsigned char c) { return cp_isupper(c) ? cp_tolower(c) : cp_toupper(c); }
+
+std::vector<std::string> ocr_substitutions(std::string_view word, unsigned char c1, unsigned char c2) {
+    std::vector<std::string> out;
+    try_substitutions(word, c1, c2, [&](std::string_view w) {
+        out.emplace_back(w);
+        return false;
+    });
+    return out;
+}
+
+void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
+    // Step 1: the words of store 1 that are known and become other known words.
+    bool found_any = false;
+    for (const SenToken* r = sen_floor; r && r < sen_nd; ++r) {
+        const std::string_view text(r->text);
+        if (text.empty() || text.size() > OCR_WORD_ROOM || !holds_letter(text, c1) || !is_known(text)) continue;
+        bool finding = false;
+        try_substitutions(text, c1, c2, [&](std::string_view) { return finding = true; });
+        if (!finding) continue;
+        if (!found_any) {
+            found_any = true;
+            ResetGmake();
+            char title[128];
+            std::snprintf(title, sizeof title, text_title().c_str(), c1, c2);
+            LONG at = append(report, title, 1);
+            ColorRangeOn(report, at, at + units(title), kColourBold, kColOcrHeader, kBold);
+            at = append(report, text_note(), 0);
+            ColorRangeOn(report, at, at + units(text_note()), kColourBold, kColOcrHeader, kBold);
+        }
+        PutInG(text);
+    }
+    if (!found_any) return;
+
+    // Step 2: the summary and one line per word, most frequent first.
+    append(report, "", 1);
+    FinishGmake();
+    append(report, "", 1);
+
+    long long total = 0;
+    for (const GRecord* g = g_floor; g < g_nd; ++g) total += g->count;
+    char line[512];
+    std::snprintf(line, sizeof line, "%s %i %s %c -> %c (%i %s", text_summary_head().c_str(),
+                  static_cast<int>(g_nd - g_floor), text_summary_errors().c_str(), ocr_other_case(c1),
+                  ocr_other_case(c2), static_cast<int>(total), text_summary_count().c_str());
+    LONG at = append(report, line, 2);
+    ColorRangeOn(report, at, at + units(line), kColourBold, kColOcrHeader, kNotBold);
+
+    unsigned number = 0;
+    for (const GRecord* g = g_floor; g < g_nd; ++g) {
+        const std::string word(g->name);
+        char num[32];
+        std::snprintf(num, sizeof num, "%u. ", ++number);
+        char count[32];
+        std::snprintf(count, sizeof count, "  %-u", g->count);
+        const std::string arrow = " -> " + alternatives(word, c1, c2);
+        const std::string whole = std::string(num) + word + count + arrow;
+        const LONG start = append(report, whole, 1);
+        LONG p = start;
+        ColorRangeOn(report, p, p + units(num), kColourBold, gl_col_nosug, kNotBold);
+        p += units(num);
+        ColorRangeOn(report, p, p + units(word), kColourBold, looks_like_name(word) ? kColOcrName : kColOcrWord,
+                     kBold);
+        p += units(word);
+        ColorRangeOn(report, p, p + units(count), kColourBold, kColOcrCount, kNotBold);
+        p += units(count);
+        ColorRangeOn(report, p, p + units(arrow), kColourBold, kColOcrAlternatives, kNotBold);
+        RE_SetSel(report, CHARRANGE{start + 1, start + 1});
+    }
+    append(report, "", 1);
+}
+
+void check_ocr_letter_pairs(HWND report) {
+    const DictFileRecord& pairs = b[B_BULGARIAN_TWO_LETTERS];
+    for (const ListPair& p : pairs.entries) {
+        if (!p.has_rest() || p.key.empty() || p.rest.empty()) continue;
+        check_ocr_char(report, static_cast<unsigned char>(p.key[0]), static_cast<unsigned char>(p.rest[0]));
+    }
+}
