@@ -145,29 +145,3 @@ std::size_t mix_many_time_codes(std::string& translation, std::string_view sourc
     return result;
 }
 
-void remove_time_code(std::string& text) {
-    std::string out;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t cc = text.find(kBlockEnd, from);
-        if (cc == std::string::npos) break;
-        const std::size_t arrow = text.find(kArrow, cc + kBlockEnd.size());
-        if (arrow == std::string::npos) break;
-        const std::size_t cr = text.find('\r', arrow);
-        if (cr == std::string::npos) break;
-        // A block's header: the arrow stands on the first or the second line after the empty line.
-        const std::size_t first_end = text.find('\r', cc + kBlockEnd.size());
-        const bool header = first_end == cr || text.find('\r', first_end + 1) == cr;
-        if (header) {
-            out.append(text, from, cc - from);
-            out += ' ';
-            from = cr + 1;
-        } else {
-            out.append(text, from, cc + 1 - from);
-            from = cc + 1;
-        }
-    }
-    if (from == 0) return;
-    out.append(text, from);
-    text = std::move(out);
-}

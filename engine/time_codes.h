@@ -1,14 +1,18 @@
 // engine/time_codes.h - subtitle time codes: putting a translation back into the subtitle frame of
-// its source, and taking the time codes out of a text.
+// its source.
 //
 // Subtitle text as the panels give it (code page 1251): lines end with a single CR; blocks are
 // separated by an empty line (CR CR); a block is an index line, a time-code line holding " --> "
 // and one or more text lines, which may begin with style tags ("<" to the next ">" on the line).
+// Taking the time codes out (remove_time_code) is a text routine of the shell (shell/strings.h),
+// since the lexicon's corpus filing needs it too.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "shell/strings.h"
 
 // Puts the translation into the frame of the subtitle source: each block of the translation (blocks
 // separated by CR CR) follows a copy of its source block's index line, time-code line and leading
@@ -24,8 +28,3 @@
 // (the source from that block's index line on) under "Done!" once per call; the merge goes on.
 std::size_t mix_many_time_codes(std::string& translation, std::string_view source, std::string& output);
 
-// Removes the index and time-code lines of every block after the first, in place: each such block
-// becomes a blank followed by its text lines. A block is recognised by the line holding " --> "
-// that follows the empty line directly or after one index line; an empty line followed by anything
-// else is kept as it is. The first block, which no empty line precedes, keeps its header.
-void remove_time_code(std::string& text);

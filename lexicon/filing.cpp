@@ -105,21 +105,6 @@ std::string clean_rendering(std::string_view s) {
     return t;
 }
 
-// Subtitle time codes out of a selection: every block after the first becomes a blank followed
-// by its text lines (the header of a text that begins with a block stays).
-void remove_time_code_local(std::string& t) {
-    for (;;) {
-        const size_t cc = t.find("\r\r");
-        if (cc == std::string::npos) return;
-        const size_t arrow = t.find(" --> ", cc);
-        if (arrow == std::string::npos) return;
-        const size_t cr = t.find('\r', arrow);
-        if (cr == std::string::npos) return;
-        t[cc] = ' ';
-        t.erase(cc + 1, cr - cc);
-    }
-}
-
 bool is_quote(unsigned char c) { return c == '"' || c == 0x93 || c == 0x94; }
 
 void cut_quotes(std::string& s) {
@@ -383,7 +368,7 @@ void write_to_cs(int row, int family) {
     CHARRANGE sel;
     std::string en;
     if (!take_english(sel, en)) return;
-    remove_time_code_local(en);
+    remove_time_code(en);
     if (!clean_key(en)) return;
     cut_quotes(en);
     unsigned char mark = cut_mark(en);
@@ -403,7 +388,7 @@ void write_to_cs(int row, int family) {
     Rendering r = take_rendering({hBigReBot, hBgText ? hBgTextRe : HWND{}}, true);
     if (!r.ok) return;
     std::string bg = r.text;
-    remove_time_code_local(bg);
+    remove_time_code(bg);
     bg = clean_rendering(bg);
     cut_quotes(bg);
     unsigned char bg_mark = cut_mark(bg);

@@ -82,3 +82,9 @@ void ByteToHexLabel(unsigned char byte, char (&label)[3]);
 // A bit outside the string (or n = 0) is not written and reads as 0.
 void set_bit_in_string(std::string& bits, std::uint64_t n);
 int read_bit_in_string(std::string_view bits, std::uint64_t n);
+
+// Removes the index and time-code lines of every block after the first, in place: each such block
+// becomes a blank followed by its text lines. A block is recognised by the line holding " --> "
+// that follows the empty line directly or after one index line; an empty line followed by anything
+// else is kept as it is. The first block, which no empty line precedes, keeps its header.
+void remove_time_code(std::string& text);
