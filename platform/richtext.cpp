@@ -174,6 +174,8 @@ const std::array<char16_t, 65536>& fold_table() {
 }
 
 bool is_word_unit(char16_t c) { return c == u'_' || u16_isalnum(c); }
+bool is_high_unit(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low_unit(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 LONG clamp_pos(LONG p, LONG len) { return std::clamp<LONG>(p, 0, len); }
 
@@ -495,6 +497,16 @@ bool RichText::set_selection(CHARRANGE r) {
     s.cpMin = clamp_pos(r.cpMin, n);
     s.cpMax = r.cpMax < 0 ? n : clamp_pos(r.cpMax, n);
     if (s.cpMin > s.cpMax) std::swap(s.cpMin, s.cpMax);
+    // An end between the two halves of a surrogate pair would let the next edit split the
+    // character: a caret moves before the pair, a selection widens to take the whole of it.
+    const auto inside_pair = [&d, n](LONG p) {
+      return p > 0 && p < n && is_high_unit(d.text[static_cast<size_t>(p - 1)]) &&
+             is_low_unit(d.text[static_cast<size_t>(p)]);
+    };
+    const bool caret = s.cpMin == s.cpMax;
+    if (inside_pair(s.cpMin)) --s.cpMin;
+    if (caret) s.cpMax = s.cpMin;
+    else if (inside_pair(s.cpMax)) ++s.cpMax;
   }
   if (s == d.sel) return false;
   d.sel = s;

@@ -167,16 +167,18 @@ public:
 
     // ---- Modal interaction -------------------------------------------------------------
     int message_box(HWND owner, std::u16string_view text, std::u16string_view caption, UINT flags) override {
-        QMessageBox box(owner_widget(owner));
-        box.setWindowTitle(to_qstring(caption));
-        box.setText(to_qstring(text));
-        box.setTextFormat(Qt::PlainText);
+        // On the heap and watched: the owner's widget (the box's parent) may be destroyed while the
+        // box waits, by a posted message or a tray click served in its loop, and takes the box along.
+        QPointer<QMessageBox> box = new QMessageBox(owner_widget(owner));
+        box->setWindowTitle(to_qstring(caption));
+        box->setText(to_qstring(text));
+        box->setTextFormat(Qt::PlainText);
         switch (flags & 0xF0) {
-            case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-            case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-            case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
-            case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-            default: box.setIcon(QMessageBox::NoIcon); break;
+            case MB_ICONERROR: box->setIcon(QMessageBox::Critical); break;
+            case MB_ICONQUESTION: box->setIcon(QMessageBox::Question); break;
+            case MB_ICONWARNING: box->setIcon(QMessageBox::Warning); break;
+            case MB_ICONINFORMATION: box->setIcon(QMessageBox::Information); break;
+            default: box->setIcon(QMessageBox::NoIcon); break;
         }
         std::vector<QMessageBox::StandardButton> buttons;
         switch (flags & 0x0F) {
@@ -189,17 +191,17 @@ public:
         }
         QMessageBox::StandardButtons set;
         for (auto b : buttons) set |= b;
-        box.setStandardButtons(set);
+        box->setStandardButtons(set);
         const size_t def = (flags & 0x200) ? 2 : (flags & MB_DEFBUTTON2) ? 1 : 0;
-        box.setDefaultButton(buttons[std::min(def, buttons.size() - 1)]);
-        if (set & QMessageBox::Cancel) box.setEscapeButton(QMessageBox::Cancel);
-        else if (buttons.size() == 1) box.setEscapeButton(buttons.front());
+        box->setDefaultButton(buttons[std::min(def, buttons.size() - 1)]);
+        if (set & QMessageBox::Cancel) box->setEscapeButton(QMessageBox::Cancel);
+        else if (buttons.size() == 1) box->setEscapeButton(buttons.front());
         if (flags & (MB_TOPMOST | MB_SYSTEMMODAL | MB_SETFOREGROUND))
-            box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
         QtMessageBoxRecord rec{owner, std::u16string(text), std::u16string(caption), flags, 0, {}};
         for (auto b : buttons)
-            if (QAbstractButton* ab = box.button(b)) rec.buttons.push_back(to_u16(ab->text()));
+            if (QAbstractButton* ab = box->button(b)) rec.buttons.push_back(to_u16(ab->text()));
         if (g_test_answers.enabled) {
             int want = safe_answer(flags);
             if (!g_test_answers.message_box_answers.empty()) {
@@ -209,16 +211,19 @@ public:
             // A person can only press a button the box has.
             QMessageBox::StandardButton b = button_of(want);
             if (!(set & b)) b = button_of(safe_answer(flags));
-            QPointer<QMessageBox> guard(&box);
-            QTimer::singleShot(0, &box, [guard, b] {
+            QPointer<QMessageBox> guard(box);
+            QTimer::singleShot(0, box, [guard, b] {
                 if (guard)
                     if (QAbstractButton* ab = guard->button(b)) ab->click();
             });
         }
-        box.exec();
+        box->exec();
         int answer = 0;
-        if (QAbstractButton* clicked = box.clickedButton()) answer = id_of(box.standardButton(clicked));
-        if (!answer) answer = safe_answer(flags);  // closed without a button
+        if (box) {
+            if (QAbstractButton* clicked = box->clickedButton()) answer = id_of(box->standardButton(clicked));
+            delete box.data();
+        }
+        if (!answer) answer = safe_answer(flags);  // closed without a button, or gone with its owner
         rec.answer = answer;
         if (g_test_answers.enabled) g_test_answers.message_boxes.push_back(rec);
         return answer;
@@ -282,26 +287,29 @@ public:
                                                      const std::filesystem::path& start) override {
         if (g_test_answers.enabled) return take(g_test_answers.file_dialog_answers);
         const QString dir = QString::fromStdU16String(start.u16string());
-        const QString t = to_qstring(title);
-        const QString f = filter_string(filters);
-        QWidget* parent = owner_widget(owner);
-        const QString chosen = save ? QFileDialog::getSaveFileName(parent, t, dir, f)
-                                    : QFileDialog::getOpenFileName(parent, t, dir, f);
-        if (chosen.isEmpty()) return std::nullopt;
-        return std::filesystem::path(chosen.toStdU16String());
+        // The choosers live on the heap and are watched, as the message box is: the owner's
+        // widget (their parent) may be destroyed while they wait, and takes them along; that
+        // counts as cancelled.
+        QPointer<QFileDialog> fd = new QFileDialog(owner_widget(owner), to_qstring(title), dir, filter_string(filters));
+        fd->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        fd->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        return chosen_path(fd);
     }
 
     std::optional<std::filesystem::path> folder_dialog(HWND owner, std::u16string_view title) override {
         if (g_test_answers.enabled) return take(g_test_answers.folder_dialog_answers);
-        const QString chosen = QFileDialog::getExistingDirectory(owner_widget(owner), to_qstring(title));
-        if (chosen.isEmpty()) return std::nullopt;
-        return std::filesystem::path(chosen.toStdU16String());
+        QPointer<QFileDialog> fd = new QFileDialog(owner_widget(owner), to_qstring(title));
+        fd->setFileMode(QFileDialog::Directory);
+        fd->setOption(QFileDialog::ShowDirsOnly, true);
+        return chosen_path(fd);
     }
 
     std::optional<LOGFONTW> font_dialog(HWND owner, const LOGFONTW& current) override {
         if (g_test_answers.enabled) return take(g_test_answers.font_dialog_answers);
-        bool ok = false;
-        const QFont f = QFontDialog::getFont(&ok, to_qfont(current), owner_widget(owner));
+        QPointer<QFontDialog> fd = new QFontDialog(to_qfont(current), owner_widget(owner));
+        const bool ok = fd->exec() == QDialog::Accepted && fd;
+        const QFont f = ok ? fd->selectedFont() : QFont();
+        delete fd.data();
         if (!ok) return std::nullopt;
         LOGFONTW out;
         out.face = to_u16(f.family());
@@ -367,6 +375,9 @@ public:
         switch (op) {
             case NIM_ADD: {
                 if (it != tray_.end() && it->second) return false;
+                // No notification area: the add fails and leaves no icon behind (the core would
+                // not know of it, so it could never be modified or removed).
+                if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
                 auto* icon = new QSystemTrayIcon(this);
                 tray_[key] = icon;
                 const HWND w = d.hWnd;
@@ -384,7 +395,7 @@ public:
                 });
                 apply_tray(icon, d);
                 icon->setVisible(true);
-                return QSystemTrayIcon::isSystemTrayAvailable();
+                return true;
             }
             case NIM_MODIFY:
                 if (it == tray_.end() || !it->second) return false;
@@ -456,6 +467,15 @@ private:
         HWND dlg;
         QEventLoop* loop;
     };
+
+    // Runs a file chooser made on the heap; nullopt when it was cancelled or went with its owner.
+    static std::optional<std::filesystem::path> chosen_path(QPointer<QFileDialog>& fd) {
+        std::optional<std::filesystem::path> out;
+        if (fd->exec() == QDialog::Accepted && fd && !fd->selectedFiles().isEmpty())
+            out = std::filesystem::path(fd->selectedFiles().first().toStdU16String());
+        delete fd.data();
+        return out;
+    }
 
     template <class T>
     static std::optional<T> take(std::deque<std::optional<T>>& q) {

@@ -635,4 +635,30 @@ TEST_F(RichEditTest, OddCharactersAndHugeTexts) {
   EXPECT_EQ(RE_GetTextLength(re), static_cast<LONG>(big.size()));
 }
 
+TEST_F(RichEditTest, SelectionNeverEndsInsideASurrogatePair) {
+  // "x", U+1F600 (two units), "y". Positions 2 lies between the halves of the pair.
+  const std::u16string text = u"x\U0001F600y";
+  RE_SetTextW(re, text);
+  RE_SetSel(re, {2, 2});
+  EXPECT_EQ(RE_GetSel(re), (CHARRANGE{1, 1}));
+  headless_type(re, u"z");
+  EXPECT_EQ(RE_GetTextW(re), u"xz\U0001F600y");
+  EXPECT_EQ(RE_GetTextEx(re, CP_UTF8), "xz\xF0\x9F\x98\x80y");
+
+  // A selection with an end inside the pair takes the whole character.
+  RE_SetTextW(re, text);
+  RE_SetSel(re, {2, 4});
+  EXPECT_EQ(RE_GetSel(re), (CHARRANGE{1, 4}));
+  RE_SetSel(re, {0, 2});
+  EXPECT_EQ(RE_GetSel(re), (CHARRANGE{0, 3}));
+  RE_ReplaceSel(re, u"-");
+  EXPECT_EQ(RE_GetTextW(re), u"-y");
+
+  // The user's selection goes the same way.
+  RE_SetTextW(re, text);
+  headless_select(re, 2, 2);
+  headless_backspace(re);
+  EXPECT_EQ(RE_GetTextW(re), u"\U0001F600y");
+}
+
 }  // namespace

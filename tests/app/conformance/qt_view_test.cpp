@@ -10,6 +10,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <filesystem>
+#include <fstream>
+#include <QAbstractButton>
+#include <QSystemTrayIcon>
+#include <QTimer>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -460,4 +468,104 @@ TEST_F(QtViews, HandlersMayDestroyTheirWindowFromTheUsersAction) {
     ASSERT_NE(now, nullptr);
     ASSERT_EQ(now->actions().size(), 1);
     EXPECT_EQ(now->actions()[0]->text(), QStringLiteral("Друго"));
+}
+
+TEST_F(QtViews, MessageBoxSurvivesTheDestructionOfItsOwner) {
+    // While the box waits, the loop it runs serves a posted message whose handler destroys the
+    // box's owner; the box goes with its owner's widget and counts as closed without a button.
+    qt_set_test_answers(false);
+    HWND dlg = make_dialog();
+    handler = [](HWND h, const Msg& m) -> INT_PTR {
+        if (m.message == WM_USER) DestroyWindow(h);
+        return 0;
+    };
+    QPointer<QWidget> owner = qt_widget(dlg);
+    ASSERT_TRUE(PostMessageW(dlg, Msg::simple(WM_USER)));
+    // Should the box outlive its owner after all, the person answers it then.
+    QTimer person;
+    QObject::connect(&person, &QTimer::timeout, [&owner] {
+        if (owner) return;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) box->button(QMessageBox::Yes)->click();
+    });
+    person.start(0);
+    EXPECT_EQ(MessageBoxW(dlg, u"Да запиша ли промените?", u"JUX", MB_YESNO | MB_ICONQUESTION), IDNO);
+    person.stop();
+    EXPECT_FALSE(IsWindow(dlg));
+    EXPECT_EQ(count(WM_DESTROY), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(owner.isNull());
+}
+
+TEST_F(QtViews, FailedTrayIconLeavesNoIconBehind) {
+    if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this desktop has a notification area";
+    HWND dlg = make_dialog();
+    NOTIFYICONDATAW nid;
+    nid.hWnd = dlg;
+    nid.uID = 7;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.szTip = u"JUX";
+    auto* backend = dynamic_cast<QObject*>(&platform_backend());
+    ASSERT_NE(backend, nullptr);
+    // Without a notification area the add fails, and no icon waits unseen that the program could
+    // never modify or remove (the core does not know of it).
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, nid));
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, nid));
+    DestroyWindow(dlg);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(backend->findChildren<QSystemTrayIcon*>().isEmpty());
+}
+
+TEST_F(QtViews, ChoosersSurviveTheDestructionOfTheirOwner) {
+    qt_set_test_answers(false);
+    // The person: answers the chooser on screen with `act` once `ready` says so.
+    std::function<bool()> ready;
+    std::function<void(QDialog*)> act;
+    QTimer person;
+    QObject::connect(&person, &QTimer::timeout, [&] {
+        if (!ready()) return;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) act(d);
+    });
+    person.start(0);
+
+    // A chosen file comes back.
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "jux-chooser-test.txt";
+    std::ofstream(file) << "x";
+    HWND dlg = make_dialog();
+    ready = [] { return true; };
+    act = [&file](QDialog* d) {
+        if (auto* fd = qobject_cast<QFileDialog*>(d)) {
+            fd->selectFile(QString::fromStdU16String(file.u16string()));
+            QMetaObject::invokeMethod(fd, "accept");
+        }
+    };
+    EXPECT_EQ(GetOpenFileNameW(dlg, u"Отвори", {{u"Текст (*.txt)", u"*.txt"}}, file.parent_path()), file);
+
+    // A posted message destroys the owner while each chooser waits: the chooser goes with it
+    // and counts as cancelled.
+    handler = [](HWND h, const Msg& m) -> INT_PTR {
+        if (m.message == WM_USER) DestroyWindow(h);
+        return 0;
+    };
+    QPointer<QWidget> owner;
+    ready = [&owner] { return owner.isNull(); };
+    act = [](QDialog* d) { d->reject(); };
+    auto owner_goes = [&] {
+        dlg = make_dialog();
+        owner = qt_widget(dlg);
+        PostMessageW(dlg, Msg::simple(WM_USER));
+    };
+    owner_goes();
+    EXPECT_EQ(GetOpenFileNameW(dlg, u"Отвори", {}), std::nullopt);
+    EXPECT_FALSE(IsWindow(dlg));
+    owner_goes();
+    EXPECT_EQ(GetSaveFileNameW(dlg, u"Запиши", {}), std::nullopt);
+    owner_goes();
+    EXPECT_EQ(BrowseForFolder(dlg, u"Папка"), std::nullopt);
+    owner_goes();
+    EXPECT_EQ(ChooseFontW(dlg, LOGFONTW{}), std::nullopt);
+    person.stop();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::filesystem::remove(file);
 }
