@@ -1,20 +1,19 @@
 #include "engine/phases.h"
 
-// Each function below is a step of the run whose work is not built yet; the frame already calls
-// it in its place and under its switch.
+#include "engine/entry_display.h"
+#include "engine/scan_end.h"
+#include "engine/token_report.h"
 
-// Not built yet: the per-token report fills it (the gap's display line in the main window's pane).
-void report_gap(RunContext&, const TokenScan&) {}
+// The steps of the run, each in its place and under its switch. A step whose work is not built
+// yet is an empty function that says so.
 
-// Not built yet: the per-token report fills it (numbers, Bulgarian and English spelling and
-// dictionary lines, source colours, the token index, the spelling logs).
-void report_token(RunContext&, const TokenScan&) {}
+void report_gap(RunContext& c, const TokenScan& t) { token_report_gap(c, t); }
 
-// Not built yet: the token and repeated-passage exports of the checker's text and its gap index.
-void export_checker_text(RunContext&) {}
+void report_token(RunContext& c, const TokenScan& t) { token_report(c, t); }
 
-// Not built yet: the one-token Bulgarian display fills it (English text, neighbourhood, paradigms).
-void one_token_bulgarian_display(RunContext&) {}
+void export_checker_text(RunContext& c) { export_checker_tokens(c); }
+
+void one_token_bulgarian_display(RunContext& c) { show_one_bulgarian_word(c); }
 
 // Not built yet: the word lists of a processed text fill it (the English word list).
 void phase_english_word_list(RunContext&) {}
@@ -46,5 +45,4 @@ void phase_hard_rare_colouring(RunContext&, const RecordArray&) {}
 // Not built yet: the English-to-Bulgarian machine translation fills it.
 void phase_machine_translation(RunContext&, const RecordArray&) {}
 
-// Not built yet: the dictionary-entry display of a one-word look-up fills it.
-void entry_display(RunContext&) {}
+void entry_display(RunContext& c) { show_dictionary_entry(c); }

@@ -33,6 +33,7 @@ struct PendingRun {
 
 bool g_running = false;                // a run is going
 std::vector<PendingRun> g_pending;     // calls to serve after it, one per source panel
+std::vector<HWND> g_served;            // source panels whose changes a deferred run served
 
 constexpr unsigned char kOutsideQuotes[] = {132, 147, 148};  // „ “ ”: no token characters in a run
 constexpr unsigned char kBullet = 149;                      // the progress bar's character
@@ -94,6 +95,11 @@ bool is_one_entry(const std::string& text8) {
     return is_english_key(key);
 }
 
+void put_back_users_view(const RunContext& c) {
+    RE_SetSel(c.source, c.user_sel);
+    RE_SetScrollPos(c.source, c.user_scroll);
+}
+
 // Cuts the text into store 1, reporting each record, until the text ends, Cancel is pressed or
 // the store is full. Progress goes to the label, and the windows are kept alive by the pump.
 void scan(RunContext& c) {
@@ -117,7 +123,10 @@ void scan(RunContext& c) {
             SetWindowTextA(c.label, progress_line(c.processed, c.expected));
         if (c.processed % every == 0) {
             UpdateWindow(hMain);
+            put_back_users_view(c);
             unfreeze();
+            c.user_sel = RE_GetSel(c.source);
+            c.user_scroll = RE_GetScrollPos(c.source);
         }
         ++c.processed;
         report_token(c, t.last);
@@ -224,12 +233,15 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     c.checker = is(source, hBigReRight);
 
     read_text(c);
+    c.user_sel = RE_GetSel(source);
+    c.user_scroll = RE_GetScrollPos(source);
     if (!changed_from_add_fg && !is(source, hAddReShortCopy))
         ColorRangeOn(source, 0, c.length, CFM_COLOR | CFM_BOLD | CFM_UNDERLINE, 0, 0);
 
     // The entry box without "cut the text into tokens": straight to the entry display.
     if (is(source, hAddReShort) && Button_GetCheck(hAddSentence) != 1) {
         entry_display_step(c);
+        put_back_users_view(c);
         keep_summary(c);
         return;
     }
@@ -268,6 +280,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     SetDlgItemTextW(hBig, IDC_BIG_LABEL, u"Done!");
 
     entry_display_step(c);
+    put_back_users_view(c);
     keep_summary(c);
 }
 
@@ -314,6 +327,7 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
         return;
     }
     RunningFlag running;
+    g_served.clear();
     run_text(dialog, source, report, label, text8, text16, name);
     // The calls that arrived meanwhile, each with its panel's selection and scroll position kept
     // round it as its caller would have done.
@@ -325,20 +339,27 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
         std::string t8;
         std::u16string t16;
         run_text(p.dialog, p.source, p.report, p.label, t8, t16, p.name.c_str());
+        g_served.push_back(p.source);
     }
 }
 
 void translate_panel(HWND dialog, HWND source, HWND report, HWND label, const char* name) {
-    KeepView keep(source);
+    const bool outermost = !g_running;
+    const CHARRANGE sel = RE_GetSel(source);
+    const POINT scroll = RE_GetScrollPos(source);
     std::string t8;
     std::u16string t16;
     translate_text(dialog, source, report, label, t8, t16, name);
+    if (outermost && std::find(g_served.begin(), g_served.end(), source) != g_served.end()) return;
+    RE_SetSel(source, sel);
+    RE_SetScrollPos(source, scroll);
 }
 
 bool translate_text_running() { return g_running; }
 
 void reset_run() {
     g_pending.clear();
+    g_served.clear();
     g_running = false;
     last_run = RunSummary{};
 }

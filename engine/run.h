@@ -20,6 +20,7 @@
 
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"
+#include "platform/richedit.h"
 #include "platform/types.h"
 
 // What one run knows while it goes; the phases read it.
@@ -42,6 +43,12 @@ struct RunContext {
     bool logs_opened = false;       // this run opened the six spelling logs
     bool cut = false;               // the text was cut into tokens (not the entry-box shortcut)
     unsigned steps = 0;             // RUN_... bits of the steps entered
+    // The source's selection and scroll position as the user has them: taken when the run starts,
+    // put back before every message pump (so that what the user types meanwhile lands where the
+    // caret is, not in a range the run was colouring) and read again after it, and put back when
+    // the run ends.
+    CHARRANGE user_sel{};
+    POINT user_scroll{};
 };
 
 // Steps of a run that are entered only under their switch (bits of RunContext::steps).
@@ -81,7 +88,8 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
 
 // The callers' protocol round a run, for the windows that call it: keeps the source panel's
 // selection and scroll position (the run selects the ranges it colours) and gives the run its
-// buffers.
+// buffers. When the user changed the panel while the run pumped messages, the run that served the
+// change has left the panel as the user had it, and that stays.
 void translate_panel(HWND dialog, HWND source, HWND report, HWND label, const char* name);
 
 // True while a run is going (a call now would be served after it).

@@ -1,5 +1,7 @@
 #include "engine/run_state.h"
 
+#include "engine/bg_text_pass.h"
+#include "engine/lookup_state.h"
 #include "engine/run.h"
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"
@@ -69,4 +71,6 @@ void reset_engine() {
     reset_run();
     forget_dot_keys();
     store_release_all();
+    reset_lookup_state();
+    reset_bgtext_pass();
 }

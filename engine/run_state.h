@@ -13,8 +13,8 @@
 #include <string>
 
 #include "platform/types.h"
+#include "resources/resources.h"  // the main window's control identifiers (IDC_ADD_SENTENCE ...)
 
-inline constexpr int IDC_ADD_SENTENCE = 1171;   // the main window's check box "cut the text into tokens"
 inline constexpr int IDC_BIG_LABEL_UP = 1276;   // the text-checker window's code-page label
 
 // ---- Panels of the calling windows --------------------------------------------------------
@@ -51,5 +51,6 @@ void open_cyr_logs();
 void close_cyr_logs();
 
 // The subsystem's reset for test fixtures: handles null, flags 0, logs closed, balloon empty,
-// token stores released, no run pending.
+// token stores released, no run pending; the main window's panes and search log of
+// engine/lookup_state.h as well.
 void reset_engine();

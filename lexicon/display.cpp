@@ -203,15 +203,28 @@ void print_multiline_english_definition_to_re(HWND re, std::string_view word) {
 
 void print_English_definition(HWND re, std::string_view word, int flag) {
     const DictFileRecord& en = b[B_EN_EN];
+    const std::span<const ListPair> bg_list(b[B_EN_BG].entries), en_list(en.entries);
+    const ListPair* in_bg = find_pair(bg_list, key_form(word));
+    const ListPair* in_en = find_pair(en_list, key_form(word));
+    const std::string variant = apostrophe_variant(word);
+    const std::string derived = english_derivative_hook && !word.empty() ? english_derivative_hook(word) : std::string();
+    auto known = [&](const std::string& w) {
+        return !w.empty() && (find_pair(bg_list, key_form(w)) || find_pair(en_list, key_form(w)));
+    };
+    // A word that neither dictionary holds, nor by its apostrophe variant or the word it is derived
+    // from, gets the spelling suggestions with their definitions.
+    const bool derived_defined = !derived.empty() && find_pair(en_list, key_form(derived));
+    if (flag && !in_bg && !in_en && !known(variant) && !derived_defined && !word.empty() && english_suggestions_hook) {
+        english_suggestions_hook(re, word);
+        return;
+    }
     if (en.entries.empty()) return;
     std::vector<std::string> words{std::string(word)};
-    const std::string variant = apostrophe_variant(word);
     if (!variant.empty()) words.push_back(variant);
     std::string stem;
-    if (const ListPair* p = find_pair(std::span<const ListPair>(b[B_EN_BG].entries), key_form(word)))
-        if (p->has_rest() && GetStem(p->rest, stem) > 0) words.push_back(stem);
-    if (const ListPair* p = find_pair(std::span<const ListPair>(en.entries), key_form(word)))
-        if (p->has_rest() && GetStem(p->rest, stem) > 0) words.push_back(stem);
+    if (in_bg && in_bg->has_rest() && GetStem(in_bg->rest, stem) > 0) words.push_back(stem);
+    if (in_en && in_en->has_rest() && GetStem(in_en->rest, stem) > 0) words.push_back(stem);
+    if (!derived.empty()) words.push_back(derived);
     QuietPanel quiet(re);
     bool first = true;
     std::vector<std::string> done;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "platform/types.h"
 #include "shell/window_state.h"
@@ -12,6 +14,11 @@
 // and the page search of the scanned dictionary it runs while writing. Null: nothing to run.
 extern void (*GetCleanTokenAudio_hook)(HWND panel);
 extern void (*find_bg_part_hook)(const char* word);
+// The English definitions' hooks into the spelling subsystem: the word that an English word is
+// derived from by a common suffix ("" when none), whose definitions are shown with the word's;
+// and the suggestions for a word that neither dictionary holds, written at the end of the panel.
+extern std::string (*english_derivative_hook)(std::string_view word);
+extern void (*english_suggestions_hook)(HWND panel, std::string_view word);
 
 // Every window handle null, the flags at their start values, the hooks empty (test fixtures).
 void reset_panels();

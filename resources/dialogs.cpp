@@ -24,25 +24,8 @@ DialogTemplate splash_template() {
     return t;
 }
 
-// The main window until the look-up window takes its place: the entry box on top and a panel
-// below it; the window's procedure lays both out to its size.
-DialogTemplate main_placeholder_template() {
-    DialogTemplate t;
-    t.id = IDD_MAIN_PLACEHOLDER;
-    t.caption = u"JUX Dictionary";
-    t.cx = 320;
-    t.cy = 220;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_CENTER;
-    const DWORD panel = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL;
-    t.controls.push_back(ControlTemplate{ControlKind::RichEdit, IDC_ADD_RE_SHORT, u"", 5, 5, 310, 14, panel, 0});
-    t.controls.push_back(
-        ControlTemplate{ControlKind::RichEdit, IDC_ADD_RE_SAVED, u"", 5, 24, 310, 191, panel | WS_VSCROLL, 0});
-    return t;
-}
-
 }  // namespace
 
 void register_dialog_templates() {
     RegisterDialogTemplate(splash_template());
-    RegisterDialogTemplate(main_placeholder_template());
 }

@@ -20,10 +20,22 @@ inline constexpr int IDI_INFO = 118;         // the information window's icon
 inline constexpr int IDD_STARTING = 105;          // the splash shown while the lexicon loads
 inline constexpr int IDC_STARTING_TEXT = 1244;    // its one line of text
 
-// ---- The main window until the look-up window replaces it -------------------------------------
-inline constexpr int IDD_MAIN_PLACEHOLDER = 100;  // entry box on top, panel below
+// ---- The main window (template 101, DialogAdd) -------------------------------------------------
+inline constexpr int IDD_ADD = 101;               // the main window: look-up as you type
 inline constexpr int IDC_ADD_RE_SHORT = 1001;     // the entry box
-inline constexpr int IDC_ADD_RE_SAVED = 1002;     // the panel below it
+inline constexpr int IDC_ADD_RE_SAVED = 1002;     // the entry panel: the word's entries and definitions
+inline constexpr int IDC_ADD_RE_SHORT_COPY = 1003;  // hidden copy of the entry box (other windows' look-ups)
+inline constexpr int IDC_ADD_RE_DICT = 1004;      // the dictionary round the word (the run's report panel)
+inline constexpr int IDC_ADD_RE_SHORT3 = 1005;    // words known from the English word lists only
+inline constexpr int IDC_ADD_RE_BG = 1006;        // paradigms of a Bulgarian word
+inline constexpr int IDC_ADD_RE_LONG = 1007;      // the entry editor's long pane (hidden)
+inline constexpr int IDC_ADD_RE_HYPHEN = 1008;    // corpus lines of the word
+inline constexpr int IDC_ADD_LABEL = 1009;        // status line
+inline constexpr int IDC_ADD_TRANS_SIR = 1064;    // the entry editor's transcription field (hidden)
+inline constexpr int IDC_ADD_UPDATE_DEFINITION_AFTER_ADD = 1166;  // refresh the definition after an entry is added
+inline constexpr int IDC_ADD_SENTENCE = 1171;     // cut the text into words, a report line for each
+inline constexpr int IDC_ADD_BIG_TRANS = 1178;    // opens the translation window
+inline constexpr int IDC_ADD_BIG_SPELL = 1180;    // opens the text-checker window
 
 // ---- Commands ---------------------------------------------------------------------------------
 // The shared rich-edit popup menu: commands 8084 to 8101 act on the focus pane (ContextMenu).
@@ -54,6 +66,13 @@ inline constexpr WORD IDA_ABOUT = 40052;        // Ctrl+Alt+Shift+F9: the About 
 // ---- Tables -----------------------------------------------------------------------------------
 // Registers every dialog template of this folder with the platform (idempotent).
 void register_dialog_templates();
+// Registers the main window's template IDD_ADD (idempotent; its window calls it before it opens).
+void register_main_window_template();
+// Captions of the main window's controls.
+inline constexpr std::u16string_view kAddSentenceCaption = u"Word by word";
+inline constexpr std::u16string_view kAddUpdateCaption = u"Refresh after adding";
+inline constexpr std::u16string_view kAddBigSpellCaption = u"Spell checker";
+inline constexpr std::u16string_view kAddBigTransCaption = u"Translation";
 
 // The main window's accelerator table (key, modifiers, command), in the order above.
 std::vector<ACCEL> main_accelerator_table();

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "dictionary/custom_words.h"
-#include "dictionary/loading.h"
+#include "dictionary/main_window.h"
 #include "engine/token_store.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
@@ -24,9 +23,6 @@ namespace {
 
 constexpr std::string_view kAudioPlayer = "winamp0.exe";  // the external audio player
 constexpr int kInfoCommand = 1272;                        // the text-checker's "open the information window"
-constexpr int kMargin = 8;                                // pixels around the placeholder's panels
-constexpr int kEntryHeight = 28;                          // the placeholder's entry box, pixels
-constexpr LONG kPanelLimit = 0x7FFFFFFE;                  // text limit of the message panel
 
 bool spell_checker_set() { return OP[OPT_SPELL_CHECKER].num_value != 0; }
 
@@ -36,13 +32,6 @@ const std::u16string& current_edition_title() { return edition_title(current_edi
 void destroy_and_clear(HWND& h) {
     if (IsWindow(h)) DestroyWindow(h);
     h = HWND{};
-}
-
-void layout_main_placeholder(HWND dlg, int cx, int cy) {
-    const int width = std::max(0, cx - 2 * kMargin);
-    MoveWindow(GetDlgItem(dlg, IDC_ADD_RE_SHORT), kMargin, kMargin, width, kEntryHeight);
-    const int top = 2 * kMargin + kEntryHeight;
-    MoveWindow(GetDlgItem(dlg, IDC_ADD_RE_SAVED), kMargin, top, width, std::max(0, cy - top - kMargin));
 }
 
 }  // namespace
@@ -77,6 +66,11 @@ int enter_data_folder(const std::filesystem::path& start_folder) {
                     jux_format("Cannot change to folder %s, reason: %s, (errno = %d)\n", path_to_cp1251(alt).c_str(),
                                ec.message().c_str(), ec.value()),
                     "Oops!", MB_OK | MB_ICONERROR);
+        // The start folder stays the working folder and serves as the data folder.
+        ec.clear();
+        std::filesystem::current_path(start_folder, ec);
+        dir_alt = std::filesystem::current_path(ec);
+        dir_altA = path_to_cp1251(dir_alt);
         return 0;
     }
     dir_alt = alt;
@@ -102,72 +96,6 @@ HWND show_splash() {
     ShowWindow(hStart, SW_SHOWNORMAL);
     UpdateWindow(hStart);
     return hStart;
-}
-
-// ---- The main window (placeholder) ----------------------------------------------------------
-//
-// PLACEHOLDER: the look-up window of the dictionary replaces create_main_window() and this
-// procedure (it will also build hMenuMain). Like that window, its initialisation loads the whole
-// lexicon and counts the start before it returns.
-
-INT_PTR DialogMainPlaceholder(HWND dlg, const Msg& m) {
-    switch (m.message) {
-        case WM_INITDIALOG: {
-            load_lexicon(dir_alt);
-            count_start(dir_alt);
-            SetWindowIcon(dlg, ICON_BIG, hicon32);
-            SetWindowIcon(dlg, ICON_SMALL, hicon32);
-            hAddReShort = JUX_GetDlgItem(dlg, IDC_ADD_RE_SHORT, "IDC_ADD_RE_SHORT");
-            HWND panel = JUX_GetDlgItem(dlg, IDC_ADD_RE_SAVED, "IDC_ADD_RE_SAVED");
-            hMessagePanel = panel;
-            LOGFONTW f;
-            f.face = u"Microsoft Sans Serif";
-            f.points = gl_FONT_SIZE > 0 ? gl_FONT_SIZE : 10;
-            hFont = CreateFontIndirectW(f);
-            SetWindowFont(hAddReShort, hFont);
-            SetWindowFont(panel, hFont);
-            RE_SetWordWrap(hAddReShort, false);
-            RE_LimitText(panel, kPanelLimit);
-            RE_SetBackgroundColor(panel, bkgcolor1);
-            const RECT c = GetClientRect(dlg);
-            layout_main_placeholder(dlg, c.width(), c.height());
-            return 1;
-        }
-        case WM_SIZE:
-            layout_main_placeholder(dlg, m.cx, m.cy);
-            return 1;
-        case WM_CONTEXTMENU:
-            return IsThisRETheContext(dlg, GetDlgItem(dlg, IDC_ADD_RE_SHORT), hMenuPopupAll, m.pt.x, m.pt.y) ||
-                   IsThisRETheContext(dlg, GetDlgItem(dlg, IDC_ADD_RE_SAVED), hMenuPopupAll, m.pt.x, m.pt.y);
-        case WM_COMMAND:
-            if (ContextMenu(static_cast<UINT>(m.id))) return 1;
-            // The text-checker window's commands that the main window's accelerators carry.
-            if (m.id == IDA_OPEN || m.id == IDA_SAVE || m.id == IDA_FIND_REPLACE) {
-                if (IsWindow(hBig)) SendCommand(hBig, m.id);
-                return 1;
-            }
-            return 0;
-        case WM_TRAYICON:
-            if (m.filter_msg == WM_LBUTTONUP || m.filter_msg == WM_LBUTTONDBLCLK) PopupMain(dlg);
-            return 1;
-        case WM_CLOSE:
-            // The end of the program: the loop ends, and WinMain ends the rest in order.
-            ShowWindow(dlg, SW_HIDE);
-            PostQuitMessage(0);
-            return 1;
-        case WM_DESTROY:
-            if (hMessagePanel && GetParent(hMessagePanel) == dlg) hMessagePanel = HWND{};
-            if (hAddReShort && GetParent(hAddReShort) == dlg) hAddReShort = HWND{};
-            return 1;
-        default:
-            return 0;
-    }
-}
-
-HWND create_main_window() {
-    hMain = CreateDialogParamW(IDD_MAIN_PLACEHOLDER, HWND{}, DialogMainPlaceholder);
-    SetWindowTextW(hMain, JUXtitle);
-    return hMain;
 }
 
 // ---- Notification area, welcome, end ----------------------------------------------------------
@@ -288,8 +216,8 @@ int WinMain(const std::filesystem::path& start_folder) {
     smakeR();
 
     build_popup_all(b[B_ENGLISH_AO].count > 0 || b[B_ENGLISH_AO2].count > 0);
-    // The main window's menu bar (hMenuMain, with its dictionary edit mode and Insert menu) comes with
-    // the look-up window.
+    // The main window's menu bar (hMenuMain, with its dictionary edit mode and Insert menu) joins here
+    // with the entry editor.
 
     if (edition != Edition::SpellChecker && edition != Edition::Translator) add_tray_icon();
     hwndNextViewer = SetClipboardViewer(hMain);

@@ -43,12 +43,8 @@ HWND show_splash();
 // The splash's procedure: WM_CLOSE destroys it and zeroes hStart; nothing else is handled.
 INT_PTR DialogStarting(HWND dlg, const Msg& m);
 
-// PLACEHOLDER until the look-up window lands: creates the main window (hMain) from template
-// IDD_MAIN_PLACEHOLDER: the entry box hAddReShort on top and a panel below (the message panel),
-// hidden, titled JUXtitle. Its close ends the program in order. The look-up window replaces this
-// function and DialogMainPlaceholder.
-HWND create_main_window();
-INT_PTR DialogMainPlaceholder(HWND dlg, const Msg& m);
+// The main window (hMain) is made by create_main_window() of dictionary/main_window.h; its
+// initialisation loads the lexicon and counts the start.
 
 // Adds the main window's notification-area icon (identifier 115, icon hicon32, messages to the
 // main window): gl_icon_exists becomes 1 when the shell took it. Returns gl_icon_exists.

@@ -117,14 +117,17 @@ void RichEditWidget::apply_selection(bool force) {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
     const CHARRANGE s = rt->selection();
+    // A hidden selection shows as a caret at its end, so that the text keeps its own colours
+    // (a colouring pass selects each range it colours); the core keeps the whole selection.
+    const LONG from = rt->hide_selection ? s.cpMax : s.cpMin;
     const QTextCursor cur = textCursor();
     const LONG a = cur.anchor(), p = cur.position();
     // The user's own selection keeps its direction (which end moves with Shift+arrows).
-    if (!force && std::min(a, p) == s.cpMin && std::max(a, p) == s.cpMax) return;
+    if (!force && std::min(a, p) == from && std::max(a, p) == s.cpMax) return;
     ++applying_;
     const LONG n = doc_length();
     QTextCursor c(document());
-    c.setPosition(clamp_to(s.cpMin, 0, n));
+    c.setPosition(clamp_to(from, 0, n));
     c.setPosition(clamp_to(s.cpMax, 0, n), QTextCursor::KeepAnchor);
     setTextCursor(c);
     --applying_;
@@ -214,12 +217,9 @@ void RichEditWidget::model_options_changed() {
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::Base, base);
         if (group != QPalette::Disabled) p.setColor(group, QPalette::Text, text);
-        if (rt->hide_selection) {
-            p.setColor(group, QPalette::Highlight, base);
-            p.setColor(group, QPalette::HighlightedText, text);
-        }
     }
     setPalette(p);
+    apply_selection(true);  // shows or hides the selection
     const bool multiline = (m->style & ES_MULTILINE) != 0;
     setLineWrapMode(rt->word_wrap && multiline ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     if (rt->read_only != isReadOnly()) {

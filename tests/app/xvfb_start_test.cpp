@@ -1,6 +1,8 @@
 // Starts the real program on a virtual X server: its window appears with the dictionary's title
 // and is captured to a PNG in the build folder; a second start refuses with its message box and
-// exit status 1; closing the window ends the first with status 0. Skipped when Xvfb is missing.
+// exit status 1; closing the window ends the first with status 0. With the demonstration lexicon,
+// a word typed into the entry box shows its entry, captured to a PNG as well. Skipped when Xvfb
+// is missing.
 // GoogleTest before Xlib, whose macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
@@ -78,12 +80,14 @@ struct Child {
 };
 
 // Starts `argv` with `env` added to the environment (an empty value removes the variable) and
-// its standard output and error in `log`. `keep_fd` stays open in the child.
+// its standard output and error in `log`. `keep_fd` stays open in the child; `cwd`, when given, is
+// its working folder.
 bool spawn(Child& c, const std::vector<std::string>& argv, const std::vector<std::pair<std::string, std::string>>& env,
-           const fs::path& log, int keep_fd = -1) {
+           const fs::path& log, int keep_fd = -1, const fs::path& cwd = {}) {
     const pid_t pid = fork();
     if (pid < 0) return false;
     if (pid == 0) {
+        if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
         for (const auto& [k, v] : env) {
             if (v.empty())
                 unsetenv(k.c_str());
@@ -262,7 +266,7 @@ protected:
         }
     }
 
-    bool start_jux(Child& c, const std::string& log) {
+    bool start_jux(Child& c, const std::string& log, const fs::path& start_folder = {}) {
         // Under the sanitizers, leaks of the desktop libraries Qt loads are not the program's.
         std::string lsan = "suppressions=" JUX_LSAN_SUPPRESSIONS;
         if (const char* outer = std::getenv("LSAN_OPTIONS"); outer && *outer) lsan = std::string(outer) + ":" + lsan;
@@ -272,7 +276,7 @@ protected:
                       {"QT_QPA_PLATFORM", "xcb"},
                       {"XDG_RUNTIME_DIR", (dir_ / "runtime").string()},
                       {"LSAN_OPTIONS", lsan}},
-                     dir_ / log);
+                     dir_ / log, -1, start_folder);
     }
 
     std::optional<fs::path> xvfb_path_;
@@ -325,4 +329,63 @@ TEST_F(XvfbStart, WindowAppearsSecondStartIsRefusedAndCloseEndsTheProgram) {
     // The close box of the main window ends the program normally.
     send_close(display_, main_window);
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "first.log");
+}
+
+namespace {
+
+// Pixels of about RGB(170, 0, 255), the colour of an entry's headword, in a part of the picture
+// (fractions of its width and height).
+size_t headword_pixels(const std::vector<std::uint8_t>& rgb, int width, int height, double x0, double x1, double y0,
+                       double y1) {
+    size_t n = 0;
+    for (int y = static_cast<int>(height * y0); y < static_cast<int>(height * y1); ++y)
+        for (int x = static_cast<int>(width * x0); x < static_cast<int>(width * x1); ++x) {
+            const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+            if (i + 2 >= rgb.size()) continue;
+            if (rgb[i] >= 140 && rgb[i] <= 200 && rgb[i + 1] <= 60 && rgb[i + 2] >= 200) ++n;
+        }
+    return n;
+}
+
+}  // namespace
+
+TEST_F(XvfbStart, AWordTypedIntoTheEntryBoxShowsItsEntry) {
+    const auto xdotool = find_program("xdotool");
+    if (!xdotool) GTEST_SKIP() << "xdotool is not installed";
+    const fs::path start = dir_ / "start";
+    fs::create_directories(start);
+    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+    ASSERT_TRUE(start_jux(first_, "lookup.log", start));
+    const Window main_window = wait_for_window(display_, "JUX Dictionary 1.0", first_, 30s);
+    ASSERT_NE(main_window, 0u) << read_file(dir_ / "lookup.log");
+
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb = capture(display_, main_window, width, height);
+    ASSERT_GT(width, 200);
+    EXPECT_EQ(headword_pixels(rgb, width, height, 0.35, 1.0, 0.08, 0.6), 0u);  // nothing shown yet
+
+    // The entry box has the focus from the start; the word is typed key by key.
+    XSetInputFocus(display_, main_window, RevertToParent, CurrentTime);
+    XSync(display_, False);
+    Child typing;
+    spawn(typing, {xdotool->string(), "type", "--delay", "60", "apple"}, {{"DISPLAY", display_name_}},
+          dir_ / "type.log");
+    EXPECT_EQ(typing.wait_exit(20s), 0) << read_file(dir_ / "type.log");
+
+    // The entry panel (right of the dictionary, under the entry box) shows the headword in its colour.
+    size_t shown = 0;
+    const auto end = std::chrono::steady_clock::now() + 15s;
+    do {
+        std::this_thread::sleep_for(100ms);
+        rgb = capture(display_, main_window, width, height);
+        shown = headword_pixels(rgb, width, height, 0.35, 1.0, 0.08, 0.6);
+    } while (shown < 20 && std::chrono::steady_clock::now() < end);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-lookup.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    EXPECT_GE(shown, 20u) << "the entry panel shows no headword; see " << shot;
+
+    // Closing the program writes the look-up shown to the search log: the word was found.
+    send_close(display_, main_window);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "lookup.log");
+    EXPECT_EQ(read_file(start / "alt" / "searchlog.txt"), "//RECENT SEARCHES:\r\n\r\napple\r\n");
 }

@@ -87,7 +87,12 @@ protected:
     TempFolder data;
     std::vector<std::shared_ptr<ListText>> texts;
 
+    std::filesystem::path cwd_before_test;  // the working folder before the test
+
     void SetUp() override {
+        // Runs write their exports and logs into the working folder: keep them in the test's own.
+        cwd_before_test = std::filesystem::current_path();
+        std::filesystem::current_path(data.path());
         hs = &headless_install();
         reset_shell();
         reset_lexicon();
@@ -102,6 +107,7 @@ protected:
         reset_lexicon();
         reset_shell();
         platform_reset();
+        std::filesystem::current_path(cwd_before_test);
     }
 
     // Makes the stores after the test has set the options it wants.

@@ -99,6 +99,9 @@ inline std::string panel_text(HWND re) { return utf16_to_utf8(RE_GetTextW(re)); 
 class LexTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Files the routines write into the working folder stay in the test's own.
+        cwd_before_test = std::filesystem::current_path();
+        std::filesystem::current_path(data.path());
         hs = &headless_install();
         reset_shell();
         reset_loading();
@@ -108,9 +111,11 @@ protected:
         reset_lexicon();
         reset_loading();
         reset_shell();
+        std::filesystem::current_path(cwd_before_test);
     }
     HeadlessState* hs = nullptr;
     DataFolder data;
+    std::filesystem::path cwd_before_test;  // the working folder before the test
 };
 
 // A small lexicon of a few inflection types with their endings and the word forms they make.

@@ -25,7 +25,9 @@ protected:
     void TearDown() override {
         reset_startup();
         ShellWindowTest::TearDown();
+        std::filesystem::current_path(cwd_before_test);  // the start enters the data folder
     }
+    std::filesystem::path cwd_before_test = std::filesystem::current_path();
 };
 
 // What the session sees while the message loop runs.
@@ -221,6 +223,9 @@ TEST_F(StartupTest, ADataFolderThatCannotBeMadeIsReportedAndTheStartGoesOn) {
     EXPECT_TRUE(box.text.starts_with(ucat(u"Cannot change to folder ", utf8_to_utf16((dir.path() / "alt").string()))));
     EXPECT_EQ(box.caption, u"Oops!");
     EXPECT_EQ(s.title, u"JUX Dictionary 1.0");
+    // The start folder stays the working folder and holds what the data folder would.
+    EXPECT_EQ(s.cwd, std::filesystem::canonical(dir.path()));
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "set.txt"));
 }
 
 TEST_F(StartupTest, TheAcceleratorsReachTheMainWindowWhichPassesTheCheckersCommandsOn) {

@@ -569,3 +569,38 @@ TEST_F(QtViews, ChoosersSurviveTheDestructionOfTheirOwner) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     std::filesystem::remove(file);
 }
+
+// A colouring pass selects each range with the selection hidden: the panel must show the text in
+// its own colour, not in the selection's, while the core keeps the selection.
+TEST_F(QtViews, HiddenSelectionShowsTheTextInItsOwnColour) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    ASSERT_NE(edit, nullptr);
+    RE_SetTextW(re, u"WWWWWWWWWWWWWWWW");
+    RE_HideSelection(re, true);
+    RE_SetSel(re, CHARRANGE{0, 16});
+    CHARFORMAT2W cf;
+    cf.dwMask = CFM_COLOR | CFM_BOLD;
+    cf.dwEffects = CFE_BOLD;
+    cf.crTextColor = RGB(255, 0, 0);
+    RE_SetCharFormat(re, SCF_SELECTION, cf);
+    EXPECT_EQ(RE_GetSel(re), (CHARRANGE{0, 16}));
+    EXPECT_FALSE(edit->textCursor().hasSelection());
+
+    edit->window()->show();
+    QApplication::processEvents();
+    const QImage shot = edit->viewport()->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 80 && c.blue() < 80) ++red;
+        }
+    EXPECT_GT(red, 20) << "the coloured text is not drawn in its colour";
+
+    RE_HideSelection(re, false);  // shown again: the view selects the range
+    EXPECT_TRUE(edit->textCursor().hasSelection());
+    EXPECT_EQ(edit->textCursor().selectionStart(), 0);
+    EXPECT_EQ(edit->textCursor().selectionEnd(), 16);
+}

@@ -1,0 +1,303 @@
+#include "dictionary/main_window.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <span>
+
+#include "dictionary/custom_words.h"
+#include "dictionary/loading.h"
+#include "engine/entry_display.h"
+#include "engine/lookup_state.h"
+#include "engine/run.h"
+#include "engine/run_state.h"
+#include "lexicon/listfile.h"
+#include "lexicon/panels.h"
+#include "lexicon/tables.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "resources/resources.h"
+#include "shell/files.h"
+#include "shell/panels.h"
+#include "shell/settings.h"
+#include "shell/ui_services.h"
+#include "shell/window_state.h"
+
+HWND hAddReDict;
+HWND hAddBigSpell;
+HWND hAddBigTrans;
+std::size_t new_words_at_start = 0;
+
+namespace {
+
+constexpr LONG kPanelLimit = 0x7FFFFFFE;  // text limit of every panel (pasted texts of any size)
+constexpr int kMargin = 6;                // pixels round the controls
+constexpr int kGap = 4;                   // pixels between controls
+constexpr int kEntryHeight = 28;          // the entry box
+constexpr int kCheckWidth = 150;          // each of the two check boxes (stacked)
+constexpr int kCheckHeight = 14;
+constexpr int kButtonWidth = 96;
+constexpr int kButtonHeight = 26;
+constexpr int kLabelHeight = 16;
+constexpr int kDictMinWidth = 200;        // the dictionary panel's narrowest width
+constexpr double kDictShare = 0.30;       // its share of the width
+constexpr double kEntryShare = 0.58;      // the entry panel's share of the height beside it
+constexpr double kBgShare = 0.40;         // shares of the panes under it: paradigms, corpus lines
+constexpr double kCorpusShare = 0.35;     // (the word-list pane takes the rest)
+
+// The panels the window offers the shared popup menu for, in hit-test order.
+constexpr int kPopupPanels[] = {IDC_ADD_RE_SHORT, IDC_ADD_RE_SAVED, IDC_ADD_RE_DICT,
+                                IDC_ADD_RE_BG,    IDC_ADD_RE_HYPHEN, IDC_ADD_RE_SHORT3};
+
+void place(HWND dlg, int id, int x, int y, int w, int h) {
+    MoveWindow(GetDlgItem(dlg, id), x, y, std::max(0, w), std::max(0, h));
+}
+
+void prepare_panel(HWND re, bool wrap) {
+    SetWindowFont(re, hFont);
+    RE_LimitText(re, kPanelLimit);
+    RE_SetWordWrap(re, wrap);
+}
+
+void fetch_handles(HWND dlg) {
+    hAddReShort = JUX_GetDlgItem(dlg, IDC_ADD_RE_SHORT, "IDC_ADD_RE_SHORT");
+    hAddReShortCopy = JUX_GetDlgItem(dlg, IDC_ADD_RE_SHORT_COPY, "IDC_ADD_RE_SHORT_COPY");
+    hAddReSaved = JUX_GetDlgItem(dlg, IDC_ADD_RE_SAVED, "IDC_ADD_RE_SAVED");
+    hAddReDict = JUX_GetDlgItem(dlg, IDC_ADD_RE_DICT, "IDC_ADD_RE_DICT");
+    hAddReShort3 = JUX_GetDlgItem(dlg, IDC_ADD_RE_SHORT3, "IDC_ADD_RE_SHORT3");
+    hAddReBg = JUX_GetDlgItem(dlg, IDC_ADD_RE_BG, "IDC_ADD_RE_BG");
+    hAddReLong = JUX_GetDlgItem(dlg, IDC_ADD_RE_LONG, "IDC_ADD_RE_LONG");
+    hAddReHyphen = JUX_GetDlgItem(dlg, IDC_ADD_RE_HYPHEN, "IDC_ADD_RE_HYPHEN");
+    hAddLabel = JUX_GetDlgItem(dlg, IDC_ADD_LABEL, "IDC_ADD_LABEL");
+    hAddSentence = JUX_GetDlgItem(dlg, IDC_ADD_SENTENCE, "IDC_ADD_SENTENCE");
+    hAddTransSir = JUX_GetDlgItem(dlg, IDC_ADD_TRANS_SIR, "IDC_ADD_TRANS_SIR");
+    hAddBigSpell = JUX_GetDlgItem(dlg, IDC_ADD_BIG_SPELL, "IDC_ADD_BIG_SPELL");
+    hAddBigTrans = JUX_GetDlgItem(dlg, IDC_ADD_BIG_TRANS, "IDC_ADD_BIG_TRANS");
+}
+
+void init_main_window(HWND dlg) {
+    load_lexicon(dir_alt);
+    count_start(dir_alt);
+    new_words_at_start = b[B_BULGARIAN_NEW].count;
+    SetWindowIcon(dlg, ICON_BIG, hicon32);
+    SetWindowIcon(dlg, ICON_SMALL, hicon32);
+    fetch_handles(dlg);
+    hMessagePanel = hAddReSaved;
+    install_english_definition_hooks();
+
+    LOGFONTW f;
+    f.face = u"Microsoft Sans Serif";
+    f.points = gl_FONT_SIZE > 0 ? gl_FONT_SIZE : 10;
+    hFont = CreateFontIndirectW(f);
+    prepare_panel(hAddReShort, true);
+    prepare_panel(hAddReShortCopy, true);
+    for (HWND re : {hAddReSaved, hAddReBg, hAddReHyphen, hAddReShort3, hAddReLong}) prepare_panel(re, true);
+    prepare_panel(hAddReDict, false);
+    SetWindowFont(hAddLabel, hFont);
+    for (HWND re : {hAddReSaved, hAddReDict, hAddReBg, hAddReHyphen, hAddReShort3}) RE_SetBackgroundColor(re, bkgcolor1);
+    // The look-up runs on every change of the entry box, and only there.
+    RE_SetEventMask(hAddReShort, ENM_CHANGE);
+    // A Bulgarian word is shown with its lemma and paradigms only when the text is cut into
+    // words, so the dictionary starts that way; unticked, a look-up goes straight to the English
+    // entry display.
+    Button_SetCheck(hAddSentence, BST_CHECKED);
+    open_search_log();
+
+    const RECT c = GetClientRect(dlg);
+    layout_main_window(dlg, c.width(), c.height());
+}
+
+void forget_handles(HWND dlg) {
+    for (HWND* h : {&hAddReShort, &hAddReShortCopy, &hAddReSaved, &hAddReShort3, &hAddLabel, &hAddSentence, &hAddReDict,
+                    &hAddReBg, &hAddReLong, &hAddReHyphen, &hAddTransSir, &hAddBigSpell, &hAddBigTrans})
+        if (*h && GetParent(*h) == dlg) *h = HWND{};
+    if (hMessagePanel && GetParent(hMessagePanel) == dlg) hMessagePanel = HWND{};
+}
+
+// The end of the program: what the user gathered is written, the icon goes, the loop ends.
+void close_main_window(HWND dlg) {
+    write_new_bulgarian_words();
+    close_search_log();
+    if (gl_icon_exists) {
+        Shell_NotifyIconW(NIM_DELETE, nid);
+        gl_icon_exists = 0;
+    }
+    ShowWindow(dlg, SW_HIDE);
+    PostQuitMessage(0);
+}
+
+INT_PTR on_command(HWND dlg, const Msg& m) {
+    if (m.id == IDC_ADD_RE_SHORT && m.code == EN_CHANGE) {
+        // A look-up at the caret that wrote into the box asks for no run: its change is skipped.
+        if (gl_info_printed) {
+            gl_info_printed = 0;
+            return 1;
+        }
+        look_up_entry_box(dlg);
+        return 1;
+    }
+    if (ContextMenu(static_cast<UINT>(m.id))) return 1;
+    switch (m.id) {
+        case IDC_ADD_BIG_SPELL:
+        case IDC_ADD_BIG_TRANS:
+            // The text-checker window (1180) and the translation window (1178) open from here once
+            // those windows are part of the program; until then the buttons do nothing.
+            return 1;
+        case IDA_OPEN:
+        case IDA_SAVE:
+        case IDA_FIND_REPLACE:
+            // The text-checker window's commands that the main window's accelerators carry.
+            if (IsWindow(hBig)) SendCommand(hBig, m.id);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+void layout_main_window(HWND dlg, int cx, int cy) {
+    const int buttons = 2 * kButtonWidth + kGap;
+    const int entry_w = cx - 2 * kMargin - kCheckWidth - buttons - 2 * kGap;
+    place(dlg, IDC_ADD_RE_SHORT, kMargin, kMargin, entry_w, kEntryHeight);
+    place(dlg, IDC_ADD_RE_SHORT_COPY, kMargin, kMargin, entry_w, kEntryHeight);
+    int x = kMargin + std::max(0, entry_w) + kGap;
+    place(dlg, IDC_ADD_SENTENCE, x, kMargin, kCheckWidth, kCheckHeight);
+    place(dlg, IDC_ADD_UPDATE_DEFINITION_AFTER_ADD, x, kMargin + kCheckHeight, kCheckWidth, kCheckHeight);
+    x += kCheckWidth + kGap;
+    place(dlg, IDC_ADD_BIG_SPELL, x, kMargin, kButtonWidth, kButtonHeight);
+    place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, kMargin, kButtonWidth, kButtonHeight);
+
+    const int label_y = kMargin + kEntryHeight + kGap;
+    place(dlg, IDC_ADD_LABEL, kMargin, label_y, cx - 2 * kMargin, kLabelHeight);
+
+    const int top = label_y + kLabelHeight + kGap;
+    const int height = cy - top - kMargin;
+    const int width = cx - 2 * kMargin;
+    const int dict_w = std::min(std::max(kDictMinWidth, static_cast<int>(width * kDictShare)), width / 2);
+    place(dlg, IDC_ADD_RE_DICT, kMargin, top, dict_w, height);
+
+    const int right_x = kMargin + dict_w + kGap;
+    const int right_w = cx - kMargin - right_x;
+    const int entry_h = static_cast<int>(height * kEntryShare);
+    place(dlg, IDC_ADD_RE_SAVED, right_x, top, right_w, entry_h);
+    place(dlg, IDC_ADD_RE_LONG, right_x, top, right_w, entry_h);
+    place(dlg, IDC_ADD_TRANS_SIR, right_x, top, right_w / 2, kLabelHeight + 4);
+
+    const int low_y = top + entry_h + kGap;
+    const int low_h = cy - kMargin - low_y;
+    const int panes_w = right_w - 2 * kGap;
+    const int bg_w = static_cast<int>(panes_w * kBgShare);
+    const int corpus_w = static_cast<int>(panes_w * kCorpusShare);
+    place(dlg, IDC_ADD_RE_BG, right_x, low_y, bg_w, low_h);
+    place(dlg, IDC_ADD_RE_HYPHEN, right_x + bg_w + kGap, low_y, corpus_w, low_h);
+    place(dlg, IDC_ADD_RE_SHORT3, right_x + bg_w + corpus_w + 2 * kGap, low_y, panes_w - bg_w - corpus_w, low_h);
+}
+
+void look_up_entry_box(HWND dlg) {
+    EnableWindow(hAddBigSpell, false);
+    EnableWindow(hAddBigTrans, false);
+    translate_panel(dlg, hAddReShort, hAddReDict, hAddLabel, "debug_IDC_ADD_RE_SHORT");
+    // A change made while a run pumps messages is served by that run when it ends; the buttons
+    // come back only once no run is going.
+    if (translate_text_running()) return;
+    EnableWindow(hAddBigSpell, true);
+    EnableWindow(hAddBigTrans, true);
+}
+
+int open_search_log() {
+    if (fl_searchlog) return 1;
+    const std::filesystem::path file = fl_path(dir_alt, kSearchLogName);
+    fl_searchlog = std::fopen(file.c_str(), "ab");
+    if (!fl_searchlog) {
+        const int err = errno;
+        nologfile_fg = 1;
+        MessageBoxA(hMain,
+                    jux_format("Cannot open %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
+                               std::strerror(err), err),
+                    "Oops!", MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    nologfile_fg = 0;
+    return 1;
+}
+
+void close_search_log() {
+    if (!fl_searchlog) return;
+    // The last look-up shown; the earlier ones were written when the next one did not continue
+    // them.
+    if (previous_exact.size() > 2) {
+        std::fseek(fl_searchlog, 0, SEEK_END);
+        std::fwrite(previous_exact.data(), 1, previous_exact.size(), fl_searchlog);
+        std::fwrite("\r\n", 1, 2, fl_searchlog);
+    }
+    closefile(fl_searchlog, kSearchLogName);
+    fl_searchlog = nullptr;
+    nologfile_fg = 1;
+    previous_exact.clear();
+}
+
+int write_new_bulgarian_words() {
+    const DictFileRecord& list = b[B_BULGARIAN_NEW];
+    const std::size_t count = std::min(list.count, list.entries.size());
+    if (count == new_words_at_start || list.name.empty()) return 0;
+    const std::filesystem::path file = fl_path(dir_alt, list.name + ".txt");
+    if (!write_file_safely(file, pairs_to_text(std::span<const ListPair>(list.entries.data(), count)))) {
+        const int err = errno;
+        MessageBoxA(hMain,
+                    jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
+                               std::strerror(err), err),
+                    "Oops!", MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    new_words_at_start = count;
+    return 1;
+}
+
+INT_PTR DialogAdd(HWND dlg, const Msg& m) {
+    switch (m.message) {
+        case WM_INITDIALOG:
+            init_main_window(dlg);
+            return 1;
+        case WM_SIZE:
+            if (m.code != SIZE_MINIMIZED) layout_main_window(dlg, m.cx, m.cy);
+            return 1;
+        case WM_ACTIVATE:
+            if (m.code != WA_INACTIVE) {
+                gl_SPELLING_MODE = 0;
+                set_respond_token();
+            }
+            return 0;
+        case WM_COMMAND:
+            return on_command(dlg, m);
+        case WM_CONTEXTMENU:
+            for (int id : kPopupPanels)
+                if (IsThisRETheContext(dlg, GetDlgItem(dlg, id), hMenuPopupAll, m.pt.x, m.pt.y)) return 1;
+            return 0;
+        case WM_TRAYICON:
+            if (m.filter_msg == WM_LBUTTONUP || m.filter_msg == WM_LBUTTONDBLCLK) PopupMain(dlg);
+            return 1;
+        case WM_CLOSE:
+            close_main_window(dlg);
+            return 1;
+        case WM_DESTROY:
+            close_search_log();
+            forget_handles(dlg);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+HWND create_main_window() {
+    register_main_window_template();
+    hMain = CreateDialogParamW(IDD_ADD, HWND{}, DialogAdd);
+    SetWindowTextW(hMain, JUXtitle);
+    return hMain;
+}
+
+void reset_main_window() {
+    hAddReDict = hAddBigSpell = hAddBigTrans = HWND{};
+    new_words_at_start = 0;
+}

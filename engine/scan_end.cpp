@@ -1,0 +1,109 @@
+#include "engine/scan_end.h"
+
+#include <algorithm>
+#include <span>
+
+#include "engine/exports.h"
+#include "engine/lookup_state.h"
+#include "engine/run_state.h"
+#include "engine/token_store.h"
+#include "lexicon/display.h"
+#include "lexicon/entry_text.h"
+#include "lexicon/tables.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "shell/gmake.h"
+#include "shell/lists.h"
+#include "shell/panels.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+namespace {
+
+constexpr DWORD kColourBold = CFM_COLOR | CFM_BOLD;
+constexpr int kGapIndex = 3;  // instance of family 4 that counts the checker text's gaps
+
+bool is(HWND a, HWND b) { return a && a == b; }
+
+std::span<const ListPair> row(int r) {
+    const DictFileRecord& rec = b[static_cast<std::size_t>(r)];
+    return std::span<const ListPair>(rec.entries.data(), std::min(rec.count, rec.entries.size()));
+}
+
+// Replaces the entry box's text without letting the box tell its window about the change: the
+// change is the program's own, and a run is going.
+void put_into_entry_box_quietly(std::string_view text) {
+    const DWORD mask = RE_SetEventMask(hAddReShort, 0);
+    StringToREdef(hAddReShort, text);
+    RE_SetEventMask(hAddReShort, mask);
+}
+
+}  // namespace
+
+int neighbourhood_scroll(int index) {
+    return index < kNeighbourhoodLines ? index - kNeighbourhoodLead : kNeighbourhoodLines - kNeighbourhoodLead;
+}
+
+void show_neighbourhood(HWND report, const std::u16string& text, long offset, int index, int found, long length,
+                        COLORREF colour) {
+    StringToRE1200def(report, text);
+    RE_LineScroll(report, neighbourhood_scroll(index));
+    const LONG at = static_cast<LONG>(offset);
+    if (found) {
+        ColorRangeOn(report, at, at + static_cast<LONG>(length), kColourBold, colour, 1);
+        ColorTranscription(report, at, true);
+        RE_HideSelection(report, true);
+    } else {
+        RE_SetSel(report, CHARRANGE{at, at + 2});
+        RE_HideSelection(report, false);
+        ColorRangeOn(report, at, at + 2, kColourBold, colour, 1);
+    }
+}
+
+void export_checker_tokens(RunContext&) {
+    export_sorted_tokens_and_spaces(sen_floorR, sen_ndR, "UP");
+    ResetGmake4(kGapIndex);
+    for (const SenToken* r = sen_floorR; r < sen_ndR; ++r) PutInG4(kGapIndex, r->gap);
+    FinishGmakeCase4(kGapIndex);
+    if (gl_REPEATED_PARTS) export_duplicate_strings(sen_floorR, sen_ndR);
+}
+
+void show_one_bulgarian_word(RunContext& c) {
+    // The text is the word (the tokeniser put back every character it cut off).
+    const std::string word(c.text8.c_str());
+
+    if (!row(B_BULGARIAN_ENGLISH).empty()) {
+        if (const ListPair* e = find_pair(row(B_BULGARIAN_ENGLISH), word)) {
+            const std::string english = e->has_rest() ? std::string(e->rest) : std::string();
+            SetWindowTextA(c.label, english);
+            if (IsWindow(hInfo) && !is(c.source, hAddReShortCopy) && !is(c.source, hAddReShort))
+                put_into_entry_box_quietly(english);
+        } else {
+            SetWindowTextA(c.label, "");
+        }
+    }
+
+    const std::span<const ListPair> known = row(B_BULGARIAN);
+    if (known.empty()) return;
+    std::string chunk;
+    long offset = 0;
+    int index = 0, found = 0;
+    GetRichChunkBg(word, known, chunk, kNeighbourhoodLines, offset, index, found);
+
+    if (OP[OPT_LOAD_BG].num_value != 0) {
+        if (found) {
+            for (HWND re : {hAddReBg, hAddReLong, hAddReHyphen}) StringToRE1200def(re, u"");
+            if (OP[OPT_SPELL_CHECKER].num_value == 0) PrintBgTypeAuto(hAddReBg, word);
+        } else {
+            StringToRE1200def(hAddReHyphen, u"");
+        }
+    }
+
+    // The neighbourhood is shown as it is (no transcription substitutes are replaced here), so
+    // the word's offset in the list text is its offset in the panel.
+    std::u16string wide = cp1251_to_utf16(chunk);
+    if (wide.size() > kNeighbourhoodRoom) wide.resize(kNeighbourhoodRoom);
+    StringToRE1200def(c.report, u"");
+    show_neighbourhood(c.report, wide, offset, index, found, static_cast<long>(word.size()), kColBgWordInList);
+}

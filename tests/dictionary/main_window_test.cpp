@@ -1,0 +1,283 @@
+// The main window over the demonstration lexicon: its layout, the look-up as you type (English
+// entries, Bulgarian word forms, the search log, the buttons during a run), bad input in the entry
+// box, a search log that cannot be opened, and the close path.
+#include <string>
+#include <vector>
+
+#include "../lexicon/lex_test_util.h"
+#include "dictionary/main_window.h"
+#include "engine/lookup_state.h"
+#include "engine/run.h"
+#include "engine/run_state.h"
+#include "engine/token_store.h"
+#include "resources/resources.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+#include "spelling/spell_state.h"
+
+namespace {
+
+class MainWindow : public LexTest {
+protected:
+    void SetUp() override {
+        LexTest::SetUp();
+        reset_engine();
+        reset_main_window();
+        reset_spelling();
+        std::filesystem::copy(JUX_DEMO_DIR, data.path(), std::filesystem::copy_options::recursive);
+        dir_alt = data.path();
+    }
+    void TearDown() override {
+        if (IsWindow(hMain)) DestroyWindow(hMain);
+        hMain = HWND{};
+        reset_main_window();
+        reset_engine();
+        reset_spelling();
+        LexTest::TearDown();
+    }
+
+    // The window as the start-up makes it: created (the lexicon loads), the token stores made,
+    // shown.
+    void open() {
+        ASSERT_TRUE(create_main_window());
+        smake();
+        smake2();
+        smakeR();
+        ShowWindow(hMain, SW_SHOW);
+    }
+    // Types into the entry box key by key, as the user does.
+    static void type(std::u16string_view text) {
+        SetFocus(hAddReShort);
+        headless_type(hAddReShort, text);
+    }
+    static void replace_entry(std::u16string_view text) {
+        headless_select(hAddReShort, 0, -1);
+        headless_type(hAddReShort, text);
+    }
+    static std::vector<std::string> lines(HWND re) {
+        std::vector<std::string> out;
+        std::string cur;
+        for (char c : panel_text(re)) {
+            if (c == '\r') {
+                out.push_back(cur);
+                cur.clear();
+            } else {
+                cur += c;
+            }
+        }
+        if (!cur.empty()) out.push_back(cur);
+        return out;
+    }
+    static RECT rect(int id) { return GetWindowRect(GetDlgItem(hMain, id)); }
+};
+
+TEST_F(MainWindow, ItsControlsAreWhereAPersonLooksForThem) {
+    open();
+    EXPECT_EQ(GetWindowTextW(hMain), JUXtitle);
+    for (HWND h : {hAddReShort, hAddReShortCopy, hAddReSaved, hAddReDict, hAddReShort3, hAddReBg, hAddReLong,
+                   hAddReHyphen, hAddLabel, hAddSentence, hAddTransSir, hAddBigSpell, hAddBigTrans})
+        EXPECT_TRUE(IsWindow(h));
+    EXPECT_TRUE(hs->message_boxes.empty());
+    EXPECT_EQ(hMessagePanel, hAddReSaved);
+    EXPECT_EQ(Button_GetCheck(hAddSentence), BST_CHECKED);
+    for (HWND hidden : {hAddReShortCopy, hAddReLong, hAddTransSir}) EXPECT_FALSE(IsWindowVisible(hidden));
+
+    for (auto [w, h] : {std::pair{900, 600}, std::pair{1400, 900}, std::pair{500, 350}}) {
+        headless_resize(hMain, w, h);
+        const RECT client = GetClientRect(hMain);
+        const POINT origin = ClientToScreen(hMain, POINT{0, 0});
+        const RECT entry = rect(IDC_ADD_RE_SHORT), saved = rect(IDC_ADD_RE_SAVED), dict = rect(IDC_ADD_RE_DICT);
+        const RECT bg = rect(IDC_ADD_RE_BG), corpus = rect(IDC_ADD_RE_HYPHEN), short3 = rect(IDC_ADD_RE_SHORT3);
+        // The entry box on top, the entry panel under it beside the dictionary, the small panes
+        // under the entry panel, everything inside the window.
+        EXPECT_LT(entry.bottom, saved.top);
+        EXPECT_LE(dict.right, saved.left);
+        EXPECT_LE(saved.bottom, bg.top);
+        EXPECT_LE(bg.right, corpus.left);
+        EXPECT_LE(corpus.right, short3.left);
+        EXPECT_LE(short3.right, origin.x + client.right);
+        EXPECT_LE(dict.bottom, origin.y + client.bottom);
+        EXPECT_GT(saved.width(), w / 3);
+        EXPECT_GT(saved.height(), h / 3);
+        EXPECT_GT(entry.width(), 100);
+        EXPECT_LE(rect(IDC_ADD_BIG_TRANS).right, origin.x + client.right);
+    }
+}
+
+TEST_F(MainWindow, TypingAWordShowsItsEntryAndKeepsTheBox) {
+    open();
+    type(u"apple");
+    EXPECT_EQ(RE_GetTextW(hAddReShort), u"apple");
+    EXPECT_EQ(RE_GetSel(hAddReShort), (CHARRANGE{5, 5}));  // the caret where the user left it
+    const std::vector<std::string> entry = lines(hAddReSaved);
+    ASSERT_GE(entry.size(), 3u);
+    EXPECT_EQ(entry[0], "apple [æpl] n 1. ябълка 1688");
+    EXPECT_EQ(entry[2], "apple the round fruit of a tree of the rose family");
+    const CHARFORMAT2W word = RE_GetCharFormatAt(hAddReSaved, 0);
+    EXPECT_EQ(word.crTextColor, RGB(170, 0, 255));
+    // The dictionary panel is scrolled to the word, which is red.
+    const std::u16string dict = RE_GetTextW(hAddReDict);
+    const std::size_t at = dict.find(u"\rapple ");
+    ASSERT_NE(at, std::u16string::npos);
+    EXPECT_EQ(RE_GetCharFormatAt(hAddReDict, static_cast<LONG>(at + 1)).crTextColor, RGB(255, 0, 41));
+    EXPECT_GT(RE_GetFirstVisibleLine(hAddReDict), 0);
+    EXPECT_NE(panel_text(hAddReHyphen).find("apple -> ябълка"), std::string::npos);  // corpus line
+    EXPECT_TRUE(IsWindowEnabled(hAddBigSpell));
+    EXPECT_TRUE(IsWindowEnabled(hAddBigTrans));
+
+    // A definition with numbered senses and parts of speech.
+    replace_entry(u"about");
+    EXPECT_EQ(lines(hAddReSaved).at(0), "about prep 1. за, относно I. adv 1. около, приблизително 106");
+
+    // The search log notes the finished words when the program ends.
+    hs->message_box_answers.clear();
+    headless_close(hMain);
+    EXPECT_EQ(data.read(kSearchLogName), "//RECENT SEARCHES:\r\n\r\napple\r\nabout\r\n");
+}
+
+TEST_F(MainWindow, ABulgarianWordFormShowsItsLemmaAndParadigm) {
+    open();
+    type(u"книгите");
+    EXPECT_EQ(lines(hAddReSaved).at(0), "книгите 4864 (книга 41 noun suf:3)");
+    const std::vector<std::string> bg = lines(hAddReBg);
+    ASSERT_GE(bg.size(), 5u);
+    EXPECT_EQ(bg[0], "книга 41 noun");
+    EXPECT_NE(panel_text(hAddReBg).find("книгите  мн.ч. с член  <"), std::string::npos);
+    const std::u16string dict = RE_GetTextW(hAddReDict);
+    const std::size_t at = dict.find(u"\rкнигите ");
+    ASSERT_NE(at, std::u16string::npos);
+    EXPECT_EQ(RE_GetCharFormatAt(hAddReDict, static_cast<LONG>(at + 1)).crTextColor, RGB(255, 0, 0));
+
+    replace_entry(u"книга");
+    EXPECT_EQ(utf16_to_utf8(GetWindowTextW(hAddLabel)), "book");
+
+    // Without "Word by word" a Cyrillic text is not looked up: the panes stay as they were.
+    headless_click(hAddSentence);
+    EXPECT_EQ(Button_GetCheck(hAddSentence), BST_UNCHECKED);
+    replace_entry(u"куче");
+    EXPECT_EQ(lines(hAddReBg).at(0), "книга 41 noun");
+    replace_entry(u"apple");
+    EXPECT_EQ(lines(hAddReSaved).at(0), "apple [æpl] n 1. ябълка 1688");
+}
+
+TEST_F(MainWindow, TheWindowButtonsWaitForTheRunAndAChangeDuringItIsServedAfter) {
+    open();
+    std::vector<bool> enabled_during;
+    int changes = 0;
+    hs->on_pump = [&] {
+        enabled_during.push_back(IsWindowEnabled(hAddBigSpell) || IsWindowEnabled(hAddBigTrans));
+        if (changes++ == 0) headless_type(hAddReShort, u"s");  // the user types while the run pumps
+    };
+    type(u"apple");
+    hs->on_pump = nullptr;
+    ASSERT_FALSE(enabled_during.empty());
+    for (bool e : enabled_during) EXPECT_FALSE(e);
+    EXPECT_TRUE(IsWindowEnabled(hAddBigSpell));
+    EXPECT_TRUE(IsWindowEnabled(hAddBigTrans));
+    EXPECT_FALSE(translate_text_running());
+    // The letter typed during the first run went where the caret was, and the caret stayed after it.
+    EXPECT_EQ(RE_GetTextW(hAddReShort), u"aspple");
+    EXPECT_EQ(RE_GetSel(hAddReShort), (CHARRANGE{6, 6}));
+}
+
+TEST_F(MainWindow, TheSelectionAndScrollOfTheBoxAreKeptRoundALookUp) {
+    open();
+    std::u16string text;
+    for (int i = 0; i < 60; ++i) text += u"apple pie\r";
+    RE_SetEventMask(hAddReShort, 0);
+    RE_SetTextW(hAddReShort, text);
+    RE_SetEventMask(hAddReShort, ENM_CHANGE);
+    RE_SetSel(hAddReShort, CHARRANGE{12, 15});
+    RE_SetScrollPos(hAddReShort, POINT{0, 40});
+    const POINT scroll = RE_GetScrollPos(hAddReShort);
+    look_up_entry_box(hMain);
+    EXPECT_EQ(RE_GetSel(hAddReShort), (CHARRANGE{12, 15}));
+    EXPECT_EQ(RE_GetScrollPos(hAddReShort), scroll);
+    EXPECT_EQ(last_run.processed, 121u);  // 120 words and the last line end's record
+}
+
+TEST_F(MainWindow, BadInputInTheEntryBox) {
+    open();
+    // A megabyte pasted: cut into words, counted, no entry looked up.
+    std::u16string big;
+    while (big.size() < 1'048'576) big += u"apple and ";
+    big.resize(1'048'576);
+    SetClipboardTextW(big);
+    SetFocus(hAddReShort);
+    headless_paste(hAddReShort);
+    EXPECT_EQ(RE_GetTextLength(hAddReShort), 1'048'576);
+    EXPECT_FALSE(last_run.steps & RUN_ENTRY_DISPLAY);
+    EXPECT_EQ(lines(hAddReSaved).back(), "DONE! 209716 words found (1048576 characters)");
+    // The same text without "Word by word": too long to be looked up, nothing shown.
+    headless_click(hAddSentence);
+    RE_SetTextW(hAddReSaved, u"");
+    look_up_entry_box(hMain);
+    EXPECT_EQ(panel_text(hAddReSaved), "");
+
+    // Blanks only: the dictionary's start is shown, no entry.
+    replace_entry(u"     ");
+    EXPECT_EQ(panel_text(hAddReSaved), "");
+    EXPECT_TRUE(last_run.steps & RUN_ENTRY_DISPLAY);
+    EXPECT_EQ(RE_GetSel(hAddReDict), (CHARRANGE{0, 2}));
+
+    // Characters outside code page 1251: they never match a word; nothing breaks.
+    replace_entry(u"apple\U0001F600");
+    EXPECT_EQ(panel_text(hAddReSaved), "");
+    replace_entry(u"日本");
+    EXPECT_EQ(panel_text(hAddReSaved), "");
+    replace_entry(u"apple");
+    EXPECT_EQ(lines(hAddReSaved).at(0), "apple [æpl] n 1. ябълка 1688");
+    EXPECT_TRUE(hs->message_boxes.empty());
+}
+
+TEST_F(MainWindow, ASearchLogThatCannotBeOpenedIsReportedAndTheLookUpGoesOn) {
+    std::filesystem::create_directories(data.path() / kSearchLogName);  // a folder in its place
+    open();
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
+    EXPECT_TRUE(hs->message_boxes[0].text.starts_with(u"Cannot open "));
+    EXPECT_EQ(nologfile_fg, 1);
+    type(u"apple");
+    EXPECT_EQ(lines(hAddReSaved).at(0), "apple [æpl] n 1. ябълка 1688");
+    headless_close(hMain);
+    EXPECT_EQ(hs->message_boxes.size(), 1u);
+}
+
+TEST_F(MainWindow, ClosingWritesWhatWasGatheredAndRemovesTheIcon) {
+    open();
+    nid.hWnd = hMain;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, nid));
+    gl_icon_exists = 1;
+    DictFileRecord& fresh = b[B_BULGARIAN_NEW];
+    fresh.entries.push_back(ListPair{lex_keep(cp("новодума")), {}});
+    fresh.count = fresh.entries.size();
+    type(u"apple");
+    headless_close(hMain);
+    EXPECT_EQ(data.read("b_bulgarian_new.txt"), cp("новодума") + "\r\n");
+    EXPECT_EQ(data.read(kSearchLogName), "//RECENT SEARCHES:\r\n\r\napple\r\n");
+    EXPECT_EQ(gl_icon_exists, 0);
+    EXPECT_EQ(hs->tray_calls.back().op, DWORD{NIM_DELETE});
+    EXPECT_FALSE(IsWindowVisible(hMain));
+    EXPECT_EQ(fl_searchlog, nullptr);
+
+    // Nothing gathered: the file is left alone.
+    std::filesystem::remove(data.file("b_bulgarian_new.txt"));
+    EXPECT_EQ(write_new_bulgarian_words(), 0);
+    EXPECT_FALSE(data.exists("b_bulgarian_new.txt"));
+}
+
+TEST_F(MainWindow, ActivationAndTheLookUpAtTheCaretFlag) {
+    open();
+    gl_SPELLING_MODE = 1;
+    headless_activate(hMain);
+    EXPECT_EQ(gl_SPELLING_MODE, 0);
+    const int runs = last_run.runs;
+    gl_info_printed = 1;
+    type(u"a");  // the look-up at the caret wrote here: this change runs nothing
+    EXPECT_EQ(gl_info_printed, 0);
+    EXPECT_EQ(last_run.runs, runs);
+    type(u"b");
+    EXPECT_EQ(last_run.runs, runs + 1);
+}
+
+}  // namespace

@@ -1,0 +1,406 @@
+// The per-token report through translate_text: number lines, gap display, the Bulgarian report
+// with its colours, compound rules, logs and pane limit, and the English report with dictionary
+// entries, stems, word-list words, apostrophes, suggestions, the capitalisation rule and the lines
+// of the report panel.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/token_report.h"
+#include "lookup_fixture.h"
+
+namespace {
+
+constexpr COLORREF kBrown = RGB(111, 83, 38);
+constexpr COLORREF kRed = RGB(255, 0, 42);
+constexpr COLORREF kPink = RGB(255, 85, 255);
+constexpr COLORREF kPurple = RGB(170, 0, 255);
+constexpr COLORREF kGrey = RGB(135, 135, 135);
+
+class TokenReport : public LookupTest {
+protected:
+    // A text in the checker window; its per-token lines go to the main window's saved pane.
+    std::vector<std::string> pane_after(std::string_view utf8) {
+        check(utf8);
+        std::vector<std::string> l = lines(hAddReSaved);
+        // The closing DONE line and the empty line before it are the frame's.
+        if (l.size() >= 2 && l.back().starts_with("DONE!")) l.resize(l.size() - 2);
+        return l;
+    }
+};
+
+TEST_F(TokenReport, NumbersGetTheirLinesAndNothingElse) {
+    gl_PRINT_FILTERED = 1;
+    const auto l = pane_after("42 3.14 10.0.0.1 1,5 1.2,3 1.2.3.4.5 1,2,3 2-3");
+    EXPECT_EQ(l, (std::vector<std::string>{
+                     "42 (number)",
+                     "3.14 (number with 1 decimal separator . )",
+                     "10.0.0.1 (number with 3 decimal separators . IP?)",
+                     "1,5 (number with 1 decimal separator , )",
+                     "1.2,3 (number with mixed decimal separators: 1 . and 1 , )",
+                     "1.2.3.4.5 (number with 4 decimal separators . )",
+                     "1,2,3 (number with 2 decimal separators , )",
+                     "2-3 (number)",
+                 }));
+    EXPECT_EQ(look_at(hAddReSaved, 0), bold(kBrown));                       // the number
+    EXPECT_EQ(look_at(hAddReSaved, 1), bold(kBrown));
+    EXPECT_EQ(look_at(hAddReSaved, 3), plain(0));                           // its label
+    EXPECT_EQ(look_of(hAddReSaved, "10.0.0.1"), bold(kBrown));
+    EXPECT_EQ(look_at(hBigReRight, 0), plain(0));  // the source is not coloured
+    FinishGmake();
+    FinishGmake3(1);
+    EXPECT_EQ(g_floor, g_nd);  // nothing counted
+    EXPECT_EQ(g_floor3[1], g_nd3[1]);
+
+    // Without PRINT_FILTERED, or with the checker window active, numbers show nothing.
+    gl_PRINT_FILTERED = 0;
+    EXPECT_TRUE(pane_after("42 43").empty());
+    gl_PRINT_FILTERED = 1;
+    gl_SPELLING_MODE = 1;
+    EXPECT_TRUE(pane_after("42 43").empty());
+}
+
+TEST_F(TokenReport, TokensWithDigitsAreSkippedAndColouredBrown) {
+    const auto l = pane_after("B2B 4x4");
+    EXPECT_EQ(l, (std::vector<std::string>{"B2B (has digit(s), skipped)", "4x4 (has digit(s), skipped)"}));
+    EXPECT_EQ(look_at(hAddReSaved, 0), bold(kBrown));
+    EXPECT_EQ(look_at(hBigReRight, 1), bold(kBrown));
+    EXPECT_EQ(look_at(hBigReRight, 5), bold(kBrown));
+
+    // While the entry editor's transcription field is shown, the pane gets no such line; the
+    // source is still coloured. Without TEXT_COLORING it is not.
+    ShowWindow(hAddTransSir, SW_SHOW);
+    EXPECT_TRUE(pane_after("B2B 4x4").empty());
+    EXPECT_EQ(look_at(hBigReRight, 1), bold(kBrown));
+    gl_TEXT_COLORING = 0;
+    pane_after("B2B 4x4");
+    EXPECT_EQ(look_at(hBigReRight, 1), plain(0));
+}
+
+TEST_F(TokenReport, GapsAreShownWhilePrintFilteredIsSet) {
+    EXPECT_EQ(gap_display_text(" "), "");
+    EXPECT_EQ(gap_display_text(", "), ", ");
+    EXPECT_EQ(gap_display_text("\r\n"), "NL");
+    EXPECT_EQ(gap_display_text(",\r"), ",\r\nNL");
+    EXPECT_EQ(gap_display_text(",\r\n\r\n"), ",\r\nNL\r\nNL");
+    EXPECT_EQ(gap_display_text(".\n"), ".\r\nNL");
+    EXPECT_EQ(gap_display_text(".\r\n"), ".\r\n");
+    EXPECT_EQ(gap_display_text(".\r\n\r\n"), ".\r\nNL\r\nNL");
+    EXPECT_EQ(gap_display_text(".'\r\n"), ".'\r\nNL");
+    EXPECT_EQ(gap_display_text(" - "), " - ");
+
+    gl_PRINT_FILTERED = 1;
+    EXPECT_EQ(pane_after("1, 2.\r3 4"),
+              (std::vector<std::string>{"1 (number)", ", ", "2 (number)", ".", "NL", "3 (number)", "4 (number)"}));
+    EXPECT_EQ(look_of(hAddReSaved, "NL"), bold(kBrown));
+    ShowWindow(hAddTransSir, SW_SHOW);
+    EXPECT_EQ(pane_after("1, 2"), (std::vector<std::string>{"1 (number)", "2 (number)"}));
+}
+
+TEST_F(TokenReport, KnownEnglishWordsShowTheirEntryAndTheEntryTheyReferTo) {
+    load_dict(B_EN_BG, {"house n # къща # дом", "houses pl. of house", "lorry"});
+    load_list(M_WL_ENGLISH, {"house 300", "houses 900"});
+    gl_PRINT_ALL_LATIN = 1;
+    const auto l = pane_after("house houses lorry");
+    EXPECT_EQ(l, (std::vector<std::string>{"house n 1. къща 2. дом 300", "houses pl. of house 900",
+                                           "houses -> house n 1. къща 2. дом 300", "lorry +bg, but no definition"}));
+    EXPECT_EQ(look_at(hAddReSaved, 0), bold(kPurple));  // WriteOneColoredLine's word
+    const LONG arrow = find(hAddReSaved, "houses -> ");
+    EXPECT_EQ(look_at(hAddReSaved, arrow), bold(RGB(212, 85, 255)));
+    EXPECT_EQ(look_of(hAddReSaved, "lorry +bg"), plain(gl_col_nosug));
+
+    // Correct words: "-> correct" in the report panel, coloured in the source.
+    EXPECT_NE(find(hBigReLeft, "house -> correct"), -1);
+    EXPECT_EQ(look_of(hBigReLeft, "house -> correct"), bold(RGB(0, 102, 204)));
+    EXPECT_EQ(look_at(hBigReLeft, find(hBigReLeft, " -> correct", find(hBigReLeft, "house -> correct"))),
+              bold(kGrey));
+    EXPECT_EQ(look_at(hBigReRight, 0), bold(RGB(0, 102, 204)));
+
+    // A rank not above RANK_FILTER is filtered: the word and its rank only, with PRINT_FILTERED.
+    gl_RANK_FILTER = 500;
+    gl_PRINT_ALL_LATIN = 0;
+    EXPECT_EQ(pane_after("house lorry"), (std::vector<std::string>{"lorry +bg, but no definition"}));
+    gl_PRINT_FILTERED = 1;
+    EXPECT_EQ(pane_after("house lorry"), (std::vector<std::string>{"house 300", "lorry +bg, but no definition"}));
+    EXPECT_EQ(look_at(hAddReSaved, 0), bold(kGrey));
+}
+
+TEST_F(TokenReport, WordsKnownOnlyFromTheWordListsGoToBothPanes) {
+    load_list(M_WL_ENGLISH2, {"colour British spelling of color"});
+    load_list(M_WL_ENGLISH, {"flavour 7000", "colour 2100"});
+    const auto l = pane_after("colour flavour");
+    EXPECT_EQ(l, (std::vector<std::string>{"colour 2100 British spelling of color", "flavour 7000 7000"}));
+    EXPECT_EQ(lines(hAddReShort3), l);
+    EXPECT_EQ(look_at(hAddReSaved, 0), bold(RGB(22, 56, 124)));
+    EXPECT_EQ(look_of(hAddReSaved, "2100"), bold(kGrey));
+    EXPECT_EQ(look_of(hAddReSaved, "British"), plain(RGB(22, 56, 124)));
+    EXPECT_EQ(look_at(hBigReRight, 0), bold(RGB(22, 56, 124)));
+
+    gl_PRINT_RANK_IN_ONELINE = 0;
+    EXPECT_EQ(pane_after("colour flavour"), (std::vector<std::string>{"colour British spelling of color", "flavour 7000"}));
+    gl_COLOR_RARE = 1;  // rare-word colouring takes the source over
+    pane_after("colour flavour");
+    EXPECT_EQ(look_at(hBigReRight, 0), plain(0));
+}
+
+TEST_F(TokenReport, ApostropheWordsAreJudgedByTheirDerivedWord) {
+    load_dict(B_EN_BG, {"dog n # куче"});
+    load_list(M_WL_ENGLISH, {"dog 800", "cat 900"});
+    load_list(M_WL_ENGLISH2, {"cat a small animal"});
+    const auto l = pane_after("dog's cat's xyz's");
+    EXPECT_EQ(l, (std::vector<std::string>{"dog's -> dog n 1. куче 800", "cat's -> cat 900 a small animal",
+                                           "xyz's & xyz  --- both not found ---"}));
+    EXPECT_EQ(lines(hAddReShort3), (std::vector<std::string>{"cat's -> cat 900 a small animal"}));
+    EXPECT_EQ(look_of(hAddReSaved, "dog's -> "), bold(RGB(212, 85, 255)));
+    EXPECT_EQ(look_of(hAddReShort3, "cat's"), bold(RGB(0, 85, 255)));
+    const LONG both = find(hAddReSaved, "xyz's & ");
+    EXPECT_EQ(look_at(hAddReSaved, both + 6), bold(kRed));   // "&" is in the marked part
+    EXPECT_EQ(look_at(hAddReSaved, both + 9), plain(0));     // the derived word is not
+    EXPECT_EQ(look_at(hBigReRight, find(hBigReRight, "xyz")), bold(kRed));
+}
+
+TEST_F(TokenReport, MisspeltWordsGetSuggestionsAndCapitalisedOnesAreOnlyMarked) {
+    load_list(M_WL_ENGLISH, {"house 300", "mouse 4000"});
+    gl_SPELL_UPPERCASE = 0;
+    gl_ENGLIST_UNGROUPED = 1;
+    const auto l = pane_after("hous Hous qqqqqq");
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_TRUE(l[0].starts_with("hous -> ")) << l[0];
+    EXPECT_NE(l[0].find("house"), std::string::npos) << l[0];
+    EXPECT_TRUE(l[1].starts_with("Hous -> ")) << l[1];
+    EXPECT_EQ(l[2], "qqqqqq -> no suggestions");
+    EXPECT_EQ(look_at(hAddReSaved, 0), bold(kRed));
+    EXPECT_EQ(look_at(hAddReSaved, 5), plain(RGB(0, 127, 0)));
+    EXPECT_EQ(look_of(hAddReSaved, "Hous"), bold(kPurple));  // capitalised: marked, not checked
+    EXPECT_EQ(look_at(hAddReSaved, find(hAddReSaved, "qqqqqq") + 7), plain(gl_col_nosug));
+    // Source: the checked words red, the capitalised one untouched.
+    EXPECT_EQ(look_at(hBigReRight, 0), bold(kRed));
+    EXPECT_EQ(look_at(hBigReRight, 5), plain(0));
+    EXPECT_EQ(look_at(hBigReRight, 10), bold(kRed));
+    // The report panel lists the checked ones (the capitalised one stopped before), caret on the last.
+    std::vector<std::string> report = lines(hBigReLeft);
+    ASSERT_GE(report.size(), 2u);
+    EXPECT_TRUE(report[report.size() - 2].starts_with("hous -> "));
+    EXPECT_EQ(report.back(), "qqqqqq -> no suggestions");
+    EXPECT_EQ(RE_GetSel(hBigReLeft).cpMax, find(hBigReLeft, "qqqqqq"));
+
+    // With SPELL_UPPERCASE the capitalised word is checked: pink in the report panel.
+    gl_SPELL_UPPERCASE = 1;
+    pane_after("hous Hous");
+    EXPECT_EQ(look_at(hBigReRight, 5), bold(kRed));
+    EXPECT_EQ(look_of(hBigReLeft, "Hous ->"), bold(kPink));
+    EXPECT_EQ(look_of(hBigReLeft, "hous ->"), bold(kRed));
+}
+
+TEST_F(TokenReport, WebAddressesSkipListsAndSingleCharactersAreNotMisspelt) {
+    load_dict(B_WEB_SKIP, {"com"});
+    load_dict(B_ENGLISH_SKIP, {"iphone"});
+    load_list(M_WL_WEBSITE, {"wikipedia"});
+    gl_PRINT_ALL_LATIN = 1;
+    gl_PRINT_FILTERED = 1;
+    const auto l = pane_after("example.com iPhone Wikipedia x");
+    EXPECT_EQ(l, (std::vector<std::string>{"x (single character)"}));
+    EXPECT_EQ(lines(hBigReLeft).size(), 5u);  // words found, empty line, three "-> correct" lines
+    EXPECT_NE(find(hBigReLeft, "example.com -> correct"), -1);
+    EXPECT_NE(find(hBigReLeft, "iPhone -> correct"), -1);
+    EXPECT_EQ(look_at(hBigReRight, find(hBigReRight, " x") + 1), bold(kRed));
+}
+
+TEST_F(TokenReport, OnlyTheFirst63EnglishTokensGetPaneLinesButAllAreColouredAndCounted) {
+    std::string text;
+    std::vector<std::string> words;
+    for (int i = 0; i < 64; ++i) {
+        std::string w = "qq";
+        w += static_cast<char>('a' + i / 26);
+        w += static_cast<char>('a' + i % 26);
+        words.push_back(w);
+        text += w + " ";
+    }
+    text.pop_back();
+    const auto l = pane_after(text);
+    ASSERT_EQ(l.size(), 63u);
+    EXPECT_EQ(l.back(), words[62] + " -> no suggestions");
+    EXPECT_EQ(look_at(hBigReRight, find(hBigReRight, words[63])), bold(kRed));
+    FinishGmakeAlpha3(1);
+    const auto counted = table(g_floor3[1], g_nd3[1]);
+    ASSERT_EQ(counted.size(), 64u);
+    EXPECT_EQ(counted.back().first, words[63]);
+}
+
+TEST_F(TokenReport, TheEnglishWordListTakesEveryTokenWithENGLIST_ALL) {
+    load_dict(B_EN_BG, {"dog n # куче"});
+    gl_ENGLIST_ALL = 1;
+    gl_ENGLIST_SKIP_APOS1 = 1;
+    pane_after("dog dog's we'll rock'n'roll qqqq");
+    FinishGmakeAlpha3(1);
+    EXPECT_EQ(table(g_floor3[1], g_nd3[1]),
+              (std::vector<std::pair<std::string, std::uint32_t>>{{"dog", 2}, {"qqqq", 1}, {"rock'n'roll", 1}, {"we", 1}}));
+
+    gl_ENGLIST_SKIP_APOS2 = 1;
+    pane_after("dog dog's");
+    FinishGmakeAlpha3(1);
+    EXPECT_EQ(table(g_floor3[1], g_nd3[1]), (std::vector<std::pair<std::string, std::uint32_t>>{{"dog", 1}}));
+}
+
+TEST_F(TokenReport, BulgarianWordsAreReportedWithTheirColours) {
+    load_dict(B_BULGARIAN, {"книга 4753", "книгата 4790"});
+    load_forms({"книга книга 85 0", "книгата книга 85 1"});
+    const auto l = pane_after("книга книгъ Книгъ кнuга");
+    ASSERT_EQ(l.size(), 4u);
+    EXPECT_TRUE(l[0].starts_with(cp1251_to_utf8(cp("книга 4753 ")))) << l[0];
+    EXPECT_EQ(look_at(hAddReSaved, 0), bold(kPurple));
+    const LONG unknown = find(hAddReSaved, "книгъ");
+    EXPECT_EQ(look_at(hAddReSaved, unknown), bold(kRed));
+    EXPECT_EQ(look_of(hAddReSaved, "Книгъ"), bold(kPink));  // capitalised
+    const LONG mixed = find(hAddReSaved, "кнuга");
+    EXPECT_EQ(look_at(hAddReSaved, mixed), bold(kRed));
+    EXPECT_EQ(look_at(hAddReSaved, mixed + 2), bold(RGB(0, 255, 0)));  // the Latin letter
+
+    // Source: known words keep their colour; unknown ones are coloured, Latin letters green.
+    EXPECT_EQ(look_at(hBigReRight, 0), plain(0));
+    EXPECT_EQ(look_at(hBigReRight, 6), bold(kRed));
+    EXPECT_EQ(look_at(hBigReRight, 12), bold(kPink));
+    EXPECT_EQ(look_at(hBigReRight, find(hBigReRight, "u")), bold(RGB(0, 255, 0)));
+
+    // The unknown words are counted in the single token index, as written.
+    FinishGmake();
+    auto counted = table(g_floor, g_nd);
+    std::sort(counted.begin(), counted.end());
+    auto expected = std::vector<std::pair<std::string, std::uint32_t>>{{"книгъ", 1}, {"Книгъ", 1}, {"кнuга", 1}};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(counted, expected);
+
+    // TREAT_AS_UNKNOWN keeps the source as it is.
+    gl_TREAT_AS_UNKNOWN = 1;
+    pane_after("книгъ книга");
+    EXPECT_EQ(look_at(hBigReRight, 0), plain(0));
+}
+
+TEST_F(TokenReport, RareBulgarianWordsAreColouredByRank) {
+    load_dict(B_BULGARIAN, {"алфа 4995", "бета 4996", "гама 4997", "делта 4998", "епсилон 4999", "зета 7000",
+                            "ета", "тета 100", "йота."});
+    gl_COLOR_RARE = 1;
+    gl_RANK_RARE = 1000;
+    pane_after("алфа бета гама делта епсилон зета ета тета");
+    auto at = [&](std::string_view w) { return look_at(hBigReRight, find(hBigReRight, " " + std::string(w)) + 1); };
+    EXPECT_EQ(look_at(hBigReRight, 0), bold(RGB(113, 159, 49)));  // алфа
+    EXPECT_EQ(at("бета"), bold(RGB(0, 127, 0)));
+    EXPECT_EQ(at("гама"), bold(RGB(23, 69, 179)));
+    EXPECT_EQ(at("делта"), bold(RGB(0, 152, 255)));
+    EXPECT_EQ(at("епсилон"), bold(RGB(0, 230, 255)));
+    EXPECT_EQ(at("зета"), plain(0));  // rank 5,000 or more: the colour is left alone
+    EXPECT_EQ(at("ета"), bold(RGB(255, 85, 0)));  // no rank text
+    EXPECT_EQ(at("тета"), plain(0));               // below RANK_RARE
+    EXPECT_EQ(look_of(hAddReSaved, "зета"), bold(kPurple));
+
+    COLORREF c = 1;
+    EXPECT_FALSE(rare_word_colour(false, 0, true, c));  // a word with a dot and no rank text
+    EXPECT_FALSE(rare_word_colour(true, 5'000, false, c));
+    EXPECT_EQ(c, 1u);
+}
+
+TEST_F(TokenReport, CompoundRulesAcceptWordsTheListsLack) {
+    // Rows: 140 an adjective type, 147 the type of compound parts.
+    load_forms({"годишен годишен 140 0", "научно научен 147 5", "технически технически 147 0",
+                "създаден създаден 147 0", "синьо син 147 5", "книгата книга 85 1"});
+    pane_after("полугодишен научно-технически новосъздаден Новосъздаден полуполугодишен синьо-бял");
+    auto source = [&](std::string_view w) { return look_of(hBigReRight, w); };
+    EXPECT_EQ(source("полугодишен"), plain(0));
+    EXPECT_EQ(source("научно-технически"), plain(0));
+    EXPECT_EQ(source("новосъздаден"), plain(0));
+    EXPECT_EQ(source("Новосъздаден"), bold(kPink));      // the direction prefix wants a small letter
+    EXPECT_EQ(source("полуполугодишен"), bold(kRed));    // the prefix twice
+    EXPECT_EQ(source("синьо-бял"), bold(kRed));          // a second part of three letters
+    EXPECT_FALSE(bulgarian_compound_known(cp("суперкнигата")));  // a noun after the prefix
+
+    OP[OPT_LOAD_BG].num_value = 0;  // without the word forms no compound is accepted
+    pane_after("полугодишен");
+    EXPECT_EQ(source("полугодишен"), bold(kRed));
+}
+
+TEST_F(TokenReport, BulgarianPaneStopsAfter2047Tokens) {
+    std::string text;
+    for (int i = 0; i < 2'048; ++i) text += "дз ";
+    text.pop_back();
+    const auto l = pane_after(text);
+    EXPECT_EQ(l.size(), 2'047u);
+    EXPECT_EQ(look_at(hBigReRight, static_cast<LONG>(text.size()) - 3), bold(kRed));  // the last is coloured
+}
+
+TEST_F(TokenReport, UnknownBulgarianWordsGoToTheLogsByLetterCase) {
+    load_dict(B_BULGARIAN, {"книга 4753"});
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(data.path());
+    gl_SPELL_CHECKER_LOG = 1;
+    gl_isFromClipboard = 1;
+    check("книга книгъ КНИГЪ Книгъ кНИГъ ново-книгъ");
+    std::filesystem::current_path(here);
+    auto log_lines = [&](const char* name) {
+        std::vector<std::string> out;
+        const std::string t = read(data.path() / name);
+        std::size_t from = 0;
+        for (std::size_t at; (at = t.find("\r\n", from)) != std::string::npos; from = at + 2) {
+            const std::string line = t.substr(from, at - from);
+            out.push_back(u8(line.substr(0, line.find(' '))));
+        }
+        return out;
+    };
+    EXPECT_EQ(log_lines("cyr_all.txt").size(), 6u);
+    EXPECT_EQ(log_lines("cyr_missing.txt"),
+              (std::vector<std::string>{"книгъ", "КНИГЪ", "Книгъ", "кНИГъ", "ново-книгъ"}));
+    EXPECT_EQ(log_lines("cyr_lower_only.txt"), (std::vector<std::string>{"книгъ", "ново-книгъ"}));
+    EXPECT_EQ(log_lines("cyr_upper_only.txt"), (std::vector<std::string>{"КНИГЪ"}));
+    EXPECT_EQ(log_lines("cyr_first_upper.txt"), (std::vector<std::string>{"Книгъ"}));
+    EXPECT_EQ(log_lines("cyr_mixed.txt"), (std::vector<std::string>{"кНИГъ"}));
+}
+
+TEST_F(TokenReport, ATypographicApostropheIsShownAsTyped) {
+    load_dict(B_EN_BG, {"don't v # не"});
+    const auto l = pane_after("don\u2019t it\u2019s");
+    ASSERT_GE(l.size(), 1u);
+    EXPECT_EQ(l[0], "don\u2019t v 1. не");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TokenReport, FilteredDerivedWordsAndEntriesWithoutDefinitions) {
+    load_dict(B_EN_BG, {"go v # отивам", "went pt of go", "gone"});
+    load_list(M_WL_ENGLISH, {"dog 80", "go 50", "went 300"});
+    gl_RANK_FILTER = 100;
+    gl_PRINT_FILTERED = 1;
+    // "dog's": its derived word's rank is filtered: the grey arrow line, and the word is correct.
+    gl_PRINT_ALL_LATIN = 1;
+    EXPECT_EQ(pane_after("dog's went"), (std::vector<std::string>{"dog's -> dog 80", "went pt of go 300",
+                                                                  "went -> go v 1. отивам 50"}));
+    EXPECT_EQ(look_at(hAddReSaved, 0), bold(kGrey));
+    EXPECT_NE(find(hBigReLeft, "dog's -> correct"), -1);
+    // A stem without definition is shown as such.
+    load_dict(B_EN_BG, {"go", "went pt of go"});
+    EXPECT_EQ(pane_after("went went"),
+              (std::vector<std::string>{"went pt of go 300", "went -> go +bg, but no definition", "went pt of go 300",
+                                        "went -> go +bg, but no definition"}));
+}
+
+TEST_F(TokenReport, UngroupedApostropheWordsAndOwnBulgarianWords) {
+    gl_ENGLIST_UNGROUPED = 1;
+    pane_after("xyz's qqqq");
+    const std::vector<std::string> report = lines(hBigReLeft);
+    ASSERT_GE(report.size(), 2u);
+    EXPECT_EQ(report[report.size() - 2], "xyz's & xyz  --- both not found ---");
+    EXPECT_EQ(look_of(hBigReLeft, "xyz's"), bold(kRed));
+    EXPECT_EQ(look_of(hBigReLeft, "& xyz"), plain(0));
+
+    // The user's own words: the report text in its own colour; capitals are not checked.
+    load_dict(B_BULGARIAN_CUSTOM, {"ябълчица"});
+    gl_SPELL_UPPERCASE = 0;
+    const auto l = pane_after("ябълчица Ябълчицъ");
+    ASSERT_EQ(l.size(), 2u);
+    EXPECT_EQ(l[0], "ябълчица (custom)");
+    EXPECT_EQ(look_of(hAddReSaved, " (custom)"), plain(RGB(85, 42, 255)));
+    EXPECT_EQ(look_of(hAddReSaved, "Ябълчицъ"), bold(kPurple));
+    EXPECT_EQ(look_of(hBigReRight, "Ябълчицъ"), plain(0));
+}
+
+}  // namespace
