@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "platform/text.h"
+#include "spelling/spell_state.h"
 #include "spelling/word_index.h"
 
 namespace {
@@ -195,6 +196,24 @@ void append_int(std::string& out, long long value) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, value);
     out.append(buf, r.ptr);
+}
+
+void sort_and_number_suggestions() {
+    std::vector<SuggestionPair>& items = suggestion_pool.items();
+    std::stable_sort(items.begin(), items.end(),
+                     [](const SuggestionPair& a, const SuggestionPair& b) { return a.rank < b.rank; });
+    std::string item;
+    int number = 0;
+    for (const SuggestionPair& s : items) {
+        item.clear();
+        append_int(item, ++number);
+        item += ". ";
+        item += s.text;
+        item += " (rank ";
+        append_int(item, s.rank);
+        item += ") ";
+        if (!append_bounded(spelling, item)) break;
+    }
 }
 
 void append_edit_note(std::string& out, const EditCandidate& c) {

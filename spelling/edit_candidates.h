@@ -112,6 +112,9 @@ void append_edit_note(std::string& out, const EditCandidate& c);
 
 // Small formatting helpers of the suggestion texts.
 void append_int(std::string& out, long long value);
+// Sorts the suggestion pool by rank (cmp_lar order; equal ranks keep the order in which they were
+// found) and appends each as "%i. %s (rank %i) " to `spelling` while whole items fit.
+void sort_and_number_suggestions();
 
 // ---- Near matches -------------------------------------------------------------------------------
 // Whether two words are near matches, comparing letters after case folding. With S the shorter and

@@ -267,22 +267,9 @@ void BulgarianRun::near_matches() {
 }
 
 void write_bulgarian_results(std::string_view word) {
-    std::vector<SuggestionPair>& items = suggestion_pool.items();
-    // cmp_lar order (rank ascending); equal ranks keep the order in which they were found.
-    std::stable_sort(items.begin(), items.end(),
-                     [](const SuggestionPair& a, const SuggestionPair& b) { return a.rank < b.rank; });
+    sort_and_number_suggestions();
+    const std::vector<SuggestionPair>& items = suggestion_pool.items();
     std::string item;
-    int number = 0;
-    for (const SuggestionPair& s : items) {
-        item.clear();
-        append_int(item, ++number);
-        item += ". ";
-        item += s.text;
-        item += " (rank ";
-        append_int(item, s.rank);
-        item += ") ";
-        if (!append_bounded(spelling, item)) break;
-    }
     std::int32_t written = 0;
     for (const SuggestionPair& s : items) {
         const std::string_view sh = bulgarian_short_form(s.text);

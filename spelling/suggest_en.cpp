@@ -316,22 +316,10 @@ void EnglishRun::near_matches() {
 }
 
 void write_english_results() {
-    std::vector<SuggestionPair>& items = suggestion_pool.items();
-    std::stable_sort(items.begin(), items.end(),
-                     [](const SuggestionPair& a, const SuggestionPair& b) { return a.rank < b.rank; });
+    sort_and_number_suggestions();
+    const std::vector<SuggestionPair>& items = suggestion_pool.items();
     suggest_ct = static_cast<std::int32_t>(items.size());
     std::string item;
-    int number = 0;
-    for (const SuggestionPair& s : items) {
-        item.clear();
-        append_int(item, ++number);
-        item += ". ";
-        item += s.text;
-        item += " (rank ";
-        append_int(item, s.rank);
-        item += ") ";
-        if (!append_bounded(spelling, item)) break;
-    }
     if (!spelling.empty()) spelling.pop_back();
     for (const SuggestionPair& s : items) {
         item.assign(english_short_form(s.text));
