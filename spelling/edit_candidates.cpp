@@ -198,6 +198,19 @@ void append_int(std::string& out, long long value) {
     out.append(buf, r.ptr);
 }
 
+void append_split_note(std::string& text, std::string_view what, std::size_t at, std::int32_t lrank,
+                       std::int32_t rrank) {
+    text += " (";
+    text += what;
+    text += " at ";
+    append_int(text, static_cast<long long>(at));
+    text += ", ranks ";
+    append_int(text, lrank);
+    text += " & ";
+    append_int(text, rrank);
+    text += ')';
+}
+
 void sort_and_number_suggestions() {
     std::vector<SuggestionPair>& items = suggestion_pool.items();
     std::stable_sort(items.begin(), items.end(),

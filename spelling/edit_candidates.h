@@ -112,6 +112,9 @@ void append_edit_note(std::string& out, const EditCandidate& c);
 
 // Small formatting helpers of the suggestion texts.
 void append_int(std::string& out, long long value);
+// Appends the note of a word split, " (%s at %u, ranks %i & %i)", e.g. " (split at 3, ranks 12 & 40)".
+void append_split_note(std::string& text, std::string_view what, std::size_t at, std::int32_t lrank,
+                       std::int32_t rrank);
 // Sorts the suggestion pool by rank (cmp_lar order; equal ranks keep the order in which they were
 // found) and appends each as "%i. %s (rank %i) " to `spelling` while whole items fit.
 void sort_and_number_suggestions();

@@ -192,19 +192,6 @@ void BulgarianRun::edits() {
     generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink));
 }
 
-void append_split_note(std::string& text, std::string_view what, std::size_t at, std::int32_t lrank,
-                       std::int32_t rrank) {
-    text += " (";
-    text += what;
-    text += " at ";
-    append_int(text, static_cast<long long>(at));
-    text += ", ranks ";
-    append_int(text, lrank);
-    text += " & ";
-    append_int(text, rrank);
-    text += ')';
-}
-
 void BulgarianRun::hyphen_splits() {
     const std::size_t n = word.size();
     for (std::size_t h = 0; h + 1 < n; ++h) {

@@ -238,13 +238,7 @@ void EnglishRun::splits() {
                 text.assign(left);
                 text += ' ';
                 text.append(right);
-                text += " (split at ";
-                append_int(text, static_cast<long long>(l));
-                text += ", ranks ";
-                append_int(text, lrank);
-                text += " & ";
-                append_int(text, rrank);
-                text += ')';
+                append_split_note(text, "split", l, lrank, rrank);
                 if (add(std::max(lrank, rrank))) splitting = 1;
             } else if (issuffix_in(eng, right, stem, suffix, &stem_entry)) {
                 const std::int32_t srank = rank_of_entry(*stem_entry);
