@@ -43,12 +43,6 @@ bool is_any(std::string_view s, std::initializer_list<std::string_view> list) {
     return false;
 }
 
-bool in_family(std::string_view word, const Family& f) {
-    for (std::string_view w : f)
-        if (cp_strcasecmp(word, w) == 0) return true;
-    return false;
-}
-
 std::string_view first_word(std::string_view s) { return s.substr(0, s.find(' ')); }
 
 // Index of the noun's form in a family: plural 3, else its gender; -1 when none applies.
@@ -81,9 +75,11 @@ int fix_adj(int j, MtUnit* const* units, const NounAdjInfo& noun) {
     const bool key_this = cp_strcasecmp(u.key, "this") == 0;
     const bool key_whose = cp_strcasecmp(u.key, "whose") == 0;
     const Family* det = nullptr;
-    if (in_family(u.text, kSuch)) det = &kSuch;
-    else if (in_family(u.text, kSome)) det = &kSome;
-    else if (in_family(u.text, kEvery)) det = &kEvery;
+    // Only the texts такъв, някой and всеки are determiners to agree: another form of their
+    // family is the dictionary's own choice ("all" is всички, never to become всеки).
+    if (cp_strcasecmp(u.text, kTakav) == 0) det = &kSuch;
+    else if (cp_strcasecmp(u.text, kNyakoy) == 0) det = &kSome;
+    else if (cp_strcasecmp(u.text, kVseki) == 0) det = &kEvery;
     else if (key_whose) det = &kWhose;
     else if (key_this) det = &kThis;
     if (!by_kind && !possessive && !her && !det) return 0;

@@ -1,5 +1,6 @@
 #include "lexicon/tables.h"
 
+#include <charconv>
 #include <cstring>
 
 #include "lexicon/bgtypes.h"
@@ -148,13 +149,23 @@ void build_ascii_tables() {
     fill(ascii_filename, 0, 255);
     for (unsigned char c : std::string_view("\t\n\f\r\"%*/:<>?\\|")) ascii_filename[c] = 0;
     // Token characters: every letter of the code page, the digits, the apostrophes and the hyphen,
-    // and whatever the option CHARSET_ASCII adds.
+    // and the codes the option CHARSET_ASCII adds (decimal numbers 1-255 separated by blanks, the
+    // form the character table window builds; anything else in the text is ignored).
     for (int c = 0; c < 256; ++c)
         if (cp1251_detail::full_ctype.cls[c] & cp1251_detail::kAlpha) ascii_valid[c] = 1;
     fill(ascii_valid, '0', '9');
     for (unsigned char c : {39, 45, 96, 145, 146}) ascii_valid[c] = 1;
-    for (unsigned char c : OP[OPT_CHARSET_ASCII].text_value)
-        if (c > ' ') ascii_valid[c] = 1;
+    const std::string& codes = OP[OPT_CHARSET_ASCII].text_value;
+    size_t i = 0;
+    while (i < codes.size()) {
+        while (i < codes.size() && (codes[i] == ' ' || codes[i] == '\t')) ++i;
+        const size_t start = i;
+        while (i < codes.size() && codes[i] != ' ' && codes[i] != '\t') ++i;
+        int code = 0;
+        const auto [end, ec] = std::from_chars(codes.data() + start, codes.data() + i, code);
+        if (i > start && ec == std::errc() && end == codes.data() + i && code >= 1 && code <= 255)
+            ascii_valid[code] = 1;
+    }
 }
 
 void clear_lexicon_tables() {

@@ -143,7 +143,7 @@ TEST_F(Tokens, TypographicQuotesAreNeverTokenCharactersDuringARun) {
     EXPECT_EQ(cut("„дума“ ”x”"), (V{{"дума", "„", 1}, {"x", "“ ”", 8}, {"", "”", 10}}));
     EXPECT_EQ(ascii_valid[132], 0);  // not made a token character by the run
 
-    OP[OPT_CHARSET_ASCII].text_value = "\x84\x93\x94";
+    OP[OPT_CHARSET_ASCII].text_value = "132 147 148";
     build_ascii_tables();
     ASSERT_EQ(ascii_valid[0x93], 1);
     EXPECT_EQ(cut("„дума“"), (V{{"дума", "„", 1}, {"", "“", 6}}));

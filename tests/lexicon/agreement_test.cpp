@@ -110,6 +110,14 @@ TEST_F(AgreementTest, UnitsThatAreNoneOfThese) {
     u = {unit("her", "я", -1)};
     agree(u, noun(1, 0), &r);
     EXPECT_EQ(r, 0) << "\"her\" acts only as неин";
+    // Only такъв, някой and всеки are determiners; the other forms of their families stay.
+    u = {unit("all", "всички", -1)};
+    EXPECT_EQ(agree(u, noun(0, 0), &r), "всички");
+    EXPECT_EQ(r, 0);
+    u = {unit("some", "някоя", -1)};
+    EXPECT_EQ(agree(u, noun(0, 1), &r), "някоя");
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(u[0].agreed, 0);
     // An adjective kind whose word the index does not know: acted on, text unchanged.
     u = {unit("odd", "странен", 70)};
     EXPECT_EQ(agree(u, noun(1, 0), &r), "странен");

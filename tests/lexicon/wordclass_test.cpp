@@ -180,10 +180,22 @@ TEST_F(LexTest, CharacterClassesHaveTheirExactMembers) {
     for (int c : {39, 45, 96, 145, 146, 97, 90, 55, 0xE0, 0xC0}) EXPECT_TRUE(ascii_valid[c]) << c;
     EXPECT_FALSE(ascii_valid['.']);
     EXPECT_FALSE(ascii_valid['#']);
-    OP[OPT_CHARSET_ASCII].text_value = "#$";
-    build_ascii_tables();
+}
+
+TEST_F(LexTest, CharsetCodesAddTokenCharactersAtLoad) {
+    // CHARSET_ASCII holds decimal codes separated by blanks (the character table window's form).
+    OP[OPT_CHARSET_ASCII].text_value = "35  36\t46 0 256 ! 4;";
+    DataFolder folder;
+    load_lexicon(folder.path());
     EXPECT_TRUE(ascii_valid['#']);
     EXPECT_TRUE(ascii_valid['$']);
+    EXPECT_TRUE(ascii_valid['.']);
+    EXPECT_FALSE(ascii_valid['!']) << "a character is not a code";
+    EXPECT_FALSE(ascii_valid[0]);
+    EXPECT_FALSE(ascii_valid[';']) << "nor is a word";
+    OP[OPT_CHARSET_ASCII].text_value = "";
+    load_lexicon(folder.path());
+    EXPECT_FALSE(ascii_valid['#']);
 }
 
 }  // namespace
