@@ -41,6 +41,7 @@ constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 26;
 constexpr int kLabelHeight = 16;
 constexpr int kDictMinWidth = 200;        // the dictionary panel's narrowest width
+constexpr int kEntryMinWidth = 150;       // narrower than this, the entry box takes its own row
 constexpr double kDictShare = 0.30;       // its share of the width
 constexpr double kEntryShare = 0.58;      // the entry panel's share of the height beside it
 constexpr double kBgShare = 0.40;         // shares of the panes under it: paradigms, corpus lines
@@ -158,18 +159,28 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
 }  // namespace
 
 void layout_main_window(HWND dlg, int cx, int cy) {
-    const int buttons = 2 * kButtonWidth + kGap;
-    const int entry_w = cx - 2 * kMargin - kCheckWidth - buttons - 2 * kGap;
+    // The entry box on the left of the check boxes and buttons; in a narrow window it keeps the
+    // whole width and they go to a row of their own below it.
+    const int controls_w = kCheckWidth + 2 * kButtonWidth + 2 * kGap;
+    int entry_w = cx - 2 * kMargin - kGap - controls_w;
+    int x = kMargin + entry_w + kGap;
+    int y = kMargin;
+    int below = kMargin + kEntryHeight;
+    if (entry_w < kEntryMinWidth) {
+        entry_w = std::max(0, cx - 2 * kMargin);
+        x = kMargin;
+        y = kMargin + kEntryHeight + kGap;
+        below = y + std::max(2 * kCheckHeight, kButtonHeight);
+    }
     place(dlg, IDC_ADD_RE_SHORT, kMargin, kMargin, entry_w, kEntryHeight);
     place(dlg, IDC_ADD_RE_SHORT_COPY, kMargin, kMargin, entry_w, kEntryHeight);
-    int x = kMargin + std::max(0, entry_w) + kGap;
-    place(dlg, IDC_ADD_SENTENCE, x, kMargin, kCheckWidth, kCheckHeight);
-    place(dlg, IDC_ADD_UPDATE_DEFINITION_AFTER_ADD, x, kMargin + kCheckHeight, kCheckWidth, kCheckHeight);
+    place(dlg, IDC_ADD_SENTENCE, x, y, kCheckWidth, kCheckHeight);
+    place(dlg, IDC_ADD_UPDATE_DEFINITION_AFTER_ADD, x, y + kCheckHeight, kCheckWidth, kCheckHeight);
     x += kCheckWidth + kGap;
-    place(dlg, IDC_ADD_BIG_SPELL, x, kMargin, kButtonWidth, kButtonHeight);
-    place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, kMargin, kButtonWidth, kButtonHeight);
+    place(dlg, IDC_ADD_BIG_SPELL, x, y, kButtonWidth, kButtonHeight);
+    place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
 
-    const int label_y = kMargin + kEntryHeight + kGap;
+    const int label_y = below + kGap;
     place(dlg, IDC_ADD_LABEL, kMargin, label_y, cx - 2 * kMargin, kLabelHeight);
 
     const int top = label_y + kLabelHeight + kGap;

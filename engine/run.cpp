@@ -294,23 +294,6 @@ void remember(HWND dialog, HWND source, HWND report, HWND label, const char* nam
     g_pending.push_back(p);
 }
 
-// Keeps a panel's selection and scroll position for the time of a run.
-class KeepView {
-public:
-    explicit KeepView(HWND re) : re_(re), sel_(RE_GetSel(re)), scroll_(RE_GetScrollPos(re)) {}
-    ~KeepView() {
-        RE_SetSel(re_, sel_);
-        RE_SetScrollPos(re_, scroll_);
-    }
-    KeepView(const KeepView&) = delete;
-    KeepView& operator=(const KeepView&) = delete;
-
-private:
-    HWND re_;
-    CHARRANGE sel_;
-    POINT scroll_;
-};
-
 struct RunningFlag {
     RunningFlag() { g_running = true; }
     ~RunningFlag() { g_running = false; }
@@ -329,13 +312,13 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
     RunningFlag running;
     g_served.clear();
     run_text(dialog, source, report, label, text8, text16, name);
-    // The calls that arrived meanwhile, each with its panel's selection and scroll position kept
-    // round it as its caller would have done.
+    // The calls that arrived meanwhile. Each run gives its panel's selection and scroll position
+    // back itself, as they stand after the user's latest input (keys typed while it pumps move
+    // them), so nothing here may restore an older view.
     while (!g_pending.empty()) {
         const PendingRun p = g_pending.front();
         g_pending.erase(g_pending.begin());
         if (!IsWindow(p.source)) continue;
-        KeepView keep(p.source);
         std::string t8;
         std::u16string t16;
         run_text(p.dialog, p.source, p.report, p.label, t8, t16, p.name.c_str());

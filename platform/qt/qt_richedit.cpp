@@ -9,8 +9,10 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/qt_internal.h"
 #include "platform/qt/qt_support.h"
@@ -245,11 +247,51 @@ void RichEditWidget::set_scroll_pos(POINT p) {
 }
 
 void RichEditWidget::line_scroll(int lines) {
-    document()->documentLayout()->documentSize();
-    const int step = std::max(1, fontMetrics().lineSpacing());
+    // Counted in the lines the document really shows (wrapped lines count one each, and lines of
+    // a larger font are taller), from the first line at the top of the view; the line reached
+    // is put at the very top, so no sliver of the line above it shows.
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    layout->documentSize();  // lays the whole document out
     QScrollBar* v = verticalScrollBar();
-    const long long target = static_cast<long long>(v->value()) + static_cast<long long>(lines) * step;
-    v->setValue(static_cast<int>(std::clamp<long long>(target, v->minimum(), v->maximum())));
+    const qreal y = v->value();
+    QTextBlock b = document()->firstBlock();
+    int line = 0;  // the line of `b` at the top of the view
+    for (QTextBlock next = b.next(); next.isValid() && layout->blockBoundingRect(next).top() <= y; next = next.next())
+        b = next;
+    if (const QTextLayout* tl = b.layout()) {
+        const qreal top = layout->blockBoundingRect(b).top();
+        while (line + 1 < tl->lineCount() && top + tl->lineAt(line + 1).y() <= y) ++line;
+    }
+    auto line_count = [](const QTextBlock& blk) {
+        const QTextLayout* tl = blk.layout();
+        return tl && tl->lineCount() > 0 ? tl->lineCount() : 1;
+    };
+    for (int n = lines; n > 0; --n) {
+        if (line + 1 < line_count(b)) {
+            ++line;
+        } else if (b.next().isValid()) {
+            b = b.next();
+            line = 0;
+        } else {
+            break;
+        }
+    }
+    for (int n = lines; n < 0; ++n) {
+        if (line > 0) {
+            --line;
+        } else if (b.previous().isValid()) {
+            b = b.previous();
+            line = line_count(b) - 1;
+        } else {
+            break;
+        }
+    }
+    qreal target = layout->blockBoundingRect(b).top();
+    const QTextLayout* tl = b.layout();
+    if (tl && line < tl->lineCount()) target += tl->lineAt(line).y();
+    // The first line keeps the document's margin above it.
+    if (b == document()->firstBlock() && line == 0) target = 0;
+    v->setValue(std::clamp(static_cast<int>(std::ceil(target)), v->minimum(), v->maximum()));
 }
 
 void RichEditWidget::scroll_caret() {
@@ -258,7 +300,11 @@ void RichEditWidget::scroll_caret() {
 }
 
 int RichEditWidget::first_visible_line() const {
-    return cursorForPosition(QPoint(0, 0)).block().blockNumber();
+    // The paragraph at the top of the view: one pixel into it, so that the line boundary the
+    // view begins at belongs to the line below it.
+    const QPointF at(document()->documentMargin() + 1, verticalScrollBar()->value() + 1);
+    const int pos = document()->documentLayout()->hitTest(at, Qt::FuzzyHit);
+    return document()->findBlock(std::max(0, pos)).blockNumber();
 }
 
 LONG RichEditWidget::char_from_pos(POINT client) const {
@@ -483,6 +529,17 @@ void RichEditWidget::dropEvent(QDropEvent* e) {
         return;
     }
     QTextEdit::dropEvent(e);
+}
+
+bool RichEditWidget::canInsertFromMimeData(const QMimeData* source) const {
+    return source && source->hasText();
+}
+
+void RichEditWidget::insertFromMimeData(const QMimeData* source) {
+    // Qt's own insertion (6.4) crashes on data that offers no format at all, which is what an X
+    // clipboard that nobody owns gives: Ctrl+V there would end the program.
+    if (!source || !source->hasText() || source->formats().isEmpty()) return;
+    QTextEdit::insertFromMimeData(source);
 }
 
 // ---- QtRichEditView ------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QIntValidator>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QThread>
 #include <QUrl>
 #include <QWindow>
 
@@ -280,6 +282,34 @@ void DialogWidget::moveEvent(QMoveEvent* e) {
     report_geometry();
 }
 
+void DialogWidget::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    first_paint_pending_ = true;
+}
+
+void DialogWidget::paint_now() {
+    // A window on the screen already is painted by the next pass of the message loop, which the
+    // long pieces of work run after each UpdateWindow.
+    if (!isVisible() || !first_paint_pending_) {
+        update();
+        return;
+    }
+    QPointer<DialogWidget> alive(this);
+    auto exposed = [&] { return !alive || !alive->windowHandle() || alive->windowHandle()->isExposed(); };
+    if (!exposed() && !isMinimized()) {
+        constexpr qint64 kMapWaitMs = 500;  // at most, for a display that is slow to answer
+        QElapsedTimer waited;
+        waited.start();
+        while (!exposed() && waited.elapsed() < kMapWaitMs) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            if (!exposed()) QThread::msleep(2);
+        }
+        if (!alive) return;
+    }
+    first_paint_pending_ = false;
+    repaint();
+}
+
 void DialogWidget::closeEvent(QCloseEvent* e) {
     // The procedure decides: WM_CLOSE goes to it, and it destroys or hides the window.
     e->ignore();
@@ -460,7 +490,7 @@ void DialogView::sync(WindowProp what) {
             d->activateWindow();
             d->setFocus(Qt::OtherFocusReason);
             break;
-        case WindowProp::Repaint: d->update(); break;
+        case WindowProp::Repaint: d->paint_now(); break;
         case WindowProp::AcceptFiles: d->client()->setAcceptDrops(m->accept_files); break;
         default: break;
     }

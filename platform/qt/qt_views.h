@@ -71,8 +71,13 @@ public:
     void apply_model_geometry();
     void rebuild_menu_bar();
     void apply_topmost();
+    // UpdateWindow. A window shown a moment ago is given the short while the display needs to map
+    // it (the user's input waits) and painted at once, so that a window shown just before a long
+    // piece of work that runs no message loop, such as the splash, is on the screen during it.
+    void paint_now();
 
 protected:
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
@@ -85,6 +90,7 @@ private:
     ClientArea* client_;
     QMenuBar* bar_ = nullptr;
     bool topmost_ = false;
+    bool first_paint_pending_ = false;  // shown, and not yet painted by paint_now() since
 };
 
 class DialogView : public QtView {

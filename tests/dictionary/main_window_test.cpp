@@ -102,6 +102,16 @@ TEST_F(MainWindow, ItsControlsAreWhereAPersonLooksForThem) {
         EXPECT_GT(entry.width(), 100);
         EXPECT_LE(rect(IDC_ADD_BIG_TRANS).right, origin.x + client.right);
     }
+
+    // A narrow window: the entry box keeps a usable width and nothing covers it.
+    headless_resize(hMain, 400, 350);
+    const RECT entry = rect(IDC_ADD_RE_SHORT);
+    EXPECT_GE(entry.width(), 150);
+    for (int id : {IDC_ADD_SENTENCE, IDC_ADD_UPDATE_DEFINITION_AFTER_ADD, IDC_ADD_BIG_SPELL, IDC_ADD_BIG_TRANS}) {
+        const RECT r = rect(id);
+        EXPECT_TRUE(r.top >= entry.bottom || r.left >= entry.right) << id;
+        EXPECT_LT(r.bottom, rect(IDC_ADD_RE_SAVED).top) << id;
+    }
 }
 
 TEST_F(MainWindow, TypingAWordShowsItsEntryAndKeepsTheBox) {

@@ -356,6 +356,31 @@ TEST_F(Run, AChangeDuringARunIsServedOnceAfterIt) {
     EXPECT_FALSE(translate_text_running());
 }
 
+// Fast typing: a key arrives during the first run, and the next key during the run that serves
+// the first. Each key must land after the one before, where the caret went.
+TEST_F(Run, KeysTypedDuringTheServedRunLandInOrder) {
+    gl_TEXT_COLORING = 0;
+    big_hook = [&](HWND, const Msg& m) {
+        if (m.message == WM_COMMAND && m.code == EN_CHANGE && m.from == hBigReRight) run_checker();
+    };
+    RE_SetTextW(hBigReRight, words(300));
+    RE_SetEventMask(hBigReRight, ENM_CHANGE);
+    RE_SetSel(hBigReRight, CHARRANGE{0, 0});
+    std::u16string keys = u"abc";
+    int pumps = 0;
+    hs->on_pump = [&] {
+        // One key every other pump, so that each served run sees the next key arrive.
+        if (++pumps % 2 != 0 || keys.empty()) return;
+        headless_type(hBigReRight, keys.substr(0, 1));
+        keys.erase(0, 1);
+    };
+    run_checker();
+    EXPECT_TRUE(keys.empty());
+    EXPECT_TRUE(RE_GetTextW(hBigReRight).starts_with(u"abcword")) << utf16_to_utf8(RE_GetTextW(hBigReRight).substr(0, 20));
+    EXPECT_EQ(RE_GetSel(hBigReRight), (CHARRANGE{3, 3}));
+    EXPECT_FALSE(translate_text_running());
+}
+
 TEST_F(Run, CallersProtocolKeepsSelectionAndScrollPosition) {
     std::u16string text;
     for (int i = 0; i < 200; ++i) text += u"line of words\r";

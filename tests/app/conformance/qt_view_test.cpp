@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -18,11 +20,16 @@
 #include <QAbstractButton>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <functional>
 
 #include "platform/backend.h"
@@ -336,6 +343,68 @@ TEST_F(QtViews, ScrollingFollowsTheView) {
     EXPECT_EQ(RE_LineFromChar(re, RE_CharFromPos(re, POINT{2, 2})), 0);
 }
 
+// A line scroll moves by the lines the panel shows and puts the line reached at the very top of
+// the view, also when some lines are in a larger font (a dictionary's highlighted headword) and
+// when a long paragraph wraps into several lines.
+TEST_F(QtViews, LineScrollPutsTheLineReachedAtTheTop) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    QScrollBar* bar = edit->verticalScrollBar();
+    RE_SetWordWrap(re, false);
+    std::u16string text;
+    for (int i = 0; i < 120; ++i) text += u"ред " + std::u16string(1, static_cast<char16_t>(u'а' + i % 30)) + u"\r";
+    RE_SetTextW(re, text);
+    // Every fifth line in an 18-point font: those lines are taller than the panel's own.
+    CHARFORMAT2W big;
+    big.dwMask = CFM_SIZE;
+    big.yHeight = 18 * 20;
+    for (int line = 0; line < 120; line += 5) {
+        const LONG at = RE_LineIndex(re, line);
+        RE_SetSel(re, CHARRANGE{at, at + 5});
+        RE_SetCharFormat(re, SCF_SELECTION, big);
+    }
+    RE_SetSel(re, CHARRANGE{0, 0});
+    auto top_of_line = [&](int line) {
+        return edit->document()->documentLayout()->blockBoundingRect(edit->document()->findBlockByNumber(line)).top();
+    };
+    auto expect_at_top = [&](int line) {
+        EXPECT_EQ(RE_GetFirstVisibleLine(re), line);
+        // Nothing of the line above shows: the view begins where the line begins.
+        EXPECT_NEAR(bar->value(), top_of_line(line), 1.0);
+    };
+
+    RE_LineScroll(re, 14);
+    expect_at_top(14);
+    RE_LineScroll(re, 13);
+    expect_at_top(27);
+    RE_LineScroll(re, -4);
+    expect_at_top(23);
+    // From a view that begins inside a line, counting starts at that line.
+    bar->setValue(static_cast<int>(top_of_line(40)) + 3);
+    RE_LineScroll(re, 2);
+    expect_at_top(42);
+    // Back to the start: the document's own margin shows again above the first line.
+    RE_LineScroll(re, -100);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(RE_GetFirstVisibleLine(re), 0);
+    // Past the end the view stops at the bottom.
+    RE_LineScroll(re, 1000);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    // A wrapped paragraph: one line down is one shown line, inside the same paragraph.
+    RE_SetWordWrap(re, true);
+    std::u16string para;
+    for (int i = 0; i < 200; ++i) para += u"дума ";
+    RE_SetTextW(re, para + u"\r" + text);
+    const QTextBlock first = edit->document()->firstBlock();
+    edit->document()->documentLayout()->documentSize();
+    ASSERT_GT(first.layout()->lineCount(), 4);
+    RE_LineScroll(re, 3);
+    EXPECT_NEAR(bar->value(), top_of_line(0) + first.layout()->lineAt(3).y(), 1.0);
+    EXPECT_EQ(RE_GetFirstVisibleLine(re), 0);
+}
+
 TEST_F(QtViews, PanelOptionsShowInTheWidget) {
     HWND dlg = make_dialog();
     HWND re = GetDlgItem(dlg, kPanel);
@@ -418,6 +487,58 @@ TEST_F(QtViews, KeysMapToVirtualKeysWhateverTheLayout) {
     EXPECT_EQ(virtual_key_of(bang).vk, '1');
     QKeyEvent other(QEvent::KeyPress, Qt::Key_MediaPlay, Qt::NoModifier);
     EXPECT_EQ(virtual_key_of(other).vk, 0);
+}
+
+// A window shown and updated just before a long piece of work that runs no message loop (the
+// splash while the lexicon loads) is on the screen when UpdateWindow returns.
+TEST_F(QtViews, UpdateWindowPutsAWindowJustShownOnTheScreen) {
+    DialogTemplate t;
+    t.cx = 120;
+    t.cy = 40;
+    t.style = WS_POPUP | WS_THICKFRAME | DS_CENTER;
+    t.controls = {{ControlKind::Label, kLabel, u"стартира, моля почакайте…", 8, 14, 100, 10, WS_CHILD | WS_VISIBLE, 0}};
+    HWND splash = CreateDialogIndirect(t, {}, &QtViews::proc);
+    ShowWindow(splash, SW_SHOWNORMAL);
+    QWindow* win = qt_widget(splash)->windowHandle();
+    ASSERT_NE(win, nullptr);
+    UpdateWindow(splash);
+    EXPECT_TRUE(win->isExposed());
+    // A hidden window is not waited for.
+    ShowWindow(splash, SW_HIDE);
+    UpdateWindow(splash);
+    EXPECT_FALSE(qt_widget(splash)->isVisible());
+}
+
+// Ctrl+V when the clipboard offers nothing at all (no program owns it, or it holds only data
+// without a single format) leaves the panel as it was; pasting text still works afterwards.
+TEST_F(QtViews, PastingAnEmptyClipboardChangesNothing) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    RE_SetEventMask(re, ENM_CHANGE);
+    RE_SetTextW(re, u"ябълка");
+    RE_SetSel(re, CHARRANGE{6, 6});
+    QWidget* w = qt_widget(re);
+    w->setFocus();
+    log.clear();
+    QApplication::clipboard()->setMimeData(new QMimeData);
+    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(RE_GetTextW(re), u"ябълка");
+    EXPECT_EQ(count(WM_COMMAND, kPanel, EN_CHANGE), 0);
+    // Data in a format that is not text is not pasted either.
+    auto* picture = new QMimeData;
+    picture->setData(QStringLiteral("image/png"), QByteArray("\x89PNG", 4));
+    QApplication::clipboard()->setMimeData(picture);
+    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(RE_GetTextW(re), u"ябълка");
+
+    QApplication::clipboard()->setText(QStringLiteral(" круша"));
+    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(RE_GetTextW(re), u"ябълка круша");
+    EXPECT_EQ(count(WM_COMMAND, kPanel, EN_CHANGE), 1);
+    QApplication::clipboard()->clear();
 }
 
 TEST_F(QtViews, HandlersMayDestroyTheirWindowFromTheUsersAction) {
