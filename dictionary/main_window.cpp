@@ -47,6 +47,8 @@ constexpr double kEntryShare = 0.58;      // the entry panel's share of the heig
 constexpr double kBgShare = 0.40;         // shares of the panes under it: paradigms, corpus lines
 constexpr double kCorpusShare = 0.35;     // (the word-list pane takes the rest)
 
+bool own_run = false;  // a look-up of this window is the outermost call of translate_text
+
 // The panels the window offers the shared popup menu for, in hit-test order.
 constexpr int kPopupPanels[] = {IDC_ADD_RE_SHORT, IDC_ADD_RE_SAVED, IDC_ADD_RE_DICT,
                                 IDC_ADD_RE_BG,    IDC_ADD_RE_HYPHEN, IDC_ADD_RE_SHORT3};
@@ -207,12 +209,21 @@ void layout_main_window(HWND dlg, int cx, int cy) {
 }
 
 void look_up_entry_box(HWND dlg) {
+    // A change made while a run pumps messages is served by that run when it ends. When that run
+    // is another panel's (the text checker's), no call of this window follows it to give the
+    // buttons back, so they are left as they are; the look-up's own run keeps them off until
+    // every change made meanwhile is served.
+    if (translate_text_running() && !own_run) {
+        translate_panel(dlg, hAddReShort, hAddReDict, hAddLabel, "debug_IDC_ADD_RE_SHORT");
+        return;
+    }
     EnableWindow(hAddBigSpell, false);
     EnableWindow(hAddBigTrans, false);
+    const bool outermost = !own_run;
+    own_run = true;
     translate_panel(dlg, hAddReShort, hAddReDict, hAddLabel, "debug_IDC_ADD_RE_SHORT");
-    // A change made while a run pumps messages is served by that run when it ends; the buttons
-    // come back only once no run is going.
-    if (translate_text_running()) return;
+    if (!outermost) return;
+    own_run = false;
     EnableWindow(hAddBigSpell, true);
     EnableWindow(hAddBigTrans, true);
 }
@@ -311,4 +322,5 @@ HWND create_main_window() {
 void reset_main_window() {
     hAddReDict = hAddBigSpell = hAddBigTrans = HWND{};
     new_words_at_start = 0;
+    own_run = false;
 }

@@ -54,5 +54,5 @@ int write_new_bulgarian_words();
 // The number of new Bulgarian words when the lexicon was loaded.
 extern std::size_t new_words_at_start;
 
-// The subsystem's reset for test fixtures: the handles above null, nothing counted.
+// The subsystem's reset for test fixtures: the handles above null, nothing counted, no look-up going.
 void reset_main_window();

@@ -33,7 +33,6 @@ struct PendingRun {
 
 bool g_running = false;                // a run is going
 std::vector<PendingRun> g_pending;     // calls to serve after it, one per source panel
-std::vector<HWND> g_served;            // source panels whose changes a deferred run served
 
 constexpr unsigned char kOutsideQuotes[] = {132, 147, 148};  // „ “ ”: no token characters in a run
 constexpr unsigned char kBullet = 149;                      // the progress bar's character
@@ -231,6 +230,9 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
               std::u16string& text16, const char* name) {
     RunContext c{dialog, source, report, label, text8, text16, name ? name : ""};
     c.checker = is(source, hBigReRight);
+    // A Cancel pressed before this run began was for no run or for one whose scan had already
+    // ended (pressed in its last pump): it must not stop this one at its first token.
+    gl_cancel = 0;
 
     read_text(c);
     c.user_sel = RE_GetSel(source);
@@ -310,7 +312,6 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
         return;
     }
     RunningFlag running;
-    g_served.clear();
     run_text(dialog, source, report, label, text8, text16, name);
     // The calls that arrived meanwhile. Each run gives its panel's selection and scroll position
     // back itself, as they stand after the user's latest input (keys typed while it pumps move
@@ -322,7 +323,6 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
         std::string t8;
         std::u16string t16;
         run_text(p.dialog, p.source, p.report, p.label, t8, t16, p.name.c_str());
-        g_served.push_back(p.source);
     }
 }
 
@@ -333,7 +333,10 @@ void translate_panel(HWND dialog, HWND source, HWND report, HWND label, const ch
     std::string t8;
     std::u16string t16;
     translate_text(dialog, source, report, label, t8, t16, name);
-    if (outermost && std::find(g_served.begin(), g_served.end(), source) != g_served.end()) return;
+    // A run that went has put the panel's view back itself, as the user had it after the last
+    // message it pumped (a click, a scroll or keys meanwhile move it): the view taken before the
+    // call is older than that and must not come back.
+    if (outermost) return;
     RE_SetSel(source, sel);
     RE_SetScrollPos(source, scroll);
 }
@@ -342,7 +345,6 @@ bool translate_text_running() { return g_running; }
 
 void reset_run() {
     g_pending.clear();
-    g_served.clear();
     g_running = false;
     last_run = RunSummary{};
 }

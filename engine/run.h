@@ -88,8 +88,9 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
 
 // The callers' protocol round a run, for the windows that call it: keeps the source panel's
 // selection and scroll position (the run selects the ranges it colours) and gives the run its
-// buffers. When the user changed the panel while the run pumped messages, the run that served the
-// change has left the panel as the user had it, and that stays.
+// buffers. When the user clicked, scrolled or typed in the panel while the run pumped messages,
+// the run (or the one that served the change) has left the panel as the user had it, and that
+// stays.
 void translate_panel(HWND dialog, HWND source, HWND report, HWND label, const char* name);
 
 // True while a run is going (a call now would be served after it).

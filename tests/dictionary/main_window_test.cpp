@@ -190,6 +190,25 @@ TEST_F(MainWindow, TheWindowButtonsWaitForTheRunAndAChangeDuringItIsServedAfter)
     EXPECT_EQ(RE_GetSel(hAddReShort), (CHARRANGE{6, 6}));
 }
 
+// The user types into the entry box while another panel's run (the text checker's) pumps: the
+// look-up is served after that run, and the window's buttons come back with it.
+TEST_F(MainWindow, ALookUpServedAfterAnotherPanelsRunGivesTheButtonsBack) {
+    open();
+    HWND other = CreateControl(hMain, ControlKind::RichEdit, 4242, u"", RECT{0, 0, 100, 100}, WS_CHILD | ES_MULTILINE);
+    RE_SetTextW(other, u"apple pie and more apple pie");
+    respond_token = 2;
+    int pumps = 0;
+    hs->on_pump = [&] {
+        if (++pumps == 1) type(u"apple");
+    };
+    translate_panel(hMain, other, hAddReShort3, hAddLabel, "other");
+    hs->on_pump = nullptr;
+    EXPECT_FALSE(translate_text_running());
+    EXPECT_EQ(lines(hAddReSaved).at(0), "apple [æpl] n 1. ябълка 1688");  // the look-up was served
+    EXPECT_TRUE(IsWindowEnabled(hAddBigSpell));
+    EXPECT_TRUE(IsWindowEnabled(hAddBigTrans));
+}
+
 TEST_F(MainWindow, TheSelectionAndScrollOfTheBoxAreKeptRoundALookUp) {
     open();
     std::u16string text;
@@ -274,6 +293,30 @@ TEST_F(MainWindow, ClosingWritesWhatWasGatheredAndRemovesTheIcon) {
     std::filesystem::remove(data.file("b_bulgarian_new.txt"));
     EXPECT_EQ(write_new_bulgarian_words(), 0);
     EXPECT_FALSE(data.exists("b_bulgarian_new.txt"));
+}
+
+// The window goes away while a run pumps messages (the user closes it, the program destroys
+// it): the run ends without touching what went with it, and nothing is served for the dead box.
+TEST_F(MainWindow, TheWindowDestroyedDuringALookUp) {
+    open();
+    respond_token = 2;
+    int pumps = 0;
+    hs->on_pump = [&] {
+        ++pumps;
+        if (pumps == 1) headless_type(hAddReShort, u"x");  // a change to serve after the run
+        if (pumps == 2) DestroyWindow(hMain);
+    };
+    RE_SetEventMask(hAddReShort, 0);
+    RE_SetTextW(hAddReShort, u"apple pie and apple");
+    RE_SetEventMask(hAddReShort, ENM_CHANGE);
+    look_up_entry_box(hMain);
+    hs->on_pump = nullptr;
+    EXPECT_GE(pumps, 2);
+    EXPECT_FALSE(IsWindow(hMain));
+    EXPECT_FALSE(translate_text_running());
+    EXPECT_EQ(last_run.runs, 1);
+    EXPECT_EQ(fl_searchlog, nullptr);
+    for (HWND h : {hAddReShort, hAddReSaved, hAddReDict, hAddLabel, hAddBigSpell, hAddBigTrans}) EXPECT_FALSE(h);
 }
 
 TEST_F(MainWindow, ActivationAndTheLookUpAtTheCaretFlag) {

@@ -133,6 +133,24 @@ TEST_F(Run, CancelFromInsideThePumpStopsTheScan) {
     EXPECT_EQ(label8(big_label()), "Done!");
 }
 
+// Cancel pressed during the last pump of a run, after which no token is left to see it, is for
+// that run: the next run (the user's next key) must cut its whole text.
+TEST_F(Run, CancelPressedAsARunEndsDoesNotStopTheNextRun) {
+    bool pressed = false;
+    hs->on_pump = [&] {
+        if (!pressed) gl_cancel = 1;  // pumps while the counter reads 0: before the only token
+        pressed = true;
+    };
+    check("single");
+    EXPECT_EQ(last_run.processed, 1u);
+    hs->on_pump = nullptr;
+    check16(words(20));
+    EXPECT_FALSE(last_run.cancelled);
+    EXPECT_EQ(last_run.processed, 21u);
+    EXPECT_EQ(store1.rec.count(), 21u);
+    EXPECT_EQ(gl_cancel, 0);
+}
+
 TEST_F(Run, RecordLimitStopsTheScanAndKeepsTheProgram) {
     OP[OPT_MAX_WORDS_IN_FILE].num_value = 5;
     make_stores();
@@ -379,6 +397,29 @@ TEST_F(Run, KeysTypedDuringTheServedRunLandInOrder) {
     EXPECT_TRUE(RE_GetTextW(hBigReRight).starts_with(u"abcword")) << utf16_to_utf8(RE_GetTextW(hBigReRight).substr(0, 20));
     EXPECT_EQ(RE_GetSel(hBigReRight), (CHARRANGE{3, 3}));
     EXPECT_FALSE(translate_text_running());
+}
+
+// The user clicks and scrolls in the panel while a long run pumps messages, without changing its
+// text: the caret and the scroll position stay where the user put them when the run ends.
+TEST_F(Run, ACaretMovedOrAScrollDuringTheRunStaysAfterIt) {
+    std::u16string text;
+    for (int i = 0; i < 200; ++i) text += u"line of words\r";
+    RE_SetTextW(hBigReRight, text);
+    RE_SetSel(hBigReRight, CHARRANGE{30, 34});
+    RE_SetScrollPos(hBigReRight, POINT{0, 120});
+    int pumps = 0;
+    POINT scrolled{};
+    hs->on_pump = [&] {
+        if (++pumps != 2) return;
+        RE_SetSel(hBigReRight, CHARRANGE{700, 700});
+        RE_SetScrollPos(hBigReRight, POINT{0, 400});
+        scrolled = RE_GetScrollPos(hBigReRight);
+    };
+    translate_panel(hBig, hBigReRight, hBigReLeft, big_label(), "debug_IDC_BIG_RE_RIGHT");
+    ASSERT_GE(pumps, 2);
+    EXPECT_EQ(last_run.runs, 1);
+    EXPECT_EQ(RE_GetSel(hBigReRight), (CHARRANGE{700, 700}));
+    EXPECT_EQ(RE_GetScrollPos(hBigReRight), scrolled);
 }
 
 TEST_F(Run, CallersProtocolKeepsSelectionAndScrollPosition) {
