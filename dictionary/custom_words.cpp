@@ -70,18 +70,20 @@ void add_custom_word(HWND owner) {
     p.key = lex_keep(word);
     auto pos = std::upper_bound(list.entries.begin(), list.entries.end(), p.key,
                                 [](std::string_view k, const ListPair& e) { return cp_strcasecmp(k, e.key) < 0; });
-    list.entries.insert(pos, p);
+    const auto at = list.entries.insert(pos, p);
     list.count = list.entries.size();
 
-    std::string text;
-    for (const ListPair& e : list.entries) {
-        text += e.key;
-        text += "\r\n";
-    }
+    // A list that did not fit into its room keeps, in its file, the words that were not loaded.
     const std::filesystem::path file = custom_file();
+    const std::string text = list.stats.over_room ? pairs_to_text_keeping_unloaded(file, list.entries, word)
+                                                  : pairs_to_text(list.entries);
     if (!write_file_safely(file, text)) {
-        MessageBoxA(owner, error_text("Cannot write to %s, reason: %s, (errno = %d)\n", file), "Oops!",
-                    MB_OK | MB_ICONERROR);
+        // The list stays as its file, so that the word can be added again once the file can be
+        // written (the list would otherwise refuse it as already there).
+        const std::string reason = error_text("Cannot write to %s, reason: %s, (errno = %d)\n", file);
+        list.entries.erase(at);
+        list.count = list.entries.size();
+        MessageBoxA(owner, reason, "Oops!", MB_OK | MB_ICONERROR);
         return;
     }
     MessageBoxA(owner, quoted(word, kAdded), "Done!", MB_OK | MB_ICONINFORMATION);
@@ -99,14 +101,12 @@ void erase_custom_word(HWND owner) {
         MessageBoxA(owner, kAlreadyEmpty, "Oops!", MB_OK | MB_ICONERROR);
         return;
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    std::string old;
+    if (!read_file_bytes(file, old)) {  // a read error is answered, never thrown
         MessageBoxA(owner, error_text("Cannot empty %s, reason: %s, (errno = %d)\n", file), "Oops!",
                     MB_OK | MB_ICONERROR);
         return;
     }
-    const std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
 
     std::string copy_name;
     std::filesystem::path copy;

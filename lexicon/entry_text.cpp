@@ -36,7 +36,8 @@ const Substitute kSubstitutes[] = {
     {u'\u040A', u"\u00FA"},   // Њ -> ú
 };
 
-void add_line(std::string& dest, std::string_view a, std::string_view b, std::string_view c) {
+// Appends one line while it fits whole into RICH_CHUNK_MAX bytes; false when it does not.
+bool add_line(std::string& dest, std::string_view a, std::string_view b, std::string_view c) {
     std::string line(a);
     if (!b.empty()) {
         line += ' ';
@@ -47,8 +48,9 @@ void add_line(std::string& dest, std::string_view a, std::string_view b, std::st
         line += c;
     }
     line += '\n';
-    if (dest.size() + line.size() > RICH_CHUNK_MAX) return;
+    if (dest.size() + line.size() > RICH_CHUNK_MAX) return false;
     dest += line;
+    return true;
 }
 
 template <class LineOf>
@@ -65,16 +67,20 @@ int rich_chunk(std::string_view key, std::span<const ListPair> list, std::string
     found = (pos < list.size() && cp_strcasecmp(list[pos].key, key) == 0) ? 1 : 0;
     const size_t from = pos > static_cast<size_t>(w) ? pos - static_cast<size_t>(w) : 0;
     const size_t to = std::min(list.size(), pos + static_cast<size_t>(w));
+    // The lines are written in order while they fit: the text ends at the first line that does
+    // not, so that the count, the key's line and its offset describe the text as written.
     int lines = 0;
+    bool key_placed = false;
     for (size_t i = from; i < to; ++i) {
         if (i == pos) {
             offset = static_cast<long>(dest.size());
             index = lines;
+            key_placed = true;
         }
-        line_of(dest, list[i]);
+        if (!line_of(dest, list[i])) break;
         ++lines;
     }
-    if (pos >= to) {
+    if (!key_placed) {
         offset = static_cast<long>(dest.size());
         index = lines;
     }
@@ -137,7 +143,7 @@ void ReplaceAChars(std::u16string& text) {
 int GetRichChunk(std::string_view key, std::span<const ListPair> list, std::string& dest, int w,
                  long& offset, int& index, int& found) {
     return rich_chunk(key, list, dest, w, offset, index, found, [](std::string& d, const ListPair& p) {
-        add_line(d, p.key, p.has_rest() ? p.rest : std::string_view(), {});
+        return add_line(d, p.key, p.has_rest() ? p.rest : std::string_view(), {});
     });
 }
 
@@ -147,6 +153,6 @@ int GetRichChunkBg(std::string_view key, std::span<const ListPair> list, std::st
     return rich_chunk(key, list, dest, w, offset, index, found, [&](std::string& d, const ListPair& p) {
         GetBgType(p.key, analysis);
         while (!analysis.empty() && analysis.back() == ' ') analysis.pop_back();
-        add_line(d, p.key, p.has_rest() ? p.rest : std::string_view(), analysis);
+        return add_line(d, p.key, p.has_rest() ? p.rest : std::string_view(), analysis);
     });
 }

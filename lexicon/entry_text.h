@@ -28,7 +28,8 @@ inline constexpr std::size_t RICH_CHUNK_MAX = 2'097'151;
 // Writes the lines of the sorted list around `key` into `dest` ("%s %s\n": word and definition;
 // a word without definition alone): up to `w` lines before the key's place and up to `w` from it.
 // `offset` and `index` give the character offset and line number of the key's place, `found`
-// whether the key itself is there. Returns the number of lines written.
+// whether the key itself is there. Lines are whole: the text ends before the first line that would
+// take it past RICH_CHUNK_MAX bytes. Returns the number of lines written.
 int GetRichChunk(std::string_view key, std::span<const ListPair> list, std::string& dest, int w,
                  long& offset, int& index, int& found);
 // The same for the Bulgarian list: each line also carries the form's analysis (GetBgType).

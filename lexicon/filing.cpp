@@ -324,6 +324,7 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
     std::vector<ListPair>& v = rec.entries;
     size_t pos = lower_pos(v, key);
     const bool present = pos < v.size() && cp_strcasecmp(v[pos].key, key) == 0;
+    const ListPair before = present ? v[pos] : ListPair{};  // to undo the change when it cannot be saved
     const char* action = "+";
     std::string_view done = kAdded;
     if (present) {
@@ -356,7 +357,19 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
 
     append_journal(fl_path(dir_alt, "cdate.txt"),
                    journal_time() + "\t" + rec.name + "\t" + action + "\t" + key + "\t" + rendering);
-    if (!save_list(dir_alt / "c", rec.name, pairs_to_text(v))) return;
+    const std::filesystem::path folder = dir_alt / "c";
+    const std::string text = rec.stats.over_room
+                                 ? pairs_to_text_keeping_unloaded(fl_path(folder, rec.name + ".txt"), v, key)
+                                 : pairs_to_text(v);
+    if (!save_list(folder, rec.name, text)) {
+        // The list stays as its file: the change can be filed again.
+        const auto at = v.begin() + static_cast<std::ptrdiff_t>(pos);
+        if (*action == '+') v.erase(at);
+        else if (*action == '-') v.insert(at, before);
+        else *at = before;
+        rec.count = v.size();
+        return;
+    }
     if (exported_row(target)) write_exports();
     show_result(jux_format("\"%s\" %s %s %s\r\n\r\n(total %zu)", key.c_str(), rendering.c_str(),
                            std::string(done).c_str(), rec.name.c_str(), rec.count));
@@ -405,6 +418,8 @@ void write_to_cs(int row, int family) {
     auto it = std::lower_bound(v.begin(), v.end(), std::string_view(en),
                                [](const SentencePair& e, std::string_view k) { return cmp_3(k, e) > 0; });
     const bool present = it != v.end() && cmp_3(en, *it) == 0;
+    const std::size_t pos = static_cast<std::size_t>(it - v.begin());
+    const SentencePair before = present ? *it : SentencePair{};  // to undo the change when it cannot be saved
     const char* action = "+";
     bool deleted = false;
     if (present) {
@@ -442,7 +457,19 @@ void write_to_cs(int row, int family) {
 
     append_journal(fl_path(dir_alt, "csdate.txt"),
                    journal_time() + "\t" + corpus->name + "\t" + action + "\t" + en + "\t" + bg);
-    if (!save_list(dir_alt / "c", corpus->name, sentences_to_text(v))) return;
+    const std::filesystem::path folder = dir_alt / "c";
+    const std::string text = corpus->stats.over_room
+                                 ? sentences_to_text_keeping_unloaded(fl_path(folder, corpus->name + ".txt"), v, en)
+                                 : sentences_to_text(v);
+    if (!save_list(folder, corpus->name, text)) {
+        // The corpus stays as its file: the change can be filed again.
+        const auto at = v.begin() + static_cast<std::ptrdiff_t>(pos);
+        if (*action == '+') v.erase(at);
+        else if (*action == '-') v.insert(at, before);
+        else *at = before;
+        corpus->count = v.size();
+        return;
+    }
     const std::string shown = display_of(en);
     MessageBoxA(hBig,
                 jux_format("\"%s\" %s(total %zu)", shown.c_str(),

@@ -2,6 +2,7 @@
 #include "../lexicon/lex_test_util.h"
 #include "dictionary/custom_words.h"
 #include "lexicon/panels.h"
+#include "shell/settings.h"
 
 namespace {
 
@@ -95,6 +96,42 @@ TEST_F(LexTest, TheStartCounterCountsEveryStart) {
     EXPECT_EQ(count_start(data.path()), 42);
     data.write_raw("set.txt", "garbage");
     EXPECT_EQ(count_start(data.path()), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A user's list that did not fit into the room of the lists: the words that were not loaded stay
+// in the file when a word is added (the list in memory holds only part of it).
+TEST_F(CustomWordsTest, AddingToAListLoadedInPartKeepsTheWordsNotLoaded) {
+    OP[OPT_MAX_TOKENS_IN_ALL_DICTIONARIES].num_value = 4;  // b_bulgarian takes 2, the user's list 2
+    data.write("b_bulgarian_custom.txt", "агне\nбор\nвълк\nгъба\n");
+    load_lexicon(data.path());
+    ASSERT_EQ(b[B_BULGARIAN_CUSTOM].count, 2u);
+    set_panel(hAddReShort, "дъб");
+    add_custom_word(dlg);
+    EXPECT_EQ(last_caption(), "Done!");
+    EXPECT_EQ(u8(data.read("b_bulgarian_custom.txt")), "агне\r\nбор\r\nвълк\r\nгъба\r\nдъб\r\n");
+    EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 3u);
+}
+
+// A word whose list could not be written is not kept: the list stays as its file, and the user can
+// add the word again once the file can be written.
+TEST_F(CustomWordsTest, AWordThatCouldNotBeWrittenCanBeAddedAgain) {
+    std::filesystem::create_directories(data.file("b_bulgarian_custom.txt/inside"));
+    set_panel(hAddReShort, "щурец");
+    add_custom_word(dlg);
+    EXPECT_EQ(last_caption(), "Oops!");
+    EXPECT_EQ(last_text().rfind("Cannot write to ", 0), 0u) << last_text();
+    EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 0u);
+    EXPECT_EQ(find_pair(std::span<const ListPair>(b[B_BULGARIAN_CUSTOM].entries), cp("щурец")), nullptr);
+
+    std::filesystem::remove_all(data.file("b_bulgarian_custom.txt"));
+    add_custom_word(dlg);
+    EXPECT_EQ(last_caption(), "Done!");
+    EXPECT_EQ(u8(data.read("b_bulgarian_custom.txt")), "щурец\r\n");
+    EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 1u);
 }
 
 }  // namespace

@@ -100,4 +100,26 @@ TEST_F(LexTest, TheBulgarianNeighbourhoodCarriesTheAnalyses) {
     EXPECT_EQ(index, 1);
 }
 
+
+// The neighbourhood text is kept within its 2 MiB: lines are whole, and the count, the key's line
+// and its offset describe the text that was written.
+TEST_F(LexTest, TheNeighbourhoodStopsAtItsLimitWithWholeLines) {
+    const std::string big(900'000, 'x');
+    data.write_raw("b_en-bg.txt", "a " + big + "\r\nb " + big + "\r\nc " + big + "\r\nd 4\r\ne 5\r\n");
+    load_dictionaries(data.path());
+    ASSERT_EQ(b[B_EN_BG].count, 5u);
+    std::string d;
+    long offset = -1;
+    int index = -1, found = -1;
+    const int lines = GetRichChunk("d", b[B_EN_BG].entries, d, 3, offset, index, found);
+    EXPECT_LE(d.size(), RICH_CHUNK_MAX);
+    const auto newlines = static_cast<int>(std::count(d.begin(), d.end(), '\n'));
+    EXPECT_EQ(lines, newlines) << "the count is that of the lines written";
+    // The lines are the first ones of the neighbourhood, up to the first that does not fit.
+    EXPECT_TRUE(d == "a " + big + "\nb " + big + "\n") << d.size() << " bytes";
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(index, lines);
+    EXPECT_EQ(offset, static_cast<long>(d.size()));
+}
+
 }  // namespace

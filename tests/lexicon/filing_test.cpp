@@ -263,4 +263,67 @@ TEST_F(FilingTest, SentencesFromTheClipboardEmptyIt) {
     EXPECT_EQ(last_text(), "\"Good night\" е изтрита успешно\r\n\r\n(total 0)");
 }
 
+
+// A list that did not fit into the room of the lists holds only part of its file: filing into it
+// keeps the entries that were not loaded, and a deletion or an update still acts on the file.
+TEST_F(FilingTest, FilingIntoAListLoadedInPartKeepsTheEntriesNotLoaded) {
+    OP[OPT_MAX_TOKENS_IN_ALL_DICTIONARIES].num_value = 2;
+    data.write("c/c_c11.txt", "ant мравка\nbee пчела\ncat котка\ndog куче\n");
+    load_lexicon(data.path());
+    ASSERT_EQ(c_glob[0].count, 2u);
+    hs->message_boxes.clear();
+    select("eel", "змиорка", hBigReLeft);
+    write_to_c(0, 0, 0);
+    EXPECT_EQ(entry(0, "eel"), "змиорка");
+    EXPECT_EQ(u8(data.read("c/c_c11.txt")), "ant мравка\r\nbee пчела\r\ncat котка\r\ndog куче\r\neel змиорка\r\n");
+    // An entry that was loaded, deleted: it goes from the file, the others stay.
+    select("ant", "мравка", hBigReLeft);
+    hs->message_box_answers = {IDNO, IDYES};
+    write_to_c(0, 0, 0);
+    EXPECT_EQ(entry(0, "ant"), "<none>");
+    EXPECT_EQ(u8(data.read("c/c_c11.txt")), "bee пчела\r\ncat котка\r\ndog куче\r\neel змиорка\r\n");
+}
+
+TEST_F(FilingTest, FilingIntoACorpusLoadedInPartKeepsTheSentencesNotLoaded) {
+    OP[OPT_MAX_TOKENS_IN_SENTENCE_DICTIONARIES].num_value = 1;
+    data.write("c/cs_11.txt", "One.\tЕдно.\nTwo;\tДве;\n");
+    load_lexicon(data.path());
+    ASSERT_EQ(cs_glob[0].count, 1u);
+    select("Three.", "Три.", hBigReBot);
+    write_to_cs(0, 0);
+    EXPECT_NE(find_sentence(cs_glob[0], "Three"), nullptr);
+    EXPECT_EQ(u8(data.read("c/cs_11.txt")), "One.\tЕдно.\r\nThree.\tТри.\r\nTwo;\tДве;\r\n");
+}
+
+// A filing whose list could not be written leaves the list as its file: a deletion that failed
+// can be made again, an addition that failed is not shown as filed.
+TEST_F(FilingTest, AFilingThatCouldNotBeWrittenLeavesTheListAsItsFile) {
+    std::filesystem::remove(data.file("c/c_c11.txt"));
+    std::filesystem::create_directories(data.file("c/c_c11.txt/inside"));
+    select("cat", "котка", hBigReLeft);
+    hs->message_box_answers = {IDNO, IDYES};
+    write_to_c(0, 0, 0);
+    EXPECT_EQ(last_text().rfind("Cannot write to ", 0), 0u) << last_text();
+    EXPECT_EQ(entry(0, "cat"), "котка");
+    select("dog", "куче", hBigReLeft);
+    write_to_c(0, 0, 0);
+    EXPECT_EQ(entry(0, "dog"), "<none>");
+    EXPECT_EQ(c_glob[0].count, 1u);
+
+    std::filesystem::remove_all(data.file("c/c_c11.txt"));
+    select("cat", "котка", hBigReLeft);
+    hs->message_box_answers = {IDNO, IDYES};
+    write_to_c(0, 0, 0);
+    EXPECT_EQ(entry(0, "cat"), "<none>");
+    EXPECT_EQ(data.read("c/c_c11.txt"), "");
+
+    // The same for a sentence corpus.
+    std::filesystem::create_directories(data.file("c/cs_11.txt/inside"));
+    select("Good night.", "Лека нощ.", hBigReBot);
+    write_to_cs(0, 0);
+    EXPECT_EQ(last_text().rfind("Cannot write to ", 0), 0u) << last_text();
+    EXPECT_EQ(find_sentence(cs_glob[0], "Good_night"), nullptr);
+    EXPECT_EQ(cs_glob[0].count, 0u);
+}
+
 }  // namespace
