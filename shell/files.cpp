@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include "platform/text.h"
 #include "platform/window.h"
@@ -75,6 +78,34 @@ FILE* make_fl(const std::filesystem::path& folder, std::string_view name) {
 
 FILE* make_flw(const std::filesystem::path& folder, std::u16string_view name) {
     return open_for_writing(fl_pathw(folder, name));
+}
+
+FILE* open_regular_for_reading(const std::filesystem::path& file, int* err) {
+    auto fail = [err](int code) -> FILE* {
+        if (err) *err = code;
+        return nullptr;
+    };
+    // Without O_NONBLOCK, opening a pipe that no program writes to waits for ever.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail(errno);
+    struct stat st {};
+    int code = 0;
+    if (fstat(fd, &st) != 0) code = errno ? errno : EIO;
+    else if (S_ISDIR(st.st_mode)) code = EISDIR;
+    else if (!S_ISREG(st.st_mode)) code = EINVAL;
+    if (code) {
+        ::close(fd);
+        return fail(code);
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* f = fdopen(fd, "rb");
+    if (!f) {
+        code = errno;
+        ::close(fd);
+        return fail(code);
+    }
+    if (err) *err = 0;
+    return f;
 }
 
 int closefile(FILE* f, std::string_view display_name) {

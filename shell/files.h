@@ -30,6 +30,11 @@ FILE* make_flw(const std::filesystem::path& folder, std::u16string_view name);
 int closefile(FILE* f, std::string_view display_name);
 int closefilew(FILE* f, std::u16string_view display_name);
 
+// Opens an existing regular file for binary reading. A folder (EISDIR), a named pipe, a device or
+// another special file (EINVAL) is refused without being opened for reading, so that a pipe
+// without a writer cannot keep the program waiting. Null then, with the error code in *err.
+FILE* open_regular_for_reading(const std::filesystem::path& file, int* err = nullptr);
+
 // Writes the text and n line ends ("\r\n") to the stream, flushing after each write. A null
 // stream is ignored.
 void OutputCyr(std::string_view text, int n, FILE* f);

@@ -7,6 +7,7 @@
 
 #include "platform/text.h"
 #include "shell/encoding.h"
+#include "shell/files.h"
 #include "shell/strings.h"
 
 namespace {
@@ -93,10 +94,10 @@ void sort_range(std::vector<T>& v, size_t from, Key key) {
 
 std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool* converted_utf8) {
     if (converted_utf8) *converted_utf8 = false;
-    FILE* f = std::fopen(file.c_str(), "rb");
+    FILE* f = open_regular_for_reading(file);
     if (!f) return nullptr;
     struct stat st {};
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fileno(f), &st) != 0) {
         std::fclose(f);
         return nullptr;
     }

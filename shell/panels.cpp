@@ -32,14 +32,15 @@ void show_cannot_open(const std::filesystem::path& file, int err) {
 
 // The whole file, or nullopt after the message that says why not.
 std::optional<std::string> read_dropped(const std::filesystem::path& file) {
-    FILE* f = std::fopen(file.c_str(), "rb");
+    int open_err = 0;
+    FILE* f = open_regular_for_reading(file, &open_err);
     if (!f) {
-        show_cannot_open(file, errno);
+        show_cannot_open(file, open_err);
         return std::nullopt;
     }
     struct stat st {};
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int err = S_ISDIR(st.st_mode) ? EISDIR : (errno ? errno : EINVAL);
+    if (fstat(fileno(f), &st) != 0) {
+        const int err = errno ? errno : EIO;
         std::fclose(f);
         show_cannot_open(file, err);
         return std::nullopt;

@@ -220,6 +220,9 @@ int WinMain(const std::filesystem::path& start_folder) {
     // with the entry editor.
 
     if (edition != Edition::SpellChecker && edition != Edition::Translator) add_tray_icon();
+    // A desktop without a notification area refuses the icon: a main window left hidden then could
+    // never be reached (nor the program ended, and a second start is refused), so it is shown.
+    if (!gl_icon_exists && !IsWindowVisible(hMain) && !IsWindowVisible(hBig)) ShowWindow(hMain, SW_SHOW);
     hwndNextViewer = SetClipboardViewer(hMain);
     SetFocus(hAddReShort);
     if (IsWindow(hBig)) {

@@ -6,8 +6,9 @@
 //   "alt" (created when missing, the working folder from then on); the splash; idle priority; the
 //   main window; the splash closed; the text-checker window; the main window's title; the token
 //   index; the popup menus; the notification-area icon (not for the spell-checker and translator
-//   editions); the clipboard watch; the focus in the entry box; the accelerators; the welcome text
-//   on the first start; the message loop; the orderly end. Returns the exit status.
+//   editions; with no icon and no window shown, the main window is shown); the clipboard watch;
+//   the focus in the entry box; the accelerators; the welcome text on the first start; the
+//   message loop; the orderly end. Returns the exit status.
 //
 // A window that ends the program posts the quit message (PostQuitMessage); WinMain then runs
 // orderly_end() and returns the loop's code.

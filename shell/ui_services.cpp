@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 #include "platform/richedit.h"
 #include "resources/resources.h"
@@ -167,7 +168,13 @@ int IsThisRETheContextNoMenu(HWND dlg, HWND control, int x, int y) {
 }
 
 int kill_proc_by_name(std::string_view name) {
-    const std::vector<int> pids = FindProcessesByName(name);
-    for (int pid : pids) CloseProcess(pid);
-    return pids.empty() ? 0 : 1;
+    // The program itself may carry the name: it never asks itself to end (it may hold unsaved text).
+    const int self = static_cast<int>(getpid());
+    int found = 0;
+    for (int pid : FindProcessesByName(name)) {
+        if (pid == self) continue;
+        CloseProcess(pid);
+        found = 1;
+    }
+    return found;
 }

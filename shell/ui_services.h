@@ -54,6 +54,7 @@ int IsThisRETheContext(HWND dlg, HWND re, HMENU menu, int x, int y);
 int IsThisRETheContextNoMenu(HWND dlg, HWND control, int x, int y);
 
 // Asks every running process of the user whose executable name equals `name` (without regard to
-// case) to close. 1 when one was found, 0 when none was. The platform's process list can always be
-// read, so the codes 605 to 607 of an unreadable list do not occur.
+// case) to close; the program's own process is never asked. 1 when one was found, 0 when none
+// was. The platform's process list can always be read, so the codes 605 to 607 of an unreadable
+// list do not occur.
 int kill_proc_by_name(std::string_view name);

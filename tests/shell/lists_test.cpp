@@ -1,4 +1,7 @@
 // The list loaders: {key, rest} lists, sentence corpora, the add-dictionary entries.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "shell/lists.h"
 #include "shell/strings.h"
 #include "shell_test_util.h"
@@ -86,6 +89,23 @@ TEST_F(ListsTest, MissingEmptyAndFolderFiles) {
     rec.name = "none";
     EXPECT_EQ(fl_to_list(dir.path(), rec), 0);
     EXPECT_EQ(rec.count, 0u);
+}
+
+TEST_F(ListsTest, ANamedPipeIsNoListAndIsNotWaitedFor) {
+    const auto pipe = dir.file("pipe.txt");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // Run apart with an alarm: a loader that waits for a writer would never return.
+    EXPECT_EXIT(
+        {
+            alarm(5);
+            std::vector<ListPair> v;
+            std::vector<SentencePair> sp;
+            const bool pairs = load_pairs(pipe, {}, v) != nullptr;
+            const bool sentences = load_sentences(pipe, {}, sp) != nullptr;
+            std::fprintf(stderr, "pairs=%d sentences=%d", pairs ? 1 : 0, sentences ? 1 : 0);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "pairs=0 sentences=0");
 }
 
 TEST_F(ListsTest, Utf8FilesBecomeCp1251) {

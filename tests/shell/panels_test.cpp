@@ -7,6 +7,8 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "lexicon/panels.h"
 #include "shell/encoding.h"
@@ -201,6 +203,25 @@ TEST_F(PanelsTest, TooLargeOrUnreadableFilesChangeNothing) {
         EXPECT_EQ(b.caption, u"Oops!");
         EXPECT_TRUE(b.flags & MB_ICONERROR);
     }
+}
+
+TEST_F(PanelsTest, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
+    TestWindow w = make_test_window();
+    RE_SetTextW(w.bottom, u"kept");
+    const auto pipe = dir.file("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // Run apart with an alarm: a load that waits for a writer would never return.
+    EXPECT_EXIT(
+        {
+            alarm(5);
+            const int loaded = dropped_file(nullptr, w.bottom, pipe);
+            const auto& boxes = headless().message_boxes;
+            const bool told = boxes.size() == 1 && boxes[0].text.find(u"(errno = 22)") != std::u16string::npos;
+            std::fprintf(stderr, "loaded=%d told=%d text=%s", loaded, told ? 1 : 0,
+                         utf16_to_utf8(RE_GetTextW(w.bottom)).c_str());
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "loaded=0 told=1 text=kept");
 }
 
 TEST_F(PanelsTest, TheCheckedTextPanelResetsItsStateAndIsProcessedOnceFlagsAreSet) {

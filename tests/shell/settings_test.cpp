@@ -2,6 +2,8 @@
 #include <fstream>
 #include <regex>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "shell/settings.h"
 #include "shell_test_util.h"
@@ -137,6 +139,21 @@ TEST_F(SettingsTest, BadFilesLoadWhatIsSound) {
     EXPECT_EQ(OP[OPT_LINK2].text_value, "");
     EXPECT_EQ(OP[OPT_RESPOND_TOKEN].num_value, 33);
     EXPECT_EQ(settings_files[1].stats.skipped, 2u);
+}
+
+TEST_F(SettingsTest, ASettingsFileThatIsAPipeLeavesTheDefaultsWithoutWaiting) {
+    dir.write("settings_common.txt", "PRINT_TIME 0\n");
+    ASSERT_EQ(mkfifo(dir.file("settings.txt").c_str(), 0600), 0);
+    // Run apart with an alarm: a start that waits for a writer would never come up.
+    EXPECT_EXIT(
+        {
+            alarm(5);
+            const int read = load_settings(dir.path());
+            std::fprintf(stderr, "read=%d print_time=%d max_words=%d", read, OPCOMMON[OPTC_PRINT_TIME].num_value,
+                         OP[OPT_MAX_WORDS_IN_FILE].num_value);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "read=1 print_time=0 max_words=1000000");
 }
 
 TEST_F(SettingsTest, Utf8FileIsReadAsCp1251) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "lexicon/panels.h"
+#include "platform/window_core.h"
 #include "resources/resources.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
@@ -153,6 +154,66 @@ TEST_F(StartupTest, TheDictionaryCanStartInTheNotificationAreaOnly) {
     EXPECT_EQ(run_and_close(dir.path(), s), 0);
     EXPECT_FALSE(s.visible);
     EXPECT_EQ(s.icon, 1);
+}
+
+// The headless backend on a desktop without a notification area: every icon is refused. The
+// loop notes whether the main window is shown and then ends, as the user would end the program.
+class NoTrayBackend : public Backend {
+public:
+    explicit NoTrayBackend(bool* main_shown) : inner_(headless_make_backend()), main_shown_(main_shown) {}
+    const char* name() const override { return "no-tray"; }
+    std::unique_ptr<WindowView> create_view(WindowModel& w) override { return inner_->create_view(w); }
+    void window_destroyed(WindowModel& w) override { inner_->window_destroyed(w); }
+    int message_box(HWND owner, std::u16string_view text, std::u16string_view caption, UINT flags) override {
+        return inner_->message_box(owner, text, caption, flags);
+    }
+    UINT track_popup_menu(HMENU m, int x, int y, HWND owner) override { return inner_->track_popup_menu(m, x, y, owner); }
+    void run_modal(HWND dlg) override { inner_->run_modal(dlg); }
+    std::optional<std::filesystem::path> file_dialog(bool save, HWND owner, std::u16string_view title,
+                                                     const std::vector<FileFilter>& filters,
+                                                     const std::filesystem::path& start) override {
+        return inner_->file_dialog(save, owner, title, filters, start);
+    }
+    std::optional<std::filesystem::path> folder_dialog(HWND owner, std::u16string_view title) override {
+        return inner_->folder_dialog(owner, title);
+    }
+    std::optional<LOGFONTW> font_dialog(HWND owner, const LOGFONTW& current) override {
+        return inner_->font_dialog(owner, current);
+    }
+    std::optional<std::u16string> clipboard_text() override { return inner_->clipboard_text(); }
+    bool set_clipboard_text(std::u16string_view text) override { return inner_->set_clipboard_text(text); }
+    bool clear_clipboard() override { return inner_->clear_clipboard(); }
+    bool shell_open(std::string_view what) override { return inner_->shell_open(what); }
+    bool start_program(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) override {
+        return inner_->start_program(exe, args, minimized);
+    }
+    bool tray_icon(DWORD op, const NOTIFYICONDATAW& data) override {
+        return op == NIM_ADD ? false : inner_->tray_icon(op, data);
+    }
+    RECT work_area() override { return inner_->work_area(); }
+    std::int64_t now_us() override { return inner_->now_us(); }
+    void sleep_ms(int ms) override { inner_->sleep_ms(ms); }
+    int run_loop() override {
+        *main_shown_ = IsWindowVisible(hMain);
+        PostQuitMessage(0);
+        return inner_->run_loop();
+    }
+    void pump(std::int64_t max_us) override { inner_->pump(max_us); }
+    void quit(int code) override { inner_->quit(code); }
+
+private:
+    std::unique_ptr<Backend> inner_;
+    bool* main_shown_;
+};
+
+TEST_F(StartupTest, WithoutANotificationAreaTheMainWindowIsShownAllTheSame) {
+    dir.write("settings.txt", "START_MAIN_WINDOW 0\n");
+    bool shown = false;
+    platform_set_backend(std::make_unique<NoTrayBackend>(&shown));
+    EXPECT_EQ(WinMain(dir.path()), 0);
+    EXPECT_EQ(gl_icon_exists, 0);
+    EXPECT_TRUE(shown);  // else the program would run on with no way to reach it
+    headless_install();
 }
 
 TEST_F(StartupTest, TheFirstStartShowsTheWelcomeTextOnlyOnce) {

@@ -2,6 +2,7 @@
 // shared popup menu and its commands, the right-click hit tests, closing a program by name.
 #include <csignal>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -294,6 +295,26 @@ TEST(KillProcTest, ClosesTheRunningProgramOfThatName) {
     EXPECT_EQ(WTERMSIG(status), SIGTERM);
     EXPECT_EQ(kill_proc_by_name(name), 0);
     EXPECT_EQ(kill_proc_by_name(""), 0);
+}
+
+volatile std::sig_atomic_t asked_to_end = 0;
+
+TEST(KillProcTest, TheProgramNeverClosesItself) {
+    headless_install();
+    // A name of this process alone (tests running side by side share the executable's name).
+    char before[16] = {};
+    prctl(PR_GET_NAME, before);
+    const std::string own_name = "juxself" + std::to_string(getpid() % 10'000'000);
+    ASSERT_EQ(prctl(PR_SET_NAME, own_name.c_str()), 0);
+    ASSERT_EQ(FindProcessesByName(own_name), std::vector<int>{getpid()});
+    // Note a request to end instead of ending, so that the test can tell.
+    asked_to_end = 0;
+    auto previous = std::signal(SIGTERM, [](int) { asked_to_end = 1; });
+    const int found = kill_proc_by_name(own_name);
+    std::signal(SIGTERM, previous);
+    prctl(PR_SET_NAME, before);
+    EXPECT_EQ(asked_to_end, 0);
+    EXPECT_EQ(found, 0);
 }
 
 }  // namespace
