@@ -316,6 +316,27 @@ std::string context(const SenToken* first, std::size_t from, std::size_t to) {
     return cut(std::move(s), REPEATED_ENTRY_ROOM);
 }
 
+// ---- One report at a time -----------------------------------------------------------------------
+
+// The search pumps messages after each entry it shows, so another run (the checker's, or the
+// Bulgarian-text window's) may ask for a report while one is being made. Both write the same
+// "_REPEATED" file: such a request waits and is served after the current report is closed.
+struct PendingReport {
+    const RecordArray* store;  // the token store asked for (read afresh when served), or null
+    const SenToken* first;     // the records given, when they belong to no token store
+    const SenToken* nd;
+};
+bool g_reporting = false;                     // a report is being made
+std::vector<PendingReport> g_pending_reports;  // requests that arrived meanwhile, one per store
+
+const RecordArray* store_of(const SenToken* first) {
+    for (const RecordArray* a : {&store1.rec, &store1S, &store2.rec, &storeR.rec})
+        if (first && first == a->floor) return a;
+    return nullptr;
+}
+
+void make_repeated_report(const SenToken* first, const SenToken* nd);
+
 }  // namespace
 
 void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, const char* label) {
@@ -384,6 +405,35 @@ std::string repeated_passage_entry(const SenToken* first, const SenToken* nd, co
 }
 
 void export_duplicate_strings(const SenToken* first, const SenToken* nd) {
+    if (g_reporting) {
+        const PendingReport p{store_of(first), first, nd};
+        for (PendingReport& q : g_pending_reports)
+            if (p.store ? q.store == p.store : (!q.store && q.first == p.first)) {
+                q = p;
+                return;
+            }
+        g_pending_reports.push_back(p);
+        return;
+    }
+    struct Reporting {
+        Reporting() { g_reporting = true; }
+        ~Reporting() {
+            g_reporting = false;
+            g_pending_reports.clear();
+        }
+    } reporting;
+    make_repeated_report(first, nd);
+    while (!g_pending_reports.empty()) {
+        const PendingReport p = g_pending_reports.front();
+        g_pending_reports.erase(g_pending_reports.begin());
+        if (p.store) make_repeated_report(p.store->floor, p.store->nd);
+        else make_repeated_report(p.first, p.nd);
+    }
+}
+
+namespace {
+
+void make_repeated_report(const SenToken* first, const SenToken* nd) {
     phase_start = jux_mdate();
     const std::int64_t started = phase_start;
     const std::size_t n = first && nd > first ? static_cast<std::size_t>(nd - first) : 0;
@@ -407,3 +457,5 @@ void export_duplicate_strings(const SenToken* first, const SenToken* nd) {
                            static_cast<long long>(ms % 1000)),
                 "Oops!", MB_OK | MB_ICONERROR);
 }
+
+}  // namespace

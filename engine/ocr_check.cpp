@@ -43,7 +43,7 @@ const std::string& text_summary_count() {
 bool is_known(std::string_view word) { return find_pair(b[B_BULGARIAN].entries, word) != nullptr; }
 
 // Tries each occurrence of c1 (or of its other case) alone and calls found(word) for every changed
-// word that is known. Stops early when found returns true.
+// word that is known and differs from the word by more than case. Stops early when found returns true.
 template <class Found>
 void try_substitutions(std::string_view word, unsigned char c1, unsigned char c2, Found found) {
     if (word.size() > OCR_WORD_ROOM) return;
@@ -56,6 +56,9 @@ void try_substitutions(std::string_view word, unsigned char c1, unsigned char c2
         if (c == c1) to = c2;
         else if (c == c1o) to = c2o;
         else continue;
+        // A letter swapped for itself, or for its other case, leaves the same word (the list is
+        // looked up without regard to case): that is no other known word.
+        if (cp_tolower(to) == cp_tolower(c)) continue;
         w[i] = static_cast<char>(to);
         const bool stop = is_known(w) && found(std::string_view(w));
         w[i] = static_cast<char>(c);

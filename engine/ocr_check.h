@@ -34,7 +34,9 @@ unsigned char ocr_other_case(unsigned char c);
 
 // Every known word (b_bulgarian) that `word` becomes when one occurrence of c1 is replaced by c2,
 // or one occurrence of c1's other case by c2's other case; each occurrence is tried alone, from the
-// start of the word. Empty for a word longer than OCR_WORD_ROOM.
+// start of the word. A swap that changes only the letter's case (a pair of equal letters, or a
+// letter and its capital) leaves the same word and gives nothing. Empty for a word longer than
+// OCR_WORD_ROOM.
 std::vector<std::string> ocr_substitutions(std::string_view word, unsigned char c1, unsigned char c2);
 
 // Checks store 1 for the pair (c1 read, c2 meant) and appends its block to the report panel: the

@@ -240,6 +240,52 @@ TEST_F(Exports, RecordWithoutTokenNeverJoinsARepeat) {
     EXPECT_EQ(find_repeated_passages(sen_floor2, sen_nd2, 1, 2), expected);
 }
 
+TEST_F(Exports, ReportAskedForWhileOneIsMadeWaitsForIt) {
+    // The search pumps messages after each entry it shows; another run may ask for a report on
+    // its own store meanwhile. Both write "_REPEATED": the second waits for the first to close.
+    make_bottom_panel();
+    std::vector<std::string> outer;
+    for (const char* para : {"a%02d", "b%02d"})
+        for (int copy = 0; copy < 2; ++copy)
+            for (int k = 0; k < 20; ++k) outer.push_back(jux_format(para, k));
+    fill(store2, words(outer));
+    std::vector<std::string> inner;
+    for (int copy = 0; copy < 2; ++copy)
+        for (int k = 0; k < 15; ++k) inner.push_back(jux_format("r%02d", k));
+    fill(storeR, words(inner));
+    const auto found2 = find_repeated_passages(sen_floor2, sen_nd2, gl_REPEATED_CHECK_EACH, gl_REPEATED_LONGER_THAN);
+    const auto foundR = find_repeated_passages(sen_floorR, sen_ndR, gl_REPEATED_CHECK_EACH, gl_REPEATED_LONGER_THAN);
+    ASSERT_EQ(found2.size(), 2u);
+    ASSERT_EQ(foundR.size(), 1u);
+    const std::string a = repeated_passage_entry(sen_floor2, sen_nd2, found2[0]);
+    const std::string b = repeated_passage_entry(sen_floor2, sen_nd2, found2[1]);
+    const std::string r = repeated_passage_entry(sen_floorR, sen_ndR, foundR[0]);
+
+    int pumps = 0;
+    hs->on_pump = [&] {
+        if (pumps++ != 0) return;
+        export_duplicate_strings(sen_floorR, sen_ndR);
+        EXPECT_EQ(hs->message_boxes.size(), 0u);  // not made inside the first report
+    };
+    export_duplicate_strings(sen_floor2, sen_nd2);
+
+    auto panel_form = [](std::string e) {
+        std::string out;
+        for (std::size_t k = 0; k < e.size(); ++k)
+            if (!(e[k] == '\n' && k && e[k - 1] == '\r')) out += e[k];
+        return out;
+    };
+    EXPECT_EQ(panel8(hBigReBot), panel_form(a) + panel_form(b) + panel_form(r));
+    // Each report rewrote the file in turn: the last one made stands whole.
+    EXPECT_EQ(read(start / "_REPEATED.txt"), r);
+    EXPECT_EQ(hs->message_boxes.size(), 2u);
+    // Nothing is left waiting: the next report is made at once.
+    hs->on_pump = nullptr;
+    export_duplicate_strings(sen_floor2, sen_nd2);
+    EXPECT_EQ(read(start / "_REPEATED.txt"), a + b);
+    EXPECT_EQ(hs->message_boxes.size(), 3u);
+}
+
 TEST_F(Exports, SearchFindsWhatThePlainComparisonFinds) {
     std::mt19937 rng(20240611);
     const int kEach[] = {-3, 0, 1, 2, 3, 7, 50};

@@ -151,6 +151,22 @@ TEST_F(OcrCheck, PairsOfTheListInFileOrderEachWithItsOwnBlock) {
               "1. пек  2 -> лек\r2. Пек  1 -> Лек\r\r");
 }
 
+TEST_F(OcrCheck, PairsThatOnlyChangeCaseFindNothing) {
+    // The list is looked up without regard to case, so a letter swapped for itself or for its
+    // capital gives the same word back: no known word would report itself as its own confusion.
+    bulgarian(kWords);
+    RE_SetTextW(report, u"keep\r");
+    text("пек Пек лек липа");
+    check("п", "п");
+    check("л", "Л");
+    check("П", "п");
+    EXPECT_EQ(shown(), "keep\r");
+    EXPECT_EQ(ocr_substitutions(cp("пипа"), 0xEF, 0xEF), std::vector<std::string>{});
+    EXPECT_EQ(ocr_substitutions(cp("пипа"), 0xEF, 0xCF), std::vector<std::string>{});
+    // A pair of a small letter and another capital still swaps: case alone is what is ignored.
+    EXPECT_EQ(ocr_substitutions(cp("пек"), 0xEF, 0xCB), std::vector<std::string>{cp("Лек")});
+}
+
 TEST_F(OcrCheck, EmptyStoreAndEmptyListsChangeNothing) {
     check("п", "л");  // store 1 never filled
     text("");
