@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "spelling_bench_util.h"
 #include "lexicon/tables.h"
 #include "shell/lists.h"
 #include "shell/reset.h"
@@ -118,23 +119,8 @@ BENCHMARK(BM_SuggestEnglish)->Arg(0)->Arg(1)->ArgName("deep_spell")->Unit(benchm
 // Only the misspellings for which no single edit, split or suffix finds anything: every request
 // runs the near-match scan over the whole list.
 void BM_SuggestEnglishNearMatchScan(benchmark::State& state) {
-    const Data& d = data();
     static std::vector<std::string> hard;
-    if (hard.empty()) {
-        OP[OPT_DEEP_SPELL].num_value = 0;
-        for (const std::string& w : d.misses) {
-            spellcheck(w);
-            if (suggest_ct == 0 && w.size() >= 6) hard.push_back(w);
-        }
-    }
-    OP[OPT_DEEP_SPELL].num_value = 1;
-    std::size_t i = 0;
-    for (auto _ : state) {
-        spellcheck(hard[i++ % hard.size()]);
-        benchmark::DoNotOptimize(spelling.data());
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(i));
-    state.counters["words"] = static_cast<double>(hard.size());
+    run_near_match_scan(state, data().misses, hard, [](const std::string& w) { spellcheck(w); });
 }
 BENCHMARK(BM_SuggestEnglishNearMatchScan)->Unit(benchmark::kMicrosecond);
 

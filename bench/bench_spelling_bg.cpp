@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "spelling_bench_util.h"
 #include "dictionary/loading.h"
 #include "lexicon/tables.h"
 #include "shell/reset.h"
@@ -153,23 +154,8 @@ BENCHMARK(BM_SuggestBulgarian)->Arg(0)->Arg(1)->ArgName("deep_spell")->Unit(benc
 // Only the misspellings for which no edit or split finds anything: every request ends in the
 // near-match scan over the whole list.
 void BM_SuggestBulgarianNearMatchScan(benchmark::State& state) {
-    const Data& d = data();
     static std::vector<std::string> hard;
-    if (hard.empty()) {
-        OP[OPT_DEEP_SPELL].num_value = 0;
-        for (const std::string& w : d.misses) {
-            spellcheck_bg(w);
-            if (suggest_ct == 0 && w.size() >= 6) hard.push_back(w);
-        }
-    }
-    OP[OPT_DEEP_SPELL].num_value = 1;
-    std::size_t i = 0;
-    for (auto _ : state) {
-        spellcheck_bg(hard[i++ % hard.size()]);
-        benchmark::DoNotOptimize(spelling.data());
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(i));
-    state.counters["words"] = static_cast<double>(hard.size());
+    run_near_match_scan(state, data().misses, hard, [](const std::string& w) { spellcheck_bg(w); });
 }
 BENCHMARK(BM_SuggestBulgarianNearMatchScan)->Unit(benchmark::kMicrosecond);
 
