@@ -89,6 +89,10 @@ void PassReport::end(int line_ends) {
     if (count_ > 0) JuxShowMessage(run_.report, "", line_ends);
 }
 
+void mark_line_break(const ProofRun& run, LONG pos) {
+    ColorRangeOn(run.report, pos, pos + 1, PR_COLOUR_BOLD, PR_LINE_BREAK, CFE_BOLD);
+}
+
 void mark_source(const ProofRun& run, LONG start, LONG end) {
     mark_source(run, start, end, PR_COLOUR_UNDERLINE, CFE_UNDERLINE);
 }

@@ -82,6 +82,10 @@ private:
     bool ended_ = false;
 };
 
+// The pink marker on one character of a finding line (the character before a line break inside a
+// context): `pos` is its offset in the report panel.
+void mark_line_break(const ProofRun& run, LONG pos);
+
 // Source mark: red underline over [start, end) of the source panel, when the run marks its source.
 void mark_source(const ProofRun& run, LONG start, LONG end);
 // The same range coloured with another mask and effects (the colour-only mark of "¶").

@@ -193,4 +193,27 @@ TEST_F(Frame, SourceMarksFollowTextColouringAndThePanel) {
     for (LONG i = 0; i < RE_GetTextLength(hAddReShortCopy); ++i) EXPECT_FALSE(fmt(hAddReShortCopy, i).underline);
 }
 
+TEST_F(Frame, SharedStepsOfAPerFindingPass) {
+    // A pass that finds nothing leaves nothing; one that finds writes its title once, its lines,
+    // the pink marker where it asks, and one empty line at its end.
+    proof("една две");
+    ProofRun run;
+    run.report = hBigReLeft;
+    RE_SetTextW(hBigReLeft, u"");
+    { PassReport quiet(run, u"нищо"); }
+    EXPECT_EQ(panel8(hBigReLeft), "");
+    {
+        PassReport rep(run, u"заглавие");
+        rep.finding(cp("една\rдве"), " -> x");
+        const LONG at = rep.finding(cp("три"), cp(" -> четири | пет"));
+        mark_line_break(run, at + 1);
+        EXPECT_EQ(rep.count(), 2);
+    }
+    EXPECT_EQ(lines(panel8(hBigReLeft)), u8(cp("заглавие\nедна\nдве -> x\nтри -> четири | пет\n\n")));
+    EXPECT_EQ(report_fmt("три", 1), (Fmt{PR_LINE_BREAK, true, false}));
+    EXPECT_EQ(report_fmt("три", 2), (Fmt{PR_CONTEXT, true, false}));
+    EXPECT_EQ(report_fmt(" -> x"), (Fmt{PR_SUGGESTION, false, false}));
+    EXPECT_EQ(report_fmt("заглавие"), (Fmt{PR_TITLE, true, false}));
+}
+
 }  // namespace
