@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "bench_random.h"
 #include "engine/proofreading/proof_reader.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
@@ -24,14 +25,6 @@
 #include "shell/window_state.h"
 
 namespace {
-
-struct Lcg {
-    std::uint64_t s;
-    std::uint32_t operator()() {
-        s = s * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(s >> 33);
-    }
-};
 
 std::string word(Lcg& rnd) {
     const int len = 1 + static_cast<int>(rnd() % 9);

@@ -64,6 +64,13 @@ bool quote_or_bracket(char c) {
     }
 }
 
+// True when the text has fewer than n characters (read no further than n).
+bool shorter_than(const char* s, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (!s[i]) return true;
+    return false;
+}
+
 char upper(char c) { return static_cast<char>(cp_toupper(static_cast<unsigned char>(c))); }
 
 // The finding of a sentence that begins with a small letter after a line break: the word with what
@@ -110,7 +117,7 @@ unsigned print_other_problem(ProofRun& run, std::string_view pattern, std::u16st
     unsigned count = 0;
     for (const SenToken* p = run.floor; p < run.nd; ++p) {
         const char* g = p->gap;
-        if (!g[0]) continue;
+        if (shorter_than(g, pat.size())) continue;  // most gaps are one blank
         const char* at = pat.size() == 1 ? std::strchr(g, pat[0]) : std::strstr(g, pat.c_str());
         if (!at) continue;
         if (arrow && at[2] == '>') continue;                                   // "-->"

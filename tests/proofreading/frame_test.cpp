@@ -167,6 +167,14 @@ TEST_F(Frame, HeaderIsInsertedInFrontOfTheColouredFindings) {
     EXPECT_EQ(report_fmt("(dot+space)"), (Fmt{PR_SUGGESTION, false, false}));
     EXPECT_EQ(marked(), ", .");
 
+    // The novel-mode statistics stand before the header position.
+    gl_NOVEL_MODE = 1;
+    const std::string novel = lines(proof("Първи ред, . Тук.\rВтори.\r\rТрети."));
+    EXPECT_EQ(novel.find(u8(cp("\nПараграфи: 4"))), 0u) << novel;
+    EXPECT_NE(novel.find(u8(cp("Тук.\nВтори.\n\nТрети\n\n\nПУНКТУАЦИОННИ И ДРУГИ ГРЕШКИ:\n\n<запетая>"))), std::string::npos)
+        << novel;
+    gl_NOVEL_MODE = 0;
+
     // Through the whole run the proof-reader follows the report of the run.
     check("една, . Две");
     const std::string full = panel8(hBigReLeft);
