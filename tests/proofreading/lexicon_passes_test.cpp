@@ -65,6 +65,13 @@ TEST_F(LexiconPasses, ShtAndShConfusionsWithTheirSummary) {
         {"Той се пишеш.", sh, ""},
         {"Той четеш.", sh, ""},
     });
+    // After "да" the word is coloured red in the source, not underlined; elsewhere it is left as it is.
+    proof("Не да пишещ.");
+    EXPECT_EQ(fmt(hBigReRight, 6).colour, PR_MARK);
+    EXPECT_EQ(fmt(hBigReRight, 10).colour, PR_MARK);
+    EXPECT_FALSE(fmt(hBigReRight, 6).underline);
+    proof("Той пишещ.");
+    EXPECT_NE(fmt(hBigReRight, 4).colour, PR_MARK);
     // Row 32 leaves its findings in the token index.
     proof("Той пишещ. Тя пишещ.");
     ASSERT_EQ(g_nd - g_floor, 1);
@@ -97,6 +104,8 @@ TEST_F(LexiconPasses, SplitWordsAndListedPairs) {
         {"Това е не Вероятно.", split, ""},
         {"Виж. Бело градчик.", split, (block + " Бело градчик ->  Белоградчик\n").c_str()},
         {"Виж бело градчик.", split, ""},
+        {"Това е. Черно бял.", split, (block + " Черно бял ->  Черно-бял\n").c_str()},
+        {"Това е Черно бял.", split, ""},
         {"Това е черно\rбял.", split, (block + " черно бял ->  черно-бял\n").c_str()},
     });
     EXPECT_EQ(report_fmt(" черно бял", 5), (Fmt{PR_LINE_BREAK, true, false}));
