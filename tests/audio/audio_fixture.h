@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "audio/archive.h"
 #include "audio/audio_state.h"
 #include "lexicon/tables.h"
 #include "platform/headless.h"
@@ -85,6 +86,45 @@ protected:
     std::vector<std::string> boxes() const {
         std::vector<std::string> out;
         for (const RecordedMessageBox& m : hs->message_boxes) out.push_back(utf16_to_utf8(m.text));
+        return out;
+    }
+};
+
+// Audio tests with archives: "audio" and "audio2" in the folder "audio" of the data folder, built
+// from (key, bytes) clips with their indexes loaded into rows 28 and 29, and a fake player.
+class ClipTest : public AudioTest {
+protected:
+    void SetUp() override {
+        AudioTest::SetUp();
+        build_ascii_tables();
+        std::filesystem::create_directories(data.file("audio"));
+        dir_PlayerExeA = dir_altA + "/audiopl/winamp0.exe";
+    }
+    // Writes the archive `name` of the clips (keys in UTF-8) and loads its index into `row`.
+    void install_archive(int row, std::string_view name, std::initializer_list<std::pair<std::string_view, std::string>> clips) {
+        std::string archive, index;
+        for (const auto& [key, bytes] : clips) {
+            index += audio_index_line(utf8_to_cp1251(key), archive.size(), bytes.size());
+            archive += bytes;
+        }
+        data.write(std::string("audio/") + std::string(name), archive);
+        const auto file = data.write(std::string("lists/ao") + std::to_string(row) + ".txt", index);
+        DictFileRecord& rec = b[static_cast<std::size_t>(row)];
+        rec.entries.clear();
+        rec.text = load_pairs(file, ListLoadOptions{}, rec.entries, &rec.stats);
+        ASSERT_TRUE(rec.text);
+        rec.count = rec.entries.size();
+    }
+    // The fake player: an executable script under the data folder.
+    void install_player() {
+        const auto p = data.write("audiopl/winamp0.exe", "#!/bin/sh\nexit 0\n");
+        std::filesystem::permissions(p, std::filesystem::perms::owner_all);
+    }
+    std::filesystem::path ogg(std::string_view name_utf8) const { return data.file("audio_ogg") / std::string(name_utf8); }
+    // The request log as UTF-8 lines.
+    std::vector<std::string> requests() const {
+        std::vector<std::string> out;
+        for (const std::string& l : file_lines(ogg("___date.txt"))) out.push_back(cp1251_to_utf8(l));
         return out;
     }
 };
