@@ -103,14 +103,6 @@ TEST_F(Archive, OffsetsAndSizesAreStoredTransformedByTheKey) {
     EXPECT_FALSE(audio_slice("abc", std::string_view()));
 }
 
-TEST_F(Archive, ClipKeysAreTheNameUpToItsFirstDot) {
-    const std::pair<std::string_view, std::string_view> rows[] = {
-        {"hello.ogg", "hello"}, {"hello.world.ogg", "hello"}, {"noext", "noext"}, {"Apple.OGG", "Apple"},
-        {".hidden", ""},        {"ice cream.ogg", "ice_cream"}, {"a\tb\r.ogg", "a_b_"},
-    };
-    for (const auto& [name, key] : rows) EXPECT_EQ(audio_clip_key(name), key) << name;
-}
-
 TEST_F(Archive, FolderTreeIsPackedAndReadsBackClipByClip) {
     std::map<std::string, std::set<std::string>> files_by_key;  // every clip's bytes by key
     auto clip = [&](std::string_view rel, std::string_view key, std::string bytes) {
