@@ -281,6 +281,23 @@ TEST_F(Run, TranslatorPhasesAndTheirLimit) {
     EXPECT_FALSE(last_run.steps & RUN_MACHINE);
 }
 
+TEST_F(Run, TheTranslatorsLimitCountsTheStoreTheColouringWalked) {
+    // Subtitles of 800 blocks: four records a block in store 1 (index, two time codes, word), one
+    // in the subtitle text the colouring and the translator walk.
+    std::string srt;
+    for (int i = 1; i <= 800; ++i)
+        srt += std::to_string(i) + "\r00:00:01,000 --> 00:00:02,000\rHello\r\r";
+    hMachine = hMain;
+    gl_ENGLISH_TRANSLATION = 1;
+    gl_MACHINE_TRANSLATION = 1;
+    check(srt);
+    ASSERT_EQ(gl_fg_subtitle, 1);
+    ASSERT_GT(store1.rec.count(), 2'999u);
+    ASSERT_LE(store1S.count(), 2'999u);
+    EXPECT_TRUE(last_run.steps & RUN_TR_COLOURING);
+    EXPECT_TRUE(last_run.steps & RUN_MACHINE);
+}
+
 TEST_F(Run, SubtitleLayoutIsRecognisedInTheCheckerOnly) {
     const char* srt = "1\r00:00:01,000 --> 00:00:02,000\rHello";
     check(srt);
