@@ -185,6 +185,9 @@ void smakeR() { make_store(storeR, words_in_file(), 2 * kMiB); }
 
 void store_reset(RecordArray& a) {
     if (!a.floor) make_array(a, words_in_file());
+    // Every fill follows the option as it is now (it may have changed since the store was made):
+    // the array grows up to a larger limit as it fills.
+    a.limit = words_in_file();
     a.nd = a.floor;
     store_seal(a, 0);
 }

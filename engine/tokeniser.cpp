@@ -271,9 +271,26 @@ std::string max_words_message(std::int32_t n) {
     char buf[256];
     std::snprintf(buf, sizeof buf,
                   "The option \"MAX_WORDS_IN_FILE\" (%i) is not big enough. Put a bigger value in "
-                  "settings.txt and try again. Now exiting...\r\n",
+                  "settings.txt and try again. The processing stops there: the rest of the text is left "
+                  "out.\r\n",
                   n);
     return buf;
+}
+
+namespace {
+// The MAX_WORDS_IN_FILE value whose full-store message was shown (-1: none yet).
+std::int64_t g_max_words_shown = -1;
+}  // namespace
+
+void show_max_words_message(std::size_t n) {
+    if (g_max_words_shown == static_cast<std::int64_t>(n)) return;
+    g_max_words_shown = static_cast<std::int64_t>(n);
+    MessageBoxA(hMain, max_words_message(static_cast<std::int32_t>(n)), "Oops!", MB_OK | MB_ICONERROR);
+}
+
+void reset_tokeniser() {
+    forget_dot_keys();
+    g_max_words_shown = -1;
 }
 
 namespace {
@@ -396,8 +413,7 @@ int tok_next(Tokeniser& t) {
     const std::int32_t pos = static_cast<std::int32_t>(ts) + t.lead;
     if (!store_has_room(t.store->rec)) {
         t.full = true;
-        MessageBoxA(hMain, max_words_message(static_cast<std::int32_t>(t.store->rec.limit)), "Oops!",
-                    MB_OK | MB_ICONERROR);
+        show_max_words_message(t.store->rec.limit);
         return -1;
     }
     sc.rec = store_push(*t.store, token, gap, pos);

@@ -77,8 +77,8 @@ enum class SoftHyphenWarning { Once, Never };
 void tok_begin(Tokeniser& t, std::string& text8, std::int32_t lead, TokenStore& store = store1,
                SoftHyphenWarning warn = SoftHyphenWarning::Once);
 // Cuts and commits the next record: 1 done (t.last describes it; the token is NUL-ended in text8
-// until tok_release), 0 the text has ended, -1 the store is full (the "MAX_WORDS_IN_FILE"
-// message was shown; nothing was committed).
+// until tok_release), 0 the text has ended, -1 the store is full (nothing was committed; the
+// "MAX_WORDS_IN_FILE" message was shown, the first time for this value of the option).
 int tok_next(Tokeniser& t);
 // Puts back the character saved at the end of the last token.
 void tok_release(Tokeniser& t);
@@ -104,8 +104,14 @@ private:
 // it and seals it. Returns the number of records.
 std::size_t tokenise_text(std::string& text8, std::int32_t lead);
 
-// The message of a full store (MAX_WORDS_IN_FILE = n), with its CR LF.
+// The message of a full store (MAX_WORDS_IN_FILE = n), with its CR LF: the run stops there and
+// the program goes on.
 std::string max_words_message(std::int32_t n);
+// Shows that message under "Oops!" (owner the main window), once per value of the option for the
+// life of the program, so that a small limit does not bring a box at every look-up.
+void show_max_words_message(std::size_t n);
+// Forgets the dot keys and the message shown (test fixtures).
+void reset_tokeniser();
 // The soft-hyphen warning shown once per run.
 extern const std::u16string_view kSoftHyphenMessage;
 

@@ -215,7 +215,7 @@ TEST_F(BgText, FullStoreStopsThePassAndTheProgramGoesOn) {
     ASSERT_EQ(hs->message_boxes.size(), 1u);
     EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text),
               "The option \"MAX_WORDS_IN_FILE\" (3) is not big enough. Put a bigger value in settings.txt and try "
-              "again. Now exiting...\r\n");
+              "again. The processing stops there: the rest of the text is left out.\r\n");
     EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
     EXPECT_EQ(shown_label(), "100.00%  2 / ~ 5, average word length: 2.000; aver. space length: 1.000");
 }

@@ -167,7 +167,7 @@ TEST_F(Run, RecordLimitStopsTheScanAndKeepsTheProgram) {
     EXPECT_EQ(box.flags & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(utf16_to_utf8(box.text),
               "The option \"MAX_WORDS_IN_FILE\" (5) is not big enough. Put a bigger value in settings.txt "
-              "and try again. Now exiting...\r\n");
+              "and try again. The processing stops there: the rest of the text is left out.\r\n");
     EXPECT_TRUE(last_run.store_full);
     EXPECT_EQ(store1.rec.count(), 4u);
     EXPECT_EQ(last_run.processed, 4u);
@@ -175,8 +175,41 @@ TEST_F(Run, RecordLimitStopsTheScanAndKeepsTheProgram) {
     EXPECT_EQ(label8(big_label()), "Done!");  // the run ends normally
 
     check("a b c d ");  // the fifth record is the one with the final blank
-    EXPECT_EQ(hs->message_boxes.size(), 2u);
     EXPECT_EQ(store1.rec.count(), 4u);
+    EXPECT_TRUE(last_run.store_full);
+    EXPECT_EQ(hs->message_boxes.size(), 1u) << "the box comes once, not at every run";
+}
+
+TEST_F(Run, EveryRunFollowsTheRecordLimitAsItIsNow) {
+    // The option changed after the stores were made: each run takes the value it finds, and the
+    // full-store box comes once for each value.
+    OP[OPT_MAX_WORDS_IN_FILE].num_value = 5;
+    make_stores();
+    const struct {
+        std::int32_t limit;
+        const char* text;
+        std::size_t records;
+        bool full;
+        std::size_t boxes;  // boxes shown so far
+    } steps[] = {
+        {5, "a b c d e f", 4, true, 1},   {5, "a b c d e f", 4, true, 1},
+        {100, "a b c d e f", 6, false, 1}, {3, "a b c d e f", 2, true, 2},
+        {3, "a b", 2, false, 2},           {0, "a b c d e f g h", 8, false, 2},
+        {5, "a b c d e f", 4, true, 3},  // the option changed again: the box tells it once more
+    };
+    for (const auto& st : steps) {
+        OP[OPT_MAX_WORDS_IN_FILE].num_value = st.limit;
+        check(st.text);
+        EXPECT_EQ(store1.rec.count(), st.records) << st.limit << " " << st.text;
+        EXPECT_EQ(storeR.rec.count(), st.records) << st.limit << " " << st.text;
+        EXPECT_EQ(last_run.store_full, st.full) << st.limit << " " << st.text;
+        EXPECT_EQ(hs->message_boxes.size(), st.boxes) << st.limit << " " << st.text;
+    }
+    // A limit larger than the one the stores were made with: a long text fits.
+    OP[OPT_MAX_WORDS_IN_FILE].num_value = 20'000;
+    check16(words(10'000));
+    EXPECT_EQ(store1.rec.count(), 10'001u);  // the last record holds the final blank
+    EXPECT_FALSE(last_run.store_full);
 }
 
 TEST_F(Run, EntryBoxWithoutSentenceBoxCutsNothing) {
