@@ -131,6 +131,7 @@ extern CharPool& malsenRc;     // store R: gap pool
 // Allocation at start (MAX_WORDS_IN_FILE = N, read now): record arrays of N + 1,024 records, word
 // pools of 7 N + 1 MiB, gap pools of 3 N + 1 MiB (store 1) or 3 N + 2 MiB (stores 2 and R).
 void smake();   // store 1 and its second array
+// smake2 and smakeR also let the look-up at the caret read stores 2 and R (store_token_hook).
 void smake2();  // store 2
 void smakeR();  // store R
 
