@@ -220,8 +220,8 @@ int is_surrounded_by_vaild(HWND re, CHARRANGE found, LONG text_length) {
     const LONG to = std::min(text_length, e + 2);
     const std::u16string t = RE_GetTextRange(re, CHARRANGE{from, to});
     auto at = [&](LONG p) -> char16_t {
-        return p >= from && p < to && static_cast<std::size_t>(p - from) < t.size() ? t[static_cast<std::size_t>(p - from)]
-                                                                                   : u'\0';
+        const std::size_t i = static_cast<std::size_t>(p - from);
+        return p >= from && p < to && i < t.size() ? t[i] : u'\0';
     };
     const char16_t first = at(a), last = at(e - 1);
     // Before the range.
@@ -241,9 +241,10 @@ int is_surrounded_by_vaild(HWND re, CHARRANGE found, LONG text_length) {
         if (glued_mark(c) && beyond && word_char(last)) return 0;
         if (c == u'.' && word_char(last)) {
             // The last word with this dot may be an abbreviation, which the dot belongs to.
-            LONG w = e;
-            while (w > a && word_char(RE_GetTextRange(re, CHARRANGE{w - 1, w}).front())) --w;
-            std::string key = utf16_to_cp1251(RE_GetTextRange(re, CHARRANGE{w, e}));
+            const std::u16string range = RE_GetTextRange(re, CHARRANGE{a, e});
+            std::size_t w = range.size();
+            while (w > 0 && word_char(range[w - 1])) --w;
+            std::string key = utf16_to_cp1251(std::u16string_view(range).substr(w));
             key += '.';
             if (find_pair(b[B_BULGARIAN].entries, key)) return 0;
         }

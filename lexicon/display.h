@@ -87,10 +87,11 @@ std::string apostrophe_variant(std::string_view word);
 // What is written: the word, then for a Bulgarian word its analysis, rank, English text and
 // paradigms; for an English word its rank, word-class meanings, dictionary lines, word-class and
 // corpus entries and English definitions; then the word's context in the text (at most
-// kLookUpContextLines lines; the checker's text panel is the source of the context for every panel
-// but the Bulgarian-text window's, while the checker exists). The page search find_bg_part_hook runs while it writes. A look-up of
-// the same word from the same panel whose output still stands is not written again, unless
-// gl_inc_method is 1 (the checker's Refresh asks for it anew).
+// kLookUpContextLines lines; the checker's text panel is the source of the context for every
+// panel but the Bulgarian-text window's, while the checker exists). The page search
+// find_bg_part_hook runs while it writes. A look-up of the same word from the same panel whose
+// output still stands is not written again, unless gl_inc_method is 1 (the checker's Refresh asks
+// for it anew).
 void GetCleanToken(HWND panel, int mode);
 inline constexpr int kLookUpContextLines = 100;
 // Forgets the last look-up written (test fixtures).
