@@ -10,7 +10,8 @@
 //
 // The forms of a lemma whose type has a table are made by the program's own morphology
 // (bg_make_form over the ending table just written), so the index and the program agree.
-// Every file is written in code page 1251 with CR LF line ends, sorted as the loaders sort.
+// b_capit, b_bulgarian_capit and b_bulgarian_pronoun list the English and Bulgarian words written
+// with a capital and the Bulgarian pronoun forms. Every file is written in code page 1251 with CR LF line ends, sorted as the loaders sort.
 // Usage: make_demo_lexicon <source folder> <data folder>
 #include <algorithm>
 #include <cstdio>
@@ -203,6 +204,10 @@ int main(int argc, char** argv) {
                 fail(cp1251_to_utf8(l.lemma), "has neither an ending table nor forms in bg_forms.txt");
             continue;
         }
+        // The first slot is the lemma itself: a lemma of the wrong type shows here.
+        if (first != 1 || form != l.lemma)
+            fail(cp1251_to_utf8(l.lemma), "does not end as type " + std::string(bgtype_ar[static_cast<size_t>(l.type)].name) +
+                                              " wants (" + cp1251_to_utf8(form) + ")");
         const int slots = bgtype_ar[static_cast<size_t>(l.type)].count;
         for (int s = 0; s < slots; ++s)
             if (bg_make_form(l.lemma, l.type, s, form) == 1) all.push_back({form, l.lemma, l.type, s});
@@ -251,6 +256,15 @@ int main(int argc, char** argv) {
     }
     for (const auto& [lemma, gloss] : glosses) bulgarian_english.push_back({lemma, cp(gloss)});
     write_file(data / "b_bulgarian.txt", sorted_pairs(bulgarian, "b_bulgarian"));
+
+    // The forms written with a capital, and the forms of pronouns and possessives.
+    std::vector<Keyed> capitalised, pronouns;
+    for (const Analysis& a : all) {
+        if (cp_isupper(static_cast<unsigned char>(a.form[0]))) capitalised.push_back({a.form, {}});
+        if ((a.type >= 171 && a.type <= 205) || a.type == BGT_87 || a.type == BGT_88) pronouns.push_back({a.form, {}});
+    }
+    write_file(data / "b_bulgarian_capit.txt", sorted_pairs(capitalised, "b_bulgarian_capit"));
+    write_file(data / "b_bulgarian_pronoun.txt", sorted_pairs(pronouns, "b_bulgarian_pronoun"));
     write_file(data / "b_bulgarian_english.txt", sorted_pairs(bulgarian_english, "b_bulgarian_english"));
 
     // English: ranks, entries and first renderings.
@@ -282,6 +296,10 @@ int main(int argc, char** argv) {
         const std::string first = first_rendering(entry);
         if (!first.empty()) renderings.push_back({cp(word), cp(first)});
     }
+    std::vector<Keyed> english_capitalised;
+    for (const Keyed& k : ranks)
+        if (cp_isupper(static_cast<unsigned char>(k.key[0]))) english_capitalised.push_back({k.key, {}});
+    write_file(data / "b_capit.txt", sorted_pairs(english_capitalised, "b_capit"));
     write_file(data / "wl_english.txt", sorted_pairs(ranks, "wl_english"));
     write_file(data / "b_en-bg.txt", sorted_pairs(entries, "b_en-bg"));
     write_file(data / "b_english_bulgarian.txt", sorted_pairs(renderings, "b_english_bulgarian"));
