@@ -10,7 +10,8 @@
 //
 // The forms of a lemma whose type has a table are made by the program's own morphology
 // (bg_make_form over the ending table just written), so the index and the program agree.
-// b_capit, b_bulgarian_capit and b_bulgarian_pronoun list the English and Bulgarian words written
+// b_english_types gives the English nouns whose first rendering is a Bulgarian noun of the list
+// that noun's type; b_capit, b_bulgarian_capit and b_bulgarian_pronoun list the English and Bulgarian words written
 // with a capital and the Bulgarian pronoun forms. Every file is written in code page 1251 with CR LF line ends, sorted as the loaders sort.
 // Usage: make_demo_lexicon <source folder> <data folder>
 #include <algorithm>
@@ -268,7 +269,11 @@ int main(int argc, char** argv) {
     write_file(data / "b_bulgarian_english.txt", sorted_pairs(bulgarian_english, "b_bulgarian_english"));
 
     // English: ranks, entries and first renderings.
-    std::vector<Keyed> ranks, entries, renderings;
+    // English nouns whose first rendering is a Bulgarian noun of the list: its inflection type.
+    std::map<std::string, int> noun_type;
+    for (const Lemma& l : lemmas)
+        if (bgtype_noun_gender(l.type) >= 0) noun_type.emplace(l.lemma, l.type);
+    std::vector<Keyed> ranks, entries, renderings, types;
     int rank = 0;
     for (const auto& [n, line] : source_lines(src / "en_words.txt")) {
         const std::string at = "en_words.txt:" + std::to_string(n);
@@ -295,6 +300,12 @@ int main(int argc, char** argv) {
         entries.push_back({cp(word), cp(entry)});
         const std::string first = first_rendering(entry);
         if (!first.empty()) renderings.push_back({cp(word), cp(first)});
+        std::string pos = entry.substr(entry[0] == '[' ? entry.find(']') + 1 : 0);
+        pos.erase(0, pos.find_first_not_of(' '));
+        if (pos.starts_with("n #")) {
+            const auto t = noun_type.find(cp(first));
+            if (t != noun_type.end()) types.push_back({cp(word), std::to_string(t->second)});
+        }
     }
     std::vector<Keyed> english_capitalised;
     for (const Keyed& k : ranks)
@@ -303,6 +314,7 @@ int main(int argc, char** argv) {
     write_file(data / "wl_english.txt", sorted_pairs(ranks, "wl_english"));
     write_file(data / "b_en-bg.txt", sorted_pairs(entries, "b_en-bg"));
     write_file(data / "b_english_bulgarian.txt", sorted_pairs(renderings, "b_english_bulgarian"));
+    write_file(data / "b_english_types.txt", sorted_pairs(types, "b_english_types"));
 
     std::cout << lemmas.size() << " Bulgarian lemmas, " << index.size() << " analyses, " << form_rank.size()
               << " forms; " << rank << " ranked English words, " << entries.size() << " entries\n";
