@@ -9,13 +9,15 @@
 //                  the rank N ("{-}" none) and keeps the word out of the running count
 //
 // The forms of a lemma whose type has a table are made by the program's own morphology
-// (bg_make_form over the ending table just written), so the index and the program agree.
-// b_english_types gives the English nouns whose first rendering is a Bulgarian noun of the list
-// that noun's type; b_capit, b_bulgarian_capit and b_bulgarian_pronoun list the English and Bulgarian words written
-// with a capital and the Bulgarian pronoun forms. Every file is written in code page 1251 with CR LF line ends, sorted as the loaders sort.
+// (bg_make_form over the ending table just written), so the index and the program agree; the
+// first form must be the lemma itself, which catches a lemma given the wrong type. Made besides:
+// b_english_types (the English nouns whose first rendering is a Bulgarian noun of the list, with
+// that noun's type), b_capit and b_bulgarian_capit (the words written with a capital) and
+// b_bulgarian_pronoun (the forms of pronouns and possessives). Every file is written in code
+// page 1251 with CR LF line ends, sorted as the loaders sort.
 // Usage: make_demo_lexicon <source folder> <data folder>
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
