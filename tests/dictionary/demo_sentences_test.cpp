@@ -4,20 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "demo_window.h"
 #include "engine/run.h"
 #include "engine/token_report.h"
 #include "shell/gmake.h"
 #include "shell/settings.h"
+#include "tests/dictionary/main_window_fixture.h"
 
 namespace {
 
-class DemoSentences : public DemoWindowTest {
+class DemoSentences : public MainWindowTest {
 protected:
     HWND text{};  // the checked panel: unknown words are coloured in it
 
     void SetUp() override {
-        DemoWindowTest::SetUp();
+        MainWindowTest::SetUp();
         open();
         gl_CHECK_PUNCTUATION = 0;  // the proof-reader's marks are its own tests' matter
         text = CreateControl(hMain, ControlKind::RichEdit, 4343, u"", RECT{0, 0, 400, 100}, WS_CHILD | ES_MULTILINE);

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "demo_window.h"
 #include "dictionary/main_window.h"
 #include "engine/lookup_state.h"
 #include "engine/run.h"
@@ -14,10 +13,11 @@
 #include "shell/settings.h"
 #include "shell/window_state.h"
 #include "spelling/spell_state.h"
+#include "tests/dictionary/main_window_fixture.h"
 
 namespace {
 
-class MainWindow : public DemoWindowTest {
+class MainWindow : public MainWindowTest {
 protected:
     // Types into the entry box key by key, as the user does.
     static void type(std::u16string_view text) {

@@ -1,24 +1,24 @@
-// The fixture of the tests that run the main window over a copy of the demonstration lexicon:
-// the engine, the window and the spelling state reset around each test, the lexicon copied into
-// the test's data folder.
+// The fixture of the main window's tests: the demonstration lexicon in the test's data folder,
+// the engine, window, spelling and audio state reset before and after, and the window opened as
+// the start-up opens it.
 #pragma once
 
-#include <filesystem>
-
 #include "../lexicon/lex_test_util.h"
+#include "audio/audio_state.h"
 #include "dictionary/main_window.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "shell/window_state.h"
 #include "spelling/spell_state.h"
 
-class DemoWindowTest : public LexTest {
+class MainWindowTest : public LexTest {
 protected:
     void SetUp() override {
         LexTest::SetUp();
         reset_engine();
         reset_main_window();
         reset_spelling();
+        reset_audio();
         std::filesystem::copy(JUX_DEMO_DIR, data.path(), std::filesystem::copy_options::recursive);
         dir_alt = data.path();
     }
@@ -28,6 +28,7 @@ protected:
         reset_main_window();
         reset_engine();
         reset_spelling();
+        reset_audio();
         LexTest::TearDown();
     }
 
