@@ -202,9 +202,10 @@ int WinMain(const std::filesystem::path& start_folder) {
         JUXtitleCurrentBig = edition_title(edition);
         open_checker_window();
     }
-    // Without a text-checker window the spell-checker editions show the main window, so that the
-    // program always has a window (or its notification-area icon) to be reached by.
-    if (OP[OPT_START_MAIN_WINDOW].num_value != 0 || (spell_checker_set() && !IsWindow(hBig)))
+    // The spell-checker editions show their text-checker window instead of the main window (or the
+    // main window when the checker could not be made, so that the program has a window to be
+    // reached by); the dictionary shows its main window when START_MAIN_WINDOW asks for it.
+    if (spell_checker_set() ? !IsWindow(hBig) : OP[OPT_START_MAIN_WINDOW].num_value != 0)
         ShowWindow(hMain, SW_SHOW);
     // The live clipboard window (template 109, DialogLive) joins here with its own issue.
     SetWindowTextW(hMain, JUXtitle);

@@ -526,7 +526,7 @@ TEST_F(XvfbStart, TheSpellCheckerEditionOpensTheCheckerAndAPastedTextIsChecked) 
     fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
     // The checker is the program's face; the clipboard watch stays out of the test's copies; the
     // unknown English words are listed one per line as they are found.
-    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nSTART_MAIN_WINDOW 0\r\nTRANSLATE_CLIPBOARD 0\r\nENGLIST_UNGROUPED 1\r\n";
+    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\nENGLIST_UNGROUPED 1\r\n";
     ASSERT_TRUE(start_jux(first_, "checker.log", start));
     const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
     ASSERT_NE(checker, 0u) << "no window titled \"JUX Spell Checker 1.0\"; the program said: "

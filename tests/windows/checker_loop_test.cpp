@@ -59,6 +59,26 @@ TEST_F(CheckerLoop, DuringARunTheMainWindowsButtonsAreOffAndThePanelIsSilent) {
     EXPECT_EQ(RE_GetEventMask(hBigReRight), 0x041A0011u);
 }
 
+TEST_F(CheckerLoop, TheWordAtTheCaretIsLookedUpInTheLeftOrTheBottomPanel) {
+    RE_SetEventMask(hBigReRight, 0);
+    RE_SetTextW(hBigReRight, u"The good dog");
+    RE_SetEventMask(hBigReRight, 0x041A0011);
+    for (std::int8_t down : {0, 1}) {
+        gl_PRINT_DOWN = down;
+        headless_select(hBigReRight, 0, 0);
+        for (HWND re : {hBigReLeft, hBigReBot}) RE_SetTextW(re, u"");
+        headless_select(hBigReRight, 9, 12);
+        const std::u16string shown = RE_GetTextW(down ? hBigReBot : hBigReLeft);
+        EXPECT_EQ(shown.substr(0, 4), u"dog\r") << int{down};
+        EXPECT_EQ(RE_GetTextLength(down ? hBigReLeft : hBigReBot), 0);
+    }
+    // A selection in the bottom panel is looked up too (into the left panel).
+    gl_PRINT_DOWN = 0;
+    RE_SetTextW(hBigReBot, u"good");
+    headless_select(hBigReBot, 0, 4);
+    EXPECT_EQ(RE_GetTextW(hBigReLeft).substr(0, 5), u"good\r");
+}
+
 TEST_F(CheckerLoop, WhatStartsNoRun) {
     type_right(u"dog Housse");
     headless_click(hBig, IDC_BIG_ACTIVE);  // off: no look-up at the caret writes into the report
