@@ -258,6 +258,12 @@ TEST_F(CheckerLoop, ADroppedFileTurnsRealTimeAndClipboardOffAndIsCheckedOnce) {
     ASSERT_FALSE(hs->message_boxes.empty());
     EXPECT_EQ(hs->message_boxes.back().caption, u"Oops!");
     EXPECT_EQ(runs(), before + 1);
+    // A binary file is loaded as 8-bit text (its NUL bytes as blanks) and checked like any text.
+    std::string bytes;
+    for (int i = 0; i < 512; ++i) bytes += static_cast<char>(i % 256);
+    headless_drop(hBigReRight, {data.write_raw("binary.bin", bytes)});
+    EXPECT_EQ(runs(), before + 2);
+    EXPECT_GT(RE_GetTextLength(hBigReRight), 400);
 }
 
 }  // namespace
