@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/window.h"
+#include "resources/resources.h"
 
 inline constexpr int IDD_BIG = 117;  // the text-checker window
 
@@ -50,8 +51,7 @@ inline constexpr int IDC_BIG_GOOGLE_TR = 1214;     // "Gtr" (bitmap 128)
 // Bitmaps of the window
 inline constexpr int IDB_BIG_COLORS = 122;   // the colour legend
 inline constexpr int IDB_GOOGLE_TR = 128;    // the "Gtr" button
-inline constexpr int IDB_AUDIO_RED = 129;    // the audio button: nothing to play
-inline constexpr int IDB_AUDIO_GREEN = 130;  // the audio button: a clip is there
+// The audio button's red and green bitmaps are IDB_AUDIO_RED and IDB_AUDIO_GREEN of resources.h.
 
 // One control of template 117: its kind, identifier, caption, place in dialog units and the
 // identifier text that names it when its handle cannot be made ("" for controls without a handle).

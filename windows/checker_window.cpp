@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 
+#include "audio/audio_state.h"
 #include "engine/run_state.h"
 #include "lexicon/tables.h"
 #include "platform/richedit.h"
@@ -141,7 +142,7 @@ void init_checker(HWND dlg) {
     for (const HandleOf& h : kHandles)
         if (!fetched_first(h.id)) fetch(dlg, h.id);
     SetWindowTextW(hBigLabelUp, u"");
-    Button_SetBitmap(hBigAudioButton, LoadBitmapRes(IDB_AUDIO_RED));
+    Button_SetBitmap(hBigAudioButton, gl_bitmap_red);
     ShowWindow(hBigColors, gl_COLOR_RARE ? SW_SHOW : SW_HIDE);
     // 8-9: translation modes
     if (!gl_MACHINE_TRANSLATION && !gl_ENGLISH_TRANSLATION && !gl_CORPUS_TRANSLATION) {
