@@ -3,6 +3,7 @@
 #include "engine/entry_display.h"
 #include "engine/scan_end.h"
 #include "engine/token_report.h"
+#include "engine/translation/translation.h"
 
 // The steps of the run, each in its place and under its switch. A step whose work is not built
 // yet is an empty function that says so.
@@ -42,7 +43,8 @@ void phase_translator_colouring(RunContext&, const RecordArray&) {}
 // Not built yet: the colouring of hard and rare words fills it.
 void phase_hard_rare_colouring(RunContext&, const RecordArray&) {}
 
-// Not built yet: the English-to-Bulgarian machine translation fills it.
-void phase_machine_translation(RunContext&, const RecordArray&) {}
+void phase_machine_translation(RunContext& c, const RecordArray& walked) {
+    machine_translation(c.source, c.report, walked);
+}
 
 void entry_display(RunContext& c) { show_dictionary_entry(c); }
