@@ -125,12 +125,13 @@ const SentencePair* comma_choice(const Hits& h, const char* end_gap) {
     return nullptr;
 }
 
-bool is_adj(std::string_view w) { return TypeHasAscii(w, ascii_adj) != 0; }
-bool is_noun(std::string_view w) { return TypeHasAscii(w, ascii_noun) != 0; }
+// TypeHasAscii answers the type row of the first analysis in the class, -1 for none.
+bool is_adj(std::string_view w) { return TypeHasAscii(w, ascii_adj) >= 0; }
+bool is_noun(std::string_view w) { return TypeHasAscii(w, ascii_noun) >= 0; }
 // 231 for a verb of the da-class, 189 of the az-class, -1 for none.
 int verb_kind(std::string_view w) {
-    if (TypeHasAscii(w, ascii_verb_da)) return 231;
-    if (TypeHasAscii(w, ascii_verb_az)) return 189;
+    if (TypeHasAscii(w, ascii_verb_da) >= 0) return 231;
+    if (TypeHasAscii(w, ascii_verb_az) >= 0) return 189;
     return -1;
 }
 
@@ -296,7 +297,7 @@ void Matcher::span(std::size_t i, std::size_t len) {
         if (!holds_comma(next_gap) && h.noun && h.noun_index == 0 && !(i + 1 < n && w_.units[i + 1].kind == 166) &&
             (h.verb1 || h.verb2 || h.adj)) {
             const ListPair* a = lex_.c(mt_rows().adj[0], next_text);
-            if (a && a->has_rest() && TypeHasAscii(a->rest, ascii_adj)) h.noun = nullptr;
+            if (a && a->has_rest() && is_adj(a->rest)) h.noun = nullptr;
         }
         // A verb before an article or a possessive.
         if (!holds_comma(next_gap) && !at_end &&

@@ -144,10 +144,35 @@ TEST_F(SentenceTest, BadInputGivesTranslationsWithoutOverflow) {
     EXPECT_EQ(mt_counters.sentences, 1);
     EXPECT_EQ(mt_counters.words, 5'000);
     EXPECT_NE(out.find("xyz къща xyz"), std::string::npos);
+    // A megabyte without a sentence mark is one sentence.
+    std::string big;
+    while (big.size() < (1u << 20)) big += "xyz house, ";
+    translate(big);
+    EXPECT_EQ(mt_counters.sentences, 1);
+    EXPECT_GT(RE_GetTextLength(hMachineRe), 30'000);
     // An empty corpus file.
     list("cs_11", {});
     load();
     EXPECT_EQ(translate("Good morning."), "Good morning.\r");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SentenceTest, SubtitleBlocksKeepTheirNumbersAndTimeCodes) {
+    translate("1\r00:00:01,000 --> 00:00:02,000\rGood morning.\r\r2\r00:00:03,000 --> 00:00:04,000\rThanks.\r");
+    EXPECT_EQ(gl_fg_subtitle, 1);
+    EXPECT_EQ(panel8(hMachineRe),
+              "1\r00:00:01,000 --> 00:00:02,000\rДобро утро.\r\r2\r00:00:03,000 --> 00:00:04,000\rБлагодаря.\r");
+    EXPECT_EQ(mt_counters.sentences, 2);
+    EXPECT_EQ(mt_counters.known_sentences, 2);
+    EXPECT_NE(panel8(hBigReLeft).find("Брой изречения: 2\r"), std::string::npos);
+    // A sentence over two blocks is one sentence; its words are shared out over the blocks.
+    translate("1\r00:00:01,000 --> 00:00:02,000\rMy\r\r2\r00:00:03,000 --> 00:00:04,000\rhouse.\r");
+    EXPECT_EQ(mt_counters.sentences, 1);
+    EXPECT_EQ(mt_counters.words, 2);
+    EXPECT_EQ(panel8(hMachineRe), "1\r00:00:01,000 --> 00:00:02,000\rMy\r\r2\r00:00:03,000 --> 00:00:04,000\rкъща.\r");
 }
 
 }  // namespace

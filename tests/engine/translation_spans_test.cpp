@@ -24,7 +24,7 @@ protected:
         forms({"врата врата 85 0", "вратата врата 85 1", "книга книга 85 0", "книгата книга 85 1", "книги книга 85 2",
                "книгите книга 85 3", "червен червен 143 0", "червения червен 143 1", "червеният червен 143 2",
                "червена червен 143 3", "червената червен 143 4", "червено червен 143 5", "червеното червен 143 6",
-               "червени червен 143 7", "червените червен 143 8"});
+               "червени червен 143 7", "червените червен 143 8", "дърво дърво 114 0", "дървото дърво 114 1"});
         load();
     }
 };
@@ -47,6 +47,8 @@ TEST_F(SpanTest, SpansAndSlots) {
         {"I see Rose.", "Аз виждам Роуз.\r"},               // a capital inside the sentence: names first
         {"Rose is here.", "Роза is here.\r"},               // at the start: the general order
         {"Well.", "Извирам.\r"},                            // "well" alone is no noun
+        {"Doors open red.", "Doors отварям червен.\r"},    // a noun before an adjective: the verb
+        {"I see the tree.", "Аз виждам дървото.\r"},       // a noun from the dictionary
         {"I see xyz  now.", "Аз виждам xyz  now.\r"},       // unknown words stay, with their gaps
         {"If you want, come tomorrow.", "Ако искаш, ела утре.\r"},  // comma corpora
     };
