@@ -8,7 +8,8 @@ class AdjustmentTest : public TranslationTest {
 protected:
     void SetUp() override {
         TranslationTest::SetUp();
-        list("c_c11", {"book книга", "books книги", "man мъж", "problem проблема", "river река"});
+        list("c_c11", {"book книга", "books книги", "man мъж", "problem проблема", "river река", "stone камък", "house къща"});
+        list("c_attr11", {"stone каменен"});
         list("c_v_az11", {"read чета", "said казах", "see виждам"});
         list("c_misc11", {"I аз", "is е"});
         list("c_adj11", {"new нов", "cold студен"});
@@ -20,7 +21,8 @@ protected:
                "мъжа мъж 3 1", "мъжът мъж 3 2", "мъже мъж 3 3", "мъжете мъж 3 4", "проблем проблем 3 0",
                "проблема проблем 3 1", "река река 85 0", "реката река 85 1", "нов нов 143 0", "новия нов 143 1",
                "новият нов 143 2", "нова нов 143 3", "новата нов 143 4", "ново нов 143 5", "новото нов 143 6",
-               "нови нов 143 7", "новите нов 143 8", "студен студен 143 0", "студена студен 143 3",
+               "нови нов 143 7", "новите нов 143 8", "студен студен 143 0", "студена студен 143 3", "каменен каменен 143 0", "каменна каменен 143 3",
+               "къща къща 85 0", "камък камък 3 0",
                "неин неин 167 0", "нейния неин 167 1", "нейна неин 167 3", "нейната неин 167 4", "нейното неин 167 6",
                "нейните неин 167 8"});
         load();
@@ -44,6 +46,7 @@ TEST_F(AdjustmentTest, AgreementAndChoiceOfWords) {
         {"The river is cold.", "Реката е студена.\r"},      // the definite article after "the"
         {"The new book.", "Новата книга.\r"},
         {"The man whose book is new.", "Мъжа чиято книга е нова.\r"},
+        {"I see a stone house.", "Аз виждам каменна къща.\r"},  // an attribute before a noun agrees
         {"Whose book?", "Чиято книга?\r"},              // "whose" agrees with its noun
     };
     for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;

@@ -167,12 +167,19 @@ TEST_F(SentenceTest, SubtitleBlocksKeepTheirNumbersAndTimeCodes) {
               "1\r00:00:01,000 --> 00:00:02,000\rДобро утро.\r\r2\r00:00:03,000 --> 00:00:04,000\rБлагодаря.\r");
     EXPECT_EQ(mt_counters.sentences, 2);
     EXPECT_EQ(mt_counters.known_sentences, 2);
+    EXPECT_EQ(look(0).first, RGB(0, 0, 0));  // the block's number and time code are not coloured
+    EXPECT_EQ(look(at("Добро")).first, RGB(170, 42, 255));
+    EXPECT_EQ(look(at("утро.")).first, RGB(170, 42, 255));
     EXPECT_NE(panel8(hBigReLeft).find("Брой изречения: 2\r"), std::string::npos);
     // A sentence over two blocks is one sentence; its words are shared out over the blocks.
     translate("1\r00:00:01,000 --> 00:00:02,000\rMy\r\r2\r00:00:03,000 --> 00:00:04,000\rhouse.\r");
     EXPECT_EQ(mt_counters.sentences, 1);
     EXPECT_EQ(mt_counters.words, 2);
     EXPECT_EQ(panel8(hMachineRe), "1\r00:00:01,000 --> 00:00:02,000\rMy\r\r2\r00:00:03,000 --> 00:00:04,000\rкъща.\r");
+    translate("1\r00:00:01,000 --> 00:00:02,000\rGood\r\r2\r00:00:03,000 --> 00:00:04,000\rmorning.\r");
+    EXPECT_EQ(panel8(hMachineRe), "1\r00:00:01,000 --> 00:00:02,000\rДобро\r\r2\r00:00:03,000 --> 00:00:04,000\rутро.\r");
+    EXPECT_EQ(look(at("Добро")).first, RGB(170, 42, 255));
+    EXPECT_EQ(look(at("утро")).first, RGB(170, 42, 255));
 }
 
 }  // namespace
