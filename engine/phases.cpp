@@ -43,8 +43,8 @@ void phase_translator_colouring(RunContext&, const RecordArray&) {}
 // Not built yet: the colouring of hard and rare words fills it.
 void phase_hard_rare_colouring(RunContext&, const RecordArray&) {}
 
-void phase_machine_translation(RunContext& c, const RecordArray& walked) {
-    machine_translation(c.source, c.report, walked);
-}
+// The translator walks store 1 itself, also for subtitles: it leaves out their block numbers and
+// time codes sentence by sentence and puts them back round each translation.
+void phase_machine_translation(RunContext& c, const RecordArray&) { machine_translation(c.source, c.report, store1.rec); }
 
 void entry_display(RunContext& c) { show_dictionary_entry(c); }

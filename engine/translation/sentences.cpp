@@ -246,11 +246,6 @@ void walk(const RecordArray& st) {
     if (count == 0) return;
     HWND label = GetDlgItem(hBig, IDC_BIG_LABEL);
     SenToken* start = floor;
-    if (count == 1) {
-        // One token without a mark after it is a sentence too.
-        translate_sentence(floor, floor, nd, false);
-        return;
-    }
     for (SenToken* t = floor + 1; t < nd; ++t) {
         const std::size_t index = static_cast<std::size_t>(t - floor);
         if (index % kProgressEvery == 0) {
@@ -275,6 +270,9 @@ void walk(const RecordArray& st) {
         start = end;
         t = end;  // the walk goes on with the record after the end record
     }
+    // A last sentence of one token (the whole text, or a word after the last mark) has had no
+    // record after it to end it: it is a sentence all the same.
+    if (start < nd && start->text[0]) translate_sentence(floor, start, nd, false);
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ TEST_F(SentenceTest, SentencesAreCutAndLookedUpWhole) {
         {"No. I left.", {"Не. ", "I left."}},
         {"no.\r5 apples.", {"Не.", "5 apples."}},     // a line end splits even before a number
         {"Good morning. Hello! Who is there?", {"Добро утро. ", "Здравей! ", "Кой е там?"}},
+        {"Good morning. Thanks", {"Добро утро. ", "Благодаря"}},  // a last word after the last mark
         {"house", {"къща"}},                          // one token, no mark: translated word by word
         {"House", {"Къща"}},                          // the first letter's case follows the English
     };
