@@ -28,6 +28,7 @@ namespace {
 constexpr std::size_t kMaxEnglishTokens = 2'999;  // an English text above this is not translated
 constexpr std::size_t kProgressEvery = 1'000;     // tokens between progress lines
 constexpr std::string_view kArrowGap = " --> ";
+constexpr std::size_t kKeptUnits = 4'096;         // units kept from one run to the next
 
 MtLexicon g_lex;
 MtWork g_work;
@@ -352,6 +353,8 @@ void machine_translation(HWND source, HWND report, const RecordArray& walked) {
     forget_reverse_index();
 
     walk(walked);
+    // The working state keeps the room of an ordinary sentence; a huge one gives its room back.
+    if (g_work.units.size() > kKeptUnits) g_work = MtWork{};
 
     RE_SetRedraw(re, true);
     InvalidateRect(re, true);
