@@ -12,7 +12,7 @@
 #include <vector>
 #include <unistd.h>
 
-#include "bench_util.h"
+#include "bench_random.h"
 #include "dictionary/loading.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
