@@ -6,6 +6,7 @@
 #include <cstring>
 #include <span>
 
+#include "audio/main_window_audio.h"
 #include "dictionary/custom_words.h"
 #include "dictionary/loading.h"
 #include "engine/entry_display.h"
@@ -23,6 +24,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/checker_window.h"
 
 HWND hAddReDict;
 HWND hAddBigSpell;
@@ -106,6 +108,7 @@ void init_main_window(HWND dlg) {
     // entry display.
     Button_SetCheck(hAddSentence, BST_CHECKED);
     open_search_log();
+    init_main_window_audio(dlg);
 
     const RECT c = GetClientRect(dlg);
     layout_main_window(dlg, c.width(), c.height());
@@ -141,11 +144,15 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
         return 1;
     }
     if (ContextMenu(static_cast<UINT>(m.id))) return 1;
+    // The audio button 1297, the popup item 8200 and the menu command "Make audio file".
+    if (main_window_audio_command(dlg, m.id)) return 1;
     switch (m.id) {
         case IDC_ADD_BIG_SPELL:
+            open_checker_window(POINT{40, 20});
+            return 1;
         case IDC_ADD_BIG_TRANS:
-            // The text-checker window (1180) and the translation window (1178) open from here once
-            // those windows are part of the program; until then the buttons do nothing.
+            // The translation window (1178) opens from here once it is part of the program; until
+            // then the button does nothing.
             return 1;
         case IDA_OPEN:
         case IDA_SAVE:
@@ -183,7 +190,8 @@ void layout_main_window(HWND dlg, int cx, int cy) {
     place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
 
     const int label_y = below + kGap;
-    place(dlg, IDC_ADD_LABEL, kMargin, label_y, cx - 2 * kMargin, kLabelHeight);
+    const int audio_w = layout_main_window_audio(dlg, cx - kMargin, label_y, kLabelHeight);
+    place(dlg, IDC_ADD_LABEL, kMargin, label_y, cx - 2 * kMargin - audio_w, kLabelHeight);
 
     const int top = label_y + kLabelHeight + kGap;
     const int height = cy - top - kMargin;
