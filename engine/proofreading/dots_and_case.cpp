@@ -44,12 +44,6 @@ bool latin_only(const char* w) {
     return true;
 }
 
-// A one-letter tag line: the letter and a gap that opens ('>') or closes ('$') its region.
-bool tag_line(const SenToken* p) {
-    const char* w = p->text;
-    return w[0] && !w[1] && std::strchr("ACDEFILMPST", w[0]) && (p[1].gap[0] == '>' || p[1].gap[0] == '$');
-}
-
 }  // namespace
 
 // Latin letters and the Cyrillic letters they look like.

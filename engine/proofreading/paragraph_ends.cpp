@@ -16,13 +16,11 @@ namespace {
 
 constexpr char kEllipsis = '\x85';
 constexpr std::size_t kSubtitleWordMax = 63;
-constexpr const char* kTagLetters = "ACDEFILMPST";
 constexpr const char* kRegionTags = "CDIPSMT";  // tags whose lines open and close a region
 
 bool one_of(char c, const char* set) { return c && std::strchr(set, c); }
 bool final_mark(char c) { return c == '.' || c == '!' || c == '?' || c == kEllipsis; }
 bool closing_quote(char c) { return c == '\xBB' || c == '\x93' || c == '"'; }
-bool tag_letter(const char* w) { return w[0] && !w[1] && one_of(w[0], kTagLetters); }
 
 // Where the gap's text stands in the source.
 LONG gap_offset(const SenToken* p, std::size_t i) { return gap_start(*p) + static_cast<LONG>(i); }
@@ -131,7 +129,7 @@ void paragraph_indent(ProofRun& run, const PassRow& row) {
         if (!p->text[0] && !g[0]) continue;
         const char* lr = std::strrchr(g, '\r');
         if (!lr || one_of(lr[1], "\t>@#|")) continue;
-        if (tag_letter(p->text) && (p[1].gap[0] == '>' || p[1].gap[0] == '$')) continue;
+        if (tag_line(p)) continue;
         if (p == run.nd - 1 && !p->text[0]) break;  // the text ends with line ends
         std::string start = std::string(lr + 1) + p->text;
         for (int k = 1; k <= 4; ++k) start += std::string(p[k].gap) + p[k].text;

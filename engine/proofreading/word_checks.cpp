@@ -49,6 +49,10 @@ std::string cut127(std::string s) {
 bool cyr_upper(char c) { return ascii_cyrillic_upper[static_cast<unsigned char>(c)] != 0; }
 bool cyr_lower(char c) { return ascii_cyrillic_lower[static_cast<unsigned char>(c)] != 0; }
 
+bool tag_letter(const char* w) { return w[0] && !w[1] && std::strchr("ACDEFILMPST", w[0]); }
+
+bool tag_line(const SenToken* p) { return tag_letter(p->text) && (p[1].gap[0] == '>' || p[1].gap[0] == '$'); }
+
 WordPair::WordPair(const SenToken* at) : p(at) {
     const char* g = p[-1].gap;
     const std::size_t n = std::strlen(g);

@@ -92,6 +92,11 @@ std::string cut127(std::string s);
 bool cyr_upper(char c);
 bool cyr_lower(char c);
 
+// Book texts mark regions with one-letter tag lines: the letter (one of A C D E F I L M P S T) as a
+// word and a gap after it that opens ('>') or closes ('$') the region.
+bool tag_letter(const char* w);
+bool tag_line(const SenToken* p);
+
 // The context of two neighbouring words: lead and trail are a blank when a blank stands before the
 // first word and after the second one; the two words always stand one blank apart.
 struct WordPair {

@@ -16,7 +16,7 @@ protected:
         });
         load_dict(B_BULGARIAN, {"пишещ", "пишеш", "четеш", "не", "вероятно", "невероятно", "черно", "бял",
                                 "черно-бял", "на", "разкъсана", "мама", "ката", "мамаката", "белоградчик"});
-        load_dict(B_BULGARIAN_MISSPELLING, {"от_колкото отколкото | от колкото (рядко)", "де_ла дела"});
+        load_dict(B_BULGARIAN_MISSPELLING, {"от_колкото отколкото | от колкото (рядко)", "де_ла дела", "за_него занего(рядко)"});
         load_dict(B_BULGARIAN_MISSPELLING_FAST, {"за_това"});
         load_dict(B_BULGARIAN_PO_NAI, {"бял"});
     }
@@ -95,6 +95,7 @@ TEST_F(LexiconPasses, SplitWordsAndListedPairs) {
         {"Повече от колкото мислиш.", split, (block + " от колкото  ->  отколкото \n").c_str(), "от колкото", PR_BLUE},
         {"От колкото мислиш.", split, (block + "От колкото  -> Отколкото \n").c_str()},
         {"Ето за това.", split, (block + " за това -> no suggestion\n").c_str()},
+        {"Ето за него.", split, (block + " за него ->  занего\n").c_str()},
         {"Ето за  това, от, колкото.", split, ""},
         {"Ето де ла.", split, ""},
         {"Това е не вероятно.", split, ""},
