@@ -72,9 +72,11 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
         std::function<void()> set;
         std::vector<int> rows;
     };
-    const std::vector<int> built = {6, 7, 8, 9, 10, 11, 12, 13};
-    std::vector<int> novel = {0, 1};
+    const std::vector<int> no_bg = {6, 7, 8, 9, 10, 11, 12, 13};
+    std::vector<int> built = no_bg, novel = {0, 1}, all = {0, 1};
     novel.insert(novel.end(), built.begin(), built.end());
+    all.insert(all.end(), no_bg.begin(), no_bg.end());
+    all.push_back(38);
     const std::vector<Case> cases = {
         {"defaults", [] {}, built},
         {"novel mode", [] { gl_NOVEL_MODE = 1; }, novel},
@@ -83,8 +85,8 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
              gl_fg_subtitle = 1;
              gl_FIND_TWO_NOUNS = 1;
              OP[OPT_LOAD_BG].num_value = 1;
-         }, novel},
-        {"LOAD_BG off", [] { OP[OPT_LOAD_BG].num_value = 0; }, built},
+         }, all},
+        {"LOAD_BG off", [] { OP[OPT_LOAD_BG].num_value = 0; }, no_bg},
     };
     for (const Case& c : cases) {
         reset_settings();
