@@ -20,7 +20,9 @@ protected:
                     "кафе кафе 114 0", "нещо нещо 114 0", "съжаление съжаление 114 0", "хубав хубав 140 0",
                     "хубава хубав 140 3", "хубавата хубав 140 4", "хубави хубав 140 7", "скъпи скъп 140 7",
                     "сити сити 140 7", "два два 206 0", "пеещ пея 300 47", "отиде отида 300 8", "писах пиша 300 6",
-                    "лежи лежа 300 2", "може мога 300 2", "би бъда 300 9", "ох ох 471 0"});
+                    "лежи лежа 300 2", "може мога 300 2", "би бъда 300 9", "ох ох 471 0", "синьо син 140 5",
+                    "онова онзи 140 5", "общо общ 140 5", "зла зъл 140 3", "умисъл умисъл 0 0", "право право 114 0"});
+        load_dict(B_BULGARIAN_PRONOUN, {"онова"});
         load_dict(B_BULGARIAN, {"и", "маса", "масата", "подписах", "подлежи", "ох"});
         load_dict(B_BULGARIAN_COMMA1, {"в", "за", "на", "от", "по", "под"});
         gl_FIND_TWO_NOUNS = 1;
@@ -28,6 +30,7 @@ protected:
 };
 
 constexpr const char* kNouns = "последователни съществителни (обикновено не е грешка!)";
+constexpr const char* kConcord = "потенциално несъгласувани прилагателно и съществително";
 
 TEST_F(Grammar, FindingsOfEveryPass) {
     struct Case {
@@ -50,7 +53,38 @@ TEST_F(Grammar, FindingsOfEveryPass) {
         {"ох по дяволите маса", kNouns, "", ""},
         {"ох ох за стол маса", kNouns, "стол маса -> no suggestions (correct)\n", ""},
         {"ох ох пеещ стол маса", kNouns, "стол маса -> no suggestions (correct)\n", ""},
+        {"това хубава момче.", kConcord, " хубава момче -> no suggestions\n", ""},
+        {"това хубава\rмомче.", kConcord, " хубава момче -> no suggestions\n", ""},
+        {"това хубава, момче", kConcord, "", ""},
+        {"хубавата масата", kConcord, "хубавата масата -> no suggestions\n", ""},
+        {"хубава маса", kConcord, "", ""},
+        {"хубав столове", kConcord, "", ""},
+        {"хубави столове", kConcord, "", ""},
+        {"хубави стола", kConcord, "хубави стола -> no suggestions\n", ""},
+        {"два хубави стола", kConcord, "", ""},
+        {"скъпи стол", kConcord, "скъпи стол -> no suggestions\n", ""},
+        {"скъпи чичо", kConcord, "", ""},
+        {"СИТИ банка", kConcord, "СИТИ банка -> no suggestions\n", ""},
+        {"Сити банка", kConcord, "", ""},
+        {"хубава Момче", kConcord, "", ""},
+        {"ох ох синьо маса", kConcord, " синьо маса -> no suggestions\n", ""},
+        {"ох в синьо маса", kConcord, "", ""},      // a colour after "в"
+        {"ох по синьо маса", kConcord, "", ""},
+        {"онова маса", kConcord, "", ""},           // a pronoun
+        {"синьо столове", kConcord, "синьо столове -> no suggestions\n", ""},
+        {"общо столове", kConcord, "", ""},
+        {"зла умисъл", kConcord, "", ""},           // a fixed pair
+        {"хубава право", kConcord, "", ""},         // never the noun
+        {"хубава момче стол", kConcord, "", ""},    // a noun follows
+        {"хубави момче и маса", kConcord, "", ""},  // "и" and a noun follow
+        {"хубави момче и ох", kConcord, "хубави момче  -> no suggestions\n", ""},
+        {"2 хубави стола", kConcord, "", ""},
+        {"хубава момче и хубавата масата", kConcord,
+         "хубава момче  -> no suggestions\n хубавата масата -> no suggestions\n", ""},
         // Words the index does not know, and a text of adjectives only.
+        {"зелена момче", kConcord, "", ""},
+        {"хубава къща", kConcord, "", ""},
+        {"хубава хубави хубав", kConcord, "", ""},
         {"къща стол", kNouns, "", ""},
     };
     for (const Case& c : cases) {
@@ -74,6 +108,7 @@ TEST_F(Grammar, ColoursOfContextMarkerAndSuggestion) {
         {"стол\rмаса", "стол маса", PR_CONTEXT, 3, PR_LINE_BREAK, PR_SUGGESTION},
         {"ох ох за стол\rмаса", "стол маса", 0x807F7F, 3, 0x5C5C5C, gl_col_nosug},
         {"ох ох пеещ стол маса", "стол маса", 0x7F7F7F, -1, 0, gl_col_nosug},
+        {"това хубава\rмомче.", " хубава момче", PR_CONTEXT, 6, PR_LINE_BREAK, gl_col_nosug},
     };
     for (const Case& c : cases) {
         proof(c.text);
@@ -94,10 +129,14 @@ TEST_F(Grammar, SwitchesAndTitleOnce) {
                                                             "стол маса -> стол, маса | стол-маса\n");
     EXPECT_NE(r2.find("стол-маса\r\r"), std::string::npos) << "the pass ends with one empty line";
     gl_FIND_TWO_NOUNS = 0;
-    EXPECT_EQ(proof("стол маса").find(kNouns), std::string::npos);
+    gl_FIND_CONCORD = 0;
+    const std::string r = proof("стол маса хубава момче");
+    EXPECT_EQ(r.find(kNouns), std::string::npos);
+    EXPECT_EQ(r.find(kConcord), std::string::npos);
     gl_FIND_TWO_NOUNS = 1;
+    gl_FIND_CONCORD = 1;
     OP[OPT_LOAD_BG].num_value = 0;
-    EXPECT_EQ(proof("стол маса").find(kNouns), std::string::npos);
+    EXPECT_EQ(proof("хубава момче").find(kConcord), std::string::npos);
 }
 
 // The panels turn a line feed into a paragraph end, so the records of a text with a line feed
@@ -108,7 +147,7 @@ TEST_F(Grammar, LineFeedSeparatesThePairs) {
         const char* second;
         int order;
     };
-    const Case cases[] = {{"стол", "маса", 38}};
+    const Case cases[] = {{"стол", "маса", 38}, {"хубава", "момче", 39}};
     for (const Case& c : cases) {
         for (const char* gap : {"\n", "\r"}) {
             const std::string w1 = cp(c.first), w2 = cp(c.second);

@@ -74,9 +74,11 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
     };
     const std::vector<int> no_bg = {6, 7, 8, 9, 10, 11, 12, 13};
     std::vector<int> built = no_bg, novel = {0, 1}, all = {0, 1};
+    built.push_back(39);
     novel.insert(novel.end(), built.begin(), built.end());
     all.insert(all.end(), no_bg.begin(), no_bg.end());
     all.push_back(38);
+    all.push_back(39);
     const std::vector<Case> cases = {
         {"defaults", [] {}, built},
         {"novel mode", [] { gl_NOVEL_MODE = 1; }, novel},
