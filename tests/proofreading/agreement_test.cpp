@@ -31,6 +31,12 @@ protected:
 
 constexpr const char* kNouns = "последователни съществителни (обикновено не е грешка!)";
 constexpr const char* kConcord = "потенциално несъгласувани прилагателно и съществително";
+constexpr const char* kPrepVerb = "предлог пред глагол (обикновено е грешка)";
+constexpr const char* kDa = "да пред неглагол (обикновено е грешка)";
+constexpr const char* kVerbE = "глагол пред е (възможна грешка е -> c)";
+constexpr const char* kDoubt = "съмнителни изрази (обикновено е грешка)";
+constexpr const char* kTwoPreps = "съседни предлози (обикновено е грешка)";
+constexpr const char* kNe = "не пред членувано съществително (възможна грешка не -> на)";
 
 TEST_F(Grammar, FindingsOfEveryPass) {
     struct Case {
@@ -81,6 +87,32 @@ TEST_F(Grammar, FindingsOfEveryPass) {
         {"2 хубави стола", kConcord, "", ""},
         {"хубава момче и хубавата масата", kConcord,
          "хубава момче  -> no suggestions\n хубавата масата -> no suggestions\n", ""},
+        {"за отиде", kPrepVerb, "за отиде -> no suggestions\n", "за отиде"},
+        {"ох под писах", kPrepVerb, " под писах -> no suggestions\n", "под писах"},
+        {"ох под лежи", kPrepVerb, "", ""},
+        {"ох под отиде", kPrepVerb, "", ""},
+        {"ох за може би", kPrepVerb, "", ""},
+        {"ох за може", kPrepVerb, " за може -> no suggestions\n", "за може"},
+        {"ох да и", kDa, " да и ->  да й\n", "да и"},
+        {"ох да и не", kDa, "", ""},
+        {"ох да маса ох", kDa, " да маса  ->  да, маса  |  маса \n", "да маса"},
+        {"ох да зимата", kDa, "", ""},
+        {"ох да ох", kDa, "", ""},
+        {"ох отиде е", kVerbE, " отиде е ->  отиде с |  отиде, е\n", ""},
+        {"Ох, Отиде е", kVerbE, "", ""},
+        {"Ох. Отиде е", kVerbE, " Отиде е ->  Отиде с |  Отиде, е\n", ""},
+        {"ох ако ме маса", kDoubt, "ако ме маса -> no suggestions\n", "ако ме маса"},
+        {"ох ако ме, маса", kDoubt, "", ""},
+        {"ох от за", kTwoPreps, " от за -> no suggestions\n", "от за"},
+        {"ох в по", kTwoPreps, "", ""},
+        {"ох на по", kTwoPreps, "", ""},
+        {"ох от от", kTwoPreps, "", ""},
+        {"ох не масата", kNe, " не масата ->  на масата\n", ""},
+        {"Ох. Не масата", kNe, " Не масата ->  На масата\n", ""},
+        {"Ох. НЕ масата", kNe, " НЕ масата ->  НА масата\n", ""},
+        {"ох не масата, а стола", kNe, "", ""},
+        {"ох не масата. а стола", kNe, " не масата ->  на масата\n", ""},
+        {"ох не Масата", kNe, "", ""},
         // Words the index does not know, and a text of adjectives only.
         {"зелена момче", kConcord, "", ""},
         {"хубава къща", kConcord, "", ""},
@@ -109,6 +141,10 @@ TEST_F(Grammar, ColoursOfContextMarkerAndSuggestion) {
         {"ох ох за стол\rмаса", "стол маса", 0x807F7F, 3, 0x5C5C5C, gl_col_nosug},
         {"ох ох пеещ стол маса", "стол маса", 0x7F7F7F, -1, 0, gl_col_nosug},
         {"това хубава\rмомче.", " хубава момче", PR_CONTEXT, 6, PR_LINE_BREAK, gl_col_nosug},
+        {"ох за\rотиде", " за отиде", PR_CONTEXT, 2, PR_LINE_BREAK, gl_col_nosug},
+        {"ох ако\rме маса", "ако ме маса", PR_CONTEXT, 2, PR_LINE_BREAK, gl_col_nosug},
+        {"ох ако ме\rмаса", "ако ме маса", PR_CONTEXT, 5, PR_LINE_BREAK, gl_col_nosug},
+        {"ох не\rмасата", " не масата", PR_CONTEXT, 2, PR_LINE_BREAK, PR_SUGGESTION},
     };
     for (const Case& c : cases) {
         proof(c.text);
@@ -137,6 +173,7 @@ TEST_F(Grammar, SwitchesAndTitleOnce) {
     gl_FIND_CONCORD = 1;
     OP[OPT_LOAD_BG].num_value = 0;
     EXPECT_EQ(proof("хубава момче").find(kConcord), std::string::npos);
+    EXPECT_EQ(proof("за отиде").find(kPrepVerb), std::string::npos);
 }
 
 // The panels turn a line feed into a paragraph end, so the records of a text with a line feed
@@ -147,7 +184,7 @@ TEST_F(Grammar, LineFeedSeparatesThePairs) {
         const char* second;
         int order;
     };
-    const Case cases[] = {{"стол", "маса", 38}, {"хубава", "момче", 39}};
+    const Case cases[] = {{"стол", "маса", 38}, {"хубава", "момче", 39}, {"за", "отиде", 40}};
     for (const Case& c : cases) {
         for (const char* gap : {"\n", "\r"}) {
             const std::string w1 = cp(c.first), w2 = cp(c.second);

@@ -74,11 +74,10 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
     };
     const std::vector<int> no_bg = {6, 7, 8, 9, 10, 11, 12, 13};
     std::vector<int> built = no_bg, novel = {0, 1}, all = {0, 1};
-    built.push_back(39);
+    for (int r = 39; r <= 45; ++r) built.push_back(r);
     novel.insert(novel.end(), built.begin(), built.end());
     all.insert(all.end(), no_bg.begin(), no_bg.end());
-    all.push_back(38);
-    all.push_back(39);
+    for (int r = 38; r <= 45; ++r) all.push_back(r);
     const std::vector<Case> cases = {
         {"defaults", [] {}, built},
         {"novel mode", [] { gl_NOVEL_MODE = 1; }, novel},
