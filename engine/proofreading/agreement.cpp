@@ -163,7 +163,7 @@ bool word_exception(const Candidate& c, const Words& t) {
     const char *a = c.a(), *n = c.w();
     const int g = c.adj.gender;
     const bool masc = g == 0, fem = g == 1, neut = g == 2, plural = g == 3;
-    static const std::string kCity = utf8_to_cp1251("Сити");  // only so spelled: the London district
+    static const std::string kCity = utf8_to_cp1251("Сити");  // a name only when spelled exactly so
     if (t.never_adjectives.has(a) || kCity == a ||
         t.never_lemmas.has(c.lemma) || t.never_nouns.has(n))
         return true;
@@ -171,7 +171,8 @@ bool word_exception(const Candidate& c, const Words& t) {
     if (t.title_nouns.has(n) && t.title_adjectives.has(a)) return true;
     if (t.fixed_pair(a, n)) return true;
     if (t.very_adverbs.has(a) && t.very_nouns.has(n)) return true;
-    if ((kKristalno.is(a) && kClearNouns.has(n)) || (kTrudno.is(a) && kBecame.has(n)) || (kChisto.is(a) && kWhite.has(n)))
+    if ((kKristalno.is(a) && kClearNouns.has(n)) || (kTrudno.is(a) && kBecame.has(n)) ||
+        (kChisto.is(a) && kWhite.has(n)))
         return true;
     if (kObshto.is(a) && c.noun.plural) return true;
     if (c.adj.plural && t.groups.has(n)) return true;

@@ -73,23 +73,22 @@ void consecutive_nouns(ProofRun& run, const PassRow& row) {
         const char* second = p->text;
         const char* first = p[-1].text;
         if (!second[0] && !first[0]) continue;
-        if (!IsOnlyAsciiType(second, ascii_noun) || !IsOnlyAsciiType(first, ascii_noun)) continue;
+        // The cheap tests of the gap and the capital first: the look-ups give the same answer after them.
         if (!agree::blank_gap(p->gap) || agree::cyr_capital(second)) continue;
+        if (!IsOnlyAsciiType(second, ascii_noun) || !IsOnlyAsciiType(first, ascii_noun)) continue;
         COLORREF colour = PR_CONTEXT;
         if (kNeshto.is(first) || kNeshto.is(second)) continue;
 
+        // The words two and three places back, read only when that many records precede.
         const long before = p - run.floor;
-        const SenToken& two = p[-2];
-        const SenToken& three = p[-3];
-        if (before > 3 && two.text[0] && three.text[0] && p[-1].gap[0] && two.gap[0] &&
-            (agree::in_dict(B_BULGARIAN_COMMA1, two.text) || agree::in_dict(B_BULGARIAN_COMMA1, three.text)))
+        const char* two = before > 2 ? p[-2].text : glZero;
+        const bool three_joined = before > 3 && two[0] && p[-3].text[0] && p[-1].gap[0] && p[-2].gap[0];
+        if (three_joined &&
+            (agree::in_dict(B_BULGARIAN_COMMA1, two) || agree::in_dict(B_BULGARIAN_COMMA1, p[-3].text)))
             colour = kGreyAfterPreposition;
-        if (before > 2 && ((kZa.is(two.text) && kRegret.is(first)) || (kPo.is(two.text) && kDevils.is(first))))
-            continue;
-        if (before > 2 && two.text[0] && p[-1].gap[0] && IsTypeVerbSHTOnlyAll(two.text)) colour = kGreyAfterParticiple;
-        if (before > 3 && two.text[0] && three.text[0] && p[-1].gap[0] && two.gap[0] &&
-            IsTypeVerbSHTOnlyAll(three.text))
-            colour = kGreyAfterParticiple;
+        if ((kZa.is(two) && kRegret.is(first)) || (kPo.is(two) && kDevils.is(first))) continue;
+        if (two[0] && p[-1].gap[0] && IsTypeVerbSHTOnlyAll(two)) colour = kGreyAfterParticiple;
+        if (three_joined && IsTypeVerbSHTOnlyAll(p[-3].text)) colour = kGreyAfterParticiple;
 
         GetBgLemma(first, -1, lemma);
         if (tables().together(first, lemma, second)) continue;
