@@ -97,7 +97,8 @@ TEST_F(Grammar, FindingsOfEveryPass) {
         {"хубава момче и хубавата масата", kConcord,
          "хубава момче  -> no suggestions\n хубавата масата -> no suggestions\n", ""},
         {"за отиде", kPrepVerb, "за отиде -> no suggestions\n", "за отиде"},
-        {"ох под писах", kPrepVerb, " под писах -> no suggestions\n", "под писах"},
+        // The split-word pass reports the same pair first and underlines it, so no plain mark stays.
+        {"ох под писах", kPrepVerb, " под писах -> no suggestions\n", ""},
         {"ох под лежи", kPrepVerb, "", ""},
         {"ох под отиде", kPrepVerb, "", ""},
         {"ох за може би", kPrepVerb, "", ""},
