@@ -13,6 +13,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_commands.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
 #include "windows/checker_state.h"
@@ -199,10 +200,10 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     INT_PTR result = 0;
     if (checker_panel_command(dlg, m.id, result)) return result;
     if (checker_web_command(m.id)) return 0;
+    if (checker_file_command(dlg, m.id)) return 0;
     // Connection points of the commands that other parts of the window carry out once they are
     // part of the program: the filing buttons (1248-1250, the word-class and sentence buttons) and
-    // the filing popups' items 8493-9167; the mode items 9243-9246; the file, format, help and
-    // audio commands (9219-9228, 1271, 1320, 8200). 1181 has no command.
+    // the filing popups' items 8493-9167; the mode items 9243-9246. 1181 has no command.
     return 0;
 }
 
@@ -263,4 +264,5 @@ HWND open_checker_window(std::optional<POINT> place_new) {
 
 void reset_checker_window() {
     reset_checker_state();
+    reset_checker_file_commands();
 }
