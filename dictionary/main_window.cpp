@@ -19,12 +19,14 @@
 #include "platform/richedit.h"
 #include "platform/text.h"
 #include "resources/resources.h"
+#include "resources/secondary.h"
 #include "shell/files.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_window.h"
+#include "windows/secondary_windows.h"
 
 HWND hAddReDict;
 HWND hAddBigSpell;
@@ -146,6 +148,8 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     if (ContextMenu(static_cast<UINT>(m.id))) return 1;
     // The audio button 1297, the popup item 8200 and the menu command "Make audio file".
     if (main_window_audio_command(dlg, m.id)) return 1;
+    // The inflection-type input, settings, character table and live clipboard windows, the About box.
+    if (secondary_window_command(m.id)) return 1;
     switch (m.id) {
         case IDC_ADD_BIG_SPELL:
             open_checker_window(POINT{40, 20});
@@ -170,7 +174,7 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
 void layout_main_window(HWND dlg, int cx, int cy) {
     // The entry box on the left of the check boxes and buttons; in a narrow window it keeps the
     // whole width and they go to a row of their own below it.
-    const int controls_w = kCheckWidth + 2 * kButtonWidth + 2 * kGap;
+    const int controls_w = kCheckWidth + 3 * kButtonWidth + 3 * kGap;
     int entry_w = cx - 2 * kMargin - kGap - controls_w;
     int x = kMargin + entry_w + kGap;
     int y = kMargin;
@@ -188,6 +192,7 @@ void layout_main_window(HWND dlg, int cx, int cy) {
     x += kCheckWidth + kGap;
     place(dlg, IDC_ADD_BIG_SPELL, x, y, kButtonWidth, kButtonHeight);
     place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
+    place(dlg, IDC_ADD_SHOW_LIVE, x + 2 * (kButtonWidth + kGap), y, kButtonWidth, kButtonHeight);
 
     const int label_y = below + kGap;
     const int audio_w = layout_main_window_audio(dlg, cx - kMargin, label_y, kLabelHeight);

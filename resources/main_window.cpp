@@ -3,6 +3,7 @@
 // right and the Bulgarian, corpus and word-list panes under the entry panel. The window lays its
 // controls out again whenever it is resized; the positions here are its first size.
 #include "resources/resources.h"
+#include "resources/secondary.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ DialogTemplate main_window_template() {
     DialogTemplate t;
     t.id = IDD_ADD;
     t.caption = u"JUX Dictionary";
-    t.cx = 580;
+    t.cx = 632;
     t.cy = 400;
     t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_CENTER;
     const DWORD shown = WS_CHILD | WS_VISIBLE;
@@ -25,6 +26,7 @@ DialogTemplate main_window_template() {
         shown | WS_TABSTOP);
     add(ControlKind::PushButton, IDC_ADD_BIG_SPELL, kAddBigSpellCaption, 336, 5, 48, 14, shown | WS_TABSTOP);
     add(ControlKind::PushButton, IDC_ADD_BIG_TRANS, kAddBigTransCaption, 387, 5, 48, 14, shown | WS_TABSTOP);
+    add(ControlKind::PushButton, IDC_ADD_SHOW_LIVE, u"Show Live", 438, 5, 48, 14, shown | WS_TABSTOP);
     add(ControlKind::Label, IDC_ADD_LABEL, u"", 5, 23, 430, 9, shown);
     add(ControlKind::RichEdit, IDC_ADD_RE_DICT, u"", 5, 35, 140, 260, panel);
     add(ControlKind::RichEdit, IDC_ADD_RE_SAVED, u"", 150, 35, 285, 170, panel);

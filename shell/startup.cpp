@@ -18,6 +18,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_window.h"
+#include "windows/live_window.h"
 
 std::string jux_instance_lock_name = "jux";
 
@@ -143,8 +144,8 @@ void orderly_end() {
     for (int v = 0; v < GMAKE3_INSTANCES; ++v) ReleaseGmake3(v);
     for (int v = 0; v < GMAKE4_INSTANCES; ++v) ReleaseGmake4(v);
 
-    for (HWND* h : {&hInfo, &hBgText, &hMachine, &hBig}) destroy_and_clear(*h);
-    if (IsWindow(hStart)) DestroyWindow(hStart);
+    for (HWND* h : {&hInfo, &hBgText, &hMachine, &hBig, &hLive}) destroy_and_clear(*h);
+    destroy_and_clear(hStart);
     destroy_and_clear(hMain);
 
     if (hMenuPopupAll) DestroyMenu(hMenuPopupAll);
@@ -190,12 +191,12 @@ int WinMain(const std::filesystem::path& start_folder) {
     SetIdlePriority();
     phase_start = jux_mdate();
     if (!create_main_window()) {
-        if (IsWindow(hStart)) DestroyWindow(hStart);
+        destroy_and_clear(hStart);
         MessageBoxA(HWND{}, jux_format("Creating handle of %s failed, error code: %d", "hMain", ERROR_INVALID_WINDOW_HANDLE),
                     "Oops!", MB_OK | MB_ICONERROR);
         return 1;
     }
-    if (IsWindow(hStart)) DestroyWindow(hStart);  // hStart keeps its value
+    destroy_and_clear(hStart);
 
     const Edition edition = current_edition();
     if (spell_checker_set()) {
@@ -207,7 +208,7 @@ int WinMain(const std::filesystem::path& start_folder) {
     // reached by); the dictionary shows its main window when START_MAIN_WINDOW asks for it.
     if (spell_checker_set() ? !IsWindow(hBig) : OP[OPT_START_MAIN_WINDOW].num_value != 0)
         ShowWindow(hMain, SW_SHOW);
-    // The live clipboard window (template 109, DialogLive) joins here with its own issue.
+    start_live_window();
     SetWindowTextW(hMain, JUXtitle);
 
     AllocGmake();

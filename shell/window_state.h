@@ -13,7 +13,7 @@
 
 // ---- Windows ------------------------------------------------------------------------------
 extern HWND hMain;          // the main window (also hAdd); owner of the program's message boxes
-extern HWND hStart;         // the splash window; keeps its value after the splash is destroyed
+extern HWND hStart;         // the splash window; null once it is destroyed
 extern HWND hMessagePanel;  // the panel that the program's own error lines go to (set by its window)
 
 // Windows of the other subsystems that several subsystems read and write. The windows that own

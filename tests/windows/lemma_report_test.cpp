@@ -1,0 +1,105 @@
+// The lemma-grouping reports over a generated word list "a" and dictionary, run from the About box.
+#include <sstream>
+
+#include "../lexicon/lex_test_util.h"
+#include "support/lemma_tables.h"
+#include "windows/about_box.h"
+#include "windows/lemma_report.h"
+#include "resources/secondary.h"
+
+namespace {
+
+class LemmaReportTest : public LexTest {
+protected:
+    void SetUp() override {
+        LexTest::SetUp();
+        dir_alt = data.path();
+        jux_test::LemmaTables t;
+        t.word("cat", "котка", 1500);
+        t.word("cats", "pl. of cat", 3200);
+        t.word("go", "отивам", 40000);
+        t.word("went", "pt of go", 50000);  // may cross first letters
+        t.word("kine", "pl. of cow");         // may not: rank 1,000,000
+        t.word("cow", "крава", 2000);
+        t.word("zzz", std::nullopt, 0, false);
+        t.word("big", "голям", 300);
+        t.word("bigger", "comparative of big", 900);
+        t.word("biggers", "pl. of bigger", 950);
+        t.word("nodef", std::nullopt);
+        t.word("run", "тичам", 100);
+        for (char c = 'a'; c <= 'm'; ++c) t.word(std::string("run") + c, "pl. of run");
+        t.word("found", "pt of find", 3200);  // always clean
+        t.install();
+        tables = std::move(t);
+    }
+    // The report's lines (without ".txt").
+    std::vector<std::string> lines(const std::string& name) const {
+        std::vector<std::string> out;
+        const std::string text = data.read(name + ".txt");
+        for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+            out.push_back(text.substr(at, end - at));
+        return out;
+    }
+    bool has(const std::string& name, const std::string& line) const {
+        const std::vector<std::string> l = lines(name);
+        return std::find(l.begin(), l.end(), line) != l.end();
+    }
+    static std::string r(const char* suffix) { return std::string("A_GROUPED_BY LEMMA") + suffix; }
+    jux_test::LemmaTables tables;
+};
+
+TEST_F(LemmaReportTest, GroupsLemmaFamiliesIntoTheReports) {
+    // Run twice from the About box's "!": the second run replaces the files of the first.
+    headless().on_modal = [](HWND box) {
+        headless_click(box, IDC_ABOUT_REPORTS);
+        headless_click(box, IDC_ABOUT_REPORTS);
+        headless_click(box, IDC_ABOUT_OK);
+    };
+    EXPECT_EQ(open_about_box(), 1);
+    ASSERT_EQ(lemma_report_names().size(), 56u);
+    for (const std::string& name : lemma_report_names()) EXPECT_TRUE(data.exists(name + ".txt")) << name;
+    for (const auto& f : std::filesystem::directory_iterator(data.path()))
+        EXPECT_NE(f.path().extension(), ".part") << f.path();
+
+    const std::vector<std::string> main = lines(r(""));
+    ASSERT_EQ(main.size(), 25u);  // every word but the one without a definition
+    EXPECT_EQ(std::vector<std::string>(main.begin(), main.begin() + 10),
+              (std::vector<std::string>{"cat X 1, cats X 3", "cats X 3, + cat X 1, ~", "go X 40, went X 50",
+                                        "went X 50, + go X 40, ~", "kine X 1000", "cow X 2",
+                                        "zzz 1000  (not in en_bg) ", "big X 0, bigger X 0, biggers X 0",
+                                        "bigger X 0, + big X 0, ~, biggers X 0", "biggers X 0, + bigger X 0, ~"}));
+    EXPECT_EQ(lines(r("_!SHORT"))[1], "cats +cat ~");
+    EXPECT_EQ(lines(r("__CHAINED1")), (std::vector<std::string>{main[1], main[3], main[9]}));
+    EXPECT_TRUE(lines(r("__CHAINED1_CLEAN")).empty());  // their ranks were taken by earlier groups
+    EXPECT_EQ(lines(r("__CHAINED4")), (std::vector<std::string>{main[7]}));
+    EXPECT_EQ(lines(r("__CHAINED13")), (std::vector<std::string>{main[8]}));
+    EXPECT_EQ(lines(r("_!BOT_LEMMA_AND_NOT")), (std::vector<std::string>{main[8]}));
+    EXPECT_TRUE(has(r("_!MIXED"), "(2) -- " + main[8]));
+    EXPECT_TRUE(has(r("_!MIXED"), "-- " + main[1]));
+    EXPECT_TRUE(has(r("_!MIXED"), "? " + main[6]));
+    EXPECT_EQ(lines(r("_!NOT_IN_BG")), (std::vector<std::string>{main[6]}));
+    for (const char* f : {"", "_BY_COUNT01", "_!CLEAN_PLUS_NOT_IN_BG"}) EXPECT_TRUE(has(r(f), main[6])) << f;
+    for (const std::string& clean : {main[0], main[4], main[5], std::string("found X 3")})
+        EXPECT_TRUE(has(r("_!CLEAN"), clean)) << clean;
+    EXPECT_FALSE(has(r("_!CLEAN"), main[1]));
+
+    // "run" and its thirteen plurals: groups of fourteen; only the first one's rank was free.
+    EXPECT_EQ(lines(r("_BY_COUNT13+")).size(), 14u);
+    ASSERT_EQ(lines(r("_BY_COUNT13+_CLEAN")).size(), 1u);
+    EXPECT_TRUE(lines(r("_BY_COUNT13+_CLEAN"))[0].starts_with("run X 0, runa X 1000, runb X 1000"));
+    EXPECT_TRUE(has(r("_!SHORT_NO_SINGLES!!!!!!!!!!!!!!!!!!SORT_IT_to_make_b_english_grouped"), "went +go ~"));
+}
+
+TEST_F(LemmaReportTest, AnOutputThatCannotBeMadeKeepsTheOldReports) {
+    data.write_raw("A_GROUPED_BY LEMMA.txt", "old");
+    std::filesystem::create_directories(data.file("A_GROUPED_BY LEMMA_!MIXED.txt.part"));
+    EXPECT_EQ(run_lemma_reports(), 0);
+    ASSERT_FALSE(headless().message_boxes.empty());
+    EXPECT_TRUE(headless().message_boxes.back().text.starts_with(u"\r\nCannot open"));
+    EXPECT_EQ(data.read("A_GROUPED_BY LEMMA.txt"), "old");
+    int parts = 0;
+    for (const auto& f : std::filesystem::directory_iterator(data.path())) parts += f.path().extension() == ".part";
+    EXPECT_EQ(parts, 1);  // only the folder standing in the way
+}
+
+}  // namespace
