@@ -1,5 +1,7 @@
 #include "windows/info_window.h"
 
+#include <algorithm>
+
 #include "lexicon/display.h"
 #include "lexicon/panels.h"
 #include "platform/richedit.h"
@@ -93,7 +95,7 @@ void size_info_ratio(HWND w, double ratio) {
     const double h = c.height();
     MoveWindow(GetDlgItem(w, IDC_INFO_RE_TOP), 0, 0, c.width(), static_cast<int>(h * ratio), true);
     MoveWindow(GetDlgItem(w, IDC_INFO_RE_BOT), 0, static_cast<int>(h * ratio + kGap), c.width(),
-               static_cast<int>(h * (1.0 - ratio)) - kGap, true);
+               std::max(0, static_cast<int>(h * (1.0 - ratio)) - kGap), true);
 }
 
 INT_PTR DialogInfo(HWND dlg, const Msg& m) {

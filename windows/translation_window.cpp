@@ -1,5 +1,6 @@
 #include "windows/translation_window.h"
 
+#include <algorithm>
 #include <array>
 
 #include "lexicon/display.h"
@@ -62,9 +63,10 @@ void lay_out(HWND dlg, const Layout& l) {
     const HWND label = GetDlgItem(dlg, IDC_TRAN_LABEL);
     const RECT lr = GetWindowRect(label);
     MoveWindow(label, kPaneX, h - kLabelFromBottom, lr.width(), lr.height(), true);
-    const int pane_h = h - TRAN_TOP - TRAN_BOTTOM;
+    // A window too small (minimised) gets empty panes, never negative ones.
+    const int pane_h = std::max(0, h - TRAN_TOP - TRAN_BOTTOM);
     MoveWindow(GetDlgItem(dlg, IDC_TRAN_RE_LEFT), kPaneX, TRAN_TOP, l.left_width, pane_h, true);
-    MoveWindow(GetDlgItem(dlg, IDC_TRAN_RE_RIGHT), l.right_x, TRAN_TOP, w - l.right_less, pane_h, true);
+    MoveWindow(GetDlgItem(dlg, IDC_TRAN_RE_RIGHT), l.right_x, TRAN_TOP, std::max(0, w - l.right_less), pane_h, true);
 }
 
 // The text state of the text last loaded, which a new text in this window leaves behind.
