@@ -87,6 +87,12 @@ std::span<const TextWindowControl> translation_controls() { return kTranslation;
 std::span<const TextWindowControl> info_controls() { return kInfo; }
 std::span<const TextWindowToolTip> translation_tooltips() { return kTranslationTips; }
 
+std::string_view control_name(std::span<const TextWindowControl> controls, int id) {
+    for (const TextWindowControl& c : controls)
+        if (c.id == id) return c.name;
+    return {};
+}
+
 void register_text_window_templates() {
     RegisterDialogTemplate(make(IDD_REPL, u"Dialog", 256, 134, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
                                 kFindReplace, false));

@@ -58,6 +58,8 @@ struct TextWindowControl {
 std::span<const TextWindowControl> find_replace_controls();  // the 12 controls of template 120
 std::span<const TextWindowControl> translation_controls();   // the 12 controls of template 121
 std::span<const TextWindowControl> info_controls();          // the 2 panels of template 122
+// The identifier text of control `id` in one of the tables above ("" when it has none).
+std::string_view control_name(std::span<const TextWindowControl> controls, int id);
 
 // One tool tip of the translation window: the control and its text.
 struct TextWindowToolTip {

@@ -36,12 +36,6 @@ const std::array kHandles{Handle{IDC_REPL_RE_LAB, &hReplLab},   Handle{IDC_REPL_
                           Handle{IDC_REPL_RE_REPL, &hReplReRepl}, Handle{IDC_REPL_WHOLE, &hReplWhole},
                           Handle{IDC_REPL_CASE, &hReplCase},     Handle{IDC_REPL_UP, &hReplUp}};
 
-std::string_view name_of(int id) {
-    for (const TextWindowControl& c : find_replace_controls())
-        if (c.id == id) return c.name;
-    return {};
-}
-
 bool checked(HWND box) { return Button_GetCheck(box) == BST_CHECKED; }
 bool searching_up() { return checked(hReplUp); }
 
@@ -189,7 +183,7 @@ void replace_all() {
 void init(HWND dlg) {
     gl_repl_start = 0;
     gl_replall_ct = 0;
-    for (const Handle& h : kHandles) *h.handle = JUX_GetDlgItem(dlg, h.id, name_of(h.id));
+    for (const Handle& h : kHandles) *h.handle = JUX_GetDlgItem(dlg, h.id, control_name(find_replace_controls(), h.id));
     for (HWND field : {hReplReFind, hReplReRepl}) {
         RE_SetBackgroundColor(field, bkgcolor1);
         // The fields answer clicks as every panel of the secondary windows does.

@@ -10,10 +10,10 @@
 #include "resources/text_windows.h"
 #include "shell/files.h"
 #include "shell/panels.h"
-#include "shell/strings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_state.h"
+#include "windows/checker_web.h"
 #include "windows/find_replace_window.h"
 #include "windows/secondary_panels.h"
 
@@ -37,9 +37,6 @@ struct Layout {
 };
 constexpr Layout kNormal{370, 397, 400};
 constexpr Layout kNarrow{220, 247, 250};
-// The selections the web search takes as they are, and how much of them.
-constexpr LONG kSearchLeast = 3, kSearchMost = 1'023;
-constexpr std::size_t kSearchKept = 511;
 
 struct Handle {
     int id;
@@ -49,12 +46,6 @@ struct Handle {
 const std::array kHandles{Handle{IDC_TRAN_WRAP, &hTranWrap}, Handle{IDC_TRAN_LABEL, &hTranLabel},
                           Handle{IDC_TRAN_RE_LEFT, &hTranReLeft}, Handle{IDC_TRAN_RE_RIGHT, &hTranReRight},
                           Handle{IDC_TRAN_NOV, &hTranNov}};
-
-std::string_view name_of(int id) {
-    for (const TextWindowControl& c : translation_controls())
-        if (c.id == id) return c.name;
-    return {};
-}
 
 void lay_out(HWND dlg, const Layout& l) {
     if (!IsWindow(dlg)) return;
@@ -84,7 +75,7 @@ void init(HWND dlg) {
     SetWindowIcon(dlg, ICON_BIG, hicon32);
     reset_text_state(false);
     for (const Handle& h : kHandles) {
-        *h.handle = JUX_GetDlgItem(dlg, h.id, name_of(h.id));
+        *h.handle = JUX_GetDlgItem(dlg, h.id, control_name(translation_controls(), h.id));
         if (h.id == IDC_TRAN_WRAP) Button_SetCheck(hTranWrap, BST_CHECKED);
     }
     RE_SetBackgroundColor(hTranReLeft, bkgcolor3);
@@ -107,39 +98,13 @@ void forget(HWND dlg) {
     for (const Handle& h : kHandles) *h.handle = HWND{};
 }
 
-// The search text of the web search: a selection of 3 to 1,023 characters (its first 511), else
-// the first word of the left pane (a selection of 1 or 2 characters) or of the focus pane.
-std::u16string search_text() {
-    const CHARRANGE sel = RE_GetSel(hReFocus);
-    const LONG n = sel.cpMax - sel.cpMin;
-    std::u16string q;
-    if (n >= kSearchLeast && n <= kSearchMost) {
-        q = RE_GetSelText(hReFocus);
-        if (q.size() > kSearchKept) q.resize(kSearchKept);
-    } else {
-        std::u16string t = RE_GetTextW(n == 1 || n == 2 ? hTranReLeft : hReFocus, GT_USECRLF);
-        const auto most = static_cast<std::size_t>(RE_GetTextLength(hReFocus, GT_USECRLF));
-        if (t.size() > most) t.resize(most);
-        remove_extra_spacesW(t);
-        if (t.empty() || t.back() != u'\n') t += u"\r\n";
-        q = t.substr(0, t.find_first_of(u" \r"));
-    }
-    for (char16_t& c : q)
-        if (c == u'_') c = u' ';
-    remove_extra_spacesW(q);
-    return q;
-}
-
+// The web search of "G" and "Gb": the focus pane's selection or a first word, as the checker's
+// buttons of the same names take it (the left pane standing for the checker's left panel).
 void web_search(bool bulgarian_pages) {
     if (RE_GetTextLength(hReFocus) == 0) return;
-    const std::u16string q = search_text();
-    std::u16string address(TRAN_SEARCH_ADDRESS);
-    if (q.find(u' ') != std::u16string::npos)
-        address += u"%22" + q + u"%22";
-    else
-        address += q;
-    if (bulgarian_pages) address += u"&lr=lang_bg";
-    ShellOpen(utf16_to_utf8(address));
+    const std::u16string q = web_lookup_text(hReFocus, hTranReLeft);
+    if (q.empty()) return;
+    ShellOpen(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
 }
 
 // One undo or redo step in the right pane, which tells nobody about it.

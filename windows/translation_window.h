@@ -19,8 +19,6 @@ inline constexpr int TRAN_TOP = 40;
 inline constexpr int TRAN_BOTTOM = 24;
 // RTF sizes above this ask the user first.
 inline constexpr std::size_t TRAN_HUGE_RTF = 0x200000;
-// The web search's address before the search text (the host is the program's choice).
-inline constexpr std::u16string_view TRAN_SEARCH_ADDRESS = u"https://www.google.com/search?num=100&hl=en&q=";
 
 INT_PTR DialogTran(HWND dlg, const Msg& m);
 

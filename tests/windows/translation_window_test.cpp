@@ -86,7 +86,7 @@ TEST_F(TranslationWindow, TheWebSearchTakesTheSelectionOrAFirstWord) {
              {u"  my dog", {4, 4}, IDC_TRAN_GOOGLE, "my"},
              {u"first " + std::u16string(1'100, u'x'), {0, 1'030}, IDC_TRAN_GOOGLE, "first"},
              {std::u16string(600, u'y'), {0, 600}, IDC_TRAN_GOOGLE, std::string(511, 'y')},
-             {u"big_dog", {0, 7}, IDC_TRAN_GOOGLE_BG, "%22big dog%22&lr=lang_bg"},
+             {u"big_dog", {0, 7}, IDC_TRAN_GOOGLE_BG, "%22big%20dog%22&lr=lang_bg"},
              {u"", {0, 0}, IDC_TRAN_GOOGLE, ""}}) {
         SCOPED_TRACE(c.query);
         RE_SetTextW(hTranReLeft, u"left pane");
@@ -97,7 +97,7 @@ TEST_F(TranslationWindow, TheWebSearchTakesTheSelectionOrAFirstWord) {
         headless_click(hTran, c.button);
         EXPECT_EQ(hs->shell_opened, c.query.empty() ? std::vector<std::string>{}
                                                     : std::vector<std::string>{
-                                                          utf16_to_utf8(TRAN_SEARCH_ADDRESS) + c.query});
+                                                          "https://www.google.com/search?num=100&hl=en&q=" + c.query});
     }
 }
 
