@@ -41,7 +41,6 @@ bool searching_up() { return checked(hReplUp); }
 
 void set_label(std::u16string_view text) { SetWindowTextW(hReplLab, text); }
 
-
 std::u16string not_found_label() {
     return searching_up() ? u"Нагоре не е намерено." : u"Надолу не е намерено.";
 }
