@@ -1,5 +1,6 @@
 #include "engine/proofreading/pass_order.h"
 
+#include "engine/proofreading/article_passes.h"
 #include "engine/proofreading/gap_passes.h"
 #include "engine/proofreading/novel_checks.h"
 #include "engine/proofreading/proof_report.h"
@@ -14,10 +15,10 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
     {0, G::Novel, u"Нов ред в края на текста!", {}, paragraph_statistics},
     {1, G::Novel, u"*параграфи с различен брой отварящи и затварящи:\r\n„“  «»  \"\"  ()  {}  []  _", {},
      unbalanced_pairs},
-    {2, G::None, u"<предлог><пълен член>", {}, nullptr},
-    {3, G::None, u"непълен член след форма на \"съм\" (невинаги е грешка!)", {}, nullptr},
-    {4, G::None, u"непълен член пред форма на \"съм\" (невинаги е грешка!)", {}, nullptr},
-    {5, G::None, u"непълен член в начало на изречение (невинаги е грешка!)", {}, nullptr},
+    {2, G::None, u"<предлог><пълен член>", {}, full_article_after_preposition},
+    {3, G::None, u"непълен член след форма на \"съм\" (невинаги е грешка!)", {}, short_article_after_sam},
+    {4, G::None, u"непълен член пред форма на \"съм\" (невинаги е грешка!)", {}, short_article_before_sam},
+    {5, G::None, u"непълен член в начало на изречение (невинаги е грешка!)", {}, short_article_sentence_start},
     {6, G::None, u"<интервал><многоточие>", {}, blank_before_ellipsis},
     {7, G::None, u"слепено m-тире", {}, glued_em_dash},
     {8, G::None, u"слепени кавички", {}, glued_quotes},
