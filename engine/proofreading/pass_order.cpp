@@ -1,6 +1,7 @@
 #include "engine/proofreading/pass_order.h"
 
 #include "engine/proofreading/article_passes.h"
+#include "engine/proofreading/comma_scans.h"
 #include "engine/proofreading/gap_passes.h"
 #include "engine/proofreading/novel_checks.h"
 #include "engine/proofreading/proof_report.h"
@@ -48,7 +49,7 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
     {32, G::ShtShLoadBg, u"потенциални грешки: щ -> ш (причастие вместо глагол)", {}, nullptr},
     {33, G::ShShtLoadBg, u"потенциални грешки: ш -> щ (глагол вместо причастие)", {}, nullptr},
     {34, G::LoadBg, u"разкъсана дума или грешна двойка думи", {}, nullptr},
-    {35, G::Comma, u"потенциално пропуснати запетаи (невинаги е вярно!)", {}, nullptr},
+    {35, G::Comma, u"потенциално пропуснати запетаи (невинаги е вярно!)", {}, missing_commas},
     {36, G::NoStopLoadBg,
      u"думи с главни букви в средата на изречение\r\nс под 4 повторения, възможно е да са грешки",
      u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", nullptr},

@@ -72,7 +72,7 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
         std::function<void()> set;
         std::vector<int> rows;
     };
-    const std::vector<int> built = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    const std::vector<int> built = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 35};
     std::vector<int> novel = {0, 1};
     novel.insert(novel.end(), built.begin(), built.end());
     const std::vector<Case> cases = {
