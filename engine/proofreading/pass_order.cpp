@@ -1,6 +1,7 @@
 #include "engine/proofreading/pass_order.h"
 
 #include "engine/proofreading/article_passes.h"
+#include "engine/proofreading/capitals.h"
 #include "engine/proofreading/comma_scans.h"
 #include "engine/proofreading/gap_passes.h"
 #include "engine/proofreading/novel_checks.h"
@@ -52,8 +53,8 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
     {35, G::Comma, u"потенциално пропуснати запетаи (невинаги е вярно!)", {}, missing_commas},
     {36, G::NoStopLoadBg,
      u"думи с главни букви в средата на изречение\r\nс под 4 повторения, възможно е да са грешки",
-     u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", nullptr},
-    {37, G::TwoLetters, {}, {}, nullptr},
+     u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", capitals_in_sentences},
+    {37, G::TwoLetters, {}, {}, ocr_letter_pairs},
     {38, G::TwoNounsLoadBg, u"последователни съществителни (обикновено не е грешка!)", {}, nullptr},
     {39, G::ConcordLoadBg, u"потенциално несъгласувани прилагателно и съществително", {}, nullptr},
     {40, G::LoadBg, u"предлог пред глагол (обикновено е грешка)", {}, nullptr},
