@@ -24,6 +24,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/checker_window.h"
 
 HWND hAddReDict;
 HWND hAddBigSpell;
@@ -147,9 +148,11 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     if (main_window_audio_command(dlg, m.id)) return 1;
     switch (m.id) {
         case IDC_ADD_BIG_SPELL:
+            open_checker_window(POINT{40, 20});
+            return 1;
         case IDC_ADD_BIG_TRANS:
-            // The text-checker window (1180) and the translation window (1178) open from here once
-            // those windows are part of the program; until then the buttons do nothing.
+            // The translation window (1178) opens from here once it is part of the program; until
+            // then the button does nothing.
             return 1;
         case IDA_OPEN:
         case IDA_SAVE:
