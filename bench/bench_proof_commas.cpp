@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "bench_panels.h"
 #include "bench_random.h"
 #include "dictionary/loading.h"
 #include "engine/proofreading/pass_order.h"
@@ -110,20 +111,7 @@ struct CommaFixture {
         load_row(B_BULGARIAN_TWO_LETTERS, dir / "pairs.txt");
         std::filesystem::remove_all(dir);
 
-        DialogTemplate t;
-        t.id = 9201;
-        t.cx = 300;
-        t.cy = 200;
-        t.style = WS_POPUP;
-        t.controls = {
-            {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-            {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        };
-        dialog = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
-        hBigReRight = GetDlgItem(dialog, 1);
-        hBigReLeft = GetDlgItem(dialog, 2);
-        RE_LimitText(hBigReLeft, 1 << 30);
-        RE_LimitText(hBigReRight, 1 << 30);
+        dialog = make_checker_panels(9201);
         std::string text = make_text(100'000);
         RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
         records = tokenise_text(text, 0);

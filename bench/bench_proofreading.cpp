@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "bench_panels.h"
 #include "bench_random.h"
 #include "engine/proofreading/proof_reader.h"
 #include "engine/run_state.h"
@@ -71,20 +72,7 @@ struct ProofFixture {
         reset_engine();
         OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
         smake();
-        DialogTemplate t;
-        t.id = 9200;
-        t.cx = 300;
-        t.cy = 200;
-        t.style = WS_POPUP;
-        t.controls = {
-            {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-            {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        };
-        dialog = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
-        hBigReRight = GetDlgItem(dialog, 1);
-        hBigReLeft = GetDlgItem(dialog, 2);
-        RE_LimitText(hBigReLeft, 1 << 30);
-        RE_LimitText(hBigReRight, 1 << 30);
+        dialog = make_checker_panels(9200);
     }
 };
 

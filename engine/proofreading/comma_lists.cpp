@@ -1,5 +1,7 @@
 #include "engine/proofreading/comma_lists.h"
 
+#include "platform/text.h"
+
 // ---- One-word scan ----------------------------------------------------------------------------
 
 const WordList comma_no_group{"а", "ала", "ама", "па", "та", "тоест", "т.е.", "сиреч", "но"};
@@ -76,7 +78,30 @@ const WordList* comma_exclusions(CommaGroup g) {
 
 // ---- Multi-word scans --------------------------------------------------------------------------
 
-const std::vector<CommaPhrase> comma_pairs{
+bool PhraseTable::match(const char* const* words, std::size_t n, std::uint32_t& flags) const {
+    if (cp_.size() != rows_.size()) {
+        cp_.clear();
+        for (const CommaPhrase& r : rows_) {
+            std::array<std::string, 4> w;
+            for (std::size_t j = 0; j < 4 && r.words[j]; ++j) w[j] = utf8_to_cp1251(r.words[j]);
+            cp_.push_back(std::move(w));
+        }
+    }
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        bool ok = true;
+        for (std::size_t j = 0; j < n && j < 4 && ok; ++j) {
+            const std::string& want = cp_[i][j];
+            ok = want.empty() || cp_strcasecmp(want, words[j]) == 0;
+        }
+        if (ok) {
+            flags = rows_[i].flags;
+            return true;
+        }
+    }
+    return false;
+}
+
+const PhraseTable comma_pairs{
     {{"било", "защото"}, CF_N},
     {{"било", "понеже"}, CF_N},
     {{"без", "да"}, CF_D | CF_P | CF_H | CF_T | CF_S},
@@ -104,7 +129,7 @@ const std::vector<CommaPhrase> comma_pairs{
     {{"само", "че"}, CF_N | CF_D},
 };
 
-const std::vector<CommaPhrase> comma_triples{
+const PhraseTable comma_triples{
     {{"ако", "и", "да"}, 0},
     {{"в", "случай", "че"}, CF_N | CF_D | CF_O},
     {{"в", "смисъл", "че"}, CF_N},
@@ -128,7 +153,7 @@ const std::vector<CommaPhrase> comma_triples{
     {{"още", "повече", "когато"}, 0},
 };
 
-const std::vector<CommaPhrase> comma_quads{
+const PhraseTable comma_quads{
     {{"благодарение", "на", "това", "че"}, 0},
     {{"да", "не", "би", "да"}, CF_Z},
     {{"само", "и", "само", "да"}, 0},

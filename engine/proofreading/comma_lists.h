@@ -3,7 +3,11 @@
 // needless, and the two-, three- and four-word conjunctions with the exclusion flags they set.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "engine/proofreading/proof_words.h"
@@ -56,9 +60,23 @@ struct CommaPhrase {
     const char* words[4];  // UTF-8; unused places null
     std::uint32_t flags;
 };
-extern const std::vector<CommaPhrase> comma_pairs;    // after the relative-word rule
-extern const std::vector<CommaPhrase> comma_triples;
-extern const std::vector<CommaPhrase> comma_quads;
+
+// A table of conjunctions, tested in its order; its words are turned into code page 1251 on first
+// use, as the word lists are.
+class PhraseTable {
+public:
+    PhraseTable(std::initializer_list<CommaPhrase> rows) : rows_(rows) {}
+    // The flags of the first conjunction that the words make (null stands for no word), or false.
+    bool match(const char* const* words, std::size_t n, std::uint32_t& flags) const;
+    const std::vector<CommaPhrase>& rows() const { return rows_; }
+
+private:
+    std::vector<CommaPhrase> rows_;
+    mutable std::vector<std::array<std::string, 4>> cp_;
+};
+extern const PhraseTable comma_pairs;  // after the relative-word rule
+extern const PhraseTable comma_triples;
+extern const PhraseTable comma_quads;
 
 // Words before the conjunction that make a comma needless.
 extern const WordList comma2_before;            // every pair

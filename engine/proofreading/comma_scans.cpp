@@ -47,39 +47,11 @@ const WordList kNatatak{"нататък"}, kOtsega{"отсега"};
 bool comma1(const char* w) { return in_b_row(B_BULGARIAN_COMMA1, w); }
 bool comma2(const char* w) { return in_b_row(B_BULGARIAN_COMMA2, w); }
 
-// The tables of several words in code page 1251 ("" stands for any word).
-struct Phrase {
-    std::array<std::string, 4> words;
-    std::uint32_t flags;
-};
-const std::vector<Phrase>& cp_phrases(const std::vector<CommaPhrase>& table) {
-    static std::vector<Phrase> pairs, triples, quads;
-    std::vector<Phrase>& out = &table == &comma_pairs ? pairs : &table == &comma_triples ? triples : quads;
-    if (out.size() != table.size()) {
-        out.clear();
-        for (const CommaPhrase& t : table) {
-            Phrase p{{}, t.flags};
-            for (int j = 0; j < 4 && t.words[j]; ++j) p.words[static_cast<std::size_t>(j)] = utf8_to_cp1251(t.words[j]);
-            out.push_back(std::move(p));
-        }
-    }
-    return out;
-}
-
 // The flags of the first phrase of the table that the words w[1] .. w[k] make, or false.
-bool match_phrase(const std::vector<CommaPhrase>& table, const SenToken* w, int k, std::uint32_t& flags) {
-    for (const Phrase& p : cp_phrases(table)) {
-        bool ok = true;
-        for (int j = 1; j <= k && ok; ++j) {
-            const std::string& want = p.words[static_cast<std::size_t>(j - 1)];
-            ok = want.empty() || cp_strcasecmp(want, w[j].text) == 0;
-        }
-        if (ok) {
-            flags = p.flags;
-            return true;
-        }
-    }
-    return false;
+bool match_phrase(const PhraseTable& table, const SenToken* w, int k, std::uint32_t& flags) {
+    const char* words[4] = {};
+    for (int j = 1; j <= k; ++j) words[j - 1] = w[j].text;
+    return table.match(words, static_cast<std::size_t>(k), flags);
 }
 
 bool starts_with_ci(const char* w, const std::string& prefix) {

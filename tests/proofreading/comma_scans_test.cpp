@@ -160,6 +160,19 @@ TEST_F(Commas, EveryListedWordStopsItsFinding) {
     }
 }
 
+TEST_F(Commas, EveryConjunctionOfTheTablesIsFound) {
+    const std::pair<const PhraseTable*, std::size_t> tables[] = {{&comma_pairs, 25}, {&comma_triples, 21}, {&comma_quads, 5}};
+    for (auto [table, size] : tables) {
+        EXPECT_EQ(table->rows().size(), size);
+        for (const CommaPhrase& row : table->rows()) {
+            std::string words;
+            for (const char* w : row.words)
+                if (w) words += (words.empty() ? "" : " ") + std::string(*w ? w : "тази");
+            EXPECT_NE(proof("Дойде сега " + words + " вали.").find("сега, " + words), std::string::npos) << words;
+        }
+    }
+}
+
 TEST_F(Commas, ConjunctionsAtTheEdgesOfTheText) {
     // Alone, first, last, and a text of conjunctions only: nothing read outside the store.
     EXPECT_EQ(findings("когато"), "");
