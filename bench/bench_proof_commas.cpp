@@ -90,12 +90,7 @@ struct CommaFixture {
     HWND dialog{};
     std::size_t records = 0;
     CommaFixture() {
-        headless_install();
-        reset_shell();
-        reset_lexicon();
-        reset_engine();
-        OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
-        smake();
+        reset_for_proof_bench();
         const std::filesystem::path dir =
             std::filesystem::temp_directory_path() / ("jux_bench_commas_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir / "bgtypes2");

@@ -65,11 +65,9 @@ const WordList kGo{"го"}, kMu{"му"};
 
 const char* const kSubtitleArrow = " --> ";
 
-bool cyrillic_upper(char c) { return ascii_cyrillic_upper[static_cast<unsigned char>(c)] != 0; }
-bool cyrillic_lower(char c) { return ascii_cyrillic_lower[static_cast<unsigned char>(c)] != 0; }
 
 // A name-like word: a Cyrillic capital followed by a Cyrillic small letter.
-bool name_like(const char* w) { return cyrillic_upper(w[0]) && cyrillic_lower(w[1]); }
+bool name_like(const char* w) { return cyr_upper(w[0]) && cyr_lower(w[1]); }
 
 bool feminine_noun(const char* w) {
     NounAdjInfo info;
@@ -103,7 +101,7 @@ bool subtitle_start(const ProofRun& run, const SenToken* p) {
 // "да" within the run of records after the next one that only blanks, commas and line ends part.
 bool da_follows(const ProofRun& run, const SenToken* p) {
     for (const SenToken* q = p + 2; q < run.last() && only_of(q->gap, " ,\r"); ++q)
-        if (kDa.has_exactly(q->text)) return true;
+        if (kDa.has_exact(q->text)) return true;
     return false;
 }
 
@@ -113,7 +111,7 @@ bool preposition_exception(const ProofRun& run, const SenToken* p) {
     const char* w = p->text;
     if (kBeforeDa.has(w)) return da_follows(run, p);
     if (!kKato.has(w)) return false;
-    if (p > run.floor && blank_only(p->gap) && kBeforeKato.has(p[-1].text)) return true;
+    if (p > run.floor && blank_gap(p->gap) && kBeforeKato.has(p[-1].text)) return true;
     for (const SenToken* q = p + 2; q < run.last() && only_of(q->gap, " ,\r"); ++q)
         if (IsTypeVerbNotAdjOnly(q->text) || kNyama.has(q->text)) return true;
     return false;
@@ -185,7 +183,7 @@ void full_article_after_preposition(ProofRun& run, const PassRow& row) {
     std::string other;
     for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
         const SenToken& n = p[1];
-        if (!in_b_row(B_BULGARIAN_COMMA1, p->text) || !blank_only(n.gap) || kLakat.has_exactly(n.text)) continue;
+        if (!in_b_row(B_BULGARIAN_COMMA1, p->text) || !blank_gap(n.gap) || kLakat.has_exact(n.text)) continue;
         if (!article_candidate(n.text, 2, 1, other)) continue;
         if (preposition_exception(run, p)) continue;
         object_line(run, rep, p, other);
@@ -198,17 +196,17 @@ void short_article_after_sam(ProofRun& run, const PassRow& row) {
     for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
         const char* w = p->text;
         const char* n = p[1].text;
-        if (!TypeHas(w, BGT_SUM) || !blank_only(p[1].gap)) continue;
+        if (!TypeHas(w, BGT_SUM) || !blank_gap(p[1].gap)) continue;
         if (coinciding_article_noun(n) || article_look_alikes.has(n)) continue;
-        const bool joined = p > run.floor && blank_only(p->gap);
+        const bool joined = p > run.floor && blank_gap(p->gap);
         if (joined && (has_verb_row(p[-1].text) || kLi.has(p[-1].text))) continue;
         const bool mine = kMine.has(n);
-        if (mine && p + 2 < run.nd && blank_only(p[2].gap) && feminine_noun(p[2].text)) continue;
+        if (mine && p + 2 < run.nd && blank_gap(p[2].gap) && feminine_noun(p[2].text)) continue;
         if (mine && p + 2 < run.nd && sentence_end_gap(p[2].gap)) continue;
         if (joined) {
             const char* pw = p[-1].text;
             if (mine && (feminine_noun(pw) || kTyaSi.has(pw))) continue;
-            if (mine && index_of(run, p) > 1 && blank_only(p[-1].gap) && (feminine_noun(p[-2].text) || kTya.has(p[-2].text)))
+            if (mine && index_of(run, p) > 1 && blank_gap(p[-1].gap) && (feminine_noun(p[-2].text) || kTya.has(p[-2].text)))
                 continue;
             if (kSi.has(w) && !kBeforeSi.has(pw)) continue;
             if (kSte.has(w) && !kBeforeSte.has(pw)) continue;
@@ -228,7 +226,7 @@ void short_article_before_sam(ProofRun& run, const PassRow& row) {
         const bool subtitle = subtitle_start(run, p);
         if (!subtitle && (p == run.floor || sentence_end_gap(p->gap))) continue;
         if (p > run.floor && ends_capital(p[-1].text)) continue;
-        if (!TypeHas(n, BGT_SUM) || !blank_only(p[1].gap)) continue;
+        if (!TypeHas(n, BGT_SUM) || !blank_gap(p[1].gap)) continue;
         if (coinciding_article_noun(w)) continue;
         const char* before = nullptr;
         if (gl_fg_subtitle == 1 && index_of(run, p) > 4 && std::strcmp(p[-1].gap, kSubtitleArrow) == 0)
@@ -238,7 +236,7 @@ void short_article_before_sam(ProofRun& run, const PassRow& row) {
         if (before && (in_b_row(B_BULGARIAN_COMMA1, before) || ascii_digit[static_cast<unsigned char>(before[0])]))
             continue;
         if (article_look_alikes.has(w) || kSiOrPluralSam.has(n)) continue;
-        if (p > run.floor && blank_only(p->gap)) {
+        if (p > run.floor && blank_gap(p->gap)) {
             const char* pw = p[-1].text;
             if (has_verb_row(pw) || kCounting.has(pw) || TypeHasAscii(pw, ascii_numeral) >= 0 || IsNumber(pw)) continue;
         }
@@ -282,7 +280,7 @@ void short_article_sentence_start(ProofRun& run, const PassRow& row) {
         bool object_follows = false;
         for (const SenToken* q = p + 2; q < run.last(); ++q) {
             if (kMu.has(q->text) || !only_of(q->gap, " ,\r")) break;
-            if (kGo.has_exactly(q->text)) {
+            if (kGo.has_exact(q->text)) {
                 object_follows = true;
                 break;
             }

