@@ -4,6 +4,7 @@
 #include "engine/proofreading/proof_reader.h"
 #include "engine/scan_end.h"
 #include "engine/token_report.h"
+#include "engine/word_lists.h"
 
 // The steps of the run, each in its place and under its switch. A step whose work is not built
 // yet is an empty function that says so.
@@ -16,11 +17,9 @@ void export_checker_text(RunContext& c) { export_checker_tokens(c); }
 
 void one_token_bulgarian_display(RunContext& c) { show_one_bulgarian_word(c); }
 
-// Not built yet: the word lists of a processed text fill it (the English word list).
-void phase_english_word_list(RunContext&) {}
+void phase_english_word_list(RunContext& c) { english_word_list(c); }
 
-// Not built yet: the word lists of a processed text fill it (unknown words, all Latin words).
-void phase_unknown_words(RunContext&) {}
+void phase_unknown_words(RunContext& c) { unknown_words_list(c); }
 
 // Not built yet: the generated correction files fill it ("AUTO", "AUTO_LOG").
 void phase_auto_files(RunContext&) {}
