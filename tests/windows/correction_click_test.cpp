@@ -79,8 +79,14 @@ TEST_F(CorrectionClick, TheWordListsLinesFindReplaceAndGreyTheirWord) {
     EXPECT_EQ(gl_log_ct2, 2);
 
     // Another entry searches from the top; its "no suggestions"-free line finds "имма".
-    click_left(at(hBigReLeft, u"имма  1") + 1);
+    const LONG other = at(hBigReLeft, u"имма  1");
+    click_left(other + 1);
     EXPECT_EQ(right_sel().cpMin, 26);
+    // Its only occurrence selected and not replaced: the status says so, nothing greys or logs.
+    click_left(other + 1);
+    EXPECT_EQ(GetWindowTextW(hBigLabel), u"Това е последното \"имма\" в текста. Почвате отначало.");
+    EXPECT_NE(colour_at(hBigReLeft, other + 1), kColHandled);
+    EXPECT_EQ(gl_log_ct, 1);
     // The title, the "words found" line and a click past a line's end do nothing.
     for (LONG pos : {at(hBigReLeft, u"НЕПОЗНАТИ ДУМИ") + 3, LONG{3}, at(hBigReLeft, u"имам") + 4}) {
         gl_novstartw.clear();
