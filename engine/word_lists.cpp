@@ -64,8 +64,6 @@ bool capitalised(std::string_view w, bool latin) {
     return latin && w.size() > 1 && w[1] == '-';
 }
 
-std::string title_number(std::uint64_t n) { return std::to_string(n); }
-
 // "%i %s (%i %s):", or "" for one entry that occurs once.
 std::u16string list_title(bool english, std::size_t entries, std::uint64_t total) {
     const bool all = english ? gl_ENGLIST_ALL != 0 : gl_TREAT_AS_UNKNOWN != 0;
@@ -81,7 +79,7 @@ std::u16string list_title(bool english, std::size_t entries, std::uint64_t total
     } else {
         title = all ? "РАЗЛИЧНИ ДУМИ" : "НЕПОЗНАТИ ДУМИ";
     }
-    return utf8_to_utf16(title_number(entries) + " " + title + " (" + title_number(total) + " " + unit + "):");
+    return utf8_to_utf16(std::to_string(entries) + " " + title + " (" + std::to_string(total) + " " + unit + "):");
 }
 
 // One line of a list: the number, the word, the count, then the list's own text.

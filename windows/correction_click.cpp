@@ -286,6 +286,9 @@ void correction_step() {
                 ColorRangeOn(hBigReRight, r.cpMin, put_end, CFM_COLOR | CFM_BOLD | CFM_UNDERLINE, kColCorrected, 0);
                 RE_SetSel(hBigReRight, CHARRANGE{put_end, put_end});
                 RE_SetEventMask(hBigReRight, mask);
+                // The next find starts after the suggestion: a shorter one must not make it pass
+                // over an occurrence that followed the replaced one closely.
+                gl_search_start = put_end;
             }
         }
     }

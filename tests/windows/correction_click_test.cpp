@@ -120,6 +120,13 @@ TEST_F(CorrectionClick, ParsedLinesAndSpecialSearches) {
         EXPECT_EQ(right_sel().cpMax, c.selected.cpMax) << utf16_to_utf8(c.report);
     }
 
+    // A shorter suggestion: the next find starts after it, so a close occurrence is not passed over.
+    lines_over(u"aaaaa -> a", u"aaaaa,aaaaa");
+    click_left(1);
+    click_left(9);
+    EXPECT_EQ(RE_GetTextW(hBigReRight), u"a,aaaaa");
+    EXPECT_EQ(right_sel().cpMin, 2);
+
     // The number of a numbered entry is only marked as seen.
     lines_over(u"12. dogg -> dog", u"a dogg");
     click_left(1);
