@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_panels.h"
+#include "bench_random.h"
 #include "engine/run.h"
 #include "engine/run_state.h"
 #include "engine/word_lists.h"
@@ -26,14 +28,6 @@
 
 namespace {
 
-struct Lcg {
-    std::uint64_t s;
-    std::uint32_t operator()() {
-        s = s * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(s >> 33);
-    }
-};
-
 std::string make_word(std::uint32_t id, bool cyr) {
     std::string w;
     Lcg rnd{id * 7919ull + (cyr ? 1 : 2)};
@@ -47,20 +41,7 @@ void BM_WordListsOfA100000WordText(benchmark::State& state) {
     reset_shell();
     reset_lexicon();
     reset_engine();
-    DialogTemplate t;
-    t.id = 9200;
-    t.cx = 300;
-    t.cy = 200;
-    t.style = WS_POPUP;
-    t.controls = {
-        {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        {ControlKind::Label, IDC_BIG_LABEL, u"", 0, 0, 100, 10, WS_CHILD},
-    };
-    hBig = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
-    hBigReRight = GetDlgItem(hBig, 1);
-    hBigReLeft = GetDlgItem(hBig, 2);
-    RE_LimitText(hBigReLeft, 1 << 30);
+    make_checker_panels();
 
     // The text's words: ids drawn so that small ids are far more common.
     std::vector<std::string> latin, cyrillic;
