@@ -217,7 +217,7 @@ void correction_step() {
     if (!clicked) return;
     const std::string& line = clicked->text;
     const LONG s = clicked->start;
-    const ParsedLine p = parse_line(line, static_cast<std::size_t>(clicked->caret - s));
+    ParsedLine p = parse_line(line, static_cast<std::size_t>(clicked->caret - s));
     const LONG w0 = s + static_cast<LONG>(p.word_from), w1 = s + static_cast<LONG>(p.word_to);
 
     if (s != gl_word_start) {
@@ -251,6 +251,9 @@ void correction_step() {
     // The suggestion: replaces the occurrence that the previous click selected.
     LONG s0 = w0, s1 = w1;
     std::string suggestion8;
+    // A suggestion that cuts to nothing (a click on the blank before a class label) would delete
+    // the occurrence: it counts as no suggestion.
+    if (p.suggestion && suggestion_at(line, *p.suggestion).empty()) p.suggestion.reset();
     if (p.suggestion) {
         suggestion8 = suggestion_at(line, *p.suggestion);
         std::u16string suggestion = cp1251_to_utf16(suggestion8);

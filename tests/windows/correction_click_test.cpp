@@ -127,6 +127,12 @@ TEST_F(CorrectionClick, ParsedLinesAndSpecialSearches) {
     EXPECT_EQ(RE_GetTextW(hBigReRight), u"a,aaaaa");
     EXPECT_EQ(right_sel().cpMin, 2);
 
+    // A click that names an empty suggestion (before a class label) replaces nothing.
+    lines_over(u"dogg ->  (Eng)", u"a dogg");
+    click_left(1);
+    click_left(8);
+    EXPECT_EQ(RE_GetTextW(hBigReRight), u"a dogg");
+
     // The number of a numbered entry is only marked as seen.
     lines_over(u"12. dogg -> dog", u"a dogg");
     click_left(1);
