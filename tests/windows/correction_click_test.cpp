@@ -88,6 +88,7 @@ TEST_F(CorrectionClick, TheWordListsLinesFindReplaceAndGreyTheirWord) {
     EXPECT_NE(colour_at(hBigReLeft, other + 1), kColHandled);
     EXPECT_EQ(gl_log_ct, 1);
     // The title, the "words found" line and a click past a line's end do nothing.
+    ASSERT_GE(at(hBigReLeft, u"НЕПОЗНАТИ ДУМИ"), 0);
     for (LONG pos : {at(hBigReLeft, u"НЕПОЗНАТИ ДУМИ") + 3, LONG{3}, at(hBigReLeft, u"имам") + 4}) {
         gl_novstartw.clear();
         RE_SetSel(hBigReRight, CHARRANGE{0, 0});
@@ -95,6 +96,14 @@ TEST_F(CorrectionClick, TheWordListsLinesFindReplaceAndGreyTheirWord) {
         EXPECT_EQ(gl_novstartw, u"") << pos;
         EXPECT_EQ(right_sel().cpMax, 0) << pos;
     }
+
+    // The English list's lines take the same clicks.
+    type_right(u" The hous is good.");
+    const LONG english = at(hBigReLeft, u"hous -> house");
+    ASSERT_GE(english, 0) << utf16_to_utf8(RE_GetTextW(hBigReLeft));
+    click_left(english + 1);
+    click_left(english + 10);
+    EXPECT_NE(RE_GetTextW(hBigReRight).find(u"The house is good."), std::u16string::npos);
 }
 
 TEST_F(CorrectionClick, ParsedLinesAndSpecialSearches) {
