@@ -72,9 +72,14 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
         std::function<void()> set;
         std::vector<int> rows;
     };
-    const std::vector<int> built = {6, 7, 8, 9, 10, 11, 12, 13};
-    std::vector<int> novel = {0, 1};
-    novel.insert(novel.end(), built.begin(), built.end());
+    auto span = [](std::vector<int> v, int from, int to) {
+        for (int r = from; r <= to; ++r) v.push_back(r);
+        return v;
+    };
+    const std::vector<int> no_bg = span(span({}, 6, 23), 26, 29);
+    const std::vector<int> built = span(span(no_bg, 30, 34), 39, 45);
+    const std::vector<int> novel = span(span({0, 1}, 6, 34), 39, 45);
+    const std::vector<int> all = span(span({0, 1}, 6, 34), 38, 45);
     const std::vector<Case> cases = {
         {"defaults", [] {}, built},
         {"novel mode", [] { gl_NOVEL_MODE = 1; }, novel},
@@ -83,8 +88,8 @@ TEST_F(Frame, GuardsDecideWhichBuiltRowsRun) {
              gl_fg_subtitle = 1;
              gl_FIND_TWO_NOUNS = 1;
              OP[OPT_LOAD_BG].num_value = 1;
-         }, novel},
-        {"LOAD_BG off", [] { OP[OPT_LOAD_BG].num_value = 0; }, built},
+         }, all},
+        {"LOAD_BG off", [] { OP[OPT_LOAD_BG].num_value = 0; }, no_bg},
     };
     for (const Case& c : cases) {
         reset_settings();
