@@ -1,41 +1,29 @@
-// Shared by the proof-reader benchmarks: the start state of a run (headless backend, reset
-// subsystems, store 1 without a record limit) and a hidden dialog with the checker's two text
-// panels, made the source (right) and report (left) panels of the runs, without a length limit.
+// Shared by the benchmarks: a headless stand-in for the text-checker window, with its text panel
+// (hBigReRight), its report panel (hBigReLeft) and its status label, as a run writes into them.
 #pragma once
 
-#include "engine/run_state.h"
-#include "engine/token_store.h"
-#include "lexicon/tables.h"
-#include "platform/headless.h"
+#include "lexicon/panels.h"
 #include "platform/richedit.h"
 #include "platform/window.h"
-#include "shell/reset.h"
-#include "shell/settings.h"
 #include "shell/window_state.h"
 
-inline void reset_for_proof_bench() {
-    headless_install();
-    reset_shell();
-    reset_lexicon();
-    reset_engine();
-    OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
-    smake();
-}
-
-inline HWND make_checker_panels(int dialog_id) {
+// Makes the window (hBig) and sets the panels' handles; the panels take any length of text.
+inline HWND make_checker_panels() {
     DialogTemplate t;
-    t.id = dialog_id;
+    t.id = 9100;
     t.cx = 300;
     t.cy = 200;
     t.style = WS_POPUP;
     t.controls = {
         {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
         {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
+        {ControlKind::Label, IDC_BIG_LABEL, u"", 0, 0, 100, 10, WS_CHILD},
+        {ControlKind::Label, 1276, u"", 0, 0, 100, 10, WS_CHILD},
     };
-    HWND dialog = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
-    hBigReRight = GetDlgItem(dialog, 1);
-    hBigReLeft = GetDlgItem(dialog, 2);
-    RE_LimitText(hBigReLeft, 1 << 30);
+    hBig = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
+    hBigReRight = GetDlgItem(hBig, 1);
+    hBigReLeft = GetDlgItem(hBig, 2);
     RE_LimitText(hBigReRight, 1 << 30);
-    return dialog;
+    RE_LimitText(hBigReLeft, 1 << 30);
+    return hBig;
 }

@@ -15,8 +15,8 @@
 
 #include <unistd.h>
 
-#include "bench_panels.h"
 #include "bench_random.h"
+#include "proof_bench_util.h"
 #include "dictionary/loading.h"
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_report.h"
@@ -90,7 +90,7 @@ struct CommaFixture {
     HWND dialog{};
     std::size_t records = 0;
     CommaFixture() {
-        reset_for_proof_bench();
+        dialog = make_proof_panels(9201);
         const std::filesystem::path dir =
             std::filesystem::temp_directory_path() / ("jux_bench_commas_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir / "bgtypes2");
@@ -106,7 +106,6 @@ struct CommaFixture {
         load_row(B_BULGARIAN_TWO_LETTERS, dir / "pairs.txt");
         std::filesystem::remove_all(dir);
 
-        dialog = make_checker_panels(9201);
         std::string text = make_text(100'000);
         RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
         records = tokenise_text(text, 0);

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string>
 
-#include "bench_panels.h"
 #include "bench_random.h"
 #include "engine/proofreading/pass_order.h"
+#include "proof_bench_util.h"
 #include "engine/proofreading/proof_reader.h"
 #include "engine/proofreading/proof_report.h"
 #include "engine/run_state.h"
@@ -66,11 +66,7 @@ std::string make_text(std::size_t words, bool paragraphs) {
 }
 
 struct ProofFixture {
-    HWND dialog{};
-    ProofFixture() {
-        reset_for_proof_bench();
-        dialog = make_checker_panels(9200);
-    }
+    HWND dialog = make_proof_panels(9200);
 };
 
 ProofFixture& fixture() {
