@@ -1,6 +1,7 @@
 // The information window: opened once by the checker's "инфо" at the screen's right edge, its
 // panels split by the ratio, a click in the top panel looked up, and its close that closes a
 // hidden checker too.
+#include "shell/ui_services.h"
 #include "text_windows_fixture.h"
 
 namespace {
@@ -57,6 +58,17 @@ TEST_F(InfoWindow, AClickInTheTopPanelLooksTheWordUpAndABottomClickDoesNot) {
     headless_mouse(hInfoReTop, WM_LBUTTONUP, POINT{3, 3});
     EXPECT_EQ(RE_GetTextW(hBigReLeft).substr(0, 3), u"dog");
     EXPECT_EQ(hReFocus, hInfoReTop);
+}
+
+TEST_F(InfoWindow, ARightClickOnAPanelOpensTheSharedMenuForIt) {
+    build_popup_all(false);
+    SendCommand(hBig, IDC_BIG_INFO);
+    RE_SetTextW(hInfoReBot, u"house");
+    hs->popup_choices.push_back(IDM_RE_SELECT_ALL);
+    const RECT r = GetWindowRect(hInfoReBot);
+    headless_context_menu(hInfoReBot, POINT{r.left + 5, r.top + 5});
+    EXPECT_EQ(hReFocus, hInfoReBot);
+    EXPECT_EQ(RE_GetSel(hInfoReBot), (CHARRANGE{0, 5}));
 }
 
 TEST_F(InfoWindow, ItsCloseClosesAHiddenCheckerWithoutAMachineTranslationWindow) {
