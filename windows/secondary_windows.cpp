@@ -1,6 +1,5 @@
 #include "windows/secondary_windows.h"
 
-#include "audio/pronunciation.h"
 #include "resources/resources.h"
 #include "resources/secondary.h"
 #include "shell/ui_services.h"
@@ -9,26 +8,19 @@
 #include "windows/char_table_window.h"
 #include "windows/input_window.h"
 #include "windows/live_window.h"
+#include "windows/secondary_panels.h"
 #include "windows/settings_window.h"
 
 bool secondary_panel_message(HWND dlg, HWND re, const Msg& m, INT_PTR& result) {
     result = 0;
     switch (m.message) {
         case WM_COMMAND:
-            if (m.id >= static_cast<int>(IDM_RE_FIRST) && m.id <= static_cast<int>(IDM_RE_LAST)) {
-                ContextMenu(static_cast<UINT>(m.id));
-                return true;
-            }
-            if (m.id == static_cast<int>(IDM_AUDIO)) {
-                AudioFromMenuOrButton();
-                return true;
-            }
-            return false;
+            return secondary_popup_command(static_cast<UINT>(m.id));
         case WM_NOTIFY:
-            if (m.code == EN_MSGFILTER && m.filter_msg == WM_LBUTTONUP && re && m.from == re) hReFocus = re;
+            track_focus_pane(m, {re});
             return m.code == EN_MSGFILTER;
         case WM_CONTEXTMENU:
-            result = IsThisRETheContext(dlg, re, hMenuPopupAll, m.pt.x, m.pt.y) ? 1 : 0;
+            result = secondary_context_menu(dlg, {re}, m.pt);
             return true;
         default:
             return false;

@@ -5,11 +5,11 @@
 
 #include "platform/window.h"
 
-// The panel's part of a dialog procedure: the shared popup's commands 8084-8101 (ContextMenu) and
-// its audio item 8200; a left-button release in the panel (EN_MSGFILTER) makes it the focus pane
-// hReFocus; a right click in it opens the shared popup menu hMenuPopupAll. True when the message
-// was one of these, with the procedure's answer in `result` (TRUE only for the right click the
-// panel took; a right click elsewhere answers FALSE, the default handling).
+// The panel's part of a dialog procedure, over the protocol of windows/secondary_panels.h: the
+// shared popup's commands 8084-8101 and its audio item 8200; a left-button release in the panel
+// makes it the focus pane hReFocus; a right click in it opens the shared popup menu. True when the
+// message was one of these, with the procedure's answer in `result` (TRUE only for the right
+// click the panel took; a right click elsewhere answers FALSE, the default handling).
 bool secondary_panel_message(HWND dlg, HWND re, const Msg& m, INT_PTR& result);
 
 // Creates template `template_id` modeless, owned by the main window, into `handle` when `handle`

@@ -57,9 +57,11 @@ int run_and_close(const std::filesystem::path& start, Session& s) {
         s.visible = IsWindowVisible(hMain);
         s.checker_shown = IsWindowVisible(hBig);
         s.splash_gone = !hStart;  // destroyed and its handle cleared
-        s.live_hidden = IsWindow(hLive) && !IsWindowVisible(hLive) &&
+        // Hidden, and not the active window: the keys stay with the window the user sees.
+        s.live_hidden = IsWindow(hLive) && !IsWindowVisible(hLive) && GetActiveWindow() != hLive &&
                         GetDlgItemTextW(hMain, IDC_ADD_SHOW_LIVE) == u"Show Live" &&
-                        GetDlgItemTextW(hLive, IDC_LIVE_SHOW_MAIN) == u"Hide Main";
+                        GetDlgItemTextW(hLive, IDC_LIVE_SHOW_MAIN) ==
+                            (IsWindowVisible(hMain) ? u"Hide Main" : u"Show Main");
         s.focus_in_entry = hAddReShort && GetFocus() == hAddReShort;
         s.icon = gl_icon_exists;
         s.cwd = std::filesystem::current_path();
@@ -139,6 +141,7 @@ TEST_P(EditionTest, TheOptionsChooseTheEditionItsTitleAndTheTrayIcon) {
     const bool dictionary = std::string_view(c.name).starts_with("Dictionary");
     EXPECT_EQ(s.visible, dictionary);
     EXPECT_EQ(s.checker_shown, !dictionary);
+    EXPECT_TRUE(s.live_hidden);
     const auto& tray = headless().tray_calls;
     EXPECT_EQ(!tray.empty(), c.tray);
     EXPECT_EQ(s.icon, c.tray ? 1 : 0);
