@@ -1,4 +1,4 @@
-// The character table and the settings window in real Qt widgets (offscreen): opened from the main
+// The character table, the settings window and the About box in real Qt widgets (offscreen): opened from the main
 // window's commands, shown with their rows and texts, closed by their buttons. A picture of the
 // character table goes to the build folder (dialogs_char_table.png) for a person to look at.
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "dictionary/main_window.h"
+#include "lexicon/tables.h"
 #include "platform/headless.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/richedit.h"
@@ -26,7 +27,7 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 namespace {
 
-TEST(DialogsQt, CharacterTableAndSettingsOpenShowAndClose) {
+TEST(DialogsQt, CharacterTableSettingsAndAboutOpenShowAndClose) {
     jux_test::TempFolder data("dialogs_qt");
     std::filesystem::copy(JUX_DEMO_DIR, data.path(), std::filesystem::copy_options::recursive);
     const std::filesystem::path cwd = std::filesystem::current_path();
@@ -56,6 +57,20 @@ TEST(DialogsQt, CharacterTableAndSettingsOpenShowAndClose) {
     EXPECT_TRUE(qt_widget(hSettings)->grab().save(QString::fromStdString((cwd / "dialogs_settings.png").string())));
     headless_click(hSettings, IDC_SETTINGS_OK);
     EXPECT_FALSE(IsWindow(hSettings));
+
+    // The About box, modal: shown with its texts, closed by OK.
+    bool shown = false;
+    std::u16string runs;
+    qt_test_answers().on_modal = [&](HWND box) {
+        shown = qt_widget(box) && qt_widget(box)->isVisible() && qt_widget(box)->windowTitle() == "About";
+        runs = GetDlgItemTextW(box, IDC_ABOUT_RUNS);
+        headless_click(box, IDC_ABOUT_OK);
+    };
+    run_counter = 2;
+    SendCommand(hMain, IDA_ABOUT);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(runs, u"run 2 times");
+    qt_test_answers().on_modal = nullptr;
 
     headless_install();  // the windows go with the Qt backend
     reset_secondary_windows();
