@@ -1,4 +1,5 @@
 #include "windows/checker_commands.h"
+#include "windows/correction_click.h"
 
 #include "engine/run.h"
 #include "engine/token_store.h"
@@ -311,7 +312,6 @@ INT_PTR checker_notify(HWND dlg, const Msg& m) {
         if (m.code == EN_SELCHANGE) GetCleanToken(hBigReBot, 1);
         if (m.code == EN_DROPFILES) dropped_file(&m, hBigReBot);
     }
-    // The left panel's notifications (the correction click on a report line) join here with the
-    // correction from the report.
+    if (panel == hBigReLeft) correction_click_notify(dlg, m);
     return 0;
 }
