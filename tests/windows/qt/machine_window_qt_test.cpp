@@ -1,6 +1,6 @@
 // The machine-translation mode in real Qt widgets (offscreen): chosen from the checker's menu, it
 // opens its window, and an English paragraph pasted into the checker appears there in Bulgarian
-// beside the English (the parallel display). Both windows are captured to PNG files in the build folder.
+// beside the English (the parallel display), while the English is coloured for the translator. Both windows are captured to PNG files in the build folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "engine/translator_colouring.h"
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/qt/qt_backend.h"
@@ -52,6 +53,10 @@ TEST(MachineWindowQt, MachineModeTranslatesAPastedParagraph) {
     EXPECT_NE(shown.find(u"Кучето чете книга."), std::u16string::npos);
     EXPECT_NE(shown.find(u"The dog reads a book."), std::u16string::npos);
     EXPECT_NE(shown.find(u"Тя пише писмо."), std::u16string::npos);
+    // The English text is coloured for the translator: "Good morning" is a known run of two words.
+    const LONG good = static_cast<LONG>(RE_GetTextW(hBigReRight).find(u"Good morning"));
+    ASSERT_GE(good, 0);
+    EXPECT_EQ(RE_GetCharFormatAt(hBigReRight, good + 2).crTextColor, kRunColours[0]);
     shoot(hMachine, "jux-machine-window.png");
     shoot(hBig, "jux-machine-checker.png");
     headless_install();  // the windows go with the Qt backend
