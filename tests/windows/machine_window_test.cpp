@@ -1,6 +1,7 @@
 // The machine-translation window: what it shows when it opens, its switches and menu, its layout,
 // "clr" and Refresh, and its close box, which returns the checker to spell checking.
 #include "checker_fixture.h"
+#include "shell/ui_services.h"
 #include "windows/checker_modes.h"
 #include "windows/machine_window.h"
 
@@ -71,6 +72,15 @@ TEST_F(MachineWindow, LayoutClearAndRefresh) {
     headless_click(hMachineCln);
     EXPECT_EQ(RE_GetTextW(hMachineRe), u"");
     EXPECT_EQ(RE_GetEventMask(hMachineRe), DWORD{ENM_MOUSEEVENTS | ENM_CHANGE});
+
+    headless_mouse(hMachineRe, WM_LBUTTONUP, POINT{5, 5});  // a click makes the panel the focus pane
+    EXPECT_EQ(hReFocus, hMachineRe);
+    build_popup_all(false);
+    const RECT filter = GetWindowRect(hMachineReFilter);  // a right click on the filter: the shared popup
+    headless_context_menu(hMachineReFilter, POINT{filter.left + 3, filter.top + 3});
+    ASSERT_EQ(hs->popups.size(), 1u);
+    EXPECT_EQ(hs->popups[0].owner, hMachine);
+    EXPECT_EQ(hReFocus, hMachineReFilter);
 
     RE_SetTextW(hBigReRight, u"The dog reads a book.");
     const int before = runs();
