@@ -46,7 +46,7 @@ TEST(DialogsQt, CharacterTableSettingsAndAboutOpenShowAndClose) {
     EXPECT_EQ(list->item(65)->text(), QString::fromUtf8("(41)  65  A "));
     EXPECT_EQ(GetDlgItemTextW(hAscii, IDC_ASCII_COUNT), u"count: 1920");
     EXPECT_TRUE(RE_GetTextW(hAsciiReUtf8).starts_with(u"C2 80   \u0080\r"));
-    EXPECT_TRUE(table->grab().save(QString::fromStdString((cwd / "dialogs_char_table.png").string())));
+    EXPECT_TRUE(table->grab().save(QString::fromStdString((std::filesystem::path(JUX_SHOT_DIR) / "dialogs_char_table.png").string())));
     headless_click(hAscii, IDC_ASCII_CANCEL);
     EXPECT_FALSE(IsWindow(hAscii));
 
@@ -54,7 +54,7 @@ TEST(DialogsQt, CharacterTableSettingsAndAboutOpenShowAndClose) {
     ASSERT_TRUE(IsWindow(hSettings));
     EXPECT_TRUE(qt_widget(hSettings)->isVisible());
     EXPECT_EQ(qt_widget(hSettings)->windowTitle(), QString::fromUtf8(" Settings"));
-    EXPECT_TRUE(qt_widget(hSettings)->grab().save(QString::fromStdString((cwd / "dialogs_settings.png").string())));
+    EXPECT_TRUE(qt_widget(hSettings)->grab().save(QString::fromStdString((std::filesystem::path(JUX_SHOT_DIR) / "dialogs_settings.png").string())));
     headless_click(hSettings, IDC_SETTINGS_OK);
     EXPECT_FALSE(IsWindow(hSettings));
 
