@@ -18,6 +18,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_window.h"
+#include "windows/filing_popups.h"
 
 std::string jux_instance_lock_name = "jux";
 
@@ -216,6 +217,7 @@ int WinMain(const std::filesystem::path& start_folder) {
     smakeR();
 
     build_popup_all(b[B_ENGLISH_AO].count > 0 || b[B_ENGLISH_AO2].count > 0);
+    build_filing_popups();
     // The main window's menu bar (hMenuMain, with its dictionary edit mode and Insert menu) joins here
     // with the entry editor.
 

@@ -13,9 +13,11 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_commands.h"
+#include "windows/checker_context_menu.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
 #include "windows/checker_state.h"
+#include "windows/filing_buttons.h"
 
 namespace {
 
@@ -204,9 +206,9 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     if (checker_option_command(dlg, id)) return 0;
     INT_PTR result = 0;
     if (checker_panel_command(dlg, m.id, result)) return result;
+    if (filing_command(dlg, m.id, result)) return result;
     // Connection points of the commands that other parts of the window carry out once they are
-    // part of the program: the filing buttons (1248-1250, the word-class and sentence buttons) and
-    // the filing popups' items 8493-9167; the mode items 9243-9246; the web look-up buttons (1209,
+    // part of the program: the mode items 9243-9246; the web look-up buttons (1209,
     // 1210, 1214-1221, 1286, 1287, 1311, 1313, 1314, 1316); the file, format, help and audio
     // commands (9219-9228, 1271, 1320, 8200). 1181 has no command.
     return 0;
@@ -238,6 +240,8 @@ INT_PTR DialogBig(HWND dlg, const Msg& m) {
             return on_command(dlg, m);
         case WM_NOTIFY:
             return checker_notify(dlg, m);
+        case WM_CONTEXTMENU:
+            return checker_context_menu(dlg, m);
         case WM_CLOSE:
             // Connection point of the window's full ending (what it releases and writes): for now
             // the window goes, and with the main window hidden the program ends through the main
@@ -269,4 +273,5 @@ HWND open_checker_window(std::optional<POINT> place_new) {
 
 void reset_checker_window() {
     reset_checker_state();
+    reset_filing_popups();
 }
