@@ -12,6 +12,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/checker_close.h"
 #include "windows/checker_commands.h"
 #include "windows/checker_context_menu.h"
 #include "windows/checker_layout.h"
@@ -243,11 +244,7 @@ INT_PTR DialogBig(HWND dlg, const Msg& m) {
         case WM_CONTEXTMENU:
             return checker_context_menu(dlg, m);
         case WM_CLOSE:
-            // Connection point of the window's full ending (what it releases and writes): for now
-            // the window goes, and with the main window hidden the program ends through the main
-            // window's own close, which keeps what the user gathered.
-            DestroyWindow(dlg);
-            if (IsWindow(hMain) && !IsWindowVisible(hMain)) SendMessageW(hMain, Msg::simple(WM_CLOSE));
+            close_checker(dlg);
             return 1;
         case WM_DESTROY:
             forget_checker(dlg);
