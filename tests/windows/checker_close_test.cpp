@@ -21,21 +21,6 @@ protected:
         reset_gmake();
         CheckerTest::TearDown();
     }
-    static POINT centre(HWND control) {
-        const RECT r = GetWindowRect(control);
-        return POINT{r.left + r.width() / 2, r.top + r.height() / 2};
-    }
-    static INT_PTR right_click_at(POINT p) {
-        Msg m = Msg::simple(WM_CONTEXTMENU);
-        m.pt = p;
-        return SendMessageW(hBig, m);
-    }
-    // Sets a panel's text and selection without telling the window.
-    static void quiet_set(HWND re, std::string_view text, LONG from, LONG to) {
-        const DWORD mask = RE_SetEventMask(re, 0);
-        set_panel(re, text, from, to);
-        RE_SetEventMask(re, mask);
-    }
 };
 
 // What the exit had done when the information window, one of the last things to go, was destroyed.
@@ -68,9 +53,6 @@ TEST_F(CheckerCloseTest, ClosingWithTheMainWindowShownLeavesTheProgramRunning) {
     EXPECT_TRUE(IsWindow(hInfo));  // the other secondary windows stay
     EXPECT_TRUE(IsWindowVisible(hMain));
     EXPECT_FALSE(platform_quit_requested());
-    // The window can be opened again from the main window.
-    headless_click(hMain, 1180);
-    EXPECT_TRUE(IsWindow(hBig));
 }
 
 TEST_F(CheckerCloseTest, ClosingWithTheMainWindowHiddenEndsTheProgramKeepingTheUsersWords) {
@@ -146,7 +128,7 @@ TEST_F(CheckerCloseTest, RightClicksTestTheControlsInTheirOrder) {
     EXPECT_EQ(joined(took), joined(order));
     // "Refresh" looks the word up and lets the click go on to the default handling.
     size_big(hBig);
-    EXPECT_EQ(right_click_at(centre(GetDlgItem(hBig, 1263))), 0);
+    EXPECT_EQ(right_click(1263), 0);
     EXPECT_EQ(hReRightClicked, GetDlgItem(hBig, 1263));
     // A point outside every control: the default handling.
     EXPECT_EQ(right_click_at(ClientToScreen(hBig, POINT{1, 1})), 0);
@@ -156,11 +138,11 @@ TEST_F(CheckerCloseTest, RightClicksOnTheLayoutControls) {
     open();
     const auto left_width = [] { return GetWindowRect(hBigReLeft).width(); };
     const int before = left_width();
-    for (int i = 0; i < 5; ++i) right_click_at(centre(GetDlgItem(hBig, 1216)));  // "nyt"
+    for (int i = 0; i < 5; ++i) right_click(1216);  // "nyt"
     EXPECT_EQ(left_width(), before - 10);
-    right_click_at(centre(GetDlgItem(hBig, 1217)));  // "bbc"
+    right_click(1217);  // "bbc"
     EXPECT_EQ(left_width(), before - 8);
-    right_click_at(centre(GetDlgItem(hBig, 1214)));  // "Gtr"
+    right_click(1214);  // "Gtr"
     EXPECT_EQ(GetWindowRect(hBig).width(), 960);
     EXPECT_EQ(GetWindowRect(hBig).height(), 720);
 }
@@ -189,8 +171,8 @@ TEST_F(CheckerCloseTest, WordClassEntriesOfTheSelection) {
     };
     // The demonstration lists hold apple; the two phrases are filed here.
     for (auto [en, bg] : {std::pair{"black box", "черна кутия"}, std::pair{"sun-flower", "слънчоглед"}}) {
-        quiet_set(hBigReRight, en, 0, -1);
-        quiet_set(hBigReLeft, bg, 0, -1);
+        quiet_set(hBigReRight, en);
+        quiet_set(hBigReLeft, bg);
         headless_click(hBig, 1292);
     }
     for (const auto& c : cases) {
@@ -199,9 +181,9 @@ TEST_F(CheckerCloseTest, WordClassEntriesOfTheSelection) {
         gl_PRINT_DOWN = static_cast<std::int8_t>(c.print_down);
         const HWND target = c.print_down ? hBigReBot : hBigReLeft;
         for (HWND re : {hBigReLeft, hBigReBot}) quiet_set(re, "отчет\r", 0, 0);
-        quiet_set(hBigReRight, c.selection, 0, -1);
+        quiet_set(hBigReRight, c.selection);
         hs->message_boxes.clear();
-        EXPECT_EQ(right_click_at(centre(GetDlgItem(hBig, 1272))), 1);
+        EXPECT_EQ(right_click(1272), 1);
         const std::string written = c.written;
         EXPECT_EQ(panel_text(target), written.empty() ? "отчет\r" : "отчет\r" + written + "\r\r");
         if (!written.empty()) {
@@ -212,9 +194,9 @@ TEST_F(CheckerCloseTest, WordClassEntriesOfTheSelection) {
     // "h": the entries, then the selection filed into the hard-word list.
     gl_ENGLISH_TRANSLATION = 1;
     gl_PRINT_DOWN = 0;
-    quiet_set(hBigReRight, "apple", 0, -1);
+    quiet_set(hBigReRight, "apple");
     hs->message_box_answers = {IDYES};  // apple means ябълка in another list too
-    right_click_at(centre(GetDlgItem(hBig, 1274)));
+    right_click(1274);
     EXPECT_NE(c_find(C_HARD, "apple"), nullptr);
 }
 

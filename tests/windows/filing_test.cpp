@@ -22,19 +22,7 @@ protected:
     // The English selection in the right panel (no run) and the Bulgarian side: the left panel for
     // word-class lists, the bottom panel for sentences.
     static void select_pair(std::string_view en, std::string_view bg) {
-        const DWORD mask = RE_SetEventMask(hBigReRight, 0);
-        set_panel(hBigReRight, en, 0, -1);
-        RE_SetEventMask(hBigReRight, mask);
-        set_panel(hBigReLeft, bg, 0, -1);
-        set_panel(hBigReBot, bg, 0, -1);
-    }
-    static POINT centre(HWND control) {
-        const RECT r = GetWindowRect(control);
-        return POINT{r.left + r.width() / 2, r.top + r.height() / 2};
-    }
-    static void right_click(int id) {
-        const HWND b = GetDlgItem(hBig, id);
-        headless_context_menu(b, centre(b));
+        for (HWND re : {hBigReRight, hBigReLeft, hBigReBot}) quiet_set(re, re == hBigReRight ? en : bg);
     }
     // Whether a filing call put `key` (without its mark) where it says.
     static bool filed(const FilingCall& call, std::string_view key) {
@@ -140,7 +128,7 @@ TEST_F(FilingWindowTest, PopupsOpenFromTheirButtonsAndFileTheChosenItem) {
         hs->popups.clear();
         hs->popup_choices = {c.item};
         hs->message_box_answers = {IDYES};  // the bulk sentence's missing mark
-        EXPECT_TRUE(files_as(c.call, key, [&] { c.right ? right_click(c.button) : headless_click(hBig, c.button); }));
+        EXPECT_TRUE(files_as(c.call, key, [&] { c.right ? (void)right_click(c.button) : headless_click(hBig, c.button); }));
         ASSERT_EQ(hs->popups.size(), 1u);
         const HMENU menu = hs->popups[0].menu;
         EXPECT_EQ(utf16_to_utf8(GetMenuItemText(menu, c.item, MF_BYCOMMAND)), c.label);
@@ -171,7 +159,7 @@ TEST_F(FilingWindowTest, FilingButtonsFileByLeftAndRightClick) {
             ++filing_calls;
             SCOPED_TRACE(testing::Message() << b.id << (right ? " right" : " left"));
             const std::string key = "Key" + std::to_string(n++);
-            EXPECT_TRUE(files_as(call, key, [&] { right ? right_click(b.id) : headless_click(hBig, b.id); }));
+            EXPECT_TRUE(files_as(call, key, [&] { right ? (void)right_click(b.id) : headless_click(hBig, b.id); }));
             if (call.kind == FilingKind::WordClass && call.lower_case) {
                 EXPECT_NE(c_find(call.row, cp(key))->key, cp(key));  // stored lower-cased
             }
@@ -185,17 +173,11 @@ TEST_F(FilingWindowTest, FilingButtonsFileByLeftAndRightClick) {
     // A hidden button takes no right click: nothing is filed.
     ShowHideMachineControls(SW_HIDE);
     EXPECT_FALSE(files_as(filing_button(1292)->right, "hidden", [] { right_click(1292); }));
-    // Nothing selected: the filing refuses.
-    ShowHideMachineControls(SW_SHOW);
-    select_pair("", "");
-    headless_click(hBig, 1292);
-    EXPECT_EQ(utf16_to_utf8(hs->message_boxes.back().text), "Не сте избрали текст. Опитайте пак.");
 }
 
-// "добави", "виж" and "трий" on the user's list on disk, and a list file that cannot be written.
+// "добави", "виж" and "трий" on the user's list on disk.
 TEST_F(FilingWindowTest, TheUserWordListIsAddedShownAndErased) {
     open_for_filing();
-    const auto file = data.file("b_bulgarian_custom.txt");
     const auto box = [](std::string_view word) { set_panel(hAddReShort, word); };
 
     headless_click(hBig, 1249);
@@ -214,18 +196,6 @@ TEST_F(FilingWindowTest, TheUserWordListIsAddedShownAndErased) {
     set_panel(hBigReLeft, "старо");
     headless_click(hBig, 1249);
     EXPECT_EQ(panel_text(hBigReLeft), "Бозайник\rябълкова\r");
-
-    // The file cannot be replaced (a folder stands in its place): told, nothing half-written, the
-    // list unchanged, the window goes on.
-    std::filesystem::rename(file, data.file("saved.txt"));
-    std::filesystem::create_directory(file);
-    box("круша");
-    headless_click(hBig, 1248);
-    EXPECT_EQ(utf16_to_utf8(hs->message_boxes.back().text).rfind("Cannot write to", 0), 0u);
-    EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 2u);
-    EXPECT_TRUE(IsWindow(hBig));
-    std::filesystem::remove(file);
-    std::filesystem::rename(data.file("saved.txt"), file);
 
     headless_click(hBig, 1250);
     EXPECT_EQ(u8(data.read("b_bulgarian_custom_000001.txt")), "Бозайник\r\nябълкова\r\n");
