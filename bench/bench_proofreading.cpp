@@ -11,6 +11,7 @@
 
 #include "bench_random.h"
 #include "engine/proofreading/pass_order.h"
+#include "proof_bench_util.h"
 #include "engine/proofreading/proof_reader.h"
 #include "engine/proofreading/proof_report.h"
 #include "engine/run_state.h"
@@ -65,29 +66,7 @@ std::string make_text(std::size_t words, bool paragraphs) {
 }
 
 struct ProofFixture {
-    HWND dialog{};
-    ProofFixture() {
-        headless_install();
-        reset_shell();
-        reset_lexicon();
-        reset_engine();
-        OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
-        smake();
-        DialogTemplate t;
-        t.id = 9200;
-        t.cx = 300;
-        t.cy = 200;
-        t.style = WS_POPUP;
-        t.controls = {
-            {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-            {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        };
-        dialog = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
-        hBigReRight = GetDlgItem(dialog, 1);
-        hBigReLeft = GetDlgItem(dialog, 2);
-        RE_LimitText(hBigReLeft, 1 << 30);
-        RE_LimitText(hBigReRight, 1 << 30);
-    }
+    HWND dialog = make_proof_panels(9200);
 };
 
 ProofFixture& fixture() {

@@ -1,5 +1,6 @@
 #include "engine/proofreading/pass_order.h"
 
+#include "engine/proofreading/agreement.h"
 #include "engine/proofreading/gap_passes.h"
 #include "engine/proofreading/novel_checks.h"
 #include "engine/proofreading/proof_report.h"
@@ -53,14 +54,14 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
      u"думи с главни букви в средата на изречение\r\nс под 4 повторения, възможно е да са грешки",
      u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", nullptr},
     {37, G::TwoLetters, {}, {}, nullptr},
-    {38, G::TwoNounsLoadBg, u"последователни съществителни (обикновено не е грешка!)", {}, nullptr},
-    {39, G::ConcordLoadBg, u"потенциално несъгласувани прилагателно и съществително", {}, nullptr},
-    {40, G::LoadBg, u"предлог пред глагол (обикновено е грешка)", {}, nullptr},
-    {41, G::LoadBg, u"да пред неглагол (обикновено е грешка)", {}, nullptr},
-    {42, G::LoadBg, u"глагол пред е (възможна грешка е -> c)", {}, nullptr},
-    {43, G::LoadBg, u"съмнителни изрази (обикновено е грешка)", {}, nullptr},
-    {44, G::LoadBg, u"съседни предлози (обикновено е грешка)", {}, nullptr},
-    {45, G::LoadBg, u"не пред членувано съществително (възможна грешка не -> на)", {}, nullptr},
+    {38, G::TwoNounsLoadBg, u"последователни съществителни (обикновено не е грешка!)", {}, consecutive_nouns},
+    {39, G::ConcordLoadBg, u"потенциално несъгласувани прилагателно и съществително", {}, adjective_noun},
+    {40, G::LoadBg, u"предлог пред глагол (обикновено е грешка)", {}, preposition_verb},
+    {41, G::LoadBg, u"да пред неглагол (обикновено е грешка)", {}, da_not_verb},
+    {42, G::LoadBg, u"глагол пред е (възможна грешка е -> c)", {}, verb_before_e},
+    {43, G::LoadBg, u"съмнителни изрази (обикновено е грешка)", {}, doubtful_phrase},
+    {44, G::LoadBg, u"съседни предлози (обикновено е грешка)", {}, adjacent_prepositions},
+    {45, G::LoadBg, u"не пред членувано съществително (възможна грешка не -> на)", {}, ne_definite_noun},
 }};
 
 bool guard_open(PassGuard g, const ProofRun& run) {
