@@ -206,3 +206,39 @@ TEST_F(FilingWindowTest, TheUserWordListIsAddedShownAndErased) {
 }
 
 }  // namespace
+
+namespace {
+
+// A list file that cannot be replaced (a folder stands in its place) or that vanished: the user is
+// told, nothing half-written stays, the lists keep what their files hold, the window goes on.
+TEST_F(FilingWindowTest, ListFilesThatCannotBeWrittenOrVanished) {
+    open_for_filing();
+    gl_SHOW_MESSAGES = 0;
+    const auto folder_in_place = [&](std::string_view rel) {
+        std::filesystem::remove(data.file(rel));
+        std::filesystem::create_directory(data.file(rel));
+    };
+    folder_in_place("c/c_c12.txt");
+    select_pair("zebra", "зебра");
+    right_click(1292);  // into c_c12
+    EXPECT_EQ(utf16_to_utf8(hs->message_boxes.back().text).rfind("Cannot write to", 0), 0u);
+    EXPECT_EQ(c_find(1, "zebra"), nullptr);
+
+    folder_in_place("b_bulgarian_custom.txt");
+    set_panel(hAddReShort, "круша");
+    headless_click(hBig, 1248);
+    EXPECT_EQ(utf16_to_utf8(hs->message_boxes.back().text).rfind("Cannot write to", 0), 0u);
+    EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 0u);
+
+    std::filesystem::remove(data.file("c/c_c11.txt"));
+    const std::size_t had = c_glob[0].count;
+    headless_click(hBig, 1292);  // into c_c11
+    EXPECT_EQ(c_glob[0].count, had + 1);
+    EXPECT_NE(u8(data.read("c/c_c11.txt")).find("apple ябълка\r\n"), std::string::npos);
+    EXPECT_NE(u8(data.read("c/c_c11.txt")).find("zebra зебра\r\n"), std::string::npos);
+    for (const auto& e : std::filesystem::recursive_directory_iterator(data.path()))
+        EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+    EXPECT_TRUE(IsWindow(hBig));
+}
+
+}  // namespace
