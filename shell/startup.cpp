@@ -198,6 +198,8 @@ int WinMain(const std::filesystem::path& start_folder) {
     }
     if (IsWindow(hStart)) DestroyWindow(hStart);  // hStart keeps its value
 
+    // The filing popups exist before the checker can be clicked (its first run pumps messages).
+    build_filing_popups();
     const Edition edition = current_edition();
     if (spell_checker_set()) {
         JUXtitleCurrentBig = edition_title(edition);
@@ -217,7 +219,6 @@ int WinMain(const std::filesystem::path& start_folder) {
     smakeR();
 
     build_popup_all(b[B_ENGLISH_AO].count > 0 || b[B_ENGLISH_AO2].count > 0);
-    build_filing_popups();
     // The main window's menu bar (hMenuMain, with its dictionary edit mode and Insert menu) joins here
     // with the entry editor.
 
