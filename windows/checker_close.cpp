@@ -5,6 +5,8 @@
 #include "audio/player.h"
 #include "shell/gmake.h"
 #include "shell/window_state.h"
+#include "windows/find_replace_window.h"
+#include "windows/translation_window.h"
 
 namespace {
 
@@ -36,9 +38,9 @@ void end_program_from_checker() {
     close_audio_players();  // only the players this program started, never a process found by name
     ReleaseGmake();
     for (int v = 0; v < GMAKE3_INSTANCES; ++v) ReleaseGmake3(v);
-    // The secondary windows; the translation, find-and-replace, inflection-type input and settings
-    // windows join this list with their handles.
-    for (HWND* h : {&hInfo, &hBgText, &hMachine}) destroy_and_clear(*h);
+    // The secondary windows; the inflection-type input and settings windows join this list with
+    // their handles.
+    for (HWND* h : {&hInfo, &hBgText, &hMachine, &hTran, &hRepl}) destroy_and_clear(*h);
     std::fflush(nullptr);
     PostQuitMessage(0);
 }
