@@ -7,6 +7,7 @@
 
 #include "engine/phases.h"
 #include "engine/run_state.h"
+#include "engine/token_report.h"
 #include "lexicon/display.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
@@ -273,7 +274,9 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     JuxShowMessage(report, words_found_line(c.expected, c.length), 2);
 
     QuotesOutOfTokens quotes;
+    token_report_begin_run();
     scan(c);
+    token_report_end_scan();
     end_of_scan(c, quotes);
     phases(c);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <span>
+#include <unordered_map>
 
 #include "engine/lookup_state.h"
 #include "engine/run_state.h"
@@ -63,6 +64,85 @@ std::span<const ListPair> list(int r) {
 }
 const ListPair* in_row(int r, std::string_view key) { return key.empty() ? nullptr : find_pair(row(r), key); }
 const ListPair* in_list(int r, std::string_view key) { return key.empty() ? nullptr : find_pair(list(r), key); }
+
+// ---- Answers kept for the run ---------------------------------------------------------------
+
+// Within one run a word form gets one report: the spelling answers (the suggestion generators'
+// results the report reads) are asked once per distinct form and kept until the scan ends. The
+// memory they may take is bounded; past it, new forms are asked each time they come.
+struct TransparentHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+template <class V>
+using Memo = std::unordered_map<std::string, V, TransparentHash, std::equal_to<>>;
+
+struct EnglishAnswer {
+    bool none = true;  // no usable suggestion
+    std::string sh;    // the suggested words joined by " | "
+};
+
+struct BgAnswer {
+    BgReport report;
+    bool ran_generator = false;  // get_lensug ran a suggestion generator for it
+};
+
+struct RunMemo {
+    Memo<EnglishAnswer> english;
+    Memo<BgAnswer> bulgarian;
+    std::size_t bytes = 0;
+    // The last question whose computation ran a generator, when it was answered from memory: the
+    // generator's globals then hold an older word's results, so the end of the scan asks it again.
+    enum class Kind { None, English, Bulgarian } replay = Kind::None;
+    std::string replay_word;
+};
+RunMemo g_memo;
+constexpr std::size_t kMemoBytes = 24u << 20;
+constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides its texts
+
+void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator) {
+    if (!ran_generator) return;
+    g_memo.replay = kind;
+    g_memo.replay_word.assign(word);
+}
+void answered_afresh(bool ran_generator) {
+    if (ran_generator) g_memo.replay = RunMemo::Kind::None;
+}
+
+EnglishAnswer english_answer_afresh(std::string_view look) {
+    std::string report, found_insets;
+    token_suggest(look, report, found_insets);
+    return EnglishAnswer{suggest_ct == 0 || (suggest_ct == 1 && false_positive == 1), spelling_sh};
+}
+
+// The spelling answer of a misspelt English word (token_suggest always runs a generator).
+const EnglishAnswer& english_answer(std::string_view look) {
+    if (const auto it = g_memo.english.find(look); it != g_memo.english.end()) {
+        answered_from_memory(RunMemo::Kind::English, look, true);
+        return it->second;
+    }
+    EnglishAnswer a = english_answer_afresh(look);
+    answered_afresh(true);
+    static EnglishAnswer unkept;
+    if (g_memo.bytes >= kMemoBytes) return unkept = std::move(a);
+    g_memo.bytes += kMemoEntryBytes + look.size() + a.sh.capacity();
+    return g_memo.english.emplace(std::string(look), std::move(a)).first->second;
+}
+
+const BgReport& bulgarian_answer(std::string_view look) {
+    if (const auto it = g_memo.bulgarian.find(look); it != g_memo.bulgarian.end()) {
+        answered_from_memory(RunMemo::Kind::Bulgarian, look, it->second.ran_generator);
+        return it->second.report;
+    }
+    const std::uint64_t runs = suggestion_runs;
+    BgAnswer a{get_lensug(look), false};
+    a.ran_generator = suggestion_runs != runs;
+    answered_afresh(a.ran_generator);
+    static BgAnswer unkept;
+    if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
+    g_memo.bytes += kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
+    return g_memo.bulgarian.emplace(std::string(look), std::move(a)).first->second.report;
+}
 
 // ---- Writing lines ---------------------------------------------------------------------------
 
@@ -167,11 +247,12 @@ void put_back_apostrophe(const TokenScan& t, std::string& text) {
 void bulgarian_report(RunContext& c, const TokenScan& t) {
     const std::string_view look = look_up_form(t);
     const std::string_view shown = written(t);
-    std::string text;
-    std::uint32_t text_colour = gl_col_nosug;
-    std::uint8_t has_latin = 0, known = 0, upper_skipped = 0, own = 0;
-    std::string rank = "0";
-    get_lensug(look, text, text_colour, has_latin, known, rank, upper_skipped, own);
+    const BgReport& answer = bulgarian_answer(look);
+    std::string text = answer.text;
+    const std::uint32_t text_colour = answer.colour;
+    const std::uint8_t has_latin = answer.has_latin, known = answer.known, upper_skipped = answer.upper_skipped,
+                       own = answer.own;
+    const std::string_view rank = answer.rank ? std::string_view(*answer.rank) : std::string_view("0");
     put_back_apostrophe(t, text);
 
     COLORREF pane = kColKnownBg;
@@ -374,10 +455,9 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
 
     // Misspelt.
     if (!gl_ENGLIST_ALL) english_list_add(t);
-    std::string report, found_insets;
-    token_suggest(look, report, found_insets);
-    const bool none = suggest_ct == 0 || (suggest_ct == 1 && false_positive == 1);
-    const std::string line = std::string(shown) + " -> " + (none ? std::string("no suggestions") : spelling_sh);
+    const EnglishAnswer& answer = english_answer(look);
+    const bool none = answer.none;
+    const std::string line = std::string(shown) + " -> " + (none ? std::string("no suggestions") : answer.sh);
     const COLORREF line_col = none ? gl_col_nosug : kColSuggestionLine;
     LONG s = 0;
     if (pane) {
@@ -568,4 +648,17 @@ void token_report(RunContext& c, const TokenScan& t) {
         bulgarian_report(c, t);
     else if (gl_PARSE_LATIN_WORDS)
         english_report(c, t);
+}
+
+void token_report_begin_run() {
+    g_memo = RunMemo{};
+}
+
+void token_report_end_scan() {
+    switch (g_memo.replay) {
+    case RunMemo::Kind::English: english_answer_afresh(g_memo.replay_word); break;
+    case RunMemo::Kind::Bulgarian: (void)get_lensug(g_memo.replay_word); break;
+    case RunMemo::Kind::None: break;
+    }
+    g_memo = RunMemo{};
 }

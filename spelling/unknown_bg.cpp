@@ -3,6 +3,7 @@
 #include "spelling/unknown_bg.h"
 
 #include <array>
+#include <optional>
 
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
@@ -140,7 +141,7 @@ struct Report {
     std::string& text;
     std::uint32_t& colour;
     std::uint8_t& known;
-    std::string& rank;
+    std::optional<std::string>& rank;
 
     void write(std::string_view t, std::uint32_t col) {
         text.assign(t);
@@ -300,7 +301,7 @@ bool Report::prefixed(std::string_view w, std::string_view prefix, bool po) {
                            !(po && in_row(B_BULGARIAN_PO_NAI, rest));
     if (qualifies) {
         known = 1;
-        rank.assign(rest_of(e));
+        rank.emplace(rest_of(e));
         text.assign(" -> ");
         text.append(rest);
         if (!gl_SPELLING_MODE) {
@@ -387,43 +388,43 @@ std::string replace_letter_digits(std::string_view w) {
     return out;
 }
 
-std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& colour, std::uint8_t& has_latin,
-                       std::uint8_t& known, std::string& rank, std::uint8_t& upper_skipped, std::uint8_t& own) {
-    text.clear();
-    colour = gl_col_nosug;
-    has_latin = known = upper_skipped = own = 0;
-    Report out{word, text, colour, known, rank};
+namespace {
+
+void write_lensug(std::string_view word, BgReport& r) {
+    std::string& text = r.text;
+    std::uint32_t& colour = r.colour;
+    Report out{word, r.text, r.colour, r.known, r.rank};
 
     if (gl_TREAT_AS_UNKNOWN) {
         out.write(" -> ", kColUnknownAll);
-        return text.size();
+        return;
     }
     const ListPair* e = in_row(B_BULGARIAN_MISSPELLING, word);
     if (!e) e = in_row(B_BULGARIAN_MISSPELLING_FAST, word);
     if (e) {
         out.from_list(e, "", kColCorrection);
-        return text.size();
+        return;
     }
     if ((e = in_row(B_BULGARIAN_DIALECT, word))) {
         out.from_list(e, " (dialect)", kColDialect);
-        return text.size();
+        return;
     }
     if ((e = in_row(B_BULGARIAN_SYNONYM, word))) {
         out.from_list(e, " (better)", kColBetter);
-        return text.size();
+        return;
     }
     if ((e = in_row(B_BULGARIAN_RISK, word))) {
         out.from_list(e, " (risk)", kColBetter);
-        return text.size();
+        return;
     }
     if (in_row(B_BULGARIAN_CUSTOM, word) || in_row(B_BULGARIAN_NEW, word)) {
         text = in_row(B_BULGARIAN_CUSTOM, word) ? " (custom)" : " (new)";
-        known = own = 1;
-        return text.size();
+        r.known = r.own = 1;
+        return;
     }
     if (!gl_ALLWAYS_SUGGEST && (e = in_row(B_BULGARIAN, word))) {
-        known = 1;
-        rank.assign(rest_of(e));
+        r.known = 1;
+        r.rank.emplace(rest_of(e));
         if (!gl_SPELLING_MODE) {
             std::string analysis;
             GetBgType(word, analysis);
@@ -436,16 +437,16 @@ std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& 
                 text += analysis;
             }
         }
-        return text.size();
+        return;
     }
 
     // From here on the word is judged by its first kBgWordMax characters; the characters the census
     // walks give its letter counts and its length for the tests below.
     const std::string_view w = word.substr(0, std::min(word.size(), kBgWordMax));
     const Census c = take_census(w);
-    has_latin = c.latin > 0;
+    r.has_latin = c.latin > 0;
 
-    if (out.glued(w, c)) return text.size();
+    if (out.glued(w, c)) return;
 
     if (c.latin && !c.digits) {
         const std::string counts = " (" + counts_text(c, true, false) + ")";
@@ -463,7 +464,7 @@ std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& 
             else
                 out.write(" -> no suggestions" + counts, gl_col_nosug);
         }
-        return text.size();
+        return;
     }
     if (c.digits) {
         const bool latin = c.latin > 0;
@@ -477,29 +478,29 @@ std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& 
             if (!(e = in_row(B_BULGARIAN_MISSPELLING, r))) e = in_row(B_BULGARIAN_MISSPELLING_FAST, r);
             if (e) {
                 out.from_list(e, tail, kColRepaired);
-                return text.size();
+                return;
             }
             if (listed(r)) {
                 out.write(" -> " + r + tail, kColRepaired);
-                return text.size();
+                return;
             }
             spellcheck_bg(r);
             if (usable()) {
                 out.write(" -> " + spelling_sh + tail, kColRepaired);
-                return text.size();
+                return;
             }
         }
-        if (out.number_rules(latin ? std::string_view(r) : w, latin, counts)) return text.size();
+        if (out.number_rules(latin ? std::string_view(r) : w, latin, counts)) return;
         if (latin) {
             out.write(" -> no suggestions (" + counts + ")", gl_col_nosug);
-            return text.size();
+            return;
         }
         if (second_is_hyphen || r != w) spellcheck_bg(w);  // else it has just run on the same word
         if (usable())
             out.write(" -> " + spelling_sh + " (" + counts + ")", kColRepaired);
         else
             out.write(" -> no suggestions (" + counts + ")", gl_col_nosug);
-        return text.size();
+        return;
     }
 
     // Purely Cyrillic words.
@@ -507,13 +508,21 @@ std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& 
         (c.cyr_upper == 1 ||
          (c.cyr_upper == 2 && c.length >= 3 && in(ascii_apos, w[1]) && in(ascii_cyrillic_upper, w[2])))) {
         text = " (uppercase, no spell checking)";
-        upper_skipped = 1;
-        return text.size();
+        r.upper_skipped = 1;
+        return;
     }
     if (c.length >= 5) {
-        if (starts_folded(w, kNai) && out.prefixed(w, kNai, false)) return text.size();
-        if (starts_folded(w, kPo) && out.prefixed(w, kPo, true)) return text.size();
+        if (starts_folded(w, kNai) && out.prefixed(w, kNai, false)) return;
+        if (starts_folded(w, kPo) && out.prefixed(w, kPo, true)) return;
     }
     out.suggestions(w, {});
-    return text.size();
+    return;
+}
+
+}  // namespace
+
+BgReport get_lensug(std::string_view word) {
+    BgReport r;
+    write_lensug(word, r);
+    return r;
 }

@@ -404,3 +404,36 @@ TEST_F(TokenReport, UngroupedApostropheWordsAndOwnBulgarianWords) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run asks the spelling generators once per distinct word form, leaves the generator's results
+// of the scan's last word behind, and forgets its answers when it ends.
+TEST_F(TokenReport, SpellingAnswersAreKeptForTheRunOnly) {
+    load_list(M_WL_ENGLISH, {"house 300", "mouse 4000"});
+    load_dict(B_BULGARIAN, {"книга 4753"});
+    struct Case {
+        const char* text;
+        std::uint64_t generator_runs;  // distinct unknown forms, one more when the last was repeated
+        const char* last_suggestions;  // spelling_sh after the run
+    };
+    const Case cases[] = {
+        {"hous hous hous", 2, "house"},  // asked once, asked again at the end for its results
+        {"hous mous hous", 3, "house"},
+        {"книгъ hous книгъ книгъ", 3, "книга"},
+        {"hous книгъ hous", 3, "house"},
+        {"hous книгъ", 2, "книга"},
+    };
+    for (const Case& k : cases) {
+        const std::uint64_t before = suggestion_runs;
+        pane_after(k.text);
+        EXPECT_EQ(suggestion_runs - before, k.generator_runs) << k.text;
+        EXPECT_EQ(u8(spelling_sh), k.last_suggestions) << k.text;
+    }
+    // The next run asks again: a word listed meanwhile is known.
+    pane_after("hous");
+    load_dict(B_EN_BG, {"hous n # къщичка"});
+    EXPECT_EQ(pane_after("hous"), (std::vector<std::string>{"hous n 1. къщичка 1000000"}));
+}
+
+}  // namespace
