@@ -229,12 +229,47 @@ FILE* case_log(std::string_view w, const TokenCounts& n) {
     return fl_cyr_mixed;
 }
 
+// The spelling logs' lines are gathered per log and written in large pieces; the end of the scan
+// writes what is left (before the run closes the logs).
+struct PendingLog {
+    FILE* f = nullptr;
+    std::string bytes;
+};
+std::array<PendingLog, 8> g_logs;
+constexpr std::size_t kLogPiece = 1u << 16;
+
+void write_pending_logs() {
+    for (PendingLog& l : g_logs) {
+        if (l.f && !l.bytes.empty()) OutputCyr(l.bytes, 0, l.f);
+        l = PendingLog{};
+    }
+}
+
 void log_line(FILE* f, std::string_view token, std::string_view text) {
     if (!f) return;
-    std::string line(token);
-    line += text;
-    if (line.size() > kLogLineMax) line.resize(kLogLineMax);
-    OutputCyr(line, 1, f);
+    PendingLog* log = nullptr;
+    for (PendingLog& l : g_logs)
+        if (l.f == f || !l.f) {
+            log = &l;
+            break;
+        }
+    if (!log) {  // more logs than places: write this one's line at once
+        std::string line(token);
+        line += text;
+        if (line.size() > kLogLineMax) line.resize(kLogLineMax);
+        OutputCyr(line, 1, f);
+        return;
+    }
+    log->f = f;
+    const std::size_t from = log->bytes.size();
+    log->bytes += token;
+    log->bytes += text;
+    if (log->bytes.size() - from > kLogLineMax) log->bytes.resize(from + kLogLineMax);
+    log->bytes += "\r\n";
+    if (log->bytes.size() >= kLogPiece) {
+        OutputCyr(log->bytes, 0, f);
+        log->bytes.clear();
+    }
 }
 
 // The replaced typographic apostrophe goes back at the first apostrophe of the report text.
@@ -651,10 +686,12 @@ void token_report(RunContext& c, const TokenScan& t) {
 }
 
 void token_report_begin_run() {
+    write_pending_logs();
     g_memo = RunMemo{};
 }
 
 void token_report_end_scan() {
+    write_pending_logs();
     switch (g_memo.replay) {
     case RunMemo::Kind::English: english_answer_afresh(g_memo.replay_word); break;
     case RunMemo::Kind::Bulgarian: (void)get_lensug(g_memo.replay_word); break;
