@@ -40,6 +40,7 @@ constexpr int kCheckHeight = 14;
 constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 26;
 constexpr int kLabelHeight = 16;
+constexpr int kCancelWidth = 70;          // Cancel, at the end of the status line
 constexpr int kDictMinWidth = 200;        // the dictionary panel's narrowest width
 constexpr int kEntryMinWidth = 150;       // narrower than this, the entry box takes its own row
 constexpr double kDictShare = 0.30;       // its share of the width
@@ -142,6 +143,10 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     }
     if (ContextMenu(static_cast<UINT>(m.id))) return 1;
     switch (m.id) {
+        case IDC_ADD_CANCEL:
+            // Stops the run that is cutting the entry box's (or any panel's) text.
+            gl_cancel = 1;
+            return 1;
         case IDC_ADD_BIG_SPELL:
         case IDC_ADD_BIG_TRANS:
             // The text-checker window (1180) and the translation window (1178) open from here once
@@ -183,7 +188,9 @@ void layout_main_window(HWND dlg, int cx, int cy) {
     place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
 
     const int label_y = below + kGap;
-    place(dlg, IDC_ADD_LABEL, kMargin, label_y, cx - 2 * kMargin, kLabelHeight);
+    const int label_w = std::max(0, cx - 2 * kMargin - kGap - kCancelWidth);
+    place(dlg, IDC_ADD_LABEL, kMargin, label_y, label_w, kLabelHeight);
+    place(dlg, IDC_ADD_CANCEL, kMargin + label_w + kGap, label_y, kCancelWidth, kLabelHeight + kGap);
 
     const int top = label_y + kLabelHeight + kGap;
     const int height = cy - top - kMargin;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <initializer_list>
 #include <vector>
 
 #include "engine/phases.h"
@@ -100,9 +101,38 @@ void put_back_users_view(const RunContext& c) {
     RE_SetScrollPos(c.source, c.user_scroll);
 }
 
+// The panels a scan writes into do not redraw while it writes: their lines and colours are shown
+// together at every message pump and when the scan ends (each panel's redrawing as it was before,
+// a panel whose redrawing was already off stays so).
+class QuietPanels {
+public:
+    explicit QuietPanels(std::initializer_list<HWND> panels) {
+        for (HWND h : panels) {
+            if (!h || std::find(panels_.begin(), panels_.end(), h) != panels_.end() || !RE_GetRedraw(h)) continue;
+            panels_.push_back(h);
+        }
+        quiet();
+    }
+    ~QuietPanels() { show(); }
+    QuietPanels(const QuietPanels&) = delete;
+    QuietPanels& operator=(const QuietPanels&) = delete;
+    void quiet() {
+        for (HWND h : panels_)
+            if (IsWindow(h)) RE_SetRedraw(h, false);
+    }
+    void show() {
+        for (HWND h : panels_)
+            if (IsWindow(h)) RE_SetRedraw(h, true);
+    }
+
+private:
+    std::vector<HWND> panels_;
+};
+
 // Cuts the text into store 1, reporting each record, until the text ends, Cancel is pressed or
 // the store is full. Progress goes to the label, and the windows are kept alive by the pump.
 void scan(RunContext& c) {
+    QuietPanels quiet{c.source, c.report, hAddReSaved, hAddReShort3};
     Tokeniser t;
     tok_begin(t, c.text8, c.lead);
     const std::uint64_t every = static_cast<std::uint64_t>(std::max<std::int32_t>(respond_token, 1));
@@ -122,11 +152,13 @@ void scan(RunContext& c) {
         if (c.processed % kProgressEvery == 0 && c.expected > kProgressFrom)
             SetWindowTextA(c.label, progress_line(c.processed, c.expected));
         if (c.processed % every == 0) {
+            quiet.show();
             UpdateWindow(hMain);
             put_back_users_view(c);
             unfreeze();
             c.user_sel = RE_GetSel(c.source);
             c.user_scroll = RE_GetScrollPos(c.source);
+            quiet.quiet();
         }
         ++c.processed;
         report_token(c, t.last);
