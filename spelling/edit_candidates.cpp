@@ -33,6 +33,9 @@ struct Edits {
     LetterShaper shaper;
     std::string& s;
     EditSink sink;
+    std::size_t max_length;  // longer candidates are not made
+
+    bool fits(std::size_t length) const { return length <= max_length; }
 
     unsigned char shape(EditKind k, std::size_t at, unsigned char l) const {
         return shaper ? shaper(word, k, at, l) : l;
@@ -59,6 +62,7 @@ struct Edits {
 void drop_letters(const Edits& e) {
     const std::string_view word = e.word;
     const std::size_t n = word.size();
+    if (!e.fits(n - 1)) return;
     if (low(word[0]) != low(word[1])) {
         e.set_without(0, 1);
         EditCandidate c;
@@ -90,6 +94,7 @@ void drop_letters(const Edits& e) {
 // after the last) a hyphen and an apostrophe.
 void add_letters(const Edits& e) {
     const std::size_t n = e.word.size();
+    if (!e.fits(n + 1)) return;
     e.set_with_gap(0);
     for (char a : e.alphabet) {
         const unsigned char l = e.shape(EditKind::AddFront, 0, static_cast<unsigned char>(a));
@@ -129,6 +134,7 @@ void add_letters(const Edits& e) {
 
 // 6: change each letter to each letter of the alphabet (the letter already there included).
 void change_letters(const Edits& e) {
+    if (!e.fits(e.word.size())) return;
     e.s.assign(e.word);
     for (std::size_t i = 0; i < e.word.size(); ++i) {
         for (char a : e.alphabet) {
@@ -148,6 +154,7 @@ void change_letters(const Edits& e) {
 // 7: swap two neighbours that differ.
 void swap_neighbours(const Edits& e) {
     const std::string_view word = e.word;
+    if (!e.fits(word.size())) return;
     e.s.assign(word);
     for (std::size_t i = 0; i + 1 < word.size(); ++i) {
         if (low(word[i]) == low(word[i + 1])) continue;
@@ -170,6 +177,7 @@ void swap_neighbours(const Edits& e) {
 // and y z x when y and z differ.
 void rearrange_triples(const Edits& e) {
     const std::string_view word = e.word;
+    if (!e.fits(word.size())) return;
     e.s.assign(word);
     for (std::size_t i = 0; i + 3 <= word.size(); ++i) {
         const char x = word[i], y = word[i + 1], z = word[i + 2];
@@ -202,7 +210,8 @@ void drop_syllables(const Edits& e) {
     const std::string_view word = e.word;
     const std::size_t n = word.size();
     if (n < 4) return;
-    for (std::size_t k = 2; k < n / 2; ++k) {
+    // A candidate of n - k letters fits only from k = n - max_length on.
+    for (std::size_t k = std::max<std::size_t>(2, n > e.max_length ? n - e.max_length : 0); k < n / 2; ++k) {
         for (std::size_t i = 0; i + 2 * k <= n; ++i) {
             if (i + 2 < n && low(word[i]) == low(word[i + 1]) && low(word[i]) == low(word[i + 2])) continue;
             bool same = true;
@@ -223,11 +232,16 @@ void drop_syllables(const Edits& e) {
 void reduce_runs(const Edits& e) {
     const std::string_view word = e.word;
     const std::size_t n = word.size();
+    std::size_t run_end = 0;  // the end of the run of equal letters the last start stood in
     for (std::size_t i = 0; i + 3 <= n; ++i) {
         const unsigned char f = low(word[i]);
         if (low(word[i + 1]) != f || low(word[i + 2]) != f) continue;
-        std::size_t j = i + 3;
-        while (j < n && low(word[j]) == f) ++j;
+        if (i >= run_end) {
+            run_end = i + 3;
+            while (run_end < n && low(word[run_end]) == f) ++run_end;
+        }
+        const std::size_t j = run_end;
+        if (!e.fits(n - (j - i - 1))) continue;
         e.set_without(i + 1, j);
         EditCandidate c;
         c.kind = EditKind::Repeated;
@@ -242,9 +256,9 @@ void reduce_runs(const Edits& e) {
 }  // namespace
 
 void generate_edits(std::string_view word, std::string_view alphabet, LetterShaper shaper,
-                    std::string& s, EditSink sink) {
+                    std::string& s, EditSink sink, std::size_t max_length) {
     if (word.size() < 2) return;
-    const Edits e{word, alphabet, shaper, s, sink};
+    const Edits e{word, alphabet, shaper, s, sink, max_length};
     drop_letters(e);
     add_letters(e);
     change_letters(e);

@@ -189,7 +189,7 @@ void BulgarianRun::edits() {
         if (!add(rank)) return;
         if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) first_letter_differ = 1;
     };
-    generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink));
+    generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink), bg.max_key_length());
 }
 
 void BulgarianRun::hyphen_splits() {
