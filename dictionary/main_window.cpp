@@ -23,6 +23,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "spelling/word_index.h"
 
 HWND hAddReDict;
 HWND hAddBigSpell;
@@ -82,6 +83,7 @@ void fetch_handles(HWND dlg) {
 
 void init_main_window(HWND dlg) {
     load_lexicon(dir_alt);
+    build_word_indexes();
     count_start(dir_alt);
     new_words_at_start = b[B_BULGARIAN_NEW].count;
     SetWindowIcon(dlg, ICON_BIG, hicon32);

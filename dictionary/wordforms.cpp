@@ -177,6 +177,7 @@ int load_word_forms(const std::filesystem::path& folder) {
     bgmul_text = std::move(text);
     bgmul_bottom = v.data();
     bgmul_ct = v.size();
+    build_lemma_index();  // so that no look-up pays for it
     ++lexicon_load_report.files_read;
     lexicon_load_report.entries += bgmul_ct;
     load_support::note_file(file, st, dups);

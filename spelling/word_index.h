@@ -128,5 +128,8 @@ const WordIndex& capit_index();
 // The membership index of row `row` of the dictionary table (b_bulgarian is row 8); the index of
 // an empty list for a row outside the table.
 const WordIndex& dictionary_index(int row);
+// Builds the indexes of every list the spelling routines read (the start calls it after the
+// lexicon has loaded, so that no keystroke pays for them).
+void build_word_indexes();
 // The option DEEP_SPELL: the near-match scan of the English generator runs when it is non-zero.
 int deep_spell_option();
