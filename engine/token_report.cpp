@@ -62,8 +62,13 @@ std::span<const ListPair> list(int r) {
     const ListFileRecord& rec = m[static_cast<std::size_t>(r)];
     return std::span<const ListPair>(rec.entries.data(), std::min(rec.count, rec.entries.size()));
 }
-const ListPair* in_row(int r, std::string_view key) { return key.empty() ? nullptr : find_pair(row(r), key); }
-const ListPair* in_list(int r, std::string_view key) { return key.empty() ? nullptr : find_pair(list(r), key); }
+// Look-ups through the lists' hashed indexes: the same entry a binary search finds.
+const ListPair* in_row(int r, std::string_view key) {
+    return key.empty() ? nullptr : word_index(row(r), b[static_cast<std::size_t>(r)].text).find_entry(key);
+}
+const ListPair* in_list(int r, std::string_view key) {
+    return key.empty() ? nullptr : word_index(list(r), m[static_cast<std::size_t>(r)].text).find_entry(key);
+}
 
 // ---- Answers kept for the run ---------------------------------------------------------------
 
