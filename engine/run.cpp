@@ -152,9 +152,9 @@ void scan(RunContext& c) {
         if (c.processed % kProgressEvery == 0 && c.expected > kProgressFrom)
             SetWindowTextA(c.label, progress_line(c.processed, c.expected));
         if (c.processed % every == 0) {
-            quiet.show();
-            UpdateWindow(hMain);
             put_back_users_view(c);
+            quiet.show();  // what the panels gathered, the user's view with it, laid out once
+            UpdateWindow(hMain);
             unfreeze();
             c.user_sel = RE_GetSel(c.source);
             c.user_scroll = RE_GetScrollPos(c.source);

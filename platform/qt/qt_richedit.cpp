@@ -162,7 +162,7 @@ void RichEditWidget::load_all() {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
     pending_ = lost_ = false;
-    stale_ = stale_selection_ = stale_scroll_ = false;
+    stale_ = stale_text_ = stale_selection_ = stale_scroll_ = false;
     delta_ = 0;
     replace_document(0, doc_length(), 0, rt->length());
     model_options_changed();
@@ -257,6 +257,7 @@ void RichEditWidget::defer_text(LONG pos, LONG removed, LONG inserted) {
         dirty_to_ = pos + inserted;
     }
     delta_ += inserted - removed;
+    stale_text_ = true;
     stale_selection_ = true;  // the model moved the selection with the text
 }
 
@@ -264,13 +265,17 @@ void RichEditWidget::apply_deferred() {
     if (!stale_ && !stale_selection_ && !stale_scroll_) return;
     RichText* rt = platform_rich(h_);
     if (!rt) {
-        stale_ = stale_selection_ = stale_scroll_ = false;
+        stale_ = stale_text_ = stale_selection_ = stale_scroll_ = false;
         delta_ = 0;
         return;
     }
     const bool text = stale_;
-    if (stale_) {
+    if (stale_ && !stale_text_) {
+        // Only formats changed: they are set over the range, the text stays.
         stale_ = false;
+        apply_formats(dirty_from_, std::min(dirty_to_, rt->length()));
+    } else if (stale_) {
+        stale_ = stale_text_ = false;
         const LONG from = dirty_from_, to = dirty_to_, doc_to = dirty_to_ - delta_;
         delta_ = 0;
         if (from < 0 || doc_to < from || doc_to > doc_length() || to > rt->length())
@@ -281,7 +286,7 @@ void RichEditWidget::apply_deferred() {
     }
     if (stale_selection_ || text) {
         stale_selection_ = false;
-        apply_selection(true);
+        apply_selection(false);  // moves the cursor only when it stands elsewhere (that lays out)
     }
     if (stale_scroll_) {
         stale_scroll_ = false;

@@ -83,6 +83,7 @@ private:
     // [dirty_from_, dirty_to_) of the model (that range of the document is dirty_to_ - delta_
     // long); the selection and the scroll position are applied with them.
     bool stale_ = false;
+    bool stale_text_ = false;  // the text changed too (else only formats did)
     LONG dirty_from_ = 0, dirty_to_ = 0, delta_ = 0;
     bool stale_selection_ = false;
     bool stale_scroll_ = false;
