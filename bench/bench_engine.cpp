@@ -13,6 +13,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/checker_window.h"
 #include "engine/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
@@ -153,20 +154,7 @@ BENCHMARK(BM_TokeniseIntoStore1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_TranslateTextOverAPanel(benchmark::State& state) {
     EngineFixture& f = fixture();
-    DialogTemplate t;
-    t.id = 9100;
-    t.cx = 300;
-    t.cy = 200;
-    t.style = WS_POPUP;
-    t.controls = {
-        {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        {ControlKind::Label, IDC_BIG_LABEL, u"", 0, 0, 100, 10, WS_CHILD},
-        {ControlKind::Label, IDC_BIG_LABEL_UP, u"", 0, 0, 100, 10, WS_CHILD},
-    };
-    hBig = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
-    hBigReRight = GetDlgItem(hBig, 1);
-    hBigReLeft = GetDlgItem(hBig, 2);
+    open_checker_window();
     RE_SetTextW(hBigReRight, f.text16);
     gl_CHECK_PUNCTUATION = 0;
     for (auto _ : state) {

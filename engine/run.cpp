@@ -288,6 +288,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     ResetGmake();
     ResetGmake3(1);
     store_reset(store1);
+    store_reserve(store1.rec, c.expected + 1);
     store_seal(store1.rec, c.length);
     store_reset(store1S);
     if (c.checker) store_reset(storeR);

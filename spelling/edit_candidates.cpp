@@ -5,21 +5,19 @@
 #include <charconv>
 
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "spelling/spell_state.h"
 #include "spelling/word_index.h"
 
 namespace {
 
-constexpr char kBgLetters[32] = {
-    '\xe0', '\xe1', '\xe2', '\xe3', '\xe4', '\xe5', '\xe6', '\xe7', '\xe8', '\xe9', '\xea',
-    '\xeb', '\xec', '\xed', '\xee', '\xef', '\xf0', '\xf1', '\xf2', '\xf3', '\xf4', '\xf5',
-    '\xf6', '\xf7', '\xf8', '\xf9', '\xfa', '\xfb', '\xfc', '\xfd', '\xfe', '\xff'};
+constexpr std::string_view kBgLetters = "абвгдежзийклмнопрстуфхцчшщъыьэюя"_cp;
 
 inline unsigned char low(char c) { return cp_tolower(static_cast<unsigned char>(c)); }
 
 }  // namespace
 
-const std::string_view kBulgarianLetters(kBgLetters, sizeof kBgLetters);
+const std::string_view kBulgarianLetters = kBgLetters;
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
 #include "spelling/edit_candidates.h"
@@ -26,25 +27,25 @@ constexpr std::uint32_t kColSuggestion = 0x7F00;    // suggestions, split or joi
 constexpr std::uint32_t kColRepaired = 0x20C000;    // look-alike letters or digits repaired
 
 // Code page 1251 letters the rules name.
-constexpr char kChe = '\xf7', kCheCap = '\xd7';  // ч Ч
-constexpr char kSha = '\xf8', kShaCap = '\xd8';  // ш Ш
-constexpr char kSht = '\xf9', kShtCap = '\xd9';  // щ Щ
-constexpr char kTe = '\xf2', kTeCap = '\xd2';    // т Т
-constexpr char kGe = '\xe3', kGeCap = '\xc3';    // г Г
-constexpr std::string_view kNai = "\xed\xe0\xe9-";  // най-
-constexpr std::string_view kPo = "\xef\xee-";       // по-
+constexpr char kChe = "ч"_cp[0], kCheCap = "Ч"_cp[0];
+constexpr char kSha = "ш"_cp[0], kShaCap = "Ш"_cp[0];
+constexpr char kSht = "щ"_cp[0], kShtCap = "Щ"_cp[0];
+constexpr char kTe = "т"_cp[0], kTeCap = "Т"_cp[0];
+constexpr char kGe = "г"_cp[0], kGeCap = "Г"_cp[0];
+constexpr std::string_view kNai = "най-"_cp;
+constexpr std::string_view kPo = "по-"_cp;
 
 // Latin letter -> the Cyrillic letter it looks like (0: none).
 constexpr std::array<unsigned char, 256> make_lookalikes() {
     std::array<unsigned char, 256> t{};
-    const char* pairs[][2] = {
-        {"a", "\xe0"}, {"A", "\xc0"}, {"e", "\xe5"}, {"E", "\xc5"}, {"o", "\xee"}, {"O", "\xce"},
-        {"b", "\xe2"}, {"B", "\xc2"}, {"c", "\xf1"}, {"C", "\xd1"}, {"H", "\xcd"}, {"r", "\xe3"},
-        {"u", "\xe8"}, {"U", "\xc8"}, {"k", "\xea"}, {"K", "\xca"}, {"m", "\xf2"}, {"M", "\xcc"},
-        {"n", "\xef"}, {"p", "\xf0"}, {"P", "\xd0"}, {"T", "\xd2"}, {"x", "\xf5"}, {"X", "\xd5"},
-        {"y", "\xf3"}, {"Y", "\xd3"},
+    constexpr char pairs[][2] = {
+        {'a', "а"_cp[0]}, {'A', "А"_cp[0]}, {'e', "е"_cp[0]}, {'E', "Е"_cp[0]}, {'o', "о"_cp[0]}, {'O', "О"_cp[0]},
+        {'b', "в"_cp[0]}, {'B', "В"_cp[0]}, {'c', "с"_cp[0]}, {'C', "С"_cp[0]}, {'H', "Н"_cp[0]}, {'r', "г"_cp[0]},
+        {'u', "и"_cp[0]}, {'U', "И"_cp[0]}, {'k', "к"_cp[0]}, {'K', "К"_cp[0]}, {'m', "т"_cp[0]}, {'M', "М"_cp[0]},
+        {'n', "п"_cp[0]}, {'p', "р"_cp[0]}, {'P', "Р"_cp[0]}, {'T', "Т"_cp[0]}, {'x', "х"_cp[0]}, {'X', "Х"_cp[0]},
+        {'y', "у"_cp[0]}, {'Y', "У"_cp[0]},
     };
-    for (const auto& p : pairs) t[static_cast<unsigned char>(p[0][0])] = static_cast<unsigned char>(p[1][0]);
+    for (const auto& p : pairs) t[static_cast<unsigned char>(p[0])] = static_cast<unsigned char>(p[1]);
     return t;
 }
 constexpr std::array<unsigned char, 256> kLookalike = make_lookalikes();
