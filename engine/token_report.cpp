@@ -90,6 +90,7 @@ struct EnglishAnswer {
 struct BgAnswer {
     BgReport report;
     bool ran_generator = false;  // get_lensug ran a suggestion generator for it
+    bool with_text = true;       // its text is whole (else its last resort was not asked)
 };
 
 struct RunMemo {
@@ -100,15 +101,17 @@ struct RunMemo {
     // generator's globals then hold an older word's results, so the end of the scan asks it again.
     enum class Kind { None, English, Bulgarian } replay = Kind::None;
     std::string replay_word;
+    bool replay_text = true;  // the Bulgarian question was asked with its last resort
 };
 RunMemo g_memo;
 constexpr std::size_t kMemoBytes = 24u << 20;
 constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides its texts
 
-void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator) {
+void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
     if (!ran_generator) return;
     g_memo.replay = kind;
     g_memo.replay_word.assign(word);
+    g_memo.replay_text = text;
 }
 void answered_afresh(bool ran_generator) {
     if (ran_generator) g_memo.replay = RunMemo::Kind::None;
@@ -134,15 +137,19 @@ const EnglishAnswer& english_answer(std::string_view look) {
     return g_memo.english.emplace(std::string(look), std::move(a)).first->second;
 }
 
-const BgReport& bulgarian_answer(std::string_view look) {
-    if (const auto it = g_memo.bulgarian.find(look); it != g_memo.bulgarian.end()) {
-        answered_from_memory(RunMemo::Kind::Bulgarian, look, it->second.ran_generator);
+// The report of a Bulgarian word; its text is whole when `text` is asked for (the flags always
+// are): a text that nothing shows or logs does not ask the generator.
+const BgReport& bulgarian_answer(std::string_view look, bool text) {
+    const auto it = g_memo.bulgarian.find(look);
+    if (it != g_memo.bulgarian.end() && (it->second.with_text || !text)) {
+        answered_from_memory(RunMemo::Kind::Bulgarian, look, it->second.ran_generator, it->second.with_text);
         return it->second.report;
     }
     const std::uint64_t runs = suggestion_runs;
-    BgAnswer a{get_lensug(look), false};
+    BgAnswer a{get_lensug(look, text), false, text};
     a.ran_generator = suggestion_runs != runs;
     answered_afresh(a.ran_generator);
+    if (it != g_memo.bulgarian.end()) return (it->second = std::move(a)).report;
     static BgAnswer unkept;
     if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
     g_memo.bytes += kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
@@ -287,7 +294,8 @@ void put_back_apostrophe(const TokenScan& t, std::string& text) {
 void bulgarian_report(RunContext& c, const TokenScan& t) {
     const std::string_view look = look_up_form(t);
     const std::string_view shown = written(t);
-    const BgReport& answer = bulgarian_answer(look);
+    const bool on_pane = c.processed <= kPaneBulgarianTokens && main_window_shows();
+    const BgReport& answer = bulgarian_answer(look, on_pane || cyr_logs_open);
     std::string text = answer.text;
     const std::uint32_t text_colour = answer.colour;
     const std::uint8_t has_latin = answer.has_latin, known = answer.known, upper_skipped = answer.upper_skipped,
@@ -317,7 +325,7 @@ void bulgarian_report(RunContext& c, const TokenScan& t) {
         PutInG(shown);
     }
 
-    if (c.processed <= kPaneBulgarianTokens && main_window_shows()) {
+    if (on_pane) {
         const LONG s = write_line(hAddReSaved, shown, 0);
         colour(hAddReSaved, s, 0, shown.size(), pane, true);
         if (has_latin) colour_latin_letters(hAddReSaved, s, shown);
@@ -495,6 +503,12 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
 
     // Misspelt.
     if (!gl_ENGLIST_ALL) english_list_add(t);
+    // The suggestions are asked for only when a line shows them.
+    const bool checked = spell_checked(shown);
+    if (!pane && !(checked && gl_ENGLIST_UNGROUPED)) {
+        if (checked && gl_TEXT_COLORING) colour_source(c, t, kColUnknown);
+        return false;
+    }
     const EnglishAnswer& answer = english_answer(look);
     const bool none = answer.none;
     const std::string line = std::string(shown) + " -> " + (none ? std::string("no suggestions") : answer.sh);
@@ -505,7 +519,7 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
         colour(hAddReSaved, s, 0, shown.size(), kColUnknown, true);
         colour(hAddReSaved, s, shown.size(), static_cast<std::size_t>(units(line)), line_col, false);
     }
-    if (spell_checked(shown)) {
+    if (checked) {
         if (gl_TEXT_COLORING) colour_source(c, t, kColUnknown);
     } else {
         if (pane) colour(hAddReSaved, s, 0, shown.size(), kColKnownBg, true);
@@ -699,7 +713,7 @@ void token_report_end_scan() {
     write_pending_logs();
     switch (g_memo.replay) {
     case RunMemo::Kind::English: english_answer_afresh(g_memo.replay_word); break;
-    case RunMemo::Kind::Bulgarian: (void)get_lensug(g_memo.replay_word); break;
+    case RunMemo::Kind::Bulgarian: (void)get_lensug(g_memo.replay_word, g_memo.replay_text); break;
     case RunMemo::Kind::None: break;
     }
     g_memo = RunMemo{};

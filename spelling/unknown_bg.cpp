@@ -143,6 +143,7 @@ struct Report {
     std::uint32_t& colour;
     std::uint8_t& known;
     std::optional<std::string>& rank;
+    bool suggest = true;  // false: the generator's last resort is not asked (its text is not wanted)
 
     void write(std::string_view t, std::uint32_t col) {
         text.assign(t);
@@ -267,6 +268,10 @@ bool Report::number_rules(std::string_view r, bool latin, std::string_view count
 
 // The generator on `x`; with a prefix, every alternative is written behind it.
 void Report::suggestions(std::string_view x, std::string_view prefix) {
+    if (!suggest) {
+        text.clear();
+        return;
+    }
     spellcheck_bg(x);
     if (!usable()) {
         write(" -> no suggestions", gl_col_nosug);
@@ -391,10 +396,10 @@ std::string replace_letter_digits(std::string_view w) {
 
 namespace {
 
-void write_lensug(std::string_view word, BgReport& r) {
+void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
     std::string& text = r.text;
     std::uint32_t& colour = r.colour;
-    Report out{word, r.text, r.colour, r.known, r.rank};
+    Report out{word, r.text, r.colour, r.known, r.rank, suggestions};
 
     if (gl_TREAT_AS_UNKNOWN) {
         out.write(" -> ", kColUnknownAll);
@@ -522,8 +527,8 @@ void write_lensug(std::string_view word, BgReport& r) {
 
 }  // namespace
 
-BgReport get_lensug(std::string_view word) {
+BgReport get_lensug(std::string_view word, bool suggestions) {
     BgReport r;
-    write_lensug(word, r);
+    write_lensug(word, r, suggestions);
     return r;
 }

@@ -36,7 +36,9 @@ struct BgReport {
 };
 
 // The report of `word` (8-bit). The suggestion globals hold the last spellcheck_bg run afterwards.
-BgReport get_lensug(std::string_view word);
+// Without `suggestions` the last resort (the generator's suggestions for a word no rule accepts or
+// repairs) is not asked and the text stays empty there; every flag is as with it.
+BgReport get_lensug(std::string_view word, bool suggestions = true);
 
 // The Latin letters that look like Cyrillic ones, replaced by them (other bytes unchanged).
 std::string replace_latin_lookalikes(std::string_view word);

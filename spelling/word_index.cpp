@@ -10,12 +10,24 @@
 
 namespace {
 
-inline std::uint64_t mix_byte(std::uint64_t h, unsigned char c) {
-    return (h ^ c) * 0x100000001b3ULL;  // FNV-1a step
-}
 constexpr std::uint64_t kHashSeed = 0xcbf29ce484222325ULL;
 
-inline std::uint64_t finish_hash(std::uint64_t h) {
+// The hash of a folded key, eight bytes at a time (the keys are short: one or two steps).
+inline std::uint64_t hash_folded(const char* p, std::size_t n) {
+    std::uint64_t h = kHashSeed ^ (n * 0x9e3779b97f4a7c15ULL);
+    while (n >= 8) {
+        std::uint64_t k;
+        std::memcpy(&k, p, 8);
+        h = (h ^ k) * 0xff51afd7ed558ccdULL;
+        h ^= h >> 32;
+        p += 8;
+        n -= 8;
+    }
+    if (n > 0) {
+        std::uint64_t k = 0;
+        std::memcpy(&k, p, n);
+        h = (h ^ k) * 0xff51afd7ed558ccdULL;
+    }
     // Spread the low bits (the slot number) over the whole word.
     h ^= h >> 32;
     h *= 0x9e3779b97f4a7c15ULL;
@@ -103,15 +115,10 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view key = list[i].key;
         off_[i] = arena_.size();
-        std::uint64_t h = kHashSeed;
-        for (unsigned char c : key) {
-            const unsigned char f = cp_tolower(c);
-            arena_.push_back(static_cast<char>(f));
-            h = mix_byte(h, f);
-        }
+        for (unsigned char c : key) arena_.push_back(static_cast<char>(cp_tolower(c)));
         rank_[i] = rank_of_entry(list[i]);
         if (key.size() < by_length_.size()) by_length_[key.size()].push_back(static_cast<std::uint32_t>(i));
-        h = finish_hash(h);
+        const std::uint64_t h = hash_folded(arena_.data() + off_[i], key.size());
         const std::uint64_t tag = h >> 32;
         const std::string_view folded(arena_.data() + off_[i], key.size());
         // Insert unless an equal key is already there: the first in list order wins.
@@ -134,13 +141,9 @@ std::ptrdiff_t WordIndex::find(std::string_view word) const {
     const std::size_t n = word.size();
     if (list_.empty() || n > max_len_) return -1;
     char* buf = fold_buf_.data();
-    std::uint64_t h = kHashSeed;
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char f = cp_tolower(static_cast<unsigned char>(word[i]));
-        buf[i] = static_cast<char>(f);
-        h = mix_byte(h, f);
-    }
-    h = finish_hash(h);
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    for (std::size_t i = 0; i < n; ++i) buf[i] = static_cast<char>(lower[static_cast<unsigned char>(word[i])]);
+    const std::uint64_t h = hash_folded(buf, n);
     const std::uint64_t tag = h >> 32;
     for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
         const std::uint64_t slot = slots_[s];

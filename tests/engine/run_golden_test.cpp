@@ -85,6 +85,13 @@ TEST_F(RunGolden, ShowsAndWritesWhatWasRecorded) {
              gl_ENGLIST_UNGROUPED = 1;
          }},
         {"entry box, word by word", true, [] { gl_PRINT_FILTERED = 1; }},
+        {"checker active, options as they start", false, [] { gl_SPELLING_MODE = 1; }},
+        {"checker active, with logs", false,
+         [] {
+             gl_SPELLING_MODE = 1;
+             gl_SPELL_CHECKER_LOG = 1;
+             gl_isFromFile = 1;
+         }},
     };
     std::string all;
     for (const Options& o : table) {
