@@ -3,7 +3,9 @@
 // words misspelt, in the text-checker window's panel on the headless backend: the whole run of
 // translate_text (per-token report, report panel, colours, exports of the checker's text), with a
 // lexicon of 100,000 English entries and 200,000 Bulgarian words. Counters: bytes per second, and
-// the memory the run takes at its peak per byte of text (peak_bytes_per_text_byte).
+// the memory the run takes at its peak per byte of text (peak_bytes_per_text_byte). Then the bad
+// input, with the options as the program starts: a paste of 50 MB of that prose, one word of 10 MB,
+// a million distinct unknown words.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -82,11 +84,57 @@ void BM_RunOverMixedProse(benchmark::State& state) {
         peak = std::max(peak, prose::status_kib("VmHWM") - before);
         state.ResumeTiming();
     }
+    gl_ENGLIST_UNGROUPED = 0;
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.text.size()));
     state.counters["words"] = static_cast<double>(last_run.processed);
     state.counters["peak_bytes_per_text_byte"] = static_cast<double>(peak) * 1024.0 / static_cast<double>(f.text.size());
     DestroyWindow(hBig);
 }
 BENCHMARK(BM_RunOverMixedProse)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+std::u16string bad_input(int kind) {
+    const Fixture& f = fixture();
+    std::u16string t;
+    if (kind == 0) {
+        while (t.size() < 50'000'000) t += f.text16;
+    } else if (kind == 1) {
+        t.assign(10'000'000, u'a');
+    } else {
+        for (std::uint32_t i = 0; i < 1'000'000; ++i) {
+            const bool cyr = i % 2;
+            std::string w = prose::make_word(i * 7 + 3, cyr);
+            w += cyr ? "\xFA\xFA" : "qq";  // never a listed word
+            t += cp1251_to_utf16(w) + u' ';
+        }
+    }
+    return t;
+}
+
+// Arg: 0 a paste of 50 MB, 1 a word of 10 MB, 2 a million distinct unknown words.
+void BM_BadInput(benchmark::State& state) {
+    fixture();
+    open_checker_window();
+    const std::u16string text = bad_input(static_cast<int>(state.range(0)));
+    long peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        RE_SetTextW(hBigReRight, text);
+        RE_SetTextW(hBigReLeft, u"");
+        const long before = prose::status_kib("VmRSS");
+        prose::reset_peak();
+        state.ResumeTiming();
+        std::string t8;
+        std::u16string t16;
+        translate_text(hBig, hBigReRight, hBigReLeft, GetDlgItem(hBig, IDC_BIG_LABEL), t8, t16, "bench");
+        state.PauseTiming();
+        peak = std::max(peak, prose::status_kib("VmHWM") - before);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["words"] = static_cast<double>(last_run.processed);
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024.0;
+    DestroyWindow(hBig);
+}
+BENCHMARK(BM_BadInput)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

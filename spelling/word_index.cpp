@@ -112,15 +112,28 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     near_built_ = false;
     by_length_.assign(std::min<std::size_t>(max_len_, WordIndex::kMaxBucketLength) + 1, {});
 
+    // The folded keys, their hashes, ranks and lengths in one pass over the list; then the slots,
+    // each looked at a little after its address was asked for (the table is larger than the
+    // caches, so the inserts would otherwise wait on memory one by one).
+    arena_.resize(total);
+    std::vector<std::uint64_t> hashes(n);
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    std::size_t at = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view key = list[i].key;
-        off_[i] = arena_.size();
-        for (unsigned char c : key) arena_.push_back(static_cast<char>(cp_tolower(c)));
+        off_[i] = at;
+        for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
         rank_[i] = rank_of_entry(list[i]);
         if (key.size() < by_length_.size()) by_length_[key.size()].push_back(static_cast<std::uint32_t>(i));
-        const std::uint64_t h = hash_folded(arena_.data() + off_[i], key.size());
+        hashes[i] = hash_folded(arena_.data() + off_[i], key.size());
+    }
+    off_[n] = at;
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n) __builtin_prefetch(&slots_[hashes[i + kAhead] & mask_]);
+        const std::uint64_t h = hashes[i];
         const std::uint64_t tag = h >> 32;
-        const std::string_view folded(arena_.data() + off_[i], key.size());
+        const std::string_view folded(arena_.data() + off_[i], off_[i + 1] - off_[i]);
         // Insert unless an equal key is already there: the first in list order wins.
         for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
             const std::uint64_t slot = slots_[s];
@@ -134,7 +147,6 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
             }
         }
     }
-    off_[n] = arena_.size();
 }
 
 std::ptrdiff_t WordIndex::find(std::string_view word) const {
