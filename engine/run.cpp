@@ -101,9 +101,10 @@ void put_back_users_view(const RunContext& c) {
     RE_SetScrollPos(c.source, c.user_scroll);
 }
 
-// The panels a scan writes into do not redraw while it writes: their lines and colours are shown
-// together at every message pump and when the scan ends (each panel's redrawing as it was before,
-// a panel whose redrawing was already off stays so).
+// The panels a run writes into do not redraw while it goes: their lines and colours are shown
+// together when it ends (each panel's redrawing as it was before; a panel whose redrawing was
+// already off stays so). What the user does in a panel meanwhile (at a message pump) acts on its
+// text as the run has made it so far.
 class QuietPanels {
 public:
     explicit QuietPanels(std::initializer_list<HWND> panels) {
@@ -132,7 +133,6 @@ private:
 // Cuts the text into store 1, reporting each record, until the text ends, Cancel is pressed or
 // the store is full. Progress goes to the label, and the windows are kept alive by the pump.
 void scan(RunContext& c) {
-    QuietPanels quiet{c.source, c.report, hAddReSaved, hAddReShort3};
     Tokeniser t;
     tok_begin(t, c.text8, c.lead);
     const std::uint64_t every = static_cast<std::uint64_t>(std::max<std::int32_t>(respond_token, 1));
@@ -153,12 +153,10 @@ void scan(RunContext& c) {
             SetWindowTextA(c.label, progress_line(c.processed, c.expected));
         if (c.processed % every == 0) {
             put_back_users_view(c);
-            quiet.show();  // what the panels gathered, the user's view with it, laid out once
             UpdateWindow(hMain);
             unfreeze();
             c.user_sel = RE_GetSel(c.source);
             c.user_scroll = RE_GetScrollPos(c.source);
-            quiet.quiet();
         }
         ++c.processed;
         report_token(c, t.last);
@@ -270,6 +268,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     read_text(c);
     c.user_sel = RE_GetSel(source);
     c.user_scroll = RE_GetScrollPos(source);
+    const QuietPanels quiet{source, report, hAddReSaved, hAddReShort3};
     if (!changed_from_add_fg && !is(source, hAddReShortCopy))
         ColorRangeOn(source, 0, c.length, CFM_COLOR | CFM_BOLD | CFM_UNDERLINE, 0, 0);
 
