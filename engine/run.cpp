@@ -155,6 +155,7 @@ void scan(RunContext& c) {
             put_back_users_view(c);
             UpdateWindow(hMain);
             unfreeze();
+            token_report_pumped();
             c.user_sel = RE_GetSel(c.source);
             c.user_scroll = RE_GetScrollPos(c.source);
         }

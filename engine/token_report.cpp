@@ -62,12 +62,34 @@ std::span<const ListPair> list(int r) {
     const ListFileRecord& rec = m[static_cast<std::size_t>(r)];
     return std::span<const ListPair>(rec.entries.data(), std::min(rec.count, rec.entries.size()));
 }
-// Look-ups through the lists' hashed indexes: the same entry a binary search finds.
+// Look-ups through the lists' hashed indexes: the same entry a binary search finds. The indexes
+// are found once and kept until the run pumps messages (the lists may change only then) or the
+// indexes are let go.
+struct IndexCache {
+    std::uint64_t generation = ~std::uint64_t{0};
+    std::array<const WordIndex*, B_ROWS> rows{};
+    std::array<const WordIndex*, M_ROWS> lists{};
+};
+IndexCache g_index_cache;
+
+IndexCache& index_cache() {
+    if (g_index_cache.generation != word_index_generation()) {
+        g_index_cache = IndexCache{};
+        g_index_cache.generation = word_index_generation();
+    }
+    return g_index_cache;
+}
 const ListPair* in_row(int r, std::string_view key) {
-    return key.empty() ? nullptr : word_index(row(r), b[static_cast<std::size_t>(r)].text).find_entry(key);
+    if (key.empty()) return nullptr;
+    const WordIndex*& ix = index_cache().rows[static_cast<std::size_t>(r)];
+    if (!ix) ix = &word_index(row(r), b[static_cast<std::size_t>(r)].text);
+    return ix->find_entry(key);
 }
 const ListPair* in_list(int r, std::string_view key) {
-    return key.empty() ? nullptr : word_index(list(r), m[static_cast<std::size_t>(r)].text).find_entry(key);
+    if (key.empty()) return nullptr;
+    const WordIndex*& ix = index_cache().lists[static_cast<std::size_t>(r)];
+    if (!ix) ix = &word_index(list(r), m[static_cast<std::size_t>(r)].text);
+    return ix->find_entry(key);
 }
 
 // ---- Answers kept for the run ---------------------------------------------------------------
@@ -704,13 +726,17 @@ void token_report(RunContext& c, const TokenScan& t) {
         english_report(c, t);
 }
 
+void token_report_pumped() { g_index_cache = IndexCache{}; }
+
 void token_report_begin_run() {
     write_pending_logs();
+    g_index_cache = IndexCache{};
     g_memo = RunMemo{};
 }
 
 void token_report_end_scan() {
     write_pending_logs();
+    g_index_cache = IndexCache{};
     switch (g_memo.replay) {
     case RunMemo::Kind::English: english_answer_afresh(g_memo.replay_word); break;
     case RunMemo::Kind::Bulgarian: (void)get_lensug(g_memo.replay_word, g_memo.replay_text); break;

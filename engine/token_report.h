@@ -75,3 +75,5 @@ void token_report(RunContext& c, const TokenScan& t);
 // suggestion globals as the last generator run of the scan left them, and frees the answers).
 void token_report_begin_run();
 void token_report_end_scan();
+// The scan has pumped messages: the lists may have changed, their indexes are found again.
+void token_report_pumped();

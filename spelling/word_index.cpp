@@ -213,6 +213,7 @@ std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int tr
 
 namespace {
 std::vector<std::unique_ptr<WordIndex>> g_indexes;  // one index per list seen since the last drop
+std::uint64_t g_generation = 0;                     // grows whenever indexes are let go
 constexpr std::size_t kMaxIndexes = 64;
 }  // namespace
 
@@ -222,10 +223,18 @@ const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<cons
         if (!idx->indexes(list)) idx->build(list, std::move(owner));
         return *idx;
     }
-    if (g_indexes.size() >= kMaxIndexes) g_indexes.clear();
+    if (g_indexes.size() >= kMaxIndexes) {
+        g_indexes.clear();
+        ++g_generation;
+    }
     g_indexes.push_back(std::make_unique<WordIndex>());
     g_indexes.back()->build(list, std::move(owner));
     return *g_indexes.back();
 }
 
-void drop_word_indexes() { g_indexes.clear(); }
+void drop_word_indexes() {
+    g_indexes.clear();
+    ++g_generation;
+}
+
+std::uint64_t word_index_generation() { return g_generation; }

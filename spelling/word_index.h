@@ -112,6 +112,9 @@ private:
 const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<const void> owner = {});
 // Forgets every index (test fixtures; code that edited a list in place).
 void drop_word_indexes();
+// Grows whenever indexes are let go (dropped, or cleared to make room): a reference to an index
+// taken while it had one value stays valid while it keeps it.
+std::uint64_t word_index_generation();
 
 // ---- The lists the spelling routines read ------------------------------------------------------
 inline constexpr int kEnglishSetCount = 17;  // rows 0..16 of the English word-list table
