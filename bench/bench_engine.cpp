@@ -13,7 +13,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "bench/checker_window.h"
+#include "bench/bench_panels.h"
 #include "engine/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
@@ -154,7 +154,7 @@ BENCHMARK(BM_TokeniseIntoStore1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_TranslateTextOverAPanel(benchmark::State& state) {
     EngineFixture& f = fixture();
-    open_checker_window();
+    make_checker_panels();
     RE_SetTextW(hBigReRight, f.text16);
     gl_CHECK_PUNCTUATION = 0;
     for (auto _ : state) {

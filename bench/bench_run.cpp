@@ -14,7 +14,7 @@
 
 #include "bench/prose_util.h"
 #include "dictionary/loading.h"
-#include "bench/checker_window.h"
+#include "bench/bench_panels.h"
 #include "engine/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
@@ -87,7 +87,7 @@ void run_checker(benchmark::State& state, const std::u16string& text, long& peak
 // gets its line with its suggestions in the report panel.
 void BM_RunOverMixedProse(benchmark::State& state) {
     Fixture& f = fixture();
-    open_checker_window();
+    make_checker_panels();
     gl_CHECK_PUNCTUATION = 0;
     gl_ENGLIST_UNGROUPED = static_cast<std::uint8_t>(state.range(0));
     static long peaks[2] = {};  // the first run of each shows it: later ones reuse its memory
@@ -122,7 +122,7 @@ std::u16string bad_input(int kind) {
 // Arg: 0 a paste of 50 MB, 1 a word of 10 MB, 2 a million distinct unknown words.
 void BM_BadInput(benchmark::State& state) {
     fixture();
-    open_checker_window();
+    make_checker_panels();
     const std::u16string text = bad_input(static_cast<int>(state.range(0)));
     long peak = 0;
     run_checker(state, text, peak);

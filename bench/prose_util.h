@@ -13,18 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_random.h"
 #include "platform/text.h"
 
 namespace prose {
 
-struct Lcg {
-    std::uint64_t s;
-    std::uint32_t operator()() {
-        s = s * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(s >> 33);
-    }
-    double unit() { return (operator()() & 0xFFFFFF) / 16777216.0; }
-};
+// A number in [0, 1) from the shared generator.
+inline double unit(Lcg& rnd) { return (rnd() & 0xFFFFFF) / 16777216.0; }
 
 // A word of `syllables` syllables, distinct for distinct `i` (code page 1251).
 inline std::string make_word(std::uint32_t i, bool cyrillic) {
@@ -72,7 +67,7 @@ inline Corpus make_corpus(std::size_t vocabulary, std::size_t typos) {
 
 // An index drawn by a Zipf law (exponent 1) over n items.
 inline std::size_t zipf(Lcg& rnd, std::size_t n) {
-    const double u = rnd.unit();
+    const double u = unit(rnd);
     const auto k = static_cast<std::size_t>(std::exp(u * std::log(static_cast<double>(n) + 1.0))) - 1;
     return k < n ? k : n - 1;
 }
@@ -89,7 +84,7 @@ inline std::string make_text(const Corpus& c, std::size_t bytes, double unknown)
         const auto& typos = cyrillic ? c.bulgarian_typos : c.english_typos;
         const int n = 6 + static_cast<int>(rnd() % 14);
         for (int i = 0; i < n; ++i) {
-            std::string w = rnd.unit() < unknown ? typos[zipf(rnd, typos.size())] : words[zipf(rnd, words.size())];
+            std::string w = unit(rnd) < unknown ? typos[zipf(rnd, typos.size())] : words[zipf(rnd, words.size())];
             if (i == 0) w[0] = static_cast<char>(cp_toupper(static_cast<unsigned char>(w[0])));
             t += w;
             if (i + 1 < n) t += rnd() % 8 == 0 ? ", " : " ";

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <span>
 
+#include "audio/main_window_audio.h"
 #include "dictionary/custom_words.h"
 #include "dictionary/loading.h"
 #include "engine/entry_display.h"
@@ -24,6 +25,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "spelling/word_index.h"
+#include "windows/checker_window.h"
 
 HWND hAddReDict;
 HWND hAddBigSpell;
@@ -109,6 +111,7 @@ void init_main_window(HWND dlg) {
     // entry display.
     Button_SetCheck(hAddSentence, BST_CHECKED);
     open_search_log();
+    init_main_window_audio(dlg);
 
     const RECT c = GetClientRect(dlg);
     layout_main_window(dlg, c.width(), c.height());
@@ -144,15 +147,19 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
         return 1;
     }
     if (ContextMenu(static_cast<UINT>(m.id))) return 1;
+    // The audio button 1297, the popup item 8200 and the menu command "Make audio file".
+    if (main_window_audio_command(dlg, m.id)) return 1;
     switch (m.id) {
         case IDC_ADD_CANCEL:
             // Stops the run that is cutting the entry box's (or any panel's) text.
             gl_cancel = 1;
             return 1;
         case IDC_ADD_BIG_SPELL:
+            open_checker_window(POINT{40, 20});
+            return 1;
         case IDC_ADD_BIG_TRANS:
-            // The text-checker window (1180) and the translation window (1178) open from here once
-            // those windows are part of the program; until then the buttons do nothing.
+            // The translation window (1178) opens from here once it is part of the program; until
+            // then the button does nothing.
             return 1;
         case IDA_OPEN:
         case IDA_SAVE:
@@ -190,9 +197,11 @@ void layout_main_window(HWND dlg, int cx, int cy) {
     place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
 
     const int label_y = below + kGap;
-    const int label_w = std::max(0, cx - 2 * kMargin - kGap - kCancelWidth);
-    place(dlg, IDC_ADD_LABEL, kMargin, label_y, label_w, kLabelHeight);
-    place(dlg, IDC_ADD_CANCEL, kMargin + label_w + kGap, label_y, kCancelWidth, kLabelHeight + kGap);
+    // The status line, then Cancel, then the audio button and its word at the end of the row.
+    const int audio_w = layout_main_window_audio(dlg, cx - kMargin, label_y, kLabelHeight);
+    const int cancel_x = cx - kMargin - audio_w - kCancelWidth;
+    place(dlg, IDC_ADD_LABEL, kMargin, label_y, std::max(0, cancel_x - kGap - kMargin), kLabelHeight);
+    place(dlg, IDC_ADD_CANCEL, cancel_x, label_y, kCancelWidth, kLabelHeight + kGap);
 
     const int top = label_y + kLabelHeight + kGap;
     const int height = cy - top - kMargin;

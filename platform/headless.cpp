@@ -79,7 +79,8 @@ public:
     std::optional<std::filesystem::path> file_dialog(bool save, HWND owner, std::u16string_view title,
                                                      const std::vector<FileFilter>& filters,
                                                      const std::filesystem::path& start) override {
-        (void)save, (void)owner, (void)title, (void)filters, (void)start;
+        (void)save, (void)owner, (void)title, (void)filters;
+        state.file_dialog_starts.push_back(start);
         return take_front(state.file_dialog_answers);
     }
 
@@ -116,6 +117,22 @@ public:
     bool start_program(const std::filesystem::path& exe, const std::vector<std::string>& args,
                        bool minimized) override {
         state.programs_started.push_back(RecordedProgram{exe, args, minimized});
+        return true;
+    }
+
+    // The handle of a child is its place in programs_started, counted from 1; it runs until
+    // closed.
+    int start_child(const std::filesystem::path& exe, const std::vector<std::string>& args,
+                    bool minimized) override {
+        start_program(exe, args, minimized);
+        return static_cast<int>(state.programs_started.size());
+    }
+
+    bool close_child(int handle) override {
+        if (handle <= 0 || static_cast<std::size_t>(handle) > state.programs_started.size()) return false;
+        for (int h : state.programs_closed)
+            if (h == handle) return false;
+        state.programs_closed.push_back(handle);
         return true;
     }
 

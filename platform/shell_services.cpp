@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <map>
 
@@ -203,6 +203,13 @@ bool StartProgram(const std::filesystem::path& exe, const std::vector<std::strin
     return platform_backend().start_program(exe, args, minimized);
 }
 
+int StartChildProgram(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) {
+    if (exe.empty()) return 0;
+    return platform_backend().start_child(exe, args, minimized);
+}
+
+bool CloseChildProgram(int handle) { return handle > 0 && platform_backend().close_child(handle); }
+
 namespace {
 bool ascii_iequal(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -215,10 +222,16 @@ bool ascii_iequal(std::string_view a, std::string_view b) {
     return true;
 }
 
+// A process may end while its files are read: what could be read is returned, never an error
+// (a stream would throw on the vanished file).
 std::string read_small_file(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
     std::string s;
-    if (in) s.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) return s;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    std::fclose(f);
     return s;
 }
 

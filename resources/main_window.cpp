@@ -25,8 +25,8 @@ DialogTemplate main_window_template() {
         shown | WS_TABSTOP);
     add(ControlKind::PushButton, IDC_ADD_BIG_SPELL, kAddBigSpellCaption, 336, 5, 48, 14, shown | WS_TABSTOP);
     add(ControlKind::PushButton, IDC_ADD_BIG_TRANS, kAddBigTransCaption, 387, 5, 48, 14, shown | WS_TABSTOP);
-    add(ControlKind::Label, IDC_ADD_LABEL, u"", 5, 23, 390, 9, shown);
-    add(ControlKind::PushButton, IDC_ADD_CANCEL, kAddCancelCaption, 398, 21, 37, 12, shown | WS_TABSTOP);
+    add(ControlKind::Label, IDC_ADD_LABEL, u"", 5, 23, 312, 9, shown);
+    add(ControlKind::PushButton, IDC_ADD_CANCEL, kAddCancelCaption, 320, 21, 37, 12, shown | WS_TABSTOP);
     add(ControlKind::RichEdit, IDC_ADD_RE_DICT, u"", 5, 35, 140, 260, panel);
     add(ControlKind::RichEdit, IDC_ADD_RE_SAVED, u"", 150, 35, 285, 170, panel);
     add(ControlKind::RichEdit, IDC_ADD_RE_BG, u"", 150, 210, 95, 85, panel);
@@ -36,6 +36,10 @@ DialogTemplate main_window_template() {
     add(ControlKind::RichEdit, IDC_ADD_RE_SHORT_COPY, u"", 5, 5, 250, 14, hidden_panel);
     add(ControlKind::RichEdit, IDC_ADD_RE_LONG, u"", 150, 35, 285, 60, hidden_panel);
     add(ControlKind::Edit, IDC_ADD_TRANS_SIR, u"", 150, 35, 140, 12, WS_CHILD | WS_BORDER);
+    // The audio button and the word it pronounced last, at the end of the status line.
+    t.controls.push_back(ControlTemplate{ControlKind::PushButton, IDC_ADD_AUDIO_BUTTON, u"", 425, 23, 10, 9,
+                                         shown | WS_TABSTOP | BS_FLAT | BS_BITMAP, IDB_AUDIO_GREEN});
+    add(ControlKind::Label, IDC_ADD_AUDIO_LABEL, u"", 360, 23, 62, 9, shown);
     return t;
 }
 

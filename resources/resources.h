@@ -15,6 +15,9 @@
 inline constexpr int IDI_JUX32 = 115;        // the program's icon (windows, notification area)
 inline constexpr int IDI_TRANSLATION = 116;  // the translation windows' icon
 inline constexpr int IDI_INFO = 118;         // the information window's icon
+// Bitmaps of the audio buttons.
+inline constexpr int IDB_AUDIO_RED = 129;    // no clip for the word
+inline constexpr int IDB_AUDIO_GREEN = 130;  // a clip was found
 
 // ---- Splash window (template 105) -------------------------------------------------------------
 inline constexpr int IDD_STARTING = 105;          // the splash shown while the lexicon loads
@@ -37,6 +40,8 @@ inline constexpr int IDC_ADD_SENTENCE = 1171;     // cut the text into words, a 
 inline constexpr int IDC_ADD_BIG_TRANS = 1178;    // opens the translation window
 inline constexpr int IDC_ADD_BIG_SPELL = 1180;    // opens the text-checker window
 inline constexpr int IDC_ADD_CANCEL = 1183;       // stops a look-up's run (Cancel)
+inline constexpr int IDC_ADD_AUDIO_BUTTON = 1297;  // pronounces the selection of the focus pane
+inline constexpr int IDC_ADD_AUDIO_LABEL = 1148;   // the word last pronounced
 
 // ---- Commands ---------------------------------------------------------------------------------
 // The shared rich-edit popup menu: commands 8084 to 8101 act on the focus pane (ContextMenu).
@@ -57,6 +62,9 @@ inline constexpr UINT IDM_RE_REDO = 8101;
 inline constexpr UINT IDM_RE_LAST = 8101;
 inline constexpr UINT IDM_AUDIO = 8200;     // pronounce the selection (only with an audio index)
 inline constexpr UINT IDM_SHOW_BIG = 8201;  // show the focus pane in the translation window
+// Main-window menu commands (the menu bar's maintenance menu).
+inline constexpr UINT IDM_MAKE_AUDIO_FILE = 9230;  // "Make audio file": pack a folder of clips
+inline constexpr std::u16string_view kMakeAudioFileLabel = u"Make audio file";
 
 // Main-window accelerator commands.
 inline constexpr WORD IDA_OPEN = 9219;          // Ctrl+O: open a file into the text-checker window

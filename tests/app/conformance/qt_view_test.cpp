@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetricsF>
 #include <filesystem>
 #include <fstream>
 #include <QAbstractButton>
@@ -35,6 +36,7 @@
 #include "platform/backend.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_support.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -155,8 +157,18 @@ TEST_F(QtViews, DialogFontsMapToTheApplicationFont) {
     SetWindowFont(label, CreateFontIndirectW(LOGFONTW{u"Microsoft Sans Serif", 11, 700, false, false}));
     const QFont f = qt_widget(label)->font();
     EXPECT_EQ(f.family(), QApplication::font().family());
-    EXPECT_EQ(f.pointSize(), 11);
     EXPECT_EQ(f.weight(), QFont::Bold);
+    // A control's caption fits the box its template measured for a 6-pixel letter at 8 points
+    // (condensed or smaller, never below three quarters of the size asked).
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const qreal average = QFontMetricsF(f).horizontalAdvance(letters) / letters.size();
+    EXPECT_TRUE(average <= 6.0 * 11 / 8 + 0.01 || f.pointSizeF() <= 11 * 0.75 + 0.01) << average;
+    EXPECT_GE(f.pointSizeF(), 11 * 0.75 - 0.01);
+    // A text panel with the same font keeps its natural width, whatever its dialog's controls take.
+    HWND re = GetDlgItem(dlg, kPanel);
+    SetWindowFont(re, CreateFontIndirectW(LOGFONTW{u"Microsoft Sans Serif", 11, 400, false, false}));
+    EXPECT_EQ(qt_widget(re)->font().pointSize(), 11);
+    EXPECT_EQ(qt_widget(re)->font().stretch(), QFont::Unstretched);
     EXPECT_EQ(map_font_family(u"MS Shell Dlg"), QApplication::font().family());
     EXPECT_EQ(map_font_family(u"Courier New"), QStringLiteral("Courier New"));
 }
@@ -776,4 +788,29 @@ TEST_F(QtViews, HiddenSelectionShowsTheTextInItsOwnColour) {
     EXPECT_TRUE(edit->textCursor().hasSelection());
     EXPECT_EQ(edit->textCursor().selectionStart(), 0);
     EXPECT_EQ(edit->textCursor().selectionEnd(), 16);
+}
+
+// A child program (the external player) receives its argument, and only a running child of ours
+// can be closed by its handle.
+TEST_F(QtViews, ChildProgramGetsItsArgumentAndIsClosedByItsHandle) {
+    jux_test::TempFolder dir("qt_child");
+    const auto player = dir.write("winamp0.exe",
+                                  "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+                                  "[ \"$1\" = wait ] && exec sleep 30\nexit 0\n");
+    std::filesystem::permissions(player, std::filesystem::perms::owner_all);
+    const std::string clip = (dir.path() / "a clip.ogg").string();
+    auto wait_for = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
+        return done();
+    };
+    const int quick = StartChildProgram(player, {clip}, false);
+    ASSERT_GT(quick, 0);
+    ASSERT_TRUE(wait_for([&] { return dir.read("args.txt") == clip + "\n"; }));
+
+    const int waiting = StartChildProgram(player, {"wait"}, true);
+    ASSERT_GT(waiting, 0);
+    EXPECT_TRUE(CloseChildProgram(waiting));
+    EXPECT_TRUE(wait_for([&] { return !CloseChildProgram(waiting); }));
+    EXPECT_EQ(StartChildProgram(dir.path() / "absent.exe", {}, false), 0);
+    EXPECT_FALSE(CloseChildProgram(12345));
 }
