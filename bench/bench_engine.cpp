@@ -103,14 +103,7 @@ struct EngineFixture {
     std::string text;
     std::u16string text16;
     EngineFixture() {
-        headless_install();
-        reset_shell();
-        reset_lexicon();
-        reset_engine();
-        OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;  // no limit: the text has more than a million tokens
-        smake();
-        smake2();
-        smakeR();
+        start_headless_without_word_limit();
         dir = std::filesystem::temp_directory_path() / ("jux_bench_engine_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         // A run of the checker's panel writes its token exports into the working folder.

@@ -35,14 +35,7 @@ struct Fixture {
     std::string text;
     std::u16string text16;
     Fixture() {
-        headless_install();
-        reset_shell();
-        reset_lexicon();
-        reset_engine();
-        OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
-        smake();
-        smake2();
-        smakeR();
+        start_headless_without_word_limit();
         dir = std::filesystem::temp_directory_path() / ("jux_bench_run_" + std::to_string(::getpid()));
         const prose::Corpus corpus = prose::make_corpus(20'000, 3'000);
         prose::write_lexicon(corpus, dir, 180'000);
