@@ -66,7 +66,7 @@ std::string make_text(std::size_t words, bool paragraphs) {
 }
 
 struct ProofFixture {
-    HWND dialog = make_proof_panels(9200);
+    HWND dialog = make_proof_panels();
 };
 
 ProofFixture& fixture() {
