@@ -5,6 +5,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/secondary_panels.h"
 
 HWND hLive;
 
@@ -30,13 +31,7 @@ void init_live(HWND dlg) {
     hLiveRe = JUX_GetDlgItem(dlg, IDC_LIVE_RE, "IDC_LIVE_RE");
     RE_SetBackgroundColor(hLiveRe, bkgcolor1);
 
-    LOGFONTW f;
-    f.face = u"Microsoft Sans Serif";
-    f.points = 8;
-    f.weight = 500;
-    hFont = CreateFontIndirectW(f);
-    if (!hFont) MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
-    SetWindowFont(hLiveRe, hFont, true);
+    SetWindowFont(hLiveRe, make_secondary_panel_font(), true);
 
     // Its right edge 20 pixels left of the screen's, its top at 30; size and z-order kept.
     const RECT screen = GetWorkArea();

@@ -15,6 +15,7 @@
 #include "windows/checker_menus.h"
 #include "windows/checker_modes.h"
 #include "windows/checker_state.h"
+#include "windows/secondary_panels.h"
 
 HWND hMachineCln, hMachineMixed, hMachineRefresh, hMachineLabel, hMachineOn;
 HMENU hMenuMach, hMenuMachSet;
@@ -93,13 +94,7 @@ void init_machine(HWND dlg) {
     RE_SetBackgroundColor(hMachineRe, bkgcolor1);
     RE_SetWordWrap(hMachineRe, true);
     RE_SetEventMask(hMachineRe, ENM_MOUSEEVENTS);
-    LOGFONTW f;
-    f.face = u"Microsoft Sans Serif";
-    f.points = 8;
-    f.weight = 500;
-    hFont = CreateFontIndirectW(f);
-    if (!hFont) MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
-    SetWindowFont(hMachineRe, hFont, true);
+    SetWindowFont(hMachineRe, make_secondary_panel_font(), true);
     SetWindowFont(hMachineReFilter, hFont, true);
     // Bottom right of the screen, its bottom edge 40 pixels above the screen's.
     const RECT w = GetWindowRect(dlg);

@@ -28,3 +28,13 @@ void track_focus_pane(const Msg& m, std::initializer_list<HWND> panels) {
         std::find(panels.begin(), panels.end(), m.from) != panels.end())
         hReFocus = m.from;
 }
+
+HFONT make_secondary_panel_font() {
+    LOGFONTW f;
+    f.face = u"Microsoft Sans Serif";
+    f.points = 8;
+    f.weight = 500;
+    hFont = CreateFontIndirectW(f);
+    if (!hFont) MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
+    return hFont;
+}
