@@ -13,13 +13,6 @@
 
 namespace {
 
-// The folder as the messages show it: 8-bit, with its trailing separator.
-std::string folder_text(const std::filesystem::path& folder) {
-    std::string s = path_to_cp1251(folder);
-    if (s.empty() || s.back() != '/') s += '/';
-    return s;
-}
-
 struct Entry {
     std::filesystem::path path;
     std::string name;
@@ -123,6 +116,12 @@ void walk_folder(const std::filesystem::path& top, const FolderTool& tool) {
     Walk(tool).folder(top);
 }
 
+std::string folder_text(const std::filesystem::path& folder) {
+    std::string s = path_to_cp1251(folder);
+    if (s.empty() || s.back() != '/') s += '/';
+    return s;
+}
+
 void report_to_stat_log(const std::string& line) {
     FILE* log = fl_stat ? fl_stat : stderr;
     std::fwrite(line.data(), 1, line.size(), log);
@@ -137,4 +136,12 @@ std::string cannot_change_to_folder_text(const std::filesystem::path& folder, in
 std::string cannot_process_text(std::string_view name, int err) {
     return jux_format("\r\nCannot process %s, reason: %s, (errno = %d)\r\n", std::string(name).c_str(),
                       std::strerror(err), err);
+}
+
+void show_walk_counters(HWND owner) {
+    MessageBoxA(owner,
+                jux_format("File count: %u, Non-zero files: %u,  Zero-length files: %u\nFolder count: %u\nTotal size: %llu",
+                           fl_ct_global, fl_ct_global_nonzero, fl_ct_global_zero, dir_ct_global,
+                           static_cast<unsigned long long>(sz_global)),
+                "Done!", MB_OK);
 }
