@@ -16,7 +16,8 @@ namespace {
 struct Entry {
     std::filesystem::path path;
     std::string name;
-    int stat_errno = 0;  // 0: st holds the status
+    bool stated = false;  // the files pass read its status (it may end before the last entry)
+    int stat_errno = 0;   // 0: st holds the status
     struct stat st {};
 };
 
@@ -49,6 +50,7 @@ public:
         std::uint32_t folder_files = 0;
         for (Entry& e : listing) {
             if (cancelled()) return false;
+            e.stated = true;
             if (::stat(e.path.c_str(), &e.st) != 0) {
                 e.stat_errno = errno;
                 report(cannot_process_text(e.name, e.stat_errno));
@@ -86,8 +88,9 @@ public:
         if (!tool_.sub_folders) return true;
 
         // Then the sub-folders.
-        for (const Entry& e : listing) {
+        for (Entry& e : listing) {
             if (cancelled()) return false;
+            if (!e.stated && ::stat(e.path.c_str(), &e.st) != 0) e.stat_errno = errno;
             if (e.stat_errno != 0 || !S_ISDIR(e.st.st_mode)) continue;
             if (tool_.entering) tool_.entering(e.path);
             if (!folder(e.path)) return false;
