@@ -25,6 +25,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_window.h"
+#include "windows/translation_window.h"
 
 HWND hAddReDict;
 HWND hAddBigSpell;
@@ -151,8 +152,10 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
             open_checker_window(POINT{40, 20});
             return 1;
         case IDC_ADD_BIG_TRANS:
-            // The translation window (1178) opens from here once it is part of the program; until
-            // then the button does nothing.
+            open_translation_window(hAddReSaved, false);
+            return 1;
+        case IDM_SHOW_BIG:
+            open_translation_window(hReFocus, true);
             return 1;
         case IDA_OPEN:
         case IDA_SAVE:
