@@ -9,7 +9,6 @@
 
 #include "audio/audio_state.h"
 #include "audio/folder_tools.h"
-#include "audio/pronunciation.h"
 #include "engine/bg_text_pass.h"
 #include "engine/run_state.h"
 #include "lexicon/display.h"
@@ -25,6 +24,7 @@
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
 #include "windows/checker_state.h"
+#include "windows/secondary_panels.h"
 
 HWND hBgTextReFilter, hBgTextLabel, hBgTextStart, hBgTextStart2, hBgTextStop, hBgTextRefresh, hBgTextMixed;
 HMENU hMenuCorp, hMenuCorpFile, hMenuCorpStart, hMenuCorpSet;
@@ -33,8 +33,6 @@ namespace {
 
 constexpr std::u16string_view kTitle = u"Български текст";
 constexpr UINT kCorpusModeItem = 9245;    // the checker's mode item "Tamsa" in "Модули"
-constexpr UINT IDM_POPUP_FIRST = 8084;
-constexpr UINT IDM_POPUP_LAST = 8101;
 constexpr DWORD kTextMask = 0x041A0011;   // change, drag-drop done, mouse, selection, drops, links
 constexpr int kDesktopGap = 40;           // the window's bottom edge stays this far above the screen's
 constexpr std::string_view kReport = "__report.txt";
@@ -291,7 +289,8 @@ void test_loaded_text(HWND dlg) {
     gl_dir_res = cp1251_to_utf8(bgtext_result_folder(gl_dropped, path_to_cp1251(gl_dir_res)));
     std::error_code ec;
     std::filesystem::create_directory(gl_dir_res, ec);
-    if (::access(gl_dir_res.c_str(), X_OK) != 0 || !std::filesystem::is_directory(gl_dir_res, ec)) {
+    errno = 0;
+    if (::access(gl_dir_res.c_str(), X_OK) != 0 || !std::filesystem::is_directory(gl_dir_res)) {
         const int err = errno ? errno : ENOTDIR;
         error_box(dlg, jux_format("Cannot change to folder %s, reason: %s, (errno = %d)\n",
                                   path_to_cp1251(gl_dir_res).c_str(), std::strerror(err), err));
@@ -382,14 +381,7 @@ bool menu_command(HWND dlg, UINT id) {
 
 INT_PTR on_command(HWND dlg, const Msg& m) {
     const UINT id = static_cast<UINT>(m.id);
-    if (id >= IDM_POPUP_FIRST && id <= IDM_POPUP_LAST) {
-        ContextMenu(id);
-        return 0;
-    }
-    if (id == IDM_AUDIO) {
-        AudioFromMenuOrButton();
-        return 0;
-    }
+    if (secondary_popup_command(id)) return 0;
     switch (m.id) {
         case IDC_BGTEXT_RE:
             if (m.code == EN_CHANGE) text_changed();
@@ -418,9 +410,7 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
 
 INT_PTR on_context_menu(HWND dlg, const Msg& m) {
     const int x = m.pt.x, y = m.pt.y;
-    if (IsThisRETheContext(dlg, hBgTextRe, hMenuPopupAll, x, y) ||
-        IsThisRETheContext(dlg, hBgTextReFilter, hMenuPopupAll, x, y))
-        return 1;
+    if (secondary_context_menu(dlg, {hBgTextRe, hBgTextReFilter}, m.pt)) return 1;
     if (IsThisRETheContextNoMenu(dlg, hBgTextLabel, x, y)) {
         glMsg = jux_format(
             "CORPUS_RANGE (2000): %d\nCORPUS_SKIP_CT (12): %d\nCORPUS_FAST_RANGE (40): %d\nCORPUS_WIDE (12): %d\n"

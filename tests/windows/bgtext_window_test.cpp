@@ -144,6 +144,13 @@ TEST_F(BgTextWindow, ResultFolderBesideTheLoadedFile) {
     headless_menu(hBgText, IDM_CORP_TEST_TEXT);
     EXPECT_EQ(last_box(), "The result will be written in \"" + data.file("texts_res").string() + "\".\n");
     EXPECT_TRUE(std::filesystem::is_directory(data.file("texts_res")));
+    // A result folder that cannot be made is said, and the command goes on.
+    data.write_raw("blocker", "a file");
+    gl_dropped = data.file("blocker/x/book.txt").string();
+    headless_menu(hBgText, IDM_CORP_TEST_TEXT);
+    ASSERT_GE(hs->message_boxes.size(), 2u);
+    EXPECT_EQ(utf16_to_utf8(hs->message_boxes.end()[-2].text),
+              "Cannot change to folder " + data.file("blocker/x_res").string() + ", reason: Not a directory, (errno = 20)\n");
 }
 
 TEST_F(BgTextWindow, FolderRunsLoadThePairsOfEachFolder) {
