@@ -101,17 +101,6 @@ HWND show_splash() {
 
 // ---- Notification area, welcome, end ----------------------------------------------------------
 
-int add_tray_icon() {
-    nid = NOTIFYICONDATAW{};
-    nid.hWnd = hMain;
-    nid.uID = static_cast<UINT>(IDI_JUX32);
-    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
-    nid.uCallbackMessage = WM_TRAYICON;
-    nid.hIcon = hicon32;
-    gl_icon_exists = Shell_NotifyIconW(NIM_ADD, nid) ? 1 : 0;
-    return gl_icon_exists;
-}
-
 std::u16string welcome_text(Edition e) {
     std::u16string t = u"Добре дошли в ";
     t += edition_title(e);

@@ -78,6 +78,17 @@ void PopupMain(HWND w) {
     SetForegroundWindow(w);
 }
 
+int add_tray_icon() {
+    nid = NOTIFYICONDATAW{};
+    nid.hWnd = hMain;
+    nid.uID = static_cast<UINT>(IDI_JUX32);
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
+    nid.uCallbackMessage = WM_TRAYICON;
+    nid.hIcon = hicon32;
+    gl_icon_exists = Shell_NotifyIconW(NIM_ADD, nid) ? 1 : 0;
+    return gl_icon_exists;
+}
+
 HMENU build_popup_all(bool audio_index_loaded) {
     if (IsMenu(hMenuPopupAll)) return hMenuPopupAll;
     HMENU m = CreatePopupMenu();

@@ -28,6 +28,10 @@ void unfreeze();
 // Restores and shows the window and makes it the foreground window.
 void PopupMain(HWND w);
 
+// Adds the main window's notification-area icon (identifier 115, icon hicon32, messages to the
+// main window): gl_icon_exists becomes 1 when the shell took it. Returns gl_icon_exists.
+int add_tray_icon();
+
 // Builds the shared rich-edit popup menu hMenuPopupAll (once; later calls keep the first menu and
 // return it): the rich-edit commands 8084 to 8101 of resources/, then the audio item 8200 when
 // an audio index is loaded, then 8201 "Show Big".

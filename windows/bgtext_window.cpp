@@ -23,6 +23,7 @@
 #include "shell/window_state.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
+#include "windows/checker_modes.h"
 #include "windows/checker_state.h"
 #include "windows/secondary_panels.h"
 
@@ -32,7 +33,6 @@ HMENU hMenuCorp, hMenuCorpFile, hMenuCorpStart, hMenuCorpSet;
 namespace {
 
 constexpr std::u16string_view kTitle = u"Български текст";
-constexpr UINT kCorpusModeItem = 9245;    // the checker's mode item "Tamsa" in "Модули"
 constexpr DWORD kTextMask = 0x041A0011;   // change, drag-drop done, mouse, selection, drops, links
 constexpr int kDesktopGap = 40;           // the window's bottom edge stays this far above the screen's
 constexpr std::string_view kReport = "__report.txt";
@@ -166,10 +166,12 @@ void init_bgtext(HWND dlg) {
     f.face = u"Microsoft Sans Serif";
     f.points = 8;
     f.weight = 500;
-    hFont = CreateFontIndirectW(f);
-    if (!hFont) MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
-    SetWindowFont(hBgTextRe, hFont, true);
-    SetWindowFont(hBgTextReFilter, hFont, true);
+    if (const HFONT font = CreateFontIndirectW(f)) {
+        hFont = font;
+        for (HWND re : {hBgTextRe, hBgTextReFilter}) SetWindowFont(re, font, true);
+    } else {
+        MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);  // the controls keep their font
+    }
     const RECT w = GetWindowRect(dlg);
     const RECT d = GetWorkArea();
     SetWindowPos(dlg, HWND{}, d.width() / 12, d.bottom - w.height() - kDesktopGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -445,23 +447,15 @@ INT_PTR on_notify(const Msg& m) {
     return 0;
 }
 
-// The close box: the window goes and the checker leaves corpus-translation mode. Without a
-// machine-translation window the checker is back to spell checking, and the bottom-panel flag
-// that the mode forced takes back the user's value.
+// The close box: the window goes and the checker leaves corpus-translation mode, back to spell
+// checking unless the machine-translation window is open; the bottom-panel flag that the mode
+// forced takes back the user's value.
 void close_by_box() {
-    if (IsWindow(hBgText)) DestroyWindow(hBgText);
-    hBgText = HWND{};
-    if (!IsWindow(hMachine)) {
-        ShowHideMachineControls(SW_HIDE);
-        CheckMenuItem(hMenuSetS, IDM_BIG_CHECK_PUNCTUATION, MF_BYCOMMAND | MF_CHECKED);
-        gl_CHECK_PUNCTUATION = 1;
-        if (gl_CORPUS_TRANSLATION) {
-            gl_PRINT_DOWN = gl_PRINT_DOWN_save;
-            CheckMenuItem(hMenuSetS, IDM_BIG_PRINT_DOWN, MF_BYCOMMAND | (gl_PRINT_DOWN ? MF_CHECKED : MF_UNCHECKED));
-        }
-    }
+    close_bgtext_window();
+    if (!IsWindow(hMachine)) spell_checking_steps();
+    release_print_down(PrintDownMode::Corpus);
     gl_CORPUS_TRANSLATION = 0;
-    CheckMenuItem(hMenuToolsS, kCorpusModeItem, MF_BYCOMMAND | MF_UNCHECKED);
+    CheckMenuItem(hMenuToolsS, IDM_BIG_CORPUS, MF_BYCOMMAND | MF_UNCHECKED);
 }
 
 // A control's rectangle in the dialog's client coordinates.

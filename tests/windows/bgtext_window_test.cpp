@@ -9,6 +9,7 @@
 #include "shell/panels.h"
 #include "tests/windows/checker_fixture.h"
 #include "windows/bgtext_window.h"
+#include "windows/checker_modes.h"
 
 namespace {
 
@@ -54,6 +55,13 @@ TEST_F(BgTextWindow, OpensOnceWithItsControlsMenusAndMarks) {
     const RECT c = GetClientRect(hBgText), p = GetWindowRect(hBgTextRe);
     EXPECT_EQ(p.width(), c.width() - 26);
     EXPECT_EQ(p.height(), c.height() - 24 - 38);
+    // A checker that opens in corpus-translation mode opens the window beside it.
+    close_bgtext_window();
+    DestroyWindow(hBig);
+    gl_CORPUS_TRANSLATION = 1;
+    ASSERT_TRUE(open_checker_window());
+    EXPECT_TRUE(IsWindow(hBgText));
+    gl_CORPUS_TRANSLATION = 0;
 }
 
 TEST_F(BgTextWindow, FirstChangeRunsThePassAndRefreshRunsItAgain) {
@@ -193,25 +201,30 @@ TEST_F(BgTextWindow, FolderRunsLoadThePairsOfEachFolder) {
 }
 
 TEST_F(BgTextWindow, CloseBoxEndsCorpusModeAndGivesBackTheBottomPanelFlag) {
-    for (bool machine : {false, true}) {
-        const HWND other = machine ? CreateDialogIndirect(DialogTemplate{}, {}, [](HWND, const Msg&) -> INT_PTR { return 0; }) : HWND{};
-        hMachine = other;
-        open_bgtext_window();
-        gl_CORPUS_TRANSLATION = 1;
-        gl_CHECK_PUNCTUATION = 0;
-        gl_PRINT_DOWN_save = 0;
-        gl_PRINT_DOWN = 1;
-        CheckMenuItem(hMenuToolsS, 9245, MF_BYCOMMAND | MF_CHECKED);
+    close_bgtext_window();
+    gl_PRINT_DOWN = gl_PRINT_DOWN_save = 0;
+    for (bool human : {false, true}) {
+        SCOPED_TRACE(human);
+        if (human) headless_menu(hBig, IDM_BIG_HUMAN);  // opens the machine-translation window
+        headless_menu(hBig, IDM_BIG_CORPUS);
+        ASSERT_TRUE(IsWindow(hBgText));  // the mode command opens the window
+        EXPECT_EQ(gl_PRINT_DOWN + gl_CHECK_PUNCTUATION, 1);
         headless_close(hBgText);
         EXPECT_FALSE(IsWindow(hBgText));
         EXPECT_EQ(hBgTextRe, HWND{});
         EXPECT_EQ(gl_CORPUS_TRANSLATION, 0);
-        EXPECT_EQ(GetMenuState(hMenuToolsS, 9245, MF_BYCOMMAND) & MF_CHECKED, 0);
-        EXPECT_EQ(gl_CHECK_PUNCTUATION, machine ? 0 : 1) << machine;
-        EXPECT_EQ(gl_PRINT_DOWN, machine ? 1 : 0) << machine;
-        if (other) DestroyWindow(other);
-        hMachine = HWND{};
+        EXPECT_EQ(GetMenuState(hMenuToolsS, IDM_BIG_CORPUS, MF_BYCOMMAND) & MF_CHECKED, 0);
+        EXPECT_EQ(gl_CHECK_PUNCTUATION, human ? 0 : 1);
+        EXPECT_EQ(gl_PRINT_DOWN, human ? 1 : 0);  // human translation still needs the bottom panel
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(hBig, machine_control_ids()[0])), human);
+        // The mode comes on again as from the start.
+        headless_menu(hBig, IDM_BIG_CORPUS);
+        EXPECT_TRUE(IsWindow(hBgText));
+        headless_menu(hBig, IDM_BIG_CORPUS);
+        EXPECT_FALSE(IsWindow(hBgText));
     }
+    headless_menu(hBig, IDM_BIG_HUMAN);
+    EXPECT_EQ(gl_PRINT_DOWN, 0);
 }
 
 }  // namespace

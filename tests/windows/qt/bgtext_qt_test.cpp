@@ -1,4 +1,4 @@
-// The Bulgarian-text window in real Qt widgets (offscreen): opened beside the checker, a pasted
+// The Bulgarian-text window in real Qt widgets (offscreen): opened by the checker's corpus mode, a pasted
 // Bulgarian text gets its statistics line, and the window is captured to a PNG file in the build
 // folder.
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "support/checker_start.h"
 #include "support/temp_folder.h"
 #include "windows/bgtext_window.h"
+#include "windows/checker_modes.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ TEST(BgTextQt, PastedTextGetsItsStatisticsLine) {
     platform_set_backend(make_qt_backend());
     qt_set_test_answers(true);
     ASSERT_TRUE(jux_test::start_checker_over(data.path()));
-    ASSERT_TRUE(open_bgtext_window());
+    SendCommand(hBig, static_cast<int>(IDM_BIG_CORPUS));  // "Tamsa": the corpus mode opens the window
+    ASSERT_TRUE(IsWindow(hBgText));
     QWidget* window = qt_widget(hBgText);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->findChild<QMenuBar*>()->actions().size(), 3);
