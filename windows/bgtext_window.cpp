@@ -162,16 +162,7 @@ void init_bgtext(HWND dlg) {
     RE_SetWordWrap(hBgTextReFilter, true);
     RE_SetEventMask(hBgTextRe, kTextMask);
     DragAcceptFiles(hBgTextRe, true);
-    LOGFONTW f;
-    f.face = u"Microsoft Sans Serif";
-    f.points = 8;
-    f.weight = 500;
-    if (const HFONT font = CreateFontIndirectW(f)) {
-        hFont = font;
-        for (HWND re : {hBgTextRe, hBgTextReFilter}) SetWindowFont(re, font, true);
-    } else {
-        MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);  // the controls keep their font
-    }
+    set_secondary_panel_font({hBgTextRe, hBgTextReFilter});
     const RECT w = GetWindowRect(dlg);
     const RECT d = GetWorkArea();
     SetWindowPos(dlg, HWND{}, d.width() / 12, d.bottom - w.height() - kDesktopGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
