@@ -31,7 +31,7 @@ void init_live(HWND dlg) {
     hLiveRe = JUX_GetDlgItem(dlg, IDC_LIVE_RE, "IDC_LIVE_RE");
     RE_SetBackgroundColor(hLiveRe, bkgcolor1);
 
-    SetWindowFont(hLiveRe, make_secondary_panel_font(), true);
+    set_secondary_panel_font({hLiveRe});
 
     // Its right edge 20 pixels left of the screen's, its top at 30; size and z-order kept.
     const RECT screen = GetWorkArea();

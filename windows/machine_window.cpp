@@ -94,8 +94,7 @@ void init_machine(HWND dlg) {
     RE_SetBackgroundColor(hMachineRe, bkgcolor1);
     RE_SetWordWrap(hMachineRe, true);
     RE_SetEventMask(hMachineRe, ENM_MOUSEEVENTS);
-    SetWindowFont(hMachineRe, make_secondary_panel_font(), true);
-    SetWindowFont(hMachineReFilter, hFont, true);
+    set_secondary_panel_font({hMachineRe, hMachineReFilter});
     // Bottom right of the screen, its bottom edge 40 pixels above the screen's.
     const RECT w = GetWindowRect(dlg);
     const RECT d = GetWorkArea();

@@ -29,12 +29,16 @@ void track_focus_pane(const Msg& m, std::initializer_list<HWND> panels) {
         hReFocus = m.from;
 }
 
-HFONT make_secondary_panel_font() {
+void set_secondary_panel_font(std::initializer_list<HWND> panels) {
     LOGFONTW f;
     f.face = u"Microsoft Sans Serif";
     f.points = 8;
     f.weight = 500;
-    hFont = CreateFontIndirectW(f);
-    if (!hFont) MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
-    return hFont;
+    const HFONT font = CreateFontIndirectW(f);
+    if (!font) {
+        MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
+        return;
+    }
+    hFont = font;
+    for (HWND re : panels) SetWindowFont(re, font, true);
 }
