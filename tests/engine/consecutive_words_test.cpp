@@ -17,7 +17,9 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         make_stores();
-        for (auto [rel, text] : {std::pair{"c/c_c11.txt", "black_box черна кутия\r\nbig_red_car кола\r\n"},
+        for (auto [rel, text] : {std::pair{"c/c_c11.txt", "black_box черна кутия\r\nbig_red_car кола\r\n"
+                                                            // runs across a full stop or a Cyrillic word
+                                                            "morning._black x\r\nred_car_черна x\r\n"},
                                  std::pair{"c/cs_11.txt", "good_morning.\tДобро утро.\r\n"},
                                  std::pair{"c/cse_cust11.txt", "hello_there!\tЗдравей!\r\n"}}) {
             std::filesystem::create_directories(data.path() / "c");
@@ -53,7 +55,8 @@ TEST_F(Runs, KnownRunsAreMarkedByWhatKnowsThem) {
              {27, "cu--"}, {35, "cu--"},                             // across a line break
              {37, "----"}, {38, "--b-"}, {39, "----"},               // ice cream: the second letter bold
              {47, "----"}, {59, "----"}}},                           // no Latin letter: nothing
-        {3, {{47, "c--i"}, {48, "c--i"}, {49, "----"}, {51, "c---"}, {53, "----"}, {2, "----"}, {38, "----"}}},
+        {3, {{47, "c--i"}, {48, "c--i"}, {49, "----"}, {51, "c---"}, {53, "----"}, {2, "----"}, {38, "----"},
+             {59, "----"}}},
     };
     for (const auto& c : cases) {
         mark(text, c.n);
