@@ -351,6 +351,7 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
             done = kUpdated;
         } else if (ask(jux_format("\"%s\" %s %s", key.c_str(), old.c_str(), kDeleteQ.c_str()))) {
             v.erase(v.begin() + static_cast<std::ptrdiff_t>(pos));
+            c_key_removed(target, before.key);
             action = "-";
             done = kDeleted;
         } else {
@@ -368,6 +369,7 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
         p.key = lex_keep(key);
         if (has_rendering) p.rest = lex_keep(rendering);
         v.insert(v.begin() + static_cast<std::ptrdiff_t>(pos), p);
+        c_key_added(target, p.key);
     }
     rec.count = v.size();
 
@@ -383,6 +385,8 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
         if (*action == '+') v.erase(at);
         else if (*action == '-') v.insert(at, before);
         else *at = before;
+        if (*action == '+') c_key_removed(target, key);
+        else if (*action == '-') c_key_added(target, before.key);
         rec.count = v.size();
         return;
     }

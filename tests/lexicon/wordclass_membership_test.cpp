@@ -104,6 +104,7 @@ TEST_F(Membership, KeysOfTheCountedListsInAnyCase) {
 }
 
 TEST_F(Membership, AnswersFollowFilingDeletionAndReloading) {
+    expect({{"zebra", 0, 0, ""}, {"okapi", 0, 0, ""}}, "before filing");
     file("zebra", "зебра", 0);
     file("Okapi", "окапи", c_row_by_name("c_r_n11"));
     file("erratum", "грешка", c_row_by_name("c_error11"));
