@@ -71,13 +71,18 @@ void color_consecutive_words(int n, COLORREF colour, const SenToken* first, cons
     if (count < size) return;
     const std::size_t windows = count - size + 1;
     std::string key, display;
+    // The tokens that end at the window's last token and may be one run with it: a window fits
+    // when this streak is at least n long. One test a token instead of n a window.
+    std::size_t streak = 0;
+    for (std::size_t k = 0; k + 1 < size; ++k)
+        streak = !run_token(first[k].text) ? 0 : (streak > 0 && run_gap(first[k].gap) ? streak + 1 : 1);
     for (std::size_t i = 0; i < windows; ++i) {
         if ((i + 1) % kProgressEvery == 0 && IsWindow(hBig))
             SetWindowTextA(GetDlgItem(hBig, IDC_BIG_LABEL), jux_format("coloring: %d %zu / %zu", n, i + 1, windows));
         const SenToken* w = first + i;
-        bool fits = true;
-        for (int k = 0; k < n && fits; ++k) fits = run_token(w[k].text) && (k == 0 || run_gap(w[k].gap));
-        if (!fits) continue;
+        const SenToken& last = w[n - 1];
+        streak = !run_token(last.text) ? 0 : (streak > 0 && run_gap(last.gap) ? streak + 1 : 1);
+        if (streak < size) continue;
         key.assign(w[0].text);
         for (int k = 1; k < n && key.size() <= kRunKeyRoom; ++k) {
             key += w[k].gap;
@@ -86,7 +91,7 @@ void color_consecutive_words(int n, COLORREF colour, const SenToken* first, cons
         if (key.size() > kRunKeyRoom) continue;  // longer than any key of the lists
         if (!normailize_sentence(key, display)) continue;
         const LONG start = w[0].pos;
-        const LONG stop = w[n - 1].pos + length_of(w[n - 1]);
+        const LONG stop = last.pos + length_of(last);
         if (is_in_c_set(key)) {
             if (n == 2) ColorRangeOn(re, start, stop, CFM_COLOR | CFM_UNDERLINE, colour, CFE_UNDERLINE);
             else mark_tokens(re, w, n, colour, CFM_COLOR, 0);
