@@ -2,6 +2,11 @@
 // source panel (the first step of the colouring for translators).
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "engine/token_store.h"
 #include "platform/types.h"
 
@@ -23,3 +28,33 @@ inline constexpr std::size_t kRunKeyRoom = 2'048;
 // checker window's status line. The records after `end` are read for the mark that follows the
 // last window (a store's sentinels when `end` is its fill end).
 void color_consecutive_words(int n, COLORREF colour, const SenToken* first, const SenToken* end, HWND re);
+
+// The list keys of every window of a token range, made once for the passes of every length: each
+// token's text and the gap before it as normailize_sentence makes them inside a run, laid out one
+// after another, so that the key of a window is one stretch of text. A window holding a token with
+// a blank, tab or line break in it (a character set may admit one) is left to normailize_sentence.
+class RunKeys {
+public:
+    RunKeys(const SenToken* first, const SenToken* end);
+    const SenToken* first() const { return first_; }
+    const SenToken* end() const { return end_; }
+    std::size_t count() const { return fits_.size(); }
+    // The tokens that end at token j and may make one run with it.
+    std::uint32_t fits(std::size_t j) const { return fits_[j]; }
+    // Bytes of the window's key as the text holds it (tokens and inner gaps).
+    std::size_t raw_size(std::size_t i, std::size_t n) const { return raw_end_[i + n - 1] - raw_start_[i]; }
+    // The window's list key, or false when it must be normalised from its text.
+    bool key(std::size_t i, std::size_t n, std::string_view& key) const;
+
+private:
+    const SenToken* first_;
+    const SenToken* end_;
+    std::string pool_;                        // gap, text, gap, text ... normalised
+    std::vector<std::uint32_t> fits_;         // see fits()
+    std::vector<std::size_t> start_, stop_;   // each text's place in pool_
+    std::vector<std::size_t> raw_start_, raw_end_;  // each text's place in the raw text
+    std::vector<std::uint32_t> unusual_;      // tokens with a blank, tab or CR before token j
+};
+
+// color_consecutive_words over keys made once.
+void color_consecutive_words(int n, COLORREF colour, const RunKeys& keys, HWND re);

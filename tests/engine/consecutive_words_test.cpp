@@ -6,6 +6,7 @@
 #include "dictionary/loading.h"
 #include "engine/consecutive_words.h"
 #include "engine_fixture.h"
+#include "lexicon/corpora.h"
 #include "lexicon/display.h"
 
 namespace {
@@ -78,6 +79,40 @@ TEST_F(Runs, NothingOnTheEntryCopyOrInATooShortRangeAndProgressOnTheStatusLine) 
     check16(t);
     color_consecutive_words(2, kRun, sen_floor, sen_nd, hBigReLeft);
     EXPECT_EQ(label8(GetDlgItem(hBig, IDC_BIG_LABEL)), "coloring: 2 2000 / 2500");
+}
+
+}  // namespace
+
+namespace {
+
+// The keys made once for all windows are the keys normailize_sentence makes of each window's text.
+TEST(RunKeysTest, WindowKeysAreTheNormalisedTextsOfTheWindows) {
+    const struct {
+        std::vector<std::pair<const char*, const char*>> tokens;  // gap before, text
+        bool made;  // false: a token needs the whole normalising
+    } cases[] = {
+        {{{"", "well-"}, {"\r", "known"}, {" \r ", "man"}, {",\r", "it\x92s"}, {"  ,  ", "5th"}}, true},
+        {{{" ", "a-"}, {" \r", "b"}, {"\r\r", "c"}, {"\r", "d-"}, {"\r\r", "e"}}, true},
+        {{{"", "tab\tin"}, {" ", "word"}, {" ", "blank in"}}, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<SenToken> t;
+        for (const auto& [gap, text] : c.tokens) t.push_back({text, gap, 0});
+        t.push_back({glZero, glZero, 0});
+        const RunKeys keys(t.data(), t.data() + c.tokens.size());
+        for (std::size_t n = 2; n <= c.tokens.size(); ++n)
+            for (std::size_t i = 0; i + n <= c.tokens.size(); ++i) {
+                std::string raw = t[i].text, display;
+                for (std::size_t k = i + 1; k < i + n; ++k) raw += std::string(t[k].gap) + t[k].text;
+                EXPECT_EQ(keys.raw_size(i, n), raw.size());
+                std::string_view key;
+                const bool made = keys.key(i, n, key);
+                EXPECT_EQ(made, c.made) << raw;
+                if (!made) continue;
+                ASSERT_EQ(normailize_sentence(raw, display), 1);
+                EXPECT_EQ(key, raw) << i << " " << n;
+            }
+    }
 }
 
 }  // namespace
