@@ -39,6 +39,7 @@ inline constexpr int IDC_ADD_UPDATE_DEFINITION_AFTER_ADD = 1166;  // refresh the
 inline constexpr int IDC_ADD_SENTENCE = 1171;     // cut the text into words, a report line for each
 inline constexpr int IDC_ADD_BIG_TRANS = 1178;    // opens the translation window
 inline constexpr int IDC_ADD_BIG_SPELL = 1180;    // opens the text-checker window
+inline constexpr int IDC_ADD_CANCEL = 1183;       // stops a look-up's run (Cancel)
 inline constexpr int IDC_ADD_AUDIO_BUTTON = 1297;  // pronounces the selection of the focus pane
 inline constexpr int IDC_ADD_AUDIO_LABEL = 1148;   // the word last pronounced
 
@@ -81,6 +82,7 @@ inline constexpr std::u16string_view kAddSentenceCaption = u"Word by word";
 inline constexpr std::u16string_view kAddUpdateCaption = u"Refresh after adding";
 inline constexpr std::u16string_view kAddBigSpellCaption = u"Spell checker";
 inline constexpr std::u16string_view kAddBigTransCaption = u"превод";
+inline constexpr std::u16string_view kAddCancelCaption = u"Cancel";
 
 // The main window's accelerator table (key, modifiers, command), in the order above.
 std::vector<ACCEL> main_accelerator_table();

@@ -18,6 +18,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_window.h"
+#include "windows/filing_popups.h"
 
 std::string jux_instance_lock_name = "jux";
 
@@ -186,6 +187,8 @@ int WinMain(const std::filesystem::path& start_folder) {
     }
     if (IsWindow(hStart)) DestroyWindow(hStart);  // hStart keeps its value
 
+    // The filing popups exist before the checker can be clicked (its first run pumps messages).
+    build_filing_popups();
     const Edition edition = current_edition();
     if (spell_checker_set()) {
         JUXtitleCurrentBig = edition_title(edition);

@@ -12,13 +12,16 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/checker_close.h"
 #include "windows/checker_commands.h"
+#include "windows/checker_context_menu.h"
 #include "windows/checker_file_commands.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
 #include "windows/checker_modes.h"
 #include "windows/checker_state.h"
 #include "windows/checker_web.h"
+#include "windows/filing_buttons.h"
 #include "windows/machine_window.h"
 
 namespace {
@@ -200,12 +203,11 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     if (checker_option_command(dlg, id)) return 0;
     INT_PTR result = 0;
     if (checker_panel_command(dlg, m.id, result)) return result;
+    if (filing_command(dlg, m.id, result)) return result;
     if (checker_web_command(m.id)) return 0;
     if (checker_file_command(dlg, m.id)) return 0;
     if (checker_mode_command(dlg, id)) return 0;
-    // Connection points of the commands that other parts of the window carry out once they are
-    // part of the program: the filing buttons (1248-1250, the word-class and sentence buttons) and
-    // the filing popups' items 8493-9167. 1181 has no command.
+    // 1181 has no command.
     return 0;
 }
 
@@ -235,12 +237,10 @@ INT_PTR DialogBig(HWND dlg, const Msg& m) {
             return on_command(dlg, m);
         case WM_NOTIFY:
             return checker_notify(dlg, m);
+        case WM_CONTEXTMENU:
+            return checker_context_menu(dlg, m);
         case WM_CLOSE:
-            // Connection point of the window's full ending (what it releases and writes): for now
-            // the window goes, and with the main window hidden the program ends through the main
-            // window's own close, which keeps what the user gathered.
-            DestroyWindow(dlg);
-            if (IsWindow(hMain) && !IsWindowVisible(hMain)) SendMessageW(hMain, Msg::simple(WM_CLOSE));
+            close_checker(dlg);
             return 1;
         case WM_DESTROY:
             forget_checker(dlg);
@@ -268,5 +268,6 @@ void reset_checker_window() {
     reset_checker_state();
     reset_machine_window();
     reset_checker_modes();
+    reset_filing_popups();
     reset_checker_file_commands();
 }
