@@ -1,6 +1,7 @@
 #include "lexicon/wordclass.h"
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -110,29 +111,11 @@ struct KeyCounts {
     std::uint32_t meanings = 0;  // the lists before the hard-word lists (concatenate_c_words)
 };
 
-// Hash and equality of keys folded to lower case under the current locale: a stored key is
-// already folded, and folding is idempotent, so both serve stored keys and questions alike.
-struct FoldedHash {
+// Keys are stored folded to lower case under the current locale; a question is folded into a
+// buffer of the index before it is looked up, so that hashing and comparing are plain byte work.
+struct KeyHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view s) const {
-        const unsigned char* lower = cp1251_detail::current_ctype->lower;
-        std::uint64_t h = 0xcbf29ce484222325ull;
-        for (const char c : s) {
-            h ^= lower[static_cast<unsigned char>(c)];
-            h *= 0x100000001b3ull;
-        }
-        return static_cast<std::size_t>(h ^ (h >> 29));
-    }
-};
-struct FoldedEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const {
-        if (a.size() != b.size()) return false;
-        const unsigned char* lower = cp1251_detail::current_ctype->lower;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])]) return false;
-        return true;
-    }
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
 class CIndex {
@@ -142,18 +125,18 @@ public:
     const KeyCounts* find(std::string_view key) {
         if (stale_ || ctype_ != cp1251_detail::current_ctype) build();
         if (key.empty()) return nullptr;
-        auto it = keys_.find(key);
+        auto it = keys_.find(fold(key));
         return it == keys_.end() ? nullptr : &it->second;
     }
     void add(int row, std::string_view key) {
         if (stale_ || key.empty()) return;  // the next build reads the lists as they are
-        auto it = keys_.find(key);
-        if (it == keys_.end()) it = keys_.emplace(folded(key), KeyCounts{}).first;
+        auto it = keys_.find(fold(key));
+        if (it == keys_.end()) it = keys_.emplace(folded_, KeyCounts{}).first;
         count(it->second, row, 1);
     }
     void remove(int row, std::string_view key) {
         if (stale_ || key.empty()) return;
-        auto it = keys_.find(key);
+        auto it = keys_.find(fold(key));
         if (it == keys_.end()) return;
         count(it->second, row, -1);
         if (it->second.all == 0) keys_.erase(it);
@@ -161,10 +144,12 @@ public:
 
 private:
     void build();
-    static std::string folded(std::string_view key);
+    // The key folded into folded_, which keeps its room between questions.
+    std::string_view fold(std::string_view key);
     static void count(KeyCounts& k, int row, int by);
 
-    std::unordered_map<std::string, KeyCounts, FoldedHash, FoldedEqual> keys_;
+    std::unordered_map<std::string, KeyCounts, KeyHash, std::equal_to<>> keys_;
+    std::string folded_;
     const cp1251_detail::CtypeTable* ctype_ = nullptr;  // the locale the keys were folded under
     bool stale_ = true;
 };
@@ -202,11 +187,12 @@ void CIndex::count(KeyCounts& k, int row, int by) {
     if (!rare(row)) k.no_rare += step;
 }
 
-std::string CIndex::folded(std::string_view key) {
+std::string_view CIndex::fold(std::string_view key) {
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
-    std::string f(key);
-    for (char& c : f) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
-    return f;
+    folded_.resize(key.size());
+    for (std::size_t i = 0; i < key.size(); ++i)
+        folded_[i] = static_cast<char>(lower[static_cast<unsigned char>(key[i])]);
+    return folded_;
 }
 
 void CIndex::build() {
