@@ -129,12 +129,9 @@ void scan(RunContext& c) {
         if (c.processed % kProgressEvery == 0 && c.expected > kProgressFrom)
             SetWindowTextA(c.label, progress_line(c.processed, c.expected));
         if (c.processed % every == 0) {
-            put_back_users_view(c);
             UpdateWindow(hMain);
-            unfreeze();
+            unfreeze();  // the user's view of the source is kept by the run's guard
             token_report_pumped();
-            c.user_sel = RE_GetSel(c.source);
-            c.user_scroll = RE_GetScrollPos(c.source);
         }
         ++c.processed;
         report_token(c, t.last);
@@ -246,6 +243,8 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     read_text(c);
     c.user_sel = RE_GetSel(source);
     c.user_scroll = RE_GetScrollPos(source);
+    // Every pump of the run, in the scan and in the later phases, gives the user their own view.
+    const UserViewDuringPumps user_view{source, c.user_sel, c.user_scroll};
     const QuietPanels quiet{source, report, hAddReSaved, hAddReShort3};
     if (!changed_from_add_fg && !is(source, hAddReShortCopy))
         ColorRangeOn(source, 0, c.length, CFM_COLOR | CFM_BOLD | CFM_UNDERLINE, 0, 0);
