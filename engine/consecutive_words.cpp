@@ -96,15 +96,16 @@ RunKeys::RunKeys(const SenToken* first, const SenToken* end) : first_(first), en
         }
         const std::size_t gap_size = std::strlen(t.gap), size = std::strlen(t.text);
         bool unusual = false;
-        start_[j] = pool_.size();
+        start_[j] = static_cast<std::uint32_t>(pool_.size());
         for (std::size_t k = 0; k < size; ++k) {
             const char c = t.text[k];
             unusual = unusual || c == ' ' || c == '\t' || c == '\r';
             pool_.push_back(static_cast<unsigned char>(c) == 0x92 ? '\'' : c);
         }
-        stop_[j] = pool_.size();
-        raw_start_[j] = raw + gap_size;
-        raw = raw_end_[j] = raw + gap_size + size;
+        stop_[j] = static_cast<std::uint32_t>(pool_.size());
+        raw_start_[j] = static_cast<std::uint32_t>(raw + gap_size);
+        raw += gap_size + size;
+        raw_end_[j] = static_cast<std::uint32_t>(raw);
         unusual_[j + 1] = unusual_[j] + (unusual ? 1 : 0);
         last = size ? t.text[size - 1] : '\0';
     }

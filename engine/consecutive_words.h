@@ -51,8 +51,9 @@ private:
     const SenToken* end_;
     std::string pool_;                        // gap, text, gap, text ... normalised
     std::vector<std::uint32_t> fits_;         // see fits()
-    std::vector<std::size_t> start_, stop_;   // each text's place in pool_
-    std::vector<std::size_t> raw_start_, raw_end_;  // each text's place in the raw text
+    // Each text's place in pool_ and in the raw text (a panel's text, and so both, is shorter than
+    // 2^31 characters).
+    std::vector<std::uint32_t> start_, stop_, raw_start_, raw_end_;
     std::vector<std::uint32_t> unusual_;      // tokens with a blank, tab or CR before token j
 };
 
