@@ -11,9 +11,11 @@
 #include "lexicon/tables.h"
 #include "lexicon/wordclass.h"
 #include "platform/richedit.h"
+#include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
 #include "shell/lists.h"
+#include "shell/strings.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -117,6 +119,18 @@ bool RunKeys::key(std::size_t i, std::size_t n, std::string_view& key) const {
     return true;
 }
 
+const ListPair* RunKeys::in_english_bulgarian(std::size_t i, std::size_t n, std::string_view key, bool made) const {
+    const std::vector<ListPair>& v = b[B_ENGLISH_BULGARIAN].entries;
+    if (prefix_alive_.size() != fits_.size()) prefix_alive_.assign(fits_.size(), 1);
+    // The answers of the pass before stand only for the pass right after it.
+    const bool known = prefix_n_ + 1 == n;
+    if (known && made && !prefix_alive_[i]) return nullptr;
+    auto it = std::lower_bound(v.begin(), v.end(), key, [](const ListPair& p, std::string_view k) { return cmp_g(k, p) > 0; });
+    const bool begins = it != v.end() && it->key.size() >= key.size() && cp_strncasecmp(it->key, key, key.size()) == 0;
+    prefix_alive_[i] = !made || begins;
+    return begins && it->key.size() == key.size() ? &*it : nullptr;
+}
+
 void color_consecutive_words(int n, COLORREF colour, const SenToken* first, const SenToken* end, HWND re) {
     if (n < 1 || !first || end < first || !IsWindow(re) || re == hAddReShortCopy) return;
     if (static_cast<std::size_t>(end - first) < static_cast<std::size_t>(n)) return;
@@ -137,7 +151,8 @@ void color_consecutive_words(int n, COLORREF colour, const RunKeys& keys, HWND r
         if (keys.fits(i + size - 1) < size) continue;
         if (keys.raw_size(i, size) > kRunKeyRoom) continue;  // longer than any key of the lists
         const SenToken* w = keys.first() + i;
-        if (!keys.key(i, size, key)) {
+        const bool made = keys.key(i, size, key);
+        if (!made) {
             built.assign(w[0].text);
             for (int k = 1; k < n; ++k) {
                 built += w[k].gap;
@@ -158,9 +173,10 @@ void color_consecutive_words(int n, COLORREF colour, const RunKeys& keys, HWND r
             else
                 mark_tokens(re, w, n, colour, CFM_COLOR | CFM_BOLD, CFE_BOLD);
         }
-        if (find_pair(b[B_ENGLISH_BULGARIAN].entries, key)) {
+        if (keys.in_english_bulgarian(i, size, key, made)) {
             const LONG bold_to = std::min(start + n, start + length_of(w[0]));
             if (bold_to > start + 1) ColorRangeOn(re, start + 1, bold_to, CFM_BOLD, 0, CFE_BOLD);
         }
     }
+    keys.pass_done(size);
 }

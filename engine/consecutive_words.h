@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/token_store.h"
+#include "shell/lists.h"
 #include "platform/types.h"
 
 // Bytes of a run's key (the tokens and their gaps) at most.
@@ -45,6 +46,12 @@ public:
     std::size_t raw_size(std::size_t i, std::size_t n) const { return raw_end_[i + n - 1] - raw_start_[i]; }
     // The window's list key, or false when it must be normalised from its text.
     bool key(std::size_t i, std::size_t n, std::string_view& key) const;
+    // The entry of the English-Bulgarian dictionary with the key of window (i, n), `made` true when
+    // the key came from key(). The key of (i, n - 1) begins the key of (i, n): when the pass
+    // before this one found no entry beginning with it, there is none to search for.
+    const ListPair* in_english_bulgarian(std::size_t i, std::size_t n, std::string_view key, bool made) const;
+    // Called at the end of the pass of n-word windows.
+    void pass_done(std::size_t n) const { prefix_n_ = n; }
 
 private:
     const SenToken* first_;
@@ -55,6 +62,9 @@ private:
     // 2^31 characters).
     std::vector<std::uint32_t> start_, stop_, raw_start_, raw_end_;
     std::vector<std::uint32_t> unusual_;      // tokens with a blank, tab or CR before token j
+    // Windows from token i whose key (of the pass `prefix_n_`) begins an entry of the dictionary.
+    mutable std::vector<std::uint8_t> prefix_alive_;
+    mutable std::size_t prefix_n_ = 0;
 };
 
 // color_consecutive_words over keys made once.

@@ -68,6 +68,28 @@ TEST_F(Runs, KnownRunsAreMarkedByWhatKnowsThem) {
     EXPECT_EQ(format_at(0) + format_at(13) + format_at(26), "cub-" "----" "----");
 }
 
+// The passes of every length over keys made once mark what a pass over fresh keys marks: a
+// dictionary entry whose first words make no entry of the pass before is still found.
+TEST_F(Runs, PassesOverKeysMadeOnceMarkAsFreshPasses) {
+    load_dict(B_ENGLISH_BULGARIAN, {"big_ice", "ice_cream", "ICE_Cream_Cone_Top", "red_car_wash", "cream_cone x"});
+    const char* texts[] = {"a big ice cream cone top, red car wash", "Ice CREAM cone top\rred car wash car"};
+    for (const char* text : texts) {
+        std::string fresh, once;
+        for (std::string* out : {&fresh, &once}) {
+            check(text);
+            ColorRangeOn(hBigReRight, 0, RE_GetTextLength(hBigReRight), CFM_COLOR | CFM_BOLD | CFM_UNDERLINE | CFM_ITALIC, 0, 0);
+            const RunKeys keys(sen_floor, sen_nd);
+            for (int n = 2; n <= 5; ++n) {
+                if (out == &fresh) color_consecutive_words(n, kRun, sen_floor, sen_nd, hBigReRight);
+                else color_consecutive_words(n, kRun, keys, hBigReRight);
+            }
+            for (LONG p = 0; p < RE_GetTextLength(hBigReRight); ++p) *out += format_at(p) + " ";
+        }
+        EXPECT_EQ(once, fresh) << text;
+        EXPECT_NE(fresh.find("--b-"), std::string::npos) << text;
+    }
+}
+
 TEST_F(Runs, NothingOnTheEntryCopyOrInATooShortRangeAndProgressOnTheStatusLine) {
     mark("black box", 3);
     EXPECT_EQ(format_at(0), "----");
