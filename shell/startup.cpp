@@ -172,8 +172,11 @@ int WinMain(const std::filesystem::path& start_folder) {
     build_titles();
 
     // One copy per user: a second start ends here.
-    if (!AcquireSingleInstanceLock(jux_instance_lock_name)) {
-        MessageBoxW(HWND{}, u"It's already running!", u"Oops!", MB_OK | MB_ICONERROR);
+    // A lock that cannot be made at all is told as it is: the program is not running twice then,
+    // but it cannot make sure of it either, and two copies would rewrite the same lists.
+    if (const InstanceLock lock = AcquireSingleInstanceLock(jux_instance_lock_name); !lock) {
+        if (lock.state == InstanceLock::Held) MessageBoxW(HWND{}, u"It's already running!", u"Oops!", MB_OK | MB_ICONERROR);
+        else MessageBoxW(HWND{}, utf8_to_utf16(lock.reason), u"Oops!", MB_OK | MB_ICONERROR);
         return 1;
     }
 

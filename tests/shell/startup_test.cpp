@@ -11,6 +11,8 @@
 #include "resources/resources.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "support/scoped_env.h"
+#include "support/temp_folder.h"
 #include "window_test_util.h"
 
 namespace {
@@ -29,6 +31,14 @@ protected:
         std::filesystem::current_path(cwd_before_test);  // the start enters the data folder
     }
     std::filesystem::path cwd_before_test = std::filesystem::current_path();
+    // The lock files of the test's starts go to a private folder removed with the test.
+    jux_test::TempFolder runtime_dir{"runtime"};
+    jux_test::ScopedEnv runtime{"XDG_RUNTIME_DIR", private_folder(runtime_dir).c_str()};
+
+    static std::string private_folder(const jux_test::TempFolder& f) {
+        std::filesystem::permissions(f.path(), std::filesystem::perms::owner_all);
+        return f.path().string();
+    }
 };
 
 // What the session sees while the message loop runs.
@@ -253,6 +263,22 @@ TEST_F(StartupTest, ASecondCopyIsRefused) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt"));  // refused before anything else
+}
+
+TEST_F(StartupTest, ALockThatCannotBeMadeIsToldAsItIs) {
+    // No runtime folder, and the user's fallback folder for the lock is a file: the start says
+    // so, not that the program is running already, and ends before anything else.
+    jux_test::ScopedEnv no_runtime("XDG_RUNTIME_DIR", nullptr);
+    jux_test::ScopedEnv tmp("TMPDIR", runtime_dir.path().c_str());
+    runtime_dir.write("jux-" + std::to_string(getuid()), "not a folder");
+    EXPECT_EQ(WinMain(dir.path()), 1);
+    const auto& boxes = headless().message_boxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.starts_with(u"Cannot use ")) << utf16_to_utf8(boxes[0].text);
+    EXPECT_NE(boxes[0].text.find(utf8_to_utf16(runtime_dir.path().string())), std::u16string::npos);
+    EXPECT_EQ(boxes[0].caption, u"Oops!");
+    EXPECT_FALSE(hMain);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt"));
 }
 
 TEST_F(StartupTest, TheSplashShowsTheEditionsTitleUntilItCloses) {
