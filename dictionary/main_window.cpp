@@ -265,7 +265,11 @@ int write_new_bulgarian_words() {
     const std::size_t count = std::min(list.count, list.entries.size());
     if (count == new_words_at_start || list.name.empty()) return 0;
     const std::filesystem::path file = fl_path(dir_alt, list.name + ".txt");
-    if (!write_file_safely(file, pairs_to_text(std::span<const ListPair>(list.entries.data(), count)))) {
+    // A list that did not fit into its room keeps, in its file, the words that were not loaded.
+    const std::span<const ListPair> words(list.entries.data(), count);
+    const std::string text =
+        list.stats.over_room ? pairs_to_text_keeping_unloaded(file, words, {}) : pairs_to_text(words);
+    if (!write_file_safely(file, text)) {
         const int err = errno;
         MessageBoxA(hMain,
                     jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),

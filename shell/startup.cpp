@@ -187,6 +187,9 @@ int WinMain(const std::filesystem::path& start_folder) {
     bkgcolor3 = 0xE4E4E4;
     // `authorship` keeps its slot; the About box brings its text and unscrambles it here.
     enter_data_folder(start_dir);
+    // A rewrite that a kill or a crash cut short leaves its temporary file beside the list.
+    remove_stale_temporary_files(dir_alt);
+    remove_stale_temporary_files(dir_alt / "c");
 
     show_splash();
     SetIdlePriority();

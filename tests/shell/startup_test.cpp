@@ -281,6 +281,22 @@ TEST_F(StartupTest, ALockThatCannotBeMadeIsToldAsItIs) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt"));
 }
 
+TEST_F(StartupTest, TheStartRemovesWhatKilledRewritesLeftBehind) {
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string left = ".tmp" + std::to_string(gone) + "_4";
+    std::filesystem::create_directories(dir.path() / "alt" / "c");
+    dir.write("alt/b_bulgarian_custom.txt", "word\r\n");
+    dir.write("alt/b_bulgarian_custom.txt" + left, "wo");
+    dir.write("alt/c/c_c11.txt" + left, "ca");
+    Session s;
+    EXPECT_EQ(run_and_close(dir.path(), s), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt" / ("b_bulgarian_custom.txt" + left)));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt" / "c" / ("c_c11.txt" + left)));
+    EXPECT_EQ(dir.read("alt/b_bulgarian_custom.txt"), "word\r\n");
+}
+
 TEST_F(StartupTest, TheSplashShowsTheEditionsTitleUntilItCloses) {
     register_dialog_templates();
     build_titles();
