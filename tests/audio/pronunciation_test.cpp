@@ -2,12 +2,9 @@
 // index lists the word.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <string_view>
-#include <unistd.h>
 
 #include "audio/pronunciation.h"
 #include "lexicon/tables.h"
@@ -15,35 +12,29 @@
 #include "shell/lists.h"
 #include "shell/reset.h"
 #include "shell/settings.h"
+#include "support/temp_folder.h"
+#include "support/text.h"
 
 namespace {
 
 class Pronunciation : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
+    jux_test::TempFolder folder{"audio"};
+    std::filesystem::path dir = folder.path();
 
     void SetUp() override {
-        static std::atomic<int> serial{0};
         reset_shell();
         reset_lexicon();
-        dir = std::filesystem::temp_directory_path() /
-              ("jux_audio_" + std::to_string(::getpid()) + "_" + std::to_string(serial++));
-        std::filesystem::create_directories(dir);
     }
     void TearDown() override {
         reset_lexicon();
         reset_shell();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
     // An audio index row from UTF-8 lines "word offset size".
     void load_index(int row, std::initializer_list<std::string_view> lines) {
         DictFileRecord& rec = b[static_cast<std::size_t>(row)];
         const std::filesystem::path file = dir / (rec.name + ".txt");
-        {
-            std::ofstream f(file, std::ios::binary);
-            for (std::string_view l : lines) f << utf8_to_cp1251(l) << "\r\n";
-        }
+        jux_test::write_cp1251_lines(file, lines);
         rec.entries.clear();
         rec.text = load_pairs(file, ListLoadOptions{}, rec.entries, &rec.stats);
         ASSERT_TRUE(rec.text);
