@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_random.h"
 #include "dictionary/loading.h"
 #include "dictionary/main_window.h"
 #include "engine/run.h"
@@ -33,14 +34,6 @@ namespace {
 
 constexpr int kEnglishEntries = 100'000;
 constexpr int kWordForms = 1'000'000;
-
-struct Lcg {
-    std::uint64_t s;
-    std::uint32_t operator()() {
-        s = s * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(s >> 33);
-    }
-};
 
 // The i-th English headword: distinct, 5 to 9 small letters.
 std::string english_word(int i) {

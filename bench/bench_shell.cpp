@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_random.h"
 #include "platform/text.h"
 #include "shell/gmake.h"
 #include "shell/lists.h"
@@ -17,14 +18,6 @@
 #include "shell/strings.h"
 
 namespace {
-
-struct Lcg {
-    std::uint64_t s;
-    std::uint32_t operator()() {
-        s = s * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(s >> 33);
-    }
-};
 
 // A word of 3 to 12 letters, Cyrillic (code page 1251) or Latin, with a capital now and then.
 std::string make_word(Lcg& rnd) {

@@ -1,6 +1,7 @@
 #include "engine/phases.h"
 
 #include "engine/entry_display.h"
+#include "engine/proofreading/proof_reader.h"
 #include "engine/scan_end.h"
 #include "engine/token_report.h"
 
@@ -27,8 +28,7 @@ void phase_auto_files(RunContext&) {}
 // Not built yet: the generated correction files fill it ("OCR").
 void phase_ocr_file(RunContext&) {}
 
-// Not built yet: the Bulgarian proof-reader fills it (its passes and report).
-void phase_proof_reader(RunContext&) {}
+void phase_proof_reader(RunContext& c) { proof_read(c.source, c.report, c.processed, c.list_start); }
 
 // Not built yet: the subtitle text fills it (store 1's second array without time codes).
 void phase_subtitle_text(RunContext&) {}

@@ -19,6 +19,10 @@ constexpr COLORREF kGrey = RGB(135, 135, 135);
 
 class TokenReport : public LookupTest {
 protected:
+    void SetUp() override {
+        LookupTest::SetUp();
+        gl_CHECK_PUNCTUATION = 0;  // the proof-reader's lines in the report panel are tested with it
+    }
     // A text in the checker window; its per-token lines go to the main window's saved pane.
     std::vector<std::string> pane_after(std::string_view utf8) {
         check(utf8);

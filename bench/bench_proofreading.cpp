@@ -1,0 +1,131 @@
+// libs: proofreading engine dictionary lexicon shell platform
+// Benchmarks of the proof-reader: every built pass over a generated Bulgarian text of 100,000 words
+// (paragraphs, dialogue lines, quotation marks and a few typographic faults of each kind the
+// passes look for), in normal and in novel mode, and over one paragraph of 10 MB. The text is cut
+// into token store 1 once; each iteration proof-reads it into an emptied report panel and marks
+// the source panel. Counters: words per second and findings written.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "bench_random.h"
+#include "engine/proofreading/proof_reader.h"
+#include "engine/run_state.h"
+#include "engine/token_store.h"
+#include "engine/tokeniser.h"
+#include "lexicon/panels.h"
+#include "lexicon/tables.h"
+#include "platform/headless.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "shell/reset.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+namespace {
+
+std::string word(Lcg& rnd) {
+    const int len = 1 + static_cast<int>(rnd() % 9);
+    std::string w;
+    for (int i = 0; i < len; ++i) w += static_cast<char>(0xE0 + rnd() % 32);
+    return w;
+}
+
+// About `words` words of Bulgarian-looking text; with `paragraphs` off, one paragraph.
+std::string make_text(std::size_t words, bool paragraphs) {
+    static const char* const kFaults[] = {", .", " ,", "  ", "\x97", " \x85", "...", ". ", "\x85", " -", "\x84", ",,", " - "};
+    Lcg rnd{77};
+    std::string t;
+    std::size_t n = 0;
+    while (n < words) {
+        const bool dialogue = paragraphs && rnd() % 4 == 0;
+        if (dialogue) t += "\x97 ";
+        const int sentences = 1 + static_cast<int>(rnd() % 5);
+        for (int s = 0; s < sentences; ++s) {
+            const int len = 4 + static_cast<int>(rnd() % 14);
+            for (int i = 0; i < len; ++i, ++n) {
+                std::string w = word(rnd);
+                if (i == 0) w[0] = static_cast<char>(cp_toupper(static_cast<unsigned char>(w[0])));
+                if (rnd() % 40 == 0) w = "\x84" + w + "\x93";
+                t += w;
+                if (i + 1 == len) break;
+                const std::uint32_t k = rnd() % 300;
+                if (k < std::size(kFaults)) t += kFaults[k];
+                else t += rnd() % 8 == 0 ? ", " : " ";
+            }
+            t += rnd() % 6 == 0 ? "? " : ". ";
+        }
+        t += paragraphs ? "\r" : " ";
+    }
+    return t;
+}
+
+struct ProofFixture {
+    HWND dialog{};
+    ProofFixture() {
+        headless_install();
+        reset_shell();
+        reset_lexicon();
+        reset_engine();
+        OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
+        smake();
+        DialogTemplate t;
+        t.id = 9200;
+        t.cx = 300;
+        t.cy = 200;
+        t.style = WS_POPUP;
+        t.controls = {
+            {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
+            {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
+        };
+        dialog = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
+        hBigReRight = GetDlgItem(dialog, 1);
+        hBigReLeft = GetDlgItem(dialog, 2);
+        RE_LimitText(hBigReLeft, 1 << 30);
+        RE_LimitText(hBigReRight, 1 << 30);
+    }
+};
+
+ProofFixture& fixture() {
+    static ProofFixture f;
+    return f;
+}
+
+void proof_text(benchmark::State& state, const std::string& text, bool novel) {
+    ProofFixture& f = fixture();
+    (void)f;
+    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
+    std::string t8 = text;
+    const std::size_t records = tokenise_text(t8, 0);
+    gl_NOVEL_MODE = novel ? 1 : 0;
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+    }
+    state.counters["words_per_s"] =
+        benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["report_lines"] = static_cast<double>(RE_GetLineCount(hBigReLeft));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+void BM_ProofRead100kWords(benchmark::State& state) {
+    static const std::string text = make_text(100'000, true);
+    proof_text(state, text, false);
+}
+BENCHMARK(BM_ProofRead100kWords)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void BM_ProofRead100kWordsNovelMode(benchmark::State& state) {
+    static const std::string text = make_text(100'000, true);
+    proof_text(state, text, true);
+}
+BENCHMARK(BM_ProofRead100kWordsNovelMode)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void BM_ProofReadOneParagraphOf10MB(benchmark::State& state) {
+    static const std::string text = make_text(1'700'000, false);
+    proof_text(state, text, true);
+}
+BENCHMARK(BM_ProofReadOneParagraphOf10MB)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+}  // namespace

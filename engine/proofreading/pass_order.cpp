@@ -1,0 +1,81 @@
+#include "engine/proofreading/pass_order.h"
+
+#include "engine/proofreading/gap_passes.h"
+#include "engine/proofreading/novel_checks.h"
+#include "engine/proofreading/proof_report.h"
+#include "engine/proofreading/sequence_checks.h"
+#include "engine/run_state.h"
+#include "shell/settings.h"
+
+using G = PassGuard;
+
+// Rows whose run is null belong to pass families that are not built yet; the frame skips them.
+const std::array<PassRow, PASS_ROWS> pass_order{{
+    {0, G::Novel, u"Нов ред в края на текста!", {}, paragraph_statistics},
+    {1, G::Novel, u"*параграфи с различен брой отварящи и затварящи:\r\n„“  «»  \"\"  ()  {}  []  _", {},
+     unbalanced_pairs},
+    {2, G::None, u"<предлог><пълен член>", {}, nullptr},
+    {3, G::None, u"непълен член след форма на \"съм\" (невинаги е грешка!)", {}, nullptr},
+    {4, G::None, u"непълен член пред форма на \"съм\" (невинаги е грешка!)", {}, nullptr},
+    {5, G::None, u"непълен член в начало на изречение (невинаги е грешка!)", {}, nullptr},
+    {6, G::None, u"<интервал><многоточие>", {}, blank_before_ellipsis},
+    {7, G::None, u"слепено m-тире", {}, glued_em_dash},
+    {8, G::None, u"слепени кавички", {}, glued_quotes},
+    {9, G::None, u"слепено многоточие", {}, glued_ellipsis},
+    {10, G::None, u"слепено многоточие (три точки)", {}, glued_three_dots},
+    {11, G::None, u"<нов ред><тире><буква>", {}, line_dash_letter},
+    {12, G::None, u"<нов ред><тире><интервал><малка буква>", {}, line_dash_blank_small},
+    {13, G::None, {}, {}, character_sequences},
+    {14, G::None, u"повторение на дума", {}, nullptr},
+    {15, G::None, u"в -> във", {}, nullptr},
+    {16, G::None, u"във -> в", {}, nullptr},
+    {17, G::None, u"с -> със", {}, nullptr},
+    {18, G::None, u"със -> с", {}, nullptr},
+    {19, G::None, u"<интервал><точка>", {}, nullptr},
+    {20, G::None, u"<точка><точка>", {}, nullptr},
+    {21, G::None, u"<малка буква><главна буква>", {}, nullptr},
+    {22, G::None, u"<главни букви><малка буква>", {}, nullptr},
+    {23, G::None, u"потенциална българска дума с латински букви", {}, nullptr},
+    {24, G::NovelOrSubtitle, u"потенциално грешен край на параграф", {}, nullptr},
+    {25, G::Novel, u"параграф без табулатор в началото", {}, nullptr},
+    {26, G::None, u"опашен интервал", {}, nullptr},
+    {27, G::None, u"слепено опашно тире", {}, nullptr},
+    {28, G::None, u"грешно тире", {}, nullptr},
+    {29, G::None, u"водещ интервал", {}, nullptr},
+    {30, G::LoadBg, u"собствено име с малка буква", {}, nullptr},
+    {31, G::LoadBg, u"сравнителна или превъзходна степен без тире (невинаги е вярно!)", {}, nullptr},
+    {32, G::ShtShLoadBg, u"потенциални грешки: щ -> ш (причастие вместо глагол)", {}, nullptr},
+    {33, G::ShShtLoadBg, u"потенциални грешки: ш -> щ (глагол вместо причастие)", {}, nullptr},
+    {34, G::LoadBg, u"разкъсана дума или грешна двойка думи", {}, nullptr},
+    {35, G::Comma, u"потенциално пропуснати запетаи (невинаги е вярно!)", {}, nullptr},
+    {36, G::NoStopLoadBg,
+     u"думи с главни букви в средата на изречение\r\nс под 4 повторения, възможно е да са грешки",
+     u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", nullptr},
+    {37, G::TwoLetters, {}, {}, nullptr},
+    {38, G::TwoNounsLoadBg, u"последователни съществителни (обикновено не е грешка!)", {}, nullptr},
+    {39, G::ConcordLoadBg, u"потенциално несъгласувани прилагателно и съществително", {}, nullptr},
+    {40, G::LoadBg, u"предлог пред глагол (обикновено е грешка)", {}, nullptr},
+    {41, G::LoadBg, u"да пред неглагол (обикновено е грешка)", {}, nullptr},
+    {42, G::LoadBg, u"глагол пред е (възможна грешка е -> c)", {}, nullptr},
+    {43, G::LoadBg, u"съмнителни изрази (обикновено е грешка)", {}, nullptr},
+    {44, G::LoadBg, u"съседни предлози (обикновено е грешка)", {}, nullptr},
+    {45, G::LoadBg, u"не пред членувано съществително (възможна грешка не -> на)", {}, nullptr},
+}};
+
+bool guard_open(PassGuard g, const ProofRun& run) {
+    const bool load_bg = OP[OPT_LOAD_BG].num_value != 0;
+    switch (g) {
+        case G::None: return true;
+        case G::Novel: return run.novel;
+        case G::NovelOrSubtitle: return run.novel || gl_fg_subtitle;
+        case G::LoadBg: return load_bg;
+        case G::ShtShLoadBg: return gl_FIND_SHT_SH && load_bg;
+        case G::ShShtLoadBg: return gl_FIND_SH_SHT && load_bg;
+        case G::Comma: return gl_FIND_COMMA != 0;
+        case G::NoStopLoadBg: return gl_FIND_NO_STOP && load_bg;
+        case G::TwoLetters: return gl_FIND_TWO_LETTERS != 0;
+        case G::TwoNounsLoadBg: return gl_FIND_TWO_NOUNS && load_bg;
+        case G::ConcordLoadBg: return gl_FIND_CONCORD && load_bg;
+    }
+    return false;
+}

@@ -1,0 +1,103 @@
+// engine/proofreading/proof_report.h - what every pass of the proof-reader shares: the state of one
+// proof-reading run (the panels, the records of token store 1, the switches read once), the one way
+// a finding is written into the report panel (title, finding line, source mark, pass end) and the
+// summary form of the passes that report once per pass.
+//
+// A pass walks the records itself with its own cursor, from `floor` up to `nd` (exclusive); the
+// 1,024 empty records after `nd` make reading a few records ahead safe. The text of a record is
+// code page 1251; titles are UTF-16; positions are UTF-16 offsets in the panels, and the 8-bit
+// text has one byte per UTF-16 unit, so byte counts of a line are its character counts.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "engine/token_store.h"
+#include "platform/types.h"
+
+// ---- Colours of the report (COLORREF 0x00BBGGRR) and the format masks they go with --------------
+inline constexpr COLORREF PR_TITLE = 0xFF00FF;       // pass title, closing header (magenta)
+inline constexpr COLORREF PR_CONTEXT = 0x2A00FF;     // context part of a finding line (red)
+inline constexpr COLORREF PR_SUGGESTION = 0x007F00;  // suggestion part (green)
+inline constexpr COLORREF PR_NOVEL = 0x006F00;       // the novel-mode checks' green
+inline constexpr COLORREF PR_COUNT = 0xFF0000;       // occurrence count behind a summary title (blue)
+inline constexpr COLORREF PR_LINE_BREAK = 0x7F7FFF;  // marker on the character before a line break (pink)
+inline constexpr COLORREF PR_MARK = 0x2A00FF;        // source mark (red, underlined)
+inline constexpr DWORD PR_COLOUR_BOLD = 0x40000001;       // colour and bold
+inline constexpr DWORD PR_COLOUR_UNDERLINE = 0x40000004;  // colour and underline
+inline constexpr DWORD PR_COLOUR_ONLY = 0x40000000;       // colour alone
+
+// The state of one proof-reading run; passes read it and write through the functions below.
+struct ProofRun {
+    HWND source{};                 // the panel whose text was processed (marked, never changed)
+    HWND report{};                 // the panel that receives the report
+    const SenToken* floor = nullptr;  // first record of store 1
+    const SenToken* nd = nullptr;     // one past its last record
+    std::uint64_t tokens = 0;      // the run's processed-token count
+    bool novel = false;            // novel mode, and the source is not one of the main window's short panes
+    bool mark_source = false;      // text colouring on, and the source is not the entry box's copy
+
+    // The record before the last one, or null for an empty store.
+    const SenToken* last() const { return nd > floor ? nd - 1 : nullptr; }
+};
+
+// Offset in the source panel where a record's gap begins.
+inline LONG gap_start(const SenToken& r) { return r.pos - static_cast<LONG>(std::strlen(r.gap)); }
+// True when the text holds a carriage return.
+inline bool has_cr(const char* s) { return std::strchr(s, '\r') != nullptr; }
+// True when the first character is a small letter or a capital (code page 1251 classes).
+bool starts_small(const char* s);
+bool ends_capital(const char* s);
+
+// The report of one per-finding pass: the title is written with the first finding, every finding
+// adds one line, and the pass ends with an empty line when it found anything (done by end(), which
+// the destructor calls when the pass has not).
+class PassReport {
+public:
+    // `title_line_ends`: line ends after the title (1; the paragraph-pair check writes 2).
+    PassReport(ProofRun& run, std::u16string_view title, int title_line_ends = 1);
+    ~PassReport();
+    PassReport(const PassReport&) = delete;
+    PassReport& operator=(const PassReport&) = delete;
+
+    // Title step (on the first finding) and finding step: the context red and bold, the suggestion
+    // part (which begins with " -> ") in `suggestion_colour`, not bold. Returns the offset of the
+    // line in the report panel, so that a pass can colour more of it.
+    LONG finding(std::string_view context, std::string_view suggestion, COLORREF suggestion_colour = PR_SUGGESTION);
+    // Title step alone, coloured in the given colour and effects (the end-of-text line).
+    void title_only(COLORREF colour, DWORD effects);
+    // Pass end: one empty line when the pass found anything (`line_ends` of them); once.
+    void end(int line_ends = 1);
+    int count() const { return count_; }
+
+private:
+    void title_step(COLORREF colour, DWORD effects);
+
+    ProofRun& run_;
+    std::u16string_view title_;
+    int title_line_ends_;
+    int count_ = 0;
+    bool ended_ = false;
+};
+
+// The pink marker on one character of a finding line (the character before a line break inside a
+// context): `pos` is its offset in the report panel.
+void mark_line_break(const ProofRun& run, LONG pos);
+
+// Source mark: red underline over [start, end) of the source panel, when the run marks its source.
+void mark_source(const ProofRun& run, LONG start, LONG end);
+// The same range coloured with another mask and effects (the colour-only mark of "¶").
+void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects);
+
+// Summary form: when count is above 0, the title with "  <count>" behind it (magenta bold, the
+// count blue), one line with the sequence and its suggestion part, then an empty line.
+void summary_report(ProofRun& run, std::u16string_view title, unsigned count, std::string_view context,
+                    std::string_view suggestion);
+
+// Appends text (and line ends) to the report panel and colours `colour_len` characters of it from
+// its start; returns the start. The text's CR LF pairs count as one character, as the panel holds
+// them.
+LONG report_line(const ProofRun& run, std::u16string_view text, int line_ends, COLORREF colour, DWORD effects);
+LONG report_line8(const ProofRun& run, std::string_view text, int line_ends, COLORREF colour, DWORD effects);

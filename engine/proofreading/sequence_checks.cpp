@@ -1,0 +1,291 @@
+#include "engine/proofreading/sequence_checks.h"
+
+#include <cstring>
+
+#include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/proof_report.h"
+#include "engine/proofreading/sequence_table.h"
+#include "engine/run_state.h"
+#include "engine/separators.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "shell/settings.h"
+#include "shell/strings.h"
+
+namespace {
+
+constexpr char kEmDash = '\x97';
+constexpr char kEnDash = '\x96';
+constexpr char kEllipsis = '\x85';
+
+// A character and the title of its check.
+struct TitledChar {
+    std::u16string_view title;
+    char ch;
+};
+
+constexpr TitledChar kSentenceMarks[] = {
+    {u"<точка><интервал><малка буква>", '.'},
+    {u"<въпросителен><интервал><малка буква>", '?'},
+    {u"<удивителен><интервал><малка буква>", '!'},
+};
+constexpr std::u16string_view kLineBreakTitle = u"<край на изречение><нов ред><малка буква>";
+constexpr TitledChar kSubtitleMarks[] = {
+    {u"<точка><тайминг><малка буква>", '.'},
+    {u"<въпросителен><тайминг><малка буква>", '?'},
+    {u"<удивителен><тайминг><малка буква>", '!'},
+};
+constexpr TitledChar kGluedBefore[] = {
+    {u"слепено с предната дума m-тире", kEmDash},
+    {u"слепено с предната дума n-тире", kEnDash},
+};
+constexpr TitledChar kGluedBefore2[] = {
+    {u"слепено с предната дума m-тире", kEmDash},
+    {u"слепено с предната дума n-тире", kEnDash},
+    {u"слепено с предната дума късо тире", '-'},
+};
+constexpr TitledChar kGluedNext[] = {
+    {u"слепено със следващата дума m-тире", kEmDash},
+    {u"слепено със следващата дума многоточие", kEllipsis},
+    {u"слепено със следващата дума късо тире", '-'},
+    {u"слепено със следващата дума n-тире", kEnDash},
+};
+
+bool blank_or_tab(char c) { return c == ' ' || c == '\t'; }
+
+// The straight double quote, « » { ( ) [ ] „ ‘ ’ “ ”.
+bool quote_or_bracket(char c) {
+    switch (static_cast<unsigned char>(c)) {
+        case '"': case 171: case 187: case '{': case '(': case ')': case '[': case ']':
+        case 132: case 145: case 146: case 147: case 148:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// True when the text has fewer than n characters (read no further than n).
+bool shorter_than(const char* s, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (!s[i]) return true;
+    return false;
+}
+
+char upper(char c) { return static_cast<char>(cp_toupper(static_cast<unsigned char>(c))); }
+
+// The finding of a sentence that begins with a small letter after a line break: the word with what
+// follows it on its line (up to two more words), and the same with the capital.
+void line_start_finding(const ProofRun& run, PassReport& rep, const SenToken* p) {
+    const char* t = p->text;
+    const std::string u(1, upper(t[0]));
+    const SenToken* n1 = p + 1;
+    const SenToken* n2 = p + 2;
+    std::string ctx = t, sugg = " -> " + u + (t + 1);
+    if (n1 < run.nd && !has_cr(n1->gap)) {
+        std::string tail = std::string(n1->gap) + n1->text;
+        if (n2 < run.nd && !has_cr(n2->gap)) tail += std::string(n2->gap) + n2->text;
+        ctx += tail;
+        sugg += tail;
+    } else if (n1->gap[0] != '\r' && n1->gap[0] != 0) {
+        ctx += n1->gap[0];
+        sugg += n1->gap[0];
+    }
+    rep.finding(ctx, sugg);
+    mark_source(run, p->pos - 2, p->pos + 1);
+}
+
+// The glued-dash walks: from the second record, skipping records with no text, no previous text and
+// no gap.
+template <typename F>
+void walk_glued(const ProofRun& run, F&& f) {
+    if (!run.floor) return;
+    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        if (!p->text[0] && !p[-1].text[0] && !p->gap[0]) continue;
+        f(p, std::strlen(p->gap));
+    }
+}
+
+}  // namespace
+
+unsigned print_other_problem(ProofRun& run, std::string_view pattern, std::u16string_view title,
+                             std::string_view suggestion) {
+    if (!run.floor || pattern.empty()) return 0;
+    const std::string pat(pattern);
+    const SequenceMark mark = sequence_mark(pat);
+    const bool arrow = pat == "--";
+    const bool blank_ellipsis = pat == std::string{' ', kEllipsis};
+    unsigned count = 0;
+    for (const SenToken* p = run.floor; p < run.nd; ++p) {
+        const char* g = p->gap;
+        if (shorter_than(g, pat.size())) continue;  // most gaps are one blank
+        const char* at = pat.size() == 1 ? std::strchr(g, pat[0]) : std::strstr(g, pat.c_str());
+        if (!at) continue;
+        if (arrow && at[2] == '>') continue;                                   // "-->"
+        if (blank_ellipsis && at > g && at[-1] == kEmDash) continue;  // "— …" is right
+        ++count;
+        if (mark == SequenceMark::None) continue;
+        const LONG start = gap_start(*p) + static_cast<LONG>(at - g);
+        const LONG end = start + static_cast<LONG>(pat.size());
+        if (mark == SequenceMark::ColourOnly) mark_source(run, start, end, PR_COLOUR_ONLY, 0);
+        else mark_source(run, start, end);
+    }
+    summary_report(run, title, count, pat, suggestion);
+    return count;
+}
+
+void print_punct_space_small_letter(ProofRun& run, std::u16string_view title, char mark) {
+    if (!run.floor) return;
+    PassReport rep(run, title);
+    for (const SenToken* p = run.floor; p < run.nd; ++p) {
+        const char* g = p->gap;
+        const std::size_t n = std::strlen(g);
+        if (n < 2 || g[n - 2] != mark || g[n - 1] != ' ') continue;
+        if (mark == '.' && n >= 3 && g[n - 3] == '.') continue;      // three dots
+        if (p > run.floor && ends_capital(p[-1].text)) continue;      // an abbreviation or an initial
+        const char* t = p->text;
+        if (!starts_small(t)) continue;
+        std::string ctx{mark, ' '};
+        ctx += t;
+        std::string sugg = " -> ";
+        sugg += mark;
+        sugg += ' ';
+        sugg += upper(t[0]);
+        sugg += t + 1;
+        sugg += " |  ";
+        sugg += t;
+        if (mark == '.') sugg += std::string(" | , ") + t;
+        rep.finding(ctx, sugg);
+        mark_source(run, p->pos - 2, p->pos + 1);
+    }
+}
+
+void print_punct_nl_small_letter(ProofRun& run) {
+    if (!run.floor) return;
+    PassReport rep(run, kLineBreakTitle);
+    for (const SenToken* p = run.floor; p < run.nd; ++p) {
+        if (IsEndOfSentenceNewLine(p->gap) == 0) continue;
+        if (p > run.floor && ends_capital(p[-1].text)) continue;
+        if (!starts_small(p->text)) continue;
+        line_start_finding(run, rep, p);
+    }
+}
+
+void print_subt_punct_space_small_letter(ProofRun& run, std::u16string_view title, char mark) {
+    if (!gl_fg_subtitle || !run.floor) return;
+    PassReport rep(run, title);
+    for (const SenToken* p = run.floor; p < run.nd; ++p) {
+        const char* g = p->gap;
+        const std::size_t n = std::strlen(g);
+        if (n < 2 || g[0] != mark) continue;
+        if (mark == '.' && n >= 3 && g[1] == '.') continue;
+        if (p > run.floor && ends_capital(p[-1].text)) continue;
+        LineEndInfo info{};
+        GetEmptyInfo(&info, g);
+        if (info.cr_count != 2 || !(p + 4 < run.nd) || std::strcmp(p[2].gap, " --> ") != 0) continue;
+        p += 3;  // the first word of the next subtitle; the walk goes on from there
+        const std::size_t n3 = std::strlen(p->gap);
+        if (n3 > 0 && p->gap[n3 - 1] == '<') continue;
+        if (!starts_small(p->text)) continue;
+        line_start_finding(run, rep, p);
+    }
+}
+
+void print_slepen_before(ProofRun& run, std::u16string_view title, char dash) {
+    PassReport rep(run, title);
+    walk_glued(run, [&](const SenToken* p, std::size_t n) {
+        const char* g = p->gap;
+        if (n < 2 || g[0] != dash || !blank_or_tab(g[1])) return;
+        const std::string pt = p[-1].text;
+        const std::string ctx = pt + std::string(g, 2);
+        rep.finding(ctx, " -> " + pt + ' ' + kEmDash + "  |  " + pt + ' ');
+        mark_source(run, p[-1].pos, p[-1].pos + static_cast<LONG>(ctx.size()));
+    });
+}
+
+void print_slepen_before2(ProofRun& run, std::u16string_view title, char dash) {
+    PassReport rep(run, title);
+    walk_glued(run, [&](const SenToken* p, std::size_t n) {
+        const char* g = p->gap;
+        if (n < 3 || g[1] != dash || !blank_or_tab(g[2])) return;
+        const char* pt = p[-1].text;
+        if (g[0] == '}') {
+            // A frame number in braces ("{25}- ...") is no glued bracket.
+            const char* pg = p[-1].gap;
+            const std::size_t pn = std::strlen(pg);
+            if (IsDigitsOnly(pt) && pn > 0 && pg[pn - 1] == '{') return;
+        } else if (!quote_or_bracket(g[0])) {
+            return;
+        }
+        const std::string spt = pt;
+        rep.finding(spt + std::string(g, 3), " -> " + spt + g[0] + ' ' + kEmDash + "  |  " + spt + g[0] + ' ');
+        const LONG start = gap_start(*p);
+        mark_source(run, start, start + 2);
+    });
+}
+
+void print_slepen_next(ProofRun& run, std::u16string_view title, char ch) {
+    PassReport rep(run, title);
+    walk_glued(run, [&](const SenToken* p, std::size_t n) {
+        const char* g = p->gap;
+        if (n < 2 || g[n - 1] != ch || !blank_or_tab(g[n - 2])) return;
+        const std::string t = p->text;
+        const std::string ctx = std::string{g[n - 2], ch} + t;
+        if (ch == '-')
+            rep.finding(ctx, std::string(" ->  ") + kEmDash + ' ' + t + " (mdash) |  " + t);
+        else
+            rep.finding(ctx, std::string(" ->  ") + ch + ' ' + t + " |  " + t);
+        mark_source(run, p->pos - 2, p->pos);
+    });
+}
+
+void print_slepen_next2(ProofRun& run, std::u16string_view title, char ch) {
+    PassReport rep(run, title);
+    walk_glued(run, [&](const SenToken* p, std::size_t n) {
+        const char* g = p->gap;
+        if (n < 3) return;
+        const char q = g[n - 1];
+        if (!(quote_or_bracket(q) || q == '}') || g[n - 2] != ch || !blank_or_tab(g[n - 3])) return;
+        const std::string t = p->text;
+        const std::string ctx = std::string{' ', ch, q} + t;
+        if (ch == '-')
+            rep.finding(ctx, std::string(" ->  ") + kEmDash + ' ' + q + t + " (mdash) |  " + t);
+        else if (ch == kEnDash)
+            rep.finding(ctx, std::string(" ->  ") + kEmDash + ' ' + q + t + " (mdash) |  " + t + "|  " + q + t);
+        else
+            rep.finding(ctx, std::string(" ->  ") + ch + ' ' + q + t + " |  " + q + t);
+        mark_source(run, p->pos - 3, p->pos);
+    });
+}
+
+void character_sequences(ProofRun& run, const PassRow&) {
+    if (!run.floor) return;
+    const SenToken* f = run.floor;
+    const bool frame_layout = std::strcmp(f[0].gap, "{") == 0 && std::strcmp(f[1].gap, "}{") == 0;
+    const bool time_layout = std::strstr(f[2].gap, "-->") != nullptr;
+    auto allowed = [&](SequenceWhen w) {
+        switch (w) {
+            case SequenceWhen::Always: return true;
+            case SequenceWhen::NotSubtitle: return gl_fg_subtitle == 0;
+            case SequenceWhen::NotFrameLayout: return !frame_layout;
+            case SequenceWhen::NotAnySubtitleLayout: return !frame_layout && !time_layout;
+            case SequenceWhen::NotNovel: return gl_NOVEL_MODE == 0;
+        }
+        return false;
+    };
+    auto calls = [&](int from, int to) {
+        for (const Sequence& s : sequences())
+            if (s.call >= from && s.call <= to && allowed(s.when))
+                print_other_problem(run, s.pattern, s.title, s.suggestion);
+    };
+
+    calls(1, 89);
+    for (const TitledChar& m : kSentenceMarks) print_punct_space_small_letter(run, m.title, m.ch);
+    print_punct_nl_small_letter(run);
+    for (const TitledChar& m : kSubtitleMarks) print_subt_punct_space_small_letter(run, m.title, m.ch);
+    calls(90, 91);
+    for (const TitledChar& d : kGluedBefore) print_slepen_before(run, d.title, d.ch);
+    for (const TitledChar& d : kGluedBefore2) print_slepen_before2(run, d.title, d.ch);
+    for (const TitledChar& d : kGluedNext) print_slepen_next(run, d.title, d.ch);
+    for (const TitledChar& d : kGluedNext) print_slepen_next2(run, d.title, d.ch);
+    calls(92, 98);
+}
