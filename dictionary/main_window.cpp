@@ -6,6 +6,7 @@
 #include <cstring>
 #include <span>
 
+#include "audio/main_window_audio.h"
 #include "dictionary/custom_words.h"
 #include "dictionary/loading.h"
 #include "engine/entry_display.h"
@@ -108,6 +109,7 @@ void init_main_window(HWND dlg) {
     Button_SetCheck(hAddSentence, BST_CHECKED);
     DragAcceptFiles(dlg, true);
     open_search_log();
+    init_main_window_audio(dlg);
 
     const RECT c = GetClientRect(dlg);
     layout_main_window(dlg, c.width(), c.height());
@@ -158,6 +160,8 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
         return 1;
     }
     if (ContextMenu(static_cast<UINT>(m.id))) return 1;
+    // The audio button 1297, the popup item 8200 and the menu command "Make audio file".
+    if (main_window_audio_command(dlg, m.id)) return 1;
     switch (m.id) {
         case IDC_ADD_BIG_SPELL:
         case IDC_ADD_BIG_TRANS:
@@ -212,7 +216,8 @@ void layout_main_window(HWND dlg, int cx, int cy) {
     place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
 
     const int label_y = below + kGap;
-    place(dlg, IDC_ADD_LABEL, kMargin, label_y, cx - 2 * kMargin, kLabelHeight);
+    const int audio_w = layout_main_window_audio(dlg, cx - kMargin, label_y, kLabelHeight);
+    place(dlg, IDC_ADD_LABEL, kMargin, label_y, cx - 2 * kMargin - audio_w, kLabelHeight);
 
     const int top = label_y + kLabelHeight + kGap;
     const int height = cy - top - kMargin;

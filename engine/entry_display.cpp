@@ -167,7 +167,8 @@ void show_dictionary_entry(RunContext& c) {
         RE_SetWordWrap(hInfoReBot, true);
         print_English_definition(hInfoReBot, w, 0);
     }
-    say_word(w);
+    // In talking mode the word on display is pronounced.
+    if (gl_TALKING_MODE) say_word(w);
     update_balloon();
 }
 

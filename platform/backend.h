@@ -139,6 +139,19 @@ public:
     virtual bool shell_open(std::string_view path_or_url) = 0;
     virtual bool start_program(const std::filesystem::path& exe,
                                const std::vector<std::string>& args, bool minimized) = 0;
+    // A program the program keeps a handle on, so that it can close it later: a handle above 0,
+    // 0 when it could not be started. A backend without handles starts it as start_program does
+    // and answers -1 (started, nothing to close).
+    virtual int start_child(const std::filesystem::path& exe, const std::vector<std::string>& args,
+                            bool minimized) {
+        return start_program(exe, args, minimized) ? -1 : 0;
+    }
+    // Asks a program of start_child to close; false when the handle is not one of ours or the
+    // program has ended.
+    virtual bool close_child(int handle) {
+        (void)handle;
+        return false;
+    }
     virtual bool tray_icon(DWORD op, const NOTIFYICONDATAW& data) = 0;
 
     // Screen

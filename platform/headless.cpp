@@ -119,6 +119,22 @@ public:
         return true;
     }
 
+    // The handle of a child is its place in programs_started, counted from 1; it runs until
+    // closed.
+    int start_child(const std::filesystem::path& exe, const std::vector<std::string>& args,
+                    bool minimized) override {
+        start_program(exe, args, minimized);
+        return static_cast<int>(state.programs_started.size());
+    }
+
+    bool close_child(int handle) override {
+        if (handle <= 0 || static_cast<std::size_t>(handle) > state.programs_started.size()) return false;
+        for (int h : state.programs_closed)
+            if (h == handle) return false;
+        state.programs_closed.push_back(handle);
+        return true;
+    }
+
     bool tray_icon(DWORD op, const NOTIFYICONDATAW& data) override {
         state.tray_calls.push_back(RecordedTray{op, data});
         return true;

@@ -72,6 +72,7 @@ struct HeadlessState {
     std::vector<RecordedPopup> popups;
     std::vector<std::string> shell_opened;
     std::vector<RecordedProgram> programs_started;
+    std::vector<int> programs_closed;  // handles of StartChildProgram (places in programs_started from 1)
     std::vector<RecordedTray> tray_calls;
     std::optional<std::u16string> clipboard;
     int clipboard_writes = 0;

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <charconv>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -203,6 +204,13 @@ bool StartProgram(const std::filesystem::path& exe, const std::vector<std::strin
     if (exe.empty()) return false;
     return platform_backend().start_program(exe, args, minimized);
 }
+
+int StartChildProgram(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) {
+    if (exe.empty()) return 0;
+    return platform_backend().start_child(exe, args, minimized);
+}
+
+bool CloseChildProgram(int handle) { return handle > 0 && platform_backend().close_child(handle); }
 
 namespace {
 bool ascii_iequal(std::string_view a, std::string_view b) {

@@ -362,6 +362,14 @@ bool Shell_NotifyIconW(DWORD op, const NOTIFYICONDATAW& data);
 // Starts a program with arguments, detached; `minimized` asks for a minimised window.
 bool StartProgram(const std::filesystem::path& exe, const std::vector<std::string>& args,
                   bool minimized);
+// Starts a program the program keeps a handle on: the handle (above 0), 0 when it could not be
+// started, -1 when it was started without a handle. Only the program's own children can be
+// closed this way, so a process that merely bears the same name is never touched.
+int StartChildProgram(const std::filesystem::path& exe, const std::vector<std::string>& args,
+                      bool minimized);
+// Asks a program of StartChildProgram to close; false when the handle is not one of ours or the
+// program has already ended.
+bool CloseChildProgram(int handle);
 // Running processes of the current user whose executable base name equals `name` (compared
 // without regard to case), read from the process list under `proc_root`. An entry that vanishes or
 // cannot be read while the list is read is skipped; the scan never throws.

@@ -35,6 +35,10 @@ DialogTemplate main_window_template() {
     add(ControlKind::RichEdit, IDC_ADD_RE_SHORT_COPY, u"", 5, 5, 250, 14, hidden_panel);
     add(ControlKind::RichEdit, IDC_ADD_RE_LONG, u"", 150, 35, 285, 60, hidden_panel);
     add(ControlKind::Edit, IDC_ADD_TRANS_SIR, u"", 150, 35, 140, 12, WS_CHILD | WS_BORDER);
+    // The audio button and the word it pronounced last, at the end of the status line.
+    t.controls.push_back(ControlTemplate{ControlKind::PushButton, IDC_ADD_AUDIO_BUTTON, u"", 425, 23, 10, 9,
+                                         shown | WS_TABSTOP | BS_FLAT | BS_BITMAP, IDB_AUDIO_GREEN});
+    add(ControlKind::Label, IDC_ADD_AUDIO_LABEL, u"", 360, 23, 62, 9, shown);
     return t;
 }
 

@@ -45,6 +45,9 @@ constexpr std::array kWindowsMenu{
     PopupItem{IDM_SETTINGS, u"Settings..."},
     PopupItem{IDM_ASCII, u"Character table..."},
 };
+constexpr std::array kToolsMenu{
+    PopupItem{IDM_MAKE_AUDIO_FILE, kMakeAudioFileLabel},
+};
 constexpr std::array kHelpMenu{
     PopupItem{IDA_ABOUT, u"About\tCtrl+Alt+Shift+F9"},
 };
@@ -52,6 +55,7 @@ constexpr std::array kMainMenuBar{
     MainMenu{u"File", kFileMenu},
     MainMenu{kInsertMenuTitle, kInsertMenu},
     MainMenu{u"Windows", kWindowsMenu},
+    MainMenu{u"Tools", kToolsMenu},
     MainMenu{u"Help", kHelpMenu},
 };
 }  // namespace

@@ -15,6 +15,9 @@
 inline constexpr int IDI_JUX32 = 115;        // the program's icon (windows, notification area)
 inline constexpr int IDI_TRANSLATION = 116;  // the translation windows' icon
 inline constexpr int IDI_INFO = 118;         // the information window's icon
+// Bitmaps of the audio buttons.
+inline constexpr int IDB_AUDIO_RED = 129;    // no clip for the word
+inline constexpr int IDB_AUDIO_GREEN = 130;  // a clip was found
 
 // ---- Splash window (template 105) -------------------------------------------------------------
 inline constexpr int IDD_STARTING = 105;          // the splash shown while the lexicon loads
@@ -36,6 +39,8 @@ inline constexpr int IDC_ADD_UPDATE_DEFINITION_AFTER_ADD = 1166;  // refresh the
 inline constexpr int IDC_ADD_SENTENCE = 1171;     // cut the text into words, a report line for each
 inline constexpr int IDC_ADD_BIG_TRANS = 1178;    // opens the translation window
 inline constexpr int IDC_ADD_BIG_SPELL = 1180;    // opens the text-checker window
+inline constexpr int IDC_ADD_AUDIO_BUTTON = 1297;  // pronounces the selection of the focus pane
+inline constexpr int IDC_ADD_AUDIO_LABEL = 1148;   // the word last pronounced
 
 // ---- Commands ---------------------------------------------------------------------------------
 // The shared rich-edit popup menu: commands 8084 to 8101 act on the focus pane (ContextMenu).
@@ -56,6 +61,9 @@ inline constexpr UINT IDM_RE_REDO = 8101;
 inline constexpr UINT IDM_RE_LAST = 8101;
 inline constexpr UINT IDM_AUDIO = 8200;     // pronounce the selection (only with an audio index)
 inline constexpr UINT IDM_SHOW_BIG = 8201;  // show the focus pane in the translation window
+// Main-window menu commands (the menu bar's maintenance menu).
+inline constexpr UINT IDM_MAKE_AUDIO_FILE = 9230;  // "Make audio file": pack a folder of clips
+inline constexpr std::u16string_view kMakeAudioFileLabel = u"Make audio file";
 
 // Main-window accelerator commands.
 inline constexpr WORD IDA_OPEN = 9219;          // Ctrl+O: open a file into the text-checker window
@@ -67,8 +75,8 @@ inline constexpr WORD IDA_ABOUT = 40052;        // Ctrl+Alt+Shift+F9: the About 
 inline constexpr UINT IDM_INPUT_TYPE = 8300;       // the inflection-type input window
 inline constexpr UINT IDM_SETTINGS = 9213;         // the settings window
 inline constexpr UINT IDM_ASCII = 9214;            // the character table window
-inline constexpr UINT IDM_ADD_CUSTOM_WORD = 9230;  // the entry box's first word to the user's Bulgarian words
-inline constexpr UINT IDM_ERASE_CUSTOM_WORD = 9231;  // empty the user's Bulgarian words (a copy is kept)
+inline constexpr UINT IDM_ADD_CUSTOM_WORD = 9232;  // the entry box's first word to the user's Bulgarian words
+inline constexpr UINT IDM_ERASE_CUSTOM_WORD = 9233;  // empty the user's Bulgarian words (a copy is kept)
 
 // ---- Tables -----------------------------------------------------------------------------------
 // Registers every dialog template of this folder with the platform (idempotent).

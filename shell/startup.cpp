@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "audio/player.h"
 #include "dictionary/main_window.h"
 #include "engine/token_store.h"
 #include "lexicon/panels.h"
@@ -23,7 +24,6 @@ std::string jux_instance_lock_name = "jux";
 
 namespace {
 
-constexpr std::string_view kAudioPlayer = "winamp0.exe";  // the external audio player
 constexpr int kInfoCommand = 1272;                        // the text-checker's "open the information window"
 
 bool spell_checker_set() { return OP[OPT_SPELL_CHECKER].num_value != 0; }
@@ -178,7 +178,7 @@ void orderly_end() {
     }
     if (IsWindow(hMain)) ChangeClipboardChain(hMain, hwndNextViewer);
     hwndNextViewer = HWND{};
-    kill_proc_by_name(kAudioPlayer);
+    close_audio_players();  // only the players this program started
 
     ReleaseGmake();
     for (int v = 0; v < GMAKE3_INSTANCES; ++v) ReleaseGmake3(v);

@@ -369,6 +369,40 @@ public:
         return QProcess::startDetached(QString::fromStdU16String(exe.u16string()), a);
     }
 
+    // A child the program keeps: its output is dropped (nobody reads it, so a chatty program
+    // never blocks on a full pipe) and it leaves the table when it ends.
+    int start_child(const std::filesystem::path& exe, const std::vector<std::string>& args,
+                    bool minimized) override {
+        (void)minimized;
+        QStringList a;
+        for (const std::string& s : args) a << QString::fromStdString(s);
+        auto* p = new QProcess(this);
+        p->setStandardInputFile(QProcess::nullDevice());
+        p->setStandardOutputFile(QProcess::nullDevice());
+        p->setStandardErrorFile(QProcess::nullDevice());
+        p->start(QString::fromStdU16String(exe.u16string()), a);
+        if (!p->waitForStarted(5000)) {
+            delete p;
+            return 0;
+        }
+        const int handle = ++last_child_;
+        children_[handle] = p;
+        connect(p, &QProcess::finished, this, [this, handle] {
+            auto it = children_.find(handle);
+            if (it == children_.end()) return;
+            if (it->second) it->second->deleteLater();
+            children_.erase(it);
+        });
+        return handle;
+    }
+
+    bool close_child(int handle) override {
+        auto it = children_.find(handle);
+        if (it == children_.end() || !it->second || it->second->state() == QProcess::NotRunning) return false;
+        it->second->terminate();
+        return true;
+    }
+
     bool tray_icon(DWORD op, const NOTIFYICONDATAW& d) override {
         const auto key = std::make_pair(d.hWnd.id, d.uID);
         auto it = tray_.find(key);
@@ -548,6 +582,8 @@ private:
     QPointer<QWidget> orphanage_;
     std::map<std::pair<std::uint32_t, UINT>, QPointer<QSystemTrayIcon>> tray_;
     std::vector<QEventLoop*> run_loops_;
+    std::map<int, QPointer<QProcess>> children_;  // programs of start_child that still run
+    int last_child_ = 0;
     std::vector<ModalLoop> modal_loops_;
     QTimer* modal_timer_ = nullptr;
     bool service_queued_ = false;

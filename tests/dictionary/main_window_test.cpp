@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "../lexicon/lex_test_util.h"
 #include "dictionary/main_window.h"
 #include "engine/lookup_state.h"
 #include "engine/run.h"
@@ -18,37 +17,12 @@
 #include "shell/settings.h"
 #include "shell/window_state.h"
 #include "spelling/spell_state.h"
+#include "tests/dictionary/main_window_fixture.h"
 
 namespace {
 
-class MainWindow : public LexTest {
+class MainWindow : public MainWindowTest {
 protected:
-    void SetUp() override {
-        LexTest::SetUp();
-        reset_engine();
-        reset_main_window();
-        reset_spelling();
-        std::filesystem::copy(JUX_DEMO_DIR, data.path(), std::filesystem::copy_options::recursive);
-        dir_alt = data.path();
-    }
-    void TearDown() override {
-        if (IsWindow(hMain)) DestroyWindow(hMain);
-        hMain = HWND{};
-        reset_main_window();
-        reset_engine();
-        reset_spelling();
-        LexTest::TearDown();
-    }
-
-    // The window as the start-up makes it: created (the lexicon loads), the token stores made,
-    // shown.
-    void open() {
-        ASSERT_TRUE(create_main_window());
-        smake();
-        smake2();
-        smakeR();
-        ShowWindow(hMain, SW_SHOW);
-    }
     // Types into the entry box key by key, as the user does.
     static void type(std::u16string_view text) {
         SetFocus(hAddReShort);

@@ -317,10 +317,10 @@ TEST_F(StartupTest, TheStartOpensTheLogBuildsTheMenuBarAndTellsAMissingLexiconOn
     };
     const std::vector<Case> cases = {
         {"edit mode", "START_DICTIONARY_EDIT_MODE 1\r\n", "dog куче\r\n \tbad\r\n",
-         {u"File", u"Insert", u"Windows", u"Help"}, false},
+         {u"File", u"Insert", u"Windows", u"Tools", u"Help"}, false},
         {"no edit mode", "START_DICTIONARY_EDIT_MODE 0\r\n", "dog куче\r\n \tbad\r\n",
-         {u"File", u"Windows", u"Help"}, false},
-        {"no lexicon", "", "", {u"File", u"Windows", u"Help"}, true},
+         {u"File", u"Windows", u"Tools", u"Help"}, false},
+        {"no lexicon", "", "", {u"File", u"Windows", u"Tools", u"Help"}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

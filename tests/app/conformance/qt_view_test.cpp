@@ -35,6 +35,7 @@
 #include "platform/backend.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_support.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -724,4 +725,29 @@ TEST_F(QtViews, HiddenSelectionShowsTheTextInItsOwnColour) {
     EXPECT_TRUE(edit->textCursor().hasSelection());
     EXPECT_EQ(edit->textCursor().selectionStart(), 0);
     EXPECT_EQ(edit->textCursor().selectionEnd(), 16);
+}
+
+// A child program (the external player) receives its argument, and only a running child of ours
+// can be closed by its handle.
+TEST_F(QtViews, ChildProgramGetsItsArgumentAndIsClosedByItsHandle) {
+    jux_test::TempFolder dir("qt_child");
+    const auto player = dir.write("winamp0.exe",
+                                  "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+                                  "[ \"$1\" = wait ] && exec sleep 30\nexit 0\n");
+    std::filesystem::permissions(player, std::filesystem::perms::owner_all);
+    const std::string clip = (dir.path() / "a clip.ogg").string();
+    auto wait_for = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
+        return done();
+    };
+    const int quick = StartChildProgram(player, {clip}, false);
+    ASSERT_GT(quick, 0);
+    ASSERT_TRUE(wait_for([&] { return dir.read("args.txt") == clip + "\n"; }));
+
+    const int waiting = StartChildProgram(player, {"wait"}, true);
+    ASSERT_GT(waiting, 0);
+    EXPECT_TRUE(CloseChildProgram(waiting));
+    EXPECT_TRUE(wait_for([&] { return !CloseChildProgram(waiting); }));
+    EXPECT_EQ(StartChildProgram(dir.path() / "absent.exe", {}, false), 0);
+    EXPECT_FALSE(CloseChildProgram(12345));
 }

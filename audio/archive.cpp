@@ -1,0 +1,176 @@
+#include "audio/archive.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+#include "audio/audio_state.h"
+#include "audio/folder_walk.h"
+#include "lexicon/tables.h"
+#include "shell/files.h"
+
+namespace {
+
+constexpr std::size_t kCopyPiece = std::size_t{1} << 20;  // bytes copied at a time
+
+// Puts the archive back to `offset` bytes after a clip that could not be copied whole.
+void cut_archive_back(FILE* archive, std::uint64_t offset) {
+    std::fflush(archive);
+    if (::ftruncate(::fileno(archive), static_cast<off_t>(offset)) != 0) {
+        const int err = errno;
+        report_to_stat_log(jux_format("\r\nCannot cut the archive back to %llu bytes, reason: %s, (errno = %d)\r\n",
+                                      static_cast<unsigned long long>(offset), std::strerror(err), err));
+    }
+    ::fseeko(archive, static_cast<off_t>(offset), SEEK_SET);
+}
+
+// The builder's action on one clip.
+WalkTaken archive_clip(const WalkFile& f, std::vector<char>& piece) {
+    const std::string key = audio_clip_key(f.name);
+    if (key.empty()) return WalkTaken::Failed;
+    int err = 0;
+    FILE* in = open_regular_for_reading(f.path, &err);
+    if (!in) {
+        report_to_stat_log(cannot_process_text(f.name, err));
+        return WalkTaken::Failed;
+    }
+    FILE* archive = gl_fl_concatenated;
+    const off_t start = ::ftello(archive);
+    const std::uint64_t offset = start < 0 ? sz_global - f.size : static_cast<std::uint64_t>(start);
+    std::uint64_t copied = 0;
+    bool failed = false;
+    while (true) {
+        const std::size_t n = std::fread(piece.data(), 1, piece.size(), in);
+        if (n > 0 && std::fwrite(piece.data(), 1, n, archive) != n) {
+            err = errno;
+            failed = true;
+            break;
+        }
+        copied += n;
+        if (n < piece.size()) {
+            if (std::ferror(in)) {
+                err = errno;
+                failed = true;
+            }
+            break;
+        }
+    }
+    std::fclose(in);
+    if (!failed && std::fflush(archive) != 0) {
+        err = errno;
+        failed = true;
+    }
+    if (failed || copied == 0) {
+        cut_archive_back(archive, offset);
+        report_to_stat_log(cannot_process_text(f.name, err ? err : EIO));
+        return WalkTaken::Failed;
+    }
+    // A clip that changed its length since the walk looked counts with what was copied.
+    sz_global += copied - f.size;
+    const std::string line = audio_index_line(key, offset, copied);
+    std::fwrite(line.data(), 1, line.size(), gl_fl_stat);
+    std::fflush(gl_fl_stat);
+    return WalkTaken::Taken;
+}
+
+}  // namespace
+
+AudioKeySums audio_key_sums(std::string_view key) {
+    AudioKeySums s;
+    for (char c : key) s.sum += static_cast<unsigned char>(c);
+    if (!key.empty()) s.last = static_cast<unsigned char>(key.back());
+    return s;
+}
+
+std::string audio_clip_key(std::string_view file_name) {
+    std::string key(file_name.substr(0, file_name.find('.')));
+    for (char& c : key)
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F) c = '_';
+    return key;
+}
+
+AudioStored audio_store(std::string_view key, std::uint64_t offset, std::uint64_t size) {
+    const AudioKeySums s = audio_key_sums(key);
+    return {offset + 7ull * s.sum + 11, size + s.sum + s.last - 3};
+}
+
+std::optional<AudioSlice> audio_slice(std::string_view key, std::string_view rest) {
+    auto number = [&rest](std::uint64_t& out) {
+        while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+        const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), out);
+        if (ec != std::errc() || end == rest.data()) return false;
+        rest.remove_prefix(static_cast<std::size_t>(end - rest.data()));
+        return true;
+    };
+    std::uint64_t a = 0, b = 0;
+    if (rest.data() == nullptr || !number(a) || !number(b)) return std::nullopt;
+    const AudioKeySums s = audio_key_sums(key);
+    const std::uint64_t a_add = 7ull * s.sum + 11;
+    const std::uint64_t b_add = static_cast<std::uint64_t>(s.sum) + s.last;  // B = size + b_add - 3
+    if (a < a_add) return std::nullopt;
+    if (b_add > 3 && b < b_add - 3) return std::nullopt;
+    return AudioSlice{a - a_add, b + 3 - b_add};
+}
+
+std::string audio_index_line(std::string_view key, std::uint64_t offset, std::uint64_t size) {
+    const AudioStored st = audio_store(key, offset, size);
+    std::string line(key);
+    line += jux_format(" %llu %llu\r\n", static_cast<unsigned long long>(st.a), static_cast<unsigned long long>(st.b));
+    return line;
+}
+
+std::uint64_t audio_copy_slice(FILE* archive, std::uint64_t offset, std::uint64_t size, FILE* out) {
+    if (!archive || !out) return 0;
+    if (::fseeko(archive, static_cast<off_t>(offset), SEEK_SET) != 0) return 0;
+    std::vector<char> piece(static_cast<std::size_t>(std::min<std::uint64_t>(size, kCopyPiece)));
+    std::uint64_t copied = 0;
+    while (copied < size) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size - copied, piece.size()));
+        const std::size_t n = std::fread(piece.data(), 1, want, archive);
+        if (n == 0) break;
+        if (std::fwrite(piece.data(), 1, n, out) != n) break;
+        copied += n;
+    }
+    return copied;
+}
+
+void dir_to_list_audio(const std::filesystem::path& folder) {
+    if (!gl_fl_stat || !gl_fl_concatenated) return;
+    std::vector<char> piece(kCopyPiece);
+    FolderTool tool;
+    tool.file_action = [&piece](const WalkFile& f) { return archive_clip(f, piece); };
+    walk_folder(folder, tool);
+}
+
+void make_audio_file(HWND owner) {
+    reset_walk_counters();
+    gl_fl_stat = make_fl(dir_alt, kAudioIndexNew);
+    gl_fl_concatenated = gl_fl_stat ? make_fl(dir_alt, kAudioArchiveNew) : nullptr;
+    auto close_both = [] {
+        closefile(gl_fl_stat, kAudioIndexNew);
+        closefile(gl_fl_concatenated, kAudioArchiveNew);
+        gl_fl_stat = gl_fl_concatenated = nullptr;
+    };
+    if (!gl_fl_stat || !gl_fl_concatenated) {
+        close_both();  // make_fl has told the user
+        return;
+    }
+    const std::optional<std::filesystem::path> top = BrowseForFolder(owner, u"Make audio file");
+    if (!top) {
+        close_both();
+        return;
+    }
+    MessageBoxA(owner,
+                "The index will be written in \"b_english_ao_NEW.txt\". SORT IT!!!!!!!!!!!!!!!!!!!!!!!!!\n"
+                "The concatenated files will be in \"alt\".",
+                "In a few moments..", MB_OK | MB_ICONINFORMATION);
+    dir_to_list_audio(*top);
+    MessageBoxA(owner,
+                jux_format("File count: %u, Non-zero files: %u,  Zero-length files: %u\nFolder count: %u\nTotal size: %llu",
+                           fl_ct_global, fl_ct_global_nonzero, fl_ct_global_zero, dir_ct_global,
+                           static_cast<unsigned long long>(sz_global)),
+                "Done!", MB_OK);
+    close_both();
+}

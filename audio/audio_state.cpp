@@ -1,0 +1,34 @@
+#include "audio/audio_state.h"
+
+std::uint32_t fl_ct_global = 0;
+std::uint32_t fl_ct_global_nonzero = 0;
+std::uint32_t fl_ct_global_zero = 0;
+std::uint64_t sz_global = 0;
+std::uint32_t dir_ct_global = 0;
+std::uint32_t gl_file_index = 1;
+FILE* gl_fl_stat = nullptr;
+FILE* gl_fl_concatenated = nullptr;
+FILE* gl_fl_concatenated_ansi = nullptr;
+
+std::string dir_PlayerExeA;
+HBITMAP gl_bitmap_green{};
+HBITMAP gl_bitmap_red{};
+HWND hAddAudioButton{};
+std::vector<int> audio_player_handles;
+bool audio_folder_warned = false;
+
+void reset_walk_counters() {
+    fl_ct_global = fl_ct_global_nonzero = fl_ct_global_zero = dir_ct_global = 0;
+    sz_global = 0;
+    gl_file_index = 1;
+}
+
+void reset_audio() {
+    reset_walk_counters();
+    gl_fl_stat = gl_fl_concatenated = gl_fl_concatenated_ansi = nullptr;
+    dir_PlayerExeA.clear();
+    gl_bitmap_green = gl_bitmap_red = HBITMAP{};
+    hAddAudioButton = HWND{};
+    audio_player_handles.clear();
+    audio_folder_warned = false;
+}

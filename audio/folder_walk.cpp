@@ -1,0 +1,140 @@
+#include "audio/folder_walk.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
+
+#include "audio/audio_state.h"
+#include "shell/files.h"
+
+namespace {
+
+// The folder as the messages show it: 8-bit, with its trailing separator.
+std::string folder_text(const std::filesystem::path& folder) {
+    std::string s = path_to_cp1251(folder);
+    if (s.empty() || s.back() != '/') s += '/';
+    return s;
+}
+
+struct Entry {
+    std::filesystem::path path;
+    std::string name;
+    int stat_errno = 0;  // 0: st holds the status
+    struct stat st {};
+};
+
+class Walk {
+public:
+    explicit Walk(const FolderTool& tool) : tool_(tool) {}
+
+    // Returns false when the walk was cancelled.
+    bool folder(const std::filesystem::path& dir) {
+        struct stat self {};
+        if (::stat(dir.c_str(), &self) == 0 && !walked_.insert({self.st_dev, self.st_ino}).second) return true;
+
+        std::vector<Entry> listing;
+        std::error_code ec;
+        std::filesystem::directory_iterator it(dir, ec);
+        if (ec) {
+            report(cannot_change_to_folder_text(dir, ec.value()));
+            return true;
+        }
+        for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
+            Entry e;
+            e.path = it->path();
+            e.name = path_to_cp1251(e.path.filename());
+            listing.push_back(std::move(e));
+        }
+        if (ec) report(cannot_change_to_folder_text(dir, ec.value()));
+
+        // Files first.
+        std::uint64_t folder_bytes = 0;
+        std::uint32_t folder_files = 0;
+        for (Entry& e : listing) {
+            if (cancelled()) return false;
+            if (::stat(e.path.c_str(), &e.st) != 0) {
+                e.stat_errno = errno;
+                report(cannot_process_text(e.name, e.stat_errno));
+                continue;
+            }
+            if (!S_ISREG(e.st.st_mode)) continue;
+            WalkFile f{e.path, dir, e.name, static_cast<std::uint64_t>(e.st.st_size)};
+            if (f.size == 0) {
+                if (tool_.count) {
+                    ++fl_ct_global;
+                    ++fl_ct_global_zero;
+                }
+                if (tool_.empty_file) tool_.empty_file(f);
+                continue;
+            }
+            if (tool_.count) {
+                ++fl_ct_global;
+                ++fl_ct_global_nonzero;
+                sz_global += f.size;
+            }
+            const WalkTaken taken = tool_.file_action(f);
+            if (taken == WalkTaken::Failed || taken == WalkTaken::NotTaken) {
+                if (tool_.count) sz_global -= f.size;
+                if (taken == WalkTaken::NotTaken && tool_.count) {
+                    --fl_ct_global;
+                    --fl_ct_global_nonzero;
+                }
+                continue;
+            }
+            folder_bytes += f.size;
+            ++folder_files;
+            if (taken == WalkTaken::TakenEndPass) break;
+        }
+        if (tool_.folder_done) tool_.folder_done(dir, folder_bytes, folder_files);
+        if (!tool_.sub_folders) return true;
+
+        // Then the sub-folders.
+        for (const Entry& e : listing) {
+            if (cancelled()) return false;
+            if (e.stat_errno != 0 || !S_ISDIR(e.st.st_mode)) continue;
+            if (tool_.entering) tool_.entering(e.path);
+            if (!folder(e.path)) return false;
+            if (tool_.count) ++dir_ct_global;
+        }
+        return true;
+    }
+
+private:
+    void report(const std::string& line) const {
+        if (tool_.report)
+            tool_.report(line);
+        else
+            report_to_stat_log(line);
+    }
+    bool cancelled() const { return tool_.cancelled && tool_.cancelled(); }
+
+    const FolderTool& tool_;
+    std::set<std::pair<dev_t, ino_t>> walked_;
+};
+
+}  // namespace
+
+void walk_folder(const std::filesystem::path& top, const FolderTool& tool) {
+    if (!tool.file_action) return;
+    Walk(tool).folder(top);
+}
+
+void report_to_stat_log(const std::string& line) {
+    FILE* log = fl_stat ? fl_stat : stderr;
+    std::fwrite(line.data(), 1, line.size(), log);
+    std::fflush(log);
+}
+
+std::string cannot_change_to_folder_text(const std::filesystem::path& folder, int err) {
+    return jux_format("\r\nCannot change to folder %s, reason: %s, (errno = %d)\r\n", folder_text(folder).c_str(),
+                      std::strerror(err), err);
+}
+
+std::string cannot_process_text(std::string_view name, int err) {
+    return jux_format("\r\nCannot process %s, reason: %s, (errno = %d)\r\n", std::string(name).c_str(),
+                      std::strerror(err), err);
+}
