@@ -6,6 +6,7 @@
 #include "audio/audio_state.h"
 #include "audio/player.h"
 #include "audio/pronunciation.h"
+#include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "resources/resources.h"
 
@@ -19,6 +20,8 @@ bool audio_offered() { return b[B_ENGLISH_AO].count > 0 || b[B_ENGLISH_AO2].coun
 }  // namespace
 
 void init_main_window_audio(HWND dlg) {
+    // The look-up of the word under the caret asks the audio side first (the lexicon sits below audio).
+    GetCleanTokenAudio_hook = GetCleanTokenAudio;
     set_player_path();
     gl_bitmap_green = LoadBitmapRes(IDB_AUDIO_GREEN);
     gl_bitmap_red = LoadBitmapRes(IDB_AUDIO_RED);

@@ -24,6 +24,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/checker_window.h"
 
 HWND hAddReDict;
 bool dictionary_edit_mode = false;
@@ -164,15 +165,16 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     if (main_window_audio_command(dlg, m.id)) return 1;
     switch (m.id) {
         case IDC_ADD_BIG_SPELL:
+            open_checker_window(POINT{40, 20});
+            return 1;
         case IDC_ADD_BIG_TRANS:
         case IDM_INPUT_TYPE:
         case IDM_SETTINGS:
         case IDM_ASCII:
         case IDA_ABOUT:
-            // The text-checker window (1180), the translation window (1178), the inflection-type
-            // input (8300), settings (9213) and character table (9214) windows and the About box
-            // open from here once those windows are part of the program; until then the buttons
-            // and menu items do nothing.
+            // The translation window (1178), the inflection-type input (8300), settings (9213)
+            // and character table (9214) windows and the About box open from here once those
+            // windows are part of the program; until then the button and menu items do nothing.
             return 1;
         case IDM_ADD_CUSTOM_WORD:
             add_custom_word(dlg);

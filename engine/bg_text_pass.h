@@ -7,19 +7,9 @@
 // average token length, average separator length) in the label. It checks no spelling; store 2 is
 // then what the word look-up of that window and the exports read.
 //
-// Tokenising, for mixed Bulgarian and English text:
-//   - a gap (the non-token characters before a token) takes one-letter markup tags whole ("<i>",
-//     "</i>") and runs of apostrophes and hyphens that no token character follows;
-//   - a token takes letters and digits, apostrophes and hyphens (two in a row end it), a comma
-//     between two digits ("1,000") or glued between two words ("a,b"), ? ! ; : glued between two
-//     words, a dot followed by a token character ("3.14"), and a closing dot only for a year
-//     ("1999г.") or when the token with its dot is a key of "b_en-bg" or "wl_english2" (Latin and
-//     digits) or of "b_bulgarian" (Cyrillic and digits);
-//   - leading apostrophes and hyphens go back to the gap (an apostrophe stays, written "'", when
-//     the English lists know the word with it: "'tis"); trailing ones go to the next gap, except
-//     one after a final "s" ("boys'") or an apostrophe after a final "in" of a longer word ("goin'");
-//   - the quotation marks „ “ ” are no token characters while the pass runs, and are token
-//     characters after it.
+// The text is cut by the engine's own scanner (engine/tokeniser.h), so that store 2 and store 1
+// hold the same tokens for the same text; the pass warns of no soft hyphen. The quotation marks
+// „ “ ” are no token characters while the pass runs and get back their own values after it.
 #pragma once
 
 #include <string>

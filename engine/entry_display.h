@@ -65,6 +65,7 @@ struct SubtitleCounters {
     std::int32_t sentences = 0;                  // sentences
     std::int32_t known_sentences = 0;            // sentences found whole in a corpus
     std::array<std::int32_t, 8> known_of_words{};  // known sentences of 1 .. 8 words
+    std::int32_t known_other = 0;                // known sentences of no word or more than 8
     std::int32_t words = 0;                      // words in all
     std::int32_t words_in_known = 0;             // words in known sentences
     std::int32_t known_to_comma = 0;             // known words from a sentence's start to its first comma

@@ -4,6 +4,7 @@
 #include "engine/proofreading/proof_reader.h"
 #include "engine/scan_end.h"
 #include "engine/token_report.h"
+#include "engine/translation/translation.h"
 
 // The steps of the run, each in its place and under its switch. A step whose work is not built
 // yet is an empty function that says so.
@@ -42,7 +43,8 @@ void phase_translator_colouring(RunContext&, const RecordArray&) {}
 // Not built yet: the colouring of hard and rare words fills it.
 void phase_hard_rare_colouring(RunContext&, const RecordArray&) {}
 
-// Not built yet: the English-to-Bulgarian machine translation fills it.
-void phase_machine_translation(RunContext&, const RecordArray&) {}
+// The translator walks store 1 itself, also for subtitles: it leaves out their block numbers and
+// time codes sentence by sentence and puts them back round each translation.
+void phase_machine_translation(RunContext& c, const RecordArray&) { machine_translation(c.source, c.report, store1.rec); }
 
 void entry_display(RunContext& c) { show_dictionary_entry(c); }

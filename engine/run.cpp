@@ -34,7 +34,6 @@ struct PendingRun {
 bool g_running = false;                // a run is going
 std::vector<PendingRun> g_pending;     // calls to serve after it, one per source panel
 
-constexpr unsigned char kOutsideQuotes[] = {132, 147, 148};  // „ “ ”: no token characters in a run
 constexpr unsigned char kBullet = 149;                      // the progress bar's character
 constexpr unsigned char kUnknownChar = 6;                   // a character 1251 cannot show
 constexpr std::uint64_t kProgressEvery = 100;               // tokens between progress lines
@@ -43,28 +42,6 @@ constexpr std::size_t kMaxTranslatedTokens = 2'999;         // the translator's 
 constexpr std::size_t kEntryKeyRoom = 1'023;                // characters of the one-entry test's key
 
 bool is(HWND a, HWND b) { return a && a == b; }
-
-// Takes the three typographic quotation marks out of the token characters for the run's scan and
-// gives each its own value back at the end.
-class QuotesOutOfTokens {
-public:
-    QuotesOutOfTokens() {
-        for (std::size_t i = 0; i < std::size(kOutsideQuotes); ++i) {
-            saved_[i] = ascii_valid[kOutsideQuotes[i]];
-            ascii_valid[kOutsideQuotes[i]] = 0;
-        }
-    }
-    ~QuotesOutOfTokens() { restore(); }
-    void restore() {
-        if (done_) return;
-        for (std::size_t i = 0; i < std::size(kOutsideQuotes); ++i) ascii_valid[kOutsideQuotes[i]] = saved_[i];
-        done_ = true;
-    }
-
-private:
-    unsigned char saved_[std::size(kOutsideQuotes)] = {};
-    bool done_ = false;
-};
 
 void clear_panel(HWND re) { RE_SetTextW(re, u""); }
 
@@ -205,7 +182,7 @@ void phases(RunContext& c) {
     c.steps |= RUN_HARD_RARE;
     phase_hard_rare_colouring(c, colour_walk);
     if (gl_MACHINE_TRANSLATION && IsWindow(hMachine) && !is(c.source, hAddReShortCopy) &&
-        !is(c.source, hAddReShort) && !(english_limit && store1.rec.count() > kMaxTranslatedTokens)) {
+        !is(c.source, hAddReShort) && !(english_limit && colour_walk.count() > kMaxTranslatedTokens)) {
         c.steps |= RUN_MACHINE;
         phase_machine_translation(c, store1.rec);
     }

@@ -69,7 +69,7 @@ void reset_engine() {
     balloon.clear();
     close_cyr_logs();
     reset_run();
-    forget_dot_keys();
+    reset_tokeniser();
     store_release_all();
     reset_lookup_state();
     reset_bgtext_pass();

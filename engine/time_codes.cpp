@@ -67,7 +67,10 @@ std::string resplit(const std::string& line, std::size_t blocks) {
 }  // namespace
 
 std::size_t mix_many_time_codes(std::string& translation, std::string_view source, std::string& output) {
-    const std::size_t s_blocks = count_block_ends(source);
+    // Only a subtitle source (one that holds time codes) has blocks to re-split the translation
+    // into; the paragraphs of a plain source say nothing about the translation's.
+    const bool subtitles = source.find(kArrow) != std::string_view::npos;
+    const std::size_t s_blocks = subtitles ? count_block_ends(source) : 0;
     if (s_blocks > count_block_ends(translation)) {
         std::string cut = resplit(flatten(translation), s_blocks + 1);
         if (!cut.empty()) translation = std::move(cut);

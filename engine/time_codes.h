@@ -16,7 +16,7 @@
 
 // Puts the translation into the frame of the subtitle source: each block of the translation (blocks
 // separated by CR CR) follows a copy of its source block's index line, time-code line and leading
-// style tags. When the source has more blocks than the translation, the translation is first
+// style tags. When a source with time codes has more blocks than the translation, the translation is first
 // flattened (line ends joined) and cut into as many blocks as the source has, by word count (the
 // last block takes the words left over; with fewer words than blocks, one word a block); the
 // re-split text replaces `translation`. A translation block that repeats a long style tag (more

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "lexicon/panels.h"
 #include "shell/memory.h"
 #include "shell/settings.h"
+#include "shell/window_state.h"
 
 char glZero[128];
 
@@ -179,12 +181,38 @@ void smake() {
     make_array(store1S, n);
 }
 
-void smake2() { make_store(store2, words_in_file(), 2 * kMiB); }
+namespace {
 
-void smakeR() { make_store(storeR, words_in_file(), 2 * kMiB); }
+// The look-up at the caret reads the stores through this (lexicon/panels.h).
+bool store_token_under(HWND panel, LONG position, std::string& token, LONG& start) {
+    const TokenStore* st = nullptr;
+    if (panel && panel == hBigReRight) st = &storeR;
+    else if (panel && panel == hBgTextRe) st = &store2;
+    if (!st || st->rec.count() == 0) return false;
+    const SenToken* r = store_token_at(st->rec, position);
+    if (!r) return false;
+    token.assign(r->text);
+    start = r->pos;
+    return true;
+}
+
+}  // namespace
+
+void smake2() {
+    make_store(store2, words_in_file(), 2 * kMiB);
+    store_token_hook = store_token_under;
+}
+
+void smakeR() {
+    make_store(storeR, words_in_file(), 2 * kMiB);
+    store_token_hook = store_token_under;
+}
 
 void store_reset(RecordArray& a) {
     if (!a.floor) make_array(a, words_in_file());
+    // Every fill follows the option as it is now (it may have changed since the store was made):
+    // the array grows up to a larger limit as it fills.
+    a.limit = words_in_file();
     a.nd = a.floor;
     store_seal(a, 0);
 }

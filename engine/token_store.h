@@ -94,7 +94,7 @@ struct RecordArray {
     SenToken* floor = nullptr;  // first record
     SenToken* nd = nullptr;     // one past the last stored record
     std::size_t cap = 0;        // records the array can hold, sentinels included
-    std::size_t limit = 0;      // MAX_WORDS_IN_FILE when the array was made (0: no limit)
+    std::size_t limit = 0;      // MAX_WORDS_IN_FILE when the array was last reset (0: no limit)
     std::int32_t sentinel_pos = 0;  // `pos` of the sentinel records
 
     std::size_t count() const { return static_cast<std::size_t>(nd - floor); }
@@ -131,10 +131,12 @@ extern CharPool& malsenRc;     // store R: gap pool
 // Allocation at start (MAX_WORDS_IN_FILE = N, read now): record arrays of N + 1,024 records, word
 // pools of 7 N + 1 MiB, gap pools of 3 N + 1 MiB (store 1) or 3 N + 2 MiB (stores 2 and R).
 void smake();   // store 1 and its second array
+// smake2 and smakeR also let the look-up at the caret read stores 2 and R (store_token_hook).
 void smake2();  // store 2
 void smakeR();  // store R
 
-// Empties a store (fill end = floor, pools emptied) and writes sentinels with `pos` 0.
+// Empties a store (fill end = floor, pools emptied) and writes sentinels with `pos` 0. The store's
+// record limit becomes the current MAX_WORDS_IN_FILE.
 void store_reset(TokenStore& st);
 void store_reset(RecordArray& a);
 

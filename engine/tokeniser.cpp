@@ -102,8 +102,10 @@ bool final_dot_kept(const Tokeniser& t, std::size_t ts, std::size_t i, const Tok
     const std::size_t len = i - ts;
     if (len == 0) return false;
     const std::string_view with_dot(s + ts, len + 1);
-    if (n.cyr == 0 && n.lat_upper + n.lat_lower + n.digits + n.dots == len)
-        return is_english_key(with_dot);
+    // Digits with dots belong to both alphabets: the Bulgarian list is asked when the English
+    // lists do not hold the token ("5." of "в 5. клас").
+    if (n.cyr == 0 && n.lat_upper + n.lat_lower + n.digits + n.dots == len && is_english_key(with_dot))
+        return true;
     if (n.cyr + n.digits + n.dots == len) {
         if (len >= 2 && n.cyr == 1 && n.digits == len - 1 &&
             static_cast<unsigned char>(s[i - 1]) == kYearLetter)
@@ -269,13 +271,49 @@ std::string max_words_message(std::int32_t n) {
     char buf[256];
     std::snprintf(buf, sizeof buf,
                   "The option \"MAX_WORDS_IN_FILE\" (%i) is not big enough. Put a bigger value in "
-                  "settings.txt and try again. Now exiting...\r\n",
+                  "settings.txt and try again. The processing stops there: the rest of the text is left "
+                  "out.\r\n",
                   n);
     return buf;
 }
 
-void tok_begin(Tokeniser& t, std::string& text8, std::int32_t lead) {
+namespace {
+// The MAX_WORDS_IN_FILE value whose full-store message was shown (-1: none yet).
+std::int64_t g_max_words_shown = -1;
+}  // namespace
+
+void show_max_words_message(std::size_t n) {
+    if (g_max_words_shown == static_cast<std::int64_t>(n)) return;
+    g_max_words_shown = static_cast<std::int64_t>(n);
+    MessageBoxA(hMain, max_words_message(static_cast<std::int32_t>(n)), "Oops!", MB_OK | MB_ICONERROR);
+}
+
+void reset_tokeniser() {
+    forget_dot_keys();
+    g_max_words_shown = -1;
+}
+
+namespace {
+constexpr unsigned char kOutsideQuotes[] = {132, 147, 148};  // „ “ ”
+}  // namespace
+
+QuotesOutOfTokens::QuotesOutOfTokens() {
+    for (std::size_t i = 0; i < std::size(kOutsideQuotes); ++i) {
+        saved_[i] = ascii_valid[kOutsideQuotes[i]];
+        ascii_valid[kOutsideQuotes[i]] = 0;
+    }
+}
+
+void QuotesOutOfTokens::restore() {
+    if (done_) return;
+    for (std::size_t i = 0; i < std::size(kOutsideQuotes); ++i) ascii_valid[kOutsideQuotes[i]] = saved_[i];
+    done_ = true;
+}
+
+void tok_begin(Tokeniser& t, std::string& text8, std::int32_t lead, TokenStore& store, SoftHyphenWarning warn) {
     t = Tokeniser{};
+    t.store = &store;
+    t.soft_hyphen_shown = warn == SoftHyphenWarning::Never;
     t.text = &text8;
     t.n = text8.size();
     t.lead = lead;
@@ -333,6 +371,8 @@ int tok_next(Tokeniser& t) {
             ++j;
         }
         if (j > ts && (cls[s[j - 1]] & kApos)) {
+            // The apostrophe nearest the token is written plain, in the gap or back in the token.
+            text[j - 1] = '\'';
             std::string key(1, '\'');
             key.append(text + j, te - j);
             if (is_english_key(key)) {
@@ -371,13 +411,12 @@ int tok_next(Tokeniser& t) {
     if (token.empty() && gap.empty()) return 0;
 
     const std::int32_t pos = static_cast<std::int32_t>(ts) + t.lead;
-    if (!store_has_room(store1.rec)) {
+    if (!store_has_room(t.store->rec)) {
         t.full = true;
-        MessageBoxA(hMain, max_words_message(static_cast<std::int32_t>(store1.rec.limit)), "Oops!",
-                    MB_OK | MB_ICONERROR);
+        show_max_words_message(t.store->rec.limit);
         return -1;
     }
-    sc.rec = store_push(store1, token, gap, pos);
+    sc.rec = store_push(*t.store, token, gap, pos);
     sc.pos = pos;
     sc.len = te - ts;
     sc.token = text + ts;
@@ -412,7 +451,7 @@ void tok_release(Tokeniser& t) {
 
 void tok_finish(Tokeniser& t) {
     tok_release(t);
-    store_seal(store1.rec, static_cast<std::int32_t>(t.n) + t.lead);
+    store_seal(t.store->rec, static_cast<std::int32_t>(t.n) + t.lead);
 }
 
 std::size_t tokenise_text(std::string& text8, std::int32_t lead) {

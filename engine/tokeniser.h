@@ -1,4 +1,5 @@
-// engine/tokeniser.h - cuts the 8-bit copy of a panel's text into token store 1.
+// engine/tokeniser.h - cuts the 8-bit copy of a panel's text into a token store (store 1 for the
+// engine's runs, store 2 for the Bulgarian-text pass).
 //
 // One left-to-right scan over text8 (code page 1251, leading blanks already removed): each step
 // collects a gap (the non-token characters before the next token, markup tags of one character
@@ -51,6 +52,7 @@ struct TokenScan {
 
 // The state of one scan.
 struct Tokeniser {
+    TokenStore* store = &store1;    // the store the records go to
     std::string* text = nullptr;    // text8
     std::size_t n = 0;              // its length
     std::size_t cur = 0;            // where the next gap begins
@@ -58,31 +60,58 @@ struct Tokeniser {
     std::size_t saved_at = 0;       // where the token's end was NUL-ed
     char saved = 0;                 // the character that stood there
     bool holding = false;           // a token is NUL-ended in text8
-    bool soft_hyphen_shown = false; // the soft-hyphen message was shown in this scan
+    bool soft_hyphen_shown = false; // the soft-hyphen message was shown in this scan (or is not to be)
     bool full = false;              // the store reached MAX_WORDS_IN_FILE
     std::uint16_t cls[256] = {};    // character classes of this scan
     TokenScan last;                 // the record just cut
 };
 
-// Begins a scan of text8 into store 1 (which the caller has reset). NUL bytes of the text become
+// What a scan warns of: the engine's runs show the soft-hyphen message once, the Bulgarian-text
+// pass none.
+enum class SoftHyphenWarning { Once, Never };
+
+// Begins a scan of text8 into `store` (which the caller has reset). NUL bytes of the text become
 // byte 6, as a character that code page 1251 cannot show, so that the NUL-ended records and the
-// text stay in step.
-void tok_begin(Tokeniser& t, std::string& text8, std::int32_t lead);
+// text stay in step. The character classes are read now: the caller takes the quotation marks
+// out of the token characters first (QuotesOutOfTokens).
+void tok_begin(Tokeniser& t, std::string& text8, std::int32_t lead, TokenStore& store = store1,
+               SoftHyphenWarning warn = SoftHyphenWarning::Once);
 // Cuts and commits the next record: 1 done (t.last describes it; the token is NUL-ended in text8
-// until tok_release), 0 the text has ended, -1 the store is full (the "MAX_WORDS_IN_FILE"
-// message was shown; nothing was committed).
+// until tok_release), 0 the text has ended, -1 the store is full (nothing was committed; the
+// "MAX_WORDS_IN_FILE" message was shown, the first time for this value of the option).
 int tok_next(Tokeniser& t);
 // Puts back the character saved at the end of the last token.
 void tok_release(Tokeniser& t);
-// Writes store 1's sentinel records after the last record: pos = the end of the text.
+// Writes the store's sentinel records after the last record: pos = the end of the text.
 void tok_finish(Tokeniser& t);
+
+// Takes the three typographic quotation marks „ “ ” out of the token characters for a scan and
+// gives each its own value back at the end (restore, or the end of the object's life).
+class QuotesOutOfTokens {
+public:
+    QuotesOutOfTokens();
+    ~QuotesOutOfTokens() { restore(); }
+    QuotesOutOfTokens(const QuotesOutOfTokens&) = delete;
+    QuotesOutOfTokens& operator=(const QuotesOutOfTokens&) = delete;
+    void restore();
+
+private:
+    unsigned char saved_[3] = {};
+    bool done_ = false;
+};
 
 // The whole scan without report (benchmarks and store readers): resets store 1, cuts text8 into
 // it and seals it. Returns the number of records.
 std::size_t tokenise_text(std::string& text8, std::int32_t lead);
 
-// The message of a full store (MAX_WORDS_IN_FILE = n), with its CR LF.
+// The message of a full store (MAX_WORDS_IN_FILE = n), with its CR LF: the run stops there and
+// the program goes on.
 std::string max_words_message(std::int32_t n);
+// Shows that message under "Oops!" (owner the main window), once per value of the option for the
+// life of the program, so that a small limit does not bring a box at every look-up.
+void show_max_words_message(std::size_t n);
+// Forgets the dot keys and the message shown (test fixtures).
+void reset_tokeniser();
 // The soft-hyphen warning shown once per run.
 extern const std::u16string_view kSoftHyphenMessage;
 

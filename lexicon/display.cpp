@@ -7,6 +7,7 @@
 #include "lexicon/english.h"
 #include "lexicon/entry_text.h"
 #include "lexicon/morphology.h"
+#include "lexicon/panel_writing.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "lexicon/wordclass.h"
@@ -17,33 +18,6 @@
 #include "shell/settings.h"
 
 namespace {
-
-// Clears a panel's event mask for the life of the object.
-class QuietPanel {
-public:
-    explicit QuietPanel(HWND re) : re_(re), mask_(RE_SetEventMask(re, 0)) {}
-    ~QuietPanel() { RE_SetEventMask(re_, mask_); }
-    QuietPanel(const QuietPanel&) = delete;
-    QuietPanel& operator=(const QuietPanel&) = delete;
-
-private:
-    HWND re_;
-    DWORD mask_;
-};
-
-// Appends UTF-16 text at the end of the panel in one colour; returns where it starts.
-LONG append(HWND re, std::u16string_view text, COLORREF color, bool bold) {
-    const LONG start = RE_GetTextLength(re);
-    RE_SetSel(re, CHARRANGE{start, start});
-    RE_SetTextW(re, text, ST_SELECTION | ST_KEEPUNDO);
-    const LONG end = RE_GetTextLength(re);
-    ColorRangeOn(re, start, end, 0x40000001, color, bold ? 1 : 0);
-    return start;
-}
-
-LONG append8(HWND re, std::string_view text, COLORREF color, bool bold) {
-    return append(re, cp1251_to_utf16(text), color, bold);
-}
 
 void append_accrue(std::string& accrue, std::string_view label) {
     std::string add = std::string(label) + " ";
@@ -67,16 +41,6 @@ void write_one(HWND re, const ListPair& entry, std::u16string_view word, int ran
     append(re, u"\r", 0, false);
 }
 
-std::string key_form(std::string_view word) {
-    std::string k(word);
-    std::replace(k.begin(), k.end(), ' ', '_');
-    return k;
-}
-
-bool token_char(char16_t c) {
-    unsigned char b = 0;
-    return wchar_to_cp1251(c, b) && ascii_valid[b];
-}
 
 }  // namespace
 
@@ -295,72 +259,4 @@ void PrintBgType(int row) {
     if (out.empty()) out = lemma + " " + t.name;
     QuietPanel quiet(hAddReShort);
     RE_SetTextEx(hAddReShort, out, CP_1251);
-}
-
-std::string word_at_caret(HWND panel) {
-    const CHARRANGE sel = RE_GetSel(panel);
-    if (sel.cpMax > sel.cpMin) {
-        std::string s = RE_GetTextEx(panel, CP_1251, GT_SELECTION);
-        const size_t a = s.find_first_not_of(" \t\r\n");
-        if (a == std::string::npos) return "";
-        const size_t z = s.find_last_not_of(" \t\r\n");
-        return s.substr(a, z - a + 1);
-    }
-    const std::u16string text = RE_GetTextW(panel);
-    size_t b = std::min(static_cast<size_t>(std::max<LONG>(sel.cpMin, 0)), text.size());
-    size_t e = b;
-    while (b > 0 && token_char(text[b - 1])) --b;
-    while (e < text.size() && token_char(text[e])) ++e;
-    std::string w = utf16_to_cp1251(std::u16string_view(text).substr(b, e - b));
-    // Apostrophes and hyphens at the edges belong to the text around the word.
-    while (!w.empty() && ascii_aposhyp[static_cast<unsigned char>(w.front())]) w.erase(0, 1);
-    while (!w.empty() && ascii_aposhyp[static_cast<unsigned char>(w.back())] && w.back() != '\'') w.pop_back();
-    return w;
-}
-
-void GetCleanToken(HWND panel, int mode) {
-    (void)mode;
-    if (GetCleanTokenAudio_hook) GetCleanTokenAudio_hook(panel);
-    if (!gl_BIG_ACTIVE || !IsWindow(panel)) return;
-    HWND out = gl_PRINT_DOWN ? hBigReBot : hBigReLeft;
-    if (gl_PRINT_DOWN && panel == hInfoReTop) out = hInfoReBot;
-    if (gl_PRINT_DOWN && panel == hBigReBot && IsWindow(hInfo)) out = hInfoReBot;
-    if (!IsWindow(out) || out == panel) return;
-    const std::string word = word_at_caret(panel);
-    if (word.empty()) return;
-
-    QuietPanel quiet(out);
-    RE_SetTextW(out, u"");
-    append8(out, word, kColOneLineWord, true);
-    append(out, u"\r", 0, false);
-    if (find_bg_part_hook) find_bg_part_hook(word.c_str());
-    const unsigned char first = static_cast<unsigned char>(word[0]);
-    if (ascii_cyrillic[first] || (first >= 0x80 && !ascii_latin[first])) {
-        std::string analysis;
-        GetBgType(word, analysis);
-        if (!analysis.empty()) append8(out, analysis + "\r", kColBrown, false);
-        // Rank and English text of the form, else of its lemma.
-        std::string lemma;
-        GetBgLemma(word, -1, lemma);
-        auto find_either = [&](int row) -> const ListPair* {
-            const std::span<const ListPair> list(b[static_cast<size_t>(row)].entries);
-            const ListPair* p = find_pair(list, word);
-            return p || lemma.empty() ? p : find_pair(list, lemma);
-        };
-        if (const ListPair* p = find_either(B_BULGARIAN))
-            append8(out, "rank: " + std::string(p->has_rest() ? p->rest : std::string_view("-")) + "\r", kColGrey, false);
-        if (const ListPair* p = find_either(B_BULGARIAN_ENGLISH))
-            if (p->has_rest()) append8(out, std::string(p->rest) + "\r", 0, false);
-        PrintBgTypeAuto(out, word);
-        return;
-    }
-    const int rank = GetRankInt(word);
-    if (rank < 1'000'000) append8(out, jux_format("rank: %d\r", rank), kColGrey, false);
-    std::string meanings;
-    concatenate_c_words_vert(key_form(word), meanings, 0);
-    if (!meanings.empty()) append8(out, meanings, kColBrown, false);
-    print_multiline_english_definition_to_re(out, word);
-    print_corpus1_data(out, word);
-    print_corpus2_data(out, word);
-    print_English_definition(out, word, 1);
 }

@@ -203,6 +203,22 @@ bool save_list(const std::filesystem::path& folder, const std::string& name, con
 
 bool exported_row(int row) { return row < 414 || (row > 416 && row < C_HARD); }
 
+// Text of a glossary cell: the characters that HTML reads as markup written as entities.
+std::string html_text(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (const char c : s) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
 // "C_ALL.txt" (every entry: key TAB rendering TAB list tag), "C_TEMP_RANK.txt" (every key with its
 // rank, by rank) and, while gl_GENERATE_HTML is set, the glossary "C_ALL.html".
 void write_exports() {
@@ -217,8 +233,8 @@ void write_exports() {
             all += std::string(p.key) + "\t" + std::string(p.rest) + "\t" + rec.tag + "\r\n";
             keys.emplace(std::string(p.key), GetRankInt(p.key));
             if (gl_GENERATE_HTML)
-                html += "<tr><td>" + std::string(p.key) + "</td><td>" + std::string(p.rest) + "</td><td>" +
-                        rec.tag + "</td></tr>\r\n";
+                html += "<tr><td>" + html_text(p.key) + "</td><td>" + html_text(p.rest) + "</td><td>" +
+                        html_text(rec.tag) + "</td></tr>\r\n";
         }
     }
     std::vector<std::pair<int, std::string>> ranked;

@@ -19,6 +19,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/checker_window.h"
 
 std::string jux_instance_lock_name = "jux";
 
@@ -252,13 +253,12 @@ int WinMain(const std::filesystem::path& start_folder) {
     const Edition edition = current_edition();
     if (spell_checker_set()) {
         JUXtitleCurrentBig = edition_title(edition);
-        // The text-checker window (template 117, DialogBig) joins here with its own issue: created
-        // unless it exists, titled JUXtitleCurrentBig, shown, its "On" box 1208 ticked and
-        // ENM_MOUSEEVENTS added to its left panel's event mask.
+        open_checker_window();
     }
-    // Without a text-checker window the spell-checker editions show the main window, so that the
-    // program always has a window (or its notification-area icon) to be reached by.
-    if (OP[OPT_START_MAIN_WINDOW].num_value != 0 || (spell_checker_set() && !IsWindow(hBig)))
+    // The spell-checker editions show their text-checker window instead of the main window (or the
+    // main window when the checker could not be made, so that the program has a window to be
+    // reached by); the dictionary shows its main window when START_MAIN_WINDOW asks for it.
+    if (spell_checker_set() ? !IsWindow(hBig) : OP[OPT_START_MAIN_WINDOW].num_value != 0)
         ShowWindow(hMain, SW_SHOW);
     // The live clipboard window (template 109, DialogLive) joins here with its own issue.
     SetWindowTextW(hMain, JUXtitle);

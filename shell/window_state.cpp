@@ -118,6 +118,7 @@ HWND hInfoReTop;
 HWND hInfoReBot;
 HWND hMachine;
 HWND hMachineRe;
+HWND hMachineReFilter;
 HWND hBgText;
 HWND hBgTextRe;
 HWND hLiveRe;
@@ -128,7 +129,7 @@ std::int8_t gl_inc_method = 0;
 
 void reset_window_handles() {
     for (HWND* h : {&hAddReShort, &hBig, &hBigReRight, &hBigReLeft, &hBigReBot, &hInfo, &hInfoReTop,
-                    &hInfoReBot, &hMachine, &hMachineRe, &hBgText, &hBgTextRe, &hLiveRe})
+                    &hInfoReBot, &hMachine, &hMachineRe, &hMachineReFilter, &hBgText, &hBgTextRe, &hLiveRe})
         *h = HWND{};
     gl_BIG_ACTIVE = 1;
     gl_info_printed = 0;

@@ -28,6 +28,7 @@ extern HWND hInfoReTop;   // its top panel
 extern HWND hInfoReBot;   // its bottom panel
 extern HWND hMachine;     // the machine-translation window
 extern HWND hMachineRe;   // its translation panel
+extern HWND hMachineReFilter;  // its filter box (the translation shows only what matches it)
 extern HWND hBgText;      // the Bulgarian-text window
 extern HWND hBgTextRe;    // its text panel
 extern HWND hLiveRe;      // the live clipboard window's panel

@@ -580,7 +580,7 @@ void QtRichEditView::sync(WindowProp what) {
             if (auto f = GetFontInfo(m->font))
                 w->setFont(to_qfont(*f));
             else
-                w->setFont(dialog_font(m->dialog_font_points));
+                w->setFont(dialog_font(m->dialog_font_points, false));
             break;
         case WindowProp::Colors: w->model_options_changed(); break;
         case WindowProp::ToolTip: w->setToolTip(to_qstring(m->tooltip)); break;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -18,10 +19,39 @@ std::u16string to_u16(const QString& s) {
 
 QColor to_qcolor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
+namespace {
+
+bool is_dialog_face(std::u16string_view face) {
+    return face.empty() || face == u"MS Shell Dlg" || face == u"MS Shell Dlg 2" ||
+           face == u"Microsoft Sans Serif" || face == u"MS Sans Serif" || face == u"System";
+}
+
+// Average width of the Latin letters, as dialog base units are measured.
+qreal average_letter_width(const QFont& f) {
+    static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return QFontMetricsF(f).horizontalAdvance(letters) / letters.size();
+}
+
+// Dialog templates place and size their controls for a dialog font whose average letter is
+// 6 pixels wide at 8 points. The desktop's sans font is usually wider, which cuts captions that
+// were measured for the narrower one: take its condensed face, and if that is still too wide,
+// a smaller size, so the captions fit the boxes the templates give them.
+void fit_to_dialog_units(QFont& q, int points) {
+    if (points <= 0) points = 8;
+    const qreal target = 6.0 * points / 8.0;
+    if (average_letter_width(q) <= target) return;
+    QFont condensed = q;
+    condensed.setStretch(QFont::Condensed);
+    if (average_letter_width(condensed) < average_letter_width(q)) q = condensed;
+    const qreal width = average_letter_width(q);
+    if (width > target && q.pointSizeF() > 0)
+        q.setPointSizeF(std::max<qreal>(q.pointSizeF() * target / width, points * 0.75));
+}
+
+}  // namespace
+
 QString map_font_family(std::u16string_view face) {
-    if (face.empty() || face == u"MS Shell Dlg" || face == u"MS Shell Dlg 2" ||
-        face == u"Microsoft Sans Serif" || face == u"MS Sans Serif" || face == u"System")
-        return QApplication::font().family();
+    if (is_dialog_face(face)) return QApplication::font().family();
     return to_qstring(face);
 }
 
@@ -33,12 +63,22 @@ QFont to_qfont(const LOGFONTW& f) {
     q.setWeight(static_cast<QFont::Weight>(std::clamp(f.weight > 0 ? f.weight : 400, 100, 900)));
     q.setItalic(f.italic);
     q.setUnderline(f.underline);
+    // Set, not inherited: a text panel inside a dialog whose controls are condensed stays as asked.
+    q.setStretch(QFont::Unstretched);
     return q;
 }
 
-QFont dialog_font(int points) {
+QFont control_font(const LOGFONTW& f) {
+    QFont q = to_qfont(f);
+    if (is_dialog_face(f.face)) fit_to_dialog_units(q, f.points);
+    return q;
+}
+
+QFont dialog_font(int points, bool fit) {
     QFont q = QApplication::font();
     if (points > 0) q.setPointSize(points);
+    q.setStretch(QFont::Unstretched);
+    if (fit) fit_to_dialog_units(q, points);
     return q;
 }
 

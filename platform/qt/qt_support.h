@@ -23,8 +23,12 @@ QColor to_qcolor(COLORREF c);
 // "Microsoft Sans Serif"), which do not exist here; other faces are kept.
 QString map_font_family(std::u16string_view face);
 QFont to_qfont(const LOGFONTW& f);
-// The font of a dialog's controls when the program gives none.
-QFont dialog_font(int points);
+// The font of a control or a dialog: the dialog faces are fitted to the templates' dialog units
+// (text panels take to_qfont, unfitted).
+QFont control_font(const LOGFONTW& f);
+// The template's dialog font, for controls the program gives no font of their own: fitted to the
+// dialog units; text panels take it unfitted (their text is read, not measured against a box).
+QFont dialog_font(int points, bool fit = true);
 
 // Pictures for the compiled-in resource numbers, drawn here: icons are coloured rounded squares
 // with a letter; bitmap 129 is a red dot, 130 a green dot, 122 a strip of eight colours.

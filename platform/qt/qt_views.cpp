@@ -147,7 +147,7 @@ void QtView::apply_common(WindowProp what) {
             break;
         case WindowProp::Font:
             if (auto f = GetFontInfo(m->font))
-                w_->setFont(to_qfont(*f));
+                w_->setFont(control_font(*f));
             else
                 w_->setFont(dialog_font(m->dialog_font_points));
             break;
@@ -462,7 +462,7 @@ void DialogView::sync(WindowProp what) {
         case WindowProp::Geometry: d->apply_model_geometry(); break;
         case WindowProp::Font:
             if (auto f = GetFontInfo(m->font))
-                d->client()->setFont(to_qfont(*f));
+                d->client()->setFont(control_font(*f));
             else
                 d->client()->setFont(dialog_font(m->dialog_font_points));
             break;

@@ -1,8 +1,9 @@
 // Starts the real program on a virtual X server: its window appears with the dictionary's title
 // and is captured to a PNG in the build folder; a second start refuses with its message box and
 // exit status 1; closing the window ends the first with status 0. With the demonstration lexicon,
-// a word typed into the entry box shows its entry, captured to a PNG as well. Skipped when Xvfb
-// is missing.
+// a word typed into the entry box shows its entry, captured to a PNG as well; with SPELL_CHECKER
+// set the text-checker window opens, and a pasted text is checked in it (captured too). Skipped
+// when Xvfb is missing.
 // GoogleTest before Xlib, whose macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -222,6 +224,9 @@ void send_close(Display* d, Window w) {
 class XvfbStart : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The clipboard owner of the checker's case serves from a thread of its own.
+        static const Status threads = XInitThreads();
+        (void)threads;
         xvfb_path_ = find_program("Xvfb");
         if (!xvfb_path_) GTEST_SKIP() << "Xvfb is not installed";
         char tmpl[] = "/tmp/jux-xvfb-XXXXXX";
@@ -392,4 +397,178 @@ TEST_F(XvfbStart, AWordTypedIntoTheEntryBoxShowsItsEntry) {
     send_close(display_, main_window);
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "lookup.log");
     EXPECT_EQ(read_file(start / "alt" / "searchlog.txt"), "//RECENT SEARCHES:\r\n\r\napple\r\n");
+}
+
+namespace {
+
+// Owns the CLIPBOARD selection on its own connection and hands `text` (UTF-8) to whoever asks,
+// until it is destroyed: what another program does after the user copied a text.
+class ClipboardOwner {
+public:
+    ClipboardOwner(const std::string& display, std::string text) : text_(std::move(text)) {
+        d_ = XOpenDisplay(display.c_str());
+        if (!d_) return;
+        w_ = XCreateSimpleWindow(d_, DefaultRootWindow(d_), 0, 0, 1, 1, 0, 0, 0);
+        clipboard_ = XInternAtom(d_, "CLIPBOARD", False);
+        XSetSelectionOwner(d_, clipboard_, w_, CurrentTime);
+        XSync(d_, False);
+        owned_ = XGetSelectionOwner(d_, clipboard_) == w_;
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~ClipboardOwner() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        if (d_) XCloseDisplay(d_);
+    }
+    bool owned() const { return owned_; }
+
+private:
+    void serve() {
+        const Atom targets = XInternAtom(d_, "TARGETS", False);
+        const Atom utf8 = XInternAtom(d_, "UTF8_STRING", False);
+        const Atom plain_utf8 = XInternAtom(d_, "text/plain;charset=utf-8", False);
+        while (!stop_) {
+            while (XPending(d_)) {
+                XEvent e;
+                XNextEvent(d_, &e);
+                if (e.type != SelectionRequest) continue;
+                const XSelectionRequestEvent& r = e.xselectionrequest;
+                XEvent reply;
+                std::memset(&reply, 0, sizeof reply);
+                reply.xselection.type = SelectionNotify;
+                reply.xselection.requestor = r.requestor;
+                reply.xselection.selection = r.selection;
+                reply.xselection.target = r.target;
+                reply.xselection.time = r.time;
+                reply.xselection.property = r.property;
+                if (r.target == targets) {
+                    const Atom offered[] = {targets, utf8, plain_utf8};
+                    XChangeProperty(d_, r.requestor, r.property, XA_ATOM, 32, PropModeReplace,
+                                    reinterpret_cast<const unsigned char*>(offered), 3);
+                } else if (r.target == utf8 || r.target == plain_utf8) {
+                    XChangeProperty(d_, r.requestor, r.property, r.target, 8, PropModeReplace,
+                                    reinterpret_cast<const unsigned char*>(text_.data()), static_cast<int>(text_.size()));
+                } else {
+                    reply.xselection.property = None;
+                }
+                XSendEvent(d_, r.requestor, False, NoEventMask, &reply);
+                XFlush(d_);
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+    }
+
+    std::string text_;
+    Display* d_ = nullptr;
+    Window w_ = 0;
+    Atom clipboard_ = 0;
+    bool owned_ = false;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// The CLIPBOARD's text as UTF-8 ("" when nobody hands one over within the time).
+std::string clipboard_text(Display* d) {
+    const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    const Atom clipboard = XInternAtom(d, "CLIPBOARD", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    const Atom prop = XInternAtom(d, "JUX_TEST_CLIP", False);
+    XConvertSelection(d, clipboard, utf8, prop, w, CurrentTime);
+    XFlush(d);
+    std::string text;
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (std::chrono::steady_clock::now() < end) {
+        XEvent e;
+        if (XCheckTypedWindowEvent(d, w, SelectionNotify, &e)) {
+            if (e.xselection.property != None) {
+                Atom type = None;
+                int format = 0;
+                unsigned long n = 0, after = 0;
+                unsigned char* data = nullptr;
+                if (XGetWindowProperty(d, w, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format, &n, &after, &data) ==
+                        Success &&
+                    data) {
+                    text.assign(reinterpret_cast<char*>(data), n);
+                    XFree(data);
+                }
+            }
+            break;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    XDestroyWindow(d, w);
+    return text;
+}
+
+// Pixels of a strong red, pink or magenta (the colours of unknown words) in a part of the picture.
+size_t misspelling_pixels(const std::vector<std::uint8_t>& rgb, int width, int height, double x0, double x1, double y0,
+                          double y1) {
+    size_t n = 0;
+    for (int y = static_cast<int>(height * y0); y < static_cast<int>(height * y1); ++y)
+        for (int x = static_cast<int>(width * x0); x < static_cast<int>(width * x1); ++x) {
+            const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+            if (i + 2 < rgb.size() && rgb[i] >= 180 && rgb[i + 1] <= 100) ++n;
+        }
+    return n;
+}
+
+void xdotool(const fs::path& exe, const std::string& display, const std::vector<std::string>& args, const fs::path& log) {
+    Child c;
+    std::vector<std::string> argv{exe.string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    spawn(c, argv, {{"DISPLAY", display}}, log);
+    c.wait_exit(20s);
+}
+
+}  // namespace
+
+TEST_F(XvfbStart, TheSpellCheckerEditionOpensTheCheckerAndAPastedTextIsChecked) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const fs::path start = dir_ / "checker";
+    fs::create_directories(start);
+    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+    // The checker is the program's face; the clipboard watch stays out of the test's copies; the
+    // unknown English words are listed one per line as they are found.
+    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\nENGLIST_UNGROUPED 1\r\n";
+    ASSERT_TRUE(start_jux(first_, "checker.log", start));
+    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    ASSERT_NE(checker, 0u) << "no window titled \"JUX Spell Checker 1.0\"; the program said: "
+                           << read_file(dir_ / "checker.log");
+
+    // Another program copies a text with a misspelt English and a misspelt Bulgarian word; the
+    // user clicks into the right panel and pastes it.
+    ClipboardOwner owner(display_name_, "The good dog. Housse\nАз имам автобусс");
+    ASSERT_TRUE(owner.owned());
+    const std::string win = std::to_string(checker);
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    size_t left_marks = 0, right_marks = 0;
+    const auto end = std::chrono::steady_clock::now() + 15s;
+    do {
+        std::this_thread::sleep_for(150ms);
+        rgb = capture(display_, checker, width, height);
+        left_marks = misspelling_pixels(rgb, width, height, 0.02, 0.40, 0.08, 0.95);
+        right_marks = misspelling_pixels(rgb, width, height, 0.42, 1.0, 0.08, 0.95);
+    } while ((left_marks < 20 || right_marks < 20) && std::chrono::steady_clock::now() < end);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-checker.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    EXPECT_GE(left_marks, 20u) << "the left panel shows no coloured line; see " << shot;
+    EXPECT_GE(right_marks, 20u) << "the text shows no coloured misspelling; see " << shot;
+
+    // The left panel's text, copied by the user.
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "150", "300", "click", "1"}, dir_ / "xdo3.log");
+    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo4.log");
+    std::this_thread::sleep_for(300ms);
+    const std::string left = clipboard_text(display_);
+    EXPECT_EQ(left.rfind("7 words found (37 characters)", 0), 0u) << left;
+    EXPECT_NE(left.find("Housse -> House"), std::string::npos) << left;
+    EXPECT_EQ(left.find("good ->"), std::string::npos) << left;
+
+    // Closing the checker ends the program (its main window is hidden).
+    send_close(display_, checker);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "checker.log");
 }

@@ -225,9 +225,9 @@ TEST_F(EntryDisplay, SubtitleStatistics) {
         u"от 5 думи: 0\rот 6 думи: 0\rот 7 думи: 0\rот 8 думи: 1\rот над 8 думи: 1\r----------------\r"
         u"Брой думи общо: 80\rБрой думи в познати изречения: 30\r"
         u"Брой познати думи от начало на изреч. до запетая: 5\rБрой познати думи от запетая до пунктуация: 5\r"
-        u"----------------\rБрой думи в познати изречения към всички думи: 37.50%\rУспеваемост: 50.00%\r";
+        u"----------------\rБрой думи в познати изречения към всички думи: 37.50%\rУспеваемост: 50.00%)\r";
     EXPECT_EQ(subtitle_statistics_text(s), expected);
-    EXPECT_NE(subtitle_statistics_text(SubtitleCounters{}).find(u"Успеваемост: 0.00%\r"), std::u16string::npos);
+    EXPECT_NE(subtitle_statistics_text(SubtitleCounters{}).find(u"Успеваемост: 0.00%)\r"), std::u16string::npos);
 
     RE_SetTextW(hBigReLeft, u"report");
     print_subtitle_statistics(hBigReLeft, s);

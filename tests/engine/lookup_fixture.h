@@ -92,20 +92,7 @@ protected:
     static Look look_of(HWND re, std::string_view utf8) { return look_at(re, find(re, utf8)); }
 
     // The lines of a panel (its paragraph ends split it; the empty tail after the last is dropped).
-    static std::vector<std::string> lines(HWND re) {
-        std::vector<std::string> out;
-        std::string t = panel8(re), cur;
-        for (char c : t) {
-            if (c == '\r') {
-                out.push_back(cur);
-                cur.clear();
-            } else {
-                cur += c;
-            }
-        }
-        if (!cur.empty()) out.push_back(cur);
-        return out;
-    }
+    static std::vector<std::string> lines(HWND re) { return panel_lines(re); }
 
     // Names and counts of a finished token-index table.
     static std::vector<std::pair<std::string, std::uint32_t>> table(const GRecord* from, const GRecord* to) {

@@ -168,7 +168,7 @@ TEST_F(Run, RecordLimitStopsTheScanAndKeepsTheProgram) {
     EXPECT_EQ(box.flags & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(utf16_to_utf8(box.text),
               "The option \"MAX_WORDS_IN_FILE\" (5) is not big enough. Put a bigger value in settings.txt "
-              "and try again. Now exiting...\r\n");
+              "and try again. The processing stops there: the rest of the text is left out.\r\n");
     EXPECT_TRUE(last_run.store_full);
     EXPECT_EQ(store1.rec.count(), 4u);
     EXPECT_EQ(last_run.processed, 4u);
@@ -176,8 +176,27 @@ TEST_F(Run, RecordLimitStopsTheScanAndKeepsTheProgram) {
     EXPECT_EQ(label8(big_label()), "Done!");  // the run ends normally
 
     check("a b c d ");  // the fifth record is the one with the final blank
-    EXPECT_EQ(hs->message_boxes.size(), 2u);
     EXPECT_EQ(store1.rec.count(), 4u);
+    EXPECT_TRUE(last_run.store_full);
+    EXPECT_EQ(hs->message_boxes.size(), 1u) << "the box comes once, not at every run";
+}
+
+TEST_F(Run, EveryRunFollowsTheRecordLimitAsItIsNow) {
+    // The option changed after the stores were made; the box comes once for each value.
+    const struct {
+        std::int32_t limit;
+        int words;
+        std::size_t records, boxes;
+    } steps[] = {{5, 6, 4, 1}, {5, 6, 4, 1}, {100, 6, 6, 1}, {3, 6, 2, 2}, {3, 2, 2, 2}, {0, 8, 8, 2}, {5, 6, 4, 3},
+                 {20'000, 10'000, 10'000, 3}};
+    for (const auto& st : steps) {
+        OP[OPT_MAX_WORDS_IN_FILE].num_value = st.limit;
+        check16(words(st.words).substr(0, static_cast<std::size_t>(st.words) * 5 - 1));  // no final blank
+        EXPECT_EQ(store1.rec.count(), st.records) << st.limit << " " << st.words;
+        EXPECT_EQ(storeR.rec.count(), st.records) << st.limit << " " << st.words;
+        EXPECT_EQ(last_run.store_full, st.records < static_cast<std::size_t>(st.words)) << st.limit;
+        EXPECT_EQ(hs->message_boxes.size(), st.boxes) << st.limit << " " << st.words;
+    }
 }
 
 TEST_F(Run, EntryBoxWithoutSentenceBoxCutsNothing) {
@@ -280,6 +299,23 @@ TEST_F(Run, TranslatorPhasesAndTheirLimit) {
     hMachine = HWND{};
     check("hello there");
     EXPECT_FALSE(last_run.steps & RUN_MACHINE);
+}
+
+TEST_F(Run, TheTranslatorsLimitCountsTheStoreTheColouringWalked) {
+    // Subtitles of 800 blocks: four records a block in store 1 (index, two time codes, word), one
+    // in the subtitle text the colouring and the translator walk.
+    std::string srt;
+    for (int i = 1; i <= 800; ++i)
+        srt += std::to_string(i) + "\r00:00:01,000 --> 00:00:02,000\rHello\r\r";
+    hMachine = hMain;
+    gl_ENGLISH_TRANSLATION = 1;
+    gl_MACHINE_TRANSLATION = 1;
+    check(srt);
+    ASSERT_EQ(gl_fg_subtitle, 1);
+    ASSERT_GT(store1.rec.count(), 2'999u);
+    ASSERT_LE(store1S.count(), 2'999u);
+    EXPECT_TRUE(last_run.steps & RUN_TR_COLOURING);
+    EXPECT_TRUE(last_run.steps & RUN_MACHINE);
 }
 
 TEST_F(Run, SubtitleLayoutIsRecognisedInTheCheckerOnly) {

@@ -82,10 +82,23 @@ TEST_F(TimeCodes, TitleBeforeTheFirstBlockTakesTheFirstTranslatedBlockWithoutHea
 }
 
 TEST_F(TimeCodes, SourceWithoutTimeCodesGivesTheTranslationUnchanged) {
-    std::string tr = r("първи\n\nвтори");
-    EXPECT_EQ(mix(tr, r("plain\n\ntext")), r("първи\n\nвтори"));
-    EXPECT_EQ(result, 0u);
-    EXPECT_EQ(mix(tr, ""), r("първи\n\nвтори"));
+    // Paragraph breaks of a plain source never re-split the translation, whatever its blocks.
+    const struct {
+        const char* translation;
+        const char* source;
+    } cases[] = {
+        {"първи\n\nвтори", "plain\n\ntext"},
+        {"първи\n\nвтори", ""},
+        {"a b c", "x\n\ny"},
+        {"една дълга\nмисъл", "x\n\ny\n\nz"},
+        {"a b c d", "x\n\n\ny"},
+    };
+    for (const auto& c : cases) {
+        std::string tr = r(c.translation);
+        EXPECT_EQ(mix(tr, r(c.source)), r(c.translation)) << c.translation << " / " << c.source;
+        EXPECT_EQ(tr, r(c.translation)) << "the translation itself stays as it was";
+        EXPECT_EQ(result, 0u);
+    }
 }
 
 TEST_F(TimeCodes, TagWithoutClosingBracketIsReportedOnceAndTheMergeGoesOn) {

@@ -51,6 +51,22 @@ TEST_F(Tokens, FinalDotOfTheSecondEnglishListAndOfBulgarianWords) {
     EXPECT_EQ(cut("xyz. abc"), (V{{"xyz", "", 0}, {"abc", ". ", 5}}));
 }
 
+TEST_F(Tokens, DigitsWithAFinalDotAskBothAlphabetsLists) {
+    // Digits belong to both alphabets: the Bulgarian list is asked when the English ones lack them.
+    load_dict(B_BULGARIAN, {"5. 100", "1.2. 3"});
+    load_list(M_WL_ENGLISH2, {"7. 10"});
+    const struct {
+        const char* text;
+        V want;
+    } cases[] = {
+        {"в 5. клас", V{{"в", "", 0}, {"5.", " ", 2}, {"клас", " ", 5}}},
+        {"в 1.2. клас", V{{"в", "", 0}, {"1.2.", " ", 2}, {"клас", " ", 7}}},
+        {"in 7. class", V{{"in", "", 0}, {"7.", " ", 3}, {"class", " ", 6}}},
+        {"в 6. клас", V{{"в", "", 0}, {"6", " ", 2}, {"клас", ". ", 5}}}, {"x5. y", V{{"x5", "", 0}, {"y", ". ", 4}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cut(c.text), c.want) << c.text;
+}
+
 TEST_F(Tokens, YearAbbreviationKeepsItsDot) {
     EXPECT_EQ(cut("1999г. край"), (V{{"1999г.", "", 0}, {"край", " ", 7}}));
     EXPECT_EQ(cut("в 1999г."), (V{{"в", "", 0}, {"1999г.", " ", 2}}));
@@ -75,9 +91,23 @@ TEST_F(Tokens, LeadingApostropheComesBackForAListedWord) {
     EXPECT_EQ(cut("x 'tis"), (V{{"x", "", 0}, {"tis", " '", 3}}));
     load_dict(B_EN_BG, {"'tis е"});
     EXPECT_EQ(cut("x 'tis"), (V{{"x", "", 0}, {"'tis", " ", 2}}));
-    // A typographic apostrophe is looked up as the plain one; the store keeps it as written.
-    EXPECT_EQ(cut("x ‘tis"), (V{{"x", "", 0}, {"‘tis", " ", 2}}));
     EXPECT_EQ(cut("x -'tis"), (V{{"x", "", 0}, {"'tis", " -", 3}}));
+}
+
+TEST_F(Tokens, LeadingTypographicApostropheIsWrittenPlain) {
+    // The apostrophe just before a word is written "'", whether the word takes it back or it
+    // stays at the end of the gap; only that one, not the marks before it.
+    load_dict(B_EN_BG, {"'tis е"});
+    const struct {
+        const char* text;
+        V want;
+    } cases[] = {
+        {"x ‘tis", V{{"x", "", 0}, {"'tis", " ", 2}}},       {"x ’tis", V{{"x", "", 0}, {"'tis", " ", 2}}},
+        {"x `tis", V{{"x", "", 0}, {"'tis", " ", 2}}},       {"x ‘hello", V{{"x", "", 0}, {"hello", " '", 3}}},
+        {"x -’hello", V{{"x", "", 0}, {"hello", " -'", 4}}}, {"x ’‘hello", V{{"x", "", 0}, {"hello", " ’'", 4}}},
+        {"x ‘-hello", V{{"x", "", 0}, {"hello", " ‘-", 4}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cut(c.text), c.want) << c.text;
 }
 
 TEST_F(Tokens, TypographicApostropheIsStoredButLookedUpPlain) {
@@ -217,7 +247,13 @@ TEST_F(Tokens, StoreMatchesRandomTexts) {
                 ASSERT_NE(r->text[0], '\0') << "only the last record may lack a token";
             }
         }
-        ASSERT_EQ(joined, t8.substr(lead)) << "round " << round;
+        // The apostrophe just before a token may be written plain; nothing else differs.
+        const std::string want = t8.substr(lead);
+        ASSERT_EQ(joined.size(), want.size()) << "round " << round;
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            const bool plain_apostrophe = joined[i] == '\'' && std::strchr("`\x91\x92", want[i]);
+            ASSERT_TRUE(joined[i] == want[i] || plain_apostrophe) << "round " << round << " at " << i;
+        }
         for (std::size_t i = 0; i < SENTINEL_RECORDS; ++i)
             ASSERT_EQ(sen_nd[i].pos, static_cast<std::int32_t>(text.size()));
     }

@@ -68,6 +68,29 @@ TEST_F(FilingTest, AKeyIsFiledSortedWithBackupAndJournal) {
     EXPECT_TRUE(f.dwEffects & CFE_BOLD);
 }
 
+TEST_F(FilingTest, TheGlossaryWritesMarkupCharactersAsText) {
+    gl_GENERATE_HTML = 1;
+    const struct {
+        const char* key;
+        const char* rendering;
+        const char* row;  // the glossary's row of the filed entry
+    } cases[] = {
+        {"a<b", "по-малко", "<tr><td>a&lt;b</td><td>по-малко</td><td>c11</td></tr>"},
+        {"R&D", "развойна дейност", "<tr><td>R&amp;D</td><td>развойна дейност</td><td>c11</td></tr>"},
+        {"big", "<голям> & \"висок\"",
+         "<tr><td>big</td><td>&lt;голям&gt; &amp; &quot;висок&quot;</td><td>c11</td></tr>"},
+    };
+    for (const auto& c : cases) {
+        select(c.key, c.rendering, hBigReLeft);
+        write_to_c(0, 0, 0);
+        const std::string html = u8(data.read("C_ALL.html"));
+        EXPECT_NE(html.find(c.row), std::string::npos) << html;
+    }
+    // Markup appears only where the glossary itself writes it.
+    const std::string html = u8(data.read("C_ALL.html"));
+    for (const char* raw : {"a<b", "R&D", "<голям", "\"висок"}) EXPECT_EQ(html.find(raw), std::string::npos) << raw;
+}
+
 TEST_F(FilingTest, AFreeSlotOfTheGroup) {
     select("cat", "котарак", hBigReLeft);
     write_to_c(0, 1, 0);

@@ -49,7 +49,7 @@ struct Session {
     HWND main, splash, entry, panel;
     HMENU popup;
     std::u16string title, panel_text;
-    bool visible = false, splash_gone = false, focus_in_entry = false, popup_live = false;
+    bool visible = false, checker_shown = false, splash_gone = false, focus_in_entry = false, popup_live = false;
     int icon = -1;
     std::filesystem::path cwd;
     std::vector<std::u16string> menus;  // the titles of the main window's menu bar
@@ -68,6 +68,7 @@ int run_and_close(const std::filesystem::path& start, Session& s) {
         s.title = GetWindowTextW(hMain);
         s.panel_text = RE_GetTextW(hMessagePanel, GT_USECRLF);
         s.visible = IsWindowVisible(hMain);
+        s.checker_shown = IsWindowVisible(hBig);
         s.splash_gone = hStart && !IsWindow(hStart);
         s.focus_in_entry = hAddReShort && GetFocus() == hAddReShort;
         s.icon = gl_icon_exists;
@@ -149,7 +150,10 @@ TEST_P(EditionTest, TheOptionsChooseTheEditionItsTitleAndTheTrayIcon) {
     EXPECT_EQ(run_and_close(dir.path(), s), 0);
     EXPECT_EQ(JUXtitleCurrentBig, std::u16string(c.big_title));
     EXPECT_EQ(s.title, u"JUX Dictionary 1.0");  // the main window keeps the dictionary's title
-    EXPECT_TRUE(s.visible);  // shown while the edition has no text-checker window of its own
+    // The spell-checker editions show their text-checker window, not the main window.
+    const bool dictionary = std::string_view(c.name).starts_with("Dictionary");
+    EXPECT_EQ(s.visible, dictionary);
+    EXPECT_EQ(s.checker_shown, !dictionary);
     const auto& tray = headless().tray_calls;
     EXPECT_EQ(!tray.empty(), c.tray);
     EXPECT_EQ(s.icon, c.tray ? 1 : 0);

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetricsF>
 #include <filesystem>
 #include <fstream>
 #include <QAbstractButton>
@@ -156,8 +157,18 @@ TEST_F(QtViews, DialogFontsMapToTheApplicationFont) {
     SetWindowFont(label, CreateFontIndirectW(LOGFONTW{u"Microsoft Sans Serif", 11, 700, false, false}));
     const QFont f = qt_widget(label)->font();
     EXPECT_EQ(f.family(), QApplication::font().family());
-    EXPECT_EQ(f.pointSize(), 11);
     EXPECT_EQ(f.weight(), QFont::Bold);
+    // A control's caption fits the box its template measured for a 6-pixel letter at 8 points
+    // (condensed or smaller, never below three quarters of the size asked).
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const qreal average = QFontMetricsF(f).horizontalAdvance(letters) / letters.size();
+    EXPECT_TRUE(average <= 6.0 * 11 / 8 + 0.01 || f.pointSizeF() <= 11 * 0.75 + 0.01) << average;
+    EXPECT_GE(f.pointSizeF(), 11 * 0.75 - 0.01);
+    // A text panel with the same font keeps its natural width, whatever its dialog's controls take.
+    HWND re = GetDlgItem(dlg, kPanel);
+    SetWindowFont(re, CreateFontIndirectW(LOGFONTW{u"Microsoft Sans Serif", 11, 400, false, false}));
+    EXPECT_EQ(qt_widget(re)->font().pointSize(), 11);
+    EXPECT_EQ(qt_widget(re)->font().stretch(), QFont::Unstretched);
     EXPECT_EQ(map_font_family(u"MS Shell Dlg"), QApplication::font().family());
     EXPECT_EQ(map_font_family(u"Courier New"), QStringLiteral("Courier New"));
 }

@@ -1,0 +1,168 @@
+// libs: windows dictionary_window dictionary platform_qt
+// The text-checker window over the demonstration lexicon: the re-check after one keystroke in a
+// text of 5,000 words, and the whole check of a text of 100,000 words, on the headless backend and
+// on the Qt backend (offscreen platform).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "dictionary/main_window.h"
+#include "engine/run.h"
+#include "engine/run_state.h"
+#include "engine/token_store.h"
+#include "platform/backend.h"
+#include "platform/headless.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "shell/reset.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+#include "lexicon/tables.h"
+#include "dictionary/loading.h"
+#include "spelling/spell_state.h"
+#include "tests/support/temp_folder.h"
+#include "windows/checker_state.h"
+#include "windows/checker_window.h"
+
+namespace {
+
+// The application of the Qt cases; it lives until the process ends (Qt's own data that its
+// destructor needs is gone by the time static objects are destroyed).
+QApplication& qt_app() {
+    static int argc = 1;
+    static char name[] = "bench_checker";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// The demonstration lexicon in a folder of its own for the whole program run.
+const std::filesystem::path& data_folder() {
+    static jux_test::TempFolder folder("bench_checker");
+    static const bool copied = [] {
+        std::filesystem::copy(JUX_DEMO_DIR, folder.path(), std::filesystem::copy_options::recursive);
+        return true;
+    }();
+    (void)copied;
+    return folder.path();
+}
+
+// The first words of a lexicon file (its keys), as UTF-16.
+std::vector<std::u16string> keys_of(const std::filesystem::path& file, std::size_t most) {
+    std::vector<std::u16string> out;
+    std::ifstream in(file, std::ios::binary);
+    for (std::string line; out.size() < most && std::getline(in, line);) {
+        const std::size_t end = line.find_first_of(" \t\r");
+        if (end == 0 || line.empty()) continue;
+        out.push_back(cp1251_to_utf16(line.substr(0, end)));
+    }
+    return out;
+}
+
+// A text of `words` words, English and Bulgarian mixed, every 25th word misspelt, sentences of
+// twelve words, lines of about eighty characters.
+std::u16string text_of(std::size_t words) {
+    static const auto english = keys_of(data_folder() / "wl_english.txt", 300);
+    static const auto bulgarian = keys_of(data_folder() / "b_bulgarian.txt", 300);
+    std::u16string s;
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < words; ++i) {
+        const auto& list = (i / 40) % 2 ? bulgarian : english;
+        std::u16string w = list[(i * 7 + i / 5) % list.size()];
+        if (i % 25 == 24) w += w.back();
+        s += w;
+        line += w.size() + 1;
+        if (i % 12 == 11) s += u'.';
+        if (line > 80) {
+            s += u'\r';
+            line = 0;
+        } else {
+            s += u' ';
+        }
+    }
+    return s;
+}
+
+// The program as the spell-checker edition starts it, on the given backend.
+void start_checker(bool qt) {
+    if (qt) {
+        qt_app();
+        platform_set_backend(make_qt_backend());
+    } else {
+        headless_install();
+    }
+    reset_shell();
+    reset_loading();
+    reset_lexicon();
+    reset_engine();
+    reset_spelling();
+    reset_main_window();
+    reset_checker_window();
+    std::filesystem::current_path(data_folder());
+    dir_alt = data_folder();
+    build_titles();
+    create_main_window();
+    smake();
+    smake2();
+    smakeR();
+    open_checker_window();
+}
+
+// The windows go; the headless backend takes the Qt one's place while the application still lives.
+void stop_checker() {
+    headless_install();
+    reset_checker_window();
+    reset_main_window();
+}
+
+// One key typed at the end of the text, as the user types it.
+void type_key(HWND re) {
+    const LONG end = RE_GetTextLength(re);
+    platform_user_selected(re, CHARRANGE{end, end});
+    platform_user_text_edited(re, end, 0, u"x");
+}
+
+void keystroke(benchmark::State& state, bool qt) {
+    start_checker(qt);
+    RE_SetTextW(hBigReRight, text_of(5'000));  // checked once here
+    for (auto _ : state) type_key(hBigReRight);
+    state.counters["runs"] = last_run.runs;
+    stop_checker();
+}
+
+void whole_text(benchmark::State& state, bool qt) {
+    start_checker(qt);
+    const std::u16string text = text_of(100'000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        RE_SetEventMask(hBigReRight, 0);
+        RE_SetTextW(hBigReRight, u"");
+        RE_SetEventMask(hBigReRight, 0x041A0011);
+        state.ResumeTiming();
+        RE_SetTextW(hBigReRight, text);  // the change notification runs the whole check
+    }
+    state.counters["words"] = static_cast<double>(last_run.processed);
+    stop_checker();
+}
+
+void BM_KeystrokeRecheck5000Words_Headless(benchmark::State& s) { keystroke(s, false); }
+void BM_KeystrokeRecheck5000Words_Qt(benchmark::State& s) { keystroke(s, true); }
+void BM_WholeCheck100000Words_Headless(benchmark::State& s) { whole_text(s, false); }
+void BM_WholeCheck100000Words_Qt(benchmark::State& s) { whole_text(s, true); }
+
+BENCHMARK(BM_KeystrokeRecheck5000Words_Headless)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeRecheck5000Words_Qt)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeCheck100000Words_Headless)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WholeCheck100000Words_Qt)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

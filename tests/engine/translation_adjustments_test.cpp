@@ -1,0 +1,60 @@
+// The grammatical adjustments: nouns with gender and number, pronouns and names, the words for
+// "her", "that", "who" and "whose", agreement and the definite article after "the".
+#include "translation_fixture.h"
+
+namespace {
+
+class AdjustmentTest : public TranslationTest {
+protected:
+    void SetUp() override {
+        TranslationTest::SetUp();
+        list("c_c11", {"book книга", "books книги", "man мъж", "problem проблема", "river река", "stone камък", "house къща"});
+        list("c_attr11", {"stone каменен"});
+        list("c_v_az11", {"read чета", "said казах", "see виждам"});
+        list("c_misc11", {"I аз", "is е"});
+        list("c_adj11", {"new нов", "cold студен"});
+        list("c_two11", {"apple_tree ябълково_дърво"});
+        list("z_name1", {"Mary Мери", "John Джон"});
+        list("all_fem", {"Mary"});
+        file("b_english_bulgarian.txt", {"her нея", "that онзи", "who кой", "whose чий"});
+        forms({"книга книга 85 0", "книгата книга 85 1", "книги книга 85 2", "книгите книга 85 3", "мъж мъж 3 0",
+               "мъжа мъж 3 1", "мъжът мъж 3 2", "мъже мъж 3 3", "мъжете мъж 3 4", "проблем проблем 3 0",
+               "проблема проблем 3 1", "река река 85 0", "реката река 85 1", "нов нов 143 0", "новия нов 143 1",
+               "новият нов 143 2", "нова нов 143 3", "новата нов 143 4", "ново нов 143 5", "новото нов 143 6",
+               "нови нов 143 7", "новите нов 143 8", "студен студен 143 0", "студена студен 143 3", "каменен каменен 143 0", "каменна каменен 143 3",
+               "къща къща 85 0", "камък камък 3 0",
+               "неин неин 167 0", "нейния неин 167 1", "нейна неин 167 3", "нейната неин 167 4", "нейното неин 167 6",
+               "нейните неин 167 8"});
+        load();
+    }
+};
+
+TEST_F(AdjustmentTest, AgreementAndChoiceOfWords) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"The book that I read.", "Книгата която аз чета.\r"},    // "that" after a feminine noun
+        {"The books that I read.", "Книгите които аз чета.\r"},   // after a plural noun
+        {"He said that the man is new.", "He казах че мъжа е нов.\r"},  // before "the"
+        {"He said that, and left.", "He казах това, and left.\r"},       // before a comma
+        {"He said that.", "He казах това.\r"},                           // at the end
+        {"Who is new?", "Кой е нов?\r"},
+        {"The man who is new.", "Мъжа който е нов.\r"},
+        {"I read her book.", "Аз чета нейната книга.\r"},   // "her" before a noun agrees with it
+        {"I see her now.", "Аз виждам нея now.\r"},         // otherwise it keeps its text
+        {"Mary is new.", "Мери е нова.\r"},                 // a feminine name
+        {"John is new.", "Джон е нов.\r"},
+        {"The problem is new.", "Проблема е нова.\r"},      // feminine by the built-in list
+        {"The river is cold.", "Реката е студена.\r"},      // the definite article after "the"
+        {"The new book.", "Новата книга.\r"},
+        {"The man whose book is new.", "Мъжа чиято книга е нова.\r"},
+        {"I see a stone house.", "Аз виждам каменна къща.\r"},  // an attribute before a noun agrees
+        {"Whose book?", "Чиято книга?\r"},              // "whose" agrees with its noun
+    };
+    for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;
+}
+
+TEST_F(AdjustmentTest, ATextWithFewerWordsThanItsKindIsNoNoun) {
+    EXPECT_EQ(translate("I see the apple tree."), "Аз виждам ябълково_дърво.\r");
+    EXPECT_TRUE(hs->message_boxes.empty());
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// The span matcher: longest and leftmost spans, the slots chosen by the neighbouring words, the
+// comma corpora, the dictionary and the reverse look-up, and the untranslated tokens.
+#include "translation_fixture.h"
+
+namespace {
+
+class SpanTest : public TranslationTest {
+protected:
+    void SetUp() override {
+        TranslationTest::SetUp();
+        list("c_c11", {"door врата", "book книга", "open откритост", "chair стол", "rose роза", "well кладенец"});
+        list("c_v_az11", {"open отварям", "book резервирам", "see виждам", "well извирам"});
+        list("c_two11", {"green_apple зелена ябълка", "apple_tree ябълково дърво", "red_book червена книга",
+                         "red_books червен книги"});
+        list("c_three11", {"big_red_book голяма червена книга"});
+        list("c_adj11", {"us американски", "red червен", "big голям"});
+        list("c_misc11", {"I аз"});
+        list("z_name1", {"Rose Роуз"});
+        list("csc_11", {"if_you_want,\tако искаш,"});
+        list("cs,_11", {"come_tomorrow.\tела утре."});
+        file("b_english_bulgarian.txt", {"us нас", "tree дърво"});
+        file("b_bulgarian_english_unsorted.txt", {"кораб ship", "съд ship", "лодка boat"});
+        file("b_bulgarian_english.txt", {"кораб ship"});
+        forms({"врата врата 85 0", "вратата врата 85 1", "книга книга 85 0", "книгата книга 85 1", "книги книга 85 2",
+               "книгите книга 85 3", "червен червен 143 0", "червения червен 143 1", "червеният червен 143 2",
+               "червена червен 143 3", "червената червен 143 4", "червено червен 143 5", "червеното червен 143 6",
+               "червени червен 143 7", "червените червен 143 8", "дърво дърво 114 0", "дървото дърво 114 1"});
+        load();
+    }
+};
+
+TEST_F(SpanTest, SpansAndSlots) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Big red book.", "Голяма червена книга.\r"},       // a three-token phrase before its words
+        {"Green apple tree.", "Зелена ябълка дърво.\r"},    // of two overlapping phrases the left one
+        {"Open the door.", "Отварям вратата.\r"},           // a verb before "the"; the noun after it
+        {"I see the red book.", "Аз виждам червената книга.\r"},    // the adjective's definite form
+        {"I see the red books.", "Аз виждам червените книги.\r"},   // plural noun: slot 0 becomes 8
+        {"I book.", "Аз резервирам.\r"},                   // after "I", "to", "can" a verb
+        {"To book.", "To резервирам.\r"},
+        {"He can book.", "He can резервирам.\r"},
+        {"My book.", "My книга.\r"},                        // after "my", "of", "the" a noun
+        {"Lots of book.", "Lots of книга.\r"},
+        {"The book.", "Книгата.\r"},
+        {"I see US.", "Аз виждам американски.\r"},          // "US" may be an adjective
+        {"I see us.", "Аз виждам нас.\r"},                  // "us" never is
+        {"I see Rose.", "Аз виждам Роуз.\r"},               // a capital inside the sentence: names first
+        {"Rose is here.", "Роза is here.\r"},               // at the start: the general order
+        {"Well.", "Извирам.\r"},                            // "well" alone is no noun
+        {"Doors open red.", "Doors отварям червен.\r"},    // a noun before an adjective: the verb
+        {"I see the tree.", "Аз виждам дървото.\r"},       // a noun from the dictionary
+        {"I see xyz  now.", "Аз виждам xyz  now.\r"},       // unknown words stay, with their gaps
+        {"If you want, come tomorrow.", "Ако искаш, ела утре.\r"},  // comma corpora
+    };
+    for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;
+}
+
+TEST_F(SpanTest, CommaPhrasesAreColouredAndCounted) {
+    translate("If you want, come tomorrow. If you want, I see.");
+    const COLORREF brown = RGB(189, 122, 39);
+    EXPECT_EQ(look(at("Ако")).first, brown);
+    EXPECT_EQ(look(at("искаш")).first, brown);
+    EXPECT_EQ(look(at(", ела")).first, RGB(0, 0, 0));
+    EXPECT_EQ(look(at("ела")).first, RGB(0, 0, 0));
+    EXPECT_EQ(mt_counters.known_to_comma, 6);
+    EXPECT_EQ(mt_counters.known_comma_to_mark, 2);
+}
+
+TEST_F(SpanTest, ReverseLookUpOnlyWhenNotFast) {
+    EXPECT_EQ(translate("I see ship."), "Аз виждам ship.\r");
+    gl_MACH_FAST = 0;
+    EXPECT_EQ(translate("I see ship, boat, 12 and ко."), "Аз виждам кораб, лодка, 12 and ко.\r");
+}
+
+}  // namespace

@@ -1,0 +1,313 @@
+#include "windows/checker_commands.h"
+
+#include "engine/run.h"
+#include "engine/token_store.h"
+#include "lexicon/display.h"
+#include "lexicon/tables.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "resources/checker.h"
+#include "resources/resources.h"
+#include "shell/files.h"
+#include "shell/panels.h"
+#include "shell/settings.h"
+#include "shell/strings.h"
+#include "shell/window_state.h"
+#include "windows/checker_state.h"
+
+namespace {
+
+constexpr LONG kCaseMostChars = 1'023;    // the case command's longest selection
+constexpr LONG kFindLeastChars = 2;       // selections the find box takes
+constexpr LONG kFindMostChars = 127;
+constexpr std::u16string_view kBgTextTitle = u"Български текст";
+constexpr int IDC_BGTEXT_STATUS = 1304;   // the Bulgarian-text window's status field
+
+bool checked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
+std::int8_t state(HWND dlg, int id) { return checked(dlg, id) ? 1 : 0; }
+
+bool translation_mode() {
+    return gl_MACHINE_TRANSLATION == 1 || gl_ENGLISH_TRANSLATION == 1 || gl_CORPUS_TRANSLATION == 1;
+}
+
+void enable_main_window_buttons(bool enable) {
+    EnableWindow(GetDlgItem(hMain, IDC_ADD_BIG_SPELL), enable);
+    EnableWindow(GetDlgItem(hMain, IDC_ADD_BIG_TRANS), enable);
+}
+
+// One undo or redo step in the right panel, which tells nobody about it: the text it gives back
+// starts no run.
+void undo_step(bool redo) {
+    const DWORD mask = RE_SetEventMask(hBigReRight, 0);
+    if (redo)
+        RE_Redo(hBigReRight);
+    else
+        RE_Undo(hBigReRight);
+    RE_SetEventMask(hBigReRight, mask);
+    SetFocus(hBigReRight);
+}
+
+// "Paste": the clipboard's text in place of the whole text, then one run by Refresh. With no
+// text on the clipboard, or more than the panel holds, the user's text stays as it is.
+void paste_clipboard(HWND dlg) {
+    const std::optional<std::u16string> text = GetClipboardTextW();
+    if (!text || text->empty()) return;
+    if (text->size() > static_cast<std::size_t>(BIG_PANEL_LIMIT)) {
+        MessageBoxA(hMain,
+                    jux_format("The text on the clipboard is too large (%zu characters); the panel holds at most %ld.",
+                               text->size(), static_cast<long>(BIG_PANEL_LIMIT)),
+                    "Oops!", MB_OK | MB_ICONERROR);
+        return;
+    }
+    SendCommand(dlg, IDC_BIG_CLEAR);
+    // The paste itself starts no run: Refresh runs the one check.
+    const DWORD mask = RE_SetEventMask(hBigReRight, RE_GetEventMask(hBigReRight) & ~DWORD{ENM_CHANGE});
+    RE_SetSel(hBigReRight, CHARRANGE{0, -1});
+    RE_ReplaceSel(hBigReRight, *text);
+    RE_SetEventMask(hBigReRight, mask);
+    SendCommand(dlg, IDC_BIG_REFRESH);
+}
+
+// The find command: the position of the selection and its text for the find window.
+void find_command() {
+    const std::u16string label = find_position_label(hBigReRight);
+    const std::string find = find_text_of_selection(hBigReRight);
+    // Connection point: the find-and-replace window (template 120, DialogRepl, titled "Търсене",
+    // placed at (770, 400), owned by this window) is created here when it does not exist; the
+    // label goes to its control 1242, a non-empty find text to its find box 1232, which then takes
+    // the focus. Until that window is part of the program the texts go nowhere.
+    (void)label;
+    (void)find;
+}
+
+// A file dropped on the right panel: real-time and clipboard checking go off, "On" and the
+// clickable report come on, and the loaded text is checked once.
+void drop_on_right_panel(HWND dlg, const Msg& m) {
+    const HWND focus = GetFocus();
+    SetFocus(hBgTextRe);
+    set_checker_on(dlg, true);
+    CheckDlgButton(dlg, IDC_BIG_REALTIME, BST_UNCHECKED);
+    gl_REAL_TIME = 0;
+    CheckDlgButton(dlg, IDC_BIG_SPELLCLIP, BST_UNCHECKED);
+    gl_TRANSLATE_CLIPBOARD = 0;
+    RE_SetEventMask(hBigReLeft, RE_GetEventMask(hBigReLeft) | ENM_MOUSEEVENTS);
+    dropped_file(&m, hBigReRight);
+    if (focus) SetFocus(focus);
+    SetForegroundWindow(GetParent(hBigReLeft));
+}
+
+}  // namespace
+
+void check_right_panel(HWND dlg) {
+    if (gl_info_printed) {
+        gl_info_printed = 0;
+        return;
+    }
+    if (RE_GetTextLength(hBigReRight) == 0) return;
+    // A run is going (this window's, pumping messages, or another panel's): this one is served
+    // after it, under the silence and with the buttons of the run that serves it.
+    if (translate_text_running()) {
+        translate_panel(dlg, hBigReRight, hBigReLeft, hBigLabel, "debug_IDC_BIG_RE_RIGHT");
+        return;
+    }
+    const DWORD mask = RE_SetEventMask(hBigReRight, 0);
+    enable_main_window_buttons(false);
+    gl_search_start = 0;
+    if (GetFocus() == hBigReRight) SetFocus(hBigLabel);
+    // translate_panel gives the run its two buffers and keeps the selection and scroll position.
+    translate_panel(dlg, hBigReRight, hBigReLeft, hBigLabel, "debug_IDC_BIG_RE_RIGHT");
+    if (GetFocus() == hBigLabel) SetFocus(hBigReRight);
+    enable_main_window_buttons(true);
+    RE_SetEventMask(hBigReRight, mask);
+}
+
+void set_checker_on(HWND dlg, bool on) {
+    CheckDlgButton(dlg, IDC_BIG_ACTIVE, on ? BST_CHECKED : BST_UNCHECKED);
+    gl_BIG_ACTIVE = on ? 1 : 0;
+    RE_SetEventMask(hBigReLeft, on ? BIG_LEFT_ACTIVE_MASK : 0);
+    SetFocus(hBigReLeft);
+}
+
+void clear_checker(HWND dlg) {
+    const HWND panels[] = {hBigReRight, hBigReLeft, hBigReBot};
+    DWORD masks[3];
+    for (int i = 0; i < 3; ++i) masks[i] = RE_SetEventMask(panels[i], 0);
+    for (HWND re : panels) RE_SetTextW(re, u"");
+    for (int i = 0; i < 3; ++i) RE_SetEventMask(panels[i], masks[i]);
+    SetWindowTextW(dlg, JUXtitleCurrentBig);
+    SetWindowTextW(hBigLabel, u"");
+    SetWindowTextW(hBigLabelUp, u"");
+    if (IsWindow(hBgText) && RE_GetTextLength(hBgTextRe) == 0) {
+        SetWindowTextW(hBgText, kBgTextTitle);
+        SetDlgItemTextW(hBgText, IDC_BGTEXT_STATUS, u"");
+    }
+    SetFocus(hBigReRight);
+    gl_fg_Poveche_ot_edna_tabulacia = 0;
+}
+
+void toggle_first_letter_case(HWND re) {
+    if (!IsWindow(re) || GetControlKind(re) != ControlKind::RichEdit) return;
+    const CHARRANGE sel = RE_GetSel(re);
+    const LONG n = sel.cpMax - sel.cpMin;
+    if (n <= 0 || n > kCaseMostChars) return;
+    std::u16string text = RE_GetSelText(re);
+    if (text.empty()) return;
+    char16_t& c = text[0];
+    if (c >= u'\u0410' && c <= u'\u042F')
+        c = static_cast<char16_t>(c + 0x20);
+    else if (c >= u'\u0430' && c <= u'\u044F')
+        c = static_cast<char16_t>(c - 0x20);
+    else
+        c = u16_isupper(c) ? u16_tolower(c) : u16_toupper(c);
+    RE_ReplaceSel(re, text);
+    SetFocus(re);
+    RE_SetSel(re, sel);
+    SetFocus(re);
+}
+
+int word_number_at(LONG p) {
+    const SenToken* first = sen_floorR;
+    const SenToken* end = sen_ndR;
+    if (!first || first == end) return 0;
+    for (const SenToken* r = first; r < end; ++r) {
+        if (r->pos < p) continue;
+        const int w = static_cast<int>(r - first);
+        return r->pos > p ? w - 1 : w;
+    }
+    return static_cast<int>(end - first);
+}
+
+std::u16string find_position_label(HWND right) {
+    const LONG p = RE_GetSel(right).cpMin;
+    return cp1251_to_utf16(jux_format("%s %d %s %d", utf8_to_cp1251("позиция:").c_str(), static_cast<int>(p),
+                                      utf8_to_cp1251("дума:").c_str(), word_number_at(p)));
+}
+
+std::string find_text_of_selection(HWND right) {
+    const CHARRANGE sel = RE_GetSel(right);
+    const LONG n = sel.cpMax - sel.cpMin;
+    if (n < kFindLeastChars || n > kFindMostChars) return {};
+    const std::string text = RE_GetTextEx(right, CP_1251, GT_SELECTION);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (!out.empty() && out.back() == '-') continue;
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    remove_extra_spaces(out);
+    return out;
+}
+
+bool checker_panel_command(HWND dlg, int id, INT_PTR& result) {
+    result = 0;
+    switch (id) {
+        case IDC_BIG_REFRESH:
+            EnableWindow(hBigRefresh, false);
+            SendCommand(dlg, IDC_BIG_RE_RIGHT, EN_CHANGE, hBigReRight);
+            EnableWindow(hBigRefresh, true);
+            SetFocus(hBigReLeft);
+            result = 1;
+            return true;
+        case IDC_BIG_CLEAR:
+            clear_checker(dlg);
+            return true;
+        case IDC_BIG_ACTIVE:
+            set_checker_on(dlg, checked(dlg, IDC_BIG_ACTIVE));
+            return true;
+        case IDC_BIG_REALTIME: {
+            const DWORD mask = RE_GetEventMask(hBigReRight);
+            gl_REAL_TIME = state(dlg, IDC_BIG_REALTIME);
+            RE_SetEventMask(hBigReRight, gl_REAL_TIME ? (mask | ENM_CHANGE) : (mask & ~DWORD{ENM_CHANGE}));
+            SetFocus(hBigReRight);
+            return true;
+        }
+        case IDC_BIG_SPELLCLIP:
+            gl_TRANSLATE_CLIPBOARD = state(dlg, id);
+            SetFocus(hBigReRight);
+            return true;
+        case IDC_BIG_COLORING:
+            gl_TEXT_COLORING = state(dlg, id);
+            SetFocus(hBigReRight);
+            return true;
+        case IDC_BIG_LATIN:
+            gl_PARSE_LATIN_WORDS = state(dlg, id);
+            SetFocus(hBigReRight);
+            return true;
+        case IDC_BIG_COLOR_RARE:
+            gl_COLOR_RARE = state(dlg, id);
+            ShowWindow(hBigColors, gl_COLOR_RARE ? SW_SHOW : SW_HIDE);
+            SetFocus(hBigReRight);
+            return true;
+        case IDC_BIG_UPPERCASE:
+            gl_SPELL_UPPERCASE = state(dlg, id);
+            SetFocus(hBigReRight);
+            return true;
+        case IDC_BIG_WRAP:
+            RE_SetWordWrap(hBigReRight, checked(dlg, id));
+            return true;
+        case IDC_BIG_UNDO:
+        case IDC_BIG_REDO:
+            undo_step(id == IDC_BIG_REDO);
+            result = 1;
+            return true;
+        case IDC_BIG_PASTE:
+            paste_clipboard(dlg);
+            return true;
+        case IDC_BIG_CAPITALIZE:
+            toggle_first_letter_case(hReFocus);
+            return true;
+        case IDC_BIG_FIND_REPLACE:
+            find_command();
+            result = 1;
+            return true;
+        case IDC_BIG_INFO:
+            // Connection point: the information window (template 122, DialogInfo) is created and
+            // shown here when it does not exist, the focus going to it and back to the window that
+            // had it. Until that window is part of the program the button does nothing.
+            return true;
+        case IDC_BIG_NOV:
+            SetFocus(hReFocus);
+            // Connection point: show_nov(gl_novstartw) opens the printed dictionary's page image of
+            // the word last taken from the report, once the page list is part of the lexicon.
+            return true;
+        default:
+            return false;
+    }
+}
+
+INT_PTR checker_notify(HWND dlg, const Msg& m) {
+    const HWND panel = m.from;
+    if (m.code == EN_MSGFILTER && m.filter_msg == WM_LBUTTONUP &&
+        (panel == hBigReRight || panel == hBigReLeft || panel == hBigReBot))
+        hReFocus = panel;
+    if (panel == hBigReRight) {
+        switch (m.code) {
+            case EN_SELCHANGE:
+                GetCleanToken(hBigReRight, 1);
+                if (translation_mode()) RE_HideSelection(hBigReBot, false);
+                break;
+            case EN_MSGFILTER:
+                if (m.filter_msg == WM_LBUTTONDOWN) {
+                    if (gl_REAL_TIME == 0)
+                        RE_SetEventMask(hBigReRight, RE_GetEventMask(hBigReRight) & ~DWORD{ENM_CHANGE});
+                    RE_HideSelection(hBigReRight, false);
+                }
+                break;
+            case EN_DROPFILES:
+                drop_on_right_panel(dlg, m);
+                break;
+            default:
+                break;
+        }
+    } else if (panel == hBigReBot) {
+        if (m.code == EN_SELCHANGE) GetCleanToken(hBigReBot, 1);
+        if (m.code == EN_DROPFILES) dropped_file(&m, hBigReBot);
+    }
+    // The left panel's notifications (the correction click on a report line) join here with the
+    // correction from the report.
+    return 0;
+}
