@@ -246,6 +246,7 @@ int WinMain(const std::filesystem::path& start_folder) {
         if (IsWindow(hStart)) DestroyWindow(hStart);
         MessageBoxA(HWND{}, jux_format("Creating handle of %s failed, error code: %d", "hMain", ERROR_INVALID_WINDOW_HANDLE),
                     "Oops!", MB_OK | MB_ICONERROR);
+        close_statistics_log();
         return 1;
     }
     if (IsWindow(hStart)) DestroyWindow(hStart);  // hStart keeps its value
