@@ -27,6 +27,7 @@
 #include "lexicon/tables.h"
 #include "dictionary/loading.h"
 #include "spelling/spell_state.h"
+#include "tests/support/checker_start.h"
 #include "tests/support/temp_folder.h"
 #include "windows/checker_state.h"
 #include "windows/checker_window.h"
@@ -101,21 +102,7 @@ void start_checker(bool qt) {
     } else {
         headless_install();
     }
-    reset_shell();
-    reset_loading();
-    reset_lexicon();
-    reset_engine();
-    reset_spelling();
-    reset_main_window();
-    reset_checker_window();
-    std::filesystem::current_path(data_folder());
-    dir_alt = data_folder();
-    build_titles();
-    create_main_window();
-    smake();
-    smake2();
-    smakeR();
-    open_checker_window();
+    jux_test::start_checker_over(data_folder());
 }
 
 // The windows go; the headless backend takes the Qt one's place while the application still lives.

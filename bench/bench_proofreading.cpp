@@ -10,7 +10,10 @@
 #include <string>
 
 #include "bench_random.h"
+#include "engine/proofreading/pass_order.h"
+#include "proof_bench_util.h"
 #include "engine/proofreading/proof_reader.h"
+#include "engine/proofreading/proof_report.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"
@@ -63,29 +66,7 @@ std::string make_text(std::size_t words, bool paragraphs) {
 }
 
 struct ProofFixture {
-    HWND dialog{};
-    ProofFixture() {
-        headless_install();
-        reset_shell();
-        reset_lexicon();
-        reset_engine();
-        OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
-        smake();
-        DialogTemplate t;
-        t.id = 9200;
-        t.cx = 300;
-        t.cy = 200;
-        t.style = WS_POPUP;
-        t.controls = {
-            {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-            {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        };
-        dialog = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
-        hBigReRight = GetDlgItem(dialog, 1);
-        hBigReLeft = GetDlgItem(dialog, 2);
-        RE_LimitText(hBigReLeft, 1 << 30);
-        RE_LimitText(hBigReRight, 1 << 30);
-    }
+    HWND dialog = make_proof_panels(9200);
 };
 
 ProofFixture& fixture() {
@@ -127,5 +108,28 @@ void BM_ProofReadOneParagraphOf10MB(benchmark::State& state) {
     proof_text(state, text, true);
 }
 BENCHMARK(BM_ProofReadOneParagraphOf10MB)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The word passes alone (repeated words to split words) over the 100,000-word text, in novel mode
+// and with loose splitting, so that every one of them walks the store.
+void BM_WordPasses100kWords(benchmark::State& state) {
+    static const std::string text = make_text(100'000, true);
+    fixture();
+    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
+    std::string t8 = text;
+    const std::size_t records = tokenise_text(t8, 0);
+    gl_NOVEL_MODE = 1;
+    gl_LOOSE_SPLIT = 1;
+    ProofRun run = proof_run(hBigReRight, hBigReLeft, records);
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        for (const PassRow& row : pass_order)
+            if (row.order >= 14 && row.order <= 34 && row.run) row.run(run, row);
+    }
+    gl_LOOSE_SPLIT = 0;
+    state.counters["words_per_s"] =
+        benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["report_lines"] = static_cast<double>(RE_GetLineCount(hBigReLeft));
+}
+BENCHMARK(BM_WordPasses100kWords)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "engine/output_files.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -18,9 +19,20 @@ int enter_folder(const std::filesystem::path& folder) {
     return ec ? (ec.value() ? ec.value() : ENOENT) : 0;
 }
 
-FILE* open_here(std::string name) {
+FILE* open_here(std::string name, bool report) {
     if (name.size() > OUTPUT_NAME_ROOM) name.resize(OUTPUT_NAME_ROOM);
-    return std::fopen(fl_path({}, name).c_str(), "wb+");
+    const std::filesystem::path path = fl_path({}, name);
+    errno = 0;
+    FILE* f = std::fopen(path.c_str(), "wb+");
+    if (f || !report) return f;
+    const int err = errno ? errno : EACCES;
+    std::error_code ec;
+    const std::filesystem::path shown = std::filesystem::absolute(path, ec);
+    MessageBoxA(IsWindow(hBig) ? hBig : hMain,
+                jux_format("\r\nCannot open %s, reason: %s, (errno = %d). Exiting..\r\n",
+                           path_to_cp1251(ec ? path : shown).c_str(), std::strerror(err), err),
+                "Oops!", MB_OK | MB_ICONERROR);
+    return nullptr;
 }
 
 // Puts the working folder back, whatever happened in between.
@@ -40,16 +52,14 @@ private:
     std::filesystem::path saved_;
 };
 
-}  // namespace
-
-FILE* generate_file_from_dropped_or_predifined(const char* prefix) {
+FILE* open_output(const char* prefix, bool report) {
     const std::string pre = prefix ? prefix : "";
     KeepWorkingFolder keep;
 
     if (gl_dropped.empty()) {
         // Nothing was dropped or opened: the prefix alone, in the start folder.
         if (!start_dir.empty()) enter_folder(start_dir);
-        return open_here(pre + ".txt");
+        return open_here(pre + ".txt", report);
     }
 
     // A dropped folder: its trailing '/' goes, for good, and its last component names the file.
@@ -68,5 +78,11 @@ FILE* generate_file_from_dropped_or_predifined(const char* prefix) {
             // file is made there.
         }
     }
-    return open_here(pre + "_" + own_name);
+    return open_here(pre + "_" + own_name, report);
 }
+
+}  // namespace
+
+FILE* generate_file_from_dropped_or_predifined(const char* prefix) { return open_output(prefix, false); }
+
+FILE* open_generated_file(const char* prefix) { return open_output(prefix, true); }

@@ -32,3 +32,8 @@ inline constexpr std::size_t OUTPUT_NAME_ROOM = 259;
 // The working folder is the same on return as on entry. Returns null, showing nothing, when the
 // file cannot be created (read-only folder, invalid name); the caller then skips that output.
 FILE* generate_file_from_dropped_or_predifined(const char* prefix);
+
+// The same, showing the file opener's message ("Cannot open %s, reason: %s, (errno = %d).
+// Exiting..") under "Oops!" when the file cannot be created; the caller skips that output and the
+// work goes on.
+FILE* open_generated_file(const char* prefix);

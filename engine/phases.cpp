@@ -1,10 +1,12 @@
 #include "engine/phases.h"
 
+#include "engine/correction_files.h"
 #include "engine/entry_display.h"
 #include "engine/proofreading/proof_reader.h"
 #include "engine/scan_end.h"
 #include "engine/token_report.h"
 #include "engine/translation/translation.h"
+#include "engine/word_lists.h"
 
 // The steps of the run, each in its place and under its switch. A step whose work is not built
 // yet is an empty function that says so.
@@ -17,25 +19,19 @@ void export_checker_text(RunContext& c) { export_checker_tokens(c); }
 
 void one_token_bulgarian_display(RunContext& c) { show_one_bulgarian_word(c); }
 
-// Not built yet: the word lists of a processed text fill it (the English word list).
-void phase_english_word_list(RunContext&) {}
+void phase_english_word_list(RunContext& c) { english_word_list(c); }
 
-// Not built yet: the word lists of a processed text fill it (unknown words, all Latin words).
-void phase_unknown_words(RunContext&) {}
+void phase_unknown_words(RunContext& c) { unknown_words_list(c); }
 
-// Not built yet: the generated correction files fill it ("AUTO", "AUTO_LOG").
-void phase_auto_files(RunContext&) {}
+void phase_auto_files(RunContext& c) { auto_spell_files(c); }
 
-// Not built yet: the generated correction files fill it ("OCR").
-void phase_ocr_file(RunContext&) {}
+void phase_ocr_file(RunContext& c) { ocr_file(c); }
 
 void phase_proof_reader(RunContext& c) { proof_read(c.source, c.report, c.processed, c.list_start); }
 
-// Not built yet: the subtitle text fills it (store 1's second array without time codes).
-void phase_subtitle_text(RunContext&) {}
+void phase_subtitle_text(RunContext& c) { subtitle_text(c); }
 
-// Not built yet: the generated files "NO_TIME_CODE" and "TIME_CODE" fill it.
-void phase_time_code_files(RunContext&) {}
+void phase_time_code_files(RunContext& c) { time_code_files(c); }
 
 // Not built yet: the colouring of English text for translators fills it.
 void phase_translator_colouring(RunContext&, const RecordArray&) {}

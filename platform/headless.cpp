@@ -79,7 +79,8 @@ public:
     std::optional<std::filesystem::path> file_dialog(bool save, HWND owner, std::u16string_view title,
                                                      const std::vector<FileFilter>& filters,
                                                      const std::filesystem::path& start) override {
-        (void)save, (void)owner, (void)title, (void)filters, (void)start;
+        (void)save, (void)owner, (void)title, (void)filters;
+        state.file_dialog_starts.push_back(start);
         return take_front(state.file_dialog_answers);
     }
 

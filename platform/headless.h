@@ -71,6 +71,7 @@ struct HeadlessState {
     std::vector<RecordedMessageBox> message_boxes;
     std::vector<RecordedPopup> popups;
     std::vector<std::string> shell_opened;
+    std::vector<std::filesystem::path> file_dialog_starts;  // where each file dialog started
     std::vector<RecordedProgram> programs_started;
     std::vector<int> programs_closed;  // handles of StartChildProgram (places in programs_started from 1)
     std::vector<RecordedTray> tray_calls;

@@ -1,4 +1,5 @@
 #include "windows/checker_commands.h"
+#include "windows/correction_click.h"
 
 #include "engine/run.h"
 #include "engine/token_store.h"
@@ -85,12 +86,7 @@ void find_command() {
 void drop_on_right_panel(HWND dlg, const Msg& m) {
     const HWND focus = GetFocus();
     SetFocus(hBgTextRe);
-    set_checker_on(dlg, true);
-    CheckDlgButton(dlg, IDC_BIG_REALTIME, BST_UNCHECKED);
-    gl_REAL_TIME = 0;
-    CheckDlgButton(dlg, IDC_BIG_SPELLCLIP, BST_UNCHECKED);
-    gl_TRANSLATE_CLIPBOARD = 0;
-    RE_SetEventMask(hBigReLeft, RE_GetEventMask(hBigReLeft) | ENM_MOUSEEVENTS);
+    prepare_for_file(dlg);
     dropped_file(&m, hBigReRight);
     if (focus) SetFocus(focus);
     SetForegroundWindow(GetParent(hBigReLeft));
@@ -119,6 +115,15 @@ void check_right_panel(HWND dlg) {
     if (GetFocus() == hBigLabel) SetFocus(hBigReRight);
     enable_main_window_buttons(true);
     RE_SetEventMask(hBigReRight, mask);
+}
+
+void prepare_for_file(HWND dlg) {
+    set_checker_on(dlg, true);
+    CheckDlgButton(dlg, IDC_BIG_REALTIME, BST_UNCHECKED);
+    gl_REAL_TIME = 0;
+    CheckDlgButton(dlg, IDC_BIG_SPELLCLIP, BST_UNCHECKED);
+    gl_TRANSLATE_CLIPBOARD = 0;
+    RE_SetEventMask(hBigReLeft, RE_GetEventMask(hBigReLeft) | ENM_MOUSEEVENTS);
 }
 
 void set_checker_on(HWND dlg, bool on) {
@@ -307,7 +312,6 @@ INT_PTR checker_notify(HWND dlg, const Msg& m) {
         if (m.code == EN_SELCHANGE) GetCleanToken(hBigReBot, 1);
         if (m.code == EN_DROPFILES) dropped_file(&m, hBigReBot);
     }
-    // The left panel's notifications (the correction click on a report line) join here with the
-    // correction from the report.
+    if (panel == hBigReLeft) correction_click_notify(dlg, m);
     return 0;
 }

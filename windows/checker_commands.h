@@ -33,6 +33,10 @@ INT_PTR checker_notify(HWND dlg, const Msg& m);
 // Ticks or unticks "On" with the effect of a click: gl_BIG_ACTIVE and the left panel's mask follow.
 void set_checker_on(HWND dlg, bool on);
 
+// Before a file is dropped or opened into the right panel: "On" ticked (the report clickable),
+// real-time and clipboard checking off; the loaded text is then checked once.
+void prepare_for_file(HWND dlg);
+
 // The clear command: the three panels emptied (no run), the title back to JUXtitleCurrentBig, the
 // status line and the upper label emptied.
 void clear_checker(HWND dlg);

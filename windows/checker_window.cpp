@@ -13,9 +13,11 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_commands.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
 #include "windows/checker_state.h"
+#include "windows/checker_web.h"
 
 namespace {
 
@@ -71,13 +73,6 @@ constexpr std::array kCaptions{
     Caption{1306, u"аз"},   Caption{1308, u"да"},     Caption{1309, u"се"},
     Caption{1272, u"инфо"},
 };
-struct LinkCaption {
-    int id;
-    int option;
-};
-constexpr std::array kLinkCaptions{LinkCaption{1311, OPT_LINKL1}, LinkCaption{1313, OPT_LINKL2},
-                                   LinkCaption{1286, OPT_LINKL3}, LinkCaption{1314, OPT_LINKL4},
-                                   LinkCaption{1316, OPT_LINKL5}};
 
 constexpr UINT IDM_POPUP_FIRST = 8084;
 constexpr UINT IDM_POPUP_LAST = 8101;
@@ -176,7 +171,7 @@ void init_checker(HWND dlg) {
     RE_SetWordWrap(hBigReBot, true);
     // 14-15: captions and tool tips
     for (const Caption& c : kCaptions) SetDlgItemTextW(dlg, c.id, c.text);
-    for (const LinkCaption& c : kLinkCaptions) SetWindowTextA(GetDlgItem(dlg, c.id), OP[c.option].text_value);
+    for (const WebLinkButton& c : web_link_buttons()) SetWindowTextA(GetDlgItem(dlg, c.id), OP[c.label_option].text_value);
     for (const CheckerToolTip& t : checker_tooltips()) CreateToolTipW(t.id, dlg, t.text);
     // 16: layout
     gl_bigtop = 66;
@@ -204,11 +199,11 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     if (checker_option_command(dlg, id)) return 0;
     INT_PTR result = 0;
     if (checker_panel_command(dlg, m.id, result)) return result;
+    if (checker_web_command(m.id)) return 0;
+    if (checker_file_command(dlg, m.id)) return 0;
     // Connection points of the commands that other parts of the window carry out once they are
     // part of the program: the filing buttons (1248-1250, the word-class and sentence buttons) and
-    // the filing popups' items 8493-9167; the mode items 9243-9246; the web look-up buttons (1209,
-    // 1210, 1214-1221, 1286, 1287, 1311, 1313, 1314, 1316); the file, format, help and audio
-    // commands (9219-9228, 1271, 1320, 8200). 1181 has no command.
+    // the filing popups' items 8493-9167; the mode items 9243-9246. 1181 has no command.
     return 0;
 }
 
@@ -269,4 +264,5 @@ HWND open_checker_window(std::optional<POINT> place_new) {
 
 void reset_checker_window() {
     reset_checker_state();
+    reset_checker_file_commands();
 }

@@ -19,16 +19,6 @@ bool small_letter(char c) {
     return ascii_cyrillic_lower[u] || ascii_latin_lower[u];
 }
 
-// The first five passes: the current record and the one before it, both not empty together.
-template <typename F>
-void walk_pairs(const ProofRun& run, F&& f) {
-    if (!run.floor) return;
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
-        if (!p->text[0] && !p[-1].text[0]) continue;
-        f(p);
-    }
-}
-
 // A finding whose context is the two words with the gap between them, marked in the source from
 // the previous word's start.
 void glued(const ProofRun& run, PassReport& rep, const SenToken* p, const std::string& suggestion) {
@@ -42,7 +32,7 @@ void glued(const ProofRun& run, PassReport& rep, const SenToken* p, const std::s
 void blank_before_ellipsis(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     static const char kBlankEllipsis[] = {' ', kEllipsis, 0};
-    walk_pairs(run, [&](const SenToken* p) {
+    walk_word_pairs(run, [&](const SenToken* p) {
         const char* g = p->gap;
         const char* at = std::strstr(g, kBlankEllipsis);
         if (!at) return;
@@ -63,7 +53,7 @@ void blank_before_ellipsis(ProofRun& run, const PassRow& row) {
 
 void glued_em_dash(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    walk_pairs(run, [&](const SenToken* p) {
+    walk_word_pairs(run, [&](const SenToken* p) {
         if (p->gap[0] != kEmDash || p->gap[1]) return;
         const std::string pt = p[-1].text, g = p->gap, t = p->text;
         glued(run, rep, p, " -> " + pt + ' ' + g + ' ' + t + " | " + pt + '\x96' + t + " (ndash)");
@@ -72,7 +62,7 @@ void glued_em_dash(ProofRun& run, const PassRow& row) {
 
 void glued_quotes(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    walk_pairs(run, [&](const SenToken* p) {
+    walk_word_pairs(run, [&](const SenToken* p) {
         const char q = p->gap[0];
         if (p->gap[1] || !(q == '"' || q == '\x84' || q == '\x93' || q == '\x94')) return;
         const std::string pt = p[-1].text, g = p->gap, t = p->text;
@@ -82,7 +72,7 @@ void glued_quotes(ProofRun& run, const PassRow& row) {
 
 void glued_ellipsis(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    walk_pairs(run, [&](const SenToken* p) {
+    walk_word_pairs(run, [&](const SenToken* p) {
         if (p->gap[0] != kEllipsis || p->gap[1]) return;
         glued(run, rep, p, " -> " + std::string(p[-1].text) + p->gap + ' ' + p->text);
     });
@@ -92,7 +82,7 @@ void glued_three_dots(ProofRun& run, const PassRow& row) {
     static const std::string kThreeDots = utf8_to_cp1251(" (три точки) | ");
     static const std::string kEllipsisWord = utf8_to_cp1251(" (многоточие)");
     PassReport rep(run, row.title);
-    walk_pairs(run, [&](const SenToken* p) {
+    walk_word_pairs(run, [&](const SenToken* p) {
         if (std::strcmp(p->gap, "...") != 0) return;
         const std::string pt = p[-1].text, t = p->text;
         glued(run, rep, p, " -> " + pt + "... " + t + kThreeDots + pt + kEllipsis + ' ' + t + kEllipsisWord);

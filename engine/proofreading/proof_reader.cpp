@@ -40,13 +40,7 @@ void closing_header(const ProofRun& run, CHARRANGE header) {
 
 }  // namespace
 
-void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_start) {
-    last_proof = ProofSummary{};
-    if (!gl_CHECK_PUNCTUATION) return;
-    last_proof.ran = true;
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::current_path(ec);
-
+ProofRun proof_run(HWND source, HWND report, std::uint64_t tokens) {
     ProofRun run;
     run.source = source;
     run.report = report;
@@ -55,6 +49,17 @@ void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_s
     run.tokens = tokens;
     run.novel = gl_NOVEL_MODE && !is(source, hAddReShortCopy) && !is(source, hAddReShort);
     run.mark_source = gl_TEXT_COLORING && !is(source, hAddReShortCopy);
+    return run;
+}
+
+void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_start) {
+    last_proof = ProofSummary{};
+    if (!gl_CHECK_PUNCTUATION) return;
+    last_proof.ran = true;
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::current_path(ec);
+
+    ProofRun run = proof_run(source, report, tokens);
 
     // The paragraph statistics stand before the header position, whatever the text's length.
     for (const PassRow& row : pass_order)

@@ -33,5 +33,10 @@ inline constexpr char16_t PROOF_HEADER[] = u"ПУНКТУАЦИОННИ И ДР�
 // not written).
 void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_start);
 
+// The state of a run over the records of token store 1 with the switches read now (benchmarks and
+// tests that run single passes use it too).
+struct ProofRun;
+ProofRun proof_run(HWND source, HWND report, std::uint64_t tokens);
+
 // The subsystem's reset for test fixtures.
 void reset_proofreading();

@@ -45,6 +45,17 @@ struct ProofRun {
 
 // Offset in the source panel where a record's gap begins.
 inline LONG gap_start(const SenToken& r) { return r.pos - static_cast<LONG>(std::strlen(r.gap)); }
+// The walk of the passes over two neighbouring words: every record from the second one on, skipping
+// those where neither the record nor the one before it holds a word.
+template <typename F>
+void walk_word_pairs(const ProofRun& run, F&& f) {
+    if (!run.floor) return;
+    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        if (!p->text[0] && !p[-1].text[0]) continue;
+        f(p);
+    }
+}
+
 // True when the text holds a carriage return.
 inline bool has_cr(const char* s) { return std::strchr(s, '\r') != nullptr; }
 // True when the first character is a small letter or a capital (code page 1251 classes).

@@ -572,3 +572,87 @@ TEST_F(XvfbStart, TheSpellCheckerEditionOpensTheCheckerAndAPastedTextIsChecked) 
     send_close(display_, checker);
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "checker.log");
 }
+
+namespace {
+
+// The middle of the longest run of pixels matching `is` on one row of a part of the picture
+// (x0..x1, y0..y1 as fractions), -1 when none; `row` fixes the row when it is not -1.
+struct Spot {
+    int x = -1, y = -1;
+};
+template <class Is>
+Spot longest_run(const std::vector<std::uint8_t>& rgb, int width, int height, double x0, double x1, double y0,
+                 double y1, Is is, int row = -1) {
+    Spot best;
+    int best_len = 0;
+    const int ya = row >= 0 ? row : static_cast<int>(height * y0), yb = row >= 0 ? row + 1 : static_cast<int>(height * y1);
+    for (int y = ya; y < yb; ++y) {
+        int run = 0;
+        for (int x = static_cast<int>(width * x0); x < static_cast<int>(width * x1); ++x) {
+            const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+            run = i + 2 < rgb.size() && is(rgb[i], rgb[i + 1], rgb[i + 2]) ? run + 1 : 0;
+            if (run > best_len) {
+                best_len = run;
+                best = Spot{x - run / 2, y};
+            }
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const fs::path start = dir_ / "correction";
+    fs::create_directories(start);
+    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
+    ASSERT_TRUE(start_jux(first_, "correction.log", start));
+    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "correction.log");
+
+    ClipboardOwner owner(display_name_, "Аз имам автобусс");
+    ASSERT_TRUE(owner.owned());
+    const std::string win = std::to_string(checker);
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+
+    // The unknown word's line in the left panel: its word in red, its suggestions in green.
+    const auto red = [](int r, int g, int b) { return r >= 200 && g <= 60 && b <= 90; };
+    const auto list_green = [](int r, int g, int b) { return r <= 60 && g >= 100 && g <= 150 && b <= 60; };
+    const auto corrected_green = [](int r, int g, int b) { return r <= 60 && g >= 150 && g <= 190 && b <= 60; };
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    Spot word, suggestion;
+    const auto end = std::chrono::steady_clock::now() + 15s;
+    do {
+        std::this_thread::sleep_for(150ms);
+        rgb = capture(display_, checker, width, height);
+        word = longest_run(rgb, width, height, 0.01, 0.40, 0.08, 0.95, red);
+        if (word.y >= 0) suggestion = longest_run(rgb, width, height, 0.01, 0.40, 0, 0, list_green, word.y);
+    } while ((word.y < 0 || suggestion.x < 0) && std::chrono::steady_clock::now() < end);
+    ASSERT_GE(suggestion.x, 0) << "no report line with a suggestion";
+
+    // The word finds the misspelling, the suggestion replaces it.
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, std::to_string(word.x), std::to_string(word.y), "click", "1"},
+            dir_ / "xdo3.log");
+    std::this_thread::sleep_for(300ms);
+    xdotool(*xdo, display_name_,
+            {"mousemove", "--window", win, std::to_string(suggestion.x), std::to_string(suggestion.y), "click", "1"},
+            dir_ / "xdo4.log");
+    Spot green;
+    const auto end2 = std::chrono::steady_clock::now() + 10s;
+    do {
+        std::this_thread::sleep_for(150ms);
+        rgb = capture(display_, checker, width, height);
+        green = longest_run(rgb, width, height, 0.42, 1.0, 0.08, 0.95, corrected_green);
+    } while (green.x < 0 && std::chrono::steady_clock::now() < end2);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-correction.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    EXPECT_GE(green.x, 0) << "the text panel shows no corrected word in green; see " << shot;
+
+    send_close(display_, checker);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "correction.log");
+}

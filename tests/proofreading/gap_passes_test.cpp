@@ -6,15 +6,6 @@ namespace {
 
 using GapPasses = ProofTest;
 
-// The block of one pass in a report: its title line and its finding lines ("" when absent).
-std::string pass_block(const std::string& report, const std::string& title) {
-    const std::string r = lines(report);
-    const auto at = r.find("\n" + title + "\n");
-    if (at == std::string::npos) return "";
-    const auto end = r.find("\n\n", at + 1);
-    return r.substr(at + 1, end - at);
-}
-
 TEST_F(GapPasses, FindingsAndSourceMarks) {
     struct Case {
         const char* text;

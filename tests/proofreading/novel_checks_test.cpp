@@ -28,8 +28,8 @@ TEST_F(Novel, ParagraphStatisticsAndTheLineBreakAtTheEnd) {
         {"Един ред. Край", "\n\n"},
     };
     for (const Case& c : cases) {
-        const std::string r = proof(c.text);
-        EXPECT_EQ(lines(r), u8(cp(c.report))) << c.text;
+        const std::string r = lines(proof(c.text));
+        EXPECT_EQ(r.substr(0, r.find(u8(cp("ПУНКТУАЦИОННИ")))), u8(cp(c.report))) << c.text;
     }
     proof(cases[0].text);
     EXPECT_EQ(report_fmt("Параграфи:"), (Fmt{PR_NOVEL, false, false}));

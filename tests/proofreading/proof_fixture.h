@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
+#include "dictionary/loading.h"
 #include "engine/engine_fixture.h"
 #include "engine/proofreading/proof_reader.h"
 #include "engine/proofreading/proof_report.h"
+#include "lexicon/display.h"
 
 // One character's format in a panel, as the tests compare it.
 struct Fmt {
@@ -44,8 +48,19 @@ protected:
         gl_CHECK_PUNCTUATION = punct;
         RE_SetTextW(hBigReLeft, report_before);
         // The run's colouring of the source is done: start every mark test from plain text.
+        ColorRangeOn(hBigReRight, 0, static_cast<LONG>(RE_GetTextW(hBigReRight).size()), 0x40000005, 0, 0);
         proof_read(hBigReRight, hBigReLeft, last_run.processed, list_start);
         return panel8(hBigReLeft);
+    }
+
+    // The Bulgarian word-form index from lines "form lemma type-row slot".
+    void load_forms(std::initializer_list<std::string_view> lines) {
+        std::filesystem::create_directories(data.path() / "bgtypes2");
+        {
+            std::ofstream f(data.path() / "bgtypes2" / kWordFormFile, std::ios::binary);
+            for (std::string_view l : lines) f << cp(l) << "\r\n";
+        }
+        ASSERT_EQ(load_word_forms(data.path()), 1);
     }
 
     static Fmt fmt(HWND re, LONG pos) {
@@ -59,14 +74,15 @@ protected:
         return at == std::u16string::npos ? -1 : static_cast<LONG>(at);
     }
     static Fmt report_fmt(std::string_view utf8, LONG offset = 0) { return fmt(hBigReLeft, find(hBigReLeft, utf8) + offset); }
-    // The source characters that carry the red underline of a source mark, as UTF-8 runs joined by '|'.
-    static std::string marked() {
+    // The source characters that carry the red underline of a source mark (with `underlined` off:
+    // the red of a colour-only mark), as UTF-8 runs joined by '|'.
+    static std::string marked(bool underlined = true) {
         const std::u16string all = RE_GetTextW(hBigReRight);
         std::u16string out;
         bool in = false;
         for (LONG i = 0; i < static_cast<LONG>(all.size()); ++i) {
             const Fmt f = fmt(hBigReRight, i);
-            const bool m = f.underline && f.colour == PR_MARK;
+            const bool m = f.underline == underlined && f.colour == PR_MARK;
             if (m && !in && !out.empty()) out += u'|';
             if (m) out += all[static_cast<std::size_t>(i)];
             in = m;
@@ -80,4 +96,19 @@ inline std::string lines(std::string s) {
     for (char& c : s)
         if (c == '\r') c = '\n';
     return s;
+}
+
+// The block of one pass in a report: its title line (a summary's with its count) and its finding
+// lines ("" when absent).
+inline std::string pass_block(const std::string& report, const std::string& title) {
+    const std::string r = lines(report);
+    std::size_t at = 0;
+    for (;; ++at) {
+        at = r.find("\n" + title, at);
+        if (at == std::string::npos) return "";
+        const std::string after = r.substr(at + 1 + title.size(), 2);
+        if (after.starts_with("\n") || after == "  ") break;
+    }
+    const auto end = r.find("\n\n", at + 1);
+    return r.substr(at + 1, end - at);
 }

@@ -1,0 +1,183 @@
+// libs: proofreading engine dictionary lexicon shell platform
+// Benchmarks of the proof-reader's grammar passes (two nouns in a row, adjective-noun agreement,
+// the six phrase passes) over a generated Bulgarian text of 100,000 words whose words all stand in
+// a generated word-form index of some 30,000 forms (nouns of the three genders with their article
+// and plural forms, adjectives in their nine forms, verbs with a participle), mixed with
+// prepositions, "да", "не", "е" and short pronouns, so that every pass asks the index about most
+// of its pairs. One benchmark runs the grammar passes alone, one the whole proof-reader over the
+// same text. Counters: words per second and report lines.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "bench_random.h"
+#include "proof_bench_util.h"
+#include "dictionary/loading.h"
+#include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/proof_reader.h"
+#include "engine/proofreading/proof_report.h"
+#include "engine/run_state.h"
+#include "engine/token_store.h"
+#include "engine/tokeniser.h"
+#include "lexicon/panels.h"
+#include "lexicon/tables.h"
+#include "platform/headless.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "shell/lists.h"
+#include "shell/reset.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+namespace {
+
+std::string stem(Lcg& rnd) {
+    const int len = 3 + static_cast<int>(rnd() % 6);
+    std::string w;
+    for (int i = 0; i < len; ++i) w += static_cast<char>(0xE0 + rnd() % 32);
+    return w;
+}
+
+// The generated lexicon: its forms by word class, written into a folder and loaded.
+struct Lexicon {
+    std::vector<std::string> nouns, adjectives, verbs;
+    std::filesystem::path folder;
+
+    Lexicon() {
+        folder = std::filesystem::temp_directory_path() / ("jux_bench_grammar_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder / "bgtypes2");
+        Lcg rnd{2024};
+        std::string forms;
+        auto add = [&](std::vector<std::string>& cls, const std::string& form, const std::string& lemma, int type,
+                       int slot) {
+            forms += form + ' ' + lemma + ' ' + std::to_string(type) + ' ' + std::to_string(slot) + "\r\n";
+            cls.push_back(form);
+        };
+        for (int i = 0; i < 3000; ++i) {
+            const std::string s = stem(rnd);
+            const int type = (i % 3 == 0) ? 0 : (i % 3 == 1) ? 85 : 114;
+            add(nouns, s, s, type, 0);
+            add(nouns, s + "\xF2\xE0", s, type, 1);  // "та"
+            add(nouns, s + "\xE8", s, type, type == 0 ? 3 : 2);
+        }
+        static const char* const kAdj[] = {"", "\xE8\xFF", "\xE8\xFF\xF2", "\xE0", "\xE0\xF2\xE0",
+                                           "\xEE", "\xEE\xF2\xEE", "\xE8", "\xE8\xF2\xE5"};
+        for (int i = 0; i < 1500; ++i) {
+            const std::string s = stem(rnd);
+            for (int slot = 0; slot < 9; ++slot) add(adjectives, s + kAdj[slot], s, 140, slot);
+        }
+        for (int i = 0; i < 1500; ++i) {
+            const std::string s = stem(rnd);
+            add(verbs, s + "\xE0", s, 300, 2);
+            add(verbs, s + "\xF5", s, 300, 6);
+            add(verbs, s + "\xF9", s, 300, 47);
+        }
+        std::ofstream(folder / "bgtypes2" / kWordFormFile, std::ios::binary) << forms;
+        load_word_forms(folder);
+
+        load_row(B_BULGARIAN, nouns, adjectives, verbs);
+        load_row(B_BULGARIAN_COMMA1, {"\xE7\xE0", "\xEF\xEE\xE4", "\xEF\xEE", "\xEE\xF2", "\xE2", "\xED\xE0"}, {}, {});
+    }
+    ~Lexicon() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+    }
+
+    void load_row(int row, const std::vector<std::string>& a, const std::vector<std::string>& b2,
+                  const std::vector<std::string>& c) {
+        DictFileRecord& rec = b[static_cast<std::size_t>(row)];
+        const std::filesystem::path file = folder / ("row" + std::to_string(row) + ".txt");
+        {
+            std::ofstream f(file, std::ios::binary);
+            for (const auto* v : {&a, &b2, &c})
+                for (const std::string& w : *v) f << w << "\r\n";
+        }
+        rec.entries.clear();
+        rec.text = load_pairs(file, ListLoadOptions{}, rec.entries, &rec.stats);
+        rec.count = rec.entries.size();
+    }
+};
+
+// About 100,000 words of sentences made of the lexicon's words and the small words of the passes.
+std::string make_text(const Lexicon& lex) {
+    static const char* const kSmall[] = {"\xE7\xE0", "\xEF\xEE\xE4", "\xEF\xEE", "\xEE\xF2", "\xE2", "\xED\xE0",
+                                         "\xE4\xE0", "\xED\xE5", "\xE5", "\xE8", "\xE0\xEA\xEE", "\xEC\xE5"};
+    Lcg rnd{99};
+    std::string t;
+    for (std::size_t n = 0; n < 100'000; ++n) {
+        const std::uint32_t k = rnd() % 100;
+        if (k < 40) t += lex.nouns[rnd() % lex.nouns.size()];
+        else if (k < 65) t += lex.adjectives[rnd() % lex.adjectives.size()];
+        else if (k < 80) t += lex.verbs[rnd() % lex.verbs.size()];
+        else t += kSmall[rnd() % std::size(kSmall)];
+        const std::uint32_t g = rnd() % 20;
+        t += g == 0 ? ". " : g == 1 ? ", " : g == 2 ? "\r" : " ";
+    }
+    return t;
+}
+
+struct GrammarFixture {
+    HWND dialog{};
+    std::unique_ptr<Lexicon> lex;
+    std::string text;
+    std::size_t records = 0;
+
+    GrammarFixture() {
+        dialog = make_proof_panels(9201);
+        gl_FIND_TWO_NOUNS = 1;
+        lex = std::make_unique<Lexicon>();
+        text = make_text(*lex);
+        RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
+        std::string t8 = text;
+        records = tokenise_text(t8, 0);
+    }
+};
+
+GrammarFixture& fixture() {
+    static GrammarFixture f;
+    return f;
+}
+
+void counters(benchmark::State& state, const GrammarFixture& f) {
+    state.counters["words_per_s"] =
+        benchmark::Counter(static_cast<double>(f.records), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["report_lines"] = static_cast<double>(RE_GetLineCount(hBigReLeft));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.text.size()));
+}
+
+void BM_GrammarPasses100kWords(benchmark::State& state) {
+    GrammarFixture& f = fixture();
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        ProofRun run;
+        run.source = hBigReRight;
+        run.report = hBigReLeft;
+        run.floor = sen_floor;
+        run.nd = sen_nd;
+        for (int order = 38; order <= 45; ++order) {
+            const PassRow& row = pass_order[static_cast<std::size_t>(order)];
+            if (row.run) row.run(run, row);
+        }
+    }
+    counters(state, f);
+}
+BENCHMARK(BM_GrammarPasses100kWords)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void BM_ProofReadWithLexicon100kWords(benchmark::State& state) {
+    GrammarFixture& f = fixture();
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        proof_read(hBigReRight, hBigReLeft, f.records, CHARRANGE{});
+    }
+    counters(state, f);
+}
+BENCHMARK(BM_ProofReadWithLexicon100kWords)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+}  // namespace

@@ -1,0 +1,106 @@
+// Two nouns next to each other with only blanks between them: usually a missing comma or hyphen,
+// unless the pair is one of the many that go together (a measure and its substance, a title and a
+// name, a month and a day ...). A pair that follows a preposition-like word or a present active
+// participle is still shown, but in grey and without a suggestion.
+#include <memory>
+#include <string>
+
+#include "engine/proofreading/agreement.h"
+#include "engine/proofreading/agreement_tables.h"
+#include "engine/proofreading/pass_order.h"
+#include "lexicon/morphology.h"
+#include "lexicon/tables.h"
+#include "spelling/spell_state.h"
+
+namespace {
+
+using agree::WordSet;
+
+constexpr COLORREF kGreyAfterPreposition = 0x807F7F;
+constexpr COLORREF kGreyAfterParticiple = 0x7F7F7F;
+constexpr COLORREF kGreyMarker = 0x5C5C5C;
+
+// The table of pairs that go together, in code page 1251.
+struct PairRow {
+    WordSet forms, lemmas, second;
+};
+
+struct NounTables {
+    WordSet second_forms{std::span<const std::string_view>(noun_second_forms)};
+    WordSet first_forms{std::span<const std::string_view>(noun_first_forms)};
+    WordSet first_lemmas{std::span<const std::string_view>(noun_first_lemmas)};
+    std::vector<PairRow> rows;
+
+    NounTables() {
+        rows.reserve(noun_pair_rows.size());
+        for (const NounPairRow& r : noun_pair_rows) {
+            std::string forms, lemmas;
+            std::string_view s = r.first;
+            while (!s.empty()) {
+                const std::size_t blank = s.find(' ');
+                std::string_view w = s.substr(0, blank);
+                s = blank == std::string_view::npos ? std::string_view{} : s.substr(blank + 1);
+                if (w.starts_with("L:")) (lemmas += w.substr(2)) += ' ';
+                else (forms += w) += ' ';
+            }
+            rows.push_back(PairRow{WordSet{forms}, WordSet{lemmas}, WordSet{r.second}});
+        }
+    }
+
+    // True when the pair (first form with its lemma, second form) goes together.
+    bool together(const char* first, const std::string& lemma, const char* second) const {
+        if (second_forms.has(second) || first_forms.has(first) || (!lemma.empty() && first_lemmas.has(lemma)))
+            return true;
+        for (const PairRow& r : rows)
+            if (r.second.has(second) && (r.forms.has(first) || (!lemma.empty() && r.lemmas.has(lemma)))) return true;
+        return false;
+    }
+};
+
+const NounTables& tables() {
+    static const NounTables t;
+    return t;
+}
+
+}  // namespace
+
+void consecutive_nouns(ProofRun& run, const PassRow& row) {
+    PassReport rep(run, row.title);
+    if (!run.floor) return;
+    static const agree::Word kNeshto("нещо"), kZa("за"), kRegret("съжаление"), kPo("по"), kDevils("дяволите");
+    std::string lemma;
+    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        const char* second = p->text;
+        const char* first = p[-1].text;
+        if (!second[0] && !first[0]) continue;
+        // The cheap tests of the gap and the capital first: the look-ups give the same answer after them.
+        if (!agree::blank_gap(p->gap) || agree::cyr_capital(second)) continue;
+        if (!IsOnlyAsciiType(second, ascii_noun) || !IsOnlyAsciiType(first, ascii_noun)) continue;
+        COLORREF colour = PR_CONTEXT;
+        if (kNeshto.is(first) || kNeshto.is(second)) continue;
+
+        // The words two and three places back, read only when that many records precede.
+        const long before = p - run.floor;
+        const char* two = before > 2 ? p[-2].text : glZero;
+        const bool three_joined = before > 3 && two[0] && p[-3].text[0] && p[-1].gap[0] && p[-2].gap[0];
+        if (three_joined &&
+            (agree::in_dict(B_BULGARIAN_COMMA1, two) || agree::in_dict(B_BULGARIAN_COMMA1, p[-3].text)))
+            colour = kGreyAfterPreposition;
+        if ((kZa.is(two) && kRegret.is(first)) || (kPo.is(two) && kDevils.is(first))) continue;
+        if (two[0] && p[-1].gap[0] && IsTypeVerbSHTOnlyAll(two)) colour = kGreyAfterParticiple;
+        if (three_joined && IsTypeVerbSHTOnlyAll(p[-3].text)) colour = kGreyAfterParticiple;
+
+        GetBgLemma(first, -1, lemma);
+        if (tables().together(first, lemma, second)) continue;
+
+        const std::string f = first, s = second;
+        const bool red = colour == PR_CONTEXT;
+        const long marker = agree::breaks_line(p->gap) ? static_cast<long>(f.size()) - 1 : 0;
+        if (red)
+            agree::write_finding(rep, run, f + ' ' + s, " -> " + f + ", " + s + " | " + f + '-' + s, PR_SUGGESTION,
+                                 marker);
+        else
+            agree::write_finding(rep, run, f + ' ' + s, " -> no suggestions (correct)", gl_col_nosug, marker, colour,
+                                 kGreyMarker);
+    }
+}

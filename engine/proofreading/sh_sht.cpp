@@ -1,0 +1,96 @@
+// Present participles in -щ written where a verb form in -ш belongs, and the other way round: the
+// last щ or ш of a word swapped, reported when both spellings are known words and the morphology
+// and the neighbouring words make the other reading likely.
+#include <cstring>
+
+#include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/word_checks.h"
+#include "lexicon/morphology.h"
+#include "lexicon/tables.h"
+#include "shell/gmake.h"
+#include "shell/panels.h"
+
+namespace {
+
+constexpr char kSht = '\xF9';  // щ
+constexpr char kSh = '\xF8';   // ш
+constexpr std::size_t kWordMax = 127;  // the 128-byte copy of the word
+constexpr int kType192 = 453;
+
+// The word with its last `from` replaced by `to`; empty when it has none.
+std::string swap_last(std::string_view w, char from, char to) {
+    const std::size_t at = w.rfind(from);
+    if (at == std::string_view::npos) return {};
+    std::string s(w);
+    s[at] = to;
+    return s;
+}
+
+bool only_blanks_underscores(const char* g) { return g[std::strspn(g, " _\r")] == 0; }
+
+// The first finding resets the token index before the title; every finding is counted in it.
+LONG indexed_finding(PassReport& rep, const char* w, const std::string& sugg, COLORREF colour) {
+    if (rep.count() == 0) ResetGmake();
+    PutInG(w);
+    return rep.finding(w, " -> " + sugg, colour);
+}
+
+SummaryEntry sht_form(std::string_view name) {
+    const std::string s = swap_last(cut127(std::string(name)), kSh, kSht);
+    return SummaryEntry{" -> " + s, PR_SUGGESTION};
+}
+
+}  // namespace
+
+void sht_to_sh(ProofRun& run, const PassRow& row) {
+    static const std::string da = cp1251("да");
+    static const WordList not_before{"на един"};
+    PassReport rep(run, row.title);
+    COLORREF colour = PR_SUGGESTION;
+    for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
+        const char* w = p->text;
+        if (std::strlen(w) > kWordMax) continue;
+        const std::string sh = swap_last(w, kSht, kSh);
+        if (sh.empty()) continue;
+        if (p > run.floor) {
+            const char* pw = p[-1].text;
+            if (same_word(pw, da) && only_blanks_underscores(p->gap)) {
+                colour = PR_BLUE;  // "да" wants the verb
+            } else {
+                if (IsOnlyType(pw, kType192) == 1 || not_before.has(pw) || IsTypeVerbOnly(pw) == 1) continue;
+                colour = PR_SUGGESTION;
+            }
+        }
+        if (IsTypeVerbSHTOnly(w) != 1 || !known_bg(sh) || !known_bg(w)) continue;
+        indexed_finding(rep, w, sh, colour);
+        if (colour == PR_BLUE)
+            mark_source(run, p->pos, p->pos + static_cast<LONG>(std::strlen(w)), PR_COLOUR_ONLY, 0);
+    }
+    if (rep.count() > 0) {
+        rep.end();
+        FinishGmake();
+    }
+}
+
+void sh_to_sht(ProofRun& run, const PassRow& row) {
+    static const WordList not_after{"го да им какво ли ми ме ти се си ще"};
+    static const std::string li = cp1251("ли");
+    PassReport rep(run, row.title);
+    for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
+        const char* w = p->text;
+        if (std::strlen(w) > kWordMax || !std::strchr(w, kSh)) continue;
+        if ((p > run.floor && not_after.has(p[-1].text)) || same_word(p[1].text, li)) continue;
+        if (TypeHasAscii(w, ascii_verb) == -1) continue;
+        const std::string sht = swap_last(w, kSh, kSht);
+        if (!known_bg(sht) || !known_bg(w)) continue;
+        indexed_finding(rep, w, sht, PR_SUGGESTION);
+    }
+    if (rep.count() == 0) return;
+    rep.end();
+    FinishGmake();
+    if (g_floor < g_nd && g_floor->count > 1) {
+        JuxShowMessage(run.report, "", 1);
+        findings_summary(run, u"ПОТЕНЦИАЛНИ ГРЕШКИ: Ш -> Щ (", sht_form);
+    }
+    JuxShowMessage(run.report, "", 1);
+}

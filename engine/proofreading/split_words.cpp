@@ -1,0 +1,124 @@
+// Two neighbouring words that should be one (a word torn apart by hand or by a line break) or that
+// are a known wrong pair from the misspelling lists.
+#include <cstring>
+
+#include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/word_checks.h"
+#include "engine/run_state.h"
+#include "engine/separators.h"
+#include "lexicon/morphology.h"
+#include "lexicon/tables.h"
+#include "shell/gmake.h"
+#include "shell/panels.h"
+#include "shell/lists.h"
+#include "shell/settings.h"
+#include "shell/strings.h"
+
+namespace {
+
+constexpr std::size_t kCorrectionMax = 127;
+
+// The entry of a wrong pair ("word_word") in the misspelling lists, or null.
+const ListPair* listed_pair(const std::string& key) {
+    const ListPair* e = find_pair(b[B_BULGARIAN_MISSPELLING].entries, key);
+    return e ? e : find_pair(b[B_BULGARIAN_MISSPELLING_FAST].entries, key);
+}
+
+// The first correction of an entry: the text before the first '|' or '(' without the blank that
+// stands before it.
+std::string first_correction(std::string s) {
+    const std::size_t at = s.find_first_of("|(");
+    if (at != std::string::npos) {
+        s.resize(at);
+        if (!s.empty() && s.back() == ' ') s.pop_back();
+        if (s.size() > kCorrectionMax) s.resize(kCorrectionMax);
+    }
+    return s;
+}
+
+void mark_pair(const ProofRun& run, const SenToken* p) {
+    const LONG n = static_cast<LONG>(std::strlen(p[-1].text) + std::strlen(p->text) + std::strlen(p->gap));
+    mark_source(run, p[-1].pos, p[-1].pos + n);
+}
+
+// What the summary offers for one reported pair ("word word").
+SummaryEntry pair_suggestion(std::string_view name) {
+    std::string key(name);
+    const std::size_t blank = key.find(' ');
+    if (blank == std::string::npos) return {};
+    key[blank] = '_';
+    if (const ListPair* e = listed_pair(cut127(key)))
+        return SummaryEntry{e->has_rest() && !e->rest.empty() ? " -> " + std::string(e->rest) : " -> no suggestion",
+                            PR_BLUE};
+    const std::string first = key.substr(0, blank), second = key.substr(blank + 1);
+    const std::string joined = cut127(first + second), hyphened = cut127(first + '-' + second);
+    const bool j = known_bg(joined), h = known_bg(hyphened);
+    if (j && h) return SummaryEntry{" -> " + joined + " | " + hyphened, PR_BLUE};
+    if (j) return SummaryEntry{" -> " + joined, known_bg(first) && known_bg(second) ? PR_SUGGESTION : PR_BLUE};
+    if (h) return SummaryEntry{" -> " + hyphened, PR_BLUE};
+    return {};
+}
+
+}  // namespace
+
+void split_words(ProofRun& run, const PassRow& row) {
+    static const std::string de = cp1251("де"), la = cp1251("ла"), kata = cp1251("ката");
+    if (!run.floor) return;
+    PassReport rep(run, row.title);
+    auto count = [&](const SenToken* p) {
+        if (rep.count() == 0) ResetGmake();
+        PutInG(std::string(p[-1].text) + ' ' + p->text);
+    };
+    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        const char* pw = p[-1].text;
+        const char* w = p->text;
+        const char* g = p->gap;
+        if (!w[0] || !pw[0] || (same_word(pw, de) && same_word(w, la))) continue;
+        if (std::strcmp(g, " ") != 0 && std::strcmp(g, "\r") != 0) continue;
+        const WordPair pair(p);
+
+        if (const ListPair* e = listed_pair(cut127(std::string(pw) + '_' + w))) {
+            count(p);
+            std::string sugg = " -> no suggestion";
+            if (e->has_rest() && !e->rest.empty()) {
+                std::string c(e->rest);
+                if (ascii_upper[static_cast<unsigned char>(pw[0])]) c = capitalize_all_first(c);
+                sugg = " -> " + pair.wrap(first_correction(c));
+            }
+            pair.report(rep, run, sugg, PR_BLUE);
+            mark_pair(run, p);
+            continue;
+        }
+
+        if (cyr_upper(w[0])) continue;
+        const std::string joined = cut127(std::string(pw) + w), hyphened = cut127(std::string(pw) + '-' + w);
+        const int proper = IsTypeProperOnly(joined);
+        if (proper == 1 && !cyr_upper(pw[0])) continue;
+        if (proper == 0 && cyr_upper(pw[0]) && IsEndOfSentence(p[-1].gap) == 0) continue;
+        const bool both_known = known_bg(pw) && known_bg(w);
+        int kind = 0;
+        if (gl_LOOSE_SPLIT || !both_known || same_word(w, kata)) kind = 1;
+        if (known_bg(hyphened)) kind = 2;
+        const bool j = known_bg(joined);
+        if (kind == 0 || (kind == 1 && !j)) continue;
+        count(p);
+        COLORREF colour = PR_BLUE;
+        std::string sugg;
+        if (kind == 1) {
+            sugg = " -> " + pair.wrap(joined);
+            if (both_known) colour = PR_SUGGESTION;
+        } else {
+            sugg = j ? " -> " + pair.wrap(joined) + " | " + pair.wrap(hyphened) : " -> " + pair.wrap(hyphened);
+        }
+        pair.report(rep, run, sugg, colour);
+        if (colour == PR_BLUE) mark_pair(run, p);
+    }
+    if (rep.count() == 0) return;
+    rep.end();
+    FinishGmake();
+    if (gl_LOOSE_SPLIT && g_floor < g_nd && g_floor->count > 1) {
+        JuxShowMessage(run.report, "", 1);
+        findings_summary(run, u"РАЗКЪСАНИ ДУМИ (", pair_suggestion);
+    }
+    JuxShowMessage(run.report, "", 1);
+}

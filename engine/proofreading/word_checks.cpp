@@ -1,0 +1,134 @@
+#include "engine/proofreading/word_checks.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "lexicon/display.h"
+#include "lexicon/tables.h"
+#include "shell/gmake.h"
+#include "shell/lists.h"
+#include "shell/panels.h"
+#include "shell/window_state.h"
+#include "spelling/spell_state.h"
+
+WordList::WordList(std::initializer_list<std::string_view> utf8) {
+    for (std::string_view text : utf8) {
+        const std::string s = cp1251(text);
+        std::size_t i = 0;
+        while (i < s.size()) {
+            const std::size_t j = std::min(s.find(' ', i), s.size());
+            if (j > i) words_.push_back(s.substr(i, j - i));
+            i = j + 1;
+        }
+    }
+}
+
+bool WordList::has(const char* w) const {
+    for (const std::string& x : words_)
+        if (cp_strcasecmp(w, x.c_str()) == 0) return true;
+    return false;
+}
+
+bool WordList::has_exact(const char* w) const {
+    for (const std::string& x : words_)
+        if (std::strcmp(w, x.c_str()) == 0) return true;
+    return false;
+}
+
+bool same_word(const char* w, const std::string& cp) { return cp_strcasecmp(w, cp.c_str()) == 0; }
+
+bool blank_gap(const char* g) { return g[std::strspn(g, " \r")] == 0; }
+
+bool known_bg(std::string_view w) { return !w.empty() && find_pair(b[B_BULGARIAN].entries, w) != nullptr; }
+
+std::string cut127(std::string s) {
+    if (s.size() > 127) s.resize(127);
+    return s;
+}
+
+bool cyr_upper(char c) { return ascii_cyrillic_upper[static_cast<unsigned char>(c)] != 0; }
+bool cyr_lower(char c) { return ascii_cyrillic_lower[static_cast<unsigned char>(c)] != 0; }
+
+bool tag_letter(const char* w) { return w[0] && !w[1] && std::strchr("ACDEFILMPST", w[0]); }
+
+bool tag_line(const SenToken* p) { return tag_letter(p->text) && (p[1].gap[0] == '>' || p[1].gap[0] == '$'); }
+
+WordPair::WordPair(const SenToken* at) : p(at) {
+    const char* g = p[-1].gap;
+    const std::size_t n = std::strlen(g);
+    if (n > 0 && g[n - 1] == ' ') lead = " ";
+    if (p[1].gap[0] == ' ') trail = " ";
+}
+
+std::string WordPair::context() const { return lead + p[-1].text + ' ' + p->text + trail; }
+
+void WordPair::report(PassReport& rep, const ProofRun& run, std::string_view suggestion, COLORREF colour) const {
+    const LONG line = rep.finding(context(), suggestion, colour);
+    const LONG m = static_cast<LONG>(lead.size() + std::strlen(p[-1].text)) - 1;
+    if ((p->gap[0] == '\r' || p->gap[0] == '\n') && m > 0) mark_line_break(run, line + m);
+}
+
+namespace {
+
+bool letter(unsigned char c) { return ascii_cyrillic[c] || ascii_latin[c]; }
+
+template <typename F>
+std::string map_letters(std::string_view w, F&& f) {
+    std::string out(w);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto c = static_cast<unsigned char>(out[i]);
+        if (letter(c)) out[i] = static_cast<char>(f(i, c));
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string lower_word(std::string_view w) {
+    return map_letters(w, [](std::size_t, unsigned char c) { return cp_tolower(c); });
+}
+
+std::string upper_word(std::string_view w) {
+    return map_letters(w, [](std::size_t, unsigned char c) { return cp_toupper(c); });
+}
+
+std::string capitalised_word(std::string_view w) {
+    return map_letters(w, [](std::size_t i, unsigned char c) { return i == 0 ? cp_toupper(c) : cp_tolower(c); });
+}
+
+void findings_summary(ProofRun& run, std::u16string_view kind, SummaryEntry (*suggest)(std::string_view name)) {
+    unsigned long long total = 0;
+    for (const GRecord* g = g_floor; g < g_nd; ++g) total += g->count;
+    glMsgW = u"ОБОБЩЕНИЕ НА ";
+    glMsgW += utf8_to_utf16(std::to_string(g_nd - g_floor));
+    glMsgW += u' ';
+    glMsgW += kind;
+    glMsgW += utf8_to_utf16(std::to_string(total));
+    glMsgW += u" срещания):";
+    report_line(run, glMsgW, 2, PR_TITLE, 0);
+
+    unsigned number = 0;
+    for (const GRecord* g = g_floor; g < g_nd; ++g) {
+        const std::string num = std::to_string(++number) + ". ";
+        const std::string name(g->name);
+        const std::string count = "  " + std::to_string(g->count);
+        const SummaryEntry s = suggest(name);
+        glMsg = num + name + count + s.suggestion;
+        CHARRANGE at{};
+        SelectReEnd(run.report, at);
+        JuxShowMessage(run.report, glMsg, 1);
+        LONG x = at.cpMin;
+        const auto span = [&](std::size_t n, COLORREF colour, DWORD effects) {
+            ColorRangeOn(run.report, x, x + static_cast<LONG>(n), PR_COLOUR_BOLD, colour, effects);
+            x += static_cast<LONG>(n);
+        };
+        const auto* u = reinterpret_cast<const unsigned char*>(name.c_str());
+        const bool name_like = name.size() > 2 && ((ascii_cyrillic_upper[u[0]] && ascii_cyrillic_lower[u[1]]) ||
+                                                   (ascii_upper[u[0]] && ascii_apos[u[1]] && ascii_upper[u[2]]));
+        span(num.size(), gl_col_nosug, 0);
+        span(name.size(), name_like ? 0xFF55FF : PR_CONTEXT, CFE_BOLD);
+        span(count.size(), PR_COUNT, 0);
+        span(s.suggestion.size(), s.colour, 0);
+        RE_SetSel(run.report, CHARRANGE{at.cpMin + 1, at.cpMin + 1});
+    }
+}

@@ -1,0 +1,126 @@
+// engine/proofreading/word_checks.h - the passes that look at words and the two words around a gap:
+// repeated words and the в/във, с/със forms, dots and letter case, Latin look-alike words,
+// paragraph ends and indents, blanks and hyphens at line and word edges, proper names written small,
+// comparison forms without hyphen, щ/ш confusions and split words; and what these passes share.
+//
+// Every pass is one walk of token store 1 and keeps nothing between calls. Their word lists are
+// written in UTF-8 and turned into code page 1251 once, on first use.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/proofreading/proof_report.h"
+#include "platform/text.h"
+
+struct PassRow;
+
+// ---- The passes, in their order ------------------------------------------------------------------
+void repeated_word(ProofRun& run, const PassRow& row);        // "и и", "стол стол"
+void v_to_vav(ProofRun& run, const PassRow& row);             // "в вода" -> "във вода"
+void vav_to_v(ProofRun& run, const PassRow& row);             // "във стол" -> "в стол"
+void s_to_sas(ProofRun& run, const PassRow& row);             // "с сол", "с 7" -> "със ..."
+void sas_to_s(ProofRun& run, const PassRow& row);             // "със нож", "със 20" -> "с ..."
+void blank_before_dot(ProofRun& run, const PassRow& row);     // "думата ."
+void two_dots(ProofRun& run, const PassRow& row);             // ".." (summary)
+void small_then_capital(ProofRun& run, const PassRow& row);   // "гОлям"
+void capitals_then_small(ProofRun& run, const PassRow& row);  // "МОСКВа"
+void latin_look_alike(ProofRun& run, const PassRow& row);     // "cok" -> "сок"
+void paragraph_end(ProofRun& run, const PassRow& row);        // a paragraph without final mark
+void paragraph_indent(ProofRun& run, const PassRow& row);     // a paragraph without its tab
+void trailing_blank(ProofRun& run, const PassRow& row);       // "ред \r"
+void trailing_hyphen(ProofRun& run, const PassRow& row);      // "не-\rвероятно"
+void one_sided_hyphen(ProofRun& run, const PassRow& row);     // "добре -дошли"
+void leading_blank(ProofRun& run, const PassRow& row);        // "\r дума"
+void small_proper_name(ProofRun& run, const PassRow& row);    // "софия"
+void comparison_without_hyphen(ProofRun& run, const PassRow& row);  // "най голям"
+void sht_to_sh(ProofRun& run, const PassRow& row);            // participle in -щ for a verb in -ш
+void sh_to_sht(ProofRun& run, const PassRow& row);            // verb in -ш for a participle in -щ
+void split_words(ProofRun& run, const PassRow& row);          // "не вероятно", listed wrong pairs
+
+// ---- Tables -------------------------------------------------------------------------------------
+// A Latin letter and the Cyrillic letter (UTF-8) it looks like.
+struct LookAlike {
+    char latin;
+    std::string_view cyrillic;
+};
+inline constexpr int LOOK_ALIKES = 26;
+extern const std::array<LookAlike, LOOK_ALIKES> look_alikes;
+
+// Phrases after "по"/"най" that are no comparison: any of `words` followed by any of `next`
+// (UTF-8, blank-separated).
+struct ComparisonPhrase {
+    std::string_view words;
+    std::string_view next;
+};
+inline constexpr int COMPARISON_PHRASES = 29;
+extern const std::array<ComparisonPhrase, COMPARISON_PHRASES> comparison_phrases;
+
+// ---- Shared by the passes ------------------------------------------------------------------------
+inline constexpr COLORREF PR_BLUE = 0xFF552A;  // suggestion of a likely fault
+
+// The code page 1251 form of a UTF-8 word.
+inline std::string cp1251(std::string_view utf8) { return utf8_to_cp1251(utf8); }
+
+// A list of words kept in code page 1251, looked up case-insensitively or exactly.
+class WordList {
+public:
+    // The words of the UTF-8 texts, each text split at blanks.
+    WordList(std::initializer_list<std::string_view> utf8);
+    bool has(const char* w) const;        // case-insensitive
+    bool has_exact(const char* w) const;  // byte for byte
+    std::size_t size() const { return words_.size(); }
+    const std::vector<std::string>& words() const { return words_; }
+
+private:
+    std::vector<std::string> words_;
+};
+
+// Case-insensitive equality of a word with a code page 1251 text.
+bool same_word(const char* w, const std::string& cp);
+// True when the gap holds only blanks and line ends (an empty gap too).
+bool blank_gap(const char* g);
+// True when the known-word list (b_bulgarian) holds the word.
+bool known_bg(std::string_view w);
+// The text cut to the 127 characters of the pair-form buffers.
+std::string cut127(std::string s);
+// Small, capital: the Cyrillic or Latin letter classes.
+bool cyr_upper(char c);
+bool cyr_lower(char c);
+
+// Book texts mark regions with one-letter tag lines: the letter (one of A C D E F I L M P S T) as a
+// word and a gap after it that opens ('>') or closes ('$') the region.
+bool tag_letter(const char* w);
+bool tag_line(const SenToken* p);
+
+// The context of two neighbouring words: lead and trail are a blank when a blank stands before the
+// first word and after the second one; the two words always stand one blank apart.
+struct WordPair {
+    const SenToken* p;  // the second word's record; the first is p - 1
+    std::string lead, trail;
+    explicit WordPair(const SenToken* at);
+    std::string context() const;
+    // lead + text + trail: the form of a suggestion.
+    std::string wrap(std::string_view text) const { return lead + std::string(text) + trail; }
+    // Writes the finding and, when the gap begins with a line end, the pink marker on the first
+    // word's last letter.
+    void report(PassReport& rep, const ProofRun& run, std::string_view suggestion, COLORREF colour) const;
+};
+
+// The lower, upper and capitalised forms of a word (letters only change).
+std::string lower_word(std::string_view w);
+std::string upper_word(std::string_view w);
+std::string capitalised_word(std::string_view w);
+
+// The summary of the findings a pass put into the single token index: a header with the number of
+// distinct texts, `kind` and the total, then one numbered line per text with its count and the
+// suggestion that `suggest` gives (an empty text for none) in the colour it sets.
+struct SummaryEntry {
+    std::string suggestion;
+    COLORREF colour = PR_SUGGESTION;
+};
+void findings_summary(ProofRun& run, std::u16string_view kind, SummaryEntry (*suggest)(std::string_view name));

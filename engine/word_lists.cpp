@@ -1,0 +1,390 @@
+#include "engine/word_lists.h"
+
+#include <cstdio>
+#include <span>
+
+#include "engine/output_files.h"
+#include "engine/rank_bands.h"
+#include "lexicon/display.h"
+#include "lexicon/panel_writing.h"
+#include "lexicon/tables.h"
+#include "lexicon/wordclass.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "shell/files.h"
+#include "shell/gmake.h"
+#include "shell/lists.h"
+#include "shell/panels.h"
+#include "shell/settings.h"
+#include "shell/ui_services.h"
+#include "shell/window_state.h"
+#include "spelling/spell_state.h"
+#include "spelling/token_report_en.h"
+#include "spelling/unknown_bg.h"
+#include "spelling/word_index.h"
+
+namespace {
+
+constexpr DWORD kColourBold = CFM_COLOR | CFM_BOLD;
+
+bool is(HWND a, HWND b) { return a && a == b; }
+
+const ListPair* in_row(int r, std::string_view key) {
+    const DictFileRecord& rec = b[static_cast<std::size_t>(r)];
+    return find_pair(std::span<const ListPair>(rec.entries.data(), std::min(rec.count, rec.entries.size())), key);
+}
+const ListPair* in_list(int r, std::string_view key) { return find_pair(m[static_cast<std::size_t>(r)], key); }
+
+// UTF-16 units of 8-bit text once it is in a panel: CR LF becomes one paragraph end.
+LONG units(std::string_view s) {
+    LONG n = static_cast<LONG>(s.size());
+    for (std::size_t i = 0; i + 1 < s.size(); ++i)
+        if (s[i] == '\r' && s[i + 1] == '\n') --n;
+    return n;
+}
+
+bool upper_at(std::string_view w, std::size_t i, bool latin) {
+    if (i >= w.size()) return false;
+    const unsigned char ch = static_cast<unsigned char>(w[i]);
+    return latin ? ascii_latin_upper[ch] : ascii_cyrillic_upper[ch];
+}
+bool lower_at(std::string_view w, std::size_t i, bool latin) {
+    if (i >= w.size()) return false;
+    const unsigned char ch = static_cast<unsigned char>(w[i]);
+    return latin ? ascii_latin_lower[ch] : ascii_cyrillic_lower[ch];
+}
+
+// A capital then a small letter, a capital, an apostrophe and a capital, or (Latin only) a
+// capital then '-'.
+bool capitalised(std::string_view w, bool latin) {
+    if (!upper_at(w, 0, latin)) return false;
+    if (lower_at(w, 1, latin)) return true;
+    if (w.size() > 2 && ascii_apos[static_cast<unsigned char>(w[1])] && upper_at(w, 2, latin)) return true;
+    return latin && w.size() > 1 && w[1] == '-';
+}
+
+// "%i %s (%i %s):", or "" for one entry that occurs once.
+std::u16string list_title(bool english, std::size_t entries, std::uint64_t total) {
+    const bool all = english ? gl_ENGLIST_ALL != 0 : gl_TREAT_AS_UNKNOWN != 0;
+    std::string title, unit = "срещания";
+    if (entries == 1) {
+        if (total <= 1) return {};
+        title = english ? "НЕПОЗНАТА ДУМА НА ЛАТИНИЦА" : "НЕПОЗНАТА ДУМА";
+    } else if (english && gl_ENGLISH_VERSION) {
+        title = all ? "DIFFERENT WORDS" : "UNKNOWN WORDS";
+        unit = "occurrences";
+    } else if (english) {
+        title = all ? "РАЗЛИЧНИ ДУМИ НА ЛАТИНИЦА" : "НЕПОЗНАТИ ДУМИ НА ЛАТИНИЦА";
+    } else {
+        title = all ? "РАЗЛИЧНИ ДУМИ" : "НЕПОЗНАТИ ДУМИ";
+    }
+    return utf8_to_utf16(std::to_string(entries) + " " + title + " (" + std::to_string(total) + " " + unit + "):");
+}
+
+// One line of a list: the number, the word, the count, then the list's own text.
+struct ListLine {
+    std::string text;  // 8-bit; a vertical entry holds CR LF inside
+    std::size_t word_from = 0, word_to = 0;
+    std::size_t count_from = 0, count_to = 0;  // an empty range when no count is shown
+};
+
+// The frame both lists share: the finished table, its title, numbering and counts, progress.
+class ListFrame {
+public:
+    ListFrame(RunContext& c, GRecord* floor, GRecord* nd, bool english)
+        : c_(c), floor_(floor), nd_(nd), english_(english) {}
+
+    bool empty() const { return floor_ >= nd_; }
+
+    // The empty line, the title and redraw off; returns where the list's lines begin.
+    LONG open() {
+        JuxShowMessage(c_.report, "", 1);
+        std::uint64_t total = 0;
+        for (const GRecord* g = floor_; g < nd_; ++g) {
+            total += g->count;
+            if (g->count > 1) counts_ = true;
+        }
+        const std::u16string title = list_title(english_, entries(), total);
+        if (!title.empty()) append(c_.report, title + u"\r\r", kColListTitle, true);
+        RE_SetRedraw(c_.report, false);
+        return RE_GetTextLength(c_.report);
+    }
+
+    // Pumps and shows progress before entry i (numbered from 0).
+    void before_entry(std::size_t i) {
+        if (i > 0 && i % kListPumpEvery == 0) unfreeze();
+        if (i % kListProgressEvery == 0) {
+            char buf[96];
+            std::snprintf(buf, sizeof buf, english_ ? "Latin: %zu / %zu" : "bg: %zu / %zu", i, entries());
+            SetDlgItemTextW(hBig, IDC_BIG_LABEL, cp1251_to_utf16(buf));
+        }
+    }
+
+    // The head of the next written line: its number, the word and the count.
+    ListLine head(const GRecord& g) const {
+        ListLine l;
+        if (entries() > 3) l.text = std::to_string(written_ + 1) + ". ";
+        l.word_from = l.text.size();
+        l.text += g.name;
+        l.word_to = l.text.size();
+        l.count_from = l.count_to = l.text.size();
+        if (counts_) {
+            l.text += "  ";
+            l.count_from = l.text.size();
+            l.text += std::to_string(g.count);
+            l.count_to = l.text.size();
+        }
+        return l;
+    }
+
+    // Appends the line with one line end, the whole of it in `colour`; returns where it starts.
+    LONG put(const ListLine& l, COLORREF colour) {
+        ++written_;
+        return append8(c_.report, l.text + "\r\n", colour, false);
+    }
+    // Colours [from, to) of a line put at `start` (8-bit offsets into its text).
+    void colour(LONG start, const ListLine& l, std::size_t from, std::size_t to, COLORREF col, bool bold,
+                DWORD mask = kColourBold) const {
+        if (to <= from) return;
+        const LONG a = start + units(std::string_view(l.text).substr(0, from));
+        const LONG e = start + units(std::string_view(l.text).substr(0, to));
+        ColorRangeOn(c_.report, a, e, mask, col, bold ? 1 : 0);
+    }
+    // The selection at the end of the line just written.
+    void after_line() const {
+        const LONG end = RE_GetTextLength(c_.report);
+        RE_SetSel(c_.report, CHARRANGE{end, end});
+    }
+
+    void close() {
+        SetDlgItemTextW(hBig, IDC_BIG_LABEL, u"");
+        RE_SetRedraw(c_.report, true);
+        InvalidateRect(c_.report, true);
+    }
+
+    std::size_t entries() const { return static_cast<std::size_t>(nd_ - floor_); }
+    std::size_t written() const { return written_; }
+    GRecord* floor() const { return floor_; }
+    GRecord* nd() const { return nd_; }
+
+private:
+    RunContext& c_;
+    GRecord* floor_;
+    GRecord* nd_;
+    bool english_;
+    bool counts_ = false;
+    std::size_t written_ = 0;
+};
+
+// ---- The English list ------------------------------------------------------------------------
+
+// Whether the ENGLIST options let the word into the list.
+bool english_entry_kept(std::string_view w) {
+    if (in_row(B_BULGARIAN_CUSTOM, w)) return false;
+    if (gl_ENGLIST_MISSING_RANK2) {
+        if (!in_list(M_WL_ENGLISH2, w)) return false;
+    } else if (gl_ENGLIST_MISSING_RANK) {
+        if (!in_list(M_WL_ENGLISH, w)) return false;
+    }
+    if (gl_ENGLIST_MISSING_MACHINE || gl_ENGLIST_HARD) {
+        const bool no_class = gl_ENGLIST_MISSING_MACHINE && !is_in_c_set_no_rare(w);
+        const bool hard = gl_ENGLIST_HARD && is_in_hard(w);
+        if (!no_class && !hard) return false;
+    }
+    if (!gl_ENGLIST_UPPERCASE && !w.empty() && ascii_latin_upper[static_cast<unsigned char>(w[0])]) return false;
+    return true;
+}
+
+// The colour of the word: by length, capital and rank band.
+COLORREF english_word_colour(std::string_view w, bool listed, std::int32_t rank) {
+    const COLORREF plain = listed ? kColListKnownShort : kColListUnknown;
+    if (w.size() <= 2) return plain;
+    if (capitalised(w, true)) return listed ? kColListKnownCapital : kColListCapital;
+    return rank_band_colour(rank).value_or(plain);
+}
+
+// The list's own text of a word (from " -> " on) and the line's colour.
+std::string english_text(std::string_view w, const ListPair* hard, std::string_view rank_text, COLORREF& colour) {
+    const bool vertical = gl_ENGLIST_VERTICAL != 0;
+    const std::string key = key_form(w);
+    std::string meanings;
+    if (vertical)
+        concatenate_c_words_vert(key, meanings, gl_ENGLIST_SHORT_BG);
+    else
+        concatenate_c_words(key, meanings, gl_ENGLIST_SHORT_BG);
+    if (meanings.size() > kListMeaningsMax) meanings.resize(kListMeaningsMax);
+
+    std::string text = " -> ";
+    if (gl_ENGLIST_NO_BG) {
+        colour = kColListBare;
+        return text;
+    }
+    if (hard && !vertical) {
+        const std::string_view hard_text = hard->has_rest() ? hard->rest : std::string_view{};
+        text.append(hard_text);
+        text += ' ';
+        if (!gl_ENGLIST_SHORT_BG) {
+            text.append(rank_text);
+            text += ' ';
+        }
+    } else if (!meanings.empty()) {
+        text += meanings;
+        text += ' ';
+    }
+    std::string report, classes;
+    token_suggest(w, report, classes);
+    const bool usable = suggest_ct > 1 || (suggest_ct == 1 && !false_positive);
+    if (usable) {
+        text += spelling_sh;
+        text += ' ';
+        colour = kColListSuggestions;
+    } else if (classes.empty()) {
+        text += "no suggestions ";
+        colour = kColListNote;
+    } else {
+        if (!vertical) {
+            text += classes;
+            text += ' ';
+        }
+        if (!hard && meanings.empty()) {
+            colour = kColListBare;
+            if (const ListPair* bulk = in_row(B_ENGLISH_BULGARIAN, w); bulk && bulk->has_rest()) {
+                text += "bulk: ";
+                text.append(bulk->rest);
+                text += ' ';
+                colour = kColListBulk;
+            }
+        } else {
+            colour = vertical ? kColListNoteVertical : kColListNote;
+        }
+    }
+    return text;
+}
+
+// The two files of the English list, open while it is written.
+struct FreqFiles {
+    FILE* freq = nullptr;
+    FILE* freq2 = nullptr;
+    std::size_t lines = 0;
+
+    void open() {
+        if (!gl_ENGLIST_GENARATE_FILE) return;
+        freq = open_generated_file("FREQ");
+        freq2 = open_generated_file("FREQ2");
+    }
+    void line(const ListLine& l, const GRecord& g) {
+        if (!freq && !freq2) return;
+        if (freq) {
+            char n[32];
+            std::snprintf(n, sizeof n, " %u\r\n", g.count);
+            OutputCyr(std::string(g.name) + n, 0, freq);
+            std::fflush(freq);
+        }
+        if (freq2) {
+            OutputCyr(l.text + "\r\n", 0, freq2);
+            std::fflush(freq2);
+        }
+        if (++lines % kFreqProgressEvery == 0) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "printing in FREQ: %zu", lines);
+            SetDlgItemTextW(hBig, IDC_BIG_LABEL, cp1251_to_utf16(buf));
+        }
+    }
+    void close() {
+        if (freq) closefile(freq, "FREQ");
+        if (freq2) closefile(freq2, "FREQ2");
+        freq = freq2 = nullptr;
+    }
+};
+
+void english_entry(ListFrame& f, const GRecord& g, FreqFiles& files) {
+    const std::string_view w = g.name;
+    if (!english_entry_kept(w)) return;
+    const ListPair* listed = in_list(M_WL_ENGLISH, w);
+    std::string rank_text;
+    std::int32_t rank = kRankUnranked;
+    if (listed) {
+        rank_text = listed->has_rest() ? std::string(listed->rest) : std::string("(rare, no rank)");
+        if (listed->has_rest()) rank = rank_of_text(listed->rest);
+    }
+    const ListPair* hard = is_in_hard(w);
+    COLORREF line_colour = kColListNote;
+    ListLine l = f.head(g);
+    l.text += english_text(w, hard, rank_text, line_colour);
+    if (!l.text.empty() && l.text.back() == ' ') l.text.pop_back();
+
+    const LONG s = f.put(l, line_colour);
+    f.colour(s, l, l.word_from, l.word_to, english_word_colour(w, listed != nullptr, rank), true);
+    f.colour(s, l, l.count_from, l.count_to, kColListCount, false);
+    if (hard && w.size() > 1) f.colour(s, l, l.word_from + 1, l.word_from + 2, kColListHardMark, false, CFM_COLOR);
+    f.after_line();
+    files.line(l, g);
+}
+
+// ---- The unknown-words list --------------------------------------------------------------------
+
+void unknown_entry(ListFrame& f, const GRecord& g) {
+    const std::string_view w = g.name;
+    std::string text, rank;
+    std::uint32_t text_colour = gl_col_nosug;
+    std::uint8_t has_latin = 0, known = 0, upper_skipped = 0, own = 0;
+    get_lensug(w, text, text_colour, has_latin, known, rank, upper_skipped, own);
+
+    ListLine l = f.head(g);
+    const std::size_t text_from = l.text.size();
+    l.text += text;
+    const LONG s = f.put(l, gl_col_nosug);
+    const COLORREF word = w.size() > 2 && capitalised(w, false) ? kColListCapital : kColListUnknown;
+    f.colour(s, l, l.word_from, l.word_to, word, true);
+    for (std::size_t i = 0; i < w.size(); ++i)
+        if (ascii_latin[static_cast<unsigned char>(w[i])])
+            f.colour(s, l, l.word_from + i, l.word_from + i + 1, kColListLatinLetter, true);
+    f.colour(s, l, l.count_from, l.count_to, kColListCount, false);
+    f.colour(s, l, text_from, l.text.size(), text_colour, false);
+    f.after_line();
+}
+
+}  // namespace
+
+void english_word_list(RunContext& c) {
+    if (c.processed <= 1) return;
+    const bool merge = gl_ENGLIST_ALL && !gl_ENGLIST_CASE;
+    if (gl_ENGLIST_ALPHABETICALLY)
+        merge ? FinishGmakeAlphaCase3(1) : FinishGmakeAlpha3(1);
+    else
+        merge ? FinishGmakeCase3(1) : FinishGmake3(1);
+    ListFrame f(c, g_floor3[1], g_nd3[1], true);
+    if (f.empty()) return;
+    FreqFiles files;
+    files.open();
+    f.open();
+    for (std::size_t i = 0; i < f.entries(); ++i) {
+        f.before_entry(i);
+        english_entry(f, f.floor()[i], files);
+    }
+    f.close();
+    files.close();
+}
+
+void unknown_words_list(RunContext& c) {
+    if (c.processed <= 1) return;
+    const bool merge = gl_TREAT_AS_UNKNOWN && !gl_TREAT_AS_UNKNOWN_CASE;
+    if (gl_PRINT_UNKNOWN_ALPHABETICALLY)
+        merge ? FinishGmakeAlphaCase() : FinishGmakeAlpha();
+    else
+        merge ? FinishGmakeCase() : FinishGmake();
+    ListFrame f(c, g_floor, g_nd, false);
+    if (f.empty()) return;
+    const LONG start = f.open();
+    for (std::size_t i = 0; i < f.entries(); ++i) {
+        f.before_entry(i);
+        unknown_entry(f, f.floor()[i]);
+    }
+    f.close();
+    c.list_start = CHARRANGE{start, start};
+    if (is(c.source, hBigReRight)) {
+        RE_SetSel(c.report, gl_PRINT_ALL_LATIN ? CHARRANGE{0, 0} : c.list_start);
+        RE_ScrollCaret(c.report);
+    }
+}

@@ -1,0 +1,151 @@
+// The word lists of a checked text in the report panel: titles, numbering and counts, the English
+// entry filters and texts, the colours by length, capital and rank band, the FREQ files, and the
+// unknown-Bulgarian-words list with its place for the later scroll.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/word_lists.h"
+#include "lexicon/wordclass.h"
+#include "lookup_fixture.h"
+
+namespace {
+
+class WordLists : public LookupTest {
+protected:
+    void SetUp() override {
+        LookupTest::SetUp();
+        gl_CHECK_PUNCTUATION = 0;
+    }
+    // The report panel's lines after the "words found" line, empty lines left out.
+    std::vector<std::string> list_after(std::string_view utf8) {
+        check(utf8);
+        std::vector<std::string> out;
+        for (const std::string& l : lines(hBigReLeft))
+            if (!l.empty() && l.find("words found") == std::string::npos) out.push_back(l);
+        return out;
+    }
+    void load_c(int row, std::initializer_list<std::string_view> lines) {
+        CSetRecord& rec = c_glob[static_cast<std::size_t>(row)];
+        const std::filesystem::path file = data.path() / ("c" + std::to_string(row) + ".txt");
+        {
+            std::ofstream f(file, std::ios::binary);
+            for (std::string_view l : lines) f << cp(l) << "\r\n";
+        }
+        rec.entries.clear();
+        rec.text = load_pairs(file, ListLoadOptions{}, rec.entries, &rec.stats);
+        rec.count = rec.entries.size();
+    }
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(WordLists, TitlesNumbersAndCountsFollowTheEntries) {
+    struct Case {
+        const char* text;
+        bool all, english_titles;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {"qqq 42", false, false, {"qqq -> no suggestions"}},  // one entry used once: no title
+        {"qqq qqq", false, false, {"1 НЕПОЗНАТА ДУМА НА ЛАТИНИЦА (2 срещания):", "qqq  2 -> no suggestions"}},
+        {"aaa bbb ccc", false, false,
+         {"3 НЕПОЗНАТИ ДУМИ НА ЛАТИНИЦА (3 срещания):", "aaa -> no suggestions", "bbb -> no suggestions",
+          "ccc -> no suggestions"}},
+        {"ddd aaa bbb ccc ddd", true, false,
+         {"4 РАЗЛИЧНИ ДУМИ НА ЛАТИНИЦА (5 срещания):", "1. ddd  2 -> no suggestions", "2. aaa  1 -> no suggestions",
+          "3. bbb  1 -> no suggestions", "4. ccc  1 -> no suggestions"}},
+        {"aaa bbb", false, true, {"2 UNKNOWN WORDS (2 occurrences):", "aaa -> no suggestions", "bbb -> no suggestions"}},
+        {"aaa bbb", true, true, {"2 DIFFERENT WORDS (2 occurrences):", "aaa -> no suggestions", "bbb -> no suggestions"}},
+        {"ъъъ ъъъ", false, false, {"1 НЕПОЗНАТА ДУМА (2 срещания):", "ъъъ  2 -> no suggestions"}},
+        {"ъъъ ььь", false, false, {"2 НЕПОЗНАТИ ДУМИ (2 срещания):", "ъъъ -> no suggestions", "ььь -> no suggestions"}},
+    };
+    for (const Case& c : cases) {
+        gl_ENGLIST_ALL = c.all;
+        gl_ENGLISH_VERSION = c.english_titles;
+        EXPECT_EQ(list_after(c.text), c.expected) << c.text;
+        if (c.expected.size() > 1) {
+            EXPECT_EQ(look_of(hBigReLeft, c.expected.front()), bold(kColListTitle)) << c.text;
+        }
+    }
+}
+
+TEST_F(WordLists, WordsAreColouredByLengthCapitalAndRankBand) {
+    gl_ENGLIST_ALL = 1;
+    gl_ENGLIST_UPPERCASE = 1;
+    load_list(M_WL_ENGLISH, {"ox 90", "dog 5000", "cat 20000", "yak 100000", "Rome 300", "Bobo"});
+    load_c(C_HARD, {"yak як"});
+    const struct {
+        const char* word;
+        COLORREF colour;
+    } cases[] = {
+        {"ox", kColListKnownShort},   {"qz", kColListUnknown},         {"dog", kColListKnownShort},
+        {"cat", 0x319F71},            {"yak", 0x6699CC},               {"Rome", kColListKnownCapital},
+        {"Qqqq", kColListCapital},    {"Bobo", kColListKnownCapital},  {"zzzz", kColListUnknown},
+    };
+    list_after("ox qz dog cat yak yak Rome Qqqq Bobo zzzz");
+    for (const auto& c : cases) {
+        const LONG at = find(hBigReLeft, std::string(c.word) + (std::string_view(c.word) == "yak" ? "  2" : "  1"));
+        ASSERT_GE(at, 0) << c.word;
+        EXPECT_EQ(look_at(hBigReLeft, at), bold(c.colour)) << c.word;
+    }
+    // The count in blue, the hard word's second letter marked, its hard-list text and rank shown.
+    const LONG yak = find(hBigReLeft, "yak  2");
+    EXPECT_EQ(look_at(hBigReLeft, yak + 5), plain(kColListCount));
+    EXPECT_EQ(look_at(hBigReLeft, yak + 1), bold(kColListHardMark));
+    EXPECT_NE(find(hBigReLeft, "yak  2 -> " + u8(cp("як")) + " 100000"), -1);
+}
+
+TEST_F(WordLists, EnglishFiltersAndAnnotations) {
+    gl_ENGLIST_ALL = 1;
+    load_list(M_WL_ENGLISH, {"tree 700", "qux 900"});
+    load_dict(B_BULGARIAN_CUSTOM, {"mine"});
+    load_dict(B_ENGLISH_BULGARIAN, {"qux кукс"});
+    // Skipped: the user's own word, a capitalised word; the other lines are numbered without gaps.
+    EXPECT_EQ(list_after("tree mine Zed qqqq qux"),
+              (Lines{"5 РАЗЛИЧНИ ДУМИ НА ЛАТИНИЦА (5 срещания):", "1. qqqq -> no suggestions",
+                     "2. qux ->  (Eng) bulk: " + u8(cp("кукс")), "3. tree ->  (Eng)"}));
+    EXPECT_EQ(look_of(hBigReLeft, "bulk").colour, kColListBulk);
+    EXPECT_EQ(look_at(hBigReLeft, find(hBigReLeft, "tree ->") + 5), plain(kColListBare));
+    // Only words of wl_english; with NO_BG nothing after the arrow, in grey.
+    gl_ENGLIST_MISSING_RANK = 1;
+    gl_ENGLIST_NO_BG = 1;
+    EXPECT_EQ(list_after("tree qqqq"), (Lines{"2 РАЗЛИЧНИ ДУМИ НА ЛАТИНИЦА (2 срещания):", "tree ->"}));
+    EXPECT_EQ(look_of(hBigReLeft, "->").colour, kColListBare);
+}
+
+TEST_F(WordLists, FreqFilesHoldTheWrittenLinesAndAReadOnlyFolderOnlyWarns) {
+    gl_ENGLIST_GENARATE_FILE = 1;
+    list_after("qqq qqq zzz");
+    EXPECT_EQ(read(data.path() / "FREQ.txt"), "qqq 2\r\nzzz 1\r\n");
+    EXPECT_EQ(read(data.path() / "FREQ2.txt"), "qqq  2 -> no suggestions\r\nzzz  1 -> no suggestions\r\n");
+
+    // Beside a dropped file, where the files cannot be made (their names are taken by folders,
+    // which no user can open as a file).
+    const std::filesystem::path folder = data.path() / "books";
+    std::filesystem::create_directories(folder / "FREQ_book.txt");
+    std::filesystem::create_directories(folder / "FREQ2_book.txt");
+    gl_dropped = (folder / "book.txt").string();
+    const Lines l = list_after("qqq qqq zzz");
+    EXPECT_EQ(l.size(), 3u);  // the list is written all the same
+    ASSERT_EQ(hs->message_boxes.size(), 2u);
+    EXPECT_NE(hs->message_boxes[0].text.find(u"Cannot open"), std::u16string::npos);
+    EXPECT_NE(hs->message_boxes[1].text.find(u"FREQ2_book.txt"), std::u16string::npos);
+}
+
+TEST_F(WordLists, UnknownWordsShowLatinLettersCapitalsAndLeaveTheReportAtTheirList) {
+    gl_SPELL_UPPERCASE = 1;
+    list_after("Ъъъъ кнuга кнuга");
+    const LONG mixed = find(hBigReLeft, "кнuга  2");
+    EXPECT_EQ(look_at(hBigReLeft, mixed), bold(kColListUnknown));
+    EXPECT_EQ(look_at(hBigReLeft, mixed + 2), bold(kColListLatinLetter));
+    EXPECT_EQ(look_of(hBigReLeft, "Ъъъъ  1"), bold(kColListCapital));
+    const std::string title = "2 НЕПОЗНАТИ ДУМИ (3 срещания):";
+    const LONG lines_start = find(hBigReLeft, title) + static_cast<LONG>(utf8_to_utf16(title).size()) + 2;
+    EXPECT_EQ(RE_GetSel(hBigReLeft).cpMin, lines_start);
+    gl_PRINT_ALL_LATIN = 1;
+    list_after("Ъъъъ кнuга");
+    EXPECT_EQ(RE_GetSel(hBigReLeft).cpMin, 0);
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+// The text checker's file, format, help and audio commands: a file opened through the dialog and
+// saved back in both encodings with its line ends and byte-order mark, the correction log, the
+// failures that write nothing, the help pages and the About text, the font, and reading aloud.
+#include <tuple>
+
+#include "audio/archive.h"
+#include "checker_fixture.h"
+#include "shell/lists.h"
+#include "windows/checker_file_commands.h"
+
+namespace {
+
+class CheckerFile : public CheckerTest {
+protected:
+    void SetUp() override {
+        CheckerTest::SetUp();
+        start_dir = data.path();
+        open();
+    }
+    // Chooses the menu item with the file dialog answered by `file` and the boxes by `answers`.
+    void choose(int id, const std::filesystem::path& file, std::vector<int> answers = {}) {
+        hs->file_dialog_answers.push_back(file);
+        hs->message_box_answers.assign(answers.begin(), answers.end());
+        headless_menu(hBig, id);
+    }
+};
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+TEST_F(CheckerFile, OpenedFilesAreSavedBackWithTheirLineEndsAndMark) {
+    const std::string crlf = cp("один\r\nдва\r\n");
+    const std::vector<std::tuple<std::string, int, std::string>> cases{
+        {crlf, 9220, crlf},
+        {cp("един\nдва\n"), 9220, cp("един\nдва\n")},
+        {cp("един\rдва"), 9220, cp("един\rдва")},
+        {crlf, 9221, kBom + "один\r\nдва\r\n"},
+        {"one\nдва\n", 9221, "one\nдва\n"},
+        {kBom + "one\r\nдва", 9221, kBom + "one\r\nдва"},
+        {"one\nдва\n", 9220, cp("one\nдва\n")},
+    };
+    for (const auto& [loaded, id, saved] : cases) {
+        SCOPED_TRACE(saved);
+        CheckDlgButton(hBig, IDC_BIG_REALTIME, BST_CHECKED);
+        choose(9219, data.write_raw("in/text.txt", loaded));
+        EXPECT_EQ(IsDlgButtonChecked(hBig, IDC_BIG_REALTIME), BST_UNCHECKED);
+        choose(id, data.file("out.txt"));
+        EXPECT_EQ(hs->file_dialog_starts.back(), data.file("in/text.txt"));
+        EXPECT_EQ(data.read("out.txt"), saved);
+        EXPECT_EQ(hs->message_boxes.back().text, u"Файлът е записан под името " + data.file("out.txt").u16string());
+    }
+}
+
+TEST_F(CheckerFile, ATypedTextIsSavedWithCrLfAndItsCorrectionLog) {
+    type_right(u"line one\rline two");
+    gl_SPELL_CHECKER_LOG = 1;
+    gl_log = cp("cat -> cot\r\n");
+    gl_log_ct = gl_log_ct2 = 1;
+    choose(9220, data.file("typed"));
+    EXPECT_EQ(hs->file_dialog_starts.back(), data.file("FILE.txt"));
+    EXPECT_EQ(data.read("typed.txt"), "line one\r\nline two");
+    EXPECT_EQ(u8(data.read("LOG_")), "|\t\r\n\r\ncat -> cot\r\n\r\n--------\r\n1 коригирани грешки\r\n");
+    gl_log_ct = 2;
+    gl_log_ct2 = 5;
+    EXPECT_TRUE(u8(checker_log_text("a.txt")).ends_with("\n5 коригирани грешки в 2 различни думи\r\n"));
+}
+
+TEST_F(CheckerFile, FailuresAndRefusalsWriteNothing) {
+    gl_SPELL_CHECKER_LOG = 1;
+    gl_log = "a -> b\r\n";
+    headless_menu(hBig, 9220);                  // cancelled
+    choose(9220, data.file("empty.txt"));       // the panel is empty
+    type_right(u"ok 中");
+    choose(9220, data.file("lossy.txt"), {IDCANCEL});
+    EXPECT_FALSE(data.exists("empty.txt") || data.exists("lossy.txt") || data.exists("LOG_"));
+    choose(9220, data.file("lossy.txt"), {IDNO});
+    EXPECT_EQ(data.read("lossy.txt"), "ok ?");
+    choose(9220, data.file("lossy.txt"), {IDYES});
+    EXPECT_EQ(data.read("lossy.txt"), "ok 中");
+    hs->message_boxes.clear();
+    gl_dropped = "/no_such_folder_jux/x.txt";
+    const std::size_t dialogs = hs->file_dialog_starts.size();
+    headless_menu(hBig, 9221);
+    EXPECT_EQ(hs->file_dialog_starts.size(), dialogs);
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_TRUE(hs->message_boxes[0].text.starts_with(u"Cannot change to folder /no_such_folder_jux/x.txt, reason: "));
+}
+
+TEST_F(CheckerFile, HelpVersionAboutFontAndReadingAloud) {
+    std::vector<std::string> opened;
+    for (const char* page : {"help_spellchecker.html", "help_color_filter.html", "help_bulgarian_verb_types.html",
+                             "help_bulgarian_nouns_adjectives.html"})
+        opened.push_back(data.write_raw(page, "<html></html>").string());
+    opened.push_back("https://www.google.com/search?num=100&hl=en&q=%22JUX%20Spell%20Checker%22");
+    for (int id : {9224, 9225, 9226, 9227, 9223, 9228}) headless_menu(hBig, id);
+    EXPECT_EQ(hs->shell_opened, opened);
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_EQ(hs->message_boxes[0].caption, u"About");
+    EXPECT_TRUE(hs->message_boxes[0].text.starts_with(u"JUX Spell Checker 1.0\n\n\n\nCredits:\n"));
+    const LOGFONTW f{u"DejaVu Serif", 14};
+    hs->font_dialog_answers.push_back(f);
+    headless_menu(hBig, 9222);
+    for (HWND re : {hBigReLeft, hBigReRight, hBigReBot}) EXPECT_EQ(GetFontInfo(GetWindowFont(re)), f);
+
+    // "R" (shown only with an audio index at opening) speaks the words of the last check in order.
+    data.write_raw("audio/audio", "CATSUN");
+    DictFileRecord& rec = b[B_ENGLISH_AO];
+    const std::string index = audio_index_line("cat", 0, 3) + audio_index_line("sun", 3, 3);
+    rec.text = load_pairs(data.write_raw("ao.txt", index), ListLoadOptions{}, rec.entries, &rec.stats);
+    rec.count = rec.entries.size();
+    hs->shell_opened.clear();
+    SendCommand(hBig, IDC_BIG_AUDIO_READ);  // nothing checked yet: nothing spoken
+    EXPECT_TRUE(hs->shell_opened.empty());
+    type_right(u"cat dog sun cat");
+    SendCommand(hBig, IDC_BIG_AUDIO_READ);
+    std::string played;
+    for (const std::string& clip : hs->shell_opened) played += data.read(clip);  // an absolute path stays itself
+    EXPECT_EQ(played, "CATSUNCAT");
+}
+
+}  // namespace

@@ -1,0 +1,268 @@
+#include "windows/checker_file_commands.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "audio/pronunciation.h"
+#include "engine/token_store.h"
+#include "lexicon/listfile.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "resources/checker.h"
+#include "resources/resources.h"
+#include "shell/files.h"
+#include "shell/panels.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+#include "windows/checker_commands.h"
+#include "windows/checker_state.h"
+#include "windows/checker_web.h"
+
+namespace {
+
+constexpr int IDM_BIG_OPEN = 9219;
+constexpr int IDM_BIG_SAVE = 9220;
+constexpr int IDM_BIG_SAVE_UTF8 = 9221;
+constexpr int IDM_BIG_FONT = 9222;
+constexpr int IDM_BIG_NEW_VERSION = 9223;
+constexpr int IDM_BIG_ABOUT = 9228;
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kDefaultExtension = ".txt";
+
+// The local help pages in the start folder.
+struct HelpPage {
+    int id;
+    std::string_view file;
+};
+constexpr std::array kHelpPages{
+    HelpPage{9224, "help_spellchecker.html"},
+    HelpPage{9225, "help_color_filter.html"},
+    HelpPage{9226, "help_bulgarian_verb_types.html"},
+    HelpPage{9227, "help_bulgarian_nouns_adjectives.html"},
+};
+
+constexpr std::u16string_view kCredits =
+    u"Credits:\n"
+    u"English word forms: the word lists of the project's lexicon\n"
+    u"English definitions: the dictionary entries of the project's lexicon\n"
+    u"Pronunciations: the recorded clips of the audio archive\n"
+    u"Name frequencies: the name lists of the project's lexicon\n"
+    u"Online translation: Google Translate\n"
+    u"Bulgarian word forms: the Bulgarian morphology of the project's lexicon\n"
+    u"Bulgarian inflection tables: the inflection types of the project's lexicon\n"
+    u"etc.";
+
+const std::vector<FileFilter> kAllFiles{FileFilter{u"All Files (*.*)", u"*"}};
+
+std::filesystem::path g_open_folder;  // where the open dialog starts next ("": the home folder)
+
+// The error number of entering the folder (0 when it can be entered).
+int folder_error(const std::filesystem::path& folder) {
+    errno = 0;
+    if (::access(folder.c_str(), X_OK) != 0) return errno ? errno : ENOENT;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) return ENOTDIR;
+    return 0;
+}
+
+void show_error(std::string_view format, const std::filesystem::path& p, int err) {
+    MessageBoxA(hMain, jux_format(std::string(format).c_str(), path_to_cp1251(p).c_str(), std::strerror(err), err),
+                "Oops!", MB_OK | MB_ICONERROR);
+}
+
+std::filesystem::path open_start() {
+    if (!g_open_folder.empty()) return g_open_folder;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::filesystem::path(home) : std::filesystem::path("/");
+}
+
+void open_command(HWND dlg) {
+    const std::optional<std::filesystem::path> chosen = GetOpenFileNameW(dlg, u"Отвори", kAllFiles, open_start());
+    if (!chosen) return;
+    g_open_folder = chosen->parent_path();
+    prepare_for_file(dlg);
+    dropped_file(nullptr, hBigReRight, *chosen);
+    SetForegroundWindow(GetParent(hBigReLeft));
+    RE_SetSel(hBigReRight, CHARRANGE{0, 0});
+}
+
+// Where the save dialog starts: the folder and name of the file last opened, else "FILE.txt" in
+// the start folder; `opened_name` takes the opened file's name ("" when none). Nullopt, after
+// the message, when the opened file's folder cannot be entered.
+std::optional<std::filesystem::path> save_start(std::string& opened_name) {
+    opened_name.clear();
+    if (gl_dropped.empty()) return start_dir / "FILE.txt";
+    std::string path = gl_dropped;
+    if (path.size() > 1 && path.back() == '/') path.pop_back();
+    const std::size_t slash = path.rfind('/');
+    opened_name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::filesystem::path folder =
+        slash == std::string::npos ? std::filesystem::current_path() : fl_path({}, slash == 0 ? "/" : path.substr(0, slash));
+    if (const int err = folder_error(folder)) {
+        MessageBoxA(hMain,
+                    jux_format("Cannot change to folder %s, reason: %s, (errno = %d)\n", path.c_str(),
+                               std::strerror(err), err),
+                    "Oops!", MB_OK | MB_ICONERROR);
+        return std::nullopt;
+    }
+    return fl_path(folder, opened_name);
+}
+
+// A name typed without extension takes ".txt"; a file of that name is replaced only when the user
+// says so (the dialog asked about the name as typed).
+bool add_default_extension(HWND dlg, std::filesystem::path& file) {
+    if (file.has_extension()) return true;
+    file += kDefaultExtension;
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) return true;
+    return MessageBoxA(dlg, jux_format("%s already exists. Replace it?", path_to_cp1251(file).c_str()), "Oops!",
+                       MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+void save_command(HWND dlg, bool utf8) {
+    hReFocus = hBigReRight;
+    std::string opened_name;
+    const std::optional<std::filesystem::path> start = save_start(opened_name);
+    if (!start) return;
+    std::optional<std::filesystem::path> chosen =
+        GetSaveFileNameW(dlg, utf8 ? u"Запиши като UTF-8 файл" : u"Запиши", kAllFiles, *start);
+    if (!chosen || RE_GetTextLength(hBigReRight) == 0) return;
+    if (!add_default_extension(dlg, *chosen)) return;
+    bool lossy = false;
+    std::string bytes = checker_saved_bytes(utf8, &lossy);
+    if (lossy) {
+        const int answer = MessageBoxA(
+            dlg,
+            "The text holds characters that code page 1251 cannot show; saved in it they would become '?'.\n\n"
+            "Yes: save it as UTF-8 instead.  No: save it in code page 1251 all the same.",
+            "Oops!", MB_YESNOCANCEL | MB_ICONWARNING);
+        if (answer == IDCANCEL) return;
+        if (answer == IDYES) bytes = checker_saved_bytes(true);
+    }
+    // The text goes to a temporary file that then replaces the chosen one: a full disk never
+    // leaves a half-written text in place of the old file.
+    if (!write_file_safely(*chosen, bytes)) {
+        show_error("Cannot write %s, reason: %s, (errno = %d)\n", *chosen, errno ? errno : EIO);
+        return;
+    }
+    if (gl_SPELL_CHECKER_LOG && !gl_log.empty()) {
+        const std::filesystem::path log = start->parent_path() / fl_path({}, "LOG_" + opened_name);
+        if (!write_file_safely(log, checker_log_text(opened_name)))
+            show_error("Cannot write %s, reason: %s, (errno = %d)\n", log, errno ? errno : EIO);
+    }
+    MessageBoxA(dlg,
+                jux_format("%s %s", utf8_to_cp1251("Файлът е записан под името").c_str(),
+                           path_to_cp1251(*chosen).c_str()),
+                "Done!", MB_OK | MB_ICONINFORMATION);
+}
+
+void font_command(HWND dlg) {
+    const std::optional<LOGFONTW> chosen = ChooseFontW(dlg, GetFontInfo(hFont).value_or(LOGFONTW{}));
+    if (!chosen) return;
+    const HFONT font = CreateFontIndirectW(*chosen);
+    if (!font) {
+        MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
+        return;
+    }
+    hFont = font;
+    for (HWND re : {hBigReLeft, hBigReRight, hBigReBot}) SetWindowFont(re, hFont, true);
+}
+
+void help_page(std::string_view file) {
+    const std::filesystem::path page = start_dir / std::string(file);
+    errno = 0;
+    if (::access(page.c_str(), R_OK) != 0) {
+        show_error("Cannot open %s, reason: %s, (errno = %d)\n", page, errno ? errno : ENOENT);
+        return;
+    }
+    ShellOpen(page.string());
+}
+
+void about_box(HWND dlg) {
+    std::u16string text = JUXtitleS;
+    if (!text.empty() && text.front() == u' ') text.erase(0, 1);
+    text += u"\n\n\n\n";
+    text += kCredits;
+    MessageBoxW(dlg, text, u"About", MB_OK);
+}
+
+// Reads the checked text aloud word by word: every token of the last check, in order.
+void read_aloud() {
+    gl_from_audio_button_read = 1;
+    SetFocus(hReFocus);
+    empty_ogg_folder();
+    gl_ogg_index = 1;
+    if (sen_floor)
+        for (const SenToken* r = sen_floor; r < sen_nd; ++r) say_word(r->text);
+    gl_from_audio_button_read = 0;
+}
+
+}  // namespace
+
+std::string checker_saved_bytes(bool utf8, bool* lossy) {
+    // A text typed in (never loaded) takes CR LF, the line end of the program's own files.
+    const bool crlf = gl_0D0A || (!gl_0D && !gl_0A);
+    const std::u16string text = RE_GetTextW(hBigReRight, crlf ? GT_USECRLF : GT_DEFAULT);
+    std::string bytes = utf8 ? utf16_to_utf8(text) : utf16_to_cp1251(text, '?', lossy);
+    if (bytes.find("\r\n") == std::string::npos && !gl_0D)
+        for (char& c : bytes)
+            if (c == '\r') c = '\n';
+    if (utf8 && (gl_fg_utf8header || gl_fg_ansi)) bytes.insert(0, kBom);
+    return bytes;
+}
+
+std::string checker_log_text(std::string_view opened_name) {
+    std::string log = jux_format("|\t%s\r\n\r\n", std::string(opened_name).c_str());
+    log += gl_log;
+    log += "\r\n";
+    if (gl_log_ct2 == gl_log_ct)
+        log += jux_format("--------\r\n%i %s\r\n", gl_log_ct2, utf8_to_cp1251("коригирани грешки").c_str());
+    else
+        log += jux_format("--------\r\n%i %s %i %s\r\n", gl_log_ct2, utf8_to_cp1251("коригирани грешки в").c_str(),
+                          gl_log_ct, utf8_to_cp1251("различни думи").c_str());
+    return log;
+}
+
+bool checker_file_command(HWND dlg, int id) {
+    for (const HelpPage& h : kHelpPages)
+        if (h.id == id) {
+            help_page(h.file);
+            return true;
+        }
+    switch (id) {
+        case IDM_BIG_OPEN:
+            open_command(dlg);
+            return true;
+        case IDM_BIG_SAVE:
+        case IDM_BIG_SAVE_UTF8:
+            save_command(dlg, id == IDM_BIG_SAVE_UTF8);
+            return true;
+        case IDM_BIG_FONT:
+            font_command(dlg);
+            return true;
+        case IDM_BIG_NEW_VERSION:
+            ShellOpen(web_phrase_search_address(u"JUX Spell Checker"));
+            return true;
+        case IDM_BIG_ABOUT:
+            about_box(dlg);
+            return true;
+        case IDC_BIG_AUDIO_BUTTON:
+        case IDM_AUDIO:
+            AudioFromMenuOrButton();
+            return true;
+        case IDC_BIG_AUDIO_READ:
+            read_aloud();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void reset_checker_file_commands() { g_open_folder.clear(); }

@@ -1,0 +1,27 @@
+// windows/checker_file_commands.h - the text-checker window's "Файл", "Формат" and "Помощ" menus
+// and its audio commands: a text file opened into the right panel and checked; the right panel
+// saved in code page 1251 or UTF-8 with the line ends of the file it came from, and the
+// correction log beside it; the panels' font; the help pages, the version search and the About
+// text; the selection pronounced and the whole checked text read aloud.
+#pragma once
+
+#include <string>
+
+#include "platform/window.h"
+
+// Carries out the commands 9219-9228, 1271, 1320 and 8200 of the window; false for any other
+// identifier.
+bool checker_file_command(HWND dlg, int id);
+
+// The bytes the right panel is saved as: code page 1251 or UTF-8 (with the byte-order mark when
+// the loaded file had one or was 8-bit); CR LF line ends when the loaded file had them or the
+// text was never loaded, CR when it had CR alone, LF otherwise. *lossy is set when the 1251 text
+// lost characters that the code page cannot show.
+std::string checker_saved_bytes(bool utf8, bool* lossy = nullptr);
+
+// The correction log as it is written beside the saved file: the opened file's name, the log's
+// lines and the count of corrections.
+std::string checker_log_text(std::string_view opened_name);
+
+// The subsystem's reset for test fixtures: the open dialog starts afresh.
+void reset_checker_file_commands();
