@@ -271,6 +271,7 @@ int open_search_log() {
     if (!fl_searchlog) {
         const int err = errno;
         nologfile_fg = 1;
+        if (!tell_data_folder_trouble(err)) return 0;  // the user knows the folder cannot be written
         MessageBoxA(hMain,
                     jux_format("Cannot open %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
                                std::strerror(err), err),

@@ -48,7 +48,8 @@ void layout_main_window(HWND dlg, int cx, int cy);
 void look_up_entry_box(HWND dlg);
 
 // Opens the search log (the data folder's "searchlog.txt") for appending. When it cannot be
-// opened the user is told and the look-ups go on without it (nologfile_fg). Returns 1 when open.
+// opened the user is told (unless already told that the data folder cannot be written) and the
+// look-ups go on without it (nologfile_fg). Returns 1 when open.
 int open_search_log();
 // Writes the last look-up shown to the search log and closes it.
 void close_search_log();

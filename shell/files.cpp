@@ -219,6 +219,16 @@ bool write_all(int fd, std::string_view bytes, bool short_write) {
 
 }  // namespace
 
+bool data_folder_trouble_told = false;
+
+int tell_data_folder_trouble(int err) {
+    const bool folder_fault = err == EACCES || err == EPERM || err == EROFS || err == ENOSPC || err == EDQUOT;
+    if (!folder_fault) return 1;
+    if (data_folder_trouble_told) return 0;
+    data_folder_trouble_told = true;
+    return 1;
+}
+
 void fail_safe_write_at(SafeWriteStep step, int err, int nth) {
     s_write_fault = WriteFault{step, err, nth > 1 ? nth - 1 : 0};
 }
@@ -318,4 +328,5 @@ int remove_stale_temporary_files(const std::filesystem::path& folder) {
 void reset_files() {
     fl_stat = nullptr;
     s_write_fault = WriteFault{};
+    data_folder_trouble_told = false;
 }

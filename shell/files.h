@@ -80,6 +80,14 @@ std::string journal_time();
 // nothing at the time). Returns the number removed; a folder that cannot be read gives 0.
 int remove_stale_temporary_files(const std::filesystem::path& folder);
 
+// A data folder that cannot be written (read-only, full, not ours) is told once a start: the first
+// start-up file that meets it tells the user, the others keep silent. Returns 1 when a failure with
+// error `err` is to be told: always for another error (the file itself is at fault), else the first
+// time only. `data_folder_trouble_told` notes that it was told (also by the start-up when the data
+// folder could not be made).
+int tell_data_folder_trouble(int err);
+extern bool data_folder_trouble_told;
+
 // Test hook: the `nth` call of write_file_safely from now (1: the next) fails at `step` with the
 // error `err`, as a full disk (a short write), a broken device (the sync) or a refused rename would
 // make it fail. reset_files() clears it.

@@ -72,6 +72,7 @@ int enter_data_folder(const std::filesystem::path& start_folder) {
     if (ec) {
         MessageBoxA(hMain, jux_format(what, path_to_cp1251(alt).c_str(), ec.message().c_str(), ec.value()), "Oops!",
                     MB_OK | MB_ICONERROR);
+        data_folder_trouble_told = true;  // the start-up files that cannot be written there keep silent
         // The start folder stays the working folder and serves as the data folder.
         ec.clear();
         std::filesystem::current_path(start_folder, ec);

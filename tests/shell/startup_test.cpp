@@ -357,17 +357,19 @@ TEST_F(StartupTest, TheStartOpensTheLogBuildsTheMenuBarAndTellsAMissingLexiconOn
 }
 
 // A start folder that cannot be written: the data folder cannot be made, and that is what the
-// user is told; a data folder that cannot be written: the start counter says so once.
+// user is told (and that no lexicon is there); a data folder that cannot be written: the start
+// counter says so, once - the search log keeps silent about the same folder.
 TEST_F(StartupTest, ReadOnlyFoldersAreToldByTheirRealCause) {
     struct Case {
         const char* what;
         bool make_alt;                 // the data folder exists (read-only), else the start folder is
         std::u16string told;           // the start of the one message about it
         std::u16string file;           // the path the message names
+        std::size_t boxes;             // every message of the start
     };
     const std::vector<Case> cases = {
-        {"read-only start folder", false, u"Cannot make the folder ", u"alt"},
-        {"read-only data folder", true, u"Cannot write to ", u"alt/set.txt"},
+        {"read-only start folder", false, u"Cannot make the folder ", u"alt", 2},
+        {"read-only data folder", true, u"Cannot write to ", u"alt/set.txt", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -399,7 +401,7 @@ TEST_F(StartupTest, ReadOnlyFoldersAreToldByTheirRealCause) {
                 told += b.text.starts_with(c.told + file) ? 1 : 0;
                 changed += b.text.starts_with(u"Cannot change to folder") ? 1 : 0;
             }
-            if (told == 1 && changed == 0) return 0;
+            if (told == 1 && changed == 0 && headless().message_boxes.size() == c.boxes) return 0;
             for (const auto& b : headless().message_boxes) std::fprintf(stderr, "box: %s\n", utf16_to_utf8(b.text).c_str());
             return 3;
         });
