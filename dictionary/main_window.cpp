@@ -124,14 +124,15 @@ void forget_handles(HWND dlg) {
 }
 
 // The clipboard watch: text that another program copies is looked up in the entry box while
-// gl_TRANSLATE_CLIPBOARD is 1. The program's own copies (CopyToClipboard clears
-// gl_clipboard_translation) are left alone, and the flag is set back for the next change.
+// gl_TRANSLATE_CLIPBOARD is 1. The program's own writes (CopyToClipboard clears
+// gl_clipboard_translation, which is set back for the next change) and the copies the user makes
+// from its panels are left alone, so that copying and pasting within the program keeps the box.
 void on_clipboard_change() {
     if (!gl_clipboard_translation) {
         gl_clipboard_translation = 1;
         return;
     }
-    if (gl_TRANSLATE_CLIPBOARD != 1 || !IsWindow(hAddReShort)) return;
+    if (gl_TRANSLATE_CLIPBOARD != 1 || !IsWindow(hAddReShort) || IsClipboardOwned()) return;
     const std::optional<std::u16string> text = GetClipboardTextW();
     if (!text || text->empty() || *text == RE_GetTextW(hAddReShort, GT_DEFAULT)) return;
     // The box's own change notification runs the look-up.

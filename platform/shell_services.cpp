@@ -89,6 +89,8 @@ bool SetClipboardTextA(std::string_view text_cp1251) {
 
 std::optional<std::u16string> GetClipboardTextW() { return platform_backend().clipboard_text(); }
 
+bool IsClipboardOwned() { return platform_backend().clipboard_owned(); }
+
 std::optional<std::string> GetClipboardTextA() {
     auto t = GetClipboardTextW();
     if (!t) return std::nullopt;

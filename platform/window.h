@@ -317,6 +317,9 @@ int MessageBoxA(HWND owner, std::string_view text_cp1251, std::string_view capti
 bool SetClipboardTextW(std::u16string_view text);
 bool SetClipboardTextA(std::string_view text_cp1251);
 std::optional<std::u16string> GetClipboardTextW();  // empty optional: no text on the clipboard
+// True while the clipboard holds what this program put there: its own writes and the copies made
+// from its panels (a clipboard watch leaves those alone).
+bool IsClipboardOwned();
 std::optional<std::string> GetClipboardTextA();
 bool EmptyClipboard();
 // Joins the clipboard watch: every change of the clipboard (ours or another program's) sends

@@ -49,11 +49,8 @@ void apply_font(HWND re, LOGFONTW f) {
     hFont = h;
 }
 
-// A copy made with the popup is the program's own: the clipboard watch leaves it alone.
 void copy_text(std::u16string_view text) {
-    if (text.empty()) return;
-    gl_clipboard_translation = 0;
-    if (!SetClipboardTextW(text)) gl_clipboard_translation = 1;
+    if (!text.empty()) SetClipboardTextW(text);
 }
 
 }  // namespace

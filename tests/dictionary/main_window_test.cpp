@@ -326,7 +326,7 @@ TEST_F(MainWindow, CopiedTextAndDroppedFilesAreLookedUp) {
         {"another program copies", 1, [] { headless_copy_from_outside(u"apple"); }, u"apple"},
         {"the option is off", 0, [] { headless_copy_from_outside(u"about"); }, u"apple"},
         {"the program's own copy", 1, [] { CopyToClipboard(u"about"); }, u"apple"},
-        {"the popup's copy", 1,
+        {"a copy from its panel", 1,
          [] {
              hReFocus = hAddReSaved;
              RE_SetSel(hAddReSaved, CHARRANGE{0, 5});

@@ -207,6 +207,7 @@ public:
     std::optional<std::u16string> clipboard_text() override { return inner_->clipboard_text(); }
     bool set_clipboard_text(std::u16string_view text) override { return inner_->set_clipboard_text(text); }
     bool clear_clipboard() override { return inner_->clear_clipboard(); }
+    bool clipboard_owned() override { return inner_->clipboard_owned(); }
     bool shell_open(std::string_view what) override { return inner_->shell_open(what); }
     bool start_program(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) override {
         return inner_->start_program(exe, args, minimized);
