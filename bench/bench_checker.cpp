@@ -4,14 +4,13 @@
 // on the Qt backend (offscreen platform).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/qt_bench_app.h"
 #include "dictionary/main_window.h"
 #include "engine/run.h"
 #include "engine/run_state.h"
@@ -33,19 +32,6 @@
 #include "windows/checker_window.h"
 
 namespace {
-
-// The application of the Qt cases; it lives until the process ends (Qt's own data that its
-// destructor needs is gone by the time static objects are destroyed).
-QApplication& qt_app() {
-    static int argc = 1;
-    static char name[] = "bench_checker";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // The demonstration lexicon in a folder of its own for the whole program run.
 const std::filesystem::path& data_folder() {
@@ -97,7 +83,7 @@ std::u16string text_of(std::size_t words) {
 // The program as the spell-checker edition starts it, on the given backend.
 void start_checker(bool qt) {
     if (qt) {
-        qt_app();
+        qt_bench_app();
         platform_set_backend(make_qt_backend());
     } else {
         headless_install();

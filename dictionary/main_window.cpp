@@ -25,6 +25,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_window.h"
+#include "windows/translation_window.h"
 
 HWND hAddReDict;
 bool dictionary_edit_mode = false;
@@ -169,13 +170,18 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
             open_checker_window(POINT{40, 20});
             return 1;
         case IDC_ADD_BIG_TRANS:
+            open_translation_window(hAddReSaved, false);
+            return 1;
+        case IDM_SHOW_BIG:
+            open_translation_window(hReFocus, true);
+            return 1;
         case IDM_INPUT_TYPE:
         case IDM_SETTINGS:
         case IDM_ASCII:
         case IDA_ABOUT:
-            // The translation window (1178), the inflection-type input (8300), settings (9213)
-            // and character table (9214) windows and the About box open from here once those
-            // windows are part of the program; until then the button and menu items do nothing.
+            // The inflection-type input (8300), settings (9213) and character table (9214)
+            // windows and the About box open from here once those windows are part of the
+            // program; until then the menu items do nothing.
             return 1;
         case IDM_ADD_CUSTOM_WORD:
             add_custom_word(dlg);

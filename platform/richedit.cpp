@@ -283,6 +283,60 @@ void RE_ReplaceSelA(HWND re, std::string_view text_cp1251, bool can_undo) {
   replace_selection(re, normalize_line_ends(cp1251_to_utf16(text_cp1251)), can_undo);
 }
 
+std::size_t RE_ReplaceRanges(HWND re, const std::vector<CHARRANGE>& ranges, std::u16string_view text,
+                             bool can_undo) {
+  RichText* d = platform_rich(re);
+  if (!d || ranges.empty()) return 0;
+  const std::u16string with = normalize_line_ends(text);
+  const LONG n = d->length();
+  const auto w = static_cast<std::int64_t>(with.size());
+  // How many of the ranges fit in the text limit, and that they are in order.
+  std::size_t count = 0;
+  std::int64_t length = n;
+  LONG prev_end = 0;
+  for (const CHARRANGE& r : ranges) {
+    if (r.cpMin < prev_end || r.cpMax < r.cpMin || r.cpMax > n) break;
+    const std::int64_t next = length + w - (r.cpMax - r.cpMin);
+    if (next > length && next > d->limit) break;
+    length = next;
+    prev_end = r.cpMax;
+    ++count;
+  }
+  if (count == 0) return 0;
+  const LONG from = ranges.front().cpMin;
+  const LONG to = ranges[count - 1].cpMax;
+  const std::vector<FormatRun> old_runs = d->runs(from, to);
+  const std::u16string& old = d->text();
+  std::u16string out;
+  out.reserve(static_cast<std::size_t>(length - n + (to - from)));
+  std::vector<FormatRun> runs;
+  std::size_t ri = 0;
+  // The formats of [a, b) of the old text, placed at the current end of `out`.
+  auto copy_gap = [&](LONG a, LONG b) {
+    const LONG shift = static_cast<LONG>(out.size()) - (a - from);
+    while (ri < old_runs.size() && old_runs[ri].to <= a) ++ri;
+    for (std::size_t k = ri; k < old_runs.size() && old_runs[k].from < b; ++k)
+      runs.push_back({std::max(old_runs[k].from, a) - from + shift, std::min(old_runs[k].to, b) - from + shift,
+                      old_runs[k].format});
+    out.append(old, static_cast<std::size_t>(a), static_cast<std::size_t>(b - a));
+  };
+  LONG at = from;
+  for (std::size_t i = 0; i < count; ++i) {
+    const CHARRANGE& r = ranges[i];
+    copy_gap(at, r.cpMin);
+    while (ri < old_runs.size() && old_runs[ri].to <= r.cpMin) ++ri;
+    const CharFormat f = ri < old_runs.size() ? old_runs[ri].format : d->format_at(r.cpMin);
+    const LONG start = static_cast<LONG>(out.size());
+    out += with;
+    runs.push_back({start, static_cast<LONG>(out.size()), f});
+    at = r.cpMax;
+  }
+  const CHARRANGE old_sel = d->selection();
+  const TextChange c = d->replace_formatted(from, to, out, runs, can_undo);
+  text_changed(re, c, old_sel);
+  return count;
+}
+
 void RE_HideSelection(HWND re, bool hide) {
   RichText* d = platform_rich(re);
   if (!d || d->hide_selection == hide) return;

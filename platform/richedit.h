@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -100,6 +101,13 @@ std::u16string RE_GetSelText(HWND re);
 // Replaces the selection (the text limit applies); the caret ends after the new text.
 void RE_ReplaceSel(HWND re, std::u16string_view text, bool can_undo = true);
 void RE_ReplaceSelA(HWND re, std::string_view text_cp1251, bool can_undo = true);
+// Replaces each of the ranges (ascending, not overlapping) by `text` in one change and one undo
+// step: the text between the ranges keeps its formats, each replacement takes the format of the
+// first character it replaces. Ranges that would bring the text past its limit are left as they
+// are, from the first that does not fit. The caret ends after the last replacement. Returns the
+// number of ranges replaced.
+std::size_t RE_ReplaceRanges(HWND re, const std::vector<CHARRANGE>& ranges, std::u16string_view text,
+                             bool can_undo = true);
 void RE_HideSelection(HWND re, bool hide);
 
 // Formats of the selection (SCF_SELECTION), of all text (SCF_ALL) or the default format for new

@@ -87,7 +87,7 @@ void register_main_window_template();
 inline constexpr std::u16string_view kAddSentenceCaption = u"Word by word";
 inline constexpr std::u16string_view kAddUpdateCaption = u"Refresh after adding";
 inline constexpr std::u16string_view kAddBigSpellCaption = u"Spell checker";
-inline constexpr std::u16string_view kAddBigTransCaption = u"Translation";
+inline constexpr std::u16string_view kAddBigTransCaption = u"превод";
 
 // The main window's accelerator table (key, modifiers, command), in the order above.
 std::vector<ACCEL> main_accelerator_table();

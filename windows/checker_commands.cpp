@@ -15,6 +15,8 @@
 #include "shell/strings.h"
 #include "shell/window_state.h"
 #include "windows/checker_state.h"
+#include "windows/find_replace_window.h"
+#include "windows/info_window.h"
 
 namespace {
 
@@ -69,16 +71,12 @@ void paste_clipboard(HWND dlg) {
     SendCommand(dlg, IDC_BIG_REFRESH);
 }
 
-// The find command: the position of the selection and its text for the find window.
-void find_command() {
-    const std::u16string label = find_position_label(hBigReRight);
-    const std::string find = find_text_of_selection(hBigReRight);
-    // Connection point: the find-and-replace window (template 120, DialogRepl, titled "Търсене",
-    // placed at (770, 400), owned by this window) is created here when it does not exist; the
-    // label goes to its control 1242, a non-empty find text to its find box 1232, which then takes
-    // the focus. Until that window is part of the program the texts go nowhere.
-    (void)label;
-    (void)find;
+// The find command: the find-and-replace window, opened when needed, shows the position of the
+// selection and takes its text as the find text.
+void find_command(HWND dlg) {
+    if (!open_find_replace_window(dlg)) return;
+    show_in_find_replace_window(find_position_label(hBigReRight),
+                                cp1251_to_utf16(find_text_of_selection(hBigReRight)));
 }
 
 // A file dropped on the right panel: real-time and clipboard checking go off, "On" and the
@@ -266,13 +264,11 @@ bool checker_panel_command(HWND dlg, int id, INT_PTR& result) {
             toggle_first_letter_case(hReFocus);
             return true;
         case IDC_BIG_FIND_REPLACE:
-            find_command();
+            find_command(dlg);
             result = 1;
             return true;
         case IDC_BIG_INFO:
-            // Connection point: the information window (template 122, DialogInfo) is created and
-            // shown here when it does not exist, the focus going to it and back to the window that
-            // had it. Until that window is part of the program the button does nothing.
+            open_info_window();
             return true;
         case IDC_BIG_NOV:
             SetFocus(hReFocus);

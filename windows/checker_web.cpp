@@ -25,8 +25,8 @@ struct WebEndpoint {
     std::string_view suffix;
 };
 constexpr std::array kEndpoints{
-    WebEndpoint{1210, kSearch, true, ""},
-    WebEndpoint{1209, kSearch, true, "&lr=lang_bg"},
+    WebEndpoint{WEB_SEARCH_BUTTON, kSearch, true, ""},
+    WebEndpoint{WEB_SEARCH_BG_BUTTON, kSearch, true, "&lr=lang_bg"},
     WebEndpoint{1218, "https://news.google.com/news?num=100&hl=en&lr=&safe=on&sa=N&tab=wn&q=", true, ""},
     WebEndpoint{1287, "https://images.google.com/images?hl=en&safe=on&q=", true, ""},
     WebEndpoint{1216, kSiteSearch, true, "+site%3Anytimes.com"},
@@ -108,7 +108,7 @@ std::string web_phrase_search_address(std::u16string_view phrase) {
     return std::string(kSearch) + std::string(kQuote) + percent_encode(phrase) + std::string(kQuote);
 }
 
-std::u16string web_lookup_text(HWND focus) {
+std::u16string web_lookup_text(HWND focus, HWND left) {
     if (RE_GetTextLength(focus) == 0) return {};
     const CHARRANGE sel = RE_GetSel(focus);
     const LONG n = sel.cpMax - sel.cpMin;
@@ -116,7 +116,7 @@ std::u16string web_lookup_text(HWND focus) {
     if (n > 2 && n < WEB_SELECTION_ROOM)
         q = cut_units(RE_GetSelText(focus), WEB_LOOKUP_MOST_CHARS);
     else
-        q = first_word((n == 1 || n == 2) ? hBigReLeft : focus);
+        q = first_word((n == 1 || n == 2) ? (left ? left : hBigReLeft) : focus);
     replace_all(q, u'_', u' ');
     remove_extra_spacesW(q);
     return q;

@@ -28,14 +28,20 @@ struct WebLinkButton {
 // The five programmable buttons, "E", "D", "ME", "ur" and "5" in the template.
 std::span<const WebLinkButton> web_link_buttons();
 
+// The word buttons "G" (a search) and "Gb" (a search in Bulgarian pages), which the translation
+// window has too.
+inline constexpr int WEB_SEARCH_BUTTON = 1210;
+inline constexpr int WEB_SEARCH_BG_BUTTON = 1209;
+
 // Carries out a web look-up button's command (1209, 1210, 1214-1221, 1286, 1287, 1311, 1313,
 // 1314, 1316); false for any other identifier.
 bool checker_web_command(int id);
 
 // The look-up text of a word button: the focus pane's selection of 3 to 1,023 characters (cut to
-// 511), else the first word of the left panel (selection of 1 or 2 characters) or of the focus
-// pane; '_' become blanks and runs of blanks one. Empty when there is nothing to look up.
-std::u16string web_lookup_text(HWND focus);
+// 511), else the first word of the window's left panel `left` (selection of 1 or 2 characters;
+// null: the checker's) or of the focus pane; '_' become blanks and runs of blanks one. Empty
+// when there is nothing to look up.
+std::u16string web_lookup_text(HWND focus, HWND left = HWND{});
 
 // The address a word button opens for the look-up text q: the endpoint's path and q (a phrase in
 // quotes for the searches); for a programmable button its template with every "XXXXX" replaced

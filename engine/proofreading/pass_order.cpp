@@ -1,6 +1,9 @@
 #include "engine/proofreading/pass_order.h"
 
 #include "engine/proofreading/agreement.h"
+#include "engine/proofreading/article_passes.h"
+#include "engine/proofreading/capitals.h"
+#include "engine/proofreading/comma_scans.h"
 #include "engine/proofreading/gap_passes.h"
 #include "engine/proofreading/novel_checks.h"
 #include "engine/proofreading/proof_report.h"
@@ -16,10 +19,10 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
     {0, G::Novel, u"Нов ред в края на текста!", {}, paragraph_statistics},
     {1, G::Novel, u"*параграфи с различен брой отварящи и затварящи:\r\n„“  «»  \"\"  ()  {}  []  _", {},
      unbalanced_pairs},
-    {2, G::None, u"<предлог><пълен член>", {}, nullptr},
-    {3, G::None, u"непълен член след форма на \"съм\" (невинаги е грешка!)", {}, nullptr},
-    {4, G::None, u"непълен член пред форма на \"съм\" (невинаги е грешка!)", {}, nullptr},
-    {5, G::None, u"непълен член в начало на изречение (невинаги е грешка!)", {}, nullptr},
+    {2, G::None, u"<предлог><пълен член>", {}, full_article_after_preposition},
+    {3, G::None, u"непълен член след форма на \"съм\" (невинаги е грешка!)", {}, short_article_after_sam},
+    {4, G::None, u"непълен член пред форма на \"съм\" (невинаги е грешка!)", {}, short_article_before_sam},
+    {5, G::None, u"непълен член в начало на изречение (невинаги е грешка!)", {}, short_article_sentence_start},
     {6, G::None, u"<интервал><многоточие>", {}, blank_before_ellipsis},
     {7, G::None, u"слепено m-тире", {}, glued_em_dash},
     {8, G::None, u"слепени кавички", {}, glued_quotes},
@@ -49,11 +52,11 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
     {32, G::ShtShLoadBg, u"потенциални грешки: щ -> ш (причастие вместо глагол)", {}, sht_to_sh},
     {33, G::ShShtLoadBg, u"потенциални грешки: ш -> щ (глагол вместо причастие)", {}, sh_to_sht},
     {34, G::LoadBg, u"разкъсана дума или грешна двойка думи", {}, split_words},
-    {35, G::Comma, u"потенциално пропуснати запетаи (невинаги е вярно!)", {}, nullptr},
+    {35, G::Comma, u"потенциално пропуснати запетаи (невинаги е вярно!)", {}, missing_commas},
     {36, G::NoStopLoadBg,
      u"думи с главни букви в средата на изречение\r\nс под 4 повторения, възможно е да са грешки",
-     u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", nullptr},
-    {37, G::TwoLetters, {}, {}, nullptr},
+     u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", capitals_in_sentences},
+    {37, G::TwoLetters, {}, {}, ocr_letter_pairs},
     {38, G::TwoNounsLoadBg, u"последователни съществителни (обикновено не е грешка!)", {}, consecutive_nouns},
     {39, G::ConcordLoadBg, u"потенциално несъгласувани прилагателно и съществително", {}, adjective_noun},
     {40, G::LoadBg, u"предлог пред глагол (обикновено е грешка)", {}, preposition_verb},

@@ -2,7 +2,8 @@
 // and is captured to a PNG in the build folder; a second start refuses with its message box and
 // exit status 1; closing the window ends the first with status 0. With the demonstration lexicon,
 // a word typed into the entry box shows its entry, captured to a PNG as well; with SPELL_CHECKER
-// set the text-checker window opens, and a pasted text is checked in it (captured too). Skipped
+// set the text-checker window opens, a pasted text is checked in it (captured too), its find
+// window replaces in its text and a click on a report line corrects it (both captured). Skipped
 // when Xvfb is missing.
 // GoogleTest before Xlib, whose macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
@@ -571,6 +572,65 @@ TEST_F(XvfbStart, TheSpellCheckerEditionOpensTheCheckerAndAPastedTextIsChecked) 
     // Closing the checker ends the program (its main window is hidden).
     send_close(display_, checker);
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "checker.log");
+}
+
+TEST_F(XvfbStart, TheCheckersFindWindowReplacesInItsText) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const fs::path start = dir_ / "find";
+    fs::create_directories(start);
+    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
+    ASSERT_TRUE(start_jux(first_, "find.log", start));
+    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "find.log");
+
+    // The user pastes a text into the right panel, goes back to its start and presses Ctrl+F.
+    {
+        ClipboardOwner owner(display_name_, "the cat and the cat");
+        ASSERT_TRUE(owner.owned());
+        const std::string win = std::to_string(checker);
+        xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+        std::this_thread::sleep_for(500ms);
+    }
+    // Keys pressed while the pasted text is being checked may be lost: they are pressed again
+    // until the window is there.
+    const std::string win = std::to_string(checker);
+    Window find = 0;
+    for (int attempt = 0; attempt < 10 && !find; ++attempt) {
+        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+Home", "ctrl+f"}, dir_ / "xdo3.log");
+        find = wait_for_window(display_, "Търсене", first_, 3s);
+    }
+    ASSERT_NE(find, 0u) << "no find window; the program said: " << read_file(dir_ / "find.log");
+
+    // The find field has the focus; the replace field and "Replace all" are clicked (the
+    // template's places: 1.5 pixels a dialog unit across, 1.625 down, in the 8-point font).
+    const std::string fw = std::to_string(find);
+    xdotool(*xdo, display_name_, {"type", "--delay", "40", "cat"}, dir_ / "xdo4.log");
+    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "190", "122", "click", "1"}, dir_ / "xdo5.log");
+    xdotool(*xdo, display_name_, {"type", "--delay", "40", "dog"}, dir_ / "xdo6.log");
+    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "343", "107", "click", "1"}, dir_ / "xdo7.log");
+    std::this_thread::sleep_for(500ms);
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb = capture(display_, find, width, height);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-find-replace.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    rgb = capture(display_, checker, width, height);
+    ASSERT_TRUE(write_png(fs::path(JUX_SHOT_DIR) / "jux-find-replace-checker.png", width, height, rgb));
+
+    // The checker's text, copied by the user (again while a busy program lost the keys).
+    std::string copied;
+    for (int attempt = 0; attempt < 5 && copied.empty(); ++attempt) {
+        xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo8.log");
+        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo9.log");
+        std::this_thread::sleep_for(300ms);
+        copied = clipboard_text(display_);
+    }
+    EXPECT_EQ(copied, "the dog and the dog") << "see " << shot;
+
+    send_close(display_, checker);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "find.log");
 }
 
 namespace {

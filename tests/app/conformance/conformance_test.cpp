@@ -162,6 +162,22 @@ TEST_P(Conformance, FindSearchesBothWays) {
     EXPECT_EQ(RE_FindText(re, FR_DOWN, CHARRANGE{0, -1}, u"on"), (CHARRANGE{0, 2}));
 }
 
+TEST_P(Conformance, RangesReplacedInOneStepKeepTheFormatsAroundThem) {
+    RE_SetTextW(re, u"cat dog cat dog");
+    make_red_bold(re, 8, 11);  // the second "cat"
+    RE_LimitText(re, 18);      // room for one "cat" -> "mouse"; the range past the end is not taken
+    EXPECT_EQ(RE_ReplaceRanges(re, {CHARRANGE{0, 3}, CHARRANGE{8, 11}, CHARRANGE{20, 21}}, u"mouse"), 1u);
+    EXPECT_EQ(driver->shown_text(re), u"mouse dog cat dog");
+    ASSERT_TRUE(RE_Undo(re));
+    EXPECT_EQ(RE_ReplaceRanges(re, {CHARRANGE{0, 3}, CHARRANGE{8, 11}, CHARRANGE{4, 7}}, u"ox"), 2u);  // in order only
+    EXPECT_EQ(driver->shown_text(re), u"ox dog ox dog");
+    EXPECT_EQ(driver->shown_selection(re), (CHARRANGE{9, 9}));
+    EXPECT_EQ(driver->shown_color(re, 7), kRed);
+    EXPECT_TRUE(driver->shown_bold(re, 8));
+    EXPECT_EQ(driver->shown_color(re, 6), std::nullopt);
+    EXPECT_EQ(driver->shown_color(re, 10), std::nullopt);
+}
+
 // ---- Undo and redo ------------------------------------------------------------------------------
 
 TEST_P(Conformance, UndoAndRedoFromTheKeyboard) {

@@ -1,0 +1,150 @@
+#include "engine/proofreading/capitals.h"
+
+#include <cstring>
+#include <string>
+
+#include "engine/ocr_check.h"
+#include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/proof_report.h"
+#include "engine/proofreading/proof_words.h"
+#include "engine/separators.h"
+#include "engine/token_store.h"
+#include "lexicon/bgtypes.h"
+#include "lexicon/display.h"
+#include "lexicon/morphology.h"
+#include "lexicon/tables.h"
+#include "platform/richedit.h"
+#include "platform/text.h"
+#include "shell/gmake.h"
+#include "shell/panels.h"
+#include "shell/strings.h"
+#include "spelling/spell_state.h"
+
+namespace {
+
+constexpr std::size_t kWordMax = 63;  // longer words are never candidates
+constexpr std::size_t kKeyMax = 127;  // the "word_next" key of the capital list
+constexpr unsigned kFrequent = 3;     // more occurrences than this: listed once
+
+const WordList kAfterCapital{"ще", "но", "така", "ако", "пък"};
+const WordList kBeyond{"отвъд", "отсам", "оттатък"};
+// Types of words that are names, titles, abbreviations or transliterations.
+constexpr int kNameTypes[] = {BGT_76N, BGT_78T, BGT_78N, BGT_PROPR, BGT_TRANS, BGT_CULT, BGT_ABBR};
+
+unsigned cr_count(const char* gap) {
+    LineEndInfo info{};
+    GetEmptyInfo(&info, gap);
+    return info.cr_count;
+}
+
+// A known word with a capital where no sentence begins (p is past the first record).
+bool capital_candidate(const SenToken* p) {
+    const SenToken& prev = p[-1];
+    const SenToken& next = p[1];
+    const char* w = p->text;
+    const std::size_t n = std::strlen(w);
+    if (!w[0] && !prev.text[0] && !next.text[0]) return false;
+    if (n < 1 || n > kWordMax || !cyr_upper(w[0])) return false;
+    if (!only_of(p->gap, " ,\r")) return false;
+    if (std::strstr(prev.gap, "-->")) return false;
+    if (IsTypeProperOnly(w) || TypeHasAscii(w, ascii_proper) != -1) return false;
+    for (int t : kNameTypes)
+        if (TypeHas(w, t)) return false;
+    if (!in_b_row(B_BULGARIAN, w) || in_b_row(B_BULGARIAN_CAPIT, w) || IsNumber(w)) return false;
+    if (n > 1 && cyr_upper(w[1])) return false;
+    const std::size_t pn = std::strlen(prev.text);
+    if (pn > 0 && prev.text[pn - 1] == '.') return false;
+    std::string key = std::string(w) + '_' + next.text;
+    if (key.size() > kKeyMax) key.resize(kKeyMax);
+    if (in_b_row(B_BULGARIAN_CAPIT, key)) return false;
+    if (blank_gap(next.gap) && cyr_upper(next.text[0])) return false;
+    if (cyr_upper(prev.text[0]) && !kAfterCapital.has(w)) return false;
+    return cr_count(p->gap) <= 1;
+}
+
+// One line of the frequent capitals: number, word, count and the word in small letters.
+void frequent_line(const ProofRun& run, unsigned number, const GRecord& g) {
+    const std::string num = std::to_string(number) + ". ";
+    const std::string name(g.name);
+    const std::string count = "  " + std::to_string(g.count);
+    const std::string suggestion = " -> " + lower_word(name);
+    CHARRANGE at{};
+    SelectReEnd(run.report, at);
+    JuxShowMessage(run.report, num + name + count + suggestion, 1);
+    LONG x = at.cpMin;
+    const auto colour = [&](std::size_t len, COLORREF c, DWORD effects) {
+        ColorRangeOn(run.report, x, x + static_cast<LONG>(len), PR_COLOUR_BOLD, c, effects);
+        x += static_cast<LONG>(len);
+    };
+    colour(num.size(), gl_col_nosug, 0);
+    colour(name.size(), PR_CONTEXT, CFE_BOLD);
+    colour(count.size(), PR_COUNT, 0);
+    colour(suggestion.size(), PR_SUGGESTION, 0);
+    RE_SetSel(run.report, CHARRANGE{at.cpMin + 1, at.cpMin + 1});
+}
+
+// True when a group met more than three times has the word's spelling, ignoring case.
+bool frequent(const char* w) {
+    for (const GRecord* g = g_floor; g < g_nd && g->count > kFrequent; ++g)
+        if (cp_strcasecmp(g->name, w) == 0) return true;
+    return false;
+}
+
+void rare_finding(PassReport& rep, const SenToken* p) {
+    const SenToken& prev = p[-1];
+    const std::string pw = prev.text;
+    if (cr_count(p->gap) == 1) {
+        rep.finding(pw, " -> " + pw + ".");
+        return;
+    }
+    const std::size_t pg = std::strlen(prev.gap);
+    const std::string lead = pg > 0 && prev.gap[pg - 1] == ' ' ? " " : "";
+    const std::string trail = p[1].gap[0] == ' ' ? " " : "";
+    const std::string gap = p->gap;
+    const std::string small = lead + pw + gap + lower_word(p->text) + trail;
+    const std::string stop = lead + pw + ". " + p->text + trail;
+    std::string suggestion;
+    if (gap == " " && in_b_row(B_BULGARIAN_COMMA1, pw) && !kBeyond.has(pw.c_str())) suggestion = " -> " + small;
+    else if (gap == " ") suggestion = " -> " + stop + " | " + small;
+    else suggestion = " -> " + small + " | " + stop;
+    rep.finding(lead + pw + gap + p->text + trail, suggestion);
+}
+
+}  // namespace
+
+void capitals_in_sentences(ProofRun& run, const PassRow& row) {
+    if (!run.floor) return;
+    const SenToken* const floor = run.floor;
+    const std::ptrdiff_t count = run.nd - floor;
+
+    // First scan: every candidate into the single token index.
+    bool emptied = false, added = false;
+    for (std::ptrdiff_t i = 1; i < count; ++i) {
+        if (!capital_candidate(floor + i)) continue;
+        if (!emptied) {
+            ResetGmake();
+            emptied = true;
+        }
+        if (PutInG(floor[i].text)) added = true;
+    }
+    if (added) {
+        FinishGmake();
+        if (g_floor < g_nd && g_floor->count > kFrequent) {
+            JuxShowMessage(run.report, "", 1);
+            report_line(run, row.title2, 2, PR_TITLE, CFE_BOLD);
+            unsigned number = 0;
+            for (const GRecord* g = g_floor; g < g_nd && g->count > kFrequent; ++g) frequent_line(run, ++number, *g);
+        }
+        JuxShowMessage(run.report, "", 1);
+    }
+
+    // Second scan: the rarer ones where they stand.
+    PassReport rep(run, row.title, 2);
+    for (std::ptrdiff_t i = 1; i < count; ++i) {
+        const SenToken* p = floor + i;
+        if (!capital_candidate(p) || (added && frequent(p->text))) continue;
+        rare_finding(rep, p);
+    }
+}
+
+void ocr_letter_pairs(ProofRun& run, const PassRow&) { check_ocr_letter_pairs(run.report); }

@@ -1,0 +1,11 @@
+// engine/proofreading/comma_scans.h - the missing-comma pass: four scans of token store 1, for
+// conjunctions of one, two, three and four words (and for a relative word after a word of
+// b_bulgarian_comma1), each reporting where a comma may be missing before the conjunction and
+// marking that place in the source. The scans share one title and one finding counter, so the
+// report lists the one-word findings first, then the two-word ones, and so on.
+#pragma once
+
+struct ProofRun;
+struct PassRow;
+
+void missing_commas(ProofRun& run, const PassRow& row);
