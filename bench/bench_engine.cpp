@@ -13,6 +13,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/bench_panels.h"
 #include "engine/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
@@ -102,14 +103,7 @@ struct EngineFixture {
     std::string text;
     std::u16string text16;
     EngineFixture() {
-        headless_install();
-        reset_shell();
-        reset_lexicon();
-        reset_engine();
-        OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;  // no limit: the text has more than a million tokens
-        smake();
-        smake2();
-        smakeR();
+        start_headless_without_word_limit();
         dir = std::filesystem::temp_directory_path() / ("jux_bench_engine_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         // A run of the checker's panel writes its token exports into the working folder.
@@ -153,20 +147,7 @@ BENCHMARK(BM_TokeniseIntoStore1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_TranslateTextOverAPanel(benchmark::State& state) {
     EngineFixture& f = fixture();
-    DialogTemplate t;
-    t.id = 9100;
-    t.cx = 300;
-    t.cy = 200;
-    t.style = WS_POPUP;
-    t.controls = {
-        {ControlKind::RichEdit, 1, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        {ControlKind::RichEdit, 2, u"", 0, 0, 100, 100, WS_CHILD | ES_MULTILINE},
-        {ControlKind::Label, IDC_BIG_LABEL, u"", 0, 0, 100, 10, WS_CHILD},
-        {ControlKind::Label, IDC_BIG_LABEL_UP, u"", 0, 0, 100, 10, WS_CHILD},
-    };
-    hBig = CreateDialogIndirect(t, HWND{}, [](HWND, const Msg&) -> INT_PTR { return 0; });
-    hBigReRight = GetDlgItem(hBig, 1);
-    hBigReLeft = GetDlgItem(hBig, 2);
+    make_checker_panels();
     RE_SetTextW(hBigReRight, f.text16);
     gl_CHECK_PUNCTUATION = 0;
     for (auto _ : state) {

@@ -2,10 +2,29 @@
 // (hBigReRight), its report panel (hBigReLeft) and its status label, as a run writes into them.
 #pragma once
 
+#include "engine/run_state.h"
+#include "engine/token_store.h"
 #include "lexicon/panels.h"
+#include "lexicon/tables.h"
+#include "platform/headless.h"
 #include "platform/richedit.h"
 #include "platform/window.h"
+#include "shell/reset.h"
+#include "shell/settings.h"
 #include "shell/window_state.h"
+
+// The headless backend with the shell, the lexicon and the engine in their reset state, and the
+// token stores made without a word limit (the benchmarks' texts have millions of tokens).
+inline void start_headless_without_word_limit() {
+    headless_install();
+    reset_shell();
+    reset_lexicon();
+    reset_engine();
+    OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
+    smake();
+    smake2();
+    smakeR();
+}
 
 // Makes the window (hBig) and sets the panels' handles; the panels take any length of text.
 inline HWND make_checker_panels() {

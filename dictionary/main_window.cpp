@@ -24,6 +24,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "spelling/word_index.h"
 #include "windows/checker_window.h"
 #include "windows/translation_window.h"
 
@@ -44,6 +45,7 @@ constexpr int kCheckHeight = 14;
 constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 26;
 constexpr int kLabelHeight = 16;
+constexpr int kCancelWidth = 70;          // Cancel, at the end of the status line
 constexpr int kDictMinWidth = 200;        // the dictionary panel's narrowest width
 constexpr int kEntryMinWidth = 150;       // narrower than this, the entry box takes its own row
 constexpr double kDictShare = 0.30;       // its share of the width
@@ -85,6 +87,7 @@ void fetch_handles(HWND dlg) {
 
 void init_main_window(HWND dlg) {
     load_lexicon(dir_alt);
+    build_word_indexes();
     count_start(dir_alt);
     new_words_at_start = b[B_BULGARIAN_NEW].count;
     SetWindowIcon(dlg, ICON_BIG, hicon32);
@@ -166,6 +169,10 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     // The audio button 1297, the popup item 8200 and the menu command "Make audio file".
     if (main_window_audio_command(dlg, m.id)) return 1;
     switch (m.id) {
+        case IDC_ADD_CANCEL:
+            // Stops the run that is cutting the entry box's (or any panel's) text.
+            gl_cancel = 1;
+            return 1;
         case IDC_ADD_BIG_SPELL:
             open_checker_window(POINT{40, 20});
             return 1;
@@ -225,8 +232,11 @@ void layout_main_window(HWND dlg, int cx, int cy) {
     place(dlg, IDC_ADD_BIG_TRANS, x + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
 
     const int label_y = below + kGap;
+    // The status line, then Cancel, then the audio button and its word at the end of the row.
     const int audio_w = layout_main_window_audio(dlg, cx - kMargin, label_y, kLabelHeight);
-    place(dlg, IDC_ADD_LABEL, kMargin, label_y, cx - 2 * kMargin - audio_w, kLabelHeight);
+    const int cancel_x = cx - kMargin - audio_w - kCancelWidth;
+    place(dlg, IDC_ADD_LABEL, kMargin, label_y, std::max(0, cancel_x - kGap - kMargin), kLabelHeight);
+    place(dlg, IDC_ADD_CANCEL, cancel_x, label_y, kCancelWidth, kLabelHeight + kGap);
 
     const int top = label_y + kLabelHeight + kGap;
     const int height = cy - top - kMargin;

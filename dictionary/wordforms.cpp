@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr int kMaxAnalyses = 255;  // analyses one form record holds
+
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 // Cuts the next field of a line in place (NUL after it); empty view when there is none.
@@ -136,6 +138,7 @@ int load_word_forms(const std::filesystem::path& folder) {
     // 4. One record per form; repeated analyses and those beyond 255 are dropped.
     std::size_t dups = 0;
     std::size_t out = 0;
+    std::vector<std::size_t> kept;  // the lines of the current form whose analysis is kept
     for (std::size_t i = 0; i < v.size();) {
         std::size_t j = i + 1;
         while (j < v.size() && form_equal(v[i], v[j])) ++j;
@@ -143,14 +146,18 @@ int load_word_forms(const std::filesystem::path& folder) {
         if (j - i > 1) {
             const std::size_t start = bgmul_analyses_pool.size();
             int n = 0;
+            kept.clear();
             for (std::size_t k = i; k < j; ++k) {
-                bool repeated = false;
-                for (std::size_t e = i; e < k; ++e)
-                    if (same_analysis(v[e], v[k])) repeated = true;
-                if (repeated || n == 255) {
+                // A line equal to an earlier one equals one already kept (or the record is full),
+                // so only the kept analyses, at most 255, are compared: the load stays linear
+                // however many lines one form has.
+                if (n == kMaxAnalyses || std::any_of(kept.begin(), kept.end(), [&](std::size_t e) {
+                        return same_analysis(v[e], v[k]);
+                    })) {
                     ++dups;
                     continue;
                 }
+                kept.push_back(k);
                 if (n > 0) bgmul_analyses_pool.push_back(' ');
                 append_item(bgmul_analyses_pool, v[k]);
                 ++n;
@@ -167,6 +174,7 @@ int load_word_forms(const std::filesystem::path& folder) {
     bgmul_text = std::move(text);
     bgmul_bottom = v.data();
     bgmul_ct = v.size();
+    build_lemma_index();  // so that no look-up pays for it
     ++lexicon_load_report.files_read;
     lexicon_load_report.entries += bgmul_ct;
     load_support::note_file(file, st, dups);

@@ -49,12 +49,9 @@ std::string replacement(std::string_view token, std::span<const GRecord> sorted)
                                      [](const GRecord& g, std::string_view k) { return cmp_in_g(k, g) > 0; });
     if (it == sorted.end() || cmp_in_g(token, *it) != 0 || it->count > kAutoMaxCount) return {};
     if (ascii_cyrillic_upper[static_cast<unsigned char>(token[0])]) return {};
-    std::string text, rank;
-    std::uint32_t colour = 0;
-    std::uint8_t has_latin = 0, known = 0, upper_skipped = 0, own = 0;
-    get_lensug(token, text, colour, has_latin, known, rank, upper_skipped, own);
-    if (known) return {};
-    const std::string_view alt = first_alternative(text);
+    const BgReport report = get_lensug(token);
+    if (report.known) return {};
+    const std::string_view alt = first_alternative(report.text);
     if (alt.empty() || alt == "no suggestions") return {};
     const std::size_t hyphen = token.find('-');
     if (hyphen != std::string_view::npos && hyphen + 1 < token.size() && alt.find(' ') != std::string_view::npos)

@@ -1,6 +1,7 @@
 #include "engine/exports.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -27,8 +28,20 @@ namespace {
 // One export file with its running place number.
 struct ExportFile {
     FILE* f = nullptr;
-    int place = 0;  // the place number of the next group in this file's order
+    int place = 0;        // the place number of the next group in this file's order
+    std::string pending;  // lines not yet written: the file is written in large pieces
 };
+
+constexpr std::size_t kExportPiece = 1u << 16;  // bytes gathered before a write
+
+void write_pending(ExportFile& out) {
+    if (!out.pending.empty()) OutputCyr(out.pending, 0, out.f);
+    out.pending.clear();
+}
+void close_export(ExportFile& out, const std::string& name) {
+    write_pending(out);
+    closefile(out.f, name);
+}
 
 std::string export_name(const char* label, const char* kind, const char* suffix) {
     return jux_format("___%s_%s%s", label ? label : "", kind, suffix);
@@ -51,9 +64,15 @@ bool open_all(ExportFile (&files)[N], const std::string (&names)[N]) {
 void write_group(ExportFile& out, const GRecord& g, bool bars) {
     const int place = out.place++;
     if (g.name.empty()) return;
-    const std::string line = jux_format(bars ? "%d. |%s| %d\r\n" : "%d. %s %d\r\n", place,
-                                        std::string(g.name).c_str(), static_cast<int>(g.count));
-    OutputCyr(line, 0, out.f);
+    // "%d. %s %d\r\n", the name between bars in the separator files.
+    char digits[16];
+    out.pending.append(digits, std::to_chars(digits, digits + sizeof digits, place).ptr);
+    out.pending += bars ? ". |" : ". ";
+    out.pending.append(std::string_view(g.name).substr(0, std::string_view(g.name).find('\0')));
+    out.pending += bars ? "| " : " ";
+    out.pending.append(digits, std::to_chars(digits, digits + sizeof digits, static_cast<int>(g.count)).ptr);
+    out.pending += "\r\n";
+    if (out.pending.size() >= kExportPiece) write_pending(out);
 }
 
 // Separator groups into a whole-list file and into the sentence-end or the other file.
@@ -357,7 +376,7 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     write_separators(v, space[0], space[1], space[2]);
     resort(v, cmp_g_strcasecmp_nm);
     write_separators(v, space[3], space[4], space[5]);
-    for (ExportFile& f : space) closefile(f.f, "XXX.txt");
+    for (ExportFile& f : space) close_export(f, "XXX.txt");
 
     // Tokens.
     static const char* const kTokenKinds[] = {"TOKENS_ALPHA_UNGROUPED_INSENCS", "TOKENS_ALPHA_UNGROUPED_SENS",
@@ -378,7 +397,7 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     write_tokens(v, tokens[2]);
     resort(v, cmp_g_strcasecmp_nm);
     write_tokens(v, tokens[3]);
-    for (int k = 0; k < 4; ++k) closefile(tokens[k].f, kTokenKinds[k]);
+    for (int k = 0; k < 4; ++k) close_export(tokens[k], kTokenKinds[k]);
 }
 
 std::vector<RepeatedPassage> find_repeated_passages(const SenToken* first, const SenToken* nd, int check_each,

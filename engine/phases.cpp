@@ -6,6 +6,7 @@
 #include "engine/scan_end.h"
 #include "engine/token_report.h"
 #include "engine/translation/translation.h"
+#include "engine/translator_colouring.h"
 #include "engine/word_lists.h"
 
 // The steps of the run, each in its place and under its switch. A step whose work is not built
@@ -33,11 +34,9 @@ void phase_subtitle_text(RunContext& c) { subtitle_text(c); }
 
 void phase_time_code_files(RunContext& c) { time_code_files(c); }
 
-// Not built yet: the colouring of English text for translators fills it.
-void phase_translator_colouring(RunContext&, const RecordArray&) {}
+void phase_translator_colouring(RunContext& c, const RecordArray& walked) { colour_for_translators(c.source, walked); }
 
-// Not built yet: the colouring of hard and rare words fills it.
-void phase_hard_rare_colouring(RunContext&, const RecordArray&) {}
+void phase_hard_rare_colouring(RunContext& c, const RecordArray& walked) { colour_hard_and_rare(c.source, walked); }
 
 // The translator walks store 1 itself, also for subtitles: it leaves out their block numbers and
 // time codes sentence by sentence and puts them back round each translation.

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <initializer_list>
 #include <vector>
 
 #include "engine/phases.h"
 #include "engine/run_state.h"
+#include "engine/token_report.h"
 #include "lexicon/display.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
@@ -76,6 +78,35 @@ void put_back_users_view(const RunContext& c) {
     RE_SetScrollPos(c.source, c.user_scroll);
 }
 
+// The panels a run writes into do not redraw while it goes: their lines and colours are shown
+// together when it ends (each panel's redrawing as it was before; a panel whose redrawing was
+// already off stays so). What the user does in a panel meanwhile (at a message pump) acts on its
+// text as the run has made it so far.
+class QuietPanels {
+public:
+    explicit QuietPanels(std::initializer_list<HWND> panels) {
+        for (HWND h : panels) {
+            if (!h || std::find(panels_.begin(), panels_.end(), h) != panels_.end() || !RE_GetRedraw(h)) continue;
+            panels_.push_back(h);
+        }
+        quiet();
+    }
+    ~QuietPanels() { show(); }
+    QuietPanels(const QuietPanels&) = delete;
+    QuietPanels& operator=(const QuietPanels&) = delete;
+    void quiet() {
+        for (HWND h : panels_)
+            if (IsWindow(h)) RE_SetRedraw(h, false);
+    }
+    void show() {
+        for (HWND h : panels_)
+            if (IsWindow(h)) RE_SetRedraw(h, true);
+    }
+
+private:
+    std::vector<HWND> panels_;
+};
+
 // Cuts the text into store 1, reporting each record, until the text ends, Cancel is pressed or
 // the store is full. Progress goes to the label, and the windows are kept alive by the pump.
 void scan(RunContext& c) {
@@ -99,10 +130,8 @@ void scan(RunContext& c) {
             SetWindowTextA(c.label, progress_line(c.processed, c.expected));
         if (c.processed % every == 0) {
             UpdateWindow(hMain);
-            put_back_users_view(c);
-            unfreeze();
-            c.user_sel = RE_GetSel(c.source);
-            c.user_scroll = RE_GetScrollPos(c.source);
+            unfreeze();  // the user's view of the source is kept by the run's guard
+            token_report_pumped();
         }
         ++c.processed;
         report_token(c, t.last);
@@ -214,6 +243,9 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     read_text(c);
     c.user_sel = RE_GetSel(source);
     c.user_scroll = RE_GetScrollPos(source);
+    // Every pump of the run, in the scan and in the later phases, gives the user their own view.
+    const UserViewDuringPumps user_view{source, c.user_sel, c.user_scroll};
+    const QuietPanels quiet{source, report, hAddReSaved, hAddReShort3};
     if (!changed_from_add_fg && !is(source, hAddReShortCopy))
         ColorRangeOn(source, 0, c.length, CFM_COLOR | CFM_BOLD | CFM_UNDERLINE, 0, 0);
 
@@ -232,6 +264,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     ResetGmake();
     ResetGmake3(1);
     store_reset(store1);
+    store_reserve(store1.rec, c.expected + 1);
     store_seal(store1.rec, c.length);
     store_reset(store1S);
     if (c.checker) store_reset(storeR);
@@ -250,7 +283,9 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     JuxShowMessage(report, words_found_line(c.expected, c.length), 2);
 
     QuotesOutOfTokens quotes;
+    token_report_begin_run();
     scan(c);
+    token_report_end_scan();
     end_of_scan(c, quotes);
     phases(c);
 

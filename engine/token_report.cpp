@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <span>
+#include <unordered_map>
 
 #include "engine/lookup_state.h"
 #include "engine/run_state.h"
@@ -61,8 +62,121 @@ std::span<const ListPair> list(int r) {
     const ListFileRecord& rec = m[static_cast<std::size_t>(r)];
     return std::span<const ListPair>(rec.entries.data(), std::min(rec.count, rec.entries.size()));
 }
-const ListPair* in_row(int r, std::string_view key) { return key.empty() ? nullptr : find_pair(row(r), key); }
-const ListPair* in_list(int r, std::string_view key) { return key.empty() ? nullptr : find_pair(list(r), key); }
+// Look-ups through the lists' hashed indexes: the same entry a binary search finds. The indexes
+// are found once and kept until the run pumps messages (the lists may change only then) or the
+// indexes are let go.
+struct IndexCache {
+    std::uint64_t generation = ~std::uint64_t{0};
+    std::array<const WordIndex*, B_ROWS> rows{};
+    std::array<const WordIndex*, M_ROWS> lists{};
+};
+IndexCache g_index_cache;
+
+IndexCache& index_cache() {
+    if (g_index_cache.generation != word_index_generation()) {
+        g_index_cache = IndexCache{};
+        g_index_cache.generation = word_index_generation();
+    }
+    return g_index_cache;
+}
+const ListPair* in_row(int r, std::string_view key) {
+    if (key.empty()) return nullptr;
+    const WordIndex*& ix = index_cache().rows[static_cast<std::size_t>(r)];
+    if (!ix) ix = &word_index(row(r), b[static_cast<std::size_t>(r)].text);
+    return ix->find_entry(key);
+}
+const ListPair* in_list(int r, std::string_view key) {
+    if (key.empty()) return nullptr;
+    const WordIndex*& ix = index_cache().lists[static_cast<std::size_t>(r)];
+    if (!ix) ix = &word_index(list(r), m[static_cast<std::size_t>(r)].text);
+    return ix->find_entry(key);
+}
+
+// ---- Answers kept for the run ---------------------------------------------------------------
+
+// Within one run a word form gets one report: the spelling answers (the suggestion generators'
+// results the report reads) are asked once per distinct form and kept until the scan ends. The
+// memory they may take is bounded; past it, new forms are asked each time they come.
+struct TransparentHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+template <class V>
+using Memo = std::unordered_map<std::string, V, TransparentHash, std::equal_to<>>;
+
+struct EnglishAnswer {
+    bool none = true;  // no usable suggestion
+    std::string sh;    // the suggested words joined by " | "
+};
+
+struct BgAnswer {
+    BgReport report;
+    bool ran_generator = false;  // get_lensug ran a suggestion generator for it
+    bool with_text = true;       // its text is whole (else its last resort was not asked)
+};
+
+struct RunMemo {
+    Memo<EnglishAnswer> english;
+    Memo<BgAnswer> bulgarian;
+    std::size_t bytes = 0;
+    // The last question whose computation ran a generator, when it was answered from memory: the
+    // generator's globals then hold an older word's results, so the end of the scan asks it again.
+    enum class Kind { None, English, Bulgarian } replay = Kind::None;
+    std::string replay_word;
+    bool replay_text = true;  // the Bulgarian question was asked with its last resort
+};
+RunMemo g_memo;
+constexpr std::size_t kMemoBytes = 24u << 20;
+constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides its texts
+
+void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
+    if (!ran_generator) return;
+    g_memo.replay = kind;
+    g_memo.replay_word.assign(word);
+    g_memo.replay_text = text;
+}
+void answered_afresh(bool ran_generator) {
+    if (ran_generator) g_memo.replay = RunMemo::Kind::None;
+}
+
+EnglishAnswer english_answer_afresh(std::string_view look) {
+    std::string report, found_insets;
+    token_suggest(look, report, found_insets);
+    return EnglishAnswer{suggest_ct == 0 || (suggest_ct == 1 && false_positive == 1), spelling_sh};
+}
+
+// The spelling answer of a misspelt English word (token_suggest always runs a generator).
+const EnglishAnswer& english_answer(std::string_view look) {
+    if (const auto it = g_memo.english.find(look); it != g_memo.english.end()) {
+        answered_from_memory(RunMemo::Kind::English, look, true);
+        return it->second;
+    }
+    EnglishAnswer a = english_answer_afresh(look);
+    answered_afresh(true);
+    static EnglishAnswer unkept;
+    if (g_memo.bytes >= kMemoBytes) return unkept = std::move(a);
+    g_memo.bytes += kMemoEntryBytes + look.size() + a.sh.capacity();
+    return g_memo.english.emplace(std::string(look), std::move(a)).first->second;
+}
+
+// The report of a Bulgarian word; its text is whole when `text` is asked for (the flags always
+// are): a text that nothing shows or logs does not ask the generator.
+const BgReport& bulgarian_answer(std::string_view look, bool text) {
+    const auto it = g_memo.bulgarian.find(look);
+    if (it != g_memo.bulgarian.end() && (it->second.with_text || !text)) {
+        answered_from_memory(RunMemo::Kind::Bulgarian, look, it->second.ran_generator, it->second.with_text);
+        return it->second.report;
+    }
+    const std::uint64_t runs = suggestion_runs;
+    BgAnswer a{get_lensug(look, text), false, text};
+    a.ran_generator = suggestion_runs != runs;
+    answered_afresh(a.ran_generator);
+    if (it != g_memo.bulgarian.end()) return (it->second = std::move(a)).report;
+    static BgAnswer unkept;
+    if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
+    g_memo.bytes += kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
+    return g_memo.bulgarian.emplace(std::string(look), std::move(a)).first->second.report;
+}
 
 // ---- Writing lines ---------------------------------------------------------------------------
 
@@ -149,12 +263,47 @@ FILE* case_log(std::string_view w, const TokenCounts& n) {
     return fl_cyr_mixed;
 }
 
+// The spelling logs' lines are gathered per log and written in large pieces; the end of the scan
+// writes what is left (before the run closes the logs).
+struct PendingLog {
+    FILE* f = nullptr;
+    std::string bytes;
+};
+std::array<PendingLog, 8> g_logs;
+constexpr std::size_t kLogPiece = 1u << 16;
+
+void write_pending_logs() {
+    for (PendingLog& l : g_logs) {
+        if (l.f && !l.bytes.empty()) OutputCyr(l.bytes, 0, l.f);
+        l = PendingLog{};
+    }
+}
+
 void log_line(FILE* f, std::string_view token, std::string_view text) {
     if (!f) return;
-    std::string line(token);
-    line += text;
-    if (line.size() > kLogLineMax) line.resize(kLogLineMax);
-    OutputCyr(line, 1, f);
+    PendingLog* log = nullptr;
+    for (PendingLog& l : g_logs)
+        if (l.f == f || !l.f) {
+            log = &l;
+            break;
+        }
+    if (!log) {  // more logs than places: write this one's line at once
+        std::string line(token);
+        line += text;
+        if (line.size() > kLogLineMax) line.resize(kLogLineMax);
+        OutputCyr(line, 1, f);
+        return;
+    }
+    log->f = f;
+    const std::size_t from = log->bytes.size();
+    log->bytes += token;
+    log->bytes += text;
+    if (log->bytes.size() - from > kLogLineMax) log->bytes.resize(from + kLogLineMax);
+    log->bytes += "\r\n";
+    if (log->bytes.size() >= kLogPiece) {
+        OutputCyr(log->bytes, 0, f);
+        log->bytes.clear();
+    }
 }
 
 // The replaced typographic apostrophe goes back at the first apostrophe of the report text.
@@ -167,11 +316,13 @@ void put_back_apostrophe(const TokenScan& t, std::string& text) {
 void bulgarian_report(RunContext& c, const TokenScan& t) {
     const std::string_view look = look_up_form(t);
     const std::string_view shown = written(t);
-    std::string text;
-    std::uint32_t text_colour = gl_col_nosug;
-    std::uint8_t has_latin = 0, known = 0, upper_skipped = 0, own = 0;
-    std::string rank = "0";
-    get_lensug(look, text, text_colour, has_latin, known, rank, upper_skipped, own);
+    const bool on_pane = c.processed <= kPaneBulgarianTokens && main_window_shows();
+    const BgReport& answer = bulgarian_answer(look, on_pane || cyr_logs_open);
+    std::string text = answer.text;
+    const std::uint32_t text_colour = answer.colour;
+    const std::uint8_t has_latin = answer.has_latin, known = answer.known, upper_skipped = answer.upper_skipped,
+                       own = answer.own;
+    const std::string_view rank = answer.rank ? std::string_view(*answer.rank) : std::string_view("0");
     put_back_apostrophe(t, text);
 
     COLORREF pane = kColKnownBg;
@@ -196,7 +347,7 @@ void bulgarian_report(RunContext& c, const TokenScan& t) {
         PutInG(shown);
     }
 
-    if (c.processed <= kPaneBulgarianTokens && main_window_shows()) {
+    if (on_pane) {
         const LONG s = write_line(hAddReSaved, shown, 0);
         colour(hAddReSaved, s, 0, shown.size(), pane, true);
         if (has_latin) colour_latin_letters(hAddReSaved, s, shown);
@@ -374,10 +525,15 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
 
     // Misspelt.
     if (!gl_ENGLIST_ALL) english_list_add(t);
-    std::string report, found_insets;
-    token_suggest(look, report, found_insets);
-    const bool none = suggest_ct == 0 || (suggest_ct == 1 && false_positive == 1);
-    const std::string line = std::string(shown) + " -> " + (none ? std::string("no suggestions") : spelling_sh);
+    // The suggestions are asked for only when a line shows them.
+    const bool checked = spell_checked(shown);
+    if (!pane && !(checked && gl_ENGLIST_UNGROUPED)) {
+        if (checked && gl_TEXT_COLORING) colour_source(c, t, kColUnknown);
+        return false;
+    }
+    const EnglishAnswer& answer = english_answer(look);
+    const bool none = answer.none;
+    const std::string line = std::string(shown) + " -> " + (none ? std::string("no suggestions") : answer.sh);
     const COLORREF line_col = none ? gl_col_nosug : kColSuggestionLine;
     LONG s = 0;
     if (pane) {
@@ -385,7 +541,7 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
         colour(hAddReSaved, s, 0, shown.size(), kColUnknown, true);
         colour(hAddReSaved, s, shown.size(), static_cast<std::size_t>(units(line)), line_col, false);
     }
-    if (spell_checked(shown)) {
+    if (checked) {
         if (gl_TEXT_COLORING) colour_source(c, t, kColUnknown);
     } else {
         if (pane) colour(hAddReSaved, s, 0, shown.size(), kColKnownBg, true);
@@ -568,4 +724,23 @@ void token_report(RunContext& c, const TokenScan& t) {
         bulgarian_report(c, t);
     else if (gl_PARSE_LATIN_WORDS)
         english_report(c, t);
+}
+
+void token_report_pumped() { g_index_cache = IndexCache{}; }
+
+void token_report_begin_run() {
+    write_pending_logs();
+    g_index_cache = IndexCache{};
+    g_memo = RunMemo{};
+}
+
+void token_report_end_scan() {
+    write_pending_logs();
+    g_index_cache = IndexCache{};
+    switch (g_memo.replay) {
+    case RunMemo::Kind::English: english_answer_afresh(g_memo.replay_word); break;
+    case RunMemo::Kind::Bulgarian: (void)get_lensug(g_memo.replay_word, g_memo.replay_text); break;
+    case RunMemo::Kind::None: break;
+    }
+    g_memo = RunMemo{};
 }

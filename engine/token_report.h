@@ -69,3 +69,11 @@ bool bulgarian_compound_known(std::string_view word);
 // line (before the Cancel test) and the token's report (after the processed-token counter grew).
 void token_report_gap(RunContext& c, const TokenScan& t);
 void token_report(RunContext& c, const TokenScan& t);
+
+// The spelling answers of a run are kept per distinct word form from the first to the end of its
+// scan: the run calls the first before its scan and the second after it (which leaves the
+// suggestion globals as the last generator run of the scan left them, and frees the answers).
+void token_report_begin_run();
+void token_report_end_scan();
+// The scan has pumped messages: the lists may have changed, their indexes are found again.
+void token_report_pumped();

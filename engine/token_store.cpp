@@ -62,9 +62,10 @@ void make_array(RecordArray& a, std::size_t limit) {
     store_seal(a, 0);
 }
 
-// Room for `records` records plus the sentinels; existing records move to the new array.
-void grow_array(RecordArray& a, std::size_t records) {
-    std::size_t want = std::max(a.cap * 2, records + SENTINEL_RECORDS);
+// Room for `records` records plus the sentinels (at least twice the room it had, unless `exact`);
+// existing records move to the new array.
+void grow_array(RecordArray& a, std::size_t records, bool exact = false) {
+    std::size_t want = exact ? records + SENTINEL_RECORDS : std::max(a.cap * 2, records + SENTINEL_RECORDS);
     if (a.limit) want = std::min(want, a.limit + SENTINEL_RECORDS);
     if (want <= a.cap) return;
     const std::size_t n = a.count();
@@ -208,6 +209,10 @@ void smakeR() {
     store_token_hook = store_token_under;
 }
 
+void store_reserve(RecordArray& a, std::size_t records) {
+    if (a.floor && !a.limit && records + SENTINEL_RECORDS > a.cap) grow_array(a, records, true);
+}
+
 void store_reset(RecordArray& a) {
     if (!a.floor) make_array(a, words_in_file());
     // Every fill follows the option as it is now (it may have changed since the store was made):
@@ -275,7 +280,7 @@ void copy_store1_to_R() {
         // Store R was made with the same limit as store 1; without limit it grows with it.
         const std::size_t keep = r.limit;
         r.limit = 0;
-        grow_array(r, n);
+        grow_array(r, n, true);
         r.limit = keep;
     }
     std::size_t wc = 0, gc = 0;

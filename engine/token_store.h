@@ -139,6 +139,9 @@ void smakeR();  // store R
 // record limit becomes the current MAX_WORDS_IN_FILE.
 void store_reset(TokenStore& st);
 void store_reset(RecordArray& a);
+// Room for `records` records in an array made without limit, taken at once (a run that knows how
+// many tokens to expect takes no more than it needs); an array with a limit is left as it is.
+void store_reserve(RecordArray& a, std::size_t records);
 
 // True when one more record may be stored: with a limit N, a store holds at most N - 1 records.
 bool store_has_room(const RecordArray& a);

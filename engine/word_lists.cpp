@@ -326,10 +326,9 @@ void english_entry(ListFrame& f, const GRecord& g, FreqFiles& files) {
 
 void unknown_entry(ListFrame& f, const GRecord& g) {
     const std::string_view w = g.name;
-    std::string text, rank;
-    std::uint32_t text_colour = gl_col_nosug;
-    std::uint8_t has_latin = 0, known = 0, upper_skipped = 0, own = 0;
-    get_lensug(w, text, text_colour, has_latin, known, rank, upper_skipped, own);
+    const BgReport report = get_lensug(w);
+    const std::string& text = report.text;
+    const std::uint32_t text_colour = report.colour;
 
     ListLine l = f.head(g);
     const std::size_t text_from = l.text.size();

@@ -66,16 +66,20 @@ bool participle_slot(int slot) { return (slot >= 20 && slot <= 28) || (slot >= 3
 
 void set_cut(std::string& dest, std::string_view s) { dest.assign(s.substr(0, BG_WORD_MAX)); }
 
-// The lemma index: every analysis of the word-form index sorted by lemma, type and slot, built
-// when GetBgForm first needs a form of a type without an ending table.
+// The lemma index: every analysis of the word-form index sorted by lemma (case-insensitively),
+// type and slot; analyses equal in all three keep the order of the word-form index. The loader
+// builds it with the index; it is built again when the letter case rules changed since.
 struct LemmaEntry {
+    std::uint64_t head;  // the lemma's first 8 letters folded to small letters, big-endian, 0-padded
     std::string_view lemma;
     const char* form;
+    std::uint32_t order;  // the analysis's place in the word-form index
     std::uint16_t type;
     std::uint16_t slot;
 };
 std::vector<LemmaEntry> g_lemma_index;
 bool g_lemma_index_built = false;
+bool g_lemma_index_cyrillic = false;  // the letter case rules it was sorted under
 
 bool lemma_less(const LemmaEntry& a, std::string_view lemma, int type, int slot) {
     int c = cp_strcasecmp(a.lemma, lemma);
@@ -84,25 +88,29 @@ bool lemma_less(const LemmaEntry& a, std::string_view lemma, int type, int slot)
     return a.slot < slot;
 }
 
-void build_lemma_index() {
-    g_lemma_index.clear();
-    g_lemma_index.reserve(bgmul_ct);
-    BgAnalysis buf[kMaxAnalyses];
-    for (size_t i = 0; i < bgmul_ct; ++i) {
-        const BgFormRecord& r = bgmul_bottom[i];
-        const int n = bg_analyses(r, buf, kMaxAnalyses);
-        for (int k = 0; k < n; ++k)
-            g_lemma_index.push_back({buf[k].lemma, r.form, static_cast<std::uint16_t>(buf[k].type),
-                                     static_cast<std::uint16_t>(buf[k].slot)});
+std::uint64_t folded_head(std::string_view s) {
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        h = (h << 8) | (i < s.size() ? cp_tolower(static_cast<unsigned char>(s[i])) : 0u);
+    return h;
+}
+
+// The sort order: the folded head decides most comparisons (the lemma's letters are folded once,
+// not in every comparison); the rest of the lemma, type, slot and place decide the others.
+bool entry_less(const LemmaEntry& a, const LemmaEntry& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if (a.lemma.size() > 8 || b.lemma.size() > 8) {
+        const int c = cp_strcasecmp(a.lemma.substr(std::min<std::size_t>(8, a.lemma.size())),
+                                    b.lemma.substr(std::min<std::size_t>(8, b.lemma.size())));
+        if (c != 0) return c < 0;
     }
-    std::stable_sort(g_lemma_index.begin(), g_lemma_index.end(), [](const LemmaEntry& a, const LemmaEntry& b) {
-        return lemma_less(a, b.lemma, b.type, b.slot);
-    });
-    g_lemma_index_built = true;
+    if (a.type != b.type) return a.type < b.type;
+    if (a.slot != b.slot) return a.slot < b.slot;
+    return a.order < b.order;
 }
 
 const char* find_by_lemma(std::string_view lemma, int type, int slot) {
-    if (!g_lemma_index_built) build_lemma_index();
+    if (!g_lemma_index_built || g_lemma_index_cyrillic != ctype_locale_is_cyrillic()) build_lemma_index();
     auto it = std::lower_bound(g_lemma_index.begin(), g_lemma_index.end(), 0,
                                [&](const LemmaEntry& e, int) { return lemma_less(e, lemma, type, slot); });
     if (it == g_lemma_index.end() || cp_strcasecmp(it->lemma, lemma) != 0 || it->type != type ||
@@ -112,6 +120,23 @@ const char* find_by_lemma(std::string_view lemma, int type, int slot) {
 }
 
 }  // namespace
+
+void build_lemma_index() {
+    g_lemma_index.clear();
+    g_lemma_index.reserve(bgmul_ct);
+    BgAnalysis buf[kMaxAnalyses];
+    std::uint32_t order = 0;
+    for (size_t i = 0; i < bgmul_ct; ++i) {
+        const BgFormRecord& r = bgmul_bottom[i];
+        const int n = bg_analyses(r, buf, kMaxAnalyses);
+        for (int k = 0; k < n; ++k)
+            g_lemma_index.push_back({folded_head(buf[k].lemma), buf[k].lemma, r.form, order++,
+                                     static_cast<std::uint16_t>(buf[k].type), static_cast<std::uint16_t>(buf[k].slot)});
+    }
+    std::sort(g_lemma_index.begin(), g_lemma_index.end(), entry_less);
+    g_lemma_index_built = true;
+    g_lemma_index_cyrillic = ctype_locale_is_cyrillic();
+}
 
 void reset_lemma_index() {
     g_lemma_index.clear();

@@ -65,5 +65,7 @@ int GetNechlenuvanNoun(std::string_view form, std::string& dest);
 int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form);
 int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form);
 
-// Drops the lemma index that GetBgForm builds on first need (the loaders call it).
+// The lemma index GetBgForm finds forms in: built by the word-form loader (and again on first
+// need after the letter case rules changed); dropped by the loaders before they load.
+void build_lemma_index();
 void reset_lemma_index();

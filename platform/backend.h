@@ -38,7 +38,8 @@ enum class WindowProp {
     Focus,
     ToolTip,
     AcceptFiles,
-    Repaint,    // UpdateWindow / InvalidateRect
+    Repaint,    // InvalidateRect: the whole window is to be painted again
+    PaintDue,   // UpdateWindow: what is waiting to be painted is painted now (nothing else)
 };
 
 struct MenuItem;

@@ -349,21 +349,18 @@ void RE_HideSelection(HWND re, bool hide) {
 bool RE_SetCharFormat(HWND re, UINT scf, const CHARFORMAT2W& cf) {
   RichText* d = platform_rich(re);
   if (!d) return false;
-  LONG from = 0, to = 0;
+  CHARRANGE changed{0, 0};  // what the view must show anew
   if (scf & SCF_ALL) {
-    to = d->length();
-    if (to > 0) d->set_format(0, to, cf);
+    if (d->length() > 0) changed = d->set_format(0, d->length(), cf);
     // Text put in later (a new text, or typing into an empty panel) takes it as well.
     d->set_default_format(cf);
   } else if (scf & SCF_SELECTION) {
-    from = d->selection().cpMin;
-    to = d->selection().cpMax;
-    d->set_format(from, to, cf);
+    changed = d->set_format(d->selection().cpMin, d->selection().cpMax, cf);
   } else {
     d->set_default_format(cf);
   }
-  if (to > from)
-    if (RichEditView* v = view_of(re)) v->formats_changed(from, to);
+  if (changed.cpMax > changed.cpMin)
+    if (RichEditView* v = view_of(re)) v->formats_changed(changed.cpMin, changed.cpMax);
   return true;
 }
 

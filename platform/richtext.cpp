@@ -515,7 +515,7 @@ bool RichText::set_selection(CHARRANGE r) {
   return true;
 }
 
-void RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
+CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   Impl& d = *impl_;
   const LONG n = d.len();
   from = clamp_pos(from, n);
@@ -524,7 +524,7 @@ void RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   if (from == to) {
     d.pending = apply_charformat(d.insertion_format(from), cf);
     d.pending_pos = from;
-    return;
+    return CHARRANGE{from, from};
   }
   // The distinct formats in the range, each mapped once to its changed form.
   auto collect = [&] {
@@ -544,6 +544,7 @@ void RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   if (d.ensure_room(olds.size())) olds = collect();
   IndexMap to_new;
   for (uint32_t old : olds) to_new.add(old, d.intern(apply_charformat(d.formats[old], cf)));
+  LONG first = to, last = from;  // the characters whose format changed
   d.store.visit([&](auto& v) {
     using T = typename std::decay_t<decltype(v)>::value_type;
     uint32_t last_old = std::numeric_limits<uint32_t>::max(), last_new = 0;
@@ -553,9 +554,13 @@ void RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
         last_old = slot;
         to_new.find(last_old, last_new);
       }
+      if (slot == static_cast<T>(last_new)) continue;
       slot = static_cast<T>(last_new);
+      if (i < first) first = i;
+      last = i + 1;
     }
   });
+  return first < last ? CHARRANGE{first, last} : CHARRANGE{from, from};
 }
 
 void RichText::set_default_format(const CHARFORMAT2W& cf) {

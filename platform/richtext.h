@@ -72,7 +72,8 @@ public:
     bool set_selection(CHARRANGE r);
 
     // Applies the attributes of cf.dwMask to [from, to); SCF_DEFAULT through set_default_format.
-    void set_format(LONG from, LONG to, const CHARFORMAT2W& cf);
+    // Returns the part whose characters changed their format (empty when none did).
+    CHARRANGE set_format(LONG from, LONG to, const CHARFORMAT2W& cf);
     void set_default_format(const CHARFORMAT2W& cf);
     CharFormat default_format() const;
     // The format common to [from, to): dwMask holds the attributes that are uniform. An empty

@@ -694,13 +694,15 @@ bool BringWindowToTop(HWND h) {
 
 bool UpdateWindow(HWND h) {
     if (!IsWindow(h)) return false;
-    core_sync(h, WindowProp::Repaint);
+    core_sync(h, WindowProp::PaintDue);
     return true;
 }
 
 bool InvalidateRect(HWND h, bool erase) {
     (void)erase;
-    return UpdateWindow(h);
+    if (!IsWindow(h)) return false;
+    core_sync(h, WindowProp::Repaint);
+    return true;
 }
 
 // ---- Fonts, colours, icons -----------------------------------------------------------------

@@ -25,7 +25,8 @@ DialogTemplate main_window_template() {
         shown | WS_TABSTOP);
     add(ControlKind::PushButton, IDC_ADD_BIG_SPELL, kAddBigSpellCaption, 336, 5, 48, 14, shown | WS_TABSTOP);
     add(ControlKind::PushButton, IDC_ADD_BIG_TRANS, kAddBigTransCaption, 387, 5, 48, 14, shown | WS_TABSTOP);
-    add(ControlKind::Label, IDC_ADD_LABEL, u"", 5, 23, 430, 9, shown);
+    add(ControlKind::Label, IDC_ADD_LABEL, u"", 5, 23, 312, 9, shown);
+    add(ControlKind::PushButton, IDC_ADD_CANCEL, kAddCancelCaption, 320, 21, 37, 12, shown | WS_TABSTOP);
     add(ControlKind::RichEdit, IDC_ADD_RE_DICT, u"", 5, 35, 140, 260, panel);
     add(ControlKind::RichEdit, IDC_ADD_RE_SAVED, u"", 150, 35, 285, 170, panel);
     add(ControlKind::RichEdit, IDC_ADD_RE_BG, u"", 150, 210, 95, 85, panel);

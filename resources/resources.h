@@ -39,6 +39,7 @@ inline constexpr int IDC_ADD_UPDATE_DEFINITION_AFTER_ADD = 1166;  // refresh the
 inline constexpr int IDC_ADD_SENTENCE = 1171;     // cut the text into words, a report line for each
 inline constexpr int IDC_ADD_BIG_TRANS = 1178;    // opens the translation window
 inline constexpr int IDC_ADD_BIG_SPELL = 1180;    // opens the text-checker window
+inline constexpr int IDC_ADD_CANCEL = 1183;       // stops a look-up's run (Cancel)
 inline constexpr int IDC_ADD_AUDIO_BUTTON = 1297;  // pronounces the selection of the focus pane
 inline constexpr int IDC_ADD_AUDIO_LABEL = 1148;   // the word last pronounced
 
@@ -64,6 +65,12 @@ inline constexpr UINT IDM_SHOW_BIG = 8201;  // show the focus pane in the transl
 // Main-window menu commands (the menu bar's maintenance menu).
 inline constexpr UINT IDM_MAKE_AUDIO_FILE = 9230;  // "Make audio file": pack a folder of clips
 inline constexpr std::u16string_view kMakeAudioFileLabel = u"Make audio file";
+inline constexpr UINT IDM_BULK_UTF8_CONCAT = 9301;  // convert a folder tree's UTF-8 texts, concatenated
+inline constexpr std::u16string_view kBulkUtf8ConcatLabel = u"Convert bulk UTF8 to ANSI and concatenate";
+inline constexpr UINT IDM_BULK_UTF8 = 9302;         // convert a folder tree's UTF-8 texts into a mirrored tree
+inline constexpr std::u16string_view kBulkUtf8Label = u"Convert bulk UTF8 to ANSI";
+inline constexpr UINT IDM_FIX_TXT = 9303;           // fix a folder tree's book texts into a mirrored tree
+inline constexpr std::u16string_view kFixTxtLabel = u"Fix txt";
 
 // Main-window accelerator commands.
 inline constexpr WORD IDA_OPEN = 9219;          // Ctrl+O: open a file into the text-checker window
@@ -88,6 +95,7 @@ inline constexpr std::u16string_view kAddSentenceCaption = u"Word by word";
 inline constexpr std::u16string_view kAddUpdateCaption = u"Refresh after adding";
 inline constexpr std::u16string_view kAddBigSpellCaption = u"Spell checker";
 inline constexpr std::u16string_view kAddBigTransCaption = u"превод";
+inline constexpr std::u16string_view kAddCancelCaption = u"Cancel";
 
 // The main window's accelerator table (key, modifiers, command), in the order above.
 std::vector<ACCEL> main_accelerator_table();

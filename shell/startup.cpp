@@ -20,6 +20,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_window.h"
+#include "windows/filing_popups.h"
 
 std::string jux_instance_lock_name = "jux";
 
@@ -144,17 +145,6 @@ HWND show_splash() {
 
 // ---- Notification area, welcome, end ----------------------------------------------------------
 
-int add_tray_icon() {
-    nid = NOTIFYICONDATAW{};
-    nid.hWnd = hMain;
-    nid.uID = static_cast<UINT>(IDI_JUX32);
-    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
-    nid.uCallbackMessage = WM_TRAYICON;
-    nid.hIcon = hicon32;
-    gl_icon_exists = Shell_NotifyIconW(NIM_ADD, nid) ? 1 : 0;
-    return gl_icon_exists;
-}
-
 std::u16string welcome_text(Edition e) {
     std::u16string t = u"Добре дошли в ";
     t += edition_title(e);
@@ -252,6 +242,8 @@ int WinMain(const std::filesystem::path& start_folder) {
     }
     if (IsWindow(hStart)) DestroyWindow(hStart);  // hStart keeps its value
 
+    // The filing popups exist before the checker can be clicked (its first run pumps messages).
+    build_filing_popups();
     const Edition edition = current_edition();
     if (spell_checker_set()) {
         JUXtitleCurrentBig = edition_title(edition);

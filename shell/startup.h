@@ -62,10 +62,6 @@ INT_PTR DialogStarting(HWND dlg, const Msg& m);
 // The main window (hMain) is made by create_main_window() of dictionary/main_window.h; its
 // initialisation loads the lexicon and counts the start.
 
-// Adds the main window's notification-area icon (identifier 115, icon hicon32, messages to the
-// main window): gl_icon_exists becomes 1 when the shell took it. Returns gl_icon_exists.
-int add_tray_icon();
-
 // The edition's welcome text, appended to the panel (shown on the first start).
 std::u16string welcome_text(Edition e);
 

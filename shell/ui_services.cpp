@@ -70,12 +70,49 @@ int CreateToolTipW(int id, HWND dlg, std::u16string_view text) {
     return CreateToolTipFor(dlg, control, text) ? 1 : 0;
 }
 
-void unfreeze() { PumpMessages(UNFREEZE_US); }
+namespace {
+UserViewDuringPumps* g_user_view = nullptr;  // the innermost guard of a job that pumps
+}  // namespace
+
+UserViewDuringPumps::UserViewDuringPumps(HWND panel, CHARRANGE& sel, POINT& scroll)
+    : panel_(panel), sel_(sel), scroll_(scroll), outer_(g_user_view) {
+    g_user_view = this;
+}
+
+UserViewDuringPumps::~UserViewDuringPumps() { g_user_view = outer_; }
+
+void unfreeze() {
+    UserViewDuringPumps* guard = g_user_view;
+    if (!guard || !IsWindow(guard->panel_)) {
+        PumpMessages(UNFREEZE_US);
+        return;
+    }
+    const CHARRANGE job_sel = RE_GetSel(guard->panel_);
+    RE_SetSel(guard->panel_, guard->sel_);
+    RE_SetScrollPos(guard->panel_, guard->scroll_);
+    PumpMessages(UNFREEZE_US);
+    // The guard may have ended while the pump ran (a window closed): look it up again.
+    if (g_user_view != guard || !IsWindow(guard->panel_)) return;
+    guard->sel_ = RE_GetSel(guard->panel_);
+    guard->scroll_ = RE_GetScrollPos(guard->panel_);
+    RE_SetSel(guard->panel_, job_sel);
+}
 
 void PopupMain(HWND w) {
     ShowWindow(w, SW_RESTORE);
     ShowWindow(w, SW_SHOW);
     SetForegroundWindow(w);
+}
+
+int add_tray_icon() {
+    nid = NOTIFYICONDATAW{};
+    nid.hWnd = hMain;
+    nid.uID = static_cast<UINT>(IDI_JUX32);
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
+    nid.uCallbackMessage = WM_TRAYICON;
+    nid.hIcon = hicon32;
+    gl_icon_exists = Shell_NotifyIconW(NIM_ADD, nid) ? 1 : 0;
+    return gl_icon_exists;
 }
 
 HMENU build_popup_all(bool audio_index_loaded) {

@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "platform/richedit.h"
 #include "platform/window.h"
 
 // The control `id` of the dialog. When there is none, a message box owned by the main window
@@ -25,8 +26,33 @@ int CreateToolTipW(int id, HWND dlg, std::u16string_view text);
 inline constexpr std::int64_t UNFREEZE_US = 10'000;
 void unfreeze();
 
+// While a long job works on a panel the user may type into, it selects ranges of that panel to
+// colour them. For the time it lives, this guard makes every unfreeze give the panel the user's
+// own selection and scroll position before it delivers input, and keep what the user did with them
+// afterwards (the job's own selection is put back), so keys typed during a pump land at the user's
+// caret and never on a range the job had selected. `sel` and `scroll` hold the user's view and
+// are kept up to date by the pumps.
+class UserViewDuringPumps {
+public:
+    UserViewDuringPumps(HWND panel, CHARRANGE& sel, POINT& scroll);
+    ~UserViewDuringPumps();
+    UserViewDuringPumps(const UserViewDuringPumps&) = delete;
+    UserViewDuringPumps& operator=(const UserViewDuringPumps&) = delete;
+
+private:
+    friend void unfreeze();
+    HWND panel_;
+    CHARRANGE& sel_;
+    POINT& scroll_;
+    UserViewDuringPumps* outer_;
+};
+
 // Restores and shows the window and makes it the foreground window.
 void PopupMain(HWND w);
+
+// Adds the main window's notification-area icon (identifier 115, icon hicon32, messages to the
+// main window): gl_icon_exists becomes 1 when the shell took it. Returns gl_icon_exists.
+int add_tray_icon();
 
 // Builds the shared rich-edit popup menu hMenuPopupAll (once; later calls keep the first menu and
 // return it): the rich-edit commands 8084 to 8101 of resources/, then the audio item 8200 when

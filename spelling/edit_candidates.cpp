@@ -5,125 +5,159 @@
 #include <charconv>
 
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "spelling/spell_state.h"
 #include "spelling/word_index.h"
 
 namespace {
 
-constexpr char kBgLetters[32] = {
-    '\xe0', '\xe1', '\xe2', '\xe3', '\xe4', '\xe5', '\xe6', '\xe7', '\xe8', '\xe9', '\xea',
-    '\xeb', '\xec', '\xed', '\xee', '\xef', '\xf0', '\xf1', '\xf2', '\xf3', '\xf4', '\xf5',
-    '\xf6', '\xf7', '\xf8', '\xf9', '\xfa', '\xfb', '\xfc', '\xfd', '\xfe', '\xff'};
+constexpr std::string_view kBgLetters = "абвгдежзийклмнопрстуфхцчшщъыьэюя"_cp;
 
 inline unsigned char low(char c) { return cp_tolower(static_cast<unsigned char>(c)); }
 
 }  // namespace
 
-const std::string_view kBulgarianLetters(kBgLetters, sizeof kBgLetters);
+const std::string_view kBulgarianLetters = kBgLetters;
 
-void generate_edits(std::string_view word, std::string_view alphabet, LetterShaper shaper,
-                    std::string& s, EditSink sink) {
-    const std::size_t n = word.size();
-    if (n < 2) return;
-    auto shape = [&](EditKind k, std::size_t at, unsigned char l) -> unsigned char {
+namespace {
+
+// What every family of edits works with: the input word, the alphabet and its shaper, the scratch
+// text that holds each candidate, and the sink. A family builds the part of the candidate that
+// its letters share once and then changes only the edited letter, so that a candidate costs a
+// byte written, not a copy of the word.
+struct Edits {
+    std::string_view word;
+    std::string_view alphabet;
+    LetterShaper shaper;
+    std::string& s;
+    EditSink sink;
+    std::size_t max_length;  // longer candidates are not made
+
+    bool fits(std::size_t length) const { return length <= max_length; }
+
+    unsigned char shape(EditKind k, std::size_t at, unsigned char l) const {
         return shaper ? shaper(word, k, at, l) : l;
-    };
-    auto emit = [&](EditCandidate& c) {
+    }
+    void emit(EditCandidate& c) const {
         c.word = s;
         sink(c);
-    };
+    }
+    // The word without the letters [from, to).
+    void set_without(std::size_t from, std::size_t to) const {
+        s.assign(word.data(), from);
+        s.append(word.data() + to, word.size() - to);
+    }
+    // The word with one blank byte inserted before index `at`.
+    void set_with_gap(std::size_t at) const {
+        s.assign(word.data(), at);
+        s.push_back('\0');
+        s.append(word.data() + at, word.size() - at);
+    }
+};
 
-    // Drop the first letter.
+// 1-3: drop the first letter (when it differs from the second), an inner letter that differs from
+// the letter after it, the last letter.
+void drop_letters(const Edits& e) {
+    const std::string_view word = e.word;
+    const std::size_t n = word.size();
+    if (!e.fits(n - 1)) return;
     if (low(word[0]) != low(word[1])) {
-        s.assign(word.substr(1));
+        e.set_without(0, 1);
         EditCandidate c;
         c.kind = EditKind::DropFirst;
         c.pos = 1;
         c.letter = static_cast<unsigned char>(word[0]);
-        emit(c);
+        e.emit(c);
     }
-    // Drop an inner letter that differs from the letter after it.
     for (std::size_t i = 1; i + 1 < n; ++i) {
         if (low(word[i]) == low(word[i + 1])) continue;
-        s.assign(word.substr(0, i));
-        s.append(word.substr(i + 1));
+        e.set_without(i, i + 1);
         EditCandidate c;
         c.kind = EditKind::DropInner;
         c.pos = static_cast<int>(i + 1);
         c.letter = static_cast<unsigned char>(word[i]);
         c.index = i;
-        emit(c);
+        e.emit(c);
     }
-    // Drop the last letter.
-    {
-        s.assign(word.substr(0, n - 1));
-        EditCandidate c;
-        c.kind = EditKind::DropLast;
-        c.pos = static_cast<int>(n);
-        c.letter = static_cast<unsigned char>(word[n - 1]);
-        c.index = n - 1;
-        emit(c);
-    }
-    // Add a letter in front.
-    for (char a : alphabet) {
-        const unsigned char l = shape(EditKind::AddFront, 0, static_cast<unsigned char>(a));
-        s.assign(1, static_cast<char>(l));
-        s.append(word);
+    e.set_without(n - 1, n);
+    EditCandidate c;
+    c.kind = EditKind::DropLast;
+    c.pos = static_cast<int>(n);
+    c.letter = static_cast<unsigned char>(word[n - 1]);
+    c.index = n - 1;
+    e.emit(c);
+}
+
+// 4-5: add each letter in front; after each letter i each letter but letter i itself, then (not
+// after the last) a hyphen and an apostrophe.
+void add_letters(const Edits& e) {
+    const std::size_t n = e.word.size();
+    if (!e.fits(n + 1)) return;
+    e.set_with_gap(0);
+    for (char a : e.alphabet) {
+        const unsigned char l = e.shape(EditKind::AddFront, 0, static_cast<unsigned char>(a));
+        e.s[0] = static_cast<char>(l);
         EditCandidate c;
         c.kind = EditKind::AddFront;
         c.pos = 1;
         c.letter = l;
-        emit(c);
+        e.emit(c);
     }
-    // Insert after each letter i: the letters, then (not after the last) a hyphen and an apostrophe.
     for (std::size_t i = 1; i <= n; ++i) {
-        const unsigned char here = low(word[i - 1]);
-        for (char a : alphabet) {
+        const unsigned char here = low(e.word[i - 1]);
+        e.set_with_gap(i);
+        for (char a : e.alphabet) {
             if (static_cast<unsigned char>(a) == here) continue;
-            const unsigned char l = shape(EditKind::AddInner, i, static_cast<unsigned char>(a));
-            s.assign(word.substr(0, i));
-            s.push_back(static_cast<char>(l));
-            s.append(word.substr(i));
+            const unsigned char l = e.shape(EditKind::AddInner, i, static_cast<unsigned char>(a));
+            e.s[i] = static_cast<char>(l);
             EditCandidate c;
             c.kind = EditKind::AddInner;
             c.pos = static_cast<int>(i + 1);
             c.letter = l;
             c.index = i;
-            emit(c);
+            e.emit(c);
         }
         if (i == n) break;
         for (char mark : {'-', '\''}) {
-            s.assign(word.substr(0, i));
-            s.push_back(mark);
-            s.append(word.substr(i));
+            e.s[i] = mark;
             EditCandidate c;
             c.kind = mark == '-' ? EditKind::AddHyphen : EditKind::AddApostrophe;
             c.pos = static_cast<int>(i + 1);
             c.letter = static_cast<unsigned char>(mark);
             c.index = i;
-            emit(c);
+            e.emit(c);
         }
     }
-    // Change a letter.
-    for (std::size_t i = 0; i < n; ++i) {
-        for (char a : alphabet) {
-            const unsigned char l = shape(EditKind::Change, i, static_cast<unsigned char>(a));
-            s.assign(word);
-            s[i] = static_cast<char>(l);
+}
+
+// 6: change each letter to each letter of the alphabet (the letter already there included).
+void change_letters(const Edits& e) {
+    if (!e.fits(e.word.size())) return;
+    e.s.assign(e.word);
+    for (std::size_t i = 0; i < e.word.size(); ++i) {
+        for (char a : e.alphabet) {
+            const unsigned char l = e.shape(EditKind::Change, i, static_cast<unsigned char>(a));
+            e.s[i] = static_cast<char>(l);
             EditCandidate c;
             c.kind = EditKind::Change;
             c.pos = static_cast<int>(i + 1);
             c.letter = l;
             c.index = i;
-            emit(c);
+            e.emit(c);
         }
+        e.s[i] = e.word[i];
     }
-    // Swap two neighbours that differ.
-    for (std::size_t i = 0; i + 1 < n; ++i) {
+}
+
+// 7: swap two neighbours that differ.
+void swap_neighbours(const Edits& e) {
+    const std::string_view word = e.word;
+    if (!e.fits(word.size())) return;
+    e.s.assign(word);
+    for (std::size_t i = 0; i + 1 < word.size(); ++i) {
         if (low(word[i]) == low(word[i + 1])) continue;
-        s.assign(word);
-        s[i] = word[i + 1];
-        s[i + 1] = word[i];
+        e.s[i] = word[i + 1];
+        e.s[i + 1] = word[i];
         EditCandidate c;
         c.kind = EditKind::Swap;
         c.pos = static_cast<int>(i + 1);
@@ -131,16 +165,24 @@ void generate_edits(std::string_view word, std::string_view alphabet, LetterShap
         c.from[0] = word[i];
         c.from[1] = word[i + 1];
         c.index = i;
-        emit(c);
+        e.emit(c);
+        e.s[i] = word[i];
+        e.s[i + 1] = word[i + 1];
     }
-    // Rearrange three letters.
-    for (std::size_t i = 0; i + 3 <= n; ++i) {
+}
+
+// 8: rearrange three letters x y z: z x y when x and z differ; when x and y differ also z y x,
+// and y z x when y and z differ.
+void rearrange_triples(const Edits& e) {
+    const std::string_view word = e.word;
+    if (!e.fits(word.size())) return;
+    e.s.assign(word);
+    for (std::size_t i = 0; i + 3 <= word.size(); ++i) {
         const char x = word[i], y = word[i + 1], z = word[i + 2];
         auto triple = [&](char p, char q, char r) {
-            s.assign(word);
-            s[i] = p;
-            s[i + 1] = q;
-            s[i + 2] = r;
+            e.s[i] = p;
+            e.s[i + 1] = q;
+            e.s[i + 2] = r;
             EditCandidate c;
             c.kind = EditKind::Triple;
             c.pos = static_cast<int>(i + 1);
@@ -148,48 +190,80 @@ void generate_edits(std::string_view word, std::string_view alphabet, LetterShap
             c.from[0] = x, c.from[1] = y, c.from[2] = z;
             c.to[0] = p, c.to[1] = q, c.to[2] = r;
             c.index = i;
-            emit(c);
+            e.emit(c);
+            e.s[i] = x;
+            e.s[i + 1] = y;
+            e.s[i + 2] = z;
         };
         if (low(x) != low(z)) triple(z, x, y);
         if (low(x) == low(y)) continue;
         triple(z, y, x);
         if (low(y) != low(z)) triple(y, z, x);
     }
-    // Drop a repeated syllable of k letters.
-    if (n >= 4) {
-        for (std::size_t k = 2; k < n / 2; ++k) {
-            for (std::size_t i = 0; i + 2 * k <= n; ++i) {
-                if (i + 2 < n && low(word[i]) == low(word[i + 1]) && low(word[i]) == low(word[i + 2])) continue;
-                bool same = true;
-                for (std::size_t j = 0; j < k && same; ++j) same = low(word[i + j]) == low(word[i + k + j]);
-                if (!same) continue;
-                s.assign(word.substr(0, i));
-                s.append(word.substr(i + k));
-                EditCandidate c;
-                c.kind = EditKind::Syllable;
-                c.pos = static_cast<int>(i + 1);
-                c.pos2 = static_cast<int>(i + k);
-                c.index = i;
-                emit(c);
-            }
+}
+
+// 9: drop a syllable of k letters (2 <= k < n/2) repeated right after itself, unless a run of
+// three or more equal letters begins there.
+void drop_syllables(const Edits& e) {
+    const std::string_view word = e.word;
+    const std::size_t n = word.size();
+    if (n < 4) return;
+    // A candidate of n - k letters fits only from k = n - max_length on.
+    for (std::size_t k = std::max<std::size_t>(2, n > e.max_length ? n - e.max_length : 0); k < n / 2; ++k) {
+        for (std::size_t i = 0; i + 2 * k <= n; ++i) {
+            if (i + 2 < n && low(word[i]) == low(word[i + 1]) && low(word[i]) == low(word[i + 2])) continue;
+            bool same = true;
+            for (std::size_t j = 0; j < k && same; ++j) same = low(word[i + j]) == low(word[i + k + j]);
+            if (!same) continue;
+            e.set_without(i, i + k);
+            EditCandidate c;
+            c.kind = EditKind::Syllable;
+            c.pos = static_cast<int>(i + 1);
+            c.pos2 = static_cast<int>(i + k);
+            c.index = i;
+            e.emit(c);
         }
     }
-    // Reduce a run of three or more equal letters to one letter.
+}
+
+// 10: reduce a run of three or more equal letters to one letter.
+void reduce_runs(const Edits& e) {
+    const std::string_view word = e.word;
+    const std::size_t n = word.size();
+    std::size_t run_end = 0;  // the end of the run of equal letters the last start stood in
     for (std::size_t i = 0; i + 3 <= n; ++i) {
         const unsigned char f = low(word[i]);
         if (low(word[i + 1]) != f || low(word[i + 2]) != f) continue;
-        std::size_t j = i + 3;
-        while (j < n && low(word[j]) == f) ++j;
-        s.assign(word.substr(0, i + 1));
-        s.append(word.substr(j));
+        if (i >= run_end) {
+            run_end = i + 3;
+            while (run_end < n && low(word[run_end]) == f) ++run_end;
+        }
+        const std::size_t j = run_end;
+        if (!e.fits(n - (j - i - 1))) continue;
+        e.set_without(i + 1, j);
         EditCandidate c;
         c.kind = EditKind::Repeated;
         c.pos = static_cast<int>(i + 1);
         c.pos2 = static_cast<int>(j);
         c.letter = static_cast<unsigned char>(word[i]);
         c.index = i;
-        emit(c);
+        e.emit(c);
     }
+}
+
+}  // namespace
+
+void generate_edits(std::string_view word, std::string_view alphabet, LetterShaper shaper,
+                    std::string& s, EditSink sink, std::size_t max_length) {
+    if (word.size() < 2) return;
+    const Edits e{word, alphabet, shaper, s, sink, max_length};
+    drop_letters(e);
+    add_letters(e);
+    change_letters(e);
+    swap_neighbours(e);
+    rearrange_triples(e);
+    drop_syllables(e);
+    reduce_runs(e);
 }
 
 void append_int(std::string& out, long long value) {

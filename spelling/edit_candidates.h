@@ -100,11 +100,13 @@ private:
     void (*call_)(void*, const EditCandidate&);
 };
 
-// Runs steps 1 to 10 above over `word`, calling `sink` for every candidate. `scratch` holds the
-// candidate text (reused, so a run allocates only when a longer word than before comes). A word
-// shorter than 2 characters gives no candidates.
+// Runs steps 1 to 10 above over `word`, calling `sink` for every candidate, each family in its own
+// routine. `scratch` holds the candidate text (reused; a candidate is made by changing the letters
+// its family changes, not by copying the word). A word shorter than 2 characters gives no
+// candidates. Candidates longer than `max_length` are not made (the longest key of the list the
+// sink looks them up in: they cannot be found), so a very long word costs no more than its length.
 void generate_edits(std::string_view word, std::string_view alphabet, LetterShaper shaper,
-                    std::string& scratch, EditSink sink);
+                    std::string& scratch, EditSink sink, std::size_t max_length = std::string_view::npos);
 
 // Appends the note of a candidate, e.g. " (drop e 3)", " (swap a-b 2-3)", in the formats listed
 // above.

@@ -45,3 +45,12 @@ const WordIndex& dictionary_index(int row) {
     if (row < 0 || row >= B_ROWS) return word_index({});
     return word_index(rows_of(b[static_cast<std::size_t>(row)]), b[static_cast<std::size_t>(row)].text);
 }
+
+void build_word_indexes() {
+    for (int row = 0; row < kEnglishSetCount; ++row) english_index(row);
+    capit_index();
+    for (int row : {B_EN_BG, B_BULGARIAN, B_BULGARIAN_CUSTOM, B_BULGARIAN_NEW, B_BULGARIAN_MISSPELLING,
+                    B_BULGARIAN_MISSPELLING_FAST, B_BULGARIAN_DIALECT, B_BULGARIAN_SYNONYM, B_BULGARIAN_RISK,
+                    B_BULGARIAN_SECONDPART, B_BULGARIAN_PO_NAI})
+        dictionary_index(row);
+}

@@ -13,6 +13,7 @@ std::uint8_t false_positive = 0;
 std::uint8_t first_letter_differ = 0;
 std::uint8_t splitting = 0;
 std::uint8_t gl_mdash = 0;
+std::uint64_t suggestion_runs = 0;
 std::int32_t gl_aposcase = 0;
 const std::array<const char*, 3> gl_aposlong = {
     "is NOT English, in' -> ing, other sets not checked",
@@ -51,6 +52,7 @@ bool SuggestionPool::add(std::string_view text, std::int32_t rank) {
 int cmp_lar(const SuggestionPair& a, const SuggestionPair& b) { return a.rank > b.rank ? 1 : -1; }
 
 void clear_suggestion_results() {
+    ++suggestion_runs;
     spelling.clear();
     spelling_sh.clear();
     suggest_ct = 0;

@@ -27,7 +27,8 @@ extern std::int32_t suggest_ct;      // number of suggestions of the last genera
 extern std::uint8_t false_positive;  // 1: a "(FALSE POS)" suggestion was made (the input is a regular form)
 extern std::uint8_t first_letter_differ;  // 1: a suggestion drops or changes the first letter
 extern std::uint8_t splitting;       // 1: a two-word split was suggested
-extern std::uint8_t gl_mdash;        // 1: a dash suggestion was made (Bulgarian generator)
+extern std::uint8_t gl_mdash;
+extern std::uint64_t suggestion_runs;  // generator runs so far (each clears the results once)        // 1: a dash suggestion was made (Bulgarian generator)
 extern std::int32_t gl_aposcase;     // last result of isapostrophe: 0, 1 or 2, index into gl_aposlong
 extern const std::array<const char*, 3> gl_aposlong;  // the three apostrophe labels, by gl_aposcase
 extern std::string bf_deriv;         // the apostrophe-stripped word of the last isapostrophe call

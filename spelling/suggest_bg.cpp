@@ -7,6 +7,7 @@
 
 #include "lexicon/morphology.h"
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "shell/settings.h"
 #include "spelling/edit_candidates.h"
 #include "spelling/spell_state.h"
@@ -15,37 +16,37 @@
 namespace {
 
 // Letters of code page 1251 used by the rules.
-constexpr char kA = '\xe0';      // а
-constexpr char kI = '\xe8';      // и
-constexpr char kIShort = '\xe9'; // й
-constexpr char kN = '\xed';      // н
-constexpr char kNCap = '\xcd';   // Н
-constexpr char kO = '\xee';      // о
-constexpr char kP = '\xef';      // п
-constexpr char kPCap = '\xcf';   // П
-constexpr char kT = '\xf2';      // т
-constexpr char kU = '\xf3';      // у
-constexpr char kSh = '\xf8';     // ш
-constexpr char kSht = '\xf9';    // щ
-constexpr char kYu = '\xfe';     // ю
-constexpr char kYa = '\xff';     // я
-constexpr char kEmDash = '\x97';
+constexpr char kA = "а"_cp[0];
+constexpr char kI = "и"_cp[0];
+constexpr char kIShort = "й"_cp[0];
+constexpr char kN = "н"_cp[0];
+constexpr char kNCap = "Н"_cp[0];
+constexpr char kO = "о"_cp[0];
+constexpr char kP = "п"_cp[0];
+constexpr char kPCap = "П"_cp[0];
+constexpr char kT = "т"_cp[0];
+constexpr char kU = "у"_cp[0];
+constexpr char kSh = "ш"_cp[0];
+constexpr char kSht = "щ"_cp[0];
+constexpr char kYu = "ю"_cp[0];
+constexpr char kYa = "я"_cp[0];
+constexpr char kEmDash = "—"_cp[0];
 
 constexpr std::array<OneLetterAlternative, 14> kOneLetter = {{
-    {'\xed', "\xe8 (\xed -> \xe8)", true, -5},          // и (н -> и)
-    {'\xed', "\xed\xe0 (\xed -> \xed\xe0)", true, -4},  // на (н -> на)
-    {'\xed', "\xe9 (\xed -> \xe9)", true, -3},          // й (н -> й)
-    {'\xcd', "\xc8 (\xcd -> \xc8)", true, -5},          // И (Н -> И)
-    {'\xcd', "\xcd\xe0 (\xcd -> \xcd\xe0)", true, -4},  // На (Н -> На)
-    {'\xcd', "\xc9 (\xcd -> \xc9)", true, -3},          // Й (Н -> Й)
-    {'\xe7', "\xe2 (\xe7 -> \xe2)", false, 0},          // в (з -> в)
-    {'\xc7', "\xc2 (\xc7 -> \xc2)", false, 0},          // В (З -> В)
-    {'\xe1', "\xe2 (\xe1 -> \xe2)", false, 0},          // в (б -> в)
-    {'\xc1', "\xc2 (\xc1 -> \xc2)", false, 0},          // В (Б -> В)
-    {'\xec', "\xe8 (\xec -> \xe8)", false, 0},          // и (м -> и)
-    {'\xcc', "\xc8 (\xcc -> \xc8)", false, 0},          // И (М -> И)
-    {'\xf4', "\xe2 (\xf4 -> \xe2)", false, 0},          // в (ф -> в)
-    {'\xd4', "\xc2 (\xd4 -> \xc2)", false, 0},          // В (Ф -> В)
+    {"н"_cp[0], "и (н -> и)"_cp, true, -5},
+    {"н"_cp[0], "на (н -> на)"_cp, true, -4},
+    {"н"_cp[0], "й (н -> й)"_cp, true, -3},
+    {"Н"_cp[0], "И (Н -> И)"_cp, true, -5},
+    {"Н"_cp[0], "На (Н -> На)"_cp, true, -4},
+    {"Н"_cp[0], "Й (Н -> Й)"_cp, true, -3},
+    {"з"_cp[0], "в (з -> в)"_cp, false, 0},
+    {"З"_cp[0], "В (З -> В)"_cp, false, 0},
+    {"б"_cp[0], "в (б -> в)"_cp, false, 0},
+    {"Б"_cp[0], "В (Б -> В)"_cp, false, 0},
+    {"м"_cp[0], "и (м -> и)"_cp, false, 0},
+    {"М"_cp[0], "И (М -> И)"_cp, false, 0},
+    {"ф"_cp[0], "в (ф -> в)"_cp, false, 0},
+    {"Ф"_cp[0], "В (Ф -> В)"_cp, false, 0},
 }};
 
 // Case of code page 1251 letters by the text layer's tables (Cyrillic and Latin, Ё included).
@@ -128,14 +129,14 @@ void BulgarianRun::prefix_forms() {
     if (word[3] == '-' && (word[0] == kN || word[0] == kNCap || word[1] == kA || word[2] == kIShort) &&
         find(word.substr(4)) >= 0) {
         cut = 3;
-        text.assign(capital ? "\xcd\xe0\xe9-" : "\xed\xe0\xe9-");  // Най- / най-
+        text.assign(capital ? "Най-"_cp : "най-"_cp);
         text.append(word.substr(4));
-        text.append(capital ? " (\xcd\xe0\xe9?)" : " (\xed\xe0\xe9?)");
+        text.append(capital ? " (Най?)"_cp : " (най?)"_cp);
     } else if (word[2] == '-' && (word[0] == kP || word[0] == kPCap || word[1] == kO) && find(word.substr(3)) >= 0) {
         cut = 2;
-        text.assign(capital ? "\xcf\xee-" : "\xef\xee-");  // По- / по-
+        text.assign(capital ? "По-"_cp : "по-"_cp);
         text.append(word.substr(3));
-        text.append(capital ? " (\xcf\xee?)" : " (\xef\xee?)");
+        text.append(capital ? " (По?)"_cp : " (по?)"_cp);
     }
     if (cut == 0) return;
     scratch.assign(word.substr(0, cut));
@@ -150,9 +151,9 @@ void BulgarianRun::letter_pairs() {
         const char* note;
     };
     static constexpr Pair kPairs[3] = {
-        {kI, kIShort, kA, kYa, " (\xff "},   // иа, йа -> я
-        {kI, kIShort, kU, kYu, " (\xfe "},   // иу, йу -> ю
-        {kSh, kSh, kT, kSht, " (\xf9 "},     // шт -> щ
+        {kI, kIShort, kA, kYa, " (я "_cp.c_str()},   // иа, йа -> я
+        {kI, kIShort, kU, kYu, " (ю "_cp.c_str()},   // иу, йу -> ю
+        {kSh, kSh, kT, kSht, " (щ "_cp.c_str()},     // шт -> щ
     };
     for (const Pair& p : kPairs) {
         for (std::size_t i = 0; i + 1 < low.size(); ++i) {
@@ -175,7 +176,7 @@ void BulgarianRun::letter_pairs() {
 void BulgarianRun::edits() {
     const std::size_t n = word.size();
     const std::string low = folded_lower(word);
-    const bool ime_eme = n > 5 && (low.ends_with("\xe8\xec\xe5") || low.ends_with("\xe5\xec\xe5"));  // име, еме
+    const bool ime_eme = n > 5 && (low.ends_with("име"_cp) || low.ends_with("еме"_cp));
     const bool only_first_capital =
         is_capital(word[0]) && std::none_of(word.begin() + 1, word.end(), [](char c) { return is_capital(c); });
     auto sink = [&](const EditCandidate& c) {
@@ -189,7 +190,7 @@ void BulgarianRun::edits() {
         if (!add(rank)) return;
         if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) first_letter_differ = 1;
     };
-    generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink));
+    generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink), bg.max_key_length());
 }
 
 void BulgarianRun::hyphen_splits() {
@@ -243,7 +244,7 @@ void BulgarianRun::two_word_splits() {
 void BulgarianRun::near_matches() {
     if (!suggestion_pool.empty() || deep_spell_option() == 0 || word.size() < 6) return;
     for (char c : word)
-        if (c == '-' || c == '\'' || c == '`' || c == '\x91' || c == '\x92') return;
+        if (c == '-' || c == '\'' || c == '`' || c == "‘"_cp[0] || c == "’"_cp[0]) return;
     std::vector<std::size_t> hits;
     near_match_scan(bg, word, hits);
     for (std::size_t i : hits) {

@@ -189,7 +189,7 @@ void EnglishRun::edits() {
         if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) first_letter_differ = 1;
     };
     std::string candidate;
-    generate_edits(word, kLatinLetters, nullptr, candidate, EditSink(sink));
+    generate_edits(word, kLatinLetters, nullptr, candidate, EditSink(sink), eng.max_key_length());
 }
 
 void EnglishRun::splits() {

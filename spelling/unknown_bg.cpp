@@ -3,10 +3,12 @@
 #include "spelling/unknown_bg.h"
 
 #include <array>
+#include <optional>
 
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
 #include "spelling/edit_candidates.h"
@@ -25,25 +27,25 @@ constexpr std::uint32_t kColSuggestion = 0x7F00;    // suggestions, split or joi
 constexpr std::uint32_t kColRepaired = 0x20C000;    // look-alike letters or digits repaired
 
 // Code page 1251 letters the rules name.
-constexpr char kChe = '\xf7', kCheCap = '\xd7';  // ч Ч
-constexpr char kSha = '\xf8', kShaCap = '\xd8';  // ш Ш
-constexpr char kSht = '\xf9', kShtCap = '\xd9';  // щ Щ
-constexpr char kTe = '\xf2', kTeCap = '\xd2';    // т Т
-constexpr char kGe = '\xe3', kGeCap = '\xc3';    // г Г
-constexpr std::string_view kNai = "\xed\xe0\xe9-";  // най-
-constexpr std::string_view kPo = "\xef\xee-";       // по-
+constexpr char kChe = "ч"_cp[0], kCheCap = "Ч"_cp[0];
+constexpr char kSha = "ш"_cp[0], kShaCap = "Ш"_cp[0];
+constexpr char kSht = "щ"_cp[0], kShtCap = "Щ"_cp[0];
+constexpr char kTe = "т"_cp[0], kTeCap = "Т"_cp[0];
+constexpr char kGe = "г"_cp[0], kGeCap = "Г"_cp[0];
+constexpr std::string_view kNai = "най-"_cp;
+constexpr std::string_view kPo = "по-"_cp;
 
 // Latin letter -> the Cyrillic letter it looks like (0: none).
 constexpr std::array<unsigned char, 256> make_lookalikes() {
     std::array<unsigned char, 256> t{};
-    const char* pairs[][2] = {
-        {"a", "\xe0"}, {"A", "\xc0"}, {"e", "\xe5"}, {"E", "\xc5"}, {"o", "\xee"}, {"O", "\xce"},
-        {"b", "\xe2"}, {"B", "\xc2"}, {"c", "\xf1"}, {"C", "\xd1"}, {"H", "\xcd"}, {"r", "\xe3"},
-        {"u", "\xe8"}, {"U", "\xc8"}, {"k", "\xea"}, {"K", "\xca"}, {"m", "\xf2"}, {"M", "\xcc"},
-        {"n", "\xef"}, {"p", "\xf0"}, {"P", "\xd0"}, {"T", "\xd2"}, {"x", "\xf5"}, {"X", "\xd5"},
-        {"y", "\xf3"}, {"Y", "\xd3"},
+    constexpr char pairs[][2] = {
+        {'a', "а"_cp[0]}, {'A', "А"_cp[0]}, {'e', "е"_cp[0]}, {'E', "Е"_cp[0]}, {'o', "о"_cp[0]}, {'O', "О"_cp[0]},
+        {'b', "в"_cp[0]}, {'B', "В"_cp[0]}, {'c', "с"_cp[0]}, {'C', "С"_cp[0]}, {'H', "Н"_cp[0]}, {'r', "г"_cp[0]},
+        {'u', "и"_cp[0]}, {'U', "И"_cp[0]}, {'k', "к"_cp[0]}, {'K', "К"_cp[0]}, {'m', "т"_cp[0]}, {'M', "М"_cp[0]},
+        {'n', "п"_cp[0]}, {'p', "р"_cp[0]}, {'P', "Р"_cp[0]}, {'T', "Т"_cp[0]}, {'x', "х"_cp[0]}, {'X', "Х"_cp[0]},
+        {'y', "у"_cp[0]}, {'Y', "У"_cp[0]},
     };
-    for (const auto& p : pairs) t[static_cast<unsigned char>(p[0][0])] = static_cast<unsigned char>(p[1][0]);
+    for (const auto& p : pairs) t[static_cast<unsigned char>(p[0])] = static_cast<unsigned char>(p[1]);
     return t;
 }
 constexpr std::array<unsigned char, 256> kLookalike = make_lookalikes();
@@ -140,7 +142,8 @@ struct Report {
     std::string& text;
     std::uint32_t& colour;
     std::uint8_t& known;
-    std::string& rank;
+    std::optional<std::string>& rank;
+    bool suggest = true;  // false: the generator's last resort is not asked (its text is not wanted)
 
     void write(std::string_view t, std::uint32_t col) {
         text.assign(t);
@@ -265,6 +268,10 @@ bool Report::number_rules(std::string_view r, bool latin, std::string_view count
 
 // The generator on `x`; with a prefix, every alternative is written behind it.
 void Report::suggestions(std::string_view x, std::string_view prefix) {
+    if (!suggest) {
+        text.clear();
+        return;
+    }
     spellcheck_bg(x);
     if (!usable()) {
         write(" -> no suggestions", gl_col_nosug);
@@ -300,7 +307,7 @@ bool Report::prefixed(std::string_view w, std::string_view prefix, bool po) {
                            !(po && in_row(B_BULGARIAN_PO_NAI, rest));
     if (qualifies) {
         known = 1;
-        rank.assign(rest_of(e));
+        rank.emplace(rest_of(e));
         text.assign(" -> ");
         text.append(rest);
         if (!gl_SPELLING_MODE) {
@@ -387,43 +394,43 @@ std::string replace_letter_digits(std::string_view w) {
     return out;
 }
 
-std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& colour, std::uint8_t& has_latin,
-                       std::uint8_t& known, std::string& rank, std::uint8_t& upper_skipped, std::uint8_t& own) {
-    text.clear();
-    colour = gl_col_nosug;
-    has_latin = known = upper_skipped = own = 0;
-    Report out{word, text, colour, known, rank};
+namespace {
+
+void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
+    std::string& text = r.text;
+    std::uint32_t& colour = r.colour;
+    Report out{word, r.text, r.colour, r.known, r.rank, suggestions};
 
     if (gl_TREAT_AS_UNKNOWN) {
         out.write(" -> ", kColUnknownAll);
-        return text.size();
+        return;
     }
     const ListPair* e = in_row(B_BULGARIAN_MISSPELLING, word);
     if (!e) e = in_row(B_BULGARIAN_MISSPELLING_FAST, word);
     if (e) {
         out.from_list(e, "", kColCorrection);
-        return text.size();
+        return;
     }
     if ((e = in_row(B_BULGARIAN_DIALECT, word))) {
         out.from_list(e, " (dialect)", kColDialect);
-        return text.size();
+        return;
     }
     if ((e = in_row(B_BULGARIAN_SYNONYM, word))) {
         out.from_list(e, " (better)", kColBetter);
-        return text.size();
+        return;
     }
     if ((e = in_row(B_BULGARIAN_RISK, word))) {
         out.from_list(e, " (risk)", kColBetter);
-        return text.size();
+        return;
     }
     if (in_row(B_BULGARIAN_CUSTOM, word) || in_row(B_BULGARIAN_NEW, word)) {
         text = in_row(B_BULGARIAN_CUSTOM, word) ? " (custom)" : " (new)";
-        known = own = 1;
-        return text.size();
+        r.known = r.own = 1;
+        return;
     }
     if (!gl_ALLWAYS_SUGGEST && (e = in_row(B_BULGARIAN, word))) {
-        known = 1;
-        rank.assign(rest_of(e));
+        r.known = 1;
+        r.rank.emplace(rest_of(e));
         if (!gl_SPELLING_MODE) {
             std::string analysis;
             GetBgType(word, analysis);
@@ -436,16 +443,16 @@ std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& 
                 text += analysis;
             }
         }
-        return text.size();
+        return;
     }
 
     // From here on the word is judged by its first kBgWordMax characters; the characters the census
     // walks give its letter counts and its length for the tests below.
     const std::string_view w = word.substr(0, std::min(word.size(), kBgWordMax));
     const Census c = take_census(w);
-    has_latin = c.latin > 0;
+    r.has_latin = c.latin > 0;
 
-    if (out.glued(w, c)) return text.size();
+    if (out.glued(w, c)) return;
 
     if (c.latin && !c.digits) {
         const std::string counts = " (" + counts_text(c, true, false) + ")";
@@ -463,7 +470,7 @@ std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& 
             else
                 out.write(" -> no suggestions" + counts, gl_col_nosug);
         }
-        return text.size();
+        return;
     }
     if (c.digits) {
         const bool latin = c.latin > 0;
@@ -477,29 +484,29 @@ std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& 
             if (!(e = in_row(B_BULGARIAN_MISSPELLING, r))) e = in_row(B_BULGARIAN_MISSPELLING_FAST, r);
             if (e) {
                 out.from_list(e, tail, kColRepaired);
-                return text.size();
+                return;
             }
             if (listed(r)) {
                 out.write(" -> " + r + tail, kColRepaired);
-                return text.size();
+                return;
             }
             spellcheck_bg(r);
             if (usable()) {
                 out.write(" -> " + spelling_sh + tail, kColRepaired);
-                return text.size();
+                return;
             }
         }
-        if (out.number_rules(latin ? std::string_view(r) : w, latin, counts)) return text.size();
+        if (out.number_rules(latin ? std::string_view(r) : w, latin, counts)) return;
         if (latin) {
             out.write(" -> no suggestions (" + counts + ")", gl_col_nosug);
-            return text.size();
+            return;
         }
         if (second_is_hyphen || r != w) spellcheck_bg(w);  // else it has just run on the same word
         if (usable())
             out.write(" -> " + spelling_sh + " (" + counts + ")", kColRepaired);
         else
             out.write(" -> no suggestions (" + counts + ")", gl_col_nosug);
-        return text.size();
+        return;
     }
 
     // Purely Cyrillic words.
@@ -507,13 +514,21 @@ std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& 
         (c.cyr_upper == 1 ||
          (c.cyr_upper == 2 && c.length >= 3 && in(ascii_apos, w[1]) && in(ascii_cyrillic_upper, w[2])))) {
         text = " (uppercase, no spell checking)";
-        upper_skipped = 1;
-        return text.size();
+        r.upper_skipped = 1;
+        return;
     }
     if (c.length >= 5) {
-        if (starts_folded(w, kNai) && out.prefixed(w, kNai, false)) return text.size();
-        if (starts_folded(w, kPo) && out.prefixed(w, kPo, true)) return text.size();
+        if (starts_folded(w, kNai) && out.prefixed(w, kNai, false)) return;
+        if (starts_folded(w, kPo) && out.prefixed(w, kPo, true)) return;
     }
     out.suggestions(w, {});
-    return text.size();
+    return;
+}
+
+}  // namespace
+
+BgReport get_lensug(std::string_view word, bool suggestions) {
+    BgReport r;
+    write_lensug(word, r, suggestions);
+    return r;
 }

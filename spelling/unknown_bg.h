@@ -15,22 +15,30 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 // Working copies of a word hold at most this many characters; a longer word is judged by its head.
 inline constexpr std::size_t kBgWordMax = 1'023;
 
-// Writes the report text of `word` (8-bit, not changed) into `text` and returns its length.
-// `colour` is the text's colour (gl_col_nosug unless a rule says otherwise). The flags are set to
-// 0 first, then: `has_latin` the word holds Latin letters; `known` it was found as a correct word
-// (custom, new, b_bulgarian, a correct second part, a known word after "най-"/"по-" or their
-// joined form); `upper_skipped` a capitalised word was not checked; `own` it is in the custom or
-// the new list. `rank` receives the rest of the word's b_bulgarian entry ("" without rank text)
-// when the word was found there, and is left as the caller set it otherwise. The suggestion
-// globals hold the last spellcheck_bg run afterwards.
-std::size_t get_lensug(std::string_view word, std::string& text, std::uint32_t& colour, std::uint8_t& has_latin,
-                       std::uint8_t& known, std::string& rank, std::uint8_t& upper_skipped, std::uint8_t& own);
+// What the report says after a Bulgarian token.
+struct BgReport {
+    std::string text;                   // the report text (8-bit)
+    std::uint32_t colour = 0x080808;    // its colour: gl_col_nosug unless a rule says otherwise
+    std::uint8_t has_latin = 0;         // the word holds Latin letters
+    std::uint8_t known = 0;             // found as a correct word (custom, new, b_bulgarian, a correct
+                                        // second part, a known word after "най-"/"по-" or their joined form)
+    std::uint8_t upper_skipped = 0;     // a capitalised word was not checked
+    std::uint8_t own = 0;               // in the custom or the new list
+    std::optional<std::string> rank;    // the rest of the word's b_bulgarian entry ("" without rank
+                                        // text) when the word was found there
+};
+
+// The report of `word` (8-bit). The suggestion globals hold the last spellcheck_bg run afterwards.
+// Without `suggestions` the last resort (the generator's suggestions for a word no rule accepts or
+// repairs) is not asked and the text stays empty there; every flag is as with it.
+BgReport get_lensug(std::string_view word, bool suggestions = true);
 
 // The Latin letters that look like Cyrillic ones, replaced by them (other bytes unchanged).
 std::string replace_latin_lookalikes(std::string_view word);

@@ -10,12 +10,24 @@
 
 namespace {
 
-inline std::uint64_t mix_byte(std::uint64_t h, unsigned char c) {
-    return (h ^ c) * 0x100000001b3ULL;  // FNV-1a step
-}
 constexpr std::uint64_t kHashSeed = 0xcbf29ce484222325ULL;
 
-inline std::uint64_t finish_hash(std::uint64_t h) {
+// The hash of a folded key, eight bytes at a time (the keys are short: one or two steps).
+inline std::uint64_t hash_folded(const char* p, std::size_t n) {
+    std::uint64_t h = kHashSeed ^ (n * 0x9e3779b97f4a7c15ULL);
+    while (n >= 8) {
+        std::uint64_t k;
+        std::memcpy(&k, p, 8);
+        h = (h ^ k) * 0xff51afd7ed558ccdULL;
+        h ^= h >> 32;
+        p += 8;
+        n -= 8;
+    }
+    if (n > 0) {
+        std::uint64_t k = 0;
+        std::memcpy(&k, p, n);
+        h = (h ^ k) * 0xff51afd7ed558ccdULL;
+    }
     // Spread the low bits (the slot number) over the whole word.
     h ^= h >> 32;
     h *= 0x9e3779b97f4a7c15ULL;
@@ -100,20 +112,28 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     near_built_ = false;
     by_length_.assign(std::min<std::size_t>(max_len_, WordIndex::kMaxBucketLength) + 1, {});
 
+    // The folded keys, their hashes, ranks and lengths in one pass over the list; then the slots,
+    // each looked at a little after its address was asked for (the table is larger than the
+    // caches, so the inserts would otherwise wait on memory one by one).
+    arena_.resize(total);
+    std::vector<std::uint64_t> hashes(n);
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    std::size_t at = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view key = list[i].key;
-        off_[i] = arena_.size();
-        std::uint64_t h = kHashSeed;
-        for (unsigned char c : key) {
-            const unsigned char f = cp_tolower(c);
-            arena_.push_back(static_cast<char>(f));
-            h = mix_byte(h, f);
-        }
+        off_[i] = at;
+        for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
         rank_[i] = rank_of_entry(list[i]);
         if (key.size() < by_length_.size()) by_length_[key.size()].push_back(static_cast<std::uint32_t>(i));
-        h = finish_hash(h);
+        hashes[i] = hash_folded(arena_.data() + off_[i], key.size());
+    }
+    off_[n] = at;
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n) __builtin_prefetch(&slots_[hashes[i + kAhead] & mask_]);
+        const std::uint64_t h = hashes[i];
         const std::uint64_t tag = h >> 32;
-        const std::string_view folded(arena_.data() + off_[i], key.size());
+        const std::string_view folded(arena_.data() + off_[i], off_[i + 1] - off_[i]);
         // Insert unless an equal key is already there: the first in list order wins.
         for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
             const std::uint64_t slot = slots_[s];
@@ -127,20 +147,15 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
             }
         }
     }
-    off_[n] = arena_.size();
 }
 
 std::ptrdiff_t WordIndex::find(std::string_view word) const {
     const std::size_t n = word.size();
     if (list_.empty() || n > max_len_) return -1;
     char* buf = fold_buf_.data();
-    std::uint64_t h = kHashSeed;
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char f = cp_tolower(static_cast<unsigned char>(word[i]));
-        buf[i] = static_cast<char>(f);
-        h = mix_byte(h, f);
-    }
-    h = finish_hash(h);
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    for (std::size_t i = 0; i < n; ++i) buf[i] = static_cast<char>(lower[static_cast<unsigned char>(word[i])]);
+    const std::uint64_t h = hash_folded(buf, n);
     const std::uint64_t tag = h >> 32;
     for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
         const std::uint64_t slot = slots_[s];
@@ -198,6 +213,7 @@ std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int tr
 
 namespace {
 std::vector<std::unique_ptr<WordIndex>> g_indexes;  // one index per list seen since the last drop
+std::uint64_t g_generation = 0;                     // grows whenever indexes are let go
 constexpr std::size_t kMaxIndexes = 64;
 }  // namespace
 
@@ -207,10 +223,18 @@ const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<cons
         if (!idx->indexes(list)) idx->build(list, std::move(owner));
         return *idx;
     }
-    if (g_indexes.size() >= kMaxIndexes) g_indexes.clear();
+    if (g_indexes.size() >= kMaxIndexes) {
+        g_indexes.clear();
+        ++g_generation;
+    }
     g_indexes.push_back(std::make_unique<WordIndex>());
     g_indexes.back()->build(list, std::move(owner));
     return *g_indexes.back();
 }
 
-void drop_word_indexes() { g_indexes.clear(); }
+void drop_word_indexes() {
+    g_indexes.clear();
+    ++g_generation;
+}
+
+std::uint64_t word_index_generation() { return g_generation; }

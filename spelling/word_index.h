@@ -112,6 +112,9 @@ private:
 const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<const void> owner = {});
 // Forgets every index (test fixtures; code that edited a list in place).
 void drop_word_indexes();
+// Grows whenever indexes are let go (dropped, or cleared to make room): a reference to an index
+// taken while it had one value stays valid while it keeps it.
+std::uint64_t word_index_generation();
 
 // ---- The lists the spelling routines read ------------------------------------------------------
 inline constexpr int kEnglishSetCount = 17;  // rows 0..16 of the English word-list table
@@ -128,5 +131,8 @@ const WordIndex& capit_index();
 // The membership index of row `row` of the dictionary table (b_bulgarian is row 8); the index of
 // an empty list for a row outside the table.
 const WordIndex& dictionary_index(int row);
+// Builds the indexes of every list the spelling routines read (the start calls it after the
+// lexicon has loaded, so that no keystroke pays for them).
+void build_word_indexes();
 // The option DEEP_SPELL: the near-match scan of the English generator runs when it is non-zero.
 int deep_spell_option();

@@ -12,12 +12,18 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/bgtext_window.h"
+#include "windows/checker_close.h"
 #include "windows/checker_commands.h"
+#include "windows/checker_context_menu.h"
 #include "windows/checker_file_commands.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
+#include "windows/checker_modes.h"
 #include "windows/checker_state.h"
 #include "windows/checker_web.h"
+#include "windows/filing_buttons.h"
+#include "windows/machine_window.h"
 
 namespace {
 
@@ -143,15 +149,13 @@ void init_checker(HWND dlg) {
     if (!gl_MACHINE_TRANSLATION && !gl_ENGLISH_TRANSLATION && !gl_CORPUS_TRANSLATION) {
         ShowHideMachineControls(SW_HIDE);
     } else {
-        // Connection point: the machine-translation window (template 123, DialogMachine) is created
-        // and shown here unless it exists, once it is part of the program.
+        open_machine_window();
         CheckDlgButton(dlg, IDC_BIG_COLORING, BST_UNCHECKED);
         gl_TEXT_COLORING = 0;
         CheckMenuItem(hMenuSetS, IDM_BIG_CHECK_PUNCTUATION, MF_BYCOMMAND | MF_UNCHECKED);
         gl_CHECK_PUNCTUATION = 0;
     }
-    // Connection point: with gl_CORPUS_TRANSLATION 1 the Bulgarian-text window (template 124,
-    // DialogBgtext) opens here unless it exists, once it is part of the program.
+    if (gl_CORPUS_TRANSLATION == 1) open_bgtext_window();
     // 10-11: colours and fonts
     RE_SetBackgroundColor(hBigReLeft, bkgcolor3);
     RE_SetBackgroundColor(hBigReBot, bkgcolor3);
@@ -199,11 +203,11 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
     if (checker_option_command(dlg, id)) return 0;
     INT_PTR result = 0;
     if (checker_panel_command(dlg, m.id, result)) return result;
+    if (filing_command(dlg, m.id, result)) return result;
     if (checker_web_command(m.id)) return 0;
     if (checker_file_command(dlg, m.id)) return 0;
-    // Connection points of the commands that other parts of the window carry out once they are
-    // part of the program: the filing buttons (1248-1250, the word-class and sentence buttons) and
-    // the filing popups' items 8493-9167; the mode items 9243-9246. 1181 has no command.
+    if (checker_mode_command(dlg, id)) return 0;
+    // 1181 has no command.
     return 0;
 }
 
@@ -233,12 +237,10 @@ INT_PTR DialogBig(HWND dlg, const Msg& m) {
             return on_command(dlg, m);
         case WM_NOTIFY:
             return checker_notify(dlg, m);
+        case WM_CONTEXTMENU:
+            return checker_context_menu(dlg, m);
         case WM_CLOSE:
-            // Connection point of the window's full ending (what it releases and writes): for now
-            // the window goes, and with the main window hidden the program ends through the main
-            // window's own close, which keeps what the user gathered.
-            DestroyWindow(dlg);
-            if (IsWindow(hMain) && !IsWindowVisible(hMain)) SendMessageW(hMain, Msg::simple(WM_CLOSE));
+            close_checker(dlg);
             return 1;
         case WM_DESTROY:
             forget_checker(dlg);
@@ -264,5 +266,8 @@ HWND open_checker_window(std::optional<POINT> place_new) {
 
 void reset_checker_window() {
     reset_checker_state();
+    reset_machine_window();
+    reset_checker_modes();
+    reset_filing_popups();
     reset_checker_file_commands();
 }

@@ -162,6 +162,8 @@ void RichEditWidget::load_all() {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
     pending_ = lost_ = false;
+    stale_ = stale_text_ = stale_selection_ = stale_scroll_ = false;
+    delta_ = 0;
     replace_document(0, doc_length(), 0, rt->length());
     model_options_changed();
     apply_selection(true);
@@ -187,6 +189,11 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
         resync_by_diff();
         return;
     }
+    if (deferring()) {
+        defer_text(pos, removed, inserted);
+        return;
+    }
+    apply_deferred();
     replace_document(pos, removed, pos, pos + inserted);
     if (doc_length() != rt->length()) resync_by_diff();
 }
@@ -196,6 +203,11 @@ void RichEditWidget::model_formats_changed(LONG from, LONG to) {
         pending_ = lost_ = false;
         resync_by_diff();
     }
+    if (deferring()) {
+        defer_range(from, to);
+        return;
+    }
+    apply_deferred();
     apply_formats(from, to);
 }
 
@@ -204,7 +216,82 @@ void RichEditWidget::model_selection_changed() {
         pending_ = lost_ = false;
         resync_by_diff();
     }
+    if (deferring()) {
+        stale_selection_ = true;
+        return;
+    }
+    apply_deferred();
     apply_selection(false);
+}
+
+bool RichEditWidget::deferring() const {
+    const RichText* rt = platform_rich(h_);
+    return rt && !rt->redraw && !pending_ && !lost_ && !echo_.active;
+}
+
+void RichEditWidget::defer_range(LONG from, LONG to) {
+    if (from >= to) return;
+    if (!stale_) {
+        stale_ = true;
+        dirty_from_ = from;
+        dirty_to_ = to;
+        return;
+    }
+    dirty_from_ = std::min(dirty_from_, from);
+    dirty_to_ = std::max(dirty_to_, to);
+}
+
+void RichEditWidget::defer_text(LONG pos, LONG removed, LONG inserted) {
+    removed = std::max<LONG>(0, removed);
+    inserted = std::max<LONG>(0, inserted);
+    if (stale_) {
+        // The gathered range in the model's new positions: text after the replaced part moves,
+        // text inside it is gone.
+        const LONG old_end = pos + removed;
+        dirty_to_ = dirty_to_ >= old_end ? dirty_to_ + inserted - removed : std::max(dirty_to_, pos + inserted);
+        dirty_to_ = std::max(dirty_to_, pos + inserted);
+        dirty_from_ = std::min(dirty_from_, pos);
+    } else {
+        stale_ = true;
+        dirty_from_ = pos;
+        dirty_to_ = pos + inserted;
+    }
+    delta_ += inserted - removed;
+    stale_text_ = true;
+    stale_selection_ = true;  // the model moved the selection with the text
+}
+
+void RichEditWidget::apply_deferred() {
+    if (!stale_ && !stale_selection_ && !stale_scroll_) return;
+    RichText* rt = platform_rich(h_);
+    if (!rt) {
+        stale_ = stale_text_ = stale_selection_ = stale_scroll_ = false;
+        delta_ = 0;
+        return;
+    }
+    const bool text = stale_;
+    if (stale_ && !stale_text_) {
+        // Only formats changed: they are set over the range, the text stays.
+        stale_ = false;
+        apply_formats(dirty_from_, std::min(dirty_to_, rt->length()));
+    } else if (stale_) {
+        stale_ = stale_text_ = false;
+        const LONG from = dirty_from_, to = dirty_to_, doc_to = dirty_to_ - delta_;
+        delta_ = 0;
+        if (from < 0 || doc_to < from || doc_to > doc_length() || to > rt->length())
+            replace_document(0, doc_length(), 0, rt->length());
+        else
+            replace_document(from, doc_to - from, from, to);
+        if (doc_length() != rt->length()) replace_document(0, doc_length(), 0, rt->length());
+    }
+    if (stale_selection_ || text) {
+        stale_selection_ = false;
+        apply_selection(false);  // moves the cursor only when it stands elsewhere (that lays out)
+    }
+    if (stale_scroll_) {
+        stale_scroll_ = false;
+        set_scroll_pos(wanted_scroll_);
+    }
 }
 
 void RichEditWidget::model_options_changed() {
@@ -221,7 +308,10 @@ void RichEditWidget::model_options_changed() {
         if (group != QPalette::Disabled) p.setColor(group, QPalette::Text, text);
     }
     setPalette(p);
-    apply_selection(true);  // shows or hides the selection
+    if (deferring())
+        stale_selection_ = true;  // shown or hidden with the gathered changes
+    else
+        apply_selection(true);  // shows or hides the selection
     const bool multiline = (m->style & ES_MULTILINE) != 0;
     setLineWrapMode(rt->word_wrap && multiline ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     if (rt->read_only != isReadOnly()) {
@@ -229,6 +319,7 @@ void RichEditWidget::model_options_changed() {
         if (rt->read_only)
             setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
+    if (rt->redraw) apply_deferred();
     if (rt->redraw != updatesEnabled()) {
         setUpdatesEnabled(rt->redraw);
         if (rt->redraw) viewport()->update();
@@ -236,10 +327,18 @@ void RichEditWidget::model_options_changed() {
 }
 
 POINT RichEditWidget::scroll_pos() const {
+    if (stale_scroll_) return wanted_scroll_;
     return POINT{horizontalScrollBar()->value(), verticalScrollBar()->value()};
 }
 
 void RichEditWidget::set_scroll_pos(POINT p) {
+    if (deferring()) {
+        // Where the view goes is known once the gathered text is in.
+        stale_scroll_ = true;
+        wanted_scroll_ = p;
+        return;
+    }
+    apply_deferred();
     // The scroll bars know the document's full height once it is laid out.
     document()->documentLayout()->documentSize();
     horizontalScrollBar()->setValue(std::max<LONG>(0, p.x));
@@ -247,6 +346,7 @@ void RichEditWidget::set_scroll_pos(POINT p) {
 }
 
 void RichEditWidget::line_scroll(int lines) {
+    apply_deferred();
     // Counted in the lines the document really shows (wrapped lines count one each, and lines of
     // a larger font are taller), from the first line at the top of the view; the line reached
     // is put at the very top, so no sliver of the line above it shows.
@@ -295,6 +395,7 @@ void RichEditWidget::line_scroll(int lines) {
 }
 
 void RichEditWidget::scroll_caret() {
+    apply_deferred();
     apply_selection(false);
     ensureCursorVisible();
 }
@@ -418,6 +519,7 @@ void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inser
 
 bool RichEditWidget::event(QEvent* e) {
     if (e->type() == QEvent::DeferredDelete) return QTextEdit::event(e);  // deletes this widget
+    apply_deferred();  // the user acts on the text the model holds
     QPointer<RichEditWidget> alive(this);
     ++depth_;
     const bool r = QTextEdit::event(e);
@@ -428,6 +530,7 @@ bool RichEditWidget::event(QEvent* e) {
 }
 
 bool RichEditWidget::viewportEvent(QEvent* e) {
+    apply_deferred();
     switch (e->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -616,5 +719,13 @@ void QtRichEditView::line_scroll(int lines) {
 void QtRichEditView::scroll_caret() {
     if (w_) w_->scroll_caret();
 }
-int QtRichEditView::first_visible_line() const { return w_ ? w_->first_visible_line() : 0; }
-LONG QtRichEditView::char_from_pos(POINT client) const { return w_ ? w_->char_from_pos(client) : 0; }
+int QtRichEditView::first_visible_line() const {
+    if (!w_) return 0;
+    w_->apply_deferred();
+    return w_->first_visible_line();
+}
+LONG QtRichEditView::char_from_pos(POINT client) const {
+    if (!w_) return 0;
+    w_->apply_deferred();
+    return w_->char_from_pos(client);
+}

@@ -40,6 +40,12 @@ public:
     // Delivers a recorded user edit and selection change now (tests and the backend's pump).
     void flush();
 
+    // While the panel's redrawing is off, the model's changes (text, formats, selection, scroll
+    // position) are gathered instead of applied one by one; they reach the document as one edit
+    // block, laid out once, when redrawing comes back on, before any user input is handled and
+    // before anything reads the view. This applies them now.
+    void apply_deferred();
+
     LONG doc_length() const;
     // The document's text of [from, to) in the model's form ('\r' for paragraph ends).
     std::u16string doc_text(LONG from, LONG to) const;
@@ -68,7 +74,20 @@ private:
     void apply_formats(LONG from, LONG to);
     void apply_selection(bool force);
 
+    bool deferring() const;
+    void defer_text(LONG pos, LONG removed, LONG inserted);
+    void defer_range(LONG from, LONG to);
+
     HWND h_;
+    // The model's changes gathered while redrawing is off: the document lags the model in
+    // [dirty_from_, dirty_to_) of the model (that range of the document is dirty_to_ - delta_
+    // long); the selection and the scroll position are applied with them.
+    bool stale_ = false;
+    bool stale_text_ = false;  // the text changed too (else only formats did)
+    LONG dirty_from_ = 0, dirty_to_ = 0, delta_ = 0;
+    bool stale_selection_ = false;
+    bool stale_scroll_ = false;
+    POINT wanted_scroll_{};
     int applying_ = 0;          // applying the model: the document's signals are ours
     int depth_ = 0;             // nesting of this widget's event handlers
     bool pending_ = false;      // a user edit waits for delivery: [s_, oe_) of the model

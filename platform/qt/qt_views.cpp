@@ -288,12 +288,10 @@ void DialogWidget::showEvent(QShowEvent* e) {
 }
 
 void DialogWidget::paint_now() {
-    // A window on the screen already is painted by the next pass of the message loop, which the
-    // long pieces of work run after each UpdateWindow.
-    if (!isVisible() || !first_paint_pending_) {
-        update();
-        return;
-    }
+    // A window on the screen already has its changed parts painted by the next pass of the message
+    // loop, which the long pieces of work run after each UpdateWindow: nothing more is marked (a
+    // run's pumps would otherwise paint the whole window each time).
+    if (!isVisible() || !first_paint_pending_) return;
     QPointer<DialogWidget> alive(this);
     auto exposed = [&] { return !alive || !alive->windowHandle() || alive->windowHandle()->isExposed(); };
     if (!exposed() && !isMinimized()) {
@@ -490,7 +488,8 @@ void DialogView::sync(WindowProp what) {
             d->activateWindow();
             d->setFocus(Qt::OtherFocusReason);
             break;
-        case WindowProp::Repaint: d->paint_now(); break;
+        case WindowProp::Repaint: d->update(); break;
+        case WindowProp::PaintDue: d->paint_now(); break;
         case WindowProp::AcceptFiles: d->client()->setAcceptDrops(m->accept_files); break;
         default: break;
     }

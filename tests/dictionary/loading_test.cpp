@@ -143,6 +143,22 @@ TEST_F(LoadingTest, UnsoundWordFormLinesAreSkippedAndCounted) {
     EXPECT_NE(lexicon_load_report.notes[0].find("6 unsound lines"), std::string::npos);
 }
 
+// A form with very many lines: 100,000 lines of one form (every slot once, then every slot again)
+// load at once into one record of 255 analyses; the lines beyond count as duplicates.
+TEST_F(LoadingTest, AFormWithAHundredThousandLinesLoadsWithItsAnalysisCap) {
+    std::string lines;
+    for (int i = 0; i < 100'000; ++i) lines += "град град 0 " + std::to_string(i % 50'000) + "\n";
+    lines += "градове град 0 3\n";
+    data.write_raw("bgtypes2/_D2_ungrouped_sorted.txt", lines);
+    ASSERT_EQ(load_word_forms(data.path()), 1);
+    ASSERT_EQ(bgmul_ct, 2u);
+    EXPECT_EQ(bgmul_bottom[0].n_analyses, 255);
+    EXPECT_EQ(lexicon_load_report.duplicates, 100'000u - 255u);
+    const std::string analyses = bgmul_bottom[0].analyses;
+    EXPECT_TRUE(analyses.ends_with(cp(" град:0:254"))) << analyses.substr(analyses.size() - 40);
+    EXPECT_EQ(bgmul_bottom[1].n_analyses, 1);
+}
+
 TEST_F(LoadingTest, UnsortedUtf8AndLfOnlyFilesLoad) {
     // UTF-8 with LF only, lines out of order.
     data.write_raw("bgtypes2/_D2_ungrouped_sorted.txt", "нов нов 140 0\nбяла бял 149 3\nград град 0 0\nбял бял 149 0\n");

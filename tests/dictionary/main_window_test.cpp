@@ -187,6 +187,31 @@ TEST_F(MainWindow, ALookUpServedAfterAnotherPanelsRunGivesTheButtonsBack) {
     EXPECT_TRUE(IsWindowEnabled(hAddBigTrans));
 }
 
+// The Cancel button stops a long look-up at the next token: the words cut so far are reported,
+// the next look-up runs whole.
+TEST_F(MainWindow, CancelStopsALongLookUp) {
+    open();
+    EXPECT_EQ(utf16_to_utf8(GetWindowTextW(GetDlgItem(hMain, IDC_ADD_CANCEL))), "Cancel");
+    std::u16string text;
+    for (int i = 0; i < 500; ++i) text += u"apple pie ";
+    respond_token = 10;
+    int pumps = 0;
+    hs->on_pump = [&] {
+        if (++pumps == 3) headless_click(hMain, IDC_ADD_CANCEL);
+    };
+    RE_SetEventMask(hAddReShort, 0);
+    RE_SetTextW(hAddReShort, text);
+    RE_SetEventMask(hAddReShort, ENM_CHANGE);
+    look_up_entry_box(hMain);
+    hs->on_pump = nullptr;
+    EXPECT_TRUE(last_run.cancelled);
+    EXPECT_EQ(last_run.processed, 21u);  // pumps before tokens 1, 11 and 21
+    EXPECT_EQ(lines(hAddReSaved).back(), "DONE! 21 words found (5000 characters)");
+    type(u"x");
+    EXPECT_FALSE(last_run.cancelled);
+    EXPECT_EQ(last_run.processed, 1001u);  // the typed word after the last blank
+}
+
 TEST_F(MainWindow, TheSelectionAndScrollOfTheBoxAreKeptRoundALookUp) {
     open();
     std::u16string text;

@@ -408,3 +408,30 @@ TEST_F(TokenReport, UngroupedApostropheWordsAndOwnBulgarianWords) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run asks the spelling generators once per distinct word form (eight copies of a word cost what
+// two do), shows the same line for each occurrence, and forgets its answers when it ends.
+TEST_F(TokenReport, SpellingAnswersAreKeptForTheRunOnly) {
+    load_list(M_WL_ENGLISH, {"house 300", "mouse 4000"});
+    load_dict(B_BULGARIAN, {"книга 4753"});
+    for (const char* word : {"hous", "книгъ"}) {
+        auto questions = [&](int copies) {
+            std::string text;
+            for (int i = 0; i < copies; ++i) text += std::string(i ? " " : "") + word;
+            const std::uint64_t before = suggestion_runs;
+            const std::vector<std::string> l = pane_after(text);
+            EXPECT_EQ(l.size(), static_cast<std::size_t>(copies)) << word;
+            for (const std::string& line : l) EXPECT_EQ(line, l.front()) << word;
+            return suggestion_runs - before;
+        };
+        EXPECT_EQ(questions(8), questions(2)) << word;
+    }
+    // The next run asks again: a word listed meanwhile is known.
+    pane_after("hous");
+    load_dict(B_EN_BG, {"hous n # къщичка"});
+    EXPECT_EQ(pane_after("hous"), (std::vector<std::string>{"hous n 1. къщичка 1000000"}));
+}
+
+}  // namespace

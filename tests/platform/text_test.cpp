@@ -1,5 +1,6 @@
 // Tests of the text layer: CP1251 / UTF-16 / UTF-8 conversion, letter classes and comparisons.
 #include "platform/text.h"
+#include "platform/text_literal.h"
 
 #include <gtest/gtest.h>
 
@@ -300,3 +301,24 @@ TEST_F(TextTest, Utf16Twins) {
 }
 
 }  // namespace
+
+// The compiler's conversion of UTF-8 literals gives the bytes the run-time conversion gives, as a
+// NUL-terminated text that outlives the expression; equal literals share their bytes.
+TEST_F(TextTest, Cp1251LiteralsMatchTheRunTimeConversion) {
+    const std::pair<std::string_view, std::string_view> table[] = {
+        {"книга"_cp, "книга"},
+        {"Най-"_cp, "Най-"},
+        {"абвгдежзийклмнопрстуфхцчшщъыьэюя"_cp, "абвгдежзийклмнопрстуфхцчшщъыьэюя"},
+        {"АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯЁё"_cp, "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯЁё"},
+        {"„“”‘’–—…«»§©°±"_cp, "„“”‘’–—…«»§©°±"},
+        {"plain ASCII\r\n"_cp, "plain ASCII\r\n"},
+        {""_cp, ""},
+    };
+    for (const auto& [literal, utf8] : table) EXPECT_EQ(std::string(literal), utf8_to_cp1251(utf8)) << utf8;
+    constexpr char ya = "я"_cp[0];
+    EXPECT_EQ(static_cast<unsigned char>(ya), 0xFF);
+    const char* c = "дума"_cp.c_str();
+    EXPECT_EQ(std::string(c), utf8_to_cp1251("дума"));  // NUL-terminated, still there
+    EXPECT_EQ("дума"_cp.data(), c);
+    EXPECT_EQ("дума"_cp.size(), 4u);
+}

@@ -72,4 +72,21 @@ protected:
         headless_type(hBigReRight, text);
     }
     static int runs() { return last_run.runs; }
+    // Sets a panel's text and selection ([from, to), to -1: the end) without telling the window.
+    static void quiet_set(HWND re, std::string_view utf8, LONG from = 0, LONG to = -1) {
+        const DWORD mask = RE_SetEventMask(re, 0);
+        set_panel(re, utf8, from, to);
+        RE_SetEventMask(re, mask);
+    }
+    static POINT centre(HWND control) {
+        const RECT r = GetWindowRect(control);
+        return POINT{r.left + r.width() / 2, r.top + r.height() / 2};
+    }
+    // A right click at a screen point of the checker; the procedure's result.
+    static INT_PTR right_click_at(POINT p) {
+        Msg m = Msg::simple(WM_CONTEXTMENU);
+        m.pt = p;
+        return SendMessageW(hBig, m);
+    }
+    static INT_PTR right_click(int id) { return right_click_at(centre(GetDlgItem(hBig, id))); }
 };

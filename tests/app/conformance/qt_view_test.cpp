@@ -417,6 +417,58 @@ TEST_F(QtViews, LineScrollPutsTheLineReachedAtTheTop) {
     EXPECT_EQ(RE_GetFirstVisibleLine(re), 0);
 }
 
+// While redrawing is off, the panel's changes are gathered and reach the document at once when it
+// comes back on (or when something reads the view, or the user acts): the document then holds the
+// model's text, formats and selection, as if every change had been applied one by one.
+TEST_F(QtViews, ChangesWithRedrawOffReachTheDocumentTogether) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    auto shown = [&] {
+        QString t = edit->toPlainText();
+        return t.replace(QChar(0x2029), u'\r').replace(u'\n', u'\r');
+    };
+    auto colour_at = [&](int pos) {
+        QTextCursor c(edit->document());
+        c.setPosition(pos + 1);
+        return c.charFormat().foreground().color();
+    };
+    RE_SetTextW(re, u"head\rtail");
+    int changes = 0;
+    QObject::connect(edit->document(), &QTextDocument::contentsChange, [&](int, int, int) { ++changes; });
+    RE_SetRedraw(re, false);
+    for (int i = 0; i < 200; ++i) {
+        RE_SetSel(re, CHARRANGE{4, 4});
+        RE_ReplaceSel(re, u"\rline", false);
+        RE_SetSel(re, CHARRANGE{5, 9});
+        RE_SetCharFormat(re, SCF_SELECTION, [] {
+            CHARFORMAT2W f;
+            f.dwMask = CFM_COLOR;
+            f.crTextColor = RGB(200, 0, 0);
+            return f;
+        }());
+        RE_Scroll(re, SB_BOTTOM);
+    }
+    RE_SetSel(re, CHARRANGE{0, 2});
+    RE_ReplaceSel(re, u"H", false);  // a change before the gathered ones
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(shown(), QStringLiteral("head\rtail"));
+    RE_SetRedraw(re, true);
+    EXPECT_EQ(to_u16(shown()), RE_GetTextW(re));
+    EXPECT_EQ(changes, 1);  // one edit block
+    const LONG at = RE_GetTextW(re).find(u"line");
+    EXPECT_EQ(colour_at(static_cast<int>(at)), QColor(200, 0, 0));
+    EXPECT_EQ(colour_at(0), colour_at(static_cast<int>(RE_GetTextW(re).find(u"tail"))));
+    EXPECT_EQ(edit->textCursor().position(), RE_GetSel(re).cpMax);
+
+    // A view read brings the gathered changes in first.
+    RE_SetRedraw(re, false);
+    RE_SetTextW(re, u"one\rtwo\rthree");
+    EXPECT_EQ(RE_GetFirstVisibleLine(re), 0);
+    EXPECT_EQ(shown(), QStringLiteral("one\rtwo\rthree"));
+    RE_SetRedraw(re, true);
+}
+
 TEST_F(QtViews, PanelOptionsShowInTheWidget) {
     HWND dlg = make_dialog();
     HWND re = GetDlgItem(dlg, kPanel);

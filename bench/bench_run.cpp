@@ -1,0 +1,129 @@
+// libs: engine spelling dictionary lexicon shell platform
+// The text-processing run over 1 MB of real-like mixed English and Bulgarian prose with 2% of its
+// words misspelt, in the text-checker window's panel on the headless backend: the whole run of
+// translate_text (per-token report, report panel, colours, exports of the checker's text), with a
+// lexicon of 100,000 English entries and 200,000 Bulgarian words. Counters: bytes per second, and
+// the memory the run takes at its peak per byte of text (peak_bytes_per_text_byte). Then the bad
+// input, with the options as the program starts: a paste of 50 MB of that prose, one word of 10 MB,
+// a million distinct unknown words.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "bench/prose_util.h"
+#include "dictionary/loading.h"
+#include "bench/bench_panels.h"
+#include "engine/run.h"
+#include "engine/run_state.h"
+#include "engine/token_store.h"
+#include "lexicon/panels.h"
+#include "lexicon/tables.h"
+#include "platform/headless.h"
+#include "platform/richedit.h"
+#include "platform/window.h"
+#include "shell/reset.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+#include "spelling/word_index.h"
+
+namespace {
+
+struct Fixture {
+    std::filesystem::path dir;
+    std::string text;
+    std::u16string text16;
+    Fixture() {
+        start_headless_without_word_limit();
+        dir = std::filesystem::temp_directory_path() / ("jux_bench_run_" + std::to_string(::getpid()));
+        const prose::Corpus corpus = prose::make_corpus(20'000, 3'000);
+        prose::write_lexicon(corpus, dir, 180'000);
+        load_lexicon(dir);
+        build_word_indexes();
+        // A run of the checker's panel writes its token exports into the working folder.
+        std::filesystem::current_path(dir);
+        text = prose::make_text(corpus, 1'000'000, 0.02);
+        text16 = cp1251_to_utf16(text);
+    }
+    ~Fixture() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+// Runs the check of `text` in the checker's panel once per iteration; `peak` grows to the most
+// memory (KiB) a run took beyond what the process held before it.
+void run_checker(benchmark::State& state, const std::u16string& text, long& peak) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        RE_SetTextW(hBigReRight, text);
+        RE_SetTextW(hBigReLeft, u"");
+        const long before = prose::status_kib("VmRSS");
+        prose::reset_peak();
+        state.ResumeTiming();
+        std::string t8;
+        std::u16string t16;
+        translate_text(hBig, hBigReRight, hBigReLeft, GetDlgItem(hBig, IDC_BIG_LABEL), t8, t16, "bench");
+        state.PauseTiming();
+        peak = std::max(peak, prose::status_kib("VmHWM") - before);
+        state.ResumeTiming();
+    }
+}
+
+// Arg 0: the options as the program starts; 1: with ENGLIST_UNGROUPED, every unknown English word
+// gets its line with its suggestions in the report panel.
+void BM_RunOverMixedProse(benchmark::State& state) {
+    Fixture& f = fixture();
+    make_checker_panels();
+    gl_CHECK_PUNCTUATION = 0;
+    gl_ENGLIST_UNGROUPED = static_cast<std::uint8_t>(state.range(0));
+    static long peaks[2] = {};  // the first run of each shows it: later ones reuse its memory
+    long& peak = peaks[state.range(0) != 0];
+    run_checker(state, f.text16, peak);
+    gl_ENGLIST_UNGROUPED = 0;
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.text.size()));
+    state.counters["words"] = static_cast<double>(last_run.processed);
+    state.counters["peak_bytes_per_text_byte"] = static_cast<double>(peak) * 1024.0 / static_cast<double>(f.text.size());
+    DestroyWindow(hBig);
+}
+BENCHMARK(BM_RunOverMixedProse)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+std::u16string bad_input(int kind) {
+    const Fixture& f = fixture();
+    std::u16string t;
+    if (kind == 0) {
+        while (t.size() < 50'000'000) t += f.text16;
+    } else if (kind == 1) {
+        t.assign(10'000'000, u'a');
+    } else {
+        for (std::uint32_t i = 0; i < 1'000'000; ++i) {
+            const bool cyr = i % 2;
+            std::string w = prose::make_word(i * 7 + 3, cyr);
+            w += cyr ? "\xFA\xFA" : "qq";  // never a listed word
+            t += cp1251_to_utf16(w) + u' ';
+        }
+    }
+    return t;
+}
+
+// Arg: 0 a paste of 50 MB, 1 a word of 10 MB, 2 a million distinct unknown words.
+void BM_BadInput(benchmark::State& state) {
+    fixture();
+    make_checker_panels();
+    const std::u16string text = bad_input(static_cast<int>(state.range(0)));
+    long peak = 0;
+    run_checker(state, text, peak);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["words"] = static_cast<double>(last_run.processed);
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024.0;
+    DestroyWindow(hBig);
+}
+BENCHMARK(BM_BadInput)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
