@@ -47,6 +47,10 @@ constexpr std::array kWindowsMenu{
 };
 constexpr std::array kToolsMenu{
     PopupItem{IDM_MAKE_AUDIO_FILE, kMakeAudioFileLabel},
+    PopupItem{0, {}},
+    PopupItem{IDM_BULK_UTF8_CONCAT, kBulkUtf8ConcatLabel},
+    PopupItem{IDM_BULK_UTF8, kBulkUtf8Label},
+    PopupItem{IDM_FIX_TXT, kFixTxtLabel},
 };
 constexpr std::array kHelpMenu{
     PopupItem{IDA_ABOUT, u"About\tCtrl+Alt+Shift+F9"},
