@@ -105,6 +105,16 @@ struct PopupItem {
     UINT id = 0;
     std::u16string_view label;
 };
+// One menu of the main window's menu bar: its title and items (separators included).
+struct MainMenu {
+    std::u16string_view title;
+    std::span<const PopupItem> items;
+};
+// The main window's menu bar, in order; the menu titled kInsertMenuTitle belongs to the
+// dictionary edit mode.
+std::span<const MainMenu> main_menu_bar();
+inline constexpr std::u16string_view kInsertMenuTitle = u"Insert";
+
 // The rich-edit commands of the shared popup menu, in menu order (separators included).
 std::span<const PopupItem> popup_all_items();
 inline constexpr std::u16string_view kPopupAudioLabel = u"Изговори";    // item 8200

@@ -10,12 +10,6 @@ namespace {
 
 constexpr std::size_t kCountRoom = 128;  // bytes of the count line with its end
 
-// The authorship text as the start-up left it. A start that has not unscrambled it yet (a window
-// opened by a test) shows the program's own line.
-std::string_view authorship_text() {
-    return authorship.empty() ? std::string_view("JUX workbench for Linux - made by its own developers") : authorship;
-}
-
 }  // namespace
 
 std::string about_run_count_text() {
@@ -27,7 +21,7 @@ std::string about_run_count_text() {
 INT_PTR DialogAbout(HWND dlg, const Msg& m) {
     switch (m.message) {
         case WM_INITDIALOG:
-            SetWindowTextA(GetDlgItem(dlg, IDC_ABOUT_TEXT), authorship_text());
+            SetWindowTextA(GetDlgItem(dlg, IDC_ABOUT_TEXT), authorship);  // as the start-up unscrambled it
             SetWindowTextA(GetDlgItem(dlg, IDC_ABOUT_RUNS), about_run_count_text());
             return 0;
         case WM_COMMAND:
