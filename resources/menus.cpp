@@ -3,6 +3,7 @@
 #include <array>
 
 #include "resources/resources.h"
+#include "resources/secondary.h"
 
 namespace {
 constexpr std::array kPopupAll{
@@ -44,6 +45,7 @@ constexpr std::array kWindowsMenu{
     PopupItem{0, {}},
     PopupItem{IDM_SETTINGS, u"Settings..."},
     PopupItem{IDM_ASCII, u"Character table..."},
+    PopupItem{IDM_SHOW_LIVE, u"Show Live"},
 };
 constexpr std::array kToolsMenu{
     PopupItem{IDM_MAKE_AUDIO_FILE, kMakeAudioFileLabel},
