@@ -172,6 +172,31 @@ Window wait_for_window(Display* d, const std::string& title, Child& owner, std::
 
 int ignore_x_errors(Display*, XErrorEvent*) { return 0; }
 
+// Waits until the window stops moving (the start-up places the text checker at the screen's
+// top-left corner once it is shown; a click aimed at it before that lands elsewhere).
+void wait_until_placed(Display* d, Window w) {
+    const auto position = [&] {
+        int x = 0, y = 0;
+        Window child = 0;
+        XSync(d, False);
+        XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+        return std::pair{x, y};
+    };
+    auto last = position();
+    auto still_since = std::chrono::steady_clock::now();
+    const auto end = still_since + 5s;
+    while (std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(50ms);
+        const auto now = position();
+        if (now != last) {
+            last = now;
+            still_since = std::chrono::steady_clock::now();
+        } else if (std::chrono::steady_clock::now() - still_since >= 500ms) {
+            return;
+        }
+    }
+}
+
 // The window's pixels as RGB.
 std::vector<std::uint8_t> capture(Display* d, Window w, int& width, int& height) {
     XWindowAttributes a;
@@ -537,6 +562,7 @@ TEST_F(XvfbStart, TheSpellCheckerEditionOpensTheCheckerAndAPastedTextIsChecked) 
     const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
     ASSERT_NE(checker, 0u) << "no window titled \"JUX Spell Checker 1.0\"; the program said: "
                            << read_file(dir_ / "checker.log");
+    wait_until_placed(display_, checker);
 
     // Another program copies a text with a misspelt English and a misspelt Bulgarian word; the
     // user clicks into the right panel and pastes it.
@@ -587,7 +613,7 @@ TEST_F(XvfbStart, AWordFiledFromAPopupOfTheCheckerIsInItsListAfterTheProgramEnds
     ASSERT_TRUE(start_jux(first_, "filing.log", start));
     const Window checker = wait_for_window(display_, "JUX Human Translator 1.0", first_, 30s);
     ASSERT_NE(checker, 0u) << read_file(dir_ / "filing.log");
-    std::this_thread::sleep_for(1s);  // the start-up places the window once it is shown
+    wait_until_placed(display_, checker);
     const auto shown = [this] {
         std::set<Window> ws;
         Window root = 0, parent = 0, *children = nullptr;
@@ -649,6 +675,7 @@ TEST_F(XvfbStart, TheCheckersFindWindowReplacesInItsText) {
     ASSERT_TRUE(start_jux(first_, "find.log", start));
     const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
     ASSERT_NE(checker, 0u) << read_file(dir_ / "find.log");
+    wait_until_placed(display_, checker);
 
     // The user pastes a text into the right panel, goes back to its start and presses Ctrl+F.
     {
@@ -737,6 +764,7 @@ TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
     ASSERT_TRUE(start_jux(first_, "correction.log", start));
     const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
     ASSERT_NE(checker, 0u) << read_file(dir_ / "correction.log");
+    wait_until_placed(display_, checker);
 
     ClipboardOwner owner(display_name_, "Аз имам автобусс");
     ASSERT_TRUE(owner.owned());
@@ -792,6 +820,7 @@ TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
     ASSERT_TRUE(start_jux(first_, "proof.log", start));
     const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
     ASSERT_NE(checker, 0u) << read_file(dir_ / "proof.log");
+    wait_until_placed(display_, checker);
 
     // Every word is known, so whatever is coloured comes from the proof-reader: a dash glued to the
     // word before it and a comma, blank and dot.
