@@ -243,8 +243,9 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     read_text(c);
     c.user_sel = RE_GetSel(source);
     c.user_scroll = RE_GetScrollPos(source);
-    // Every pump of the run, in the scan and in the later phases, gives the user their own view.
-    const UserViewDuringPumps user_view{source, c.user_sel, c.user_scroll};
+    // Every pump of the run, in the scan and in the later phases, gives the user their own view,
+    // and the keyboard focus when the caller parked it on the run's status line.
+    const UserViewDuringPumps user_view{source, c.user_sel, c.user_scroll, label};
     const QuietPanels quiet{source, report, hAddReSaved, hAddReShort3};
     if (!changed_from_add_fg && !is(source, hAddReShortCopy))
         ColorRangeOn(source, 0, c.length, CFM_COLOR | CFM_BOLD | CFM_UNDERLINE, 0, 0);
