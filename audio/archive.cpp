@@ -167,10 +167,6 @@ void make_audio_file(HWND owner) {
                 "The concatenated files will be in \"alt\".",
                 "In a few moments..", MB_OK | MB_ICONINFORMATION);
     dir_to_list_audio(*top);
-    MessageBoxA(owner,
-                jux_format("File count: %u, Non-zero files: %u,  Zero-length files: %u\nFolder count: %u\nTotal size: %llu",
-                           fl_ct_global, fl_ct_global_nonzero, fl_ct_global_zero, dir_ct_global,
-                           static_cast<unsigned long long>(sz_global)),
-                "Done!", MB_OK);
+    show_walk_counters(owner);
     close_both();
 }

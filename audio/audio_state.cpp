@@ -1,5 +1,7 @@
 #include "audio/audio_state.h"
 
+#include "audio/folder_tools.h"
+
 std::uint32_t fl_ct_global = 0;
 std::uint32_t fl_ct_global_nonzero = 0;
 std::uint32_t fl_ct_global_zero = 0;
@@ -9,6 +11,8 @@ std::uint32_t gl_file_index = 1;
 FILE* gl_fl_stat = nullptr;
 FILE* gl_fl_concatenated = nullptr;
 FILE* gl_fl_concatenated_ansi = nullptr;
+std::filesystem::path gl_dir_orig;
+std::filesystem::path gl_dir_res;
 
 std::string dir_PlayerExeA;
 HBITMAP gl_bitmap_green{};
@@ -26,6 +30,9 @@ void reset_walk_counters() {
 void reset_audio() {
     reset_walk_counters();
     gl_fl_stat = gl_fl_concatenated = gl_fl_concatenated_ansi = nullptr;
+    gl_dir_orig.clear();
+    gl_dir_res.clear();
+    reset_folder_tools();
     dir_PlayerExeA.clear();
     gl_bitmap_green = gl_bitmap_red = HBITMAP{};
     hAddAudioButton = HWND{};

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ extern std::uint32_t gl_file_index;         // running number of converted copie
 extern FILE* gl_fl_stat;                    // the tool's report (the builder: the new index)
 extern FILE* gl_fl_concatenated;            // the tool's concatenated output (the builder: the new archive)
 extern FILE* gl_fl_concatenated_ansi;       // the converter's concatenated 8-bit texts
+extern std::filesystem::path gl_dir_orig;   // the folder a mirroring tool walks (the picked folder)
+extern std::filesystem::path gl_dir_res;    // the result folder of a folder tool ("<picked>_res")
 // The five counters zeroed and gl_file_index set to 1, as a folder command does before its walk.
 void reset_walk_counters();
 

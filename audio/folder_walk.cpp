@@ -13,17 +13,11 @@
 
 namespace {
 
-// The folder as the messages show it: 8-bit, with its trailing separator.
-std::string folder_text(const std::filesystem::path& folder) {
-    std::string s = path_to_cp1251(folder);
-    if (s.empty() || s.back() != '/') s += '/';
-    return s;
-}
-
 struct Entry {
     std::filesystem::path path;
     std::string name;
-    int stat_errno = 0;  // 0: st holds the status
+    bool stated = false;  // the files pass read its status (it may end before the last entry)
+    int stat_errno = 0;   // 0: st holds the status
     struct stat st {};
 };
 
@@ -56,6 +50,7 @@ public:
         std::uint32_t folder_files = 0;
         for (Entry& e : listing) {
             if (cancelled()) return false;
+            e.stated = true;
             if (::stat(e.path.c_str(), &e.st) != 0) {
                 e.stat_errno = errno;
                 report(cannot_process_text(e.name, e.stat_errno));
@@ -93,8 +88,9 @@ public:
         if (!tool_.sub_folders) return true;
 
         // Then the sub-folders.
-        for (const Entry& e : listing) {
+        for (Entry& e : listing) {
             if (cancelled()) return false;
+            if (!e.stated && ::stat(e.path.c_str(), &e.st) != 0) e.stat_errno = errno;
             if (e.stat_errno != 0 || !S_ISDIR(e.st.st_mode)) continue;
             if (tool_.entering) tool_.entering(e.path);
             if (!folder(e.path)) return false;
@@ -123,6 +119,12 @@ void walk_folder(const std::filesystem::path& top, const FolderTool& tool) {
     Walk(tool).folder(top);
 }
 
+std::string folder_text(const std::filesystem::path& folder) {
+    std::string s = path_to_cp1251(folder);
+    if (s.empty() || s.back() != '/') s += '/';
+    return s;
+}
+
 void report_to_stat_log(const std::string& line) {
     FILE* log = fl_stat ? fl_stat : stderr;
     std::fwrite(line.data(), 1, line.size(), log);
@@ -137,4 +139,12 @@ std::string cannot_change_to_folder_text(const std::filesystem::path& folder, in
 std::string cannot_process_text(std::string_view name, int err) {
     return jux_format("\r\nCannot process %s, reason: %s, (errno = %d)\r\n", std::string(name).c_str(),
                       std::strerror(err), err);
+}
+
+void show_walk_counters(HWND owner) {
+    MessageBoxA(owner,
+                jux_format("File count: %u, Non-zero files: %u,  Zero-length files: %u\nFolder count: %u\nTotal size: %llu",
+                           fl_ct_global, fl_ct_global_nonzero, fl_ct_global_zero, dir_ct_global,
+                           static_cast<unsigned long long>(sz_global)),
+                "Done!", MB_OK);
 }

@@ -22,6 +22,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/window.h"
+
 // A regular file met by the walk.
 struct WalkFile {
     std::filesystem::path path;    // the whole path
@@ -58,6 +60,12 @@ struct FolderTool {
 
 // Walks `top` and (unless the tool says otherwise) its sub-folders with the tool's hooks.
 void walk_folder(const std::filesystem::path& top, const FolderTool& tool);
+
+// The five walk counters in the box that ends a folder command ("Done!").
+void show_walk_counters(HWND owner);
+
+// A folder as the messages and report lines show it: 8-bit, with its trailing separator.
+std::string folder_text(const std::filesystem::path& folder);
 
 // Writes an error line to the statistics log (stderr while there is none) and flushes it.
 void report_to_stat_log(const std::string& line);

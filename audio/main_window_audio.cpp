@@ -4,6 +4,7 @@
 
 #include "audio/archive.h"
 #include "audio/audio_state.h"
+#include "audio/folder_tools.h"
 #include "audio/player.h"
 #include "audio/pronunciation.h"
 #include "lexicon/panels.h"
@@ -22,6 +23,8 @@ bool audio_offered() { return b[B_ENGLISH_AO].count > 0 || b[B_ENGLISH_AO2].coun
 void init_main_window_audio(HWND dlg) {
     // The look-up of the word under the caret asks the audio side first (the lexicon sits below audio).
     GetCleanTokenAudio_hook = GetCleanTokenAudio;
+    // ... and runs the corpus search of the Bulgarian-text window while it writes.
+    find_bg_part_hook = [](const char*) { find_bg_part(0, 0, 0, 0, 0); };
     set_player_path();
     gl_bitmap_green = LoadBitmapRes(IDB_AUDIO_GREEN);
     gl_bitmap_red = LoadBitmapRes(IDB_AUDIO_RED);
@@ -51,6 +54,15 @@ bool main_window_audio_command(HWND dlg, int id) {
             return true;
         case static_cast<int>(IDM_MAKE_AUDIO_FILE):
             make_audio_file(dlg);
+            return true;
+        case static_cast<int>(IDM_BULK_UTF8_CONCAT):
+            convert_bulk_concatenate(dlg);
+            return true;
+        case static_cast<int>(IDM_BULK_UTF8):
+            convert_bulk(dlg);
+            return true;
+        case static_cast<int>(IDM_FIX_TXT):
+            fix_txt_bulk(dlg);
             return true;
         default:
             return false;

@@ -4,8 +4,8 @@
 // talking mode, the player.
 //
 // The main window calls these from its initialisation, its layout and its command handling; the
-// menu bar offers "Make audio file" (IDM_MAKE_AUDIO_FILE, label kMakeAudioFileLabel) in its
-// maintenance menu.
+// menu bar offers "Make audio file" (IDM_MAKE_AUDIO_FILE, label kMakeAudioFileLabel) and the three
+// folder tools (IDM_BULK_UTF8_CONCAT, IDM_BULK_UTF8, IDM_FIX_TXT) in its maintenance menu.
 #pragma once
 
 #include "platform/window.h"
@@ -19,6 +19,7 @@ void init_main_window_audio(HWND dlg);
 // `height` high. Returns the width they take (0 while they are hidden).
 int layout_main_window_audio(HWND dlg, int right, int y, int height);
 
-// The window's audio commands: the button, the popup item 8200 and "Make audio file". True when
-// the command was one of them.
+// The window's audio and folder-tool commands: the button, the popup item 8200, "Make audio file",
+// "Convert bulk UTF8 to ANSI and concatenate", "Convert bulk UTF8 to ANSI" and "Fix txt". True
+// when the command was one of them.
 bool main_window_audio_command(HWND dlg, int id);

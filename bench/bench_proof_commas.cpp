@@ -90,7 +90,7 @@ struct CommaFixture {
     HWND dialog{};
     std::size_t records = 0;
     CommaFixture() {
-        dialog = make_proof_panels(9201);
+        dialog = make_proof_panels();
         const std::filesystem::path dir =
             std::filesystem::temp_directory_path() / ("jux_bench_commas_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir / "bgtypes2");

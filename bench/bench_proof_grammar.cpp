@@ -5,7 +5,10 @@
 // and plural forms, adjectives in their nine forms, verbs with a participle), mixed with
 // prepositions, "да", "не", "е" and short pronouns, so that every pass asks the index about most
 // of its pairs. One benchmark runs the grammar passes alone, one the whole proof-reader over the
-// same text. Counters: words per second and report lines.
+// same text, and one the whole proof-reader with every switch on (novel mode, loose splitting, two
+// nouns) over a text of the same words in paragraphs and dialogue lines, with capitals, quotation
+// marks and the typographic faults the frame's passes look for. Counters: words per second and
+// report lines.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -105,10 +108,12 @@ struct Lexicon {
     }
 };
 
+// The small words the passes ask about: prepositions, "да", "не", "е", "и", "ако", "ме".
+const char* const kSmall[] = {"\xE7\xE0", "\xEF\xEE\xE4", "\xEF\xEE", "\xEE\xF2", "\xE2", "\xED\xE0",
+                              "\xE4\xE0", "\xED\xE5", "\xE5", "\xE8", "\xE0\xEA\xEE", "\xEC\xE5"};
+
 // About 100,000 words of sentences made of the lexicon's words and the small words of the passes.
 std::string make_text(const Lexicon& lex) {
-    static const char* const kSmall[] = {"\xE7\xE0", "\xEF\xEE\xE4", "\xEF\xEE", "\xEE\xF2", "\xE2", "\xED\xE0",
-                                         "\xE4\xE0", "\xED\xE5", "\xE5", "\xE8", "\xE0\xEA\xEE", "\xEC\xE5"};
     Lcg rnd{99};
     std::string t;
     for (std::size_t n = 0; n < 100'000; ++n) {
@@ -123,6 +128,17 @@ std::string make_text(const Lexicon& lex) {
     return t;
 }
 
+// About 100,000 words of the lexicon's words and small words in book-like paragraphs.
+std::string make_lexicon_book(const Lexicon& lex) {
+    return make_book_text(100'000, true, 31, [&](Lcg& rnd) {
+        const std::uint32_t k = rnd() % 100;
+        return k < 40   ? lex.nouns[rnd() % lex.nouns.size()]
+               : k < 65 ? lex.adjectives[rnd() % lex.adjectives.size()]
+               : k < 80 ? lex.verbs[rnd() % lex.verbs.size()]
+                        : std::string(kSmall[rnd() % std::size(kSmall)]);
+    });
+}
+
 struct GrammarFixture {
     HWND dialog{};
     std::unique_ptr<Lexicon> lex;
@@ -130,7 +146,7 @@ struct GrammarFixture {
     std::size_t records = 0;
 
     GrammarFixture() {
-        dialog = make_proof_panels(9201);
+        dialog = make_proof_panels();
         gl_FIND_TWO_NOUNS = 1;
         lex = std::make_unique<Lexicon>();
         text = make_text(*lex);
@@ -179,5 +195,31 @@ void BM_ProofReadWithLexicon100kWords(benchmark::State& state) {
     counters(state, f);
 }
 BENCHMARK(BM_ProofReadWithLexicon100kWords)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// Every pass of the proof-reader: all its switches on, over the book-like text.
+void BM_WholeProofReaderEverySwitch100kWords(benchmark::State& state) {
+    GrammarFixture& f = fixture();
+    static const std::string text = make_lexicon_book(*f.lex);
+    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
+    std::string t8 = text;
+    const std::size_t records = tokenise_text(t8, 0);
+    gl_NOVEL_MODE = 1;
+    gl_LOOSE_SPLIT = 1;
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+    }
+    state.counters["rows_run"] = static_cast<double>(last_proof.rows.size());
+    gl_NOVEL_MODE = 0;
+    gl_LOOSE_SPLIT = 0;
+    state.counters["words_per_s"] =
+        benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["report_lines"] = static_cast<double>(RE_GetLineCount(hBigReLeft));
+    // The other benchmarks of this program read the fixture's text from the stores again.
+    RE_SetTextW(hBigReRight, cp1251_to_utf16(f.text));
+    std::string back = f.text;
+    tokenise_text(back, 0);
+}
+BENCHMARK(BM_WholeProofReaderEverySwitch100kWords)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace

@@ -37,36 +37,10 @@ std::string word(Lcg& rnd) {
 }
 
 // About `words` words of Bulgarian-looking text; with `paragraphs` off, one paragraph.
-std::string make_text(std::size_t words, bool paragraphs) {
-    static const char* const kFaults[] = {", .", " ,", "  ", "\x97", " \x85", "...", ". ", "\x85", " -", "\x84", ",,", " - "};
-    Lcg rnd{77};
-    std::string t;
-    std::size_t n = 0;
-    while (n < words) {
-        const bool dialogue = paragraphs && rnd() % 4 == 0;
-        if (dialogue) t += "\x97 ";
-        const int sentences = 1 + static_cast<int>(rnd() % 5);
-        for (int s = 0; s < sentences; ++s) {
-            const int len = 4 + static_cast<int>(rnd() % 14);
-            for (int i = 0; i < len; ++i, ++n) {
-                std::string w = word(rnd);
-                if (i == 0) w[0] = static_cast<char>(cp_toupper(static_cast<unsigned char>(w[0])));
-                if (rnd() % 40 == 0) w = "\x84" + w + "\x93";
-                t += w;
-                if (i + 1 == len) break;
-                const std::uint32_t k = rnd() % 300;
-                if (k < std::size(kFaults)) t += kFaults[k];
-                else t += rnd() % 8 == 0 ? ", " : " ";
-            }
-            t += rnd() % 6 == 0 ? "? " : ". ";
-        }
-        t += paragraphs ? "\r" : " ";
-    }
-    return t;
-}
+std::string make_text(std::size_t words, bool paragraphs) { return make_book_text(words, paragraphs, 77, word); }
 
 struct ProofFixture {
-    HWND dialog = make_proof_panels(9200);
+    HWND dialog = make_proof_panels();
 };
 
 ProofFixture& fixture() {

@@ -65,6 +65,12 @@ inline constexpr UINT IDM_SHOW_BIG = 8201;  // show the focus pane in the transl
 // Main-window menu commands (the menu bar's maintenance menu).
 inline constexpr UINT IDM_MAKE_AUDIO_FILE = 9230;  // "Make audio file": pack a folder of clips
 inline constexpr std::u16string_view kMakeAudioFileLabel = u"Make audio file";
+inline constexpr UINT IDM_BULK_UTF8_CONCAT = 9301;  // convert a folder tree's UTF-8 texts, concatenated
+inline constexpr std::u16string_view kBulkUtf8ConcatLabel = u"Convert bulk UTF8 to ANSI and concatenate";
+inline constexpr UINT IDM_BULK_UTF8 = 9302;         // convert a folder tree's UTF-8 texts into a mirrored tree
+inline constexpr std::u16string_view kBulkUtf8Label = u"Convert bulk UTF8 to ANSI";
+inline constexpr UINT IDM_FIX_TXT = 9303;           // fix a folder tree's book texts into a mirrored tree
+inline constexpr std::u16string_view kFixTxtLabel = u"Fix txt";
 
 // Main-window accelerator commands.
 inline constexpr WORD IDA_OPEN = 9219;          // Ctrl+O: open a file into the text-checker window

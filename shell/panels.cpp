@@ -63,13 +63,6 @@ std::optional<std::string> read_dropped(const std::filesystem::path& file) {
     return bytes;
 }
 
-void set_line_end_flags(std::string_view bytes) {
-    gl_0D0A = gl_0A = gl_0D = 0;
-    if (bytes.find("\r\n") != std::string_view::npos) gl_0D0A = 1;
-    else if (bytes.find('\n') != std::string_view::npos) gl_0A = 1;
-    else if (bytes.find('\r') != std::string_view::npos) gl_0D = 1;
-}
-
 // gl_dropped holds the path only when it fits its room exactly, in code page 1251.
 void record_dropped_path(const std::filesystem::path& file) {
     bool garbled = false;
@@ -86,6 +79,13 @@ void load_8bit(HWND re, std::string bytes) {
 }
 
 }  // namespace
+
+void set_line_end_flags(std::string_view bytes) {
+    gl_0D0A = gl_0A = gl_0D = 0;
+    if (bytes.find("\r\n") != std::string_view::npos) gl_0D0A = 1;
+    else if (bytes.find('\n') != std::string_view::npos) gl_0A = 1;
+    else if (bytes.find('\r') != std::string_view::npos) gl_0D = 1;
+}
 
 // ---- Messages and text in -------------------------------------------------------------------
 

@@ -42,6 +42,9 @@ int StreamRtfStringIntoRichEdit(std::string_view rtf, HWND re);
 // the whole text; returns the number of bytes read, -1 for a null stream or panel.
 std::int64_t StreamFileIntoRichEdit(FILE* f, HWND re);
 
+// gl_0D0A, gl_0A, gl_0D from the line ends of a text: CR LF, else LF, else CR (all 0: none).
+void set_line_end_flags(std::string_view bytes);
+
 // Files of this size or more are not loaded into a panel.
 inline constexpr std::uintmax_t DROPPED_FILE_LIMIT = 52'428'800;
 

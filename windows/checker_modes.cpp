@@ -4,12 +4,11 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/bgtext_window.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
 #include "windows/checker_state.h"
 #include "windows/machine_window.h"
-
-HWND (*open_bgtext_window)() = nullptr;
 
 namespace {
 
@@ -100,14 +99,13 @@ void corpus_command(HWND dlg) {
     gl_CORPUS_TRANSLATION = flip_mark(IDM_BIG_CORPUS) ? 1 : 0;
     if (gl_CORPUS_TRANSLATION) {
         translation_steps(dlg);
-        if (!IsWindow(hBgText) && open_bgtext_window) open_bgtext_window();
+        open_bgtext_window();
         ShowHideMachineControls(SW_SHOW);
         force_print_down(PrintDownMode::Corpus);
     } else {
         if (!IsWindow(hMachine)) spell_checking_steps();
         release_print_down(PrintDownMode::Corpus);
-        if (IsWindow(hBgText)) DestroyWindow(hBgText);
-        hBgText = HWND{};
+        close_bgtext_window();
     }
 }
 
@@ -170,5 +168,4 @@ void release_print_down(PrintDownMode mode) {
 
 void reset_checker_modes() {
     print_down_forced = 0;
-    open_bgtext_window = nullptr;
 }

@@ -26,10 +26,5 @@ enum class PrintDownMode : unsigned { Human = 1, Corpus = 2 };
 void force_print_down(PrintDownMode mode);
 void release_print_down(PrintDownMode mode);
 
-// Connection point of the Bulgarian-text window (template 124, DialogBgtext): the window, once it
-// is part of the program, sets this to its opener (create it when hBgText is not a window, show
-// it, return hBgText). While it is null, entering the corpus mode opens no window.
-extern HWND (*open_bgtext_window)();
-
 // The subsystem's reset for test fixtures.
 void reset_checker_modes();

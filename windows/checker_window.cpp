@@ -12,6 +12,7 @@
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/bgtext_window.h"
 #include "windows/checker_close.h"
 #include "windows/checker_commands.h"
 #include "windows/checker_context_menu.h"
@@ -154,8 +155,7 @@ void init_checker(HWND dlg) {
         CheckMenuItem(hMenuSetS, IDM_BIG_CHECK_PUNCTUATION, MF_BYCOMMAND | MF_UNCHECKED);
         gl_CHECK_PUNCTUATION = 0;
     }
-    // Connection point: with gl_CORPUS_TRANSLATION 1 the Bulgarian-text window (template 124,
-    // DialogBgtext) opens here unless it exists, once it is part of the program.
+    if (gl_CORPUS_TRANSLATION == 1) open_bgtext_window();
     // 10-11: colours and fonts
     RE_SetBackgroundColor(hBigReLeft, bkgcolor3);
     RE_SetBackgroundColor(hBigReBot, bkgcolor3);

@@ -28,17 +28,7 @@ void init(HWND dlg) {
     RE_SetBackgroundColor(hInfoReBot, bkgcolor3);
     RE_SetEventMask(hInfoReTop, ENM_MOUSEEVENTS);
     RE_SetEventMask(hInfoReBot, ENM_MOUSEEVENTS);
-    LOGFONTW f;
-    f.face = u"Microsoft Sans Serif";
-    f.points = 8;
-    f.weight = 500;
-    if (const HFONT font = CreateFontIndirectW(f)) {
-        hFont = font;
-        SetWindowFont(hInfoReTop, font, true);
-        SetWindowFont(hInfoReBot, font, true);
-    } else {
-        MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
-    }
+    set_secondary_panel_font({hInfoReTop, hInfoReBot});
     // The right edge at the screen's right edge, the bottom edge above the machine-translation
     // window's place.
     const RECT w = GetWindowRect(dlg);

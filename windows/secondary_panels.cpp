@@ -28,3 +28,17 @@ void track_focus_pane(const Msg& m, std::initializer_list<HWND> panels) {
         std::find(panels.begin(), panels.end(), m.from) != panels.end())
         hReFocus = m.from;
 }
+
+void set_secondary_panel_font(std::initializer_list<HWND> panels) {
+    LOGFONTW f;
+    f.face = u"Microsoft Sans Serif";
+    f.points = 8;
+    f.weight = 500;
+    const HFONT font = CreateFontIndirectW(f);
+    if (!font) {
+        MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
+        return;
+    }
+    hFont = font;
+    for (HWND re : panels) SetWindowFont(re, font, true);
+}

@@ -16,3 +16,7 @@ bool secondary_popup_command(UINT id);
 INT_PTR secondary_context_menu(HWND dlg, std::initializer_list<HWND> panels, POINT screen);
 // WM_NOTIFY: an EN_MSGFILTER left-button release from one of the panels makes it the focus pane.
 void track_focus_pane(const Msg& m, std::initializer_list<HWND> panels);
+// The secondary windows' panel font, 8-point "Microsoft Sans Serif" of weight 500: made, kept in
+// hFont and given to the panels. When it cannot be made, "Bad Font" (caption "Oops!", error icon,
+// owned by the main window) and the panels keep their font.
+void set_secondary_panel_font(std::initializer_list<HWND> panels);

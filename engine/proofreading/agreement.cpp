@@ -19,62 +19,61 @@
 namespace {
 
 using agree::Word;
-using agree::WordSet;
 
 template <std::size_t N>
-WordSet set_of(const std::array<std::string_view, N>& a) {
-    return WordSet{std::span<const std::string_view>(a)};
+WordList set_of(const std::array<std::string_view, N>& a) {
+    return WordList{std::span<const std::string_view>(a)};
 }
 
 // The named tables, and the short lists of the rules, in code page 1251.
 struct Words {
-    WordSet never_adjectives = set_of(concord_never_adjectives);
-    WordSet never_lemmas = set_of(concord_never_lemmas);
-    WordSet never_nouns = set_of(concord_never_nouns);
-    WordSet title_nouns = set_of(concord_title_nouns);
-    WordSet title_adjectives = set_of(concord_title_adjectives);
-    WordSet colours = set_of(concord_colour_words);
-    WordSet colours_but_first{std::span<const std::string_view>(concord_colour_words).subspan(1)};
-    WordSet masc_or_plural = set_of(concord_masc_or_plural_nouns);
-    WordSet fem_or_plural = set_of(concord_fem_or_plural_nouns);
-    WordSet masc_or_fem = set_of(concord_masc_or_fem_nouns);
+    WordList never_adjectives = set_of(concord_never_adjectives);
+    WordList never_lemmas = set_of(concord_never_lemmas);
+    WordList never_nouns = set_of(concord_never_nouns);
+    WordList title_nouns = set_of(concord_title_nouns);
+    WordList title_adjectives = set_of(concord_title_adjectives);
+    WordList colours = set_of(concord_colour_words);
+    WordList colours_but_first{std::span<const std::string_view>(concord_colour_words).subspan(1)};
+    WordList masc_or_plural = set_of(concord_masc_or_plural_nouns);
+    WordList fem_or_plural = set_of(concord_fem_or_plural_nouns);
+    WordList masc_or_fem = set_of(concord_masc_or_fem_nouns);
     std::vector<std::pair<std::string, std::string>> fixed;
 
-    WordSet my_fem{"моя твоя своя"};
-    WordSet tvardi_nouns{"историята мълвата легендата паспортът слухът човек справочникът учебникът управата"};
-    WordSet very_adverbs{"изключително невъзможно необичайно относително удивително"};
-    WordSet very_nouns{"бели лек лека гол рязка става стана як ясен"};
-    WordSet groups{"армия банда група камара куп чифт шепа"};
-    WordSet verb_like{"мина направи огледа отказа отстъпи почина става стана"};
-    WordSet neuter_or_plural{"множество екстази гости коли мартини пинки суши такси"};
-    WordSet masc_or_neuter{"аташе вице гуру импресарио манго мосю падре"};
-    WordSet masc_ov{"волеви кадрови мирови редови часови фронтови щурмови"};
-    WordSet ago_plural{"векове години дни десетилетия месеци минути седмици секунди столетия часове хилядолетия"};
-    WordSet ago_single{"век година ден десетилетие месец минута седмица секунда столетие час хилядолетие"};
-    WordSet ago_words{"преди по-късно след"};
-    WordSet before_after{"преди след"};
-    WordSet numeral_words{"няколко колко"};
-    WordSet da_shte{"да ще щом"};
-    WordSet kakto_kolkoto{"както колкото"};
-    WordSet were{"били бяха са сме"};
-    WordSet to_colour{"бяло синкаво червено"};
-    WordSet barely{"доловимо чуто"};
-    WordSet na_adverbs{"светло ситно старо тъмно тясно черно"};
-    WordSet with{"с със"};
-    WordSet in_to_with{"в във до с със"};
-    WordSet recent{"близкото недалечното"};
-    WordSet times{"веднъж път пъти"};
-    WordSet periodic{"годишно дневно месечно седмично"};
-    WordSet pronoun_short{"ви им ми ме му ти"};
-    WordSet if_not{"ако не щом"};
-    WordSet allowed{"безопасно досадно желателно известно невъзможно необичайно нужно редно позволено предписано "
+    WordList my_fem{"моя твоя своя"};
+    WordList tvardi_nouns{"историята мълвата легендата паспортът слухът човек справочникът учебникът управата"};
+    WordList very_adverbs{"изключително невъзможно необичайно относително удивително"};
+    WordList very_nouns{"бели лек лека гол рязка става стана як ясен"};
+    WordList groups{"армия банда група камара куп чифт шепа"};
+    WordList verb_like{"мина направи огледа отказа отстъпи почина става стана"};
+    WordList neuter_or_plural{"множество екстази гости коли мартини пинки суши такси"};
+    WordList masc_or_neuter{"аташе вице гуру импресарио манго мосю падре"};
+    WordList masc_ov{"волеви кадрови мирови редови часови фронтови щурмови"};
+    WordList ago_plural{"векове години дни десетилетия месеци минути седмици секунди столетия часове хилядолетия"};
+    WordList ago_single{"век година ден десетилетие месец минута седмица секунда столетие час хилядолетие"};
+    WordList ago_words{"преди по-късно след"};
+    WordList before_after{"преди след"};
+    WordList numeral_words{"няколко колко"};
+    WordList da_shte{"да ще щом"};
+    WordList kakto_kolkoto{"както колкото"};
+    WordList were{"били бяха са сме"};
+    WordList to_colour{"бяло синкаво червено"};
+    WordList barely{"доловимо чуто"};
+    WordList na_adverbs{"светло ситно старо тъмно тясно черно"};
+    WordList with{"с със"};
+    WordList in_to_with{"в във до с със"};
+    WordList recent{"близкото недалечното"};
+    WordList times{"веднъж път пъти"};
+    WordList periodic{"годишно дневно месечно седмично"};
+    WordList pronoun_short{"ви им ми ме му ти"};
+    WordList if_not{"ако не щом"};
+    WordList allowed{"безопасно досадно желателно известно невъзможно необичайно нужно редно позволено предписано "
                     "прието разрешено"};
-    WordSet allowed_by{"бе беше било бъде е много съвсем"};
-    WordSet decided{"жизненоважно забелязано забранено заложено заповядано изключено изписано минал минало "
+    WordList allowed_by{"бе беше било бъде е много съвсем"};
+    WordList decided{"жизненоважно забелязано забранено заложено заповядано изключено изписано минал минало "
                     "невъзможно наредено обичайно решено предвидено съобщавано"};
-    WordSet decided_by{"бе беше било е"};
-    WordSet unthinkable{"извънредно немислимо"};
-    WordSet unthinkable_by{"бе беше било бяха е"};
+    WordList decided_by{"бе беше било е"};
+    WordList unthinkable{"извънредно немислимо"};
+    WordList unthinkable_by{"бе беше било бяха е"};
 
     Words() {
         for (const ConcordPair& p : concord_fixed_pairs)
@@ -119,7 +118,7 @@ struct Candidate {
 
 bool morphology_exception(const Candidate& c, const Words& t) {
     const NounAdjInfo &adj = c.adj, &noun = c.noun;
-    if ((adj.slot == 5 || adj.slot == 43 || c.i_adjective) && agree::in_dict(B_BULGARIAN_PRONOUN, c.a())) return true;
+    if ((adj.slot == 5 || adj.slot == 43 || c.i_adjective) && in_b_row(B_BULGARIAN_PRONOUN, c.a())) return true;
     if (adj.gender == 3 && ((noun.gender == 0 && noun.slot >= 3 && noun.slot <= 5) ||
                             (noun.gender != 0 && (noun.slot == 2 || noun.slot == 3))))
         return true;
@@ -135,7 +134,7 @@ bool morphology_exception(const Candidate& c, const Words& t) {
 int joined_run(const ProofRun& run, const SenToken* n) {
     int k = 0;
     for (const SenToken* r = n; k < 6; --r, ++k)
-        if (r == run.floor || !r->text[0] || !agree::blank_gap(r->gap)) break;
+        if (r == run.floor || !r->text[0] || !blank_gap(r->gap)) break;
     return k;
 }
 
@@ -143,13 +142,13 @@ bool spelling_exception(const ProofRun& run, const Candidate& c) {
     static const Word kEdno("едно"), kVse("все"), kIm("им"), kEm("ем");
     static const Word kPresent[] = {Word("ящ"), Word("ещ"), Word("ащ"), Word("ъщ")};
     const long index = c.n - run.floor;
-    if (index >= 3 && agree::blank_gap(c.n[-1].gap) && agree::cyr_capital(c.a())) return true;
-    if (agree::cyr_capital(c.w())) return true;
+    if (index >= 3 && blank_gap(c.n[-1].gap) && cyr_upper(c.a()[0])) return true;
+    if (cyr_upper(c.w()[0])) return true;
     if (TypeHas(c.w(), BGT_22) && c.noun.slot == 1) return true;
     if (has_any_type(c.a(), {BGT_87, BGT_88}) && c.adj.slot == 0) return true;
     if (has_any_type(c.w(), {BGT_32, BGT_32A}) && c.noun.slot == 1) return true;
     if (has_any_type(c.w(), {BGT_38C, BGT_38D}) && c.noun.slot == 0) return true;
-    if (kEdno.is(c.a()) && index >= 2 && agree::blank_gap(c.n[-1].gap) && kVse.is(c.back(1))) return true;
+    if (kEdno.is(c.a()) && index >= 2 && blank_gap(c.n[-1].gap) && kVse.is(c.back(1))) return true;
     if (ends_with_nocase(c.a(), kIm) || ends_with_nocase(c.a(), kEm)) return true;
     for (const Word& e : kPresent)
         if (ends_with_nocase(c.lemma, e)) return true;
@@ -159,7 +158,7 @@ bool spelling_exception(const ProofRun& run, const Candidate& c) {
 bool word_exception(const Candidate& c, const Words& t) {
     static const Word kTvardi("твърди"), kKristalno("кристално"), kTrudno("трудно"), kChisto("чисто"), kObshto("общо"),
         kKila("кила"), kGrizli("гризли"), kLakat("лакът");
-    static const WordSet kClearNouns{"бели ясен"}, kBecame{"става стана"}, kWhite{"бели белите гол"};
+    static const WordList kClearNouns{"бели ясен"}, kBecame{"става стана"}, kWhite{"бели белите гол"};
     const char *a = c.a(), *n = c.w();
     const int g = c.adj.gender;
     const bool masc = g == 0, fem = g == 1, neut = g == 2, plural = g == 3;
@@ -190,14 +189,14 @@ bool word_exception(const Candidate& c, const Words& t) {
 bool next_word_exception(const Candidate& c, const Words& t) {
     static const Word kVredi("вреди"), kNa("на"), kRaztvori("разтвори"), kShiroko("широко"), kI("и");
     const SenToken &x = c.n[1], &y = c.n[2];
-    if (!x.text[0] || !agree::blank_gap(x.gap)) return false;
+    if (!x.text[0] || !blank_gap(x.gap)) return false;
     const char* n = c.w();
     if (IsOnlyAsciiType(x.text, ascii_noun)) return true;
     if (t.ago_words.has(x.text) && t.ago_plural.has(n)) return true;
     if (t.before_after.has(x.text) && t.ago_single.has(n)) return true;
     if ((kVredi.is(n) && kNa.is(x.text)) || (kRaztvori.is(n) && kShiroko.is(x.text))) return true;
     NounAdjInfo scratch;
-    return agree::blank_gap(y.gap) && (c.adj.plural || c.i_adjective) && kI.is(x.text) &&
+    return blank_gap(y.gap) && (c.adj.plural || c.i_adjective) && kI.is(x.text) &&
            GetNounInfo(scratch, -1, y.text) == 1;
 }
 
@@ -274,8 +273,8 @@ void adjective_noun(ProofRun& run, const PassRow& row) {
         if (spelling_exception(run, c) || word_exception(c, t) || next_word_exception(c, t) || context_exception(c, t))
             continue;
 
-        const std::string lead = agree::lead_blank(n[-1]), a = c.a();
-        const std::string context = lead + a + ' ' + c.w() + agree::tail_blank(n[1]);
+        const std::string lead = lead_blank(n[-1]), a = c.a();
+        const std::string context = lead + a + ' ' + c.w() + tail_blank(n[1]);
         const long marker = n->gap[0] == '\r' ? static_cast<long>(lead.size() + a.size()) - 1 : 0;
         agree::write_finding(rep, run, context, " -> no suggestions", gl_col_nosug, marker);
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/proofreading/proof_report.h"
+#include "engine/proofreading/word_checks.h"
 #include "platform/text.h"
 
 struct PassRow;
@@ -30,41 +31,12 @@ void ne_definite_noun(ProofRun& run, const PassRow& row);      // "не маса
 
 namespace agree {
 
-// A set of words given in UTF-8 (an entry may hold several, separated by blanks), kept in code page
-// 1251 and searched without regard to case.
-class WordSet {
-public:
-    WordSet(std::initializer_list<std::string_view> utf8);
-    explicit WordSet(std::span<const std::string_view> utf8);
-    bool has(std::string_view cp1251) const;
-    std::size_t size() const { return words_.size(); }
-
-private:
-    void add(std::string_view utf8);
-    std::vector<std::string> words_;
-};
-
 // One word in code page 1251, compared without regard to case.
 struct Word {
     std::string cp;
     explicit Word(std::string_view utf8) : cp(utf8_to_cp1251(utf8)) {}
     bool is(std::string_view w) const { return cp_strcasecmp(w, cp) == 0; }
 };
-
-// Only blanks and carriage returns (an empty gap too): the words around it stand on one line or
-// across a paragraph end, with nothing else between them.
-bool blank_gap(const char* g);
-// The word begins with a Cyrillic capital.
-bool cyr_capital(const char* w);
-// The word is in dictionary row `b_row` (binary search, case-insensitive).
-bool in_dict(int b_row, std::string_view w);
-// The gap begins with a line break (CR or LF).
-inline bool breaks_line(const char* g) { return g[0] == '\r' || g[0] == '\n'; }
-
-// The blank before a pair of words (when the gap before the first ends in one) and after it (when
-// the gap after the last begins with one).
-std::string lead_blank(const SenToken& first);
-std::string tail_blank(const SenToken& after_last);
 
 // A finding line: the context red and bold (recoloured `context_colour` when that is another), the
 // suggestion part in `suggestion_colour`, and, when `marker` is above 0, the context's character at

@@ -78,16 +78,35 @@ const WordList* comma_exclusions(CommaGroup g) {
 
 // ---- Multi-word scans --------------------------------------------------------------------------
 
-bool PhraseTable::match(const char* const* words, std::size_t n, std::uint32_t& flags) const {
-    if (cp_.size() != rows_.size()) {
-        cp_.clear();
-        for (const CommaPhrase& r : rows_) {
-            std::array<std::string, 4> w;
-            for (std::size_t j = 0; j < 4 && r.words[j]; ++j) w[j] = utf8_to_cp1251(r.words[j]);
-            cp_.push_back(std::move(w));
+void PhraseTable::prepare() const {
+    cp_.clear();
+    cyrillic_ = ctype_locale_is_cyrillic();
+    for (auto& rows : by_first_) rows.clear();
+    for (const CommaPhrase& r : rows_) {
+        std::array<std::string, 4> w;
+        for (std::size_t j = 0; j < 4 && r.words[j]; ++j) w[j] = utf8_to_cp1251(r.words[j]);
+        const auto i = static_cast<std::uint16_t>(cp_.size());
+        if (w[0].empty()) {
+            for (auto& rows : by_first_) rows.push_back(i);
+        } else {
+            // Every letter whose small form is that of the row's first letter.
+            const unsigned char first = cp_tolower(static_cast<unsigned char>(w[0][0]));
+            for (int c = 0; c < 256; ++c)
+                if (cp_tolower(static_cast<unsigned char>(c)) == first) by_first_[static_cast<std::size_t>(c)].push_back(i);
         }
+        cp_.push_back(std::move(w));
     }
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
+}
+
+bool PhraseTable::match(const char* const* words, std::size_t n, std::uint32_t& flags) const {
+    if (cp_.size() != rows_.size() || cyrillic_ != ctype_locale_is_cyrillic()) prepare();
+    if (n == 0) {  // no word to compare: the first row
+        if (rows_.empty()) return false;
+        flags = rows_[0].flags;
+        return true;
+    }
+    // Only the rows whose first word begins with the first word's letter can match.
+    for (const std::uint16_t i : by_first_[static_cast<unsigned char>(words[0][0])]) {
         bool ok = true;
         for (std::size_t j = 0; j < n && j < 4 && ok; ++j) {
             const std::string& want = cp_[i][j];

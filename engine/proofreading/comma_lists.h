@@ -71,8 +71,14 @@ public:
     const std::vector<CommaPhrase>& rows() const { return rows_; }
 
 private:
+    void prepare() const;
+
     std::vector<CommaPhrase> rows_;
     mutable std::vector<std::array<std::string, 4>> cp_;
+    // The rows that can match a first word, by its first letter, in table order (letters made small
+    // as the character classes in force when they were sorted).
+    mutable std::array<std::vector<std::uint16_t>, 256> by_first_;
+    mutable bool cyrillic_ = false;
 };
 extern const PhraseTable comma_pairs;  // after the relative-word rule
 extern const PhraseTable comma_triples;

@@ -14,7 +14,6 @@
 
 namespace {
 
-using agree::WordSet;
 
 constexpr COLORREF kGreyAfterPreposition = 0x807F7F;
 constexpr COLORREF kGreyAfterParticiple = 0x7F7F7F;
@@ -22,14 +21,15 @@ constexpr COLORREF kGreyMarker = 0x5C5C5C;
 
 // The table of pairs that go together, in code page 1251.
 struct PairRow {
-    WordSet forms, lemmas, second;
+    WordList forms, lemmas, second;
 };
 
 struct NounTables {
-    WordSet second_forms{std::span<const std::string_view>(noun_second_forms)};
-    WordSet first_forms{std::span<const std::string_view>(noun_first_forms)};
-    WordSet first_lemmas{std::span<const std::string_view>(noun_first_lemmas)};
+    WordList second_forms{std::span<const std::string_view>(noun_second_forms)};
+    WordList first_forms{std::span<const std::string_view>(noun_first_forms)};
+    WordList first_lemmas{std::span<const std::string_view>(noun_first_lemmas)};
     std::vector<PairRow> rows;
+    std::unique_ptr<WordList> any_second;  // the second words of all rows
 
     NounTables() {
         rows.reserve(noun_pair_rows.size());
@@ -43,14 +43,18 @@ struct NounTables {
                 if (w.starts_with("L:")) (lemmas += w.substr(2)) += ' ';
                 else (forms += w) += ' ';
             }
-            rows.push_back(PairRow{WordSet{forms}, WordSet{lemmas}, WordSet{r.second}});
+            rows.push_back(PairRow{WordList{forms}, WordList{lemmas}, WordList{r.second}});
         }
+        std::vector<std::string_view> seconds;
+        for (const NounPairRow& r : noun_pair_rows) seconds.push_back(r.second);
+        any_second = std::make_unique<WordList>(std::span<const std::string_view>(seconds));
     }
 
     // True when the pair (first form with its lemma, second form) goes together.
     bool together(const char* first, const std::string& lemma, const char* second) const {
         if (second_forms.has(second) || first_forms.has(first) || (!lemma.empty() && first_lemmas.has(lemma)))
             return true;
+        if (!any_second->has(second)) return false;
         for (const PairRow& r : rows)
             if (r.second.has(second) && (r.forms.has(first) || (!lemma.empty() && r.lemmas.has(lemma)))) return true;
         return false;
@@ -69,13 +73,21 @@ void consecutive_nouns(ProofRun& run, const PassRow& row) {
     if (!run.floor) return;
     static const agree::Word kNeshto("нещо"), kZa("за"), kRegret("съжаление"), kPo("по"), kDevils("дяволите");
     std::string lemma;
+    // The second word's answer serves again as the first word's one record later.
+    const SenToken* noun_at = nullptr;
+    bool noun_there = false;
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
         const char* second = p->text;
         const char* first = p[-1].text;
         if (!second[0] && !first[0]) continue;
         // The cheap tests of the gap and the capital first: the look-ups give the same answer after them.
-        if (!agree::blank_gap(p->gap) || agree::cyr_capital(second)) continue;
-        if (!IsOnlyAsciiType(second, ascii_noun) || !IsOnlyAsciiType(first, ascii_noun)) continue;
+        if (!blank_gap(p->gap) || cyr_upper(second[0])) continue;
+        const bool second_noun = IsOnlyAsciiType(second, ascii_noun) != 0;
+        const bool first_noun =
+            second_noun && (noun_at == p - 1 ? noun_there : IsOnlyAsciiType(first, ascii_noun) != 0);
+        noun_at = p;
+        noun_there = second_noun;
+        if (!first_noun) continue;
         COLORREF colour = PR_CONTEXT;
         if (kNeshto.is(first) || kNeshto.is(second)) continue;
 
@@ -84,7 +96,7 @@ void consecutive_nouns(ProofRun& run, const PassRow& row) {
         const char* two = before > 2 ? p[-2].text : glZero;
         const bool three_joined = before > 3 && two[0] && p[-3].text[0] && p[-1].gap[0] && p[-2].gap[0];
         if (three_joined &&
-            (agree::in_dict(B_BULGARIAN_COMMA1, two) || agree::in_dict(B_BULGARIAN_COMMA1, p[-3].text)))
+            (in_b_row(B_BULGARIAN_COMMA1, two) || in_b_row(B_BULGARIAN_COMMA1, p[-3].text)))
             colour = kGreyAfterPreposition;
         if ((kZa.is(two) && kRegret.is(first)) || (kPo.is(two) && kDevils.is(first))) continue;
         if (two[0] && p[-1].gap[0] && IsTypeVerbSHTOnlyAll(two)) colour = kGreyAfterParticiple;
@@ -95,7 +107,7 @@ void consecutive_nouns(ProofRun& run, const PassRow& row) {
 
         const std::string f = first, s = second;
         const bool red = colour == PR_CONTEXT;
-        const long marker = agree::breaks_line(p->gap) ? static_cast<long>(f.size()) - 1 : 0;
+        const long marker = begins_with_break(p->gap) ? static_cast<long>(f.size()) - 1 : 0;
         if (red)
             agree::write_finding(rep, run, f + ' ' + s, " -> " + f + ", " + s + " | " + f + '-' + s, PR_SUGGESTION,
                                  marker);

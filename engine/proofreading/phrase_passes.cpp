@@ -16,9 +16,6 @@
 namespace {
 
 using agree::Word;
-using agree::WordSet;
-using agree::blank_gap;
-using agree::cyr_capital;
 
 // Walks the pairs of records (previous, current) from the record after the first one.
 template <typename F>
@@ -35,9 +32,9 @@ void walk(const ProofRun& run, const SenToken* from, F&& f) {
 // the gap between them coloured in the source when `mark` is set.
 void pair_finding(PassReport& rep, const ProofRun& run, const SenToken* p, std::string_view suggestion,
                   COLORREF colour, bool mark) {
-    const std::string lead = agree::lead_blank(p[-1]), prev = p[-1].text;
-    const std::string context = lead + prev + ' ' + p->text + agree::tail_blank(p[1]);
-    const long marker = agree::breaks_line(p->gap) ? static_cast<long>(lead.size() + prev.size()) - 1 : 0;
+    const std::string lead = lead_blank(p[-1]), prev = p[-1].text;
+    const std::string context = lead + prev + ' ' + p->text + tail_blank(p[1]);
+    const long marker = begins_with_break(p->gap) ? static_cast<long>(lead.size() + prev.size()) - 1 : 0;
     agree::write_finding(rep, run, context, suggestion, colour, marker);
     if (mark)
         mark_source(run, p[-1].pos, p->pos + static_cast<LONG>(std::strlen(p->text)), PR_COLOUR_ONLY, 0);
@@ -45,28 +42,28 @@ void pair_finding(PassReport& rep, const ProofRun& run, const SenToken* p, std::
 
 // Not a verb: a known word with no verb analysis and not unclassified.
 bool known_not_verb(const char* w) {
-    return agree::in_dict(B_BULGARIAN, w) && TypeHasAscii(w, ascii_verb) == -1 && TypeHas(w, BGT_UNCLASSIFIED) == 0;
+    return in_b_row(B_BULGARIAN, w) && TypeHasAscii(w, ascii_verb) == -1 && TypeHas(w, BGT_UNCLASSIFIED) == 0;
 }
 
 }  // namespace
 
 void preposition_verb(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    static const WordSet kNotPrepositions{"като край отвъд отсам оттатък преди пряко"};
-    static const WordSet kPodLemmas{"съм имам лежа падам ща"};
-    static const WordSet kPoForms{"беше бих бях бяхме бяхте си са сте сме съм"};
-    static const WordSet kOsvenVerbs{"може разбира"}, kProtivLemmas{"нямам имам са"};
+    static const WordList kNotPrepositions{"като край отвъд отсам оттатък преди пряко"};
+    static const WordList kPodLemmas{"съм имам лежа падам ща"};
+    static const WordList kPoForms{"беше бих бях бяхме бяхте си са сте сме съм"};
+    static const WordList kOsvenVerbs{"може разбира"}, kProtivLemmas{"нямам имам са"};
     static const Word kPod("под"), kPo("по"), kOsven("освен"), kProtiv("против"), kMozhe("може"), kBi("би");
     std::string lemma;
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
-        if (!agree::in_dict(B_BULGARIAN_COMMA1, prev) || IsTypeVerbNotAdjOnly(cur) != 1) return;
-        if (!blank_gap(p->gap) || cyr_capital(cur) || kNotPrepositions.has(prev)) return;
+        if (!in_b_row(B_BULGARIAN_COMMA1, prev) || IsTypeVerbNotAdjOnly(cur) != 1) return;
+        if (!blank_gap(p->gap) || cyr_upper(cur[0]) || kNotPrepositions.has(prev)) return;
         GetBgLemma(cur, -1, lemma);
         if (kPod.is(prev)) {
             if (kPodLemmas.has(lemma)) return;
             const std::string joined = std::string(prev) + cur;
-            if (joined.size() <= BG_WORD_MAX && !agree::in_dict(B_BULGARIAN, joined)) return;
+            if (joined.size() <= BG_WORD_MAX && !in_b_row(B_BULGARIAN, joined)) return;
         }
         if (kPo.is(prev) && kPoForms.has(cur)) return;
         if ((kOsven.is(prev) && kOsvenVerbs.has(cur)) || (kProtiv.is(prev) && kProtivLemmas.has(lemma))) return;
@@ -78,16 +75,16 @@ void preposition_verb(ProofRun& run, const PassRow& row) {
 
 void da_not_verb(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    static const WordSet kShort{"ви ги го де или им ме й ми му не ни но се те ти я"};
+    static const WordList kShort{"ви ги го де или им ме й ми му не ни но се те ти я"};
     static const Word kDa("да"), kI("и"), kNe("не");
     const SenToken* last = run.last();
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
-        if (!blank_gap(p->gap) || cyr_capital(cur) || !kDa.is(prev) || kShort.has(cur)) return;
+        if (!blank_gap(p->gap) || cyr_upper(cur[0]) || !kDa.is(prev) || kShort.has(cur)) return;
         if (!known_not_verb(cur)) return;
         const bool i = kI.is(cur);
         if (i && p < last && blank_gap(p[1].gap) && kNe.is(p[1].text)) return;
-        const std::string lead = agree::lead_blank(p[-1]), tail = agree::tail_blank(p[1]);
+        const std::string lead = lead_blank(p[-1]), tail = tail_blank(p[1]);
         const std::string suggestion = i ? " -> " + lead + prev + " " + utf8_to_cp1251("й") + tail
                                          : " -> " + lead + prev + ", " + cur + tail + " | " + lead + cur + tail;
         pair_finding(rep, run, p, suggestion, PR_SUGGESTION, true);
@@ -96,15 +93,15 @@ void da_not_verb(ProofRun& run, const PassRow& row) {
 
 void verb_before_e(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    static const WordSet kKnowing{"значи знаел знаела знаело знаели изглежда"};
+    static const WordList kKnowing{"значи знаел знаела знаело знаели изглежда"};
     static const Word kE("е");
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char* prev = p[-1].text;
         if (!blank_gap(p->gap) || !kE.is(p->text) || IsTypeVerbNotAdjOnly(prev) != 1) return;
         const char* g = p[-1].gap;
-        if (cyr_capital(prev) && g[std::strspn(g, " ,")] == 0) return;  // a capital in mid-sentence
+        if (cyr_upper(prev[0]) && g[std::strspn(g, " ,")] == 0) return;  // a capital in mid-sentence
         if (kKnowing.has(prev)) return;
-        const std::string lead = agree::lead_blank(p[-1]), tail = agree::tail_blank(p[1]);
+        const std::string lead = lead_blank(p[-1]), tail = tail_blank(p[1]);
         pair_finding(rep, run, p,
                      " -> " + lead + prev + ' ' + utf8_to_cp1251("с") + tail + " | " + lead + prev + ", " +
                          utf8_to_cp1251("е") + tail,
@@ -114,23 +111,23 @@ void verb_before_e(ProofRun& run, const PassRow& row) {
 
 void doubtful_phrase(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    static const WordSet kShort{"ви ги го й им ме ми му ни се я"};
-    static const WordSet kIf{"ако щом"}, kNotBut{"не но"};
-    static const WordSet kAfterIf{"се ги го я"}, kAfterNot{"и се ли ги го я"};
+    static const WordList kShort{"ви ги го й им ме ми му ни се я"};
+    static const WordList kIf{"ако щом"}, kNotBut{"не но"};
+    static const WordList kAfterIf{"се ги го я"}, kAfterNot{"и се ли ги го я"};
     static const Word kMe("ме");
     if (!run.floor) return;
     walk(run, run.floor + 2, [&](const SenToken* p) {
         const char *two = p[-2].text, *prev = p[-1].text, *cur = p->text;
         if (!prev[0] || !cur[0] || !blank_gap(p->gap) || !blank_gap(p[-1].gap)) return;
-        if (cyr_capital(cur) || (p - run.floor > 2 && cyr_capital(prev))) return;
+        if (cyr_upper(cur[0]) || (p - run.floor > 2 && cyr_upper(prev[0]))) return;
         const bool shape = (kIf.has(two) && kShort.has(prev) && !kAfterIf.has(cur)) ||
                            (kNotBut.has(two) && kShort.has(prev) && !kAfterNot.has(cur)) ||
                            (kIf.has(two) && kMe.is(prev));
         if (!shape || !known_not_verb(cur)) return;
         const std::string t = two, pv = prev;
         long marker = 0;
-        if (agree::breaks_line(p[-1].gap)) marker = static_cast<long>(t.size()) - 1;
-        else if (agree::breaks_line(p->gap)) marker = static_cast<long>(t.size() + pv.size());
+        if (begins_with_break(p[-1].gap)) marker = static_cast<long>(t.size()) - 1;
+        else if (begins_with_break(p->gap)) marker = static_cast<long>(t.size() + pv.size());
         agree::write_finding(rep, run, t + ' ' + pv + ' ' + cur, " -> no suggestions", gl_col_nosug, marker);
         mark_source(run, p[-2].pos, p->pos + static_cast<LONG>(std::strlen(cur)), PR_COLOUR_ONLY, 0);
     });
@@ -139,21 +136,21 @@ void doubtful_phrase(ProofRun& run, const PassRow& row) {
 void adjacent_prepositions(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     // Pairs that are good Bulgarian: the previous word, then the words that may follow it.
-    static const std::pair<WordSet, WordSet> kGoodPairs[] = {
-        {WordSet{"до"}, WordSet{"към над отвъд отсам оттатък под преди след"}},
-        {WordSet{"в във с със"}, WordSet{"по над под"}},
-        {WordSet{"след"}, WordSet{"като на"}},
-        {WordSet{"с"}, WordSet{"до над по преди"}},
-        {WordSet{"на"}, WordSet{"без по към над"}},
-        {WordSet{"от"}, WordSet{"към над отвъд отсам оттатък по преди"}},
+    static const std::pair<WordList, WordList> kGoodPairs[] = {
+        {WordList{"до"}, WordList{"към над отвъд отсам оттатък под преди след"}},
+        {WordList{"в във с със"}, WordList{"по над под"}},
+        {WordList{"след"}, WordList{"като на"}},
+        {WordList{"с"}, WordList{"до над по преди"}},
+        {WordList{"на"}, WordList{"без по към над"}},
+        {WordList{"от"}, WordList{"към над отвъд отсам оттатък по преди"}},
     };
-    static const WordSet kNeverFirst{"без вместо за като наместо по под освен край отвъд отсам оттатък преди пряко"};
-    static const WordSet kNeverSecond{"край на около под пряко"};
+    static const WordList kNeverFirst{"без вместо за като наместо по под освен край отвъд отсам оттатък преди пряко"};
+    static const WordList kNeverSecond{"край на около под пряко"};
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
-        if (!cur[0] || !blank_gap(p->gap) || cyr_capital(cur)) return;
-        if (p - run.floor > 2 && blank_gap(p[-1].gap) && cyr_capital(prev)) return;
-        if (!agree::in_dict(B_BULGARIAN_COMMA1, prev) || !agree::in_dict(B_BULGARIAN_COMMA1, cur)) return;
+        if (!cur[0] || !blank_gap(p->gap) || cyr_upper(cur[0])) return;
+        if (p - run.floor > 2 && blank_gap(p[-1].gap) && cyr_upper(prev[0])) return;
+        if (!in_b_row(B_BULGARIAN_COMMA1, prev) || !in_b_row(B_BULGARIAN_COMMA1, cur)) return;
         for (const auto& [first, second] : kGoodPairs)
             if (first.has(prev) && second.has(cur)) return;
         if (kNeverFirst.has(prev) || kNeverSecond.has(cur) || cp_strcasecmp(prev, cur) == 0) return;
@@ -164,7 +161,7 @@ void adjacent_prepositions(ProofRun& run, const PassRow& row) {
 void ne_definite_noun(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     static const Word kNe("не"), kLi("ли"), kKakvi("какви");
-    static const WordSet kContrast{"а ала но"};
+    static const WordList kContrast{"а ала но"};
     static const std::string kA = utf8_to_cp1251("а"), kAmi = utf8_to_cp1251("ами");
     const SenToken* last = run.last();
     NounAdjInfo info;
@@ -183,11 +180,11 @@ void ne_definite_noun(ProofRun& run, const PassRow& row) {
             if (g[std::strspn(g, " ,()_\r")] != 0) break;
             if ((g[0] == ',' || std::strncmp(g, "),", 2) == 0) && (kA == q->text || kAmi == q->text)) return;
         }
-        if (cyr_capital(cur)) return;
-        const std::string lead = agree::lead_blank(p[-1]), tail = agree::tail_blank(p[1]);
+        if (cyr_upper(cur[0])) return;
+        const std::string lead = lead_blank(p[-1]), tail = tail_blank(p[1]);
         std::string suggestion = " -> " + lead;
         suggestion += prev[0];
-        suggestion += cyr_capital(prev + 1) ? '\xC0' : '\xE0';
+        suggestion += cyr_upper(prev[1]) ? '\xC0' : '\xE0';
         suggestion += std::string(" ") + cur + tail;
         pair_finding(rep, run, p, suggestion, PR_SUGGESTION, false);
     });

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "lexicon/tables.h"
 
 bool only_of(const char* text, const char* set) {
     for (const char* c = text; *c; ++c)
@@ -13,8 +12,4 @@ bool only_of(const char* text, const char* set) {
 bool sentence_end_gap(const char* gap) {
     if (const char* dot = std::strchr(gap, '.')) return dot[1] != '.';
     return std::strpbrk(gap, "?!;") != nullptr;
-}
-
-bool in_b_row(int row, std::string_view word) {
-    return find_pair(b[static_cast<std::size_t>(row)].entries, word) != nullptr;
 }

@@ -8,11 +8,6 @@
 
 // True when every character of the text is one of `set` (an empty text is).
 bool only_of(const char* text, const char* set);
-// The first character is a carriage return or a line feed.
-inline bool begins_with_break(const char* gap) { return gap[0] == '\r' || gap[0] == '\n'; }
 // A gap that ends a sentence: a '.' that is not the first of two, or (without any '.') a '?', '!'
 // or ';'.
 bool sentence_end_gap(const char* gap);
-
-// The word is a key of the dictionary row (binary search ignoring case).
-bool in_b_row(int row, std::string_view word);

@@ -1,6 +1,8 @@
 #include "engine/proofreading/sequence_checks.h"
 
+#include <array>
 #include <cstring>
+#include <vector>
 
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_report.h"
@@ -109,13 +111,20 @@ void walk_glued(const ProofRun& run, F&& f) {
 
 unsigned print_other_problem(ProofRun& run, std::string_view pattern, std::u16string_view title,
                              std::string_view suggestion) {
+    return print_other_problem(run, pattern, title, suggestion, nullptr);
+}
+
+unsigned print_other_problem(ProofRun& run, std::string_view pattern, std::u16string_view title,
+                             std::string_view suggestion, const std::vector<const SenToken*>* candidates) {
     if (!run.floor || pattern.empty()) return 0;
     const std::string pat(pattern);
     const SequenceMark mark = sequence_mark(pat);
     const bool arrow = pat == "--";
     const bool blank_ellipsis = pat == std::string{' ', kEllipsis};
     unsigned count = 0;
-    for (const SenToken* p = run.floor; p < run.nd; ++p) {
+    const std::size_t n = candidates ? candidates->size() : static_cast<std::size_t>(run.nd - run.floor);
+    for (std::size_t i = 0; i < n; ++i) {
+        const SenToken* p = candidates ? (*candidates)[i] : run.floor + i;
         const char* g = p->gap;
         if (shorter_than(g, pat.size())) continue;  // most gaps are one blank
         const char* at = pat.size() == 1 ? std::strchr(g, pat[0]) : std::strstr(g, pat.c_str());
@@ -272,10 +281,28 @@ void character_sequences(ProofRun& run, const PassRow&) {
         }
         return false;
     };
+    // For every character, the records whose gap holds it, in order, leaving out the gaps of one
+    // blank: a pattern other than one blank can only stand in the records of its first character.
+    std::array<std::vector<const SenToken*>, 256> holding;
+    for (const SenToken* p = run.floor; p < run.nd; ++p) {
+        const char* g = p->gap;
+        if (!g[0] || (g[0] == ' ' && !g[1])) continue;
+        std::array<bool, 256> seen{};
+        for (; *g; ++g) {
+            const auto c = static_cast<unsigned char>(*g);
+            if (!seen[c]) {
+                seen[c] = true;
+                holding[c].push_back(p);
+            }
+        }
+    }
     auto calls = [&](int from, int to) {
-        for (const Sequence& s : sequences())
-            if (s.call >= from && s.call <= to && allowed(s.when))
-                print_other_problem(run, s.pattern, s.title, s.suggestion);
+        for (const Sequence& s : sequences()) {
+            if (s.call < from || s.call > to || !allowed(s.when)) continue;
+            const bool blank = s.pattern == " " || s.pattern.empty();
+            print_other_problem(run, s.pattern, s.title, s.suggestion,
+                                blank ? nullptr : &holding[static_cast<unsigned char>(s.pattern[0])]);
+        }
     };
 
     calls(1, 89);

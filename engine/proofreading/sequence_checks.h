@@ -6,8 +6,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct ProofRun;
+struct SenToken;
 struct PassRow;
 
 // The whole block, in its order.
@@ -17,6 +19,10 @@ void character_sequences(ProofRun& run, const PassRow& row);
 // its count; returns the count.
 unsigned print_other_problem(ProofRun& run, std::string_view pattern, std::u16string_view title,
                              std::string_view suggestion);
+// The same reading only the `candidates` (in order: at least every record whose gap may hold the
+// pattern), so that the many patterns need not each walk the whole store; null reads every record.
+unsigned print_other_problem(ProofRun& run, std::string_view pattern, std::u16string_view title,
+                             std::string_view suggestion, const std::vector<const SenToken*>* candidates);
 // A gap that ends with the mark and one blank before a word with a small initial.
 void print_punct_space_small_letter(ProofRun& run, std::u16string_view title, char mark);
 // A gap that ends a sentence with a line break before a word with a small initial.

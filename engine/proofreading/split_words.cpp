@@ -92,14 +92,17 @@ void split_words(ProofRun& run, const PassRow& row) {
 
         if (cyr_upper(w[0])) continue;
         const std::string joined = cut127(std::string(pw) + w), hyphened = cut127(std::string(pw) + '-' + w);
+        // A pair is reported only when its joined or hyphened form is a word: those two look-ups
+        // first, the others only for the few pairs that pass them.
+        const bool h = known_bg(hyphened), j = known_bg(joined);
+        if (!h && !j) continue;
         const int proper = IsTypeProperOnly(joined);
         if (proper == 1 && !cyr_upper(pw[0])) continue;
         if (proper == 0 && cyr_upper(pw[0]) && IsEndOfSentence(p[-1].gap) == 0) continue;
         const bool both_known = known_bg(pw) && known_bg(w);
         int kind = 0;
         if (gl_LOOSE_SPLIT || !both_known || same_word(w, kata)) kind = 1;
-        if (known_bg(hyphened)) kind = 2;
-        const bool j = known_bg(joined);
+        if (h) kind = 2;
         if (kind == 0 || (kind == 1 && !j)) continue;
         count(p);
         COLORREF colour = PR_BLUE;

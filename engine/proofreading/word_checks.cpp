@@ -12,26 +12,42 @@
 #include "spelling/spell_state.h"
 
 WordList::WordList(std::initializer_list<std::string_view> utf8) {
-    for (std::string_view text : utf8) {
-        const std::string s = cp1251(text);
-        std::size_t i = 0;
-        while (i < s.size()) {
-            const std::size_t j = std::min(s.find(' ', i), s.size());
-            if (j > i) words_.push_back(s.substr(i, j - i));
-            i = j + 1;
-        }
+    for (std::string_view text : utf8) add(text);
+    sort();
+}
+
+WordList::WordList(std::span<const std::string_view> utf8) {
+    for (std::string_view text : utf8) add(text);
+    sort();
+}
+
+void WordList::add(std::string_view utf8) {
+    const std::string s = cp1251(utf8);
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t j = std::min(s.find(' ', i), s.size());
+        if (j > i) words_.push_back(s.substr(i, j - i));
+        i = j + 1;
     }
 }
 
-bool WordList::has(const char* w) const {
-    for (const std::string& x : words_)
-        if (cp_strcasecmp(w, x.c_str()) == 0) return true;
-    return false;
+void WordList::sort() {
+    sorted_ = words_;
+    std::sort(sorted_.begin(), sorted_.end(),
+              [](const std::string& a, const std::string& b) { return cp_strcasecmp(a, b) < 0; });
 }
 
-bool WordList::has_exact(const char* w) const {
-    for (const std::string& x : words_)
-        if (std::strcmp(w, x.c_str()) == 0) return true;
+bool WordList::has(std::string_view w) const {
+    const auto it = std::lower_bound(sorted_.begin(), sorted_.end(), w,
+                                     [](const std::string& a, std::string_view k) { return cp_strcasecmp(a, k) < 0; });
+    return it != sorted_.end() && cp_strcasecmp(*it, w) == 0;
+}
+
+bool WordList::has_exact(std::string_view w) const {
+    auto it = std::lower_bound(sorted_.begin(), sorted_.end(), w,
+                               [](const std::string& a, std::string_view k) { return cp_strcasecmp(a, k) < 0; });
+    for (; it != sorted_.end() && cp_strcasecmp(*it, w) == 0; ++it)
+        if (*it == w) return true;
     return false;
 }
 
@@ -39,7 +55,11 @@ bool same_word(const char* w, const std::string& cp) { return cp_strcasecmp(w, c
 
 bool blank_gap(const char* g) { return g[std::strspn(g, " \r")] == 0; }
 
-bool known_bg(std::string_view w) { return !w.empty() && find_pair(b[B_BULGARIAN].entries, w) != nullptr; }
+bool in_b_row(int row, std::string_view word) {
+    return !word.empty() && find_pair(b[static_cast<std::size_t>(row)].entries, word) != nullptr;
+}
+
+bool known_bg(std::string_view w) { return in_b_row(B_BULGARIAN, w); }
 
 std::string cut127(std::string s) {
     if (s.size() > 127) s.resize(127);
@@ -53,19 +73,21 @@ bool tag_letter(const char* w) { return w[0] && !w[1] && std::strchr("ACDEFILMPS
 
 bool tag_line(const SenToken* p) { return tag_letter(p->text) && (p[1].gap[0] == '>' || p[1].gap[0] == '$'); }
 
-WordPair::WordPair(const SenToken* at) : p(at) {
-    const char* g = p[-1].gap;
-    const std::size_t n = std::strlen(g);
-    if (n > 0 && g[n - 1] == ' ') lead = " ";
-    if (p[1].gap[0] == ' ') trail = " ";
+std::string lead_blank(const SenToken& first) {
+    const std::size_t n = std::strlen(first.gap);
+    return n > 0 && first.gap[n - 1] == ' ' ? " " : "";
 }
+
+std::string tail_blank(const SenToken& after_last) { return after_last.gap[0] == ' ' ? " " : ""; }
+
+WordPair::WordPair(const SenToken* at) : p(at), lead(lead_blank(at[-1])), trail(tail_blank(at[1])) {}
 
 std::string WordPair::context() const { return lead + p[-1].text + ' ' + p->text + trail; }
 
 void WordPair::report(PassReport& rep, const ProofRun& run, std::string_view suggestion, COLORREF colour) const {
     const LONG line = rep.finding(context(), suggestion, colour);
     const LONG m = static_cast<LONG>(lead.size() + std::strlen(p[-1].text)) - 1;
-    if ((p->gap[0] == '\r' || p->gap[0] == '\n') && m > 0) mark_line_break(run, line + m);
+    if (begins_with_break(p->gap) && m > 0) mark_line_break(run, line + m);
 }
 
 namespace {

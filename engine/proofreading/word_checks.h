@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,24 +67,34 @@ inline constexpr COLORREF PR_BLUE = 0xFF552A;  // suggestion of a likely fault
 // The code page 1251 form of a UTF-8 word.
 inline std::string cp1251(std::string_view utf8) { return utf8_to_cp1251(utf8); }
 
-// A list of words kept in code page 1251, looked up case-insensitively or exactly.
+// A list of words kept in code page 1251 in the order given, looked up case-insensitively or exactly
+// (binary search in a sorted copy).
 class WordList {
 public:
     // The words of the UTF-8 texts, each text split at blanks.
     WordList(std::initializer_list<std::string_view> utf8);
-    bool has(const char* w) const;        // case-insensitive
-    bool has_exact(const char* w) const;  // byte for byte
+    explicit WordList(std::span<const std::string_view> utf8);
+    bool has(std::string_view w) const;        // case-insensitive
+    bool has_exact(std::string_view w) const;  // byte for byte
     std::size_t size() const { return words_.size(); }
     const std::vector<std::string>& words() const { return words_; }
 
 private:
+    void add(std::string_view utf8);
+    void sort();
     std::vector<std::string> words_;
+    std::vector<std::string> sorted_;  // the words in case-insensitive order
 };
 
 // Case-insensitive equality of a word with a code page 1251 text.
 bool same_word(const char* w, const std::string& cp);
-// True when the gap holds only blanks and line ends (an empty gap too).
+// True when the gap holds only blanks and carriage returns (an empty gap too): the words around it
+// stand on one line or across a paragraph end, with nothing else between them.
 bool blank_gap(const char* g);
+// The first character is a carriage return or a line feed.
+inline bool begins_with_break(const char* gap) { return gap[0] == '\r' || gap[0] == '\n'; }
+// The word is a key of the dictionary row (binary search ignoring case); an empty word is not.
+bool in_b_row(int row, std::string_view word);
 // True when the known-word list (b_bulgarian) holds the word.
 bool known_bg(std::string_view w);
 // The text cut to the 127 characters of the pair-form buffers.
@@ -96,6 +107,11 @@ bool cyr_lower(char c);
 // word and a gap after it that opens ('>') or closes ('$') the region.
 bool tag_letter(const char* w);
 bool tag_line(const SenToken* p);
+
+// The blank before a pair of words (when the gap before the first ends in one) and after it (when
+// the gap after the last begins with one).
+std::string lead_blank(const SenToken& first);
+std::string tail_blank(const SenToken& after_last);
 
 // The context of two neighbouring words: lead and trail are a blank when a blank stands before the
 // first word and after the second one; the two words always stand one blank apart.

@@ -811,3 +811,70 @@ TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
     send_close(display_, checker);
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "correction.log");
 }
+
+TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const fs::path start = dir_ / "proof";
+    fs::create_directories(start);
+    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
+    ASSERT_TRUE(start_jux(first_, "proof.log", start));
+    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "proof.log");
+
+    // Every word is known, so whatever is coloured comes from the proof-reader: a dash glued to the
+    // word before it and a comma, blank and dot.
+    ClipboardOwner owner(display_name_, "Той каза— не, . Добре.");
+    ASSERT_TRUE(owner.owned());
+    const std::string win = std::to_string(checker);
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+
+    // Titles and the header magenta, finding contexts red, suggestions green in the left panel; the
+    // marks red in the text.
+    const auto magenta = [](int r, int g, int b) { return r >= 200 && g <= 70 && b >= 200; };
+    const auto red = [](int r, int g, int b) { return r >= 200 && g <= 70 && b <= 90; };
+    const auto green = [](int r, int g, int b) { return r <= 60 && g >= 100 && g <= 150 && b <= 60; };
+    const auto count = [](const std::vector<std::uint8_t>& rgb, int width, int height, double x0, double x1, auto is) {
+        size_t n = 0;
+        for (int y = static_cast<int>(height * 0.08); y < static_cast<int>(height * 0.95); ++y)
+            for (int x = static_cast<int>(width * x0); x < static_cast<int>(width * x1); ++x) {
+                const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+                if (i + 2 < rgb.size() && is(rgb[i], rgb[i + 1], rgb[i + 2])) ++n;
+            }
+        return n;
+    };
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    size_t titles = 0, contexts = 0, suggestions = 0, marks = 0;
+    const auto end = std::chrono::steady_clock::now() + 15s;
+    do {
+        std::this_thread::sleep_for(150ms);
+        rgb = capture(display_, checker, width, height);
+        titles = count(rgb, width, height, 0.01, 0.40, magenta);
+        contexts = count(rgb, width, height, 0.01, 0.40, red);
+        suggestions = count(rgb, width, height, 0.01, 0.40, green);
+        marks = count(rgb, width, height, 0.42, 1.0, red);
+    } while ((titles < 50 || contexts < 20 || suggestions < 20 || marks < 10) && std::chrono::steady_clock::now() < end);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-proof.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    EXPECT_GE(titles, 50u) << "no magenta header or titles in the left panel; see " << shot;
+    EXPECT_GE(contexts, 20u) << "no red finding in the left panel; see " << shot;
+    EXPECT_GE(suggestions, 20u) << "no green suggestion in the left panel; see " << shot;
+    EXPECT_GE(marks, 10u) << "no red mark in the text; see " << shot;
+
+    // The left panel's text, copied by the user: the header, then the findings.
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "150", "300", "click", "1"}, dir_ / "xdo3.log");
+    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo4.log");
+    std::this_thread::sleep_for(300ms);
+    const std::string left = clipboard_text(display_);
+    const size_t header = left.find("ПУНКТУАЦИОННИ И ДРУГИ ГРЕШКИ:");
+    ASSERT_NE(header, std::string::npos) << left;
+    EXPECT_GT(left.find(", . -> , (comma)"), header) << left;
+    EXPECT_GT(left.find("слепено с предната дума m-тире"), header) << left;
+    EXPECT_GT(left.find("каза—  -> каза —"), header) << left;
+
+    send_close(display_, checker);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "proof.log");
+}

@@ -19,12 +19,7 @@ std::string escaped(std::string_view s) {
 
 // The block a title starts in a report: the title line and the lines up to the next empty line.
 std::string block(const std::string& report, std::string_view title_utf8) {
-    const std::string r = lines(report);
-    const std::string title = u8(cp(title_utf8));
-    std::size_t at = r.rfind("\n" + title, std::string::npos);
-    if (at == std::string::npos) return "";
-    const auto end = r.find("\n\n", at + 1);
-    return r.substr(at + 1, end == std::string::npos ? std::string::npos : end - at);
+    return pass_block(report, u8(cp(title_utf8)));
 }
 
 TEST_F(Sequences, TableMatchesTheGoldenRowsAndSurvivesTheCodePage) {

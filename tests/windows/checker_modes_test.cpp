@@ -7,11 +7,6 @@
 
 namespace {
 
-HWND opened_bg_text() {
-    if (!IsWindow(hBgText)) hBgText = make_panel_dialog({1});
-    return hBgText;
-}
-
 bool marked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
 // Everything a mode item may change.
@@ -38,7 +33,6 @@ protected:
     void open_modes(std::int8_t print_down) {
         gl_PRINT_DOWN = gl_PRINT_DOWN_save = print_down;
         open();
-        open_bgtext_window = opened_bg_text;
         headless_resize(hBig, 1000, 700);
     }
     void TearDown() override {
