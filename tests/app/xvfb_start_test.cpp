@@ -287,6 +287,17 @@ protected:
                      dir_ / log, -1, start_folder);
     }
 
+    // Starts the plain spell checker (no clipboard watch) on the demonstration lexicon in a folder
+    // of its own, logging to `<name>.log`; its window, or 0 when none came up.
+    Window start_checker(const std::string& name) {
+        const fs::path start = dir_ / name;
+        fs::create_directories(start);
+        fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+        std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
+        if (!start_jux(first_, name + ".log", start)) return 0;
+        return wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    }
+
     std::optional<fs::path> xvfb_path_;
     fs::path dir_;
     Child xvfb_, first_, second_;
@@ -575,12 +586,7 @@ TEST_F(XvfbStart, TheSpellCheckerEditionOpensTheCheckerAndAPastedTextIsChecked) 
 TEST_F(XvfbStart, ASentenceTypedIntoTheCheckerWhileItChecksArrivesWhole) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const fs::path start = dir_ / "typing";
-    fs::create_directories(start);
-    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
-    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
-    ASSERT_TRUE(start_jux(first_, "typing.log", start));
-    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    const Window checker = start_checker("typing");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "typing.log");
     std::this_thread::sleep_for(1s);  // the start-up places the window once it is shown
 
@@ -672,12 +678,7 @@ TEST_F(XvfbStart, AWordFiledFromAPopupOfTheCheckerIsInItsListAfterTheProgramEnds
 TEST_F(XvfbStart, TheCheckersFindWindowReplacesInItsText) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const fs::path start = dir_ / "find";
-    fs::create_directories(start);
-    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
-    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
-    ASSERT_TRUE(start_jux(first_, "find.log", start));
-    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    const Window checker = start_checker("find");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "find.log");
 
     // The user pastes a text into the right panel, goes back to its start and presses Ctrl+F.
@@ -760,12 +761,7 @@ Spot longest_run(const std::vector<std::uint8_t>& rgb, int width, int height, do
 TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const fs::path start = dir_ / "correction";
-    fs::create_directories(start);
-    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
-    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
-    ASSERT_TRUE(start_jux(first_, "correction.log", start));
-    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    const Window checker = start_checker("correction");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "correction.log");
 
     ClipboardOwner owner(display_name_, "Аз имам автобусс");
@@ -815,12 +811,7 @@ TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
 TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const fs::path start = dir_ / "proof";
-    fs::create_directories(start);
-    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
-    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
-    ASSERT_TRUE(start_jux(first_, "proof.log", start));
-    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    const Window checker = start_checker("proof");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "proof.log");
 
     // Every word is known, so whatever is coloured comes from the proof-reader: a dash glued to the
