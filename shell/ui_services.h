@@ -41,6 +41,9 @@ public:
     ~UserViewDuringPumps();
     UserViewDuringPumps(const UserViewDuringPumps&) = delete;
     UserViewDuringPumps& operator=(const UserViewDuringPumps&) = delete;
+    // Whether the user changed the panel's text at one of the pumps (its notifications may be off
+    // while the job works: the job then knows its text is out of date).
+    bool user_edited() const { return edited_; }
 
 private:
     friend void unfreeze();
@@ -49,6 +52,7 @@ private:
     CHARRANGE& sel_;
     POINT& scroll_;
     UserViewDuringPumps* outer_;
+    bool edited_ = false;
 };
 
 // Restores and shows the window and makes it the foreground window.
