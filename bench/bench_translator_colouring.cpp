@@ -1,9 +1,10 @@
 // libs: engine dictionary lexicon shell platform
 // Benchmark of the colouring of English text for translators over a 100,000-word text in a
 // headless panel: the hard and rare words alone (argument 0, every run), and with the known runs
-// of 2 to 28 words and the first letters (argument 1, machine translation on). The lists are
-// generated: 20,000 ranked English words, 2,000 hard ones, 1,000 word-class entries and 1,000
-// two-word phrases.
+// of 2 to 28 words and the first letters (argument 1, machine translation on), and the same with
+// an English-Bulgarian dictionary (argument 2). The lists are generated: 20,000 ranked English
+// words, 2,000 hard ones, 1,000 word-class entries and 1,000 two-word phrases; the dictionary holds
+// the 20,000 words and 10,000 two-word phrases.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -67,6 +68,13 @@ void BM_TranslatorColouringOf100000Words(benchmark::State& state) {
     write(dir / (m[M_WL_ENGLISH].name + ".txt"), ranked);
     write(dir / "c" / "hard.txt", hard);
     write(dir / "c" / "c_c11.txt", classes);
+    if (state.range(0) == 2) {  // an English-Bulgarian dictionary of every word and 10,000 two-word phrases
+        std::string en_bg;
+        for (int i = 0; i < kVocabulary; ++i) en_bg += word(i) + " д\r\n";
+        for (int i = 1; i < kVocabulary; i += 2) en_bg += word(i) + "_" + word(i + 3) + " д\r\n";
+        write(dir / "b_english_bulgarian.txt", en_bg);
+        load_dictionaries(dir);
+    }
     fl_to_list(dir, m[M_WL_ENGLISH]);
     load_word_classes(dir);
 
@@ -103,6 +111,6 @@ void BM_TranslatorColouringOf100000Words(benchmark::State& state) {
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
 }
-BENCHMARK(BM_TranslatorColouringOf100000Words)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_TranslatorColouringOf100000Words)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace

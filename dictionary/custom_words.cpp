@@ -145,6 +145,10 @@ int count_start(const std::filesystem::path& folder) {
         }
     }
     run_counter = previous < 2'147'483'647 ? previous + 1 : previous;
-    write_file_safely(file, std::to_string(run_counter) + "\r\n");
+    // A data folder that cannot be written (read-only, full) is told once, at the start: the
+    // count then stays where it was.
+    if (!write_file_safely(file, std::to_string(run_counter) + "\r\n") && tell_data_folder_trouble(errno))
+        MessageBoxA(hMain, error_text("Cannot write to %s, reason: %s, (errno = %d)\n", file), "Oops!",
+                    MB_OK | MB_ICONERROR);
     return run_counter;
 }

@@ -17,5 +17,7 @@ void add_custom_word(HWND owner);
 void erase_custom_word(HWND owner);
 
 // Reads the start counter of the data folder, counts this start and writes it back; sets and
-// returns run_counter (1 on the first start).
+// returns run_counter (1 on the first start). A counter that cannot be written (a read-only data
+// folder) is told with "Cannot write to %s, reason: %s, (errno = %d)\n" under "Oops!", unless the
+// user has been told already that the data folder cannot be written (tell_data_folder_trouble).
 int count_start(const std::filesystem::path& folder);

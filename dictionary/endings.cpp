@@ -61,11 +61,10 @@ int load_endings(const std::filesystem::path& folder) {
 
     std::size_t dups = 0;
     std::string_view all(text->bytes.get(), text->size);
-    while (!all.empty()) {
-        size_t nl = all.find('\n');
-        std::string_view line = all.substr(0, nl);
-        all.remove_prefix(nl == std::string_view::npos ? all.size() : nl + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (std::size_t at = 0; at < all.size();) {
+        const LineSpan span = next_line(all, at);
+        const std::string_view line = all.substr(at, span.length);
+        at = span.next;
         ++st.lines;
         if (line.empty() || line[0] == '/') continue;
         std::vector<std::string_view> f = split(line);

@@ -7,6 +7,7 @@
 #include "lexicon/bgtypes.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
+#include "lexicon/wordclass.h"
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
@@ -238,6 +239,7 @@ int load_word_classes(const std::filesystem::path& folder) {
         rec.count = rec.entries.size();
         if (rec.text) ++n;
     }
+    c_lists_changed();
     return n;
 }
 

@@ -29,6 +29,7 @@
 #include "windows/translation_window.h"
 
 HWND hAddReDict;
+bool dictionary_edit_mode = false;
 HWND hAddBigSpell;
 HWND hAddBigTrans;
 std::size_t new_words_at_start = 0;
@@ -111,6 +112,7 @@ void init_main_window(HWND dlg) {
     // words, so the dictionary starts that way; unticked, a look-up goes straight to the English
     // entry display.
     Button_SetCheck(hAddSentence, BST_CHECKED);
+    DragAcceptFiles(dlg, true);
     open_search_log();
     init_main_window_audio(dlg);
 
@@ -123,6 +125,22 @@ void forget_handles(HWND dlg) {
                     &hAddReBg, &hAddReLong, &hAddReHyphen, &hAddTransSir, &hAddBigSpell, &hAddBigTrans})
         if (*h && GetParent(*h) == dlg) *h = HWND{};
     if (hMessagePanel && GetParent(hMessagePanel) == dlg) hMessagePanel = HWND{};
+}
+
+// The clipboard watch: text that another program copies is looked up in the entry box while
+// gl_TRANSLATE_CLIPBOARD is 1. The program's own writes (CopyToClipboard clears
+// gl_clipboard_translation, which is set back for the next change) and the copies the user makes
+// from its panels are left alone, so that copying and pasting within the program keeps the box.
+void on_clipboard_change() {
+    if (!gl_clipboard_translation) {
+        gl_clipboard_translation = 1;
+        return;
+    }
+    if (gl_TRANSLATE_CLIPBOARD != 1 || !IsWindow(hAddReShort) || IsClipboardOwned()) return;
+    const std::optional<std::u16string> text = GetClipboardTextW();
+    if (!text || text->empty() || *text == RE_GetTextW(hAddReShort, GT_DEFAULT)) return;
+    // The box's own change notification runs the look-up.
+    StringToRE1200def(hAddReShort, *text);
 }
 
 // The end of the program: what the user gathered is written, the icon goes, the loop ends.
@@ -163,6 +181,20 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
             return 1;
         case IDM_SHOW_BIG:
             open_translation_window(hReFocus, true);
+            return 1;
+        case IDM_INPUT_TYPE:
+        case IDM_SETTINGS:
+        case IDM_ASCII:
+        case IDA_ABOUT:
+            // The inflection-type input (8300), settings (9213) and character table (9214)
+            // windows and the About box open from here once those windows are part of the
+            // program; until then the menu items do nothing.
+            return 1;
+        case IDM_ADD_CUSTOM_WORD:
+            add_custom_word(dlg);
+            return 1;
+        case IDM_ERASE_CUSTOM_WORD:
+            erase_custom_word(dlg);
             return 1;
         case IDA_OPEN:
         case IDA_SAVE:
@@ -256,6 +288,7 @@ int open_search_log() {
     if (!fl_searchlog) {
         const int err = errno;
         nologfile_fg = 1;
+        if (!tell_data_folder_trouble(err)) return 0;  // the user knows the folder cannot be written
         MessageBoxA(hMain,
                     jux_format("Cannot open %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
                                std::strerror(err), err),
@@ -286,7 +319,11 @@ int write_new_bulgarian_words() {
     const std::size_t count = std::min(list.count, list.entries.size());
     if (count == new_words_at_start || list.name.empty()) return 0;
     const std::filesystem::path file = fl_path(dir_alt, list.name + ".txt");
-    if (!write_file_safely(file, pairs_to_text(std::span<const ListPair>(list.entries.data(), count)))) {
+    // A list that did not fit into its room keeps, in its file, the words that were not loaded.
+    const std::span<const ListPair> words(list.entries.data(), count);
+    const std::string text =
+        list.stats.over_room ? pairs_to_text_keeping_unloaded(file, words, {}) : pairs_to_text(words);
+    if (!write_file_safely(file, text)) {
         const int err = errno;
         MessageBoxA(hMain,
                     jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
@@ -318,6 +355,13 @@ INT_PTR DialogAdd(HWND dlg, const Msg& m) {
             for (int id : kPopupPanels)
                 if (IsThisRETheContext(dlg, GetDlgItem(dlg, id), hMenuPopupAll, m.pt.x, m.pt.y)) return 1;
             return 0;
+        case WM_DRAWCLIPBOARD:
+            on_clipboard_change();
+            return 1;
+        case WM_DROPFILES:
+            // A file dropped anywhere on the window goes into the entry box and is looked up.
+            dropped_file(&m, hAddReShort);
+            return 1;
         case WM_TRAYICON:
             if (m.filter_msg == WM_LBUTTONUP || m.filter_msg == WM_LBUTTONDBLCLK) PopupMain(dlg);
             return 1;
@@ -333,6 +377,34 @@ INT_PTR DialogAdd(HWND dlg, const Msg& m) {
     }
 }
 
+HMENU build_main_menu(bool edit_mode) {
+    if (IsMenu(hMenuMain)) DestroyMenu(hMenuMain);
+    hMenuMain = CreateMenu();
+    for (const MainMenu& menu : main_menu_bar()) {
+        if (menu.title == kInsertMenuTitle && !edit_mode) continue;  // removed outside the edit mode
+        HMENU popup = CreatePopupMenu();
+        for (const PopupItem& item : menu.items) {
+            if (item.id == 0) AppendMenuW(popup, MF_SEPARATOR, 0);
+            else AppendMenuW(popup, MF_STRING, item.id, item.label);
+        }
+        AppendSubMenu(hMenuMain, popup, menu.title);
+    }
+    dictionary_edit_mode = edit_mode;
+    SetMenu(hMain, hMenuMain);
+    DrawMenuBar(hMain);
+    return hMenuMain;
+}
+
+int tell_missing_lexicon() {
+    if (lexicon_load_report.files_read != 0) return 0;
+    MessageBoxA(hMain,
+                jux_format("No lexicon was found in the data folder %s: every word will be unknown.\r\n"
+                           "Put the lexicon's files there and start the program again.",
+                           dir_altA.c_str()),
+                "Oops!", MB_OK | MB_ICONWARNING);
+    return 1;
+}
+
 HWND create_main_window() {
     register_main_window_template();
     hMain = CreateDialogParamW(IDD_ADD, HWND{}, DialogAdd);
@@ -342,6 +414,7 @@ HWND create_main_window() {
 
 void reset_main_window() {
     hAddReDict = hAddBigSpell = hAddBigTrans = HWND{};
+    dictionary_edit_mode = false;
     new_words_at_start = 0;
     own_run = false;
 }

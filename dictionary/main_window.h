@@ -31,6 +31,12 @@ extern HWND hAddBigTrans;  // button 1178: opens the translation window
 // titled JUXtitle; returns hMain (null when it could not be made).
 HWND create_main_window();
 
+// Builds the main window's menu bar (hMenuMain) from its table and gives it to the window. The
+// window starts in dictionary edit mode when `edit_mode` is set (START_DICTIONARY_EDIT_MODE 1);
+// otherwise the Insert menu is removed. Returns hMenuMain.
+HMENU build_main_menu(bool edit_mode);
+extern bool dictionary_edit_mode;  // the main window is in dictionary edit mode (its Insert menu shown)
+
 // The main window's procedure.
 INT_PTR DialogAdd(HWND dlg, const Msg& m);
 
@@ -42,7 +48,8 @@ void layout_main_window(HWND dlg, int cx, int cy);
 void look_up_entry_box(HWND dlg);
 
 // Opens the search log (the data folder's "searchlog.txt") for appending. When it cannot be
-// opened the user is told and the look-ups go on without it (nologfile_fg). Returns 1 when open.
+// opened the user is told (unless already told that the data folder cannot be written) and the
+// look-ups go on without it (nologfile_fg). Returns 1 when open.
 int open_search_log();
 // Writes the last look-up shown to the search log and closes it.
 void close_search_log();
@@ -53,6 +60,11 @@ void close_search_log();
 int write_new_bulgarian_words();
 // The number of new Bulgarian words when the lexicon was loaded.
 extern std::size_t new_words_at_start;
+
+// Tells once, under "Oops!", that the data folder holds no lexicon (no dictionary, word list,
+// word-class list, corpus or word-form file was read), so that a user who meets "no suggestions"
+// for every word knows why. Returns 1 when it told.
+int tell_missing_lexicon();
 
 // The subsystem's reset for test fixtures: the handles above null, nothing counted, no look-up going.
 void reset_main_window();

@@ -81,20 +81,18 @@ int load_word_forms(const std::filesystem::path& folder) {
     std::vector<BgFormRecord>& v = bgmul_store;
     {
         // One record a line at most: counted first, so that the records are never moved.
+        const std::string_view all(text->bytes.get(), text->size);
         std::size_t lines = 1;
-        for (const char* q = text->bytes.get(); (q = static_cast<const char*>(std::memchr(q, '\n', static_cast<size_t>(
-                                                    text->bytes.get() + text->size - q)))) != nullptr;
-             ++q)
-            ++lines;
+        for (std::size_t at = 0; at < all.size(); at = next_line(all, at).next) ++lines;
         v.reserve(lines);
     }
-    char* p = text->bytes.get();
-    char* const end = p + text->size;
-    while (p < end) {
-        char* nl = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        char* line_end = nl ? nl : end;
-        char* next = nl ? nl + 1 : end;
-        if (line_end > p && line_end[-1] == '\r') --line_end;
+    char* const base = text->bytes.get();
+    const std::string_view all(base, text->size);
+    for (std::size_t at = 0; at < all.size();) {
+        const LineSpan span = next_line(all, at);
+        char* p = base + at;
+        char* line_end = p + span.length;
+        at = span.next;
         *line_end = '\0';
         ++st.lines;
         char* q = p;
@@ -121,7 +119,6 @@ int load_word_forms(const std::filesystem::path& folder) {
                 v.push_back(r);
             }
         }
-        p = next;
     }
 
     // 2. Sorted by form (an unsorted file is sorted here; lines of one form keep their order).

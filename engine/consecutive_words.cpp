@@ -11,9 +11,11 @@
 #include "lexicon/tables.h"
 #include "lexicon/wordclass.h"
 #include "platform/richedit.h"
+#include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
 #include "shell/lists.h"
+#include "shell/strings.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -64,27 +66,101 @@ void mark_tokens(HWND re, const SenToken* w, int n, COLORREF colour, DWORD mask,
 
 }  // namespace
 
+RunKeys::RunKeys(const SenToken* first, const SenToken* end) : first_(first), end_(end) {
+    const std::size_t count = first && end > first ? static_cast<std::size_t>(end - first) : 0;
+    fits_.resize(count);
+    start_.resize(count);
+    stop_.resize(count);
+    raw_start_.resize(count);
+    raw_end_.resize(count);
+    unusual_.assign(count + 1, 0);
+    std::size_t raw = 0;
+    std::uint32_t streak = 0;
+    char last = '\0';  // the last character of the text before
+    for (std::size_t j = 0; j < count; ++j) {
+        const SenToken& t = first[j];
+        streak = !run_token(t.text) ? 0 : (streak > 0 && run_gap(t.gap) ? streak + 1 : 1);
+        fits_[j] = streak;
+        // The gap as normalising makes it after the text before: a line break right after a
+        // hyphen goes, another one is a blank, runs of blanks are one; blanks become '_'.
+        char before = last, written = last;
+        for (const char* g = t.gap; *g; ++g) {
+            const char c = *g;
+            const bool after_hyphen = before == '-';
+            before = c;
+            if (c == '\r') {
+                if (after_hyphen || written == ' ') continue;
+            } else if (c == ' ' && written == ' ') {
+                continue;
+            }
+            written = c == '\r' ? ' ' : c;
+            pool_.push_back(written == ' ' || written == '\t' ? '_' : written);
+        }
+        const std::size_t gap_size = std::strlen(t.gap), size = std::strlen(t.text);
+        bool unusual = false;
+        start_[j] = static_cast<std::uint32_t>(pool_.size());
+        for (std::size_t k = 0; k < size; ++k) {
+            const char c = t.text[k];
+            unusual = unusual || c == ' ' || c == '\t' || c == '\r';
+            pool_.push_back(static_cast<unsigned char>(c) == 0x92 ? '\'' : c);
+        }
+        stop_[j] = static_cast<std::uint32_t>(pool_.size());
+        raw_start_[j] = static_cast<std::uint32_t>(raw + gap_size);
+        raw += gap_size + size;
+        raw_end_[j] = static_cast<std::uint32_t>(raw);
+        unusual_[j + 1] = unusual_[j] + (unusual ? 1 : 0);
+        last = size ? t.text[size - 1] : '\0';
+    }
+}
+
+bool RunKeys::key(std::size_t i, std::size_t n, std::string_view& key) const {
+    if (unusual_[i + n] != unusual_[i]) return false;
+    key = std::string_view(pool_).substr(start_[i], stop_[i + n - 1] - start_[i]);
+    return true;
+}
+
+const ListPair* RunKeys::in_english_bulgarian(std::size_t i, std::size_t n, std::string_view key, bool made) const {
+    const std::vector<ListPair>& v = b[B_ENGLISH_BULGARIAN].entries;
+    if (prefix_alive_.size() != fits_.size()) prefix_alive_.assign(fits_.size(), 1);
+    // The answers of the pass before stand only for the pass right after it.
+    const bool known = prefix_n_ + 1 == n;
+    if (known && made && !prefix_alive_[i]) return nullptr;
+    auto it = std::lower_bound(v.begin(), v.end(), key, [](const ListPair& p, std::string_view k) { return cmp_g(k, p) > 0; });
+    const bool begins = it != v.end() && it->key.size() >= key.size() && cp_strncasecmp(it->key, key, key.size()) == 0;
+    prefix_alive_[i] = !made || begins;
+    return begins && it->key.size() == key.size() ? &*it : nullptr;
+}
+
 void color_consecutive_words(int n, COLORREF colour, const SenToken* first, const SenToken* end, HWND re) {
     if (n < 1 || !first || end < first || !IsWindow(re) || re == hAddReShortCopy) return;
-    const std::size_t count = static_cast<std::size_t>(end - first);
+    if (static_cast<std::size_t>(end - first) < static_cast<std::size_t>(n)) return;
+    color_consecutive_words(n, colour, RunKeys(first, end), re);
+}
+
+void color_consecutive_words(int n, COLORREF colour, const RunKeys& keys, HWND re) {
+    if (n < 1 || !keys.first() || !IsWindow(re) || re == hAddReShortCopy) return;
+    const std::size_t count = keys.count();
     const std::size_t size = static_cast<std::size_t>(n);
     if (count < size) return;
     const std::size_t windows = count - size + 1;
-    std::string key, display;
+    std::string built, display;
+    std::string_view key;
     for (std::size_t i = 0; i < windows; ++i) {
         if ((i + 1) % kProgressEvery == 0 && IsWindow(hBig))
             SetWindowTextA(GetDlgItem(hBig, IDC_BIG_LABEL), jux_format("coloring: %d %zu / %zu", n, i + 1, windows));
-        const SenToken* w = first + i;
-        bool fits = true;
-        for (int k = 0; k < n && fits; ++k) fits = run_token(w[k].text) && (k == 0 || run_gap(w[k].gap));
-        if (!fits) continue;
-        key.assign(w[0].text);
-        for (int k = 1; k < n && key.size() <= kRunKeyRoom; ++k) {
-            key += w[k].gap;
-            key += w[k].text;
+        if (keys.fits(i + size - 1) < size) continue;
+        if (keys.raw_size(i, size) > kRunKeyRoom) continue;  // longer than any key of the lists
+        const SenToken* w = keys.first() + i;
+        const bool made = keys.key(i, size, key);
+        if (!made) {
+            built.assign(w[0].text);
+            for (int k = 1; k < n; ++k) {
+                built += w[k].gap;
+                built += w[k].text;
+            }
+            if (!normailize_sentence(built, display)) continue;
+            key = built;
         }
-        if (key.size() > kRunKeyRoom) continue;  // longer than any key of the lists
-        if (!normailize_sentence(key, display)) continue;
         const LONG start = w[0].pos;
         const LONG stop = w[n - 1].pos + length_of(w[n - 1]);
         if (is_in_c_set(key)) {
@@ -97,9 +173,10 @@ void color_consecutive_words(int n, COLORREF colour, const SenToken* first, cons
             else
                 mark_tokens(re, w, n, colour, CFM_COLOR | CFM_BOLD, CFE_BOLD);
         }
-        if (find_pair(b[B_ENGLISH_BULGARIAN].entries, key)) {
+        if (keys.in_english_bulgarian(i, size, key, made)) {
             const LONG bold_to = std::min(start + n, start + length_of(w[0]));
             if (bold_to > start + 1) ColorRangeOn(re, start + 1, bold_to, CFM_BOLD, 0, CFE_BOLD);
         }
     }
+    keys.pass_done(size);
 }

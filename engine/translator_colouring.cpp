@@ -116,8 +116,9 @@ void colour_first_letter(HWND re, const SenToken& t, const SenToken& next, Engli
 void colour_for_translators(HWND re, const RecordArray& walked) {
     // The main window's hidden entry copy is looked up, never shown: it gets no colour.
     if (!IsWindow(re) || re == hAddReShortCopy || !walked.floor) return;
+    const RunKeys keys(walked.floor, walked.nd);
     for (int n = 2; n <= kLongestRun; ++n)
-        color_consecutive_words(n, kRunColours[static_cast<std::size_t>(std::min(n, 9) - 2)], walked.floor, walked.nd, re);
+        color_consecutive_words(n, kRunColours[static_cast<std::size_t>(std::min(n, 9) - 2)], keys, re);
     EnglishSides sides;
     const std::size_t count = walked.count();
     for (std::size_t i = 0; i < count; ++i) {

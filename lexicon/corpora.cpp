@@ -25,25 +25,29 @@ const SentencePair* find_sentence(const ListFileRecord& corpus, std::string_view
 }
 
 int normailize_sentence(std::string& phrase, std::string& display) {
-    std::string t;
-    t.reserve(phrase.size());
-    for (size_t i = 0; i < phrase.size(); ++i) {
+    // The text only shrinks: it is made in place, the characters read staying ahead of those
+    // written, with the character read before kept aside for the hyphen test.
+    std::size_t w = 0;
+    char before = '\0';
+    for (std::size_t i = 0; i < phrase.size(); ++i) {
         const char c = phrase[i];
+        const bool after_hyphen = i > 0 && before == '-';
+        before = c;
         if (c == '\r') {
-            if (i > 0 && phrase[i - 1] == '-') continue;
-            if (!t.empty() && t.back() == ' ') continue;
-            t.push_back(' ');
+            if (after_hyphen) continue;
+            if (w > 0 && phrase[w - 1] == ' ') continue;
+            phrase[w++] = ' ';
             continue;
         }
-        if (c == ' ' && !t.empty() && t.back() == ' ') continue;
-        t.push_back(c);
+        if (c == ' ' && w > 0 && phrase[w - 1] == ' ') continue;
+        phrase[w++] = c;
     }
-    size_t lead = 0;
-    while (lead < t.size() && t[lead] == ' ') ++lead;
-    t.erase(0, lead);
-    if (!t.empty() && t.back() == ' ') t.pop_back();
-    display = t.substr(0, 2047);
-    phrase = t;
+    phrase.resize(w);
+    std::size_t lead = 0;
+    while (lead < phrase.size() && phrase[lead] == ' ') ++lead;
+    phrase.erase(0, lead);
+    if (!phrase.empty() && phrase.back() == ' ') phrase.pop_back();
+    display.assign(phrase, 0, 2047);
     if (phrase.find("\t\t") != std::string::npos) {
         if (!gl_fg_Poveche_ot_edna_tabulacia) {
             gl_fg_Poveche_ot_edna_tabulacia = 1;
@@ -52,9 +56,8 @@ int normailize_sentence(std::string& phrase, std::string& display) {
         return 0;
     }
     for (char& c : phrase) {
-        if (c == '\t') c = ' ';
-        if (static_cast<unsigned char>(c) == 0x92) c = '\'';
-        if (c == ' ') c = '_';
+        if (c == '\t' || c == ' ') c = '_';
+        else if (static_cast<unsigned char>(c) == 0x92) c = '\'';
     }
     return 1;
 }

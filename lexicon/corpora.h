@@ -21,7 +21,8 @@ const SentencePair* find_sentence(const ListFileRecord& corpus, std::string_view
 // an apostrophe and every blank becomes '_' (the key, left in `phrase`). A phrase with two tabs
 // in a row keeps its display form and the first time (until the flag is cleared) the message
 // "Повече от една табулация! Оправете текста и опитайте пак." is shown under "Oops!".
-// Returns 1 for a key, 0 for a phrase with two tabs in a row.
+// Returns 1 for a key, 0 for a phrase with two tabs in a row. The phrase is worked in place and
+// `display` keeps its room: a caller that reuses both allocates nothing.
 int normailize_sentence(std::string& phrase, std::string& display);
 
 // The message of the double tab (code page 1251).

@@ -32,6 +32,8 @@ constexpr auto kUpdateQ = "вече съществува в списъка. Ис
 constexpr auto kDeleteQ = "вече съществува в списъка. Искате ли да я изтриете?\r\n\r\n"_cp;
 constexpr auto kLengthQ = "Голяма разлика в дължините. Искате ли да го добавите?\r\n\r\n"_cp;
 constexpr auto kSynsetQ = "Вече съществува с същия синсет. Искате ли да го добавите?\r\n\r\n"_cp;
+constexpr auto kNonExclusiveQ = "НЕЕКСЛУЗИВЕН СЕТ. Искате ли да добавите?\r\n\r\n"_cp;
+constexpr auto kKeyWordQ = "ли е ключовата дума?\r\n"_cp;
 constexpr auto kEnNoMark =
     "Избраното английско изречение е без препинателен знак. Искате ли да го добавите като завършващо с точка?"_cp;
 constexpr auto kBgNoMark = "Избраното българско изречение е без препинателен знак. Искате ли да го добавите без знак?"_cp;
@@ -284,6 +286,40 @@ ListFileRecord* corpus_for(int row, int family, unsigned char mark) {
     return &(*t[family][kind])[static_cast<size_t>(row)];
 }
 
+// Lists that are not word classes of their own: the feminine/neuter/plural lists, the not-lists,
+// the error lists and the hard-word lists.
+bool outside_classes(int row) {
+    if ((row >= 414 && row <= 416) || row >= C_HARD) return true;
+    const int cat = c_glob[static_cast<size_t>(row)].category;
+    return cat == 50 || cat == 51 || cat == 53;
+}
+
+// A word-class set is meant to be exclusive: a key that a word class of another category holds
+// already is filed into a second one only when the user says so.
+bool held_by_other_category(int target, std::string_view key) {
+    if (outside_classes(target)) return false;
+    const int cat = c_glob[static_cast<size_t>(target)].category;
+    for (int r = 0; r < C_ROWS; ++r)
+        if (!outside_classes(r) && c_glob[static_cast<size_t>(r)].category != cat && c_find(r, key)) return true;
+    return false;
+}
+
+// Categories whose keys are single words (the adjective, adverb, verb, abbreviation, numeral,
+// attribute, preposition and miscellaneous classes and the rare adjectives, attributes, adverbs
+// and verbs): a key of several words filed there ("give_up" as a verb) is classed by its first
+// word, which the user confirms. The noun classes (compound nouns), the two- and three-word
+// lists, the names, the sentence starts and ends and the lists outside the classes take phrases.
+bool single_word_category(int cat) { return (cat >= 7 && cat <= 26) || (cat >= 40 && cat <= 43); }
+
+// The word of a several-word key to ask about ("" when there is no question).
+std::string key_word_to_confirm(int target, std::string_view key) {
+    const size_t bar = key.find('_');
+    if (bar == std::string_view::npos || bar == 0 || outside_classes(target) ||
+        !single_word_category(c_glob[static_cast<size_t>(target)].category))
+        return {};
+    return std::string(key.substr(0, bar));
+}
+
 std::string display_of(std::string_view key) {
     std::string s(key);
     std::replace(s.begin(), s.end(), '_', ' ');
@@ -351,6 +387,7 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
             done = kUpdated;
         } else if (ask(jux_format("\"%s\" %s %s", key.c_str(), old.c_str(), kDeleteQ.c_str()))) {
             v.erase(v.begin() + static_cast<std::ptrdiff_t>(pos));
+            c_key_removed(target, before.key);
             action = "-";
             done = kDeleted;
         } else {
@@ -364,15 +401,18 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
             same = p && p->has_rest() && cp_strcasecmp(p->rest, rendering) == 0;
         }
         if (same && !ask(kSynsetQ)) return;
+        if (!same && has_rendering && held_by_other_category(target, key) && !ask(kNonExclusiveQ)) return;
+        if (const std::string word = key_word_to_confirm(target, key); !word.empty() &&
+            !ask(jux_format("\"%s\" %s", word.c_str(), kKeyWordQ.c_str())))
+            return;
         ListPair p;
         p.key = lex_keep(key);
         if (has_rendering) p.rest = lex_keep(rendering);
         v.insert(v.begin() + static_cast<std::ptrdiff_t>(pos), p);
+        c_key_added(target, p.key);
     }
     rec.count = v.size();
 
-    append_journal(fl_path(dir_alt, "cdate.txt"),
-                   journal_time() + "\t" + rec.name + "\t" + action + "\t" + key + "\t" + rendering);
     const std::filesystem::path folder = dir_alt / "c";
     const std::string text = rec.stats.over_room
                                  ? pairs_to_text_keeping_unloaded(fl_path(folder, rec.name + ".txt"), v, key)
@@ -383,9 +423,14 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
         if (*action == '+') v.erase(at);
         else if (*action == '-') v.insert(at, before);
         else *at = before;
+        if (*action == '+') c_key_removed(target, key);
+        else if (*action == '-') c_key_added(target, before.key);
         rec.count = v.size();
         return;
     }
+    // The journal tells only of changes that reached the list's file.
+    append_journal(fl_path(dir_alt, "cdate.txt"),
+                   journal_time() + "\t" + rec.name + "\t" + action + "\t" + key + "\t" + rendering);
     if (exported_row(target)) write_exports();
     show_result(jux_format("\"%s\" %s %s %s\r\n\r\n(total %zu)", key.c_str(), rendering.c_str(),
                            std::string(done).c_str(), rec.name.c_str(), rec.count));
@@ -471,8 +516,6 @@ void write_to_cs(int row, int family) {
     }
     corpus->count = v.size();
 
-    append_journal(fl_path(dir_alt, "csdate.txt"),
-                   journal_time() + "\t" + corpus->name + "\t" + action + "\t" + en + "\t" + bg);
     const std::filesystem::path folder = dir_alt / "c";
     const std::string text = corpus->stats.over_room
                                  ? sentences_to_text_keeping_unloaded(fl_path(folder, corpus->name + ".txt"), v, en)
@@ -486,6 +529,8 @@ void write_to_cs(int row, int family) {
         corpus->count = v.size();
         return;
     }
+    append_journal(fl_path(dir_alt, "csdate.txt"),
+                   journal_time() + "\t" + corpus->name + "\t" + action + "\t" + en + "\t" + bg);
     const std::string shown = display_of(en);
     MessageBoxA(hBig,
                 jux_format("\"%s\" %s(total %zu)", shown.c_str(),

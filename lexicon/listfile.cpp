@@ -1,90 +1,9 @@
 #include "lexicon/listfile.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <ctime>
 #include <unordered_set>
 
 #include "platform/text.h"
-
-namespace {
-
-std::filesystem::path temp_name(const std::filesystem::path& file) {
-    static std::atomic<unsigned> serial{0};
-    std::filesystem::path t = file;
-    t += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(serial++);
-    return t;
-}
-
-}  // namespace
-
-int write_file_safely(const std::filesystem::path& file, std::string_view bytes) {
-    const std::filesystem::path tmp = temp_name(file);
-    errno = 0;
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
-                         std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
-    const int err = errno;
-    if (std::fclose(f) != 0 || !written) {
-        std::remove(tmp.c_str());
-        errno = err ? err : EIO;
-        return 0;
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, file, ec);
-    if (ec) {
-        std::remove(tmp.c_str());
-        errno = ec.value();
-        return 0;
-    }
-    return 1;
-}
-
-bool read_file_bytes(const std::filesystem::path& file, std::string& bytes) {
-    bytes.clear();
-    errno = 0;
-    FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) return false;
-    char buf[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-    const bool ok = !std::ferror(f);
-    const int err = errno;
-    std::fclose(f);
-    if (!ok) {
-        bytes.clear();
-        errno = err ? err : EIO;
-    }
-    return ok;
-}
-
-int backup_file(const std::filesystem::path& file, const std::filesystem::path& backup) {
-    std::string bytes;
-    if (!read_file_bytes(file, bytes)) return 0;
-    return write_file_safely(backup, bytes);
-}
-
-int append_journal(const std::filesystem::path& file, std::string_view line) {
-    FILE* f = std::fopen(file.c_str(), "ab");
-    if (!f) return 0;
-    bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size() && std::fputs("\r\n", f) >= 0;
-    if (std::fclose(f) != 0) ok = false;
-    return ok ? 1 : 0;
-}
-
-std::string journal_time() {
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
-    return buf;
-}
 
 std::string pairs_to_text(std::span<const ListPair> entries) {
     std::string out;

@@ -1,6 +1,5 @@
-// lexicon/listfile.h - writing the lists the user edits back to their files without ever leaving a
-// half-written list: the new text goes to a temporary file in the same folder, which then replaces
-// the old file by a rename; the described backup is taken before.
+// lexicon/listfile.h - the file text of the lists the user edits, as they are written back (through
+// write_file_safely of shell/files.h, which never leaves a half-written list).
 #pragma once
 
 #include <filesystem>
@@ -9,24 +8,6 @@
 #include <string_view>
 
 #include "shell/lists.h"
-
-// Writes `bytes` to `file` through a temporary file in its folder and a rename. 1 on success; 0
-// with errno set when it could not (the old file is then unchanged).
-int write_file_safely(const std::filesystem::path& file, std::string_view bytes);
-
-// Reads the whole of `file` into `bytes`. False (errno set) when it cannot be opened or read - a
-// read error is an answer here, never an exception.
-bool read_file_bytes(const std::filesystem::path& file, std::string& bytes);
-
-// Copies `file` to `backup` (replacing it) through a temporary file. 1 when copied, 0 when `file`
-// does not exist or could not be copied.
-int backup_file(const std::filesystem::path& file, const std::filesystem::path& backup);
-
-// Appends one line (CR LF added) to a journal file; 1 on success.
-int append_journal(const std::filesystem::path& file, std::string_view line);
-
-// The current local time as "YYYY-MM-DD HH:MM:SS".
-std::string journal_time();
 
 // A {key, rest} list as file text: "key rest\r\n", or "key\r\n" without a rest.
 std::string pairs_to_text(std::span<const ListPair> entries);

@@ -1,5 +1,7 @@
 #include "lexicon/wordclass.h"
 
+#include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -98,6 +100,62 @@ bool rare(int row) {
     return cat >= 38 && cat <= 47;
 }
 
+// ---- The membership index ----------------------------------------------------------------------
+
+// The entries that hold one key, by the kind of list they are in (an entry counts once; a list
+// that holds the key twice counts twice).
+struct KeyCounts {
+    std::uint32_t all = 0;       // every list
+    std::uint32_t in_set = 0;    // the lists is_in_c_set reads
+    std::uint32_t no_rare = 0;   // the same lists but the rare ones
+    std::uint32_t meanings = 0;  // the lists before the hard-word lists (concatenate_c_words)
+};
+
+// Keys are stored folded to lower case under the current locale; a question is folded into a
+// buffer of the index before it is looked up, so that hashing and comparing are plain byte work.
+struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+class CIndex {
+public:
+    void changed() { stale_ = true; }
+    // The counts of the key, or null when no list holds it.
+    const KeyCounts* find(std::string_view key) {
+        if (stale_ || ctype_ != cp1251_detail::current_ctype) build();
+        if (key.empty()) return nullptr;
+        auto it = keys_.find(fold(key));
+        return it == keys_.end() ? nullptr : &it->second;
+    }
+    void add(int row, std::string_view key) {
+        if (stale_ || key.empty()) return;  // the next build reads the lists as they are
+        auto it = keys_.find(fold(key));
+        if (it == keys_.end()) it = keys_.emplace(folded_, KeyCounts{}).first;
+        count(it->second, row, 1);
+    }
+    void remove(int row, std::string_view key) {
+        if (stale_ || key.empty()) return;
+        auto it = keys_.find(fold(key));
+        if (it == keys_.end()) return;
+        count(it->second, row, -1);
+        if (it->second.all == 0) keys_.erase(it);
+    }
+
+private:
+    void build();
+    // The key folded into folded_, which keeps its room between questions.
+    std::string_view fold(std::string_view key);
+    static void count(KeyCounts& k, int row, int by);
+
+    std::unordered_map<std::string, KeyCounts, KeyHash, std::equal_to<>> keys_;
+    std::string folded_;
+    const cp1251_detail::CtypeTable* ctype_ = nullptr;  // the locale the keys were folded under
+    bool stale_ = true;
+};
+
+CIndex g_c_index;
+
 void append_cut(std::string& dest, std::string_view s) {
     const size_t room = 1023 > dest.size() ? 1023 - dest.size() : 0;
     dest.append(s.substr(0, room));
@@ -105,9 +163,14 @@ void append_cut(std::string& dest, std::string_view s) {
 
 void concatenate(std::string_view word, std::string& dest, int short_form, bool vertical) {
     dest.clear();
-    for (int r = 0; r < C_HARD; ++r) {
+    const KeyCounts* k = g_c_index.find(word);
+    // The lists are searched until as many entries were found as hold the key.
+    std::uint32_t left = k ? k->meanings : 0;
+    for (int r = 0; r < C_HARD && left > 0; ++r) {
         const ListPair* p = c_find(r, word);
-        if (!p || !p->has_rest()) continue;
+        if (!p) continue;
+        --left;
+        if (!p->has_rest()) continue;
         if (short_form && !vertical && !dest.empty()) append_cut(dest, ", ");
         append_cut(dest, p->rest);
         if (!short_form) append_cut(dest, c_glob[static_cast<size_t>(r)].label);
@@ -115,9 +178,46 @@ void concatenate(std::string_view word, std::string& dest, int short_form, bool 
     }
 }
 
+void CIndex::count(KeyCounts& k, int row, int by) {
+    const auto step = static_cast<std::uint32_t>(by);  // -1 wraps to a decrement
+    k.all += step;
+    if (row < C_HARD) k.meanings += step;
+    if (excluded_from_c_set(row)) return;
+    k.in_set += step;
+    if (!rare(row)) k.no_rare += step;
+}
+
+std::string_view CIndex::fold(std::string_view key) {
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    folded_.resize(key.size());
+    for (std::size_t i = 0; i < key.size(); ++i)
+        folded_[i] = static_cast<char>(lower[static_cast<unsigned char>(key[i])]);
+    return folded_;
+}
+
+void CIndex::build() {
+    keys_.clear();
+    std::size_t entries = 0;
+    for (const CSetRecord& rec : c_glob) entries += rec.entries.size();
+    keys_.reserve(entries);
+    stale_ = false;
+    ctype_ = cp1251_detail::current_ctype;
+    for (int r = 0; r < C_ROWS; ++r)
+        for (const ListPair& p : c_glob[static_cast<size_t>(r)].entries) add(r, p.key);
+}
+
 }  // namespace
 
+void c_lists_changed() { g_c_index.changed(); }
+void c_key_added(int row, std::string_view key) {
+    if (row >= 0 && row < C_ROWS) g_c_index.add(row, key);
+}
+void c_key_removed(int row, std::string_view key) {
+    if (row >= 0 && row < C_ROWS) g_c_index.remove(row, key);
+}
+
 void init_c_table() {
+    g_c_index.changed();
     g_c_by_name.clear();
     int row = 0;
     for (const CRun& run : c_runs()) {
@@ -190,16 +290,16 @@ const ListPair* c_find(int row, std::string_view key) {
 }
 
 int is_in_c_set(std::string_view key) {
-    for (int r = 0; r < C_ROWS; ++r)
-        if (!excluded_from_c_set(r) && c_find(r, key)) return 1;
-    return 0;
+    const KeyCounts* k = g_c_index.find(key);
+    return k && k->in_set > 0 ? 1 : 0;
 }
 
 int is_in_c_set_no_rare(std::string_view word) {
-    for (int r = 0; r < C_ROWS; ++r)
-        if (!excluded_from_c_set(r) && !rare(r) && c_find(r, word)) return 1;
-    return 0;
+    const KeyCounts* k = g_c_index.find(word);
+    return k && k->no_rare > 0 ? 1 : 0;
 }
+
+int is_in_any_c_list(std::string_view key) { return g_c_index.find(key) ? 1 : 0; }
 
 const ListPair* is_in_hard(std::string_view word) {
     if (const ListPair* p = c_find(C_HARD, word)) return p;

@@ -35,6 +35,18 @@ COLORREF c_label_color(int row);
 int is_in_c_set(std::string_view key);
 // The same test that also leaves out the rare lists (categories 38-47).
 int is_in_c_set_no_rare(std::string_view word);
+// 1 when any word-class list, hard-word lists included, holds the key.
+int is_in_any_c_list(std::string_view key);
+
+// The membership tests above answer from an index of every key of the lists (folded to lower
+// case under the current locale) with the number of entries of each kind of list that hold it,
+// instead of searching 532 lists a question. The index follows the lists through these calls:
+// whoever replaces the entries of the lists (a load, a reset, a test that fills a list) calls
+// c_lists_changed, and the index is made again at the next question; whoever inserts or erases
+// one entry of c_glob[row].entries calls c_key_added or c_key_removed with its key.
+void c_lists_changed();
+void c_key_added(int row, std::string_view key);
+void c_key_removed(int row, std::string_view key);
 // The entry of the hard-word list "hard" that holds the word, else of "hard3", else null.
 const ListPair* is_in_hard(std::string_view word);
 // The entry of list `row` with key `key`, or null.

@@ -135,6 +135,9 @@ public:
     virtual std::optional<std::u16string> clipboard_text() = 0;
     virtual bool set_clipboard_text(std::u16string_view text) = 0;
     virtual bool clear_clipboard() = 0;
+    // True while the clipboard holds what this program put there (its own writes, and copies
+    // from its panels).
+    virtual bool clipboard_owned() = 0;
 
     // Shell and processes
     virtual bool shell_open(std::string_view path_or_url) = 0;

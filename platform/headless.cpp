@@ -96,7 +96,10 @@ public:
 
     std::optional<std::u16string> clipboard_text() override { return state.clipboard; }
 
+    bool clipboard_owned() override { return state.clipboard && !state.clipboard_from_outside; }
+
     bool set_clipboard_text(std::u16string_view text) override {
+        state.clipboard_from_outside = false;
         state.clipboard = std::u16string(text);
         ++state.clipboard_writes;
         platform_clipboard_changed();
@@ -335,6 +338,7 @@ void headless_close(HWND w) { platform_user_close(w); }
 void headless_copy_from_outside(std::u16string_view text) {
     if (auto nul = text.find(u'\0'); nul != std::u16string_view::npos) text = text.substr(0, nul);
     headless().clipboard = std::u16string(text);
+    headless().clipboard_from_outside = true;
     platform_clipboard_changed();
 }
 

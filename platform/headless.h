@@ -77,6 +77,7 @@ struct HeadlessState {
     std::vector<RecordedTray> tray_calls;
     std::optional<std::u16string> clipboard;
     int clipboard_writes = 0;
+    bool clipboard_from_outside = false;  // the clipboard's text came from another program
     int pump_calls = 0;
 
     std::int64_t clock_us = 0;

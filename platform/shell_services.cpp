@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
+#include <cstring>
+#include <optional>
 #include <map>
 
 #include "platform/backend.h"
@@ -86,6 +88,8 @@ bool SetClipboardTextA(std::string_view text_cp1251) {
 }
 
 std::optional<std::u16string> GetClipboardTextW() { return platform_backend().clipboard_text(); }
+
+bool IsClipboardOwned() { return platform_backend().clipboard_owned(); }
 
 std::optional<std::string> GetClipboardTextA() {
     auto t = GetClipboardTextW();
@@ -222,16 +226,16 @@ bool ascii_iequal(std::string_view a, std::string_view b) {
     return true;
 }
 
-// A process may end while its files are read: what could be read is returned, never an error
-// (a stream would throw on the vanished file).
+// The whole of a small file, or "" when it cannot be read (a process may end while it is read).
 std::string read_small_file(const std::filesystem::path& p) {
     std::string s;
-    FILE* f = std::fopen(p.c_str(), "rb");
-    if (!f) return s;
+    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return s;
     char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    std::fclose(f);
+    ssize_t n = 0;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0) s.append(buf, static_cast<std::size_t>(n));
+    if (n < 0) s.clear();
+    ::close(fd);
     return s;
 }
 
@@ -239,40 +243,49 @@ std::string base_name(std::string_view path) {
     auto slash = path.rfind('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
+
+// Whether the process whose folder in the process list is `dir` runs the program `name`; false
+// for anything that cannot be read (the process may have ended meanwhile).
+bool process_matches(const std::filesystem::path& dir, std::string_view name, uid_t me) {
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0 || st.st_uid != me) return false;
+    // A process that has ended but not been reaped yet is not running.
+    const std::string stat_line = read_small_file(dir / "stat");
+    const auto close = stat_line.rfind(')');
+    if (close == std::string::npos || close + 2 >= stat_line.size() || stat_line[close + 2] == 'Z') return false;
+
+    std::string comm = read_small_file(dir / "comm");
+    while (!comm.empty() && (comm.back() == '\n' || comm.back() == '\r')) comm.pop_back();
+    if (ascii_iequal(comm, name)) return true;
+    std::error_code ec;
+    std::string exe = std::filesystem::read_symlink(dir / "exe", ec).string();
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (exe.ends_with(kDeleted)) exe.erase(exe.size() - kDeleted.size());
+    if (!ec && !exe.empty() && ascii_iequal(base_name(exe), name)) return true;
+    // Scripts run under an interpreter, and names longer than the kernel's 15-byte command name,
+    // are known by the program path they were started with.
+    const std::string cmdline = read_small_file(dir / "cmdline");
+    const std::string argv0 = cmdline.substr(0, cmdline.find('\0'));
+    return !argv0.empty() && ascii_iequal(base_name(argv0), name);
+}
 }  // namespace
 
-std::vector<int> FindProcessesByName(std::string_view name) {
+std::vector<int> FindProcessesByName(std::string_view name, const std::filesystem::path& proc_root) {
     std::vector<int> pids;
     if (name.empty()) return pids;
-    std::error_code ec;
     const uid_t me = getuid();
-    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
-        const std::string dir = entry.path().filename().string();
-        if (dir.empty() || dir.find_first_not_of("0123456789") != std::string::npos) continue;
-        struct stat st {};
-        if (stat(entry.path().c_str(), &st) != 0 || st.st_uid != me) continue;
-        // A process that has ended but not been reaped yet is not running.
-        std::string stat_line = read_small_file(entry.path() / "stat");
-        auto close = stat_line.rfind(')');
-        if (close == std::string::npos || close + 2 >= stat_line.size() || stat_line[close + 2] == 'Z') continue;
-
-        std::string comm = read_small_file(entry.path() / "comm");
-        while (!comm.empty() && (comm.back() == '\n' || comm.back() == '\r')) comm.pop_back();
-        bool match = ascii_iequal(comm, name);
-        if (!match) {
-            std::string exe = std::filesystem::read_symlink(entry.path() / "exe", ec).string();
-            constexpr std::string_view kDeleted = " (deleted)";
-            if (exe.ends_with(kDeleted)) exe.erase(exe.size() - kDeleted.size());
-            match = !exe.empty() && ascii_iequal(base_name(exe), name);
-        }
-        if (!match) {
-            // Scripts run under an interpreter, and names longer than the kernel's 15-byte
-            // command name, are known by the program path they were started with.
-            std::string cmdline = read_small_file(entry.path() / "cmdline");
-            std::string argv0 = cmdline.substr(0, cmdline.find('\0'));
-            match = !argv0.empty() && ascii_iequal(base_name(argv0), name);
-        }
-        if (match) pids.push_back(std::stoi(dir));
+    // Processes come and go while the list is read: an entry that vanishes or cannot be read is
+    // skipped, and an error of the listing itself ends the scan with what was found. Nothing of it
+    // may throw (the scan runs at the program's end too).
+    std::error_code ec;
+    std::filesystem::directory_iterator it(proc_root, ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::string dir = it->path().filename().string();
+        if (dir.empty() || dir.size() > 9 || dir.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (!process_matches(it->path(), name, me)) continue;
+        int pid = 0;
+        const auto [ptr, err] = std::from_chars(dir.data(), dir.data() + dir.size(), pid);
+        if (err == std::errc() && pid > 0) pids.push_back(pid);
     }
     std::sort(pids.begin(), pids.end());
     return pids;
@@ -298,7 +311,49 @@ struct HeldLock {
 std::map<std::string, HeldLock> s_instance_locks;
 }  // namespace
 
-bool AcquireSingleInstanceLock(std::string_view name) {
+namespace {
+std::string errno_reason(int err) {
+    return std::string(std::strerror(err)) + ", (errno = " + std::to_string(err) + ")";
+}
+
+// A folder that only this user may change: a real folder (no link), ours, not writable by others.
+// "" when it is, else why not.
+std::string check_private_folder(const std::filesystem::path& dir) {
+    struct stat st {};
+    if (::lstat(dir.c_str(), &st) != 0)
+        return "Cannot use the folder " + dir.string() + ", reason: " + errno_reason(errno);
+    if (!S_ISDIR(st.st_mode)) return "Cannot use " + dir.string() + " for the lock file: it is not a folder";
+    if (st.st_uid != getuid())
+        return "Cannot use the folder " + dir.string() + " for the lock file: it belongs to another user";
+    if (st.st_mode & (S_IWGRP | S_IWOTH))
+        return "Cannot use the folder " + dir.string() + " for the lock file: other users may write in it";
+    return {};
+}
+
+// The folder of the lock files: $XDG_RUNTIME_DIR when it is a folder of this user's own, else a
+// folder "jux-<uid>" of the user's own in the temporary folder, made when missing. Another user
+// can then neither take the lock first nor put a file of theirs in its place.
+std::optional<std::filesystem::path> lock_folder(std::string& why) {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        std::error_code ec;
+        const std::filesystem::path dir = std::filesystem::canonical(runtime, ec);
+        if (!ec && check_private_folder(dir).empty()) return dir;
+    }
+    std::error_code ec;
+    std::filesystem::path tmp = std::filesystem::temp_directory_path(ec);
+    if (ec) tmp = "/tmp";
+    const std::filesystem::path dir = tmp / ("jux-" + std::to_string(getuid()));
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+        why = "Cannot make the folder " + dir.string() + ", reason: " + errno_reason(errno);
+        return std::nullopt;
+    }
+    why = check_private_folder(dir);
+    if (!why.empty()) return std::nullopt;
+    return dir;
+}
+}  // namespace
+
+InstanceLock AcquireSingleInstanceLock(std::string_view name) {
     std::string safe;
     for (char c : name) {
         unsigned char u = static_cast<unsigned char>(c);
@@ -306,21 +361,28 @@ bool AcquireSingleInstanceLock(std::string_view name) {
     }
     if (safe.empty()) safe.push_back('_');
     auto held = s_instance_locks.find(safe);
-    if (held != s_instance_locks.end() && held->second.pid == getpid()) return true;
+    if (held != s_instance_locks.end() && held->second.pid == getpid()) return {InstanceLock::Taken, {}};
 
-    std::filesystem::path dir = "/tmp";
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
-        std::error_code ec;
-        if (std::filesystem::is_directory(runtime, ec)) dir = runtime;
-    }
-    std::filesystem::path file = dir / ("jux-" + std::to_string(getuid()) + "-" + safe + ".lock");
+    std::string why;
+    const std::optional<std::filesystem::path> dir = lock_folder(why);
+    if (!dir) return {InstanceLock::Failed, why};
+    const std::filesystem::path file = *dir / ("jux-" + std::to_string(getuid()) + "-" + safe + ".lock");
     // Close-on-exec: programs we start must not keep the lock after we end.
-    int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0)
+        return {InstanceLock::Failed, "Cannot open the lock file " + file.string() + ", reason: " + errno_reason(errno)};
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != getuid()) {
         ::close(fd);
-        return false;
+        return {InstanceLock::Failed,
+                "Cannot use the lock file " + file.string() + ": it is not a file of this user's own"};
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        if (err == EWOULDBLOCK) return {InstanceLock::Held, {}};
+        return {InstanceLock::Failed, "Cannot lock " + file.string() + ", reason: " + errno_reason(err)};
     }
     s_instance_locks[safe] = HeldLock{fd, getpid()};
-    return true;
+    return {InstanceLock::Taken, {}};
 }

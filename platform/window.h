@@ -317,6 +317,9 @@ int MessageBoxA(HWND owner, std::string_view text_cp1251, std::string_view capti
 bool SetClipboardTextW(std::u16string_view text);
 bool SetClipboardTextA(std::string_view text_cp1251);
 std::optional<std::u16string> GetClipboardTextW();  // empty optional: no text on the clipboard
+// True while the clipboard holds what this program put there: its own writes and the copies made
+// from its panels (a clipboard watch leaves those alone).
+bool IsClipboardOwned();
 std::optional<std::string> GetClipboardTextA();
 bool EmptyClipboard();
 // Joins the clipboard watch: every change of the clipboard (ours or another program's) sends
@@ -371,16 +374,27 @@ int StartChildProgram(const std::filesystem::path& exe, const std::vector<std::s
 // program has already ended.
 bool CloseChildProgram(int handle);
 // Running processes of the current user whose executable base name equals `name` (compared
-// without regard to case).
-std::vector<int> FindProcessesByName(std::string_view name);
+// without regard to case), read from the process list under `proc_root`. An entry that vanishes or
+// cannot be read while the list is read is skipped; the scan never throws.
+std::vector<int> FindProcessesByName(std::string_view name, const std::filesystem::path& proc_root = "/proc");
 // Asks the process to close (SIGTERM); true when the request was delivered.
 bool CloseProcess(int pid);
 
 // Lowers the process's priority to the lowest the user may set (idle).
 bool SetIdlePriority();
-// A per-user lock named `name`; false when another running process holds it. The lock lasts
-// until the process ends.
-bool AcquireSingleInstanceLock(std::string_view name);
+// A per-user lock named `name`, held until the process ends. Its file lives in $XDG_RUNTIME_DIR
+// when that is a folder of the user's own that no one else may write in, else in the user's own
+// folder "jux-<uid>" of the temporary folder (made with mode 0700); a folder or lock file that
+// belongs to another user, or is open to other users, is refused rather than used.
+struct InstanceLock {
+    enum State { Taken, Held, Failed };
+    State state = Failed;
+    std::string reason;  // Failed: what went wrong, with the path (UTF-8)
+    explicit operator bool() const { return state == Taken; }
+};
+// Taken (also when this process holds it already), Held when another running process holds it,
+// Failed when the lock cannot be made at all.
+InstanceLock AcquireSingleInstanceLock(std::string_view name);
 
 // ---- Clock and message loop ------------------------------------------------------------------
 std::int64_t NowMicroseconds();  // monotonic, microseconds

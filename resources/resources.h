@@ -78,6 +78,13 @@ inline constexpr WORD IDA_SAVE = 9220;          // Ctrl+S: save the text-checker
 inline constexpr WORD IDA_FIND_REPLACE = 1241;  // Ctrl+F, Ctrl+R: the text-checker's find and replace
 inline constexpr WORD IDA_ABOUT = 40052;        // Ctrl+Alt+Shift+F9: the About box
 
+// Main-window menu commands (besides the accelerators' and the buttons' own).
+inline constexpr UINT IDM_INPUT_TYPE = 8300;       // the inflection-type input window
+inline constexpr UINT IDM_SETTINGS = 9213;         // the settings window
+inline constexpr UINT IDM_ASCII = 9214;            // the character table window
+inline constexpr UINT IDM_ADD_CUSTOM_WORD = 9232;  // the entry box's first word to the user's Bulgarian words
+inline constexpr UINT IDM_ERASE_CUSTOM_WORD = 9233;  // empty the user's Bulgarian words (a copy is kept)
+
 // ---- Tables -----------------------------------------------------------------------------------
 // Registers every dialog template of this folder with the platform (idempotent).
 void register_dialog_templates();
@@ -98,6 +105,16 @@ struct PopupItem {
     UINT id = 0;
     std::u16string_view label;
 };
+// One menu of the main window's menu bar: its title and items (separators included).
+struct MainMenu {
+    std::u16string_view title;
+    std::span<const PopupItem> items;
+};
+// The main window's menu bar, in order; the menu titled kInsertMenuTitle belongs to the
+// dictionary edit mode.
+std::span<const MainMenu> main_menu_bar();
+inline constexpr std::u16string_view kInsertMenuTitle = u"Insert";
+
 // The rich-edit commands of the shared popup menu, in menu order (separators included).
 std::span<const PopupItem> popup_all_items();
 inline constexpr std::u16string_view kPopupAudioLabel = u"Изговори";    // item 8200

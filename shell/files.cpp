@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+#include <ctime>
+#include <signal.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -138,4 +140,193 @@ std::int64_t flsz(FILE* f) {
     return end < 0 ? -1 : static_cast<std::int64_t>(end);
 }
 
-void reset_files() { fl_stat = nullptr; }
+// ---- Rewriting the user's files ---------------------------------------------------------------
+
+namespace {
+
+struct WriteFault {
+    SafeWriteStep step = SafeWriteStep::None;
+    int err = 0;
+    int countdown = 0;  // safe writes to let pass before the one that fails
+};
+WriteFault s_write_fault;
+
+// The step at which this write is to fail, and with which error (None for a write that runs as it
+// comes).
+WriteFault take_write_fault() {
+    if (s_write_fault.step == SafeWriteStep::None) return {};
+    if (s_write_fault.countdown-- > 0) return {};
+    const WriteFault fault = s_write_fault;
+    s_write_fault = WriteFault{};
+    return fault;
+}
+
+constexpr std::string_view kTempMark = ".tmp";
+
+std::filesystem::path temp_name(const std::filesystem::path& file) {
+    static unsigned serial = 0;
+    std::filesystem::path t = file;
+    t += std::string(kTempMark) + std::to_string(::getpid()) + "_" + std::to_string(serial++);
+    return t;
+}
+
+// The process number of a temporary file's name ("<name>.tmp<pid>_<n>"), or 0 for another name.
+long temp_owner(const std::string& name) {
+    const std::size_t mark = name.rfind(kTempMark);
+    if (mark == std::string::npos || mark == 0) return 0;
+    const std::string_view rest = std::string_view(name).substr(mark + kTempMark.size());
+    const std::size_t bar = rest.find('_');
+    if (bar == 0 || bar == std::string_view::npos || bar + 1 == rest.size() || bar > 9) return 0;
+    if (rest.find_first_not_of("0123456789_") != std::string_view::npos || rest.find('_', bar + 1) != std::string_view::npos)
+        return 0;
+    return std::stol(std::string(rest.substr(0, bar)));
+}
+
+// The file a path finally names: symbolic links followed one by one (a relative target is taken
+// from the link's folder). A link whose target is missing names that target, which is then made.
+std::filesystem::path final_target(const std::filesystem::path& file) {
+    std::filesystem::path p = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::error_code ec;
+        const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+        if (ec) return p;
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return p;  // a loop of links: the rename below fails with the system's own error
+}
+
+void sync_folder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);  // some file systems cannot sync a folder: the file itself is safe already
+    ::close(fd);
+}
+
+bool write_all(int fd, std::string_view bytes, bool short_write) {
+    if (short_write) bytes = bytes.substr(0, bytes.size() / 2);
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return !short_write;
+}
+
+}  // namespace
+
+bool data_folder_trouble_told = false;
+
+int tell_data_folder_trouble(int err) {
+    const bool folder_fault = err == EACCES || err == EPERM || err == EROFS || err == ENOSPC || err == EDQUOT;
+    if (!folder_fault) return 1;
+    if (data_folder_trouble_told) return 0;
+    data_folder_trouble_told = true;
+    return 1;
+}
+
+void fail_safe_write_at(SafeWriteStep step, int err, int nth) {
+    s_write_fault = WriteFault{step, err, nth > 1 ? nth - 1 : 0};
+}
+
+int write_file_safely(const std::filesystem::path& file, std::string_view bytes) {
+    const WriteFault fault = take_write_fault();
+    const std::filesystem::path target = final_target(file);
+    const std::filesystem::path tmp = temp_name(target);
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+
+    errno = 0;
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return 0;
+    int err = 0;
+    if (existed) {
+        // The file keeps its mode, and its owner where the system lets us give it back.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    if (!write_all(fd, bytes, fault.step == SafeWriteStep::Write))
+        err = fault.step == SafeWriteStep::Write ? fault.err : errno;
+    else if (fault.step == SafeWriteStep::Flush || ::fsync(fd) != 0)
+        err = fault.step == SafeWriteStep::Flush ? fault.err : errno;
+    if (::close(fd) != 0 && !err) err = errno;
+    if (!err) {
+        if (fault.step == SafeWriteStep::Rename) err = fault.err;
+        else if (::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
+    }
+    if (err) {
+        ::unlink(tmp.c_str());
+        errno = err ? err : EIO;
+        return 0;
+    }
+    sync_folder(target.parent_path());
+    return 1;
+}
+
+bool read_file_bytes(const std::filesystem::path& file, std::string& bytes) {
+    bytes.clear();
+    errno = 0;
+    FILE* f = open_regular_for_reading(file, nullptr);
+    if (!f) return false;
+    char buf[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    const bool ok = !std::ferror(f);
+    const int err = errno;
+    std::fclose(f);
+    if (!ok) {
+        bytes.clear();
+        errno = err ? err : EIO;
+    }
+    return ok;
+}
+
+int backup_file(const std::filesystem::path& file, const std::filesystem::path& backup) {
+    std::string bytes;
+    if (!read_file_bytes(file, bytes)) return 0;
+    return write_file_safely(backup, bytes);
+}
+
+int append_journal(const std::filesystem::path& file, std::string_view line) {
+    FILE* f = std::fopen(file.c_str(), "ab");
+    if (!f) return 0;
+    bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size() && std::fputs("\r\n", f) >= 0;
+    if (std::fclose(f) != 0) ok = false;
+    return ok ? 1 : 0;
+}
+
+std::string journal_time() {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+    return buf;
+}
+
+int remove_stale_temporary_files(const std::filesystem::path& folder) {
+    int removed = 0;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const long pid = temp_owner(it->path().filename().string());
+        if (pid <= 0) continue;
+        // A process of that number that runs (or one we may not ask: another user's) may be
+        // writing it now; our own writes are never half-done between two calls.
+        const bool running = pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+        struct stat st {};
+        if (running || ::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
+}
+
+void reset_files() {
+    fl_stat = nullptr;
+    s_write_fault = WriteFault{};
+    data_folder_trouble_told = false;
+}

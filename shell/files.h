@@ -46,5 +46,54 @@ std::int64_t flsz(FILE* f);
 // printf-style formatting into a std::string (used for the system's message texts).
 std::string jux_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
-// The subsystem's reset for test fixtures (fl_stat back to null; an open log is not closed).
+// ---- Rewriting the user's files ---------------------------------------------------------------
+// Every file the user's work lives in (user word lists, word-class lists, corpora, the new-words
+// file, the start counter, their backups) is rewritten by write_file_safely, so that a crash, a
+// kill, a full disk or a broken device never leaves a half-written file:
+// - the bytes go to a temporary file "<name>.tmp<pid>_<n>" beside the file, which is synced to the
+//   disk and then renamed over the file; the folder is synced after the rename, so that a power
+//   loss cannot lose the new name either;
+// - a symbolic link is written through: its target (followed link by link) is replaced, the link
+//   stays as it was;
+// - the file keeps its permission bits (and, where the system allows it, its owner and group); a
+//   new file gets the usual 0666 less the umask.
+// 1 on success; 0 with errno set when it could not (the old file is then unchanged and the
+// temporary file removed).
+int write_file_safely(const std::filesystem::path& file, std::string_view bytes);
+
+// Reads the whole of `file` into `bytes`. False (errno set, `bytes` empty) when it cannot be opened
+// or read - a read error is an answer here, never an exception.
+bool read_file_bytes(const std::filesystem::path& file, std::string& bytes);
+
+// Copies `file` to `backup` (replacing it) through write_file_safely. 1 when copied, 0 when `file`
+// does not exist or could not be copied.
+int backup_file(const std::filesystem::path& file, const std::filesystem::path& backup);
+
+// Appends one line (CR LF added) to a journal file; 1 on success.
+int append_journal(const std::filesystem::path& file, std::string_view line);
+
+// The current local time as "YYYY-MM-DD HH:MM:SS".
+std::string journal_time();
+
+// Removes the temporary files of write_file_safely that a program killed while it wrote left in
+// `folder`: names of the pattern above whose process no longer runs (or is this one, which writes
+// nothing at the time). Returns the number removed; a folder that cannot be read gives 0.
+int remove_stale_temporary_files(const std::filesystem::path& folder);
+
+// A data folder that cannot be written (read-only, full, not ours) is told once a start: the first
+// start-up file that meets it tells the user, the others keep silent. Returns 1 when a failure with
+// error `err` is to be told: always for another error (the file itself is at fault), else the first
+// time only. `data_folder_trouble_told` notes that it was told (also by the start-up when the data
+// folder could not be made).
+int tell_data_folder_trouble(int err);
+extern bool data_folder_trouble_told;
+
+// Test hook: the `nth` call of write_file_safely from now (1: the next) fails at `step` with the
+// error `err`, as a full disk (a short write), a broken device (the sync) or a refused rename would
+// make it fail. reset_files() clears it.
+enum class SafeWriteStep { None, Write, Flush, Rename };
+void fail_safe_write_at(SafeWriteStep step, int err, int nth = 1);
+
+// The subsystem's reset for test fixtures (fl_stat back to null; an open log is not closed; no
+// write set to fail).
 void reset_files();

@@ -28,16 +28,14 @@ std::shared_ptr<ListText> make_text(std::string_view bytes) {
 // on_line returns 1 (entry made), 0 (unsound: skipped) or -1 (nothing to load, not counted).
 template <class F>
 void for_each_line(ListText& t, bool slash_comments, ListLoadStats& st, F&& on_line) {
-    char* p = t.bytes.get();
-    char* const end = p + t.size;
-    while (p < end) {
-        char* nl = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        char* line_end = nl ? nl : end;
-        char* next = nl ? nl + 1 : end;
+    char* const base = t.bytes.get();
+    const std::string_view all(base, t.size);
+    for (std::size_t at = 0; at < t.size;) {
+        const LineSpan line = next_line(all, at);
+        char* p = base + at;
         ++st.lines;
-        if (line_end > p && line_end[-1] == '\r') --line_end;
-        *line_end = '\0';
-        const size_t len = static_cast<size_t>(line_end - p);
+        p[line.length] = '\0';
+        const size_t len = line.length;
         if (len != 0 && !(slash_comments && p[0] == '/')) {
             if (len > kMaxListLine || std::memchr(p, '\0', len) != nullptr) {
                 ++st.skipped;
@@ -46,7 +44,7 @@ void for_each_line(ListText& t, bool slash_comments, ListLoadStats& st, F&& on_l
                 if (r == 0) ++st.skipped;
             }
         }
-        p = next;
+        at = line.next;
     }
 }
 
@@ -91,6 +89,23 @@ void sort_range(std::vector<T>& v, size_t from, Key key) {
 }
 
 }  // namespace
+
+LineSpan next_line(std::string_view text, std::size_t from) {
+    std::size_t i = from;
+    while (i < text.size() && text[i] != '\r' && text[i] != '\n') ++i;
+    LineSpan line{i - from, i};
+    if (i >= text.size()) return line;
+    auto at = [&](std::size_t k, char c) { return k < text.size() && text[k] == c; };
+    if (text[i] == '\r') {
+        if (at(i + 1, '\r') && at(i + 2, '\n')) line.next = i + 3;  // CR CR LF
+        else if (at(i + 1, '\n')) line.next = i + 2;                // CR LF
+        else line.next = i + 1;                                      // CR
+    } else {
+        // LF CR, unless the CR begins a CR LF of the next (empty) line.
+        line.next = at(i + 1, '\r') && !at(i + 2, '\n') ? i + 2 : i + 1;
+    }
+    return line;
+}
 
 std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool* converted_utf8) {
     if (converted_utf8) *converted_utf8 = false;

@@ -7,7 +7,8 @@
 // (case-insensitive under the locale) and searched by binary search; unsorted ones keep the file's
 // order.
 //
-// Text is code page 1251; lines end in CR LF or LF. A file that starts with the UTF-8 byte-order
+// Text is code page 1251; every line-end shape ends a line once: CR LF, LF, CR alone (old Mac
+// files), CR CR LF and LF CR (next_line). A file that starts with the UTF-8 byte-order
 // mark, or that is valid UTF-8 with non-ASCII characters (is_utf8_text, shell/encoding.h), is
 // converted to code page 1251 first.
 // Lines that cannot be entries (a NUL byte, more than kMaxListLine bytes, no key before the
@@ -29,6 +30,15 @@
 // The longest line a list may hold (bytes, line end not counted): a line must fit into the shared
 // 8-bit message buffer of 1,000,000 bytes together with its terminating NUL.
 inline constexpr std::size_t kMaxListLine = 999'999;
+
+// The line of `text` that begins at `from`: its length (up to its line end or the text's end) and
+// where the next line begins. CR CR LF, CR LF, LF CR, CR and LF each count as one line end, so
+// that no CR is left inside a line whatever tool wrote the file.
+struct LineSpan {
+    std::size_t length = 0;
+    std::size_t next = 0;
+};
+LineSpan next_line(std::string_view text, std::size_t from);
 
 // One line of a word list, dictionary or settings file.
 struct ListPair {

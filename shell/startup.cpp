@@ -1,6 +1,8 @@
 #include "shell/startup.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <system_error>
 
 #include "audio/player.h"
@@ -60,14 +62,18 @@ const std::u16string& edition_title(Edition e) {
 int enter_data_folder(const std::filesystem::path& start_folder) {
     const std::filesystem::path alt = start_folder / "alt";
     std::error_code ec;
-    std::filesystem::create_directories(alt, ec);
-    ec.clear();
-    std::filesystem::current_path(alt, ec);
+    // The real cause first: a folder that could not be made cannot be entered either.
+    const char* what = "Cannot change to folder %s, reason: %s, (errno = %d)\n";
+    if (!std::filesystem::is_directory(alt, ec)) {
+        ec.clear();
+        std::filesystem::create_directories(alt, ec);
+        if (ec) what = "Cannot make the folder %s, reason: %s, (errno = %d)\n";
+    }
+    if (!ec) std::filesystem::current_path(alt, ec);
     if (ec) {
-        MessageBoxA(hMain,
-                    jux_format("Cannot change to folder %s, reason: %s, (errno = %d)\n", path_to_cp1251(alt).c_str(),
-                               ec.message().c_str(), ec.value()),
-                    "Oops!", MB_OK | MB_ICONERROR);
+        MessageBoxA(hMain, jux_format(what, path_to_cp1251(alt).c_str(), ec.message().c_str(), ec.value()), "Oops!",
+                    MB_OK | MB_ICONERROR);
+        data_folder_trouble_told = true;  // the start-up files that cannot be written there keep silent
         // The start folder stays the working folder and serves as the data folder.
         ec.clear();
         std::filesystem::current_path(start_folder, ec);
@@ -78,6 +84,43 @@ int enter_data_folder(const std::filesystem::path& start_folder) {
     dir_alt = alt;
     dir_altA = path_to_cp1251(alt);
     return 1;
+}
+
+// ---- Authorship and the statistics log ---------------------------------------------------------
+
+namespace {
+constexpr unsigned char authorship_key(std::size_t i) { return static_cast<unsigned char>(0xA5 + 7 * i); }
+
+// The scrambling of the authorship text: every byte is XOR-ed with a key that moves along the
+// text (its own inverse). The plain text never reaches the program's file.
+consteval std::array<char, AUTHORSHIP_LENGTH> scramble(std::string_view plain) {
+    std::array<char, AUTHORSHIP_LENGTH> out{};
+    for (std::size_t i = 0; i < AUTHORSHIP_LENGTH; ++i) {
+        const unsigned char c = i < plain.size() ? static_cast<unsigned char>(plain[i]) : ' ';
+        out[i] = static_cast<char>(c ^ authorship_key(i));
+    }
+    return out;
+}
+constexpr std::array<char, AUTHORSHIP_LENGTH> kScrambledAuthorship =
+    scramble("JUX workbench for Linux - made by its own developers");
+}  // namespace
+
+void unscramble_authorship() {
+    authorship.assign(kScrambledAuthorship.begin(), kScrambledAuthorship.end());
+    for (std::size_t i = 0; i < authorship.size(); ++i)
+        authorship[i] = static_cast<char>(static_cast<unsigned char>(authorship[i]) ^ authorship_key(i));
+}
+
+int open_statistics_log() {
+    if (fl_stat) return 1;
+    fl_stat = std::fopen(fl_path(dir_alt, kStatisticsLogName).c_str(), "wb");
+    return fl_stat ? 1 : 0;
+}
+
+void close_statistics_log() {
+    FILE* log = fl_stat;
+    fl_stat = nullptr;  // a close failure is told on standard error, not in the log being closed
+    closefile(log, kStatisticsLogName);
 }
 
 // ---- Splash -----------------------------------------------------------------------------------
@@ -145,6 +188,7 @@ void orderly_end() {
     hAccelMain = HACCEL{};
     glMsg = std::string();
     glMsgW = std::u16string();
+    close_statistics_log();
 }
 
 // ---- The entry point ------------------------------------------------------------------------
@@ -163,8 +207,11 @@ int WinMain(const std::filesystem::path& start_folder) {
     build_titles();
 
     // One copy per user: a second start ends here.
-    if (!AcquireSingleInstanceLock(jux_instance_lock_name)) {
-        MessageBoxW(HWND{}, u"It's already running!", u"Oops!", MB_OK | MB_ICONERROR);
+    // A lock that cannot be made at all is told as it is: the program is not running twice then,
+    // but it cannot make sure of it either, and two copies would rewrite the same lists.
+    if (const InstanceLock lock = AcquireSingleInstanceLock(jux_instance_lock_name); !lock) {
+        if (lock.state == InstanceLock::Held) MessageBoxW(HWND{}, u"It's already running!", u"Oops!", MB_OK | MB_ICONERROR);
+        else MessageBoxW(HWND{}, utf8_to_utf16(lock.reason), u"Oops!", MB_OK | MB_ICONERROR);
         return 1;
     }
 
@@ -173,8 +220,15 @@ int WinMain(const std::filesystem::path& start_folder) {
     hicon_tr = LoadIconRes(IDI_TRANSLATION);
     bkgcolor1 = 0xF0F0F0;
     bkgcolor3 = 0xE4E4E4;
-    // `authorship` keeps its slot; the About box brings its text and unscrambles it here.
+    unscramble_authorship();
     enter_data_folder(start_dir);
+    open_statistics_log();
+    // A rewrite that a kill or a crash cut short leaves its temporary file beside the list.
+    for (const std::filesystem::path& folder : {dir_alt, dir_alt / "c"})
+        if (const int n = remove_stale_temporary_files(folder))
+            OutputCyr(jux_format("%d temporary files of unfinished rewrites removed from %s", n,
+                                 path_to_cp1251(folder).c_str()),
+                      1, fl_stat ? fl_stat : stderr);
 
     show_splash();
     SetIdlePriority();
@@ -183,6 +237,7 @@ int WinMain(const std::filesystem::path& start_folder) {
         if (IsWindow(hStart)) DestroyWindow(hStart);
         MessageBoxA(HWND{}, jux_format("Creating handle of %s failed, error code: %d", "hMain", ERROR_INVALID_WINDOW_HANDLE),
                     "Oops!", MB_OK | MB_ICONERROR);
+        close_statistics_log();
         return 1;
     }
     if (IsWindow(hStart)) DestroyWindow(hStart);  // hStart keeps its value
@@ -208,8 +263,7 @@ int WinMain(const std::filesystem::path& start_folder) {
     smakeR();
 
     build_popup_all(b[B_ENGLISH_AO].count > 0 || b[B_ENGLISH_AO2].count > 0);
-    // The main window's menu bar (hMenuMain, with its dictionary edit mode and Insert menu) joins here
-    // with the entry editor.
+    build_main_menu(OP[OPT_START_DICTIONARY_EDIT_MODE].num_value == 1);
 
     if (edition != Edition::SpellChecker && edition != Edition::Translator) add_tray_icon();
     // A desktop without a notification area refuses the icon: a main window left hidden then could
@@ -223,6 +277,7 @@ int WinMain(const std::filesystem::path& start_folder) {
         if (gl_SHOW_INFO) SendCommand(hBig, kInfoCommand);
     }
     hAccelMain = CreateAcceleratorTableW(main_accelerator_table());
+    tell_missing_lexicon();
     if (run_counter == 1) {
         HWND panel = edition != Edition::Dictionary && IsWindow(hBigReLeft) ? hBigReLeft : hMessagePanel;
         JuxShowMessageW(panel, welcome_text(edition), 1);

@@ -14,6 +14,7 @@
 // orderly_end() and returns the loop's code.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -29,12 +30,26 @@ Edition current_edition();
 // JUXtitleC.
 const std::u16string& edition_title(Edition e);
 
+// The About box's authorship text (`authorship`, shell/window_state.h) is kept scrambled in the
+// program, 52 characters, and unscrambled once at start, before any window opens.
+inline constexpr std::size_t AUTHORSHIP_LENGTH = 52;
+void unscramble_authorship();
+
+// The statistics log (fl_stat): "statistics.txt" in the data folder, emptied at every start and
+// open for the whole run. When it cannot be made its lines go to standard error. 1 when open.
+inline constexpr std::string_view kStatisticsLogName = "statistics.txt";
+int open_statistics_log();
+// Closes it (fl_stat null again); its own close failure goes to standard error.
+void close_statistics_log();
+
 // The name of the per-user lock that refuses a second running copy ("jux").
 extern std::string jux_instance_lock_name;
 
-// Creates "alt" in the start folder when missing and makes it the working folder (and dir_alt);
-// a failure shows "Cannot change to folder %s, reason: %s, (errno = %d)\n" under "Oops!" and
-// the program goes on in the folder it was in. 1 when entered.
+// Creates "alt" in the start folder when missing and makes it the working folder (and dir_alt).
+// A data folder that cannot be made (a read-only start folder) shows "Cannot make the folder %s,
+// reason: %s, (errno = %d)\n", one that cannot be entered "Cannot change to folder %s, reason: %s,
+// (errno = %d)\n", both under "Oops!"; the program then goes on in the start folder. 1 when
+// entered.
 int enter_data_folder(const std::filesystem::path& start_folder);
 
 // The splash (template 105, hStart): its line 1244 reads "%s %s" of the current edition's title

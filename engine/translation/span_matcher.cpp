@@ -9,6 +9,7 @@
 #include "engine/translation/steps.h"
 #include "lexicon/corpora.h"
 #include "lexicon/morphology.h"
+#include "lexicon/wordclass.h"
 #include "platform/text.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
@@ -86,6 +87,7 @@ Hits look_up(const MtLexicon& lex, std::string_view key) {
     h.CC = lex.corpus(CSC_C, key);
     h.EC = lex.corpus(CSE_C, key);
     h.QC = lex.corpus(CSQ_C, key);
+    if (!is_in_any_c_list(key)) return h;  // one question instead of a search of each list below
     h.one = lex.c(r.one, key);
     h.start = lex.c(r.start, key);
     h.end = lex.c(r.end, key);

@@ -328,6 +328,11 @@ public:
         return to_u16(md->text());
     }
 
+    bool clipboard_owned() override {
+        QClipboard* cb = QGuiApplication::clipboard();
+        return cb && cb->ownsClipboard();
+    }
+
     bool set_clipboard_text(std::u16string_view text) override {
         QClipboard* cb = QGuiApplication::clipboard();
         if (!cb) return false;

@@ -308,7 +308,11 @@ protected:
 }  // namespace
 
 TEST_F(XvfbStart, WindowAppearsSecondStartIsRefusedAndCloseEndsTheProgram) {
-    ASSERT_TRUE(start_jux(first_, "first.log"));
+    // A start folder with a lexicon (a folder without one is told in an "Oops!" box of its own).
+    const fs::path start = dir_ / "start";
+    fs::create_directories(start);
+    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+    ASSERT_TRUE(start_jux(first_, "first.log", start));
     const Window main_window = wait_for_window(display_, "JUX Dictionary 1.0", first_, 30s);
     ASSERT_NE(main_window, 0u) << "no window titled \"JUX Dictionary 1.0\"; the program said: "
                                << read_file(dir_ / "first.log");
@@ -330,7 +334,7 @@ TEST_F(XvfbStart, WindowAppearsSecondStartIsRefusedAndCloseEndsTheProgram) {
     EXPECT_GT(fs::file_size(shot), 1000u);
 
     // A second start finds the first one running: "Oops!" box, answered with Return, status 1.
-    ASSERT_TRUE(start_jux(second_, "second.log"));
+    ASSERT_TRUE(start_jux(second_, "second.log", start));
     const Window oops = wait_for_window(display_, "Oops!", second_, 30s);
     ASSERT_NE(oops, 0u) << "no \"Oops!\" box; the second start said: " << read_file(dir_ / "second.log");
     if (auto xdotool = find_program("xdotool")) {

@@ -16,6 +16,7 @@
 #include "audio/archive.h"
 #include "audio/audio_state.h"
 #include "lexicon/tables.h"
+#include "lexicon/wordclass.h"
 #include "platform/headless.h"
 #include "platform/text.h"
 #include "shell/lists.h"
@@ -59,6 +60,7 @@ protected:
     }
     void load_c(int row, std::initializer_list<std::string_view> lines) {
         load_rows(c_glob[static_cast<std::size_t>(row)], "c" + std::to_string(row), lines);
+        c_lists_changed();
     }
 
     // The lines of a CR LF text file, without their line ends.

@@ -1,6 +1,11 @@
 // The user's Bulgarian word list and the start counter.
+#include <cstring>
+#include <functional>
+
 #include "../lexicon/lex_test_util.h"
 #include "dictionary/custom_words.h"
+#include "dictionary/main_window.h"
+#include "shell/files.h"
 #include "lexicon/panels.h"
 #include "shell/settings.h"
 
@@ -132,6 +137,76 @@ TEST_F(CustomWordsTest, AWordThatCouldNotBeWrittenCanBeAddedAgain) {
     EXPECT_EQ(last_caption(), "Done!");
     EXPECT_EQ(u8(data.read("b_bulgarian_custom.txt")), "щурец\r\n");
     EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// Every rewrite of the user's files, failing at each step of the safe writer: the file on disk and
+// the list in memory stay as they were, no temporary file is left, and the user is told why.
+TEST_F(CustomWordsTest, EveryRewriteOfTheUsersFilesSurvivesAFailedWrite) {
+    struct Rewrite {
+        const char* what;
+        const char* file;                 // the file that must stay as it was
+        int nth;                          // which write of the operation fails
+        std::function<void()> run;
+        const char* told;                 // the start of the message
+    };
+    const std::vector<Rewrite> rewrites = {
+        {"adding a word", "b_bulgarian_custom.txt", 1,
+         [&] {
+             set_panel(hAddReShort, "щурец");
+             add_custom_word(dlg);
+         },
+         "Cannot write to "},
+        {"erasing: the copy", "b_bulgarian_custom.txt", 1, [&] { erase_custom_word(dlg); }, "Cannot write to "},
+        {"erasing: the emptying", "b_bulgarian_custom.txt", 2, [&] { erase_custom_word(dlg); }, "Cannot empty "},
+        {"the new words", "b_bulgarian_new.txt", 1,
+         [&] {
+             b[B_BULGARIAN_NEW].entries.push_back(ListPair{lex_keep(cp("новодума")), {}});
+             b[B_BULGARIAN_NEW].count = b[B_BULGARIAN_NEW].entries.size();
+             EXPECT_EQ(write_new_bulgarian_words(), 0);
+         },
+         "Cannot write to "},
+        {"the start counter", "set.txt", 1, [&] { count_start(data.path()); }, "Cannot write to "},
+    };
+    const std::vector<std::pair<SafeWriteStep, int>> faults = {
+        {SafeWriteStep::Write, ENOSPC}, {SafeWriteStep::Flush, EIO}, {SafeWriteStep::Rename, EXDEV}};
+    for (const Rewrite& r : rewrites) {
+        for (const auto& [step, err] : faults) {
+            SCOPED_TRACE(std::string(r.what) + " / " + std::strerror(err));
+            data.write("b_bulgarian_custom.txt", "агне\n");
+            data.write("b_bulgarian_new.txt", "бор\n");
+            data.write("set.txt", "7\r\n");
+            load_lexicon(data.path());
+            new_words_at_start = b[B_BULGARIAN_NEW].count;
+            const std::string before = data.read(r.file);
+            hs->message_boxes.clear();
+            fail_safe_write_at(step, err, r.nth);
+            r.run();
+            EXPECT_EQ(data.read(r.file), before);
+            EXPECT_EQ(b[B_BULGARIAN_CUSTOM].count, 1u);
+            EXPECT_EQ(last_caption(), "Oops!");
+            EXPECT_EQ(last_text().rfind(r.told, 0), 0u) << last_text();
+            EXPECT_NE(last_text().find(std::strerror(err)), std::string::npos) << last_text();
+            for (auto& e : std::filesystem::directory_iterator(data.path()))
+                EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+        }
+    }
+}
+
+// The new words of a list loaded in part: the words that were not loaded stay in the file.
+TEST_F(CustomWordsTest, NewWordsOfAListLoadedInPartKeepTheWordsNotLoaded) {
+    OP[OPT_MAX_TOKENS_IN_ALL_DICTIONARIES].num_value = 4;  // b_bulgarian takes 2, the new words 2
+    data.write("b_bulgarian_new.txt", "агне\nбор\nвълк\nгъба\n");
+    load_lexicon(data.path());
+    ASSERT_EQ(b[B_BULGARIAN_NEW].count, 2u);
+    new_words_at_start = b[B_BULGARIAN_NEW].count;
+    b[B_BULGARIAN_NEW].entries.push_back(ListPair{lex_keep(cp("дъб")), {}});
+    b[B_BULGARIAN_NEW].count = b[B_BULGARIAN_NEW].entries.size();
+    EXPECT_EQ(write_new_bulgarian_words(), 1);
+    EXPECT_EQ(u8(data.read("b_bulgarian_new.txt")), "агне\r\nбор\r\nвълк\r\nгъба\r\nдъб\r\n");
 }
 
 }  // namespace

@@ -173,6 +173,20 @@ TEST_F(LoadingTest, UnsortedUtf8AndLfOnlyFilesLoad) {
     EXPECT_EQ(u8(b[B_EN_BG].entries[0].rest), "ябълка");
 }
 
+TEST_F(LoadingTest, WordFormsAndEndingsReadEveryLineEndShape) {
+    for (const char* end : {"\r", "\r\r\n", "\n\r"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(end)));
+        const std::string e(end);
+        data.write_raw("bgtypes2/_D2_ungrouped_sorted.txt",
+                       cp("бял бял 149 0" + e + "град град 0 0" + e + "града град 0 1" + e));
+        ASSERT_EQ(load_word_forms(data.path()), 1);
+        EXPECT_EQ(bgmul_ct, 3u);
+        EXPECT_EQ(lexicon_load_report.skipped_lines, 0u);
+        EXPECT_EQ(GetType(cp("града")), T1);  // no CR left in the slot field
+        EXPECT_EQ(GetType(cp("бял")), T79);
+    }
+}
+
 TEST_F(LoadingTest, RepeatedKeysKeepTheirFirstEntry) {
     data.write("b_en-bg.txt", "dog куче\nDog Куче2\ndog пес\ncat котка\n");
     load_dictionaries(data.path());

@@ -1,6 +1,7 @@
 // The main window over the demonstration lexicon: its layout, the look-up as you type (English
 // entries, Bulgarian word forms, the search log, the buttons during a run), bad input in the entry
 // box, a search log that cannot be opened, and the close path.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "resources/resources.h"
+#include "shell/files.h"
+#include "shell/panels.h"
+#include "shell/ui_services.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
 #include "spelling/spell_state.h"
@@ -330,6 +334,46 @@ TEST_F(MainWindow, ActivationAndTheLookUpAtTheCaretFlag) {
     EXPECT_EQ(last_run.runs, runs);
     type(u"b");
     EXPECT_EQ(last_run.runs, runs + 1);
+}
+
+// The clipboard watch looks up what other programs copy, while the option says so; the program's
+// own copies are left alone. A file dropped on the window is looked up in the entry box.
+TEST_F(MainWindow, CopiedTextAndDroppedFilesAreLookedUp) {
+    open();
+    SetClipboardViewer(hMain);
+    struct Step {
+        const char* what;
+        std::int8_t translate;
+        std::function<void()> act;
+        std::u16string box;  // the entry box afterwards
+    };
+    const std::vector<Step> steps = {
+        {"another program copies", 1, [] { headless_copy_from_outside(u"apple"); }, u"apple"},
+        {"the option is off", 0, [] { headless_copy_from_outside(u"about"); }, u"apple"},
+        {"the program's own copy", 1, [] { CopyToClipboard(u"about"); }, u"apple"},
+        {"a copy from its panel", 1,
+         [] {
+             hReFocus = hAddReSaved;
+             RE_SetSel(hAddReSaved, CHARRANGE{0, 5});
+             ContextMenu(IDM_RE_COPY);
+         },
+         u"apple"},
+        {"the next copy of another program", 1, [] { headless_copy_from_outside(u"about"); }, u"about"},
+    };
+    for (const Step& st : steps) {
+        SCOPED_TRACE(st.what);
+        gl_TRANSLATE_CLIPBOARD = st.translate;
+        st.act();
+        EXPECT_EQ(RE_GetTextW(hAddReShort), st.box);
+        EXPECT_EQ(gl_clipboard_translation, 1);
+    }
+    EXPECT_EQ(lines(hAddReSaved).at(0), "about prep 1. за, относно I. adv 1. около, приблизително 16");
+
+    const auto file = data.write_raw("dropped.txt", "apple");
+    headless_drop(hAddReDict, {file});
+    EXPECT_EQ(RE_GetTextW(hAddReShort), u"apple");
+    EXPECT_EQ(lines(hAddReSaved).at(0), "apple [æpl] n 1. ябълка 1688");
+    EXPECT_EQ(gl_dropped, path_to_cp1251(file));
 }
 
 }  // namespace

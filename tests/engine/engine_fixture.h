@@ -5,16 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unistd.h>
 
 #include "engine/run.h"
 #include "engine/run_state.h"
@@ -30,10 +26,12 @@
 #include "shell/reset.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
+#include "support/temp_folder.h"
+#include "support/text.h"
 
-// CP1251 bytes of a UTF-8 literal, and back.
-inline std::string cp(std::string_view utf8) { return utf8_to_cp1251(utf8); }
-inline std::string u8(std::string_view cp1251) { return cp1251_to_utf8(cp1251); }
+using jux_test::cp;
+using jux_test::TempFolder;
+using jux_test::u8;
 
 // One record as the tests compare it (UTF-8 text and gap).
 struct Rec {
@@ -52,27 +50,6 @@ inline std::vector<Rec> records(const RecordArray& a) {
     return out;
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> serial{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("jux_engine_" + std::to_string(::getpid()) + "_" + std::to_string(serial++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr int kAddEntry = 301, kAddCopy = 302, kAddSaved = 303, kAddShort3 = 304, kAddLabel = 305;
 constexpr int kBigRight = 401, kBigLeft = 402;
@@ -84,7 +61,7 @@ constexpr int kBigRight = 401, kBigLeft = 402;
 class EngineTest : public ::testing::Test {
 protected:
     HeadlessState* hs = nullptr;
-    TempFolder data;
+    TempFolder data{"engine"};
     std::vector<std::shared_ptr<ListText>> texts;
 
     std::filesystem::path cwd_before_test;  // the working folder before the test
@@ -171,10 +148,7 @@ protected:
     void load_dict(int row, std::initializer_list<std::string_view> lines) {
         DictFileRecord& rec = b[static_cast<std::size_t>(row)];
         const std::filesystem::path file = data.path() / (rec.name + ".txt");
-        {
-            std::ofstream f(file, std::ios::binary);
-            for (std::string_view l : lines) f << cp(l) << "\r\n";
-        }
+        jux_test::write_cp1251_lines(file, lines);
         rec.entries.clear();
         rec.text = load_pairs(file, ListLoadOptions{}, rec.entries, &rec.stats);
         ASSERT_TRUE(rec.text);
@@ -183,10 +157,7 @@ protected:
     // Loads English list row `row` from UTF-8 lines.
     void load_list(int row, std::initializer_list<std::string_view> lines) {
         ListFileRecord& rec = m[static_cast<std::size_t>(row)];
-        {
-            std::ofstream f(data.path() / (rec.name + ".txt"), std::ios::binary);
-            for (std::string_view l : lines) f << cp(l) << "\r\n";
-        }
+        jux_test::write_cp1251_lines(data.path() / (rec.name + ".txt"), lines);
         ASSERT_EQ(fl_to_list(data.path(), rec), 1);
     }
 

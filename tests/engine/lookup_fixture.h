@@ -71,17 +71,11 @@ protected:
     // The word-form index from lines "form lemma type-row slot", and the ending tables from lines
     // "type cut endings".
     void load_forms(std::initializer_list<std::string_view> lines) {
-        {
-            std::ofstream f(data.path() / "bgtypes2" / kWordFormFile, std::ios::binary);
-            for (std::string_view l : lines) f << cp(l) << "\r\n";
-        }
+        jux_test::write_cp1251_lines(data.path() / "bgtypes2" / kWordFormFile, lines);
         load_word_forms(data.path());
     }
     void load_endings_lines(std::initializer_list<std::string_view> lines) {
-        {
-            std::ofstream f(data.path() / "bgtypes2" / kEndingsFile, std::ios::binary);
-            for (std::string_view l : lines) f << cp(l) << "\r\n";
-        }
+        jux_test::write_cp1251_lines(data.path() / "bgtypes2" / kEndingsFile, lines);
         load_endings(data.path());
     }
 

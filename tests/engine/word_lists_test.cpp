@@ -35,6 +35,7 @@ protected:
         rec.entries.clear();
         rec.text = load_pairs(file, ListLoadOptions{}, rec.entries, &rec.stats);
         rec.count = rec.entries.size();
+        c_lists_changed();
     }
 };
 

@@ -1,7 +1,6 @@
 // Colouring and the entry displays on headless rich-edit panels.
 #include "lex_test_util.h"
 #include "lexicon/display.h"
-#include "lexicon/listfile.h"
 #include "lexicon/panels.h"
 #include "shell/settings.h"
 
@@ -171,22 +170,6 @@ TEST_F(DisplayTest, TheLookUpAtTheCaretWritesWhatTheLexiconKnows) {
     RE_SetTextW(re3, u"");
     GetCleanToken(re, 1);
     EXPECT_EQ(panel_text(re3), "");
-}
-
-TEST_F(LexTest, SafeWritesLeaveTheOldFileWhenTheyFail) {
-    const auto file = data.write_raw("list.txt", "old\r\n");
-    EXPECT_EQ(write_file_safely(file, "new\r\n"), 1);
-    EXPECT_EQ(data.read("list.txt"), "new\r\n");
-    // A target that cannot be replaced: the write fails and leaves no temporary file.
-    std::filesystem::create_directories(data.file("dir.txt/inside"));
-    EXPECT_EQ(write_file_safely(data.file("dir.txt"), "x"), 0);
-    EXPECT_TRUE(std::filesystem::is_directory(data.file("dir.txt")));
-    EXPECT_EQ(write_file_safely(data.file("missing/folder.txt"), "x"), 0);
-    for (auto& e : std::filesystem::directory_iterator(data.path()))
-        EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
-    EXPECT_EQ(backup_file(data.file("list.txt"), data.file("list_old.txt")), 1);
-    EXPECT_EQ(data.read("list_old.txt"), "new\r\n");
-    EXPECT_EQ(backup_file(data.file("absent.txt"), data.file("absent_old.txt")), 0);
 }
 
 }  // namespace

@@ -47,6 +47,31 @@ TEST_F(LexTest, SentencesBecomeKeysAndDisplayTexts) {
     EXPECT_EQ(display, "it\x92s");
 }
 
+TEST_F(LexTest, LineBreaksBlanksAndTabsOfAPhrase) {
+    const struct {
+        std::string phrase, display, key;
+    } cases[] = {
+        {"\r\ra", "a", "a"},
+        {"a-\r\rb", "a- b", "a-_b"},        // only the line break right after the hyphen goes
+        {"-\rx", "-x", "-x"},
+        {"a \r b", "a b", "a_b"},
+        {"a\t \tb", "a\t \tb", "a___b"},   // tabs are not blanks until the key is made
+        {"x  ", "x", "x"},
+        {"   ", "", ""},
+        {"\r", "", ""},
+        {"a\r\r\rb\r", "a b", "a_b"},
+        {std::string(3'000, 'w'), std::string(2'047, 'w'), std::string(3'000, 'w')},
+    };
+    // The same buffers for every phrase, as a caller that reuses them has.
+    std::string phrase, display = "old display";
+    for (const auto& c : cases) {
+        phrase = c.phrase;
+        EXPECT_EQ(normailize_sentence(phrase, display), 1) << c.phrase;
+        EXPECT_EQ(display, c.display) << c.phrase;
+        EXPECT_EQ(phrase, c.key) << c.phrase;
+    }
+}
+
 TEST_F(LexTest, TwoTabsKeepTheDisplayFormAndWarnOnce) {
     std::string phrase = "a\t\tb";
     std::string display;

@@ -1,5 +1,8 @@
 // Filing the checker window's selection into word-class lists and sentence corpora.
+#include <algorithm>
+
 #include "lex_test_util.h"
+#include "shell/files.h"
 #include "lexicon/corpora.h"
 #include "lexicon/filing.h"
 #include "lexicon/panels.h"
@@ -347,6 +350,75 @@ TEST_F(FilingTest, AFilingThatCouldNotBeWrittenLeavesTheListAsItsFile) {
     EXPECT_EQ(last_text().rfind("Cannot write to ", 0), 0u) << last_text();
     EXPECT_EQ(find_sentence(cs_glob[0], "Good_night"), nullptr);
     EXPECT_EQ(cs_glob[0].count, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The journals tell only of changes that reached the list's file.
+TEST_F(FilingTest, TheJournalFollowsOnlyASavedChange) {
+    // The backup is the first write, the list the second.
+    fail_safe_write_at(SafeWriteStep::Rename, EXDEV, 2);
+    select("dog", "куче", hBigReLeft);
+    write_to_c(0, 0, 0);
+    EXPECT_EQ(last_text().rfind("Cannot write to ", 0), 0u) << last_text();
+    EXPECT_FALSE(data.exists("cdate.txt"));
+    write_to_c(0, 0, 0);
+    EXPECT_NE(u8(data.read("cdate.txt")).find("\tc_c11\t+\tdog\tкуче\r\n"), std::string::npos);
+
+    fail_safe_write_at(SafeWriteStep::Flush, EIO);  // no file yet: no backup, the list is the first write
+    select("Good night.", "Лека нощ.", hBigReBot);
+    write_to_cs(0, 0);
+    EXPECT_EQ(last_text().rfind("Cannot write to ", 0), 0u) << last_text();
+    EXPECT_FALSE(data.exists("csdate.txt"));
+    write_to_cs(0, 0);
+    EXPECT_NE(u8(data.read("csdate.txt")).find("\tcs_11\t+\tGood_night\tЛека нощ\r\n"), std::string::npos);
+}
+
+// A key that a class of another category holds already, and a phrase filed into a class of single
+// words, are filed only when the user says so.
+TEST_F(FilingTest, ANonExclusiveKeyAndAPhraseInASingleWordClassAsk) {
+    const int adj = c_row_by_name("c_adj11"), verb = c_row_by_name("c_v_az11"), two = c_row_by_name("c_two11");
+    ASSERT_GE(adj, 0);
+    ASSERT_GE(verb, 0);
+    ASSERT_GE(two, 0);
+    struct Case {
+        const char* key;
+        int row;
+        std::vector<int> answers;
+        std::string asked;  // the question ("" for none)
+        bool filed;
+    };
+    const std::vector<Case> cases = {
+        {"cat", adj, {IDNO}, "НЕЕКСЛУЗИВЕН СЕТ. Искате ли да добавите?\r\n\r\n", false},
+        {"cat", adj, {IDYES}, "НЕЕКСЛУЗИВЕН СЕТ. Искате ли да добавите?\r\n\r\n", true},
+        {"give up", verb, {IDNO}, "\"give\" ли е ключовата дума?\r\n", false},
+        {"give up", verb, {IDYES}, "\"give\" ли е ключовата дума?\r\n", true},
+        {"black box", two, {}, "", true},   // a list of two-word keys takes phrases
+        {"post office", 0, {}, "", true},   // and so do the noun classes (compound nouns)
+        {"red", adj, {}, "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " " + std::to_string(c.row));
+        std::string key = c.key;
+        std::replace(key.begin(), key.end(), ' ', '_');
+        if (c_find(c.row, key)) {  // filed by the case before: deleted again
+            select(c.key, "x", hBigReLeft);
+            hs->message_box_answers = {IDNO, IDYES};
+            write_to_c(c.row, 0, 0);
+        }
+        hs->message_boxes.clear();
+        hs->message_box_answers.assign(c.answers.begin(), c.answers.end());
+        select(c.key, "превод", hBigReLeft);
+        write_to_c(c.row, 0, 0);
+        EXPECT_EQ(c_find(c.row, key) != nullptr, c.filed);
+        const bool asked = std::any_of(hs->message_boxes.begin(), hs->message_boxes.end(), [&](const auto& b) {
+            return utf16_to_utf8(b.text) == c.asked;
+        });
+        EXPECT_EQ(asked, !c.asked.empty());
+        EXPECT_EQ(hs->message_boxes.size(), c.asked.empty() ? 1u : 1u + (c.filed ? 1u : 0u));
+    }
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
 // Helpers of the lexicon and dictionary tests: a temporary data folder written in CP1251 from UTF-8
-// literals, and a fixture that starts every test from the reset state with a headless backend.
+// literals (over the shared helpers of tests/support), and a fixture that starts every test from
+// the reset state with a headless backend.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "dictionary/loading.h"
 #include "lexicon/tables.h"
@@ -18,30 +16,16 @@
 #include "platform/window.h"
 #include "platform/text.h"
 #include "shell/reset.h"
+#include "support/temp_folder.h"
+#include "support/text.h"
 
-// CP1251 bytes of a UTF-8 literal.
-inline std::string cp(std::string_view utf8) { return utf8_to_cp1251(utf8); }
-// UTF-8 of CP1251 bytes (for readable assertions).
-inline std::string u8(std::string_view cp1251) { return cp1251_to_utf8(cp1251); }
+using jux_test::cp;
+using jux_test::u8;
 
-class DataFolder {
+// The temporary data folder of a test, whose files are written in CP1251 from UTF-8 literals.
+class DataFolder : public jux_test::TempFolder {
 public:
-    DataFolder() {
-        static std::atomic<int> serial{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("jux_lex_" + std::to_string(::getpid()) + "_" + std::to_string(serial++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~DataFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    DataFolder(const DataFolder&) = delete;
-    DataFolder& operator=(const DataFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path file(std::string_view rel) const { return path_ / std::string(rel); }
+    DataFolder() : TempFolder("lex") {}
 
     // Writes UTF-8 text as CP1251 with CR LF line ends ("\n" in the literal).
     std::filesystem::path write(std::string_view rel, std::string_view utf8) const {
@@ -54,20 +38,8 @@ public:
     }
     // Writes the bytes exactly as given.
     std::filesystem::path write_raw(std::string_view rel, std::string_view bytes) const {
-        auto p = file(rel);
-        std::filesystem::create_directories(p.parent_path());
-        std::ofstream out(p, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return p;
+        return TempFolder::write(rel, bytes);
     }
-    std::string read(std::string_view rel) const {
-        std::ifstream in(file(rel), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    bool exists(std::string_view rel) const { return std::filesystem::exists(file(rel)); }
-
-private:
-    std::filesystem::path path_;
 };
 
 inline INT_PTR QuietProc(HWND, const Msg&) { return 0; }

@@ -10,10 +10,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 
 #include "dialog_fixture.h"
+#include "support/scoped_env.h"
+#include "support/temp_folder.h"
 #include "platform/backend.h"
 #include "platform/richedit.h"
 
@@ -216,31 +220,110 @@ TEST_F(HeadlessTest, ChoosersShellAndProgramsAreAnsweredAndRecorded) {
 TEST(ProcessServices, SingleInstanceLockRefusesASecondProcess) {
     // The lock files go to a folder of this test's own, named by $XDG_RUNTIME_DIR.
     const std::string name = "test-lock-" + std::to_string(getpid());
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("jux-" + name);
-    std::filesystem::create_directories(dir);
-    const char* old_runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string saved = old_runtime ? old_runtime : "";
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    jux_test::TempFolder dir("lock");
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    jux_test::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
 
     ASSERT_TRUE(AcquireSingleInstanceLock(name));
-    EXPECT_TRUE(std::filesystem::exists(dir / ("jux-" + std::to_string(getuid()) + "-" + name + ".lock")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("jux-" + std::to_string(getuid()) + "-" + name + ".lock")));
     EXPECT_TRUE(AcquireSingleInstanceLock(name));  // held already by this process
 
-    auto child_can_lock = [](const std::string& lock) {
+    auto child_lock = [](const std::string& lock) {
         pid_t pid = fork();
-        if (pid == 0) _exit(AcquireSingleInstanceLock(lock) ? 0 : 1);
+        if (pid == 0) _exit(AcquireSingleInstanceLock(lock).state);
         int status = 0;
         waitpid(pid, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
-    EXPECT_FALSE(child_can_lock(name));
-    EXPECT_TRUE(child_can_lock(name + "-other"));
+    EXPECT_EQ(child_lock(name), InstanceLock::Held);
+    EXPECT_EQ(child_lock(name + "-other"), InstanceLock::Taken);
     EXPECT_TRUE(AcquireSingleInstanceLock("../odd/name with blanks"));  // made a safe file name
-    EXPECT_TRUE(std::filesystem::exists(dir / ("jux-" + std::to_string(getuid()) + "-.._odd_name_with_blanks.lock")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("jux-" + std::to_string(getuid()) + "-.._odd_name_with_blanks.lock")));
+}
 
-    if (old_runtime) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
-    else unsetenv("XDG_RUNTIME_DIR");
-    std::filesystem::remove_all(dir);
+TEST(ProcessServices, SingleInstanceLockTellsWhyItCannotBeMade) {
+    // Each case in a temporary folder of its own, which stands for both $XDG_RUNTIME_DIR (when
+    // the case sets it) and the temporary folder ($TMPDIR) of the per-user fallback.
+    const std::string uid = std::to_string(getuid());
+    const std::string own = "jux-" + uid;
+    constexpr uid_t kOtherUser = 65534;
+    struct Case {
+        const char* what;
+        bool runtime;                                      // $XDG_RUNTIME_DIR set to the folder
+        std::function<void(const std::filesystem::path&)> prepare;
+        InstanceLock::State state;
+        std::string reason;                                // the start of the reason; "" for none
+        bool needs_root = false;                           // to give a file to another user
+    };
+    const std::vector<Case> cases = {
+        {"fallback made private", false, [](auto&) {}, InstanceLock::Taken, ""},
+        {"runtime folder open to others", true,
+         [](auto& d) { std::filesystem::permissions(d, std::filesystem::perms::all); }, InstanceLock::Taken, ""},
+        {"fallback open to others", false,
+         [&](auto& d) {
+             std::filesystem::create_directory(d / own);
+             std::filesystem::permissions(d / own, std::filesystem::perms::all);
+         },
+         InstanceLock::Failed, "Cannot use the folder "},
+        {"fallback is a link", false,
+         [&](auto& d) {
+             std::filesystem::create_directory(d / "elsewhere");
+             std::filesystem::create_directory_symlink(d / "elsewhere", d / own);
+         },
+         InstanceLock::Failed, "Cannot use "},
+        {"fallback is a file", false, [&](auto& d) { std::ofstream(d / own) << "x"; }, InstanceLock::Failed,
+         "Cannot use "},
+        {"lock file cannot be opened", true,
+         [](auto& d) {
+             std::filesystem::permissions(d, std::filesystem::perms::owner_all);
+             std::filesystem::create_directories(d / "LOCK");
+         },
+         InstanceLock::Failed, "Cannot open the lock file "},
+        {"lock file of another user", true,
+         [&](auto& d) {
+             std::filesystem::permissions(d, std::filesystem::perms::owner_all);
+             std::ofstream(d / "LOCK") << "";
+             ASSERT_EQ(chown((d / "LOCK").c_str(), kOtherUser, kOtherUser), 0);
+         },
+         InstanceLock::Failed, "Cannot use the lock file ", true},
+        {"fallback of another user", false,
+         [&](auto& d) {
+             std::filesystem::create_directory(d / own);
+             std::filesystem::permissions(d / own, std::filesystem::perms::owner_all);
+             ASSERT_EQ(chown((d / own).c_str(), kOtherUser, kOtherUser), 0);
+         },
+         InstanceLock::Failed, "Cannot use the folder ", true},
+    };
+    int serial = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.needs_root && getuid() != 0) continue;  // only root can give a file to another user
+        jux_test::TempFolder dir("lockcase");
+        const std::string name = "case-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        const std::string lock_file = "jux-" + uid + "-" + name + ".lock";
+        std::string folder = dir.path().string();
+        jux_test::ScopedEnv runtime("XDG_RUNTIME_DIR", c.runtime ? folder.c_str() : nullptr);
+        jux_test::ScopedEnv tmp("TMPDIR", folder.c_str());
+        // "LOCK" stands for the lock file's name.
+        c.prepare(dir.path());
+        if (std::filesystem::exists(dir.file("LOCK")) || std::filesystem::is_directory(dir.file("LOCK")))
+            std::filesystem::rename(dir.file("LOCK"), dir.file(lock_file));
+
+        const InstanceLock got = AcquireSingleInstanceLock(name);
+        EXPECT_EQ(got.state, c.state);
+        if (c.reason.empty()) {
+            EXPECT_TRUE(got.reason.empty());
+        } else {
+            EXPECT_TRUE(got.reason.starts_with(c.reason)) << got.reason;
+            EXPECT_NE(got.reason.find(folder), std::string::npos) << got.reason;  // says where
+        }
+        if (c.state == InstanceLock::Taken) {
+            const std::filesystem::path made = dir.file(own);
+            EXPECT_TRUE(std::filesystem::exists(made / lock_file));
+            EXPECT_EQ(std::filesystem::status(made).permissions() & std::filesystem::perms::all,
+                      std::filesystem::perms::owner_all);
+        }
+    }
 }
 
 TEST(ProcessServices, FindsAndClosesAProgramByItsName) {

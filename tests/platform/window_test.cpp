@@ -524,6 +524,7 @@ public:
     std::optional<std::u16string> clipboard_text() override { return std::nullopt; }
     bool set_clipboard_text(std::u16string_view) override { return true; }
     bool clear_clipboard() override { return true; }
+    bool clipboard_owned() override { return false; }
     bool shell_open(std::string_view) override { return true; }
     bool start_program(const std::filesystem::path&, const std::vector<std::string>&, bool) override { return true; }
     bool tray_icon(DWORD, const NOTIFYICONDATAW&) override { return true; }

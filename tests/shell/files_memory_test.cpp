@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/wait.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "shell/files.h"
 #include "shell/memory.h"
@@ -114,6 +117,106 @@ TEST_F(FilesTest, CloseFailureGoesToTheLogAndWorkGoesOn) {
     EXPECT_TRUE(logged.starts_with("ERROR: Can't close the report file, reason: No space left on device, (errno = 28)\r\n"))
         << logged;
     EXPECT_TRUE(headless().message_boxes.empty());
+}
+
+// ---- Rewriting the user's files -------------------------------------------------------------
+
+// The names in the folder that look like temporary files of a rewrite.
+std::vector<std::string> temporary_files(const std::filesystem::path& folder) {
+    std::vector<std::string> found;
+    for (auto& e : std::filesystem::directory_iterator(folder))
+        if (e.path().filename().string().find(".tmp") != std::string::npos) found.push_back(e.path().filename());
+    return found;
+}
+
+TEST_F(FilesTest, SafeWritesLeaveTheOldFileWhenTheyFail) {
+    const auto file = dir.write("list.txt", "old\r\n");
+    EXPECT_EQ(write_file_safely(file, "new\r\n"), 1);
+    EXPECT_EQ(dir.read("list.txt"), "new\r\n");
+    // A target that cannot be replaced: the write fails and leaves no temporary file.
+    std::filesystem::create_directories(dir.file("dir.txt/inside"));
+    EXPECT_EQ(write_file_safely(dir.file("dir.txt"), "x"), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("dir.txt")));
+    EXPECT_EQ(write_file_safely(dir.file("missing/folder.txt"), "x"), 0);
+    EXPECT_TRUE(temporary_files(dir.path()).empty());
+    EXPECT_EQ(backup_file(dir.file("list.txt"), dir.file("list_old.txt")), 1);
+    EXPECT_EQ(dir.read("list_old.txt"), "new\r\n");
+    EXPECT_EQ(backup_file(dir.file("absent.txt"), dir.file("absent_old.txt")), 0);
+
+    // Each step that can fail: the old file stays whole, no temporary file is left, the caller
+    // learns the error; the next write goes through again.
+    const std::vector<std::pair<SafeWriteStep, int>> faults = {
+        {SafeWriteStep::Write, ENOSPC}, {SafeWriteStep::Flush, EIO}, {SafeWriteStep::Rename, EXDEV}};
+    for (const auto& [step, err] : faults) {
+        SCOPED_TRACE(err);
+        fail_safe_write_at(step, err);
+        errno = 0;
+        EXPECT_EQ(write_file_safely(file, std::string(10'000, 'x')), 0);
+        EXPECT_EQ(errno, err);
+        EXPECT_EQ(dir.read("list.txt"), "new\r\n");
+        EXPECT_TRUE(temporary_files(dir.path()).empty());
+    }
+    fail_safe_write_at(SafeWriteStep::Write, ENOSPC, 2);  // the second write from now
+    EXPECT_EQ(write_file_safely(file, "first\r\n"), 1);
+    EXPECT_EQ(write_file_safely(file, "second\r\n"), 0);
+    EXPECT_EQ(write_file_safely(file, "third\r\n"), 1);
+    EXPECT_EQ(dir.read("list.txt"), "third\r\n");
+}
+
+TEST_F(FilesTest, ASafeWriteGoesThroughLinksAndKeepsTheFilesMode) {
+    // A list reached through two links, one relative, one absolute; the list is private.
+    std::filesystem::create_directories(dir.file("real"));
+    const auto list = dir.write("real/words.txt", "old\r\n");
+    std::filesystem::permissions(list, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink("real/words.txt", dir.file("middle.txt"));
+    std::filesystem::create_symlink(dir.file("middle.txt"), dir.file("words.txt"));
+
+    ASSERT_EQ(write_file_safely(dir.file("words.txt"), "new\r\n"), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("words.txt")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("middle.txt")));
+    EXPECT_EQ(dir.read("real/words.txt"), "new\r\n");
+    EXPECT_EQ(std::filesystem::status(list).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_TRUE(temporary_files(dir.file("real")).empty());
+
+    // A link whose target is missing makes the target; a plain new file gets 0666 less the umask.
+    std::filesystem::create_symlink("made.txt", dir.file("dangling.txt"));
+    ASSERT_EQ(write_file_safely(dir.file("dangling.txt"), "x"), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("dangling.txt")));
+    EXPECT_EQ(dir.read("made.txt"), "x");
+    const mode_t mask = umask(0);
+    umask(mask);
+    ASSERT_EQ(write_file_safely(dir.file("plain.txt"), "y"), 1);
+    EXPECT_EQ(static_cast<mode_t>(std::filesystem::status(dir.file("plain.txt")).permissions()), 0666 & ~mask);
+}
+
+TEST_F(FilesTest, StaleTemporaryFilesOfKilledRewritesAreRemoved) {
+    // A process number that runs no more: a child that has ended and been reaped.
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone);
+    struct Case {
+        std::string name;
+        bool removed;
+    };
+    const std::vector<Case> cases = {
+        {"words.txt.tmp" + dead + "_0", true},             // left by a killed rewrite
+        {"c_c11.txt.tmp" + dead + "_17", true},
+        {"words.txt.tmp" + std::to_string(getpid()) + "_3", true},  // ours: never half-done between calls
+        {"words.txt.tmp1_0", false},                       // a running process (init) may be writing
+        {"words.txt.tmp" + dead, false},                   // not the program's pattern
+        {"words.txt.tmp_" + dead, false},
+        {"words.txt.tmpx" + dead + "_0", false},
+        {"words.txt", false},
+        {"notes.tmp", false},
+    };
+    for (const Case& c : cases) dir.write(c.name, "partial");
+    std::filesystem::create_directory(dir.file("folder.tmp" + dead + "_1"));  // a folder is no temporary file
+    EXPECT_EQ(remove_stale_temporary_files(dir.path()), 3);
+    for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(dir.file(c.name)), !c.removed) << c.name;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("folder.tmp" + dead + "_1")));
+    EXPECT_EQ(remove_stale_temporary_files(dir.file("missing")), 0);
 }
 
 }  // namespace

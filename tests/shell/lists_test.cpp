@@ -40,6 +40,33 @@ TEST_F(ListsTest, SortedAndFileOrder) {
               (std::vector<std::string>{cp("круша"), "Apple", cp("банан"), "apple", "Zebra"}));
 }
 
+TEST_F(ListsTest, EveryLineEndShapeEndsALineOnce) {
+    // Each shape ends three lines; none leaves a CR in a key or a rest, none joins two lines.
+    const std::vector<std::pair<const char*, std::string>> shapes = {
+        {"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}, {"CR CR LF", "\r\r\n"}, {"LF CR", "\n\r"}};
+    for (const auto& [what, end] : shapes) {
+        SCOPED_TRACE(what);
+        dir.write("ends.txt", cat("beta two", end, "alpha one", end, "gamma", end));
+        ListFileRecord rec;
+        rec.name = "ends";
+        rec.sort = 0;
+        ASSERT_EQ(fl_to_list(dir.path(), rec), 1);
+        EXPECT_EQ(rec.stats.lines, 3u);
+        EXPECT_EQ(keys(rec.entries), (std::vector<std::string>{"beta", "alpha", "gamma"}));
+        ASSERT_EQ(rec.entries.size(), 3u);
+        EXPECT_EQ(rec.entries[0].rest, "two");
+        EXPECT_EQ(rec.entries[1].rest, "one");
+        EXPECT_FALSE(rec.entries[2].has_rest());
+    }
+    // An empty line between CR LF lines stays an (ignored) line of its own.
+    const std::string_view text = "a\r\n\r\nb";
+    EXPECT_EQ(next_line(text, 0).next, 3u);
+    EXPECT_EQ(next_line(text, 3).length, 0u);
+    EXPECT_EQ(next_line(text, 3).next, 5u);
+    EXPECT_EQ(next_line(text, 5).length, 1u);
+    EXPECT_EQ(next_line(text, 5).next, text.size());
+}
+
 TEST_F(ListsTest, EntriesAreNulTerminatedViews) {
     dir.write("l.txt", "key1 rest one\nkey2\t\t rest two  \nkey3   \n");
     std::vector<ListPair> v;

@@ -1,5 +1,6 @@
 // The start-up in order with settings files written by the test, the message loop driven through
 // the headless backend's session, and the orderly end.
+#include <algorithm>
 #include <atomic>
 #include <ostream>
 #include <string>
@@ -9,8 +10,12 @@
 #include "lexicon/panels.h"
 #include "platform/window_core.h"
 #include "resources/resources.h"
+#include "shell/files.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "support/scoped_env.h"
+#include "support/temp_folder.h"
+#include "support/unprivileged.h"
 #include "window_test_util.h"
 
 namespace {
@@ -29,6 +34,14 @@ protected:
         std::filesystem::current_path(cwd_before_test);  // the start enters the data folder
     }
     std::filesystem::path cwd_before_test = std::filesystem::current_path();
+    // The lock files of the test's starts go to a private folder removed with the test.
+    jux_test::TempFolder runtime_dir{"runtime"};
+    jux_test::ScopedEnv runtime{"XDG_RUNTIME_DIR", private_folder(runtime_dir).c_str()};
+
+    static std::string private_folder(const jux_test::TempFolder& f) {
+        std::filesystem::permissions(f.path(), std::filesystem::perms::owner_all);
+        return f.path().string();
+    }
 };
 
 // What the session sees while the message loop runs.
@@ -39,6 +52,8 @@ struct Session {
     bool visible = false, checker_shown = false, splash_gone = false, focus_in_entry = false, popup_live = false;
     int icon = -1;
     std::filesystem::path cwd;
+    std::vector<std::u16string> menus;  // the titles of the main window's menu bar
+    bool log_open = false;
 };
 
 // Runs WinMain with a session that notes what it sees and then closes the main window.
@@ -58,6 +73,9 @@ int run_and_close(const std::filesystem::path& start, Session& s) {
         s.focus_in_entry = hAddReShort && GetFocus() == hAddReShort;
         s.icon = gl_icon_exists;
         s.cwd = std::filesystem::current_path();
+        const HMENU bar = GetMenu(hMain);
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) s.menus.push_back(GetMenuItemText(bar, i, MF_BYPOSITION));
+        s.log_open = fl_stat != nullptr;
         headless_close(hMain);
     };
     return WinMain(start);
@@ -66,6 +84,8 @@ int run_and_close(const std::filesystem::path& start, Session& s) {
 TEST_F(StartupTest, TheDictionaryStartsInOrderAndEndsInOrder) {
     dir.write("settings_common.txt", "/ common\r\nPRINT_TIME 0\r\n");
     dir.write("settings.txt", "/ main\r\nSTART_MAIN_WINDOW 1\r\nFONT_SIZE 12\r\n");
+    std::filesystem::create_directories(dir.path() / "alt");
+    dir.write("alt/b_en-bg.txt", "dog куче\r\n");
     headless().clock_us = 123'456;
     Session s;
     EXPECT_EQ(run_and_close(dir.path(), s), 0);
@@ -187,6 +207,7 @@ public:
     std::optional<std::u16string> clipboard_text() override { return inner_->clipboard_text(); }
     bool set_clipboard_text(std::u16string_view text) override { return inner_->set_clipboard_text(text); }
     bool clear_clipboard() override { return inner_->clear_clipboard(); }
+    bool clipboard_owned() override { return inner_->clipboard_owned(); }
     bool shell_open(std::string_view what) override { return inner_->shell_open(what); }
     bool start_program(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) override {
         return inner_->start_program(exe, args, minimized);
@@ -259,6 +280,138 @@ TEST_F(StartupTest, ASecondCopyIsRefused) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt"));  // refused before anything else
 }
 
+TEST_F(StartupTest, ALockThatCannotBeMadeIsToldAsItIs) {
+    // No runtime folder, and the user's fallback folder for the lock is a file: the start says
+    // so, not that the program is running already, and ends before anything else.
+    jux_test::ScopedEnv no_runtime("XDG_RUNTIME_DIR", nullptr);
+    jux_test::ScopedEnv tmp("TMPDIR", runtime_dir.path().c_str());
+    runtime_dir.write("jux-" + std::to_string(getuid()), "not a folder");
+    EXPECT_EQ(WinMain(dir.path()), 1);
+    const auto& boxes = headless().message_boxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.starts_with(u"Cannot use ")) << utf16_to_utf8(boxes[0].text);
+    EXPECT_NE(boxes[0].text.find(utf8_to_utf16(runtime_dir.path().string())), std::u16string::npos);
+    EXPECT_EQ(boxes[0].caption, u"Oops!");
+    EXPECT_FALSE(hMain);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt"));
+}
+
+TEST_F(StartupTest, TheStartRemovesWhatKilledRewritesLeftBehind) {
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string left = ".tmp" + std::to_string(gone) + "_4";
+    std::filesystem::create_directories(dir.path() / "alt" / "c");
+    dir.write("alt/b_bulgarian_custom.txt", "word\r\n");
+    dir.write("alt/b_bulgarian_custom.txt" + left, "wo");
+    dir.write("alt/c/c_c11.txt" + left, "ca");
+    Session s;
+    EXPECT_EQ(run_and_close(dir.path(), s), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt" / ("b_bulgarian_custom.txt" + left)));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt" / "c" / ("c_c11.txt" + left)));
+    EXPECT_EQ(dir.read("alt/b_bulgarian_custom.txt"), "word\r\n");
+}
+
+TEST_F(StartupTest, TheStartOpensTheLogBuildsTheMenuBarAndTellsAMissingLexiconOnce) {
+    struct Case {
+        const char* what;
+        const char* settings;
+        const char* list;  // a list of the data folder ("" for none)
+        std::vector<std::u16string> menus;
+        bool told_missing;
+    };
+    const std::vector<Case> cases = {
+        {"edit mode", "START_DICTIONARY_EDIT_MODE 1\r\n", "dog куче\r\n \tbad\r\n",
+         {u"File", u"Insert", u"Windows", u"Tools", u"Help"}, false},
+        {"no edit mode", "START_DICTIONARY_EDIT_MODE 0\r\n", "dog куче\r\n \tbad\r\n",
+         {u"File", u"Windows", u"Tools", u"Help"}, false},
+        {"no lexicon", "", "", {u"File", u"Windows", u"Tools", u"Help"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        reset_shell();
+        headless_install();
+        jux_instance_lock_name += "-";
+        jux_test::TempFolder start("start");
+        std::filesystem::create_directories(start.path() / "alt");
+        start.write("settings.txt", c.settings);
+        if (*c.list) start.write("alt/b_en-bg.txt", cp(c.list));
+        Session s;
+        EXPECT_EQ(run_and_close(start.path(), s), 0);
+        EXPECT_EQ(s.menus, c.menus);
+        EXPECT_TRUE(s.log_open);
+        EXPECT_EQ(fl_stat, nullptr);  // closed at the end
+        const auto& boxes = headless().message_boxes;
+        const auto missing = std::count_if(boxes.begin(), boxes.end(), [](const auto& b) {
+            return b.text.starts_with(u"No lexicon was found in the data folder ");
+        });
+        EXPECT_EQ(missing, c.told_missing ? 1 : 0);
+        EXPECT_EQ(boxes.size(), c.told_missing ? 1u : 0u);
+        // The loaders' lines reach the statistics log.
+        const std::string log = start.read("alt/statistics.txt");
+        if (*c.list) {
+            EXPECT_NE(log.find("b_en-bg.txt: 1 unsound lines skipped"), std::string::npos) << log;
+        }
+        // The About box's text, unscrambled before any window opened.
+        EXPECT_EQ(authorship, "JUX workbench for Linux - made by its own developers");
+    }
+}
+
+// A start folder that cannot be written: the data folder cannot be made, and that is what the
+// user is told (and that no lexicon is there); a data folder that cannot be written: the start
+// counter says so, once - the search log keeps silent about the same folder.
+TEST_F(StartupTest, ReadOnlyFoldersAreToldByTheirRealCause) {
+    struct Case {
+        const char* what;
+        bool make_alt;                 // the data folder exists (read-only), else the start folder is
+        std::u16string told;           // the start of the one message about it
+        std::u16string file;           // the path the message names
+        std::size_t boxes;             // every message of the start
+    };
+    const std::vector<Case> cases = {
+        {"read-only start folder", false, u"Cannot make the folder ", u"alt", 2},
+        {"read-only data folder", true, u"Cannot write to ", u"alt/set.txt", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        jux_test::TempFolder start("readonly");
+        jux_test::TempFolder runtime("runtime");
+        std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
+        jux_test::give_to_ordinary_user(runtime.path());
+        jux_test::ScopedEnv runtime_env("XDG_RUNTIME_DIR", runtime.path().c_str());
+        if (c.make_alt) {
+            std::filesystem::create_directories(start.path() / "alt");
+            start.write("alt/b_en-bg.txt", "dog dog\r\n");
+            std::filesystem::permissions(start.path() / "alt", std::filesystem::perms::owner_read |
+                                                                   std::filesystem::perms::owner_exec |
+                                                                   std::filesystem::perms::others_read |
+                                                                   std::filesystem::perms::others_exec);
+        } else {
+            std::filesystem::permissions(start.path(), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_exec |
+                                                           std::filesystem::perms::others_read |
+                                                           std::filesystem::perms::others_exec);
+        }
+        const std::u16string file = utf8_to_utf16(start.path().string()) + u"/" + c.file;
+        const int result = jux_test::run_unprivileged([&] {
+            headless_install();
+            Session s;
+            if (run_and_close(start.path(), s) != 0) return 2;
+            int told = 0, changed = 0;
+            for (const auto& b : headless().message_boxes) {
+                told += b.text.starts_with(c.told + file) ? 1 : 0;
+                changed += b.text.starts_with(u"Cannot change to folder") ? 1 : 0;
+            }
+            if (told == 1 && changed == 0 && headless().message_boxes.size() == c.boxes) return 0;
+            for (const auto& b : headless().message_boxes) std::fprintf(stderr, "box: %s\n", utf16_to_utf8(b.text).c_str());
+            return 3;
+        });
+        EXPECT_EQ(result, 0);
+        std::filesystem::permissions(start.path(), std::filesystem::perms::owner_all);
+        if (c.make_alt) std::filesystem::permissions(start.path() / "alt", std::filesystem::perms::owner_all);
+    }
+}
+
 TEST_F(StartupTest, TheSplashShowsTheEditionsTitleUntilItCloses) {
     register_dialog_templates();
     build_titles();
@@ -283,10 +436,12 @@ TEST_F(StartupTest, ADataFolderThatCannotBeMadeIsReportedAndTheStartGoesOn) {
     dir.write("alt", "a file where the folder should be");
     Session s;
     EXPECT_EQ(run_and_close(dir.path(), s), 0);
-    ASSERT_EQ(headless().message_boxes.size(), 1u);
+    // The real cause (the folder could not be made), then that the start folder holds no lexicon.
+    ASSERT_EQ(headless().message_boxes.size(), 2u);
     const auto& box = headless().message_boxes[0];
-    EXPECT_TRUE(box.text.starts_with(ucat(u"Cannot change to folder ", utf8_to_utf16((dir.path() / "alt").string()))));
+    EXPECT_TRUE(box.text.starts_with(ucat(u"Cannot make the folder ", utf8_to_utf16((dir.path() / "alt").string()))));
     EXPECT_EQ(box.caption, u"Oops!");
+    EXPECT_TRUE(headless().message_boxes[1].text.starts_with(u"No lexicon was found in the data folder "));
     EXPECT_EQ(s.title, u"JUX Dictionary 1.0");
     // The start folder stays the working folder and holds what the data folder would.
     EXPECT_EQ(s.cwd, std::filesystem::canonical(dir.path()));

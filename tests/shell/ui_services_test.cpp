@@ -1,7 +1,9 @@
 // Window services: controls by identifier, tool tips, the pump, bringing a window forward, the
 // shared popup menu and its commands, the right-click hit tests, closing a program by name.
+#include <atomic>
 #include <csignal>
 #include <string>
+#include <thread>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -334,6 +336,67 @@ TEST(KillProcTest, ClosesTheRunningProgramOfThatName) {
     EXPECT_EQ(WTERMSIG(status), SIGTERM);
     EXPECT_EQ(kill_proc_by_name(name), 0);
     EXPECT_EQ(kill_proc_by_name(""), 0);
+}
+
+TEST(KillProcTest, TheScanSkipsEntriesThatVanishOrCannotBeRead) {
+    // A process list of the test's own: every entry that cannot be read, or is not a process the
+    // program may name, is passed over; the scan never throws.
+    TempDir proc;
+    struct Entry {
+        std::string dir, stat, comm, exe, cmdline;
+    };
+    const std::vector<Entry> entries = {
+        {"123", "123 (probe) S 1", "probe\n", "", ""},                       // found by its name
+        {"124", "124 (probe) Z 1", "probe\n", "", ""},                       // ended, not reaped
+        {"125", "125 (sh) S 1", "sh\n", "/usr/bin/probe (deleted)", ""},     // by its program file
+        {"126", "126 (sh) S 1", "sh\n", "", std::string("/opt/Probe\0x", 12)},  // by its start path
+        {"127", "", "probe\n", "", ""},                                     // no status: vanished
+        {"99999999999999", "1 (probe) S 1", "probe\n", "", ""},             // no process number
+        {"12a", "1 (probe) S 1", "probe\n", "", ""},
+    };
+    for (const Entry& e : entries) {
+        std::filesystem::create_directories(proc.path() / e.dir);
+        if (!e.stat.empty()) proc.write(e.dir + "/stat", e.stat);
+        proc.write(e.dir + "/comm", e.comm);
+        if (!e.exe.empty()) std::filesystem::create_symlink(e.exe, proc.path() / e.dir / "exe");
+        if (!e.cmdline.empty()) proc.write(e.dir + "/cmdline", e.cmdline);
+    }
+    std::filesystem::create_symlink(proc.path() / "gone", proc.path() / "128");  // ended during the scan
+    EXPECT_EQ(FindProcessesByName("PROBE", proc.path()), (std::vector<int>{123, 125, 126}));
+    EXPECT_TRUE(FindProcessesByName("probe", proc.path() / "missing").empty());
+}
+
+TEST(KillProcTest, TheScanGoesOnWhileProcessesComeAndGo) {
+    const std::string name = "jux_stay_" + std::to_string(getpid() % 100'000);
+    const pid_t stay = fork();
+    ASSERT_GE(stay, 0);
+    if (stay == 0) {
+        execl("/bin/sleep", name.c_str(), "30", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    for (int i = 0; i < 200 && FindProcessesByName(name).empty(); ++i) usleep(10'000);
+    // Short-lived children start and end all the time the list is read.
+    std::atomic<bool> scanning{true};
+    std::thread churn([&scanning] {
+        while (scanning) {
+            const pid_t c = fork();
+            if (c == 0) _exit(0);
+            if (c > 0) waitpid(c, nullptr, 0);
+        }
+    });
+    int found = 0;
+    for (int round = 0; round < 200; ++round) {
+        try {
+            found += FindProcessesByName(name) == std::vector<int>{stay} ? 1 : 0;
+        } catch (...) {
+            ADD_FAILURE() << "the scan threw in round " << round;
+        }
+    }
+    scanning = false;
+    churn.join();
+    EXPECT_EQ(found, 200);
+    kill(stay, SIGKILL);
+    waitpid(stay, nullptr, 0);
 }
 
 volatile std::sig_atomic_t asked_to_end = 0;

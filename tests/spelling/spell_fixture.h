@@ -10,34 +10,29 @@
 #include <string>
 #include <string_view>
 
-#include <unistd.h>
 
 #include "lexicon/tables.h"
 #include "shell/lists.h"
 #include "shell/reset.h"
 #include "shell/settings.h"
 #include "spelling/spell_state.h"
+#include "support/temp_folder.h"
 
 class SpellTest : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
+    jux_test::TempFolder folder{"spell"};
+    std::filesystem::path dir = folder.path();
 
     void SetUp() override {
         reset_shell();
         for (auto& row : m) row = ListFileRecord{};
         for (auto& row : b) row = DictFileRecord{};
         reset_spelling();
-        dir = std::filesystem::temp_directory_path() /
-              ("jux_spell_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
     }
     void TearDown() override {
         reset_spelling();
         for (auto& row : m) row = ListFileRecord{};
         for (auto& row : b) row = DictFileRecord{};
-        std::filesystem::remove_all(dir);
     }
 
     void write_file(const std::string& name, std::initializer_list<std::string_view> lines) {

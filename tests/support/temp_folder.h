@@ -37,6 +37,7 @@ public:
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return p;
     }
+    bool exists(std::string_view name) const { return std::filesystem::exists(file(name)); }
     std::string read(std::string_view name) const {
         std::ifstream in(file(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -11,11 +11,13 @@
 #include <functional>
 #include <unistd.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/backend.h"
 #include "platform/qt/qt_backend.h"
+#include "support/temp_folder.h"
 #include "tests/app/conformance/drivers.h"
 
 class Conformance : public ::testing::TestWithParam<std::string> {
@@ -50,10 +52,7 @@ protected:
         platform_reset();
         qt_set_test_answers(false);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (!temp_.empty()) {
-            std::error_code ec;
-            std::filesystem::remove_all(temp_, ec);
-        }
+        temp_.reset();
         current_ = nullptr;
     }
 
@@ -82,13 +81,8 @@ protected:
     }
 
     const std::filesystem::path& temp_dir() {
-        if (temp_.empty()) {
-            static int serial = 0;
-            temp_ = std::filesystem::temp_directory_path() /
-                    ("jux-conformance-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-            std::filesystem::create_directories(temp_);
-        }
-        return temp_;
+        if (!temp_) temp_.emplace("conformance");
+        return temp_->path();
     }
 
     static INT_PTR proc(HWND h, const Msg& m) {
@@ -126,5 +120,5 @@ protected:
 
 private:
     static inline Conformance* current_ = nullptr;
-    std::filesystem::path temp_;
+    std::optional<jux_test::TempFolder> temp_;  // made when a test asks for it
 };

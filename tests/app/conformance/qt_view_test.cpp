@@ -781,8 +781,8 @@ TEST_F(QtViews, ChoosersSurviveTheDestructionOfTheirOwner) {
     person.start(0);
 
     // A chosen file comes back.
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "jux-chooser-test.txt";
-    std::ofstream(file) << "x";
+    jux_test::TempFolder chooser("chooser");
+    const std::filesystem::path file = chooser.write("jux-chooser-test.txt", "x");
     HWND dlg = make_dialog();
     ready = [] { return true; };
     act = [&file](QDialog* d) {
@@ -818,7 +818,6 @@ TEST_F(QtViews, ChoosersSurviveTheDestructionOfTheirOwner) {
     EXPECT_EQ(ChooseFontW(dlg, LOGFONTW{}), std::nullopt);
     person.stop();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    std::filesystem::remove(file);
 }
 
 // A colouring pass selects each range with the selection hidden: the panel must show the text in
