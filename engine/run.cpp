@@ -73,6 +73,10 @@ bool is_one_entry(const std::string& text8) {
     return is_english_key(key);
 }
 
+// Whether the user edited the source at a pump of the last run: its notices are silenced while
+// it goes, so it is served once more after it.
+bool g_edited_during_run = false;
+
 void put_back_users_view(const RunContext& c) {
     RE_SetSel(c.source, c.user_sel);
     RE_SetScrollPos(c.source, c.user_scroll);
@@ -243,8 +247,9 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     read_text(c);
     c.user_sel = RE_GetSel(source);
     c.user_scroll = RE_GetScrollPos(source);
-    // Every pump of the run, in the scan and in the later phases, gives the user their own view.
-    const UserViewDuringPumps user_view{source, c.user_sel, c.user_scroll};
+    // Every pump of the run, in the scan and in the later phases, gives the user their own view,
+    // and the keyboard focus when the caller parked it on the run's status line.
+    const UserViewDuringPumps user_view{source, c.user_sel, c.user_scroll, label};
     const QuietPanels quiet{source, report, hAddReSaved, hAddReShort3};
     if (!changed_from_add_fg && !is(source, hAddReShortCopy))
         ColorRangeOn(source, 0, c.length, CFM_COLOR | CFM_BOLD | CFM_UNDERLINE, 0, 0);
@@ -254,6 +259,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
         entry_display_step(c);
         put_back_users_view(c);
         keep_summary(c);
+        g_edited_during_run = user_view.user_edited();
         return;
     }
     c.cut = true;
@@ -296,6 +302,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     entry_display_step(c);
     put_back_users_view(c);
     keep_summary(c);
+    g_edited_during_run = user_view.user_edited();
 }
 
 void remember(HWND dialog, HWND source, HWND report, HWND label, const char* name) {
@@ -324,7 +331,10 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
         return;
     }
     RunningFlag running;
+    g_edited_during_run = false;
     run_text(dialog, source, report, label, text8, text16, name);
+    // Keys typed while it pumped changed the text it checked: the newer text is checked too.
+    if (g_edited_during_run) remember(dialog, source, report, label, name);
     // The calls that arrived meanwhile. Each run gives its panel's selection and scroll position
     // back itself, as they stand after the user's latest input (keys typed while it pumps move
     // them), so nothing here may restore an older view.
@@ -334,7 +344,9 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
         if (!IsWindow(p.source)) continue;
         std::string t8;
         std::u16string t16;
+        g_edited_during_run = false;
         run_text(p.dialog, p.source, p.report, p.label, t8, t16, p.name.c_str());
+        if (g_edited_during_run) remember(p.dialog, p.source, p.report, p.label, p.name.c_str());
     }
 }
 
@@ -358,6 +370,7 @@ bool translate_text_running() { return g_running; }
 void reset_run() {
     g_pending.clear();
     g_running = false;
+    g_edited_during_run = false;
     last_run = RunSummary{};
 }
 

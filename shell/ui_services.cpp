@@ -74,8 +74,8 @@ namespace {
 UserViewDuringPumps* g_user_view = nullptr;  // the innermost guard of a job that pumps
 }  // namespace
 
-UserViewDuringPumps::UserViewDuringPumps(HWND panel, CHARRANGE& sel, POINT& scroll)
-    : panel_(panel), sel_(sel), scroll_(scroll), outer_(g_user_view) {
+UserViewDuringPumps::UserViewDuringPumps(HWND panel, CHARRANGE& sel, POINT& scroll, HWND focus_stand_in)
+    : panel_(panel), focus_stand_in_(focus_stand_in), sel_(sel), scroll_(scroll), outer_(g_user_view) {
     g_user_view = this;
 }
 
@@ -90,9 +90,22 @@ void unfreeze() {
     const CHARRANGE job_sel = RE_GetSel(guard->panel_);
     RE_SetSel(guard->panel_, guard->sel_);
     RE_SetScrollPos(guard->panel_, guard->scroll_);
+    const HWND stand_in = guard->focus_stand_in_;
+    const bool lend_focus = stand_in && GetFocus() == stand_in;
+    if (lend_focus) SetFocus(guard->panel_);
+    // The modified flag tells whether the user edited the text at the pump; it keeps its own
+    // value for everybody else.
+    const HWND panel = guard->panel_;
+    const bool was_modified = RE_GetModify(panel);
+    RE_SetModify(panel, false);
     PumpMessages(UNFREEZE_US);
+    const bool edited = IsWindow(panel) && RE_GetModify(panel);
+    if (IsWindow(panel)) RE_SetModify(panel, was_modified || edited);
     // The guard may have ended while the pump ran (a window closed): look it up again.
     if (g_user_view != guard || !IsWindow(guard->panel_)) return;
+    if (edited) guard->edited_ = true;
+    // The focus goes back to the stand-in unless the user moved it elsewhere meanwhile.
+    if (lend_focus && GetFocus() == guard->panel_ && IsWindow(stand_in)) SetFocus(stand_in);
     guard->sel_ = RE_GetSel(guard->panel_);
     guard->scroll_ = RE_GetScrollPos(guard->panel_);
     RE_SetSel(guard->panel_, job_sel);

@@ -31,20 +31,28 @@ void unfreeze();
 // own selection and scroll position before it delivers input, and keep what the user did with them
 // afterwards (the job's own selection is put back), so keys typed during a pump land at the user's
 // caret and never on a range the job had selected. `sel` and `scroll` hold the user's view and
-// are kept up to date by the pumps.
+// are kept up to date by the pumps. A job whose caller parks the keyboard focus on a stand-in
+// window while it works (the status line) names it: when that window has the focus at a pump, the
+// panel takes the focus for the pump and gives it back after it, so keys typed meanwhile go into
+// the panel instead of being lost on a window that takes no keys.
 class UserViewDuringPumps {
 public:
-    UserViewDuringPumps(HWND panel, CHARRANGE& sel, POINT& scroll);
+    UserViewDuringPumps(HWND panel, CHARRANGE& sel, POINT& scroll, HWND focus_stand_in = {});
     ~UserViewDuringPumps();
     UserViewDuringPumps(const UserViewDuringPumps&) = delete;
     UserViewDuringPumps& operator=(const UserViewDuringPumps&) = delete;
+    // Whether the user changed the panel's text at one of the pumps (its notifications may be off
+    // while the job works: the job then knows its text is out of date).
+    bool user_edited() const { return edited_; }
 
 private:
     friend void unfreeze();
     HWND panel_;
+    HWND focus_stand_in_;
     CHARRANGE& sel_;
     POINT& scroll_;
     UserViewDuringPumps* outer_;
+    bool edited_ = false;
 };
 
 // Restores and shows the window and makes it the foreground window.

@@ -462,6 +462,18 @@ void RichEditWidget::after_event() {
 void RichEditWidget::flush() {
     flush_queued_ = false;
     if (applying_) return;
+    // The core may pump messages while it takes the edit (a check of the whole text): keys typed
+    // meanwhile come in as new events of this widget and must be delivered when their own
+    // handler ends, even when this delivery runs inside a handler (a queued delivery is one), or
+    // the next change of the program would find them undelivered and drop them.
+    const int outer_depth = depth_;
+    depth_ = 0;
+    QPointer<RichEditWidget> alive(this);
+    flush_edits();
+    if (alive) depth_ = outer_depth;
+}
+
+void RichEditWidget::flush_edits() {
     RichText* rt = platform_rich(h_);
     if (!rt) {
         pending_ = lost_ = sel_dirty_ = false;

@@ -66,6 +66,7 @@ private:
     void on_contents_change(int pos, int removed, int added);
     void on_cursor_moved();
     void after_event();
+    void flush_edits();
     void schedule_flush();
     void deliver(LONG pos, LONG removed, const std::u16string& inserted);
     void check_against_model(LONG pos, LONG len);

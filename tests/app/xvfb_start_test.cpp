@@ -4,7 +4,8 @@
 // a word typed into the entry box shows its entry, captured to a PNG as well; with SPELL_CHECKER
 // set the text-checker window opens, a pasted text is checked in it (captured too), its find
 // window replaces in its text and a click on a report line corrects it (both captured); in the
-// human translator's checker a word filed from a popup is in its list after the end. Skipped
+// human translator's checker a word filed from a popup is in its list after the end, and a sentence
+// typed into the checker key by key while it checks arrives whole. Skipped
 // when Xvfb is missing.
 // GoogleTest before Xlib, whose macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
@@ -311,6 +312,17 @@ protected:
                      dir_ / log, -1, start_folder);
     }
 
+    // Starts the plain spell checker (no clipboard watch) on the demonstration lexicon in a folder
+    // of its own, logging to `<name>.log`; its window, or 0 when none came up.
+    Window start_checker(const std::string& name) {
+        const fs::path start = dir_ / name;
+        fs::create_directories(start);
+        fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+        std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
+        if (!start_jux(first_, name + ".log", start)) return 0;
+        return wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    }
+
     std::optional<fs::path> xvfb_path_;
     fs::path dir_;
     Child xvfb_, first_, second_;
@@ -601,6 +613,34 @@ TEST_F(XvfbStart, TheSpellCheckerEditionOpensTheCheckerAndAPastedTextIsChecked) 
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "checker.log");
 }
 
+TEST_F(XvfbStart, ASentenceTypedIntoTheCheckerWhileItChecksArrivesWhole) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const Window checker = start_checker("typing");
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "typing.log");
+    std::this_thread::sleep_for(1s);  // the start-up places the window once it is shown
+
+    // Every key checks the whole text again; keys typed while a check works must all arrive, in
+    // their order.
+    const std::string sentence =
+        "The quick brown fox jumps over the lazy dog and the old teacher walks to the river every morning";
+    const std::string win = std::to_string(checker);
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+    xdotool(*xdo, display_name_, {"type", "--delay", "40", sentence}, dir_ / "xdo2.log");
+    std::string typed;
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    do {
+        std::this_thread::sleep_for(500ms);
+        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo3.log");
+        std::this_thread::sleep_for(200ms);
+        typed = clipboard_text(display_);
+    } while (typed != sentence && std::chrono::steady_clock::now() < end);
+    EXPECT_EQ(typed, sentence);
+
+    send_close(display_, checker);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "typing.log");
+}
+
 TEST_F(XvfbStart, AWordFiledFromAPopupOfTheCheckerIsInItsListAfterTheProgramEnds) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
@@ -668,12 +708,7 @@ TEST_F(XvfbStart, AWordFiledFromAPopupOfTheCheckerIsInItsListAfterTheProgramEnds
 TEST_F(XvfbStart, TheCheckersFindWindowReplacesInItsText) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const fs::path start = dir_ / "find";
-    fs::create_directories(start);
-    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
-    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
-    ASSERT_TRUE(start_jux(first_, "find.log", start));
-    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    const Window checker = start_checker("find");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "find.log");
     wait_until_placed(display_, checker);
 
@@ -757,12 +792,7 @@ Spot longest_run(const std::vector<std::uint8_t>& rgb, int width, int height, do
 TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const fs::path start = dir_ / "correction";
-    fs::create_directories(start);
-    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
-    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
-    ASSERT_TRUE(start_jux(first_, "correction.log", start));
-    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    const Window checker = start_checker("correction");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "correction.log");
     wait_until_placed(display_, checker);
 
@@ -813,12 +843,7 @@ TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
 TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const fs::path start = dir_ / "proof";
-    fs::create_directories(start);
-    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
-    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
-    ASSERT_TRUE(start_jux(first_, "proof.log", start));
-    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    const Window checker = start_checker("proof");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "proof.log");
     wait_until_placed(display_, checker);
 

@@ -70,6 +70,45 @@ TEST_F(UiServicesTest, UnfreezeDeliversWhatIsPending) {
     EXPECT_EQ(headless().clock_us, 0);
 }
 
+// A job parks the keyboard focus on a stand-in (its status line) while it works: each pump lends
+// the focus to the job's panel so that typed keys go into it, and takes it back afterwards, unless
+// the user put the focus elsewhere meanwhile.
+TEST_F(UiServicesTest, UnfreezeLendsTheParkedFocusToTheJobsPanel) {
+    TestWindow w = make_test_window();
+    const HWND panel = w.bottom, stand_in = w.button;
+    RE_SetTextW(panel, u"typed text");
+    struct Case {
+        const char* what;
+        HWND focus_before;   // the focus when the pump begins
+        bool name_stand_in;  // whether the job names its stand-in
+        HWND user_focus;     // where the user puts the focus during the pump (none: no move)
+        HWND during, after;
+    };
+    const Case cases[] = {
+        {"parked focus is lent", stand_in, true, HWND{}, panel, stand_in},
+        {"the user's own move stays", stand_in, true, w.top, panel, w.top},
+        {"focus elsewhere is left alone", w.top, true, HWND{}, w.top, w.top},
+        {"no stand-in named", stand_in, false, HWND{}, stand_in, stand_in},
+    };
+    for (const Case& c : cases) {
+        SetFocus(c.focus_before);
+        CHARRANGE sel{3, 3};
+        POINT scroll{};
+        HWND seen{};
+        headless().on_pump = [&] {
+            seen = GetFocus();
+            if (c.user_focus) SetFocus(c.user_focus);
+        };
+        {
+            UserViewDuringPumps guard(panel, sel, scroll, c.name_stand_in ? stand_in : HWND{});
+            unfreeze();
+        }
+        EXPECT_EQ(seen, c.during) << c.what;
+        EXPECT_EQ(GetFocus(), c.after) << c.what;
+    }
+    headless().on_pump = nullptr;
+}
+
 TEST_F(UiServicesTest, ThePopupHoldsTheAudioItemOnlyWithAnAudioIndex) {
     HMENU m = build_popup_all(false);
     ASSERT_TRUE(IsMenu(m));

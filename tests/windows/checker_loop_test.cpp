@@ -59,6 +59,31 @@ TEST_F(CheckerLoop, DuringARunTheMainWindowsButtonsAreOffAndThePanelIsSilent) {
     EXPECT_EQ(RE_GetEventMask(hBigReRight), 0x041A0011u);
 }
 
+// The panel is silent while it is checked; keys typed at a pump of the run still get their text
+// checked, by one more run after it.
+TEST_F(CheckerLoop, KeysTypedWhileTheTextIsCheckedAreCheckedAfterIt) {
+    respond_token = 1;
+    std::u16string text;
+    for (int i = 0; i < 50; ++i) text += u"dog ";
+    for (const bool typing : {false, true}) {
+        bool typed = false;
+        hs->on_pump = [&] {
+            if (!typing || typed) return;
+            typed = true;
+            headless_select(hBigReRight, 200, 200);
+            headless_type(hBigReRight, u"cat");
+        };
+        const int before = runs();
+        RE_SetTextW(hBigReRight, text);
+        hs->on_pump = nullptr;
+        EXPECT_EQ(runs(), before + (typing ? 2 : 1)) << typing;
+        const std::u16string left = RE_GetTextW(hBigReLeft);
+        const std::string first = typing ? "51 words found (203 characters)" : "50 words found (200 characters)";
+        EXPECT_EQ(left.substr(0, first.size()), std::u16string(first.begin(), first.end())) << typing;
+        EXPECT_TRUE(RE_GetModify(hBigReRight)) << typing;  // the pumps leave the edits' flag set
+    }
+}
+
 TEST_F(CheckerLoop, TheWordAtTheCaretIsLookedUpInTheLeftOrTheBottomPanel) {
     RE_SetEventMask(hBigReRight, 0);
     RE_SetTextW(hBigReRight, u"The good dog");

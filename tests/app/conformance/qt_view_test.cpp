@@ -469,6 +469,72 @@ TEST_F(QtViews, ChangesWithRedrawOffReachTheDocumentTogether) {
     RE_SetRedraw(re, true);
 }
 
+// The program works on what the user did (its handler pumps with the panel's redrawing off and
+// selects ranges to colour them); keys typed meanwhile reach the model at the user's caret, in
+// their order, whether the user's action came in with its key or was delivered from the queue.
+TEST_F(QtViews, KeysTypedWhileTheProgramWorksOnAnEditAreKept) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    ASSERT_NE(edit, nullptr);
+    auto key = [&](Qt::Key k, const QString& text) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(edit, &e);
+    };
+    auto colour_first = [&] {
+        RE_SetSel(re, CHARRANGE{0, 1});
+        CHARFORMAT2W f;
+        f.dwMask = CFM_COLOR;
+        f.crTextColor = RGB(200, 0, 0);
+        RE_SetCharFormat(re, SCF_SELECTION, f);
+    };
+    struct Way {
+        const char* what;
+        std::function<void()> act;
+        std::u16string result;
+        bool on_caret;  // the program works on the caret's move, not on a change of the text
+    };
+    const Way ways[] = {
+        {"a key", [&] { key(Qt::Key_C, QStringLiteral("c")); }, u"abcde", false},
+        {"a caret moved, delivered from the queue",
+         [&] {
+             QTextCursor c(edit->document());
+             c.setPosition(2);
+             edit->setTextCursor(c);
+             QCoreApplication::sendPostedEvents(edit, QEvent::MetaCall);
+         },
+         u"abde", true},
+    };
+    for (const Way& w : ways) {
+        RE_SetTextW(re, u"ab");
+        RE_SetSel(re, CHARRANGE{w.on_caret ? 0 : 2, w.on_caret ? 0 : 2});
+        RE_SetEventMask(re, w.on_caret ? ENM_SELCHANGE : ENM_CHANGE);
+        bool working = false;
+        handler = [&](HWND, const Msg& m) -> INT_PTR {
+            const bool changed = m.message == WM_COMMAND && m.code == EN_CHANGE;
+            const bool moved = m.message == WM_NOTIFY && m.code == EN_SELCHANGE;
+            if (m.id != kPanel || !(changed || moved) || working) return 0;
+            working = true;
+            const CHARRANGE user = RE_GetSel(re);
+            RE_SetRedraw(re, false);
+            colour_first();
+            RE_SetSel(re, user);  // a pump gives the user their caret
+            key(Qt::Key_D, QStringLiteral("d"));
+            key(Qt::Key_E, QStringLiteral("e"));
+            colour_first();  // the program goes on after the keys
+            RE_SetRedraw(re, true);
+            working = false;
+            return 0;
+        };
+        w.act();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(RE_GetTextW(re), w.result) << w.what;
+        EXPECT_EQ(to_u16(edit->toPlainText()), RE_GetTextW(re)) << w.what;
+        handler = nullptr;
+        RE_SetEventMask(re, 0);
+    }
+}
+
 TEST_F(QtViews, PanelOptionsShowInTheWidget) {
     HWND dlg = make_dialog();
     HWND re = GetDlgItem(dlg, kPanel);
