@@ -157,7 +157,7 @@ void make_audio_file(HWND owner) {
         close_both();  // make_fl has told the user
         return;
     }
-    const std::optional<std::filesystem::path> top = BrowseForFolder(owner, u"Make audio file");
+    const std::optional<std::filesystem::path> top = PL_BrowseForFolder(owner, u"Make audio file");
     if (!top) {
         close_both();
         return;

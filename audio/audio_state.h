@@ -34,7 +34,7 @@ extern std::string dir_PlayerExeA;  // 8-bit path of the external player (data f
 extern HBITMAP gl_bitmap_green;     // the audio buttons' bitmap for "a clip was found" (resource 130)
 extern HBITMAP gl_bitmap_red;       // the bitmap for "no clip" (resource 129)
 extern HWND hAddAudioButton;        // the main window's audio button 1297 (null: no main window)
-extern std::vector<int> audio_player_handles;  // players this program started (StartChildProgram)
+extern std::vector<int> audio_player_handles;  // players this program started (PL_StartChildProgram)
 extern bool audio_folder_warned;    // the clip folder's write failure was shown once this run
 
 // The subsystem's reset for test fixtures: counters zeroed, streams forgotten (not closed), no

@@ -507,7 +507,7 @@ void run_bulk_command(HWND owner, const BulkCommand& cmd) {
         close_all();  // make_fl has told the user
         return;
     }
-    const std::optional<std::filesystem::path> top = BrowseForFolder(owner, cmd.title);
+    const std::optional<std::filesystem::path> top = PL_BrowseForFolder(owner, cmd.title);
     if (!top) {
         close_all();
         return;

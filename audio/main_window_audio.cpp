@@ -26,8 +26,8 @@ void init_main_window_audio(HWND dlg) {
     // ... and runs the corpus search of the Bulgarian-text window while it writes.
     find_bg_part_hook = [](const char*) { find_bg_part(0, 0, 0, 0, 0); };
     set_player_path();
-    gl_bitmap_green = LoadBitmapRes(IDB_AUDIO_GREEN);
-    gl_bitmap_red = LoadBitmapRes(IDB_AUDIO_RED);
+    gl_bitmap_green = PL_LoadBitmapRes(IDB_AUDIO_GREEN);
+    gl_bitmap_red = PL_LoadBitmapRes(IDB_AUDIO_RED);
     hAddAudioButton = GetDlgItem(dlg, IDC_ADD_AUDIO_BUTTON);
     Button_SetBitmap(hAddAudioButton, gl_bitmap_green);
     const bool offered = audio_offered();

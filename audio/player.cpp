@@ -13,7 +13,7 @@ namespace {
 
 bool start_player(const std::vector<std::string>& args, bool minimized) {
     if (!audio_player_present()) return false;
-    const int handle = StartChildProgram(audio_player_path(), args, minimized);
+    const int handle = PL_StartChildProgram(audio_player_path(), args, minimized);
     if (handle == 0) return false;
     if (handle > 0) audio_player_handles.push_back(handle);
     return true;
@@ -36,16 +36,16 @@ bool audio_player_present() {
 
 bool play_clip(const std::filesystem::path& clip) {
     if (start_player({clip.string()}, false)) return true;
-    return ShellOpen(clip.string());
+    return PL_ShellOpen(clip.string());
 }
 
 bool start_player_at_startup() {
     if (!gl_TALKING_MODE || !audio_player_present()) return false;
-    if (!FindProcessesByName(kAudioPlayerName).empty()) return false;
+    if (!PL_FindProcessesByName(kAudioPlayerName).empty()) return false;
     return start_player({}, true);
 }
 
 void close_audio_players() {
-    for (int handle : audio_player_handles) CloseChildProgram(handle);
+    for (int handle : audio_player_handles) PL_CloseChildProgram(handle);
     audio_player_handles.clear();
 }

@@ -99,7 +99,7 @@ void cut(std::string& s, std::size_t n) {
 
 HBITMAP bitmap(bool green) {
     HBITMAP& b = green ? gl_bitmap_green : gl_bitmap_red;
-    if (b == HBITMAP{}) b = LoadBitmapRes(green ? kBitmapGreen : kBitmapRed);
+    if (b == HBITMAP{}) b = PL_LoadBitmapRes(green ? kBitmapGreen : kBitmapRed);
     return b;
 }
 
@@ -382,7 +382,7 @@ int say_word(std::string_view w) {
         const int err = errno;
         std::fclose(archive);
         if (err == EACCES && std::filesystem::is_regular_file(clip_path, ec))
-            ShellOpen(clip_path.string());  // a clip kept read-only is played as it is
+            PL_ShellOpen(clip_path.string());  // a clip kept read-only is played as it is
         else
             warn_cannot_write(clip_path, err);
         return 1;

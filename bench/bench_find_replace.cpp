@@ -56,7 +56,7 @@ void replace_all_in_big_panel(benchmark::State& state, bool qt) {
         RE_SetTextW(hReplReFind, u"e");
         RE_SetTextW(hReplReRepl, u"E");
         state.ResumeTiming();
-        SendCommand(hRepl, IDC_REPL_ALL);
+        PL_SendCommand(hRepl, IDC_REPL_ALL);
         state.PauseTiming();
         state.counters["replacements"] = gl_replall_ct;
         DestroyWindow(hRepl);

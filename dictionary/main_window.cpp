@@ -92,8 +92,8 @@ void init_main_window(HWND dlg) {
     build_word_indexes();
     count_start(dir_alt);
     new_words_at_start = b[B_BULGARIAN_NEW].count;
-    SetWindowIcon(dlg, ICON_BIG, hicon32);
-    SetWindowIcon(dlg, ICON_SMALL, hicon32);
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
+    PL_SetWindowIcon(dlg, ICON_SMALL, hicon32);
     fetch_handles(dlg);
     hMessagePanel = hAddReSaved;
     install_english_definition_hooks();
@@ -138,8 +138,8 @@ void on_clipboard_change() {
         gl_clipboard_translation = 1;
         return;
     }
-    if (gl_TRANSLATE_CLIPBOARD != 1 || !IsWindow(hAddReShort) || IsClipboardOwned()) return;
-    const std::optional<std::u16string> text = GetClipboardTextW();
+    if (gl_TRANSLATE_CLIPBOARD != 1 || !IsWindow(hAddReShort) || PL_IsClipboardOwned()) return;
+    const std::optional<std::u16string> text = PL_GetClipboardTextW();
     if (!text || text->empty() || *text == RE_GetTextW(hAddReShort, GT_DEFAULT)) return;
     // The box's own change notification runs the look-up.
     StringToRE1200def(hAddReShort, *text);
@@ -196,7 +196,7 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
         case IDA_SAVE:
         case IDA_FIND_REPLACE:
             // The text-checker window's commands that the main window's accelerators carry.
-            if (IsWindow(hBig)) SendCommand(hBig, m.id);
+            if (IsWindow(hBig)) PL_SendCommand(hBig, m.id);
             return 1;
         default:
             return 0;

@@ -157,7 +157,7 @@ Rendering take_rendering(std::initializer_list<HWND> panels, bool confirm) {
         r.ok = true;
         return r;
     }
-    std::optional<std::string> clip = GetClipboardTextA();
+    std::optional<std::string> clip = PL_GetClipboardTextA();
     if (!clip || clip->empty()) {
         oops(kNoDef);
         return r;
@@ -496,7 +496,7 @@ void write_to_cs(int row, int family) {
     }
     if (r.from_clipboard && !deleted) {
         // The clipboard is taken when the entry is stored.
-        std::optional<std::string> now = GetClipboardTextA();
+        std::optional<std::string> now = PL_GetClipboardTextA();
         if (!now || now->empty()) {
             oops(kEmptyClip);
             return;

@@ -47,5 +47,5 @@ void show_nov(std::u16string_view word) {
         return cp_strcasecmp(key, p.first) < 0;
     });
     if (after == pages.begin()) return;
-    ShellOpen(fl_path(dir_alt / "nov", std::prev(after)->image).string());
+    PL_ShellOpen(fl_path(dir_alt / "nov", std::prev(after)->image).string());
 }

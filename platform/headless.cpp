@@ -284,7 +284,7 @@ void headless_backspace(HWND re, int count) {
 void headless_select(HWND re, LONG from, LONG to) { platform_user_selected(re, CHARRANGE{from, to}); }
 
 void headless_paste(HWND re) {
-    std::optional<std::u16string> t = GetClipboardTextW();
+    std::optional<std::u16string> t = PL_GetClipboardTextW();
     if (!t || t->empty()) return;
     if (is_edit_field(re)) {
         platform_user_edit_changed(re, GetWindowTextW(re) + *t);

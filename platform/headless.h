@@ -59,9 +59,9 @@ struct HeadlessState {
     // Runs when a modal dialog starts its loop; it may click its buttons. When the dialog is
     // still open afterwards it receives WM_CLOSE.
     std::function<void(HWND)> on_modal;
-    // Runs once per PumpMessages call (simulates the user acting while a long job pumps).
+    // Runs once per PL_PumpMessages call (simulates the user acting while a long job pumps).
     std::function<void()> on_pump;
-    // Runs once when RunMessageLoop starts, after the messages already posted are delivered: the
+    // Runs once when PL_RunMessageLoop starts, after the messages already posted are delivered: the
     // user's session (it may press accelerators with headless_key, click, close windows). The
     // loop then delivers what was posted and returns the quit code once PostQuitMessage was
     // called, or 0 when nothing is left to deliver (a headless loop never waits).
@@ -73,7 +73,7 @@ struct HeadlessState {
     std::vector<std::string> shell_opened;
     std::vector<std::filesystem::path> file_dialog_starts;  // where each file dialog started
     std::vector<RecordedProgram> programs_started;
-    std::vector<int> programs_closed;  // handles of StartChildProgram (places in programs_started from 1)
+    std::vector<int> programs_closed;  // handles of PL_StartChildProgram (places in programs_started from 1)
     std::vector<RecordedTray> tray_calls;
     std::optional<std::u16string> clipboard;
     int clipboard_writes = 0;

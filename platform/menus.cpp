@@ -232,7 +232,7 @@ bool ModifyMenuW(HMENU m, UINT item, UINT flags, std::uintptr_t new_id, std::u16
     return true;
 }
 
-bool SetMenuItemText(HMENU m, UINT id, std::u16string_view text) {
+bool PL_SetMenuItemText(HMENU m, UINT id, std::u16string_view text) {
     auto r = find_item(m, id, MF_BYCOMMAND);
     if (!r || (item_at(*r).flags & MF_SEPARATOR)) return false;
     item_at(*r).text.assign(text);

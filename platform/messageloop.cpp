@@ -54,7 +54,7 @@ void PostQuitMessage(int code) {
 bool platform_quit_requested() { return g_quit_requested; }
 int platform_quit_code() { return g_quit_code; }
 
-int RunMessageLoop(HACCEL accel, HWND accel_target) {
+int PL_RunMessageLoop(HACCEL accel, HWND accel_target) {
     HACCEL outer_accel = g_loop_accel;
     HWND outer_target = g_loop_accel_target;
     g_loop_accel = accel;
@@ -69,7 +69,7 @@ int RunMessageLoop(HACCEL accel, HWND accel_target) {
 HACCEL platform_loop_accelerators() { return g_loop_accel; }
 HWND platform_loop_accelerator_target() { return g_loop_accel_target; }
 
-void PumpMessages(std::int64_t max_us) {
+void PL_PumpMessages(std::int64_t max_us) {
     ++g_pump_depth;
     platform_backend().pump(max_us);
     --g_pump_depth;
@@ -77,6 +77,6 @@ void PumpMessages(std::int64_t max_us) {
 
 std::int64_t NowMicroseconds() { return platform_backend().now_us(); }
 
-void SleepMilliseconds(int ms) {
+void PL_SleepMilliseconds(int ms) {
     if (ms > 0) platform_backend().sleep_ms(ms);
 }

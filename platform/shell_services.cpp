@@ -77,22 +77,22 @@ int MessageBoxA(HWND owner, std::string_view text_cp1251, std::string_view capti
 
 // ---- Clipboard -------------------------------------------------------------------------------
 
-bool SetClipboardTextW(std::u16string_view text) {
+bool PL_SetClipboardTextW(std::u16string_view text) {
     // Clipboard text ends at its first NUL, as every reader of CF_UNICODETEXT sees it.
     if (auto nul = text.find(u'\0'); nul != std::u16string_view::npos) text = text.substr(0, nul);
     return platform_backend().set_clipboard_text(text);
 }
 
-bool SetClipboardTextA(std::string_view text_cp1251) {
-    return SetClipboardTextW(cp1251_to_utf16(text_cp1251));
+bool PL_SetClipboardTextA(std::string_view text_cp1251) {
+    return PL_SetClipboardTextW(cp1251_to_utf16(text_cp1251));
 }
 
-std::optional<std::u16string> GetClipboardTextW() { return platform_backend().clipboard_text(); }
+std::optional<std::u16string> PL_GetClipboardTextW() { return platform_backend().clipboard_text(); }
 
-bool IsClipboardOwned() { return platform_backend().clipboard_owned(); }
+bool PL_IsClipboardOwned() { return platform_backend().clipboard_owned(); }
 
-std::optional<std::string> GetClipboardTextA() {
-    auto t = GetClipboardTextW();
+std::optional<std::string> PL_GetClipboardTextA() {
+    auto t = PL_GetClipboardTextW();
     if (!t) return std::nullopt;
     return utf16_to_cp1251(*t, '?');
 }
@@ -132,7 +132,7 @@ void platform_clipboard_changed() {
 
 // ---- Shell and choosers ----------------------------------------------------------------------
 
-bool ShellOpen(std::string_view path_or_url) {
+bool PL_ShellOpen(std::string_view path_or_url) {
     if (path_or_url.empty()) return false;
     return platform_backend().shell_open(path_or_url);
 }
@@ -149,7 +149,7 @@ std::optional<std::filesystem::path> GetSaveFileNameW(HWND owner, std::u16string
     return platform_backend().file_dialog(true, IsWindow(owner) ? owner : HWND{}, title, filters, start);
 }
 
-std::optional<std::filesystem::path> BrowseForFolder(HWND owner, std::u16string_view title) {
+std::optional<std::filesystem::path> PL_BrowseForFolder(HWND owner, std::u16string_view title) {
     return platform_backend().folder_dialog(IsWindow(owner) ? owner : HWND{}, title);
 }
 
@@ -202,17 +202,17 @@ void platform_user_tray(HWND w, UINT id, UINT mouse_msg) {
 
 // ---- Processes -------------------------------------------------------------------------------
 
-bool StartProgram(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) {
+bool PL_StartProgram(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) {
     if (exe.empty()) return false;
     return platform_backend().start_program(exe, args, minimized);
 }
 
-int StartChildProgram(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) {
+int PL_StartChildProgram(const std::filesystem::path& exe, const std::vector<std::string>& args, bool minimized) {
     if (exe.empty()) return 0;
     return platform_backend().start_child(exe, args, minimized);
 }
 
-bool CloseChildProgram(int handle) { return handle > 0 && platform_backend().close_child(handle); }
+bool PL_CloseChildProgram(int handle) { return handle > 0 && platform_backend().close_child(handle); }
 
 namespace {
 bool ascii_iequal(std::string_view a, std::string_view b) {
@@ -270,7 +270,7 @@ bool process_matches(const std::filesystem::path& dir, std::string_view name, ui
 }
 }  // namespace
 
-std::vector<int> FindProcessesByName(std::string_view name, const std::filesystem::path& proc_root) {
+std::vector<int> PL_FindProcessesByName(std::string_view name, const std::filesystem::path& proc_root) {
     std::vector<int> pids;
     if (name.empty()) return pids;
     const uid_t me = getuid();
@@ -291,13 +291,13 @@ std::vector<int> FindProcessesByName(std::string_view name, const std::filesyste
     return pids;
 }
 
-bool CloseProcess(int pid) {
+bool PL_CloseProcess(int pid) {
     // 0 and negative numbers name process groups: never ours to end.
     if (pid <= 0) return false;
     return kill(pid, SIGTERM) == 0;
 }
 
-bool SetIdlePriority() {
+bool PL_SetIdlePriority() {
     errno = 0;
     return setpriority(PRIO_PROCESS, 0, 19) == 0;
 }
@@ -353,7 +353,7 @@ std::optional<std::filesystem::path> lock_folder(std::string& why) {
 }
 }  // namespace
 
-InstanceLock AcquireSingleInstanceLock(std::string_view name) {
+InstanceLock PL_AcquireSingleInstanceLock(std::string_view name) {
     std::string safe;
     for (char c : name) {
         unsigned char u = static_cast<unsigned char>(c);

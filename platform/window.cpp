@@ -269,18 +269,18 @@ RichText* platform_rich(HWND h) {
 
 // ---- Templates and dialogs -------------------------------------------------------------------
 
-void RegisterDialogTemplate(DialogTemplate t) {
+void PL_RegisterDialogTemplate(DialogTemplate t) {
     int id = t.id;
     g_dialog_templates[id] = std::move(t);
 }
 
-const DialogTemplate* FindDialogTemplate(int id) {
+const DialogTemplate* PL_FindDialogTemplate(int id) {
     auto it = g_dialog_templates.find(id);
     return it == g_dialog_templates.end() ? nullptr : &it->second;
 }
 
 HWND CreateDialogParamW(int template_id, HWND owner, DLGPROC proc, INT_PTR param) {
-    const DialogTemplate* t = FindDialogTemplate(template_id);
+    const DialogTemplate* t = PL_FindDialogTemplate(template_id);
     if (!t) return {};
     HWND h = create_dialog(*t, owner, proc, param, false);
     return IsWindow(h) ? h : HWND{};
@@ -292,7 +292,7 @@ HWND CreateDialogIndirect(const DialogTemplate& t, HWND owner, DLGPROC proc, INT
 }
 
 INT_PTR DialogBoxParamW(int template_id, HWND owner, DLGPROC proc, INT_PTR param) {
-    const DialogTemplate* t = FindDialogTemplate(template_id);
+    const DialogTemplate* t = PL_FindDialogTemplate(template_id);
     if (!t) return -1;
     HWND owner_top = core_top_level(owner);
     HWND h = create_dialog(*t, owner, proc, param, true);
@@ -360,7 +360,7 @@ bool DestroyWindow(HWND h) {
     return true;
 }
 
-HWND CreateControl(HWND dlg, ControlKind kind, int id, std::u16string_view text, RECT pixels,
+HWND PL_CreateControl(HWND dlg, ControlKind kind, int id, std::u16string_view text, RECT pixels,
                    DWORD style) {
     WindowModel* d = core_window(dlg);
     if (!d || d->kind != ControlKind::Dialog || kind == ControlKind::Dialog) return {};
@@ -380,11 +380,11 @@ INT_PTR SendMessageW(HWND w, const Msg& m) {
     return proc(dh, m);
 }
 
-INT_PTR SendCommand(HWND w, int id, int code, HWND from) {
+INT_PTR PL_SendCommand(HWND w, int id, int code, HWND from) {
     return SendMessageW(w, Msg::command(id, code, from));
 }
 
-DLGPROC GetDialogProc(HWND w) {
+DLGPROC PL_GetDialogProc(HWND w) {
     WindowModel* m = core_window(w);
     return m ? m->proc : nullptr;
 }
@@ -411,12 +411,12 @@ HWND GetParent(HWND h) {
     return IsWindow(p) ? p : HWND{};
 }
 
-ControlKind GetControlKind(HWND h) {
+ControlKind PL_GetControlKind(HWND h) {
     WindowModel* w = core_window(h);
     return w ? w->kind : ControlKind::Dialog;
 }
 
-std::vector<HWND> GetChildren(HWND dlg) {
+std::vector<HWND> PL_GetChildren(HWND dlg) {
     WindowModel* d = core_window(dlg);
     return d ? d->children : std::vector<HWND>{};
 }
@@ -662,7 +662,7 @@ RECT MapDialogRect(HWND dlg, RECT du) {
                 du_to_px_y(du.bottom, pt)};
 }
 
-RECT GetWorkArea() { return platform_backend().work_area(); }
+RECT PL_GetWorkArea() { return platform_backend().work_area(); }
 
 // ---- Focus and activation --------------------------------------------------------------------
 
@@ -718,7 +718,7 @@ HFONT CreateFontIndirectW(const LOGFONTW& f) {
     return h;
 }
 
-std::optional<LOGFONTW> GetFontInfo(HFONT f) {
+std::optional<LOGFONTW> PL_GetFontInfo(HFONT f) {
     auto it = g_fonts.find(f.id);
     if (!f || it == g_fonts.end()) return std::nullopt;
     return it->second;
@@ -737,7 +737,7 @@ HFONT GetWindowFont(HWND h) {
     return w ? w->font : HFONT{};
 }
 
-void SetControlColors(HWND h, std::optional<COLORREF> background, std::optional<COLORREF> text) {
+void PL_SetControlColors(HWND h, std::optional<COLORREF> background, std::optional<COLORREF> text) {
     WindowModel* w = core_window(h);
     if (!w) return;
     w->background = background;
@@ -745,10 +745,10 @@ void SetControlColors(HWND h, std::optional<COLORREF> background, std::optional<
     core_sync(h, WindowProp::Colors);
 }
 
-HICON LoadIconRes(int resource) { return HICON{resource > 0 ? resource : 0}; }
-HBITMAP LoadBitmapRes(int resource) { return HBITMAP{resource > 0 ? resource : 0}; }
+HICON PL_LoadIconRes(int resource) { return HICON{resource > 0 ? resource : 0}; }
+HBITMAP PL_LoadBitmapRes(int resource) { return HBITMAP{resource > 0 ? resource : 0}; }
 
-void SetWindowIcon(HWND h, int which, HICON icon) {
+void PL_SetWindowIcon(HWND h, int which, HICON icon) {
     WindowModel* w = core_window(h);
     if (!w) return;
     (which == ICON_SMALL ? w->icon_small : w->icon_big) = icon;
@@ -763,7 +763,7 @@ void DragAcceptFiles(HWND h, bool accept) {
 }
 
 // The tip lives with its control; the handle returned names the control.
-HWND CreateToolTipFor(HWND dlg, HWND control, std::u16string_view text) {
+HWND PL_CreateToolTipFor(HWND dlg, HWND control, std::u16string_view text) {
     WindowModel* w = core_window(control);
     if (!IsWindow(dlg) || !w) return {};
     w->tooltip.assign(text);
@@ -852,11 +852,11 @@ void ListBox_SetSel(HWND lb, int index, bool selected) {
 
 // ---- User data -----------------------------------------------------------------------------
 
-void SetWindowUserData(HWND h, INT_PTR v) {
+void PL_SetWindowUserData(HWND h, INT_PTR v) {
     if (WindowModel* w = core_window(h)) w->user_data = v;
 }
 
-INT_PTR GetWindowUserData(HWND h) {
+INT_PTR PL_GetWindowUserData(HWND h) {
     WindowModel* w = core_window(h);
     return w ? w->user_data : 0;
 }

@@ -4,7 +4,8 @@
 // Every window's state lives in the platform core (plain C++ objects); the active backend
 // (headless for tests, Qt for the real program) shows it. Calls on a null or destroyed handle do
 // nothing and return 0, false or an empty value. Text is UTF-16 in the W calls and code page 1251
-// in the A calls.
+// in the A calls. The calls keep the Windows names and meanings; the ones this layer adds of its
+// own, which Windows has no call for, begin with PL_ (as the rich-edit operations begin with RE_).
 #pragma once
 
 #include <cstdint>
@@ -94,8 +95,8 @@ struct DialogTemplate {
 };
 
 // Registers a template under its number (resources/ does this for the program's own).
-void RegisterDialogTemplate(DialogTemplate t);
-const DialogTemplate* FindDialogTemplate(int id);
+void PL_RegisterDialogTemplate(DialogTemplate t);
+const DialogTemplate* PL_FindDialogTemplate(int id);
 
 // Creates a modeless dialog from template `template_id` (or from the given template), owned by
 // `owner`; WM_INITDIALOG reaches `proc` before the call returns. The dialog is shown only when
@@ -111,24 +112,24 @@ bool DestroyWindow(HWND w);
 bool IsWindow(HWND w);
 
 // Creates one control at run time inside a dialog (position in pixels).
-HWND CreateControl(HWND dlg, ControlKind kind, int id, std::u16string_view text, RECT pixels,
+HWND PL_CreateControl(HWND dlg, ControlKind kind, int id, std::u16string_view text, RECT pixels,
                    DWORD style = WS_CHILD | WS_VISIBLE);
 
 // ---- Messages between windows --------------------------------------------------------------
 // Calls the window's procedure at once (the window of a control: its dialog's procedure receives
 // what the control would pass on). Returns the procedure's result, 0 for an invalid window.
 INT_PTR SendMessageW(HWND w, const Msg& m);
-INT_PTR SendCommand(HWND w, int id, int code = 0, HWND from = {});
+INT_PTR PL_SendCommand(HWND w, int id, int code = 0, HWND from = {});
 // Queues the message; the message loop or the pump delivers it later.
 bool PostMessageW(HWND w, Msg m);
-DLGPROC GetDialogProc(HWND w);
+DLGPROC PL_GetDialogProc(HWND w);
 
 // ---- Window properties -----------------------------------------------------------------------
 HWND GetDlgItem(HWND dlg, int id);
 int GetDlgCtrlID(HWND control);
 HWND GetParent(HWND w);  // a control's dialog; a dialog's owner
-ControlKind GetControlKind(HWND w);
-std::vector<HWND> GetChildren(HWND dlg);
+ControlKind PL_GetControlKind(HWND w);
+std::vector<HWND> PL_GetChildren(HWND dlg);
 
 bool SetWindowTextW(HWND w, std::u16string_view text);
 bool SetWindowTextA(HWND w, std::string_view text_cp1251);
@@ -167,7 +168,7 @@ RECT GetClientRect(HWND w);  // {0, 0, width, height}
 POINT ClientToScreen(HWND w, POINT p);
 POINT ScreenToClient(HWND w, POINT p);
 RECT MapDialogRect(HWND dlg, RECT dialog_units);  // dialog units -> pixels by the dialog's font
-RECT GetWorkArea();                               // the screen without panels and task bars
+RECT PL_GetWorkArea();                               // the screen without panels and task bars
 
 HWND SetFocus(HWND w);  // returns the previous focus
 HWND GetFocus();
@@ -187,24 +188,24 @@ struct LOGFONTW {
     friend bool operator==(const LOGFONTW&, const LOGFONTW&) = default;
 };
 HFONT CreateFontIndirectW(const LOGFONTW& f);
-std::optional<LOGFONTW> GetFontInfo(HFONT f);
+std::optional<LOGFONTW> PL_GetFontInfo(HFONT f);
 void SetWindowFont(HWND w, HFONT f, bool redraw = true);  // WM_SETFONT
 HFONT GetWindowFont(HWND w);
 
 // Colours of a control's background and text (what a dialog would answer to WM_CTLCOLOR...).
-void SetControlColors(HWND w, std::optional<COLORREF> background, std::optional<COLORREF> text);
+void PL_SetControlColors(HWND w, std::optional<COLORREF> background, std::optional<COLORREF> text);
 
 // Icons and bitmaps (resource numbers)
-HICON LoadIconRes(int resource);
-HBITMAP LoadBitmapRes(int resource);
+HICON PL_LoadIconRes(int resource);
+HBITMAP PL_LoadBitmapRes(int resource);
 enum : int { ICON_SMALL = 0, ICON_BIG = 1 };
-void SetWindowIcon(HWND w, int which, HICON icon);  // WM_SETICON
+void PL_SetWindowIcon(HWND w, int which, HICON icon);  // WM_SETICON
 
 // Drop targets: a dialog receives WM_DROPFILES once it accepts files.
 void DragAcceptFiles(HWND w, bool accept);
 
 // Tool tips: registers `text` as the tip of `control` (created owned by `dlg`); returns the tip.
-HWND CreateToolTipFor(HWND dlg, HWND control, std::u16string_view text);
+HWND PL_CreateToolTipFor(HWND dlg, HWND control, std::u16string_view text);
 std::u16string GetToolTipText(HWND control);
 
 // List boxes
@@ -218,8 +219,8 @@ std::vector<int> ListBox_GetSelItems(HWND lb);
 void ListBox_SetSel(HWND lb, int index, bool selected);
 
 // User data attached to a window (GWLP_USERDATA)
-void SetWindowUserData(HWND w, INT_PTR v);
-INT_PTR GetWindowUserData(HWND w);
+void PL_SetWindowUserData(HWND w, INT_PTR v);
+INT_PTR PL_GetWindowUserData(HWND w);
 
 // ---- Menus -----------------------------------------------------------------------------------
 enum : UINT {
@@ -248,7 +249,7 @@ bool AppendSubMenu(HMENU m, HMENU submenu, std::u16string_view text, UINT flags 
 bool InsertMenuW(HMENU m, UINT position, UINT flags, std::uintptr_t id_or_submenu,
                  std::u16string_view text);
 bool ModifyMenuW(HMENU m, UINT item, UINT flags, std::uintptr_t new_id, std::u16string_view text);
-bool SetMenuItemText(HMENU m, UINT id, std::u16string_view text);  // relabel by command id
+bool PL_SetMenuItemText(HMENU m, UINT id, std::u16string_view text);  // relabel by command id
 bool DeleteMenu(HMENU m, UINT item, UINT flags);  // destroys a submenu it removes
 bool RemoveMenu(HMENU m, UINT item, UINT flags);  // keeps a submenu it removes
 // Both return the previous state (MF_CHECKED / MF_GRAYED) or -1 when there is no such item.
@@ -314,13 +315,13 @@ int MessageBoxA(HWND owner, std::string_view text_cp1251, std::string_view capti
 
 // ---- Clipboard -------------------------------------------------------------------------------
 // The clipboard holds UTF-16 text; the 8-bit calls convert through code page 1251.
-bool SetClipboardTextW(std::u16string_view text);
-bool SetClipboardTextA(std::string_view text_cp1251);
-std::optional<std::u16string> GetClipboardTextW();  // empty optional: no text on the clipboard
+bool PL_SetClipboardTextW(std::u16string_view text);
+bool PL_SetClipboardTextA(std::string_view text_cp1251);
+std::optional<std::u16string> PL_GetClipboardTextW();  // empty optional: no text on the clipboard
 // True while the clipboard holds what this program put there: its own writes and the copies made
 // from its panels (a clipboard watch leaves those alone).
-bool IsClipboardOwned();
-std::optional<std::string> GetClipboardTextA();
+bool PL_IsClipboardOwned();
+std::optional<std::string> PL_GetClipboardTextA();
 bool EmptyClipboard();
 // Joins the clipboard watch: every change of the clipboard (ours or another program's) sends
 // WM_DRAWCLIPBOARD to each watching window. Returns the next viewer (always null here).
@@ -329,7 +330,7 @@ bool ChangeClipboardChain(HWND w, HWND next);
 
 // ---- Shell, choosers, notification area, processes -------------------------------------------
 // Opens a file with its program or a web address in the browser ("open" verb). A path is UTF-8.
-bool ShellOpen(std::string_view path_or_url);
+bool PL_ShellOpen(std::string_view path_or_url);
 
 struct FileFilter {
     std::u16string label;  // "Text files (*.txt)"
@@ -341,7 +342,7 @@ std::optional<std::filesystem::path> GetOpenFileNameW(HWND owner, std::u16string
 std::optional<std::filesystem::path> GetSaveFileNameW(HWND owner, std::u16string_view title,
                                                       const std::vector<FileFilter>& filters,
                                                       const std::filesystem::path& start = {});
-std::optional<std::filesystem::path> BrowseForFolder(HWND owner, std::u16string_view title);
+std::optional<std::filesystem::path> PL_BrowseForFolder(HWND owner, std::u16string_view title);
 std::optional<LOGFONTW> ChooseFontW(HWND owner, const LOGFONTW& current);
 
 enum : DWORD { NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2 };
@@ -363,25 +364,25 @@ struct NOTIFYICONDATAW {
 bool Shell_NotifyIconW(DWORD op, const NOTIFYICONDATAW& data);
 
 // Starts a program with arguments, detached; `minimized` asks for a minimised window.
-bool StartProgram(const std::filesystem::path& exe, const std::vector<std::string>& args,
+bool PL_StartProgram(const std::filesystem::path& exe, const std::vector<std::string>& args,
                   bool minimized);
 // Starts a program the program keeps a handle on: the handle (above 0), 0 when it could not be
 // started, -1 when it was started without a handle. Only the program's own children can be
 // closed this way, so a process that merely bears the same name is never touched.
-int StartChildProgram(const std::filesystem::path& exe, const std::vector<std::string>& args,
+int PL_StartChildProgram(const std::filesystem::path& exe, const std::vector<std::string>& args,
                       bool minimized);
-// Asks a program of StartChildProgram to close; false when the handle is not one of ours or the
+// Asks a program of PL_StartChildProgram to close; false when the handle is not one of ours or the
 // program has already ended.
-bool CloseChildProgram(int handle);
+bool PL_CloseChildProgram(int handle);
 // Running processes of the current user whose executable base name equals `name` (compared
 // without regard to case), read from the process list under `proc_root`. An entry that vanishes or
 // cannot be read while the list is read is skipped; the scan never throws.
-std::vector<int> FindProcessesByName(std::string_view name, const std::filesystem::path& proc_root = "/proc");
+std::vector<int> PL_FindProcessesByName(std::string_view name, const std::filesystem::path& proc_root = "/proc");
 // Asks the process to close (SIGTERM); true when the request was delivered.
-bool CloseProcess(int pid);
+bool PL_CloseProcess(int pid);
 
 // Lowers the process's priority to the lowest the user may set (idle).
-bool SetIdlePriority();
+bool PL_SetIdlePriority();
 // A per-user lock named `name`, held until the process ends. Its file lives in $XDG_RUNTIME_DIR
 // when that is a folder of the user's own that no one else may write in, else in the user's own
 // folder "jux-<uid>" of the temporary folder (made with mode 0700); a folder or lock file that
@@ -394,15 +395,15 @@ struct InstanceLock {
 };
 // Taken (also when this process holds it already), Held when another running process holds it,
 // Failed when the lock cannot be made at all.
-InstanceLock AcquireSingleInstanceLock(std::string_view name);
+InstanceLock PL_AcquireSingleInstanceLock(std::string_view name);
 
 // ---- Clock and message loop ------------------------------------------------------------------
 std::int64_t NowMicroseconds();  // monotonic, microseconds
-void SleepMilliseconds(int ms);
+void PL_SleepMilliseconds(int ms);
 // Runs the message loop until PostQuitMessage; key presses are first offered to `accel` with
 // `accel_target` as the target. Returns the quit code.
-int RunMessageLoop(HACCEL accel = {}, HWND accel_target = {});
+int PL_RunMessageLoop(HACCEL accel = {}, HWND accel_target = {});
 void PostQuitMessage(int code);
 // Delivers pending messages and user input for at most `max_us` microseconds (no accelerators);
 // returns at once when nothing is pending.
-void PumpMessages(std::int64_t max_us);
+void PL_PumpMessages(std::int64_t max_us);

@@ -37,7 +37,7 @@ extern std::vector<HWND> g_clipboard_viewers;  // windows that receive WM_DRAWCL
 extern HACCEL g_loop_accel;               // accelerator table of the running message loop
 extern HWND g_loop_accel_target;          // the window its commands go to
 extern int g_modal_depth;                 // modal dialogs running (their loops skip accelerators)
-extern int g_pump_depth;                  // PumpMessages calls running (no accelerators either)
+extern int g_pump_depth;                  // PL_PumpMessages calls running (no accelerators either)
 extern std::map<std::pair<std::uint32_t, UINT>, UINT> g_tray_icons;  // (window, icon id) -> callback message
 
 // ---- Helpers -----------------------------------------------------------------------------

@@ -40,7 +40,7 @@ DWORD style_of(const BgTextControl& c) {
 std::span<const BgTextControl> bgtext_controls() { return kControls; }
 
 void register_bgtext_template() {
-    if (FindDialogTemplate(IDD_BGTEXT)) return;
+    if (PL_FindDialogTemplate(IDD_BGTEXT)) return;
     DialogTemplate t;
     t.id = IDD_BGTEXT;
     t.caption = u"Dialog";
@@ -51,5 +51,5 @@ void register_bgtext_template() {
     t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT;
     for (const BgTextControl& c : kControls)
         t.controls.push_back(ControlTemplate{c.kind, c.id, std::u16string(c.caption), c.x, c.y, c.cx, c.cy, style_of(c), 0});
-    RegisterDialogTemplate(std::move(t));
+    PL_RegisterDialogTemplate(std::move(t));
 }

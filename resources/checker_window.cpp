@@ -176,4 +176,4 @@ DialogTemplate checker_template() {
 std::span<const CheckerControl> checker_controls() { return kControls; }
 std::span<const CheckerToolTip> checker_tooltips() { return kToolTips; }
 
-void register_checker_template() { RegisterDialogTemplate(checker_template()); }
+void register_checker_template() { PL_RegisterDialogTemplate(checker_template()); }

@@ -27,5 +27,5 @@ DialogTemplate splash_template() {
 }  // namespace
 
 void register_dialog_templates() {
-    RegisterDialogTemplate(splash_template());
+    PL_RegisterDialogTemplate(splash_template());
 }

@@ -30,7 +30,7 @@ static_assert(kControls.size() == 8);
 std::span<const MachineControl> machine_controls() { return kControls; }
 
 void register_machine_template() {
-    if (FindDialogTemplate(IDD_MACHINE)) return;
+    if (PL_FindDialogTemplate(IDD_MACHINE)) return;
     DialogTemplate t;
     t.id = IDD_MACHINE;
     t.caption = u"Dialog";
@@ -42,5 +42,5 @@ void register_machine_template() {
               DS_FIXEDSYS | DS_SYSMODAL | DS_SETFOREGROUND;
     for (const MachineControl& c : kControls)
         t.controls.push_back(ControlTemplate{c.kind, c.id, std::u16string(c.caption), c.x, c.y, c.cx, c.cy, c.style, 0});
-    RegisterDialogTemplate(std::move(t));
+    PL_RegisterDialogTemplate(std::move(t));
 }

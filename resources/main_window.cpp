@@ -47,4 +47,4 @@ DialogTemplate main_window_template() {
 
 }  // namespace
 
-void register_main_window_template() { RegisterDialogTemplate(main_window_template()); }
+void register_main_window_template() { PL_RegisterDialogTemplate(main_window_template()); }

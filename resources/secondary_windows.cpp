@@ -114,16 +114,16 @@ constexpr Control kAbout[] = {
 }  // namespace
 
 void register_secondary_templates() {
-    RegisterDialogTemplate(make(IDD_INPUT, 166, 129, kDialog | DS_CENTER, kInput));
-    RegisterDialogTemplate(make(IDD_SETTINGS, 512, 306, kDialog, kSettings));
-    RegisterDialogTemplate(make(IDD_ASCII, 453, 322, kDialog, kAscii));
+    PL_RegisterDialogTemplate(make(IDD_INPUT, 166, 129, kDialog | DS_CENTER, kInput));
+    PL_RegisterDialogTemplate(make(IDD_SETTINGS, 512, 306, kDialog, kSettings));
+    PL_RegisterDialogTemplate(make(IDD_ASCII, 453, 322, kDialog, kAscii));
     // The live clipboard window stays on top. It is made hidden at start, so it does not ask for the
     // foreground when it is made: that would leave an invisible window the active one, and the
     // keys meant for the window the user sees would go astray.
     DialogTemplate live = make(IDD_LIVE, 169, 87, kDialog | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, kLive);
     live.ex_style = WS_EX_TOPMOST;
-    RegisterDialogTemplate(live);
+    PL_RegisterDialogTemplate(live);
     DialogTemplate about = make(IDD_ABOUT, 246, 100, kDialog | DS_CENTER, kAbout);
     about.caption = u"About";
-    RegisterDialogTemplate(about);
+    PL_RegisterDialogTemplate(about);
 }

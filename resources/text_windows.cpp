@@ -94,13 +94,13 @@ std::string_view control_name(std::span<const TextWindowControl> controls, int i
 }
 
 void register_text_window_templates() {
-    RegisterDialogTemplate(make(IDD_REPL, u"Dialog", 256, 134, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
+    PL_RegisterDialogTemplate(make(IDD_REPL, u"Dialog", 256, 134, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
                                 kFindReplace, false));
-    RegisterDialogTemplate(make(IDD_TRAN, u"", 641, 381,
+    PL_RegisterDialogTemplate(make(IDD_TRAN, u"", 641, 381,
                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME |
                                     DS_SETFONT,
                                 kTranslation, false));
-    RegisterDialogTemplate(make(IDD_INFO, u"Dialog", 224, 190,
+    PL_RegisterDialogTemplate(make(IDD_INFO, u"Dialog", 224, 190,
                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
                                     DS_SETFONT | DS_FIXEDSYS | DS_SYSMODAL | DS_SETFOREGROUND,
                                 kInfo, true));

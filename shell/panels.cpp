@@ -13,7 +13,7 @@
 
 namespace {
 
-bool is_panel(HWND re) { return IsWindow(re) && GetControlKind(re) == ControlKind::RichEdit; }
+bool is_panel(HWND re) { return IsWindow(re) && PL_GetControlKind(re) == ControlKind::RichEdit; }
 
 template <class S>
 void nul_to_blank(S& s) {
@@ -200,5 +200,5 @@ int CopyToClipboard(std::u16string_view text) {
     std::size_t n = std::min(text.size(), CLIPBOARD_COPY_LIMIT);
     if (n < text.size() && n > 0 && is_high_surrogate(text[n - 1]) && is_low_surrogate(text[n])) --n;
     gl_clipboard_translation = 0;
-    return SetClipboardTextW(text.substr(0, n)) ? 1 : 0;
+    return PL_SetClipboardTextW(text.substr(0, n)) ? 1 : 0;
 }

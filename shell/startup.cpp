@@ -210,15 +210,15 @@ int WinMain(const std::filesystem::path& start_folder) {
     // One copy per user: a second start ends here.
     // A lock that cannot be made at all is told as it is: the program is not running twice then,
     // but it cannot make sure of it either, and two copies would rewrite the same lists.
-    if (const InstanceLock lock = AcquireSingleInstanceLock(jux_instance_lock_name); !lock) {
+    if (const InstanceLock lock = PL_AcquireSingleInstanceLock(jux_instance_lock_name); !lock) {
         if (lock.state == InstanceLock::Held) MessageBoxW(HWND{}, u"It's already running!", u"Oops!", MB_OK | MB_ICONERROR);
         else MessageBoxW(HWND{}, utf8_to_utf16(lock.reason), u"Oops!", MB_OK | MB_ICONERROR);
         return 1;
     }
 
-    hicon32 = LoadIconRes(IDI_JUX32);
-    hicon_in = LoadIconRes(IDI_INFO);
-    hicon_tr = LoadIconRes(IDI_TRANSLATION);
+    hicon32 = PL_LoadIconRes(IDI_JUX32);
+    hicon_in = PL_LoadIconRes(IDI_INFO);
+    hicon_tr = PL_LoadIconRes(IDI_TRANSLATION);
     bkgcolor1 = 0xF0F0F0;
     bkgcolor3 = 0xE4E4E4;
     unscramble_authorship();
@@ -232,7 +232,7 @@ int WinMain(const std::filesystem::path& start_folder) {
                       1, fl_stat ? fl_stat : stderr);
 
     show_splash();
-    SetIdlePriority();
+    PL_SetIdlePriority();
     phase_start = jux_mdate();
     if (!create_main_window()) {
         destroy_and_clear(hStart);
@@ -273,9 +273,9 @@ int WinMain(const std::filesystem::path& start_folder) {
     hwndNextViewer = SetClipboardViewer(hMain);
     SetFocus(hAddReShort);
     if (IsWindow(hBig)) {
-        const RECT work = GetWorkArea();
+        const RECT work = PL_GetWorkArea();
         SetWindowPos(hBig, HWND{}, work.left, work.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        if (gl_SHOW_INFO) SendCommand(hBig, kInfoCommand);
+        if (gl_SHOW_INFO) PL_SendCommand(hBig, kInfoCommand);
     }
     hAccelMain = CreateAcceleratorTableW(main_accelerator_table());
     tell_missing_lexicon();
@@ -284,7 +284,7 @@ int WinMain(const std::filesystem::path& start_folder) {
         JuxShowMessageW(panel, welcome_text(edition), 1);
     }
 
-    const int code = RunMessageLoop(hAccelMain, hMain);
+    const int code = PL_RunMessageLoop(hAccelMain, hMain);
     orderly_end();
     return code;
 }

@@ -13,7 +13,7 @@
 
 namespace {
 
-bool is_panel(HWND h) { return IsWindow(h) && GetControlKind(h) == ControlKind::RichEdit; }
+bool is_panel(HWND h) { return IsWindow(h) && PL_GetControlKind(h) == ControlKind::RichEdit; }
 
 // The screen point lies in the window's client area (right and bottom edges excluded).
 bool point_in_client(HWND h, int x, int y) {
@@ -35,7 +35,7 @@ constexpr int kMinPoints = 6;
 constexpr int kMaxPoints = 72;
 
 LOGFONTW font_of(HWND re) {
-    if (std::optional<LOGFONTW> f = GetFontInfo(GetWindowFont(re))) return *f;
+    if (std::optional<LOGFONTW> f = PL_GetFontInfo(GetWindowFont(re))) return *f;
     LOGFONTW f;
     f.points = gl_FONT_SIZE > 0 ? gl_FONT_SIZE : 10;
     return f;
@@ -50,7 +50,7 @@ void apply_font(HWND re, LOGFONTW f) {
 }
 
 void copy_text(std::u16string_view text) {
-    if (!text.empty()) SetClipboardTextW(text);
+    if (!text.empty()) PL_SetClipboardTextW(text);
 }
 
 }  // namespace
@@ -67,7 +67,7 @@ int CreateToolTipW(int id, HWND dlg, std::u16string_view text) {
     if (!IsWindow(dlg) || text.empty()) return 0;
     HWND control = GetDlgItem(dlg, id);
     if (!control) return 0;
-    return CreateToolTipFor(dlg, control, text) ? 1 : 0;
+    return PL_CreateToolTipFor(dlg, control, text) ? 1 : 0;
 }
 
 namespace {
@@ -84,7 +84,7 @@ UserViewDuringPumps::~UserViewDuringPumps() { g_user_view = outer_; }
 void unfreeze() {
     UserViewDuringPumps* guard = g_user_view;
     if (!guard || !IsWindow(guard->panel_)) {
-        PumpMessages(UNFREEZE_US);
+        PL_PumpMessages(UNFREEZE_US);
         return;
     }
     const CHARRANGE job_sel = RE_GetSel(guard->panel_);
@@ -98,7 +98,7 @@ void unfreeze() {
     const HWND panel = guard->panel_;
     const bool was_modified = RE_GetModify(panel);
     RE_SetModify(panel, false);
-    PumpMessages(UNFREEZE_US);
+    PL_PumpMessages(UNFREEZE_US);
     const bool edited = IsWindow(panel) && RE_GetModify(panel);
     if (IsWindow(panel)) RE_SetModify(panel, was_modified || edited);
     // The guard may have ended while the pump ran (a window closed): look it up again.
@@ -153,7 +153,7 @@ int ContextMenu(UINT id) {
             copy_text(RE_GetTextW(re, GT_SELECTION | GT_USECRLF));
             break;
         case IDM_RE_PASTE:
-            if (std::optional<std::u16string> t = GetClipboardTextW(); t && is_panel(re)) RE_ReplaceSel(re, *t, true);
+            if (std::optional<std::u16string> t = PL_GetClipboardTextW(); t && is_panel(re)) RE_ReplaceSel(re, *t, true);
             break;
         case IDM_RE_DELETE:
             RE_ReplaceSel(re, u"", true);
@@ -221,9 +221,9 @@ int kill_proc_by_name(std::string_view name) {
     // The program itself may carry the name: it never asks itself to end (it may hold unsaved text).
     const int self = static_cast<int>(getpid());
     int found = 0;
-    for (int pid : FindProcessesByName(name)) {
+    for (int pid : PL_FindProcessesByName(name)) {
         if (pid == self) continue;
-        CloseProcess(pid);
+        PL_CloseProcess(pid);
         found = 1;
     }
     return found;

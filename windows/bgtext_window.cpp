@@ -127,7 +127,7 @@ void relabel(UINT id) {
         if (n.id == id) {
             std::u16string label = std::u16string(n.prompt) + u" " + cp1251_to_utf16(std::to_string(*n.value));
             if (label.size() > 127) label.resize(127);  // the 128-character scratch of the label
-            SetMenuItemText(hMenuCorpSet, id, label);
+            PL_SetMenuItemText(hMenuCorpSet, id, label);
         }
 }
 
@@ -152,7 +152,7 @@ void build_menus(HWND dlg) {
 
 void init_bgtext(HWND dlg) {
     hBgText = dlg;
-    SetWindowIcon(dlg, ICON_BIG, hicon_tr);
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon_tr);
     SetWindowTextW(dlg, kTitle);
     for (const HandleOf& h : kHandles) *h.handle = JUX_GetDlgItem(dlg, h.id, name_of(h.id));
     Button_SetCheck(hBgTextMixed, gl_CORPUS_ACTIVE ? BST_CHECKED : BST_UNCHECKED);
@@ -164,7 +164,7 @@ void init_bgtext(HWND dlg) {
     DragAcceptFiles(hBgTextRe, true);
     set_secondary_panel_font({hBgTextRe, hBgTextReFilter});
     const RECT w = GetWindowRect(dlg);
-    const RECT d = GetWorkArea();
+    const RECT d = PL_GetWorkArea();
     SetWindowPos(dlg, HWND{}, d.width() / 12, d.bottom - w.height() - kDesktopGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     build_menus(dlg);
     // The folder loaders stop on Stop and tell the checker that its text came from a file.
@@ -298,7 +298,7 @@ void test_loaded_text(HWND dlg) {
 void folder_run(HWND dlg, std::int8_t test) {
     colour_question();
     reset_walk_counters();
-    const std::optional<std::filesystem::path> picked = BrowseForFolder(dlg, u"");
+    const std::optional<std::filesystem::path> picked = PL_BrowseForFolder(dlg, u"");
     if (!picked) return;
     gl_dir_res = result_folder_of(*picked);
     std::error_code ec;
@@ -315,7 +315,7 @@ void folder_run(HWND dlg, std::int8_t test) {
 
 // "Отвори папка с 2 файла": one pair from the picked folder, the report in the data folder.
 void open_pair_folder(HWND dlg) {
-    const std::optional<std::filesystem::path> picked = BrowseForFolder(dlg, u"");
+    const std::optional<std::filesystem::path> picked = PL_BrowseForFolder(dlg, u"");
     if (!picked) return;
     gl_fl_stat = make_fl(dir_alt, kReport);
     if (!gl_fl_stat) return;

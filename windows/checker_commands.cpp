@@ -53,7 +53,7 @@ void undo_step(bool redo) {
 // "Paste": the clipboard's text in place of the whole text, then one run by Refresh. With no
 // text on the clipboard, or more than the panel holds, the user's text stays as it is.
 void paste_clipboard(HWND dlg) {
-    const std::optional<std::u16string> text = GetClipboardTextW();
+    const std::optional<std::u16string> text = PL_GetClipboardTextW();
     if (!text || text->empty()) return;
     if (text->size() > static_cast<std::size_t>(BIG_PANEL_LIMIT)) {
         MessageBoxA(hMain,
@@ -62,13 +62,13 @@ void paste_clipboard(HWND dlg) {
                     "Oops!", MB_OK | MB_ICONERROR);
         return;
     }
-    SendCommand(dlg, IDC_BIG_CLEAR);
+    PL_SendCommand(dlg, IDC_BIG_CLEAR);
     // The paste itself starts no run: Refresh runs the one check.
     const DWORD mask = RE_SetEventMask(hBigReRight, RE_GetEventMask(hBigReRight) & ~DWORD{ENM_CHANGE});
     RE_SetSel(hBigReRight, CHARRANGE{0, -1});
     RE_ReplaceSel(hBigReRight, *text);
     RE_SetEventMask(hBigReRight, mask);
-    SendCommand(dlg, IDC_BIG_REFRESH);
+    PL_SendCommand(dlg, IDC_BIG_REFRESH);
 }
 
 // The find command: the find-and-replace window, opened when needed, shows the position of the
@@ -149,7 +149,7 @@ void clear_checker(HWND dlg) {
 }
 
 void toggle_first_letter_case(HWND re) {
-    if (!IsWindow(re) || GetControlKind(re) != ControlKind::RichEdit) return;
+    if (!IsWindow(re) || PL_GetControlKind(re) != ControlKind::RichEdit) return;
     const CHARRANGE sel = RE_GetSel(re);
     const LONG n = sel.cpMax - sel.cpMin;
     if (n <= 0 || n > kCaseMostChars) return;
@@ -210,7 +210,7 @@ bool checker_panel_command(HWND dlg, int id, INT_PTR& result) {
     switch (id) {
         case IDC_BIG_REFRESH:
             EnableWindow(hBigRefresh, false);
-            SendCommand(dlg, IDC_BIG_RE_RIGHT, EN_CHANGE, hBigReRight);
+            PL_SendCommand(dlg, IDC_BIG_RE_RIGHT, EN_CHANGE, hBigReRight);
             EnableWindow(hBigRefresh, true);
             SetFocus(hBigReLeft);
             result = 1;

@@ -127,7 +127,7 @@ void word_class_entries_of_selection(HWND dlg, bool then_hard) {
     RE_SetSel(target, CHARRANGE{end.cpMin, end.cpMin + static_cast<LONG>(entries.size())});
 
     if (then_hard) {
-        SendCommand(dlg, 1274);
+        PL_SendCommand(dlg, 1274);
         look_up_right_panel();
     }
 }

@@ -164,7 +164,7 @@ void save_command(HWND dlg, bool utf8) {
 }
 
 void font_command(HWND dlg) {
-    const std::optional<LOGFONTW> chosen = ChooseFontW(dlg, GetFontInfo(hFont).value_or(LOGFONTW{}));
+    const std::optional<LOGFONTW> chosen = ChooseFontW(dlg, PL_GetFontInfo(hFont).value_or(LOGFONTW{}));
     if (!chosen) return;
     const HFONT font = CreateFontIndirectW(*chosen);
     if (!font) {
@@ -182,7 +182,7 @@ void help_page(std::string_view file) {
         show_error("Cannot open %s, reason: %s, (errno = %d)\n", page, errno ? errno : ENOENT);
         return;
     }
-    ShellOpen(page.string());
+    PL_ShellOpen(page.string());
 }
 
 void about_box(HWND dlg) {
@@ -248,7 +248,7 @@ bool checker_file_command(HWND dlg, int id) {
             font_command(dlg);
             return true;
         case IDM_BIG_NEW_VERSION:
-            ShellOpen(web_phrase_search_address(u"JUX Spell Checker"));
+            PL_ShellOpen(web_phrase_search_address(u"JUX Spell Checker"));
             return true;
         case IDM_BIG_ABOUT:
             about_box(dlg);

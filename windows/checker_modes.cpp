@@ -40,7 +40,7 @@ void translation_steps(HWND dlg) {
     CheckDlgButton(dlg, IDC_BIG_SPELLCLIP, BST_UNCHECKED);
     gl_REAL_TIME = 0;
     gl_TRANSLATE_CLIPBOARD = 0;
-    SendCommand(dlg, IDC_BIG_INFO);
+    PL_SendCommand(dlg, IDC_BIG_INFO);
     CheckMenuItem(hMenuSetS, IDM_BIG_CHECK_PUNCTUATION, MF_BYCOMMAND | MF_UNCHECKED);
     gl_CHECK_PUNCTUATION = 0;
 }
@@ -122,7 +122,7 @@ void main_window_command() {
         }
         // Connection point: the live clipboard window's button 1114 is relabelled "Hide Main" here
         // too, once that window is part of the program.
-        SetMenuItemText(hMenuMain, IDM_MAIN_SHOW_HIDE, kHideMain);
+        PL_SetMenuItemText(hMenuMain, IDM_MAIN_SHOW_HIDE, kHideMain);
     } else if (IsWindowVisible(hMain)) {
         ShowWindow(hMain, SW_HIDE);
         if (gl_icon_exists) {

@@ -81,7 +81,7 @@ void translate_selection() {
         MessageBoxW(HWND{}, u"Първо изберете текст!", u"Oops!", MB_OK | MB_ICONERROR);
         return;
     }
-    ShellOpen(web_translator_address(RE_GetSelText(hReFocus)));
+    PL_ShellOpen(web_translator_address(RE_GetSelText(hReFocus)));
 }
 
 }  // namespace
@@ -184,6 +184,6 @@ bool checker_web_command(int id) {
     const std::u16string q = web_lookup_text(hReFocus);
     if (q.empty()) return true;
     const std::string address = web_lookup_address(id, q);
-    if (!address.empty()) ShellOpen(address);
+    if (!address.empty()) PL_ShellOpen(address);
     return true;
 }

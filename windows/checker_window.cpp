@@ -122,8 +122,8 @@ HFONT make_font(int points) {
 void init_checker(HWND dlg) {
     // 1-2: menus, icon, the "Gtr" bitmap
     build_checker_menus(dlg);
-    SetWindowIcon(dlg, ICON_BIG, hicon32);
-    Button_SetBitmap(GetDlgItem(dlg, IDC_BIG_GOOGLE_TR), LoadBitmapRes(IDB_GOOGLE_TR));
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
+    Button_SetBitmap(GetDlgItem(dlg, IDC_BIG_GOOGLE_TR), PL_LoadBitmapRes(IDB_GOOGLE_TR));
     // 3: the text state of a new window
     gl_search_start = gl_word_start = 0;
     gl_log.clear();

@@ -199,7 +199,7 @@ void forget(HWND dlg) {
 
 // Keeps a window that opens at `p` on the screen.
 POINT on_screen(HWND w, POINT p) {
-    const RECT wa = GetWorkArea();
+    const RECT wa = PL_GetWorkArea();
     const RECT r = GetWindowRect(w);
     p.x = std::max(wa.left, std::min<LONG>(p.x, wa.right - r.width()));
     p.y = std::max(wa.top, std::min<LONG>(p.y, wa.bottom - r.height()));

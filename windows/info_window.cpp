@@ -20,7 +20,7 @@ constexpr double kRatioDown = 0.6;       // the top panel's share while gl_PRINT
 constexpr double kRatioLeft = 0.77;      // its share otherwise
 
 void init(HWND dlg) {
-    SetWindowIcon(dlg, ICON_BIG, hicon_in);
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon_in);
     SetWindowTextW(dlg, u"инфо");
     hInfoReTop = JUX_GetDlgItem(dlg, IDC_INFO_RE_TOP, "IDC_INFO_RE_TOP");
     hInfoReBot = JUX_GetDlgItem(dlg, IDC_INFO_RE_BOT, "IDC_INFO_RE_BOT");
@@ -32,7 +32,7 @@ void init(HWND dlg) {
     // The right edge at the screen's right edge, the bottom edge above the machine-translation
     // window's place.
     const RECT w = GetWindowRect(dlg);
-    const RECT d = GetWorkArea();
+    const RECT d = PL_GetWorkArea();
     SetWindowPos(dlg, HWND{}, d.right - w.width(), d.bottom - w.height() - kAboveScreenBottom, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     size_info_ratio_hook = size_info_ratio;

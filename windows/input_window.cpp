@@ -35,7 +35,7 @@ constexpr std::array<KeypadButton, 18> kKeypad{{
 }};
 
 void init_input(HWND dlg) {
-    SetWindowIcon(dlg, ICON_BIG, hicon32);
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
     SetWindowTextW(dlg, u" Input");
     hInputRe = JUX_GetDlgItem(dlg, IDC_INPUT_RE, "IDC_INPUT_RE");
     RE_SetBackgroundColor(hInputRe, bkgcolor1);
@@ -91,7 +91,7 @@ INT_PTR DialogInput(HWND dlg, const Msg& m) {
             for (const KeypadButton& k : kKeypad)
                 if (k.id == m.id) {
                     StringToRE(hInputRe, k.text);
-                    return k.submits ? SendCommand(dlg, IDC_INPUT_OK) : 0;
+                    return k.submits ? PL_SendCommand(dlg, IDC_INPUT_OK) : 0;
                 }
             if (m.id == IDC_INPUT_OK) return submit(dlg);
             if (m.id == IDC_INPUT_CANCEL) {

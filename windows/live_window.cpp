@@ -22,11 +22,11 @@ constexpr std::u16string_view kHideLive = u"Hide Live";
 // The main window's Live button and menu item.
 void label_live_controls(std::u16string_view text) {
     SetDlgItemTextW(hMain, IDC_ADD_SHOW_LIVE, text);
-    SetMenuItemText(hMenuMain, IDM_SHOW_LIVE, text);
+    PL_SetMenuItemText(hMenuMain, IDM_SHOW_LIVE, text);
 }
 
 void init_live(HWND dlg) {
-    SetWindowIcon(dlg, ICON_BIG, hicon32);
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
     SetWindowTextW(dlg, u" Live clipboard");
     hLiveRe = JUX_GetDlgItem(dlg, IDC_LIVE_RE, "IDC_LIVE_RE");
     RE_SetBackgroundColor(hLiveRe, bkgcolor1);
@@ -34,7 +34,7 @@ void init_live(HWND dlg) {
     set_secondary_panel_font({hLiveRe});
 
     // Its right edge 20 pixels left of the screen's, its top at 30; size and z-order kept.
-    const RECT screen = GetWorkArea();
+    const RECT screen = PL_GetWorkArea();
     const RECT r = GetWindowRect(dlg);
     SetWindowPos(dlg, HWND{}, screen.right - r.width() - kRightGap, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
@@ -89,7 +89,7 @@ void start_live_window() {
     if (OP[OPT_START_LIVE_CLIPBOARD].num_value != 0) ShowWindow(hLive, SW_SHOW);
     const bool main_shown = IsWindowVisible(hMain);
     SetDlgItemTextW(hLive, IDC_LIVE_SHOW_MAIN, main_shown ? kHideMain : kShowMain);
-    if (main_shown) SetMenuItemText(hMenuMain, IDM_HIDE_MAIN, kHideMain);
+    if (main_shown) PL_SetMenuItemText(hMenuMain, IDM_HIDE_MAIN, kHideMain);
     label_live_controls(IsWindowVisible(hLive) ? kHideLive : kShowLive);
 }
 

@@ -85,7 +85,7 @@ void build_menus(HWND dlg) {
 
 void init_machine(HWND dlg) {
     hMachine = dlg;
-    SetWindowIcon(dlg, ICON_BIG, hicon_tr);
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon_tr);
     SetWindowTextW(dlg, title_by_mode());
     SetDlgItemTextW(dlg, IDC_MACHINE_MIXED, u"Смесен текст");
     for (const HandleOf& h : kHandles) *h.handle = JUX_GetDlgItem(dlg, h.id, name_of(h.id));
@@ -97,7 +97,7 @@ void init_machine(HWND dlg) {
     set_secondary_panel_font({hMachineRe, hMachineReFilter});
     // Bottom right of the screen, its bottom edge 40 pixels above the screen's.
     const RECT w = GetWindowRect(dlg);
-    const RECT d = GetWorkArea();
+    const RECT d = PL_GetWorkArea();
     SetWindowPos(dlg, HWND{}, d.right - w.width(), d.bottom - w.height() - kDesktopGap, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     build_menus(dlg);

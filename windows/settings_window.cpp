@@ -84,7 +84,7 @@ void show_number(HWND dlg, const NumberField& f) {
 }
 
 void init_settings(HWND dlg) {
-    SetWindowIcon(dlg, ICON_BIG, hicon32);
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
     SetWindowTextW(dlg, u" Settings");
     for (const SettingsControl& c : kControls) {
         *c.handle = JUX_GetDlgItem(dlg, c.id, c.name);
@@ -97,7 +97,7 @@ void init_settings(HWND dlg) {
     for (const SettingsBox& b : kBoxes) CheckDlgButton(dlg, b.id, *b.mirror ? BST_CHECKED : BST_UNCHECKED);
     for (const NumberField& f : kNumbers) show_number(dlg, f);
     // The number fields stand on the panels' background with black text.
-    for (HWND field : {hSettingsMaxDefLength, hSettingsRankSettings}) SetControlColors(field, bkgcolor1, 0x000000);
+    for (HWND field : {hSettingsMaxDefLength, hSettingsRankSettings}) PL_SetControlColors(field, bkgcolor1, 0x000000);
 }
 
 bool checked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }

@@ -72,7 +72,7 @@ void reset_text_state(bool encoding_too) {
 }
 
 void init(HWND dlg) {
-    SetWindowIcon(dlg, ICON_BIG, hicon32);
+    PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
     reset_text_state(false);
     for (const Handle& h : kHandles) {
         *h.handle = JUX_GetDlgItem(dlg, h.id, control_name(translation_controls(), h.id));
@@ -104,7 +104,7 @@ void web_search(bool bulgarian_pages) {
     if (RE_GetTextLength(hReFocus) == 0) return;
     const std::u16string q = web_lookup_text(hReFocus, hTranReLeft);
     if (q.empty()) return;
-    ShellOpen(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
+    PL_ShellOpen(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
 }
 
 // One undo or redo step in the right pane, which tells nobody about it.
@@ -194,7 +194,7 @@ INT_PTR DialogTran(HWND dlg, const Msg& m) {
 void size_tran() { lay_out(hTran, kNormal); }
 
 HWND open_translation_window(HWND source, bool big) {
-    if (GetControlKind(source) != ControlKind::RichEdit) return HWND{};
+    if (PL_GetControlKind(source) != ControlKind::RichEdit) return HWND{};
     const std::string rtf = RE_StreamOut(source, SF_RTF);
     if (rtf.size() > TRAN_HUGE_RTF) {
         const std::string q = jux_format(

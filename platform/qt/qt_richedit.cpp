@@ -692,7 +692,7 @@ void QtRichEditView::sync(WindowProp what) {
             w->setGeometry(m->rect.left, m->rect.top, std::max(0, m->rect.width()), std::max(0, m->rect.height()));
             break;
         case WindowProp::Font:
-            if (auto f = GetFontInfo(m->font))
+            if (auto f = PL_GetFontInfo(m->font))
                 w->setFont(to_qfont(*f));
             else
                 w->setFont(dialog_font(m->dialog_font_points, false));

@@ -146,7 +146,7 @@ void QtView::apply_common(WindowProp what) {
             w_->setGeometry(m->rect.left, m->rect.top, std::max(0, m->rect.width()), std::max(0, m->rect.height()));
             break;
         case WindowProp::Font:
-            if (auto f = GetFontInfo(m->font))
+            if (auto f = PL_GetFontInfo(m->font))
                 w_->setFont(control_font(*f));
             else
                 w_->setFont(dialog_font(m->dialog_font_points));
@@ -459,7 +459,7 @@ void DialogView::sync(WindowProp what) {
             break;
         case WindowProp::Geometry: d->apply_model_geometry(); break;
         case WindowProp::Font:
-            if (auto f = GetFontInfo(m->font))
+            if (auto f = PL_GetFontInfo(m->font))
                 d->client()->setFont(control_font(*f));
             else
                 d->client()->setFont(dialog_font(m->dialog_font_points));

@@ -20,7 +20,7 @@ protected:
         MainWindowTest::SetUp();
         open();
         gl_CHECK_PUNCTUATION = 0;  // the proof-reader's marks are its own tests' matter
-        text = CreateControl(hMain, ControlKind::RichEdit, 4343, u"", RECT{0, 0, 400, 100}, WS_CHILD | ES_MULTILINE);
+        text = PL_CreateControl(hMain, ControlKind::RichEdit, 4343, u"", RECT{0, 0, 400, 100}, WS_CHILD | ES_MULTILINE);
     }
 
     // Checks a sentence as the text checker does and returns the words it marked as unknown: the

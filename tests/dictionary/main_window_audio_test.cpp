@@ -81,7 +81,7 @@ TEST_F(MainWindowAudio, ButtonAndPopupItemSpeakTheFocusPane) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(50, 'a'));
 
     RE_SetSel(hAddReSaved, {0, 5});
-    SendCommand(hMain, static_cast<int>(IDM_AUDIO));
+    PL_SendCommand(hMain, static_cast<int>(IDM_AUDIO));
     EXPECT_EQ(GetDlgItemTextW(hMain, IDC_ADD_AUDIO_LABEL), u"about");
     EXPECT_EQ(hs->programs_started.size(), 2u);
     RE_SetSel(hAddReSaved, {2, 2});
@@ -108,7 +108,7 @@ TEST_F(MainWindowAudio, MakeAudioFileCommandPacksTheChosenFolder) {
     open_active();
     data.write_raw("clips/hello.ogg", "12345");
     hs->folder_dialog_answers.push_back(data.file("clips"));
-    SendCommand(hMain, static_cast<int>(IDM_MAKE_AUDIO_FILE));
+    PL_SendCommand(hMain, static_cast<int>(IDM_MAKE_AUDIO_FILE));
     ASSERT_EQ(hs->message_boxes.size(), 2u);
     EXPECT_EQ(hs->message_boxes[1].caption, u"Done!");
     EXPECT_EQ(data.read("b_english_ao_NEW.txt"), audio_index_line("hello", 0, 5));

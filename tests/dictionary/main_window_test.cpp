@@ -172,7 +172,7 @@ TEST_F(MainWindow, TheWindowButtonsWaitForTheRunAndAChangeDuringItIsServedAfter)
 // look-up is served after that run, and the window's buttons come back with it.
 TEST_F(MainWindow, ALookUpServedAfterAnotherPanelsRunGivesTheButtonsBack) {
     open();
-    HWND other = CreateControl(hMain, ControlKind::RichEdit, 4242, u"", RECT{0, 0, 100, 100}, WS_CHILD | ES_MULTILINE);
+    HWND other = PL_CreateControl(hMain, ControlKind::RichEdit, 4242, u"", RECT{0, 0, 100, 100}, WS_CHILD | ES_MULTILINE);
     RE_SetTextW(other, u"apple pie and more apple pie");
     respond_token = 2;
     int pumps = 0;
@@ -234,7 +234,7 @@ TEST_F(MainWindow, BadInputInTheEntryBox) {
     std::u16string big;
     while (big.size() < 1'048'576) big += u"apple and ";
     big.resize(1'048'576);
-    SetClipboardTextW(big);
+    PL_SetClipboardTextW(big);
     SetFocus(hAddReShort);
     headless_paste(hAddReShort);
     EXPECT_EQ(RE_GetTextLength(hAddReShort), 1'048'576);

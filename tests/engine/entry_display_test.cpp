@@ -153,7 +153,7 @@ TEST_F(EntryDisplay, AfterTheProgramsOwnChangeTheSavedPaneKeepsWhatItHad) {
     EXPECT_EQ(lines(hAddReSaved), (std::vector<std::string>{"earlier", "apple [\u00e6pl] n 1. ябълка 1688"}));
     EXPECT_FALSE(RE_GetWordWrap(hAddReSaved));
     // With 1166 ticked the pane starts afresh.
-    CreateControl(hMain, ControlKind::CheckBox, IDC_ADD_UPDATE_DEFINITION_AFTER_ADD, u"", RECT{0, 0, 10, 10});
+    PL_CreateControl(hMain, ControlKind::CheckBox, IDC_ADD_UPDATE_DEFINITION_AFTER_ADD, u"", RECT{0, 0, 10, 10});
     CheckDlgButton(hMain, IDC_ADD_UPDATE_DEFINITION_AFTER_ADD, BST_CHECKED);
     look_up("apply");
     EXPECT_EQ(lines(hAddReSaved), (std::vector<std::string>{"apply v 1. прилагам 2. кандидатствам 900"}));

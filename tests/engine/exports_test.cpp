@@ -100,7 +100,7 @@ protected:
     std::string file(std::string_view name) const { return read(work / std::string(name)); }
     // A bottom panel for the checker window.
     void make_bottom_panel() {
-        hBigReBot = CreateControl(hBig, ControlKind::RichEdit, 403, u"", RECT{0, 0, 100, 100}, kChild | ES_MULTILINE);
+        hBigReBot = PL_CreateControl(hBig, ControlKind::RichEdit, 403, u"", RECT{0, 0, 100, 100}, kChild | ES_MULTILINE);
         RE_LimitText(hBigReBot, 1 << 30);
     }
     // Prefix words, a paragraph of 60 words, and the same paragraph again (`upper`: in capitals).

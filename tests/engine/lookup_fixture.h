@@ -40,7 +40,7 @@ protected:
         reset_spelling();
         make_stores();
         auto panel = [](int id, int y) {
-            HWND re = CreateControl(hMain, ControlKind::RichEdit, id, u"", RECT{400, y, 600, y + 60}, kChild | ES_MULTILINE);
+            HWND re = PL_CreateControl(hMain, ControlKind::RichEdit, id, u"", RECT{400, y, 600, y + 60}, kChild | ES_MULTILINE);
             RE_LimitText(re, 1 << 30);
             return re;
         };
@@ -48,7 +48,7 @@ protected:
         hAddReBg = panel(kAddBg, 70);
         hAddReHyphen = panel(kAddHyphen, 140);
         hAddReLong = panel(kAddLong, 210);
-        hAddTransSir = CreateControl(hMain, ControlKind::Edit, IDC_ADD_TRANS_SIR, u"", RECT{400, 280, 500, 300}, WS_CHILD);
+        hAddTransSir = PL_CreateControl(hMain, ControlKind::Edit, IDC_ADD_TRANS_SIR, u"", RECT{400, 280, 500, 300}, WS_CHILD);
         std::filesystem::create_directories(data.path() / "bgtypes2");
     }
     void TearDown() override {

@@ -55,32 +55,32 @@ TEST_F(HeadlessTest, MessageBoxesAreAnsweredInOrderAndRecorded) {
 TEST_F(HeadlessTest, ClipboardRoundTripsAndTellsItsWatchers) {
     HWND main = CreateDialogIndirect(small_template(), {}, RecordingProc);
     HWND other = CreateDialogIndirect(small_template(), {}, RecordingProc);
-    EXPECT_FALSE(GetClipboardTextW());
+    EXPECT_FALSE(PL_GetClipboardTextW());
     EXPECT_FALSE(SetClipboardViewer(main));
     SetClipboardViewer(main);  // joining twice changes nothing
     g_received.clear();
 
-    ASSERT_TRUE(SetClipboardTextW(u"Здравей\r\n\U0001F600"));
-    EXPECT_EQ(*GetClipboardTextW(), u"Здравей\r\n\U0001F600");
-    EXPECT_EQ(*GetClipboardTextA(), "\xC7\xE4\xF0\xE0\xE2\xE5\xE9\r\n??");
-    ASSERT_TRUE(SetClipboardTextA("\xE4\xF3\xEC\xE0"));  // "дума"
-    EXPECT_EQ(*GetClipboardTextW(), u"дума");
+    ASSERT_TRUE(PL_SetClipboardTextW(u"Здравей\r\n\U0001F600"));
+    EXPECT_EQ(*PL_GetClipboardTextW(), u"Здравей\r\n\U0001F600");
+    EXPECT_EQ(*PL_GetClipboardTextA(), "\xC7\xE4\xF0\xE0\xE2\xE5\xE9\r\n??");
+    ASSERT_TRUE(PL_SetClipboardTextA("\xE4\xF3\xEC\xE0"));  // "дума"
+    EXPECT_EQ(*PL_GetClipboardTextW(), u"дума");
     EXPECT_EQ(hs->clipboard_writes, 2);
-    SetClipboardTextW(std::u16string(u"до\0след", 7));  // clipboard text ends at a NUL
-    EXPECT_EQ(*GetClipboardTextW(), u"до");
+    PL_SetClipboardTextW(std::u16string(u"до\0след", 7));  // clipboard text ends at a NUL
+    EXPECT_EQ(*PL_GetClipboardTextW(), u"до");
 
     headless_copy_from_outside(u"from outside");
-    EXPECT_EQ(*GetClipboardTextW(), u"from outside");
+    EXPECT_EQ(*PL_GetClipboardTextW(), u"from outside");
     EXPECT_EQ(hs->clipboard_writes, 3);  // not ours
     auto told = received(WM_DRAWCLIPBOARD);
     ASSERT_EQ(told.size(), 4u);
     EXPECT_TRUE(std::all_of(told.begin(), told.end(), [&](const Received& r) { return r.hwnd == main; }));
 
     EXPECT_TRUE(EmptyClipboard());
-    EXPECT_FALSE(GetClipboardTextW());
+    EXPECT_FALSE(PL_GetClipboardTextW());
     EXPECT_EQ(received(WM_DRAWCLIPBOARD).size(), 5u);
     EXPECT_TRUE(ChangeClipboardChain(main, {}));
-    SetClipboardTextW(u"x");
+    PL_SetClipboardTextW(u"x");
     EXPECT_EQ(received(WM_DRAWCLIPBOARD).size(), 5u);
     (void)other;
 }
@@ -93,7 +93,7 @@ TEST_F(HeadlessTest, AViewerThatCopiesWhileToldDoesNotRecurse) {
         if (m.message != WM_DRAWCLIPBOARD) return 0;
         ++told;
         max_depth = std::max(max_depth, ++depth);
-        SetClipboardTextW(u"again");  // every answer is itself a change
+        PL_SetClipboardTextW(u"again");  // every answer is itself a change
         --depth;
         return 0;
     };
@@ -136,7 +136,7 @@ TEST_F(HeadlessTest, TrayRecordsAreCutAndTheIconCallsItsWindow) {
     nid.hWnd = main;
     nid.uID = 115;
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    nid.hIcon = LoadIconRes(115);
+    nid.hIcon = PL_LoadIconRes(115);
     nid.szTip = std::u16string(200, u'т');
     ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, nid));
     EXPECT_FALSE(Shell_NotifyIconW(NIM_ADD, nid));  // already there
@@ -169,11 +169,11 @@ TEST_F(HeadlessTest, TrayRecordsAreCutAndTheIconCallsItsWindow) {
 
 TEST_F(HeadlessTest, FakeClockAndPumpAreDeterministic) {
     EXPECT_EQ(NowMicroseconds(), 0);
-    SleepMilliseconds(50);
+    PL_SleepMilliseconds(50);
     EXPECT_EQ(NowMicroseconds(), 50000);
     headless_advance_clock(7);
     EXPECT_EQ(NowMicroseconds(), 50007);
-    SleepMilliseconds(-5);
+    PL_SleepMilliseconds(-5);
     EXPECT_EQ(NowMicroseconds(), 50007);
 
     // A long job's pump: for 10 ms, sleeping 50 ms when idle, ends after one round.
@@ -186,8 +186,8 @@ TEST_F(HeadlessTest, FakeClockAndPumpAreDeterministic) {
     g_received.clear();
     std::int64_t start = NowMicroseconds();
     while (NowMicroseconds() - start < 10000) {
-        PumpMessages(10000);
-        SleepMilliseconds(50);
+        PL_PumpMessages(10000);
+        PL_SleepMilliseconds(50);
     }
     EXPECT_EQ(acted, 1);
     EXPECT_EQ(hs->pump_calls, 1);
@@ -202,14 +202,14 @@ TEST_F(HeadlessTest, ChoosersShellAndProgramsAreAnsweredAndRecorded) {
     EXPECT_EQ(GetOpenFileNameW({}, u"Отвори", {{u"Text (*.txt)", u"*.txt"}}), std::filesystem::path("/tmp/in.txt"));
     EXPECT_FALSE(GetSaveFileNameW({}, u"Запиши", {}));
     EXPECT_FALSE(GetSaveFileNameW({}, u"Запиши", {}));  // queue empty: cancelled
-    EXPECT_EQ(BrowseForFolder({}, u"Папка"), std::filesystem::path("/tmp"));
+    EXPECT_EQ(PL_BrowseForFolder({}, u"Папка"), std::filesystem::path("/tmp"));
     EXPECT_EQ(ChooseFontW({}, LOGFONTW{}), chosen);
     EXPECT_FALSE(ChooseFontW({}, LOGFONTW{}));
 
-    EXPECT_TRUE(ShellOpen("https://example.org/?q=word"));
-    EXPECT_FALSE(ShellOpen(""));
+    EXPECT_TRUE(PL_ShellOpen("https://example.org/?q=word"));
+    EXPECT_FALSE(PL_ShellOpen(""));
     EXPECT_EQ(hs->shell_opened, (std::vector<std::string>{"https://example.org/?q=word"}));
-    EXPECT_TRUE(StartProgram("/opt/audiopl/winamp0.exe", {"/data/a.ogg"}, true));
+    EXPECT_TRUE(PL_StartProgram("/opt/audiopl/winamp0.exe", {"/data/a.ogg"}, true));
     ASSERT_EQ(hs->programs_started.size(), 1u);
     EXPECT_EQ(hs->programs_started[0].args.at(0), "/data/a.ogg");
     EXPECT_TRUE(hs->programs_started[0].minimized);
@@ -224,20 +224,20 @@ TEST(ProcessServices, SingleInstanceLockRefusesASecondProcess) {
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
     jux_test::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
 
-    ASSERT_TRUE(AcquireSingleInstanceLock(name));
+    ASSERT_TRUE(PL_AcquireSingleInstanceLock(name));
     EXPECT_TRUE(std::filesystem::exists(dir.file("jux-" + std::to_string(getuid()) + "-" + name + ".lock")));
-    EXPECT_TRUE(AcquireSingleInstanceLock(name));  // held already by this process
+    EXPECT_TRUE(PL_AcquireSingleInstanceLock(name));  // held already by this process
 
     auto child_lock = [](const std::string& lock) {
         pid_t pid = fork();
-        if (pid == 0) _exit(AcquireSingleInstanceLock(lock).state);
+        if (pid == 0) _exit(PL_AcquireSingleInstanceLock(lock).state);
         int status = 0;
         waitpid(pid, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
     EXPECT_EQ(child_lock(name), InstanceLock::Held);
     EXPECT_EQ(child_lock(name + "-other"), InstanceLock::Taken);
-    EXPECT_TRUE(AcquireSingleInstanceLock("../odd/name with blanks"));  // made a safe file name
+    EXPECT_TRUE(PL_AcquireSingleInstanceLock("../odd/name with blanks"));  // made a safe file name
     EXPECT_TRUE(std::filesystem::exists(dir.file("jux-" + std::to_string(getuid()) + "-.._odd_name_with_blanks.lock")));
 }
 
@@ -309,7 +309,7 @@ TEST(ProcessServices, SingleInstanceLockTellsWhyItCannotBeMade) {
         if (std::filesystem::exists(dir.file("LOCK")) || std::filesystem::is_directory(dir.file("LOCK")))
             std::filesystem::rename(dir.file("LOCK"), dir.file(lock_file));
 
-        const InstanceLock got = AcquireSingleInstanceLock(name);
+        const InstanceLock got = PL_AcquireSingleInstanceLock(name);
         EXPECT_EQ(got.state, c.state);
         if (c.reason.empty()) {
             EXPECT_TRUE(got.reason.empty());
@@ -334,28 +334,28 @@ TEST(ProcessServices, FindsAndClosesAProgramByItsName) {
 
     std::vector<int> found;
     for (int tries = 0; tries < 200; ++tries) {  // until the new program has replaced the child
-        found = FindProcessesByName("SLEEP");
+        found = PL_FindProcessesByName("SLEEP");
         if (std::count(found.begin(), found.end(), pid)) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(std::count(found.begin(), found.end(), pid), 1);
-    found = FindProcessesByName("sleepy");
+    found = PL_FindProcessesByName("sleepy");
     EXPECT_EQ(std::count(found.begin(), found.end(), pid), 0);
-    EXPECT_TRUE(FindProcessesByName("").empty());
+    EXPECT_TRUE(PL_FindProcessesByName("").empty());
 
-    EXPECT_TRUE(CloseProcess(pid));
+    EXPECT_TRUE(PL_CloseProcess(pid));
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGTERM);
-    found = FindProcessesByName("sleep");
+    found = PL_FindProcessesByName("sleep");
     EXPECT_EQ(std::count(found.begin(), found.end(), pid), 0);
-    EXPECT_FALSE(CloseProcess(0));  // never a process group
-    EXPECT_FALSE(CloseProcess(-1));
+    EXPECT_FALSE(PL_CloseProcess(0));  // never a process group
+    EXPECT_FALSE(PL_CloseProcess(-1));
 }
 
 TEST(ProcessServices, IdlePriorityIsTheLowestTheUserMayTake) {
-    ASSERT_TRUE(SetIdlePriority());
+    ASSERT_TRUE(PL_SetIdlePriority());
     errno = 0;
     EXPECT_EQ(getpriority(PRIO_PROCESS, 0), 19);
 }

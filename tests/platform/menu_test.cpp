@@ -40,7 +40,7 @@ TEST_F(MenuTest, ItemsCarryChecksGreysBreaksAndSubmenus) {
     EXPECT_EQ(EnableMenuItem(opts, 9240, MF_ENABLED), static_cast<int>(MF_GRAYED));
     EXPECT_EQ(GetMenuState(opts, 9240, MF_BYCOMMAND), 0);
     EXPECT_EQ(CheckMenuItem(opts, 4242, MF_CHECKED), -1);
-    EXPECT_TRUE(SetMenuItemText(bar, 9262, u"Нов етикет"));
+    EXPECT_TRUE(PL_SetMenuItemText(bar, 9262, u"Нов етикет"));
     EXPECT_EQ(GetMenuItemText(eng, 0, MF_BYPOSITION), u"Нов етикет");
     EXPECT_EQ(GetMenuState(eng, 0, MF_BYPOSITION), static_cast<int>(MF_MENUBREAK));
     EXPECT_EQ(GetMenuItemText(bar, 0, MF_BYPOSITION), u"Опции");
@@ -194,7 +194,7 @@ TEST_F(MenuTest, AcceleratorsOfTheLoopReachTheTarget) {
         PostQuitMessage(0);
     };
     g_received.clear();
-    EXPECT_EQ(RunMessageLoop(table, main), 0);
+    EXPECT_EQ(PL_RunMessageLoop(table, main), 0);
     EXPECT_EQ(used, (std::vector<bool>{true, false, true, true}));
     auto cmds = received(WM_COMMAND);
     ASSERT_EQ(cmds.size(), 3u);
@@ -216,16 +216,16 @@ TEST_F(MenuTest, AcceleratorsOfTheLoopReachTheTarget) {
 TEST_F(MenuTest, NoAcceleratorsWhilePumpingOrInAModalBox) {
     HWND main = CreateDialogIndirect(small_template(), {}, RecordingProc);
     HACCEL table = CreateAcceleratorTableW({{FVIRTKEY | FCONTROL, 'F', 1241}});
-    RegisterDialogTemplate(small_template(530));
+    PL_RegisterDialogTemplate(small_template(530));
     std::vector<bool> used;
     hs->on_pump = [&] { used.push_back(headless_key('F', FCONTROL)); };
     hs->on_modal = [&](HWND) { used.push_back(headless_key('F', FCONTROL)); };
     hs->on_loop = [&] {
-        PumpMessages(10000);
+        PL_PumpMessages(10000);
         DialogBoxParamW(530, main, RecordingProc);
         used.push_back(headless_key('F', FCONTROL));
     };
-    RunMessageLoop(table, main);
+    PL_RunMessageLoop(table, main);
     EXPECT_EQ(used, (std::vector<bool>{false, false, true}));
 }
 

@@ -261,7 +261,7 @@ TEST_F(RichEditTest, TextLimitCutsReplacementsAndTypingButNotSetText) {
   EXPECT_EQ(changes(), 0);
   RE_SetSel(re, {0, 1});
   headless_paste(re);  // empty clipboard: nothing
-  SetClipboardTextW(u"\U0001F600\U0001F600");
+  PL_SetClipboardTextW(u"\U0001F600\U0001F600");
   headless_paste(re);  // one unit of room: a surrogate pair is not cut in half
   EXPECT_EQ(RE_GetTextW(re), u"y56789ABC");
   headless_paste(re);  // still one unit of room: nothing
@@ -381,7 +381,7 @@ TEST_F(RichEditTest, UndoRedoOfTypingPastingAndSettingText) {
   EXPECT_FALSE(RE_CanUndo(re));
   RE_SetSel(re, {-1, -1});
   headless_type(re, u" one");
-  SetClipboardTextW(u" two");
+  PL_SetClipboardTextW(u" two");
   headless_paste(re);
   EXPECT_EQ(RE_GetTextW(re), u"base one two");
   ASSERT_TRUE(RE_Undo(re));
@@ -447,7 +447,7 @@ TEST_F(RichEditTest, RtfStreamsCarryFormatsBetweenPanels) {
   color_range_on(re, 9, 12, CFM_COLOR | CFM_UNDERLINE | CFM_ITALIC, RGB(0, 0, 255), CFE_UNDERLINE | CFE_ITALIC);
   const std::string rtf = RE_StreamOut(re, SF_RTF);
 
-  HWND other = CreateControl(dlg, ControlKind::RichEdit, 104, u"old", RECT{0, 0, 100, 100});
+  HWND other = PL_CreateControl(dlg, ControlKind::RichEdit, 104, u"old", RECT{0, 0, 100, 100});
   RE_SetEventMask(other, ENM_CHANGE);
   ASSERT_TRUE(RE_StreamIn(other, SF_RTF, rtf));
   EXPECT_EQ(RE_GetTextW(other), u"Червен и син\rtext");
@@ -624,7 +624,7 @@ TEST_F(RichEditTest, OddCharactersAndHugeTexts) {
   EXPECT_EQ(RE_FindText(re, FR_DOWN | FR_MATCHCASE, {0, -1}, u"Ж"),
             (CHARRANGE{static_cast<LONG>(big.size()) - 1, static_cast<LONG>(big.size())}));
   RE_SetSel(re, {5, 10});
-  SetClipboardTextW(big);
+  PL_SetClipboardTextW(big);
   headless_paste(re);
   EXPECT_EQ(RE_GetTextLength(re), static_cast<LONG>(2 * big.size() - 5));
   RE_SetSel(re, {0, -1});

@@ -29,8 +29,8 @@ TEST_F(WindowTest, DialogFromTemplateHasEveryControlKindInPixels) {
         {ControlKind::Edit, 6, u"42", 80, 60, 40, 14},
         {ControlKind::RichEdit, 7, u"ред1\r\nред2", 130, 60, 100, 60, WS_CHILD | ES_MULTILINE},
     };
-    RegisterDialogTemplate(t);
-    ASSERT_NE(FindDialogTemplate(900), nullptr);
+    PL_RegisterDialogTemplate(t);
+    ASSERT_NE(PL_FindDialogTemplate(900), nullptr);
 
     g_on_message = [](HWND h, const Msg& m) -> INT_PTR {
         // Controls exist and the window is still hidden when the procedure initialises.
@@ -56,11 +56,11 @@ TEST_F(WindowTest, DialogFromTemplateHasEveryControlKindInPixels) {
     for (int i = 0; i < 7; ++i) {
         HWND c = GetDlgItem(dlg, ids[i]);
         ASSERT_TRUE(c) << ids[i];
-        EXPECT_EQ(GetControlKind(c), kinds[i]);
+        EXPECT_EQ(PL_GetControlKind(c), kinds[i]);
         EXPECT_EQ(GetParent(c), dlg);
         EXPECT_EQ(GetDlgCtrlID(c), ids[i]);
     }
-    EXPECT_EQ(GetChildren(dlg).size(), 8u);
+    EXPECT_EQ(PL_GetChildren(dlg).size(), 8u);
     EXPECT_EQ(platform_window(GetDlgItem(dlg, 1))->bitmap, HBITMAP{128});
     EXPECT_EQ(platform_window(GetDlgItem(dlg, 4))->bitmap, HBITMAP{122});
     EXPECT_EQ(GetDlgItemTextW(dlg, 6), u"42");
@@ -76,7 +76,7 @@ TEST_F(WindowTest, DialogFromTemplateHasEveryControlKindInPixels) {
 
     // MS Shell Dlg 8 pt: 1.5 pixels across and 13/8 down per dialog unit, rounded.
     EXPECT_EQ(GetClientRect(dlg), (RECT{0, 0, 450, 260}));
-    RECT wa = GetWorkArea();
+    RECT wa = PL_GetWorkArea();
     EXPECT_EQ(GetWindowRect(dlg), (RECT{wa.left + 6, wa.top + 13, wa.left + 456, wa.top + 273}));
     HWND go = GetDlgItem(dlg, 1);
     EXPECT_EQ(platform_window(go)->rect, (RECT{15, 13, 75, 39}));
@@ -102,7 +102,7 @@ TEST_F(WindowTest, DialogUnitsScaleWithTheFontAndCentreOnTheWorkArea) {
     RECT r = GetWindowRect(dlg);
     EXPECT_EQ(r.left, 100 + (1000 - 375) / 2);
     EXPECT_EQ(r.top, 50 + (800 - 203) / 2);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(GetDlgItem(dlg, 101)))->points, 10);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(GetDlgItem(dlg, 101)))->points, 10);
 
     // Without WS_VISIBLE the dialog waits for its creator to show it.
     DialogTemplate hidden = small_template(502);
@@ -152,7 +152,7 @@ TEST_F(WindowTest, ClicksReachTheProcedureAndCheckBoxesToggleFirst) {
 
     // A command sent to a control reaches its dialog's procedure.
     EnableWindow(dlg, true);
-    EXPECT_EQ(SendCommand(check, 7001), 0);
+    EXPECT_EQ(PL_SendCommand(check, 7001), 0);
     ASSERT_EQ(received(WM_COMMAND).size(), 1u);
     EXPECT_EQ(received(WM_COMMAND)[0].hwnd, dlg);
 }
@@ -195,7 +195,7 @@ TEST_F(WindowTest, MessagesAndCallsOnDestroyedWindowsDoNothing) {
     ASSERT_TRUE(DestroyWindow(dlg));
     g_received.clear();
     EXPECT_EQ(SendMessageW(dlg, Msg::command(1)), 0);
-    EXPECT_EQ(SendCommand(button, 1), 0);
+    EXPECT_EQ(PL_SendCommand(button, 1), 0);
     EXPECT_FALSE(PostMessageW(dlg, Msg::command(1)));
     EXPECT_FALSE(SetWindowTextW(button, u"x"));
     EXPECT_EQ(GetWindowTextW(button), u"");
@@ -205,7 +205,7 @@ TEST_F(WindowTest, MessagesAndCallsOnDestroyedWindowsDoNothing) {
     EXPECT_EQ(GetWindowRect(dlg), RECT{});
     EXPECT_FALSE(GetDlgItem(dlg, 101));
     EXPECT_FALSE(SetFocus(button));
-    EXPECT_EQ(GetDialogProc(dlg), nullptr);
+    EXPECT_EQ(PL_GetDialogProc(dlg), nullptr);
     headless_click(button);
     headless_close(dlg);
     headless_drop(re, {"/tmp/x.txt"});
@@ -231,7 +231,7 @@ TEST_F(WindowTest, PostedMessagesWaitForTheLoopAndQuitGivesItsCode) {
         if (m.message == WM_USER + 5) PostQuitMessage(3);
         return 0;
     };
-    EXPECT_EQ(RunMessageLoop(), 3);
+    EXPECT_EQ(PL_RunMessageLoop(), 3);
     auto got = received(WM_USER + 5);
     ASSERT_EQ(got.size(), 1u);  // the one for the destroyed window was dropped
     EXPECT_EQ(got[0].hwnd, dlg);
@@ -241,14 +241,14 @@ TEST_F(WindowTest, PostedMessagesWaitForTheLoopAndQuitGivesItsCode) {
     // The pump delivers too, and a quit posted before a loop ends it at once.
     g_on_message = nullptr;
     PostMessageW(dlg, user);
-    PumpMessages(10000);
+    PL_PumpMessages(10000);
     EXPECT_EQ(received(WM_USER + 5).size(), 2u);
     PostQuitMessage(9);
-    EXPECT_EQ(RunMessageLoop(), 9);
+    EXPECT_EQ(PL_RunMessageLoop(), 9);
 }
 
 TEST_F(WindowTest, ModalDialogDisablesItsOwnerAndReturnsItsResult) {
-    RegisterDialogTemplate(small_template(520));
+    PL_RegisterDialogTemplate(small_template(520));
     HWND owner = CreateDialogIndirect(small_template(), {}, RecordingProc);
     bool owner_enabled_inside = true;
     hs->on_modal = [&](HWND box) {
@@ -457,14 +457,14 @@ TEST_F(WindowTest, FontsAreSharedAndNonsenseFontsFail) {
     EXPECT_EQ(CreateFontIndirectW(lf), f);  // equal asks share the handle
     EXPECT_FALSE(CreateFontIndirectW(LOGFONTW{u"", 12}));
     EXPECT_FALSE(CreateFontIndirectW(LOGFONTW{u"Arial", 0}));
-    EXPECT_FALSE(GetFontInfo(HFONT{}));
+    EXPECT_FALSE(PL_GetFontInfo(HFONT{}));
     EXPECT_NE(GetWindowFont(button), f);  // controls start with the dialog's font
     SetWindowFont(button, f);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(button))->weight, 500);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(button))->weight, 500);
 
-    EXPECT_TRUE(CreateToolTipFor(dlg, button, u"Подсказка"));
+    EXPECT_TRUE(PL_CreateToolTipFor(dlg, button, u"Подсказка"));
     EXPECT_EQ(GetToolTipText(button), u"Подсказка");
-    EXPECT_FALSE(CreateToolTipFor(dlg, HWND{}, u"x"));
+    EXPECT_FALSE(PL_CreateToolTipFor(dlg, HWND{}, u"x"));
     EXPECT_EQ(SetFocus(button), HWND{});
     EXPECT_EQ(SetFocus(GetDlgItem(dlg, 102)), button);
     EXPECT_EQ(GetActiveWindow(), dlg);

@@ -244,7 +244,7 @@ TEST_F(PanelsTest, TheCheckedTextPanelResetsItsStateAndIsProcessedOnceFlagsAreSe
         if (m.message == WM_COMMAND && m.code == EN_CHANGE) on_change();
         return 0;
     });
-    HWND right = CreateControl(checker, ControlKind::RichEdit, 1171, u"", RECT{0, 0, 200, 100});
+    HWND right = PL_CreateControl(checker, ControlKind::RichEdit, 1171, u"", RECT{0, 0, 200, 100});
     hBig = checker;
     hBigReRight = right;
 

@@ -270,7 +270,7 @@ TEST_F(StartupTest, TheFirstStartShowsTheWelcomeTextOnlyOnce) {
 }
 
 TEST_F(StartupTest, ASecondCopyIsRefused) {
-    ASSERT_TRUE(AcquireSingleInstanceLock(jux_instance_lock_name));  // this copy runs already
+    ASSERT_TRUE(PL_AcquireSingleInstanceLock(jux_instance_lock_name));  // this copy runs already
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -428,7 +428,7 @@ TEST_F(StartupTest, TheSplashShowsTheEditionsTitleUntilItCloses) {
     EXPECT_EQ(hStart, splash);
     EXPECT_TRUE(IsWindowVisible(splash));
     EXPECT_EQ(GetDlgItemTextW(splash, IDC_STARTING_TEXT), u"JUX Dictionary 1.0 стартира, моля почакайте…");
-    EXPECT_EQ(SendCommand(splash, IDC_STARTING_TEXT), 0);  // clicks do nothing
+    EXPECT_EQ(PL_SendCommand(splash, IDC_STARTING_TEXT), 0);  // clicks do nothing
     EXPECT_TRUE(IsWindow(splash));
     EXPECT_EQ(SendMessageW(splash, Msg::simple(WM_CLOSE)), 1);
     EXPECT_FALSE(IsWindow(splash));

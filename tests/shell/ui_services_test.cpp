@@ -175,11 +175,11 @@ TEST_F(UiServicesTest, ViewCommandsChangeFontAndWrapping) {
     ten.points = 10;
     SetWindowFont(w.top, CreateFontIndirectW(ten));
     EXPECT_EQ(ContextMenu(IDM_RE_FONT_LARGER), 1);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(w.top))->points, 11);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(w.top))->points, 11);
     EXPECT_EQ(hFont, GetWindowFont(w.top));
     EXPECT_EQ(ContextMenu(IDM_RE_FONT_SMALLER), 1);
     EXPECT_EQ(ContextMenu(IDM_RE_FONT_SMALLER), 1);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(w.top))->points, 9);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(w.top))->points, 9);
 
     LOGFONTW chosen;
     chosen.face = u"DejaVu Serif";
@@ -187,10 +187,10 @@ TEST_F(UiServicesTest, ViewCommandsChangeFontAndWrapping) {
     headless().font_dialog_answers = {chosen, std::nullopt};  // the second choice is cancelled
     EXPECT_EQ(ContextMenu(IDM_RE_FONT), 1);
     EXPECT_EQ(ContextMenu(IDM_RE_FONT), 1);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(w.top))->face, u"DejaVu Serif");
-    EXPECT_EQ(GetFontInfo(GetWindowFont(w.top))->points, 72);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(w.top))->face, u"DejaVu Serif");
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(w.top))->points, 72);
     for (int i = 0; i < 80; ++i) ContextMenu(IDM_RE_FONT_SMALLER);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(w.top))->points, 6);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(w.top))->points, 6);
 
     const bool wrap = RE_GetWordWrap(w.top);
     EXPECT_EQ(ContextMenu(IDM_RE_WORD_WRAP), 1);
@@ -326,8 +326,8 @@ TEST(KillProcTest, ClosesTheRunningProgramOfThatName) {
     }
     // Wait until the program runs under its name.
     headless_install();
-    for (int i = 0; i < 200 && FindProcessesByName(name).empty(); ++i) usleep(10'000);
-    ASSERT_FALSE(FindProcessesByName(name).empty());
+    for (int i = 0; i < 200 && PL_FindProcessesByName(name).empty(); ++i) usleep(10'000);
+    ASSERT_FALSE(PL_FindProcessesByName(name).empty());
 
     EXPECT_EQ(kill_proc_by_name(name), 1);
     int status = 0;
@@ -362,8 +362,8 @@ TEST(KillProcTest, TheScanSkipsEntriesThatVanishOrCannotBeRead) {
         if (!e.cmdline.empty()) proc.write(e.dir + "/cmdline", e.cmdline);
     }
     std::filesystem::create_symlink(proc.path() / "gone", proc.path() / "128");  // ended during the scan
-    EXPECT_EQ(FindProcessesByName("PROBE", proc.path()), (std::vector<int>{123, 125, 126}));
-    EXPECT_TRUE(FindProcessesByName("probe", proc.path() / "missing").empty());
+    EXPECT_EQ(PL_FindProcessesByName("PROBE", proc.path()), (std::vector<int>{123, 125, 126}));
+    EXPECT_TRUE(PL_FindProcessesByName("probe", proc.path() / "missing").empty());
 }
 
 TEST(KillProcTest, TheScanGoesOnWhileProcessesComeAndGo) {
@@ -374,7 +374,7 @@ TEST(KillProcTest, TheScanGoesOnWhileProcessesComeAndGo) {
         execl("/bin/sleep", name.c_str(), "30", static_cast<char*>(nullptr));
         _exit(127);
     }
-    for (int i = 0; i < 200 && FindProcessesByName(name).empty(); ++i) usleep(10'000);
+    for (int i = 0; i < 200 && PL_FindProcessesByName(name).empty(); ++i) usleep(10'000);
     // Short-lived children start and end all the time the list is read.
     std::atomic<bool> scanning{true};
     std::thread churn([&scanning] {
@@ -387,7 +387,7 @@ TEST(KillProcTest, TheScanGoesOnWhileProcessesComeAndGo) {
     int found = 0;
     for (int round = 0; round < 200; ++round) {
         try {
-            found += FindProcessesByName(name) == std::vector<int>{stay} ? 1 : 0;
+            found += PL_FindProcessesByName(name) == std::vector<int>{stay} ? 1 : 0;
         } catch (...) {
             ADD_FAILURE() << "the scan threw in round " << round;
         }
@@ -408,7 +408,7 @@ TEST(KillProcTest, TheProgramNeverClosesItself) {
     prctl(PR_GET_NAME, before);
     const std::string own_name = "juxself" + std::to_string(getpid() % 10'000'000);
     ASSERT_EQ(prctl(PR_SET_NAME, own_name.c_str()), 0);
-    ASSERT_EQ(FindProcessesByName(own_name), std::vector<int>{getpid()});
+    ASSERT_EQ(PL_FindProcessesByName(own_name), std::vector<int>{getpid()});
     // Note a request to end instead of ending, so that the test can tell.
     asked_to_end = 0;
     auto previous = std::signal(SIGTERM, [](int) { asked_to_end = 1; });

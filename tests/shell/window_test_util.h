@@ -55,9 +55,9 @@ inline TestWindow make_test_window() {
     w.dlg = CreateDialogIndirect(t, HWND{}, TestWindowProc);
     MoveWindow(w.dlg, 100, 50, 400, 300);
     const DWORD panel = WS_CHILD | WS_VISIBLE | ES_MULTILINE;
-    w.top = CreateControl(w.dlg, ControlKind::RichEdit, kTopPanel, u"", RECT{10, 20, 110, 70}, panel);
-    w.bottom = CreateControl(w.dlg, ControlKind::RichEdit, kBottomPanel, u"", RECT{10, 100, 310, 250}, panel);
-    w.button = CreateControl(w.dlg, ControlKind::PushButton, kButton, u"n", RECT{320, 20, 380, 40});
+    w.top = PL_CreateControl(w.dlg, ControlKind::RichEdit, kTopPanel, u"", RECT{10, 20, 110, 70}, panel);
+    w.bottom = PL_CreateControl(w.dlg, ControlKind::RichEdit, kBottomPanel, u"", RECT{10, 100, 310, 250}, panel);
+    w.button = PL_CreateControl(w.dlg, ControlKind::PushButton, kButton, u"n", RECT{320, 20, 380, 40});
     return w;
 }
 

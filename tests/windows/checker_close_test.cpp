@@ -69,7 +69,7 @@ TEST_F(CheckerCloseTest, ClosingWithTheMainWindowHiddenEndsTheProgramKeepingTheU
     nid.hWnd = hMain;
     Shell_NotifyIconW(NIM_ADD, nid);
     gl_icon_exists = 1;
-    const int player = StartChildProgram("/bin/true", {}, false);
+    const int player = PL_StartChildProgram("/bin/true", {}, false);
     audio_player_handles = {player};
     audio_player_handles_at_start = player;
     PutInG("word");

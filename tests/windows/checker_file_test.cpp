@@ -99,7 +99,7 @@ TEST_F(CheckerFile, HelpVersionAboutFontAndReadingAloud) {
     const LOGFONTW f{u"DejaVu Serif", 14};
     hs->font_dialog_answers.push_back(f);
     headless_menu(hBig, 9222);
-    for (HWND re : {hBigReLeft, hBigReRight, hBigReBot}) EXPECT_EQ(GetFontInfo(GetWindowFont(re)), f);
+    for (HWND re : {hBigReLeft, hBigReRight, hBigReBot}) EXPECT_EQ(PL_GetFontInfo(GetWindowFont(re)), f);
 
     // "R" (shown only with an audio index at opening) speaks the words of the last check in order.
     data.write_raw("audio/audio", "CATSUN");
@@ -108,10 +108,10 @@ TEST_F(CheckerFile, HelpVersionAboutFontAndReadingAloud) {
     rec.text = load_pairs(data.write_raw("ao.txt", index), ListLoadOptions{}, rec.entries, &rec.stats);
     rec.count = rec.entries.size();
     hs->shell_opened.clear();
-    SendCommand(hBig, IDC_BIG_AUDIO_READ);  // nothing checked yet: nothing spoken
+    PL_SendCommand(hBig, IDC_BIG_AUDIO_READ);  // nothing checked yet: nothing spoken
     EXPECT_TRUE(hs->shell_opened.empty());
     type_right(u"cat dog sun cat");
-    SendCommand(hBig, IDC_BIG_AUDIO_READ);
+    PL_SendCommand(hBig, IDC_BIG_AUDIO_READ);
     std::string played;
     for (const std::string& clip : hs->shell_opened) played += data.read(clip);  // an absolute path stays itself
     EXPECT_EQ(played, "CATSUNCAT");

@@ -45,7 +45,7 @@ TEST_F(CheckerLoop, DuringARunTheMainWindowsButtonsAreOffAndThePanelIsSilent) {
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hMain, IDC_ADD_BIG_SPELL)));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hMain, IDC_ADD_BIG_TRANS)));
         EXPECT_EQ(RE_GetEventMask(hBigReRight), 0u);
-        SendCommand(hBig, IDC_BIG_REFRESH);  // pressed meanwhile: served after the run
+        PL_SendCommand(hBig, IDC_BIG_REFRESH);  // pressed meanwhile: served after the run
     };
     respond_token = 1;
     std::u16string text;
@@ -132,7 +132,7 @@ TEST_F(CheckerLoop, WhatStartsNoRun) {
 
 TEST_F(CheckerLoop, RealTimeOffAfterAClickThenRefreshChecks) {
     CheckDlgButton(hBig, IDC_BIG_REALTIME, BST_UNCHECKED);
-    SendCommand(hBig, IDC_BIG_REALTIME);
+    PL_SendCommand(hBig, IDC_BIG_REALTIME);
     EXPECT_EQ(gl_REAL_TIME, 0);
     EXPECT_EQ(RE_GetEventMask(hBigReRight) & ENM_CHANGE, 0u);
     headless_click(hBig, IDC_BIG_REALTIME);  // on again, then off by the user's click in the panel
@@ -193,7 +193,7 @@ TEST_F(CheckerLoop, ClearEmptiesThePanelsAndStartsNoRun) {
 
 TEST_F(CheckerLoop, PasteReplacesTheTextAndChecksOnce) {
     type_right(u"old text");
-    SetClipboardTextW(u"The dog Housse");
+    PL_SetClipboardTextW(u"The dog Housse");
     const int before = runs();
     headless_click(hBig, IDC_BIG_PASTE);
     EXPECT_EQ(RE_GetTextW(hBigReRight), u"The dog Housse");
@@ -203,7 +203,7 @@ TEST_F(CheckerLoop, PasteReplacesTheTextAndChecksOnce) {
     EmptyClipboard();
     headless_click(hBig, IDC_BIG_PASTE);
     EXPECT_EQ(RE_GetTextW(hBigReRight), u"The dog Housse");
-    SetClipboardTextW(std::u16string(0x7FFFFF + 1, u'a'));
+    PL_SetClipboardTextW(std::u16string(0x7FFFFF + 1, u'a'));
     headless_click(hBig, IDC_BIG_PASTE);
     EXPECT_EQ(RE_GetTextW(hBigReRight), u"The dog Housse");
     ASSERT_EQ(hs->message_boxes.size(), 1u);
@@ -224,18 +224,18 @@ TEST_F(CheckerLoop, CaseCommandTurnsTheFirstLetterOnly) {
         RE_SetTextW(hBigReRight, c.text);
         RE_SetSel(hBigReRight, c.sel);
         hReFocus = hBigReRight;
-        SendCommand(hBig, IDC_BIG_CAPITALIZE);  // a translation control: hidden in this mode
+        PL_SendCommand(hBig, IDC_BIG_CAPITALIZE);  // a translation control: hidden in this mode
         EXPECT_EQ(RE_GetTextW(hBigReRight), c.after);
         EXPECT_EQ(RE_GetSel(hBigReRight), c.sel);
     }
     // More than 1,023 characters: nothing changes.
     RE_SetTextW(hBigReRight, std::u16string(1024, u'a'));
     RE_SetSel(hBigReRight, CHARRANGE{0, 1024});
-    SendCommand(hBig, IDC_BIG_CAPITALIZE);
+    PL_SendCommand(hBig, IDC_BIG_CAPITALIZE);
     EXPECT_EQ(RE_GetTextW(hBigReRight)[0], u'a');
     // The focus pane is a panel, never the button clicked last.
     hReFocus = GetDlgItem(hBig, IDC_BIG_CAPITALIZE);
-    SendCommand(hBig, IDC_BIG_CAPITALIZE);
+    PL_SendCommand(hBig, IDC_BIG_CAPITALIZE);
     EXPECT_EQ(GetWindowTextW(GetDlgItem(hBig, IDC_BIG_CAPITALIZE)), u"C");
 }
 

@@ -31,7 +31,7 @@ TEST_F(CheckerWindow, EveryControlOfTheTemplateHasItsHandleCaptionAndToolTip) {
         EXPECT_TRUE(ids.insert(c.id).second) << "identifier twice";
         HWND w = GetDlgItem(hBig, c.id);
         ASSERT_TRUE(IsWindow(w));
-        EXPECT_EQ(GetControlKind(w), c.kind);
+        EXPECT_EQ(PL_GetControlKind(w), c.kind);
         if (c.kind != ControlKind::RichEdit && c.id != IDC_BIG_LABEL && c.id != IDC_BIG_LABEL_UP) {
             EXPECT_EQ(GetWindowTextW(w), caption_after_init(c.id));
         }
@@ -211,9 +211,9 @@ TEST_F(CheckerWindow, InitialisationSetsPanelsBoxesAndFonts) {
     EXPECT_TRUE(RE_GetWordWrap(hBigReBot));
     EXPECT_EQ(RE_GetBackgroundColor(hBigReLeft), 0xE4E4E4u);
     EXPECT_EQ(RE_GetBackgroundColor(hBigReRight), 0xF0F0F0u);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(hBigReRight))->points, 12);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(hBigReRight))->weight, 500);
-    EXPECT_EQ(GetFontInfo(GetWindowFont(hBigRealTime))->points, 8);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(hBigReRight))->points, 12);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(hBigReRight))->weight, 500);
+    EXPECT_EQ(PL_GetFontInfo(GetWindowFont(hBigRealTime))->points, 8);
     EXPECT_EQ(gl_bigtop, 66);
     // Outside the translation modes the translation controls are hidden, the others shown.
     for (int id : machine_control_ids()) EXPECT_FALSE(IsWindowVisible(GetDlgItem(w, id))) << id;

@@ -53,7 +53,7 @@ TEST_F(DialogsTest, InputWindowFindsTypeNamesExactly) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         RE_SetTextW(hAddReShort, u"ключ");
-        SendCommand(hMain, IDM_INPUT_TYPE);
+        PL_SendCommand(hMain, IDM_INPUT_TYPE);
         ASSERT_TRUE(IsWindow(hInput));
         EXPECT_EQ(GetDlgItemTextW(hInput, IDC_INPUT_PROMPT), kInputPrompt);
         const std::size_t boxes = headless().message_boxes.size();
@@ -67,11 +67,11 @@ TEST_F(DialogsTest, InputWindowFindsTypeNamesExactly) {
         EXPECT_FALSE(IsWindow(hInput));
     }
     // A digit goes in at the caret; a second opening keeps the field's text.
-    SendCommand(hMain, IDM_INPUT_TYPE);
+    PL_SendCommand(hMain, IDM_INPUT_TYPE);
     headless_type(hInputRe, u"13");
     headless_select(hInputRe, 1, 1);
     headless_click(hInput, 1228);
-    SendCommand(hMain, IDM_INPUT_TYPE);
+    PL_SendCommand(hMain, IDM_INPUT_TYPE);
     EXPECT_EQ(RE_GetTextW(hInputRe), u"173");
 }
 
@@ -86,7 +86,7 @@ TEST_F(DialogsTest, SettingsRoundTripChangesTheMirrorsOnly) {
     gl_RANK_FILTER = 5;
     ASSERT_TRUE(open_checker_window());
     gl_SPELLING_MODE = 1;
-    SendCommand(hMain, IDM_SETTINGS);
+    PL_SendCommand(hMain, IDM_SETTINGS);
     ASSERT_TRUE(IsWindow(hSettings));
     EXPECT_EQ(GetWindowTextW(hSettings), u" Settings");
     EXPECT_EQ(GetWindowTextW(hSettingsTranslateClipboard), u"Автоматичен превод на клипборда");
@@ -117,17 +117,17 @@ TEST_F(DialogsTest, SettingsRoundTripChangesTheMirrorsOnly) {
     EXPECT_EQ(data.read("settings.txt"), own);
 
     // Reopened: the notes are back; a shorter text keeps the room, an empty one releases it.
-    SendCommand(hMain, IDM_SETTINGS);
+    PL_SendCommand(hMain, IDM_SETTINGS);
     EXPECT_EQ(RE_GetTextW(hSettingsRe), u"first\rsecond");
     RE_SetTextW(hSettingsRe, u"x");
     headless_click(hSettings, IDC_SETTINGS_OK);
     EXPECT_EQ(*gl_belezhnik, u"x");
     EXPECT_EQ(gl_belezhnik_sz, 28u);
-    SendCommand(hMain, IDM_SETTINGS);
+    PL_SendCommand(hMain, IDM_SETTINGS);
     RE_SetTextW(hSettingsRe, u"");
     headless_click(hSettings, IDC_SETTINGS_CANCEL);
     EXPECT_EQ(*gl_belezhnik, u"x");  // Cancel changes nothing
-    SendCommand(hMain, IDM_SETTINGS);
+    PL_SendCommand(hMain, IDM_SETTINGS);
     RE_SetTextW(hSettingsRe, u"");
     headless_click(hSettings, IDC_SETTINGS_OK);
     EXPECT_FALSE(gl_belezhnik);
@@ -143,7 +143,7 @@ TEST_F(DialogsTest, SettingsRefuseBadNumbersAndChangeNothing) {
             gl_SPELL_UPPERCASE = 0;
             gl_MAX_DEFINITION_LENGTH = 800;
             gl_RANK_FILTER = 5;
-            SendCommand(hMain, IDM_SETTINGS);
+            PL_SendCommand(hMain, IDM_SETTINGS);
             headless_click(hSettings, IDC_SETTINGS_SPELL_UPPERCASE);
             SetDlgItemTextW(hSettings, id, text);
             const std::size_t boxes = headless().message_boxes.size();
@@ -163,7 +163,7 @@ TEST_F(DialogsTest, SettingsRefuseBadNumbersAndChangeNothing) {
 }
 
 TEST_F(DialogsTest, CharacterTableRowsUtf8TableAndCodeList) {
-    SendCommand(hMain, IDM_ASCII);
+    PL_SendCommand(hMain, IDM_ASCII);
     ASSERT_TRUE(IsWindow(hAscii));
     EXPECT_EQ(GetWindowTextW(hAscii), u"ASCII table");
     ASSERT_EQ(ListBox_GetCount(hAsciiList), 256);
@@ -219,7 +219,7 @@ TEST_F(DialogsTest, LiveWindowPlacesItselfAndDrivesTheMainWindow) {
     headless_click(hMain, IDC_ADD_SHOW_LIVE);  // shown -> hidden -> shown
     EXPECT_FALSE(IsWindowVisible(hLive));
     EXPECT_EQ(GetDlgItemTextW(hMain, IDC_ADD_SHOW_LIVE), u"Show Live");
-    SendCommand(hMain, IDM_SHOW_LIVE);
+    PL_SendCommand(hMain, IDM_SHOW_LIVE);
     EXPECT_TRUE(IsWindowVisible(hLive));
 
     RE_SetTextW(hLiveRe, u"dog - куче");
@@ -244,7 +244,7 @@ TEST_F(DialogsTest, AboutBoxShowsTheStartCount) {
         runs = GetDlgItemTextW(box, IDC_ABOUT_RUNS);
         headless_click(box, IDC_ABOUT_OK);
     };
-    SendCommand(hMain, IDA_ABOUT);
+    PL_SendCommand(hMain, IDA_ABOUT);
     EXPECT_EQ(runs, u"run 3 times");
     EXPECT_EQ(text, u"JUX for the tests");
 }

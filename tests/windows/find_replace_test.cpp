@@ -116,7 +116,7 @@ TEST_F(FindReplace, ReplaceAllCountsAndNeverSearchesWhatItPutIn) {
 TEST_F(FindReplace, TheCheckerOpensOneWindowWithItsSelectionAndWithoutItNothingIsFound) {
     set_right(u"The dog is good");
     RE_SetSel(hBigReRight, CHARRANGE{4, 7});
-    SendCommand(hBig, IDC_BIG_FIND_REPLACE);
+    PL_SendCommand(hBig, IDC_BIG_FIND_REPLACE);
     const HWND first = hRepl;
     ASSERT_TRUE(IsWindow(first));
     EXPECT_EQ(GetWindowTextW(hRepl), u"Търсене");
@@ -124,7 +124,7 @@ TEST_F(FindReplace, TheCheckerOpensOneWindowWithItsSelectionAndWithoutItNothingI
     EXPECT_EQ(GetFocus(), hReplReFind);
     EXPECT_EQ(GetWindowRect(hRepl).left, 770);
     SetWindowPos(hRepl, HWND{}, 100, 100, 0, 0, SWP_NOSIZE);
-    SendCommand(hBig, IDC_BIG_FIND_REPLACE);
+    PL_SendCommand(hBig, IDC_BIG_FIND_REPLACE);
     EXPECT_EQ(hRepl, first);
     EXPECT_EQ(GetWindowRect(hRepl).left, 100);
     headless_click(hRepl, IDC_REPL_CANCEL);

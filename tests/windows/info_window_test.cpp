@@ -10,22 +10,22 @@ using InfoWindow = TextWindowsTest;
 
 TEST_F(InfoWindow, OpensOnceAtTheScreensRightEdgeAndGivesTheFocusBack) {
     SetFocus(hBigReRight);
-    SendCommand(hBig, IDC_BIG_INFO);
+    PL_SendCommand(hBig, IDC_BIG_INFO);
     const HWND first = hInfo;
     ASSERT_TRUE(IsWindow(first));
     EXPECT_EQ(GetFocus(), hBigReRight);
-    SendCommand(hBig, IDC_BIG_INFO);
+    PL_SendCommand(hBig, IDC_BIG_INFO);
     EXPECT_EQ(hInfo, first);
     EXPECT_EQ(GetWindowTextW(hInfo), u"инфо");
     EXPECT_EQ(hInfoReBot, GetDlgItem(hInfo, IDC_INFO_RE_BOT));
     const RECT r = GetWindowRect(hInfo);
-    EXPECT_EQ(r.right, GetWorkArea().right);
-    EXPECT_EQ(r.bottom, GetWorkArea().bottom - 165);
+    EXPECT_EQ(r.right, PL_GetWorkArea().right);
+    EXPECT_EQ(r.bottom, PL_GetWorkArea().bottom - 165);
     EXPECT_TRUE(hs->message_boxes.empty());
 }
 
 TEST_F(InfoWindow, ThePanelsShareTheHeightByTheRatio) {
-    SendCommand(hBig, IDC_BIG_INFO);
+    PL_SendCommand(hBig, IDC_BIG_INFO);
     headless_resize(hInfo, 200, 301);
     struct Case {
         std::int8_t print_down;
@@ -48,7 +48,7 @@ TEST_F(InfoWindow, ThePanelsShareTheHeightByTheRatio) {
 }
 
 TEST_F(InfoWindow, AClickInTheTopPanelLooksTheWordUpAndABottomClickDoesNot) {
-    SendCommand(hBig, IDC_BIG_INFO);
+    PL_SendCommand(hBig, IDC_BIG_INFO);
     RE_SetTextW(hInfoReTop, u"dog");
     RE_SetTextW(hInfoReBot, u"house");
     RE_SetTextW(hBigReLeft, u"");
@@ -62,7 +62,7 @@ TEST_F(InfoWindow, AClickInTheTopPanelLooksTheWordUpAndABottomClickDoesNot) {
 
 TEST_F(InfoWindow, ARightClickOnAPanelOpensTheSharedMenuForIt) {
     build_popup_all(false);
-    SendCommand(hBig, IDC_BIG_INFO);
+    PL_SendCommand(hBig, IDC_BIG_INFO);
     RE_SetTextW(hInfoReBot, u"house");
     hs->popup_choices.push_back(IDM_RE_SELECT_ALL);
     const RECT r = GetWindowRect(hInfoReBot);
@@ -74,7 +74,7 @@ TEST_F(InfoWindow, ARightClickOnAPanelOpensTheSharedMenuForIt) {
 TEST_F(InfoWindow, ItsCloseClosesAHiddenCheckerWithoutAMachineTranslationWindow) {
     for (bool checker_visible : {true, false}) {
         ShowWindow(hBig, checker_visible ? SW_SHOW : SW_HIDE);
-        SendCommand(hBig, IDC_BIG_INFO);
+        PL_SendCommand(hBig, IDC_BIG_INFO);
         headless_close(hInfo);
         EXPECT_FALSE(hInfo);
         EXPECT_EQ(IsWindow(hBig), checker_visible);

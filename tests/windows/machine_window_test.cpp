@@ -31,7 +31,7 @@ TEST_F(MachineWindow, OpensWithTheTitleOfTheModeAndTheFlagsAsTheyAre) {
         EXPECT_EQ(Button_GetCheck(hMachineMixed) * 10 + Button_GetCheck(hMachineOn), c.machine ? 10 : 1);
         for (const MachineMenuItem& it : machine_menu_items())
             EXPECT_EQ(it.id && marked(hMenuMachSet, it.id), it.id && *it.flag) << it.id;
-        const RECT w = GetWindowRect(hMachine), d = GetWorkArea();
+        const RECT w = GetWindowRect(hMachine), d = PL_GetWorkArea();
         EXPECT_EQ(w.right * 10000 + w.bottom, d.right * 10000 + d.bottom - 40);
         destroy_machine_window();
     }

@@ -54,7 +54,7 @@ TEST_F(OptionMenus, InfoInTheBottomPanelKeepsItsFlagAndLaysTheWindowOut) {
 TEST_F(OptionMenus, PronunciationItemsNotOfferedChangeNothing) {
     open();  // no audio index
     const std::int8_t talking = gl_TALKING_MODE, repeat = gl_AUDIO_REPEAT;
-    for (UINT id : {9252u, 9253u, 9281u}) SendCommand(hBig, static_cast<int>(id));
+    for (UINT id : {9252u, 9253u, 9281u}) PL_SendCommand(hBig, static_cast<int>(id));
     EXPECT_EQ(gl_TALKING_MODE, talking);
     EXPECT_EQ(gl_AUDIO_REPEAT, repeat);
 }

@@ -38,7 +38,7 @@ protected:
     // The find-and-replace window opened by the checker's command, with its fields and boxes set.
     static void find_setup(std::u16string_view find, std::u16string_view repl, bool whole = false,
                            bool match_case = false, bool up = false) {
-        SendCommand(hBig, IDC_BIG_FIND_REPLACE);
+        PL_SendCommand(hBig, IDC_BIG_FIND_REPLACE);
         ASSERT_TRUE(IsWindow(hRepl));
         RE_SetTextW(hReplReFind, find);
         RE_SetTextW(hReplReRepl, repl);

@@ -40,7 +40,7 @@ TEST_F(TranslationWindow, TheMainWindowsButtonShowsItsPanelInBothPanesWithItsCol
     SetWindowPos(hTran, HWND{}, 300, 200, 0, 0, SWP_NOSIZE);
     RE_SetTextW(hBigReLeft, u"other");
     hReFocus = hBigReLeft;
-    SendCommand(hMain, IDM_SHOW_BIG);
+    PL_SendCommand(hMain, IDM_SHOW_BIG);
     EXPECT_EQ(hTran, first);
     EXPECT_EQ(GetWindowTextW(hTran), u" Big");
     EXPECT_EQ(RE_GetTextW(hTranReLeft), u"other");
@@ -109,10 +109,10 @@ TEST_F(TranslationWindow, WrapUndoFindAndDrop) {
     RE_SetTextW(hTranReRight, u"one");
     RE_SetSel(hTranReRight, CHARRANGE{3, 3});
     headless_type(hTranReRight, u" two");
-    EXPECT_EQ(SendCommand(hTran, IDC_TRAN_UNDO), 1);
+    EXPECT_EQ(PL_SendCommand(hTran, IDC_TRAN_UNDO), 1);
     EXPECT_EQ(RE_GetTextW(hTranReRight), u"one");
     gl_repl_start = 7;
-    EXPECT_EQ(SendCommand(hTran, IDC_TRAN_FIND_REPLACE), 1);
+    EXPECT_EQ(PL_SendCommand(hTran, IDC_TRAN_FIND_REPLACE), 1);
     ASSERT_TRUE(IsWindow(hRepl));
     EXPECT_EQ(GetDlgItemTextW(hRepl, IDC_REPL_RE_LAB), u"позиция: 0");  // a new window starts at 0
     EXPECT_EQ(GetFocus(), hReplReFind);

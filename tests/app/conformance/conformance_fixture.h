@@ -70,13 +70,13 @@ protected:
         return nullptr;
     }
 
-    // Runs `act` as the person's session inside RunMessageLoop(accel, dlg): a posted message
+    // Runs `act` as the person's session inside PL_RunMessageLoop(accel, dlg): a posted message
     // starts it, and the loop ends when it is done.
     void run_in_loop(HACCEL accel, std::function<void()> act) {
         loop_action = std::move(act);
         Msg m = Msg::simple(WM_USER);
         ASSERT_TRUE(PostMessageW(dlg, m));
-        EXPECT_EQ(RunMessageLoop(accel, dlg), 7);
+        EXPECT_EQ(PL_RunMessageLoop(accel, dlg), 7);
         loop_action = nullptr;
     }
 

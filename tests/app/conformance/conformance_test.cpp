@@ -293,13 +293,13 @@ TEST_P(Conformance, DroppedFileReachesTheOwner) {
 TEST_P(Conformance, ClipboardTextRoundTrip) {
     SetClipboardViewer(dlg);
     clear_log();
-    ASSERT_TRUE(SetClipboardTextW(u"Здравей → свят"));
-    EXPECT_EQ(GetClipboardTextW(), std::optional<std::u16string>(u"Здравей → свят"));
-    EXPECT_EQ(GetClipboardTextA(), std::optional<std::string>(cp1251(u"Здравей ? свят")));
+    ASSERT_TRUE(PL_SetClipboardTextW(u"Здравей → свят"));
+    EXPECT_EQ(PL_GetClipboardTextW(), std::optional<std::u16string>(u"Здравей → свят"));
+    EXPECT_EQ(PL_GetClipboardTextA(), std::optional<std::string>(cp1251(u"Здравей ? свят")));
     EXPECT_EQ(count(WM_DRAWCLIPBOARD), 1);
 
-    ASSERT_TRUE(SetClipboardTextA(cp1251(u"ъгъл")));
-    EXPECT_EQ(GetClipboardTextW(), std::optional<std::u16string>(u"ъгъл"));
+    ASSERT_TRUE(PL_SetClipboardTextA(cp1251(u"ъгъл")));
+    EXPECT_EQ(PL_GetClipboardTextW(), std::optional<std::u16string>(u"ъгъл"));
 
     // Another program copies: the viewer hears of it, and Ctrl+V brings the text in.
     clear_log();
@@ -311,7 +311,7 @@ TEST_P(Conformance, ClipboardTextRoundTrip) {
 
     ChangeClipboardChain(dlg, {});
     clear_log();
-    SetClipboardTextW(u"тихо");
+    PL_SetClipboardTextW(u"тихо");
     EXPECT_EQ(count(WM_DRAWCLIPBOARD), 0);
 }
 
@@ -375,7 +375,7 @@ TEST_P(Conformance, TextLimitCutsWhatIsTypedAndPasted) {
     EXPECT_EQ(RE_GetTextW(re), u"abcde");
     EXPECT_EQ(driver->shown_text(re), u"abcde");
     driver->select(re, 1, 2);
-    SetClipboardTextW(u"XYZ");
+    PL_SetClipboardTextW(u"XYZ");
     driver->paste(re);  // one character of room where "b" was
     EXPECT_EQ(RE_GetTextW(re), u"aXcde");
     EXPECT_EQ(driver->shown_text(re), u"aXcde");

@@ -140,14 +140,14 @@ TEST_F(QtViews, WindowShowsTitleAndControlsAtTheirPixelRectangles) {
     EXPECT_FALSE(bitmap->icon().isNull());
     EXPECT_TRUE(bitmap->text().isEmpty());
     const qint64 red_key = bitmap->icon().cacheKey();
-    Button_SetBitmap(GetDlgItem(dlg, kBitmapButton), LoadBitmapRes(130));
+    Button_SetBitmap(GetDlgItem(dlg, kBitmapButton), PL_LoadBitmapRes(130));
     EXPECT_NE(bitmap->icon().cacheKey(), red_key);
 
     ShowWindow(GetDlgItem(dlg, kButton), SW_HIDE);
     EXPECT_FALSE(flat->isVisible());
     EnableWindow(GetDlgItem(dlg, kLabel), false);
     EXPECT_FALSE(qt_widget(GetDlgItem(dlg, kLabel))->isEnabled());
-    CreateToolTipFor(dlg, GetDlgItem(dlg, kList), u"Списък");
+    PL_CreateToolTipFor(dlg, GetDlgItem(dlg, kList), u"Списък");
     EXPECT_EQ(qt_widget(GetDlgItem(dlg, kList))->toolTip(), QStringLiteral("Списък"));
 }
 
@@ -222,7 +222,7 @@ TEST_F(QtViews, MenuBarShowsItemsAndKeepsTheClientSize) {
 
     // Changes show the next time the menu opens.
     CheckMenuItem(opts, 9247, MF_BYCOMMAND | MF_UNCHECKED);
-    SetMenuItemText(opts, 9230, u"Роман");
+    PL_SetMenuItemText(opts, 9230, u"Роман");
     EnableMenuItem(opts, 9230, MF_BYCOMMAND | MF_ENABLED);
     emit menu->aboutToShow();
     EXPECT_FALSE(menu->actions()[0]->isChecked());
@@ -559,7 +559,7 @@ TEST_F(QtViews, PanelOptionsShowInTheWidget) {
 }
 
 TEST_F(QtViews, ModalDialogRunsUntilEndDialog) {
-    RegisterDialogTemplate(DialogTemplate{4711, u"За програмата", 0, 0, 120, 60, u"MS Shell Dlg", 8, 400,
+    PL_RegisterDialogTemplate(DialogTemplate{4711, u"За програмата", 0, 0, 120, 60, u"MS Shell Dlg", 8, 400,
                                           WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER, 0,
                                           {{ControlKind::PushButton, IDOK, u"OK", 40, 40, 40, 14,
                                             WS_CHILD | WS_VISIBLE, 0}}});
@@ -593,14 +593,14 @@ TEST_F(QtViews, MessageLoopDeliversPostedMessagesAndQuits) {
     Msg first = Msg::simple(WM_USER);
     first.param = 4;
     PostMessageW(dlg, first);
-    EXPECT_EQ(RunMessageLoop(), 5);
+    EXPECT_EQ(PL_RunMessageLoop(), 5);
     EXPECT_EQ(count(WM_USER), 1);
     EXPECT_EQ(count(WM_USER + 1), 1);
 
     // The pump delivers what is posted too, and returns.
     handler = nullptr;
     PostMessageW(dlg, Msg::simple(WM_USER + 2));
-    PumpMessages(20000);
+    PL_PumpMessages(20000);
     EXPECT_EQ(count(WM_USER + 2), 1);
 }
 
@@ -813,7 +813,7 @@ TEST_F(QtViews, ChoosersSurviveTheDestructionOfTheirOwner) {
     owner_goes();
     EXPECT_EQ(GetSaveFileNameW(dlg, u"Запиши", {}), std::nullopt);
     owner_goes();
-    EXPECT_EQ(BrowseForFolder(dlg, u"Папка"), std::nullopt);
+    EXPECT_EQ(PL_BrowseForFolder(dlg, u"Папка"), std::nullopt);
     owner_goes();
     EXPECT_EQ(ChooseFontW(dlg, LOGFONTW{}), std::nullopt);
     person.stop();
@@ -868,14 +868,14 @@ TEST_F(QtViews, ChildProgramGetsItsArgumentAndIsClosedByItsHandle) {
         for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
         return done();
     };
-    const int quick = StartChildProgram(player, {clip}, false);
+    const int quick = PL_StartChildProgram(player, {clip}, false);
     ASSERT_GT(quick, 0);
     ASSERT_TRUE(wait_for([&] { return dir.read("args.txt") == clip + "\n"; }));
 
-    const int waiting = StartChildProgram(player, {"wait"}, true);
+    const int waiting = PL_StartChildProgram(player, {"wait"}, true);
     ASSERT_GT(waiting, 0);
-    EXPECT_TRUE(CloseChildProgram(waiting));
-    EXPECT_TRUE(wait_for([&] { return !CloseChildProgram(waiting); }));
-    EXPECT_EQ(StartChildProgram(dir.path() / "absent.exe", {}, false), 0);
-    EXPECT_FALSE(CloseChildProgram(12345));
+    EXPECT_TRUE(PL_CloseChildProgram(waiting));
+    EXPECT_TRUE(wait_for([&] { return !PL_CloseChildProgram(waiting); }));
+    EXPECT_EQ(PL_StartChildProgram(dir.path() / "absent.exe", {}, false), 0);
+    EXPECT_FALSE(PL_CloseChildProgram(12345));
 }

@@ -29,15 +29,15 @@ TEST(BgTextQt, PastedTextGetsItsStatisticsLine) {
     platform_set_backend(make_qt_backend());
     qt_set_test_answers(true);
     ASSERT_TRUE(jux_test::start_checker_over(data.path()));
-    SendCommand(hBig, static_cast<int>(IDM_BIG_CORPUS));  // "Tamsa": the corpus mode opens the window
+    PL_SendCommand(hBig, static_cast<int>(IDM_BIG_CORPUS));  // "Tamsa": the corpus mode opens the window
     ASSERT_TRUE(IsWindow(hBgText));
     QWidget* window = qt_widget(hBgText);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->findChild<QMenuBar*>()->actions().size(), 3);
-    SetClipboardTextW(u"Вчера четох хубава книга. Днес пиша писмо до стария учител.\r"
+    PL_SetClipboardTextW(u"Вчера четох хубава книга. Днес пиша писмо до стария учител.\r"
                       u"Утре ще отида на реката с кучето.");
     hReFocus = hBgTextRe;
-    SendCommand(hBgText, 8086);  // the shared popup's "Paste" on the focus pane
+    PL_SendCommand(hBgText, 8086);  // the shared popup's "Paste" on the focus pane
     EXPECT_NE(GetWindowTextW(hBgTextLabel), u"Status line");
     QApplication::processEvents();
     const std::filesystem::path file = std::filesystem::path(JUX_SHOT_DIR) / "jux-bgtext-window.png";

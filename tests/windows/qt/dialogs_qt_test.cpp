@@ -36,7 +36,7 @@ TEST(DialogsQt, CharacterTableSettingsAndAboutOpenShowAndClose) {
     reset_secondary_windows();
     ASSERT_TRUE(jux_test::start_checker_over(data.path()));
 
-    SendCommand(hMain, IDM_ASCII);
+    PL_SendCommand(hMain, IDM_ASCII);
     ASSERT_TRUE(IsWindow(hAscii));
     QWidget* table = qt_widget(hAscii);
     ASSERT_TRUE(table && table->isVisible());
@@ -50,7 +50,7 @@ TEST(DialogsQt, CharacterTableSettingsAndAboutOpenShowAndClose) {
     headless_click(hAscii, IDC_ASCII_CANCEL);
     EXPECT_FALSE(IsWindow(hAscii));
 
-    SendCommand(hMain, IDM_SETTINGS);
+    PL_SendCommand(hMain, IDM_SETTINGS);
     ASSERT_TRUE(IsWindow(hSettings));
     EXPECT_TRUE(qt_widget(hSettings)->isVisible());
     EXPECT_EQ(qt_widget(hSettings)->windowTitle(), QString::fromUtf8(" Settings"));
@@ -67,7 +67,7 @@ TEST(DialogsQt, CharacterTableSettingsAndAboutOpenShowAndClose) {
         headless_click(box, IDC_ABOUT_OK);
     };
     run_counter = 2;
-    SendCommand(hMain, IDA_ABOUT);
+    PL_SendCommand(hMain, IDA_ABOUT);
     EXPECT_TRUE(shown);
     EXPECT_EQ(runs, u"run 2 times");
     qt_test_answers().on_modal = nullptr;

@@ -40,15 +40,15 @@ TEST(MachineWindowQt, MachineModeTranslatesAPastedParagraph) {
     qt_set_test_answers(true);
     ASSERT_TRUE(jux_test::start_checker_over(data.path()));
     gl_COLOR_RARE = 1;
-    SendCommand(hBig, static_cast<int>(IDM_BIG_MACHINE));
+    PL_SendCommand(hBig, static_cast<int>(IDM_BIG_MACHINE));
     ASSERT_TRUE(IsWindow(hMachine));
     EXPECT_EQ(GetWindowTextW(hMachine), kMachineTitle);
     Button_SetCheck(hMachineMixed, BST_CHECKED);  // "Смесен текст": English and Bulgarian side by side
-    SendCommand(hMachine, 1289);
+    PL_SendCommand(hMachine, 1289);
     ASSERT_EQ(gl_SHOW_PARALLEL_TRANSLATION, 1);
-    SetClipboardTextW(u"The dog reads a book. I have a big house. She writes a letter. The old teacher walks to "
+    PL_SetClipboardTextW(u"The dog reads a book. I have a big house. She writes a letter. The old teacher walks to "
                       u"the river. Good morning!");
-    SendCommand(hBig, 1319);  // "Paste": the text in place of the right panel's, then one check
+    PL_SendCommand(hBig, 1319);  // "Paste": the text in place of the right panel's, then one check
     const std::u16string shown = RE_GetTextW(hMachineRe);
     EXPECT_NE(shown.find(u"Кучето чете книга."), std::u16string::npos);
     EXPECT_NE(shown.find(u"The dog reads a book."), std::u16string::npos);
