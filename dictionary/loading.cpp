@@ -5,6 +5,7 @@
 
 #include "dictionary/load_support.h"
 #include "lexicon/bgtypes.h"
+#include "lexicon/listfile.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
 #include "lexicon/wordclass.h"
@@ -71,17 +72,6 @@ int load_list_record(const std::filesystem::path& folder, ListFileRecord& rec, s
     rec.text = load_list(list_path(folder, rec.name), rec.sort, rec.entries, rec.stats, spare);
     rec.count = rec.entries.size();
     return rec.text ? 1 : 0;
-}
-
-// Corpus sentences end in '.', '!', '?', the ellipsis, and also ',', ';' or ':', which are marks
-// of the comma corpora and of filed statements; the list loader keeps the last three in the text.
-void cut_other_marks(std::string_view& s, unsigned char& mark) {
-    if (mark != 0 || s.empty()) return;
-    const char last = s.back();
-    if (last != ',' && last != ';' && last != ':') return;
-    mark = static_cast<unsigned char>(last);
-    s.remove_suffix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
 }
 
 int load_corpus_record(const std::filesystem::path& folder, ListFileRecord& rec) {

@@ -55,10 +55,6 @@ std::string pairs_to_text_keeping_unloaded(const std::filesystem::path& file, st
     return pairs_to_text(all);
 }
 
-namespace {
-
-// The loader keeps a final ',', ';' or ':' in the sentence; the corpus loader then moves it to
-// the mark. The same is done here, so that the sentences of the file compare with those held.
 void cut_other_marks(std::string_view& s, unsigned char& mark) {
     if (mark != 0 || s.empty()) return;
     const char last = s.back();
@@ -67,8 +63,6 @@ void cut_other_marks(std::string_view& s, unsigned char& mark) {
     s.remove_suffix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
 }
-
-}  // namespace
 
 std::string sentences_to_text_keeping_unloaded(const std::filesystem::path& file,
                                                std::span<const SentencePair> entries, std::string_view changed_key) {

@@ -9,6 +9,12 @@
 
 #include "shell/lists.h"
 
+// Corpus sentences end in '.', '!', '?', the ellipsis, and also ',', ';' or ':', which are marks
+// of the comma corpora and of filed statements; the list loader keeps the last three in the text.
+// Without a mark yet, such a final mark moves from the sentence `s` to `mark`, with the blanks
+// before it.
+void cut_other_marks(std::string_view& s, unsigned char& mark);
+
 // A {key, rest} list as file text: "key rest\r\n", or "key\r\n" without a rest.
 std::string pairs_to_text(std::span<const ListPair> entries);
 // A sentence corpus as file text: English sentence and mark, TAB, Bulgarian sentence and mark.
