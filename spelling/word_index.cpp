@@ -35,7 +35,28 @@ inline std::uint64_t hash_folded(const char* p, std::size_t n) {
     return h;
 }
 
+// Bits of the filter per key (before rounding the blocks up).
+constexpr std::size_t kFilterBitsPerKey = 10;
+
+// The eight bit numbers (0..63) a hash sets in the eight words of its block, six bits each from
+// a second mix of the hash (the block is chosen by the hash's high half).
+inline std::uint64_t filter_bits(std::uint64_t h) { return (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL; }
+
 }  // namespace
+
+void WordIndex::filter_add(std::uint64_t h) {
+    FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
+    const std::uint64_t g = filter_bits(h);
+    for (int w = 0; w < 8; ++w) b.word[w] |= std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63);
+}
+
+bool WordIndex::filter_may_hold(std::uint64_t h) const {
+    const FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
+    const std::uint64_t g = filter_bits(h);
+    std::uint64_t missing = 0;
+    for (int w = 0; w < 8; ++w) missing |= ~b.word[w] & (std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63));
+    return missing == 0;
+}
 
 std::int32_t rank_of_text(std::string_view text) {
     std::size_t i = 0;
@@ -106,6 +127,7 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     while (cap < n * 2) cap <<= 1;
     slots_.assign(cap, 0);
     mask_ = cap - 1;
+    filter_.assign(std::max<std::size_t>(1, (n * kFilterBitsPerKey + 511) / 512), FilterBlock{});
     fold_buf_.assign(max_len_, '\0');
     near_keys_.clear();
     near_pos_.clear();
@@ -126,6 +148,7 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         rank_[i] = rank_of_entry(list[i]);
         if (key.size() < by_length_.size()) by_length_[key.size()].push_back(static_cast<std::uint32_t>(i));
         hashes[i] = hash_folded(arena_.data() + off_[i], key.size());
+        filter_add(hashes[i]);
     }
     off_[n] = at;
     constexpr std::size_t kAhead = 16;
@@ -156,6 +179,7 @@ std::ptrdiff_t WordIndex::find(std::string_view word) const {
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     for (std::size_t i = 0; i < n; ++i) buf[i] = static_cast<char>(lower[static_cast<unsigned char>(word[i])]);
     const std::uint64_t h = hash_folded(buf, n);
+    if (!filter_may_hold(h)) return -1;
     const std::uint64_t tag = h >> 32;
     for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
         const std::uint64_t slot = slots_[s];

@@ -224,6 +224,38 @@ TEST_F(WordIndexTest, AgreesWithBinarySearch) {
     }
 }
 
+TEST_F(WordIndexTest, FindsEveryListedWordInEveryCaseThroughItsFilter) {
+    // A list large enough to spread over many filter blocks; each word asked as listed, in
+    // small and in capital letters, and with one letter more (mostly not a word: the filter's
+    // answer then must still agree with a binary search).
+    std::mt19937 rng(3);
+    const std::string letters = std::string("abcdefghijklmnopqrstuvwxyz") + "\xe0\xe1\xe2\xe5\xe8\xee\xf2\xff";
+    std::vector<std::string> lines;
+    for (int i = 0; i < 20000; ++i) {
+        std::string w;
+        const int len = 2 + static_cast<int>(rng() % 12);
+        for (int j = 0; j < len; ++j) w += letters[rng() % letters.size()];
+        if (rng() % 3 == 0) w[0] = static_cast<char>(cp_toupper(static_cast<unsigned char>(w[0])));
+        lines.push_back(w + " " + std::to_string(i));
+    }
+    {
+        std::ofstream f(dir / "wl_english.txt", std::ios::binary);
+        for (const auto& l : lines) f << l << "\r\n";
+    }
+    m[0].name = "wl_english";
+    ASSERT_EQ(fl_to_list(dir, m[0]), 1);
+    const WordIndex& idx = word_index(english_set(0));
+    for (const ListPair& e : m[0].entries) {
+        std::string low(e.key), up(e.key);
+        cp_strlwr(low);
+        cp_strupr(up);
+        for (const std::string& q : {std::string(e.key), low, up, low + "q"}) {
+            const ListPair* expected = find_pair(m[0], q);
+            ASSERT_EQ(idx.find_entry(q), expected) << q;
+        }
+    }
+}
+
 TEST_F(WordIndexTest, FollowsTheListAndTheLocale) {
     load_eng({"\xea\xed\xe8\xe3\xe0 7", "Book 8"});  // книга
     EXPECT_GE(word_index(english_set(0)).find("\xca\xcd\xc8\xc3\xc0"), 0);  // КНИГА
