@@ -4,7 +4,8 @@
 #include <array>
 #include <cstdio>
 #include <span>
-#include <unordered_map>
+#include <deque>
+#include <optional>
 
 #include "engine/lookup_state.h"
 #include "engine/run_state.h"
@@ -79,46 +80,103 @@ IndexCache& index_cache() {
     }
     return g_index_cache;
 }
-const ListPair* in_row(int r, std::string_view key) {
-    if (key.empty()) return nullptr;
+const WordIndex& row_index(int r) {
     const WordIndex*& ix = index_cache().rows[static_cast<std::size_t>(r)];
     if (!ix) ix = &word_index(row(r), b[static_cast<std::size_t>(r)].text);
-    return ix->find_entry(key);
+    return *ix;
 }
-const ListPair* in_list(int r, std::string_view key) {
-    if (key.empty()) return nullptr;
+const WordIndex& list_index(int r) {
     const WordIndex*& ix = index_cache().lists[static_cast<std::size_t>(r)];
     if (!ix) ix = &word_index(list(r), m[static_cast<std::size_t>(r)].text);
-    return ix->find_entry(key);
+    return *ix;
 }
+const ListPair* in_row(int r, std::string_view key) { return key.empty() ? nullptr : row_index(r).find_entry(key); }
+const ListPair* in_list(int r, std::string_view key) { return key.empty() ? nullptr : list_index(r).find_entry(key); }
 
 // ---- Answers kept for the run ---------------------------------------------------------------
+
+// A table of answers by word form: open addressing over the forms' hashes, the forms one after
+// another in one block, the answers in a deque (where they stay while the table grows). A text
+// repeats its words: the forms asked again stay in the cache, where the word lists' own indexes,
+// many times larger, would each be read from memory.
+template <class V>
+class FormMemo {
+public:
+    V* find(std::string_view form) {
+        if (slots_.empty()) return nullptr;
+        const std::uint64_t h = word_hash(form);
+        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
+            const std::uint64_t slot = slots_[s];
+            if (slot == 0) return nullptr;
+            if ((slot >> 32) != (h >> 32)) continue;
+            Entry& e = entries_[(slot & 0xffffffffULL) - 1];
+            if (std::string_view(forms_.data() + e.at, e.length) == form) return &e.value;
+        }
+    }
+    // Keeps the answer of a form not kept yet.
+    V& add(std::string_view form, V value) {
+        if ((entries_.size() + 1) * 2 > slots_.size()) grow();
+        const std::uint64_t h = word_hash(form);
+        entries_.push_back(
+            Entry{static_cast<std::uint32_t>(forms_.size()), static_cast<std::uint32_t>(form.size()), std::move(value)});
+        forms_.append(form);
+        place(h, entries_.size());
+        return entries_.back().value;
+    }
+    void clear() { *this = FormMemo{}; }
+
+private:
+    struct Entry {
+        std::uint32_t at, length;  // the form in forms_
+        V value;
+    };
+    std::vector<std::uint64_t> slots_;  // (hash high 32 bits << 32) | (entry + 1)
+    std::uint64_t mask_ = 0;
+    std::deque<Entry> entries_;
+    std::string forms_;
+
+    void place(std::uint64_t h, std::size_t number) {
+        std::uint64_t s = h & mask_;
+        while (slots_[s] != 0) s = (s + 1) & mask_;
+        slots_[s] = ((h >> 32) << 32) | number;
+    }
+    void grow() {
+        slots_.assign(std::max<std::size_t>(64, slots_.size() * 2), 0);
+        mask_ = slots_.size() - 1;
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            const Entry& e = entries_[i];
+            place(word_hash(std::string_view(forms_.data() + e.at, e.length)), i + 1);
+        }
+    }
+};
 
 // Within one run a word form gets one report: the spelling answers (the suggestion generators'
 // results the report reads) are asked once per distinct form and kept until the scan ends. The
 // memory they may take is bounded; past it, new forms are asked each time they come.
-struct TransparentHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-template <class V>
-using Memo = std::unordered_map<std::string, V, TransparentHash, std::equal_to<>>;
-
-struct EnglishAnswer {
-    bool none = true;  // no usable suggestion
-    std::string sh;    // the suggested words joined by " | "
-};
-
 struct BgAnswer {
     BgReport report;
     bool ran_generator = false;  // get_lensug ran a suggestion generator for it
     bool with_text = true;       // its text is whole (else its last resort was not asked)
 };
 
+// What an English token's report reads from the lists: its b_en-bg entry and its wl_english rank.
+struct EnglishLookups {
+    const ListPair* en_bg = nullptr;
+    std::int32_t rank = 0;
+};
+
 struct RunMemo {
-    Memo<EnglishAnswer> english;
-    Memo<BgAnswer> bulgarian;
+    FormMemo<EnglishAnswer> english;
+    FormMemo<BgAnswer> bulgarian;
+    FormMemo<EnglishLookups> lookups;
     std::size_t bytes = 0;
+    std::size_t lookup_bytes = 0;
+    // The builds of b_en-bg's and wl_english's indexes the look-ups were read from.
+    std::uint64_t lookups_en_bg = 0, lookups_english = 0;
+    // The state of the English lists under which the English answers were asked; they can serve
+    // the English word list while every answer was asked under one state and it is still the same.
+    std::optional<EnglishSpellingState> english_state;
+    bool english_shareable = true;
     // The last question whose computation ran a generator, when it was answered from memory: the
     // generator's globals then hold an older word's results, so the end of the scan asks it again.
     enum class Kind { None, English, Bulgarian } replay = Kind::None;
@@ -128,6 +186,13 @@ struct RunMemo {
 RunMemo g_memo;
 constexpr std::size_t kMemoBytes = 24u << 20;
 constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides its texts
+// The look-ups of English forms have a bound of their own: a text's frequent words come early.
+constexpr std::size_t kLookupBytes = 4u << 20;
+constexpr std::size_t kLookupEntryBytes = 48;
+
+// The English answers of the last scan, kept for its English word list.
+FormMemo<EnglishAnswer> g_kept_english;
+std::optional<EnglishSpellingState> g_kept_english_state;
 
 void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
     if (!ran_generator) return;
@@ -140,42 +205,69 @@ void answered_afresh(bool ran_generator) {
 }
 
 EnglishAnswer english_answer_afresh(std::string_view look) {
-    std::string report, found_insets;
-    token_suggest(look, report, found_insets);
-    return EnglishAnswer{suggest_ct == 0 || (suggest_ct == 1 && false_positive == 1), spelling_sh};
+    std::string report, classes;
+    token_suggest(look, report, classes);
+    return EnglishAnswer{suggest_ct, false_positive != 0, spelling_sh, std::move(classes)};
 }
 
 // The spelling answer of a misspelt English word (token_suggest always runs a generator).
 const EnglishAnswer& english_answer(std::string_view look) {
-    if (const auto it = g_memo.english.find(look); it != g_memo.english.end()) {
+    if (EnglishAnswer* kept = g_memo.english.find(look)) {
         answered_from_memory(RunMemo::Kind::English, look, true);
-        return it->second;
+        return *kept;
     }
     EnglishAnswer a = english_answer_afresh(look);
     answered_afresh(true);
+    if (g_memo.english_shareable) {
+        const EnglishSpellingState now = english_spelling_state();
+        if (!g_memo.english_state) g_memo.english_state = now;
+        g_memo.english_shareable = *g_memo.english_state == now;
+    }
     static EnglishAnswer unkept;
     if (g_memo.bytes >= kMemoBytes) return unkept = std::move(a);
-    g_memo.bytes += kMemoEntryBytes + look.size() + a.sh.capacity();
-    return g_memo.english.emplace(std::string(look), std::move(a)).first->second;
+    g_memo.bytes += kMemoEntryBytes + look.size() + a.spelling_sh.capacity() + a.classes.capacity();
+    return g_memo.english.add(look, std::move(a));
 }
 
 // The report of a Bulgarian word; its text is whole when `text` is asked for (the flags always
 // are): a text that nothing shows or logs does not ask the generator.
 const BgReport& bulgarian_answer(std::string_view look, bool text) {
-    const auto it = g_memo.bulgarian.find(look);
-    if (it != g_memo.bulgarian.end() && (it->second.with_text || !text)) {
-        answered_from_memory(RunMemo::Kind::Bulgarian, look, it->second.ran_generator, it->second.with_text);
-        return it->second.report;
+    BgAnswer* kept = g_memo.bulgarian.find(look);
+    if (kept && (kept->with_text || !text)) {
+        answered_from_memory(RunMemo::Kind::Bulgarian, look, kept->ran_generator, kept->with_text);
+        return kept->report;
     }
     const std::uint64_t runs = suggestion_runs;
     BgAnswer a{get_lensug(look, text), false, text};
     a.ran_generator = suggestion_runs != runs;
     answered_afresh(a.ran_generator);
-    if (it != g_memo.bulgarian.end()) return (it->second = std::move(a)).report;
+    if (kept) return (*kept = std::move(a)).report;
     static BgAnswer unkept;
     if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
     g_memo.bytes += kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
-    return g_memo.bulgarian.emplace(std::string(look), std::move(a)).first->second.report;
+    return g_memo.bulgarian.add(look, std::move(a)).report;
+}
+
+std::int32_t english_rank(std::string_view word);
+
+// The b_en-bg entry and the wl_english rank of an English word, read once per form while the two
+// lists' indexes stay the ones they were read from.
+EnglishLookups english_lookups(std::string_view look) {
+    const WordIndex& en_bg = row_index(B_EN_BG);
+    const WordIndex& english = list_index(M_WL_ENGLISH);
+    if (en_bg.build_number() != g_memo.lookups_en_bg || english.build_number() != g_memo.lookups_english) {
+        g_memo.lookups.clear();
+        g_memo.lookup_bytes = 0;
+        g_memo.lookups_en_bg = en_bg.build_number();
+        g_memo.lookups_english = english.build_number();
+    }
+    if (const EnglishLookups* kept = g_memo.lookups.find(look)) return *kept;
+    const EnglishLookups l{in_row(B_EN_BG, look), english_rank(look)};
+    if (g_memo.lookup_bytes < kLookupBytes) {
+        g_memo.lookup_bytes += kLookupEntryBytes + look.size();
+        g_memo.lookups.add(look, l);
+    }
+    return l;
 }
 
 // ---- Writing lines ---------------------------------------------------------------------------
@@ -362,9 +454,10 @@ void bulgarian_report(RunContext& c, const TokenScan& t) {
 
 // Rank from wl_english: its number, 500,000 for a listed word without rank text, 0 when unlisted.
 std::int32_t english_rank(std::string_view word) {
-    const ListPair* e = in_list(M_WL_ENGLISH, word);
-    if (!e) return 0;
-    return e->has_rest() ? rank_of_text(e->rest) : kRankUnranked;
+    if (word.empty()) return 0;
+    const WordIndex& english = list_index(M_WL_ENGLISH);
+    const std::ptrdiff_t i = english.find(word);
+    return i < 0 ? 0 : english.rank(static_cast<std::size_t>(i));  // the rank of the entry's rest
 }
 bool filtered(std::int32_t rank) { return rank != 0 && rank <= gl_RANK_FILTER; }
 
@@ -532,8 +625,8 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
         return false;
     }
     const EnglishAnswer& answer = english_answer(look);
-    const bool none = answer.none;
-    const std::string line = std::string(shown) + " -> " + (none ? std::string("no suggestions") : answer.sh);
+    const bool none = answer.none();
+    const std::string line = std::string(shown) + " -> " + (none ? std::string("no suggestions") : answer.spelling_sh);
     const COLORREF line_col = none ? gl_col_nosug : kColSuggestionLine;
     LONG s = 0;
     if (pane) {
@@ -559,10 +652,11 @@ void english_report(RunContext& c, const TokenScan& t) {
     const std::string_view shown = written(t);
     const bool pane = c.processed <= kPaneEnglishTokens && main_window_shows();
     if (gl_ENGLIST_ALL) english_list_add(t);
-    const std::int32_t rank = english_rank(look);
+    const EnglishLookups known = english_lookups(look);
+    const std::int32_t rank = known.rank;
 
     bool correct = false;
-    if (const ListPair* e = in_row(B_EN_BG, look)) {
+    if (const ListPair* e = known.en_bg) {
         correct = true;
         if (pane) {
             if (filtered(rank)) {
@@ -732,6 +826,7 @@ void token_report_begin_run() {
     write_pending_logs();
     g_index_cache = IndexCache{};
     g_memo = RunMemo{};
+    release_kept_english_answers();
 }
 
 void token_report_end_scan() {
@@ -742,5 +837,25 @@ void token_report_end_scan() {
     case RunMemo::Kind::Bulgarian: (void)get_lensug(g_memo.replay_word, g_memo.replay_text); break;
     case RunMemo::Kind::None: break;
     }
+    if (g_memo.english_shareable && g_memo.english_state) {
+        g_kept_english = std::move(g_memo.english);
+        g_kept_english_state = g_memo.english_state;
+    }
     g_memo = RunMemo{};
+}
+
+const EnglishAnswer* kept_english_answer(std::string_view word) {
+    return g_kept_english_state ? g_kept_english.find(word) : nullptr;
+}
+
+bool kept_english_answers_hold() {
+    if (!g_kept_english_state) return false;
+    if (english_spelling_state() == *g_kept_english_state) return true;
+    release_kept_english_answers();
+    return false;
+}
+
+void release_kept_english_answers() {
+    g_kept_english.clear();
+    g_kept_english_state.reset();
 }

@@ -77,3 +77,22 @@ void token_report_begin_run();
 void token_report_end_scan();
 // The scan has pumped messages: the lists may have changed, their indexes are found again.
 void token_report_pumped();
+
+// The English spelling answers the scan asked for (token_suggest of misspelt words, while a line
+// showed them) are kept after it for the English word list, while the English lists and the
+// option they depend on stay as they were when every one of them was asked.
+struct EnglishAnswer {
+    std::int32_t suggest_ct = 0;
+    bool false_positive = false;
+    std::string spelling_sh;  // the suggested words joined by " | "
+    std::string classes;      // token_suggest's set labels
+    // No usable suggestion.
+    bool none() const { return suggest_ct == 0 || (suggest_ct == 1 && false_positive); }
+};
+// Whether the kept answers still hold (the lists may have changed at a pump); lets them go when
+// they do not. Asked before kept_english_answer and after every pump.
+bool kept_english_answers_hold();
+// What token_suggest answered about exactly `word` in the scan, or null when it was not asked
+// (valid until the next call).
+const EnglishAnswer* kept_english_answer(std::string_view word);
+void release_kept_english_answers();

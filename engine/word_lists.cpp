@@ -5,6 +5,7 @@
 
 #include "engine/output_files.h"
 #include "engine/rank_bands.h"
+#include "engine/token_report.h"
 #include "lexicon/display.h"
 #include "lexicon/panel_writing.h"
 #include "lexicon/tables.h"
@@ -112,13 +113,16 @@ public:
     }
 
     // Pumps and shows progress before entry i (numbered from 0).
-    void before_entry(std::size_t i) {
-        if (i > 0 && i % kListPumpEvery == 0) unfreeze();
+    // Returns whether it pumped.
+    bool before_entry(std::size_t i) {
+        const bool pump = i > 0 && i % kListPumpEvery == 0;
+        if (pump) unfreeze();
         if (i % kListProgressEvery == 0) {
             char buf[96];
             std::snprintf(buf, sizeof buf, english_ ? "Latin: %zu / %zu" : "bg: %zu / %zu", i, entries());
             SetDlgItemTextW(hBig, IDC_BIG_LABEL, cp1251_to_utf16(buf));
         }
+        return pump;
     }
 
     // The head of the next written line: its number, the word and the count.
@@ -204,6 +208,42 @@ COLORREF english_word_colour(std::string_view w, bool listed, std::int32_t rank)
     return rank_band_colour(rank).value_or(plain);
 }
 
+// token_suggest's answer about a word of the list: the scan's, when it asked about the same word
+// and the English lists are still as they were then, else asked now. The generator's globals are
+// left as the list's last question would have left them (the list's end asks it once more).
+struct ListAnswers {
+    EnglishAnswer fresh;
+    std::string replay;  // the last word answered from the scan's answers, while it is the last
+    bool from_scan = false;
+
+    const EnglishAnswer& ask(std::string_view w) {
+        if (const EnglishAnswer* kept = kept_english_answer(w)) {
+            from_scan = true;
+            replay.assign(w);
+            return *kept;
+        }
+        from_scan = false;
+        std::string report;
+        fresh.classes.clear();
+        token_suggest(w, report, fresh.classes);
+        fresh.suggest_ct = suggest_ct;
+        fresh.false_positive = false_positive != 0;
+        fresh.spelling_sh = spelling_sh;
+        return fresh;
+    }
+    void finish() {
+        if (from_scan) {
+            std::string report, classes;
+            token_suggest(replay, report, classes);
+        }
+        from_scan = false;
+        release_kept_english_answers();
+    }
+};
+ListAnswers g_list_answers;
+
+const EnglishAnswer& english_list_answer(std::string_view w) { return g_list_answers.ask(w); }
+
 // The list's own text of a word (from " -> " on) and the line's colour.
 std::string english_text(std::string_view w, const ListPair* hard, std::string_view rank_text, COLORREF& colour) {
     const bool vertical = gl_ENGLIST_VERTICAL != 0;
@@ -232,11 +272,10 @@ std::string english_text(std::string_view w, const ListPair* hard, std::string_v
         text += meanings;
         text += ' ';
     }
-    std::string report, classes;
-    token_suggest(w, report, classes);
-    const bool usable = suggest_ct > 1 || (suggest_ct == 1 && !false_positive);
-    if (usable) {
-        text += spelling_sh;
+    const EnglishAnswer& answer = english_list_answer(w);
+    const std::string& classes = answer.classes;
+    if (!answer.none()) {
+        text += answer.spelling_sh;
         text += ' ';
         colour = kColListSuggestions;
     } else if (classes.empty()) {
@@ -347,21 +386,23 @@ void unknown_entry(ListFrame& f, const GRecord& g) {
 }  // namespace
 
 void english_word_list(RunContext& c) {
-    if (c.processed <= 1) return;
+    if (c.processed <= 1) return release_kept_english_answers();
     const bool merge = gl_ENGLIST_ALL && !gl_ENGLIST_CASE;
     if (gl_ENGLIST_ALPHABETICALLY)
         merge ? FinishGmakeAlphaCase3(1) : FinishGmakeAlpha3(1);
     else
         merge ? FinishGmakeCase3(1) : FinishGmake3(1);
     ListFrame f(c, g_floor3[1], g_nd3[1], true);
-    if (f.empty()) return;
+    if (f.empty()) return release_kept_english_answers();
     FreqFiles files;
     files.open();
     f.open();
+    kept_english_answers_hold();
     for (std::size_t i = 0; i < f.entries(); ++i) {
-        f.before_entry(i);
+        if (f.before_entry(i)) kept_english_answers_hold();
         english_entry(f, f.floor()[i], files);
     }
+    g_list_answers.finish();
     f.close();
     files.close();
 }

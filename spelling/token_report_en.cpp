@@ -202,3 +202,13 @@ void token_suggest2(std::string_view token, std::string& labels, std::string& re
         cat(report, {"   ", whole, " (all ", count, " subtokens are GOOD, no spell checking needed)", tail, "\r\n"});
     }
 }
+
+EnglishSpellingState english_spelling_state() {
+    static_assert(std::tuple_size_v<decltype(EnglishSpellingState::index_builds)> == kEnglishSetCount + 1);
+    EnglishSpellingState s;
+    for (int row = 0; row < kEnglishSetCount; ++row)
+        s.index_builds[static_cast<std::size_t>(row)] = english_index(row).build_number();
+    s.index_builds[kEnglishSetCount] = capit_index().build_number();
+    s.deep_spell = deep_spell_option();
+    return s;
+}

@@ -7,6 +7,7 @@
 // typographic apostrophe as "'").
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,3 +37,13 @@ void token_suggest(std::string_view token, std::string& report, std::string& cla
 // '-' count as one) and writes the lines of each part; `labels` is token_suggest's label buffer
 // (overwritten), `tail` is appended to the main lines.
 void token_suggest2(std::string_view token, std::string& labels, std::string& report, std::string_view tail);
+
+// What the answers of token_suggest depend on besides the word: the builds of the indexes of the
+// 17 English word sets and of b_capit, and the option DEEP_SPELL. While it is the same, asking
+// token_suggest about the same word again gives the same results.
+struct EnglishSpellingState {
+    std::array<std::uint64_t, 18> index_builds{};
+    int deep_spell = 0;
+    bool operator==(const EnglishSpellingState&) const = default;
+};
+EnglishSpellingState english_spelling_state();

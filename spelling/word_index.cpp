@@ -44,6 +44,12 @@ inline std::uint64_t filter_bits(std::uint64_t h) { return (h ^ (h >> 29)) * 0xb
 
 }  // namespace
 
+std::uint64_t word_hash(std::string_view bytes) { return hash_folded(bytes.data(), bytes.size()); }
+
+namespace {
+std::uint64_t g_builds = 0;  // builds of every index so far
+}  // namespace
+
 void WordIndex::filter_add(std::uint64_t h) {
     FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
     const std::uint64_t g = filter_bits(h);
@@ -112,6 +118,7 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     list_ = list;
     owner_ = std::move(owner);
     fp_ = fingerprint_of(list);
+    build_number_ = ++g_builds;
     const std::size_t n = list.size();
     std::size_t total = 0;
     max_len_ = 0;

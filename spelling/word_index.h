@@ -31,6 +31,9 @@
 std::int32_t rank_of_text(std::string_view text);
 std::int32_t rank_of_entry(const ListPair& entry);
 
+// The hash the indexes use, of the bytes as they are (the indexes hash folded keys).
+std::uint64_t word_hash(std::string_view bytes);
+
 class WordIndex {
 public:
     // Indexes `list` (which must stay unchanged while the index is used); `owner` is kept alive.
@@ -86,11 +89,15 @@ public:
     // Whether this index was built from `list` as it is now (same test as comparing
     // fingerprint_of(list) with fingerprint(), without copying keys).
     bool indexes(std::span<const ListPair> list) const;
+    // A number no other build of any index had: answers read from an index stay true while its
+    // build number is the same.
+    std::uint64_t build_number() const { return build_number_; }
 
 private:
     std::span<const ListPair> list_;
     std::shared_ptr<const void> owner_;
     Fingerprint fp_;
+    std::uint64_t build_number_ = 0;
     std::string arena_;               // every folded key, one after another
     std::vector<std::size_t> off_;    // key i is arena_[off_[i], off_[i + 1])
     std::vector<std::int32_t> rank_;  // rank of entry i

@@ -3,6 +3,7 @@
 // unknown-Bulgarian-words list with its place for the later scroll.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/word_lists.h"
@@ -113,6 +114,31 @@ TEST_F(WordLists, EnglishFiltersAndAnnotations) {
     gl_ENGLIST_NO_BG = 1;
     EXPECT_EQ(list_after("tree qqqq"), (Lines{"2 РАЗЛИЧНИ ДУМИ НА ЛАТИНИЦА (2 срещания):", "tree ->"}));
     EXPECT_EQ(look_of(hBigReLeft, "->").colour, kColListBare);
+}
+
+TEST_F(WordLists, TheScansSuggestionsServeTheListOnlyWhileTheListsStayAsTheyWere) {
+    // The scan shows the suggestions of the misspelt words (ungrouped lines) and the English list
+    // shows them again: asked once while the lists stay, asked afresh after a list changed.
+    gl_ENGLIST_UNGROUPED = 1;
+    respond_token = 1;  // the scan pumps before every token
+    // The list changes after the scan asked about "hous": before its last question ("xx") or after it.
+    for (const char* text : {"hous hous", "hous hous xx"}) {
+        for (const bool change : {false, true}) {
+            load_list(M_WL_ENGLISH, {"house 10"});
+            int pumps = 0;
+            hs->on_pump = [&] {
+                if (++pumps == 2 && change) load_list(M_WL_ENGLISH, {"hour 10"});
+            };
+            const Lines l = list_after(text);
+            hs->on_pump = nullptr;
+            ASSERT_GE(l.size(), 3u) << text;
+            EXPECT_EQ(l[0], "hous -> house") << text;
+            const auto line =
+                std::find_if(l.begin() + 1, l.end(), [](const std::string& x) { return x.starts_with("hous  2"); });
+            ASSERT_NE(line, l.end()) << text;
+            EXPECT_NE(line->find(change ? "hour" : "house"), std::string::npos) << *line;
+        }
+    }
 }
 
 TEST_F(WordLists, FreqFilesHoldTheWrittenLinesAndAReadOnlyFolderOnlyWarns) {

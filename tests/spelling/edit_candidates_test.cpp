@@ -165,7 +165,18 @@ TEST(WordIndexRank, RankTexts) {
     EXPECT_EQ(rank_of_entry(bare), kRankUnranked);
 }
 
-class WordIndexTest : public SpellTest {};
+class WordIndexTest : public SpellTest {
+protected:
+    // Loads wl_english (row 0) from its lines.
+    void load_lines(const std::vector<std::string>& lines) {
+        {
+            std::ofstream f(dir / "wl_english.txt", std::ios::binary);
+            for (const auto& l : lines) f << l << "\r\n";
+        }
+        m[0].name = "wl_english";
+        ASSERT_EQ(fl_to_list(dir, m[0]), 1);
+    }
+};
 
 TEST_F(WordIndexTest, NearMatchScanFindsWhatTheTestAcceptsInListOrder) {
     std::mt19937 rng(11);
@@ -177,12 +188,7 @@ TEST_F(WordIndexTest, NearMatchScanFindsWhatTheTestAcceptsInListOrder) {
         if (rng() % 50 == 0) w += std::string(70, 'x');  // beyond the length buckets
         words.push_back(w + " " + std::to_string(i));
     }
-    {
-        std::ofstream f(dir / "wl_english.txt", std::ios::binary);
-        for (const auto& l : words) f << l << "\r\n";
-    }
-    m[0].name = "wl_english";
-    ASSERT_EQ(fl_to_list(dir, m[0]), 1);
+    load_lines(words);
     const WordIndex& idx = english_index(0);
     std::vector<std::size_t> hits;
     for (std::string q : {std::string("interconnect"), std::string("INTERCONNECTEDNESS"), std::string("interc"),
@@ -207,12 +213,7 @@ TEST_F(WordIndexTest, AgreesWithBinarySearch) {
         for (int j = 0; j < len; ++j) w += letters[rng() % letters.size()];
         lines.push_back(w + " " + std::to_string(i));
     }
-    {
-        std::ofstream f(dir / "wl_english.txt", std::ios::binary);
-        for (const auto& l : lines) f << l << "\r\n";
-    }
-    m[0].name = "wl_english";
-    ASSERT_EQ(fl_to_list(dir, m[0]), 1);
+    load_lines(lines);
     const WordIndex& idx = word_index(english_set(0));
     ASSERT_EQ(idx.size(), m[0].entries.size());
     for (int i = 0; i < 20000; ++i) {
@@ -238,12 +239,7 @@ TEST_F(WordIndexTest, FindsEveryListedWordInEveryCaseThroughItsFilter) {
         if (rng() % 3 == 0) w[0] = static_cast<char>(cp_toupper(static_cast<unsigned char>(w[0])));
         lines.push_back(w + " " + std::to_string(i));
     }
-    {
-        std::ofstream f(dir / "wl_english.txt", std::ios::binary);
-        for (const auto& l : lines) f << l << "\r\n";
-    }
-    m[0].name = "wl_english";
-    ASSERT_EQ(fl_to_list(dir, m[0]), 1);
+    load_lines(lines);
     const WordIndex& idx = word_index(english_set(0));
     for (const ListPair& e : m[0].entries) {
         std::string low(e.key), up(e.key);
