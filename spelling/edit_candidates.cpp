@@ -266,6 +266,21 @@ void generate_edits(std::string_view word, std::string_view alphabet, LetterShap
     reduce_runs(e);
 }
 
+std::uint64_t edit_key_hash(const KeyHasher& hasher, const EditCandidate& c) {
+    const std::size_t n = hasher.size();
+    switch (c.kind) {
+    case EditKind::DropFirst: return hasher.dropped(0, 1);
+    case EditKind::DropInner: return hasher.dropped(c.index, c.index + 1);
+    case EditKind::DropLast: return hasher.dropped(n - 1, n);
+    case EditKind::AddFront: return hasher.inserted(0, c.letter);
+    case EditKind::AddInner:
+    case EditKind::AddHyphen:
+    case EditKind::AddApostrophe: return hasher.inserted(c.index, c.letter);
+    case EditKind::Change: return hasher.changed(c.index, c.letter);
+    default: return hasher.of(c.word);
+    }
+}
+
 void append_int(std::string& out, long long value) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, value);

@@ -49,6 +49,7 @@
 #include <utility>
 #include <vector>
 
+class KeyHasher;
 class WordIndex;
 
 enum class EditKind : std::uint8_t {
@@ -107,6 +108,11 @@ private:
 // sink looks them up in: they cannot be found), so a very long word costs no more than its length.
 void generate_edits(std::string_view word, std::string_view alphabet, LetterShaper shaper,
                     std::string& scratch, EditSink sink, std::size_t max_length = std::string_view::npos);
+
+// The key hash of a candidate of the word `hasher` was prepared with (what WordIndex::find_hashed
+// takes): a dropped, added or changed letter in a few steps, the other families from the
+// candidate's letters.
+std::uint64_t edit_key_hash(const KeyHasher& hasher, const EditCandidate& c);
 
 // Appends the note of a candidate, e.g. " (drop e 3)", " (swap a-b 2-3)", in the formats listed
 // above.

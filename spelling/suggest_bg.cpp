@@ -179,8 +179,10 @@ void BulgarianRun::edits() {
     const bool ime_eme = n > 5 && (low.ends_with("име"_cp) || low.ends_with("еме"_cp));
     const bool only_first_capital =
         is_capital(word[0]) && std::none_of(word.begin() + 1, word.end(), [](char c) { return is_capital(c); });
+    KeyHasher hasher;
+    hasher.prepare(word);
     auto sink = [&](const EditCandidate& c) {
-        const std::ptrdiff_t i = find(c.word);
+        const std::ptrdiff_t i = bg.find_hashed(c.word, edit_key_hash(hasher, c));
         if (i < 0) return;
         std::int32_t rank = rank_at(i);
         if ((c.kind == EditKind::DropLast && ime_eme) || c.kind == EditKind::AddHyphen) rank = -1;

@@ -176,8 +176,10 @@ void EnglishRun::double_consonant_swap() {
 }
 
 void EnglishRun::edits() {
-    auto sink = [this](const EditCandidate& c) {
-        const std::ptrdiff_t i = eng.find(c.word);
+    KeyHasher hasher;
+    hasher.prepare(word);
+    auto sink = [this, &hasher](const EditCandidate& c) {
+        const std::ptrdiff_t i = eng.find_hashed(c.word, edit_key_hash(hasher, c));
         if (i < 0) return;
         const bool fp = is_regular_form(word, c);
         text.clear();

@@ -38,13 +38,33 @@ inline std::uint64_t hash_folded(const char* p, std::size_t n) {
 // Bits of the filter per key (before rounding the blocks up).
 constexpr std::size_t kFilterBitsPerKey = 10;
 
-// The eight bit numbers (0..63) a hash sets in the eight words of its block, six bits each from
-// a second mix of the hash (the block is chosen by the hash's high half).
-inline std::uint64_t filter_bits(std::uint64_t h) { return (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL; }
-
 }  // namespace
 
 std::uint64_t word_hash(std::string_view bytes) { return hash_folded(bytes.data(), bytes.size()); }
+
+std::uint64_t key_hash(std::string_view folded) {
+    std::uint64_t p = 0;
+    for (unsigned char c : folded) p = p * kKeyHashBase + c;
+    return key_hash_mix(p, folded.size());
+}
+
+void KeyHasher::prepare(std::string_view word) {
+    n_ = word.size();
+    lower_ = cp1251_detail::current_ctype->lower;
+    folded_.resize(n_);
+    prefix_.resize(n_ + 1);
+    suffix_.resize(n_ + 1);
+    power_.resize(n_ + 2);
+    power_[0] = 1;
+    for (std::size_t k = 1; k < power_.size(); ++k) power_[k] = power_[k - 1] * kKeyHashBase;
+    prefix_[0] = 0;
+    for (std::size_t i = 0; i < n_; ++i) {
+        folded_[i] = lower_[static_cast<unsigned char>(word[i])];
+        prefix_[i + 1] = prefix_[i] * kKeyHashBase + folded_[i];
+    }
+    suffix_[n_] = 0;
+    for (std::size_t i = n_; i-- > 0;) suffix_[i] = folded_[i] * power_[n_ - 1 - i] + suffix_[i + 1];
+}
 
 namespace {
 std::uint64_t g_builds = 0;  // builds of every index so far
@@ -52,16 +72,8 @@ std::uint64_t g_builds = 0;  // builds of every index so far
 
 void WordIndex::filter_add(std::uint64_t h) {
     FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
-    const std::uint64_t g = filter_bits(h);
+    const std::uint64_t g = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL;
     for (int w = 0; w < 8; ++w) b.word[w] |= std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63);
-}
-
-bool WordIndex::filter_may_hold(std::uint64_t h) const {
-    const FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
-    const std::uint64_t g = filter_bits(h);
-    std::uint64_t missing = 0;
-    for (int w = 0; w < 8; ++w) missing |= ~b.word[w] & (std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63));
-    return missing == 0;
 }
 
 std::int32_t rank_of_text(std::string_view text) {
@@ -154,7 +166,7 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
         rank_[i] = rank_of_entry(list[i]);
         if (key.size() < by_length_.size()) by_length_[key.size()].push_back(static_cast<std::uint32_t>(i));
-        hashes[i] = hash_folded(arena_.data() + off_[i], key.size());
+        hashes[i] = key_hash(std::string_view(arena_.data() + off_[i], key.size()));
         filter_add(hashes[i]);
     }
     off_[n] = at;
@@ -182,11 +194,19 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
 std::ptrdiff_t WordIndex::find(std::string_view word) const {
     const std::size_t n = word.size();
     if (list_.empty() || n > max_len_) return -1;
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    std::uint64_t p = 0;
+    for (unsigned char c : word) p = p * kKeyHashBase + lower[c];
+    const std::uint64_t h = key_hash_mix(p, n);
+    if (!filter_may_hold(h)) return -1;
+    return probe(word, h);
+}
+
+std::ptrdiff_t WordIndex::probe(std::string_view word, std::uint64_t h) const {
+    const std::size_t n = word.size();
     char* buf = fold_buf_.data();
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     for (std::size_t i = 0; i < n; ++i) buf[i] = static_cast<char>(lower[static_cast<unsigned char>(word[i])]);
-    const std::uint64_t h = hash_folded(buf, n);
-    if (!filter_may_hold(h)) return -1;
     const std::uint64_t tag = h >> 32;
     for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
         const std::uint64_t slot = slots_[s];

@@ -31,8 +31,61 @@
 std::int32_t rank_of_text(std::string_view text);
 std::int32_t rank_of_entry(const ListPair& entry);
 
-// The hash the indexes use, of the bytes as they are (the indexes hash folded keys).
+// A hash of bytes as they are, eight at a time (for tables of word forms).
 std::uint64_t word_hash(std::string_view bytes);
+
+// The hash of a folded key in the indexes: a polynomial over its bytes, P^(n-1) x b[0] + ... +
+// b[n-1] (modulo 2^64), then mixed with the length. Being a polynomial, the hash of a word one
+// edit away from another is found from the other's parts in a few steps (KeyHasher), not by
+// reading the whole candidate again.
+inline constexpr std::uint64_t kKeyHashBase = 0x9e3779b97f4a7c15ULL;
+inline std::uint64_t key_hash_mix(std::uint64_t poly, std::size_t length) {
+    std::uint64_t x = poly + length * 0xc2b2ae3d27d4eb4fULL;
+    x ^= x >> 33;
+    x *= 0xff51afd7ed558ccdULL;
+    x ^= x >> 33;
+    x *= 0xc4ceb9fe1a85ec53ULL;
+    x ^= x >> 33;
+    return x;
+}
+// The hash of `folded`, a key already folded to lower case.
+std::uint64_t key_hash(std::string_view folded);
+
+// The key hashes of the words one edit away from a word (its letters folded to lower case under
+// the current character-type locale, as the indexes fold their keys).
+class KeyHasher {
+public:
+    void prepare(std::string_view word);
+    std::size_t size() const { return n_; }
+    std::uint64_t whole() const { return key_hash_mix(prefix_[n_], n_); }
+    // The word without its letters [from, to).
+    std::uint64_t dropped(std::size_t from, std::size_t to) const {
+        return key_hash_mix(prefix_[from] * power_[n_ - to] + suffix_[to], n_ - (to - from));
+    }
+    // The word with `letter` put before index `at` (at = size(): after its end).
+    std::uint64_t inserted(std::size_t at, unsigned char letter) const {
+        return key_hash_mix((prefix_[at] * kKeyHashBase + lower_[letter]) * power_[n_ - at] + suffix_[at], n_ + 1);
+    }
+    // Any other word, folded as the prepared word was.
+    std::uint64_t of(std::string_view other) const {
+        std::uint64_t p = 0;
+        for (unsigned char c : other) p = p * kKeyHashBase + lower_[c];
+        return key_hash_mix(p, other.size());
+    }
+    // The word with its letter at `at` changed to `letter`.
+    std::uint64_t changed(std::size_t at, unsigned char letter) const {
+        const std::uint64_t delta = static_cast<std::uint64_t>(lower_[letter]) - static_cast<std::uint64_t>(folded_[at]);
+        return key_hash_mix(prefix_[n_] + delta * power_[n_ - 1 - at], n_);
+    }
+
+private:
+    std::size_t n_ = 0;
+    const unsigned char* lower_ = nullptr;
+    std::vector<unsigned char> folded_;
+    std::vector<std::uint64_t> prefix_;  // prefix_[i]: the polynomial of the first i letters
+    std::vector<std::uint64_t> suffix_;  // suffix_[i]: the polynomial of the letters from i on
+    std::vector<std::uint64_t> power_;   // power_[k] = kKeyHashBase^k
+};
 
 class WordIndex {
 public:
@@ -42,6 +95,12 @@ public:
     // The list position of the first entry equal to `word` case-insensitively, or -1. Never
     // allocates.
     std::ptrdiff_t find(std::string_view word) const;
+    // The same, given the key hash of the word folded (KeyHasher): most words that are not keys
+    // are turned away before the word is read.
+    std::ptrdiff_t find_hashed(std::string_view word, std::uint64_t hash) const {
+        if (list_.empty() || word.size() > max_len_ || !filter_may_hold(hash)) return -1;
+        return probe(word, hash);
+    }
     const ListPair* find_entry(std::string_view word) const {
         const std::ptrdiff_t i = find(word);
         return i < 0 ? nullptr : &list_[static_cast<std::size_t>(i)];
@@ -113,7 +172,15 @@ private:
     };
     std::vector<FilterBlock> filter_;
     void filter_add(std::uint64_t h);
-    bool filter_may_hold(std::uint64_t h) const;
+    bool filter_may_hold(std::uint64_t h) const {
+        const FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
+        const std::uint64_t g = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL;  // the bits in the block
+        std::uint64_t missing = 0;
+        for (int w = 0; w < 8; ++w) missing |= ~b.word[w] & (std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63));
+        return missing == 0;
+    }
+    // The slot table's answer for a word of at most max_len_ bytes whose folded key hash is h.
+    std::ptrdiff_t probe(std::string_view word, std::uint64_t h) const;
     std::size_t max_len_ = 0;
     std::vector<std::vector<std::uint32_t>> by_length_;  // positions by key length (up to 64)
     mutable std::string fold_buf_;    // the folded question, max_len_ bytes

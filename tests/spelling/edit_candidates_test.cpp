@@ -153,6 +153,40 @@ TEST(NearMatch, Thresholds) {
     EXPECT_FALSE(near_match("abcdefghij", "abcxxxghij"));
 }
 
+TEST(EditCandidates, KeyHashOfEveryCandidateIsTheHashOfItsFoldedWord) {
+    // Every family, Latin and Cyrillic letters in both cases, capitals made by a shaper.
+    struct Case {
+        std::string word;
+        std::string_view alphabet;
+        LetterShaper shaper;
+    };
+    const Case cases[] = {
+        {"Hello", kLatinLetters, nullptr},
+        {"abababcc", kLatinLetters, nullptr},
+        {"aaaabbbbbc", kLatinLetters, nullptr},
+        {"\xca\xed\xe8\xe3\xe0\xe3\xe0", kBulgarianLetters, upper_shaper},  // Книгага
+        {"\xe0\xe0\xe0-\xe1", kBulgarianLetters, nullptr},
+        {"ab", kLatinLetters, upper_shaper},
+    };
+    for (const Case& k : cases) {
+        KeyHasher hasher;
+        hasher.prepare(k.word);
+        std::size_t seen = 0;
+        auto sink = [&](const EditCandidate& c) {
+            std::string folded(c.word);
+            cp_strlwr(folded);
+            EXPECT_EQ(edit_key_hash(hasher, c), key_hash(folded)) << k.word << " -> " << c.word;
+            ++seen;
+        };
+        std::string scratch;
+        generate_edits(k.word, k.alphabet, k.shaper, scratch, EditSink(sink));
+        EXPECT_GT(seen, 0u);
+        std::string folded = k.word;
+        cp_strlwr(folded);
+        EXPECT_EQ(hasher.whole(), key_hash(folded));
+    }
+}
+
 TEST(WordIndexRank, RankTexts) {
     EXPECT_EQ(rank_of_text("42"), 42);
     EXPECT_EQ(rank_of_text("  42abc"), 42);
