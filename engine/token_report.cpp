@@ -262,7 +262,16 @@ EnglishLookups english_lookups(std::string_view look) {
         g_memo.lookups_english = english.build_number();
     }
     if (const EnglishLookups* kept = g_memo.lookups.find(look)) return *kept;
-    const EnglishLookups l{in_row(B_EN_BG, look), english_rank(look)};
+    EnglishLookups l;
+    if (!look.empty()) {
+        // Both indexes asked at once: their reads from memory overlap.
+        const std::uint64_t h = folded_key_hash(look);
+        en_bg.prefetch(h);
+        english.prefetch(h);
+        const std::ptrdiff_t e = en_bg.find_hashed(look, h), r = english.find_hashed(look, h);
+        if (e >= 0) l.en_bg = &en_bg.entry(static_cast<std::size_t>(e));
+        if (r >= 0) l.rank = english.rank(static_cast<std::size_t>(r));
+    }
     if (g_memo.lookup_bytes < kLookupBytes) {
         g_memo.lookup_bytes += kLookupEntryBytes + look.size();
         g_memo.lookups.add(look, l);
@@ -410,12 +419,18 @@ void bulgarian_report(RunContext& c, const TokenScan& t) {
     const std::string_view shown = written(t);
     const bool on_pane = c.processed <= kPaneBulgarianTokens && main_window_shows();
     const BgReport& answer = bulgarian_answer(look, on_pane || cyr_logs_open);
-    std::string text = answer.text;
+    // The report's text, with the token's own apostrophe put back (a copy only then).
+    std::string restored;
+    std::string_view text = answer.text;
+    if (t.apos_replaced && text.find('\'') != std::string_view::npos) {
+        restored = answer.text;
+        put_back_apostrophe(t, restored);
+        text = restored;
+    }
     const std::uint32_t text_colour = answer.colour;
     const std::uint8_t has_latin = answer.has_latin, known = answer.known, upper_skipped = answer.upper_skipped,
                        own = answer.own;
     const std::string_view rank = answer.rank ? std::string_view(*answer.rank) : std::string_view("0");
-    put_back_apostrophe(t, text);
 
     COLORREF pane = kColKnownBg;
     if (known && gl_COLOR_RARE) {

@@ -18,6 +18,26 @@ std::span<const ListPair> rows_of(const Row& r) {
     return std::span<const ListPair>(r.entries.data(), std::min(r.count, r.entries.size()));
 }
 
+// The index each row had when last asked: word_index answers with the same index while it still
+// indexes the row's list as it is now, so it is asked only when that test fails.
+struct RowIndexes {
+    std::uint64_t generation = ~std::uint64_t{0};
+    std::array<const WordIndex*, kEnglishSetCount> english{};
+    std::array<const WordIndex*, B_ROWS> dictionary{};
+};
+RowIndexes g_rows;
+
+template <class Row>
+const WordIndex& row_index(const WordIndex*& kept, const Row& r) {
+    if (g_rows.generation != word_index_generation()) {
+        g_rows = RowIndexes{};
+        g_rows.generation = word_index_generation();
+    }
+    const std::span<const ListPair> list = rows_of(r);
+    if (!kept || kept->fingerprint().data != list.data() || !kept->indexes(list)) kept = &word_index(list, r.text);
+    return *kept;
+}
+
 }  // namespace
 
 std::span<const ListPair> english_set(int row) {
@@ -27,7 +47,7 @@ std::span<const ListPair> english_set(int row) {
 
 const WordIndex& english_index(int row) {
     if (row < 0 || row >= kEnglishSetCount) return word_index({});
-    return word_index(rows_of(m[static_cast<std::size_t>(row)]), m[static_cast<std::size_t>(row)].text);
+    return row_index(g_rows.english[static_cast<std::size_t>(row)], m[static_cast<std::size_t>(row)]);
 }
 
 std::string_view english_set_label(int row) {
@@ -37,13 +57,13 @@ std::string_view english_set_label(int row) {
 
 std::span<const ListPair> capit_list() { return rows_of(b[B_CAPIT]); }
 
-const WordIndex& capit_index() { return word_index(capit_list(), b[B_CAPIT].text); }
+const WordIndex& capit_index() { return dictionary_index(B_CAPIT); }
 
 int deep_spell_option() { return OP[OPT_DEEP_SPELL].num_value; }
 
 const WordIndex& dictionary_index(int row) {
     if (row < 0 || row >= B_ROWS) return word_index({});
-    return word_index(rows_of(b[static_cast<std::size_t>(row)]), b[static_cast<std::size_t>(row)].text);
+    return row_index(g_rows.dictionary[static_cast<std::size_t>(row)], b[static_cast<std::size_t>(row)]);
 }
 
 void build_word_indexes() {

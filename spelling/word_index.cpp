@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <stdexcept>
 
 #include "platform/text.h"
 #include "spelling/spell_state.h"
@@ -138,9 +139,10 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         total += p.key.size();
         if (p.key.size() > max_len_) max_len_ = p.key.size();
     }
+    // The slots hold 32-bit places in the block of keys.
+    if (total + n * kKeyHead >= 0xffffffffULL) throw std::length_error("word list too large to index");
     arena_.clear();
-    arena_.reserve(total);
-    off_.assign(n + 1, 0);
+    off_.assign(n, 0);
     rank_.assign(n, 0);
     std::size_t cap = 16;
     while (cap < n * 2) cap <<= 1;
@@ -156,48 +158,54 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     // The folded keys, their hashes, ranks and lengths in one pass over the list; then the slots,
     // each looked at a little after its address was asked for (the table is larger than the
     // caches, so the inserts would otherwise wait on memory one by one).
-    arena_.resize(total);
+    arena_.resize(total + n * kKeyHead);
     std::vector<std::uint64_t> hashes(n);
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     std::size_t at = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view key = list[i].key;
-        off_[i] = at;
+        const auto position = static_cast<std::uint32_t>(i), length = static_cast<std::uint32_t>(key.size());
+        std::memcpy(arena_.data() + at, &position, 4);
+        std::memcpy(arena_.data() + at + 4, &length, 4);
+        at += kKeyHead;
+        off_[i] = static_cast<std::uint32_t>(at);
         for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
         rank_[i] = rank_of_entry(list[i]);
-        if (key.size() < by_length_.size()) by_length_[key.size()].push_back(static_cast<std::uint32_t>(i));
+        if (key.size() < by_length_.size()) by_length_[key.size()].push_back(position);
         hashes[i] = key_hash(std::string_view(arena_.data() + off_[i], key.size()));
         filter_add(hashes[i]);
     }
-    off_[n] = at;
     constexpr std::size_t kAhead = 16;
     for (std::size_t i = 0; i < n; ++i) {
         if (i + kAhead < n) __builtin_prefetch(&slots_[hashes[i + kAhead] & mask_]);
         const std::uint64_t h = hashes[i];
         const std::uint64_t tag = h >> 32;
-        const std::string_view folded(arena_.data() + off_[i], off_[i + 1] - off_[i]);
+        const std::string_view folded = folded_key(i);
         // Insert unless an equal key is already there: the first in list order wins.
         for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
             const std::uint64_t slot = slots_[s];
             if (slot == 0) {
-                slots_[s] = (tag << 32) | (i + 1);
+                slots_[s] = (tag << 32) | off_[i];
                 break;
             }
             if ((slot >> 32) == tag) {
-                const std::size_t j = (slot & 0xffffffffULL) - 1;
-                if (std::string_view(arena_.data() + off_[j], off_[j + 1] - off_[j]) == folded) break;
+                const auto other = static_cast<std::uint32_t>(slot);
+                if (std::string_view(arena_.data() + other, length_at(other)) == folded) break;
             }
         }
     }
 }
 
-std::ptrdiff_t WordIndex::find(std::string_view word) const {
-    const std::size_t n = word.size();
-    if (list_.empty() || n > max_len_) return -1;
+std::uint64_t folded_key_hash(std::string_view word) {
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     std::uint64_t p = 0;
     for (unsigned char c : word) p = p * kKeyHashBase + lower[c];
-    const std::uint64_t h = key_hash_mix(p, n);
+    return key_hash_mix(p, word.size());
+}
+
+std::ptrdiff_t WordIndex::find(std::string_view word) const {
+    if (list_.empty() || word.size() > max_len_) return -1;
+    const std::uint64_t h = folded_key_hash(word);
     if (!filter_may_hold(h)) return -1;
     return probe(word, h);
 }
@@ -212,9 +220,8 @@ std::ptrdiff_t WordIndex::probe(std::string_view word, std::uint64_t h) const {
         const std::uint64_t slot = slots_[s];
         if (slot == 0) return -1;
         if ((slot >> 32) != tag) continue;
-        const std::size_t j = (slot & 0xffffffffULL) - 1;
-        if (off_[j + 1] - off_[j] == n && std::memcmp(arena_.data() + off_[j], buf, n) == 0)
-            return static_cast<std::ptrdiff_t>(j);
+        const auto at = static_cast<std::uint32_t>(slot);
+        if (length_at(at) == n && std::memcmp(arena_.data() + at, buf, n) == 0) return position_at(at);
     }
 }
 
@@ -268,10 +275,10 @@ std::uint64_t g_generation = 0;                     // grows whenever indexes ar
 constexpr std::size_t kMaxIndexes = 64;
 }  // namespace
 
-const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<const void> owner) {
+const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner) {
     for (auto& idx : g_indexes) {
         if (idx->fingerprint().data != list.data()) continue;
-        if (!idx->indexes(list)) idx->build(list, std::move(owner));
+        if (!idx->indexes(list)) idx->build(list, owner);
         return *idx;
     }
     if (g_indexes.size() >= kMaxIndexes) {
@@ -279,7 +286,7 @@ const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<cons
         ++g_generation;
     }
     g_indexes.push_back(std::make_unique<WordIndex>());
-    g_indexes.back()->build(list, std::move(owner));
+    g_indexes.back()->build(list, owner);
     return *g_indexes.back();
 }
 

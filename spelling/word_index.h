@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -50,6 +51,8 @@ inline std::uint64_t key_hash_mix(std::uint64_t poly, std::size_t length) {
 }
 // The hash of `folded`, a key already folded to lower case.
 std::uint64_t key_hash(std::string_view folded);
+// The key hash of a word folded to lower case under the current character-type locale.
+std::uint64_t folded_key_hash(std::string_view word);
 
 // The key hashes of the words one edit away from a word (its letters folded to lower case under
 // the current character-type locale, as the indexes fold their keys).
@@ -95,8 +98,15 @@ public:
     // The list position of the first entry equal to `word` case-insensitively, or -1. Never
     // allocates.
     std::ptrdiff_t find(std::string_view word) const;
-    // The same, given the key hash of the word folded (KeyHasher): most words that are not keys
-    // are turned away before the word is read.
+    // Starts reading what find_hashed reads for a word of this hash, so that the questions of
+    // several indexes about one word wait on memory together.
+    void prefetch(std::uint64_t hash) const {
+        if (list_.empty()) return;
+        __builtin_prefetch(&filter_[((hash >> 32) * filter_.size()) >> 32]);
+        __builtin_prefetch(&slots_[hash & mask_]);
+    }
+    // The same, given the key hash of the word folded (KeyHasher, folded_key_hash): most words
+    // that are not keys are turned away before the word is read.
     std::ptrdiff_t find_hashed(std::string_view word, std::uint64_t hash) const {
         if (list_.empty() || word.size() > max_len_ || !filter_may_hold(hash)) return -1;
         return probe(word, hash);
@@ -111,9 +121,7 @@ public:
     const ListPair& entry(std::size_t i) const { return list_[i]; }
     std::int32_t rank(std::size_t i) const { return rank_[i]; }
     // The key of entry i folded to lower case.
-    std::string_view folded_key(std::size_t i) const {
-        return std::string_view(arena_.data() + off_[i], off_[i + 1] - off_[i]);
-    }
+    std::string_view folded_key(std::size_t i) const { return std::string_view(arena_.data() + off_[i], length_at(off_[i])); }
     std::size_t max_key_length() const { return max_len_; }
     // The list positions of the entries whose key has `length` bytes, in list order; complete for
     // lengths up to kMaxBucketLength (longer keys are not bucketed).
@@ -157,10 +165,23 @@ private:
     std::shared_ptr<const void> owner_;
     Fingerprint fp_;
     std::uint64_t build_number_ = 0;
-    std::string arena_;               // every folded key, one after another
-    std::vector<std::size_t> off_;    // key i is arena_[off_[i], off_[i + 1])
+    // Every folded key, one after another, each behind its entry's list position and its length
+    // (4 bytes each), so that a slot leads to all a question compares in one read.
+    std::string arena_;
+    std::vector<std::uint32_t> off_;  // where key i's bytes begin in arena_
+    static constexpr std::size_t kKeyHead = 8;
+    std::uint32_t length_at(std::uint32_t at) const {
+        std::uint32_t v;
+        std::memcpy(&v, arena_.data() + at - 4, 4);
+        return v;
+    }
+    std::uint32_t position_at(std::uint32_t at) const {
+        std::uint32_t v;
+        std::memcpy(&v, arena_.data() + at - 8, 4);
+        return v;
+    }
     std::vector<std::int32_t> rank_;  // rank of entry i
-    std::vector<std::uint64_t> slots_;  // open addressing: (hash high 32 bits << 32) | (index + 1)
+    std::vector<std::uint64_t> slots_;  // open addressing: (hash high 32 bits << 32) | off_ of the key
     std::uint64_t mask_ = 0;
     // A blocked Bloom filter over the folded keys' hashes, about ten bits per key: a key sets one
     // bit in each of the eight words of one 64-byte block. Most questions the suggestion
@@ -194,7 +215,7 @@ private:
 
 // The index of `list`, built on first use and rebuilt when the list changed. The reference stays
 // valid until the next call of word_index or drop_word_indexes.
-const WordIndex& word_index(std::span<const ListPair> list, std::shared_ptr<const void> owner = {});
+const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner = {});
 // Forgets every index (test fixtures; code that edited a list in place).
 void drop_word_indexes();
 // Grows whenever indexes are let go (dropped, or cleared to make room): a reference to an index
