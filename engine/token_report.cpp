@@ -115,7 +115,7 @@ public:
     }
     // Keeps the answer of a form not kept yet.
     V& add(std::string_view form, V value) {
-        if ((entries_.size() + 1) * 2 > slots_.size()) grow();
+        if ((entries_.size() + 1) * 4 > slots_.size() * 3) grow();  // at most three in four slots taken
         const std::uint64_t h = word_hash(form);
         entries_.push_back(
             Entry{static_cast<std::uint32_t>(forms_.size()), static_cast<std::uint32_t>(form.size()), std::move(value)});
@@ -168,11 +168,7 @@ struct EnglishLookups {
 struct RunMemo {
     FormMemo<EnglishAnswer> english;
     FormMemo<BgAnswer> bulgarian;
-    FormMemo<EnglishLookups> lookups;
     std::size_t bytes = 0;
-    std::size_t lookup_bytes = 0;
-    // The builds of b_en-bg's and wl_english's indexes the look-ups were read from.
-    std::uint64_t lookups_en_bg = 0, lookups_english = 0;
     // The state of the English lists under which the English answers were asked; they can serve
     // the English word list while every answer was asked under one state and it is still the same.
     std::optional<EnglishSpellingState> english_state;
@@ -186,9 +182,6 @@ struct RunMemo {
 RunMemo g_memo;
 constexpr std::size_t kMemoBytes = 24u << 20;
 constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides its texts
-// The look-ups of English forms have a bound of their own: a text's frequent words come early.
-constexpr std::size_t kLookupBytes = 4u << 20;
-constexpr std::size_t kLookupEntryBytes = 48;
 
 // The English answers of the last scan, kept for its English word list.
 FormMemo<EnglishAnswer> g_kept_english;
@@ -248,34 +241,19 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     return g_memo.bulgarian.add(look, std::move(a)).report;
 }
 
-std::int32_t english_rank(std::string_view word);
-
-// The b_en-bg entry and the wl_english rank of an English word, read once per form while the two
-// lists' indexes stay the ones they were read from.
+// The b_en-bg entry and the wl_english rank of an English word, both indexes asked at once so that
+// their reads from memory overlap.
 EnglishLookups english_lookups(std::string_view look) {
+    EnglishLookups l;
+    if (look.empty()) return l;
     const WordIndex& en_bg = row_index(B_EN_BG);
     const WordIndex& english = list_index(M_WL_ENGLISH);
-    if (en_bg.build_number() != g_memo.lookups_en_bg || english.build_number() != g_memo.lookups_english) {
-        g_memo.lookups.clear();
-        g_memo.lookup_bytes = 0;
-        g_memo.lookups_en_bg = en_bg.build_number();
-        g_memo.lookups_english = english.build_number();
-    }
-    if (const EnglishLookups* kept = g_memo.lookups.find(look)) return *kept;
-    EnglishLookups l;
-    if (!look.empty()) {
-        // Both indexes asked at once: their reads from memory overlap.
-        const std::uint64_t h = folded_key_hash(look);
-        en_bg.prefetch(h);
-        english.prefetch(h);
-        const std::ptrdiff_t e = en_bg.find_hashed(look, h), r = english.find_hashed(look, h);
-        if (e >= 0) l.en_bg = &en_bg.entry(static_cast<std::size_t>(e));
-        if (r >= 0) l.rank = english.rank(static_cast<std::size_t>(r));
-    }
-    if (g_memo.lookup_bytes < kLookupBytes) {
-        g_memo.lookup_bytes += kLookupEntryBytes + look.size();
-        g_memo.lookups.add(look, l);
-    }
+    const std::uint64_t h = folded_key_hash(look);
+    en_bg.prefetch(h);
+    english.prefetch(h);
+    const std::ptrdiff_t e = en_bg.find_hashed(look, h), r = english.find_hashed(look, h);
+    if (e >= 0) l.en_bg = &en_bg.entry(static_cast<std::size_t>(e));
+    if (r >= 0) l.rank = english.rank(static_cast<std::size_t>(r));  // the rank of the entry's rest
     return l;
 }
 

@@ -175,8 +175,12 @@ void EnglishRun::double_consonant_swap() {
     }
 }
 
+// The key hashes of the word being checked (kept between runs for their memory).
+KeyHasher g_hasher;
+
 void EnglishRun::edits() {
-    KeyHasher hasher;
+    if (eng.size() == 0) return;  // no candidate can be found
+    KeyHasher& hasher = g_hasher;
     hasher.prepare(word);
     auto sink = [this, &hasher](const EditCandidate& c) {
         const std::ptrdiff_t i = eng.find_hashed(c.word, edit_key_hash(hasher, c));

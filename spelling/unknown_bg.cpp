@@ -405,6 +405,8 @@ void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
         out.write(" -> ", kColUnknownAll);
         return;
     }
+    // Most words are in b_bulgarian: its index starts reading while the small lists are asked.
+    dictionary_index(B_BULGARIAN).prefetch(folded_key_hash(word));
     const ListPair* e = in_row(B_BULGARIAN_MISSPELLING, word);
     if (!e) e = in_row(B_BULGARIAN_MISSPELLING_FAST, word);
     if (e) {

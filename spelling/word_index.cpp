@@ -11,37 +11,10 @@
 
 namespace {
 
-constexpr std::uint64_t kHashSeed = 0xcbf29ce484222325ULL;
-
-// The hash of a folded key, eight bytes at a time (the keys are short: one or two steps).
-inline std::uint64_t hash_folded(const char* p, std::size_t n) {
-    std::uint64_t h = kHashSeed ^ (n * 0x9e3779b97f4a7c15ULL);
-    while (n >= 8) {
-        std::uint64_t k;
-        std::memcpy(&k, p, 8);
-        h = (h ^ k) * 0xff51afd7ed558ccdULL;
-        h ^= h >> 32;
-        p += 8;
-        n -= 8;
-    }
-    if (n > 0) {
-        std::uint64_t k = 0;
-        std::memcpy(&k, p, n);
-        h = (h ^ k) * 0xff51afd7ed558ccdULL;
-    }
-    // Spread the low bits (the slot number) over the whole word.
-    h ^= h >> 32;
-    h *= 0x9e3779b97f4a7c15ULL;
-    h ^= h >> 29;
-    return h;
-}
-
 // Bits of the filter per key (before rounding the blocks up).
 constexpr std::size_t kFilterBitsPerKey = 10;
 
 }  // namespace
-
-std::uint64_t word_hash(std::string_view bytes) { return hash_folded(bytes.data(), bytes.size()); }
 
 std::uint64_t key_hash(std::string_view folded) {
     std::uint64_t p = 0;
