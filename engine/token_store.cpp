@@ -52,8 +52,14 @@ std::size_t words_in_file() {
     return n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
+// The first blocks of a store's pools: words 7 N + 1 MiB, gaps 3 N + `gap_extra`.
+void make_pools(TokenStore& st, std::size_t n, std::size_t gap_extra) {
+    st.words.allocate(std::min(7 * n + kMiB, kMaxFirstBlock));
+    st.gaps.allocate(std::min(3 * n + gap_extra, kMaxFirstBlock));
+}
+
 // After copy_store1_to_R store R's record array is store 1's (storeR.rec a copy of store1.rec, the
-// same records) and its strings are in store 1's pools; R's own pools wait, emptied.
+// same records) and its strings are in store 1's pools; R holds no memory of its own meanwhile.
 bool g_r_shares = false;
 
 // Store R leaves the shared records to store 1 and has none of its own.
@@ -64,13 +70,14 @@ void r_stop_sharing() {
 }
 
 // Store 1 is about to be emptied or remade: store R keeps the shared records and strings as its
-// own, and store 1 takes R's former pools and a new record array.
+// own, and store 1 takes new pools and a new record array.
 void r_take_over() {
     if (!g_r_shares) return;
     store1.rec = RecordArray{};
     store1.words.swap(storeR.words);
     store1.gaps.swap(storeR.gaps);
     g_r_shares = false;
+    make_pools(store1, words_in_file(), kMiB);
 }
 
 // Before `a` is emptied or remade.
@@ -113,8 +120,7 @@ void grow_array(RecordArray& a, std::size_t records, bool exact = false) {
 
 void make_store(TokenStore& st, std::size_t n, std::size_t gap_extra) {
     make_array(st.rec, n);
-    st.words.allocate(std::min(7 * n + kMiB, kMaxFirstBlock));
-    st.gaps.allocate(std::min(3 * n + gap_extra, kMaxFirstBlock));
+    make_pools(st, n, gap_extra);
 }
 
 }  // namespace
@@ -318,8 +324,8 @@ void copy_store1_to_R() {
     store_token_hook = store_token_under;  // the look-up at the caret reads store R from now on
     // R's own records and strings are not needed while it shares store 1's.
     jux_free(storeR.rec.floor);
-    storeR.words.reset();
-    storeR.gaps.reset();
+    storeR.words.release();
+    storeR.gaps.release();
     storeR.rec = store1.rec;
     g_r_shares = true;
 }
