@@ -398,6 +398,8 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     resort(v, cmp_g_strcasecmp_nm);
     write_tokens(v, tokens[3]);
     for (int k = 0; k < 4; ++k) close_export(tokens[k], kTokenKinds[k]);
+    // Nothing reads the index after the files are written: its memory goes to the later phases.
+    ReleaseGmake4(v);
 }
 
 std::vector<RepeatedPassage> find_repeated_passages(const SenToken* first, const SenToken* nd, int check_each,
