@@ -14,6 +14,7 @@
 #pragma once
 
 #include <QTextEdit>
+#include <optional>
 #include <string>
 
 #include "platform/qt/qt_views.h"
@@ -45,6 +46,8 @@ public:
     // block, laid out once, when redrawing comes back on, before any user input is handled and
     // before anything reads the view. This applies them now.
     void apply_deferred();
+    // Whether text or formats wait to be applied.
+    bool text_stale() const { return stale_; }
 
     LONG doc_length() const;
     // The document's text of [from, to) in the model's form ('\r' for paragraph ends).
@@ -71,11 +74,17 @@ private:
     void deliver(LONG pos, LONG removed, const std::u16string& inserted);
     void check_against_model(LONG pos, LONG len);
     void resync_by_diff();
+    // Makes the document's [from, doc_to) hold the model's [from, to), text (when it changed)
+    // and formats, touching only what differs.
+    void sync_range(LONG from, LONG doc_to, LONG to, bool text_changed);
+    QString doc_range(LONG from, LONG to) const;
     void replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to);
     void apply_formats(LONG from, LONG to);
     void apply_selection(bool force);
+    void scroll_to(POINT p);
 
     bool deferring() const;
+    void gathered();
     void defer_text(LONG pos, LONG removed, LONG inserted);
     void defer_range(LONG from, LONG to);
 
@@ -87,6 +96,16 @@ private:
     bool stale_text_ = false;  // the text changed too (else only formats did)
     LONG dirty_from_ = 0, dirty_to_ = 0, delta_ = 0;
     bool stale_selection_ = false;
+    bool force_selection_ = false;  // the selection is set again even where it stands
+    bool apply_queued_ = false;     // a queued call applies the gathered changes
+    bool redraw_ = true;            // the model's redrawing as last seen
+    // The colours the palette was last built from.
+    struct Colours {
+        std::optional<COLORREF> background, text;
+        qint64 app = 0;  // the application palette's key
+        friend bool operator==(const Colours&, const Colours&) = default;
+    };
+    std::optional<Colours> colours_;
     bool stale_scroll_ = false;
     POINT wanted_scroll_{};
     int applying_ = 0;          // applying the model: the document's signals are ours
