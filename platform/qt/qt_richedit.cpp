@@ -54,10 +54,11 @@ bool same_char(char16_t model, char16_t doc) {
 LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, hi)); }
 
 // The events before which the document takes the gathered changes: the user acts on the text
-// (keys, the mouse's buttons and wheel, drag and drop, the context menu) or the view is painted.
-// Others (input-method queries, focus, moves, queued calls) leave them gathered, so a job that
-// pumps messages with the panel's redrawing off does not have them laid out at every pump.
-bool acts_or_shows(const QEvent* e) {
+// (keys, the mouse's buttons and wheel, drag and drop, the context menu) or the view is painted
+// with redrawing on (with it off, the view shows the text as it was). Others (input-method
+// queries, focus, moves, queued calls) leave them gathered, so a job that pumps messages with the
+// panel's redrawing off does not have them laid out at every pump.
+bool acts_or_shows(const QEvent* e, bool redraw) {
     switch (e->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
@@ -72,8 +73,9 @@ bool acts_or_shows(const QEvent* e) {
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::Drop:
-        case QEvent::Paint:
             return true;
+        case QEvent::Paint:
+            return redraw;
         case QEvent::MouseMove:  // a drag that selects; not the mouse passing over the text
             return static_cast<const QMouseEvent*>(e)->buttons() != Qt::NoButton;
         default:
@@ -206,8 +208,9 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
     if (!text_changed) doc_to = to = std::min(doc_to, to);
 
     // The text: the common start and end stay, the middle is replaced.
-    LONG p = 0, q = 0;
+    LONG p = to - from, q = 0;  // the text stays unless it changed
     if (text_changed) {
+        p = 0;
         const std::u16string& m = rt->text();
         const QString d = doc_range(from, doc_to);
         const LONG common = std::min<LONG>(to - from, doc_to - from);
@@ -753,7 +756,7 @@ void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inser
 
 bool RichEditWidget::event(QEvent* e) {
     if (e->type() == QEvent::DeferredDelete) return QTextEdit::event(e);  // deletes this widget
-    if (acts_or_shows(e)) apply_deferred();  // the user acts on the text the model holds
+    if (acts_or_shows(e, redraw_)) apply_deferred();  // the user acts on the text the model holds
     QPointer<RichEditWidget> alive(this);
     ++depth_;
     const bool r = QTextEdit::event(e);
@@ -764,7 +767,7 @@ bool RichEditWidget::event(QEvent* e) {
 }
 
 bool RichEditWidget::viewportEvent(QEvent* e) {
-    if (acts_or_shows(e)) apply_deferred();
+    if (acts_or_shows(e, redraw_)) apply_deferred();
     switch (e->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
