@@ -1,5 +1,6 @@
 #include "platform/qt/qt_richedit.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -54,11 +55,11 @@ bool same_char(char16_t model, char16_t doc) {
 LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, hi)); }
 
 // The events before which the document takes the gathered changes: the user acts on the text
-// (keys, the mouse's buttons and wheel, drag and drop, the context menu) or the view is painted
-// with redrawing on (with it off, the view shows the text as it was). Others (input-method
-// queries, focus, moves, queued calls) leave them gathered, so a job that pumps messages with the
-// panel's redrawing off does not have them laid out at every pump.
-bool acts_or_shows(const QEvent* e, bool redraw) {
+// (keys, the mouse's buttons and wheel, drag and drop, the context menu). Others (paints,
+// input-method queries, focus, moves, queued calls) leave them gathered: a paint shows the text
+// as it was until they are applied, so a job that pumps messages does not have them laid out at
+// every pump.
+bool user_acts(const QEvent* e) {
     switch (e->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
@@ -74,8 +75,6 @@ bool acts_or_shows(const QEvent* e, bool redraw) {
         case QEvent::DragMove:
         case QEvent::Drop:
             return true;
-        case QEvent::Paint:
-            return redraw;
         case QEvent::MouseMove:  // a drag that selects; not the mouse passing over the text
             return static_cast<const QMouseEvent*>(e)->buttons() != Qt::NoButton;
         default:
@@ -89,6 +88,29 @@ bool acts_or_shows(const QEvent* e, bool redraw) {
 // edit per kCharsPerEdit characters of text).
 constexpr LONG kBulkLeast = 4'000;
 constexpr LONG kCharsPerEdit = 400;
+
+// How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
+constexpr qint64 kShownLateMs = 250;
+
+// The panels whose gathered changes wait for the job's current pump to end. An event loop that
+// waits for events (the job has ended, or a modal dialog runs) shows them at once.
+std::vector<QPointer<RichEditWidget>> g_after_pump;
+
+void wait_for_the_pump(RichEditWidget* w) {
+    static const bool watching = [] {
+        if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance(qApp->thread()))
+            QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, qApp, [] {
+                if (g_after_pump.empty()) return;
+                std::vector<QPointer<RichEditWidget>> waiting;
+                waiting.swap(g_after_pump);
+                for (const QPointer<RichEditWidget>& p : waiting)
+                    if (p) p->apply_deferred();
+            });
+        return true;
+    }();
+    (void)watching;
+    g_after_pump.push_back(w);
+}
 
 }  // namespace
 
@@ -335,7 +357,7 @@ void RichEditWidget::load_all() {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
     pending_ = lost_ = false;
-    stale_ = stale_text_ = stale_selection_ = stale_scroll_ = force_selection_ = false;
+    stale_ = stale_text_ = stale_selection_ = stale_scroll_ = stale_caret_ = force_selection_ = false;
     delta_ = 0;
     sync_range(0, doc_length(), rt->length(), true);
     model_options_changed();
@@ -409,18 +431,35 @@ bool RichEditWidget::deferring() const {
 
 void RichEditWidget::gathered() {
     // With redrawing on, the gathered changes are shown when the event loop runs next (as a
-    // window repaints), unless something reads the view or the user acts first.
+    // window repaints), unless something reads the view or the user acts first. While a job
+    // pumps messages they are shown at most kShownLateMs late: a short job (a check after a
+    // keystroke) shows its panels once, when it ends, not half-written at its pumps.
     const RichText* rt = platform_rich(h_);
-    if (!rt || !rt->redraw || apply_queued_) return;
+    if (!rt || !rt->redraw || !has_gathered()) return;
+    if (!gathering_.isValid()) gathering_.start();
+    if (apply_queued_) return;
     apply_queued_ = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
             apply_queued_ = false;
             // Turned off meanwhile: the changes wait until redrawing comes back on.
-            if (const RichText* now = platform_rich(h_); now && now->redraw) apply_deferred();
+            const RichText* now = platform_rich(h_);
+            if (!now || !now->redraw) return;
+            if (qt_pumping() && gathering_.isValid() && gathering_.elapsed() < kShownLateMs) {
+                wait_for_the_pump(this);
+                return;
+            }
+            apply_deferred();
         },
         Qt::QueuedConnection);
+}
+
+void qt_panels_after_pump() {
+    std::vector<QPointer<RichEditWidget>> waiting;
+    waiting.swap(g_after_pump);
+    for (const QPointer<RichEditWidget>& w : waiting)
+        if (w) w->gathered();
 }
 
 void RichEditWidget::defer_range(LONG from, LONG to) {
@@ -457,10 +496,11 @@ void RichEditWidget::defer_text(LONG pos, LONG removed, LONG inserted) {
 
 void RichEditWidget::apply_deferred() {
     apply_queued_ = false;
-    if (!stale_ && !stale_selection_ && !stale_scroll_) return;
+    gathering_.invalidate();
+    if (!has_gathered()) return;
     RichText* rt = platform_rich(h_);
     if (!rt) {
-        stale_ = stale_text_ = stale_selection_ = stale_scroll_ = force_selection_ = false;
+        stale_ = stale_text_ = stale_selection_ = stale_scroll_ = stale_caret_ = force_selection_ = false;
         delta_ = 0;
         return;
     }
@@ -490,6 +530,9 @@ void RichEditWidget::apply_deferred() {
     if (stale_scroll_) {
         stale_scroll_ = false;
         scroll_to(wanted_scroll_);
+    } else if (stale_caret_) {
+        stale_caret_ = false;
+        ensureCursorVisible();
     }
 }
 
@@ -526,10 +569,11 @@ void RichEditWidget::model_options_changed() {
         if (rt->read_only)
             setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
-    // Redrawing back on shows what was gathered meanwhile, now.
+    // Redrawing back on shows what was gathered meanwhile, as one change, when the event loop
+    // runs next (a job that turns it on while it goes on writing shows the panel once).
     const bool redraw_back = rt->redraw && !redraw_;
     redraw_ = rt->redraw;
-    if (redraw_back) apply_deferred();
+    if (redraw_back) gathered();
     if (rt->redraw != updatesEnabled()) {
         setUpdatesEnabled(rt->redraw);
         if (rt->redraw) viewport()->update();
@@ -539,6 +583,7 @@ void RichEditWidget::model_options_changed() {
 POINT RichEditWidget::scroll_pos() const {
     const QScrollBar* h = horizontalScrollBar();
     const QScrollBar* v = verticalScrollBar();
+    // A gathered scroll to the caret: the view is where it is until the gathered text is in.
     if (!stale_scroll_) return POINT{h->value(), v->value()};
     // With redrawing off, the position last given counts: it is applied with the gathered text.
     // With it on, that position as far as the view can go in the text it shows (a panel that
@@ -553,6 +598,7 @@ void RichEditWidget::set_scroll_pos(POINT p) {
     if (deferring()) {
         // Where the view goes is known once the gathered text is in.
         stale_scroll_ = true;
+        stale_caret_ = false;
         wanted_scroll_ = p;
         gathered();
         return;
@@ -618,6 +664,13 @@ void RichEditWidget::line_scroll(int lines) {
 }
 
 void RichEditWidget::scroll_caret() {
+    if (deferring()) {
+        // Where the caret stands is known once the gathered text is in.
+        stale_caret_ = stale_selection_ = true;
+        stale_scroll_ = false;
+        gathered();
+        return;
+    }
     apply_deferred();
     apply_selection(false);
     ensureCursorVisible();
@@ -756,7 +809,7 @@ void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inser
 
 bool RichEditWidget::event(QEvent* e) {
     if (e->type() == QEvent::DeferredDelete) return QTextEdit::event(e);  // deletes this widget
-    if (acts_or_shows(e, redraw_)) apply_deferred();  // the user acts on the text the model holds
+    if (user_acts(e)) apply_deferred();  // the user acts on the text the model holds
     QPointer<RichEditWidget> alive(this);
     ++depth_;
     const bool r = QTextEdit::event(e);
@@ -767,7 +820,7 @@ bool RichEditWidget::event(QEvent* e) {
 }
 
 bool RichEditWidget::viewportEvent(QEvent* e) {
-    if (acts_or_shows(e, redraw_)) apply_deferred();
+    if (user_acts(e)) apply_deferred();
     switch (e->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:

@@ -13,6 +13,7 @@
 // from the model when they do not.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTextEdit>
 #include <optional>
 #include <string>
@@ -48,6 +49,8 @@ public:
     void apply_deferred();
     // Whether text or formats wait to be applied.
     bool text_stale() const { return stale_; }
+    // Something was gathered: with redrawing on, a queued call applies it.
+    void gathered();
 
     LONG doc_length() const;
     // The document's text of [from, to) in the model's form ('\r' for paragraph ends).
@@ -84,7 +87,7 @@ private:
     void scroll_to(POINT p);
 
     bool deferring() const;
-    void gathered();
+    bool has_gathered() const { return stale_ || stale_selection_ || stale_scroll_ || stale_caret_; }
     void defer_text(LONG pos, LONG removed, LONG inserted);
     void defer_range(LONG from, LONG to);
 
@@ -98,6 +101,7 @@ private:
     bool stale_selection_ = false;
     bool force_selection_ = false;  // the selection is set again even where it stands
     bool apply_queued_ = false;     // a queued call applies the gathered changes
+    QElapsedTimer gathering_;       // since the oldest change not applied yet (redrawing on)
     bool redraw_ = true;            // the model's redrawing as last seen
     // The colours the palette was last built from.
     struct Colours {
@@ -107,6 +111,7 @@ private:
     };
     std::optional<Colours> colours_;
     bool stale_scroll_ = false;
+    bool stale_caret_ = false;      // the view scrolls to the caret (instead of to wanted_scroll_)
     POINT wanted_scroll_{};
     int applying_ = 0;          // applying the model: the document's signals are ours
     int depth_ = 0;             // nesting of this widget's event handlers

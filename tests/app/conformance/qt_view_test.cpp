@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMessageBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontMetricsF>
@@ -462,6 +463,7 @@ TEST_F(QtViews, ChangesWithRedrawOffReachTheDocumentTogether) {
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(shown(), QStringLiteral("head\rtail"));
     RE_SetRedraw(re, true);
+    on_screen(edit);
     EXPECT_EQ(to_u16(shown()), RE_GetTextW(re));
     EXPECT_EQ(changes, 1);  // one edit block
     const LONG at = RE_GetTextW(re).find(u"line");
@@ -559,6 +561,28 @@ TEST_F(QtViews, GatheredChangesLeaveTheModelsTextAndEveryFormat) {
                     ADD_FAILURE() << what << ": the format at " << pos;
         }
     }
+}
+
+// A job that writes into a panel with redrawing on while it pumps messages: its lines show while
+// it goes (a quarter of a second late at most), and all of them once it ends.
+TEST_F(QtViews, APanelWrittenWhileAJobPumpsShowsItsLinesAsItGoes) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    on_screen(edit);
+    int shown_while_working = 0;
+    QElapsedTimer job;
+    job.start();
+    while (job.elapsed() < 700) {
+        RE_SetSel(re, CHARRANGE{-1, -1});
+        RE_ReplaceSel(re, u"line\r", false);
+        RE_Scroll(re, SB_BOTTOM);
+        PL_PumpMessages(2'000);
+        if (edit->document()->characterCount() > 1) ++shown_while_working;
+    }
+    EXPECT_GT(shown_while_working, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(to_u16(edit->toPlainText().replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')), RE_GetTextW(re));
 }
 
 // The program works on what the user did (its handler pumps with the panel's redrawing off and
