@@ -89,6 +89,24 @@ bool user_acts(const QEvent* e) {
 constexpr LONG kBulkLeast = 4'000;
 constexpr LONG kCharsPerEdit = 400;
 
+// The document's formats of the model's formats. A text has few distinct formats: one
+// QTextCharFormat each is made once, and the document stores and compares the same one faster
+// than a new one per run.
+class QFormats {
+public:
+    QTextCharFormat of(const CharFormat& f) {
+        for (const auto& [model, q] : made_)
+            if (model == f) return q;
+        QTextCharFormat q = to_qformat(f);
+        if (made_.size() < kMost) made_.emplace_back(f, q);
+        return q;
+    }
+
+private:
+    static constexpr std::size_t kMost = 64;
+    std::vector<std::pair<CharFormat, QTextCharFormat>> made_;
+};
+
 // How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
 constexpr qint64 kShownLateMs = 250;
 
@@ -153,8 +171,9 @@ void RichEditWidget::replace_document(LONG pos, LONG removed, LONG model_from, L
     c.setPosition(pos);
     c.setPosition(end, QTextCursor::KeepAnchor);
     if (c.hasSelection()) c.removeSelectedText();
+    QFormats formats;
     for (const FormatRun& r : rt->runs(model_from, model_to))
-        c.insertText(to_doc(rt->text_range(r.from, r.to)), to_qformat(r.format));
+        c.insertText(to_doc(rt->text_range(r.from, r.to)), formats.of(r.format));
     c.endEditBlock();
     --applying_;
 }
@@ -166,10 +185,11 @@ void RichEditWidget::apply_formats(LONG from, LONG to) {
     const LONG n = doc_length();
     QTextCursor c(document());
     c.beginEditBlock();
+    QFormats formats;
     for (const FormatRun& r : rt->runs(from, to)) {
         c.setPosition(clamp_to(r.from, 0, n));
         c.setPosition(clamp_to(r.to, 0, n), QTextCursor::KeepAnchor);
-        if (c.hasSelection()) c.setCharFormat(to_qformat(r.format));
+        if (c.hasSelection()) c.setCharFormat(formats.of(r.format));
     }
     c.endEditBlock();
     --applying_;
@@ -247,12 +267,13 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
 
     // The formats of what stays, in the model's positions: before the middle they are the same
     // in both, after it the document's are shifted by what the replacement changes.
-    std::vector<FormatRun> runs = rt->runs(from, to);
+    const std::vector<FormatRun> runs = rt->runs(from, to);
+    QFormats formats;
     std::vector<QTextCharFormat> qformats(runs.size());
     std::vector<bool> made(runs.size(), false);
     auto qformat = [&](std::size_t i) -> const QTextCharFormat& {
         if (!made[i]) {
-            qformats[i] = to_qformat(runs[i].format);
+            qformats[i] = formats.of(runs[i].format);
             made[i] = true;
         }
         return qformats[i];
@@ -324,7 +345,7 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         c.setPosition(doc_mid_to, QTextCursor::KeepAnchor);
         if (c.hasSelection()) c.removeSelectedText();
         for (const FormatRun& r : mid_runs)
-            c.insertText(to_doc(rt->text_range(r.from, r.to)), to_qformat(r.format));
+            c.insertText(to_doc(rt->text_range(r.from, r.to)), formats.of(r.format));
         if (!bulk) c.endEditBlock();
     }
     for (const FormatFix& fx : fixes) {
