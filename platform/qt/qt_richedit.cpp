@@ -114,19 +114,21 @@ constexpr qint64 kShownLateMs = 250;
 // waits for events (the job has ended, or a modal dialog runs) shows them at once.
 std::vector<QPointer<RichEditWidget>> g_after_pump;
 
+void show_the_waiting_panels() {
+    if (g_after_pump.empty()) return;
+    std::vector<QPointer<RichEditWidget>> waiting;
+    waiting.swap(g_after_pump);
+    for (const QPointer<RichEditWidget>& w : waiting)
+        if (const RichText* rt = w ? platform_rich(w->handle()) : nullptr; rt && rt->redraw) w->apply_deferred();
+}
+
 void wait_for_the_pump(RichEditWidget* w) {
-    static const bool watching = [] {
-        if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance(qApp->thread()))
-            QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, qApp, [] {
-                if (g_after_pump.empty()) return;
-                std::vector<QPointer<RichEditWidget>> waiting;
-                waiting.swap(g_after_pump);
-                for (const QPointer<RichEditWidget>& p : waiting)
-                    if (p) p->apply_deferred();
-            });
-        return true;
-    }();
-    (void)watching;
+    static QPointer<QAbstractEventDispatcher> watched;
+    QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance();
+    if (d && d != watched) {
+        watched = d;
+        QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, d, &show_the_waiting_panels);
+    }
     g_after_pump.push_back(w);
 }
 
