@@ -2,8 +2,9 @@
 // RichText. Positions map one to one: the panel's paragraph end '\r' is one paragraph separator
 // (U+2029) in the document.
 //
-// Model to view: the core tells the view what changed (text, formats, selection, options) and
-// the widget applies it to the document with its own change tracking switched off.
+// Model to view: the core tells the view what changed (text, formats, selection, options,
+// scrolling); the widget gathers it and brings the document up to date with its own change
+// tracking switched off, by comparing it with the model and touching only what differs.
 // View to model: the user's edits (typing, paste, cut, drag and drop of text) are recorded from
 // QTextDocument::contentsChange and delivered to the core as one change when the widget's event
 // handler has finished (or from a queued call when the edit came from elsewhere), never from
@@ -42,10 +43,11 @@ public:
     // Delivers a recorded user edit and selection change now (tests and the backend's pump).
     void flush();
 
-    // While the panel's redrawing is off, the model's changes (text, formats, selection, scroll
-    // position) are gathered instead of applied one by one; they reach the document as one edit
-    // block, laid out once, when redrawing comes back on, before any user input is handled and
-    // before anything reads the view. This applies them now.
+    // The model's changes (text, formats, selection, scrolling) are gathered instead of applied
+    // one by one: with redrawing on they reach the document when the event loop runs next (while
+    // a job pumps messages, at most kShownLateMs late), with it off once it comes back on; and
+    // always before the user acts on the panel and before anything reads its view. This applies
+    // them now.
     void apply_deferred();
     // Whether text or formats wait to be applied.
     bool text_stale() const { return stale_; }
