@@ -206,13 +206,16 @@ void phases(RunContext& c) {
             c.steps |= RUN_TIME_CODE_FILES;
             phase_time_code_files(c);
         }
+        const bool source_redraw = RE_GetRedraw(c.source);
         RE_SetRedraw(c.source, false);
         if (!(english_limit && colour_walk.count() > kMaxTranslatedTokens)) {
             c.steps |= RUN_TR_COLOURING;
             phase_translator_colouring(c, colour_walk);
         }
-        RE_SetRedraw(c.source, true);
-        InvalidateRect(c.source, true);
+        if (source_redraw) {
+            RE_SetRedraw(c.source, true);
+            InvalidateRect(c.source, true);
+        }
     }
     c.steps |= RUN_HARD_RARE;
     phase_hard_rare_colouring(c, colour_walk);
