@@ -642,7 +642,8 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
 
 void english_report(RunContext& c, const TokenScan& t) {
     const std::string_view look = look_up_form(t);
-    const std::string_view shown = written(t);
+    // The token as written, read only for the lines that show it (most known words show none).
+    const auto shown = [&t] { return written(t); };
     const bool pane = c.processed <= kPaneEnglishTokens && main_window_shows();
     if (gl_ENGLIST_ALL) english_list_add(t);
     const EnglishLookups known = english_lookups(look);
@@ -653,9 +654,9 @@ void english_report(RunContext& c, const TokenScan& t) {
         correct = true;
         if (pane) {
             if (filtered(rank)) {
-                if (gl_PRINT_FILTERED) line_in(hAddReSaved, fmt_int(shown, " %lld", rank), kColFiltered);
+                if (gl_PRINT_FILTERED) line_in(hAddReSaved, fmt_int(shown(), " %lld", rank), kColFiltered);
             } else {
-                pane_known_word(shown, *e, rank);
+                pane_known_word(shown(), *e, rank);
             }
         }
     } else if (t.has_apos) {
@@ -663,12 +664,12 @@ void english_report(RunContext& c, const TokenScan& t) {
         const std::int32_t derived_rank = english_rank(bf_deriv);
         if (filtered(derived_rank)) {
             if (gl_PRINT_FILTERED && main_window_shows())
-                line_in(hAddReSaved, fmt_int(std::string(shown) + " -> " + bf_deriv, " %lld", derived_rank),
+                line_in(hAddReSaved, fmt_int(std::string(shown()) + " -> " + bf_deriv, " %lld", derived_rank),
                         kColFiltered);
             correct = true;
         } else if (const ListPair* d = in_row(B_EN_BG, bf_deriv)) {
             if (pane) {
-                arrow_to(hAddReSaved, shown, kColStemArrow);
+                arrow_to(hAddReSaved, shown(), kColStemArrow);
                 pane_entry(*d, cp1251_to_utf16(bf_deriv), false, derived_rank);
             }
             correct = true;
@@ -676,9 +677,10 @@ void english_report(RunContext& c, const TokenScan& t) {
     }
     if (!correct) correct = english_unknown(c, t, rank, pane);
     if (!correct || !gl_PRINT_ALL_LATIN) return;
-    const LONG s = write_line(c.report, std::string(shown) + " -> correct", 1);
-    colour(c.report, s, 0, shown.size(), kColCorrect, true);
-    colour(c.report, s, shown.size(), shown.size() + 11, kColFiltered, true);
+    const std::string_view w = shown();
+    const LONG s = write_line(c.report, std::string(w) + " -> correct", 1);
+    colour(c.report, s, 0, w.size(), kColCorrect, true);
+    colour(c.report, s, w.size(), w.size() + 11, kColFiltered, true);
     RE_SetSel(c.report, CHARRANGE{s, s});
     if (gl_TEXT_COLORING) colour_source(c, t, kColCorrect);
 }
@@ -792,16 +794,18 @@ void token_report_gap(RunContext& c, const TokenScan& t) {
 
 void token_report(RunContext& c, const TokenScan& t) {
     const std::string_view look = look_up_form(t);
-    const std::string_view shown = written(t);
     if (IsDigitsOnly(look)) {
+        const std::string_view shown = written(t);
         if (pane_open_for_numbers()) number_line(shown, std::string(shown) + " (number)");
         return;
     }
     if (IsNumber(look) && (t.n.dots > 0 || t.n.commas > 0)) {
+        const std::string_view shown = written(t);
         if (pane_open_for_numbers()) number_line(shown, separated_number_line(shown, t.n.dots, t.n.commas));
         return;
     }
     if (t.n.digits > 0 && t.n.cyr == 0) {
+        const std::string_view shown = written(t);
         if (main_window_shows() && !IsWindowVisible(hAddTransSir))
             number_line(shown, std::string(shown) + " (has digit(s), skipped)");
         if (gl_TEXT_COLORING) colour_source(c, t, kColNumber);
