@@ -9,6 +9,11 @@
 // as with find_pair. The rank of every entry (the decimal rank text, or kRankUnranked for an entry
 // without one) is read once at build time.
 //
+// Nearly every question of the generators is not a word. A small filter in front of the slot table
+// turns most of those away from one cache line, and the keys are hashed as polynomials, so that
+// the hash of a candidate one letter away from the word is made from the word's own prefix and
+// suffix hashes (KeyHasher, find_hashed) instead of from all its letters again.
+//
 // word_index(list, owner) keeps one index per list and rebuilds it when the list changes (another
 // address, another length, other first/middle/last keys, another locale). `owner`, the block the
 // keys point into (a row's `text`), is kept alive by the index, so that a list loaded afresh can
