@@ -75,22 +75,17 @@ void write_group(ExportFile& out, const GRecord& g, bool bars) {
     if (out.pending.size() >= kExportPiece) write_pending(out);
 }
 
-// Separator groups into a whole-list file and into the sentence-end or the other file.
+// Separator groups into a whole-list file and into the sentence-end or the other file. Names are
+// NUL-terminated in the index's name pool.
 void write_separators(int v, ExportFile& all, ExportFile& sentence, ExportFile& other) {
     for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
         write_group(all, *g, true);
-        const std::string name(g->name);
-        write_group(IsEndOfSentence(name.c_str()) ? sentence : other, *g, true);
+        write_group(IsEndOfSentence(g->name.data()) ? sentence : other, *g, true);
     }
 }
 
 void write_tokens(int v, ExportFile& out) {
     for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) write_group(out, *g, false);
-}
-
-template <class Cmp>
-void resort(int v, Cmp cmp) {
-    std::stable_sort(g_floor4[v], g_nd4[v], [cmp](const GRecord& a, const GRecord& b) { return cmp(a, b) < 0; });
 }
 
 // ---- Repeated passages -----------------------------------------------------------------------------
@@ -374,11 +369,11 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->gap);
     FinishGmakeCase4(v);
     write_separators(v, space[0], space[1], space[2]);
-    resort(v, cmp_g_strcasecmp_nm);
+    sort_records_by_name(g_floor4[v], g_nd4[v], true);
     write_separators(v, space[3], space[4], space[5]);
     for (ExportFile& f : space) close_export(f, "XXX.txt");
 
-    // Tokens.
+    // Tokens: counted once, each spelling apart and then with case variants merged.
     static const char* const kTokenKinds[] = {"TOKENS_ALPHA_UNGROUPED_INSENCS", "TOKENS_ALPHA_UNGROUPED_SENS",
                                               "TOKENS_NUM_GROUPED", "TOKENS_ALPHA_GROUPED_INSENCS"};
     std::string token_names[4];
@@ -389,13 +384,11 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->text);
     FinishGmakeAlpha4(v);
     write_tokens(v, tokens[0]);
-    resort(v, cmp_g_strcmp_nm);
+    sort_records_by_name(g_floor4[v], g_nd4[v], false);
     write_tokens(v, tokens[1]);
-    ResetGmake4(v);
-    for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->text);
     FinishGmakeCase4(v);
     write_tokens(v, tokens[2]);
-    resort(v, cmp_g_strcasecmp_nm);
+    sort_records_by_name(g_floor4[v], g_nd4[v], true);
     write_tokens(v, tokens[3]);
     for (int k = 0; k < 4; ++k) close_export(tokens[k], kTokenKinds[k]);
 }

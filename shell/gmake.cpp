@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <string_view>
+#include <vector>
 
 #include "platform/text.h"
 #include "shell/settings.h"
@@ -17,6 +20,14 @@ struct TokenIndex::Entry {
     std::uint32_t case_lead;
     std::uint32_t sec_count;  // occurrences in the open section
     std::uint32_t group;
+};
+
+// What a sort compares, made once per record: the name's prefix, the count, and the record's
+// place (the entry's index in the index, or its place in the table being re-sorted).
+struct TokenIndex::Key {
+    std::uint64_t prefix;
+    std::uint32_t count;
+    std::uint32_t idx;
 };
 
 // One case-insensitive group of spellings.
@@ -34,16 +45,63 @@ namespace {
 
 constexpr std::size_t kPoolBlock = 1u << 20;
 
-std::uint32_t hash_bytes(const char* s, std::size_t n) {
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(s[i])) * 16777619u;
-    return h;
+// Hashes eight bytes at a time (the tail zero-padded, the length mixed in). Only the hash slots
+// depend on it: what the index counts and how it sorts do not.
+std::uint64_t mix_word(std::uint64_t h, std::uint64_t w) {
+    h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 29);
+}
+std::uint32_t finish_hash(std::uint64_t h, std::size_t n) {
+    h = (h ^ n) * 0xBF58476D1CE4E5B9ull;
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
+std::uint64_t load8(const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+std::uint64_t load4(const char* p) {
+    std::uint32_t w;
+    std::memcpy(&w, p, 4);
+    return w;
+}
+
+// The tail of fewer than eight bytes is read as whole words that may overlap (so no byte is
+// read past the end and no word is pieced together in memory).
+std::uint32_t hash_bytes(const char* s, std::size_t n) {
+    std::uint64_t h = 0x243F6A8885A308D3ull;
+    if (n >= 8) {
+        std::size_t i = 0;
+        for (; i + 8 <= n; i += 8) h = mix_word(h, load8(s + i));
+        if (i < n) h = mix_word(h, load8(s + n - 8));
+    } else if (n >= 4) {
+        h = mix_word(h, load4(s) | (load4(s + n - 4) << 32));
+    } else if (n > 0) {
+        const auto b = [s](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(s[i])); };
+        h = mix_word(h, b(0) | (b(n / 2) << 8) | (b(n - 1) << 16));
+    }
+    return finish_hash(h, n);
+}
+
+// The hash of the case-folded bytes (the current locale's folding).
 std::uint32_t hash_folded(const char* s, std::size_t n) {
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < n; ++i) h = (h ^ cp_tolower(static_cast<unsigned char>(s[i]))) * 16777619u;
-    return h;
+    std::uint64_t h = 0x243F6A8885A308D3ull;
+    for (std::size_t i = 0; i < n; i += 8) {
+        unsigned char b[8] = {};
+        const std::size_t k = std::min<std::size_t>(8, n - i);
+        for (std::size_t j = 0; j < k; ++j) b[j] = cp_tolower(static_cast<unsigned char>(s[i + j]));
+        std::uint64_t w;
+        std::memcpy(&w, b, 8);
+        h = mix_word(h, w);
+    }
+    return finish_hash(h, n);
+}
+
+bool all_digits(std::string_view s) {
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
 }
 
 bool folded_equal(const char* a, const char* b, std::size_t n) {
@@ -75,17 +133,23 @@ void push(TokenIndex::Array<T>& a, const T& v) {
     a.data[a.size++] = v;
 }
 
-bool count_order(const GRecord& a, const GRecord& b) {
-    if (a.count != b.count) return a.count > b.count;
-    return a.name < b.name;
+// The first eight bytes of a name as one number whose order is the names' order: big-endian, a
+// short name padded with zero bytes. Two names whose prefixes differ compare as their prefixes
+// (where one name ends first, it is a prefix of the other up to there, and sorts first either way);
+// equal prefixes say nothing and the names are compared in full. `fold` takes the bytes folded to
+// lower case as the case-insensitive order compares them.
+std::uint64_t name_prefix(std::string_view name, bool fold) {
+    unsigned char b[8] = {};
+    const std::size_t k = std::min<std::size_t>(8, name.size());
+    for (std::size_t j = 0; j < k; ++j) {
+        const auto c = static_cast<unsigned char>(name[j]);
+        b[j] = fold ? cp_tolower(c) : c;
+    }
+    std::uint64_t v = 0;
+    for (unsigned char c : b) v = (v << 8) | c;
+    return v;
 }
 
-bool alpha_order(const GRecord& a, const GRecord& b) {
-    int c = cp_strcasecmp(a.name, b.name);
-    if (c != 0) return c < 0;
-    if (a.count != b.count) return a.count > b.count;
-    return a.name < b.name;
-}
 
 }  // namespace
 
@@ -229,7 +293,7 @@ int TokenIndex::put(std::string_view token) {
     if (!options_read_) read_options();
     if (token.empty() || token.size() > std::numeric_limits<std::uint32_t>::max()) return 0;
     if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return 0;
-    if (!digits_only_ && token.find_first_not_of("0123456789") == std::string_view::npos) return 0;
+    if (!digits_only_ && all_digits(token)) return 0;
 
     if ((entries_.size + 1) * 2 > slots_.cap) rehash(slots_, (entries_.size + 1) * 4, false);
     const std::uint32_t h = hash_bytes(token.data(), token.size());
@@ -296,11 +360,6 @@ void TokenIndex::finish(bool merge_case, bool alpha) {
     if (!options_read_) read_options();
     fold_section();
     const std::size_t n = merge_case ? groups_.size : entries_.size;
-    if (table_.cap < n) {
-        table_.size = 0;
-        grow_to(table_, n);
-    }
-    table_.size = n;
     if (merge_case) {
         for (std::size_t g = 0; g < groups_.size; ++g) {
             groups_.data[g].best = groups_.data[g].first;
@@ -317,18 +376,84 @@ void TokenIndex::finish(bool merge_case, bool alpha) {
                   (e.count == b.count && std::string_view(e.name, e.len) < std::string_view(b.name, b.len)))))
                 g.best = static_cast<std::uint32_t>(i);
         }
-        for (std::size_t g = 0; g < groups_.size; ++g) {
-            const Group& gr = groups_.data[g];
-            const Entry& b = entries_.data[gr.best];
-            table_.data[g] = GRecord{std::string_view(b.name, b.len), gr.total, gr.sections, b.case_lead};
-        }
-    } else {
-        for (std::size_t i = 0; i < entries_.size; ++i) {
-            const Entry& e = entries_.data[i];
-            table_.data[i] = GRecord{std::string_view(e.name, e.len), e.count, e.sections, e.case_lead};
+    }
+    // The sort keys are made once per record, in the table's own room: a key is no larger than a
+    // record, so the records can then be written from the last place down, each over keys
+    // already read. Each key names the entry whose spelling names the record (a group's best).
+    static_assert(sizeof(Key) <= sizeof(GRecord) && alignof(Key) <= alignof(GRecord));
+    if (table_.cap < n) {
+        table_.size = 0;
+        grow_to(table_, n);
+    }
+    table_.size = n;
+    Key* const keys = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::uint32_t idx = merge_case ? groups_.data[k].best : static_cast<std::uint32_t>(k);
+        const Entry& e = entries_.data[idx];
+        new (keys + k) Key{name_prefix(std::string_view(e.name, e.len), alpha),
+                           merge_case ? groups_.data[e.group].total : e.count, idx};
+    }
+    auto name = [this](const Key& k) {
+        const Entry& e = entries_.data[k.idx];
+        return std::string_view(e.name, e.len);
+    };
+    // Count descending, then the name in byte order.
+    auto by_count = [&name](const Key& a, const Key& b) {
+        if (a.count != b.count) return a.count > b.count;
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        return name(a) < name(b);
+    };
+    // The name ignoring case, then count descending, then the name in byte order. Names are
+    // distinct, so neither order has ties and any sort gives the one result.
+    auto by_name = [&name](const Key& a, const Key& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        const std::string_view na = name(a), nb = name(b);
+        if (const int c = cp_strcasecmp(na, nb); c != 0) return c < 0;
+        if (a.count != b.count) return a.count > b.count;
+        return na < nb;
+    };
+    if (alpha) std::sort(keys, keys + n, by_name);
+    else std::sort(keys, keys + n, by_count);
+
+    for (std::size_t k = n; k-- > 0;) {
+        const Key key = keys[k];
+        const Entry& e = entries_.data[key.idx];
+        const std::uint32_t sections = merge_case ? groups_.data[e.group].sections : e.sections;
+        new (table_.data + k) GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
+    }
+}
+
+void sort_records_by_name(GRecord* first, GRecord* last, bool ignore_case) {
+    if (!first || last - first < 2) return;
+    const auto n = static_cast<std::size_t>(last - first);
+    std::vector<TokenIndex::Key> keys(n);
+    for (std::size_t k = 0; k < n; ++k)
+        keys[k] = TokenIndex::Key{name_prefix(first[k].name, ignore_case), 0, static_cast<std::uint32_t>(k)};
+    std::sort(keys.begin(), keys.end(), [first, ignore_case](const TokenIndex::Key& a, const TokenIndex::Key& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        const std::string_view na = first[a.idx].name, nb = first[b.idx].name;
+        const int c = ignore_case ? cp_strcasecmp(na, nb) : na.compare(nb);
+        if (c != 0) return c < 0;
+        return a.idx < b.idx;  // equal names keep their order
+    });
+    // keys[k].idx is the record that goes to place k: the permutation is applied cycle by cycle in
+    // place, each place marked done as it is filled.
+    constexpr std::uint32_t kDone = std::numeric_limits<std::uint32_t>::max();
+    for (std::size_t k = 0; k < n; ++k) {
+        if (keys[k].idx == kDone) continue;
+        const GRecord held = first[k];
+        std::size_t j = k;
+        for (;;) {
+            const std::size_t from = keys[j].idx;
+            keys[j].idx = kDone;
+            if (from == k) {
+                first[j] = held;
+                break;
+            }
+            first[j] = first[from];
+            j = from;
         }
     }
-    std::sort(table_.data, table_.data + n, alpha ? alpha_order : count_order);
 }
 
 // ---- The instances -------------------------------------------------------------------------

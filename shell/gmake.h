@@ -84,6 +84,8 @@ public:
 private:
     struct Entry;
     struct Group;
+    struct Key;
+    friend void sort_records_by_name(GRecord* first, GRecord* last, bool ignore_case);
 
     void read_options();
     void fold_section();
@@ -142,6 +144,10 @@ void FinishGmakeCase4(int v);   // case variants merged, by count
 void FinishGmakeAlpha4(int v);  // case-sensitive, alphabetical
 
 // An instance number outside its family is ignored (no effect, PutInG3/4 answer 0).
+
+// Re-orders finished records by name: in byte order, or ignoring case (the current locale's
+// folding, as cp_strcasecmp). Records whose names compare equal keep their order.
+void sort_records_by_name(GRecord* first, GRecord* last, bool ignore_case);
 
 // Allocates the first tables of every instance (start-up).
 void AllocGmake();
