@@ -369,7 +369,7 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->gap);
     FinishGmakeCase4(v);
     write_separators(v, space[0], space[1], space[2]);
-    sort_records_by_name(g_floor4[v], g_nd4[v], true);
+    SortGmake4ByName(v, true);
     write_separators(v, space[3], space[4], space[5]);
     for (ExportFile& f : space) close_export(f, "XXX.txt");
 
@@ -384,11 +384,11 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->text);
     FinishGmakeAlpha4(v);
     write_tokens(v, tokens[0]);
-    sort_records_by_name(g_floor4[v], g_nd4[v], false);
+    SortGmake4ByName(v, false);
     write_tokens(v, tokens[1]);
     FinishGmakeCase4(v);
     write_tokens(v, tokens[2]);
-    sort_records_by_name(g_floor4[v], g_nd4[v], true);
+    SortGmake4ByName(v, true);
     write_tokens(v, tokens[3]);
     for (int k = 0; k < 4; ++k) close_export(tokens[k], kTokenKinds[k]);
 }

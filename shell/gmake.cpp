@@ -182,6 +182,7 @@ void TokenIndex::reset() {
     groups_.size = 0;
     touched_.size = 0;
     table_.size = 0;
+    table_fresh_ = false;
     if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
     if (gslots_.cap) std::memset(gslots_.data, 0, gslots_.cap * sizeof(std::uint32_t));
     if (pool_.size() > 1) pool_.resize(1);
@@ -200,6 +201,7 @@ void TokenIndex::release() {
     gslots_.free_all();
     touched_.free_all();
     table_.free_all();
+    table_fresh_ = false;
     pool_.clear();
     pool_used_ = pool_block_ = 0;
     in_section_ = 0;
@@ -319,6 +321,7 @@ int TokenIndex::put(std::string_view token) {
     ++e.sec_count;
     ++e.count;
     ++tokens_;
+    table_fresh_ = false;
     if (++in_section_ >= section_size_) fold_section();
     return 1;
 }
@@ -359,7 +362,6 @@ void TokenIndex::fold_section() {
 void TokenIndex::finish(bool merge_case, bool alpha) {
     if (!options_read_) read_options();
     fold_section();
-    const std::size_t n = merge_case ? groups_.size : entries_.size;
     if (merge_case) {
         for (std::size_t g = 0; g < groups_.size; ++g) {
             groups_.data[g].best = groups_.data[g].first;
@@ -377,81 +379,131 @@ void TokenIndex::finish(bool merge_case, bool alpha) {
                 g.best = static_cast<std::uint32_t>(i);
         }
     }
-    // The sort keys are made once per record, in the table's own room: a key is no larger than a
-    // record, so the records can then be written from the last place down, each over keys
-    // already read. Each key names the entry whose spelling names the record (a group's best).
-    static_assert(sizeof(Key) <= sizeof(GRecord) && alignof(Key) <= alignof(GRecord));
+    merged_ = merge_case;
+    build_table(alpha ? Order::alpha : Order::count, Order::bytes);
+}
+
+void TokenIndex::sort_by_name(bool ignore_case) {
+    if (!table_fresh_) {  // tokens were counted since: the table is sorted as it stands
+        std::stable_sort(table_.data, table_.data + table_.size, [ignore_case](const GRecord& a, const GRecord& b) {
+            return (ignore_case ? cp_strcasecmp(a.name, b.name) : a.name.compare(b.name)) < 0;
+        });
+        return;
+    }
+    // Sorting again is stable: names equal ignoring case keep the order they had.
+    if (ignore_case) build_table(Order::folded, order_ == Order::folded ? tie_ : order_);
+    else build_table(Order::bytes, Order::bytes);
+}
+
+// The full comparison of two records under an order (negative: a first). Names are distinct
+// (spellings, or the best spellings of groups), so every order but the case-insensitive one is
+// total; that one falls back on tie_.
+int TokenIndex::compare(Order order, const Key& a, const Key& b) const {
+    const Entry& ea = entries_.data[a.idx];
+    const Entry& eb = entries_.data[b.idx];
+    const std::string_view na(ea.name, ea.len), nb(eb.name, eb.len);
+    switch (order) {
+        case Order::count:
+            if (a.count != b.count) return a.count > b.count ? -1 : 1;
+            return na.compare(nb);
+        case Order::alpha:
+            if (const int c = cp_strcasecmp(na, nb); c != 0) return c;
+            if (a.count != b.count) return a.count > b.count ? -1 : 1;
+            return na.compare(nb);
+        case Order::bytes: return na.compare(nb);
+        case Order::folded:
+            if (const int c = cp_strcasecmp(na, nb); c != 0) return c;
+            return tie_ == Order::folded ? 0 : compare(tie_, a, b);
+    }
+    return 0;
+}
+
+namespace {
+
+// Byte d of a key's sort number: the prefix's bytes (0 to 7, lowest first), then for the count
+// order the count's bytes inverted (8 to 11), so that larger counts come first.
+unsigned key_digit(std::uint64_t prefix, std::uint32_t count, int d) {
+    return d < 8 ? static_cast<unsigned>(prefix >> (8 * d)) & 0xFFu
+                 : 0xFFu - (static_cast<unsigned>(count >> (8 * (d - 8))) & 0xFFu);
+}
+
+}  // namespace
+
+// Builds the table from the entries (or groups when merged) in the given order. The keys are
+// made once per record in the table's own room: the first half holds them, the second half is the
+// radix sort's other buffer (a record is exactly two keys). They are radix-sorted on the prefix
+// (and count), the rare runs of equal prefixes then sorted by the full comparison, and the
+// records written over keys already read: down from the end when the keys ended in the first
+// half, up from the start when in the second.
+void TokenIndex::build_table(Order order, Order tie) {
+    static_assert(sizeof(GRecord) == 2 * sizeof(Key) && alignof(Key) <= alignof(GRecord));
+    const std::size_t n = merged_ ? groups_.size : entries_.size;
+    order_ = order;
+    tie_ = tie;
+    table_fresh_ = true;
     if (table_.cap < n) {
         table_.size = 0;
         grow_to(table_, n);
     }
     table_.size = n;
-    Key* const keys = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
+    if (n == 0) return;
+    const bool fold = order == Order::alpha || order == Order::folded;
+    Key* const lo = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
+    Key* const hi = lo + n;
     for (std::size_t k = 0; k < n; ++k) {
-        const std::uint32_t idx = merge_case ? groups_.data[k].best : static_cast<std::uint32_t>(k);
+        const std::uint32_t idx = merged_ ? groups_.data[k].best : static_cast<std::uint32_t>(k);
         const Entry& e = entries_.data[idx];
-        new (keys + k) Key{name_prefix(std::string_view(e.name, e.len), alpha),
-                           merge_case ? groups_.data[e.group].total : e.count, idx};
+        new (lo + k) Key{name_prefix(std::string_view(e.name, e.len), fold),
+                         merged_ ? groups_.data[e.group].total : e.count, idx};
     }
-    auto name = [this](const Key& k) {
-        const Entry& e = entries_.data[k.idx];
-        return std::string_view(e.name, e.len);
-    };
-    // Count descending, then the name in byte order.
-    auto by_count = [&name](const Key& a, const Key& b) {
-        if (a.count != b.count) return a.count > b.count;
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
-        return name(a) < name(b);
-    };
-    // The name ignoring case, then count descending, then the name in byte order. Names are
-    // distinct, so neither order has ties and any sort gives the one result.
-    auto by_name = [&name](const Key& a, const Key& b) {
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
-        const std::string_view na = name(a), nb = name(b);
-        if (const int c = cp_strcasecmp(na, nb); c != 0) return c < 0;
-        if (a.count != b.count) return a.count > b.count;
-        return na < nb;
-    };
-    if (alpha) std::sort(keys, keys + n, by_name);
-    else std::sort(keys, keys + n, by_count);
-
-    for (std::size_t k = n; k-- > 0;) {
-        const Key key = keys[k];
-        const Entry& e = entries_.data[key.idx];
-        const std::uint32_t sections = merge_case ? groups_.data[e.group].sections : e.sections;
-        new (table_.data + k) GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
-    }
-}
-
-void sort_records_by_name(GRecord* first, GRecord* last, bool ignore_case) {
-    if (!first || last - first < 2) return;
-    const auto n = static_cast<std::size_t>(last - first);
-    std::vector<TokenIndex::Key> keys(n);
-    for (std::size_t k = 0; k < n; ++k)
-        keys[k] = TokenIndex::Key{name_prefix(first[k].name, ignore_case), 0, static_cast<std::uint32_t>(k)};
-    std::sort(keys.begin(), keys.end(), [first, ignore_case](const TokenIndex::Key& a, const TokenIndex::Key& b) {
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
-        const std::string_view na = first[a.idx].name, nb = first[b.idx].name;
-        const int c = ignore_case ? cp_strcasecmp(na, nb) : na.compare(nb);
-        if (c != 0) return c < 0;
-        return a.idx < b.idx;  // equal names keep their order
-    });
-    // keys[k].idx is the record that goes to place k: the permutation is applied cycle by cycle in
-    // place, each place marked done as it is filled.
-    constexpr std::uint32_t kDone = std::numeric_limits<std::uint32_t>::max();
-    for (std::size_t k = 0; k < n; ++k) {
-        if (keys[k].idx == kDone) continue;
-        const GRecord held = first[k];
-        std::size_t j = k;
-        for (;;) {
-            const std::size_t from = keys[j].idx;
-            keys[j].idx = kDone;
-            if (from == k) {
-                first[j] = held;
-                break;
+    auto before = [this, order](const Key& a, const Key& b) { return compare(order, a, b) < 0; };
+    const bool by_count = order == Order::count;
+    Key* keys = lo;
+    if (n < 256) {
+        std::sort(lo, lo + n, before);
+    } else {
+        const int digits = by_count ? 12 : 8;
+        std::vector<std::size_t> hist(static_cast<std::size_t>(digits) * 256, 0);
+        for (std::size_t k = 0; k < n; ++k)
+            for (int d = 0; d < digits; ++d) ++hist[static_cast<std::size_t>(d) * 256 + key_digit(lo[k].prefix, lo[k].count, d)];
+        Key* other = hi;
+        for (int d = 0; d < digits; ++d) {
+            std::size_t* h = hist.data() + static_cast<std::size_t>(d) * 256;
+            if (std::find(h, h + 256, n) != h + 256) continue;  // every key has this byte alike
+            std::size_t at = 0;
+            for (int b = 0; b < 256; ++b) {
+                const std::size_t c = h[b];
+                h[b] = at;
+                at += c;
             }
-            first[j] = first[from];
-            j = from;
+            for (std::size_t k = 0; k < n; ++k) {
+                const Key& key = keys[k];
+                new (other + h[key_digit(key.prefix, key.count, d)]++) Key(key);
+            }
+            std::swap(keys, other);
+        }
+        // Runs that the prefix (and count) did not order.
+        for (std::size_t a = 0; a < n;) {
+            std::size_t b = a + 1;
+            while (b < n && keys[b].prefix == keys[a].prefix && (!by_count || keys[b].count == keys[a].count)) ++b;
+            if (b - a > 1) std::sort(keys + a, keys + b, before);
+            a = b;
+        }
+    }
+    auto record = [this](const Key& key) {
+        const Entry& e = entries_.data[key.idx];
+        const std::uint32_t sections = merged_ ? groups_.data[e.group].sections : e.sections;
+        return GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
+    };
+    if (keys == lo) {
+        for (std::size_t k = n; k-- > 0;) {
+            const Key key = keys[k];
+            new (table_.data + k) GRecord(record(key));
+        }
+    } else {
+        for (std::size_t k = 0; k < n; ++k) {
+            const Key key = keys[k];
+            new (table_.data + k) GRecord(record(key));
         }
     }
 }
@@ -552,6 +604,11 @@ void FinishGmakeCase4(int v) {
 void FinishGmakeAlpha4(int v) {
     if (!ok4(v)) return;
     gmake4[v].finish(false, true);
+    publish4(v);
+}
+void SortGmake4ByName(int v, bool ignore_case) {
+    if (!ok4(v)) return;
+    gmake4[v].sort_by_name(ignore_case);
     publish4(v);
 }
 

@@ -60,6 +60,9 @@ public:
     // Folds the open section and builds the table: `merge_case` merges case variants, `alpha`
     // selects the alphabetical order.
     void finish(bool merge_case, bool alpha);
+    // Re-sorts the finished table by name, in byte order or ignoring case (the current locale's
+    // folding, as cp_strcasecmp); records whose names compare equal keep their order.
+    void sort_by_name(bool ignore_case);
     // Makes the first tables (the main table with its first room) unless they exist.
     void allocate();
     // Releases every buffer (the instance stays usable and allocates again when used).
@@ -85,7 +88,9 @@ private:
     struct Entry;
     struct Group;
     struct Key;
-    friend void sort_records_by_name(GRecord* first, GRecord* last, bool ignore_case);
+    // Orders of the table: count descending then byte order; case-insensitive then count
+    // descending then byte order; byte order; case-insensitive with ties kept as they were.
+    enum class Order : std::uint8_t { count, alpha, bytes, folded };
 
     void read_options();
     void fold_section();
@@ -94,6 +99,8 @@ private:
     void grow_entries();
     void rehash(Array<std::uint32_t>& slots, std::size_t want, bool groups);
     const char* store_name(std::string_view token);
+    void build_table(Order order, Order tie);
+    int compare(Order order, const Key& a, const Key& b) const;
 
     std::size_t first_room_;
     bool options_read_ = false;
@@ -107,6 +114,10 @@ private:
     Array<std::uint32_t> gslots_;     // hash slots of groups
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
+    bool merged_ = false;             // the table merges case variants
+    bool table_fresh_ = false;        // the table is built from the counts as they stand
+    Order order_ = Order::count;      // the table's order
+    Order tie_ = Order::bytes;        // what orders ties of Order::folded
     std::vector<JuxBlock> pool_;      // name pool blocks; names never move
     std::size_t pool_used_ = 0;       // bytes used in the last block
     std::size_t pool_block_ = 0;      // size of the last block
@@ -142,12 +153,10 @@ void ResetGmake4(int v);
 int PutInG4(int v, std::string_view token);
 void FinishGmakeCase4(int v);   // case variants merged, by count
 void FinishGmakeAlpha4(int v);  // case-sensitive, alphabetical
+// Re-sorts the finished table by name (TokenIndex::sort_by_name).
+void SortGmake4ByName(int v, bool ignore_case);
 
 // An instance number outside its family is ignored (no effect, PutInG3/4 answer 0).
-
-// Re-orders finished records by name: in byte order, or ignoring case (the current locale's
-// folding, as cp_strcasecmp). Records whose names compare equal keep their order.
-void sort_records_by_name(GRecord* first, GRecord* last, bool ignore_case);
 
 // Allocates the first tables of every instance (start-up).
 void AllocGmake();
