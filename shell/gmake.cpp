@@ -291,14 +291,40 @@ std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash) 
     return idx;
 }
 
-int TokenIndex::put(std::string_view token) {
+int TokenIndex::put(std::string_view token) { return put_hashed(token, hash_bytes(token.data(), token.size())); }
+
+int TokenIndex::put_all(std::span<const std::string_view> tokens) {
+    // The hash slots (and, for a large table, the group slots) a token will probe are fetched
+    // from memory a few tokens ahead, so that the misses of a big index overlap; what is counted
+    // and in what order is the same as putting one token after the other.
+    constexpr std::size_t kAhead = 8;
+    constexpr std::size_t kLargeSlots = std::size_t{1} << 20;  // 4 MB of group slots
+    const std::size_t n = tokens.size();
+    std::uint32_t hashes[kAhead];
+    auto prefetch = [&](std::size_t i) {
+        const std::string_view t = tokens[i];
+        const std::uint32_t h = hashes[i % kAhead] = hash_bytes(t.data(), t.size());
+        if (slots_.cap) __builtin_prefetch(slots_.data + (h & (slots_.cap - 1)));
+        if (gslots_.cap >= kLargeSlots)
+            __builtin_prefetch(gslots_.data + (hash_folded(t.data(), t.size()) & (gslots_.cap - 1)));
+    };
+    for (std::size_t i = 0; i < std::min(n, kAhead); ++i) prefetch(i);
+    int counted = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t h = hashes[i % kAhead];
+        if (i + kAhead < n) prefetch(i + kAhead);
+        counted += put_hashed(tokens[i], h);
+    }
+    return counted;
+}
+
+int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     if (!options_read_) read_options();
     if (token.empty() || token.size() > std::numeric_limits<std::uint32_t>::max()) return 0;
     if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return 0;
     if (!digits_only_ && all_digits(token)) return 0;
 
     if ((entries_.size + 1) * 2 > slots_.cap) rehash(slots_, (entries_.size + 1) * 4, false);
-    const std::uint32_t h = hash_bytes(token.data(), token.size());
     const std::size_t mask = slots_.cap - 1;
     std::size_t s = h & mask;
     std::uint32_t idx = 0;
@@ -495,13 +521,23 @@ void TokenIndex::build_table(Order order, Order tie) {
         const std::uint32_t sections = merged_ ? groups_.data[e.group].sections : e.sections;
         return GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
     };
+    // The entries are read in the new order, all over the index: each is fetched a few records
+    // ahead (and its group once the entry is there).
+    constexpr std::size_t kAhead = 16;
+    auto fetch = [this, keys, n](std::size_t k, std::size_t far, std::size_t near) {
+        if (far < n) __builtin_prefetch(entries_.data + keys[far].idx);
+        if (merged_ && near < n) __builtin_prefetch(groups_.data + entries_.data[keys[near].idx].group);
+        (void)k;
+    };
     if (keys == lo) {
         for (std::size_t k = n; k-- > 0;) {
+            fetch(k, k - kAhead, k - kAhead / 2);  // below 0 wraps past n
             const Key key = keys[k];
             new (table_.data + k) GRecord(record(key));
         }
     } else {
         for (std::size_t k = 0; k < n; ++k) {
+            fetch(k, k + kAhead, k + kAhead / 2);
             const Key key = keys[k];
             new (table_.data + k) GRecord(record(key));
         }
@@ -596,6 +632,7 @@ void ResetGmake4(int v) {
     publish4(v);
 }
 int PutInG4(int v, std::string_view token) { return ok4(v) ? gmake4[v].put(token) : 0; }
+int PutAllInG4(int v, std::span<const std::string_view> tokens) { return ok4(v) ? gmake4[v].put_all(tokens) : 0; }
 void FinishGmakeCase4(int v) {
     if (!ok4(v)) return;
     gmake4[v].finish(true, false);

@@ -24,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -57,6 +58,8 @@ public:
     void reset();
     // Counts one token; 1 when counted, 0 when skipped.
     int put(std::string_view token);
+    // Counts the tokens in their order, as put() one after the other; answers how many counted.
+    int put_all(std::span<const std::string_view> tokens);
     // Folds the open section and builds the table: `merge_case` merges case variants, `alpha`
     // selects the alphabetical order.
     void finish(bool merge_case, bool alpha);
@@ -93,6 +96,7 @@ private:
     enum class Order : std::uint8_t { count, alpha, bytes, folded };
 
     void read_options();
+    int put_hashed(std::string_view token, std::uint32_t hash);
     void fold_section();
     std::uint32_t add_entry(std::string_view token, std::uint32_t hash);
     std::uint32_t find_group(const char* name, std::uint32_t len);
@@ -151,6 +155,7 @@ extern GRecord* g_floor4[GMAKE4_INSTANCES];
 extern GRecord* g_nd4[GMAKE4_INSTANCES];
 void ResetGmake4(int v);
 int PutInG4(int v, std::string_view token);
+int PutAllInG4(int v, std::span<const std::string_view> tokens);  // PutInG4 of each, in order
 void FinishGmakeCase4(int v);   // case variants merged, by count
 void FinishGmakeAlpha4(int v);  // case-sensitive, alphabetical
 // Re-sorts the finished table by name (TokenIndex::sort_by_name).
