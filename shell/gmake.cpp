@@ -14,12 +14,13 @@
 struct TokenIndex::Entry {
     const char* name;
     std::uint32_t len;
-    std::uint32_t hash;
+    std::uint32_t hash;  // hash of the case-folded spelling (its group's)
     std::uint32_t count;
     std::uint32_t sections;
     std::uint32_t case_lead;
     std::uint32_t sec_count;  // occurrences in the open section
     std::uint32_t group;
+    std::uint32_t next;       // the group's next spelling, or kNoEntry
 };
 
 // What a sort compares, made once per record: the name's prefix, the count, and the record's
@@ -30,7 +31,8 @@ struct TokenIndex::Key {
     std::uint32_t idx;
 };
 
-// One case-insensitive group of spellings.
+// One case-insensitive group of spellings; its spellings are chained from `first` in the order
+// they came.
 struct TokenIndex::Group {
     std::uint32_t first;         // the spelling that opened the group
     std::uint32_t hash;          // hash of the folded spelling
@@ -56,47 +58,27 @@ std::uint32_t finish_hash(std::uint64_t h, std::size_t n) {
     return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
-std::uint64_t load8(const char* p) {
-    std::uint64_t w;
-    std::memcpy(&w, p, 8);
-    return w;
-}
-std::uint64_t load4(const char* p) {
-    std::uint32_t w;
-    std::memcpy(&w, p, 4);
-    return w;
-}
-
-// The tail of fewer than eight bytes is read as whole words that may overlap (so no byte is
-// read past the end and no word is pieced together in memory).
-std::uint32_t hash_bytes(const char* s, std::size_t n) {
+// The hash of the case-folded bytes (the current locale's folding), eight bytes to a word: equal
+// ignoring case means equal hashes, so one table finds a token's spelling and its group. Only the
+// hash slots depend on it: what the index counts and how it sorts do not.
+std::uint32_t hash_folded(const unsigned char* lower, const char* s, std::size_t n) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
     std::uint64_t h = 0x243F6A8885A308D3ull;
-    if (n >= 8) {
-        std::size_t i = 0;
-        for (; i + 8 <= n; i += 8) h = mix_word(h, load8(s + i));
-        if (i < n) h = mix_word(h, load8(s + n - 8));
-    } else if (n >= 4) {
-        h = mix_word(h, load4(s) | (load4(s + n - 4) << 32));
-    } else if (n > 0) {
-        const auto b = [s](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(s[i])); };
-        h = mix_word(h, b(0) | (b(n / 2) << 8) | (b(n - 1) << 16));
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w = 0;
+        for (std::size_t j = 0; j < 8; ++j) w |= std::uint64_t{lower[p[i + j]]} << (8 * j);
+        h = mix_word(h, w);
     }
-    return finish_hash(h, n);
-}
-
-// The hash of the case-folded bytes (the current locale's folding).
-std::uint32_t hash_folded(const char* s, std::size_t n) {
-    std::uint64_t h = 0x243F6A8885A308D3ull;
-    for (std::size_t i = 0; i < n; i += 8) {
-        unsigned char b[8] = {};
-        const std::size_t k = std::min<std::size_t>(8, n - i);
-        for (std::size_t j = 0; j < k; ++j) b[j] = cp_tolower(static_cast<unsigned char>(s[i + j]));
-        std::uint64_t w;
-        std::memcpy(&w, b, 8);
+    if (i < n) {
+        std::uint64_t w = 0;
+        for (std::size_t j = 0; i + j < n; ++j) w |= std::uint64_t{lower[p[i + j]]} << (8 * j);
         h = mix_word(h, w);
     }
     return finish_hash(h, n);
 }
+
+constexpr std::uint32_t kNoEntry = std::numeric_limits<std::uint32_t>::max();
 
 bool all_digits(std::string_view s) {
     for (char c : s)
@@ -104,10 +86,11 @@ bool all_digits(std::string_view s) {
     return true;
 }
 
-bool folded_equal(const char* a, const char* b, std::size_t n) {
+bool folded_equal(const unsigned char* lower, const char* a, const char* b, std::size_t n) {
+    const auto* pa = reinterpret_cast<const unsigned char*>(a);
+    const auto* pb = reinterpret_cast<const unsigned char*>(b);
     for (std::size_t i = 0; i < n; ++i)
-        if (cp_tolower(static_cast<unsigned char>(a[i])) != cp_tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (lower[pa[i]] != lower[pb[i]]) return false;
     return true;
 }
 
@@ -166,14 +149,14 @@ std::size_t TokenIndex::entry_bytes() { return sizeof(Entry); }
 
 void TokenIndex::allocate() {
     if (entries_.cap == 0) grow_entries();
-    if (slots_.cap == 0) rehash(slots_, first_room_ * 2, false);
-    if (gslots_.cap == 0) rehash(gslots_, first_room_ * 2, true);
+    if (slots_.cap == 0) rehash(first_room_ * 2);
 }
 
 void TokenIndex::read_options() {
     section_size_ = std::max<std::int64_t>(1, OP[OPT_TOKENS_IN_SECTION].num_value);
     max_len_ = OP[OPT_MAX_TOKEN_LENGTH].num_value;
     digits_only_ = OP[OPT_DIGITS_ONLY_TOKENS].num_value != 0;
+    lower_ = cp1251_detail::current_ctype->lower;
     options_read_ = true;
 }
 
@@ -184,7 +167,6 @@ void TokenIndex::reset() {
     table_.size = 0;
     table_fresh_ = false;
     if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
-    if (gslots_.cap) std::memset(gslots_.data, 0, gslots_.cap * sizeof(std::uint32_t));
     if (pool_.size() > 1) pool_.resize(1);
     pool_used_ = 0;
     pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get());
@@ -198,7 +180,6 @@ void TokenIndex::release() {
     entries_.free_all();
     groups_.free_all();
     slots_.free_all();
-    gslots_.free_all();
     touched_.free_all();
     table_.free_all();
     table_fresh_ = false;
@@ -243,7 +224,8 @@ void TokenIndex::grow_entries() {
     }
 }
 
-void TokenIndex::rehash(Array<std::uint32_t>& slots, std::size_t want, bool groups) {
+// The slots name each group's first spelling (index + 1; 0 empty), by the folded hash.
+void TokenIndex::rehash(std::size_t want) {
     std::size_t n = 1024;
     while (n < want) n *= 2;
     void* p = alloc_array<std::uint32_t>(n);
@@ -251,68 +233,66 @@ void TokenIndex::rehash(Array<std::uint32_t>& slots, std::size_t want, bool grou
     auto* fresh = static_cast<std::uint32_t*>(p);
     std::memset(fresh, 0, n * sizeof(std::uint32_t));
     const std::size_t mask = n - 1;
-    const std::size_t count = groups ? groups_.size : entries_.size;
-    for (std::size_t i = 0; i < count; ++i) {
-        std::size_t s = (groups ? groups_.data[i].hash : entries_.data[i].hash) & mask;
+    for (std::size_t i = 0; i < groups_.size; ++i) {
+        std::size_t s = groups_.data[i].hash & mask;
         while (fresh[s]) s = (s + 1) & mask;
-        fresh[s] = static_cast<std::uint32_t>(i + 1);
+        fresh[s] = groups_.data[i].first + 1;
     }
-    jux_free(slots.data);
-    slots.data = fresh;
-    slots.cap = n;
-    slots.size = n;
+    jux_free(slots_.data);
+    slots_.data = fresh;
+    slots_.cap = n;
+    slots_.size = n;
 }
 
-std::uint32_t TokenIndex::find_group(const char* name, std::uint32_t len) {
-    if ((groups_.size + 1) * 2 > gslots_.cap) rehash(gslots_, (groups_.size + 1) * 4, true);
-    const std::uint32_t h = hash_folded(name, len);
-    const std::size_t mask = gslots_.cap - 1;
-    std::size_t s = h & mask;
-    while (std::uint32_t g = gslots_.data[s]) {
-        const Group& gr = groups_.data[g - 1];
-        const Entry& first = entries_.data[gr.first];
-        if (gr.hash == h && first.len == len && folded_equal(first.name, name, len)) return g - 1;
-        s = (s + 1) & mask;
-    }
-    const auto gi = static_cast<std::uint32_t>(groups_.size);
-    // The group's first spelling is the entry being added now (its index is entries_.size).
-    push(groups_, Group{static_cast<std::uint32_t>(entries_.size), h, 0, 0, 0, 0, 0});
-    gslots_.data[s] = gi + 1;
-    return gi;
-}
-
-std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash) {
+// Adds a spelling to group `group` (kNoEntry: a new group, whose slot is `slot`), chained after
+// entry `prev`.
+std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash, std::uint32_t group,
+                                    std::uint32_t prev, std::size_t slot) {
     if (entries_.size == entries_.cap) grow_entries();
     const char* name = store_name(token);
-    const auto len = static_cast<std::uint32_t>(token.size());
-    const std::uint32_t group = find_group(name, len);
     const auto idx = static_cast<std::uint32_t>(entries_.size);
-    entries_.data[entries_.size++] = Entry{name, len, hash, 0, 0, 0, 0, group};
+    if (group == kNoEntry) {
+        group = static_cast<std::uint32_t>(groups_.size);
+        push(groups_, Group{idx, hash, 0, 0, 0, 0, 0});
+        slots_.data[slot] = idx + 1;
+    } else {
+        entries_.data[prev].next = idx;
+    }
+    entries_.data[entries_.size++] =
+        Entry{name, static_cast<std::uint32_t>(token.size()), hash, 0, 0, 0, 0, group, kNoEntry};
     return idx;
 }
 
-int TokenIndex::put(std::string_view token) { return put_hashed(token, hash_bytes(token.data(), token.size())); }
+int TokenIndex::put(std::string_view token) {
+    if (!options_read_) read_options();
+    return put_hashed(token, hash_folded(lower_, token.data(), token.size()));
+}
 
 int TokenIndex::put_all(std::span<const std::string_view> tokens) {
-    // The hash slots (and, for a large table, the group slots) a token will probe are fetched
-    // from memory a few tokens ahead, so that the misses of a big index overlap; what is counted
-    // and in what order is the same as putting one token after the other.
+    // The slot a token will probe is fetched from memory a few tokens ahead, and the spelling it
+    // names a little later, so that the misses of a big index overlap; what is counted and in
+    // what order is the same as putting one token after the other.
     constexpr std::size_t kAhead = 8;
-    constexpr std::size_t kLargeSlots = std::size_t{1} << 20;  // 4 MB of group slots
+    if (!options_read_) read_options();
     const std::size_t n = tokens.size();
     std::uint32_t hashes[kAhead];
-    auto prefetch = [&](std::size_t i) {
+    auto fetch_slot = [&](std::size_t i) {
         const std::string_view t = tokens[i];
-        const std::uint32_t h = hashes[i % kAhead] = hash_bytes(t.data(), t.size());
+        const std::uint32_t h = hashes[i % kAhead] = hash_folded(lower_, t.data(), t.size());
         if (slots_.cap) __builtin_prefetch(slots_.data + (h & (slots_.cap - 1)));
-        if (gslots_.cap >= kLargeSlots)
-            __builtin_prefetch(gslots_.data + (hash_folded(t.data(), t.size()) & (gslots_.cap - 1)));
     };
-    for (std::size_t i = 0; i < std::min(n, kAhead); ++i) prefetch(i);
+    auto fetch_entry = [&](std::size_t i) {
+        if (!slots_.cap) return;
+        if (const std::uint32_t v = slots_.data[hashes[i % kAhead] & (slots_.cap - 1)])
+            __builtin_prefetch(entries_.data + (v - 1));
+    };
+    for (std::size_t i = 0; i < std::min(n, kAhead); ++i) fetch_slot(i);
+    for (std::size_t i = 0; i < std::min(n, kAhead / 2); ++i) fetch_entry(i);
     int counted = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t h = hashes[i % kAhead];
-        if (i + kAhead < n) prefetch(i + kAhead);
+        if (i + kAhead / 2 < n) fetch_entry(i + kAhead / 2);
+        if (i + kAhead < n) fetch_slot(i + kAhead);
         counted += put_hashed(tokens[i], h);
     }
     return counted;
@@ -324,21 +304,31 @@ int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return 0;
     if (!digits_only_ && all_digits(token)) return 0;
 
-    if ((entries_.size + 1) * 2 > slots_.cap) rehash(slots_, (entries_.size + 1) * 4, false);
+    if ((groups_.size + 1) * 2 > slots_.cap) rehash((groups_.size + 1) * 4);
+    const auto len = static_cast<std::uint32_t>(token.size());
     const std::size_t mask = slots_.cap - 1;
     std::size_t s = h & mask;
-    std::uint32_t idx = 0;
+    std::uint32_t idx = kNoEntry;
     for (;;) {
         const std::uint32_t v = slots_.data[s];
         if (!v) {
-            idx = add_entry(token, h);
-            slots_.data[s] = idx + 1;
+            idx = add_entry(token, h, kNoEntry, kNoEntry, s);
             break;
         }
-        const Entry& e = entries_.data[v - 1];
-        if (e.hash == h && e.len == token.size() && std::memcmp(e.name, token.data(), token.size()) == 0) {
-            idx = v - 1;
-            break;
+        const Entry& first = entries_.data[v - 1];
+        if (first.hash == h && first.len == len) {
+            if (std::memcmp(first.name, token.data(), len) == 0) {  // the group's first spelling
+                idx = v - 1;
+                break;
+            }
+            if (folded_equal(lower_, first.name, token.data(), len)) {
+                // The group: the spelling among its other spellings, or a new one at the end.
+                std::uint32_t prev = v - 1, e = first.next;
+                for (; e != kNoEntry; prev = e, e = entries_.data[e].next)
+                    if (std::memcmp(entries_.data[e].name, token.data(), len) == 0) break;
+                idx = e != kNoEntry ? e : add_entry(token, h, first.group, prev, s);
+                break;
+            }
         }
         s = (s + 1) & mask;
     }

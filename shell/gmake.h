@@ -9,9 +9,9 @@
 //
 // Instances: the single instance (family 1: ResetGmake, PutInG, FinishGmake..., g_floor/g_nd),
 // family 3 (instances 0 to 4, same sizes) and family 4 (instances 0 to 3, smaller first tables).
-// The options are read when an instance is reset (or first used): a token longer than
-// MAX_TOKEN_LENGTH bytes (when that is at least 1), an empty token, and a token of digits only
-// while DIGITS_ONLY_TOKENS is 0 are not counted.
+// The options (and the locale's case folding) are read when an instance is reset (or first
+// used): a token longer than MAX_TOKEN_LENGTH bytes (when that is at least 1), an empty token,
+// and a token of digits only while DIGITS_ONLY_TOKENS is 0 are not counted.
 //
 // Sort orders of the finished table:
 //   FinishGmake / ...Case:        count descending, then name ascending (byte order);
@@ -98,10 +98,10 @@ private:
     void read_options();
     int put_hashed(std::string_view token, std::uint32_t hash);
     void fold_section();
-    std::uint32_t add_entry(std::string_view token, std::uint32_t hash);
-    std::uint32_t find_group(const char* name, std::uint32_t len);
+    std::uint32_t add_entry(std::string_view token, std::uint32_t hash, std::uint32_t group, std::uint32_t prev,
+                            std::size_t slot);
     void grow_entries();
-    void rehash(Array<std::uint32_t>& slots, std::size_t want, bool groups);
+    void rehash(std::size_t want);
     const char* store_name(std::string_view token);
     void build_table(Order order, Order tie);
     int compare(Order order, const Key& a, const Key& b) const;
@@ -111,11 +111,11 @@ private:
     std::int64_t section_size_ = 1;
     std::int64_t max_len_ = 0;
     bool digits_only_ = false;
+    const unsigned char* lower_ = nullptr;  // case folding of the locale when the index was reset
 
     Array<Entry> entries_;            // the main table: one entry per distinct spelling
     Array<Group> groups_;             // one per case-insensitive group
-    Array<std::uint32_t> slots_;      // hash slots of entries (index + 1; 0 empty)
-    Array<std::uint32_t> gslots_;     // hash slots of groups
+    Array<std::uint32_t> slots_;      // hash slots of the groups' first spellings (index + 1; 0 empty)
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
     bool merged_ = false;             // the table merges case variants
