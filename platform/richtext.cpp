@@ -367,6 +367,11 @@ struct RichText::Impl {
   void update_lines(LONG from, LONG to, std::u16string_view s) {
     const LONG delta = static_cast<LONG>(s.size()) - (to - from);
     auto first = std::upper_bound(line_starts.begin(), line_starts.end(), from);
+    if (first == line_starts.end()) {  // no line starts after the change (text written at the end)
+      for (size_t i = 0; i < s.size(); ++i)
+        if (s[i] == u'\r') line_starts.push_back(from + static_cast<LONG>(i) + 1);
+      return;
+    }
     auto last = std::upper_bound(first, line_starts.end(), to);
     for (auto it = last; it != line_starts.end(); ++it) *it += delta;
     std::vector<LONG> added;
