@@ -225,19 +225,18 @@ CHARFORMAT2W to_charformat(const CharFormat& f, DWORD mask) {
 }  // namespace
 
 std::u16string normalize_line_ends(std::u16string_view s) {
-  std::u16string out;
-  out.reserve(s.size());
+  std::u16string out(s.size(), u'\0');
+  size_t o = 0;
   for (size_t i = 0; i < s.size(); ++i) {
     const char16_t c = s[i];
     if (c == u'\r') {
-      out.push_back(u'\r');
+      out[o++] = u'\r';
       if (i + 1 < s.size() && s[i + 1] == u'\n') ++i;
-    } else if (c == u'\n') {
-      out.push_back(u'\r');
     } else {
-      out.push_back(c);
+      out[o++] = c == u'\n' ? u'\r' : c;
     }
   }
+  out.resize(o);
   return out;
 }
 
@@ -366,12 +365,12 @@ struct RichText::Impl {
 
   void update_lines(LONG from, LONG to, std::u16string_view s) {
     const LONG delta = static_cast<LONG>(s.size()) - (to - from);
-    auto first = std::upper_bound(line_starts.begin(), line_starts.end(), from);
-    if (first == line_starts.end()) {  // no line starts after the change (text written at the end)
+    if (line_starts.back() <= from) {  // no line starts after the change (text written at the end)
       for (size_t i = 0; i < s.size(); ++i)
         if (s[i] == u'\r') line_starts.push_back(from + static_cast<LONG>(i) + 1);
       return;
     }
+    auto first = std::upper_bound(line_starts.begin(), line_starts.end(), from);
     auto last = std::upper_bound(first, line_starts.end(), to);
     for (auto it = last; it != line_starts.end(); ++it) *it += delta;
     std::vector<LONG> added;
