@@ -367,8 +367,11 @@ struct PendingReport {
 bool g_reporting = false;                     // a report is being made
 std::vector<PendingReport> g_pending_reports;  // requests that arrived meanwhile, one per store
 
+// Store R comes first: while it shares store 1's records both begin at the same record, and the
+// report is the checker's (store 1 may be refilled before a postponed report is served, and the
+// records then stay with store R).
 const RecordArray* store_of(const SenToken* first) {
-    for (const RecordArray* a : {&store1.rec, &store1S, &store2.rec, &storeR.rec})
+    for (const RecordArray* a : {&storeR.rec, &store2.rec, &store1.rec, &store1S})
         if (first && first == a->floor) return a;
     return nullptr;
 }
@@ -415,6 +418,8 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     SortGmake4ByName(v, true);
     write_tokens(v, tokens[3]);
     for (int k = 0; k < 4; ++k) close_export(tokens[k], kTokenKinds[k]);
+    // Nothing reads the index after the files are written: its memory goes to the later phases.
+    ReleaseGmake4(v);
 }
 
 std::vector<RepeatedPassage> find_repeated_passages(const SenToken* first, const SenToken* nd, int check_each,

@@ -63,6 +63,8 @@ void read_text(RunContext& c) {
     while (lead < c.text8.size() && c.text8[lead] == ' ') ++lead;
     remove_leading_spaces(c.text8);
     c.lead = static_cast<std::int32_t>(lead);
+    // Nothing later reads the UTF-16 form (the panel has it): its memory goes to the scan's records.
+    std::u16string().swap(c.text16);
 }
 
 // Whether the text, blanks made single and written '_', is one multi-word dictionary entry.
@@ -204,19 +206,23 @@ void phases(RunContext& c) {
             c.steps |= RUN_TIME_CODE_FILES;
             phase_time_code_files(c);
         }
+        const bool source_redraw = RE_GetRedraw(c.source);
         RE_SetRedraw(c.source, false);
         if (!(english_limit && colour_walk.count() > kMaxTranslatedTokens)) {
             c.steps |= RUN_TR_COLOURING;
             phase_translator_colouring(c, colour_walk);
         }
-        RE_SetRedraw(c.source, true);
-        InvalidateRect(c.source, true);
+        if (source_redraw) {
+            RE_SetRedraw(c.source, true);
+            InvalidateRect(c.source, true);
+        }
     }
     c.steps |= RUN_HARD_RARE;
     phase_hard_rare_colouring(c, colour_walk);
     if (gl_MACHINE_TRANSLATION && IsWindow(hMachine) && !is(c.source, hAddReShortCopy) &&
         !is(c.source, hAddReShort) && !(english_limit && colour_walk.count() > kMaxTranslatedTokens)) {
         c.steps |= RUN_MACHINE;
+        store_detach_R();  // the translator edits store 1's records in place; store R keeps the text as cut
         phase_machine_translation(c, store1.rec);
     }
 }
@@ -269,11 +275,13 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
 
     ResetGmake();
     ResetGmake3(1);
+    // Store R first: when it shares store 1's records (the checker's last run), it lets them go,
+    // and store 1 is emptied in place rather than handing them over.
+    if (c.checker) store_reset(storeR);
     store_reset(store1);
     store_reserve(store1.rec, c.expected + 1);
     store_seal(store1.rec, c.length);
     store_reset(store1S);
-    if (c.checker) store_reset(storeR);
 
     if (gl_SPELL_CHECKER_LOG && (gl_isFromClipboard == 1 || gl_isFromFile == 1)) {
         gl_isFromClipboard = 0;
@@ -292,6 +300,9 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     token_report_begin_run();
     scan(c);
     token_report_end_scan();
+    // Only the one-token display and the dictionary-entry display read the text after its scan;
+    // without them its memory goes to the exports and the phases.
+    if (!(c.processed == 1 || c.expected <= 1 || c.one_entry)) std::string().swap(c.text8);
     end_of_scan(c, quotes);
     phases(c);
 

@@ -30,7 +30,7 @@ struct RunContext {
     HWND report{};                  // the panel that receives the report
     HWND label{};                   // the status label
     std::string& text8;             // the source text in code page 1251, edited in place
-    std::u16string& text16;         // the source text in UTF-16
+    std::u16string& text16;         // the source text in UTF-16 (emptied once text8 is made)
     const char* name = "";          // the caller's debugging name (never read)
     std::int32_t length = 0;        // the panel's text length in UTF-16 units
     std::int32_t lead = 0;          // leading blanks removed from text8
@@ -82,8 +82,10 @@ struct RunSummary {
 };
 extern RunSummary last_run;
 
-// The text-processing run. text8 and text16 receive the source's text (their earlier contents do
-// not matter; they are sized here); `name` is the caller's debugging label.
+// The text-processing run. text8 and text16 are its working copies of the source's text (their
+// earlier contents do not matter; they are sized here): text16 is emptied once text8 is made, and
+// text8 after the scan unless the one-token or the dictionary-entry display reads it then.
+// `name` is the caller's debugging label.
 void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::string& text8,
                     std::u16string& text16, const char* name);
 

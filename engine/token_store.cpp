@@ -52,7 +52,47 @@ std::size_t words_in_file() {
     return n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
+// The first blocks of a store's pools: words 7 N + 1 MiB, gaps 3 N + `gap_extra`.
+void make_pools(TokenStore& st, std::size_t n, std::size_t gap_extra) {
+    st.words.allocate(std::min(7 * n + kMiB, kMaxFirstBlock));
+    st.gaps.allocate(std::min(3 * n + gap_extra, kMaxFirstBlock));
+}
+
+// After copy_store1_to_R store R's record array is store 1's (storeR.rec a copy of store1.rec, the
+// same records) and its strings are in store 1's pools; R holds no memory of its own meanwhile.
+bool g_r_shares = false;
+
+// Store R leaves the shared records to store 1 and has none of its own.
+void r_stop_sharing() {
+    if (!g_r_shares) return;
+    storeR.rec = RecordArray{};
+    g_r_shares = false;
+}
+
+// Store 1 is about to be emptied or remade: store R keeps the shared records and strings as its
+// own, and store 1 takes new pools and a new record array.
+void r_take_over() {
+    if (!g_r_shares) return;
+    store1.rec = RecordArray{};
+    store1.words.swap(storeR.words);
+    store1.gaps.swap(storeR.gaps);
+    g_r_shares = false;
+    make_pools(store1, words_in_file(), kMiB);
+}
+
+// Before `a` is emptied or remade.
+void before_reset(const RecordArray& a) {
+    if (&a == &store1.rec) r_take_over();
+    else if (&a == &storeR.rec) r_stop_sharing();
+}
+
+// Before a record of `a` is written: a shared array is first copied for store R.
+void before_write(const RecordArray& a) {
+    if (g_r_shares && (&a == &store1.rec || &a == &storeR.rec)) store_detach_R();
+}
+
 void make_array(RecordArray& a, std::size_t limit) {
+    before_reset(a);
     if (a.floor) jux_free(a.floor);
     a.limit = limit;
     const std::size_t records = limit ? std::min(limit, kMaxFirstRecords) : kUnlimitedFirstRecords;
@@ -80,8 +120,7 @@ void grow_array(RecordArray& a, std::size_t records, bool exact = false) {
 
 void make_store(TokenStore& st, std::size_t n, std::size_t gap_extra) {
     make_array(st.rec, n);
-    st.words.allocate(std::min(7 * n + kMiB, kMaxFirstBlock));
-    st.gaps.allocate(std::min(3 * n + gap_extra, kMaxFirstBlock));
+    make_pools(st, n, gap_extra);
 }
 
 }  // namespace
@@ -94,6 +133,12 @@ void CharPool::release() {
     for (Block& b : blocks_) jux_free(b.base);
     blocks_.clear();
     cur_ = 0;
+}
+
+void CharPool::swap(CharPool& other) noexcept {
+    blocks_.swap(other.blocks_);
+    std::swap(cur_, other.cur_);
+    std::swap(first_, other.first_);
 }
 
 void CharPool::allocate(std::size_t first_block) {
@@ -210,10 +255,12 @@ void smakeR() {
 }
 
 void store_reserve(RecordArray& a, std::size_t records) {
+    before_write(a);
     if (a.floor && !a.limit && records + SENTINEL_RECORDS > a.cap) grow_array(a, records, true);
 }
 
 void store_reset(RecordArray& a) {
+    before_reset(a);
     if (!a.floor) make_array(a, words_in_file());
     // Every fill follows the option as it is now (it may have changed since the store was made):
     // the array grows up to a larger limit as it fills.
@@ -235,6 +282,7 @@ bool store_has_room(const RecordArray& a) {
 }
 
 SenToken* store_push_record(RecordArray& a, const SenToken& r) {
+    before_write(a);
     if (!a.floor) make_array(a, words_in_file());
     if (a.count() + 1 + SENTINEL_RECORDS > a.cap) grow_array(a, a.count() + 1);
     if (a.count() + 1 + SENTINEL_RECORDS > a.cap) return nullptr;  // full: the caller checks room
@@ -246,6 +294,7 @@ SenToken* store_push_record(RecordArray& a, const SenToken& r) {
 
 SenToken* store_push(TokenStore& st, std::string_view text, std::string_view gap, std::int32_t pos) {
     RecordArray& a = st.rec;
+    before_write(a);
     if (!a.floor || a.count() + 1 + SENTINEL_RECORDS > a.cap) {
         if (!a.floor) make_array(a, words_in_file());
         if (a.count() + 1 + SENTINEL_RECORDS > a.cap) grow_array(a, a.count() + 1);
@@ -263,6 +312,7 @@ SenToken* store_push(TokenStore& st, std::string_view text, std::string_view gap
 }
 
 void store_seal(RecordArray& a, std::int32_t pos_end) {
+    before_write(a);
     a.sentinel_pos = pos_end;
     if (!a.floor) return;
     SenToken s{glZero, glZero, pos_end};
@@ -270,7 +320,20 @@ void store_seal(RecordArray& a, std::int32_t pos_end) {
 }
 
 void copy_store1_to_R() {
-    if (!storeR.rec.floor) smakeR();
+    if (g_r_shares) return;  // store 1 has not been written since
+    store_token_hook = store_token_under;  // the look-up at the caret reads store R from now on
+    // R's own records and strings are not needed while it shares store 1's.
+    jux_free(storeR.rec.floor);
+    storeR.words.release();
+    storeR.gaps.release();
+    storeR.rec = store1.rec;
+    g_r_shares = true;
+}
+
+void store_detach_R() {
+    if (!g_r_shares) return;
+    r_stop_sharing();
+    smakeR();
     storeR.words.copy_from(store1.words);
     storeR.gaps.copy_from(store1.gaps);
     RecordArray& r = storeR.rec;
@@ -307,6 +370,7 @@ const SenToken* store_token_at(const RecordArray& a, std::int32_t position) {
 }
 
 void store_release_all() {
+    r_stop_sharing();
     for (TokenStore* st : {&store1, &store2, &storeR}) {
         if (st->rec.floor) jux_free(st->rec.floor);
         st->rec = RecordArray{};

@@ -8,8 +8,8 @@
 //            (sen_floor .. sen_nd, pools malsen1 / malsen1c), with a second record array
 //            sen_floorS .. sen_ndS that points into store 1's pools (the subtitle text)
 //   store 2  filled by the Bulgarian-text pass (sen_floor2 .. sen_nd2, pools malsen2 / malsen2c)
-//   store R  a copy of store 1 made when the source is the checker window's text panel
-//            (sen_floorR .. sen_ndR, pools malsenR / malsenRc)
+//   store R  store 1's text as it stood after a scan of the checker window's text panel
+//            (sen_floorR .. sen_ndR, pools malsenR / malsenRc); see copy_store1_to_R
 //
 // Invariants after every fill:
 //   1. the records from the floor to the fill end are the text's records in text order, `pos` not
@@ -70,6 +70,8 @@ public:
     bool owns(const char* p) const;
     // Frees every block (program exit and tests); allocate makes the pool again.
     void release();
+    // Exchanges the blocks of two pools; every string stays where it is, now owned by the other.
+    void swap(CharPool& other) noexcept;
 
     std::size_t used() const;                             // bytes used (strings and their NULs)
     std::size_t first_block() const { return first_; }   // size of the first block
@@ -156,9 +158,16 @@ SenToken* store_push_record(RecordArray& a, const SenToken& r);
 // reads empty records.
 void store_seal(RecordArray& a, std::int32_t pos_end);
 
-// Copies store 1 into store R: pools byte for byte, records rebased into R's pools, then R's
-// sentinels with store 1's sentinel `pos`.
+// Makes store R describe store 1's text, sentinels included. Store R shares store 1's records and
+// pools (sen_floorR == sen_floor) rather than holding a second copy of them, until store 1 is
+// next written: a reset of store 1 hands them over to store R (store 1 takes R's former memory),
+// and any other write into either store first gives store R its own copy (store_detach_R).
+// Resetting store R ends the sharing.
 void copy_store1_to_R();
+// Gives store R its own copy of the records and strings it shares with store 1, if it shares
+// them: pools byte for byte, records rebased into R's pools. A pass that edits store 1's records
+// in place calls it first.
+void store_detach_R();
 
 // The record under a character position: the first record whose `pos` is not below `position`,
 // or the one before it when that `pos` is greater (never before the first record). The walk

@@ -107,6 +107,7 @@ public:
         }
         const std::u16string title = list_title(english_, entries(), total);
         if (!title.empty()) append(c_.report, title + u"\r\r", kColListTitle, true);
+        redraw_was_on_ = RE_GetRedraw(c_.report);
         RE_SetRedraw(c_.report, false);
         return RE_GetTextLength(c_.report);
     }
@@ -159,6 +160,8 @@ public:
 
     void close() {
         SetDlgItemTextW(hBig, IDC_BIG_LABEL, u"");
+        // Redrawing as the list found it: a run that keeps the panel quiet to its end keeps it so.
+        if (!redraw_was_on_) return;
         RE_SetRedraw(c_.report, true);
         InvalidateRect(c_.report, true);
     }
@@ -174,6 +177,7 @@ private:
     GRecord* nd_;
     bool english_;
     bool counts_ = false;
+    bool redraw_was_on_ = true;  // the report's redrawing when the list opened
     std::size_t written_ = 0;
 };
 

@@ -34,6 +34,8 @@
 
 namespace {
 
+int g_qt_pump_depth = 0;  // nesting of QtBackend::pump
+
 QtTestAnswers g_test_answers;  // the test hooks (off in the program)
 
 class QtBackend;
@@ -482,7 +484,10 @@ public:
     void pump(std::int64_t max_us) override {
         if (platform_has_posted()) platform_deliver_posted();
         const int ms = static_cast<int>(std::clamp<std::int64_t>(max_us / 1000, 1, 60000));
+        ++g_qt_pump_depth;
         QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+        --g_qt_pump_depth;
+        if (g_qt_pump_depth == 0) qt_panels_after_pump();
         if (platform_has_posted()) platform_deliver_posted();
     }
 
@@ -604,6 +609,8 @@ std::unique_ptr<Backend> make_qt_backend() { return std::make_unique<QtBackend>(
 void qt_window_state_changed() {
     if (g_qt) g_qt->check_modal_loops();
 }
+
+bool qt_pumping() { return g_qt_pump_depth > 0; }
 
 QWidget* qt_widget(HWND h) {
     WindowModel* w = platform_window(h);

@@ -20,3 +20,8 @@ bool qt_accepts_files(HWND h);
 bool qt_handle_drag(HWND h, QDropEvent* e, bool drop, QPoint client);
 // A window was shown, hidden or destroyed: nested modal loops look whether they are done.
 void qt_window_state_changed();
+
+// Whether a job is pumping messages while it works (the events being handled come from its pump).
+bool qt_pumping();
+// The rich-edit panels whose gathered changes waited for the job's pump to end ask again.
+void qt_panels_after_pump();

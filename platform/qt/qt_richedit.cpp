@@ -1,5 +1,6 @@
 #include "platform/qt/qt_richedit.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -8,6 +9,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextFragment>
 #include <QTextCursor>
 #include <QTextLayout>
 #include <QTextDocument>
@@ -52,6 +54,84 @@ bool same_char(char16_t model, char16_t doc) {
 
 LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, hi)); }
 
+// The events before which the document takes the gathered changes: the user acts on the text
+// (keys, the mouse's buttons and wheel, drag and drop, the context menu). Others (paints,
+// input-method queries, focus, moves, queued calls) leave them gathered: a paint shows the text
+// as it was until they are applied, so a job that pumps messages does not have them laid out at
+// every pump.
+bool user_acts(const QEvent* e) {
+    switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return true;
+        case QEvent::MouseMove:  // a drag that selects; not the mouse passing over the text
+            return static_cast<const QMouseEvent*>(e)->buttons() != Qt::NoButton;
+        default:
+            return false;
+    }
+}
+
+// When the document takes the model's changes without laying out each one: in texts longer
+// than kBulkLeast characters, when the changes touch a quarter of the text or are so many that
+// laying out each changed paragraph costs more than laying out the whole text once (about one
+// edit per kCharsPerEdit characters of text).
+constexpr LONG kBulkLeast = 4'000;
+constexpr LONG kCharsPerEdit = 400;
+
+// The document's formats of the model's formats. A text has few distinct formats: one
+// QTextCharFormat each is made once, and the document stores and compares the same one faster
+// than a new one per run.
+class QFormats {
+public:
+    QTextCharFormat of(const CharFormat& f) {
+        for (const auto& [model, q] : made_)
+            if (model == f) return q;
+        QTextCharFormat q = to_qformat(f);
+        if (made_.size() < kMost) made_.emplace_back(f, q);
+        return q;
+    }
+
+private:
+    static constexpr std::size_t kMost = 64;
+    std::vector<std::pair<CharFormat, QTextCharFormat>> made_;
+};
+
+// How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
+constexpr qint64 kShownLateMs = 250;
+
+// The panels whose gathered changes wait for the job's current pump to end. An event loop that
+// waits for events (the job has ended, or a modal dialog runs) shows them at once.
+std::vector<QPointer<RichEditWidget>> g_after_pump;
+
+void show_the_waiting_panels() {
+    if (g_after_pump.empty()) return;
+    std::vector<QPointer<RichEditWidget>> waiting;
+    waiting.swap(g_after_pump);
+    for (const QPointer<RichEditWidget>& w : waiting)
+        if (const RichText* rt = w ? platform_rich(w->handle()) : nullptr; rt && rt->redraw) w->apply_deferred();
+}
+
+void wait_for_the_pump(RichEditWidget* w) {
+    static QPointer<QAbstractEventDispatcher> watched;
+    QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance();
+    if (d && d != watched) {
+        watched = d;
+        QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, d, &show_the_waiting_panels);
+    }
+    g_after_pump.push_back(w);
+}
+
 }  // namespace
 
 // ---- RichEditWidget ------------------------------------------------------------------------
@@ -93,8 +173,9 @@ void RichEditWidget::replace_document(LONG pos, LONG removed, LONG model_from, L
     c.setPosition(pos);
     c.setPosition(end, QTextCursor::KeepAnchor);
     if (c.hasSelection()) c.removeSelectedText();
+    QFormats formats;
     for (const FormatRun& r : rt->runs(model_from, model_to))
-        c.insertText(to_doc(rt->text_range(r.from, r.to)), to_qformat(r.format));
+        c.insertText(to_doc(rt->text_range(r.from, r.to)), formats.of(r.format));
     c.endEditBlock();
     --applying_;
 }
@@ -106,10 +187,11 @@ void RichEditWidget::apply_formats(LONG from, LONG to) {
     const LONG n = doc_length();
     QTextCursor c(document());
     c.beginEditBlock();
+    QFormats formats;
     for (const FormatRun& r : rt->runs(from, to)) {
         c.setPosition(clamp_to(r.from, 0, n));
         c.setPosition(clamp_to(r.to, 0, n), QTextCursor::KeepAnchor);
-        if (c.hasSelection()) c.setCharFormat(to_qformat(r.format));
+        if (c.hasSelection()) c.setCharFormat(formats.of(r.format));
     }
     c.endEditBlock();
     --applying_;
@@ -138,19 +220,10 @@ void RichEditWidget::apply_selection(bool force) {
 void RichEditWidget::resync_by_diff() {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
-    const std::u16string& m = rt->text();
-    const LONG mn = rt->length();
-    const LONG dn = doc_length();
-    QTextCursor all(document());
-    all.setPosition(dn, QTextCursor::KeepAnchor);
-    const QString d = all.selectedText();
-    LONG p = 0;
-    const LONG common = std::min(mn, dn);
-    while (p < common && same_char(m[static_cast<size_t>(p)], d.at(p).unicode())) ++p;
-    LONG q = 0;
-    while (q < common - p && same_char(m[static_cast<size_t>(mn - 1 - q)], d.at(dn - 1 - q).unicode())) ++q;
-    if (p == mn && p == dn) return;
-    replace_document(p, dn - q - p, p, mn - q);
+    // What was gathered is in the model too: the whole text is compared.
+    stale_ = stale_text_ = false;
+    delta_ = 0;
+    sync_range(0, doc_length(), rt->length(), true);
     if (doc_length() != rt->length()) {
         // Nothing else can help: the whole text again.
         replace_document(0, doc_length(), 0, rt->length());
@@ -158,13 +231,158 @@ void RichEditWidget::resync_by_diff() {
     apply_selection(false);
 }
 
+namespace {
+
+// A stretch of the document whose format differs from the model's: [from, to) takes the
+// format of the model's run `run`.
+struct FormatFix {
+    LONG from, to;
+    std::size_t run;
+};
+
+}  // namespace
+
+void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_changed) {
+    RichText* rt = platform_rich(h_);
+    if (!rt) return;
+    const LONG dn = doc_length();
+    from = clamp_to(from, 0, std::min(dn, rt->length()));
+    doc_to = clamp_to(doc_to, from, dn);
+    to = clamp_to(to, from, rt->length());
+    if (!text_changed) doc_to = to = std::min(doc_to, to);
+
+    // The text: the common start and end stay, the middle is replaced.
+    LONG p = to - from, q = 0;  // the text stays unless it changed
+    if (text_changed) {
+        p = 0;
+        const std::u16string& m = rt->text();
+        const QString d = doc_range(from, doc_to);
+        const LONG common = std::min<LONG>(to - from, doc_to - from);
+        while (p < common && same_char(m[static_cast<size_t>(from + p)], d.at(p).unicode())) ++p;
+        while (q < common - p &&
+               same_char(m[static_cast<size_t>(to - 1 - q)], d.at(doc_to - from - 1 - q).unicode()))
+            ++q;
+    }
+    const LONG mid = from + p, doc_mid_to = doc_to - q, mid_to = to - q;
+    const bool text_op = doc_mid_to > mid || mid_to > mid;
+    const std::vector<FormatRun> mid_runs = text_op ? rt->runs(mid, mid_to) : std::vector<FormatRun>{};
+
+    // The formats of what stays, in the model's positions: before the middle they are the same
+    // in both, after it the document's are shifted by what the replacement changes.
+    const std::vector<FormatRun> runs = rt->runs(from, to);
+    QFormats formats;
+    std::vector<QTextCharFormat> qformats(runs.size());
+    std::vector<bool> made(runs.size(), false);
+    auto qformat = [&](std::size_t i) -> const QTextCharFormat& {
+        if (!made[i]) {
+            qformats[i] = formats.of(runs[i].format);
+            made[i] = true;
+        }
+        return qformats[i];
+    };
+    std::vector<FormatFix> fixes;
+    LONG fixed = 0;
+    std::size_t ri = 0;
+    // Compares the document's [a, b) (format `f`), which stands at model position a + shift.
+    auto compare = [&](LONG a, LONG b, LONG shift, const QTextCharFormat& f) {
+        LONG x = a + shift;
+        const LONG end = b + shift;
+        while (ri < runs.size() && runs[ri].to <= x) ++ri;
+        for (std::size_t i = ri; i < runs.size() && x < end; ++i) {
+            const LONG seg_to = std::min(end, runs[i].to);
+            if (seg_to <= x) continue;
+            if (!(qformat(i) == f)) {
+                if (!fixes.empty() && fixes.back().run == i && fixes.back().to == x)
+                    fixes.back().to = seg_to;
+                else
+                    fixes.push_back(FormatFix{x, seg_to, i});
+                fixed += seg_to - x;
+            }
+            x = seg_to;
+        }
+    };
+    auto compare_document = [&](LONG a, LONG b, LONG shift) {
+        if (a >= b) return;
+        for (QTextBlock blk = document()->findBlock(a); blk.isValid(); blk = blk.next()) {
+            const LONG bp = blk.position();
+            if (bp >= b) break;
+            for (QTextBlock::iterator it = blk.begin(); !it.atEnd(); ++it) {
+                const QTextFragment frag = it.fragment();
+                const LONG fs = std::max<LONG>(a, frag.position());
+                const LONG fe = std::min<LONG>(b, frag.position() + frag.length());
+                if (fs < fe) compare(fs, fe, shift, frag.charFormat());
+            }
+            // The paragraph separator: its format is the next paragraph's character format.
+            const LONG sep = bp + blk.length() - 1;
+            const QTextBlock next = blk.next();
+            if (sep >= a && sep < b && next.isValid()) compare(sep, sep + 1, shift, next.charFormat());
+        }
+    };
+    compare_document(from, mid, 0);
+    compare_document(doc_mid_to, doc_to, mid_to - doc_mid_to);
+    if (!text_op && fixes.empty()) return;
+
+    // Many scattered changes or a large part of the text: the document is not laid out while it
+    // takes them, and is laid out once afterwards (lazily, as Qt lays out a new text), which
+    // costs less than laying out each changed paragraph again and again.
+    const LONG volume = (text_op ? std::max(doc_mid_to, mid_to) - mid : 0) + fixed;
+    const std::size_t ops = fixes.size() + mid_runs.size();
+    const LONG n = std::max(dn, rt->length());
+    const bool bulk = n > kBulkLeast && (volume * 4 > n || static_cast<LONG>(ops) * kCharsPerEdit > n);
+    ++applying_;
+    QTextDocument* doc = document();
+    QSizeF page;
+    POINT scroll{};
+    if (bulk) {
+        scroll = POINT{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+        page = doc->pageSize();
+        doc->setPageSize(QSizeF(0, 0));  // a null page size: no layout
+    }
+    // The replaced text is one edit; scattered format changes are laid out one by one unless
+    // the document is not laid out meanwhile.
+    QTextCursor c(doc);
+    if (bulk || text_op) c.beginEditBlock();
+    if (text_op) {
+        c.setPosition(mid);
+        c.setPosition(doc_mid_to, QTextCursor::KeepAnchor);
+        if (c.hasSelection()) c.removeSelectedText();
+        for (const FormatRun& r : mid_runs)
+            c.insertText(to_doc(rt->text_range(r.from, r.to)), formats.of(r.format));
+        if (!bulk) c.endEditBlock();
+    }
+    for (const FormatFix& fx : fixes) {
+        c.setPosition(fx.from);
+        c.setPosition(fx.to, QTextCursor::KeepAnchor);
+        c.setCharFormat(qformat(fx.run));
+    }
+    if (bulk) {
+        c.endEditBlock();
+        doc->setPageSize(page);
+        if (scroll.x > 0 || scroll.y > 0) {
+            // The view stays where it was: the scroll bars know the whole height once laid out.
+            doc->documentLayout()->documentSize();
+            horizontalScrollBar()->setValue(scroll.x);
+            verticalScrollBar()->setValue(scroll.y);
+        }
+    }
+    --applying_;
+}
+
+QString RichEditWidget::doc_range(LONG from, LONG to) const {
+    if (from >= to) return {};
+    QTextCursor c(document());
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    return c.selectedText();
+}
+
 void RichEditWidget::load_all() {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
     pending_ = lost_ = false;
-    stale_ = stale_text_ = stale_selection_ = stale_scroll_ = false;
+    stale_ = stale_text_ = stale_selection_ = stale_scroll_ = stale_caret_ = force_selection_ = false;
     delta_ = 0;
-    replace_document(0, doc_length(), 0, rt->length());
+    sync_range(0, doc_length(), rt->length(), true);
     model_options_changed();
     apply_selection(true);
 }
@@ -191,6 +409,7 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
     }
     if (deferring()) {
         defer_text(pos, removed, inserted);
+        gathered();
         return;
     }
     apply_deferred();
@@ -205,6 +424,7 @@ void RichEditWidget::model_formats_changed(LONG from, LONG to) {
     }
     if (deferring()) {
         defer_range(from, to);
+        gathered();
         return;
     }
     apply_deferred();
@@ -218,6 +438,7 @@ void RichEditWidget::model_selection_changed() {
     }
     if (deferring()) {
         stale_selection_ = true;
+        gathered();
         return;
     }
     apply_deferred();
@@ -225,8 +446,43 @@ void RichEditWidget::model_selection_changed() {
 }
 
 bool RichEditWidget::deferring() const {
+    // Gathered, whether redrawing is on or off, unless the document holds a user edit that the
+    // model has not taken yet (the edit's own report from the core is matched against it).
     const RichText* rt = platform_rich(h_);
-    return rt && !rt->redraw && !pending_ && !lost_ && !echo_.active;
+    return rt && !pending_ && !lost_ && !(echo_.active && !echo_.seen);
+}
+
+void RichEditWidget::gathered() {
+    // With redrawing on, the gathered changes are shown when the event loop runs next (as a
+    // window repaints), unless something reads the view or the user acts first. While a job
+    // pumps messages they are shown at most kShownLateMs late: a short job (a check after a
+    // keystroke) shows its panels once, when it ends, not half-written at its pumps.
+    const RichText* rt = platform_rich(h_);
+    if (!rt || !rt->redraw || !has_gathered()) return;
+    if (!gathering_.isValid()) gathering_.start();
+    if (apply_queued_) return;
+    apply_queued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            apply_queued_ = false;
+            // Turned off meanwhile: the changes wait until redrawing comes back on.
+            const RichText* now = platform_rich(h_);
+            if (!now || !now->redraw) return;
+            if (qt_pumping() && gathering_.isValid() && gathering_.elapsed() < kShownLateMs) {
+                wait_for_the_pump(this);
+                return;
+            }
+            apply_deferred();
+        },
+        Qt::QueuedConnection);
+}
+
+void qt_panels_after_pump() {
+    std::vector<QPointer<RichEditWidget>> waiting;
+    waiting.swap(g_after_pump);
+    for (const QPointer<RichEditWidget>& w : waiting)
+        if (w) w->gathered();
 }
 
 void RichEditWidget::defer_range(LONG from, LONG to) {
@@ -262,35 +518,44 @@ void RichEditWidget::defer_text(LONG pos, LONG removed, LONG inserted) {
 }
 
 void RichEditWidget::apply_deferred() {
-    if (!stale_ && !stale_selection_ && !stale_scroll_) return;
+    apply_queued_ = false;
+    gathering_.invalidate();
+    if (!has_gathered()) return;
     RichText* rt = platform_rich(h_);
     if (!rt) {
-        stale_ = stale_text_ = stale_selection_ = stale_scroll_ = false;
+        stale_ = stale_text_ = stale_selection_ = stale_scroll_ = stale_caret_ = force_selection_ = false;
         delta_ = 0;
         return;
     }
     const bool text = stale_;
-    if (stale_ && !stale_text_) {
-        // Only formats changed: they are set over the range, the text stays.
-        stale_ = false;
-        apply_formats(dirty_from_, std::min(dirty_to_, rt->length()));
-    } else if (stale_) {
+    if (stale_) {
+        const bool text_changed = stale_text_;
         stale_ = stale_text_ = false;
-        const LONG from = dirty_from_, to = dirty_to_, doc_to = dirty_to_ - delta_;
+        LONG from = dirty_from_, to = std::min(dirty_to_, rt->length()), doc_to = dirty_to_ - delta_;
         delta_ = 0;
-        if (from < 0 || doc_to < from || doc_to > doc_length() || to > rt->length())
-            replace_document(0, doc_length(), 0, rt->length());
-        else
-            replace_document(from, doc_to - from, from, to);
+        if (!text_changed) {
+            doc_to = to;
+        } else if (from < 0 || doc_to < from || doc_to > doc_length() || dirty_to_ > rt->length()) {
+            from = 0;
+            doc_to = doc_length();
+            to = rt->length();
+        }
+        // Only what differs is touched: a check that colours the whole text again mostly sets
+        // the colours the text has already.
+        sync_range(from, doc_to, to, text_changed);
         if (doc_length() != rt->length()) replace_document(0, doc_length(), 0, rt->length());
     }
     if (stale_selection_ || text) {
-        stale_selection_ = false;
-        apply_selection(false);  // moves the cursor only when it stands elsewhere (that lays out)
+        const bool force = force_selection_;
+        stale_selection_ = force_selection_ = false;
+        apply_selection(force);  // moves the cursor only when it stands elsewhere (that lays out)
     }
     if (stale_scroll_) {
         stale_scroll_ = false;
-        set_scroll_pos(wanted_scroll_);
+        scroll_to(wanted_scroll_);
+    } else if (stale_caret_) {
+        stale_caret_ = false;
+        ensureCursorVisible();
     }
 }
 
@@ -300,18 +565,26 @@ void RichEditWidget::model_options_changed() {
     if (!rt || !m) return;
     SyncGuard guard;
     const QPalette app = QApplication::palette(this);
-    QPalette p = app;
-    const QColor base = rt->background ? to_qcolor(*rt->background) : app.color(QPalette::Base);
-    const QColor text = m->text_color ? to_qcolor(*m->text_color) : app.color(QPalette::Text);
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        p.setColor(group, QPalette::Base, base);
-        if (group != QPalette::Disabled) p.setColor(group, QPalette::Text, text);
+    // The palette is built again only when a colour changed (a colouring pass hides and shows
+    // the selection for every range it colours).
+    const Colours colours{rt->background, m->text_color, app.cacheKey()};
+    if (!(colours == colours_)) {
+        colours_ = colours;
+        QPalette p = app;
+        const QColor base = rt->background ? to_qcolor(*rt->background) : app.color(QPalette::Base);
+        const QColor text = m->text_color ? to_qcolor(*m->text_color) : app.color(QPalette::Text);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            p.setColor(group, QPalette::Base, base);
+            if (group != QPalette::Disabled) p.setColor(group, QPalette::Text, text);
+        }
+        setPalette(p);
     }
-    setPalette(p);
-    if (deferring())
-        stale_selection_ = true;  // shown or hidden with the gathered changes
-    else
+    if (deferring()) {
+        stale_selection_ = force_selection_ = true;  // shown or hidden with the gathered changes
+        gathered();
+    } else {
         apply_selection(true);  // shows or hides the selection
+    }
     const bool multiline = (m->style & ES_MULTILINE) != 0;
     setLineWrapMode(rt->word_wrap && multiline ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     if (rt->read_only != isReadOnly()) {
@@ -319,7 +592,11 @@ void RichEditWidget::model_options_changed() {
         if (rt->read_only)
             setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
-    if (rt->redraw) apply_deferred();
+    // Redrawing back on shows what was gathered meanwhile, as one change, when the event loop
+    // runs next (a job that turns it on while it goes on writing shows the panel once).
+    const bool redraw_back = rt->redraw && !redraw_;
+    redraw_ = rt->redraw;
+    if (redraw_back) gathered();
     if (rt->redraw != updatesEnabled()) {
         setUpdatesEnabled(rt->redraw);
         if (rt->redraw) viewport()->update();
@@ -327,18 +604,33 @@ void RichEditWidget::model_options_changed() {
 }
 
 POINT RichEditWidget::scroll_pos() const {
-    if (stale_scroll_) return wanted_scroll_;
-    return POINT{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+    const QScrollBar* h = horizontalScrollBar();
+    const QScrollBar* v = verticalScrollBar();
+    // A gathered scroll to the caret: the view is where it is until the gathered text is in.
+    if (!stale_scroll_) return POINT{h->value(), v->value()};
+    // With redrawing off, the position last given counts: it is applied with the gathered text.
+    // With it on, that position as far as the view can go in the text it shows (a panel that
+    // keeps scrolling to its end while lines are added to it does not lay them out each time).
+    const RichText* rt = platform_rich(h_);
+    if (rt && !rt->redraw) return wanted_scroll_;
+    return POINT{clamp_to(wanted_scroll_.x, h->minimum(), h->maximum()),
+                 clamp_to(wanted_scroll_.y, v->minimum(), v->maximum())};
 }
 
 void RichEditWidget::set_scroll_pos(POINT p) {
     if (deferring()) {
         // Where the view goes is known once the gathered text is in.
         stale_scroll_ = true;
+        stale_caret_ = false;
         wanted_scroll_ = p;
+        gathered();
         return;
     }
     apply_deferred();
+    scroll_to(p);
+}
+
+void RichEditWidget::scroll_to(POINT p) {
     // The scroll bars know the document's full height once it is laid out.
     document()->documentLayout()->documentSize();
     horizontalScrollBar()->setValue(std::max<LONG>(0, p.x));
@@ -395,6 +687,13 @@ void RichEditWidget::line_scroll(int lines) {
 }
 
 void RichEditWidget::scroll_caret() {
+    if (deferring()) {
+        // Where the caret stands is known once the gathered text is in.
+        stale_caret_ = stale_selection_ = true;
+        stale_scroll_ = false;
+        gathered();
+        return;
+    }
     apply_deferred();
     apply_selection(false);
     ensureCursorVisible();
@@ -522,6 +821,8 @@ void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inser
     if (!taken) {
         // Refused (a read-only panel, no room under the text limit): the document goes back.
         replace_document(pos, static_cast<LONG>(inserted.size()), pos, pos + removed);
+    } else {
+        apply_deferred();  // what the core did with the edit (a check of the text), gathered
     }
     if (doc_length() != rt->length()) resync_by_diff();
     apply_selection(false);
@@ -531,7 +832,7 @@ void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inser
 
 bool RichEditWidget::event(QEvent* e) {
     if (e->type() == QEvent::DeferredDelete) return QTextEdit::event(e);  // deletes this widget
-    apply_deferred();  // the user acts on the text the model holds
+    if (user_acts(e)) apply_deferred();  // the user acts on the text the model holds
     QPointer<RichEditWidget> alive(this);
     ++depth_;
     const bool r = QTextEdit::event(e);
@@ -542,7 +843,7 @@ bool RichEditWidget::event(QEvent* e) {
 }
 
 bool RichEditWidget::viewportEvent(QEvent* e) {
-    apply_deferred();
+    if (user_acts(e)) apply_deferred();
     switch (e->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -721,7 +1022,13 @@ void QtRichEditView::selection_changed() {
 void QtRichEditView::options_changed() {
     if (w_) w_->model_options_changed();
 }
-POINT QtRichEditView::scroll_pos() const { return w_ ? w_->scroll_pos() : POINT{}; }
+POINT QtRichEditView::scroll_pos() const {
+    if (!w_) return POINT{};
+    // With redrawing on and the text as the model holds it, the view is read as it is once the
+    // gathered scrolling is applied (that costs no layout of changed text).
+    if (RichText* rt = platform_rich(h_); rt && rt->redraw && !w_->text_stale()) w_->apply_deferred();
+    return w_->scroll_pos();
+}
 void QtRichEditView::set_scroll_pos(POINT p) {
     if (w_) w_->set_scroll_pos(p);
 }

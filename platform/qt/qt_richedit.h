@@ -2,8 +2,9 @@
 // RichText. Positions map one to one: the panel's paragraph end '\r' is one paragraph separator
 // (U+2029) in the document.
 //
-// Model to view: the core tells the view what changed (text, formats, selection, options) and
-// the widget applies it to the document with its own change tracking switched off.
+// Model to view: the core tells the view what changed (text, formats, selection, options,
+// scrolling); the widget gathers it and brings the document up to date with its own change
+// tracking switched off, by comparing it with the model and touching only what differs.
 // View to model: the user's edits (typing, paste, cut, drag and drop of text) are recorded from
 // QTextDocument::contentsChange and delivered to the core as one change when the widget's event
 // handler has finished (or from a queued call when the edit came from elsewhere), never from
@@ -13,7 +14,9 @@
 // from the model when they do not.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTextEdit>
+#include <optional>
 #include <string>
 
 #include "platform/qt/qt_views.h"
@@ -40,11 +43,16 @@ public:
     // Delivers a recorded user edit and selection change now (tests and the backend's pump).
     void flush();
 
-    // While the panel's redrawing is off, the model's changes (text, formats, selection, scroll
-    // position) are gathered instead of applied one by one; they reach the document as one edit
-    // block, laid out once, when redrawing comes back on, before any user input is handled and
-    // before anything reads the view. This applies them now.
+    // The model's changes (text, formats, selection, scrolling) are gathered instead of applied
+    // one by one: with redrawing on they reach the document when the event loop runs next (while
+    // a job pumps messages, at most kShownLateMs late), with it off once it comes back on; and
+    // always before the user acts on the panel and before anything reads its view. This applies
+    // them now.
     void apply_deferred();
+    // Whether text or formats wait to be applied.
+    bool text_stale() const { return stale_; }
+    // Something was gathered: with redrawing on, a queued call applies it.
+    void gathered();
 
     LONG doc_length() const;
     // The document's text of [from, to) in the model's form ('\r' for paragraph ends).
@@ -71,11 +79,17 @@ private:
     void deliver(LONG pos, LONG removed, const std::u16string& inserted);
     void check_against_model(LONG pos, LONG len);
     void resync_by_diff();
+    // Makes the document's [from, doc_to) hold the model's [from, to), text (when it changed)
+    // and formats, touching only what differs.
+    void sync_range(LONG from, LONG doc_to, LONG to, bool text_changed);
+    QString doc_range(LONG from, LONG to) const;
     void replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to);
     void apply_formats(LONG from, LONG to);
     void apply_selection(bool force);
+    void scroll_to(POINT p);
 
     bool deferring() const;
+    bool has_gathered() const { return stale_ || stale_selection_ || stale_scroll_ || stale_caret_; }
     void defer_text(LONG pos, LONG removed, LONG inserted);
     void defer_range(LONG from, LONG to);
 
@@ -87,7 +101,19 @@ private:
     bool stale_text_ = false;  // the text changed too (else only formats did)
     LONG dirty_from_ = 0, dirty_to_ = 0, delta_ = 0;
     bool stale_selection_ = false;
+    bool force_selection_ = false;  // the selection is set again even where it stands
+    bool apply_queued_ = false;     // a queued call applies the gathered changes
+    QElapsedTimer gathering_;       // since the oldest change not applied yet (redrawing on)
+    bool redraw_ = true;            // the model's redrawing as last seen
+    // The colours the palette was last built from.
+    struct Colours {
+        std::optional<COLORREF> background, text;
+        qint64 app = 0;  // the application palette's key
+        friend bool operator==(const Colours&, const Colours&) = default;
+    };
+    std::optional<Colours> colours_;
     bool stale_scroll_ = false;
+    bool stale_caret_ = false;      // the view scrolls to the caret (instead of to wanted_scroll_)
     POINT wanted_scroll_{};
     int applying_ = 0;          // applying the model: the document's signals are ours
     int depth_ = 0;             // nesting of this widget's event handlers

@@ -284,6 +284,19 @@ TEST_F(Exports, ReportAskedForWhileOneIsMadeWaitsForIt) {
     export_duplicate_strings(sen_floor2, sen_nd2);
     EXPECT_EQ(read(start / "_REPEATED.txt"), a + b);
     EXPECT_EQ(hs->message_boxes.size(), 3u);
+
+    // The checker's store R shares store 1's records after its scan; a report asked for it waits,
+    // and store 1 is refilled with another text meanwhile: the report is still the checker's.
+    fill(store1, words(inner));
+    copy_store1_to_R();
+    pumps = 0;
+    hs->on_pump = [&] {
+        if (pumps++ != 0) return;
+        export_duplicate_strings(sen_floorR, sen_ndR);
+        fill(store1, words(outer));
+    };
+    export_duplicate_strings(sen_floor2, sen_nd2);
+    EXPECT_EQ(read(start / "_REPEATED.txt"), r);
 }
 
 TEST_F(Exports, SearchFindsWhatThePlainComparisonFinds) {

@@ -117,46 +117,70 @@ TEST_F(Stores, WithoutLimitTheRecordArrayGrows) {
     expect_sentinels(store1.rec, 7);
 }
 
+// Store R describes store 1's text after the copy, and keeps it through every later write into
+// store 1: a refill (R takes the records over), a record added without a reset (R gets its own
+// copy first), an explicit detach; emptying R leaves store 1 as it is.
 TEST_F(Stores, CopyIntoStoreRKeepsItsOwnStrings) {
     make(0);
-    store_reset(store1);
-    store_seal(store1.rec, 0);
     const std::string long_word(700'000, 'q');  // several pool blocks
-    store_push(store1, "first", "", 0);
-    for (int i = 0; i < 5; ++i) store_push(store1, long_word, ", ", 10 + i);
-    store_push(store1, "", "\r\r", 50);
-    store_seal(store1.rec, 52);
-    ASSERT_GT(malsen1.blocks(), 1u);
+    const auto fill1 = [&] {
+        store_reset(store1);
+        store_seal(store1.rec, 0);
+        store_push(store1, "first", "", 0);
+        for (int i = 0; i < 5; ++i) store_push(store1, long_word, ", ", 10 + i);
+        store_push(store1, "", "\r\r", 50);
+        store_seal(store1.rec, 52);
+        ASSERT_GT(malsen1.blocks(), 1u);
+    };
+    // R holds the text as cut, its strings in its own pools once it no longer shares store 1's.
+    const auto expect_r_is_text = [&](bool own) {
+        ASSERT_EQ(storeR.rec.count(), 7u);
+        EXPECT_STREQ(sen_floorR[0].text, "first");
+        EXPECT_EQ(sen_floorR[0].gap, glZero);
+        for (int i = 1; i <= 5; ++i) {
+            EXPECT_EQ(std::string(sen_floorR[i].text), long_word) << i;
+            EXPECT_STREQ(sen_floorR[i].gap, ", ") << i;
+            EXPECT_EQ(sen_floorR[i].pos, 9 + i) << i;
+            if (own) {
+                EXPECT_TRUE(malsenR.owns(sen_floorR[i].text) && malsenRc.owns(sen_floorR[i].gap)) << i;
+            }
+        }
+        EXPECT_EQ(sen_floorR[6].text, glZero);
+        EXPECT_STREQ(sen_floorR[6].gap, "\r\r");
+        expect_sentinels(storeR.rec, 52);
+    };
 
-    copy_store1_to_R();
-    ASSERT_EQ(storeR.rec.count(), store1.rec.count());
-    for (std::size_t i = 0; i < store1.rec.count(); ++i) {
-        const SenToken& s = sen_floor[i];
-        const SenToken& r = sen_floorR[i];
-        EXPECT_EQ(r.pos, s.pos);
-        if (s.text == glZero) {
-            EXPECT_EQ(r.text, glZero);
+    enum class Then { Refill, PushMore, Detach };
+    for (const Then then : {Then::Refill, Then::PushMore, Then::Detach}) {
+        SCOPED_TRACE(static_cast<int>(then));
+        fill1();
+        copy_store1_to_R();
+        expect_r_is_text(false);
+        if (then == Then::Refill) {
+            store_reset(store1);
+            store_push(store1, "other", " ", 1);
+            EXPECT_EQ(store1.rec.count(), 1u);
+            EXPECT_FALSE(malsen1.owns(sen_floorR[1].text));
+        } else if (then == Then::PushMore) {
+            store_push(store1, "more", " ", 60);
+            EXPECT_EQ(store1.rec.count(), 8u);
+            EXPECT_STREQ(sen_floor[0].text, "first");
         } else {
-            EXPECT_TRUE(malsenR.owns(r.text)) << i;
-            EXPECT_STREQ(r.text, s.text);
+            store_detach_R();
+            EXPECT_NE(sen_floorR, sen_floor);
         }
-        if (s.gap == glZero) {
-            EXPECT_EQ(r.gap, glZero);
-        } else {
-            EXPECT_TRUE(malsenRc.owns(r.gap)) << i;
-            EXPECT_STREQ(r.gap, s.gap);
-        }
+        expect_r_is_text(true);
+        store_reset(storeR);
     }
-    expect_sentinels(storeR.rec, 52);
-    EXPECT_EQ(malsenR.used(), malsen1.used());
-    EXPECT_EQ(malsenRc.used(), malsen1c.used());
 
-    // Store 1 refilled with another text leaves store R as it was.
-    store_reset(store1);
-    store_push(store1, "other", " ", 1);
-    EXPECT_STREQ(sen_floorR[0].text, "first");
-    EXPECT_EQ(std::string(sen_floorR[3].text), long_word);
-    EXPECT_STREQ(sen_floorR[6].gap, "\r\r");
+    // Emptying store R while it shares store 1's records leaves store 1 whole.
+    fill1();
+    copy_store1_to_R();
+    store_reset(storeR);
+    EXPECT_EQ(storeR.rec.count(), 0u);
+    ASSERT_EQ(store1.rec.count(), 7u);
+    EXPECT_EQ(std::string(sen_floor[5].text), long_word);
+    expect_sentinels(store1.rec, 52);
 }
 
 TEST_F(Stores, ReaderFindsTheRecordUnderAPosition) {

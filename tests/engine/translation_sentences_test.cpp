@@ -56,6 +56,18 @@ TEST_F(SentenceTest, SentencesAreCutAndLookedUpWhole) {
     }
 }
 
+// The translator cuts "no." into a word and a mark in store 1's records; store R, which the
+// checker's look-up at the caret and its exports read, keeps the tokens as cut.
+TEST_F(SentenceTest, TheSplitOfNoLeavesTheCheckersStoreRAsCut) {
+    translate("I said no. Then I left.");
+    ASSERT_GE(store1.rec.count(), 4u);
+    ASSERT_EQ(storeR.rec.count(), store1.rec.count());
+    EXPECT_STREQ(sen_floor[2].text, "no");
+    EXPECT_STREQ(sen_floor[3].gap, ". ");
+    EXPECT_STREQ(sen_floorR[2].text, "no.");
+    EXPECT_STREQ(sen_floorR[3].gap, " ");
+}
+
 TEST_F(SentenceTest, KnownSentencesAreColouredByTheirSource) {
     translate("Good morning. Thanks.");
     EXPECT_EQ(look(at("Добро")), std::make_pair(RGB(170, 42, 255), false));

@@ -100,6 +100,14 @@ public:
 
     static QTextEdit* edit(HWND re) { return qobject_cast<QTextEdit*>(qt_widget(re)); }
 
+    // The panel as the screen shows it: what the program changed is shown once the event loop
+    // has run the widget's queued work.
+    static QTextEdit* shown_edit(HWND re) {
+        QTextEdit* e = edit(re);
+        if (e) QCoreApplication::sendPostedEvents(e, QEvent::MetaCall);
+        return e;
+    }
+
     static void key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier, const QString& text = {}) {
         QKeyEvent press(QEvent::KeyPress, k, m, text);
         QApplication::sendEvent(w, &press);
@@ -230,7 +238,7 @@ public:
     }
 
     std::u16string shown_text(HWND re) override {
-        QTextEdit* e = edit(re);
+        QTextEdit* e = shown_edit(re);
         if (!e) return {};
         QTextCursor c(e->document());
         c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
@@ -241,7 +249,7 @@ public:
     }
 
     CHARRANGE shown_selection(HWND re) override {
-        QTextEdit* e = edit(re);
+        QTextEdit* e = shown_edit(re);
         if (!e) return {};
         const QTextCursor c = e->textCursor();
         return CHARRANGE{std::min(c.anchor(), c.position()), std::max(c.anchor(), c.position())};
@@ -254,7 +262,7 @@ public:
     }
 
     std::optional<COLORREF> shown_color(HWND re, LONG pos) override {
-        QTextEdit* e = edit(re);
+        QTextEdit* e = shown_edit(re);
         if (!e) return std::nullopt;
         const QTextCharFormat f = format_at(e, pos);
         if (!f.hasProperty(QTextFormat::ForegroundBrush) || f.foreground().style() == Qt::NoBrush) return std::nullopt;
@@ -263,7 +271,7 @@ public:
     }
 
     bool shown_bold(HWND re, LONG pos) override {
-        QTextEdit* e = edit(re);
+        QTextEdit* e = shown_edit(re);
         return e && format_at(e, pos).fontWeight() >= QFont::Bold;
     }
 

@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMessageBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontMetricsF>
@@ -109,6 +111,13 @@ private:
 };
 
 QRect rect_of(RECT r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+// The panel's widget as the screen shows it: the program's changes are shown once the event loop
+// has run the widget's queued work.
+QTextEdit* on_screen(QTextEdit* edit) {
+    QCoreApplication::sendPostedEvents(edit, QEvent::MetaCall);
+    return edit;
+}
 
 }  // namespace
 
@@ -409,7 +418,7 @@ TEST_F(QtViews, LineScrollPutsTheLineReachedAtTheTop) {
     std::u16string para;
     for (int i = 0; i < 200; ++i) para += u"дума ";
     RE_SetTextW(re, para + u"\r" + text);
-    const QTextBlock first = edit->document()->firstBlock();
+    const QTextBlock first = on_screen(edit)->document()->firstBlock();
     edit->document()->documentLayout()->documentSize();
     ASSERT_GT(first.layout()->lineCount(), 4);
     RE_LineScroll(re, 3);
@@ -434,6 +443,7 @@ TEST_F(QtViews, ChangesWithRedrawOffReachTheDocumentTogether) {
         return c.charFormat().foreground().color();
     };
     RE_SetTextW(re, u"head\rtail");
+    on_screen(edit);
     int changes = 0;
     QObject::connect(edit->document(), &QTextDocument::contentsChange, [&](int, int, int) { ++changes; });
     RE_SetRedraw(re, false);
@@ -454,6 +464,7 @@ TEST_F(QtViews, ChangesWithRedrawOffReachTheDocumentTogether) {
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(shown(), QStringLiteral("head\rtail"));
     RE_SetRedraw(re, true);
+    on_screen(edit);
     EXPECT_EQ(to_u16(shown()), RE_GetTextW(re));
     EXPECT_EQ(changes, 1);  // one edit block
     const LONG at = RE_GetTextW(re).find(u"line");
@@ -467,6 +478,128 @@ TEST_F(QtViews, ChangesWithRedrawOffReachTheDocumentTogether) {
     EXPECT_EQ(RE_GetFirstVisibleLine(re), 0);
     EXPECT_EQ(shown(), QStringLiteral("one\rtwo\rthree"));
     RE_SetRedraw(re, true);
+}
+
+// The gathered changes reach the document by touching only what differs from the model (in a
+// long text without laying out each change): afterwards the document holds the model's text and
+// every character's format, paragraph ends included, exactly as when everything is set anew.
+TEST_F(QtViews, GatheredChangesLeaveTheModelsTextAndEveryFormat) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    auto colour = [&](LONG from, LONG to, COLORREF c, DWORD effects = 0) {
+        RE_SetSel(re, CHARRANGE{from, to});
+        CHARFORMAT2W f;
+        f.dwMask = CFM_COLOR | CFM_BOLD | CFM_UNDERLINE;
+        f.dwEffects = effects;
+        f.crTextColor = c;
+        RE_SetCharFormat(re, SCF_SELECTION, f);
+    };
+    auto replace = [&](LONG from, LONG to, std::u16string_view s) {
+        RE_SetSel(re, CHARRANGE{from, to});
+        RE_ReplaceSel(re, s, false);
+    };
+    std::u16string lines;  // about 9,000 characters: long enough to be taken without layout
+    for (int i = 0; i < 300; ++i) lines += u"ред " + std::u16string(1, static_cast<char16_t>(u'а' + i % 30)) + u" word\r";
+    const LONG n = static_cast<LONG>(lines.size());
+    struct Case {
+        const char* what;
+        std::u16string start;
+        std::function<void()> edit;
+    };
+    const Case cases[] = {
+        {"the whole text coloured again, one word differently",
+         u"one two\rthree four", [&] { colour(0, 17, 0); colour(4, 7, RGB(200, 0, 0), CFE_BOLD); }},
+        {"a word typed in the middle, the colours after it shifted",
+         u"one two\rthree four",
+         [&] {
+             colour(8, 13, RGB(0, 0, 200));
+             replace(3, 3, u" more");
+             colour(0, 3, RGB(0, 150, 0), CFE_UNDERLINE);
+         }},
+        {"text cut at the start, paragraph ends coloured",
+         u"one two\rthree\rfour", [&] { colour(7, 8, RGB(200, 0, 0)); replace(0, 4, u""); colour(9, 10, RGB(0, 0, 200)); }},
+        {"the same text set again in the default format",
+         u"one two", [&] { colour(0, 3, RGB(200, 0, 0)); RE_SetTextW(re, u"one two"); }},
+        {"many scattered colours in a long text",
+         lines,
+         [&] {
+             colour(0, n, 0);
+             for (LONG at = 5; at + 3 < n; at += 37) colour(at, at + 3, RGB(200, 0, 0), at % 2 ? DWORD{CFE_BOLD} : DWORD{0});
+         }},
+        {"a long text replaced in its middle and recoloured",
+         lines,
+         [&] {
+             replace(n / 2, n / 2 + 400, u"new\rtext");
+             colour(0, n / 3, RGB(0, 0, 200));
+             colour(n - 450, n - 400, RGB(0, 150, 0), CFE_UNDERLINE);
+         }},
+    };
+    for (const bool redraw_off : {false, true}) {
+        for (const Case& c : cases) {
+            RE_SetTextW(re, c.start);
+            colour(2, 4, RGB(0, 150, 0));  // what the document held before
+            on_screen(edit);
+            if (redraw_off) RE_SetRedraw(re, false);
+            c.edit();
+            if (redraw_off) RE_SetRedraw(re, true);
+            const std::string what = std::string(c.what) + (redraw_off ? ", redrawing off" : "");
+            on_screen(edit);
+            QString shown = edit->toPlainText();
+            ASSERT_EQ(to_u16(shown.replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')), RE_GetTextW(re)) << what;
+            // Every character's own format: a paragraph end's is the next paragraph's format.
+            std::vector<QTextCharFormat> formats;
+            for (QTextBlock b = edit->document()->firstBlock(); b.isValid(); b = b.next()) {
+                for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it)
+                    formats.insert(formats.end(), static_cast<std::size_t>(it.fragment().length()), it.fragment().charFormat());
+                if (b.next().isValid()) formats.push_back(b.next().charFormat());
+            }
+            const RichText* rt = platform_rich(re);
+            ASSERT_EQ(formats.size(), static_cast<std::size_t>(rt->length())) << what;
+            int wrong = 0;
+            for (LONG pos = 0; pos < rt->length(); ++pos)
+                if (!(formats[static_cast<std::size_t>(pos)] == to_qformat(rt->format_at(pos))) && wrong++ < 3)
+                    ADD_FAILURE() << what << ": the format at " << pos;
+        }
+    }
+}
+
+// A job that writes into a panel with redrawing on while it pumps messages: its lines show while
+// it goes (a quarter of a second late at most), and all of them once it ends.
+TEST_F(QtViews, APanelWrittenWhileAJobPumpsShowsItsLinesAsItGoes) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    on_screen(edit);
+    int shown_while_working = 0;
+    for (int line = 0; line < 70; ++line) {  // a line every 10 ms
+        RE_SetSel(re, CHARRANGE{-1, -1});
+        RE_ReplaceSel(re, u"line\r", false);
+        RE_Scroll(re, SB_BOTTOM);
+        QElapsedTimer step;
+        step.start();
+        while (step.elapsed() < 10) PL_PumpMessages(2'000);
+        if (edit->document()->characterCount() > 1) ++shown_while_working;
+    }
+    EXPECT_GT(shown_while_working, 0);
+    QCoreApplication::processEvents();
+    auto shown = [&] { return to_u16(edit->toPlainText().replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')); };
+    EXPECT_EQ(shown(), RE_GetTextW(re));
+
+    // A modal loop that runs from a pump (a message box the job asks) shows them at once.
+    RE_SetSel(re, CHARRANGE{-1, -1});
+    RE_ReplaceSel(re, u"last line", false);
+    std::u16string in_the_modal_loop;
+    QTimer::singleShot(0, [&] {
+        QEventLoop modal;
+        QTimer::singleShot(50, &modal, [&] {
+            in_the_modal_loop = shown();
+            modal.quit();
+        });
+        modal.exec();
+    });
+    PL_PumpMessages(100'000);
+    EXPECT_EQ(in_the_modal_loop, RE_GetTextW(re));
 }
 
 // The program works on what the user did (its handler pumps with the panel's redrawing off and
@@ -509,6 +642,7 @@ TEST_F(QtViews, KeysTypedWhileTheProgramWorksOnAnEditAreKept) {
         RE_SetTextW(re, u"ab");
         RE_SetSel(re, CHARRANGE{w.on_caret ? 0 : 2, w.on_caret ? 0 : 2});
         RE_SetEventMask(re, w.on_caret ? ENM_SELCHANGE : ENM_CHANGE);
+        on_screen(edit);  // the user acts on what the panel shows
         bool working = false;
         handler = [&](HWND, const Msg& m) -> INT_PTR {
             const bool changed = m.message == WM_COMMAND && m.code == EN_CHANGE;
@@ -553,9 +687,9 @@ TEST_F(QtViews, PanelOptionsShowInTheWidget) {
     EXPECT_TRUE(edit->updatesEnabled());
     // Characters QTextDocument keeps for itself still take one position each.
     RE_SetTextW(re, std::u16string(u"a\uFDD0b\u2029c\0d", 7));
-    EXPECT_EQ(edit->document()->characterCount() - 1, 7);
+    EXPECT_EQ(on_screen(edit)->document()->characterCount() - 1, 7);
     RE_SetSel(re, CHARRANGE{6, 7});
-    EXPECT_EQ(edit->textCursor().selectedText(), QStringLiteral("d"));
+    EXPECT_EQ(on_screen(edit)->textCursor().selectedText(), QStringLiteral("d"));
 }
 
 TEST_F(QtViews, ModalDialogRunsUntilEndDialog) {
@@ -836,7 +970,7 @@ TEST_F(QtViews, HiddenSelectionShowsTheTextInItsOwnColour) {
     cf.crTextColor = RGB(255, 0, 0);
     RE_SetCharFormat(re, SCF_SELECTION, cf);
     EXPECT_EQ(RE_GetSel(re), (CHARRANGE{0, 16}));
-    EXPECT_FALSE(edit->textCursor().hasSelection());
+    EXPECT_FALSE(on_screen(edit)->textCursor().hasSelection());
 
     edit->window()->show();
     QApplication::processEvents();
@@ -850,7 +984,7 @@ TEST_F(QtViews, HiddenSelectionShowsTheTextInItsOwnColour) {
     EXPECT_GT(red, 20) << "the coloured text is not drawn in its colour";
 
     RE_HideSelection(re, false);  // shown again: the view selects the range
-    EXPECT_TRUE(edit->textCursor().hasSelection());
+    EXPECT_TRUE(on_screen(edit)->textCursor().hasSelection());
     EXPECT_EQ(edit->textCursor().selectionStart(), 0);
     EXPECT_EQ(edit->textCursor().selectionEnd(), 16);
 }
