@@ -1,6 +1,7 @@
 // libs: engine shell platform
 // The repeated-passage export over generated texts of 100,000 to 1,000,000 tokens: time, peak
-// memory, and how the time grows with the text (n log n expected, not the square of n).
+// memory, and how the time grows with the text (n log n expected, not the square of n). Then the
+// token export (the ten frequency lists) of 1,000,000 tokens.
 //
 // The text: words of a 20,000-word vocabulary drawn with Zipf frequencies, separated by blanks,
 // commas and sentence ends, with a passage of 50 to 200 earlier tokens pasted again every 5,000
@@ -43,6 +44,35 @@ bool reset_peak() {
     return static_cast<bool>(out);
 }
 
+// Gaps between generated words, drawn evenly.
+const char* const kGaps[] = {" ", " ", " ", " ", " ", " ", ", ", ". ", "\r"};
+
+// Ranks 0 to size - 1 drawn with Zipf frequencies.
+class ZipfRanks {
+public:
+    explicit ZipfRanks(std::size_t size) {
+        double sum = 0;
+        for (std::size_t r = 1; r <= size; ++r) cumulative_.push_back(sum += 1.0 / static_cast<double>(r));
+        u_ = std::uniform_real_distribution<double>(0.0, sum);
+    }
+    std::size_t operator()(std::mt19937& rng) {
+        const auto rank = static_cast<std::size_t>(std::lower_bound(cumulative_.begin(), cumulative_.end(), u_(rng)) -
+                                                   cumulative_.begin());
+        return std::min(rank, cumulative_.size() - 1);
+    }
+
+private:
+    std::vector<double> cumulative_;
+    std::uniform_real_distribution<double> u_;
+};
+
+// Appends a record to store 2; pos runs on over the text.
+void push_record(std::int32_t& pos, std::string_view word, std::string_view gap) {
+    pos += static_cast<std::int32_t>(gap.size());
+    store_push(store2, word, gap, pos);
+    pos += static_cast<std::int32_t>(word.size());
+}
+
 // Fills store 2 with the generated text of n tokens; `one_word`: the same word n times (every
 // start repeats almost the whole rest of the text).
 void generate(std::size_t n, bool one_word) {
@@ -54,19 +84,10 @@ void generate(std::size_t n, bool one_word) {
         for (int c = 0; c < len; ++c) w += static_cast<char>(0xE0 + rng() % 32);  // small Cyrillic letters
         vocabulary.push_back(w);
     }
-    std::vector<double> cumulative;
-    double sum = 0;
-    for (std::size_t r = 1; r <= vocabulary.size(); ++r) cumulative.push_back(sum += 1.0 / static_cast<double>(r));
-    std::uniform_real_distribution<double> u(0.0, sum);
-    static const char* const kGaps[] = {" ", " ", " ", " ", " ", " ", ", ", ". ", "\r"};
-
+    ZipfRanks zipf(vocabulary.size());
     store_reset(store2);
     std::int32_t pos = 0;
-    auto push = [&](std::string_view word, std::string_view gap) {
-        pos += static_cast<std::int32_t>(gap.size());
-        store_push(store2, word, gap, pos);
-        pos += static_cast<std::int32_t>(word.size());
-    };
+    auto push = [&pos](std::string_view word, std::string_view gap) { push_record(pos, word, gap); };
     while (one_word && store2.rec.count() < n) push(vocabulary[0], store2.rec.count() ? " " : "");
     while (store2.rec.count() < n) {
         const std::size_t have = store2.rec.count();
@@ -81,9 +102,7 @@ void generate(std::size_t n, bool one_word) {
             }
             continue;
         }
-        const std::size_t rank = static_cast<std::size_t>(
-            std::lower_bound(cumulative.begin(), cumulative.end(), u(rng)) - cumulative.begin());
-        push(vocabulary[std::min(rank, vocabulary.size() - 1)], have == 0 ? "" : kGaps[rng() % std::size(kGaps)]);
+        push(vocabulary[zipf(rng)], have == 0 ? "" : kGaps[rng() % std::size(kGaps)]);
     }
     store_seal(store2.rec, pos);
 }
@@ -120,6 +139,53 @@ void run_export(benchmark::State& state, bool one_word) {
     store_release_all();
     std::filesystem::remove_all(dir);
 }
+
+// Fills store 2 with n tokens for the token export: `distinct` gives every token a spelling of its
+// own (a text of unknown words); otherwise words of a 20,000-word vocabulary with Zipf
+// frequencies, one in ten with a capital, separated by blanks, commas and sentence ends.
+void generate_tokens(std::size_t n, bool distinct) {
+    std::mt19937 rng(54321);
+    auto word = [&rng](std::size_t k) {
+        std::string w;
+        for (std::size_t x = k + 1; x; x /= 26) w += static_cast<char>('a' + x % 26);
+        const int extra = static_cast<int>(rng() % 6);
+        for (int c = 0; c < extra; ++c) w += static_cast<char>(0xE0 + rng() % 32);
+        return w;
+    };
+    std::vector<std::string> vocabulary;
+    if (!distinct)
+        for (std::size_t k = 0; k < 20'000; ++k) vocabulary.push_back(word(k));
+    ZipfRanks zipf(distinct ? 1 : vocabulary.size());
+    store_reset(store2);
+    std::int32_t pos = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        std::string w = distinct ? word(k) : vocabulary[zipf(rng)];
+        if (rng() % 10 == 0) w[0] = static_cast<char>(w[0] - 'a' + 'A');
+        push_record(pos, w, k ? kGaps[rng() % std::size(kGaps)] : "");
+    }
+    store_seal(store2.rec, pos);
+}
+
+// Arg 0: the Zipf text; 1: distinct words. The files go to the working folder.
+void BM_TokenExport(benchmark::State& state) {
+    headless_install();
+    reset_shell();
+    OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("jux_bench_tokens_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    constexpr std::size_t n = 1'000'000;
+    generate_tokens(n, state.range(0) != 0);
+    for (auto _ : state) export_sorted_tokens_and_spaces(sen_floor2, sen_nd2, "DOWN");
+    state.counters["tokens_per_s"] =
+        benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate);
+    store_release_all();
+    std::filesystem::current_path(cwd);
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_TokenExport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_RepeatedPassageExport(benchmark::State& state) { run_export(state, false); }
 void BM_RepeatedPassageExportOneWord(benchmark::State& state) { run_export(state, true); }

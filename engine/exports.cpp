@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -75,22 +76,40 @@ void write_group(ExportFile& out, const GRecord& g, bool bars) {
     if (out.pending.size() >= kExportPiece) write_pending(out);
 }
 
-// Separator groups into a whole-list file and into the sentence-end or the other file.
+// The names of a sorted table lie all over the index's pool: each is fetched a few groups ahead.
+void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
+    constexpr std::ptrdiff_t kAhead = 8;
+    if (nd - g > kAhead) __builtin_prefetch(g[kAhead].name.data());
+}
+
+// Separator groups into a whole-list file and into the sentence-end or the other file. Names are
+// NUL-terminated in the index's name pool.
 void write_separators(int v, ExportFile& all, ExportFile& sentence, ExportFile& other) {
     for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
+        fetch_name_ahead(g, g_nd4[v]);
         write_group(all, *g, true);
-        const std::string name(g->name);
-        write_group(IsEndOfSentence(name.c_str()) ? sentence : other, *g, true);
+        write_group(IsEndOfSentence(g->name.data()) ? sentence : other, *g, true);
+    }
+}
+
+// Counts the gaps or the texts of the records [first, nd) in instance v of family 4, a block of
+// records at a time (the index fetches ahead within a block).
+void count_records(int v, const SenToken* first, const SenToken* nd, const char* SenToken::*field) {
+    constexpr std::size_t kBlock = 256;
+    std::string_view block[kBlock];
+    while (first < nd) {
+        const std::size_t n = std::min<std::size_t>(kBlock, static_cast<std::size_t>(nd - first));
+        for (std::size_t k = 0; k < n; ++k) block[k] = first[k].*field;
+        PutAllInG4(v, std::span<const std::string_view>(block, n));
+        first += n;
     }
 }
 
 void write_tokens(int v, ExportFile& out) {
-    for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) write_group(out, *g, false);
-}
-
-template <class Cmp>
-void resort(int v, Cmp cmp) {
-    std::stable_sort(g_floor4[v], g_nd4[v], [cmp](const GRecord& a, const GRecord& b) { return cmp(a, b) < 0; });
+    for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
+        fetch_name_ahead(g, g_nd4[v]);
+        write_group(out, *g, false);
+    }
 }
 
 // ---- Repeated passages -----------------------------------------------------------------------------
@@ -374,14 +393,14 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     ExportFile space[6];
     if (!open_all(space, space_names)) return;
     ResetGmake4(v);
-    for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->gap);
+    count_records(v, first, nd, &SenToken::gap);
     FinishGmakeCase4(v);
     write_separators(v, space[0], space[1], space[2]);
-    resort(v, cmp_g_strcasecmp_nm);
+    SortGmake4ByName(v, true);
     write_separators(v, space[3], space[4], space[5]);
     for (ExportFile& f : space) close_export(f, "XXX.txt");
 
-    // Tokens.
+    // Tokens: counted once, each spelling apart and then with case variants merged.
     static const char* const kTokenKinds[] = {"TOKENS_ALPHA_UNGROUPED_INSENCS", "TOKENS_ALPHA_UNGROUPED_SENS",
                                               "TOKENS_NUM_GROUPED", "TOKENS_ALPHA_GROUPED_INSENCS"};
     std::string token_names[4];
@@ -389,16 +408,14 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     ExportFile tokens[4];
     if (!open_all(tokens, token_names)) return;
     ResetGmake4(v);
-    for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->text);
+    count_records(v, first, nd, &SenToken::text);
     FinishGmakeAlpha4(v);
     write_tokens(v, tokens[0]);
-    resort(v, cmp_g_strcmp_nm);
+    SortGmake4ByName(v, false);
     write_tokens(v, tokens[1]);
-    ResetGmake4(v);
-    for (const SenToken* r = first; r < nd; ++r) PutInG4(v, r->text);
     FinishGmakeCase4(v);
     write_tokens(v, tokens[2]);
-    resort(v, cmp_g_strcasecmp_nm);
+    SortGmake4ByName(v, true);
     write_tokens(v, tokens[3]);
     for (int k = 0; k < 4; ++k) close_export(tokens[k], kTokenKinds[k]);
     // Nothing reads the index after the files are written: its memory goes to the later phases.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "platform/backend.h"
@@ -202,9 +203,22 @@ void set_all_text(HWND re, std::u16string_view normalized, bool keep_undo) {
   all_text_replaced(re, c, old);
 }
 
+// The text as the panel keeps it ('\r' line ends): the text itself when it holds no '\n' and
+// is not a view into the panel's own text, else a normalised copy kept in `copy`.
+std::u16string_view panel_form(const RichText& d, std::u16string_view text, std::u16string& copy) {
+  const std::u16string& own = d.text();
+  const bool inside = !own.empty() && std::less_equal<>()(own.data(), text.data()) &&
+                      std::less<>()(text.data(), own.data() + own.size());
+  if (!inside && text.find(u'\n') == std::u16string_view::npos) return text;
+  copy = normalize_line_ends(text);
+  return copy;
+}
+
 bool set_text(HWND re, std::u16string_view text, DWORD flags) {
-  if (!platform_rich(re)) return false;
-  const std::u16string s = normalize_line_ends(text);
+  const RichText* d = platform_rich(re);
+  if (!d) return false;
+  std::u16string copy;
+  const std::u16string_view s = panel_form(*d, text, copy);
   if (flags & ST_SELECTION) replace_selection(re, s, (flags & ST_KEEPUNDO) != 0);
   else set_all_text(re, s, (flags & ST_KEEPUNDO) != 0);
   return true;
@@ -274,8 +288,10 @@ std::u16string RE_GetSelText(HWND re) {
 }
 
 void RE_ReplaceSel(HWND re, std::u16string_view text, bool can_undo) {
-  if (!platform_rich(re)) return;
-  replace_selection(re, normalize_line_ends(text), can_undo);
+  const RichText* d = platform_rich(re);
+  if (!d) return;
+  std::u16string copy;
+  replace_selection(re, panel_form(*d, text, copy), can_undo);
 }
 
 void RE_ReplaceSelA(HWND re, std::string_view text_cp1251, bool can_undo) {

@@ -225,19 +225,18 @@ CHARFORMAT2W to_charformat(const CharFormat& f, DWORD mask) {
 }  // namespace
 
 std::u16string normalize_line_ends(std::u16string_view s) {
-  std::u16string out;
-  out.reserve(s.size());
+  std::u16string out(s.size(), u'\0');
+  size_t o = 0;
   for (size_t i = 0; i < s.size(); ++i) {
     const char16_t c = s[i];
     if (c == u'\r') {
-      out.push_back(u'\r');
+      out[o++] = u'\r';
       if (i + 1 < s.size() && s[i + 1] == u'\n') ++i;
-    } else if (c == u'\n') {
-      out.push_back(u'\r');
     } else {
-      out.push_back(c);
+      out[o++] = c == u'\n' ? u'\r' : c;
     }
   }
+  out.resize(o);
   return out;
 }
 
@@ -254,6 +253,37 @@ struct RichText::Impl {
   std::vector<LONG> line_starts{0};  // first position of each paragraph line
   std::deque<UndoStep> undo, redo;
   bool typing_open = false;  // the top undo step is a typing run that may still grow
+
+  // The last format changes without a face: (old index, change) -> new index. The panel is
+  // coloured with a few changes over and over, so most changes are found here without building
+  // and hashing the changed format. Emptied whenever indices are renumbered.
+  struct Change {
+    uint32_t old_idx = std::numeric_limits<uint32_t>::max();
+    DWORD mask = 0, effects = 0;
+    COLORREF color = 0, back = 0;
+    LONG height = 0;
+    uint32_t new_idx = 0;
+  };
+  std::array<Change, 64> changes{};
+
+  static size_t change_slot(uint32_t old_idx, const CHARFORMAT2W& cf) {
+    const uint64_t h = (uint64_t{old_idx} << 32 | cf.crTextColor) * 0x9E3779B97F4A7C15ull ^
+                       (uint64_t{cf.dwMask} << 32 | cf.dwEffects) * 0xBF58476D1CE4E5B9ull;
+    return static_cast<size_t>(h >> 58);
+  }
+  static bool same_change(const Change& c, uint32_t old_idx, const CHARFORMAT2W& cf) {
+    return c.old_idx == old_idx && c.mask == cf.dwMask && c.effects == cf.dwEffects &&
+           c.color == cf.crTextColor && c.back == cf.crBackColor && c.height == cf.yHeight;
+  }
+  // The index of formats[old_idx] changed by cf (interned).
+  uint32_t changed(uint32_t old_idx, const CHARFORMAT2W& cf) {
+    if (cf.dwMask & CFM_FACE) return intern(apply_charformat(formats[old_idx], cf));
+    Change& c = changes[change_slot(old_idx, cf)];
+    if (same_change(c, old_idx, cf)) return c.new_idx;
+    const uint32_t idx = intern(apply_charformat(formats[old_idx], cf));
+    c = Change{old_idx, cf.dwMask, cf.dwEffects, cf.crTextColor, cf.crBackColor, cf.yHeight, idx};
+    return idx;
+  }
 
   LONG len() const { return static_cast<LONG>(text.size()); }
 
@@ -296,6 +326,7 @@ struct RichText::Impl {
     remap_steps(undo);
     remap_steps(redo);
     formats = std::move(kept);
+    changes.fill(Change{});
     lookup.clear();
     for (size_t i = 0; i < formats.size(); ++i) lookup.emplace(formats[i], static_cast<uint32_t>(i));
   }
@@ -334,6 +365,11 @@ struct RichText::Impl {
 
   void update_lines(LONG from, LONG to, std::u16string_view s) {
     const LONG delta = static_cast<LONG>(s.size()) - (to - from);
+    if (line_starts.back() <= from) {  // no line starts after the change (text written at the end)
+      for (size_t i = 0; i < s.size(); ++i)
+        if (s[i] == u'\r') line_starts.push_back(from + static_cast<LONG>(i) + 1);
+      return;
+    }
     auto first = std::upper_bound(line_starts.begin(), line_starts.end(), from);
     auto last = std::upper_bound(first, line_starts.end(), to);
     for (auto it = last; it != line_starts.end(); ++it) *it += delta;
@@ -526,6 +562,27 @@ CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
     d.pending_pos = from;
     return CHARRANGE{from, from};
   }
+  // Most ranges hold one format (a word, a line just written): one pass finds that out and a
+  // second sets the new index.
+  d.ensure_room(1);
+  const uint32_t first_idx = d.store.get(static_cast<size_t>(from));
+  bool uniform = true;
+  d.store.visit([&](const auto& v) {
+    using T = typename std::decay_t<decltype(v)>::value_type;
+    const auto* p = v.data();
+    const T want = static_cast<T>(first_idx);
+    for (LONG i = from + 1; i < to && uniform; ++i) uniform = p[i] == want;
+  });
+  if (uniform) {
+    const uint32_t new_idx = d.changed(first_idx, cf);
+    if (new_idx == first_idx) return CHARRANGE{from, from};
+    d.store.visit([&](auto& v) {
+      using T = typename std::decay_t<decltype(v)>::value_type;
+      std::fill(v.begin() + static_cast<std::ptrdiff_t>(from), v.begin() + static_cast<std::ptrdiff_t>(to),
+                static_cast<T>(new_idx));
+    });
+    return CHARRANGE{from, to};
+  }
   // The distinct formats in the range, each mapped once to its changed form.
   auto collect = [&] {
     IndexMap distinct;
@@ -543,7 +600,7 @@ CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   std::vector<uint32_t> olds = collect();
   if (d.ensure_room(olds.size())) olds = collect();
   IndexMap to_new;
-  for (uint32_t old : olds) to_new.add(old, d.intern(apply_charformat(d.formats[old], cf)));
+  for (uint32_t old : olds) to_new.add(old, d.changed(old, cf));
   LONG first = to, last = from;  // the characters whose format changed
   d.store.visit([&](auto& v) {
     using T = typename std::decay_t<decltype(v)>::value_type;

@@ -42,10 +42,21 @@ int core_mul_div(int a, int b, int c) {
     return static_cast<int>(r);
 }
 
+// The window looked up last: a panel is asked for many times in a row (select, format, mask).
+// Forgotten when any window is removed.
+namespace {
+std::uint32_t g_last_id = 0;
+WindowModel* g_last_window = nullptr;
+}  // namespace
+
 WindowModel* core_window(HWND h) {
     if (!h) return nullptr;
+    if (g_last_window && h.id == g_last_id) return g_last_window;
     auto it = g_windows.find(h.id);
-    return it == g_windows.end() ? nullptr : it->second.get();
+    if (it == g_windows.end()) return nullptr;
+    g_last_id = h.id;
+    g_last_window = it->second.get();
+    return g_last_window;
 }
 
 WindowModel* core_dialog_of(HWND h) {
@@ -225,6 +236,7 @@ void remove_window(HWND h) {
     if (it == g_windows.end()) return;
     std::unique_ptr<WindowModel> m = std::move(it->second);
     g_windows.erase(it);
+    g_last_window = nullptr;
     if (WindowModel* p = core_window(m->parent)) std::erase(p->children, h);
     if (g_focus == h) g_focus = {};
     if (g_active == h) g_active = {};

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <string_view>
+#include <vector>
 
 #include "platform/text.h"
 #include "shell/settings.h"
@@ -11,15 +14,25 @@
 struct TokenIndex::Entry {
     const char* name;
     std::uint32_t len;
-    std::uint32_t hash;
+    std::uint32_t hash;  // hash of the case-folded spelling (its group's)
     std::uint32_t count;
     std::uint32_t sections;
     std::uint32_t case_lead;
     std::uint32_t sec_count;  // occurrences in the open section
     std::uint32_t group;
+    std::uint32_t next;       // the group's next spelling, or kNoEntry
 };
 
-// One case-insensitive group of spellings.
+// What a sort compares, made once per record: the name's prefix, the count, and the record's
+// place (the entry's index in the index, or its place in the table being re-sorted).
+struct TokenIndex::Key {
+    std::uint64_t prefix;
+    std::uint32_t count;
+    std::uint32_t idx;
+};
+
+// One case-insensitive group of spellings; its spellings are chained from `first` in the order
+// they came.
 struct TokenIndex::Group {
     std::uint32_t first;         // the spelling that opened the group
     std::uint32_t hash;          // hash of the folded spelling
@@ -34,22 +47,50 @@ namespace {
 
 constexpr std::size_t kPoolBlock = 1u << 20;
 
-std::uint32_t hash_bytes(const char* s, std::size_t n) {
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(s[i])) * 16777619u;
-    return h;
+// Hashes eight bytes at a time (the tail zero-padded, the length mixed in). Only the hash slots
+// depend on it: what the index counts and how it sorts do not.
+std::uint64_t mix_word(std::uint64_t h, std::uint64_t w) {
+    h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 29);
+}
+std::uint32_t finish_hash(std::uint64_t h, std::size_t n) {
+    h = (h ^ n) * 0xBF58476D1CE4E5B9ull;
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
-std::uint32_t hash_folded(const char* s, std::size_t n) {
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < n; ++i) h = (h ^ cp_tolower(static_cast<unsigned char>(s[i]))) * 16777619u;
-    return h;
+// The hash of the case-folded bytes (the current locale's folding), eight bytes to a word: equal
+// ignoring case means equal hashes, so one table finds a token's spelling and its group. Only the
+// hash slots depend on it: what the index counts and how it sorts do not.
+std::uint32_t hash_folded(const unsigned char* lower, const char* s, std::size_t n) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
+    std::uint64_t h = 0x243F6A8885A308D3ull;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w = 0;
+        for (std::size_t j = 0; j < 8; ++j) w |= std::uint64_t{lower[p[i + j]]} << (8 * j);
+        h = mix_word(h, w);
+    }
+    if (i < n) {
+        std::uint64_t w = 0;
+        for (std::size_t j = 0; i + j < n; ++j) w |= std::uint64_t{lower[p[i + j]]} << (8 * j);
+        h = mix_word(h, w);
+    }
+    return finish_hash(h, n);
 }
 
-bool folded_equal(const char* a, const char* b, std::size_t n) {
+constexpr std::uint32_t kNoEntry = std::numeric_limits<std::uint32_t>::max();
+
+bool all_digits(std::string_view s) {
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+bool folded_equal(const unsigned char* lower, const char* a, const char* b, std::size_t n) {
+    const auto* pa = reinterpret_cast<const unsigned char*>(a);
+    const auto* pb = reinterpret_cast<const unsigned char*>(b);
     for (std::size_t i = 0; i < n; ++i)
-        if (cp_tolower(static_cast<unsigned char>(a[i])) != cp_tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (lower[pa[i]] != lower[pb[i]]) return false;
     return true;
 }
 
@@ -75,17 +116,23 @@ void push(TokenIndex::Array<T>& a, const T& v) {
     a.data[a.size++] = v;
 }
 
-bool count_order(const GRecord& a, const GRecord& b) {
-    if (a.count != b.count) return a.count > b.count;
-    return a.name < b.name;
+// The first eight bytes of a name as one number whose order is the names' order: big-endian, a
+// short name padded with zero bytes. Two names whose prefixes differ compare as their prefixes
+// (where one name ends first, it is a prefix of the other up to there, and sorts first either way);
+// equal prefixes say nothing and the names are compared in full. `fold` takes the bytes folded to
+// lower case as the case-insensitive order compares them.
+std::uint64_t name_prefix(std::string_view name, bool fold) {
+    unsigned char b[8] = {};
+    const std::size_t k = std::min<std::size_t>(8, name.size());
+    for (std::size_t j = 0; j < k; ++j) {
+        const auto c = static_cast<unsigned char>(name[j]);
+        b[j] = fold ? cp_tolower(c) : c;
+    }
+    std::uint64_t v = 0;
+    for (unsigned char c : b) v = (v << 8) | c;
+    return v;
 }
 
-bool alpha_order(const GRecord& a, const GRecord& b) {
-    int c = cp_strcasecmp(a.name, b.name);
-    if (c != 0) return c < 0;
-    if (a.count != b.count) return a.count > b.count;
-    return a.name < b.name;
-}
 
 }  // namespace
 
@@ -102,14 +149,14 @@ std::size_t TokenIndex::entry_bytes() { return sizeof(Entry); }
 
 void TokenIndex::allocate() {
     if (entries_.cap == 0) grow_entries();
-    if (slots_.cap == 0) rehash(slots_, first_room_ * 2, false);
-    if (gslots_.cap == 0) rehash(gslots_, first_room_ * 2, true);
+    if (slots_.cap == 0) rehash(first_room_ * 2);
 }
 
 void TokenIndex::read_options() {
     section_size_ = std::max<std::int64_t>(1, OP[OPT_TOKENS_IN_SECTION].num_value);
     max_len_ = OP[OPT_MAX_TOKEN_LENGTH].num_value;
     digits_only_ = OP[OPT_DIGITS_ONLY_TOKENS].num_value != 0;
+    lower_ = cp1251_detail::current_ctype->lower;
     options_read_ = true;
 }
 
@@ -118,8 +165,8 @@ void TokenIndex::reset() {
     groups_.size = 0;
     touched_.size = 0;
     table_.size = 0;
+    table_fresh_ = false;
     if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
-    if (gslots_.cap) std::memset(gslots_.data, 0, gslots_.cap * sizeof(std::uint32_t));
     if (pool_.size() > 1) pool_.resize(1);
     pool_used_ = 0;
     pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get());
@@ -133,9 +180,9 @@ void TokenIndex::release() {
     entries_.free_all();
     groups_.free_all();
     slots_.free_all();
-    gslots_.free_all();
     touched_.free_all();
     table_.free_all();
+    table_fresh_ = false;
     pool_.clear();
     pool_used_ = pool_block_ = 0;
     in_section_ = 0;
@@ -177,7 +224,8 @@ void TokenIndex::grow_entries() {
     }
 }
 
-void TokenIndex::rehash(Array<std::uint32_t>& slots, std::size_t want, bool groups) {
+// The slots name each group's first spelling (index + 1; 0 empty), by the folded hash.
+void TokenIndex::rehash(std::size_t want) {
     std::size_t n = 1024;
     while (n < want) n *= 2;
     void* p = alloc_array<std::uint32_t>(n);
@@ -185,68 +233,102 @@ void TokenIndex::rehash(Array<std::uint32_t>& slots, std::size_t want, bool grou
     auto* fresh = static_cast<std::uint32_t*>(p);
     std::memset(fresh, 0, n * sizeof(std::uint32_t));
     const std::size_t mask = n - 1;
-    const std::size_t count = groups ? groups_.size : entries_.size;
-    for (std::size_t i = 0; i < count; ++i) {
-        std::size_t s = (groups ? groups_.data[i].hash : entries_.data[i].hash) & mask;
+    for (std::size_t i = 0; i < groups_.size; ++i) {
+        std::size_t s = groups_.data[i].hash & mask;
         while (fresh[s]) s = (s + 1) & mask;
-        fresh[s] = static_cast<std::uint32_t>(i + 1);
+        fresh[s] = groups_.data[i].first + 1;
     }
-    jux_free(slots.data);
-    slots.data = fresh;
-    slots.cap = n;
-    slots.size = n;
+    jux_free(slots_.data);
+    slots_.data = fresh;
+    slots_.cap = n;
+    slots_.size = n;
 }
 
-std::uint32_t TokenIndex::find_group(const char* name, std::uint32_t len) {
-    if ((groups_.size + 1) * 2 > gslots_.cap) rehash(gslots_, (groups_.size + 1) * 4, true);
-    const std::uint32_t h = hash_folded(name, len);
-    const std::size_t mask = gslots_.cap - 1;
-    std::size_t s = h & mask;
-    while (std::uint32_t g = gslots_.data[s]) {
-        const Group& gr = groups_.data[g - 1];
-        const Entry& first = entries_.data[gr.first];
-        if (gr.hash == h && first.len == len && folded_equal(first.name, name, len)) return g - 1;
-        s = (s + 1) & mask;
-    }
-    const auto gi = static_cast<std::uint32_t>(groups_.size);
-    // The group's first spelling is the entry being added now (its index is entries_.size).
-    push(groups_, Group{static_cast<std::uint32_t>(entries_.size), h, 0, 0, 0, 0, 0});
-    gslots_.data[s] = gi + 1;
-    return gi;
-}
-
-std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash) {
+// Adds a spelling to group `group` (kNoEntry: a new group, whose slot is `slot`), chained after
+// entry `prev`.
+std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash, std::uint32_t group,
+                                    std::uint32_t prev, std::size_t slot) {
     if (entries_.size == entries_.cap) grow_entries();
     const char* name = store_name(token);
-    const auto len = static_cast<std::uint32_t>(token.size());
-    const std::uint32_t group = find_group(name, len);
     const auto idx = static_cast<std::uint32_t>(entries_.size);
-    entries_.data[entries_.size++] = Entry{name, len, hash, 0, 0, 0, 0, group};
+    if (group == kNoEntry) {
+        group = static_cast<std::uint32_t>(groups_.size);
+        push(groups_, Group{idx, hash, 0, 0, 0, 0, 0});
+        slots_.data[slot] = idx + 1;
+    } else {
+        entries_.data[prev].next = idx;
+    }
+    entries_.data[entries_.size++] =
+        Entry{name, static_cast<std::uint32_t>(token.size()), hash, 0, 0, 0, 0, group, kNoEntry};
     return idx;
 }
 
 int TokenIndex::put(std::string_view token) {
     if (!options_read_) read_options();
+    return put_hashed(token, hash_folded(lower_, token.data(), token.size()));
+}
+
+int TokenIndex::put_all(std::span<const std::string_view> tokens) {
+    // The slot a token will probe is fetched from memory a few tokens ahead, and the spelling it
+    // names a little later, so that the misses of a big index overlap; what is counted and in
+    // what order is the same as putting one token after the other.
+    constexpr std::size_t kAhead = 8;
+    if (!options_read_) read_options();
+    const std::size_t n = tokens.size();
+    std::uint32_t hashes[kAhead];
+    auto fetch_slot = [&](std::size_t i) {
+        const std::string_view t = tokens[i];
+        const std::uint32_t h = hashes[i % kAhead] = hash_folded(lower_, t.data(), t.size());
+        if (slots_.cap) __builtin_prefetch(slots_.data + (h & (slots_.cap - 1)));
+    };
+    auto fetch_entry = [&](std::size_t i) {
+        if (!slots_.cap) return;
+        if (const std::uint32_t v = slots_.data[hashes[i % kAhead] & (slots_.cap - 1)])
+            __builtin_prefetch(entries_.data + (v - 1));
+    };
+    for (std::size_t i = 0; i < std::min(n, kAhead); ++i) fetch_slot(i);
+    for (std::size_t i = 0; i < std::min(n, kAhead / 2); ++i) fetch_entry(i);
+    int counted = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t h = hashes[i % kAhead];
+        if (i + kAhead / 2 < n) fetch_entry(i + kAhead / 2);
+        if (i + kAhead < n) fetch_slot(i + kAhead);
+        counted += put_hashed(tokens[i], h);
+    }
+    return counted;
+}
+
+int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
+    if (!options_read_) read_options();
     if (token.empty() || token.size() > std::numeric_limits<std::uint32_t>::max()) return 0;
     if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return 0;
-    if (!digits_only_ && token.find_first_not_of("0123456789") == std::string_view::npos) return 0;
+    if (!digits_only_ && all_digits(token)) return 0;
 
-    if ((entries_.size + 1) * 2 > slots_.cap) rehash(slots_, (entries_.size + 1) * 4, false);
-    const std::uint32_t h = hash_bytes(token.data(), token.size());
+    if ((groups_.size + 1) * 2 > slots_.cap) rehash((groups_.size + 1) * 4);
+    const auto len = static_cast<std::uint32_t>(token.size());
     const std::size_t mask = slots_.cap - 1;
     std::size_t s = h & mask;
-    std::uint32_t idx = 0;
+    std::uint32_t idx = kNoEntry;
     for (;;) {
         const std::uint32_t v = slots_.data[s];
         if (!v) {
-            idx = add_entry(token, h);
-            slots_.data[s] = idx + 1;
+            idx = add_entry(token, h, kNoEntry, kNoEntry, s);
             break;
         }
-        const Entry& e = entries_.data[v - 1];
-        if (e.hash == h && e.len == token.size() && std::memcmp(e.name, token.data(), token.size()) == 0) {
-            idx = v - 1;
-            break;
+        const Entry& first = entries_.data[v - 1];
+        if (first.hash == h && first.len == len) {
+            if (std::memcmp(first.name, token.data(), len) == 0) {  // the group's first spelling
+                idx = v - 1;
+                break;
+            }
+            if (folded_equal(lower_, first.name, token.data(), len)) {
+                // The group: the spelling among its other spellings, or a new one at the end.
+                std::uint32_t prev = v - 1, e = first.next;
+                for (; e != kNoEntry; prev = e, e = entries_.data[e].next)
+                    if (std::memcmp(entries_.data[e].name, token.data(), len) == 0) break;
+                idx = e != kNoEntry ? e : add_entry(token, h, first.group, prev, s);
+                break;
+            }
         }
         s = (s + 1) & mask;
     }
@@ -255,6 +337,7 @@ int TokenIndex::put(std::string_view token) {
     ++e.sec_count;
     ++e.count;
     ++tokens_;
+    table_fresh_ = false;
     if (++in_section_ >= section_size_) fold_section();
     return 1;
 }
@@ -295,12 +378,6 @@ void TokenIndex::fold_section() {
 void TokenIndex::finish(bool merge_case, bool alpha) {
     if (!options_read_) read_options();
     fold_section();
-    const std::size_t n = merge_case ? groups_.size : entries_.size;
-    if (table_.cap < n) {
-        table_.size = 0;
-        grow_to(table_, n);
-    }
-    table_.size = n;
     if (merge_case) {
         for (std::size_t g = 0; g < groups_.size; ++g) {
             groups_.data[g].best = groups_.data[g].first;
@@ -317,18 +394,144 @@ void TokenIndex::finish(bool merge_case, bool alpha) {
                   (e.count == b.count && std::string_view(e.name, e.len) < std::string_view(b.name, b.len)))))
                 g.best = static_cast<std::uint32_t>(i);
         }
-        for (std::size_t g = 0; g < groups_.size; ++g) {
-            const Group& gr = groups_.data[g];
-            const Entry& b = entries_.data[gr.best];
-            table_.data[g] = GRecord{std::string_view(b.name, b.len), gr.total, gr.sections, b.case_lead};
-        }
+    }
+    merged_ = merge_case;
+    build_table(alpha ? Order::alpha : Order::count, Order::bytes);
+}
+
+void TokenIndex::sort_by_name(bool ignore_case) {
+    if (!table_fresh_) {  // tokens were counted since: the table is sorted as it stands
+        std::stable_sort(table_.data, table_.data + table_.size, [ignore_case](const GRecord& a, const GRecord& b) {
+            return (ignore_case ? cp_strcasecmp(a.name, b.name) : a.name.compare(b.name)) < 0;
+        });
+        return;
+    }
+    // Sorting again is stable: names equal ignoring case keep the order they had.
+    if (ignore_case) build_table(Order::folded, order_ == Order::folded ? tie_ : order_);
+    else build_table(Order::bytes, Order::bytes);
+}
+
+// The full comparison of two records under an order (negative: a first). Names are distinct
+// (spellings, or the best spellings of groups), so every order but the case-insensitive one is
+// total; that one falls back on tie_.
+int TokenIndex::compare(Order order, const Key& a, const Key& b) const {
+    const Entry& ea = entries_.data[a.idx];
+    const Entry& eb = entries_.data[b.idx];
+    const std::string_view na(ea.name, ea.len), nb(eb.name, eb.len);
+    switch (order) {
+        case Order::count:
+            if (a.count != b.count) return a.count > b.count ? -1 : 1;
+            return na.compare(nb);
+        case Order::alpha:
+            if (const int c = cp_strcasecmp(na, nb); c != 0) return c;
+            if (a.count != b.count) return a.count > b.count ? -1 : 1;
+            return na.compare(nb);
+        case Order::bytes: return na.compare(nb);
+        case Order::folded:
+            if (const int c = cp_strcasecmp(na, nb); c != 0) return c;
+            return tie_ == Order::folded ? 0 : compare(tie_, a, b);
+    }
+    return 0;
+}
+
+namespace {
+
+// Byte d of a key's sort number: the prefix's bytes (0 to 7, lowest first), then for the count
+// order the count's bytes inverted (8 to 11), so that larger counts come first.
+unsigned key_digit(std::uint64_t prefix, std::uint32_t count, int d) {
+    return d < 8 ? static_cast<unsigned>(prefix >> (8 * d)) & 0xFFu
+                 : 0xFFu - (static_cast<unsigned>(count >> (8 * (d - 8))) & 0xFFu);
+}
+
+}  // namespace
+
+// Builds the table from the entries (or groups when merged) in the given order. The keys are
+// made once per record in the table's own room: the first half holds them, the second half is the
+// radix sort's other buffer (a record is exactly two keys). They are radix-sorted on the prefix
+// (and count), the rare runs of equal prefixes then sorted by the full comparison, and the
+// records written over keys already read: down from the end when the keys ended in the first
+// half, up from the start when in the second.
+void TokenIndex::build_table(Order order, Order tie) {
+    static_assert(sizeof(GRecord) == 2 * sizeof(Key) && alignof(Key) <= alignof(GRecord));
+    const std::size_t n = merged_ ? groups_.size : entries_.size;
+    order_ = order;
+    tie_ = tie;
+    table_fresh_ = true;
+    if (table_.cap < n) {
+        table_.size = 0;
+        grow_to(table_, n);
+    }
+    table_.size = n;
+    if (n == 0) return;
+    const bool fold = order == Order::alpha || order == Order::folded;
+    Key* const lo = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
+    Key* const hi = lo + n;
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::uint32_t idx = merged_ ? groups_.data[k].best : static_cast<std::uint32_t>(k);
+        const Entry& e = entries_.data[idx];
+        new (lo + k) Key{name_prefix(std::string_view(e.name, e.len), fold),
+                         merged_ ? groups_.data[e.group].total : e.count, idx};
+    }
+    auto before = [this, order](const Key& a, const Key& b) { return compare(order, a, b) < 0; };
+    const bool by_count = order == Order::count;
+    Key* keys = lo;
+    if (n < 256) {
+        std::sort(lo, lo + n, before);
     } else {
-        for (std::size_t i = 0; i < entries_.size; ++i) {
-            const Entry& e = entries_.data[i];
-            table_.data[i] = GRecord{std::string_view(e.name, e.len), e.count, e.sections, e.case_lead};
+        const int digits = by_count ? 12 : 8;
+        std::vector<std::size_t> hist(static_cast<std::size_t>(digits) * 256, 0);
+        for (std::size_t k = 0; k < n; ++k)
+            for (int d = 0; d < digits; ++d) ++hist[static_cast<std::size_t>(d) * 256 + key_digit(lo[k].prefix, lo[k].count, d)];
+        Key* other = hi;
+        for (int d = 0; d < digits; ++d) {
+            std::size_t* h = hist.data() + static_cast<std::size_t>(d) * 256;
+            if (std::find(h, h + 256, n) != h + 256) continue;  // every key has this byte alike
+            std::size_t at = 0;
+            for (int b = 0; b < 256; ++b) {
+                const std::size_t c = h[b];
+                h[b] = at;
+                at += c;
+            }
+            for (std::size_t k = 0; k < n; ++k) {
+                const Key& key = keys[k];
+                new (other + h[key_digit(key.prefix, key.count, d)]++) Key(key);
+            }
+            std::swap(keys, other);
+        }
+        // Runs that the prefix (and count) did not order.
+        for (std::size_t a = 0; a < n;) {
+            std::size_t b = a + 1;
+            while (b < n && keys[b].prefix == keys[a].prefix && (!by_count || keys[b].count == keys[a].count)) ++b;
+            if (b - a > 1) std::sort(keys + a, keys + b, before);
+            a = b;
         }
     }
-    std::sort(table_.data, table_.data + n, alpha ? alpha_order : count_order);
+    auto record = [this](const Key& key) {
+        const Entry& e = entries_.data[key.idx];
+        const std::uint32_t sections = merged_ ? groups_.data[e.group].sections : e.sections;
+        return GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
+    };
+    // The entries are read in the new order, all over the index: each is fetched a few records
+    // ahead (and its group once the entry is there).
+    constexpr std::size_t kAhead = 16;
+    auto fetch = [this, keys, n](std::size_t k, std::size_t far, std::size_t near) {
+        if (far < n) __builtin_prefetch(entries_.data + keys[far].idx);
+        if (merged_ && near < n) __builtin_prefetch(groups_.data + entries_.data[keys[near].idx].group);
+        (void)k;
+    };
+    if (keys == lo) {
+        for (std::size_t k = n; k-- > 0;) {
+            fetch(k, k - kAhead, k - kAhead / 2);  // below 0 wraps past n
+            const Key key = keys[k];
+            new (table_.data + k) GRecord(record(key));
+        }
+    } else {
+        for (std::size_t k = 0; k < n; ++k) {
+            fetch(k, k + kAhead, k + kAhead / 2);
+            const Key key = keys[k];
+            new (table_.data + k) GRecord(record(key));
+        }
+    }
 }
 
 // ---- The instances -------------------------------------------------------------------------
@@ -419,6 +622,7 @@ void ResetGmake4(int v) {
     publish4(v);
 }
 int PutInG4(int v, std::string_view token) { return ok4(v) ? gmake4[v].put(token) : 0; }
+int PutAllInG4(int v, std::span<const std::string_view> tokens) { return ok4(v) ? gmake4[v].put_all(tokens) : 0; }
 void FinishGmakeCase4(int v) {
     if (!ok4(v)) return;
     gmake4[v].finish(true, false);
@@ -427,6 +631,11 @@ void FinishGmakeCase4(int v) {
 void FinishGmakeAlpha4(int v) {
     if (!ok4(v)) return;
     gmake4[v].finish(false, true);
+    publish4(v);
+}
+void SortGmake4ByName(int v, bool ignore_case) {
+    if (!ok4(v)) return;
+    gmake4[v].sort_by_name(ignore_case);
     publish4(v);
 }
 

@@ -9,9 +9,9 @@
 //
 // Instances: the single instance (family 1: ResetGmake, PutInG, FinishGmake..., g_floor/g_nd),
 // family 3 (instances 0 to 4, same sizes) and family 4 (instances 0 to 3, smaller first tables).
-// The options are read when an instance is reset (or first used): a token longer than
-// MAX_TOKEN_LENGTH bytes (when that is at least 1), an empty token, and a token of digits only
-// while DIGITS_ONLY_TOKENS is 0 are not counted.
+// The options (and the locale's case folding) are read when an instance is reset (or first
+// used): a token longer than MAX_TOKEN_LENGTH bytes (when that is at least 1), an empty token,
+// and a token of digits only while DIGITS_ONLY_TOKENS is 0 are not counted.
 //
 // Sort orders of the finished table:
 //   FinishGmake / ...Case:        count descending, then name ascending (byte order);
@@ -24,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -57,9 +58,14 @@ public:
     void reset();
     // Counts one token; 1 when counted, 0 when skipped.
     int put(std::string_view token);
+    // Counts the tokens in their order, as put() one after the other; answers how many counted.
+    int put_all(std::span<const std::string_view> tokens);
     // Folds the open section and builds the table: `merge_case` merges case variants, `alpha`
     // selects the alphabetical order.
     void finish(bool merge_case, bool alpha);
+    // Re-sorts the finished table by name, in byte order or ignoring case (the current locale's
+    // folding, as cp_strcasecmp); records whose names compare equal keep their order.
+    void sort_by_name(bool ignore_case);
     // Makes the first tables (the main table with its first room) unless they exist.
     void allocate();
     // Releases every buffer (the instance stays usable and allocates again when used).
@@ -84,27 +90,38 @@ public:
 private:
     struct Entry;
     struct Group;
+    struct Key;
+    // Orders of the table: count descending then byte order; case-insensitive then count
+    // descending then byte order; byte order; case-insensitive with ties kept as they were.
+    enum class Order : std::uint8_t { count, alpha, bytes, folded };
 
     void read_options();
+    int put_hashed(std::string_view token, std::uint32_t hash);
     void fold_section();
-    std::uint32_t add_entry(std::string_view token, std::uint32_t hash);
-    std::uint32_t find_group(const char* name, std::uint32_t len);
+    std::uint32_t add_entry(std::string_view token, std::uint32_t hash, std::uint32_t group, std::uint32_t prev,
+                            std::size_t slot);
     void grow_entries();
-    void rehash(Array<std::uint32_t>& slots, std::size_t want, bool groups);
+    void rehash(std::size_t want);
     const char* store_name(std::string_view token);
+    void build_table(Order order, Order tie);
+    int compare(Order order, const Key& a, const Key& b) const;
 
     std::size_t first_room_;
     bool options_read_ = false;
     std::int64_t section_size_ = 1;
     std::int64_t max_len_ = 0;
     bool digits_only_ = false;
+    const unsigned char* lower_ = nullptr;  // case folding of the locale when the index was reset
 
     Array<Entry> entries_;            // the main table: one entry per distinct spelling
     Array<Group> groups_;             // one per case-insensitive group
-    Array<std::uint32_t> slots_;      // hash slots of entries (index + 1; 0 empty)
-    Array<std::uint32_t> gslots_;     // hash slots of groups
+    Array<std::uint32_t> slots_;      // hash slots of the groups' first spellings (index + 1; 0 empty)
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
+    bool merged_ = false;             // the table merges case variants
+    bool table_fresh_ = false;        // the table is built from the counts as they stand
+    Order order_ = Order::count;      // the table's order
+    Order tie_ = Order::bytes;        // what orders ties of Order::folded
     std::vector<JuxBlock> pool_;      // name pool blocks; names never move
     std::size_t pool_used_ = 0;       // bytes used in the last block
     std::size_t pool_block_ = 0;      // size of the last block
@@ -138,8 +155,11 @@ extern GRecord* g_floor4[GMAKE4_INSTANCES];
 extern GRecord* g_nd4[GMAKE4_INSTANCES];
 void ResetGmake4(int v);
 int PutInG4(int v, std::string_view token);
+int PutAllInG4(int v, std::span<const std::string_view> tokens);  // PutInG4 of each, in order
 void FinishGmakeCase4(int v);   // case variants merged, by count
 void FinishGmakeAlpha4(int v);  // case-sensitive, alphabetical
+// Re-sorts the finished table by name (TokenIndex::sort_by_name).
+void SortGmake4ByName(int v, bool ignore_case);
 
 // An instance number outside its family is ignored (no effect, PutInG3/4 answer 0).
 

@@ -256,6 +256,46 @@ TEST(RichTextFormats, ManyDistinctFormatsStayCorrect) {
   EXPECT_EQ(d.format_at(n - 1).color, static_cast<COLORREF>(n - 1));
 }
 
+// The same few changes applied again and again to formats that keep being made and dropped (so
+// that the format table is compacted and renumbered many times): every character has the format
+// its own changes give it.
+TEST(RichTextFormats, RepeatedChangesSurviveRenumbering) {
+  RichText d;
+  const LONG n = 64;
+  d.replace(0, 0, std::u16string(static_cast<size_t>(n), u'x'), false);
+  struct Model {
+    COLORREF color = 0;
+    bool bold = false;
+  };
+  std::vector<Model> model(static_cast<size_t>(n));
+  CHARFORMAT2W bold;
+  bold.dwMask = CFM_BOLD;
+  bold.dwEffects = CFE_BOLD;
+  CHARFORMAT2W plain = bold;
+  plain.dwEffects = 0;
+  std::uint32_t seed = 7;
+  for (int step = 0; step < 30000; ++step) {
+    seed = seed * 1103515245u + 12345u;
+    const LONG at = static_cast<LONG>((seed >> 8) % static_cast<std::uint32_t>(n - 8));
+    const LONG to = at + 1 + static_cast<LONG>(seed % 8);
+    const COLORREF fresh = 0x200000 + static_cast<COLORREF>(step);  // a colour never used before
+    const int kind = static_cast<int>(seed >> 30);
+    d.set_format(at, to, kind == 0 ? color_cf(fresh) : kind == 1 ? bold : kind == 2 ? plain : color_cf(kRed));
+    for (LONG i = at; i < to; ++i) {
+      Model& m = model[static_cast<size_t>(i)];
+      if (kind == 0) m.color = fresh;
+      else if (kind == 3) m.color = kRed;
+      else m.bold = kind == 1;
+    }
+    for (LONG i = at; i < to; ++i) {
+      const CharFormat f = d.format_at(i);
+      const Model& m = model[static_cast<size_t>(i)];
+      ASSERT_EQ(f.color, m.color) << step;
+      ASSERT_EQ((f.effects & CFE_BOLD) != 0, m.bold) << step;
+    }
+  }
+}
+
 TEST(RichTextSelection, WindowsConventions) {
   RichText d;
   with_text(d, u"0123456789");

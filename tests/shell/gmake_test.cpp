@@ -295,3 +295,58 @@ TEST_F(GmakeTest, NoRetryAtOrBelowTenThousandEntries) {
 }
 
 }  // namespace
+
+// The orders the index makes with its keys (name prefixes and counts, radix-sorted for larger
+// tables) against plain comparisons of whole records; a re-sort by name keeps equal names in the
+// order they had. Names share long prefixes, differ in case, hold Cyrillic bytes and NUL bytes,
+// and are prefixes of one another.
+TEST_F(GmakeTest, OrdersAgreeWithWholeRecordComparisons) {
+    options(7, 0, 0);
+    auto by_count = [](const GRecord& a, const GRecord& b) {
+        return a.count != b.count ? a.count > b.count : a.name < b.name;
+    };
+    auto by_alpha = [](const GRecord& a, const GRecord& b) {
+        const int c = cp_strcasecmp(a.name, b.name);
+        if (c != 0) return c < 0;
+        return a.count != b.count ? a.count > b.count : a.name < b.name;
+    };
+    auto by_bytes = [](const GRecord& a, const GRecord& b) { return a.name < b.name; };
+    auto by_folded = [](const GRecord& a, const GRecord& b) { return cp_strcasecmp(a.name, b.name) < 0; };
+    // What a step must give: the table before it, sorted by the plain comparison.
+    auto expect = [](auto cmp, bool stable, std::vector<GRecord> before) {
+        if (stable) std::stable_sort(before.begin(), before.end(), cmp);
+        else std::sort(before.begin(), before.end(), cmp);
+        return rows(before.data(), before.data() + before.size());
+    };
+    const std::string stems[] = {"abcdefgh", "abcdefghij", "ABCDEFGH", cp("абвгдежзий"), cp("АБВГДЕЖЗ"), "ab"};
+    for (const int words : {30, 3000}) {
+        SCOPED_TRACE(words);
+        ResetGmake4(0);
+        std::vector<std::string> tokens;
+        for (int k = 0; k < words; ++k) {
+            std::string t = stems[k % 6] + std::to_string(k % 97);
+            if (k % 5 == 0) t[0] = static_cast<char>(cp_toupper(static_cast<unsigned char>(t[0])));
+            if (k % 11 == 0) t.insert(t.size() / 2, 1, '\0');
+            for (int rep = 0; rep <= k % 4; ++rep) tokens.push_back(t);
+        }
+        for (const auto& t : tokens) PutInG4(0, t);
+        FinishGmakeAlpha4(0);
+        std::vector<GRecord> all(g_floor4[0], g_nd4[0]);
+        EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_alpha, false, all));
+        SortGmake4ByName(0, false);
+        EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_bytes, true, all));
+        std::vector<GRecord> bytes_first(g_floor4[0], g_nd4[0]);
+        SortGmake4ByName(0, true);  // case variants tie: they stay in byte order
+        EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_folded, true, bytes_first));
+        FinishGmakeCase4(0);
+        std::vector<GRecord> merged(g_floor4[0], g_nd4[0]);
+        EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_count, false, merged));
+        SortGmake4ByName(0, true);
+        EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_folded, true, merged));
+        // Counted on after the finish: the table is re-sorted as it stands.
+        PutInG4(0, "zzz");
+        std::vector<GRecord> stale(g_floor4[0], g_nd4[0]);
+        SortGmake4ByName(0, false);
+        EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_bytes, true, stale));
+    }
+}
