@@ -144,9 +144,20 @@ public:
     }
 
     // Appends the line with one line end, the whole of it in `colour`; returns where it starts.
+    // The line goes in as the panel keeps it (CR LF and lone LF as one '\r', then the line's own
+    // '\r'), built in one buffer kept across lines, so the panel takes it without a copy.
     LONG put(const ListLine& l, COLORREF colour) {
         ++written_;
-        return append8(c_.report, l.text + "\r\n", colour, false);
+        line_.clear();
+        const std::string_view t = l.text;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const char ch = t[i];
+            if (ch == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+            const auto byte = static_cast<unsigned char>(ch);
+            line_.push_back(ch == '\n' ? u'\r' : byte < 0x80 ? char16_t{byte} : cp1251_to_wchar(byte));
+        }
+        line_.push_back(u'\r');
+        return append(c_.report, line_, colour, false);
     }
     // Colours [from, to) of a line put at `start` (8-bit offsets into its text).
     void colour(LONG start, const ListLine& l, std::size_t from, std::size_t to, COLORREF col, bool bold,
@@ -183,6 +194,7 @@ private:
     bool counts_ = false;
     bool redraw_was_on_ = true;  // the report's redrawing when the list opened
     std::size_t written_ = 0;
+    std::u16string line_;  // the line being put, in the panel's form
 };
 
 // ---- The English list ------------------------------------------------------------------------

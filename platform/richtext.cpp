@@ -92,6 +92,14 @@ class IndexStore {
     });
   }
 
+  // Adds n characters of format idx at the end.
+  void append(size_t n, uint32_t idx) {
+    visit([&](auto& v) {
+      using T = typename std::decay_t<decltype(v)>::value_type;
+      v.insert(v.end(), n, static_cast<T>(idx));
+    });
+  }
+
   std::vector<IndexRun> runs(size_t from, size_t to) const {
     std::vector<IndexRun> out;
     visit([&](const auto& v) {
@@ -395,6 +403,18 @@ struct RichText::Impl {
     sel = {caret, caret};
   }
 
+  // apply() for text written at the very end in one format: nothing after it to move.
+  void append(std::u16string_view s, uint32_t idx) {
+    const LONG from = len();
+    text.append(s);
+    store.append(s.size(), idx);
+    for (size_t i = 0; i < s.size(); ++i)
+      if (s[i] == u'\r') line_starts.push_back(from + static_cast<LONG>(i) + 1);
+    pending.reset();
+    const LONG caret = len();
+    sel = {caret, caret};
+  }
+
   // Records the change of [from, to) to `inserted` units as an undo step. `typing` (one typed
   // character) lets it join the typing run on top of the history.
   void record(LONG from, LONG to, LONG inserted, bool typing) {
@@ -474,9 +494,13 @@ TextChange RichText::replace(LONG from, LONG to, std::u16string_view s, bool und
     d.redo.clear();
     d.typing_open = false;
   }
-  std::vector<IndexRun> runs;
-  if (!s.empty()) runs.push_back({static_cast<LONG>(s.size()), idx});
-  d.apply(from, to, s, runs);
+  if (from == n && to == n) {
+    d.append(s, idx);
+  } else {
+    std::vector<IndexRun> runs;
+    if (!s.empty()) runs.push_back({static_cast<LONG>(s.size()), idx});
+    d.apply(from, to, s, runs);
+  }
   modified = true;
   return {from, to - from, static_cast<LONG>(s.size())};
 }

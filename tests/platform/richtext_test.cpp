@@ -473,6 +473,7 @@ TEST(RichTextModel, RandomEditsMatchAPlainModel) {
     const LONG n = static_cast<LONG>(text.size());
     LONG a = pick(n), b = pick(n);
     if (a > b) std::swap(a, b);
+    if (rng() % 4 == 0) a = b = n;  // text written at the end, as a report is written
     if (rng() % 3 == 0) {
       const COLORREF c = rng() % 4;
       d.set_format(a, b, color_cf(c));
@@ -492,10 +493,23 @@ TEST(RichTextModel, RandomEditsMatchAPlainModel) {
       else if (n > 0) inherit = color[0];
       if (has_pending && b == a && pending_at == a) inherit = pending_color;
       if (b > a || !s.empty()) has_pending = false;
-      d.replace(a, b, s, rng() % 2 == 0);
+      const bool undoable = rng() % 2 == 0;
+      const std::u16string text_before = text;
+      const std::vector<COLORREF> color_before = color;
+      d.replace(a, b, s, undoable);
       text.replace(static_cast<size_t>(a), static_cast<size_t>(b - a), s);
       color.erase(color.begin() + a, color.begin() + b);
       color.insert(color.begin() + a, s.size(), inherit);
+      // Undoing the step just made brings back the text and colours before it; redoing, after it.
+      if (undoable && !s.empty() && rng() % 4 == 0) {
+        const CHARRANGE after = d.selection();
+        ASSERT_TRUE(d.undo());
+        ASSERT_EQ(d.text(), text_before) << "step " << step;
+        ASSERT_EQ(colors(d), color_before) << "step " << step;
+        ASSERT_TRUE(d.redo());
+        d.set_selection(after);
+        has_pending = false;
+      }
     }
     ASSERT_EQ(d.text(), text) << "step " << step;
     ASSERT_EQ(colors(d), color) << "step " << step;
