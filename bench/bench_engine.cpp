@@ -158,6 +158,7 @@ void BM_TranslateTextOverAPanel(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.text.size()));
     state.counters["tokens_per_s"] = benchmark::Counter(static_cast<double>(last_run.processed),
                                                         benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["report_units"] = static_cast<double>(RE_GetTextLength(hBigReLeft));
     state.counters["peak_rss_MiB"] = static_cast<double>(peak_rss_kib()) / 1024.0;
     DestroyWindow(hBig);
 }

@@ -1,6 +1,8 @@
 #include "engine/word_lists.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <span>
 
 #include "engine/output_files.h"
@@ -110,7 +112,8 @@ public:
         if (!title.empty()) append(c_.report, title + u"\r\r", kColListTitle, true);
         redraw_was_on_ = RE_GetRedraw(c_.report);
         RE_SetRedraw(c_.report, false);
-        return RE_GetTextLength(c_.report);
+        start_ = RE_GetTextLength(c_.report);
+        return start_;
     }
 
     // Pumps and shows progress before entry i (numbered from 0).
@@ -147,17 +150,20 @@ public:
     // The line goes in as the panel keeps it (CR LF and lone LF as one '\r', then the line's own
     // '\r'), built in one buffer kept across lines, so the panel takes it without a copy.
     LONG put(const ListLine& l, COLORREF colour) {
+        if (written_ == kReserveAfter) reserve_rest();
         ++written_;
-        line_.clear();
         const std::string_view t = l.text;
+        line_.resize(t.size() + 1);
+        char16_t* out = line_.data();
         for (std::size_t i = 0; i < t.size(); ++i) {
             const char ch = t[i];
             if (ch == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
             const auto byte = static_cast<unsigned char>(ch);
-            line_.push_back(ch == '\n' ? u'\r' : byte < 0x80 ? char16_t{byte} : cp1251_to_wchar(byte));
+            *out++ = ch == '\n' ? u'\r' : byte < 0x80 ? char16_t{byte} : cp1251_to_wchar(byte);
         }
-        line_.push_back(u'\r');
-        return append(c_.report, line_, colour, false);
+        *out++ = u'\r';
+        return append(c_.report, std::u16string_view(line_.data(), static_cast<std::size_t>(out - line_.data())),
+                      colour, false);
     }
     // Colours [from, to) of a line put at `start` (8-bit offsets into its text).
     void colour(LONG start, const ListLine& l, std::size_t from, std::size_t to, COLORREF col, bool bold,
@@ -171,6 +177,17 @@ public:
     void after_line() const {
         const LONG end = RE_GetTextLength(c_.report);
         RE_SetSel(c_.report, CHARRANGE{end, end});
+    }
+
+    // A long list makes room in the panel for the lines still to come, at half as much again as
+    // the lines so far take on average: the panel's text then grows without being moved.
+    static constexpr std::size_t kReserveAfter = 256;
+    void reserve_rest() const {
+        if (entries() <= written_) return;
+        const auto so_far = static_cast<std::int64_t>(RE_GetTextLength(c_.report)) - start_;
+        const auto rest = static_cast<std::int64_t>(entries() - written_);
+        const std::int64_t more = so_far / static_cast<std::int64_t>(written_) * rest * 3 / 2;
+        RE_ReserveText(c_.report, static_cast<LONG>(std::min<std::int64_t>(more, std::numeric_limits<LONG>::max() / 2)));
     }
 
     void close() {
@@ -194,6 +211,7 @@ private:
     bool counts_ = false;
     bool redraw_was_on_ = true;  // the report's redrawing when the list opened
     std::size_t written_ = 0;
+    LONG start_ = 0;  // where the list's lines begin
     std::u16string line_;  // the line being put, in the panel's form
 };
 

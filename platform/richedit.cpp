@@ -265,6 +265,10 @@ LONG RE_GetTextLength(HWND re, DWORD flags) {
   return d->length() + ((flags & GT_USECRLF) ? d->line_count() - 1 : 0);
 }
 
+void RE_ReserveText(HWND re, LONG more) {
+  if (RichText* d = platform_rich(re)) d->reserve(more);
+}
+
 std::u16string RE_GetTextRange(HWND re, CHARRANGE r) {
   const RichText* d = platform_rich(re);
   return d ? d->text_range(r.cpMin, r.cpMax) : std::u16string{};

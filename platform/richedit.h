@@ -91,6 +91,9 @@ std::string RE_GetTextEx(HWND re, UINT codepage, DWORD flags = GT_DEFAULT, char 
 std::u16string RE_GetTextW(HWND re, DWORD flags = GT_DEFAULT);
 // Length in UTF-16 units (with GT_USECRLF: as if every paragraph end were CR LF).
 LONG RE_GetTextLength(HWND re, DWORD flags = GT_DEFAULT);
+// Makes room for `more` units of text still to be written, so that a long report grows without
+// moving what it holds again and again. Changes nothing the panel shows or tells.
+void RE_ReserveText(HWND re, LONG more);
 std::u16string RE_GetTextRange(HWND re, CHARRANGE r);
 
 // Selection. cpMin = 0, cpMax = -1 selects all; -1, -1 puts the caret at the end. Positions are

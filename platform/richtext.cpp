@@ -457,6 +457,13 @@ RichText::~RichText() { delete impl_; }
 const std::u16string& RichText::text() const { return impl_->text; }
 LONG RichText::length() const { return impl_->len(); }
 
+void RichText::reserve(LONG more) {
+  if (more <= 0) return;
+  const size_t want = impl_->text.size() + static_cast<size_t>(more);
+  impl_->text.reserve(want);
+  impl_->store.visit([want](auto& v) { v.reserve(want); });
+}
+
 std::u16string RichText::text_range(LONG from, LONG to) const {
   const LONG n = impl_->len();
   from = clamp_pos(from, n);

@@ -50,6 +50,8 @@ public:
 
     const std::u16string& text() const;
     LONG length() const;
+  // Room for `more` units beyond the present length (text and formats); nothing else changes.
+  void reserve(LONG more);
     std::u16string text_range(LONG from, LONG to) const;  // clamped
     // The text with each '\r' written as "\r\n".
     std::u16string text_crlf(LONG from, LONG to) const;
