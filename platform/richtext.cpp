@@ -458,6 +458,8 @@ const std::u16string& RichText::text() const { return impl_->text; }
 LONG RichText::length() const { return impl_->len(); }
 
 void RichText::reserve(LONG more) {
+  // Never more than the panel's text limit lets in.
+  more = std::min<LONG>(more, limit - length());
   if (more <= 0) return;
   const size_t want = impl_->text.size() + static_cast<size_t>(more);
   impl_->text.reserve(want);

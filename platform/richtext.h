@@ -50,7 +50,8 @@ public:
 
     const std::u16string& text() const;
     LONG length() const;
-  // Room for `more` units beyond the present length (text and formats); nothing else changes.
+  // Room for `more` units beyond the present length, within the text limit (text and formats);
+  // nothing else changes.
   void reserve(LONG more);
     std::u16string text_range(LONG from, LONG to) const;  // clamped
     // The text with each '\r' written as "\r\n".
