@@ -153,6 +153,9 @@ public:
         if (written_ == kReserveAfter) reserve_rest();
         ++written_;
         const std::string_view t = l.text;
+        put_text_ = &l.text;
+        put_size_ = t.size();
+        no_cr_upto_ = std::min(t.find('\r'), t.size());
         line_.resize(t.size() + 1);
         char16_t* out = line_.data();
         for (std::size_t i = 0; i < t.size(); ++i) {
@@ -169,8 +172,10 @@ public:
     void colour(LONG start, const ListLine& l, std::size_t from, std::size_t to, COLORREF col, bool bold,
                 DWORD mask = kColourBold) const {
         if (to <= from) return;
-        const LONG a = start + units(std::string_view(l.text).substr(0, from));
-        const LONG e = start + units(std::string_view(l.text).substr(0, to));
+        // Before the first CR of the line just put, 8-bit offsets are the panel's offsets.
+        const bool plain = &l.text == put_text_ && l.text.size() == put_size_ && to <= no_cr_upto_;
+        const LONG a = start + (plain ? static_cast<LONG>(from) : units(std::string_view(l.text).substr(0, from)));
+        const LONG e = start + (plain ? static_cast<LONG>(to) : units(std::string_view(l.text).substr(0, to)));
         ColorRangeOn(c_.report, a, e, mask, col, bold ? 1 : 0);
     }
     // The selection at the end of the line just written.
@@ -213,6 +218,9 @@ private:
     std::size_t written_ = 0;
     LONG start_ = 0;  // where the list's lines begin
     std::u16string line_;  // the line being put, in the panel's form
+    const std::string* put_text_ = nullptr;  // the text of the line put last
+    std::size_t put_size_ = 0;               // and its size then
+    std::size_t no_cr_upto_ = 0;             // where its first CR is (its size when none)
 };
 
 // ---- The English list ------------------------------------------------------------------------
