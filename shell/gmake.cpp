@@ -166,6 +166,7 @@ void TokenIndex::reset() {
     touched_.size = 0;
     table_.size = 0;
     table_fresh_ = false;
+    alpha_fresh_ = false;
     if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
     if (pool_.size() > 1) pool_.resize(1);
     pool_used_ = 0;
@@ -182,7 +183,9 @@ void TokenIndex::release() {
     slots_.free_all();
     touched_.free_all();
     table_.free_all();
+    alpha_.free_all();
     table_fresh_ = false;
+    alpha_fresh_ = false;
     pool_.clear();
     pool_used_ = pool_block_ = 0;
     in_section_ = 0;
@@ -338,6 +341,7 @@ int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     ++e.count;
     ++tokens_;
     table_fresh_ = false;
+    alpha_fresh_ = false;
     if (++in_section_ >= section_size_) fold_section();
     return 1;
 }
@@ -407,6 +411,7 @@ void TokenIndex::sort_by_name(bool ignore_case) {
         return;
     }
     // Sorting again is stable: names equal ignoring case keep the order they had.
+    if (ignore_case && merged_folded_from_alpha()) return;
     if (ignore_case) build_table(Order::folded, order_ == Order::folded ? tie_ : order_);
     else build_table(Order::bytes, Order::bytes);
 }
@@ -466,11 +471,16 @@ void TokenIndex::build_table(Order order, Order tie) {
     const bool fold = order == Order::alpha || order == Order::folded;
     Key* const lo = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
     Key* const hi = lo + n;
+    // A merged record takes its sections from the group: they are parked in the entry that names
+    // the group (whose count in the open section is 0 here, a finished index having folded it) while
+    // the groups are read in their own order, and cleared when the record is written, so that the
+    // records are written without a second fetch from all over the groups.
     for (std::size_t k = 0; k < n; ++k) {
         const std::uint32_t idx = merged_ ? groups_.data[k].best : static_cast<std::uint32_t>(k);
-        const Entry& e = entries_.data[idx];
-        new (lo + k) Key{name_prefix(std::string_view(e.name, e.len), fold),
-                         merged_ ? groups_.data[e.group].total : e.count, idx};
+        Entry& e = entries_.data[idx];
+        if (merged_) e.sec_count = groups_.data[k].sections;
+        new (lo + k) Key{name_prefix(std::string_view(e.name, e.len), fold), merged_ ? groups_.data[k].total : e.count,
+                         idx};
     }
     auto before = [this, order](const Key& a, const Key& b) { return compare(order, a, b) < 0; };
     const bool by_count = order == Order::count;
@@ -506,32 +516,80 @@ void TokenIndex::build_table(Order order, Order tie) {
             a = b;
         }
     }
+    // The unmerged alphabetical order is kept: the merged table in case-insensitive order follows
+    // from it without a sort (merged_folded_from_alpha).
+    const bool keep_alpha = order == Order::alpha && !merged_;
+    if (keep_alpha) {
+        if (alpha_.cap < n) {
+            alpha_.size = 0;
+            grow_to(alpha_, n);
+        }
+        alpha_.size = n;
+        alpha_fresh_ = true;
+    }
     auto record = [this](const Key& key) {
-        const Entry& e = entries_.data[key.idx];
-        const std::uint32_t sections = merged_ ? groups_.data[e.group].sections : e.sections;
+        Entry& e = entries_.data[key.idx];
+        std::uint32_t sections = e.sections;
+        if (merged_) {
+            sections = e.sec_count;
+            e.sec_count = 0;
+        }
         return GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
     };
     // The entries are read in the new order, all over the index: each is fetched a few records
-    // ahead (and its group once the entry is there).
+    // ahead.
     constexpr std::size_t kAhead = 16;
-    auto fetch = [this, keys, n](std::size_t k, std::size_t far, std::size_t near) {
+    auto fetch = [this, keys, n](std::size_t far) {
         if (far < n) __builtin_prefetch(entries_.data + keys[far].idx);
-        if (merged_ && near < n) __builtin_prefetch(groups_.data + entries_.data[keys[near].idx].group);
-        (void)k;
     };
     if (keys == lo) {
         for (std::size_t k = n; k-- > 0;) {
-            fetch(k, k - kAhead, k - kAhead / 2);  // below 0 wraps past n
+            fetch(k - kAhead);  // below 0 wraps past n
             const Key key = keys[k];
+            if (keep_alpha) alpha_.data[k] = key.idx;
             new (table_.data + k) GRecord(record(key));
         }
     } else {
         for (std::size_t k = 0; k < n; ++k) {
-            fetch(k, k + kAhead, k + kAhead / 2);
+            fetch(k + kAhead);
             const Key key = keys[k];
+            if (keep_alpha) alpha_.data[k] = key.idx;
             new (table_.data + k) GRecord(record(key));
         }
     }
+}
+
+// The merged table in case-insensitive order, from the unmerged alphabetical order of the same
+// counts: that order puts the spellings of a group next to each other (they are equal ignoring
+// case, and spellings of two groups never are), and the groups in the case-insensitive order of
+// their names, which is the whole order of the merged table as no two of its names tie. False
+// (nothing done) when there is no such order to follow, or the locale's folding has changed since
+// the groups were made.
+bool TokenIndex::merged_folded_from_alpha() {
+    if (!merged_ || !alpha_fresh_ || alpha_.size != entries_.size || lower_ != cp1251_detail::current_ctype->lower)
+        return false;
+    const std::size_t n = groups_.size;
+    if (table_.cap < n) {
+        table_.size = 0;
+        grow_to(table_, n);
+    }
+    if (order_ != Order::folded) tie_ = order_;
+    order_ = Order::folded;
+    table_fresh_ = true;
+    std::size_t at = 0;
+    std::uint32_t last = kNoEntry;
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t k = 0; k < alpha_.size; ++k) {
+        if (k + kAhead < alpha_.size) __builtin_prefetch(entries_.data + alpha_.data[k + kAhead]);
+        const std::uint32_t g = entries_.data[alpha_.data[k]].group;
+        if (g == last) continue;
+        last = g;
+        const Group& group = groups_.data[g];
+        const Entry& best = entries_.data[group.best];
+        table_.data[at++] = GRecord{std::string_view(best.name, best.len), group.total, group.sections, best.case_lead};
+    }
+    table_.size = at;
+    return true;
 }
 
 // ---- The instances -------------------------------------------------------------------------

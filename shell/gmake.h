@@ -104,6 +104,7 @@ private:
     void rehash(std::size_t want);
     const char* store_name(std::string_view token);
     void build_table(Order order, Order tie);
+    bool merged_folded_from_alpha();
     int compare(Order order, const Key& a, const Key& b) const;
 
     std::size_t first_room_;
@@ -118,6 +119,8 @@ private:
     Array<std::uint32_t> slots_;      // hash slots of the groups' first spellings (index + 1; 0 empty)
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
+    Array<std::uint32_t> alpha_;      // entries in the alphabetical order of the spellings
+    bool alpha_fresh_ = false;        // alpha_ holds that order for the counts as they stand
     bool merged_ = false;             // the table merges case variants
     bool table_fresh_ = false;        // the table is built from the counts as they stand
     Order order_ = Order::count;      // the table's order
