@@ -1,6 +1,7 @@
 #include "shell/gmake.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -120,16 +121,16 @@ void push(TokenIndex::Array<T>& a, const T& v) {
 // short name padded with zero bytes. Two names whose prefixes differ compare as their prefixes
 // (where one name ends first, it is a prefix of the other up to there, and sorts first either way);
 // equal prefixes say nothing and the names are compared in full. `fold` takes the bytes folded to
-// lower case as the case-insensitive order compares them.
-std::uint64_t name_prefix(std::string_view name, bool fold) {
+// lower case as the case-insensitive order compares them (the locale's table `fold`, or null).
+std::uint64_t name_prefix(std::string_view name, const unsigned char* fold) {
     unsigned char b[8] = {};
     const std::size_t k = std::min<std::size_t>(8, name.size());
-    for (std::size_t j = 0; j < k; ++j) {
-        const auto c = static_cast<unsigned char>(name[j]);
-        b[j] = fold ? cp_tolower(c) : c;
-    }
+    std::memcpy(b, name.data(), k);
+    if (fold)
+        for (std::size_t j = 0; j < k; ++j) b[j] = fold[b[j]];
     std::uint64_t v = 0;
-    for (unsigned char c : b) v = (v << 8) | c;
+    std::memcpy(&v, b, 8);
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);  // big-endian as is
     return v;
 }
 
@@ -448,6 +449,35 @@ unsigned key_digit(std::uint64_t prefix, std::uint32_t count, int d) {
                  : 0xFFu - (static_cast<unsigned>(count >> (8 * (d - 8))) & 0xFFu);
 }
 
+// Sorts keys[0, n) stably by the listed digits (least significant first) through the other buffer
+// other[0, n), skipping a digit that every key has alike; answers which buffer holds the result.
+template <class K>
+K* lsd_sort(K* keys, K* other, std::size_t n, const int* digits, std::size_t count) {
+    std::size_t hist[12][256];
+    for (std::size_t i = 0; i < count; ++i) std::fill(hist[i], hist[i] + 256, std::size_t{0});
+    for (std::size_t k = 0; k < n; ++k)
+        for (std::size_t i = 0; i < count; ++i) ++hist[i][key_digit(keys[k].prefix, keys[k].count, digits[i])];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t* h = hist[i];
+        if (std::find(h, h + 256, n) != h + 256) continue;  // every key has this byte alike
+        std::size_t at = 0;
+        for (int b = 0; b < 256; ++b) {
+            const std::size_t c = h[b];
+            h[b] = at;
+            at += c;
+        }
+        for (std::size_t k = 0; k < n; ++k) {
+            const K& key = keys[k];
+            new (other + h[key_digit(key.prefix, key.count, digits[i])]++) K(key);
+        }
+        std::swap(keys, other);
+    }
+    return keys;
+}
+
+// Tables from this many records are sorted a bucket of the most significant digit at a time.
+constexpr std::size_t kBucketsFrom = 1u << 16;
+
 }  // namespace
 
 // Builds the table from the entries (or groups when merged) in the given order. The keys are
@@ -468,7 +498,8 @@ void TokenIndex::build_table(Order order, Order tie) {
     }
     table_.size = n;
     if (n == 0) return;
-    const bool fold = order == Order::alpha || order == Order::folded;
+    const unsigned char* const fold =
+        order == Order::alpha || order == Order::folded ? cp1251_detail::current_ctype->lower : nullptr;
     Key* const lo = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
     Key* const hi = lo + n;
     // A merged record takes its sections from the group: they are parked in the entry that names
@@ -492,21 +523,35 @@ void TokenIndex::build_table(Order order, Order tie) {
         std::vector<std::size_t> hist(static_cast<std::size_t>(digits) * 256, 0);
         for (std::size_t k = 0; k < n; ++k)
             for (int d = 0; d < digits; ++d) ++hist[static_cast<std::size_t>(d) * 256 + key_digit(lo[k].prefix, lo[k].count, d)];
-        Key* other = hi;
+        int vary[12];  // the digits in which keys differ, least significant first
+        std::size_t nv = 0;
         for (int d = 0; d < digits; ++d) {
-            std::size_t* h = hist.data() + static_cast<std::size_t>(d) * 256;
-            if (std::find(h, h + 256, n) != h + 256) continue;  // every key has this byte alike
-            std::size_t at = 0;
-            for (int b = 0; b < 256; ++b) {
-                const std::size_t c = h[b];
-                h[b] = at;
-                at += c;
-            }
+            const std::size_t* h = hist.data() + static_cast<std::size_t>(d) * 256;
+            if (std::find(h, h + 256, n) == h + 256) vary[nv++] = d;
+        }
+        Key* other = hi;
+        if (nv >= 2 && n >= kBucketsFrom) {
+            // Into buckets by the most significant digit first, then each bucket (small enough to
+            // stay in the cache) by the rest: the same order as by every digit over the whole.
+            std::size_t start[257];
+            const std::size_t* h = hist.data() + static_cast<std::size_t>(vary[nv - 1]) * 256;
+            start[0] = 0;
+            for (int b = 0; b < 256; ++b) start[b + 1] = start[b] + h[b];
+            std::size_t at[256];
+            std::copy(start, start + 256, at);
             for (std::size_t k = 0; k < n; ++k) {
                 const Key& key = keys[k];
-                new (other + h[key_digit(key.prefix, key.count, d)]++) Key(key);
+                new (other + at[key_digit(key.prefix, key.count, vary[nv - 1])]++) Key(key);
             }
             std::swap(keys, other);
+            for (int b = 0; b < 256; ++b) {
+                const std::size_t m = start[b + 1] - start[b];
+                Key* const into = keys + start[b];
+                if (const Key* sorted = lsd_sort(into, other + start[b], m, vary, nv - 1); sorted != into)
+                    std::memcpy(static_cast<void*>(into), sorted, m * sizeof(Key));
+            }
+        } else {
+            keys = lsd_sort(keys, other, n, vary, nv);
         }
         // Runs that the prefix (and count) did not order.
         for (std::size_t a = 0; a < n;) {
