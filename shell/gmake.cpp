@@ -175,6 +175,7 @@ void TokenIndex::reset() {
     in_section_ = 0;
     section_no_ = 0;
     tokens_ = 0;
+    waiting_n_ = 0;
     read_options();
 }
 
@@ -185,6 +186,7 @@ void TokenIndex::release() {
     touched_.free_all();
     table_.free_all();
     alpha_.free_all();
+    waiting_n_ = 0;
     table_fresh_ = false;
     alpha_fresh_ = false;
     pool_.clear();
@@ -269,10 +271,45 @@ std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash, 
 
 int TokenIndex::put(std::string_view token) {
     if (!options_read_) read_options();
+    count_waiting();
     return put_hashed(token, hash_folded(lower_, token.data(), token.size()));
 }
 
+bool TokenIndex::countable(std::string_view token) const {
+    if (token.empty() || token.size() > std::numeric_limits<std::uint32_t>::max()) return false;
+    if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return false;
+    return digits_only_ || !all_digits(token);
+}
+
+int TokenIndex::put_soon(std::string_view token) {
+    if (!options_read_) read_options();
+    if (!countable(token)) return 0;
+    if (token.size() > kWaitingBytes) return put(token);
+    std::size_t used = waiting_n_ ? waiting_end_[waiting_n_ - 1] : 0;
+    if (waiting_n_ == kWaiting || used + token.size() > kWaitingBytes) {
+        count_waiting();
+        used = 0;
+    }
+    std::memcpy(waiting_ + used, token.data(), token.size());
+    waiting_end_[waiting_n_++] = static_cast<std::uint32_t>(used + token.size());
+    return 1;
+}
+
+void TokenIndex::count_waiting() {
+    if (waiting_n_ == 0) return;
+    std::string_view batch[kWaiting];
+    for (std::size_t k = 0, from = 0; k < waiting_n_; from = waiting_end_[k++])
+        batch[k] = std::string_view(waiting_ + from, waiting_end_[k] - from);
+    put_batch(std::span<const std::string_view>(batch, waiting_n_));
+    waiting_n_ = 0;
+}
+
 int TokenIndex::put_all(std::span<const std::string_view> tokens) {
+    count_waiting();
+    return put_batch(tokens);
+}
+
+int TokenIndex::put_batch(std::span<const std::string_view> tokens) {
     // The slot a token will probe is fetched from memory a few tokens ahead, and the spelling it
     // names a little later, so that the misses of a big index overlap; what is counted and in
     // what order is the same as putting one token after the other.
@@ -304,9 +341,7 @@ int TokenIndex::put_all(std::span<const std::string_view> tokens) {
 
 int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     if (!options_read_) read_options();
-    if (token.empty() || token.size() > std::numeric_limits<std::uint32_t>::max()) return 0;
-    if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return 0;
-    if (!digits_only_ && all_digits(token)) return 0;
+    if (!countable(token)) return 0;
 
     if ((groups_.size + 1) * 2 > slots_.cap) rehash((groups_.size + 1) * 4);
     const auto len = static_cast<std::uint32_t>(token.size());
@@ -382,6 +417,7 @@ void TokenIndex::fold_section() {
 
 void TokenIndex::finish(bool merge_case, bool alpha) {
     if (!options_read_) read_options();
+    count_waiting();
     fold_section();
     if (merge_case) {
         for (std::size_t g = 0; g < groups_.size; ++g) {
@@ -405,6 +441,7 @@ void TokenIndex::finish(bool merge_case, bool alpha) {
 }
 
 void TokenIndex::sort_by_name(bool ignore_case) {
+    count_waiting();
     if (!table_fresh_) {  // tokens were counted since: the table is sorted as it stands
         std::stable_sort(table_.data, table_.data + table_.size, [ignore_case](const GRecord& a, const GRecord& b) {
             return (ignore_case ? cp_strcasecmp(a.name, b.name) : a.name.compare(b.name)) < 0;
@@ -674,7 +711,7 @@ void ResetGmake() {
     gmake1.reset();
     publish1();
 }
-int PutInG(std::string_view token) { return gmake1.put(token); }
+int PutInG(std::string_view token) { return gmake1.put_soon(token); }
 void FinishGmake() {
     gmake1.finish(false, false);
     publish1();
@@ -697,7 +734,7 @@ void ResetGmake3(int v) {
     gmake3[v].reset();
     publish3(v);
 }
-int PutInG3(int v, std::string_view token) { return ok3(v) ? gmake3[v].put(token) : 0; }
+int PutInG3(int v, std::string_view token) { return ok3(v) ? gmake3[v].put_soon(token) : 0; }
 void FinishGmake3(int v) {
     if (!ok3(v)) return;
     gmake3[v].finish(false, false);
