@@ -257,6 +257,34 @@ TEST_F(GmakeTest, MillionTokensAgainstAModel) {
     }
 }
 
+// PutInG and PutInG3 keep tokens waiting in a small buffer of bytes: tokens that fill it, overflow
+// it or are longer than all of it, with sections of three, and a put() and a reset among them,
+// are counted as put() counts them one by one.
+TEST_F(GmakeTest, WaitingTokensCountAsPutOneByOne) {
+    options(3, 0, 0);
+    std::vector<std::string> tokens;
+    for (const std::size_t len : {1, 100, 511, 512, 513, 2000, 7, 300, 300, 300})
+        for (const char c : {'a', 'B', 'a', 'c'}) tokens.push_back(std::string(len, c) + std::to_string(len % 7));
+    TokenIndex model;
+    model.reset();
+    ResetGmake3(2);
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+        EXPECT_EQ(PutInG3(2, tokens[k]), model.put(tokens[k])) << k;
+        if (k == 20) {
+            EXPECT_EQ(PutInG3(2, "123"), 0);  // digits only: not counted, nothing waits
+        }
+    }
+    model.finish(true, true);
+    FinishGmakeAlphaCase3(2);
+    EXPECT_EQ(rows(g_floor3[2], g_nd3[2]), rows(model.floor(), model.end()));
+    // Tokens waiting when the instance is reset are dropped with the counts.
+    PutInG3(2, "gone");
+    ResetGmake3(2);
+    PutInG3(2, "kept");
+    FinishGmake3(2);
+    EXPECT_EQ(rows(g_floor3[2], g_nd3[2]), (std::vector<Rec>{{"kept", 1, 1, 1}}));
+}
+
 TEST_F(GmakeTest, MainTableRetriesSmallerWhenMemoryRunsShort) {
     TokenIndex ix(20'000);
     ix.reset();
