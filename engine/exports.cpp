@@ -69,7 +69,7 @@ void write_group(ExportFile& out, const GRecord& g, bool bars) {
     char digits[16];
     out.pending.append(digits, std::to_chars(digits, digits + sizeof digits, place).ptr);
     out.pending += bars ? ". |" : ". ";
-    out.pending.append(std::string_view(g.name).substr(0, std::string_view(g.name).find('\0')));
+    out.pending.append(g.name);  // counted from NUL-terminated texts: no name holds a NUL
     out.pending += bars ? "| " : " ";
     out.pending.append(digits, std::to_chars(digits, digits + sizeof digits, static_cast<int>(g.count)).ptr);
     out.pending += "\r\n";
@@ -78,7 +78,7 @@ void write_group(ExportFile& out, const GRecord& g, bool bars) {
 
 // The names of a sorted table lie all over the index's pool: each is fetched a few groups ahead.
 void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
-    constexpr std::ptrdiff_t kAhead = 8;
+    constexpr std::ptrdiff_t kAhead = 32;
     if (nd - g > kAhead) __builtin_prefetch(g[kAhead].name.data());
 }
 

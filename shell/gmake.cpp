@@ -1,6 +1,7 @@
 #include "shell/gmake.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -120,16 +121,16 @@ void push(TokenIndex::Array<T>& a, const T& v) {
 // short name padded with zero bytes. Two names whose prefixes differ compare as their prefixes
 // (where one name ends first, it is a prefix of the other up to there, and sorts first either way);
 // equal prefixes say nothing and the names are compared in full. `fold` takes the bytes folded to
-// lower case as the case-insensitive order compares them.
-std::uint64_t name_prefix(std::string_view name, bool fold) {
+// lower case as the case-insensitive order compares them (the locale's table `fold`, or null).
+std::uint64_t name_prefix(std::string_view name, const unsigned char* fold) {
     unsigned char b[8] = {};
     const std::size_t k = std::min<std::size_t>(8, name.size());
-    for (std::size_t j = 0; j < k; ++j) {
-        const auto c = static_cast<unsigned char>(name[j]);
-        b[j] = fold ? cp_tolower(c) : c;
-    }
+    std::memcpy(b, name.data(), k);
+    if (fold)
+        for (std::size_t j = 0; j < k; ++j) b[j] = fold[b[j]];
     std::uint64_t v = 0;
-    for (unsigned char c : b) v = (v << 8) | c;
+    std::memcpy(&v, b, 8);
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);  // big-endian as is
     return v;
 }
 
@@ -166,6 +167,7 @@ void TokenIndex::reset() {
     touched_.size = 0;
     table_.size = 0;
     table_fresh_ = false;
+    alpha_fresh_ = false;
     if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
     if (pool_.size() > 1) pool_.resize(1);
     pool_used_ = 0;
@@ -173,6 +175,7 @@ void TokenIndex::reset() {
     in_section_ = 0;
     section_no_ = 0;
     tokens_ = 0;
+    waiting_n_ = 0;
     read_options();
 }
 
@@ -182,7 +185,10 @@ void TokenIndex::release() {
     slots_.free_all();
     touched_.free_all();
     table_.free_all();
+    alpha_.free_all();
+    waiting_n_ = 0;
     table_fresh_ = false;
+    alpha_fresh_ = false;
     pool_.clear();
     pool_used_ = pool_block_ = 0;
     in_section_ = 0;
@@ -265,10 +271,45 @@ std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash, 
 
 int TokenIndex::put(std::string_view token) {
     if (!options_read_) read_options();
+    count_waiting();
     return put_hashed(token, hash_folded(lower_, token.data(), token.size()));
 }
 
+bool TokenIndex::countable(std::string_view token) const {
+    if (token.empty() || token.size() > std::numeric_limits<std::uint32_t>::max()) return false;
+    if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return false;
+    return digits_only_ || !all_digits(token);
+}
+
+int TokenIndex::put_soon(std::string_view token) {
+    if (!options_read_) read_options();
+    if (!countable(token)) return 0;
+    if (token.size() > kWaitingBytes) return put(token);
+    std::size_t used = waiting_n_ ? waiting_end_[waiting_n_ - 1] : 0;
+    if (waiting_n_ == kWaiting || used + token.size() > kWaitingBytes) {
+        count_waiting();
+        used = 0;
+    }
+    std::memcpy(waiting_ + used, token.data(), token.size());
+    waiting_end_[waiting_n_++] = static_cast<std::uint32_t>(used + token.size());
+    return 1;
+}
+
+void TokenIndex::count_waiting() {
+    if (waiting_n_ == 0) return;
+    std::string_view batch[kWaiting];
+    for (std::size_t k = 0, from = 0; k < waiting_n_; from = waiting_end_[k++])
+        batch[k] = std::string_view(waiting_ + from, waiting_end_[k] - from);
+    put_batch(std::span<const std::string_view>(batch, waiting_n_));
+    waiting_n_ = 0;
+}
+
 int TokenIndex::put_all(std::span<const std::string_view> tokens) {
+    count_waiting();
+    return put_batch(tokens);
+}
+
+int TokenIndex::put_batch(std::span<const std::string_view> tokens) {
     // The slot a token will probe is fetched from memory a few tokens ahead, and the spelling it
     // names a little later, so that the misses of a big index overlap; what is counted and in
     // what order is the same as putting one token after the other.
@@ -300,9 +341,7 @@ int TokenIndex::put_all(std::span<const std::string_view> tokens) {
 
 int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     if (!options_read_) read_options();
-    if (token.empty() || token.size() > std::numeric_limits<std::uint32_t>::max()) return 0;
-    if (max_len_ >= 1 && static_cast<std::int64_t>(token.size()) > max_len_) return 0;
-    if (!digits_only_ && all_digits(token)) return 0;
+    if (!countable(token)) return 0;
 
     if ((groups_.size + 1) * 2 > slots_.cap) rehash((groups_.size + 1) * 4);
     const auto len = static_cast<std::uint32_t>(token.size());
@@ -338,6 +377,7 @@ int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     ++e.count;
     ++tokens_;
     table_fresh_ = false;
+    alpha_fresh_ = false;
     if (++in_section_ >= section_size_) fold_section();
     return 1;
 }
@@ -377,6 +417,7 @@ void TokenIndex::fold_section() {
 
 void TokenIndex::finish(bool merge_case, bool alpha) {
     if (!options_read_) read_options();
+    count_waiting();
     fold_section();
     if (merge_case) {
         for (std::size_t g = 0; g < groups_.size; ++g) {
@@ -400,6 +441,7 @@ void TokenIndex::finish(bool merge_case, bool alpha) {
 }
 
 void TokenIndex::sort_by_name(bool ignore_case) {
+    count_waiting();
     if (!table_fresh_) {  // tokens were counted since: the table is sorted as it stands
         std::stable_sort(table_.data, table_.data + table_.size, [ignore_case](const GRecord& a, const GRecord& b) {
             return (ignore_case ? cp_strcasecmp(a.name, b.name) : a.name.compare(b.name)) < 0;
@@ -407,6 +449,7 @@ void TokenIndex::sort_by_name(bool ignore_case) {
         return;
     }
     // Sorting again is stable: names equal ignoring case keep the order they had.
+    if (ignore_case && merged_folded_from_alpha()) return;
     if (ignore_case) build_table(Order::folded, order_ == Order::folded ? tie_ : order_);
     else build_table(Order::bytes, Order::bytes);
 }
@@ -443,6 +486,35 @@ unsigned key_digit(std::uint64_t prefix, std::uint32_t count, int d) {
                  : 0xFFu - (static_cast<unsigned>(count >> (8 * (d - 8))) & 0xFFu);
 }
 
+// Sorts keys[0, n) stably by the listed digits (least significant first) through the other buffer
+// other[0, n), skipping a digit that every key has alike; answers which buffer holds the result.
+template <class K>
+K* lsd_sort(K* keys, K* other, std::size_t n, const int* digits, std::size_t count) {
+    std::size_t hist[12][256];
+    for (std::size_t i = 0; i < count; ++i) std::fill(hist[i], hist[i] + 256, std::size_t{0});
+    for (std::size_t k = 0; k < n; ++k)
+        for (std::size_t i = 0; i < count; ++i) ++hist[i][key_digit(keys[k].prefix, keys[k].count, digits[i])];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t* h = hist[i];
+        if (std::find(h, h + 256, n) != h + 256) continue;  // every key has this byte alike
+        std::size_t at = 0;
+        for (int b = 0; b < 256; ++b) {
+            const std::size_t c = h[b];
+            h[b] = at;
+            at += c;
+        }
+        for (std::size_t k = 0; k < n; ++k) {
+            const K& key = keys[k];
+            new (other + h[key_digit(key.prefix, key.count, digits[i])]++) K(key);
+        }
+        std::swap(keys, other);
+    }
+    return keys;
+}
+
+// Tables from this many records are sorted a bucket of the most significant digit at a time.
+constexpr std::size_t kBucketsFrom = 1u << 16;
+
 }  // namespace
 
 // Builds the table from the entries (or groups when merged) in the given order. The keys are
@@ -463,14 +535,20 @@ void TokenIndex::build_table(Order order, Order tie) {
     }
     table_.size = n;
     if (n == 0) return;
-    const bool fold = order == Order::alpha || order == Order::folded;
+    const unsigned char* const fold =
+        order == Order::alpha || order == Order::folded ? cp1251_detail::current_ctype->lower : nullptr;
     Key* const lo = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
     Key* const hi = lo + n;
+    // A merged record takes its sections from the group: they are parked in the entry that names
+    // the group (whose count in the open section is 0 here, a finished index having folded it) while
+    // the groups are read in their own order, and cleared when the record is written, so that the
+    // records are written without a second fetch from all over the groups.
     for (std::size_t k = 0; k < n; ++k) {
         const std::uint32_t idx = merged_ ? groups_.data[k].best : static_cast<std::uint32_t>(k);
-        const Entry& e = entries_.data[idx];
-        new (lo + k) Key{name_prefix(std::string_view(e.name, e.len), fold),
-                         merged_ ? groups_.data[e.group].total : e.count, idx};
+        Entry& e = entries_.data[idx];
+        if (merged_) e.sec_count = groups_.data[k].sections;
+        new (lo + k) Key{name_prefix(std::string_view(e.name, e.len), fold), merged_ ? groups_.data[k].total : e.count,
+                         idx};
     }
     auto before = [this, order](const Key& a, const Key& b) { return compare(order, a, b) < 0; };
     const bool by_count = order == Order::count;
@@ -482,21 +560,35 @@ void TokenIndex::build_table(Order order, Order tie) {
         std::vector<std::size_t> hist(static_cast<std::size_t>(digits) * 256, 0);
         for (std::size_t k = 0; k < n; ++k)
             for (int d = 0; d < digits; ++d) ++hist[static_cast<std::size_t>(d) * 256 + key_digit(lo[k].prefix, lo[k].count, d)];
-        Key* other = hi;
+        int vary[12];  // the digits in which keys differ, least significant first
+        std::size_t nv = 0;
         for (int d = 0; d < digits; ++d) {
-            std::size_t* h = hist.data() + static_cast<std::size_t>(d) * 256;
-            if (std::find(h, h + 256, n) != h + 256) continue;  // every key has this byte alike
-            std::size_t at = 0;
-            for (int b = 0; b < 256; ++b) {
-                const std::size_t c = h[b];
-                h[b] = at;
-                at += c;
-            }
+            const std::size_t* h = hist.data() + static_cast<std::size_t>(d) * 256;
+            if (std::find(h, h + 256, n) == h + 256) vary[nv++] = d;
+        }
+        Key* other = hi;
+        if (nv >= 2 && n >= kBucketsFrom) {
+            // Into buckets by the most significant digit first, then each bucket (small enough to
+            // stay in the cache) by the rest: the same order as by every digit over the whole.
+            std::size_t start[257];
+            const std::size_t* h = hist.data() + static_cast<std::size_t>(vary[nv - 1]) * 256;
+            start[0] = 0;
+            for (int b = 0; b < 256; ++b) start[b + 1] = start[b] + h[b];
+            std::size_t at[256];
+            std::copy(start, start + 256, at);
             for (std::size_t k = 0; k < n; ++k) {
                 const Key& key = keys[k];
-                new (other + h[key_digit(key.prefix, key.count, d)]++) Key(key);
+                new (other + at[key_digit(key.prefix, key.count, vary[nv - 1])]++) Key(key);
             }
             std::swap(keys, other);
+            for (int b = 0; b < 256; ++b) {
+                const std::size_t m = start[b + 1] - start[b];
+                Key* const into = keys + start[b];
+                if (const Key* sorted = lsd_sort(into, other + start[b], m, vary, nv - 1); sorted != into)
+                    std::memcpy(static_cast<void*>(into), sorted, m * sizeof(Key));
+            }
+        } else {
+            keys = lsd_sort(keys, other, n, vary, nv);
         }
         // Runs that the prefix (and count) did not order.
         for (std::size_t a = 0; a < n;) {
@@ -506,32 +598,80 @@ void TokenIndex::build_table(Order order, Order tie) {
             a = b;
         }
     }
+    // The unmerged alphabetical order is kept: the merged table in case-insensitive order follows
+    // from it without a sort (merged_folded_from_alpha).
+    const bool keep_alpha = order == Order::alpha && !merged_;
+    if (keep_alpha) {
+        if (alpha_.cap < n) {
+            alpha_.size = 0;
+            grow_to(alpha_, n);
+        }
+        alpha_.size = n;
+        alpha_fresh_ = true;
+    }
     auto record = [this](const Key& key) {
-        const Entry& e = entries_.data[key.idx];
-        const std::uint32_t sections = merged_ ? groups_.data[e.group].sections : e.sections;
+        Entry& e = entries_.data[key.idx];
+        std::uint32_t sections = e.sections;
+        if (merged_) {
+            sections = e.sec_count;
+            e.sec_count = 0;
+        }
         return GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
     };
     // The entries are read in the new order, all over the index: each is fetched a few records
-    // ahead (and its group once the entry is there).
+    // ahead.
     constexpr std::size_t kAhead = 16;
-    auto fetch = [this, keys, n](std::size_t k, std::size_t far, std::size_t near) {
+    auto fetch = [this, keys, n](std::size_t far) {
         if (far < n) __builtin_prefetch(entries_.data + keys[far].idx);
-        if (merged_ && near < n) __builtin_prefetch(groups_.data + entries_.data[keys[near].idx].group);
-        (void)k;
     };
     if (keys == lo) {
         for (std::size_t k = n; k-- > 0;) {
-            fetch(k, k - kAhead, k - kAhead / 2);  // below 0 wraps past n
+            fetch(k - kAhead);  // below 0 wraps past n
             const Key key = keys[k];
+            if (keep_alpha) alpha_.data[k] = key.idx;
             new (table_.data + k) GRecord(record(key));
         }
     } else {
         for (std::size_t k = 0; k < n; ++k) {
-            fetch(k, k + kAhead, k + kAhead / 2);
+            fetch(k + kAhead);
             const Key key = keys[k];
+            if (keep_alpha) alpha_.data[k] = key.idx;
             new (table_.data + k) GRecord(record(key));
         }
     }
+}
+
+// The merged table in case-insensitive order, from the unmerged alphabetical order of the same
+// counts: that order puts the spellings of a group next to each other (they are equal ignoring
+// case, and spellings of two groups never are), and the groups in the case-insensitive order of
+// their names, which is the whole order of the merged table as no two of its names tie. False
+// (nothing done) when there is no such order to follow, or the locale's folding has changed since
+// the groups were made.
+bool TokenIndex::merged_folded_from_alpha() {
+    if (!merged_ || !alpha_fresh_ || alpha_.size != entries_.size || lower_ != cp1251_detail::current_ctype->lower)
+        return false;
+    const std::size_t n = groups_.size;
+    if (table_.cap < n) {
+        table_.size = 0;
+        grow_to(table_, n);
+    }
+    if (order_ != Order::folded) tie_ = order_;
+    order_ = Order::folded;
+    table_fresh_ = true;
+    std::size_t at = 0;
+    std::uint32_t last = kNoEntry;
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t k = 0; k < alpha_.size; ++k) {
+        if (k + kAhead < alpha_.size) __builtin_prefetch(entries_.data + alpha_.data[k + kAhead]);
+        const std::uint32_t g = entries_.data[alpha_.data[k]].group;
+        if (g == last) continue;
+        last = g;
+        const Group& group = groups_.data[g];
+        const Entry& best = entries_.data[group.best];
+        table_.data[at++] = GRecord{std::string_view(best.name, best.len), group.total, group.sections, best.case_lead};
+    }
+    table_.size = at;
+    return true;
 }
 
 // ---- The instances -------------------------------------------------------------------------
@@ -571,7 +711,7 @@ void ResetGmake() {
     gmake1.reset();
     publish1();
 }
-int PutInG(std::string_view token) { return gmake1.put(token); }
+int PutInG(std::string_view token) { return gmake1.put_soon(token); }
 void FinishGmake() {
     gmake1.finish(false, false);
     publish1();
@@ -594,7 +734,7 @@ void ResetGmake3(int v) {
     gmake3[v].reset();
     publish3(v);
 }
-int PutInG3(int v, std::string_view token) { return ok3(v) ? gmake3[v].put(token) : 0; }
+int PutInG3(int v, std::string_view token) { return ok3(v) ? gmake3[v].put_soon(token) : 0; }
 void FinishGmake3(int v) {
     if (!ok3(v)) return;
     gmake3[v].finish(false, false);

@@ -60,6 +60,10 @@ public:
     int put(std::string_view token);
     // Counts the tokens in their order, as put() one after the other; answers how many counted.
     int put_all(std::span<const std::string_view> tokens);
+    // Answers as put(), but may keep the token (copied) waiting with a few more, to be counted in
+    // one batch as put_all() does: whatever reads or counts next (finish, sort_by_name, distinct,
+    // tokens, capacity, put, put_all) counts the waiting tokens first, in their order.
+    int put_soon(std::string_view token);
     // Folds the open section and builds the table: `merge_case` merges case variants, `alpha`
     // selects the alphabetical order.
     void finish(bool merge_case, bool alpha);
@@ -73,9 +77,9 @@ public:
 
     GRecord* floor() { return table_.data; }
     GRecord* end() { return table_.data + table_.size; }
-    std::size_t distinct() const { return entries_.size; }     // distinct spellings so far
-    std::size_t capacity() const { return entries_.cap; }      // room of the main table
-    std::uint64_t tokens() const { return tokens_; }           // tokens counted since the reset
+    std::size_t distinct() { count_waiting(); return entries_.size; }  // distinct spellings so far
+    std::size_t capacity() { count_waiting(); return entries_.cap; }   // room of the main table
+    std::uint64_t tokens() { count_waiting(); return tokens_; }        // tokens counted since the reset
     static std::size_t entry_bytes();                          // bytes per entry of the main table
 
     // A growable array of plain records in jux_malloc blocks.
@@ -96,6 +100,9 @@ private:
     enum class Order : std::uint8_t { count, alpha, bytes, folded };
 
     void read_options();
+    bool countable(std::string_view token) const;
+    int put_batch(std::span<const std::string_view> tokens);
+    void count_waiting();
     int put_hashed(std::string_view token, std::uint32_t hash);
     void fold_section();
     std::uint32_t add_entry(std::string_view token, std::uint32_t hash, std::uint32_t group, std::uint32_t prev,
@@ -104,6 +111,7 @@ private:
     void rehash(std::size_t want);
     const char* store_name(std::string_view token);
     void build_table(Order order, Order tie);
+    bool merged_folded_from_alpha();
     int compare(Order order, const Key& a, const Key& b) const;
 
     std::size_t first_room_;
@@ -118,6 +126,8 @@ private:
     Array<std::uint32_t> slots_;      // hash slots of the groups' first spellings (index + 1; 0 empty)
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
+    Array<std::uint32_t> alpha_;      // entries in the alphabetical order of the spellings
+    bool alpha_fresh_ = false;        // alpha_ holds that order for the counts as they stand
     bool merged_ = false;             // the table merges case variants
     bool table_fresh_ = false;        // the table is built from the counts as they stand
     Order order_ = Order::count;      // the table's order
@@ -128,13 +138,19 @@ private:
     std::int64_t in_section_ = 0;     // tokens in the open section
     std::uint32_t section_no_ = 0;    // number of the open section (from 1)
     std::uint64_t tokens_ = 0;
+    // Tokens waiting to be counted (put_soon): their bytes one after the other, and where each ends.
+    static constexpr std::size_t kWaiting = 16;
+    static constexpr std::size_t kWaitingBytes = 512;
+    char waiting_[kWaitingBytes];
+    std::uint32_t waiting_end_[kWaiting];
+    std::size_t waiting_n_ = 0;
 };
 
 // ---- The single instance (family 1) ---------------------------------------------------------
 extern GRecord* g_floor;  // first record of the single instance's finished table
 extern GRecord* g_nd;     // one past its last record
 void ResetGmake();
-int PutInG(std::string_view token);
+int PutInG(std::string_view token);  // TokenIndex::put_soon: counted in batches of a few tokens
 void FinishGmake();           // case-sensitive, by count
 void FinishGmakeCase();       // case variants merged, by count
 void FinishGmakeAlpha();      // case-sensitive, alphabetical
@@ -144,7 +160,7 @@ void FinishGmakeAlphaCase();  // case variants merged, alphabetical
 extern GRecord* g_floor3[GMAKE3_INSTANCES];
 extern GRecord* g_nd3[GMAKE3_INSTANCES];
 void ResetGmake3(int v);
-int PutInG3(int v, std::string_view token);
+int PutInG3(int v, std::string_view token);  // put_soon, as PutInG
 void FinishGmake3(int v);
 void FinishGmakeCase3(int v);
 void FinishGmakeAlpha3(int v);
