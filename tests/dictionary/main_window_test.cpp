@@ -17,6 +17,7 @@
 #include "shell/settings.h"
 #include "shell/window_state.h"
 #include "spelling/spell_state.h"
+#include "support/panel_dump.h"
 #include "tests/dictionary/main_window_fixture.h"
 
 namespace {
@@ -32,20 +33,7 @@ protected:
         headless_select(hAddReShort, 0, -1);
         headless_type(hAddReShort, text);
     }
-    static std::vector<std::string> lines(HWND re) {
-        std::vector<std::string> out;
-        std::string cur;
-        for (char c : panel_text(re)) {
-            if (c == '\r') {
-                out.push_back(cur);
-                cur.clear();
-            } else {
-                cur += c;
-            }
-        }
-        if (!cur.empty()) out.push_back(cur);
-        return out;
-    }
+    static std::vector<std::string> lines(HWND re) { return jux_test::panel_lines(re); }
     static RECT rect(int id) { return GetWindowRect(GetDlgItem(hMain, id)); }
 };
 

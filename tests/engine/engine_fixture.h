@@ -25,6 +25,7 @@
 #include "shell/lists.h"
 #include "shell/reset.h"
 #include "shell/settings.h"
+#include "support/panel_dump.h"
 #include "shell/window_state.h"
 #include "support/temp_folder.h"
 #include "support/text.h"
@@ -182,22 +183,7 @@ protected:
     }
 
     static std::string panel8(HWND re) { return utf16_to_utf8(RE_GetTextW(re)); }
-    // The lines of a panel, UTF-8 (its paragraph ends split it; the empty tail after the last is
-    // dropped).
-    static std::vector<std::string> panel_lines(HWND re) {
-        std::vector<std::string> out;
-        std::string cur;
-        for (char c : panel8(re)) {
-            if (c == '\r') {
-                out.push_back(cur);
-                cur.clear();
-            } else {
-                cur += c;
-            }
-        }
-        if (!cur.empty()) out.push_back(cur);
-        return out;
-    }
+    static std::vector<std::string> panel_lines(HWND re) { return jux_test::panel_lines(re); }
     static std::string label8(HWND w) { return utf16_to_utf8(GetWindowTextW(w)); }
     static std::u16string big_label_up() { return GetDlgItemTextW(hBig, IDC_BIG_LABEL_UP); }
 };

@@ -12,11 +12,29 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/richedit.h"
 #include "platform/text.h"
 
 namespace jux_test {
+
+// The lines of a panel, UTF-8 (its paragraph ends split it; the empty tail after the last is
+// dropped).
+inline std::vector<std::string> panel_lines(HWND re) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : utf16_to_utf8(RE_GetTextW(re))) {
+        if (c == '\r') {
+            out.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) out.push_back(cur);
+    return out;
+}
 
 inline std::string dump_panel(std::string_view name, HWND re) {
     const std::u16string text = RE_GetTextW(re);
