@@ -236,6 +236,10 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     answered_afresh(a.ran_generator);
     if (kept) return (*kept = std::move(a)).report;
     static BgAnswer unkept;
+    // An unknown word whose answer ran no generator was judged by a few list probes: asking again
+    // costs no more than finding it in a large table would, so it is not kept (a text of mostly
+    // distinct unknown words would otherwise fill the table with answers never asked again).
+    if (!a.ran_generator && !a.report.known) return (unkept = std::move(a)).report;
     if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
     g_memo.bytes += kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
     return g_memo.bulgarian.add(look, std::move(a)).report;

@@ -2,9 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <span>
-#include <unordered_set>
+#include <vector>
 
 #include "lexicon/tables.h"
 #include "platform/text.h"
@@ -12,6 +11,7 @@
 #include "shell/lists.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
+#include "spelling/word_index.h"
 
 const std::u16string_view kSoftHyphenMessage =
     u"В този текст има меки тирета и програмата няма да работи правилно!";
@@ -190,68 +190,80 @@ bool all_aposhyp(const std::uint16_t* cls, const unsigned char* s, std::size_t a
 
 namespace {
 
-// The keys of one sorted list that end in a dot, folded as cmp_g folds them. The final-dot rule
-// asks, at every sentence end, whether the token with its dot is a key; the answer is almost
-// always no, and a hash probe gives it without a binary search through the whole list. The set
-// is made again whenever the list is another one (another array, size, file text or first and
-// last key: a list loaded again or filed into) or the locale's folding changed; a key found here
-// is confirmed by the binary search.
+// The keys of one sorted list that end in a dot, as the hashes of their folded forms (folded as
+// cmp_g folds them). The final-dot rule asks, at every sentence end, whether the token with its dot
+// is a key; the answer is almost always no, and one probe of a small table of hashes gives it
+// without a binary search through the whole list. The table is made again whenever the list is
+// another one (another array, size, file text or first and last key: a list loaded again or filed
+// into) or the locale's folding changed; a key it may hold is confirmed by the binary search.
 class DotKeys {
 public:
-    bool may_hold(std::span<const ListPair> list, const void* text, std::string_view key) {
-        const std::size_t ends = list.empty() ? 0
-                                              : std::hash<std::string_view>{}(list.front().key) ^
-                                                    (std::hash<std::string_view>{}(list.back().key) << 1);
-        if (list.data() != data_ || list.size() != size_ || text != text_ || ends != ends_ ||
-            cp1251_detail::current_ctype != ctype_) {
-            build(list);
-            text_ = text;
-            ends_ = ends;
+    // `hash`: folded_key_hash of the key.
+    bool may_hold(std::span<const ListPair> list, const void* text, std::uint64_t hash) {
+        if (list.data() != data_ || list.size() != size_ || text != text_ ||
+            cp1251_detail::current_ctype != ctype_ || !same_ends(list))
+            build(list, text);
+        if (count_ == 0) return false;
+        const std::uint64_t h = hash | 1;
+        for (std::size_t s = h & mask_;; s = (s + 1) & mask_) {
+            const std::uint64_t v = slots_[s];
+            if (v == 0) return false;
+            if (v == h) return true;
         }
-        fold(key, probe_);
-        return keys_.count(probe_) != 0;
     }
     void forget() { *this = DotKeys{}; }
 
 private:
-    static void fold(std::string_view s, std::string& out) {
-        out.assign(s);
-        cp_strlwr(out);
+    bool same_ends(std::span<const ListPair> list) const {
+        if (list.empty()) return first_.empty() && last_.empty();
+        return list.front().key == first_ && list.back().key == last_;
     }
-    void build(std::span<const ListPair> list) {
-        keys_.clear();
-        std::string k;
+    void build(std::span<const ListPair> list, const void* text) {
+        std::vector<std::uint64_t> hashes;
         for (const ListPair& p : list)
-            if (!p.key.empty() && p.key.back() == '.') {
-                fold(p.key, k);
-                keys_.insert(k);
-            }
+            if (!p.key.empty() && p.key.back() == '.') hashes.push_back(folded_key_hash(p.key) | 1);
+        std::size_t room = 16;
+        while (room < hashes.size() * 2) room *= 2;
+        slots_.assign(room, 0);
+        mask_ = room - 1;
+        for (const std::uint64_t h : hashes) {
+            std::size_t s = h & mask_;
+            while (slots_[s] != 0 && slots_[s] != h) s = (s + 1) & mask_;
+            slots_[s] = h;
+        }
+        count_ = hashes.size();
         data_ = list.data();
         size_ = list.size();
+        text_ = text;
         ctype_ = cp1251_detail::current_ctype;
+        first_ = list.empty() ? std::string() : std::string(list.front().key);
+        last_ = list.empty() ? std::string() : std::string(list.back().key);
     }
 
     const ListPair* data_ = nullptr;
     std::size_t size_ = 0;
     const void* text_ = nullptr;
-    std::size_t ends_ = 0;
     const void* ctype_ = nullptr;
-    std::unordered_set<std::string> keys_;
-    std::string probe_;
+    std::string first_, last_;          // the list's first and last keys when the table was made
+    std::vector<std::uint64_t> slots_;  // hashes with their lowest bit set; 0 empty
+    std::size_t mask_ = 0;
+    std::size_t count_ = 0;
 };
 
 DotKeys dot_en_bg, dot_english2, dot_bulgarian;
 
 template <class Row>
-bool dot_key_in(DotKeys& dk, const Row& row, std::string_view key) {
-    return dk.may_hold(row.entries, row.text.get(), key) && find_pair(row.entries, key) != nullptr;
+bool dot_key_in(DotKeys& dk, const Row& row, std::string_view key, std::uint64_t hash) {
+    return dk.may_hold(row.entries, row.text.get(), hash) && find_pair(row.entries, key) != nullptr;
 }
 
 }  // namespace
 
 bool is_english_key(std::string_view key) {
-    if (!key.empty() && key.back() == '.')
-        return dot_key_in(dot_en_bg, b[B_EN_BG], key) || dot_key_in(dot_english2, m[M_WL_ENGLISH2], key);
+    if (!key.empty() && key.back() == '.') {
+        const std::uint64_t h = folded_key_hash(key);
+        return dot_key_in(dot_en_bg, b[B_EN_BG], key, h) || dot_key_in(dot_english2, m[M_WL_ENGLISH2], key, h);
+    }
     return find_pair(b[B_EN_BG].entries, key) != nullptr ||
            find_pair(m[M_WL_ENGLISH2].entries, key) != nullptr;
 }
@@ -263,7 +275,8 @@ void forget_dot_keys() {
 }
 
 bool is_bulgarian_key(std::string_view key) {
-    if (!key.empty() && key.back() == '.') return dot_key_in(dot_bulgarian, b[B_BULGARIAN], key);
+    if (!key.empty() && key.back() == '.')
+        return dot_key_in(dot_bulgarian, b[B_BULGARIAN], key, folded_key_hash(key));
     return find_pair(b[B_BULGARIAN].entries, key) != nullptr;
 }
 
