@@ -41,9 +41,10 @@ bool is(HWND a, HWND b) { return a && a == b; }
 // one and the main window is shown.
 bool main_window_shows() { return gl_SPELLING_MODE == 0 && IsWindowVisible(hMain); }
 
-// The token as the text has it (its typographic apostrophe kept) and as the look-ups see it.
+// The token as the text has it (its typographic apostrophe kept) and as the look-ups see it. The
+// record's copy has the token's length (the look-up form differs from it only in that byte).
 std::string_view written(const TokenScan& t) {
-    return t.rec && t.rec->text ? std::string_view(t.rec->text) : std::string_view(t.token, t.len);
+    return t.rec && t.rec->text ? std::string_view(t.rec->text, t.len) : std::string_view(t.token, t.len);
 }
 std::string_view look_up_form(const TokenScan& t) { return std::string_view(t.token ? t.token : "", t.len); }
 
@@ -159,10 +160,13 @@ struct BgAnswer {
     bool with_text = true;       // its text is whole (else its last resort was not asked)
 };
 
-// What an English token's report reads from the lists: its b_en-bg entry and its wl_english rank.
+// What an English token's report reads from the lists: its b_en-bg entry, its wl_english entry and
+// rank, and the folded key hash of its look-up form, with which the other lists are asked.
 struct EnglishLookups {
     const ListPair* en_bg = nullptr;
+    const ListPair* english = nullptr;
     std::int32_t rank = 0;
+    std::uint64_t hash = 0;
 };
 
 struct RunMemo {
@@ -245,20 +249,39 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     return g_memo.bulgarian.add(look, std::move(a)).report;
 }
 
-// The b_en-bg entry and the wl_english rank of an English word, both indexes asked at once so that
-// their reads from memory overlap.
+// The b_en-bg entry and the wl_english entry and rank of an English word, both indexes asked at
+// once so that their reads from memory overlap (wl_english2, which an unknown word asks next,
+// starts reading too).
 EnglishLookups english_lookups(std::string_view look) {
     EnglishLookups l;
     if (look.empty()) return l;
     const WordIndex& en_bg = row_index(B_EN_BG);
     const WordIndex& english = list_index(M_WL_ENGLISH);
-    const std::uint64_t h = folded_key_hash(look);
+    const std::uint64_t h = l.hash = folded_key_hash(look);
     en_bg.prefetch(h);
     english.prefetch(h);
+    list_index(M_WL_ENGLISH2).prefetch(h);
     const std::ptrdiff_t e = en_bg.find_hashed(look, h), r = english.find_hashed(look, h);
     if (e >= 0) l.en_bg = &en_bg.entry(static_cast<std::size_t>(e));
-    if (r >= 0) l.rank = english.rank(static_cast<std::size_t>(r));  // the rank of the entry's rest
+    if (r >= 0) {
+        l.english = &english.entry(static_cast<std::size_t>(r));
+        l.rank = english.rank(static_cast<std::size_t>(r));  // the rank of the entry's rest
+    }
     return l;
+}
+
+// The entry of the look-up form in list `r`, asked with its hash.
+const ListPair* in_list(int r, std::string_view look, const EnglishLookups& known) {
+    if (look.empty()) return nullptr;
+    const WordIndex& ix = list_index(r);
+    const std::ptrdiff_t i = ix.find_hashed(look, known.hash);
+    return i < 0 ? nullptr : &ix.entry(static_cast<std::size_t>(i));
+}
+const ListPair* in_row(int r, std::string_view look, const EnglishLookups& known) {
+    if (look.empty()) return nullptr;
+    const WordIndex& ix = row_index(r);
+    const std::ptrdiff_t i = ix.find_hashed(look, known.hash);
+    return i < 0 ? nullptr : &ix.entry(static_cast<std::size_t>(i));
 }
 
 // ---- Writing lines ---------------------------------------------------------------------------
@@ -572,20 +595,22 @@ bool web_ending(std::string_view w) {
 }
 
 // Unknown English words. Returns true when the word turns out correct after all.
-bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool pane) {
+bool english_unknown(RunContext& c, const TokenScan& t, const EnglishLookups& known, bool pane) {
     const std::string_view look = look_up_form(t);
     const std::string_view shown = written(t);
+    const std::int32_t rank = known.rank;
     if (filtered(rank)) {
         if (gl_PRINT_FILTERED && pane) line_in(hAddReSaved, fmt_int(shown, " %lld", rank), kColFiltered);
         return false;
     }
     const bool derived = t.has_apos && cp_strcasecmp(bf_deriv, look) != 0;
-    const std::string word = derived ? bf_deriv : std::string(look);
-    const ListPair* le = in_list(M_WL_ENGLISH2, word);
-    if (!le) le = in_list(M_WL_ENGLISH, word);
+    const std::string_view word = derived ? std::string_view(bf_deriv) : look;
+    // The look-up form's own entries were asked with its hash.
+    const ListPair* le = derived ? in_list(M_WL_ENGLISH2, word) : in_list(M_WL_ENGLISH2, look, known);
+    if (!le) le = derived ? in_list(M_WL_ENGLISH, word) : known.english;
     if (le) {
         if (gl_TEXT_COLORING && !gl_COLOR_RARE) colour_source(c, t, kColWordList);
-        if (pane) word_list_lines(shown, derived, derived ? std::string_view(word) : shown, *le, english_rank(word));
+        if (pane) word_list_lines(shown, derived, derived ? word : shown, *le, english_rank(word));
         return false;
     }
     if (t.has_apos) {
@@ -611,7 +636,7 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
         if (gl_TEXT_COLORING) colour_source(c, t, kColUnknown);
         return false;
     }
-    if (in_list(M_WL_WEBSITE, look) || web_ending(look) || in_row(B_ENGLISH_SKIP, look)) return true;
+    if (in_list(M_WL_WEBSITE, look, known) || web_ending(look) || in_row(B_ENGLISH_SKIP, look, known)) return true;
 
     // Misspelt.
     if (!gl_ENGLIST_ALL) english_list_add(t);
@@ -679,7 +704,7 @@ void english_report(RunContext& c, const TokenScan& t) {
             correct = true;
         }
     }
-    if (!correct) correct = english_unknown(c, t, rank, pane);
+    if (!correct) correct = english_unknown(c, t, known, pane);
     if (!correct || !gl_PRINT_ALL_LATIN) return;
     const std::string_view w = shown();
     const LONG s = write_line(c.report, std::string(w) + " -> correct", 1);
@@ -773,15 +798,17 @@ bool bulgarian_compound_known(std::string_view w) {
     static const std::array<std::string, 7> directions = {
         utf8_to_cp1251("ново"),    utf8_to_cp1251("старо"),   utf8_to_cp1251("древно"), utf8_to_cp1251("източно"),
         utf8_to_cp1251("западно"), utf8_to_cp1251("северно"), utf8_to_cp1251("южно")};
+    // A prefixed word has more than five letters after its prefix (most words are too short for
+    // any prefix, and are not compared with them).
     for (const std::string& p : intensifying) {
-        if (!starts_ci(w, p)) continue;
+        if (w.size() <= p.size() + 5 || !starts_ci(w, p)) continue;
         const std::string_view rest = w.substr(p.size());
-        if (rest.size() > 5 && !starts_ci(rest, p) && TypeHasAscii(rest, ascii_adj) >= 0) return true;
+        if (!starts_ci(rest, p) && TypeHasAscii(rest, ascii_adj) >= 0) return true;
     }
     for (const std::string& p : directions) {
-        if (!starts_ci(w, p)) continue;
+        if (w.size() <= p.size() + 5 || !starts_ci(w, p)) continue;
         const std::string_view rest = w.substr(p.size());
-        if (rest.size() > 5 && !starts_ci(rest, p) && TypeHas(rest, kAdjectiveLikeType) &&
+        if (!starts_ci(rest, p) && TypeHas(rest, kAdjectiveLikeType) &&
             ascii_cyrillic_lower[static_cast<unsigned char>(w[0])])
             return true;
     }

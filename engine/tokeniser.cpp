@@ -41,16 +41,6 @@ inline bool valid_start(const std::uint16_t* cls, unsigned char c) {
     return (cls[c] & (kValid | kAposHyp)) == kValid;
 }
 
-void count_char(TokenCounts& n, std::uint16_t k, int d) {
-    const std::uint32_t u = static_cast<std::uint32_t>(d);
-    if (k & kDigit) n.digits += u;
-    if (k & kCyr) n.cyr += u;
-    if (k & kCyrUp) n.cyr_upper += u;
-    if (k & kCyrLo) n.cyr_lower += u;
-    if (k & kLatUp) n.lat_upper += u;
-    if (k & kLatLo) n.lat_lower += u;
-}
-
 void count_aposhyp(TokenCounts& n, std::uint16_t k, unsigned char c, int d) {
     const std::uint32_t u = static_cast<std::uint32_t>(d);
     if (k & kApos) n.apos += u;
@@ -128,9 +118,26 @@ std::size_t scan_token(Tokeniser& t, std::size_t ts, TokenScan& out) {
         const std::uint16_t k = cls[c];
         if (!(k & (kValid | kPunct))) break;
         if (k & kLetterDigit) {
-            count_char(cnt, k, 1);
+            // The run of letters and digits from here, counted in registers.
+            std::uint32_t digits = 0, cyr = 0, cyr_upper = 0, cyr_lower = 0, lat_upper = 0, lat_lower = 0;
+            for (std::uint16_t r = k;;) {
+                digits += (r & kDigit) != 0;
+                cyr += (r & kCyr) != 0;
+                cyr_upper += (r & kCyrUp) != 0;
+                cyr_lower += (r & kCyrLo) != 0;
+                lat_upper += (r & kLatUp) != 0;
+                lat_lower += (r & kLatLo) != 0;
+                if (++i == n) break;
+                r = cls[s[i]];
+                if (!(r & (kValid | kPunct)) || !(r & kLetterDigit)) break;
+            }
+            cnt.digits += digits;
+            cnt.cyr += cyr;
+            cnt.cyr_upper += cyr_upper;
+            cnt.cyr_lower += cyr_lower;
+            cnt.lat_upper += lat_upper;
+            cnt.lat_lower += lat_lower;
             only_aposhyp = false;
-            ++i;
             continue;
         }
         if (k & kAposHyp) {
