@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <span>
 #include <deque>
 #include <optional>
@@ -96,32 +97,61 @@ const ListPair* in_list(int r, std::string_view key) { return key.empty() ? null
 
 // ---- Answers kept for the run ---------------------------------------------------------------
 
-// A table of answers by word form: open addressing over the forms' hashes, the forms one after
-// another in one block, the answers in a deque (where they stay while the table grows). A text
-// repeats its words: the forms asked again stay in the cache, where the word lists' own indexes,
-// many times larger, would each be read from memory.
+// The slots of a table of entries by word form: open addressing over the forms' hashes
+// (word_hash), a slot holding (hash high 32 bits << 32) | (entry + 1), 0 when empty.
+class FormSlots {
+public:
+    // The entry (from 0) of hash h that `same` accepts, or -1.
+    template <class Same>
+    std::ptrdiff_t find(std::uint64_t h, Same same) const {
+        if (slots_.empty()) return -1;
+        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
+            const std::uint64_t slot = slots_[s];
+            if (slot == 0) return -1;
+            if ((slot >> 32) != (h >> 32)) continue;
+            const auto e = static_cast<std::ptrdiff_t>((slot & 0xffffffffULL) - 1);
+            if (same(static_cast<std::size_t>(e))) return e;
+        }
+    }
+    // Room for entry `entries` (numbered from 0) with at most `most` of every `of` slots taken;
+    // when the slots grow, the entries before it are placed again by `hash_of(entry)`.
+    template <class HashOf>
+    void make_room(std::size_t entries, std::size_t first_slots, std::size_t most, std::size_t of, HashOf hash_of) {
+        if ((entries + 1) * of <= slots_.size() * most) return;
+        slots_.assign(std::max(first_slots, slots_.size() * 2), 0);
+        mask_ = slots_.size() - 1;
+        for (std::size_t i = 0; i < entries; ++i) place(hash_of(i), i);
+    }
+    void place(std::uint64_t h, std::size_t entry) {
+        std::uint64_t s = h & mask_;
+        while (slots_[s] != 0) s = (s + 1) & mask_;
+        slots_[s] = ((h >> 32) << 32) | (entry + 1);
+    }
+
+private:
+    std::vector<std::uint64_t> slots_;
+    std::uint64_t mask_ = 0;
+};
+
+// A table of answers by word form: the forms one after another in one block, the answers in a
+// deque (where they stay while the table grows). A text repeats its words: the forms asked again
+// stay in the cache, where the word lists' own indexes, many times larger, would each be read from
+// memory.
 template <class V>
 class FormMemo {
 public:
     V* find(std::string_view form) {
-        if (slots_.empty()) return nullptr;
-        const std::uint64_t h = word_hash(form);
-        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
-            const std::uint64_t slot = slots_[s];
-            if (slot == 0) return nullptr;
-            if ((slot >> 32) != (h >> 32)) continue;
-            Entry& e = entries_[(slot & 0xffffffffULL) - 1];
-            if (std::string_view(forms_.data() + e.at, e.length) == form) return &e.value;
-        }
+        const std::ptrdiff_t e = slots_.find(word_hash(form), [&](std::size_t i) { return form_of(i) == form; });
+        return e < 0 ? nullptr : &entries_[static_cast<std::size_t>(e)].value;
     }
     // Keeps the answer of a form not kept yet.
     V& add(std::string_view form, V value) {
-        if ((entries_.size() + 1) * 4 > slots_.size() * 3) grow();  // at most three in four slots taken
-        const std::uint64_t h = word_hash(form);
+        // At most three in four slots taken.
+        slots_.make_room(entries_.size(), 64, 3, 4, [this](std::size_t i) { return word_hash(form_of(i)); });
         entries_.push_back(
             Entry{static_cast<std::uint32_t>(forms_.size()), static_cast<std::uint32_t>(form.size()), std::move(value)});
         forms_.append(form);
-        place(h, entries_.size());
+        slots_.place(word_hash(form), entries_.size() - 1);
         return entries_.back().value;
     }
     void clear() { *this = FormMemo{}; }
@@ -131,23 +161,12 @@ private:
         std::uint32_t at, length;  // the form in forms_
         V value;
     };
-    std::vector<std::uint64_t> slots_;  // (hash high 32 bits << 32) | (entry + 1)
-    std::uint64_t mask_ = 0;
+    FormSlots slots_;
     std::deque<Entry> entries_;
     std::string forms_;
 
-    void place(std::uint64_t h, std::size_t number) {
-        std::uint64_t s = h & mask_;
-        while (slots_[s] != 0) s = (s + 1) & mask_;
-        slots_[s] = ((h >> 32) << 32) | number;
-    }
-    void grow() {
-        slots_.assign(std::max<std::size_t>(64, slots_.size() * 2), 0);
-        mask_ = slots_.size() - 1;
-        for (std::size_t i = 0; i < entries_.size(); ++i) {
-            const Entry& e = entries_[i];
-            place(word_hash(std::string_view(forms_.data() + e.at, e.length)), i + 1);
-        }
+    std::string_view form_of(std::size_t i) const {
+        return std::string_view(forms_.data() + entries_[i].at, entries_[i].length);
     }
 };
 
@@ -169,6 +188,51 @@ struct EnglishLookups {
     std::uint64_t hash = 0;
 };
 
+// The look-ups of English forms found in b_en-bg or wl_english, by form: a text repeats its common
+// words, and a small table answers them where two large indexes would each be read from memory.
+// Forms of up to 15 bytes are kept, each entry holding its form, at most kMaxForms of them; the
+// slots hold the forms' hashes, so that a form not kept is turned away by the slot table alone.
+class FoundLookups {
+public:
+    const EnglishLookups* find(std::string_view form) const {
+        if (form.size() >= kFormRoom) return nullptr;
+        const Form f = padded(form);
+        const std::ptrdiff_t e = slots_.find(word_hash(form), [&](std::size_t i) { return entries_[i].form == f; });
+        return e < 0 ? nullptr : &entries_[static_cast<std::size_t>(e)].value;
+    }
+    // Keeps the look-ups of a form not kept yet (nothing when the form is long or the table full).
+    void add(std::string_view form, const EnglishLookups& value) {
+        if (form.size() >= kFormRoom || entries_.size() >= kMaxForms) return;
+        // At most half the slots taken.
+        slots_.make_room(entries_.size(), 1024, 1, 2, [this](std::size_t i) { return word_hash(form_of(i)); });
+        entries_.push_back(Entry{padded(form), value});
+        slots_.place(word_hash(form), entries_.size() - 1);
+    }
+    void clear() { *this = FoundLookups{}; }
+
+private:
+    static constexpr std::size_t kFormRoom = 16;
+    static constexpr std::size_t kMaxForms = 1u << 16;
+    using Form = std::array<char, kFormRoom>;  // the form, zero bytes after it, its length last
+    struct Entry {
+        Form form;
+        EnglishLookups value;
+    };
+    FormSlots slots_;
+    std::vector<Entry> entries_;
+
+    static Form padded(std::string_view form) {
+        Form f{};
+        std::memcpy(f.data(), form.data(), form.size());
+        f[kFormRoom - 1] = static_cast<char>(form.size());
+        return f;
+    }
+    std::string_view form_of(std::size_t i) const {
+        const Form& f = entries_[i].form;
+        return std::string_view(f.data(), static_cast<unsigned char>(f[kFormRoom - 1]));
+    }
+};
+
 struct RunMemo {
     FormMemo<EnglishAnswer> english;
     FormMemo<BgAnswer> bulgarian;
@@ -182,6 +246,10 @@ struct RunMemo {
     enum class Kind { None, English, Bulgarian } replay = Kind::None;
     std::string replay_word;
     bool replay_text = true;  // the Bulgarian question was asked with its last resort
+    // The look-ups of English forms found in b_en-bg or wl_english (a text repeats its common
+    // words), kept while both indexes are the builds they were read from.
+    FoundLookups english_found;
+    std::uint64_t en_bg_build = 0, english_build = 0;
 };
 RunMemo g_memo;
 constexpr std::size_t kMemoBytes = 24u << 20;
@@ -257,6 +325,13 @@ EnglishLookups english_lookups(std::string_view look) {
     if (look.empty()) return l;
     const WordIndex& en_bg = row_index(B_EN_BG);
     const WordIndex& english = list_index(M_WL_ENGLISH);
+    RunMemo& memo = g_memo;
+    if (memo.en_bg_build != en_bg.build_number() || memo.english_build != english.build_number()) {
+        memo.english_found.clear();
+        memo.en_bg_build = en_bg.build_number();
+        memo.english_build = english.build_number();
+    }
+    if (const EnglishLookups* kept = memo.english_found.find(look)) return *kept;
     const std::uint64_t h = l.hash = folded_key_hash(look);
     en_bg.prefetch(h);
     english.prefetch(h);
@@ -267,6 +342,8 @@ EnglishLookups english_lookups(std::string_view look) {
         l.english = &english.entry(static_cast<std::size_t>(r));
         l.rank = english.rank(static_cast<std::size_t>(r));  // the rank of the entry's rest
     }
+    // Unknown forms are turned away by the indexes' filters at little cost: only found ones are kept.
+    if (l.en_bg || l.english) memo.english_found.add(look, l);
     return l;
 }
 
