@@ -434,4 +434,36 @@ TEST_F(TokenReport, SpellingAnswersAreKeptForTheRunOnly) {
     EXPECT_EQ(pane_after("hous"), (std::vector<std::string>{"hous n 1. къщичка 1000000"}));
 }
 
+TEST_F(TokenReport, AListLoadedAgainWhileTheRunPumpsAnswersTheTokensAfterIt) {
+    // What a run keeps of the words it found in a list lasts only while the list is the one it
+    // read: loaded again at a pump, the list answers the tokens that follow.
+    gl_PRINT_ALL_LATIN = 1;
+    respond_token = 1;  // the scan pumps before every token
+    const Look correct = bold(RGB(0, 102, 204)), listed = bold(RGB(22, 56, 124)), unknown = bold(kRed);
+    const struct {
+        int row;  // of b, or of m when `list`
+        bool list;
+        std::initializer_list<std::string_view> before, after;
+        Look first, last;
+    } cases[] = {
+        {B_EN_BG, false, {"big a # голям"}, {"cat n # котка", "dog n # куче"}, correct, unknown},
+        {B_EN_BG, false, {"cat n # котка"}, {"big a # голям", "dog n # куче"}, unknown, correct},
+        {M_WL_ENGLISH, true, {"big 200", "red 400"}, {"cat 300"}, listed, unknown},
+    };
+    for (const auto& c : cases) {
+        load_dict(B_EN_BG, {"house n # къща"});
+        load_list(M_WL_ENGLISH, {"house 300"});
+        c.list ? load_list(c.row, c.before) : load_dict(c.row, c.before);
+        int pumps = 0;
+        hs->on_pump = [&] {
+            if (++pumps == 3) c.list ? load_list(c.row, c.after) : load_dict(c.row, c.after);
+        };
+        check("big big big big big big");
+        hs->on_pump = nullptr;
+        ASSERT_EQ(pumps >= 3, true);
+        EXPECT_EQ(look_at(hBigReRight, 0), c.first) << c.row;
+        EXPECT_EQ(look_at(hBigReRight, 20), c.last) << c.row;
+    }
+}
+
 }  // namespace
