@@ -236,7 +236,11 @@ private:
 struct RunMemo {
     FormMemo<EnglishAnswer> english;
     FormMemo<BgAnswer> bulgarian;
-    std::size_t bytes = 0;
+    // What the Bulgarian answers depend on besides the word, as it was when the first was kept: a
+    // list loaded again or an option changed at a pump makes them stale.
+    std::optional<BulgarianSpellingState> bulgarian_state;
+    std::size_t bytes = 0;            // what the answers kept take, both tables
+    std::size_t bulgarian_bytes = 0;  // of which the Bulgarian ones
     // The state of the English lists under which the English answers were asked; they can serve
     // the English word list while every answer was asked under one state and it is still the same.
     std::optional<EnglishSpellingState> english_state;
@@ -313,7 +317,11 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     // distinct unknown words would otherwise fill the table with answers never asked again).
     if (!a.ran_generator && !a.report.known) return (unkept = std::move(a)).report;
     if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
-    g_memo.bytes += kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
+    const std::size_t size =
+        kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
+    g_memo.bytes += size;
+    g_memo.bulgarian_bytes += size;
+    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
     return g_memo.bulgarian.add(look, std::move(a)).report;
 }
 
@@ -894,7 +902,7 @@ bool bulgarian_compound_known(std::string_view w) {
 
 void token_report_gap(RunContext& c, const TokenScan& t) {
     (void)c;
-    if (!t.rec || !t.rec->gap || !*t.rec->gap || !gl_PRINT_FILTERED) return;
+    if (!gl_PRINT_FILTERED || !t.rec || !t.rec->gap || !*t.rec->gap) return;
     const std::string shown = gap_display_text(t.rec->gap);
     if (shown.empty() || !main_window_shows() || IsWindowVisible(hAddTransSir)) return;
     line_in(hAddReSaved, shown, kColNumber);
@@ -925,7 +933,17 @@ void token_report(RunContext& c, const TokenScan& t) {
         english_report(c, t);
 }
 
-void token_report_pumped() { g_index_cache = IndexCache{}; }
+void token_report_pumped() {
+    g_index_cache = IndexCache{};
+    // The user may have filed words or changed options meanwhile: the Bulgarian answers kept are
+    // asked again under what holds now.
+    if (g_memo.bulgarian_state && *g_memo.bulgarian_state != bulgarian_spelling_state()) {
+        g_memo.bulgarian.clear();
+        g_memo.bulgarian_state.reset();
+        g_memo.bytes -= g_memo.bulgarian_bytes;
+        g_memo.bulgarian_bytes = 0;
+    }
+}
 
 void token_report_begin_run() {
     write_pending_logs();
