@@ -357,6 +357,20 @@ std::size_t RE_ReplaceRanges(HWND re, const std::vector<CHARRANGE>& ranges, std:
   return count;
 }
 
+void RE_AppendFormatted(HWND re, std::u16string_view text, std::span<const FormatChange> changes, bool can_undo) {
+  RichText* d = platform_rich(re);
+  if (!d) return;
+  std::u16string copy;
+  const std::u16string_view s = cut_to_limit(*d, panel_form(*d, text, copy), 0);
+  if (s.empty()) return;
+  const CHARRANGE old_sel = d->selection();
+  // The selection goes to the end first, as a caller's own selecting of it would: a format set
+  // at a caret elsewhere does not reach the new text.
+  d->set_selection(CHARRANGE{d->length(), d->length()});
+  const TextChange c = d->append_formatted(s, changes, can_undo);
+  text_changed(re, c, old_sel);
+}
+
 void RE_HideSelection(HWND re, bool hide) {
   RichText* d = platform_rich(re);
   if (!d || d->hide_selection == hide) return;

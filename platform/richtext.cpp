@@ -434,6 +434,17 @@ struct RichText::Impl {
     typing_open = typing;
   }
 
+  // Records a change of [from, to) as an undo step, or forgets the history when it cannot be undone.
+  void keep_history(LONG from, LONG to, LONG inserted, bool undoable, bool typing = false) {
+    if (undoable) {
+      record(from, to, inserted, typing);
+      return;
+    }
+    undo.clear();
+    redo.clear();
+    typing_open = false;
+  }
+
   // Exchanges a step's stored text with what the document holds in its place.
   TextChange exchange(UndoStep& step) {
     const LONG from = clamp_pos(step.pos, len());
@@ -494,15 +505,9 @@ TextChange RichText::replace(LONG from, LONG to, std::u16string_view s, bool und
   if (from == to && s.empty()) return {from, 0, 0};
   d.ensure_room(1);
   const uint32_t idx = d.insertion_index(from, to);
-  if (undoable) {
-    const bool one_char = s.size() == 1 || (s.size() == 2 && s[0] >= 0xD800 && s[0] <= 0xDBFF &&
-                                            s[1] >= 0xDC00 && s[1] <= 0xDFFF);
-    d.record(from, to, static_cast<LONG>(s.size()), typing && one_char);
-  } else {
-    d.undo.clear();
-    d.redo.clear();
-    d.typing_open = false;
-  }
+  const bool one_char = s.size() == 1 || (s.size() == 2 && s[0] >= 0xD800 && s[0] <= 0xDBFF &&
+                                          s[1] >= 0xDC00 && s[1] <= 0xDFFF);
+  d.keep_history(from, to, static_cast<LONG>(s.size()), undoable, typing && one_char);
   if (from == n && to == n) {
     d.append(s, idx);
   } else {
@@ -540,16 +545,52 @@ TextChange RichText::replace_formatted(LONG from, LONG to, std::u16string_view s
     at = b;
   }
   push(total - at, inherited);
-  if (undoable) {
-    d.record(from, to, total, false);
-  } else {
-    d.undo.clear();
-    d.redo.clear();
-    d.typing_open = false;
-  }
+  d.keep_history(from, to, total, undoable);
   d.apply(from, to, s, idx_runs);
   modified = true;
   return {from, to - from, total};
+}
+
+TextChange RichText::append_formatted(std::u16string_view s, std::span<const FormatChange> changes,
+                                      bool undoable) {
+  Impl& d = *impl_;
+  const LONG n = d.len();
+  if (s.empty()) return {n, 0, 0};
+  const LONG total = static_cast<LONG>(s.size());
+  // Each change turns at most every run of the new text into a new format, and each adds at most
+  // two runs: room for that many is made before the first is interned, so that no renumbering
+  // happens while the new indices are being written. Many changes take the general way.
+  constexpr std::size_t kChangesAtOnce = 16;
+  const std::size_t c = changes.size();
+  if (c > kChangesAtOnce) {
+    const TextChange change = replace(n, n, s, undoable);
+    for (const FormatChange& ch : changes) {
+      const LONG a = std::clamp<LONG>(ch.from, 0, total), b = std::clamp<LONG>(ch.to, a, total);
+      if (a < b) set_format(n + a, n + b, ch.format);
+    }
+    return change;
+  }
+  d.ensure_room(1 + c * (2 * c + 1));
+  const uint32_t base = d.insertion_index(n, n);
+  d.keep_history(n, n, total, undoable);
+  d.append(s, base);
+  d.store.visit([&](auto& v) {
+    using T = typename std::decay_t<decltype(v)>::value_type;
+    T* p = v.data() + n;
+    for (const FormatChange& ch : changes) {
+      const LONG a = std::clamp<LONG>(ch.from, 0, total), b = std::clamp<LONG>(ch.to, a, total);
+      uint32_t last_old = std::numeric_limits<uint32_t>::max(), last_new = 0;
+      for (LONG i = a; i < b; ++i) {
+        if (p[i] != last_old) {
+          last_old = p[i];
+          last_new = d.changed(last_old, ch.format);
+        }
+        p[i] = static_cast<T>(last_new);
+      }
+    }
+  });
+  modified = true;
+  return {n, 0, total};
 }
 
 CHARRANGE RichText::selection() const { return impl_->sel; }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,11 @@ public:
     // The same with formats given for the new text (runs relative to `from`, covering it).
     TextChange replace_formatted(LONG from, LONG to, std::u16string_view s,
                                  const std::vector<FormatRun>& runs, bool undoable);
+
+    // Appends `s` (already normalised) as replace(length(), length(), s, undoable) would, then
+    // applies each change to its range of the new text (cut to it) as set_format would, in order.
+    // The formats of the new text are written once, not once per change.
+    TextChange append_formatted(std::u16string_view s, std::span<const FormatChange> changes, bool undoable);
 
     CHARRANGE selection() const;
     // Sets the selection: cpMin 0 and cpMax -1 selects all, -1/-1 the end; clamped to the text.
