@@ -2,7 +2,8 @@
 // paragraph lines.
 //
 // Formats are kept as one small index per character into a table of the distinct formats in use
-// (16 bits wide while fewer than 65,536 distinct formats are alive, 32 bits after). Colouring a
+// (8 bits wide while a few hundred distinct formats are in use, 16 bits while fewer than 65,536
+// are, 32 bits after), so that a long report's formats take half as much memory as its text. Colouring a
 // range touches only that range, reading a format is one look-up, and inserting or deleting text
 // moves the indices with one block move, like the text itself. The table is compacted (unused
 // formats dropped, indices renumbered) when it grows past twice what is in use.
@@ -48,29 +49,44 @@ struct IndexRun {
   uint32_t idx = 0;
 };
 
-// One index per character; 16-bit until more distinct formats are alive than that can name.
+// One index per character, 8 bits wide, then 16, then 32 as more distinct formats are in use.
 class IndexStore {
  public:
-  size_t size() const { return wide_ ? wide_v_.size() : narrow_v_.size(); }
-  bool wide() const { return wide_; }
-  uint32_t get(size_t i) const { return wide_ ? wide_v_[i] : narrow_v_[i]; }
+  size_t size() const {
+    size_t n = 0;
+    visit([&n](const auto& v) { n = v.size(); });
+    return n;
+  }
+  int width() const { return width_; }  // 0, 1, 2: 8, 16, 32 bits
+  // The most formats the present width names.
+  size_t most() const { return width_ == 0 ? 256 : width_ == 1 ? 65536 : std::numeric_limits<uint32_t>::max(); }
+  uint32_t get(size_t i) const { return width_ == 0 ? v8_[i] : width_ == 1 ? v16_[i] : v32_[i]; }
 
+  // To the next width, indices unchanged.
   void widen() {
-    if (wide_) return;
-    wide_v_.assign(narrow_v_.begin(), narrow_v_.end());
-    std::vector<uint16_t>().swap(narrow_v_);
-    wide_ = true;
+    if (width_ == 0) {
+      v16_.assign(v8_.begin(), v8_.end());
+      std::vector<uint8_t>().swap(v8_);
+    } else if (width_ == 1) {
+      v32_.assign(v16_.begin(), v16_.end());
+      std::vector<uint16_t>().swap(v16_);
+    } else {
+      return;
+    }
+    ++width_;
   }
 
   template <class F>
   void visit(F&& f) {
-    if (wide_) f(wide_v_);
-    else f(narrow_v_);
+    if (width_ == 0) f(v8_);
+    else if (width_ == 1) f(v16_);
+    else f(v32_);
   }
   template <class F>
   void visit(F&& f) const {
-    if (wide_) f(wide_v_);
-    else f(narrow_v_);
+    if (width_ == 0) f(v8_);
+    else if (width_ == 1) f(v16_);
+    else f(v32_);
   }
 
   // Replaces [from, to) by the runs (one block move at most).
@@ -116,9 +132,10 @@ class IndexStore {
   }
 
  private:
-  bool wide_ = false;
-  std::vector<uint16_t> narrow_v_;
-  std::vector<uint32_t> wide_v_;
+  int width_ = 0;
+  std::vector<uint8_t> v8_;
+  std::vector<uint16_t> v16_;
+  std::vector<uint32_t> v32_;
 };
 
 // A small old-index -> new-index map: a few entries are searched in a line, many go to a hash map.
@@ -253,7 +270,7 @@ struct RichText::Impl {
   IndexStore store;                 // format index of each character
   std::vector<CharFormat> formats;  // the distinct formats the indices name
   std::unordered_map<CharFormat, uint32_t, FormatHash> lookup;  // format -> its index
-  size_t compact_at = 4096;         // table size that triggers the next compaction
+  size_t compact_at = 256;          // table size that triggers the next compaction
   CharFormat default_format;        // format of text put into an empty document
   CHARRANGE sel{0, 0};              // always cpMin <= cpMax
   std::optional<CharFormat> pending;  // format set at the caret for the next insertion there
@@ -344,12 +361,10 @@ struct RichText::Impl {
     if (formats.size() + n <= compact_at) return false;
     compact();
     const size_t used = formats.size();
-    size_t next = std::max<size_t>(2 * used + n, 4096);
-    if (!store.wide()) {
-      if (used + n > 65536) store.widen();
-      else next = std::min<size_t>(next, 65536);
-    }
-    compact_at = next;
+    // A width with room for as many formats again as are in use (in the 8-bit width, for three
+    // times as many), so that the next compaction is far off.
+    while (store.width() < 2 && (store.width() == 0 ? 4 * used : 2 * used) + n > store.most()) store.widen();
+    compact_at = std::min<size_t>(std::max<size_t>(2 * used + n, 4096), store.most());
     return true;
   }
 
@@ -557,38 +572,29 @@ TextChange RichText::append_formatted(std::u16string_view s, std::span<const For
   const LONG n = d.len();
   if (s.empty()) return {n, 0, 0};
   const LONG total = static_cast<LONG>(s.size());
-  // Each change turns at most every run of the new text into a new format, and each adds at most
-  // two runs: room for that many is made before the first is interned, so that no renumbering
-  // happens while the new indices are being written. Many changes take the general way.
-  constexpr std::size_t kChangesAtOnce = 16;
-  const std::size_t c = changes.size();
-  if (c > kChangesAtOnce) {
-    const TextChange change = replace(n, n, s, undoable);
-    for (const FormatChange& ch : changes) {
-      const LONG a = std::clamp<LONG>(ch.from, 0, total), b = std::clamp<LONG>(ch.to, a, total);
-      if (a < b) set_format(n + a, n + b, ch.format);
-    }
-    return change;
-  }
-  d.ensure_room(1 + c * (2 * c + 1));
+  d.ensure_room(1);
   const uint32_t base = d.insertion_index(n, n);
   d.keep_history(n, n, total, undoable);
   d.append(s, base);
-  d.store.visit([&](auto& v) {
-    using T = typename std::decay_t<decltype(v)>::value_type;
-    T* p = v.data() + n;
-    for (const FormatChange& ch : changes) {
-      const LONG a = std::clamp<LONG>(ch.from, 0, total), b = std::clamp<LONG>(ch.to, a, total);
+  // The k-th change meets at most 2k + 1 runs of the new text, each of which may become a new
+  // format: room for them is made first, so that no renumbering happens while it is written.
+  std::size_t k = 0;
+  for (const FormatChange& ch : changes) {
+    const LONG a = std::clamp<LONG>(ch.from, 0, total), b = std::clamp<LONG>(ch.to, a, total);
+    if (a == b) continue;
+    d.ensure_room(std::min<std::size_t>(static_cast<std::size_t>(b - a), 2 * k++ + 1));
+    d.store.visit([&](auto& v) {
+      using T = typename std::decay_t<decltype(v)>::value_type;
       uint32_t last_old = std::numeric_limits<uint32_t>::max(), last_new = 0;
-      for (LONG i = a; i < b; ++i) {
-        if (p[i] != last_old) {
-          last_old = p[i];
+      for (T *p = v.data() + n + a, *e = v.data() + n + b; p < e; ++p) {
+        if (*p != last_old) {
+          last_old = *p;
           last_new = d.changed(last_old, ch.format);
         }
-        p[i] = static_cast<T>(last_new);
+        *p = static_cast<T>(last_new);
       }
-    }
-  });
+    });
+  }
   modified = true;
   return {n, 0, total};
 }

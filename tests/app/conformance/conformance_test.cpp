@@ -188,7 +188,7 @@ TEST_P(Conformance, TextAppendedWithItsFormatsIsWhatTheSeparateCallsLeave) {
     auto fc = [](LONG from, LONG to, DWORD mask, COLORREF colour, DWORD effects) {
         return FormatChange{from, to, {mask, effects, 0, colour, 0, {}}};
     };
-    std::vector<FormatChange> letters;  // more changes than are written at once
+    std::vector<FormatChange> letters;  // a change for each letter
     for (LONG i = 0; i < 20; ++i) letters.push_back(fc(i, i + 1, CFM_COLOR, RGB(0, 0, 10 * i), 0));
     // The text, its changes, the panel's text limit (it holds 9 units before), a format waiting at
     // the caret at the end, redrawing off.
