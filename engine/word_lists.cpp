@@ -1,6 +1,7 @@
 #include "engine/word_lists.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <limits>
 #include <span>
@@ -157,13 +158,19 @@ public:
         put_text_ = &l.text;
         put_size_ = t.size();
         no_cr_upto_ = std::min(t.find('\r'), t.size());
+        // The panel's unit of each byte, a lone LF as '\r'.
+        static const std::array<char16_t, 256> kUnit = [] {
+            std::array<char16_t, 256> u{};
+            for (int b = 0; b < 256; ++b) u[static_cast<std::size_t>(b)] = cp1251_to_wchar(static_cast<unsigned char>(b));
+            u['\n'] = u'\r';
+            return u;
+        }();
         line_.resize(t.size() + 1);
         char16_t* out = line_.data();
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            const char ch = t[i];
-            if (ch == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
-            const auto byte = static_cast<unsigned char>(ch);
-            *out++ = ch == '\n' ? u'\r' : byte < 0x80 ? char16_t{byte} : cp1251_to_wchar(byte);
+        for (std::size_t i = 0; i < no_cr_upto_; ++i) *out++ = kUnit[static_cast<unsigned char>(t[i])];
+        for (std::size_t i = no_cr_upto_; i < t.size(); ++i) {
+            if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+            *out++ = kUnit[static_cast<unsigned char>(t[i])];
         }
         *out++ = u'\r';
         line_.resize(static_cast<std::size_t>(out - line_.data()));

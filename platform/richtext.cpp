@@ -278,6 +278,7 @@ struct RichText::Impl {
   std::vector<LONG> line_starts{0};  // first position of each paragraph line
   std::deque<UndoStep> undo, redo;
   bool typing_open = false;  // the top undo step is a typing run that may still grow
+  std::vector<LONG> cuts;    // where the format changes of text being appended begin and end
 
   // The last format changes without a face: (old index, change) -> new index. The panel is
   // coloured with a few changes over and over, so most changes are found here without building
@@ -576,23 +577,28 @@ TextChange RichText::append_formatted(std::u16string_view s, std::span<const For
   const uint32_t base = d.insertion_index(n, n);
   d.keep_history(n, n, total, undoable);
   d.append(s, base);
-  // The k-th change meets at most 2k + 1 runs of the new text, each of which may become a new
-  // format: room for them is made first, so that no renumbering happens while it is written.
+  // The new text is cut where the changes begin and end; between two cuts every character has one
+  // format, so a change sets each stretch of its range at once. The k-th change meets at most
+  // 2k + 1 stretches, each of which may become a new format: room for them is made first, so that
+  // no renumbering happens while it is written (one may happen before; the cuts stay valid).
+  std::vector<LONG>& cuts = d.cuts;
+  cuts.assign({0, total});
+  auto cut_at = [&cuts](LONG x) {
+    auto it = std::lower_bound(cuts.begin(), cuts.end(), x);
+    if (*it != x) it = cuts.insert(it, x);
+    return static_cast<std::size_t>(it - cuts.begin());
+  };
   std::size_t k = 0;
   for (const FormatChange& ch : changes) {
     const LONG a = std::clamp<LONG>(ch.from, 0, total), b = std::clamp<LONG>(ch.to, a, total);
     if (a == b) continue;
     d.ensure_room(std::min<std::size_t>(static_cast<std::size_t>(b - a), 2 * k++ + 1));
+    const std::size_t first = cut_at(a), last = cut_at(b);
     d.store.visit([&](auto& v) {
       using T = typename std::decay_t<decltype(v)>::value_type;
-      uint32_t last_old = std::numeric_limits<uint32_t>::max(), last_new = 0;
-      for (T *p = v.data() + n + a, *e = v.data() + n + b; p < e; ++p) {
-        if (*p != last_old) {
-          last_old = *p;
-          last_new = d.changed(last_old, ch.format);
-        }
-        *p = static_cast<T>(last_new);
-      }
+      T* p = v.data() + n;
+      for (std::size_t r = first; r < last; ++r)
+        std::fill(p + cuts[r], p + cuts[r + 1], static_cast<T>(d.changed(p[cuts[r]], ch.format)));
     });
   }
   modified = true;
