@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -93,6 +94,11 @@ std::u16string list_title(bool english, std::size_t entries, std::uint64_t total
 // Whether a list pumps messages before entry i (numbered from 0).
 bool pumps_before(std::size_t i) { return i > 0 && i % kListPumpEvery == 0; }
 
+void append_number(std::string& s, std::uint64_t n) {
+    char digits[24];
+    s.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
+}
+
 // One line of a list: the number, the word, the count, then the list's own text.
 struct ListLine {
     std::string text;  // 8-bit; a vertical entry holds CR LF inside
@@ -137,10 +143,15 @@ public:
         return pump;
     }
 
-    // The head of the next written line: its number, the word and the count.
-    ListLine head(const GRecord& g) const {
-        ListLine l;
-        if (entries() > 3) l.text = std::to_string(written_ + 1) + ". ";
+    // The head of the next written line: its number, the word and the count. The line is the
+    // frame's own, its text kept across lines so that a line costs no allocation.
+    ListLine& head(const GRecord& g) {
+        ListLine& l = next_;
+        l.text.clear();
+        if (entries() > 3) {
+            append_number(l.text, written_ + 1);
+            l.text += ". ";
+        }
         l.word_from = l.text.size();
         l.text += g.name;
         l.word_to = l.text.size();
@@ -148,7 +159,7 @@ public:
         if (counts_) {
             l.text += "  ";
             l.count_from = l.text.size();
-            l.text += std::to_string(g.count);
+            append_number(l.text, g.count);
             l.count_to = l.text.size();
         }
         return l;
@@ -250,6 +261,7 @@ private:
     bool redraw_was_on_ = true;  // the report's redrawing when the list opened
     std::size_t written_ = 0;
     LONG start_ = 0;  // where the list's lines begin
+    ListLine next_;        // the line being made
     std::u16string line_;  // the line being put, in the panel's form
     LONG line_start_ = 0;         // where it goes in the panel
     COLORREF line_colour_ = 0;    // the colour of the whole of it
@@ -547,7 +559,7 @@ void english_entry(ListFrame& f, const GRecord& g, FreqFiles& files) {
     }
     const ListPair* hard = is_in_hard(w);
     COLORREF line_colour = kColListNote;
-    ListLine l = f.head(g);
+    ListLine& l = f.head(g);
     l.text += english_text(w, hard, rank_text, line_colour);
     if (!l.text.empty() && l.text.back() == ' ') l.text.pop_back();
 
@@ -568,7 +580,7 @@ void unknown_entry(ListFrame& f, const GRecord& g, BgReport* ahead) {
     const std::string& text = report.text;
     const std::uint32_t text_colour = report.colour;
 
-    ListLine l = f.head(g);
+    ListLine& l = f.head(g);
     const std::size_t text_from = l.text.size();
     l.text += text;
     const LONG s = f.put(l, gl_col_nosug);

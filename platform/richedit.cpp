@@ -209,7 +209,7 @@ std::u16string_view panel_form(const RichText& d, std::u16string_view text, std:
   const std::u16string& own = d.text();
   const bool inside = !own.empty() && std::less_equal<>()(own.data(), text.data()) &&
                       std::less<>()(text.data(), own.data() + own.size());
-  if (!inside && text.find(u'\n') == std::u16string_view::npos) return text;
+  if (!inside && find_unit(text, u'\n') == std::u16string_view::npos) return text;
   copy = normalize_line_ends(text);
   return copy;
 }

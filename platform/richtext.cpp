@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -265,6 +266,22 @@ std::u16string normalize_line_ends(std::u16string_view s) {
   return out;
 }
 
+std::size_t find_unit(std::u16string_view s, char16_t unit, std::size_t from) {
+  if constexpr (std::endian::native != std::endian::little) return s.find(unit, from);
+  // The unit's low byte is its first; a match at an odd offset, or one whose other byte differs,
+  // is part of another unit.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
+  const size_t end = s.size() * sizeof(char16_t);
+  for (size_t at = from * sizeof(char16_t); at < end;) {
+    const void* hit = std::memchr(bytes + at, unit & 0xFF, end - at);
+    if (!hit) break;
+    const auto b = static_cast<size_t>(static_cast<const unsigned char*>(hit) - bytes);
+    if (b % 2 == 0 && s[b / 2] == unit) return b / 2;
+    at = b + 1;
+  }
+  return std::u16string_view::npos;
+}
+
 struct RichText::Impl {
   std::u16string text;
   IndexStore store;                 // format index of each character
@@ -424,8 +441,8 @@ struct RichText::Impl {
     const LONG from = len();
     text.append(s);
     store.append(s.size(), idx);
-    for (size_t i = 0; i < s.size(); ++i)
-      if (s[i] == u'\r') line_starts.push_back(from + static_cast<LONG>(i) + 1);
+    for (size_t i = find_unit(s, u'\r'); i != std::u16string_view::npos; i = find_unit(s, u'\r', i + 1))
+      line_starts.push_back(from + static_cast<LONG>(i) + 1);
     pending.reset();
     const LONG caret = len();
     sel = {caret, caret};
