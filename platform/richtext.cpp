@@ -598,12 +598,19 @@ TextChange RichText::append_formatted(std::u16string_view s, std::span<const For
   // format, so a change sets each stretch of its range at once. The k-th change meets at most
   // 2k + 1 stretches, each of which may become a new format: room for them is made first, so that
   // no renumbering happens while it is written (one may happen before; the cuts stay valid).
-  std::vector<LONG>& cuts = d.cuts;
-  cuts.assign({0, total});
-  auto cut_at = [&cuts](LONG x) {
-    auto it = std::lower_bound(cuts.begin(), cuts.end(), x);
-    if (*it != x) it = cuts.insert(it, x);
-    return static_cast<std::size_t>(it - cuts.begin());
+  if (d.cuts.size() < 2 * changes.size() + 2) d.cuts.resize(2 * changes.size() + 2);
+  LONG* const cuts = d.cuts.data();
+  std::size_t cut_count = 2;
+  cuts[0] = 0;
+  cuts[1] = total;
+  auto cut_at = [cuts, &cut_count](LONG x) {  // the cut at x, made when there is none
+    const auto i = static_cast<std::size_t>(std::lower_bound(cuts, cuts + cut_count, x) - cuts);
+    if (cuts[i] != x) {
+      std::copy_backward(cuts + i, cuts + cut_count, cuts + cut_count + 1);
+      cuts[i] = x;
+      ++cut_count;
+    }
+    return i;
   };
   std::size_t k = 0;
   for (const FormatChange& ch : changes) {
