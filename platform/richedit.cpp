@@ -380,6 +380,20 @@ void RE_HideSelection(HWND re, bool hide) {
 
 // ---- Formats ---------------------------------------------------------------------------------
 
+void RE_ColorRange(HWND re, CHARRANGE r, const CHARFORMAT2W& cf) {
+  RichText* d = platform_rich(re);
+  if (!d) return;
+  if (d->set_selection(r))
+    if (RichEditView* v = view_of(re)) v->selection_changed();
+  if (!d->hide_selection) {
+    d->hide_selection = true;
+    options_changed(re);
+  }
+  const CHARRANGE changed = d->set_format(d->selection().cpMin, d->selection().cpMax, cf);
+  if (changed.cpMax > changed.cpMin)
+    if (RichEditView* v = view_of(re)) v->formats_changed(changed.cpMin, changed.cpMax);
+}
+
 bool RE_SetCharFormat(HWND re, UINT scf, const CHARFORMAT2W& cf) {
   RichText* d = platform_rich(re);
   if (!d) return false;

@@ -243,6 +243,29 @@ TEST_P(Conformance, TextAppendedWithItsFormatsIsWhatTheSeparateCallsLeave) {
     }
 }
 
+// The program's colouring of a range: selected as RE_SetSel would (clamped, swapped), hidden, the
+// format set, and the dialog told of no selection.
+TEST_P(Conformance, ColouringARangeSelectsItSilently) {
+    const struct {
+        CHARRANGE asked, selected;
+    } cases[] = {{{2, 5}, {2, 5}}, {{9, 4}, {4, 9}}, {{6, 99}, {6, 10}}};
+    for (const auto& c : cases) {
+        RE_SetEventMask(re, 0);
+        RE_SetTextW(re, u"0123456789");
+        RE_SetEventMask(re, ENM_CHANGE | ENM_SELCHANGE);
+        clear_log();
+        RE_ColorRange(re, c.asked, CHARFORMAT2W{CFM_COLOR | CFM_BOLD, CFE_BOLD, 0, kRed, 0, {}});
+        EXPECT_EQ(count(WM_NOTIFY, kPanel, EN_SELCHANGE) + count(WM_COMMAND, kPanel, EN_CHANGE), 0);
+        EXPECT_EQ(RE_GetEventMask(re), DWORD{ENM_CHANGE | ENM_SELCHANGE});
+        EXPECT_EQ(RE_GetSel(re), c.selected);
+        for (LONG p = 0; p < 10; ++p) {
+            const bool in = p >= c.selected.cpMin && p < c.selected.cpMax;
+            EXPECT_EQ(driver->shown_color(re, p), in ? std::optional<COLORREF>(kRed) : std::nullopt) << p;
+            EXPECT_EQ(driver->shown_bold(re, p), in) << p;
+        }
+    }
+}
+
 // ---- Undo and redo ------------------------------------------------------------------------------
 
 TEST_P(Conformance, UndoAndRedoFromTheKeyboard) {
