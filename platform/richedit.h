@@ -119,7 +119,8 @@ std::size_t RE_ReplaceRanges(HWND re, const std::vector<CHARRANGE>& ranges, std:
                              bool can_undo = true);
 // Appends `text` at the end of the panel as a selection of the end replaced by it would (the text
 // limit applies), then sets each change's format over its range of what went in, in order, as
-// RE_SetCharFormat would; ranges are cut to that text. One change of text, one undo step, the
+// RE_SetCharFormat would; ranges are cut to that text, and one that ends before it begins sets
+// nothing. One change of text, one undo step, the
 // caret after the new text, and at most one EN_SELCHANGE and one EN_CHANGE (as the event mask
 // asks). Nothing happens when no text goes in.
 void RE_AppendFormatted(HWND re, std::u16string_view text, std::span<const FormatChange> changes,

@@ -2,9 +2,9 @@
 // paragraph lines.
 //
 // Formats are kept as one small index per character into a table of the distinct formats in use
-// (8 bits wide while a few hundred distinct formats are in use, 16 bits while fewer than 65,536
-// are, 32 bits after), so that a long report's formats take half as much memory as its text. Colouring a
-// range touches only that range, reading a format is one look-up, and inserting or deleting text
+// (8 bits wide while the table holds at most 256 and no more than 64 of them are in use when it
+// is compacted, 16 bits while fewer than 32,768 are, 32 bits after), so that a long report's
+// formats take half as much memory as its text. Colouring a range touches only that range, reading a format is one look-up, and inserting or deleting text
 // moves the indices with one block move, like the text itself. The table is compacted (unused
 // formats dropped, indices renumbered) when it grows past twice what is in use.
 #include "platform/richtext.h"
