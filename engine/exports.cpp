@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -26,23 +27,77 @@ namespace {
 
 // ---- Token export ------------------------------------------------------------------------------
 
-// One export file with its running place number.
-struct ExportFile {
+// One export file, written in large pieces, with the place number of its next group kept as
+// decimal text (places only ever grow by one).
+class ExportFile {
+public:
     FILE* f = nullptr;
-    int place = 0;        // the place number of the next group in this file's order
-    std::string pending;  // lines not yet written: the file is written in large pieces
+
+    // Writes one group, or only uses up its place when the group has no name: "%d. %s %d\r\n",
+    // the name between bars in the separator files.
+    void group(const GRecord& g, bool bars) {
+        if (!g.name.empty()) {
+            const std::size_t room = g.name.size() + kLineExtra;
+            if (used_ + room > kPiece) flush();
+            char* p = buf_.get() + used_;
+            if (room <= kPiece) {
+                p = head(p, bars);
+                std::memcpy(p, g.name.data(), g.name.size());  // counted from NUL-terminated texts: no NUL
+                used_ = static_cast<std::size_t>(tail(p + g.name.size(), g.count, bars) - buf_.get());
+            } else {  // a name longer than a piece goes on its own between the line's head and tail
+                OutputCyr(std::string_view(p, static_cast<std::size_t>(head(p, bars) - p)), 0, f);
+                OutputCyr(g.name, 0, f);
+                OutputCyr(std::string_view(p, static_cast<std::size_t>(tail(p, g.count, bars) - p)), 0, f);
+            }
+        }
+        next_place();
+    }
+    void flush() {
+        if (used_) OutputCyr(std::string_view(buf_.get(), used_), 0, f);
+        used_ = 0;
+    }
+    void close(const std::string& name) {
+        flush();
+        closefile(f, name);
+    }
+
+private:
+    static constexpr std::size_t kPiece = 1u << 16;  // bytes gathered before a write
+    static constexpr std::size_t kLineExtra = 40;    // a line's bytes besides its name, at most
+    static constexpr std::size_t kDigits = 16;
+
+    char* head(char* p, bool bars) const {
+        std::memcpy(p, place_ + kDigits - place_len_, place_len_);
+        p += place_len_;
+        *p++ = '.';
+        *p++ = ' ';
+        if (bars) *p++ = '|';
+        return p;
+    }
+    static char* tail(char* p, std::uint32_t count, bool bars) {
+        if (bars) *p++ = '|';
+        *p++ = ' ';
+        p = std::to_chars(p, p + 16, static_cast<int>(count)).ptr;
+        *p++ = '\r';
+        *p++ = '\n';
+        return p;
+    }
+    void next_place() {
+        std::size_t k = kDigits;
+        while (k > kDigits - place_len_ && place_[k - 1] == '9') place_[--k] = '0';
+        if (k == kDigits - place_len_) {
+            place_[--k] = '1';
+            ++place_len_;
+        } else {
+            ++place_[k - 1];
+        }
+    }
+
+    char place_[kDigits] = {'0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};
+    std::size_t place_len_ = 1;
+    std::unique_ptr<char[]> buf_{new char[kPiece]};
+    std::size_t used_ = 0;
 };
-
-constexpr std::size_t kExportPiece = 1u << 16;  // bytes gathered before a write
-
-void write_pending(ExportFile& out) {
-    if (!out.pending.empty()) OutputCyr(out.pending, 0, out.f);
-    out.pending.clear();
-}
-void close_export(ExportFile& out, const std::string& name) {
-    write_pending(out);
-    closefile(out.f, name);
-}
 
 std::string export_name(const char* label, const char* kind, const char* suffix) {
     return jux_format("___%s_%s%s", label ? label : "", kind, suffix);
@@ -61,21 +116,6 @@ bool open_all(ExportFile (&files)[N], const std::string (&names)[N]) {
     return true;
 }
 
-// Writes one group into a file, or only uses up its place when the group has no name.
-void write_group(ExportFile& out, const GRecord& g, bool bars) {
-    const int place = out.place++;
-    if (g.name.empty()) return;
-    // "%d. %s %d\r\n", the name between bars in the separator files.
-    char digits[16];
-    out.pending.append(digits, std::to_chars(digits, digits + sizeof digits, place).ptr);
-    out.pending += bars ? ". |" : ". ";
-    out.pending.append(g.name);  // counted from NUL-terminated texts: no name holds a NUL
-    out.pending += bars ? "| " : " ";
-    out.pending.append(digits, std::to_chars(digits, digits + sizeof digits, static_cast<int>(g.count)).ptr);
-    out.pending += "\r\n";
-    if (out.pending.size() >= kExportPiece) write_pending(out);
-}
-
 // The names of a sorted table lie all over the index's pool: each is fetched a few groups ahead.
 void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
     constexpr std::ptrdiff_t kAhead = 32;
@@ -87,8 +127,8 @@ void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
 void write_separators(int v, ExportFile& all, ExportFile& sentence, ExportFile& other) {
     for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
         fetch_name_ahead(g, g_nd4[v]);
-        write_group(all, *g, true);
-        write_group(IsEndOfSentence(g->name.data()) ? sentence : other, *g, true);
+        all.group(*g, true);
+        (IsEndOfSentence(g->name.data()) ? sentence : other).group(*g, true);
     }
 }
 
@@ -108,7 +148,7 @@ void count_records(int v, const SenToken* first, const SenToken* nd, const char*
 void write_tokens(int v, ExportFile& out) {
     for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
         fetch_name_ahead(g, g_nd4[v]);
-        write_group(out, *g, false);
+        out.group(*g, false);
     }
 }
 
@@ -398,7 +438,7 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     write_separators(v, space[0], space[1], space[2]);
     SortGmake4ByName(v, true);
     write_separators(v, space[3], space[4], space[5]);
-    for (ExportFile& f : space) close_export(f, "XXX.txt");
+    for (ExportFile& f : space) f.close("XXX.txt");
 
     // Tokens: counted once, each spelling apart and then with case variants merged.
     static const char* const kTokenKinds[] = {"TOKENS_ALPHA_UNGROUPED_INSENCS", "TOKENS_ALPHA_UNGROUPED_SENS",
@@ -417,7 +457,7 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     write_tokens(v, tokens[2]);
     SortGmake4ByName(v, true);
     write_tokens(v, tokens[3]);
-    for (int k = 0; k < 4; ++k) close_export(tokens[k], kTokenKinds[k]);
+    for (int k = 0; k < 4; ++k) tokens[k].close(kTokenKinds[k]);
     // Nothing reads the index after the files are written: its memory goes to the later phases.
     ReleaseGmake4(v);
 }

@@ -135,6 +135,22 @@ TEST_F(Exports, TokenExportWritesTenListsEachNumberedFromZero) {
     EXPECT_TRUE(hs->message_boxes.empty());
 }
 
+// Place numbers carry into new digits, and a name longer than the pieces the files are written in
+// comes out whole.
+TEST_F(Exports, TokenExportNumbersEveryLineAndWritesLongNamesWhole) {
+    std::vector<std::string> w;
+    for (int k = 0; k < 1'005; ++k) w.push_back(jux_format("w%04d", k));
+    w.push_back(std::string(70'000, 'z'));
+    OP[OPT_MAX_TOKEN_LENGTH].num_value = 0;  // no length limit
+    fill(store2, words(w));
+    export_sorted_tokens_and_spaces(sen_floor2, sen_nd2, "DOWN");
+    std::string expected;
+    for (std::size_t k = 0; k < w.size(); ++k) expected += jux_format("%d. %s 1\r\n", static_cast<int>(k), w[k].c_str());
+    EXPECT_EQ(file("___DOWN_TOKENS_ALPHA_UNGROUPED_SENS.txt"), expected);
+    EXPECT_EQ(file("___DOWN_TOKENS_NUM_GROUPED.txt"), expected);
+    EXPECT_EQ(file("___DOWN_SPACE_NUM.txt"), "0. | | 1005\r\n");
+}
+
 TEST_F(Exports, TokenExportOfAnEmptyStoreWritesEmptyFiles) {
     fill(storeR, {});
     export_sorted_tokens_and_spaces(sen_floorR, sen_ndR, "UP");
