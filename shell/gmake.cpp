@@ -166,6 +166,7 @@ void TokenIndex::reset() {
     groups_.size = 0;
     touched_.size = 0;
     table_.size = 0;
+    bytes_.size = 0;
     table_fresh_ = false;
     alpha_fresh_ = false;
     if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
@@ -186,6 +187,7 @@ void TokenIndex::release() {
     touched_.free_all();
     table_.free_all();
     alpha_.free_all();
+    bytes_.free_all();
     waiting_n_ = 0;
     table_fresh_ = false;
     alpha_fresh_ = false;
@@ -535,10 +537,62 @@ void TokenIndex::build_table(Order order, Order tie) {
     }
     table_.size = n;
     if (n == 0) return;
+    Key* const lo = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
+    Key* const keys = merged_ && order == Order::count && bytes_.size == entries_.size
+                          ? count_keys_from_bytes(lo, lo + n)
+                          : sorted_keys(order, lo, lo + n);
+    // The unmerged alphabetical and byte orders are kept: the merged tables by name ignoring case
+    // and by count follow from them (merged_folded_from_alpha, count_keys_from_bytes).
+    Array<std::uint32_t>* const keep = merged_                 ? nullptr
+                                       : order == Order::alpha ? &alpha_
+                                       : order == Order::bytes ? &bytes_
+                                                               : nullptr;
+    if (keep) {
+        if (keep->cap < n) {
+            keep->size = 0;
+            grow_to(*keep, n);
+        }
+        keep->size = n;
+        if (keep == &alpha_) alpha_fresh_ = true;
+    }
+    auto record = [this](const Key& key) {
+        Entry& e = entries_.data[key.idx];
+        std::uint32_t sections = e.sections;
+        if (merged_) {
+            sections = e.sec_count;
+            e.sec_count = 0;
+        }
+        return GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
+    };
+    // The entries are read in the new order, all over the index: each is fetched a few records
+    // ahead.
+    constexpr std::size_t kAhead = 16;
+    auto fetch = [this, keys, n](std::size_t far) {
+        if (far < n) __builtin_prefetch(entries_.data + keys[far].idx);
+    };
+    if (keys == lo) {
+        for (std::size_t k = n; k-- > 0;) {
+            fetch(k - kAhead);  // below 0 wraps past n
+            const Key key = keys[k];
+            if (keep) keep->data[k] = key.idx;
+            new (table_.data + k) GRecord(record(key));
+        }
+    } else {
+        for (std::size_t k = 0; k < n; ++k) {
+            fetch(k + kAhead);
+            const Key key = keys[k];
+            if (keep) keep->data[k] = key.idx;
+            new (table_.data + k) GRecord(record(key));
+        }
+    }
+}
+
+// The keys of the table's records in the given order, made in lo[0, n) and sorted through hi[0, n);
+// answers where they ended.
+TokenIndex::Key* TokenIndex::sorted_keys(Order order, Key* const lo, Key* const hi) {
+    const std::size_t n = static_cast<std::size_t>(hi - lo);
     const unsigned char* const fold =
         order == Order::alpha || order == Order::folded ? cp1251_detail::current_ctype->lower : nullptr;
-    Key* const lo = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
-    Key* const hi = lo + n;
     // A merged record takes its sections from the group: they are parked in the entry that names
     // the group (whose count in the open section is 0 here, a finished index having folded it) while
     // the groups are read in their own order, and cleared when the record is written, so that the
@@ -598,47 +652,27 @@ void TokenIndex::build_table(Order order, Order tie) {
             a = b;
         }
     }
-    // The unmerged alphabetical order is kept: the merged table in case-insensitive order follows
-    // from it without a sort (merged_folded_from_alpha).
-    const bool keep_alpha = order == Order::alpha && !merged_;
-    if (keep_alpha) {
-        if (alpha_.cap < n) {
-            alpha_.size = 0;
-            grow_to(alpha_, n);
-        }
-        alpha_.size = n;
-        alpha_fresh_ = true;
-    }
-    auto record = [this](const Key& key) {
-        Entry& e = entries_.data[key.idx];
-        std::uint32_t sections = e.sections;
-        if (merged_) {
-            sections = e.sec_count;
-            e.sec_count = 0;
-        }
-        return GRecord{std::string_view(e.name, e.len), key.count, sections, e.case_lead};
-    };
-    // The entries are read in the new order, all over the index: each is fetched a few records
-    // ahead.
+    return keys;
+}
+
+// The merged table by count from the unmerged byte order, which holds the groups' names (spellings
+// of their own) in the order that breaks ties of counts: the groups' keys in that order, then
+// sorted stably by count alone. Each group's sections are parked as sorted_keys() parks them.
+TokenIndex::Key* TokenIndex::count_keys_from_bytes(Key* const lo, Key* const hi) {
     constexpr std::size_t kAhead = 16;
-    auto fetch = [this, keys, n](std::size_t far) {
-        if (far < n) __builtin_prefetch(entries_.data + keys[far].idx);
-    };
-    if (keys == lo) {
-        for (std::size_t k = n; k-- > 0;) {
-            fetch(k - kAhead);  // below 0 wraps past n
-            const Key key = keys[k];
-            if (keep_alpha) alpha_.data[k] = key.idx;
-            new (table_.data + k) GRecord(record(key));
-        }
-    } else {
-        for (std::size_t k = 0; k < n; ++k) {
-            fetch(k + kAhead);
-            const Key key = keys[k];
-            if (keep_alpha) alpha_.data[k] = key.idx;
-            new (table_.data + k) GRecord(record(key));
-        }
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < bytes_.size; ++k) {
+        if (k + kAhead < bytes_.size) __builtin_prefetch(entries_.data + bytes_.data[k + kAhead]);
+        if (k + kAhead / 2 < bytes_.size) __builtin_prefetch(groups_.data + entries_.data[bytes_.data[k + kAhead / 2]].group);
+        const std::uint32_t idx = bytes_.data[k];
+        Entry& e = entries_.data[idx];
+        const Group& g = groups_.data[e.group];
+        if (g.best != idx) continue;
+        e.sec_count = g.sections;
+        new (lo + at++) Key{0, g.total, idx};
     }
+    static constexpr int kCountDigits[] = {8, 9, 10, 11};  // lsd_sort skips those alike in every key
+    return lsd_sort(lo, hi, at, kCountDigits, 4);
 }
 
 // The merged table in case-insensitive order, from the unmerged alphabetical order of the same

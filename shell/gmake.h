@@ -111,6 +111,8 @@ private:
     void rehash(std::size_t want);
     const char* store_name(std::string_view token);
     void build_table(Order order, Order tie);
+    Key* sorted_keys(Order order, Key* lo, Key* hi);
+    Key* count_keys_from_bytes(Key* lo, Key* hi);
     bool merged_folded_from_alpha();
     int compare(Order order, const Key& a, const Key& b) const;
 
@@ -128,6 +130,7 @@ private:
     Array<GRecord> table_;            // the finished table
     Array<std::uint32_t> alpha_;      // entries in the alphabetical order of the spellings
     bool alpha_fresh_ = false;        // alpha_ holds that order for the counts as they stand
+    Array<std::uint32_t> bytes_;      // entries in byte order, while it holds every entry
     bool merged_ = false;             // the table merges case variants
     bool table_fresh_ = false;        // the table is built from the counts as they stand
     Order order_ = Order::count;      // the table's order
