@@ -448,6 +448,7 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     ExportFile tokens[4];
     if (!open_all(tokens, token_names)) return;
     ResetGmake4(v);
+    ReserveGmake4(v, static_cast<std::size_t>(nd - first));  // each record may hold a spelling of its own
     count_records(v, first, nd, &SenToken::text);
     FinishGmakeAlpha4(v);
     write_tokens(v, tokens[0]);

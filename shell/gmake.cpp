@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <type_traits>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct TokenIndex::Group {
 namespace {
 
 constexpr std::size_t kPoolBlock = 1u << 20;
+// Bytes past the end of a name-pool block that belong to it: a name's first eight bytes can be read
+// as one word wherever it lies (name_prefix).
+constexpr std::size_t kPoolSlack = 8;
 
 // Hashes eight bytes at a time (the tail zero-padded, the length mixed in). Only the hash slots
 // depend on it: what the index counts and how it sorts do not.
@@ -122,16 +126,17 @@ void push(TokenIndex::Array<T>& a, const T& v) {
 // (where one name ends first, it is a prefix of the other up to there, and sorts first either way);
 // equal prefixes say nothing and the names are compared in full. `fold` takes the bytes folded to
 // lower case as the case-insensitive order compares them (the locale's table `fold`, or null).
-std::uint64_t name_prefix(std::string_view name, const unsigned char* fold) {
-    unsigned char b[8] = {};
-    const std::size_t k = std::min<std::size_t>(8, name.size());
-    std::memcpy(b, name.data(), k);
-    if (fold)
-        for (std::size_t j = 0; j < k; ++j) b[j] = fold[b[j]];
-    std::uint64_t v = 0;
-    std::memcpy(&v, b, 8);
-    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);  // big-endian as is
-    return v;
+// The name lies in the name pool, which can be read eight bytes from any name's start.
+std::uint64_t name_prefix(const char* name, std::size_t len, const unsigned char* fold) {
+    std::uint64_t w;
+    std::memcpy(&w, name, 8);
+    if constexpr (std::endian::native == std::endian::little) w = __builtin_bswap64(w);  // big-endian as is
+    if (fold) {
+        std::uint64_t f = 0;
+        for (int j = 0; j < 64; j += 8) f |= std::uint64_t{fold[(w >> j) & 0xFFu]} << j;
+        w = f;
+    }
+    return len >= 8 ? w : w & ~(~std::uint64_t{0} >> (8 * len));
 }
 
 
@@ -153,6 +158,21 @@ void TokenIndex::allocate() {
     if (slots_.cap == 0) rehash(first_room_ * 2);
 }
 
+void TokenIndex::reserve(std::size_t distinct) {
+    auto room = [distinct](auto& a) {
+        using T = std::remove_reference_t<decltype(*a.data)>;
+        if (a.cap >= distinct) return;
+        void* p = alloc_array<T>(distinct);
+        if (!p) return;  // counting grows the table step by step instead
+        if (a.size) std::memcpy(p, a.data, a.size * sizeof(T));
+        jux_free(a.data);
+        a.data = static_cast<T*>(p);
+        a.cap = distinct;
+    };
+    room(entries_);
+    room(groups_);
+}
+
 void TokenIndex::read_options() {
     section_size_ = std::max<std::int64_t>(1, OP[OPT_TOKENS_IN_SECTION].num_value);
     max_len_ = OP[OPT_MAX_TOKEN_LENGTH].num_value;
@@ -172,7 +192,7 @@ void TokenIndex::reset() {
     if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
     if (pool_.size() > 1) pool_.resize(1);
     pool_used_ = 0;
-    pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get());
+    pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get()) - kPoolSlack;
     in_section_ = 0;
     section_no_ = 0;
     tokens_ = 0;
@@ -198,17 +218,19 @@ void TokenIndex::release() {
     tokens_ = 0;
 }
 
+// Names go one after the other, each followed by its NUL and, until the next name is stored, by
+// zero bytes up to eight past its end, so that the pool is written wherever a name's word is read.
 const char* TokenIndex::store_name(std::string_view token) {
     const std::size_t need = token.size() + 1;
     if (pool_.empty() || pool_used_ + need > pool_block_) {
         const std::size_t size = std::max(kPoolBlock, need);
-        pool_.emplace_back(static_cast<char*>(jux_malloc_or_exit(size)));
+        pool_.emplace_back(static_cast<char*>(jux_malloc_or_exit(size + kPoolSlack)));
         pool_block_ = size;
         pool_used_ = 0;
     }
     char* p = pool_.back().get() + pool_used_;
     std::memcpy(p, token.data(), token.size());
-    p[token.size()] = '\0';
+    std::memset(p + token.size(), 0, kPoolSlack);
     pool_used_ += need;
     return p;
 }
@@ -514,8 +536,52 @@ K* lsd_sort(K* keys, K* other, std::size_t n, const int* digits, std::size_t cou
     return keys;
 }
 
-// Tables from this many records are sorted a bucket of the most significant digit at a time.
-constexpr std::size_t kBucketsFrom = 1u << 16;
+// Buckets of at most this many keys are sorted by insertion.
+constexpr std::size_t kInsertionUpTo = 48;
+
+// Sorts keys[0, n) by the listed digits (most significant first) through the other buffer
+// other[0, n), the keys ending where they began: into buckets by the first digit that differs,
+// then each bucket by the digits after it, the small ones by insertion. `less` compares two keys'
+// whole sort numbers (every digit not listed being alike in all keys).
+template <class K, class Less>
+void msd_sort(K* keys, K* other, std::size_t n, const int* digits, std::size_t count, const Less& less) {
+    if (count == 0 || n < 2) return;
+    if (n <= kInsertionUpTo) {
+        for (std::size_t k = 1; k < n; ++k) {
+            const K key = keys[k];
+            std::size_t j = k;
+            for (; j > 0 && less(key, keys[j - 1]); --j) new (keys + j) K(keys[j - 1]);
+            new (keys + j) K(key);
+        }
+        return;
+    }
+    // The keys per value of the first digit that differs, and the range of values they take.
+    std::size_t start[257];
+    unsigned first = 255, last = 0;
+    for (; count > 0; ++digits, --count) {
+        std::fill(start, start + 257, std::size_t{0});
+        first = 255;
+        last = 0;
+        for (std::size_t k = 0; k < n; ++k) {
+            const unsigned d = key_digit(keys[k].prefix, keys[k].count, digits[0]);
+            ++start[d + 1];
+            first = std::min(first, d);
+            last = std::max(last, d);
+        }
+        if (first != last) break;
+    }
+    if (count == 0) return;  // every listed digit alike
+    for (unsigned b = first; b <= last; ++b) start[b + 1] += start[b];
+    std::size_t at[256];
+    std::copy(start + first, start + last + 1, at + first);
+    for (std::size_t k = 0; k < n; ++k) {
+        const K& key = keys[k];
+        new (other + at[key_digit(key.prefix, key.count, digits[0])]++) K(key);
+    }
+    std::memcpy(static_cast<void*>(keys), other, n * sizeof(K));
+    for (unsigned b = first; b <= last; ++b)
+        msd_sort(keys + start[b], other + start[b], start[b + 1] - start[b], digits + 1, count - 1, less);
+}
 
 }  // namespace
 
@@ -597,62 +663,47 @@ TokenIndex::Key* TokenIndex::sorted_keys(Order order, Key* const lo, Key* const 
     // the group (whose count in the open section is 0 here, a finished index having folded it) while
     // the groups are read in their own order, and cleared when the record is written, so that the
     // records are written without a second fetch from all over the groups.
+    std::uint64_t prefix_and = ~std::uint64_t{0}, prefix_or = 0;
+    std::uint32_t count_and = ~std::uint32_t{0}, count_or = 0;
     for (std::size_t k = 0; k < n; ++k) {
         const std::uint32_t idx = merged_ ? groups_.data[k].best : static_cast<std::uint32_t>(k);
         Entry& e = entries_.data[idx];
         if (merged_) e.sec_count = groups_.data[k].sections;
-        new (lo + k) Key{name_prefix(std::string_view(e.name, e.len), fold), merged_ ? groups_.data[k].total : e.count,
-                         idx};
+        const Key key{name_prefix(e.name, e.len, fold), merged_ ? groups_.data[k].total : e.count, idx};
+        prefix_and &= key.prefix;
+        prefix_or |= key.prefix;
+        count_and &= key.count;
+        count_or |= key.count;
+        new (lo + k) Key(key);
     }
     auto before = [this, order](const Key& a, const Key& b) { return compare(order, a, b) < 0; };
     const bool by_count = order == Order::count;
-    Key* keys = lo;
     if (n < 256) {
         std::sort(lo, lo + n, before);
-    } else {
-        const int digits = by_count ? 12 : 8;
-        std::vector<std::size_t> hist(static_cast<std::size_t>(digits) * 256, 0);
-        for (std::size_t k = 0; k < n; ++k)
-            for (int d = 0; d < digits; ++d) ++hist[static_cast<std::size_t>(d) * 256 + key_digit(lo[k].prefix, lo[k].count, d)];
-        int vary[12];  // the digits in which keys differ, least significant first
-        std::size_t nv = 0;
-        for (int d = 0; d < digits; ++d) {
-            const std::size_t* h = hist.data() + static_cast<std::size_t>(d) * 256;
-            if (std::find(h, h + 256, n) == h + 256) vary[nv++] = d;
-        }
-        Key* other = hi;
-        if (nv >= 2 && n >= kBucketsFrom) {
-            // Into buckets by the most significant digit first, then each bucket (small enough to
-            // stay in the cache) by the rest: the same order as by every digit over the whole.
-            std::size_t start[257];
-            const std::size_t* h = hist.data() + static_cast<std::size_t>(vary[nv - 1]) * 256;
-            start[0] = 0;
-            for (int b = 0; b < 256; ++b) start[b + 1] = start[b] + h[b];
-            std::size_t at[256];
-            std::copy(start, start + 256, at);
-            for (std::size_t k = 0; k < n; ++k) {
-                const Key& key = keys[k];
-                new (other + at[key_digit(key.prefix, key.count, vary[nv - 1])]++) Key(key);
-            }
-            std::swap(keys, other);
-            for (int b = 0; b < 256; ++b) {
-                const std::size_t m = start[b + 1] - start[b];
-                Key* const into = keys + start[b];
-                if (const Key* sorted = lsd_sort(into, other + start[b], m, vary, nv - 1); sorted != into)
-                    std::memcpy(static_cast<void*>(into), sorted, m * sizeof(Key));
-            }
-        } else {
-            keys = lsd_sort(keys, other, n, vary, nv);
-        }
-        // Runs that the prefix (and count) did not order.
-        for (std::size_t a = 0; a < n;) {
-            std::size_t b = a + 1;
-            while (b < n && keys[b].prefix == keys[a].prefix && (!by_count || keys[b].count == keys[a].count)) ++b;
-            if (b - a > 1) std::sort(keys + a, keys + b, before);
-            a = b;
-        }
+        return lo;
     }
-    return keys;
+    // The digits in which keys differ, most significant first: for the count order the count's,
+    // then the prefix's.
+    int vary[12];
+    std::size_t nv = 0;
+    if (by_count)
+        for (int d = 11; d >= 8; --d)
+            if (((count_and ^ count_or) >> (8 * (d - 8))) & 0xFFu) vary[nv++] = d;
+    for (int d = 7; d >= 0; --d)
+        if (((prefix_and ^ prefix_or) >> (8 * d)) & 0xFFu) vary[nv++] = d;
+    auto less = [by_count](const Key& a, const Key& b) {
+        if (by_count && a.count != b.count) return a.count > b.count;
+        return a.prefix < b.prefix;
+    };
+    msd_sort(lo, hi, n, vary, nv, less);
+    // Runs that the prefix (and count) did not order.
+    for (std::size_t a = 0; a < n;) {
+        std::size_t b = a + 1;
+        while (b < n && lo[b].prefix == lo[a].prefix && (!by_count || lo[b].count == lo[a].count)) ++b;
+        if (b - a > 1) std::sort(lo + a, lo + b, before);
+        a = b;
+    }
+    return lo;
 }
 
 // The merged table by count from the unmerged byte order, which holds the groups' names (spellings
@@ -797,6 +848,9 @@ void ResetGmake4(int v) {
 }
 int PutInG4(int v, std::string_view token) { return ok4(v) ? gmake4[v].put(token) : 0; }
 int PutAllInG4(int v, std::span<const std::string_view> tokens) { return ok4(v) ? gmake4[v].put_all(tokens) : 0; }
+void ReserveGmake4(int v, std::size_t distinct) {
+    if (ok4(v)) gmake4[v].reserve(distinct);
+}
 void FinishGmakeCase4(int v) {
     if (!ok4(v)) return;
     gmake4[v].finish(true, false);

@@ -74,6 +74,10 @@ public:
     void allocate();
     // Releases every buffer (the instance stays usable and allocates again when used).
     void release();
+    // Makes room for this many distinct spellings at once, when the memory is there, so that
+    // counting them does not move the main table and the groups again and again. Room not used
+    // is only address space: its pages are not touched.
+    void reserve(std::size_t distinct);
 
     GRecord* floor() { return table_.data; }
     GRecord* end() { return table_.data + table_.size; }
@@ -175,6 +179,7 @@ extern GRecord* g_nd4[GMAKE4_INSTANCES];
 void ResetGmake4(int v);
 int PutInG4(int v, std::string_view token);
 int PutAllInG4(int v, std::span<const std::string_view> tokens);  // PutInG4 of each, in order
+void ReserveGmake4(int v, std::size_t distinct);                  // TokenIndex::reserve
 void FinishGmakeCase4(int v);   // case variants merged, by count
 void FinishGmakeAlpha4(int v);  // case-sensitive, alphabetical
 // Re-sorts the finished table by name (TokenIndex::sort_by_name).
