@@ -16,13 +16,20 @@
 struct TokenIndex::Entry {
     const char* name;
     std::uint32_t len;
-    std::uint32_t hash;  // hash of the case-folded spelling (its group's)
+    std::uint32_t tag;  // name_tag(): a spelling of up to four bytes is found without reading its name
     std::uint32_t count;
     std::uint32_t sections;
     std::uint32_t case_lead;
     std::uint32_t sec_count;  // occurrences in the open section
     std::uint32_t group;
     std::uint32_t next;       // the group's next spelling, or kNoEntry
+};
+
+// The hash slot of a group: its first spelling (index + 1; 0 empty) and the hash of the folded
+// spelling, so that a probe passes other groups without reading their spellings.
+struct TokenIndex::Slot {
+    std::uint32_t entry;
+    std::uint32_t hash;
 };
 
 // What a sort compares, made once per record: the name's prefix, the count, and the record's
@@ -37,7 +44,6 @@ struct TokenIndex::Key {
 // they came.
 struct TokenIndex::Group {
     std::uint32_t first;         // the spelling that opened the group
-    std::uint32_t hash;          // hash of the folded spelling
     std::uint32_t last_section;  // last section in which the group occurred
     std::uint32_t sections;
     std::uint32_t leader;        // leading spelling of the section being folded
@@ -89,6 +95,13 @@ bool all_digits(std::string_view s) {
     for (char c : s)
         if (c < '0' || c > '9') return false;
     return true;
+}
+
+// The first four bytes of a spelling (fewer zero-padded), as one number.
+std::uint32_t name_tag(const char* s, std::size_t n) {
+    std::uint32_t t = 0;
+    for (std::size_t i = 0; i < n && i < 4; ++i) t |= std::uint32_t{static_cast<unsigned char>(s[i])} << (8 * i);
+    return t;
 }
 
 bool folded_equal(const unsigned char* lower, const char* a, const char* b, std::size_t n) {
@@ -189,7 +202,7 @@ void TokenIndex::reset() {
     bytes_.size = 0;
     table_fresh_ = false;
     alpha_fresh_ = false;
-    if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
+    if (slots_.cap) std::memset(static_cast<void*>(slots_.data), 0, slots_.cap * sizeof(Slot));
     if (pool_.size() > 1) pool_.resize(1);
     pool_used_ = 0;
     pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get()) - kPoolSlack;
@@ -254,19 +267,21 @@ void TokenIndex::grow_entries() {
     }
 }
 
-// The slots name each group's first spelling (index + 1; 0 empty), by the folded hash.
+// The slots name each group's first spelling by the folded hash.
 void TokenIndex::rehash(std::size_t want) {
     std::size_t n = 1024;
     while (n < want) n *= 2;
-    void* p = alloc_array<std::uint32_t>(n);
+    void* p = alloc_array<Slot>(n);
     if (!p) mallocexit();
-    auto* fresh = static_cast<std::uint32_t*>(p);
-    std::memset(fresh, 0, n * sizeof(std::uint32_t));
+    auto* fresh = static_cast<Slot*>(p);
+    std::memset(p, 0, n * sizeof(Slot));
     const std::size_t mask = n - 1;
-    for (std::size_t i = 0; i < groups_.size; ++i) {
-        std::size_t s = groups_.data[i].hash & mask;
-        while (fresh[s]) s = (s + 1) & mask;
-        fresh[s] = groups_.data[i].first + 1;
+    for (std::size_t i = 0; i < slots_.cap; ++i) {
+        const Slot old = slots_.data[i];
+        if (!old.entry) continue;
+        std::size_t s = old.hash & mask;
+        while (fresh[s].entry) s = (s + 1) & mask;
+        fresh[s] = old;
     }
     jux_free(slots_.data);
     slots_.data = fresh;
@@ -283,13 +298,13 @@ std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash, 
     const auto idx = static_cast<std::uint32_t>(entries_.size);
     if (group == kNoEntry) {
         group = static_cast<std::uint32_t>(groups_.size);
-        push(groups_, Group{idx, hash, 0, 0, 0, 0, 0});
-        slots_.data[slot] = idx + 1;
+        push(groups_, Group{idx, 0, 0, 0, 0, 0});
+        slots_.data[slot] = Slot{idx + 1, hash};
     } else {
         entries_.data[prev].next = idx;
     }
     entries_.data[entries_.size++] =
-        Entry{name, static_cast<std::uint32_t>(token.size()), hash, 0, 0, 0, 0, group, kNoEntry};
+        Entry{name, static_cast<std::uint32_t>(token.size()), name_tag(token.data(), token.size()), 0, 0, 0, 0, group, kNoEntry};
     return idx;
 }
 
@@ -348,8 +363,9 @@ int TokenIndex::put_batch(std::span<const std::string_view> tokens) {
     };
     auto fetch_entry = [&](std::size_t i) {
         if (!slots_.cap) return;
-        if (const std::uint32_t v = slots_.data[hashes[i % kAhead] & (slots_.cap - 1)])
-            __builtin_prefetch(entries_.data + (v - 1));
+        const std::uint32_t h = hashes[i % kAhead];
+        if (const Slot slot = slots_.data[h & (slots_.cap - 1)]; slot.entry && slot.hash == h)
+            __builtin_prefetch(entries_.data + (slot.entry - 1));
     };
     for (std::size_t i = 0; i < std::min(n, kAhead); ++i) fetch_slot(i);
     for (std::size_t i = 0; i < std::min(n, kAhead / 2); ++i) fetch_entry(i);
@@ -372,15 +388,18 @@ int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     const std::size_t mask = slots_.cap - 1;
     std::size_t s = h & mask;
     std::uint32_t idx = kNoEntry;
+    const std::uint32_t tag = name_tag(token.data(), len);
+    auto same = [&](const Entry& e) { return e.tag == tag && (len <= 4 || std::memcmp(e.name, token.data(), len) == 0); };
     for (;;) {
-        const std::uint32_t v = slots_.data[s];
+        const Slot slot = slots_.data[s];
+        const std::uint32_t v = slot.entry;
         if (!v) {
             idx = add_entry(token, h, kNoEntry, kNoEntry, s);
             break;
         }
         const Entry& first = entries_.data[v - 1];
-        if (first.hash == h && first.len == len) {
-            if (std::memcmp(first.name, token.data(), len) == 0) {  // the group's first spelling
+        if (slot.hash == h && first.len == len) {
+            if (same(first)) {  // the group's first spelling
                 idx = v - 1;
                 break;
             }
@@ -388,7 +407,7 @@ int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
                 // The group: the spelling among its other spellings, or a new one at the end.
                 std::uint32_t prev = v - 1, e = first.next;
                 for (; e != kNoEntry; prev = e, e = entries_.data[e].next)
-                    if (std::memcmp(entries_.data[e].name, token.data(), len) == 0) break;
+                    if (same(entries_.data[e])) break;
                 idx = e != kNoEntry ? e : add_entry(token, h, first.group, prev, s);
                 break;
             }

@@ -98,6 +98,7 @@ public:
 private:
     struct Entry;
     struct Group;
+    struct Slot;
     struct Key;
     // Orders of the table: count descending then byte order; case-insensitive then count
     // descending then byte order; byte order; case-insensitive with ties kept as they were.
@@ -129,7 +130,7 @@ private:
 
     Array<Entry> entries_;            // the main table: one entry per distinct spelling
     Array<Group> groups_;             // one per case-insensitive group
-    Array<std::uint32_t> slots_;      // hash slots of the groups' first spellings (index + 1; 0 empty)
+    Array<Slot> slots_;               // hash slots of the groups' first spellings
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
     Array<std::uint32_t> alpha_;      // entries in the alphabetical order of the spellings
