@@ -42,7 +42,10 @@ public:
             char* p = buf_.get() + used_;
             if (room <= kPiece) {
                 p = head(p, bars);
-                std::memcpy(p, g.name.data(), g.name.size());  // counted from NUL-terminated texts: no NUL
+                // Counted from NUL-terminated texts, the name holds no NUL; a short one is copied as
+                // one block of the bytes readable from its start (the room after it takes them).
+                if (g.name.size() <= GRECORD_NAME_READABLE) std::memcpy(p, g.name.data(), GRECORD_NAME_READABLE);
+                else std::memcpy(p, g.name.data(), g.name.size());
                 used_ = static_cast<std::size_t>(tail(p + g.name.size(), g.count, bars) - buf_.get());
             } else {  // a name longer than a piece goes on its own between the line's head and tail
                 OutputCyr(std::string_view(p, static_cast<std::size_t>(head(p, bars) - p)), 0, f);
@@ -65,9 +68,10 @@ private:
     static constexpr std::size_t kPiece = 1u << 16;  // bytes gathered before a write
     static constexpr std::size_t kLineExtra = 40;    // a line's bytes besides its name, at most
     static constexpr std::size_t kDigits = 16;
+    static_assert(GRECORD_NAME_READABLE + kDigits <= kLineExtra);
 
     char* head(char* p, bool bars) const {
-        std::memcpy(p, place_ + kDigits - place_len_, place_len_);
+        std::memcpy(p, place_ + kDigits - place_len_, kDigits);  // the digits, then bytes written over
         p += place_len_;
         *p++ = '.';
         *p++ = ' ';
@@ -77,7 +81,8 @@ private:
     static char* tail(char* p, std::uint32_t count, bool bars) {
         if (bars) *p++ = '|';
         *p++ = ' ';
-        p = std::to_chars(p, p + 16, static_cast<int>(count)).ptr;
+        if (count < 10) *p++ = static_cast<char>('0' + count);
+        else p = std::to_chars(p, p + 16, static_cast<int>(count)).ptr;
         *p++ = '\r';
         *p++ = '\n';
         return p;
@@ -93,7 +98,8 @@ private:
         }
     }
 
-    char place_[kDigits] = {'0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};
+    // The place's digits end just before place_[kDigits]; the bytes after them are copied with them.
+    char place_[2 * kDigits] = {'0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};
     std::size_t place_len_ = 1;
     std::unique_ptr<char[]> buf_{new char[kPiece]};
     std::size_t used_ = 0;

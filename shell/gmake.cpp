@@ -54,9 +54,10 @@ struct TokenIndex::Group {
 namespace {
 
 constexpr std::size_t kPoolBlock = 1u << 20;
-// Bytes past the end of a name-pool block that belong to it: a name's first eight bytes can be read
-// as one word wherever it lies (name_prefix).
-constexpr std::size_t kPoolSlack = 8;
+// Bytes past the end of a name-pool block that belong to it: a name's first bytes can be read as
+// one block wherever it lies (name_prefix, GRECORD_NAME_READABLE).
+constexpr std::size_t kPoolSlack = GRECORD_NAME_READABLE;
+static_assert(kPoolSlack >= 8);
 
 // Hashes eight bytes at a time (the tail zero-padded, the length mixed in). Only the hash slots
 // depend on it: what the index counts and how it sorts do not.
@@ -232,7 +233,8 @@ void TokenIndex::release() {
 }
 
 // Names go one after the other, each followed by its NUL and, until the next name is stored, by
-// zero bytes up to eight past its end, so that the pool is written wherever a name's word is read.
+// zero bytes up to kPoolSlack past its end, so that the pool is written wherever a name's first
+// bytes are read as one block.
 const char* TokenIndex::store_name(std::string_view token) {
     const std::size_t need = token.size() + 1;
     if (pool_.empty() || pool_used_ + need > pool_block_) {

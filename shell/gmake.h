@@ -30,6 +30,10 @@
 
 #include "shell/memory.h"
 
+// Bytes that can be read from the start of any name of an index (the name, its NUL and bytes of
+// no meaning after it), so that a short name can be copied as one block.
+inline constexpr std::size_t GRECORD_NAME_READABLE = 16;
+
 // One distinct token (or case-insensitive group) of a finished index.
 struct GRecord {
     std::string_view name;    // the token; NUL-terminated in the index's name pool
