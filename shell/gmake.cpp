@@ -221,6 +221,7 @@ void TokenIndex::release() {
     touched_.free_all();
     table_.free_all();
     alpha_.free_all();
+    named_count_.free_all();
     bytes_.free_all();
     waiting_n_ = 0;
     table_fresh_ = false;
@@ -642,8 +643,9 @@ void TokenIndex::build_table(Order order, Order tie) {
         keep->size = n;
         if (keep == &alpha_) alpha_fresh_ = true;
     }
-    auto record = [this](const Key& key) {
-        Entry& e = entries_.data[key.idx];
+    // alpha_ takes the spellings' groups (all merged_folded_from_alpha needs), bytes_ the spellings.
+    const bool groups = keep == &alpha_;
+    auto record = [this](const Key& key, Entry& e) {
         std::uint32_t sections = e.sections;
         if (merged_) {
             sections = e.sec_count;
@@ -661,15 +663,17 @@ void TokenIndex::build_table(Order order, Order tie) {
         for (std::size_t k = n; k-- > 0;) {
             fetch(k - kAhead);  // below 0 wraps past n
             const Key key = keys[k];
-            if (keep) keep->data[k] = key.idx;
-            new (table_.data + k) GRecord(record(key));
+            Entry& e = entries_.data[key.idx];
+            if (keep) keep->data[k] = groups ? e.group : key.idx;
+            new (table_.data + k) GRecord(record(key, e));
         }
     } else {
         for (std::size_t k = 0; k < n; ++k) {
             fetch(k + kAhead);
             const Key key = keys[k];
-            if (keep) keep->data[k] = key.idx;
-            new (table_.data + k) GRecord(record(key));
+            Entry& e = entries_.data[key.idx];
+            if (keep) keep->data[k] = groups ? e.group : key.idx;
+            new (table_.data + k) GRecord(record(key, e));
         }
     }
 }
@@ -731,17 +735,26 @@ TokenIndex::Key* TokenIndex::sorted_keys(Order order, Key* const lo, Key* const 
 // of their own) in the order that breaks ties of counts: the groups' keys in that order, then
 // sorted stably by count alone. Each group's sections are parked as sorted_keys() parks them.
 TokenIndex::Key* TokenIndex::count_keys_from_bytes(Key* const lo, Key* const hi) {
+    // Each group's count goes to the spelling that names it, in a table of a number per spelling
+    // (0 for the others: a group has occurred), so that the byte order is then read with one small
+    // fetch per spelling.
+    if (named_count_.cap < entries_.size) {
+        named_count_.size = 0;
+        grow_to(named_count_, entries_.size);
+    }
+    named_count_.size = entries_.size;
+    std::memset(named_count_.data, 0, entries_.size * sizeof(std::uint32_t));
+    for (std::size_t k = 0; k < groups_.size; ++k) {
+        const Group& g = groups_.data[k];
+        named_count_.data[g.best] = g.total;
+        entries_.data[g.best].sec_count = g.sections;
+    }
     constexpr std::size_t kAhead = 16;
     std::size_t at = 0;
     for (std::size_t k = 0; k < bytes_.size; ++k) {
-        if (k + kAhead < bytes_.size) __builtin_prefetch(entries_.data + bytes_.data[k + kAhead]);
-        if (k + kAhead / 2 < bytes_.size) __builtin_prefetch(groups_.data + entries_.data[bytes_.data[k + kAhead / 2]].group);
+        if (k + kAhead < bytes_.size) __builtin_prefetch(named_count_.data + bytes_.data[k + kAhead]);
         const std::uint32_t idx = bytes_.data[k];
-        Entry& e = entries_.data[idx];
-        const Group& g = groups_.data[e.group];
-        if (g.best != idx) continue;
-        e.sec_count = g.sections;
-        new (lo + at++) Key{0, g.total, idx};
+        if (const std::uint32_t total = named_count_.data[idx]) new (lo + at++) Key{0, total, idx};
     }
     static constexpr int kCountDigits[] = {8, 9, 10, 11};  // lsd_sort skips those alike in every key
     return lsd_sort(lo, hi, at, kCountDigits, 4);
@@ -768,8 +781,9 @@ bool TokenIndex::merged_folded_from_alpha() {
     std::uint32_t last = kNoEntry;
     constexpr std::size_t kAhead = 16;
     for (std::size_t k = 0; k < alpha_.size; ++k) {
-        if (k + kAhead < alpha_.size) __builtin_prefetch(entries_.data + alpha_.data[k + kAhead]);
-        const std::uint32_t g = entries_.data[alpha_.data[k]].group;
+        if (k + kAhead < alpha_.size) __builtin_prefetch(groups_.data + alpha_.data[k + kAhead]);
+        if (k + kAhead / 2 < alpha_.size) __builtin_prefetch(entries_.data + groups_.data[alpha_.data[k + kAhead / 2]].best);
+        const std::uint32_t g = alpha_.data[k];
         if (g == last) continue;
         last = g;
         const Group& group = groups_.data[g];

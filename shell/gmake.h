@@ -137,9 +137,10 @@ private:
     Array<Slot> slots_;               // hash slots of the groups' first spellings
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
-    Array<std::uint32_t> alpha_;      // entries in the alphabetical order of the spellings
+    Array<std::uint32_t> alpha_;      // the groups of the spellings in their alphabetical order
     bool alpha_fresh_ = false;        // alpha_ holds that order for the counts as they stand
     Array<std::uint32_t> bytes_;      // entries in byte order, while it holds every entry
+    Array<std::uint32_t> named_count_;  // per entry: its group's count when it names the group, else 0
     bool merged_ = false;             // the table merges case variants
     bool table_fresh_ = false;        // the table is built from the counts as they stand
     Order order_ = Order::count;      // the table's order
