@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <span>
+#include <utility>
 
 #include "engine/output_files.h"
 #include "engine/rank_bands.h"
 #include "engine/token_report.h"
+#include "engine/worker_pool.h"
 #include "lexicon/display.h"
 #include "lexicon/panel_writing.h"
 #include "lexicon/tables.h"
@@ -85,6 +88,9 @@ std::u16string list_title(bool english, std::size_t entries, std::uint64_t total
     return utf8_to_utf16(std::to_string(entries) + " " + title + " (" + std::to_string(total) + " " + unit + "):");
 }
 
+// Whether a list pumps messages before entry i (numbered from 0).
+bool pumps_before(std::size_t i) { return i > 0 && i % kListPumpEvery == 0; }
+
 // One line of a list: the number, the word, the count, then the list's own text.
 struct ListLine {
     std::string text;  // 8-bit; a vertical entry holds CR LF inside
@@ -119,7 +125,7 @@ public:
     // Pumps and shows progress before entry i (numbered from 0).
     // Returns whether it pumped.
     bool before_entry(std::size_t i) {
-        const bool pump = i > 0 && i % kListPumpEvery == 0;
+        const bool pump = pumps_before(i);
         if (pump) unfreeze();
         if (i % kListProgressEvery == 0) {
             char buf[96];
@@ -223,6 +229,104 @@ private:
     std::size_t no_cr_upto_ = 0;             // where its first CR is (its size when none)
 };
 
+// ---- Answers asked ahead -------------------------------------------------------------------------
+
+// The spelling answers of a list's entries, asked ahead on the helper threads a window of entries
+// at a time, the next window while the lines of this one are written. An answer asked ahead is
+// the one asking it when its line is written would give: the helpers stop before every pump (the
+// only time the lists or the options can change), and after a pump that changed what the answers
+// depend on (State) those asked ahead are dropped and asked again. A few questions are not worth
+// the threads: they are asked one by one as their lines are written.
+constexpr std::size_t kAheadMin = 64;
+constexpr std::size_t kAheadWindow = 8 * kListPumpEvery;
+
+template <class Answer, class State>
+class AnswersAhead {
+public:
+    using Wanted = bool (*)(std::string_view);
+    using Ask = Answer (*)(std::string_view);
+    using StateOf = State (*)();
+
+    AnswersAhead(const GRecord* entries, std::size_t n, Wanted wanted, Ask ask, StateOf state_of)
+        : entries_(entries), n_(n), wanted_(wanted), ask_(ask), state_of_(state_of) {}
+    ~AnswersAhead() { end_job(); }
+
+    // Before the list pumps: the helpers end their questions.
+    void before_pump() { end_job(); }
+
+    // The answer asked ahead for entry i (the entries are asked in order), or null to ask it now.
+    // `pumped`: the list pumped before the entry.
+    Answer* at(std::size_t i, bool pumped) {
+        if (pumped && (now_.state || next_.state) && state_of_() != (now_.state ? *now_.state : *next_.state)) {
+            end_job();
+            now_ = Window{};
+            next_ = Window{};
+        }
+        if (i >= now_.to) {
+            end_job();
+            if (next_.from == i && next_.to > i) {
+                now_ = std::move(next_);
+            } else {
+                now_ = Window{};
+                ask_window(now_, i);
+                end_job();
+            }
+            next_ = Window{};
+            if (now_.to < n_) ask_window(next_, now_.to);
+        }
+        if (i < now_.from || !now_.asked || !now_.answers[i - now_.from]) return nullptr;
+        return &*now_.answers[i - now_.from];
+    }
+    // Whether asking the answer of entry i (given by `at`) ran a suggestion generator.
+    bool ran_generator(std::size_t i) const { return now_.ran[i - now_.from] != 0; }
+
+private:
+    struct Window {
+        std::size_t from = 0, to = 0;
+        bool asked = false;  // on the helpers (else nothing was asked ahead)
+        std::optional<State> state;
+        std::vector<std::size_t> which;
+        std::vector<std::optional<Answer>> answers;
+        std::vector<std::uint8_t> ran;  // one byte each: helpers write neighbours at once
+    };
+
+    const GRecord* entries_;
+    std::size_t n_;
+    Wanted wanted_;
+    Ask ask_;
+    StateOf state_of_;
+    Window now_, next_;
+    HelperJob job_;
+    std::optional<WordIndexesShared> shared_;  // while the helpers read the indexes
+
+    void end_job() {
+        job_.wait();
+        shared_.reset();
+    }
+
+    // Starts asking the questions of the window from `from` on the helpers.
+    void ask_window(Window& w, std::size_t from) {
+        w.from = from;
+        w.to = std::min(n_, from + kAheadWindow);
+        for (std::size_t i = from; i < w.to; ++i)
+            if (wanted_(entries_[i].name)) w.which.push_back(i);
+        if (w.which.size() < kAheadMin || helper_threads() == 0) return;
+        // Every index the questions read is built here: the helpers only read them.
+        build_word_indexes();
+        w.state = state_of_();
+        w.asked = true;
+        w.answers.resize(w.to - w.from);
+        w.ran.assign(w.to - w.from, 0);
+        shared_.emplace();
+        job_ = HelperJob(w.which.size(), [&w, ask = ask_, entries = entries_](std::size_t k) {
+            const std::size_t at = w.which[k] - w.from;
+            const std::uint64_t runs = suggestion_runs;
+            w.answers[at].emplace(ask(entries[w.which[k]].name));
+            w.ran[at] = suggestion_runs != runs;
+        });
+    }
+};
+
 // ---- The English list ------------------------------------------------------------------------
 
 // Whether the ENGLIST options let the word into the list.
@@ -250,35 +354,46 @@ COLORREF english_word_colour(std::string_view w, bool listed, std::int32_t rank)
     return rank_band_colour(rank).value_or(plain);
 }
 
+// token_suggest's answer about a word, asked on the calling thread.
+EnglishAnswer ask_english(std::string_view w) {
+    EnglishAnswer a;
+    std::string report;
+    token_suggest(w, report, a.classes);
+    a.suggest_ct = suggest_ct;
+    a.false_positive = false_positive != 0;
+    a.spelling_sh = spelling_sh;
+    return a;
+}
+
 // token_suggest's answer about a word of the list: the scan's, when it asked about the same word
-// and the English lists are still as they were then, else asked now. The generator's globals are
-// left as the list's last question would have left them (the list's end asks it once more).
+// and the English lists are still as they were then, or the one asked ahead, else asked now. The
+// generator's globals are left as the list's last question would have left them (the list's end
+// asks it once more when it was not asked on this thread).
 struct ListAnswers {
     EnglishAnswer fresh;
-    std::string replay;  // the last word answered from the scan's answers, while it is the last
-    bool from_scan = false;
+    const EnglishAnswer* ahead = nullptr;  // the answer asked ahead for the entry being written
+    std::string replay;  // the last word answered from the scan's or ahead, while it is the last
+    bool replay_due = false;
 
     const EnglishAnswer& ask(std::string_view w) {
-        if (const EnglishAnswer* kept = kept_english_answer(w)) {
-            from_scan = true;
+        const EnglishAnswer* known = std::exchange(ahead, nullptr);
+        if (!known) known = kept_english_answer(w);
+        if (known) {
+            replay_due = true;
             replay.assign(w);
-            return *kept;
+            return *known;
         }
-        from_scan = false;
-        std::string report;
-        fresh.classes.clear();
-        token_suggest(w, report, fresh.classes);
-        fresh.suggest_ct = suggest_ct;
-        fresh.false_positive = false_positive != 0;
-        fresh.spelling_sh = spelling_sh;
+        replay_due = false;
+        fresh = ask_english(w);
         return fresh;
     }
     void finish() {
-        if (from_scan) {
+        if (replay_due) {
             std::string report, classes;
             token_suggest(replay, report, classes);
         }
-        from_scan = false;
+        replay_due = false;
+        ahead = nullptr;
         release_kept_english_answers();
     }
 };
@@ -405,9 +520,10 @@ void english_entry(ListFrame& f, const GRecord& g, FreqFiles& files) {
 
 // ---- The unknown-words list --------------------------------------------------------------------
 
-void unknown_entry(ListFrame& f, const GRecord& g) {
+// `ahead`: the word's report asked ahead, or null to ask it now.
+void unknown_entry(ListFrame& f, const GRecord& g, BgReport* ahead) {
     const std::string_view w = g.name;
-    const BgReport report = get_lensug(w);
+    const BgReport report = ahead ? std::move(*ahead) : get_lensug(w);
     const std::string& text = report.text;
     const std::uint32_t text_colour = report.colour;
 
@@ -440,9 +556,20 @@ void english_word_list(RunContext& c) {
     files.open();
     f.open();
     kept_english_answers_hold();
-    for (std::size_t i = 0; i < f.entries(); ++i) {
-        if (f.before_entry(i)) kept_english_answers_hold();
-        english_entry(f, f.floor()[i], files);
+    {
+        // An entry asks when the list shows answers, the options keep it and the scan did not ask.
+        const auto wanted = [](std::string_view w) {
+            return !gl_ENGLIST_NO_BG && english_entry_kept(w) && !kept_english_answer(w);
+        };
+        AnswersAhead<EnglishAnswer, EnglishSpellingState> ahead(f.floor(), f.entries(), wanted, ask_english,
+                                                                english_spelling_state);
+        for (std::size_t i = 0; i < f.entries(); ++i) {
+            if (pumps_before(i)) ahead.before_pump();
+            const bool pumped = f.before_entry(i);
+            if (pumped) kept_english_answers_hold();
+            g_list_answers.ahead = ahead.at(i, pumped);
+            english_entry(f, f.floor()[i], files);
+        }
     }
     g_list_answers.finish();
     f.close();
@@ -459,9 +586,27 @@ void unknown_words_list(RunContext& c) {
     ListFrame f(c, g_floor, g_nd, false);
     if (f.empty()) return;
     const LONG start = f.open();
-    for (std::size_t i = 0; i < f.entries(); ++i) {
-        f.before_entry(i);
-        unknown_entry(f, f.floor()[i]);
+    {
+        AnswersAhead<BgReport, BulgarianSpellingState> ahead(
+            f.floor(), f.entries(), [](std::string_view) { return true; },
+            [](std::string_view w) { return get_lensug(w); }, bulgarian_spelling_state);
+        // The generator's globals are left as the list's last question that ran it would have left
+        // them: when that question was asked ahead, it is asked once more here.
+        std::optional<std::size_t> last_generator_ahead;
+        for (std::size_t i = 0; i < f.entries(); ++i) {
+            if (pumps_before(i)) ahead.before_pump();
+            BgReport* asked = ahead.at(i, f.before_entry(i));
+            if (asked && ahead.ran_generator(i)) last_generator_ahead = i;
+            if (!asked) {
+                const std::uint64_t runs = suggestion_runs;
+                unknown_entry(f, f.floor()[i], nullptr);
+                if (suggestion_runs != runs) last_generator_ahead.reset();
+                continue;
+            }
+            unknown_entry(f, f.floor()[i], asked);
+        }
+        ahead.before_pump();
+        if (last_generator_ahead) (void)get_lensug(f.floor()[*last_generator_ahead].name);
     }
     f.close();
     c.list_start = CHARRANGE{start, start};

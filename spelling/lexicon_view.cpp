@@ -25,7 +25,7 @@ struct RowIndexes {
     std::array<const WordIndex*, kEnglishSetCount> english{};
     std::array<const WordIndex*, B_ROWS> dictionary{};
 };
-RowIndexes g_rows;
+thread_local RowIndexes g_rows;
 
 template <class Row>
 const WordIndex& row_index(const WordIndex*& kept, const Row& r) {

@@ -6,26 +6,26 @@
 
 #include "spelling/word_index.h"
 
-std::string spelling;
-std::string spelling_sh;
-std::int32_t suggest_ct = 0;
-std::uint8_t false_positive = 0;
-std::uint8_t first_letter_differ = 0;
-std::uint8_t splitting = 0;
-std::uint8_t gl_mdash = 0;
-std::uint64_t suggestion_runs = 0;
-std::int32_t gl_aposcase = 0;
+thread_local std::string spelling;
+thread_local std::string spelling_sh;
+thread_local std::int32_t suggest_ct = 0;
+thread_local std::uint8_t false_positive = 0;
+thread_local std::uint8_t first_letter_differ = 0;
+thread_local std::uint8_t splitting = 0;
+thread_local std::uint8_t gl_mdash = 0;
+thread_local std::uint64_t suggestion_runs = 0;
+thread_local std::int32_t gl_aposcase = 0;
 const std::array<const char*, 3> gl_aposlong = {
     "is NOT English, in' -> ing, other sets not checked",
     "NO set",
     "has apos",
 };
-std::string bf_deriv;
-std::string aposlabel;
-char isforeign[] = ", but foreign";
+thread_local std::string bf_deriv;
+thread_local std::string aposlabel;
+thread_local char isforeign[] = ", but foreign";
 DefCutRecord defcut;
 
-SuggestionPool suggestion_pool;
+thread_local SuggestionPool suggestion_pool;
 
 SuggestionPool::SuggestionPool() { items_.reserve(1024); }
 

@@ -2,7 +2,9 @@
 // suggestion generators and the token report.
 //
 // Every call of a suggestion generator (spellcheck, spellcheck_bg) or of the token report
-// (token_suggest) overwrites them; they stay valid until the next such call. The texts are 8-bit
+// (token_suggest) overwrites them; they stay valid until the next such call on the same thread:
+// each thread has its own, so that a long job may ask the generators on helper threads
+// (engine/worker_pool.h) while the main thread's results stay as its own last call left them. The texts are 8-bit
 // (code page 1251). Each text global has a fixed size of kSpellTextSize bytes including its
 // terminating NUL, so it never holds more than kSpellTextMax characters: the writers append whole
 // items only while they fit and never cut an item in the middle.
@@ -21,19 +23,19 @@ inline constexpr std::size_t kSpellTextMax = kSpellTextSize - 1;  // characters 
 // Rank of a listed word that has no rank text.
 inline constexpr int kRankUnranked = 500'000;
 
-extern std::string spelling;         // numbered suggestions "%i. %s (rank %i)" in rank order, blank-separated
-extern std::string spelling_sh;      // the suggested words (short forms) joined by " | "
-extern std::int32_t suggest_ct;      // number of suggestions of the last generator run
-extern std::uint8_t false_positive;  // 1: a "(FALSE POS)" suggestion was made (the input is a regular form)
-extern std::uint8_t first_letter_differ;  // 1: a suggestion drops or changes the first letter
-extern std::uint8_t splitting;       // 1: a two-word split was suggested
-extern std::uint8_t gl_mdash;
-extern std::uint64_t suggestion_runs;  // generator runs so far (each clears the results once)        // 1: a dash suggestion was made (Bulgarian generator)
-extern std::int32_t gl_aposcase;     // last result of isapostrophe: 0, 1 or 2, index into gl_aposlong
+extern thread_local std::string spelling;         // numbered suggestions "%i. %s (rank %i)" in rank order, blank-separated
+extern thread_local std::string spelling_sh;      // the suggested words (short forms) joined by " | "
+extern thread_local std::int32_t suggest_ct;      // number of suggestions of the last generator run
+extern thread_local std::uint8_t false_positive;  // 1: a "(FALSE POS)" suggestion was made (the input is a regular form)
+extern thread_local std::uint8_t first_letter_differ;  // 1: a suggestion drops or changes the first letter
+extern thread_local std::uint8_t splitting;       // 1: a two-word split was suggested
+extern thread_local std::uint8_t gl_mdash;  // 1: a dash suggestion was made (Bulgarian generator)
+extern thread_local std::uint64_t suggestion_runs;  // generator runs so far (each clears the results once)
+extern thread_local std::int32_t gl_aposcase;     // last result of isapostrophe: 0, 1 or 2, index into gl_aposlong
 extern const std::array<const char*, 3> gl_aposlong;  // the three apostrophe labels, by gl_aposcase
-extern std::string bf_deriv;         // the apostrophe-stripped word of the last isapostrophe call
-extern std::string aposlabel;        // the word-set labels of bf_deriv
-extern char isforeign[];             // ", but foreign" when its first byte is ',', the empty text when NUL
+extern thread_local std::string bf_deriv;         // the apostrophe-stripped word of the last isapostrophe call
+extern thread_local std::string aposlabel;        // the word-set labels of bf_deriv
+extern thread_local char isforeign[];             // ", but foreign" when its first byte is ',', the empty text when NUL
 
 // The report colour of a text that offers no correction (COLORREF 0x00BBGGRR; not bold).
 inline constexpr std::uint32_t gl_col_nosug = 0x080808;
@@ -76,7 +78,7 @@ private:
     std::vector<SuggestionPair> items_;
 };
 
-extern SuggestionPool suggestion_pool;  // the suggestions of the last generator run
+extern thread_local SuggestionPool suggestion_pool;  // the suggestions of the last generator run
 
 // Comparator of two suggestions: 1 when a's rank is greater than b's, else -1 (never 0).
 int cmp_lar(const SuggestionPair& a, const SuggestionPair& b);

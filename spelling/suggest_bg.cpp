@@ -174,7 +174,7 @@ void BulgarianRun::letter_pairs() {
 }
 
 // The key hashes of the word being checked (kept between runs for their memory).
-KeyHasher g_hasher;
+thread_local KeyHasher g_hasher;
 
 void BulgarianRun::edits() {
     if (bg.size() == 0) return;  // no candidate can be found

@@ -176,7 +176,7 @@ void EnglishRun::double_consonant_swap() {
 }
 
 // The key hashes of the word being checked (kept between runs for their memory).
-KeyHasher g_hasher;
+thread_local KeyHasher g_hasher;
 
 void EnglishRun::edits() {
     if (eng.size() == 0) return;  // no candidate can be found

@@ -13,6 +13,7 @@
 // joined forms; 0x20C000 look-alike letters or digits repaired.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,6 +40,20 @@ struct BgReport {
 // Without `suggestions` the last resort (the generator's suggestions for a word no rule accepts or
 // repairs) is not asked and the text stays empty there; every flag is as with it.
 BgReport get_lensug(std::string_view word, bool suggestions = true);
+
+// What get_lensug's answers depend on besides the word: the builds of the indexes of the lists it
+// reads, the options it reads (SPELLING_MODE, ALLWAYS_SUGGEST, TREAT_AS_UNKNOWN, SPELL_UPPERCASE,
+// LOAD_BG, DEEP_SPELL) and the word-form index of the lexicon. While it is the same, asking about
+// the same word again gives the same report. (A rule that comes to read another list or option
+// must add it here.)
+struct BulgarianSpellingState {
+    std::array<std::uint64_t, 12> index_builds{};
+    std::array<int, 6> options{};
+    const void* forms = nullptr;
+    std::size_t form_count = 0;
+    bool operator==(const BulgarianSpellingState&) const = default;
+};
+BulgarianSpellingState bulgarian_spelling_state();
 
 // The Latin letters that look like Cyrillic ones, replaced by them (other bytes unchanged).
 std::string replace_latin_lookalikes(std::string_view word);

@@ -122,10 +122,9 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     slots_.assign(cap, 0);
     mask_ = cap - 1;
     filter_.assign(std::max<std::size_t>(1, (n * kFilterBitsPerKey + 511) / 512), FilterBlock{});
-    fold_buf_.assign(max_len_, '\0');
     near_keys_.clear();
     near_pos_.clear();
-    near_built_ = false;
+    near_built_.store(false, std::memory_order_relaxed);
     by_length_.assign(std::min<std::size_t>(max_len_, WordIndex::kMaxBucketLength) + 1, {});
 
     // The folded keys, their hashes, ranks and lengths in one pass over the list; then the slots,
@@ -185,7 +184,14 @@ std::ptrdiff_t WordIndex::find(std::string_view word) const {
 
 std::ptrdiff_t WordIndex::probe(std::string_view word, std::uint64_t h) const {
     const std::size_t n = word.size();
-    char* buf = fold_buf_.data();
+    // The folded question: on the stack for any usual word (several threads may ask at once).
+    char stack[128];
+    std::string long_word;
+    char* buf = stack;
+    if (n > sizeof stack) {
+        long_word.resize(n);
+        buf = long_word.data();
+    }
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     for (std::size_t i = 0; i < n; ++i) buf[i] = static_cast<char>(lower[static_cast<unsigned char>(word[i])]);
     const std::uint64_t tag = h >> 32;
@@ -228,13 +234,16 @@ void WordIndex::build_near() const {
         near_keys_[j] = static_cast<std::uint32_t>(all[j] >> 32);
         near_pos_[j] = static_cast<std::uint32_t>(all[j]);
     }
-    near_built_ = true;
+    near_built_.store(true, std::memory_order_release);
 }
 
 std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int triple, unsigned char a,
                                                       unsigned char b, unsigned char c) const {
     if (length < 6 || length > kMaxBucketLength || triple < 0 || triple > 3) return {};
-    if (!near_built_) build_near();
+    if (!near_built_.load(std::memory_order_acquire)) {
+        const std::lock_guard lock(near_lock_);
+        if (!near_built_.load(std::memory_order_relaxed)) build_near();
+    }
     const std::uint32_t key = near_key(length, triple, a, b, c);
     const auto range = std::equal_range(near_keys_.begin(), near_keys_.end(), key);
     const auto from = static_cast<std::size_t>(range.first - near_keys_.begin());
@@ -246,14 +255,28 @@ namespace {
 std::vector<std::unique_ptr<WordIndex>> g_indexes;  // one index per list seen since the last drop
 std::uint64_t g_generation = 0;                     // grows whenever indexes are let go
 constexpr std::size_t kMaxIndexes = 64;
+
+std::atomic<int> g_shared{0};  // WordIndexesShared scopes alive
+
+void not_while_shared() {
+    if (g_shared.load(std::memory_order_relaxed) > 0)
+        throw std::logic_error("a word index would change while helper threads read the indexes");
+}
 }  // namespace
+
+WordIndexesShared::WordIndexesShared() { g_shared.fetch_add(1, std::memory_order_relaxed); }
+WordIndexesShared::~WordIndexesShared() { g_shared.fetch_sub(1, std::memory_order_relaxed); }
 
 const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner) {
     for (auto& idx : g_indexes) {
         if (idx->fingerprint().data != list.data()) continue;
-        if (!idx->indexes(list)) idx->build(list, owner);
+        if (!idx->indexes(list)) {
+            not_while_shared();
+            idx->build(list, owner);
+        }
         return *idx;
     }
+    not_while_shared();
     if (g_indexes.size() >= kMaxIndexes) {
         g_indexes.clear();
         ++g_generation;
@@ -264,6 +287,7 @@ const WordIndex& word_index(std::span<const ListPair> list, const std::shared_pt
 }
 
 void drop_word_indexes() {
+    not_while_shared();
     g_indexes.clear();
     ++g_generation;
 }

@@ -24,7 +24,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -235,12 +237,13 @@ private:
     std::ptrdiff_t probe(std::string_view word, std::uint64_t h) const;
     std::size_t max_len_ = 0;
     std::vector<std::vector<std::uint32_t>> by_length_;  // positions by key length (up to 64)
-    mutable std::string fold_buf_;    // the folded question, max_len_ bytes
     // Near-match buckets, empty until first asked: near_pos_[j] is a list position, near_keys_[j]
-    // its bucket key; sorted by key, then position.
+    // its bucket key; sorted by key, then position. Questions may come from several threads at
+    // once (the word lists' helpers): the first one builds them under the lock.
     mutable std::vector<std::uint32_t> near_keys_;
     mutable std::vector<std::uint32_t> near_pos_;
-    mutable bool near_built_ = false;
+    mutable std::atomic<bool> near_built_{false};
+    mutable std::mutex near_lock_;
     void build_near() const;
 };
 
@@ -252,6 +255,17 @@ void drop_word_indexes();
 // Grows whenever indexes are let go (dropped, or cleared to make room): a reference to an index
 // taken while it had one value stays valid while it keeps it.
 std::uint64_t word_index_generation();
+
+// While it lives, helper threads read the word indexes: none may be built, rebuilt or let go
+// meanwhile, and word_index or drop_word_indexes asked to do so throws std::logic_error rather
+// than change what another thread reads. Build every index the helpers need before (build_word_indexes).
+class WordIndexesShared {
+public:
+    WordIndexesShared();
+    ~WordIndexesShared();
+    WordIndexesShared(const WordIndexesShared&) = delete;
+    WordIndexesShared& operator=(const WordIndexesShared&) = delete;
+};
 
 // ---- The lists the spelling routines read ------------------------------------------------------
 inline constexpr int kEnglishSetCount = 17;  // rows 0..16 of the English word-list table

@@ -147,6 +147,10 @@ protected:
 
     // Loads dictionary row `row` from UTF-8 lines "key rest".
     void load_dict(int row, std::initializer_list<std::string_view> lines) {
+        load_dict_lines<std::initializer_list<std::string_view>>(row, lines);
+    }
+    template <class Lines>
+    void load_dict_lines(int row, const Lines& lines) {
         DictFileRecord& rec = b[static_cast<std::size_t>(row)];
         const std::filesystem::path file = data.path() / (rec.name + ".txt");
         jux_test::write_cp1251_lines(file, lines);
@@ -157,6 +161,10 @@ protected:
     }
     // Loads English list row `row` from UTF-8 lines.
     void load_list(int row, std::initializer_list<std::string_view> lines) {
+        load_list_lines<std::initializer_list<std::string_view>>(row, lines);
+    }
+    template <class Lines>
+    void load_list_lines(int row, const Lines& lines) {
         ListFileRecord& rec = m[static_cast<std::size_t>(row)];
         jux_test::write_cp1251_lines(data.path() / (rec.name + ".txt"), lines);
         ASSERT_EQ(fl_to_list(data.path(), rec), 1);

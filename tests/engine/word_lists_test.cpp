@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 #include "engine/word_lists.h"
+#include "engine/worker_pool.h"
 #include "lexicon/wordclass.h"
 #include "lookup_fixture.h"
 
@@ -173,6 +175,78 @@ TEST_F(WordLists, UnknownWordsShowLatinLettersCapitalsAndLeaveTheReportAtTheirLi
     gl_PRINT_ALL_LATIN = 1;
     list_after("Ъъъъ кнuга");
     EXPECT_EQ(RE_GetSel(hBigReLeft).cpMin, 0);
+}
+
+// Words of `letters` (code page 1251 bytes), four to eight of them, from a fixed seed.
+std::vector<std::string> made_words(std::string_view letters, std::size_t n, std::uint64_t seed) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < n; ++i) {
+        std::string w;
+        const std::size_t len = 4 + (seed >> 40) % 5;
+        for (std::size_t k = 0; k < len; ++k) {
+            seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+            w += letters[(seed >> 33) % letters.size()];
+        }
+        out.push_back(jux_test::u8(w));
+    }
+    return out;
+}
+
+// The lists ask their spelling answers on helper threads a window ahead: what they show, and the
+// generators' globals they leave, are those of asking each word in turn, also when a list changes
+// at the pumps in between.
+TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
+    std::string latin, cyrillic;
+    for (char c = 'a'; c <= 'z'; ++c) latin += c;
+    for (int c = 0xE0; c <= 0xFF; ++c) cyrillic += static_cast<char>(c);
+    const std::vector<std::string> en = made_words(latin, 1500, 1), bg = made_words(cyrillic, 1500, 2);
+    std::vector<std::string> en_lines, bg_lines;
+    for (const std::string& w : en) en_lines.push_back(w + " " + std::to_string(en_lines.size() + 1));
+    for (const std::string& w : bg) bg_lines.push_back(w + " " + std::to_string(bg_lines.size() + 1));
+    const std::vector<std::string> en_fewer(en_lines.begin() + 300, en_lines.end());
+    const std::vector<std::string> bg_fewer(bg_lines.begin() + 300, bg_lines.end());
+    // Listed words with one letter changed (answers with suggestions) and made-up ones (without),
+    // more distinct ones than a window of answers holds.
+    std::string text;
+    for (const auto& [words, letters, seed] :
+         {std::tuple{&en, &latin, 3}, std::tuple{&bg, &cyrillic, 4}}) {
+        const std::vector<std::string> made = made_words(*letters, 2500, static_cast<std::uint64_t>(seed));
+        for (std::size_t i = 0; i < 2500; ++i) {
+            std::string w = jux_test::cp((*words)[i % words->size()]);
+            w[i % w.size()] = (*letters)[i % letters->size()];
+            text += jux_test::u8(w) + " " + made[i] + " ";
+        }
+    }
+    const std::size_t helpers_before = helper_threads();
+    for (const bool change : {false, true}) {
+        std::string seen[2];
+        for (const std::size_t helpers : {0u, 4u}) {
+            set_helper_threads(helpers);
+            load_list_lines(M_WL_ENGLISH, en_lines);
+            load_dict_lines(B_BULGARIAN, bg_lines);
+            int pumps = 0;
+            // Every pump changes both lists (a word listed or not decides its line).
+            hs->on_pump = [&] {
+                if (!change) return;
+                const bool fewer = ++pumps % 2 == 1;
+                load_list_lines(M_WL_ENGLISH, fewer ? en_fewer : en_lines);
+                load_dict_lines(B_BULGARIAN, fewer ? bg_fewer : bg_lines);
+            };
+            check(text);
+            hs->on_pump = nullptr;
+            seen[helpers ? 1 : 0] = jux_test::dump_panel("report", hBigReLeft) + "\nlast: " + spelling_sh + " " +
+                                    std::to_string(suggest_ct) + " " + std::to_string(false_positive);
+            if (change) {
+                EXPECT_GT(pumps, 4);
+            }
+        }
+        const auto [a, b] = std::mismatch(seen[0].begin(), seen[0].end(), seen[1].begin(), seen[1].end());
+        EXPECT_TRUE(a == seen[0].end() && b == seen[1].end())
+            << "change " << change << ", in turn: ..." << std::string(a, std::min(a + 200, seen[0].end()))
+            << "\nahead: ..." << std::string(b, std::min(b + 200, seen[1].end()));
+        EXPECT_NE(seen[0].find("->"), std::string::npos);
+    }
+    set_helper_threads(helpers_before);
 }
 
 }  // namespace

@@ -26,9 +26,13 @@ std::string cat(const T&... parts) {
 }
 
 // Writes UTF-8 lines to `file` as CP1251, each ended by CR LF (a list file as the program reads it).
-inline void write_cp1251_lines(const std::filesystem::path& file, std::initializer_list<std::string_view> lines) {
+template <class Lines>
+void write_cp1251_lines(const std::filesystem::path& file, const Lines& lines) {
     std::ofstream f(file, std::ios::binary);
     for (std::string_view l : lines) f << cp(l) << "\r\n";
+}
+inline void write_cp1251_lines(const std::filesystem::path& file, std::initializer_list<std::string_view> lines) {
+    write_cp1251_lines<std::initializer_list<std::string_view>>(file, lines);
 }
 
 }  // namespace jux_test
