@@ -12,6 +12,7 @@
 
 #include "engine/output_files.h"
 #include "engine/separators.h"
+#include "engine/worker_pool.h"
 #include "lexicon/panels.h"
 #include "platform/text.h"
 #include "platform/window.h"
@@ -27,52 +28,34 @@ namespace {
 
 // ---- Token export ------------------------------------------------------------------------------
 
-// One export file, written in large pieces, with the place number of its next group kept as
-// decimal text (places only ever grow by one).
-class ExportFile {
+// The lines of a file's groups, "%d. %s %d\r\n" (the name between bars in the separator files):
+// the place, the name, the count. The place of the next group is kept as decimal text, as places
+// only ever grow by one.
+class LineMaker {
 public:
-    FILE* f = nullptr;
+    static constexpr std::size_t kLineExtra = 40;  // a line's bytes besides its name, at most
 
-    // Writes one group, or only uses up its place when the group has no name: "%d. %s %d\r\n",
-    // the name between bars in the separator files.
-    void group(const GRecord& g, bool bars) {
-        if (!g.name.empty()) {
-            const std::size_t room = g.name.size() + kLineExtra;
-            if (used_ + room > kPiece) flush();
-            char* p = buf_.get() + used_;
-            if (room <= kPiece) {
-                p = head(p, bars);
-                // Counted from NUL-terminated texts, the name holds no NUL; a short one is copied as
-                // one block of the bytes readable from its start (the room after it takes them).
-                if (g.name.size() <= GRECORD_NAME_READABLE) std::memcpy(p, g.name.data(), GRECORD_NAME_READABLE);
-                else std::memcpy(p, g.name.data(), g.name.size());
-                used_ = static_cast<std::size_t>(tail(p + g.name.size(), g.count, bars) - buf_.get());
-            } else {  // a name longer than a piece goes on its own between the line's head and tail
-                OutputCyr(std::string_view(p, static_cast<std::size_t>(head(p, bars) - p)), 0, f);
-                OutputCyr(g.name, 0, f);
-                OutputCyr(std::string_view(p, static_cast<std::size_t>(tail(p, g.count, bars) - p)), 0, f);
-            }
-        }
-        next_place();
-    }
-    void flush() {
-        if (used_) OutputCyr(std::string_view(buf_.get(), used_), 0, f);
-        used_ = 0;
-    }
-    void close(const std::string& name) {
-        flush();
-        closefile(f, name);
+    explicit LineMaker(std::size_t place = 0) {
+        char digits[kDigits];
+        const char* const end = std::to_chars(digits, digits + kDigits, place).ptr;
+        len_ = static_cast<std::size_t>(end - digits);
+        std::memcpy(place_ + kDigits - len_, digits, len_);
     }
 
-private:
-    static constexpr std::size_t kPiece = 1u << 16;  // bytes gathered before a write
-    static constexpr std::size_t kLineExtra = 40;    // a line's bytes besides its name, at most
-    static constexpr std::size_t kDigits = 16;
-    static_assert(GRECORD_NAME_READABLE + kDigits <= kLineExtra);
-
+    // The line of a named group at p, where there is room for its name and kLineExtra bytes more;
+    // answers the line's end.
+    char* line(char* p, const GRecord& g, bool bars) const {
+        p = head(p, bars);
+        // Counted from NUL-terminated texts, the name holds no NUL; a short one is copied as one
+        // block of the bytes readable from its start (the room after it takes them).
+        if (g.name.size() <= GRECORD_NAME_READABLE) std::memcpy(p, g.name.data(), GRECORD_NAME_READABLE);
+        else std::memcpy(p, g.name.data(), g.name.size());
+        return tail(p + g.name.size(), g.count, bars);
+    }
+    // The line up to its name, and the line after its name.
     char* head(char* p, bool bars) const {
-        std::memcpy(p, place_ + kDigits - place_len_, kDigits);  // the digits, then bytes written over
-        p += place_len_;
+        std::memcpy(p, place_ + kDigits - len_, kDigits);  // the digits, then bytes written over
+        p += len_;
         *p++ = '.';
         *p++ = ' ';
         if (bars) *p++ = '|';
@@ -89,21 +72,134 @@ private:
     }
     void next_place() {
         std::size_t k = kDigits;
-        while (k > kDigits - place_len_ && place_[k - 1] == '9') place_[--k] = '0';
-        if (k == kDigits - place_len_) {
+        while (k > kDigits - len_ && place_[k - 1] == '9') place_[--k] = '0';
+        if (k == kDigits - len_) {
             place_[--k] = '1';
-            ++place_len_;
+            ++len_;
         } else {
             ++place_[k - 1];
         }
     }
 
+private:
+    static constexpr std::size_t kDigits = 16;
+    static_assert(GRECORD_NAME_READABLE + kDigits <= kLineExtra);
+
     // The place's digits end just before place_[kDigits]; the bytes after them are copied with them.
-    char place_[2 * kDigits] = {'0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};
-    std::size_t place_len_ = 1;
+    char place_[2 * kDigits] = {};
+    std::size_t len_ = 0;
+};
+
+// The names of a sorted table lie all over the index's pool: each is fetched a few groups ahead.
+void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
+    constexpr std::ptrdiff_t kAhead = 32;
+    if (nd - g > kAhead) __builtin_prefetch(g[kAhead].name.data());
+}
+
+// One export file, written in large pieces.
+class ExportFile {
+public:
+    FILE* f = nullptr;
+
+    // Writes one group, or only uses up its place when the group has no name.
+    void group(const GRecord& g, bool bars) {
+        if (!g.name.empty()) {
+            const std::size_t room = g.name.size() + LineMaker::kLineExtra;
+            if (used_ + room > kPiece) flush();
+            char* p = buf_.get() + used_;
+            if (room <= kPiece) {
+                used_ = static_cast<std::size_t>(lines_.line(p, g, bars) - buf_.get());
+            } else {  // a name longer than a piece goes on its own between the line's head and tail
+                OutputCyr(std::string_view(p, static_cast<std::size_t>(lines_.head(p, bars) - p)), 0, f);
+                OutputCyr(g.name, 0, f);
+                OutputCyr(std::string_view(p, static_cast<std::size_t>(LineMaker::tail(p, g.count, bars) - p)), 0, f);
+            }
+        }
+        lines_.next_place();
+        ++place_;
+    }
+    // Writes the groups [first, nd): a long table's lines are made on the helper threads, a stretch
+    // of groups each, while the stretches made before are written.
+    void groups(const GRecord* first, const GRecord* nd, bool bars);
+    void flush() {
+        if (used_) OutputCyr(std::string_view(buf_.get(), used_), 0, f);
+        used_ = 0;
+    }
+    void close(const std::string& name) {
+        flush();
+        closefile(f, name);
+    }
+
+private:
+    static constexpr std::size_t kPiece = 1u << 16;  // bytes gathered before a write
+
+    LineMaker lines_;
+    std::size_t place_ = 0;  // the place of the next group
     std::unique_ptr<char[]> buf_{new char[kPiece]};
     std::size_t used_ = 0;
 };
+
+// The lines of a stretch of groups, made on a helper thread: it reads only the table's groups and
+// their names, and writes only its own buffer.
+struct Stretch {
+    std::unique_ptr<char[]> text;
+    std::size_t room = 0;
+    std::size_t used = 0;
+
+    void make(const GRecord* first, const GRecord* nd, std::size_t place, bool bars) {
+        std::size_t need = 0;
+        for (const GRecord* g = first; g < nd; ++g) need += g->name.size() + LineMaker::kLineExtra;
+        if (need > room) {
+            text.reset(new char[need]);
+            room = need;
+        }
+        LineMaker lines(place);
+        char* p = text.get();
+        for (const GRecord* g = first; g < nd; ++g) {
+            fetch_name_ahead(g, nd);
+            if (!g->name.empty()) p = lines.line(p, *g, bars);
+            lines.next_place();
+        }
+        used = static_cast<std::size_t>(p - text.get());
+    }
+};
+
+void ExportFile::groups(const GRecord* first, const GRecord* nd, bool bars) {
+    constexpr std::size_t kStretchGroups = 1u << 15;
+    const std::size_t n = static_cast<std::size_t>(nd - first);
+    const std::size_t per_round = helper_threads() + 1;
+    if (helper_threads() == 0 || n < 2 * kStretchGroups) {
+        for (const GRecord* g = first; g < nd; ++g) {
+            fetch_name_ahead(g, nd);
+            group(*g, bars);
+        }
+        return;
+    }
+    flush();
+    // Two sets of stretches: the helpers make one round's lines while the other round's are written.
+    std::vector<Stretch> sets[2] = {std::vector<Stretch>(per_round), std::vector<Stretch>(per_round)};
+    const std::size_t base = place_;
+    auto stretches_from = [&](std::size_t at) {
+        return std::min(per_round, (n - at + kStretchGroups - 1) / kStretchGroups);
+    };
+    auto start = [&](std::size_t at, std::vector<Stretch>& set) {
+        return HelperJob(stretches_from(at), [&set, first, n, at, base, bars](std::size_t i) {
+            const std::size_t a = at + i * kStretchGroups, b = std::min(n, a + kStretchGroups);
+            set[i].make(first + a, first + b, base + a, bars);
+        });
+    };
+    const std::size_t round_groups = per_round * kStretchGroups;
+    HelperJob job = start(0, sets[0]);
+    for (std::size_t at = 0, r = 0; at < n; at += round_groups, r ^= 1) {
+        job.wait();
+        const std::size_t made = stretches_from(at);
+        if (at + round_groups < n) job = start(at + round_groups, sets[r ^ 1]);
+        for (std::size_t i = 0; i < made; ++i) OutputCyr(std::string_view(sets[r][i].text.get(), sets[r][i].used), 0, f);
+    }
+    job.wait();
+    place_ += n;
+    lines_ = LineMaker(place_);
+}
 
 std::string export_name(const char* label, const char* kind, const char* suffix) {
     return jux_format("___%s_%s%s", label ? label : "", kind, suffix);
@@ -120,12 +216,6 @@ bool open_all(ExportFile (&files)[N], const std::string (&names)[N]) {
         return false;
     }
     return true;
-}
-
-// The names of a sorted table lie all over the index's pool: each is fetched a few groups ahead.
-void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
-    constexpr std::ptrdiff_t kAhead = 32;
-    if (nd - g > kAhead) __builtin_prefetch(g[kAhead].name.data());
 }
 
 // Separator groups into a whole-list file and into the sentence-end or the other file. Names are
@@ -151,12 +241,7 @@ void count_records(int v, const SenToken* first, const SenToken* nd, const char*
     }
 }
 
-void write_tokens(int v, ExportFile& out) {
-    for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
-        fetch_name_ahead(g, g_nd4[v]);
-        out.group(*g, false);
-    }
-}
+void write_tokens(int v, ExportFile& out) { out.groups(g_floor4[v], g_nd4[v], false); }
 
 // ---- Repeated passages -----------------------------------------------------------------------------
 
