@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -18,6 +19,7 @@
 #include "platform/window.h"
 #include "shell/files.h"
 #include "shell/gmake.h"
+#include "shell/memory.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
@@ -220,26 +222,30 @@ bool open_all(ExportFile (&files)[N], const std::string (&names)[N]) {
 
 // Separator groups into a whole-list file and into the sentence-end or the other file. Names are
 // NUL-terminated in the index's name pool.
-void write_separators(int v, ExportFile& all, ExportFile& sentence, ExportFile& other) {
-    for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
-        fetch_name_ahead(g, g_nd4[v]);
+void write_separators(TokenIndex& gaps, ExportFile& all, ExportFile& sentence, ExportFile& other) {
+    for (const GRecord* g = gaps.floor(); g < gaps.end(); ++g) {
+        fetch_name_ahead(g, gaps.end());
         all.group(*g, true);
         (IsEndOfSentence(g->name.data()) ? sentence : other).group(*g, true);
     }
 }
 
-// Counts the gaps or the texts of the records [first, nd) in instance v of family 4, a block of
-// records at a time (the index fetches ahead within a block).
-void count_records(int v, const SenToken* first, const SenToken* nd, const char* SenToken::*field) {
+// Counts the gaps or the texts of the records [first, nd) through put(tokens), a block of records
+// at a time (the index fetches ahead within a block).
+template <class Put>
+void count_records(const SenToken* first, const SenToken* nd, const char* SenToken::*field, Put put) {
     constexpr std::size_t kBlock = 256;
     std::string_view block[kBlock];
     while (first < nd) {
         const std::size_t n = std::min<std::size_t>(kBlock, static_cast<std::size_t>(nd - first));
         for (std::size_t k = 0; k < n; ++k) block[k] = first[k].*field;
-        PutAllInG4(v, std::span<const std::string_view>(block, n));
+        put(std::span<const std::string_view>(block, n));
         first += n;
     }
 }
+
+// From this many records the separators are counted on a helper thread while the tokens are counted.
+constexpr std::ptrdiff_t kGapsApartFrom = 1 << 16;
 
 void write_tokens(int v, ExportFile& out) { out.groups(g_floor4[v], g_nd4[v], false); }
 
@@ -523,12 +529,38 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
         for (int s = 0; s < 3; ++s) space_names[3 * k + s] = export_name(label, kSpaceKinds[k], kSuffixes[s]);
     ExportFile space[6];
     if (!open_all(space, space_names)) return;
+    // The separators go into an index of their own, counted on a helper thread (which touches only
+    // the records and that index) while the tokens are counted here. The options and the locale's
+    // folding are read here, when it is reset.
+    TokenIndex gaps(GMAKE4_FIRST_ROOM);
+    gaps.reset();
+    auto count_gaps = [&gaps, first, nd] {
+        count_records(first, nd, &SenToken::gap, [&gaps](std::span<const std::string_view> t) { gaps.put_all(t); });
+        gaps.finish(true, false);
+    };
+    HelperJob gap_job;
+    if (helper_threads() > 0 && nd - first >= kGapsApartFrom) {
+        gap_job = HelperJob(1, [&count_gaps](std::size_t) {
+            struct Throws {  // exhausted memory is reported by this thread, after the wait below
+                Throws() { gmake_exhaustion_throws(true); }
+                ~Throws() { gmake_exhaustion_throws(false); }
+            } throws;
+            count_gaps();
+        });
+    } else {
+        count_gaps();
+    }
     ResetGmake4(v);
-    count_records(v, first, nd, &SenToken::gap);
-    FinishGmakeCase4(v);
-    write_separators(v, space[0], space[1], space[2]);
-    SortGmake4ByName(v, true);
-    write_separators(v, space[3], space[4], space[5]);
+    ReserveGmake4(v, static_cast<std::size_t>(nd - first));  // each record may hold a spelling of its own
+    count_records(first, nd, &SenToken::text, [v](std::span<const std::string_view> t) { PutAllInG4(v, t); });
+    try {
+        gap_job.wait();
+    } catch (const std::bad_alloc&) {
+        mallocexit();
+    }
+    write_separators(gaps, space[0], space[1], space[2]);
+    gaps.sort_by_name(true);
+    write_separators(gaps, space[3], space[4], space[5]);
     for (ExportFile& f : space) f.close("XXX.txt");
 
     // Tokens: counted once, each spelling apart and then with case variants merged.
@@ -537,10 +569,10 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     std::string token_names[4];
     for (int k = 0; k < 4; ++k) token_names[k] = export_name(label, kTokenKinds[k], ".txt");
     ExportFile tokens[4];
-    if (!open_all(tokens, token_names)) return;
-    ResetGmake4(v);
-    ReserveGmake4(v, static_cast<std::size_t>(nd - first));  // each record may hold a spelling of its own
-    count_records(v, first, nd, &SenToken::text);
+    if (!open_all(tokens, token_names)) {
+        ReleaseGmake4(v);
+        return;
+    }
     FinishGmakeAlpha4(v);
     write_tokens(v, tokens[0]);
     SortGmake4ByName(v, false);

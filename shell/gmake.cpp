@@ -113,6 +113,13 @@ bool folded_equal(const unsigned char* lower, const char* a, const char* b, std:
     return true;
 }
 
+thread_local bool t_exhaustion_throws = false;
+
+[[noreturn]] void exhausted() {
+    if (t_exhaustion_throws) throw std::bad_alloc();
+    mallocexit();
+}
+
 template <class T>
 void* alloc_array(std::size_t n) {
     if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) return nullptr;
@@ -122,7 +129,7 @@ void* alloc_array(std::size_t n) {
 template <class T>
 void grow_to(TokenIndex::Array<T>& a, std::size_t want) {
     void* p = alloc_array<T>(want);
-    if (!p) mallocexit();
+    if (!p) exhausted();
     if (a.size) std::memcpy(p, a.data, a.size * sizeof(T));
     jux_free(a.data);
     a.data = static_cast<T*>(p);
@@ -240,7 +247,9 @@ const char* TokenIndex::store_name(std::string_view token) {
     const std::size_t need = token.size() + 1;
     if (pool_.empty() || pool_used_ + need > pool_block_) {
         const std::size_t size = std::max(kPoolBlock, need);
-        pool_.emplace_back(static_cast<char*>(jux_malloc_or_exit(size + kPoolSlack)));
+        char* const block = static_cast<char*>(jux_malloc(size + kPoolSlack));
+        if (!block) exhausted();
+        pool_.emplace_back(block);
         pool_block_ = size;
         pool_used_ = 0;
     }
@@ -265,7 +274,7 @@ void TokenIndex::grow_entries() {
             return;
         }
         const std::size_t smaller = want - want / 16;
-        if (smaller <= GMAKE_RETRY_FLOOR || smaller <= entries_.size || smaller == want) mallocexit();
+        if (smaller <= GMAKE_RETRY_FLOOR || smaller <= entries_.size || smaller == want) exhausted();
         want = smaller;
     }
 }
@@ -275,7 +284,7 @@ void TokenIndex::rehash(std::size_t want) {
     std::size_t n = 1024;
     while (n < want) n *= 2;
     void* p = alloc_array<Slot>(n);
-    if (!p) mallocexit();
+    if (!p) exhausted();
     auto* fresh = static_cast<Slot*>(p);
     std::memset(p, 0, n * sizeof(Slot));
     const std::size_t mask = n - 1;
@@ -929,6 +938,8 @@ void ReleaseGmake4(int v) {
     gmake4[v].release();
     publish4(v);
 }
+
+void gmake_exhaustion_throws(bool on) { t_exhaustion_throws = on; }
 
 void reset_gmake() {
     ReleaseGmake();

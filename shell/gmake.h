@@ -203,3 +203,8 @@ void ReleaseGmake4(int v);
 
 // The subsystem's reset for test fixtures: every instance released and emptied.
 void reset_gmake();
+
+// While on, an index whose memory runs out on this thread throws std::bad_alloc there instead of
+// going to mallocexit, which speaks to the user: a helper thread counting into an index of its own
+// turns it on, and the thread that waits for the helper reports the exhaustion.
+void gmake_exhaustion_throws(bool on);

@@ -307,6 +307,24 @@ TEST_F(GmakeTest, MainTableRetriesSmallerWhenMemoryRunsShort) {
     EXPECT_EQ(ix.floor()->count, 2u);
 }
 
+// On a thread that asks for it, exhausted memory throws instead of ending the program; the flag
+// is the thread's own, and the index stays usable.
+TEST_F(GmakeTest, ExhaustedMemoryThrowsWhereAskedFor) {
+    TokenIndex ix(5'000);
+    ix.reset();
+    gmake_exhaustion_throws(true);
+    jux_set_alloc_limit(1u << 16);
+    EXPECT_THROW(
+        for (int i = 0; i < 20'000; ++i) ix.put(cat("t", std::to_string(i))), std::bad_alloc);
+    jux_set_alloc_limit(SIZE_MAX);
+    gmake_exhaustion_throws(false);
+    ix.reset();
+    ix.put("kept");
+    ix.finish(false, false);
+    ASSERT_EQ(ix.end() - ix.floor(), 1);
+    EXPECT_EQ(ix.floor()->name, "kept");
+}
+
 TEST_F(GmakeTest, NoRetryAtOrBelowTenThousandEntries) {
     EXPECT_EXIT(
         {
