@@ -317,7 +317,8 @@ private:
         w.asked = true;
         w.answers.resize(w.to - w.from);
         w.ran.assign(w.to - w.from, 0);
-        shared_.emplace();
+        // A look-up on this thread that would change an index meanwhile waits for the helpers first.
+        shared_.emplace([this] { job_.wait(); });
         job_ = HelperJob(w.which.size(), [&w, ask = ask_, entries = entries_](std::size_t k) {
             const std::size_t at = w.which[k] - w.from;
             const std::uint64_t runs = suggestion_runs;
