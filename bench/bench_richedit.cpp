@@ -117,6 +117,31 @@ void BM_AppendHundredThousandReportLines(benchmark::State& state) {
 }
 BENCHMARK(BM_AppendHundredThousandReportLines)->Unit(benchmark::kMillisecond);
 
+// The word lists' way: each line goes in with its colours (the whole line, the word, the count, one
+// letter) in one call, into a panel that tells nobody.
+void BM_AppendHundredThousandListLinesWithTheirColours(benchmark::State& state) {
+  const HWND re = make_panel();
+  RE_SetEventMask(re, 0);
+  const std::u16string line = u"1234. непозната  17 (думата -> дума | думи)\r";
+  auto change = [](LONG from, LONG to, DWORD mask, COLORREF colour, DWORD effects) {
+    FormatChange c{from, to, {}};
+    c.format.dwMask = mask;
+    c.format.dwEffects = effects;
+    c.format.crTextColor = colour;
+    return c;
+  };
+  const std::vector<FormatChange> changes{
+      change(0, static_cast<LONG>(line.size()), CFM_COLOR | CFM_BOLD, RGB(0, 0x7F, 0), 0),
+      change(6, 15, CFM_COLOR | CFM_BOLD, RGB(0x2A, 0, 0xFF), CFE_BOLD),
+      change(17, 19, CFM_COLOR | CFM_BOLD, RGB(0x80, 0x80, 0x80), 0), change(7, 8, CFM_COLOR, RGB(0xFF, 0, 0), 0)};
+  for (auto _ : state) {
+    RE_SetTextW(re, u"");
+    for (int i = 0; i < 100'000; ++i) RE_AppendFormatted(re, line, changes);
+  }
+  state.SetItemsProcessed(state.iterations() * 100'000);
+}
+BENCHMARK(BM_AppendHundredThousandListLinesWithTheirColours)->Unit(benchmark::kMillisecond);
+
 void BM_TypeIntoTheMiddleOf10MB(benchmark::State& state) {
   const HWND re = make_panel();
   RE_SetTextW(re, words_text(10u << 20));

@@ -5,17 +5,21 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <span>
 #include <string_view>
 #include <unordered_map>
 
 #include "engine/output_files.h"
 #include "engine/separators.h"
+#include "engine/worker_pool.h"
 #include "lexicon/panels.h"
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
 #include "shell/gmake.h"
+#include "shell/memory.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
@@ -26,22 +30,177 @@ namespace {
 
 // ---- Token export ------------------------------------------------------------------------------
 
-// One export file with its running place number.
-struct ExportFile {
-    FILE* f = nullptr;
-    int place = 0;        // the place number of the next group in this file's order
-    std::string pending;  // lines not yet written: the file is written in large pieces
+// The lines of a file's groups, "%d. %s %d\r\n" (the name between bars in the separator files):
+// the place, the name, the count. The place of the next group is kept as decimal text, as places
+// only ever grow by one.
+class LineMaker {
+public:
+    static constexpr std::size_t kLineExtra = 40;  // a line's bytes besides its name, at most
+
+    explicit LineMaker(std::size_t place = 0) {
+        char digits[kDigits];
+        const char* const end = std::to_chars(digits, digits + kDigits, place).ptr;
+        len_ = static_cast<std::size_t>(end - digits);
+        std::memcpy(place_ + kDigits - len_, digits, len_);
+    }
+
+    // The line of a named group at p, where there is room for its name and kLineExtra bytes more;
+    // answers the line's end.
+    char* line(char* p, const GRecord& g, bool bars) const {
+        p = head(p, bars);
+        // Counted from NUL-terminated texts, the name holds no NUL; a short one is copied as one
+        // block of the bytes readable from its start (the room after it takes them).
+        if (g.name.size() <= GRECORD_NAME_READABLE) std::memcpy(p, g.name.data(), GRECORD_NAME_READABLE);
+        else std::memcpy(p, g.name.data(), g.name.size());
+        return tail(p + g.name.size(), g.count, bars);
+    }
+    // The line up to its name, and the line after its name.
+    char* head(char* p, bool bars) const {
+        std::memcpy(p, place_ + kDigits - len_, kDigits);  // the digits, then bytes written over
+        p += len_;
+        *p++ = '.';
+        *p++ = ' ';
+        if (bars) *p++ = '|';
+        return p;
+    }
+    static char* tail(char* p, std::uint32_t count, bool bars) {
+        if (bars) *p++ = '|';
+        *p++ = ' ';
+        if (count < 10) *p++ = static_cast<char>('0' + count);
+        else p = std::to_chars(p, p + 16, static_cast<int>(count)).ptr;
+        *p++ = '\r';
+        *p++ = '\n';
+        return p;
+    }
+    void next_place() {
+        std::size_t k = kDigits;
+        while (k > kDigits - len_ && place_[k - 1] == '9') place_[--k] = '0';
+        if (k == kDigits - len_) {
+            place_[--k] = '1';
+            ++len_;
+        } else {
+            ++place_[k - 1];
+        }
+    }
+
+private:
+    static constexpr std::size_t kDigits = 16;
+    static_assert(GRECORD_NAME_READABLE + kDigits <= kLineExtra);
+
+    // The place's digits end just before place_[kDigits]; the bytes after them are copied with them.
+    char place_[2 * kDigits] = {};
+    std::size_t len_ = 0;
 };
 
-constexpr std::size_t kExportPiece = 1u << 16;  // bytes gathered before a write
-
-void write_pending(ExportFile& out) {
-    if (!out.pending.empty()) OutputCyr(out.pending, 0, out.f);
-    out.pending.clear();
+// The names of a sorted table lie all over the index's pool: each is fetched a few groups ahead.
+void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
+    constexpr std::ptrdiff_t kAhead = 32;
+    if (nd - g > kAhead) __builtin_prefetch(g[kAhead].name.data());
 }
-void close_export(ExportFile& out, const std::string& name) {
-    write_pending(out);
-    closefile(out.f, name);
+
+// One export file, written in large pieces.
+class ExportFile {
+public:
+    FILE* f = nullptr;
+
+    // Writes one group, or only uses up its place when the group has no name.
+    void group(const GRecord& g, bool bars) {
+        if (!g.name.empty()) {
+            const std::size_t room = g.name.size() + LineMaker::kLineExtra;
+            if (used_ + room > kPiece) flush();
+            char* p = buf_.get() + used_;
+            if (room <= kPiece) {
+                used_ = static_cast<std::size_t>(lines_.line(p, g, bars) - buf_.get());
+            } else {  // a name longer than a piece goes on its own between the line's head and tail
+                OutputCyr(std::string_view(p, static_cast<std::size_t>(lines_.head(p, bars) - p)), 0, f);
+                OutputCyr(g.name, 0, f);
+                OutputCyr(std::string_view(p, static_cast<std::size_t>(LineMaker::tail(p, g.count, bars) - p)), 0, f);
+            }
+        }
+        lines_.next_place();
+        ++place_;
+    }
+    // Writes the groups [first, nd): a long table's lines are made on the helper threads, a stretch
+    // of groups each, while the stretches made before are written.
+    void groups(const GRecord* first, const GRecord* nd, bool bars);
+    void flush() {
+        if (used_) OutputCyr(std::string_view(buf_.get(), used_), 0, f);
+        used_ = 0;
+    }
+    void close(const std::string& name) {
+        flush();
+        closefile(f, name);
+    }
+
+private:
+    static constexpr std::size_t kPiece = 1u << 16;  // bytes gathered before a write
+
+    LineMaker lines_;
+    std::size_t place_ = 0;  // the place of the next group
+    std::unique_ptr<char[]> buf_{new char[kPiece]};
+    std::size_t used_ = 0;
+};
+
+// The lines of a stretch of groups, made on a helper thread: it reads only the table's groups and
+// their names, and writes only its own buffer.
+struct Stretch {
+    std::unique_ptr<char[]> text;
+    std::size_t room = 0;
+    std::size_t used = 0;
+
+    void make(const GRecord* first, const GRecord* nd, std::size_t place, bool bars) {
+        std::size_t need = 0;
+        for (const GRecord* g = first; g < nd; ++g) need += g->name.size() + LineMaker::kLineExtra;
+        if (need > room) {
+            text.reset(new char[need]);
+            room = need;
+        }
+        LineMaker lines(place);
+        char* p = text.get();
+        for (const GRecord* g = first; g < nd; ++g) {
+            fetch_name_ahead(g, nd);
+            if (!g->name.empty()) p = lines.line(p, *g, bars);
+            lines.next_place();
+        }
+        used = static_cast<std::size_t>(p - text.get());
+    }
+};
+
+void ExportFile::groups(const GRecord* first, const GRecord* nd, bool bars) {
+    constexpr std::size_t kStretchGroups = 1u << 15;
+    const std::size_t n = static_cast<std::size_t>(nd - first);
+    const std::size_t per_round = helper_threads() + 1;
+    if (helper_threads() == 0 || n < 2 * kStretchGroups) {
+        for (const GRecord* g = first; g < nd; ++g) {
+            fetch_name_ahead(g, nd);
+            group(*g, bars);
+        }
+        return;
+    }
+    flush();
+    // Two sets of stretches: the helpers make one round's lines while the other round's are written.
+    std::vector<Stretch> sets[2] = {std::vector<Stretch>(per_round), std::vector<Stretch>(per_round)};
+    const std::size_t base = place_;
+    auto stretches_from = [&](std::size_t at) {
+        return std::min(per_round, (n - at + kStretchGroups - 1) / kStretchGroups);
+    };
+    auto start = [&](std::size_t at, std::vector<Stretch>& set) {
+        return HelperJob(stretches_from(at), [&set, first, n, at, base, bars](std::size_t i) {
+            const std::size_t a = at + i * kStretchGroups, b = std::min(n, a + kStretchGroups);
+            set[i].make(first + a, first + b, base + a, bars);
+        });
+    };
+    const std::size_t round_groups = per_round * kStretchGroups;
+    HelperJob job = start(0, sets[0]);
+    for (std::size_t at = 0, r = 0; at < n; at += round_groups, r ^= 1) {
+        job.wait();
+        const std::size_t made = stretches_from(at);
+        if (at + round_groups < n) job = start(at + round_groups, sets[r ^ 1]);
+        for (std::size_t i = 0; i < made; ++i) OutputCyr(std::string_view(sets[r][i].text.get(), sets[r][i].used), 0, f);
+    }
+    job.wait();
+    place_ += n;
+    lines_ = LineMaker(place_);
 }
 
 std::string export_name(const char* label, const char* kind, const char* suffix) {
@@ -61,56 +220,34 @@ bool open_all(ExportFile (&files)[N], const std::string (&names)[N]) {
     return true;
 }
 
-// Writes one group into a file, or only uses up its place when the group has no name.
-void write_group(ExportFile& out, const GRecord& g, bool bars) {
-    const int place = out.place++;
-    if (g.name.empty()) return;
-    // "%d. %s %d\r\n", the name between bars in the separator files.
-    char digits[16];
-    out.pending.append(digits, std::to_chars(digits, digits + sizeof digits, place).ptr);
-    out.pending += bars ? ". |" : ". ";
-    out.pending.append(g.name);  // counted from NUL-terminated texts: no name holds a NUL
-    out.pending += bars ? "| " : " ";
-    out.pending.append(digits, std::to_chars(digits, digits + sizeof digits, static_cast<int>(g.count)).ptr);
-    out.pending += "\r\n";
-    if (out.pending.size() >= kExportPiece) write_pending(out);
-}
-
-// The names of a sorted table lie all over the index's pool: each is fetched a few groups ahead.
-void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
-    constexpr std::ptrdiff_t kAhead = 32;
-    if (nd - g > kAhead) __builtin_prefetch(g[kAhead].name.data());
-}
-
 // Separator groups into a whole-list file and into the sentence-end or the other file. Names are
 // NUL-terminated in the index's name pool.
-void write_separators(int v, ExportFile& all, ExportFile& sentence, ExportFile& other) {
-    for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
-        fetch_name_ahead(g, g_nd4[v]);
-        write_group(all, *g, true);
-        write_group(IsEndOfSentence(g->name.data()) ? sentence : other, *g, true);
+void write_separators(TokenIndex& gaps, ExportFile& all, ExportFile& sentence, ExportFile& other) {
+    for (const GRecord* g = gaps.floor(); g < gaps.end(); ++g) {
+        fetch_name_ahead(g, gaps.end());
+        all.group(*g, true);
+        (IsEndOfSentence(g->name.data()) ? sentence : other).group(*g, true);
     }
 }
 
-// Counts the gaps or the texts of the records [first, nd) in instance v of family 4, a block of
-// records at a time (the index fetches ahead within a block).
-void count_records(int v, const SenToken* first, const SenToken* nd, const char* SenToken::*field) {
+// Counts the gaps or the texts of the records [first, nd) through put(tokens), a block of records
+// at a time (the index fetches ahead within a block).
+template <class Put>
+void count_records(const SenToken* first, const SenToken* nd, const char* SenToken::*field, Put put) {
     constexpr std::size_t kBlock = 256;
     std::string_view block[kBlock];
     while (first < nd) {
         const std::size_t n = std::min<std::size_t>(kBlock, static_cast<std::size_t>(nd - first));
         for (std::size_t k = 0; k < n; ++k) block[k] = first[k].*field;
-        PutAllInG4(v, std::span<const std::string_view>(block, n));
+        put(std::span<const std::string_view>(block, n));
         first += n;
     }
 }
 
-void write_tokens(int v, ExportFile& out) {
-    for (const GRecord* g = g_floor4[v]; g < g_nd4[v]; ++g) {
-        fetch_name_ahead(g, g_nd4[v]);
-        write_group(out, *g, false);
-    }
-}
+// From this many records the separators are counted on a helper thread while the tokens are counted.
+constexpr std::ptrdiff_t kGapsApartFrom = 1 << 16;
+
+void write_tokens(int v, ExportFile& out) { out.groups(g_floor4[v], g_nd4[v], false); }
 
 // ---- Repeated passages -----------------------------------------------------------------------------
 
@@ -392,13 +529,39 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
         for (int s = 0; s < 3; ++s) space_names[3 * k + s] = export_name(label, kSpaceKinds[k], kSuffixes[s]);
     ExportFile space[6];
     if (!open_all(space, space_names)) return;
+    // The separators go into an index of their own, counted on a helper thread (which touches only
+    // the records and that index) while the tokens are counted here. The options and the locale's
+    // folding are read here, when it is reset.
+    TokenIndex gaps(GMAKE4_FIRST_ROOM);
+    gaps.reset();
+    auto count_gaps = [&gaps, first, nd] {
+        count_records(first, nd, &SenToken::gap, [&gaps](std::span<const std::string_view> t) { gaps.put_all(t); });
+        gaps.finish(true, false);
+    };
+    HelperJob gap_job;
+    if (helper_threads() > 0 && nd - first >= kGapsApartFrom) {
+        gap_job = HelperJob(1, [&count_gaps](std::size_t) {
+            struct Throws {  // exhausted memory is reported by this thread, after the wait below
+                Throws() { gmake_exhaustion_throws(true); }
+                ~Throws() { gmake_exhaustion_throws(false); }
+            } throws;
+            count_gaps();
+        });
+    } else {
+        count_gaps();
+    }
     ResetGmake4(v);
-    count_records(v, first, nd, &SenToken::gap);
-    FinishGmakeCase4(v);
-    write_separators(v, space[0], space[1], space[2]);
-    SortGmake4ByName(v, true);
-    write_separators(v, space[3], space[4], space[5]);
-    for (ExportFile& f : space) close_export(f, "XXX.txt");
+    ReserveGmake4(v, static_cast<std::size_t>(nd - first));  // each record may hold a spelling of its own
+    count_records(first, nd, &SenToken::text, [v](std::span<const std::string_view> t) { PutAllInG4(v, t); });
+    try {
+        gap_job.wait();
+    } catch (const std::bad_alloc&) {
+        mallocexit();
+    }
+    write_separators(gaps, space[0], space[1], space[2]);
+    gaps.sort_by_name(true);
+    write_separators(gaps, space[3], space[4], space[5]);
+    for (ExportFile& f : space) f.close("XXX.txt");
 
     // Tokens: counted once, each spelling apart and then with case variants merged.
     static const char* const kTokenKinds[] = {"TOKENS_ALPHA_UNGROUPED_INSENCS", "TOKENS_ALPHA_UNGROUPED_SENS",
@@ -406,9 +569,10 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     std::string token_names[4];
     for (int k = 0; k < 4; ++k) token_names[k] = export_name(label, kTokenKinds[k], ".txt");
     ExportFile tokens[4];
-    if (!open_all(tokens, token_names)) return;
-    ResetGmake4(v);
-    count_records(v, first, nd, &SenToken::text);
+    if (!open_all(tokens, token_names)) {
+        ReleaseGmake4(v);
+        return;
+    }
     FinishGmakeAlpha4(v);
     write_tokens(v, tokens[0]);
     SortGmake4ByName(v, false);
@@ -417,7 +581,7 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     write_tokens(v, tokens[2]);
     SortGmake4ByName(v, true);
     write_tokens(v, tokens[3]);
-    for (int k = 0; k < 4; ++k) close_export(tokens[k], kTokenKinds[k]);
+    for (int k = 0; k < 4; ++k) tokens[k].close(kTokenKinds[k]);
     // Nothing reads the index after the files are written: its memory goes to the later phases.
     ReleaseGmake4(v);
 }

@@ -33,9 +33,11 @@
 inline constexpr std::size_t REPEATED_ENTRY_ROOM = 255;
 
 // Writes the ten files for the records [first, nd) of a store; label names the source ("UP" for
-// the checker window's text, "DOWN" for the Bulgarian-text window). Uses token-index instance 1
-// of family 4 for store 2 and instance 2 for any other store. A file that cannot be created is
-// reported by make_fl and ends this export (the files opened so far are closed).
+// the checker window's text, "DOWN" for the Bulgarian-text window). Counts the tokens in
+// token-index instance 1 of family 4 for store 2 and instance 2 for any other store (released
+// when the export ends), the separators in an index of its own (on a helper thread while the
+// tokens are counted, for a long text). A file that cannot be created is reported by make_fl and
+// ends this export (the files opened so far are closed).
 void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, const char* label);
 
 // One repeated passage: the two occurrences, as record numbers counted from the first record.

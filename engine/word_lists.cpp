@@ -1,11 +1,14 @@
 #include "engine/word_lists.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdio>
 #include <limits>
 #include <optional>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "engine/output_files.h"
 #include "engine/rank_bands.h"
@@ -91,6 +94,11 @@ std::u16string list_title(bool english, std::size_t entries, std::uint64_t total
 // Whether a list pumps messages before entry i (numbered from 0).
 bool pumps_before(std::size_t i) { return i > 0 && i % kListPumpEvery == 0; }
 
+void append_number(std::string& s, std::uint64_t n) {
+    char digits[24];
+    s.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
+}
+
 // One line of a list: the number, the word, the count, then the list's own text.
 struct ListLine {
     std::string text;  // 8-bit; a vertical entry holds CR LF inside
@@ -135,10 +143,15 @@ public:
         return pump;
     }
 
-    // The head of the next written line: its number, the word and the count.
-    ListLine head(const GRecord& g) const {
-        ListLine l;
-        if (entries() > 3) l.text = std::to_string(written_ + 1) + ". ";
+    // The head of the next written line: its number, the word and the count. The line is the
+    // frame's own, its text kept across lines so that a line costs no allocation.
+    ListLine& head(const GRecord& g) {
+        ListLine& l = next_;
+        l.text.clear();
+        if (entries() > 3) {
+            append_number(l.text, written_ + 1);
+            l.text += ". ";
+        }
         l.word_from = l.text.size();
         l.text += g.name;
         l.word_to = l.text.size();
@@ -146,15 +159,15 @@ public:
         if (counts_) {
             l.text += "  ";
             l.count_from = l.text.size();
-            l.text += std::to_string(g.count);
+            append_number(l.text, g.count);
             l.count_to = l.text.size();
         }
         return l;
     }
 
-    // Appends the line with one line end, the whole of it in `colour`; returns where it starts.
-    // The line goes in as the panel keeps it (CR LF and lone LF as one '\r', then the line's own
-    // '\r'), built in one buffer kept across lines, so the panel takes it without a copy.
+    // Takes the line with one line end, the whole of it in `colour`; returns where it starts. The
+    // line goes into the panel with its colours at after_line(), as the panel keeps it (CR LF and
+    // lone LF as one '\r', then the line's own '\r'), built in one buffer kept across lines.
     LONG put(const ListLine& l, COLORREF colour) {
         if (written_ == kReserveAfter) reserve_rest();
         ++written_;
@@ -162,32 +175,57 @@ public:
         put_text_ = &l.text;
         put_size_ = t.size();
         no_cr_upto_ = std::min(t.find('\r'), t.size());
+        // The panel's unit of each byte, a lone LF as '\r'.
+        static const std::array<char16_t, 256> kUnit = [] {
+            std::array<char16_t, 256> u{};
+            for (int b = 0; b < 256; ++b) u[static_cast<std::size_t>(b)] = cp1251_to_wchar(static_cast<unsigned char>(b));
+            u['\n'] = u'\r';
+            return u;
+        }();
         line_.resize(t.size() + 1);
         char16_t* out = line_.data();
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            const char ch = t[i];
-            if (ch == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
-            const auto byte = static_cast<unsigned char>(ch);
-            *out++ = ch == '\n' ? u'\r' : byte < 0x80 ? char16_t{byte} : cp1251_to_wchar(byte);
+        for (std::size_t i = 0; i < no_cr_upto_; ++i) *out++ = kUnit[static_cast<unsigned char>(t[i])];
+        for (std::size_t i = no_cr_upto_; i < t.size(); ++i) {
+            if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+            *out++ = kUnit[static_cast<unsigned char>(t[i])];
         }
         *out++ = u'\r';
-        return append(c_.report, std::u16string_view(line_.data(), static_cast<std::size_t>(out - line_.data())),
-                      colour, false);
+        line_.resize(static_cast<std::size_t>(out - line_.data()));
+        line_start_ = RE_GetTextLength(c_.report);
+        line_colour_ = colour;
+        changes_used_ = 0;
+        add_change(0, static_cast<LONG>(line_.size()), kColourBold, colour, false);
+        return line_start_;
     }
     // Colours [from, to) of a line put at `start` (8-bit offsets into its text).
     void colour(LONG start, const ListLine& l, std::size_t from, std::size_t to, COLORREF col, bool bold,
-                DWORD mask = kColourBold) const {
+                DWORD mask = kColourBold) {
         if (to <= from) return;
         // Before the first CR of the line just put, 8-bit offsets are the panel's offsets.
         const bool plain = &l.text == put_text_ && l.text.size() == put_size_ && to <= no_cr_upto_;
         const LONG a = start + (plain ? static_cast<LONG>(from) : units(std::string_view(l.text).substr(0, from)));
         const LONG e = start + (plain ? static_cast<LONG>(to) : units(std::string_view(l.text).substr(0, to)));
-        ColorRangeOn(c_.report, a, e, mask, col, bold ? 1 : 0);
+        add_change(a - line_start_, e - line_start_, mask, col, bold);
     }
-    // The selection at the end of the line just written.
-    void after_line() const {
-        const LONG end = RE_GetTextLength(c_.report);
-        RE_SetSel(c_.report, CHARRANGE{end, end});
+    // Writes the line and its colours; the selection ends after it. A panel whose event mask
+    // reports changes or selections, or that has no room for the whole line, takes them as one
+    // append and one colouring after another, so that its dialog is told of each step as before;
+    // any other panel takes them in one call.
+    void after_line() {
+        const HWND re = c_.report;
+        const std::span<const FormatChange> changes(changes_.data(), changes_used_);
+        const bool fits = std::int64_t{line_start_} + static_cast<std::int64_t>(line_.size()) <= RE_GetLimitText(re);
+        if (fits && !(RE_GetEventMask(re) & (ENM_CHANGE | ENM_SELCHANGE))) {
+            RE_AppendFormatted(re, line_, changes);
+            RE_HideSelection(re, true);
+            return;
+        }
+        append(re, line_, line_colour_, false);
+        for (const FormatChange& ch : changes.subspan(1))
+            ColorRangeOn(re, line_start_ + ch.from, line_start_ + ch.to, ch.format.dwMask, ch.format.crTextColor,
+                         ch.format.dwEffects);
+        const LONG end = RE_GetTextLength(re);
+        RE_SetSel(re, CHARRANGE{end, end});
     }
 
     // A long list makes room in the panel for the lines still to come, at half as much again as
@@ -223,7 +261,22 @@ private:
     bool redraw_was_on_ = true;  // the report's redrawing when the list opened
     std::size_t written_ = 0;
     LONG start_ = 0;  // where the list's lines begin
+    ListLine next_;        // the line being made
     std::u16string line_;  // the line being put, in the panel's form
+    LONG line_start_ = 0;         // where it goes in the panel
+    COLORREF line_colour_ = 0;    // the colour of the whole of it
+    std::vector<FormatChange> changes_;  // its colours, the whole line's first (kept across lines)
+    std::size_t changes_used_ = 0;
+
+    void add_change(LONG from, LONG to, DWORD mask, COLORREF colour, bool bold) {
+        if (changes_used_ == changes_.size()) changes_.emplace_back();
+        FormatChange& ch = changes_[changes_used_++];
+        ch.from = from;
+        ch.to = to;
+        ch.format.dwMask = mask;
+        ch.format.dwEffects = bold ? DWORD{CFE_BOLD} : DWORD{0};
+        ch.format.crTextColor = colour;
+    }
     const std::string* put_text_ = nullptr;  // the text of the line put last
     std::size_t put_size_ = 0;               // and its size then
     std::size_t no_cr_upto_ = 0;             // where its first CR is (its size when none)
@@ -317,7 +370,8 @@ private:
         w.asked = true;
         w.answers.resize(w.to - w.from);
         w.ran.assign(w.to - w.from, 0);
-        shared_.emplace();
+        // A look-up on this thread that would change an index meanwhile waits for the helpers first.
+        shared_.emplace([this] { job_.wait(); });
         job_ = HelperJob(w.which.size(), [&w, ask = ask_, entries = entries_](std::size_t k) {
             const std::size_t at = w.which[k] - w.from;
             const std::uint64_t runs = suggestion_runs;
@@ -506,7 +560,7 @@ void english_entry(ListFrame& f, const GRecord& g, FreqFiles& files) {
     }
     const ListPair* hard = is_in_hard(w);
     COLORREF line_colour = kColListNote;
-    ListLine l = f.head(g);
+    ListLine& l = f.head(g);
     l.text += english_text(w, hard, rank_text, line_colour);
     if (!l.text.empty() && l.text.back() == ' ') l.text.pop_back();
 
@@ -527,7 +581,7 @@ void unknown_entry(ListFrame& f, const GRecord& g, BgReport* ahead) {
     const std::string& text = report.text;
     const std::uint32_t text_colour = report.colour;
 
-    ListLine l = f.head(g);
+    ListLine& l = f.head(g);
     const std::size_t text_from = l.text.size();
     l.text += text;
     const LONG s = f.put(l, gl_col_nosug);

@@ -45,14 +45,11 @@ void write_one(HWND re, const ListPair& entry, std::u16string_view word, int ran
 }  // namespace
 
 void ColorRangeOn(HWND re, LONG start, LONG end, DWORD mask, COLORREF color, DWORD effects) {
-    QuietPanel quiet(re);
-    RE_SetSel(re, CHARRANGE{start, end});
-    RE_HideSelection(re, true);
     CHARFORMAT2W cf;
     cf.dwMask = mask;
     cf.dwEffects = effects;
     cf.crTextColor = color;
-    RE_SetCharFormat(re, SCF_SELECTION, cf);
+    RE_ColorRange(re, CHARRANGE{start, end}, cf);
 }
 
 void ColorTranscription(HWND re, LONG start, bool first_line_only) {

@@ -209,7 +209,7 @@ std::u16string_view panel_form(const RichText& d, std::u16string_view text, std:
   const std::u16string& own = d.text();
   const bool inside = !own.empty() && std::less_equal<>()(own.data(), text.data()) &&
                       std::less<>()(text.data(), own.data() + own.size());
-  if (!inside && text.find(u'\n') == std::u16string_view::npos) return text;
+  if (!inside && find_unit(text, u'\n') == std::u16string_view::npos) return text;
   copy = normalize_line_ends(text);
   return copy;
 }
@@ -357,6 +357,20 @@ std::size_t RE_ReplaceRanges(HWND re, const std::vector<CHARRANGE>& ranges, std:
   return count;
 }
 
+void RE_AppendFormatted(HWND re, std::u16string_view text, std::span<const FormatChange> changes, bool can_undo) {
+  RichText* d = platform_rich(re);
+  if (!d) return;
+  std::u16string copy;
+  const std::u16string_view s = cut_to_limit(*d, panel_form(*d, text, copy), 0);
+  if (s.empty()) return;
+  const CHARRANGE old_sel = d->selection();
+  // The selection goes to the end first, as a caller's own selecting of it would: a format set
+  // at a caret elsewhere does not reach the new text.
+  d->set_selection(CHARRANGE{d->length(), d->length()});
+  const TextChange c = d->append_formatted(s, changes, can_undo);
+  text_changed(re, c, old_sel);
+}
+
 void RE_HideSelection(HWND re, bool hide) {
   RichText* d = platform_rich(re);
   if (!d || d->hide_selection == hide) return;
@@ -365,6 +379,20 @@ void RE_HideSelection(HWND re, bool hide) {
 }
 
 // ---- Formats ---------------------------------------------------------------------------------
+
+void RE_ColorRange(HWND re, CHARRANGE r, const CHARFORMAT2W& cf) {
+  RichText* d = platform_rich(re);
+  if (!d) return;
+  if (d->set_selection(r))
+    if (RichEditView* v = view_of(re)) v->selection_changed();
+  if (!d->hide_selection) {
+    d->hide_selection = true;
+    options_changed(re);
+  }
+  const CHARRANGE changed = d->set_format(d->selection().cpMin, d->selection().cpMax, cf);
+  if (changed.cpMax > changed.cpMin)
+    if (RichEditView* v = view_of(re)) v->formats_changed(changed.cpMin, changed.cpMax);
+}
 
 bool RE_SetCharFormat(HWND re, UINT scf, const CHARFORMAT2W& cf) {
   RichText* d = platform_rich(re);

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,11 @@ struct CHARFORMAT2W {
     std::u16string szFaceName;
 };
 enum : UINT { SCF_DEFAULT = 0x0000, SCF_SELECTION = 0x0001, SCF_WORD = 0x0002, SCF_ALL = 0x0004 };
+// A format set over [from, to) of a text being put in, positions counted from the text's start.
+struct FormatChange {
+    LONG from = 0, to = 0;
+    CHARFORMAT2W format;
+};
 
 // Code pages of the text exchange
 enum : UINT { CP_ACP = 0, CP_1251 = 1251, CP_UTF16 = 1200, CP_UTF8 = 65001 };
@@ -111,7 +117,18 @@ void RE_ReplaceSelA(HWND re, std::string_view text_cp1251, bool can_undo = true)
 // number of ranges replaced.
 std::size_t RE_ReplaceRanges(HWND re, const std::vector<CHARRANGE>& ranges, std::u16string_view text,
                              bool can_undo = true);
+// Appends `text` at the end of the panel as a selection of the end replaced by it would (the text
+// limit applies), then sets each change's format over its range of what went in, in order, as
+// RE_SetCharFormat would; ranges are cut to that text, and one that ends before it begins sets
+// nothing. One change of text, one undo step, the
+// caret after the new text, and at most one EN_SELCHANGE and one EN_CHANGE (as the event mask
+// asks). Nothing happens when no text goes in.
+void RE_AppendFormatted(HWND re, std::u16string_view text, std::span<const FormatChange> changes,
+                        bool can_undo = true);
 void RE_HideSelection(HWND re, bool hide);
+// Colours a range as the program does, in one call: selects it (clamped, as RE_SetSel) without
+// telling the panel's dialog, hides the selection and sets the format of the selection.
+void RE_ColorRange(HWND re, CHARRANGE r, const CHARFORMAT2W& cf);
 
 // Formats of the selection (SCF_SELECTION), of all text (SCF_ALL) or the default format for new
 // text (SCF_DEFAULT). Formats stay with their characters when text is inserted or deleted around

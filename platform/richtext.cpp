@@ -2,14 +2,16 @@
 // paragraph lines.
 //
 // Formats are kept as one small index per character into a table of the distinct formats in use
-// (16 bits wide while fewer than 65,536 distinct formats are alive, 32 bits after). Colouring a
-// range touches only that range, reading a format is one look-up, and inserting or deleting text
+// (8 bits wide while the table holds at most 256 and no more than 64 of them are in use when it
+// is compacted, 16 bits while fewer than 32,768 are, 32 bits after), so that a long report's
+// formats take half as much memory as its text. Colouring a range touches only that range, reading a format is one look-up, and inserting or deleting text
 // moves the indices with one block move, like the text itself. The table is compacted (unused
 // formats dropped, indices renumbered) when it grows past twice what is in use.
 #include "platform/richtext.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -48,29 +50,44 @@ struct IndexRun {
   uint32_t idx = 0;
 };
 
-// One index per character; 16-bit until more distinct formats are alive than that can name.
+// One index per character, 8 bits wide, then 16, then 32 as more distinct formats are in use.
 class IndexStore {
  public:
-  size_t size() const { return wide_ ? wide_v_.size() : narrow_v_.size(); }
-  bool wide() const { return wide_; }
-  uint32_t get(size_t i) const { return wide_ ? wide_v_[i] : narrow_v_[i]; }
+  size_t size() const {
+    size_t n = 0;
+    visit([&n](const auto& v) { n = v.size(); });
+    return n;
+  }
+  int width() const { return width_; }  // 0, 1, 2: 8, 16, 32 bits
+  // The most formats the present width names.
+  size_t most() const { return width_ == 0 ? 256 : width_ == 1 ? 65536 : std::numeric_limits<uint32_t>::max(); }
+  uint32_t get(size_t i) const { return width_ == 0 ? v8_[i] : width_ == 1 ? v16_[i] : v32_[i]; }
 
+  // To the next width, indices unchanged.
   void widen() {
-    if (wide_) return;
-    wide_v_.assign(narrow_v_.begin(), narrow_v_.end());
-    std::vector<uint16_t>().swap(narrow_v_);
-    wide_ = true;
+    if (width_ == 0) {
+      v16_.assign(v8_.begin(), v8_.end());
+      std::vector<uint8_t>().swap(v8_);
+    } else if (width_ == 1) {
+      v32_.assign(v16_.begin(), v16_.end());
+      std::vector<uint16_t>().swap(v16_);
+    } else {
+      return;
+    }
+    ++width_;
   }
 
   template <class F>
   void visit(F&& f) {
-    if (wide_) f(wide_v_);
-    else f(narrow_v_);
+    if (width_ == 0) f(v8_);
+    else if (width_ == 1) f(v16_);
+    else f(v32_);
   }
   template <class F>
   void visit(F&& f) const {
-    if (wide_) f(wide_v_);
-    else f(narrow_v_);
+    if (width_ == 0) f(v8_);
+    else if (width_ == 1) f(v16_);
+    else f(v32_);
   }
 
   // Replaces [from, to) by the runs (one block move at most).
@@ -116,9 +133,10 @@ class IndexStore {
   }
 
  private:
-  bool wide_ = false;
-  std::vector<uint16_t> narrow_v_;
-  std::vector<uint32_t> wide_v_;
+  int width_ = 0;
+  std::vector<uint8_t> v8_;
+  std::vector<uint16_t> v16_;
+  std::vector<uint32_t> v32_;
 };
 
 // A small old-index -> new-index map: a few entries are searched in a line, many go to a hash map.
@@ -248,12 +266,28 @@ std::u16string normalize_line_ends(std::u16string_view s) {
   return out;
 }
 
+std::size_t find_unit(std::u16string_view s, char16_t unit, std::size_t from) {
+  if constexpr (std::endian::native != std::endian::little) return s.find(unit, from);
+  // The unit's low byte is its first; a match at an odd offset, or one whose other byte differs,
+  // is part of another unit.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
+  const size_t end = s.size() * sizeof(char16_t);
+  for (size_t at = from * sizeof(char16_t); at < end;) {
+    const void* hit = std::memchr(bytes + at, unit & 0xFF, end - at);
+    if (!hit) break;
+    const auto b = static_cast<size_t>(static_cast<const unsigned char*>(hit) - bytes);
+    if (b % 2 == 0 && s[b / 2] == unit) return b / 2;
+    at = b + 1;
+  }
+  return std::u16string_view::npos;
+}
+
 struct RichText::Impl {
   std::u16string text;
   IndexStore store;                 // format index of each character
   std::vector<CharFormat> formats;  // the distinct formats the indices name
   std::unordered_map<CharFormat, uint32_t, FormatHash> lookup;  // format -> its index
-  size_t compact_at = 4096;         // table size that triggers the next compaction
+  size_t compact_at = 256;          // table size that triggers the next compaction
   CharFormat default_format;        // format of text put into an empty document
   CHARRANGE sel{0, 0};              // always cpMin <= cpMax
   std::optional<CharFormat> pending;  // format set at the caret for the next insertion there
@@ -261,6 +295,7 @@ struct RichText::Impl {
   std::vector<LONG> line_starts{0};  // first position of each paragraph line
   std::deque<UndoStep> undo, redo;
   bool typing_open = false;  // the top undo step is a typing run that may still grow
+  std::vector<LONG> cuts;    // where the format changes of text being appended begin and end
 
   // The last format changes without a face: (old index, change) -> new index. The panel is
   // coloured with a few changes over and over, so most changes are found here without building
@@ -344,12 +379,10 @@ struct RichText::Impl {
     if (formats.size() + n <= compact_at) return false;
     compact();
     const size_t used = formats.size();
-    size_t next = std::max<size_t>(2 * used + n, 4096);
-    if (!store.wide()) {
-      if (used + n > 65536) store.widen();
-      else next = std::min<size_t>(next, 65536);
-    }
-    compact_at = next;
+    // A width with room for as many formats again as are in use (in the 8-bit width, for three
+    // times as many), so that the next compaction is far off.
+    while (store.width() < 2 && (store.width() == 0 ? 4 * used : 2 * used) + n > store.most()) store.widen();
+    compact_at = std::min<size_t>(std::max<size_t>(2 * used + n, 4096), store.most());
     return true;
   }
 
@@ -408,8 +441,8 @@ struct RichText::Impl {
     const LONG from = len();
     text.append(s);
     store.append(s.size(), idx);
-    for (size_t i = 0; i < s.size(); ++i)
-      if (s[i] == u'\r') line_starts.push_back(from + static_cast<LONG>(i) + 1);
+    for (size_t i = find_unit(s, u'\r'); i != std::u16string_view::npos; i = find_unit(s, u'\r', i + 1))
+      line_starts.push_back(from + static_cast<LONG>(i) + 1);
     pending.reset();
     const LONG caret = len();
     sel = {caret, caret};
@@ -432,6 +465,17 @@ struct RichText::Impl {
     undo.push_back(std::move(step));
     if (undo.size() > kUndoLimit) undo.pop_front();
     typing_open = typing;
+  }
+
+  // Records a change of [from, to) as an undo step, or forgets the history when it cannot be undone.
+  void keep_history(LONG from, LONG to, LONG inserted, bool undoable, bool typing = false) {
+    if (undoable) {
+      record(from, to, inserted, typing);
+      return;
+    }
+    undo.clear();
+    redo.clear();
+    typing_open = false;
   }
 
   // Exchanges a step's stored text with what the document holds in its place.
@@ -494,15 +538,9 @@ TextChange RichText::replace(LONG from, LONG to, std::u16string_view s, bool und
   if (from == to && s.empty()) return {from, 0, 0};
   d.ensure_room(1);
   const uint32_t idx = d.insertion_index(from, to);
-  if (undoable) {
-    const bool one_char = s.size() == 1 || (s.size() == 2 && s[0] >= 0xD800 && s[0] <= 0xDBFF &&
-                                            s[1] >= 0xDC00 && s[1] <= 0xDFFF);
-    d.record(from, to, static_cast<LONG>(s.size()), typing && one_char);
-  } else {
-    d.undo.clear();
-    d.redo.clear();
-    d.typing_open = false;
-  }
+  const bool one_char = s.size() == 1 || (s.size() == 2 && s[0] >= 0xD800 && s[0] <= 0xDBFF &&
+                                          s[1] >= 0xDC00 && s[1] <= 0xDFFF);
+  d.keep_history(from, to, static_cast<LONG>(s.size()), undoable, typing && one_char);
   if (from == n && to == n) {
     d.append(s, idx);
   } else {
@@ -540,16 +578,55 @@ TextChange RichText::replace_formatted(LONG from, LONG to, std::u16string_view s
     at = b;
   }
   push(total - at, inherited);
-  if (undoable) {
-    d.record(from, to, total, false);
-  } else {
-    d.undo.clear();
-    d.redo.clear();
-    d.typing_open = false;
-  }
+  d.keep_history(from, to, total, undoable);
   d.apply(from, to, s, idx_runs);
   modified = true;
   return {from, to - from, total};
+}
+
+TextChange RichText::append_formatted(std::u16string_view s, std::span<const FormatChange> changes,
+                                      bool undoable) {
+  Impl& d = *impl_;
+  const LONG n = d.len();
+  if (s.empty()) return {n, 0, 0};
+  const LONG total = static_cast<LONG>(s.size());
+  d.ensure_room(1);
+  const uint32_t base = d.insertion_index(n, n);
+  d.keep_history(n, n, total, undoable);
+  d.append(s, base);
+  // The new text is cut where the changes begin and end; between two cuts every character has one
+  // format, so a change sets each stretch of its range at once. The k-th change meets at most
+  // 2k + 1 stretches, each of which may become a new format: room for them is made first, so that
+  // no renumbering happens while it is written (one may happen before; the cuts stay valid).
+  if (d.cuts.size() < 2 * changes.size() + 2) d.cuts.resize(2 * changes.size() + 2);
+  LONG* const cuts = d.cuts.data();
+  std::size_t cut_count = 2;
+  cuts[0] = 0;
+  cuts[1] = total;
+  auto cut_at = [cuts, &cut_count](LONG x) {  // the cut at x, made when there is none
+    const auto i = static_cast<std::size_t>(std::lower_bound(cuts, cuts + cut_count, x) - cuts);
+    if (cuts[i] != x) {
+      std::copy_backward(cuts + i, cuts + cut_count, cuts + cut_count + 1);
+      cuts[i] = x;
+      ++cut_count;
+    }
+    return i;
+  };
+  std::size_t k = 0;
+  for (const FormatChange& ch : changes) {
+    const LONG a = std::clamp<LONG>(ch.from, 0, total), b = std::clamp<LONG>(ch.to, a, total);
+    if (a == b) continue;
+    d.ensure_room(std::min<std::size_t>(static_cast<std::size_t>(b - a), 2 * k++ + 1));
+    const std::size_t first = cut_at(a), last = cut_at(b);
+    d.store.visit([&](auto& v) {
+      using T = typename std::decay_t<decltype(v)>::value_type;
+      T* p = v.data() + n;
+      for (std::size_t r = first; r < last; ++r)
+        std::fill(p + cuts[r], p + cuts[r + 1], static_cast<T>(d.changed(p[cuts[r]], ch.format)));
+    });
+  }
+  modified = true;
+  return {n, 0, total};
 }
 
 CHARRANGE RichText::selection() const { return impl_->sel; }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,9 @@ struct TextChange {
 
 // CR LF and lone LF become '\r'; everything else is kept (NUL, lone surrogates included).
 std::u16string normalize_line_ends(std::u16string_view s);
+// Where the first `unit` (one below U+0100, a line end say) of s at or after `from` is, npos when
+// there is none: a search of the bytes, far faster than a look at every unit.
+std::size_t find_unit(std::u16string_view s, char16_t unit, std::size_t from = 0);
 
 class RichText {
 public:
@@ -68,6 +72,11 @@ public:
     // The same with formats given for the new text (runs relative to `from`, covering it).
     TextChange replace_formatted(LONG from, LONG to, std::u16string_view s,
                                  const std::vector<FormatRun>& runs, bool undoable);
+
+    // Appends `s` (already normalised) as replace(length(), length(), s, undoable) would, then
+    // applies each change to its range of the new text (cut to it) as set_format would, in order.
+    // The formats of the new text are written once, not once per change.
+    TextChange append_formatted(std::u16string_view s, std::span<const FormatChange> changes, bool undoable);
 
     CHARRANGE selection() const;
     // Sets the selection: cpMin 0 and cpMax -1 selects all, -1/-1 the end; clamped to the text.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <type_traits>
 #include <string_view>
 #include <vector>
 
@@ -15,13 +16,20 @@
 struct TokenIndex::Entry {
     const char* name;
     std::uint32_t len;
-    std::uint32_t hash;  // hash of the case-folded spelling (its group's)
+    std::uint32_t tag;  // name_tag(): a spelling of up to four bytes is found without reading its name
     std::uint32_t count;
     std::uint32_t sections;
     std::uint32_t case_lead;
     std::uint32_t sec_count;  // occurrences in the open section
     std::uint32_t group;
     std::uint32_t next;       // the group's next spelling, or kNoEntry
+};
+
+// The hash slot of a group: its first spelling (index + 1; 0 empty) and the hash of the folded
+// spelling, so that a probe passes other groups without reading their spellings.
+struct TokenIndex::Slot {
+    std::uint32_t entry;
+    std::uint32_t hash;
 };
 
 // What a sort compares, made once per record: the name's prefix, the count, and the record's
@@ -36,7 +44,6 @@ struct TokenIndex::Key {
 // they came.
 struct TokenIndex::Group {
     std::uint32_t first;         // the spelling that opened the group
-    std::uint32_t hash;          // hash of the folded spelling
     std::uint32_t last_section;  // last section in which the group occurred
     std::uint32_t sections;
     std::uint32_t leader;        // leading spelling of the section being folded
@@ -47,6 +54,10 @@ struct TokenIndex::Group {
 namespace {
 
 constexpr std::size_t kPoolBlock = 1u << 20;
+// Bytes past the end of a name-pool block that belong to it: a name's first bytes can be read as
+// one block wherever it lies (name_prefix, GRECORD_NAME_READABLE).
+constexpr std::size_t kPoolSlack = GRECORD_NAME_READABLE;
+static_assert(kPoolSlack >= 8);
 
 // Hashes eight bytes at a time (the tail zero-padded, the length mixed in). Only the hash slots
 // depend on it: what the index counts and how it sorts do not.
@@ -87,12 +98,26 @@ bool all_digits(std::string_view s) {
     return true;
 }
 
+// The first four bytes of a spelling (fewer zero-padded), as one number.
+std::uint32_t name_tag(const char* s, std::size_t n) {
+    std::uint32_t t = 0;
+    for (std::size_t i = 0; i < n && i < 4; ++i) t |= std::uint32_t{static_cast<unsigned char>(s[i])} << (8 * i);
+    return t;
+}
+
 bool folded_equal(const unsigned char* lower, const char* a, const char* b, std::size_t n) {
     const auto* pa = reinterpret_cast<const unsigned char*>(a);
     const auto* pb = reinterpret_cast<const unsigned char*>(b);
     for (std::size_t i = 0; i < n; ++i)
         if (lower[pa[i]] != lower[pb[i]]) return false;
     return true;
+}
+
+thread_local bool t_exhaustion_throws = false;
+
+[[noreturn]] void exhausted() {
+    if (t_exhaustion_throws) throw std::bad_alloc();
+    mallocexit();
 }
 
 template <class T>
@@ -104,7 +129,7 @@ void* alloc_array(std::size_t n) {
 template <class T>
 void grow_to(TokenIndex::Array<T>& a, std::size_t want) {
     void* p = alloc_array<T>(want);
-    if (!p) mallocexit();
+    if (!p) exhausted();
     if (a.size) std::memcpy(p, a.data, a.size * sizeof(T));
     jux_free(a.data);
     a.data = static_cast<T*>(p);
@@ -122,16 +147,17 @@ void push(TokenIndex::Array<T>& a, const T& v) {
 // (where one name ends first, it is a prefix of the other up to there, and sorts first either way);
 // equal prefixes say nothing and the names are compared in full. `fold` takes the bytes folded to
 // lower case as the case-insensitive order compares them (the locale's table `fold`, or null).
-std::uint64_t name_prefix(std::string_view name, const unsigned char* fold) {
-    unsigned char b[8] = {};
-    const std::size_t k = std::min<std::size_t>(8, name.size());
-    std::memcpy(b, name.data(), k);
-    if (fold)
-        for (std::size_t j = 0; j < k; ++j) b[j] = fold[b[j]];
-    std::uint64_t v = 0;
-    std::memcpy(&v, b, 8);
-    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);  // big-endian as is
-    return v;
+// The name lies in the name pool, which can be read eight bytes from any name's start.
+std::uint64_t name_prefix(const char* name, std::size_t len, const unsigned char* fold) {
+    std::uint64_t w;
+    std::memcpy(&w, name, 8);
+    if constexpr (std::endian::native == std::endian::little) w = __builtin_bswap64(w);  // big-endian as is
+    if (fold) {
+        std::uint64_t f = 0;
+        for (int j = 0; j < 64; j += 8) f |= std::uint64_t{fold[(w >> j) & 0xFFu]} << j;
+        w = f;
+    }
+    return len >= 8 ? w : w & ~(~std::uint64_t{0} >> (8 * len));
 }
 
 
@@ -153,6 +179,21 @@ void TokenIndex::allocate() {
     if (slots_.cap == 0) rehash(first_room_ * 2);
 }
 
+void TokenIndex::reserve(std::size_t distinct) {
+    auto room = [distinct](auto& a) {
+        using T = std::remove_reference_t<decltype(*a.data)>;
+        if (a.cap >= distinct) return;
+        void* p = alloc_array<T>(distinct);
+        if (!p) return;  // counting grows the table step by step instead
+        if (a.size) std::memcpy(p, a.data, a.size * sizeof(T));
+        jux_free(a.data);
+        a.data = static_cast<T*>(p);
+        a.cap = distinct;
+    };
+    room(entries_);
+    room(groups_);
+}
+
 void TokenIndex::read_options() {
     section_size_ = std::max<std::int64_t>(1, OP[OPT_TOKENS_IN_SECTION].num_value);
     max_len_ = OP[OPT_MAX_TOKEN_LENGTH].num_value;
@@ -166,12 +207,13 @@ void TokenIndex::reset() {
     groups_.size = 0;
     touched_.size = 0;
     table_.size = 0;
+    bytes_.size = 0;
     table_fresh_ = false;
     alpha_fresh_ = false;
-    if (slots_.cap) std::memset(slots_.data, 0, slots_.cap * sizeof(std::uint32_t));
+    if (slots_.cap) std::memset(static_cast<void*>(slots_.data), 0, slots_.cap * sizeof(Slot));
     if (pool_.size() > 1) pool_.resize(1);
     pool_used_ = 0;
-    pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get());
+    pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get()) - kPoolSlack;
     in_section_ = 0;
     section_no_ = 0;
     tokens_ = 0;
@@ -186,6 +228,8 @@ void TokenIndex::release() {
     touched_.free_all();
     table_.free_all();
     alpha_.free_all();
+    named_count_.free_all();
+    bytes_.free_all();
     waiting_n_ = 0;
     table_fresh_ = false;
     alpha_fresh_ = false;
@@ -196,17 +240,22 @@ void TokenIndex::release() {
     tokens_ = 0;
 }
 
+// Names go one after the other, each followed by its NUL and, until the next name is stored, by
+// zero bytes up to kPoolSlack past its end, so that the pool is written wherever a name's first
+// bytes are read as one block.
 const char* TokenIndex::store_name(std::string_view token) {
     const std::size_t need = token.size() + 1;
     if (pool_.empty() || pool_used_ + need > pool_block_) {
         const std::size_t size = std::max(kPoolBlock, need);
-        pool_.emplace_back(static_cast<char*>(jux_malloc_or_exit(size)));
+        char* const block = static_cast<char*>(jux_malloc(size + kPoolSlack));
+        if (!block) exhausted();
+        pool_.emplace_back(block);
         pool_block_ = size;
         pool_used_ = 0;
     }
     char* p = pool_.back().get() + pool_used_;
     std::memcpy(p, token.data(), token.size());
-    p[token.size()] = '\0';
+    std::memset(p + token.size(), 0, kPoolSlack);
     pool_used_ += need;
     return p;
 }
@@ -225,24 +274,26 @@ void TokenIndex::grow_entries() {
             return;
         }
         const std::size_t smaller = want - want / 16;
-        if (smaller <= GMAKE_RETRY_FLOOR || smaller <= entries_.size || smaller == want) mallocexit();
+        if (smaller <= GMAKE_RETRY_FLOOR || smaller <= entries_.size || smaller == want) exhausted();
         want = smaller;
     }
 }
 
-// The slots name each group's first spelling (index + 1; 0 empty), by the folded hash.
+// The slots name each group's first spelling by the folded hash.
 void TokenIndex::rehash(std::size_t want) {
     std::size_t n = 1024;
     while (n < want) n *= 2;
-    void* p = alloc_array<std::uint32_t>(n);
-    if (!p) mallocexit();
-    auto* fresh = static_cast<std::uint32_t*>(p);
-    std::memset(fresh, 0, n * sizeof(std::uint32_t));
+    void* p = alloc_array<Slot>(n);
+    if (!p) exhausted();
+    auto* fresh = static_cast<Slot*>(p);
+    std::memset(p, 0, n * sizeof(Slot));
     const std::size_t mask = n - 1;
-    for (std::size_t i = 0; i < groups_.size; ++i) {
-        std::size_t s = groups_.data[i].hash & mask;
-        while (fresh[s]) s = (s + 1) & mask;
-        fresh[s] = groups_.data[i].first + 1;
+    for (std::size_t i = 0; i < slots_.cap; ++i) {
+        const Slot old = slots_.data[i];
+        if (!old.entry) continue;
+        std::size_t s = old.hash & mask;
+        while (fresh[s].entry) s = (s + 1) & mask;
+        fresh[s] = old;
     }
     jux_free(slots_.data);
     slots_.data = fresh;
@@ -259,13 +310,13 @@ std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash, 
     const auto idx = static_cast<std::uint32_t>(entries_.size);
     if (group == kNoEntry) {
         group = static_cast<std::uint32_t>(groups_.size);
-        push(groups_, Group{idx, hash, 0, 0, 0, 0, 0});
-        slots_.data[slot] = idx + 1;
+        push(groups_, Group{idx, 0, 0, 0, 0, 0});
+        slots_.data[slot] = Slot{idx + 1, hash};
     } else {
         entries_.data[prev].next = idx;
     }
     entries_.data[entries_.size++] =
-        Entry{name, static_cast<std::uint32_t>(token.size()), hash, 0, 0, 0, 0, group, kNoEntry};
+        Entry{name, static_cast<std::uint32_t>(token.size()), name_tag(token.data(), token.size()), 0, 0, 0, 0, group, kNoEntry};
     return idx;
 }
 
@@ -324,8 +375,9 @@ int TokenIndex::put_batch(std::span<const std::string_view> tokens) {
     };
     auto fetch_entry = [&](std::size_t i) {
         if (!slots_.cap) return;
-        if (const std::uint32_t v = slots_.data[hashes[i % kAhead] & (slots_.cap - 1)])
-            __builtin_prefetch(entries_.data + (v - 1));
+        const std::uint32_t h = hashes[i % kAhead];
+        if (const Slot slot = slots_.data[h & (slots_.cap - 1)]; slot.entry && slot.hash == h)
+            __builtin_prefetch(entries_.data + (slot.entry - 1));
     };
     for (std::size_t i = 0; i < std::min(n, kAhead); ++i) fetch_slot(i);
     for (std::size_t i = 0; i < std::min(n, kAhead / 2); ++i) fetch_entry(i);
@@ -348,15 +400,18 @@ int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     const std::size_t mask = slots_.cap - 1;
     std::size_t s = h & mask;
     std::uint32_t idx = kNoEntry;
+    const std::uint32_t tag = name_tag(token.data(), len);
+    auto same = [&](const Entry& e) { return e.tag == tag && (len <= 4 || std::memcmp(e.name, token.data(), len) == 0); };
     for (;;) {
-        const std::uint32_t v = slots_.data[s];
+        const Slot slot = slots_.data[s];
+        const std::uint32_t v = slot.entry;
         if (!v) {
             idx = add_entry(token, h, kNoEntry, kNoEntry, s);
             break;
         }
         const Entry& first = entries_.data[v - 1];
-        if (first.hash == h && first.len == len) {
-            if (std::memcmp(first.name, token.data(), len) == 0) {  // the group's first spelling
+        if (slot.hash == h && first.len == len) {
+            if (same(first)) {  // the group's first spelling
                 idx = v - 1;
                 break;
             }
@@ -364,7 +419,7 @@ int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
                 // The group: the spelling among its other spellings, or a new one at the end.
                 std::uint32_t prev = v - 1, e = first.next;
                 for (; e != kNoEntry; prev = e, e = entries_.data[e].next)
-                    if (std::memcmp(entries_.data[e].name, token.data(), len) == 0) break;
+                    if (same(entries_.data[e])) break;
                 idx = e != kNoEntry ? e : add_entry(token, h, first.group, prev, s);
                 break;
             }
@@ -512,8 +567,52 @@ K* lsd_sort(K* keys, K* other, std::size_t n, const int* digits, std::size_t cou
     return keys;
 }
 
-// Tables from this many records are sorted a bucket of the most significant digit at a time.
-constexpr std::size_t kBucketsFrom = 1u << 16;
+// Buckets of at most this many keys are sorted by insertion.
+constexpr std::size_t kInsertionUpTo = 48;
+
+// Sorts keys[0, n) by the listed digits (most significant first) through the other buffer
+// other[0, n), the keys ending where they began: into buckets by the first digit that differs,
+// then each bucket by the digits after it, the small ones by insertion. `less` compares two keys'
+// whole sort numbers (every digit not listed being alike in all keys).
+template <class K, class Less>
+void msd_sort(K* keys, K* other, std::size_t n, const int* digits, std::size_t count, const Less& less) {
+    if (count == 0 || n < 2) return;
+    if (n <= kInsertionUpTo) {
+        for (std::size_t k = 1; k < n; ++k) {
+            const K key = keys[k];
+            std::size_t j = k;
+            for (; j > 0 && less(key, keys[j - 1]); --j) new (keys + j) K(keys[j - 1]);
+            new (keys + j) K(key);
+        }
+        return;
+    }
+    // The keys per value of the first digit that differs, and the range of values they take.
+    std::size_t start[257];
+    unsigned first = 255, last = 0;
+    for (; count > 0; ++digits, --count) {
+        std::fill(start, start + 257, std::size_t{0});
+        first = 255;
+        last = 0;
+        for (std::size_t k = 0; k < n; ++k) {
+            const unsigned d = key_digit(keys[k].prefix, keys[k].count, digits[0]);
+            ++start[d + 1];
+            first = std::min(first, d);
+            last = std::max(last, d);
+        }
+        if (first != last) break;
+    }
+    if (count == 0) return;  // every listed digit alike
+    for (unsigned b = first; b <= last; ++b) start[b + 1] += start[b];
+    std::size_t at[256];
+    std::copy(start + first, start + last + 1, at + first);
+    for (std::size_t k = 0; k < n; ++k) {
+        const K& key = keys[k];
+        new (other + at[key_digit(key.prefix, key.count, digits[0])]++) K(key);
+    }
+    std::memcpy(static_cast<void*>(keys), other, n * sizeof(K));
+    for (unsigned b = first; b <= last; ++b)
+        msd_sort(keys + start[b], other + start[b], start[b + 1] - start[b], digits + 1, count - 1, less);
+}
 
 }  // namespace
 
@@ -535,82 +634,27 @@ void TokenIndex::build_table(Order order, Order tie) {
     }
     table_.size = n;
     if (n == 0) return;
-    const unsigned char* const fold =
-        order == Order::alpha || order == Order::folded ? cp1251_detail::current_ctype->lower : nullptr;
     Key* const lo = reinterpret_cast<Key*>(static_cast<void*>(table_.data));
-    Key* const hi = lo + n;
-    // A merged record takes its sections from the group: they are parked in the entry that names
-    // the group (whose count in the open section is 0 here, a finished index having folded it) while
-    // the groups are read in their own order, and cleared when the record is written, so that the
-    // records are written without a second fetch from all over the groups.
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::uint32_t idx = merged_ ? groups_.data[k].best : static_cast<std::uint32_t>(k);
-        Entry& e = entries_.data[idx];
-        if (merged_) e.sec_count = groups_.data[k].sections;
-        new (lo + k) Key{name_prefix(std::string_view(e.name, e.len), fold), merged_ ? groups_.data[k].total : e.count,
-                         idx};
+    Key* const keys = merged_ && order == Order::count && bytes_.size == entries_.size
+                          ? count_keys_from_bytes(lo, lo + n)
+                          : sorted_keys(order, lo, lo + n);
+    // The unmerged alphabetical and byte orders are kept: the merged tables by name ignoring case
+    // and by count follow from them (merged_folded_from_alpha, count_keys_from_bytes).
+    Array<std::uint32_t>* const keep = merged_                 ? nullptr
+                                       : order == Order::alpha ? &alpha_
+                                       : order == Order::bytes ? &bytes_
+                                                               : nullptr;
+    if (keep) {
+        if (keep->cap < n) {
+            keep->size = 0;
+            grow_to(*keep, n);
+        }
+        keep->size = n;
+        if (keep == &alpha_) alpha_fresh_ = true;
     }
-    auto before = [this, order](const Key& a, const Key& b) { return compare(order, a, b) < 0; };
-    const bool by_count = order == Order::count;
-    Key* keys = lo;
-    if (n < 256) {
-        std::sort(lo, lo + n, before);
-    } else {
-        const int digits = by_count ? 12 : 8;
-        std::vector<std::size_t> hist(static_cast<std::size_t>(digits) * 256, 0);
-        for (std::size_t k = 0; k < n; ++k)
-            for (int d = 0; d < digits; ++d) ++hist[static_cast<std::size_t>(d) * 256 + key_digit(lo[k].prefix, lo[k].count, d)];
-        int vary[12];  // the digits in which keys differ, least significant first
-        std::size_t nv = 0;
-        for (int d = 0; d < digits; ++d) {
-            const std::size_t* h = hist.data() + static_cast<std::size_t>(d) * 256;
-            if (std::find(h, h + 256, n) == h + 256) vary[nv++] = d;
-        }
-        Key* other = hi;
-        if (nv >= 2 && n >= kBucketsFrom) {
-            // Into buckets by the most significant digit first, then each bucket (small enough to
-            // stay in the cache) by the rest: the same order as by every digit over the whole.
-            std::size_t start[257];
-            const std::size_t* h = hist.data() + static_cast<std::size_t>(vary[nv - 1]) * 256;
-            start[0] = 0;
-            for (int b = 0; b < 256; ++b) start[b + 1] = start[b] + h[b];
-            std::size_t at[256];
-            std::copy(start, start + 256, at);
-            for (std::size_t k = 0; k < n; ++k) {
-                const Key& key = keys[k];
-                new (other + at[key_digit(key.prefix, key.count, vary[nv - 1])]++) Key(key);
-            }
-            std::swap(keys, other);
-            for (int b = 0; b < 256; ++b) {
-                const std::size_t m = start[b + 1] - start[b];
-                Key* const into = keys + start[b];
-                if (const Key* sorted = lsd_sort(into, other + start[b], m, vary, nv - 1); sorted != into)
-                    std::memcpy(static_cast<void*>(into), sorted, m * sizeof(Key));
-            }
-        } else {
-            keys = lsd_sort(keys, other, n, vary, nv);
-        }
-        // Runs that the prefix (and count) did not order.
-        for (std::size_t a = 0; a < n;) {
-            std::size_t b = a + 1;
-            while (b < n && keys[b].prefix == keys[a].prefix && (!by_count || keys[b].count == keys[a].count)) ++b;
-            if (b - a > 1) std::sort(keys + a, keys + b, before);
-            a = b;
-        }
-    }
-    // The unmerged alphabetical order is kept: the merged table in case-insensitive order follows
-    // from it without a sort (merged_folded_from_alpha).
-    const bool keep_alpha = order == Order::alpha && !merged_;
-    if (keep_alpha) {
-        if (alpha_.cap < n) {
-            alpha_.size = 0;
-            grow_to(alpha_, n);
-        }
-        alpha_.size = n;
-        alpha_fresh_ = true;
-    }
-    auto record = [this](const Key& key) {
-        Entry& e = entries_.data[key.idx];
+    // alpha_ takes the spellings' groups (all merged_folded_from_alpha needs), bytes_ the spellings.
+    const bool groups = keep == &alpha_;
+    auto record = [this](const Key& key, Entry& e) {
         std::uint32_t sections = e.sections;
         if (merged_) {
             sections = e.sec_count;
@@ -628,17 +672,101 @@ void TokenIndex::build_table(Order order, Order tie) {
         for (std::size_t k = n; k-- > 0;) {
             fetch(k - kAhead);  // below 0 wraps past n
             const Key key = keys[k];
-            if (keep_alpha) alpha_.data[k] = key.idx;
-            new (table_.data + k) GRecord(record(key));
+            Entry& e = entries_.data[key.idx];
+            if (keep) keep->data[k] = groups ? e.group : key.idx;
+            new (table_.data + k) GRecord(record(key, e));
         }
     } else {
         for (std::size_t k = 0; k < n; ++k) {
             fetch(k + kAhead);
             const Key key = keys[k];
-            if (keep_alpha) alpha_.data[k] = key.idx;
-            new (table_.data + k) GRecord(record(key));
+            Entry& e = entries_.data[key.idx];
+            if (keep) keep->data[k] = groups ? e.group : key.idx;
+            new (table_.data + k) GRecord(record(key, e));
         }
     }
+}
+
+// The keys of the table's records in the given order, made in lo[0, n) and sorted through hi[0, n);
+// answers where they ended.
+TokenIndex::Key* TokenIndex::sorted_keys(Order order, Key* const lo, Key* const hi) {
+    const std::size_t n = static_cast<std::size_t>(hi - lo);
+    const unsigned char* const fold =
+        order == Order::alpha || order == Order::folded ? cp1251_detail::current_ctype->lower : nullptr;
+    // A merged record takes its sections from the group: they are parked in the entry that names
+    // the group (whose count in the open section is 0 here, a finished index having folded it) while
+    // the groups are read in their own order, and cleared when the record is written, so that the
+    // records are written without a second fetch from all over the groups.
+    std::uint64_t prefix_and = ~std::uint64_t{0}, prefix_or = 0;
+    std::uint32_t count_and = ~std::uint32_t{0}, count_or = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::uint32_t idx = merged_ ? groups_.data[k].best : static_cast<std::uint32_t>(k);
+        Entry& e = entries_.data[idx];
+        if (merged_) e.sec_count = groups_.data[k].sections;
+        const Key key{name_prefix(e.name, e.len, fold), merged_ ? groups_.data[k].total : e.count, idx};
+        prefix_and &= key.prefix;
+        prefix_or |= key.prefix;
+        count_and &= key.count;
+        count_or |= key.count;
+        new (lo + k) Key(key);
+    }
+    auto before = [this, order](const Key& a, const Key& b) { return compare(order, a, b) < 0; };
+    const bool by_count = order == Order::count;
+    if (n < 256) {
+        std::sort(lo, lo + n, before);
+        return lo;
+    }
+    // The digits in which keys differ, most significant first: for the count order the count's,
+    // then the prefix's.
+    int vary[12];
+    std::size_t nv = 0;
+    if (by_count)
+        for (int d = 11; d >= 8; --d)
+            if (((count_and ^ count_or) >> (8 * (d - 8))) & 0xFFu) vary[nv++] = d;
+    for (int d = 7; d >= 0; --d)
+        if (((prefix_and ^ prefix_or) >> (8 * d)) & 0xFFu) vary[nv++] = d;
+    auto less = [by_count](const Key& a, const Key& b) {
+        if (by_count && a.count != b.count) return a.count > b.count;
+        return a.prefix < b.prefix;
+    };
+    msd_sort(lo, hi, n, vary, nv, less);
+    // Runs that the prefix (and count) did not order.
+    for (std::size_t a = 0; a < n;) {
+        std::size_t b = a + 1;
+        while (b < n && lo[b].prefix == lo[a].prefix && (!by_count || lo[b].count == lo[a].count)) ++b;
+        if (b - a > 1) std::sort(lo + a, lo + b, before);
+        a = b;
+    }
+    return lo;
+}
+
+// The merged table by count from the unmerged byte order, which holds the groups' names (spellings
+// of their own) in the order that breaks ties of counts: the groups' keys in that order, then
+// sorted stably by count alone. Each group's sections are parked as sorted_keys() parks them.
+TokenIndex::Key* TokenIndex::count_keys_from_bytes(Key* const lo, Key* const hi) {
+    // Each group's count goes to the spelling that names it, in a table of a number per spelling
+    // (0 for the others: a group has occurred), so that the byte order is then read with one small
+    // fetch per spelling.
+    if (named_count_.cap < entries_.size) {
+        named_count_.size = 0;
+        grow_to(named_count_, entries_.size);
+    }
+    named_count_.size = entries_.size;
+    std::memset(named_count_.data, 0, entries_.size * sizeof(std::uint32_t));
+    for (std::size_t k = 0; k < groups_.size; ++k) {
+        const Group& g = groups_.data[k];
+        named_count_.data[g.best] = g.total;
+        entries_.data[g.best].sec_count = g.sections;
+    }
+    constexpr std::size_t kAhead = 16;
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < bytes_.size; ++k) {
+        if (k + kAhead < bytes_.size) __builtin_prefetch(named_count_.data + bytes_.data[k + kAhead]);
+        const std::uint32_t idx = bytes_.data[k];
+        if (const std::uint32_t total = named_count_.data[idx]) new (lo + at++) Key{0, total, idx};
+    }
+    static constexpr int kCountDigits[] = {8, 9, 10, 11};  // lsd_sort skips those alike in every key
+    return lsd_sort(lo, hi, at, kCountDigits, 4);
 }
 
 // The merged table in case-insensitive order, from the unmerged alphabetical order of the same
@@ -662,8 +790,9 @@ bool TokenIndex::merged_folded_from_alpha() {
     std::uint32_t last = kNoEntry;
     constexpr std::size_t kAhead = 16;
     for (std::size_t k = 0; k < alpha_.size; ++k) {
-        if (k + kAhead < alpha_.size) __builtin_prefetch(entries_.data + alpha_.data[k + kAhead]);
-        const std::uint32_t g = entries_.data[alpha_.data[k]].group;
+        if (k + kAhead < alpha_.size) __builtin_prefetch(groups_.data + alpha_.data[k + kAhead]);
+        if (k + kAhead / 2 < alpha_.size) __builtin_prefetch(entries_.data + groups_.data[alpha_.data[k + kAhead / 2]].best);
+        const std::uint32_t g = alpha_.data[k];
         if (g == last) continue;
         last = g;
         const Group& group = groups_.data[g];
@@ -763,6 +892,9 @@ void ResetGmake4(int v) {
 }
 int PutInG4(int v, std::string_view token) { return ok4(v) ? gmake4[v].put(token) : 0; }
 int PutAllInG4(int v, std::span<const std::string_view> tokens) { return ok4(v) ? gmake4[v].put_all(tokens) : 0; }
+void ReserveGmake4(int v, std::size_t distinct) {
+    if (ok4(v)) gmake4[v].reserve(distinct);
+}
 void FinishGmakeCase4(int v) {
     if (!ok4(v)) return;
     gmake4[v].finish(true, false);
@@ -806,6 +938,8 @@ void ReleaseGmake4(int v) {
     gmake4[v].release();
     publish4(v);
 }
+
+void gmake_exhaustion_throws(bool on) { t_exhaustion_throws = on; }
 
 void reset_gmake() {
     ReleaseGmake();

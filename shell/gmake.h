@@ -30,6 +30,10 @@
 
 #include "shell/memory.h"
 
+// Bytes that can be read from the start of any name of an index (the name, its NUL and bytes of
+// no meaning after it), so that a short name can be copied as one block.
+inline constexpr std::size_t GRECORD_NAME_READABLE = 16;
+
 // One distinct token (or case-insensitive group) of a finished index.
 struct GRecord {
     std::string_view name;    // the token; NUL-terminated in the index's name pool
@@ -74,6 +78,10 @@ public:
     void allocate();
     // Releases every buffer (the instance stays usable and allocates again when used).
     void release();
+    // Makes room for this many distinct spellings at once, when the memory is there, so that
+    // counting them does not move the main table and the groups again and again. Room not used
+    // is only address space: its pages are not touched.
+    void reserve(std::size_t distinct);
 
     GRecord* floor() { return table_.data; }
     GRecord* end() { return table_.data + table_.size; }
@@ -94,6 +102,7 @@ public:
 private:
     struct Entry;
     struct Group;
+    struct Slot;
     struct Key;
     // Orders of the table: count descending then byte order; case-insensitive then count
     // descending then byte order; byte order; case-insensitive with ties kept as they were.
@@ -111,6 +120,8 @@ private:
     void rehash(std::size_t want);
     const char* store_name(std::string_view token);
     void build_table(Order order, Order tie);
+    Key* sorted_keys(Order order, Key* lo, Key* hi);
+    Key* count_keys_from_bytes(Key* lo, Key* hi);
     bool merged_folded_from_alpha();
     int compare(Order order, const Key& a, const Key& b) const;
 
@@ -123,11 +134,13 @@ private:
 
     Array<Entry> entries_;            // the main table: one entry per distinct spelling
     Array<Group> groups_;             // one per case-insensitive group
-    Array<std::uint32_t> slots_;      // hash slots of the groups' first spellings (index + 1; 0 empty)
+    Array<Slot> slots_;               // hash slots of the groups' first spellings
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
-    Array<std::uint32_t> alpha_;      // entries in the alphabetical order of the spellings
+    Array<std::uint32_t> alpha_;      // the groups of the spellings in their alphabetical order
     bool alpha_fresh_ = false;        // alpha_ holds that order for the counts as they stand
+    Array<std::uint32_t> bytes_;      // entries in byte order, while it holds every entry
+    Array<std::uint32_t> named_count_;  // per entry: its group's count when it names the group, else 0
     bool merged_ = false;             // the table merges case variants
     bool table_fresh_ = false;        // the table is built from the counts as they stand
     Order order_ = Order::count;      // the table's order
@@ -172,6 +185,7 @@ extern GRecord* g_nd4[GMAKE4_INSTANCES];
 void ResetGmake4(int v);
 int PutInG4(int v, std::string_view token);
 int PutAllInG4(int v, std::span<const std::string_view> tokens);  // PutInG4 of each, in order
+void ReserveGmake4(int v, std::size_t distinct);                  // TokenIndex::reserve
 void FinishGmakeCase4(int v);   // case variants merged, by count
 void FinishGmakeAlpha4(int v);  // case-sensitive, alphabetical
 // Re-sorts the finished table by name (TokenIndex::sort_by_name).
@@ -189,3 +203,8 @@ void ReleaseGmake4(int v);
 
 // The subsystem's reset for test fixtures: every instance released and emptied.
 void reset_gmake();
+
+// While on, an index whose memory runs out on this thread throws std::bad_alloc there instead of
+// going to mallocexit, which speaks to the user: a helper thread counting into an index of its own
+// turns it on, and the thread that waits for the helper reports the exhaustion.
+void gmake_exhaustion_throws(bool on);

@@ -256,27 +256,40 @@ std::vector<std::unique_ptr<WordIndex>> g_indexes;  // one index per list seen s
 std::uint64_t g_generation = 0;                     // grows whenever indexes are let go
 constexpr std::size_t kMaxIndexes = 64;
 
-std::atomic<int> g_shared{0};  // WordIndexesShared scopes alive
+std::atomic<WordIndexesShared*> g_shared{nullptr};  // the scope alive, if any
 
-void not_while_shared() {
-    if (g_shared.load(std::memory_order_relaxed) > 0)
-        throw std::logic_error("a word index would change while helper threads read the indexes");
-}
 }  // namespace
 
-WordIndexesShared::WordIndexesShared() { g_shared.fetch_add(1, std::memory_order_relaxed); }
-WordIndexesShared::~WordIndexesShared() { g_shared.fetch_sub(1, std::memory_order_relaxed); }
+// Ends the helpers' reading before an index changes (see WordIndexesShared).
+void end_word_index_readers() {
+    WordIndexesShared* shared = g_shared.load(std::memory_order_acquire);
+    if (!shared) return;
+    if (std::this_thread::get_id() != shared->owner_)
+        throw std::logic_error("a word index would change while other threads read the indexes");
+    g_shared.store(nullptr, std::memory_order_release);
+    const std::function<void()> end = std::move(shared->end_readers_);
+    if (end) end();
+}
+
+WordIndexesShared::WordIndexesShared(std::function<void()> end_readers)
+    : end_readers_(std::move(end_readers)), owner_(std::this_thread::get_id()) {
+    g_shared.store(this, std::memory_order_release);
+}
+WordIndexesShared::~WordIndexesShared() {
+    WordIndexesShared* self = this;
+    g_shared.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
+}
 
 const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner) {
     for (auto& idx : g_indexes) {
         if (idx->fingerprint().data != list.data()) continue;
         if (!idx->indexes(list)) {
-            not_while_shared();
+            end_word_index_readers();
             idx->build(list, owner);
         }
         return *idx;
     }
-    not_while_shared();
+    end_word_index_readers();
     if (g_indexes.size() >= kMaxIndexes) {
         g_indexes.clear();
         ++g_generation;
@@ -287,7 +300,7 @@ const WordIndex& word_index(std::span<const ListPair> list, const std::shared_pt
 }
 
 void drop_word_indexes() {
-    not_while_shared();
+    end_word_index_readers();
     g_indexes.clear();
     ++g_generation;
 }

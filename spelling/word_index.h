@@ -24,12 +24,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <atomic>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "shell/lists.h"
@@ -256,15 +258,22 @@ void drop_word_indexes();
 // taken while it had one value stays valid while it keeps it.
 std::uint64_t word_index_generation();
 
-// While it lives, helper threads read the word indexes: none may be built, rebuilt or let go
-// meanwhile, and word_index or drop_word_indexes asked to do so throws std::logic_error rather
-// than change what another thread reads. Build every index the helpers need before (build_word_indexes).
+// While it lives, helper threads read the word indexes. Before an index is built, rebuilt or let
+// go on the thread that made it, `end_readers` is called (it waits until the helpers stop reading)
+// and the scope ends; asked on any other thread - a helper, which only reads indexes built for it
+// beforehand (build_word_indexes) - word_index and drop_word_indexes throw std::logic_error rather
+// than change what another thread reads. One scope at a time.
 class WordIndexesShared {
 public:
-    WordIndexesShared();
+    explicit WordIndexesShared(std::function<void()> end_readers);
     ~WordIndexesShared();
     WordIndexesShared(const WordIndexesShared&) = delete;
     WordIndexesShared& operator=(const WordIndexesShared&) = delete;
+
+private:
+    std::function<void()> end_readers_;
+    std::thread::id owner_;
+    friend void end_word_index_readers();
 };
 
 // ---- The lists the spelling routines read ------------------------------------------------------

@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 
 #include "engine/exports.h"
+#include "engine/worker_pool.h"
 #include "engine_fixture.h"
 #include "shell/files.h"
 
@@ -133,6 +135,47 @@ TEST_F(Exports, TokenExportWritesTenListsEachNumberedFromZero) {
     EXPECT_EQ(file("___DOWN_TOKENS_NUM_GROUPED.txt"), "0. The 3\r\n1. Cat 2\r\n2. DOG 2\r\n");
     EXPECT_EQ(file("___DOWN_TOKENS_ALPHA_GROUPED_INSENCS.txt"), "0. Cat 2\r\n1. DOG 2\r\n2. The 3\r\n");
     EXPECT_TRUE(hs->message_boxes.empty());
+}
+
+// Place numbers carry into new digits, and a name longer than the pieces the files are written in
+// comes out whole.
+TEST_F(Exports, TokenExportNumbersEveryLineAndWritesLongNamesWhole) {
+    std::vector<std::string> w;
+    for (int k = 0; k < 1'005; ++k) w.push_back(jux_format("w%04d", k));
+    w.push_back(std::string(70'000, 'z'));
+    OP[OPT_MAX_TOKEN_LENGTH].num_value = 0;  // no length limit
+    fill(store2, words(w));
+    export_sorted_tokens_and_spaces(sen_floor2, sen_nd2, "DOWN");
+    std::string expected;
+    for (std::size_t k = 0; k < w.size(); ++k) expected += jux_format("%d. %s 1\r\n", static_cast<int>(k), w[k].c_str());
+    EXPECT_EQ(file("___DOWN_TOKENS_ALPHA_UNGROUPED_SENS.txt"), expected);
+    EXPECT_EQ(file("___DOWN_TOKENS_NUM_GROUPED.txt"), expected);
+    EXPECT_EQ(file("___DOWN_SPACE_NUM.txt"), "0. | | 1005\r\n");
+}
+
+// The lines of a long table are made on helper threads, a stretch of groups each, while the ones
+// made before are written: the files are those made on the calling thread alone.
+TEST_F(Exports, TokenFilesOfALongTableAreTheSameWithHelperThreads) {
+    Records recs;
+    for (int k = 0; k < 150'000; ++k) recs.push_back({k % 5 ? " " : ". ", jux_format(k % 7 ? "w%d" : "W%d", k % 140'000)});
+    fill(store2, recs);
+    const std::size_t helpers_before = helper_threads();
+    std::map<std::string, std::string> files[2];
+    for (const std::size_t helpers : {0u, 3u}) {
+        set_helper_threads(helpers);
+        export_sorted_tokens_and_spaces(sen_floor2, sen_nd2, "DOWN");
+        for (const auto& e : fs::directory_iterator(work)) files[helpers ? 1 : 0][e.path().filename().string()] = read(e.path());
+    }
+    set_helper_threads(helpers_before);
+    ASSERT_EQ(files[0].size(), 10u);
+    for (const auto& [name, text] : files[0]) {
+        const std::string& other = files[1][name];
+        const auto [a, b] = std::mismatch(text.begin(), text.end(), other.begin(), other.end());
+        EXPECT_TRUE(a == text.end() && b == other.end())
+            << name << " alone: ..." << std::string(a, std::min(a + 80, text.end()))
+            << "\nwith helpers: ..." << std::string(b, std::min(b + 80, other.end()));
+    }
+    EXPECT_EQ(files[0]["___DOWN_TOKENS_NUM_GROUPED.txt"].rfind("0. W0 2\r\n", 0), 0u);
 }
 
 TEST_F(Exports, TokenExportOfAnEmptyStoreWritesEmptyFiles) {

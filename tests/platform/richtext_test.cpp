@@ -54,6 +54,22 @@ TEST(NormalizeLineEnds, KeepsNulAndLoneSurrogates) {
   EXPECT_EQ(normalize_line_ends(odd), odd);
 }
 
+// Units that hold the byte sought as their other byte, or as the byte of a unit beside it, are
+// not what is sought.
+TEST(FindUnit, FindsTheUnitNotItsBytesInOtherUnits) {
+  const std::u16string long_line = std::u16string(100, u'\u040A') + u"\u0A0D\n";
+  const struct {
+    std::u16string_view text;
+    char16_t unit;
+    std::size_t from, at;
+  } cases[] = {
+      {u"ab\ncd\n", u'\n', 0, 2}, {u"ab\ncd\n", u'\n', 3, 5}, {u"ab\ncd\n", u'\n', 6, std::u16string_view::npos},
+      {u"\u040A\u0A0D\u0D0A\r", u'\n', 0, std::u16string_view::npos}, {u"\u040A\u0A0D\u0D0A\r", u'\r', 0, 3},
+      {long_line, u'\n', 0, 101}, {u"", u'\r', 0, std::u16string_view::npos}, {u"\r", u'\r', 0, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(find_unit(c.text, c.unit, c.from), c.at) << c.from;
+}
+
 TEST(RichTextEdit, ReplaceClampsSwapsAndPutsCaretAfterNewText) {
   RichText d;
   d.replace(0, 0, u"Hello world", true);

@@ -307,6 +307,24 @@ TEST_F(GmakeTest, MainTableRetriesSmallerWhenMemoryRunsShort) {
     EXPECT_EQ(ix.floor()->count, 2u);
 }
 
+// On a thread that asks for it, exhausted memory throws instead of ending the program; the flag
+// is the thread's own, and the index stays usable.
+TEST_F(GmakeTest, ExhaustedMemoryThrowsWhereAskedFor) {
+    TokenIndex ix(5'000);
+    ix.reset();
+    gmake_exhaustion_throws(true);
+    jux_set_alloc_limit(1u << 16);
+    EXPECT_THROW(
+        for (int i = 0; i < 20'000; ++i) ix.put(cat("t", std::to_string(i))), std::bad_alloc);
+    jux_set_alloc_limit(SIZE_MAX);
+    gmake_exhaustion_throws(false);
+    ix.reset();
+    ix.put("kept");
+    ix.finish(false, false);
+    ASSERT_EQ(ix.end() - ix.floor(), 1);
+    EXPECT_EQ(ix.floor()->name, "kept");
+}
+
 TEST_F(GmakeTest, NoRetryAtOrBelowTenThousandEntries) {
     EXPECT_EXIT(
         {
@@ -358,7 +376,12 @@ TEST_F(GmakeTest, OrdersAgreeWithWholeRecordComparisons) {
             if (k % 11 == 0) t.insert(t.size() / 2, 1, '\0');
             for (int rep = 0; rep <= k % 4; ++rep) tokens.push_back(t);
         }
-        for (const auto& t : tokens) PutInG4(0, t);
+        TokenIndex model;  // the same counts, finished without the orders made before
+        model.reset();
+        for (const auto& t : tokens) {
+            PutInG4(0, t);
+            model.put(t);
+        }
         FinishGmakeAlpha4(0);
         std::vector<GRecord> all(g_floor4[0], g_nd4[0]);
         EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_alpha, false, all));
@@ -367,11 +390,21 @@ TEST_F(GmakeTest, OrdersAgreeWithWholeRecordComparisons) {
         std::vector<GRecord> bytes_first(g_floor4[0], g_nd4[0]);
         SortGmake4ByName(0, true);  // case variants tie: they stay in byte order
         EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_folded, true, bytes_first));
-        FinishGmakeCase4(0);
+        FinishGmakeCase4(0);  // follows from the byte order made above
+        model.finish(true, false);
+        EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), rows(model.floor(), model.end()));
         std::vector<GRecord> merged(g_floor4[0], g_nd4[0]);
         EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_count, false, merged));
         SortGmake4ByName(0, true);
         EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), expect(by_folded, true, merged));
+        // A spelling counted after the byte order was made: the merged table by count is sorted
+        // afresh.
+        SortGmake4ByName(0, false);
+        PutInG4(0, "Zz");
+        model.put("Zz");
+        FinishGmakeCase4(0);
+        model.finish(true, false);
+        EXPECT_EQ(rows(g_floor4[0], g_nd4[0]), rows(model.floor(), model.end()));
         // Counted on after the finish: the table is re-sorted as it stands.
         PutInG4(0, "zzz");
         std::vector<GRecord> stale(g_floor4[0], g_nd4[0]);

@@ -3,6 +3,8 @@
 #include <climits>
 #include <map>
 #include <random>
+#include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "platform/text.h"
@@ -309,4 +311,32 @@ TEST_F(WordIndexTest, EmptyAndLongQuestions) {
     load_eng({"abc 1"});
     EXPECT_LT(word_index(english_set(0)).find(std::string(100000, 'a')), 0);
     EXPECT_LT(word_index(english_set(0)).find(""), 0);
+}
+
+// While helper threads read the indexes, a look-up on the thread that let them read that would build
+// an index first has the helpers stop; on another thread it is refused, nothing changed.
+TEST_F(WordIndexTest, AnIndexChangesOnlyOnceItsReadersHaveStopped) {
+    load_eng({"abc 1", "abd 2"});
+    const WordIndex& before = word_index(english_set(0));
+    int stopped = 0;
+    {
+        WordIndexesShared shared([&] { ++stopped; });
+        EXPECT_EQ(&word_index(english_set(0)), &before);  // built already: nothing to stop
+        bool refused = false;
+        std::thread([&] {
+            try {
+                drop_word_indexes();
+            } catch (const std::logic_error&) {
+                refused = true;
+            }
+        }).join();
+        EXPECT_TRUE(refused);
+        EXPECT_EQ(stopped, 0);
+        load_eng({"abc 1", "abd 2", "abe 3"});
+        EXPECT_GE(word_index(english_set(0)).find("abe"), 0);
+        EXPECT_EQ(stopped, 1);
+        drop_word_indexes();  // the readers were stopped once: the scope has ended
+        EXPECT_EQ(stopped, 1);
+    }
+    EXPECT_GE(word_index(english_set(0)).find("abd"), 0);
 }

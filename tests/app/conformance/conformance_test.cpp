@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <functional>
+#include <tuple>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/text.h"
@@ -176,6 +178,92 @@ TEST_P(Conformance, RangesReplacedInOneStepKeepTheFormatsAroundThem) {
     EXPECT_TRUE(driver->shown_bold(re, 8));
     EXPECT_EQ(driver->shown_color(re, 6), std::nullopt);
     EXPECT_EQ(driver->shown_color(re, 10), std::nullopt);
+}
+
+// ---- Text appended with its formats ------------------------------------------------------------
+
+// One append with its formats leaves what the end selected, the text replaced and each range
+// coloured after it leave: text, every character's format, the selection, one undo step.
+TEST_P(Conformance, TextAppendedWithItsFormatsIsWhatTheSeparateCallsLeave) {
+    auto fc = [](LONG from, LONG to, DWORD mask, COLORREF colour, DWORD effects) {
+        return FormatChange{from, to, {mask, effects, 0, colour, 0, {}}};
+    };
+    std::vector<FormatChange> letters;  // a change for each letter
+    for (LONG i = 0; i < 20; ++i) letters.push_back(fc(i, i + 1, CFM_COLOR, RGB(0, 0, 10 * i), 0));
+    // The text, its changes, the panel's text limit (it holds 9 units before), a format waiting at
+    // the caret at the end, redrawing off.
+    const std::tuple<std::u16string_view, std::vector<FormatChange>, LONG, bool, bool> cases[] = {
+        {u"12. word  3 note\r", {fc(0, 17, CFM_COLOR | CFM_BOLD, RGB(0, 90, 0), 0), fc(4, 8, CFM_COLOR | CFM_BOLD, kRed, CFE_BOLD),
+                                 fc(10, 11, CFM_COLOR, RGB(0, 0, 200), 0), fc(5, 6, CFM_COLOR, RGB(9, 9, 9), 0)}, 32767, false, true},
+        {u"one\r\ntwo\nthree\r", {fc(2, 6, CFM_BOLD | CFM_ITALIC, 0, CFE_ITALIC)}, 32767, false, false},
+        {u"abcdefgh", {fc(0, 8, CFM_COLOR, kRed, 0), fc(3, 8, CFM_BOLD, 0, CFE_BOLD)}, 13, false, true},
+        {u"xyz", {fc(1, 2, CFM_COLOR, kRed, 0)}, 32767, true, false},
+        {u"abcdefghijklmnopqrstuvwxyz", letters, 32767, false, true},
+    };
+    for (const auto& [text, changes, limit, pending, redraw_off] : cases) {
+        auto run = [&](bool at_once) {
+            RE_SetEventMask(re, 0);
+            RE_LimitText(re, limit);
+            RE_SetTextW(re, u"old text\r");
+            make_red_bold(re, 4, 8);
+            RE_SetSel(re, pending ? CHARRANGE{-1, -1} : CHARRANGE{2, 2});
+            if (pending) RE_SetCharFormat(re, SCF_SELECTION, fc(0, 0, CFM_UNDERLINE, 0, CFE_UNDERLINE).format);
+            RE_SetRedraw(re, !redraw_off);
+            RE_SetEventMask(re, ENM_CHANGE | ENM_SELCHANGE);
+            clear_log();
+            const LONG n = RE_GetTextLength(re);
+            if (at_once) {
+                RE_AppendFormatted(re, text, changes);
+                EXPECT_LE(count(WM_NOTIFY, kPanel, EN_SELCHANGE), 1);
+            } else {
+                RE_SetSel(re, CHARRANGE{n, n});
+                RE_ReplaceSel(re, text);
+                for (const FormatChange& ch : changes) {
+                    RE_SetSel(re, CHARRANGE{n + ch.from, n + ch.to});
+                    RE_SetCharFormat(re, SCF_SELECTION, ch.format);
+                }
+                RE_SetSel(re, CHARRANGE{-1, -1});
+            }
+            // What the dialog heard, the selection, every character as kept and as shown.
+            std::vector<long long> seen{count(WM_COMMAND, kPanel, EN_CHANGE), RE_GetSel(re).cpMin, RE_GetSel(re).cpMax};
+            RE_SetRedraw(re, true);
+            EXPECT_EQ(driver->shown_text(re), RE_GetTextW(re));
+            seen.push_back(driver->shown_selection(re).cpMin);
+            for (LONG p = 0; p < RE_GetTextLength(re); ++p) {
+                const CHARFORMAT2W f = RE_GetCharFormatAt(re, p);
+                seen.insert(seen.end(), {RE_GetTextW(re)[p], f.crTextColor, f.dwEffects,
+                                         driver->shown_color(re, p).value_or(-1), driver->shown_bold(re, p)});
+            }
+            RE_SetEventMask(re, 0);
+            EXPECT_TRUE(RE_Undo(re));
+            EXPECT_EQ(RE_GetTextW(re), u"old text\r");
+            return seen;
+        };
+        EXPECT_EQ(run(true), run(false)) << cp1251(text);
+    }
+}
+
+// The program's colouring of a range: selected as RE_SetSel would (clamped, swapped), hidden, the
+// format set, and the dialog told of no selection.
+TEST_P(Conformance, ColouringARangeSelectsItSilently) {
+    const struct {
+        CHARRANGE asked, selected;
+    } cases[] = {{{2, 5}, {2, 5}}, {{9, 4}, {4, 9}}, {{6, 99}, {6, 10}}};
+    for (const auto& c : cases) {
+        RE_SetEventMask(re, 0);
+        RE_SetTextW(re, u"0123456789");
+        RE_SetEventMask(re, ENM_CHANGE | ENM_SELCHANGE);
+        clear_log();
+        RE_ColorRange(re, c.asked, CHARFORMAT2W{CFM_COLOR | CFM_BOLD, CFE_BOLD, 0, kRed, 0, {}});
+        EXPECT_EQ(count(WM_NOTIFY, kPanel, EN_SELCHANGE) + count(WM_COMMAND, kPanel, EN_CHANGE), 0);
+        EXPECT_EQ(RE_GetEventMask(re), DWORD{ENM_CHANGE | ENM_SELCHANGE});
+        EXPECT_EQ(RE_GetSel(re), c.selected);
+        for (LONG p = 0; p < 10; ++p) {
+            const bool in = p >= c.selected.cpMin && p < c.selected.cpMax;
+            EXPECT_EQ(driver->shown_color(re, p), in ? std::optional<COLORREF>(kRed) : std::nullopt) << p;
+            EXPECT_EQ(driver->shown_bold(re, p), in) << p;
+        }
+    }
 }
 
 // ---- Undo and redo ------------------------------------------------------------------------------
