@@ -197,52 +197,70 @@ bool all_aposhyp(const std::uint16_t* cls, const unsigned char* s, std::size_t a
 
 namespace {
 
-// The keys of one sorted list that end in a dot, as the hashes of their folded forms (folded as
-// cmp_g folds them). The final-dot rule asks, at every sentence end, whether the token with its dot
-// is a key; the answer is almost always no, and one probe of a small table of hashes gives it
-// without a binary search through the whole list. The table is made again whenever the list is
-// another one (another array, size, file text or first and last key: a list loaded again or filed
-// into) or the locale's folding changed; a key it may hold is confirmed by the binary search.
+// The keys of one sorted list that end in a dot, folded as cmp_g folds them, in a small hash table.
+// The final-dot rule asks, at every sentence end, whether the token with its dot is a key: one
+// probe gives the answer a binary search through the whole list would (the list is sorted by
+// cmp_g, so a key equal to the token under its folding is one the search finds). The table is
+// made again whenever the list is another one (another array, size, file text or first and last
+// key: a list loaded again or filed into), its entries were edited in place (the word indexes were
+// let go) or the locale's folding changed.
 class DotKeys {
 public:
     // `hash`: folded_key_hash of the key.
-    bool may_hold(std::span<const ListPair> list, const void* text, std::uint64_t hash) {
+    bool holds(std::span<const ListPair> list, const void* text, std::string_view key, std::uint64_t hash) {
         if (list.data() != data_ || list.size() != size_ || text != text_ ||
-            cp1251_detail::current_ctype != ctype_ || !same_ends(list))
+            cp1251_detail::current_ctype != ctype_ || word_index_generation() != generation_ || !same_ends(list))
             build(list, text);
-        if (count_ == 0) return false;
-        const std::uint64_t h = hash | 1;
-        for (std::size_t s = h & mask_;; s = (s + 1) & mask_) {
-            const std::uint64_t v = slots_[s];
+        if (slots_.empty()) return false;
+        const unsigned char* lower = cp1251_detail::current_ctype->lower;
+        for (std::size_t s = hash & mask_;; s = (s + 1) & mask_) {
+            const std::uint32_t v = slots_[s];
             if (v == 0) return false;
-            if (v == h) return true;
+            const Key& k = keys_[v - 1];
+            if (k.hash != hash || k.length != key.size()) continue;
+            std::size_t i = 0;
+            while (i < key.size() && lower[static_cast<unsigned char>(key[i])] ==
+                                         static_cast<unsigned char>(folded_[k.at + i]))
+                ++i;
+            if (i == key.size()) return true;
         }
     }
     void forget() { *this = DotKeys{}; }
 
 private:
+    struct Key {
+        std::uint64_t hash;
+        std::uint32_t at, length;  // the folded key in folded_
+    };
+
     bool same_ends(std::span<const ListPair> list) const {
         if (list.empty()) return first_.empty() && last_.empty();
         return list.front().key == first_ && list.back().key == last_;
     }
     void build(std::span<const ListPair> list, const void* text) {
-        std::vector<std::uint64_t> hashes;
-        for (const ListPair& p : list)
-            if (!p.key.empty() && p.key.back() == '.') hashes.push_back(folded_key_hash(p.key) | 1);
-        std::size_t room = 16;
-        while (room < hashes.size() * 2) room *= 2;
-        slots_.assign(room, 0);
-        mask_ = room - 1;
-        for (const std::uint64_t h : hashes) {
-            std::size_t s = h & mask_;
-            while (slots_[s] != 0 && slots_[s] != h) s = (s + 1) & mask_;
-            slots_[s] = h;
+        keys_.clear();
+        folded_.clear();
+        const unsigned char* lower = cp1251_detail::current_ctype->lower;
+        for (const ListPair& p : list) {
+            if (p.key.empty() || p.key.back() != '.') continue;
+            keys_.push_back(Key{folded_key_hash(p.key), static_cast<std::uint32_t>(folded_.size()),
+                                static_cast<std::uint32_t>(p.key.size())});
+            for (const char c : p.key) folded_ += static_cast<char>(lower[static_cast<unsigned char>(c)]);
         }
-        count_ = hashes.size();
+        std::size_t room = 16;
+        while (room < keys_.size() * 2) room *= 2;
+        slots_.assign(keys_.empty() ? 0 : room, 0);
+        mask_ = room - 1;
+        for (std::size_t i = 0; i < keys_.size(); ++i) {
+            std::size_t s = keys_[i].hash & mask_;
+            while (slots_[s] != 0) s = (s + 1) & mask_;
+            slots_[s] = static_cast<std::uint32_t>(i + 1);
+        }
         data_ = list.data();
         size_ = list.size();
         text_ = text;
         ctype_ = cp1251_detail::current_ctype;
+        generation_ = word_index_generation();
         first_ = list.empty() ? std::string() : std::string(list.front().key);
         last_ = list.empty() ? std::string() : std::string(list.back().key);
     }
@@ -251,17 +269,19 @@ private:
     std::size_t size_ = 0;
     const void* text_ = nullptr;
     const void* ctype_ = nullptr;
+    std::uint64_t generation_ = 0;
     std::string first_, last_;          // the list's first and last keys when the table was made
-    std::vector<std::uint64_t> slots_;  // hashes with their lowest bit set; 0 empty
+    std::vector<Key> keys_;
+    std::string folded_;                // the folded keys one after another
+    std::vector<std::uint32_t> slots_;  // key + 1; 0 empty
     std::size_t mask_ = 0;
-    std::size_t count_ = 0;
 };
 
 DotKeys dot_en_bg, dot_english2, dot_bulgarian;
 
 template <class Row>
 bool dot_key_in(DotKeys& dk, const Row& row, std::string_view key, std::uint64_t hash) {
-    return dk.may_hold(row.entries, row.text.get(), hash) && find_pair(row.entries, key) != nullptr;
+    return dk.holds(row.entries, row.text.get(), key, hash);
 }
 
 }  // namespace
