@@ -517,18 +517,45 @@ void make_repeated_report(const SenToken* first, const SenToken* nd);
 
 }  // namespace
 
-void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, const char* label) {
-    const int v = first && first == sen_floor2 ? 1 : 2;
-    if (!first || nd < first) nd = first;
+struct TokenExports {
+    const SenToken* first = nullptr;
+    const SenToken* nd = nullptr;
+    int v = 2;
+    ExportFile space[6];
+    ExportFile tokens[4];
+    bool tokens_open = false;
+};
 
-    // Separators.
+namespace {
+constexpr const char* kTokenKinds[] = {"TOKENS_ALPHA_UNGROUPED_INSENCS", "TOKENS_ALPHA_UNGROUPED_SENS",
+                                       "TOKENS_NUM_GROUPED", "TOKENS_ALPHA_GROUPED_INSENCS"};
+}  // namespace
+
+void TokenExportsDeleter::operator()(TokenExports* e) const { delete e; }
+
+TokenExportsPtr open_token_exports(const SenToken* first, const SenToken* nd, const char* label) {
+    TokenExportsPtr e(new TokenExports);
+    e->v = first && first == sen_floor2 ? 1 : 2;
+    if (!first || nd < first) nd = first;
+    e->first = first;
+    e->nd = nd;
+
     static const char* const kSpaceKinds[] = {"SPACE_NUM", "SPACE_ALPHA"};
     static const char* const kSuffixes[] = {".txt", "_SENTENCE.txt", "_NO_SENTENCE.txt"};
     std::string space_names[6];
     for (int k = 0; k < 2; ++k)
         for (int s = 0; s < 3; ++s) space_names[3 * k + s] = export_name(label, kSpaceKinds[k], kSuffixes[s]);
-    ExportFile space[6];
-    if (!open_all(space, space_names)) return;
+    if (!open_all(e->space, space_names)) return nullptr;
+    std::string token_names[4];
+    for (int k = 0; k < 4; ++k) token_names[k] = export_name(label, kTokenKinds[k], ".txt");
+    e->tokens_open = open_all(e->tokens, token_names);
+    return e;
+}
+
+void write_token_exports(TokenExports& e) {
+    const SenToken* const first = e.first;
+    const SenToken* const nd = e.nd;
+    const int v = e.v;
     // The separators go into an index of their own, counted on a helper thread (which touches only
     // the records and that index) while the tokens are counted here. The options and the locale's
     // folding are read here, when it is reset.
@@ -539,7 +566,7 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
         gaps.finish(true, false);
     };
     HelperJob gap_job;
-    if (helper_threads() > 0 && nd - first >= kGapsApartFrom) {
+    if (helper_threads() > 0 && nd - first >= kGapsApartFrom && e.tokens_open) {
         gap_job = HelperJob(1, [&count_gaps](std::size_t) {
             struct Throws {  // exhausted memory is reported by this thread, after the wait below
                 Throws() { gmake_exhaustion_throws(true); }
@@ -550,40 +577,38 @@ void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, 
     } else {
         count_gaps();
     }
-    ResetGmake4(v);
-    ReserveGmake4(v, static_cast<std::size_t>(nd - first));  // each record may hold a spelling of its own
-    count_records(first, nd, &SenToken::text, [v](std::span<const std::string_view> t) { PutAllInG4(v, t); });
+    if (e.tokens_open) {
+        ResetGmake4(v);
+        ReserveGmake4(v, static_cast<std::size_t>(nd - first));  // each record may hold a spelling of its own
+        count_records(first, nd, &SenToken::text, [v](std::span<const std::string_view> t) { PutAllInG4(v, t); });
+    }
     try {
         gap_job.wait();
     } catch (const std::bad_alloc&) {
         mallocexit();
     }
-    write_separators(gaps, space[0], space[1], space[2]);
+    write_separators(gaps, e.space[0], e.space[1], e.space[2]);
     gaps.sort_by_name(true);
-    write_separators(gaps, space[3], space[4], space[5]);
-    for (ExportFile& f : space) f.close("XXX.txt");
+    write_separators(gaps, e.space[3], e.space[4], e.space[5]);
+    for (ExportFile& f : e.space) f.close("XXX.txt");
+    if (!e.tokens_open) return;
 
     // Tokens: counted once, each spelling apart and then with case variants merged.
-    static const char* const kTokenKinds[] = {"TOKENS_ALPHA_UNGROUPED_INSENCS", "TOKENS_ALPHA_UNGROUPED_SENS",
-                                              "TOKENS_NUM_GROUPED", "TOKENS_ALPHA_GROUPED_INSENCS"};
-    std::string token_names[4];
-    for (int k = 0; k < 4; ++k) token_names[k] = export_name(label, kTokenKinds[k], ".txt");
-    ExportFile tokens[4];
-    if (!open_all(tokens, token_names)) {
-        ReleaseGmake4(v);
-        return;
-    }
     FinishGmakeAlpha4(v);
-    write_tokens(v, tokens[0]);
+    write_tokens(v, e.tokens[0]);
     SortGmake4ByName(v, false);
-    write_tokens(v, tokens[1]);
+    write_tokens(v, e.tokens[1]);
     FinishGmakeCase4(v);
-    write_tokens(v, tokens[2]);
+    write_tokens(v, e.tokens[2]);
     SortGmake4ByName(v, true);
-    write_tokens(v, tokens[3]);
-    for (int k = 0; k < 4; ++k) tokens[k].close(kTokenKinds[k]);
+    write_tokens(v, e.tokens[3]);
+    for (int k = 0; k < 4; ++k) e.tokens[k].close(kTokenKinds[k]);
     // Nothing reads the index after the files are written: its memory goes to the later phases.
     ReleaseGmake4(v);
+}
+
+void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, const char* label) {
+    if (TokenExportsPtr e = open_token_exports(first, nd, label)) write_token_exports(*e);
 }
 
 std::vector<RepeatedPassage> find_repeated_passages(const SenToken* first, const SenToken* nd, int check_each,

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,19 @@ inline constexpr std::size_t REPEATED_ENTRY_ROOM = 255;
 // tokens are counted, for a long text). A file that cannot be created is reported by make_fl and
 // ends this export (the files opened so far are closed).
 void export_sorted_tokens_and_spaces(const SenToken* first, const SenToken* nd, const char* label);
+
+// The same in two steps: the files opened (on the main thread: a file that cannot be created is
+// reported there; null when a separator file cannot be, and the token files are then not made),
+// then the tables counted and written, on any thread, while the records and the options stay as
+// they are; the token index's memory exhausted there throws std::bad_alloc when the thread asked
+// gmake_exhaustion_throws.
+struct TokenExports;
+struct TokenExportsDeleter {
+    void operator()(TokenExports* e) const;
+};
+using TokenExportsPtr = std::unique_ptr<TokenExports, TokenExportsDeleter>;
+TokenExportsPtr open_token_exports(const SenToken* first, const SenToken* nd, const char* label);
+void write_token_exports(TokenExports& exports);
 
 // One repeated passage: the two occurrences, as record numbers counted from the first record.
 struct RepeatedPassage {

@@ -8,6 +8,7 @@
 
 #include "engine/phases.h"
 #include "engine/run_state.h"
+#include "engine/scan_end.h"
 #include "engine/token_report.h"
 #include "lexicon/display.h"
 #include "lexicon/panels.h"
@@ -182,6 +183,8 @@ void phases(RunContext& c) {
         c.steps |= RUN_UNKNOWN_WORDS;
         phase_unknown_words(c);
     }
+    // The exports written beside the lists end before anything else reads or changes the stores.
+    join_background_exports(c);
     if (gl_AUTO_SPELL) {
         c.steps |= RUN_AUTO_FILES;
         phase_auto_files(c);

@@ -16,10 +16,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"
+#include "engine/worker_pool.h"
 #include "platform/richedit.h"
 #include "platform/types.h"
 
@@ -50,6 +52,9 @@ struct RunContext {
     // the run ends.
     CHARRANGE user_sel{};
     POINT user_scroll{};
+    // The checker's exports being written beside the word lists (export_checker_tokens); the run
+    // does not pump messages until they have ended.
+    std::unique_ptr<BackgroundTask> background{};
 };
 
 // Steps of a run that are entered only under their switch (bits of RunContext::steps).

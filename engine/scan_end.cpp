@@ -6,6 +6,7 @@
 #include "engine/exports.h"
 #include "engine/lookup_state.h"
 #include "engine/run_state.h"
+#include "engine/worker_pool.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
 #include "lexicon/entry_text.h"
@@ -15,6 +16,7 @@
 #include "platform/window.h"
 #include "shell/gmake.h"
 #include "shell/lists.h"
+#include "shell/memory.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
@@ -61,10 +63,11 @@ void show_neighbourhood(HWND report, const std::u16string& text, long offset, in
     }
 }
 
-void export_checker_tokens(RunContext&) {
-    export_sorted_tokens_and_spaces(sen_floorR, sen_ndR, "UP");
-    // The gaps are counted a block at a time: the index fetches the next ones' slots while it
-    // counts a block.
+namespace {
+
+// The checker's gap index: every gap of store R, counted a block at a time (the index fetches the
+// next ones' slots while it counts a block).
+void count_checker_gaps() {
     ResetGmake4(kGapIndex);
     constexpr std::size_t kBlock = 256;
     std::string_view gaps[kBlock];
@@ -75,7 +78,46 @@ void export_checker_tokens(RunContext&) {
         r += n;
     }
     FinishGmakeCase4(kGapIndex);
-    if (gl_REPEATED_PARTS) export_duplicate_strings(sen_floorR, sen_ndR);
+}
+
+}  // namespace
+
+// From this many records the checker's exports are written beside the word lists: for a shorter
+// text they take little time, and writing them beside the lists would hold the memory of both at
+// once for nothing.
+constexpr std::ptrdiff_t kBackgroundExportsFrom = 1 << 18;
+
+void export_checker_tokens(RunContext& c) {
+    // The repeated passages' report shows its findings as it goes and pumps: the exports are then
+    // made in turn, as it expects them.
+    if (gl_REPEATED_PARTS || helper_threads() == 0 || sen_ndR - sen_floorR < kBackgroundExportsFrom) {
+        export_sorted_tokens_and_spaces(sen_floorR, sen_ndR, "UP");
+        count_checker_gaps();
+        if (gl_REPEATED_PARTS) export_duplicate_strings(sen_floorR, sen_ndR);
+        return;
+    }
+    // Else the files are opened here and counted and written on a thread of their own while the
+    // word lists are written; the run waits for them before it pumps messages or goes past the
+    // lists (join_background_exports).
+    TokenExportsPtr files = open_token_exports(sen_floorR, sen_ndR, "UP");
+    c.background = std::make_unique<BackgroundTask>([files = std::shared_ptr<TokenExports>(std::move(files))] {
+        gmake_exhaustion_throws(true);
+        if (files) write_token_exports(*files);
+        count_checker_gaps();
+        gmake_exhaustion_throws(false);
+    });
+}
+
+bool background_exports_running(const RunContext& c) { return c.background && !c.background->done(); }
+
+void join_background_exports(RunContext& c) {
+    if (!c.background) return;
+    const std::unique_ptr<BackgroundTask> task = std::move(c.background);
+    try {
+        task->join();
+    } catch (const std::bad_alloc&) {
+        mallocexit();
+    }
 }
 
 void show_one_bulgarian_word(RunContext& c) {

@@ -33,6 +33,10 @@ void show_neighbourhood(HWND report, const std::u16string& text, long offset, in
 // The source is the checker window's right panel: the token and repeated-passage exports of store
 // R (label "UP") and the index of its distinct gaps (instance 3 of token-index family 4).
 void export_checker_tokens(RunContext& c);
+// Whether the checker's exports are still being written beside the run (no pump meanwhile).
+bool background_exports_running(const RunContext& c);
+// Waits for the checker's exports written beside the run, if any.
+void join_background_exports(RunContext& c);
 
 // One token was processed and the text begins with a Cyrillic letter: the word's English text,
 // its place in b_bulgarian and its paradigms.

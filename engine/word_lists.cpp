@@ -12,6 +12,7 @@
 
 #include "engine/output_files.h"
 #include "engine/rank_bands.h"
+#include "engine/scan_end.h"
 #include "engine/token_report.h"
 #include "engine/worker_pool.h"
 #include "lexicon/display.h"
@@ -130,11 +131,18 @@ public:
         return start_;
     }
 
-    // Pumps and shows progress before entry i (numbered from 0).
-    // Returns whether it pumped.
-    bool before_entry(std::size_t i) {
-        const bool pump = pumps_before(i);
-        if (pump) unfreeze();
+    // Pumps and shows progress before entry i (numbered from 0); before it pumps, it calls
+    // before_pump (the list's helpers stop). Returns whether it pumped. While the checker's exports
+    // are written beside the list, it does not pump (the user's input waits as it did while they
+    // were written before the list).
+    template <class BeforePump>
+    bool before_entry(std::size_t i, BeforePump before_pump) {
+        const bool pump = pumps_before(i) && !background_exports_running(c_);
+        if (pump) {
+            before_pump();
+            join_background_exports(c_);
+            unfreeze();
+        }
         if (i % kListProgressEvery == 0) {
             char buf[96];
             std::snprintf(buf, sizeof buf, english_ ? "Latin: %zu / %zu" : "bg: %zu / %zu", i, entries());
@@ -618,8 +626,7 @@ void english_word_list(RunContext& c) {
         AnswersAhead<EnglishAnswer, EnglishSpellingState> ahead(f.floor(), f.entries(), wanted, ask_english,
                                                                 english_spelling_state);
         for (std::size_t i = 0; i < f.entries(); ++i) {
-            if (pumps_before(i)) ahead.before_pump();
-            const bool pumped = f.before_entry(i);
+            const bool pumped = f.before_entry(i, [&ahead] { ahead.before_pump(); });
             if (pumped) kept_english_answers_hold();
             g_list_answers.ahead = ahead.at(i, pumped);
             english_entry(f, f.floor()[i], files);
@@ -648,8 +655,7 @@ void unknown_words_list(RunContext& c) {
         // them: when that question was asked ahead, it is asked once more here.
         std::optional<std::size_t> last_generator_ahead;
         for (std::size_t i = 0; i < f.entries(); ++i) {
-            if (pumps_before(i)) ahead.before_pump();
-            BgReport* asked = ahead.at(i, f.before_entry(i));
+            BgReport* asked = ahead.at(i, f.before_entry(i, [&ahead] { ahead.before_pump(); }));
             if (asked && ahead.ran_generator(i)) last_generator_ahead = i;
             if (!asked) {
                 const std::uint64_t runs = suggestion_runs;

@@ -11,6 +11,9 @@
 
 namespace {
 
+// Set on the helper threads and on background tasks: a job they make runs its calls in place.
+thread_local bool t_off_main = false;
+
 std::size_t default_helpers() {
     const unsigned n = std::thread::hardware_concurrency();
     return n > 1 ? n - 1 : 0;
@@ -80,6 +83,7 @@ private:
     std::exception_ptr error_;
 
     void serve(std::size_t number) {
+        t_off_main = true;
         std::size_t seen = 0;
         std::unique_lock lock(m_);
         for (;;) {
@@ -116,7 +120,7 @@ Pool& pool() {
 
 HelperJob::HelperJob(std::size_t n, std::function<void(std::size_t)> body) {
     if (n == 0) return;
-    if (std::min(pool().allowed(), n) == 0) {
+    if (t_off_main || std::min(pool().allowed(), n) == 0) {
         for (std::size_t i = 0; i < n; ++i) body(i);
         return;
     }
@@ -157,6 +161,45 @@ void run_on_helpers(std::size_t n, std::function<void(std::size_t)> body) {
     job.wait();
 }
 
-std::size_t helper_threads() { return pool().allowed(); }
+std::size_t helper_threads() { return t_off_main ? 0 : pool().allowed(); }
 
 void set_helper_threads(std::size_t n) { pool().allow(n); }
+
+struct BackgroundTask::State {
+    std::thread thread;
+    std::atomic<bool> done{false};
+    std::exception_ptr error;
+};
+
+BackgroundTask::BackgroundTask(std::function<void()> work) : state_(std::make_unique<State>()) {
+    if (helper_threads() == 0 || t_off_main) {
+        try {
+            work();
+        } catch (...) {
+            state_->error = std::current_exception();
+        }
+        state_->done = true;
+        return;
+    }
+    State* s = state_.get();
+    s->thread = std::thread([s, work = std::move(work)] {
+        t_off_main = true;
+        try {
+            work();
+        } catch (...) {
+            s->error = std::current_exception();
+        }
+        s->done.store(true, std::memory_order_release);
+    });
+}
+
+BackgroundTask::~BackgroundTask() {
+    if (state_->thread.joinable()) state_->thread.join();
+}
+
+bool BackgroundTask::done() const { return state_->done.load(std::memory_order_acquire); }
+
+void BackgroundTask::join() {
+    if (state_->thread.joinable()) state_->thread.join();
+    if (state_->error) std::rethrow_exception(std::exchange(state_->error, nullptr));
+}

@@ -9,11 +9,13 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 
 // Questions body(0) .. body(n - 1) running on the helper threads. Made on the main thread; it
 // returns at once, and wait() (or the destructor) returns when every call has ended. Without
-// helper threads (one processor, or none allowed) the calls run at once on the calling thread, in
-// order. One job runs at a time: starting another waits for the one running.
+// helper threads (one processor, or none allowed), or when made on a helper or in a background
+// task, the calls run at once on the calling thread, in order. One job runs at a time: starting
+// another waits for the one running.
 class HelperJob {
 public:
     HelperJob() = default;
@@ -36,9 +38,30 @@ private:
 // Runs body(i) for every i in [0, n) on the helper threads and returns when all are done.
 void run_on_helpers(std::size_t n, std::function<void(std::size_t)> body);
 
-// Helper threads the jobs may use: 0 runs everything on the calling thread.
+// Helper threads the jobs made on this thread may use: 0 runs everything on the calling thread
+// (always so on a helper or in a background task).
 std::size_t helper_threads();
 
 // Sets how many helper threads may be used (tests compare 0 with several); the default is one per
 // processor beyond the main thread's. The threads already started stay idle beyond the number.
 void set_helper_threads(std::size_t n);
+
+// One piece of work on a thread of its own, beside the main thread, which must not change what it
+// reads until it has ended (the main thread does not pump messages meanwhile). Without helper
+// threads allowed it runs at once on the calling thread.
+class BackgroundTask {
+public:
+    explicit BackgroundTask(std::function<void()> work);
+    ~BackgroundTask();  // waits for its end (an exception it threw is dropped)
+    BackgroundTask(const BackgroundTask&) = delete;
+    BackgroundTask& operator=(const BackgroundTask&) = delete;
+
+    // Whether it has ended (join does not wait then).
+    bool done() const;
+    // Waits for its end; an exception the work threw is thrown here (once).
+    void join();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};

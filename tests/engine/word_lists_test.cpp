@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 
 #include "engine/word_lists.h"
 #include "engine/worker_pool.h"
@@ -247,6 +248,48 @@ TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
         EXPECT_NE(seen[0].find("->"), std::string::npos);
     }
     set_helper_threads(helpers_before);
+}
+
+// A long text's exports are written on a thread of their own while the lists are written; the run
+// pumps no message before they have ended, and the files, the gap index and the report are those
+// of writing them before the lists.
+TEST_F(WordLists, ExportsWrittenBesideTheListsAreThoseWrittenBeforeThem) {
+    std::string latin, cyrillic;
+    for (char c = 'a'; c <= 'z'; ++c) latin += c;
+    for (int c = 0xE0; c <= 0xFF; ++c) cyrillic += static_cast<char>(c);
+    const std::vector<std::string> en = made_words(latin, 1500, 5), bg = made_words(cyrillic, 1500, 6);
+    std::string text;
+    for (std::size_t i = 0; i < 280'000; ++i) text += (i % 2 ? en : bg)[i % 1500] + (i % 9 ? " " : ". ");
+    const std::size_t helpers_before = helper_threads();
+    std::map<std::string, std::string> files[2];
+    std::string seen[2];
+    std::size_t list_pumps = 0, unfinished = 0;
+    for (const std::size_t helpers : {0u, 4u}) {
+        set_helper_threads(helpers);
+        for (const auto& e : std::filesystem::directory_iterator(data.path()))
+            if (e.path().filename().string().rfind("___UP_", 0) == 0) std::filesystem::remove(e.path());
+        // At a pump of the lists, every export file is whole.
+        hs->on_pump = [&] {
+            const std::string label = utf16_to_utf8(GetDlgItemTextW(hBig, IDC_BIG_LABEL));
+            if (!helpers || !(label.starts_with("Latin:") || label.starts_with("bg:"))) return;
+            ++list_pumps;
+            for (const auto& [name, bytes] : files[0])
+                if (name.starts_with("___UP_") && jux_test::folder_files(data.path())[name] != bytes) ++unfinished;
+        };
+        check(text);
+        hs->on_pump = nullptr;
+        files[helpers ? 1 : 0] = jux_test::folder_files(data.path());
+        std::string& out = seen[helpers ? 1 : 0];
+        out = jux_test::dump_panel("report", hBigReLeft);
+        for (const GRecord* g = g_floor4[3]; g < g_nd4[3]; ++g) out += "gap [" + std::string(g->name) + "] " + std::to_string(g->count) + "\n";
+    }
+    set_helper_threads(helpers_before);
+    EXPECT_EQ(unfinished, 0u) << list_pumps << " pumps of the lists";
+    EXPECT_EQ(files[0].count("___UP_TOKENS_NUM_GROUPED.txt"), 1u);
+    EXPECT_TRUE(files[0] == files[1]);
+    EXPECT_TRUE(seen[0] == seen[1]);
+    // The gap index, by count: " " after most words, ". " after every ninth (the text's last too).
+    EXPECT_NE(seen[0].find("gap [ ] 248888\ngap [. ] 31112\n"), std::string::npos) << seen[0].substr(seen[0].size() - 40);
 }
 
 }  // namespace
