@@ -120,6 +120,7 @@ void scan(RunContext& c) {
     Tokeniser t;
     tok_begin(t, c.text8, c.lead);
     const std::uint64_t every = static_cast<std::uint64_t>(std::max<std::int32_t>(respond_token, 1));
+    std::uint64_t to_pump = 0;  // tokens before the next pump (at every `every`-th token from the first)
     for (;;) {
         const int r = tok_next(t);
         if (r < 0) {
@@ -135,7 +136,8 @@ void scan(RunContext& c) {
         }
         if (c.processed % kProgressEvery == 0 && c.expected > kProgressFrom)
             SetWindowTextA(c.label, progress_line(c.processed, c.expected));
-        if (c.processed % every == 0) {
+        if (to_pump-- == 0) {
+            to_pump = every - 1;
             UpdateWindow(hMain);
             unfreeze();  // the user's view of the source is kept by the run's guard
             token_report_pumped();

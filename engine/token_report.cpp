@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <span>
 #include <deque>
 #include <optional>
@@ -41,9 +42,10 @@ bool is(HWND a, HWND b) { return a && a == b; }
 // one and the main window is shown.
 bool main_window_shows() { return gl_SPELLING_MODE == 0 && IsWindowVisible(hMain); }
 
-// The token as the text has it (its typographic apostrophe kept) and as the look-ups see it.
+// The token as the text has it (its typographic apostrophe kept) and as the look-ups see it. The
+// record's copy has the token's length (the look-up form differs from it only in that byte).
 std::string_view written(const TokenScan& t) {
-    return t.rec && t.rec->text ? std::string_view(t.rec->text) : std::string_view(t.token, t.len);
+    return t.rec && t.rec->text ? std::string_view(t.rec->text, t.len) : std::string_view(t.token, t.len);
 }
 std::string_view look_up_form(const TokenScan& t) { return std::string_view(t.token ? t.token : "", t.len); }
 
@@ -95,32 +97,61 @@ const ListPair* in_list(int r, std::string_view key) { return key.empty() ? null
 
 // ---- Answers kept for the run ---------------------------------------------------------------
 
-// A table of answers by word form: open addressing over the forms' hashes, the forms one after
-// another in one block, the answers in a deque (where they stay while the table grows). A text
-// repeats its words: the forms asked again stay in the cache, where the word lists' own indexes,
-// many times larger, would each be read from memory.
+// The slots of a table of entries by word form: open addressing over the forms' hashes
+// (word_hash), a slot holding (hash high 32 bits << 32) | (entry + 1), 0 when empty.
+class FormSlots {
+public:
+    // The entry (from 0) of hash h that `same` accepts, or -1.
+    template <class Same>
+    std::ptrdiff_t find(std::uint64_t h, Same same) const {
+        if (slots_.empty()) return -1;
+        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
+            const std::uint64_t slot = slots_[s];
+            if (slot == 0) return -1;
+            if ((slot >> 32) != (h >> 32)) continue;
+            const auto e = static_cast<std::ptrdiff_t>((slot & 0xffffffffULL) - 1);
+            if (same(static_cast<std::size_t>(e))) return e;
+        }
+    }
+    // Room for entry `entries` (numbered from 0) with at most `most` of every `of` slots taken;
+    // when the slots grow, the entries before it are placed again by `hash_of(entry)`.
+    template <class HashOf>
+    void make_room(std::size_t entries, std::size_t first_slots, std::size_t most, std::size_t of, HashOf hash_of) {
+        if ((entries + 1) * of <= slots_.size() * most) return;
+        slots_.assign(std::max(first_slots, slots_.size() * 2), 0);
+        mask_ = slots_.size() - 1;
+        for (std::size_t i = 0; i < entries; ++i) place(hash_of(i), i);
+    }
+    void place(std::uint64_t h, std::size_t entry) {
+        std::uint64_t s = h & mask_;
+        while (slots_[s] != 0) s = (s + 1) & mask_;
+        slots_[s] = ((h >> 32) << 32) | (entry + 1);
+    }
+
+private:
+    std::vector<std::uint64_t> slots_;
+    std::uint64_t mask_ = 0;
+};
+
+// A table of answers by word form: the forms one after another in one block, the answers in a
+// deque (where they stay while the table grows). A text repeats its words: the forms asked again
+// stay in the cache, where the word lists' own indexes, many times larger, would each be read from
+// memory.
 template <class V>
 class FormMemo {
 public:
     V* find(std::string_view form) {
-        if (slots_.empty()) return nullptr;
-        const std::uint64_t h = word_hash(form);
-        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
-            const std::uint64_t slot = slots_[s];
-            if (slot == 0) return nullptr;
-            if ((slot >> 32) != (h >> 32)) continue;
-            Entry& e = entries_[(slot & 0xffffffffULL) - 1];
-            if (std::string_view(forms_.data() + e.at, e.length) == form) return &e.value;
-        }
+        const std::ptrdiff_t e = slots_.find(word_hash(form), [&](std::size_t i) { return form_of(i) == form; });
+        return e < 0 ? nullptr : &entries_[static_cast<std::size_t>(e)].value;
     }
     // Keeps the answer of a form not kept yet.
     V& add(std::string_view form, V value) {
-        if ((entries_.size() + 1) * 4 > slots_.size() * 3) grow();  // at most three in four slots taken
-        const std::uint64_t h = word_hash(form);
+        // At most three in four slots taken.
+        slots_.make_room(entries_.size(), 64, 3, 4, [this](std::size_t i) { return word_hash(form_of(i)); });
         entries_.push_back(
             Entry{static_cast<std::uint32_t>(forms_.size()), static_cast<std::uint32_t>(form.size()), std::move(value)});
         forms_.append(form);
-        place(h, entries_.size());
+        slots_.place(word_hash(form), entries_.size() - 1);
         return entries_.back().value;
     }
     void clear() { *this = FormMemo{}; }
@@ -130,23 +161,12 @@ private:
         std::uint32_t at, length;  // the form in forms_
         V value;
     };
-    std::vector<std::uint64_t> slots_;  // (hash high 32 bits << 32) | (entry + 1)
-    std::uint64_t mask_ = 0;
+    FormSlots slots_;
     std::deque<Entry> entries_;
     std::string forms_;
 
-    void place(std::uint64_t h, std::size_t number) {
-        std::uint64_t s = h & mask_;
-        while (slots_[s] != 0) s = (s + 1) & mask_;
-        slots_[s] = ((h >> 32) << 32) | number;
-    }
-    void grow() {
-        slots_.assign(std::max<std::size_t>(64, slots_.size() * 2), 0);
-        mask_ = slots_.size() - 1;
-        for (std::size_t i = 0; i < entries_.size(); ++i) {
-            const Entry& e = entries_[i];
-            place(word_hash(std::string_view(forms_.data() + e.at, e.length)), i + 1);
-        }
+    std::string_view form_of(std::size_t i) const {
+        return std::string_view(forms_.data() + entries_[i].at, entries_[i].length);
     }
 };
 
@@ -159,16 +179,68 @@ struct BgAnswer {
     bool with_text = true;       // its text is whole (else its last resort was not asked)
 };
 
-// What an English token's report reads from the lists: its b_en-bg entry and its wl_english rank.
+// What an English token's report reads from the lists: its b_en-bg entry, its wl_english entry and
+// rank, and the folded key hash of its look-up form, with which the other lists are asked.
 struct EnglishLookups {
     const ListPair* en_bg = nullptr;
+    const ListPair* english = nullptr;
     std::int32_t rank = 0;
+    std::uint64_t hash = 0;
+};
+
+// The look-ups of English forms found in b_en-bg or wl_english, by form: a text repeats its common
+// words, and a small table answers them where two large indexes would each be read from memory.
+// Forms of up to 15 bytes are kept, each entry holding its form, at most kMaxForms of them; the
+// slots hold the forms' hashes, so that a form not kept is turned away by the slot table alone.
+class FoundLookups {
+public:
+    const EnglishLookups* find(std::string_view form) const {
+        if (form.size() >= kFormRoom) return nullptr;
+        const Form f = padded(form);
+        const std::ptrdiff_t e = slots_.find(word_hash(form), [&](std::size_t i) { return entries_[i].form == f; });
+        return e < 0 ? nullptr : &entries_[static_cast<std::size_t>(e)].value;
+    }
+    // Keeps the look-ups of a form not kept yet (nothing when the form is long or the table full).
+    void add(std::string_view form, const EnglishLookups& value) {
+        if (form.size() >= kFormRoom || entries_.size() >= kMaxForms) return;
+        // At most half the slots taken.
+        slots_.make_room(entries_.size(), 1024, 1, 2, [this](std::size_t i) { return word_hash(form_of(i)); });
+        entries_.push_back(Entry{padded(form), value});
+        slots_.place(word_hash(form), entries_.size() - 1);
+    }
+    void clear() { *this = FoundLookups{}; }
+
+private:
+    static constexpr std::size_t kFormRoom = 16;
+    static constexpr std::size_t kMaxForms = 1u << 16;
+    using Form = std::array<char, kFormRoom>;  // the form, zero bytes after it, its length last
+    struct Entry {
+        Form form;
+        EnglishLookups value;
+    };
+    FormSlots slots_;
+    std::vector<Entry> entries_;
+
+    static Form padded(std::string_view form) {
+        Form f{};
+        std::memcpy(f.data(), form.data(), form.size());
+        f[kFormRoom - 1] = static_cast<char>(form.size());
+        return f;
+    }
+    std::string_view form_of(std::size_t i) const {
+        const Form& f = entries_[i].form;
+        return std::string_view(f.data(), static_cast<unsigned char>(f[kFormRoom - 1]));
+    }
 };
 
 struct RunMemo {
     FormMemo<EnglishAnswer> english;
     FormMemo<BgAnswer> bulgarian;
-    std::size_t bytes = 0;
+    // What the Bulgarian answers depend on besides the word, as it was when the first was kept: a
+    // list loaded again or an option changed at a pump makes them stale.
+    std::optional<BulgarianSpellingState> bulgarian_state;
+    std::size_t bytes = 0;            // what the answers kept take, both tables
+    std::size_t bulgarian_bytes = 0;  // of which the Bulgarian ones
     // The state of the English lists under which the English answers were asked; they can serve
     // the English word list while every answer was asked under one state and it is still the same.
     std::optional<EnglishSpellingState> english_state;
@@ -178,6 +250,10 @@ struct RunMemo {
     enum class Kind { None, English, Bulgarian } replay = Kind::None;
     std::string replay_word;
     bool replay_text = true;  // the Bulgarian question was asked with its last resort
+    // The look-ups of English forms found in b_en-bg or wl_english (a text repeats its common
+    // words), kept while both indexes are the builds they were read from.
+    FoundLookups english_found;
+    std::uint64_t en_bg_build = 0, english_build = 0;
 };
 RunMemo g_memo;
 constexpr std::size_t kMemoBytes = 24u << 20;
@@ -236,25 +312,61 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     answered_afresh(a.ran_generator);
     if (kept) return (*kept = std::move(a)).report;
     static BgAnswer unkept;
+    // An unknown word whose answer ran no generator was judged by a few list probes: asking again
+    // costs no more than finding it in a large table would, so it is not kept (a text of mostly
+    // distinct unknown words would otherwise fill the table with answers never asked again).
+    if (!a.ran_generator && !a.report.known) return (unkept = std::move(a)).report;
     if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
-    g_memo.bytes += kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
+    const std::size_t size =
+        kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
+    g_memo.bytes += size;
+    g_memo.bulgarian_bytes += size;
+    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
     return g_memo.bulgarian.add(look, std::move(a)).report;
 }
 
-// The b_en-bg entry and the wl_english rank of an English word, both indexes asked at once so that
-// their reads from memory overlap.
+// The b_en-bg entry and the wl_english entry and rank of an English word, both indexes asked at
+// once so that their reads from memory overlap (wl_english2, which an unknown word asks next,
+// starts reading too).
 EnglishLookups english_lookups(std::string_view look) {
     EnglishLookups l;
     if (look.empty()) return l;
     const WordIndex& en_bg = row_index(B_EN_BG);
     const WordIndex& english = list_index(M_WL_ENGLISH);
-    const std::uint64_t h = folded_key_hash(look);
+    RunMemo& memo = g_memo;
+    if (memo.en_bg_build != en_bg.build_number() || memo.english_build != english.build_number()) {
+        memo.english_found.clear();
+        memo.en_bg_build = en_bg.build_number();
+        memo.english_build = english.build_number();
+    }
+    if (const EnglishLookups* kept = memo.english_found.find(look)) return *kept;
+    const std::uint64_t h = l.hash = folded_key_hash(look);
     en_bg.prefetch(h);
     english.prefetch(h);
+    list_index(M_WL_ENGLISH2).prefetch(h);
     const std::ptrdiff_t e = en_bg.find_hashed(look, h), r = english.find_hashed(look, h);
     if (e >= 0) l.en_bg = &en_bg.entry(static_cast<std::size_t>(e));
-    if (r >= 0) l.rank = english.rank(static_cast<std::size_t>(r));  // the rank of the entry's rest
+    if (r >= 0) {
+        l.english = &english.entry(static_cast<std::size_t>(r));
+        l.rank = english.rank(static_cast<std::size_t>(r));  // the rank of the entry's rest
+    }
+    // Unknown forms are turned away by the indexes' filters at little cost: only found ones are kept.
+    if (l.en_bg || l.english) memo.english_found.add(look, l);
     return l;
+}
+
+// The entry of the look-up form in list `r`, asked with its hash.
+const ListPair* in_list(int r, std::string_view look, const EnglishLookups& known) {
+    if (look.empty()) return nullptr;
+    const WordIndex& ix = list_index(r);
+    const std::ptrdiff_t i = ix.find_hashed(look, known.hash);
+    return i < 0 ? nullptr : &ix.entry(static_cast<std::size_t>(i));
+}
+const ListPair* in_row(int r, std::string_view look, const EnglishLookups& known) {
+    if (look.empty()) return nullptr;
+    const WordIndex& ix = row_index(r);
+    const std::ptrdiff_t i = ix.find_hashed(look, known.hash);
+    return i < 0 ? nullptr : &ix.entry(static_cast<std::size_t>(i));
 }
 
 // ---- Writing lines ---------------------------------------------------------------------------
@@ -568,20 +680,22 @@ bool web_ending(std::string_view w) {
 }
 
 // Unknown English words. Returns true when the word turns out correct after all.
-bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool pane) {
+bool english_unknown(RunContext& c, const TokenScan& t, const EnglishLookups& known, bool pane) {
     const std::string_view look = look_up_form(t);
     const std::string_view shown = written(t);
+    const std::int32_t rank = known.rank;
     if (filtered(rank)) {
         if (gl_PRINT_FILTERED && pane) line_in(hAddReSaved, fmt_int(shown, " %lld", rank), kColFiltered);
         return false;
     }
     const bool derived = t.has_apos && cp_strcasecmp(bf_deriv, look) != 0;
-    const std::string word = derived ? bf_deriv : std::string(look);
-    const ListPair* le = in_list(M_WL_ENGLISH2, word);
-    if (!le) le = in_list(M_WL_ENGLISH, word);
+    const std::string_view word = derived ? std::string_view(bf_deriv) : look;
+    // The look-up form's own entries were asked with its hash.
+    const ListPair* le = derived ? in_list(M_WL_ENGLISH2, word) : in_list(M_WL_ENGLISH2, look, known);
+    if (!le) le = derived ? in_list(M_WL_ENGLISH, word) : known.english;
     if (le) {
         if (gl_TEXT_COLORING && !gl_COLOR_RARE) colour_source(c, t, kColWordList);
-        if (pane) word_list_lines(shown, derived, derived ? std::string_view(word) : shown, *le, english_rank(word));
+        if (pane) word_list_lines(shown, derived, derived ? word : shown, *le, english_rank(word));
         return false;
     }
     if (t.has_apos) {
@@ -607,7 +721,7 @@ bool english_unknown(RunContext& c, const TokenScan& t, std::int32_t rank, bool 
         if (gl_TEXT_COLORING) colour_source(c, t, kColUnknown);
         return false;
     }
-    if (in_list(M_WL_WEBSITE, look) || web_ending(look) || in_row(B_ENGLISH_SKIP, look)) return true;
+    if (in_list(M_WL_WEBSITE, look, known) || web_ending(look) || in_row(B_ENGLISH_SKIP, look, known)) return true;
 
     // Misspelt.
     if (!gl_ENGLIST_ALL) english_list_add(t);
@@ -675,7 +789,7 @@ void english_report(RunContext& c, const TokenScan& t) {
             correct = true;
         }
     }
-    if (!correct) correct = english_unknown(c, t, rank, pane);
+    if (!correct) correct = english_unknown(c, t, known, pane);
     if (!correct || !gl_PRINT_ALL_LATIN) return;
     const std::string_view w = shown();
     const LONG s = write_line(c.report, std::string(w) + " -> correct", 1);
@@ -769,15 +883,17 @@ bool bulgarian_compound_known(std::string_view w) {
     static const std::array<std::string, 7> directions = {
         utf8_to_cp1251("ново"),    utf8_to_cp1251("старо"),   utf8_to_cp1251("древно"), utf8_to_cp1251("източно"),
         utf8_to_cp1251("западно"), utf8_to_cp1251("северно"), utf8_to_cp1251("южно")};
+    // A prefixed word has more than five letters after its prefix (most words are too short for
+    // any prefix, and are not compared with them).
     for (const std::string& p : intensifying) {
-        if (!starts_ci(w, p)) continue;
+        if (w.size() <= p.size() + 5 || !starts_ci(w, p)) continue;
         const std::string_view rest = w.substr(p.size());
-        if (rest.size() > 5 && !starts_ci(rest, p) && TypeHasAscii(rest, ascii_adj) >= 0) return true;
+        if (!starts_ci(rest, p) && TypeHasAscii(rest, ascii_adj) >= 0) return true;
     }
     for (const std::string& p : directions) {
-        if (!starts_ci(w, p)) continue;
+        if (w.size() <= p.size() + 5 || !starts_ci(w, p)) continue;
         const std::string_view rest = w.substr(p.size());
-        if (rest.size() > 5 && !starts_ci(rest, p) && TypeHas(rest, kAdjectiveLikeType) &&
+        if (!starts_ci(rest, p) && TypeHas(rest, kAdjectiveLikeType) &&
             ascii_cyrillic_lower[static_cast<unsigned char>(w[0])])
             return true;
     }
@@ -786,7 +902,7 @@ bool bulgarian_compound_known(std::string_view w) {
 
 void token_report_gap(RunContext& c, const TokenScan& t) {
     (void)c;
-    if (!t.rec || !t.rec->gap || !*t.rec->gap || !gl_PRINT_FILTERED) return;
+    if (!gl_PRINT_FILTERED || !t.rec || !t.rec->gap || !*t.rec->gap) return;
     const std::string shown = gap_display_text(t.rec->gap);
     if (shown.empty() || !main_window_shows() || IsWindowVisible(hAddTransSir)) return;
     line_in(hAddReSaved, shown, kColNumber);
@@ -817,7 +933,17 @@ void token_report(RunContext& c, const TokenScan& t) {
         english_report(c, t);
 }
 
-void token_report_pumped() { g_index_cache = IndexCache{}; }
+void token_report_pumped() {
+    g_index_cache = IndexCache{};
+    // The user may have filed words or changed options meanwhile: the Bulgarian answers kept are
+    // asked again under what holds now.
+    if (g_memo.bulgarian_state && *g_memo.bulgarian_state != bulgarian_spelling_state()) {
+        g_memo.bulgarian.clear();
+        g_memo.bulgarian_state.reset();
+        g_memo.bytes -= g_memo.bulgarian_bytes;
+        g_memo.bulgarian_bytes = 0;
+    }
+}
 
 void token_report_begin_run() {
     write_pending_logs();

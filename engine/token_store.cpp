@@ -154,7 +154,8 @@ void CharPool::add_block(std::size_t at_least) {
     blocks_.push_back(b);
 }
 
-const char* CharPool::add(const char* s, std::size_t n) {
+// The string does not fit the block being filled (or the pool has none yet).
+const char* CharPool::add_in_new_block(const char* s, std::size_t n) {
     if (blocks_.empty()) allocate(kMiB);
     // A full block is left as it is and the string goes into a new last block (the blocks after
     // the one being filled are always released), so strings stay in pool order block by block.

@@ -29,6 +29,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -56,7 +57,19 @@ public:
     // Gives the pool its first block of `first_block` bytes (start-up).
     void allocate(std::size_t first_block);
     // Appends n bytes and a NUL; returns the copy.
-    const char* add(const char* s, std::size_t n);
+    const char* add(const char* s, std::size_t n) {
+        if (!blocks_.empty()) {
+            Block& b = blocks_[cur_];
+            if (b.cap - b.used > n) {
+                char* dst = b.base + b.used;
+                if (n) std::memcpy(dst, s, n);
+                dst[n] = '\0';
+                b.used += n + 1;
+                return dst;
+            }
+        }
+        return add_in_new_block(s, n);
+    }
     // Empties the pool: the fill point goes back to the start of the first block; further blocks
     // are released.
     void reset();
@@ -85,6 +98,7 @@ private:
         std::size_t used = 0;
     };
     void add_block(std::size_t at_least);
+    const char* add_in_new_block(const char* s, std::size_t n);
 
     std::vector<Block> blocks_;
     std::size_t cur_ = 0;    // block being filled

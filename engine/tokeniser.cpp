@@ -2,9 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <span>
-#include <unordered_set>
+#include <vector>
 
 #include "lexicon/tables.h"
 #include "platform/text.h"
@@ -12,6 +11,7 @@
 #include "shell/lists.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
+#include "spelling/word_index.h"
 
 const std::u16string_view kSoftHyphenMessage =
     u"В този текст има меки тирета и програмата няма да работи правилно!";
@@ -39,16 +39,6 @@ constexpr unsigned char kYearLetter = 0xE3;   // 'г' of "1999г."
 
 inline bool valid_start(const std::uint16_t* cls, unsigned char c) {
     return (cls[c] & (kValid | kAposHyp)) == kValid;
-}
-
-void count_char(TokenCounts& n, std::uint16_t k, int d) {
-    const std::uint32_t u = static_cast<std::uint32_t>(d);
-    if (k & kDigit) n.digits += u;
-    if (k & kCyr) n.cyr += u;
-    if (k & kCyrUp) n.cyr_upper += u;
-    if (k & kCyrLo) n.cyr_lower += u;
-    if (k & kLatUp) n.lat_upper += u;
-    if (k & kLatLo) n.lat_lower += u;
 }
 
 void count_aposhyp(TokenCounts& n, std::uint16_t k, unsigned char c, int d) {
@@ -128,9 +118,26 @@ std::size_t scan_token(Tokeniser& t, std::size_t ts, TokenScan& out) {
         const std::uint16_t k = cls[c];
         if (!(k & (kValid | kPunct))) break;
         if (k & kLetterDigit) {
-            count_char(cnt, k, 1);
+            // The run of letters and digits from here, counted in registers.
+            std::uint32_t digits = 0, cyr = 0, cyr_upper = 0, cyr_lower = 0, lat_upper = 0, lat_lower = 0;
+            for (std::uint16_t r = k;;) {
+                digits += (r & kDigit) != 0;
+                cyr += (r & kCyr) != 0;
+                cyr_upper += (r & kCyrUp) != 0;
+                cyr_lower += (r & kCyrLo) != 0;
+                lat_upper += (r & kLatUp) != 0;
+                lat_lower += (r & kLatLo) != 0;
+                if (++i == n) break;
+                r = cls[s[i]];
+                if (!(r & (kValid | kPunct)) || !(r & kLetterDigit)) break;
+            }
+            cnt.digits += digits;
+            cnt.cyr += cyr;
+            cnt.cyr_upper += cyr_upper;
+            cnt.cyr_lower += cyr_lower;
+            cnt.lat_upper += lat_upper;
+            cnt.lat_lower += lat_lower;
             only_aposhyp = false;
-            ++i;
             continue;
         }
         if (k & kAposHyp) {
@@ -190,68 +197,100 @@ bool all_aposhyp(const std::uint16_t* cls, const unsigned char* s, std::size_t a
 
 namespace {
 
-// The keys of one sorted list that end in a dot, folded as cmp_g folds them. The final-dot rule
-// asks, at every sentence end, whether the token with its dot is a key; the answer is almost
-// always no, and a hash probe gives it without a binary search through the whole list. The set
-// is made again whenever the list is another one (another array, size, file text or first and
-// last key: a list loaded again or filed into) or the locale's folding changed; a key found here
-// is confirmed by the binary search.
+// The keys of one sorted list that end in a dot, folded as cmp_g folds them, in a small hash table.
+// The final-dot rule asks, at every sentence end, whether the token with its dot is a key: one
+// probe gives the answer a binary search through the whole list would (the list is sorted by
+// cmp_g, so a key equal to the token under its folding is one the search finds). The table is
+// made again whenever the list is another one (another array, size, file text or first and last
+// key: a list loaded again or filed into), its entries were edited in place (the word indexes were
+// let go) or the locale's folding changed.
 class DotKeys {
 public:
-    bool may_hold(std::span<const ListPair> list, const void* text, std::string_view key) {
-        const std::size_t ends = list.empty() ? 0
-                                              : std::hash<std::string_view>{}(list.front().key) ^
-                                                    (std::hash<std::string_view>{}(list.back().key) << 1);
-        if (list.data() != data_ || list.size() != size_ || text != text_ || ends != ends_ ||
-            cp1251_detail::current_ctype != ctype_) {
-            build(list);
-            text_ = text;
-            ends_ = ends;
+    // `hash`: folded_key_hash of the key.
+    bool holds(std::span<const ListPair> list, const void* text, std::string_view key, std::uint64_t hash) {
+        if (list.data() != data_ || list.size() != size_ || text != text_ ||
+            cp1251_detail::current_ctype != ctype_ || word_index_generation() != generation_ || !same_ends(list))
+            build(list, text);
+        if (slots_.empty()) return false;
+        const unsigned char* lower = cp1251_detail::current_ctype->lower;
+        for (std::size_t s = hash & mask_;; s = (s + 1) & mask_) {
+            const std::uint32_t v = slots_[s];
+            if (v == 0) return false;
+            const Key& k = keys_[v - 1];
+            if (k.hash != hash || k.length != key.size()) continue;
+            std::size_t i = 0;
+            while (i < key.size() && lower[static_cast<unsigned char>(key[i])] ==
+                                         static_cast<unsigned char>(folded_[k.at + i]))
+                ++i;
+            if (i == key.size()) return true;
         }
-        fold(key, probe_);
-        return keys_.count(probe_) != 0;
     }
     void forget() { *this = DotKeys{}; }
 
 private:
-    static void fold(std::string_view s, std::string& out) {
-        out.assign(s);
-        cp_strlwr(out);
+    struct Key {
+        std::uint64_t hash;
+        std::uint32_t at, length;  // the folded key in folded_
+    };
+
+    bool same_ends(std::span<const ListPair> list) const {
+        if (list.empty()) return first_.empty() && last_.empty();
+        return list.front().key == first_ && list.back().key == last_;
     }
-    void build(std::span<const ListPair> list) {
+    void build(std::span<const ListPair> list, const void* text) {
         keys_.clear();
-        std::string k;
-        for (const ListPair& p : list)
-            if (!p.key.empty() && p.key.back() == '.') {
-                fold(p.key, k);
-                keys_.insert(k);
-            }
+        folded_.clear();
+        const unsigned char* lower = cp1251_detail::current_ctype->lower;
+        for (const ListPair& p : list) {
+            if (p.key.empty() || p.key.back() != '.') continue;
+            keys_.push_back(Key{folded_key_hash(p.key), static_cast<std::uint32_t>(folded_.size()),
+                                static_cast<std::uint32_t>(p.key.size())});
+            for (const char c : p.key) folded_ += static_cast<char>(lower[static_cast<unsigned char>(c)]);
+        }
+        std::size_t room = 16;
+        while (room < keys_.size() * 2) room *= 2;
+        slots_.assign(keys_.empty() ? 0 : room, 0);
+        mask_ = room - 1;
+        for (std::size_t i = 0; i < keys_.size(); ++i) {
+            std::size_t s = keys_[i].hash & mask_;
+            while (slots_[s] != 0) s = (s + 1) & mask_;
+            slots_[s] = static_cast<std::uint32_t>(i + 1);
+        }
         data_ = list.data();
         size_ = list.size();
+        text_ = text;
         ctype_ = cp1251_detail::current_ctype;
+        generation_ = word_index_generation();
+        first_ = list.empty() ? std::string() : std::string(list.front().key);
+        last_ = list.empty() ? std::string() : std::string(list.back().key);
     }
 
     const ListPair* data_ = nullptr;
     std::size_t size_ = 0;
     const void* text_ = nullptr;
-    std::size_t ends_ = 0;
     const void* ctype_ = nullptr;
-    std::unordered_set<std::string> keys_;
-    std::string probe_;
+    std::uint64_t generation_ = 0;
+    std::string first_, last_;          // the list's first and last keys when the table was made
+    std::vector<Key> keys_;
+    std::string folded_;                // the folded keys one after another
+    std::vector<std::uint32_t> slots_;  // key + 1; 0 empty
+    std::size_t mask_ = 0;
 };
 
 DotKeys dot_en_bg, dot_english2, dot_bulgarian;
 
 template <class Row>
-bool dot_key_in(DotKeys& dk, const Row& row, std::string_view key) {
-    return dk.may_hold(row.entries, row.text.get(), key) && find_pair(row.entries, key) != nullptr;
+bool dot_key_in(DotKeys& dk, const Row& row, std::string_view key, std::uint64_t hash) {
+    return dk.holds(row.entries, row.text.get(), key, hash);
 }
 
 }  // namespace
 
 bool is_english_key(std::string_view key) {
-    if (!key.empty() && key.back() == '.')
-        return dot_key_in(dot_en_bg, b[B_EN_BG], key) || dot_key_in(dot_english2, m[M_WL_ENGLISH2], key);
+    if (!key.empty() && key.back() == '.') {
+        const std::uint64_t h = folded_key_hash(key);
+        return dot_key_in(dot_en_bg, b[B_EN_BG], key, h) || dot_key_in(dot_english2, m[M_WL_ENGLISH2], key, h);
+    }
     return find_pair(b[B_EN_BG].entries, key) != nullptr ||
            find_pair(m[M_WL_ENGLISH2].entries, key) != nullptr;
 }
@@ -263,7 +302,8 @@ void forget_dot_keys() {
 }
 
 bool is_bulgarian_key(std::string_view key) {
-    if (!key.empty() && key.back() == '.') return dot_key_in(dot_bulgarian, b[B_BULGARIAN], key);
+    if (!key.empty() && key.back() == '.')
+        return dot_key_in(dot_bulgarian, b[B_BULGARIAN], key, folded_key_hash(key));
     return find_pair(b[B_BULGARIAN].entries, key) != nullptr;
 }
 

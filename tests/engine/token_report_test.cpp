@@ -434,4 +434,44 @@ TEST_F(TokenReport, SpellingAnswersAreKeptForTheRunOnly) {
     EXPECT_EQ(pane_after("hous"), (std::vector<std::string>{"hous n 1. къщичка 1000000"}));
 }
 
+TEST_F(TokenReport, AListLoadedAgainWhileTheRunPumpsAnswersTheTokensAfterIt) {
+    // What a run keeps of its words' answers lasts only while the lists are the ones it read:
+    // loaded again at a pump (the user filed a word meanwhile), a list answers the tokens after it.
+    gl_PRINT_ALL_LATIN = 1;
+    respond_token = 1;  // the scan pumps before every token
+    const Look correct = bold(RGB(0, 102, 204)), listed = bold(RGB(22, 56, 124)), unknown = bold(kRed);
+    using Lines = std::vector<std::string_view>;
+    const struct {
+        const char* word;  // six times, 5 characters apart
+        int row;           // of b, or of m when `list`
+        bool list;
+        Lines before, after;
+        Look first, last;
+    } cases[] = {
+        {"big ", B_EN_BG, false, {"big a # голям"}, {"cat n # котка", "dog n # куче"}, correct, unknown},
+        {"big ", B_EN_BG, false, {"cat n # котка"}, {"big a # голям", "dog n # куче"}, unknown, correct},
+        {"big ", M_WL_ENGLISH, true, {"big 200", "red 400"}, {"cat 300"}, listed, unknown},
+        {"къща", B_BULGARIAN, false, {"къща 2000"}, {"книга 4753"}, plain(0), unknown},
+        {"къща", B_BULGARIAN, false, {"книга 4753"}, {"къща 2000", "книга 4753"}, unknown, plain(0)},
+    };
+    for (const auto& c : cases) {
+        load_dict(B_EN_BG, {"house n # къща"});
+        load_list(M_WL_ENGLISH, {"house 300"});
+        load_dict(B_BULGARIAN, {"книга 4753"});
+        auto load = [&](const Lines& lines) { c.list ? load_list_lines(c.row, lines) : load_dict_lines(c.row, lines); };
+        load(c.before);
+        int pumps = 0;
+        hs->on_pump = [&] {
+            if (++pumps == 3) load(c.after);
+        };
+        std::string text;
+        for (int k = 0; k < 6; ++k) text += std::string(c.word) + " ";
+        check(text);
+        hs->on_pump = nullptr;
+        ASSERT_GE(pumps, 3);
+        EXPECT_EQ(look_at(hBigReRight, 0), c.first) << c.word << c.row;
+        EXPECT_EQ(look_at(hBigReRight, 25), c.last) << c.word << c.row;
+    }
+}
+
 }  // namespace

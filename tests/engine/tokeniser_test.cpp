@@ -7,6 +7,7 @@
 #include <random>
 
 #include "engine/tokeniser.h"
+#include "spelling/word_index.h"
 #include "engine_fixture.h"
 
 namespace {
@@ -39,6 +40,18 @@ TEST_F(Tokens, FinalDotIsKeptOnlyForKnownAbbreviations) {
     // The dictionary loaded again with other keys of the same count: the rule follows it.
     load_dict(B_EN_BG, {"i.e. тоест", "2.71. е"});
     EXPECT_EQ(cut("e.g. i.e. x"), (V{{"e.g", "", 0}, {"i.e.", ". ", 5}, {"x", " ", 10}}));
+}
+
+TEST_F(Tokens, FinalDotFollowsAKeyEditedInPlace) {
+    // A list edited in place keeps its array, size and ends; the code that edits it lets the word
+    // indexes go, and the final-dot rule reads the keys afresh.
+    load_dict(B_EN_BG, {"a.a. едно", "e.g. например", "z.z. две"});
+    EXPECT_EQ(cut("e.g. x"), (V{{"e.g.", "", 0}, {"x", " ", 5}}));
+    static constexpr char kEdited[] = "i.e.";
+    b[B_EN_BG].entries[1].key = std::string_view(kEdited);
+    drop_word_indexes();
+    EXPECT_EQ(cut("e.g. x"), (V{{"e.g", "", 0}, {"x", ". ", 5}}));
+    EXPECT_EQ(cut("i.e. x"), (V{{"i.e.", "", 0}, {"x", " ", 5}}));
 }
 
 TEST_F(Tokens, FinalDotOfTheSecondEnglishListAndOfBulgarianWords) {
