@@ -241,6 +241,7 @@ struct RunMemo {
     std::optional<BulgarianSpellingState> bulgarian_state;
     std::size_t bytes = 0;            // what the answers kept take, both tables
     std::size_t bulgarian_bytes = 0;  // of which the Bulgarian ones
+    std::size_t english_bytes = 0;    // and the English ones
     // The state of the English lists under which the English answers were asked; they can serve
     // the English word list while every answer was asked under one state and it is still the same.
     std::optional<EnglishSpellingState> english_state;
@@ -294,7 +295,9 @@ const EnglishAnswer& english_answer(std::string_view look) {
     }
     static EnglishAnswer unkept;
     if (g_memo.bytes >= kMemoBytes) return unkept = std::move(a);
-    g_memo.bytes += kMemoEntryBytes + look.size() + a.spelling_sh.capacity() + a.classes.capacity();
+    const std::size_t bytes = kMemoEntryBytes + look.size() + a.spelling_sh.capacity() + a.classes.capacity();
+    g_memo.bytes += bytes;
+    g_memo.english_bytes += bytes;
     return g_memo.english.add(look, std::move(a));
 }
 
@@ -942,6 +945,14 @@ void token_report_pumped() {
         g_memo.bulgarian_state.reset();
         g_memo.bytes -= g_memo.bulgarian_bytes;
         g_memo.bulgarian_bytes = 0;
+    }
+    // So are the English suggestions when an English list was loaded again or DEEP_SPELL changed.
+    if (g_memo.english_state && *g_memo.english_state != english_spelling_state()) {
+        g_memo.english.clear();
+        g_memo.english_state.reset();
+        g_memo.english_shareable = true;
+        g_memo.bytes -= g_memo.english_bytes;
+        g_memo.english_bytes = 0;
     }
 }
 

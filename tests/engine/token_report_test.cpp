@@ -474,4 +474,24 @@ TEST_F(TokenReport, AListLoadedAgainWhileTheRunPumpsAnswersTheTokensAfterIt) {
     }
 }
 
+// The suggestions a run keeps for its misspelt English words last only while the English lists are
+// the ones they were asked under: a list loaded again at a pump suggests for the tokens after it.
+TEST_F(TokenReport, SuggestionsAfterAListLoadedAgainAtAPumpComeFromIt) {
+    gl_ENGLIST_UNGROUPED = 1;  // a suggestion line in the report for each misspelt token
+    respond_token = 1;         // the scan pumps before every token
+    load_list(M_WL_ENGLISH, {"house 300"});
+    int pumps = 0;
+    hs->on_pump = [&] {
+        if (++pumps == 3) load_list(M_WL_ENGLISH, {"hour 10"});
+    };
+    check("hous hous hous hous hous hous");
+    hs->on_pump = nullptr;
+    std::vector<std::string> shown;
+    for (const std::string& l : lines(hBigReLeft))
+        if (l.starts_with("hous -> ")) shown.push_back(l);
+    ASSERT_EQ(shown.size(), 6u);
+    EXPECT_EQ(shown.front(), "hous -> house");
+    EXPECT_EQ(shown.back(), "hous -> hour");
+}
+
 }  // namespace
