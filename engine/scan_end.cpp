@@ -80,12 +80,12 @@ void count_checker_gaps() {
     FinishGmakeCase4(kGapIndex);
 }
 
-}  // namespace
-
 // From this many records the checker's exports are written beside the word lists: for a shorter
 // text they take little time, and writing them beside the lists would hold the memory of both at
 // once for nothing.
 constexpr std::ptrdiff_t kBackgroundExportsFrom = 1 << 18;
+
+}  // namespace
 
 void export_checker_tokens(RunContext& c) {
     // The repeated passages' report shows its findings as it goes and pumps: the exports are then

@@ -369,9 +369,10 @@ private:
     void ask_window(Window& w, std::size_t from) {
         w.from = from;
         w.to = std::min(n_, from + kAheadWindow);
+        if (helper_threads() == 0) return;  // nothing to ask ahead on
         for (std::size_t i = from; i < w.to; ++i)
             if (wanted_(entries_[i].name)) w.which.push_back(i);
-        if (w.which.size() < kAheadMin || helper_threads() == 0) return;
+        if (w.which.size() < kAheadMin) return;
         // Every index the questions read is built here: the helpers only read them.
         build_word_indexes();
         w.state = state_of_();

@@ -52,11 +52,11 @@ public:
         error_ = nullptr;
         taking_part_ = helpers;
         working_ = helpers;
-        ++ticket_;
-        if (ticket_ == 0) ++ticket_;
+        if (++ticket_ == 0) ++ticket_;
+        const std::size_t ticket = ticket_;
         lock.unlock();
         wake_.notify_all();
-        return ticket_;
+        return ticket;
     }
 
     void wait(std::size_t ticket) {
@@ -120,45 +120,36 @@ Pool& pool() {
 
 HelperJob::HelperJob(std::size_t n, std::function<void(std::size_t)> body) {
     if (n == 0) return;
-    if (t_off_main || std::min(pool().allowed(), n) == 0) {
+    if (std::min(helper_threads(), n) == 0) {
         for (std::size_t i = 0; i < n; ++i) body(i);
         return;
     }
     ticket_ = pool().start(n, std::move(body));
 }
 
-HelperJob::~HelperJob() {
-    if (!running()) return;
-    try {
-        wait();
-    } catch (...) {
-        // An answer that failed is not asked again: the job's owner is going away.
-    }
-}
+HelperJob::~HelperJob() { end_quietly(); }
 
 HelperJob::HelperJob(HelperJob&& other) noexcept : ticket_(std::exchange(other.ticket_, 0)) {}
 
 HelperJob& HelperJob::operator=(HelperJob&& other) noexcept {
     if (this != &other) {
-        if (running()) {
-            try {
-                wait();
-            } catch (...) {
-            }
-        }
+        end_quietly();
         ticket_ = std::exchange(other.ticket_, 0);
     }
     return *this;
 }
 
+void HelperJob::end_quietly() noexcept {
+    try {
+        wait();
+    } catch (...) {
+        // A call that failed is not asked again: the job's owner is letting it go.
+    }
+}
+
 void HelperJob::wait() {
     if (!running()) return;
     pool().wait(std::exchange(ticket_, 0));
-}
-
-void run_on_helpers(std::size_t n, std::function<void(std::size_t)> body) {
-    HelperJob job(n, std::move(body));
-    job.wait();
 }
 
 std::size_t helper_threads() { return t_off_main ? 0 : pool().allowed(); }
@@ -172,7 +163,7 @@ struct BackgroundTask::State {
 };
 
 BackgroundTask::BackgroundTask(std::function<void()> work) : state_(std::make_unique<State>()) {
-    if (helper_threads() == 0 || t_off_main) {
+    if (helper_threads() == 0) {
         try {
             work();
         } catch (...) {

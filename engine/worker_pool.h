@@ -33,10 +33,8 @@ public:
 
 private:
     std::size_t ticket_ = 0;  // the pool's number of the job, 0 when none runs
+    void end_quietly() noexcept;  // waits, an exception of a call dropped
 };
-
-// Runs body(i) for every i in [0, n) on the helper threads and returns when all are done.
-void run_on_helpers(std::size_t n, std::function<void(std::size_t)> body);
 
 // Helper threads the jobs made on this thread may use: 0 runs everything on the calling thread
 // (always so on a helper or in a background task).

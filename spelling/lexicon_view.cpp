@@ -66,11 +66,16 @@ const WordIndex& dictionary_index(int row) {
     return row_index(g_rows.dictionary[static_cast<std::size_t>(row)], b[static_cast<std::size_t>(row)]);
 }
 
+std::span<const int> spelling_dictionary_rows() {
+    static constexpr int kRows[] = {B_EN_BG,          B_BULGARIAN,         B_BULGARIAN_CUSTOM,
+                                    B_BULGARIAN_NEW,  B_BULGARIAN_MISSPELLING, B_BULGARIAN_MISSPELLING_FAST,
+                                    B_BULGARIAN_DIALECT, B_BULGARIAN_SYNONYM, B_BULGARIAN_RISK,
+                                    B_BULGARIAN_SECONDPART, B_BULGARIAN_PO_NAI};
+    return kRows;
+}
+
 void build_word_indexes() {
     for (int row = 0; row < kEnglishSetCount; ++row) english_index(row);
     capit_index();
-    for (int row : {B_EN_BG, B_BULGARIAN, B_BULGARIAN_CUSTOM, B_BULGARIAN_NEW, B_BULGARIAN_MISSPELLING,
-                    B_BULGARIAN_MISSPELLING_FAST, B_BULGARIAN_DIALECT, B_BULGARIAN_SYNONYM, B_BULGARIAN_RISK,
-                    B_BULGARIAN_SECONDPART, B_BULGARIAN_PO_NAI})
-        dictionary_index(row);
+    for (int row : spelling_dictionary_rows()) dictionary_index(row);
 }

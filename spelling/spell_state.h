@@ -4,8 +4,8 @@
 // Every call of a suggestion generator (spellcheck, spellcheck_bg) or of the token report
 // (token_suggest) overwrites them; they stay valid until the next such call on the same thread:
 // each thread has its own, so that a long job may ask the generators on helper threads
-// (engine/worker_pool.h) while the main thread's results stay as its own last call left them. The texts are 8-bit
-// (code page 1251). Each text global has a fixed size of kSpellTextSize bytes including its
+// (engine/worker_pool.h) while the main thread's results stay as its own last call left them.
+// The texts are 8-bit (code page 1251). Each text global has a fixed size of kSpellTextSize bytes including its
 // terminating NUL, so it never holds more than kSpellTextMax characters: the writers append whole
 // items only while they fit and never cut an item in the middle.
 #pragma once

@@ -531,12 +531,9 @@ void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
 
 BulgarianSpellingState bulgarian_spelling_state() {
     BulgarianSpellingState s;
-    constexpr int kRows[] = {B_BULGARIAN,         B_BULGARIAN_CUSTOM,  B_BULGARIAN_NEW,         B_BULGARIAN_MISSPELLING,
-                             B_BULGARIAN_MISSPELLING_FAST, B_BULGARIAN_DIALECT, B_BULGARIAN_SYNONYM, B_BULGARIAN_RISK,
-                             B_BULGARIAN_SECONDPART, B_BULGARIAN_PO_NAI, B_EN_BG};
-    static_assert(std::size(kRows) + 1 == std::tuple_size_v<decltype(s.index_builds)>);
-    for (std::size_t i = 0; i < std::size(kRows); ++i) s.index_builds[i] = dictionary_index(kRows[i]).build_number();
-    s.index_builds[std::size(kRows)] = english_index(M_WL_ENGLISH2).build_number();
+    const std::span<const int> rows = spelling_dictionary_rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) s.index_builds.at(i) = dictionary_index(rows[i]).build_number();
+    s.index_builds.at(rows.size()) = english_index(M_WL_ENGLISH2).build_number();
     s.options = {gl_SPELLING_MODE, gl_ALLWAYS_SUGGEST, gl_TREAT_AS_UNKNOWN, gl_SPELL_UPPERCASE,
                  OP[OPT_LOAD_BG].num_value, deep_spell_option()};
     s.forms = bgmul_bottom;

@@ -47,7 +47,7 @@ BgReport get_lensug(std::string_view word, bool suggestions = true);
 // the same word again gives the same report. (A rule that comes to read another list or option
 // must add it here.)
 struct BulgarianSpellingState {
-    std::array<std::uint64_t, 12> index_builds{};
+    std::array<std::uint64_t, 12> index_builds{};  // spelling_dictionary_rows(), then wl_english2
     std::array<int, 6> options{};
     const void* forms = nullptr;
     std::size_t form_count = 0;

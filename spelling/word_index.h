@@ -21,11 +21,11 @@
 // changing their number calls drop_word_indexes() afterwards.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <atomic>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -291,6 +291,8 @@ const WordIndex& capit_index();
 // The membership index of row `row` of the dictionary table (b_bulgarian is row 8); the index of
 // an empty list for a row outside the table.
 const WordIndex& dictionary_index(int row);
+// The rows of the dictionary table the spelling routines read: b_en-bg and the Bulgarian lists.
+std::span<const int> spelling_dictionary_rows();
 // Builds the indexes of every list the spelling routines read (the start calls it after the
 // lexicon has loaded, so that no keystroke pays for them).
 void build_word_indexes();
