@@ -358,6 +358,9 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
         const PendingRun p = g_pending.front();
         g_pending.erase(g_pending.begin());
         if (!IsWindow(p.source)) continue;
+        // The checker's text emptied meanwhile ("clr", or all of it deleted): an empty text starts
+        // no run there, and the report of the last one stays.
+        if (is(p.source, hBigReRight) && RE_GetTextLength(p.source) == 0) continue;
         std::string t8;
         std::u16string t16;
         g_edited_during_run = false;

@@ -255,7 +255,6 @@ int WinMain(const std::filesystem::path& start_folder) {
     // reached by); the dictionary shows its main window when START_MAIN_WINDOW asks for it.
     if (spell_checker_set() ? !IsWindow(hBig) : OP[OPT_START_MAIN_WINDOW].num_value != 0)
         ShowWindow(hMain, SW_SHOW);
-    start_live_window();
     SetWindowTextW(hMain, JUXtitle);
 
     AllocGmake();
@@ -270,6 +269,9 @@ int WinMain(const std::filesystem::path& start_folder) {
     // A desktop without a notification area refuses the icon: a main window left hidden then could
     // never be reached (nor the program ended, and a second start is refused), so it is shown.
     if (!gl_icon_exists && !IsWindowVisible(hMain) && !IsWindowVisible(hBig)) ShowWindow(hMain, SW_SHOW);
+    // After the menu bar and once the main window is shown or not for good: the live window labels
+    // its button and the menu items 9189 and 9190 by the windows shown.
+    start_live_window();
     hwndNextViewer = SetClipboardViewer(hMain);
     SetFocus(hAddReShort);
     if (IsWindow(hBig)) {

@@ -6,6 +6,8 @@
 #include "shell/gmake.h"
 #include "shell/window_state.h"
 #include "windows/find_replace_window.h"
+#include "windows/input_window.h"
+#include "windows/settings_window.h"
 #include "windows/translation_window.h"
 
 namespace {
@@ -38,9 +40,7 @@ void end_program_from_checker() {
     close_audio_players();  // only the players this program started, never a process found by name
     ReleaseGmake();
     for (int v = 0; v < GMAKE3_INSTANCES; ++v) ReleaseGmake3(v);
-    // The secondary windows; the inflection-type input and settings windows join this list with
-    // their handles.
-    for (HWND* h : {&hInfo, &hBgText, &hMachine, &hTran, &hRepl}) destroy_and_clear(*h);
+    for (HWND* h : {&hInfo, &hBgText, &hMachine, &hTran, &hRepl, &hInput, &hSettings}) destroy_and_clear(*h);
     std::fflush(nullptr);
     PostQuitMessage(0);
 }

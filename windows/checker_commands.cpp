@@ -1,6 +1,8 @@
 #include "windows/checker_commands.h"
 #include "windows/correction_click.h"
 
+#include <utility>
+
 #include "engine/run.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
@@ -80,8 +82,13 @@ void find_command(HWND dlg) {
 }
 
 // A file dropped on the right panel: real-time and clipboard checking go off, "On" and the
-// clickable report come on, and the loaded text is checked once.
+// clickable report come on, and the loaded text is checked once. A drop during the window's own
+// run waits for its end: loading would replace the text and the line-end state under the run.
 void drop_on_right_panel(HWND dlg, const Msg& m) {
+    if (big_run_going) {
+        big_drop_after_run = m;
+        return;
+    }
     const HWND focus = GetFocus();
     SetFocus(hBgTextRe);
     prepare_for_file(dlg);
@@ -104,15 +111,27 @@ void check_right_panel(HWND dlg) {
         translate_panel(dlg, hBigReRight, hBigReLeft, hBigLabel, "debug_IDC_BIG_RE_RIGHT");
         return;
     }
-    const DWORD mask = RE_SetEventMask(hBigReRight, 0);
+    // Only a drop of a file still reaches the window while the run goes: it is served after it.
+    const DWORD mask = RE_GetEventMask(hBigReRight);
+    RE_SetEventMask(hBigReRight, mask & ENM_DROPFILES);
     enable_main_window_buttons(false);
     gl_search_start = 0;
     if (GetFocus() == hBigReRight) SetFocus(hBigLabel);
+    big_run_going = true;
     // translate_panel gives the run its two buffers and keeps the selection and scroll position.
     translate_panel(dlg, hBigReRight, hBigReLeft, hBigLabel, "debug_IDC_BIG_RE_RIGHT");
+    big_run_going = false;
     if (GetFocus() == hBigLabel) SetFocus(hBigReRight);
     enable_main_window_buttons(true);
     RE_SetEventMask(hBigReRight, mask);
+    // "clr" pressed meanwhile: what the run wrote after it does not stay, unless a text typed since
+    // has been checked in its turn.
+    if (std::exchange(big_cleared_during_run, false) && IsWindow(dlg) && RE_GetTextLength(hBigReRight) == 0)
+        clear_checker(dlg);
+    if (!big_drop_after_run) return;
+    const Msg drop = std::move(*big_drop_after_run);
+    big_drop_after_run.reset();
+    if (IsWindow(dlg) && IsWindow(hBigReRight)) drop_on_right_panel(dlg, drop);
 }
 
 void prepare_for_file(HWND dlg) {
@@ -132,6 +151,7 @@ void set_checker_on(HWND dlg, bool on) {
 }
 
 void clear_checker(HWND dlg) {
+    if (big_run_going) big_cleared_during_run = true;
     const HWND panels[] = {hBigReRight, hBigReLeft, hBigReBot};
     DWORD masks[3];
     for (int i = 0; i < 3; ++i) masks[i] = RE_SetEventMask(panels[i], 0);
@@ -177,7 +197,8 @@ int word_number_at(LONG p) {
         const int w = static_cast<int>(r - first);
         return r->pos > p ? w - 1 : w;
     }
-    return static_cast<int>(end - first);
+    // A caret inside or after the last word is in that word.
+    return static_cast<int>(end - first) - 1;
 }
 
 std::u16string find_position_label(HWND right) {
@@ -271,9 +292,9 @@ bool checker_panel_command(HWND dlg, int id, INT_PTR& result) {
             open_info_window();
             return true;
         case IDC_BIG_NOV:
+            // The printed dictionary's page of the word last taken from the report.
             SetFocus(hReFocus);
-            // Connection point: show_nov(gl_novstartw) opens the printed dictionary's page image of
-            // the word last taken from the report, once the page list is part of the lexicon.
+            show_nov(gl_novstartw);
             return true;
         default:
             return false;

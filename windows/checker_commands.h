@@ -19,8 +19,9 @@ inline constexpr DWORD BIG_TEXT_MASK = 0x041A0011;
 
 // The checking run over the right panel (its EN_CHANGE): skipped once after a look-up wrote into
 // a panel (gl_info_printed), never for an empty panel; the panel's notifications are off for the
-// run, the main window's buttons 1180 and 1178 disabled, the selection, scroll position and focus
-// kept. A run asked for while one is going is served after it.
+// run but for a dropped file, which is loaded once the run has ended; the main window's buttons
+// 1180 and 1178 disabled, the selection, scroll position and focus kept. A run asked for while one
+// is going is served after it.
 void check_right_panel(HWND dlg);
 
 // A WM_COMMAND of the window's own controls handled here (1172, 1208, 1211, 1212, 1213, 1241,
@@ -38,7 +39,9 @@ void set_checker_on(HWND dlg, bool on);
 void prepare_for_file(HWND dlg);
 
 // The clear command: the three panels emptied (no run), the title back to JUXtitleCurrentBig, the
-// status line and the upper label emptied.
+// status line and the upper label emptied. Pressed during the window's own run, it is done again
+// when the run ends, so that the rest of the run's report does not fill the emptied panels (unless
+// the user has typed a new text meanwhile, which is then checked in its turn).
 void clear_checker(HWND dlg);
 
 // The case command on a panel: the first character of a selection of 1 to 1,023 characters turns
@@ -46,8 +49,8 @@ void clear_checker(HWND dlg);
 void toggle_first_letter_case(HWND re);
 
 // The word number of a character position in token store R: the first record whose offset is not
-// below p, one back when its offset is above p (-1 before the first token); the token count when
-// every offset is below p; 0 for an empty store.
+// below p, one back when its offset is above p (-1 before the first token); the last word when
+// every offset is below p (a caret inside or after it); 0 for an empty store.
 int word_number_at(LONG p);
 // The find window's position label for the right panel's selection: "позиция: p дума: w".
 std::u16string find_position_label(HWND right);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 #include "resources/checker.h"
 #include "shell/settings.h"
@@ -72,10 +73,17 @@ void size_big_half(HWND dlg) {
 void size_big_less(HWND dlg, int d) {
     if (!IsWindow(dlg)) return;
     HWND left = GetDlgItem(dlg, IDC_BIG_RE_LEFT);
+    const HWND others[] = {GetDlgItem(dlg, IDC_BIG_RE_RIGHT), GetDlgItem(dlg, IDC_BIG_RE_BOT)};
     const RECT l = client_rect_of(dlg, left);
+    // The boundary moves at most as far as the panel that gives way is wide: the left panel's
+    // left edge and the other two's right edges stay, so the panels keep their gap between them
+    // and stay inside the window however often the user clicks.
+    int narrowest = INT_MAX;
+    for (HWND w : others) narrowest = std::min(narrowest, static_cast<int>(client_rect_of(dlg, w).width()));
+    d = std::clamp(d, -std::max(0, narrowest), std::max(0, static_cast<int>(l.width())));
+    if (d == 0) return;
     move(left, l.left, l.top, l.width() - d, l.height());
-    for (int id : {IDC_BIG_RE_RIGHT, IDC_BIG_RE_BOT}) {
-        HWND w = GetDlgItem(dlg, id);
+    for (HWND w : others) {
         const RECT r = client_rect_of(dlg, w);
         move(w, r.left - d, r.top, r.width() + d, r.height());
     }

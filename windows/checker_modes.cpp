@@ -1,6 +1,7 @@
 #include "windows/checker_modes.h"
 
 #include "resources/checker.h"
+#include "resources/secondary.h"
 #include "shell/settings.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
@@ -8,6 +9,7 @@
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
 #include "windows/checker_state.h"
+#include "windows/live_window.h"
 #include "windows/machine_window.h"
 
 namespace {
@@ -120,8 +122,7 @@ void main_window_command() {
             UpdateWindow(hMain);
             if (!gl_icon_exists) add_tray_icon();
         }
-        // Connection point: the live clipboard window's button 1114 is relabelled "Hide Main" here
-        // too, once that window is part of the program.
+        SetDlgItemTextW(hLive, IDC_LIVE_SHOW_MAIN, kHideMain);
         PL_SetMenuItemText(hMenuMain, IDM_MAIN_SHOW_HIDE, kHideMain);
     } else if (IsWindowVisible(hMain)) {
         ShowWindow(hMain, SW_HIDE);
@@ -165,6 +166,8 @@ void release_print_down(PrintDownMode mode) {
     gl_PRINT_DOWN = gl_PRINT_DOWN_save;
     show_print_down();
 }
+
+void forget_print_down(PrintDownMode mode) { print_down_forced &= ~static_cast<unsigned>(mode); }
 
 void reset_checker_modes() {
     print_down_forced = 0;

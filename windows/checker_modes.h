@@ -20,11 +20,13 @@ bool checker_mode_command(HWND dlg, UINT id);
 void spell_checking_steps();
 
 // The modes that need the look-up display in the bottom panel. The first of them to come on
-// saves the user's gl_PRINT_DOWN and forces it to 1; when the last of them goes (by its command
-// or by its window's close box) the saved value comes back. Item 9258 shows the flag throughout.
+// saves the user's gl_PRINT_DOWN and forces it to 1; when the last of them goes by its command
+// the saved value comes back. Item 9258 shows the flag throughout. A mode that ends by its window's
+// close box lets go of its claim and leaves the flag as it stands (forget_print_down).
 enum class PrintDownMode : unsigned { Human = 1, Corpus = 2 };
 void force_print_down(PrintDownMode mode);
 void release_print_down(PrintDownMode mode);
+void forget_print_down(PrintDownMode mode);
 
 // The subsystem's reset for test fixtures.
 void reset_checker_modes();

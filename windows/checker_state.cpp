@@ -13,6 +13,9 @@ HFONT hFont8;
 HMENU hMenuMainS, hMenuFileS, hMenuFormatS, hMenuSetS, hMenuToolsS, hMenuHelpS, hMenuPopupSetEngS,
     hMenuPopupSetAudioS;
 std::u16string gl_novstartw;
+bool big_run_going;
+std::optional<Msg> big_drop_after_run;
+bool big_cleared_during_run;
 
 void reset_checker_state() {
     for (HWND* h : {&hBigLabel, &hBigLabelUp, &hBigColors, &hBigActive, &hBigWrap, &hBigUppercase, &hBigLatin,
@@ -31,4 +34,7 @@ void reset_checker_state() {
                      &hMenuPopupSetEngS, &hMenuPopupSetAudioS})
         *m = HMENU{};
     gl_novstartw.clear();
+    big_run_going = false;
+    big_drop_after_run.reset();
+    big_cleared_during_run = false;
 }

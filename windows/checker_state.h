@@ -1,10 +1,12 @@
 // windows/checker_state.h - the text-checker window's handles and window-wide values: its
 // controls (the panels hBig, hBigReRight, hBigReLeft and hBigReBot are shared through
 // shell/window_state.h), its fonts, its menu handles, its top and bottom margins and the word
-// last taken from its report for the page-image command.
+// last taken from its report for the page-image command, and the run over the right panel with
+// the drop it serves after it.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/window.h"
@@ -47,6 +49,9 @@ extern HMENU hMenuHelpS;               // "Помощ"
 extern HMENU hMenuPopupSetEngS;        // "Английски списък" (in "Опции")
 extern HMENU hMenuPopupSetAudioS;      // "Изговаряне" (in "Опции" while an audio index is loaded)
 extern std::u16string gl_novstartw;    // the word last taken from the report by a click ("": none)
+extern bool big_run_going;             // the window's own run over the right panel is going
+extern std::optional<Msg> big_drop_after_run;  // the last drop on the right panel during that run
+extern bool big_cleared_during_run;    // "clr" was pressed during that run
 
 // Every handle above null and the values at their start (test fixtures; the window's destruction
 // forgets its handles itself).

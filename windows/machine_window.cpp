@@ -199,8 +199,9 @@ void close_machine(HWND dlg) {
     gl_ENGLISH_TRANSLATION = 0;
     CheckMenuItem(hMenuToolsS, IDM_BIG_MACHINE, MF_BYCOMMAND | MF_UNCHECKED);
     CheckMenuItem(hMenuToolsS, IDM_BIG_HUMAN, MF_BYCOMMAND | MF_UNCHECKED);
-    // Leaving the human-translation mode gives the look-up display back its own place.
-    if (human_was_on) release_print_down(PrintDownMode::Human);
+    // The look-up display stays where it is (the bottom panel when the human-translation mode had
+    // put it there); the mode only lets go of its claim on it.
+    if (human_was_on) forget_print_down(PrintDownMode::Human);
     JUXtitleCurrentBig = JUXtitleS;
     SetWindowTextW(hBig, JUXtitleS);
     size_big(hBig);

@@ -502,4 +502,24 @@ TEST_F(StartupTest, TheMainWindowsPanelsOfferTheSharedPopup) {
     EXPECT_EQ(headless().popups.size(), 2u);
 }
 
+// The live clipboard window shown at start: its button and the main window's button and menu
+// items read by what is shown (the menu bar exists by then).
+TEST_F(StartupTest, TheLiveWindowShownAtStartLabelsTheMenuItems) {
+    dir.write("settings.txt", "START_MAIN_WINDOW 1\r\nSTART_LIVE_CLIPBOARD 1\r\n");
+    std::u16string menu_live, button_live, live_button;
+    bool live_shown = false;
+    headless().on_loop = [&] {
+        live_shown = IsWindowVisible(hLive);
+        menu_live = GetMenuItemText(hMenuMain, IDM_SHOW_LIVE, MF_BYCOMMAND);
+        button_live = GetDlgItemTextW(hMain, IDC_ADD_SHOW_LIVE);
+        live_button = GetDlgItemTextW(hLive, IDC_LIVE_SHOW_MAIN);
+        headless_close(hMain);
+    };
+    EXPECT_EQ(WinMain(dir.path()), 0);
+    EXPECT_TRUE(live_shown);
+    EXPECT_EQ(menu_live, u"Hide Live");
+    EXPECT_EQ(button_live, u"Hide Live");
+    EXPECT_EQ(live_button, u"Hide Main");
+}
+
 }  // namespace

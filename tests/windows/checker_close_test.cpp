@@ -8,6 +8,10 @@
 #include "shell/gmake.h"
 #include "shell/ui_services.h"
 #include "windows/filing_popups.h"
+#include "windows/find_replace_window.h"
+#include "windows/input_window.h"
+#include "windows/settings_window.h"
+#include "windows/translation_window.h"
 
 namespace {
 
@@ -198,6 +202,19 @@ TEST_F(CheckerCloseTest, WordClassEntriesOfTheSelection) {
     hs->message_box_answers = {IDYES};  // apple means ябълка in another list too
     right_click(1274);
     EXPECT_NE(c_find(C_HARD, "apple"), nullptr);
+}
+
+// The program's end from the checker closes every secondary window, the inflection-type input and
+// settings windows too.
+TEST_F(CheckerCloseTest, TheEndOfTheProgramClosesEverySecondaryWindow) {
+    open();
+    ASSERT_FALSE(IsWindowVisible(hMain));
+    std::vector<HWND> made;
+    for (HWND* h : {&hInfo, &hBgText, &hTran, &hRepl, &hInput, &hSettings}) made.push_back(*h = make_panel_dialog({1}));
+    headless_close(hBig);
+    for (HWND w : made) EXPECT_FALSE(IsWindow(w));
+    for (HWND h : {hInfo, hBgText, hTran, hRepl, hInput, hSettings}) EXPECT_EQ(h, HWND{});
+    EXPECT_TRUE(platform_quit_requested());
 }
 
 }  // namespace

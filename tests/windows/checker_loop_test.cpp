@@ -1,6 +1,9 @@
 // The checking loop of the text-checker window: what starts a run and what does not, what a run
 // keeps of the user's view, and the small commands round it (Refresh, clear, On, the switches,
 // Undo and Redo, Paste, "C", the find texts, a dropped file).
+#include <functional>
+#include <utility>
+
 #include "checker_fixture.h"
 #include "platform/richedit.h"
 #include "platform/text.h"
@@ -44,7 +47,7 @@ TEST_F(CheckerLoop, DuringARunTheMainWindowsButtonsAreOffAndThePanelIsSilent) {
         seen = true;
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hMain, IDC_ADD_BIG_SPELL)));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hMain, IDC_ADD_BIG_TRANS)));
-        EXPECT_EQ(RE_GetEventMask(hBigReRight), 0u);
+        EXPECT_EQ(RE_GetEventMask(hBigReRight), DWORD{ENM_DROPFILES});  // a drop is served after the run
         PL_SendCommand(hBig, IDC_BIG_REFRESH);  // pressed meanwhile: served after the run
     };
     respond_token = 1;
@@ -246,7 +249,8 @@ TEST_F(CheckerLoop, FindTextsFromTheCaretAndSelection) {
         std::u16string label;
     };
     for (const Case& c : {Case{{4, 4}, u"позиция: 4 дума: 1"}, Case{{5, 5}, u"позиция: 5 дума: 1"},
-                          Case{{0, 0}, u"позиция: 0 дума: 0"}, Case{{15, 15}, u"позиция: 15 дума: 4"}})
+                          Case{{0, 0}, u"позиция: 0 дума: 0"}, Case{{14, 14}, u"позиция: 14 дума: 3"},
+                          Case{{15, 15}, u"позиция: 15 дума: 3"}})
     {
         RE_SetSel(hBigReRight, c.sel);
         EXPECT_EQ(find_position_label(hBigReRight), c.label);
@@ -289,6 +293,126 @@ TEST_F(CheckerLoop, ADroppedFileTurnsRealTimeAndClipboardOffAndIsCheckedOnce) {
     headless_drop(hBigReRight, {data.write_raw("binary.bin", bytes)});
     EXPECT_EQ(runs(), before + 2);
     EXPECT_GT(RE_GetTextLength(hBigReRight), 400);
+}
+
+// "N" opens the printed dictionary's page of the word last taken from the report, with the focus
+// in the panel the user clicked last; with no word taken nothing opens.
+TEST_F(CheckerLoop, TheNButtonOpensThePageImageOfTheWordTakenFromTheReport) {
+    data.write("nov/pages.txt", "apple p1.png\ncat p2.png\n");
+    for (const auto& [word, page] : {std::pair{u"dog", "p2.png"}, std::pair{u"", ""}}) {
+        hs->shell_opened.clear();
+        gl_novstartw = word;
+        hReFocus = hBigReBot;
+        SetFocus(hBigReRight);
+        PL_SendCommand(hBig, IDC_BIG_NOV);
+        EXPECT_EQ(GetFocus(), hBigReBot);
+        EXPECT_EQ(hs->shell_opened, *page ? std::vector<std::string>{(data.path() / "nov" / page).string()}
+                                          : std::vector<std::string>{})
+            << page;
+    }
+}
+
+// A run pumps messages; what the user does at its first pump, and what follows the run.
+class CheckerLoopDuringARun : public CheckerLoop {
+protected:
+    void SetUp() override {
+        CheckerLoop::SetUp();
+        respond_token = 1;
+        for (int i = 0; i < 50; ++i) text += u"dog ";
+    }
+    // Puts the 50 words into the right panel (one run) and does `meanwhile` at that run's first pump.
+    void run_with(const std::function<void()>& meanwhile) {
+        bool done = false;
+        hs->on_pump = [&] {
+            if (done) return;
+            done = true;
+            meanwhile();
+        };
+        before = runs();
+        RE_SetTextW(hBigReRight, text);
+        hs->on_pump = nullptr;
+        ASSERT_TRUE(done);
+    }
+    std::u16string text;
+    int before = 0;
+};
+
+// An emptied panel starts no run, neither by the edit that emptied it nor by a run asked for
+// earlier in the same run: the report is the whole one of the 50 words, or none after "clr" (the
+// rest of the run's report does not come back into the cleared panels).
+TEST_F(CheckerLoopDuringARun, EmptyingThePanelStartsNoSecondRun) {
+    const auto select_all_and_delete = [] {
+        headless_select(hBigReRight, 0, -1);
+        headless_key_delete(hBigReRight);
+    };
+    const auto type_then_empty = [&] {
+        headless_select(hBigReRight, 200, 200);
+        headless_type(hBigReRight, u"cat");
+        select_all_and_delete();
+    };
+    const auto refresh_then_clear = [] {
+        PL_SendCommand(hBig, IDC_BIG_REFRESH);
+        headless_click(hBig, IDC_BIG_CLEAR);
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;
+        bool cleared;  // "clr": no report and no status; else the run's whole report and "Done!"
+    };
+    const Case cases[] = {
+        {"clr", [] { headless_click(hBig, IDC_BIG_CLEAR); }, true},
+        {"select all + Delete", select_all_and_delete, false},
+        {"typed, then emptied", type_then_empty, false},
+        {"Refresh, then clr", refresh_then_clear, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        quiet_set(hBigReRight, "");
+        run_with(c.meanwhile);
+        EXPECT_EQ(RE_GetTextLength(hBigReRight), 0);
+        EXPECT_EQ(runs(), before + 1);
+        EXPECT_EQ(last_run.expected, 50u);
+        EXPECT_EQ(RE_GetEventMask(hBigReRight), BIG_TEXT_MASK);
+        if (c.cleared) {
+            EXPECT_EQ(left(), u"");
+            EXPECT_EQ(GetWindowTextW(hBigLabel), u"");
+        } else {
+            EXPECT_EQ(left().rfind(u"50 words found (200 characters)\r", 0), 0u) << utf16_to_utf8(left());
+            EXPECT_EQ(GetWindowTextW(hBigLabel), u"Done!");
+        }
+    }
+    // "clr" and new text typed during the run: that text is checked after it and its report stays.
+    run_with([] {
+        headless_click(hBig, IDC_BIG_CLEAR);
+        headless_type(hBigReRight, u"The dog Housse");
+    });
+    EXPECT_EQ(runs(), before + 2);
+    EXPECT_TRUE(left_has(u"Housse -> ")) << utf16_to_utf8(left());
+}
+
+// A file dropped on the text while it is checked is loaded and checked once that run ends; one that
+// cannot be read is told then, and the text stays.
+TEST_F(CheckerLoopDuringARun, AFileDroppedDuringTheRunIsServedAfterIt) {
+    const auto file = data.write("dropped.txt", "The dog Housse\n");
+    run_with([&] {
+        headless_drop(hBigReRight, {file});
+        EXPECT_EQ(RE_GetTextW(hBigReRight), text);  // not under the run
+    });
+    EXPECT_EQ(RE_GetTextW(hBigReRight), u"The dog Housse\r");
+    EXPECT_EQ(GetWindowTextW(hBig), u" " + file.u16string());
+    EXPECT_EQ(runs(), before + 2);
+    EXPECT_EQ(last_run.expected, 3u);
+    EXPECT_TRUE(left_has(u"Housse -> ")) << utf16_to_utf8(left());
+    EXPECT_EQ(gl_REAL_TIME, 0);
+
+    quiet_set(hBigReRight, "");
+    SetWindowTextW(hBig, JUXtitleCurrentBig);
+    run_with([&] { headless_drop(hBigReRight, {data.file("missing.txt")}); });
+    EXPECT_EQ(RE_GetTextW(hBigReRight), text);
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
+    EXPECT_EQ(runs(), before + 1);
+    EXPECT_EQ(GetWindowTextW(hBig), JUXtitleCurrentBig);
 }
 
 }  // namespace

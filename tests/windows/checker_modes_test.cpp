@@ -2,7 +2,9 @@
 // the modes combine, the bottom-panel flag comes back to the user's value by every way out, and
 // the main-window item shows or hides the main window with its icon only when the program offers it.
 #include "checker_fixture.h"
+#include "resources/secondary.h"
 #include "windows/checker_modes.h"
+#include "windows/live_window.h"
 #include "windows/machine_window.h"
 
 namespace {
@@ -111,6 +113,21 @@ TEST_F(CheckerModes, MainWindowItemShowsOrHidesTheMainWindowOnlyWhenTheProgramOf
     EXPECT_EQ(hs->tray_calls[0].op * 1000 + hs->tray_calls[0].data.uID, NIM_ADD * 1000 + 115u);
     EXPECT_EQ(hs->tray_calls[0].data.hWnd, hMain);
     EXPECT_EQ(hs->tray_calls[1].op, DWORD{NIM_DELETE});
+}
+
+// Showing the main window from the checker relabels the live clipboard window's button as the
+// live window's own button does.
+TEST_F(CheckerModes, MainWindowItemRelabelsTheLiveWindowsButton) {
+    open_modes(0);
+    OP[OPT_START_MAIN_WINDOW].num_value = 1;
+    ASSERT_TRUE(IsWindow(create_live_window()));
+    SetDlgItemTextW(hLive, IDC_LIVE_SHOW_MAIN, u"Show Main");
+    headless_menu(hBig, IDM_BIG_MAIN_WINDOW);
+    EXPECT_TRUE(IsWindowVisible(hMain));
+    EXPECT_EQ(GetDlgItemTextW(hLive, IDC_LIVE_SHOW_MAIN), u"Hide Main");
+    headless_click(hLive, IDC_LIVE_SHOW_MAIN);  // which now hides it
+    EXPECT_FALSE(IsWindowVisible(hMain));
+    DestroyWindow(hLive);
 }
 
 }  // namespace

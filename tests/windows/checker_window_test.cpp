@@ -278,4 +278,35 @@ TEST_F(CheckerWindow, MainWindowButtonOpensItAtItsPlaceAndLeavesAnOpenOneWhereIt
     EXPECT_EQ(RE_GetEventMask(hBigReLeft) & ENM_MOUSEEVENTS, ENM_MOUSEEVENTS);
 }
 
+// Clicks on the window's surface move the boundary only as far as the panel that gives way is
+// wide: the panels keep their 3-pixel gap and stay inside the client area.
+TEST_F(CheckerWindow, SplitterClicksStopAtTheEdges) {
+    open();
+    resize_client(1000, 700);
+    size_big(hBig);
+    struct Clicks {
+        UINT message, keys;
+        int count;
+        int left_width;  // the left panel's width after them
+    };
+    constexpr UINT kShift = 0x0004;
+    for (const Clicks& c : {Clicks{WM_LBUTTONUP, 0, 40, 0}, Clicks{WM_RBUTTONUP, 0, 40, 400},
+                            Clicks{WM_RBUTTONUP, 0, 60, 970}, Clicks{WM_LBUTTONUP, kShift, 1, 968},
+                            Clicks{WM_RBUTTONUP, kShift, 3, 970}}) {
+        for (int i = 0; i < c.count; ++i) {
+            Msg m = Msg::simple(c.message);
+            m.keys = c.keys;
+            SendMessageW(hBig, m);
+            const RECT left = client_rect(hBigReLeft), right = client_rect(hBigReRight), bottom = client_rect(hBigReBot);
+            ASSERT_EQ(left.left, 24);
+            ASSERT_GE(left.width(), 0);
+            ASSERT_EQ(right.left, left.right + 3) << i;
+            ASSERT_EQ(bottom.left, right.left);
+            ASSERT_EQ(right.right, 997);
+            ASSERT_EQ(bottom.right, 997);
+        }
+        EXPECT_EQ(client_rect(hBigReLeft).width(), c.left_width) << c.message << " x " << c.count;
+    }
+}
+
 }  // namespace

@@ -102,12 +102,35 @@ TEST_F(MachineWindow, CloseBoxEndsBothTranslationModesAndLeavesTheCorpusWindowsS
         EXPECT_FALSE(marked(hMenuToolsS, IDM_BIG_MACHINE) || marked(hMenuToolsS, IDM_BIG_HUMAN));
         EXPECT_EQ(GetWindowTextW(hBig), JUXtitleS);
         EXPECT_EQ(JUXtitleCurrentBig, JUXtitleS);
-        EXPECT_EQ(gl_PRINT_DOWN + marked(hMenuSetS, IDM_BIG_PRINT_DOWN), 0);  // the user's own value back
         EXPECT_EQ(gl_CHECK_PUNCTUATION, bg_text_open ? 0 : 1);
         EXPECT_EQ(IsWindowVisible(GetDlgItem(hBig, machine_control_ids()[0])), bg_text_open);
         DestroyWindow(hBgText);
         hBgText = HWND{};
     }
+}
+
+// The close box leaves the bottom-panel flag as it stands: where the human-translation mode put the
+// look-up display, it stays; without that mode the user's own value stays.
+TEST_F(MachineWindow, CloseBoxKeepsTheBottomPanelFlag) {
+    open();
+    for (const bool human : {true, false})
+        for (const std::int8_t users : {std::int8_t{0}, std::int8_t{1}}) {
+            SCOPED_TRACE(::testing::Message() << "human " << human << ", user's flag " << int{users});
+            gl_PRINT_DOWN = users;
+            CheckMenuItem(hMenuSetS, IDM_BIG_PRINT_DOWN, MF_BYCOMMAND | (users ? MF_CHECKED : MF_UNCHECKED));
+            headless_menu(hBig, human ? IDM_BIG_HUMAN : IDM_BIG_MACHINE);
+            ASSERT_TRUE(IsWindow(hMachine));
+            const std::int8_t shown = gl_PRINT_DOWN;
+            EXPECT_EQ(shown, human ? 1 : users);
+            headless_close(hMachine);
+            EXPECT_EQ(gl_PRINT_DOWN, shown);
+            EXPECT_EQ(marked(hMenuSetS, IDM_BIG_PRINT_DOWN), shown == 1);
+            // The mode's claim is gone: human translation on and off again gives back the flag as
+            // it stood before it.
+            headless_menu(hBig, IDM_BIG_HUMAN);
+            headless_menu(hBig, IDM_BIG_HUMAN);
+            EXPECT_EQ(gl_PRINT_DOWN, shown);
+        }
 }
 
 }  // namespace
