@@ -33,6 +33,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/temp_folder.h"
 #include "tests/app/png_writer.h"
 
 namespace fs = std::filesystem;
@@ -257,9 +258,7 @@ protected:
         (void)threads;
         xvfb_path_ = find_program("Xvfb");
         if (!xvfb_path_) GTEST_SKIP() << "Xvfb is not installed";
-        char tmpl[] = "/tmp/jux-xvfb-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        dir_ = temp_.path();
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
         ASSERT_TRUE(spawn(xvfb_, {xvfb_path_->string(), "-displayfd", std::to_string(fds[1]), "-screen", "0",
@@ -293,23 +292,23 @@ protected:
         second_.stop();
         if (display_) XCloseDisplay(display_);
         xvfb_.stop();
-        if (!dir_.empty()) {
-            std::error_code ec;
-            fs::remove_all(dir_, ec);
-        }
     }
 
-    bool start_jux(Child& c, const std::string& log, const fs::path& start_folder = {}) {
+    // `path_first`, when given, is searched before the PATH of the test for the programs it starts.
+    bool start_jux(Child& c, const std::string& log, const fs::path& start_folder = {}, const fs::path& path_first = {}) {
         // Under the sanitizers, leaks of the desktop libraries Qt loads are not the program's.
         std::string lsan = "suppressions=" JUX_LSAN_SUPPRESSIONS;
         if (const char* outer = std::getenv("LSAN_OPTIONS"); outer && *outer) lsan = std::string(outer) + ":" + lsan;
-        return spawn(c, {JUX_EXE},
-                     {{"DISPLAY", display_name_},
-                      {"WAYLAND_DISPLAY", ""},
-                      {"QT_QPA_PLATFORM", "xcb"},
-                      {"XDG_RUNTIME_DIR", (dir_ / "runtime").string()},
-                      {"LSAN_OPTIONS", lsan}},
-                     dir_ / log, -1, start_folder);
+        std::vector<std::pair<std::string, std::string>> env{{"DISPLAY", display_name_},
+                                                             {"WAYLAND_DISPLAY", ""},
+                                                             {"QT_QPA_PLATFORM", "xcb"},
+                                                             {"XDG_RUNTIME_DIR", (dir_ / "runtime").string()},
+                                                             {"LSAN_OPTIONS", lsan}};
+        if (!path_first.empty()) {
+            const char* path = std::getenv("PATH");
+            env.emplace_back("PATH", path_first.string() + ":" + (path ? path : "/usr/bin:/bin"));
+        }
+        return spawn(c, {JUX_EXE}, env, dir_ / log, -1, start_folder);
     }
 
     // Starts the plain spell checker (no clipboard watch) on the demonstration lexicon in a folder
@@ -324,6 +323,7 @@ protected:
     }
 
     std::optional<fs::path> xvfb_path_;
+    jux_test::TempFolder temp_{"xvfb"};  // removed after the programs below have ended
     fs::path dir_;
     Child xvfb_, first_, second_;
     std::string display_name_;
@@ -838,6 +838,218 @@ TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
 
     send_close(display_, checker);
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "correction.log");
+}
+
+namespace {
+
+// Drops `file` at the screen point (x, y) on the top-level window `target`, as a file manager does:
+// the XDND exchange (version 5) on a connection of its own, handing over the file's address when
+// the target asks for it. True when the target took the drop and said it has finished with it.
+bool drop_file(const std::string& display, Window target, int x, int y, const fs::path& file) {
+    Display* d = XOpenDisplay(display.c_str());
+    if (!d) return false;
+    const Window source = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    const auto atom = [d](const char* name) { return XInternAtom(d, name, False); };
+    const Atom enter = atom("XdndEnter"), position = atom("XdndPosition"), status = atom("XdndStatus"),
+               drop = atom("XdndDrop"), finished = atom("XdndFinished"), leave = atom("XdndLeave"),
+               selection = atom("XdndSelection"), copy = atom("XdndActionCopy"), uri_list = atom("text/uri-list");
+    XSetSelectionOwner(d, selection, source, CurrentTime);
+    const auto send = [&](Atom type, long l1, long l2, long l3, long l4) {
+        XEvent e;
+        std::memset(&e, 0, sizeof e);
+        e.xclient.type = ClientMessage;
+        e.xclient.window = target;
+        e.xclient.message_type = type;
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(source);
+        e.xclient.data.l[1] = l1;
+        e.xclient.data.l[2] = l2;
+        e.xclient.data.l[3] = l3;
+        e.xclient.data.l[4] = l4;
+        XSendEvent(d, target, False, NoEventMask, &e);
+        XFlush(d);
+    };
+    const std::string uris = "file://" + file.string() + "\r\n";
+    // Waits for the target's message `type`, handing over the address whenever it is asked for.
+    const auto answer = [&](Atom type, std::chrono::seconds limit, long& flags) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            while (XPending(d)) {
+                XEvent e;
+                XNextEvent(d, &e);
+                if (e.type == ClientMessage && e.xclient.message_type == type) {
+                    flags = e.xclient.data.l[1];
+                    return true;
+                }
+                if (e.type != SelectionRequest) continue;
+                const XSelectionRequestEvent& r = e.xselectionrequest;
+                XEvent reply;
+                std::memset(&reply, 0, sizeof reply);
+                reply.xselection.type = SelectionNotify;
+                reply.xselection.requestor = r.requestor;
+                reply.xselection.selection = r.selection;
+                reply.xselection.target = r.target;
+                reply.xselection.time = r.time;
+                reply.xselection.property = r.target == uri_list ? r.property : None;
+                if (r.target == uri_list)
+                    XChangeProperty(d, r.requestor, r.property, uri_list, 8, PropModeReplace,
+                                    reinterpret_cast<const unsigned char*>(uris.data()), static_cast<int>(uris.size()));
+                XSendEvent(d, r.requestor, False, NoEventMask, &reply);
+                XFlush(d);
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    };
+    send(enter, 5L << 24, static_cast<long>(uri_list), 0, 0);
+    send(position, 0, (static_cast<long>(x) << 16) | y, CurrentTime, static_cast<long>(copy));
+    long flags = 0;
+    bool done = answer(status, 20s, flags) && (flags & 1);
+    if (done) {
+        send(drop, 0, CurrentTime, 0, 0);
+        done = answer(finished, 60s, flags);
+    } else {
+        send(leave, 0, 0, 0, 0);
+    }
+    XDestroyWindow(d, source);
+    XCloseDisplay(d);
+    return done;
+}
+
+// The screen point of a point of the window.
+std::pair<int, int> on_screen(Display* d, Window w, int x, int y) {
+    int sx = 0, sy = 0;
+    Window child = 0;
+    XTranslateCoordinates(d, w, DefaultRootWindow(d), x, y, &sx, &sy, &child);
+    return {sx, sy};
+}
+
+}  // namespace
+
+// The "N" button of the translator's checker opens the printed dictionary's page of the word last
+// clicked in the report: the page list in alt/nov names the image, and the desktop's opener (a
+// stand-in here that notes what it was given) gets it.
+TEST_F(XvfbStart, TheNButtonOpensThePageImageOfTheWordClickedInTheReport) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const fs::path start = dir_ / "nov";
+    fs::create_directories(start);
+    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+    fs::create_directories(start / "alt" / "nov");
+    std::ofstream(start / "alt" / "nov" / "pages.txt", std::ios::binary) << "\xE0 p1.png\r\n";  // "а" in CP1251
+    ASSERT_TRUE(write_png(start / "alt" / "nov" / "p1.png", 1, 1, {255, 255, 255}));
+    const fs::path bin = dir_ / "bin", opened = dir_ / "opened.txt";
+    fs::create_directories(bin);
+    std::ofstream(bin / "xdg-open") << "#!/bin/sh\necho \"$@\" >> '" << opened.string() << "'\n";
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    std::ofstream(start / "settings.txt")
+        << "SPELL_CHECKER 1\r\nENGLISH_TRANSLATION 1\r\nTRANSLATE_CLIPBOARD 0\r\nSHOW_MESSAGES 0\r\n";
+    ASSERT_TRUE(start_jux(first_, "nov.log", start, bin));
+    const Window checker = wait_for_window(display_, "JUX Human Translator 1.0", first_, 30s);
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "nov.log");
+    wait_until_placed(display_, checker);
+
+    ClipboardOwner owner(display_name_, "Аз имам автобусс");
+    ASSERT_TRUE(owner.owned());
+    const std::string win = std::to_string(checker);
+    // "Paste" (dialog units 559, 25, 25 x 12) puts the clipboard's text in and checks it (the
+    // translation modes check no edit as it is made).
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "857", "72", "click", "1"}, dir_ / "xdo1.log");
+
+    // The misspelt word's line in the report, its word in red; a click on it takes the word.
+    const auto red = [](int r, int g, int b) { return r >= 200 && g <= 60 && b <= 90; };
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    Spot word;
+    const auto end = std::chrono::steady_clock::now() + 15s;
+    do {
+        std::this_thread::sleep_for(150ms);
+        rgb = capture(display_, checker, width, height);
+        word = longest_run(rgb, width, height, 0.03, 0.40, 0.08, 0.95, red);
+    } while (word.y < 0 && std::chrono::steady_clock::now() < end);
+    ASSERT_GE(word.y, 0) << "no red word in the report";
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, std::to_string(word.x), std::to_string(word.y), "click", "1"},
+            dir_ / "xdo3.log");
+    std::this_thread::sleep_for(300ms);
+    // "N" (dialog units 1, 282, 14 x 13: left of the report, under the menu bar).
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "12", "490", "click", "1"}, dir_ / "xdo4.log");
+    const auto end2 = std::chrono::steady_clock::now() + 10s;
+    while (read_file(opened).empty() && std::chrono::steady_clock::now() < end2) std::this_thread::sleep_for(100ms);
+    rgb = capture(display_, checker, width, height);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-nov.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    EXPECT_NE(read_file(opened).find((start / "alt" / "nov" / "p1.png").string()), std::string::npos)
+        << "the opener got \"" << read_file(opened) << "\"; see " << shot;
+
+    send_close(display_, checker);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "nov.log");
+}
+
+// A file dropped on the text while a long pasted text is being checked is loaded once that check
+// has ended (the window then bears its path) and is checked in its turn.
+TEST_F(XvfbStart, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const Window checker = start_checker("drop");
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "drop.log");
+    wait_until_placed(display_, checker);
+    const fs::path file = dir_ / "dropped.txt";
+    std::ofstream(file) << "The dog Housse\n";
+
+    // Many lines of known and unknown words: a check of a second or more.
+    std::string long_text;
+    for (int i = 0; i < 10000; ++i) {
+        long_text += "The good dog walks to the river ";
+        for (int n = i; n > 0; n /= 26) long_text += static_cast<char>('a' + n % 26);
+        long_text += "ght.\n";
+    }
+    ClipboardOwner owner(display_name_, long_text);
+    ASSERT_TRUE(owner.owned());
+    const std::string win = std::to_string(checker);
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+    // The check is going while the status line shows its progress, a line far longer than "Done!".
+    const auto checking = [&] {
+        int w = 0, h = 0;
+        const std::vector<std::uint8_t> rgb = capture(display_, checker, w, h);
+        size_t dark = 0;
+        for (int row = h - 20; row < h - 4; ++row)
+            for (int col = 120; col < 300 && col < w; ++col) {
+                const size_t i = (static_cast<size_t>(row) * static_cast<size_t>(w) + static_cast<size_t>(col)) * 3;
+                if (i + 2 < rgb.size() && rgb[i] < 100 && rgb[i + 1] < 100 && rgb[i + 2] < 100) ++dark;
+            }
+        return dark > 20;
+    };
+    bool going = false;
+    const auto wait_end = std::chrono::steady_clock::now() + 30s;
+    while (!(going = checking()) && std::chrono::steady_clock::now() < wait_end) std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(going) << "the pasted text is not being checked";
+    const auto [x, y] = on_screen(display_, checker, 650, 250);
+    ASSERT_TRUE(drop_file(display_name_, checker, x, y, file)) << "the drop was refused";
+
+    const std::string title = " " + file.string();
+    const auto end = std::chrono::steady_clock::now() + 60s;
+    while (window_title(display_, checker) != title && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(100ms);
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb = capture(display_, checker, width, height);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-drop-during-check.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    EXPECT_EQ(window_title(display_, checker), title) << "the dropped file was not loaded; see " << shot;
+
+    // The text is the file's now.
+    std::string copied;
+    for (int attempt = 0; attempt < 5 && copied.rfind("The dog Housse", 0) != 0; ++attempt) {
+        xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo3.log");
+        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo4.log");
+        std::this_thread::sleep_for(300ms);
+        copied = clipboard_text(display_);
+    }
+    EXPECT_EQ(copied.rfind("The dog Housse", 0), 0u) << copied.substr(0, 80);
+    EXPECT_LT(copied.size(), 20u);
+
+    send_close(display_, checker);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "drop.log");
 }
 
 TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
