@@ -314,12 +314,24 @@ protected:
     // Starts the plain spell checker (no clipboard watch) on the demonstration lexicon in a folder
     // of its own, logging to `<name>.log`; its window, or 0 when none came up.
     Window start_checker(const std::string& name) {
-        const fs::path start = dir_ / name;
-        fs::create_directories(start);
-        fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+        const fs::path start = demo_start_folder(name);
         std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
         if (!start_jux(first_, name + ".log", start)) return 0;
         return wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    }
+
+    // A start folder `name` with the demonstration lexicon as its data folder.
+    fs::path demo_start_folder(const std::string& name) {
+        const fs::path start = dir_ / name;
+        fs::create_directories(start);
+        fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+        return start;
+    }
+
+    // Closes the program's window `w` as its close box does; the program must end with status 0.
+    void close_and_expect_end(Window w, const std::string& log) {
+        send_close(display_, w);
+        EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / log);
     }
 
     std::optional<fs::path> xvfb_path_;
@@ -932,9 +944,7 @@ std::pair<int, int> on_screen(Display* d, Window w, int x, int y) {
 TEST_F(XvfbStart, TheNButtonOpensThePageImageOfTheWordClickedInTheReport) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const fs::path start = dir_ / "nov";
-    fs::create_directories(start);
-    fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
+    const fs::path start = demo_start_folder("nov");
     fs::create_directories(start / "alt" / "nov");
     std::ofstream(start / "alt" / "nov" / "pages.txt", std::ios::binary) << "\xE0 p1.png\r\n";  // "а" in CP1251
     ASSERT_TRUE(write_png(start / "alt" / "nov" / "p1.png", 1, 1, {255, 255, 255}));
@@ -981,8 +991,7 @@ TEST_F(XvfbStart, TheNButtonOpensThePageImageOfTheWordClickedInTheReport) {
     EXPECT_NE(read_file(opened).find((start / "alt" / "nov" / "p1.png").string()), std::string::npos)
         << "the opener got \"" << read_file(opened) << "\"; see " << shot;
 
-    send_close(display_, checker);
-    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "nov.log");
+    close_and_expect_end(checker, "nov.log");
 }
 
 // A file dropped on the text while a long pasted text is being checked is loaded once that check
@@ -1048,8 +1057,7 @@ TEST_F(XvfbStart, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
     EXPECT_EQ(copied.rfind("The dog Housse", 0), 0u) << copied.substr(0, 80);
     EXPECT_LT(copied.size(), 20u);
 
-    send_close(display_, checker);
-    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "drop.log");
+    close_and_expect_end(checker, "drop.log");
 }
 
 TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
