@@ -406,7 +406,8 @@ int rename_parts(std::string& failures) {
     return renamed;
 }
 
-constexpr std::string_view kMixed = "The other lemma-grouping reports were replaced: run the reports again to make them one set.";
+constexpr std::string_view kMixed =
+    "The other lemma-grouping reports were replaced: run the reports again to make them one set.";
 
 // Closes and removes the temporary files of the first `made` reports (the ones this run made).
 void discard(std::vector<FILE*>& files, std::size_t made) {

@@ -440,7 +440,6 @@ TEST_F(FilingTest, FilesNotWrittenBesideTheListAreTold) {
         {"the export of the ranks", false, 5, "", "C_TEMP_RANK.txt"},
         {"the glossary", false, 6, "", "C_ALL.html"},
         {"the journal, a folder in its place", false, 0, "cdate.txt", "cdate.txt"},
-        {"the backup, a folder in its place", false, 0, "c/c_c11_old.txt", "c/c_c11_old.txt"},
         {"the corpus journal", true, 2, "", "csdate.txt"},  // a new corpus: no backup
     };
     int n = 0;
