@@ -147,13 +147,16 @@ void save_command(HWND dlg, bool utf8) {
         if (answer == IDYES) bytes = checker_saved_bytes(true);
     }
     // The text goes to a temporary file that then replaces the chosen one: a full disk never
-    // leaves a half-written text in place of the old file.
+    // leaves a half-written text in place of the old file. The temporary files an earlier save of
+    // this document left when it was killed go first.
+    remove_stale_temporary_files_of(*chosen);
     if (!write_file_safely(*chosen, bytes)) {
         show_error("Cannot write %s, reason: %s, (errno = %d)\n", *chosen, errno ? errno : EIO);
         return;
     }
     if (gl_SPELL_CHECKER_LOG && !gl_log.empty()) {
         const std::filesystem::path log = start->parent_path() / fl_path({}, "LOG_" + opened_name);
+        remove_stale_temporary_files_of(log);
         if (!write_file_safely(log, checker_log_text(opened_name)))
             show_error("Cannot write %s, reason: %s, (errno = %d)\n", log, errno ? errno : EIO);
     }
