@@ -113,6 +113,10 @@ const std::array kFilterTargets{
 };
 
 bool folder_run_active = false;  // a folder command is loading files (it pumps through the panels' runs)
+// Stop was pressed while a folder command ran. The folder run's own flag: the check of a loaded
+// text, which Stop cuts short too, clears gl_cancel when it ends early, and the folder run must
+// stop all the same.
+bool folder_run_stopped = false;
 
 std::string_view name_of(int id) {
     for (const BgTextControl& c : bgtext_controls())
@@ -168,7 +172,7 @@ void init_bgtext(HWND dlg) {
     SetWindowPos(dlg, HWND{}, d.width() / 12, d.bottom - w.height() - kDesktopGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     build_menus(dlg);
     // The folder loaders stop on Stop and tell the checker that its text came from a file.
-    bulk_cancelled_hook = [] { return gl_cancel == 1; };
+    bulk_cancelled_hook = [] { return folder_run_stopped; };
     bulk_from_file_hook = [] { gl_isFromFile = 1; };
     size_bgtext(dlg);
 }
@@ -354,9 +358,10 @@ bool menu_command(HWND dlg, UINT id) {
             // A folder run loads texts whose runs pump messages: a second one waits for none.
             if (folder_run_active) return true;
             folder_run_active = true;
+            folder_run_stopped = false;
             if (id == IDM_CORP_OPEN_FOLDER) open_pair_folder(dlg);
             else folder_run(dlg, id == IDM_CORP_TEST_FOLDER ? 1 : 0);
-            folder_run_active = false;
+            folder_run_active = folder_run_stopped = false;
             return true;
         case IDM_CORP_RANGE:
         case IDM_CORP_STEP:
@@ -390,6 +395,7 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
             return 0;
         case IDC_BGTEXT_STOP:
             gl_cancel = 1;
+            if (folder_run_active) folder_run_stopped = true;
             return 0;
         case IDC_BGTEXT_MIXED:
             gl_CORPUS_ACTIVE = Button_GetCheck(hBgTextMixed) == BST_CHECKED ? 1 : 0;
@@ -527,5 +533,5 @@ void reset_bgtext_window() {
                     &hBgTextRefresh, &hBgTextMixed})
         *h = HWND{};
     hMenuCorp = hMenuCorpFile = hMenuCorpStart = hMenuCorpSet = HMENU{};
-    folder_run_active = false;
+    folder_run_active = folder_run_stopped = false;
 }

@@ -14,8 +14,8 @@
 bool checker_file_command(HWND dlg, int id);
 
 // The bytes the right panel is saved as: code page 1251 or UTF-8 (with the byte-order mark when
-// the loaded file had one or was 8-bit); CR LF line ends when the loaded file had them or the
-// text was never loaded, CR when it had CR alone, LF otherwise. *lossy is set when the 1251 text
+// the loaded file had one or was 8-bit); CR LF line ends when the loaded file had them, CR when
+// it had CR alone, LF otherwise (also for a text typed or pasted in). *lossy is set when the 1251 text
 // lost characters that the code page cannot show.
 std::string checker_saved_bytes(bool utf8, bool* lossy = nullptr);
 
