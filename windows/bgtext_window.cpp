@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <unistd.h>
 
 #include "audio/audio_state.h"
@@ -23,6 +24,7 @@
 #include "shell/window_state.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_modes.h"
 #include "windows/checker_state.h"
 #include "windows/secondary_panels.h"
@@ -117,6 +119,9 @@ bool folder_run_active = false;  // a folder command is loading files (it pumps 
 // text, which Stop cuts short too, clears gl_cancel when it ends early, and the folder run must
 // stop all the same.
 bool folder_run_stopped = false;
+// The 8-bit path of the file last dropped or opened into the text panel ("" when its path does not
+// fit gl_dropped's room); none after a folder run, whose files lie beside the checker's.
+std::optional<std::string> panel_file;
 
 std::string_view name_of(int id) {
     for (const BgTextControl& c : bgtext_controls())
@@ -279,11 +284,12 @@ void number_from_filter(int source) {
 
 // "Тествай заредения текст": the result folder beside the file last loaded.
 void test_loaded_text(HWND dlg) {
-    if (gl_dropped.empty()) {
+    const std::string& loaded = panel_file ? *panel_file : gl_dropped;
+    if (loaded.empty()) {
         error_box(dlg, "No file is open!\n");
         return;
     }
-    gl_dir_res = cp1251_to_utf8(bgtext_result_folder(gl_dropped, path_to_cp1251(gl_dir_res)));
+    gl_dir_res = cp1251_to_utf8(bgtext_result_folder(loaded, path_to_cp1251(gl_dir_res)));
     std::error_code ec;
     std::filesystem::create_directory(gl_dir_res, ec);
     errno = 0;
@@ -328,10 +334,18 @@ void open_pair_folder(HWND dlg) {
     gl_fl_stat = nullptr;
 }
 
+// A file dropped or opened into the text panel. The checker's Save keeps proposing the checker's
+// own file, with its line ends and encoding: the Bulgarian text never takes the English one's place.
+void load_into_panel(const Msg* drop, const std::filesystem::path& path) {
+    const CheckerFileState checker;
+    if (dropped_file(drop, hBgTextRe, path)) panel_file = gl_dropped;
+    checker.restore();
+}
+
 // "Отвори файл": a text (or subtitles) into the panel.
 void open_file(HWND dlg) {
     std::filesystem::path start;
-    if (gl_dropped.empty()) {
+    if (gl_dropped.empty() && !panel_file) {
         const char* home = std::getenv("HOME");
         start = home && *home ? home : "/";
     }
@@ -341,7 +355,7 @@ void open_file(HWND dlg) {
         start);
     if (!file) return;
     RE_SetEventMask(hBigReLeft, RE_GetEventMask(hBigReLeft) | ENM_MOUSEEVENTS);
-    dropped_file(nullptr, hBgTextRe, *file);
+    load_into_panel(nullptr, *file);
 }
 
 bool menu_command(HWND dlg, UINT id) {
@@ -359,6 +373,7 @@ bool menu_command(HWND dlg, UINT id) {
             if (folder_run_active) return true;
             folder_run_active = true;
             folder_run_stopped = false;
+            panel_file.reset();
             if (id == IDM_CORP_OPEN_FOLDER) open_pair_folder(dlg);
             else folder_run(dlg, id == IDM_CORP_TEST_FOLDER ? 1 : 0);
             folder_run_active = folder_run_stopped = false;
@@ -438,7 +453,7 @@ INT_PTR on_notify(const Msg& m) {
     } else if (m.code == EN_DROPFILES) {
         const HWND focus = GetFocus();
         SetFocus(hBgTextRe);
-        dropped_file(&m, hBgTextRe);
+        load_into_panel(&m, {});
         if (focus) SetFocus(focus);
     }
     return 0;
@@ -534,4 +549,5 @@ void reset_bgtext_window() {
         *h = HWND{};
     hMenuCorp = hMenuCorpFile = hMenuCorpStart = hMenuCorpSet = HMENU{};
     folder_run_active = folder_run_stopped = false;
+    panel_file.reset();
 }

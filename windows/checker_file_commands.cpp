@@ -264,4 +264,13 @@ bool checker_file_command(HWND dlg, int id) {
     }
 }
 
+void CheckerFileState::restore() const {
+    gl_dropped = dropped;
+    gl_0D0A = crlf;
+    gl_0D = cr;
+    gl_0A = lf;
+    gl_fg_utf8header = utf8header;
+    gl_fg_ansi = ansi;
+}
+
 void reset_checker_file_commands() { g_open_folder.clear(); }

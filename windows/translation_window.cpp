@@ -12,6 +12,7 @@
 #include "shell/panels.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_state.h"
 #include "windows/checker_web.h"
 #include "windows/find_replace_window.h"
@@ -59,21 +60,6 @@ void lay_out(HWND dlg, const Layout& l) {
     MoveWindow(GetDlgItem(dlg, IDC_TRAN_RE_LEFT), kPaneX, TRAN_TOP, l.left_width, pane_h, true);
     MoveWindow(GetDlgItem(dlg, IDC_TRAN_RE_RIGHT), l.right_x, TRAN_TOP, std::max(0, w - l.right_less), pane_h, true);
 }
-
-// The text checker's file state: the file its Save proposes, with that file's line ends and
-// encoding. This window loads nothing into the checker, so it keeps that state as it finds it.
-struct CheckerFileState {
-    std::string dropped = gl_dropped;
-    std::int8_t crlf = gl_0D0A, cr = gl_0D, lf = gl_0A, utf8header = gl_fg_utf8header, ansi = gl_fg_ansi;
-    void restore() const {
-        gl_dropped = dropped;
-        gl_0D0A = crlf;
-        gl_0D = cr;
-        gl_0A = lf;
-        gl_fg_utf8header = utf8header;
-        gl_fg_ansi = ansi;
-    }
-};
 
 void init(HWND dlg) {
     PL_SetWindowIcon(dlg, ICON_BIG, hicon32);

@@ -161,6 +161,32 @@ TEST_F(BgTextWindow, ResultFolderBesideTheLoadedFile) {
               "Cannot change to folder " + data.file("blocker/x_res").string() + ", reason: Not a directory, (errno = 20)\n");
 }
 
+// A Bulgarian file dropped on the text panel or opened into it is the one this window's own test
+// works beside, while the checker's Save still proposes the checker's file with its line ends.
+TEST_F(BgTextWindow, AFileLoadedIntoThePanelLeavesTheCheckersSaveAlone) {
+    start_dir = data.path();
+    const auto english = data.write_raw("en/text.txt", "English\r\ntext\r\n");
+    hs->file_dialog_answers.push_back(english);
+    headless_menu(hBig, 9219);
+    const auto bulgarian = data.write_raw("bg/text.txt", "Bulgarian\ntext\n");
+    for (bool drop : {true, false}) {
+        SCOPED_TRACE(drop ? "dropped" : "opened");
+        if (drop) {
+            headless_drop(hBgTextRe, {bulgarian});
+        } else {
+            hs->file_dialog_answers.push_back(bulgarian);
+            headless_menu(hBgText, IDM_CORP_OPEN_FILE);
+        }
+        EXPECT_EQ(RE_GetTextW(hBgTextRe), u"Bulgarian\rtext\r");
+        headless_menu(hBgText, IDM_CORP_TEST_TEXT);
+        EXPECT_EQ(last_box(), "The result will be written in \"" + data.file("bg_res").string() + "\".\n");
+        hs->file_dialog_answers.push_back(data.file("saved.txt"));
+        headless_menu(hBig, 9220);
+        EXPECT_EQ(hs->file_dialog_starts.back(), english);
+        EXPECT_EQ(data.read("saved.txt"), "English\r\ntext\r\n");
+    }
+}
+
 TEST_F(BgTextWindow, FolderRunsLoadThePairsOfEachFolder) {
     data.write("pairs/EN_one.txt", "First English text.");
     data.write("pairs/BG_one.txt", "Първи български текст.");
