@@ -210,9 +210,8 @@ void read_aloud() {
 }  // namespace
 
 std::string checker_saved_bytes(bool utf8, bool* lossy) {
-    // A text typed in (never loaded) takes CR LF, the line end of the program's own files.
-    const bool crlf = gl_0D0A || (!gl_0D && !gl_0A);
-    const std::u16string text = RE_GetTextW(hBigReRight, crlf ? GT_USECRLF : GT_DEFAULT);
+    // A text typed or pasted in (no line-end flag) is saved with LF, as a text loaded with LF.
+    const std::u16string text = RE_GetTextW(hBigReRight, gl_0D0A ? GT_USECRLF : GT_DEFAULT);
     std::string bytes = utf8 ? utf16_to_utf8(text) : utf16_to_cp1251(text, '?', lossy);
     if (bytes.find("\r\n") == std::string::npos && !gl_0D)
         for (char& c : bytes)
@@ -266,6 +265,15 @@ bool checker_file_command(HWND dlg, int id) {
         default:
             return false;
     }
+}
+
+void CheckerFileState::restore() const {
+    gl_dropped = dropped;
+    gl_0D0A = crlf;
+    gl_0D = cr;
+    gl_0A = lf;
+    gl_fg_utf8header = utf8header;
+    gl_fg_ansi = ansi;
 }
 
 void reset_checker_file_commands() { g_open_folder.clear(); }

@@ -51,14 +51,14 @@ TEST_F(CheckerFile, OpenedFilesAreSavedBackWithTheirLineEndsAndMark) {
     }
 }
 
-TEST_F(CheckerFile, ATypedTextIsSavedWithCrLfAndItsCorrectionLog) {
+TEST_F(CheckerFile, ATypedTextIsSavedWithLfAndItsCorrectionLog) {
     type_right(u"line one\rline two");
     gl_SPELL_CHECKER_LOG = 1;
     gl_log = cp("cat -> cot\r\n");
     gl_log_ct = gl_log_ct2 = 1;
     choose(9220, data.file("typed"));
     EXPECT_EQ(hs->file_dialog_starts.back(), data.file("FILE.txt"));
-    EXPECT_EQ(data.read("typed.txt"), "line one\r\nline two");
+    EXPECT_EQ(data.read("typed.txt"), "line one\nline two");
     EXPECT_EQ(u8(data.read("LOG_")), "|\t\r\n\r\ncat -> cot\r\n\r\n--------\r\n1 коригирани грешки\r\n");
     gl_log_ct = 2;
     gl_log_ct2 = 5;
