@@ -299,17 +299,18 @@ protected:
         }
     }
 
-    bool start_jux(Child& c, const std::string& log, const fs::path& start_folder = {}) {
+    bool start_jux(Child& c, const std::string& log, const fs::path& start_folder = {},
+                   const std::vector<std::pair<std::string, std::string>>& more_env = {}) {
         // Under the sanitizers, leaks of the desktop libraries Qt loads are not the program's.
         std::string lsan = "suppressions=" JUX_LSAN_SUPPRESSIONS;
         if (const char* outer = std::getenv("LSAN_OPTIONS"); outer && *outer) lsan = std::string(outer) + ":" + lsan;
-        return spawn(c, {JUX_EXE},
-                     {{"DISPLAY", display_name_},
-                      {"WAYLAND_DISPLAY", ""},
-                      {"QT_QPA_PLATFORM", "xcb"},
-                      {"XDG_RUNTIME_DIR", (dir_ / "runtime").string()},
-                      {"LSAN_OPTIONS", lsan}},
-                     dir_ / log, -1, start_folder);
+        std::vector<std::pair<std::string, std::string>> env{{"DISPLAY", display_name_},
+                                                             {"WAYLAND_DISPLAY", ""},
+                                                             {"QT_QPA_PLATFORM", "xcb"},
+                                                             {"XDG_RUNTIME_DIR", (dir_ / "runtime").string()},
+                                                             {"LSAN_OPTIONS", lsan}};
+        env.insert(env.end(), more_env.begin(), more_env.end());
+        return spawn(c, {JUX_EXE}, env, dir_ / log, -1, start_folder);
     }
 
     // Starts the plain spell checker (no clipboard watch) on the demonstration lexicon in a folder
@@ -920,16 +921,7 @@ TEST_F(XvfbStart, TheCheckersHelpMenuOpensItsPageInTheBrowser) {
     std::ofstream(bin / "xdg-open") << "#!/bin/sh\necho \"$@\" >> '" << opened.string() << "'\n";
     fs::permissions(bin / "xdg-open", fs::perms::owner_all);
     const char* path = std::getenv("PATH");
-    std::string lsan = "suppressions=" JUX_LSAN_SUPPRESSIONS;
-    if (const char* outer = std::getenv("LSAN_OPTIONS"); outer && *outer) lsan = std::string(outer) + ":" + lsan;
-    ASSERT_TRUE(spawn(first_, {JUX_EXE},
-                      {{"DISPLAY", display_name_},
-                       {"WAYLAND_DISPLAY", ""},
-                       {"QT_QPA_PLATFORM", "xcb"},
-                       {"XDG_RUNTIME_DIR", (dir_ / "runtime").string()},
-                       {"PATH", bin.string() + ":" + (path ? path : "/usr/bin:/bin")},
-                       {"LSAN_OPTIONS", lsan}},
-                      dir_ / "help.log", -1, start));
+    ASSERT_TRUE(start_jux(first_, "help.log", start, {{"PATH", bin.string() + ":" + (path ? path : "/usr/bin:/bin")}}));
     const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
     ASSERT_NE(checker, 0u) << read_file(dir_ / "help.log");
     wait_until_placed(display_, checker);
