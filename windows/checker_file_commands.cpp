@@ -185,7 +185,7 @@ void help_page(std::string_view file) {
         show_error("Cannot open %s, reason: %s, (errno = %d)\n", page, errno ? errno : ENOENT);
         return;
     }
-    PL_ShellOpen(page.string());
+    open_with_desktop(page.string());
 }
 
 void about_box(HWND dlg) {
@@ -250,7 +250,7 @@ bool checker_file_command(HWND dlg, int id) {
             font_command(dlg);
             return true;
         case IDM_BIG_NEW_VERSION:
-            PL_ShellOpen(web_phrase_search_address(u"JUX Spell Checker"));
+            open_with_desktop(web_phrase_search_address(u"JUX Spell Checker"));
             return true;
         case IDM_BIG_ABOUT:
             about_box(dlg);

@@ -93,7 +93,7 @@ void web_search(bool bulgarian_pages) {
     if (RE_GetTextLength(hReFocus) == 0) return;
     const std::u16string q = web_lookup_text(hReFocus, hTranReLeft);
     if (q.empty()) return;
-    PL_ShellOpen(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
+    open_with_desktop(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
 }
 
 // One undo or redo step in the right pane, which tells nobody about it.
