@@ -187,9 +187,7 @@ size_t lower_pos(const std::vector<ListPair>& v, std::string_view key) {
 
 // "Cannot write to <file>, reason: ..., (errno = ...)" for the error in errno.
 std::string write_failure(const std::filesystem::path& file) {
-    const int err = errno ? errno : EIO;
-    return jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
-                      std::strerror(err), err);
+    return cannot_write_text(file, errno ? errno : EIO);
 }
 
 // The files of a filing that were not written although the change itself was saved (the backup,

@@ -74,6 +74,11 @@ int close_and_report(FILE* f, const std::string& display_name) {
 
 }  // namespace
 
+std::string cannot_write_text(const std::filesystem::path& file, int err) {
+    return jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
+                      std::strerror(err), err);
+}
+
 FILE* make_fl(const std::filesystem::path& folder, std::string_view name) {
     return open_for_writing(fl_path(folder, name));
 }

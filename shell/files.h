@@ -24,6 +24,10 @@ std::string path_to_cp1251(const std::filesystem::path& p);
 FILE* make_fl(const std::filesystem::path& folder, std::string_view name);
 FILE* make_flw(const std::filesystem::path& folder, std::u16string_view name);
 
+// "Cannot write to %s, reason: %s, (errno = %d)\n" for a file that could not be written, with the
+// error's text; the message every writer of a user's file shows or logs.
+std::string cannot_write_text(const std::filesystem::path& file, int err);
+
 // Closes the stream; a failure writes "ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n"
 // with the display name to the statistics log and the work goes on. Returns 0 when closed cleanly,
 // -1 when the close failed. A null stream is ignored (0).

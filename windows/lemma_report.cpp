@@ -399,8 +399,7 @@ int rename_parts(std::string& failures) {
             ++renamed;
             continue;
         }
-        failures += jux_format("Cannot write to %s, reason: %s, (errno = %d)\n",
-                               path_to_cp1251(report_path(name)).c_str(), ec.message().c_str(), ec.value());
+        failures += cannot_write_text(report_path(name), ec.value());
         ::unlink(part_path(name).c_str());
     }
     return renamed;
@@ -480,10 +479,8 @@ int run_lemma_reports() {
     if (!write_file_safely(renaming_mark(), {})) {
         const int err = errno ? errno : EIO;
         discard(files, names.size());
-        MessageBoxA(hMain,
-                    jux_format("Cannot write to %s, reason: %s, (errno = %d)\nThe earlier reports are kept.",
-                               path_to_cp1251(renaming_mark()).c_str(), std::strerror(err), err),
-                    "Oops!", MB_OK | MB_ICONERROR);
+        MessageBoxA(hMain, cannot_write_text(renaming_mark(), err) + "The earlier reports are kept.", "Oops!",
+                    MB_OK | MB_ICONERROR);
         return 0;
     }
     std::string failures;
