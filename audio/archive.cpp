@@ -1,8 +1,10 @@
 #include "audio/archive.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -36,20 +38,31 @@ WalkTaken archive_clip(const WalkFile& f, std::vector<char>& piece) {
         report_to_stat_log(cannot_process_text(f.name, err));
         return WalkTaken::Failed;
     }
+    // The clip's length as it is when opened: a file that grows while it is copied (another
+    // program writing it) gives what it held then, and the copy always ends.
+    struct stat st {};
+    if (::fstat(::fileno(in), &st) != 0) {
+        err = errno;
+        std::fclose(in);
+        report_to_stat_log(cannot_process_text(f.name, err));
+        return WalkTaken::Failed;
+    }
+    const std::uint64_t length = static_cast<std::uint64_t>(st.st_size);
     FILE* archive = gl_fl_concatenated;
     const off_t start = ::ftello(archive);
     const std::uint64_t offset = start < 0 ? sz_global - f.size : static_cast<std::uint64_t>(start);
     std::uint64_t copied = 0;
     bool failed = false;
-    while (true) {
-        const std::size_t n = std::fread(piece.data(), 1, piece.size(), in);
+    while (copied < length) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length - copied, piece.size()));
+        const std::size_t n = std::fread(piece.data(), 1, want, in);
         if (n > 0 && std::fwrite(piece.data(), 1, n, archive) != n) {
             err = errno;
             failed = true;
             break;
         }
         copied += n;
-        if (n < piece.size()) {
+        if (n < want) {
             if (std::ferror(in)) {
                 err = errno;
                 failed = true;

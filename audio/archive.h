@@ -67,8 +67,10 @@ std::uint64_t audio_copy_slice(FILE* archive, std::uint64_t offset, std::uint64_
 // has opened both streams and zeroed the counters, and closes the streams afterwards.
 //
 // Each clip's bytes are copied to the archive in pieces (a clip of any length needs no more
-// memory than one piece), then its line is written with the offset where its bytes begin and the
-// number of bytes really copied, so the index never points at bytes the archive does not hold.
+// memory than one piece), as many as the clip held when it was opened, then its line is written
+// with the offset where its bytes begin and the number of bytes really copied, so the index never
+// points at bytes the archive does not hold. The archive and the index themselves are never taken
+// as clips, also when the walked tree holds the data folder where they are written.
 // A clip that cannot be read is reported ("Cannot process") and left out of both files; a file
 // whose name begins with '.' (an empty key no look-up could find) is left out too.
 void dir_to_list_audio(const std::filesystem::path& folder);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -402,6 +403,11 @@ WalkTaken load_pair_file(const WalkFile& f, PairLoad& pair, bool report_line) {
                    cp1251_to_utf16(jux_format(" %s%s  %u", folder_text(f.folder).c_str(), f.name.c_str(),
                                               static_cast<std::uint32_t>(f.size))));
     if (en) {
+        // The checker's text now comes from this file: its Save proposes this file, never the
+        // Bulgarian one loaded beside it nor a file loaded before.
+        bool garbled = false;
+        gl_dropped = utf8_to_cp1251(f.path.string(), '?', &garbled);
+        if (garbled || gl_dropped.size() >= DROPPED_PATH_ROOM) gl_dropped.clear();
         if (bulk_from_file_hook) bulk_from_file_hook();
         set_line_end_flags(bytes);
         gl_fg_utf8header = kind.bom ? 1 : 0;
@@ -412,7 +418,11 @@ WalkTaken load_pair_file(const WalkFile& f, PairLoad& pair, bool report_line) {
     else if (kind.utf8) {
         std::string_view body(bytes);
         if (body.starts_with(UTF8_BOM)) body.remove_prefix(UTF8_BOM.size());
-        StringToRE1200def(panel, utf8_to_utf16(body));
+        // NUL characters become blanks, as in a dropped file: the panel keeps what follows them
+        // and a save writes no NUL back.
+        std::u16string text = utf8_to_utf16(body);
+        std::replace(text.begin(), text.end(), u'\0', u' ');
+        StringToRE1200def(panel, text);
         loaded = true;
     }
     if (!loaded) {
@@ -451,18 +461,7 @@ void dir_to_list_bulk2(const std::filesystem::path& folder) {
     PairLoad pair;
     tool.sub_folders = false;
     tool.count = false;
-    tool.file_action = [&pair](const WalkFile& f) {
-        const bool en = !pair.en && f.name.starts_with("EN_");
-        const bool bg = !en && !pair.bg && f.name.starts_with("BG_");
-        if (en || bg) {
-            // The path only when it fits its room, as for a dropped file: no output file is ever
-            // named after a cut path.
-            bool garbled = false;
-            gl_dropped = utf8_to_cp1251(f.path.string(), '?', &garbled);
-            if (garbled || gl_dropped.size() >= DROPPED_PATH_ROOM) gl_dropped.clear();
-        }
-        return load_pair_file(f, pair, false);
-    };
+    tool.file_action = [&pair](const WalkFile& f) { return load_pair_file(f, pair, false); };
     walk_folder(folder, tool);
 }
 

@@ -61,10 +61,12 @@ void dir_to_fix_txt(const std::filesystem::path& folder);
 // text panel and the first "BG_..." into the Bulgarian-text window's panel, each window titled
 // " <folder><name>  <size>"; once both are in, the corpus search runs and gl_CORPUS_FILE_INDEX
 // grows by 1, and the sub-folders follow. Other files are skipped uncounted. Stops as soon as
-// gl_cancel is set (looked at before every entry).
+// bulk_cancelled_hook says so (asked before every entry). Only the "EN_" file sets the checker's
+// file state: gl_dropped (its path, when it fits as for a dropped file), gl_isFromFile, the
+// line-end and encoding flags. NUL characters of a loaded text become blanks.
 void dir_to_list_bulk(const std::filesystem::path& folder, std::int8_t test);
 // Folder loader: the same two loads from the folder's own files, no sub-folders, no counters, no
-// report lines; gl_dropped takes the path of each file loaded; no corpus search.
+// report lines; no corpus search.
 void dir_to_list_bulk2(const std::filesystem::path& folder);
 
 // The corpus search of the Bulgarian-text window. It tests whether that window exists and returns;
@@ -73,7 +75,7 @@ void find_bg_part(std::int8_t mode, std::int8_t test, std::int8_t arg3, std::int
 
 // The loaders reach two flags of the text-processing run (which builds on this subsystem) through
 // these hooks; the window that starts them fills them in. Null: nothing to ask or set.
-extern bool (*bulk_cancelled_hook)();  // gl_cancel is set
+extern bool (*bulk_cancelled_hook)();  // the folder run was stopped
 extern void (*bulk_from_file_hook)();  // gl_isFromFile = 1: the checker's text came from a file
 // The hooks emptied (reset_audio calls it).
 void reset_folder_tools();

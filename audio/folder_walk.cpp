@@ -9,9 +9,25 @@
 #include <vector>
 
 #include "audio/audio_state.h"
+#include "platform/text.h"
+#include "shell/encoding.h"
 #include "shell/files.h"
 
 namespace {
+
+using FileId = std::pair<dev_t, ino_t>;
+
+// The files the running tool writes: its report, its concatenations and the statistics log. The
+// walk never takes one of them as a file of the tree (a tool that read its own growing output
+// would append it to itself until the disk is full).
+std::set<FileId> output_files() {
+    std::set<FileId> out;
+    for (FILE* f : {gl_fl_stat, gl_fl_concatenated, gl_fl_concatenated_ansi, fl_stat}) {
+        struct stat st {};
+        if (f && ::fstat(::fileno(f), &st) == 0) out.insert({st.st_dev, st.st_ino});
+    }
+    return out;
+}
 
 struct Entry {
     std::filesystem::path path;
@@ -23,7 +39,7 @@ struct Entry {
 
 class Walk {
 public:
-    explicit Walk(const FolderTool& tool) : tool_(tool) {}
+    explicit Walk(const FolderTool& tool) : tool_(tool), outputs_(output_files()) {}
 
     // Returns false when the walk was cancelled.
     bool folder(const std::filesystem::path& dir) {
@@ -40,7 +56,7 @@ public:
         for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
             Entry e;
             e.path = it->path();
-            e.name = path_to_cp1251(e.path.filename());
+            e.name = file_name_cp1251(e.path.filename().string());
             listing.push_back(std::move(e));
         }
         if (ec) report(cannot_change_to_folder_text(dir, ec.value()));
@@ -56,7 +72,7 @@ public:
                 report(cannot_process_text(e.name, e.stat_errno));
                 continue;
             }
-            if (!S_ISREG(e.st.st_mode)) continue;
+            if (!S_ISREG(e.st.st_mode) || outputs_.contains({e.st.st_dev, e.st.st_ino})) continue;
             WalkFile f{e.path, dir, e.name, static_cast<std::uint64_t>(e.st.st_size)};
             if (f.size == 0) {
                 if (tool_.count) {
@@ -109,7 +125,8 @@ private:
     bool cancelled() const { return tool_.cancelled && tool_.cancelled(); }
 
     const FolderTool& tool_;
-    std::set<std::pair<dev_t, ino_t>> walked_;
+    const std::set<FileId> outputs_;
+    std::set<FileId> walked_;
 };
 
 }  // namespace
@@ -117,6 +134,11 @@ private:
 void walk_folder(const std::filesystem::path& top, const FolderTool& tool) {
     if (!tool.file_action) return;
     Walk(tool).folder(top);
+}
+
+std::string file_name_cp1251(std::string_view name) {
+    if (is_utf8_text(name)) return utf8_to_cp1251(name);
+    return std::string(name);  // ASCII, or the bytes of a name written in code page 1251
 }
 
 std::string folder_text(const std::filesystem::path& folder) {

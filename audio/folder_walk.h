@@ -12,8 +12,10 @@
 // A folder that cannot be listed is reported with "\r\nCannot change to folder %s, reason: %s,
 // (errno = %d)\r\n" and the walk goes on with the rest of the tree. A folder already walked in
 // this run (a symbolic link back up the tree, or two links to one folder) is not walked again, so
-// the walk always ends and no file is taken twice through it. The working folder is never
-// changed: files are reached by their whole paths.
+// the walk always ends and no file is taken twice through it. The files the running tool writes
+// (gl_fl_stat, gl_fl_concatenated, gl_fl_concatenated_ansi and the statistics log), wherever they
+// lie in the tree, are passed over uncounted: no tool reads its own output. The working folder is
+// never changed: files are reached by their whole paths.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +30,7 @@
 struct WalkFile {
     std::filesystem::path path;    // the whole path
     std::filesystem::path folder;  // the folder that lists it
-    std::string name;              // its name, 8-bit (code page 1251)
+    std::string name;              // its name, 8-bit (file_name_cp1251)
     std::uint64_t size = 0;        // its length when the walk looked
 };
 
@@ -63,6 +65,10 @@ void walk_folder(const std::filesystem::path& top, const FolderTool& tool);
 
 // The five walk counters in the box that ends a folder command ("Done!").
 void show_walk_counters(HWND owner);
+
+// A file name as the tools show and key it, in code page 1251: a UTF-8 name converted, any other
+// name (one written in code page 1251 bytes) taken as it is.
+std::string file_name_cp1251(std::string_view name);
 
 // A folder as the messages and report lines show it: 8-bit, with its trailing separator.
 std::string folder_text(const std::filesystem::path& folder);

@@ -147,10 +147,7 @@ std::optional<std::filesystem::path> ogg_folder() {
 void warn_cannot_write(const std::filesystem::path& file, int err) {
     if (audio_folder_warned) return;
     audio_folder_warned = true;
-    MessageBoxA(HWND{},
-                jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
-                           std::strerror(err), err),
-                "Oops!", MB_OK | MB_ICONERROR);
+    MessageBoxA(HWND{}, cannot_write_text(file, err), "Oops!", MB_OK | MB_ICONERROR);
 }
 
 // Appends a line and CR LF to the request log. False when the log cannot be written.

@@ -80,7 +80,7 @@ void add_custom_word(HWND owner) {
     if (!write_file_safely(file, text)) {
         // The list stays as its file, so that the word can be added again once the file can be
         // written (the list would otherwise refuse it as already there).
-        const std::string reason = error_text("Cannot write to %s, reason: %s, (errno = %d)\n", file);
+        const std::string reason = cannot_write_text(file, errno);
         list.entries.erase(at);
         list.count = list.entries.size();
         MessageBoxA(owner, reason, "Oops!", MB_OK | MB_ICONERROR);
@@ -116,7 +116,7 @@ void erase_custom_word(HWND owner) {
         if (!std::filesystem::exists(copy, ec)) break;
     }
     if (!write_file_safely(copy, old)) {
-        MessageBoxA(owner, error_text("Cannot write to %s, reason: %s, (errno = %d)\n", copy), "Oops!",
+        MessageBoxA(owner, cannot_write_text(copy, errno), "Oops!",
                     MB_OK | MB_ICONERROR);
         return;
     }
@@ -148,7 +148,7 @@ int count_start(const std::filesystem::path& folder) {
     // A data folder that cannot be written (read-only, full) is told once, at the start: the
     // count then stays where it was.
     if (!write_file_safely(file, std::to_string(run_counter) + "\r\n") && tell_data_folder_trouble(errno))
-        MessageBoxA(hMain, error_text("Cannot write to %s, reason: %s, (errno = %d)\n", file), "Oops!",
+        MessageBoxA(hMain, cannot_write_text(file, errno), "Oops!",
                     MB_OK | MB_ICONERROR);
     return run_counter;
 }

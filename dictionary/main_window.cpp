@@ -322,10 +322,7 @@ int write_new_bulgarian_words() {
         list.stats.over_room ? pairs_to_text_keeping_unloaded(file, words, {}) : pairs_to_text(words);
     if (!write_file_safely(file, text)) {
         const int err = errno;
-        MessageBoxA(hMain,
-                    jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
-                               std::strerror(err), err),
-                    "Oops!", MB_OK | MB_ICONERROR);
+        MessageBoxA(hMain, cannot_write_text(file, err), "Oops!", MB_OK | MB_ICONERROR);
         return 0;
     }
     new_words_at_start = count;

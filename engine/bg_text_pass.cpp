@@ -69,10 +69,13 @@ void run_pass(HWND source, HWND label, std::string& work) {
     }
 
     export_sorted_tokens_and_spaces(sen_floor2, sen_nd2, "DOWN");
-    if (gl_REPEATED_PARTS) export_duplicate_strings(sen_floor2, sen_nd2);
+    const std::string note = gl_REPEATED_PARTS ? export_duplicate_strings(sen_floor2, sen_nd2) : std::string();
     if (stored > 1)
-        SetWindowTextA(label, statistics_line(stored, estimated, malsen2.used(), malsen2c.used(),
-                                              sen_floor2[0].gap == glZero));
+        SetWindowTextA(label, with_timing_note(statistics_line(stored, estimated, malsen2.used(), malsen2c.used(),
+                                                               sen_floor2[0].gap == glZero),
+                                               note));
+    else if (!note.empty())
+        SetWindowTextA(label, note);
     RE_HideSelection(source, false);
 }
 

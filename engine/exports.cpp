@@ -513,7 +513,7 @@ const RecordArray* store_of(const SenToken* first) {
     return nullptr;
 }
 
-void make_repeated_report(const SenToken* first, const SenToken* nd);
+std::string make_repeated_report(const SenToken* first, const SenToken* nd);
 
 }  // namespace
 
@@ -634,16 +634,21 @@ std::string repeated_passage_entry(const SenToken* first, const SenToken* nd, co
     return cut(std::move(e), REPEATED_ENTRY_ROOM);
 }
 
-void export_duplicate_strings(const SenToken* first, const SenToken* nd) {
+std::string with_timing_note(std::string line, const std::string& note) {
+    if (!line.empty() && !note.empty()) line += "  ";
+    return line + note;
+}
+
+std::string export_duplicate_strings(const SenToken* first, const SenToken* nd) {
     if (g_reporting) {
         const PendingReport p{store_of(first), first, nd};
         for (PendingReport& q : g_pending_reports)
             if (p.store ? q.store == p.store : (!q.store && q.first == p.first)) {
                 q = p;
-                return;
+                return {};
             }
         g_pending_reports.push_back(p);
-        return;
+        return {};
     }
     struct Reporting {
         Reporting() { g_reporting = true; }
@@ -652,18 +657,19 @@ void export_duplicate_strings(const SenToken* first, const SenToken* nd) {
             g_pending_reports.clear();
         }
     } reporting;
-    make_repeated_report(first, nd);
+    std::string note = make_repeated_report(first, nd);
     while (!g_pending_reports.empty()) {
         const PendingReport p = g_pending_reports.front();
         g_pending_reports.erase(g_pending_reports.begin());
-        if (p.store) make_repeated_report(p.store->floor, p.store->nd);
-        else make_repeated_report(p.first, p.nd);
+        if (p.store) note = make_repeated_report(p.store->floor, p.store->nd);
+        else note = make_repeated_report(p.first, p.nd);
     }
+    return note;
 }
 
 namespace {
 
-void make_repeated_report(const SenToken* first, const SenToken* nd) {
+std::string make_repeated_report(const SenToken* first, const SenToken* nd) {
     phase_start = jux_mdate();
     const std::int64_t started = phase_start;
     const std::size_t n = first && nd > first ? static_cast<std::size_t>(nd - first) : 0;
@@ -679,13 +685,10 @@ void make_repeated_report(const SenToken* first, const SenToken* nd) {
     });
     if (report) closefile(report, "fl_cons");
 
-    const std::int64_t us = jux_mdate() - started;
-    const std::int64_t ms = us / 1000;
-    MessageBoxA(HWND{},
-                jux_format("phase time: %i:%02i:%02i:%03lld\r\n\r\n", static_cast<int>(ms / 3'600'000),
-                           static_cast<int>(ms / 60'000 % 60), static_cast<int>(ms / 1000 % 60),
-                           static_cast<long long>(ms % 1000)),
-                "Oops!", MB_OK | MB_ICONERROR);
+    const std::int64_t ms = (jux_mdate() - started) / 1000;
+    return jux_format("phase time: %i:%02i:%02i:%03lld", static_cast<int>(ms / 3'600'000),
+                      static_cast<int>(ms / 60'000 % 60), static_cast<int>(ms / 1000 % 60),
+                      static_cast<long long>(ms % 1000));
 }
 
 }  // namespace

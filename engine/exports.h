@@ -80,7 +80,13 @@ std::string repeated_passage_entry(const SenToken* first, const SenToken* nd, co
 // REPEATED_LONGER_THAN: entries go to the "_REPEATED" output file (when there are at least two
 // records and the file can be made) and, when the checker window exists and the passage has at
 // least 6 tokens, to its bottom panel as they are found, the message queue being pumped after
-// each. Ends with "phase time: %i:%02i:%02i:%03I64i\r\n\r\n" under "Oops!". A report asked for
-// while one is being made (through the message pump) waits and is made after it, from its token
-// store as the store then stands (one waiting request per store).
-void export_duplicate_strings(const SenToken* first, const SenToken* nd);
+// each. Returns the time the report took, "phase time: %i:%02i:%02i:%03I64i", for the caller's
+// status line (a timing note, no error). A report asked for while one is being made (through the
+// message pump) waits and is made after it, from its token store as the store then stands (one
+// waiting request per store); that call returns an empty note, and the first call returns the
+// note of the last report it made.
+std::string export_duplicate_strings(const SenToken* first, const SenToken* nd);
+
+// A status line with the repeated passages' timing note after it (two blanks between them); the note
+// alone when the line is empty, the line alone when the note is.
+std::string with_timing_note(std::string line, const std::string& note);

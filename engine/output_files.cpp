@@ -29,7 +29,8 @@ FILE* open_here(std::string name, bool report) {
     std::error_code ec;
     const std::filesystem::path shown = std::filesystem::absolute(path, ec);
     MessageBoxA(IsWindow(hBig) ? hBig : hMain,
-                jux_format("\r\nCannot open %s, reason: %s, (errno = %d). Exiting..\r\n",
+                jux_format("\r\nCannot open %s, reason: %s, (errno = %d). "
+                           "This file is not written; the work goes on.\r\n",
                            path_to_cp1251(ec ? path : shown).c_str(), std::strerror(err), err),
                 "Oops!", MB_OK | MB_ICONERROR);
     return nullptr;

@@ -33,7 +33,7 @@ inline constexpr std::size_t OUTPUT_NAME_ROOM = 259;
 // file cannot be created (read-only folder, invalid name); the caller then skips that output.
 FILE* generate_file_from_dropped_or_predifined(const char* prefix);
 
-// The same, showing the file opener's message ("Cannot open %s, reason: %s, (errno = %d).
-// Exiting..") under "Oops!" when the file cannot be created; the caller skips that output and the
-// work goes on.
+// The same, showing "Cannot open %s, reason: %s, (errno = %d). This file is not written; the work
+// goes on." under "Oops!" when the file cannot be created: the caller skips that output and the
+// rest of the work is done, as the message says.
 FILE* open_generated_file(const char* prefix);

@@ -9,8 +9,8 @@
 #include "engine/translator_colouring.h"
 #include "engine/word_lists.h"
 
-// The steps of the run, each in its place and under its switch. A step whose work is not built
-// yet is an empty function that says so.
+// The steps of the run, each in its place and under its switch: every step calls the routine that
+// does its work.
 
 void report_gap(RunContext& c, const TokenScan& t) { token_report_gap(c, t); }
 

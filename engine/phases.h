@@ -1,8 +1,8 @@
-// engine/phases.h - the steps of a run of translate_text that stand between its frame and the
-// later work of the engine: the per-token report inside the scan, the end of the scan, the
-// optional phases in their fixed order and the dictionary-entry display. The frame (engine/run.cpp)
-// tests each phase's switch and calls it; a phase whose work is not built yet is an empty
-// function that says so.
+// engine/phases.h - the steps of a run of translate_text that the frame calls: the per-token
+// report inside the scan, the end of the scan, the optional phases in their fixed order and the
+// dictionary-entry display. The frame (engine/run.cpp) tests each phase's switch and calls it;
+// each step hands the run's context to the routine of its own file (token_report, scan_end,
+// word_lists, correction_files, proofreading, translator_colouring, translation, entry_display).
 #pragma once
 
 #include "engine/run.h"

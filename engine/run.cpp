@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "engine/exports.h"
 #include "engine/phases.h"
 #include "engine/run_state.h"
 #include "engine/scan_end.h"
@@ -169,8 +170,11 @@ void end_of_scan(RunContext& c, QuotesOutOfTokens& quotes) {
     if (c.logs_opened) close_cyr_logs();
     JuxShowMessage(hAddReSaved, done_line(c.processed, c.length), 1);
     if (c.processed > 1)
-        SetWindowTextA(c.label, statistics_line(c.processed, c.expected, malsen1.used(), malsen1c.used(),
-                                                sen_floor[0].gap == glZero));
+        SetWindowTextA(c.label, with_timing_note(statistics_line(c.processed, c.expected, malsen1.used(),
+                                                                 malsen1c.used(), sen_floor[0].gap == glZero),
+                                                 c.timing_note));
+    else if (!c.timing_note.empty())
+        SetWindowTextA(c.label, c.timing_note);
 }
 
 // The phases in their order, each behind its switch.
@@ -313,7 +317,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
 
     RE_HideSelection(source, false);
     RE_HideSelection(report, false);
-    SetDlgItemTextW(hBig, IDC_BIG_LABEL, u"Done!");
+    SetWindowTextA(GetDlgItem(hBig, IDC_BIG_LABEL), with_timing_note("Done!", c.timing_note));
 
     entry_display_step(c);
     put_back_users_view(c);

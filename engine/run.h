@@ -46,6 +46,7 @@ struct RunContext {
     bool cut = false;               // the text was cut into tokens (not the entry-box shortcut)
     unsigned steps = 0;             // RUN_... bits of the steps entered
     CHARRANGE list_start{};         // report panel range where the unknown-word list began (0, 0: none)
+    std::string timing_note{};      // the repeated passages' time, shown after the statistics line
     // The source's selection and scroll position as the user has them: taken when the run starts,
     // put back before every message pump (so that what the user types meanwhile lands where the
     // caret is, not in a range the run was colouring) and read again after it, and put back when

@@ -93,7 +93,7 @@ void export_checker_tokens(RunContext& c) {
     if (gl_REPEATED_PARTS || helper_threads() == 0 || sen_ndR - sen_floorR < kBackgroundExportsFrom) {
         export_sorted_tokens_and_spaces(sen_floorR, sen_ndR, "UP");
         count_checker_gaps();
-        if (gl_REPEATED_PARTS) export_duplicate_strings(sen_floorR, sen_ndR);
+        if (gl_REPEATED_PARTS) c.timing_note = export_duplicate_strings(sen_floorR, sen_ndR);
         return;
     }
     // Else the files are opened here and counted and written on a thread of their own while the

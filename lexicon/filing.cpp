@@ -60,12 +60,14 @@ LONG selection_length(HWND re) {
     return r.cpMax - r.cpMin;
 }
 
-// A CR after '-' joins the hyphenated word; any other CR (or LF) becomes a blank.
+// A CR after '-' joins the hyphenated word; any other CR (or LF) becomes a blank. A NUL byte
+// becomes a blank too, as in a dropped file: the list loader skips a line holding one, so a key
+// or a rendering filed with it would be gone at the next start.
 std::string join_lines(std::string_view s) {
     std::string t;
     t.reserve(s.size());
     for (size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
+        const char c = s[i] == '\0' ? ' ' : s[i];
         if (c == '\r' || c == '\n') {
             if (c == '\n' && i > 0 && s[i - 1] == '\r') continue;
             if (i > 0 && s[i - 1] == '-') continue;
@@ -183,22 +185,44 @@ size_t lower_pos(const std::vector<ListPair>& v, std::string_view key) {
                                }) - v.begin());
 }
 
-void report_write_failure(const std::filesystem::path& file) {
-    const int err = errno;
-    oops(jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
-                    std::strerror(err), err));
+// "Cannot write to <file>, reason: ..., (errno = ...)" for the error in errno.
+std::string write_failure(const std::filesystem::path& file) {
+    return cannot_write_text(file, errno ? errno : EIO);
 }
 
-bool save_list(const std::filesystem::path& folder, const std::string& name, const std::string& text) {
+// The files of a filing that were not written although the change itself was saved (the backup,
+// the journal line, the exports): each line names one, and they are told after the result.
+struct Unwritten {
+    std::string lines;
+    void note(const std::filesystem::path& file) { lines += write_failure(file); }
+    // Tells them: the change of `what` was saved in `list`, the files named were not written.
+    void tell(std::string_view what, std::string_view list) const {
+        if (lines.empty()) return;
+        oops(lines + jux_format("\nThe change of \"%s\" was saved in %s; the files above were not written.",
+                                std::string(what).c_str(), std::string(list).c_str()));
+    }
+};
+
+// Backs the list file up as "<name>_old.txt" and rewrites it. False (told) when the list could not
+// be written; a backup that could not be written goes to `unwritten` and the list is written all
+// the same.
+bool save_list(const std::filesystem::path& folder, const std::string& name, const std::string& text,
+               Unwritten& unwritten) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const std::filesystem::path file = fl_path(folder, name + ".txt");
-    backup_file(file, fl_path(folder, name + "_old.txt"));
+    const std::filesystem::path backup = fl_path(folder, name + "_old.txt");
+    if (backup_file(file, backup) < 0) unwritten.note(backup);
     if (!write_file_safely(file, text)) {
-        report_write_failure(file);
+        oops(write_failure(file));
         return false;
     }
     return true;
+}
+
+void journal(const char* file_name, const std::string& line, Unwritten& unwritten) {
+    const std::filesystem::path file = fl_path(dir_alt, file_name);
+    if (!append_journal(file, line)) unwritten.note(file);
 }
 
 bool exported_row(int row) { return row < 414 || (row > 416 && row < C_HARD); }
@@ -221,7 +245,7 @@ std::string html_text(std::string_view s) {
 
 // "C_ALL.txt" (every entry: key TAB rendering TAB list tag), "C_TEMP_RANK.txt" (every key with its
 // rank, by rank) and, while gl_GENERATE_HTML is set, the glossary "C_ALL.html".
-void write_exports() {
+void write_exports(Unwritten& unwritten) {
     std::string all, html;
     std::map<std::string, int> keys;
     if (gl_GENERATE_HTML)
@@ -242,11 +266,15 @@ void write_exports() {
     std::stable_sort(ranked.begin(), ranked.end(), [](auto& a, auto& c) { return a.first < c.first; });
     std::string rank_text;
     for (auto& [rank, k] : ranked) rank_text += std::to_string(rank) + " " + k + "\r\n";
-    write_file_safely(fl_path(dir_alt, "C_ALL.txt"), all);
-    write_file_safely(fl_path(dir_alt, "C_TEMP_RANK.txt"), rank_text);
+    auto write = [&unwritten](const char* name, const std::string& bytes) {
+        const std::filesystem::path file = fl_path(dir_alt, name);
+        if (!write_file_safely(file, bytes)) unwritten.note(file);
+    };
+    write("C_ALL.txt", all);
+    write("C_TEMP_RANK.txt", rank_text);
     if (gl_GENERATE_HTML) {
         html += "</table></body></html>\r\n";
-        write_file_safely(fl_path(dir_alt, "C_ALL.html"), html);
+        write("C_ALL.html", html);
     }
 }
 
@@ -417,7 +445,8 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
     const std::string text = rec.stats.over_room
                                  ? pairs_to_text_keeping_unloaded(fl_path(folder, rec.name + ".txt"), v, key)
                                  : pairs_to_text(v);
-    if (!save_list(folder, rec.name, text)) {
+    Unwritten unwritten;
+    if (!save_list(folder, rec.name, text, unwritten)) {
         // The list stays as its file: the change can be filed again.
         const auto at = v.begin() + static_cast<std::ptrdiff_t>(pos);
         if (*action == '+') v.erase(at);
@@ -429,11 +458,12 @@ void write_to_c(int row, int find_free_slot, int lower_case) {
         return;
     }
     // The journal tells only of changes that reached the list's file.
-    append_journal(fl_path(dir_alt, "cdate.txt"),
-                   journal_time() + "\t" + rec.name + "\t" + action + "\t" + key + "\t" + rendering);
-    if (exported_row(target)) write_exports();
+    journal("cdate.txt", journal_time() + "\t" + rec.name + "\t" + action + "\t" + key + "\t" + rendering,
+            unwritten);
+    if (exported_row(target)) write_exports(unwritten);
     show_result(jux_format("\"%s\" %s %s %s\r\n\r\n(total %zu)", key.c_str(), rendering.c_str(),
                            std::string(done).c_str(), rec.name.c_str(), rec.count));
+    unwritten.tell(key, rec.name);
 }
 
 void write_to_cs(int row, int family) {
@@ -520,7 +550,8 @@ void write_to_cs(int row, int family) {
     const std::string text = corpus->stats.over_room
                                  ? sentences_to_text_keeping_unloaded(fl_path(folder, corpus->name + ".txt"), v, en)
                                  : sentences_to_text(v);
-    if (!save_list(folder, corpus->name, text)) {
+    Unwritten unwritten;
+    if (!save_list(folder, corpus->name, text, unwritten)) {
         // The corpus stays as its file: the change can be filed again.
         const auto at = v.begin() + static_cast<std::ptrdiff_t>(pos);
         if (*action == '+') v.erase(at);
@@ -529,12 +560,12 @@ void write_to_cs(int row, int family) {
         corpus->count = v.size();
         return;
     }
-    append_journal(fl_path(dir_alt, "csdate.txt"),
-                   journal_time() + "\t" + corpus->name + "\t" + action + "\t" + en + "\t" + bg);
+    journal("csdate.txt", journal_time() + "\t" + corpus->name + "\t" + action + "\t" + en + "\t" + bg, unwritten);
     const std::string shown = display_of(en);
     MessageBoxA(hBig,
                 jux_format("\"%s\" %s(total %zu)", shown.c_str(),
                            std::string(deleted ? std::string_view(kDeletedSentence) : std::string_view(kAddedSentence)).c_str(),
                            corpus->count),
                 "Done!", MB_OK | MB_ICONINFORMATION);
+    unwritten.tell(en, corpus->name);
 }

@@ -114,7 +114,7 @@ public:
 
     bool shell_open(std::string_view path_or_url) override {
         state.shell_opened.emplace_back(path_or_url);
-        return true;
+        return !state.shell_open_fails;
     }
 
     bool start_program(const std::filesystem::path& exe, const std::vector<std::string>& args,

@@ -70,7 +70,8 @@ struct HeadlessState {
     // Records
     std::vector<RecordedMessageBox> message_boxes;
     std::vector<RecordedPopup> popups;
-    std::vector<std::string> shell_opened;
+    std::vector<std::string> shell_opened;  // every address or file the shell was asked to open
+    bool shell_open_fails = false;          // the desktop has no program for what is opened
     std::vector<std::filesystem::path> file_dialog_starts;  // where each file dialog started
     std::vector<RecordedProgram> programs_started;
     std::vector<int> programs_closed;  // handles of PL_StartChildProgram (places in programs_started from 1)

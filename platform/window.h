@@ -330,6 +330,8 @@ bool ChangeClipboardChain(HWND w, HWND next);
 
 // ---- Shell, choosers, notification area, processes -------------------------------------------
 // Opens a file with its program or a web address in the browser ("open" verb). A path is UTF-8.
+// False when the desktop cannot: an empty argument, a file that does not exist, no browser or no
+// program for the file.
 bool PL_ShellOpen(std::string_view path_or_url);
 
 struct FileFilter {

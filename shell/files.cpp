@@ -74,6 +74,11 @@ int close_and_report(FILE* f, const std::string& display_name) {
 
 }  // namespace
 
+std::string cannot_write_text(const std::filesystem::path& file, int err) {
+    return jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
+                      std::strerror(err), err);
+}
+
 FILE* make_fl(const std::filesystem::path& folder, std::string_view name) {
     return open_for_writing(fl_path(folder, name));
 }
@@ -162,6 +167,7 @@ WriteFault take_write_fault() {
 }
 
 constexpr std::string_view kTempMark = ".tmp";
+constexpr int kMaxLinkHops = 40;  // links followed before a chain counts as a loop, as the system does
 
 std::filesystem::path temp_name(const std::filesystem::path& file) {
     static unsigned serial = 0;
@@ -184,17 +190,26 @@ long temp_owner(const std::string& name) {
 
 // The file a path finally names: symbolic links followed one by one (a relative target is taken
 // from the link's folder). A link whose target is missing names that target, which is then made.
-std::filesystem::path final_target(const std::filesystem::path& file) {
+// False with errno ELOOP for a loop of links (or a chain longer than the system follows): renaming
+// over the last link reached would replace a link with a regular file.
+bool final_target(const std::filesystem::path& file, std::filesystem::path& out) {
     std::filesystem::path p = file;
-    for (int hops = 0; hops < 40; ++hops) {
+    for (int hops = 0; hops <= kMaxLinkHops; ++hops) {
         struct stat st {};
-        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            out = p;
+            return true;
+        }
         std::error_code ec;
         const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
-        if (ec) return p;
+        if (ec) {
+            errno = ec.value() ? ec.value() : EIO;
+            return false;
+        }
         p = target.is_absolute() ? target : p.parent_path() / target;
     }
-    return p;  // a loop of links: the rename below fails with the system's own error
+    errno = ELOOP;
+    return false;
 }
 
 void sync_folder(const std::filesystem::path& folder) {
@@ -235,7 +250,8 @@ void fail_safe_write_at(SafeWriteStep step, int err, int nth) {
 
 int write_file_safely(const std::filesystem::path& file, std::string_view bytes) {
     const WriteFault fault = take_write_fault();
-    const std::filesystem::path target = final_target(file);
+    std::filesystem::path target;
+    if (!final_target(file, target)) return 0;
     const std::filesystem::path tmp = temp_name(target);
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
@@ -287,16 +303,31 @@ bool read_file_bytes(const std::filesystem::path& file, std::string& bytes) {
 
 int backup_file(const std::filesystem::path& file, const std::filesystem::path& backup) {
     std::string bytes;
-    if (!read_file_bytes(file, bytes)) return 0;
-    return write_file_safely(backup, bytes);
+    if (!read_file_bytes(file, bytes)) return errno == ENOENT ? 0 : -1;
+    return write_file_safely(backup, bytes) ? 1 : -1;
 }
 
 int append_journal(const std::filesystem::path& file, std::string_view line) {
-    FILE* f = std::fopen(file.c_str(), "ab");
-    if (!f) return 0;
-    bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size() && std::fputs("\r\n", f) >= 0;
-    if (std::fclose(f) != 0) ok = false;
-    return ok ? 1 : 0;
+    const WriteFault fault = take_write_fault();
+    std::string bytes(line);
+    bytes += "\r\n";
+    errno = 0;
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return 0;
+    struct stat st {};
+    const bool sized = ::fstat(fd, &st) == 0;
+    const bool injected = fault.step != SafeWriteStep::None;
+    int err = 0;
+    if (!write_all(fd, bytes, injected)) err = injected ? fault.err : errno;
+    // A short write (a full disk) is taken back, so that the next line does not continue a half
+    // one; the lines before stay as they were.
+    if (err && sized && ::ftruncate(fd, st.st_size) != 0) errno = 0;
+    if (::close(fd) != 0 && !err) err = errno;
+    if (err) {
+        errno = err;
+        return 0;
+    }
+    return 1;
 }
 
 std::string journal_time() {
@@ -308,19 +339,45 @@ std::string journal_time() {
     return buf;
 }
 
+namespace {
+
+// Removes the file `entry` when it is a temporary file of write_file_safely that no running writer
+// owns; true when it was removed.
+bool remove_if_stale(const std::filesystem::path& entry) {
+    const long pid = temp_owner(entry.filename().string());
+    if (pid <= 0) return false;
+    // A process of that number that runs (or one we may not ask: another user's) may be writing it
+    // now; our own writes are never half-done between two calls.
+    const bool running = pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    struct stat st {};
+    if (running || ::lstat(entry.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    return ::unlink(entry.c_str()) == 0;
+}
+
+}  // namespace
+
 int remove_stale_temporary_files(const std::filesystem::path& folder) {
     int removed = 0;
     std::error_code ec;
     std::filesystem::directory_iterator it(folder, ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec))
+        removed += remove_if_stale(it->path());
+    return removed;
+}
+
+int remove_stale_temporary_files_of(const std::filesystem::path& file) {
+    std::filesystem::path target;
+    if (!final_target(file, target)) return 0;
+    const std::string prefix = target.filename().string() + std::string(kTempMark);
+    int removed = 0;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(target.has_parent_path() ? target.parent_path() : ".", ec);
     for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const long pid = temp_owner(it->path().filename().string());
-        if (pid <= 0) continue;
-        // A process of that number that runs (or one we may not ask: another user's) may be
-        // writing it now; our own writes are never half-done between two calls.
-        const bool running = pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-        struct stat st {};
-        if (running || ::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        if (::unlink(it->path().c_str()) == 0) ++removed;
+        const std::string name = it->path().filename().string();
+        // The name of the file, the mark, and nothing but the number part after it: "a.txt.tmp1_0"
+        // is a temporary file of "a.txt", never of "a".
+        if (name.starts_with(prefix) && name.rfind(kTempMark) == prefix.size() - kTempMark.size())
+            removed += remove_if_stale(it->path());
     }
     return removed;
 }

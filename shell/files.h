@@ -24,6 +24,10 @@ std::string path_to_cp1251(const std::filesystem::path& p);
 FILE* make_fl(const std::filesystem::path& folder, std::string_view name);
 FILE* make_flw(const std::filesystem::path& folder, std::u16string_view name);
 
+// "Cannot write to %s, reason: %s, (errno = %d)\n" for a file that could not be written, with the
+// error's text; the message every writer of a user's file shows or logs.
+std::string cannot_write_text(const std::filesystem::path& file, int err);
+
 // Closes the stream; a failure writes "ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n"
 // with the display name to the statistics log and the work goes on. Returns 0 when closed cleanly,
 // -1 when the close failed. A null stream is ignored (0).
@@ -54,7 +58,8 @@ std::string jux_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)
 //   disk and then renamed over the file; the folder is synced after the rename, so that a power
 //   loss cannot lose the new name either;
 // - a symbolic link is written through: its target (followed link by link) is replaced, the link
-//   stays as it was;
+//   stays as it was; a loop of links (or a chain of more than 40) fails with ELOOP and the links
+//   stay as they were;
 // - the file keeps its permission bits (and, where the system allows it, its owner and group); a
 //   new file gets the usual 0666 less the umask.
 // 1 on success; 0 with errno set when it could not (the old file is then unchanged and the
@@ -66,10 +71,13 @@ int write_file_safely(const std::filesystem::path& file, std::string_view bytes)
 bool read_file_bytes(const std::filesystem::path& file, std::string& bytes);
 
 // Copies `file` to `backup` (replacing it) through write_file_safely. 1 when copied, 0 when `file`
-// does not exist or could not be copied.
+// does not exist (nothing to back up), -1 with errno set when it could not be read or the backup
+// could not be written.
 int backup_file(const std::filesystem::path& file, const std::filesystem::path& backup);
 
-// Appends one line (CR LF added) to a journal file; 1 on success.
+// Appends one line (CR LF added) to a journal file in one write; 1 on success, 0 with errno set
+// when it could not (a line cut short by a full disk is taken back: the journal never ends in a
+// half line).
 int append_journal(const std::filesystem::path& file, std::string_view line);
 
 // The current local time as "YYYY-MM-DD HH:MM:SS".
@@ -79,6 +87,10 @@ std::string journal_time();
 // `folder`: names of the pattern above whose process no longer runs (or is this one, which writes
 // nothing at the time). Returns the number removed; a folder that cannot be read gives 0.
 int remove_stale_temporary_files(const std::filesystem::path& folder);
+// The same for the temporary files of one file only ("<name>.tmp<pid>_<n>" beside its final
+// target, links followed as write_file_safely follows them): a document outside the data folder
+// is cleaned when it is written again.
+int remove_stale_temporary_files_of(const std::filesystem::path& file);
 
 // A data folder that cannot be written (read-only, full, not ours) is told once a start: the first
 // start-up file that meets it tells the user, the others keep silent. Returns 1 when a failure with
@@ -88,9 +100,10 @@ int remove_stale_temporary_files(const std::filesystem::path& folder);
 int tell_data_folder_trouble(int err);
 extern bool data_folder_trouble_told;
 
-// Test hook: the `nth` call of write_file_safely from now (1: the next) fails at `step` with the
-// error `err`, as a full disk (a short write), a broken device (the sync) or a refused rename would
-// make it fail. reset_files() clears it.
+// Test hook: the `nth` call of write_file_safely or append_journal from now (1: the next) fails at
+// `step` with the error `err`, as a full disk (a short write), a broken device (the sync) or a
+// refused rename would make it fail (append_journal fails at any step, as by a short write).
+// reset_files() clears it.
 enum class SafeWriteStep { None, Write, Flush, Rename };
 void fail_safe_write_at(SafeWriteStep step, int err, int nth = 1);
 

@@ -21,6 +21,7 @@
 #include "shell/window_state.h"
 #include "windows/checker_window.h"
 #include "windows/filing_popups.h"
+#include "windows/lemma_report.h"
 #include "windows/live_window.h"
 
 std::string jux_instance_lock_name = "jux";
@@ -230,6 +231,7 @@ int WinMain(const std::filesystem::path& start_folder) {
             OutputCyr(jux_format("%d temporary files of unfinished rewrites removed from %s", n,
                                  path_to_cp1251(folder).c_str()),
                       1, fl_stat ? fl_stat : stderr);
+    settle_lemma_reports();  // and a run of the lemma-grouping reports cut short, its temporary reports
 
     show_splash();
     PL_SetIdlePriority();

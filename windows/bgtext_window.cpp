@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <unistd.h>
 
 #include "audio/audio_state.h"
@@ -23,6 +24,7 @@
 #include "shell/window_state.h"
 #include "windows/checker_layout.h"
 #include "windows/checker_menus.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_modes.h"
 #include "windows/checker_state.h"
 #include "windows/secondary_panels.h"
@@ -113,6 +115,13 @@ const std::array kFilterTargets{
 };
 
 bool folder_run_active = false;  // a folder command is loading files (it pumps through the panels' runs)
+// Stop was pressed while a folder command ran. The folder run's own flag: the check of a loaded
+// text, which Stop cuts short too, clears gl_cancel when it ends early, and the folder run must
+// stop all the same.
+bool folder_run_stopped = false;
+// The 8-bit path of the file last dropped or opened into the text panel ("" when its path does not
+// fit gl_dropped's room); none after a folder run, whose files lie beside the checker's.
+std::optional<std::string> panel_file;
 
 std::string_view name_of(int id) {
     for (const BgTextControl& c : bgtext_controls())
@@ -168,7 +177,7 @@ void init_bgtext(HWND dlg) {
     SetWindowPos(dlg, HWND{}, d.width() / 12, d.bottom - w.height() - kDesktopGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     build_menus(dlg);
     // The folder loaders stop on Stop and tell the checker that its text came from a file.
-    bulk_cancelled_hook = [] { return gl_cancel == 1; };
+    bulk_cancelled_hook = [] { return folder_run_stopped; };
     bulk_from_file_hook = [] { gl_isFromFile = 1; };
     size_bgtext(dlg);
 }
@@ -275,11 +284,12 @@ void number_from_filter(int source) {
 
 // "Тествай заредения текст": the result folder beside the file last loaded.
 void test_loaded_text(HWND dlg) {
-    if (gl_dropped.empty()) {
+    const std::string& loaded = panel_file ? *panel_file : gl_dropped;
+    if (loaded.empty()) {
         error_box(dlg, "No file is open!\n");
         return;
     }
-    gl_dir_res = cp1251_to_utf8(bgtext_result_folder(gl_dropped, path_to_cp1251(gl_dir_res)));
+    gl_dir_res = cp1251_to_utf8(bgtext_result_folder(loaded, path_to_cp1251(gl_dir_res)));
     std::error_code ec;
     std::filesystem::create_directory(gl_dir_res, ec);
     errno = 0;
@@ -324,10 +334,18 @@ void open_pair_folder(HWND dlg) {
     gl_fl_stat = nullptr;
 }
 
+// A file dropped or opened into the text panel. The checker's Save keeps proposing the checker's
+// own file, with its line ends and encoding: the Bulgarian text never takes the English one's place.
+void load_into_panel(const Msg* drop, const std::filesystem::path& path) {
+    const CheckerFileState checker;
+    if (dropped_file(drop, hBgTextRe, path)) panel_file = gl_dropped;
+    checker.restore();
+}
+
 // "Отвори файл": a text (or subtitles) into the panel.
 void open_file(HWND dlg) {
     std::filesystem::path start;
-    if (gl_dropped.empty()) {
+    if (gl_dropped.empty() && !panel_file) {
         const char* home = std::getenv("HOME");
         start = home && *home ? home : "/";
     }
@@ -337,7 +355,7 @@ void open_file(HWND dlg) {
         start);
     if (!file) return;
     RE_SetEventMask(hBigReLeft, RE_GetEventMask(hBigReLeft) | ENM_MOUSEEVENTS);
-    dropped_file(nullptr, hBgTextRe, *file);
+    load_into_panel(nullptr, *file);
 }
 
 bool menu_command(HWND dlg, UINT id) {
@@ -354,9 +372,11 @@ bool menu_command(HWND dlg, UINT id) {
             // A folder run loads texts whose runs pump messages: a second one waits for none.
             if (folder_run_active) return true;
             folder_run_active = true;
+            folder_run_stopped = false;
+            panel_file.reset();
             if (id == IDM_CORP_OPEN_FOLDER) open_pair_folder(dlg);
             else folder_run(dlg, id == IDM_CORP_TEST_FOLDER ? 1 : 0);
-            folder_run_active = false;
+            folder_run_active = folder_run_stopped = false;
             return true;
         case IDM_CORP_RANGE:
         case IDM_CORP_STEP:
@@ -390,6 +410,7 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
             return 0;
         case IDC_BGTEXT_STOP:
             gl_cancel = 1;
+            if (folder_run_active) folder_run_stopped = true;
             return 0;
         case IDC_BGTEXT_MIXED:
             gl_CORPUS_ACTIVE = Button_GetCheck(hBgTextMixed) == BST_CHECKED ? 1 : 0;
@@ -432,7 +453,7 @@ INT_PTR on_notify(const Msg& m) {
     } else if (m.code == EN_DROPFILES) {
         const HWND focus = GetFocus();
         SetFocus(hBgTextRe);
-        dropped_file(&m, hBgTextRe);
+        load_into_panel(&m, {});
         if (focus) SetFocus(focus);
     }
     return 0;
@@ -527,5 +548,6 @@ void reset_bgtext_window() {
                     &hBgTextRefresh, &hBgTextMixed})
         *h = HWND{};
     hMenuCorp = hMenuCorpFile = hMenuCorpStart = hMenuCorpSet = HMENU{};
-    folder_run_active = false;
+    folder_run_active = folder_run_stopped = false;
+    panel_file.reset();
 }

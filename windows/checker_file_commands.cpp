@@ -147,13 +147,16 @@ void save_command(HWND dlg, bool utf8) {
         if (answer == IDYES) bytes = checker_saved_bytes(true);
     }
     // The text goes to a temporary file that then replaces the chosen one: a full disk never
-    // leaves a half-written text in place of the old file.
+    // leaves a half-written text in place of the old file. The temporary files an earlier save of
+    // this document left when it was killed go first.
+    remove_stale_temporary_files_of(*chosen);
     if (!write_file_safely(*chosen, bytes)) {
         show_error("Cannot write %s, reason: %s, (errno = %d)\n", *chosen, errno ? errno : EIO);
         return;
     }
     if (gl_SPELL_CHECKER_LOG && !gl_log.empty()) {
         const std::filesystem::path log = start->parent_path() / fl_path({}, "LOG_" + opened_name);
+        remove_stale_temporary_files_of(log);
         if (!write_file_safely(log, checker_log_text(opened_name)))
             show_error("Cannot write %s, reason: %s, (errno = %d)\n", log, errno ? errno : EIO);
     }
@@ -182,7 +185,7 @@ void help_page(std::string_view file) {
         show_error("Cannot open %s, reason: %s, (errno = %d)\n", page, errno ? errno : ENOENT);
         return;
     }
-    PL_ShellOpen(page.string());
+    open_with_desktop(page.string());
 }
 
 void about_box(HWND dlg) {
@@ -207,9 +210,8 @@ void read_aloud() {
 }  // namespace
 
 std::string checker_saved_bytes(bool utf8, bool* lossy) {
-    // A text typed in (never loaded) takes CR LF, the line end of the program's own files.
-    const bool crlf = gl_0D0A || (!gl_0D && !gl_0A);
-    const std::u16string text = RE_GetTextW(hBigReRight, crlf ? GT_USECRLF : GT_DEFAULT);
+    // A text typed or pasted in (no line-end flag) is saved with LF, as a text loaded with LF.
+    const std::u16string text = RE_GetTextW(hBigReRight, gl_0D0A ? GT_USECRLF : GT_DEFAULT);
     std::string bytes = utf8 ? utf16_to_utf8(text) : utf16_to_cp1251(text, '?', lossy);
     if (bytes.find("\r\n") == std::string::npos && !gl_0D)
         for (char& c : bytes)
@@ -248,7 +250,7 @@ bool checker_file_command(HWND dlg, int id) {
             font_command(dlg);
             return true;
         case IDM_BIG_NEW_VERSION:
-            PL_ShellOpen(web_phrase_search_address(u"JUX Spell Checker"));
+            open_with_desktop(web_phrase_search_address(u"JUX Spell Checker"));
             return true;
         case IDM_BIG_ABOUT:
             about_box(dlg);
@@ -263,6 +265,15 @@ bool checker_file_command(HWND dlg, int id) {
         default:
             return false;
     }
+}
+
+void CheckerFileState::restore() const {
+    gl_dropped = dropped;
+    gl_0D0A = crlf;
+    gl_0D = cr;
+    gl_0A = lf;
+    gl_fg_utf8header = utf8header;
+    gl_fg_ansi = ansi;
 }
 
 void reset_checker_file_commands() { g_open_folder.clear(); }

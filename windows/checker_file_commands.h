@@ -5,23 +5,34 @@
 // text; the selection pronounced and the whole checked text read aloud.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/window.h"
+#include "shell/window_state.h"
 
 // Carries out the commands 9219-9228, 1271, 1320 and 8200 of the window; false for any other
 // identifier.
 bool checker_file_command(HWND dlg, int id);
 
 // The bytes the right panel is saved as: code page 1251 or UTF-8 (with the byte-order mark when
-// the loaded file had one or was 8-bit); CR LF line ends when the loaded file had them or the
-// text was never loaded, CR when it had CR alone, LF otherwise. *lossy is set when the 1251 text
+// the loaded file had one or was 8-bit); CR LF line ends when the loaded file had them, CR when
+// it had CR alone, LF otherwise (also for a text typed or pasted in). *lossy is set when the 1251 text
 // lost characters that the code page cannot show.
 std::string checker_saved_bytes(bool utf8, bool* lossy = nullptr);
 
 // The correction log as it is written beside the saved file: the opened file's name, the log's
 // lines and the count of corrections.
 std::string checker_log_text(std::string_view opened_name);
+
+// The checker's file state: the file its Save proposes (gl_dropped), with that file's line ends
+// and encoding. Taken when made; a window that loads a file into a panel of its own puts it back
+// afterwards, so that only what is loaded into the checker decides what its Save writes and where.
+struct CheckerFileState {
+    std::string dropped = gl_dropped;
+    std::int8_t crlf = gl_0D0A, cr = gl_0D, lf = gl_0A, utf8header = gl_fg_utf8header, ansi = gl_fg_ansi;
+    void restore() const;
+};
 
 // The subsystem's reset for test fixtures: the open dialog starts afresh.
 void reset_checker_file_commands();

@@ -1,5 +1,6 @@
 #include "windows/checker_web.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/richedit.h"
@@ -65,6 +66,36 @@ void replace_all(std::u16string& s, char16_t from, char16_t to) {
         if (c == from) c = to;
 }
 
+bool blank(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x00A0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F ||
+           c == 0x205F || c == 0x3000 || c == 0xFEFF;
+}
+
+// The text percent-encoded, as many of its characters as fit in `room` bytes; a character and its
+// escapes are never cut.
+std::string percent_encode_within(std::u16string_view text, std::size_t room) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                          text[i + 1] <= 0xDFFF;
+        const std::size_t n = pair ? 2 : 1;
+        const std::string one = percent_encode(text.substr(i, n));
+        if (out.size() + one.size() > room) break;
+        out += one;
+        i += n;
+    }
+    return out;
+}
+
+// An address cut to the look-ups' room, never inside an escape.
+std::string cut_address(std::string address) {
+    if (address.size() <= WEB_ADDRESS_MOST_CHARS) return address;
+    address.resize(WEB_ADDRESS_MOST_CHARS);
+    const std::size_t pct = address.rfind('%');
+    if (pct != std::string::npos && address.size() - pct < 3) address.resize(pct);
+    return address;
+}
+
 // The first word of a panel's text: what stands before its first blank or line end.
 std::u16string first_word(HWND panel) {
     std::u16string text = RE_GetTextW(panel, GT_USECRLF);
@@ -81,7 +112,7 @@ void translate_selection() {
         MessageBoxW(HWND{}, u"Първо изберете текст!", u"Oops!", MB_OK | MB_ICONERROR);
         return;
     }
-    PL_ShellOpen(web_translator_address(RE_GetSelText(hReFocus)));
+    open_with_desktop(web_translator_address(RE_GetSelText(hReFocus)));
 }
 
 }  // namespace
@@ -119,25 +150,36 @@ std::u16string web_lookup_text(HWND focus, HWND left) {
         q = first_word((n == 1 || n == 2) ? (left ? left : hBigReLeft) : focus);
     replace_all(q, u'_', u' ');
     remove_extra_spacesW(q);
+    // A text of blanks only names nothing to look up: no bare search address is opened.
+    if (std::all_of(q.begin(), q.end(), blank)) q.clear();
     return q;
 }
 
 std::string web_lookup_address(int id, std::u16string_view q) {
-    const std::string text = percent_encode(q);
     if (const WebLinkButton* link = link_of(id)) {
         const std::string tmpl = cp1251_to_utf8(OP[link->link_option].text_value);
         // A template without the place of the text names no look-up: nothing is opened.
-        if (tmpl.find(kPlaceholder) == std::string::npos) return {};
+        std::size_t places = 0;
+        for (std::size_t at = tmpl.find(kPlaceholder); at != std::string::npos;
+             at = tmpl.find(kPlaceholder, at + kPlaceholder.size()))
+            ++places;
+        if (places == 0) return {};
+        const std::size_t fixed = tmpl.size() - places * kPlaceholder.size();
+        const std::string text =
+            percent_encode_within(q, fixed < WEB_ADDRESS_MOST_CHARS ? (WEB_ADDRESS_MOST_CHARS - fixed) / places : 0);
         std::string address;
         std::size_t from = 0;
         for (std::size_t at; (at = tmpl.find(kPlaceholder, from)) != std::string::npos; from = at + kPlaceholder.size())
             address.append(tmpl, from, at - from).append(text);
-        return address.append(tmpl, from);
+        return cut_address(address.append(tmpl, from));
     }
     const WebEndpoint* e = endpoint_of(id);
     if (!e) return {};
+    const bool quoted = e->quoted && q.find(u' ') != std::u16string_view::npos;
+    const std::size_t fixed = e->prefix.size() + e->suffix.size() + (quoted ? 2 * kQuote.size() : 0);
+    const std::string text = percent_encode_within(q, WEB_ADDRESS_MOST_CHARS - fixed);
     std::string address(e->prefix);
-    if (e->quoted && q.find(u' ') != std::u16string_view::npos)
+    if (quoted)
         address.append(kQuote).append(text).append(kQuote);
     else
         address += text;
@@ -184,6 +226,18 @@ bool checker_web_command(int id) {
     const std::u16string q = web_lookup_text(hReFocus);
     if (q.empty()) return true;
     const std::string address = web_lookup_address(id, q);
-    if (!address.empty()) PL_ShellOpen(address);
+    if (!address.empty()) open_with_desktop(address);
     return true;
+}
+
+bool open_with_desktop(std::string_view address) {
+    if (PL_ShellOpen(address)) return true;
+    // A translator's address can be a megabyte long: the box names its beginning.
+    constexpr std::size_t kShown = 300;
+    const std::string shown = address.size() > kShown ? std::string(address.substr(0, kShown)) + "..." : std::string(address);
+    MessageBoxW(hMain,
+                utf8_to_utf16("Cannot open " + shown +
+                              "\r\n\r\nThis computer has no program that opens it (for a web address: a web browser)."),
+                u"Oops!", MB_OK | MB_ICONERROR);
+    return false;
 }

@@ -17,6 +17,9 @@ inline constexpr std::size_t WEB_LOOKUP_MOST_CHARS = 511;
 inline constexpr LONG WEB_SELECTION_ROOM = 1'024;
 // The translator's selection must be shorter than this; its address is cut to as many characters.
 inline constexpr LONG WEB_TRANSLATOR_ROOM = 1'048'576;
+// The longest address of a word look-up, in characters: a longer look-up text is cut so that the
+// address keeps its fixed parts (quotes, language and site restrictions).
+inline constexpr std::size_t WEB_ADDRESS_MOST_CHARS = 1'024;
 
 // A programmable button: its identifier, the option of its address template and the option of
 // its caption.
@@ -40,12 +43,13 @@ bool checker_web_command(int id);
 // The look-up text of a word button: the focus pane's selection of 3 to 1,023 characters (cut to
 // 511), else the first word of the window's left panel `left` (selection of 1 or 2 characters;
 // null: the checker's) or of the focus pane; '_' become blanks and runs of blanks one. Empty
-// when there is nothing to look up.
+// when there is nothing to look up (no text, or blanks, tabs and line ends only).
 std::u16string web_lookup_text(HWND focus, HWND left = HWND{});
 
 // The address a word button opens for the look-up text q: the endpoint's path and q (a phrase in
 // quotes for the searches); for a programmable button its template with every "XXXXX" replaced
-// by q. Empty for an unknown button and for a template without "XXXXX".
+// by q. At most WEB_ADDRESS_MOST_CHARS characters: q is cut, never inside a character. Empty for
+// an unknown button and for a template without "XXXXX".
 std::string web_lookup_address(int id, std::u16string_view q);
 
 // The translator's address for a selected text: '_' and CR become blanks and '"' an apostrophe,
@@ -58,3 +62,8 @@ std::string percent_encode(std::u16string_view text);
 
 // The address of the search for a phrase ("%22" on both sides).
 std::string web_phrase_search_address(std::u16string_view phrase);
+
+// Opens a web address or a file (a help page) with the desktop's program for it. When the desktop
+// cannot (no browser, no program for the file), says so naming the address: an "Oops!" box owned
+// by the main window. True when it was opened.
+bool open_with_desktop(std::string_view address);

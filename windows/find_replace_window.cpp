@@ -111,11 +111,11 @@ void replace_once() {
     find_next();
 }
 
-// Every match from where Find Next would start, up to `end` (down: matches ending at or before
-// it; -1: the end of the text), replaced in one step. The matches are those that one Find Next
-// and Replace after another would reach, except that text a replacement put in is never searched
-// again and a match at the very start is replaced as well. `started` receives where the search
-// began. Returns the count.
+// Every match from the selection on, up to `end` (down: matches ending at or before it; -1: the
+// end of the text), replaced in one step. The search starts at the selection's start (down) or
+// end (up), so that a match that a Find Next has just selected is replaced too; a bare caret
+// starts it at the caret. Text a replacement put in is never searched again, and a match at the
+// very start is replaced as well. `started` receives where the search began. Returns the count.
 std::int32_t replace_run(LONG end, LONG* started = nullptr) {
     const std::u16string what = RE_GetTextW(hReplReFind);
     if (what.empty() || !IsWindow(hBigReRight)) {
@@ -124,11 +124,10 @@ std::int32_t replace_run(LONG end, LONG* started = nullptr) {
     }
     const DWORD flags = find_flags();
     const bool up = searching_up();
-    take_caret();
-    if (started) *started = gl_repl_start;
+    const CHARRANGE sel = RE_GetSel(hBigReRight);
+    LONG at = up ? sel.cpMax : sel.cpMin;
+    if (started) *started = at;
     std::vector<CHARRANGE> matches;
-    // The first search goes on from the last match, as Find Next does.
-    LONG at = gl_repl_start;
     while (const std::optional<CHARRANGE> m = RE_FindText(hBigReRight, flags, CHARRANGE{at, up ? -1 : end}, what)) {
         matches.push_back(*m);
         at = up ? m->cpMin : m->cpMax;

@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "lexicon/english.h"
 #include "lexicon/tables.h"
@@ -363,6 +368,45 @@ private:
 };
 
 std::filesystem::path part_path(const std::string& name) { return fl_path(dir_alt, name + ".txt.part"); }
+std::filesystem::path report_path(const std::string& name) { return fl_path(dir_alt, name + ".txt"); }
+// The mark of a run whose reports were all written whole under their temporary names: while it
+// stands, the renames of that run are under way, and the new set is the one that counts.
+std::filesystem::path renaming_mark() { return fl_path(dir_alt, std::string(kBase) + ".renaming"); }
+
+bool is_plain_file(const std::filesystem::path& p) {
+    struct stat st {};
+    return ::lstat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Removes the temporary reports that are files (a folder of that name is left alone); returns how
+// many it removed.
+int remove_parts() {
+    int removed = 0;
+    for (const std::string& name : lemma_report_names())
+        if (is_plain_file(part_path(name))) removed += ::unlink(part_path(name).c_str()) == 0;
+    return removed;
+}
+
+// Renames every temporary report there is over its report. The reports that could not be replaced
+// are named in `failures` (their temporary files removed); returns how many were renamed.
+int rename_parts(std::string& failures) {
+    int renamed = 0;
+    for (const std::string& name : lemma_report_names()) {
+        if (!is_plain_file(part_path(name))) continue;  // renamed before the run was cut short
+        std::error_code ec;
+        std::filesystem::rename(part_path(name), report_path(name), ec);
+        if (!ec) {
+            ++renamed;
+            continue;
+        }
+        failures += cannot_write_text(report_path(name), ec.value());
+        ::unlink(part_path(name).c_str());
+    }
+    return renamed;
+}
+
+constexpr std::string_view kMixed =
+    "The other lemma-grouping reports were replaced: run the reports again to make them one set.";
 
 // Closes and removes the temporary files of the first `made` reports (the ones this run made).
 void discard(std::vector<FILE*>& files, std::size_t made) {
@@ -382,7 +426,27 @@ const std::vector<std::string>& lemma_report_names() {
     return names;
 }
 
+std::string settle_lemma_reports() {
+    std::string failures;
+    std::string log;
+    if (std::filesystem::path mark = renaming_mark(); is_plain_file(mark)) {
+        if (const int n = rename_parts(failures))
+            log += jux_format("%d lemma-grouping reports renamed into place in %s (their run was cut short "
+                              "while renaming them)\r\n",
+                              n, path_to_cp1251(dir_alt).c_str());
+        ::unlink(mark.c_str());
+        if (!failures.empty()) failures += kMixed;
+    } else if (const int n = remove_parts()) {
+        log += jux_format("%d temporary lemma-grouping reports of a run cut short removed from %s\r\n", n,
+                          path_to_cp1251(dir_alt).c_str());
+    }
+    log += failures;
+    if (!log.empty()) OutputCyr(log, failures.empty() ? 0 : 1, fl_stat ? fl_stat : stderr);
+    return failures;
+}
+
 int run_lemma_reports() {
+    settle_lemma_reports();  // a run cut short before: its set is made whole first (logged)
     const std::vector<std::string>& names = lemma_report_names();
     std::vector<FILE*> files;
     for (const std::string& name : names) {
@@ -399,7 +463,9 @@ int run_lemma_reports() {
 
     bool whole = true;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (std::ferror(files[i]) || std::fflush(files[i]) != 0) whole = false;
+        // On the disk before the mark says they are whole, so that a power loss cannot put empty
+        // reports in place at the next start.
+        if (std::ferror(files[i]) || std::fflush(files[i]) != 0 || ::fsync(fileno(files[i])) != 0) whole = false;
         if (closefile(files[i], i == 0 ? std::string(kBase) + ".txt" : std::string()) != 0) whole = false;
         files[i] = nullptr;
     }
@@ -410,16 +476,19 @@ int run_lemma_reports() {
                     "Oops!", MB_OK | MB_ICONERROR);
         return 0;
     }
-    for (const std::string& name : names) {
-        std::error_code ec;
-        std::filesystem::rename(part_path(name), fl_path(dir_alt, name + ".txt"), ec);
-        if (ec) {
-            MessageBoxA(hMain, jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", (name + ".txt").c_str(),
-                                          ec.message().c_str(), ec.value()),
-                        "Oops!", MB_OK | MB_ICONERROR);
-            discard(files, names.size());
-            return 0;
-        }
+    if (!write_file_safely(renaming_mark(), {})) {
+        const int err = errno ? errno : EIO;
+        discard(files, names.size());
+        MessageBoxA(hMain, cannot_write_text(renaming_mark(), err) + "The earlier reports are kept.", "Oops!",
+                    MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    std::string failures;
+    rename_parts(failures);
+    ::unlink(renaming_mark().c_str());
+    if (!failures.empty()) {
+        MessageBoxA(hMain, failures + std::string(kMixed), "Oops!", MB_OK | MB_ICONERROR);
+        return 0;
     }
     return 1;
 }

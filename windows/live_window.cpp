@@ -31,7 +31,9 @@ void init_live(HWND dlg) {
     hLiveRe = JUX_GetDlgItem(dlg, IDC_LIVE_RE, "IDC_LIVE_RE");
     RE_SetBackgroundColor(hLiveRe, bkgcolor1);
 
-    set_secondary_panel_font({hLiveRe});
+    // A font of its own: the window opens at every start, after the checker's panels have set the
+    // shared font that the translation window and the font dialog start from.
+    give_secondary_panel_font({hLiveRe});
 
     // Its right edge 20 pixels left of the screen's, its top at 30; size and z-order kept.
     const RECT screen = PL_GetWorkArea();

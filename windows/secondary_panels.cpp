@@ -29,7 +29,7 @@ void track_focus_pane(const Msg& m, std::initializer_list<HWND> panels) {
         hReFocus = m.from;
 }
 
-void set_secondary_panel_font(std::initializer_list<HWND> panels) {
+HFONT give_secondary_panel_font(std::initializer_list<HWND> panels) {
     LOGFONTW f;
     f.face = u"Microsoft Sans Serif";
     f.points = 8;
@@ -37,8 +37,12 @@ void set_secondary_panel_font(std::initializer_list<HWND> panels) {
     const HFONT font = CreateFontIndirectW(f);
     if (!font) {
         MessageBoxW(hMain, u"Bad Font", u"Oops!", MB_OK | MB_ICONERROR);
-        return;
+        return HFONT{};
     }
-    hFont = font;
     for (HWND re : panels) SetWindowFont(re, font, true);
+    return font;
+}
+
+void set_secondary_panel_font(std::initializer_list<HWND> panels) {
+    if (const HFONT font = give_secondary_panel_font(panels)) hFont = font;
 }

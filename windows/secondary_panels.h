@@ -16,7 +16,10 @@ bool secondary_popup_command(UINT id);
 INT_PTR secondary_context_menu(HWND dlg, std::initializer_list<HWND> panels, POINT screen);
 // WM_NOTIFY: an EN_MSGFILTER left-button release from one of the panels makes it the focus pane.
 void track_focus_pane(const Msg& m, std::initializer_list<HWND> panels);
-// The secondary windows' panel font, 8-point "Microsoft Sans Serif" of weight 500: made, kept in
-// hFont and given to the panels. When it cannot be made, "Bad Font" (caption "Oops!", error icon,
-// owned by the main window) and the panels keep their font.
+// The secondary windows' panel font, 8-point "Microsoft Sans Serif" of weight 500: made and given
+// to the panels; returned, or null when it cannot be made ("Bad Font", caption "Oops!", error
+// icon, owned by the main window; the panels keep their font). The live clipboard window keeps it
+// as a font of its own.
+HFONT give_secondary_panel_font(std::initializer_list<HWND> panels);
+// The same, and kept in hFont as the font the next windows' panels start from.
 void set_secondary_panel_font(std::initializer_list<HWND> panels);

@@ -27,9 +27,5 @@ INT_PTR DialogSettings(HWND dlg, const Msg& m);
 // nothing. Returns hSettings.
 HWND open_settings_window();
 
-// A number field's text as an option value: decimal digits only (blanks around them allowed), at
-// most 2,147,483,647. Empty optional otherwise (signs, letters, overflow, an empty field).
-std::optional<std::int32_t> parse_settings_number(std::u16string_view text);
-
 // The window's state and the notes for test fixtures.
 void reset_settings_window();

@@ -12,6 +12,7 @@
 #include "shell/panels.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_state.h"
 #include "windows/checker_web.h"
 #include "windows/find_replace_window.h"
@@ -60,20 +61,8 @@ void lay_out(HWND dlg, const Layout& l) {
     MoveWindow(GetDlgItem(dlg, IDC_TRAN_RE_RIGHT), l.right_x, TRAN_TOP, std::max(0, w - l.right_less), pane_h, true);
 }
 
-// The text state of the text last loaded, which a new text in this window leaves behind.
-void reset_text_state(bool encoding_too) {
-    const std::int8_t utf8 = gl_fg_utf8header, ansi = gl_fg_ansi;
-    reset_loaded_text_state();
-    if (!encoding_too) {
-        gl_fg_utf8header = utf8;
-        gl_fg_ansi = ansi;
-    }
-    gl_novstartw.clear();
-}
-
 void init(HWND dlg) {
     PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
-    reset_text_state(false);
     for (const Handle& h : kHandles) {
         *h.handle = JUX_GetDlgItem(dlg, h.id, control_name(translation_controls(), h.id));
         if (h.id == IDC_TRAN_WRAP) Button_SetCheck(hTranWrap, BST_CHECKED);
@@ -104,7 +93,7 @@ void web_search(bool bulgarian_pages) {
     if (RE_GetTextLength(hReFocus) == 0) return;
     const std::u16string q = web_lookup_text(hReFocus, hTranReLeft);
     if (q.empty()) return;
-    PL_ShellOpen(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
+    open_with_desktop(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
 }
 
 // One undo or redo step in the right pane, which tells nobody about it.
@@ -158,8 +147,13 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
 
 INT_PTR on_notify(const Msg& m) {
     track_focus_pane(m, {hTranReLeft, hTranReRight});
-    // A file dropped on the right pane is shown there.
-    if (m.code == EN_DROPFILES && m.from == hTranReRight) dropped_file(&m, hTranReRight);
+    // A file dropped on the right pane is shown there; the checker's Save still writes the
+    // checker's own file, with its line ends.
+    if (m.code == EN_DROPFILES && m.from == hTranReRight) {
+        const CheckerFileState checker;
+        dropped_file(&m, hTranReRight);
+        checker.restore();
+    }
     return 0;
 }
 
@@ -210,7 +204,7 @@ HWND open_translation_window(HWND source, bool big) {
         SetWindowPos(hTran, HWND{}, 40, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     size_tran();
-    reset_text_state(true);
+    gl_novstartw.clear();
     RE_SetEventMask(hTranReRight, RE_GetEventMask(hTranReRight) | ENM_CHANGE);
     SetWindowTextA(hTranLabel, std::to_string(rtf.size()));
     RE_StreamIn(hTranReRight, SF_RTF, rtf);

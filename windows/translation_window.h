@@ -30,7 +30,9 @@ void size_tran();
 // true: " Big"): the source panel's content as RTF into both panes of the window, which is
 // created when it does not exist and reused otherwise. Above TRAN_HUGE_RTF bytes the user is
 // asked first; No opens nothing, and so does a source that is not a rich-edit panel. Returns
-// hTran (null when nothing was opened).
+// hTran (null when nothing was opened). The last printed-dictionary word is forgotten; the text
+// checker's file state (its file, line ends, encoding and correction log) is left alone, and so
+// is it by a file dropped on the right pane, which is only shown there.
 HWND open_translation_window(HWND source, bool big);
 
 // The subsystem's reset for test fixtures.

@@ -67,10 +67,9 @@ constexpr auto kNein = "неин"_cp;
 // An untranslated English article.
 bool is_article(const MtUnit& u) { return is_one_of(u.text, {"the", "a", "an"}); }
 
-// The English word of a unit: its span key, or for an untranslated token the token itself.
-std::string_view english(const MtUnit& u) { return u.key.empty() ? std::string_view(u.text) : std::string_view(u.key); }
-
-bool key_is(const MtUnit& u, std::string_view w) { return cp_strcasecmp(english(u), w) == 0; }
+// Whether the unit's span key is `w` (case-insensitive). An untranslated token has an empty key,
+// so an English word that no list translates never counts as "the", "that", "her" ... here.
+bool key_is(const MtUnit& u, std::string_view w) { return cp_strcasecmp(u.key, w) == 0; }
 
 bool gap_has_comma(const MtUnit& u) { return u.gap.find(',') != std::string::npos; }
 
@@ -202,7 +201,7 @@ void that(std::vector<MtUnit*>& U) {
         if (!key_is(u, "that")) continue;
         const bool first = j == 0, last = j + 1 == m;
         if (first && !last &&
-            is_one_of(english(*U[j + 1]), {"this", "every", "everything", "most", "nothing", "no", "some", "such"})) {
+            is_one_of(U[j + 1]->key, {"this", "every", "everything", "most", "nothing", "no", "some", "such"})) {
             set_text(u, kChe);
             continue;
         }
@@ -211,7 +210,7 @@ void that(std::vector<MtUnit*>& U) {
             set_text(u, kTova);
             continue;
         }
-        if (!last && is_one_of(english(*U[j + 1]), {"the", "a", "my", "your", "his", "her", "our", "their", "this",
+        if (!last && is_one_of(U[j + 1]->key, {"the", "a", "my", "your", "his", "her", "our", "their", "this",
                                                      "every", "everything", "most", "nothing", "no", "some", "such"})) {
             set_text(u, kChe);
             continue;
@@ -219,7 +218,7 @@ void that(std::vector<MtUnit*>& U) {
         const MtUnit& P = *U[j - 1];
         if (P.is_noun == 1) {
             if (std::string_view rel = relative(P.noun_info); !rel.empty()) set_text(u, rel);
-        } else if (is_one_of(english(P), {"did", "does", "do", "have", "had", "got"}) || last) {
+        } else if (is_one_of(P.key, {"did", "does", "do", "have", "had", "got"}) || last) {
             set_text(u, kTova);
         } else if (P.kind == 231 || P.kind == 189) {
             set_text(u, kChe);

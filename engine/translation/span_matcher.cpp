@@ -137,6 +137,8 @@ int verb_kind(std::string_view w) {
     return -1;
 }
 
+constexpr std::size_t kWordRoom = 128;  // a word of a dictionary translation, with its end
+
 // The kind of a translation from the dictionary by the classes of its Bulgarian words; a one-word
 // noun becomes its indefinite form.
 int dictionary_kind(std::string& text) {
@@ -150,9 +152,12 @@ int dictionary_kind(std::string& text) {
         }
         return verb_kind(text);
     }
+    // The word count takes underscores as breaks, the words are cut at blanks: a text such as
+    // "червена_кола голяма" (three by the count, two words) has no last word. Get_Nth_TokenA then
+    // tells the user the entry is faulty, the kind stays unset and the text is used as it is.
     std::string first, last, second;
-    if (!nth_word(1, text, first) || !nth_word(words, text, last)) return -1;
-    auto second_is_noun = [&] { return nth_word(2, text, second) && is_noun(second); };
+    if (Get_Nth_TokenA(1, text, first, kWordRoom) != 1 || Get_Nth_TokenA(words, text, last, kWordRoom) != 1) return -1;
+    auto second_is_noun = [&] { return Get_Nth_TokenA(2, text, second, kWordRoom) == 1 && is_noun(second); };
     const bool first_adj = is_adj(first);
     if (is_noun(last)) {
         if (first_adj) return words <= 2 ? 46 : (second_is_noun() ? 58 : 46);

@@ -4,9 +4,10 @@
 // The phase cuts the records of token store 1 into sentences and translates them one by one into
 // the machine-translation window's panel hMachineRe. A sentence that a sentence corpus (or, as a
 // whole, one of the word-class lists) holds is shown with its stored translation; any other goes
-// through the span matcher (engine/translation/span_matcher.h), the grammatical adjustments
-// (adjustments.h) and is composed and shown by compose.h. The filter box hMachineReFilter, when it
-// holds text, narrows the output to the sentences that contain it.
+// through the span matcher, the grammatical adjustments and the composing of the Bulgarian
+// sentence (engine/translation/steps.h; span_matcher.cpp, adjustments.cpp, compose.cpp). The
+// filter box hMachineReFilter, when it holds text, narrows the output to the sentences that
+// contain it.
 #pragma once
 
 #include <cstdint>

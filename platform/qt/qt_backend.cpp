@@ -363,8 +363,11 @@ public:
         }
         const QString s = QString::fromUtf8(path_or_url.data(), static_cast<qsizetype>(path_or_url.size()));
         static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
-        const QUrl url = scheme.match(s).hasMatch() ? QUrl(s, QUrl::TolerantMode)
-                                                     : QUrl::fromLocalFile(QFileInfo(s).absoluteFilePath());
+        const bool address = scheme.match(s).hasMatch();
+        // A file that is not there has nothing to open it, whatever the desktop would start.
+        if (!address && !QFileInfo::exists(s)) return false;
+        const QUrl url = address ? QUrl(s, QUrl::TolerantMode) : QUrl::fromLocalFile(QFileInfo(s).absoluteFilePath());
+        // False also when the desktop has no launcher (no xdg-open and no browser).
         return url.isValid() && QDesktopServices::openUrl(url);
     }
 

@@ -294,8 +294,8 @@ protected:
         xvfb_.stop();
     }
 
-    // `path_first`, when given, is searched before the PATH of the test for the programs it starts.
-    bool start_jux(Child& c, const std::string& log, const fs::path& start_folder = {}, const fs::path& path_first = {}) {
+    bool start_jux(Child& c, const std::string& log, const fs::path& start_folder = {},
+                   const std::vector<std::pair<std::string, std::string>>& more_env = {}) {
         // Under the sanitizers, leaks of the desktop libraries Qt loads are not the program's.
         std::string lsan = "suppressions=" JUX_LSAN_SUPPRESSIONS;
         if (const char* outer = std::getenv("LSAN_OPTIONS"); outer && *outer) lsan = std::string(outer) + ":" + lsan;
@@ -304,10 +304,7 @@ protected:
                                                              {"QT_QPA_PLATFORM", "xcb"},
                                                              {"XDG_RUNTIME_DIR", (dir_ / "runtime").string()},
                                                              {"LSAN_OPTIONS", lsan}};
-        if (!path_first.empty()) {
-            const char* path = std::getenv("PATH");
-            env.emplace_back("PATH", path_first.string() + ":" + (path ? path : "/usr/bin:/bin"));
-        }
+        env.insert(env.end(), more_env.begin(), more_env.end());
         return spawn(c, {JUX_EXE}, env, dir_ / log, -1, start_folder);
     }
 
@@ -326,6 +323,17 @@ protected:
         fs::create_directories(start);
         fs::copy(JUX_DEMO_DIR, start / "alt", fs::copy_options::recursive);
         return start;
+    }
+
+    // The desktop's opener for the program: a script that notes each thing it is asked to open as a
+    // line of the file `opened`. The environment that puts it first on the program's PATH.
+    std::vector<std::pair<std::string, std::string>> noting_opener(const fs::path& opened) {
+        const fs::path bin = dir_ / "bin";
+        fs::create_directories(bin);
+        std::ofstream(bin / "xdg-open") << "#!/bin/sh\necho \"$@\" >> '" << opened.string() << "'\n";
+        fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+        const char* path = std::getenv("PATH");
+        return {{"PATH", bin.string() + ":" + (path ? path : "/usr/bin:/bin")}};
     }
 
     // Closes the program's window `w` as its close box does; the program must end with status 0.
@@ -948,13 +956,10 @@ TEST_F(XvfbStart, TheNButtonOpensThePageImageOfTheWordClickedInTheReport) {
     fs::create_directories(start / "alt" / "nov");
     std::ofstream(start / "alt" / "nov" / "pages.txt", std::ios::binary) << "\xE0 p1.png\r\n";  // "а" in CP1251
     ASSERT_TRUE(write_png(start / "alt" / "nov" / "p1.png", 1, 1, {255, 255, 255}));
-    const fs::path bin = dir_ / "bin", opened = dir_ / "opened.txt";
-    fs::create_directories(bin);
-    std::ofstream(bin / "xdg-open") << "#!/bin/sh\necho \"$@\" >> '" << opened.string() << "'\n";
-    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    const fs::path opened = dir_ / "opened.txt";
     std::ofstream(start / "settings.txt")
         << "SPELL_CHECKER 1\r\nENGLISH_TRANSLATION 1\r\nTRANSLATE_CLIPBOARD 0\r\nSHOW_MESSAGES 0\r\n";
-    ASSERT_TRUE(start_jux(first_, "nov.log", start, bin));
+    ASSERT_TRUE(start_jux(first_, "nov.log", start, noting_opener(opened)));
     const Window checker = wait_for_window(display_, "JUX Human Translator 1.0", first_, 30s);
     ASSERT_NE(checker, 0u) << read_file(dir_ / "nov.log");
     wait_until_placed(display_, checker);
@@ -1121,4 +1126,43 @@ TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
 
     send_close(display_, checker);
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "proof.log");
+}
+
+TEST_F(XvfbStart, TheCheckersHelpMenuOpensItsPageInTheBrowser) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    // The start folder as run.sh makes it: the lexicon and the help pages beside it.
+    const fs::path start = demo_start_folder("help");
+    const fs::path pages = fs::path(JUX_DEMO_DIR).parent_path().parent_path() / "resources" / "help";
+    for (const auto& page : fs::directory_iterator(pages)) fs::copy_file(page.path(), start / page.path().filename());
+    std::ofstream(start / "settings.txt") << "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 0\r\n";
+    // The desktop's opener is a script that notes what it was asked to open.
+    const fs::path opened = dir_ / "opened.txt";
+    ASSERT_TRUE(start_jux(first_, "help.log", start, noting_opener(opened)));
+    const Window checker = wait_for_window(display_, "JUX Spell Checker 1.0", first_, 30s);
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "help.log");
+    wait_until_placed(display_, checker);
+
+    // "Файл" clicked on the menu bar, Left goes round to the last menu, "Помощ", which opens with its
+    // first item active; Down reaches the second, "Помощ".
+    const std::string win = std::to_string(checker);
+    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "15", "10", "click", "1"}, dir_ / "xdo1.log");
+    std::this_thread::sleep_for(500ms);
+    xdotool(*xdo, display_name_, {"key", "Left", "Down"}, dir_ / "xdo2.log");
+    std::this_thread::sleep_for(500ms);
+    int width = 0, height = 0;
+    const std::vector<std::uint8_t> rgb = capture(display_, DefaultRootWindow(display_), width, height);
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-help-menu.png";
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    xdotool(*xdo, display_name_, {"key", "Return"}, dir_ / "xdo3.log");
+
+    const std::string page = "file://" + (start / "help_spellchecker.html").string();
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (read_file(opened).find(page) == std::string::npos && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(read_file(opened), page + "\n") << "see " << shot << "; the program said: " << read_file(dir_ / "help.log");
+    EXPECT_EQ(find_window(display_, "Oops!"), 0u);
+
+    send_close(display_, checker);
+    EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "help.log");
 }

@@ -5,12 +5,16 @@
 
 #include <cstdio>
 #include <map>
+#include <csignal>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "audio/archive.h"
 #include "shell/files.h"
+#include "support/text.h"
 #include "tests/audio/audio_fixture.h"
 
 namespace {
@@ -199,6 +203,56 @@ TEST_F(Archive, FolderLinkBackUpTheTreeIsWalkedOnce) {
     std::filesystem::create_directory_symlink(data.file("tree"), data.file("tree/sub/loop"));
     build(data.file("tree"));
     EXPECT_EQ(read_back().size(), 2u);
+}
+
+TEST_F(Archive, ClipNamesInUtf8OrInCodePage1251BytesGiveTheirOwnKeys) {
+    const std::pair<std::string, std::string> names[] = {
+        {"\xE0\xE1\xE2.ogg", jux_test::cp("абв")},  // code page 1251 bytes on disk
+        {"\xE3\xE4\xE5.ogg", jux_test::cp("где")},  // as long as the one above
+        {"жзи.ogg", jux_test::cp("жзи")},            // UTF-8
+        {"plain.ogg", "plain"},
+    };
+    std::set<std::string> expected;
+    for (const auto& [name, key] : names) {
+        data.write("tree/" + name, clip_bytes(key[0], 11));
+        expected.insert(key);
+    }
+    build(data.file("tree"));
+    std::set<std::string> keys;
+    for (const Clip& c : read_back()) keys.insert(c.key);
+    EXPECT_EQ(keys, expected);
+}
+
+// "Make audio file" over a folder that holds the data folder, where the archive and the index are
+// written: the builder runs in a child process that may write no file past 1 MiB, so a builder
+// that read its own growing archive would be stopped ("File too large") rather than fill the disk.
+TEST_F(Archive, OutputInsideTheWalkedFolderIsNeverTakenAsAClip) {
+    constexpr rlim_t kFileLimit = rlim_t{1} << 20;
+    const std::string one = clip_bytes('1', 300000), two = clip_bytes('2', 4000);
+    data.write("top/one.ogg", one);  // the top folder's files come before the data folder's
+    data.write("top/two.ogg", two);
+    std::filesystem::create_directories(data.file("top/alt"));
+    dir_alt = data.file("top/alt");
+    hs->folder_dialog_answers.push_back(data.file("top"));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{kFileLimit, kFileLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
+        std::signal(SIGXFSZ, SIG_IGN);
+        make_audio_file(HWND{});
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    index_file = data.file("top/alt/b_english_ao_NEW.txt");
+    archive_file = data.file("top/alt/audio_NEW");
+    std::map<std::string, std::string> read;
+    for (const Clip& c : read_back()) read[c.key] = c.bytes;
+    EXPECT_EQ(read, (std::map<std::string, std::string>{{"one", one}, {"two", two}}));
+    EXPECT_EQ(std::filesystem::file_size(archive_file), one.size() + two.size());
 }
 
 TEST_F(Archive, MakeAudioFileCommandBuildsIntoTheDataFolderAndReports) {

@@ -6,11 +6,12 @@
 #include "audio/folder_tools.h"
 #include "resources/resources.h"
 #include "shell/files.h"
+#include "support/text.h"
 #include "tests/audio/audio_fixture.h"
 
 namespace {
 
-std::string cp(std::string_view utf8) { return utf8_to_cp1251(utf8); }
+using jux_test::cp;
 
 TEST(FolderTextKind, EachTestIsAFlagOfItsOwn) {
     struct Row {

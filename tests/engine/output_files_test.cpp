@@ -120,6 +120,20 @@ TEST_F(OutputFiles, FileThatCannotBeCreatedGivesNullAndShowsNothing) {
     EXPECT_EQ(gl_dropped, path8(texts / "story.txt"));
 }
 
+// The opener that reports: its message says that the file is left out and the work goes on, which
+// is what the callers do.
+TEST_F(OutputFiles, FileThatCannotBeCreatedIsReportedAsLeftOut) {
+    fs::create_directories(texts / "AUTO_story.txt");
+    gl_dropped = path8(texts / "story.txt");
+    EXPECT_EQ(open_generated_file("AUTO"), nullptr);
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
+    EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text),
+              "\r\nCannot open " + (texts / "AUTO_story.txt").string() +
+                  ", reason: Is a directory, (errno = 21). This file is not written; the work goes on.\r\n");
+    EXPECT_EQ(fs::current_path(), work);
+}
+
 TEST_F(OutputFiles, OverLongNamesAreCutAndNeverWrittenOutsideTheFolder) {
     // A name of 255 characters with its prefix is more than a file name may hold: no file, no
     // crash, nothing shown, and nothing made anywhere else.

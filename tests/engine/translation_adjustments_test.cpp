@@ -11,7 +11,7 @@ protected:
         list("c_c11", {"book книга", "books книги", "man мъж", "problem проблема", "river река", "stone камък", "house къща"});
         list("c_attr11", {"stone каменен"});
         list("c_v_az11", {"read чета", "said казах", "see виждам"});
-        list("c_misc11", {"I аз", "is е"});
+        list("c_misc11", {"I аз", "is е", "the the"});  // "the" known, as an article (kept English)
         list("c_adj11", {"new нов", "cold студен"});
         list("c_two11", {"apple_tree ябълково_дърво"});
         list("z_name1", {"Mary Мери", "John Джон"});
@@ -48,6 +48,33 @@ TEST_F(AdjustmentTest, AgreementAndChoiceOfWords) {
         {"The man whose book is new.", "Мъжа чиято книга е нова.\r"},
         {"I see a stone house.", "Аз виждам каменна къща.\r"},  // an attribute before a noun agrees
         {"Whose book?", "Чиято книга?\r"},              // "whose" agrees with its noun
+    };
+    for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;
+}
+
+// A token that no list translates has no key: its English text never counts as the key the rules
+// look for, so "the" before a noun puts no definite article on it, and "that", "her" and "who"
+// keep their English text.
+class UntranslatedTest : public TranslationTest {
+protected:
+    void SetUp() override {
+        TranslationTest::SetUp();
+        list("c_c11", {"dog куче", "river река"});
+        list("c_v_az11", {"see виждам", "said казах"});
+        list("c_misc11", {"I аз", "is е"});
+        forms({"куче куче 114 0", "кучето куче 114 1", "река река 85 0", "реката река 85 1"});
+        load();
+    }
+};
+
+TEST_F(UntranslatedTest, AnUntranslatedTokenIsNoKey) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"I see the dog.", "Аз виждам куче.\r"},          // no definite article
+        {"The river is here.", "Река е here.\r"},
+        {"I said that.", "Аз казах that.\r"},             // a final "that" is no "това"
+        {"I said that the dog is here.", "Аз казах that куче е here.\r"},
+        {"I see her dog.", "Аз виждам her куче.\r"},      // no "неин"
+        {"Who is here?", "Who е here?\r"},                // no "кой"
     };
     for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;
 }

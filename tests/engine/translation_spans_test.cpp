@@ -14,11 +14,11 @@ protected:
                          "red_books червен книги"});
         list("c_three11", {"big_red_book голяма червена книга"});
         list("c_adj11", {"us американски", "red червен", "big голям"});
-        list("c_misc11", {"I аз"});
+        list("c_misc11", {"I аз", "the the"});
         list("z_name1", {"Rose Роуз"});
         list("csc_11", {"if_you_want,\tако искаш,"});
         list("cs,_11", {"come_tomorrow.\tела утре."});
-        file("b_english_bulgarian.txt", {"us нас", "tree дърво"});
+        file("b_english_bulgarian.txt", {"car червена_кола голяма", "tree дърво", "us нас"});
         file("b_bulgarian_english_unsorted.txt", {"кораб ship", "съд ship", "лодка boat"});
         file("b_bulgarian_english.txt", {"кораб ship"});
         forms({"врата врата 85 0", "вратата врата 85 1", "книга книга 85 0", "книгата книга 85 1", "книги книга 85 2",
@@ -53,6 +53,18 @@ TEST_F(SpanTest, SpansAndSlots) {
         {"If you want, come tomorrow.", "Ако искаш, ела утре.\r"},  // comma corpora
     };
     for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;
+}
+
+// A dictionary text whose word count (underscores count as breaks) is more than its blank-separated
+// words: the user is told, the text is used all the same and the run goes on.
+TEST_F(SpanTest, ADictionaryTextWithAWrongWordCountIsReported) {
+    EXPECT_EQ(translate("I see car. I see the tree."), "Аз виждам червена_кола голяма. \rАз виждам дървото.\r");
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
+    EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text), "Няма толкова думи в дефиницията. Опитайте пак.");
+    hs->message_boxes.clear();
+    EXPECT_EQ(translate("I see the tree."), "Аз виждам дървото.\r");  // a sound text: no message
+    EXPECT_TRUE(hs->message_boxes.empty());
 }
 
 TEST_F(SpanTest, CommaPhrasesAreColouredAndCounted) {

@@ -421,4 +421,99 @@ TEST_F(FilingTest, ANonExclusiveKeyAndAPhraseInASingleWordClassAsk) {
     }
 }
 
+// The files a filing writes after the list (the backup before it, the journal line, the exports)
+// may fail on their own: the change stays filed, the result is shown, and then a message names
+// each file that was not written.
+TEST_F(FilingTest, FilesNotWrittenBesideTheListAreTold) {
+    gl_GENERATE_HTML = 1;
+    struct Case {
+        const char* what;
+        bool sentence;
+        int nth;              // the write that fails (the backup, the list, the journal, the exports in order)
+        const char* blocked;  // or a folder standing where this file goes ("" for none)
+        const char* unwritten;
+    };
+    const std::vector<Case> cases = {
+        {"the backup", false, 1, "", "c/c_c11_old.txt"},
+        {"the journal", false, 3, "", "cdate.txt"},
+        {"the export of all entries", false, 4, "", "C_ALL.txt"},
+        {"the export of the ranks", false, 5, "", "C_TEMP_RANK.txt"},
+        {"the glossary", false, 6, "", "C_ALL.html"},
+        {"the journal, a folder in its place", false, 0, "cdate.txt", "cdate.txt"},
+        {"the corpus journal", true, 2, "", "csdate.txt"},  // a new corpus: no backup
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string key = "word" + std::to_string(++n);
+        if (*c.blocked) {
+            std::filesystem::remove(data.file(c.blocked));
+            std::filesystem::create_directories(data.file(std::string(c.blocked) + "/inside"));
+        }
+        if (c.nth) fail_safe_write_at(SafeWriteStep::Write, ENOSPC, c.nth);
+        hs->message_boxes.clear();
+        if (c.sentence) {
+            std::filesystem::remove(data.file("c/cs_11.txt"));
+            select("Key " + key + ".", "Ключ.", hBigReBot);
+            write_to_cs(0, 0);
+            EXPECT_NE(u8(data.read("c/cs_11.txt")).find("Key_" + key + ".\tКлюч."), std::string::npos);
+        } else {
+            select(key, "дума", hBigReLeft);
+            write_to_c(0, 0, 0);
+            EXPECT_NE(u8(data.read("c/c_c11.txt")).find(key + " дума\r\n"), std::string::npos);
+            EXPECT_EQ(entry(0, key), "дума");
+        }
+        ASSERT_EQ(hs->message_boxes.size(), 2u);
+        EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].caption), "Done!");
+        EXPECT_EQ(utf16_to_utf8(hs->message_boxes[1].caption), "Oops!");
+        const std::string told = last_text();
+        const std::string named = "Cannot write to " + data.file(c.unwritten).string() + ", reason: ";
+        EXPECT_EQ(told.rfind(named, 0), 0u) << told;
+        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 2) << "one file named: " << told;
+        EXPECT_NE(told.find("\nThe change of \"" + std::string(c.sentence ? "Key_" : "") + key + "\" was saved in " +
+                            (c.sentence ? "cs_11" : "c_c11") + "; the files above were not written."),
+                  std::string::npos)
+            << told;
+        if (*c.blocked) std::filesystem::remove_all(data.file(c.blocked));
+    }
+}
+
+// A NUL byte in a selection becomes a blank, as in a dropped file: the key and the rendering are
+// filed in lines that the next start loads again.
+TEST_F(FilingTest, ANulByteOfASelectionBecomesABlank) {
+    using namespace std::string_literals;
+    const struct {
+        bool sentence;
+        std::string en, bg;
+        const char* key;
+        const char* rendering;
+    } cases[] = {
+        {false, "black\0box"s, "черна\0кутия"s, "black_box", "черна кутия"},
+        {false, "\0red"s, "червен\0"s, "red", "червен"},
+        {true, "Good\0night."s, "Лека\0нощ."s, "Good_night", "Лека нощ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        if (c.sentence) {
+            select(c.en, c.bg, hBigReBot);
+            write_to_cs(0, 0);
+        } else {
+            select(c.en, c.bg, hBigReLeft);
+            write_to_c(0, 0, 0);
+        }
+    }
+    // The next start.
+    load_lexicon(data.path());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        if (c.sentence) {
+            const SentencePair* s = find_sentence(cs_glob[0], c.key);
+            ASSERT_NE(s, nullptr);
+            EXPECT_EQ(u8(s->bg), c.rendering);
+        } else {
+            EXPECT_EQ(entry(0, c.key), c.rendering);
+        }
+    }
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "shell/files.h"
 #include "shell/memory.h"
 #include "shell_test_util.h"
+#include "support/ended_process.h"
 
 namespace {
 
@@ -191,11 +192,7 @@ TEST_F(FilesTest, ASafeWriteGoesThroughLinksAndKeepsTheFilesMode) {
 }
 
 TEST_F(FilesTest, StaleTemporaryFilesOfKilledRewritesAreRemoved) {
-    // A process number that runs no more: a child that has ended and been reaped.
-    const pid_t gone = fork();
-    if (gone == 0) _exit(0);
-    waitpid(gone, nullptr, 0);
-    const std::string dead = std::to_string(gone);
+    const std::string dead = jux_test::ended_process_id();
     struct Case {
         std::string name;
         bool removed;
@@ -217,6 +214,57 @@ TEST_F(FilesTest, StaleTemporaryFilesOfKilledRewritesAreRemoved) {
     for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(dir.file(c.name)), !c.removed) << c.name;
     EXPECT_TRUE(std::filesystem::exists(dir.file("folder.tmp" + dead + "_1")));
     EXPECT_EQ(remove_stale_temporary_files(dir.file("missing")), 0);
+}
+
+// A loop of symbolic links names no file: a rewrite, a backup and a journal line fail with ELOOP
+// and every link stays the link it was.
+TEST_F(FilesTest, ALoopOfLinksIsRefusedAndLeftAlone) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links;  // name, target
+        std::string file;                                          // the name written through
+    };
+    const std::vector<Case> cases = {
+        {"a link to itself", {{"self.txt", "self.txt"}}, "self.txt"},
+        {"two links", {{"a.txt", "b.txt"}, {"b.txt", "a.txt"}}, "a.txt"},
+        {"a chain into a loop", {{"c.txt", "d.txt"}, {"d.txt", "e.txt"}, {"e.txt", "d.txt"}}, "c.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& [name, target] : c.links) std::filesystem::create_symlink(target, dir.file(name));
+        auto links_intact = [&] {
+            for (const auto& [name, target] : c.links)
+                if (!std::filesystem::is_symlink(dir.file(name)) || std::filesystem::read_symlink(dir.file(name)) != target)
+                    return false;
+            return true;
+        };
+        errno = 0;
+        EXPECT_EQ(write_file_safely(dir.file(c.file), "new\r\n"), 0);
+        EXPECT_EQ(errno, ELOOP);
+        EXPECT_TRUE(links_intact());
+        dir.write("plain.txt", "x");
+        EXPECT_EQ(backup_file(dir.file("plain.txt"), dir.file(c.file)), -1);
+        EXPECT_EQ(backup_file(dir.file(c.file), dir.file("plain_old.txt")), -1);
+        EXPECT_FALSE(dir.exists("plain_old.txt"));
+        EXPECT_EQ(append_journal(dir.file(c.file), "line"), 0);
+        EXPECT_EQ(errno, ELOOP);
+        EXPECT_TRUE(links_intact());
+        EXPECT_TRUE(temporary_files(dir.path()).empty());
+    }
+}
+
+// A journal line is written whole or not at all: one cut short by a full disk is taken back, and
+// the caller learns the error.
+TEST_F(FilesTest, AJournalLineIsWholeOrNotThere) {
+    const auto journal = dir.file("cdate.txt");
+    ASSERT_EQ(append_journal(journal, "first"), 1);
+    fail_safe_write_at(SafeWriteStep::Write, ENOSPC);
+    errno = 0;
+    EXPECT_EQ(append_journal(journal, std::string(5000, 'x')), 0);
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(dir.read("cdate.txt"), "first\r\n");
+    ASSERT_EQ(append_journal(journal, "third"), 1);
+    EXPECT_EQ(dir.read("cdate.txt"), "first\r\nthird\r\n");
 }
 
 }  // namespace

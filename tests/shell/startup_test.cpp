@@ -14,6 +14,7 @@
 #include "shell/files.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "support/ended_process.h"
 #include "support/scoped_env.h"
 #include "support/temp_folder.h"
 #include "support/unprivileged.h"
@@ -305,16 +306,18 @@ TEST_F(StartupTest, ALockThatCannotBeMadeIsToldAsItIs) {
 }
 
 TEST_F(StartupTest, TheStartRemovesWhatKilledRewritesLeftBehind) {
-    const pid_t gone = fork();
-    if (gone == 0) _exit(0);
-    waitpid(gone, nullptr, 0);
-    const std::string left = ".tmp" + std::to_string(gone) + "_4";
+    const std::string left = ".tmp" + jux_test::ended_process_id() + "_4";
     std::filesystem::create_directories(dir.path() / "alt" / "c");
     dir.write("alt/b_bulgarian_custom.txt", "word\r\n");
     dir.write("alt/b_bulgarian_custom.txt" + left, "wo");
     dir.write("alt/c/c_c11.txt" + left, "ca");
+    // A run of the lemma-grouping reports killed before it had written them all.
+    dir.write("alt/A_GROUPED_BY LEMMA_!SHORT.txt", "old");
+    dir.write("alt/A_GROUPED_BY LEMMA_!SHORT.txt.part", "ne");
     Session s;
     EXPECT_EQ(run_and_close(dir.path(), s), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt" / "A_GROUPED_BY LEMMA_!SHORT.txt.part"));
+    EXPECT_EQ(dir.read("alt/A_GROUPED_BY LEMMA_!SHORT.txt"), "old");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt" / ("b_bulgarian_custom.txt" + left)));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "alt" / "c" / ("c_c11.txt" + left)));
     EXPECT_EQ(dir.read("alt/b_bulgarian_custom.txt"), "word\r\n");

@@ -161,6 +161,32 @@ TEST_F(BgTextWindow, ResultFolderBesideTheLoadedFile) {
               "Cannot change to folder " + data.file("blocker/x_res").string() + ", reason: Not a directory, (errno = 20)\n");
 }
 
+// A Bulgarian file dropped on the text panel or opened into it is the one this window's own test
+// works beside, while the checker's Save still proposes the checker's file with its line ends.
+TEST_F(BgTextWindow, AFileLoadedIntoThePanelLeavesTheCheckersSaveAlone) {
+    start_dir = data.path();
+    const auto english = data.write_raw("en/text.txt", "English\r\ntext\r\n");
+    hs->file_dialog_answers.push_back(english);
+    headless_menu(hBig, 9219);
+    const auto bulgarian = data.write_raw("bg/text.txt", "Bulgarian\ntext\n");
+    for (bool drop : {true, false}) {
+        SCOPED_TRACE(drop ? "dropped" : "opened");
+        if (drop) {
+            headless_drop(hBgTextRe, {bulgarian});
+        } else {
+            hs->file_dialog_answers.push_back(bulgarian);
+            headless_menu(hBgText, IDM_CORP_OPEN_FILE);
+        }
+        EXPECT_EQ(RE_GetTextW(hBgTextRe), u"Bulgarian\rtext\r");
+        headless_menu(hBgText, IDM_CORP_TEST_TEXT);
+        EXPECT_EQ(last_box(), "The result will be written in \"" + data.file("bg_res").string() + "\".\n");
+        hs->file_dialog_answers.push_back(data.file("saved.txt"));
+        headless_menu(hBig, 9220);
+        EXPECT_EQ(hs->file_dialog_starts.back(), english);
+        EXPECT_EQ(data.read("saved.txt"), "English\r\ntext\r\n");
+    }
+}
+
 TEST_F(BgTextWindow, FolderRunsLoadThePairsOfEachFolder) {
     data.write("pairs/EN_one.txt", "First English text.");
     data.write("pairs/BG_one.txt", "Първи български текст.");
@@ -184,20 +210,63 @@ TEST_F(BgTextWindow, FolderRunsLoadThePairsOfEachFolder) {
     EXPECT_EQ(report.find("notes.txt"), std::string::npos);
     EXPECT_NE(report.find("Entering dir: " + data.file("pairs/sub").string() + "/\r\n"), std::string::npos);
 
-    // Stop reaches the walk: nothing more is loaded, and the flag is cleared afterwards.
-    gl_cancel = 1;
-    hs->folder_dialog_answers.push_back(data.file("pairs"));
-    headless_menu(hBgText, IDM_CORP_TEST_FOLDER);
-    EXPECT_EQ(gl_CORPUS_FILE_INDEX, 3);
-    EXPECT_EQ(gl_cancel, 0);
-
-    // One pair from one folder; gl_dropped names the file loaded last.
+    // One pair from one folder; gl_dropped names the English file, the checker's text.
     hs->folder_dialog_answers.push_back(data.file("pairs"));
     headless_menu(hBgText, IDM_CORP_OPEN_FOLDER);
     EXPECT_EQ(GetWindowTextW(hBigReRight), u"First English text.");
     EXPECT_EQ(GetWindowTextW(hBgTextRe), u"Първи български текст.");
-    EXPECT_TRUE(gl_dropped.ends_with("_one.txt"));
+    EXPECT_EQ(gl_dropped, data.file("pairs/EN_one.txt").string());
     EXPECT_EQ(gl_CORPUS_FILE_INDEX, 3);
+}
+
+// After either folder load the checker's Save proposes the English file its text came from (never
+// the Bulgarian one beside it, nor a file loaded earlier) and writes it back as it was, the NUL
+// characters of both UTF-8 texts turned into blanks.
+TEST_F(BgTextWindow, SaveAfterAFolderLoadProposesTheEnglishFileWithoutNuls) {
+    start_dir = data.path();
+    data.write_raw("pair/EN_a.txt", std::string("\xEF\xBB\xBF" "English\0text\r\n", 17));
+    data.write_raw("pair/BG_a.txt", std::string("Втори\0текст, а е о и", 34));
+    for (UINT command : {IDM_CORP_TEST_FOLDER, IDM_CORP_OPEN_FOLDER}) {
+        SCOPED_TRACE(command);
+        gl_dropped = data.file("earlier.txt").string();
+        hs->folder_dialog_answers.push_back(data.file("pair"));
+        headless_menu(hBgText, command);
+        EXPECT_EQ(GetWindowTextW(hBgTextRe), u"Втори текст, а е о и");
+        hs->file_dialog_answers.push_back(data.file("saved.txt"));
+        headless_menu(hBig, 9221);
+        EXPECT_EQ(hs->file_dialog_starts.back(), data.file("pair/EN_a.txt"));
+        EXPECT_EQ(data.read("saved.txt"), "\xEF\xBB\xBF" "English text\r\n");
+    }
+}
+
+// Stop pressed while the folder run checks an English text cuts that check short and ends the
+// folder run: the pair of the sub-folder is not loaded.
+TEST_F(BgTextWindow, StopDuringTheCheckOfAnEnglishTextEndsTheFolderRun) {
+    data.write_raw("pairs/EN_one.txt", "First English text with a few words in it.");
+    data.write_raw("pairs/BG_one.txt", "Parvi.");
+    data.write_raw("pairs/sub/EN_two.txt", "Second.");
+    data.write_raw("pairs/sub/BG_two.txt", "Vtori.");
+    int stops = 0;
+    hs->on_pump = [&stops] {
+        if (stops == 0 && RE_GetTextW(hBigReRight).starts_with(u"First")) {
+            ++stops;
+            headless_click(hBgText, IDC_BGTEXT_STOP);
+        }
+    };
+    hs->folder_dialog_answers.push_back(data.file("pairs"));
+    headless_menu(hBgText, IDM_CORP_ANALYSE_FOLDER);
+    hs->on_pump = nullptr;
+    EXPECT_EQ(stops, 1);
+    EXPECT_TRUE(RE_GetTextW(hBigReRight).starts_with(u"First"));
+    EXPECT_NE(RE_GetTextW(hBgTextRe), u"Vtori.");
+    EXPECT_EQ(data.read("pairs_res/__report.txt").find("EN_two.txt"), std::string::npos);
+    EXPECT_EQ(gl_cancel, 0);
+
+    // A Stop pressed while no folder run is going stops no later one.
+    headless_click(hBgText, IDC_BGTEXT_STOP);
+    hs->folder_dialog_answers.push_back(data.file("pairs"));
+    headless_menu(hBgText, IDM_CORP_ANALYSE_FOLDER);
+    EXPECT_EQ(RE_GetTextW(hBigReRight), u"Second.");
 }
 
 TEST_F(BgTextWindow, CloseBoxEndsCorpusModeAndGivesBackTheBottomPanelFlag) {

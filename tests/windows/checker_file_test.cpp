@@ -6,6 +6,7 @@
 #include "audio/archive.h"
 #include "checker_fixture.h"
 #include "shell/lists.h"
+#include "support/ended_process.h"
 #include "windows/checker_file_commands.h"
 
 namespace {
@@ -50,14 +51,14 @@ TEST_F(CheckerFile, OpenedFilesAreSavedBackWithTheirLineEndsAndMark) {
     }
 }
 
-TEST_F(CheckerFile, ATypedTextIsSavedWithCrLfAndItsCorrectionLog) {
+TEST_F(CheckerFile, ATypedTextIsSavedWithLfAndItsCorrectionLog) {
     type_right(u"line one\rline two");
     gl_SPELL_CHECKER_LOG = 1;
     gl_log = cp("cat -> cot\r\n");
     gl_log_ct = gl_log_ct2 = 1;
     choose(9220, data.file("typed"));
     EXPECT_EQ(hs->file_dialog_starts.back(), data.file("FILE.txt"));
-    EXPECT_EQ(data.read("typed.txt"), "line one\r\nline two");
+    EXPECT_EQ(data.read("typed.txt"), "line one\nline two");
     EXPECT_EQ(u8(data.read("LOG_")), "|\t\r\n\r\ncat -> cot\r\n\r\n--------\r\n1 коригирани грешки\r\n");
     gl_log_ct = 2;
     gl_log_ct2 = 5;
@@ -115,6 +116,32 @@ TEST_F(CheckerFile, HelpVersionAboutFontAndReadingAloud) {
     std::string played;
     for (const std::string& clip : hs->shell_opened) played += data.read(clip);  // an absolute path stays itself
     EXPECT_EQ(played, "CATSUNCAT");
+}
+
+// A save killed before its rename leaves its temporary file beside the document: the next save of
+// that document removes it (and those of its correction log); other files' stay.
+TEST_F(CheckerFile, ASaveRemovesWhatAKilledSaveOfTheDocumentLeft) {
+    const std::string dead = jux_test::ended_process_id();
+    const struct {
+        std::string name;
+        bool removed;
+    } cases[] = {
+        {"doc.txt.tmp" + dead + "_0", true},
+        {"doc.txt.tmp" + dead + "_12", true},
+        {"LOG_doc.txt.tmp" + dead + "_1", true},
+        {"doc.txt.tmp1_0", false},                 // a running process (init) may be writing it
+        {"other.txt.tmp" + dead + "_0", false},    // another document's
+        {"doc.tmp" + dead + "_0", false},          // the document "doc"'s
+        {"doc.txt.tmp.tmp" + dead + "_0", false},  // "doc.txt.tmp"'s
+    };
+    for (const auto& c : cases) data.write_raw("docs/" + c.name, "half");
+    choose(9219, data.write_raw("docs/doc.txt", "old"));
+    type_right(u"new text");
+    gl_SPELL_CHECKER_LOG = 1;
+    gl_log = "a -> b\r\n";
+    choose(9220, data.file("docs/doc.txt"));
+    EXPECT_NE(data.read("docs/doc.txt").find("new text"), std::string::npos);
+    for (const auto& c : cases) EXPECT_EQ(data.exists("docs/" + c.name), !c.removed) << c.name;
 }
 
 }  // namespace

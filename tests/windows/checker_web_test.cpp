@@ -53,4 +53,97 @@ TEST_F(CheckerWeb, EachButtonOpensItsAddress) {
     EXPECT_EQ(hs->message_boxes[1].text, u"Първо изберете текст!");
 }
 
+TEST_F(CheckerWeb, HugeAndBlankLookUpTexts) {
+    OP[OPT_LINK1].text_value = "https://d.example/?a=XXXXX&b=XXXXX";
+    const std::string search = "https://www.google.com/search?num=100&hl=en&q=";
+    const std::string wiki = "https://en.wikipedia.org/wiki/";
+    std::u16string phrase;
+    while (phrase.size() < 600) phrase += u"дума ";
+    struct Case {
+        int id;
+        std::u16string text;
+        CHARRANGE sel;
+        std::string starts, ends;  // the address's fixed parts; both empty: nothing is opened
+    };
+    const std::vector<Case> cases{
+        {1215, std::u16string(200'000, u'a') + u" next", {0, 0}, wiki, ""},   // a huge first word
+        {1209, phrase, {0, 600}, search + "%22", "%22&lr=lang_bg"},          // cut inside a phrase
+        {1216, phrase, {0, 600}, "https://www.google.com/search?num=100&hl=en&safe=off&q=%22", "%22+site%3Anytimes.com"},
+        {1311, std::u16string(3'000, u'z'), {0, 0}, "https://d.example/?a=", ""},
+        {1210, u"\t\t\t", {0, 3}, "", ""},                                    // blanks only
+        {1210, u"_ _", {0, 3}, "", ""},
+        {1215, u"\u00A0\u00A0\u00A0 x", {0, 0}, "", ""},
+        {1210, u"\t", {0, 0}, "", ""},
+    };
+    open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        RE_SetEventMask(hBigReRight, 0);
+        RE_SetTextW(hBigReRight, c.text);
+        RE_SetSel(hBigReRight, c.sel);
+        hReFocus = hBigReRight;
+        hs->shell_opened.clear();
+        headless_click(hBig, c.id);
+        if (c.starts.empty()) {
+            EXPECT_TRUE(hs->shell_opened.empty());
+            continue;
+        }
+        ASSERT_EQ(hs->shell_opened.size(), 1u);
+        const std::string& a = hs->shell_opened[0];
+        EXPECT_LE(a.size(), 1'024u);
+        EXPECT_GE(a.size(), 1'024u - 5);  // cut by one character at most (six escapes for a Cyrillic letter)
+        EXPECT_TRUE(a.starts_with(c.starts)) << a.substr(0, 80);
+        EXPECT_TRUE(a.ends_with(c.ends)) << a.substr(a.size() - 40);
+        EXPECT_EQ(a.find("%D0%22"), std::string::npos);  // no letter cut in half before the quote
+    }
+    // Both places of a template hold the same cut text.
+    RE_SetTextW(hBigReRight, std::u16string(3'000, u'z'));
+    RE_SetSel(hBigReRight, CHARRANGE{0, 0});
+    hs->shell_opened.clear();
+    headless_click(hBig, 1311);
+    ASSERT_EQ(hs->shell_opened.size(), 1u);
+    const std::string& a = hs->shell_opened[0];
+    const std::size_t b = a.find("&b=");
+    ASSERT_NE(b, std::string::npos);
+    EXPECT_EQ(a.substr(b + 3), a.substr(21, b - 21));
+}
+
+TEST_F(CheckerWeb, WhenTheDesktopCannotOpenItTheUserIsToldWhat) {
+    data.write_raw("help_spellchecker.html", "<html></html>");
+    start_dir = data.path();
+    open();
+    RE_SetEventMask(hBigReRight, 0);
+    RE_SetTextW(hBigReRight, u"apple pie");
+    RE_SetSel(hBigReRight, CHARRANGE{0, 5});
+    hReFocus = hBigReRight;
+    hs->shell_open_fails = true;
+    const std::vector<std::pair<int, std::string>> cases{
+        {1210, "https://www.google.com/search?num=100&hl=en&q=apple"},
+        {1214, "https://translate.google.com/?sl=en&tl=bg#en|bg|apple"},
+        {9223, "https://www.google.com/search?num=100&hl=en&q=%22JUX%20Spell%20Checker%22"},
+        {9224, (start_dir / "help_spellchecker.html").string()},
+    };
+    for (const auto& [id, address] : cases) {
+        SCOPED_TRACE(id);
+        hs->message_boxes.clear();
+        if (id >= 9000)
+            headless_menu(hBig, id);
+        else
+            headless_click(hBig, id);
+        ASSERT_EQ(hs->message_boxes.size(), 1u);
+        EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text),
+                  "Cannot open " + address +
+                      "\r\n\r\nThis computer has no program that opens it (for a web address: a web browser).");
+        EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
+        EXPECT_EQ(hs->message_boxes[0].owner, hMain);
+    }
+    // A translator's address of a megabyte is named by its beginning.
+    RE_SetTextW(hBigReRight, std::u16string(100'000, u'x'));
+    RE_SetSel(hBigReRight, CHARRANGE{0, -1});
+    hs->message_boxes.clear();
+    headless_click(hBig, 1214);
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_LT(hs->message_boxes[0].text.size(), 500u);
+}
+
 }  // namespace

@@ -136,30 +136,67 @@ TEST_F(DialogsTest, SettingsRoundTripChangesTheMirrorsOnly) {
 
 TEST_F(DialogsTest, SettingsRefuseBadNumbersAndChangeNothing) {
     const std::u16string many_digits(5000, u'9');
-    const std::vector<std::u16string> bad{u"", u"-5", u"+5", u"12a", u"2147483648", u"1 2", many_digits};
+    const std::u16string range = u"Enter a number from -2147483648 to 2147483647 in ";
+    struct Case {
+        std::u16string text;
+        bool out_of_range;  // else: not a number
+    };
+    const std::vector<Case> bad{{u"", false},           {u"-", false},          {u"12a", false},
+                                {u"1 2", false},        {u"+-5", false},        {u"2147483648", true},
+                                {u"-2147483649", true}, {u"4294967295", true},  {many_digits, true}};
     for (int id : {IDC_SETTINGS_MAX_DEFINITION_LENGTH, IDC_SETTINGS_RANK_FILTER})
-        for (const std::u16string& text : bad) {
-            SCOPED_TRACE(utf16_to_utf8(text.substr(0, 20)));
+        for (const Case& c : bad) {
+            SCOPED_TRACE(utf16_to_utf8(c.text.substr(0, 20)));
             gl_SPELL_UPPERCASE = 0;
             gl_MAX_DEFINITION_LENGTH = 800;
-            gl_RANK_FILTER = 5;
+            gl_RANK_FILTER = -1;
             PL_SendCommand(hMain, IDM_SETTINGS);
             headless_click(hSettings, IDC_SETTINGS_SPELL_UPPERCASE);
-            SetDlgItemTextW(hSettings, id, text);
+            SetDlgItemTextW(hSettings, id, c.text);
             const std::size_t boxes = headless().message_boxes.size();
             headless_click(hSettings, IDC_SETTINGS_OK);
             const bool def = id == IDC_SETTINGS_MAX_DEFINITION_LENGTH;
-            EXPECT_EQ(boxes_since(boxes), std::vector<std::u16string>{def ? u"Enter a number in \"Definition length\""
-                                                                          : u"Enter a number in \"Rank Filter\""});
+            const std::u16string field = def ? u"\"Definition length\"" : u"\"Rank Filter\"";
+            EXPECT_EQ(boxes_since(boxes),
+                      std::vector<std::u16string>{(c.out_of_range ? range : u"Enter a number in ") + field});
             EXPECT_TRUE(IsWindow(hSettings));
-            EXPECT_EQ(GetDlgItemTextW(hSettings, id), def ? u"800" : u"5");
+            EXPECT_EQ(GetDlgItemTextW(hSettings, id), def ? u"800" : u"-1");
             EXPECT_EQ(gl_SPELL_UPPERCASE, 0);
             EXPECT_EQ(gl_MAX_DEFINITION_LENGTH, 800);
-            EXPECT_EQ(gl_RANK_FILTER, 5);
+            EXPECT_EQ(gl_RANK_FILTER, -1);
             headless_close(hSettings);
             EXPECT_FALSE(IsWindow(hSettings));
         }
-    EXPECT_EQ(parse_settings_number(u"2147483647"), 2147483647);
+}
+
+TEST_F(DialogsTest, SettingsReadBackTheNumbersTheyShow) {
+    // A value from the settings file, negative ones too, is shown as it is and OK keeps it; a
+    // signed number typed in is taken as the file would take it.
+    struct Case {
+        std::int32_t rank;           // the value in force
+        std::u16string shown;        // what the field shows
+        std::u16string typed;        // typed into the field before OK (empty: left as shown)
+        std::int32_t after;
+    };
+    for (const Case& c : std::vector<Case>{{-1, u"-1", u"", -1},
+                                           {-2147483647 - 1, u"-2147483648", u"", -2147483647 - 1},
+                                           {2147483647, u"2147483647", u"", 2147483647},
+                                           {0, u"0", u" -7 ", -7},
+                                           {0, u"0", u"+12", 12}}) {
+        SCOPED_TRACE(utf16_to_utf8(c.shown));
+        gl_RANK_FILTER = c.rank;
+        gl_MAX_DEFINITION_LENGTH = c.rank;
+        PL_SendCommand(hMain, IDM_SETTINGS);
+        EXPECT_EQ(GetDlgItemTextW(hSettings, IDC_SETTINGS_RANK_FILTER), c.shown);
+        EXPECT_EQ(GetDlgItemTextW(hSettings, IDC_SETTINGS_MAX_DEFINITION_LENGTH), c.shown);
+        if (!c.typed.empty()) SetDlgItemTextW(hSettings, IDC_SETTINGS_RANK_FILTER, c.typed);
+        const std::size_t boxes = headless().message_boxes.size();
+        headless_click(hSettings, IDC_SETTINGS_OK);
+        EXPECT_EQ(headless().message_boxes.size(), boxes);
+        EXPECT_FALSE(IsWindow(hSettings));
+        EXPECT_EQ(gl_RANK_FILTER, c.after);
+        EXPECT_EQ(gl_MAX_DEFINITION_LENGTH, c.rank);
+    }
 }
 
 TEST_F(DialogsTest, CharacterTableRowsUtf8TableAndCodeList) {
@@ -201,8 +238,17 @@ TEST_F(DialogsTest, LiveWindowPlacesItselfAndDrivesTheMainWindow) {
     headless().work_area = RECT{0, 0, 1280, 800};
     ShowWindow(hMain, SW_SHOW);
     OP[OPT_START_LIVE_CLIPBOARD].num_value = 1;
+    // The font the checker's panels set before the live window opens at start stays the shared
+    // one; the live panel has its 8-point font.
+    hFont = CreateFontIndirectW(LOGFONTW{u"DejaVu Serif", 14});
+    const HFONT shared = hFont;
     start_live_window();
     ASSERT_TRUE(IsWindowVisible(hLive));
+    EXPECT_EQ(hFont, shared);
+    const std::optional<LOGFONTW> live_font = PL_GetFontInfo(GetWindowFont(hLiveRe));
+    ASSERT_TRUE(live_font);
+    EXPECT_EQ(live_font->face, u"Microsoft Sans Serif");
+    EXPECT_EQ(live_font->points, 8);
     EXPECT_EQ(GetWindowTextW(hLive), u" Live clipboard");
     EXPECT_EQ(GetWindowRect(hLive).right, 1260);
     EXPECT_EQ(GetWindowRect(hLive).top, 30);

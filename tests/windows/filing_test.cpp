@@ -138,6 +138,41 @@ TEST_F(FilingWindowTest, PopupsOpenFromTheirButtonsAndFileTheChosenItem) {
         EXPECT_EQ(pos > 0 && (GetMenuState(menu, static_cast<UINT>(pos - 1), MF_BYPOSITION) & MF_SEPARATOR),
                   c.separator_before);
     }
+    // Separators and column breaks across the six popups: each sampled item's label, whether it
+    // starts a column and whether a separator stands before it.
+    const struct {
+        FilingPopup popup;
+        UINT item;
+        const char* label;
+        bool column_break, separator_before;
+    } layout[] = {
+        {FilingPopup::C, 8494, "c11", false, false},         {FilingPopup::C, 8504, "c21", true, false},
+        {FilingPopup::C, 8528, "c51", false, false},         {FilingPopup::C, 8540, "c2", false, false},
+        {FilingPopup::C, 8550, "two21", false, true},        {FilingPopup::C, 8560, "three11", true, true},
+        {FilingPopup::Adj, 8591, "adj21", false, true},      {FilingPopup::Adj, 8601, "adj31", true, false},
+        {FilingPopup::Adj, 8626, "adj_post21", false, false}, {FilingPopup::Adj, 9016, "attr11", true, false},
+        {FilingPopup::Adj, 8910, "where11", false, true},    {FilingPopup::Verb, 8960, "az51", false, false},
+        {FilingPopup::Verb, 9063, "se21", false, true},      {FilingPopup::Verb, 9080, "si11", true, false},
+        {FilingPopup::Misc, 8667, "not_1", false, true},     {FilingPopup::Misc, 8679, "r_n11", true, false},
+        {FilingPopup::Misc, 8845, "num11 broi", false, true}, {FilingPopup::Misc, 8850, "num21 red", false, false},
+        {FilingPopup::Misc, 8833, "abbn11", false, false},   {FilingPopup::One, 8544, "two11 c", false, true},
+        {FilingPopup::One, 8574, "adj11 c", true, false},    {FilingPopup::One, 8844, "num11 broi c", false, false},
+        {FilingPopup::Cs, 9102, "cs21", false, true},        {FilingPopup::Cs, 9146, "cs,11", true, false},
+        {FilingPopup::Cs, 9115, "cs11 bulk", false, false},
+    };
+    for (const auto& l : layout) {
+        SCOPED_TRACE(l.label);
+        const HMENU menu = filing_popup(l.popup);
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(utf16_to_utf8(GetMenuItemText(menu, l.item, MF_BYCOMMAND)), l.label);
+        EXPECT_EQ((GetMenuState(menu, l.item, MF_BYCOMMAND) & MF_MENUBARBREAK) != 0, l.column_break);
+        int pos = 0;
+        while (pos < GetMenuItemCount(menu) && GetMenuItemID(menu, pos) != l.item) ++pos;
+        ASSERT_LT(pos, GetMenuItemCount(menu));
+        EXPECT_EQ(pos > 0 && (GetMenuState(menu, static_cast<UINT>(pos - 1), MF_BYPOSITION) & MF_SEPARATOR),
+                  l.separator_before);
+    }
+
     // "c11 c" files into the first list of its group that lacks the key; "c11" into c_c11 itself.
     select_pair("word0", "друг превод");
     hs->popup_choices = {8493};
@@ -145,23 +180,58 @@ TEST_F(FilingWindowTest, PopupsOpenFromTheirButtonsAndFileTheChosenItem) {
     EXPECT_NE(c_find(1, "word0"), nullptr);
 }
 
-// Every filing button's left click and right click file into their lists; buttons without a
-// right-click call file nothing on a right click.
+// The filing buttons' left and right clicks file into the lists the window's description gives
+// them (a sample across its table); buttons without a right-click call file nothing on a right click.
 TEST_F(FilingWindowTest, FilingButtonsFileByLeftAndRightClick) {
     open_for_filing();
     gl_SHOW_MESSAGES = 0;
+    const auto W = [](int row, int ffs = 1, int lower = 0) {
+        return FilingCall{FilingKind::WordClass, row, static_cast<std::int8_t>(ffs), static_cast<std::int8_t>(lower)};
+    };
+    const auto S = [](int row, int family) {
+        return FilingCall{FilingKind::Corpus, row, 0, 0, static_cast<std::int8_t>(family)};
+    };
+    const FilingCall none{};
+    const struct {
+        int id;
+        FilingCall left, right;
+    } buttons[] = {
+        {1292, W(0), W(1, 0)},        // n: c_c11 / c_c12
+        {1300, W(9), W(10, 0)},       // n+: c_c21 / c_c22
+        {1299, W(46), W(47, 0)},      // 2: c_two11 / c_two12
+        {1301, W(85), W(86, 0)},      // a+: c_adj21 / c_adj22
+        {1305, W(109), W(110, 0)},    // a2: c_advadj11 / c_advadj12
+        {1310, W(142), W(143, 0)},    // нр2: c_adv21 / c_adv22
+        {1318, W(181), W(182, 0)},    // къ: c_adv_where11 / c_adv_where12
+        {1306, W(204), W(205, 0)},    // аз (2): c_v_az21 / c_v_az22
+        {1309, W(288), W(289, 0)},    // се (2): c_v_se21 / c_v_se22
+        {1312, W(349), W(350, 0)},    // at2: c_attr21 / c_attr22
+        {1279, W(406), W(407, 0)},    // cult: z_cult1 / z_cult2
+        {1285, W(417, 1, 1), none},   // lo: c_one11 lower-cased
+        {1293, W(421), W(422, 0)},    // 1+: c_one21 / c_one22
+        {1284, W(495, 0), W(496, 0)}, // кра: cs_1end11 / cs_1end12
+        {1321, W(531, 0), W(530, 0)}, // h3: hard3 / hard2
+        {1275, S(0, 0), S(1, 0)},     // изр
+        {1294, S(0, 1), S(1, 1)},     // изр (custom)
+        {1317, S(0, 2), S(1, 2)},     // ,
+    };
     int n = 0;
-    int filing_calls = 0;
-    for (const FilingButton& b : filing_buttons()) {
+    for (const auto& b : buttons) {
         for (const bool right : {false, true}) {
             const FilingCall& call = right ? b.right : b.left;
-            if (call.kind != FilingKind::WordClass && call.kind != FilingKind::Corpus) continue;
-            ++filing_calls;
             SCOPED_TRACE(testing::Message() << b.id << (right ? " right" : " left"));
             const std::string key = "Key" + std::to_string(n++);
-            EXPECT_TRUE(files_as(call, key, [&] { right ? (void)right_click(b.id) : headless_click(hBig, b.id); }));
+            const auto click = [&] { right ? (void)right_click(b.id) : headless_click(hBig, b.id); };
+            if (call.kind == FilingKind::None) {
+                // Nothing filed where the left click files.
+                EXPECT_FALSE(files_as(b.left, key, click));
+                continue;
+            }
+            EXPECT_TRUE(files_as(call, key, click));
             if (call.kind == FilingKind::WordClass && call.lower_case) {
-                EXPECT_NE(c_find(call.row, cp(key))->key, cp(key));  // stored lower-cased
+                const ListPair* p = c_find(call.row, cp(key));
+                ASSERT_NE(p, nullptr);
+                EXPECT_EQ(p->key, "key" + std::to_string(n - 1));  // stored lower-cased
             }
             // The right click leaves the focus pane with a panel.
             if (right) {
@@ -169,10 +239,9 @@ TEST_F(FilingWindowTest, FilingButtonsFileByLeftAndRightClick) {
             }
         }
     }
-    EXPECT_EQ(filing_calls, 70);  // 36 left clicks, 34 right clicks
     // A hidden button takes no right click: nothing is filed.
     ShowHideMachineControls(SW_HIDE);
-    EXPECT_FALSE(files_as(filing_button(1292)->right, "hidden", [] { right_click(1292); }));
+    EXPECT_FALSE(files_as(W(1, 0), "hidden", [] { right_click(1292); }));
 }
 
 // "добави", "виж" and "трий" on the user's list on disk.

@@ -113,6 +113,23 @@ TEST_F(FindReplace, ReplaceAllCountsAndNeverSearchesWhatItPutIn) {
     EXPECT_EQ(label(hRepl, IDC_REPL_RE_LAB), u"Брой замени от позиция 0 до края:  0");
 }
 
+TEST_F(FindReplace, ReplaceAllRightAfterFindNextReplacesTheSelectedMatchToo) {
+    for (bool up : {false, true}) {
+        SCOPED_TRACE(up ? "up" : "down");
+        set_right(u"cat cat");
+        find_setup(u"cat", u"dog", false, false, up);
+        RE_SetSel(hBigReRight, up ? CHARRANGE{7, 7} : CHARRANGE{0, 0});
+        headless_click(hRepl, IDC_REPL_FIND_NEXT);
+        ASSERT_EQ(RE_GetSel(hBigReRight), up ? (CHARRANGE{4, 7}) : (CHARRANGE{0, 3}));
+        hs->message_boxes.clear();
+        headless_click(hRepl, IDC_REPL_ALL);
+        EXPECT_EQ(right(), u"dog dog");
+        EXPECT_EQ(label(hRepl, IDC_REPL_RE_LAB),
+                  up ? u"Брой замени от позиция 4 до началото:  2" : u"Брой замени от позиция 0 до края:  2");
+        EXPECT_EQ(hs->message_boxes.size(), up ? 1u : 0u);  // down from 0: no question
+    }
+}
+
 TEST_F(FindReplace, TheCheckerOpensOneWindowWithItsSelectionAndWithoutItNothingIsFound) {
     set_right(u"The dog is good");
     RE_SetSel(hBigReRight, CHARRANGE{4, 7});

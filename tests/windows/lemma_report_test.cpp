@@ -102,4 +102,63 @@ TEST_F(LemmaReportTest, AnOutputThatCannotBeMadeKeepsTheOldReports) {
     EXPECT_EQ(parts, 1);  // only the folder standing in the way
 }
 
+// What a kill leaves of a run, put right by the next start: a run killed before every report was
+// written whole leaves the old set, one killed while renaming gets the new set, and no temporary
+// report stays.
+TEST_F(LemmaReportTest, AKilledRunLeavesOneSetAfterTheNextStart) {
+    const std::vector<std::string>& names = lemma_report_names();
+    const std::size_t all = names.size();
+    struct Case {
+        const char* what;
+        bool mark;            // the run had written every report and its mark
+        std::size_t renamed;  // reports it had renamed into place (the first ones)
+        std::size_t parts;    // temporary reports it left (the ones after those)
+        const char* blocked;  // a report that a folder in its place keeps from being replaced ("" none)
+        const char* set;      // every report afterwards
+    };
+    const std::vector<Case> cases = {
+        {"killed while writing", false, 0, 20, "", "old"},
+        {"killed before the mark", false, 0, all, "", "old"},
+        {"killed while renaming", true, 10, all - 10, "", "new"},
+        {"killed after the last rename", true, all, 0, "", "new"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (std::size_t i = 0; i < all; ++i) {
+            data.write_raw(names[i] + ".txt", i < c.renamed ? "new" : "old");
+            if (i >= c.renamed && i < c.renamed + c.parts) data.write_raw(names[i] + ".txt.part", "new");
+        }
+        if (c.mark) data.write_raw("A_GROUPED_BY LEMMA.renaming", "");
+        EXPECT_EQ(settle_lemma_reports(), "");
+        for (const std::string& name : names) EXPECT_EQ(data.read(name + ".txt"), c.set) << name;
+        for (const auto& f : std::filesystem::directory_iterator(data.path()))
+            EXPECT_NE(f.path().extension(), ".part") << f.path();
+        EXPECT_FALSE(data.exists("A_GROUPED_BY LEMMA.renaming"));
+    }
+
+    // A report that cannot be replaced: the others are, and the message says the set is mixed.
+    for (const std::string& name : names) data.write_raw(name + ".txt.part", "new");
+    data.write_raw("A_GROUPED_BY LEMMA.renaming", "");
+    std::filesystem::remove(data.file(names[5] + ".txt"));
+    std::filesystem::create_directories(data.file(names[5] + ".txt/inside"));
+    const std::string failures = settle_lemma_reports();
+    EXPECT_TRUE(failures.starts_with("Cannot write to " + data.file(names[5] + ".txt").string() + ", reason: "))
+        << failures;
+    EXPECT_TRUE(failures.ends_with("run the reports again to make them one set.")) << failures;
+    EXPECT_EQ(data.read(names[4] + ".txt"), "new");
+    for (const auto& f : std::filesystem::directory_iterator(data.path()))
+        EXPECT_NE(f.path().extension(), ".part") << f.path();
+    EXPECT_FALSE(data.exists("A_GROUPED_BY LEMMA.renaming"));
+
+    // A run that meets the same report: told, and the other reports are this run's.
+    headless().message_boxes.clear();
+    EXPECT_EQ(run_lemma_reports(), 0);
+    ASSERT_EQ(headless().message_boxes.size(), 1u);
+    EXPECT_TRUE(headless().message_boxes[0].text.ends_with(u"run the reports again to make them one set."));
+    EXPECT_EQ(lines(r("")).size(), 25u);
+    for (const auto& f : std::filesystem::directory_iterator(data.path()))
+        EXPECT_NE(f.path().extension(), ".part") << f.path();
+    EXPECT_FALSE(data.exists("A_GROUPED_BY LEMMA.renaming"));
+}
+
 }  // namespace

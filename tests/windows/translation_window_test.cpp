@@ -123,4 +123,30 @@ TEST_F(TranslationWindow, WrapUndoFindAndDrop) {
     EXPECT_FALSE(IsWindow(hRepl));  // it was the translation window's
 }
 
+// The checker's file state: neither the opening of this window nor a file dropped on its right
+// pane changes what the checker's Save writes, or where, or its correction log.
+TEST_F(TranslationWindow, TheCheckersFileLineEndsMarkAndLogAreLeftAlone) {
+    start_dir = data.path();
+    const std::string text = "\xEF\xBB\xBFone\ntwo\n";
+    const auto loaded = data.write_raw("in/text.txt", text);
+    hs->file_dialog_answers.push_back(loaded);
+    headless_menu(hBig, 9219);
+    gl_SPELL_CHECKER_LOG = 1;
+    gl_log = "one -> on\r\n";
+    gl_log_ct = gl_log_ct2 = 1;
+    auto save_utf8 = [&](std::string_view out) {
+        hs->file_dialog_answers.push_back(data.file(out));
+        headless_menu(hBig, 9221);
+        EXPECT_EQ(hs->file_dialog_starts.back(), loaded);
+        EXPECT_EQ(data.read(out), text);
+        EXPECT_TRUE(std::filesystem::exists(data.file("in/LOG_text.txt")));
+    };
+    headless_click(hMain, IDC_ADD_BIG_TRANS);
+    ASSERT_TRUE(IsWindow(hTran));
+    save_utf8("after_open.txt");
+    headless_drop(hTranReRight, {data.write_raw("dropped.txt", "other\r\ntext\r\n")});
+    EXPECT_EQ(RE_GetTextW(hTranReRight), u"other\rtext\r");
+    save_utf8("after_drop.txt");
+}
+
 }  // namespace

@@ -1,0 +1,16 @@
+// windows/help_pages.h - the help pages that the program opens in the browser from its start
+// folder. Three of them describe the program's own tables (the inflection types with their form
+// slots, the colours of rare words) and are made from those tables; the project keeps them in
+// resources/help/ beside the two written by hand, and run.sh puts them in the start folder.
+#pragma once
+
+#include <span>
+#include <string>
+
+// A page made from the program's tables: its file name and its text (UTF-8 HTML).
+struct GeneratedHelpPage {
+    const char* file;
+    std::string (*make)();
+};
+// help_bulgarian_verb_types.html, help_bulgarian_nouns_adjectives.html, help_color_filter.html.
+std::span<const GeneratedHelpPage> generated_help_pages();
