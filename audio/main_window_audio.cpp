@@ -29,7 +29,7 @@ void init_main_window_audio(HWND dlg) {
     gl_bitmap_green = PL_LoadBitmapRes(IDB_AUDIO_GREEN);
     gl_bitmap_red = PL_LoadBitmapRes(IDB_AUDIO_RED);
     hAddAudioButton = GetDlgItem(dlg, IDC_ADD_AUDIO_BUTTON);
-    Button_SetBitmap(hAddAudioButton, gl_bitmap_green);
+    PL_Button_SetBitmap(hAddAudioButton, gl_bitmap_green);
     const bool offered = audio_offered();
     ShowWindow(hAddAudioButton, offered ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(dlg, IDC_ADD_AUDIO_LABEL), offered ? SW_SHOW : SW_HIDE);

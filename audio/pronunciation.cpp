@@ -118,7 +118,7 @@ AudioControls active_audio_controls() {
 
 void show_result(bool found, std::optional<std::string_view> word) {
     const AudioControls c = active_audio_controls();
-    if (c.button) Button_SetBitmap(c.button, bitmap(found));
+    if (c.button) PL_Button_SetBitmap(c.button, bitmap(found));
     if (word && c.label) SetWindowTextA(c.label, *word);
 }
 
@@ -426,7 +426,7 @@ int say_word(std::string_view w) {
     }
 
     // 17. The text-checker window shows that a clip was played.
-    if (IsWindow(hBig)) Button_SetBitmap(GetDlgItem(hBig, kBigAudioButton), bitmap(true));
+    if (IsWindow(hBig)) PL_Button_SetBitmap(GetDlgItem(hBig, kBigAudioButton), bitmap(true));
     return 1;
 }
 

@@ -288,7 +288,7 @@ HMENU GetSubMenu(HMENU m, int position) {
     return IsMenu(sub) ? sub : HMENU{};
 }
 
-std::u16string GetMenuItemText(HMENU m, UINT item, UINT flags) {
+std::u16string PL_GetMenuItemText(HMENU m, UINT item, UINT flags) {
     auto r = find_item(m, item, flags);
     return r ? item_at(*r).text : std::u16string{};
 }

@@ -75,7 +75,7 @@ void PL_PumpMessages(std::int64_t max_us) {
     --g_pump_depth;
 }
 
-std::int64_t NowMicroseconds() { return platform_backend().now_us(); }
+std::int64_t PL_NowMicroseconds() { return platform_backend().now_us(); }
 
 void PL_SleepMilliseconds(int ms) {
     if (ms > 0) platform_backend().sleep_ms(ms);

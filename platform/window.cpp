@@ -573,7 +573,7 @@ int Button_GetCheck(HWND button) {
 void CheckDlgButton(HWND dlg, int id, int state) { Button_SetCheck(GetDlgItem(dlg, id), state); }
 int IsDlgButtonChecked(HWND dlg, int id) { return Button_GetCheck(GetDlgItem(dlg, id)); }
 
-void Button_SetBitmap(HWND button, HBITMAP bmp) {
+void PL_Button_SetBitmap(HWND button, HBITMAP bmp) {
     WindowModel* w = core_window(button);
     if (!w || w->kind == ControlKind::Dialog) return;
     w->bitmap = bmp;
@@ -783,7 +783,7 @@ HWND PL_CreateToolTipFor(HWND dlg, HWND control, std::u16string_view text) {
     return control;
 }
 
-std::u16string GetToolTipText(HWND control) {
+std::u16string PL_GetToolTipText(HWND control) {
     WindowModel* w = core_window(control);
     return w ? w->tooltip : std::u16string{};
 }

@@ -153,7 +153,7 @@ void CheckDlgButton(HWND dlg, int id, int state);
 int IsDlgButtonChecked(HWND dlg, int id);
 void Button_SetCheck(HWND button, int state);
 int Button_GetCheck(HWND button);
-void Button_SetBitmap(HWND button, HBITMAP bmp);  // flat bitmap buttons and static pictures
+void PL_Button_SetBitmap(HWND button, HBITMAP bmp);  // flat bitmap buttons and static pictures
 
 // Geometry. Top-level windows: screen coordinates; controls: client coordinates of their dialog.
 bool MoveWindow(HWND w, int x, int y, int cx, int cy, bool repaint = true);
@@ -206,7 +206,7 @@ void DragAcceptFiles(HWND w, bool accept);
 
 // Tool tips: registers `text` as the tip of `control` (created owned by `dlg`); returns the tip.
 HWND PL_CreateToolTipFor(HWND dlg, HWND control, std::u16string_view text);
-std::u16string GetToolTipText(HWND control);
+std::u16string PL_GetToolTipText(HWND control);
 
 // List boxes
 int ListBox_AddString(HWND lb, std::u16string_view text);  // returns the index
@@ -259,7 +259,7 @@ int GetMenuState(HMENU m, UINT item, UINT flags);  // -1 when there is no such i
 int GetMenuItemCount(HMENU m);
 UINT GetMenuItemID(HMENU m, int position);  // 0xFFFFFFFF for a submenu or separator
 HMENU GetSubMenu(HMENU m, int position);
-std::u16string GetMenuItemText(HMENU m, UINT item, UINT flags);
+std::u16string PL_GetMenuItemText(HMENU m, UINT item, UINT flags);
 bool SetMenu(HWND w, HMENU bar);
 HMENU GetMenu(HWND w);
 bool DrawMenuBar(HWND w);
@@ -400,7 +400,7 @@ struct InstanceLock {
 InstanceLock PL_AcquireSingleInstanceLock(std::string_view name);
 
 // ---- Clock and message loop ------------------------------------------------------------------
-std::int64_t NowMicroseconds();  // monotonic, microseconds
+std::int64_t PL_NowMicroseconds();  // monotonic, microseconds
 void PL_SleepMilliseconds(int ms);
 // Runs the message loop until PostQuitMessage; key presses are first offered to `accel` with
 // `accel_target` as the target. Returns the quit code.

@@ -53,7 +53,7 @@ std::u16string JUXtitleCurrentBig;
 
 std::string authorship;
 
-std::int64_t jux_mdate() { return NowMicroseconds(); }
+std::int64_t jux_mdate() { return PL_NowMicroseconds(); }
 
 void reset_loaded_text_state() {
     gl_0D0A = gl_0D = gl_0A = 0;

@@ -123,7 +123,7 @@ void init_checker(HWND dlg) {
     // 1-2: menus, icon, the "Gtr" bitmap
     build_checker_menus(dlg);
     PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
-    Button_SetBitmap(GetDlgItem(dlg, IDC_BIG_GOOGLE_TR), PL_LoadBitmapRes(IDB_GOOGLE_TR));
+    PL_Button_SetBitmap(GetDlgItem(dlg, IDC_BIG_GOOGLE_TR), PL_LoadBitmapRes(IDB_GOOGLE_TR));
     // 3: the text state of a new window
     gl_search_start = gl_word_start = 0;
     gl_log.clear();
@@ -143,7 +143,7 @@ void init_checker(HWND dlg) {
     for (const HandleOf& h : kHandles)
         if (!fetched_first(h.id)) fetch(dlg, h.id);
     SetWindowTextW(hBigLabelUp, u"");
-    Button_SetBitmap(hBigAudioButton, gl_bitmap_red);
+    PL_Button_SetBitmap(hBigAudioButton, gl_bitmap_red);
     ShowWindow(hBigColors, gl_COLOR_RARE ? SW_SHOW : SW_HIDE);
     // 8-9: translation modes
     if (!gl_MACHINE_TRANSLATION && !gl_ENGLISH_TRANSLATION && !gl_CORPUS_TRANSLATION) {

@@ -168,13 +168,13 @@ TEST_F(HeadlessTest, TrayRecordsAreCutAndTheIconCallsItsWindow) {
 }
 
 TEST_F(HeadlessTest, FakeClockAndPumpAreDeterministic) {
-    EXPECT_EQ(NowMicroseconds(), 0);
+    EXPECT_EQ(PL_NowMicroseconds(), 0);
     PL_SleepMilliseconds(50);
-    EXPECT_EQ(NowMicroseconds(), 50000);
+    EXPECT_EQ(PL_NowMicroseconds(), 50000);
     headless_advance_clock(7);
-    EXPECT_EQ(NowMicroseconds(), 50007);
+    EXPECT_EQ(PL_NowMicroseconds(), 50007);
     PL_SleepMilliseconds(-5);
-    EXPECT_EQ(NowMicroseconds(), 50007);
+    EXPECT_EQ(PL_NowMicroseconds(), 50007);
 
     // A long job's pump: for 10 ms, sleeping 50 ms when idle, ends after one round.
     HWND dlg = CreateDialogIndirect(small_template(), {}, RecordingProc);
@@ -184,8 +184,8 @@ TEST_F(HeadlessTest, FakeClockAndPumpAreDeterministic) {
         PostMessageW(dlg, Msg::simple(WM_USER + 1));
     };
     g_received.clear();
-    std::int64_t start = NowMicroseconds();
-    while (NowMicroseconds() - start < 10000) {
+    std::int64_t start = PL_NowMicroseconds();
+    while (PL_NowMicroseconds() - start < 10000) {
         PL_PumpMessages(10000);
         PL_SleepMilliseconds(50);
     }

@@ -41,9 +41,9 @@ TEST_F(MenuTest, ItemsCarryChecksGreysBreaksAndSubmenus) {
     EXPECT_EQ(GetMenuState(opts, 9240, MF_BYCOMMAND), 0);
     EXPECT_EQ(CheckMenuItem(opts, 4242, MF_CHECKED), -1);
     EXPECT_TRUE(PL_SetMenuItemText(bar, 9262, u"Нов етикет"));
-    EXPECT_EQ(GetMenuItemText(eng, 0, MF_BYPOSITION), u"Нов етикет");
+    EXPECT_EQ(PL_GetMenuItemText(eng, 0, MF_BYPOSITION), u"Нов етикет");
     EXPECT_EQ(GetMenuState(eng, 0, MF_BYPOSITION), static_cast<int>(MF_MENUBREAK));
-    EXPECT_EQ(GetMenuItemText(bar, 0, MF_BYPOSITION), u"Опции");
+    EXPECT_EQ(PL_GetMenuItemText(bar, 0, MF_BYPOSITION), u"Опции");
 
     // A menu cannot contain itself, directly or through a submenu.
     EXPECT_FALSE(AppendSubMenu(eng, opts, u"loop"));
@@ -65,7 +65,7 @@ TEST_F(MenuTest, InsertModifyDeleteAndRemove) {
     ASSERT_TRUE(InsertMenuW(m, 7, MF_BYCOMMAND | MF_STRING, 6, u"six"));    // inside the submenu
     EXPECT_FALSE(InsertMenuW(m, 55, MF_BYCOMMAND | MF_STRING, 5, u"x"));
     std::vector<std::u16string> labels;
-    for (int i = 0; i < GetMenuItemCount(m); ++i) labels.push_back(GetMenuItemText(m, i, MF_BYPOSITION));
+    for (int i = 0; i < GetMenuItemCount(m); ++i) labels.push_back(PL_GetMenuItemText(m, i, MF_BYPOSITION));
     EXPECT_EQ(labels, (std::vector<std::u16string>{u"zero", u"one", u"two", u"three", u"sub", u"last"}));
     EXPECT_EQ(GetMenuItemID(sub, 0), 6u);
 
@@ -81,7 +81,7 @@ TEST_F(MenuTest, InsertModifyDeleteAndRemove) {
     ASSERT_TRUE(DeleteMenu(m, sub.id, MF_BYCOMMAND));  // a submenu is found by its handle
     EXPECT_FALSE(IsMenu(sub));
     int pos = GetMenuItemCount(m) - 1;
-    EXPECT_EQ(GetMenuItemText(m, static_cast<UINT>(pos), MF_BYPOSITION), u"sub2");
+    EXPECT_EQ(PL_GetMenuItemText(m, static_cast<UINT>(pos), MF_BYPOSITION), u"sub2");
     ASSERT_TRUE(ModifyMenuW(m, static_cast<UINT>(pos), MF_BYPOSITION | MF_STRING, 8, u"eight"));
     EXPECT_FALSE(IsMenu(sub2));
     EXPECT_FALSE(DeleteMenu(m, 99, MF_BYPOSITION));

@@ -463,7 +463,7 @@ TEST_F(WindowTest, FontsAreSharedAndNonsenseFontsFail) {
     EXPECT_EQ(PL_GetFontInfo(GetWindowFont(button))->weight, 500);
 
     EXPECT_TRUE(PL_CreateToolTipFor(dlg, button, u"Подсказка"));
-    EXPECT_EQ(GetToolTipText(button), u"Подсказка");
+    EXPECT_EQ(PL_GetToolTipText(button), u"Подсказка");
     EXPECT_FALSE(PL_CreateToolTipFor(dlg, HWND{}, u"x"));
     EXPECT_EQ(SetFocus(button), HWND{});
     EXPECT_EQ(SetFocus(GetDlgItem(dlg, 102)), button);

@@ -82,7 +82,7 @@ int run_and_close(const std::filesystem::path& start, Session& s) {
         s.icon = gl_icon_exists;
         s.cwd = std::filesystem::current_path();
         const HMENU bar = GetMenu(hMain);
-        for (int i = 0; i < GetMenuItemCount(bar); ++i) s.menus.push_back(GetMenuItemText(bar, i, MF_BYPOSITION));
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) s.menus.push_back(PL_GetMenuItemText(bar, i, MF_BYPOSITION));
         s.log_open = fl_stat != nullptr;
         headless_close(hMain);
     };
@@ -513,7 +513,7 @@ TEST_F(StartupTest, TheLiveWindowShownAtStartLabelsTheMenuItems) {
     bool live_shown = false;
     headless().on_loop = [&] {
         live_shown = IsWindowVisible(hLive);
-        menu_live = GetMenuItemText(hMenuMain, IDM_SHOW_LIVE, MF_BYCOMMAND);
+        menu_live = PL_GetMenuItemText(hMenuMain, IDM_SHOW_LIVE, MF_BYCOMMAND);
         button_live = GetDlgItemTextW(hMain, IDC_ADD_SHOW_LIVE);
         live_button = GetDlgItemTextW(hLive, IDC_LIVE_SHOW_MAIN);
         headless_close(hMain);

@@ -49,11 +49,11 @@ TEST_F(UiServicesTest, JuxGetDlgItemNamesAMissingControlAndGivesAHarmlessNull) {
 TEST_F(UiServicesTest, CreateToolTipWRegistersTheTextOfAControl) {
     TestWindow w = make_test_window();
     EXPECT_EQ(CreateToolTipW(kButton, w.dlg, u"Съществително"), 1);
-    EXPECT_EQ(GetToolTipText(w.button), u"Съществително");
+    EXPECT_EQ(PL_GetToolTipText(w.button), u"Съществително");
     EXPECT_EQ(CreateToolTipW(999, w.dlg, u"tip"), 0);
     EXPECT_EQ(CreateToolTipW(kButton, HWND{}, u"tip"), 0);
     EXPECT_EQ(CreateToolTipW(kButton, w.dlg, u""), 0);
-    EXPECT_EQ(GetToolTipText(w.button), u"Съществително");
+    EXPECT_EQ(PL_GetToolTipText(w.button), u"Съществително");
 }
 
 TEST_F(UiServicesTest, UnfreezeDeliversWhatIsPending) {
@@ -116,7 +116,7 @@ TEST_F(UiServicesTest, ThePopupHoldsTheAudioItemOnlyWithAnAudioIndex) {
     std::vector<UINT> ids;
     for (int i = 0; i < GetMenuItemCount(m); ++i) ids.push_back(GetMenuItemID(m, i));
     EXPECT_EQ(ids.back(), IDM_SHOW_BIG);
-    EXPECT_EQ(GetMenuItemText(m, IDM_SHOW_BIG, MF_BYCOMMAND), u"Show Big");
+    EXPECT_EQ(PL_GetMenuItemText(m, IDM_SHOW_BIG, MF_BYCOMMAND), u"Show Big");
     EXPECT_EQ(GetMenuState(m, IDM_AUDIO, MF_BYCOMMAND), -1);
     for (UINT id = IDM_RE_FIRST; id <= IDM_RE_LAST; ++id) {
         const bool listed = std::find(ids.begin(), ids.end(), id) != ids.end();

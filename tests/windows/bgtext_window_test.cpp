@@ -46,8 +46,8 @@ TEST_F(BgTextWindow, OpensOnceWithItsControlsMenusAndMarks) {
     const UINT order[] = {9180, 9181, 9182, 0xFFFFFFFF, 9184, 9185, 9186, 9187, 9183, 0xFFFFFFFF, 9188};
     ASSERT_EQ(GetMenuItemCount(hMenuCorpSet), 11);
     for (int i = 0; i < 11; ++i) EXPECT_EQ(GetMenuItemID(hMenuCorpSet, i), order[i]) << i;
-    EXPECT_EQ(GetMenuItemText(hMenuCorpSet, 9180, MF_BYCOMMAND), u"Въведи обхват на търсене 2000");
-    EXPECT_EQ(GetMenuItemText(hMenuCorpSet, 9182, MF_BYCOMMAND), u"Въведи пореден файлов индекс 1");
+    EXPECT_EQ(PL_GetMenuItemText(hMenuCorpSet, 9180, MF_BYCOMMAND), u"Въведи обхват на търсене 2000");
+    EXPECT_EQ(PL_GetMenuItemText(hMenuCorpSet, 9182, MF_BYCOMMAND), u"Въведи пореден файлов индекс 1");
     EXPECT_TRUE(checked(9185));
     EXPECT_FALSE(checked(9187));
     EXPECT_FALSE(checked(9188));
@@ -109,8 +109,8 @@ TEST_F(BgTextWindow, FilterNumbersFromTheirEightSources) {
         EXPECT_EQ(*r.target, refused ? -1 : r.value) << r.source;
         EXPECT_EQ(utf16_to_utf8(hs->message_boxes.back().caption), refused ? "Oops!" : "Done!");
     }
-    EXPECT_EQ(GetMenuItemText(hMenuCorpSet, 9180, MF_BYCOMMAND), u"Въведи обхват на търсене 12");
-    EXPECT_EQ(GetMenuItemText(hMenuCorpSet, 9181, MF_BYCOMMAND), u"Въведи стъпка 7");
+    EXPECT_EQ(PL_GetMenuItemText(hMenuCorpSet, 9180, MF_BYCOMMAND), u"Въведи обхват на търсене 12");
+    EXPECT_EQ(PL_GetMenuItemText(hMenuCorpSet, 9181, MF_BYCOMMAND), u"Въведи стъпка 7");
 
     right_click(hBgTextLabel);
     EXPECT_EQ(last_box(), "CORPUS_RANGE (2000): -1\nCORPUS_SKIP_CT (12): -1\nCORPUS_FAST_RANGE (40): 41\n"

@@ -92,7 +92,7 @@ TEST_F(CheckerWindow, EveryControlOfTheTemplateHasItsHandleCaptionAndToolTip) {
                u"англ. произволен брой думи)"},
         {1305, u"half-filled наполовина пълен (1 англ. дума-прилагателно, 2 или повече бг думи превод)"},
     };
-    for (const auto& t : tips) EXPECT_EQ(GetToolTipText(GetDlgItem(hBig, t.id)), t.text) << t.id;
+    for (const auto& t : tips) EXPECT_EQ(PL_GetToolTipText(GetDlgItem(hBig, t.id)), t.text) << t.id;
 }
 
 TEST_F(CheckerWindow, ProgrammableButtonsTakeTheirCaptionsFromTheLinkOptions) {
@@ -109,7 +109,7 @@ std::vector<std::u16string> texts(HMENU m) {
     std::vector<std::u16string> out;
     for (int i = 0; i < GetMenuItemCount(m); ++i) {
         const UINT id = GetMenuItemID(m, i);
-        const std::u16string t = GetMenuItemText(m, static_cast<UINT>(i), MF_BYPOSITION);
+        const std::u16string t = PL_GetMenuItemText(m, static_cast<UINT>(i), MF_BYPOSITION);
         out.push_back(id == 0xFFFFFFFFu && t.empty() ? u"-" : t);
     }
     return out;

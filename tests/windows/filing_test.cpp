@@ -131,7 +131,7 @@ TEST_F(FilingWindowTest, PopupsOpenFromTheirButtonsAndFileTheChosenItem) {
         EXPECT_TRUE(files_as(c.call, key, [&] { c.right ? (void)right_click(c.button) : headless_click(hBig, c.button); }));
         ASSERT_EQ(hs->popups.size(), 1u);
         const HMENU menu = hs->popups[0].menu;
-        EXPECT_EQ(utf16_to_utf8(GetMenuItemText(menu, c.item, MF_BYCOMMAND)), c.label);
+        EXPECT_EQ(utf16_to_utf8(PL_GetMenuItemText(menu, c.item, MF_BYCOMMAND)), c.label);
         EXPECT_EQ((GetMenuState(menu, c.item, MF_BYCOMMAND) & MF_MENUBARBREAK) != 0, c.column_break);
         int pos = 0;
         while (GetMenuItemID(menu, pos) != c.item) ++pos;
@@ -164,7 +164,7 @@ TEST_F(FilingWindowTest, PopupsOpenFromTheirButtonsAndFileTheChosenItem) {
         SCOPED_TRACE(l.label);
         const HMENU menu = filing_popup(l.popup);
         ASSERT_TRUE(menu);
-        EXPECT_EQ(utf16_to_utf8(GetMenuItemText(menu, l.item, MF_BYCOMMAND)), l.label);
+        EXPECT_EQ(utf16_to_utf8(PL_GetMenuItemText(menu, l.item, MF_BYCOMMAND)), l.label);
         EXPECT_EQ((GetMenuState(menu, l.item, MF_BYCOMMAND) & MF_MENUBARBREAK) != 0, l.column_break);
         int pos = 0;
         while (pos < GetMenuItemCount(menu) && GetMenuItemID(menu, pos) != l.item) ++pos;

@@ -56,7 +56,7 @@ TEST_F(OptionMenus, EveryCheckItemFlipsItsMarkAndFlagAndTwoClicksLeaveThem) {
         SCOPED_TRACE(it.id);
         const HMENU menu = menu_holding(it.id);
         ASSERT_TRUE(menu);
-        EXPECT_EQ(GetMenuItemText(menu, it.id, MF_BYCOMMAND), it.text);
+        EXPECT_EQ(PL_GetMenuItemText(menu, it.id, MF_BYCOMMAND), it.text);
         const std::int8_t start = *it.flag;
         EXPECT_EQ(marked(it.id), start != 0);
         headless_menu(hBig, it.id);

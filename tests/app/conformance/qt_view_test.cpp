@@ -149,7 +149,7 @@ TEST_F(QtViews, WindowShowsTitleAndControlsAtTheirPixelRectangles) {
     EXPECT_FALSE(bitmap->icon().isNull());
     EXPECT_TRUE(bitmap->text().isEmpty());
     const qint64 red_key = bitmap->icon().cacheKey();
-    Button_SetBitmap(GetDlgItem(dlg, kBitmapButton), PL_LoadBitmapRes(130));
+    PL_Button_SetBitmap(GetDlgItem(dlg, kBitmapButton), PL_LoadBitmapRes(130));
     EXPECT_NE(bitmap->icon().cacheKey(), red_key);
 
     ShowWindow(GetDlgItem(dlg, kButton), SW_HIDE);
