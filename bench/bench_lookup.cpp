@@ -204,4 +204,18 @@ void BM_StartWithEveryIndex(benchmark::State& state) {
 }
 BENCHMARK(BM_StartWithEveryIndex)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// Bad input: a lexicon whose 200,000 word forms are ordinary (0) or half of them the forms of one
+// lemma (1). The start stays linear: both take about the same time.
+void BM_StartWithOneHugeParadigm(benchmark::State& state) {
+    static const std::unique_ptr<real_size::Lexicon> lexicons[2] = {
+        real_size::make_lexicon("paradigm0", real_size::Shape{.forms = 200'000, .english_entries = 1'000}),
+        real_size::make_lexicon("paradigm1", real_size::Shape{.forms = 100'000, .english_entries = 1'000, .one_lemma_forms = 100'000}),
+    };
+    const real_size::Lexicon& l = *lexicons[state.range(0)];
+    headless_install();
+    for (auto _ : state) start_lexicon(l.dir);
+    state.counters["word_forms"] = static_cast<double>(bgmul_ct);
+}
+BENCHMARK(BM_StartWithOneHugeParadigm)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 }  // namespace
