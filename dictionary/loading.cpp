@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <future>
 #include <system_error>
+#include <thread>
 
 #include "dictionary/load_support.h"
 #include "lexicon/bgtypes.h"
@@ -253,13 +254,14 @@ int load_lexicon(const std::filesystem::path& folder) {
     // The word-form index, the largest file, is read first and indexed on a helper thread while the
     // lists load: the indexing touches only the word-form tables and the lemma index, which nothing
     // else reads meanwhile, and the file is counted and logged in its place, after the ending
-    // tables, once the helper has ended. Without a thread it is indexed there, as it always was.
+    // tables, once the helper has ended. Without a second processor (or a thread to be had) it is
+    // indexed there, as it always was.
     const bool bulgarian = OP[OPT_LOAD_BG].num_value != 0;
     load_support::WordFormLoad forms;
     std::future<void> indexing;
     if (bulgarian) {
         forms = load_support::open_word_forms(folder);
-        if (forms.text) {
+        if (forms.text && std::thread::hardware_concurrency() > 1) {
             try {
                 indexing = std::async(std::launch::async, [&forms] { load_support::index_word_forms(forms); });
             } catch (const std::system_error&) {
