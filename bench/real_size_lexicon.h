@@ -17,7 +17,8 @@
 // one more lemma gets a given number of forms (the bad input of one enormous paradigm).
 //
 // The generator sets the process's inflection-type tables while it works: call it before loading
-// the lexicon it writes. Needs JUX_DEMO_DIR (bench/CMakeLists.txt defines it for every benchmark).
+// the lexicon it writes. Needs JUX_DEMO_DIR (bench/CMakeLists.txt defines it for every benchmark);
+// a benchmark that includes it links at least dictionary, lexicon, shell and platform.
 #pragma once
 
 #include <algorithm>
