@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +27,22 @@ std::size_t room_left(bool sentences);
 // Counts entries taken from a pool; `over_room` sound lines did not fit: the first time in a run
 // the user is told which option to raise.
 void take_room(bool sentences, std::size_t taken, std::size_t over_room, const std::filesystem::path& file);
+
+// The word-form index in three steps, so that its indexing may run on a helper thread beside the
+// other loaders: `open_word_forms` empties its tables and reads the file (on the loading thread: a
+// read that finds no memory ends the program with its message); `index_word_forms` makes the
+// records and the lemma index from the bytes read, touching nothing but those tables and `load`
+// (any one thread); `report_word_forms`, on the loading thread, counts and logs the file as
+// load_word_forms does.
+struct WordFormLoad {
+    std::filesystem::path file;
+    std::shared_ptr<ListText> text;  // the file's bytes until indexed; null when there is no file
+    ListLoadStats stats;
+    std::size_t duplicates = 0;
+    bool read = false;  // indexed
+};
+WordFormLoad open_word_forms(const std::filesystem::path& folder);
+void index_word_forms(WordFormLoad& load);
+void report_word_forms(const WordFormLoad& load);
 
 }  // namespace load_support

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
+#include <system_error>
+#include <thread>
 
 #include "dictionary/load_support.h"
 #include "lexicon/bgtypes.h"
@@ -248,13 +251,41 @@ int load_lexicon(const std::filesystem::path& folder) {
     clear_lexicon_tables();
     dir_alt = folder;
     dir_altA = path_to_cp1251(folder);
+    // The word-form index, the largest file, is read first and indexed on a helper thread while the
+    // lists load: the indexing touches only the word-form tables and the lemma index, which nothing
+    // else reads meanwhile, and the file is counted and logged in its place, after the ending
+    // tables, once the helper has ended. Without a second processor (or a thread to be had) it is
+    // indexed there, as it always was.
+    const bool bulgarian = OP[OPT_LOAD_BG].num_value != 0;
+    load_support::WordFormLoad forms;
+    std::future<void> indexing;
+    if (bulgarian) {
+        forms = load_support::open_word_forms(folder);
+        if (forms.text && std::thread::hardware_concurrency() > 1) {
+            try {
+                indexing = std::async(std::launch::async, [&forms] { load_support::index_word_forms(forms); });
+            } catch (const std::system_error&) {
+                // no thread to be had: indexed below
+            }
+        }
+    }
+    // Waits for the helper however this ends (std::async's future would too; this says so).
+    struct Join {
+        std::future<void>& f;
+        ~Join() {
+            if (f.valid()) f.wait();
+        }
+    } join{indexing};
     int n = load_dictionaries(folder);
     n += load_english_lists(folder);
     n += load_word_classes(folder);
     if (OP[OPT_LOAD_B_CORPUS].num_value != 0) n += load_corpora(folder);
-    if (OP[OPT_LOAD_BG].num_value != 0) {
+    if (bulgarian) {
         n += load_endings(folder);
-        n += load_word_forms(folder);
+        if (indexing.valid()) indexing.get();  // an exception of the helper is thrown here
+        else load_support::index_word_forms(forms);
+        load_support::report_word_forms(forms);
+        n += forms.read ? 1 : 0;
     }
     return n;
 }

@@ -29,7 +29,9 @@ extern LexiconLoadReport lexicon_load_report;  // of the last load
 // Loads everything, in this order: the character classes and inflection-type names, the 34
 // dictionaries, the English word lists, the word-class lists of the folder "c", the sentence
 // corpora of "c" (unless LOAD_B_CORPUS is 0), the ending tables and the word-form index of
-// "bgtypes2" (unless LOAD_BG is 0). Sets dir_alt. Returns the number of files read.
+// "bgtypes2" (unless LOAD_BG is 0). Sets dir_alt. Returns the number of files read. The word-form
+// index is read before the others and indexed on a helper thread while they load; it is counted
+// and logged in its place, last.
 int load_lexicon(const std::filesystem::path& folder);
 
 // The parts, each replacing what its tables held.

@@ -12,6 +12,7 @@
 #include "lexicon/tables.h"
 #include "platform/text.h"
 #include "shell/files.h"
+#include "shell/memory.h"
 
 namespace {
 
@@ -35,9 +36,15 @@ bool parse_number(std::string_view s, int max, int& out) {
     return ec == std::errc() && ptr == s.data() + s.size() && out >= 0 && out <= max;
 }
 
+std::size_t digits(unsigned v) {
+    std::size_t n = 1;
+    for (; v >= 10; v /= 10) ++n;
+    return n;
+}
+
 // One analysis as written into the `analyses` text.
 size_t item_size(const BgFormRecord& r) {
-    return std::strlen(r.lemma) + 1 + std::to_string(r.type).size() + 1 + std::to_string(r.slot).size();
+    return std::strlen(r.lemma) + 1 + digits(r.type) + 1 + digits(r.slot);
 }
 
 void append_item(std::vector<char>& pool, const BgFormRecord& r) {
@@ -55,36 +62,102 @@ bool same_analysis(const BgFormRecord& a, const BgFormRecord& c) {
     return a.type == c.type && a.slot == c.slot && std::strcmp(a.lemma, c.lemma) == 0;
 }
 
-bool form_less(const BgFormRecord& a, const BgFormRecord& c) {
-    return cp_strcasecmp(std::string_view(a.form), std::string_view(c.form)) < 0;
+// The forms are NUL-terminated (cut in place), without NUL bytes inside.
+bool form_less(const BgFormRecord& a, const BgFormRecord& c) { return cp_strcasecmp(a.form, c.form) < 0; }
+
+// Whether each record's form equals the one before it case-insensitively (false for the first);
+// false when the records are not sorted by form.
+bool mark_repeats(const std::vector<BgFormRecord>& v, std::vector<bool>& repeat) {
+    repeat.assign(v.size(), false);
+    for (std::size_t i = 1; i < v.size(); ++i) {
+        const int c = cp_strcasecmp(v[i - 1].form, v[i].form);
+        if (c > 0) return false;
+        repeat[i] = c == 0;
+    }
+    return true;
 }
-bool form_equal(const BgFormRecord& a, const BgFormRecord& c) {
-    return cp_strcasecmp(std::string_view(a.form), std::string_view(c.form)) == 0;
+
+// The forms and lemmas the records point at, copied out of the file's bytes into a block of their
+// own, each distinct lemma once (a lemma has a line for every one of its forms); the records are
+// pointed at the copies, and the rest of the file's bytes can be let go. The file's bytes are kept
+// as they are when they are too many for 32-bit places.
+std::shared_ptr<ListText> compact_text(std::vector<BgFormRecord>& v, std::shared_ptr<ListText> file) {
+    const std::size_t file_size = file->size;  // bounds the block: a line holds its form and lemma
+    if (file_size >= 0xFFFFFFFFu) return file;
+    auto t = std::make_shared<ListText>();
+    t->bytes.reset(static_cast<char*>(jux_malloc(file_size + 1)));
+    if (!t->bytes) return file;  // no room for the copy: the file's bytes stay
+    char* const base = t->bytes.get();
+    std::size_t used = 0;
+    const auto copy = [&](const char* s, std::size_t n) {
+        char* at = base + used;
+        std::memcpy(at, s, n);
+        at[n] = '\0';
+        used += n + 1;
+        return at;
+    };
+    // The lemmas copied so far, by their bytes: open addressing over their places in the block
+    // (place + 1; 0 is an empty slot), the table kept at most half full.
+    std::vector<std::uint32_t> slots(1024, 0);
+    std::size_t lemmas = 0;
+    const auto hash = [](const char* s) {
+        std::uint64_t h = 0xcbf29ce484222325ULL;
+        for (; *s; ++s) h = (h ^ static_cast<unsigned char>(*s)) * 0x100000001b3ULL;
+        return h;
+    };
+    for (BgFormRecord& r : v) {
+        r.form = copy(r.form, std::strlen(r.form));
+        std::size_t s = hash(r.lemma) & (slots.size() - 1);
+        while (slots[s] != 0 && std::strcmp(base + slots[s] - 1, r.lemma) != 0) s = (s + 1) & (slots.size() - 1);
+        if (slots[s] == 0) {
+            slots[s] = static_cast<std::uint32_t>(copy(r.lemma, std::strlen(r.lemma)) - base + 1);
+            if (++lemmas * 2 > slots.size()) {  // more room: the copies placed again
+                std::vector<std::uint32_t> more(slots.size() * 2, 0);
+                for (const std::uint32_t at : slots) {
+                    if (at == 0) continue;
+                    std::size_t m = hash(base + at - 1) & (more.size() - 1);
+                    while (more[m] != 0) m = (m + 1) & (more.size() - 1);
+                    more[m] = at;
+                }
+                slots.swap(more);
+                s = hash(r.lemma) & (slots.size() - 1);
+                while (std::strcmp(base + slots[s] - 1, r.lemma) != 0) s = (s + 1) & (slots.size() - 1);
+            }
+        }
+        r.lemma = base + slots[s] - 1;
+    }
+    base[used] = '\0';
+    t->size = used;
+    return t;
 }
 
 }  // namespace
 
-int load_word_forms(const std::filesystem::path& folder) {
+load_support::WordFormLoad load_support::open_word_forms(const std::filesystem::path& folder) {
     bgmul_store.clear();
     bgmul_bottom = nullptr;
     bgmul_ct = 0;
     bgmul_text.reset();
     bgmul_analyses_pool.clear();
     reset_lemma_index();
+    WordFormLoad load;
+    load.file = folder / "bgtypes2" / kWordFormFile;
+    load.text = read_list_text(load.file, &load.stats.converted_utf8);
+    return load;
+}
 
-    const std::filesystem::path file = folder / "bgtypes2" / kWordFormFile;
-    ListLoadStats st;
-    std::shared_ptr<ListText> text = read_list_text(file, &st.converted_utf8);
-    if (!text) return 0;
+void load_support::index_word_forms(WordFormLoad& load) {
+    if (!load.text) return;
+    std::shared_ptr<ListText> text = std::move(load.text);
+    ListLoadStats& st = load.stats;
 
     // 1. One record per sound line, fields cut in place.
     std::vector<BgFormRecord>& v = bgmul_store;
     {
-        // One record a line at most: counted first, so that the records are never moved.
-        const std::string_view all(text->bytes.get(), text->size);
-        std::size_t lines = 1;
-        for (std::size_t at = 0; at < all.size(); at = next_line(all, at).next) ++lines;
-        v.reserve(lines);
+        // One record a line at most, and a sound line has at least seven bytes (four fields and
+        // their blanks) and its line end: room for as many is made first, so that the records are
+        // never moved (room not filled takes no memory).
+        v.reserve(text->size / 8 + 1);
     }
     char* const base = text->bytes.get();
     const std::string_view all(base, text->size);
@@ -122,13 +195,17 @@ int load_word_forms(const std::filesystem::path& folder) {
     }
 
     // 2. Sorted by form (an unsorted file is sorted here; lines of one form keep their order).
-    if (!std::is_sorted(v.begin(), v.end(), form_less)) std::stable_sort(v.begin(), v.end(), form_less);
+    std::vector<bool> repeat;  // the line's form is the one of the line before
+    if (!mark_repeats(v, repeat)) {
+        std::stable_sort(v.begin(), v.end(), form_less);
+        mark_repeats(v, repeat);
+    }
 
     // 3. The room for the `analyses` texts of forms with several analyses.
     std::size_t pool = 0;
     for (std::size_t i = 0; i < v.size();) {
         std::size_t j = i + 1;
-        while (j < v.size() && form_equal(v[i], v[j])) ++j;
+        while (j < v.size() && repeat[j]) ++j;
         if (j - i > 1)
             for (std::size_t k = i; k < j; ++k) pool += item_size(v[k]) + 1;
         i = j;
@@ -136,12 +213,12 @@ int load_word_forms(const std::filesystem::path& folder) {
     bgmul_analyses_pool.reserve(pool + 1);
 
     // 4. One record per form; repeated analyses and those beyond 255 are dropped.
-    std::size_t dups = 0;
+    std::size_t& dups = load.duplicates;
     std::size_t out = 0;
     std::vector<std::size_t> kept;  // the lines of the current form whose analysis is kept
     for (std::size_t i = 0; i < v.size();) {
         std::size_t j = i + 1;
-        while (j < v.size() && form_equal(v[i], v[j])) ++j;
+        while (j < v.size() && repeat[j]) ++j;
         BgFormRecord head = v[i];
         if (j - i > 1) {
             const std::size_t start = bgmul_analyses_pool.size();
@@ -171,12 +248,23 @@ int load_word_forms(const std::filesystem::path& folder) {
     }
     v.resize(out);
 
-    bgmul_text = std::move(text);
+    bgmul_text = compact_text(v, std::move(text));
     bgmul_bottom = v.data();
     bgmul_ct = v.size();
     build_lemma_index();  // so that no look-up pays for it
+    load.read = true;
+}
+
+void load_support::report_word_forms(const WordFormLoad& load) {
+    if (!load.read) return;
     ++lexicon_load_report.files_read;
     lexicon_load_report.entries += bgmul_ct;
-    load_support::note_file(file, st, dups);
-    return 1;
+    note_file(load.file, load.stats, load.duplicates);
+}
+
+int load_word_forms(const std::filesystem::path& folder) {
+    load_support::WordFormLoad load = load_support::open_word_forms(folder);
+    load_support::index_word_forms(load);
+    load_support::report_word_forms(load);
+    return load.read ? 1 : 0;
 }

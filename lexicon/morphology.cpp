@@ -69,78 +69,172 @@ void set_cut(std::string& dest, std::string_view s) { dest.assign(s.substr(0, BG
 // The lemma index: every analysis of the word-form index sorted by lemma (case-insensitively),
 // type and slot; analyses equal in all three keep the order of the word-form index. The loader
 // builds it with the index; it is built again when the letter case rules changed since.
-struct LemmaEntry {
-    std::uint64_t head;  // the lemma's first 8 letters folded to small letters, big-endian, 0-padded
-    std::string_view lemma;
-    const char* form;
-    std::uint32_t order;  // the analysis's place in the word-form index
+//
+// It is kept as the distinct lemmas (those equal under folding are one), sorted, each with the
+// run of its analyses' forms, types and slots. The build folds every lemma once, finds its number
+// in a hash table of the folded lemmas, sorts only the distinct lemmas, and puts the analyses in
+// place with a counting sort over the lemmas' ranks (stable, so the word-form index's order stays
+// within a lemma); each lemma's run is then sorted by type and slot, stably.
+struct LemmaGroup {
+    std::string_view lemma;  // one spelling of the lemma
+    std::uint32_t begin;     // its first analysis in g_lemma_forms (the next group's begin ends it)
+};
+struct LemmaForm {
+    std::uint32_t record;  // the form's record in bgmul_bottom
     std::uint16_t type;
     std::uint16_t slot;
 };
-std::vector<LemmaEntry> g_lemma_index;
+std::vector<LemmaGroup> g_lemmas;      // sorted by lemma; one more at the end, beginning after the last
+std::vector<LemmaForm> g_lemma_forms;  // the analyses, lemma after lemma
 bool g_lemma_index_built = false;
 bool g_lemma_index_cyrillic = false;  // the letter case rules it was sorted under
 
-bool lemma_less(const LemmaEntry& a, std::string_view lemma, int type, int slot) {
-    int c = cp_strcasecmp(a.lemma, lemma);
-    if (c != 0) return c < 0;
-    if (a.type != type) return a.type < type;
-    return a.slot < slot;
-}
-
-std::uint64_t folded_head(std::string_view s) {
-    std::uint64_t h = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        h = (h << 8) | (i < s.size() ? cp_tolower(static_cast<unsigned char>(s[i])) : 0u);
-    return h;
-}
-
-// The sort order: the folded head decides most comparisons (the lemma's letters are folded once,
-// not in every comparison); the rest of the lemma, type, slot and place decide the others.
-bool entry_less(const LemmaEntry& a, const LemmaEntry& b) {
-    if (a.head != b.head) return a.head < b.head;
-    if (a.lemma.size() > 8 || b.lemma.size() > 8) {
-        const int c = cp_strcasecmp(a.lemma.substr(std::min<std::size_t>(8, a.lemma.size())),
-                                    b.lemma.substr(std::min<std::size_t>(8, b.lemma.size())));
-        if (c != 0) return c < 0;
+// The distinct folded lemmas of the build, numbered in the order they were first met.
+class FoldedLemmas {
+public:
+    explicit FoldedLemmas(std::size_t expected) {
+        std::size_t cap = 1024;
+        while (cap < expected * 2) cap <<= 1;
+        slots_.assign(cap, kEmpty);
     }
-    if (a.type != b.type) return a.type < b.type;
-    if (a.slot != b.slot) return a.slot < b.slot;
-    return a.order < b.order;
-}
+    // The number of the lemma folded; a new number for a lemma not met before.
+    std::uint32_t number(std::string_view lemma) {
+        const unsigned char* lower = cp1251_detail::current_ctype->lower;
+        std::uint64_t h = 0xcbf29ce484222325ULL;
+        const std::size_t at = text_.size();
+        text_.resize(at + lemma.size());
+        for (std::size_t i = 0; i < lemma.size(); ++i) {
+            const unsigned char c = lower[static_cast<unsigned char>(lemma[i])];
+            text_[at + i] = static_cast<char>(c);
+            h = (h ^ c) * 0x100000001b3ULL;
+        }
+        const std::string_view folded(text_.data() + at, lemma.size());
+        for (std::size_t s = h & (slots_.size() - 1);; s = (s + 1) & (slots_.size() - 1)) {
+            const std::uint32_t id = slots_[s];
+            if (id == kEmpty) {
+                slots_[s] = static_cast<std::uint32_t>(start_.size());
+                start_.push_back(static_cast<std::uint32_t>(at));
+                length_.push_back(static_cast<std::uint32_t>(lemma.size()));
+                first_.push_back(lemma);
+                if (start_.size() * 2 > slots_.size()) grow();
+                return static_cast<std::uint32_t>(start_.size() - 1);
+            }
+            if (folded_of(id) == folded) {
+                text_.resize(at);  // known: its folded copy is not kept
+                return id;
+            }
+        }
+    }
+    std::size_t size() const { return start_.size(); }
+    std::string_view folded_of(std::uint32_t id) const { return std::string_view(text_.data() + start_[id], length_[id]); }
+    std::string_view first_spelling(std::uint32_t id) const { return first_[id]; }
+
+private:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    void grow() {
+        std::vector<std::uint32_t> old(slots_.size() * 2, kEmpty);
+        old.swap(slots_);
+        for (std::uint32_t id = 0; id < start_.size(); ++id) {
+            std::uint64_t h = 0xcbf29ce484222325ULL;
+            for (unsigned char c : folded_of(id)) h = (h ^ c) * 0x100000001b3ULL;
+            std::size_t s = h & (slots_.size() - 1);
+            while (slots_[s] != kEmpty) s = (s + 1) & (slots_.size() - 1);
+            slots_[s] = id;
+        }
+    }
+    std::string text_;                   // the folded lemmas, one after another
+    std::vector<std::uint32_t> start_;   // where lemma id's folded text begins
+    std::vector<std::uint32_t> length_;  // its length
+    std::vector<std::string_view> first_;  // its first spelling met
+    std::vector<std::uint32_t> slots_;   // open addressing: lemma numbers
+};
 
 const char* find_by_lemma(std::string_view lemma, int type, int slot) {
     if (!g_lemma_index_built || g_lemma_index_cyrillic != ctype_locale_is_cyrillic()) build_lemma_index();
-    auto it = std::lower_bound(g_lemma_index.begin(), g_lemma_index.end(), 0,
-                               [&](const LemmaEntry& e, int) { return lemma_less(e, lemma, type, slot); });
-    if (it == g_lemma_index.end() || cp_strcasecmp(it->lemma, lemma) != 0 || it->type != type ||
-        it->slot != slot)
-        return nullptr;
-    return it->form;
+    if (g_lemmas.size() < 2) return nullptr;
+    const auto last = g_lemmas.end() - 1;
+    const auto g = std::lower_bound(g_lemmas.begin(), last, lemma, [](const LemmaGroup& e, std::string_view k) {
+        return cp_strcasecmp(e.lemma, k) < 0;
+    });
+    if (g == last || cp_strcasecmp(g->lemma, lemma) != 0) return nullptr;
+    const auto first = g_lemma_forms.begin() + g->begin, end = g_lemma_forms.begin() + g[1].begin;
+    const auto it = std::lower_bound(first, end, std::pair<int, int>(type, slot),
+                                     [](const LemmaForm& e, std::pair<int, int> k) {
+                                         return e.type != k.first ? e.type < k.first : e.slot < k.second;
+                                     });
+    if (it == end || it->type != type || it->slot != slot) return nullptr;
+    return bgmul_bottom[it->record].form;
 }
 
 }  // namespace
 
 void build_lemma_index() {
-    g_lemma_index.clear();
-    g_lemma_index.reserve(bgmul_ct);
+    g_lemmas.clear();
+    g_lemma_forms.clear();
     BgAnalysis buf[kMaxAnalyses];
-    std::uint32_t order = 0;
+    // 1. The number of every analysis's lemma, in index order.
+    FoldedLemmas lemmas(bgmul_ct / 8);
+    std::vector<std::uint32_t> number;
+    number.reserve(bgmul_ct + bgmul_ct / 4);
+    for (size_t i = 0; i < bgmul_ct; ++i) {
+        const int n = bg_analyses(bgmul_bottom[i], buf, kMaxAnalyses);
+        for (int k = 0; k < n; ++k) number.push_back(lemmas.number(buf[k].lemma));
+    }
+    const std::size_t total = number.size();
+    // 2. The distinct lemmas sorted (the folded bytes as unsigned values, a prefix first, as
+    // cp_strcasecmp orders them); each analysis's number becomes its lemma's rank, and each lemma
+    // gets the place of its run.
+    std::vector<std::uint32_t> order(lemmas.size());
+    for (std::uint32_t id = 0; id < order.size(); ++id) order[id] = id;
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return lemmas.folded_of(a) < lemmas.folded_of(b); });
+    {
+        std::vector<std::uint32_t> rank(lemmas.size());
+        for (std::uint32_t r = 0; r < order.size(); ++r) rank[order[r]] = r;
+        for (std::uint32_t& x : number) x = rank[x];
+    }
+    std::vector<std::uint32_t> next(order.size() + 1, 0);  // where the lemma's next analysis goes
+    for (std::uint32_t r : number) ++next[r + 1];
+    for (std::size_t r = 0; r < order.size(); ++r) next[r + 1] += next[r];
+    g_lemmas.reserve(order.size() + 1);
+    for (std::uint32_t r = 0; r < order.size(); ++r) g_lemmas.push_back({lemmas.first_spelling(order[r]), next[r]});
+    g_lemmas.push_back({std::string_view(), static_cast<std::uint32_t>(total)});
+    // 3. The analyses put in their lemma's run in index order (a stable counting sort); then each
+    // run sorted by type and slot, equal ones kept in index order.
+    g_lemma_forms.resize(total);
+    std::size_t at = 0;
     for (size_t i = 0; i < bgmul_ct; ++i) {
         const BgFormRecord& r = bgmul_bottom[i];
         const int n = bg_analyses(r, buf, kMaxAnalyses);
         for (int k = 0; k < n; ++k)
-            g_lemma_index.push_back({folded_head(buf[k].lemma), buf[k].lemma, r.form, order++,
-                                     static_cast<std::uint16_t>(buf[k].type), static_cast<std::uint16_t>(buf[k].slot)});
+            g_lemma_forms[next[number[at++]]++] = {static_cast<std::uint32_t>(i), static_cast<std::uint16_t>(buf[k].type),
+                                                  static_cast<std::uint16_t>(buf[k].slot)};
     }
-    std::sort(g_lemma_index.begin(), g_lemma_index.end(), entry_less);
+    std::vector<std::uint64_t> keys;  // type, slot and place in the run of each analysis of one lemma
+    std::vector<LemmaForm> run;
+    for (std::size_t g = 0; g + 1 < g_lemmas.size(); ++g) {
+        LemmaForm* first = g_lemma_forms.data() + g_lemmas[g].begin;
+        const std::size_t n = g_lemmas[g + 1].begin - g_lemmas[g].begin;
+        keys.clear();
+        bool sorted = true;
+        for (std::uint32_t j = 0; j < n; ++j) {
+            keys.push_back((std::uint64_t{first[j].type} << 48) | (std::uint64_t{first[j].slot} << 32) | j);
+            sorted = sorted && (j == 0 || keys[j - 1] < keys[j]);
+        }
+        if (sorted) continue;
+        std::sort(keys.begin(), keys.end());
+        run.assign(first, first + n);
+        for (std::size_t j = 0; j < n; ++j) first[j] = run[static_cast<std::uint32_t>(keys[j])];
+    }
     g_lemma_index_built = true;
     g_lemma_index_cyrillic = ctype_locale_is_cyrillic();
 }
 
 void reset_lemma_index() {
-    g_lemma_index.clear();
-    g_lemma_index.shrink_to_fit();
+    g_lemmas.clear();
+    g_lemmas.shrink_to_fit();
+    g_lemma_forms.clear();
+    g_lemma_forms.shrink_to_fit();
     g_lemma_index_built = false;
 }
 

@@ -1,6 +1,8 @@
 #include "shell/lists.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -92,6 +94,21 @@ void sort_range(std::vector<T>& v, size_t from, Key key) {
 
 LineSpan next_line(std::string_view text, std::size_t from) {
     std::size_t i = from;
+    // Eight bytes at a time: the lowest byte that is CR or LF ends the line (a byte of x ^ CRs or
+    // x ^ LFs is zero there; the zero-byte test is exact up to the first zero byte).
+    static_assert(std::endian::native == std::endian::little, "the first byte in memory is the lowest");
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    while (i + 8 <= text.size()) {
+        std::uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        const std::uint64_t cr = w ^ (kOnes * '\r'), lf = w ^ (kOnes * '\n');
+        const std::uint64_t hit = ((cr - kOnes) & ~cr & kHigh) | ((lf - kOnes) & ~lf & kHigh);
+        if (hit != 0) {
+            i += static_cast<std::size_t>(std::countr_zero(hit)) / 8;
+            break;
+        }
+        i += 8;
+    }
     while (i < text.size() && text[i] != '\r' && text[i] != '\n') ++i;
     LineSpan line{i - from, i};
     if (i >= text.size()) return line;

@@ -78,4 +78,10 @@ void build_word_indexes() {
     for (int row = 0; row < kEnglishSetCount; ++row) english_index(row);
     capit_index();
     for (int row : spelling_dictionary_rows()) dictionary_index(row);
+    // The lists the near-match search of DEEP_SPELL reads: its first question pays nothing. (Made
+    // on first need when DEEP_SPELL is switched on later.)
+    if (deep_spell_option() != 0) {
+        english_index(0).build_near_buckets();
+        dictionary_index(B_BULGARIAN).build_near_buckets();
+    }
 }

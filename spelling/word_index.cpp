@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/text.h"
 #include "spelling/spell_state.h"
@@ -122,10 +123,10 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     slots_.assign(cap, 0);
     mask_ = cap - 1;
     filter_.assign(std::max<std::size_t>(1, (n * kFilterBitsPerKey + 511) / 512), FilterBlock{});
-    near_keys_.clear();
     near_pos_.clear();
+    near_dir_.clear();
+    near_group_.clear();
     near_built_.store(false, std::memory_order_relaxed);
-    by_length_.assign(std::min<std::size_t>(max_len_, WordIndex::kMaxBucketLength) + 1, {});
 
     // The folded keys, their hashes, ranks and lengths in one pass over the list; then the slots,
     // each looked at a little after its address was asked for (the table is larger than the
@@ -143,7 +144,6 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         off_[i] = static_cast<std::uint32_t>(at);
         for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
         rank_[i] = rank_of_entry(list[i]);
-        if (key.size() < by_length_.size()) by_length_[key.size()].push_back(position);
         hashes[i] = key_hash(std::string_view(arena_.data() + off_[i], key.size()));
         filter_add(hashes[i]);
     }
@@ -204,51 +204,141 @@ std::ptrdiff_t WordIndex::probe(std::string_view word, std::uint64_t h) const {
     }
 }
 
-namespace {
-
-// Bucket key of a near-match bucket: the triple (2 bits), the length less 6 (6 bits), three letters.
-inline std::uint32_t near_key(std::size_t length, int triple, unsigned char a, unsigned char b, unsigned char c) {
-    return (static_cast<std::uint32_t>(triple) << 30) | (static_cast<std::uint32_t>(length - 6) << 24) |
-           (static_cast<std::uint32_t>(a) << 16) | (static_cast<std::uint32_t>(b) << 8) | c;
-}
-
-}  // namespace
-
 void WordIndex::build_near() const {
-    static_assert(WordIndex::kMaxBucketLength - 6 < 64, "the length must fit its 6 bits");
-    std::vector<std::uint64_t> all;  // (bucket key << 32) | position
-    for (std::size_t len = 6; len < by_length_.size(); ++len) {
-        for (std::uint32_t i : by_length_[len]) {
-            const std::string_view k = folded_key(i);
-            const auto f0 = static_cast<unsigned char>(k[0]), f1 = static_cast<unsigned char>(k[1]);
-            const auto z0 = static_cast<unsigned char>(k[len - 1]), z1 = static_cast<unsigned char>(k[len - 2]);
-            for (std::uint32_t key : {near_key(len, 0, f0, f1, z0), near_key(len, 1, f0, f1, z1),
-                                      near_key(len, 2, f0, z0, z1), near_key(len, 3, f1, z0, z1)})
-                all.push_back((static_cast<std::uint64_t>(key) << 32) | i);
+    // The letters that occur where the buckets look, numbered in byte order: a bucket's three
+    // letters become one cell number, and a large group (one length and triple) is sorted into its
+    // buckets by one counting pass over those cells; a small one by a radix sort, a byte at a time
+    // from the last. Both are stable: positions come in list order and stay so within a bucket.
+    //
+    // The entries of each length from 6 on, in list order, with their four letters (first, second,
+    // second-to-last, last: one byte each), read in one pass over the keys.
+    const std::size_t max_len = std::min(max_len_, kMaxBucketLength);
+    const std::size_t lengths = max_len >= 6 ? max_len - 5 : 0;
+    const std::size_t n_keys = off_.size();
+    std::vector<std::uint32_t> first(max_len + 2, 0);
+    std::vector<std::uint32_t> four(n_keys);  // the letters of entry i (0 when not bucketed)
+    std::vector<std::uint8_t> length_of(n_keys);
+    bool present[256] = {};
+    for (std::size_t i = 0; i < n_keys; ++i) {
+        const std::uint32_t len = length_at(off_[i]);
+        if (len < 6 || len > max_len) continue;
+        const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[i]);
+        four[i] = std::uint32_t{k[0]} | (std::uint32_t{k[1]} << 8) | (std::uint32_t{k[len - 2]} << 16) |
+                  (std::uint32_t{k[len - 1]} << 24);
+        present[k[0]] = present[k[1]] = present[k[len - 2]] = present[k[len - 1]] = true;
+        length_of[i] = static_cast<std::uint8_t>(len);
+        ++first[len + 1];
+    }
+    for (std::size_t len = 0; len <= max_len; ++len) first[len + 1] += first[len];
+    const std::size_t total = first[max_len + 1];
+    std::vector<std::uint32_t> by_length(total), four_by_length(total);
+    {
+        std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
+        for (std::size_t i = 0; i < n_keys; ++i) {
+            const std::uint32_t len = length_of[i];
+            if (len == 0) continue;
+            four_by_length[next[len]] = four[i];
+            by_length[next[len]++] = static_cast<std::uint32_t>(i);
         }
     }
-    std::sort(all.begin(), all.end());
-    near_keys_.resize(all.size());
-    near_pos_.resize(all.size());
-    for (std::size_t j = 0; j < all.size(); ++j) {
-        near_keys_[j] = static_cast<std::uint32_t>(all[j] >> 32);
-        near_pos_[j] = static_cast<std::uint32_t>(all[j]);
+    four = {};
+    length_of = {};
+    std::uint32_t code[256] = {}, letter_of[256] = {}, letters_used = 0;
+    for (std::uint32_t c = 0; c < 256; ++c)
+        if (present[c]) letter_of[letters_used] = c, code[c] = letters_used++;
+    const std::size_t cells = static_cast<std::size_t>(letters_used) * letters_used * letters_used;
+    constexpr std::size_t kMaxCells = std::size_t{1} << 18;
+
+    near_pos_.clear();
+    near_pos_.reserve(total * 4);
+    near_dir_.clear();
+    near_group_.assign(lengths * 4 + 1, 0);
+    std::vector<std::uint32_t> keys, keys2, pos2, count_cells;
+    std::uint32_t count[256];
+    for (std::size_t len = 6; len <= max_len; ++len) {
+        const std::span<const std::uint32_t> ids(by_length.data() + first[len], first[len + 1] - first[len]);
+        const std::size_t n = ids.size();
+        for (int triple = 0; triple < 4; ++triple) {
+            near_group_[(len - 6) * 4 + static_cast<std::size_t>(triple)] = static_cast<std::uint32_t>(near_dir_.size());
+            if (n == 0) continue;
+            const bool by_cells = cells <= kMaxCells && n * 8 >= cells;
+            keys.resize(n);
+            const std::uint32_t* quad = four_by_length.data() + first[len];
+            for (std::size_t j = 0; j < n; ++j) {
+                const std::uint32_t f0 = quad[j] & 0xFF, f1 = (quad[j] >> 8) & 0xFF, z1 = (quad[j] >> 16) & 0xFF,
+                                    z0 = quad[j] >> 24;
+                std::uint32_t a = f0, b = f1, c = z0;
+                if (triple == 1) c = z1;
+                else if (triple == 2) b = z0, c = z1;
+                else if (triple == 3) a = f1, b = z0, c = z1;
+                keys[j] = by_cells ? (code[a] * letters_used + code[b]) * letters_used + code[c] : (a << 16) | (b << 8) | c;
+            }
+            const std::size_t from = near_pos_.size();
+            near_pos_.resize(from + n);
+            std::uint32_t* pos = near_pos_.data() + from;
+            if (by_cells) {
+                count_cells.assign(cells, 0);
+                for (std::size_t j = 0; j < n; ++j) ++count_cells[keys[j]];
+                std::uint32_t sum = static_cast<std::uint32_t>(from);
+                for (std::size_t cell = 0; cell < cells; ++cell) {
+                    const std::uint32_t c = count_cells[cell];
+                    if (c == 0) continue;
+                    const auto x = static_cast<std::uint32_t>(cell / (std::size_t{letters_used} * letters_used));
+                    const auto y = static_cast<std::uint32_t>(cell / letters_used % letters_used);
+                    const auto z = static_cast<std::uint32_t>(cell % letters_used);
+                    near_dir_.push_back({(letter_of[x] << 16) | (letter_of[y] << 8) | letter_of[z], sum});
+                    count_cells[cell] = sum - static_cast<std::uint32_t>(from);
+                    sum += c;
+                }
+                for (std::size_t j = 0; j < n; ++j) pos[count_cells[keys[j]]++] = ids[j];
+                continue;
+            }
+            std::copy(ids.begin(), ids.end(), pos);
+            keys2.resize(n);
+            pos2.resize(n);
+            for (int shift = 0; shift < 24; shift += 8) {
+                std::fill(std::begin(count), std::end(count), 0u);
+                for (std::size_t j = 0; j < n; ++j) ++count[(keys[j] >> shift) & 0xFF];
+                if (count[(keys[0] >> shift) & 0xFF] == n) continue;  // one value: nothing moves
+                std::uint32_t sum = 0;
+                for (std::uint32_t& c : count) sum += std::exchange(c, sum);
+                for (std::size_t j = 0; j < n; ++j) {
+                    const std::uint32_t at = count[(keys[j] >> shift) & 0xFF]++;
+                    keys2[at] = keys[j];
+                    pos2[at] = pos[j];
+                }
+                keys.swap(keys2);
+                std::copy(pos2.begin(), pos2.end(), pos);
+            }
+            for (std::size_t j = 0; j < n; ++j)
+                if (j == 0 || keys[j] != keys[j - 1])
+                    near_dir_.push_back({keys[j], static_cast<std::uint32_t>(from + j)});
+        }
     }
+    near_group_[lengths * 4] = static_cast<std::uint32_t>(near_dir_.size());
+    near_dir_.push_back({0, static_cast<std::uint32_t>(near_pos_.size())});  // the end of the last bucket
     near_built_.store(true, std::memory_order_release);
+}
+
+void WordIndex::build_near_buckets() const {
+    if (near_built_.load(std::memory_order_acquire)) return;
+    const std::lock_guard lock(near_lock_);
+    if (!near_built_.load(std::memory_order_relaxed)) build_near();
 }
 
 std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int triple, unsigned char a,
                                                       unsigned char b, unsigned char c) const {
     if (length < 6 || length > kMaxBucketLength || triple < 0 || triple > 3) return {};
-    if (!near_built_.load(std::memory_order_acquire)) {
-        const std::lock_guard lock(near_lock_);
-        if (!near_built_.load(std::memory_order_relaxed)) build_near();
-    }
-    const std::uint32_t key = near_key(length, triple, a, b, c);
-    const auto range = std::equal_range(near_keys_.begin(), near_keys_.end(), key);
-    const auto from = static_cast<std::size_t>(range.first - near_keys_.begin());
-    const auto count = static_cast<std::size_t>(range.second - range.first);
-    return std::span<const std::uint32_t>(near_pos_).subspan(from, count);
+    build_near_buckets();
+    const std::size_t g = (length - 6) * 4 + static_cast<std::size_t>(triple);
+    if (g + 1 >= near_group_.size()) return {};
+    const std::uint32_t letters = (std::uint32_t{a} << 16) | (std::uint32_t{b} << 8) | c;
+    const NearBucket* first = near_dir_.data() + near_group_[g];
+    const NearBucket* last = near_dir_.data() + near_group_[g + 1];
+    const NearBucket* it =
+        std::lower_bound(first, last, letters, [](const NearBucket& e, std::uint32_t k) { return e.letters < k; });
+    if (it == last || it->letters != letters) return {};
+    return std::span<const std::uint32_t>(near_pos_).subspan(it->begin, it[1].begin - it->begin);
 }
 
 namespace {

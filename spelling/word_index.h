@@ -158,22 +158,20 @@ public:
     // The key of entry i folded to lower case.
     std::string_view folded_key(std::size_t i) const { return std::string_view(arena_.data() + off_[i], length_at(off_[i])); }
     std::size_t max_key_length() const { return max_len_; }
-    // The list positions of the entries whose key has `length` bytes, in list order; complete for
-    // lengths up to kMaxBucketLength (longer keys are not bucketed).
+    // Keys up to this length are in the near-match buckets.
     static constexpr std::size_t kMaxBucketLength = 64;
-    std::span<const std::uint32_t> entries_of_length(std::size_t length) const {
-        if (length >= by_length_.size()) return {};
-        return by_length_[length];
-    }
 
     // The near-match buckets. A near match agrees with the word on at least three of four letters:
     // its first, second, last and second-to-last. `triple` names three of them - 0 first, second,
     // last; 1 first, second, second-to-last; 2 first, last, second-to-last; 3 second, last,
     // second-to-last - and the bucket holds the list positions (in list order) of the entries of
     // `length` letters (6 to kMaxBucketLength) whose folded letters there are `a`, `b`, `c`. Built
-    // on first use.
+    // by build_near_buckets (the start does it for the lists that are searched so), otherwise on
+    // first use.
     std::span<const std::uint32_t> near_bucket(std::size_t length, int triple, unsigned char a, unsigned char b,
                                                unsigned char c) const;
+    // Builds the near-match buckets now, unless they are built.
+    void build_near_buckets() const;
 
     // What the cache compares to decide whether the list is still the one indexed.
     struct Fingerprint {
@@ -238,12 +236,20 @@ private:
     // The slot table's answer for a word of at most max_len_ bytes whose folded key hash is h.
     std::ptrdiff_t probe(std::string_view word, std::uint64_t h) const;
     std::size_t max_len_ = 0;
-    std::vector<std::vector<std::uint32_t>> by_length_;  // positions by key length (up to 64)
-    // Near-match buckets, empty until first asked: near_pos_[j] is a list position, near_keys_[j]
-    // its bucket key; sorted by key, then position. Questions may come from several threads at
-    // once (the word lists' helpers): the first one builds them under the lock.
-    mutable std::vector<std::uint32_t> near_keys_;
+    // Near-match buckets, empty until built: near_pos_ holds the list positions of every bucket,
+    // bucket after bucket; the buckets of one length and triple (group g = (length - 6) * 4 +
+    // triple) are near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
+    // bucket's three letters (a << 16 | b << 8 | c) and where its positions begin, in the order of
+    // the letters; a bucket's positions end where the next one's begin (near_dir_end_ after the
+    // last). Questions may come from several threads at once (the word lists' helpers): the first
+    // one builds them under the lock.
+    struct NearBucket {
+        std::uint32_t letters;
+        std::uint32_t begin;
+    };
     mutable std::vector<std::uint32_t> near_pos_;
+    mutable std::vector<NearBucket> near_dir_;
+    mutable std::vector<std::uint32_t> near_group_;
     mutable std::atomic<bool> near_built_{false};
     mutable std::mutex near_lock_;
     void build_near() const;

@@ -223,6 +223,40 @@ TEST_F(LoadingTest, TheSentenceRoomIsSeparate) {
     EXPECT_NE(hs->message_boxes[0].text.find(u"MAX_TOKENS_IN_SENTENCE_DICTIONARIES"), std::u16string::npos);
 }
 
+// The word-form index is indexed beside the other files but counted and logged in its place,
+// after the ending tables: the report and the log read as when the files were loaded one by one.
+TEST_F(LoadingTest, TheWordFormIndexIsReportedAfterTheOtherFiles) {
+    write_full_folder();
+    data.write("b_en-bg.txt", "dog куче\n cat\nzebra\n");
+    data.write("bgtypes2/_endings.txt", std::string(kTestEndings) + "no_such_type 0 0 а\n");
+    data.write("bgtypes2/_D2_ungrouped_sorted.txt", std::string(kTestForms) + "града град 0\nград град 0 0\n");
+    load_lexicon(data.path());
+    const LexiconLoadReport together = lexicon_load_report;
+    const std::size_t forms = bgmul_ct;
+    ASSERT_EQ(together.notes.size(), 3u);
+    EXPECT_NE(together.notes[0].find("b_en-bg.txt: 1 unsound"), std::string::npos) << together.notes[0];
+    EXPECT_NE(together.notes[1].find("_endings.txt: 1 unsound"), std::string::npos) << together.notes[1];
+    EXPECT_NE(together.notes[2].find("_D2_ungrouped_sorted.txt: 1 unsound lines skipped, 1 repeated"),
+              std::string::npos)
+        << together.notes[2];
+
+    // The same files loaded one by one.
+    reset_loading();
+    clear_lexicon_tables();
+    load_dictionaries(data.path());
+    load_english_lists(data.path());
+    load_word_classes(data.path());
+    load_corpora(data.path());
+    load_endings(data.path());
+    load_word_forms(data.path());
+    EXPECT_EQ(lexicon_load_report.notes, together.notes);
+    EXPECT_EQ(lexicon_load_report.files_read, together.files_read);
+    EXPECT_EQ(lexicon_load_report.entries, together.entries);
+    EXPECT_EQ(lexicon_load_report.skipped_lines, together.skipped_lines);
+    EXPECT_EQ(lexicon_load_report.duplicates, together.duplicates);
+    EXPECT_EQ(bgmul_ct, forms);
+}
+
 TEST_F(LoadingTest, EndingTablesSkipUnsoundLines) {
     data.write("bgtypes2/_endings.txt",
                "1 0 0 а ът ове овете а е\n"

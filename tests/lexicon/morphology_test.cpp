@@ -1,4 +1,5 @@
 // The inflection-type table and the word-form queries over a small loaded index.
+#include <random>
 #include <set>
 
 #include "lex_test_util.h"
@@ -181,6 +182,73 @@ TEST_F(MorphologyTest, TypesWithoutEndingsFindTheirFormsInTheIndex) {
     EXPECT_EQ(GetBgForm(cp("ЖЕНЯ"), 300, 1, out), 1);
     EXPECT_EQ(GetBgForm(cp("женя"), 300, 2, out), 0);
     EXPECT_EQ(u8(out), "женя");
+}
+
+// The lemma index finds, for a lemma (in any case), a type and a slot, the form of the first such
+// analysis in the word-form index: the same answer as a scan of every record's analyses. Lemmas
+// in several cases, lemmas that are prefixes of others, forms of several lemmas, slots in any
+// order and beyond 64, repeated and unsorted lines, and one lemma with thousands of forms.
+TEST_F(LexTest, TheLemmaIndexAnswersAsAScanOfTheWordFormIndex) {
+    std::mt19937 rng(5);
+    const std::string letters = cp("абвгдежз");
+    const auto word = [&](std::size_t min, std::size_t max) {
+        std::string w;
+        for (std::size_t n = min + rng() % (max - min + 1); w.size() < n;) w += letters[rng() % letters.size()];
+        return w;
+    };
+    const auto recase = [&](std::string w) {
+        for (char& c : w)
+            if (rng() % 3 == 0) c = static_cast<char>(cp_toupper(static_cast<unsigned char>(c)));
+        return w;
+    };
+    std::vector<std::string> lemmas;
+    for (int i = 0; i < 40; ++i) lemmas.push_back(word(2, 5));
+    lemmas.push_back(lemmas[0] + lemmas[1]);  // a lemma with another as its prefix
+    const int types[] = {300, 301, 460, 471};
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string& lemma = lemmas[rng() % lemmas.size()];
+        lines.push_back(recase(word(1, 6)) + ' ' + recase(lemma) + ' ' + std::to_string(types[rng() % 4]) + ' ' +
+                        std::to_string(rng() % 90));
+        if (rng() % 10 == 0) lines.push_back(lines.back());
+    }
+    for (int i = 0; i < 3000; ++i)  // a big paradigm, in reverse slot order
+        lines.push_back(lemmas[2] + word(4, 4) + ' ' + lemmas[2] + " 471 " + std::to_string(3000 - i));
+    std::shuffle(lines.begin(), lines.end(), rng);
+    std::string file;
+    for (const std::string& l : lines) file += l + "\r\n";
+    data.write_raw("bgtypes2/_D2_ungrouped_sorted.txt", file);
+    ASSERT_EQ(load_word_forms(data.path()), 1);
+
+    BgAnalysis an[255];
+    std::string got;
+    int found = 0;
+    for (const std::string& lemma : lemmas) {
+        for (int type : types) {
+            for (int slot = 0; slot < 92; ++slot) {
+                const char* expected = nullptr;
+                for (std::size_t i = 0; i < bgmul_ct && !expected; ++i) {
+                    const int n = bg_analyses(bgmul_bottom[i], an, 255);
+                    for (int k = 0; k < n; ++k)
+                        if (an[k].type == type && an[k].slot == slot && cp_strcasecmp(an[k].lemma, lemma) == 0) {
+                            expected = bgmul_bottom[i].form;
+                            break;
+                        }
+                }
+                const std::string asked = recase(lemma);
+                const int r = GetBgForm(asked, type, slot, got);
+                EXPECT_EQ(r, expected ? 1 : 0) << u8(asked) << ' ' << type << ' ' << slot;
+                EXPECT_EQ(got, expected ? std::string(expected) : asked) << u8(asked) << ' ' << type << ' ' << slot;
+                found += r;
+            }
+        }
+    }
+    EXPECT_GT(found, 1000);
+    std::string out;
+    EXPECT_EQ(GetBgForm(cp("жжжжжж"), 471, 1, out), 0) << "no such lemma";
+    EXPECT_EQ(GetBgForm(lemmas[2], 471, 3000, out), 1);
+    EXPECT_EQ(GetBgForm(lemmas[2], 471, 70000, out), 0);
+    EXPECT_EQ(GetBgForm(lemmas[2], -1, 0, out), 0);
 }
 
 TEST_F(MorphologyTest, IndefiniteNounForms) {

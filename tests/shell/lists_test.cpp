@@ -1,4 +1,5 @@
 // The list loaders: {key, rest} lists, sentence corpora, the add-dictionary entries.
+#include <cstdint>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,6 +66,26 @@ TEST_F(ListsTest, EveryLineEndShapeEndsALineOnce) {
     EXPECT_EQ(next_line(text, 3).next, 5u);
     EXPECT_EQ(next_line(text, 5).length, 1u);
     EXPECT_EQ(next_line(text, 5).next, text.size());
+}
+
+// A line ends at its first CR or LF wherever it stands among the eight bytes read at once: long
+// and short lines, bytes that differ from CR or LF by one bit, line ends of every shape.
+TEST(NextLine, EndsAtTheFirstCrOrLfAnywhere) {
+    const char pieces[] = {'\r', '\n', 'a', '\x0c', '\x0b', '\x8d', '\x8a', '\x0e', '\xff', '\x00'};
+    std::uint32_t seed = 3;
+    for (int t = 0; t < 2000; ++t) {
+        std::string text;
+        const int n = 1 + t % 40;
+        for (int i = 0; i < n; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            text += (seed >> 24) % 4 == 0 ? pieces[(seed >> 8) % 2] : pieces[2 + (seed >> 8) % 8];
+        }
+        for (std::size_t from = 0; from < text.size(); ++from) {
+            std::size_t end = from;
+            while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+            EXPECT_EQ(next_line(text, from).length, end - from) << t << ' ' << from;
+        }
+    }
 }
 
 TEST_F(ListsTest, EntriesAreNulTerminatedViews) {

@@ -214,27 +214,53 @@ protected:
     }
 };
 
+// The near-match search through its buckets finds exactly the entries the near-match test accepts,
+// in list order: long words built round a base with three letters changed (some beyond the
+// bucketed lengths), words of a three-letter alphabet in numbers that make a length's buckets be
+// sorted by their cells, and Cyrillic words in mixed case; the buckets built on first use and built
+// beforehand (as the start does) answer alike.
 TEST_F(WordIndexTest, NearMatchScanFindsWhatTheTestAcceptsInListOrder) {
-    std::mt19937 rng(11);
-    std::vector<std::string> words;
-    const std::string base = "interconnectedness";
-    for (int i = 0; i < 4000; ++i) {
-        std::string w = base.substr(0, 6 + rng() % 13);
-        for (int e = 0; e < 3; ++e) w[rng() % w.size()] = static_cast<char>('a' + rng() % 26);
-        if (rng() % 50 == 0) w += std::string(70, 'x');  // beyond the length buckets
-        words.push_back(w + " " + std::to_string(i));
-    }
-    load_lines(words);
-    const WordIndex& idx = english_index(0);
-    std::vector<std::size_t> hits;
-    for (std::string q : {std::string("interconnect"), std::string("INTERCONNECTEDNESS"), std::string("interc"),
-                          base + std::string(69, 'x')}) {
-        near_match_scan(idx, q, hits);
-        std::vector<std::size_t> expected;
-        for (std::size_t i = 0; i < idx.size(); ++i)
-            if (near_match(q, idx.entry(i).key)) expected.push_back(i);
-        EXPECT_EQ(hits, expected) << q;
-        EXPECT_FALSE(expected.empty()) << q;
+    struct Case {
+        const char* name;
+        std::string base, letters;
+        int words;
+        int changes;
+        bool built_beforehand;
+    };
+    const std::string cyrillic = utf8_to_cp1251("абвгдеАБВГДЕ");
+    const Case cases[] = {
+        {"latin", "interconnectedness", "abcdefghijklmnopqrstuvwxyz", 4000, 3, false},
+        {"latin, built beforehand", "interconnectedness", "abcdefghijklmnopqrstuvwxyz", 4000, 3, true},
+        {"three letters", "abcabcabcabc", "abc", 20000, 4, false},
+        {"three letters, built beforehand", "abcabcabcabc", "abc", 20000, 4, true},
+        {"cyrillic in mixed case", utf8_to_cp1251("вдигнатостабвгде"), cyrillic, 6000, 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::mt19937 rng(11);
+        std::vector<std::string> words;
+        for (int i = 0; i < c.words; ++i) {
+            std::string w = c.base.substr(0, 6 + rng() % (c.base.size() - 5));
+            for (int e = 0; e < c.changes; ++e) w[rng() % w.size()] = c.letters[rng() % c.letters.size()];
+            if (rng() % 50 == 0) w += std::string(70, 'x');  // beyond the length buckets
+            words.push_back(w + " " + std::to_string(i));
+        }
+        load_lines(words);
+        drop_word_indexes();
+        const WordIndex& idx = english_index(0);
+        if (c.built_beforehand) idx.build_near_buckets();
+        std::vector<std::size_t> hits;
+        std::vector<std::string> questions = {c.base.substr(0, 12), c.base, c.base.substr(0, 6), c.base + std::string(69, 'x')};
+        for (int q = 0; q < 20; ++q) questions.push_back(words[rng() % words.size()].substr(0, 6 + rng() % 8));
+        for (std::string q : questions) {
+            near_match_scan(idx, q, hits);
+            std::vector<std::size_t> expected;
+            for (std::size_t i = 0; i < idx.size(); ++i)
+                if (near_match(q, idx.entry(i).key)) expected.push_back(i);
+            EXPECT_EQ(hits, expected) << q;
+        }
+        near_match_scan(idx, c.base, hits);
+        EXPECT_FALSE(hits.empty());
     }
 }
 
