@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/settings.h"
+#include "shell/ui_services.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ bool audio_player_present() {
 
 bool play_clip(const std::filesystem::path& clip) {
     if (start_player({clip.string()}, false)) return true;
-    return PL_ShellOpen(clip.string());
+    return open_with_desktop(clip.string());
 }
 
 bool start_player_at_startup() {

@@ -20,7 +20,8 @@ std::filesystem::path audio_player_path();
 bool audio_player_present();
 
 // Plays a clip: the player started with the clip's path, else the desktop's open of the clip.
-// Returns true when one of the two took it.
+// Returns true when one of the two took it; when neither could, the desktop's refusal is told with
+// the clip's path.
 bool play_clip(const std::filesystem::path& clip);
 
 // Talking mode at start: the player is started minimised unless a process of its name runs.

@@ -379,7 +379,7 @@ int say_word(std::string_view w) {
         const int err = errno;
         std::fclose(archive);
         if (err == EACCES && std::filesystem::is_regular_file(clip_path, ec))
-            PL_ShellOpen(clip_path.string());  // a clip kept read-only is played as it is
+            open_with_desktop(clip_path.string());  // a clip kept read-only is played as it is
         else
             warn_cannot_write(clip_path, err);
         return 1;
@@ -421,8 +421,7 @@ int say_word(std::string_view w) {
     const bool written = std::fclose(clip) == 0;
     if (!written) warn_cannot_write(clip_path, errno);
     if (written && !gl_AUDIO_GER) {
-        play_clip(clip_path);
-        if (gl_AUDIO_REPEAT) play_clip(clip_path);
+        if (play_clip(clip_path) && gl_AUDIO_REPEAT) play_clip(clip_path);
     }
 
     // 17. The text-checker window shows that a clip was played.

@@ -9,6 +9,7 @@
 #include "shell/files.h"
 #include "shell/lists.h"
 #include "shell/strings.h"
+#include "shell/ui_services.h"
 
 namespace {
 
@@ -47,5 +48,5 @@ void show_nov(std::u16string_view word) {
         return cp_strcasecmp(key, p.first) < 0;
     });
     if (after == pages.begin()) return;
-    PL_ShellOpen(fl_path(dir_alt / "nov", std::prev(after)->image).string());
+    open_with_desktop(fl_path(dir_alt / "nov", std::prev(after)->image).string());
 }

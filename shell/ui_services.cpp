@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/richedit.h"
+#include "platform/text.h"
 #include "resources/resources.h"
 #include "shell/files.h"
 #include "shell/settings.h"
@@ -227,4 +228,22 @@ int kill_proc_by_name(std::string_view name) {
         found = 1;
     }
     return found;
+}
+
+bool open_with_desktop(std::string_view address) {
+    if (PL_ShellOpen(address)) return true;
+    // A translator's address can be a megabyte long: the box names its beginning.
+    constexpr std::size_t kShown = 300;
+    std::string shown(address);
+    if (shown.size() > kShown) {
+        std::size_t cut = kShown;
+        while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80) --cut;  // whole characters
+        shown.resize(cut);
+        shown += "...";
+    }
+    MessageBoxW(hMain,
+                utf8_to_utf16("Cannot open " + shown +
+                              "\r\n\r\nThis computer has no program that opens it (for a web address: a web browser)."),
+                u"Oops!", MB_OK | MB_ICONERROR);
+    return false;
 }

@@ -16,6 +16,11 @@ HWND JUX_GetDlgItem(HWND dlg, int id, std::string_view name);
 inline constexpr int ERROR_INVALID_WINDOW_HANDLE = 1400;
 inline constexpr int ERROR_CONTROL_ID_NOT_FOUND = 1421;
 
+// Opens a web address or a file (a help page, a page image, a sound clip) with the desktop's program for it. When the desktop
+// cannot (no browser, no program for the file), says so naming the address: an "Oops!" box owned
+// by the main window. True when it was opened.
+bool open_with_desktop(std::string_view address);
+
 // Gives control `id` of the dialog the tool tip `text`. 1 when done; 0 when the dialog or the
 // control does not exist or the text is empty.
 int CreateToolTipW(int id, HWND dlg, std::u16string_view text);

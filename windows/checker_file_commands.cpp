@@ -19,6 +19,7 @@
 #include "shell/files.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
+#include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_commands.h"
 #include "windows/checker_state.h"

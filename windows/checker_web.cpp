@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/ui_services.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -230,14 +231,3 @@ bool checker_web_command(int id) {
     return true;
 }
 
-bool open_with_desktop(std::string_view address) {
-    if (PL_ShellOpen(address)) return true;
-    // A translator's address can be a megabyte long: the box names its beginning.
-    constexpr std::size_t kShown = 300;
-    const std::string shown = address.size() > kShown ? std::string(address.substr(0, kShown)) + "..." : std::string(address);
-    MessageBoxW(hMain,
-                utf8_to_utf16("Cannot open " + shown +
-                              "\r\n\r\nThis computer has no program that opens it (for a web address: a web browser)."),
-                u"Oops!", MB_OK | MB_ICONERROR);
-    return false;
-}

@@ -63,7 +63,3 @@ std::string percent_encode(std::u16string_view text);
 // The address of the search for a phrase ("%22" on both sides).
 std::string web_phrase_search_address(std::u16string_view phrase);
 
-// Opens a web address or a file (a help page) with the desktop's program for it. When the desktop
-// cannot (no browser, no program for the file), says so naming the address: an "Oops!" box owned
-// by the main window. True when it was opened.
-bool open_with_desktop(std::string_view address);

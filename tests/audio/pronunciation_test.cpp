@@ -215,6 +215,16 @@ TEST_F(Pronunciation, FoundClipsArePlayedOnlyWhenAskedFor) {
     say_word("go");
     ASSERT_EQ(hs->shell_opened.size(), 1u);
     EXPECT_EQ(hs->shell_opened[0], ogg("000252  go -.ogg").string());
+
+    // Nothing on the desktop plays the clip: the user is told once, even with the repeat on.
+    gl_AUDIO_REPEAT = 1;
+    hs->shell_open_fails = true;
+    hs->message_boxes.clear();
+    say_word("apple");
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_TRUE(utf16_to_utf8(hs->message_boxes[0].text)
+                    .starts_with("Cannot open " + ogg("000253  apple ябълка n; .ogg").string()));
+    EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
 }
 
 TEST_F(Pronunciation, SecondClipAndPauseAreAppended) {

@@ -189,6 +189,13 @@ TEST_F(LexTest, ThePrintedDictionaryPageOfAWord) {
             << utf16_to_utf8(word);
     }
     EXPECT_EQ(nov_pages().size(), 4u) << "a line without an image is no page";
+
+    // No program shows the image: the user is told which file could not be opened.
+    hs->shell_open_fails = true;
+    hs->message_boxes.clear();
+    show_nov(u"cat");
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_TRUE(utf16_to_utf8(hs->message_boxes[0].text).starts_with("Cannot open " + (data.path() / "nov" / "p2.png").string()));
 }
 
 }  // namespace
