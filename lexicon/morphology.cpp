@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "lexicon/bgtypes.h"
@@ -36,7 +38,68 @@ int parse_analyses(const char* text, BgAnalysis* out, int max) {
     return n;
 }
 
-// The analyses of a form: a few on the stack, more on the heap (rare).
+// The open FormMemo's answers: per spelling, the record (null: no such form) and its analyses.
+struct MemoEntry {
+    const BgFormRecord* record = nullptr;
+    std::vector<BgAnalysis> analyses;
+    bool read = false;  // analyses filled
+};
+struct MemoHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+constexpr std::size_t kMemoStride = 32;  // records per sample of the memo's head table
+struct MemoState {
+    const BgFormRecord* bottom = nullptr;  // the index the answers are of
+    std::size_t count = 0;
+    std::unordered_map<std::string, MemoEntry, MemoHash, std::equal_to<>> forms;
+    // The folded first 8 letters of every kMemoStride-th form: a search narrows to the few records
+    // between two samples in this small table before it compares forms.
+    std::vector<std::uint64_t> heads;
+    bool stale = false;  // the index was dropped for a load since the answers were found
+};
+thread_local MemoState* g_memo = nullptr;
+
+const BgFormRecord* search_form(std::string_view form);
+const BgFormRecord* search_form(std::string_view form, const BgFormRecord* first, const BgFormRecord* last);
+std::uint64_t folded_head(std::string_view s);
+
+// The record of a form through the memo's head table. The heads order as the forms do (a head that
+// is smaller or greater decides the comparison), so the form lies after every sample whose head is
+// smaller and before every sample whose head is greater.
+const BgFormRecord* memo_search(const MemoState& m, std::string_view form) {
+    if (form.empty() || m.count == 0) return nullptr;
+    const std::uint64_t h = folded_head(form);
+    const auto lo = std::lower_bound(m.heads.begin(), m.heads.end(), h);
+    const auto hi = std::upper_bound(lo, m.heads.end(), h);
+    const std::size_t from = lo == m.heads.begin() ? 0 : static_cast<std::size_t>(lo - m.heads.begin() - 1) * kMemoStride;
+    const std::size_t to = std::min(m.count, static_cast<std::size_t>(hi - m.heads.begin()) * kMemoStride);
+    return search_form(form, m.bottom + from, m.bottom + to);
+}
+
+// Forgets the memo's answers and samples the index as it is now.
+void memo_refresh(MemoState& m) {
+    m.forms.clear();
+    m.bottom = bgmul_bottom;
+    m.count = bgmul_ct;
+    m.stale = false;
+    m.heads.clear();
+    m.heads.reserve(bgmul_ct / kMemoStride + 1);
+    for (std::size_t i = 0; i < bgmul_ct; i += kMemoStride) m.heads.push_back(folded_head(bgmul_bottom[i].form));
+}
+
+// The memo's entry of a form, made on first need; null when no memo is open.
+MemoEntry* memo_entry(std::string_view form) {
+    if (!g_memo) return nullptr;
+    if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
+    auto it = g_memo->forms.find(form);
+    if (it == g_memo->forms.end())
+        it = g_memo->forms.emplace(std::string(form), MemoEntry{memo_search(*g_memo, form), {}, false}).first;
+    return &it->second;
+}
+
+// The analyses of a form: a few on the stack, more on the heap (rare); those of the open memo
+// when there is one.
 struct Analyses {
     static constexpr int kInline = 16;
     BgAnalysis inline_items[kInline];
@@ -46,7 +109,18 @@ struct Analyses {
     Analyses(const Analyses&) = delete;
     Analyses& operator=(const Analyses&) = delete;
     explicit Analyses(std::string_view form) {
-        const BgFormRecord* r = bg_find(form);
+        if (MemoEntry* e = memo_entry(form)) {
+            if (!e->read && e->record) {
+                e->analyses.resize(std::max<int>(1, e->record->n_analyses));
+                e->analyses.resize(static_cast<std::size_t>(
+                    bg_analyses(*e->record, e->analyses.data(), static_cast<int>(e->analyses.size()))));
+            }
+            e->read = true;
+            items = e->analyses.data();
+            n = static_cast<int>(e->analyses.size());
+            return;
+        }
+        const BgFormRecord* r = search_form(form);
         if (!r) return;
         if (r->n_analyses <= kInline) {
             n = bg_analyses(*r, inline_items, kInline);
@@ -139,6 +213,7 @@ void build_lemma_index() {
 }
 
 void reset_lemma_index() {
+    if (g_memo) g_memo->stale = true;
     g_lemma_index.clear();
     g_lemma_index.shrink_to_fit();
     g_lemma_index_built = false;
@@ -155,16 +230,40 @@ int compare_form(const char* form, std::string_view key) {
     return form[key.size()] == 0 ? 0 : 1;
 }
 
+FormMemo::FormMemo() {
+    if (g_memo) return;
+    g_memo = new MemoState;
+    memo_refresh(*g_memo);
+    owner_ = true;
+}
+
+FormMemo::~FormMemo() {
+    if (!owner_) return;
+    delete g_memo;
+    g_memo = nullptr;
+}
+
 const BgFormRecord* bg_find(std::string_view form) {
+    if (const MemoEntry* e = memo_entry(form)) return e->record;
+    return search_form(form);
+}
+
+namespace {
+
+const BgFormRecord* search_form(std::string_view form) {
     if (form.empty() || bgmul_ct == 0) return nullptr;
-    const BgFormRecord* first = bgmul_bottom;
-    const BgFormRecord* last = bgmul_bottom + bgmul_ct;
+    return search_form(form, bgmul_bottom, bgmul_bottom + bgmul_ct);
+}
+
+const BgFormRecord* search_form(std::string_view form, const BgFormRecord* first, const BgFormRecord* last) {
     const BgFormRecord* it = std::lower_bound(first, last, form, [](const BgFormRecord& r, std::string_view k) {
         return compare_form(r.form, k) < 0;
     });
     if (it == last || compare_form(it->form, form) != 0) return nullptr;
     return it;
 }
+
+}  // namespace
 
 int bg_analyses(const BgFormRecord& r, BgAnalysis* out, int max) {
     if (max <= 0) return 0;
