@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <functional>
-#include <unordered_map>
+#include <deque>
 #include <vector>
 
 #include "lexicon/bgtypes.h"
@@ -38,21 +37,80 @@ int parse_analyses(const char* text, BgAnalysis* out, int max) {
     return n;
 }
 
-// The open FormMemo's answers: per spelling, the record (null: no such form) and its analyses.
+// The open FormMemo's answers: per spelling, the record (null: no such form) and its analyses (one
+// kept in the entry, several in `more`).
 struct MemoEntry {
+    std::string form;
     const BgFormRecord* record = nullptr;
-    std::vector<BgAnalysis> analyses;
-    bool read = false;  // analyses filled
+    BgAnalysis one;
+    std::vector<BgAnalysis> more;
+    const BgAnalysis* items = nullptr;
+    int n = -1;  // analyses read: -1 not yet
 };
-struct MemoHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+
+// The memo's table of spellings: open addressing over a power-of-two table of slots, each with the
+// spelling's hash, length and first 16 bytes, so that most probes compare within the slot.
+class MemoTable {
+public:
+    MemoEntry* find_or_add(std::string_view key, bool& added) {
+        if ((entries_.size() + 1) * 2 > slots_.size()) grow();
+        const std::uint64_t h = hash(key);
+        for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            Slot& s = slots_[i];
+            if (s.index == 0) {
+                s = Slot{h, static_cast<std::uint32_t>(entries_.size() + 1), static_cast<std::uint32_t>(key.size()), {}};
+                std::memcpy(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head));
+                entries_.emplace_back().form.assign(key);
+                added = true;
+                return &entries_.back();
+            }
+            if (s.hash == h && s.length == key.size() &&
+                std::memcmp(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head)) == 0) {
+                MemoEntry& e = entries_[s.index - 1];
+                if (key.size() <= sizeof s.head || e.form == key) {
+                    added = false;
+                    return &e;
+                }
+            }
+        }
+    }
+    void clear() {
+        entries_.clear();
+        slots_.assign(1024, Slot{});
+    }
+    std::size_t size() const { return entries_.size(); }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t index = 0;  // entry number + 1; 0: free
+        std::uint32_t length = 0;
+        char head[16];
+    };
+    static std::uint64_t hash(std::string_view s) {
+        std::uint64_t h = 0xcbf29ce484222325ULL;
+        for (unsigned char c : s) h = (h ^ c) * 0x100000001b3ULL;
+        return h ^ (h >> 29);
+    }
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(1024, old.size() * 2), Slot{});
+        for (const Slot& s : old) {
+            if (s.index == 0) continue;
+            std::size_t i = s.hash & (slots_.size() - 1);
+            while (slots_[i].index != 0) i = (i + 1) & (slots_.size() - 1);
+            slots_[i] = s;
+        }
+    }
+    std::deque<MemoEntry> entries_;  // stable places: callers hold entries while others are added
+    std::vector<Slot> slots_;
 };
+
 constexpr std::size_t kMemoStride = 32;  // records per sample of the memo's head table
 struct MemoState {
     const BgFormRecord* bottom = nullptr;  // the index the answers are of
     std::size_t count = 0;
-    std::unordered_map<std::string, MemoEntry, MemoHash, std::equal_to<>> forms;
+    MemoTable forms;
     // The folded first 8 letters of every kMemoStride-th form: a search narrows to the few records
     // between two samples in this small table before it compares forms.
     std::vector<std::uint64_t> heads;
@@ -92,17 +150,22 @@ void memo_refresh(MemoState& m) {
 MemoEntry* memo_entry(std::string_view form) {
     if (!g_memo) return nullptr;
     if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
-    auto it = g_memo->forms.find(form);
-    if (it == g_memo->forms.end())
-        it = g_memo->forms.emplace(std::string(form), MemoEntry{memo_search(*g_memo, form), {}, false}).first;
-    return &it->second;
+    bool added = false;
+    MemoEntry* e = g_memo->forms.find_or_add(form, added);
+    if (added) e->record = memo_search(*g_memo, form);
+    return e;
 }
 
 // The analyses of a form: a few on the stack, more on the heap (rare); those of the open memo
 // when there is one.
 struct Analyses {
     static constexpr int kInline = 16;
-    BgAnalysis inline_items[kInline];
+    // Left unset until a search writes it: most look-ups are answered by the open memo.
+    union Inline {
+        Inline() {}
+        BgAnalysis items[kInline];
+    } inline_;
+    BgAnalysis* inline_items = inline_.items;
     std::vector<BgAnalysis> more;
     const BgAnalysis* items = inline_items;
     int n = 0;
@@ -110,14 +173,19 @@ struct Analyses {
     Analyses& operator=(const Analyses&) = delete;
     explicit Analyses(std::string_view form) {
         if (MemoEntry* e = memo_entry(form)) {
-            if (!e->read && e->record) {
-                e->analyses.resize(std::max<int>(1, e->record->n_analyses));
-                e->analyses.resize(static_cast<std::size_t>(
-                    bg_analyses(*e->record, e->analyses.data(), static_cast<int>(e->analyses.size()))));
+            if (e->n < 0) {
+                e->n = 0;
+                e->items = &e->one;
+                if (e->record && e->record->n_analyses > 1) {
+                    e->more.resize(e->record->n_analyses);
+                    e->n = bg_analyses(*e->record, e->more.data(), static_cast<int>(e->more.size()));
+                    e->items = e->more.data();
+                } else if (e->record) {
+                    e->n = bg_analyses(*e->record, &e->one, 1);
+                }
             }
-            e->read = true;
-            items = e->analyses.data();
-            n = static_cast<int>(e->analyses.size());
+            items = e->items;
+            n = e->n;
             return;
         }
         const BgFormRecord* r = search_form(form);

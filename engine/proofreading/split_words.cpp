@@ -1,6 +1,9 @@
 // Two neighbouring words that should be one (a word torn apart by hand or by a line break) or that
 // are a known wrong pair from the misspelling lists.
 #include <cstring>
+#include <span>
+#include <string_view>
+#include <unordered_map>
 
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/word_checks.h"
@@ -17,6 +20,39 @@
 namespace {
 
 constexpr std::size_t kCorrectionMax = 127;
+constexpr std::size_t kPairMax = 127;  // the pair forms are cut to this many characters
+
+// The keys of the known-word list and of the two misspelling lists that may pair with a first word:
+// those longer than the word that begin with it (its joined and hyphened forms) and those that begin
+// with the word and '_' (its listed wrong pairs). Found once per spelling of a first word; most are empty, and a pair of an
+// empty part needs no search.
+struct FirstWordParts {
+    std::span<const ListPair> known, misspelt, misspelt_fast;
+};
+
+class PairLists {
+public:
+    PairLists()
+        : known_(b[B_BULGARIAN].entries), misspelt_(b[B_BULGARIAN_MISSPELLING].entries),
+          fast_(b[B_BULGARIAN_MISSPELLING_FAST].entries) {}
+
+    // The parts of a first word shorter than kPairMax (every pair form then begins with it).
+    const FirstWordParts& parts(std::string_view first) {
+        auto it = parts_.find(first);
+        if (it != parts_.end()) return it->second;
+        std::string under(first);
+        under += '_';
+        // The first word itself is no pair form: only the longer keys.
+        std::span<const ListPair> known = known_.with_prefix(first);
+        while (!known.empty() && known.front().key.size() == first.size()) known = known.subspan(1);
+        FirstWordParts p{known, misspelt_.with_prefix(under), fast_.with_prefix(under)};
+        return parts_.emplace(first, p).first->second;
+    }
+
+private:
+    PairSearch known_, misspelt_, fast_;
+    std::unordered_map<std::string_view, FirstWordParts> parts_;  // keys point into token store 1
+};
 
 // The entry of a wrong pair ("word_word") in the misspelling lists, or null.
 const ListPair* listed_pair(const std::string& key) {
@@ -69,15 +105,24 @@ void split_words(ProofRun& run, const PassRow& row) {
         if (rep.count() == 0) ResetGmake();
         PutInG(std::string(p[-1].text) + ' ' + p->text);
     };
+    PairLists lists;
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
         const char* pw = p[-1].text;
         const char* w = p->text;
         const char* g = p->gap;
         if (!w[0] || !pw[0] || (same_word(pw, de) && same_word(w, la))) continue;
         if (std::strcmp(g, " ") != 0 && std::strcmp(g, "\r") != 0) continue;
+        const std::string_view first(pw);
+        const FirstWordParts* parts = first.size() < kPairMax ? &lists.parts(first) : nullptr;
+        // Without a listed pair or a known word that begins with the first word there is nothing to find.
+        if (parts && parts->known.empty() && parts->misspelt.empty() && parts->misspelt_fast.empty()) continue;
         const WordPair pair(p);
 
-        if (const ListPair* e = listed_pair(cut127(std::string(pw) + '_' + w))) {
+        const std::string key = cut127(std::string(pw) + '_' + w);
+        const ListPair* e = nullptr;
+        if (!parts) e = listed_pair(key);
+        else if (!(e = find_pair(parts->misspelt, key))) e = find_pair(parts->misspelt_fast, key);
+        if (e) {
             count(p);
             std::string sugg = " -> no suggestion";
             if (e->has_rest() && !e->rest.empty()) {
@@ -94,7 +139,8 @@ void split_words(ProofRun& run, const PassRow& row) {
         const std::string joined = cut127(std::string(pw) + w), hyphened = cut127(std::string(pw) + '-' + w);
         // A pair is reported only when its joined or hyphened form is a word: those two look-ups
         // first, the others only for the few pairs that pass them.
-        const bool h = known_bg(hyphened), j = known_bg(joined);
+        const bool h = parts ? find_pair(parts->known, hyphened) != nullptr : known_bg(hyphened);
+        const bool j = parts ? find_pair(parts->known, joined) != nullptr : known_bg(joined);
         if (!h && !j) continue;
         const int proper = IsTypeProperOnly(joined);
         if (proper == 1 && !cyr_upper(pw[0])) continue;
