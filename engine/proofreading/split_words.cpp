@@ -24,8 +24,8 @@ constexpr std::size_t kPairMax = 127;  // the pair forms are cut to this many ch
 
 // The keys of the known-word list and of the two misspelling lists that may pair with a first word:
 // those longer than the word that begin with it (its joined and hyphened forms) and those that begin
-// with the word and '_' (its listed wrong pairs). Found once per spelling of a first word; most are empty, and a pair of an
-// empty part needs no search.
+// with the word and '_' (its listed wrong pairs). Found once per spelling of a first word; most are
+// empty, and a pair of an empty part needs no search.
 struct FirstWordParts {
     std::span<const ListPair> known, misspelt, misspelt_fast;
 };
