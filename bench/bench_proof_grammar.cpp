@@ -307,4 +307,48 @@ void BM_ProofReaderRowsRealSizeLexicon(benchmark::State& state) {
 }
 BENCHMARK(BM_ProofReaderRowsRealSizeLexicon)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// Bad input over the lexicon of real size, every switch on: a word and `n` commas in one gap, then
+// `n` times "дума, " (arg 1), or `n` distinct words the lexicon does not know (arg 2). The time per
+// word must stay flat as `n` grows (Complexity: linear).
+void BM_ProofReaderBadInputRealSize(benchmark::State& state) {
+    RealSizeFixture& f = real_size_fixture();
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const int kind = static_cast<int>(state.range(1));
+    std::string text = utf8_to_cp1251("Дума");
+    if (kind == 1) {
+        text += std::string(n, ',') + ' ';
+        for (std::size_t i = 0; i < n; ++i) text += utf8_to_cp1251("дума, ");
+    } else {
+        const std::string mark = utf8_to_cp1251("щъ");
+        for (std::size_t i = 0; i < n; ++i) text += (i % 12 == 11 ? ". " : " ") + mark + prose::make_word(static_cast<std::uint32_t>(i), true);
+    }
+    text += '.';
+    reset_settings();
+    gl_NOVEL_MODE = 1;
+    gl_LOOSE_SPLIT = 1;
+    gl_FIND_TWO_NOUNS = 1;
+    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
+    std::string t8 = text;
+    const std::size_t records = tokenise_text(t8, 0);
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+    }
+    state.SetComplexityN(static_cast<benchmark::IterationCount>(n));
+    state.counters["records"] = static_cast<double>(records);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    reset_settings();
+    f.tokenise();
+}
+BENCHMARK(BM_ProofReaderBadInputRealSize)
+    ->ArgsProduct({{100'000, 400'000}, {1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ProofReaderBadInputRealSize)
+    ->ArgsProduct({{250'000, 1'000'000}, {2}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Complexity(benchmark::oN);
+
 }  // namespace

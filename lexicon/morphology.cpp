@@ -52,12 +52,15 @@ struct MemoEntry {
 // spelling's hash, length and first 16 bytes, so that most probes compare within the slot.
 class MemoTable {
 public:
+    // The entry of a spelling; a new one unless the table holds kMaxEntries (then null).
     MemoEntry* find_or_add(std::string_view key, bool& added) {
+        added = false;
         if ((entries_.size() + 1) * 2 > slots_.size()) grow();
         const std::uint64_t h = hash(key);
         for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
             Slot& s = slots_[i];
             if (s.index == 0) {
+                if (entries_.size() >= kMaxEntries) return nullptr;
                 s = Slot{h, static_cast<std::uint32_t>(entries_.size() + 1), static_cast<std::uint32_t>(key.size()), {}};
                 std::memcpy(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head));
                 entries_.emplace_back().form.assign(key);
@@ -81,6 +84,9 @@ public:
     std::size_t size() const { return entries_.size(); }
 
 private:
+    // A text of a million distinct words would make the memo many times its size: beyond this
+    // many spellings the look-ups search the index as they do without a memo.
+    static constexpr std::size_t kMaxEntries = std::size_t{1} << 18;
     struct Slot {
         std::uint64_t hash = 0;
         std::uint32_t index = 0;  // entry number + 1; 0: free
@@ -153,7 +159,7 @@ MemoEntry* memo_entry(std::string_view form) {
     bool added = false;
     MemoEntry* e = g_memo->forms.find_or_add(form, added);
     if (added) e->record = memo_search(*g_memo, form);
-    return e;
+    return e;  // null when the memo is full
 }
 
 // The analyses of a form: a few on the stack, more on the heap (rare); those of the open memo
