@@ -278,6 +278,12 @@ std::span<const ListPair> PairSearch::narrow(std::string_view key) const {
     const auto hi = std::upper_bound(lo, heads_.end(), h);
     const std::size_t from = lo == heads_.begin() ? 0 : static_cast<std::size_t>(lo - heads_.begin() - 1) * kSampleStride;
     const std::size_t to = std::min(list_.size(), static_cast<std::size_t>(hi - heads_.begin()) * kSampleStride);
+    // The few entries and their keys are asked for at once, so that their reads overlap instead of
+    // following one another through the search.
+    if (to - from <= 4 * kSampleStride) {
+        for (std::size_t i = from; i < to; i += 2) __builtin_prefetch(list_.data() + i);
+        for (std::size_t i = from; i < to; ++i) __builtin_prefetch(list_[i].key.data());
+    }
     return list_.subspan(from, to - from);
 }
 
