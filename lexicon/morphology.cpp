@@ -162,6 +162,7 @@ void memo_refresh(MemoState& m) {
 MemoEntry* memo_entry(std::string_view form) {
     if (!g_memo) return nullptr;
     if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
+    if (g_memo->count == 0) return nullptr;  // an empty index answers at once
     bool added = false;
     MemoEntry* e = g_memo->forms.find_or_add(form, added);
     if (added) e->record = memo_search(*g_memo, form);

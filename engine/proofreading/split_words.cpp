@@ -37,8 +37,9 @@ public:
         : known_(b[B_BULGARIAN].entries), misspelt_(b[B_BULGARIAN_MISSPELLING].entries),
           fast_(b[B_BULGARIAN_MISSPELLING_FAST].entries) {}
 
-    // The parts of a first word shorter than kPairMax (every pair form then begins with it).
-    const FirstWordParts& parts(std::string_view first) {
+    // The parts of a first word (every pair form of which begins with it).
+    FirstWordParts parts(std::string_view first) {
+        if (empty_) return {};
         auto it = parts_.find(first);
         if (it != parts_.end()) return it->second;
         std::string under(first);
@@ -46,12 +47,17 @@ public:
         // The first word itself is no pair form: only the longer keys.
         std::span<const ListPair> known = known_.with_prefix(first);
         while (!known.empty() && known.front().key.size() == first.size()) known = known.subspan(1);
-        FirstWordParts p{known, misspelt_.with_prefix(under), fast_.with_prefix(under)};
-        return parts_.emplace(first, p).first->second;
+        const FirstWordParts p{known, misspelt_.with_prefix(under), fast_.with_prefix(under)};
+        // A text of very many distinct words is not remembered whole.
+        if (parts_.size() < kMostRemembered) parts_.emplace(first, p);
+        return p;
     }
 
 private:
+    static constexpr std::size_t kMostRemembered = std::size_t{1} << 18;
     PairSearch known_, misspelt_, fast_;
+    const bool empty_ = b[B_BULGARIAN].entries.empty() && b[B_BULGARIAN_MISSPELLING].entries.empty() &&
+                        b[B_BULGARIAN_MISSPELLING_FAST].entries.empty();
     std::unordered_map<std::string_view, FirstWordParts> parts_;  // keys point into token store 1
 };
 
@@ -138,8 +144,12 @@ void split_words(ProofRun& run, const PassRow& row) {
         const std::string_view first(pw);
         const std::string_view second(w);
         // The pair forms whole (not cut to kPairMax) are searched for in the first word's parts.
-        const FirstWordParts* parts =
-            first.size() + 1 + second.size() <= kPairMax ? &lists.parts(first) : nullptr;
+        FirstWordParts found;
+        const FirstWordParts* parts = nullptr;
+        if (first.size() + 1 + second.size() <= kPairMax) {
+            found = lists.parts(first);
+            parts = &found;
+        }
         // Without a listed pair or a known word that begins with the first word there is nothing to find.
         if (parts && parts->known.empty() && parts->misspelt.empty() && parts->misspelt_fast.empty()) continue;
 
