@@ -42,6 +42,8 @@ const std::string& text_summary_count() {
     return s;
 }
 
+constexpr std::size_t kMostRemembered = std::size_t{1} << 18;  // words whose answer a check keeps
+
 // While the letter pairs are checked, the known-word list's search narrowed by its sampled keys.
 const PairSearch* g_known = nullptr;
 
@@ -137,10 +139,15 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
     for (const SenToken* r = sen_floor; r && r < sen_nd; ++r) {
         const std::string_view text(r->text);
         if (text.empty() || text.size() > OCR_WORD_ROOM || !holds_letter(text, c1)) continue;
-        const auto [at, fresh] = finding_of.try_emplace(text, false);
-        if (fresh && is_known(text))
-            try_substitutions(text, c1, c2, [&](std::string_view) { return at->second = true; });
-        if (!at->second) continue;
+        bool finding = false;
+        if (const auto at = finding_of.find(text); at != finding_of.end()) {
+            finding = at->second;
+        } else {
+            if (is_known(text)) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = true; });
+            // A text of very many distinct words is not remembered whole.
+            if (finding_of.size() < kMostRemembered) finding_of.emplace(text, finding);
+        }
+        if (!finding) continue;
         if (!found_any) {
             found_any = true;
             ResetGmake();

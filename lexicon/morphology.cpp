@@ -84,8 +84,8 @@ public:
     std::size_t size() const { return entries_.size(); }
 
 private:
-    // A text of a million distinct words would make the memo many times its size: beyond this
-    // many spellings the look-ups search the index as they do without a memo.
+    // A text of a million distinct words would make the memo many times its size: no more than
+    // this many spellings.
     static constexpr std::size_t kMaxEntries = std::size_t{1} << 18;
     struct Slot {
         std::uint64_t hash = 0;
@@ -121,6 +121,7 @@ struct MemoState {
     // between two samples in this small table before it compares forms.
     std::vector<std::uint64_t> heads;
     bool stale = false;  // the index was dropped for a load since the answers were found
+    bool full = false;   // the table reached its most spellings
 };
 thread_local MemoState* g_memo = nullptr;
 
@@ -153,6 +154,7 @@ void memo_refresh(MemoState& m) {
     m.bottom = bgmul_bottom;
     m.count = bgmul_ct;
     m.stale = false;
+    m.full = false;
     m.heads.clear();
     m.heads.reserve(bgmul_ct / kMemoStride + 1);
     for (std::size_t i = 0; i < bgmul_ct; i += kMemoStride) m.heads.push_back(folded_head(bgmul_bottom[i].form));
@@ -162,11 +164,17 @@ void memo_refresh(MemoState& m) {
 MemoEntry* memo_entry(std::string_view form) {
     if (!g_memo) return nullptr;
     if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
-    if (g_memo->count == 0) return nullptr;  // an empty index answers at once
+    // An empty index answers at once; a full memo no more (the text is one of very many distinct
+    // words: its look-ups search the index as they do without a memo).
+    if (g_memo->count == 0 || g_memo->full) return nullptr;
     bool added = false;
     MemoEntry* e = g_memo->forms.find_or_add(form, added);
+    if (!e) {
+        g_memo->full = true;
+        return nullptr;
+    }
     if (added) e->record = memo_search(*g_memo, form);
-    return e;  // null when the memo is full
+    return e;
 }
 
 // The analyses of a form: a few on the stack, more on the heap (rare); those of the open memo
