@@ -319,8 +319,10 @@ void BM_ProofReaderBadInputRealSize(benchmark::State& state) {
         text += std::string(n, ',') + ' ';
         for (std::size_t i = 0; i < n; ++i) text += utf8_to_cp1251("дума, ");
     } else {
-        const std::string mark = utf8_to_cp1251("щъ");
-        for (std::size_t i = 0; i < n; ++i) text += (i % 12 == 11 ? ". " : " ") + mark + prose::make_word(static_cast<std::uint32_t>(i), true);
+        // Made-up words spread over the alphabet, each ending in a letter no form ends in.
+        const std::string mark = utf8_to_cp1251("ъщ");
+        for (std::size_t i = 0; i < n; ++i)
+            text += (i % 12 == 11 ? ". " : " ") + prose::make_word(static_cast<std::uint32_t>(i * 2654435761u % 4'000'000'000u), true) + mark;
     }
     text += '.';
     reset_settings();
