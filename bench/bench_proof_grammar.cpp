@@ -153,9 +153,7 @@ struct GrammarFixture {
         gl_FIND_TWO_NOUNS = 1;
         lex = std::make_unique<Lexicon>();
         text = make_text(*lex);
-        RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
-        std::string t8 = text;
-        records = tokenise_text(t8, 0);
+        records = put_source(text);
     }
 };
 
@@ -203,9 +201,7 @@ BENCHMARK(BM_ProofReadWithLexicon100kWords)->Unit(benchmark::kMillisecond)->MinT
 void BM_WholeProofReaderEverySwitch100kWords(benchmark::State& state) {
     GrammarFixture& f = fixture();
     static const std::string text = make_lexicon_book(*f.lex);
-    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
-    std::string t8 = text;
-    const std::size_t records = tokenise_text(t8, 0);
+    const std::size_t records = put_source(text);
     gl_NOVEL_MODE = 1;
     gl_LOOSE_SPLIT = 1;
     for (auto _ : state) {
@@ -219,9 +215,7 @@ void BM_WholeProofReaderEverySwitch100kWords(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["report_lines"] = static_cast<double>(RE_GetLineCount(hBigReLeft));
     // The other benchmarks of this program read the fixture's text from the stores again.
-    RE_SetTextW(hBigReRight, cp1251_to_utf16(f.text));
-    std::string back = f.text;
-    tokenise_text(back, 0);
+    put_source(f.text);
 }
 BENCHMARK(BM_WholeProofReaderEverySwitch100kWords)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
@@ -243,9 +237,7 @@ struct RealSizeFixture {
     }
     // Puts the text into the source panel and cuts it into store 1.
     void tokenise() {
-        RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
-        std::string t8 = text;
-        records = tokenise_text(t8, 0);
+        records = put_source(text);
     }
 };
 
@@ -329,9 +321,7 @@ void BM_ProofReaderBadInputRealSize(benchmark::State& state) {
     gl_NOVEL_MODE = 1;
     gl_LOOSE_SPLIT = 1;
     gl_FIND_TWO_NOUNS = 1;
-    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
-    std::string t8 = text;
-    const std::size_t records = tokenise_text(t8, 0);
+    const std::size_t records = put_source(text);
     for (auto _ : state) {
         RE_SetTextW(hBigReLeft, u"");
         proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});

@@ -14,6 +14,7 @@
 #include "prose_util.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
+#include "engine/tokeniser.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/headless.h"
@@ -35,6 +36,14 @@ inline HWND make_proof_panels() {
     OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
     smake();
     return make_checker_panels();
+}
+
+// Puts the text (code page 1251) into the source panel and cuts it into store 1; returns the
+// number of records.
+inline std::size_t put_source(const std::string& text) {
+    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
+    std::string t8 = text;
+    return tokenise_text(t8, 0);
 }
 
 // About `words` words of book-like Bulgarian text: paragraphs of one to five sentences, a quarter of
