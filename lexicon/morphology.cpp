@@ -81,7 +81,6 @@ public:
         entries_.clear();
         slots_.assign(1024, Slot{});
     }
-    std::size_t size() const { return entries_.size(); }
 
 private:
     // A text of a million distinct words would make the memo many times its size: no more than
