@@ -1,7 +1,9 @@
 // libs: windows dictionary_window dictionary platform_qt
 // The text-checker window over the demonstration lexicon: the re-check after one keystroke in a
 // text of 5,000 words, and the whole check of a text of 100,000 words, on the headless backend and
-// on the Qt backend (offscreen platform). The Qt cases are timed until Qt has handled what the
+// on the Qt backend (offscreen platform); and the re-check after one keystroke in 100,000 words of
+// Bulgarian prose over a lexicon of real size (real_size_lexicon.h), the proof-reader on as the
+// program starts. The Qt cases are timed until Qt has handled what the
 // check left (posted events, the panels' documents laid out); one of them types the key into the
 // panel's widget, as the user does.
 #include <benchmark/benchmark.h>
@@ -18,9 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/proof_bench_util.h"
 #include "bench/qt_bench_app.h"
+#include "bench/real_size_lexicon.h"
 #include "dictionary/main_window.h"
 #include "engine/run.h"
+#include "engine/proofreading/proof_reader.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "platform/backend.h"
@@ -89,14 +94,24 @@ std::u16string text_of(std::size_t words) {
 }
 
 // The program as the spell-checker edition starts it, on the given backend.
-void start_checker(bool qt) {
+void start_checker(bool qt, const std::filesystem::path& folder = data_folder()) {
     if (qt) {
         qt_bench_app();
         platform_set_backend(make_qt_backend());
     } else {
         headless_install();
     }
-    jux_test::start_checker_over(data_folder());
+    jux_test::start_checker_over(folder);
+}
+
+// The lexicon of real size with the proof-reader's small lists (made before any start over it).
+const real_size::Lexicon& bulgarian_lexicon() {
+    static const std::unique_ptr<real_size::Lexicon> lex = [] {
+        auto l = real_size::make_lexicon("checker");
+        write_proof_lists(*l);
+        return l;
+    }();
+    return *lex;
 }
 
 // The windows go; the headless backend takes the Qt one's place while the application still lives.
@@ -140,6 +155,24 @@ void keystroke(benchmark::State& state, bool qt, bool widget = false) {
     stop_checker();
 }
 
+// One key typed at the end of 100,000 words of Bulgarian prose (make_bulgarian_prose) over the
+// lexicon of real size: the whole re-check with the proof-reader, until Qt has handled it.
+void keystroke_bulgarian(benchmark::State& state, bool qt) {
+    const real_size::Lexicon& lex = bulgarian_lexicon();
+    static const std::u16string text = cp1251_to_utf16(make_bulgarian_prose(lex, 100'000));
+    start_checker(qt, lex.dir);
+    RE_SetTextW(hBigReRight, text);  // checked once here
+    settle(qt);
+    for (auto _ : state) {
+        type_key(hBigReRight, false);
+        settle(qt);
+    }
+    state.counters["runs"] = last_run.runs;
+    state.counters["words"] = static_cast<double>(last_run.processed);
+    state.counters["proof_rows"] = static_cast<double>(last_proof.rows.size());
+    stop_checker();
+}
+
 void whole_text(benchmark::State& state, bool qt) {
     start_checker(qt);
     const std::u16string text = text_of(100'000);
@@ -160,12 +193,14 @@ void whole_text(benchmark::State& state, bool qt) {
 void BM_KeystrokeRecheck5000Words_Headless(benchmark::State& s) { keystroke(s, false); }
 void BM_KeystrokeRecheck5000Words_Qt(benchmark::State& s) { keystroke(s, true); }
 void BM_KeyTypedInThePanel5000Words_Qt(benchmark::State& s) { keystroke(s, true, true); }
+void BM_KeystrokeRecheck100000BulgarianWords_Qt(benchmark::State& s) { keystroke_bulgarian(s, true); }
 void BM_WholeCheck100000Words_Headless(benchmark::State& s) { whole_text(s, false); }
 void BM_WholeCheck100000Words_Qt(benchmark::State& s) { whole_text(s, true); }
 
 BENCHMARK(BM_KeystrokeRecheck5000Words_Headless)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeRecheck5000Words_Qt)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeyTypedInThePanel5000Words_Qt)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeRecheck100000BulgarianWords_Qt)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WholeCheck100000Words_Headless)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WholeCheck100000Words_Qt)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -11,6 +11,7 @@
 // report lines.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 
 #include "bench_random.h"
 #include "proof_bench_util.h"
+#include "real_size_lexicon.h"
 #include "dictionary/loading.h"
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_reader.h"
@@ -28,6 +30,7 @@
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"
+#include "lexicon/morphology.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/headless.h"
@@ -150,9 +153,7 @@ struct GrammarFixture {
         gl_FIND_TWO_NOUNS = 1;
         lex = std::make_unique<Lexicon>();
         text = make_text(*lex);
-        RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
-        std::string t8 = text;
-        records = tokenise_text(t8, 0);
+        records = put_source(text);
     }
 };
 
@@ -200,9 +201,7 @@ BENCHMARK(BM_ProofReadWithLexicon100kWords)->Unit(benchmark::kMillisecond)->MinT
 void BM_WholeProofReaderEverySwitch100kWords(benchmark::State& state) {
     GrammarFixture& f = fixture();
     static const std::string text = make_lexicon_book(*f.lex);
-    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
-    std::string t8 = text;
-    const std::size_t records = tokenise_text(t8, 0);
+    const std::size_t records = put_source(text);
     gl_NOVEL_MODE = 1;
     gl_LOOSE_SPLIT = 1;
     for (auto _ : state) {
@@ -216,10 +215,132 @@ void BM_WholeProofReaderEverySwitch100kWords(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["report_lines"] = static_cast<double>(RE_GetLineCount(hBigReLeft));
     // The other benchmarks of this program read the fixture's text from the stores again.
-    RE_SetTextW(hBigReRight, cp1251_to_utf16(f.text));
-    std::string back = f.text;
-    tokenise_text(back, 0);
+    put_source(f.text);
 }
 BENCHMARK(BM_WholeProofReaderEverySwitch100kWords)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// ---- Over a lexicon of real size -------------------------------------------------------------------
+// The word-form index of about 870,000 forms of 75,000 lemmas and b_bulgarian of real_size_lexicon.h
+// with the proof-reader's small lists, and about 100,000 words of Bulgarian prose drawn from it
+// (make_bulgarian_prose): what the proof-reader costs on the program's own data.
+struct RealSizeFixture {
+    std::unique_ptr<real_size::Lexicon> lex;
+    std::string text;
+    std::size_t records = 0;
+
+    RealSizeFixture() {
+        make_proof_panels();
+        lex = real_size::make_lexicon("proof");
+        write_proof_lists(*lex);
+        load_lexicon(lex->dir);
+        text = make_bulgarian_prose(*lex, 100'000);
+    }
+    // Puts the text into the source panel and cuts it into store 1.
+    void tokenise() {
+        records = put_source(text);
+    }
+};
+
+RealSizeFixture& real_size_fixture() {
+    static RealSizeFixture f;
+    return f;
+}
+
+// The proof-reader as the program starts (CHECK_PUNCTUATION 1, LOAD_BG 1, the other switches as
+// their defaults) and with every switch on (novel mode, loose splitting, two nouns).
+void BM_ProofReaderRealSizeLexicon100kWords(benchmark::State& state) {
+    RealSizeFixture& f = real_size_fixture();
+    const bool every = state.range(0) != 0;
+    reset_settings();
+    gl_NOVEL_MODE = every;
+    gl_LOOSE_SPLIT = every;
+    gl_FIND_TWO_NOUNS = every;
+    f.tokenise();
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        proof_read(hBigReRight, hBigReLeft, f.records, CHARRANGE{});
+    }
+    state.counters["rows_run"] = static_cast<double>(last_proof.rows.size());
+    state.counters["words_per_s"] =
+        benchmark::Counter(static_cast<double>(f.records), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["report_lines"] = static_cast<double>(RE_GetLineCount(hBigReLeft));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.text.size()));
+    reset_settings();
+}
+BENCHMARK(BM_ProofReaderRealSizeLexicon100kWords)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// Where the time of the proof-reader with every switch on goes: each row run alone over the same
+// store, its time in milliseconds per iteration as counter "row<order>_ms" (rows under 1 ms left out).
+void BM_ProofReaderRowsRealSizeLexicon(benchmark::State& state) {
+    RealSizeFixture& f = real_size_fixture();
+    reset_settings();
+    gl_NOVEL_MODE = 1;
+    gl_LOOSE_SPLIT = 1;
+    gl_FIND_TWO_NOUNS = 1;
+    f.tokenise();
+    std::vector<double> ns(pass_order.size(), 0);
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        ProofRun run = proof_run(hBigReRight, hBigReLeft, f.records);
+        const FormMemo memo;
+        for (const PassRow& row : pass_order) {
+            if (!row.run || !guard_open(row.guard, run)) continue;
+            const auto t0 = std::chrono::steady_clock::now();
+            row.run(run, row);
+            ns[static_cast<std::size_t>(row.order)] +=
+                static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - t0).count());
+        }
+    }
+    for (const PassRow& row : pass_order) {
+        const double ms = ns[static_cast<std::size_t>(row.order)] / 1e6 / static_cast<double>(state.iterations());
+        if (ms >= 1.0) state.counters["row" + std::to_string(row.order) + "_ms"] = ms;
+    }
+    reset_settings();
+}
+BENCHMARK(BM_ProofReaderRowsRealSizeLexicon)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Bad input over the lexicon of real size, every switch on: a word and `n` commas in one gap, then
+// `n` times "дума, " (arg 1), or `n` distinct words the lexicon does not know (arg 2). The time per
+// word must stay flat as `n` grows (Complexity: linear).
+void BM_ProofReaderBadInputRealSize(benchmark::State& state) {
+    RealSizeFixture& f = real_size_fixture();
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const int kind = static_cast<int>(state.range(1));
+    std::string text = utf8_to_cp1251("Дума");
+    if (kind == 1) {
+        text += std::string(n, ',') + ' ';
+        for (std::size_t i = 0; i < n; ++i) text += utf8_to_cp1251("дума, ");
+    } else {
+        // Made-up words spread over the alphabet, each ending in a letter no form ends in.
+        const std::string mark = utf8_to_cp1251("ъщ");
+        for (std::size_t i = 0; i < n; ++i)
+            text += (i % 12 == 11 ? ". " : " ") + prose::make_word(static_cast<std::uint32_t>(i * 2654435761u % 4'000'000'000u), true) + mark;
+    }
+    text += '.';
+    reset_settings();
+    gl_NOVEL_MODE = 1;
+    gl_LOOSE_SPLIT = 1;
+    gl_FIND_TWO_NOUNS = 1;
+    const std::size_t records = put_source(text);
+    for (auto _ : state) {
+        RE_SetTextW(hBigReLeft, u"");
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+    }
+    state.SetComplexityN(static_cast<benchmark::IterationCount>(n));
+    state.counters["records"] = static_cast<double>(records);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    reset_settings();
+    f.tokenise();
+}
+BENCHMARK(BM_ProofReaderBadInputRealSize)
+    ->ArgsProduct({{100'000, 400'000}, {1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ProofReaderBadInputRealSize)
+    ->ArgsProduct({{250'000, 1'000'000}, {2}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Complexity(benchmark::oN);
 
 }  // namespace

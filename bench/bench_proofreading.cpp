@@ -51,9 +51,7 @@ ProofFixture& fixture() {
 void proof_text(benchmark::State& state, const std::string& text, bool novel) {
     ProofFixture& f = fixture();
     (void)f;
-    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
-    std::string t8 = text;
-    const std::size_t records = tokenise_text(t8, 0);
+    const std::size_t records = put_source(text);
     gl_NOVEL_MODE = novel ? 1 : 0;
     for (auto _ : state) {
         RE_SetTextW(hBigReLeft, u"");
@@ -88,9 +86,7 @@ BENCHMARK(BM_ProofReadOneParagraphOf10MB)->Unit(benchmark::kMillisecond)->MinTim
 void BM_WordPasses100kWords(benchmark::State& state) {
     static const std::string text = make_text(100'000, true);
     fixture();
-    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
-    std::string t8 = text;
-    const std::size_t records = tokenise_text(t8, 0);
+    const std::size_t records = put_source(text);
     gl_NOVEL_MODE = 1;
     gl_LOOSE_SPLIT = 1;
     ProofRun run = proof_run(hBigReRight, hBigReLeft, records);

@@ -1,14 +1,20 @@
 // Shared by the proof-reader's benchmarks: the headless panels it reads and writes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "bench_panels.h"
 #include "bench_random.h"
+#include "prose_util.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
+#include "engine/tokeniser.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/headless.h"
@@ -30,6 +36,14 @@ inline HWND make_proof_panels() {
     OP[OPT_MAX_WORDS_IN_FILE].num_value = 0;
     smake();
     return make_checker_panels();
+}
+
+// Puts the text (code page 1251) into the source panel and cuts it into store 1; returns the
+// number of records.
+inline std::size_t put_source(const std::string& text) {
+    RE_SetTextW(hBigReRight, cp1251_to_utf16(text));
+    std::string t8 = text;
+    return tokenise_text(t8, 0);
 }
 
 // About `words` words of book-like Bulgarian text: paragraphs of one to five sentences, a quarter of
@@ -62,4 +76,72 @@ std::string make_book_text(std::size_t words, bool paragraphs, std::uint64_t see
         t += paragraphs ? "\r" : " ";
     }
     return t;
+}
+
+// ---- The proof-reader over a lexicon of real size --------------------------------------------------
+// The small lists the proof-reader reads beside the word-form index and b_bulgarian (prepositions,
+// relative words, pronouns, wrong pairs, words after "по", OCR letter pairs), written into the
+// folder of a lexicon made by real_size_lexicon.h; the wrong pairs are pairs of its forms, so that
+// a pair of them in a text is sometimes one.
+template <typename Lexicon>
+void write_proof_lists(const Lexicon& lex) {
+    const auto write = [&](const char* name, const std::string& body) {
+        std::ofstream(lex.dir / name, std::ios::binary) << body;
+    };
+    const auto lines = [](std::initializer_list<const char*> words) {
+        std::string s;
+        for (const char* w : words) s += utf8_to_cp1251(w) + "\r\n";
+        return s;
+    };
+    write("b_bulgarian_comma1.txt",
+          lines({"без", "в", "във", "вместо", "върху", "до", "зад", "за", "из", "извън", "като", "край", "към",
+                 "между", "на", "над", "около", "от", "отвъд", "пред", "преди", "през", "при", "с", "след",
+                 "срещу", "със", "у", "чрез"}));
+    write("b_bulgarian_comma2.txt", lines({"където", "който", "която", "което", "които", "каквото", "когото",
+                                           "чийто", "чиято", "чието", "чиито"}));
+    write("b_bulgarian_po_nai.txt", lines({"бял", "добре", "малко", "много", "лесно", "трудно"}));
+    write("b_bulgarian_two_letters.txt", lines({"л з", "н п", "х"}));
+    write("b_bulgarian_capit.txt", lines({"българия", "софия", "европа"}));
+    Lcg rnd{77};
+    std::vector<std::string> pairs;
+    for (int i = 0; i < 20'000; ++i) {
+        const std::string& a = lex.forms[rnd() % lex.forms.size()];
+        const std::string& c = lex.forms[rnd() % lex.forms.size()];
+        pairs.push_back(a + '_' + c + ' ' + a + c);
+    }
+    std::sort(pairs.begin(), pairs.end(), [](const std::string& x, const std::string& y) { return cp_strcasecmp(x, y) < 0; });
+    std::string body;
+    for (const std::string& p : pairs) body += p + "\r\n";
+    write("b_bulgarian_misspelling.txt", body);
+    write("b_bulgarian_misspelling_fast.txt", lines({"за_това", "от_колкото"}));
+}
+
+// The short words that make about a third of a Bulgarian text.
+inline const std::vector<std::string>& bulgarian_small_words() {
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> v;
+        for (const char* w : {"и", "на", "да", "се", "е", "в", "за", "не", "че", "от", "с", "по", "са", "като",
+                              "но", "си", "ще", "той", "тя", "го", "ми", "му", "а", "до", "при", "какво", "това",
+                              "или", "съм", "бе", "беше", "ако", "така", "когато", "който", "която", "най", "още",
+                              "след", "към", "без", "преди", "ли", "ме", "ги", "им", "тези", "този", "тук", "там"})
+            v.push_back(utf8_to_cp1251(w));
+        return v;
+    }();
+    return words;
+}
+
+// About `words` words of Bulgarian prose: a third short words, the rest forms of the lexicon drawn
+// by a Zipf law over a fixed shuffle of them, in book-like paragraphs (make_book_text).
+template <typename Lexicon>
+std::string make_bulgarian_prose(const Lexicon& lex, std::size_t words, std::uint64_t seed = 5) {
+    std::vector<std::size_t> order(lex.forms.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    Lcg shuffle{seed};
+    for (std::size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[shuffle() % i]);
+    const std::vector<std::string>& small = bulgarian_small_words();
+    return make_book_text(words, true, seed, [&](Lcg& rnd) {
+        if (rnd() % 3 == 0) return small[prose::zipf(rnd, small.size())];
+        std::string w = lex.forms[order[prose::zipf(rnd, order.size())]];
+        return w;
+    });
 }

@@ -1,6 +1,8 @@
 #include "engine/ocr_check.h"
 
 #include <cstdio>
+#include <string_view>
+#include <unordered_map>
 
 #include "engine/token_store.h"
 #include "lexicon/display.h"
@@ -40,7 +42,14 @@ const std::string& text_summary_count() {
     return s;
 }
 
-bool is_known(std::string_view word) { return find_pair(b[B_BULGARIAN].entries, word) != nullptr; }
+constexpr std::size_t kMostRemembered = std::size_t{1} << 18;  // words whose answer a check keeps
+
+// While the letter pairs are checked, the known-word list's search narrowed by its sampled keys.
+const PairSearch* g_known = nullptr;
+
+bool is_known(std::string_view word) {
+    return g_known ? g_known->find(word) != nullptr : find_pair(b[B_BULGARIAN].entries, word) != nullptr;
+}
 
 // Tries each occurrence of c1 (or of its other case) alone and calls found(word) for every changed
 // word that is known and differs from the word by more than case. Stops early when found returns true.
@@ -125,11 +134,19 @@ std::vector<std::string> ocr_substitutions(std::string_view word, unsigned char 
 void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
     // Step 1: the words of store 1 that are known and become other known words.
     bool found_any = false;
+    // A word repeats through a text: its answer is found once (the records stay while this runs).
+    std::unordered_map<std::string_view, bool> finding_of;
     for (const SenToken* r = sen_floor; r && r < sen_nd; ++r) {
         const std::string_view text(r->text);
-        if (text.empty() || text.size() > OCR_WORD_ROOM || !holds_letter(text, c1) || !is_known(text)) continue;
+        if (text.empty() || text.size() > OCR_WORD_ROOM || !holds_letter(text, c1)) continue;
         bool finding = false;
-        try_substitutions(text, c1, c2, [&](std::string_view) { return finding = true; });
+        if (const auto at = finding_of.find(text); at != finding_of.end()) {
+            finding = at->second;
+        } else {
+            if (is_known(text)) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = true; });
+            // A text of very many distinct words is not remembered whole.
+            if (finding_of.size() < kMostRemembered) finding_of.emplace(text, finding);
+        }
         if (!finding) continue;
         if (!found_any) {
             found_any = true;
@@ -185,6 +202,13 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
 
 void check_ocr_letter_pairs(HWND report) {
     const DictFileRecord& pairs = b[B_BULGARIAN_TWO_LETTERS];
+    if (pairs.entries.empty()) return;
+    // Every pair searches the known-word list for most words of the text.
+    const PairSearch known(b[B_BULGARIAN].entries);
+    g_known = &known;
+    struct Done {
+        ~Done() { g_known = nullptr; }
+    } done;
     for (const ListPair& p : pairs.entries) {
         if (!p.has_rest() || p.key.empty() || p.rest.empty()) continue;
         check_ocr_char(report, static_cast<unsigned char>(p.key[0]), static_cast<unsigned char>(p.rest[0]));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "lexicon/bgtypes.h"
@@ -36,17 +37,178 @@ int parse_analyses(const char* text, BgAnalysis* out, int max) {
     return n;
 }
 
-// The analyses of a form: a few on the stack, more on the heap (rare).
+// The open FormMemo's answers: per spelling, the record (null: no such form) and its analyses (one
+// kept in the entry, several in `more`).
+struct MemoEntry {
+    std::string form;
+    const BgFormRecord* record = nullptr;
+    BgAnalysis one;
+    std::vector<BgAnalysis> more;
+    const BgAnalysis* items = nullptr;
+    int n = -1;  // analyses read: -1 not yet
+};
+
+// The memo's table of spellings: open addressing over a power-of-two table of slots, each with the
+// spelling's hash, length and first 16 bytes, so that most probes compare within the slot.
+class MemoTable {
+public:
+    // The entry of a spelling; a new one unless the table holds kMaxEntries (then null).
+    MemoEntry* find_or_add(std::string_view key, bool& added) {
+        added = false;
+        if ((entries_.size() + 1) * 2 > slots_.size()) grow();
+        const std::uint64_t h = hash(key);
+        for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            Slot& s = slots_[i];
+            if (s.index == 0) {
+                if (entries_.size() >= kMaxEntries) return nullptr;
+                s = Slot{h, static_cast<std::uint32_t>(entries_.size() + 1), static_cast<std::uint32_t>(key.size()), {}};
+                std::memcpy(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head));
+                entries_.emplace_back().form.assign(key);
+                added = true;
+                return &entries_.back();
+            }
+            if (s.hash == h && s.length == key.size() &&
+                std::memcmp(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head)) == 0) {
+                MemoEntry& e = entries_[s.index - 1];
+                if (key.size() <= sizeof s.head || e.form == key) {
+                    added = false;
+                    return &e;
+                }
+            }
+        }
+    }
+    void clear() {
+        entries_.clear();
+        slots_.assign(1024, Slot{});
+    }
+
+private:
+    // A text of a million distinct words would make the memo many times its size: no more than
+    // this many spellings.
+    static constexpr std::size_t kMaxEntries = std::size_t{1} << 18;
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t index = 0;  // entry number + 1; 0: free
+        std::uint32_t length = 0;
+        char head[16];
+    };
+    static std::uint64_t hash(std::string_view s) {
+        std::uint64_t h = 0xcbf29ce484222325ULL;
+        for (unsigned char c : s) h = (h ^ c) * 0x100000001b3ULL;
+        return h ^ (h >> 29);
+    }
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(1024, old.size() * 2), Slot{});
+        for (const Slot& s : old) {
+            if (s.index == 0) continue;
+            std::size_t i = s.hash & (slots_.size() - 1);
+            while (slots_[i].index != 0) i = (i + 1) & (slots_.size() - 1);
+            slots_[i] = s;
+        }
+    }
+    std::deque<MemoEntry> entries_;  // stable places: callers hold entries while others are added
+    std::vector<Slot> slots_;
+};
+
+constexpr std::size_t kMemoStride = 32;  // records per sample of the memo's head table
+struct MemoState {
+    const BgFormRecord* bottom = nullptr;  // the index the answers are of
+    std::size_t count = 0;
+    MemoTable forms;
+    // The folded first 8 letters of every kMemoStride-th form: a search narrows to the few records
+    // between two samples in this small table before it compares forms.
+    std::vector<std::uint64_t> heads;
+    bool stale = false;  // the index was dropped for a load since the answers were found
+    bool full = false;   // the table reached its most spellings
+};
+thread_local MemoState* g_memo = nullptr;
+
+const BgFormRecord* search_form(std::string_view form);
+const BgFormRecord* search_form(std::string_view form, const BgFormRecord* first, const BgFormRecord* last);
+std::uint64_t folded_head(std::string_view s);
+
+// The record of a form through the memo's head table. The heads order as the forms do (a head that
+// is smaller or greater decides the comparison), so the form lies after every sample whose head is
+// smaller and before every sample whose head is greater.
+const BgFormRecord* memo_search(const MemoState& m, std::string_view form) {
+    if (form.empty() || m.count == 0) return nullptr;
+    const std::uint64_t h = folded_head(form);
+    const auto lo = std::lower_bound(m.heads.begin(), m.heads.end(), h);
+    const auto hi = std::upper_bound(lo, m.heads.end(), h);
+    const std::size_t from = lo == m.heads.begin() ? 0 : static_cast<std::size_t>(lo - m.heads.begin() - 1) * kMemoStride;
+    const std::size_t to = std::min(m.count, static_cast<std::size_t>(hi - m.heads.begin()) * kMemoStride);
+    // The few records and their forms are asked for all at once, so that their reads overlap
+    // instead of following one another through the search.
+    if (to - from <= 4 * kMemoStride) {
+        for (std::size_t i = from; i < to; i += 2) __builtin_prefetch(m.bottom + i);
+        for (std::size_t i = from; i < to; ++i) __builtin_prefetch(m.bottom[i].form);
+    }
+    return search_form(form, m.bottom + from, m.bottom + to);
+}
+
+// Forgets the memo's answers and samples the index as it is now.
+void memo_refresh(MemoState& m) {
+    m.forms.clear();
+    m.bottom = bgmul_bottom;
+    m.count = bgmul_ct;
+    m.stale = false;
+    m.full = false;
+    m.heads.clear();
+    m.heads.reserve(bgmul_ct / kMemoStride + 1);
+    for (std::size_t i = 0; i < bgmul_ct; i += kMemoStride) m.heads.push_back(folded_head(bgmul_bottom[i].form));
+}
+
+// The memo's entry of a form, made on first need; null when no memo is open.
+MemoEntry* memo_entry(std::string_view form) {
+    if (!g_memo) return nullptr;
+    if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
+    // An empty index answers at once; a full memo no more (the text is one of very many distinct
+    // words: its look-ups search the index as they do without a memo).
+    if (g_memo->count == 0 || g_memo->full) return nullptr;
+    bool added = false;
+    MemoEntry* e = g_memo->forms.find_or_add(form, added);
+    if (!e) {
+        g_memo->full = true;
+        return nullptr;
+    }
+    if (added) e->record = memo_search(*g_memo, form);
+    return e;
+}
+
+// The analyses of a form: a few on the stack, more on the heap (rare); those of the open memo
+// when there is one.
 struct Analyses {
     static constexpr int kInline = 16;
-    BgAnalysis inline_items[kInline];
+    // Left unset until a search writes it: most look-ups are answered by the open memo.
+    union Inline {
+        Inline() {}
+        BgAnalysis items[kInline];
+    } inline_;
+    BgAnalysis* inline_items = inline_.items;
     std::vector<BgAnalysis> more;
     const BgAnalysis* items = inline_items;
     int n = 0;
     Analyses(const Analyses&) = delete;
     Analyses& operator=(const Analyses&) = delete;
     explicit Analyses(std::string_view form) {
-        const BgFormRecord* r = bg_find(form);
+        if (MemoEntry* e = memo_entry(form)) {
+            if (e->n < 0) {
+                e->n = 0;
+                e->items = &e->one;
+                if (e->record && e->record->n_analyses > 1) {
+                    e->more.resize(e->record->n_analyses);
+                    e->n = bg_analyses(*e->record, e->more.data(), static_cast<int>(e->more.size()));
+                    e->items = e->more.data();
+                } else if (e->record) {
+                    e->n = bg_analyses(*e->record, &e->one, 1);
+                }
+            }
+            items = e->items;
+            n = e->n;
+            return;
+        }
+        const BgFormRecord* r = search_form(form);
         if (!r) return;
         if (r->n_analyses <= kInline) {
             n = bg_analyses(*r, inline_items, kInline);
@@ -231,6 +393,7 @@ void build_lemma_index() {
 }
 
 void reset_lemma_index() {
+    if (g_memo) g_memo->stale = true;
     g_lemmas.clear();
     g_lemmas.shrink_to_fit();
     g_lemma_forms.clear();
@@ -249,16 +412,40 @@ int compare_form(const char* form, std::string_view key) {
     return form[key.size()] == 0 ? 0 : 1;
 }
 
+FormMemo::FormMemo() {
+    if (g_memo) return;
+    g_memo = new MemoState;
+    memo_refresh(*g_memo);
+    owner_ = true;
+}
+
+FormMemo::~FormMemo() {
+    if (!owner_) return;
+    delete g_memo;
+    g_memo = nullptr;
+}
+
 const BgFormRecord* bg_find(std::string_view form) {
+    if (const MemoEntry* e = memo_entry(form)) return e->record;
+    return search_form(form);
+}
+
+namespace {
+
+const BgFormRecord* search_form(std::string_view form) {
     if (form.empty() || bgmul_ct == 0) return nullptr;
-    const BgFormRecord* first = bgmul_bottom;
-    const BgFormRecord* last = bgmul_bottom + bgmul_ct;
+    return search_form(form, bgmul_bottom, bgmul_bottom + bgmul_ct);
+}
+
+const BgFormRecord* search_form(std::string_view form, const BgFormRecord* first, const BgFormRecord* last) {
     const BgFormRecord* it = std::lower_bound(first, last, form, [](const BgFormRecord& r, std::string_view k) {
         return compare_form(r.form, k) < 0;
     });
     if (it == last || compare_form(it->form, form) != 0) return nullptr;
     return it;
 }
+
+}  // namespace
 
 int bg_analyses(const BgFormRecord& r, BgAnalysis* out, int max) {
     if (max <= 0) return 0;

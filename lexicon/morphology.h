@@ -65,6 +65,24 @@ int GetNechlenuvanNoun(std::string_view form, std::string& dest);
 int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form);
 int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form);
 
+// While a FormMemo is open, the form look-ups of the thread that opened it remember what the
+// word-form index says about every form they were asked (its record or its absence, and the record's
+// analyses read once), so that a walk that asks about the same words again and again (the
+// proof-reader's passes) searches the index once per distinct spelling. The answers are those of the
+// index as it is: a load on the same thread since the memo opened makes it forget what it found
+// (nothing may change the index from another thread while one is open). Memos do not nest: an inner
+// one does nothing.
+class FormMemo {
+public:
+    FormMemo();
+    ~FormMemo();
+    FormMemo(const FormMemo&) = delete;
+    FormMemo& operator=(const FormMemo&) = delete;
+
+private:
+    bool owner_ = false;
+};
+
 // The lemma index GetBgForm finds forms in: built by the word-form loader (and again on first
 // need after the letter case rules changed); dropped by the loaders before they load.
 void build_lemma_index();

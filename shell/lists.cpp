@@ -262,3 +262,68 @@ const ListPair* find_pair(std::span<const ListPair> list, std::string_view key) 
 const ListPair* find_pair(const ListFileRecord& rec, std::string_view key) {
     return find_pair(std::span<const ListPair>(rec.entries), key);
 }
+
+namespace {
+
+constexpr std::size_t kSampleStride = 32;
+
+// The first 8 letters folded to small letters, big-endian, 0-padded: heads order as cmp_g orders
+// the texts wherever they differ.
+std::uint64_t folded_head8(std::string_view s) {
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < 8; ++i) h = (h << 8) | (i < s.size() ? cp_tolower(static_cast<unsigned char>(s[i])) : 0u);
+    return h;
+}
+
+bool starts_nocase(std::string_view key, std::string_view prefix) {
+    return key.size() >= prefix.size() && cp_strncasecmp(key, prefix, prefix.size()) == 0;
+}
+
+}  // namespace
+
+PairSearch::PairSearch(std::span<const ListPair> list) : list_(list) {
+    heads_.reserve(list.size() / kSampleStride + 1);
+    for (std::size_t i = 0; i < list.size(); i += kSampleStride) heads_.push_back(folded_head8(list[i].key));
+}
+
+// The part of the list that holds every key equal to `key`, and the place where it would stand:
+// keys before a sample with a smaller head are smaller, keys from a sample with a greater head on
+// are greater.
+std::span<const ListPair> PairSearch::narrow(std::string_view key) const {
+    const std::uint64_t h = folded_head8(key);
+    const auto lo = std::lower_bound(heads_.begin(), heads_.end(), h);
+    const auto hi = std::upper_bound(lo, heads_.end(), h);
+    const std::size_t from = lo == heads_.begin() ? 0 : static_cast<std::size_t>(lo - heads_.begin() - 1) * kSampleStride;
+    const std::size_t to = std::min(list_.size(), static_cast<std::size_t>(hi - heads_.begin()) * kSampleStride);
+    // The few entries and their keys are asked for at once, so that their reads overlap instead of
+    // following one another through the search.
+    if (to - from <= 4 * kSampleStride) {
+        for (std::size_t i = from; i < to; i += 2) __builtin_prefetch(list_.data() + i);
+        for (std::size_t i = from; i < to; ++i) __builtin_prefetch(list_[i].key.data());
+    }
+    return list_.subspan(from, to - from);
+}
+
+const ListPair* PairSearch::find(std::string_view key) const { return find_pair(narrow(key), key); }
+
+std::span<const ListPair> PairSearch::with_prefix(std::string_view prefix) const {
+    const std::span<const ListPair> part = narrow(prefix);
+    const auto first = std::lower_bound(part.begin(), part.end(), prefix,
+                                        [](const ListPair& p, std::string_view k) { return cmp_g(k, p) > 0; });
+    const std::size_t begin =
+        static_cast<std::size_t>(part.data() - list_.data()) + static_cast<std::size_t>(first - part.begin());
+    // The keys with the prefix follow one another from there: gallop to the first without it.
+    std::size_t good = begin, step = 1;
+    while (good < list_.size() && starts_nocase(list_[good].key, prefix)) {
+        const std::size_t next = good + step;
+        if (next >= list_.size() || !starts_nocase(list_[next].key, prefix)) {
+            const auto end = std::partition_point(list_.begin() + static_cast<std::ptrdiff_t>(good),
+                                                  list_.begin() + static_cast<std::ptrdiff_t>(std::min(next, list_.size())),
+                                                  [&](const ListPair& p) { return starts_nocase(p.key, prefix); });
+            return list_.subspan(begin, static_cast<std::size_t>(end - list_.begin()) - begin);
+        }
+        good = next;
+        step *= 2;
+    }
+    return list_.subspan(begin, 0);
+}

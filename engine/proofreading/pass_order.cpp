@@ -14,7 +14,8 @@
 
 using G = PassGuard;
 
-// Rows whose run is null belong to pass families that are not built yet; the frame skips them.
+// Every row has its pass; the frame runs a row when its switch is on (guard_open) and would skip
+// a row whose run were null.
 const std::array<PassRow, PASS_ROWS> pass_order{{
     {0, G::Novel, u"Нов ред в края на текста!", {}, paragraph_statistics},
     {1, G::Novel, u"*параграфи с различен брой отварящи и затварящи:\r\n„“  «»  \"\"  ()  {}  []  _", {},

@@ -2,8 +2,8 @@
 // per block of passes that share a place), with the switch that guards it in addition to
 // CHECK_PUNCTUATION, the title it writes and the function that runs it.
 //
-// A family of passes joins the proof-reader by putting its function into its row here; the frame
-// runs the rows in order and skips a row whose function is still null.
+// Each row names the function of its pass; the frame runs the rows in order, each when its switch
+// is on.
 #pragma once
 
 #include <array>
@@ -32,7 +32,7 @@ struct PassRow {
     PassGuard guard;
     std::u16string_view title;  // the title the pass writes (empty where its passes write their own)
     std::u16string_view title2; // a second title of the same row, or empty
-    void (*run)(ProofRun&, const PassRow&);  // the pass, null while its family is not built
+    void (*run)(ProofRun&, const PassRow&);  // the pass
 };
 
 inline constexpr int PASS_ROWS = 46;

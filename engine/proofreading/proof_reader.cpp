@@ -8,6 +8,7 @@
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
+#include "lexicon/morphology.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
@@ -60,6 +61,8 @@ void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_s
     const std::filesystem::path folder = std::filesystem::current_path(ec);
 
     ProofRun run = proof_run(source, report, tokens);
+    // The passes ask the word-form index about the same words again and again: once per spelling.
+    const FormMemo memo;
 
     // The paragraph statistics stand before the header position, whatever the text's length.
     for (const PassRow& row : pass_order)

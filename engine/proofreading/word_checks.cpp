@@ -31,19 +31,43 @@ void WordList::add(std::string_view utf8) {
     }
 }
 
+namespace {
+
+// The folding of the Cyrillic letter case rules, which fold every letter the other rules fold: two
+// words equal under any rules have first letters equal under these.
+unsigned char fold_any(char c) { return cp1251_detail::full_ctype.lower[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
 void WordList::sort() {
     sorted_ = words_;
     std::sort(sorted_.begin(), sorted_.end(),
               [](const std::string& a, const std::string& b) { return cp_strcasecmp(a, b) < 0; });
+    shortest_ = sorted_.empty() ? 1 : sorted_.front().size();
+    longest_ = 0;
+    for (const std::string& w : sorted_) {
+        shortest_ = std::min(shortest_, w.size());
+        longest_ = std::max(longest_, w.size());
+        const unsigned char f = fold_any(w[0]);
+        firsts_[f >> 6] |= std::uint64_t{1} << (f & 63);
+    }
+}
+
+bool WordList::may_hold(std::string_view w) const {
+    if (w.size() < shortest_ || w.size() > longest_) return false;
+    const unsigned char f = fold_any(w[0]);
+    return (firsts_[f >> 6] >> (f & 63)) & 1;
 }
 
 bool WordList::has(std::string_view w) const {
+    if (!may_hold(w)) return false;
     const auto it = std::lower_bound(sorted_.begin(), sorted_.end(), w,
                                      [](const std::string& a, std::string_view k) { return cp_strcasecmp(a, k) < 0; });
     return it != sorted_.end() && cp_strcasecmp(*it, w) == 0;
 }
 
 bool WordList::has_exact(std::string_view w) const {
+    if (!may_hold(w)) return false;
     auto it = std::lower_bound(sorted_.begin(), sorted_.end(), w,
                                [](const std::string& a, std::string_view k) { return cp_strcasecmp(a, k) < 0; });
     for (; it != sorted_.end() && cp_strcasecmp(*it, w) == 0; ++it)

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -82,8 +83,12 @@ public:
 private:
     void add(std::string_view utf8);
     void sort();
+    // Most words asked about are in no list: their length or first letter says so at once.
+    bool may_hold(std::string_view w) const;
     std::vector<std::string> words_;
     std::vector<std::string> sorted_;  // the words in case-insensitive order
+    std::size_t shortest_ = 0, longest_ = 0;
+    std::array<std::uint64_t, 4> firsts_{};  // the words' first letters, folded by every letter case rule
 };
 
 // Case-insensitive equality of a word with a code page 1251 text.

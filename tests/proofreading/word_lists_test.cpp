@@ -37,4 +37,20 @@ TEST(WordLists, LookUpsInAnyCaseOrExactly) {
     EXPECT_TRUE(from_table.has(cp("три")));
 }
 
+// Under the Latin-only letter case rules a Cyrillic capital is another letter than its small
+// letter, under the Cyrillic ones the same: the lists answer as a comparison of the words does.
+TEST(WordLists, AnswerAsTheLetterCaseRulesCompare) {
+    const WordList list{"Ёлка яйце Zebra a-z"};
+    const char* const words[] = {"Ёлка", "ёлка", "ЁЛКА", "Яйце", "яйце", "ZEBRA", "zebra", "A-Z", "Елка", "ябълка", "zebr"};
+    for (const char* locale : {"C", "Bulgarian"}) {
+        set_ctype_locale(locale);
+        for (const char* w : words) {
+            bool any = false;
+            for (const std::string& l : list.words()) any = any || cp_strcasecmp(l, cp(w)) == 0;
+            EXPECT_EQ(list.has(cp(w)), any) << locale << " " << w;
+        }
+    }
+    reset_ctype_locale();
+}
+
 }  // namespace

@@ -1,0 +1,85 @@
+// The form look-ups the proof-reader makes through a FormMemo: the same answers as without it, for
+// every form of an index large enough that the memo's sampled heads matter, in every letter case;
+// and a look-up after the index was loaded again inside a memo answers from the new index.
+#include "word_fixture.h"
+
+#include "lexicon/morphology.h"
+
+namespace {
+
+class FormMemoTest : public WordsTest {
+protected:
+    // Forms sharing long heads ("предпоставка...") and short ones, so that many fall between samples.
+    std::vector<std::string> forms_lines() {
+        std::vector<std::string> lines;
+        const char* const stems[] = {"предпоставк", "предпоставян", "пре", "а", "бързоход", "яка"};
+        int n = 0;
+        for (const char* s : stems)
+            for (int i = 0; i < 60; ++i) {
+                std::string f = s;
+                for (int k = i; k > 0; k /= 7) f += u8(std::string(1, static_cast<char>(0xE0 + k % 7)));
+                lines.push_back(f + " " + s + " " + std::to_string(n % 3 == 0 ? 0 : n % 3 == 1 ? 140 : 300) + " " +
+                                std::to_string(i % 9));
+                ++n;
+            }
+        return lines;
+    }
+    void load(const std::vector<std::string>& lines) {
+        std::filesystem::create_directories(data.path() / "bgtypes2");
+        jux_test::write_cp1251_lines(data.path() / "bgtypes2" / kWordFormFile, lines);
+        ASSERT_EQ(load_word_forms(data.path()), 1);
+    }
+    // Every answer the passes read of a form, in one line.
+    static std::string answers(const std::string& form) {
+        const BgFormRecord* r = bg_find(form);
+        NounAdjInfo noun, adj;
+        std::string lemma;
+        const int lemma_type = GetBgLemma(form, -1, lemma);
+        const int n = GetNounInfo(noun, -1, form), a = GetAdjInfo(adj, -1, form);
+        return std::string(r ? r->form : "-") + " " + std::to_string(TypeHas(form, 140)) + " " +
+               std::to_string(TypeHasAscii(form, ascii_verb)) + " " + std::to_string(IsOnlyType(form, 0)) + " " +
+               std::to_string(IsTypeVerbNotAdjOnly(form)) + " " + std::to_string(GetType(form)) + " " +
+               std::to_string(PrintBgTypeAuto_CtOnly(form)) + " " + lemma + ":" + std::to_string(lemma_type) + " " +
+               std::to_string(n) + "/" + std::to_string(noun.slot) + " " + std::to_string(a) + "/" +
+               std::to_string(adj.gender);
+    }
+};
+
+TEST_F(FormMemoTest, AnswersAsWithoutTheMemo) {
+    std::vector<std::string> lines = forms_lines();
+    lines.push_back("бързоходи бързоход 0 3");  // one form of two analyses
+    lines.push_back("бързоходи бързоход 300 2");
+    load(lines);
+    std::vector<std::string> queries;
+    for (std::string l : lines) {
+        const std::string f = cp(l.substr(0, l.find(' ')));
+        queries.push_back(f);
+        queries.push_back(upper_word(f));
+        queries.push_back(f + cp("я"));        // unknown, after the form
+        queries.push_back(f.substr(0, f.size() - 1));  // a shorter spelling, maybe unknown
+    }
+    for (const char* q : {"", "ъъъъъъъъъъъ", "\xFF\xFF\xFF", "a", "\x01"}) queries.push_back(q);
+    queries.push_back(std::string("пре\0x", 5));
+    std::vector<std::string> plain;
+    for (const std::string& q : queries) plain.push_back(answers(q));
+    const FormMemo memo;
+    for (int twice = 0; twice < 2; ++twice)
+        for (std::size_t i = 0; i < queries.size(); ++i) EXPECT_EQ(answers(queries[i]), plain[i]) << u8(queries[i]);
+}
+
+TEST_F(FormMemoTest, AnIndexLoadedAgainIsSearchedAfresh) {
+    load({"маса маса 85 0"});
+    const FormMemo memo;
+    EXPECT_EQ(TypeHas(cp("маса"), 85), 1);
+    EXPECT_EQ(TypeHas(cp("стол"), 0), 0);
+    load({"стол стол 0 0"});
+    EXPECT_EQ(TypeHas(cp("маса"), 85), 0);
+    EXPECT_EQ(TypeHas(cp("стол"), 0), 1);
+    {
+        const FormMemo inner;  // does nothing: the outer one stays
+        EXPECT_EQ(TypeHas(cp("стол"), 0), 1);
+    }
+    EXPECT_EQ(TypeHas(cp("стол"), 0), 1);
+}
+
+}  // namespace
