@@ -228,6 +228,14 @@ bool participle_slot(int slot) { return (slot >= 20 && slot <= 28) || (slot >= 3
 
 void set_cut(std::string& dest, std::string_view s) { dest.assign(s.substr(0, BG_WORD_MAX)); }
 
+// The folded first 8 letters of a form, big-endian, 0 past its end: heads order as the forms do.
+std::uint64_t folded_head(std::string_view s) {
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        h = (h << 8) | (i < s.size() ? cp_tolower(static_cast<unsigned char>(s[i])) : 0u);
+    return h;
+}
+
 // The lemma index: every analysis of the word-form index sorted by lemma (case-insensitively),
 // type and slot; analyses equal in all three keep the order of the word-form index. The loader
 // builds it with the index; it is built again when the letter case rules changed since.
