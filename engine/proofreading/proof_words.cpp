@@ -21,12 +21,13 @@ bool sentence_end_gap(const char* gap) {
 
 namespace {
 
-std::array<std::uintptr_t, 6> index_stamp() {
+// What the answers depend on: the word-form index, the two rows of b asked and the letter case rules.
+std::array<std::uintptr_t, 7> index_stamp() {
     const auto& known = b[B_BULGARIAN].entries;
     const auto& comma1 = b[B_BULGARIAN_COMMA1].entries;
     return {reinterpret_cast<std::uintptr_t>(bgmul_bottom), bgmul_ct,
             reinterpret_cast<std::uintptr_t>(known.data()), known.size(),
-            reinterpret_cast<std::uintptr_t>(comma1.data()), comma1.size()};
+            reinterpret_cast<std::uintptr_t>(comma1.data()), comma1.size(), ctype_locale_is_cyrillic()};
 }
 
 int ask(const char* w, WordFact f) {

@@ -76,7 +76,7 @@ private:
     // from a table that stays in the caches.
     std::array<std::vector<std::int16_t>, kFacts> values_;
     std::vector<Info> nouns_, adjectives_;
-    std::array<std::uintptr_t, 6> stamp_{};  // what the answers were found in (see check_stamp)
+    std::array<std::uintptr_t, 7> stamp_{};  // what the answers were found in (see check_stamp)
 };
 
 // The run's answer when it keeps them, else the function's own.
