@@ -45,6 +45,16 @@ int ask(const char* w, WordFact f) {
     return 0;
 }
 
+// Whether what the question asks is loaded: an empty index or list answers at once, and keeping its
+// answers would cost more than asking.
+bool worth_keeping(WordFact f) {
+    switch (f) {
+        case WordFact::Known: return !b[B_BULGARIAN].entries.empty();
+        case WordFact::Comma1: return !b[B_BULGARIAN_COMMA1].entries.empty();
+        default: return bgmul_ct != 0;
+    }
+}
+
 std::uint32_t text_hash(const char* s, std::uint32_t& length) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull;
     const char* c = s;
@@ -97,25 +107,26 @@ std::uint32_t WordFacts::id(const SenToken* p) {
     if (spellings_.size() >= kMaxSpellings) return id = kNoId;
     id = static_cast<std::uint32_t>(spellings_.size());
     spellings_.push_back({p->text, length, hash});
-    for (auto& column : values_) column.push_back(kUnknown);
-    nouns_.emplace_back();
-    adjectives_.emplace_back();
     slots_[i] = std::uint64_t{hash} << 32 | (id + 1);
     if (spellings_.size() * 2 > slots_.size()) grow();
     return id;
 }
 
 int WordFacts::fact(const SenToken* p, WordFact f) {
+    if (!worth_keeping(f)) return ask(p->text, f);
     const std::uint32_t n = id(p);
     if (n == kNoId) return ask(p->text, f);
-    std::int16_t& v = values_[static_cast<std::size_t>(f)][n];
+    std::vector<std::int16_t>& column = values_[static_cast<std::size_t>(f)];
+    if (n >= column.size()) column.resize(spellings_.size(), kUnknown);
+    std::int16_t& v = column[n];
     if (v == kUnknown) v = static_cast<std::int16_t>(ask(p->text, f));
     return v;
 }
 
 int WordFacts::noun_info(const SenToken* p, NounAdjInfo& info) {
-    const std::uint32_t n = id(p);
+    const std::uint32_t n = bgmul_ct != 0 ? id(p) : kNoId;
     if (n == kNoId) return GetNounInfo(info, -1, p->text);
+    if (n >= nouns_.size()) nouns_.resize(spellings_.size());
     Info& e = nouns_[n];
     if (e.result < 0) e.result = static_cast<std::int8_t>(GetNounInfo(e.info, -1, p->text));
     info = e.info;
@@ -123,8 +134,9 @@ int WordFacts::noun_info(const SenToken* p, NounAdjInfo& info) {
 }
 
 int WordFacts::adj_info(const SenToken* p, NounAdjInfo& info) {
-    const std::uint32_t n = id(p);
+    const std::uint32_t n = bgmul_ct != 0 ? id(p) : kNoId;
     if (n == kNoId) return GetAdjInfo(info, -1, p->text);
+    if (n >= adjectives_.size()) adjectives_.resize(spellings_.size());
     Info& e = adjectives_[n];
     if (e.result < 0) e.result = static_cast<std::int8_t>(GetAdjInfo(e.info, -1, p->text));
     info = e.info;
