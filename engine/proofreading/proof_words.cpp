@@ -123,25 +123,19 @@ int WordFacts::fact(const SenToken* p, WordFact f) {
     return v;
 }
 
-int WordFacts::noun_info(const SenToken* p, NounAdjInfo& info) {
+int WordFacts::kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info) {
     const std::uint32_t n = bgmul_ct != 0 ? id(p) : kNoId;
-    if (n == kNoId) return GetNounInfo(info, -1, p->text);
-    if (n >= nouns_.size()) nouns_.resize(spellings_.size());
-    Info& e = nouns_[n];
-    if (e.result < 0) e.result = static_cast<std::int8_t>(GetNounInfo(e.info, -1, p->text));
+    if (n == kNoId) return look(info, -1, p->text);
+    if (n >= column.size()) column.resize(spellings_.size());
+    Info& e = column[n];
+    if (e.result < 0) e.result = static_cast<std::int8_t>(look(e.info, -1, p->text));
     info = e.info;
     return e.result;
 }
 
-int WordFacts::adj_info(const SenToken* p, NounAdjInfo& info) {
-    const std::uint32_t n = bgmul_ct != 0 ? id(p) : kNoId;
-    if (n == kNoId) return GetAdjInfo(info, -1, p->text);
-    if (n >= adjectives_.size()) adjectives_.resize(spellings_.size());
-    Info& e = adjectives_[n];
-    if (e.result < 0) e.result = static_cast<std::int8_t>(GetAdjInfo(e.info, -1, p->text));
-    info = e.info;
-    return e.result;
-}
+int WordFacts::noun_info(const SenToken* p, NounAdjInfo& info) { return kept_info(p, nouns_, GetNounInfo, info); }
+
+int WordFacts::adj_info(const SenToken* p, NounAdjInfo& info) { return kept_info(p, adjectives_, GetAdjInfo, info); }
 
 int word_fact(const ProofRun& run, const SenToken* p, WordFact f) {
     return run.facts ? run.facts->fact(p, f) : ask(p->text, f);

@@ -64,6 +64,8 @@ private:
     // The spelling number of the record, kNoId for a record outside the store or beyond the most
     // spellings kept.
     std::uint32_t id(const SenToken* p);
+    using InfoLookUp = int (*)(NounAdjInfo&, int, std::string_view);
+    int kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info);
     void check_stamp();
     void grow();
 
