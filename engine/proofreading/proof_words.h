@@ -22,8 +22,9 @@ bool sentence_end_gap(const char* gap);
 // and again (each pass walks the whole store). A run keeps each answer once per distinct spelling:
 // the first question about a record finds its spelling's number (an exact-byte hash of the text),
 // kept per record, and each question is asked of the index once per spelling. The answers are those
-// of the functions named; they are forgotten when the word-form index or the rows asked were
-// loaded again since. At most kMaxSpellings spellings are kept; the others are asked each time.
+// of the functions named; they are forgotten when the word-form index, the rows asked or the
+// letter case rules changed since. At most kMaxSpellings spellings are kept; the others, and every
+// question of an empty index or list (answered at once), are asked each time.
 enum class WordFact : std::uint8_t {
     Sum,             // TypeHas(w, BGT_SUM)
     VerbRow,         // TypeHasAscii(w, ascii_verb)
