@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/proofreading/agreement.h"
+#include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/agreement_tables.h"
 #include "engine/proofreading/pass_order.h"
 #include "lexicon/bgtypes.h"
@@ -263,7 +264,7 @@ void adjective_noun(ProofRun& run, const PassRow& row) {
     for (const SenToken* n = run.floor + 1; n < run.nd; ++n) {
         c.n = n;
         if (!n->text[0] && !n[-1].text[0]) continue;
-        if (GetAdjInfo(c.adj, -1, c.a()) != 1 || GetNounInfo(c.noun, -1, c.w()) != 1) continue;
+        if (run_adj_info(run, n - 1, c.adj) != 1 || run_noun_info(run, n, c.noun) != 1) continue;
         if (c.adj.gender == c.noun.gender && !(c.adj.definite && c.noun.definite)) continue;
         GetBgLemma(c.a(), -1, c.lemma);
         c.i_adjective = (c.adj.type == BGT_78 || c.adj.type == BGT_78T || c.adj.type == BGT_78N) && c.adj.slot == 0;

@@ -113,7 +113,7 @@ bool preposition_exception(const ProofRun& run, const SenToken* p) {
     if (!kKato.has(w)) return false;
     if (p > run.floor && blank_gap(p->gap) && kBeforeKato.has(p[-1].text)) return true;
     for (const SenToken* q = p + 2; q < run.last() && only_of(q->gap, " ,\r"); ++q)
-        if (IsTypeVerbNotAdjOnly(q->text) || kNyama.has(q->text)) return true;
+        if (word_fact(run, q, WordFact::VerbNotAdjOnly) || kNyama.has(q->text)) return true;
     return false;
 }
 
@@ -183,7 +183,7 @@ void full_article_after_preposition(ProofRun& run, const PassRow& row) {
     std::string other;
     for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
         const SenToken& n = p[1];
-        if (!in_b_row(B_BULGARIAN_COMMA1, p->text) || !blank_gap(n.gap) || kLakat.has_exact(n.text)) continue;
+        if (!word_fact(run, p, WordFact::Comma1) || !blank_gap(n.gap) || kLakat.has_exact(n.text)) continue;
         if (!article_candidate(n.text, 2, 1, other)) continue;
         if (preposition_exception(run, p)) continue;
         object_line(run, rep, p, other);
@@ -196,10 +196,10 @@ void short_article_after_sam(ProofRun& run, const PassRow& row) {
     for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
         const char* w = p->text;
         const char* n = p[1].text;
-        if (!TypeHas(w, BGT_SUM) || !blank_gap(p[1].gap)) continue;
+        if (!word_fact(run, p, WordFact::Sum) || !blank_gap(p[1].gap)) continue;
         if (coinciding_article_noun(n) || article_look_alikes.has(n)) continue;
         const bool joined = p > run.floor && blank_gap(p->gap);
-        if (joined && (has_verb_row(p[-1].text) || kLi.has(p[-1].text))) continue;
+        if (joined && (word_fact(run, p - 1, WordFact::VerbRow) >= 0 || kLi.has(p[-1].text))) continue;
         const bool mine = kMine.has(n);
         if (mine && p + 2 < run.nd && blank_gap(p[2].gap) && feminine_noun(p[2].text)) continue;
         if (mine && p + 2 < run.nd && sentence_end_gap(p[2].gap)) continue;
@@ -226,19 +226,20 @@ void short_article_before_sam(ProofRun& run, const PassRow& row) {
         const bool subtitle = subtitle_start(run, p);
         if (!subtitle && (p == run.floor || sentence_end_gap(p->gap))) continue;
         if (p > run.floor && ends_capital(p[-1].text)) continue;
-        if (!TypeHas(n, BGT_SUM) || !blank_gap(p[1].gap)) continue;
+        if (!word_fact(run, p + 1, WordFact::Sum) || !blank_gap(p[1].gap)) continue;
         if (coinciding_article_noun(w)) continue;
-        const char* before = nullptr;
+        const SenToken* before = nullptr;
         if (gl_fg_subtitle == 1 && index_of(run, p) > 4 && std::strcmp(p[-1].gap, kSubtitleArrow) == 0)
-            before = p[-4].text;
+            before = p - 4;
         else if (p > run.floor)
-            before = p[-1].text;
-        if (before && (in_b_row(B_BULGARIAN_COMMA1, before) || ascii_digit[static_cast<unsigned char>(before[0])]))
+            before = p - 1;
+        if (before &&
+            (word_fact(run, before, WordFact::Comma1) || ascii_digit[static_cast<unsigned char>(before->text[0])]))
             continue;
         if (article_look_alikes.has(w) || kSiOrPluralSam.has(n)) continue;
         if (p > run.floor && blank_gap(p->gap)) {
             const char* pw = p[-1].text;
-            if (has_verb_row(pw) || kCounting.has(pw) || TypeHasAscii(pw, ascii_numeral) >= 0 || IsNumber(pw)) continue;
+            if (word_fact(run, p - 1, WordFact::VerbRow) >= 0 || kCounting.has(pw) || TypeHasAscii(pw, ascii_numeral) >= 0 || IsNumber(pw)) continue;
         }
         if (name_like(w)) continue;
         if (!article_candidate(w, 1, 2, other)) continue;
@@ -266,9 +267,9 @@ void short_article_sentence_start(ProofRun& run, const PassRow& row) {
         const bool doubtful = (PrintBgTypeAuto_CtOnly(w) == 2 && TypeHasAscii(w, ascii_adj) >= 0 && has_verb_row(w)) ||
                               kAlwaysDoubtful.has(w);
         COLORREF colour = PR_CONTEXT;
-        if (!doubtful && !IsOnlyType(w, GetType(w))) {
+        if (!doubtful && !IsOnlyType(w, word_fact(run, p, WordFact::Type))) {
             if (!gl_FIND_ARTICLES) continue;
-            if (IsOnlyType(n, GetType(n)) && kSingleTypeNext.has(w)) continue;
+            if (IsOnlyType(n, word_fact(run, p + 1, WordFact::Type)) && kSingleTypeNext.has(w)) continue;
             if ((kBoya.has(w) && kSeLi.has(n)) || (kKalna.has(w) && kSeViTi.has(n)) || (kChuvala.has(w) && kKakLiSi.has(n)))
                 continue;
             if (kSeveralTypes.has(w) || kRelatives.has(n)) continue;

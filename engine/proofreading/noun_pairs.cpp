@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/proofreading/agreement.h"
+#include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/agreement_tables.h"
 #include "engine/proofreading/pass_order.h"
 #include "lexicon/morphology.h"
@@ -82,9 +83,9 @@ void consecutive_nouns(ProofRun& run, const PassRow& row) {
         if (!second[0] && !first[0]) continue;
         // The cheap tests of the gap and the capital first: the look-ups give the same answer after them.
         if (!blank_gap(p->gap) || cyr_upper(second[0])) continue;
-        const bool second_noun = IsOnlyAsciiType(second, ascii_noun) != 0;
+        const bool second_noun = word_fact(run, p, WordFact::NounOnly) != 0;
         const bool first_noun =
-            second_noun && (noun_at == p - 1 ? noun_there : IsOnlyAsciiType(first, ascii_noun) != 0);
+            second_noun && (noun_at == p - 1 ? noun_there : word_fact(run, p - 1, WordFact::NounOnly) != 0);
         noun_at = p;
         noun_there = second_noun;
         if (!first_noun) continue;
@@ -96,7 +97,7 @@ void consecutive_nouns(ProofRun& run, const PassRow& row) {
         const char* two = before > 2 ? p[-2].text : glZero;
         const bool three_joined = before > 3 && two[0] && p[-3].text[0] && p[-1].gap[0] && p[-2].gap[0];
         if (three_joined &&
-            (in_b_row(B_BULGARIAN_COMMA1, two) || in_b_row(B_BULGARIAN_COMMA1, p[-3].text)))
+            (word_fact(run, p - 2, WordFact::Comma1) || word_fact(run, p - 3, WordFact::Comma1)))
             colour = kGreyAfterPreposition;
         if ((kZa.is(two) && kRegret.is(first)) || (kPo.is(two) && kDevils.is(first))) continue;
         if (two[0] && p[-1].gap[0] && IsTypeVerbSHTOnlyAll(two)) colour = kGreyAfterParticiple;

@@ -1,6 +1,9 @@
 #include "engine/proofreading/novel_checks.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "engine/proofreading/pass_order.h"
@@ -47,20 +50,31 @@ const PairTexts& pair_texts() {
     return t;
 }
 
-std::size_t count_of(const std::string& s, unsigned char c) {
-    std::size_t n = 0;
-    for (char ch : s) n += static_cast<unsigned char>(ch) == c;
-    return n;
-}
+// A paragraph as the pair check reads it: how often each character occurs, and its first
+// kContextChars characters (its context in a finding). It is read piece by piece, once.
+struct Paragraph {
+    std::array<std::size_t, 256> counts{};
+    std::string head;
+    void clear() {
+        counts.fill(0);
+        head.clear();
+    }
+    void add(const char* s, std::size_t n) {
+        if (head.size() < kContextChars) head.append(s, std::min(n, kContextChars - head.size()));
+        for (std::size_t i = 0; i < n; ++i) ++counts[static_cast<unsigned char>(s[i])];
+    }
+    void add(const char* s) { add(s, std::strlen(s)); }
+    std::size_t count_of(unsigned char c) const { return counts[c]; }
+};
 
-void check_paragraph(PassReport& rep, const std::string& para, bool tag_pairs) {
-    const std::size_t right_quotes = count_of(para, kRightQuote);
+void check_paragraph(PassReport& rep, const Paragraph& para, bool tag_pairs) {
+    const std::size_t right_quotes = para.count_of(kRightQuote);
     const Pair* begin = tag_pairs ? std::begin(kTagPairs) : std::begin(kNormalPairs);
     const Pair* end = tag_pairs ? std::end(kTagPairs) : std::end(kNormalPairs);
     const PairTexts& tx = pair_texts();
     for (const Pair* pr = begin; pr != end; ++pr) {
-        const std::size_t open = count_of(para, pr->open);
-        const std::size_t close = pr->open == pr->close ? open : count_of(para, pr->close);
+        const std::size_t open = para.count_of(pr->open);
+        const std::size_t close = pr->open == pr->close ? open : para.count_of(pr->close);
         std::string sugg;
         if (pr->open == pr->close) {
             if (open % 2 == 0) continue;
@@ -74,7 +88,7 @@ void check_paragraph(PassReport& rep, const std::string& para, bool tag_pairs) {
             sugg += "  " + std::to_string(open) + tx.and_ + std::to_string(close) + tx.times;
             if (pr->open == kLowQuote && open > 0 && close == 0 && right_quotes > 0) sugg += tx.wrong_close;
         }
-        rep.finding(std::string_view(para).substr(0, kContextChars), sugg, PR_NOVEL);
+        rep.finding(para.head, sugg, PR_NOVEL);
     }
 }
 
@@ -133,7 +147,7 @@ void unbalanced_pairs(ProofRun& run, const PassRow& row) {
     bool tag_l = false, tag_p = false, tag_i = false;
     const SenToken* first = run.floor;
     const SenToken* last = run.last();
-    std::string para;
+    Paragraph para;
     for (const SenToken* p = run.floor; p < run.nd; ++p) {
         const char* cr = std::strchr(p->gap, '\r');
         if (!cr && p != last) continue;
@@ -158,16 +172,16 @@ void unbalanced_pairs(ProofRun& run, const PassRow& row) {
         if (p != first) {
             const char* fg = first->gap;
             const char* after = std::strrchr(fg, '\r');
-            para += after ? after + 1 : fg;
-            para += first->text;
+            para.add(after ? after + 1 : fg);
+            para.add(first->text);
             for (const SenToken* q = first + 1; q < p; ++q) {
-                para += q->gap;
-                para += q->text;
+                para.add(q->gap);
+                para.add(q->text);
             }
         }
-        para.append(g, cr ? static_cast<std::size_t>(cr - g) : std::strlen(g));
+        para.add(g, cr ? static_cast<std::size_t>(cr - g) : std::strlen(g));
 
-        if (!(tag_i && para.size() >= 2 && para[0] == '\t' && para[1] == '$'))
+        if (!(tag_i && para.head.size() >= 2 && para.head[0] == '\t' && para.head[1] == '$'))
             check_paragraph(rep, para, tag_l || tag_p);
         first = p;
     }

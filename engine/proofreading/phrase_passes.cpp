@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/proofreading/agreement.h"
+#include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/pass_order.h"
 #include "lexicon/bgtypes.h"
 #include "lexicon/morphology.h"
@@ -41,8 +42,9 @@ void pair_finding(PassReport& rep, const ProofRun& run, const SenToken* p, std::
 }
 
 // Not a verb: a known word with no verb analysis and not unclassified.
-bool known_not_verb(const char* w) {
-    return in_b_row(B_BULGARIAN, w) && TypeHasAscii(w, ascii_verb) == -1 && TypeHas(w, BGT_UNCLASSIFIED) == 0;
+bool known_not_verb(const ProofRun& run, const SenToken* p) {
+    return word_fact(run, p, WordFact::Known) && word_fact(run, p, WordFact::VerbRow) == -1 &&
+           TypeHas(p->text, BGT_UNCLASSIFIED) == 0;
 }
 
 }  // namespace
@@ -57,7 +59,7 @@ void preposition_verb(ProofRun& run, const PassRow& row) {
     std::string lemma;
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
-        if (!in_b_row(B_BULGARIAN_COMMA1, prev) || IsTypeVerbNotAdjOnly(cur) != 1) return;
+        if (!word_fact(run, p - 1, WordFact::Comma1) || word_fact(run, p, WordFact::VerbNotAdjOnly) != 1) return;
         if (!blank_gap(p->gap) || cyr_upper(cur[0]) || kNotPrepositions.has(prev)) return;
         GetBgLemma(cur, -1, lemma);
         if (kPod.is(prev)) {
@@ -81,7 +83,7 @@ void da_not_verb(ProofRun& run, const PassRow& row) {
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
         if (!blank_gap(p->gap) || cyr_upper(cur[0]) || !kDa.is(prev) || kShort.has(cur)) return;
-        if (!known_not_verb(cur)) return;
+        if (!known_not_verb(run, p)) return;
         const bool i = kI.is(cur);
         if (i && p < last && blank_gap(p[1].gap) && kNe.is(p[1].text)) return;
         const std::string lead = lead_blank(p[-1]), tail = tail_blank(p[1]);
@@ -97,7 +99,7 @@ void verb_before_e(ProofRun& run, const PassRow& row) {
     static const Word kE("е");
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char* prev = p[-1].text;
-        if (!blank_gap(p->gap) || !kE.is(p->text) || IsTypeVerbNotAdjOnly(prev) != 1) return;
+        if (!blank_gap(p->gap) || !kE.is(p->text) || word_fact(run, p - 1, WordFact::VerbNotAdjOnly) != 1) return;
         const char* g = p[-1].gap;
         if (cyr_upper(prev[0]) && g[std::strspn(g, " ,")] == 0) return;  // a capital in mid-sentence
         if (kKnowing.has(prev)) return;
@@ -123,7 +125,7 @@ void doubtful_phrase(ProofRun& run, const PassRow& row) {
         const bool shape = (kIf.has(two) && kShort.has(prev) && !kAfterIf.has(cur)) ||
                            (kNotBut.has(two) && kShort.has(prev) && !kAfterNot.has(cur)) ||
                            (kIf.has(two) && kMe.is(prev));
-        if (!shape || !known_not_verb(cur)) return;
+        if (!shape || !known_not_verb(run, p)) return;
         const std::string t = two, pv = prev;
         long marker = 0;
         if (begins_with_break(p[-1].gap)) marker = static_cast<long>(t.size()) - 1;
@@ -150,7 +152,7 @@ void adjacent_prepositions(ProofRun& run, const PassRow& row) {
         const char *prev = p[-1].text, *cur = p->text;
         if (!cur[0] || !blank_gap(p->gap) || cyr_upper(cur[0])) return;
         if (p - run.floor > 2 && blank_gap(p[-1].gap) && cyr_upper(prev[0])) return;
-        if (!in_b_row(B_BULGARIAN_COMMA1, prev) || !in_b_row(B_BULGARIAN_COMMA1, cur)) return;
+        if (!word_fact(run, p - 1, WordFact::Comma1) || !word_fact(run, p, WordFact::Comma1)) return;
         for (const auto& [first, second] : kGoodPairs)
             if (first.has(prev) && second.has(cur)) return;
         if (kNeverFirst.has(prev) || kNeverSecond.has(cur) || cp_strcasecmp(prev, cur) == 0) return;
@@ -168,7 +170,7 @@ void ne_definite_noun(ProofRun& run, const PassRow& row) {
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
         if (!kNe.is(prev)) return;
-        if (GetNounInfo(info, -1, cur) != 1 || TypeHasAscii(cur, ascii_verb) != -1 || !info.definite) return;
+        if (run_noun_info(run, p, info) != 1 || word_fact(run, p, WordFact::VerbRow) != -1 || !info.definite) return;
         if (!blank_gap(p->gap)) return;
         const long before = p - run.floor;
         if (before > 2 && blank_gap(p[-1].gap) && kLi.is(p[-2].text) && kKakvi.is(p[-3].text) && blank_gap(p[-2].gap))

@@ -5,6 +5,7 @@
 
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_report.h"
+#include "engine/proofreading/proof_words.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
@@ -50,6 +51,8 @@ ProofRun proof_run(HWND source, HWND report, std::uint64_t tokens) {
     run.tokens = tokens;
     run.novel = gl_NOVEL_MODE && !is(source, hAddReShortCopy) && !is(source, hAddReShort);
     run.mark_source = gl_TEXT_COLORING && !is(source, hAddReShortCopy);
+    // The passes share their answers about the store's words: each asked once per spelling.
+    if (run.floor && run.nd > run.floor) run.facts = std::make_shared<WordFacts>(run.floor, run.nd);
     return run;
 }
 

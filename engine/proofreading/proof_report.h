@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,7 @@ struct ProofRun {
     std::uint64_t tokens = 0;      // the run's processed-token count
     bool novel = false;            // novel mode, and the source is not one of the main window's short panes
     bool mark_source = false;      // text colouring on, and the source is not the entry box's copy
+    std::shared_ptr<class WordFacts> facts;  // the answers about the store's words (proof_words.h), or none
 
     // The record before the last one, or null for an empty store.
     const SenToken* last() const { return nd > floor ? nd - 1 : nullptr; }

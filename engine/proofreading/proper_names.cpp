@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/word_checks.h"
 #include "engine/run_state.h"
 #include "lexicon/morphology.h"
@@ -79,7 +80,7 @@ void small_proper_name(ProofRun& run, const PassRow& row) {
     for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
         const char* w = p->text;
         const std::size_t n = std::strlen(w);
-        if (n < 2 || n > kNameWordMax || !cyr_lower(w[0]) || IsTypeProperOnly(w) != 1) continue;
+        if (n < 2 || n > kNameWordMax || !cyr_lower(w[0]) || word_fact(run, p, WordFact::ProperOnly) != 1) continue;
         if (std::strncmp(w, d_apos.c_str(), 2) == 0) continue;  // "д'Артанян" and the like
         rep.finding(w, " -> " + capitalised_word(w));
         mark_source(run, p->pos, p->pos + 1);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/word_checks.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
@@ -61,7 +62,7 @@ void sht_to_sh(ProofRun& run, const PassRow& row) {
                 colour = PR_SUGGESTION;
             }
         }
-        if (IsTypeVerbSHTOnly(w) != 1 || !known_bg(sh) || !known_bg(w)) continue;
+        if (IsTypeVerbSHTOnly(w) != 1 || !known_bg(sh) || !word_fact(run, p, WordFact::Known)) continue;
         indexed_finding(rep, w, sh, colour);
         if (colour == PR_BLUE)
             mark_source(run, p->pos, p->pos + static_cast<LONG>(std::strlen(w)), PR_COLOUR_ONLY, 0);
@@ -80,9 +81,9 @@ void sh_to_sht(ProofRun& run, const PassRow& row) {
         const char* w = p->text;
         if (std::strlen(w) > kWordMax || !std::strchr(w, kSh)) continue;
         if ((p > run.floor && not_after.has(p[-1].text)) || same_word(p[1].text, li)) continue;
-        if (TypeHasAscii(w, ascii_verb) == -1) continue;
+        if (word_fact(run, p, WordFact::VerbRow) == -1) continue;
         const std::string sht = swap_last(w, kSh, kSht);
-        if (!known_bg(sht) || !known_bg(w)) continue;
+        if (!known_bg(sht) || !word_fact(run, p, WordFact::Known)) continue;
         indexed_finding(rep, w, sht, PR_SUGGESTION);
     }
     if (rep.count() == 0) return;
