@@ -135,9 +135,10 @@ namespace {
 // The spellings of store 1 and what the letter pairs ask of each alone, kept while the pairs are
 // checked one after another: whether the word is known does not depend on the pair.
 struct OcrSpellings {
-    OcrSpellings() : spellings(sen_floor, sen_nd), known(spellings.count(), kUnasked) {}
+    OcrSpellings() : pass(sen_floor, sen_nd), spellings(*pass), known(spellings.count(), kUnasked) {}
     static constexpr signed char kUnasked = -1;
-    TokenSpellings spellings;
+    PassSpellings pass;
+    const TokenSpellings& spellings;
     std::vector<signed char> known;  // by spelling: 1 known, 0 not, kUnasked
 };
 

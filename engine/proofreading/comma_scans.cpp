@@ -90,8 +90,8 @@ std::uint16_t word_bits(const char* w) {
 class CommaPass {
 public:
     CommaPass(ProofRun& run, const PassRow& row) : run_(run), rep_(run, row.title), spellings_(run.floor, run.nd) {
+        bits_.assign(spellings_->count(), 0);
         count_ = run.floor ? run.nd - run.floor : 0;
-        bits_.assign(spellings_.count(), 0);
     }
 
     void one_word_scan();
@@ -108,7 +108,7 @@ private:
 
     // The bits of record i's word.
     std::uint16_t bits(std::ptrdiff_t i) {
-        std::uint16_t& b = bits_[spellings_.id(static_cast<std::size_t>(i))];
+        std::uint16_t& b = bits_[spellings_->id(static_cast<std::size_t>(i))];
         if (!b) b = word_bits(run_.floor[i].text);
         return b;
     }
@@ -116,7 +116,7 @@ private:
     ProofRun& run_;
     PassReport rep_;
     std::ptrdiff_t count_ = 0;
-    TokenSpellings spellings_;
+    PassSpellings spellings_;
     std::vector<std::uint16_t> bits_;  // by spelling, 0 until asked for
 };
 

@@ -19,6 +19,7 @@
 #include "shell/lists.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "spelling/word_index.h"
 
 namespace {
 
@@ -60,13 +61,6 @@ bool starts_nocase(std::string_view key, std::string_view prefix) {
     return key.size() >= prefix.size() && compare_nocase(key.substr(0, prefix.size()), prefix) == 0;
 }
 
-// A hash of the text folded to small letters.
-std::uint64_t folded_hash(std::string_view s) {
-    std::uint64_t h = 0xCBF29CE484222325ull;
-    for (const char c : s) h = (h ^ cp_tolower(static_cast<unsigned char>(c))) * 0x100000001B3ull;
-    return h ^ (h >> 31);
-}
-
 // The words that begin a listed wrong pair ("word_..."), as bits of their folded hashes: a word
 // whose bit is clear begins none, and its parts of the misspelling lists need no search.
 class PairHeads {
@@ -75,10 +69,10 @@ public:
         for (const std::span<const ListPair> list : lists)
             for (const ListPair& e : list)
                 for (std::size_t at = e.key.find('_'); at != std::string_view::npos; at = e.key.find('_', at + 1))
-                    set(folded_hash(e.key.substr(0, at)));
+                    set(folded_key_hash(e.key.substr(0, at)));
     }
     bool may_begin(std::string_view word) const {
-        const std::uint64_t h = folded_hash(word) & (kBits - 1);
+        const std::uint64_t h = folded_key_hash(word) & (kBits - 1);
         return (bits_[h / 64] >> (h % 64)) & 1u;
     }
 
@@ -252,7 +246,8 @@ void split_words(ProofRun& run, const PassRow& row) {
         if (rep.count() == 0) ResetGmake();
         PutInG(std::string(p[-1].text) + ' ' + p->text);
     };
-    const TokenSpellings spellings(run.floor, run.nd);
+    const PassSpellings run_spellings(run.floor, run.nd);
+    const TokenSpellings& spellings = *run_spellings;
     // The first words of the pairs looked at below (and a few more), whose parts are found at once.
     std::vector<bool> needed(spellings.count());
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {

@@ -1,25 +1,11 @@
 #include "engine/proofreading/token_spellings.h"
 
-#include <cstring>
-
 #include "engine/token_store.h"
+#include "spelling/word_index.h"
 
 namespace {
 
-std::uint64_t spelling_hash(std::string_view s) {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t v;
-        std::memcpy(&v, s.data() + i, 8);
-        h = (h ^ v) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 32;
-    }
-    std::uint64_t v = 0;
-    std::memcpy(&v, s.data() + i, s.size() - i);
-    h = (h ^ v) * 0xC4CEB9FE1A85EC53ull;
-    return h ^ (h >> 29);
-}
+thread_local RunSpellings* g_run = nullptr;  // the innermost open run of this thread
 
 // One place of the open-addressed table: the high half of the hash and the number plus one (0: free).
 struct Slot {
@@ -29,7 +15,7 @@ struct Slot {
 
 }  // namespace
 
-TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) {
+TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floor_(floor), nd_(nd) {
     if (!floor || !nd || nd <= floor) return;
     const auto n = static_cast<std::size_t>(nd - floor);
     ids_.resize(n);
@@ -37,7 +23,7 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) {
     std::vector<Slot> table(cap);
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view text(floor[i].text);
-        const std::uint64_t h = spelling_hash(text);
+        const std::uint64_t h = word_hash(text);
         const auto tag = static_cast<std::uint32_t>(h >> 32);
         std::size_t at = static_cast<std::size_t>(h) & (cap - 1);
         for (;; at = (at + 1) & (cap - 1)) {
@@ -59,11 +45,28 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) {
             std::vector<Slot> bigger(cap);
             for (const Slot& s : table) {
                 if (s.id1 == 0) continue;
-                std::size_t to = static_cast<std::size_t>(spelling_hash(texts_[s.id1 - 1])) & (cap - 1);
+                std::size_t to = static_cast<std::size_t>(word_hash(texts_[s.id1 - 1])) & (cap - 1);
                 while (bigger[to].id1 != 0) to = (to + 1) & (cap - 1);
                 bigger[to] = s;
             }
             table.swap(bigger);
         }
     }
+}
+
+RunSpellings::RunSpellings() : outer_(g_run) { g_run = this; }
+
+RunSpellings::~RunSpellings() { g_run = outer_; }
+
+PassSpellings::PassSpellings(const SenToken* floor, const SenToken* nd) {
+    if (g_run) {
+        auto& kept = g_run->spellings_;
+        if (!kept) kept = std::make_unique<TokenSpellings>(floor, nd);
+        if (kept->covers(floor, nd)) {
+            spellings_ = kept.get();
+            return;
+        }
+    }
+    own_ = std::make_unique<TokenSpellings>(floor, nd);
+    spellings_ = own_.get();
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -23,8 +24,40 @@ public:
     // How many distinct spellings, and the text of one.
     std::size_t count() const { return texts_.size(); }
     std::string_view text(std::uint32_t id) const { return texts_[id]; }
+    // Whether these are the spellings of the records [floor, nd).
+    bool covers(const SenToken* floor, const SenToken* nd) const { return floor == floor_ && nd == nd_; }
 
 private:
+    const SenToken* floor_;
+    const SenToken* nd_;
     std::vector<std::uint32_t> ids_;
     std::vector<std::string_view> texts_;  // point into the store
+};
+
+// While a proof-reading run's passes run: the spellings of the run's records, numbered once, when
+// the first pass asks, for every pass that asks after it.
+class RunSpellings {
+public:
+    RunSpellings();
+    ~RunSpellings();
+    RunSpellings(const RunSpellings&) = delete;
+    RunSpellings& operator=(const RunSpellings&) = delete;
+
+private:
+    friend class PassSpellings;
+    RunSpellings* outer_;
+    std::unique_ptr<TokenSpellings> spellings_;
+};
+
+// The spellings of [floor, nd) for one pass: the open run's when it has them for the same records,
+// else numbered for this pass alone.
+class PassSpellings {
+public:
+    PassSpellings(const SenToken* floor, const SenToken* nd);
+    const TokenSpellings& operator*() const { return *spellings_; }
+    const TokenSpellings* operator->() const { return spellings_; }
+
+private:
+    std::unique_ptr<TokenSpellings> own_;
+    const TokenSpellings* spellings_;
 };
