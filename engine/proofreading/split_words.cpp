@@ -32,6 +32,7 @@ constexpr std::size_t kPairMax = 127;  // the pair forms are cut to this many ch
 // no search.
 struct FirstWordParts {
     std::span<const ListPair> known, misspelt, misspelt_fast;
+    std::span<const ListPair> hyphened;  // the keys of `known` that go on with '-'
 };
 
 // The first 8 letters folded to small letters, big-endian, 0-padded: heads order as the list's
@@ -109,34 +110,52 @@ public:
           pair_heads_({b[B_BULGARIAN_MISSPELLING].entries, b[B_BULGARIAN_MISSPELLING_FAST].entries}) {
         if (empty_) return;
         find_known_parts(needed);
-        misspelt_parts_.resize(sp.count());
+        lazy_.resize(sp.count());
     }
 
     // The parts of the first word of spelling `id` (every pair form of which begins with it).
     FirstWordParts parts(std::uint32_t id) {
         if (empty_) return {};
-        Misspelt& m = misspelt_parts_[id];
+        const std::span<const ListPair> known_list(b[B_BULGARIAN].entries);
+        const std::span<const ListPair> misspelt_list(b[B_BULGARIAN_MISSPELLING].entries);
+        const std::span<const ListPair> fast_list(b[B_BULGARIAN_MISSPELLING_FAST].entries);
+        const Range& k = known_[id];
+        const std::span<const ListPair> known = known_list.subspan(k.begin, k.size);
+        Lazy& m = lazy_[id];
         if (!m.found) {
             m.found = true;
-            if (pair_heads_.may_begin(sp_.text(id))) {
-                std::string under(sp_.text(id));
+            const std::string_view word = sp_.text(id);
+            if (pair_heads_.may_begin(word)) {
+                std::string under(word);
                 under += '_';
-                m.misspelt = misspelt_.with_prefix(under);
-                m.fast = fast_.with_prefix(under);
+                m.misspelt = range_of(misspelt_list, misspelt_.with_prefix(under));
+                m.fast = range_of(fast_list, fast_.with_prefix(under));
             }
+            // The keys go on with their letters after the word in order: those with the hyphen
+            // stand together.
+            const unsigned char dash = cp_tolower('-');
+            const auto next = [&](const ListPair& e) { return cp_tolower(static_cast<unsigned char>(e.key[word.size()])); };
+            const auto from = std::partition_point(known.begin(), known.end(), [&](const ListPair& e) { return next(e) < dash; });
+            const auto to = std::partition_point(from, known.end(), [&](const ListPair& e) { return next(e) == dash; });
+            m.hyphened = {static_cast<std::uint32_t>(k.begin + (from - known.begin())), static_cast<std::uint32_t>(to - from)};
         }
-        const Range& k = known_[id];
-        return {std::span<const ListPair>(b[B_BULGARIAN].entries).subspan(k.begin, k.size), m.misspelt, m.fast};
+        return {known, part(misspelt_list, m.misspelt), part(fast_list, m.fast), part(known_list, m.hyphened)};
     }
 
 private:
     struct Range {
         std::uint32_t begin = 0, size = 0;
     };
-    struct Misspelt {
-        std::span<const ListPair> misspelt, fast;
+    // What is found of a first word when first asked for: its parts of the misspelling lists and
+    // the hyphened keys of its known part.
+    struct Lazy {
+        Range misspelt, fast, hyphened;
         bool found = false;
     };
+    static Range range_of(std::span<const ListPair> list, std::span<const ListPair> part) {
+        return {static_cast<std::uint32_t>(part.data() - list.data()), static_cast<std::uint32_t>(part.size())};
+    }
+    static std::span<const ListPair> part(std::span<const ListPair> list, Range r) { return list.subspan(r.begin, r.size); }
 
     // The known-word keys longer than each spelling that begin with it. The spellings are taken in
     // the list's order, so that each search goes on from where the one before it ended: one pass
@@ -170,7 +189,7 @@ private:
     const bool empty_ = b[B_BULGARIAN].entries.empty() && b[B_BULGARIAN_MISSPELLING].entries.empty() &&
                         b[B_BULGARIAN_MISSPELLING_FAST].entries.empty();
     std::vector<Range> known_;                // by spelling
-    std::vector<Misspelt> misspelt_parts_;    // by spelling, found when first asked for
+    std::vector<Lazy> lazy_;                  // by spelling
 };
 
 // Compares a key's text from `skip` on with `sep` followed by `rest`, letter case ignored, as
@@ -297,7 +316,7 @@ void split_words(ProofRun& run, const PassRow& row) {
         // first, the others only for the few pairs that pass them.
         bool h = false, j = false;
         if (parts) {
-            h = find_pair_form(parts->known, first.size(), '-', second) != nullptr;
+            h = find_pair_form(parts->hyphened, first.size(), '-', second) != nullptr;
             j = find_pair_form(parts->known, first.size(), w[0], second.substr(1)) != nullptr;
             if (!h && !j) continue;
         }
