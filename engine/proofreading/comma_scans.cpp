@@ -70,10 +70,20 @@ enum WordBit : std::uint16_t {
 };
 constexpr int kRuleShift = 8;  // bits 8..11: 1 + the first group rule that lists the word, 0 for none
 
-std::uint16_t word_bits(const char* w) {
+// The words of b_bulgarian_comma1 and comma2, so that most words are not searched for there.
+FoldedWords comma_list_words() {
+    FoldedWords words(std::size_t{1} << 16);
+    for (const int row : {B_BULGARIAN_COMMA1, B_BULGARIAN_COMMA2})
+        for (const ListPair& e : b[static_cast<std::size_t>(row)].entries) words.add(e.key);
+    return words;
+}
+
+std::uint16_t word_bits(const char* w, const FoldedWords& comma_words) {
     std::uint32_t bits = WB_KNOWN;
-    if (comma1(w)) bits |= WB_COMMA1;
-    if (comma2(w)) bits |= WB_COMMA2;
+    if (comma_words.may_hold(w)) {
+        if (comma1(w)) bits |= WB_COMMA1;
+        if (comma2(w)) bits |= WB_COMMA2;
+    }
     // A table matches words only when it matches the first alone.
     std::uint32_t flags = 0;
     if (comma_pairs.match(&w, 1, flags)) bits |= WB_PAIR1;
@@ -109,7 +119,7 @@ private:
     // The bits of record i's word.
     std::uint16_t bits(std::ptrdiff_t i) {
         std::uint16_t& b = bits_[spellings_->id(static_cast<std::size_t>(i))];
-        if (!b) b = word_bits(run_.floor[i].text);
+        if (!b) b = word_bits(run_.floor[i].text, comma_words_);
         return b;
     }
 
@@ -118,6 +128,7 @@ private:
     std::ptrdiff_t count_ = 0;
     PassSpellings spellings_;
     std::vector<std::uint16_t> bits_;  // by spelling, 0 until asked for
+    const FoldedWords comma_words_ = comma_list_words();
 };
 
 void CommaPass::report(const std::string& context, const std::string& suggestion, std::size_t marker,

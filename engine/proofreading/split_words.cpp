@@ -19,7 +19,6 @@
 #include "shell/lists.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
-#include "spelling/word_index.h"
 
 namespace {
 
@@ -62,29 +61,16 @@ bool starts_nocase(std::string_view key, std::string_view prefix) {
     return key.size() >= prefix.size() && compare_nocase(key.substr(0, prefix.size()), prefix) == 0;
 }
 
-// The words that begin a listed wrong pair ("word_..."), as bits of their folded hashes: a word
-// whose bit is clear begins none, and its parts of the misspelling lists need no search.
-class PairHeads {
-public:
-    explicit PairHeads(std::initializer_list<std::span<const ListPair>> lists) {
-        for (const std::span<const ListPair> list : lists)
-            for (const ListPair& e : list)
-                for (std::size_t at = e.key.find('_'); at != std::string_view::npos; at = e.key.find('_', at + 1))
-                    set(folded_key_hash(e.key.substr(0, at)));
-    }
-    bool may_begin(std::string_view word) const {
-        const std::uint64_t h = folded_key_hash(word) & (kBits - 1);
-        return (bits_[h / 64] >> (h % 64)) & 1u;
-    }
-
-private:
-    static constexpr std::size_t kBits = std::size_t{1} << 20;
-    void set(std::uint64_t h) {
-        h &= kBits - 1;
-        bits_[h / 64] |= std::uint64_t{1} << (h % 64);
-    }
-    std::vector<std::uint64_t> bits_ = std::vector<std::uint64_t>(kBits / 64);
-};
+// The words that begin a listed wrong pair ("word_..."): a word that is not among them begins none,
+// and its parts of the misspelling lists need no search.
+FoldedWords pair_heads(std::initializer_list<std::span<const ListPair>> lists) {
+    FoldedWords heads(std::size_t{1} << 20);
+    for (const std::span<const ListPair> list : lists)
+        for (const ListPair& e : list)
+            for (std::size_t at = e.key.find('_'); at != std::string_view::npos; at = e.key.find('_', at + 1))
+                heads.add(e.key.substr(0, at));
+    return heads;
+}
 
 // From `from` on, the first place in the sorted list where `pred` no longer holds (it holds for a
 // leading run): galloping, so that a place near `from` is found by reading little of the list.
@@ -107,7 +93,7 @@ public:
     // `needed`: by spelling, whether it is the first word of a pair the pass looks at.
     PairLists(const TokenSpellings& sp, const std::vector<bool>& needed)
         : sp_(sp), misspelt_(b[B_BULGARIAN_MISSPELLING].entries), fast_(b[B_BULGARIAN_MISSPELLING_FAST].entries),
-          pair_heads_({b[B_BULGARIAN_MISSPELLING].entries, b[B_BULGARIAN_MISSPELLING_FAST].entries}) {
+          pair_heads_(pair_heads({b[B_BULGARIAN_MISSPELLING].entries, b[B_BULGARIAN_MISSPELLING_FAST].entries})) {
         if (empty_) return;
         find_known_parts(needed);
         lazy_.resize(sp.count());
@@ -125,7 +111,7 @@ public:
         if (!m.found) {
             m.found = true;
             const std::string_view word = sp_.text(id);
-            if (pair_heads_.may_begin(word)) {
+            if (pair_heads_.may_hold(word)) {
                 std::string under(word);
                 under += '_';
                 m.misspelt = range_of(misspelt_list, misspelt_.with_prefix(under));
@@ -185,7 +171,7 @@ private:
 
     const TokenSpellings& sp_;
     PairSearch misspelt_, fast_;
-    PairHeads pair_heads_;
+    FoldedWords pair_heads_;
     const bool empty_ = b[B_BULGARIAN].entries.empty() && b[B_BULGARIAN_MISSPELLING].entries.empty() &&
                         b[B_BULGARIAN_MISSPELLING_FAST].entries.empty();
     std::vector<Range> known_;                // by spelling

@@ -70,3 +70,13 @@ PassSpellings::PassSpellings(const SenToken* floor, const SenToken* nd) {
     own_ = std::make_unique<TokenSpellings>(floor, nd);
     spellings_ = own_.get();
 }
+
+void FoldedWords::add(std::string_view word) {
+    const std::size_t h = static_cast<std::size_t>(folded_key_hash(word)) & mask_;
+    bits_[h / 64] |= std::uint64_t{1} << (h % 64);
+}
+
+bool FoldedWords::may_hold(std::string_view word) const {
+    const std::size_t h = static_cast<std::size_t>(folded_key_hash(word)) & mask_;
+    return (bits_[h / 64] >> (h % 64)) & 1u;
+}

@@ -13,6 +13,20 @@
 
 struct SenToken;
 
+// A set of words, letter case ignored, kept as bits of their folded hashes: a word whose bit is clear
+// is surely not in it, so that a pass searches a list only for the few words that may be.
+class FoldedWords {
+public:
+    // `bits`: a power of two, some 50 times the number of words for few false answers.
+    explicit FoldedWords(std::size_t bits) : mask_(bits - 1), bits_((bits + 63) / 64) {}
+    void add(std::string_view word);
+    bool may_hold(std::string_view word) const;
+
+private:
+    std::size_t mask_;
+    std::vector<std::uint64_t> bits_;
+};
+
 class TokenSpellings {
 public:
     // Numbers the texts of the records [floor, nd); an empty stretch when either is null.
