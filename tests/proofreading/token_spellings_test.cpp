@@ -54,3 +54,20 @@ TEST(TokenSpellingsTest, PassesOfARunShareTheNumbering) {
 }
 
 }  // namespace
+
+namespace {
+
+// A word set kept as bits: every added word is held in either letter case; few others are.
+TEST(FoldedWordsTest, HoldsItsWordsInEitherCaseAndFewOthers) {
+    FoldedWords words(std::size_t{1} << 14);
+    for (int i = 0; i < 200; ++i) words.add("\xE4\xF3\xEC\xE0" + std::to_string(i));  // "дума" + i
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_TRUE(words.may_hold("\xE4\xF3\xEC\xE0" + std::to_string(i))) << i;
+        EXPECT_TRUE(words.may_hold("\xC4\xD3\xCC\xC0" + std::to_string(i))) << i;  // "ДУМА" + i
+    }
+    int others = 0;
+    for (int i = 200; i < 2200; ++i) others += words.may_hold("\xE4\xF3\xEC\xE0" + std::to_string(i)) ? 1 : 0;
+    EXPECT_LT(others, 100);
+}
+
+}  // namespace
