@@ -25,6 +25,7 @@
 #include "real_size_lexicon.h"
 #include "dictionary/loading.h"
 #include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/token_spellings.h"
 #include "engine/proofreading/proof_reader.h"
 #include "engine/proofreading/proof_report.h"
 #include "engine/run_state.h"
@@ -283,6 +284,7 @@ void BM_ProofReaderRowsRealSizeLexicon(benchmark::State& state) {
         RE_SetTextW(hBigReLeft, u"");
         ProofRun run = proof_run(hBigReRight, hBigReLeft, f.records);
         const FormMemo memo;
+        const RunSpellings spellings;
         for (const PassRow& row : pass_order) {
             if (!row.run || !guard_open(row.guard, run)) continue;
             const auto t0 = std::chrono::steady_clock::now();

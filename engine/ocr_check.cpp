@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "engine/proofreading/token_spellings.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
@@ -41,8 +42,6 @@ const std::string& text_summary_count() {
     static const std::string s = utf8_to_cp1251("срещания):");
     return s;
 }
-
-constexpr std::size_t kMostRemembered = std::size_t{1} << 18;  // words whose answer a check keeps
 
 // While the letter pairs are checked, the known-word list's search narrowed by its sampled keys.
 const PairSearch* g_known = nullptr;
@@ -131,23 +130,37 @@ std::vector<std::string> ocr_substitutions(std::string_view word, unsigned char 
     return out;
 }
 
-void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
-    // Step 1: the words of store 1 that are known and become other known words.
+namespace {
+
+// The spellings of store 1 and what the letter pairs ask of each alone, kept while the pairs are
+// checked one after another: whether the word is known does not depend on the pair.
+struct OcrSpellings {
+    OcrSpellings() : pass(sen_floor, sen_nd), spellings(*pass), known(spellings.count(), kUnasked) {}
+    static constexpr signed char kUnasked = -1;
+    PassSpellings pass;
+    const TokenSpellings& spellings;
+    std::vector<signed char> known;  // by spelling: 1 known, 0 not, kUnasked
+};
+
+void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpellings& sp) {
+    // Step 1: the words of store 1 that are known and become other known words, judged once per
+    // spelling.
     bool found_any = false;
-    // A word repeats through a text: its answer is found once (the records stay while this runs).
-    std::unordered_map<std::string_view, bool> finding_of;
-    for (const SenToken* r = sen_floor; r && r < sen_nd; ++r) {
-        const std::string_view text(r->text);
-        if (text.empty() || text.size() > OCR_WORD_ROOM || !holds_letter(text, c1)) continue;
-        bool finding = false;
-        if (const auto at = finding_of.find(text); at != finding_of.end()) {
-            finding = at->second;
-        } else {
-            if (is_known(text)) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = true; });
-            // A text of very many distinct words is not remembered whole.
-            if (finding_of.size() < kMostRemembered) finding_of.emplace(text, finding);
+    std::vector<signed char> finding_of(sp.spellings.count(), OcrSpellings::kUnasked);
+    for (std::size_t i = 0; i < sp.spellings.records(); ++i) {
+        const std::uint32_t id = sp.spellings.id(i);
+        signed char& finding = finding_of[id];
+        if (finding == OcrSpellings::kUnasked) {
+            const std::string_view text = sp.spellings.text(id);
+            finding = 0;
+            if (!text.empty() && text.size() <= OCR_WORD_ROOM && holds_letter(text, c1)) {
+                signed char& known = sp.known[id];
+                if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
+                if (known) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = 1; });
+            }
         }
         if (!finding) continue;
+        const std::string_view text = sp.spellings.text(id);
         if (!found_any) {
             found_any = true;
             ResetGmake();
@@ -200,6 +213,13 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
     append(report, "", 1);
 }
 
+}  // namespace
+
+void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
+    OcrSpellings sp;
+    check_ocr_char(report, c1, c2, sp);
+}
+
 void check_ocr_letter_pairs(HWND report) {
     const DictFileRecord& pairs = b[B_BULGARIAN_TWO_LETTERS];
     if (pairs.entries.empty()) return;
@@ -209,8 +229,9 @@ void check_ocr_letter_pairs(HWND report) {
     struct Done {
         ~Done() { g_known = nullptr; }
     } done;
+    OcrSpellings sp;
     for (const ListPair& p : pairs.entries) {
         if (!p.has_rest() || p.key.empty() || p.rest.empty()) continue;
-        check_ocr_char(report, static_cast<unsigned char>(p.key[0]), static_cast<unsigned char>(p.rest[0]));
+        check_ocr_char(report, static_cast<unsigned char>(p.key[0]), static_cast<unsigned char>(p.rest[0]), sp);
     }
 }

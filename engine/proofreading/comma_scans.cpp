@@ -8,6 +8,7 @@
 #include "engine/proofreading/comma_lists.h"
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_report.h"
+#include "engine/proofreading/token_spellings.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
 #include "lexicon/morphology.h"
@@ -58,9 +59,48 @@ bool starts_with_ci(const char* w, const std::string& prefix) {
     return std::strlen(w) >= prefix.size() && cp_strncasecmp(w, prefix, prefix.size()) == 0;
 }
 
+// What the scans ask of a word by its letters alone, found once per spelling of the text.
+enum WordBit : std::uint16_t {
+    WB_KNOWN = 1u << 0,    // the bits below were found
+    WB_COMMA1 = 1u << 1,   // in b_bulgarian_comma1
+    WB_COMMA2 = 1u << 2,   // in b_bulgarian_comma2
+    WB_PAIR1 = 1u << 3,    // the first word of a pair conjunction
+    WB_TRIPLE1 = 1u << 4,  // of a triple
+    WB_QUAD1 = 1u << 5,    // of a quadruple
+};
+constexpr int kRuleShift = 8;  // bits 8..11: 1 + the first group rule that lists the word, 0 for none
+
+// The words of b_bulgarian_comma1 and comma2, so that most words are not searched for there.
+FoldedWords comma_list_words() {
+    FoldedWords words(std::size_t{1} << 16);
+    for (const int row : {B_BULGARIAN_COMMA1, B_BULGARIAN_COMMA2})
+        for (const ListPair& e : b[static_cast<std::size_t>(row)].entries) words.add(e.key);
+    return words;
+}
+
+std::uint16_t word_bits(const char* w, const FoldedWords& comma_words) {
+    std::uint32_t bits = WB_KNOWN;
+    if (comma_words.may_hold(w)) {
+        if (comma1(w)) bits |= WB_COMMA1;
+        if (comma2(w)) bits |= WB_COMMA2;
+    }
+    // A table matches words only when it matches the first alone.
+    std::uint32_t flags = 0;
+    if (comma_pairs.match(&w, 1, flags)) bits |= WB_PAIR1;
+    if (comma_triples.match(&w, 1, flags)) bits |= WB_TRIPLE1;
+    if (comma_quads.match(&w, 1, flags)) bits |= WB_QUAD1;
+    for (std::size_t r = 0; r < comma_group_rules.size(); ++r) {
+        if (!comma_group_rules[r].words->has(w)) continue;
+        bits |= static_cast<std::uint32_t>(r + 1) << kRuleShift;
+        break;
+    }
+    return static_cast<std::uint16_t>(bits);
+}
+
 class CommaPass {
 public:
-    CommaPass(ProofRun& run, const PassRow& row) : run_(run), rep_(run, row.title) {
+    CommaPass(ProofRun& run, const PassRow& row) : run_(run), rep_(run, row.title), spellings_(run.floor, run.nd) {
+        bits_.assign(spellings_->count(), 0);
         count_ = run.floor ? run.nd - run.floor : 0;
     }
 
@@ -76,9 +116,19 @@ private:
     void report(const std::string& context, const std::string& suggestion, std::size_t marker, const SenToken& first,
                 const SenToken& last);
 
+    // The bits of record i's word.
+    std::uint16_t bits(std::ptrdiff_t i) {
+        std::uint16_t& b = bits_[spellings_->id(static_cast<std::size_t>(i))];
+        if (!b) b = word_bits(run_.floor[i].text, comma_words_);
+        return b;
+    }
+
     ProofRun& run_;
     PassReport rep_;
     std::ptrdiff_t count_ = 0;
+    PassSpellings spellings_;
+    std::vector<std::uint16_t> bits_;  // by spelling, 0 until asked for
+    const FoldedWords comma_words_ = comma_list_words();
 };
 
 void CommaPass::report(const std::string& context, const std::string& suggestion, std::size_t marker,
@@ -120,17 +170,13 @@ void CommaPass::one_word_scan() {
         const SenToken& w2 = run_.floor[i];
         if (!w1.text[0] && !w2.text[0]) continue;
         CommaGroup group = CommaGroup::None;
-        if (!comma1(w1.text) && comma2(w2.text)) {
+        const std::uint16_t b2 = bits(i);
+        if ((b2 & WB_COMMA2) && !(bits(i - 1) & WB_COMMA1)) {
             group = CommaGroup::G;
         } else {
-            bool listed = false;
-            for (const CommaGroupRule& r : comma_group_rules) {
-                if (!r.words->has(w2.text)) continue;
-                group = r.group;
-                listed = true;
-                break;
-            }
-            if (!listed) continue;
+            const unsigned rule = b2 >> kRuleShift;
+            if (rule == 0) continue;
+            group = comma_group_rules[rule - 1].group;
         }
         if (IsNumber(w1.text) || !blank_gap(w2.gap) || comma_pronoun_like.has(w2.text)) continue;
         if (one_word_excluded(group, i)) continue;
@@ -215,15 +261,16 @@ void CommaPass::phrase_scan(int k) {
 
         std::uint32_t flags = 0;
         bool excluded = true;
+        const std::uint16_t b1 = bits(i - k + 1);
         if (k == 2) {
-            if (comma1(w[1].text) && comma2(w[2].text)) flags = CF_R;
-            else if (!match_phrase(comma_pairs, w, 2, flags)) continue;
+            if ((b1 & WB_COMMA1) && (bits(i) & WB_COMMA2)) flags = CF_R;
+            else if (!(b1 & WB_PAIR1) || !match_phrase(comma_pairs, w, 2, flags)) continue;
             excluded = pair_excluded(w, i, flags);
         } else if (k == 3) {
-            if (!match_phrase(comma_triples, w, 3, flags)) continue;
+            if (!(b1 & WB_TRIPLE1) || !match_phrase(comma_triples, w, 3, flags)) continue;
             excluded = triple_excluded(w, flags);
         } else {
-            if (!match_phrase(comma_quads, w, 4, flags)) continue;
+            if (!(b1 & WB_QUAD1) || !match_phrase(comma_quads, w, 4, flags)) continue;
             excluded = quad_excluded(w, flags);
         }
         if (excluded) continue;

@@ -6,6 +6,7 @@
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_report.h"
 #include "engine/proofreading/proof_words.h"
+#include "engine/proofreading/token_spellings.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
@@ -66,6 +67,8 @@ void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_s
     ProofRun run = proof_run(source, report, tokens);
     // The passes ask the word-form index about the same words again and again: once per spelling.
     const FormMemo memo;
+    // Passes that judge a word by its letters alone number the run's spellings once, together.
+    const RunSpellings spellings;
 
     // The paragraph statistics stand before the header position, whatever the text's length.
     for (const PassRow& row : pass_order)

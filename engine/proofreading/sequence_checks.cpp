@@ -96,16 +96,42 @@ void line_start_finding(const ProofRun& run, PassReport& rep, const SenToken* p)
     mark_source(run, p->pos - 2, p->pos + 1);
 }
 
+// A record and the length of its gap.
+struct GapRecord {
+    const SenToken* p;
+    std::size_t n;
+};
+// The records whose gap has two characters or more, in order: the only ones the walks below can
+// report (character_sequences finds them once for all its walks); null stands for every record.
+using LongGaps = std::vector<GapRecord>;
+
+// Calls f(record, gap length) for every record of the run, or for the long gaps only.
+template <typename F>
+void walk_gaps(const ProofRun& run, const LongGaps* long_gaps, F&& f) {
+    if (long_gaps) {
+        for (const GapRecord& r : *long_gaps) f(r.p, r.n);
+        return;
+    }
+    for (const SenToken* p = run.floor; p < run.nd; ++p) f(p, std::strlen(p->gap));
+}
+
 // The glued-dash walks: from the second record, skipping records with no text, no previous text and
 // no gap.
 template <typename F>
-void walk_glued(const ProofRun& run, F&& f) {
+void walk_glued(const ProofRun& run, const LongGaps* long_gaps, F&& f) {
     if (!run.floor) return;
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
-        if (!p->text[0] && !p[-1].text[0] && !p->gap[0]) continue;
-        f(p, std::strlen(p->gap));
-    }
+    walk_gaps(run, long_gaps, [&](const SenToken* p, std::size_t n) {
+        if (p == run.floor || (!p->text[0] && !p[-1].text[0] && !p->gap[0])) return;
+        f(p, n);
+    });
 }
+
+void punct_space_small_letter(ProofRun& run, std::u16string_view title, char mark, const LongGaps* long_gaps);
+void punct_nl_small_letter(ProofRun& run, const LongGaps* long_gaps);
+void slepen_before(ProofRun& run, std::u16string_view title, char dash, const LongGaps* long_gaps);
+void slepen_before2(ProofRun& run, std::u16string_view title, char dash, const LongGaps* long_gaps);
+void slepen_next(ProofRun& run, std::u16string_view title, char ch, const LongGaps* long_gaps);
+void slepen_next2(ProofRun& run, std::u16string_view title, char ch, const LongGaps* long_gaps);
 
 }  // namespace
 
@@ -143,16 +169,33 @@ unsigned print_other_problem(ProofRun& run, std::string_view pattern, std::u16st
 }
 
 void print_punct_space_small_letter(ProofRun& run, std::u16string_view title, char mark) {
+    punct_space_small_letter(run, title, mark, nullptr);
+}
+
+void print_punct_nl_small_letter(ProofRun& run) { punct_nl_small_letter(run, nullptr); }
+
+void print_slepen_before(ProofRun& run, std::u16string_view title, char dash) { slepen_before(run, title, dash, nullptr); }
+
+void print_slepen_before2(ProofRun& run, std::u16string_view title, char dash) {
+    slepen_before2(run, title, dash, nullptr);
+}
+
+void print_slepen_next(ProofRun& run, std::u16string_view title, char ch) { slepen_next(run, title, ch, nullptr); }
+
+void print_slepen_next2(ProofRun& run, std::u16string_view title, char ch) { slepen_next2(run, title, ch, nullptr); }
+
+namespace {
+
+void punct_space_small_letter(ProofRun& run, std::u16string_view title, char mark, const LongGaps* long_gaps) {
     if (!run.floor) return;
     PassReport rep(run, title);
-    for (const SenToken* p = run.floor; p < run.nd; ++p) {
+    walk_gaps(run, long_gaps, [&](const SenToken* p, std::size_t n) {
         const char* g = p->gap;
-        const std::size_t n = std::strlen(g);
-        if (n < 2 || g[n - 2] != mark || g[n - 1] != ' ') continue;
-        if (mark == '.' && n >= 3 && g[n - 3] == '.') continue;      // three dots
-        if (p > run.floor && ends_capital(p[-1].text)) continue;      // an abbreviation or an initial
+        if (n < 2 || g[n - 2] != mark || g[n - 1] != ' ') return;
+        if (mark == '.' && n >= 3 && g[n - 3] == '.') return;      // three dots
+        if (p > run.floor && ends_capital(p[-1].text)) return;      // an abbreviation or an initial
         const char* t = p->text;
-        if (!starts_small(t)) continue;
+        if (!starts_small(t)) return;
         std::string ctx{mark, ' '};
         ctx += t;
         std::string sugg = " -> ";
@@ -165,19 +208,21 @@ void print_punct_space_small_letter(ProofRun& run, std::u16string_view title, ch
         if (mark == '.') sugg += std::string(" | , ") + t;
         rep.finding(ctx, sugg);
         mark_source(run, p->pos - 2, p->pos + 1);
-    }
+    });
 }
 
-void print_punct_nl_small_letter(ProofRun& run) {
+void punct_nl_small_letter(ProofRun& run, const LongGaps* long_gaps) {
     if (!run.floor) return;
     PassReport rep(run, kLineBreakTitle);
-    for (const SenToken* p = run.floor; p < run.nd; ++p) {
-        if (IsEndOfSentenceNewLine(p->gap) == 0) continue;
-        if (p > run.floor && ends_capital(p[-1].text)) continue;
-        if (!starts_small(p->text)) continue;
+    walk_gaps(run, long_gaps, [&](const SenToken* p, std::size_t) {
+        if (IsEndOfSentenceNewLine(p->gap) == 0) return;
+        if (p > run.floor && ends_capital(p[-1].text)) return;
+        if (!starts_small(p->text)) return;
         line_start_finding(run, rep, p);
-    }
+    });
 }
+
+}  // namespace
 
 void print_subt_punct_space_small_letter(ProofRun& run, std::u16string_view title, char mark) {
     if (!gl_fg_subtitle || !run.floor) return;
@@ -199,9 +244,11 @@ void print_subt_punct_space_small_letter(ProofRun& run, std::u16string_view titl
     }
 }
 
-void print_slepen_before(ProofRun& run, std::u16string_view title, char dash) {
+namespace {
+
+void slepen_before(ProofRun& run, std::u16string_view title, char dash, const LongGaps* long_gaps) {
     PassReport rep(run, title);
-    walk_glued(run, [&](const SenToken* p, std::size_t n) {
+    walk_glued(run, long_gaps, [&](const SenToken* p, std::size_t n) {
         const char* g = p->gap;
         if (n < 2 || g[0] != dash || !blank_or_tab(g[1])) return;
         const std::string pt = p[-1].text;
@@ -211,9 +258,9 @@ void print_slepen_before(ProofRun& run, std::u16string_view title, char dash) {
     });
 }
 
-void print_slepen_before2(ProofRun& run, std::u16string_view title, char dash) {
+void slepen_before2(ProofRun& run, std::u16string_view title, char dash, const LongGaps* long_gaps) {
     PassReport rep(run, title);
-    walk_glued(run, [&](const SenToken* p, std::size_t n) {
+    walk_glued(run, long_gaps, [&](const SenToken* p, std::size_t n) {
         const char* g = p->gap;
         if (n < 3 || g[1] != dash || !blank_or_tab(g[2])) return;
         const char* pt = p[-1].text;
@@ -232,9 +279,9 @@ void print_slepen_before2(ProofRun& run, std::u16string_view title, char dash) {
     });
 }
 
-void print_slepen_next(ProofRun& run, std::u16string_view title, char ch) {
+void slepen_next(ProofRun& run, std::u16string_view title, char ch, const LongGaps* long_gaps) {
     PassReport rep(run, title);
-    walk_glued(run, [&](const SenToken* p, std::size_t n) {
+    walk_glued(run, long_gaps, [&](const SenToken* p, std::size_t n) {
         const char* g = p->gap;
         if (n < 2 || g[n - 1] != ch || !blank_or_tab(g[n - 2])) return;
         const std::string t = p->text;
@@ -247,9 +294,9 @@ void print_slepen_next(ProofRun& run, std::u16string_view title, char ch) {
     });
 }
 
-void print_slepen_next2(ProofRun& run, std::u16string_view title, char ch) {
+void slepen_next2(ProofRun& run, std::u16string_view title, char ch, const LongGaps* long_gaps) {
     PassReport rep(run, title);
-    walk_glued(run, [&](const SenToken* p, std::size_t n) {
+    walk_glued(run, long_gaps, [&](const SenToken* p, std::size_t n) {
         const char* g = p->gap;
         if (n < 3) return;
         const char q = g[n - 1];
@@ -265,6 +312,8 @@ void print_slepen_next2(ProofRun& run, std::u16string_view title, char ch) {
         mark_source(run, p->pos - 3, p->pos);
     });
 }
+
+}  // namespace
 
 void character_sequences(ProofRun& run, const PassRow&) {
     if (!run.floor) return;
@@ -284,10 +333,12 @@ void character_sequences(ProofRun& run, const PassRow&) {
     // For every character, the records whose gap holds it, in order, leaving out the gaps of one
     // blank: a pattern other than one blank can only stand in the records of its first character.
     std::array<std::vector<const SenToken*>, 256> holding;
+    LongGaps long_gaps;
     for (const SenToken* p = run.floor; p < run.nd; ++p) {
         const char* g = p->gap;
         if (!g[0] || (g[0] == ' ' && !g[1])) continue;
         std::array<bool, 256> seen{};
+        const char* const from = g;
         for (; *g; ++g) {
             const auto c = static_cast<unsigned char>(*g);
             if (!seen[c]) {
@@ -295,6 +346,7 @@ void character_sequences(ProofRun& run, const PassRow&) {
                 holding[c].push_back(p);
             }
         }
+        if (g - from >= 2) long_gaps.push_back({p, static_cast<std::size_t>(g - from)});
     }
     auto calls = [&](int from, int to) {
         for (const Sequence& s : sequences()) {
@@ -306,13 +358,13 @@ void character_sequences(ProofRun& run, const PassRow&) {
     };
 
     calls(1, 89);
-    for (const TitledChar& m : kSentenceMarks) print_punct_space_small_letter(run, m.title, m.ch);
-    print_punct_nl_small_letter(run);
+    for (const TitledChar& m : kSentenceMarks) punct_space_small_letter(run, m.title, m.ch, &long_gaps);
+    punct_nl_small_letter(run, &long_gaps);
     for (const TitledChar& m : kSubtitleMarks) print_subt_punct_space_small_letter(run, m.title, m.ch);
     calls(90, 91);
-    for (const TitledChar& d : kGluedBefore) print_slepen_before(run, d.title, d.ch);
-    for (const TitledChar& d : kGluedBefore2) print_slepen_before2(run, d.title, d.ch);
-    for (const TitledChar& d : kGluedNext) print_slepen_next(run, d.title, d.ch);
-    for (const TitledChar& d : kGluedNext) print_slepen_next2(run, d.title, d.ch);
+    for (const TitledChar& d : kGluedBefore) slepen_before(run, d.title, d.ch, &long_gaps);
+    for (const TitledChar& d : kGluedBefore2) slepen_before2(run, d.title, d.ch, &long_gaps);
+    for (const TitledChar& d : kGluedNext) slepen_next(run, d.title, d.ch, &long_gaps);
+    for (const TitledChar& d : kGluedNext) slepen_next2(run, d.title, d.ch, &long_gaps);
     calls(92, 98);
 }

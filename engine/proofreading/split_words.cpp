@@ -4,9 +4,11 @@
 #include <cstring>
 #include <span>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/token_spellings.h"
 #include "engine/proofreading/word_checks.h"
 #include "engine/run_state.h"
 #include "engine/separators.h"
@@ -25,40 +27,155 @@ constexpr std::size_t kPairMax = 127;  // the pair forms are cut to this many ch
 
 // The keys of the known-word list and of the two misspelling lists that may pair with a first word:
 // those longer than the word that begin with it (its joined and hyphened forms) and those that begin
-// with the word and '_' (its listed wrong pairs). Found once per spelling of a first word; most are
-// empty, and a pair of an empty part needs no search.
+// with the word and '_' (its listed wrong pairs). Most are empty, and a pair of an empty part needs
+// no search.
 struct FirstWordParts {
     std::span<const ListPair> known, misspelt, misspelt_fast;
+    std::span<const ListPair> hyphened;  // the keys of `known` that go on with '-'
 };
+
+// The first 8 letters folded to small letters, big-endian, 0-padded: heads order as the list's
+// case-insensitive comparison orders the texts wherever they differ.
+std::uint64_t folded_head(std::string_view s) {
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < 8; ++i) h = (h << 8) | (i < s.size() ? cp_tolower(static_cast<unsigned char>(s[i])) : 0u);
+    return h;
+}
+
+// cp_strcasecmp's order (the list's), here where the merge below can have it inline: neighbours in
+// the list share long beginnings.
+int compare_nocase(std::string_view a, std::string_view b) {
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        if (ca == cb) continue;
+        const int d = int(lower[ca]) - int(lower[cb]);
+        if (d != 0) return d;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+bool starts_nocase(std::string_view key, std::string_view prefix) {
+    return key.size() >= prefix.size() && compare_nocase(key.substr(0, prefix.size()), prefix) == 0;
+}
+
+// The words that begin a listed wrong pair ("word_..."): a word that is not among them begins none,
+// and its parts of the misspelling lists need no search.
+FoldedWords pair_heads(std::initializer_list<std::span<const ListPair>> lists) {
+    FoldedWords heads(std::size_t{1} << 20);
+    for (const std::span<const ListPair> list : lists)
+        for (const ListPair& e : list)
+            for (std::size_t at = e.key.find('_'); at != std::string_view::npos; at = e.key.find('_', at + 1))
+                heads.add(e.key.substr(0, at));
+    return heads;
+}
+
+// From `from` on, the first place in the sorted list where `pred` no longer holds (it holds for a
+// leading run): galloping, so that a place near `from` is found by reading little of the list.
+template <class Pred>
+std::size_t gallop(std::span<const ListPair> list, std::size_t from, Pred pred) {
+    if (from >= list.size() || !pred(list[from])) return from;
+    std::size_t good = from, step = 1;
+    while (good + step < list.size() && pred(list[good + step])) {
+        good += step;
+        step *= 2;
+    }
+    const std::size_t to = std::min(good + step, list.size());
+    const auto it = std::partition_point(list.begin() + static_cast<std::ptrdiff_t>(good + 1),
+                                         list.begin() + static_cast<std::ptrdiff_t>(to), pred);
+    return static_cast<std::size_t>(it - list.begin());
+}
 
 class PairLists {
 public:
-    PairLists()
-        : known_(b[B_BULGARIAN].entries), misspelt_(b[B_BULGARIAN_MISSPELLING].entries),
-          fast_(b[B_BULGARIAN_MISSPELLING_FAST].entries) {}
+    // `needed`: by spelling, whether it is the first word of a pair the pass looks at.
+    PairLists(const TokenSpellings& sp, const std::vector<bool>& needed)
+        : sp_(sp), misspelt_(b[B_BULGARIAN_MISSPELLING].entries), fast_(b[B_BULGARIAN_MISSPELLING_FAST].entries),
+          pair_heads_(pair_heads({b[B_BULGARIAN_MISSPELLING].entries, b[B_BULGARIAN_MISSPELLING_FAST].entries})) {
+        if (empty_) return;
+        find_known_parts(needed);
+        lazy_.resize(sp.count());
+    }
 
-    // The parts of a first word (every pair form of which begins with it).
-    FirstWordParts parts(std::string_view first) {
+    // The parts of the first word of spelling `id` (every pair form of which begins with it).
+    FirstWordParts parts(std::uint32_t id) {
         if (empty_) return {};
-        auto it = parts_.find(first);
-        if (it != parts_.end()) return it->second;
-        std::string under(first);
-        under += '_';
-        // The first word itself is no pair form: only the longer keys.
-        std::span<const ListPair> known = known_.with_prefix(first);
-        while (!known.empty() && known.front().key.size() == first.size()) known = known.subspan(1);
-        const FirstWordParts p{known, misspelt_.with_prefix(under), fast_.with_prefix(under)};
-        // A text of very many distinct words is not remembered whole.
-        if (parts_.size() < kMostRemembered) parts_.emplace(first, p);
-        return p;
+        const std::span<const ListPair> known_list(b[B_BULGARIAN].entries);
+        const std::span<const ListPair> misspelt_list(b[B_BULGARIAN_MISSPELLING].entries);
+        const std::span<const ListPair> fast_list(b[B_BULGARIAN_MISSPELLING_FAST].entries);
+        const Range& k = known_[id];
+        const std::span<const ListPair> known = known_list.subspan(k.begin, k.size);
+        Lazy& m = lazy_[id];
+        if (!m.found) {
+            m.found = true;
+            const std::string_view word = sp_.text(id);
+            if (pair_heads_.may_hold(word)) {
+                std::string under(word);
+                under += '_';
+                m.misspelt = range_of(misspelt_list, misspelt_.with_prefix(under));
+                m.fast = range_of(fast_list, fast_.with_prefix(under));
+            }
+            // The keys go on with their letters after the word in order: those with the hyphen
+            // stand together.
+            const unsigned char dash = cp_tolower('-');
+            const auto next = [&](const ListPair& e) { return cp_tolower(static_cast<unsigned char>(e.key[word.size()])); };
+            const auto from = std::partition_point(known.begin(), known.end(), [&](const ListPair& e) { return next(e) < dash; });
+            const auto to = std::partition_point(from, known.end(), [&](const ListPair& e) { return next(e) == dash; });
+            m.hyphened = {static_cast<std::uint32_t>(k.begin + (from - known.begin())), static_cast<std::uint32_t>(to - from)};
+        }
+        return {known, part(misspelt_list, m.misspelt), part(fast_list, m.fast), part(known_list, m.hyphened)};
     }
 
 private:
-    static constexpr std::size_t kMostRemembered = std::size_t{1} << 18;
-    PairSearch known_, misspelt_, fast_;
+    struct Range {
+        std::uint32_t begin = 0, size = 0;
+    };
+    // What is found of a first word when first asked for: its parts of the misspelling lists and
+    // the hyphened keys of its known part.
+    struct Lazy {
+        Range misspelt, fast, hyphened;
+        bool found = false;
+    };
+    static Range range_of(std::span<const ListPair> list, std::span<const ListPair> part) {
+        return {static_cast<std::uint32_t>(part.data() - list.data()), static_cast<std::uint32_t>(part.size())};
+    }
+    static std::span<const ListPair> part(std::span<const ListPair> list, Range r) { return list.subspan(r.begin, r.size); }
+
+    // The known-word keys longer than each spelling that begin with it. The spellings are taken in
+    // the list's order, so that each search goes on from where the one before it ended: one pass
+    // forward through the list instead of a search from the top for every spelling.
+    void find_known_parts(const std::vector<bool>& needed) {
+        const std::span<const ListPair> list(b[B_BULGARIAN].entries);
+        known_.resize(sp_.count());
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> order;
+        order.reserve(sp_.count());
+        for (std::uint32_t id = 0; id < sp_.count(); ++id)
+            if (needed[id] && !sp_.text(id).empty()) order.emplace_back(folded_head(sp_.text(id)), id);
+        std::sort(order.begin(), order.end(), [&](const auto& x, const auto& y) {
+            if (x.first != y.first) return x.first < y.first;
+            return compare_nocase(sp_.text(x.second), sp_.text(y.second)) < 0;
+        });
+        std::size_t pos = 0;
+        for (const auto& [head, id] : order) {
+            const std::string_view w = sp_.text(id);
+            pos = gallop(list, pos, [&](const ListPair& e) { return compare_nocase(e.key, w) < 0; });
+            // The word itself is no pair form: only the longer keys.
+            std::size_t begin = pos;
+            while (begin < list.size() && list[begin].key.size() == w.size() && starts_nocase(list[begin].key, w)) ++begin;
+            const std::size_t end = gallop(list, begin, [&](const ListPair& e) { return starts_nocase(e.key, w); });
+            known_[id] = {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end - begin)};
+        }
+    }
+
+    const TokenSpellings& sp_;
+    PairSearch misspelt_, fast_;
+    FoldedWords pair_heads_;
     const bool empty_ = b[B_BULGARIAN].entries.empty() && b[B_BULGARIAN_MISSPELLING].entries.empty() &&
                         b[B_BULGARIAN_MISSPELLING_FAST].entries.empty();
-    std::unordered_map<std::string_view, FirstWordParts> parts_;  // keys point into token store 1
+    std::vector<Range> known_;                // by spelling
+    std::vector<Lazy> lazy_;                  // by spelling
 };
 
 // Compares a key's text from `skip` on with `sep` followed by `rest`, letter case ignored, as
@@ -134,7 +251,16 @@ void split_words(ProofRun& run, const PassRow& row) {
         if (rep.count() == 0) ResetGmake();
         PutInG(std::string(p[-1].text) + ' ' + p->text);
     };
-    PairLists lists;
+    const PassSpellings run_spellings(run.floor, run.nd);
+    const TokenSpellings& spellings = *run_spellings;
+    // The first words of the pairs looked at below (and a few more), whose parts are found at once.
+    std::vector<bool> needed(spellings.count());
+    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        const char* g = p->gap;
+        if (!p->text[0] || !p[-1].text[0] || !((g[0] == ' ' || g[0] == '\r') && !g[1])) continue;
+        needed[spellings.id(static_cast<std::size_t>(p - 1 - run.floor))] = true;
+    }
+    PairLists lists(spellings, needed);
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
         const char* pw = p[-1].text;
         const char* w = p->text;
@@ -147,7 +273,7 @@ void split_words(ProofRun& run, const PassRow& row) {
         FirstWordParts found;
         const FirstWordParts* parts = nullptr;
         if (first.size() + 1 + second.size() <= kPairMax) {
-            found = lists.parts(first);
+            found = lists.parts(spellings.id(static_cast<std::size_t>(p - 1 - run.floor)));
             parts = &found;
         }
         // Without a listed pair or a known word that begins with the first word there is nothing to find.
@@ -176,7 +302,7 @@ void split_words(ProofRun& run, const PassRow& row) {
         // first, the others only for the few pairs that pass them.
         bool h = false, j = false;
         if (parts) {
-            h = find_pair_form(parts->known, first.size(), '-', second) != nullptr;
+            h = find_pair_form(parts->hyphened, first.size(), '-', second) != nullptr;
             j = find_pair_form(parts->known, first.size(), w[0], second.substr(1)) != nullptr;
             if (!h && !j) continue;
         }

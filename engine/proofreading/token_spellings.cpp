@@ -1,0 +1,82 @@
+#include "engine/proofreading/token_spellings.h"
+
+#include "engine/token_store.h"
+#include "spelling/word_index.h"
+
+namespace {
+
+thread_local RunSpellings* g_run = nullptr;  // the innermost open run of this thread
+
+// One place of the open-addressed table: the high half of the hash and the number plus one (0: free).
+struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t id1 = 0;
+};
+
+}  // namespace
+
+TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floor_(floor), nd_(nd) {
+    if (!floor || !nd || nd <= floor) return;
+    const auto n = static_cast<std::size_t>(nd - floor);
+    ids_.resize(n);
+    std::size_t cap = 1024;
+    std::vector<Slot> table(cap);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string_view text(floor[i].text);
+        const std::uint64_t h = word_hash(text);
+        const auto tag = static_cast<std::uint32_t>(h >> 32);
+        std::size_t at = static_cast<std::size_t>(h) & (cap - 1);
+        for (;; at = (at + 1) & (cap - 1)) {
+            Slot& s = table[at];
+            if (s.id1 == 0) {
+                s = {tag, static_cast<std::uint32_t>(texts_.size() + 1)};
+                ids_[i] = static_cast<std::uint32_t>(texts_.size());
+                texts_.push_back(text);
+                break;
+            }
+            if (s.hash == tag && texts_[s.id1 - 1] == text) {
+                ids_[i] = s.id1 - 1;
+                break;
+            }
+        }
+        // Kept at most half full: the table doubles and every spelling is placed again.
+        if (texts_.size() * 2 > cap) {
+            cap *= 2;
+            std::vector<Slot> bigger(cap);
+            for (const Slot& s : table) {
+                if (s.id1 == 0) continue;
+                std::size_t to = static_cast<std::size_t>(word_hash(texts_[s.id1 - 1])) & (cap - 1);
+                while (bigger[to].id1 != 0) to = (to + 1) & (cap - 1);
+                bigger[to] = s;
+            }
+            table.swap(bigger);
+        }
+    }
+}
+
+RunSpellings::RunSpellings() : outer_(g_run) { g_run = this; }
+
+RunSpellings::~RunSpellings() { g_run = outer_; }
+
+PassSpellings::PassSpellings(const SenToken* floor, const SenToken* nd) {
+    if (g_run) {
+        auto& kept = g_run->spellings_;
+        if (!kept) kept = std::make_unique<TokenSpellings>(floor, nd);
+        if (kept->covers(floor, nd)) {
+            spellings_ = kept.get();
+            return;
+        }
+    }
+    own_ = std::make_unique<TokenSpellings>(floor, nd);
+    spellings_ = own_.get();
+}
+
+void FoldedWords::add(std::string_view word) {
+    const std::size_t h = static_cast<std::size_t>(folded_key_hash(word)) & mask_;
+    bits_[h / 64] |= std::uint64_t{1} << (h % 64);
+}
+
+bool FoldedWords::may_hold(std::string_view word) const {
+    const std::size_t h = static_cast<std::size_t>(folded_key_hash(word)) & mask_;
+    return (bits_[h / 64] >> (h % 64)) & 1u;
+}
