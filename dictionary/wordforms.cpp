@@ -252,6 +252,7 @@ void load_support::index_word_forms(WordFormLoad& load) {
     bgmul_bottom = v.data();
     bgmul_ct = v.size();
     build_lemma_index();  // so that no look-up pays for it
+    build_form_hash();
     load.read = true;
 }
 
