@@ -136,7 +136,9 @@ struct FormHash {
     bool cyrillic = false;  // the letter case rules of the build
     unsigned record_bits = 0;
     std::vector<std::uint32_t> slots;  // 0: free
-    std::size_t mask = 0;
+    // The first slot of a hash: its low 32 bits scaled to the table's size.
+    std::size_t home(std::uint64_t h) const { return static_cast<std::size_t>(((h & 0xFFFFFFFFu) * slots.size()) >> 32); }
+    std::size_t next(std::size_t i) const { return i + 1 == slots.size() ? 0 : i + 1; }
 };
 FormHash g_form_hash;
 
@@ -169,14 +171,13 @@ int compare_form(const char* form, std::string_view key) {
     return form[key.size()] == 0 ? 0 : 1;
 }
 
-
 // The record of a form through the hash (which must be usable), or null.
 const BgFormRecord* hashed_form(std::string_view form) {
     const FormHash& t = g_form_hash;
     const std::uint64_t h = folded_form_hash(form.data(), form.size(), cp1251_detail::current_ctype->lower);
-    const std::uint32_t tag = static_cast<std::uint32_t>(h >> 40) >> t.record_bits;
+    const std::uint32_t tag = static_cast<std::uint32_t>(h >> 32) >> t.record_bits;
     const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
-    for (std::size_t i = h & t.mask;; i = (i + 1) & t.mask) {
+    for (std::size_t i = t.home(h);; i = t.next(i)) {
         const std::uint32_t s = t.slots[i];
         if (s == 0) return nullptr;
         if (s >> t.record_bits != tag) continue;
@@ -202,6 +203,7 @@ std::uint64_t folded_head(std::string_view s) {
 const BgFormRecord* memo_search(const MemoState& m, std::string_view form) {
     if (form.empty() || m.count == 0) return nullptr;
     if (form_hash_usable()) return hashed_form(form);
+    if (m.heads.empty()) return search_form(form);  // sampled while the hash answered
     const std::uint64_t h = folded_head(form);
     const auto lo = std::lower_bound(m.heads.begin(), m.heads.end(), h);
     const auto hi = std::upper_bound(lo, m.heads.end(), h);
@@ -468,10 +470,9 @@ void build_form_hash() {
     // Record numbers + 1 up to bgmul_ct must fit below at least one bit of hash.
     if (bgmul_ct == 0 || bgmul_ct >= (std::size_t{1} << 31)) return;
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
-    std::size_t size = 1024;
-    while (size < bgmul_ct * 2) size <<= 1;
-    t.slots.assign(size, 0);
-    t.mask = size - 1;
+    // Four slots in five taken: a probe mostly stays in one cache line, and the slots' bits of hash
+    // turn away other forms without reading them.
+    t.slots.assign(bgmul_ct + bgmul_ct / 4 + 16, 0);
     t.record_bits = static_cast<unsigned>(std::bit_width(bgmul_ct));
     const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
     // The hashes of the next forms are made ahead and their slots fetched, so that the reads of the
@@ -480,22 +481,22 @@ void build_form_hash() {
     std::uint64_t ahead[kAhead];
     const auto start = [&](std::size_t i) {
         ahead[i % kAhead] = folded_form_hash(bgmul_bottom[i].form, std::string_view::npos, lower);
-        __builtin_prefetch(&t.slots[ahead[i % kAhead] & t.mask], 1);
+        __builtin_prefetch(&t.slots[t.home(ahead[i % kAhead])], 1);
     };
     for (std::size_t i = 0; i < std::min(kAhead, bgmul_ct); ++i) start(i);
     for (std::size_t i = 0; i < bgmul_ct; ++i) {
         const std::uint64_t h = ahead[i % kAhead];
         if (i + kAhead < bgmul_ct) start(i + kAhead);
-        const std::uint32_t tag = static_cast<std::uint32_t>(h >> 40) >> t.record_bits;
+        const std::uint32_t tag = static_cast<std::uint32_t>(h >> 32) >> t.record_bits;
         const char* form = bgmul_bottom[i].form;
-        for (std::size_t k = h & t.mask;; k = (k + 1) & t.mask) {
+        for (std::size_t k = t.home(h);; k = t.next(k)) {
             std::uint32_t& s = t.slots[k];
             if (s == 0) {
                 s = (tag << t.record_bits) | static_cast<std::uint32_t>(i + 1);
                 break;
             }
-            // A form equal to an earlier one under folding keeps the earlier one, as a binary
-            // search finds the first (the loader merges such forms: this is for safety).
+            // Of forms equal under folding the first is kept, as a binary search finds it (the
+            // loader merges such forms into one record; an index made otherwise may hold several).
             if (s >> t.record_bits == tag && compare_form(bgmul_bottom[(s & record_mask) - 1].form, form) == 0) break;
         }
     }
