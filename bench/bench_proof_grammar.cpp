@@ -33,6 +33,7 @@
 #include "engine/tokeniser.h"
 #include "lexicon/morphology.h"
 #include "lexicon/panels.h"
+#include "spelling/word_index.h"
 #include "lexicon/tables.h"
 #include "platform/headless.h"
 #include "platform/richedit.h"
@@ -234,6 +235,7 @@ struct RealSizeFixture {
         lex = real_size::make_lexicon("proof");
         write_proof_lists(*lex);
         load_lexicon(lex->dir);
+        build_word_indexes();  // as the start does
         text = make_bulgarian_prose(*lex, 100'000);
     }
     // Puts the text into the source panel and cuts it into store 1.

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <future>
+#include <system_error>
+#include <thread>
 
 #include "dictionary/load_support.h"
 #include "dictionary/loading.h"
@@ -251,7 +254,22 @@ void load_support::index_word_forms(WordFormLoad& load) {
     bgmul_text = compact_text(v, std::move(text));
     bgmul_bottom = v.data();
     bgmul_ct = v.size();
-    build_lemma_index();  // so that no look-up pays for it
+    // The lemma index and the form hash, so that no look-up pays for them: they only read the
+    // records, so the hash is made on a thread of its own beside the lemma index where there is a
+    // processor to spare (the loader's other thread loads the lists meanwhile).
+    std::future<void> hashing;
+    if (std::thread::hardware_concurrency() > 2) {
+        try {
+            hashing = std::async(std::launch::async, [] { build_form_hash(); });
+        } catch (const std::system_error&) {
+            // no thread to be had: made below
+        }
+    }
+    build_lemma_index();
+    if (hashing.valid())
+        hashing.get();
+    else
+        build_form_hash();
     load.read = true;
 }
 

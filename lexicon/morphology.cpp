@@ -1,6 +1,7 @@
 #include "lexicon/morphology.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <deque>
@@ -124,15 +125,85 @@ struct MemoState {
 };
 thread_local MemoState* g_memo = nullptr;
 
+// The hash of the word-form index: every record's form folded to small letters, in an open-addressed
+// table of 32-bit slots, each the record's number + 1 in its low `record_bits` bits and more bits of
+// the form's hash above them, so that a probe rarely reads a record it does not want. Built by the
+// word-form loader with the records (build_form_hash), for the index and the letter case rules
+// they were sorted under; a search under other rules, or of another index, is a binary search.
+struct FormHash {
+    const BgFormRecord* bottom = nullptr;  // the index hashed
+    std::size_t count = 0;
+    bool cyrillic = false;  // the letter case rules of the build
+    unsigned record_bits = 0;
+    std::vector<std::uint32_t> slots;  // 0: free
+    // The first slot of a hash: its low 32 bits scaled to the table's size.
+    std::size_t home(std::uint64_t h) const { return static_cast<std::size_t>(((h & 0xFFFFFFFFu) * slots.size()) >> 32); }
+    std::size_t next(std::size_t i) const { return i + 1 == slots.size() ? 0 : i + 1; }
+};
+FormHash g_form_hash;
+
+// The hash of a form folded to small letters (`lower`: the folding table); `n` bytes, or up to the
+// NUL when `n` is npos.
+std::uint64_t folded_form_hash(const char* s, std::size_t n, const unsigned char* lower) {
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    std::size_t i = 0;
+    for (; i < n && (n != std::string_view::npos || s[i] != 0); ++i) h = (h ^ lower[static_cast<unsigned char>(s[i])]) * 0x100000001b3ULL;
+    h ^= i * 0x9e3779b97f4a7c15ULL;
+    h ^= h >> 32;
+    h *= 0xd6e8feb86659fd93ULL;
+    h ^= h >> 32;
+    return h;
+}
+
+bool form_hash_usable() {
+    return !g_form_hash.slots.empty() && g_form_hash.bottom == bgmul_bottom && g_form_hash.count == bgmul_ct &&
+           g_form_hash.cyrillic == ctype_locale_is_cyrillic();
+}
+
+// A record's form (NUL-terminated) against a key, case-insensitively as cp_strcasecmp orders them.
+int compare_form(const char* form, std::string_view key) {
+    for (size_t i = 0; i < key.size(); ++i) {
+        const unsigned char a = static_cast<unsigned char>(form[i]);
+        if (a == 0) return -1;
+        const unsigned char fa = cp_tolower(a), fk = cp_tolower(static_cast<unsigned char>(key[i]));
+        if (fa != fk) return fa < fk ? -1 : 1;
+    }
+    return form[key.size()] == 0 ? 0 : 1;
+}
+
+// The record of a form through the hash (which must be usable), or null.
+const BgFormRecord* hashed_form(std::string_view form) {
+    const FormHash& t = g_form_hash;
+    const std::uint64_t h = folded_form_hash(form.data(), form.size(), cp1251_detail::current_ctype->lower);
+    const std::uint32_t tag = static_cast<std::uint32_t>(h >> 32) >> t.record_bits;
+    const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
+    for (std::size_t i = t.home(h);; i = t.next(i)) {
+        const std::uint32_t s = t.slots[i];
+        if (s == 0) return nullptr;
+        if (s >> t.record_bits != tag) continue;
+        const BgFormRecord* r = t.bottom + (s & record_mask) - 1;
+        if (compare_form(r->form, form) == 0) return r;
+    }
+}
+
 const BgFormRecord* search_form(std::string_view form);
 const BgFormRecord* search_form(std::string_view form, const BgFormRecord* first, const BgFormRecord* last);
-std::uint64_t folded_head(std::string_view s);
+// The first eight letters of a text folded to small letters, in one number that orders as the
+// folded texts do (a shorter text is padded with zeros).
+std::uint64_t folded_head(std::string_view s) {
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        h = (h << 8) | (i < s.size() ? cp_tolower(static_cast<unsigned char>(s[i])) : 0u);
+    return h;
+}
 
 // The record of a form through the memo's head table. The heads order as the forms do (a head that
 // is smaller or greater decides the comparison), so the form lies after every sample whose head is
 // smaller and before every sample whose head is greater.
 const BgFormRecord* memo_search(const MemoState& m, std::string_view form) {
     if (form.empty() || m.count == 0) return nullptr;
+    if (form_hash_usable()) return hashed_form(form);
+    if (m.heads.empty()) return search_form(form);  // sampled while the hash answered
     const std::uint64_t h = folded_head(form);
     const auto lo = std::lower_bound(m.heads.begin(), m.heads.end(), h);
     const auto hi = std::upper_bound(lo, m.heads.end(), h);
@@ -155,6 +226,7 @@ void memo_refresh(MemoState& m) {
     m.stale = false;
     m.full = false;
     m.heads.clear();
+    if (form_hash_usable()) return;  // searches go through the hash
     m.heads.reserve(bgmul_ct / kMemoStride + 1);
     for (std::size_t i = 0; i < bgmul_ct; i += kMemoStride) m.heads.push_back(folded_head(bgmul_bottom[i].form));
 }
@@ -227,14 +299,6 @@ bool in_class(const unsigned char* table, int type) { return type >= 0 && type <
 bool participle_slot(int slot) { return (slot >= 20 && slot <= 28) || (slot >= 38 && slot <= 55); }
 
 void set_cut(std::string& dest, std::string_view s) { dest.assign(s.substr(0, BG_WORD_MAX)); }
-
-// The folded first 8 letters of a form, big-endian, 0 past its end: heads order as the forms do.
-std::uint64_t folded_head(std::string_view s) {
-    std::uint64_t h = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        h = (h << 8) | (i < s.size() ? cp_tolower(static_cast<unsigned char>(s[i])) : 0u);
-    return h;
-}
 
 // The lemma index: every analysis of the word-form index sorted by lemma (case-insensitively),
 // type and slot; analyses equal in all three keep the order of the word-form index. The loader
@@ -400,24 +464,55 @@ void build_lemma_index() {
     g_lemma_index_cyrillic = ctype_locale_is_cyrillic();
 }
 
+void build_form_hash() {
+    FormHash& t = g_form_hash;
+    t = FormHash{};
+    // Record numbers + 1 up to bgmul_ct must fit below at least one bit of hash.
+    if (bgmul_ct == 0 || bgmul_ct >= (std::size_t{1} << 31)) return;
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    // Four slots in five taken: a probe mostly stays in one cache line, and the slots' bits of hash
+    // turn away other forms without reading them.
+    t.slots.assign(bgmul_ct + bgmul_ct / 4 + 16, 0);
+    t.record_bits = static_cast<unsigned>(std::bit_width(bgmul_ct));
+    const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
+    // The hashes of the next forms are made ahead and their slots fetched, so that the reads of the
+    // large table overlap.
+    constexpr std::size_t kAhead = 16;
+    std::uint64_t ahead[kAhead];
+    const auto start = [&](std::size_t i) {
+        ahead[i % kAhead] = folded_form_hash(bgmul_bottom[i].form, std::string_view::npos, lower);
+        __builtin_prefetch(&t.slots[t.home(ahead[i % kAhead])], 1);
+    };
+    for (std::size_t i = 0; i < std::min(kAhead, bgmul_ct); ++i) start(i);
+    for (std::size_t i = 0; i < bgmul_ct; ++i) {
+        const std::uint64_t h = ahead[i % kAhead];
+        if (i + kAhead < bgmul_ct) start(i + kAhead);
+        const std::uint32_t tag = static_cast<std::uint32_t>(h >> 32) >> t.record_bits;
+        const char* form = bgmul_bottom[i].form;
+        for (std::size_t k = t.home(h);; k = t.next(k)) {
+            std::uint32_t& s = t.slots[k];
+            if (s == 0) {
+                s = (tag << t.record_bits) | static_cast<std::uint32_t>(i + 1);
+                break;
+            }
+            // Of forms equal under folding the first is kept, as a binary search finds it (the
+            // loader merges such forms into one record; an index made otherwise may hold several).
+            if (s >> t.record_bits == tag && compare_form(bgmul_bottom[(s & record_mask) - 1].form, form) == 0) break;
+        }
+    }
+    t.bottom = bgmul_bottom;
+    t.count = bgmul_ct;
+    t.cyrillic = ctype_locale_is_cyrillic();
+}
+
 void reset_lemma_index() {
     if (g_memo) g_memo->stale = true;
+    g_form_hash = FormHash{};
     g_lemmas.clear();
     g_lemmas.shrink_to_fit();
     g_lemma_forms.clear();
     g_lemma_forms.shrink_to_fit();
     g_lemma_index_built = false;
-}
-
-// A record's form (NUL-terminated) against a key, case-insensitively as cp_strcasecmp orders them.
-int compare_form(const char* form, std::string_view key) {
-    for (size_t i = 0; i < key.size(); ++i) {
-        const unsigned char a = static_cast<unsigned char>(form[i]);
-        if (a == 0) return -1;
-        const unsigned char fa = cp_tolower(a), fk = cp_tolower(static_cast<unsigned char>(key[i]));
-        if (fa != fk) return fa < fk ? -1 : 1;
-    }
-    return form[key.size()] == 0 ? 0 : 1;
 }
 
 FormMemo::FormMemo() {
@@ -442,6 +537,7 @@ namespace {
 
 const BgFormRecord* search_form(std::string_view form) {
     if (form.empty() || bgmul_ct == 0) return nullptr;
+    if (form_hash_usable()) return hashed_form(form);
     return search_form(form, bgmul_bottom, bgmul_bottom + bgmul_ct);
 }
 

@@ -84,6 +84,12 @@ private:
 };
 
 // The lemma index GetBgForm finds forms in: built by the word-form loader (and again on first
-// need after the letter case rules changed); dropped by the loaders before they load.
+// need after the letter case rules changed); dropped by the loaders before they load, together
+// with the form hash.
 void build_lemma_index();
 void reset_lemma_index();
+// The hash of the word-form index's folded forms that every form look-up searches first (one probe
+// instead of a binary search): built by the word-form loader over the records it made, sorted and
+// merged case-insensitively. It answers only for that index under the letter case rules of its
+// build, and the record it gives is the one a binary search finds; otherwise look-ups search.
+void build_form_hash();

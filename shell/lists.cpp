@@ -252,11 +252,32 @@ void sort_pairs(std::vector<ListPair>& pairs) {
                      [](const ListPair& a, const ListPair& b) { return cmp_simple(a, b) < 0; });
 }
 
-const ListPair* find_pair(std::span<const ListPair> list, std::string_view key) {
+namespace {
+PairFinder g_pair_finder = nullptr;
+// Smaller lists are searched: a few comparisons over memory the searches keep in the caches.
+constexpr std::size_t kFinderMinEntries = 4096;
+
+const ListPair* search_pair(std::span<const ListPair> list, std::string_view key) {
     auto it = std::lower_bound(list.begin(), list.end(), key,
                                [](const ListPair& p, std::string_view k) { return cmp_g(k, p) > 0; });
     if (it == list.end() || cmp_g(key, *it) != 0) return nullptr;
     return &*it;
+}
+
+// The finder's answer about a large list; `answered` false when it has none.
+const ListPair* hashed_pair(std::span<const ListPair> list, std::string_view key, bool& answered) {
+    answered = false;
+    if (list.size() < kFinderMinEntries || !g_pair_finder) return nullptr;
+    return g_pair_finder(list, key, answered);
+}
+}  // namespace
+
+void set_pair_finder(PairFinder finder) { g_pair_finder = finder; }
+
+const ListPair* find_pair(std::span<const ListPair> list, std::string_view key) {
+    bool answered = false;
+    const ListPair* p = hashed_pair(list, key, answered);
+    return answered ? p : search_pair(list, key);
 }
 
 const ListPair* find_pair(const ListFileRecord& rec, std::string_view key) {
@@ -304,7 +325,11 @@ std::span<const ListPair> PairSearch::narrow(std::string_view key) const {
     return list_.subspan(from, to - from);
 }
 
-const ListPair* PairSearch::find(std::string_view key) const { return find_pair(narrow(key), key); }
+const ListPair* PairSearch::find(std::string_view key) const {
+    bool answered = false;
+    const ListPair* p = hashed_pair(list_, key, answered);
+    return answered ? p : search_pair(narrow(key), key);
+}
 
 std::span<const ListPair> PairSearch::with_prefix(std::string_view prefix) const {
     const std::span<const ListPair> part = narrow(prefix);

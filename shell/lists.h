@@ -130,6 +130,13 @@ void sort_pairs(std::vector<ListPair>& pairs);
 const ListPair* find_pair(std::span<const ListPair> list, std::string_view key);
 const ListPair* find_pair(const ListFileRecord& rec, std::string_view key);
 
+// A hashed index that find_pair (and PairSearch::find) asks first about a large list: when it has an
+// index of the list as the list is now, sorted as the search needs, it sets `answered` and gives
+// the entry the search would find; otherwise the list is searched. The spelling library's word
+// indexes set it (set before main, by a static initialiser).
+using PairFinder = const ListPair* (*)(std::span<const ListPair> list, std::string_view key, bool& answered);
+void set_pair_finder(PairFinder finder);
+
 // A sorted list with a table of the folded first 8 letters of every 32nd key: a search narrows to
 // the few keys between two samples of that small table before it compares keys, so that many
 // searches of one large list (the proof-reader's) touch little of it. Answers as find_pair does;

@@ -116,6 +116,7 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     // The slots hold 32-bit places in the block of keys.
     if (total + n * kKeyHead >= 0xffffffffULL) throw std::length_error("word list too large to index");
     arena_.clear();
+    sorted_ = true;
     off_.assign(n, 0);
     rank_.assign(n, 0);
     std::size_t cap = 16;
@@ -143,6 +144,8 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         at += kKeyHead;
         off_[i] = static_cast<std::uint32_t>(at);
         for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
+        // The folded keys in byte order are the keys in cmp_g order.
+        if (i > 0 && sorted_ && folded_key(i - 1) > std::string_view(arena_.data() + off_[i], key.size())) sorted_ = false;
         rank_[i] = rank_of_entry(list[i]);
         hashes[i] = key_hash(std::string_view(arena_.data() + off_[i], key.size()));
         filter_add(hashes[i]);
@@ -396,3 +399,20 @@ void drop_word_indexes() {
 }
 
 std::uint64_t word_index_generation() { return g_generation; }
+
+const WordIndex* built_word_index(std::span<const ListPair> list) {
+    for (const auto& idx : g_indexes)
+        if (idx->fingerprint().data == list.data()) return idx->indexes(list) ? idx.get() : nullptr;
+    return nullptr;
+}
+
+namespace {
+// find_pair's finder: the built index of a sorted list.
+const ListPair* find_in_built_index(std::span<const ListPair> list, std::string_view key, bool& answered) {
+    const WordIndex* idx = built_word_index(list);
+    if (!idx || !idx->sorted()) return nullptr;
+    answered = true;
+    return idx->find_entry(key);
+}
+[[maybe_unused]] const bool g_finder_set = (set_pair_finder(&find_in_built_index), true);
+}  // namespace

@@ -158,6 +158,9 @@ public:
     // The key of entry i folded to lower case.
     std::string_view folded_key(std::size_t i) const { return std::string_view(arena_.data() + off_[i], length_at(off_[i])); }
     std::size_t max_key_length() const { return max_len_; }
+    // Whether the keys were in cmp_g order when indexed: then the entry found is the one a binary
+    // search with cmp_g finds (find_pair asks the index only then).
+    bool sorted() const { return sorted_; }
     // Keys up to this length are in the near-match buckets.
     static constexpr std::size_t kMaxBucketLength = 64;
 
@@ -236,6 +239,7 @@ private:
     // The slot table's answer for a word of at most max_len_ bytes whose folded key hash is h.
     std::ptrdiff_t probe(std::string_view word, std::uint64_t h) const;
     std::size_t max_len_ = 0;
+    bool sorted_ = true;
     // Near-match buckets, empty until built: near_pos_ holds the list positions of every bucket,
     // bucket after bucket; the buckets of one length and triple (group g = (length - 6) * 4 +
     // triple) are near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
@@ -260,6 +264,9 @@ private:
 const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner = {});
 // Forgets every index (test fixtures; code that edited a list in place).
 void drop_word_indexes();
+// The index of `list` when one was built for the list as it is now, otherwise null. Builds nothing:
+// a helper thread may ask it as it reads the indexes. find_pair asks it about large lists.
+const WordIndex* built_word_index(std::span<const ListPair> list);
 // Grows whenever indexes are let go (dropped, or cleared to make room): a reference to an index
 // taken while it had one value stays valid while it keeps it.
 std::uint64_t word_index_generation();
