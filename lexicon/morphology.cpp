@@ -126,7 +126,13 @@ thread_local MemoState* g_memo = nullptr;
 
 const BgFormRecord* search_form(std::string_view form);
 const BgFormRecord* search_form(std::string_view form, const BgFormRecord* first, const BgFormRecord* last);
-std::uint64_t folded_head(std::string_view s);
+// The first 8 letters folded to small letters, big-endian, 0-padded: heads order as the forms do.
+std::uint64_t folded_head(std::string_view s) {
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        h = (h << 8) | (i < s.size() ? cp_tolower(static_cast<unsigned char>(s[i])) : 0u);
+    return h;
+}
 
 // The record of a form through the memo's head table. The heads order as the forms do (a head that
 // is smaller or greater decides the comparison), so the form lies after every sample whose head is
