@@ -179,6 +179,37 @@ struct BgAnswer {
     bool with_text = true;       // its text is whole (else its last resort was not asked)
 };
 
+// The answers of the last unknown Bulgarian words that ran no generator, one a slot of a small
+// table by hash: a text repeats such words (names, short words a lexicon lacks), and each is asked
+// again only after another took its slot; a text of distinct unknown words only writes over slots.
+class RecentAnswers {
+public:
+    BgAnswer* find(std::string_view form, std::uint64_t h) {
+        if (slots_.empty()) return nullptr;
+        Slot& s = slots_[h & (kSlots - 1)];
+        return s.used && s.hash == h && s.form == form ? &s.answer : nullptr;
+    }
+    const BgAnswer& put(std::string_view form, std::uint64_t h, BgAnswer&& a) {
+        if (slots_.empty()) slots_.resize(kSlots);
+        Slot& s = slots_[h & (kSlots - 1)];
+        s.used = true;
+        s.hash = h;
+        s.form.assign(form);
+        s.answer = std::move(a);
+        return s.answer;
+    }
+
+private:
+    static constexpr std::size_t kSlots = 4096;
+    struct Slot {
+        bool used = false;
+        std::uint64_t hash = 0;
+        std::string form;
+        BgAnswer answer;
+    };
+    std::vector<Slot> slots_;  // made on first need
+};
+
 // What an English token's report reads from the lists: its b_en-bg entry, its wl_english entry and
 // rank, and the folded key hash of its look-up form, with which the other lists are asked.
 struct EnglishLookups {
@@ -236,6 +267,7 @@ private:
 struct RunMemo {
     FormMemo<EnglishAnswer> english;
     FormMemo<BgAnswer> bulgarian;
+    RecentAnswers recent_unknown;  // unknown Bulgarian words judged without a generator
     // What the Bulgarian answers depend on besides the word, as it was when the first was kept: a
     // list loaded again or an option changed at a pump makes them stale.
     std::optional<BulgarianSpellingState> bulgarian_state;
@@ -309,22 +341,27 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
         answered_from_memory(RunMemo::Kind::Bulgarian, look, kept->ran_generator, kept->with_text);
         return kept->report;
     }
+    const std::uint64_t h = word_hash(look);
+    if (!kept) {
+        const BgAnswer* recent = g_memo.recent_unknown.find(look, h);
+        if (recent && (recent->with_text || !text)) return recent->report;
+    }
     const std::uint64_t runs = suggestion_runs;
     BgAnswer a{get_lensug(look, text), false, text};
     a.ran_generator = suggestion_runs != runs;
     answered_afresh(a.ran_generator);
     if (kept) return (*kept = std::move(a)).report;
+    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
+    // An unknown word whose answer ran no generator was judged by a few list probes: it is not kept
+    // in the table of the run (a text of mostly distinct unknown words would fill it with answers
+    // never asked again), only among the recent ones.
+    if (!a.ran_generator && !a.report.known) return g_memo.recent_unknown.put(look, h, std::move(a)).report;
     static BgAnswer unkept;
-    // An unknown word whose answer ran no generator was judged by a few list probes: asking again
-    // costs no more than finding it in a large table would, so it is not kept (a text of mostly
-    // distinct unknown words would otherwise fill the table with answers never asked again).
-    if (!a.ran_generator && !a.report.known) return (unkept = std::move(a)).report;
     if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
     const std::size_t size =
         kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
     g_memo.bytes += size;
     g_memo.bulgarian_bytes += size;
-    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
     return g_memo.bulgarian.add(look, std::move(a)).report;
 }
 
@@ -942,6 +979,7 @@ void token_report_pumped() {
     // asked again under what holds now.
     if (g_memo.bulgarian_state && *g_memo.bulgarian_state != bulgarian_spelling_state()) {
         g_memo.bulgarian.clear();
+        g_memo.recent_unknown = RecentAnswers{};
         g_memo.bulgarian_state.reset();
         g_memo.bytes -= g_memo.bulgarian_bytes;
         g_memo.bulgarian_bytes = 0;
