@@ -180,6 +180,7 @@ void keystroke_bulgarian(benchmark::State& state, bool qt) {
     state.counters["runs"] = last_run.runs;
     state.counters["words"] = static_cast<double>(last_run.processed);
     state.counters["proof_rows"] = static_cast<double>(last_proof.rows.size());
+    state.counters["report_chars"] = static_cast<double>(RE_GetTextLength(hBigReLeft));
     stop_checker();
 }
 

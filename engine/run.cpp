@@ -12,7 +12,6 @@
 #include "engine/scan_end.h"
 #include "engine/token_report.h"
 #include "lexicon/display.h"
-#include "lexicon/morphology.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/richedit.h"
@@ -306,9 +305,6 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
     RE_SetWordWrap(hAddReSaved, false);
     JuxShowMessage(report, words_found_line(c.expected, c.length), 2);
 
-    // The spelling report, the proof-reader and the translator ask the word-form index about the
-    // same spellings: each is searched once for the whole run.
-    const FormMemo forms;
     QuotesOutOfTokens quotes;
     token_report_begin_run();
     token_report_ask_ahead(c.text8);
