@@ -1004,18 +1004,20 @@ void token_report_begin_run() {
 
 namespace {
 
-constexpr std::size_t kAheadLeast = 512;  // distinct words worth the helper threads
+constexpr std::size_t kAheadLeast = 512;       // distinct words worth the helper threads
+constexpr std::size_t kAheadMost = 1u << 17;   // words asked ahead at most (those met first)
 
 // The distinct words of the text that the tokeniser cuts as tokens of Cyrillic letters alone: a
 // run of them between characters that are no token characters (a word cut otherwise, such as one
-// with a hyphen, an apostrophe or an abbreviation's dot, is asked by the scan itself).
+// with a hyphen, an apostrophe or an abbreviation's dot, is asked by the scan itself); at most
+// kAheadMost of them, the first met.
 std::vector<std::string_view> cyrillic_words(std::string_view text) {
     std::vector<std::string_view> words;
     std::vector<std::uint64_t> slots(std::size_t{1} << 12, 0);
     std::size_t taken = 0;
     const auto cyr = [&](std::size_t i) { return ascii_cyrillic[static_cast<unsigned char>(text[i])] != 0; };
     const auto token_char = [&](std::size_t i) { return ascii_valid[static_cast<unsigned char>(text[i])] != 0; };
-    for (std::size_t i = 0; i < text.size();) {
+    for (std::size_t i = 0; i < text.size() && words.size() < kAheadMost;) {
         if (!cyr(i)) {
             ++i;
             continue;
