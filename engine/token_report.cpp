@@ -1058,7 +1058,7 @@ std::vector<std::string_view> cyrillic_words(std::string_view text) {
 }  // namespace
 
 void token_report_ask_ahead(std::string_view text8) {
-    if (helper_threads() == 0 || text8.size() < kAheadLeast * 4 || text8.size() >= 0xffffffffULL) return;
+    if (helper_threads() == 0 || text8.size() < kAheadLeast * 4) return;
     const std::vector<std::string_view> words = cyrillic_words(text8);
     if (words.size() < kAheadLeast) return;
     // As the scan asks: the text is wanted while the logs are written (the first tokens shown in the
