@@ -3,7 +3,9 @@
 // words misspelt, in the text-checker window's panel on the headless backend: the whole run of
 // translate_text (per-token report, report panel, colours, exports of the checker's text), with a
 // lexicon of 100,000 English entries and 200,000 Bulgarian words. Counters: bytes per second, and
-// the memory the run takes at its peak per byte of text (peak_bytes_per_text_byte). Then the bad
+// the memory the run takes at its peak per byte of text (peak_bytes_per_text_byte). Then the whole
+// run as the program starts (CHECK_PUNCTUATION 1, LOAD_BG 1) over 1 MB of Bulgarian prose and the
+// lexicon of real size (real_size_lexicon.h), with the proof-reader and without it. Then the bad
 // input, with the options as the program starts: a paste of 50 MB of that prose, one word of 10 MB,
 // a million distinct unknown words.
 #include <benchmark/benchmark.h>
@@ -12,7 +14,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/proof_bench_util.h"
 #include "bench/prose_util.h"
+#include "bench/real_size_lexicon.h"
 #include "dictionary/loading.h"
 #include "bench/bench_panels.h"
 #include "engine/run.h"
@@ -30,19 +34,28 @@
 
 namespace {
 
+// Starts the shell, the lexicon and the engine from their reset state over the lexicon in `dir`,
+// unless it is the one loaded last; the checker's panel writes its token exports into the working
+// folder, set to `dir`.
+void use_lexicon(const std::filesystem::path& dir) {
+    static std::filesystem::path loaded;
+    if (loaded == dir) return;
+    start_headless_without_word_limit();
+    load_lexicon(dir);
+    build_word_indexes();
+    std::filesystem::current_path(dir);
+    loaded = dir;
+}
+
+// The generated mixed lexicon and 1 MB of prose with 2% misspelt.
 struct Fixture {
     std::filesystem::path dir;
     std::string text;
     std::u16string text16;
     Fixture() {
-        start_headless_without_word_limit();
         dir = std::filesystem::temp_directory_path() / ("jux_bench_run_" + std::to_string(::getpid()));
         const prose::Corpus corpus = prose::make_corpus(20'000, 3'000);
         prose::write_lexicon(corpus, dir, 180'000);
-        load_lexicon(dir);
-        build_word_indexes();
-        // A run of the checker's panel writes its token exports into the working folder.
-        std::filesystem::current_path(dir);
         text = prose::make_text(corpus, 1'000'000, 0.02);
         text16 = cp1251_to_utf16(text);
     }
@@ -54,6 +67,28 @@ struct Fixture {
 
 Fixture& fixture() {
     static Fixture f;
+    use_lexicon(f.dir);
+    return f;
+}
+
+// The lexicon of real size with the proof-reader's small lists, and 1 MB of Bulgarian prose drawn
+// from it.
+struct BulgarianFixture {
+    std::unique_ptr<real_size::Lexicon> lex;
+    std::string text;
+    std::u16string text16;
+    BulgarianFixture() {
+        lex = real_size::make_lexicon("run");
+        write_proof_lists(*lex);
+        text = make_bulgarian_prose(*lex, 100'000);
+        while (text.size() < 1'000'000) text += make_bulgarian_prose(*lex, 10'000, text.size());
+        text16 = cp1251_to_utf16(text);
+    }
+};
+
+BulgarianFixture& bulgarian_fixture() {
+    static BulgarianFixture f;
+    use_lexicon(f.lex->dir);
     return f;
 }
 
@@ -94,6 +129,24 @@ void BM_RunOverMixedProse(benchmark::State& state) {
 }
 BENCHMARK(BM_RunOverMixedProse)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The whole run as the program starts over 1 MB of Bulgarian prose and the lexicon of real size.
+// Arg 1: with the proof-reader (CHECK_PUNCTUATION 1, as the program starts); 0: without it.
+void BM_RunOverBulgarianProseRealSizeLexicon(benchmark::State& state) {
+    BulgarianFixture& f = bulgarian_fixture();
+    make_checker_panels();
+    reset_settings();
+    gl_CHECK_PUNCTUATION = static_cast<std::uint8_t>(state.range(0));
+    static long peaks[2] = {};
+    long& peak = peaks[state.range(0) != 0];
+    run_checker(state, f.text16, peak);
+    reset_settings();
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.text.size()));
+    state.counters["words"] = static_cast<double>(last_run.processed);
+    state.counters["peak_bytes_per_text_byte"] = static_cast<double>(peak) * 1024.0 / static_cast<double>(f.text.size());
+    DestroyWindow(hBig);
+}
+BENCHMARK(BM_RunOverBulgarianProseRealSizeLexicon)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 std::u16string bad_input(int kind) {
     const Fixture& f = fixture();
     std::u16string t;
@@ -116,6 +169,7 @@ std::u16string bad_input(int kind) {
 void BM_BadInput(benchmark::State& state) {
     fixture();
     make_checker_panels();
+    gl_CHECK_PUNCTUATION = 0;  // the run's own work: the proof-reader's bad input has its own benchmarks
     const std::u16string text = bad_input(static_cast<int>(state.range(0)));
     long peak = 0;
     run_checker(state, text, peak);

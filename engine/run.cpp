@@ -307,6 +307,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
 
     QuotesOutOfTokens quotes;
     token_report_begin_run();
+    token_report_ask_ahead(c.text8);
     scan(c);
     token_report_end_scan();
     // Only the one-token display and the dictionary-entry display read the text after its scan;

@@ -10,6 +10,7 @@
 
 #include "engine/lookup_state.h"
 #include "engine/run_state.h"
+#include "engine/worker_pool.h"
 #include "lexicon/display.h"
 #include "lexicon/english.h"
 #include "lexicon/morphology.h"
@@ -179,6 +180,37 @@ struct BgAnswer {
     bool with_text = true;       // its text is whole (else its last resort was not asked)
 };
 
+// The answers of the last unknown Bulgarian words that ran no generator, one a slot of a small
+// table by hash: a text repeats such words (names, short words a lexicon lacks), and each is asked
+// again only after another took its slot; a text of distinct unknown words only writes over slots.
+class RecentAnswers {
+public:
+    BgAnswer* find(std::string_view form, std::uint64_t h) {
+        if (slots_.empty()) return nullptr;
+        Slot& s = slots_[h & (kSlots - 1)];
+        return s.used && s.hash == h && s.form == form ? &s.answer : nullptr;
+    }
+    const BgAnswer& put(std::string_view form, std::uint64_t h, BgAnswer&& a) {
+        if (slots_.empty()) slots_.resize(kSlots);
+        Slot& s = slots_[h & (kSlots - 1)];
+        s.used = true;
+        s.hash = h;
+        s.form.assign(form);
+        s.answer = std::move(a);
+        return s.answer;
+    }
+
+private:
+    static constexpr std::size_t kSlots = 4096;
+    struct Slot {
+        bool used = false;
+        std::uint64_t hash = 0;
+        std::string form;
+        BgAnswer answer;
+    };
+    std::vector<Slot> slots_;  // made on first need
+};
+
 // What an English token's report reads from the lists: its b_en-bg entry, its wl_english entry and
 // rank, and the folded key hash of its look-up form, with which the other lists are asked.
 struct EnglishLookups {
@@ -236,6 +268,7 @@ private:
 struct RunMemo {
     FormMemo<EnglishAnswer> english;
     FormMemo<BgAnswer> bulgarian;
+    RecentAnswers recent_unknown;  // unknown Bulgarian words judged without a generator
     // What the Bulgarian answers depend on besides the word, as it was when the first was kept: a
     // list loaded again or an option changed at a pump makes them stale.
     std::optional<BulgarianSpellingState> bulgarian_state;
@@ -309,22 +342,27 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
         answered_from_memory(RunMemo::Kind::Bulgarian, look, kept->ran_generator, kept->with_text);
         return kept->report;
     }
+    const std::uint64_t h = word_hash(look);
+    if (!kept) {
+        const BgAnswer* recent = g_memo.recent_unknown.find(look, h);
+        if (recent && (recent->with_text || !text)) return recent->report;
+    }
     const std::uint64_t runs = suggestion_runs;
     BgAnswer a{get_lensug(look, text), false, text};
     a.ran_generator = suggestion_runs != runs;
     answered_afresh(a.ran_generator);
     if (kept) return (*kept = std::move(a)).report;
+    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
+    // An unknown word whose answer ran no generator was judged by a few list probes: it is not kept
+    // in the table of the run (a text of mostly distinct unknown words would fill it with answers
+    // never asked again), only among the recent ones.
+    if (!a.ran_generator && !a.report.known) return g_memo.recent_unknown.put(look, h, std::move(a)).report;
     static BgAnswer unkept;
-    // An unknown word whose answer ran no generator was judged by a few list probes: asking again
-    // costs no more than finding it in a large table would, so it is not kept (a text of mostly
-    // distinct unknown words would otherwise fill the table with answers never asked again).
-    if (!a.ran_generator && !a.report.known) return (unkept = std::move(a)).report;
     if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
     const std::size_t size =
         kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
     g_memo.bytes += size;
     g_memo.bulgarian_bytes += size;
-    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
     return g_memo.bulgarian.add(look, std::move(a)).report;
 }
 
@@ -942,6 +980,7 @@ void token_report_pumped() {
     // asked again under what holds now.
     if (g_memo.bulgarian_state && *g_memo.bulgarian_state != bulgarian_spelling_state()) {
         g_memo.bulgarian.clear();
+        g_memo.recent_unknown = RecentAnswers{};
         g_memo.bulgarian_state.reset();
         g_memo.bytes -= g_memo.bulgarian_bytes;
         g_memo.bulgarian_bytes = 0;
@@ -961,6 +1000,99 @@ void token_report_begin_run() {
     g_index_cache = IndexCache{};
     g_memo = RunMemo{};
     release_kept_english_answers();
+}
+
+namespace {
+
+constexpr std::size_t kAheadLeast = 512;       // distinct words worth the helper threads
+constexpr std::size_t kAheadMost = 1u << 17;   // words asked ahead at most (those met first)
+
+// The distinct words of the text that the tokeniser cuts as tokens of Cyrillic letters alone: a
+// run of them between characters that are no token characters (a word cut otherwise, such as one
+// with a hyphen, an apostrophe or an abbreviation's dot, is asked by the scan itself); at most
+// kAheadMost of them, the first met.
+std::vector<std::string_view> cyrillic_words(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::vector<std::uint64_t> slots(std::size_t{1} << 12, 0);
+    std::size_t taken = 0;
+    const auto cyr = [&](std::size_t i) { return ascii_cyrillic[static_cast<unsigned char>(text[i])] != 0; };
+    const auto token_char = [&](std::size_t i) { return ascii_valid[static_cast<unsigned char>(text[i])] != 0; };
+    for (std::size_t i = 0; i < text.size() && words.size() < kAheadMost;) {
+        if (!cyr(i)) {
+            ++i;
+            continue;
+        }
+        std::size_t j = i + 1;
+        while (j < text.size() && cyr(j)) ++j;
+        const bool whole = (i == 0 || !token_char(i - 1)) && (j == text.size() || !token_char(j));
+        const std::string_view w = text.substr(i, j - i);
+        i = j;
+        if (!whole) continue;
+        if ((taken + 1) * 2 > slots.size()) {  // at most half the slots taken
+            std::vector<std::uint64_t> grown(slots.size() * 2, 0);
+            for (std::uint64_t e : slots)
+                if (e) {
+                    const std::string_view k = words[static_cast<std::size_t>(e & 0xffffffffULL) - 1];
+                    std::uint64_t at = word_hash(k) & (grown.size() - 1);
+                    while (grown[at]) at = (at + 1) & (grown.size() - 1);
+                    grown[at] = e;
+                }
+            slots.swap(grown);
+        }
+        const std::uint64_t h = word_hash(w);
+        std::uint64_t at = h & (slots.size() - 1);
+        bool seen = false;
+        for (; slots[at]; at = (at + 1) & (slots.size() - 1))
+            if ((slots[at] >> 32) == (h >> 32) && words[static_cast<std::size_t>(slots[at] & 0xffffffffULL) - 1] == w) {
+                seen = true;
+                break;
+            }
+        if (seen) continue;
+        words.push_back(w);
+        slots[at] = ((h >> 32) << 32) | words.size();
+        ++taken;
+    }
+    return words;
+}
+
+}  // namespace
+
+void token_report_ask_ahead(std::string_view text8) {
+    if (helper_threads() == 0 || text8.size() < kAheadLeast * 4) return;
+    const std::vector<std::string_view> words = cyrillic_words(text8);
+    if (words.size() < kAheadLeast) return;
+    // As the scan asks: the text is wanted while the logs are written (the first tokens shown in the
+    // main window's pane ask it again).
+    const bool text = cyr_logs_open;
+    // Every index the questions read is built here: the helpers only read them, and this thread
+    // waits for them.
+    build_word_indexes();
+    std::vector<std::optional<BgAnswer>> answers(words.size());
+    std::vector<std::uint8_t> ran(words.size(), 0);  // one byte each: helpers write neighbours at once
+    constexpr std::size_t kPiece = 256;
+    HelperJob job((words.size() + kPiece - 1) / kPiece, [&](std::size_t piece) {
+        for (std::size_t k = piece * kPiece; k < std::min(words.size(), (piece + 1) * kPiece); ++k) {
+            const std::uint64_t runs = suggestion_runs;
+            answers[k].emplace(BgAnswer{get_lensug(words[k], text), false, text});
+            ran[k] = suggestion_runs != runs;
+        }
+    });
+    job.wait();
+    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        BgAnswer& a = *answers[k];
+        a.ran_generator = ran[k] != 0;
+        // Kept as the scan keeps what it asks: the unknown words judged without a generator are
+        // asked again.
+        if (!a.ran_generator && !a.report.known) continue;
+        if (g_memo.bytes >= kMemoBytes) break;
+        if (g_memo.bulgarian.find(words[k])) continue;
+        const std::size_t size = kMemoEntryBytes + words[k].size() + a.report.text.capacity() +
+                                 (a.report.rank ? a.report.rank->capacity() : 0);
+        g_memo.bytes += size;
+        g_memo.bulgarian_bytes += size;
+        g_memo.bulgarian.add(words[k], std::move(a));
+    }
 }
 
 void token_report_end_scan() {

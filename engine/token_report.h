@@ -75,6 +75,12 @@ void token_report(RunContext& c, const TokenScan& t);
 // suggestion globals as the last generator run of the scan left them, and frees the answers).
 void token_report_begin_run();
 void token_report_end_scan();
+// Before the scan of `text8` (after token_report_begin_run): the spelling answers of its distinct
+// Cyrillic words (the runs of Cyrillic letters the tokeniser cuts as whole tokens) are asked on
+// the helper threads, all at once while the calling thread waits, and kept as the scan keeps the
+// answers it asks; the scan then finds them as it finds a word met before. Nothing is asked ahead
+// of a short text or without helper threads.
+void token_report_ask_ahead(std::string_view text8);
 // The scan has pumped messages: the lists may have changed, their indexes are found again.
 void token_report_pumped();
 

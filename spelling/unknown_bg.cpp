@@ -433,7 +433,8 @@ void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
     if (!gl_ALLWAYS_SUGGEST && (e = in_row(B_BULGARIAN, word))) {
         r.known = 1;
         r.rank.emplace(rest_of(e));
-        if (!gl_SPELLING_MODE) {
+        // The analysis is asked only for a text that is wanted.
+        if (!gl_SPELLING_MODE && suggestions) {
             std::string analysis;
             GetBgType(word, analysis);
             if (!analysis.empty()) {

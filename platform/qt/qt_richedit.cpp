@@ -15,6 +15,8 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 #include "platform/qt/qt_internal.h"
 #include "platform/qt/qt_support.h"
@@ -242,7 +244,7 @@ struct FormatFix {
 
 }  // namespace
 
-void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_changed) {
+void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from, LONG text_to) {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
     const LONG dn = doc_length();
@@ -254,13 +256,21 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
     // The text: the common start and end stay, the middle is replaced.
     LONG p = to - from, q = 0;  // the text stays unless it changed
     if (text_changed) {
-        p = 0;
         const std::u16string& m = rt->text();
-        const QString d = doc_range(from, doc_to);
         const LONG common = std::min<LONG>(to - from, doc_to - from);
-        while (p < common && same_char(m[static_cast<size_t>(from + p)], d.at(p).unicode())) ++p;
+        // What lies before and after the changes of text is the same in both: only the document's
+        // text between is read and compared.
+        LONG front = 0, back = 0;
+        if (text_from >= 0 && text_to >= text_from) {
+            front = std::clamp<LONG>(text_from - from, 0, common);
+            back = std::clamp<LONG>(to - text_to, 0, common - front);
+        }
+        const QString d = doc_range(from + front, doc_to - back);
+        p = front;
+        while (p < common - back && same_char(m[static_cast<size_t>(from + p)], d.at(p - front).unicode())) ++p;
+        q = back;
         while (q < common - p &&
-               same_char(m[static_cast<size_t>(to - 1 - q)], d.at(doc_to - from - 1 - q).unicode()))
+               same_char(m[static_cast<size_t>(to - 1 - q)], d.at(doc_to - from - 1 - q - front).unicode()))
             ++q;
     }
     const LONG mid = from + p, doc_mid_to = doc_to - q, mid_to = to - q;
@@ -280,18 +290,42 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         }
         return qformats[i];
     };
+    // Whether a run's format equals a format of the document, asked once per pair: a text has
+    // few distinct formats, and the document's are known by their index in its collection.
+    std::vector<int> model_ids(runs.size(), -1);
+    std::vector<const CharFormat*> distinct;
+    auto model_id = [&](std::size_t i) {
+        if (model_ids[i] < 0) {
+            std::size_t k = 0;
+            while (k < distinct.size() && !(*distinct[k] == runs[i].format)) ++k;
+            if (k == distinct.size()) distinct.push_back(&runs[i].format);
+            model_ids[i] = static_cast<int>(k);
+        }
+        return model_ids[i];
+    };
+    std::vector<std::pair<std::uint64_t, bool>> answers;
+    auto same_format = [&](std::size_t i, int doc_index, const auto& doc_format) {
+        const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(doc_index)) << 32) |
+                                  static_cast<std::uint32_t>(model_id(i));
+        for (const auto& [k, same] : answers)
+            if (k == key) return same;
+        const bool same = qformat(i) == doc_format();
+        answers.emplace_back(key, same);
+        return same;
+    };
     std::vector<FormatFix> fixes;
     LONG fixed = 0;
     std::size_t ri = 0;
-    // Compares the document's [a, b) (format `f`), which stands at model position a + shift.
-    auto compare = [&](LONG a, LONG b, LONG shift, const QTextCharFormat& f) {
+    // Compares the document's [a, b) (format number `doc_index` of the document, `f()`), which
+    // stands at model position a + shift.
+    auto compare = [&](LONG a, LONG b, LONG shift, int doc_index, const auto& f) {
         LONG x = a + shift;
         const LONG end = b + shift;
         while (ri < runs.size() && runs[ri].to <= x) ++ri;
         for (std::size_t i = ri; i < runs.size() && x < end; ++i) {
             const LONG seg_to = std::min(end, runs[i].to);
             if (seg_to <= x) continue;
-            if (!(qformat(i) == f)) {
+            if (!same_format(i, doc_index, f)) {
                 if (!fixes.empty() && fixes.back().run == i && fixes.back().to == x)
                     fixes.back().to = seg_to;
                 else
@@ -306,16 +340,21 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         for (QTextBlock blk = document()->findBlock(a); blk.isValid(); blk = blk.next()) {
             const LONG bp = blk.position();
             if (bp >= b) break;
+            // A paragraph's fragments follow one another from its start (a fragment's own
+            // position is a search of the document's tree).
+            LONG at = bp;
             for (QTextBlock::iterator it = blk.begin(); !it.atEnd(); ++it) {
                 const QTextFragment frag = it.fragment();
-                const LONG fs = std::max<LONG>(a, frag.position());
-                const LONG fe = std::min<LONG>(b, frag.position() + frag.length());
-                if (fs < fe) compare(fs, fe, shift, frag.charFormat());
+                const LONG fs = std::max<LONG>(a, at);
+                const LONG fe = std::min<LONG>(b, at + frag.length());
+                at += frag.length();
+                if (fs < fe) compare(fs, fe, shift, frag.charFormatIndex(), [&] { return frag.charFormat(); });
             }
             // The paragraph separator: its format is the next paragraph's character format.
             const LONG sep = bp + blk.length() - 1;
             const QTextBlock next = blk.next();
-            if (sep >= a && sep < b && next.isValid()) compare(sep, sep + 1, shift, next.charFormat());
+            if (sep >= a && sep < b && next.isValid())
+                compare(sep, sep + 1, shift, next.charFormatIndex(), [&] { return next.charFormat(); });
         }
     };
     compare_document(from, mid, 0);
@@ -507,10 +546,18 @@ void RichEditWidget::defer_text(LONG pos, LONG removed, LONG inserted) {
         dirty_to_ = dirty_to_ >= old_end ? dirty_to_ + inserted - removed : std::max(dirty_to_, pos + inserted);
         dirty_to_ = std::max(dirty_to_, pos + inserted);
         dirty_from_ = std::min(dirty_from_, pos);
+        if (stale_text_) {
+            text_to_ = text_to_ >= old_end ? text_to_ + inserted - removed : std::max(text_to_, pos + inserted);
+            text_to_ = std::max(text_to_, pos + inserted);
+            text_from_ = std::min(text_from_, pos);
+        } else {
+            text_from_ = pos;
+            text_to_ = pos + inserted;
+        }
     } else {
         stale_ = true;
-        dirty_from_ = pos;
-        dirty_to_ = pos + inserted;
+        dirty_from_ = text_from_ = pos;
+        dirty_to_ = text_to_ = pos + inserted;
     }
     delta_ += inserted - removed;
     stale_text_ = true;
@@ -533,16 +580,20 @@ void RichEditWidget::apply_deferred() {
         stale_ = stale_text_ = false;
         LONG from = dirty_from_, to = std::min(dirty_to_, rt->length()), doc_to = dirty_to_ - delta_;
         delta_ = 0;
+        bool whole = !text_changed;  // no hint for the text: none changed, or the whole is compared
         if (!text_changed) {
             doc_to = to;
-        } else if (from < 0 || doc_to < from || doc_to > doc_length() || dirty_to_ > rt->length()) {
+        } else if (from < 0 || doc_to < from || doc_to > doc_length() || dirty_to_ > rt->length() ||
+                   text_from_ < from || text_to_ > dirty_to_ || text_from_ > text_to_) {
             from = 0;
             doc_to = doc_length();
             to = rt->length();
+            whole = true;
         }
         // Only what differs is touched: a check that colours the whole text again mostly sets
         // the colours the text has already.
-        sync_range(from, doc_to, to, text_changed);
+        if (whole) sync_range(from, doc_to, to, text_changed);
+        else sync_range(from, doc_to, to, text_changed, text_from_, text_to_);
         if (doc_length() != rt->length()) replace_document(0, doc_length(), 0, rt->length());
     }
     if (stale_selection_ || text) {

@@ -81,7 +81,9 @@ private:
     void resync_by_diff();
     // Makes the document's [from, doc_to) hold the model's [from, to), text (when it changed)
     // and formats, touching only what differs.
-    void sync_range(LONG from, LONG doc_to, LONG to, bool text_changed);
+    // `text_from`..`text_to` (model positions), when given, hold every change of text: the
+    // text before and after it is known to be the same in both.
+    void sync_range(LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from = -1, LONG text_to = -1);
     QString doc_range(LONG from, LONG to) const;
     void replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to);
     void apply_formats(LONG from, LONG to);
@@ -100,6 +102,7 @@ private:
     bool stale_ = false;
     bool stale_text_ = false;  // the text changed too (else only formats did)
     LONG dirty_from_ = 0, dirty_to_ = 0, delta_ = 0;
+    LONG text_from_ = 0, text_to_ = 0;  // the part of [dirty_from_, dirty_to_) whose text changed
     bool stale_selection_ = false;
     bool force_selection_ = false;  // the selection is set again even where it stands
     bool apply_queued_ = false;     // a queued call applies the gathered changes

@@ -193,9 +193,10 @@ std::vector<std::string> made_words(std::string_view letters, std::size_t n, std
     return out;
 }
 
-// The lists ask their spelling answers on helper threads a window ahead: what they show, and the
-// generators' globals they leave, are those of asking each word in turn, also when a list changes
-// at the pumps in between.
+// The lists ask their spelling answers on helper threads a window ahead, and the scan those of the
+// text's distinct Cyrillic words before it begins: what the report and the coloured text show, and
+// the generators' globals they leave, are those of asking each word in turn, also when a list
+// changes at the pumps in between.
 TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
     std::string latin, cyrillic;
     for (char c = 'a'; c <= 'z'; ++c) latin += c;
@@ -235,7 +236,8 @@ TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
             };
             check(text);
             hs->on_pump = nullptr;
-            seen[helpers ? 1 : 0] = jux_test::dump_panel("report", hBigReLeft) + "\nlast: " + spelling_sh + " " +
+            seen[helpers ? 1 : 0] = jux_test::dump_panel("report", hBigReLeft) + jux_test::dump_panel("text", hBigReRight) +
+                                    "\nlast: " + spelling_sh + " " +
                                     std::to_string(suggest_ct) + " " + std::to_string(false_positive);
             if (change) {
                 EXPECT_GT(pumps, 4);

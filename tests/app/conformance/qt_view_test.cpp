@@ -534,6 +534,15 @@ TEST_F(QtViews, GatheredChangesLeaveTheModelsTextAndEveryFormat) {
              colour(0, n / 3, RGB(0, 0, 200));
              colour(n - 450, n - 400, RGB(0, 150, 0), CFE_UNDERLINE);
          }},
+        {"a long text coloured again whole, keys typed and deleted far apart",
+         lines,
+         [&] {
+             replace(n / 2, n / 2, u"ab");
+             colour(0, n + 2, RGB(0, 0, 200));
+             replace(n - 10, n - 7, u"");
+             replace(5, 6, u"Z\r");
+             colour(n / 2 - 3, n / 2 + 6, RGB(200, 0, 0), CFE_BOLD);
+         }},
     };
     for (const bool redraw_off : {false, true}) {
         for (const Case& c : cases) {
