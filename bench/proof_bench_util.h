@@ -116,20 +116,6 @@ void write_proof_lists(const Lexicon& lex) {
     write("b_bulgarian_misspelling_fast.txt", lines({"за_това", "от_колкото"}));
 }
 
-// The short words that make about a third of a Bulgarian text.
-inline const std::vector<std::string>& bulgarian_small_words() {
-    static const std::vector<std::string> words = [] {
-        std::vector<std::string> v;
-        for (const char* w : {"и", "на", "да", "се", "е", "в", "за", "не", "че", "от", "с", "по", "са", "като",
-                              "но", "си", "ще", "той", "тя", "го", "ми", "му", "а", "до", "при", "какво", "това",
-                              "или", "съм", "бе", "беше", "ако", "така", "когато", "който", "която", "най", "още",
-                              "след", "към", "без", "преди", "ли", "ме", "ги", "им", "тези", "този", "тук", "там"})
-            v.push_back(utf8_to_cp1251(w));
-        return v;
-    }();
-    return words;
-}
-
 // About `words` words of Bulgarian prose: a third short words, the rest forms of the lexicon drawn
 // by a Zipf law over a fixed shuffle of them, in book-like paragraphs (make_book_text).
 template <typename Lexicon>
@@ -138,7 +124,7 @@ std::string make_bulgarian_prose(const Lexicon& lex, std::size_t words, std::uin
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     Lcg shuffle{seed};
     for (std::size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[shuffle() % i]);
-    const std::vector<std::string>& small = bulgarian_small_words();
+    const std::vector<std::string>& small = prose::bulgarian_small_words();
     return make_book_text(words, true, seed, [&](Lcg& rnd) {
         if (rnd() % 3 == 0) return small[prose::zipf(rnd, small.size())];
         std::string w = lex.forms[order[prose::zipf(rnd, order.size())]];

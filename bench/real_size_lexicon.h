@@ -9,6 +9,8 @@
 // four made-up syllables; nouns, adjectives, verbs (up to 56 forms each) and invariable words come
 // in about the shares of a real word list, with a few proper names written with a capital. Most
 // forms have 6 to 14 letters, and forms of different lemmas coincide now and then, as they do.
+// The short words that make a third of a Bulgarian text (prose::bulgarian_small_words) are in it
+// with their analyses from the demonstration index, as every real list has them.
 // Every third inflection type is left out of the written ending tables, so that the paradigms of
 // its lemmas are found through the lemma index, as those of irregular types are.
 //
@@ -33,6 +35,7 @@
 #include <vector>
 
 #include "bench/bench_random.h"
+#include "bench/prose_util.h"
 #include "dictionary/loading.h"
 #include "lexicon/bgtypes.h"
 #include "lexicon/tables.h"
@@ -227,6 +230,28 @@ inline std::unique_ptr<Lexicon> make_lexicon(const std::string& tag, const Shape
                 distinct.insert(form);
             }
         if (without_table[static_cast<std::size_t>(m.row)]) ++lex->lemmas_without_table;
+    }
+    // The short words, with their analyses in the demonstration index (a word it lacks is one
+    // unclassified form of its own).
+    {
+        const std::vector<std::string>& small = prose::bulgarian_small_words();
+        std::unordered_set<std::string> wanted(small.begin(), small.end()), found;
+        std::ifstream in(demo / "bgtypes2" / kWordFormFile, std::ios::binary);
+        std::string line;
+        const auto add = [&](const std::string& f, const std::string& lemma, int row, int slot) {
+            lemma_text.push_back(lemma);
+            lines.push_back({f, static_cast<std::uint32_t>(lemma_text.size() - 1), static_cast<std::uint16_t>(row),
+                             static_cast<std::uint16_t>(slot)});
+            distinct.insert(f);
+        };
+        while (std::getline(in, line)) {
+            const std::vector<std::string> f = detail::split_blanks(line);
+            if (f.size() != 4 || !wanted.count(f[0])) continue;
+            add(f[0], f[1], std::atoi(f[2].c_str()), std::atoi(f[3].c_str()));
+            found.insert(f[0]);
+        }
+        for (const std::string& w : small)
+            if (!found.count(w)) add(w, w, BGT_UNCLASSIFIED, 0);
     }
     if (shape.one_lemma_forms > 0) {
         const std::string lemma = utf8_to_cp1251("многоформен");
