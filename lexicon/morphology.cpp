@@ -78,6 +78,11 @@ public:
             }
         }
     }
+    // Room for `more` spellings beyond those held, so that adding them does not grow the table.
+    void reserve(std::size_t more) {
+        const std::size_t n = std::min(entries_.size() + more, kMaxEntries);
+        while ((n + 1) * 2 > slots_.size()) grow();
+    }
     void clear() {
         entries_.clear();
         slots_.assign(1024, Slot{});
@@ -533,10 +538,11 @@ FormMemo::~FormMemo() {
 
 void memo_forms(const std::string_view* forms, std::size_t n) {
     std::vector<MemoEntry*> fresh;  // the entries made now, each to be found in the index
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!g_memo) return;
-        if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
-        if (g_memo->count == 0 || g_memo->full) break;
+    if (!g_memo) return;
+    if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
+    if (g_memo->count == 0) return;
+    g_memo->forms.reserve(n);  // the table holds them all without growing
+    for (std::size_t i = 0; i < n && !g_memo->full; ++i) {
         bool added = false;
         MemoEntry* e = g_memo->forms.find_or_add(forms[i], added);
         if (!e) {
