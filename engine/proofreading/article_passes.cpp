@@ -74,7 +74,6 @@ bool feminine_noun(const ProofRun& run, const SenToken* p) {
     return run_noun_info(run, p, info) && info.gender == 1;
 }
 
-bool has_verb_row(const char* w) { return TypeHasAscii(w, ascii_verb) >= 0; }
 
 // Masculine nouns of the rows whose article forms coincide with other forms, in an article form.
 bool coinciding_article_noun(const ProofRun& run, const SenToken* p) {
@@ -264,7 +263,8 @@ void short_article_sentence_start(ProofRun& run, const PassRow& row) {
         if (article_ordinals.has(w) && article_time_words.has(n)) continue;
         if ((kBoga.has(w) && kMi.has(n)) || (kMata.has(w) && kHari.has(n))) continue;
 
-        const bool doubtful = (PrintBgTypeAuto_CtOnly(w) == 2 && TypeHasAscii(w, ascii_adj) >= 0 && has_verb_row(w)) ||
+        const bool doubtful = (PrintBgTypeAuto_CtOnly(w) == 2 && TypeHasAscii(w, ascii_adj) >= 0 &&
+                               word_fact(run, p, WordFact::VerbRow) >= 0) ||
                               kAlwaysDoubtful.has(w);
         COLORREF colour = PR_CONTEXT;
         if (!doubtful && !IsOnlyType(w, word_fact(run, p, WordFact::Type))) {
