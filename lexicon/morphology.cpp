@@ -78,6 +78,11 @@ public:
             }
         }
     }
+    // Room for `more` spellings beyond those held, so that adding them does not grow the table.
+    void reserve(std::size_t more) {
+        const std::size_t n = std::min(entries_.size() + more, kMaxEntries);
+        while ((n + 1) * 2 > slots_.size()) grow();
+    }
     void clear() {
         entries_.clear();
         slots_.assign(1024, Slot{});
@@ -248,6 +253,19 @@ MemoEntry* memo_entry(std::string_view form) {
     return e;
 }
 
+// Reads the analyses of a memo entry's record once.
+void read_analyses(MemoEntry& e) {
+    e.n = 0;
+    e.items = &e.one;
+    if (e.record && e.record->n_analyses > 1) {
+        e.more.resize(e.record->n_analyses);
+        e.n = bg_analyses(*e.record, e.more.data(), static_cast<int>(e.more.size()));
+        e.items = e.more.data();
+    } else if (e.record) {
+        e.n = bg_analyses(*e.record, &e.one, 1);
+    }
+}
+
 // The analyses of a form: a few on the stack, more on the heap (rare); those of the open memo
 // when there is one.
 struct Analyses {
@@ -265,17 +283,7 @@ struct Analyses {
     Analyses& operator=(const Analyses&) = delete;
     explicit Analyses(std::string_view form) {
         if (MemoEntry* e = memo_entry(form)) {
-            if (e->n < 0) {
-                e->n = 0;
-                e->items = &e->one;
-                if (e->record && e->record->n_analyses > 1) {
-                    e->more.resize(e->record->n_analyses);
-                    e->n = bg_analyses(*e->record, e->more.data(), static_cast<int>(e->more.size()));
-                    e->items = e->more.data();
-                } else if (e->record) {
-                    e->n = bg_analyses(*e->record, &e->one, 1);
-                }
-            }
+            if (e->n < 0) read_analyses(*e);
             items = e->items;
             n = e->n;
             return;
@@ -526,6 +534,73 @@ FormMemo::~FormMemo() {
     if (!owner_) return;
     delete g_memo;
     g_memo = nullptr;
+}
+
+void memo_forms(const std::string_view* forms, std::size_t n) {
+    std::vector<MemoEntry*> fresh;  // the entries made now, each to be found in the index
+    if (!g_memo) return;
+    if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
+    if (g_memo->count == 0) return;
+    g_memo->forms.reserve(n);  // the table holds them all without growing
+    for (std::size_t i = 0; i < n && !g_memo->full; ++i) {
+        bool added = false;
+        MemoEntry* e = g_memo->forms.find_or_add(forms[i], added);
+        if (!e) {
+            g_memo->full = true;
+            break;
+        }
+        if (added && !e->form.empty()) fresh.push_back(e);  // an empty form has no record
+    }
+    if (fresh.empty()) return;
+    if (!form_hash_usable()) {
+        for (MemoEntry* e : fresh) e->record = memo_search(*g_memo, e->form);
+        return;
+    }
+    // Each form goes through four steps a few forms apart: its hash and home slot, the slot's
+    // record, the record's form and analyses texts, the comparison. Each step's reads were asked
+    // for one step before, so that the reads of many forms overlap.
+    constexpr std::size_t kApart = 8;
+    const FormHash& t = g_form_hash;
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
+    struct Step {
+        std::uint64_t hash = 0;
+        const BgFormRecord* record = nullptr;  // the first record whose slot's check fits, or null
+    };
+    std::vector<Step> steps(fresh.size());
+    const std::size_t total = fresh.size();
+    for (std::size_t i = 0; i < total + 3 * kApart; ++i) {
+        if (i < total) {
+            const std::string& form = fresh[i]->form;
+            steps[i].hash = folded_form_hash(form.data(), form.size(), lower);
+            __builtin_prefetch(&t.slots[t.home(steps[i].hash)]);
+        }
+        if (i >= kApart && i - kApart < total) {
+            Step& s = steps[i - kApart];
+            const std::uint32_t tag = static_cast<std::uint32_t>(s.hash >> 32) >> t.record_bits;
+            for (std::size_t k = t.home(s.hash);; k = t.next(k)) {
+                const std::uint32_t slot = t.slots[k];
+                if (slot == 0) break;
+                if (slot >> t.record_bits != tag) continue;
+                s.record = t.bottom + (slot & record_mask) - 1;
+                __builtin_prefetch(s.record);
+                break;
+            }
+        }
+        if (i >= 2 * kApart && i - 2 * kApart < total) {
+            if (const BgFormRecord* r = steps[i - 2 * kApart].record) {
+                __builtin_prefetch(r->form);
+                if (r->analyses) __builtin_prefetch(r->analyses);
+            }
+        }
+        if (i >= 3 * kApart && i - 3 * kApart < total) {
+            MemoEntry& e = *fresh[i - 3 * kApart];
+            const BgFormRecord* r = steps[i - 3 * kApart].record;
+            // A slot whose check fits another form (rare) is passed over by the whole search.
+            e.record = !r ? nullptr : compare_form(r->form, e.form) == 0 ? r : hashed_form(e.form);
+            read_analyses(e);
+        }
+    }
 }
 
 const BgFormRecord* bg_find(std::string_view form) {

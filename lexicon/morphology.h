@@ -83,6 +83,11 @@ private:
     bool owner_ = false;
 };
 
+// While a FormMemo is open on this thread: finds what the word-form index says about all these forms
+// at once, their reads overlapping, so that the look-ups that ask about them next answer from the
+// memo. The answers are those the look-ups would find; without a memo it does nothing.
+void memo_forms(const std::string_view* forms, std::size_t n);
+
 // The lemma index GetBgForm finds forms in: built by the word-form loader (and again on first
 // need after the letter case rules changed); dropped by the loaders before they load, together
 // with the form hash.

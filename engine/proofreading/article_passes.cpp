@@ -69,20 +69,19 @@ const char* const kSubtitleArrow = " --> ";
 // A name-like word: a Cyrillic capital followed by a Cyrillic small letter.
 bool name_like(const char* w) { return cyr_upper(w[0]) && cyr_lower(w[1]); }
 
-bool feminine_noun(const char* w) {
+bool feminine_noun(const ProofRun& run, const SenToken* p) {
     NounAdjInfo info;
-    return GetNounInfo(info, -1, w) && info.gender == 1;
+    return run_noun_info(run, p, info) && info.gender == 1;
 }
 
-bool has_verb_row(const char* w) { return TypeHasAscii(w, ascii_verb) >= 0; }
 
 // Masculine nouns of the rows whose article forms coincide with other forms, in an article form.
-bool coinciding_article_noun(const char* w) {
+bool coinciding_article_noun(const ProofRun& run, const SenToken* p) {
     bool in_rows = false;
-    for (int row = BGT_38; row <= BGT_40 && !in_rows; ++row) in_rows = TypeHas(w, row) != 0;
+    for (int row = BGT_38; row <= BGT_40 && !in_rows; ++row) in_rows = TypeHas(p->text, row) != 0;
     if (!in_rows) return false;
     NounAdjInfo info;
-    return GetNounInfo(info, -1, w) && (info.slot == 1 || info.slot == 2);
+    return run_noun_info(run, p, info) && (info.slot == 1 || info.slot == 2);
 }
 
 bool in_coinciding_rows(const char* w) {
@@ -184,7 +183,7 @@ void full_article_after_preposition(ProofRun& run, const PassRow& row) {
     for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
         const SenToken& n = p[1];
         if (!word_fact(run, p, WordFact::Comma1) || !blank_gap(n.gap) || kLakat.has_exact(n.text)) continue;
-        if (!article_candidate(n.text, 2, 1, other)) continue;
+        if (!run_article_candidate(run, p + 1, 2, 1, other)) continue;
         if (preposition_exception(run, p)) continue;
         object_line(run, rep, p, other);
     }
@@ -197,22 +196,22 @@ void short_article_after_sam(ProofRun& run, const PassRow& row) {
         const char* w = p->text;
         const char* n = p[1].text;
         if (!word_fact(run, p, WordFact::Sum) || !blank_gap(p[1].gap)) continue;
-        if (coinciding_article_noun(n) || article_look_alikes.has(n)) continue;
+        if (coinciding_article_noun(run, p + 1) || article_look_alikes.has(n)) continue;
         const bool joined = p > run.floor && blank_gap(p->gap);
         if (joined && (word_fact(run, p - 1, WordFact::VerbRow) >= 0 || kLi.has(p[-1].text))) continue;
         const bool mine = kMine.has(n);
-        if (mine && p + 2 < run.nd && blank_gap(p[2].gap) && feminine_noun(p[2].text)) continue;
+        if (mine && p + 2 < run.nd && blank_gap(p[2].gap) && feminine_noun(run, p + 2)) continue;
         if (mine && p + 2 < run.nd && sentence_end_gap(p[2].gap)) continue;
         if (joined) {
             const char* pw = p[-1].text;
-            if (mine && (feminine_noun(pw) || kTyaSi.has(pw))) continue;
-            if (mine && index_of(run, p) > 1 && blank_gap(p[-1].gap) && (feminine_noun(p[-2].text) || kTya.has(p[-2].text)))
+            if (mine && (feminine_noun(run, p - 1) || kTyaSi.has(pw))) continue;
+            if (mine && index_of(run, p) > 1 && blank_gap(p[-1].gap) && (feminine_noun(run, p - 2) || kTya.has(p[-2].text)))
                 continue;
             if (kSi.has(w) && !kBeforeSi.has(pw)) continue;
             if (kSte.has(w) && !kBeforeSte.has(pw)) continue;
         }
         if (kPluralSam.has(w) || name_like(n)) continue;
-        if (!article_candidate(n, 1, 2, other)) continue;
+        if (!run_article_candidate(run, p + 1, 1, 2, other)) continue;
         object_line(run, rep, p, other);
     }
 }
@@ -227,7 +226,7 @@ void short_article_before_sam(ProofRun& run, const PassRow& row) {
         if (!subtitle && (p == run.floor || sentence_end_gap(p->gap))) continue;
         if (p > run.floor && ends_capital(p[-1].text)) continue;
         if (!word_fact(run, p + 1, WordFact::Sum) || !blank_gap(p[1].gap)) continue;
-        if (coinciding_article_noun(w)) continue;
+        if (coinciding_article_noun(run, p)) continue;
         const SenToken* before = nullptr;
         if (gl_fg_subtitle == 1 && index_of(run, p) > 4 && std::strcmp(p[-1].gap, kSubtitleArrow) == 0)
             before = p - 4;
@@ -242,7 +241,7 @@ void short_article_before_sam(ProofRun& run, const PassRow& row) {
             if (word_fact(run, p - 1, WordFact::VerbRow) >= 0 || kCounting.has(pw) || TypeHasAscii(pw, ascii_numeral) >= 0 || IsNumber(pw)) continue;
         }
         if (name_like(w)) continue;
-        if (!article_candidate(w, 1, 2, other)) continue;
+        if (!run_article_candidate(run, p, 1, 2, other)) continue;
         subject_line(run, rep, p, other, PR_CONTEXT);
     }
 }
@@ -260,11 +259,12 @@ void short_article_sentence_start(ProofRun& run, const PassRow& row) {
             if (dot && dot[1] == '.') continue;
         }
         if (p > run.floor && ends_capital(p[-1].text)) continue;
-        if (kMine.has(w) && feminine_noun(n)) continue;
+        if (kMine.has(w) && feminine_noun(run, p + 1)) continue;
         if (article_ordinals.has(w) && article_time_words.has(n)) continue;
         if ((kBoga.has(w) && kMi.has(n)) || (kMata.has(w) && kHari.has(n))) continue;
 
-        const bool doubtful = (PrintBgTypeAuto_CtOnly(w) == 2 && TypeHasAscii(w, ascii_adj) >= 0 && has_verb_row(w)) ||
+        const bool doubtful = (PrintBgTypeAuto_CtOnly(w) == 2 && TypeHasAscii(w, ascii_adj) >= 0 &&
+                               word_fact(run, p, WordFact::VerbRow) >= 0) ||
                               kAlwaysDoubtful.has(w);
         COLORREF colour = PR_CONTEXT;
         if (!doubtful && !IsOnlyType(w, word_fact(run, p, WordFact::Type))) {
@@ -276,7 +276,7 @@ void short_article_sentence_start(ProofRun& run, const PassRow& row) {
             colour = kGrey;
         }
         if (in_coinciding_rows(w)) continue;
-        if (!article_candidate(w, 1, 2, other)) continue;
+        if (!run_article_candidate(run, p, 1, 2, other)) continue;
         if (kGo.has(n)) continue;
         bool object_follows = false;
         for (const SenToken* q = p + 2; q < run.last(); ++q) {

@@ -67,7 +67,8 @@ void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_s
     ProofRun run = proof_run(source, report, tokens);
     // The passes ask the word-form index about the same words again and again: once per spelling.
     const FormMemo memo;
-    // Passes that judge a word by its letters alone number the run's spellings once, together.
+    // The run's spellings are numbered once, on the first pass that asks, for the run's answers about
+    // its words and every pass that judges a word by its letters alone.
     const RunSpellings spellings;
 
     // The paragraph statistics stand before the header position, whatever the text's length.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/proofreading/article_passes.h"
+#include "engine/proofreading/token_spellings.h"
 #include "lexicon/bgtypes.h"
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
@@ -55,19 +57,11 @@ bool worth_keeping(WordFact f) {
     }
 }
 
-std::uint32_t text_hash(const char* s, std::uint32_t& length) {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull;
-    const char* c = s;
-    for (; *c; ++c) h = (h ^ static_cast<unsigned char>(*c)) * 0x100000001B3ull;
-    length = static_cast<std::uint32_t>(c - s);
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
-}
-
 }  // namespace
 
-WordFacts::WordFacts(const SenToken* floor, const SenToken* nd)
-    : floor_(floor), nd_(nd), ids_(floor && nd > floor ? static_cast<std::size_t>(nd - floor) : 0, kUnasked),
-      slots_(1024, 0), stamp_(index_stamp()) {}
+WordFacts::WordFacts(const SenToken* floor, const SenToken* nd) : floor_(floor), nd_(nd), stamp_(index_stamp()) {}
+
+WordFacts::~WordFacts() = default;
 
 void WordFacts::check_stamp() {
     const auto now = index_stamp();
@@ -76,40 +70,26 @@ void WordFacts::check_stamp() {
     for (auto& column : values_) std::fill(column.begin(), column.end(), kUnknown);
     std::fill(nouns_.begin(), nouns_.end(), Info{});
     std::fill(adjectives_.begin(), adjectives_.end(), Info{});
+    for (auto& column : candidates_) std::fill(column.begin(), column.end(), Candidate{});
+    asked_ahead_ = false;
 }
 
-void WordFacts::grow() {
-    slots_.assign(slots_.size() * 2, 0);
-    const std::size_t mask = slots_.size() - 1;
-    for (std::uint32_t n = 0; n < spellings_.size(); ++n) {
-        const std::uint64_t hash = spellings_[n].hash;
-        std::size_t i = hash & mask;
-        while (slots_[i] != 0) i = (i + 1) & mask;
-        slots_[i] = hash << 32 | (n + 1);
-    }
+void WordFacts::ask_index_ahead() {
+    if (asked_ahead_) return;
+    asked_ahead_ = true;
+    std::vector<std::string_view> forms(kept());
+    for (std::uint32_t n = 0; n < forms.size(); ++n) forms[n] = spellings_->text(n);
+    memo_forms(forms.data(), forms.size());
 }
+
+std::size_t WordFacts::kept() const { return std::min(spellings_->count(), kMaxSpellings); }
 
 std::uint32_t WordFacts::id(const SenToken* p) {
     if (p < floor_ || p >= nd_) return kNoId;
     check_stamp();
-    std::uint32_t& id = ids_[static_cast<std::size_t>(p - floor_)];
-    if (id != kUnasked) return id;
-    std::uint32_t length = 0;
-    const std::uint32_t hash = text_hash(p->text, length);
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = hash & mask;
-    for (; slots_[i] != 0; i = (i + 1) & mask) {
-        if (slots_[i] >> 32 != hash) continue;
-        const std::uint32_t at = static_cast<std::uint32_t>(slots_[i]) - 1;
-        const Spelling& s = spellings_[at];
-        if (s.length == length && std::memcmp(s.text, p->text, length) == 0) return id = at;
-    }
-    if (spellings_.size() >= kMaxSpellings) return id = kNoId;
-    id = static_cast<std::uint32_t>(spellings_.size());
-    spellings_.push_back({p->text, length, hash});
-    slots_[i] = std::uint64_t{hash} << 32 | (id + 1);
-    if (spellings_.size() * 2 > slots_.size()) grow();
-    return id;
+    if (!spellings_) spellings_ = spellings_of(floor_, nd_);
+    const std::uint32_t n = spellings_->id(static_cast<std::size_t>(p - floor_));
+    return n < kMaxSpellings ? n : kNoId;
 }
 
 int WordFacts::fact(const SenToken* p, WordFact f) {
@@ -117,18 +97,24 @@ int WordFacts::fact(const SenToken* p, WordFact f) {
     const std::uint32_t n = id(p);
     if (n == kNoId) return ask(p->text, f);
     std::vector<std::int16_t>& column = values_[static_cast<std::size_t>(f)];
-    if (n >= column.size()) column.resize(spellings_.size(), kUnknown);
+    if (column.empty()) column.assign(kept(), kUnknown);
     std::int16_t& v = column[n];
-    if (v == kUnknown) v = static_cast<std::int16_t>(ask(p->text, f));
+    if (v == kUnknown) {
+        if (f != WordFact::Known && f != WordFact::Comma1) ask_index_ahead();
+        v = static_cast<std::int16_t>(ask(p->text, f));
+    }
     return v;
 }
 
 int WordFacts::kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info) {
     const std::uint32_t n = bgmul_ct != 0 ? id(p) : kNoId;
     if (n == kNoId) return look(info, -1, p->text);
-    if (n >= column.size()) column.resize(spellings_.size());
+    if (column.empty()) column.resize(kept());
     Info& e = column[n];
-    if (e.result < 0) e.result = static_cast<std::int8_t>(look(e.info, -1, p->text));
+    if (e.result < 0) {
+        ask_index_ahead();
+        e.result = static_cast<std::int8_t>(look(e.info, -1, p->text));
+    }
     info = e.info;
     return e.result;
 }
@@ -136,6 +122,19 @@ int WordFacts::kept_info(const SenToken* p, std::vector<Info>& column, InfoLookU
 int WordFacts::noun_info(const SenToken* p, NounAdjInfo& info) { return kept_info(p, nouns_, GetNounInfo, info); }
 
 int WordFacts::adj_info(const SenToken* p, NounAdjInfo& info) { return kept_info(p, adjectives_, GetAdjInfo, info); }
+
+bool WordFacts::article_candidate(const SenToken* p, int slot, int other_slot, std::string& other) {
+    const std::size_t pair = slot == 2 && other_slot == 1 ? 0 : slot == 1 && other_slot == 2 ? 1 : 2;
+    const std::uint32_t n = pair < 2 && bgmul_ct != 0 ? id(p) : kNoId;
+    if (n == kNoId) return ::article_candidate(p->text, slot, other_slot, other);
+    std::vector<Candidate>& column = candidates_[pair];
+    if (column.empty()) column.resize(kept());
+    Candidate& e = column[n];
+    if (e.result < 0) ask_index_ahead();
+    if (e.result < 0) e.result = ::article_candidate(p->text, slot, other_slot, e.other) ? 1 : 0;
+    other = e.other;
+    return e.result == 1;
+}
 
 int word_fact(const ProofRun& run, const SenToken* p, WordFact f) {
     return run.facts ? run.facts->fact(p, f) : ask(p->text, f);
@@ -147,4 +146,9 @@ int run_noun_info(const ProofRun& run, const SenToken* p, NounAdjInfo& info) {
 
 int run_adj_info(const ProofRun& run, const SenToken* p, NounAdjInfo& info) {
     return run.facts ? run.facts->adj_info(p, info) : GetAdjInfo(info, -1, p->text);
+}
+
+bool run_article_candidate(const ProofRun& run, const SenToken* p, int slot, int other_slot, std::string& other) {
+    return run.facts ? run.facts->article_candidate(p, slot, other_slot, other)
+                     : article_candidate(p->text, slot, other_slot, other);
 }

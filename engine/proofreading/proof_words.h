@@ -5,6 +5,8 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,10 +22,11 @@ bool sentence_end_gap(const char* gap);
 // ---- The answers of a run about the words of store 1 ---------------------------------------------
 // The passes ask the word-form index and b_bulgarian the same questions about the same words again
 // and again (each pass walks the whole store). A run keeps each answer once per distinct spelling:
-// the first question about a record finds its spelling's number (an exact-byte hash of the text),
-// kept per record, and each question is asked of the index once per spelling. The answers are those
-// of the functions named; they are forgotten when the word-form index, the rows asked or the
-// letter case rules changed since. At most kMaxSpellings spellings are kept; the others, and every
+// the spellings are those of the open RunSpellings (token_spellings.h), numbered once for every
+// pass that asks (numbered for the run's answers alone when no such run is open), and each question
+// is asked of the index once per spelling. The answers are those of the functions named; they are
+// forgotten when the word-form index, the rows asked or the letter case rules changed since. The
+// answers of at most kMaxSpellings spellings are kept (those numbered first); the others, and every
 // question of an empty index or list (answered at once), are asked each time.
 enum class WordFact : std::uint8_t {
     Sum,             // TypeHas(w, BGT_SUM)
@@ -37,52 +40,62 @@ enum class WordFact : std::uint8_t {
     Count
 };
 
+class TokenSpellings;
+
 class WordFacts {
 public:
     static constexpr std::size_t kMaxSpellings = 262'144;
     WordFacts(const SenToken* floor, const SenToken* nd);
+    ~WordFacts();
     // The answer for the record's text; a record outside the store is asked directly.
     int fact(const SenToken* p, WordFact f);
     // GetNounInfo(info, -1, text) and GetAdjInfo(info, -1, text).
     int noun_info(const SenToken* p, NounAdjInfo& info);
     int adj_info(const SenToken* p, NounAdjInfo& info);
+    // article_candidate(text, slot, other_slot, other) (article_passes.h).
+    bool article_candidate(const SenToken* p, int slot, int other_slot, std::string& other);
 
 private:
-    // A spelling: where its text is and its hash.
-    struct Spelling {
-        const char* text;
-        std::uint32_t length;
-        std::uint32_t hash;
-    };
     // A noun or adjective answer and what it wrote (result -1 until asked).
     struct Info {
         NounAdjInfo info;
         std::int8_t result = -1;
     };
+    // An article candidate's answer and the other form (result -1 until asked).
+    struct Candidate {
+        std::string other;
+        std::int8_t result = -1;
+    };
     static constexpr std::int16_t kUnknown = INT16_MIN;
-    static constexpr std::uint32_t kNoId = 0xFFFFFFFFu, kUnasked = 0xFFFFFFFEu;
+    static constexpr std::uint32_t kNoId = 0xFFFFFFFFu;
     static constexpr std::size_t kFacts = static_cast<std::size_t>(WordFact::Count);
     // The spelling number of the record, kNoId for a record outside the store or beyond the most
     // spellings kept.
     std::uint32_t id(const SenToken* p);
+    // How many spellings have answers kept: a column of answers has this many places.
+    std::size_t kept() const;
     using InfoLookUp = int (*)(NounAdjInfo&, int, std::string_view);
     int kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info);
     void check_stamp();
-    void grow();
+    // Before the first question of the word-form index: what it says about every spelling kept,
+    // found at once (memo_forms).
+    void ask_index_ahead();
 
     const SenToken* floor_;
     const SenToken* nd_;
-    std::vector<std::uint32_t> ids_;  // per record: its spelling's number, kUnasked or kNoId
-    std::vector<Spelling> spellings_;
-    std::vector<std::uint64_t> slots_;  // open addressing: a spelling's hash << 32 | its number + 1 (0: empty)
+    std::shared_ptr<const TokenSpellings> spellings_;  // numbered on the first question
     // The answers, one small column per question (kUnknown until asked), so that a pass reads
     // from a table that stays in the caches.
     std::array<std::vector<std::int16_t>, kFacts> values_;
     std::vector<Info> nouns_, adjectives_;
+    // The candidates of the two questions the article passes ask: slots 2 -> 1 and 1 -> 2.
+    std::array<std::vector<Candidate>, 2> candidates_;
     std::array<std::uintptr_t, 7> stamp_{};  // what the answers were found in (see check_stamp)
+    bool asked_ahead_ = false;
 };
 
 // The run's answer when it keeps them, else the function's own.
 int word_fact(const ProofRun& run, const SenToken* p, WordFact f);
 int run_noun_info(const ProofRun& run, const SenToken* p, NounAdjInfo& info);
 int run_adj_info(const ProofRun& run, const SenToken* p, NounAdjInfo& info);
+bool run_article_candidate(const ProofRun& run, const SenToken* p, int slot, int other_slot, std::string& other);

@@ -58,18 +58,16 @@ RunSpellings::RunSpellings() : outer_(g_run) { g_run = this; }
 
 RunSpellings::~RunSpellings() { g_run = outer_; }
 
-PassSpellings::PassSpellings(const SenToken* floor, const SenToken* nd) {
+std::shared_ptr<const TokenSpellings> spellings_of(const SenToken* floor, const SenToken* nd) {
     if (g_run) {
         auto& kept = g_run->spellings_;
-        if (!kept) kept = std::make_unique<TokenSpellings>(floor, nd);
-        if (kept->covers(floor, nd)) {
-            spellings_ = kept.get();
-            return;
-        }
+        if (!kept) kept = std::make_shared<const TokenSpellings>(floor, nd);
+        if (kept->covers(floor, nd)) return kept;
     }
-    own_ = std::make_unique<TokenSpellings>(floor, nd);
-    spellings_ = own_.get();
+    return std::make_shared<const TokenSpellings>(floor, nd);
 }
+
+PassSpellings::PassSpellings(const SenToken* floor, const SenToken* nd) : spellings_(spellings_of(floor, nd)) {}
 
 void FoldedWords::add(std::string_view word) {
     const std::size_t h = static_cast<std::size_t>(folded_key_hash(word)) & mask_;

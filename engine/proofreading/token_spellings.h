@@ -58,10 +58,14 @@ public:
     RunSpellings& operator=(const RunSpellings&) = delete;
 
 private:
-    friend class PassSpellings;
+    friend std::shared_ptr<const TokenSpellings> spellings_of(const SenToken* floor, const SenToken* nd);
     RunSpellings* outer_;
-    std::unique_ptr<TokenSpellings> spellings_;
+    std::shared_ptr<const TokenSpellings> spellings_;
 };
+
+// The spellings of [floor, nd): the open run's when it has them for the same records (numbered now
+// when the run has none yet), else numbered for the caller alone.
+std::shared_ptr<const TokenSpellings> spellings_of(const SenToken* floor, const SenToken* nd);
 
 // The spellings of [floor, nd) for one pass: the open run's when it has them for the same records,
 // else numbered for this pass alone.
@@ -69,9 +73,8 @@ class PassSpellings {
 public:
     PassSpellings(const SenToken* floor, const SenToken* nd);
     const TokenSpellings& operator*() const { return *spellings_; }
-    const TokenSpellings* operator->() const { return spellings_; }
+    const TokenSpellings* operator->() const { return spellings_.get(); }
 
 private:
-    std::unique_ptr<TokenSpellings> own_;
-    const TokenSpellings* spellings_;
+    std::shared_ptr<const TokenSpellings> spellings_;
 };

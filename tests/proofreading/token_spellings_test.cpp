@@ -44,10 +44,12 @@ TEST(TokenSpellingsTest, PassesOfARunShareTheNumbering) {
     {
         const PassSpellings one(floor, nd), two(floor, nd);
         EXPECT_NE(&*one, &*two);  // no run open: each pass numbers for itself
+        EXPECT_NE(spellings_of(floor, nd).get(), &*one);
     }
     const RunSpellings run;
     const PassSpellings one(floor, nd), two(floor, nd), part(floor, nd - 1);
     EXPECT_EQ(&*one, &*two);
+    EXPECT_EQ(spellings_of(floor, nd).get(), &*one);  // the run's answers about its words use them too
     EXPECT_NE(&*one, &*part);  // other records: numbered apart
     EXPECT_EQ(part->records(), 2u);
     EXPECT_EQ(two->count(), 2u);
