@@ -1,6 +1,7 @@
 #include "engine/ocr_check.h"
 
 #include <cstdio>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -14,6 +15,7 @@
 #include "shell/lists.h"
 #include "shell/panels.h"
 #include "spelling/spell_state.h"
+#include "spelling/word_index.h"
 
 namespace {
 
@@ -43,10 +45,13 @@ const std::string& text_summary_count() {
     return s;
 }
 
-// While the letter pairs are checked, the known-word list's search narrowed by its sampled keys.
+// While the letter pairs are checked, the known-word list's hashed index (when one is built for the
+// list as it is now) or its search narrowed by its sampled keys.
+const WordIndex* g_index = nullptr;
 const PairSearch* g_known = nullptr;
 
 bool is_known(std::string_view word) {
+    if (g_index) return g_index->find(word) >= 0;
     return g_known ? g_known->find(word) != nullptr : find_pair(b[B_BULGARIAN].entries, word) != nullptr;
 }
 
@@ -72,6 +77,36 @@ void try_substitutions(std::string_view word, unsigned char c1, unsigned char c2
         w[i] = static_cast<char>(c);
         if (stop) return;
     }
+}
+
+// Whether some swap of try_substitutions gives a known word, asked of the hashed index: the hash of
+// each swapped word is made from the word's own (KeyHasher), and the index's filter turns most of
+// them away without a probe.
+bool some_swap_known(std::string_view word, unsigned char c1, unsigned char c2, const WordIndex& index,
+                     KeyHasher& hasher) {
+    if (word.size() > OCR_WORD_ROOM) return false;
+    const unsigned char c1o = ocr_other_case(c1);
+    const unsigned char c2o = ocr_other_case(c2);
+    char w[OCR_WORD_ROOM];
+    word.copy(w, word.size());
+    bool prepared = false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(w[i]);
+        unsigned char to;
+        if (c == c1) to = c2;
+        else if (c == c1o) to = c2o;
+        else continue;
+        if (cp_tolower(to) == cp_tolower(c)) continue;
+        if (!prepared) {
+            hasher.prepare(word);
+            prepared = true;
+        }
+        w[i] = static_cast<char>(to);
+        const bool known = index.find_hashed(std::string_view(w, word.size()), hasher.changed(i, to)) >= 0;
+        w[i] = static_cast<char>(c);
+        if (known) return true;
+    }
+    return false;
 }
 
 bool holds_letter(std::string_view word, unsigned char c1) {
@@ -140,6 +175,7 @@ struct OcrSpellings {
     PassSpellings pass;
     const TokenSpellings& spellings;
     std::vector<signed char> known;  // by spelling: 1 known, 0 not, kUnasked
+    KeyHasher hasher;
 };
 
 void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpellings& sp) {
@@ -155,8 +191,16 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
             finding = 0;
             if (!text.empty() && text.size() <= OCR_WORD_ROOM && holds_letter(text, c1)) {
                 signed char& known = sp.known[id];
-                if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
-                if (known) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = 1; });
+                if (g_index) {
+                    // The swaps first: few of them are words, while most words of a text are known.
+                    if (some_swap_known(text, c1, c2, *g_index, sp.hasher)) {
+                        if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
+                        finding = known;
+                    }
+                } else {
+                    if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
+                    if (known) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = 1; });
+                }
             }
         }
         if (!finding) continue;
@@ -223,11 +267,19 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
 void check_ocr_letter_pairs(HWND report) {
     const DictFileRecord& pairs = b[B_BULGARIAN_TWO_LETTERS];
     if (pairs.entries.empty()) return;
-    // Every pair searches the known-word list for most words of the text.
-    const PairSearch known(b[B_BULGARIAN].entries);
-    g_known = &known;
+    // Every pair searches the known-word list for most words of the text: its hashed index when one
+    // is built for it as it is now, otherwise its search narrowed by sampled keys.
+    const std::span<const ListPair> list(b[B_BULGARIAN].entries);
+    const WordIndex* index = built_word_index(list);
+    std::optional<PairSearch> known;
+    if (index && index->sorted()) g_index = index;
+    else known.emplace(list);
+    g_known = known ? &*known : nullptr;
     struct Done {
-        ~Done() { g_known = nullptr; }
+        ~Done() {
+            g_index = nullptr;
+            g_known = nullptr;
+        }
     } done;
     OcrSpellings sp;
     for (const ListPair& p : pairs.entries) {
