@@ -1,5 +1,6 @@
 #include "engine/ocr_check.h"
 
+#include <array>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -79,36 +80,6 @@ void try_substitutions(std::string_view word, unsigned char c1, unsigned char c2
     }
 }
 
-// Whether some swap of try_substitutions gives a known word, asked of the hashed index: the hash of
-// each swapped word is made from the word's own (KeyHasher), and the index's filter turns most of
-// them away without a probe.
-bool some_swap_known(std::string_view word, unsigned char c1, unsigned char c2, const WordIndex& index,
-                     KeyHasher& hasher) {
-    if (word.size() > OCR_WORD_ROOM) return false;
-    const unsigned char c1o = ocr_other_case(c1);
-    const unsigned char c2o = ocr_other_case(c2);
-    char w[OCR_WORD_ROOM];
-    word.copy(w, word.size());
-    bool prepared = false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(w[i]);
-        unsigned char to;
-        if (c == c1) to = c2;
-        else if (c == c1o) to = c2o;
-        else continue;
-        if (cp_tolower(to) == cp_tolower(c)) continue;
-        if (!prepared) {
-            hasher.prepare(word);
-            prepared = true;
-        }
-        w[i] = static_cast<char>(to);
-        const bool known = index.find_hashed(std::string_view(w, word.size()), hasher.changed(i, to)) >= 0;
-        w[i] = static_cast<char>(c);
-        if (known) return true;
-    }
-    return false;
-}
-
 bool holds_letter(std::string_view word, unsigned char c1) {
     const unsigned char c1o = ocr_other_case(c1);
     for (char ch : word) {
@@ -175,14 +146,79 @@ struct OcrSpellings {
     PassSpellings pass;
     const TokenSpellings& spellings;
     std::vector<signed char> known;  // by spelling: 1 known, 0 not, kUnasked
-    KeyHasher hasher;
 };
+
+// The findings of every spelling for the pair (c1 read, c2 meant), asked of the known-word list's
+// hashed index: 1 when the spelling is known and one of the swaps of try_substitutions gives a
+// known word, else 0. The key hash of each swapped word is made from the spelling's own (the
+// polynomial of its folded letters with one letter changed); the swaps of all spellings are hashed
+// first, so that the index's memory is asked for ahead of the look-ups and the reads overlap. Most
+// swaps are no words, while most words of a text are known: a spelling is looked up itself only
+// when a swap of it is known.
+void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, OcrSpellings& sp,
+                    std::vector<signed char>& finding_of) {
+    static const std::array<std::uint64_t, OCR_WORD_ROOM + 1> power = [] {
+        std::array<std::uint64_t, OCR_WORD_ROOM + 1> p{};
+        p[0] = 1;
+        for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * kKeyHashBase;
+        return p;
+    }();
+    struct Swap {
+        std::uint32_t id;
+        std::uint8_t at;
+        unsigned char to;
+        std::uint64_t hash;
+    };
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    const unsigned char c1o = ocr_other_case(c1);
+    const unsigned char c2o = ocr_other_case(c2);
+    std::vector<Swap> swaps;
+    for (std::uint32_t id = 0; id < sp.spellings.count(); ++id) {
+        const std::string_view text = sp.spellings.text(id);
+        finding_of[id] = 0;
+        if (text.size() > OCR_WORD_ROOM) continue;
+        std::uint64_t poly = 0;
+        bool made = false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(text[i]);
+            unsigned char to;
+            if (c == c1) to = c2;
+            else if (c == c1o) to = c2o;
+            else continue;
+            if (cp_tolower(to) == cp_tolower(c)) continue;
+            if (!made) {
+                for (const char ch : text) poly = poly * kKeyHashBase + lower[static_cast<unsigned char>(ch)];
+                made = true;
+            }
+            const std::uint64_t delta = static_cast<std::uint64_t>(lower[to]) - static_cast<std::uint64_t>(lower[c]);
+            swaps.push_back({id, static_cast<std::uint8_t>(i), to,
+                             key_hash_mix(poly + delta * power[text.size() - 1 - i], text.size())});
+        }
+    }
+    constexpr std::size_t kAhead = 16;
+    std::vector<bool> decided(sp.spellings.count());
+    char w[OCR_WORD_ROOM];
+    for (std::size_t k = 0; k < swaps.size(); ++k) {
+        if (k + kAhead < swaps.size()) index.prefetch(swaps[k + kAhead].hash);
+        const Swap& s = swaps[k];
+        if (decided[s.id]) continue;
+        const std::string_view text = sp.spellings.text(s.id);
+        text.copy(w, text.size());
+        w[s.at] = static_cast<char>(s.to);
+        if (index.find_hashed(std::string_view(w, text.size()), s.hash) < 0) continue;
+        decided[s.id] = true;
+        signed char& known = sp.known[s.id];
+        if (known == OcrSpellings::kUnasked) known = index.find(text) >= 0 ? 1 : 0;
+        finding_of[s.id] = known;
+    }
+}
 
 void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpellings& sp) {
     // Step 1: the words of store 1 that are known and become other known words, judged once per
     // spelling.
     bool found_any = false;
     std::vector<signed char> finding_of(sp.spellings.count(), OcrSpellings::kUnasked);
+    if (g_index) judge_by_index(*g_index, c1, c2, sp, finding_of);
     for (std::size_t i = 0; i < sp.spellings.records(); ++i) {
         const std::uint32_t id = sp.spellings.id(i);
         signed char& finding = finding_of[id];
@@ -191,16 +227,8 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
             finding = 0;
             if (!text.empty() && text.size() <= OCR_WORD_ROOM && holds_letter(text, c1)) {
                 signed char& known = sp.known[id];
-                if (g_index) {
-                    // The swaps first: few of them are words, while most words of a text are known.
-                    if (some_swap_known(text, c1, c2, *g_index, sp.hasher)) {
-                        if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
-                        finding = known;
-                    }
-                } else {
-                    if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
-                    if (known) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = 1; });
-                }
+                if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
+                if (known) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = 1; });
             }
         }
         if (!finding) continue;
