@@ -1,6 +1,7 @@
 // Two neighbouring words that should be one (a word torn apart by hand or by a line break) or that
 // are a known wrong pair from the misspelling lists.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <span>
@@ -204,17 +205,42 @@ public:
         return h;
     }
 
+    // The key hashes of the pair forms of the record `at` of the spellings and the one before it:
+    // the wrong pair "first_second", the hyphened and the joined form. Zero for a pair whose forms
+    // are longer than kPairMax.
+    struct Keys {
+        std::uint64_t listed = 0, hyphened = 0, joined = 0;
+    };
+    Keys keys(const TokenSpellings& sp, std::size_t at) const {
+        const std::uint32_t a = sp.id(at - 1), b2 = sp.id(at);
+        const std::size_t n1 = sp.text(a).size(), n2 = sp.text(b2).size();
+        if (n1 + 1 + n2 > kPairMax) return {};
+        const std::uint64_t tail = power_[n2], second = poly_[b2];
+        const std::uint64_t joined = poly_[a] * tail + second;
+        const std::uint64_t under = (poly_[a] * kKeyHashBase + lower_[static_cast<unsigned char>('_')]) * tail + second;
+        const std::uint64_t dash = (poly_[a] * kKeyHashBase + lower_[static_cast<unsigned char>('-')]) * tail + second;
+        return {key_hash_mix(under, n1 + 1 + n2), key_hash_mix(dash, n1 + 1 + n2), key_hash_mix(joined, n1 + n2)};
+    }
+    // Asks for the memory the look-ups of these forms read, ahead of them.
+    void prefetch(const Keys& k) const {
+        if (misspelt_) misspelt_->prefetch(k.listed);
+        if (fast_) fast_->prefetch(k.listed);
+        if (known_) {
+            known_->prefetch(k.hyphened);
+            known_->prefetch(k.joined);
+        }
+    }
+
     // The entry of the wrong pair "first_second" in the misspelling lists, or null: what
     // listed_pair finds. The pair form has at most kPairMax characters.
-    const ListPair* listed(std::string_view first, std::uint32_t a, std::string_view second, std::uint32_t b2) const {
-        const std::uint64_t hash = hash_of(first, a, '_', second, b2);
-        Form form(first, '_', second);
-        if (const ListPair* e = find(misspelt_, form, hash)) return e;
-        return find(fast_, form, hash);
+    const ListPair* listed(std::string_view first, std::string_view second, const Keys& k) const {
+        const Form form(first, '_', second);
+        if (const ListPair* e = find(misspelt_, form, k.listed)) return e;
+        return find(fast_, form, k.listed);
     }
     // Whether the form first, `sep` (none when 0) and second is a known word: what known_bg answers.
-    bool known(std::string_view first, std::uint32_t a, char sep, std::string_view second, std::uint32_t b2) const {
-        return find(known_, Form(first, sep, second), hash_of(first, a, sep, second, b2)) != nullptr;
+    bool known(std::string_view first, char sep, std::string_view second, std::uint64_t hash) const {
+        return find(known_, Form(first, sep, second), hash) != nullptr;
     }
 
 private:
@@ -237,16 +263,6 @@ private:
         std::size_t size;
         std::string_view view() const { return {text, size}; }
     };
-    std::uint64_t hash_of(std::string_view first, std::uint32_t a, char sep, std::string_view second,
-                          std::uint32_t b2) const {
-        std::uint64_t p = poly_[a];
-        std::size_t n = first.size();
-        if (sep) {
-            p = p * kKeyHashBase + lower_[static_cast<unsigned char>(sep)];
-            ++n;
-        }
-        return key_hash_mix(p * power_[second.size()] + poly_[b2], n + second.size());
-    }
     static const ListPair* find(const WordIndex* index, const Form& form, std::uint64_t hash) {
         if (!index) return nullptr;
         const std::ptrdiff_t at = index->find_hashed(form.view(), hash);
@@ -349,7 +365,19 @@ void split_words(ProofRun& run, const PassRow& row) {
         }
         lists.emplace(spellings, needed);
     }
+    // The key hashes of the pair forms kAhead records on are made, and their memory asked for, before
+    // they are looked up, so that the reads of the indexes overlap.
+    constexpr std::size_t kAhead = 32, kRing = 64;
+    std::array<HashedPairs::Keys, kRing> ring;
+    const std::size_t records = static_cast<std::size_t>(run.nd - run.floor);
+    const auto ahead = [&](std::size_t at) {
+        if (!hashed || at >= records) return;
+        ring[at % kRing] = hashed->keys(spellings, at);
+        hashed->prefetch(ring[at % kRing]);
+    };
+    for (std::size_t at = 1; at <= kAhead; ++at) ahead(at);
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        ahead(static_cast<std::size_t>(p - run.floor) + kAhead);
         const char* pw = p[-1].text;
         const char* w = p->text;
         const char* g = p->gap;
@@ -365,13 +393,13 @@ void split_words(ProofRun& run, const PassRow& row) {
         if (first.size() + 1 + second.size() > kPairMax) {
             e = listed_pair(cut127(std::string(pw) + '_' + w));
         } else if (hashed) {
-            const std::uint32_t a = spellings.id(at - 1), b2 = spellings.id(at);
-            e = hashed->listed(first, a, second, b2);
+            const HashedPairs::Keys& k = ring[at % kRing];
+            e = hashed->listed(first, second, k);
             if (!e && !cyr_upper(w[0])) {
                 // A pair is reported only when its joined or hyphened form is a word: those two
                 // look-ups first, the others only for the few pairs that pass them.
-                h = hashed->known(first, a, '-', second, b2);
-                j = hashed->known(first, a, 0, second, b2);
+                h = hashed->known(first, '-', second, k.hyphened);
+                j = hashed->known(first, 0, second, k.joined);
                 if (!h && !j) continue;
                 searched = true;
             }
