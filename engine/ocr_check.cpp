@@ -56,23 +56,33 @@ bool is_known(std::string_view word) {
     return g_known ? g_known->find(word) != nullptr : find_pair(b[B_BULGARIAN].entries, word) != nullptr;
 }
 
+// The swap of c1 for c2, or of c1's other case for c2's other case.
+struct LetterSwap {
+    LetterSwap(unsigned char c1, unsigned char c2) : c1(c1), c2(c2), c1o(ocr_other_case(c1)), c2o(ocr_other_case(c2)) {}
+    // The letter that replaces c, or -1 when c is not swapped: another letter, or a letter swapped
+    // for itself or for its other case, which leaves the same word (the list is looked up without
+    // regard to case) and so no other known word.
+    int to(unsigned char c) const {
+        unsigned char t;
+        if (c == c1) t = c2;
+        else if (c == c1o) t = c2o;
+        else return -1;
+        return cp_tolower(t) == cp_tolower(c) ? -1 : t;
+    }
+    unsigned char c1, c2, c1o, c2o;
+};
+
 // Tries each occurrence of c1 (or of its other case) alone and calls found(word) for every changed
 // word that is known and differs from the word by more than case. Stops early when found returns true.
 template <class Found>
 void try_substitutions(std::string_view word, unsigned char c1, unsigned char c2, Found found) {
     if (word.size() > OCR_WORD_ROOM) return;
-    const unsigned char c1o = ocr_other_case(c1);
-    const unsigned char c2o = ocr_other_case(c2);
+    const LetterSwap swap(c1, c2);
     std::string w(word);
     for (std::size_t i = 0; i < w.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(w[i]);
-        unsigned char to;
-        if (c == c1) to = c2;
-        else if (c == c1o) to = c2o;
-        else continue;
-        // A letter swapped for itself, or for its other case, leaves the same word (the list is
-        // looked up without regard to case): that is no other known word.
-        if (cp_tolower(to) == cp_tolower(c)) continue;
+        const int to = swap.to(c);
+        if (to < 0) continue;
         w[i] = static_cast<char>(to);
         const bool stop = is_known(w) && found(std::string_view(w));
         w[i] = static_cast<char>(c);
@@ -170,8 +180,7 @@ void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, 
         std::uint64_t hash;
     };
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
-    const unsigned char c1o = ocr_other_case(c1);
-    const unsigned char c2o = ocr_other_case(c2);
+    const LetterSwap swap(c1, c2);
     std::vector<Swap> swaps;
     for (std::uint32_t id = 0; id < sp.spellings.count(); ++id) {
         const std::string_view text = sp.spellings.text(id);
@@ -181,17 +190,14 @@ void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, 
         bool made = false;
         for (std::size_t i = 0; i < text.size(); ++i) {
             const unsigned char c = static_cast<unsigned char>(text[i]);
-            unsigned char to;
-            if (c == c1) to = c2;
-            else if (c == c1o) to = c2o;
-            else continue;
-            if (cp_tolower(to) == cp_tolower(c)) continue;
+            const int to = swap.to(c);
+            if (to < 0) continue;
             if (!made) {
                 for (const char ch : text) poly = poly * kKeyHashBase + lower[static_cast<unsigned char>(ch)];
                 made = true;
             }
             const std::uint64_t delta = static_cast<std::uint64_t>(lower[to]) - static_cast<std::uint64_t>(lower[c]);
-            swaps.push_back({id, static_cast<std::uint8_t>(i), to,
+            swaps.push_back({id, static_cast<std::uint8_t>(i), static_cast<unsigned char>(to),
                              key_hash_mix(poly + delta * power[text.size() - 1 - i], text.size())});
         }
     }
