@@ -1,6 +1,8 @@
 #include "engine/ocr_check.h"
 
+#include <array>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -14,6 +16,7 @@
 #include "shell/lists.h"
 #include "shell/panels.h"
 #include "spelling/spell_state.h"
+#include "spelling/word_index.h"
 
 namespace {
 
@@ -43,30 +46,43 @@ const std::string& text_summary_count() {
     return s;
 }
 
-// While the letter pairs are checked, the known-word list's search narrowed by its sampled keys.
+// While the letter pairs are checked, the known-word list's hashed index (when one is built for the
+// list as it is now) or its search narrowed by its sampled keys.
+const WordIndex* g_index = nullptr;
 const PairSearch* g_known = nullptr;
 
 bool is_known(std::string_view word) {
+    if (g_index) return g_index->find(word) >= 0;
     return g_known ? g_known->find(word) != nullptr : find_pair(b[B_BULGARIAN].entries, word) != nullptr;
 }
+
+// The swap of c1 for c2, or of c1's other case for c2's other case.
+struct LetterSwap {
+    LetterSwap(unsigned char c1, unsigned char c2) : c1(c1), c2(c2), c1o(ocr_other_case(c1)), c2o(ocr_other_case(c2)) {}
+    // The letter that replaces c, or -1 when c is not swapped: another letter, or a letter swapped
+    // for itself or for its other case, which leaves the same word (the list is looked up without
+    // regard to case) and so no other known word.
+    int to(unsigned char c) const {
+        unsigned char t;
+        if (c == c1) t = c2;
+        else if (c == c1o) t = c2o;
+        else return -1;
+        return cp_tolower(t) == cp_tolower(c) ? -1 : t;
+    }
+    unsigned char c1, c2, c1o, c2o;
+};
 
 // Tries each occurrence of c1 (or of its other case) alone and calls found(word) for every changed
 // word that is known and differs from the word by more than case. Stops early when found returns true.
 template <class Found>
 void try_substitutions(std::string_view word, unsigned char c1, unsigned char c2, Found found) {
     if (word.size() > OCR_WORD_ROOM) return;
-    const unsigned char c1o = ocr_other_case(c1);
-    const unsigned char c2o = ocr_other_case(c2);
+    const LetterSwap swap(c1, c2);
     std::string w(word);
     for (std::size_t i = 0; i < w.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(w[i]);
-        unsigned char to;
-        if (c == c1) to = c2;
-        else if (c == c1o) to = c2o;
-        else continue;
-        // A letter swapped for itself, or for its other case, leaves the same word (the list is
-        // looked up without regard to case): that is no other known word.
-        if (cp_tolower(to) == cp_tolower(c)) continue;
+        const int to = swap.to(c);
+        if (to < 0) continue;
         w[i] = static_cast<char>(to);
         const bool stop = is_known(w) && found(std::string_view(w));
         w[i] = static_cast<char>(c);
@@ -142,11 +158,73 @@ struct OcrSpellings {
     std::vector<signed char> known;  // by spelling: 1 known, 0 not, kUnasked
 };
 
+// The findings of every spelling for the pair (c1 read, c2 meant), asked of the known-word list's
+// hashed index: 1 when the spelling is known and one of the swaps of try_substitutions gives a
+// known word, else 0. The key hash of each swapped word is made from the spelling's own (the
+// polynomial of its folded letters with one letter changed); the swaps of all spellings are hashed
+// first, so that the index's memory is asked for ahead of the look-ups and the reads overlap. Most
+// swaps are no words, while most words of a text are known: a spelling is looked up itself only
+// when a swap of it is known.
+void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, OcrSpellings& sp,
+                    std::vector<signed char>& finding_of) {
+    static const std::array<std::uint64_t, OCR_WORD_ROOM + 1> power = [] {
+        std::array<std::uint64_t, OCR_WORD_ROOM + 1> p{};
+        p[0] = 1;
+        for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * kKeyHashBase;
+        return p;
+    }();
+    struct Swap {
+        std::uint32_t id;
+        std::uint8_t at;
+        unsigned char to;
+        std::uint64_t hash;
+    };
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    const LetterSwap swap(c1, c2);
+    std::vector<Swap> swaps;
+    for (std::uint32_t id = 0; id < sp.spellings.count(); ++id) {
+        const std::string_view text = sp.spellings.text(id);
+        finding_of[id] = 0;
+        if (text.size() > OCR_WORD_ROOM) continue;
+        std::uint64_t poly = 0;
+        bool made = false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(text[i]);
+            const int to = swap.to(c);
+            if (to < 0) continue;
+            if (!made) {
+                for (const char ch : text) poly = poly * kKeyHashBase + lower[static_cast<unsigned char>(ch)];
+                made = true;
+            }
+            const std::uint64_t delta = static_cast<std::uint64_t>(lower[to]) - static_cast<std::uint64_t>(lower[c]);
+            swaps.push_back({id, static_cast<std::uint8_t>(i), static_cast<unsigned char>(to),
+                             key_hash_mix(poly + delta * power[text.size() - 1 - i], text.size())});
+        }
+    }
+    constexpr std::size_t kAhead = 16;
+    std::vector<bool> decided(sp.spellings.count());
+    char w[OCR_WORD_ROOM];
+    for (std::size_t k = 0; k < swaps.size(); ++k) {
+        if (k + kAhead < swaps.size()) index.prefetch(swaps[k + kAhead].hash);
+        const Swap& s = swaps[k];
+        if (decided[s.id]) continue;
+        const std::string_view text = sp.spellings.text(s.id);
+        text.copy(w, text.size());
+        w[s.at] = static_cast<char>(s.to);
+        if (index.find_hashed(std::string_view(w, text.size()), s.hash) < 0) continue;
+        decided[s.id] = true;
+        signed char& known = sp.known[s.id];
+        if (known == OcrSpellings::kUnasked) known = index.find(text) >= 0 ? 1 : 0;
+        finding_of[s.id] = known;
+    }
+}
+
 void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpellings& sp) {
     // Step 1: the words of store 1 that are known and become other known words, judged once per
     // spelling.
     bool found_any = false;
     std::vector<signed char> finding_of(sp.spellings.count(), OcrSpellings::kUnasked);
+    if (g_index) judge_by_index(*g_index, c1, c2, sp, finding_of);
     for (std::size_t i = 0; i < sp.spellings.records(); ++i) {
         const std::uint32_t id = sp.spellings.id(i);
         signed char& finding = finding_of[id];
@@ -223,11 +301,19 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
 void check_ocr_letter_pairs(HWND report) {
     const DictFileRecord& pairs = b[B_BULGARIAN_TWO_LETTERS];
     if (pairs.entries.empty()) return;
-    // Every pair searches the known-word list for most words of the text.
-    const PairSearch known(b[B_BULGARIAN].entries);
-    g_known = &known;
+    // Every pair searches the known-word list for most words of the text: its hashed index when one
+    // is built for it as it is now, otherwise its search narrowed by sampled keys.
+    const std::span<const ListPair> list(b[B_BULGARIAN].entries);
+    const WordIndex* index = built_word_index(list);
+    std::optional<PairSearch> known;
+    if (index && index->sorted()) g_index = index;
+    else known.emplace(list);
+    g_known = known ? &*known : nullptr;
     struct Done {
-        ~Done() { g_known = nullptr; }
+        ~Done() {
+            g_index = nullptr;
+            g_known = nullptr;
+        }
     } done;
     OcrSpellings sp;
     for (const ListPair& p : pairs.entries) {

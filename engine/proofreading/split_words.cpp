@@ -1,7 +1,9 @@
 // Two neighbouring words that should be one (a word torn apart by hand or by a line break) or that
 // are a known wrong pair from the misspelling lists.
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -19,6 +21,7 @@
 #include "shell/lists.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "spelling/word_index.h"
 
 namespace {
 
@@ -178,6 +181,102 @@ private:
     std::vector<Lazy> lazy_;                  // by spelling
 };
 
+// The hashed indexes of the known-word list and the two misspelling lists, each built for its list
+// as it is now (an empty list needs none): a pair form is looked up by its key hash, made from the
+// folded polynomials of its two words (numbered once per spelling) and the one between them, so that
+// nothing is made for the many forms the index's filter turns away.
+class HashedPairs {
+public:
+    // Empty when a list that holds entries has no such index: then the lists are searched.
+    static std::optional<HashedPairs> open(const TokenSpellings& sp) {
+        HashedPairs h;
+        if (!usable(b[B_BULGARIAN].entries, h.known_) || !usable(b[B_BULGARIAN_MISSPELLING].entries, h.misspelt_) ||
+            !usable(b[B_BULGARIAN_MISSPELLING_FAST].entries, h.fast_))
+            return std::nullopt;
+        h.lower_ = cp1251_detail::current_ctype->lower;
+        h.power_[0] = 1;
+        for (std::size_t k = 1; k <= kPairMax; ++k) h.power_[k] = h.power_[k - 1] * kKeyHashBase;
+        h.poly_.resize(sp.count());
+        for (std::uint32_t id = 0; id < sp.count(); ++id) {
+            std::uint64_t p = 0;
+            for (const char c : sp.text(id)) p = p * kKeyHashBase + h.lower_[static_cast<unsigned char>(c)];
+            h.poly_[id] = p;
+        }
+        return h;
+    }
+
+    // The key hashes of the pair forms of the record `at` of the spellings and the one before it:
+    // the wrong pair "first_second", the hyphened and the joined form. Zero for a pair whose forms
+    // are longer than kPairMax.
+    struct Keys {
+        std::uint64_t listed = 0, hyphened = 0, joined = 0;
+    };
+    Keys keys(const TokenSpellings& sp, std::size_t at) const {
+        const std::uint32_t a = sp.id(at - 1), b2 = sp.id(at);
+        const std::size_t n1 = sp.text(a).size(), n2 = sp.text(b2).size();
+        if (n1 + 1 + n2 > kPairMax) return {};
+        const std::uint64_t tail = power_[n2], second = poly_[b2];
+        const std::uint64_t joined = poly_[a] * tail + second;
+        const std::uint64_t under = (poly_[a] * kKeyHashBase + lower_[static_cast<unsigned char>('_')]) * tail + second;
+        const std::uint64_t dash = (poly_[a] * kKeyHashBase + lower_[static_cast<unsigned char>('-')]) * tail + second;
+        return {key_hash_mix(under, n1 + 1 + n2), key_hash_mix(dash, n1 + 1 + n2), key_hash_mix(joined, n1 + n2)};
+    }
+    // Asks for the memory the look-ups of these forms read, ahead of them.
+    void prefetch(const Keys& k) const {
+        if (misspelt_) misspelt_->prefetch(k.listed);
+        if (fast_) fast_->prefetch(k.listed);
+        if (known_) {
+            known_->prefetch(k.hyphened);
+            known_->prefetch(k.joined);
+        }
+    }
+
+    // The entry of the wrong pair "first_second" in the misspelling lists, or null: what
+    // listed_pair finds. The pair form has at most kPairMax characters.
+    const ListPair* listed(std::string_view first, std::string_view second, const Keys& k) const {
+        const Form form(first, '_', second);
+        if (const ListPair* e = find(misspelt_, form, k.listed)) return e;
+        return find(fast_, form, k.listed);
+    }
+    // Whether the form first, `sep` (none when 0) and second is a known word: what known_bg answers.
+    bool known(std::string_view first, char sep, std::string_view second, std::uint64_t hash) const {
+        return find(known_, Form(first, sep, second), hash) != nullptr;
+    }
+
+private:
+    HashedPairs() = default;
+    static bool usable(std::span<const ListPair> list, const WordIndex*& index) {
+        index = built_word_index(list);
+        if (index && !index->sorted()) index = nullptr;
+        return index || list.empty();
+    }
+    // A pair form, made on the stack.
+    struct Form {
+        Form(std::string_view first, char sep, std::string_view second) {
+            first.copy(text, first.size());
+            std::size_t n = first.size();
+            if (sep) text[n++] = sep;
+            second.copy(text + n, second.size());
+            size = n + second.size();
+        }
+        char text[kPairMax + 1];
+        std::size_t size;
+        std::string_view view() const { return {text, size}; }
+    };
+    static const ListPair* find(const WordIndex* index, const Form& form, std::uint64_t hash) {
+        if (!index) return nullptr;
+        const std::ptrdiff_t at = index->find_hashed(form.view(), hash);
+        return at < 0 ? nullptr : &index->entry(static_cast<std::size_t>(at));
+    }
+
+    const WordIndex* known_ = nullptr;
+    const WordIndex* misspelt_ = nullptr;
+    const WordIndex* fast_ = nullptr;
+    const unsigned char* lower_ = nullptr;
+    std::uint64_t power_[kPairMax + 1];
+    std::vector<std::uint64_t> poly_;  // by spelling: P^(n-1) x c[0] + ... + c[n-1] of its folded letters
+};
+
 // Compares a key's text from `skip` on with `sep` followed by `rest`, letter case ignored, as
 // cp_strcasecmp compares the texts.
 int compare_rest(std::string_view key, std::size_t skip, char sep, std::string_view rest) {
@@ -253,15 +352,32 @@ void split_words(ProofRun& run, const PassRow& row) {
     };
     const PassSpellings run_spellings(run.floor, run.nd);
     const TokenSpellings& spellings = *run_spellings;
-    // The first words of the pairs looked at below (and a few more), whose parts are found at once.
-    std::vector<bool> needed(spellings.count());
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
-        const char* g = p->gap;
-        if (!p->text[0] || !p[-1].text[0] || !((g[0] == ' ' || g[0] == '\r') && !g[1])) continue;
-        needed[spellings.id(static_cast<std::size_t>(p - 1 - run.floor))] = true;
+    // The lists' hashed indexes; without them, the parts of the first words of the pairs looked at
+    // below (and a few more), found at once.
+    const std::optional<HashedPairs> hashed = HashedPairs::open(spellings);
+    std::optional<PairLists> lists;
+    if (!hashed) {
+        std::vector<bool> needed(spellings.count());
+        for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+            const char* g = p->gap;
+            if (!p->text[0] || !p[-1].text[0] || !((g[0] == ' ' || g[0] == '\r') && !g[1])) continue;
+            needed[spellings.id(static_cast<std::size_t>(p - 1 - run.floor))] = true;
+        }
+        lists.emplace(spellings, needed);
     }
-    PairLists lists(spellings, needed);
+    // The key hashes of the pair forms kAhead records on are made, and their memory asked for, before
+    // they are looked up, so that the reads of the indexes overlap.
+    constexpr std::size_t kAhead = 32, kRing = 64;
+    std::array<HashedPairs::Keys, kRing> ring;
+    const std::size_t records = static_cast<std::size_t>(run.nd - run.floor);
+    const auto ahead = [&](std::size_t at) {
+        if (!hashed || at >= records) return;
+        ring[at % kRing] = hashed->keys(spellings, at);
+        hashed->prefetch(ring[at % kRing]);
+    };
+    for (std::size_t at = 1; at <= kAhead; ++at) ahead(at);
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        ahead(static_cast<std::size_t>(p - run.floor) + kAhead);
         const char* pw = p[-1].text;
         const char* w = p->text;
         const char* g = p->gap;
@@ -269,20 +385,37 @@ void split_words(ProofRun& run, const PassRow& row) {
         if (std::strcmp(g, " ") != 0 && std::strcmp(g, "\r") != 0) continue;
         const std::string_view first(pw);
         const std::string_view second(w);
-        // The pair forms whole (not cut to kPairMax) are searched for in the first word's parts.
-        FirstWordParts found;
-        const FirstWordParts* parts = nullptr;
-        if (first.size() + 1 + second.size() <= kPairMax) {
-            found = lists.parts(spellings.id(static_cast<std::size_t>(p - 1 - run.floor)));
-            parts = &found;
-        }
-        // Without a listed pair or a known word that begins with the first word there is nothing to find.
-        if (parts && parts->known.empty() && parts->misspelt.empty() && parts->misspelt_fast.empty()) continue;
-
+        // The pair forms whole (not cut to kPairMax) are looked up by hash or searched for in the
+        // first word's parts; h and j are known once `searched`.
         const ListPair* e = nullptr;
-        if (!parts) e = listed_pair(cut127(std::string(pw) + '_' + w));
-        else if (!(e = find_pair_form(parts->misspelt, first.size(), '_', second)))
-            e = find_pair_form(parts->misspelt_fast, first.size(), '_', second);
+        bool h = false, j = false, searched = false;
+        const std::size_t at = static_cast<std::size_t>(p - run.floor);
+        if (first.size() + 1 + second.size() > kPairMax) {
+            e = listed_pair(cut127(std::string(pw) + '_' + w));
+        } else if (hashed) {
+            const HashedPairs::Keys& k = ring[at % kRing];
+            e = hashed->listed(first, second, k);
+            if (!e && !cyr_upper(w[0])) {
+                // A pair is reported only when its joined or hyphened form is a word: those two
+                // look-ups first, the others only for the few pairs that pass them.
+                h = hashed->known(first, '-', second, k.hyphened);
+                j = hashed->known(first, 0, second, k.joined);
+                if (!h && !j) continue;
+                searched = true;
+            }
+        } else {
+            const FirstWordParts parts = lists->parts(spellings.id(at - 1));
+            // Without a listed pair or a known word that begins with the first word there is nothing to find.
+            if (parts.known.empty() && parts.misspelt.empty() && parts.misspelt_fast.empty()) continue;
+            if (!(e = find_pair_form(parts.misspelt, first.size(), '_', second)))
+                e = find_pair_form(parts.misspelt_fast, first.size(), '_', second);
+            if (!e && !cyr_upper(w[0])) {
+                h = find_pair_form(parts.hyphened, first.size(), '-', second) != nullptr;
+                j = find_pair_form(parts.known, first.size(), w[0], second.substr(1)) != nullptr;
+                if (!h && !j) continue;
+                searched = true;
+            }
+        }
         if (e) {
             const WordPair pair(p);
             count(p);
@@ -298,16 +431,8 @@ void split_words(ProofRun& run, const PassRow& row) {
         }
 
         if (cyr_upper(w[0])) continue;
-        // A pair is reported only when its joined or hyphened form is a word: those two look-ups
-        // first, the others only for the few pairs that pass them.
-        bool h = false, j = false;
-        if (parts) {
-            h = find_pair_form(parts->hyphened, first.size(), '-', second) != nullptr;
-            j = find_pair_form(parts->known, first.size(), w[0], second.substr(1)) != nullptr;
-            if (!h && !j) continue;
-        }
         const std::string joined = cut127(std::string(pw) + w), hyphened = cut127(std::string(pw) + '-' + w);
-        if (!parts) {
+        if (!searched) {
             h = known_bg(hyphened);
             j = known_bg(joined);
         }

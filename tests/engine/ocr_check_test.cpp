@@ -8,6 +8,7 @@
 #include "engine/tokeniser.h"
 #include "engine_fixture.h"
 #include "spelling/spell_state.h"
+#include "spelling/word_index.h"
 
 namespace {
 
@@ -149,6 +150,26 @@ TEST_F(OcrCheck, PairsOfTheListInFileOrderEachWithItsOwnBlock) {
               "потенциални грешки: п -> л\r(без подробен списък, виж обобщението по-долу)\r\r"
               "ОБОБЩЕНИЕ НА 2 ПОТЕНЦИАЛНИ ГРЕШКИ: П -> Л (3 срещания):\r\r"
               "1. пек  2 -> лек\r2. Пек  1 -> Лек\r\r");
+}
+
+// With the known-word list's hashed index built (as the start builds it) every swap is looked up by
+// hash: the blocks are those the list's search gives, for words whose swap is known but which are
+// not known themselves, several occurrences of the letter of which a later one swaps to a word,
+// capitals, a small letter swapped for a capital and swaps that change only the case.
+TEST_F(OcrCheck, TheHashedIndexAnswersAsTheListsSearch) {
+    bulgarian({cp("пек"), cp("лек"), cp("пипа"), cp("липа"), cp("пила"), cp("пот"), cp("пет"), cp("Лапа"),
+               cp("папа"), cp("пепел")});
+    load_dict(B_BULGARIAN_TWO_LETTERS, {"к т", "п л", "п Л", "п п", "а о", "л п"});
+    text("пек Пек ПЕК лек пипа Пипа ПИПА липа лапа папа пет нпек пекк пот пепел пепел лек");
+    check_ocr_letter_pairs(report);
+    const std::string searched = shown();
+    dictionary_index(B_BULGARIAN);
+    ASSERT_NE(built_word_index(b[B_BULGARIAN].entries), nullptr);
+    RE_SetTextW(report, u"");
+    check_ocr_letter_pairs(report);
+    EXPECT_NE(searched.find("5. папа  1 -> лапа"), std::string::npos) << searched;
+    EXPECT_EQ(shown(), searched);
+    drop_word_indexes();
 }
 
 TEST_F(OcrCheck, PairsThatOnlyChangeCaseFindNothing) {
