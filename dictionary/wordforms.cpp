@@ -9,6 +9,11 @@
 #include <system_error>
 #include <thread>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 #include "dictionary/load_support.h"
 #include "dictionary/loading.h"
 #include "lexicon/morphology.h"
@@ -134,6 +139,21 @@ std::shared_ptr<ListText> compact_text(std::vector<BgFormRecord>& v, std::shared
     return t;
 }
 
+// The room of the records past the last one (the lines merged into the records before them were
+// cut into it, and the room made for every possible line) is handed back to the system page by
+// page: the records are not moved, and the pages are given fresh, zeroed, should the room be used.
+void release_unused_room(std::vector<BgFormRecord>& v) {
+#if defined(__linux__)
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    if (page == 0 || (page & (page - 1)) != 0) return;
+    const auto from = (reinterpret_cast<std::uintptr_t>(v.data() + v.size()) + page - 1) & ~(page - 1);
+    const auto to = reinterpret_cast<std::uintptr_t>(v.data() + v.capacity()) & ~(page - 1);
+    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+#else
+    (void)v;
+#endif
+}
+
 }  // namespace
 
 load_support::WordFormLoad load_support::open_word_forms(const std::filesystem::path& folder) {
@@ -252,6 +272,7 @@ void load_support::index_word_forms(WordFormLoad& load) {
     v.resize(out);
 
     bgmul_text = compact_text(v, std::move(text));
+    release_unused_room(v);
     bgmul_bottom = v.data();
     bgmul_ct = v.size();
     // The lemma index and the form hash, so that no look-up pays for them: they only read the
