@@ -214,22 +214,18 @@ void WordIndex::build_near() const {
     // from the last. Both are stable: positions come in list order and stay so within a bucket.
     //
     // The entries of each length from 6 on, in list order, with their four letters (first, second,
-    // second-to-last, last: one byte each), read in one pass over the keys.
+    // second-to-last, last: one byte each): the lengths counted in one pass over the keys, the
+    // entries placed by length in a second (nothing kept per entry between the two).
     const std::size_t max_len = std::min(max_len_, kMaxBucketLength);
     const std::size_t lengths = max_len >= 6 ? max_len - 5 : 0;
     const std::size_t n_keys = off_.size();
     std::vector<std::uint32_t> first(max_len + 2, 0);
-    std::vector<std::uint32_t> four(n_keys);  // the letters of entry i (0 when not bucketed)
-    std::vector<std::uint8_t> length_of(n_keys);
     bool present[256] = {};
     for (std::size_t i = 0; i < n_keys; ++i) {
         const std::uint32_t len = length_at(off_[i]);
         if (len < 6 || len > max_len) continue;
         const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[i]);
-        four[i] = std::uint32_t{k[0]} | (std::uint32_t{k[1]} << 8) | (std::uint32_t{k[len - 2]} << 16) |
-                  (std::uint32_t{k[len - 1]} << 24);
         present[k[0]] = present[k[1]] = present[k[len - 2]] = present[k[len - 1]] = true;
-        length_of[i] = static_cast<std::uint8_t>(len);
         ++first[len + 1];
     }
     for (std::size_t len = 0; len <= max_len; ++len) first[len + 1] += first[len];
@@ -238,14 +234,14 @@ void WordIndex::build_near() const {
     {
         std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
         for (std::size_t i = 0; i < n_keys; ++i) {
-            const std::uint32_t len = length_of[i];
-            if (len == 0) continue;
-            four_by_length[next[len]] = four[i];
+            const std::uint32_t len = length_at(off_[i]);
+            if (len < 6 || len > max_len) continue;
+            const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[i]);
+            four_by_length[next[len]] = std::uint32_t{k[0]} | (std::uint32_t{k[1]} << 8) |
+                                        (std::uint32_t{k[len - 2]} << 16) | (std::uint32_t{k[len - 1]} << 24);
             by_length[next[len]++] = static_cast<std::uint32_t>(i);
         }
     }
-    four = {};
-    length_of = {};
     std::uint32_t code[256] = {}, letter_of[256] = {}, letters_used = 0;
     for (std::uint32_t c = 0; c < 256; ++c)
         if (present[c]) letter_of[letters_used] = c, code[c] = letters_used++;
