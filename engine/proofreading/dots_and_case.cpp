@@ -2,9 +2,12 @@
 // typed in Latin letters that all look like Cyrillic ones.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/token_spellings.h"
 #include "engine/proofreading/word_checks.h"
 #include "lexicon/tables.h"
 
@@ -31,6 +34,21 @@ bool capitals_small(const char* w, std::size_t i) {
 template <typename F>
 void walk_all(const ProofRun& run, F&& f) {
     for (const SenToken* p = run.floor; p && p < run.nd; ++p) f(p);
+}
+
+// Calls `report` for every record whose word `judge` finds at fault, in order; each spelling of
+// the run is judged once, for the pass's records that share it.
+template <typename Judge, typename Report>
+void walk_judged(const ProofRun& run, Judge&& judge, Report&& report) {
+    if (!run.floor || run.nd <= run.floor) return;
+    const PassSpellings spellings(run.floor, run.nd);
+    enum : std::uint8_t { kUnjudged, kFault, kFine };
+    std::vector<std::uint8_t> verdict(spellings->count(), kUnjudged);
+    for (std::size_t i = 0; i < spellings->records(); ++i) {
+        std::uint8_t& v = verdict[spellings->id(i)];
+        if (v == kUnjudged) v = judge(run.floor[i].text) ? kFault : kFine;
+        if (v == kFault) report(run.floor + i);
+    }
 }
 
 void mark_word(const ProofRun& run, const SenToken* p) {
@@ -97,33 +115,35 @@ void two_dots(ProofRun& run, const PassRow& row) {
 
 void small_then_capital(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    walk_all(run, [&](const SenToken* p) {
-        const char* w = p->text;
+    const auto fault = [](const char* w) {
         const std::size_t n = std::strlen(w);
-        if (n < 2 || n > kCaseWordMax) return;
-        for (std::size_t i = 0; i + 1 < n; ++i) {
-            if (!small_capital(w, i) || (i > 0 && w[i - 1] == '-')) continue;
-            rep.finding(w, " -> " + lower_word(w) + " | " + upper_word(w) + " | " + capitalised_word(w));
-            mark_word(run, p);
-            return;
-        }
+        if (n < 2 || n > kCaseWordMax) return false;
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            if (small_capital(w, i) && (i == 0 || w[i - 1] != '-')) return true;
+        return false;
+    };
+    walk_judged(run, fault, [&](const SenToken* p) {
+        const char* w = p->text;
+        rep.finding(w, " -> " + lower_word(w) + " | " + upper_word(w) + " | " + capitalised_word(w));
+        mark_word(run, p);
     });
 }
 
 void capitals_then_small(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    walk_all(run, [&](const SenToken* p) {
-        const char* w = p->text;
+    const auto fault = [](const char* w) {
         const std::size_t n = std::strlen(w);
-        if (n < 2 || n > kCaseWordMax) return;
+        if (n < 2 || n > kCaseWordMax) return false;
         for (std::size_t i = 0; i + 1 < n; ++i)
-            if (small_capital(w, i)) return;  // the other pass reports it
-        for (std::size_t i = 0; i + 2 < n; ++i) {
-            if (!capitals_small(w, i)) continue;
-            rep.finding(w, " -> " + capitalised_word(w) + " | " + lower_word(w) + " | " + upper_word(w));
-            mark_word(run, p);
-            return;
-        }
+            if (small_capital(w, i)) return false;  // the other pass reports it
+        for (std::size_t i = 0; i + 2 < n; ++i)
+            if (capitals_small(w, i)) return true;
+        return false;
+    };
+    walk_judged(run, fault, [&](const SenToken* p) {
+        const char* w = p->text;
+        rep.finding(w, " -> " + capitalised_word(w) + " | " + lower_word(w) + " | " + upper_word(w));
+        mark_word(run, p);
     });
 }
 
