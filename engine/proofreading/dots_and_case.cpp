@@ -2,12 +2,9 @@
 // typed in Latin letters that all look like Cyrillic ones.
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstring>
-#include <vector>
 
 #include "engine/proofreading/pass_order.h"
-#include "engine/proofreading/token_spellings.h"
 #include "engine/proofreading/word_checks.h"
 #include "lexicon/tables.h"
 
@@ -34,21 +31,6 @@ bool capitals_small(const char* w, std::size_t i) {
 template <typename F>
 void walk_all(const ProofRun& run, F&& f) {
     for (const SenToken* p = run.floor; p && p < run.nd; ++p) f(p);
-}
-
-// Calls `report` for every record whose word `judge` finds at fault, in order; each spelling of
-// the run is judged once, for the pass's records that share it.
-template <typename Judge, typename Report>
-void walk_judged(const ProofRun& run, Judge&& judge, Report&& report) {
-    if (!run.floor || run.nd <= run.floor) return;
-    const PassSpellings spellings(run.floor, run.nd);
-    enum : std::uint8_t { kUnjudged, kFault, kFine };
-    std::vector<std::uint8_t> verdict(spellings->count(), kUnjudged);
-    for (std::size_t i = 0; i < spellings->records(); ++i) {
-        std::uint8_t& v = verdict[spellings->id(i)];
-        if (v == kUnjudged) v = judge(run.floor[i].text) ? kFault : kFine;
-        if (v == kFault) report(run.floor + i);
-    }
 }
 
 void mark_word(const ProofRun& run, const SenToken* p) {
@@ -122,7 +104,7 @@ void small_then_capital(ProofRun& run, const PassRow& row) {
             if (small_capital(w, i) && (i == 0 || w[i - 1] != '-')) return true;
         return false;
     };
-    walk_judged(run, fault, [&](const SenToken* p) {
+    walk_judged(run, [&](const SenToken* p) { return fault(p->text); }, [&](const SenToken* p) {
         const char* w = p->text;
         rep.finding(w, " -> " + lower_word(w) + " | " + upper_word(w) + " | " + capitalised_word(w));
         mark_word(run, p);
@@ -140,7 +122,7 @@ void capitals_then_small(ProofRun& run, const PassRow& row) {
             if (capitals_small(w, i)) return true;
         return false;
     };
-    walk_judged(run, fault, [&](const SenToken* p) {
+    walk_judged(run, [&](const SenToken* p) { return fault(p->text); }, [&](const SenToken* p) {
         const char* w = p->text;
         rep.finding(w, " -> " + capitalised_word(w) + " | " + lower_word(w) + " | " + upper_word(w));
         mark_word(run, p);
