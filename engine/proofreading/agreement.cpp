@@ -267,10 +267,6 @@ void adjective_noun(ProofRun& run, const PassRow& row) {
         // A noun not joined to the word before by blanks alone is never reported (joined_run gives
         // 0): that is known from the gap, before any look-up.
         if (!n->text[0] || !blank_gap(n->gap)) continue;
-        // So is a noun with a capital, or an adjective with one after blanks past the third record
-        // (spelling_exception): also known before any look-up.
-        if (cyr_upper(n->text[0]) || (n - run.floor >= 3 && blank_gap(n[-1].gap) && cyr_upper(n[-1].text[0])))
-            continue;
         if (run_adj_info(run, n - 1, c.adj) != 1 || run_noun_info(run, n, c.noun) != 1) continue;
         if (c.adj.gender == c.noun.gender && !(c.adj.definite && c.noun.definite)) continue;
         GetBgLemma(c.a(), -1, c.lemma);
