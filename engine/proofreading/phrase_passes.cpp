@@ -59,10 +59,8 @@ void preposition_verb(ProofRun& run, const PassRow& row) {
     std::string lemma;
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
-        // The gap and the capital before the look-ups: they rule out most pairs at no cost.
-        if (!blank_gap(p->gap) || cyr_upper(cur[0])) return;
         if (!word_fact(run, p - 1, WordFact::Comma1) || word_fact(run, p, WordFact::VerbNotAdjOnly) != 1) return;
-        if (kNotPrepositions.has(prev)) return;
+        if (!blank_gap(p->gap) || cyr_upper(cur[0]) || kNotPrepositions.has(prev)) return;
         GetBgLemma(cur, -1, lemma);
         if (kPod.is(prev)) {
             if (kPodLemmas.has(lemma)) return;
