@@ -264,6 +264,9 @@ void adjective_noun(ProofRun& run, const PassRow& row) {
     for (const SenToken* n = run.floor + 1; n < run.nd; ++n) {
         c.n = n;
         if (!n->text[0] && !n[-1].text[0]) continue;
+        // A noun not joined to the word before by blanks alone is never reported (joined_run gives
+        // 0): that is known from the gap, before any look-up.
+        if (!n->text[0] || !blank_gap(n->gap)) continue;
         if (run_adj_info(run, n - 1, c.adj) != 1 || run_noun_info(run, n, c.noun) != 1) continue;
         if (c.adj.gender == c.noun.gender && !(c.adj.definite && c.noun.definite)) continue;
         GetBgLemma(c.a(), -1, c.lemma);

@@ -78,12 +78,30 @@ FoldedWords comma_list_words() {
     return words;
 }
 
-std::uint16_t word_bits(const char* w, const FoldedWords& comma_words) {
+// The words that can begin a conjunction of the tables or stand in a one-word rule, letter case
+// ignored, so that the others skip the tables; none when a table row matches any first word.
+struct ConjunctionWords {
+    FoldedWords words{std::size_t{1} << 14};
+    bool every_word = false;  // a row with no first word: every word is asked
+    ConjunctionWords() {
+        for (const PhraseTable* t : {&comma_pairs, &comma_triples, &comma_quads})
+            for (const CommaPhrase& r : t->rows()) {
+                if (!r.words[0] || !r.words[0][0]) every_word = true;
+                else words.add(utf8_to_cp1251(r.words[0]));
+            }
+        for (const CommaGroupRule& r : comma_group_rules)
+            for (const std::string& w : r.words->words()) words.add(w);
+    }
+    bool may_hold(std::string_view w) const { return every_word || words.may_hold(w); }
+};
+
+std::uint16_t word_bits(const char* w, const FoldedWords& comma_words, const ConjunctionWords& conjunctions) {
     std::uint32_t bits = WB_KNOWN;
     if (comma_words.may_hold(w)) {
         if (comma1(w)) bits |= WB_COMMA1;
         if (comma2(w)) bits |= WB_COMMA2;
     }
+    if (!conjunctions.may_hold(w)) return static_cast<std::uint16_t>(bits);
     // A table matches words only when it matches the first alone.
     std::uint32_t flags = 0;
     if (comma_pairs.match(&w, 1, flags)) bits |= WB_PAIR1;
@@ -119,7 +137,7 @@ private:
     // The bits of record i's word.
     std::uint16_t bits(std::ptrdiff_t i) {
         std::uint16_t& b = bits_[spellings_->id(static_cast<std::size_t>(i))];
-        if (!b) b = word_bits(run_.floor[i].text, comma_words_);
+        if (!b) b = word_bits(run_.floor[i].text, comma_words_, conjunctions_);
         return b;
     }
 
@@ -129,6 +147,7 @@ private:
     PassSpellings spellings_;
     std::vector<std::uint16_t> bits_;  // by spelling, 0 until asked for
     const FoldedWords comma_words_ = comma_list_words();
+    const ConjunctionWords conjunctions_;
 };
 
 void CommaPass::report(const std::string& context, const std::string& suggestion, std::size_t marker,

@@ -97,33 +97,35 @@ void two_dots(ProofRun& run, const PassRow& row) {
 
 void small_then_capital(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    walk_all(run, [&](const SenToken* p) {
-        const char* w = p->text;
+    const auto fault = [](const char* w) {
         const std::size_t n = std::strlen(w);
-        if (n < 2 || n > kCaseWordMax) return;
-        for (std::size_t i = 0; i + 1 < n; ++i) {
-            if (!small_capital(w, i) || (i > 0 && w[i - 1] == '-')) continue;
-            rep.finding(w, " -> " + lower_word(w) + " | " + upper_word(w) + " | " + capitalised_word(w));
-            mark_word(run, p);
-            return;
-        }
+        if (n < 2 || n > kCaseWordMax) return false;
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            if (small_capital(w, i) && (i == 0 || w[i - 1] != '-')) return true;
+        return false;
+    };
+    walk_judged(run, [&](const SenToken* p) { return fault(p->text); }, [&](const SenToken* p) {
+        const char* w = p->text;
+        rep.finding(w, " -> " + lower_word(w) + " | " + upper_word(w) + " | " + capitalised_word(w));
+        mark_word(run, p);
     });
 }
 
 void capitals_then_small(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    walk_all(run, [&](const SenToken* p) {
-        const char* w = p->text;
+    const auto fault = [](const char* w) {
         const std::size_t n = std::strlen(w);
-        if (n < 2 || n > kCaseWordMax) return;
+        if (n < 2 || n > kCaseWordMax) return false;
         for (std::size_t i = 0; i + 1 < n; ++i)
-            if (small_capital(w, i)) return;  // the other pass reports it
-        for (std::size_t i = 0; i + 2 < n; ++i) {
-            if (!capitals_small(w, i)) continue;
-            rep.finding(w, " -> " + capitalised_word(w) + " | " + lower_word(w) + " | " + upper_word(w));
-            mark_word(run, p);
-            return;
-        }
+            if (small_capital(w, i)) return false;  // the other pass reports it
+        for (std::size_t i = 0; i + 2 < n; ++i)
+            if (capitals_small(w, i)) return true;
+        return false;
+    };
+    walk_judged(run, [&](const SenToken* p) { return fault(p->text); }, [&](const SenToken* p) {
+        const char* w = p->text;
+        rep.finding(w, " -> " + capitalised_word(w) + " | " + lower_word(w) + " | " + upper_word(w));
+        mark_word(run, p);
     });
 }
 

@@ -63,8 +63,8 @@ void one_sided_hyphen(ProofRun& run, const PassRow& row) {
     if (!run.floor) return;
     PassReport rep(run, row.title);
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        if (!p[-1].text[0] || !p->text[0] || !dash_gap(p->gap) || same_word(p->text, i)) continue;
         const std::string P = p[-1].text, C = p->text;
-        if (P.empty() || C.empty() || !dash_gap(p->gap) || same_word(p->text, i)) continue;
         const std::string J = cut127(P + C), H = cut127(P + '-' + C);
         const bool j = known_bg(J), h = known_bg(H);
         const std::string hyphened = P + '-' + C, apart = P + ' ' + C;

@@ -80,7 +80,8 @@ void consecutive_nouns(ProofRun& run, const PassRow& row) {
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
         const char* second = p->text;
         const char* first = p[-1].text;
-        if (!second[0] && !first[0]) continue;
+        // An empty word is no noun: the pair needs both.
+        if (!second[0] || !first[0]) continue;
         // The cheap tests of the gap and the capital first: the look-ups give the same answer after them.
         if (!blank_gap(p->gap) || cyr_upper(second[0])) continue;
         const bool second_noun = word_fact(run, p, WordFact::NounOnly) != 0;

@@ -169,9 +169,8 @@ void ne_definite_noun(ProofRun& run, const PassRow& row) {
     NounAdjInfo info;
     walk(run, run.floor + 1, [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
-        if (!kNe.is(prev)) return;
+        if (!kNe.is(prev) || !blank_gap(p->gap)) return;
         if (run_noun_info(run, p, info) != 1 || word_fact(run, p, WordFact::VerbRow) != -1 || !info.definite) return;
-        if (!blank_gap(p->gap)) return;
         const long before = p - run.floor;
         if (before > 2 && blank_gap(p[-1].gap) && kLi.is(p[-2].text) && kKakvi.is(p[-3].text) && blank_gap(p[-2].gap))
             return;

@@ -77,14 +77,16 @@ const std::array<ComparisonPhrase, COMPARISON_PHRASES> comparison_phrases{{
 void small_proper_name(ProofRun& run, const PassRow& row) {
     static const std::string d_apos = cp1251("д'");
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
+    const auto small_name = [&](const SenToken* p) {
         const char* w = p->text;
         const std::size_t n = std::strlen(w);
-        if (n < 2 || n > kNameWordMax || !cyr_lower(w[0]) || word_fact(run, p, WordFact::ProperOnly) != 1) continue;
-        if (std::strncmp(w, d_apos.c_str(), 2) == 0) continue;  // "д'Артанян" and the like
-        rep.finding(w, " -> " + capitalised_word(w));
+        if (n < 2 || n > kNameWordMax || !cyr_lower(w[0]) || word_fact(run, p, WordFact::ProperOnly) != 1) return false;
+        return std::strncmp(w, d_apos.c_str(), 2) != 0;  // not "д'Артанян" and the like
+    };
+    walk_judged(run, small_name, [&](const SenToken* p) {
+        rep.finding(p->text, " -> " + capitalised_word(p->text));
         mark_source(run, p->pos, p->pos + 1);
-    }
+    });
 }
 
 void comparison_without_hyphen(ProofRun& run, const PassRow& row) {

@@ -1,6 +1,7 @@
 #include "engine/proofreading/sequence_checks.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -333,6 +334,21 @@ void character_sequences(ProofRun& run, const PassRow&) {
     // For every character, the records whose gap holds it, in order, leaving out the gaps of one
     // blank: a pattern other than one blank can only stand in the records of its first character.
     std::array<std::vector<const SenToken*>, 256> holding;
+    // A pattern of two characters or more can only stand in the records whose gap holds its first
+    // two side by side: those records too, for each pair that begins a pattern (0: none does).
+    std::vector<std::uint8_t> pair_bucket(65536, 0);
+    std::vector<std::vector<const SenToken*>> pair_holding(1);
+    auto pair_key = [](char a, char b) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(a)) << 8 | static_cast<unsigned char>(b);
+    };
+    for (const Sequence& s : sequences()) {
+        if (s.pattern.size() < 2 || s.pattern == " ") continue;
+        std::uint8_t& bucket = pair_bucket[pair_key(s.pattern[0], s.pattern[1])];
+        if (bucket == 0 && pair_holding.size() < 256) {
+            bucket = static_cast<std::uint8_t>(pair_holding.size());
+            pair_holding.emplace_back();
+        }
+    }
     LongGaps long_gaps;
     for (const SenToken* p = run.floor; p < run.nd; ++p) {
         const char* g = p->gap;
@@ -345,6 +361,12 @@ void character_sequences(ProofRun& run, const PassRow&) {
                 seen[c] = true;
                 holding[c].push_back(p);
             }
+            if (g[1]) {
+                if (const std::uint8_t bucket = pair_bucket[pair_key(g[0], g[1])]) {
+                    std::vector<const SenToken*>& h = pair_holding[bucket];
+                    if (h.empty() || h.back() != p) h.push_back(p);
+                }
+            }
         }
         if (g - from >= 2) long_gaps.push_back({p, static_cast<std::size_t>(g - from)});
     }
@@ -352,8 +374,13 @@ void character_sequences(ProofRun& run, const PassRow&) {
         for (const Sequence& s : sequences()) {
             if (s.call < from || s.call > to || !allowed(s.when)) continue;
             const bool blank = s.pattern == " " || s.pattern.empty();
-            print_other_problem(run, s.pattern, s.title, s.suggestion,
-                                blank ? nullptr : &holding[static_cast<unsigned char>(s.pattern[0])]);
+            const std::vector<const SenToken*>* candidates = nullptr;
+            if (!blank) {
+                const std::uint8_t bucket =
+                    s.pattern.size() >= 2 ? pair_bucket[pair_key(s.pattern[0], s.pattern[1])] : 0;
+                candidates = bucket ? &pair_holding[bucket] : &holding[static_cast<unsigned char>(s.pattern[0])];
+            }
+            print_other_problem(run, s.pattern, s.title, s.suggestion, candidates);
         }
     };
 

@@ -53,6 +53,9 @@ void sht_to_sh(ProofRun& run, const PassRow& row) {
         if (std::strlen(w) > kWordMax) continue;
         const std::string sh = swap_last(w, kSht, kSh);
         if (sh.empty()) continue;
+        // The word's own reading first: it rules out most words, and the colour is set again
+        // for every record after the first before it is read.
+        if (IsTypeVerbSHTOnly(w) != 1) continue;
         if (p > run.floor) {
             const char* pw = p[-1].text;
             if (same_word(pw, da) && only_blanks_underscores(p->gap)) {
@@ -62,7 +65,7 @@ void sht_to_sh(ProofRun& run, const PassRow& row) {
                 colour = PR_SUGGESTION;
             }
         }
-        if (IsTypeVerbSHTOnly(w) != 1 || !known_bg(sh) || !word_fact(run, p, WordFact::Known)) continue;
+        if (!known_bg(sh) || !word_fact(run, p, WordFact::Known)) continue;
         indexed_finding(rep, w, sh, colour);
         if (colour == PR_BLUE)
             mark_source(run, p->pos, p->pos + static_cast<LONG>(std::strlen(w)), PR_COLOUR_ONLY, 0);

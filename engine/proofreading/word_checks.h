@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/proofreading/proof_report.h"
+#include "engine/proofreading/token_spellings.h"
 #include "platform/text.h"
 
 struct PassRow;
@@ -92,6 +93,21 @@ private:
 };
 
 // Case-insensitive equality of a word with a code page 1251 text.
+// Calls `report` for every record of the run whose word `judge` finds at fault, in order. Each
+// spelling is judged once, by its first record: `judge` must answer by the word's text alone.
+template <typename Judge, typename Report>
+void walk_judged(const ProofRun& run, Judge&& judge, Report&& report) {
+    if (!run.floor || run.nd <= run.floor) return;
+    const PassSpellings spellings(run.floor, run.nd);
+    enum : std::uint8_t { kUnjudged, kFault, kFine };
+    std::vector<std::uint8_t> verdict(spellings->count(), kUnjudged);
+    for (std::size_t i = 0; i < spellings->records(); ++i) {
+        std::uint8_t& v = verdict[spellings->id(i)];
+        if (v == kUnjudged) v = judge(run.floor + i) ? kFault : kFine;
+        if (v == kFault) report(run.floor + i);
+    }
+}
+
 bool same_word(const char* w, const std::string& cp);
 // True when the gap holds only blanks and carriage returns (an empty gap too): the words around it
 // stand on one line or across a paragraph end, with nothing else between them.

@@ -60,6 +60,13 @@ TEST_F(Sequences, CountsOncePerGapWithItsMarks) {
          ", .|, .|, ."},
         {"една,, две,,,, три", "<запетая><запетая>",
          "<запетая><запетая>  2\n,, -> , (comma) | ,  (comma+space) | . (dot) | .  (dot+space)\n", ",,|,,"},
+        // A pattern of two characters is found after other characters of the gap, and not where its
+        // characters stand apart or only its first one does.
+        {"една ,, две", "<запетая><запетая>",
+         "<запетая><запетая>  1\n,, -> , (comma) | ,  (comma+space) | . (dot) | .  (dot+space)\n", " ,,"},
+        {"една, ,две, три,", "<запетая><запетая>", "", ""},
+        {"Едно ..-- две", "две малки тирета",
+         "две малки тирета  1\n-- -> — (mdash) | – (ndash) |  —  (space+mdash+space)\n", " ..--"},
         {"Едно -- две", "две малки тирета",
          "две малки тирета  1\n-- -> — (mdash) | – (ndash) |  —  (space+mdash+space)\n", "--"},
         {"1\r00:00:01,000 --> 00:00:02,000\rдума", "две малки тирета", "", ""},
