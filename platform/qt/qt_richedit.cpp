@@ -252,6 +252,8 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
     doc_to = clamp_to(doc_to, from, dn);
     to = clamp_to(to, from, rt->length());
     if (!text_changed) doc_to = to = std::min(doc_to, to);
+    // The copy of what the document holds, when nothing but this code changed it since it was made.
+    const bool copy = copy_valid();
 
     // The text: the common start and end stay, the middle is replaced.
     LONG p = to - from, q = 0;  // the text stays unless it changed
@@ -265,13 +267,23 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
             front = std::clamp<LONG>(text_from - from, 0, common);
             back = std::clamp<LONG>(to - text_to, 0, common - front);
         }
-        const QString d = doc_range(from + front, doc_to - back);
-        p = front;
-        while (p < common - back && same_char(m[static_cast<size_t>(from + p)], d.at(p - front).unicode())) ++p;
-        q = back;
-        while (q < common - p &&
-               same_char(m[static_cast<size_t>(to - 1 - q)], d.at(doc_to - from - 1 - q - front).unicode()))
-            ++q;
+        if (copy) {
+            // The copy is the document's text in the model's form: compared without reading it.
+            const std::u16string& d = shadow_text_;
+            p = front + static_cast<LONG>(std::mismatch(m.begin() + from + front, m.begin() + from + (common - back),
+                                                         d.begin() + from + front).first -
+                                           (m.begin() + from + front));
+            q = back;
+            while (q < common - p && m[static_cast<size_t>(to - 1 - q)] == d[static_cast<size_t>(doc_to - 1 - q)]) ++q;
+        } else {
+            const QString d = doc_range(from + front, doc_to - back);
+            p = front;
+            while (p < common - back && same_char(m[static_cast<size_t>(from + p)], d.at(p - front).unicode())) ++p;
+            q = back;
+            while (q < common - p &&
+                   same_char(m[static_cast<size_t>(to - 1 - q)], d.at(doc_to - from - 1 - q - front).unicode()))
+                ++q;
+        }
     }
     const LONG mid = from + p, doc_mid_to = doc_to - q, mid_to = to - q;
     const bool text_op = doc_mid_to > mid || mid_to > mid;
@@ -318,14 +330,14 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
     std::size_t ri = 0;
     // Compares the document's [a, b) (format number `doc_index` of the document, `f()`), which
     // stands at model position a + shift.
-    auto compare = [&](LONG a, LONG b, LONG shift, int doc_index, const auto& f) {
+    auto compare = [&](LONG a, LONG b, LONG shift, const auto& same) {
         LONG x = a + shift;
         const LONG end = b + shift;
         while (ri < runs.size() && runs[ri].to <= x) ++ri;
         for (std::size_t i = ri; i < runs.size() && x < end; ++i) {
             const LONG seg_to = std::min(end, runs[i].to);
             if (seg_to <= x) continue;
-            if (!same_format(i, doc_index, f)) {
+            if (!same(i)) {
                 if (!fixes.empty() && fixes.back().run == i && fixes.back().to == x)
                     fixes.back().to = seg_to;
                 else
@@ -348,18 +360,56 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
                 const LONG fs = std::max<LONG>(a, at);
                 const LONG fe = std::min<LONG>(b, at + frag.length());
                 at += frag.length();
-                if (fs < fe) compare(fs, fe, shift, frag.charFormatIndex(), [&] { return frag.charFormat(); });
+                if (fs < fe)
+                    compare(fs, fe, shift, [&](std::size_t i) {
+                        return same_format(i, frag.charFormatIndex(), [&] { return frag.charFormat(); });
+                    });
             }
             // The paragraph separator: its format is the next paragraph's character format.
             const LONG sep = bp + blk.length() - 1;
             const QTextBlock next = blk.next();
             if (sep >= a && sep < b && next.isValid())
-                compare(sep, sep + 1, shift, next.charFormatIndex(), [&] { return next.charFormat(); });
+                compare(sep, sep + 1, shift, [&](std::size_t i) {
+                    return same_format(i, next.charFormatIndex(), [&] { return next.charFormat(); });
+                });
         }
     };
-    compare_document(from, mid, 0);
-    compare_document(doc_mid_to, doc_to, mid_to - doc_mid_to);
-    if (!text_op && fixes.empty()) return;
+    // The same from the copy: its runs are the model's formats the document was given.
+    auto compare_copy = [&](LONG a, LONG b, LONG shift) {
+        if (a >= b) return;
+        auto it = std::upper_bound(shadow_runs_.begin(), shadow_runs_.end(), a,
+                                   [](LONG pos, const FormatRun& r) { return pos < r.to; });
+        for (; it != shadow_runs_.end() && it->from < b; ++it) {
+            const CharFormat& f = it->format;
+            compare(std::max(a, it->from), std::min(b, it->to), shift,
+                    [&](std::size_t i) { return runs[i].format == f; });
+        }
+    };
+    if (copy) {
+        compare_copy(from, mid, 0);
+        compare_copy(doc_mid_to, doc_to, mid_to - doc_mid_to);
+    } else {
+        compare_document(from, mid, 0);
+        compare_document(doc_mid_to, doc_to, mid_to - doc_mid_to);
+    }
+    // Afterwards the document holds the model's text and formats: in [from, to) by what follows,
+    // elsewhere as before (when it did before, or this was the whole text).
+    const bool keep_copy = rt->length() > kBulkLeast && (copy || (from == 0 && doc_to == dn && to == rt->length()));
+    auto remember = [&] {
+        if (!keep_copy) {
+            drop_copy();
+            return;
+        }
+        shadow_text_ = rt->text();
+        if (from == 0 && to == rt->length()) shadow_runs_ = runs;
+        else shadow_runs_ = rt->runs(0, rt->length());
+        shadow_changes_ = doc_changes_;
+        shadow_ = true;
+    };
+    if (!text_op && fixes.empty()) {
+        remember();
+        return;
+    }
 
     // Many scattered changes or a large part of the text: the document is not laid out while it
     // takes them, and is laid out once afterwards (lazily, as Qt lays out a new text), which
@@ -405,6 +455,17 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         }
     }
     --applying_;
+    remember();
+}
+
+bool RichEditWidget::copy_valid() const {
+    return shadow_ && shadow_changes_ == doc_changes_ && static_cast<LONG>(shadow_text_.size()) == doc_length();
+}
+
+void RichEditWidget::drop_copy() {
+    shadow_ = false;
+    shadow_text_ = std::u16string();
+    shadow_runs_ = std::vector<FormatRun>();
 }
 
 QString RichEditWidget::doc_range(LONG from, LONG to) const {
@@ -765,6 +826,7 @@ LONG RichEditWidget::char_from_pos(POINT client) const {
 // ---- View to model -----------------------------------------------------------------------
 
 void RichEditWidget::on_contents_change(int pos, int removed, int added) {
+    ++doc_changes_;  // whoever changed the document, the copy of it may be stale
     if (applying_) return;
     const LONG new_len = doc_length();
     const LONG old_len = new_len - added + removed;

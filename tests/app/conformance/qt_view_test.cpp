@@ -573,6 +573,39 @@ TEST_F(QtViews, GatheredChangesLeaveTheModelsTextAndEveryFormat) {
     }
 }
 
+// A long panel is compared with a copy of what its document holds; a key the user types changes
+// the document behind that copy, and the program's next writing of the whole text (the same text
+// again, as a re-check writes its report) must still leave the document as the model.
+TEST_F(QtViews, TextTypedIntoALongPanelIsUndoneByTheProgramsNextWriting) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    std::u16string lines;  // about 9,900 characters: long enough for the copy
+    for (int i = 0; i < 900; ++i) lines += u"ред " + std::u16string(1, static_cast<char16_t>(u'а' + i % 30)) + u" word\r";
+    const LONG n = static_cast<LONG>(lines.size());
+    for (const LONG at : {LONG{3}, n / 2, n - 3}) {
+        for (const bool redraw_off : {false, true}) {
+            RE_SetTextW(re, lines);
+            on_screen(edit);
+            // The user types over one character: the document's length stays.
+            QTextCursor c = edit->textCursor();
+            c.setPosition(at);
+            c.setPosition(at + 1, QTextCursor::KeepAnchor);
+            edit->setTextCursor(c);
+            QTest::keyClicks(edit, "Q");
+            on_screen(edit);
+            ASSERT_EQ(RE_GetTextW(re)[static_cast<std::size_t>(at)], u'Q') << at;
+            if (redraw_off) RE_SetRedraw(re, false);
+            RE_SetTextW(re, lines);
+            if (redraw_off) RE_SetRedraw(re, true);
+            on_screen(edit);
+            QString shown = edit->toPlainText();
+            EXPECT_EQ(to_u16(shown.replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')), lines)
+                << "typed at " << at << (redraw_off ? ", redrawing off" : "");
+        }
+    }
+}
+
 // A job that writes into a panel with redrawing on while it pumps messages: its lines show while
 // it goes (a quarter of a second late at most), and all of them once it ends.
 TEST_F(QtViews, APanelWrittenWhileAJobPumpsShowsItsLinesAsItGoes) {
