@@ -766,19 +766,27 @@ CharFormat RichText::format_at(LONG pos) const {
 }
 
 std::vector<FormatRun> RichText::runs(LONG from, LONG to) const {
+  std::vector<FormatRun> out;
+  for (const FormatSpan& s : spans(from, to)) out.push_back({s.from, s.to, impl_->formats[s.index]});
+  return out;
+}
+
+std::vector<FormatSpan> RichText::spans(LONG from, LONG to) const {
   const Impl& d = *impl_;
   const LONG n = d.len();
   from = clamp_pos(from, n);
   to = to < 0 ? n : clamp_pos(to, n);
   if (from > to) std::swap(from, to);
-  std::vector<FormatRun> out;
+  std::vector<FormatSpan> out;
   LONG at = from;
   for (const IndexRun& r : d.store.runs(static_cast<size_t>(from), static_cast<size_t>(to))) {
-    out.push_back({at, at + r.len, d.formats[r.idx]});
+    out.push_back({at, at + r.len, r.idx});
     at += r.len;
   }
   return out;
 }
+
+const CharFormat& RichText::format_by_index(std::uint32_t index) const { return impl_->formats.at(index); }
 
 bool RichText::can_undo() const { return !impl_->undo.empty(); }
 bool RichText::can_redo() const { return !impl_->redo.empty(); }

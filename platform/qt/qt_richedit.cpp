@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/qt/qt_internal.h"
@@ -291,30 +292,18 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
 
     // The formats of what stays, in the model's positions: before the middle they are the same
     // in both, after it the document's are shifted by what the replacement changes.
-    const std::vector<FormatRun> runs = rt->runs(from, to);
+    std::vector<FormatSpan> runs = rt->spans(from, to);
     QFormats formats;
-    std::vector<QTextCharFormat> qformats(runs.size());
-    std::vector<bool> made(runs.size(), false);
+    std::unordered_map<std::uint32_t, QTextCharFormat> qformats;  // by the model's format number
     auto qformat = [&](std::size_t i) -> const QTextCharFormat& {
-        if (!made[i]) {
-            qformats[i] = formats.of(runs[i].format);
-            made[i] = true;
-        }
-        return qformats[i];
+        const std::uint32_t k = runs[i].index;
+        auto it = qformats.find(k);
+        if (it == qformats.end()) it = qformats.emplace(k, formats.of(rt->format_by_index(k))).first;
+        return it->second;
     };
     // Whether a run's format equals a format of the document, asked once per pair: a text has
-    // few distinct formats, and the document's are known by their index in its collection.
-    std::vector<int> model_ids(runs.size(), -1);
-    std::vector<const CharFormat*> distinct;
-    auto model_id = [&](std::size_t i) {
-        if (model_ids[i] < 0) {
-            std::size_t k = 0;
-            while (k < distinct.size() && !(*distinct[k] == runs[i].format)) ++k;
-            if (k == distinct.size()) distinct.push_back(&runs[i].format);
-            model_ids[i] = static_cast<int>(k);
-        }
-        return model_ids[i];
-    };
+    // few distinct formats, the model's and the document's are known by their numbers.
+    auto model_id = [&](std::size_t i) { return runs[i].index; };
     std::vector<std::pair<std::uint64_t, bool>> answers;
     auto same_format = [&](std::size_t i, int doc_index, const auto& doc_format) {
         const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(doc_index)) << 32) |
@@ -377,12 +366,12 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
     // The same from the copy: its runs are the model's formats the document was given.
     auto compare_copy = [&](LONG a, LONG b, LONG shift) {
         if (a >= b) return;
-        auto it = std::upper_bound(shadow_runs_.begin(), shadow_runs_.end(), a,
-                                   [](LONG pos, const FormatRun& r) { return pos < r.to; });
-        for (; it != shadow_runs_.end() && it->from < b; ++it) {
-            const CharFormat& f = it->format;
+        auto it = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), a,
+                                   [](LONG pos, const FormatSpan& r) { return pos < r.to; });
+        for (; it != shadow_spans_.end() && it->from < b; ++it) {
+            const CharFormat& f = shadow_formats_[it->index];
             compare(std::max(a, it->from), std::min(b, it->to), shift,
-                    [&](std::size_t i) { return runs[i].format == f; });
+                    [&](std::size_t i) { return rt->format_by_index(runs[i].index) == f; });
         }
     };
     if (copy) {
@@ -401,8 +390,15 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
             return;
         }
         shadow_text_ = rt->text();
-        if (from == 0 && to == rt->length()) shadow_runs_ = runs;
-        else shadow_runs_ = rt->runs(0, rt->length());
+        shadow_spans_ = from == 0 && to == rt->length() ? std::move(runs) : rt->spans(0, rt->length());
+        // The model's numbers hold until it changes: the copy numbers its own formats.
+        shadow_formats_.clear();
+        std::unordered_map<std::uint32_t, std::uint32_t> ids;
+        for (FormatSpan& sp : shadow_spans_) {
+            const auto [it, added] = ids.emplace(sp.index, static_cast<std::uint32_t>(shadow_formats_.size()));
+            if (added) shadow_formats_.push_back(rt->format_by_index(sp.index));
+            sp.index = it->second;
+        }
         shadow_changes_ = doc_changes_;
         shadow_ = true;
     };
@@ -465,7 +461,8 @@ bool RichEditWidget::copy_valid() const {
 void RichEditWidget::drop_copy() {
     shadow_ = false;
     shadow_text_ = std::u16string();
-    shadow_runs_ = std::vector<FormatRun>();
+    shadow_spans_ = std::vector<FormatSpan>();
+    shadow_formats_ = std::vector<CharFormat>();
 }
 
 QString RichEditWidget::doc_range(LONG from, LONG to) const {

@@ -107,7 +107,8 @@ private:
     // while the document has not changed since (doc_changes_ counts every change).
     bool shadow_ = false;
     std::u16string shadow_text_;
-    std::vector<FormatRun> shadow_runs_;
+    std::vector<FormatSpan> shadow_spans_;  // numbers into shadow_formats_
+    std::vector<CharFormat> shadow_formats_;
     quint64 doc_changes_ = 0, shadow_changes_ = 0;
     // The model's changes gathered while redrawing is off: the document lags the model in
     // [dirty_from_, dirty_to_) of the model (that range of the document is dirty_to_ - delta_
