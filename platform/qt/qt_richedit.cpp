@@ -145,6 +145,12 @@ RichEditWidget::RichEditWidget(HWND h, QWidget* parent) : QTextEdit(parent), h_(
     setUndoRedoEnabled(false);  // the core keeps the undo history
     document()->setUndoRedoEnabled(false);
     setTabChangesFocus(false);
+    // Paragraphs run left to right, as in the rich-edit control, unless the program says otherwise:
+    // no paragraph's direction is guessed from its letters (Qt would read each paragraph after
+    // a change to place it).
+    QTextOption option = document()->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    document()->setDefaultTextOption(option);
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { on_cursor_moved(); });
