@@ -120,10 +120,19 @@ class IndexStore {
   std::vector<IndexRun> runs(size_t from, size_t to) const {
     std::vector<IndexRun> out;
     visit([&](const auto& v) {
+      using T = typename std::decay_t<decltype(v)>::value_type;
       size_t i = from;
       while (i < to) {
         const auto idx = v[i];
         size_t j = i + 1;
+        // Long runs of one format are passed eight bytes at a time.
+        constexpr size_t kPer = sizeof(std::uint64_t) / sizeof(T);
+        std::uint64_t pattern = 0;
+        for (size_t k = 0; k < kPer; ++k) pattern = (pattern << (8 * sizeof(T))) | idx;
+        for (std::uint64_t w = 0; j + kPer <= to; j += kPer) {
+          std::memcpy(&w, v.data() + j, sizeof w);
+          if (w != pattern) break;
+        }
         while (j < to && v[j] == idx) ++j;
         out.push_back({static_cast<LONG>(j - i), static_cast<uint32_t>(idx)});
         i = j;

@@ -395,16 +395,42 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
             drop_copy();
             return;
         }
-        shadow_text_ = rt->text();
-        shadow_spans_ = from == 0 && to == rt->length() ? std::move(runs) : rt->spans(0, rt->length());
-        // The model's numbers hold until it changes: the copy numbers its own formats.
-        shadow_formats_.clear();
-        std::unordered_map<std::uint32_t, std::uint32_t> ids;
-        for (FormatSpan& sp : shadow_spans_) {
-            const auto [it, added] = ids.emplace(sp.index, static_cast<std::uint32_t>(shadow_formats_.size()));
-            if (added) shadow_formats_.push_back(rt->format_by_index(sp.index));
-            sp.index = it->second;
+        const bool whole = from == 0 && to == rt->length();
+        std::vector<FormatSpan> spans;
+        if (whole || !copy) {
+            shadow_text_ = rt->text();
+            shadow_formats_.clear();
+            spans = whole ? std::move(runs) : rt->spans(0, rt->length());
+        } else {
+            // Only [from, to) changed: the copy takes its middle text and that range's formats.
+            shadow_text_.replace(static_cast<std::size_t>(mid), static_cast<std::size_t>(doc_mid_to - mid),
+                                 rt->text(), static_cast<std::size_t>(mid), static_cast<std::size_t>(mid_to - mid));
+            for (const FormatSpan& sp : shadow_spans_)
+                if (sp.from < from) spans.push_back(FormatSpan{sp.from, std::min(sp.to, from), sp.index});
+            const std::size_t fresh = spans.size();
+            spans.insert(spans.end(), runs.begin(), runs.end());
+            const std::size_t after = spans.size();
+            for (const FormatSpan& sp : shadow_spans_)
+                if (sp.to > doc_to)
+                    spans.push_back(FormatSpan{std::max(sp.from, doc_to) + to - doc_to, sp.to + to - doc_to, sp.index});
+            // The model's numbers hold until it changes: the copy numbers its own formats.
+            for (std::size_t k = fresh; k < after; ++k) {
+                const CharFormat& f = rt->format_by_index(spans[k].index);
+                std::size_t n = 0;
+                while (n < shadow_formats_.size() && !(shadow_formats_[n] == f)) ++n;
+                if (n == shadow_formats_.size()) shadow_formats_.push_back(f);
+                spans[k].index = static_cast<std::uint32_t>(n);
+            }
         }
+        if (whole || !copy) {
+            std::unordered_map<std::uint32_t, std::uint32_t> ids;
+            for (FormatSpan& sp : spans) {
+                const auto [it, added] = ids.emplace(sp.index, static_cast<std::uint32_t>(shadow_formats_.size()));
+                if (added) shadow_formats_.push_back(rt->format_by_index(sp.index));
+                sp.index = it->second;
+            }
+        }
+        shadow_spans_ = std::move(spans);
         shadow_changes_ = doc_changes_;
         shadow_ = true;
     };

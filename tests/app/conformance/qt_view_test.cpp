@@ -606,6 +606,64 @@ TEST_F(QtViews, TextTypedIntoALongPanelIsUndoneByTheProgramsNextWriting) {
     }
 }
 
+// Changes of a part of a long panel, one after another, each shown before the next: the copy of
+// what the document holds is brought up to date with each, and every later comparison relies on it.
+TEST_F(QtViews, ALongPanelShowsTheModelThroughPartialChangesOneAfterAnother) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    auto colour = [&](LONG from, LONG to, COLORREF c, DWORD effects = 0) {
+        RE_SetSel(re, CHARRANGE{from, to});
+        CHARFORMAT2W f;
+        f.dwMask = CFM_COLOR | CFM_BOLD;
+        f.dwEffects = effects;
+        f.crTextColor = c;
+        RE_SetCharFormat(re, SCF_SELECTION, f);
+    };
+    auto replace = [&](LONG from, LONG to, std::u16string_view s) {
+        RE_SetSel(re, CHARRANGE{from, to});
+        RE_ReplaceSel(re, s, false);
+    };
+    std::u16string lines;  // about 9,900 characters: long enough for the copy
+    for (int i = 0; i < 900; ++i) lines += u"ред " + std::u16string(1, static_cast<char16_t>(u'а' + i % 30)) + u" word\r";
+    const LONG n = static_cast<LONG>(lines.size());
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"the whole text coloured", [&] { colour(0, n, RGB(0, 0, 200)); }},
+        {"a line coloured near the end", [&] { colour(n - 40, n - 30, RGB(200, 0, 0), CFE_BOLD); }},
+        {"text typed before that line", [&] { replace(n - 50, n - 50, u"xyz\r"); }},
+        {"that line coloured as the rest again", [&] { colour(n - 36, n - 26, RGB(0, 0, 200)); }},
+        {"text typed in the middle and coloured", [&] { replace(n / 2, n / 2 + 3, u"Q"); colour(n / 2 - 5, n / 2 + 5, 0); }},
+        {"a colour taken off in the middle", [&] { colour(n / 2 - 2, n / 2, RGB(0, 0, 200)); }},
+        {"text cut near the end", [&] { replace(n - 30, n - 10, u""); }},
+        {"a paragraph end coloured after the change", [&] { colour(n / 2 + 11, n / 2 + 12, RGB(0, 150, 0)); }},
+    };
+    for (const bool redraw_off : {false, true}) {
+        RE_SetTextW(re, lines);
+        on_screen(edit);
+        for (const auto& [what, step] : steps) {
+            if (redraw_off) RE_SetRedraw(re, false);
+            step();
+            if (redraw_off) RE_SetRedraw(re, true);
+            on_screen(edit);
+            const std::string where = std::string(what) + (redraw_off ? ", redrawing off" : "");
+            QString shown = edit->toPlainText();
+            ASSERT_EQ(to_u16(shown.replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')), RE_GetTextW(re)) << where;
+            std::vector<QTextCharFormat> formats;  // a paragraph end's is the next paragraph's
+            for (QTextBlock b = edit->document()->firstBlock(); b.isValid(); b = b.next()) {
+                for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it)
+                    formats.insert(formats.end(), static_cast<std::size_t>(it.fragment().length()), it.fragment().charFormat());
+                if (b.next().isValid()) formats.push_back(b.next().charFormat());
+            }
+            const RichText* rt = platform_rich(re);
+            ASSERT_EQ(formats.size(), static_cast<std::size_t>(rt->length())) << where;
+            int wrong = 0;
+            for (LONG pos = 0; pos < rt->length(); ++pos)
+                if (!(formats[static_cast<std::size_t>(pos)] == to_qformat(rt->format_at(pos))) && wrong++ < 3)
+                    ADD_FAILURE() << where << ": the format at " << pos;
+        }
+    }
+}
+
 // A job that writes into a panel with redrawing on while it pumps messages: its lines show while
 // it goes (a quarter of a second late at most), and all of them once it ends.
 TEST_F(QtViews, APanelWrittenWhileAJobPumpsShowsItsLinesAsItGoes) {
