@@ -120,10 +120,19 @@ class IndexStore {
   std::vector<IndexRun> runs(size_t from, size_t to) const {
     std::vector<IndexRun> out;
     visit([&](const auto& v) {
+      using T = typename std::decay_t<decltype(v)>::value_type;
       size_t i = from;
       while (i < to) {
         const auto idx = v[i];
         size_t j = i + 1;
+        // Long runs of one format are passed eight bytes at a time.
+        constexpr size_t kPer = sizeof(std::uint64_t) / sizeof(T);
+        std::uint64_t pattern = 0;
+        for (size_t k = 0; k < kPer; ++k) pattern = (pattern << (8 * sizeof(T))) | idx;
+        for (std::uint64_t w = 0; j + kPer <= to; j += kPer) {
+          std::memcpy(&w, v.data() + j, sizeof w);
+          if (w != pattern) break;
+        }
         while (j < to && v[j] == idx) ++j;
         out.push_back({static_cast<LONG>(j - i), static_cast<uint32_t>(idx)});
         i = j;
@@ -766,19 +775,27 @@ CharFormat RichText::format_at(LONG pos) const {
 }
 
 std::vector<FormatRun> RichText::runs(LONG from, LONG to) const {
+  std::vector<FormatRun> out;
+  for (const FormatSpan& s : spans(from, to)) out.push_back({s.from, s.to, impl_->formats[s.index]});
+  return out;
+}
+
+std::vector<FormatSpan> RichText::spans(LONG from, LONG to) const {
   const Impl& d = *impl_;
   const LONG n = d.len();
   from = clamp_pos(from, n);
   to = to < 0 ? n : clamp_pos(to, n);
   if (from > to) std::swap(from, to);
-  std::vector<FormatRun> out;
+  std::vector<FormatSpan> out;
   LONG at = from;
   for (const IndexRun& r : d.store.runs(static_cast<size_t>(from), static_cast<size_t>(to))) {
-    out.push_back({at, at + r.len, d.formats[r.idx]});
+    out.push_back({at, at + r.len, r.idx});
     at += r.len;
   }
   return out;
 }
+
+const CharFormat& RichText::format_by_index(std::uint32_t index) const { return impl_->formats.at(index); }
 
 bool RichText::can_undo() const { return !impl_->undo.empty(); }
 bool RichText::can_redo() const { return !impl_->redo.empty(); }

@@ -34,6 +34,14 @@ struct FormatRun {
     CharFormat format;
 };
 
+// A stretch [from, to) of characters whose format is the document's format number `index`
+// (RichText::format_by_index): distinct formats have distinct numbers. The numbers hold until the
+// text or its formats change next.
+struct FormatSpan {
+    LONG from = 0, to = 0;
+    std::uint32_t index = 0;
+};
+
 // What one change of text did: `removed` units at `pos` were replaced by `inserted` units.
 struct TextChange {
     LONG pos = 0, removed = 0, inserted = 0;
@@ -93,6 +101,9 @@ public:
     CHARFORMAT2W format_of_range(LONG from, LONG to) const;
     CharFormat format_at(LONG pos) const;
     std::vector<FormatRun> runs(LONG from, LONG to) const;
+    // The same without a copy of each run's format.
+    std::vector<FormatSpan> spans(LONG from, LONG to) const;
+    const CharFormat& format_by_index(std::uint32_t index) const;
 
     bool can_undo() const;
     bool can_redo() const;

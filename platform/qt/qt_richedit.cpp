@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/qt/qt_internal.h"
@@ -144,6 +145,12 @@ RichEditWidget::RichEditWidget(HWND h, QWidget* parent) : QTextEdit(parent), h_(
     setUndoRedoEnabled(false);  // the core keeps the undo history
     document()->setUndoRedoEnabled(false);
     setTabChangesFocus(false);
+    // Paragraphs run left to right, as in the rich-edit control, unless the program says otherwise:
+    // no paragraph's direction is guessed from its letters (Qt would read each paragraph after
+    // a change to place it).
+    QTextOption option = document()->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    document()->setDefaultTextOption(option);
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { on_cursor_moved(); });
@@ -252,6 +259,8 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
     doc_to = clamp_to(doc_to, from, dn);
     to = clamp_to(to, from, rt->length());
     if (!text_changed) doc_to = to = std::min(doc_to, to);
+    // The copy of what the document holds, when nothing but this code changed it since it was made.
+    const bool copy = copy_valid();
 
     // The text: the common start and end stay, the middle is replaced.
     LONG p = to - from, q = 0;  // the text stays unless it changed
@@ -265,13 +274,23 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
             front = std::clamp<LONG>(text_from - from, 0, common);
             back = std::clamp<LONG>(to - text_to, 0, common - front);
         }
-        const QString d = doc_range(from + front, doc_to - back);
-        p = front;
-        while (p < common - back && same_char(m[static_cast<size_t>(from + p)], d.at(p - front).unicode())) ++p;
-        q = back;
-        while (q < common - p &&
-               same_char(m[static_cast<size_t>(to - 1 - q)], d.at(doc_to - from - 1 - q - front).unicode()))
-            ++q;
+        if (copy) {
+            // The copy is the document's text in the model's form: compared without reading it.
+            const std::u16string& d = shadow_text_;
+            p = front + static_cast<LONG>(std::mismatch(m.begin() + from + front, m.begin() + from + (common - back),
+                                                         d.begin() + from + front).first -
+                                           (m.begin() + from + front));
+            q = back;
+            while (q < common - p && m[static_cast<size_t>(to - 1 - q)] == d[static_cast<size_t>(doc_to - 1 - q)]) ++q;
+        } else {
+            const QString d = doc_range(from + front, doc_to - back);
+            p = front;
+            while (p < common - back && same_char(m[static_cast<size_t>(from + p)], d.at(p - front).unicode())) ++p;
+            q = back;
+            while (q < common - p &&
+                   same_char(m[static_cast<size_t>(to - 1 - q)], d.at(doc_to - from - 1 - q - front).unicode()))
+                ++q;
+        }
     }
     const LONG mid = from + p, doc_mid_to = doc_to - q, mid_to = to - q;
     const bool text_op = doc_mid_to > mid || mid_to > mid;
@@ -279,30 +298,18 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
 
     // The formats of what stays, in the model's positions: before the middle they are the same
     // in both, after it the document's are shifted by what the replacement changes.
-    const std::vector<FormatRun> runs = rt->runs(from, to);
+    std::vector<FormatSpan> runs = rt->spans(from, to);
     QFormats formats;
-    std::vector<QTextCharFormat> qformats(runs.size());
-    std::vector<bool> made(runs.size(), false);
+    std::unordered_map<std::uint32_t, QTextCharFormat> qformats;  // by the model's format number
     auto qformat = [&](std::size_t i) -> const QTextCharFormat& {
-        if (!made[i]) {
-            qformats[i] = formats.of(runs[i].format);
-            made[i] = true;
-        }
-        return qformats[i];
+        const std::uint32_t k = runs[i].index;
+        auto it = qformats.find(k);
+        if (it == qformats.end()) it = qformats.emplace(k, formats.of(rt->format_by_index(k))).first;
+        return it->second;
     };
     // Whether a run's format equals a format of the document, asked once per pair: a text has
-    // few distinct formats, and the document's are known by their index in its collection.
-    std::vector<int> model_ids(runs.size(), -1);
-    std::vector<const CharFormat*> distinct;
-    auto model_id = [&](std::size_t i) {
-        if (model_ids[i] < 0) {
-            std::size_t k = 0;
-            while (k < distinct.size() && !(*distinct[k] == runs[i].format)) ++k;
-            if (k == distinct.size()) distinct.push_back(&runs[i].format);
-            model_ids[i] = static_cast<int>(k);
-        }
-        return model_ids[i];
-    };
+    // few distinct formats, the model's and the document's are known by their numbers.
+    auto model_id = [&](std::size_t i) { return runs[i].index; };
     std::vector<std::pair<std::uint64_t, bool>> answers;
     auto same_format = [&](std::size_t i, int doc_index, const auto& doc_format) {
         const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(doc_index)) << 32) |
@@ -318,14 +325,14 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
     std::size_t ri = 0;
     // Compares the document's [a, b) (format number `doc_index` of the document, `f()`), which
     // stands at model position a + shift.
-    auto compare = [&](LONG a, LONG b, LONG shift, int doc_index, const auto& f) {
+    auto compare = [&](LONG a, LONG b, LONG shift, const auto& same) {
         LONG x = a + shift;
         const LONG end = b + shift;
         while (ri < runs.size() && runs[ri].to <= x) ++ri;
         for (std::size_t i = ri; i < runs.size() && x < end; ++i) {
             const LONG seg_to = std::min(end, runs[i].to);
             if (seg_to <= x) continue;
-            if (!same_format(i, doc_index, f)) {
+            if (!same(i)) {
                 if (!fixes.empty() && fixes.back().run == i && fixes.back().to == x)
                     fixes.back().to = seg_to;
                 else
@@ -348,18 +355,89 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
                 const LONG fs = std::max<LONG>(a, at);
                 const LONG fe = std::min<LONG>(b, at + frag.length());
                 at += frag.length();
-                if (fs < fe) compare(fs, fe, shift, frag.charFormatIndex(), [&] { return frag.charFormat(); });
+                if (fs < fe)
+                    compare(fs, fe, shift, [&](std::size_t i) {
+                        return same_format(i, frag.charFormatIndex(), [&] { return frag.charFormat(); });
+                    });
             }
             // The paragraph separator: its format is the next paragraph's character format.
             const LONG sep = bp + blk.length() - 1;
             const QTextBlock next = blk.next();
             if (sep >= a && sep < b && next.isValid())
-                compare(sep, sep + 1, shift, next.charFormatIndex(), [&] { return next.charFormat(); });
+                compare(sep, sep + 1, shift, [&](std::size_t i) {
+                    return same_format(i, next.charFormatIndex(), [&] { return next.charFormat(); });
+                });
         }
     };
-    compare_document(from, mid, 0);
-    compare_document(doc_mid_to, doc_to, mid_to - doc_mid_to);
-    if (!text_op && fixes.empty()) return;
+    // The same from the copy: its runs are the model's formats the document was given.
+    auto compare_copy = [&](LONG a, LONG b, LONG shift) {
+        if (a >= b) return;
+        auto it = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), a,
+                                   [](LONG pos, const FormatSpan& r) { return pos < r.to; });
+        for (; it != shadow_spans_.end() && it->from < b; ++it) {
+            const CharFormat& f = shadow_formats_[it->index];
+            compare(std::max(a, it->from), std::min(b, it->to), shift,
+                    [&](std::size_t i) { return rt->format_by_index(runs[i].index) == f; });
+        }
+    };
+    if (copy) {
+        compare_copy(from, mid, 0);
+        compare_copy(doc_mid_to, doc_to, mid_to - doc_mid_to);
+    } else {
+        compare_document(from, mid, 0);
+        compare_document(doc_mid_to, doc_to, mid_to - doc_mid_to);
+    }
+    // Afterwards the document holds the model's text and formats: in [from, to) by what follows,
+    // elsewhere as before (when it did before, or this was the whole text).
+    const bool keep_copy = rt->length() > kBulkLeast && (copy || (from == 0 && doc_to == dn && to == rt->length()));
+    auto remember = [&] {
+        if (!keep_copy) {
+            drop_copy();
+            return;
+        }
+        const bool whole = from == 0 && to == rt->length();
+        std::vector<FormatSpan> spans;
+        if (whole || !copy) {
+            shadow_text_ = rt->text();
+            shadow_formats_.clear();
+            spans = whole ? std::move(runs) : rt->spans(0, rt->length());
+        } else {
+            // Only [from, to) changed: the copy takes its middle text and that range's formats.
+            shadow_text_.replace(static_cast<std::size_t>(mid), static_cast<std::size_t>(doc_mid_to - mid),
+                                 rt->text(), static_cast<std::size_t>(mid), static_cast<std::size_t>(mid_to - mid));
+            for (const FormatSpan& sp : shadow_spans_)
+                if (sp.from < from) spans.push_back(FormatSpan{sp.from, std::min(sp.to, from), sp.index});
+            const std::size_t fresh = spans.size();
+            spans.insert(spans.end(), runs.begin(), runs.end());
+            const std::size_t after = spans.size();
+            for (const FormatSpan& sp : shadow_spans_)
+                if (sp.to > doc_to)
+                    spans.push_back(FormatSpan{std::max(sp.from, doc_to) + to - doc_to, sp.to + to - doc_to, sp.index});
+            // The model's numbers hold until it changes: the copy numbers its own formats.
+            for (std::size_t k = fresh; k < after; ++k) {
+                const CharFormat& f = rt->format_by_index(spans[k].index);
+                std::size_t n = 0;
+                while (n < shadow_formats_.size() && !(shadow_formats_[n] == f)) ++n;
+                if (n == shadow_formats_.size()) shadow_formats_.push_back(f);
+                spans[k].index = static_cast<std::uint32_t>(n);
+            }
+        }
+        if (whole || !copy) {
+            std::unordered_map<std::uint32_t, std::uint32_t> ids;
+            for (FormatSpan& sp : spans) {
+                const auto [it, added] = ids.emplace(sp.index, static_cast<std::uint32_t>(shadow_formats_.size()));
+                if (added) shadow_formats_.push_back(rt->format_by_index(sp.index));
+                sp.index = it->second;
+            }
+        }
+        shadow_spans_ = std::move(spans);
+        shadow_changes_ = doc_changes_;
+        shadow_ = true;
+    };
+    if (!text_op && fixes.empty()) {
+        remember();
+        return;
+    }
 
     // Many scattered changes or a large part of the text: the document is not laid out while it
     // takes them, and is laid out once afterwards (lazily, as Qt lays out a new text), which
@@ -405,6 +483,18 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         }
     }
     --applying_;
+    remember();
+}
+
+bool RichEditWidget::copy_valid() const {
+    return shadow_ && shadow_changes_ == doc_changes_ && static_cast<LONG>(shadow_text_.size()) == doc_length();
+}
+
+void RichEditWidget::drop_copy() {
+    shadow_ = false;
+    shadow_text_ = std::u16string();
+    shadow_spans_ = std::vector<FormatSpan>();
+    shadow_formats_ = std::vector<CharFormat>();
 }
 
 QString RichEditWidget::doc_range(LONG from, LONG to) const {
@@ -765,6 +855,7 @@ LONG RichEditWidget::char_from_pos(POINT client) const {
 // ---- View to model -----------------------------------------------------------------------
 
 void RichEditWidget::on_contents_change(int pos, int removed, int added) {
+    ++doc_changes_;  // whoever changed the document, the copy of it may be stale
     if (applying_) return;
     const LONG new_len = doc_length();
     const LONG old_len = new_len - added + removed;

@@ -18,8 +18,10 @@
 #include <QTextEdit>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/qt/qt_views.h"
+#include "platform/richtext.h"
 
 class RichEditWidget : public QTextEdit {
 public:
@@ -85,6 +87,9 @@ private:
     // text before and after it is known to be the same in both.
     void sync_range(LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from = -1, LONG text_to = -1);
     QString doc_range(LONG from, LONG to) const;
+    // Whether shadow_text_ and shadow_runs_ hold what the document holds.
+    bool copy_valid() const;
+    void drop_copy();
     void replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to);
     void apply_formats(LONG from, LONG to);
     void apply_selection(bool force);
@@ -96,6 +101,15 @@ private:
     void defer_range(LONG from, LONG to);
 
     HWND h_;
+    // A copy of what a long document holds, in the model's form (text and formats), made when
+    // this code last brought the document up to date: a re-check that writes a long report anew
+    // is compared with it instead of with the document's text and fragments. It counts only
+    // while the document has not changed since (doc_changes_ counts every change).
+    bool shadow_ = false;
+    std::u16string shadow_text_;
+    std::vector<FormatSpan> shadow_spans_;  // numbers into shadow_formats_
+    std::vector<CharFormat> shadow_formats_;
+    quint64 doc_changes_ = 0, shadow_changes_ = 0;
     // The model's changes gathered while redrawing is off: the document lags the model in
     // [dirty_from_, dirty_to_) of the model (that range of the document is dirty_to_ - delta_
     // long); the selection and the scroll position are applied with them.

@@ -119,6 +119,47 @@ QTextEdit* on_screen(QTextEdit* edit) {
     return edit;
 }
 
+// Colours [from, to) of the panel through its selection, bold and underline as `effects` says.
+void colour_range(HWND re, LONG from, LONG to, COLORREF c, DWORD effects = 0) {
+    RE_SetSel(re, CHARRANGE{from, to});
+    CHARFORMAT2W f;
+    f.dwMask = CFM_COLOR | CFM_BOLD | CFM_UNDERLINE;
+    f.dwEffects = effects;
+    f.crTextColor = c;
+    RE_SetCharFormat(re, SCF_SELECTION, f);
+}
+
+void replace_range(HWND re, LONG from, LONG to, std::u16string_view s) {
+    RE_SetSel(re, CHARRANGE{from, to});
+    RE_ReplaceSel(re, s, false);
+}
+
+// The panel's document holds the model's text and every character's own format (a paragraph
+// end's is the next paragraph's format).
+void expect_document_shows_the_model(QTextEdit* edit, HWND re, const std::string& what) {
+    QString shown = edit->toPlainText();
+    ASSERT_EQ(to_u16(shown.replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')), RE_GetTextW(re)) << what;
+    std::vector<QTextCharFormat> formats;
+    for (QTextBlock b = edit->document()->firstBlock(); b.isValid(); b = b.next()) {
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it)
+            formats.insert(formats.end(), static_cast<std::size_t>(it.fragment().length()), it.fragment().charFormat());
+        if (b.next().isValid()) formats.push_back(b.next().charFormat());
+    }
+    const RichText* rt = platform_rich(re);
+    ASSERT_EQ(formats.size(), static_cast<std::size_t>(rt->length())) << what;
+    int wrong = 0;
+    for (LONG pos = 0; pos < rt->length(); ++pos)
+        if (!(formats[static_cast<std::size_t>(pos)] == to_qformat(rt->format_at(pos))) && wrong++ < 3)
+            ADD_FAILURE() << what << ": the format at " << pos;
+}
+
+// `count` short lines of Cyrillic and Latin words.
+std::u16string numbered_lines(int count) {
+    std::u16string lines;
+    for (int i = 0; i < count; ++i) lines += u"ред " + std::u16string(1, static_cast<char16_t>(u'а' + i % 30)) + u" word\r";
+    return lines;
+}
+
 }  // namespace
 
 TEST_F(QtViews, WindowShowsTitleAndControlsAtTheirPixelRectangles) {
@@ -487,20 +528,9 @@ TEST_F(QtViews, GatheredChangesLeaveTheModelsTextAndEveryFormat) {
     HWND dlg = make_dialog();
     HWND re = GetDlgItem(dlg, kPanel);
     auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
-    auto colour = [&](LONG from, LONG to, COLORREF c, DWORD effects = 0) {
-        RE_SetSel(re, CHARRANGE{from, to});
-        CHARFORMAT2W f;
-        f.dwMask = CFM_COLOR | CFM_BOLD | CFM_UNDERLINE;
-        f.dwEffects = effects;
-        f.crTextColor = c;
-        RE_SetCharFormat(re, SCF_SELECTION, f);
-    };
-    auto replace = [&](LONG from, LONG to, std::u16string_view s) {
-        RE_SetSel(re, CHARRANGE{from, to});
-        RE_ReplaceSel(re, s, false);
-    };
-    std::u16string lines;  // about 9,000 characters: long enough to be taken without layout
-    for (int i = 0; i < 300; ++i) lines += u"ред " + std::u16string(1, static_cast<char16_t>(u'а' + i % 30)) + u" word\r";
+    auto colour = [&](LONG from, LONG to, COLORREF c, DWORD effects = 0) { colour_range(re, from, to, c, effects); };
+    auto replace = [&](LONG from, LONG to, std::u16string_view s) { replace_range(re, from, to, s); };
+    const std::u16string lines = numbered_lines(300);
     const LONG n = static_cast<LONG>(lines.size());
     struct Case {
         const char* what;
@@ -554,21 +584,72 @@ TEST_F(QtViews, GatheredChangesLeaveTheModelsTextAndEveryFormat) {
             if (redraw_off) RE_SetRedraw(re, true);
             const std::string what = std::string(c.what) + (redraw_off ? ", redrawing off" : "");
             on_screen(edit);
+            expect_document_shows_the_model(edit, re, what);
+        }
+    }
+}
+
+// A long panel is compared with a copy of what its document holds; a key the user types changes
+// the document behind that copy, and the program's next writing of the whole text (the same text
+// again, as a re-check writes its report) must still leave the document as the model.
+TEST_F(QtViews, TextTypedIntoALongPanelIsUndoneByTheProgramsNextWriting) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    const std::u16string lines = numbered_lines(900);  // about 9,900 characters: long enough for the copy
+    const LONG n = static_cast<LONG>(lines.size());
+    for (const LONG at : {LONG{3}, n / 2, n - 3}) {
+        for (const bool redraw_off : {false, true}) {
+            RE_SetTextW(re, lines);
+            on_screen(edit);
+            // The user types over one character: the document's length stays.
+            QTextCursor c = edit->textCursor();
+            c.setPosition(at);
+            c.setPosition(at + 1, QTextCursor::KeepAnchor);
+            edit->setTextCursor(c);
+            QTest::keyClicks(edit, "Q");
+            on_screen(edit);
+            ASSERT_EQ(RE_GetTextW(re)[static_cast<std::size_t>(at)], u'Q') << at;
+            if (redraw_off) RE_SetRedraw(re, false);
+            RE_SetTextW(re, lines);
+            if (redraw_off) RE_SetRedraw(re, true);
+            on_screen(edit);
             QString shown = edit->toPlainText();
-            ASSERT_EQ(to_u16(shown.replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')), RE_GetTextW(re)) << what;
-            // Every character's own format: a paragraph end's is the next paragraph's format.
-            std::vector<QTextCharFormat> formats;
-            for (QTextBlock b = edit->document()->firstBlock(); b.isValid(); b = b.next()) {
-                for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it)
-                    formats.insert(formats.end(), static_cast<std::size_t>(it.fragment().length()), it.fragment().charFormat());
-                if (b.next().isValid()) formats.push_back(b.next().charFormat());
-            }
-            const RichText* rt = platform_rich(re);
-            ASSERT_EQ(formats.size(), static_cast<std::size_t>(rt->length())) << what;
-            int wrong = 0;
-            for (LONG pos = 0; pos < rt->length(); ++pos)
-                if (!(formats[static_cast<std::size_t>(pos)] == to_qformat(rt->format_at(pos))) && wrong++ < 3)
-                    ADD_FAILURE() << what << ": the format at " << pos;
+            EXPECT_EQ(to_u16(shown.replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')), lines)
+                << "typed at " << at << (redraw_off ? ", redrawing off" : "");
+        }
+    }
+}
+
+// Changes of a part of a long panel, one after another, each shown before the next: the copy of
+// what the document holds is brought up to date with each, and every later comparison relies on it.
+TEST_F(QtViews, ALongPanelShowsTheModelThroughPartialChangesOneAfterAnother) {
+    HWND dlg = make_dialog();
+    HWND re = GetDlgItem(dlg, kPanel);
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    auto colour = [&](LONG from, LONG to, COLORREF c, DWORD effects = 0) { colour_range(re, from, to, c, effects); };
+    auto replace = [&](LONG from, LONG to, std::u16string_view s) { replace_range(re, from, to, s); };
+    const std::u16string lines = numbered_lines(900);  // about 9,900 characters: long enough for the copy
+    const LONG n = static_cast<LONG>(lines.size());
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"the whole text coloured", [&] { colour(0, n, RGB(0, 0, 200)); }},
+        {"a line coloured near the end", [&] { colour(n - 40, n - 30, RGB(200, 0, 0), CFE_BOLD); }},
+        {"text typed before that line", [&] { replace(n - 50, n - 50, u"xyz\r"); }},
+        {"that line coloured as the rest again", [&] { colour(n - 36, n - 26, RGB(0, 0, 200)); }},
+        {"text typed in the middle and coloured", [&] { replace(n / 2, n / 2 + 3, u"Q"); colour(n / 2 - 5, n / 2 + 5, 0); }},
+        {"a colour taken off in the middle", [&] { colour(n / 2 - 2, n / 2, RGB(0, 0, 200)); }},
+        {"text cut near the end", [&] { replace(n - 30, n - 10, u""); }},
+        {"a paragraph end coloured after the change", [&] { colour(n / 2 + 11, n / 2 + 12, RGB(0, 150, 0)); }},
+    };
+    for (const bool redraw_off : {false, true}) {
+        RE_SetTextW(re, lines);
+        on_screen(edit);
+        for (const auto& [what, step] : steps) {
+            if (redraw_off) RE_SetRedraw(re, false);
+            step();
+            if (redraw_off) RE_SetRedraw(re, true);
+            on_screen(edit);
+            expect_document_shows_the_model(edit, re, std::string(what) + (redraw_off ? ", redrawing off" : ""));
         }
     }
 }
