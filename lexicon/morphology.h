@@ -64,6 +64,21 @@ int GetBgForm(std::string_view lemma, int type, int slot, std::string& dest);
 int GetNechlenuvanNoun(std::string_view form, std::string& dest);
 int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form);
 int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form);
+// What the proof-reader asks about a form, found with one look-up of its analyses: each field is
+// the answer of the function named.
+struct FormFacts {
+    int sum = 0;                // TypeHas(form, BGT_SUM)
+    int verb_row = -1;          // TypeHasAscii(form, ascii_verb)
+    int noun_only = 0;          // IsOnlyAsciiType(form, ascii_noun)
+    int proper_only = 0;        // IsTypeProperOnly(form)
+    int type = -1;              // GetType(form)
+    int verb_not_adj_only = 0;  // IsTypeVerbNotAdjOnly(form)
+    NounAdjInfo noun;           // GetNounInfo(noun, -1, form) wrote it and returned noun_result
+    int noun_result = 0;
+    NounAdjInfo adj;            // GetAdjInfo(adj, -1, form) wrote it and returned adj_result
+    int adj_result = 0;
+};
+void form_facts(std::string_view form, FormFacts& out);
 
 // While a FormMemo is open, the form look-ups of the thread that opened it remember what the
 // word-form index says about every form they were asked (its record or its absence, and the record's

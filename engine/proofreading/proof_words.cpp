@@ -92,29 +92,50 @@ std::uint32_t WordFacts::id(const SenToken* p) {
     return n < kMaxSpellings ? n : kNoId;
 }
 
+bool WordFacts::from_index(WordFact f) { return f != WordFact::Known && f != WordFact::Comma1; }
+
+void WordFacts::fill(std::uint32_t n, const char* text) {
+    if (nouns_.empty()) {
+        for (std::size_t f = 0; f < kFacts; ++f)
+            if (from_index(static_cast<WordFact>(f))) values_[f].assign(kept(), kUnknown);
+        nouns_.resize(kept());
+        adjectives_.resize(kept());
+    }
+    if (values_[static_cast<std::size_t>(WordFact::Type)][n] != kUnknown) return;
+    ask_index_ahead();
+    FormFacts a;
+    form_facts(text, a);
+    const auto put = [&](WordFact f, int v) { values_[static_cast<std::size_t>(f)][n] = static_cast<std::int16_t>(v); };
+    put(WordFact::Sum, a.sum);
+    put(WordFact::VerbRow, a.verb_row);
+    put(WordFact::NounOnly, a.noun_only);
+    put(WordFact::ProperOnly, a.proper_only);
+    put(WordFact::Type, a.type);
+    put(WordFact::VerbNotAdjOnly, a.verb_not_adj_only);
+    nouns_[n] = Info{a.noun, static_cast<std::int8_t>(a.noun_result)};
+    adjectives_[n] = Info{a.adj, static_cast<std::int8_t>(a.adj_result)};
+}
+
 int WordFacts::fact(const SenToken* p, WordFact f) {
     if (!worth_keeping(f)) return ask(p->text, f);
     const std::uint32_t n = id(p);
     if (n == kNoId) return ask(p->text, f);
+    if (from_index(f)) {
+        fill(n, p->text);
+        return values_[static_cast<std::size_t>(f)][n];
+    }
     std::vector<std::int16_t>& column = values_[static_cast<std::size_t>(f)];
     if (column.empty()) column.assign(kept(), kUnknown);
     std::int16_t& v = column[n];
-    if (v == kUnknown) {
-        if (f != WordFact::Known && f != WordFact::Comma1) ask_index_ahead();
-        v = static_cast<std::int16_t>(ask(p->text, f));
-    }
+    if (v == kUnknown) v = static_cast<std::int16_t>(ask(p->text, f));
     return v;
 }
 
 int WordFacts::kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info) {
     const std::uint32_t n = bgmul_ct != 0 ? id(p) : kNoId;
     if (n == kNoId) return look(info, -1, p->text);
-    if (column.empty()) column.resize(kept());
-    Info& e = column[n];
-    if (e.result < 0) {
-        ask_index_ahead();
-        e.result = static_cast<std::int8_t>(look(e.info, -1, p->text));
-    }
+    fill(n, p->text);
+    const Info& e = column[n];
     info = e.info;
     return e.result;
 }

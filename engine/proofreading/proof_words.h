@@ -77,6 +77,11 @@ private:
     using InfoLookUp = int (*)(NounAdjInfo&, int, std::string_view);
     int kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info);
     void check_stamp();
+    // Whether the question is one of the word-form index (the others ask rows of b).
+    static bool from_index(WordFact f);
+    // Every answer of the word-form index about spelling n, found with one look-up of its analyses
+    // the first time any of them is asked.
+    void fill(std::uint32_t n, const char* text);
     // Before the first question of the word-form index: what it says about every spelling kept,
     // found at once (memo_forms).
     void ask_index_ahead();
