@@ -283,6 +283,13 @@ struct Analyses {
     const BgFormRecord* record = nullptr;  // the form's record (null: no such form)
     Analyses(const Analyses&) = delete;
     Analyses& operator=(const Analyses&) = delete;
+    // Those of a memo entry, read now if they were not yet.
+    explicit Analyses(MemoEntry& e) {
+        if (e.n < 0) read_analyses(e);
+        record = e.record;
+        items = e.items;
+        n = e.n;
+    }
     explicit Analyses(std::string_view form) {
         if (MemoEntry* e = memo_entry(form)) {
             if (e->n < 0) read_analyses(*e);
@@ -305,6 +312,9 @@ struct Analyses {
     const BgAnalysis* begin() const { return items; }
     const BgAnalysis* end() const { return items + n; }
 };
+
+// Every answer of form_facts over a form's analyses.
+void facts_of(const Analyses& an, FormFacts& out);
 
 bool in_class(const unsigned char* table, int type) { return type >= 0 && type < 512 && table[type]; }
 
@@ -540,12 +550,17 @@ FormMemo::~FormMemo() {
     g_memo = nullptr;
 }
 
-void memo_forms(const std::string_view* forms, std::size_t n) {
+void memo_forms(const std::string_view* forms, std::size_t n) { memo_forms(forms, n, nullptr); }
+
+std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* facts) {
     std::vector<MemoEntry*> fresh;  // the entries made now, each to be found in the index
-    if (!g_memo) return;
+    std::vector<FormFacts*> fresh_facts;  // where each fresh entry's facts go (with `facts`)
+    std::vector<std::pair<MemoEntry*, FormFacts*>> met;  // the others' entries and facts
+    if (!g_memo) return 0;
     if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
-    if (g_memo->count == 0) return;
+    if (g_memo->count == 0) return 0;
     g_memo->forms.reserve(n);  // the table holds them all without growing
+    std::size_t answered = 0;
     for (std::size_t i = 0; i < n && !g_memo->full; ++i) {
         bool added = false;
         MemoEntry* e = g_memo->forms.find_or_add(forms[i], added);
@@ -553,12 +568,20 @@ void memo_forms(const std::string_view* forms, std::size_t n) {
             g_memo->full = true;
             break;
         }
-        if (added && !e->form.empty()) fresh.push_back(e);  // an empty form has no record
+        answered = i + 1;
+        if (added && !e->form.empty()) {  // an empty form has no record
+            fresh.push_back(e);
+            if (facts) fresh_facts.push_back(&facts[i]);
+        } else if (facts) {
+            met.emplace_back(e, &facts[i]);  // met before (or empty): answered once the fresh are found
+        }
     }
-    if (fresh.empty()) return;
     if (!form_hash_usable()) {
-        for (MemoEntry* e : fresh) e->record = memo_search(*g_memo, e->form);
-        return;
+        for (std::size_t k = 0; k < fresh.size(); ++k) {
+            fresh[k]->record = memo_search(*g_memo, fresh[k]->form);
+            if (facts) facts_of(Analyses(*fresh[k]), *fresh_facts[k]);
+        }
+        fresh.clear();
     }
     // Each form goes through four steps a few forms apart: its hash and home slot, the slot's
     // record, the record's form and analyses texts, the comparison. Each step's reads were asked
@@ -603,8 +626,11 @@ void memo_forms(const std::string_view* forms, std::size_t n) {
             // A slot whose check fits another form (rare) is passed over by the whole search.
             e.record = !r ? nullptr : compare_form(r->form, e.form) == 0 ? r : hashed_form(e.form);
             read_analyses(e);
+            if (facts) facts_of(Analyses(e), *fresh_facts[i - 3 * kApart]);
         }
     }
+    for (const auto& [e, out] : met) facts_of(Analyses(*e), *out);
+    return answered;
 }
 
 const BgFormRecord* bg_find(std::string_view form) {
@@ -780,8 +806,11 @@ int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form) { return n
 
 int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form) { return adj_info_of(Analyses(form), info, wanted); }
 
-void form_facts(std::string_view form, FormFacts& out) {
-    const Analyses an(form);
+void form_facts(std::string_view form, FormFacts& out) { facts_of(Analyses(form), out); }
+
+namespace {
+
+void facts_of(const Analyses& an, FormFacts& out) {
     out.sum = type_has(an, BGT_SUM);
     out.verb_row = type_has_ascii(an, ascii_verb);
     out.noun_only = only_ascii_type(an, ascii_noun);
@@ -791,8 +820,6 @@ void form_facts(std::string_view form, FormFacts& out) {
     out.noun_result = noun_info_of(an, out.noun, -1);
     out.adj_result = adj_info_of(an, out.adj, -1);
 }
-
-namespace {
 
 int noun_info_of(const Analyses& an, NounAdjInfo& info, int wanted) {
     info = NounAdjInfo{};

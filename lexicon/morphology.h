@@ -102,6 +102,9 @@ private:
 // at once, their reads overlapping, so that the look-ups that ask about them next answer from the
 // memo. The answers are those the look-ups would find; without a memo it does nothing.
 void memo_forms(const std::string_view* forms, std::size_t n);
+// The same, and the facts of each form (form_facts) found while its analyses are at hand: those of
+// the forms before the first the memo had no room for; returns how many (0 without a memo).
+std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* facts);
 
 // The lemma index GetBgForm finds forms in: built by the word-form loader (and again on first
 // need after the letter case rules changed); dropped by the loaders before they load, together

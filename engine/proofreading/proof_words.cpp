@@ -77,9 +77,27 @@ void WordFacts::check_stamp() {
 void WordFacts::ask_index_ahead() {
     if (asked_ahead_) return;
     asked_ahead_ = true;
+    for (std::size_t f = 0; f < kFacts; ++f)
+        if (from_index(static_cast<WordFact>(f))) values_[f].assign(kept(), kUnknown);
+    nouns_.assign(kept(), Info{});
+    adjectives_.assign(kept(), Info{});
     std::vector<std::string_view> forms(kept());
     for (std::uint32_t n = 0; n < forms.size(); ++n) forms[n] = spellings_->text(n);
-    memo_forms(forms.data(), forms.size());
+    std::vector<FormFacts> facts(forms.size());
+    const std::size_t answered = memo_forms(forms.data(), forms.size(), facts.data());
+    for (std::uint32_t n = 0; n < answered; ++n) put(n, facts[n]);
+}
+
+void WordFacts::put(std::uint32_t n, const FormFacts& a) {
+    const auto set = [&](WordFact f, int v) { values_[static_cast<std::size_t>(f)][n] = static_cast<std::int16_t>(v); };
+    set(WordFact::Sum, a.sum);
+    set(WordFact::VerbRow, a.verb_row);
+    set(WordFact::NounOnly, a.noun_only);
+    set(WordFact::ProperOnly, a.proper_only);
+    set(WordFact::Type, a.type);
+    set(WordFact::VerbNotAdjOnly, a.verb_not_adj_only);
+    nouns_[n] = Info{a.noun, static_cast<std::int8_t>(a.noun_result)};
+    adjectives_[n] = Info{a.adj, static_cast<std::int8_t>(a.adj_result)};
 }
 
 std::size_t WordFacts::kept() const { return std::min(spellings_->count(), kMaxSpellings); }
@@ -95,25 +113,11 @@ std::uint32_t WordFacts::id(const SenToken* p) {
 bool WordFacts::from_index(WordFact f) { return f != WordFact::Known && f != WordFact::Comma1; }
 
 void WordFacts::fill(std::uint32_t n, const char* text) {
-    if (nouns_.empty()) {
-        for (std::size_t f = 0; f < kFacts; ++f)
-            if (from_index(static_cast<WordFact>(f))) values_[f].assign(kept(), kUnknown);
-        nouns_.resize(kept());
-        adjectives_.resize(kept());
-    }
-    if (values_[static_cast<std::size_t>(WordFact::Type)][n] != kUnknown) return;
     ask_index_ahead();
+    if (values_[static_cast<std::size_t>(WordFact::Type)][n] != kUnknown) return;
     FormFacts a;
     form_facts(text, a);
-    const auto put = [&](WordFact f, int v) { values_[static_cast<std::size_t>(f)][n] = static_cast<std::int16_t>(v); };
-    put(WordFact::Sum, a.sum);
-    put(WordFact::VerbRow, a.verb_row);
-    put(WordFact::NounOnly, a.noun_only);
-    put(WordFact::ProperOnly, a.proper_only);
-    put(WordFact::Type, a.type);
-    put(WordFact::VerbNotAdjOnly, a.verb_not_adj_only);
-    nouns_[n] = Info{a.noun, static_cast<std::int8_t>(a.noun_result)};
-    adjectives_[n] = Info{a.adj, static_cast<std::int8_t>(a.adj_result)};
+    put(n, a);
 }
 
 int WordFacts::fact(const SenToken* p, WordFact f) {

@@ -82,8 +82,9 @@ private:
     // Every answer of the word-form index about spelling n, found with one look-up of its analyses
     // the first time any of them is asked.
     void fill(std::uint32_t n, const char* text);
+    void put(std::uint32_t n, const FormFacts& a);
     // Before the first question of the word-form index: what it says about every spelling kept,
-    // found at once (memo_forms).
+    // found at once (memo_forms), and their answers while each one's analyses are at hand.
     void ask_index_ahead();
 
     const SenToken* floor_;
