@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lexicon/bgtypes.h"
+#include "lexicon/tables.h"
 #include "platform/text.h"
 #include "shell/files.h"
 
@@ -279,16 +280,26 @@ struct Analyses {
     std::vector<BgAnalysis> more;
     const BgAnalysis* items = inline_items;
     int n = 0;
+    const BgFormRecord* record = nullptr;  // the form's record (null: no such form)
     Analyses(const Analyses&) = delete;
     Analyses& operator=(const Analyses&) = delete;
+    // Those of a memo entry, read now if they were not yet.
+    explicit Analyses(MemoEntry& e) {
+        if (e.n < 0) read_analyses(e);
+        record = e.record;
+        items = e.items;
+        n = e.n;
+    }
     explicit Analyses(std::string_view form) {
         if (MemoEntry* e = memo_entry(form)) {
             if (e->n < 0) read_analyses(*e);
+            record = e->record;
             items = e->items;
             n = e->n;
             return;
         }
         const BgFormRecord* r = search_form(form);
+        record = r;
         if (!r) return;
         if (r->n_analyses <= kInline) {
             n = bg_analyses(*r, inline_items, kInline);
@@ -301,6 +312,9 @@ struct Analyses {
     const BgAnalysis* begin() const { return items; }
     const BgAnalysis* end() const { return items + n; }
 };
+
+// Every answer of form_facts over a form's analyses.
+void facts_of(const Analyses& an, FormFacts& out);
 
 bool in_class(const unsigned char* table, int type) { return type >= 0 && type < 512 && table[type]; }
 
@@ -536,12 +550,17 @@ FormMemo::~FormMemo() {
     g_memo = nullptr;
 }
 
-void memo_forms(const std::string_view* forms, std::size_t n) {
+void memo_forms(const std::string_view* forms, std::size_t n) { memo_forms(forms, n, nullptr); }
+
+std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* facts) {
     std::vector<MemoEntry*> fresh;  // the entries made now, each to be found in the index
-    if (!g_memo) return;
+    std::vector<FormFacts*> fresh_facts;  // where each fresh entry's facts go (with `facts`)
+    std::vector<std::pair<MemoEntry*, FormFacts*>> met;  // the others' entries and facts
+    if (!g_memo) return 0;
     if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
-    if (g_memo->count == 0) return;
+    if (g_memo->count == 0) return 0;
     g_memo->forms.reserve(n);  // the table holds them all without growing
+    std::size_t answered = 0;
     for (std::size_t i = 0; i < n && !g_memo->full; ++i) {
         bool added = false;
         MemoEntry* e = g_memo->forms.find_or_add(forms[i], added);
@@ -549,12 +568,20 @@ void memo_forms(const std::string_view* forms, std::size_t n) {
             g_memo->full = true;
             break;
         }
-        if (added && !e->form.empty()) fresh.push_back(e);  // an empty form has no record
+        answered = i + 1;
+        if (added && !e->form.empty()) {  // an empty form has no record
+            fresh.push_back(e);
+            if (facts) fresh_facts.push_back(&facts[i]);
+        } else if (facts) {
+            met.emplace_back(e, &facts[i]);  // met before (or empty): answered once the fresh are found
+        }
     }
-    if (fresh.empty()) return;
     if (!form_hash_usable()) {
-        for (MemoEntry* e : fresh) e->record = memo_search(*g_memo, e->form);
-        return;
+        for (std::size_t k = 0; k < fresh.size(); ++k) {
+            fresh[k]->record = memo_search(*g_memo, fresh[k]->form);
+            if (facts) facts_of(Analyses(*fresh[k]), *fresh_facts[k]);
+        }
+        fresh.clear();
     }
     // Each form goes through four steps a few forms apart: its hash and home slot, the slot's
     // record, the record's form and analyses texts, the comparison. Each step's reads were asked
@@ -599,8 +626,11 @@ void memo_forms(const std::string_view* forms, std::size_t n) {
             // A slot whose check fits another form (rare) is passed over by the whole search.
             e.record = !r ? nullptr : compare_form(r->form, e.form) == 0 ? r : hashed_form(e.form);
             read_analyses(e);
+            if (facts) facts_of(Analyses(e), *fresh_facts[i - 3 * kApart]);
         }
     }
+    for (const auto& [e, out] : met) facts_of(Analyses(*e), *out);
+    return answered;
 }
 
 const BgFormRecord* bg_find(std::string_view form) {
@@ -633,24 +663,48 @@ int bg_analyses(const BgFormRecord& r, BgAnalysis* out, int max) {
     return 1;
 }
 
-int TypeHas(std::string_view form, int type) {
-    for (const BgAnalysis& a : Analyses(form))
+namespace {
+
+// The answers over a form's analyses, shared by the single questions and form_facts.
+int type_has(const Analyses& an, int type) {
+    for (const BgAnalysis& a : an)
         if (a.type == type) return 1;
     return 0;
 }
 
-int TypeHasAscii(std::string_view form, const unsigned char* type_class) {
-    for (const BgAnalysis& a : Analyses(form))
+int type_has_ascii(const Analyses& an, const unsigned char* type_class) {
+    for (const BgAnalysis& a : an)
         if (in_class(type_class, a.type)) return a.type;
     return -1;
 }
 
-int IsOnlyAsciiType(std::string_view form, const unsigned char* type_class) {
-    Analyses an(form);
+int only_ascii_type(const Analyses& an, const unsigned char* type_class) {
     if (an.n == 0) return 0;
     for (const BgAnalysis& a : an)
         if (!in_class(type_class, a.type)) return 0;
     return 1;
+}
+
+int verb_not_adj_only(const Analyses& an) {
+    if (an.n == 0) return 0;
+    for (const BgAnalysis& a : an)
+        if (!in_class(ascii_verb, a.type) || participle_slot(a.slot)) return 0;
+    return 1;
+}
+
+int noun_info_of(const Analyses& an, NounAdjInfo& info, int wanted);
+int adj_info_of(const Analyses& an, NounAdjInfo& info, int wanted);
+
+}  // namespace
+
+int TypeHas(std::string_view form, int type) { return type_has(Analyses(form), type); }
+
+int TypeHasAscii(std::string_view form, const unsigned char* type_class) {
+    return type_has_ascii(Analyses(form), type_class);
+}
+
+int IsOnlyAsciiType(std::string_view form, const unsigned char* type_class) {
+    return only_ascii_type(Analyses(form), type_class);
 }
 
 int IsOnlyType(std::string_view form, int type) {
@@ -665,13 +719,7 @@ int IsTypeProperOnly(std::string_view form) { return IsOnlyAsciiType(form, ascii
 
 int IsTypeVerbOnly(std::string_view form) { return IsOnlyAsciiType(form, ascii_verb); }
 
-int IsTypeVerbNotAdjOnly(std::string_view form) {
-    Analyses an(form);
-    if (an.n == 0) return 0;
-    for (const BgAnalysis& a : an)
-        if (!in_class(ascii_verb, a.type) || participle_slot(a.slot)) return 0;
-    return 1;
-}
+int IsTypeVerbNotAdjOnly(std::string_view form) { return verb_not_adj_only(Analyses(form)); }
 
 int IsTypeVerbSHTOnly(std::string_view form) {
     // An unknown form has no analysis at all, so it is not a participle either.
@@ -754,9 +802,28 @@ int GetBgForm(std::string_view lemma, int type, int slot, std::string& dest) {
     return 0;
 }
 
-int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form) {
+int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form) { return noun_info_of(Analyses(form), info, wanted); }
+
+int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form) { return adj_info_of(Analyses(form), info, wanted); }
+
+void form_facts(std::string_view form, FormFacts& out) { facts_of(Analyses(form), out); }
+
+namespace {
+
+void facts_of(const Analyses& an, FormFacts& out) {
+    out.sum = type_has(an, BGT_SUM);
+    out.verb_row = type_has_ascii(an, ascii_verb);
+    out.noun_only = only_ascii_type(an, ascii_noun);
+    out.proper_only = only_ascii_type(an, ascii_proper);
+    out.type = an.record ? an.record->type : -1;
+    out.verb_not_adj_only = verb_not_adj_only(an);
+    out.noun_result = noun_info_of(an, out.noun, -1);
+    out.adj_result = adj_info_of(an, out.adj, -1);
+}
+
+int noun_info_of(const Analyses& an, NounAdjInfo& info, int wanted) {
     info = NounAdjInfo{};
-    for (const BgAnalysis& a : Analyses(form)) {
+    for (const BgAnalysis& a : an) {
         if (wanted != -1 ? a.type != wanted : !in_class(ascii_noun, a.type)) continue;
         info.slot = static_cast<std::uint16_t>(a.slot);
         info.type = static_cast<std::uint16_t>(a.type);
@@ -775,9 +842,9 @@ int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form) {
     return 0;
 }
 
-int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form) {
+int adj_info_of(const Analyses& an, NounAdjInfo& info, int wanted) {
     info = NounAdjInfo{};
-    for (const BgAnalysis& a : Analyses(form)) {
+    for (const BgAnalysis& a : an) {
         if (wanted != -1 && a.type != wanted) continue;
         const bool adj = in_class(ascii_adj, a.type);
         const bool verb = in_class(ascii_verb, a.type);
@@ -800,6 +867,8 @@ int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form) {
     }
     return 0;
 }
+
+}  // namespace
 
 int GetNechlenuvanNoun(std::string_view form, std::string& dest) {
     dest.clear();

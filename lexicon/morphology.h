@@ -64,6 +64,21 @@ int GetBgForm(std::string_view lemma, int type, int slot, std::string& dest);
 int GetNechlenuvanNoun(std::string_view form, std::string& dest);
 int GetNounInfo(NounAdjInfo& info, int wanted, std::string_view form);
 int GetAdjInfo(NounAdjInfo& info, int wanted, std::string_view form);
+// What the proof-reader asks about a form, found with one look-up of its analyses: each field is
+// the answer of the function named.
+struct FormFacts {
+    int sum = 0;                // TypeHas(form, BGT_SUM)
+    int verb_row = -1;          // TypeHasAscii(form, ascii_verb)
+    int noun_only = 0;          // IsOnlyAsciiType(form, ascii_noun)
+    int proper_only = 0;        // IsTypeProperOnly(form)
+    int type = -1;              // GetType(form)
+    int verb_not_adj_only = 0;  // IsTypeVerbNotAdjOnly(form)
+    NounAdjInfo noun;           // GetNounInfo(noun, -1, form) wrote it and returned noun_result
+    int noun_result = 0;
+    NounAdjInfo adj;            // GetAdjInfo(adj, -1, form) wrote it and returned adj_result
+    int adj_result = 0;
+};
+void form_facts(std::string_view form, FormFacts& out);
 
 // While a FormMemo is open, the form look-ups of the thread that opened it remember what the
 // word-form index says about every form they were asked (its record or its absence, and the record's
@@ -87,6 +102,9 @@ private:
 // at once, their reads overlapping, so that the look-ups that ask about them next answer from the
 // memo. The answers are those the look-ups would find; without a memo it does nothing.
 void memo_forms(const std::string_view* forms, std::size_t n);
+// The same, and the facts of each form (form_facts) found while its analyses are at hand: those of
+// the forms before the first the memo had no room for; returns how many (0 without a memo).
+std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* facts);
 
 // The lemma index GetBgForm finds forms in: built by the word-form loader (and again on first
 // need after the letter case rules changed); dropped by the loaders before they load, together

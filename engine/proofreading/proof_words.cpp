@@ -77,9 +77,27 @@ void WordFacts::check_stamp() {
 void WordFacts::ask_index_ahead() {
     if (asked_ahead_) return;
     asked_ahead_ = true;
+    for (std::size_t f = 0; f < kFacts; ++f)
+        if (from_index(static_cast<WordFact>(f))) values_[f].assign(kept(), kUnknown);
+    nouns_.assign(kept(), Info{});
+    adjectives_.assign(kept(), Info{});
     std::vector<std::string_view> forms(kept());
     for (std::uint32_t n = 0; n < forms.size(); ++n) forms[n] = spellings_->text(n);
-    memo_forms(forms.data(), forms.size());
+    std::vector<FormFacts> facts(forms.size());
+    const std::size_t answered = memo_forms(forms.data(), forms.size(), facts.data());
+    for (std::uint32_t n = 0; n < answered; ++n) put(n, facts[n]);
+}
+
+void WordFacts::put(std::uint32_t n, const FormFacts& a) {
+    const auto set = [&](WordFact f, int v) { values_[static_cast<std::size_t>(f)][n] = static_cast<std::int16_t>(v); };
+    set(WordFact::Sum, a.sum);
+    set(WordFact::VerbRow, a.verb_row);
+    set(WordFact::NounOnly, a.noun_only);
+    set(WordFact::ProperOnly, a.proper_only);
+    set(WordFact::Type, a.type);
+    set(WordFact::VerbNotAdjOnly, a.verb_not_adj_only);
+    nouns_[n] = Info{a.noun, static_cast<std::int8_t>(a.noun_result)};
+    adjectives_[n] = Info{a.adj, static_cast<std::int8_t>(a.adj_result)};
 }
 
 std::size_t WordFacts::kept() const { return std::min(spellings_->count(), kMaxSpellings); }
@@ -92,29 +110,36 @@ std::uint32_t WordFacts::id(const SenToken* p) {
     return n < kMaxSpellings ? n : kNoId;
 }
 
+bool WordFacts::from_index(WordFact f) { return f != WordFact::Known && f != WordFact::Comma1; }
+
+void WordFacts::fill(std::uint32_t n, const char* text) {
+    ask_index_ahead();
+    if (values_[static_cast<std::size_t>(WordFact::Type)][n] != kUnknown) return;
+    FormFacts a;
+    form_facts(text, a);
+    put(n, a);
+}
+
 int WordFacts::fact(const SenToken* p, WordFact f) {
     if (!worth_keeping(f)) return ask(p->text, f);
     const std::uint32_t n = id(p);
     if (n == kNoId) return ask(p->text, f);
+    if (from_index(f)) {
+        fill(n, p->text);
+        return values_[static_cast<std::size_t>(f)][n];
+    }
     std::vector<std::int16_t>& column = values_[static_cast<std::size_t>(f)];
     if (column.empty()) column.assign(kept(), kUnknown);
     std::int16_t& v = column[n];
-    if (v == kUnknown) {
-        if (f != WordFact::Known && f != WordFact::Comma1) ask_index_ahead();
-        v = static_cast<std::int16_t>(ask(p->text, f));
-    }
+    if (v == kUnknown) v = static_cast<std::int16_t>(ask(p->text, f));
     return v;
 }
 
 int WordFacts::kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info) {
     const std::uint32_t n = bgmul_ct != 0 ? id(p) : kNoId;
     if (n == kNoId) return look(info, -1, p->text);
-    if (column.empty()) column.resize(kept());
-    Info& e = column[n];
-    if (e.result < 0) {
-        ask_index_ahead();
-        e.result = static_cast<std::int8_t>(look(e.info, -1, p->text));
-    }
+    fill(n, p->text);
+    const Info& e = column[n];
     info = e.info;
     return e.result;
 }

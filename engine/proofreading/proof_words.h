@@ -77,8 +77,14 @@ private:
     using InfoLookUp = int (*)(NounAdjInfo&, int, std::string_view);
     int kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info);
     void check_stamp();
+    // Whether the question is one of the word-form index (the others ask rows of b).
+    static bool from_index(WordFact f);
+    // Every answer of the word-form index about spelling n, found with one look-up of its analyses
+    // the first time any of them is asked.
+    void fill(std::uint32_t n, const char* text);
+    void put(std::uint32_t n, const FormFacts& a);
     // Before the first question of the word-form index: what it says about every spelling kept,
-    // found at once (memo_forms).
+    // found at once (memo_forms), and their answers while each one's analyses are at hand.
     void ask_index_ahead();
 
     const SenToken* floor_;

@@ -70,28 +70,36 @@ TEST_F(WordFactsTest, AnswersAsTheLookUpsForEveryRecord) {
         }
 }
 
-// With the memo of the form look-ups open (as a run has it), with and without the index's form hash
-// and within the run's numbering of spellings, the answers are those the look-ups give with no memo.
+// With the memo of the form look-ups open (as a run has it), with and without the index's form hash,
+// within the run's numbering of spellings and with some spellings asked of the memo before the run
+// (its record found, or its analyses read too), the answers are those the look-ups give with no memo.
 TEST_F(WordFactsTest, AnswersAsTheLookUpsWithTheMemoOpen) {
     const char* text = "Стола е добрия, СТОЛЪТ на добрият стол; столът Добрия ДОБРИЯ жени пеещ xyz стола ДОБРИЯТ.";
     for (const bool hashed : {true, false})
-        for (const bool numbered : {true, false}) {
-            SCOPED_TRACE(std::string(hashed ? "hashed" : "searched") + (numbered ? " numbered" : ""));
-            load_forms({"стол стол 0 0", "стола стол 0 1", "столът стол 0 2", "добрия добър 140 1", "добрият добър 140 2",
-                        "е съм 228 2", "жени жена 85 2", "жени женя 300 1", "пеещ пея 300 47"});
-            if (!hashed) reset_lemma_index();  // the form hash goes with it: look-ups search
-            ProofRun run = cut(text);
-            ASSERT_GE(run.nd - run.floor, 15);
-            std::vector<std::string> own;
-            for (const SenToken* p = run.floor; p < run.nd; ++p) own.push_back(answers(run, p).second);
-            const FormMemo memo;
-            std::optional<RunSpellings> spellings;
-            if (numbered) spellings.emplace();
-            run.facts = std::make_shared<WordFacts>(run.floor, run.nd);
-            for (int twice = 0; twice < 2; ++twice)
-                for (const SenToken* p = run.floor; p < run.nd; ++p)
-                    EXPECT_EQ(answers(run, p).first, own[static_cast<std::size_t>(p - run.floor)]) << u8(p->text);
-        }
+        for (const bool numbered : {true, false})
+            for (const bool asked_before : {false, true}) {
+                SCOPED_TRACE(std::string(hashed ? "hashed" : "searched") + (numbered ? " numbered" : "") +
+                             (asked_before ? " asked before" : ""));
+                load_forms({"стол стол 0 0", "стола стол 0 1", "столът стол 0 2", "добрия добър 140 1", "добрият добър 140 2",
+                            "е съм 228 2", "жени жена 85 2", "жени женя 300 1", "пеещ пея 300 47"});
+                if (!hashed) reset_lemma_index();  // the form hash goes with it: look-ups search
+                ProofRun run = cut(text);
+                ASSERT_GE(run.nd - run.floor, 15);
+                std::vector<std::string> own;
+                for (const SenToken* p = run.floor; p < run.nd; ++p) own.push_back(answers(run, p).second);
+                const FormMemo memo;
+                if (asked_before) {
+                    EXPECT_EQ(GetType(cp("жени")), 85);
+                    EXPECT_EQ(TypeHasAscii(cp("добрия"), ascii_verb), -1);
+                    EXPECT_EQ(GetType(cp("xyz")), -1);
+                }
+                std::optional<RunSpellings> spellings;
+                if (numbered) spellings.emplace();
+                run.facts = std::make_shared<WordFacts>(run.floor, run.nd);
+                for (int twice = 0; twice < 2; ++twice)
+                    for (const SenToken* p = run.floor; p < run.nd; ++p)
+                        EXPECT_EQ(answers(run, p).first, own[static_cast<std::size_t>(p - run.floor)]) << u8(p->text);
+            }
 }
 
 TEST_F(WordFactsTest, ForgetsWhatAnIndexLoadedAgainNoLongerSays) {
