@@ -110,6 +110,29 @@ private:
     std::vector<std::pair<CharFormat, QTextCharFormat>> made_;
 };
 
+// What the paragraph end at `pos` of the model shows of its format. The document draws no glyph
+// for a paragraph end; its format serves only as the font of an empty paragraph after it (one
+// followed by another paragraph end, or by the end of the text). A report written anew gives
+// thousands of paragraph ends new colours that nobody sees: the document is not laid out again
+// for them.
+enum class EndShows { not_an_end, nothing, font };
+
+EndShows paragraph_end_shows(const std::u16string& text, LONG pos) {
+    const auto k = static_cast<std::size_t>(pos);
+    if (text[k] != u'\r') return EndShows::not_an_end;
+    return k + 1 < text.size() && text[k + 1] != u'\r' ? EndShows::nothing : EndShows::font;
+}
+
+bool same_font(const CharFormat& a, const CharFormat& b) {
+    constexpr DWORD kFontEffects = CFE_BOLD | CFE_ITALIC;
+    return a.face == b.face && a.height == b.height && (a.effects & kFontEffects) == (b.effects & kFontEffects);
+}
+
+bool same_font(const QTextCharFormat& a, const QTextCharFormat& b) {
+    return a.fontFamilies() == b.fontFamilies() && a.fontPointSize() == b.fontPointSize() &&
+           a.fontWeight() == b.fontWeight() && a.fontItalic() == b.fontItalic();
+}
+
 // How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
 constexpr qint64 kShownLateMs = 250;
 
@@ -307,24 +330,52 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         if (it == qformats.end()) it = qformats.emplace(k, formats.of(rt->format_by_index(k))).first;
         return it->second;
     };
-    // Whether a run's format equals a format of the document, asked once per pair: a text has
-    // few distinct formats, the model's and the document's are known by their numbers.
+    // Whether a run's format (or its font) equals a format of the document, asked once per pair:
+    // a text has few distinct formats, the model's and the document's are known by their numbers.
     auto model_id = [&](std::size_t i) { return runs[i].index; };
-    std::vector<std::pair<std::uint64_t, bool>> answers;
-    auto same_format = [&](std::size_t i, int doc_index, const auto& doc_format) {
+    std::vector<std::pair<std::uint64_t, bool>> answers[2];  // formats, fonts
+    auto same_format = [&](std::size_t i, bool font_only, int doc_index, const auto& doc_format) {
         const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(doc_index)) << 32) |
                                   static_cast<std::uint32_t>(model_id(i));
-        for (const auto& [k, same] : answers)
+        auto& asked = answers[font_only ? 1 : 0];
+        for (const auto& [k, same] : asked)
             if (k == key) return same;
-        const bool same = qformat(i) == doc_format();
-        answers.emplace_back(key, same);
+        const bool same = font_only ? same_font(qformat(i), doc_format()) : qformat(i) == doc_format();
+        asked.emplace_back(key, same);
         return same;
     };
     std::vector<FormatFix> fixes;
     LONG fixed = 0;
     std::size_t ri = 0;
-    // Compares the document's [a, b) (format number `doc_index` of the document, `f()`), which
-    // stands at model position a + shift.
+    auto add_fix = [&](LONG a, LONG b, std::size_t i) {
+        if (a >= b) return;
+        if (!fixes.empty() && fixes.back().run == i && fixes.back().to == a)
+            fixes.back().to = b;
+        else
+            fixes.push_back(FormatFix{a, b, i});
+        fixed += b - a;
+    };
+    // [a, b) of the model, whose format differs from run i's, takes it: but for the paragraph
+    // ends, which take it only where it would show (`same_font()`: whether the document's font
+    // there is run i's).
+    const std::u16string& model_text = rt->text();
+    auto fix_shown = [&](LONG a, LONG b, std::size_t i, const auto& same_font_there) {
+        LONG at = a;
+        int font_same = -1;  // asked once for the run
+        for (LONG k = a; k < b; ++k) {
+            const EndShows shows = paragraph_end_shows(model_text, k);
+            if (shows == EndShows::not_an_end) continue;
+            if (shows == EndShows::font) {
+                if (font_same < 0) font_same = same_font_there() ? 1 : 0;
+                if (!font_same) continue;  // its font shows: it is fixed
+            }
+            add_fix(at, k, i);  // it stays as it is
+            at = k + 1;
+        }
+        add_fix(at, b, i);
+    };
+    // Compares the document's [a, b), which stands at model position a + shift: `same(i, false)`
+    // tells whether its format is run i's, `same(i, true)` whether its font is.
     auto compare = [&](LONG a, LONG b, LONG shift, const auto& same) {
         LONG x = a + shift;
         const LONG end = b + shift;
@@ -332,13 +383,7 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         for (std::size_t i = ri; i < runs.size() && x < end; ++i) {
             const LONG seg_to = std::min(end, runs[i].to);
             if (seg_to <= x) continue;
-            if (!same(i)) {
-                if (!fixes.empty() && fixes.back().run == i && fixes.back().to == x)
-                    fixes.back().to = seg_to;
-                else
-                    fixes.push_back(FormatFix{x, seg_to, i});
-                fixed += seg_to - x;
-            }
+            if (!same(i, false)) fix_shown(x, seg_to, i, [&] { return same(i, true); });
             x = seg_to;
         }
     };
@@ -356,16 +401,16 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
                 const LONG fe = std::min<LONG>(b, at + frag.length());
                 at += frag.length();
                 if (fs < fe)
-                    compare(fs, fe, shift, [&](std::size_t i) {
-                        return same_format(i, frag.charFormatIndex(), [&] { return frag.charFormat(); });
+                    compare(fs, fe, shift, [&](std::size_t i, bool font_only) {
+                        return same_format(i, font_only, frag.charFormatIndex(), [&] { return frag.charFormat(); });
                     });
             }
             // The paragraph separator: its format is the next paragraph's character format.
             const LONG sep = bp + blk.length() - 1;
             const QTextBlock next = blk.next();
             if (sep >= a && sep < b && next.isValid())
-                compare(sep, sep + 1, shift, [&](std::size_t i) {
-                    return same_format(i, next.charFormatIndex(), [&] { return next.charFormat(); });
+                compare(sep, sep + 1, shift, [&](std::size_t i, bool font_only) {
+                    return same_format(i, font_only, next.charFormatIndex(), [&] { return next.charFormat(); });
                 });
         }
     };
@@ -377,7 +422,10 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         for (; it != shadow_spans_.end() && it->from < b; ++it) {
             const CharFormat& f = shadow_formats_[it->index];
             compare(std::max(a, it->from), std::min(b, it->to), shift,
-                    [&](std::size_t i) { return rt->format_by_index(runs[i].index) == f; });
+                    [&](std::size_t i, bool font_only) {
+                        const CharFormat& m = rt->format_by_index(runs[i].index);
+                        return font_only ? same_font(m, f) : m == f;
+                    });
         }
     };
     if (copy) {
@@ -387,8 +435,9 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         compare_document(from, mid, 0);
         compare_document(doc_mid_to, doc_to, mid_to - doc_mid_to);
     }
-    // Afterwards the document holds the model's text and formats: in [from, to) by what follows,
-    // elsewhere as before (when it did before, or this was the whole text).
+    // Afterwards the document holds the model's text and formats (paragraph ends that show
+    // nothing aside): in [from, to) by what follows, elsewhere as before (when it did before, or
+    // this was the whole text).
     const bool keep_copy = rt->length() > kBulkLeast && (copy || (from == 0 && doc_to == dn && to == rt->length()));
     auto remember = [&] {
         if (!keep_copy) {
@@ -465,6 +514,13 @@ void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_chang
         if (c.hasSelection()) c.removeSelectedText();
         for (const FormatRun& r : mid_runs)
             c.insertText(to_doc(rt->text_range(r.from, r.to)), formats.of(r.format));
+        // The paragraph end before the new text may now end a paragraph before an empty one, and
+        // show: it takes its own format (it may have been left as it was while it showed nothing).
+        if (mid > 0 && rt->text()[static_cast<std::size_t>(mid - 1)] == u'\r') {
+            c.setPosition(mid - 1);
+            c.setPosition(mid, QTextCursor::KeepAnchor);
+            c.setCharFormat(formats.of(rt->format_at(mid - 1)));
+        }
         if (!bulk) c.endEditBlock();
     }
     for (const FormatFix& fx : fixes) {
