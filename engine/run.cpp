@@ -187,8 +187,10 @@ void phases(RunContext& c) {
         c.steps |= RUN_UNKNOWN_WORDS;
         phase_unknown_words(c);
     }
-    // The exports written beside the lists end before anything else reads or changes the stores.
-    join_background_exports(c);
+    // The exports written beside the lists go on beside the proof-reader, which only reads store 1
+    // and writes the report, pumping nothing; they end before anything else reads or changes the
+    // stores.
+    if (gl_AUTO_SPELL || gl_AUTO_OCR) join_background_exports(c);
     if (gl_AUTO_SPELL) {
         c.steps |= RUN_AUTO_FILES;
         phase_auto_files(c);
@@ -201,6 +203,7 @@ void phases(RunContext& c) {
         c.steps |= RUN_PROOF_READER;
         phase_proof_reader(c);
     }
+    join_background_exports(c);
     // The colouring walks the subtitle text without numbers and time codes while the text is in
     // the subtitle layout; the translator walks store 1 and strips the layout itself.
     const bool subtitles = gl_MACHINE_TRANSLATION && gl_fg_subtitle;

@@ -82,23 +82,27 @@ void count_checker_gaps() {
 
 // From this many records the checker's exports are written beside the word lists: for a shorter
 // text they take little time, and writing them beside the lists would hold the memory of both at
-// once for nothing.
+// once for nothing. When the proof-reader runs they go on beside it too, which takes longer than
+// they do: then they are written beside the run from fewer records (the checker checks the whole
+// text again after every keystroke).
 constexpr std::ptrdiff_t kBackgroundExportsFrom = 1 << 18;
+constexpr std::ptrdiff_t kBackgroundExportsBesideProofFrom = 1 << 14;
 
 }  // namespace
 
 void export_checker_tokens(RunContext& c) {
     // The repeated passages' report shows its findings as it goes and pumps: the exports are then
     // made in turn, as it expects them.
-    if (gl_REPEATED_PARTS || helper_threads() == 0 || sen_ndR - sen_floorR < kBackgroundExportsFrom) {
+    const std::ptrdiff_t from = gl_CHECK_PUNCTUATION ? kBackgroundExportsBesideProofFrom : kBackgroundExportsFrom;
+    if (gl_REPEATED_PARTS || helper_threads() == 0 || sen_ndR - sen_floorR < from) {
         export_sorted_tokens_and_spaces(sen_floorR, sen_ndR, "UP");
         count_checker_gaps();
         if (gl_REPEATED_PARTS) c.timing_note = export_duplicate_strings(sen_floorR, sen_ndR);
         return;
     }
     // Else the files are opened here and counted and written on a thread of their own while the
-    // word lists are written; the run waits for them before it pumps messages or goes past the
-    // lists (join_background_exports).
+    // word lists are written and the proof-reader reads; the run waits for them before it pumps
+    // messages or goes further (join_background_exports).
     TokenExportsPtr files = open_token_exports(sen_floorR, sen_ndR, "UP");
     c.background = std::make_unique<BackgroundTask>([files = std::shared_ptr<TokenExports>(std::move(files))] {
         gmake_exhaustion_throws(true);

@@ -297,6 +297,22 @@ constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides
 FormMemo<EnglishAnswer> g_kept_english;
 std::optional<EnglishSpellingState> g_kept_english_state;
 
+// The Bulgarian answers of the last scan, kept for the next run (the checker checks the whole text
+// again after every keystroke): it starts with them while everything they depend on is as it was
+// when they were asked.
+struct KeptBulgarian {
+    FormMemo<BgAnswer> answers;
+    BulgarianSpellingState state;
+    bool cyrillic = true;             // the letter case rules they were asked under
+    std::uint64_t form_loads = 0;     // the word-form index they were asked of (word_form_loads)
+    std::size_t bytes = 0;
+    bool holds() const {
+        return state == bulgarian_spelling_state() && cyrillic == ctype_locale_is_cyrillic() &&
+               form_loads == word_form_loads();
+    }
+};
+std::optional<KeptBulgarian> g_kept_bulgarian;
+
 void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
     if (!ran_generator) return;
     g_memo.replay = kind;
@@ -1000,6 +1016,12 @@ void token_report_begin_run() {
     g_index_cache = IndexCache{};
     g_memo = RunMemo{};
     release_kept_english_answers();
+    if (g_kept_bulgarian && g_kept_bulgarian->holds()) {
+        g_memo.bulgarian = std::move(g_kept_bulgarian->answers);
+        g_memo.bulgarian_state = g_kept_bulgarian->state;
+        g_memo.bytes = g_memo.bulgarian_bytes = g_kept_bulgarian->bytes;
+    }
+    g_kept_bulgarian.reset();
 }
 
 namespace {
@@ -1059,11 +1081,16 @@ std::vector<std::string_view> cyrillic_words(std::string_view text) {
 
 void token_report_ask_ahead(std::string_view text8) {
     if (helper_threads() == 0 || text8.size() < kAheadLeast * 4) return;
-    const std::vector<std::string_view> words = cyrillic_words(text8);
-    if (words.size() < kAheadLeast) return;
+    std::vector<std::string_view> words = cyrillic_words(text8);
     // As the scan asks: the text is wanted while the logs are written (the first tokens shown in the
     // main window's pane ask it again).
     const bool text = cyr_logs_open;
+    // The answers the run starts with (the last run's) are not asked again.
+    std::erase_if(words, [&](std::string_view w) {
+        const BgAnswer* a = g_memo.bulgarian.find(w);
+        return a && (a->with_text || !text);
+    });
+    if (words.size() < kAheadLeast) return;
     // Every index the questions read is built here: the helpers only read them, and this thread
     // waits for them.
     build_word_indexes();
@@ -1107,6 +1134,10 @@ void token_report_end_scan() {
         g_kept_english = std::move(g_memo.english);
         g_kept_english_state = g_memo.english_state;
     }
+    g_kept_bulgarian.reset();
+    if (g_memo.bulgarian_state && *g_memo.bulgarian_state == bulgarian_spelling_state())
+        g_kept_bulgarian.emplace(KeptBulgarian{std::move(g_memo.bulgarian), *g_memo.bulgarian_state,
+                                               ctype_locale_is_cyrillic(), word_form_loads(), g_memo.bulgarian_bytes});
     g_memo = RunMemo{};
 }
 

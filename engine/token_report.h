@@ -72,7 +72,9 @@ void token_report(RunContext& c, const TokenScan& t);
 
 // The spelling answers of a run are kept per distinct word form from the first to the end of its
 // scan: the run calls the first before its scan and the second after it (which leaves the
-// suggestion globals as the last generator run of the scan left them, and frees the answers).
+// suggestion globals as the last generator run of the scan left them, and frees the answers). The
+// Bulgarian answers are kept after the scan for the next run, which starts with them while the
+// lists, options, word forms and letter case rules they depend on are as they were.
 void token_report_begin_run();
 void token_report_end_scan();
 // Before the scan of `text8` (after token_report_begin_run): the spelling answers of its distinct

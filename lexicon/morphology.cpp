@@ -1,10 +1,12 @@
 #include "lexicon/morphology.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <charconv>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "lexicon/bgtypes.h"
@@ -84,6 +86,7 @@ public:
         const std::size_t n = std::min(entries_.size() + more, kMaxEntries);
         while ((n + 1) * 2 > slots_.size()) grow();
     }
+    bool empty() const { return entries_.empty(); }
     void clear() {
         entries_.clear();
         slots_.assign(1024, Slot{});
@@ -122,6 +125,8 @@ constexpr std::size_t kMemoStride = 32;  // records per sample of the memo's hea
 struct MemoState {
     const BgFormRecord* bottom = nullptr;  // the index the answers are of
     std::size_t count = 0;
+    std::uint64_t loads = 0;  // word_form_loads() when they were begun
+    bool cyrillic = true;     // the letter case rules they were found under
     MemoTable forms;
     // The folded first 8 letters of every kMemoStride-th form: a search narrows to the few records
     // between two samples in this small table before it compares forms.
@@ -130,6 +135,9 @@ struct MemoState {
     bool full = false;   // the table reached its most spellings
 };
 thread_local MemoState* g_memo = nullptr;
+// The answers of the thread's last memo, kept for its next one (the proof-reader runs again after
+// every keystroke in the checker, over nearly the same words).
+thread_local std::unique_ptr<MemoState> g_idle_memo;
 
 // The hash of the word-form index: every record's form folded to small letters, in an open-addressed
 // table of 32-bit slots, each the record's number + 1 in its low `record_bits` bits and more bits of
@@ -229,6 +237,8 @@ void memo_refresh(MemoState& m) {
     m.forms.clear();
     m.bottom = bgmul_bottom;
     m.count = bgmul_ct;
+    m.loads = word_form_loads();
+    m.cyrillic = ctype_locale_is_cyrillic();
     m.stale = false;
     m.full = false;
     m.heads.clear();
@@ -527,7 +537,10 @@ void build_form_hash() {
     t.cyrillic = ctype_locale_is_cyrillic();
 }
 
+std::atomic<std::uint64_t> g_word_form_loads{0};
+
 void reset_lemma_index() {
+    g_word_form_loads.fetch_add(1, std::memory_order_relaxed);
     if (g_memo) g_memo->stale = true;
     g_form_hash = FormHash{};
     g_lemmas.clear();
@@ -537,16 +550,24 @@ void reset_lemma_index() {
     g_lemma_index_built = false;
 }
 
+std::uint64_t word_form_loads() { return g_word_form_loads.load(std::memory_order_relaxed); }
+
 FormMemo::FormMemo() {
     if (g_memo) return;
-    g_memo = new MemoState;
-    memo_refresh(*g_memo);
+    g_memo = g_idle_memo ? g_idle_memo.release() : new MemoState;
+    MemoState& m = *g_memo;
+    // What the last memo found holds while the index is the one it searched, under the same rules.
+    if (m.forms.empty() || m.stale || m.full || m.bottom != bgmul_bottom || m.count != bgmul_ct ||
+        m.loads != word_form_loads() || m.cyrillic != ctype_locale_is_cyrillic())
+        memo_refresh(m);
     owner_ = true;
 }
 
 FormMemo::~FormMemo() {
     if (!owner_) return;
-    delete g_memo;
+    // A full memo (a text of very many distinct words) is not kept: its memory goes.
+    if (!g_memo->full) g_idle_memo.reset(g_memo);
+    else delete g_memo;
     g_memo = nullptr;
 }
 

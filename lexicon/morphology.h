@@ -86,7 +86,8 @@ void form_facts(std::string_view form, FormFacts& out);
 // proof-reader's passes) searches the index once per distinct spelling. The answers are those of the
 // index as it is: a load on the same thread since the memo opened makes it forget what it found
 // (nothing may change the index from another thread while one is open). Memos do not nest: an inner
-// one does nothing.
+// one does nothing. What a thread's memo found is kept for the thread's next memo, which starts
+// with it while the index and the letter case rules are the ones it was found under.
 class FormMemo {
 public:
     FormMemo();
@@ -111,6 +112,9 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
 // with the form hash.
 void build_lemma_index();
 void reset_lemma_index();
+// Counts the times the word-form index was dropped (every load drops it first): what was found in
+// it holds while this stays.
+std::uint64_t word_form_loads();
 // The hash of the word-form index's folded forms that every form look-up searches first (one probe
 // instead of a binary search): built by the word-form loader over the records it made, sorted and
 // merged case-insensitively. It answers only for that index under the letter case rules of its

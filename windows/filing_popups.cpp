@@ -1,6 +1,8 @@
 #include "windows/filing_popups.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "lexicon/filing.h"
 
@@ -245,7 +247,19 @@ std::string filing_label(const FilingRun& run, int k) {
     return s;
 }
 
+// The lowest and highest command numbers of the popups' items: the panels' notifications, which
+// reach the window's command handler in their thousands during a check, are told apart at once.
+constexpr std::pair<UINT, UINT> kIdRange = [] {
+    UINT lo = kRuns[0].first_id, hi = 0;
+    for (const FilingRun& r : kRuns) {
+        lo = std::min(lo, r.first_id);
+        hi = std::max(hi, r.first_id + static_cast<UINT>(r.count) - 1);
+    }
+    return std::pair{lo, hi};
+}();
+
 const FilingRun* filing_run_of(UINT id) {
+    if (id < kIdRange.first || id > kIdRange.second) return nullptr;
     for (const FilingRun& r : kRuns)
         if (id >= r.first_id && id < r.first_id + static_cast<UINT>(r.count)) return &r;
     return nullptr;

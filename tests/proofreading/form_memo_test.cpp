@@ -4,6 +4,7 @@
 #include "word_fixture.h"
 
 #include "lexicon/morphology.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -80,6 +81,27 @@ TEST_F(FormMemoTest, AnIndexLoadedAgainIsSearchedAfresh) {
         EXPECT_EQ(TypeHas(cp("стол"), 0), 1);
     }
     EXPECT_EQ(TypeHas(cp("стол"), 0), 1);
+}
+
+// What a memo found is kept for the thread's next memo, which answers as the index answers then:
+// also after the index was loaded again, or the letter case rules changed, in between.
+TEST_F(FormMemoTest, TheNextMemoAnswersFromTheIndexAsItIsThen) {
+    load({"маса маса 85 0"});
+    const std::string small = cp("маса"), capitals = cp("МАСА"), chair = cp("стол");
+    auto asked = [&] {
+        const FormMemo memo;
+        return std::to_string(TypeHas(small, 85)) + std::to_string(TypeHas(capitals, 85)) +
+               std::to_string(TypeHas(chair, 0));
+    };
+    const std::string first = asked();
+    EXPECT_EQ(first, "110");
+    EXPECT_EQ(asked(), first);
+    set_ctype_locale("C");  // capital Cyrillic letters no longer fold
+    EXPECT_EQ(asked(), "100");
+    reset_ctype_locale();
+    EXPECT_EQ(asked(), "110");
+    load({"стол стол 0 0"});
+    EXPECT_EQ(asked(), "001");
 }
 
 }  // namespace
