@@ -50,6 +50,10 @@ struct MemoEntry {
     std::vector<BgAnalysis> more;
     const BgAnalysis* items = nullptr;
     int n = -1;  // analyses read: -1 not yet
+    // What the proof-reader asks of the form (form_facts), found once: every proof-reading run
+    // asks it of every spelling of its text.
+    FormFacts facts;
+    bool facts_known = false;
 };
 
 // The memo's table of spellings: open addressing over a power-of-two table of slots, each with the
@@ -133,6 +137,8 @@ struct MemoState {
     std::vector<std::uint64_t> heads;
     bool stale = false;  // the index was dropped for a load since the answers were found
     bool full = false;   // the table reached its most spellings
+    // The entry asked last: a pass asks several questions of one word in a row.
+    MemoEntry* last = nullptr;
 };
 thread_local MemoState* g_memo = nullptr;
 // The answers of the thread's last memo, kept for its next one (the proof-reader runs again after
@@ -235,6 +241,7 @@ const BgFormRecord* memo_search(const MemoState& m, std::string_view form) {
 // Forgets the memo's answers and samples the index as it is now.
 void memo_refresh(MemoState& m) {
     m.forms.clear();
+    m.last = nullptr;
     m.bottom = bgmul_bottom;
     m.count = bgmul_ct;
     m.loads = word_form_loads();
@@ -254,6 +261,7 @@ MemoEntry* memo_entry(std::string_view form) {
     // An empty index answers at once; a full memo no more (the text is one of very many distinct
     // words: its look-ups search the index as they do without a memo).
     if (g_memo->count == 0 || g_memo->full) return nullptr;
+    if (g_memo->last && g_memo->last->form == form) return g_memo->last;
     bool added = false;
     MemoEntry* e = g_memo->forms.find_or_add(form, added);
     if (!e) {
@@ -261,6 +269,7 @@ MemoEntry* memo_entry(std::string_view form) {
         return nullptr;
     }
     if (added) e->record = memo_search(*g_memo, form);
+    g_memo->last = e;
     return e;
 }
 
@@ -325,6 +334,15 @@ struct Analyses {
 
 // Every answer of form_facts over a form's analyses.
 void facts_of(const Analyses& an, FormFacts& out);
+
+// The facts of a memo entry's form, found the first time they are asked.
+const FormFacts& entry_facts(MemoEntry& e) {
+    if (!e.facts_known) {
+        facts_of(Analyses(e), e.facts);
+        e.facts_known = true;
+    }
+    return e.facts;
+}
 
 bool in_class(const unsigned char* table, int type) { return type >= 0 && type < 512 && table[type]; }
 
@@ -600,7 +618,7 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
     if (!form_hash_usable()) {
         for (std::size_t k = 0; k < fresh.size(); ++k) {
             fresh[k]->record = memo_search(*g_memo, fresh[k]->form);
-            if (facts) facts_of(Analyses(*fresh[k]), *fresh_facts[k]);
+            if (facts) *fresh_facts[k] = entry_facts(*fresh[k]);
         }
         fresh.clear();
     }
@@ -647,10 +665,10 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
             // A slot whose check fits another form (rare) is passed over by the whole search.
             e.record = !r ? nullptr : compare_form(r->form, e.form) == 0 ? r : hashed_form(e.form);
             read_analyses(e);
-            if (facts) facts_of(Analyses(e), *fresh_facts[i - 3 * kApart]);
+            if (facts) *fresh_facts[i - 3 * kApart] = entry_facts(e);
         }
     }
-    for (const auto& [e, out] : met) facts_of(Analyses(*e), *out);
+    for (const auto& [e, out] : met) *out = entry_facts(*e);
     return answered;
 }
 

@@ -8,6 +8,7 @@
 #include "lexicon/bgtypes.h"
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
+#include "platform/text.h"
 
 
 bool only_of(const char* text, const char* set) {
@@ -29,7 +30,8 @@ std::array<std::uintptr_t, 7> index_stamp() {
     const auto& comma1 = b[B_BULGARIAN_COMMA1].entries;
     return {reinterpret_cast<std::uintptr_t>(bgmul_bottom), bgmul_ct,
             reinterpret_cast<std::uintptr_t>(known.data()), known.size(),
-            reinterpret_cast<std::uintptr_t>(comma1.data()), comma1.size(), ctype_locale_is_cyrillic()};
+            reinterpret_cast<std::uintptr_t>(comma1.data()), comma1.size(),
+            cp1251_detail::current_ctype == &cp1251_detail::full_ctype};
 }
 
 int ask(const char* w, WordFact f) {
@@ -121,6 +123,14 @@ void WordFacts::fill(std::uint32_t n, const char* text) {
 }
 
 int WordFacts::fact(const SenToken* p, WordFact f) {
+    // Most questions are of a record whose spelling's answers were all found ahead: read at once.
+    if (asked_ahead_ && from_index(f)) {
+        const std::uint32_t n = id(p);
+        if (n != kNoId && asked_ahead_) {
+            const std::int16_t v = values_[static_cast<std::size_t>(f)][n];
+            if (v != kUnknown) return v;
+        }
+    }
     if (!worth_keeping(f)) return ask(p->text, f);
     const std::uint32_t n = id(p);
     if (n == kNoId) return ask(p->text, f);
