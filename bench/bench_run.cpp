@@ -21,7 +21,9 @@
 #include "bench/bench_panels.h"
 #include "engine/run.h"
 #include "engine/run_state.h"
+#include "engine/token_report.h"
 #include "engine/token_store.h"
+#include "lexicon/morphology.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/headless.h"
@@ -97,6 +99,9 @@ BulgarianFixture& bulgarian_fixture() {
 void run_checker(benchmark::State& state, const std::u16string& text, long& peak) {
     for (auto _ : state) {
         state.PauseTiming();
+        // A text met for the first time: nothing kept from the run before over the same words.
+        release_kept_bulgarian_answers();
+        release_kept_form_memo();
         RE_SetTextW(hBigReRight, text);
         RE_SetTextW(hBigReLeft, u"");
         const long before = prose::status_kib("VmRSS");

@@ -3,6 +3,7 @@
 #include "engine/bg_text_pass.h"
 #include "engine/lookup_state.h"
 #include "engine/run.h"
+#include "engine/token_report.h"
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"
 #include "shell/files.h"
@@ -73,4 +74,5 @@ void reset_engine() {
     store_release_all();
     reset_lookup_state();
     reset_bgtext_pass();
+    release_kept_bulgarian_answers();
 }

@@ -302,6 +302,7 @@ std::optional<EnglishSpellingState> g_kept_english_state;
 // when they were asked.
 struct KeptBulgarian {
     FormMemo<BgAnswer> answers;
+    std::string text;                 // the text they were asked of, when it was asked ahead
     BulgarianSpellingState state;
     bool cyrillic = true;             // the letter case rules they were asked under
     std::uint64_t form_loads = 0;     // the word-form index they were asked of (word_form_loads)
@@ -312,6 +313,9 @@ struct KeptBulgarian {
     }
 };
 std::optional<KeptBulgarian> g_kept_bulgarian;
+// The text whose Cyrillic words were asked ahead in this run or in the run whose answers it
+// started with (empty when nothing was asked ahead).
+std::string g_memo_text;
 
 void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
     if (!ran_generator) return;
@@ -996,6 +1000,7 @@ void token_report_pumped() {
     // asked again under what holds now.
     if (g_memo.bulgarian_state && *g_memo.bulgarian_state != bulgarian_spelling_state()) {
         g_memo.bulgarian.clear();
+        g_memo_text.clear();  // its words are no longer all answered
         g_memo.recent_unknown = RecentAnswers{};
         g_memo.bulgarian_state.reset();
         g_memo.bytes -= g_memo.bulgarian_bytes;
@@ -1016,10 +1021,12 @@ void token_report_begin_run() {
     g_index_cache = IndexCache{};
     g_memo = RunMemo{};
     release_kept_english_answers();
+    g_memo_text.clear();
     if (g_kept_bulgarian && g_kept_bulgarian->holds()) {
         g_memo.bulgarian = std::move(g_kept_bulgarian->answers);
         g_memo.bulgarian_state = g_kept_bulgarian->state;
         g_memo.bytes = g_memo.bulgarian_bytes = g_kept_bulgarian->bytes;
+        g_memo_text.swap(g_kept_bulgarian->text);
     }
     g_kept_bulgarian.reset();
 }
@@ -1077,11 +1084,30 @@ std::vector<std::string_view> cyrillic_words(std::string_view text) {
     return words;
 }
 
+// The part of `text` whose words may differ from those of `before`: from a character that is no
+// token character (or the start) before the first difference, to one after the last (or the end).
+std::string_view changed_part(std::string_view text, std::string_view before) {
+    const std::size_t common = std::min(text.size(), before.size());
+    std::size_t from = static_cast<std::size_t>(std::mismatch(text.begin(), text.begin() + common, before.begin()).first - text.begin());
+    std::size_t back = 0;  // equal characters at both ends, after the common start
+    while (back < common - from && text[text.size() - 1 - back] == before[before.size() - 1 - back]) ++back;
+    std::size_t to = text.size() - back;
+    const auto token_char = [&](std::size_t i) { return ascii_valid[static_cast<unsigned char>(text[i])] != 0; };
+    while (from > 0 && token_char(from - 1)) --from;
+    while (to < text.size() && token_char(to)) ++to;
+    return text.substr(from, to - from);
+}
+
 }  // namespace
 
 void token_report_ask_ahead(std::string_view text8) {
     if (helper_threads() == 0 || text8.size() < kAheadLeast * 4) return;
-    std::vector<std::string_view> words = cyrillic_words(text8);
+    // A run that starts with the answers of the run before over a text asked ahead then (the
+    // checker's after a keystroke) asks ahead only the words of the part that changed: the others
+    // were asked then. The scan asks itself those of them that were not kept.
+    const bool again = !g_memo_text.empty() && g_memo.bytes < kMemoBytes;
+    std::vector<std::string_view> words = cyrillic_words(again ? changed_part(text8, g_memo_text) : text8);
+    g_memo_text.assign(text8);
     // As the scan asks: the text is wanted while the logs are written (the first tokens shown in the
     // main window's pane ask it again).
     const bool text = cyr_logs_open;
@@ -1136,9 +1162,11 @@ void token_report_end_scan() {
     }
     g_kept_bulgarian.reset();
     if (g_memo.bulgarian_state && *g_memo.bulgarian_state == bulgarian_spelling_state())
-        g_kept_bulgarian.emplace(KeptBulgarian{std::move(g_memo.bulgarian), *g_memo.bulgarian_state,
-                                               ctype_locale_is_cyrillic(), word_form_loads(), g_memo.bulgarian_bytes});
+        g_kept_bulgarian.emplace(KeptBulgarian{std::move(g_memo.bulgarian), std::move(g_memo_text),
+                                               *g_memo.bulgarian_state, ctype_locale_is_cyrillic(),
+                                               word_form_loads(), g_memo.bulgarian_bytes});
     g_memo = RunMemo{};
+    g_memo_text = std::string();
 }
 
 const EnglishAnswer* kept_english_answer(std::string_view word) {
@@ -1151,6 +1179,8 @@ bool kept_english_answers_hold() {
     release_kept_english_answers();
     return false;
 }
+
+void release_kept_bulgarian_answers() { g_kept_bulgarian.reset(); }
 
 void release_kept_english_answers() {
     g_kept_english.clear();

@@ -104,3 +104,5 @@ bool kept_english_answers_hold();
 // (valid until the next call).
 const EnglishAnswer* kept_english_answer(std::string_view word);
 void release_kept_english_answers();
+// Lets the Bulgarian answers kept for the next run go (their memory with them).
+void release_kept_bulgarian_answers();

@@ -557,8 +557,11 @@ void build_form_hash() {
 
 std::atomic<std::uint64_t> g_word_form_loads{0};
 
+void release_kept_form_memo() { g_idle_memo.reset(); }
+
 void reset_lemma_index() {
     g_word_form_loads.fetch_add(1, std::memory_order_relaxed);
+    release_kept_form_memo();
     if (g_memo) g_memo->stale = true;
     g_form_hash = FormHash{};
     g_lemmas.clear();

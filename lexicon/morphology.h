@@ -87,7 +87,9 @@ void form_facts(std::string_view form, FormFacts& out);
 // index as it is: a load on the same thread since the memo opened makes it forget what it found
 // (nothing may change the index from another thread while one is open). Memos do not nest: an inner
 // one does nothing. What a thread's memo found is kept for the thread's next memo, which starts
-// with it while the index and the letter case rules are the ones it was found under.
+// with it while the index and the letter case rules are the ones it was found under
+// (release_kept_form_memo lets it go; so does a load of the index on the thread).
+void release_kept_form_memo();
 class FormMemo {
 public:
     FormMemo();

@@ -220,6 +220,10 @@ TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
         }
     }
     const std::size_t helpers_before = helper_threads();
+    auto shown = [] {
+        return jux_test::dump_panel("report", hBigReLeft) + jux_test::dump_panel("text", hBigReRight) + "\nlast: " +
+               spelling_sh + " " + std::to_string(suggest_ct) + " " + std::to_string(false_positive);
+    };
     for (const bool change : {false, true}) {
         std::string seen[2];
         for (const std::size_t helpers : {0u, 4u}) {
@@ -236,9 +240,7 @@ TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
             };
             check(text);
             hs->on_pump = nullptr;
-            seen[helpers ? 1 : 0] = jux_test::dump_panel("report", hBigReLeft) + jux_test::dump_panel("text", hBigReRight) +
-                                    "\nlast: " + spelling_sh + " " +
-                                    std::to_string(suggest_ct) + " " + std::to_string(false_positive);
+            seen[helpers ? 1 : 0] = shown();
             if (change) {
                 EXPECT_GT(pumps, 4);
             }
@@ -248,6 +250,24 @@ TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
             << "change " << change << ", in turn: ..." << std::string(a, std::min(a + 200, seen[0].end()))
             << "\nahead: ..." << std::string(b, std::min(b + 200, seen[1].end()));
         EXPECT_NE(seen[0].find("->"), std::string::npos);
+    }
+    // A check again after an edit starts with the answers of the check before and asks ahead only
+    // the words of the part that changed: it shows what a first check of the edited text shows.
+    const std::string edited = text.substr(0, text.size() / 2) + "книгъ масъ " +
+                               text.substr(text.size() / 2);
+    std::string again;
+    for (const std::size_t helpers : {4u, 0u}) {
+        set_helper_threads(helpers);
+        load_list_lines(M_WL_ENGLISH, en_lines);  // loaded again: nothing kept from before holds
+        load_dict_lines(B_BULGARIAN, bg_lines);
+        if (helpers) {
+            check(text);
+            check(edited);
+            again = shown();
+        } else {
+            check(edited);
+            EXPECT_EQ(shown(), again);
+        }
     }
     set_helper_threads(helpers_before);
 }
