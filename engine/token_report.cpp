@@ -300,9 +300,49 @@ std::optional<EnglishSpellingState> g_kept_english_state;
 // The Bulgarian answers of the last scan, kept for the next run (the checker checks the whole text
 // again after every keystroke): it starts with them while everything they depend on is as it was
 // when they were asked.
+// What the ask-ahead remembers of a text, to find the part of the next one that differs: the
+// hashes of its blocks of kPrintBlock bytes counted from its start and from its end (a collision
+// only asks fewer words ahead: the scan asks them itself).
+constexpr std::size_t kPrintBlock = 256;
+struct TextPrint {
+    std::vector<std::uint64_t> head, tail;
+    bool empty() const { return head.empty() && tail.empty(); }
+};
+
+std::uint64_t block_hash(std::string_view b) {
+    std::uint64_t h = 0x9e3779b97f4a7c15ULL ^ b.size();
+    std::size_t i = 0;
+    for (; i + 8 <= b.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, b.data() + i, 8);
+        h = (h ^ w) * 0xff51afd7ed558ccdULL;
+        h ^= h >> 29;
+    }
+    for (; i < b.size(); ++i) h = (h ^ static_cast<unsigned char>(b[i])) * 0x100000001b3ULL;
+    return h ^ (h >> 32);
+}
+
+// Block k from the start or from the end of `text` (whole blocks only).
+std::string_view head_block(std::string_view text, std::size_t k) { return text.substr(k * kPrintBlock, kPrintBlock); }
+std::string_view tail_block(std::string_view text, std::size_t k) {
+    return text.substr(text.size() - (k + 1) * kPrintBlock, kPrintBlock);
+}
+
+TextPrint print_of(std::string_view text) {
+    TextPrint p;
+    const std::size_t blocks = text.size() / kPrintBlock;
+    p.head.reserve(blocks);
+    p.tail.reserve(blocks);
+    for (std::size_t k = 0; k < blocks; ++k) {
+        p.head.push_back(block_hash(head_block(text, k)));
+        p.tail.push_back(block_hash(tail_block(text, k)));
+    }
+    return p;
+}
+
 struct KeptBulgarian {
     FormMemo<BgAnswer> answers;
-    std::string text;                 // the text they were asked of, when it was asked ahead
+    TextPrint text;                   // the text they were asked of, when it was asked ahead
     BulgarianSpellingState state;
     bool cyrillic = true;             // the letter case rules they were asked under
     std::uint64_t form_loads = 0;     // the word-form index they were asked of (word_form_loads)
@@ -315,7 +355,7 @@ struct KeptBulgarian {
 std::optional<KeptBulgarian> g_kept_bulgarian;
 // The text whose Cyrillic words were asked ahead in this run or in the run whose answers it
 // started with (empty when nothing was asked ahead).
-std::string g_memo_text;
+TextPrint g_memo_text;
 
 void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
     if (!ran_generator) return;
@@ -1000,7 +1040,7 @@ void token_report_pumped() {
     // asked again under what holds now.
     if (g_memo.bulgarian_state && *g_memo.bulgarian_state != bulgarian_spelling_state()) {
         g_memo.bulgarian.clear();
-        g_memo_text.clear();  // its words are no longer all answered
+        g_memo_text = TextPrint{};  // its words are no longer all answered
         g_memo.recent_unknown = RecentAnswers{};
         g_memo.bulgarian_state.reset();
         g_memo.bytes -= g_memo.bulgarian_bytes;
@@ -1021,12 +1061,12 @@ void token_report_begin_run() {
     g_index_cache = IndexCache{};
     g_memo = RunMemo{};
     release_kept_english_answers();
-    g_memo_text.clear();
+    g_memo_text = TextPrint{};
     if (g_kept_bulgarian && g_kept_bulgarian->holds()) {
         g_memo.bulgarian = std::move(g_kept_bulgarian->answers);
         g_memo.bulgarian_state = g_kept_bulgarian->state;
         g_memo.bytes = g_memo.bulgarian_bytes = g_kept_bulgarian->bytes;
-        g_memo_text.swap(g_kept_bulgarian->text);
+        g_memo_text = std::move(g_kept_bulgarian->text);
     }
     g_kept_bulgarian.reset();
 }
@@ -1084,14 +1124,16 @@ std::vector<std::string_view> cyrillic_words(std::string_view text) {
     return words;
 }
 
-// The part of `text` whose words may differ from those of `before`: from a character that is no
-// token character (or the start) before the first difference, to one after the last (or the end).
-std::string_view changed_part(std::string_view text, std::string_view before) {
-    const std::size_t common = std::min(text.size(), before.size());
-    std::size_t from = static_cast<std::size_t>(std::mismatch(text.begin(), text.begin() + common, before.begin()).first - text.begin());
-    std::size_t back = 0;  // equal characters at both ends, after the common start
-    while (back < common - from && text[text.size() - 1 - back] == before[before.size() - 1 - back]) ++back;
-    std::size_t to = text.size() - back;
+// The part of `text` whose words may differ from those of the text of `before`: from a character
+// that is no token character (or the start) before the first block that differs, to one after the
+// last (or the end).
+std::string_view changed_part(std::string_view text, const TextPrint& before) {
+    const std::size_t blocks = text.size() / kPrintBlock;
+    std::size_t front = 0, back = 0;  // equal whole blocks at the start, at the end
+    while (front < std::min(blocks, before.head.size()) && block_hash(head_block(text, front)) == before.head[front]) ++front;
+    while (back < std::min(blocks, before.tail.size()) && block_hash(tail_block(text, back)) == before.tail[back]) ++back;
+    std::size_t from = front * kPrintBlock, to = text.size() - back * kPrintBlock;
+    if (to < from) return {};  // the same blocks met from both ends: nothing between changed
     const auto token_char = [&](std::size_t i) { return ascii_valid[static_cast<unsigned char>(text[i])] != 0; };
     while (from > 0 && token_char(from - 1)) --from;
     while (to < text.size() && token_char(to)) ++to;
@@ -1107,7 +1149,7 @@ void token_report_ask_ahead(std::string_view text8) {
     // were asked then. The scan asks itself those of them that were not kept.
     const bool again = !g_memo_text.empty() && g_memo.bytes < kMemoBytes;
     std::vector<std::string_view> words = cyrillic_words(again ? changed_part(text8, g_memo_text) : text8);
-    g_memo_text.assign(text8);
+    g_memo_text = print_of(text8);
     // As the scan asks: the text is wanted while the logs are written (the first tokens shown in the
     // main window's pane ask it again).
     const bool text = cyr_logs_open;
@@ -1166,7 +1208,7 @@ void token_report_end_scan() {
                                                *g_memo.bulgarian_state, ctype_locale_is_cyrillic(),
                                                word_form_loads(), g_memo.bulgarian_bytes});
     g_memo = RunMemo{};
-    g_memo_text = std::string();
+    g_memo_text = TextPrint{};
 }
 
 const EnglishAnswer* kept_english_answer(std::string_view word) {
