@@ -142,26 +142,33 @@ template <class V>
 class FormMemo {
 public:
     V* find(std::string_view form) {
-        const std::ptrdiff_t e = slots_.find(word_hash(form), [&](std::size_t i) { return form_of(i) == form; });
+        const std::ptrdiff_t e = slots_.find(word_hash(form), [&](std::size_t i) { return same_form(entries_[i], form); });
         return e < 0 ? nullptr : &entries_[static_cast<std::size_t>(e)].value;
     }
     // Keeps the answer of a form not kept yet.
     V& add(std::string_view form, V value) {
         // At most three in four slots taken.
         slots_.make_room(entries_.size(), 64, 3, 4, [this](std::size_t i) { return word_hash(form_of(i)); });
-        entries_.push_back(
-            Entry{static_cast<std::uint32_t>(forms_.size()), static_cast<std::uint32_t>(form.size()), std::move(value)});
+        Entry& e = entries_.emplace_back(
+            Entry{static_cast<std::uint32_t>(forms_.size()), static_cast<std::uint32_t>(form.size()), {}, std::move(value)});
+        std::memcpy(e.head, form.data(), std::min(form.size(), sizeof e.head));
         forms_.append(form);
         slots_.place(word_hash(form), entries_.size() - 1);
-        return entries_.back().value;
+        return e.value;
     }
     void clear() { *this = FormMemo{}; }
 
 private:
     struct Entry {
         std::uint32_t at, length;  // the form in forms_
+        char head[16];             // its first bytes: most forms are compared without reading forms_
         V value;
     };
+    bool same_form(const Entry& e, std::string_view form) const {
+        if (e.length != form.size() || std::memcmp(e.head, form.data(), std::min(form.size(), sizeof e.head)) != 0)
+            return false;
+        return form.size() <= sizeof e.head || std::string_view(forms_.data() + e.at, e.length) == form;
+    }
     FormSlots slots_;
     std::deque<Entry> entries_;
     std::string forms_;
