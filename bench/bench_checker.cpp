@@ -28,6 +28,7 @@
 #include "engine/run.h"
 #include "engine/proofreading/proof_reader.h"
 #include "engine/run_state.h"
+#include "engine/token_report.h"
 #include "engine/token_store.h"
 #include "platform/backend.h"
 #include "platform/headless.h"
@@ -37,6 +38,7 @@
 #include "shell/reset.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
+#include "lexicon/morphology.h"
 #include "lexicon/tables.h"
 #include "dictionary/loading.h"
 #include "spelling/spell_state.h"
@@ -192,6 +194,9 @@ void whole_text(benchmark::State& state, bool qt) {
         RE_SetEventMask(hBigReRight, 0);
         RE_SetTextW(hBigReRight, u"");
         RE_SetEventMask(hBigReRight, 0x041A0011);
+        // A text met for the first time: nothing kept from the check before.
+        release_kept_bulgarian_answers();
+        release_kept_form_memo();
         settle(qt);
         state.ResumeTiming();
         RE_SetTextW(hBigReRight, text);  // the change notification runs the whole check
