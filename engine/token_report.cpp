@@ -304,9 +304,6 @@ constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides
 FormMemo<EnglishAnswer> g_kept_english;
 std::optional<EnglishSpellingState> g_kept_english_state;
 
-// The Bulgarian answers of the last scan, kept for the next run (the checker checks the whole text
-// again after every keystroke): it starts with them while everything they depend on is as it was
-// when they were asked.
 // What the ask-ahead remembers of a text, to find the part of the next one that differs: the
 // hashes of its blocks of kPrintBlock bytes counted from its start and from its end (a collision
 // only asks fewer words ahead: the scan asks them itself).
@@ -347,6 +344,9 @@ TextPrint print_of(std::string_view text) {
     return p;
 }
 
+// The Bulgarian answers of the last scan, kept for the next run (the checker checks the whole text
+// again after every keystroke): it starts with them while everything they depend on is as it was
+// when they were asked.
 struct KeptBulgarian {
     FormMemo<BgAnswer> answers;
     TextPrint text;                   // the text they were asked of, when it was asked ahead
