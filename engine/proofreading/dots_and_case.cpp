@@ -58,7 +58,7 @@ void blank_before_dot(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     walk_all(run, [&](const SenToken* p) {
         const char* g = p->gap;
-        const char* at = std::strstr(g, " .");
+        const char* at = find_two(g, " .");
         if (at != g || at[2] == '.') return;
         const SenToken* f = run.floor;
         std::string ctx, sugg;
@@ -83,7 +83,7 @@ void two_dots(ProofRun& run, const PassRow& row) {
     unsigned count = 0;
     walk_all(run, [&](const SenToken* p) {
         const char* g = p->gap;
-        const char* at = std::strstr(g, "..");
+        const char* at = find_two(g, "..");
         if (!at || at[2] == '.') return;
         if (p > run.floor && at == g) {
             const std::size_t n = std::strlen(p[-1].text);

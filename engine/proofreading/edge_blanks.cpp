@@ -33,7 +33,7 @@ void trailing_blank(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
         const char* g = p->gap;
-        const char* at = std::strstr(g, " \r");
+        const char* at = find_two(g, " \r");
         if (!at) continue;
         const std::string before(g, static_cast<std::size_t>(at - g));
         if (p >= run.floor + 2) line_finding(rep, p, before + ' ');
@@ -86,7 +86,7 @@ void leading_blank(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
         const char* g = p->gap;
-        const char* at = p->text[0] ? std::strstr(g, "\r ") : nullptr;
+        const char* at = p->text[0] ? find_two(g, "\r ") : nullptr;
         if (!at) continue;
         const std::size_t n = std::strlen(g);
         const bool e = n >= 2 && g[n - 2] == '\r' && g[n - 1] == ' ';

@@ -34,7 +34,7 @@ void blank_before_ellipsis(ProofRun& run, const PassRow& row) {
     static const char kBlankEllipsis[] = {' ', kEllipsis, 0};
     walk_word_pairs(run, [&](const SenToken* p) {
         const char* g = p->gap;
-        const char* at = std::strstr(g, kBlankEllipsis);
+        const char* at = find_two(g, kBlankEllipsis);
         if (!at) return;
         if (at > g && at[-1] == kEmDash) return;  // an em dash, a blank and an ellipsis is right
         LineEndInfo info{};

@@ -60,6 +60,9 @@ void walk_word_pairs(const ProofRun& run, F&& f) {
 
 // True when the text holds a carriage return.
 inline bool has_cr(const char* s) { return std::strchr(s, '\r') != nullptr; }
+// The first place in a gap where the two characters `two` stand side by side, or null. Most gaps
+// are one blank: they hold no two characters and are passed over without a search.
+inline const char* find_two(const char* gap, const char* two) { return gap[0] && gap[1] ? std::strstr(gap, two) : nullptr; }
 // True when the first character is a small letter or a capital (code page 1251 classes).
 bool starts_small(const char* s);
 bool ends_capital(const char* s);

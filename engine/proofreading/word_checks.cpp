@@ -75,8 +75,6 @@ bool WordList::has_exact(std::string_view w) const {
     return false;
 }
 
-bool same_word(const char* w, const std::string& cp) { return cp_strcasecmp(w, cp.c_str()) == 0; }
-
 bool in_b_row(int row, std::string_view word) {
     return !word.empty() && find_pair(b[static_cast<std::size_t>(row)].entries, word) != nullptr;
 }
