@@ -66,8 +66,12 @@ WordFacts::WordFacts(const SenToken* floor, const SenToken* nd) : floor_(floor),
 WordFacts::~WordFacts() = default;
 
 void WordFacts::check_stamp() {
+    // Asked before every answer: the stamps compared as memory, the answers forgotten apart.
     const auto now = index_stamp();
-    if (now == stamp_) return;
+    if (std::memcmp(now.data(), stamp_.data(), sizeof now) != 0) forget(now);
+}
+
+void WordFacts::forget(const std::array<std::uintptr_t, 7>& now) {
     stamp_ = now;
     for (auto& column : values_) std::fill(column.begin(), column.end(), kUnknown);
     std::fill(nouns_.begin(), nouns_.end(), Info{});

@@ -77,6 +77,8 @@ private:
     using InfoLookUp = int (*)(NounAdjInfo&, int, std::string_view);
     int kept_info(const SenToken* p, std::vector<Info>& column, InfoLookUp look, NounAdjInfo& info);
     void check_stamp();
+    // The answers found under another stamp go; `now` is the stamp from here on.
+    [[gnu::noinline]] void forget(const std::array<std::uintptr_t, 7>& now);
     // Whether the question is one of the word-form index (the others ask rows of b).
     static bool from_index(WordFact f);
     // Every answer of the word-form index about spelling n, found with one look-up of its analyses
