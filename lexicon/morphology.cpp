@@ -594,7 +594,7 @@ FormMemo::~FormMemo() {
 
 void memo_forms(const std::string_view* forms, std::size_t n) { memo_forms(forms, n, nullptr); }
 
-std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* facts) {
+std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* facts, const RunPieces& run_pieces) {
     std::vector<MemoEntry*> fresh;  // the entries made now, each to be found in the index
     std::vector<FormFacts*> fresh_facts;  // where each fresh entry's facts go (with `facts`)
     std::vector<std::pair<MemoEntry*, FormFacts*>> met;  // the others' entries and facts
@@ -628,7 +628,6 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
     // Each form goes through four steps a few forms apart: its hash and home slot, the slot's
     // record, the record's form and analyses texts, the comparison. Each step's reads were asked
     // for one step before, so that the reads of many forms overlap.
-    constexpr std::size_t kApart = 8;
     const FormHash& t = g_form_hash;
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
@@ -636,41 +635,55 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
         std::uint64_t hash = 0;
         const BgFormRecord* record = nullptr;  // the first record whose slot's check fits, or null
     };
-    std::vector<Step> steps(fresh.size());
+    // The fresh forms [from, to): only their own entries and answers are written.
+    auto find_stretch = [&](std::size_t from, std::size_t to) {
+        constexpr std::size_t kApart = 8;
+        const std::size_t total = to - from;
+        std::vector<Step> steps(total);
+        for (std::size_t i = 0; i < total + 3 * kApart; ++i) {
+            if (i < total) {
+                const std::string& form = fresh[from + i]->form;
+                steps[i].hash = folded_form_hash(form.data(), form.size(), lower);
+                __builtin_prefetch(&t.slots[t.home(steps[i].hash)]);
+            }
+            if (i >= kApart && i - kApart < total) {
+                Step& s = steps[i - kApart];
+                const std::uint32_t tag = static_cast<std::uint32_t>(s.hash >> 32) >> t.record_bits;
+                for (std::size_t k = t.home(s.hash);; k = t.next(k)) {
+                    const std::uint32_t slot = t.slots[k];
+                    if (slot == 0) break;
+                    if (slot >> t.record_bits != tag) continue;
+                    s.record = t.bottom + (slot & record_mask) - 1;
+                    __builtin_prefetch(s.record);
+                    break;
+                }
+            }
+            if (i >= 2 * kApart && i - 2 * kApart < total) {
+                if (const BgFormRecord* r = steps[i - 2 * kApart].record) {
+                    __builtin_prefetch(r->form);
+                    if (r->analyses) __builtin_prefetch(r->analyses);
+                }
+            }
+            if (i >= 3 * kApart && i - 3 * kApart < total) {
+                const std::size_t k = from + i - 3 * kApart;
+                MemoEntry& e = *fresh[k];
+                const BgFormRecord* r = steps[i - 3 * kApart].record;
+                // A slot whose check fits another form (rare) is passed over by the whole search.
+                e.record = !r ? nullptr : compare_form(r->form, e.form) == 0 ? r : hashed_form(e.form);
+                read_analyses(e);
+                if (facts) *fresh_facts[k] = entry_facts(e);
+            }
+        }
+    };
+    // A text's new words in stretches on the helper threads: most of the time is the index's
+    // memory, read far apart.
+    constexpr std::size_t kStretch = 2048;
     const std::size_t total = fresh.size();
-    for (std::size_t i = 0; i < total + 3 * kApart; ++i) {
-        if (i < total) {
-            const std::string& form = fresh[i]->form;
-            steps[i].hash = folded_form_hash(form.data(), form.size(), lower);
-            __builtin_prefetch(&t.slots[t.home(steps[i].hash)]);
-        }
-        if (i >= kApart && i - kApart < total) {
-            Step& s = steps[i - kApart];
-            const std::uint32_t tag = static_cast<std::uint32_t>(s.hash >> 32) >> t.record_bits;
-            for (std::size_t k = t.home(s.hash);; k = t.next(k)) {
-                const std::uint32_t slot = t.slots[k];
-                if (slot == 0) break;
-                if (slot >> t.record_bits != tag) continue;
-                s.record = t.bottom + (slot & record_mask) - 1;
-                __builtin_prefetch(s.record);
-                break;
-            }
-        }
-        if (i >= 2 * kApart && i - 2 * kApart < total) {
-            if (const BgFormRecord* r = steps[i - 2 * kApart].record) {
-                __builtin_prefetch(r->form);
-                if (r->analyses) __builtin_prefetch(r->analyses);
-            }
-        }
-        if (i >= 3 * kApart && i - 3 * kApart < total) {
-            MemoEntry& e = *fresh[i - 3 * kApart];
-            const BgFormRecord* r = steps[i - 3 * kApart].record;
-            // A slot whose check fits another form (rare) is passed over by the whole search.
-            e.record = !r ? nullptr : compare_form(r->form, e.form) == 0 ? r : hashed_form(e.form);
-            read_analyses(e);
-            if (facts) *fresh_facts[i - 3 * kApart] = entry_facts(e);
-        }
-    }
+    if (run_pieces && total >= 2 * kStretch)
+        run_pieces((total + kStretch - 1) / kStretch,
+                   [&](std::size_t p) { find_stretch(p * kStretch, std::min(total, (p + 1) * kStretch)); });
+    else
+        find_stretch(0, total);
     for (const auto& [e, out] : met) *out = entry_facts(*e);
     return answered;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -107,7 +108,12 @@ private:
 void memo_forms(const std::string_view* forms, std::size_t n);
 // The same, and the facts of each form (form_facts) found while its analyses are at hand: those of
 // the forms before the first the memo had no room for; returns how many (0 without a memo).
-std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* facts);
+// `run_pieces`, when given, runs piece(0) .. piece(pieces - 1), each once, on the caller's helper
+// threads where it has them, and returns when all have run: the forms met for the first time are
+// then found in the index a stretch a piece (each piece reads the index and writes only its own
+// forms' answers).
+using RunPieces = std::function<void(std::size_t pieces, const std::function<void(std::size_t)>& piece)>;
+std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* facts, const RunPieces& run_pieces = {});
 
 // The lemma index GetBgForm finds forms in: built by the word-form loader (and again on first
 // need after the letter case rules changed); dropped by the loaders before they load, together

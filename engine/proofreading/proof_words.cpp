@@ -5,6 +5,7 @@
 
 #include "engine/proofreading/article_passes.h"
 #include "engine/proofreading/token_spellings.h"
+#include "engine/worker_pool.h"
 #include "lexicon/bgtypes.h"
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
@@ -90,7 +91,12 @@ void WordFacts::ask_index_ahead() {
     std::vector<std::string_view> forms(kept());
     for (std::uint32_t n = 0; n < forms.size(); ++n) forms[n] = spellings_->text(n);
     std::vector<FormFacts> facts(forms.size());
-    const std::size_t answered = memo_forms(forms.data(), forms.size(), facts.data());
+    // The forms met for the first time are found in the index on the helper threads, which write
+    // only their own forms' answers while this thread waits.
+    const RunPieces on_helpers = [](std::size_t pieces, const std::function<void(std::size_t)>& piece) {
+        HelperJob(pieces, piece).wait();
+    };
+    const std::size_t answered = memo_forms(forms.data(), forms.size(), facts.data(), on_helpers);
     for (std::uint32_t n = 0; n < answered; ++n) put(n, facts[n]);
 }
 

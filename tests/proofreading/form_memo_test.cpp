@@ -6,6 +6,9 @@
 #include "lexicon/morphology.h"
 #include "platform/text.h"
 
+#include <functional>
+#include <thread>
+
 namespace {
 
 class FormMemoTest : public WordsTest {
@@ -102,6 +105,49 @@ TEST_F(FormMemoTest, TheNextMemoAnswersFromTheIndexAsItIsThen) {
     EXPECT_EQ(asked(), "110");
     load({"стол стол 0 0"});
     EXPECT_EQ(asked(), "001");
+}
+
+// A text's new words are found in the index in stretches on helper threads: every form's facts are
+// those of the form asked alone, whichever thread found it.
+TEST_F(FormMemoTest, FormsFoundOnHelperThreadsAnswerAsAlone) {
+    const std::string letters = "абвгдежзийклмнопрстуфхцчшщъьюя";  // UTF-8, two bytes a letter
+    std::vector<std::string> lines, queries;
+    for (int i = 0; i < 6000; ++i) {
+        std::string f = "дум";
+        for (int k = i; k > 0; k /= 30) f += letters.substr(static_cast<std::size_t>(k % 30) * 2, 2);
+        const int type = i % 4 == 0 ? 0 : i % 4 == 1 ? 140 : i % 4 == 2 ? 300 : 85;
+        lines.push_back(f + " дума " + std::to_string(type) + " " + std::to_string(i % 9));
+        queries.push_back(cp(f));
+        if (i % 3 == 0) queries.push_back(cp(f + "я"));  // not in the index
+    }
+    load(lines);
+    auto facts_line = [](const FormFacts& a) {
+        return std::to_string(a.sum) + " " + std::to_string(a.verb_row) + " " + std::to_string(a.noun_only) + " " +
+               std::to_string(a.proper_only) + " " + std::to_string(a.type) + " " + std::to_string(a.verb_not_adj_only) +
+               " " + std::to_string(a.noun_result) + "/" + std::to_string(a.noun.gender) + std::to_string(a.noun.slot) +
+               " " + std::to_string(a.adj_result) + "/" + std::to_string(a.adj.gender) + std::to_string(a.adj.slot);
+    };
+    std::vector<std::string> alone;  // asked without a memo: the facts, then a question of the type
+    for (const std::string& q : queries) {
+        FormFacts a;
+        form_facts(q, a);
+        alone.push_back(facts_line(a) + " " + std::to_string(TypeHas(q, 85)));
+    }
+    std::size_t pieces_run = 0;
+    const RunPieces on_threads = [&](std::size_t pieces, const std::function<void(std::size_t)>& piece) {
+        std::vector<std::thread> threads;
+        for (std::size_t p = 0; p < pieces; ++p) threads.emplace_back(piece, p);
+        for (std::thread& t : threads) t.join();
+        pieces_run += pieces;
+    };
+    const FormMemo memo;
+    const std::vector<std::string_view> views(queries.begin(), queries.end());
+    std::vector<FormFacts> found(views.size());
+    ASSERT_EQ(memo_forms(views.data(), views.size(), found.data(), on_threads), views.size());
+    EXPECT_GT(pieces_run, 1u);
+    // The look-ups after it answer from the records the helpers found.
+    for (std::size_t i = 0; i < views.size(); ++i)
+        EXPECT_EQ(facts_line(found[i]) + " " + std::to_string(TypeHas(queries[i], 85)), alone[i]) << u8(queries[i]);
 }
 
 }  // namespace
