@@ -65,25 +65,21 @@ public:
         added = false;
         if ((entries_.size() + 1) * 2 > slots_.size()) grow();
         const std::uint64_t h = hash(key);
-        for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
-            Slot& s = slots_[i];
-            if (s.index == 0) {
-                if (entries_.size() >= kMaxEntries) return nullptr;
-                s = Slot{h, static_cast<std::uint32_t>(entries_.size() + 1), static_cast<std::uint32_t>(key.size()), {}};
-                std::memcpy(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head));
-                entries_.emplace_back().form.assign(key);
-                added = true;
-                return &entries_.back();
-            }
-            if (s.hash == h && s.length == key.size() &&
-                std::memcmp(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head)) == 0) {
-                MemoEntry& e = entries_[s.index - 1];
-                if (key.size() <= sizeof s.head || e.form == key) {
-                    added = false;
-                    return &e;
-                }
-            }
-        }
+        Slot& s = slots_[probe(key, h)];
+        if (s.index != 0) return &entries_[s.index - 1];
+        if (entries_.size() >= kMaxEntries) return nullptr;
+        s = Slot{h, static_cast<std::uint32_t>(entries_.size() + 1), static_cast<std::uint32_t>(key.size()), {}};
+        std::memcpy(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head));
+        entries_.emplace_back().form.assign(key);
+        added = true;
+        return &entries_.back();
+    }
+    // The entry of a spelling held, or null. It only reads the table: several threads may ask at
+    // once while nothing is added.
+    MemoEntry* find(std::string_view key) {
+        if (slots_.empty()) return nullptr;
+        const Slot& s = slots_[probe(key, hash(key))];
+        return s.index != 0 ? &entries_[s.index - 1] : nullptr;
     }
     // Room for `more` spellings beyond those held, so that adding them does not grow the table.
     void reserve(std::size_t more) {
@@ -106,6 +102,17 @@ private:
         std::uint32_t length = 0;
         char head[16];
     };
+    // The slot of a spelling: its own, or the free one where it would go.
+    std::size_t probe(std::string_view key, std::uint64_t h) const {
+        for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            const Slot& s = slots_[i];
+            if (s.index == 0) return i;
+            if (s.hash == h && s.length == key.size() &&
+                std::memcmp(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head)) == 0 &&
+                (key.size() <= sizeof s.head || entries_[s.index - 1].form == key))
+                return i;
+        }
+    }
     static std::uint64_t hash(std::string_view s) {
         std::uint64_t h = 0xcbf29ce484222325ULL;
         for (unsigned char c : s) h = (h ^ c) * 0x100000001b3ULL;
@@ -601,11 +608,22 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
     if (!g_memo) return 0;
     if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
     if (g_memo->count == 0) return 0;
-    g_memo->forms.reserve(n);  // the table holds them all without growing
+    MemoTable& table = g_memo->forms;  // this thread's: the helpers are handed it
+    table.reserve(n);  // the table holds them all without growing
+    // A text checked again: its spellings are nearly all held, looked up on the helper threads
+    // while the table is only read.
+    constexpr std::size_t kPiece = 4096;
+    std::vector<MemoEntry*> held;
+    if (run_pieces && n >= 2 * kPiece) {
+        held.assign(n, nullptr);
+        run_pieces((n + kPiece - 1) / kPiece, [&](std::size_t p) {
+            for (std::size_t i = p * kPiece; i < std::min(n, (p + 1) * kPiece); ++i) held[i] = table.find(forms[i]);
+        });
+    }
     std::size_t answered = 0;
     for (std::size_t i = 0; i < n && !g_memo->full; ++i) {
         bool added = false;
-        MemoEntry* e = g_memo->forms.find_or_add(forms[i], added);
+        MemoEntry* e = !held.empty() && held[i] ? held[i] : table.find_or_add(forms[i], added);
         if (!e) {
             g_memo->full = true;
             break;
@@ -684,7 +702,15 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
                    [&](std::size_t p) { find_stretch(p * kStretch, std::min(total, (p + 1) * kStretch)); });
     else
         find_stretch(0, total);
-    for (const auto& [e, out] : met) *out = entry_facts(*e);
+    // The facts of those met before: kept with their entries, or found now (each entry its own).
+    auto met_stretch = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) *met[k].second = entry_facts(*met[k].first);
+    };
+    if (run_pieces && met.size() >= 2 * kPiece)
+        run_pieces((met.size() + kPiece - 1) / kPiece,
+                   [&](std::size_t p) { met_stretch(p * kPiece, std::min(met.size(), (p + 1) * kPiece)); });
+    else
+        met_stretch(0, met.size());
     return answered;
 }
 
