@@ -313,19 +313,6 @@ struct TextPrint {
     bool empty() const { return head.empty() && tail.empty(); }
 };
 
-std::uint64_t block_hash(std::string_view b) {
-    std::uint64_t h = 0x9e3779b97f4a7c15ULL ^ b.size();
-    std::size_t i = 0;
-    for (; i + 8 <= b.size(); i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, b.data() + i, 8);
-        h = (h ^ w) * 0xff51afd7ed558ccdULL;
-        h ^= h >> 29;
-    }
-    for (; i < b.size(); ++i) h = (h ^ static_cast<unsigned char>(b[i])) * 0x100000001b3ULL;
-    return h ^ (h >> 32);
-}
-
 // Block k from the start or from the end of `text` (whole blocks only).
 std::string_view head_block(std::string_view text, std::size_t k) { return text.substr(k * kPrintBlock, kPrintBlock); }
 std::string_view tail_block(std::string_view text, std::size_t k) {
@@ -338,8 +325,8 @@ TextPrint print_of(std::string_view text) {
     p.head.reserve(blocks);
     p.tail.reserve(blocks);
     for (std::size_t k = 0; k < blocks; ++k) {
-        p.head.push_back(block_hash(head_block(text, k)));
-        p.tail.push_back(block_hash(tail_block(text, k)));
+        p.head.push_back(word_hash(head_block(text, k)));
+        p.tail.push_back(word_hash(tail_block(text, k)));
     }
     return p;
 }
@@ -1137,8 +1124,8 @@ std::vector<std::string_view> cyrillic_words(std::string_view text) {
 std::string_view changed_part(std::string_view text, const TextPrint& before) {
     const std::size_t blocks = text.size() / kPrintBlock;
     std::size_t front = 0, back = 0;  // equal whole blocks at the start, at the end
-    while (front < std::min(blocks, before.head.size()) && block_hash(head_block(text, front)) == before.head[front]) ++front;
-    while (back < std::min(blocks, before.tail.size()) && block_hash(tail_block(text, back)) == before.tail[back]) ++back;
+    while (front < std::min(blocks, before.head.size()) && word_hash(head_block(text, front)) == before.head[front]) ++front;
+    while (back < std::min(blocks, before.tail.size()) && word_hash(tail_block(text, back)) == before.tail[back]) ++back;
     std::size_t from = front * kPrintBlock, to = text.size() - back * kPrintBlock;
     if (to < from) return {};  // the same blocks met from both ends: nothing between changed
     const auto token_char = [&](std::size_t i) { return ascii_valid[static_cast<unsigned char>(text[i])] != 0; };

@@ -96,15 +96,9 @@ void SelectReEnd(HWND re, CHARRANGE& cr) {
 
 void JuxShowMessage(HWND re, std::string_view text, int n) {
     if (!is_panel(re)) return;
-    // The text as the panel keeps it (UTF-16, one '\r' for each CR LF, lone CR or lone LF), made at
-    // once: the reports write their findings a line at a time, thousands of them.
-    std::u16string s;
-    s.reserve(text.size() + static_cast<std::size_t>(std::max(n, 0)));
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // the LF stands for both
-        s += c == '\n' ? u'\r' : cp1251_to_wchar(c);
-    }
+    // UTF-16 with the panel's own line ends ('\r'): a line without a line feed of its own goes in
+    // without another copy (the reports write their findings a line at a time, thousands of them).
+    std::u16string s = cp1251_to_utf16(text);
     s.append(static_cast<std::size_t>(std::max(n, 0)), u'\r');
     CHARRANGE end;
     SelectReEnd(re, end);
