@@ -147,7 +147,10 @@ std::string folder_text(const std::filesystem::path& folder) {
     return s;
 }
 
-void report_to_stat_log(const std::string& line) { write_out(fl_stat ? fl_stat : stderr, line); }
+void report_to_stat_log(const std::string& line) {
+    if (fl_stat) write_out(fl_stat, line);
+    else std::fwrite(line.data(), 1, line.size(), stderr);
+}
 
 std::string cannot_change_to_folder_text(const std::filesystem::path& folder, int err) {
     return jux_format("\r\nCannot change to folder %s, reason: %s, (errno = %d)\r\n", folder_text(folder).c_str(),
