@@ -295,15 +295,10 @@ TEST_F(Archive, FullDiskIsToldNamingTheFileAndTheLostItemIsNotCounted) {
         void (*command)(HWND);
         std::string full;  // the output that cannot be written
         int nth;           // 0: every write (/dev/full), else the nth write to it
-        std::string counters;
-    } rows[] = {
-        {make_audio_file, "b_english_ao_NEW.txt", 0, "File count: 0, Non-zero files: 0,  Zero-length files: 0\nFolder count: 0\nTotal size: 0"},
-        {make_audio_file, "audio_NEW", 0, "File count: 0, Non-zero files: 0,  Zero-length files: 0\nFolder count: 0\nTotal size: 0"},
-        {make_audio_file, "b_english_ao_NEW.txt", 2, "File count: 1, Non-zero files: 1,  Zero-length files: 0\nFolder count: 0\nTotal size: 20"},
-        {convert_bulk_concatenate, "bulk_concatenated.txt", 0, "File count: 0, Non-zero files: 0,  Zero-length files: 0\nFolder count: 0\nTotal size: 0"},
-        {convert_bulk_concatenate, "bulk_utf8-to-ansi_report.txt", 0, "File count: 0, Non-zero files: 0,  Zero-length files: 0\nFolder count: 0\nTotal size: 0"},
-        {fix_txt_bulk, "bulk_fix_txt.txt", 0, "File count: 0, Non-zero files: 0,  Zero-length files: 0\nFolder count: 0\nTotal size: 0"},
-    };
+        int clips_counted;
+    } rows[] = {{make_audio_file, "b_english_ao_NEW.txt", 0, 0}, {make_audio_file, "audio_NEW", 0, 0},
+                {make_audio_file, "b_english_ao_NEW.txt", 2, 1}, {convert_bulk_concatenate, "bulk_concatenated.txt", 0, 0},
+                {convert_bulk_concatenate, "bulk_utf8-to-ansi_report.txt", 0, 0}, {fix_txt_bulk, "bulk_fix_txt.txt", 0, 0}};
     data.write("clips/a.txt", "АЕОИ а е о и");  // 20 bytes each
     data.write("clips/b.txt", "АЕОИ а е о и");
     for (const Row& r : rows) {
@@ -324,7 +319,10 @@ TEST_F(Archive, FullDiskIsToldNamingTheFileAndTheLostItemIsNotCounted) {
         EXPECT_TRUE(boxes().back().starts_with("Cannot write to " + data.file(r.full).string() +
                                                ", reason: No space left on device, (errno = 28)\n"))
             << boxes().back();
-        EXPECT_TRUE(boxes().back().ends_with(r.counters)) << boxes().back();
+        const int n = r.clips_counted;
+        EXPECT_TRUE(boxes().back().ends_with(jux_format("File count: %d, Non-zero files: %d,  Zero-length files: 0\n"
+                                                        "Folder count: 0\nTotal size: %d", n, n, 20 * n)))
+            << boxes().back();
     }
 }
 

@@ -484,24 +484,19 @@ TEST_F(Run, SpellingLogThatCannotBeWrittenIsToldByNameAndTheRunGoesOn) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     const std::filesystem::path here = std::filesystem::current_path();
     std::filesystem::current_path(data.path());
-    struct Row {
-        void (*make)(const char*);
-        std::string told;
-    } rows[] = {
-        {[](const char* f) { std::filesystem::create_directory(f); },
-         "\r\nCannot open cyr_all.txt, reason: Is a directory, (errno = 21). This file is not written; the work goes on.\r\n"},
-        {[](const char* f) { std::filesystem::create_symlink("/dev/full", f); },
-         "Cannot write to cyr_all.txt, reason: No space left on device, (errno = 28)\n"},
-    };
-    for (const Row& r : rows) {
+    for (const bool folder : {true, false}) {
         std::filesystem::remove("cyr_all.txt");
-        r.make("cyr_all.txt");
+        if (folder) std::filesystem::create_directory("cyr_all.txt");
+        else std::filesystem::create_symlink("/dev/full", "cyr_all.txt");
         hs->message_boxes.clear();
         gl_SPELL_CHECKER_LOG = 1;
         gl_isFromClipboard = 1;
         check("книгъ");
         ASSERT_EQ(hs->message_boxes.size(), 1u);
-        EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text), r.told);
+        EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text),
+                  folder ? "\r\nCannot open cyr_all.txt, reason: Is a directory, (errno = 21). This file is not written; "
+                           "the work goes on.\r\n"
+                         : "Cannot write to cyr_all.txt, reason: No space left on device, (errno = 28)\n");
         EXPECT_FALSE(panel8(hAddReSaved).empty());  // the run's closing line
         EXPECT_TRUE(std::filesystem::exists("cyr_missing.txt"));
     }
