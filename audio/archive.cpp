@@ -11,6 +11,8 @@
 #include "audio/audio_state.h"
 #include "audio/folder_walk.h"
 #include "lexicon/tables.h"
+#include "platform/text.h"
+#include "shell/encoding.h"
 #include "shell/files.h"
 
 namespace {
@@ -19,19 +21,48 @@ constexpr std::size_t kCopyPiece = std::size_t{1} << 20;  // bytes copied at a t
 
 // Puts the archive back to `offset` bytes after a clip that could not be copied whole.
 void cut_archive_back(FILE* archive, std::uint64_t offset) {
-    std::fflush(archive);
-    if (::ftruncate(::fileno(archive), static_cast<off_t>(offset)) != 0) {
-        const int err = errno;
-        report_to_stat_log(jux_format("\r\nCannot cut the archive back to %llu bytes, reason: %s, (errno = %d)\r\n",
-                                      static_cast<unsigned long long>(offset), std::strerror(err), err));
-    }
-    ::fseeko(archive, static_cast<off_t>(offset), SEEK_SET);
+    if (cut_out_back(archive, offset)) return;
+    const int err = errno;
+    report_to_stat_log(jux_format("\r\nCannot cut the archive back to %llu bytes, reason: %s, (errno = %d)\r\n",
+                                  static_cast<unsigned long long>(offset), std::strerror(err), err));
 }
 
-// The builder's action on one clip.
-WalkTaken archive_clip(const WalkFile& f, std::vector<char>& piece) {
+// A file name for the report, the characters code page 1251 lacks written as <U+XXXX>.
+std::string name_for_report(std::string_view utf8) {
+    const std::u16string name = utf8_to_utf16(utf8);
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        unsigned char byte = 0;
+        char32_t c = name[i];
+        if (wchar_to_cp1251(name[i], byte)) {
+            out += static_cast<char>(byte);
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
+        out += jux_format("<U+%04X>", static_cast<unsigned>(c));
+    }
+    return out;
+}
+
+// Whether the clip's name can be written in code page 1251: a name that cannot would give a key
+// of question marks that another such name shares.
+bool name_fits_code_page(const WalkFile& f) {
+    const std::string name = f.path.filename().string();
+    bool lost = false;
+    if (is_utf8_text(name)) utf8_to_cp1251(name, '?', &lost);
+    if (lost)
+        report_to_stat_log(jux_format("\r\nCannot process %s%s, reason: its name has characters that code page 1251 "
+                                      "lacks\r\n",
+                                      folder_text(f.folder).c_str(), name_for_report(name).c_str()));
+    return !lost;
+}
+
+// The builder's action on one clip. A clip whose bytes or index line cannot be written (a full
+// disk) is taken back from both files, so that they stay in step, and the walk stops (`stop`).
+WalkTaken archive_clip(const WalkFile& f, std::vector<char>& piece, bool& stop) {
     const std::string key = audio_clip_key(f.name);
-    if (key.empty()) return WalkTaken::Failed;
+    if (key.empty() || !name_fits_code_page(f)) return WalkTaken::Failed;
     int err = 0;
     FILE* in = open_regular_for_reading(f.path, &err);
     if (!in) {
@@ -53,14 +84,10 @@ WalkTaken archive_clip(const WalkFile& f, std::vector<char>& piece) {
     const std::uint64_t offset = start < 0 ? sz_global - f.size : static_cast<std::uint64_t>(start);
     std::uint64_t copied = 0;
     bool failed = false;
-    while (copied < length) {
+    while (copied < length && !stop) {
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length - copied, piece.size()));
         const std::size_t n = std::fread(piece.data(), 1, want, in);
-        if (n > 0 && std::fwrite(piece.data(), 1, n, archive) != n) {
-            err = errno;
-            failed = true;
-            break;
-        }
+        if (n > 0 && !write_out(archive, std::string_view(piece.data(), n))) stop = true;
         copied += n;
         if (n < want) {
             if (std::ferror(in)) {
@@ -71,21 +98,20 @@ WalkTaken archive_clip(const WalkFile& f, std::vector<char>& piece) {
         }
     }
     std::fclose(in);
-    if (!failed && std::fflush(archive) != 0) {
-        err = errno;
-        failed = true;
+    const off_t index_start = ::ftello(gl_fl_stat);
+    if (!stop && !failed && copied > 0) {
+        if (write_out(gl_fl_stat, audio_index_line(key, offset, copied))) {
+            // A clip that changed its length since the walk looked counts with what was copied.
+            sz_global += copied - f.size;
+            return WalkTaken::Taken;
+        }
+        stop = true;
+        if (index_start >= 0) cut_out_back(gl_fl_stat, static_cast<std::uint64_t>(index_start));
     }
-    if (failed || copied == 0) {
-        cut_archive_back(archive, offset);
-        report_to_stat_log(cannot_process_text(f.name, err ? err : EIO));
-        return WalkTaken::Failed;
-    }
-    // A clip that changed its length since the walk looked counts with what was copied.
-    sz_global += copied - f.size;
-    const std::string line = audio_index_line(key, offset, copied);
-    std::fwrite(line.data(), 1, line.size(), gl_fl_stat);
-    std::fflush(gl_fl_stat);
-    return WalkTaken::Taken;
+    cut_archive_back(archive, offset);
+    if (stop) return WalkTaken::Unwritten;
+    report_to_stat_log(cannot_process_text(f.name, err ? err : EIO));
+    return WalkTaken::Failed;
 }
 
 }  // namespace
@@ -143,7 +169,7 @@ std::uint64_t audio_copy_slice(FILE* archive, std::uint64_t offset, std::uint64_
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size - copied, piece.size()));
         const std::size_t n = std::fread(piece.data(), 1, want, archive);
         if (n == 0) break;
-        if (std::fwrite(piece.data(), 1, n, out) != n) break;
+        if (!write_out(out, std::string_view(piece.data(), n))) break;
         copied += n;
     }
     return copied;
@@ -152,8 +178,10 @@ std::uint64_t audio_copy_slice(FILE* archive, std::uint64_t offset, std::uint64_
 void dir_to_list_audio(const std::filesystem::path& folder) {
     if (!gl_fl_stat || !gl_fl_concatenated) return;
     std::vector<char> piece(kCopyPiece);
+    bool stop = false;
     FolderTool tool;
-    tool.file_action = [&piece](const WalkFile& f) { return archive_clip(f, piece); };
+    tool.file_action = [&piece, &stop](const WalkFile& f) { return archive_clip(f, piece, stop); };
+    tool.cancelled = [&stop] { return stop; };
     walk_folder(folder, tool);
 }
 
@@ -180,6 +208,6 @@ void make_audio_file(HWND owner) {
                 "The concatenated files will be in \"alt\".",
                 "In a few moments..", MB_OK | MB_ICONINFORMATION);
     dir_to_list_audio(*top);
-    show_walk_counters(owner);
     close_both();
+    show_walk_counters(owner);
 }

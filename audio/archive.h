@@ -72,7 +72,11 @@ std::uint64_t audio_copy_slice(FILE* archive, std::uint64_t offset, std::uint64_
 // points at bytes the archive does not hold. The archive and the index themselves are never taken
 // as clips, also when the walked tree holds the data folder where they are written.
 // A clip that cannot be read is reported ("Cannot process") and left out of both files; a file
-// whose name begins with '.' (an empty key no look-up could find) is left out too.
+// whose name begins with '.' (an empty key no look-up could find) is left out too, and so is a
+// file whose name has characters that code page 1251 lacks (two such names would share a key of
+// question marks), with a line naming it. A clip whose bytes or index line cannot be written (a
+// full disk) is taken back from both files, is not counted, and ends the walk; the failure is
+// noted with the file's name for the box that ends the command.
 void dir_to_list_audio(const std::filesystem::path& folder);
 
 // The main window's command "Make audio file": opens "b_english_ao_NEW.txt" and "audio_NEW" in

@@ -129,21 +129,20 @@ void fix_txt(std::string& text) {
 
 namespace {
 
-void write_report(std::string_view s) {
-    if (!gl_fl_stat) return;
-    std::fwrite(s.data(), 1, s.size(), gl_fl_stat);
-    std::fflush(gl_fl_stat);
+// False when the report could not be written (noted with its name for the command's end box).
+bool write_report(std::string_view s) { return !gl_fl_stat || write_out(gl_fl_stat, s); }
+
+bool append_text(FILE* f, std::string_view text) {
+    return !f || (write_out(f, text) && write_out(f, "\r\n\r\n"));
 }
 
-void append_text(FILE* f, std::string_view text) {
-    if (!f) return;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fwrite("\r\n\r\n", 1, 4, f);
-    std::fflush(f);
+// An output of the running tool could not be written (a full disk): the walk stops there.
+bool outputs_failed() {
+    return out_error(gl_fl_stat) || out_error(gl_fl_concatenated) || out_error(gl_fl_concatenated_ansi);
 }
 
-void file_line(const WalkFile& f) {
-    write_report(jux_format("%s   %s   %u\r\n", folder_text(f.folder).c_str(), f.name.c_str(),
+bool file_line(const WalkFile& f) {
+    return write_report(jux_format("%s   %s   %u\r\n", folder_text(f.folder).c_str(), f.name.c_str(),
                             static_cast<std::uint32_t>(f.size)));
 }
 
@@ -289,10 +288,12 @@ private:
     std::optional<std::filesystem::path> last_folder_;
 };
 
-// The walk of the converters and the fixer: file lines for every file, folder and entering lines.
+// The walk of the converters and the fixer: file lines for every file, folder and entering lines;
+// the walk stops when an output cannot be written.
 FolderTool reporting_tool() {
     FolderTool tool;
-    tool.empty_file = file_line;
+    tool.empty_file = [](const WalkFile& f) { file_line(f); };
+    tool.cancelled = outputs_failed;
     tool.folder_done = folder_line;
     tool.entering = entering_line;
     return tool;
@@ -305,12 +306,12 @@ void mirror_walk(const std::filesystem::path& folder, std::string (*make_copy)(s
     tool.report = error_box;
     Mirror mirror(folder, error_box);
     ResultGuard guard;
-    tool.cancelled = [&mirror] { return mirror.stopped; };
+    tool.cancelled = [&mirror] { return mirror.stopped || outputs_failed(); };
     tool.file_action = [&](const WalkFile& f) {
         if (guard.inside(f.folder)) return WalkTaken::NotTaken;
         const std::optional<std::filesystem::path> dest = mirror.folder_for(f.folder);
         if (mirror.stopped) return WalkTaken::Failed;
-        file_line(f);
+        if (!file_line(f)) return WalkTaken::Unwritten;
         if (!dest) return WalkTaken::Failed;
         std::string bytes;
         int err = 0;
@@ -320,8 +321,9 @@ void mirror_walk(const std::filesystem::path& folder, std::string (*make_copy)(s
         }
         if (has_nul(bytes)) not_text_line(f);
         else bytes = make_copy(std::move(bytes));
-        if (!write_copy(*dest / f.path.filename(), bytes, err)) error_box(failure_text("2Cannot create file", f.name, err));
-        return WalkTaken::Taken;
+        if (write_copy(*dest / f.path.filename(), bytes, err)) return WalkTaken::Taken;
+        error_box(failure_text("2Cannot create file", f.name, err));
+        return WalkTaken::Unwritten;
     };
     walk_folder(folder, tool);
 }
@@ -334,7 +336,7 @@ void dir_to_list(const std::filesystem::path& folder) {
     ResultGuard guard;
     tool.file_action = [&guard](const WalkFile& f) {
         if (guard.inside(f.folder)) return WalkTaken::NotTaken;
-        file_line(f);
+        if (!file_line(f)) return WalkTaken::Unwritten;
         std::string bytes;
         int err = 0;
         if (!read_whole(f.path, bytes, err)) {
@@ -349,11 +351,15 @@ void dir_to_list(const std::filesystem::path& folder) {
         if (kind.utf8) {
             const std::string text = utf8_text_to_cp1251(bytes);
             const std::string copy = jux_format("%06u_", gl_file_index++) + f.path.filename().string();
-            if (!write_copy(gl_dir_res / copy, text, err))
-                report_to_stat_log(failure_text("2Cannot create file", utf8_to_cp1251(copy), err));
-            append_text(gl_fl_concatenated, text);
-        } else if (kind.ansi) {
-            append_text(gl_fl_concatenated_ansi, bytes);
+            if (!write_copy(gl_dir_res / copy, text, err)) {
+                const std::string failure = failure_text("2Cannot create file", utf8_to_cp1251(copy), err);
+                report_to_stat_log(failure);
+                note_write_failure(failure.substr(2));
+                return WalkTaken::Unwritten;
+            }
+            if (!append_text(gl_fl_concatenated, text)) return WalkTaken::Unwritten;
+        } else if (kind.ansi && !append_text(gl_fl_concatenated_ansi, bytes)) {
+            return WalkTaken::Unwritten;
         }
         return WalkTaken::Taken;
     };
@@ -524,8 +530,8 @@ void run_bulk_command(HWND owner, const BulkCommand& cmd) {
     if (cmd.concatenate) where += "\nThe concatenated files will be in \"alt\".";
     MessageBoxA(owner, where, "In a few moments..", MB_OK | MB_ICONINFORMATION);
     cmd.tool(*top);
-    show_walk_counters(owner);
     close_all();
+    show_walk_counters(owner);
 }
 
 }  // namespace

@@ -88,9 +88,9 @@ public:
                 sz_global += f.size;
             }
             const WalkTaken taken = tool_.file_action(f);
-            if (taken == WalkTaken::Failed || taken == WalkTaken::NotTaken) {
+            if (taken != WalkTaken::Taken && taken != WalkTaken::TakenEndPass) {
                 if (tool_.count) sz_global -= f.size;
-                if (taken == WalkTaken::NotTaken && tool_.count) {
+                if (taken != WalkTaken::Failed && tool_.count) {
                     --fl_ct_global;
                     --fl_ct_global_nonzero;
                 }
@@ -148,9 +148,8 @@ std::string folder_text(const std::filesystem::path& folder) {
 }
 
 void report_to_stat_log(const std::string& line) {
-    FILE* log = fl_stat ? fl_stat : stderr;
-    std::fwrite(line.data(), 1, line.size(), log);
-    std::fflush(log);
+    if (fl_stat) write_out(fl_stat, line);
+    else std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 std::string cannot_change_to_folder_text(const std::filesystem::path& folder, int err) {
@@ -164,9 +163,11 @@ std::string cannot_process_text(std::string_view name, int err) {
 }
 
 void show_walk_counters(HWND owner) {
-    MessageBoxA(owner,
-                jux_format("File count: %u, Non-zero files: %u,  Zero-length files: %u\nFolder count: %u\nTotal size: %llu",
-                           fl_ct_global, fl_ct_global_nonzero, fl_ct_global_zero, dir_ct_global,
-                           static_cast<unsigned long long>(sz_global)),
-                "Done!", MB_OK);
+    const std::string counters =
+        jux_format("File count: %u, Non-zero files: %u,  Zero-length files: %u\nFolder count: %u\nTotal size: %llu",
+                   fl_ct_global, fl_ct_global_nonzero, fl_ct_global_zero, dir_ct_global,
+                   static_cast<unsigned long long>(sz_global));
+    const std::string failures = take_write_failures();
+    if (failures.empty()) MessageBoxA(owner, counters, "Done!", MB_OK);
+    else MessageBoxA(owner, failures + "Not finished. Written:\n" + counters, "Oops!", MB_OK | MB_ICONERROR);
 }

@@ -39,7 +39,8 @@ enum class WalkTaken {
     Taken,        // the file was taken
     Failed,       // seen but not taken (unreadable): its length is taken back from sz_global
     NotTaken,     // not the tool's kind of file: uncounted altogether
-    TakenEndPass  // taken, and the folder's files pass ends here (its sub-folders still follow)
+    TakenEndPass,  // taken, and the folder's files pass ends here (its sub-folders still follow)
+    Unwritten      // its output could not be written: uncounted altogether, as NotTaken
 };
 
 // A folder tool: the walk's hooks. Only file_action is required.
@@ -63,7 +64,9 @@ struct FolderTool {
 // Walks `top` and (unless the tool says otherwise) its sub-folders with the tool's hooks.
 void walk_folder(const std::filesystem::path& top, const FolderTool& tool);
 
-// The five walk counters in the box that ends a folder command ("Done!").
+// The five walk counters in the box that ends a folder command ("Done!"), after the command has
+// closed its files. When a file could not be written, the box names it first and says the work is
+// not finished (caption "Oops!"); the counters then hold only what was written.
 void show_walk_counters(HWND owner);
 
 // A file name as the tools show and key it, in code page 1251: a UTF-8 name converted, any other

@@ -153,15 +153,15 @@ void warn_cannot_write(const std::filesystem::path& file, int err) {
 // Appends a line and CR LF to the request log. False when the log cannot be written.
 bool log_request(const std::filesystem::path& ogg, std::string_view line) {
     const std::filesystem::path file = ogg / std::string(kRequestLog);
-    FILE* f = std::fopen(file.c_str(), "ab+");
+    FILE* f = open_out(file, "ab+");
     if (!f) {
         warn_cannot_write(file, errno);
         return false;
     }
-    std::fwrite(line.data(), 1, line.size(), f);
-    std::fwrite("\r\n", 1, 2, f);
-    std::fclose(f);
-    return true;
+    write_out(f, std::string(line) + "\r\n");
+    if (closefile(f, {}) == 0) return true;
+    tell_write_failures(HWND{});
+    return false;
 }
 
 // Where a word's clip is, or why not.
@@ -374,7 +374,7 @@ int say_word(std::string_view w) {
     cut(name, kFileLineCut);
     name += ".ogg";
     const std::filesystem::path clip_path = fl_path(*ogg, name);
-    FILE* clip = std::fopen(clip_path.c_str(), "wb");
+    FILE* clip = open_out(clip_path, "wb");
     if (!clip) {
         const int err = errno;
         std::fclose(archive);
@@ -418,8 +418,8 @@ int say_word(std::string_view w) {
 
     // 16. Played (twice with gl_AUDIO_REPEAT).
     std::fclose(archive);
-    const bool written = std::fclose(clip) == 0;
-    if (!written) warn_cannot_write(clip_path, errno);
+    const bool written = closefile(clip, {}) == 0;
+    if (!written) tell_write_failures(HWND{});
     if (written && !gl_AUDIO_GER) {
         if (play_clip(clip_path) && gl_AUDIO_REPEAT) play_clip(clip_path);
     }

@@ -281,7 +281,7 @@ void look_up_entry_box(HWND dlg) {
 int open_search_log() {
     if (fl_searchlog) return 1;
     const std::filesystem::path file = fl_path(dir_alt, kSearchLogName);
-    fl_searchlog = std::fopen(file.c_str(), "ab");
+    fl_searchlog = open_out(file, "ab");
     if (!fl_searchlog) {
         const int err = errno;
         nologfile_fg = 1;
@@ -302,8 +302,7 @@ void close_search_log() {
     // them.
     if (previous_exact.size() > 2) {
         std::fseek(fl_searchlog, 0, SEEK_END);
-        std::fwrite(previous_exact.data(), 1, previous_exact.size(), fl_searchlog);
-        std::fwrite("\r\n", 1, 2, fl_searchlog);
+        put_search_log(previous_exact + "\r\n");
     }
     closefile(fl_searchlog, kSearchLogName);
     fl_searchlog = nullptr;

@@ -13,6 +13,7 @@
 #include "lexicon/tables.h"
 #include "platform/richedit.h"
 #include "platform/window.h"
+#include "shell/files.h"
 #include "shell/gmake.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
@@ -105,6 +106,7 @@ void translate_bgtext(HWND source, HWND status_label, std::string& work_text) {
         RE_SetEventMask(re, mask);
     }
     g_running = false;
+    tell_write_failures(IsWindow(hBgText) ? hBgText : hMain);  // the exports that could not be written, by name
 }
 
 void reset_bgtext_pass() {

@@ -25,11 +25,11 @@ std::string_view text_of(const SenToken& r) { return r.text ? std::string_view(r
 std::string_view gap_of(const SenToken& r) { return r.gap ? std::string_view(r.gap) : std::string_view{}; }
 
 // Writes a whole output file in one piece and closes it; a file that cannot be created was
-// reported by its opener and is skipped.
+// reported by its opener and is skipped, one that cannot be written is noted for the run's end.
 void write_file(const char* prefix, std::string_view bytes) {
     FILE* f = open_generated_file(prefix);
     if (!f) return;
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+    write_out(f, bytes);
     closefile(f, prefix);
 }
 

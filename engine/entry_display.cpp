@@ -91,16 +91,10 @@ std::optional<std::string> look_up_text(std::string_view text8, std::uint64_t pr
 void note_search(std::string_view text) {
     if (nologfile_fg || !fl_searchlog) return;
     std::fseek(fl_searchlog, 0, SEEK_END);
-    if (std::ftell(fl_searchlog) == 0) {
-        std::fwrite(kSearchLogHeader.data(), 1, kSearchLogHeader.size(), fl_searchlog);
-        std::fflush(fl_searchlog);
-    }
+    if (std::ftell(fl_searchlog) == 0 && !put_search_log(kSearchLogHeader)) return;
     const std::string& prev = previous_exact;
-    if (prev.size() > 2 && (text.size() < prev.size() || cp_strncasecmp(text, prev, prev.size()) != 0)) {
-        std::fwrite(prev.data(), 1, prev.size(), fl_searchlog);
-        std::fwrite("\r\n", 1, 2, fl_searchlog);
-        std::fflush(fl_searchlog);
-    }
+    if (prev.size() > 2 && (text.size() < prev.size() || cp_strncasecmp(text, prev, prev.size()) != 0))
+        put_search_log(prev + "\r\n");
     previous_exact.assign(text.substr(0, PREVIOUS_EXACT_MAX));
 }
 

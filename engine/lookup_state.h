@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "platform/types.h"
 #include "resources/resources.h"
@@ -28,6 +29,10 @@ inline constexpr std::size_t PREVIOUS_EXACT_MAX = 1'023;       // characters of 
 extern FILE* fl_searchlog;          // the search log, open for appending; null: none
 extern std::int8_t nologfile_fg;    // 1 when there is no search log
 extern std::string previous_exact;  // the previous look-up shown (at most 1,023 characters)
+
+// Appends bytes to the search log. A log that cannot be written is told at once (naming it) and
+// written no more; false then.
+bool put_search_log(std::string_view bytes);
 
 // The state above back to its start: handles null, search log closed (without writing), no
 // previous look-up.

@@ -22,17 +22,12 @@ int enter_folder(const std::filesystem::path& folder) {
 FILE* open_here(std::string name, bool report) {
     if (name.size() > OUTPUT_NAME_ROOM) name.resize(OUTPUT_NAME_ROOM);
     const std::filesystem::path path = fl_path({}, name);
-    errno = 0;
-    FILE* f = std::fopen(path.c_str(), "wb+");
+    FILE* f = open_out(path, "wb+");
     if (f || !report) return f;
-    const int err = errno ? errno : EACCES;
+    const int err = errno;
     std::error_code ec;
     const std::filesystem::path shown = std::filesystem::absolute(path, ec);
-    MessageBoxA(IsWindow(hBig) ? hBig : hMain,
-                jux_format("\r\nCannot open %s, reason: %s, (errno = %d). "
-                           "This file is not written; the work goes on.\r\n",
-                           path_to_cp1251(ec ? path : shown).c_str(), std::strerror(err), err),
-                "Oops!", MB_OK | MB_ICONERROR);
+    MessageBoxA(IsWindow(hBig) ? hBig : hMain, cannot_open_text(ec ? path : shown, err), "Oops!", MB_OK | MB_ICONERROR);
     return nullptr;
 }
 

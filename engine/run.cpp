@@ -17,6 +17,7 @@
 #include "platform/richedit.h"
 #include "platform/text.h"
 #include "platform/window.h"
+#include "shell/files.h"
 #include "shell/gmake.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
@@ -375,6 +376,8 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
         run_text(p.dialog, p.source, p.report, p.label, t8, t16, p.name.c_str());
         if (g_edited_during_run) remember(p.dialog, p.source, p.report, p.label, p.name.c_str());
     }
+    // The files the runs wrote (logs, exports, reports) that could not be written, by name.
+    tell_write_failures(IsWindow(hBig) ? hBig : hMain);
 }
 
 void translate_panel(HWND dialog, HWND source, HWND report, HWND label, const char* name) {

@@ -1,9 +1,14 @@
 #include "shell/files.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <mutex>
+#include <stdio_ext.h>
+#include <utility>
 #include <signal.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,31 +53,123 @@ std::string path_to_cp1251(const std::filesystem::path& p) { return utf8_to_cp12
 
 namespace {
 
+// What the program knows of an output stream: the path it was opened with, its first write
+// failure and the file it was then (a stream closed without closefile may leave its record, and
+// a stream opened later at the same address must not inherit it).
+struct OutStream {
+    std::filesystem::path path;
+    int err = 0;
+    dev_t dev = 0;
+    ino_t ino = 0;
+};
+
+struct StreamFault {
+    std::string name;
+    int err = 0;
+    int countdown = 0;
+};
+
+std::mutex s_out_mutex;
+std::map<FILE*, OutStream> s_out;  // guarded by s_out_mutex, as the rest below
+std::string s_failures;
+std::atomic<bool> s_stream_fault_set{false};
+StreamFault s_stream_fault;
+
+bool same_file(FILE* f, const OutStream& o) {
+    struct stat st {};
+    return ::fstat(::fileno(f), &st) == 0 && st.st_dev == o.dev && st.st_ino == o.ino;
+}
+
+void remember_out(FILE* f, const std::filesystem::path& path) {
+    OutStream o{path};
+    struct stat st {};
+    if (::fstat(::fileno(f), &st) == 0) {
+        o.dev = st.st_dev;
+        o.ino = st.st_ino;
+    }
+    std::lock_guard lock(s_out_mutex);
+    s_out[f] = o;
+}
+
+// The stream's record (locked by the caller), made when missing or left by another file.
+OutStream& out_record(FILE* f) {
+    auto it = s_out.find(f);
+    if (it == s_out.end() || !same_file(f, it->second)) {
+        std::error_code ec;
+        OutStream o{std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(::fileno(f)), ec)};
+        struct stat st {};
+        if (::fstat(::fileno(f), &st) == 0) {
+            o.dev = st.st_dev;
+            o.ino = st.st_ino;
+        }
+        it = s_out.insert_or_assign(f, o).first;
+    }
+    return it->second;
+}
+
+// Notes the stream's first failure; later ones of the same stream add nothing.
+void note_out_failure(FILE* f, int err) {
+    std::lock_guard lock(s_out_mutex);
+    OutStream& o = out_record(f);
+    if (o.err) return;
+    o.err = err;
+    s_failures += cannot_write_text(o.path, err);
+}
+
+// The injected failure for a write to `f`, 0 for none.
+int take_stream_fault(FILE* f) {
+    if (!s_stream_fault_set.load(std::memory_order_relaxed)) return 0;
+    std::lock_guard lock(s_out_mutex);
+    if (out_record(f).path.filename() != s_stream_fault.name || s_stream_fault.countdown-- > 0) return 0;
+    s_stream_fault_set = false;
+    return s_stream_fault.err;
+}
+
 FILE* open_for_writing(const std::filesystem::path& path) {
-    errno = 0;
-    FILE* f = std::fopen(path.c_str(), "wb");
+    FILE* f = open_out(path, "wb");
     if (f) return f;
-    int err = errno;
-    std::string text = jux_format("\r\nCannot open %s, reason: %s, (errno = %d). Exiting..\r\n",
-                                  path_to_cp1251(path).c_str(), std::strerror(err), err);
-    MessageBoxA(hMain, text, "Oops!", MB_OK | MB_ICONERROR);
+    MessageBoxA(hMain, cannot_open_text(path, errno), "Oops!", MB_OK | MB_ICONERROR);
     return nullptr;
 }
 
 int close_and_report(FILE* f, const std::string& display_name) {
     if (!f) return 0;
+    int err = 0;
+    bool noted = false;
+    std::filesystem::path path;
+    {
+        std::lock_guard lock(s_out_mutex);
+        const OutStream& o = out_record(f);
+        err = o.err;
+        noted = err != 0;
+        path = o.path;
+        s_out.erase(f);
+    }
+    const bool lost = std::ferror(f) != 0;
     errno = 0;
-    if (std::fclose(f) == 0) return 0;
-    int err = errno;
-    std::string line = jux_format("ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n",
-                                  display_name.c_str(), std::strerror(err), err);
-    FILE* log = fl_stat ? fl_stat : stderr;
+    if (std::fflush(f) != 0 && !err) err = errno ? errno : EIO;
+    if (lost && !err) err = EIO;
+    errno = 0;
+    if (std::fclose(f) != 0 && !err) err = errno ? errno : EIO;
+    if (!err) return 0;
+    const std::string name = display_name.empty() ? path_to_cp1251(path) : display_name;
+    std::string line = jux_format("ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n", name.c_str(),
+                                  std::strerror(err), err);
+    FILE* log = fl_stat && fl_stat != f ? fl_stat : stderr;
     std::fwrite(line.data(), 1, line.size(), log);
     std::fflush(log);
+    if (!noted) note_write_failure(cannot_write_text(path, err));
+    errno = err;
     return -1;
 }
 
 }  // namespace
+
+std::string cannot_open_text(const std::filesystem::path& file, int err) {
+    if (!err) err = EACCES;
+    return jux_format("\r\nCannot open %s, reason: %s, (errno = %d). This file is not written; the work goes on.\r\n",
+                      path_to_cp1251(file).c_str(), std::strerror(err), err);
+}
 
 std::string cannot_write_text(const std::filesystem::path& file, int err) {
     return jux_format("Cannot write to %s, reason: %s, (errno = %d)\n", path_to_cp1251(file).c_str(),
@@ -85,6 +182,69 @@ FILE* make_fl(const std::filesystem::path& folder, std::string_view name) {
 
 FILE* make_flw(const std::filesystem::path& folder, std::u16string_view name) {
     return open_for_writing(fl_pathw(folder, name));
+}
+
+FILE* open_out(const std::filesystem::path& file, const char* mode) {
+    errno = 0;
+    FILE* f = std::fopen(file.c_str(), mode);
+    if (f) remember_out(f, file);
+    else if (!errno) errno = EACCES;
+    return f;
+}
+
+bool write_out(FILE* f, std::string_view bytes, bool flush) {
+    if (!f) {
+        errno = EBADF;
+        return false;
+    }
+    int err = take_stream_fault(f);
+    errno = 0;
+    if (!err && !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) err = errno ? errno : EIO;
+    if (!err && flush && std::fflush(f) != 0) err = errno ? errno : EIO;
+    if (!err) return true;
+    note_out_failure(f, err);
+    errno = err;
+    return false;
+}
+
+int out_error(FILE* f) {
+    if (!f) return 0;
+    std::lock_guard lock(s_out_mutex);
+    return out_record(f).err;
+}
+
+std::filesystem::path out_path(FILE* f) {
+    if (!f) return {};
+    std::lock_guard lock(s_out_mutex);
+    return out_record(f).path;
+}
+
+bool cut_out_back(FILE* f, std::uint64_t size) {
+    if (!f) return false;
+    __fpurge(f);
+    std::clearerr(f);
+    return ::ftruncate(::fileno(f), static_cast<off_t>(size)) == 0 && ::fseeko(f, static_cast<off_t>(size), SEEK_SET) == 0;
+}
+
+void note_write_failure(const std::string& text) {
+    std::lock_guard lock(s_out_mutex);
+    s_failures += text;
+}
+
+std::string take_write_failures() {
+    std::lock_guard lock(s_out_mutex);
+    return std::exchange(s_failures, {});
+}
+
+void tell_write_failures(HWND owner) {
+    const std::string text = take_write_failures();
+    if (!text.empty()) MessageBoxA(owner, text, "Oops!", MB_OK | MB_ICONERROR);
+}
+
+void fail_stream_write_at(std::string_view file_name, int err, int nth) {
+    std::lock_guard lock(s_out_mutex);
+    s_stream_fault = StreamFault{std::string(file_name), err, nth > 1 ? nth - 1 : 0};
+    s_stream_fault_set = true;
 }
 
 FILE* open_regular_for_reading(const std::filesystem::path& file, int* err) {
@@ -125,14 +285,8 @@ int closefilew(FILE* f, std::u16string_view display_name) {
 
 void OutputCyr(std::string_view text, int n, FILE* f) {
     if (!f) return;
-    if (!text.empty()) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fflush(f);
-    }
-    for (int i = 0; i < n; ++i) {
-        std::fwrite("\r\n", 1, 2, f);
-        std::fflush(f);
-    }
+    if (!text.empty()) write_out(f, text);
+    for (int i = 0; i < n; ++i) write_out(f, "\r\n");
 }
 
 std::int64_t flsz(FILE* f) {
@@ -385,5 +539,11 @@ int remove_stale_temporary_files_of(const std::filesystem::path& file) {
 void reset_files() {
     fl_stat = nullptr;
     s_write_fault = WriteFault{};
+    {
+        std::lock_guard lock(s_out_mutex);
+        s_failures.clear();
+        s_stream_fault = StreamFault{};
+        s_stream_fault_set = false;
+    }
     data_folder_trouble_told = false;
 }

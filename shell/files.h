@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/types.h"
+
 extern FILE* fl_stat;  // the statistics log, open for the whole run; null: its lines go to stderr
 
 // The path of `name` (code page 1251) in `folder`; an empty folder means the working folder.
@@ -19,18 +21,24 @@ std::filesystem::path fl_pathw(const std::filesystem::path& folder, std::u16stri
 std::string path_to_cp1251(const std::filesystem::path& p);
 
 // Opens folder + name for binary writing (the file emptied). When it cannot be opened, shows
-// "\r\nCannot open %s, reason: %s, (errno = %d). Exiting..\r\n" under the caption "Oops!" and
-// returns null: the caller skips the work that needed the file, and the program goes on.
+// cannot_open_text under the caption "Oops!" and returns null: the caller skips the work that
+// needed the file, and the program goes on.
 FILE* make_fl(const std::filesystem::path& folder, std::string_view name);
 FILE* make_flw(const std::filesystem::path& folder, std::u16string_view name);
+
+// "\r\nCannot open %s, reason: %s, (errno = %d). This file is not written; the work goes on.\r\n"
+// with the file's path as given.
+std::string cannot_open_text(const std::filesystem::path& file, int err);
 
 // "Cannot write to %s, reason: %s, (errno = %d)\n" for a file that could not be written, with the
 // error's text; the message every writer of a user's file shows or logs.
 std::string cannot_write_text(const std::filesystem::path& file, int err);
 
-// Closes the stream; a failure writes "ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n"
-// with the display name to the statistics log and the work goes on. Returns 0 when closed cleanly,
-// -1 when the close failed. A null stream is ignored (0).
+// Closes the stream, checking that everything written to it reached the file (a write, flush or
+// close that failed). A failure writes "ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n"
+// with the display name (the file's path when the name is empty) to the statistics log, is noted
+// for tell_write_failures and the work goes on. Returns 0 when closed cleanly, -1 (errno set) when
+// something written was lost. A null stream is ignored (0).
 int closefile(FILE* f, std::string_view display_name);
 int closefilew(FILE* f, std::u16string_view display_name);
 
@@ -39,9 +47,39 @@ int closefilew(FILE* f, std::u16string_view display_name);
 // without a writer cannot keep the program waiting. Null then, with the error code in *err.
 FILE* open_regular_for_reading(const std::filesystem::path& file, int* err = nullptr);
 
-// Writes the text and n line ends ("\r\n") to the stream, flushing after each write. A null
-// stream is ignored.
+// Writes the text and n line ends ("\r\n") to the stream through write_out. A null stream is
+// ignored.
 void OutputCyr(std::string_view text, int n, FILE* f);
+
+// ---- Checked output streams ---------------------------------------------------------------------
+// Every stream the program writes goes through these, so that no failed write, flush or close
+// passes unseen and every failure can be told with the name of its file.
+
+// Opens `file` for writing in `mode` and keeps its path for the messages; null with errno set.
+FILE* open_out(const std::filesystem::path& file, const char* mode = "wb");
+// Writes the bytes whole and flushes the stream (unless `flush` is false: the bytes may then wait
+// in the stream's buffer, and closefile finds what fails later). False (errno set) when they did
+// not all reach the file; the stream's first failure is noted for tell_write_failures, naming the
+// file, and closefile reports it again. A null stream gives false.
+bool write_out(FILE* f, std::string_view bytes, bool flush = true);
+// The first write failure of the stream (its error number), 0 when none.
+int out_error(FILE* f);
+// The path of the file open on the stream: as opened by make_fl or open_out, else as the system
+// names it.
+std::filesystem::path out_path(FILE* f);
+// Puts the stream's file back to `size` bytes, dropping what is still buffered, and clears the
+// stream's error state: the part of an item that could not be written whole is taken back.
+bool cut_out_back(FILE* f, std::uint64_t size);
+// Notes the text of a failure to write a file for tell_write_failures.
+void note_write_failure(const std::string& text);
+// The failures noted since the last call (one "Cannot write to ..." line per file), then cleared.
+std::string take_write_failures();
+// Shows the failures noted so far in one "Oops!" box and clears them; nothing when there are none.
+void tell_write_failures(HWND owner);
+
+// Test hook: the `nth` write_out from now to a stream whose file is named `file_name` fails with
+// `err`, as a full disk or a broken device would make it fail. reset_files() clears it.
+void fail_stream_write_at(std::string_view file_name, int err, int nth = 1);
 
 // The size of the open file in bytes, including what is still buffered for writing; the file
 // position is left where it was. -1 for a null stream or a stream that cannot seek.
@@ -108,5 +146,5 @@ enum class SafeWriteStep { None, Write, Flush, Rename };
 void fail_safe_write_at(SafeWriteStep step, int err, int nth = 1);
 
 // The subsystem's reset for test fixtures (fl_stat back to null; an open log is not closed; no
-// write set to fail).
+// write set to fail; no failure noted).
 void reset_files();

@@ -115,7 +115,7 @@ void unscramble_authorship() {
 
 int open_statistics_log() {
     if (fl_stat) return 1;
-    fl_stat = std::fopen(fl_path(dir_alt, kStatisticsLogName).c_str(), "wb");
+    fl_stat = open_out(fl_path(dir_alt, kStatisticsLogName), "wb");
     return fl_stat ? 1 : 0;
 }
 

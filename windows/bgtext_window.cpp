@@ -321,6 +321,7 @@ void folder_run(HWND dlg, std::int8_t test) {
     if (gl_cancel == 1) gl_cancel = 0;
     closefile(gl_fl_stat, kReport);
     gl_fl_stat = nullptr;
+    tell_write_failures(dlg);
 }
 
 // "Отвори папка с 2 файла": one pair from the picked folder, the report in the data folder.
@@ -332,6 +333,7 @@ void open_pair_folder(HWND dlg) {
     dir_to_list_bulk2(*picked);
     closefile(gl_fl_stat, kReport);
     gl_fl_stat = nullptr;
+    tell_write_failures(dlg);
 }
 
 // A file dropped or opened into the text panel. The checker's Save keeps proposing the checker's

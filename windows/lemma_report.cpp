@@ -163,7 +163,7 @@ public:
     }
 
 private:
-    void put(int file, std::string_view s) { std::fwrite(s.data(), 1, s.size(), files_[static_cast<std::size_t>(file)]); }
+    void put(int file, std::string_view s) { write_out(files_[static_cast<std::size_t>(file)], s, false); }
     void put_line(int file, std::string_view s) {
         put(file, s);
         put(file, "\r\n");
@@ -465,13 +465,14 @@ int run_lemma_reports() {
     for (std::size_t i = 0; i < files.size(); ++i) {
         // On the disk before the mark says they are whole, so that a power loss cannot put empty
         // reports in place at the next start.
-        if (std::ferror(files[i]) || std::fflush(files[i]) != 0 || ::fsync(fileno(files[i])) != 0) whole = false;
+        if (!write_out(files[i], {}) || ::fsync(fileno(files[i])) != 0) whole = false;
         if (closefile(files[i], i == 0 ? std::string(kBase) + ".txt" : std::string()) != 0) whole = false;
         files[i] = nullptr;
     }
+    const std::string failures = take_write_failures();  // one line per report that was not written
     if (!whole) {
         discard(files, names.size());
-        MessageBoxA(hMain, jux_format("Cannot write the reports \"%s...\" in %s; the earlier reports are kept.",
+        MessageBoxA(hMain, failures.substr(0, failures.find('\n') + 1) + jux_format("Cannot write the reports \"%s...\" in %s; the earlier reports are kept.",
                                       std::string(kBase).c_str(), dir_altA.c_str()),
                     "Oops!", MB_OK | MB_ICONERROR);
         return 0;
@@ -483,11 +484,11 @@ int run_lemma_reports() {
                     MB_OK | MB_ICONERROR);
         return 0;
     }
-    std::string failures;
-    rename_parts(failures);
+    std::string unrenamed;
+    rename_parts(unrenamed);
     ::unlink(renaming_mark().c_str());
-    if (!failures.empty()) {
-        MessageBoxA(hMain, failures + std::string(kMixed), "Oops!", MB_OK | MB_ICONERROR);
+    if (!unrenamed.empty()) {
+        MessageBoxA(hMain, unrenamed + std::string(kMixed), "Oops!", MB_OK | MB_ICONERROR);
         return 0;
     }
     return 1;

@@ -478,4 +478,30 @@ TEST_F(Run, CallersProtocolKeepsSelectionAndScrollPosition) {
     EXPECT_EQ(RE_GetSel(hBigReRight), (CHARRANGE{40, 44}));
 }
 
+// The spelling logs when one of them cannot be made (a folder of its name) or written (a full
+// disk): the user is told which file is not written, and the check goes on to its end.
+TEST_F(Run, SpellingLogThatCannotBeWrittenIsToldByNameAndTheRunGoesOn) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(data.path());
+    for (const bool folder : {true, false}) {
+        std::filesystem::remove("cyr_all.txt");
+        if (folder) std::filesystem::create_directory("cyr_all.txt");
+        else std::filesystem::create_symlink("/dev/full", "cyr_all.txt");
+        hs->message_boxes.clear();
+        gl_SPELL_CHECKER_LOG = 1;
+        gl_isFromClipboard = 1;
+        check("книгъ");
+        ASSERT_EQ(hs->message_boxes.size(), 1u);
+        EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text),
+                  folder ? "\r\nCannot open cyr_all.txt, reason: Is a directory, (errno = 21). This file is not written; "
+                           "the work goes on.\r\n"
+                         : "Cannot write to cyr_all.txt, reason: No space left on device, (errno = 28)\n");
+        EXPECT_FALSE(panel8(hAddReSaved).empty());  // the run's closing line
+        EXPECT_TRUE(std::filesystem::exists("cyr_missing.txt"));
+    }
+    std::filesystem::remove("cyr_all.txt");
+    std::filesystem::current_path(here);
+}
+
 }  // namespace

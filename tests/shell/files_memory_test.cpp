@@ -84,7 +84,8 @@ TEST_F(FilesTest, MakeFlFailureShowsItsMessageAndReturnsNull) {
     EXPECT_EQ(box.caption, u"Oops!");
     const std::string text = utf16_to_utf8(box.text);
     EXPECT_TRUE(text.starts_with("\r\nCannot open ")) << text;
-    EXPECT_NE(text.find("no_such_folder/out.txt, reason: No such file or directory, (errno = 2). Exiting..\r\n"),
+    EXPECT_NE(text.find("no_such_folder/out.txt, reason: No such file or directory, (errno = 2). This file is not written; "
+                        "the work goes on.\r\n"),
               std::string::npos)
         << text;
     // the caller skips its work; closing the null stream is harmless
@@ -103,20 +104,30 @@ TEST_F(FilesTest, FlszLeavesThePositionAlone) {
     std::fclose(f);
 }
 
-TEST_F(FilesTest, CloseFailureGoesToTheLogAndWorkGoesOn) {
+TEST_F(FilesTest, CloseFailureGoesToTheLogNamingTheFileAndWorkGoesOn) {
     FILE* log = std::fopen(dir.file("stat.txt").c_str(), "wb");
     ASSERT_NE(log, nullptr);
     fl_stat = log;
-    FILE* full = std::fopen("/dev/full", "wb");
-    if (!full) GTEST_SKIP() << "no /dev/full";
-    OutputCyr("data that cannot be written", 0, full);  // buffered, then flushed: fails quietly
-    std::fputs("more", full);                          // still buffered at the close
-    EXPECT_EQ(closefile(full, "report"), -1);
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    std::filesystem::create_symlink("/dev/full", dir.file("full.txt"));
+    const std::string full = dir.file("full.txt").string();
+    struct Row {
+        bool make_fl;  // opened by make_fl (else by plain fopen)
+        std::string shown, told;
+    } rows[] = {{false, "report", "/dev/full"}, {true, "report", full}, {true, "", full}};
+    for (const Row& r : rows) {
+        FILE* f = r.make_fl ? make_fl(dir.path(), "full.txt") : std::fopen("/dev/full", "wb");
+        ASSERT_NE(f, nullptr);
+        OutputCyr("data that cannot be written", 0, f);  // buffered, then flushed: fails quietly
+        std::fputs("more", f);                           // still buffered at the close
+        EXPECT_EQ(closefile(f, r.shown), -1);
+        EXPECT_EQ(take_write_failures(), "Cannot write to " + r.told + ", reason: No space left on device, (errno = 28)\n");
+    }
     std::fclose(log);
     fl_stat = nullptr;
-    const std::string logged = dir.read("stat.txt");
-    EXPECT_TRUE(logged.starts_with("ERROR: Can't close the report file, reason: No space left on device, (errno = 28)\r\n"))
-        << logged;
+    const std::string line = ", reason: No space left on device, (errno = 28)\r\n";
+    EXPECT_EQ(dir.read("stat.txt"), "ERROR: Can't close the report file" + line + "ERROR: Can't close the report file" + line +
+                                        "ERROR: Can't close the " + full + " file" + line);
     EXPECT_TRUE(headless().message_boxes.empty());
 }
 

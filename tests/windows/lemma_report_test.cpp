@@ -6,6 +6,7 @@
 #include "windows/about_box.h"
 #include "windows/lemma_report.h"
 #include "resources/secondary.h"
+#include "shell/files.h"
 
 namespace {
 
@@ -90,16 +91,31 @@ TEST_F(LemmaReportTest, GroupsLemmaFamiliesIntoTheReports) {
     EXPECT_TRUE(has(r("_!SHORT_NO_SINGLES!!!!!!!!!!!!!!!!!!SORT_IT_to_make_b_english_grouped"), "went +go ~"));
 }
 
-TEST_F(LemmaReportTest, AnOutputThatCannotBeMadeKeepsTheOldReports) {
+TEST_F(LemmaReportTest, AnOutputThatCannotBeMadeOrWrittenKeepsTheOldReportsAndIsNamed) {
+    const std::string part = "A_GROUPED_BY LEMMA_!MIXED.txt.part";
+    struct Row {
+        bool folder;  // a folder stands in the way; else the report is a link to /dev/full (a full disk)
+        std::string told;
+    } rows[] = {{true, "\r\nCannot open "},
+                {false, "Cannot write to " + data.file(part).string() + ", reason: No space left on device, (errno = 28)\n"}};
     data.write_raw("A_GROUPED_BY LEMMA.txt", "old");
-    std::filesystem::create_directories(data.file("A_GROUPED_BY LEMMA_!MIXED.txt.part"));
-    EXPECT_EQ(run_lemma_reports(), 0);
-    ASSERT_FALSE(headless().message_boxes.empty());
-    EXPECT_TRUE(headless().message_boxes.back().text.starts_with(u"\r\nCannot open"));
-    EXPECT_EQ(data.read("A_GROUPED_BY LEMMA.txt"), "old");
-    int parts = 0;
-    for (const auto& f : std::filesystem::directory_iterator(data.path())) parts += f.path().extension() == ".part";
-    EXPECT_EQ(parts, 1);  // only the folder standing in the way
+    for (const Row& row : rows) {
+        headless().message_boxes.clear();
+        std::filesystem::remove_all(data.file(part));
+        if (row.folder) std::filesystem::create_directories(data.file(part));
+        else if (!std::filesystem::exists("/dev/full")) continue;
+        else std::filesystem::create_symlink("/dev/full", data.file(part));
+        fl_stat = make_fl(data.path(), "log.txt");
+        EXPECT_EQ(run_lemma_reports(), 0);
+        closefile(std::exchange(fl_stat, nullptr), "log");
+        EXPECT_EQ(data.read("log.txt").find("the  file"), std::string::npos);  // every line names its file
+        ASSERT_FALSE(headless().message_boxes.empty());
+        EXPECT_TRUE(utf16_to_utf8(headless().message_boxes.back().text).starts_with(row.told));
+        EXPECT_EQ(data.read("A_GROUPED_BY LEMMA.txt"), "old");
+        int parts = 0;
+        for (const auto& f : std::filesystem::directory_iterator(data.path())) parts += f.path().extension() == ".part";
+        EXPECT_EQ(parts, row.folder ? 1 : 0);  // only the folder standing in the way
+    }
 }
 
 // What a kill leaves of a run, put right by the next start: a run killed before every report was
