@@ -18,7 +18,7 @@ protected:
         list("z_name1", {"Rose Роуз"});
         list("csc_11", {"if_you_want,\tако искаш,"});
         list("cs,_11", {"come_tomorrow.\tела утре."});
-        file("b_english_bulgarian.txt", {"car червена_кола голяма", "tree дърво", "us нас"});
+        file("b_english_bulgarian.txt", {"car червена_кола голяма", "tree дърво", "us нас", "bus червена кола "});
         file("b_bulgarian_english_unsorted.txt", {"кораб ship", "съд ship", "лодка boat"});
         file("b_bulgarian_english.txt", {"кораб ship"});
         forms({"врата врата 85 0", "вратата врата 85 1", "книга книга 85 0", "книгата книга 85 1", "книги книга 85 2",
@@ -56,15 +56,31 @@ TEST_F(SpanTest, SpansAndSlots) {
 }
 
 // A dictionary text whose word count (underscores count as breaks) is more than its blank-separated
-// words: the user is told, the text is used all the same and the run goes on.
-TEST_F(SpanTest, ADictionaryTextWithAWrongWordCountIsReported) {
-    EXPECT_EQ(translate("I see car. I see the tree."), "Аз виждам червена_кола голяма. \rАз виждам дървото.\r");
-    ASSERT_EQ(hs->message_boxes.size(), 1u);
-    EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
-    EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text), "Няма толкова думи в дефиницията. Опитайте пак.");
-    hs->message_boxes.clear();
-    EXPECT_EQ(translate("I see the tree."), "Аз виждам дървото.\r");  // a sound text: no message
-    EXPECT_TRUE(hs->message_boxes.empty());
+// words: the user is told once while the lists stay loaded, with the text named; the text is used
+// all the same and the run goes on. A blank at the end of a text is no word.
+TEST_F(SpanTest, ADictionaryTextWithAWrongWordCountIsReportedOncePerLoading) {
+    const struct {
+        const char* english;
+        const char* bulgarian;
+        bool reload;     // the lists loaded again first
+        bool told;       // one "Oops!" box naming the text
+    } cases[] = {
+        {"I see car. I see the tree.", "Аз виждам червена_кола голяма. \rАз виждам дървото.\r", false, true},
+        {"I see bus.", "Аз виждам червена кола .\r", false, false},
+        {"I see car.", "Аз виждам червена_кола голяма.\r", false, false},
+        {"I see the tree.", "Аз виждам дървото.\r", false, false},
+        {"I see car.", "Аз виждам червена_кола голяма.\r", true, true},
+    };
+    for (const auto& c : cases) {
+        if (c.reload) load();
+        hs->message_boxes.clear();
+        EXPECT_EQ(translate(c.english), c.bulgarian) << c.english;
+        EXPECT_EQ(hs->message_boxes.size(), c.told ? 1u : 0u) << c.english;
+        if (!c.told || hs->message_boxes.size() != 1) continue;
+        EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
+        EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text),
+                  "Няма толкова думи в дефиницията. Опитайте пак.\n\nчервена_кола голяма");
+    }
 }
 
 TEST_F(SpanTest, CommaPhrasesAreColouredAndCounted) {
