@@ -59,27 +59,24 @@ TEST_F(SpanTest, SpansAndSlots) {
 // words: the user is told once while the lists stay loaded, with the text named; the text is used
 // all the same and the run goes on. A blank at the end of a text is no word.
 TEST_F(SpanTest, ADictionaryTextWithAWrongWordCountIsReportedOncePerLoading) {
+    const std::string told = "Няма толкова думи в дефиницията. Опитайте пак.\n\nчервена_кола голяма";
     const struct {
-        const char* english;
-        const char* bulgarian;
-        bool reload;     // the lists loaded again first
-        bool told;       // one "Oops!" box naming the text
+        const char *english, *bulgarian;
+        bool reload;  // the lists loaded again first
+        const char* box;
     } cases[] = {
-        {"I see car. I see the tree.", "Аз виждам червена_кола голяма. \rАз виждам дървото.\r", false, true},
-        {"I see bus.", "Аз виждам червена кола .\r", false, false},
-        {"I see car.", "Аз виждам червена_кола голяма.\r", false, false},
-        {"I see the tree.", "Аз виждам дървото.\r", false, false},
-        {"I see car.", "Аз виждам червена_кола голяма.\r", true, true},
+        {"I see car. I see the tree.", "Аз виждам червена_кола голяма. \rАз виждам дървото.\r", false, told.c_str()},
+        {"I see bus.", "Аз виждам червена кола .\r", false, nullptr},
+        {"I see car.", "Аз виждам червена_кола голяма.\r", false, nullptr},
+        {"I see car.", "Аз виждам червена_кола голяма.\r", true, told.c_str()},
     };
     for (const auto& c : cases) {
         if (c.reload) load();
         hs->message_boxes.clear();
         EXPECT_EQ(translate(c.english), c.bulgarian) << c.english;
-        EXPECT_EQ(hs->message_boxes.size(), c.told ? 1u : 0u) << c.english;
-        if (!c.told || hs->message_boxes.size() != 1) continue;
-        EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
-        EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text),
-                  "Няма толкова думи в дефиницията. Опитайте пак.\n\nчервена_кола голяма");
+        std::string boxes;
+        for (const auto& m : hs->message_boxes) boxes += utf16_to_utf8(m.caption + u": " + m.text);
+        EXPECT_EQ(boxes, c.box ? "Oops!: " + std::string(c.box) : "") << c.english;
     }
 }
 
