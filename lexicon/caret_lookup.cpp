@@ -143,7 +143,9 @@ std::string word_at_caret(HWND panel) {
     while (e < text.size() && token_char(text[e])) ++e;
     std::string w = utf16_to_cp1251(std::u16string_view(text).substr(b, e - b));
     // Apostrophes and hyphens at the edges belong to the text around the word.
-    while (!w.empty() && ascii_aposhyp[static_cast<unsigned char>(w.front())]) w.erase(0, 1);
+    std::size_t from = 0;
+    while (from < w.size() && ascii_aposhyp[static_cast<unsigned char>(w[from])]) ++from;
+    w.erase(0, from);
     while (!w.empty() && ascii_aposhyp[static_cast<unsigned char>(w.back())] && w.back() != '\'') w.pop_back();
     return w;
 }
@@ -171,10 +173,16 @@ void GetCleanToken(HWND panel, int mode) {
         append(out, u"\r", 0, false);
         if (find_bg_part_hook) find_bg_part_hook(word.c_str());
         const unsigned char first = static_cast<unsigned char>(word[0]);
-        if (ascii_cyrillic[first] || (first >= 0x80 && !ascii_latin[first])) write_bulgarian(out, word);
-        else write_english(out, word);
+        // A text longer than a list line is no key of any list: nothing to look up or suggest.
+        if (word.size() > kMaxListLine) {
+        } else if (ascii_cyrillic[first] || (first >= 0x80 && !ascii_latin[first])) {
+            write_bulgarian(out, word);
+        } else {
+            write_english(out, word);
+        }
         // Where the word stands in the text it was taken from.
-        const bool phrase = word.find_first_of(" \t\r") != std::string::npos;
+        const bool phrase =
+            std::any_of(word.begin(), word.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
         append(out, u"\r", 0, false);
         const HWND text = panel != hBgTextRe && IsWindow(hBigReRight) ? hBigReRight : panel;
         print_context(cp1251_to_utf16(word), text, out, phrase ? FR_MATCHCASE : FR_WHOLEWORD, phrase,

@@ -9,6 +9,7 @@
 #include "lexicon/wordclass.h"
 #include "platform/text.h"
 #include "shell/settings.h"
+#include "shell/strings.h"
 
 std::array<DictFileRecord, B_ROWS> b;
 DictFileRecord* const b_glob = b.data();
@@ -169,6 +170,7 @@ void build_ascii_tables() {
 }
 
 void clear_lexicon_tables() {
+    forget_told_word_counts();  // the lists loaded anew may hold the faulty texts again
     for (int r = 0; r < B_ROWS; ++r) {
         b[static_cast<size_t>(r)] = DictFileRecord{};
         b[static_cast<size_t>(r)].name = kBNames[r];

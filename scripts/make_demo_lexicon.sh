@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$here/build-test"}
 libs=()
-for l in dictionary/libdictionary.a lexicon/liblexicon.a shell/libshell.a platform/libplatform.a; do
+for l in dictionary/libdictionary.a lexicon/liblexicon.a shell/libshell.a resources/libresources.a platform/libplatform.a; do
   [ -f "$build/$l" ] || { echo "missing $build/$l: build the project first" >&2; exit 1; }
   libs+=("$build/$l")
 done

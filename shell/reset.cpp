@@ -4,6 +4,7 @@
 #include "shell/gmake.h"
 #include "shell/memory.h"
 #include "shell/settings.h"
+#include "shell/strings.h"
 #include "shell/window_state.h"
 
 void reset_shell() {
@@ -12,4 +13,5 @@ void reset_shell() {
     reset_settings();
     reset_gmake();
     reset_window_state();
+    forget_told_word_counts();
 }

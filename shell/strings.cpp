@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 
 #include "platform/text.h"
 #include "platform/window.h"
@@ -65,6 +66,10 @@ int IsDigitsOnly(std::string_view text) {
 
 // ---- Words and tokens -------------------------------------------------------------------------
 
+namespace {
+std::set<std::string> g_told_word_counts;  // texts whose "too few words" box was shown
+}  // namespace
+
 int Get_Nth_TokenA(int n, std::string_view text, std::string& dest, std::size_t size) {
     dest.clear();
     std::size_t i = 0;
@@ -81,12 +86,24 @@ int Get_Nth_TokenA(int n, std::string_view text, std::string& dest, std::size_t 
             return 1;
         }
     }
-    MessageBoxA(hMain, utf8_to_cp1251("Няма толкова думи в дефиницията. Опитайте пак."), "Oops!",
-                MB_OK | MB_ICONWARNING);
+    // Each text is told once while the lists stay loaded: a run meets the same dictionary text
+    // again at every check (in real-time checking at every keystroke).
+    if (g_told_word_counts.insert(std::string(text)).second) {
+        std::string message = utf8_to_cp1251("Няма толкова думи в дефиницията. Опитайте пак.");
+        message += "\n\n";
+        message.append(text);
+        MessageBoxA(hMain, message, "Oops!", MB_OK | MB_ICONWARNING);
+    }
     return 0;
 }
 
+void forget_told_word_counts() { g_told_word_counts.clear(); }
+
 int GetWordCountA(std::string_view text) {
+    // Blanks and underscores at either end of the text separate no words.
+    auto separator = [](char c) { return c == ' ' || c == '_'; };
+    while (!text.empty() && separator(text.front())) text.remove_prefix(1);
+    while (!text.empty() && separator(text.back())) text.remove_suffix(1);
     int count = 1;
     bool in_run = false;
     for (char c : text) {

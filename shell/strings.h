@@ -43,11 +43,13 @@ int IsDigitsOnly(std::string_view text);
 // ---- Words and tokens -------------------------------------------------------------------------
 // Copies the n-th (from 1) blank-separated word of the text into dest, cut to size - 1 characters;
 // a word ends at a blank, a comma or the end of the text. Returns 1; when the text has fewer than
-// n words (or n < 1), shows "Няма толкова думи в дефиницията. Опитайте пак." under "Oops!",
-// leaves dest empty and returns 0.
+// n words (or n < 1), leaves dest empty and returns 0, and shows "Няма толкова думи в
+// дефиницията. Опитайте пак." followed by the text under "Oops!" - once for each text until
+// forget_told_word_counts (the lists are loaded again).
 int Get_Nth_TokenA(int n, std::string_view text, std::string& dest, std::size_t size);
-// One plus the number of runs of blanks or underscores in the text (leading and trailing runs
-// count too).
+void forget_told_word_counts();
+// One plus the number of runs of blanks or underscores in the text; runs at the start or the end
+// of the text separate no words and do not count.
 int GetWordCountA(std::string_view text);
 // The number of word tokens of the text: runs of letters and digits, an apostrophe or hyphen
 // between two of them joining the run. Also stored in *counter when given.

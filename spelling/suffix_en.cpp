@@ -1,6 +1,7 @@
 // spelling/suffix_en.cpp - the English suffix table and the stem search.
 #include "spelling/suffix_en.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/text.h"
@@ -124,6 +125,12 @@ bool row_allows(std::string_view word, std::string_view suffix) {
 
 std::span<const SuffixRule> english_suffix_table() { return kSuffixes; }
 
+std::size_t longest_english_suffix() {
+    std::size_t longest = 0;
+    for (const SuffixRule& rule : kSuffixes) longest = std::max(longest, rule.suffix.size());
+    return longest;
+}
+
 int issuffix(std::string_view word, std::string& stem, std::string& suffix, const ListPair** entry) {
     return issuffix_in(english_index(0), word, stem, suffix, entry);
 }
@@ -134,6 +141,9 @@ int issuffix_in(const WordIndex& eng, std::string_view word, std::string& stem, 
     suffix.clear();
     if (entry) *entry = nullptr;
     const std::size_t n = word.size();
+    // Every stem tried is at least the word less its suffix: a longer word can hold no listed stem.
+    static const std::size_t longest_suffix = longest_english_suffix();
+    if (n > eng.max_key_length() + longest_suffix) return 0;
 
     // Tries one stem; on success fills the outputs.
     auto attempt = [&](std::string_view tried, std::string_view change, std::string_view suf) -> bool {

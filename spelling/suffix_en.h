@@ -25,6 +25,10 @@
 
 #include "shell/lists.h"
 
+// The length of the table's longest suffix (a word longer than the longest listed word by more
+// than this never splits).
+std::size_t longest_english_suffix();
+
 // One suffix of the table and the stems its group tries ("P", "PE", "PEY", "PEYR", "PT", ...).
 struct SuffixRule {
     std::string_view suffix;

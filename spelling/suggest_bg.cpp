@@ -293,11 +293,20 @@ std::string_view bulgarian_short_form(std::string_view text) {
     return text.substr(0, text[paren - 1] == ' ' ? paren - 1 : paren);
 }
 
+std::size_t longest_suggestible_bulgarian(const WordIndex& bg) {
+    // The longest candidate that can be listed: two listed words joined by a hyphen, or a listed
+    // word behind "най-".
+    return 2 * bg.max_key_length() + 4;
+}
+
 void spellcheck_bg(std::string_view word) {
     clear_suggestion_results();
     gl_mdash = 0;
     if (word.empty()) return;
-    BulgarianRun run{word, dictionary_index(B_BULGARIAN), {}, {}};
+    const WordIndex& bg = dictionary_index(B_BULGARIAN);
+    // A text longer than anything the list can give a suggestion for is not searched.
+    if (word.size() > longest_suggestible_bulgarian(bg)) return;
+    BulgarianRun run{word, bg, {}, {}};
     run.text.reserve(word.size() * 2 + 128);
     run.scratch.reserve(word.size() + 2);
     if (word.size() == 1) {

@@ -24,10 +24,18 @@
 // No suggestion is ever marked "(FALSE POS)"; false_positive is cleared.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
-// Fills the result globals with the suggestions for `word` (not changed).
+// The length beyond which no text gets a suggestion from the list indexed by `bg`: twice its
+// longest word and four letters more (two listed words joined by a hyphen, "най-" and a listed
+// word). spellcheck_bg does not search a longer text.
+class WordIndex;
+std::size_t longest_suggestible_bulgarian(const WordIndex& bg);
+
+// Fills the result globals with the suggestions for `word` (not changed); a text longer than
+// longest_suggestible_bulgarian gets none.
 void spellcheck_bg(std::string_view word);
 
 // The short form of a Bulgarian suggestion text: the text up to its first blank, or, when the text

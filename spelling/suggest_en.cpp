@@ -130,6 +130,7 @@ struct EnglishRun {
 
 void EnglishRun::double_consonant_swap() {
     const std::size_t n = word.size();
+    if (n > eng.max_key_length()) return;  // every candidate has the word's length
     std::size_t p = 0;
     while (p < n && is_vowel(word[p])) ++p;
     for (;;) {
@@ -364,10 +365,20 @@ std::string_view english_short_form(std::string_view text) {
     return b2 == std::string_view::npos ? text : text.substr(0, b2);
 }
 
+std::size_t longest_suggestible_english(const WordIndex& eng) {
+    // The longest candidate that can be listed: a split into two words, one of them a listed stem
+    // with a common suffix.
+    return 2 * eng.max_key_length() + longest_english_suffix();
+}
+
 void spellcheck(std::string_view word) {
     clear_suggestion_results();
     if (word.size() < 2) return;
-    EnglishRun run{word, english_index(0), {}, {}, {}, {}};
+    const WordIndex& eng = english_index(0);
+    // A text longer than anything the list can give a suggestion for is not searched: the search
+    // would cost time that grows with the square of its length and find nothing.
+    if (word.size() > longest_suggestible_english(eng)) return;
+    EnglishRun run{word, eng, {}, {}, {}, {}};
     run.text.reserve(word.size() * 2 + 128);
     run.scratch.reserve(word.size() + 2);
     run.double_consonant_swap();

@@ -13,14 +13,22 @@
 //   suggest_ct, false_positive, first_letter_differ, splitting
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
 
 // Fills the result globals with the suggestions for `word` (8-bit text, not changed). Case is
 // ignored in every comparison and look-up; candidate texts keep the input's letters as typed. A
-// word of fewer than 2 characters gets no suggestions.
+// word of fewer than 2 characters, or longer than longest_suggestible_english, gets no
+// suggestions.
 void spellcheck(std::string_view word);
+
+// The length beyond which no text gets a suggestion from the list indexed by `eng`: twice its
+// longest word plus the longest common suffix (a split into two words, one a listed stem with a
+// suffix). spellcheck does not search a longer text.
+class WordIndex;
+std::size_t longest_suggestible_english(const WordIndex& eng);
 
 // 1 when the first two letters of `text` (case-insensitive) are one of the common two-letter words
 // ("is", "in", "on", ... "kg"), else 0.

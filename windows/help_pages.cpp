@@ -3,10 +3,12 @@
 #include <array>
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "engine/rank_bands.h"
 #include "engine/token_report.h"
 #include "lexicon/bgtypes.h"
+#include "lexicon/morphology.h"
 #include "lexicon/tables.h"
 #include "platform/text.h"
 #include "shell/settings.h"
@@ -48,13 +50,53 @@ std::string slot_table(int row, std::string_view caption) {
     return t + "</table>\n";
 }
 
-// The types of rows [first, last] with `extra` naming what sets each apart.
+// The endings of a type in slot order, as the ending file writes them ("0" no ending, "-" no
+// such form, '?' a letter of the lemma); "" for a type without an ending table.
+std::string endings_of(int row) {
+    const BgTypeRecord& t = bgtype_ar[static_cast<std::size_t>(row)];
+    if (!t.endings) return "";
+    std::string out;
+    for (int slot = 0; slot < t.count; ++slot) {
+        const std::u16string& e = t.endings[slot].ending;
+        if (!out.empty()) out += ' ';
+        out += e.empty() ? std::string("0") : utf16_to_utf8(e);
+    }
+    return out;
+}
+
+// An example word of every type: the first lemma of the word-form index (in its order) that is
+// the type's first form.
+std::vector<std::string> example_lemmas() {
+    std::vector<std::string> out(BGTYPES);
+    std::vector<BgAnalysis> an(255);
+    for (std::size_t i = 0; i < bgmul_ct; ++i) {
+        const BgFormRecord& r = bgmul_bottom[i];
+        const int n = bg_analyses(r, an.data(), static_cast<int>(an.size()));
+        for (int k = 0; k < n; ++k) {
+            const BgAnalysis& a = an[static_cast<std::size_t>(k)];
+            if (a.slot != 0 || a.type < 0 || a.type >= BGTYPES) continue;
+            std::string& slot = out[static_cast<std::size_t>(a.type)];
+            if (slot.empty()) slot = cp1251_to_utf8(a.lemma);
+        }
+    }
+    return out;
+}
+
+// The types of rows [first, last] with `extra` naming what sets each apart, each with the letters
+// its lemma loses, its endings and an example word.
 template <class Extra>
 std::string type_table(int first, int last, std::string_view extra_caption, Extra extra) {
-    std::string t = "<table>\n<tr><th>тип</th><th>ред</th><th>" + escape(extra_caption) + "</th></tr>\n";
-    for (int r = first; r <= last; ++r)
-        t += "<tr><td>" + escape(bgtype_ar[static_cast<std::size_t>(r)].name) + "</td><td>" + std::to_string(r) +
-             "</td><td>" + escape(extra(r)) + "</td></tr>\n";
+    const std::vector<std::string> examples = example_lemmas();
+    std::string t = "<table>\n<tr><th>тип</th><th>ред</th><th>" + escape(extra_caption) +
+                    "</th><th>отрязва</th><th>окончания</th><th>пример</th></tr>\n";
+    for (int r = first; r <= last; ++r) {
+        const BgTypeRecord& type = bgtype_ar[static_cast<std::size_t>(r)];
+        const std::string endings = endings_of(r);
+        t += "<tr><td>" + escape(type.name) + "</td><td>" + std::to_string(r) + "</td><td>" + escape(extra(r)) +
+             "</td><td>" + (endings.empty() ? std::string() : std::to_string(type.cut)) + "</td><td>" +
+             (endings.empty() ? std::string("—") : escape(endings)) + "</td><td>" +
+             escape(examples[static_cast<std::size_t>(r)]) + "</td></tr>\n";
+    }
     return t + "</table>\n";
 }
 
@@ -63,8 +105,12 @@ const char* const kHowToSee =
     "(<code>START_DICTIONARY_EDIT_MODE 1</code> в <code>settings.txt</code>) менюто <b>Insert</b> → "
     "<b>Inflection type...</b> пита за името на типа (напр. <code>173da_</code>) и показва формите на думата "
     "от полето за търсене. Окончанията на типовете са в <code>alt/bgtypes2/_endings.txt</code>; тип без "
-    "таблица с окончания взима формите си от индекса на словоформите "
-    "(<code>alt/bgtypes2/_D2_ungrouped_sorted.txt</code>).</p>\n";
+    "таблица с окончания (—) взима формите си от индекса на словоформите "
+    "(<code>alt/bgtypes2/_D2_ungrouped_sorted.txt</code>).</p>\n"
+    "<p>В таблиците на типовете: <b>отрязва</b> е броят на буквите, които думата губи в края си, преди да "
+    "получи окончание; <b>окончания</b> са окончанията на формите по реда на слотовете („0“ – без окончание, "
+    "„-“ – няма такава форма, „?“ – буквата на думата на това място); <b>пример</b> е дума от този тип от "
+    "индекса на словоформите. Окончанията и примерите са тези на демонстрационния речник.</p>\n";
 
 std::string verb_types_page() {
     std::string p = head("Таблица на глаголните типове и спрежения");

@@ -118,16 +118,25 @@ struct Lemma {
 };
 
 // The first rendering of an entry: the text of its first sense up to a comma, a semicolon or the
-// next sense or part of speech. Empty for an entry that only refers to another word.
+// next sense or part of speech, without the notes in parentheses ("ще (спомагателен глагол)"
+// gives "ще", "(тя) себе си" gives "себе си"): the translator prints a rendering as it stands, and
+// the notes stay in the entry of b_en-bg. Empty for an entry that only refers to another word or
+// whose first sense is a note only.
 std::string first_rendering(const std::string& entry) {
     const std::size_t hash = entry.find('#');
     if (hash == std::string::npos) return {};
     std::string r = entry.substr(hash + 1);
     const std::size_t end = r.find_first_of(",;#@");
     if (end != std::string::npos) r.resize(end);
-    const std::size_t a = r.find_first_not_of(' ');
-    const std::size_t b = r.find_last_not_of(' ');
-    return a == std::string::npos ? std::string() : r.substr(a, b - a + 1);
+    std::string bare;
+    int depth = 0;
+    for (char c : r) {
+        if (c == '(') ++depth;
+        else if (c == ')' && depth > 0) --depth;
+        else if (depth == 0 && !(c == ' ' && (bare.empty() || bare.back() == ' '))) bare += c;
+    }
+    while (!bare.empty() && bare.back() == ' ') bare.pop_back();
+    return bare;
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ protected:
         list("z_name1", {"Rose Роуз"});
         list("csc_11", {"if_you_want,\tако искаш,"});
         list("cs,_11", {"come_tomorrow.\tела утре."});
-        file("b_english_bulgarian.txt", {"car червена_кола голяма", "tree дърво", "us нас"});
+        file("b_english_bulgarian.txt", {"car червена_кола голяма", "tree дърво", "us нас", "bus червена кола "});
         file("b_bulgarian_english_unsorted.txt", {"кораб ship", "съд ship", "лодка boat"});
         file("b_bulgarian_english.txt", {"кораб ship"});
         forms({"врата врата 85 0", "вратата врата 85 1", "книга книга 85 0", "книгата книга 85 1", "книги книга 85 2",
@@ -56,15 +56,28 @@ TEST_F(SpanTest, SpansAndSlots) {
 }
 
 // A dictionary text whose word count (underscores count as breaks) is more than its blank-separated
-// words: the user is told, the text is used all the same and the run goes on.
-TEST_F(SpanTest, ADictionaryTextWithAWrongWordCountIsReported) {
-    EXPECT_EQ(translate("I see car. I see the tree."), "Аз виждам червена_кола голяма. \rАз виждам дървото.\r");
-    ASSERT_EQ(hs->message_boxes.size(), 1u);
-    EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
-    EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text), "Няма толкова думи в дефиницията. Опитайте пак.");
-    hs->message_boxes.clear();
-    EXPECT_EQ(translate("I see the tree."), "Аз виждам дървото.\r");  // a sound text: no message
-    EXPECT_TRUE(hs->message_boxes.empty());
+// words: the user is told once while the lists stay loaded, with the text named; the text is used
+// all the same and the run goes on. A blank at the end of a text is no word.
+TEST_F(SpanTest, ADictionaryTextWithAWrongWordCountIsReportedOncePerLoading) {
+    const std::string told = "Няма толкова думи в дефиницията. Опитайте пак.\n\nчервена_кола голяма";
+    const struct {
+        const char *english, *bulgarian;
+        bool reload;  // the lists loaded again first
+        const char* box;
+    } cases[] = {
+        {"I see car. I see the tree.", "Аз виждам червена_кола голяма. \rАз виждам дървото.\r", false, told.c_str()},
+        {"I see bus.", "Аз виждам червена кола .\r", false, nullptr},
+        {"I see car.", "Аз виждам червена_кола голяма.\r", false, nullptr},
+        {"I see car.", "Аз виждам червена_кола голяма.\r", true, told.c_str()},
+    };
+    for (const auto& c : cases) {
+        if (c.reload) load();
+        hs->message_boxes.clear();
+        EXPECT_EQ(translate(c.english), c.bulgarian) << c.english;
+        std::string boxes;
+        for (const auto& m : hs->message_boxes) boxes += utf16_to_utf8(m.caption + u": " + m.text);
+        EXPECT_EQ(boxes, c.box ? "Oops!: " + std::string(c.box) : "") << c.english;
+    }
 }
 
 TEST_F(SpanTest, CommaPhrasesAreColouredAndCounted) {

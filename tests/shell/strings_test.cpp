@@ -51,7 +51,7 @@ TEST_F(StringsTest, GetNthTokenAWithTooFewWordsShowsItsMessage) {
     EXPECT_EQ(Get_Nth_TokenA(3, "one two   ", w, 64), 0);
     EXPECT_EQ(w, "");
     ASSERT_EQ(headless().message_boxes.size(), 1u);
-    EXPECT_EQ(headless().message_boxes[0].text, u"Няма толкова думи в дефиницията. Опитайте пак.");
+    EXPECT_EQ(headless().message_boxes[0].text, u"Няма толкова думи в дефиницията. Опитайте пак.\n\none two   ");
     EXPECT_EQ(headless().message_boxes[0].caption, u"Oops!");
     EXPECT_EQ(Get_Nth_TokenA(1, "", w, 64), 0);
     EXPECT_EQ(Get_Nth_TokenA(0, "one", w, 64), 0);
@@ -106,8 +106,8 @@ TEST_F(StringsTest, WordCounts) {
     EXPECT_EQ(GetWordCountA("one"), 1);
     EXPECT_EQ(GetWordCountA("one two"), 2);
     EXPECT_EQ(GetWordCountA("one  _ two_three"), 3);
-    EXPECT_EQ(GetWordCountA("one "), 2);  // a trailing run counts
-    EXPECT_EQ(GetWordCountA(" one"), 2);
+    EXPECT_EQ(GetWordCountA("one "), 1);  // runs at the ends separate no words
+    EXPECT_EQ(GetWordCountA(" one_ "), 1);
     EXPECT_EQ(GetWordCountA(""), 1);
 
     std::uint64_t out = 99;
