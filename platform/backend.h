@@ -61,7 +61,11 @@ struct WindowModel {
     bool visible = false;
     bool minimized = false;
     int check = BST_UNCHECKED;
-    RECT rect{};  // pixels: screen for top-level windows, dialog client for controls
+    RECT rect{};  // pixels: the client area on the screen for top-level windows, dialog client for controls
+    // Top-level windows: how far the window reaches beyond its client area on each side (left, top,
+    // right, bottom), as the backend shows it: the window manager's border and title bar and the
+    // menu bar. Zero until the backend reports it (always, in the headless backend).
+    RECT frame{};
     HFONT font{};
     std::optional<COLORREF> background, text_color;
     HICON icon_small{}, icon_big{};
@@ -217,6 +221,9 @@ bool platform_user_key(WORD vk, BYTE modifiers);
 void platform_user_menu_command(HWND w, UINT id);  // a menu bar item chosen
 void platform_user_list_selection(HWND lb, std::vector<int> selected, bool double_click);
 void platform_user_resized(HWND w, RECT screen_rect);  // top-level window moved or resized
+// Where a backend shows a top-level window: its client area on the screen and its frame (see
+// WindowModel::frame). The procedure gets WM_SIZE when the client area's size changed.
+void platform_view_placed(HWND w, RECT client_on_screen, RECT frame);
 // The user minimised or restored a top-level window: IsIconic follows, and the procedure gets
 // WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED.
 void platform_user_minimized(HWND w, bool minimized);

@@ -318,8 +318,8 @@ void headless_list_select(HWND lb, std::vector<int> selected, bool double_click)
 }
 
 void headless_resize(HWND w, int width, int height) {
-    RECT r = GetWindowRect(w);
-    platform_user_resized(w, RECT{r.left, r.top, r.left + std::max(0, width), r.top + std::max(0, height)});
+    const POINT o = ClientToScreen(w, POINT{});
+    platform_user_resized(w, RECT{o.x, o.y, o.x + std::max(0, width), o.y + std::max(0, height)});
 }
 
 void headless_activate(HWND w, bool active) {

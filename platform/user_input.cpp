@@ -129,6 +129,13 @@ void platform_user_resized(HWND w, RECT screen_rect) {
     SendMessageW(w, m);
 }
 
+void platform_view_placed(HWND w, RECT client_on_screen, RECT frame) {
+    WindowModel* wm = core_window(w);
+    if (!wm || wm->kind != ControlKind::Dialog) return;
+    wm->frame = frame;
+    platform_user_resized(w, client_on_screen);
+}
+
 // The window that lost the activation last: a desktop reports the loss before the gain, and the
 // window that gains it is told which one that was.
 static HWND s_last_deactivated;
