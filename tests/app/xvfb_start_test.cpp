@@ -19,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -335,6 +336,10 @@ protected:
         const char* path = std::getenv("PATH");
         return {{"PATH", bin.string() + ":" + (path ? path : "/usr/bin:/bin")}};
     }
+
+    // The user pastes `text` into the checker's right panel, goes back to its start and presses
+    // Ctrl+F (again while keys pressed during the paste's check are lost): the find window, or 0.
+    Window open_find_over(const fs::path& xdo, Window checker, const std::string& text);
 
     // Closes the program's window `w` as its close box does; the program must end with status 0.
     void close_and_expect_end(Window w, const std::string& log) {
@@ -725,30 +730,31 @@ TEST_F(XvfbStart, AWordFiledFromAPopupOfTheCheckerIsInItsListAfterTheProgramEnds
     EXPECT_NE(read_file(list).find(filed), std::string::npos);
 }
 
+Window XvfbStart::open_find_over(const fs::path& xdo, Window checker, const std::string& text) {
+    {
+        ClipboardOwner owner(display_name_, text);
+        if (!owner.owned()) return 0;
+        xdotool(xdo, display_name_, {"mousemove", "--window", std::to_string(checker), "650", "250", "click", "1"},
+                dir_ / "xdo1.log");
+        xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+        std::this_thread::sleep_for(500ms);
+    }
+    Window find = 0;
+    for (int attempt = 0; attempt < 10 && !find; ++attempt) {
+        xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+Home", "ctrl+f"}, dir_ / "xdo3.log");
+        find = wait_for_window(display_, "Търсене", first_, 3s);
+    }
+    return find;
+}
+
 TEST_F(XvfbStart, TheCheckersFindWindowReplacesInItsText) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
     const Window checker = start_checker("find");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "find.log");
     wait_until_placed(display_, checker);
-
-    // The user pastes a text into the right panel, goes back to its start and presses Ctrl+F.
-    {
-        ClipboardOwner owner(display_name_, "the cat and the cat");
-        ASSERT_TRUE(owner.owned());
-        const std::string win = std::to_string(checker);
-        xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
-        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
-        std::this_thread::sleep_for(500ms);
-    }
-    // Keys pressed while the pasted text is being checked may be lost: they are pressed again
-    // until the window is there.
     const std::string win = std::to_string(checker);
-    Window find = 0;
-    for (int attempt = 0; attempt < 10 && !find; ++attempt) {
-        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+Home", "ctrl+f"}, dir_ / "xdo3.log");
-        find = wait_for_window(display_, "Търсене", first_, 3s);
-    }
+    const Window find = open_find_over(*xdo, checker, "the cat and the cat");
     ASSERT_NE(find, 0u) << "no find window; the program said: " << read_file(dir_ / "find.log");
 
     // The find field has the focus; the replace field and "Replace all" are clicked (the
@@ -1167,6 +1173,7 @@ TEST_F(XvfbStart, TheCheckersHelpMenuOpensItsPageInTheBrowser) {
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "help.log");
 }
 
+
 namespace {
 
 // The viewable top-level windows (a popup menu is one of its own).
@@ -1185,183 +1192,118 @@ std::set<Window> viewable_windows(Display* d) {
     return ws;
 }
 
-// A window that appears within `limit` beside those of `before`, or 0.
-Window new_window(Display* d, const std::set<Window>& before, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    do {
-        for (Window w : viewable_windows(d))
-            if (!before.count(w)) return w;
-        std::this_thread::sleep_for(50ms);
-    } while (std::chrono::steady_clock::now() < end);
-    return 0;
-}
-
-// A panel of the checker as the picture shows it: its frame lines, window coordinates.
-struct Box {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool contains(int x, int y) const { return x > left && x < right && y > top && y < bottom; }
-};
-
-// The panels of a picture of the checker: rectangles drawn by frame lines of the panel's grey
-// (184), found across a row through the panels and down a column through each.
-std::vector<Box> panels_in(const std::vector<std::uint8_t>& rgb, int width, int height) {
-    const auto frame = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= width || y >= height) return false;
-        const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
-        return rgb[i] == 184 && rgb[i + 1] == 184 && rgb[i + 2] == 184;
-    };
-    // A line, not a letter: seven frame pixels in a row along it.
+// The panels of a picture of the checker, {left, top, right, bottom} of their frame lines (grey
+// 184, seven pixels in a line at least, unlike a letter): found across a row through the panels,
+// then down a column through each.
+std::vector<std::array<int, 4>> panels_in(const std::vector<std::uint8_t>& rgb, int width, int height) {
     const auto line = [&](int x, int y, int dx, int dy) {
-        for (int k = -3; k <= 3; ++k)
-            if (!frame(x + k * dx, y + k * dy)) return false;
+        for (int k = -3; k <= 3; ++k) {
+            const int px = x + k * dx, py = y + k * dy;
+            const size_t i = (static_cast<size_t>(py) * static_cast<size_t>(width) + static_cast<size_t>(px)) * 3;
+            if (px < 0 || py < 0 || px >= width || py >= height || rgb[i] != 184 || rgb[i + 1] != 184) return false;
+        }
         return true;
     };
-    std::vector<Box> boxes;
-    const int row = height * 45 / 100;
-    std::vector<int> xs;
+    std::vector<std::array<int, 4>> boxes;
+    std::vector<int> xs, ys;
     for (int x = 0; x < width; ++x)
-        if (line(x, row, 0, 1)) xs.push_back(x);
-    for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-        const int col = (xs[i] + xs[i + 1]) / 2;
-        std::vector<int> ys;
+        if (line(x, height * 45 / 100, 0, 1)) xs.push_back(x);
+    for (size_t i = 0; i + 1 < xs.size(); i += 2, ys.clear()) {
         for (int y = 0; y < height; ++y)
-            if (line(col, y, 1, 0)) ys.push_back(y);
-        for (size_t j = 0; j + 1 < ys.size(); j += 2) boxes.push_back(Box{xs[i], ys[j], xs[i + 1], ys[j + 1]});
+            if (line((xs[i] + xs[i + 1]) / 2, y, 1, 0)) ys.push_back(y);
+        for (size_t j = 0; j + 1 < ys.size(); j += 2) boxes.push_back({xs[i], ys[j], xs[i + 1], ys[j + 1]});
     }
     return boxes;
 }
 
-bool surface_at(const std::vector<std::uint8_t>& rgb, int width, int x, int y) {
-    const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
-    return i + 2 < rgb.size() && rgb[i] == 239 && rgb[i + 1] == 239 && rgb[i + 2] == 239;
-}
-
 }  // namespace
 
-// Right clicks three pixels inside every edge of each of the checker's three panels open a menu
-// at the cursor; right clicks on the window's surface three pixels outside them open none, unless
-// the boundary the click moves (the surface is the panels' splitter) brings a panel under the
-// cursor. Pictures of a menu open at the bottom edge of each panel go to the build folder.
+// Right clicks three pixels inside every edge of the checker's three panels open a menu at the
+// cursor; on the window's surface three pixels outside them, none, unless the boundary the click
+// moves (the surface is the panels' splitter) brings a panel under the cursor. A picture of the
+// menu open at each panel's bottom edge goes to the build folder.
 TEST_F(XvfbStart, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
     const Window checker = start_checker("right_clicks");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "right_clicks.log");
     wait_until_placed(display_, checker);
-    const std::string win = std::to_string(checker);
-    const auto panels = [&](std::vector<std::uint8_t>& rgb, int& width, int& height) {
+    int width = 0, height = 0, menus = 0;
+    std::vector<std::uint8_t> rgb;
+    const auto panels = [&] {
         rgb = capture(display_, checker, width, height);
         return panels_in(rgb, width, height);
     };
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;
-    ASSERT_EQ(panels(rgb, width, height).size(), 3u) << "the checker does not show its three panels";
-    int menus = 0;
     for (size_t p = 0; p < 3; ++p)
-        for (int side = 0; side < 4; ++side)
-            for (int by : {3, -3}) {
-                const std::vector<Box> now = panels(rgb, width, height);
-                ASSERT_EQ(now.size(), 3u);
-                const Box& b = now[p];
-                const int mx = (b.left + b.right) / 2, my = (b.top + b.bottom) / 2;
-                const int x = side == 2 ? b.left + by : side == 3 ? b.right - by : mx;
-                const int y = side == 0 ? b.top + by : side == 1 ? b.bottom - by : my;
-                const bool inside = by > 0;
-                if (!inside && !surface_at(rgb, width, x, y)) continue;  // a neighbour or a button
-                const std::string where = "panel " + std::to_string(p) + " side " + std::to_string(side) + " at " +
-                                          std::to_string(x) + "," + std::to_string(y);
-                const std::set<Window> before = viewable_windows(display_);
-                xdotool(*xdo, display_name_, {"mousemove", "--window", win, std::to_string(x), std::to_string(y), "click", "3"},
-                        dir_ / "xdo_click.log");
-                const Window menu = new_window(display_, before, 2000ms);
-                if (menu) {
-                    ++menus;
-                    XWindowAttributes a;
-                    ASSERT_TRUE(XGetWindowAttributes(display_, menu, &a));
-                    // At the cursor: its top or bottom edge there (it opens upwards where the screen
-                    // has no room below), the cursor over its width (it moves left at the screen's edge).
-                    const auto [sx, sy] = on_screen(display_, checker, x, y);
-                    EXPECT_TRUE(sx >= a.x - 2 && sx <= a.x + a.width + 2) << where;
-                    EXPECT_TRUE(std::abs(a.y - sy) <= 2 || std::abs(a.y + a.height - sy) <= 2) << where;
-                    if (side == 1 && inside) {
-                        int rw = 0, rh = 0;
-                        const std::vector<std::uint8_t> screen = capture(display_, DefaultRootWindow(display_), rw, rh);
-                        EXPECT_TRUE(write_png(fs::path(JUX_SHOT_DIR) / ("jux-right-click-" + std::to_string(p) + ".png"),
-                                              rw, rh, screen));
-                    }
-                    xdotool(*xdo, display_name_, {"key", "Escape"}, dir_ / "xdo_escape.log");
-                    const auto gone = std::chrono::steady_clock::now() + 3s;
-                    while (viewable_windows(display_).count(menu) && std::chrono::steady_clock::now() < gone)
-                        std::this_thread::sleep_for(50ms);
-                }
-                // The menu belongs to whatever panel is under the cursor once the click is done.
-                bool on_panel = false;
-                for (const Box& after : panels(rgb, width, height)) on_panel = on_panel || after.contains(x, y);
-                EXPECT_EQ(menu != 0, on_panel) << where;
+        for (int at = 0; at < 8; ++at) {  // the edges' middles: top, bottom, left, right; inside, then outside
+            const std::vector<std::array<int, 4>> now = panels();
+            ASSERT_EQ(now.size(), 3u) << "the checker does not show its three panels";
+            const auto [l, t, r, b] = now[p];
+            const int side = at / 2, by = at % 2 ? -3 : 3;
+            const int x = side == 2 ? l + by : side == 3 ? r - by : (l + r) / 2;
+            const int y = side == 0 ? t + by : side == 1 ? b - by : (t + b) / 2;
+            const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+            if (by < 0 && rgb[i] != 239) continue;  // not the window's bare surface: a neighbour or a button
+            const std::string where = "panel " + std::to_string(p) + " at " + std::to_string(x) + "," + std::to_string(y);
+            const std::set<Window> before = viewable_windows(display_);
+            xdotool(*xdo, display_name_, {"mousemove", "--window", std::to_string(checker), std::to_string(x),
+                                          std::to_string(y), "click", "3"}, dir_ / "xdo1.log");
+            Window menu = 0;
+            for (auto end = std::chrono::steady_clock::now() + 2s; !menu && std::chrono::steady_clock::now() < end;)
+                for (Window w : viewable_windows(display_)) menu = before.count(w) ? menu : w;
+            if (menu) {
+                ++menus;
+                XWindowAttributes a;
+                ASSERT_TRUE(XGetWindowAttributes(display_, menu, &a));
+                // At the cursor: its top or bottom edge there (up where the screen has no room
+                // below), the cursor over its width (it moves left at the screen's edge).
+                const auto [sx, sy] = on_screen(display_, checker, x, y);
+                EXPECT_TRUE(sx >= a.x - 2 && sx <= a.x + a.width + 2) << where;
+                EXPECT_TRUE(std::abs(a.y - sy) <= 2 || std::abs(a.y + a.height - sy) <= 2) << where;
+                int rw = 0, rh = 0;
+                if (at == 2) write_png(fs::path(JUX_SHOT_DIR) / ("jux-right-click-" + std::to_string(p) + ".png"), rw, rh,
+                                       capture(display_, DefaultRootWindow(display_), rw, rh));
+                xdotool(*xdo, display_name_, {"key", "Escape"}, dir_ / "xdo2.log");
+                for (auto end = std::chrono::steady_clock::now() + 3s;
+                     viewable_windows(display_).count(menu) && std::chrono::steady_clock::now() < end;)
+                    std::this_thread::sleep_for(50ms);
             }
+            // The menu is the one of the panel under the cursor once the click is done, if any.
+            bool on_panel = false;
+            for (const auto& [pl, pt, pr, pb] : panels()) on_panel = on_panel || (x > pl && x < pr && y > pt && y < pb);
+            EXPECT_EQ(menu != 0, on_panel) << where;
+        }
     EXPECT_GE(menus, 12);
     close_and_expect_end(checker, "right_clicks.log");
 }
 
-namespace {
-
-// Opens the checker's find window over `text` pasted into its right panel; 0 when none opened.
-Window open_find_over(Display* d, const fs::path& xdo, const std::string& display, Window checker, const std::string& text,
-                      const fs::path& dir, Child& program) {
-    ClipboardOwner owner(display, text);
-    if (!owner.owned()) return 0;
-    const std::string win = std::to_string(checker);
-    xdotool(xdo, display, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir / "xdo_find1.log");
-    xdotool(xdo, display, {"key", "--clearmodifiers", "ctrl+v"}, dir / "xdo_find2.log");
-    std::this_thread::sleep_for(500ms);
-    // Keys pressed while the pasted text is being checked may be lost: pressed again until it opens.
-    Window find = 0;
-    for (int attempt = 0; attempt < 10 && !find; ++attempt) {
-        xdotool(xdo, display, {"key", "--clearmodifiers", "ctrl+Home", "ctrl+f"}, dir / "xdo_find3.log");
-        find = wait_for_window(d, "Търсене", program, 3s);
-    }
-    return find;
-}
-
-}  // namespace
-
-// Enter in "Find what" is Find Next (the window's default button), not a line break in the search
-// text: the word on the first line is found and selected, so that "Replace" replaces it.
+// Enter in "Find what" is Find Next (the default button), not a line break in the search text: the
+// word on the first line is found and selected, so that "Replace" (dialog units 208, 39) replaces it.
 TEST_F(XvfbStart, EnterInFindWhatFindsTheWordOnTheFirstLine) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const Window checker = start_checker("enter_find");
-    ASSERT_NE(checker, 0u) << read_file(dir_ / "enter_find.log");
+    const Window checker = start_checker("enter");
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "enter.log");
     wait_until_placed(display_, checker);
-    const Window find = open_find_over(display_, *xdo, display_name_, checker, "the cat and the cat", dir_, first_);
-    ASSERT_NE(find, 0u) << "no find window; the program said: " << read_file(dir_ / "enter_find.log");
-
-    // "cat" and Enter in the find field; then "dog" in the replace field and "Replace" (dialog units
-    // 208, 39, 42 x 14: 1.5 pixels a unit across, 1.625 down).
+    const Window find = open_find_over(*xdo, checker, "the cat and the cat");
+    ASSERT_NE(find, 0u) << "no find window; the program said: " << read_file(dir_ / "enter.log");
     const std::string fw = std::to_string(find);
-    xdotool(*xdo, display_name_, {"type", "--delay", "40", "cat"}, dir_ / "xdo1.log");
-    xdotool(*xdo, display_name_, {"key", "Return"}, dir_ / "xdo2.log");
-    std::this_thread::sleep_for(300ms);
-    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo3.log");
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(clipboard_text(display_), "cat") << "the find field took the Enter";
-    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "190", "122", "click", "1"}, dir_ / "xdo4.log");
-    xdotool(*xdo, display_name_, {"type", "--delay", "40", "dog"}, dir_ / "xdo5.log");
-    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "343", "75", "click", "1"}, dir_ / "xdo6.log");
+    xdotool(*xdo, display_name_, {"type", "--delay", "40", "cat"}, dir_ / "xdo4.log");
+    xdotool(*xdo, display_name_, {"key", "Return"}, dir_ / "xdo5.log");
+    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "190", "122", "click", "1", "type", "dog"}, dir_ / "xdo6.log");
+    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "343", "75", "click", "1"}, dir_ / "xdo7.log");
     std::this_thread::sleep_for(500ms);
     int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb = capture(display_, find, width, height);
     const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-find-enter.png";
+    std::vector<std::uint8_t> rgb = capture(display_, find, width, height);
     ASSERT_TRUE(write_png(shot, width, height, rgb));
-
     std::string copied;
-    const std::string win = std::to_string(checker);
     for (int attempt = 0; attempt < 5 && copied.empty(); ++attempt) {
-        xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo7.log");
-        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo8.log");
+        xdotool(*xdo, display_name_, {"mousemove", "--window", std::to_string(checker), "650", "250", "click", "1", "key",
+                                      "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo8.log");
         std::this_thread::sleep_for(300ms);
         copied = clipboard_text(display_);
     }
     EXPECT_EQ(copied, "the dog and the cat") << "see " << shot;
-    close_and_expect_end(checker, "enter_find.log");
+    close_and_expect_end(checker, "enter.log");
 }
