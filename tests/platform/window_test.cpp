@@ -307,18 +307,6 @@ TEST_F(WindowTest, GeometryMovesSizesAndMapsPoints) {
     SetWindowPos(dlg, HWND_NOTOPMOST, 770, 400, 0, 0, SWP_NOSIZE);
     EXPECT_FALSE(platform_window(dlg)->ex_style & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindowRect(dlg).left, 770);
-
-    // The backend shows a frame (a border of 4, a title and menu bar of 40): the window rectangle
-    // takes it in, points map to the client area inside it, and moves and sizes place the whole.
-    platform_view_placed(dlg, RECT{774, 440, 1414, 920}, RECT{4, 40, 4, 4});
-    EXPECT_EQ(GetWindowRect(dlg), (RECT{770, 400, 1418, 924}));
-    EXPECT_EQ(ClientToScreen(button, POINT{1, 2}), (POINT{780, 448}));
-    MoveWindow(dlg, 0, 0, 648, 524);
-    EXPECT_EQ(ClientToScreen(dlg, POINT{}), (POINT{4, 40}));
-    EXPECT_EQ(received(WM_SIZE).size(), 1u);
-    SetWindowPos(dlg, HWND{}, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(GetClientRect(dlg), (RECT{0, 0, 192, 56}));
-    EXPECT_EQ(received(WM_SIZE).back().msg.cx, 192);
 }
 
 TEST_F(WindowTest, TextInBothCodePagesAndEditFieldChanges) {
