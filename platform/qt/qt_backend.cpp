@@ -548,8 +548,11 @@ private:
         if (qt_syncing() || QApplication::activePopupWidget() || !qt_handle_of(w)) return false;
         const VirtualKey vk = virtual_key_of(*e);
         if (!vk.vk) return false;
-        // Then a dialog box's Enter and Escape, before the control can take them as text.
-        return platform_user_key(vk.vk, vk.modifiers) || platform_user_dialog_key(qt_handle_of(w), vk.vk, vk.modifiers);
+        if (platform_user_key(vk.vk, vk.modifiers)) return true;
+        // Then a dialog box's Enter and Escape, before the control can take them as text; a message
+        // box or chooser over the dialog answers them itself.
+        const HWND h = qt_handle_of(w);
+        return w->window() == top_widget_of(h) && platform_user_dialog_key(h, vk.vk, vk.modifiers);
     }
 
     // The loop is about to wait: posted messages and a quit request are served first.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextEdit>
 
@@ -130,6 +131,14 @@ TEST(ProgramQt, EnterPressesTheDefaultButtonAndEscapeClosesEveryDialogBox) {
         EXPECT_EQ(acted, 1) << what;
         if (IsWindow(*window.second)) DestroyWindow(*window.second);
     }
+    // A message box over a dialog box takes Enter itself.
+    PL_SendCommand(hMain, IDM_SETTINGS);
+    g_procs[hSettings.id] = std::exchange(platform_window(hSettings)->proc, &recording);
+    g_pressed.clear();
+    QMessageBox over(QMessageBox::Information, "Oops!", "?", QMessageBox::Ok, qt_widget(hSettings));
+    over.show();
+    QTest::keyClick(&over, Qt::Key_Return);
+    EXPECT_TRUE(g_pressed.empty() && IsWindow(hSettings) && over.isHidden());
 }
 
 }  // namespace
