@@ -61,7 +61,11 @@ struct WindowModel {
     bool visible = false;
     bool minimized = false;
     int check = BST_UNCHECKED;
-    RECT rect{};  // pixels: screen for top-level windows, dialog client for controls
+    RECT rect{};  // pixels: the client area on the screen for top-level windows, dialog client for controls
+    // Top-level windows: how far the window reaches beyond its client area on each side (left, top,
+    // right, bottom), as the backend shows it: the window manager's border and title bar and the
+    // menu bar. Zero until the backend reports it (always, in the headless backend).
+    RECT frame{};
     HFONT font{};
     std::optional<COLORREF> background, text_color;
     HICON icon_small{}, icon_big{};
@@ -214,9 +218,18 @@ void platform_user_context_menu(HWND clicked, POINT screen);
 void platform_user_dropped(HWND target, std::vector<std::filesystem::path> files, POINT client);
 // A key press not consumed by a control: offered to the loop's accelerators. True when used.
 bool platform_user_key(WORD vk, BYTE modifiers);
+// Enter or Escape pressed while `focus` (a control or the dialog itself) has the keyboard, before
+// the control sees it. In a dialog box (a dialog with a default push button, BS_DEFPUSHBUTTON)
+// Enter presses the default button (a focused push button presses itself) unless the focus is a
+// multi-line box with ES_WANTRETURN, which takes it; Escape presses the IDCANCEL button, or
+// closes the window as its close box does. True when the key was used so.
+bool platform_user_dialog_key(HWND focus, WORD vk, BYTE modifiers);
 void platform_user_menu_command(HWND w, UINT id);  // a menu bar item chosen
 void platform_user_list_selection(HWND lb, std::vector<int> selected, bool double_click);
 void platform_user_resized(HWND w, RECT screen_rect);  // top-level window moved or resized
+// Where a backend shows a top-level window: its client area on the screen and its frame (see
+// WindowModel::frame). The procedure gets WM_SIZE when the client area's size changed.
+void platform_view_placed(HWND w, RECT client_on_screen, RECT frame);
 // The user minimised or restored a top-level window: IsIconic follows, and the procedure gets
 // WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED.
 void platform_user_minimized(HWND w, bool minimized);

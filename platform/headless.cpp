@@ -310,7 +310,9 @@ void headless_drop(HWND target, std::vector<std::filesystem::path> files) {
     platform_user_dropped(target, std::move(files), POINT{c.right / 2, c.bottom / 2});
 }
 
-bool headless_key(WORD vk, BYTE modifiers) { return platform_user_key(vk, modifiers); }
+bool headless_key(WORD vk, BYTE modifiers) {
+    return platform_user_key(vk, modifiers) || platform_user_dialog_key(GetFocus(), vk, modifiers);
+}
 void headless_menu(HWND w, UINT id) { platform_user_menu_command(w, id); }
 
 void headless_list_select(HWND lb, std::vector<int> selected, bool double_click) {
@@ -318,8 +320,8 @@ void headless_list_select(HWND lb, std::vector<int> selected, bool double_click)
 }
 
 void headless_resize(HWND w, int width, int height) {
-    RECT r = GetWindowRect(w);
-    platform_user_resized(w, RECT{r.left, r.top, r.left + std::max(0, width), r.top + std::max(0, height)});
+    const POINT o = ClientToScreen(w, POINT{});
+    platform_user_resized(w, RECT{o.x, o.y, o.x + std::max(0, width), o.y + std::max(0, height)});
 }
 
 void headless_activate(HWND w, bool active) {

@@ -100,7 +100,7 @@ void headless_paste(HWND re);                                   // Ctrl+V from t
 bool headless_mouse(HWND re, UINT mouse_msg, POINT client);     // EN_MSGFILTER path
 void headless_context_menu(HWND clicked, POINT screen);
 void headless_drop(HWND target, std::vector<std::filesystem::path> files);
-bool headless_key(WORD vk, BYTE modifiers);                      // accelerators
+bool headless_key(WORD vk, BYTE modifiers);                      // accelerators, then Enter and Escape of a dialog box
 void headless_menu(HWND w, UINT id);                             // menu bar item chosen
 void headless_list_select(HWND lb, std::vector<int> selected, bool double_click = false);
 void headless_resize(HWND w, int width, int height);

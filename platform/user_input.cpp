@@ -78,6 +78,41 @@ bool platform_user_key(WORD vk, BYTE modifiers) {
     return TranslateAcceleratorW(g_loop_accel_target, g_loop_accel, vk, modifiers);
 }
 
+namespace {
+// The dialog's default push button, null when it has none.
+HWND default_button(const WindowModel& dlg) {
+    for (HWND c : dlg.children)
+        if (WindowModel* w = core_window(c); w && w->kind == ControlKind::PushButton && (w->style & BS_DEFPUSHBUTTON))
+            return c;
+    return {};
+}
+
+bool takes_return(const WindowModel& w) {
+    constexpr DWORD kWants = ES_MULTILINE | ES_WANTRETURN;
+    return (w.kind == ControlKind::Edit || w.kind == ControlKind::RichEdit) && (w.style & kWants) == kWants;
+}
+}  // namespace
+
+bool platform_user_dialog_key(HWND focus, WORD vk, BYTE modifiers) {
+    if ((vk != VK_RETURN && vk != VK_ESCAPE) || (modifiers & (FCONTROL | FALT))) return false;
+    WindowModel* w = core_window(focus);
+    WindowModel* d = core_dialog_of(focus);
+    if (!w || !d || !d->enabled) return false;
+    const HWND def = default_button(*d);
+    if (!def) return false;  // not a dialog box: the keys go to the controls as typed
+    const HWND dlg = d->handle;
+    if (vk == VK_ESCAPE) {
+        if (HWND cancel = GetDlgItem(dlg, IDCANCEL))
+            platform_user_clicked(cancel);
+        else
+            platform_user_close(dlg);
+        return true;
+    }
+    if (takes_return(*w)) return false;
+    platform_user_clicked(w->kind == ControlKind::PushButton ? focus : def);
+    return true;
+}
+
 void platform_user_menu_command(HWND w, UINT id) {
     HWND top = core_top_level(w);
     WindowModel* wm = core_window(top);
@@ -127,6 +162,13 @@ void platform_user_resized(HWND w, RECT screen_rect) {
     m.cx = screen_rect.width();
     m.cy = screen_rect.height();
     SendMessageW(w, m);
+}
+
+void platform_view_placed(HWND w, RECT client_on_screen, RECT frame) {
+    WindowModel* wm = core_window(w);
+    if (!wm || wm->kind != ControlKind::Dialog) return;
+    wm->frame = frame;
+    platform_user_resized(w, client_on_screen);
 }
 
 // The window that lost the activation last: a desktop reports the loss before the gain, and the

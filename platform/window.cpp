@@ -1,9 +1,11 @@
 // The window core: the registry of windows and controls, dialogs from templates, destruction,
 // messages between windows and the properties of window.h.
 //
-// Geometry model: the rectangle of a top-level window is its client area in screen pixels; the
-// frame belongs to the window manager and counts as zero, so GetWindowRect of a dialog equals its
-// client area on the screen. A control's rectangle is in its dialog's client coordinates.
+// Geometry model: the rectangle of a top-level window is its client area in screen pixels, where
+// the backend shows it; its frame (border, title bar, menu bar) is what the backend reports around
+// it, so GetWindowRect, MoveWindow and SetWindowPos of a dialog take the whole window, frame
+// included, and the client area lies inside. A control's rectangle is in its dialog's client
+// coordinates.
 //
 // Destruction order (DestroyWindow of a dialog): first the top-level windows it owns, each
 // completely; then WM_DESTROY to its own procedure while its controls still exist (so the
@@ -591,8 +593,10 @@ bool apply_rect(HWND h, RECT r) {
     if (old == r) return true;
     w->rect = r;
     core_sync(h, WindowProp::Geometry);
-    if ((w = core_window(h)) && w->kind == ControlKind::Dialog &&
-        (old.width() != r.width() || old.height() != r.height())) {
+    // The view may have placed the window otherwise than asked (a size the desktop refuses): the
+    // model holds where it is now.
+    if ((w = core_window(h))) r = w->rect;
+    if (w && w->kind == ControlKind::Dialog && (old.width() != r.width() || old.height() != r.height())) {
         Msg m = Msg::simple(WM_SIZE);
         m.code = w->minimized ? SIZE_MINIMIZED : SIZE_RESTORED;
         m.cx = r.width();
@@ -613,22 +617,41 @@ POINT client_origin(const WindowModel& w) {
     }
     return p;
 }
+
+// The whole window on the screen: a dialog's client area with its frame around it, a control's
+// rectangle.
+RECT window_rect_of(const WindowModel& w) {
+    const POINT o = client_origin(w);
+    const RECT f = w.kind == ControlKind::Dialog ? w.frame : RECT{};
+    return rect_of(static_cast<long long>(o.x) - f.left, static_cast<long long>(o.y) - f.top,
+                   static_cast<long long>(w.rect.width()) + f.left + f.right,
+                   static_cast<long long>(w.rect.height()) + f.top + f.bottom);
+}
+
+// The rectangle a window takes when the whole window is put at x, y with size cx, cy: a
+// dialog's client area lies inside its frame.
+RECT client_of_window(const WindowModel& w, long long x, long long y, long long cx, long long cy) {
+    const RECT f = w.kind == ControlKind::Dialog ? w.frame : RECT{};
+    return rect_of(x + f.left, y + f.top, cx - f.left - f.right, cy - f.top - f.bottom);
+}
 }  // namespace
 
 bool MoveWindow(HWND h, int x, int y, int cx, int cy, bool repaint) {
     (void)repaint;  // every move repaints here
-    return apply_rect(h, rect_of(x, y, cx, cy));
+    WindowModel* w = core_window(h);
+    if (!w) return false;
+    return apply_rect(h, client_of_window(*w, x, y, cx, cy));
 }
 
 bool SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) {
     WindowModel* w = core_window(h);
     if (!w) return false;
-    RECT r = w->rect;
+    const RECT r = window_rect_of(*w);
     long long nx = (flags & SWP_NOMOVE) ? r.left : x;
     long long ny = (flags & SWP_NOMOVE) ? r.top : y;
     long long ncx = (flags & SWP_NOSIZE) ? r.width() : cx;
     long long ncy = (flags & SWP_NOSIZE) ? r.height() : cy;
-    apply_rect(h, rect_of(nx, ny, ncx, ncy));
+    apply_rect(h, client_of_window(*w, nx, ny, ncx, ncy));
     if (!(flags & SWP_NOZORDER) && (w = core_window(h))) {
         if (after == HWND_TOPMOST)
             w->ex_style |= WS_EX_TOPMOST;
@@ -642,9 +665,7 @@ bool SetWindowPos(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) 
 
 RECT GetWindowRect(HWND h) {
     WindowModel* w = core_window(h);
-    if (!w) return {};
-    POINT o = client_origin(*w);
-    return rect_of(o.x, o.y, w->rect.width(), w->rect.height());
+    return w ? window_rect_of(*w) : RECT{};
 }
 
 RECT GetClientRect(HWND h) {

@@ -533,7 +533,8 @@ private:
     }
 
     // Every key press in one of the program's windows is offered to the message loop's
-    // accelerators before the focused control sees it, as the loop's TranslateAccelerator does.
+    // accelerators before the focused control sees it, as the loop's TranslateAccelerator does,
+    // and then to the dialog box's default and cancel keys.
     bool offer_key(QObject* o, QKeyEvent* e) {
         if (!o->isWidgetType()) return false;
         auto* w = static_cast<QWidget*>(o);
@@ -547,7 +548,11 @@ private:
         if (qt_syncing() || QApplication::activePopupWidget() || !qt_handle_of(w)) return false;
         const VirtualKey vk = virtual_key_of(*e);
         if (!vk.vk) return false;
-        return platform_user_key(vk.vk, vk.modifiers);
+        if (platform_user_key(vk.vk, vk.modifiers)) return true;
+        // Then a dialog box's Enter and Escape, before the control can take them as text; a message
+        // box or chooser over the dialog answers them itself.
+        const HWND h = qt_handle_of(w);
+        return w->window() == top_widget_of(h) && platform_user_dialog_key(h, vk.vk, vk.modifiers);
     }
 
     // The loop is about to wait: posted messages and a quit request are served first.

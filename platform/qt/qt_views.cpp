@@ -248,27 +248,41 @@ void DialogWidget::layout_children() {
 void DialogWidget::apply_model_geometry() {
     WindowModel* m = platform_window(h_);
     if (!m) return;
-    SyncGuard guard;
-    const int w = std::max(1, m->rect.width());
-    const int h = std::max(1, m->rect.height() + menu_height());
-    if (m->style & WS_THICKFRAME) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        resize(w, h);
-    } else {
-        setFixedSize(w, h);  // no sizing border: the user cannot resize it
+    {
+        SyncGuard guard;
+        const int w = std::max(1, m->rect.width());
+        const int h = std::max(1, m->rect.height() + menu_height());
+        if (m->style & WS_THICKFRAME) {
+            setMinimumSize(0, 0);
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            resize(w, h);
+        } else {
+            setFixedSize(w, h);  // no sizing border: the user cannot resize it
+        }
+        // The whole window goes where the model has it, by its outer corner: the desktop puts the
+        // client area inside whatever frame it gives the window.
+        const RECT outer = GetWindowRect(h_);
+        move(outer.left, outer.top);
+        layout_children();
     }
-    move(m->rect.left, m->rect.top);
-    layout_children();
+    note_placement();
+}
+
+void DialogWidget::note_placement() {
+    WindowModel* m = platform_window(h_);
+    if (!m) return;
+    const QRect g = geometry();       // the window without the desktop's frame, on the screen
+    const QRect fg = frameGeometry();  // and with it
+    const QRect c(g.topLeft() + client_->pos(), client_->size());
+    const RECT client{c.left(), c.top(), c.left() + c.width(), c.top() + c.height()};
+    const RECT frame{c.left() - fg.left(), c.top() - fg.top(), fg.left() + fg.width() - client.right,
+                     fg.top() + fg.height() - client.bottom};
+    if (client != m->rect || frame != m->frame) platform_view_placed(h_, client, frame);
 }
 
 void DialogWidget::report_geometry() {
     if (qt_syncing() || !isVisible()) return;
-    WindowModel* m = platform_window(h_);
-    if (!m) return;
-    const QPoint p = pos();
-    const RECT r{p.x(), p.y(), p.x() + client_->width(), p.y() + client_->height()};
-    if (r != m->rect) platform_user_resized(h_, r);
+    note_placement();
 }
 
 void DialogWidget::resizeEvent(QResizeEvent* e) {
@@ -455,6 +469,8 @@ void DialogView::sync(WindowProp what) {
                     d->activateWindow();
                 }
             }
+            // Shown, the window has the frame the desktop gives it, and its client area moved in.
+            if (m->visible) d->note_placement();
             qt_window_state_changed();
             break;
         case WindowProp::Geometry: d->apply_model_geometry(); break;

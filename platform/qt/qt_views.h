@@ -66,9 +66,12 @@ public:
     ClientArea* client() const { return client_; }
     QMenuBar* menu_bar() const { return bar_; }
     int menu_height() const;
-    // Places the window so that its client area has the model's size and the window the model's
-    // position (the frame belongs to the window manager and counts as zero).
+    // Places the window so that its client area has the model's size and the whole window, frame
+    // included, the model's outer corner; then tells the model where Qt shows it.
     void apply_model_geometry();
+    // Tells the model where the client area is on the screen and how far the frame (the desktop's
+    // border and title bar, the menu bar) reaches round it, when that changed.
+    void note_placement();
     void rebuild_menu_bar();
     void apply_topmost();
     // UpdateWindow. A window shown a moment ago is given the short while the display needs to map

@@ -19,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -335,6 +336,10 @@ protected:
         const char* path = std::getenv("PATH");
         return {{"PATH", bin.string() + ":" + (path ? path : "/usr/bin:/bin")}};
     }
+
+    // The user pastes `text` into the checker's right panel, goes back to its start and presses
+    // Ctrl+F (again while keys pressed during the paste's check are lost): the find window, or 0.
+    Window open_find_over(const fs::path& xdo, Window checker, const std::string& text);
 
     // Closes the program's window `w` as its close box does; the program must end with status 0.
     void close_and_expect_end(Window w, const std::string& log) {
@@ -725,30 +730,31 @@ TEST_F(XvfbStart, AWordFiledFromAPopupOfTheCheckerIsInItsListAfterTheProgramEnds
     EXPECT_NE(read_file(list).find(filed), std::string::npos);
 }
 
+Window XvfbStart::open_find_over(const fs::path& xdo, Window checker, const std::string& text) {
+    {
+        ClipboardOwner owner(display_name_, text);
+        if (!owner.owned()) return 0;
+        xdotool(xdo, display_name_, {"mousemove", "--window", std::to_string(checker), "650", "250", "click", "1"},
+                dir_ / "xdo1.log");
+        xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+        std::this_thread::sleep_for(500ms);
+    }
+    Window find = 0;
+    for (int attempt = 0; attempt < 10 && !find; ++attempt) {
+        xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+Home", "ctrl+f"}, dir_ / "xdo3.log");
+        find = wait_for_window(display_, "Търсене", first_, 3s);
+    }
+    return find;
+}
+
 TEST_F(XvfbStart, TheCheckersFindWindowReplacesInItsText) {
     const auto xdo = find_program("xdotool");
     if (!xdo) GTEST_SKIP() << "xdotool is not installed";
     const Window checker = start_checker("find");
     ASSERT_NE(checker, 0u) << read_file(dir_ / "find.log");
     wait_until_placed(display_, checker);
-
-    // The user pastes a text into the right panel, goes back to its start and presses Ctrl+F.
-    {
-        ClipboardOwner owner(display_name_, "the cat and the cat");
-        ASSERT_TRUE(owner.owned());
-        const std::string win = std::to_string(checker);
-        xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
-        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
-        std::this_thread::sleep_for(500ms);
-    }
-    // Keys pressed while the pasted text is being checked may be lost: they are pressed again
-    // until the window is there.
     const std::string win = std::to_string(checker);
-    Window find = 0;
-    for (int attempt = 0; attempt < 10 && !find; ++attempt) {
-        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+Home", "ctrl+f"}, dir_ / "xdo3.log");
-        find = wait_for_window(display_, "Търсене", first_, 3s);
-    }
+    const Window find = open_find_over(*xdo, checker, "the cat and the cat");
     ASSERT_NE(find, 0u) << "no find window; the program said: " << read_file(dir_ / "find.log");
 
     // The find field has the focus; the replace field and "Replace all" are clicked (the
@@ -1165,4 +1171,139 @@ TEST_F(XvfbStart, TheCheckersHelpMenuOpensItsPageInTheBrowser) {
 
     send_close(display_, checker);
     EXPECT_EQ(first_.wait_exit(15s), 0) << read_file(dir_ / "help.log");
+}
+
+
+namespace {
+
+// The viewable top-level windows (a popup menu is one of its own).
+std::set<Window> viewable_windows(Display* d) {
+    std::set<Window> ws;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    XSync(d, False);
+    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) {
+        for (unsigned int i = 0; i < n; ++i) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable) ws.insert(children[i]);
+        }
+        if (children) XFree(children);
+    }
+    return ws;
+}
+
+// The panels of a picture of the checker, {left, top, right, bottom} of their frame lines (grey
+// 184, seven pixels in a line at least, unlike a letter): found across a row through the panels,
+// then down a column through each.
+std::vector<std::array<int, 4>> panels_in(const std::vector<std::uint8_t>& rgb, int width, int height) {
+    const auto line = [&](int x, int y, int dx, int dy) {
+        for (int k = -3; k <= 3; ++k) {
+            const int px = x + k * dx, py = y + k * dy;
+            const size_t i = (static_cast<size_t>(py) * static_cast<size_t>(width) + static_cast<size_t>(px)) * 3;
+            if (px < 0 || py < 0 || px >= width || py >= height || rgb[i] != 184 || rgb[i + 1] != 184) return false;
+        }
+        return true;
+    };
+    std::vector<std::array<int, 4>> boxes;
+    std::vector<int> xs, ys;
+    for (int x = 0; x < width; ++x)
+        if (line(x, height * 45 / 100, 0, 1)) xs.push_back(x);
+    for (size_t i = 0; i + 1 < xs.size(); i += 2, ys.clear()) {
+        for (int y = 0; y < height; ++y)
+            if (line((xs[i] + xs[i + 1]) / 2, y, 1, 0)) ys.push_back(y);
+        for (size_t j = 0; j + 1 < ys.size(); j += 2) boxes.push_back({xs[i], ys[j], xs[i + 1], ys[j + 1]});
+    }
+    return boxes;
+}
+
+}  // namespace
+
+// Right clicks three pixels inside every edge of the checker's three panels open a menu at the
+// cursor; on the window's surface three pixels outside them, none, unless the boundary the click
+// moves (the surface is the panels' splitter) brings a panel under the cursor. A picture of the
+// menu open at each panel's bottom edge goes to the build folder.
+TEST_F(XvfbStart, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const Window checker = start_checker("right_clicks");
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "right_clicks.log");
+    wait_until_placed(display_, checker);
+    int width = 0, height = 0, menus = 0;
+    std::vector<std::uint8_t> rgb;
+    const auto panels = [&] {
+        rgb = capture(display_, checker, width, height);
+        return panels_in(rgb, width, height);
+    };
+    for (size_t p = 0; p < 3; ++p)
+        for (int at = 0; at < 8; ++at) {  // the edges' middles: top, bottom, left, right; inside, then outside
+            const std::vector<std::array<int, 4>> now = panels();
+            ASSERT_EQ(now.size(), 3u) << "the checker does not show its three panels";
+            const auto [l, t, r, b] = now[p];
+            const int side = at / 2, by = at % 2 ? -3 : 3;
+            const int x = side == 2 ? l + by : side == 3 ? r - by : (l + r) / 2;
+            const int y = side == 0 ? t + by : side == 1 ? b - by : (t + b) / 2;
+            const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+            if (by < 0 && rgb[i] != 239) continue;  // not the window's bare surface: a neighbour or a button
+            const std::string where = "panel " + std::to_string(p) + " at " + std::to_string(x) + "," + std::to_string(y);
+            const std::set<Window> before = viewable_windows(display_);
+            xdotool(*xdo, display_name_, {"mousemove", "--window", std::to_string(checker), std::to_string(x),
+                                          std::to_string(y), "click", "3"}, dir_ / "xdo1.log");
+            Window menu = 0;
+            for (auto end = std::chrono::steady_clock::now() + 2s; !menu && std::chrono::steady_clock::now() < end;)
+                for (Window w : viewable_windows(display_)) menu = before.count(w) ? menu : w;
+            if (menu) {
+                ++menus;
+                XWindowAttributes a;
+                ASSERT_TRUE(XGetWindowAttributes(display_, menu, &a));
+                // At the cursor: its top or bottom edge there (up where the screen has no room
+                // below), the cursor over its width (it moves left at the screen's edge).
+                const auto [sx, sy] = on_screen(display_, checker, x, y);
+                EXPECT_TRUE(sx >= a.x - 2 && sx <= a.x + a.width + 2) << where;
+                EXPECT_TRUE(std::abs(a.y - sy) <= 2 || std::abs(a.y + a.height - sy) <= 2) << where;
+                int rw = 0, rh = 0;
+                if (at == 2) write_png(fs::path(JUX_SHOT_DIR) / ("jux-right-click-" + std::to_string(p) + ".png"), rw, rh,
+                                       capture(display_, DefaultRootWindow(display_), rw, rh));
+                xdotool(*xdo, display_name_, {"key", "Escape"}, dir_ / "xdo2.log");
+                for (auto end = std::chrono::steady_clock::now() + 3s;
+                     viewable_windows(display_).count(menu) && std::chrono::steady_clock::now() < end;)
+                    std::this_thread::sleep_for(50ms);
+            }
+            // The menu is the one of the panel under the cursor once the click is done, if any.
+            bool on_panel = false;
+            for (const auto& [pl, pt, pr, pb] : panels()) on_panel = on_panel || (x > pl && x < pr && y > pt && y < pb);
+            EXPECT_EQ(menu != 0, on_panel) << where;
+        }
+    EXPECT_GE(menus, 12);
+    close_and_expect_end(checker, "right_clicks.log");
+}
+
+// Enter in "Find what" is Find Next (the default button), not a line break in the search text: the
+// word on the first line is found and selected, so that "Replace" (dialog units 208, 39) replaces it.
+TEST_F(XvfbStart, EnterInFindWhatFindsTheWordOnTheFirstLine) {
+    const auto xdo = find_program("xdotool");
+    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
+    const Window checker = start_checker("enter");
+    ASSERT_NE(checker, 0u) << read_file(dir_ / "enter.log");
+    wait_until_placed(display_, checker);
+    const Window find = open_find_over(*xdo, checker, "the cat and the cat");
+    ASSERT_NE(find, 0u) << "no find window; the program said: " << read_file(dir_ / "enter.log");
+    const std::string fw = std::to_string(find);
+    xdotool(*xdo, display_name_, {"type", "--delay", "40", "cat"}, dir_ / "xdo4.log");
+    xdotool(*xdo, display_name_, {"key", "Return"}, dir_ / "xdo5.log");
+    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "190", "122", "click", "1", "type", "dog"}, dir_ / "xdo6.log");
+    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "343", "75", "click", "1"}, dir_ / "xdo7.log");
+    std::this_thread::sleep_for(500ms);
+    int width = 0, height = 0;
+    const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-find-enter.png";
+    std::vector<std::uint8_t> rgb = capture(display_, find, width, height);
+    ASSERT_TRUE(write_png(shot, width, height, rgb));
+    std::string copied;
+    for (int attempt = 0; attempt < 5 && copied.empty(); ++attempt) {
+        xdotool(*xdo, display_name_, {"mousemove", "--window", std::to_string(checker), "650", "250", "click", "1", "key",
+                                      "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo8.log");
+        std::this_thread::sleep_for(300ms);
+        copied = clipboard_text(display_);
+    }
+    EXPECT_EQ(copied, "the dog and the cat") << "see " << shot;
+    close_and_expect_end(checker, "enter.log");
 }

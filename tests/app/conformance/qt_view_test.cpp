@@ -247,11 +247,33 @@ TEST_F(QtViews, UserResizeSendsTheNewClientSize) {
     EXPECT_EQ(m->cx, 640);
     EXPECT_EQ(m->cy, 480);
     EXPECT_EQ(GetClientRect(dlg), (RECT{0, 0, 640, 480}));
-    // The program's own resize is not reported back as the user's.
+    // The program's own resize is not reported back as the user's; it places the whole window,
+    // and the client area is what lies inside the frame.
     log.clear();
     MoveWindow(dlg, 10, 10, 500, 300);
     EXPECT_EQ(count(WM_SIZE), 1);
-    EXPECT_EQ(qt_client_widget(dlg)->size(), QSize(500, 300));
+    EXPECT_EQ(qt_widget(dlg)->frameGeometry(), QRect(10, 10, 500, 300));
+    const RECT client = GetClientRect(dlg);
+    EXPECT_EQ(qt_client_widget(dlg)->size(), QSize(client.width(), client.height()));
+}
+
+// Wherever the window goes and whatever frame it gets, the model maps its client area to the
+// screen where Qt shows it, and its window rectangle is Qt's frame.
+TEST_F(QtViews, TheModelsGeometryIsWhereQtShowsTheWindow) {
+    HWND dlg = make_dialog();
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_STRING, 9300, u"Файл");
+    const std::function<void()> steps[] = {
+        [] {}, [&] { SetMenu(dlg, bar); }, [&] { MoveWindow(dlg, 5, 7, 420, 330); },
+        [&] { qt_widget(dlg)->resize(380, 300); }, [&] { qt_widget(dlg)->move(60, 50); }, [&] { SetMenu(dlg, HMENU{}); }};
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i]();
+        const QWidget* client = qt_client_widget(dlg);
+        const QPoint origin = client->mapToGlobal(QPoint(0, 0));
+        EXPECT_EQ(ClientToScreen(dlg, POINT{}), (POINT{origin.x(), origin.y()})) << i;
+        EXPECT_EQ(rect_of(GetWindowRect(dlg)), qt_widget(dlg)->frameGeometry()) << i;
+        EXPECT_EQ(GetClientRect(dlg), (RECT{0, 0, client->width(), client->height()})) << i;
+    }
 }
 
 TEST_F(QtViews, MenuBarShowsItemsAndKeepsTheClientSize) {

@@ -1,0 +1,144 @@
+// The program's own windows in real Qt widgets: where right clicks near their panels land, and
+// Enter and Escape in their dialog boxes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTextEdit>
+
+#include <functional>
+#include <map>
+
+#include "engine/run_state.h"
+#include "platform/richedit.h"
+#include "resources/resources.h"
+#include "shell/window_state.h"
+#include "support/program_on_qt.h"
+#include "windows/bgtext_window.h"
+#include "windows/char_table_window.h"
+#include "windows/checker_layout.h"
+#include "windows/find_replace_window.h"
+#include "windows/info_window.h"
+#include "windows/input_window.h"
+#include "windows/machine_window.h"
+#include "windows/settings_window.h"
+#include "windows/translation_window.h"
+
+namespace {
+
+// The window's widget or child under a screen point, null off the window.
+QWidget* under(HWND window, QPoint at) {
+    QWidget* top = qt_widget(window);
+    QWidget* child = top->childAt(top->mapFromGlobal(at));
+    return child ? child : top->frameGeometry().contains(at) ? top : nullptr;
+}
+
+// Two pixels inside each edge of every panel of each window a right click opens that panel's menu
+// and moves nothing; on the surface two and twelve pixels outside, none opens (the checker's
+// surface is its splitter: a panel that the click moves under the cursor has the menu).
+TEST(ProgramQt, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
+    jux_test::ProgramOnQt program("panel_clicks");
+    ASSERT_TRUE(program.started);
+    const std::pair<std::function<HWND()>, std::vector<HWND*>> windows[] = {
+        {[] { return hBig; }, {&hBigReLeft, &hBigReRight, &hBigReBot}},
+        {open_info_window, {&hInfoReTop, &hInfoReBot}},
+        {[] { return open_translation_window(hAddReSaved, false); }, {&hTranReLeft, &hTranReRight}},
+        {open_machine_window, {&hMachineRe}},
+        {open_bgtext_window, {&hBgTextRe}},
+    };
+    for (const auto& [open, panels] : windows) {
+        const HWND window = open();
+        const RECT r = GetWindowRect(window);  // all of it on the offscreen screen (800 x 600)
+        MoveWindow(window, 0, 0, std::min<int>(r.width(), 790), std::min<int>(r.height(), 590));
+        for (HWND* panel : panels)
+            for (int at = 0; at < 12; ++at) {
+                if (window == hBig) size_big(hBig);  // a click on its surface moved the boundary
+                auto* edit = qobject_cast<QTextEdit*>(qt_widget(*panel));
+                const int by = at % 3 == 0 ? 2 : at % 3 == 1 ? -2 : -12, side = at / 3;
+                const QWidget* shown = by > 0 ? edit->viewport() : edit;
+                const QRect e(shown->mapToGlobal(QPoint(0, 0)), shown->size());
+                const QPoint p(side == 2 ? e.left() + by : side == 3 ? e.right() - by : e.center().x(),
+                               side == 0 ? e.top() + by : side == 1 ? e.bottom() - by : e.center().y());
+                QWidget* target = under(window, p);
+                if (by < 0 && (!target || qt_handle_of(target) != window)) continue;  // not the bare surface
+                const std::string where = std::to_string(GetDlgCtrlID(*panel)) + " case " + std::to_string(at);
+                const RECT first = GetWindowRect(*panels.front());
+                const size_t popups = qt_test_answers().popups_offered.size();
+                hReFocus = HWND{};
+                QTest::mouseClick(target, Qt::RightButton, {}, target->mapFromGlobal(p));
+                const HWND now = qt_handle_of(under(window, p));
+                EXPECT_EQ(qt_test_answers().popups_offered.size(), popups + (now != window)) << where;
+                EXPECT_EQ(hReFocus, now != window ? now : HWND{}) << where;
+                EXPECT_TRUE(by < 0 || (now == *panel && GetWindowRect(*panels.front()) == first)) << where;
+            }
+    }
+}
+
+// The buttons each dialog gets pressed, recorded on the way to its own procedure.
+std::vector<int> g_pressed;
+std::map<std::uint32_t, DLGPROC> g_procs;
+INT_PTR recording(HWND dlg, const Msg& m) {
+    if (m.message == WM_COMMAND && m.code == BN_CLICKED) g_pressed.push_back(m.id);
+    return g_procs[dlg.id](dlg, m);
+}
+
+// In each dialog box Enter presses the default button from a one-line box, a multi-line box
+// without the style that asks for line breaks, a list or the box itself, and a multi-line box with
+// it takes a line; Escape closes the box as its Cancel button does. A window without a default
+// button leaves both keys to its panels.
+TEST(ProgramQt, EnterPressesTheDefaultButtonAndEscapeClosesEveryDialogBox) {
+    jux_test::ProgramOnQt program("dialog_keys");
+    ASSERT_TRUE(program.started);
+    enum Then { Presses, TakesALine, Closes, Stays };
+    const auto by = [](UINT command, HWND* handle) { return std::pair{command, handle}; };
+    HWND about{};
+    const auto find = by(IDA_FIND_REPLACE, &hRepl), input = by(IDM_INPUT_TYPE, &hInput),
+               settings = by(IDM_SETTINGS, &hSettings), table = by(IDM_ASCII, &hAscii), box = by(IDA_ABOUT, &about),
+               translation = by(0, &hTran);
+    const std::tuple<std::pair<UINT, HWND*>, int, Qt::Key, Then, int> cases[] = {
+        {find, 1232, Qt::Key_Return, Presses, 1235},       {find, 1233, Qt::Key_Enter, Presses, 1235},
+        {find, 1232, Qt::Key_Escape, Closes, 0},           {input, 1185, Qt::Key_Return, Presses, 1186},
+        {input, 1185, Qt::Key_Escape, Closes, 0},          {settings, 1204, Qt::Key_Return, Presses, 1189},
+        {settings, 1197, Qt::Key_Return, Presses, 1189},   {settings, 1194, Qt::Key_Return, TakesALine, 0},
+        {settings, 1197, Qt::Key_Escape, Closes, 0},       {table, 1039, Qt::Key_Return, Presses, 1036},
+        {table, 1037, Qt::Key_Return, Presses, 1036},      {table, 1039, Qt::Key_Escape, Closes, 0},
+        {box, 0, Qt::Key_Return, Presses, 1122},           {box, 0, Qt::Key_Escape, Closes, 0},
+        {translation, 1252, Qt::Key_Return, TakesALine, 0}, {translation, 1252, Qt::Key_Escape, Stays, 0},
+    };
+    for (const auto& [window, control, key, then, button] : cases) {
+        const std::string what = std::to_string(window.first) + " " + std::to_string(control) + " " + std::to_string(key);
+        int acted = 0;
+        // The person at the window: a modal box is acted on while it runs, the others once open.
+        const auto act = [&](HWND dlg) {
+            ++acted;
+            g_procs[dlg.id] = std::exchange(platform_window(dlg)->proc, &recording);
+            g_pressed.clear();
+            const HWND focus = control ? GetDlgItem(dlg, control) : dlg;
+            SetFocus(focus);
+            QTest::keyClick(qt_widget(focus), key);
+            const bool open = IsWindow(dlg) && IsWindowVisible(dlg);
+            EXPECT_EQ(std::count(g_pressed.begin(), g_pressed.end(), button) > 0, then == Presses) << what;
+            EXPECT_TRUE(then == Presses || !open == (then == Closes)) << what;  // OK closes some itself
+            const std::u16string text = control && IsWindow(focus) ? RE_GetTextW(focus) + GetWindowTextW(focus) : u"";
+            EXPECT_EQ(text.find_first_of(u"\r\n") != std::u16string::npos, then == TakesALine) << what;
+        };
+        qt_test_answers().on_modal = [&](HWND dlg) { act(about = dlg); };
+        if (window.first) PL_SendCommand(hMain, static_cast<int>(window.first));
+        else open_translation_window(hAddReSaved, false);
+        qt_test_answers().on_modal = nullptr;
+        if (!acted) act(*window.second);
+        EXPECT_EQ(acted, 1) << what;
+        if (IsWindow(*window.second)) DestroyWindow(*window.second);
+    }
+    // A message box over a dialog box takes Enter itself.
+    PL_SendCommand(hMain, IDM_SETTINGS);
+    g_procs[hSettings.id] = std::exchange(platform_window(hSettings)->proc, &recording);
+    g_pressed.clear();
+    QMessageBox over(QMessageBox::Information, "Oops!", "?", QMessageBox::Ok, qt_widget(hSettings));
+    over.show();
+    QTest::keyClick(&over, Qt::Key_Return);
+    EXPECT_TRUE(g_pressed.empty() && IsWindow(hSettings) && over.isHidden());
+}
+
+}  // namespace
