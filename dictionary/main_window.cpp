@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <span>
+#include <system_error>
 
 #include "audio/main_window_audio.h"
 #include "dictionary/custom_words.h"
@@ -87,9 +89,37 @@ void fetch_handles(HWND dlg) {
     hAddBigTrans = JUX_GetDlgItem(dlg, IDC_ADD_BIG_TRANS, "IDC_ADD_BIG_TRANS");
 }
 
+// The word indexes of the lists, made while the word-form index is still being made on its
+// helper thread: the small ones while its file's bytes are still held, the largest, b_bulgarian's,
+// once they are let go. Its near-match buckets are then made on a helper of their own while the
+// English list's are made here; everything is built when this returns, so that no look-up waits.
+WhileFormsIndex start_word_indexes() {
+    WhileFormsIndex w;
+    w.first = [] {
+        for (int row = 0; row < kEnglishSetCount; ++row) english_index(row);
+        capit_index();
+        for (int row : spelling_dictionary_rows())
+            if (row != B_BULGARIAN) dictionary_index(row);
+    };
+    w.then = [] {
+        std::future<void> near;
+        if (deep_spell_option() != 0) {
+            const WordIndex& bulgarian = dictionary_index(B_BULGARIAN);
+            give_back_freed_memory();  // what its build took for a while
+            try {
+                near = std::async(std::launch::async, [&bulgarian] { bulgarian.build_near_buckets(); });
+            } catch (const std::system_error&) {
+                // no thread to be had: build_word_indexes makes them
+            }
+        }
+        build_word_indexes();  // the rest; b_bulgarian's near buckets wait for the helper under their lock
+        if (near.valid()) near.get();
+    };
+    return w;
+}
+
 void init_main_window(HWND dlg) {
-    load_lexicon(dir_alt);
-    build_word_indexes();
+    load_lexicon(dir_alt, start_word_indexes());
     count_start(dir_alt);
     new_words_at_start = b[B_BULGARIAN_NEW].count;
     PL_SetWindowIcon(dlg, ICON_BIG, hicon32);

@@ -169,7 +169,7 @@ load_support::WordFormLoad load_support::open_word_forms(const std::filesystem::
     return load;
 }
 
-void load_support::index_word_forms(WordFormLoad& load) {
+void load_support::index_word_forms(WordFormLoad& load, const std::function<void()>& compacted) {
     if (!load.text) return;
     std::shared_ptr<ListText> text = std::move(load.text);
     ListLoadStats& st = load.stats;
@@ -275,6 +275,7 @@ void load_support::index_word_forms(WordFormLoad& load) {
     release_unused_room(v);
     bgmul_bottom = v.data();
     bgmul_ct = v.size();
+    if (compacted) compacted();
     // The lemma index and the form hash, so that no look-up pays for them: they only read the
     // records, so the hash is made on a thread of its own beside the lemma index where there is a
     // processor to spare (the loader's other thread loads the lists meanwhile).

@@ -212,6 +212,44 @@ TEST_F(LoadingTest, ARoomTooSmallLoadsWhatFitsAndTellsTheUserOnce) {
     EXPECT_NE(hs->message_boxes[0].text.find(u"MAX_TOKENS_IN_ALL_DICTIONARIES"), std::u16string::npos);
 }
 
+// The start reads the lists on several threads, the largest first; the tables, the counts, the
+// notes and the messages are those of the loads one after another, whatever the room, also when
+// it runs out within a later (smaller) file.
+TEST_F(LoadingTest, ListsReadTogetherLoadAsOneAfterAnother) {
+    std::string big;
+    for (int i = 900; i > 0; --i) big += "w" + std::to_string(i % 700) + (i % 3 ? " 1\n" : "\n");
+    const auto tables = [] {
+        std::string t;
+        for (const DictFileRecord& r : b) t += std::to_string(r.count) + (r.text ? "+" : "-");
+        for (const ListFileRecord& r : m) t += std::to_string(r.count) + (r.text ? "+" : "-");
+        for (const CSetRecord& r : c_glob) t += std::to_string(r.count) + (r.text ? "+" : "-");
+        for (const ListPair& p : b[B_BULGARIAN].entries) t += std::string(p.key) + '=' + std::string(p.rest) + ';';
+        const LexiconLoadReport& r = lexicon_load_report;
+        t += std::to_string(r.files_read) + ' ' + std::to_string(r.entries) + ' ' + std::to_string(r.skipped_lines) + ' ' +
+             std::to_string(r.duplicates) + ' ' + std::to_string(r.over_room);
+        for (const std::string& n : r.notes) t += '|' + n;
+        return t;
+    };
+    for (const std::int32_t room : {1'000'000, 1'500, 700, 3}) {
+        OP[OPT_MAX_TOKENS_IN_ALL_DICTIONARIES].num_value = room;
+        data.write("b_en-bg.txt", "dog куче\n cat\nDog пес\ndog куче\n");
+        data.write("b_bulgarian.txt", big);
+        data.write("wl_english.txt", "zebra\nthe 1\nThe 2\n");
+        data.write("c/c_c11.txt", "table маса\ndog куче\n");
+        hs->message_boxes.clear();
+        load_lexicon(data.path());
+        const std::string together = tables();
+        const std::size_t told = hs->message_boxes.size();
+        hs->message_boxes.clear();
+        reset_loading();
+        load_dictionaries(data.path());
+        load_english_lists(data.path());
+        load_word_classes(data.path());
+        EXPECT_EQ(together, tables()) << "room " << room;
+        EXPECT_EQ(told, hs->message_boxes.size()) << "room " << room;
+    }
+}
+
 TEST_F(LoadingTest, TheSentenceRoomIsSeparate) {
     OP[OPT_MAX_TOKENS_IN_SENTENCE_DICTIONARIES].num_value = 1;
     data.write("c/cs_11.txt", "One.\tЕдно.\nTwo.\tДве.\n");
