@@ -154,6 +154,85 @@ void release_unused_room(std::vector<BgFormRecord>& v) {
 #endif
 }
 
+// Cuts the lines of text[from, to) into records appended to `out`, counting them into `st`.
+void parse_lines(char* base, std::size_t from, std::size_t to, std::vector<BgFormRecord>& out, ListLoadStats& st) {
+    const std::string_view all(base, to);
+    for (std::size_t at = from; at < all.size();) {
+        const LineSpan span = next_line(all, at);
+        char* p = base + at;
+        char* line_end = p + span.length;
+        at = span.next;
+        *line_end = '\0';
+        ++st.lines;
+        char* q = p;
+        const bool empty = std::string_view(p, static_cast<size_t>(line_end - p)).find_first_not_of(" \t") ==
+                           std::string_view::npos;
+        if (!empty && std::memchr(p, '\0', static_cast<size_t>(line_end - p))) {
+            ++st.skipped;  // a NUL byte inside the line
+        } else if (!empty) {
+            std::string_view form = next_field(q, line_end);
+            std::string_view lemma = next_field(q, line_end);
+            std::string_view type = next_field(q, line_end);
+            std::string_view slot = next_field(q, line_end);
+            std::string_view extra = next_field(q, line_end);
+            int t = 0, s = 0;
+            if (lemma.empty() || !extra.empty() || !parse_number(type, BGTYPES - 1, t) || !parse_number(slot, 65535, s)) {
+                ++st.skipped;
+            } else {
+                BgFormRecord r;
+                r.form = form.data();
+                r.lemma = lemma.data();
+                r.n_analyses = 1;
+                r.type = static_cast<std::uint16_t>(t);
+                r.slot = static_cast<std::uint16_t>(s);
+                out.push_back(r);
+            }
+        }
+    }
+}
+
+// Where a stretch of the text may begin near `at`: just after a line feed that no lone carriage
+// return follows (a line end of any kind ends there, so the lines on either side are the lines a
+// reading of the whole text finds); the end of the text when there is none.
+std::size_t line_start_after(std::string_view text, std::size_t at) {
+    for (std::size_t j = text.find('\n', at); j != std::string_view::npos; j = text.find('\n', j + 1))
+        if (j + 1 < text.size() && text[j + 1] != '\r') return j + 1;
+    return text.size();
+}
+
+// The records of every sound line, in the file's order, into `v` (whose room holds them all). A
+// large file is cut in stretches at line starts, read on helper threads beside this one; their
+// records are appended in order and the counts added up.
+void parse_records(ListText& text, std::vector<BgFormRecord>& v, ListLoadStats& st) {
+    constexpr std::size_t kStretchBytes = 4u << 20;
+    const std::size_t parts = std::clamp<std::size_t>(text.size / kStretchBytes, 1, 4);
+    const std::string_view all(text.bytes.get(), text.size);
+    std::vector<std::size_t> cut{0};
+    for (std::size_t k = 1; k < parts; ++k) cut.push_back(std::max(cut.back(), line_start_after(all, k * all.size() / parts)));
+    cut.push_back(all.size());
+    std::vector<std::vector<BgFormRecord>> more(parts - 1);
+    std::vector<ListLoadStats> counts(parts - 1);
+    std::vector<std::future<void>> helpers;
+    for (std::size_t k = 1; k < parts; ++k) {
+        more[k - 1].reserve((cut[k + 1] - cut[k]) / 8 + 1);  // as `v`: never moved
+        const auto read = [&, k] { parse_lines(text.bytes.get(), cut[k], cut[k + 1], more[k - 1], counts[k - 1]); };
+        try {
+            helpers.push_back(std::async(std::launch::async, read));
+        } catch (const std::system_error&) {
+            helpers.push_back(std::async(std::launch::deferred, read));  // read below, on this thread
+        }
+    }
+    parse_lines(text.bytes.get(), cut[0], cut[1], v, st);
+    for (std::size_t k = 1; k < parts; ++k) {
+        helpers[k - 1].get();
+        v.insert(v.end(), more[k - 1].begin(), more[k - 1].end());
+        more[k - 1] = {};
+        st.lines += counts[k - 1].lines;
+        st.skipped += counts[k - 1].skipped;
+    }
+    if (parts > 1) give_back_freed_memory();  // the stretches' records, copied
+}
+
 }  // namespace
 
 load_support::WordFormLoad load_support::open_word_forms(const std::filesystem::path& folder) {
@@ -182,40 +261,7 @@ void load_support::index_word_forms(WordFormLoad& load, const std::function<void
         // never moved (room not filled takes no memory).
         v.reserve(text->size / 8 + 1);
     }
-    char* const base = text->bytes.get();
-    const std::string_view all(base, text->size);
-    for (std::size_t at = 0; at < all.size();) {
-        const LineSpan span = next_line(all, at);
-        char* p = base + at;
-        char* line_end = p + span.length;
-        at = span.next;
-        *line_end = '\0';
-        ++st.lines;
-        char* q = p;
-        const bool empty = std::string_view(p, static_cast<size_t>(line_end - p)).find_first_not_of(" \t") ==
-                           std::string_view::npos;
-        if (!empty && std::memchr(p, '\0', static_cast<size_t>(line_end - p))) {
-            ++st.skipped;  // a NUL byte inside the line
-        } else if (!empty) {
-            std::string_view form = next_field(q, line_end);
-            std::string_view lemma = next_field(q, line_end);
-            std::string_view type = next_field(q, line_end);
-            std::string_view slot = next_field(q, line_end);
-            std::string_view extra = next_field(q, line_end);
-            int t = 0, s = 0;
-            if (lemma.empty() || !extra.empty() || !parse_number(type, BGTYPES - 1, t) || !parse_number(slot, 65535, s)) {
-                ++st.skipped;
-            } else {
-                BgFormRecord r;
-                r.form = form.data();
-                r.lemma = lemma.data();
-                r.n_analyses = 1;
-                r.type = static_cast<std::uint16_t>(t);
-                r.slot = static_cast<std::uint16_t>(s);
-                v.push_back(r);
-            }
-        }
-    }
+    parse_records(*text, v, st);
 
     // 2. Sorted by form (an unsorted file is sorted here; lines of one form keep their order).
     std::vector<bool> repeat;  // the line's form is the one of the line before

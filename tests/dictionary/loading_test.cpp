@@ -250,6 +250,35 @@ TEST_F(LoadingTest, ListsReadTogetherLoadAsOneAfterAnother) {
     }
 }
 
+// A large word-form index is read in stretches on several threads: every line end (CR LF, LF,
+// LF CR, CR CR LF, CR) and every unsound line counts as in one reading, the records in file order.
+TEST_F(LoadingTest, ALargeWordFormIndexReadsEveryLineOnce) {
+    static const char* const kEnds[] = {"\r\n", "\n", "\n\r", "\r\r\n", "\r"};
+    std::string text;
+    std::size_t sound = 0, unsound = 0;
+    for (std::size_t i = 0; i < 700'000; ++i) {
+        if (i % 997 == 0) {
+            text += "f" + std::to_string(1'000'000 + i) + " lemmalemmalemma x 0";  // a type that is no number
+            ++unsound;
+        } else {
+            text += "f" + std::to_string(1'000'000 + i) + " lemmalemmalemma 0 0";
+            ++sound;
+        }
+        text += kEnds[i % 5];
+    }
+    ASSERT_GT(text.size(), 16u << 20);
+    data.write_raw("bgtypes2/_D2_ungrouped_sorted.txt", text);
+    EXPECT_EQ(load_word_forms(data.path()), 1);
+    ASSERT_EQ(bgmul_ct, sound);
+    EXPECT_EQ(lexicon_load_report.skipped_lines, unsound);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < 700'000; ++i)
+        if (i % 997 != 0 && std::string(bgmul_bottom[at++].form) != "f" + std::to_string(1'000'000 + i)) {
+            ADD_FAILURE() << "record " << at - 1 << " is " << bgmul_bottom[at - 1].form;
+            break;
+        }
+}
+
 TEST_F(LoadingTest, TheSentenceRoomIsSeparate) {
     OP[OPT_MAX_TOKENS_IN_SENTENCE_DICTIONARIES].num_value = 1;
     data.write("c/cs_11.txt", "One.\tЕдно.\nTwo.\tДве.\n");
