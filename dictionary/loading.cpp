@@ -416,6 +416,10 @@ int load_lexicon(const std::filesystem::path& folder, const WhileFormsIndex& mea
         n += forms.read ? 1 : 0;
     }
     give_back_freed_memory();
+    if (meanwhile.last) {
+        meanwhile.last();
+        give_back_freed_memory();
+    }
     return n;
 }
 

@@ -37,9 +37,10 @@ int load_lexicon(const std::filesystem::path& folder);
 // What the start does on the calling thread while the word-form index is still made on its helper
 // (it builds the lists' word indexes): `first` once everything else is loaded and counted, `then`
 // once the helper has let the file's bytes go, so that what `then` builds does not add to the most
-// memory the load takes at once. Neither may read the word-form tables or the lemma index.
+// memory the load takes at once (neither may read the word-form tables or the lemma index); `last`
+// once the helper has ended and the memory it freed is given back.
 struct WhileFormsIndex {
-    std::function<void()> first, then;
+    std::function<void()> first, then, last;
 };
 int load_lexicon(const std::filesystem::path& folder, const WhileFormsIndex& meanwhile);
 

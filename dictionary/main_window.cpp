@@ -89,30 +89,32 @@ void fetch_handles(HWND dlg) {
     hAddBigTrans = JUX_GetDlgItem(dlg, IDC_ADD_BIG_TRANS, "IDC_ADD_BIG_TRANS");
 }
 
-// The word indexes of the lists, made while the word-form index is still being made on its
-// helper thread: the small ones while its file's bytes are still held, the largest, b_bulgarian's,
-// once they are let go. Its near-match buckets are then made on a helper of their own while the
-// English list's are made here; everything is built when this returns, so that no look-up waits.
+// The word indexes of the lists, made while the word-form index is still being made on its helper
+// thread: the small ones (with the English list's near-match buckets) while its file's bytes are
+// still held, the largest, b_bulgarian's, once they are let go, and its near-match buckets on a
+// helper of their own once the word-form helper has ended and its memory is given back. All is
+// built when the load returns, so that no look-up waits.
 WhileFormsIndex start_word_indexes() {
     WhileFormsIndex w;
     w.first = [] {
         for (int row = 0; row < kEnglishSetCount; ++row) english_index(row);
+        if (deep_spell_option() != 0) english_index(0).build_near_buckets();
         capit_index();
         for (int row : spelling_dictionary_rows())
             if (row != B_BULGARIAN) dictionary_index(row);
     };
-    w.then = [] {
+    w.then = [] { dictionary_index(B_BULGARIAN); };
+    w.last = [] {
         std::future<void> near;
         if (deep_spell_option() != 0) {
             const WordIndex& bulgarian = dictionary_index(B_BULGARIAN);
-            give_back_freed_memory();  // what its build took for a while
             try {
                 near = std::async(std::launch::async, [&bulgarian] { bulgarian.build_near_buckets(); });
             } catch (const std::system_error&) {
                 // no thread to be had: build_word_indexes makes them
             }
         }
-        build_word_indexes();  // the rest; b_bulgarian's near buckets wait for the helper under their lock
+        build_word_indexes();  // whatever is left; b_bulgarian's near buckets wait for the helper
         if (near.valid()) near.get();
     };
     return w;
