@@ -9,8 +9,8 @@
 // loaded, no memory of an earlier start kept. The child reports
 //   loop_ms       real time from WinMain's call until its message loop runs (the benchmark's time);
 //   main_cpu_ms   the processor time of the main thread in that time;
-//   peak_MiB      the most memory resident at once until the loop runs, beyond what the process held before
-//                 the start;
+//   peak_MiB      the most memory resident at once until the loop runs, beyond what the process
+//                 held before the start;
 //   lookup_ms     a look-up typed into the entry box as soon as the loop runs (a Bulgarian word
 //                 form: the word-form index, the lemma index, the English and Bulgarian lists): the
 //                 start's helper threads have all ended by then, so it waits for none of them.

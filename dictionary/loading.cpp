@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <atomic>
 #include <functional>
 #include <future>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -153,18 +153,6 @@ void add_list_load(std::vector<ListLoad>& loads, const std::filesystem::path& fi
     loads.push_back({file, rec.sort, spare, &rec.entries, &rec.stats, &rec.text, &rec.count, {}, false});
 }
 
-// Runs `work` on the calling thread and on up to `helpers` more (fewer when no thread is to be had).
-void on_threads(unsigned helpers, const std::function<void()>& work) {
-    std::vector<std::future<void>> running;
-    try {
-        for (unsigned i = 0; i < helpers; ++i) running.push_back(std::async(std::launch::async, work));
-    } catch (const std::system_error&) {
-        // fewer helpers: the others take the work
-    }
-    work();
-    for (std::future<void>& f : running) f.get();  // an exception of a helper is thrown here
-}
-
 // The loads of the dictionaries' rows, each row emptied first.
 void add_dictionary_loads(std::vector<ListLoad>& loads, const std::filesystem::path& folder) {
     for (int r = 0; r < B_ROWS; ++r) {
@@ -197,7 +185,9 @@ void add_class_loads(std::vector<ListLoad>& loads, const std::filesystem::path& 
     }
 }
 
-// Reads every load's file at once, within the whole room (see ListLoad).
+// Reads every load's file at once, within the whole room (see ListLoad): up to three helper
+// threads take the files from the largest down, the calling thread from the smallest up, so that
+// the largest files are read on the helpers.
 void read_at_once(std::vector<ListLoad>& loads) {
     std::vector<std::pair<std::uintmax_t, std::size_t>> by_size;  // {bytes, load}, the largest first
     for (std::size_t i = 0; i < loads.size(); ++i) {
@@ -207,14 +197,30 @@ void read_at_once(std::vector<ListLoad>& loads) {
     }
     std::stable_sort(by_size.begin(), by_size.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
     const std::size_t whole_room = option_room(OPT_MAX_TOKENS_IN_ALL_DICTIONARIES);
-    std::atomic<std::size_t> next{0};
-    on_threads(std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1), [&] {
-        for (std::size_t k; (k = next.fetch_add(1)) < by_size.size();) {
+    std::mutex lock;
+    std::size_t front = 0, back = by_size.size();  // the files not taken yet: [front, back)
+    const auto work = [&](bool largest) {
+        for (;;) {
+            std::size_t k;
+            {
+                const std::lock_guard held(lock);
+                if (front == back) return;
+                k = largest ? front++ : --back;
+            }
             ListLoad& l = loads[by_size[k].second];
             l.read = read_list(l.file, l.sort, *l.entries, *l.stats, l.spare, whole_room);
             l.done = true;
         }
-    });
+    };
+    std::vector<std::future<void>> helpers;
+    try {
+        for (unsigned i = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1); i > 0; --i)
+            helpers.push_back(std::async(std::launch::async, work, true));
+    } catch (const std::system_error&) {
+        // fewer helpers: this thread reads the rest
+    }
+    work(helpers.empty());
+    for (std::future<void>& f : helpers) f.get();  // an exception of a helper is thrown here
 }
 
 // Counts the loads in their order into the report and the room, reading each file not read yet,
@@ -269,7 +275,9 @@ std::size_t drop_repeated_keys(std::vector<ListPair>& entries) {
     std::size_t dropped = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const ListPair p = entries[i];
-        if (out > 0 && cp_strcasecmp(entries[out - 1].key, p.key) != 0) run_start = out;
+        // Keys of other lengths differ however their letters are folded (a letter folds to one byte).
+        if (out > 0 && (entries[out - 1].key.size() != p.key.size() || cp_strcasecmp(entries[out - 1].key, p.key) != 0))
+            run_start = out;
         if (out == 0) run_start = 0;
         bool repeated = false;
         for (std::size_t k = run_start; k < out; ++k)
