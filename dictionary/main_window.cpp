@@ -92,8 +92,8 @@ void fetch_handles(HWND dlg) {
 // The word indexes of the lists, made while the word-form index is still being made on its helper
 // thread: the small ones (with the English list's near-match buckets) while its file's bytes are
 // still held, the largest, b_bulgarian's, once they are let go, and its near-match buckets on a
-// helper of their own once the word-form helper has ended and its memory is given back. All is
-// built when the load returns, so that no look-up waits.
+// helper of their own (this thread waits) once the word-form helper has ended and its memory is
+// given back. All is built when the load returns, so that no look-up waits.
 WhileFormsIndex start_word_indexes() {
     WhileFormsIndex w;
     w.first = [] {
@@ -114,8 +114,8 @@ WhileFormsIndex start_word_indexes() {
                 // no thread to be had: build_word_indexes makes them
             }
         }
-        build_word_indexes();  // whatever is left; b_bulgarian's near buckets wait for the helper
-        if (near.valid()) near.get();
+        if (near.valid()) near.get();  // before anything here could take the buckets' lock first
+        build_word_indexes();         // whatever is left
     };
     return w;
 }
