@@ -74,15 +74,32 @@ bool same_analysis(const BgFormRecord& a, const BgFormRecord& c) {
 bool form_less(const BgFormRecord& a, const BgFormRecord& c) { return cp_strcasecmp(a.form, c.form) < 0; }
 
 // Whether each record's form equals the one before it case-insensitively (false for the first);
-// false when the records are not sorted by form.
-bool mark_repeats(const std::vector<BgFormRecord>& v, std::vector<bool>& repeat) {
-    repeat.assign(v.size(), false);
-    for (std::size_t i = 1; i < v.size(); ++i) {
-        const int c = cp_strcasecmp(v[i - 1].form, v[i].form);
-        if (c > 0) return false;
-        repeat[i] = c == 0;
+// false when the records are not sorted by form. A long table is looked at in stretches on helper
+// threads beside this one.
+bool mark_repeats(const std::vector<BgFormRecord>& v, std::vector<char>& repeat) {
+    repeat.assign(v.size(), 0);
+    const auto mark = [&v, &repeat](std::size_t from, std::size_t to) {
+        for (std::size_t i = std::max<std::size_t>(from, 1); i < to; ++i) {
+            const int c = cp_strcasecmp(v[i - 1].form, v[i].form);
+            if (c > 0) return false;
+            repeat[i] = c == 0;
+        }
+        return true;
+    };
+    constexpr std::size_t kStretch = 250'000;
+    const std::size_t parts = std::clamp<std::size_t>(v.size() / kStretch, 1, 4);
+    std::vector<std::future<bool>> helpers;
+    for (std::size_t k = 1; k < parts; ++k) {
+        const std::size_t from = k * v.size() / parts, to = (k + 1) * v.size() / parts;
+        try {
+            helpers.push_back(std::async(std::launch::async, mark, from, to));
+        } catch (const std::system_error&) {
+            helpers.push_back(std::async(std::launch::deferred, mark, from, to));  // marked below, here
+        }
     }
-    return true;
+    bool sorted = mark(0, v.size() / parts);
+    for (std::future<bool>& h : helpers) sorted = h.get() && sorted;
+    return sorted;
 }
 
 // The forms and lemmas the records point at, copied out of the file's bytes into a block of their
@@ -264,7 +281,7 @@ void load_support::index_word_forms(WordFormLoad& load, const std::function<void
     parse_records(*text, v, st);
 
     // 2. Sorted by form (an unsorted file is sorted here; lines of one form keep their order).
-    std::vector<bool> repeat;  // the line's form is the one of the line before
+    std::vector<char> repeat;  // the line's form is the one of the line before
     if (!mark_repeats(v, repeat)) {
         std::stable_sort(v.begin(), v.end(), form_less);
         mark_repeats(v, repeat);

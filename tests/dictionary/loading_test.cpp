@@ -250,31 +250,31 @@ TEST_F(LoadingTest, ListsReadTogetherLoadAsOneAfterAnother) {
     }
 }
 
-// A large word-form index is read in stretches on several threads: every line end (CR LF, LF,
-// LF CR, CR CR LF, CR) and every unsound line counts as in one reading, the records in file order.
+// A large word-form index is read and merged in stretches on several threads: every line end (CR
+// LF, LF, LF CR, CR CR LF, CR) and every unsound line counts as in one reading, the records come
+// in file order, and a form on two lines (every seventh) is one record with both analyses.
 TEST_F(LoadingTest, ALargeWordFormIndexReadsEveryLineOnce) {
     static const char* const kEnds[] = {"\r\n", "\n", "\n\r", "\r\r\n", "\r"};
+    const auto form = [](std::size_t i) { return "f" + std::to_string(1'000'000 + i - (i % 7 == 3)); };
     std::string text;
-    std::size_t sound = 0, unsound = 0;
+    std::vector<std::pair<std::string, int>> records;  // {form, analyses} expected
+    std::size_t unsound = 0;
     for (std::size_t i = 0; i < 700'000; ++i) {
-        if (i % 997 == 0) {
-            text += "f" + std::to_string(1'000'000 + i) + " lemmalemmalemma x 0";  // a type that is no number
-            ++unsound;
-        } else {
-            text += "f" + std::to_string(1'000'000 + i) + " lemmalemmalemma 0 0";
-            ++sound;
-        }
-        text += kEnds[i % 5];
+        const bool sound = i % 997 != 0;  // an unsound line has a type that is no number
+        text += form(i) + " lemmalemmalemma " + (sound ? "0 " : "x ") + std::to_string(i % 7 == 3) + kEnds[i % 5];
+        if (!sound) ++unsound;
+        else if (!records.empty() && records.back().first == form(i)) ++records.back().second;
+        else records.emplace_back(form(i), 1);
     }
     ASSERT_GT(text.size(), 16u << 20);
     data.write_raw("bgtypes2/_D2_ungrouped_sorted.txt", text);
     EXPECT_EQ(load_word_forms(data.path()), 1);
-    ASSERT_EQ(bgmul_ct, sound);
+    ASSERT_EQ(bgmul_ct, records.size());
     EXPECT_EQ(lexicon_load_report.skipped_lines, unsound);
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < 700'000; ++i)
-        if (i % 997 != 0 && std::string(bgmul_bottom[at++].form) != "f" + std::to_string(1'000'000 + i)) {
-            ADD_FAILURE() << "record " << at - 1 << " is " << bgmul_bottom[at - 1].form;
+    for (std::size_t r = 0; r < records.size(); ++r)
+        if (bgmul_bottom[r].form != records[r].first || bgmul_bottom[r].n_analyses != records[r].second) {
+            ADD_FAILURE() << "record " << r << " is " << bgmul_bottom[r].form << " with "
+                          << int{bgmul_bottom[r].n_analyses} << " analyses";
             break;
         }
 }
