@@ -121,7 +121,7 @@ WhileFormsIndex start_word_indexes() {
 }
 
 void init_main_window(HWND dlg) {
-    load_lexicon(dir_alt, start_word_indexes());
+    load_lexicon_with_word_indexes(dir_alt);
     count_start(dir_alt);
     new_words_at_start = b[B_BULGARIAN_NEW].count;
     PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
@@ -429,6 +429,10 @@ int tell_missing_lexicon() {
                            dir_altA.c_str()),
                 "Oops!", MB_OK | MB_ICONWARNING);
     return 1;
+}
+
+int load_lexicon_with_word_indexes(const std::filesystem::path& folder) {
+    return load_lexicon(folder, start_word_indexes());
 }
 
 HWND create_main_window() {
