@@ -21,6 +21,7 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
+#include "shell/memory.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
 #include "shell/window_state.h"
@@ -49,21 +50,33 @@ std::size_t option_room(int index) {
     return v > 0 ? static_cast<std::size_t>(v) : 0;
 }
 
-// Reads one {key, rest} file into `entries` with at most `room` entries, sorted and without
+// A list file's bytes as read_list_text reads them (null when the file cannot be read).
+struct ListBytes {
+    std::shared_ptr<ListText> text;
+    bool converted_utf8 = false;
+};
+ListBytes read_bytes(const std::filesystem::path& file, bool* out_of_memory = nullptr) {
+    ListBytes bytes;
+    bytes.text = read_list_text(file, &bytes.converted_utf8, out_of_memory);
+    return bytes;
+}
+
+// Cuts one {key, rest} file's bytes into `entries` with at most `room` entries, sorted and without
 // repeated keys when `sort` asks, with `spare` more entries of room behind them; returns the text,
-// null when absent. Touches nothing but its arguments: the start reads several files at once.
+// null when the file could not be read. Touches nothing but its arguments: the start cuts several
+// files at once.
 struct ReadList {
     std::shared_ptr<const ListText> text;
     std::size_t duplicates = 0;
 };
-ReadList read_list(const std::filesystem::path& file, int sort, std::vector<ListPair>& entries, ListLoadStats& stats,
-                   std::size_t spare, std::size_t room) {
+ReadList read_list(ListBytes bytes, int sort, std::vector<ListPair>& entries, ListLoadStats& stats, std::size_t spare,
+                   std::size_t room) {
     entries.clear();
     ListLoadOptions opts;
     opts.sort = sort;
     opts.room = room;
     ReadList r;
-    r.text = load_pairs(file, opts, entries, &stats);
+    r.text = load_pairs(std::move(bytes.text), bytes.converted_utf8, opts, entries, &stats);
     if (!r.text) {
         entries.reserve(spare);
         return r;
@@ -145,12 +158,13 @@ struct ListLoad {
     std::shared_ptr<const ListText>* text = nullptr;
     std::size_t* count = nullptr;
     ReadList read;
-    bool done = false;  // read
+    bool done = false;           // read
+    bool out_of_memory = false;  // its read found no memory
 };
 
 template <class Rec>
 void add_list_load(std::vector<ListLoad>& loads, const std::filesystem::path& file, Rec& rec, std::size_t spare) {
-    loads.push_back({file, rec.sort, spare, &rec.entries, &rec.stats, &rec.text, &rec.count, {}, false});
+    loads.push_back({file, rec.sort, spare, &rec.entries, &rec.stats, &rec.text, &rec.count, {}, false, false});
 }
 
 // The loads of the dictionaries' rows, each row emptied first.
@@ -187,7 +201,8 @@ void add_class_loads(std::vector<ListLoad>& loads, const std::filesystem::path& 
 
 // Reads every load's file at once, within the whole room (see ListLoad): up to three helper
 // threads take the files from the largest down, the calling thread from the smallest up, so that
-// the largest files are read on the helpers.
+// the largest files are read on the helpers. A read that finds no memory ends the program with its
+// message once they have ended, on the calling thread (it shows a message box).
 void read_at_once(std::vector<ListLoad>& loads) {
     std::vector<std::pair<std::uintmax_t, std::size_t>> by_size;  // {bytes, load}, the largest first
     for (std::size_t i = 0; i < loads.size(); ++i) {
@@ -208,7 +223,7 @@ void read_at_once(std::vector<ListLoad>& loads) {
                 k = largest ? front++ : --back;
             }
             ListLoad& l = loads[by_size[k].second];
-            l.read = read_list(l.file, l.sort, *l.entries, *l.stats, l.spare, whole_room);
+            l.read = read_list(read_bytes(l.file, &l.out_of_memory), l.sort, *l.entries, *l.stats, l.spare, whole_room);
             l.done = true;
         }
     };
@@ -221,6 +236,9 @@ void read_at_once(std::vector<ListLoad>& loads) {
     }
     work(helpers.empty());
     for (std::future<void>& f : helpers) f.get();  // an exception of a helper is thrown here
+    // A read that found no memory ends the program with its message, here on the loading thread.
+    for (const ListLoad& l : loads)
+        if (l.out_of_memory) mallocexit();
 }
 
 // Counts the loads in their order into the report and the room, reading each file not read yet,
@@ -229,7 +247,7 @@ int count_in_turn(std::vector<ListLoad>& loads) {
     int n = 0;
     for (ListLoad& l : loads) {
         if (!l.done || (l.read.text && (l.stats->over_room > 0 || l.stats->loaded > load_support::room_left(false))))
-            l.read = read_list(l.file, l.sort, *l.entries, *l.stats, l.spare, load_support::room_left(false));
+            l.read = read_list(read_bytes(l.file), l.sort, *l.entries, *l.stats, l.spare, load_support::room_left(false));
         count_list(l.file, *l.entries, *l.stats, l.read);
         *l.text = l.read.text;
         *l.count = l.entries->size();

@@ -4,6 +4,7 @@
 #include "lexicon/morphology.h"
 #include "lexicon/wordclass.h"
 #include "lexicon/panels.h"
+#include "shell/memory.h"
 #include "shell/settings.h"
 
 namespace {
@@ -277,6 +278,23 @@ TEST_F(LoadingTest, ALargeWordFormIndexReadsEveryLineOnce) {
                           << int{bgmul_bottom[r].n_analyses} << " analyses";
             break;
         }
+}
+
+// A list whose bytes find no memory ends the start with the lack-of-memory message, read on a
+// helper thread or not; read_list_text asked to tell it instead returns null and says so.
+TEST_F(LoadingTest, AListReadThatFindsNoMemoryEndsTheStartWithItsMessage) {
+    const auto file = data.write("b_en-bg.txt", "dog куче\ncat котка\n");
+    bool converted = false, no_memory = false;
+    jux_set_alloc_limit(8);
+    EXPECT_EQ(read_list_text(file, &converted, &no_memory), nullptr);
+    jux_set_alloc_limit(SIZE_MAX);
+    EXPECT_TRUE(no_memory);
+    EXPECT_EXIT(
+        {
+            jux_set_alloc_limit(8);
+            load_lexicon(data.path());
+        },
+        ::testing::ExitedWithCode(1), "Insufficient memory");
 }
 
 TEST_F(LoadingTest, TheSentenceRoomIsSeparate) {
