@@ -137,11 +137,10 @@ void BM_KeystrokeShowsABulgarianForm(benchmark::State& state) {
 BENCHMARK(BM_KeystrokeShowsABulgarianForm)->Unit(benchmark::kMillisecond)->Iterations(2'000);
 
 // The program's start as far as the lexicon goes: every file loaded, every index the look-ups need
-// built (the window's panels stay).
+// built, as the start builds them (the window's panels stay).
 void start_lexicon(const std::filesystem::path& dir) {
     drop_word_indexes();
-    load_lexicon(dir);
-    build_word_indexes();
+    load_lexicon_with_word_indexes(dir);
 }
 
 // Bulgarian words of at least ten letters typed letter by letter ("Word by word" ticked); every

@@ -50,6 +50,7 @@ namespace real_size {
 struct Shape {
     std::size_t forms = 870'000;           // distinct Bulgarian forms (at least)
     std::size_t english_entries = 30'000;  // entries of b_en-bg, b_en-en and wl_english
+    std::size_t english_words = 0;         // words of wl_english when more: words of no entry added
     std::size_t one_lemma_forms = 0;       // forms of one more lemma, each a form of its own
     std::uint64_t seed = 2026;
 };
@@ -308,8 +309,14 @@ inline std::unique_ptr<Lexicon> make_lexicon(const std::string& tag, const Shape
         }
         std::sort(lex->english.begin(), lex->english.end(),
                   [](const std::string& a, const std::string& c) { return cp_strcasecmp(a, c) < 0; });
+        std::vector<std::string> more;  // the English list's words beyond the headwords
+        while (more.size() + lex->english.size() < shape.english_words) {
+            std::string w = detail::english_word(rnd);
+            if (w.size() >= 2 && seen.insert(w).second) more.push_back(std::move(w));
+        }
         const std::string sep = utf8_to_cp1251(", ");
-        std::string bg, en, ranks;
+        std::string bg, en;
+        std::vector<std::pair<std::string, std::uint32_t>> ranked;
         for (std::size_t i = 0; i < lex->english.size(); ++i) {
             const std::string& w = lex->english[i];
             const auto rendering = [&] { return lemma_text[rnd() % lemma_text.size()]; };
@@ -320,8 +327,13 @@ inline std::unique_ptr<Lexicon> make_lexicon(const std::string& tag, const Shape
             if (i % 4 == 0) bg += " @ v # " + rendering();
             bg += "\r\n";
             en += w + " a made-up English definition of the headword number " + std::to_string(i) + "\r\n";
-            ranks += w + ' ' + std::to_string(1 + rnd() % 90'000) + "\r\n";
+            ranked.emplace_back(w, 1 + rnd() % 90'000);
         }
+        for (std::string& w : more) ranked.emplace_back(std::move(w), 1 + rnd() % 90'000);
+        if (!more.empty())
+            std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& c) { return cp_strcasecmp(a.first, c.first) < 0; });
+        std::string ranks;
+        for (const auto& [w, rank] : ranked) ranks += w + ' ' + std::to_string(rank) + "\r\n";
         detail::write_file(lex->dir / "b_en-bg.txt", bg);
         detail::write_file(lex->dir / "b_en-en.txt", en);
         detail::write_file(lex->dir / "wl_english.txt", ranks);

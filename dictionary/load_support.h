@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,7 +43,9 @@ struct WordFormLoad {
     bool read = false;  // indexed
 };
 WordFormLoad open_word_forms(const std::filesystem::path& folder);
-void index_word_forms(WordFormLoad& load);
+// `compacted`, when given, is called (on the indexing thread) once the file's bytes are let go, before
+// the lemma index and the form hash are made.
+void index_word_forms(WordFormLoad& load, const std::function<void()>& compacted = {});
 void report_word_forms(const WordFormLoad& load);
 
 }  // namespace load_support

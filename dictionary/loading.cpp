@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <future>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -19,6 +21,7 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
+#include "shell/memory.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
 #include "shell/window_state.h"
@@ -47,38 +50,50 @@ std::size_t option_room(int index) {
     return v > 0 ? static_cast<std::size_t>(v) : 0;
 }
 
-// Loads one {key, rest} file into `entries` within the room; returns the text, null when absent.
-std::shared_ptr<const ListText> load_list(const std::filesystem::path& file, int sort,
-                                          std::vector<ListPair>& entries, ListLoadStats& stats,
-                                          std::size_t spare) {
+// A list file's bytes as read_list_text reads them (null when the file cannot be read).
+struct ListBytes {
+    std::shared_ptr<ListText> text;
+    bool converted_utf8 = false;
+};
+ListBytes read_bytes(const std::filesystem::path& file, bool* out_of_memory = nullptr) {
+    ListBytes bytes;
+    bytes.text = read_list_text(file, &bytes.converted_utf8, out_of_memory);
+    return bytes;
+}
+
+// Cuts one {key, rest} file's bytes into `entries` with at most `room` entries, sorted and without
+// repeated keys when `sort` asks, with `spare` more entries of room behind them; returns the text,
+// null when the file could not be read. Touches nothing but its arguments: the start cuts several
+// files at once.
+struct ReadList {
+    std::shared_ptr<const ListText> text;
+    std::size_t duplicates = 0;
+};
+ReadList read_list(ListBytes bytes, int sort, std::vector<ListPair>& entries, ListLoadStats& stats, std::size_t spare,
+                   std::size_t room) {
     entries.clear();
     ListLoadOptions opts;
     opts.sort = sort;
-    opts.room = load_support::room_left(false);
-    auto text = load_pairs(file, opts, entries, &stats);
-    if (!text) {
+    opts.room = room;
+    ReadList r;
+    r.text = load_pairs(std::move(bytes.text), bytes.converted_utf8, opts, entries, &stats);
+    if (!r.text) {
         entries.reserve(spare);
-        return nullptr;
+        return r;
     }
-    std::size_t dups = sort ? load_support::drop_repeated_keys(entries) : 0;
+    r.duplicates = sort ? load_support::drop_repeated_keys(entries) : 0;
     entries.reserve(entries.size() + spare);
+    return r;
+}
+
+// Counts a file read into the report and the room, in the order of the loads.
+void count_list(const std::filesystem::path& file, const std::vector<ListPair>& entries, const ListLoadStats& stats,
+                const ReadList& read) {
+    if (!read.text) return;
     ++lexicon_load_report.files_read;
     lexicon_load_report.entries += entries.size();
     load_support::take_room(false, entries.size(), stats.over_room, file);
-    load_support::note_file(file, stats, dups);
-    return text;
-}
-
-int load_list_record(const std::filesystem::path& folder, ListFileRecord& rec, std::size_t spare) {
-    rec.entries.clear();
-    rec.sentences.clear();
-    rec.count = 0;
-    rec.text.reset();
-    rec.stats = ListLoadStats{};
-    if (rec.name.empty()) return 0;
-    rec.text = load_list(list_path(folder, rec.name), rec.sort, rec.entries, rec.stats, spare);
-    rec.count = rec.entries.size();
-    return rec.text ? 1 : 0;
+    load_support::note_file(file, stats, read.duplicates);
 }
 
 int load_corpus_record(const std::filesystem::path& folder, ListFileRecord& rec) {
@@ -129,6 +144,125 @@ int load_corpus_table(const std::filesystem::path& folder, CorpusTable& t) {
     return n;
 }
 
+// The {key, rest} lists of the start (the dictionaries, the English word lists, the word-class
+// lists) are read on several threads at once, each within the whole room, the largest files
+// first; then they are counted in the order of their loads, as loads one after another count them.
+// A file whose entries do not fit in the room left when its turn comes is read again then, within
+// that room, as a load of its own would read it.
+struct ListLoad {
+    std::filesystem::path file;
+    int sort = 1;
+    std::size_t spare = 0;
+    std::vector<ListPair>* entries = nullptr;
+    ListLoadStats* stats = nullptr;
+    std::shared_ptr<const ListText>* text = nullptr;
+    std::size_t* count = nullptr;
+    ReadList read;
+    bool done = false;           // read
+    bool out_of_memory = false;  // its read found no memory
+};
+
+template <class Rec>
+void add_list_load(std::vector<ListLoad>& loads, const std::filesystem::path& file, Rec& rec, std::size_t spare) {
+    loads.push_back({file, rec.sort, spare, &rec.entries, &rec.stats, &rec.text, &rec.count, {}, false, false});
+}
+
+// The loads of the dictionaries' rows, each row emptied first.
+void add_dictionary_loads(std::vector<ListLoad>& loads, const std::filesystem::path& folder) {
+    for (int r = 0; r < B_ROWS; ++r) {
+        DictFileRecord& rec = b[static_cast<size_t>(r)];
+        rec.entries.clear();
+        rec.text.reset();
+        rec.count = 0;
+        rec.stats = ListLoadStats{};
+        if (rec.name.empty()) continue;
+        const std::size_t spare = r == B_BULGARIAN_CUSTOM ? kSpareCustom : r == B_BULGARIAN_NEW ? kSpareNew : 0;
+        add_list_load(loads, list_path(folder, rec.name), rec, spare);
+    }
+}
+
+void add_english_loads(std::vector<ListLoad>& loads, const std::filesystem::path& folder) {
+    for (ListFileRecord& rec : m) {
+        rec.entries.clear();
+        rec.sentences.clear();
+        rec.count = 0;
+        rec.text.reset();
+        rec.stats = ListLoadStats{};
+        if (!rec.name.empty()) add_list_load(loads, list_path(folder, rec.name), rec, 0);
+    }
+}
+
+void add_class_loads(std::vector<ListLoad>& loads, const std::filesystem::path& folder) {
+    for (CSetRecord& rec : c_glob) {
+        add_list_load(loads, list_path(folder / "c", rec.name), rec, kSpareFiled);
+        loads.back().sort = 1;  // a word-class list is always sorted
+    }
+}
+
+// Reads every load's file at once, within the whole room (see ListLoad): up to three helper
+// threads take the files from the largest down, the calling thread from the smallest up, so that
+// the largest files are read on the helpers. A read that finds no memory ends the program with its
+// message once they have ended, on the calling thread (it shows a message box).
+void read_at_once(std::vector<ListLoad>& loads) {
+    std::vector<std::pair<std::uintmax_t, std::size_t>> by_size;  // {bytes, load}, the largest first
+    for (std::size_t i = 0; i < loads.size(); ++i) {
+        std::error_code ec;
+        const std::uintmax_t bytes = std::filesystem::file_size(loads[i].file, ec);
+        by_size.emplace_back(ec ? 0 : bytes, i);
+    }
+    std::stable_sort(by_size.begin(), by_size.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
+    const std::size_t whole_room = option_room(OPT_MAX_TOKENS_IN_ALL_DICTIONARIES);
+    std::mutex lock;
+    std::size_t front = 0, back = by_size.size();  // the files not taken yet: [front, back)
+    const auto work = [&](bool largest) {
+        for (;;) {
+            std::size_t k;
+            {
+                const std::lock_guard held(lock);
+                if (front == back) return;
+                k = largest ? front++ : --back;
+            }
+            ListLoad& l = loads[by_size[k].second];
+            l.read = read_list(read_bytes(l.file, &l.out_of_memory), l.sort, *l.entries, *l.stats, l.spare, whole_room);
+            l.done = true;
+        }
+    };
+    std::vector<std::future<void>> helpers;
+    try {
+        for (unsigned i = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1); i > 0; --i)
+            helpers.push_back(std::async(std::launch::async, work, true));
+    } catch (const std::system_error&) {
+        // fewer helpers: this thread reads the rest
+    }
+    work(helpers.empty());
+    for (std::future<void>& f : helpers) f.get();  // an exception of a helper is thrown here
+    // A read that found no memory ends the program with its message, here on the loading thread.
+    for (const ListLoad& l : loads)
+        if (l.out_of_memory) mallocexit();
+}
+
+// Counts the loads in their order into the report and the room, reading each file not read yet,
+// or read with more entries than the room left for it, now within that room. Returns the files read.
+int count_in_turn(std::vector<ListLoad>& loads) {
+    int n = 0;
+    for (ListLoad& l : loads) {
+        if (!l.done || (l.read.text && (l.stats->over_room > 0 || l.stats->loaded > load_support::room_left(false))))
+            l.read = read_list(read_bytes(l.file), l.sort, *l.entries, *l.stats, l.spare, load_support::room_left(false));
+        count_list(l.file, *l.entries, *l.stats, l.read);
+        *l.text = l.read.text;
+        *l.count = l.entries->size();
+        if (l.read.text) ++n;
+    }
+    return n;
+}
+
+template <class Add>
+int load_in_turn(const std::filesystem::path& folder, Add add) {
+    std::vector<ListLoad> loads;
+    add(loads, folder);
+    return count_in_turn(loads);
+}
+
 }  // namespace
 
 namespace load_support {
@@ -159,7 +293,9 @@ std::size_t drop_repeated_keys(std::vector<ListPair>& entries) {
     std::size_t dropped = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const ListPair p = entries[i];
-        if (out > 0 && cp_strcasecmp(entries[out - 1].key, p.key) != 0) run_start = out;
+        // Keys of other lengths differ however their letters are folded (a letter folds to one byte).
+        if (out > 0 && (entries[out - 1].key.size() != p.key.size() || cp_strcasecmp(entries[out - 1].key, p.key) != 0))
+            run_start = out;
         if (out == 0) run_start = 0;
         bool repeated = false;
         for (std::size_t k = run_start; k < out; ++k)
@@ -205,37 +341,12 @@ std::string table_too_small_text(const std::string& option, const std::string& f
                       file.c_str(), lines_not_loaded, option.c_str());
 }
 
-int load_dictionaries(const std::filesystem::path& folder) {
-    int n = 0;
-    for (int r = 0; r < B_ROWS; ++r) {
-        DictFileRecord& rec = b[static_cast<size_t>(r)];
-        rec.entries.clear();
-        rec.text.reset();
-        rec.count = 0;
-        rec.stats = ListLoadStats{};
-        if (rec.name.empty()) continue;
-        const std::size_t spare = r == B_BULGARIAN_CUSTOM ? kSpareCustom : r == B_BULGARIAN_NEW ? kSpareNew : 0;
-        rec.text = load_list(list_path(folder, rec.name), rec.sort, rec.entries, rec.stats, spare);
-        rec.count = rec.entries.size();
-        if (rec.text) ++n;
-    }
-    return n;
-}
+int load_dictionaries(const std::filesystem::path& folder) { return load_in_turn(folder, add_dictionary_loads); }
 
-int load_english_lists(const std::filesystem::path& folder) {
-    int n = 0;
-    for (ListFileRecord& rec : m) n += load_list_record(folder, rec, 0);
-    return n;
-}
+int load_english_lists(const std::filesystem::path& folder) { return load_in_turn(folder, add_english_loads); }
 
 int load_word_classes(const std::filesystem::path& folder) {
-    const std::filesystem::path c = folder / "c";
-    int n = 0;
-    for (CSetRecord& rec : c_glob) {
-        rec.text = load_list(list_path(c, rec.name), 1, rec.entries, rec.stats, kSpareFiled);
-        rec.count = rec.entries.size();
-        if (rec.text) ++n;
-    }
+    const int n = load_in_turn(folder, add_class_loads);
     c_lists_changed();
     return n;
 }
@@ -250,8 +361,6 @@ int load_corpora(const std::filesystem::path& folder) {
     return n;
 }
 
-namespace {
-
 // The load's large temporaries (a list file's bytes, the word-form file's records before they were
 // merged, the sorts' copies) are freed by now, but the C library keeps most of what they took in
 // its heaps, the word-form file's bytes having raised the size from which it maps blocks of their
@@ -262,26 +371,41 @@ void give_back_freed_memory() {
 #endif
 }
 
-}  // namespace
-
-int load_lexicon(const std::filesystem::path& folder) {
+int load_lexicon(const std::filesystem::path& folder, const WhileFormsIndex& meanwhile) {
     reset_loading();
     clear_lexicon_tables();
     dir_alt = folder;
     dir_altA = path_to_cp1251(folder);
     // The word-form index, the largest file, is read first and indexed on a helper thread while the
-    // lists load: the indexing touches only the word-form tables and the lemma index, which nothing
-    // else reads meanwhile, and the file is counted and logged in its place, after the ending
-    // tables, once the helper has ended. Without a second processor (or a thread to be had) it is
-    // indexed there, as it always was.
+    // lists load (and `meanwhile` runs): the indexing touches only the word-form tables and the
+    // lemma index, which nothing else reads meanwhile, and the file is counted and logged in its
+    // place, after the ending tables, once the helper has ended. Without a second processor (or a
+    // thread to be had) it is indexed there, as it always was.
     const bool bulgarian = OP[OPT_LOAD_BG].num_value != 0;
     load_support::WordFormLoad forms;
     std::future<void> indexing;
+    // Set once the helper has let the file's bytes go (or ended): `meanwhile` waits for it, so that
+    // what it builds does not add to the largest memory the load takes.
+    std::promise<void> compacted;
+    std::future<void> bytes_gone = compacted.get_future();
     if (bulgarian) {
         forms = load_support::open_word_forms(folder);
         if (forms.text && std::thread::hardware_concurrency() > 1) {
             try {
-                indexing = std::async(std::launch::async, [&forms] { load_support::index_word_forms(forms); });
+                indexing = std::async(std::launch::async, [&forms, &compacted] {
+                    bool told = false;
+                    struct Tell {
+                        std::promise<void>& p;
+                        bool& told;
+                        ~Tell() {
+                            if (!told) p.set_value();
+                        }
+                    } tell{compacted, told};
+                    load_support::index_word_forms(forms, [&] {
+                        told = true;
+                        compacted.set_value();
+                    });
+                });
             } catch (const std::system_error&) {
                 // no thread to be had: indexed below
             }
@@ -294,20 +418,38 @@ int load_lexicon(const std::filesystem::path& folder) {
             if (f.valid()) f.wait();
         }
     } join{indexing};
-    int n = load_dictionaries(folder);
-    n += load_english_lists(folder);
-    n += load_word_classes(folder);
+    std::vector<ListLoad> lists;
+    add_dictionary_loads(lists, folder);
+    add_english_loads(lists, folder);
+    add_class_loads(lists, folder);
+    read_at_once(lists);
+    int n = count_in_turn(lists);
+    c_lists_changed();
     if (OP[OPT_LOAD_B_CORPUS].num_value != 0) n += load_corpora(folder);
+    if (bulgarian) n += load_endings(folder);
+    if (meanwhile.first) meanwhile.first();
+    if (meanwhile.then) {
+        if (indexing.valid()) {
+            bytes_gone.wait();
+            give_back_freed_memory();
+        }
+        meanwhile.then();
+    }
     if (bulgarian) {
-        n += load_endings(folder);
         if (indexing.valid()) indexing.get();  // an exception of the helper is thrown here
         else load_support::index_word_forms(forms);
         load_support::report_word_forms(forms);
         n += forms.read ? 1 : 0;
     }
     give_back_freed_memory();
+    if (meanwhile.last) {
+        meanwhile.last();
+        give_back_freed_memory();
+    }
     return n;
 }
+
+int load_lexicon(const std::filesystem::path& folder) { return load_lexicon(folder, {}); }
 
 void reset_loading() {
     lexicon_load_report = LexiconLoadReport{};

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,18 @@ extern LexiconLoadReport lexicon_load_report;  // of the last load
 // index is read before the others and indexed on a helper thread while they load; it is counted
 // and logged in its place, last.
 int load_lexicon(const std::filesystem::path& folder);
+// What the start does on the calling thread while the word-form index is still made on its helper
+// (it builds the lists' word indexes): `first` once everything else is loaded and counted, `then`
+// once the helper has let the file's bytes go, so that what `then` builds does not add to the most
+// memory the load takes at once (neither may read the word-form tables or the lemma index); `last`
+// once the helper has ended and the memory it freed is given back.
+struct WhileFormsIndex {
+    std::function<void()> first, then, last;
+};
+int load_lexicon(const std::filesystem::path& folder, const WhileFormsIndex& meanwhile);
+
+// Gives the memory the C library keeps of what was freed back to the system.
+void give_back_freed_memory();
 
 // The parts, each replacing what its tables held.
 int load_dictionaries(const std::filesystem::path& folder);

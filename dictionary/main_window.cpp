@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <span>
+#include <system_error>
 
 #include "audio/main_window_audio.h"
 #include "dictionary/custom_words.h"
@@ -87,9 +89,39 @@ void fetch_handles(HWND dlg) {
     hAddBigTrans = JUX_GetDlgItem(dlg, IDC_ADD_BIG_TRANS, "IDC_ADD_BIG_TRANS");
 }
 
+// The word indexes of the lists, made while the word-form index is still being made on its helper
+// thread: the small ones (with the English list's near-match buckets) while its file's bytes are
+// still held, the largest, b_bulgarian's, once they are let go, and its near-match buckets on a
+// helper of their own (this thread waits) once the word-form helper has ended and its memory is
+// given back. All is built when the load returns, so that no look-up waits.
+WhileFormsIndex start_word_indexes() {
+    WhileFormsIndex w;
+    w.first = [] {
+        for (int row = 0; row < kEnglishSetCount; ++row) english_index(row);
+        if (deep_spell_option() != 0) english_index(0).build_near_buckets();
+        capit_index();
+        for (int row : spelling_dictionary_rows())
+            if (row != B_BULGARIAN) dictionary_index(row);
+    };
+    w.then = [] { dictionary_index(B_BULGARIAN); };
+    w.last = [] {
+        std::future<void> near;
+        if (deep_spell_option() != 0) {
+            const WordIndex& bulgarian = dictionary_index(B_BULGARIAN);
+            try {
+                near = std::async(std::launch::async, [&bulgarian] { bulgarian.build_near_buckets(); });
+            } catch (const std::system_error&) {
+                // no thread to be had: build_word_indexes makes them
+            }
+        }
+        if (near.valid()) near.get();  // before anything here could take the buckets' lock first
+        build_word_indexes();         // whatever is left
+    };
+    return w;
+}
+
 void init_main_window(HWND dlg) {
-    load_lexicon(dir_alt);
-    build_word_indexes();
+    load_lexicon_with_word_indexes(dir_alt);
     count_start(dir_alt);
     new_words_at_start = b[B_BULGARIAN_NEW].count;
     PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
@@ -396,6 +428,10 @@ int tell_missing_lexicon() {
                            dir_altA.c_str()),
                 "Oops!", MB_OK | MB_ICONWARNING);
     return 1;
+}
+
+int load_lexicon_with_word_indexes(const std::filesystem::path& folder) {
+    return load_lexicon(folder, start_word_indexes());
 }
 
 HWND create_main_window() {

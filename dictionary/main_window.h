@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 
 #include "platform/window.h"
 #include "shell/window_state.h"
@@ -30,6 +31,11 @@ extern HWND hAddBigTrans;  // button 1178: opens the translation window
 // Creates the main window from template IDD_ADD (its initialisation loads the lexicon), hidden and
 // titled JUXtitle; returns hMain (null when it could not be made).
 HWND create_main_window();
+
+// The start's load: the lexicon of `folder` (load_lexicon) with every word index the look-ups
+// need (build_word_indexes), the indexes built while the word-form index is made on its helper.
+// Every helper thread has ended when it returns. Returns the number of files read.
+int load_lexicon_with_word_indexes(const std::filesystem::path& folder);
 
 // Builds the main window's menu bar (hMenuMain) from its table and gives it to the window. The
 // window starts in dictionary edit mode when `edit_mode` is set (START_DICTIONARY_EDIT_MODE 1);

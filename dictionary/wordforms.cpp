@@ -74,15 +74,32 @@ bool same_analysis(const BgFormRecord& a, const BgFormRecord& c) {
 bool form_less(const BgFormRecord& a, const BgFormRecord& c) { return cp_strcasecmp(a.form, c.form) < 0; }
 
 // Whether each record's form equals the one before it case-insensitively (false for the first);
-// false when the records are not sorted by form.
-bool mark_repeats(const std::vector<BgFormRecord>& v, std::vector<bool>& repeat) {
-    repeat.assign(v.size(), false);
-    for (std::size_t i = 1; i < v.size(); ++i) {
-        const int c = cp_strcasecmp(v[i - 1].form, v[i].form);
-        if (c > 0) return false;
-        repeat[i] = c == 0;
+// false when the records are not sorted by form. A long table is looked at in stretches on helper
+// threads beside this one.
+bool mark_repeats(const std::vector<BgFormRecord>& v, std::vector<char>& repeat) {
+    repeat.assign(v.size(), 0);
+    const auto mark = [&v, &repeat](std::size_t from, std::size_t to) {
+        for (std::size_t i = std::max<std::size_t>(from, 1); i < to; ++i) {
+            const int c = cp_strcasecmp(v[i - 1].form, v[i].form);
+            if (c > 0) return false;
+            repeat[i] = c == 0;
+        }
+        return true;
+    };
+    constexpr std::size_t kStretch = 250'000;
+    const std::size_t parts = std::clamp<std::size_t>(v.size() / kStretch, 1, 4);
+    std::vector<std::future<bool>> helpers;
+    for (std::size_t k = 1; k < parts; ++k) {
+        const std::size_t from = k * v.size() / parts, to = (k + 1) * v.size() / parts;
+        try {
+            helpers.push_back(std::async(std::launch::async, mark, from, to));
+        } catch (const std::system_error&) {
+            helpers.push_back(std::async(std::launch::deferred, mark, from, to));  // marked below, here
+        }
     }
-    return true;
+    bool sorted = mark(0, v.size() / parts);
+    for (std::future<bool>& h : helpers) sorted = h.get() && sorted;
+    return sorted;
 }
 
 // The forms and lemmas the records point at, copied out of the file's bytes into a block of their
@@ -154,37 +171,10 @@ void release_unused_room(std::vector<BgFormRecord>& v) {
 #endif
 }
 
-}  // namespace
-
-load_support::WordFormLoad load_support::open_word_forms(const std::filesystem::path& folder) {
-    bgmul_store.clear();
-    bgmul_bottom = nullptr;
-    bgmul_ct = 0;
-    bgmul_text.reset();
-    bgmul_analyses_pool.clear();
-    reset_lemma_index();
-    WordFormLoad load;
-    load.file = folder / "bgtypes2" / kWordFormFile;
-    load.text = read_list_text(load.file, &load.stats.converted_utf8);
-    return load;
-}
-
-void load_support::index_word_forms(WordFormLoad& load) {
-    if (!load.text) return;
-    std::shared_ptr<ListText> text = std::move(load.text);
-    ListLoadStats& st = load.stats;
-
-    // 1. One record per sound line, fields cut in place.
-    std::vector<BgFormRecord>& v = bgmul_store;
-    {
-        // One record a line at most, and a sound line has at least seven bytes (four fields and
-        // their blanks) and its line end: room for as many is made first, so that the records are
-        // never moved (room not filled takes no memory).
-        v.reserve(text->size / 8 + 1);
-    }
-    char* const base = text->bytes.get();
-    const std::string_view all(base, text->size);
-    for (std::size_t at = 0; at < all.size();) {
+// Cuts the lines of text[from, to) into records appended to `out`, counting them into `st`.
+void parse_lines(char* base, std::size_t from, std::size_t to, std::vector<BgFormRecord>& out, ListLoadStats& st) {
+    const std::string_view all(base, to);
+    for (std::size_t at = from; at < all.size();) {
         const LineSpan span = next_line(all, at);
         char* p = base + at;
         char* line_end = p + span.length;
@@ -212,13 +202,86 @@ void load_support::index_word_forms(WordFormLoad& load) {
                 r.n_analyses = 1;
                 r.type = static_cast<std::uint16_t>(t);
                 r.slot = static_cast<std::uint16_t>(s);
-                v.push_back(r);
+                out.push_back(r);
             }
         }
     }
+}
+
+// Where a stretch of the text may begin near `at`: just after a line feed that no lone carriage
+// return follows (a line end of any kind ends there, so the lines on either side are the lines a
+// reading of the whole text finds); the end of the text when there is none.
+std::size_t line_start_after(std::string_view text, std::size_t at) {
+    for (std::size_t j = text.find('\n', at); j != std::string_view::npos; j = text.find('\n', j + 1))
+        if (j + 1 < text.size() && text[j + 1] != '\r') return j + 1;
+    return text.size();
+}
+
+// The records of every sound line, in the file's order, into `v` (whose room holds them all). A
+// large file is cut in stretches at line starts, read on helper threads beside this one; their
+// records are appended in order and the counts added up.
+void parse_records(ListText& text, std::vector<BgFormRecord>& v, ListLoadStats& st) {
+    constexpr std::size_t kStretchBytes = 4u << 20;
+    const std::size_t parts = std::clamp<std::size_t>(text.size / kStretchBytes, 1, 4);
+    const std::string_view all(text.bytes.get(), text.size);
+    std::vector<std::size_t> cut{0};
+    for (std::size_t k = 1; k < parts; ++k) cut.push_back(std::max(cut.back(), line_start_after(all, k * all.size() / parts)));
+    cut.push_back(all.size());
+    std::vector<std::vector<BgFormRecord>> more(parts - 1);
+    std::vector<ListLoadStats> counts(parts - 1);
+    std::vector<std::future<void>> helpers;
+    for (std::size_t k = 1; k < parts; ++k) {
+        more[k - 1].reserve((cut[k + 1] - cut[k]) / 8 + 1);  // as `v`: never moved
+        const auto read = [&, k] { parse_lines(text.bytes.get(), cut[k], cut[k + 1], more[k - 1], counts[k - 1]); };
+        try {
+            helpers.push_back(std::async(std::launch::async, read));
+        } catch (const std::system_error&) {
+            helpers.push_back(std::async(std::launch::deferred, read));  // read below, on this thread
+        }
+    }
+    parse_lines(text.bytes.get(), cut[0], cut[1], v, st);
+    for (std::size_t k = 1; k < parts; ++k) {
+        helpers[k - 1].get();
+        v.insert(v.end(), more[k - 1].begin(), more[k - 1].end());
+        more[k - 1] = {};
+        st.lines += counts[k - 1].lines;
+        st.skipped += counts[k - 1].skipped;
+    }
+    if (parts > 1) give_back_freed_memory();  // the stretches' records, copied
+}
+
+}  // namespace
+
+load_support::WordFormLoad load_support::open_word_forms(const std::filesystem::path& folder) {
+    bgmul_store.clear();
+    bgmul_bottom = nullptr;
+    bgmul_ct = 0;
+    bgmul_text.reset();
+    bgmul_analyses_pool.clear();
+    reset_lemma_index();
+    WordFormLoad load;
+    load.file = folder / "bgtypes2" / kWordFormFile;
+    load.text = read_list_text(load.file, &load.stats.converted_utf8);
+    return load;
+}
+
+void load_support::index_word_forms(WordFormLoad& load, const std::function<void()>& compacted) {
+    if (!load.text) return;
+    std::shared_ptr<ListText> text = std::move(load.text);
+    ListLoadStats& st = load.stats;
+
+    // 1. One record per sound line, fields cut in place.
+    std::vector<BgFormRecord>& v = bgmul_store;
+    {
+        // One record a line at most, and a sound line has at least seven bytes (four fields and
+        // their blanks) and its line end: room for as many is made first, so that the records are
+        // never moved (room not filled takes no memory).
+        v.reserve(text->size / 8 + 1);
+    }
+    parse_records(*text, v, st);
 
     // 2. Sorted by form (an unsorted file is sorted here; lines of one form keep their order).
-    std::vector<bool> repeat;  // the line's form is the one of the line before
+    std::vector<char> repeat;  // the line's form is the one of the line before
     if (!mark_repeats(v, repeat)) {
         std::stable_sort(v.begin(), v.end(), form_less);
         mark_repeats(v, repeat);
@@ -275,6 +338,7 @@ void load_support::index_word_forms(WordFormLoad& load) {
     release_unused_room(v);
     bgmul_bottom = v.data();
     bgmul_ct = v.size();
+    if (compacted) compacted();
     // The lemma index and the form hash, so that no look-up pays for them: they only read the
     // records, so the hash is made on a thread of its own beside the lemma index where there is a
     // processor to spare (the loader's other thread loads the lists meanwhile).

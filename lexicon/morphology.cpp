@@ -475,10 +475,22 @@ void build_lemma_index() {
     // 2. The distinct lemmas sorted (the folded bytes as unsigned values, a prefix first, as
     // cp_strcasecmp orders them); each analysis's number becomes its lemma's rank, and each lemma
     // gets the place of its run.
-    std::vector<std::uint32_t> order(lemmas.size());
-    for (std::uint32_t id = 0; id < order.size(); ++id) order[id] = id;
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return lemmas.folded_of(a) < lemmas.folded_of(b); });
+    // Sorted by their first eight bytes read as one number (a lemma holds no NUL byte, so a
+    // shorter one padded with zeros comes first, as it should), the whole texts compared only
+    // where those agree.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(lemmas.size());
+    for (std::uint32_t id = 0; id < keyed.size(); ++id) {
+        const std::string_view f = lemmas.folded_of(id);
+        std::uint64_t head = 0;
+        for (std::size_t i = 0; i < 8; ++i) head = (head << 8) | (i < f.size() ? static_cast<unsigned char>(f[i]) : 0u);
+        keyed[id] = {head, id};
+    }
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : lemmas.folded_of(a.second) < lemmas.folded_of(b.second);
+    });
+    std::vector<std::uint32_t> order(keyed.size());
+    for (std::size_t r = 0; r < keyed.size(); ++r) order[r] = keyed[r].second;
+    keyed = {};
     {
         std::vector<std::uint32_t> rank(lemmas.size());
         for (std::uint32_t r = 0; r < order.size(); ++r) rank[order[r]] = r;

@@ -16,9 +16,19 @@ namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-std::shared_ptr<ListText> make_text(std::string_view bytes) {
+// A block of `size` bytes; when none is to be had, the program ends with its message, unless
+// `out_of_memory` is given: it is then set and null returned.
+char* text_block(std::size_t size, bool* out_of_memory) {
+    if (!out_of_memory) return static_cast<char*>(jux_malloc_or_exit(size));
+    char* p = static_cast<char*>(jux_malloc(size));
+    if (!p) *out_of_memory = true;
+    return p;
+}
+
+std::shared_ptr<ListText> make_text(std::string_view bytes, bool* out_of_memory = nullptr) {
     auto t = std::make_shared<ListText>();
-    t->bytes.reset(static_cast<char*>(jux_malloc_or_exit(bytes.size() + 1)));
+    t->bytes.reset(text_block(bytes.size() + 1, out_of_memory));
+    if (!t->bytes) return nullptr;
     if (!bytes.empty()) std::memcpy(t->bytes.get(), bytes.data(), bytes.size());
     t->bytes[bytes.size()] = '\0';
     t->size = bytes.size();
@@ -124,7 +134,7 @@ LineSpan next_line(std::string_view text, std::size_t from) {
     return line;
 }
 
-std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool* converted_utf8) {
+std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool* converted_utf8, bool* out_of_memory) {
     if (converted_utf8) *converted_utf8 = false;
     FILE* f = open_regular_for_reading(file);
     if (!f) return nullptr;
@@ -135,7 +145,11 @@ std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool
     }
     auto t = std::make_shared<ListText>();
     const auto size = static_cast<size_t>(st.st_size);
-    t->bytes.reset(static_cast<char*>(jux_malloc_or_exit(size + 1)));
+    t->bytes.reset(text_block(size + 1, out_of_memory));
+    if (!t->bytes) {
+        std::fclose(f);
+        return nullptr;
+    }
     size_t got = size ? std::fread(t->bytes.get(), 1, size, f) : 0;
     std::fclose(f);
     t->bytes[got] = '\0';
@@ -146,21 +160,21 @@ std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool
     if (is_utf8_text(all, &bom)) {
         if (bom) all.remove_prefix(UTF8_BOM.size());
         if (converted_utf8) *converted_utf8 = true;
-        return make_text(utf8_to_cp1251(all));
+        return make_text(utf8_to_cp1251(all), out_of_memory);
     }
     return t;
 }
 
 namespace {
 
-// The frame every record loader shares: read the file, cut each line into a record with
-// `make` (1 taken, 0 unsound, -1 passed over), keep at most `opts.room` records, sort the new
-// records by `key` when asked, report the counts.
+// The frame every record loader shares: over the file's text (read by load_records, or before),
+// cut each line into a record with `make` (1 taken, 0 unsound, -1 passed over), keep at most
+// `opts.room` records, sort the new records by `key` when asked, report the counts.
 template <class Rec, class Make, class Key>
-std::shared_ptr<ListText> load_records(const std::filesystem::path& file, const ListLoadOptions& opts,
-                                       std::vector<Rec>& out, ListLoadStats* stats, Make make, Key key) {
+std::shared_ptr<ListText> cut_records(std::shared_ptr<ListText> text, bool converted_utf8, const ListLoadOptions& opts,
+                                      std::vector<Rec>& out, ListLoadStats* stats, Make make, Key key) {
     ListLoadStats st;
-    auto text = read_list_text(file, &st.converted_utf8);
+    st.converted_utf8 = converted_utf8;
     if (!text) {
         if (stats) *stats = st;
         return nullptr;
@@ -184,13 +198,27 @@ std::shared_ptr<ListText> load_records(const std::filesystem::path& file, const 
     return text;
 }
 
+template <class Rec, class Make, class Key>
+std::shared_ptr<ListText> load_records(const std::filesystem::path& file, const ListLoadOptions& opts,
+                                       std::vector<Rec>& out, ListLoadStats* stats, Make make, Key key) {
+    bool converted = false;
+    std::shared_ptr<ListText> text = read_list_text(file, &converted);
+    return cut_records(std::move(text), converted, opts, out, stats, make, key);
+}
+
+int cut_pair_into(char* s, size_t len, ListPair& p) { return cut_pair(s, len, p.key, p.rest); }
+std::string_view pair_key(const ListPair& p) { return p.key; }
+
 }  // namespace
 
 std::shared_ptr<ListText> load_pairs(const std::filesystem::path& file, const ListLoadOptions& opts,
                                      std::vector<ListPair>& out, ListLoadStats* stats) {
-    return load_records(
-        file, opts, out, stats, [](char* s, size_t len, ListPair& p) { return cut_pair(s, len, p.key, p.rest); },
-        [](const ListPair& p) { return p.key; });
+    return load_records(file, opts, out, stats, cut_pair_into, pair_key);
+}
+
+std::shared_ptr<ListText> load_pairs(std::shared_ptr<ListText> text, bool converted_utf8, const ListLoadOptions& opts,
+                                     std::vector<ListPair>& out, ListLoadStats* stats) {
+    return cut_records(std::move(text), converted_utf8, opts, out, stats, cut_pair_into, pair_key);
 }
 
 std::shared_ptr<ListText> load_pairs_seq(const std::filesystem::path& file, int seq,

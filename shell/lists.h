@@ -101,14 +101,22 @@ struct ListFileRecord {
 };
 
 // Reads a whole file into one block, converting UTF-8 to code page 1251 as described above.
-// Null when the file cannot be read (missing, a folder, unreadable).
-[[nodiscard]] std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool* converted_utf8 = nullptr);
+// Null when the file cannot be read (missing, a folder, unreadable). When no memory is to be had
+// the program ends with its message (mallocexit), unless `out_of_memory` is given: it is then set
+// and null returned, for a reader on a helper thread whose caller tells the user.
+[[nodiscard]] std::shared_ptr<ListText> read_list_text(const std::filesystem::path& file, bool* converted_utf8 = nullptr,
+                                                       bool* out_of_memory = nullptr);
 
 // Cuts a file into {key, rest} pairs appended to `out` (sorted when opts.sort). Returns the text
 // that `out`'s new entries point into - keep it as long as the entries are used - or null when the
 // file cannot be read (`out` unchanged).
 [[nodiscard]] std::shared_ptr<ListText> load_pairs(const std::filesystem::path& file, const ListLoadOptions& opts,
                                      std::vector<ListPair>& out, ListLoadStats* stats = nullptr);
+// The same over a file's text read beforehand by read_list_text (null: the file could not be read),
+// `converted_utf8` as it said.
+[[nodiscard]] std::shared_ptr<ListText> load_pairs(std::shared_ptr<ListText> text, bool converted_utf8,
+                                     const ListLoadOptions& opts, std::vector<ListPair>& out,
+                                     ListLoadStats* stats = nullptr);
 // The same for the add dictionaries: every entry gets `seq`. Sorted by key (stable).
 [[nodiscard]] std::shared_ptr<ListText> load_pairs_seq(const std::filesystem::path& file, int seq,
                                          std::vector<ListPairSeq>& out, ListLoadStats* stats = nullptr);

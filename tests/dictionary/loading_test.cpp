@@ -4,6 +4,7 @@
 #include "lexicon/morphology.h"
 #include "lexicon/wordclass.h"
 #include "lexicon/panels.h"
+#include "shell/memory.h"
 #include "shell/settings.h"
 
 namespace {
@@ -210,6 +211,90 @@ TEST_F(LoadingTest, ARoomTooSmallLoadsWhatFitsAndTellsTheUserOnce) {
     ASSERT_EQ(hs->message_boxes.size(), 1u) << "one message per room, and the program goes on";
     EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
     EXPECT_NE(hs->message_boxes[0].text.find(u"MAX_TOKENS_IN_ALL_DICTIONARIES"), std::u16string::npos);
+}
+
+// The start reads the lists on several threads, the largest first; the tables, the counts, the
+// notes and the messages are those of the loads one after another, whatever the room, also when
+// it runs out within a later (smaller) file.
+TEST_F(LoadingTest, ListsReadTogetherLoadAsOneAfterAnother) {
+    std::string big;
+    for (int i = 900; i > 0; --i) big += "w" + std::to_string(i % 700) + (i % 3 ? " 1\n" : "\n");
+    const auto tables = [] {
+        std::string t;
+        for (const DictFileRecord& r : b) t += std::to_string(r.count) + (r.text ? "+" : "-");
+        for (const ListFileRecord& r : m) t += std::to_string(r.count) + (r.text ? "+" : "-");
+        for (const CSetRecord& r : c_glob) t += std::to_string(r.count) + (r.text ? "+" : "-");
+        for (const ListPair& p : b[B_BULGARIAN].entries) t += std::string(p.key) + '=' + std::string(p.rest) + ';';
+        const LexiconLoadReport& r = lexicon_load_report;
+        t += std::to_string(r.files_read) + ' ' + std::to_string(r.entries) + ' ' + std::to_string(r.skipped_lines) + ' ' +
+             std::to_string(r.duplicates) + ' ' + std::to_string(r.over_room);
+        for (const std::string& n : r.notes) t += '|' + n;
+        return t;
+    };
+    for (const std::int32_t room : {1'000'000, 1'500, 700, 3}) {
+        OP[OPT_MAX_TOKENS_IN_ALL_DICTIONARIES].num_value = room;
+        data.write("b_en-bg.txt", "dog куче\n cat\nDog пес\ndog куче\n");
+        data.write("b_bulgarian.txt", big);
+        data.write("wl_english.txt", "zebra\nthe 1\nThe 2\n");
+        data.write("c/c_c11.txt", "table маса\ndog куче\n");
+        hs->message_boxes.clear();
+        load_lexicon(data.path());
+        const std::string together = tables();
+        const std::size_t told = hs->message_boxes.size();
+        hs->message_boxes.clear();
+        reset_loading();
+        load_dictionaries(data.path());
+        load_english_lists(data.path());
+        load_word_classes(data.path());
+        EXPECT_EQ(together, tables()) << "room " << room;
+        EXPECT_EQ(told, hs->message_boxes.size()) << "room " << room;
+    }
+}
+
+// A large word-form index is read and merged in stretches on several threads: every line end (CR
+// LF, LF, LF CR, CR CR LF, CR) and every unsound line counts as in one reading, the records come
+// in file order, and a form on two lines (every seventh) is one record with both analyses.
+TEST_F(LoadingTest, ALargeWordFormIndexReadsEveryLineOnce) {
+    static const char* const kEnds[] = {"\r\n", "\n", "\n\r", "\r\r\n", "\r"};
+    const auto form = [](std::size_t i) { return "f" + std::to_string(1'000'000 + i - (i % 7 == 3)); };
+    std::string text;
+    std::vector<std::pair<std::string, int>> records;  // {form, analyses} expected
+    std::size_t unsound = 0;
+    for (std::size_t i = 0; i < 700'000; ++i) {
+        const bool sound = i % 997 != 0;  // an unsound line has a type that is no number
+        text += form(i) + " lemmalemmalemma " + (sound ? "0 " : "x ") + std::to_string(i % 7 == 3) + kEnds[i % 5];
+        if (!sound) ++unsound;
+        else if (!records.empty() && records.back().first == form(i)) ++records.back().second;
+        else records.emplace_back(form(i), 1);
+    }
+    ASSERT_GT(text.size(), 16u << 20);
+    data.write_raw("bgtypes2/_D2_ungrouped_sorted.txt", text);
+    EXPECT_EQ(load_word_forms(data.path()), 1);
+    ASSERT_EQ(bgmul_ct, records.size());
+    EXPECT_EQ(lexicon_load_report.skipped_lines, unsound);
+    for (std::size_t r = 0; r < records.size(); ++r)
+        if (bgmul_bottom[r].form != records[r].first || bgmul_bottom[r].n_analyses != records[r].second) {
+            ADD_FAILURE() << "record " << r << " is " << bgmul_bottom[r].form << " with "
+                          << int{bgmul_bottom[r].n_analyses} << " analyses";
+            break;
+        }
+}
+
+// A list whose bytes find no memory ends the start with the lack-of-memory message, read on a
+// helper thread or not; read_list_text asked to tell it instead returns null and says so.
+TEST_F(LoadingTest, AListReadThatFindsNoMemoryEndsTheStartWithItsMessage) {
+    const auto file = data.write("b_en-bg.txt", "dog куче\ncat котка\n");
+    bool converted = false, no_memory = false;
+    jux_set_alloc_limit(8);
+    EXPECT_EQ(read_list_text(file, &converted, &no_memory), nullptr);
+    jux_set_alloc_limit(SIZE_MAX);
+    EXPECT_TRUE(no_memory);
+    EXPECT_EXIT(
+        {
+            jux_set_alloc_limit(8);
+            load_lexicon(data.path());
+        },
+        ::testing::ExitedWithCode(1), "Insufficient memory");
 }
 
 TEST_F(LoadingTest, TheSentenceRoomIsSeparate) {

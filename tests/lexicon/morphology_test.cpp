@@ -186,8 +186,9 @@ TEST_F(MorphologyTest, TypesWithoutEndingsFindTheirFormsInTheIndex) {
 
 // The lemma index finds, for a lemma (in any case), a type and a slot, the form of the first such
 // analysis in the word-form index: the same answer as a scan of every record's analyses. Lemmas
-// in several cases, lemmas that are prefixes of others, forms of several lemmas, slots in any
-// order and beyond 64, repeated and unsorted lines, and one lemma with thousands of forms.
+// in several cases, lemmas that are prefixes of others or alike in their first eight letters,
+// forms of several lemmas, slots in any order and beyond 64, repeated and unsorted lines, and one
+// lemma with thousands of forms.
 TEST_F(LexTest, TheLemmaIndexAnswersAsAScanOfTheWordFormIndex) {
     std::mt19937 rng(5);
     const std::string letters = cp("абвгдежз");
@@ -204,6 +205,8 @@ TEST_F(LexTest, TheLemmaIndexAnswersAsAScanOfTheWordFormIndex) {
     std::vector<std::string> lemmas;
     for (int i = 0; i < 40; ++i) lemmas.push_back(word(2, 5));
     lemmas.push_back(lemmas[0] + lemmas[1]);  // a lemma with another as its prefix
+    const std::string stem = word(8, 8);       // lemmas alike in their first eight letters or more
+    for (int i = 0; i < 8; ++i) lemmas.push_back(stem + (i ? word(1, 3) : ""));
     const int types[] = {300, 301, 460, 471};
     std::vector<std::string> lines;
     for (int i = 0; i < 3000; ++i) {
