@@ -12,6 +12,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -36,6 +37,7 @@
 #include "platform/headless.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_richedit.h"
+#include "platform/qt/qt_support.h"
 #include "platform/richedit.h"
 #include "platform/text.h"
 #include "shell/reset.h"
@@ -46,6 +48,7 @@
 #include "dictionary/loading.h"
 #include "spelling/spell_state.h"
 #include "tests/support/checker_start.h"
+#include "tests/support/qt_panel.h"
 #include "tests/support/temp_folder.h"
 #include "windows/checker_state.h"
 #include "windows/checker_window.h"
@@ -249,6 +252,8 @@ void press_key(HWND re, char16_t letter) {
 // One case of kKeyCases: the key typed into the text panel's widget and everything the check
 // then changes shown and laid out. Qt's share is all but the time the core took over the edit;
 // the characters set are those both panels' documents were given again (text and formats).
+// sync_ms is the part of Qt's share the panels spend comparing their documents with the model
+// and giving them what differs (Qt's layout of it included).
 // The caret is put in place once, and a key typed and taken back there, so that every key timed
 // finds the whole report shown (the report may show the word at a caret the program moved).
 void key_in_long_text(benchmark::State& state, const KeyCase& c) {
@@ -265,17 +270,19 @@ void key_in_long_text(benchmark::State& state, const KeyCase& c) {
     for (HWND re : {hBigReRight, hBigReLeft})
         counted.push_back(QObject::connect(qobject_cast<QTextEdit*>(qt_widget(re))->document(),
                                            &QTextDocument::contentsChange, [&](int, int, int added) { set += added; }));
-    double qt_ms = 0, check_ms = 0;
+    double qt_ms = 0, check_ms = 0, sync_ms = 0;
     std::uint64_t chars = 0;
     for (auto _ : state) {
         set = 0;
         const qint64 core_before = RichEditWidget::core_nanoseconds();
+        const std::int64_t sync_before = DocumentSync::totals().nanoseconds;
         const auto t0 = std::chrono::steady_clock::now();
         press_key(hBigReRight, c.key == Key::mends ? 0 : c.letter);  // settles
         const double all = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         const double core = static_cast<double>(RichEditWidget::core_nanoseconds() - core_before) / 1e6;
         qt_ms += all - core;
         check_ms += core;
+        sync_ms += static_cast<double>(DocumentSync::totals().nanoseconds - sync_before) / 1e6;
         chars += set;
         if (c.key == Key::letter) continue;
         state.PauseTiming();  // the text as it was
@@ -286,9 +293,82 @@ void key_in_long_text(benchmark::State& state, const KeyCase& c) {
     const auto n = static_cast<double>(state.iterations());
     state.counters["qt_ms"] = qt_ms / n;
     state.counters["check_ms"] = check_ms / n;
+    state.counters["sync_ms"] = sync_ms / n;  // of Qt's share: the panels bringing their documents up to date
     state.counters["chars_set"] = static_cast<double>(chars) / n;
     state.counters["report_chars"] = static_cast<double>(RE_GetTextLength(hBigReLeft));
     stop_checker();
+}
+
+// ---- Bad input in a panel of its own ---------------------------------------------------------
+
+// A panel's text, where its caret stands and the key typed there (Ctrl+V pastes the clipboard);
+// `again` brings the text back under a paused clock after each key.
+struct BadInputCase {
+    const char* name;
+    std::u16string (*text)();
+    std::size_t caret;  // from the start of the text
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    const char16_t* typed;
+    void (*again)(HWND re);
+};
+
+std::u16string repeated(std::u16string_view piece, std::size_t length) {
+    std::u16string s;
+    s.reserve(length + piece.size());
+    while (s.size() < length) s += piece;
+    return s;
+}
+
+const BadInputCase kBadInputCases[] = {
+    {"paste_50mb", [] { return std::u16string(); }, 0, Qt::Key_V, Qt::ControlModifier, u"",
+     [](HWND re) { RE_SetTextW(re, u""); }},
+    {"key_in_one_10mb_paragraph", [] { return repeated(u"дума word ", 10'000'000); }, 5'000'000, 0x0416,
+     Qt::NoModifier, u"ж", nullptr},
+    {"backspace_joins_two_5mb_paragraphs",
+     [] { return repeated(u"дума word ", 5'000'000) + u"\r" + repeated(u"дума word ", 5'000'000); }, 5'000'001,
+     Qt::Key_Backspace, Qt::NoModifier, u"", [](HWND re) {
+         RE_SetSel(re, CHARRANGE{5'000'000, 5'000'000});
+         RE_ReplaceSel(re, u"\r", false);
+     }},
+    {"key_in_100000_paragraphs_of_one_word", [] { return repeated(u"дума\r", 500'000); }, 250'002, 0x0416,
+     Qt::NoModifier, u"ж", nullptr},
+};
+
+// One case of kBadInputCases on a panel of its own (no check runs): the key typed into the widget
+// until its document is laid out, with the characters the document was given again per key.
+void bad_input(benchmark::State& state, const BadInputCase& c) {
+    qt_bench_app();
+    const HWND re = jux_test::make_qt_panel();
+    auto* edit = jux_test::shown_panel(re);
+    RE_LimitText(re, 0x7FFFFFFF);
+    auto settle_panel = [&] {
+        QCoreApplication::processEvents();
+        edit->document()->documentLayout()->documentSize();
+    };
+    if (c.modifiers & Qt::ControlModifier)  // 50 MB of lines of prose
+        QApplication::clipboard()->setText(to_qstring(repeated(u"Дума и word, две думи; още една дума.\n", 25'000'000)));
+    RE_SetTextW(re, c.text());
+    RE_SetSel(re, CHARRANGE{static_cast<LONG>(c.caret), static_cast<LONG>(c.caret)});
+    settle_panel();
+    std::uint64_t set = 0;
+    const auto counted = QObject::connect(edit->document(), &QTextDocument::contentsChange,
+                                          [&](int, int, int added) { set += static_cast<std::uint64_t>(added); });
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, QString::fromUtf16(c.typed));
+        QApplication::sendEvent(edit, &press);
+        settle_panel();
+        if (!c.again) continue;
+        state.PauseTiming();
+        c.again(re);
+        RE_SetSel(re, CHARRANGE{static_cast<LONG>(c.caret), static_cast<LONG>(c.caret)});
+        settle_panel();
+        state.ResumeTiming();
+    }
+    QObject::disconnect(counted);
+    state.counters["chars"] = static_cast<double>(RE_GetTextLength(re));
+    state.counters["chars_set"] = static_cast<double>(set) / static_cast<double>(state.iterations());
+    headless_install();
 }
 
 void whole_text(benchmark::State& state, bool qt) {
@@ -330,6 +410,11 @@ const bool key_cases_registered = [] {
                                      [&c](benchmark::State& s) { key_in_long_text(s, c); })
             ->Unit(benchmark::kMillisecond)
             ->Iterations(5);
+    for (const BadInputCase& c : kBadInputCases)
+        benchmark::RegisterBenchmark((std::string("BM_BadInputInAPanel/") + c.name).c_str(),
+                                     [&c](benchmark::State& s) { bad_input(s, c); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(2);
     return true;
 }();
 BENCHMARK(BM_WholeCheck100000Words_Headless)->Unit(benchmark::kMillisecond)->Iterations(3);

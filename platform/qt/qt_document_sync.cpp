@@ -274,6 +274,36 @@ void DocumentSync::drop_copy() {
     shadow_formats_ = std::vector<CharFormat>();
 }
 
+void DocumentSync::user_edited(LONG pos, LONG removed, LONG added) {
+    // The copy counts when it held the document up to this change (counted already).
+    if (!shadow_ || shadow_changes_ + 1 != doc_changes_) return;
+    const auto n = static_cast<LONG>(shadow_text_.size());
+    const LONG dn = std::max(0, edit_.document()->characterCount() - 1);
+    if (pos < 0 || removed < 0 || added < 0 || pos + removed > n || n - removed + added != dn) {
+        drop_copy();
+        return;
+    }
+    std::u16string typed;
+    if (added > 0) {
+        QTextCursor c(edit_.document());
+        c.setPosition(pos);
+        c.setPosition(pos + added, QTextCursor::KeepAnchor);
+        typed = to_u16(c.selectedText());
+        for (char16_t& u : typed) u = compared_char(u) == u'\r' ? u'\r' : u;
+    }
+    shadow_text_.replace(static_cast<std::size_t>(pos), static_cast<std::size_t>(removed), typed);
+    std::vector<FormatSpan> spans;
+    spans.reserve(shadow_spans_.size() + 2);
+    for (const FormatSpan& sp : shadow_spans_)
+        if (sp.from < pos) spans.push_back(FormatSpan{sp.from, std::min(sp.to, pos), sp.index});
+    if (added > 0) spans.push_back(FormatSpan{pos, pos + added, kUnknown});
+    for (const FormatSpan& sp : shadow_spans_)
+        if (sp.to > pos + removed)
+            spans.push_back(FormatSpan{std::max(sp.from, pos + removed) + added - removed, sp.to + added - removed, sp.index});
+    shadow_spans_ = std::move(spans);
+    shadow_changes_ = doc_changes_;
+}
+
 void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from,
                         LONG text_to) {
     const auto started = std::chrono::steady_clock::now();
@@ -438,6 +468,10 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
         auto it = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), a,
                                    [](LONG pos, const FormatSpan& r) { return pos < r.to; });
         for (; it != shadow_spans_.end() && it->from < b; ++it) {
+            if (it->index == kUnknown) {  // typed by the user: taken for different
+                compare(std::max(a, it->from), std::min(b, it->to), shift, [](std::size_t, bool) { return false; });
+                continue;
+            }
             const CharFormat& f = shadow_formats_[it->index];
             compare(std::max(a, it->from), std::min(b, it->to), shift, [&](std::size_t i, bool font_only) {
                 const CharFormat& mf = rt.format_by_index(runs[i].index);

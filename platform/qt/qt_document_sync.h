@@ -72,6 +72,10 @@ public:
     void sync(const RichText& rt, LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from = -1,
               LONG text_to = -1);
 
+    // The user changed the document: [pos, pos + removed) became [pos, pos + added). The copy of
+    // a long document follows (the new text's formats unknown until the next sync compares them).
+    void user_edited(LONG pos, LONG removed, LONG added);
+
     // Characters this object has set in its document (text inserted and formats set), since made.
     std::uint64_t characters_set() const { return characters_set_; }
 
@@ -96,7 +100,8 @@ private:
     // while the document has not changed since (doc_changes_ counts every change).
     bool shadow_ = false;
     std::u16string shadow_text_;
-    std::vector<FormatSpan> shadow_spans_;  // numbers into shadow_formats_
+    std::vector<FormatSpan> shadow_spans_;  // numbers into shadow_formats_, or kUnknown
+    static constexpr std::uint32_t kUnknown = 0xFFFFFFFF;  // a format the user's typing gave
     std::vector<CharFormat> shadow_formats_;
     std::uint64_t doc_changes_ = 0, shadow_changes_ = 0;
 };

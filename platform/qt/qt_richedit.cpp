@@ -573,7 +573,11 @@ void RichEditWidget::on_contents_change(int pos, int removed, int added) {
     }
     if (pos < 0 || removed < 0 || added < 0 || pos > old_len) {
         lost_ = true;
-    } else if (!pending_) {
+        schedule_flush();
+        return;
+    }
+    sync_.user_edited(pos, removed, added);
+    if (!pending_) {
         pending_ = true;
         s_ = pos;
         oe_ = pos + removed;
