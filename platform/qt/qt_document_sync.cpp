@@ -468,8 +468,8 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
         auto it = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), a,
                                    [](LONG pos, const FormatSpan& r) { return pos < r.to; });
         for (; it != shadow_spans_.end() && it->from < b; ++it) {
-            if (it->index == kUnknown) {  // typed by the user: taken for different
-                compare(std::max(a, it->from), std::min(b, it->to), shift, [](std::size_t, bool) { return false; });
+            if (it->index == kUnknown) {  // typed by the user: the document's own formats
+                compare_document(std::max(a, it->from), std::min(b, it->to), shift);
                 continue;
             }
             const CharFormat& f = shadow_formats_[it->index];

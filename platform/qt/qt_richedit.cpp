@@ -66,6 +66,9 @@ bool user_acts(const QEvent* e) {
     }
 }
 
+// A paste at least this long is put in by the panel's sync instead of by Qt.
+constexpr int kLongPaste = 100'000;
+
 // How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
 constexpr qint64 kShownLateMs = 250;
 
@@ -233,7 +236,8 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
         // New text takes the model's formats where Qt gave it others; so does the paragraph end
         // before it, which shows its font when the edit left an empty paragraph after it.
         const LONG from = std::max<LONG>(0, pos - 1);
-        sync_range(from, pos + echo_.doc_inserted, pos + inserted, inserted != echo_.doc_inserted, pos, pos + inserted);
+        sync_range(from, pos + echo_.doc_inserted, pos + inserted, inserted != echo_.doc_inserted || !echo_.shown, pos,
+                   pos + inserted);
         if (doc_length() != rt->length()) resync_by_diff();
         return;
     }
@@ -664,9 +668,9 @@ void RichEditWidget::flush_edits() {
     }
 }
 
-void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inserted) {
+void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inserted, bool shown) {
     const Echo outer = echo_;  // deliveries nest when a procedure pumps messages
-    echo_ = Echo{true, false, pos, removed, static_cast<LONG>(inserted.size())};
+    echo_ = Echo{true, false, pos, removed, shown ? static_cast<LONG>(inserted.size()) : removed, shown};
     QElapsedTimer core;
     core.start();
     platform_user_text_edited(h_, pos, removed, inserted);
@@ -677,7 +681,7 @@ void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inser
     if (!rt) return;
     if (!taken) {
         // Refused (a read-only panel, no room under the text limit): the document goes back.
-        replace_document(pos, static_cast<LONG>(inserted.size()), pos, pos + removed);
+        if (shown) replace_document(pos, static_cast<LONG>(inserted.size()), pos, pos + removed);
     } else {
         apply_deferred();  // what the core did with the edit (a check of the text), gathered
     }
@@ -812,6 +816,20 @@ void RichEditWidget::insertFromMimeData(const QMimeData* source) {
     // Qt's own insertion (6.4) crashes on data that offers no format at all, which is what an X
     // clipboard that nobody owns gives: Ctrl+V there would end the program.
     if (!source || !source->hasText() || source->formats().isEmpty()) return;
+    // A long text goes to the core as the user's edit before the document takes it, and comes
+    // back through the panel's sync, which puts it in without laying out paragraph after
+    // paragraph as it goes (Qt's own insertion grows faster than the text). The document takes
+    // the text as Qt's insertion would: one paragraph end per line end (CR LF one), per paragraph or
+    // line separator and per frame character.
+    if (const QString text = source->text(); text.size() >= kLongPaste && !pending_ && !lost_ && platform_rich(h_)) {
+        std::u16string model = normalize_line_ends(to_u16(text));
+        for (char16_t& c : model)
+            if (c == kParagraph || c == kLineSeparator || c == 0xFDD0 || c == 0xFDD1) c = u'\r';
+        const QTextCursor cur = textCursor();
+        const LONG from = std::min(cur.anchor(), cur.position()), to = std::max(cur.anchor(), cur.position());
+        deliver(from, to - from, model, false);
+        return;
+    }
     QTextEdit::insertFromMimeData(source);
 }
 

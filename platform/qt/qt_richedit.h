@@ -84,7 +84,8 @@ private:
     void after_event();
     void flush_edits();
     void schedule_flush();
-    void deliver(LONG pos, LONG removed, const std::u16string& inserted);
+    // `shown`: the document holds the edit already (else the model's version of it is brought in).
+    void deliver(LONG pos, LONG removed, const std::u16string& inserted, bool shown = true);
     void check_against_model(LONG pos, LONG len);
     void resync_by_diff();
     // Makes the document's [from, doc_to) hold the model's [from, to) (DocumentSync::sync).
@@ -136,6 +137,7 @@ private:
         bool seen = false;
         LONG pos = 0, removed = 0;
         LONG doc_inserted = 0;  // what the document holds in place of the removed text
+        bool shown = true;      // false: the document holds the removed text still
     } echo_;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <random>
 
@@ -170,6 +171,33 @@ TEST_F(DocumentSyncTest, AReportWrittenAnewSetsOnlyWhatChanged) {
         EXPECT_LE(set, 40u) << c.what;
         EXPECT_LE(static_cast<RichEditWidget*>(edit)->document_sync().characters_set() - before, 40u) << c.what;
     }
+}
+
+// A long paste reaches the model as the user's edit before the document takes it: the model and
+// the document get what a short paste of the same lines gives, repeated (line ends of each kind,
+// paragraph and line separators, frame characters each make a paragraph end).
+TEST_F(DocumentSyncTest, ALongPasteGivesWhatShortOnesGive) {
+    const std::u16string pieces[] = {u"ab\ncd ", u"x\r\ny\tж", u"p\u2029q\u2028r", u"s\uFDD0t"};
+    auto paste = [&](const std::u16string& s) {
+        RE_SetTextW(re, u"[]");
+        RE_SetSel(re, CHARRANGE{1, 1});
+        QApplication::clipboard()->setText(to_qstring(s));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QApplication::sendEvent(jux_test::shown_panel(re), &press);
+        return RE_GetTextW(re);
+    };
+    RE_LimitText(re, 1'000'000);
+    for (const std::u16string& piece : pieces) {
+        const std::u16string one = paste(piece);
+        std::u16string many, want = u"[";
+        while (many.size() < 200'000) many += piece, want += one.substr(1, one.size() - 2);
+        const std::u16string got = paste(many);
+        EXPECT_TRUE(got == want + u"]") << "differs at " << std::mismatch(got.begin(), got.end(), want.begin(), want.end()).first - got.begin();
+        EXPECT_EQ(jux_test::panel_difference(re), "");
+    }
+    RE_LimitText(re, 32'767);  // the core cuts the paste to the limit: the document takes what it kept
+    EXPECT_EQ(paste(std::u16string(100'000, u'ж')).size(), 32'767u);
+    EXPECT_EQ(jux_test::panel_difference(re), "");
 }
 
 }  // namespace
