@@ -5,11 +5,14 @@
 // Bulgarian prose over a lexicon of real size (real_size_lexicon.h), the proof-reader on as the
 // program starts. The Qt cases are timed until Qt has handled what the
 // check left (posted events, the panels' documents laid out); one of them types the key into the
-// panel's widget, as the user does.
+// panel's widget, as the user does; and keys typed into the widget at the start, in the middle and
+// at the end of 100,000 words of Bulgarian prose, one case per row of a table, with Qt's share of
+// each keystroke and the characters the panels' documents were given again.
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -33,6 +36,8 @@
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_richedit.h"
+#include "platform/qt/qt_support.h"
 #include "platform/richedit.h"
 #include "platform/text.h"
 #include "shell/reset.h"
@@ -43,6 +48,7 @@
 #include "dictionary/loading.h"
 #include "spelling/spell_state.h"
 #include "tests/support/checker_start.h"
+#include "tests/support/qt_panel.h"
 #include "tests/support/temp_folder.h"
 #include "windows/checker_state.h"
 #include "windows/checker_window.h"
@@ -186,6 +192,185 @@ void keystroke_bulgarian(benchmark::State& state, bool qt) {
     stop_checker();
 }
 
+// ---- Keys typed into the panel of a book-length text -----------------------------------------
+
+// The project's prose: 100,000 words over the lexicon of real size.
+const std::u16string& bulgarian_prose() {
+    static const std::u16string text = cp1251_to_utf16(make_bulgarian_prose(bulgarian_lexicon(), 100'000));
+    return text;
+}
+
+// What the keystroke does: types a letter after a word (or token), types one inside a known word
+// (a new unknown word), or takes such a letter out again (mends the word).
+enum class Key { letter, makes_unknown, mends };
+
+struct KeyCase {
+    const char* name;
+    const std::u16string& (*text)();
+    const real_size::Lexicon& (*lexicon)();
+    double where;  // 0: after the text's first token; else after the word at that share of the text
+    Key key;
+    char16_t letter;
+};
+
+const KeyCase kKeyCases[] = {
+    {"prose_start_latin", bulgarian_prose, bulgarian_lexicon, 0.0, Key::letter, u'x'},
+    {"prose_start_cyrillic", bulgarian_prose, bulgarian_lexicon, 0.0, Key::letter, u'ж'},
+    {"prose_middle_latin", bulgarian_prose, bulgarian_lexicon, 0.5, Key::letter, u'x'},
+    {"prose_middle_cyrillic", bulgarian_prose, bulgarian_lexicon, 0.5, Key::letter, u'ж'},
+    {"prose_end_latin", bulgarian_prose, bulgarian_lexicon, 1.0, Key::letter, u'x'},
+    {"prose_end_cyrillic", bulgarian_prose, bulgarian_lexicon, 1.0, Key::letter, u'ж'},
+    {"prose_middle_new_unknown_word", bulgarian_prose, bulgarian_lexicon, 0.5, Key::makes_unknown, u'ж'},
+    {"prose_middle_mends_a_word", bulgarian_prose, bulgarian_lexicon, 0.5, Key::mends, u'ж'},
+};
+
+bool is_letter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0x0410 && c <= 0x044F); }
+
+// Where the case's key goes: the end of the first token, or of the last word that ends at or
+// before its share of the text; inside that word for a letter that makes or mends one.
+LONG key_place(const std::u16string& text, const KeyCase& c) {
+    std::size_t at = 0;
+    if (c.where == 0) {
+        while (at < text.size() && (text[at] == u' ' || text[at] == u'\r')) ++at;
+        while (at < text.size() && text[at] != u' ' && text[at] != u'\r') ++at;
+    } else {
+        at = std::min(text.size(), static_cast<std::size_t>(c.where * static_cast<double>(text.size())));
+        while (at > 1 && !(is_letter(text[at - 1]) && (at == text.size() || !is_letter(text[at])))) --at;
+    }
+    return static_cast<LONG>(c.key == Key::letter ? at : at - 2);
+}
+
+// Presses a key in the panel's widget where its caret stands: the letter, or Backspace.
+void press_key(HWND re, char16_t letter) {
+    QKeyEvent press = letter ? QKeyEvent(QEvent::KeyPress, QChar(letter).toUpper().unicode(), Qt::NoModifier,
+                                         QString(QChar(letter)))
+                             : QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(qt_widget(re), &press);
+    settle(true);
+}
+
+// One case of kKeyCases: the key typed into the text panel's widget and everything the check
+// then changes shown and laid out. Qt's share is all but the time the core took over the edit;
+// the characters set are those both panels' documents were given again (text and formats).
+// sync_ms is the part of Qt's share the panels spend comparing their documents with the model
+// and giving them what differs (Qt's layout of it included).
+// The caret is put in place once, and a key typed and taken back there, so that every key timed
+// finds the whole report shown (the report may show the word at a caret the program moved).
+void key_in_long_text(benchmark::State& state, const KeyCase& c) {
+    const std::u16string& text = c.text();
+    start_checker(true, c.lexicon().dir);
+    RE_SetTextW(hBigReRight, text);  // checked once here
+    RE_SetSel(hBigReRight, CHARRANGE{key_place(text, c), key_place(text, c)});
+    settle(true);
+    press_key(hBigReRight, c.letter);
+    press_key(hBigReRight, 0);
+    if (c.key == Key::mends) press_key(hBigReRight, c.letter);
+    std::uint64_t set = 0;
+    std::vector<QMetaObject::Connection> counted;
+    for (HWND re : {hBigReRight, hBigReLeft})
+        counted.push_back(QObject::connect(qobject_cast<QTextEdit*>(qt_widget(re))->document(),
+                                           &QTextDocument::contentsChange, [&](int, int, int added) { set += added; }));
+    double qt_ms = 0, check_ms = 0, sync_ms = 0;
+    std::uint64_t chars = 0;
+    for (auto _ : state) {
+        set = 0;
+        const qint64 core_before = RichEditWidget::core_nanoseconds();
+        const std::int64_t sync_before = DocumentSync::totals().nanoseconds;
+        const auto t0 = std::chrono::steady_clock::now();
+        press_key(hBigReRight, c.key == Key::mends ? 0 : c.letter);  // settles
+        const double all = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        const double core = static_cast<double>(RichEditWidget::core_nanoseconds() - core_before) / 1e6;
+        qt_ms += all - core;
+        check_ms += core;
+        sync_ms += static_cast<double>(DocumentSync::totals().nanoseconds - sync_before) / 1e6;
+        chars += set;
+        if (c.key == Key::letter) continue;
+        state.PauseTiming();  // the text as it was
+        press_key(hBigReRight, c.key == Key::mends ? c.letter : 0);
+        state.ResumeTiming();
+    }
+    for (const auto& k : counted) QObject::disconnect(k);
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["qt_ms"] = qt_ms / n;
+    state.counters["check_ms"] = check_ms / n;
+    state.counters["sync_ms"] = sync_ms / n;  // of Qt's share: the panels bringing their documents up to date
+    state.counters["chars_set"] = static_cast<double>(chars) / n;
+    state.counters["report_chars"] = static_cast<double>(RE_GetTextLength(hBigReLeft));
+    stop_checker();
+}
+
+// ---- Bad input in a panel of its own ---------------------------------------------------------
+
+// A panel's text, where its caret stands and the key typed there (Ctrl+V pastes the clipboard);
+// `again` brings the text back under a paused clock after each key.
+struct BadInputCase {
+    const char* name;
+    std::u16string (*text)();
+    std::size_t caret;  // from the start of the text
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    const char16_t* typed;
+    void (*again)(HWND re);
+};
+
+std::u16string repeated(std::u16string_view piece, std::size_t length) {
+    std::u16string s;
+    s.reserve(length + piece.size());
+    while (s.size() < length) s += piece;
+    return s;
+}
+
+const BadInputCase kBadInputCases[] = {
+    {"paste_50mb", [] { return std::u16string(); }, 0, Qt::Key_V, Qt::ControlModifier, u"",
+     [](HWND re) { RE_SetTextW(re, u""); }},
+    {"key_in_one_10mb_paragraph", [] { return repeated(u"дума word ", 10'000'000); }, 5'000'000, 0x0416,
+     Qt::NoModifier, u"ж", nullptr},
+    {"backspace_joins_two_5mb_paragraphs",
+     [] { return repeated(u"дума word ", 5'000'000) + u"\r" + repeated(u"дума word ", 5'000'000); }, 5'000'001,
+     Qt::Key_Backspace, Qt::NoModifier, u"", [](HWND re) {
+         RE_SetSel(re, CHARRANGE{5'000'000, 5'000'000});
+         RE_ReplaceSel(re, u"\r", false);
+     }},
+    {"key_in_100000_paragraphs_of_one_word", [] { return repeated(u"дума\r", 500'000); }, 250'002, 0x0416,
+     Qt::NoModifier, u"ж", nullptr},
+};
+
+// One case of kBadInputCases on a panel of its own (no check runs): the key typed into the widget
+// until its document is laid out, with the characters the document was given again per key.
+void bad_input(benchmark::State& state, const BadInputCase& c) {
+    qt_bench_app();
+    const HWND re = jux_test::make_qt_panel();
+    auto* edit = jux_test::shown_panel(re);
+    RE_LimitText(re, 0x7FFFFFFF);
+    auto settle_panel = [&] {
+        QCoreApplication::processEvents();
+        edit->document()->documentLayout()->documentSize();
+    };
+    if (c.modifiers & Qt::ControlModifier)  // 50 MB of lines of prose
+        QApplication::clipboard()->setText(to_qstring(repeated(u"Дума и word, две думи; още една дума.\n", 25'000'000)));
+    RE_SetTextW(re, c.text());
+    RE_SetSel(re, CHARRANGE{static_cast<LONG>(c.caret), static_cast<LONG>(c.caret)});
+    settle_panel();
+    std::uint64_t set = 0;
+    const auto counted = QObject::connect(edit->document(), &QTextDocument::contentsChange,
+                                          [&](int, int, int added) { set += static_cast<std::uint64_t>(added); });
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, QString::fromUtf16(c.typed));
+        QApplication::sendEvent(edit, &press);
+        settle_panel();
+        if (!c.again) continue;
+        state.PauseTiming();
+        c.again(re);
+        RE_SetSel(re, CHARRANGE{static_cast<LONG>(c.caret), static_cast<LONG>(c.caret)});
+        settle_panel();
+        state.ResumeTiming();
+    }
+    QObject::disconnect(counted);
+    state.counters["chars"] = static_cast<double>(RE_GetTextLength(re));
+    state.counters["chars_set"] = static_cast<double>(set) / static_cast<double>(state.iterations());
+    headless_install();
+}
+
 void whole_text(benchmark::State& state, bool qt) {
     start_checker(qt);
     const std::u16string text = text_of(100'000);
@@ -219,6 +404,19 @@ BENCHMARK(BM_KeystrokeRecheck5000Words_Qt)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeyTypedInThePanel5000Words_Qt)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeRecheck100000BulgarianWords_Headless)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_KeystrokeRecheck100000BulgarianWords_Qt)->Unit(benchmark::kMillisecond)->Iterations(5);
+const bool key_cases_registered = [] {
+    for (const KeyCase& c : kKeyCases)
+        benchmark::RegisterBenchmark((std::string("BM_KeyTypedInALongText/") + c.name).c_str(),
+                                     [&c](benchmark::State& s) { key_in_long_text(s, c); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(5);
+    for (const BadInputCase& c : kBadInputCases)
+        benchmark::RegisterBenchmark((std::string("BM_BadInputInAPanel/") + c.name).c_str(),
+                                     [&c](benchmark::State& s) { bad_input(s, c); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(2);
+    return true;
+}();
 BENCHMARK(BM_WholeCheck100000Words_Headless)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WholeCheck100000Words_Qt)->Unit(benchmark::kMillisecond)->Iterations(3);
 

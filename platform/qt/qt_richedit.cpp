@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/qt/qt_document_sync.h"
 #include "platform/qt/qt_internal.h"
 #include "platform/qt/qt_support.h"
 
@@ -27,32 +28,12 @@ namespace {
 constexpr char16_t kParagraph = 0x2029;      // QChar::ParagraphSeparator
 constexpr char16_t kLineSeparator = 0x2028;  // QChar::LineSeparator
 
-// The model's text as the document holds it: one paragraph separator per '\r'; the two characters
-// QTextDocument reserves for frames are shown as replacement characters (still one unit each).
-QString to_doc(std::u16string_view s) {
-    QString q = to_qstring(s);
-    for (QChar& c : q) {
-        const char16_t u = c.unicode();
-        if (u == u'\n') c = QChar(kParagraph);
-        else if (u == 0xFDD0 || u == 0xFDD1) c = QChar(0xFFFD);
-    }
-    return q;
-}
-
 // The document's text in the model's form.
 std::u16string to_model(const QString& q) {
     std::u16string s = to_u16(q);
     for (char16_t& c : s)
         if (c == kParagraph || c == kLineSeparator) c = u'\r';
     return s;
-}
-
-// Whether a model character and the document's character at the same place show the same thing.
-bool same_char(char16_t model, char16_t doc) {
-    if (model == doc) return true;
-    if (model == u'\r' || model == u'\n') return doc == kParagraph || doc == kLineSeparator;
-    if (model == 0xFDD0 || model == 0xFDD1) return doc == 0xFFFD;
-    return false;
 }
 
 LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, hi)); }
@@ -85,53 +66,8 @@ bool user_acts(const QEvent* e) {
     }
 }
 
-// When the document takes the model's changes without laying out each one: in texts longer
-// than kBulkLeast characters, when the changes touch a quarter of the text or are so many that
-// laying out each changed paragraph costs more than laying out the whole text once (about one
-// edit per kCharsPerEdit characters of text).
-constexpr LONG kBulkLeast = 4'000;
-constexpr LONG kCharsPerEdit = 400;
-
-// The document's formats of the model's formats. A text has few distinct formats: one
-// QTextCharFormat each is made once, and the document stores and compares the same one faster
-// than a new one per run.
-class QFormats {
-public:
-    QTextCharFormat of(const CharFormat& f) {
-        for (const auto& [model, q] : made_)
-            if (model == f) return q;
-        QTextCharFormat q = to_qformat(f);
-        if (made_.size() < kMost) made_.emplace_back(f, q);
-        return q;
-    }
-
-private:
-    static constexpr std::size_t kMost = 64;
-    std::vector<std::pair<CharFormat, QTextCharFormat>> made_;
-};
-
-// What the paragraph end at `pos` of the model shows of its format. The document draws no glyph
-// for a paragraph end; its format serves only as the font of an empty paragraph after it (one
-// followed by another paragraph end, or by the end of the text). A report written anew gives
-// thousands of paragraph ends new colours that nobody sees: the document is not laid out again
-// for them.
-enum class EndShows { not_an_end, nothing, font };
-
-EndShows paragraph_end_shows(const std::u16string& text, LONG pos) {
-    const auto k = static_cast<std::size_t>(pos);
-    if (text[k] != u'\r') return EndShows::not_an_end;
-    return k + 1 < text.size() && text[k + 1] != u'\r' ? EndShows::nothing : EndShows::font;
-}
-
-bool same_font(const CharFormat& a, const CharFormat& b) {
-    constexpr DWORD kFontEffects = CFE_BOLD | CFE_ITALIC;
-    return a.face == b.face && a.height == b.height && (a.effects & kFontEffects) == (b.effects & kFontEffects);
-}
-
-bool same_font(const QTextCharFormat& a, const QTextCharFormat& b) {
-    return a.fontFamilies() == b.fontFamilies() && a.fontPointSize() == b.fontPointSize() &&
-           a.fontWeight() == b.fontWeight() && a.fontItalic() == b.fontItalic();
-}
+// A paste at least this long is put in by the panel's sync instead of by Qt.
+constexpr int kLongPaste = 100'000;
 
 // How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
 constexpr qint64 kShownLateMs = 250;
@@ -139,6 +75,9 @@ constexpr qint64 kShownLateMs = 250;
 // The panels whose gathered changes wait for the job's current pump to end. An event loop that
 // waits for events (the job has ended, or a modal dialog runs) shows them at once.
 std::vector<QPointer<RichEditWidget>> g_after_pump;
+
+// The time the core took over the users' edits (benchmarks).
+qint64 g_core_ns = 0;
 
 void show_the_waiting_panels() {
     if (g_after_pump.empty()) return;
@@ -162,7 +101,7 @@ void wait_for_the_pump(RichEditWidget* w) {
 
 // ---- RichEditWidget ------------------------------------------------------------------------
 
-RichEditWidget::RichEditWidget(HWND h, QWidget* parent) : QTextEdit(parent), h_(h) {
+RichEditWidget::RichEditWidget(HWND h, QWidget* parent) : QTextEdit(parent), h_(h), sync_(*this) {
     set_widget_handle(this, h);
     setAcceptRichText(false);  // paste and drop bring plain text only
     setUndoRedoEnabled(false);  // the core keeps the undo history
@@ -179,6 +118,8 @@ RichEditWidget::RichEditWidget(HWND h, QWidget* parent) : QTextEdit(parent), h_(
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { on_cursor_moved(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { on_cursor_moved(); });
 }
+
+qint64 RichEditWidget::core_nanoseconds() { return g_core_ns; }
 
 LONG RichEditWidget::doc_length() const { return std::max(0, document()->characterCount() - 1); }
 
@@ -263,302 +204,13 @@ void RichEditWidget::resync_by_diff() {
     apply_selection(false);
 }
 
-namespace {
-
-// A stretch of the document whose format differs from the model's: [from, to) takes the
-// format of the model's run `run`.
-struct FormatFix {
-    LONG from, to;
-    std::size_t run;
-};
-
-}  // namespace
 
 void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from, LONG text_to) {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
-    const LONG dn = doc_length();
-    from = clamp_to(from, 0, std::min(dn, rt->length()));
-    doc_to = clamp_to(doc_to, from, dn);
-    to = clamp_to(to, from, rt->length());
-    if (!text_changed) doc_to = to = std::min(doc_to, to);
-    // The copy of what the document holds, when nothing but this code changed it since it was made.
-    const bool copy = copy_valid();
-
-    // The text: the common start and end stay, the middle is replaced.
-    LONG p = to - from, q = 0;  // the text stays unless it changed
-    if (text_changed) {
-        const std::u16string& m = rt->text();
-        const LONG common = std::min<LONG>(to - from, doc_to - from);
-        // What lies before and after the changes of text is the same in both: only the document's
-        // text between is read and compared.
-        LONG front = 0, back = 0;
-        if (text_from >= 0 && text_to >= text_from) {
-            front = std::clamp<LONG>(text_from - from, 0, common);
-            back = std::clamp<LONG>(to - text_to, 0, common - front);
-        }
-        if (copy) {
-            // The copy is the document's text in the model's form: compared without reading it.
-            const std::u16string& d = shadow_text_;
-            p = front + static_cast<LONG>(std::mismatch(m.begin() + from + front, m.begin() + from + (common - back),
-                                                         d.begin() + from + front).first -
-                                           (m.begin() + from + front));
-            q = back;
-            while (q < common - p && m[static_cast<size_t>(to - 1 - q)] == d[static_cast<size_t>(doc_to - 1 - q)]) ++q;
-        } else {
-            const QString d = doc_range(from + front, doc_to - back);
-            p = front;
-            while (p < common - back && same_char(m[static_cast<size_t>(from + p)], d.at(p - front).unicode())) ++p;
-            q = back;
-            while (q < common - p &&
-                   same_char(m[static_cast<size_t>(to - 1 - q)], d.at(doc_to - from - 1 - q - front).unicode()))
-                ++q;
-        }
-    }
-    const LONG mid = from + p, doc_mid_to = doc_to - q, mid_to = to - q;
-    const bool text_op = doc_mid_to > mid || mid_to > mid;
-    const std::vector<FormatRun> mid_runs = text_op ? rt->runs(mid, mid_to) : std::vector<FormatRun>{};
-
-    // The formats of what stays, in the model's positions: before the middle they are the same
-    // in both, after it the document's are shifted by what the replacement changes.
-    std::vector<FormatSpan> runs = rt->spans(from, to);
-    QFormats formats;
-    std::unordered_map<std::uint32_t, QTextCharFormat> qformats;  // by the model's format number
-    auto qformat = [&](std::size_t i) -> const QTextCharFormat& {
-        const std::uint32_t k = runs[i].index;
-        auto it = qformats.find(k);
-        if (it == qformats.end()) it = qformats.emplace(k, formats.of(rt->format_by_index(k))).first;
-        return it->second;
-    };
-    // Whether a run's format (or its font) equals a format of the document, asked once per pair:
-    // a text has few distinct formats, the model's and the document's are known by their numbers.
-    auto model_id = [&](std::size_t i) { return runs[i].index; };
-    std::vector<std::pair<std::uint64_t, bool>> answers[2];  // formats, fonts
-    auto same_format = [&](std::size_t i, bool font_only, int doc_index, const auto& doc_format) {
-        const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(doc_index)) << 32) |
-                                  static_cast<std::uint32_t>(model_id(i));
-        auto& asked = answers[font_only ? 1 : 0];
-        for (const auto& [k, same] : asked)
-            if (k == key) return same;
-        const bool same = font_only ? same_font(qformat(i), doc_format()) : qformat(i) == doc_format();
-        asked.emplace_back(key, same);
-        return same;
-    };
-    std::vector<FormatFix> fixes;
-    LONG fixed = 0;
-    std::size_t ri = 0;
-    auto add_fix = [&](LONG a, LONG b, std::size_t i) {
-        if (a >= b) return;
-        if (!fixes.empty() && fixes.back().run == i && fixes.back().to == a)
-            fixes.back().to = b;
-        else
-            fixes.push_back(FormatFix{a, b, i});
-        fixed += b - a;
-    };
-    // [a, b) of the model, whose format differs from run i's, takes it: but for the paragraph
-    // ends, which take it only where it would show (`same_font()`: whether the document's font
-    // there is run i's).
-    const std::u16string& model_text = rt->text();
-    auto fix_shown = [&](LONG a, LONG b, std::size_t i, const auto& same_font_there) {
-        LONG at = a;
-        int font_same = -1;  // asked once for the run
-        for (LONG k = a; k < b; ++k) {
-            const EndShows shows = paragraph_end_shows(model_text, k);
-            if (shows == EndShows::not_an_end) continue;
-            if (shows == EndShows::font) {
-                if (font_same < 0) font_same = same_font_there() ? 1 : 0;
-                if (!font_same) continue;  // its font shows: it is fixed
-            }
-            add_fix(at, k, i);  // it stays as it is
-            at = k + 1;
-        }
-        add_fix(at, b, i);
-    };
-    // Compares the document's [a, b), which stands at model position a + shift: `same(i, false)`
-    // tells whether its format is run i's, `same(i, true)` whether its font is.
-    auto compare = [&](LONG a, LONG b, LONG shift, const auto& same) {
-        LONG x = a + shift;
-        const LONG end = b + shift;
-        while (ri < runs.size() && runs[ri].to <= x) ++ri;
-        for (std::size_t i = ri; i < runs.size() && x < end; ++i) {
-            const LONG seg_to = std::min(end, runs[i].to);
-            if (seg_to <= x) continue;
-            if (!same(i, false)) fix_shown(x, seg_to, i, [&] { return same(i, true); });
-            x = seg_to;
-        }
-    };
-    auto compare_document = [&](LONG a, LONG b, LONG shift) {
-        if (a >= b) return;
-        for (QTextBlock blk = document()->findBlock(a); blk.isValid(); blk = blk.next()) {
-            const LONG bp = blk.position();
-            if (bp >= b) break;
-            // A paragraph's fragments follow one another from its start (a fragment's own
-            // position is a search of the document's tree).
-            LONG at = bp;
-            for (QTextBlock::iterator it = blk.begin(); !it.atEnd(); ++it) {
-                const QTextFragment frag = it.fragment();
-                const LONG fs = std::max<LONG>(a, at);
-                const LONG fe = std::min<LONG>(b, at + frag.length());
-                at += frag.length();
-                if (fs < fe)
-                    compare(fs, fe, shift, [&](std::size_t i, bool font_only) {
-                        return same_format(i, font_only, frag.charFormatIndex(), [&] { return frag.charFormat(); });
-                    });
-            }
-            // The paragraph separator: its format is the next paragraph's character format.
-            const LONG sep = bp + blk.length() - 1;
-            const QTextBlock next = blk.next();
-            if (sep >= a && sep < b && next.isValid())
-                compare(sep, sep + 1, shift, [&](std::size_t i, bool font_only) {
-                    return same_format(i, font_only, next.charFormatIndex(), [&] { return next.charFormat(); });
-                });
-        }
-    };
-    // The same from the copy: its runs are the model's formats the document was given.
-    auto compare_copy = [&](LONG a, LONG b, LONG shift) {
-        if (a >= b) return;
-        auto it = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), a,
-                                   [](LONG pos, const FormatSpan& r) { return pos < r.to; });
-        for (; it != shadow_spans_.end() && it->from < b; ++it) {
-            const CharFormat& f = shadow_formats_[it->index];
-            compare(std::max(a, it->from), std::min(b, it->to), shift,
-                    [&](std::size_t i, bool font_only) {
-                        const CharFormat& m = rt->format_by_index(runs[i].index);
-                        return font_only ? same_font(m, f) : m == f;
-                    });
-        }
-    };
-    if (copy) {
-        compare_copy(from, mid, 0);
-        compare_copy(doc_mid_to, doc_to, mid_to - doc_mid_to);
-    } else {
-        compare_document(from, mid, 0);
-        compare_document(doc_mid_to, doc_to, mid_to - doc_mid_to);
-    }
-    // Afterwards the document holds the model's text and formats (paragraph ends that show
-    // nothing aside): in [from, to) by what follows, elsewhere as before (when it did before, or
-    // this was the whole text).
-    const bool keep_copy = rt->length() > kBulkLeast && (copy || (from == 0 && doc_to == dn && to == rt->length()));
-    auto remember = [&] {
-        if (!keep_copy) {
-            drop_copy();
-            return;
-        }
-        const bool whole = from == 0 && to == rt->length();
-        std::vector<FormatSpan> spans;
-        if (whole || !copy) {
-            shadow_text_ = rt->text();
-            shadow_formats_.clear();
-            spans = whole ? std::move(runs) : rt->spans(0, rt->length());
-        } else {
-            // Only [from, to) changed: the copy takes its middle text and that range's formats.
-            shadow_text_.replace(static_cast<std::size_t>(mid), static_cast<std::size_t>(doc_mid_to - mid),
-                                 rt->text(), static_cast<std::size_t>(mid), static_cast<std::size_t>(mid_to - mid));
-            for (const FormatSpan& sp : shadow_spans_)
-                if (sp.from < from) spans.push_back(FormatSpan{sp.from, std::min(sp.to, from), sp.index});
-            const std::size_t fresh = spans.size();
-            spans.insert(spans.end(), runs.begin(), runs.end());
-            const std::size_t after = spans.size();
-            for (const FormatSpan& sp : shadow_spans_)
-                if (sp.to > doc_to)
-                    spans.push_back(FormatSpan{std::max(sp.from, doc_to) + to - doc_to, sp.to + to - doc_to, sp.index});
-            // The model's numbers hold until it changes: the copy numbers its own formats.
-            for (std::size_t k = fresh; k < after; ++k) {
-                const CharFormat& f = rt->format_by_index(spans[k].index);
-                std::size_t n = 0;
-                while (n < shadow_formats_.size() && !(shadow_formats_[n] == f)) ++n;
-                if (n == shadow_formats_.size()) shadow_formats_.push_back(f);
-                spans[k].index = static_cast<std::uint32_t>(n);
-            }
-        }
-        if (whole || !copy) {
-            std::unordered_map<std::uint32_t, std::uint32_t> ids;
-            for (FormatSpan& sp : spans) {
-                const auto [it, added] = ids.emplace(sp.index, static_cast<std::uint32_t>(shadow_formats_.size()));
-                if (added) shadow_formats_.push_back(rt->format_by_index(sp.index));
-                sp.index = it->second;
-            }
-        }
-        shadow_spans_ = std::move(spans);
-        shadow_changes_ = doc_changes_;
-        shadow_ = true;
-    };
-    if (!text_op && fixes.empty()) {
-        remember();
-        return;
-    }
-
-    // Many scattered changes or a large part of the text: the document is not laid out while it
-    // takes them, and is laid out once afterwards (lazily, as Qt lays out a new text), which
-    // costs less than laying out each changed paragraph again and again.
-    const LONG volume = (text_op ? std::max(doc_mid_to, mid_to) - mid : 0) + fixed;
-    const std::size_t ops = fixes.size() + mid_runs.size();
-    const LONG n = std::max(dn, rt->length());
-    const bool bulk = n > kBulkLeast && (volume * 4 > n || static_cast<LONG>(ops) * kCharsPerEdit > n);
     ++applying_;
-    QTextDocument* doc = document();
-    QSizeF page;
-    POINT scroll{};
-    if (bulk) {
-        scroll = POINT{horizontalScrollBar()->value(), verticalScrollBar()->value()};
-        page = doc->pageSize();
-        doc->setPageSize(QSizeF(0, 0));  // a null page size: no layout
-    }
-    // The replaced text is one edit; scattered format changes are laid out one by one unless
-    // the document is not laid out meanwhile.
-    QTextCursor c(doc);
-    if (bulk || text_op) c.beginEditBlock();
-    if (text_op) {
-        c.setPosition(mid);
-        c.setPosition(doc_mid_to, QTextCursor::KeepAnchor);
-        if (c.hasSelection()) c.removeSelectedText();
-        for (const FormatRun& r : mid_runs)
-            c.insertText(to_doc(rt->text_range(r.from, r.to)), formats.of(r.format));
-        // The paragraph end before the new text may now end a paragraph before an empty one, and
-        // show: it takes its own format (it may have been left as it was while it showed nothing).
-        if (mid > 0 && rt->text()[static_cast<std::size_t>(mid - 1)] == u'\r') {
-            c.setPosition(mid - 1);
-            c.setPosition(mid, QTextCursor::KeepAnchor);
-            c.setCharFormat(formats.of(rt->format_at(mid - 1)));
-        }
-        if (!bulk) c.endEditBlock();
-    }
-    for (const FormatFix& fx : fixes) {
-        c.setPosition(fx.from);
-        c.setPosition(fx.to, QTextCursor::KeepAnchor);
-        c.setCharFormat(qformat(fx.run));
-    }
-    if (bulk) {
-        c.endEditBlock();
-        doc->setPageSize(page);
-        if (scroll.x > 0 || scroll.y > 0) {
-            // The view stays where it was: the scroll bars know the whole height once laid out.
-            doc->documentLayout()->documentSize();
-            horizontalScrollBar()->setValue(scroll.x);
-            verticalScrollBar()->setValue(scroll.y);
-        }
-    }
+    sync_.sync(*rt, from, doc_to, to, text_changed, text_from, text_to);
     --applying_;
-    remember();
-}
-
-bool RichEditWidget::copy_valid() const {
-    return shadow_ && shadow_changes_ == doc_changes_ && static_cast<LONG>(shadow_text_.size()) == doc_length();
-}
-
-void RichEditWidget::drop_copy() {
-    shadow_ = false;
-    shadow_text_ = std::u16string();
-    shadow_spans_ = std::vector<FormatSpan>();
-    shadow_formats_ = std::vector<CharFormat>();
-}
-
-QString RichEditWidget::doc_range(LONG from, LONG to) const {
-    if (from >= to) return {};
-    QTextCursor c(document());
-    c.setPosition(from);
-    c.setPosition(to, QTextCursor::KeepAnchor);
-    return c.selectedText();
 }
 
 void RichEditWidget::load_all() {
@@ -581,8 +233,11 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
         // The core's report of the edit being delivered: the document has it already, unless
         // the core cut it (text limit); then the document takes the model's version.
         echo_.seen = true;
-        if (inserted != echo_.doc_inserted) replace_document(pos, echo_.doc_inserted, pos, pos + inserted);
-        apply_formats(pos, pos + inserted);  // new text takes the model's formats
+        // New text takes the model's formats where Qt gave it others; so does the paragraph end
+        // before it, which shows its font when the edit left an empty paragraph after it.
+        const LONG from = std::max<LONG>(0, pos - 1);
+        sync_range(from, pos + echo_.doc_inserted, pos + inserted, inserted != echo_.doc_inserted || !echo_.shown, pos,
+                   pos + inserted);
         if (doc_length() != rt->length()) resync_by_diff();
         return;
     }
@@ -911,7 +566,6 @@ LONG RichEditWidget::char_from_pos(POINT client) const {
 // ---- View to model -----------------------------------------------------------------------
 
 void RichEditWidget::on_contents_change(int pos, int removed, int added) {
-    ++doc_changes_;  // whoever changed the document, the copy of it may be stale
     if (applying_) return;
     const LONG new_len = doc_length();
     const LONG old_len = new_len - added + removed;
@@ -923,7 +577,11 @@ void RichEditWidget::on_contents_change(int pos, int removed, int added) {
     }
     if (pos < 0 || removed < 0 || added < 0 || pos > old_len) {
         lost_ = true;
-    } else if (!pending_) {
+        schedule_flush();
+        return;
+    }
+    sync_.user_edited(pos, removed, added);
+    if (!pending_) {
         pending_ = true;
         s_ = pos;
         oe_ = pos + removed;
@@ -995,8 +653,10 @@ void RichEditWidget::flush_edits() {
             ne = dn - q;
         }
         const std::u16string inserted = doc_text(s, ne);
-        // A change of formats only (same text) is nobody's edit.
+        // A change of formats only (the same text typed over itself) is nobody's edit: the
+        // document takes the model's formats back (and the paragraph end before, which may show).
         if (!(oe - s == ne - s && rt->text_range(s, oe) == inserted)) deliver(s, oe - s, inserted);
+        else sync_range(std::max<LONG>(0, s - 1), oe, oe, false);
     }
     rt = platform_rich(h_);
     if (!rt) return;
@@ -1008,17 +668,20 @@ void RichEditWidget::flush_edits() {
     }
 }
 
-void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inserted) {
+void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inserted, bool shown) {
     const Echo outer = echo_;  // deliveries nest when a procedure pumps messages
-    echo_ = Echo{true, false, pos, removed, static_cast<LONG>(inserted.size())};
+    echo_ = Echo{true, false, pos, removed, shown ? static_cast<LONG>(inserted.size()) : removed, shown};
+    QElapsedTimer core;
+    core.start();
     platform_user_text_edited(h_, pos, removed, inserted);
+    g_core_ns += core.nsecsElapsed();
     const bool taken = echo_.seen;
     echo_ = outer;
     RichText* rt = platform_rich(h_);
     if (!rt) return;
     if (!taken) {
         // Refused (a read-only panel, no room under the text limit): the document goes back.
-        replace_document(pos, static_cast<LONG>(inserted.size()), pos, pos + removed);
+        if (shown) replace_document(pos, static_cast<LONG>(inserted.size()), pos, pos + removed);
     } else {
         apply_deferred();  // what the core did with the edit (a check of the text), gathered
     }
@@ -1153,6 +816,20 @@ void RichEditWidget::insertFromMimeData(const QMimeData* source) {
     // Qt's own insertion (6.4) crashes on data that offers no format at all, which is what an X
     // clipboard that nobody owns gives: Ctrl+V there would end the program.
     if (!source || !source->hasText() || source->formats().isEmpty()) return;
+    // A long text goes to the core as the user's edit before the document takes it, and comes
+    // back through the panel's sync, which puts it in without laying out paragraph after
+    // paragraph as it goes (Qt's own insertion grows faster than the text). The document takes
+    // the text as Qt's insertion would: one paragraph end per line end (CR LF one), per paragraph or
+    // line separator and per frame character.
+    if (const QString text = source->text(); text.size() >= kLongPaste && !pending_ && !lost_ && platform_rich(h_)) {
+        std::u16string model = normalize_line_ends(to_u16(text));
+        for (char16_t& c : model)
+            if (c == kParagraph || c == kLineSeparator || c == 0xFDD0 || c == 0xFDD1) c = u'\r';
+        const QTextCursor cur = textCursor();
+        const LONG from = std::min(cur.anchor(), cur.position()), to = std::max(cur.anchor(), cur.position());
+        deliver(from, to - from, model, false);
+        return;
+    }
     QTextEdit::insertFromMimeData(source);
 }
 

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/qt_document_sync.h"
 #include "platform/qt/qt_views.h"
 #include "platform/richtext.h"
 
@@ -57,6 +58,11 @@ public:
     void gathered();
 
     LONG doc_length() const;
+    // The time the core has taken over the edits of every panel's user, since the program
+    // started (benchmarks: the rest of a keystroke is Qt's).
+    static qint64 core_nanoseconds();
+    // What brings the document up to date with the model.
+    const DocumentSync& document_sync() const { return sync_; }
     // The document's text of [from, to) in the model's form ('\r' for paragraph ends).
     std::u16string doc_text(LONG from, LONG to) const;
 
@@ -78,18 +84,12 @@ private:
     void after_event();
     void flush_edits();
     void schedule_flush();
-    void deliver(LONG pos, LONG removed, const std::u16string& inserted);
+    // `shown`: the document holds the edit already (else the model's version of it is brought in).
+    void deliver(LONG pos, LONG removed, const std::u16string& inserted, bool shown = true);
     void check_against_model(LONG pos, LONG len);
     void resync_by_diff();
-    // Makes the document's [from, doc_to) hold the model's [from, to), text (when it changed)
-    // and formats, touching only what differs.
-    // `text_from`..`text_to` (model positions), when given, hold every change of text: the
-    // text before and after it is known to be the same in both.
+    // Makes the document's [from, doc_to) hold the model's [from, to) (DocumentSync::sync).
     void sync_range(LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from = -1, LONG text_to = -1);
-    QString doc_range(LONG from, LONG to) const;
-    // Whether shadow_text_ and shadow_runs_ hold what the document holds.
-    bool copy_valid() const;
-    void drop_copy();
     void replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to);
     void apply_formats(LONG from, LONG to);
     void apply_selection(bool force);
@@ -101,15 +101,7 @@ private:
     void defer_range(LONG from, LONG to);
 
     HWND h_;
-    // A copy of what a long document holds, in the model's form (text and formats), made when
-    // this code last brought the document up to date: a re-check that writes a long report anew
-    // is compared with it instead of with the document's text and fragments. It counts only
-    // while the document has not changed since (doc_changes_ counts every change).
-    bool shadow_ = false;
-    std::u16string shadow_text_;
-    std::vector<FormatSpan> shadow_spans_;  // numbers into shadow_formats_
-    std::vector<CharFormat> shadow_formats_;
-    quint64 doc_changes_ = 0, shadow_changes_ = 0;
+    DocumentSync sync_;
     // The model's changes gathered while redrawing is off: the document lags the model in
     // [dirty_from_, dirty_to_) of the model (that range of the document is dirty_to_ - delta_
     // long); the selection and the scroll position are applied with them.
@@ -145,6 +137,7 @@ private:
         bool seen = false;
         LONG pos = 0, removed = 0;
         LONG doc_inserted = 0;  // what the document holds in place of the removed text
+        bool shown = true;      // false: the document holds the removed text still
     } echo_;
 };
 

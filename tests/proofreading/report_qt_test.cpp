@@ -5,6 +5,7 @@
 
 #include "platform/qt/qt_backend.h"
 #include "proof_fixture.h"
+#include "support/qt_main.h"
 
 namespace {
 
@@ -40,11 +41,4 @@ TEST_F(QtReport, HeaderFindingsAndMarksOnRealPanels) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    platform_set_backend(nullptr);
-    return result;
-}
+int main(int argc, char** argv) { return jux_test::run_qt_tests(argc, argv); }

@@ -1,0 +1,107 @@
+// Brings a rich-edit panel's QTextDocument up to date with the core's RichText.
+//
+// What it keeps true: the document shows the model's text, one paragraph separator per '\r', and
+// every character's format, but for the paragraph ends that show nothing (an end followed by
+// text draws no glyph; an end before an empty paragraph or at the end shows only its font).
+// document_shows_model() tells whether that holds; debug builds check it after every sync.
+//
+// A sync compares the document with the model and sets again only what differs: each separate
+// changed stretch of text (found by lines, then by characters inside the changed lines) and each
+// stretch of kept text whose format changed. A re-check that writes a long report anew with two
+// changes thousands of lines apart sets those two changes, not all the lines between them.
+#pragma once
+
+#include <QMetaObject>
+#include <QString>
+#include <QTextCharFormat>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/richtext.h"
+
+class QTextDocument;
+class QTextEdit;
+
+// The model's text as the document holds it: one paragraph separator per '\r'; the two characters
+// QTextDocument reserves for frames are shown as replacement characters (still one unit each).
+QString to_doc(std::u16string_view s);
+
+// The document's formats of the model's formats. A text has few distinct formats: one
+// QTextCharFormat each is made once, and the document stores and compares the same one faster
+// than a new one per run.
+class QFormats {
+public:
+    QTextCharFormat of(const CharFormat& f);
+
+private:
+    static constexpr std::size_t kMost = 64;
+    std::vector<std::pair<CharFormat, QTextCharFormat>> made_;
+};
+
+// A stretch of text that differs: [a_from, a_to) of one text stands where [b_from, b_to) of the
+// other does (offsets into the texts compared).
+struct ChangedStretch {
+    std::size_t a_from, a_to, b_from, b_to;
+    friend bool operator==(const ChangedStretch&, const ChangedStretch&) = default;
+};
+
+// The stretches in which `a` and `b` differ, in order, none overlapping: the lines ('\r'-ended)
+// that differ, matched by a diff of the lines that gives up beyond `most_edits` inserted or
+// removed lines (the whole of both is then one stretch), each cut to the characters that differ.
+// Linear in the texts' length (times most_edits at worst).
+std::vector<ChangedStretch> changed_stretches(std::u16string_view a, std::u16string_view b, int most_edits = 64);
+
+// Whether `doc` shows the model's [from, to) (the whole document and model when to < 0): the same
+// length, text and the format of every character that shows. `difference` tells the first one.
+bool document_shows_model(const QTextDocument& doc, const RichText& rt, LONG from = 0, LONG to = -1,
+                          std::string* difference = nullptr);
+
+class DocumentSync {
+public:
+    explicit DocumentSync(QTextEdit& edit);
+    ~DocumentSync();
+    DocumentSync(const DocumentSync&) = delete;
+    DocumentSync& operator=(const DocumentSync&) = delete;
+
+    // Makes the document's [from, doc_to) hold the model's [from, to): its text (when
+    // `text_changed`) and formats, touching only what differs. `text_from`..`text_to` (model
+    // positions), when given, hold every change of text: the text before and after it is known to
+    // be the same in both.
+    void sync(const RichText& rt, LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from = -1,
+              LONG text_to = -1);
+
+    // The user changed the document: [pos, pos + removed) became [pos, pos + added). The copy of
+    // a long document follows (the new text's formats unknown until the next sync compares them).
+    void user_edited(LONG pos, LONG removed, LONG added);
+
+    // Characters this object has set in its document (text inserted and formats set), since made.
+    std::uint64_t characters_set() const { return characters_set_; }
+
+    // The same over every panel of the process, with the time spent (benchmarks).
+    struct Totals {
+        std::uint64_t characters = 0;
+        std::int64_t nanoseconds = 0;
+    };
+    static Totals totals();
+
+private:
+    // Whether shadow_text_ and shadow_spans_ hold what the document holds.
+    bool copy_valid() const;
+    void drop_copy();
+
+    QTextEdit& edit_;
+    QMetaObject::Connection changes_;
+    std::uint64_t characters_set_ = 0;
+    // A copy of what a long document holds, in the model's form (text and formats), made when
+    // this object last brought the document up to date: a re-check that writes a long report
+    // anew is compared with it instead of with the document's text and fragments. It counts only
+    // while the document has not changed since (doc_changes_ counts every change).
+    bool shadow_ = false;
+    std::u16string shadow_text_;
+    std::vector<FormatSpan> shadow_spans_;  // numbers into shadow_formats_, or kUnknown
+    static constexpr std::uint32_t kUnknown = 0xFFFFFFFF;  // a format the user's typing gave
+    std::vector<CharFormat> shadow_formats_;
+    std::uint64_t doc_changes_ = 0, shadow_changes_ = 0;
+};
