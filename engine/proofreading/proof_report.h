@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/token_store.h"
 #include "platform/types.h"
@@ -30,6 +31,8 @@ inline constexpr DWORD PR_COLOUR_BOLD = 0x40000001;       // colour and bold
 inline constexpr DWORD PR_COLOUR_UNDERLINE = 0x40000004;  // colour and underline
 inline constexpr DWORD PR_COLOUR_ONLY = 0x40000000;       // colour alone
 
+class ReportTape;
+
 // The state of one proof-reading run; passes read it and write through the functions below.
 struct ProofRun {
     HWND source{};                 // the panel whose text was processed (marked, never changed)
@@ -40,10 +43,56 @@ struct ProofRun {
     bool novel = false;            // novel mode, and the source is not one of the main window's short panes
     bool mark_source = false;      // text colouring on, and the source is not the entry box's copy
     std::shared_ptr<class WordFacts> facts;  // the answers about the store's words (proof_words.h), or none
+    // The stretch of records whose findings this run writes (null: the whole store). A pass still
+    // looks round its records over the whole store; it only walks the stretch.
+    const SenToken* from = nullptr;
+    const SenToken* to = nullptr;
+    // Where the writes go while a stretch is recorded (null: into the panels).
+    ReportTape* tape = nullptr;
 
     // The record before the last one, or null for an empty store.
     const SenToken* last() const { return nd > floor ? nd - 1 : nullptr; }
+    // The first record a walk visits: `skip` records after the store's first, and not before the
+    // stretch; null for an empty store.
+    const SenToken* begin(std::ptrdiff_t skip = 0) const {
+        if (!floor) return nullptr;
+        const SenToken* b = floor + skip;
+        return from && from > b ? from : b;
+    }
+    // One past the last record a walk visits (never beyond `limit` when given).
+    const SenToken* end(const SenToken* limit = nullptr) const {
+        const SenToken* e = to ? to : nd;
+        return limit && limit < e ? limit : e;
+    }
 };
+
+// What the passes wrote over one stretch of the store, to be played into the panels later: the
+// lines and colours of the report (offsets counted from the recording's own start) and the marks
+// in the source. A title is written once for all the stretches of a pass, before its first line;
+// the pass end once, after its last.
+class ReportTape {
+public:
+    enum class Kind : std::uint8_t { Title, Line8, Line16, Colour, Mark, End };
+    struct Op {
+        explicit Op(Kind k, int ends = 0) : kind(k), line_ends(ends) {}
+        Kind kind;
+        int line_ends = 0;
+        LONG from = 0, to = 0;
+        DWORD mask = 0, effects = 0;
+        COLORREF colour = 0;
+        std::u16string text16;
+        std::string text8;
+    };
+    // The source offset of the stretch's first record when it was recorded.
+    LONG source_at = 0;
+    std::vector<Op> ops;
+    LONG length = 0;  // characters the report lines take in the panel
+};
+
+// Plays one stretch's recording into the panels: `titled` says whether the pass's title stands
+// already (and becomes true when the recording writes it), `end_lines` receives the line ends of
+// the pass end the recording asks for, and source marks move by `shift`.
+void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& titled, int& end_lines);
 
 // Offset in the source panel where a record's gap begins.
 inline LONG gap_start(const SenToken& r) { return r.pos - static_cast<LONG>(std::strlen(r.gap)); }
@@ -52,7 +101,7 @@ inline LONG gap_start(const SenToken& r) { return r.pos - static_cast<LONG>(std:
 template <typename F>
 void walk_word_pairs(const ProofRun& run, F&& f) {
     if (!run.floor) return;
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         if (!p->text[0] && !p[-1].text[0]) continue;
         f(p);
     }
@@ -111,6 +160,13 @@ void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD ef
 // count blue), one line with the sequence and its suggestion part, then an empty line.
 void summary_report(ProofRun& run, std::u16string_view title, unsigned count, std::string_view context,
                     std::string_view suggestion);
+
+// The report panel's end (where the next line goes), and a range of it coloured: through the tape
+// while a stretch is recorded.
+LONG report_end(const ProofRun& run);
+void colour_report(const ProofRun& run, LONG start, LONG end, DWORD mask, COLORREF colour, DWORD effects);
+// Empty lines behind the report's last line.
+void report_blank_lines(const ProofRun& run, int line_ends);
 
 // Appends text (and line ends) to the report panel and colours `colour_len` characters of it from
 // its start; returns the start. The text's CR LF pairs count as one character, as the panel holds

@@ -7,6 +7,7 @@
 // written in UTF-8 and turned into code page 1251 once, on first use.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -101,7 +102,9 @@ void walk_judged(const ProofRun& run, Judge&& judge, Report&& report) {
     const PassSpellings spellings(run.floor, run.nd);
     enum : std::uint8_t { kUnjudged, kFault, kFine };
     std::vector<std::uint8_t> verdict(spellings->count(), kUnjudged);
-    for (std::size_t i = 0; i < spellings->records(); ++i) {
+    const auto first = static_cast<std::size_t>(run.begin() - run.floor);
+    const auto stop = std::min(spellings->records(), static_cast<std::size_t>(run.end() - run.floor));
+    for (std::size_t i = first; i < stop; ++i) {
         std::uint8_t& v = verdict[spellings->id(i)];
         if (v == kUnjudged) v = judge(run.floor + i) ? kFault : kFine;
         if (v == kFault) report(run.floor + i);
