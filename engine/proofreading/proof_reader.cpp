@@ -13,6 +13,7 @@
 #include "engine/proofreading/proof_report.h"
 #include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/token_spellings.h"
+#include "engine/proofreading/word_checks.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
@@ -46,7 +47,7 @@ bool by_stretches(int order) {
     switch (order) {
         case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12:
         case 14: case 15: case 16: case 17: case 18: case 19: case 21: case 22:
-        case 26: case 27: case 28: case 29: case 30: case 31:
+        case 26: case 27: case 28: case 29: case 30: case 31: case 32: case 33: case 34: case 35:
         case 38: case 39: case 40: case 41: case 42: case 43: case 44: case 45:
             return true;
         default:
@@ -54,15 +55,31 @@ bool by_stretches(int order) {
     }
 }
 
+// The scans of the store a row makes in turn, each writing its findings after the last one's (the
+// missing commas: one word, then phrases of two, three and four words).
+constexpr int kMostScans = 4;
+int scans(int order) { return order == 35 ? kMostScans : 1; }
+
+// What a row writes once after the last finding of all its stretches, or null.
+using CloseRow = void (*)(ProofRun&);
+CloseRow closing(int order) {
+    switch (order) {
+        case 32: return sht_to_sh_close;
+        case 33: return sh_to_sht_close;
+        case 34: return split_words_close;
+        default: return nullptr;
+    }
+}
+
 // The least number of records in a stretch (the stretch ends at the next paragraph's start).
 std::size_t g_stretch_records = 2048;
 // Records round a change whose findings may read it (a pass reads at most a few records back and
 // ahead, beside the look ahead over a clause that stretch_reach follows).
-constexpr std::size_t kReach = 8;
+constexpr std::size_t kReach = 12;
 
 struct Stretch {
     std::size_t from = 0, to = 0;  // records [from, to) of the store
-    std::array<std::unique_ptr<ReportTape>, PASS_ROWS> tapes{};
+    std::array<std::unique_ptr<ReportTape>, PASS_ROWS * kMostScans> tapes{};  // by row and scan
 };
 
 // What the recordings depend on beside the records: the panels, the switches and options, the lists
@@ -189,19 +206,23 @@ void run_rows(ProofRun& run) {
         const auto r = static_cast<std::size_t>(row.order);
         bool titled = false;
         int end_lines = -1;
-        for (Stretch& s : stretches) {
-            std::unique_ptr<ReportTape>& tape = s.tapes[r];
-            if (!tape) {
-                tape = std::make_unique<ReportTape>();
-                tape->source_at = run.floor[s.from].pos;
-                walked.from = run.floor + s.from;
-                walked.to = run.floor + s.to;
-                walked.tape = tape.get();
-                row.run(walked, row);
+        for (int scan = 0; scan < scans(row.order); ++scan) {
+            for (Stretch& s : stretches) {
+                std::unique_ptr<ReportTape>& tape = s.tapes[r * kMostScans + static_cast<std::size_t>(scan)];
+                if (!tape) {
+                    tape = std::make_unique<ReportTape>();
+                    tape->source_at = run.floor[s.from].pos;
+                    walked.from = run.floor + s.from;
+                    walked.to = run.floor + s.to;
+                    walked.tape = tape.get();
+                    walked.scan = scans(row.order) > 1 ? scan : -1;
+                    row.run(walked, row);
+                }
+                play_tape(run, *tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
             }
-            play_tape(run, *tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
         }
         if (titled && end_lines >= 0) JuxShowMessage(run.report, "", end_lines);
+        if (titled && closing(row.order)) closing(row.order)(run);
     }
     g_stretches->stretches = std::move(stretches);
 }

@@ -4,6 +4,7 @@
 
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
+#include "shell/gmake.h"
 #include "shell/panels.h"
 #include "shell/window_state.h"
 
@@ -131,6 +132,18 @@ void PassReport::end(int line_ends) {
     else JuxShowMessage(run_.report, "", line_ends);
 }
 
+void index_finding(const ProofRun& run, const PassReport& rep, std::string_view word) {
+    if (ReportTape* t = run.tape) {
+        if (rep.count() == 0) t->ops.push_back(ReportTape::Op{ReportTape::Kind::IndexReset});
+        ReportTape::Op op{ReportTape::Kind::Index};
+        op.text8.assign(word);
+        t->ops.push_back(std::move(op));
+        return;
+    }
+    if (rep.count() == 0) ResetGmake();
+    PutInG(word);
+}
+
 void mark_line_break(const ProofRun& run, LONG pos) {
     colour_report(run, pos, pos + 1, PR_COLOUR_BOLD, PR_LINE_BREAK, CFE_BOLD);
 }
@@ -139,10 +152,10 @@ void mark_source(const ProofRun& run, LONG start, LONG end) {
     mark_source(run, start, end, PR_COLOUR_UNDERLINE, CFE_UNDERLINE);
 }
 
-void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects) {
+void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects, COLORREF colour) {
     if (!run.mark_source) return;
-    if (run.tape) return record_range(*run.tape, ReportTape::Kind::Mark, start, end, mask, PR_MARK, effects);
-    ColorRangeOn(run.source, start, end, mask, PR_MARK, effects);
+    if (run.tape) return record_range(*run.tape, ReportTape::Kind::Mark, start, end, mask, colour, effects);
+    ColorRangeOn(run.source, start, end, mask, colour, effects);
 }
 
 void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& titled, int& end_lines) {
@@ -168,6 +181,10 @@ void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& ti
                 ColorRangeOn(run.source, op.from + shift, op.to + shift, op.mask, op.colour, op.effects);
                 break;
             case ReportTape::Kind::End: end_lines = op.line_ends; break;
+            case ReportTape::Kind::IndexReset:
+                if (!titled) ResetGmake();
+                break;
+            case ReportTape::Kind::Index: PutInG(op.text8); break;
         }
     }
 }

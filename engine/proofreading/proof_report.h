@@ -49,6 +49,8 @@ struct ProofRun {
     const SenToken* to = nullptr;
     // Where the writes go while a stretch is recorded (null: into the panels).
     ReportTape* tape = nullptr;
+    // The one scan this run makes of a pass that scans the store several times in turn (-1: all).
+    int scan = -1;
 
     // The record before the last one, or null for an empty store.
     const SenToken* last() const { return nd > floor ? nd - 1 : nullptr; }
@@ -72,7 +74,7 @@ struct ProofRun {
 // the pass end once, after its last.
 class ReportTape {
 public:
-    enum class Kind : std::uint8_t { Title, Line8, Line16, Colour, Mark, End };
+    enum class Kind : std::uint8_t { Title, Line8, Line16, Colour, Mark, End, IndexReset, Index };
     struct Op {
         explicit Op(Kind k, int ends = 0) : kind(k), line_ends(ends) {}
         Kind kind;
@@ -89,8 +91,8 @@ public:
     LONG length = 0;  // characters the report lines take in the panel
 };
 
-// Plays one stretch's recording into the panels: `titled` says whether the pass's title stands
-// already (and becomes true when the recording writes it), `end_lines` receives the line ends of
+// Plays one stretch's recording into the panels (and the token index): `titled` says whether the
+// pass's title stands already (and becomes true when the recording writes it), `end_lines` receives the line ends of
 // the pass end the recording asks for, and source marks move by `shift`.
 void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& titled, int& end_lines);
 
@@ -147,14 +149,18 @@ private:
     bool ended_ = false;
 };
 
+// A finding counted in the token index (family 1): the pass's first finding empties it first.
+void index_finding(const ProofRun& run, const PassReport& rep, std::string_view word);
+
 // The pink marker on one character of a finding line (the character before a line break inside a
 // context): `pos` is its offset in the report panel.
 void mark_line_break(const ProofRun& run, LONG pos);
 
 // Source mark: red underline over [start, end) of the source panel, when the run marks its source.
 void mark_source(const ProofRun& run, LONG start, LONG end);
-// The same range coloured with another mask and effects (the colour-only mark of "¶").
-void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects);
+// The same range coloured with another mask and effects (the colour-only mark of "¶"), and in
+// another colour.
+void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects, COLORREF colour = PR_MARK);
 
 // Summary form: when count is above 0, the title with "  <count>" behind it (magenta bold, the
 // count blue), one line with the sequence and its suggestion part, then an empty line.

@@ -346,10 +346,7 @@ void split_words(ProofRun& run, const PassRow& row) {
     static const std::string de = cp1251("де"), la = cp1251("ла"), kata = cp1251("ката");
     if (!run.floor) return;
     PassReport rep(run, row.title);
-    auto count = [&](const SenToken* p) {
-        if (rep.count() == 0) ResetGmake();
-        PutInG(std::string(p[-1].text) + ' ' + p->text);
-    };
+    auto count = [&](const SenToken* p) { index_finding(run, rep, std::string(p[-1].text) + ' ' + p->text); };
     const PassSpellings run_spellings(run.floor, run.nd);
     const TokenSpellings& spellings = *run_spellings;
     // The lists' hashed indexes; without them, the parts of the first words of the pairs looked at
@@ -358,7 +355,7 @@ void split_words(ProofRun& run, const PassRow& row) {
     std::optional<PairLists> lists;
     if (!hashed) {
         std::vector<bool> needed(spellings.count());
-        for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
             const char* g = p->gap;
             if (!p->text[0] || !p[-1].text[0] || !((g[0] == ' ' || g[0] == '\r') && !g[1])) continue;
             needed[spellings.id(static_cast<std::size_t>(p - 1 - run.floor))] = true;
@@ -369,14 +366,15 @@ void split_words(ProofRun& run, const PassRow& row) {
     // they are looked up, so that the reads of the indexes overlap.
     constexpr std::size_t kAhead = 32, kRing = 64;
     std::array<HashedPairs::Keys, kRing> ring;
-    const std::size_t records = static_cast<std::size_t>(run.nd - run.floor);
+    const std::size_t records = static_cast<std::size_t>(run.end() - run.floor);
     const auto ahead = [&](std::size_t at) {
         if (!hashed || at >= records) return;
         ring[at % kRing] = hashed->keys(spellings, at);
         hashed->prefetch(ring[at % kRing]);
     };
-    for (std::size_t at = 1; at <= kAhead; ++at) ahead(at);
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    const auto first_at = static_cast<std::size_t>(run.begin(1) - run.floor);
+    for (std::size_t at = first_at; at < first_at + kAhead; ++at) ahead(at);
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         ahead(static_cast<std::size_t>(p - run.floor) + kAhead);
         const char* pw = p[-1].text;
         const char* w = p->text;
@@ -460,6 +458,10 @@ void split_words(ProofRun& run, const PassRow& row) {
     }
     if (rep.count() == 0) return;
     rep.end();
+    if (!run.tape) split_words_close(run);
+}
+
+void split_words_close(ProofRun& run) {
     FinishGmake();
     if (gl_LOOSE_SPLIT && g_floor < g_nd && g_floor->count > 1) {
         JuxShowMessage(run.report, "", 1);

@@ -45,6 +45,11 @@ void comparison_without_hyphen(ProofRun& run, const PassRow& row);  // "най �
 void sht_to_sh(ProofRun& run, const PassRow& row);            // participle in -щ for a verb in -ш
 void sh_to_sht(ProofRun& run, const PassRow& row);            // verb in -ш for a participle in -щ
 void split_words(ProofRun& run, const PassRow& row);          // "не вероятно", listed wrong pairs
+// What these three write after their last finding (the token index sorted, its summary), once
+// for all the stretches of the store a run walked or played them over.
+void sht_to_sh_close(ProofRun& run);
+void sh_to_sht_close(ProofRun& run);
+void split_words_close(ProofRun& run);
 
 // ---- Tables -------------------------------------------------------------------------------------
 // A Latin letter and the Cyrillic letter (UTF-8) it looks like.
