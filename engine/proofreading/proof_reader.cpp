@@ -14,6 +14,7 @@
 #include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/token_spellings.h"
 #include "engine/proofreading/word_checks.h"
+#include "engine/ocr_check.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
@@ -292,10 +293,13 @@ void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_s
 
 void reset_proofreading() {
     last_proof = ProofSummary{};
-    g_stretches.reset();
+    release_kept_proof_findings();
 }
 
-void release_kept_proof_findings() { g_stretches.reset(); }
+void release_kept_proof_findings() {
+    g_stretches.reset();
+    release_kept_ocr_findings();
+}
 
 void set_proof_stretch_records(std::size_t records) {
     g_stretch_records = std::max<std::size_t>(records, 1);
