@@ -315,6 +315,61 @@ void BM_ProofReaderWideVocabularyKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_ProofReaderWideVocabularyKeystroke)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// Bad input for the re-check after a keystroke, the proof-reader as the program starts over the
+// lexicon of real size: (kind 0) `n` paragraphs of one word, a letter typed into the middle one;
+// (kind 1) one paragraph of `n` words, a letter typed in its middle; (kind 2) two paragraphs of
+// `n` / 2 words each, joined by deleting the paragraph end between them. The first check is untimed;
+// the time is the re-check's, which walks again only the paragraphs round the change: linear in
+// them (kinds 1 and 2: the whole paragraph) plus what every check costs.
+void BM_ProofReaderKeystrokeBadInput(benchmark::State& state) {
+    RealSizeFixture& f = real_size_fixture();
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const int kind = static_cast<int>(state.range(1));
+    reset_settings();
+    std::string text;
+    if (kind == 0) {
+        Lcg rnd{3};
+        for (std::size_t i = 0; i < n; ++i) text += f.lex->forms[rnd() % f.lex->forms.size()] + "\r";
+    } else {
+        text = make_bulgarian_prose(*f.lex, n / 2, 11);
+        for (char& c : text)
+            if (c == '\r') c = ' ';
+        text += kind == 2 ? "\r" : " ";
+        std::string second = make_bulgarian_prose(*f.lex, n / 2, 12);
+        for (char& c : second)
+            if (c == '\r') c = ' ';
+        text += second;
+    }
+    std::string changed = text;
+    const std::size_t middle = kind == 2 ? text.find('\r') : text.find(kind == 0 ? '\r' : ' ', text.size() / 2);
+    if (kind == 2) changed.erase(middle, 1);
+    else changed.insert(middle, "\xE6");
+    for (auto _ : state) {
+        state.PauseTiming();
+        release_kept_proof_findings();
+        std::size_t records = put_source(text);
+        RE_SetTextW(hBigReLeft, u"");
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+        records = put_source(changed);
+        RE_SetTextW(hBigReLeft, u"");
+        state.ResumeTiming();
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+    }
+    state.SetComplexityN(static_cast<benchmark::IterationCount>(n));
+    state.counters["bytes"] = static_cast<double>(text.size());
+    reset_settings();
+    f.tokenise();
+}
+BENCHMARK(BM_ProofReaderKeystrokeBadInput)
+    ->ArgsProduct({{100'000, 400'000}, {0}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ProofReaderKeystrokeBadInput)
+    ->ArgsProduct({{350'000, 1'400'000}, {1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
 // Where the time of the proof-reader with every switch on goes: each row run alone over the same
 // store, its time in milliseconds per iteration as counter "row<order>_ms" (rows under 1 ms left out).
 void BM_ProofReaderRowsRealSizeLexicon(benchmark::State& state) {
