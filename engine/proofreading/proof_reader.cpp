@@ -174,6 +174,8 @@ std::vector<Stretch> plan_stretches(const ProofRun& run, std::size_t& dirty_from
             out.push_back(std::move(s));
         }
     }
+    // What is not taken over goes before the new recordings are made.
+    if (last) last->stretches.clear();
     if (!g_stretches) g_stretches = std::make_unique<StretchMemory>();
     g_stretches->key = std::move(key);
     g_stretches->prints = std::move(prints);

@@ -36,10 +36,7 @@ template <typename S>
 void append(const ProofRun& run, const S& text, int line_ends) {
     constexpr bool wide = std::is_same_v<S, std::u16string_view>;
     if (ReportTape* t = run.tape) {
-        ReportTape::Op op{wide ? ReportTape::Kind::Line16 : ReportTape::Kind::Line8, line_ends};
-        if constexpr (wide) op.text16.assign(text);
-        else op.text8.assign(text);
-        t->ops.push_back(std::move(op));
+        t->add(ReportTape::Op{wide ? ReportTape::Kind::Line16 : ReportTape::Kind::Line8, line_ends}, text);
         t->length += panel_length(text) + line_ends;
         return;
     }
@@ -65,7 +62,7 @@ void record_range(ReportTape& t, ReportTape::Kind kind, LONG start, LONG end, DW
     op.mask = mask;
     op.colour = colour;
     op.effects = effects;
-    t.ops.push_back(std::move(op));
+    t.ops.push_back(op);
 }
 
 LONG report_end(const ProofRun& run) {
@@ -99,10 +96,9 @@ void PassReport::title_step(COLORREF colour, DWORD effects) {
     if (++count_ != 1) return;
     if (ReportTape* t = run_.tape) {
         ReportTape::Op op{ReportTape::Kind::Title, title_line_ends_};
-        op.text16.assign(title_);
         op.colour = colour;
         op.effects = effects;
-        t->ops.push_back(std::move(op));
+        t->add(op, title_);
         return;
     }
     glMsgW.assign(title_);
@@ -135,9 +131,7 @@ void PassReport::end(int line_ends) {
 void index_finding(const ProofRun& run, const PassReport& rep, std::string_view word) {
     if (ReportTape* t = run.tape) {
         if (rep.count() == 0) t->ops.push_back(ReportTape::Op{ReportTape::Kind::IndexReset});
-        ReportTape::Op op{ReportTape::Kind::Index};
-        op.text8.assign(word);
-        t->ops.push_back(std::move(op));
+        t->add(ReportTape::Op{ReportTape::Kind::Index}, word);
         return;
     }
     if (rep.count() == 0) ResetGmake();
@@ -165,14 +159,14 @@ void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& ti
             case ReportTape::Kind::Title:
                 if (titled) break;
                 titled = true;
-                glMsgW.assign(op.text16);
+                glMsgW.assign(tape.text_of16(op));
                 report_line(run, glMsgW, op.line_ends, op.colour, op.effects);
                 break;
             case ReportTape::Kind::Line8:
             case ReportTape::Kind::Line16:
                 if (base < 0) base = report_end(run);
-                if (op.kind == ReportTape::Kind::Line8) JuxShowMessage(run.report, op.text8, op.line_ends);
-                else JuxShowMessageW(run.report, op.text16, op.line_ends);
+                if (op.kind == ReportTape::Kind::Line8) JuxShowMessage(run.report, tape.text_of8(op), op.line_ends);
+                else JuxShowMessageW(run.report, tape.text_of16(op), op.line_ends);
                 break;
             case ReportTape::Kind::Colour:
                 ColorRangeOn(run.report, base + op.from, base + op.to, op.mask, op.colour, op.effects);
@@ -184,7 +178,7 @@ void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& ti
             case ReportTape::Kind::IndexReset:
                 if (!titled) ResetGmake();
                 break;
-            case ReportTape::Kind::Index: PutInG(op.text8); break;
+            case ReportTape::Kind::Index: PutInG(tape.text_of8(op)); break;
         }
     }
 }

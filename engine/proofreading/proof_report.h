@@ -76,18 +76,35 @@ class ReportTape {
 public:
     enum class Kind : std::uint8_t { Title, Line8, Line16, Colour, Mark, End, IndexReset, Index };
     struct Op {
-        explicit Op(Kind k, int ends = 0) : kind(k), line_ends(ends) {}
+        explicit Op(Kind k, int ends = 0) : kind(k), line_ends(static_cast<std::int8_t>(ends)) {}
         Kind kind;
-        int line_ends = 0;
+        std::int8_t line_ends = 0;
         LONG from = 0, to = 0;
         DWORD mask = 0, effects = 0;
         COLORREF colour = 0;
-        std::u16string text16;
-        std::string text8;
+        std::uint32_t at = 0, size = 0;  // its text in text8 or text16 (by kind)
     };
+    // Adds an operation with its text.
+    void add(Op op, std::string_view text) {
+        op.at = static_cast<std::uint32_t>(text8.size());
+        op.size = static_cast<std::uint32_t>(text.size());
+        text8.append(text);
+        ops.push_back(op);
+    }
+    void add(Op op, std::u16string_view text) {
+        op.at = static_cast<std::uint32_t>(text16.size());
+        op.size = static_cast<std::uint32_t>(text.size());
+        text16.append(text);
+        ops.push_back(op);
+    }
+    std::string_view text_of8(const Op& op) const { return std::string_view(text8).substr(op.at, op.size); }
+    std::u16string_view text_of16(const Op& op) const { return std::u16string_view(text16).substr(op.at, op.size); }
+
     // The source offset of the stretch's first record when it was recorded.
     LONG source_at = 0;
     std::vector<Op> ops;
+    std::string text8;      // the texts of the 8-bit lines and of the index's words, one after another
+    std::u16string text16;  // those of the titles and the UTF-16 lines
     LONG length = 0;  // characters the report lines take in the panel
 };
 
