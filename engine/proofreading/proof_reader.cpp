@@ -24,6 +24,7 @@
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
+#include "spelling/unknown_bg.h"
 
 ProofSummary last_proof;
 
@@ -105,12 +106,16 @@ std::vector<std::uintptr_t> stretch_key(const ProofRun& run) {
         k.push_back(r.entries.size());
         k.push_back(reinterpret_cast<std::uintptr_t>(r.text.get()));
     }
+    // The builds of the lists' indexes: a list changed in place is indexed again.
+    const BulgarianSpellingState lists = bulgarian_spelling_state();
+    for (const std::uint64_t n : lists.index_builds) k.push_back(static_cast<std::uintptr_t>(n));
     return k;
 }
 
-std::uint64_t record_print(const SenToken& r) {
+// A record's text and gap, and how far it stands from the record before it (`step`).
+std::uint64_t record_print(const SenToken& r, LONG step) {
     const std::hash<std::string_view> h;
-    return h(r.text) * 0x9E3779B97F4A7C15ULL ^ h(r.gap);
+    return (h(r.text) * 0x9E3779B97F4A7C15ULL ^ h(r.gap)) + static_cast<std::uint64_t>(step) * 0xC2B2AE3D27D4EB4FULL;
 }
 
 struct StretchMemory {
@@ -140,7 +145,7 @@ void cut_stretches(const ProofRun& run, std::size_t from, std::size_t to, std::v
 std::vector<Stretch> plan_stretches(const ProofRun& run, std::size_t& dirty_from, std::size_t& dirty_to) {
     const std::size_t n = static_cast<std::size_t>(run.nd - run.floor);
     std::vector<std::uint64_t> prints(n);
-    for (std::size_t i = 0; i < n; ++i) prints[i] = record_print(run.floor[i]);
+    for (std::size_t i = 0; i < n; ++i) prints[i] = record_print(run.floor[i], i ? run.floor[i].pos - run.floor[i - 1].pos : 0);
     std::vector<Stretch> out;
     std::vector<std::uintptr_t> key = stretch_key(run);
     StretchMemory* last = g_stretches.get();
