@@ -76,7 +76,7 @@ CloseRow closing(int order) {
 // The least number of records in a stretch (the stretch ends at the next paragraph's start).
 std::size_t g_stretch_records = 2048;
 // Records round a change whose findings may read it (a pass reads at most a few records back and
-// ahead, beside the look ahead over a clause that stretch_reach follows).
+// ahead, beside the look ahead over a clause, which plan_stretches follows back from the change).
 constexpr std::size_t kReach = 12;
 
 struct Stretch {

@@ -10,6 +10,10 @@
 // them wrote, "ПУНКТУАЦИОННИ И ДРУГИ ГРЕШКИ:" is inserted at the header position. At the end the
 // report panel goes back to where the unknown-word list began, and the working folder is what it
 // was before.
+//
+// The passes that look only round a record walk the store in stretches of paragraphs, and what
+// each wrote over each stretch is kept for the next run, which walks again only the stretches
+// round what changed and plays the others' recordings (docs/keystroke.md).
 #pragma once
 
 #include <cstddef>
