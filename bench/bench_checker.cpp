@@ -382,6 +382,7 @@ void whole_text(benchmark::State& state, bool qt) {
         // A text met for the first time: nothing kept from the check before.
         release_kept_bulgarian_answers();
         release_kept_form_memo();
+        release_kept_proof_findings();
         settle(qt);
         state.ResumeTiming();
         RE_SetTextW(hBigReRight, text);  // the change notification runs the whole check
@@ -419,5 +420,89 @@ const bool key_cases_registered = [] {
 }();
 BENCHMARK(BM_WholeCheck100000Words_Headless)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WholeCheck100000Words_Qt)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+
+// ---- One keystroke anywhere in a wide-vocabulary text -----------------------------------------------
+// 100,000 words of Bulgarian prose of a wide vocabulary (make_wide_bulgarian_prose: over 40,000
+// distinct forms of the lexicon of real size), the proof-reader on as the program starts. One key
+// typed at the start, in the middle or at the end of the text, a Latin or a Cyrillic letter, that
+// makes a new unknown word (a letter behind a word) or mends one (the letter a word lacks); the key
+// is taken back after each timed one (not timed). Headless, the key given as the backend gives it,
+// or on Qt typed into the panel's widget and timed until Qt has laid out what the check left.
+struct WideKey {
+    LONG pos = 0;           // where the key goes
+    std::u16string letter;  // what it types
+};
+
+// Finds the place of the key in the text and, for a mending key, takes the letter out of the text
+// (or, for a Latin one, puts an English word without its last letter there).
+WideKey place_wide_key(std::u16string& text, double where, bool cyrillic, bool mend) {
+    const auto letter = [](char16_t c) { return c >= 0x410 || static_cast<unsigned>((c | 0x20) - u'a') < 26u; };
+    std::size_t i = std::min(static_cast<std::size_t>(where * static_cast<double>(text.size())), text.size() - 1);
+    while (i > 0 && !letter(text[i])) --i;
+    while (i < text.size() && !letter(text[i])) ++i;
+    while (i < text.size() && letter(text[i])) ++i;  // the end of a word
+    WideKey key{static_cast<LONG>(i), cyrillic ? u"\u0436" : u"x"};
+    if (!mend) return key;
+    if (cyrillic) {
+        key.letter = text.substr(i - 1, 1);
+        text.erase(i - 1, 1);
+        key.pos = static_cast<LONG>(i - 1);
+        return key;
+    }
+    const std::u16string word = cp1251_to_utf16(bulgarian_lexicon().english[4321]);
+    text.insert(i, u" " + word.substr(0, word.size() - 1));
+    key.pos = static_cast<LONG>(i + word.size());
+    key.letter = word.substr(word.size() - 1);
+    return key;
+}
+
+// Types the text at `pos` (or takes one character back there when `text` is empty).
+void type_at(HWND re, LONG pos, const std::u16string& text, bool qt) {
+    if (!qt) {
+        platform_user_selected(re, CHARRANGE{pos, pos});
+        platform_user_text_edited(re, text.empty() ? pos - 1 : pos, text.empty() ? 1 : 0, text);
+        return;
+    }
+    RE_SetSel(re, CHARRANGE{pos, pos});
+    QKeyEvent press(QEvent::KeyPress, text.empty() ? Qt::Key_Backspace : Qt::Key_unknown, Qt::NoModifier,
+                    QString::fromStdU16String(text));
+    QApplication::sendEvent(qt_widget(re), &press);
+}
+
+// Arguments: where (0 start, 1 middle, 2 end), Cyrillic (1) or Latin (0), mending (1) or making a
+// new unknown word (0), Qt (1) or headless (0).
+void BM_KeystrokeWideVocabulary(benchmark::State& state) {
+    const real_size::Lexicon& lex = bulgarian_lexicon();
+    static const std::string wide = make_wide_bulgarian_prose(lex, 100'000);
+    const bool qt = state.range(3) != 0;
+    std::u16string text = cp1251_to_utf16(wide);
+    const WideKey key = place_wide_key(text, 0.5 * static_cast<double>(state.range(0)), state.range(1) != 0,
+                                       state.range(2) != 0);
+    start_checker(qt, lex.dir);
+    RE_SetTextW(hBigReRight, text);  // checked once here
+    settle(qt);
+    double check_ms = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        type_at(hBigReRight, key.pos, key.letter, qt);
+        check_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        settle(qt);
+        state.PauseTiming();
+        type_at(hBigReRight, key.pos + 1, u"", qt);
+        settle(qt);
+        state.ResumeTiming();
+    }
+    state.counters["check_ms"] = check_ms / static_cast<double>(state.iterations());
+    state.counters["distinct_words"] = static_cast<double>(distinct_words(wide));
+    state.counters["words"] = static_cast<double>(last_run.processed);
+    state.counters["report_chars"] = static_cast<double>(RE_GetTextLength(hBigReLeft));
+    stop_checker();
+}
+BENCHMARK(BM_KeystrokeWideVocabulary)
+    ->ArgNames({"at", "cyrillic", "mend", "qt"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 }  // namespace

@@ -262,6 +262,7 @@ void BM_ProofReaderRealSizeLexicon100kWords(benchmark::State& state) {
     // The first check of the text (nothing kept from a run before); the iterations then check it
     // again, as the checker does after every keystroke.
     release_kept_form_memo();
+    release_kept_proof_findings();
     RE_SetTextW(hBigReLeft, u"");
     const auto t0 = std::chrono::steady_clock::now();
     proof_read(hBigReRight, hBigReLeft, f.records, CHARRANGE{});
@@ -278,6 +279,96 @@ void BM_ProofReaderRealSizeLexicon100kWords(benchmark::State& state) {
     reset_settings();
 }
 BENCHMARK(BM_ProofReaderRealSizeLexicon100kWords)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The proof-reader as the program starts over 100,000 words of a wide vocabulary
+// (make_wide_bulgarian_prose: over 40,000 distinct forms), checked again after one keystroke: a
+// letter typed behind a word at the start, in the middle or at the end of the text (arg), and taken
+// back in the next iteration. The text is cut into store 1 again untimed; the time is the check's.
+void BM_ProofReaderWideVocabularyKeystroke(benchmark::State& state) {
+    RealSizeFixture& f = real_size_fixture();
+    static const std::string wide = make_wide_bulgarian_prose(*f.lex, 100'000);
+    reset_settings();
+    std::size_t at = std::min(wide.size() - 1, static_cast<std::size_t>(state.range(0)) * (wide.size() / 2));
+    while (at > 0 && wide[at] != ' ') --at;
+    std::string typed = wide;
+    typed.insert(at, "\xE6");  // a Cyrillic letter behind the word
+    release_kept_form_memo();
+    release_kept_proof_findings();
+    std::size_t records = put_source(wide);
+    RE_SetTextW(hBigReLeft, u"");
+    const auto t0 = std::chrono::steady_clock::now();
+    proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+    state.counters["first_check_ms"] = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    bool odd = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        odd = !odd;
+        records = put_source(odd ? typed : wide);
+        RE_SetTextW(hBigReLeft, u"");
+        state.ResumeTiming();
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+    }
+    state.counters["distinct_words"] = static_cast<double>(distinct_words(wide));
+    state.counters["report_lines"] = static_cast<double>(RE_GetLineCount(hBigReLeft));
+    reset_settings();
+    f.tokenise();
+}
+BENCHMARK(BM_ProofReaderWideVocabularyKeystroke)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Bad input for the re-check after a keystroke, the proof-reader as the program starts over the
+// lexicon of real size: (kind 0) `n` paragraphs of one word, a letter typed into the middle one;
+// (kind 1) one paragraph of `n` words, a letter typed in its middle; (kind 2) two paragraphs of
+// `n` / 2 words each, joined by deleting the paragraph end between them. The first check is untimed;
+// the time is the re-check's, which walks again only the paragraphs round the change: linear in
+// them (kinds 1 and 2: the whole paragraph) plus what every check costs.
+void BM_ProofReaderKeystrokeBadInput(benchmark::State& state) {
+    RealSizeFixture& f = real_size_fixture();
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const int kind = static_cast<int>(state.range(1));
+    reset_settings();
+    std::string text;
+    if (kind == 0) {
+        Lcg rnd{3};
+        for (std::size_t i = 0; i < n; ++i) text += f.lex->forms[rnd() % f.lex->forms.size()] + "\r";
+    } else {
+        text = make_bulgarian_prose(*f.lex, n / 2, 11);
+        for (char& c : text)
+            if (c == '\r') c = ' ';
+        text += kind == 2 ? "\r" : " ";
+        std::string second = make_bulgarian_prose(*f.lex, n / 2, 12);
+        for (char& c : second)
+            if (c == '\r') c = ' ';
+        text += second;
+    }
+    std::string changed = text;
+    const std::size_t middle = kind == 2 ? text.find('\r') : text.find(kind == 0 ? '\r' : ' ', text.size() / 2);
+    if (kind == 2) changed.erase(middle, 1);
+    else changed.insert(middle, "\xE6");
+    for (auto _ : state) {
+        state.PauseTiming();
+        release_kept_proof_findings();
+        std::size_t records = put_source(text);
+        RE_SetTextW(hBigReLeft, u"");
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+        records = put_source(changed);
+        RE_SetTextW(hBigReLeft, u"");
+        state.ResumeTiming();
+        proof_read(hBigReRight, hBigReLeft, records, CHARRANGE{});
+    }
+    state.SetComplexityN(static_cast<benchmark::IterationCount>(n));
+    state.counters["bytes"] = static_cast<double>(text.size());
+    reset_settings();
+    f.tokenise();
+}
+BENCHMARK(BM_ProofReaderKeystrokeBadInput)
+    ->ArgsProduct({{100'000, 400'000}, {0}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ProofReaderKeystrokeBadInput)
+    ->ArgsProduct({{350'000, 1'400'000}, {1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // Where the time of the proof-reader with every switch on goes: each row run alone over the same
 // store, its time in milliseconds per iteration as counter "row<order>_ms" (rows under 1 ms left out).

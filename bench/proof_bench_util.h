@@ -116,18 +116,58 @@ void write_proof_lists(const Lexicon& lex) {
     write("b_bulgarian_misspelling_fast.txt", lines({"за_това", "от_колкото"}));
 }
 
-// About `words` words of Bulgarian prose: a third short words, the rest forms of the lexicon drawn
-// by a Zipf law over a fixed shuffle of them, in book-like paragraphs (make_book_text).
+// The places of a lexicon's forms in a fixed shuffle of them.
 template <typename Lexicon>
-std::string make_bulgarian_prose(const Lexicon& lex, std::size_t words, std::uint64_t seed = 5) {
+std::vector<std::size_t> shuffled_forms(const Lexicon& lex, std::uint64_t seed) {
     std::vector<std::size_t> order(lex.forms.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     Lcg shuffle{seed};
     for (std::size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[shuffle() % i]);
+    return order;
+}
+
+// About `words` words of Bulgarian prose: a third short words, the rest forms of the lexicon drawn
+// by a Zipf law over a fixed shuffle of them, in book-like paragraphs (make_book_text).
+template <typename Lexicon>
+std::string make_bulgarian_prose(const Lexicon& lex, std::size_t words, std::uint64_t seed = 5) {
+    const std::vector<std::size_t> order = shuffled_forms(lex, seed);
     const std::vector<std::string>& small = prose::bulgarian_small_words();
     return make_book_text(words, true, seed, [&](Lcg& rnd) {
         if (rnd() % 3 == 0) return small[prose::zipf(rnd, small.size())];
         std::string w = lex.forms[order[prose::zipf(rnd, order.size())]];
         return w;
     });
+}
+
+// About `words` words of Bulgarian prose of a wide vocabulary (at least 40,000 distinct forms in
+// 100,000 words, as a long novel or a collection of texts has): a quarter short words, of the rest
+// a third drawn by the Zipf law of make_bulgarian_prose and two thirds drawn evenly from every form
+// of the lexicon, in the same book-like paragraphs.
+template <typename Lexicon>
+std::string make_wide_bulgarian_prose(const Lexicon& lex, std::size_t words, std::uint64_t seed = 7) {
+    const std::vector<std::size_t> order = shuffled_forms(lex, seed);
+    const std::vector<std::string>& small = prose::bulgarian_small_words();
+    return make_book_text(words, true, seed, [&](Lcg& rnd) {
+        const std::uint32_t k = rnd() % 4;
+        if (k == 0) return small[prose::zipf(rnd, small.size())];
+        if (k == 1) return lex.forms[order[prose::zipf(rnd, order.size())]];
+        return lex.forms[order[rnd() % order.size()]];
+    });
+}
+
+// The number of distinct words of a text (letter case counts), for the benchmarks' counters.
+inline std::size_t distinct_words(const std::string& text) {
+    std::vector<std::string> seen;
+    std::string w;
+    for (char c : text + ' ') {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0xC0 || static_cast<unsigned>((u | 0x20) - 'a') < 26u) {
+            w += c;
+        } else if (!w.empty()) {
+            seen.push_back(w);
+            w.clear();
+        }
+    }
+    std::sort(seen.begin(), seen.end());
+    return static_cast<std::size_t>(std::unique(seen.begin(), seen.end()) - seen.begin());
 }

@@ -183,6 +183,7 @@ void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, 
     const LetterSwap swap(c1, c2);
     std::vector<Swap> swaps;
     for (std::uint32_t id = 0; id < sp.spellings.count(); ++id) {
+        if (finding_of[id] != OcrSpellings::kUnasked) continue;  // known from a run before
         const std::string_view text = sp.spellings.text(id);
         finding_of[id] = 0;
         if (text.size() > OCR_WORD_ROOM) continue;
@@ -219,11 +220,12 @@ void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, 
     }
 }
 
-void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpellings& sp) {
+// `finding_of` holds what is known already of each spelling (kUnasked where nothing is) and
+// receives the findings of all.
+void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpellings& sp, std::vector<signed char>& finding_of) {
     // Step 1: the words of store 1 that are known and become other known words, judged once per
     // spelling.
     bool found_any = false;
-    std::vector<signed char> finding_of(sp.spellings.count(), OcrSpellings::kUnasked);
     if (g_index) judge_by_index(*g_index, c1, c2, sp, finding_of);
     for (std::size_t i = 0; i < sp.spellings.records(); ++i) {
         const std::uint32_t id = sp.spellings.id(i);
@@ -291,11 +293,31 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
     append(report, "", 1);
 }
 
+// What the letter pairs found for each spelling, kept from run to run (the checker checks the
+// whole text again after every keystroke) while the known-word list, the pairs and the letter case
+// rules are as they were: two bits a pair (asked, found), at most 8 pairs. Let go when it holds
+// many more spellings than a text has.
+struct KeptOcrFindings {
+    std::array<std::uintptr_t, 6> stamp{};
+    std::unordered_map<std::string, std::uint16_t> bits;
+};
+KeptOcrFindings g_kept_ocr;
+constexpr std::size_t kKeptPairs = 8;
+
+std::array<std::uintptr_t, 6> ocr_stamp() {
+    const DictFileRecord& known = b[B_BULGARIAN];
+    const DictFileRecord& pairs = b[B_BULGARIAN_TWO_LETTERS];
+    return {reinterpret_cast<std::uintptr_t>(known.entries.data()), known.entries.size(),
+            reinterpret_cast<std::uintptr_t>(known.text.get()), reinterpret_cast<std::uintptr_t>(pairs.entries.data()),
+            pairs.entries.size(), reinterpret_cast<std::uintptr_t>(cp1251_detail::current_ctype)};
+}
+
 }  // namespace
 
 void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
     OcrSpellings sp;
-    check_ocr_char(report, c1, c2, sp);
+    std::vector<signed char> finding_of(sp.spellings.count(), OcrSpellings::kUnasked);
+    check_ocr_char(report, c1, c2, sp, finding_of);
 }
 
 void check_ocr_letter_pairs(HWND report) {
@@ -316,8 +338,29 @@ void check_ocr_letter_pairs(HWND report) {
         }
     } done;
     OcrSpellings sp;
+    const std::size_t n = sp.spellings.count();
+    KeptOcrFindings& kept = g_kept_ocr;
+    if (kept.stamp != ocr_stamp() || kept.bits.size() > 4 * n + 65'536) kept = KeptOcrFindings{ocr_stamp(), {}};
+    std::vector<std::uint16_t> bits(n, 0);
+    for (std::uint32_t id = 0; id < n; ++id)
+        if (const auto it = kept.bits.find(std::string(sp.spellings.text(id))); it != kept.bits.end()) bits[id] = it->second;
+    const std::vector<std::uint16_t> bits_before = bits;
+    std::vector<signed char> finding_of(n);
+    std::size_t pair = 0;
     for (const ListPair& p : pairs.entries) {
         if (!p.has_rest() || p.key.empty() || p.rest.empty()) continue;
-        check_ocr_char(report, static_cast<unsigned char>(p.key[0]), static_cast<unsigned char>(p.rest[0]), sp);
+        const bool keep = pair < kKeptPairs;
+        const auto asked = static_cast<std::uint16_t>(1u << (2 * pair)), found = static_cast<std::uint16_t>(asked << 1);
+        for (std::uint32_t id = 0; id < n; ++id)
+            finding_of[id] = keep && (bits[id] & asked) ? ((bits[id] & found) ? 1 : 0) : OcrSpellings::kUnasked;
+        check_ocr_char(report, static_cast<unsigned char>(p.key[0]), static_cast<unsigned char>(p.rest[0]), sp, finding_of);
+        if (keep)
+            for (std::uint32_t id = 0; id < n; ++id)
+                if (finding_of[id] != OcrSpellings::kUnasked) bits[id] |= finding_of[id] ? asked | found : asked;
+        ++pair;
     }
+    for (std::uint32_t id = 0; id < n; ++id)
+        if (bits[id] != bits_before[id]) kept.bits[std::string(sp.spellings.text(id))] = bits[id];
 }
+
+void release_kept_ocr_findings() { g_kept_ocr = KeptOcrFindings{}; }

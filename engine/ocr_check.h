@@ -47,5 +47,9 @@ std::vector<std::string> ocr_substitutions(std::string_view word, unsigned char 
 void check_ocr_char(HWND report, unsigned char c1, unsigned char c2);
 
 // Runs check_ocr_char for every pair of b_bulgarian_two_letters in file order (the proof-reader's
-// step while FIND_TWO_LETTERS is set).
+// step while FIND_TWO_LETTERS is set). What each pair found for each distinct word of the store is
+// kept for the next run (the checker checks the whole text again after every keystroke) while the
+// known-word list, the pairs and the letter case rules stay as they were.
 void check_ocr_letter_pairs(HWND report);
+// Lets go what the letter pairs found before.
+void release_kept_ocr_findings();

@@ -261,7 +261,7 @@ void adjective_noun(ProofRun& run, const PassRow& row) {
     if (!run.floor) return;
     const Words& t = words();
     Candidate c;
-    for (const SenToken* n = run.floor + 1; n < run.nd; ++n) {
+    for (const SenToken* n = run.begin(1); n < run.end(); ++n) {
         c.n = n;
         if (!n->text[0] && !n[-1].text[0]) continue;
         // A noun not joined to the word before by blanks alone is never reported (joined_run gives

@@ -15,9 +15,9 @@ void write_finding(PassReport& rep, const ProofRun& run, std::string_view contex
     const LONG line = rep.finding(context, suggestion, suggestion_colour);
     const auto n1 = static_cast<LONG>(context.size());
     if (context_colour != PR_CONTEXT)
-        ColorRangeOn(run.report, line, line + n1, PR_COLOUR_BOLD, context_colour, CFE_BOLD);
+        colour_report(run, line, line + n1, PR_COLOUR_BOLD, context_colour, CFE_BOLD);
     if (marker > 0 && marker < n1)
-        ColorRangeOn(run.report, line + static_cast<LONG>(marker), line + static_cast<LONG>(marker) + 1, PR_COLOUR_BOLD,
+        colour_report(run, line + static_cast<LONG>(marker), line + static_cast<LONG>(marker) + 1, PR_COLOUR_BOLD,
                      marker_colour, CFE_BOLD);
 }
 

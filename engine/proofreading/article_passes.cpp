@@ -161,7 +161,7 @@ void subject_line(ProofRun& run, PassReport& rep, const SenToken* p, const std::
     }
     const LONG at = rep.finding(context, suggestion);
     if (context_colour != PR_CONTEXT)
-        ColorRangeOn(run.report, at, at + static_cast<LONG>(context.size()), PR_COLOUR_BOLD, context_colour, CFE_BOLD);
+        colour_report(run, at, at + static_cast<LONG>(context.size()), PR_COLOUR_BOLD, context_colour, CFE_BOLD);
     if (has_cr(n.gap) && begins_with_break(n.gap) && w.size() > 1)
         mark_line_break(run, at + static_cast<LONG>(w.size()) - 1);
 }
@@ -180,7 +180,7 @@ bool article_candidate(const char* word, int slot, int other_slot, std::string& 
 void full_article_after_preposition(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     std::string other;
-    for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(run.last()); ++p) {
         const SenToken& n = p[1];
         if (!word_fact(run, p, WordFact::Comma1) || !blank_gap(n.gap) || kLakat.has_exact(n.text)) continue;
         if (!run_article_candidate(run, p + 1, 2, 1, other)) continue;
@@ -192,7 +192,7 @@ void full_article_after_preposition(ProofRun& run, const PassRow& row) {
 void short_article_after_sam(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     std::string other;
-    for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(run.last()); ++p) {
         const char* w = p->text;
         const char* n = p[1].text;
         if (!word_fact(run, p, WordFact::Sum) || !blank_gap(p[1].gap)) continue;
@@ -219,7 +219,7 @@ void short_article_after_sam(ProofRun& run, const PassRow& row) {
 void short_article_before_sam(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     std::string other;
-    for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(run.last()); ++p) {
         const char* w = p->text;
         const char* n = p[1].text;
         const bool subtitle = subtitle_start(run, p);
@@ -249,7 +249,7 @@ void short_article_before_sam(ProofRun& run, const PassRow& row) {
 void short_article_sentence_start(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     std::string other;
-    for (const SenToken* p = run.floor; p && p < run.last(); ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(run.last()); ++p) {
         const char* w = p->text;
         const char* n = p[1].text;
         const bool subtitle = subtitle_start(run, p) && ascii_upper[static_cast<unsigned char>(w[0])];

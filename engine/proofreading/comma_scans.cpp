@@ -1,5 +1,7 @@
 #include "engine/proofreading/comma_scans.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cstring>
 #include <string>
@@ -120,6 +122,8 @@ public:
     CommaPass(ProofRun& run, const PassRow& row) : run_(run), rep_(run, row.title), spellings_(run.floor, run.nd) {
         bits_.assign(spellings_->count(), 0);
         count_ = run.floor ? run.nd - run.floor : 0;
+        from_ = run.floor ? run.begin() - run.floor : 0;
+        to_ = run.floor ? run.end() - run.floor : 0;
     }
 
     void one_word_scan();
@@ -144,6 +148,7 @@ private:
     ProofRun& run_;
     PassReport rep_;
     std::ptrdiff_t count_ = 0;
+    std::ptrdiff_t from_ = 0, to_ = 0;  // the records the scans walk
     PassSpellings spellings_;
     std::vector<std::uint16_t> bits_;  // by spelling, 0 until asked for
     const FoldedWords comma_words_ = comma_list_words();
@@ -154,10 +159,9 @@ void CommaPass::report(const std::string& context, const std::string& suggestion
                        const SenToken& first, const SenToken& last) {
     const LONG at = rep_.finding(context, suggestion);
     if (marker > 0) mark_line_break(run_, at + static_cast<LONG>(marker));
-    if (!run_.mark_source) return;
-    if (first.pos > 0) ColorRangeOn(run_.source, first.pos - 1, first.pos, PR_COLOUR_UNDERLINE, kCommaMark, CFE_UNDERLINE);
+    if (first.pos > 0) mark_source(run_, first.pos - 1, first.pos, PR_COLOUR_UNDERLINE, CFE_UNDERLINE, kCommaMark);
     const LONG end = last.pos + static_cast<LONG>(std::strlen(last.text));
-    ColorRangeOn(run_.source, first.pos, end, PR_COLOUR_UNDERLINE, kCommaMark, 0);
+    mark_source(run_, first.pos, end, PR_COLOUR_UNDERLINE, 0, kCommaMark);
 }
 
 bool CommaPass::one_word_excluded(CommaGroup g, std::ptrdiff_t i) const {
@@ -184,7 +188,7 @@ bool CommaPass::one_word_excluded(CommaGroup g, std::ptrdiff_t i) const {
 
 void CommaPass::one_word_scan() {
     static const std::string kNo = utf8_to_cp1251("но"), kPo = utf8_to_cp1251("по");
-    for (std::ptrdiff_t i = 1; i < count_; ++i) {
+    for (std::ptrdiff_t i = std::max<std::ptrdiff_t>(1, from_); i < to_; ++i) {
         const SenToken& w1 = run_.floor[i - 1];
         const SenToken& w2 = run_.floor[i];
         if (!w1.text[0] && !w2.text[0]) continue;
@@ -272,7 +276,7 @@ bool CommaPass::quad_excluded(const SenToken* w, std::uint32_t flags) const {
 
 void CommaPass::phrase_scan(int k) {
     if (count_ <= k) return;
-    for (std::ptrdiff_t i = k; i < count_; ++i) {
+    for (std::ptrdiff_t i = std::max<std::ptrdiff_t>(k, from_); i < to_; ++i) {
         const SenToken* w = run_.floor + i - k;
         bool cyrillic = true;
         for (int j = 1; j <= k && cyrillic; ++j) cyrillic = ascii_cyrillic[static_cast<unsigned char>(w[j].text[0])] != 0;
@@ -315,6 +319,7 @@ void CommaPass::phrase_scan(int k) {
 
 void missing_commas(ProofRun& run, const PassRow& row) {
     CommaPass pass(run, row);
-    pass.one_word_scan();
-    for (int k = 2; k <= 4; ++k) pass.phrase_scan(k);
+    if (run.scan <= 0) pass.one_word_scan();
+    for (int k = 2; k <= 4; ++k)
+        if (run.scan < 0 || run.scan == k - 1) pass.phrase_scan(k);
 }

@@ -30,7 +30,7 @@ bool capitals_small(const char* w, std::size_t i) {
 
 template <typename F>
 void walk_all(const ProofRun& run, F&& f) {
-    for (const SenToken* p = run.floor; p && p < run.nd; ++p) f(p);
+    for (const SenToken* p = run.begin(); p && p < run.end(); ++p) f(p);
 }
 
 void mark_word(const ProofRun& run, const SenToken* p) {

@@ -31,7 +31,7 @@ bool dash_gap(const char* g) { return std::strcmp(g, "- ") == 0 || std::strcmp(g
 void trailing_blank(ProofRun& run, const PassRow& row) {
     if (!run.floor) return;
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         const char* g = p->gap;
         const char* at = find_two(g, " \r");
         if (!at) continue;
@@ -47,7 +47,7 @@ void trailing_hyphen(ProofRun& run, const PassRow& row) {
     static const WordList prefixes{"по най"};
     if (!run.floor) return;
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         const char* pw = p[-1].text;
         const char* w = p->text;
         if (!w[0] || !pw[0] || std::strncmp(p->gap, "-\r", 2) != 0 || prefixes.has(pw)) continue;
@@ -62,7 +62,7 @@ void one_sided_hyphen(ProofRun& run, const PassRow& row) {
     static const std::string po = cp1251("по"), nai = cp1251("най"), i = cp1251("и");
     if (!run.floor) return;
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         if (!p[-1].text[0] || !p->text[0] || !dash_gap(p->gap) || same_word(p->text, i)) continue;
         const std::string P = p[-1].text, C = p->text;
         const std::string J = cut127(P + C), H = cut127(P + '-' + C);
@@ -84,7 +84,7 @@ void one_sided_hyphen(ProofRun& run, const PassRow& row) {
 
 void leading_blank(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(); ++p) {
         const char* g = p->gap;
         const char* at = p->text[0] ? find_two(g, "\r ") : nullptr;
         if (!at) continue;

@@ -91,7 +91,7 @@ void glued_three_dots(ProofRun& run, const PassRow& row) {
 
 void line_dash_letter(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(); ++p) {
         const char* t = p->text;
         const std::size_t n = std::strlen(p->gap);
         if (!t[0] || n < 2 || p->gap[n - 2] != '\r' || p->gap[n - 1] != '-') continue;
@@ -109,7 +109,7 @@ void line_dash_letter(ProofRun& run, const PassRow& row) {
 
 void line_dash_blank_small(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(); ++p) {
         const char* t = p->text;
         const std::size_t n = std::strlen(p->gap);
         if (!t[0] || n < 3 || std::strcmp(p->gap + n - 3, "\r- ") != 0 || !small_letter(t[0])) continue;

@@ -77,7 +77,7 @@ void consecutive_nouns(ProofRun& run, const PassRow& row) {
     // The second word's answer serves again as the first word's one record later.
     const SenToken* noun_at = nullptr;
     bool noun_there = false;
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         const char* second = p->text;
         const char* first = p[-1].text;
         // An empty word is no noun: the pair needs both.

@@ -22,7 +22,7 @@ using agree::Word;
 template <typename F>
 void walk(const ProofRun& run, const SenToken* from, F&& f) {
     if (!run.floor) return;
-    for (const SenToken* p = from; p < run.nd; ++p) {
+    for (const SenToken* p = from; p < run.end(); ++p) {
         if (!p->text[0] && !p[-1].text[0]) continue;
         f(p);
     }
@@ -57,7 +57,7 @@ void preposition_verb(ProofRun& run, const PassRow& row) {
     static const WordList kOsvenVerbs{"може разбира"}, kProtivLemmas{"нямам имам са"};
     static const Word kPod("под"), kPo("по"), kOsven("освен"), kProtiv("против"), kMozhe("може"), kBi("би");
     std::string lemma;
-    walk(run, run.floor + 1, [&](const SenToken* p) {
+    walk(run, run.begin(1), [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
         if (!word_fact(run, p - 1, WordFact::Comma1) || word_fact(run, p, WordFact::VerbNotAdjOnly) != 1) return;
         if (!blank_gap(p->gap) || cyr_upper(cur[0]) || kNotPrepositions.has(prev)) return;
@@ -80,7 +80,7 @@ void da_not_verb(ProofRun& run, const PassRow& row) {
     static const WordList kShort{"ви ги го де или им ме й ми му не ни но се те ти я"};
     static const Word kDa("да"), kI("и"), kNe("не");
     const SenToken* last = run.last();
-    walk(run, run.floor + 1, [&](const SenToken* p) {
+    walk(run, run.begin(1), [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
         if (!blank_gap(p->gap) || cyr_upper(cur[0]) || !kDa.is(prev) || kShort.has(cur)) return;
         if (!known_not_verb(run, p)) return;
@@ -97,7 +97,7 @@ void verb_before_e(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     static const WordList kKnowing{"значи знаел знаела знаело знаели изглежда"};
     static const Word kE("е");
-    walk(run, run.floor + 1, [&](const SenToken* p) {
+    walk(run, run.begin(1), [&](const SenToken* p) {
         const char* prev = p[-1].text;
         if (!blank_gap(p->gap) || !kE.is(p->text) || word_fact(run, p - 1, WordFact::VerbNotAdjOnly) != 1) return;
         const char* g = p[-1].gap;
@@ -118,7 +118,7 @@ void doubtful_phrase(ProofRun& run, const PassRow& row) {
     static const WordList kAfterIf{"се ги го я"}, kAfterNot{"и се ли ги го я"};
     static const Word kMe("ме");
     if (!run.floor) return;
-    walk(run, run.floor + 2, [&](const SenToken* p) {
+    walk(run, run.begin(2), [&](const SenToken* p) {
         const char *two = p[-2].text, *prev = p[-1].text, *cur = p->text;
         if (!prev[0] || !cur[0] || !blank_gap(p->gap) || !blank_gap(p[-1].gap)) return;
         if (cyr_upper(cur[0]) || (p - run.floor > 2 && cyr_upper(prev[0]))) return;
@@ -148,7 +148,7 @@ void adjacent_prepositions(ProofRun& run, const PassRow& row) {
     };
     static const WordList kNeverFirst{"без вместо за като наместо по под освен край отвъд отсам оттатък преди пряко"};
     static const WordList kNeverSecond{"край на около под пряко"};
-    walk(run, run.floor + 1, [&](const SenToken* p) {
+    walk(run, run.begin(1), [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
         if (!cur[0] || !blank_gap(p->gap) || cyr_upper(cur[0])) return;
         if (p - run.floor > 2 && blank_gap(p[-1].gap) && cyr_upper(prev[0])) return;
@@ -167,7 +167,7 @@ void ne_definite_noun(ProofRun& run, const PassRow& row) {
     static const std::string kA = utf8_to_cp1251("а"), kAmi = utf8_to_cp1251("ами");
     const SenToken* last = run.last();
     NounAdjInfo info;
-    walk(run, run.floor + 1, [&](const SenToken* p) {
+    walk(run, run.begin(1), [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
         if (!kNe.is(prev) || !blank_gap(p->gap)) return;
         if (run_noun_info(run, p, info) != 1 || word_fact(run, p, WordFact::VerbRow) != -1 || !info.definite) return;

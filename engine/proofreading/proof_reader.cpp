@@ -1,19 +1,30 @@
 #include "engine/proofreading/proof_reader.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_report.h"
 #include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/token_spellings.h"
+#include "engine/proofreading/word_checks.h"
+#include "engine/ocr_check.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
 #include "lexicon/morphology.h"
+#include "lexicon/tables.h"
+#include "platform/text.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
+#include "spelling/unknown_bg.h"
 
 ProofSummary last_proof;
 
@@ -25,6 +36,203 @@ void run_row(ProofRun& run, const PassRow& row) {
     if (!row.run || !guard_open(row.guard, run)) return;
     last_proof.rows.push_back(row.order);
     row.run(run, row);
+}
+
+// ---- Stretches of the store that keep their findings ----------------------------------------------
+// The checker checks the whole text again after every keystroke. The rows below find each of their
+// findings from one record and the few records round it (a look beyond them stops at the end of a
+// clause), and write their findings in the order of the records. Their findings over the whole store
+// are those over consecutive stretches of it, one after another: each stretch (whole paragraphs) is
+// walked once and what it wrote is recorded; a later run plays the recordings of the stretches whose
+// records, and the records round them, are as they were, and walks only the others.
+bool by_stretches(int order) {
+    switch (order) {
+        case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12:
+        case 14: case 15: case 16: case 17: case 18: case 19: case 21: case 22:
+        case 26: case 27: case 28: case 29: case 30: case 31: case 32: case 33: case 34: case 35:
+        case 38: case 39: case 40: case 41: case 42: case 43: case 44: case 45:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The scans of the store a row makes in turn, each writing its findings after the last one's (the
+// missing commas: one word, then phrases of two, three and four words).
+constexpr int kMostScans = 4;
+int scans(int order) { return order == 35 ? kMostScans : 1; }
+
+// What a row writes once after the last finding of all its stretches, or null.
+using CloseRow = void (*)(ProofRun&);
+CloseRow closing(int order) {
+    switch (order) {
+        case 32: return sht_to_sh_close;
+        case 33: return sh_to_sht_close;
+        case 34: return split_words_close;
+        default: return nullptr;
+    }
+}
+
+// The least number of records in a stretch (the stretch ends at the next paragraph's start).
+std::size_t g_stretch_records = 2048;
+// Records round a change whose findings may read it (a pass reads at most a few records back and
+// ahead, beside the look ahead over a clause, which plan_stretches follows back from the change).
+constexpr std::size_t kReach = 12;
+
+struct Stretch {
+    std::size_t from = 0, to = 0;  // records [from, to) of the store
+    std::array<std::unique_ptr<ReportTape>, PASS_ROWS * kMostScans> tapes{};  // by row and scan
+};
+
+// What the recordings depend on beside the records: the panels, the switches and options, the lists
+// and the word-form index.
+std::vector<std::uintptr_t> stretch_key(const ProofRun& run) {
+    std::vector<std::uintptr_t> k{run.source.id,
+                                  run.report.id,
+                                  run.novel,
+                                  run.mark_source,
+                                  static_cast<std::uintptr_t>(gl_fg_subtitle),
+                                  static_cast<std::uintptr_t>(word_form_loads()),
+                                  reinterpret_cast<std::uintptr_t>(bgmul_bottom),
+                                  bgmul_ct,
+                                  ctype_locale_is_cyrillic()};
+#define JUX_KEY_MIRROR(name) k.push_back(static_cast<std::uintptr_t>(gl_##name));
+    JUX_BYTE_MIRRORS(JUX_KEY_MIRROR)
+    JUX_INT_MIRRORS(JUX_KEY_MIRROR)
+#undef JUX_KEY_MIRROR
+    for (const OptionRecord& o : opt) k.push_back(static_cast<std::uintptr_t>(o.num_value));
+    for (const DictFileRecord& r : b) {
+        k.push_back(reinterpret_cast<std::uintptr_t>(r.entries.data()));
+        k.push_back(r.entries.size());
+        k.push_back(reinterpret_cast<std::uintptr_t>(r.text.get()));
+    }
+    // The builds of the lists' indexes: a list changed in place is indexed again.
+    const BulgarianSpellingState lists = bulgarian_spelling_state();
+    for (const std::uint64_t n : lists.index_builds) k.push_back(static_cast<std::uintptr_t>(n));
+    return k;
+}
+
+// A record's text and gap, and how far it stands from the record before it (`step`).
+std::uint64_t record_print(const SenToken& r, LONG step) {
+    const std::hash<std::string_view> h;
+    return (h(r.text) * 0x9E3779B97F4A7C15ULL ^ h(r.gap)) + static_cast<std::uint64_t>(step) * 0xC2B2AE3D27D4EB4FULL;
+}
+
+struct StretchMemory {
+    std::vector<std::uintptr_t> key;
+    std::vector<std::uint64_t> prints;  // of the records the recordings were made over
+    std::vector<Stretch> stretches;
+};
+std::unique_ptr<StretchMemory> g_stretches;
+
+bool paragraph_start(const SenToken& r) { return std::strpbrk(r.gap, "\r\n") != nullptr; }
+
+// Cuts records [from, to) into new stretches of at least g_stretch_records records, each ending
+// where a paragraph starts.
+void cut_stretches(const ProofRun& run, std::size_t from, std::size_t to, std::vector<Stretch>& out) {
+    std::size_t start = from;
+    for (std::size_t i = from; i < to; ++i) {
+        if (i == start || i - start < g_stretch_records || !paragraph_start(run.floor[i])) continue;
+        out.push_back(Stretch{start, i});
+        start = i;
+    }
+    if (start < to) out.push_back(Stretch{start, to});
+}
+
+// The stretches of this run's store: those of the last run whose records and the records round
+// them are as they were (moved to their new places), and new ones over the rest. `dirty` receives
+// the records the new ones cover.
+std::vector<Stretch> plan_stretches(const ProofRun& run, std::size_t& dirty_from, std::size_t& dirty_to) {
+    const std::size_t n = static_cast<std::size_t>(run.nd - run.floor);
+    std::vector<std::uint64_t> prints(n);
+    for (std::size_t i = 0; i < n; ++i) prints[i] = record_print(run.floor[i], i ? run.floor[i].pos - run.floor[i - 1].pos : 0);
+    std::vector<Stretch> out;
+    std::vector<std::uintptr_t> key = stretch_key(run);
+    StretchMemory* last = g_stretches.get();
+    if (!last || last->key != key) {
+        cut_stretches(run, 0, n, out);
+        dirty_from = 0;
+        dirty_to = n;
+    } else {
+        const std::size_t m = last->prints.size();
+        std::size_t same_head = 0, same_tail = 0;
+        while (same_head < std::min(n, m) && prints[same_head] == last->prints[same_head]) ++same_head;
+        while (same_tail < std::min(n, m) - same_head && prints[n - 1 - same_tail] == last->prints[m - 1 - same_tail])
+            ++same_tail;
+        // A finding may look ahead over a clause: back from the change over the gaps of blanks,
+        // commas, brackets and line ends.
+        std::size_t back = same_head;
+        while (back > 0 && run.floor[back].gap[std::strspn(run.floor[back].gap, " ,()_\r")] == 0) --back;
+        const std::size_t head_clean = back > kReach + 2 ? back - kReach - 2 : 0;
+        const std::size_t tail_clean_old = m - same_tail + kReach;  // old records from here on are clean
+        std::size_t k = 0;
+        for (; k < last->stretches.size() && last->stretches[k].to <= head_clean; ++k) out.push_back(std::move(last->stretches[k]));
+        std::size_t kept_tail = last->stretches.size();
+        while (kept_tail > k && last->stretches[kept_tail - 1].from >= tail_clean_old) --kept_tail;
+        dirty_from = out.empty() ? 0 : out.back().to;
+        dirty_to = kept_tail < last->stretches.size() ? last->stretches[kept_tail].from + n - m : n;
+        cut_stretches(run, dirty_from, dirty_to, out);
+        for (std::size_t t = kept_tail; t < last->stretches.size(); ++t) {
+            Stretch s = std::move(last->stretches[t]);
+            s.from = s.from + n - m;
+            s.to = s.to + n - m;
+            out.push_back(std::move(s));
+        }
+    }
+    // What is not taken over goes before the new recordings are made.
+    if (last) last->stretches.clear();
+    if (!g_stretches) g_stretches = std::make_unique<StretchMemory>();
+    g_stretches->key = std::move(key);
+    g_stretches->prints = std::move(prints);
+    return out;
+}
+
+// Runs the rows in their order: the rows by stretches over each stretch (walked or played), the
+// others over the whole store.
+void run_rows(ProofRun& run) {
+    if (!run.floor || run.nd <= run.floor) {
+        for (const PassRow& row : pass_order)
+            if (row.order > 0) run_row(run, row);
+        return;
+    }
+    std::size_t dirty_from = 0, dirty_to = 0;
+    std::vector<Stretch> stretches = plan_stretches(run, dirty_from, dirty_to);
+    // The run's spellings are those of the whole store (the rows that walk it share them), numbered
+    // before the stretches walked again number theirs.
+    spellings_of(run.floor, run.nd);
+    // The stretches walked again share the answers about their words.
+    ProofRun walked = run;
+    if (dirty_from < dirty_to) walked.facts = std::make_shared<WordFacts>(run.floor + dirty_from, run.floor + dirty_to);
+    for (const PassRow& row : pass_order) {
+        if (row.order == 0) continue;
+        if (!by_stretches(row.order)) {
+            run_row(run, row);
+            continue;
+        }
+        if (!row.run || !guard_open(row.guard, run)) continue;
+        last_proof.rows.push_back(row.order);
+        const auto r = static_cast<std::size_t>(row.order);
+        bool titled = false;
+        int end_lines = -1;
+        for (int scan = 0; scan < scans(row.order); ++scan) {
+            for (Stretch& s : stretches) {
+                std::unique_ptr<ReportTape>& tape = s.tapes[r * kMostScans + static_cast<std::size_t>(scan)];
+                if (!tape) {
+                    tape = std::make_unique<ReportTape>();
+                    tape->source_at = run.floor[s.from].pos;
+                    walked.from = run.floor + s.from;
+                    walked.to = run.floor + s.to;
+                    walked.tape = tape.get();
+                    walked.scan = scans(row.order) > 1 ? scan : -1;
+                    row.run(walked, row);
+                }
+                play_tape(run, *tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
+            }
+        }
+        if (titled && end_lines >= 0) JuxShowMessage(run.report, "", end_lines);
+        if (titled && closing(row.order)) closing(row.order)(run);
+    }
+    g_stretches->stretches = std::move(stretches);
 }
 
 // Inserts the closing header at the header position when some pass wrote behind it.
@@ -79,8 +287,7 @@ void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_s
         JuxShowMessage(report, "", 2);
         CHARRANGE header{};
         SelectReEnd(report, header);
-        for (const PassRow& row : pass_order)
-            if (row.order > 0) run_row(run, row);
+        run_rows(run);
         closing_header(run, header);
     }
 
@@ -91,4 +298,17 @@ void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_s
     if (!ec) std::filesystem::current_path(folder, ec);
 }
 
-void reset_proofreading() { last_proof = ProofSummary{}; }
+void reset_proofreading() {
+    last_proof = ProofSummary{};
+    release_kept_proof_findings();
+}
+
+void release_kept_proof_findings() {
+    g_stretches.reset();
+    release_kept_ocr_findings();
+}
+
+void set_proof_stretch_records(std::size_t records) {
+    g_stretch_records = std::max<std::size_t>(records, 1);
+    g_stretches.reset();
+}

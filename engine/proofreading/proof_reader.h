@@ -10,8 +10,13 @@
 // them wrote, "ПУНКТУАЦИОННИ И ДРУГИ ГРЕШКИ:" is inserted at the header position. At the end the
 // report panel goes back to where the unknown-word list began, and the working folder is what it
 // was before.
+//
+// The passes that look only round a record walk the store in stretches of paragraphs, and what
+// each wrote over each stretch is kept for the next run, which walks again only the stretches
+// round what changed and plays the others' recordings (docs/keystroke.md).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -38,5 +43,10 @@ void proof_read(HWND source, HWND report, std::uint64_t tokens, CHARRANGE list_s
 struct ProofRun;
 ProofRun proof_run(HWND source, HWND report, std::uint64_t tokens);
 
-// The subsystem's reset for test fixtures.
+// The subsystem's reset for test fixtures (it also lets go what the last run kept for the next).
 void reset_proofreading();
+// Lets go the findings kept for the next run (a text met for the first time is then checked whole).
+void release_kept_proof_findings();
+// The least number of records in a stretch of the store whose findings a run keeps for the next
+// (2,048 at the start; tests make it small). Lets go what was kept.
+void set_proof_stretch_records(std::size_t records);

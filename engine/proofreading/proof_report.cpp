@@ -4,6 +4,7 @@
 
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
+#include "shell/gmake.h"
 #include "shell/panels.h"
 #include "shell/window_state.h"
 
@@ -32,21 +33,51 @@ bool ends_capital(const char* s) {
 namespace {
 
 template <typename S>
-void append(HWND re, const S& text, int line_ends) {
-    if constexpr (std::is_same_v<S, std::u16string_view>) JuxShowMessageW(re, text, line_ends);
-    else JuxShowMessage(re, text, line_ends);
+void append(const ProofRun& run, const S& text, int line_ends) {
+    constexpr bool wide = std::is_same_v<S, std::u16string_view>;
+    if (ReportTape* t = run.tape) {
+        t->add(ReportTape::Op{wide ? ReportTape::Kind::Line16 : ReportTape::Kind::Line8, line_ends}, text);
+        t->length += panel_length(text) + line_ends;
+        return;
+    }
+    if constexpr (wide) JuxShowMessageW(run.report, text, line_ends);
+    else JuxShowMessage(run.report, text, line_ends);
 }
 
 template <typename S>
 LONG append_coloured(const ProofRun& run, S text, int line_ends, COLORREF colour, DWORD effects) {
-    CHARRANGE at{};
-    SelectReEnd(run.report, at);
-    append(run.report, text, line_ends);
-    ColorRangeOn(run.report, at.cpMin, at.cpMin + panel_length(text), PR_COLOUR_BOLD, colour, effects);
-    return at.cpMin;
+    const LONG at = report_end(run);
+    append(run, text, line_ends);
+    colour_report(run, at, at + panel_length(text), PR_COLOUR_BOLD, colour, effects);
+    return at;
 }
 
 }  // namespace
+
+// Records a range coloured in the report or marked in the source.
+void record_range(ReportTape& t, ReportTape::Kind kind, LONG start, LONG end, DWORD mask, COLORREF colour, DWORD effects) {
+    ReportTape::Op op{kind};
+    op.from = start;
+    op.to = end;
+    op.mask = mask;
+    op.colour = colour;
+    op.effects = effects;
+    t.ops.push_back(op);
+}
+
+LONG report_end(const ProofRun& run) {
+    if (run.tape) return run.tape->length;
+    CHARRANGE at{};
+    SelectReEnd(run.report, at);
+    return at.cpMin;
+}
+
+void colour_report(const ProofRun& run, LONG start, LONG end, DWORD mask, COLORREF colour, DWORD effects) {
+    if (run.tape) return record_range(*run.tape, ReportTape::Kind::Colour, start, end, mask, colour, effects);
+    ColorRangeOn(run.report, start, end, mask, colour, effects);
+}
+
+void report_blank_lines(const ProofRun& run, int line_ends) { append(run, std::string_view(), line_ends); }
 
 LONG report_line(const ProofRun& run, std::u16string_view text, int line_ends, COLORREF colour, DWORD effects) {
     return append_coloured(run, text, line_ends, colour, effects);
@@ -63,6 +94,13 @@ PassReport::~PassReport() { end(); }
 
 void PassReport::title_step(COLORREF colour, DWORD effects) {
     if (++count_ != 1) return;
+    if (ReportTape* t = run_.tape) {
+        ReportTape::Op op{ReportTape::Kind::Title, title_line_ends_};
+        op.colour = colour;
+        op.effects = effects;
+        t->add(op, title_);
+        return;
+    }
     glMsgW.assign(title_);
     report_line(run_, glMsgW, title_line_ends_, colour, effects);
 }
@@ -75,31 +113,74 @@ LONG PassReport::finding(std::string_view context, std::string_view suggestion, 
     const LONG n1 = panel_length(context);
     glMsg.append(suggestion);
     const LONG n2 = panel_length(suggestion);
-    CHARRANGE at{};
-    SelectReEnd(run_.report, at);
-    JuxShowMessage(run_.report, glMsg, 1);
-    ColorRangeOn(run_.report, at.cpMin, at.cpMin + n1, PR_COLOUR_BOLD, PR_CONTEXT, CFE_BOLD);
-    ColorRangeOn(run_.report, at.cpMin + n1, at.cpMin + n1 + n2, PR_COLOUR_BOLD, suggestion_colour, 0);
-    return at.cpMin;
+    const LONG at = report_end(run_);
+    append(run_, std::string_view(glMsg), 1);
+    colour_report(run_, at, at + n1, PR_COLOUR_BOLD, PR_CONTEXT, CFE_BOLD);
+    colour_report(run_, at + n1, at + n1 + n2, PR_COLOUR_BOLD, suggestion_colour, 0);
+    return at;
 }
 
 void PassReport::end(int line_ends) {
     if (ended_) return;
     ended_ = true;
-    if (count_ > 0) JuxShowMessage(run_.report, "", line_ends);
+    if (count_ == 0) return;
+    if (ReportTape* t = run_.tape) t->ops.push_back(ReportTape::Op{ReportTape::Kind::End, line_ends});
+    else JuxShowMessage(run_.report, "", line_ends);
+}
+
+void index_finding(const ProofRun& run, const PassReport& rep, std::string_view word) {
+    if (ReportTape* t = run.tape) {
+        if (rep.count() == 0) t->ops.push_back(ReportTape::Op{ReportTape::Kind::IndexReset});
+        t->add(ReportTape::Op{ReportTape::Kind::Index}, word);
+        return;
+    }
+    if (rep.count() == 0) ResetGmake();
+    PutInG(word);
 }
 
 void mark_line_break(const ProofRun& run, LONG pos) {
-    ColorRangeOn(run.report, pos, pos + 1, PR_COLOUR_BOLD, PR_LINE_BREAK, CFE_BOLD);
+    colour_report(run, pos, pos + 1, PR_COLOUR_BOLD, PR_LINE_BREAK, CFE_BOLD);
 }
 
 void mark_source(const ProofRun& run, LONG start, LONG end) {
     mark_source(run, start, end, PR_COLOUR_UNDERLINE, CFE_UNDERLINE);
 }
 
-void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects) {
+void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects, COLORREF colour) {
     if (!run.mark_source) return;
-    ColorRangeOn(run.source, start, end, mask, PR_MARK, effects);
+    if (run.tape) return record_range(*run.tape, ReportTape::Kind::Mark, start, end, mask, colour, effects);
+    ColorRangeOn(run.source, start, end, mask, colour, effects);
+}
+
+void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& titled, int& end_lines) {
+    LONG base = -1;
+    for (const ReportTape::Op& op : tape.ops) {
+        switch (op.kind) {
+            case ReportTape::Kind::Title:
+                if (titled) break;
+                titled = true;
+                glMsgW.assign(tape.text_of16(op));
+                report_line(run, glMsgW, op.line_ends, op.colour, op.effects);
+                break;
+            case ReportTape::Kind::Line8:
+            case ReportTape::Kind::Line16:
+                if (base < 0) base = report_end(run);
+                if (op.kind == ReportTape::Kind::Line8) JuxShowMessage(run.report, tape.text_of8(op), op.line_ends);
+                else JuxShowMessageW(run.report, tape.text_of16(op), op.line_ends);
+                break;
+            case ReportTape::Kind::Colour:
+                ColorRangeOn(run.report, base + op.from, base + op.to, op.mask, op.colour, op.effects);
+                break;
+            case ReportTape::Kind::Mark:
+                ColorRangeOn(run.source, op.from + shift, op.to + shift, op.mask, op.colour, op.effects);
+                break;
+            case ReportTape::Kind::End: end_lines = op.line_ends; break;
+            case ReportTape::Kind::IndexReset:
+                if (!titled) ResetGmake();
+                break;
+            case ReportTape::Kind::Index: PutInG(tape.text_of8(op)); break;
+        }
+    }
 }
 
 void summary_report(ProofRun& run, std::u16string_view title, unsigned count, std::string_view context,

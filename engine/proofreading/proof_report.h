@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/token_store.h"
 #include "platform/types.h"
@@ -30,6 +31,8 @@ inline constexpr DWORD PR_COLOUR_BOLD = 0x40000001;       // colour and bold
 inline constexpr DWORD PR_COLOUR_UNDERLINE = 0x40000004;  // colour and underline
 inline constexpr DWORD PR_COLOUR_ONLY = 0x40000000;       // colour alone
 
+class ReportTape;
+
 // The state of one proof-reading run; passes read it and write through the functions below.
 struct ProofRun {
     HWND source{};                 // the panel whose text was processed (marked, never changed)
@@ -40,10 +43,75 @@ struct ProofRun {
     bool novel = false;            // novel mode, and the source is not one of the main window's short panes
     bool mark_source = false;      // text colouring on, and the source is not the entry box's copy
     std::shared_ptr<class WordFacts> facts;  // the answers about the store's words (proof_words.h), or none
+    // The stretch of records whose findings this run writes (null: the whole store). A pass still
+    // looks round its records over the whole store; it only walks the stretch.
+    const SenToken* from = nullptr;
+    const SenToken* to = nullptr;
+    // Where the writes go while a stretch is recorded (null: into the panels).
+    ReportTape* tape = nullptr;
+    // The one scan this run makes of a pass that scans the store several times in turn (-1: all).
+    int scan = -1;
 
     // The record before the last one, or null for an empty store.
     const SenToken* last() const { return nd > floor ? nd - 1 : nullptr; }
+    // The first record a walk visits: `skip` records after the store's first, and not before the
+    // stretch; null for an empty store.
+    const SenToken* begin(std::ptrdiff_t skip = 0) const {
+        if (!floor) return nullptr;
+        const SenToken* b = floor + skip;
+        return from && from > b ? from : b;
+    }
+    // One past the last record a walk visits (never beyond `limit` when given).
+    const SenToken* end(const SenToken* limit = nullptr) const {
+        const SenToken* e = to ? to : nd;
+        return limit && limit < e ? limit : e;
+    }
 };
+
+// What the passes wrote over one stretch of the store, to be played into the panels later: the
+// lines and colours of the report (offsets counted from the recording's own start) and the marks
+// in the source. A title is written once for all the stretches of a pass, before its first line;
+// the pass end once, after its last.
+class ReportTape {
+public:
+    enum class Kind : std::uint8_t { Title, Line8, Line16, Colour, Mark, End, IndexReset, Index };
+    struct Op {
+        explicit Op(Kind k, int ends = 0) : kind(k), line_ends(static_cast<std::int8_t>(ends)) {}
+        Kind kind;
+        std::int8_t line_ends = 0;
+        LONG from = 0, to = 0;
+        DWORD mask = 0, effects = 0;
+        COLORREF colour = 0;
+        std::uint32_t at = 0, size = 0;  // its text in text8 or text16 (by kind)
+    };
+    // Adds an operation with its text.
+    void add(Op op, std::string_view text) {
+        op.at = static_cast<std::uint32_t>(text8.size());
+        op.size = static_cast<std::uint32_t>(text.size());
+        text8.append(text);
+        ops.push_back(op);
+    }
+    void add(Op op, std::u16string_view text) {
+        op.at = static_cast<std::uint32_t>(text16.size());
+        op.size = static_cast<std::uint32_t>(text.size());
+        text16.append(text);
+        ops.push_back(op);
+    }
+    std::string_view text_of8(const Op& op) const { return std::string_view(text8).substr(op.at, op.size); }
+    std::u16string_view text_of16(const Op& op) const { return std::u16string_view(text16).substr(op.at, op.size); }
+
+    // The source offset of the stretch's first record when it was recorded.
+    LONG source_at = 0;
+    std::vector<Op> ops;
+    std::string text8;      // the texts of the 8-bit lines and of the index's words, one after another
+    std::u16string text16;  // those of the titles and the UTF-16 lines
+    LONG length = 0;  // characters the report lines take in the panel
+};
+
+// Plays one stretch's recording into the panels (and the token index): `titled` says whether the
+// pass's title stands already (and becomes true when the recording writes it), `end_lines` receives the line ends of
+// the pass end the recording asks for, and source marks move by `shift`.
+void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& titled, int& end_lines);
 
 // Offset in the source panel where a record's gap begins.
 inline LONG gap_start(const SenToken& r) { return r.pos - static_cast<LONG>(std::strlen(r.gap)); }
@@ -52,7 +120,7 @@ inline LONG gap_start(const SenToken& r) { return r.pos - static_cast<LONG>(std:
 template <typename F>
 void walk_word_pairs(const ProofRun& run, F&& f) {
     if (!run.floor) return;
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         if (!p->text[0] && !p[-1].text[0]) continue;
         f(p);
     }
@@ -98,19 +166,30 @@ private:
     bool ended_ = false;
 };
 
+// A finding counted in the token index (family 1): the pass's first finding empties it first.
+void index_finding(const ProofRun& run, const PassReport& rep, std::string_view word);
+
 // The pink marker on one character of a finding line (the character before a line break inside a
 // context): `pos` is its offset in the report panel.
 void mark_line_break(const ProofRun& run, LONG pos);
 
 // Source mark: red underline over [start, end) of the source panel, when the run marks its source.
 void mark_source(const ProofRun& run, LONG start, LONG end);
-// The same range coloured with another mask and effects (the colour-only mark of "¶").
-void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects);
+// The same range coloured with another mask and effects (the colour-only mark of "¶"), and in
+// another colour.
+void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD effects, COLORREF colour = PR_MARK);
 
 // Summary form: when count is above 0, the title with "  <count>" behind it (magenta bold, the
 // count blue), one line with the sequence and its suggestion part, then an empty line.
 void summary_report(ProofRun& run, std::u16string_view title, unsigned count, std::string_view context,
                     std::string_view suggestion);
+
+// The report panel's end (where the next line goes), and a range of it coloured: through the tape
+// while a stretch is recorded.
+LONG report_end(const ProofRun& run);
+void colour_report(const ProofRun& run, LONG start, LONG end, DWORD mask, COLORREF colour, DWORD effects);
+// Empty lines behind the report's last line.
+void report_blank_lines(const ProofRun& run, int line_ends);
 
 // Appends text (and line ends) to the report panel and colours `colour_len` characters of it from
 // its start; returns the start. The text's CR LF pairs count as one character, as the panel holds

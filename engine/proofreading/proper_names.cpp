@@ -93,7 +93,7 @@ void comparison_without_hyphen(ProofRun& run, const PassRow& row) {
     static const std::string po = cp1251("по"), nai = cp1251("най");
     if (!run.floor) return;
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         const char* w = p->text;
         const char* pw = p[-1].text;
         if (!w[0] || !pw[0]) continue;

@@ -30,9 +30,8 @@ std::string swap_last(std::string_view w, char from, char to) {
 bool only_blanks_underscores(const char* g) { return g[std::strspn(g, " _\r")] == 0; }
 
 // The first finding resets the token index before the title; every finding is counted in it.
-LONG indexed_finding(PassReport& rep, const char* w, const std::string& sugg, COLORREF colour) {
-    if (rep.count() == 0) ResetGmake();
-    PutInG(w);
+LONG indexed_finding(const ProofRun& run, PassReport& rep, const char* w, const std::string& sugg, COLORREF colour) {
+    index_finding(run, rep, w);
     return rep.finding(w, " -> " + sugg, colour);
 }
 
@@ -48,7 +47,7 @@ void sht_to_sh(ProofRun& run, const PassRow& row) {
     static const WordList not_before{"на един"};
     PassReport rep(run, row.title);
     COLORREF colour = PR_SUGGESTION;
-    for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(); ++p) {
         const char* w = p->text;
         if (std::strlen(w) > kWordMax) continue;
         const std::string sh = swap_last(w, kSht, kSh);
@@ -66,31 +65,36 @@ void sht_to_sh(ProofRun& run, const PassRow& row) {
             }
         }
         if (!known_bg(sh) || !word_fact(run, p, WordFact::Known)) continue;
-        indexed_finding(rep, w, sh, colour);
+        indexed_finding(run, rep, w, sh, colour);
         if (colour == PR_BLUE)
             mark_source(run, p->pos, p->pos + static_cast<LONG>(std::strlen(w)), PR_COLOUR_ONLY, 0);
     }
-    if (rep.count() > 0) {
-        rep.end();
-        FinishGmake();
-    }
+    if (rep.count() == 0) return;
+    rep.end();
+    if (!run.tape) sht_to_sh_close(run);
 }
+
+void sht_to_sh_close(ProofRun&) { FinishGmake(); }
 
 void sh_to_sht(ProofRun& run, const PassRow& row) {
     static const WordList not_after{"го да им какво ли ми ме ти се си ще"};
     static const std::string li = cp1251("ли");
     PassReport rep(run, row.title);
-    for (const SenToken* p = run.floor; p && p < run.nd; ++p) {
+    for (const SenToken* p = run.begin(); p && p < run.end(); ++p) {
         const char* w = p->text;
         if (std::strlen(w) > kWordMax || !std::strchr(w, kSh)) continue;
         if ((p > run.floor && not_after.has(p[-1].text)) || same_word(p[1].text, li)) continue;
         if (word_fact(run, p, WordFact::VerbRow) == -1) continue;
         const std::string sht = swap_last(w, kSh, kSht);
         if (!known_bg(sht) || !word_fact(run, p, WordFact::Known)) continue;
-        indexed_finding(rep, w, sht, PR_SUGGESTION);
+        indexed_finding(run, rep, w, sht, PR_SUGGESTION);
     }
     if (rep.count() == 0) return;
     rep.end();
+    if (!run.tape) sh_to_sht_close(run);
+}
+
+void sh_to_sht_close(ProofRun& run) {
     FinishGmake();
     if (g_floor < g_nd && g_floor->count > 1) {
         JuxShowMessage(run.report, "", 1);

@@ -183,12 +183,12 @@ private:
 
 // The hashed indexes of the known-word list and the two misspelling lists, each built for its list
 // as it is now (an empty list needs none): a pair form is looked up by its key hash, made from the
-// folded polynomials of its two words (numbered once per spelling) and the one between them, so that
-// nothing is made for the many forms the index's filter turns away.
+// folded polynomials of its two words and the one between them, so that nothing is made for the
+// many forms the index's filter turns away.
 class HashedPairs {
 public:
     // Empty when a list that holds entries has no such index: then the lists are searched.
-    static std::optional<HashedPairs> open(const TokenSpellings& sp) {
+    static std::optional<HashedPairs> open() {
         HashedPairs h;
         if (!usable(b[B_BULGARIAN].entries, h.known_) || !usable(b[B_BULGARIAN_MISSPELLING].entries, h.misspelt_) ||
             !usable(b[B_BULGARIAN_MISSPELLING_FAST].entries, h.fast_))
@@ -196,12 +196,6 @@ public:
         h.lower_ = cp1251_detail::current_ctype->lower;
         h.power_[0] = 1;
         for (std::size_t k = 1; k <= kPairMax; ++k) h.power_[k] = h.power_[k - 1] * kKeyHashBase;
-        h.poly_.resize(sp.count());
-        for (std::uint32_t id = 0; id < sp.count(); ++id) {
-            std::uint64_t p = 0;
-            for (const char c : sp.text(id)) p = p * kKeyHashBase + h.lower_[static_cast<unsigned char>(c)];
-            h.poly_[id] = p;
-        }
         return h;
     }
 
@@ -215,10 +209,10 @@ public:
         const std::uint32_t a = sp.id(at - 1), b2 = sp.id(at);
         const std::size_t n1 = sp.text(a).size(), n2 = sp.text(b2).size();
         if (n1 + 1 + n2 > kPairMax) return {};
-        const std::uint64_t tail = power_[n2], second = poly_[b2];
-        const std::uint64_t joined = poly_[a] * tail + second;
-        const std::uint64_t under = (poly_[a] * kKeyHashBase + lower_[static_cast<unsigned char>('_')]) * tail + second;
-        const std::uint64_t dash = (poly_[a] * kKeyHashBase + lower_[static_cast<unsigned char>('-')]) * tail + second;
+        const std::uint64_t tail = power_[n2], first = poly(sp.text(a)), second = poly(sp.text(b2));
+        const std::uint64_t joined = first * tail + second;
+        const std::uint64_t under = (first * kKeyHashBase + lower_[static_cast<unsigned char>('_')]) * tail + second;
+        const std::uint64_t dash = (first * kKeyHashBase + lower_[static_cast<unsigned char>('-')]) * tail + second;
         return {key_hash_mix(under, n1 + 1 + n2), key_hash_mix(dash, n1 + 1 + n2), key_hash_mix(joined, n1 + n2)};
     }
     // Asks for the memory the look-ups of these forms read, ahead of them.
@@ -274,7 +268,13 @@ private:
     const WordIndex* fast_ = nullptr;
     const unsigned char* lower_ = nullptr;
     std::uint64_t power_[kPairMax + 1];
-    std::vector<std::uint64_t> poly_;  // by spelling: P^(n-1) x c[0] + ... + c[n-1] of its folded letters
+    // P^(n-1) x c[0] + ... + c[n-1] of a word's folded letters (made for each pair looked at: a
+    // stretch of the store asks about few of the store's spellings).
+    std::uint64_t poly(std::string_view w) const {
+        std::uint64_t p = 0;
+        for (const char c : w) p = p * kKeyHashBase + lower_[static_cast<unsigned char>(c)];
+        return p;
+    }
 };
 
 // Compares a key's text from `skip` on with `sep` followed by `rest`, letter case ignored, as
@@ -346,19 +346,16 @@ void split_words(ProofRun& run, const PassRow& row) {
     static const std::string de = cp1251("де"), la = cp1251("ла"), kata = cp1251("ката");
     if (!run.floor) return;
     PassReport rep(run, row.title);
-    auto count = [&](const SenToken* p) {
-        if (rep.count() == 0) ResetGmake();
-        PutInG(std::string(p[-1].text) + ' ' + p->text);
-    };
+    auto count = [&](const SenToken* p) { index_finding(run, rep, std::string(p[-1].text) + ' ' + p->text); };
     const PassSpellings run_spellings(run.floor, run.nd);
     const TokenSpellings& spellings = *run_spellings;
     // The lists' hashed indexes; without them, the parts of the first words of the pairs looked at
     // below (and a few more), found at once.
-    const std::optional<HashedPairs> hashed = HashedPairs::open(spellings);
+    const std::optional<HashedPairs> hashed = HashedPairs::open();
     std::optional<PairLists> lists;
     if (!hashed) {
         std::vector<bool> needed(spellings.count());
-        for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+        for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
             const char* g = p->gap;
             if (!p->text[0] || !p[-1].text[0] || !((g[0] == ' ' || g[0] == '\r') && !g[1])) continue;
             needed[spellings.id(static_cast<std::size_t>(p - 1 - run.floor))] = true;
@@ -369,14 +366,15 @@ void split_words(ProofRun& run, const PassRow& row) {
     // they are looked up, so that the reads of the indexes overlap.
     constexpr std::size_t kAhead = 32, kRing = 64;
     std::array<HashedPairs::Keys, kRing> ring;
-    const std::size_t records = static_cast<std::size_t>(run.nd - run.floor);
+    const std::size_t records = static_cast<std::size_t>(run.end() - run.floor);
     const auto ahead = [&](std::size_t at) {
         if (!hashed || at >= records) return;
         ring[at % kRing] = hashed->keys(spellings, at);
         hashed->prefetch(ring[at % kRing]);
     };
-    for (std::size_t at = 1; at <= kAhead; ++at) ahead(at);
-    for (const SenToken* p = run.floor + 1; p < run.nd; ++p) {
+    const auto first_at = static_cast<std::size_t>(run.begin(1) - run.floor);
+    for (std::size_t at = first_at; at < first_at + kAhead; ++at) ahead(at);
+    for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         ahead(static_cast<std::size_t>(p - run.floor) + kAhead);
         const char* pw = p[-1].text;
         const char* w = p->text;
@@ -460,6 +458,10 @@ void split_words(ProofRun& run, const PassRow& row) {
     }
     if (rep.count() == 0) return;
     rep.end();
+    if (!run.tape) split_words_close(run);
+}
+
+void split_words_close(ProofRun& run) {
     FinishGmake();
     if (gl_LOOSE_SPLIT && g_floor < g_nd && g_floor->count > 1) {
         JuxShowMessage(run.report, "", 1);

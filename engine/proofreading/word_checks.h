@@ -7,6 +7,7 @@
 // written in UTF-8 and turned into code page 1251 once, on first use.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +45,11 @@ void comparison_without_hyphen(ProofRun& run, const PassRow& row);  // "най �
 void sht_to_sh(ProofRun& run, const PassRow& row);            // participle in -щ for a verb in -ш
 void sh_to_sht(ProofRun& run, const PassRow& row);            // verb in -ш for a participle in -щ
 void split_words(ProofRun& run, const PassRow& row);          // "не вероятно", listed wrong pairs
+// What these three write after their last finding (the token index sorted, its summary), once
+// for all the stretches of the store a run walked or played them over.
+void sht_to_sh_close(ProofRun& run);
+void sh_to_sht_close(ProofRun& run);
+void split_words_close(ProofRun& run);
 
 // ---- Tables -------------------------------------------------------------------------------------
 // A Latin letter and the Cyrillic letter (UTF-8) it looks like.
@@ -101,7 +107,9 @@ void walk_judged(const ProofRun& run, Judge&& judge, Report&& report) {
     const PassSpellings spellings(run.floor, run.nd);
     enum : std::uint8_t { kUnjudged, kFault, kFine };
     std::vector<std::uint8_t> verdict(spellings->count(), kUnjudged);
-    for (std::size_t i = 0; i < spellings->records(); ++i) {
+    const auto first = static_cast<std::size_t>(run.begin() - run.floor);
+    const auto stop = std::min(spellings->records(), static_cast<std::size_t>(run.end() - run.floor));
+    for (std::size_t i = first; i < stop; ++i) {
         std::uint8_t& v = verdict[spellings->id(i)];
         if (v == kUnjudged) v = judge(run.floor + i) ? kFault : kFine;
         if (v == kFault) report(run.floor + i);
