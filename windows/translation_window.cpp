@@ -92,7 +92,6 @@ void forget(HWND dlg) {
 void web_search(bool bulgarian_pages) {
     if (RE_GetTextLength(hReFocus) == 0) return;
     const std::u16string q = web_lookup_text(hReFocus, hTranReLeft);
-    if (q.empty()) return;
     open_with_desktop(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
 }
 
