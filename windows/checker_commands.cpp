@@ -16,6 +16,7 @@
 #include "shell/settings.h"
 #include "shell/strings.h"
 #include "shell/window_state.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_state.h"
 #include "windows/find_replace_window.h"
 #include "windows/info_window.h"
@@ -327,7 +328,8 @@ INT_PTR checker_notify(HWND dlg, const Msg& m) {
         }
     } else if (panel == hBigReBot) {
         if (m.code == EN_SELCHANGE) GetCleanToken(hBigReBot, 1);
-        if (m.code == EN_DROPFILES) dropped_file(&m, hBigReBot);
+        // Shown there only: the checker's Save still writes the text's own file, with its line ends.
+        if (m.code == EN_DROPFILES) load_beside_checker_file(m, hBigReBot);
     }
     if (panel == hBigReLeft) correction_click_notify(dlg, m);
     return 0;

@@ -148,11 +148,7 @@ INT_PTR on_notify(const Msg& m) {
     track_focus_pane(m, {hTranReLeft, hTranReRight});
     // A file dropped on the right pane is shown there; the checker's Save still writes the
     // checker's own file, with its line ends.
-    if (m.code == EN_DROPFILES && m.from == hTranReRight) {
-        const CheckerFileState checker;
-        dropped_file(&m, hTranReRight);
-        checker.restore();
-    }
+    if (m.code == EN_DROPFILES && m.from == hTranReRight) load_beside_checker_file(m, hTranReRight);
     return 0;
 }
 

@@ -125,7 +125,7 @@ TEST_F(TranslationWindow, WrapUndoFindAndDrop) {
 }
 
 // The checker's file state: neither the opening of this window nor a file dropped on its right
-// pane changes what the checker's Save writes, or where, or its correction log.
+// pane (or the checker's bottom panel) changes what the checker's Save writes, where, its log.
 TEST_F(TranslationWindow, TheCheckersFileLineEndsMarkAndLogAreLeftAlone) {
     start_dir = data.path();
     const std::string text = "\xEF\xBB\xBFone\ntwo\n";
@@ -148,6 +148,9 @@ TEST_F(TranslationWindow, TheCheckersFileLineEndsMarkAndLogAreLeftAlone) {
     headless_drop(hTranReRight, {data.write_raw("dropped.txt", "other\r\ntext\r\n")});
     EXPECT_EQ(RE_GetTextW(hTranReRight), u"other\rtext\r");
     save_utf8("after_drop.txt");
+    headless_drop(hBigReBot, {data.write_raw("notes.txt", "notes\r\n")});
+    EXPECT_EQ(RE_GetTextW(hBigReBot), u"notes\r");
+    save_utf8("after_bottom_drop.txt");
 }
 
 }  // namespace
