@@ -1005,7 +1005,7 @@ TEST_F(XvfbStart, TheNButtonOpensThePageImageOfTheWordClickedInTheReport) {
 // or by the "Paste" button (dialog units 559, 25, 25 x 12).
 class XvfbDrop : public XvfbStart, public ::testing::WithParamInterface<bool> {};
 INSTANTIATE_TEST_SUITE_P(Paste, XvfbDrop, ::testing::Values(false, true),
-                         [](const auto& button) { return button.param ? "Button" : "CtrlV"; });
+                         [](const auto& b) { return b.param ? "Button" : "CtrlV"; });
 
 TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
     const auto xdo = find_program("xdotool");
@@ -1016,7 +1016,7 @@ TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
     const fs::path file = dir_ / "dropped.txt";
     std::ofstream(file) << "The dog Housse\n";
 
-    // Many lines of known and unknown words: a check of several seconds.
+    // Many lines of known and unknown words: a check of a second or more.
     std::string long_text;
     for (int i = 0; i < 40000; ++i) {
         long_text += "The good dog walks to the river ";

@@ -78,7 +78,7 @@ TEST_F(TranslationWindow, TheWebSearchTakesTheSelectionOrAFirstWord) {
         std::u16string text;
         CHARRANGE sel;
         int button;
-        std::string query;  // after the fixed address; "none" when nothing opens
+        std::string query;  // after the fixed address; "" when nothing opens
     };
     for (const Case& c : std::vector<Case>{
              {u"dog cat", {0, 3}, IDC_TRAN_GOOGLE, "dog"},
@@ -87,8 +87,8 @@ TEST_F(TranslationWindow, TheWebSearchTakesTheSelectionOrAFirstWord) {
              {u"first " + std::u16string(1'100, u'x'), {0, 1'030}, IDC_TRAN_GOOGLE, "first"},
              {std::u16string(600, u'y'), {0, 600}, IDC_TRAN_GOOGLE, std::string(511, 'y')},
              {u"big_dog", {0, 7}, IDC_TRAN_GOOGLE_BG, "%22big%20dog%22&lr=lang_bg"},
-             {u"   ", {0, 3}, IDC_TRAN_GOOGLE, ""},  // blanks only: the bare address
-             {u"", {0, 0}, IDC_TRAN_GOOGLE, "none"}}) {
+             {u"   ", {0, 3}, IDC_TRAN_GOOGLE_BG, "&lr=lang_bg"},  // blanks only: the bare address
+             {u"", {0, 0}, IDC_TRAN_GOOGLE, ""}}) {
         SCOPED_TRACE(c.query);
         RE_SetTextW(hTranReLeft, u"left pane");
         RE_SetTextW(hTranReRight, c.text);
@@ -96,7 +96,7 @@ TEST_F(TranslationWindow, TheWebSearchTakesTheSelectionOrAFirstWord) {
         RE_SetSel(hTranReRight, c.sel);
         hs->shell_opened.clear();
         headless_click(hTran, c.button);
-        EXPECT_EQ(hs->shell_opened, c.query == "none" ? std::vector<std::string>{}
+        EXPECT_EQ(hs->shell_opened, c.query.empty() ? std::vector<std::string>{}
                                                     : std::vector<std::string>{
                                                           "https://www.google.com/search?num=100&hl=en&q=" + c.query});
     }
