@@ -3,12 +3,14 @@
 // A posted message waits in one queue until the backend's loop or pump delivers it; a message
 // for a window destroyed meanwhile is dropped. PostQuitMessage leaves a request that ends the
 // running loop (or the next one started) once the messages posted before it are delivered; the
-// loop that ends consumes it.
+// loop that ends consumes it. A message posted with PL_PostWhenIdle waits besides until no job
+// pumps messages and no modal dialog runs: only a loop that is not nested in a job delivers it.
 #include "platform/backend.h"
 #include "platform/window.h"
 #include "platform/window_core.h"
 
 std::deque<std::pair<HWND, Msg>> g_posted;
+std::deque<std::pair<HWND, Msg>> g_posted_when_idle;
 bool g_quit_requested = false;
 int g_quit_code = 0;
 HACCEL g_loop_accel{};
@@ -18,6 +20,7 @@ int g_pump_depth = 0;
 
 void core_reset_loop() {
     g_posted.clear();
+    g_posted_when_idle.clear();
     g_quit_requested = false;
     g_quit_code = 0;
     g_loop_accel = {};
@@ -32,17 +35,34 @@ bool PostMessageW(HWND w, Msg m) {
     return true;
 }
 
-bool platform_has_posted() { return !g_posted.empty(); }
+bool PL_PostWhenIdle(HWND w, Msg m) {
+    if (!IsWindow(w)) return false;
+    g_posted_when_idle.emplace_back(w, std::move(m));
+    return true;
+}
 
-void platform_deliver_posted() {
-    // Only what was waiting when the round began: a procedure that posts again from its handler
-    // cannot keep one round going for ever.
-    std::size_t n = g_posted.size();
-    for (std::size_t i = 0; i < n && !g_posted.empty(); ++i) {
-        auto [w, m] = std::move(g_posted.front());
-        g_posted.pop_front();
+namespace {
+
+bool idle() { return g_pump_depth == 0 && g_modal_depth == 0; }
+
+// Only what was waiting when the round began: a procedure that posts again from its handler
+// cannot keep one round going for ever.
+void deliver(std::deque<std::pair<HWND, Msg>>& queue) {
+    std::size_t n = queue.size();
+    for (std::size_t i = 0; i < n && !queue.empty(); ++i) {
+        auto [w, m] = std::move(queue.front());
+        queue.pop_front();
         if (IsWindow(w)) SendMessageW(w, m);
     }
+}
+
+}  // namespace
+
+bool platform_has_posted() { return !g_posted.empty() || (idle() && !g_posted_when_idle.empty()); }
+
+void platform_deliver_posted() {
+    deliver(g_posted);
+    if (idle()) deliver(g_posted_when_idle);
 }
 
 void PostQuitMessage(int code) {

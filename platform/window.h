@@ -122,6 +122,9 @@ INT_PTR SendMessageW(HWND w, const Msg& m);
 INT_PTR PL_SendCommand(HWND w, int id, int code = 0, HWND from = {});
 // Queues the message; the message loop or the pump delivers it later.
 bool PostMessageW(HWND w, Msg m);
+// Queues the message until no job pumps messages and no modal dialog runs: the message loop that
+// is not nested in a job delivers it (after the messages posted before it).
+bool PL_PostWhenIdle(HWND w, Msg m);
 DLGPROC PL_GetDialogProc(HWND w);
 
 // ---- Window properties -----------------------------------------------------------------------

@@ -68,17 +68,19 @@ const std::array<std::string, OPTION_COUNT>& reserved_names() {
     return names;
 }
 
-// A signed 32-bit decimal number, optionally followed by blanks and anything after them.
-bool parse_number(std::string_view text, std::int32_t& out) {
+// A signed 32-bit decimal number, optionally followed by blanks and anything after them;
+// *out_of_range tells digits beyond the 32 bits.
+bool parse_number(std::string_view text, std::int32_t& out, bool* out_of_range = nullptr) {
     size_t i = 0;
     if (i < text.size() && text[i] == '+') ++i;
     const char* first = text.data() + i;
     const char* last = text.data() + text.size();
     std::int32_t v = 0;
     auto [ptr, ec] = std::from_chars(first, last, v);
-    if (ec != std::errc() || ptr == first) return false;
-    if (text[i] == '-' && i > 0) return false;  // "+-5"
+    if (ptr == first || (i > 0 && text[i] == '-')) return false;  // no digits, or "+-5"
     if (ptr != last && *ptr != ' ' && *ptr != '\t') return false;
+    if (out_of_range) *out_of_range = ec == std::errc::result_out_of_range;
+    if (ec != std::errc()) return false;
     out = v;
     return true;
 }
@@ -219,6 +221,14 @@ void set_option_mirrors() {
 }
 
 OptionRecord* find_option(std::string_view name) { return find_in(opt, name); }
+
+std::optional<std::int32_t> settings_number(std::string_view value, bool* out_of_range) {
+    if (out_of_range) *out_of_range = false;
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+    std::int32_t v = 0;
+    if (!parse_number(trim_trailing_blanks(value), v, out_of_range)) return std::nullopt;
+    return v;
+}
 
 void reset_settings() {
     reset_tables();

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -236,6 +237,10 @@ extern std::int32_t respond_token;
 // default; when a name appears twice the later line wins; a missing file keeps the defaults.
 // Returns the number of files read (0 to 2).
 int load_settings(const std::filesystem::path& start_folder);
+// A number option's value as a settings file gives it after the option's name: blanks and tabs
+// around it skipped, a signed 32-bit decimal number, then nothing or a blank or tab and anything
+// (a remark). Nullopt for any other text; *out_of_range tells digits beyond the 32 bits.
+std::optional<std::int32_t> settings_number(std::string_view value, bool* out_of_range = nullptr);
 // The character-type locale from the option LOCALE (empty: the user's default).
 void set_locale_from_options();
 // Copies the mirrors from the tables, gives the mode flags their start values and sets

@@ -16,6 +16,7 @@
 #include "shell/settings.h"
 #include "shell/strings.h"
 #include "shell/window_state.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_state.h"
 #include "windows/find_replace_window.h"
 #include "windows/info_window.h"
@@ -99,18 +100,10 @@ void drop_on_right_panel(HWND dlg, const Msg& m) {
 
 }  // namespace
 
-void check_right_panel(HWND dlg) {
-    if (gl_info_printed) {
-        gl_info_printed = 0;
-        return;
-    }
-    if (RE_GetTextLength(hBigReRight) == 0) return;
-    // A run is going (this window's, pumping messages, or another panel's): this one is served
-    // after it, under the silence and with the buttons of the run that serves it.
-    if (translate_text_running()) {
-        translate_panel(dlg, hBigReRight, hBigReLeft, hBigLabel, "debug_IDC_BIG_RE_RIGHT");
-        return;
-    }
+namespace {
+
+// The window's own run over the right panel, with everything round it.
+void run_over_right_panel(HWND dlg) {
     // Only a drop of a file still reaches the window while the run goes: it is served after it.
     const DWORD mask = RE_GetEventMask(hBigReRight);
     RE_SetEventMask(hBigReRight, mask & ENM_DROPFILES);
@@ -132,6 +125,39 @@ void check_right_panel(HWND dlg) {
     const Msg drop = std::move(*big_drop_after_run);
     big_drop_after_run.reset();
     if (IsWindow(dlg) && IsWindow(hBigReRight)) drop_on_right_panel(dlg, drop);
+}
+
+}  // namespace
+
+void check_right_panel(HWND dlg) {
+    if (gl_info_printed) {
+        gl_info_printed = 0;
+        return;
+    }
+    if (RE_GetTextLength(hBigReRight) == 0) return;
+    // This window's own run is going, pumping messages: it serves this one after it, under its
+    // silence and with its buttons.
+    if (big_run_going) {
+        translate_panel(dlg, hBigReRight, hBigReLeft, hBigLabel, "debug_IDC_BIG_RE_RIGHT");
+        return;
+    }
+    // Another window's run is going (the main window's look-up): this window's run follows once it
+    // has ended and the program is back in its message loop, as a run of the window's own.
+    if (translate_text_running()) {
+        if (!std::exchange(big_run_waiting, true)) PL_PostWhenIdle(dlg, Msg::simple(WM_BIG_WAITING_RUN));
+        return;
+    }
+    run_over_right_panel(dlg);
+}
+
+void serve_waiting_run(HWND dlg) {
+    if (!std::exchange(big_run_waiting, false) || RE_GetTextLength(hBigReRight) == 0) return;
+    // Delivered by a loop inside a run after all (a message box of that run): that run serves it.
+    if (translate_text_running()) {
+        translate_panel(dlg, hBigReRight, hBigReLeft, hBigLabel, "debug_IDC_BIG_RE_RIGHT");
+        return;
+    }
+    run_over_right_panel(dlg);
 }
 
 void prepare_for_file(HWND dlg) {
@@ -327,7 +353,8 @@ INT_PTR checker_notify(HWND dlg, const Msg& m) {
         }
     } else if (panel == hBigReBot) {
         if (m.code == EN_SELCHANGE) GetCleanToken(hBigReBot, 1);
-        if (m.code == EN_DROPFILES) dropped_file(&m, hBigReBot);
+        // Shown there only: the checker's Save still writes the text's own file, with its line ends.
+        if (m.code == EN_DROPFILES) load_beside_checker_file(m, hBigReBot);
     }
     if (panel == hBigReLeft) correction_click_notify(dlg, m);
     return 0;

@@ -19,10 +19,16 @@ inline constexpr DWORD BIG_TEXT_MASK = 0x041A0011;
 
 // The checking run over the right panel (its EN_CHANGE): skipped once after a look-up wrote into
 // a panel (gl_info_printed), never for an empty panel; the panel's notifications are off for the
-// run but for a dropped file, which is loaded once the run has ended; the main window's buttons
-// 1180 and 1178 disabled, the selection, scroll position and focus kept. A run asked for while one
-// is going is served after it.
+// run but for a dropped file, which is loaded once the run has ended, and "clr" pressed during it
+// leaves the panels empty; the main window's buttons 1180 and 1178 disabled, the selection, scroll
+// position and focus kept. A run asked for while the window's own one is going is served after
+// it; one asked for while another window's run is going waits for it (WM_BIG_WAITING_RUN, posted
+// when idle) and is then the window's own run in every respect.
 void check_right_panel(HWND dlg);
+// The run that waited for another window's run (on WM_BIG_WAITING_RUN): none when the text was
+// emptied meanwhile.
+inline constexpr UINT WM_BIG_WAITING_RUN = WM_APP + 2;
+void serve_waiting_run(HWND dlg);
 
 // A WM_COMMAND of the window's own controls handled here (1172, 1208, 1211, 1212, 1213, 1241,
 // 1243, 1246, 1247, 1263, 1265, 1267, 1268, 1272, 1015, 1295, 1319); true when it was one of

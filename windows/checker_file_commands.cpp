@@ -277,4 +277,10 @@ void CheckerFileState::restore() const {
     gl_fg_ansi = ansi;
 }
 
+void load_beside_checker_file(const Msg& drop, HWND re) {
+    const CheckerFileState checker;
+    dropped_file(&drop, re);
+    checker.restore();
+}
+
 void reset_checker_file_commands() { g_open_folder.clear(); }

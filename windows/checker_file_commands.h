@@ -34,5 +34,9 @@ struct CheckerFileState {
     void restore() const;
 };
 
+// A file dropped on a panel other than the checker's text (dropped_file), loaded there while the
+// checker's file state stays as it was.
+void load_beside_checker_file(const Msg& drop, HWND re);
+
 // The subsystem's reset for test fixtures: the open dialog starts afresh.
 void reset_checker_file_commands();

@@ -16,6 +16,7 @@ std::u16string gl_novstartw;
 bool big_run_going;
 std::optional<Msg> big_drop_after_run;
 bool big_cleared_during_run;
+bool big_run_waiting;
 
 void reset_checker_state() {
     for (HWND* h : {&hBigLabel, &hBigLabelUp, &hBigColors, &hBigActive, &hBigWrap, &hBigUppercase, &hBigLatin,
@@ -37,4 +38,5 @@ void reset_checker_state() {
     big_run_going = false;
     big_drop_after_run.reset();
     big_cleared_during_run = false;
+    big_run_waiting = false;
 }

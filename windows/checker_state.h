@@ -52,6 +52,7 @@ extern std::u16string gl_novstartw;    // the word last taken from the report by
 extern bool big_run_going;             // the window's own run over the right panel is going
 extern std::optional<Msg> big_drop_after_run;  // the last drop on the right panel during that run
 extern bool big_cleared_during_run;    // "clr" was pressed during that run
+extern bool big_run_waiting;           // a run waits for another window's run to end
 
 // Every handle above null and the values at their start (test fixtures; the window's destruction
 // forgets its handles itself).

@@ -67,11 +67,6 @@ void replace_all(std::u16string& s, char16_t from, char16_t to) {
         if (c == from) c = to;
 }
 
-bool blank(char16_t c) {
-    return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x00A0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F ||
-           c == 0x205F || c == 0x3000 || c == 0xFEFF;
-}
-
 // The text percent-encoded, as many of its characters as fit in `room` bytes; a character and its
 // escapes are never cut.
 std::string percent_encode_within(std::u16string_view text, std::size_t room) {
@@ -151,8 +146,6 @@ std::u16string web_lookup_text(HWND focus, HWND left) {
         q = first_word((n == 1 || n == 2) ? (left ? left : hBigReLeft) : focus);
     replace_all(q, u'_', u' ');
     remove_extra_spacesW(q);
-    // A text of blanks only names nothing to look up: no bare search address is opened.
-    if (std::all_of(q.begin(), q.end(), blank)) q.clear();
     return q;
 }
 
@@ -224,8 +217,8 @@ bool checker_web_command(int id) {
                     MB_OK | MB_ICONERROR);
         return true;
     }
+    // A text of blanks only gives an empty look-up text: the bare address is opened.
     const std::u16string q = web_lookup_text(hReFocus);
-    if (q.empty()) return true;
     const std::string address = web_lookup_address(id, q);
     if (!address.empty()) open_with_desktop(address);
     return true;

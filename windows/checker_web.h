@@ -42,8 +42,8 @@ bool checker_web_command(int id);
 
 // The look-up text of a word button: the focus pane's selection of 3 to 1,023 characters (cut to
 // 511), else the first word of the window's left panel `left` (selection of 1 or 2 characters;
-// null: the checker's) or of the focus pane; '_' become blanks and runs of blanks one. Empty
-// when there is nothing to look up (no text, or blanks, tabs and line ends only).
+// null: the checker's) or of the focus pane; '_' become blanks, runs of blanks one, and the
+// leading blanks and one trailing blank go (empty for an empty focus pane or blanks only).
 std::u16string web_lookup_text(HWND focus, HWND left = HWND{});
 
 // The address a word button opens for the look-up text q: the endpoint's path and q (a phrase in

@@ -237,6 +237,9 @@ INT_PTR DialogBig(HWND dlg, const Msg& m) {
             return on_command(dlg, m);
         case WM_NOTIFY:
             return checker_notify(dlg, m);
+        case WM_BIG_WAITING_RUN:
+            serve_waiting_run(dlg);
+            return 0;
         case WM_CONTEXTMENU:
             return checker_context_menu(dlg, m);
         case WM_CLOSE:

@@ -80,32 +80,6 @@ const std::array<NumberField, 2> kNumbers{{
     {IDC_SETTINGS_RANK_FILTER, &gl_RANK_FILTER, "Rank Filter"},
 }};
 
-// A number field's text read as an option value: a signed 32-bit decimal number (an optional '+'
-// or '-', then digits; blanks around it allowed), as the settings file gives number options.
-struct SettingsNumber {
-    std::int32_t value = 0;
-    enum Kind { NotANumber, Number, OutOfRange } kind = NotANumber;  // OutOfRange: digits beyond 32 bits
-};
-SettingsNumber parse_settings_number(std::u16string_view text) {
-    while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
-    const bool negative = !text.empty() && text.front() == u'-';
-    if (!text.empty() && (text.front() == u'-' || text.front() == u'+')) text.remove_prefix(1);
-    if (text.empty()) return {};
-    // Counted in 64 bits and held just above the 32-bit room once past it, so that any number of
-    // digits is read without overflow.
-    constexpr std::int64_t kPast = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 2;
-    std::int64_t v = 0;
-    for (char16_t c : text) {
-        if (c < u'0' || c > u'9') return {};
-        v = std::min(v * 10 + (c - u'0'), kPast);
-    }
-    if (negative) v = -v;
-    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
-        return {0, SettingsNumber::OutOfRange};
-    return {static_cast<std::int32_t>(v), SettingsNumber::Number};
-}
-
 // The field shows the mirror as the signed number it holds, so that OK reads back what it shows.
 void show_number(HWND dlg, const NumberField& f) { SetDlgItemTextW(dlg, f.id, utf8_to_utf16(std::to_string(*f.mirror))); }
 
@@ -149,10 +123,12 @@ INT_PTR accept(HWND dlg) {
     std::array<std::int32_t, kNumbers.size()> values{};
     for (std::size_t i = 0; i < kNumbers.size(); ++i) {
         const NumberField& f = kNumbers[i];
-        const SettingsNumber v = parse_settings_number(GetDlgItemTextW(dlg, f.id));
-        if (v.kind != SettingsNumber::Number) {
+        // The field takes what the settings file takes as the option's value.
+        bool out_of_range = false;
+        const std::optional<std::int32_t> v = settings_number(utf16_to_cp1251(GetDlgItemTextW(dlg, f.id)), &out_of_range);
+        if (!v) {
             const std::string text =
-                v.kind == SettingsNumber::OutOfRange
+                out_of_range
                     ? jux_format("Enter a number from %d to %d in \"%s\"", std::numeric_limits<std::int32_t>::min(),
                                  std::numeric_limits<std::int32_t>::max(), f.name)
                     : jux_format("Enter a number in \"%s\"", f.name);
@@ -160,7 +136,7 @@ INT_PTR accept(HWND dlg) {
             show_number(dlg, f);
             return 0;
         }
-        values[i] = v.value;
+        values[i] = *v;
     }
     gl_SPELL_UPPERCASE = checked(dlg, IDC_SETTINGS_SPELL_UPPERCASE);
     gl_TEXT_COLORING = checked(dlg, IDC_SETTINGS_TEXT_COLORING);

@@ -92,7 +92,6 @@ void forget(HWND dlg) {
 void web_search(bool bulgarian_pages) {
     if (RE_GetTextLength(hReFocus) == 0) return;
     const std::u16string q = web_lookup_text(hReFocus, hTranReLeft);
-    if (q.empty()) return;
     open_with_desktop(web_lookup_address(bulgarian_pages ? WEB_SEARCH_BG_BUTTON : WEB_SEARCH_BUTTON, q));
 }
 
@@ -149,11 +148,7 @@ INT_PTR on_notify(const Msg& m) {
     track_focus_pane(m, {hTranReLeft, hTranReRight});
     // A file dropped on the right pane is shown there; the checker's Save still writes the
     // checker's own file, with its line ends.
-    if (m.code == EN_DROPFILES && m.from == hTranReRight) {
-        const CheckerFileState checker;
-        dropped_file(&m, hTranReRight);
-        checker.restore();
-    }
+    if (m.code == EN_DROPFILES && m.from == hTranReRight) load_beside_checker_file(m, hTranReRight);
     return 0;
 }
 

@@ -39,7 +39,10 @@ std::u16string to_model(const QString& q) {
 LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, hi)); }
 
 // The events before which the document takes the gathered changes: the user acts on the text
-// (keys, the mouse's buttons and wheel, drag and drop, the context menu). Others (paints,
+// (keys, the mouse's buttons and wheel, a drag of text, the context menu). A file dragged over
+// the panel is not dropped into the document but handed to the program: its drag source waits
+// for the answer, which laying out a long text under check would delay past the user's letting
+// go (the drop then refused). Others (paints,
 // input-method queries, focus, moves, queued calls) leave them gathered: a paint shows the text
 // as it was until they are applied, so a job that pumps messages does not have them laid out at
 // every pump.
@@ -55,10 +58,11 @@ bool user_acts(const QEvent* e) {
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
+            return true;
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::Drop:
-            return true;
+            return !qt_is_file_drag(static_cast<const QDropEvent*>(e)->mimeData());
         case QEvent::MouseMove:  // a drag that selects; not the mouse passing over the text
             return static_cast<const QMouseEvent*>(e)->buttons() != Qt::NoButton;
         default:

@@ -333,6 +333,20 @@ protected:
         hs->on_pump = nullptr;
         ASSERT_TRUE(done);
     }
+    // The same words put in at the first pump of the main window's look-up; `meanwhile` is done at
+    // the first pump of the window's run that follows it.
+    void run_after_look_up_with(const std::function<void()>& meanwhile) {
+        quiet_set(hBigReLeft, "");
+        quiet_set(hAddReShort, utf16_to_utf8(text) + std::to_string(before));
+        const std::function<void()> in_the_run = [&] {
+            if (left_has(u" words found (")) hs->on_pump = nullptr, meanwhile();
+        };
+        hs->on_pump = [&] { hs->on_pump = in_the_run, RE_SetTextW(hBigReRight, text); };
+        before = runs();
+        look_up_entry_box(hMain);
+        PL_RunMessageLoop(HACCEL{}, HWND{});
+        EXPECT_FALSE(hs->on_pump);  // `meanwhile` was done
+    }
     std::u16string text;
     int before = 0;
 };
@@ -413,6 +427,20 @@ TEST_F(CheckerLoopDuringARun, AFileDroppedDuringTheRunIsServedAfterIt) {
     EXPECT_EQ(hs->message_boxes[0].caption, u"Oops!");
     EXPECT_EQ(runs(), before + 1);
     EXPECT_EQ(GetWindowTextW(hBig), JUXtitleCurrentBig);
+}
+
+// A run that follows the main window's look-up is the window's own: no look-up at the caret takes
+// the report's place, a drop waits for its end, "clr" leaves the panels empty.
+TEST_F(CheckerLoopDuringARun, ARunAfterTheMainWindowsLookUpIsTheWindowsOwn) {
+    run_after_look_up_with([] { headless_select(hBigReRight, 5, 5); });
+    EXPECT_EQ(left().rfind(u"50 words found (200 characters)\r", 0), 0u) << utf16_to_utf8(left());
+    run_after_look_up_with([&] {
+        headless_drop(hBigReRight, {data.write("dropped.txt", "The dog Housse\n")});
+        EXPECT_EQ(RE_GetTextW(hBigReRight), text);  // not under the run
+    });
+    EXPECT_TRUE(left_has(u"Housse -> ")) << utf16_to_utf8(left());
+    run_after_look_up_with([] { headless_click(hBig, IDC_BIG_CLEAR); });
+    EXPECT_EQ(left(), u"");
 }
 
 }  // namespace

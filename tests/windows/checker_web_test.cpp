@@ -29,6 +29,8 @@ TEST_F(CheckerWeb, EachButtonOpensItsAddress) {
         {1219, u"it's", 0, 4, "https://en.wiktionary.org/wiki/it%27s"},
         {1221, u"x y", 0, 2, "https://www.onelook.com/?w=report"},  // 1 or 2 selected: the left panel
         {1210, u"", 0, 0, ""},
+        {1210, u"_ _", 0, 3, search},                               // blanks only: the bare address
+        {1215, u"\t x", 0, 0, "https://en.wikipedia.org/wiki/%09"},  // a tab is no blank
         {1311, u"big cat", 0, 7, "https://d.example/?a=big%20cat&b=big%20cat"},
         {1316, u"big cat", 0, 7, ""},
         {1214, u"one\rtwo\r\rthree, \"x\"_y\r\r\rz", 0, -1,
@@ -53,7 +55,7 @@ TEST_F(CheckerWeb, EachButtonOpensItsAddress) {
     EXPECT_EQ(hs->message_boxes[1].text, u"Първо изберете текст!");
 }
 
-TEST_F(CheckerWeb, HugeAndBlankLookUpTexts) {
+TEST_F(CheckerWeb, HugeLookUpTexts) {
     OP[OPT_LINK1].text_value = "https://d.example/?a=XXXXX&b=XXXXX";
     const std::string search = "https://www.google.com/search?num=100&hl=en&q=";
     const std::string wiki = "https://en.wikipedia.org/wiki/";
@@ -63,17 +65,13 @@ TEST_F(CheckerWeb, HugeAndBlankLookUpTexts) {
         int id;
         std::u16string text;
         CHARRANGE sel;
-        std::string starts, ends;  // the address's fixed parts; both empty: nothing is opened
+        std::string starts, ends;  // the address's fixed parts
     };
     const std::vector<Case> cases{
         {1215, std::u16string(200'000, u'a') + u" next", {0, 0}, wiki, ""},   // a huge first word
         {1209, phrase, {0, 600}, search + "%22", "%22&lr=lang_bg"},          // cut inside a phrase
         {1216, phrase, {0, 600}, "https://www.google.com/search?num=100&hl=en&safe=off&q=%22", "%22+site%3Anytimes.com"},
         {1311, std::u16string(3'000, u'z'), {0, 0}, "https://d.example/?a=", ""},
-        {1210, u"\t\t\t", {0, 3}, "", ""},                                    // blanks only
-        {1210, u"_ _", {0, 3}, "", ""},
-        {1215, u"\u00A0\u00A0\u00A0 x", {0, 0}, "", ""},
-        {1210, u"\t", {0, 0}, "", ""},
     };
     open();
     for (const Case& c : cases) {
@@ -84,10 +82,6 @@ TEST_F(CheckerWeb, HugeAndBlankLookUpTexts) {
         hReFocus = hBigReRight;
         hs->shell_opened.clear();
         headless_click(hBig, c.id);
-        if (c.starts.empty()) {
-            EXPECT_TRUE(hs->shell_opened.empty());
-            continue;
-        }
         ASSERT_EQ(hs->shell_opened.size(), 1u);
         const std::string& a = hs->shell_opened[0];
         EXPECT_LE(a.size(), 1'024u);

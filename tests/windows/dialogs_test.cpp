@@ -142,7 +142,7 @@ TEST_F(DialogsTest, SettingsRefuseBadNumbersAndChangeNothing) {
         bool out_of_range;  // else: not a number
     };
     const std::vector<Case> bad{{u"", false},           {u"-", false},          {u"12a", false},
-                                {u"1 2", false},        {u"+-5", false},        {u"2147483648", true},
+                                {u"1,2", false},        {u"+-5", false},        {u"2147483648", true},
                                 {u"-2147483649", true}, {u"4294967295", true},  {many_digits, true}};
     for (int id : {IDC_SETTINGS_MAX_DEFINITION_LENGTH, IDC_SETTINGS_RANK_FILTER})
         for (const Case& c : bad) {
@@ -182,7 +182,9 @@ TEST_F(DialogsTest, SettingsReadBackTheNumbersTheyShow) {
                                            {-2147483647 - 1, u"-2147483648", u"", -2147483647 - 1},
                                            {2147483647, u"2147483647", u"", 2147483647},
                                            {0, u"0", u" -7 ", -7},
-                                           {0, u"0", u"+12", 12}}) {
+                                           {0, u"0", u"+12", 12},
+                                           {0, u"0", u"7 8", 7},  // a remark after a blank, as in the file
+                                           {0, u"0", u"5\t", 5}}) {
         SCOPED_TRACE(utf16_to_utf8(c.shown));
         gl_RANK_FILTER = c.rank;
         gl_MAX_DEFINITION_LENGTH = c.rank;

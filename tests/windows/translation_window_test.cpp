@@ -87,6 +87,7 @@ TEST_F(TranslationWindow, TheWebSearchTakesTheSelectionOrAFirstWord) {
              {u"first " + std::u16string(1'100, u'x'), {0, 1'030}, IDC_TRAN_GOOGLE, "first"},
              {std::u16string(600, u'y'), {0, 600}, IDC_TRAN_GOOGLE, std::string(511, 'y')},
              {u"big_dog", {0, 7}, IDC_TRAN_GOOGLE_BG, "%22big%20dog%22&lr=lang_bg"},
+             {u"   ", {0, 3}, IDC_TRAN_GOOGLE_BG, "&lr=lang_bg"},  // blanks only: the bare address
              {u"", {0, 0}, IDC_TRAN_GOOGLE, ""}}) {
         SCOPED_TRACE(c.query);
         RE_SetTextW(hTranReLeft, u"left pane");
@@ -124,7 +125,7 @@ TEST_F(TranslationWindow, WrapUndoFindAndDrop) {
 }
 
 // The checker's file state: neither the opening of this window nor a file dropped on its right
-// pane changes what the checker's Save writes, or where, or its correction log.
+// pane (or the checker's bottom panel) changes what the checker's Save writes, where, its log.
 TEST_F(TranslationWindow, TheCheckersFileLineEndsMarkAndLogAreLeftAlone) {
     start_dir = data.path();
     const std::string text = "\xEF\xBB\xBFone\ntwo\n";
@@ -147,6 +148,9 @@ TEST_F(TranslationWindow, TheCheckersFileLineEndsMarkAndLogAreLeftAlone) {
     headless_drop(hTranReRight, {data.write_raw("dropped.txt", "other\r\ntext\r\n")});
     EXPECT_EQ(RE_GetTextW(hTranReRight), u"other\rtext\r");
     save_utf8("after_drop.txt");
+    headless_drop(hBigReBot, {data.write_raw("notes.txt", "notes\r\n")});
+    EXPECT_EQ(RE_GetTextW(hBigReBot), u"notes\r");
+    save_utf8("after_bottom_drop.txt");
 }
 
 }  // namespace
