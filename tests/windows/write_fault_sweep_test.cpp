@@ -1,7 +1,7 @@
 // Every writer of the program run with each of its writes failing in turn: the files it writes are
 // never left half-written, and the failure is told with the name of the file.
 #include "audio/archive.h"
-#include "audio/folder_tools.h"
+#include "foldertools/text_tools.h"
 #include "checker_fixture.h"
 #include "dictionary/custom_words.h"
 #include "dictionary/main_window.h"
