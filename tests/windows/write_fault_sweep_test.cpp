@@ -1,11 +1,11 @@
 // Every writer of the program run with each of its writes failing in turn: the files it writes are
 // never left half-written, and the failure is told with the name of the file.
 #include "audio/archive.h"
-#include "foldertools/text_tools.h"
 #include "checker_fixture.h"
 #include "dictionary/custom_words.h"
 #include "dictionary/main_window.h"
 #include "engine/bg_text_pass.h"
+#include "foldertools/text_tools.h"
 #include "lexicon/filing.h"
 #include "shell/files.h"
 #include "support/lemma_tables.h"
@@ -45,7 +45,6 @@ protected:
     }
     jux_test::FaultyWriter writer(std::string name, std::vector<std::string> files, std::function<void()> prepare,
                                   std::function<void()> write, std::string stream = {}) {
-        // Streams are the outputs the folder tools and the audio builder fill as they walk.
         jux_test::FaultyWriter w;
         w.name = std::move(name);
         for (const std::string& f : files) w.files.push_back(data.file(f));
@@ -56,9 +55,15 @@ protected:
         };
         w.write = std::move(write);
         w.told = [this] { return told(); };
+        // The streams swept are outputs filled as the writer goes (reports, exports, the audio
+        // archive), but for the temporary files that are put in place only when whole.
         w.cut_short = !stream.empty() && !stream.ends_with(".part");
         w.stream = std::move(stream);
-        // Journal lines carry the time of the filing, reports the counts of what they could write.
+        return w;
+    }
+    // The same writer, its files compared with their digits masked: journal lines carry the time
+    // of the filing, reports the counts of what they could write.
+    static jux_test::FaultyWriter masked(jux_test::FaultyWriter w) {
         w.normal = [](std::string s) {
             std::string out;
             for (char c : s)
@@ -136,11 +141,11 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
                    hs->file_dialog_answers.push_back(data.file("saved.txt"));
                    headless_menu(hBig, 9220);
                }),
-        writer("filing into a word-class list",
+        masked(writer("filing into a word-class list",
                {"c/c_c11.txt", "c/c_c11_old.txt", "cdate.txt", "C_ALL.txt", "C_TEMP_RANK.txt", "C_ALL.html"}, file_word,
-               [] { write_to_c(0, 0, 0); }),
-        writer("filing into a corpus", {"c/cs_11.txt", "c/cs_11_old.txt", "csdate.txt"}, file_sentence,
-               [] { write_to_cs(0, 0); }),
+               [] { write_to_c(0, 0, 0); })),
+        masked(writer("filing into a corpus", {"c/cs_11.txt", "c/cs_11_old.txt", "csdate.txt"}, file_sentence,
+               [] { write_to_cs(0, 0); })),
         writer("the lemma reports", reports, [&lemmas] { lemmas.install(); }, [] { run_lemma_reports(); }),
         writer("the lemma reports' own files", reports, [&lemmas] { lemmas.install(); }, [] { run_lemma_reports(); },
                lemma_report_names().front() + ".txt.part"),
@@ -148,14 +153,22 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
                [] { make_audio_file(HWND{}); }, "b_english_ao_NEW.txt"),
         writer("the audio archive", {"b_english_ao_NEW.txt", "audio_NEW"}, clips, [] { make_audio_file(HWND{}); },
                "audio_NEW"),
-        writer("the converter's report", {"bulk_utf8-to-ansi_report.txt"}, clips, [] { convert_bulk(HWND{}); },
-               "bulk_utf8-to-ansi_report.txt"),
-        writer("the converter's concatenation",
+        masked(writer("the converter's report", {"bulk_utf8-to-ansi_report.txt"}, clips, [] { convert_bulk(HWND{}); },
+               "bulk_utf8-to-ansi_report.txt")),
+        masked(writer("the converter's concatenation",
                {"bulk_utf8-to-ansi_report.txt", "bulk_concatenated.txt", "bulk_concatenated_ansi.txt"}, clips,
-               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated.txt"),
-        writer("the fixer's report", {"bulk_fix_txt.txt"}, clips, [] { fix_txt_bulk(HWND{}); }, "bulk_fix_txt.txt"),
+               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated.txt")),
+        masked(writer("the fixer's report", {"bulk_fix_txt.txt"}, clips, [] { fix_txt_bulk(HWND{}); }, "bulk_fix_txt.txt")),
         writer("the user's Bulgarian words", {"b_bulgarian_custom.txt"}, custom_word,
                [] { add_custom_word(HWND{}); }),
+        writer("emptying the user's Bulgarian words", {"b_bulgarian_custom.txt", "b_bulgarian_custom_000001.txt"},
+               custom_word, [] { erase_custom_word(HWND{}); }),
+        writer("the start counter", {"set.txt"},
+               [this] {
+                   data.write("set.txt", "41\n");
+                   data_folder_trouble_told = false;  // as at a start
+               },
+               [this] { count_start(data.path()); }),
         writer("the token exports", exports, text, bgtext_pass, exports.front()),
         writer("the token exports", exports, text, bgtext_pass, exports.back()),
     };
