@@ -1,6 +1,8 @@
 // Every writer of the program run with each of its writes failing in turn: the files it writes are
 // never left half-written, and the failure is told with the name of the file.
 #include "audio/archive.h"
+#include "audio/audio_state.h"
+#include "audio/pronunciation.h"
 #include "checker_fixture.h"
 #include "dictionary/custom_words.h"
 #include "dictionary/main_window.h"
@@ -73,6 +75,11 @@ protected:
         };
         return w;
     }
+    // The same writer, whose files must never be cut short (a clip is played whole or not at all).
+    static jux_test::FaultyWriter whole(jux_test::FaultyWriter w) {
+        w.cut_short = false;
+        return w;
+    }
     // The demonstration lexicon's word-class lists and corpora back as they were.
     void restore_lists() {
         std::filesystem::copy(std::filesystem::path(JUX_DEMO_DIR) / "c", data.file("c"),
@@ -133,6 +140,24 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
         std::string work;
         translate_bgtext(hBgTextRe, hBgTextLabel, work);
     };
+    // A word's clip cut out of the English archive into the clip folder, with its request line.
+    auto archive = [this] {
+        gl_say_word = gl_TALKING_MODE = gl_AUDIO_GER = 1;  // extracted, not played
+        audio_folder_warned = false;
+        std::filesystem::remove_all(data.file("audio_ogg"));
+        data.write_raw("audio/audio", std::string(3000, 'o'));
+        const auto index = data.write_raw("audio_index.txt", audio_index_line("cat", 1000, 2000));
+        DictFileRecord& rec = b[B_ENGLISH_AO];
+        rec.entries.clear();
+        rec.text = load_pairs(index, ListLoadOptions{}, rec.entries, &rec.stats);
+        rec.count = rec.entries.size();
+    };
+    archive();
+    ASSERT_EQ(say_word("cat"), 1);
+    std::vector<std::string> clip_files;
+    for (const auto& e : std::filesystem::directory_iterator(data.file("audio_ogg")))
+        clip_files.push_back("audio_ogg/" + e.path().filename().string());
+    ASSERT_EQ(clip_files.size(), 2u);
     const std::filesystem::path cwd = std::filesystem::current_path();
     std::filesystem::current_path(data.path());  // the exports go to the working folder
     const jux_test::FaultyWriter writers[] = {
@@ -169,6 +194,10 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
                    data_folder_trouble_told = false;  // as at a start
                },
                [this] { count_start(data.path()); }),
+        whole(writer("a word's clip", clip_files, archive, [] { say_word("cat"); },
+                     std::filesystem::path(clip_files[0]).filename().string())),
+        whole(writer("a word's clip", clip_files, archive, [] { say_word("cat"); },
+                     std::filesystem::path(clip_files[1]).filename().string())),
         writer("the token exports", exports, text, bgtext_pass, exports.front()),
         writer("the token exports", exports, text, bgtext_pass, exports.back()),
     };
