@@ -129,6 +129,15 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
         data.write("b_bulgarian_custom.txt", "старадума\n");
         set_panel(hAddReShort, "новадума", 0, 0);
     };
+    auto new_words = [this] {
+        DictFileRecord& list = b[B_BULGARIAN_NEW];
+        list.name = "b_bulgarian_new";
+        data.write("b_bulgarian_new.txt", "стара\n");
+        static const std::string old_word = cp("стара"), new_word = cp("нова");
+        list.entries = {ListPair{old_word, {}}, ListPair{new_word, {}}};
+        list.count = list.entries.size();
+        new_words_at_start = 1;
+    };
     std::vector<std::string> exports;
     for (const char* kind : {"SPACE_NUM", "SPACE_NUM_SENTENCE", "SPACE_NUM_NO_SENTENCE", "SPACE_ALPHA",
                              "SPACE_ALPHA_SENTENCE", "SPACE_ALPHA_NO_SENTENCE", "TOKENS_ALPHA_UNGROUPED_INSENCS",
@@ -188,6 +197,7 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
                [] { add_custom_word(HWND{}); }),
         writer("emptying the user's Bulgarian words", {"b_bulgarian_custom.txt", "b_bulgarian_custom_000001.txt"},
                custom_word, [] { erase_custom_word(HWND{}); }),
+        writer("the new Bulgarian words", {"b_bulgarian_new.txt"}, new_words, [] { write_new_bulgarian_words(); }),
         writer("the start counter", {"set.txt"},
                [this] {
                    data.write("set.txt", "41\n");
