@@ -1,9 +1,13 @@
-// The menus of the machine-translation and Bulgarian-text windows against the samples of
-// tests/windows/cases/menu_samples.txt: each item's place, command and label as the window shows
-// them, and the flag a check item switches when it is chosen.
+// The menus of the machine-translation and Bulgarian-text windows and the keypad of the input
+// window against the samples of tests/windows/cases/menu_samples.txt: each item's place, command
+// and label as the window shows them, the flag a check item switches when it is chosen, and what
+// a key inserts and whether it then submits the field.
 #include "checker_fixture.h"
+#include "resources/resources.h"
+#include "resources/secondary.h"
 #include "support/table_samples.h"
 #include "windows/bgtext_window.h"
+#include "windows/input_window.h"
 #include "windows/machine_window.h"
 
 namespace {
@@ -65,7 +69,7 @@ TEST_F(MenuSamples, ItemsAndTheirFlagsAreTheSampledOnes) {
     jux_test::RenderedTables t;
     for (const auto& [name, w] : windows) add_menu(t, name, w);
     const std::string file = "windows/cases/menu_samples.txt";
-    jux_test::expect_table_samples(file, t, {"menu_flag"});
+    jux_test::expect_table_samples(file, t, {"menu_flag", "keypad"});
     int flags = 0;
     for (const jux_test::TableSample& s : jux_test::read_table_samples(file)) {
         if (s.table != "menu_flag") continue;
@@ -78,6 +82,38 @@ TEST_F(MenuSamples, ItemsAndTheirFlagsAreTheSampledOnes) {
     EXPECT_GT(flags, 0);
     close_bgtext_window();
     destroy_machine_window();
+}
+
+// What the key inserts into the empty field and "OK" when it then submits the field (a type name
+// that does not exist is named in a box), "-" when the field keeps it.
+std::string key_of_input_window(int id) {
+    PL_SendCommand(hMain, IDM_INPUT_TYPE);
+    RE_SetTextW(hInputRe, u"");
+    const std::size_t boxes = headless().message_boxes.size();
+    headless_click(hInput, id);
+    std::string row;
+    if (headless().message_boxes.size() > boxes) {
+        const std::string box = utf16_to_utf8(headless().message_boxes.back().text);
+        const auto a = box.find('"'), b = box.rfind('"');
+        row = jux_test::row_of(box.substr(a + 1, b - a - 1), "OK");
+    } else {
+        row = jux_test::row_of(utf16_to_utf8(RE_GetTextW(hInputRe)), "-");
+    }
+    if (IsWindow(hInput)) headless_click(hInput, IDC_INPUT_CANCEL);
+    return row;
+}
+
+TEST_F(MenuSamples, KeysOfTheInputWindowInsertTheirTexts) {
+    open();
+    const std::string file = "windows/cases/menu_samples.txt";
+    int keys = 0;
+    for (const jux_test::TableSample& s : jux_test::read_table_samples(file)) {
+        if (s.table != "keypad") continue;
+        const auto tab = s.row.find('\t');
+        EXPECT_EQ(key_of_input_window(std::stoi(s.row.substr(0, tab))), s.row.substr(tab + 1)) << file << ":" << s.line;
+        ++keys;
+    }
+    EXPECT_GT(keys, 0);
 }
 
 }  // namespace
