@@ -1,12 +1,13 @@
-// The menus of the machine-translation and Bulgarian-text windows and the keypad of the input
-// window against the samples of tests/windows/cases/menu_samples.txt: each item's place, command
-// and label as the window shows them, the flag a check item switches when it is chosen, and what
-// a key inserts and whether it then submits the field.
+// The menus of the machine-translation and Bulgarian-text windows, the keypad of the input window
+// and the rows of the character table against the samples of tests/windows/cases/
+// window_samples.txt: each item's place, command and label as the window shows them, the flag a
+// check item switches when it is chosen, what a key inserts and whether it then submits the field.
 #include "checker_fixture.h"
 #include "resources/resources.h"
 #include "resources/secondary.h"
 #include "support/table_samples.h"
 #include "windows/bgtext_window.h"
+#include "windows/char_table_window.h"
 #include "windows/input_window.h"
 #include "windows/machine_window.h"
 
@@ -59,16 +60,18 @@ std::string flags_switched_by(HWND w, UINT id) {
     return names;
 }
 
-using MenuSamples = CheckerTest;
+using WindowSamples = CheckerTest;
 
-TEST_F(MenuSamples, ItemsAndTheirFlagsAreTheSampledOnes) {
+TEST_F(WindowSamples, MenusFlagsAndCharacterRowsAreTheSampledOnes) {
     open();
     ASSERT_TRUE(open_machine_window());
     ASSERT_TRUE(open_bgtext_window());
     const std::map<std::string, HWND> windows{{"machine", hMachine}, {"bgtext", hBgText}};
     jux_test::RenderedTables t;
     for (const auto& [name, w] : windows) add_menu(t, name, w);
-    const std::string file = "windows/cases/menu_samples.txt";
+    for (int code = 0; code < 256; ++code)
+        t["char_table_rows"].insert(row_of(std::to_string(code), jux_test::u8(ascii_row_text(code))));
+    const std::string file = "windows/cases/window_samples.txt";
     jux_test::expect_table_samples(file, t, {"menu_flag", "keypad"});
     int flags = 0;
     for (const jux_test::TableSample& s : jux_test::read_table_samples(file)) {
@@ -103,9 +106,9 @@ std::string key_of_input_window(int id) {
     return row;
 }
 
-TEST_F(MenuSamples, KeysOfTheInputWindowInsertTheirTexts) {
+TEST_F(WindowSamples, KeysOfTheInputWindowInsertTheirTexts) {
     open();
-    const std::string file = "windows/cases/menu_samples.txt";
+    const std::string file = "windows/cases/window_samples.txt";
     int keys = 0;
     for (const jux_test::TableSample& s : jux_test::read_table_samples(file)) {
         if (s.table != "keypad") continue;
