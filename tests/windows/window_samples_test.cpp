@@ -1,7 +1,8 @@
 // The menus of the machine-translation and Bulgarian-text windows, the keypad of the input window
 // and the rows of the character table against the samples of tests/windows/cases/
 // window_samples.txt: each item's place, command and label as the window shows them, the flag a
-// check item switches when it is chosen, what a key inserts and whether it then submits the field.
+// check item switches when it is chosen, what a key inserts and whether it then submits the field,
+// and the names of the lemma-grouping reports.
 #include "checker_fixture.h"
 #include "resources/resources.h"
 #include "resources/secondary.h"
@@ -9,6 +10,7 @@
 #include "windows/bgtext_window.h"
 #include "windows/char_table_window.h"
 #include "windows/input_window.h"
+#include "windows/lemma_report.h"
 #include "windows/machine_window.h"
 
 namespace {
@@ -62,7 +64,7 @@ std::string flags_switched_by(HWND w, UINT id) {
 
 using WindowSamples = CheckerTest;
 
-TEST_F(WindowSamples, MenusFlagsAndCharacterRowsAreTheSampledOnes) {
+TEST_F(WindowSamples, MenusFlagsCharacterRowsAndReportNamesAreTheSampledOnes) {
     open();
     ASSERT_TRUE(open_machine_window());
     ASSERT_TRUE(open_bgtext_window());
@@ -71,6 +73,7 @@ TEST_F(WindowSamples, MenusFlagsAndCharacterRowsAreTheSampledOnes) {
     for (const auto& [name, w] : windows) add_menu(t, name, w);
     for (int code = 0; code < 256; ++code)
         t["char_table_rows"].insert(row_of(std::to_string(code), jux_test::u8(ascii_row_text(code))));
+    for (const std::string& name : lemma_report_names()) t["lemma_reports"].insert(name);
     const std::string file = "windows/cases/window_samples.txt";
     jux_test::expect_table_samples(file, t, {"menu_flag", "keypad"});
     int flags = 0;
