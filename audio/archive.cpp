@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "audio/audio_state.h"
-#include "audio/folder_walk.h"
+#include "foldertools/folder_walk.h"
 #include "lexicon/tables.h"
 #include "platform/text.h"
 #include "shell/encoding.h"

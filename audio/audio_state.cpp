@@ -1,19 +1,5 @@
 #include "audio/audio_state.h"
 
-#include "audio/folder_tools.h"
-
-std::uint32_t fl_ct_global = 0;
-std::uint32_t fl_ct_global_nonzero = 0;
-std::uint32_t fl_ct_global_zero = 0;
-std::uint64_t sz_global = 0;
-std::uint32_t dir_ct_global = 0;
-std::uint32_t gl_file_index = 1;
-FILE* gl_fl_stat = nullptr;
-FILE* gl_fl_concatenated = nullptr;
-FILE* gl_fl_concatenated_ansi = nullptr;
-std::filesystem::path gl_dir_orig;
-std::filesystem::path gl_dir_res;
-
 std::string dir_PlayerExeA;
 HBITMAP gl_bitmap_green{};
 HBITMAP gl_bitmap_red{};
@@ -21,18 +7,8 @@ HWND hAddAudioButton{};
 std::vector<int> audio_player_handles;
 bool audio_folder_warned = false;
 
-void reset_walk_counters() {
-    fl_ct_global = fl_ct_global_nonzero = fl_ct_global_zero = dir_ct_global = 0;
-    sz_global = 0;
-    gl_file_index = 1;
-}
-
 void reset_audio() {
-    reset_walk_counters();
-    gl_fl_stat = gl_fl_concatenated = gl_fl_concatenated_ansi = nullptr;
-    gl_dir_orig.clear();
-    gl_dir_res.clear();
-    reset_folder_tools();
+    reset_folder_walk();
     dir_PlayerExeA.clear();
     gl_bitmap_green = gl_bitmap_red = HBITMAP{};
     hAddAudioButton = HWND{};

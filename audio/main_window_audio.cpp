@@ -4,7 +4,7 @@
 
 #include "audio/archive.h"
 #include "audio/audio_state.h"
-#include "audio/folder_tools.h"
+#include "foldertools/text_tools.h"
 #include "audio/player.h"
 #include "audio/pronunciation.h"
 #include "lexicon/panels.h"

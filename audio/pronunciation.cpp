@@ -153,13 +153,19 @@ void warn_cannot_write(const std::filesystem::path& file, int err) {
 // Appends a line and CR LF to the request log. False when the log cannot be written.
 bool log_request(const std::filesystem::path& ogg, std::string_view line) {
     const std::filesystem::path file = ogg / std::string(kRequestLog);
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(file, ec);
     FILE* f = open_out(file, "ab+");
     if (!f) {
         warn_cannot_write(file, errno);
         return false;
     }
-    write_out(f, std::string(line) + "\r\n");
-    if (closefile(f, {}) == 0) return true;
+    // A line that could not be written whole is taken back, and a log it would have begun removed.
+    const std::int64_t size = flsz(f);
+    const bool written = write_out(f, std::string(line) + "\r\n");
+    if (!written && size >= 0) cut_out_back(f, static_cast<std::uint64_t>(size));
+    if (closefile(f, {}) == 0 && written) return true;
+    if (!existed) std::filesystem::remove(file, ec);
     tell_write_failures(HWND{});
     return false;
 }
@@ -262,7 +268,12 @@ bool append_slice(FILE* archive, std::string_view archive_name, const ListPair& 
                     MB_OK | MB_ICONERROR);
         return false;
     }
-    if (slice->size > 0 && audio_copy_slice(archive, slice->offset, slice->size, clip) == 0) {
+    const std::uint64_t copied = slice->size > 0 ? audio_copy_slice(archive, slice->offset, slice->size, clip) : 0;
+    if (out_error(clip)) {  // the clip could not be written (a full disk): told by its name
+        tell_write_failures(HWND{});
+        return false;
+    }
+    if (slice->size > 0 && copied == 0) {
         MessageBoxA(HWND{},
                     jux_format("The audio index entry of \"%s\" points past the end of the archive \"%s\".",
                                std::string(k.key).c_str(), std::string(archive_name).c_str()),

@@ -14,7 +14,7 @@
 
 #include "audio/archive.h"
 #include "audio/audio_state.h"
-#include "audio/folder_tools.h"
+#include "foldertools/text_tools.h"
 #include "bench/bench_random.h"
 
 namespace {

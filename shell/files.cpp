@@ -465,6 +465,9 @@ int append_journal(const std::filesystem::path& file, std::string_view line) {
     const WriteFault fault = take_write_fault();
     std::string bytes(line);
     bytes += "\r\n";
+    // A journal that this line would begin is removed again when the line cannot be written.
+    struct stat before {};
+    const bool existed = ::stat(file.c_str(), &before) == 0;
     errno = 0;
     const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return 0;
@@ -478,6 +481,7 @@ int append_journal(const std::filesystem::path& file, std::string_view line) {
     if (err && sized && ::ftruncate(fd, st.st_size) != 0) errno = 0;
     if (::close(fd) != 0 && !err) err = errno;
     if (err) {
+        if (!existed) ::unlink(file.c_str());
         errno = err;
         return 0;
     }

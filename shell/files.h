@@ -115,7 +115,7 @@ int backup_file(const std::filesystem::path& file, const std::filesystem::path& 
 
 // Appends one line (CR LF added) to a journal file in one write; 1 on success, 0 with errno set
 // when it could not (a line cut short by a full disk is taken back: the journal never ends in a
-// half line).
+// half line, and a journal that the line would have begun is not left empty).
 int append_journal(const std::filesystem::path& file, std::string_view line);
 
 // The current local time as "YYYY-MM-DD HH:MM:SS".

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "audio/audio_state.h"
-#include "audio/folder_tools.h"
+#include "foldertools/text_tools.h"
 #include "engine/bg_text_pass.h"
 #include "engine/run_state.h"
 #include "lexicon/display.h"

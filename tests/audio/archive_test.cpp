@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "audio/archive.h"
-#include "audio/folder_tools.h"
+#include "foldertools/text_tools.h"
 #include "shell/files.h"
 #include "support/text.h"
 #include "tests/audio/audio_fixture.h"

@@ -3,7 +3,7 @@
 // and concatenations, mirrored trees, report lines, result folders that take nothing).
 #include <gtest/gtest.h>
 
-#include "audio/folder_tools.h"
+#include "foldertools/text_tools.h"
 #include "resources/resources.h"
 #include "shell/files.h"
 #include "support/text.h"

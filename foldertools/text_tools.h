@@ -1,9 +1,9 @@
-// audio/folder_tools.h - the folder batch tools over text files: two converters of UTF-8 texts to
+// foldertools/text_tools.h - the folder batch tools over text files: two converters of UTF-8 texts to
 // code page 1251 (one concatenating, one mirroring the tree), the fixer of book texts, the two
 // loaders of English/Bulgarian text pairs, and the main window's commands that start the first
 // three.
 //
-// Every tool runs on the shared folder walk (audio/folder_walk.h): a folder's files first, in
+// Every tool runs on the shared folder walk (foldertools/folder_walk.h): a folder's files first, in
 // listing order, then its sub-folders. The report lines go to gl_fl_stat:
 //   file line     "%s   %s   %u\r\n"  the folder with its trailing '/', the name, the size (low 32 bits)
 //   folder line   "\r\nFolder Size %I64u  File count: %u  %s\r\n\r\n"  after each folder's files
@@ -77,7 +77,7 @@ void find_bg_part(std::int8_t mode, std::int8_t test, std::int8_t arg3, std::int
 // these hooks; the window that starts them fills them in. Null: nothing to ask or set.
 extern bool (*bulk_cancelled_hook)();  // the folder run was stopped
 extern void (*bulk_from_file_hook)();  // gl_isFromFile = 1: the checker's text came from a file
-// The hooks emptied (reset_audio calls it).
+// The hooks emptied (reset_folder_walk calls it).
 void reset_folder_tools();
 
 // ---- The main window's commands -------------------------------------------------------------

@@ -1,4 +1,4 @@
-// audio/folder_walk.h - the two-pass folder walk that every folder tool shares.
+// foldertools/folder_walk.h - the two-pass folder walk that every folder tool shares.
 //
 // For one folder: its files first, in the order the file system lists them (nothing sorts them),
 // then its sub-folders, each walked the same way (depth first) after the files of the folder

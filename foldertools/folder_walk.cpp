@@ -1,4 +1,4 @@
-#include "audio/folder_walk.h"
+#include "foldertools/folder_walk.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "audio/audio_state.h"
+#include "foldertools/walk_state.h"
 #include "platform/text.h"
 #include "shell/encoding.h"
 #include "shell/files.h"

@@ -1,4 +1,4 @@
-#include "audio/folder_tools.h"
+#include "foldertools/text_tools.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,8 +8,8 @@
 #include <optional>
 #include <utility>
 
-#include "audio/audio_state.h"
-#include "audio/folder_walk.h"
+#include "foldertools/walk_state.h"
+#include "foldertools/folder_walk.h"
 #include "lexicon/tables.h"
 #include "platform/text.h"
 #include "shell/encoding.h"

@@ -1,0 +1,101 @@
+// The proof-reader's built-in tables against the samples of tests/proofreading/cases/*_tables.txt.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/proofreading/agreement_tables.h"
+#include "engine/proofreading/article_passes.h"
+#include "engine/proofreading/comma_lists.h"
+#include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/sequence_table.h"
+#include "engine/proofreading/word_checks.h"
+#include "support/table_samples.h"
+#include "support/text.h"
+
+namespace {
+
+using jux_test::row_of;
+using jux_test::RenderedTables;
+using std::to_string;
+
+void add_words(RenderedTables& t, const char* name, const WordList& list) {
+    for (const std::string& w : list.words()) t[name].insert(jux_test::u8(w));
+}
+template <class Table>
+void add_words(RenderedTables& t, const char* name, const Table& table) {
+    for (std::string_view w : table) t[name].insert(std::string(w));
+}
+
+std::string flag_letters(std::uint32_t flags) {
+    static const char* const letters[] = {"R", "Н", "Д", "П", "Х", "Т", "С", "З", "К", "О", "В"};
+    std::string s;
+    for (int bit = 0; bit < 11; ++bit)
+        if (flags & (1u << bit)) s += letters[bit];
+    return s.empty() ? "-" : s;
+}
+
+void add_phrases(RenderedTables& t, const char* name, const PhraseTable& table) {
+    int i = 0;
+    for (const CommaPhrase& row : table.rows()) {
+        std::string words;
+        for (const char* w : row.words)
+            if (w) words += (words.empty() ? "" : " ") + std::string(*w ? w : "*");
+        t[name].insert(row_of(to_string(++i), words, flag_letters(row.flags)));
+    }
+}
+
+TEST(ProofReaderTables, CommaListsHoldTheirSampleRows) {
+    RenderedTables t;
+    const std::pair<const char*, const WordList*> lists[] = {
+        {"comma_no_group", &comma_no_group},       {"comma_pronoun_like", &comma_pronoun_like},
+        {"comma_exclusions_k", &comma_exclusions_k}, {"comma_exclusions_g", &comma_exclusions_g},
+        {"comma_exclusions_o", &comma_exclusions_o}, {"comma_exclusions_ch", &comma_exclusions_ch},
+        {"comma_exclusions_p", &comma_exclusions_p}, {"comma_exclusions_t", &comma_exclusions_t},
+        {"comma_exclusions_m", &comma_exclusions_m}, {"comma2_before", &comma2_before},
+        {"comma2_before_fixed", &comma2_before_fixed}, {"comma2_before_o", &comma2_before_o},
+        {"comma2_before_k", &comma2_before_k},     {"comma2_before_v", &comma2_before_v},
+        {"comma2_before_z", &comma2_before_z},     {"comma3_before", &comma3_before},
+        {"comma3_before_without_z", &comma3_before_without_z}, {"comma4_before", &comma4_before},
+        {"comma4_before_z", &comma4_before_z}};
+    for (auto [name, list] : lists) add_words(t, name, *list);
+    add_phrases(t, "comma_pairs", comma_pairs);
+    add_phrases(t, "comma_triples", comma_triples);
+    add_phrases(t, "comma_quads", comma_quads);
+    jux_test::expect_table_samples("proofreading/cases/comma_tables.txt", t);
+}
+
+TEST(ProofReaderTables, AgreementTablesHoldTheirSampleRows) {
+    RenderedTables t;
+    add_words(t, "noun_second_forms", noun_second_forms);
+    add_words(t, "noun_first_forms", noun_first_forms);
+    add_words(t, "noun_first_lemmas", noun_first_lemmas);
+    for (const NounPairRow& r : noun_pair_rows) t["noun_pair_rows"].insert(row_of(r.first, r.second));
+    add_words(t, "concord_never_adjectives", concord_never_adjectives);
+    add_words(t, "concord_never_lemmas", concord_never_lemmas);
+    add_words(t, "concord_never_nouns", concord_never_nouns);
+    add_words(t, "concord_title_nouns", concord_title_nouns);
+    add_words(t, "concord_title_adjectives", concord_title_adjectives);
+    add_words(t, "concord_colour_words", concord_colour_words);
+    add_words(t, "concord_masc_or_plural_nouns", concord_masc_or_plural_nouns);
+    add_words(t, "concord_fem_or_plural_nouns", concord_fem_or_plural_nouns);
+    add_words(t, "concord_masc_or_fem_nouns", concord_masc_or_fem_nouns);
+    for (const ConcordPair& p : concord_fixed_pairs) t["concord_fixed_pairs"].insert(row_of(p.adjective, p.noun));
+    jux_test::expect_table_samples("proofreading/cases/agreement_tables.txt", t);
+}
+
+TEST(ProofReaderTables, PassTablesHoldTheirSampleRows) {
+    RenderedTables t;
+    for (const PassRow& r : pass_order) t["proof_passes"].insert(row_of(to_string(r.order), utf16_to_utf8(r.title)));
+    for (const SequenceRow& r : sequence_rows)
+        t["character_sequences"].insert(row_of(to_string(r.call), utf16_to_utf8(r.title)));
+    add_words(t, "article_look_alikes", article_look_alikes);
+    add_words(t, "article_ordinals", article_ordinals);
+    add_words(t, "article_time_words", article_time_words);
+    int i = 0;
+    for (const LookAlike& l : look_alikes)
+        t["latin_look_alikes"].insert(row_of(to_string(++i), std::string(1, l.latin), l.cyrillic));
+    for (const ComparisonPhrase& p : comparison_phrases) t["comparison_exceptions"].insert(row_of(p.words, p.next));
+    jux_test::expect_table_samples("proofreading/cases/pass_tables.txt", t);
+}
+
+}  // namespace
