@@ -252,6 +252,28 @@ LONG next_of(const char16_t* t, LONG from, LONG to, const std::array<char16_t, 4
   return to;
 }
 
+// The end of the run of equal format indices that starts at i, at most `to`: a short run is read
+// index by index, a long one sixteen bytes at a time.
+template <class T>
+LONG run_end(const T* p, LONG i, LONG to) {
+  const T x = p[i++];
+  for (int k = 0; k < 8 && i < to; ++k, ++i)
+    if (p[i] != x) return i;
+  typedef T Block __attribute__((vector_size(16)));
+  constexpr LONG kBlock = static_cast<LONG>(16 / sizeof(T));
+  const Block xs = Block{} + x;
+  for (; i + kBlock <= to; i += kBlock) {
+    Block b;
+    std::memcpy(&b, p + i, sizeof b);
+    const auto differs = b != xs;
+    std::uint64_t halves[2];
+    std::memcpy(halves, &differs, sizeof halves);
+    if ((halves[0] | halves[1]) != 0) break;
+  }
+  while (i < to && p[i] == x) ++i;
+  return i;
+}
+
 bool is_word_unit(char16_t c) { return c == u'_' || u16_isalnum(c); }
 bool is_high_unit(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool is_low_unit(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -730,12 +752,7 @@ CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   d.ensure_room(1);
   const uint32_t first_idx = d.store.get(static_cast<size_t>(from));
   bool uniform = true;
-  d.store.visit([&](const auto& v) {
-    using T = typename std::decay_t<decltype(v)>::value_type;
-    const auto* p = v.data();
-    const T want = static_cast<T>(first_idx);
-    for (LONG i = from + 1; i < to && uniform; ++i) uniform = p[i] == want;
-  });
+  d.store.visit([&](const auto& v) { uniform = run_end(v.data(), from, to) == to; });
   if (uniform) {
     const uint32_t new_idx = d.changed(first_idx, cf);
     if (new_idx == first_idx) return CHARRANGE{from, from};
@@ -750,11 +767,9 @@ CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   auto collect = [&] {
     IndexMap distinct;
     d.store.visit([&](const auto& v) {
-      uint32_t last = std::numeric_limits<uint32_t>::max(), dummy = 0;
-      for (LONG i = from; i < to; ++i) {
+      uint32_t dummy = 0;
+      for (LONG i = from; i < to; i = run_end(v.data(), i, to)) {
         const uint32_t idx = v[static_cast<size_t>(i)];
-        if (idx == last) continue;
-        last = idx;
         if (!distinct.find(idx, dummy)) distinct.add(idx, 0);
       }
     });
@@ -767,17 +782,15 @@ CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   LONG first = to, last = from;  // the characters whose format changed
   d.store.visit([&](auto& v) {
     using T = typename std::decay_t<decltype(v)>::value_type;
-    uint32_t last_old = std::numeric_limits<uint32_t>::max(), last_new = 0;
-    for (LONG i = from; i < to; ++i) {
-      T& slot = v[static_cast<size_t>(i)];
-      if (slot != last_old) {
-        last_old = slot;
-        to_new.find(last_old, last_new);
-      }
-      if (slot == static_cast<T>(last_new)) continue;
-      slot = static_cast<T>(last_new);
-      if (i < first) first = i;
-      last = i + 1;
+    T* const p = v.data();
+    for (LONG i = from, e = from; i < to; i = e) {
+      e = run_end(p, i, to);
+      uint32_t new_idx = 0;
+      to_new.find(p[i], new_idx);
+      if (p[i] == static_cast<T>(new_idx)) continue;
+      std::fill(p + i, p + e, static_cast<T>(new_idx));
+      first = std::min(first, i);
+      last = e;
     }
   });
   return first < last ? CHARRANGE{first, last} : CHARRANGE{from, from};
