@@ -228,7 +228,28 @@ bool wchar_to_cp1251(char16_t c, unsigned char& out) {
 
 std::u16string cp1251_to_utf16(std::string_view s) {
   std::u16string out(s.size(), u'\0');
-  for (size_t i = 0; i < s.size(); ++i) out[i] = byte_to_unit(static_cast<unsigned char>(s[i]));
+  // Eight bytes at a time when they are ASCII or the letters C0-FF (U+0410-U+044F in order); any
+  // other block byte by byte through the table.
+  using Bytes = std::uint8_t __attribute__((vector_size(8)));
+  using Units = std::uint16_t __attribute__((vector_size(16)));
+  constexpr size_t kBlock = 8;
+  size_t i = 0;
+  for (; i + kBlock <= s.size(); i += kBlock) {
+    Bytes b;
+    std::memcpy(&b, s.data() + i, sizeof b);
+    const Bytes other = (b >= 0x80) & (b < 0xC0);
+    std::uint64_t any;
+    std::memcpy(&any, &other, sizeof any);
+    if (any != 0) {
+      for (size_t k = i; k < i + kBlock; ++k) out[k] = byte_to_unit(static_cast<unsigned char>(s[k]));
+      continue;
+    }
+    const Units u = __builtin_convertvector(b, Units);
+    const Units letters = __builtin_convertvector(b >= 0xC0, Units);  // lanes all ones or zero
+    const Units units = u + (letters & (0x0410 - 0xC0));
+    std::memcpy(out.data() + i, &units, sizeof units);
+  }
+  for (; i < s.size(); ++i) out[i] = byte_to_unit(static_cast<unsigned char>(s[i]));
   return out;
 }
 

@@ -168,6 +168,7 @@ TEST_F(TextTest, AsciiAndCyrillicLettersConvertInLongRuns) {
   bool used = false;
   EXPECT_EQ(utf16_to_cp1251(wide, 6, &used), expected);
   EXPECT_TRUE(used);
+  EXPECT_EQ(cp1251_to_utf16(expected.substr(0, 0xC0 + 4)), wide.substr(0, 0xC0) + u"\u2014\u0006\u040F\u0006");
 }
 
 TEST_F(TextTest, LongTextConverts) {
