@@ -297,9 +297,14 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
 // whole text again after every keystroke) while the known-word list, the pairs and the letter case
 // rules are as they were: two bits a pair (asked, found), at most 8 pairs. Let go when it holds
 // many more spellings than a text has.
+struct SpellingHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
 struct KeptOcrFindings {
     std::array<std::uintptr_t, 6> stamp{};
-    std::unordered_map<std::string, std::uint16_t> bits;
+    // Asked by the spelling as the store has it, without a copy of it.
+    std::unordered_map<std::string, std::uint16_t, SpellingHash, std::equal_to<>> bits;
 };
 KeptOcrFindings g_kept_ocr;
 constexpr std::size_t kKeptPairs = 8;
@@ -343,7 +348,7 @@ void check_ocr_letter_pairs(HWND report) {
     if (kept.stamp != ocr_stamp() || kept.bits.size() > 4 * n + 65'536) kept = KeptOcrFindings{ocr_stamp(), {}};
     std::vector<std::uint16_t> bits(n, 0);
     for (std::uint32_t id = 0; id < n; ++id)
-        if (const auto it = kept.bits.find(std::string(sp.spellings.text(id))); it != kept.bits.end()) bits[id] = it->second;
+        if (const auto it = kept.bits.find(sp.spellings.text(id)); it != kept.bits.end()) bits[id] = it->second;
     const std::vector<std::uint16_t> bits_before = bits;
     std::vector<signed char> finding_of(n);
     std::size_t pair = 0;
