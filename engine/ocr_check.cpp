@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "engine/proofreading/token_spellings.h"
 #include "engine/token_store.h"
@@ -296,10 +296,55 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
 // What the letter pairs found for each spelling, kept from run to run (the checker checks the
 // whole text again after every keystroke) while the known-word list, the pairs and the letter case
 // rules are as they were: two bits a pair (asked, found), at most 8 pairs. Let go when it holds
-// many more spellings than a text has.
-struct KeptOcrFindings {
+// many more spellings than a text has. A spelling is known by a 64-bit print of it (as the
+// proof-reader knows its records from run to run), in one flat table: each of the text's tens of
+// thousands of spellings is asked after every keystroke, and one read of memory answers it.
+class KeptOcrFindings {
+public:
     std::array<std::uintptr_t, 6> stamp{};
-    std::unordered_map<std::string, std::uint16_t> bits;
+
+    static std::uint64_t print(std::string_view spelling) {
+        const std::uint64_t p = std::hash<std::string_view>{}(spelling);
+        return p ? p : 1;  // 0 marks an empty slot
+    }
+    std::size_t size() const { return used_; }
+    // The bits kept for the print, or null.
+    const std::uint16_t* find(std::uint64_t p) const {
+        if (slots_.empty()) return nullptr;
+        for (std::size_t i = p & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i].print == p) return &slots_[i].bits;
+            if (slots_[i].print == 0) return nullptr;
+        }
+    }
+    void put(std::uint64_t p, std::uint16_t bits) {
+        if (2 * (used_ + 1) > slots_.size()) grow();
+        for (std::size_t i = p & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i].print == p) {
+                slots_[i].bits = bits;
+                return;
+            }
+            if (slots_[i].print == 0) {
+                slots_[i] = Slot{p, bits};
+                ++used_;
+                return;
+            }
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint64_t print = 0;
+        std::uint16_t bits = 0;
+    };
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(1u << 16, 2 * old.size()), Slot{});
+        used_ = 0;
+        for (const Slot& s : old)
+            if (s.print) put(s.print, s.bits);
+    }
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
 };
 KeptOcrFindings g_kept_ocr;
 constexpr std::size_t kKeptPairs = 8;
@@ -340,10 +385,16 @@ void check_ocr_letter_pairs(HWND report) {
     OcrSpellings sp;
     const std::size_t n = sp.spellings.count();
     KeptOcrFindings& kept = g_kept_ocr;
-    if (kept.stamp != ocr_stamp() || kept.bits.size() > 4 * n + 65'536) kept = KeptOcrFindings{ocr_stamp(), {}};
+    if (kept.stamp != ocr_stamp() || kept.size() > 4 * n + 65'536) {
+        kept = KeptOcrFindings{};
+        kept.stamp = ocr_stamp();
+    }
+    std::vector<std::uint64_t> prints(n);
     std::vector<std::uint16_t> bits(n, 0);
-    for (std::uint32_t id = 0; id < n; ++id)
-        if (const auto it = kept.bits.find(std::string(sp.spellings.text(id))); it != kept.bits.end()) bits[id] = it->second;
+    for (std::uint32_t id = 0; id < n; ++id) {
+        prints[id] = KeptOcrFindings::print(sp.spellings.text(id));
+        if (const std::uint16_t* kept_bits = kept.find(prints[id])) bits[id] = *kept_bits;
+    }
     const std::vector<std::uint16_t> bits_before = bits;
     std::vector<signed char> finding_of(n);
     std::size_t pair = 0;
@@ -360,7 +411,7 @@ void check_ocr_letter_pairs(HWND report) {
         ++pair;
     }
     for (std::uint32_t id = 0; id < n; ++id)
-        if (bits[id] != bits_before[id]) kept.bits[std::string(sp.spellings.text(id))] = bits[id];
+        if (bits[id] != bits_before[id]) kept.put(prints[id], bits[id]);
 }
 
 void release_kept_ocr_findings() { g_kept_ocr = KeptOcrFindings{}; }

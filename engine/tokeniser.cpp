@@ -1,5 +1,6 @@
 #include "engine/tokeniser.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -32,6 +33,20 @@ enum : std::uint16_t {
     kLatLo = 1 << 9,     // ascii_latin_lower
     kLetterDigit = kDigit | kCyr | kLatUp | kLatLo,
 };
+
+// The six counting bits (digit .. Latin small, bits 4-9) of a class, each as a one in a field of
+// ten bits of its own: a run of letters adds them up in one word, emptied every kFieldRoom letters.
+constexpr int kCountShift = 4, kFieldBits = 10;
+constexpr std::uint32_t kFieldRoom = (1u << kFieldBits) - 1;
+constexpr std::array<std::uint64_t, 64> kCountFields = [] {
+    std::array<std::uint64_t, 64> f{};
+    for (std::size_t b = 0; b < f.size(); ++b)
+        for (int j = 0; j < 6; ++j)
+            if (b & (1u << j)) f[b] += std::uint64_t{1} << (kFieldBits * j);
+    return f;
+}();
+static_assert(kDigit == 1 << kCountShift && kCyr == kDigit << 1 && kCyrUp == kDigit << 2 && kCyrLo == kDigit << 3 &&
+              kLatUp == kDigit << 4 && kLatLo == kDigit << 5);
 
 constexpr unsigned char kSoftHyphen = 173;
 constexpr unsigned char kUnknownChar = 6;     // a character code page 1251 cannot show
@@ -118,25 +133,30 @@ std::size_t scan_token(Tokeniser& t, std::size_t ts, TokenScan& out) {
         const std::uint16_t k = cls[c];
         if (!(k & (kValid | kPunct))) break;
         if (k & kLetterDigit) {
-            // The run of letters and digits from here, counted in registers.
-            std::uint32_t digits = 0, cyr = 0, cyr_upper = 0, cyr_lower = 0, lat_upper = 0, lat_lower = 0;
+            // The run of letters and digits from here, counted in the fields of one word.
+            std::uint64_t fields = 0;
+            std::uint32_t room = kFieldRoom;
+            const auto empty_fields = [&cnt, &fields] {
+                const auto field = [fields](int j) { return static_cast<std::uint32_t>(fields >> (kFieldBits * j)) & kFieldRoom; };
+                cnt.digits += field(0);
+                cnt.cyr += field(1);
+                cnt.cyr_upper += field(2);
+                cnt.cyr_lower += field(3);
+                cnt.lat_upper += field(4);
+                cnt.lat_lower += field(5);
+                fields = 0;
+            };
             for (std::uint16_t r = k;;) {
-                digits += (r & kDigit) != 0;
-                cyr += (r & kCyr) != 0;
-                cyr_upper += (r & kCyrUp) != 0;
-                cyr_lower += (r & kCyrLo) != 0;
-                lat_upper += (r & kLatUp) != 0;
-                lat_lower += (r & kLatLo) != 0;
+                fields += kCountFields[(r >> kCountShift) & 63];
+                if (--room == 0) {
+                    empty_fields();
+                    room = kFieldRoom;
+                }
                 if (++i == n) break;
                 r = cls[s[i]];
                 if (!(r & (kValid | kPunct)) || !(r & kLetterDigit)) break;
             }
-            cnt.digits += digits;
-            cnt.cyr += cyr;
-            cnt.cyr_upper += cyr_upper;
-            cnt.cyr_lower += cyr_lower;
-            cnt.lat_upper += lat_upper;
-            cnt.lat_lower += lat_lower;
+            empty_fields();
             only_aposhyp = false;
             continue;
         }

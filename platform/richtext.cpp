@@ -208,6 +208,72 @@ const std::array<char16_t, 65536>& fold_table() {
   return table;
 }
 
+// The units that fold to each unit, built once: those of fold value f are
+// units[starts[f]] .. units[starts[f + 1] - 1].
+struct FoldPreimages {
+  std::vector<char16_t> units;
+  std::vector<uint32_t> starts;
+};
+
+const FoldPreimages& fold_preimages() {
+  static const FoldPreimages table = [] {
+    const auto& fold = fold_table();
+    FoldPreimages p;
+    p.starts.assign(65537, 0);
+    for (char16_t f : fold) ++p.starts[static_cast<size_t>(f) + 1];
+    for (size_t f = 1; f < p.starts.size(); ++f) p.starts[f] += p.starts[f - 1];
+    p.units.resize(65536);
+    std::vector<uint32_t> next(p.starts.begin(), p.starts.end() - 1);
+    for (size_t c = 0; c < fold.size(); ++c) p.units[next[fold[c]]++] = static_cast<char16_t>(c);
+    return p;
+  }();
+  return table;
+}
+
+// The first position in [from, to) whose unit is one of `want` (at most four units), or `to`. The
+// text is read eight units at a time, a block with none of them passed over at once.
+LONG next_of(const char16_t* t, LONG from, LONG to, const std::array<char16_t, 4>& want) {
+  using Units = std::uint16_t __attribute__((vector_size(16)));
+  constexpr LONG kBlock = 8;
+  const Units w0 = Units{} + want[0], w1 = Units{} + want[1], w2 = Units{} + want[2], w3 = Units{} + want[3];
+  LONG s = from;
+  for (; s + kBlock <= to; s += kBlock) {
+    Units u;
+    std::memcpy(&u, t + s, sizeof u);
+    const Units hit = (u == w0) | (u == w1) | (u == w2) | (u == w3);
+    std::uint64_t halves[2];
+    std::memcpy(halves, &hit, sizeof halves);
+    if ((halves[0] | halves[1]) != 0) break;
+  }
+  for (; s < to; ++s) {
+    const char16_t c = t[s];
+    if (c == want[0] || c == want[1] || c == want[2] || c == want[3]) return s;
+  }
+  return to;
+}
+
+// The end of the run of equal format indices that starts at i, at most `to`: a short run is read
+// index by index, a long one sixteen bytes at a time.
+template <class T>
+LONG run_end(const T* p, LONG i, LONG to) {
+  const T x = p[i++];
+  for (int k = 0; k < 8 && i < to; ++k, ++i)
+    if (p[i] != x) return i;
+  typedef T Block __attribute__((vector_size(16)));
+  constexpr LONG kBlock = static_cast<LONG>(16 / sizeof(T));
+  const Block xs = Block{} + x;
+  for (; i + kBlock <= to; i += kBlock) {
+    Block b;
+    std::memcpy(&b, p + i, sizeof b);
+    const auto differs = b != xs;
+    std::uint64_t halves[2];
+    std::memcpy(halves, &differs, sizeof halves);
+    if ((halves[0] | halves[1]) != 0) break;
+  }
+  while (i < to && p[i] == x) ++i;
+  return i;
+}
+
 bool is_word_unit(char16_t c) { return c == u'_' || u16_isalnum(c); }
 bool is_high_unit(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool is_low_unit(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -686,12 +752,7 @@ CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   d.ensure_room(1);
   const uint32_t first_idx = d.store.get(static_cast<size_t>(from));
   bool uniform = true;
-  d.store.visit([&](const auto& v) {
-    using T = typename std::decay_t<decltype(v)>::value_type;
-    const auto* p = v.data();
-    const T want = static_cast<T>(first_idx);
-    for (LONG i = from + 1; i < to && uniform; ++i) uniform = p[i] == want;
-  });
+  d.store.visit([&](const auto& v) { uniform = run_end(v.data(), from, to) == to; });
   if (uniform) {
     const uint32_t new_idx = d.changed(first_idx, cf);
     if (new_idx == first_idx) return CHARRANGE{from, from};
@@ -706,11 +767,9 @@ CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   auto collect = [&] {
     IndexMap distinct;
     d.store.visit([&](const auto& v) {
-      uint32_t last = std::numeric_limits<uint32_t>::max(), dummy = 0;
-      for (LONG i = from; i < to; ++i) {
+      uint32_t dummy = 0;
+      for (LONG i = from; i < to; i = run_end(v.data(), i, to)) {
         const uint32_t idx = v[static_cast<size_t>(i)];
-        if (idx == last) continue;
-        last = idx;
         if (!distinct.find(idx, dummy)) distinct.add(idx, 0);
       }
     });
@@ -723,17 +782,15 @@ CHARRANGE RichText::set_format(LONG from, LONG to, const CHARFORMAT2W& cf) {
   LONG first = to, last = from;  // the characters whose format changed
   d.store.visit([&](auto& v) {
     using T = typename std::decay_t<decltype(v)>::value_type;
-    uint32_t last_old = std::numeric_limits<uint32_t>::max(), last_new = 0;
-    for (LONG i = from; i < to; ++i) {
-      T& slot = v[static_cast<size_t>(i)];
-      if (slot != last_old) {
-        last_old = slot;
-        to_new.find(last_old, last_new);
-      }
-      if (slot == static_cast<T>(last_new)) continue;
-      slot = static_cast<T>(last_new);
-      if (i < first) first = i;
-      last = i + 1;
+    T* const p = v.data();
+    for (LONG i = from, e = from; i < to; i = e) {
+      e = run_end(p, i, to);
+      uint32_t new_idx = 0;
+      to_new.find(p[i], new_idx);
+      if (p[i] == static_cast<T>(new_idx)) continue;
+      std::fill(p + i, p + e, static_cast<T>(new_idx));
+      first = std::min(first, i);
+      last = e;
     }
   });
   return first < last ? CHARRANGE{first, last} : CHARRANGE{from, from};
@@ -864,8 +921,25 @@ std::optional<CHARRANGE> RichText::find(DWORD flags, CHARRANGE range, std::u16st
   if (flags & FR_DOWN) {
     const LONG lo = clamp_pos(range.cpMin, n);
     const LONG hi = range.cpMax < 0 ? n : clamp_pos(range.cpMax, n);
-    for (LONG s = lo; s + m <= hi; ++s)
-      if (first_ok(s) && matches_at(s)) return CHARRANGE{s, s + m};
+    // The units that may start a match (the first unit and whatever folds to it), when they are few.
+    std::array<char16_t, 4> starts{first, first, first, first};
+    bool few = true;
+    if (!match_case) {
+      const FoldPreimages& p = fold_preimages();
+      const uint32_t a = p.starts[first], z = p.starts[static_cast<size_t>(first) + 1];
+      few = z - a <= starts.size();
+      for (uint32_t k = a; few && k < z; ++k) starts[k - a] = p.units[k];
+    }
+    const LONG last_start = hi - m;
+    for (LONG s = lo; s <= last_start; ++s) {
+      if (few) {
+        s = next_of(t.data(), s, last_start + 1, starts);
+        if (s > last_start) break;
+      } else if (!first_ok(s)) {
+        continue;
+      }
+      if (matches_at(s)) return CHARRANGE{s, s + m};
+    }
     return std::nullopt;
   }
   // Backwards: from cpMin (the end of the text when negative) down to cpMax; a cpMax of -1 or one

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -227,14 +228,35 @@ bool wchar_to_cp1251(char16_t c, unsigned char& out) {
 
 std::u16string cp1251_to_utf16(std::string_view s) {
   std::u16string out(s.size(), u'\0');
-  for (size_t i = 0; i < s.size(); ++i) out[i] = byte_to_unit(static_cast<unsigned char>(s[i]));
+  // Eight bytes at a time when they are ASCII or the letters C0-FF (U+0410-U+044F in order); any
+  // other block byte by byte through the table.
+  using Bytes = std::uint8_t __attribute__((vector_size(8)));
+  using Units = std::uint16_t __attribute__((vector_size(16)));
+  constexpr size_t kBlock = 8;
+  size_t i = 0;
+  for (; i + kBlock <= s.size(); i += kBlock) {
+    Bytes b;
+    std::memcpy(&b, s.data() + i, sizeof b);
+    const Bytes other = (b >= 0x80) & (b < 0xC0);
+    std::uint64_t any;
+    std::memcpy(&any, &other, sizeof any);
+    if (any != 0) {
+      for (size_t k = i; k < i + kBlock; ++k) out[k] = byte_to_unit(static_cast<unsigned char>(s[k]));
+      continue;
+    }
+    const Units u = __builtin_convertvector(b, Units);
+    const Units letters = __builtin_convertvector(b >= 0xC0, Units);  // lanes all ones or zero
+    const Units units = u + (letters & (0x0410 - 0xC0));
+    std::memcpy(out.data() + i, &units, sizeof units);
+  }
+  for (; i < s.size(); ++i) out[i] = byte_to_unit(static_cast<unsigned char>(s[i]));
   return out;
 }
 
 std::string utf16_to_cp1251(std::u16string_view s, char default_byte, bool* used_default) {
   std::string out(s.size(), '\0');
   bool used = false;
-  for (size_t i = 0; i < s.size(); ++i) {
+  auto one = [&](size_t i) {
     unsigned char b;
     if (wchar_to_cp1251(s[i], b)) {
       out[i] = static_cast<char>(b);
@@ -242,7 +264,28 @@ std::string utf16_to_cp1251(std::u16string_view s, char default_byte, bool* used
       out[i] = default_byte;
       used = true;
     }
+  };
+  // Text of ASCII and the Russian-Bulgarian letters (U+0410-U+044F are bytes C0-FF in order) goes
+  // eight units at a time; a block with any other unit goes through the table unit by unit.
+  using Units = std::uint16_t __attribute__((vector_size(16)));
+  using Bytes = std::uint8_t __attribute__((vector_size(8)));
+  constexpr size_t kBlock = 8;
+  size_t i = 0;
+  for (; i + kBlock <= s.size(); i += kBlock) {
+    Units u;
+    std::memcpy(&u, s.data() + i, sizeof u);
+    const Units high = u >= 0x80;  // each lane all ones or zero
+    const Units other = high & ((u - 0x0410) >= 0x40);
+    std::uint64_t halves[2];
+    std::memcpy(halves, &other, sizeof halves);
+    if ((halves[0] | halves[1]) != 0) {
+      for (size_t k = 0; k < kBlock; ++k) one(i + k);
+      continue;
+    }
+    const Bytes b = __builtin_convertvector(u - (high & (0x0410 - 0xC0)), Bytes);
+    std::memcpy(out.data() + i, &b, sizeof b);
   }
+  for (; i < s.size(); ++i) one(i);
   if (used_default) *used_default = used;
   return out;
 }

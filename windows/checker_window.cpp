@@ -200,6 +200,9 @@ INT_PTR on_command(HWND dlg, const Msg& m) {
         if (m.code == EN_CHANGE) check_right_panel(dlg);
         return 0;
     }
+    // The report and the word panel tell each change (a run writes thousands of report lines); no
+    // command is theirs.
+    if (m.id == IDC_BIG_RE_LEFT || m.id == IDC_BIG_RE_BOT) return 0;
     if (checker_option_command(dlg, id)) return 0;
     INT_PTR result = 0;
     if (checker_panel_command(dlg, m.id, result)) return result;

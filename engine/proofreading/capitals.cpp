@@ -42,9 +42,10 @@ bool capital_candidate(const SenToken* p) {
     const SenToken& prev = p[-1];
     const SenToken& next = p[1];
     const char* w = p->text;
+    // Most words do not start with a capital: they are let go before their length is taken.
+    if (!cyr_upper(w[0])) return false;
     const std::size_t n = std::strlen(w);
-    if (!w[0] && !prev.text[0] && !next.text[0]) return false;
-    if (n < 1 || n > kWordMax || !cyr_upper(w[0])) return false;
+    if (n > kWordMax) return false;
     if (!only_of(p->gap, " ,\r")) return false;
     if (std::strstr(prev.gap, "-->")) return false;
     if (IsTypeProperOnly(w) || TypeHasAscii(w, ascii_proper) != -1) return false;

@@ -172,6 +172,31 @@ TEST_F(OcrCheck, TheHashedIndexAnswersAsTheListsSearch) {
     drop_word_indexes();
 }
 
+// What the pairs found is kept from run to run by spelling: over more spellings than the kept
+// table first holds, a run again, and one after a word of the text changed, report as first runs.
+TEST_F(OcrCheck, KeptFindingsOfManySpellingsReportAsAFirstRun) {
+    bulgarian(kWords);
+    load_dict(B_BULGARIAN_TWO_LETTERS, {"к т", "п л"});
+    std::string many;
+    const std::string letters[] = {"а", "б", "в", "г", "д", "е", "ж", "з", "и", "к"};
+    for (int i = 0; i < 40'000; ++i) {
+        many += " п";
+        for (int d = i; d > 0; d /= 10) many += letters[d % 10];
+    }
+    const auto run = [&](std::string_view utf8, bool first) {
+        if (first) release_kept_ocr_findings();
+        text(utf8);
+        RE_SetTextW(report, u"");
+        check_ocr_letter_pairs(report);
+        return shown();
+    };
+    const std::string before = "пек пипа Пек" + many, after = "пек пипа пот" + many;
+    const std::string first = run(before, true);
+    EXPECT_NE(first.find("пек  2 -> лек"), std::string::npos);
+    EXPECT_EQ(run(before, false), first);
+    EXPECT_EQ(run(after, false), run(after, true));
+}
+
 TEST_F(OcrCheck, PairsThatOnlyChangeCaseFindNothing) {
     // The list is looked up without regard to case, so a letter swapped for itself or for its
     // capital gives the same word back: no known word would report itself as its own confusion.

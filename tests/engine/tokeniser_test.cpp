@@ -167,6 +167,25 @@ TEST_F(Tokens, ClassCountsOfAToken) {
     tok_finish(t);
 }
 
+TEST_F(Tokens, ClassCountsOfATokenOfThousandsOfLetters) {
+    // Runs longer than a thousand letters, of each kind, in one token.
+    std::string text = std::string(2500, 'x') + cp("Ж") + std::string(1023, '7');
+    for (int i = 0; i < 1500; ++i) text += cp("ю");
+    text += std::string(3000, 'Q') + " ";
+    store_reset(store1);
+    Tokeniser t;
+    tok_begin(t, text, 0);
+    ASSERT_EQ(tok_next(t), 1);
+    const TokenCounts& n = t.last.n;
+    EXPECT_EQ(n.lat_lower, 2500u);
+    EXPECT_EQ(n.cyr, 1501u);
+    EXPECT_EQ(n.cyr_upper, 1u);
+    EXPECT_EQ(n.cyr_lower, 1500u);
+    EXPECT_EQ(n.digits, 1023u);
+    EXPECT_EQ(n.lat_upper, 3000u);
+    tok_finish(t);
+}
+
 TEST_F(Tokens, InnerPunctuationJoinsOnlyWhenAWordFollows) {
     EXPECT_EQ(cut("a,b"), (V{{"a,b", "", 0}}));
     EXPECT_EQ(cut("a, b"), (V{{"a", "", 0}, {"b", ", ", 3}}));

@@ -441,6 +441,21 @@ TEST(RichTextFind, DirectionsWholeWordAndCase) {
   EXPECT_EQ(d.find(FR_DOWN, {100, -1}, u"cat"), std::nullopt);
 }
 
+TEST(RichTextFind, LongTextFindsEachMatchDownwards) {
+  RichText d;
+  const std::u16string pad(37, u'.');
+  with_text(d, pad + u"ДУМА " + pad + u"думата дума" + pad + u"Дума");
+  std::vector<LONG> found;
+  for (LONG from = 0;;) {
+    const auto r = d.find(FR_DOWN | FR_WHOLEWORD, {from, -1}, u"дума");
+    if (!r) break;
+    found.push_back(r->cpMin);
+    from = r->cpMax;
+  }
+  EXPECT_EQ(found, (std::vector<LONG>{37, 86, 127}));
+  EXPECT_EQ(d.find(FR_DOWN | FR_MATCHCASE, {0, -1}, u"Дума"), (CHARRANGE{127, 131}));
+}
+
 TEST(RichTextFind, CyrillicFoldsWithoutMatchCase) {
   RichText d;
   with_text(d, u"Това е ДУМА, дума и Думата. Ёж ёж");

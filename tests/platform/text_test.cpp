@@ -157,6 +157,20 @@ TEST_F(TextTest, InvalidUtf8GivesOneReplacementPerBadByte) {
   EXPECT_EQ(utf8_to_utf16("\xEF\xBB\xBFok"), u"\uFEFFok");
 }
 
+TEST_F(TextTest, AsciiAndCyrillicLettersConvertInLongRuns) {
+  std::u16string wide;
+  std::string expected;
+  for (char16_t c = 0; c < 0x80; ++c) wide += c, expected += static_cast<char>(c);
+  for (int k = 0; k < 0x40; ++k) wide += static_cast<char16_t>(0x410 + k), expected += static_cast<char>(0xC0 + k);
+  // Other units among them: a long dash, a unit 1251 lacks, the letters beside the run.
+  wide += u"—αЏѐЁёabcЖ";
+  expected += "\x97\x06\x8F\x06\xA8\xB8" "abc\xC6";
+  bool used = false;
+  EXPECT_EQ(utf16_to_cp1251(wide, 6, &used), expected);
+  EXPECT_TRUE(used);
+  EXPECT_EQ(cp1251_to_utf16(expected.substr(0, 0xC0 + 4)), wide.substr(0, 0xC0) + u"\u2014\u0006\u040F\u0006");
+}
+
 TEST_F(TextTest, LongTextConverts) {
   std::string big(10 * 1024 * 1024, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + 1);
