@@ -341,6 +341,17 @@ protected:
     // Ctrl+F (again while keys pressed during the paste's check are lost): the find window, or 0.
     Window open_find_over(const fs::path& xdo, Window checker, const std::string& text);
 
+    // xdotool and the checker started and placed on the screen: the test is skipped without
+    // xdotool and fails without a checker (the caller returns when either happened).
+    void start_placed_checker(const std::string& name, fs::path& xdo, Window& checker) {
+        const auto found = find_program("xdotool");
+        if (!found) GTEST_SKIP() << "xdotool is not installed";
+        xdo = *found;
+        checker = start_checker(name);
+        ASSERT_NE(checker, 0u) << read_file(dir_ / (name + ".log"));
+        wait_until_placed(display_, checker);
+    }
+
     // Closes the program's window `w` as its close box does; the program must end with status 0.
     void close_and_expect_end(Window w, const std::string& log) {
         send_close(display_, w);
@@ -748,22 +759,21 @@ Window XvfbStart::open_find_over(const fs::path& xdo, Window checker, const std:
 }
 
 TEST_F(XvfbStart, TheCheckersFindWindowReplacesInItsText) {
-    const auto xdo = find_program("xdotool");
-    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const Window checker = start_checker("find");
-    ASSERT_NE(checker, 0u) << read_file(dir_ / "find.log");
-    wait_until_placed(display_, checker);
+    fs::path xdo;
+    Window checker = 0;
+    start_placed_checker("find", xdo, checker);
+    if (IsSkipped() || HasFatalFailure()) return;
     const std::string win = std::to_string(checker);
-    const Window find = open_find_over(*xdo, checker, "the cat and the cat");
+    const Window find = open_find_over(xdo, checker, "the cat and the cat");
     ASSERT_NE(find, 0u) << "no find window; the program said: " << read_file(dir_ / "find.log");
 
     // The find field has the focus; the replace field and "Replace all" are clicked (the
     // template's places: 1.5 pixels a dialog unit across, 1.625 down, in the 8-point font).
     const std::string fw = std::to_string(find);
-    xdotool(*xdo, display_name_, {"type", "--delay", "40", "cat"}, dir_ / "xdo4.log");
-    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "190", "122", "click", "1"}, dir_ / "xdo5.log");
-    xdotool(*xdo, display_name_, {"type", "--delay", "40", "dog"}, dir_ / "xdo6.log");
-    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "343", "107", "click", "1"}, dir_ / "xdo7.log");
+    xdotool(xdo, display_name_, {"type", "--delay", "40", "cat"}, dir_ / "xdo4.log");
+    xdotool(xdo, display_name_, {"mousemove", "--window", fw, "190", "122", "click", "1"}, dir_ / "xdo5.log");
+    xdotool(xdo, display_name_, {"type", "--delay", "40", "dog"}, dir_ / "xdo6.log");
+    xdotool(xdo, display_name_, {"mousemove", "--window", fw, "343", "107", "click", "1"}, dir_ / "xdo7.log");
     std::this_thread::sleep_for(500ms);
     int width = 0, height = 0;
     std::vector<std::uint8_t> rgb = capture(display_, find, width, height);
@@ -775,8 +785,8 @@ TEST_F(XvfbStart, TheCheckersFindWindowReplacesInItsText) {
     // The checker's text, copied by the user (again while a busy program lost the keys).
     std::string copied;
     for (int attempt = 0; attempt < 5 && copied.empty(); ++attempt) {
-        xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo8.log");
-        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo9.log");
+        xdotool(xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo8.log");
+        xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo9.log");
         std::this_thread::sleep_for(300ms);
         copied = clipboard_text(display_);
     }
@@ -816,17 +826,16 @@ Spot longest_run(const std::vector<std::uint8_t>& rgb, int width, int height, do
 }  // namespace
 
 TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
-    const auto xdo = find_program("xdotool");
-    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const Window checker = start_checker("correction");
-    ASSERT_NE(checker, 0u) << read_file(dir_ / "correction.log");
-    wait_until_placed(display_, checker);
+    fs::path xdo;
+    Window checker = 0;
+    start_placed_checker("correction", xdo, checker);
+    if (IsSkipped() || HasFatalFailure()) return;
 
     ClipboardOwner owner(display_name_, "Аз имам автобусс");
     ASSERT_TRUE(owner.owned());
     const std::string win = std::to_string(checker);
-    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
-    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+    xdotool(xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+    xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
 
     // The unknown word's line in the left panel: its word in red, its suggestions in green.
     const auto red = [](int r, int g, int b) { return r >= 200 && g <= 60 && b <= 90; };
@@ -845,10 +854,10 @@ TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
     ASSERT_GE(suggestion.x, 0) << "no report line with a suggestion";
 
     // The word finds the misspelling, the suggestion replaces it.
-    xdotool(*xdo, display_name_, {"mousemove", "--window", win, std::to_string(word.x), std::to_string(word.y), "click", "1"},
+    xdotool(xdo, display_name_, {"mousemove", "--window", win, std::to_string(word.x), std::to_string(word.y), "click", "1"},
             dir_ / "xdo3.log");
     std::this_thread::sleep_for(300ms);
-    xdotool(*xdo, display_name_,
+    xdotool(xdo, display_name_,
             {"mousemove", "--window", win, std::to_string(suggestion.x), std::to_string(suggestion.y), "click", "1"},
             dir_ / "xdo4.log");
     Spot green;
@@ -1014,11 +1023,10 @@ INSTANTIATE_TEST_SUITE_P(Paste, XvfbDrop, ::testing::Values(false, true),
                          [](const auto& b) { return b.param ? "Button" : "CtrlV"; });
 
 TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
-    const auto xdo = find_program("xdotool");
-    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const Window checker = start_checker("drop");
-    ASSERT_NE(checker, 0u) << read_file(dir_ / "drop.log");
-    wait_until_placed(display_, checker);
+    fs::path xdo;
+    Window checker = 0;
+    start_placed_checker("drop", xdo, checker);
+    if (IsSkipped() || HasFatalFailure()) return;
     const fs::path file = dir_ / "dropped.txt";
     std::ofstream(file) << "The dog Housse\n";
 
@@ -1032,8 +1040,8 @@ TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
     ClipboardOwner owner(display_name_, long_text);
     ASSERT_TRUE(owner.owned());
     const std::string win = std::to_string(checker);
-    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
-    xdotool(*xdo, display_name_,
+    xdotool(xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+    xdotool(xdo, display_name_,
             GetParam() ? std::vector<std::string>{"mousemove", "--window", win, "857", "72", "click", "1"}
                        : std::vector<std::string>{"key", "--clearmodifiers", "ctrl+v"},
             dir_ / "xdo2.log");
@@ -1069,8 +1077,8 @@ TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
     // The text is the file's now.
     std::string copied;
     for (int attempt = 0; attempt < 5 && copied.rfind("The dog Housse", 0) != 0; ++attempt) {
-        xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo3.log");
-        xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo4.log");
+        xdotool(xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo3.log");
+        xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo4.log");
         std::this_thread::sleep_for(300ms);
         copied = clipboard_text(display_);
     }
@@ -1081,19 +1089,18 @@ TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
 }
 
 TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
-    const auto xdo = find_program("xdotool");
-    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const Window checker = start_checker("proof");
-    ASSERT_NE(checker, 0u) << read_file(dir_ / "proof.log");
-    wait_until_placed(display_, checker);
+    fs::path xdo;
+    Window checker = 0;
+    start_placed_checker("proof", xdo, checker);
+    if (IsSkipped() || HasFatalFailure()) return;
 
     // Every word is known, so whatever is coloured comes from the proof-reader: a dash glued to the
     // word before it and a comma, blank and dot.
     ClipboardOwner owner(display_name_, "Той каза— не, . Добре.");
     ASSERT_TRUE(owner.owned());
     const std::string win = std::to_string(checker);
-    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
-    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
+    xdotool(xdo, display_name_, {"mousemove", "--window", win, "650", "250", "click", "1"}, dir_ / "xdo1.log");
+    xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+v"}, dir_ / "xdo2.log");
 
     // Titles and the header magenta, finding contexts red, suggestions green in the left panel; the
     // marks red in the text.
@@ -1129,8 +1136,8 @@ TEST_F(XvfbStart, APastedBulgarianTextGetsTheProofReadersReportAndMarks) {
     EXPECT_GE(marks, 10u) << "no red mark in the text; see " << shot;
 
     // The left panel's text, copied by the user: the header, then the findings.
-    xdotool(*xdo, display_name_, {"mousemove", "--window", win, "150", "300", "click", "1"}, dir_ / "xdo3.log");
-    xdotool(*xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo4.log");
+    xdotool(xdo, display_name_, {"mousemove", "--window", win, "150", "300", "click", "1"}, dir_ / "xdo3.log");
+    xdotool(xdo, display_name_, {"key", "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo4.log");
     std::this_thread::sleep_for(300ms);
     const std::string left = clipboard_text(display_);
     const size_t header = left.find("ПУНКТУАЦИОННИ И ДРУГИ ГРЕШКИ:");
@@ -1232,11 +1239,10 @@ std::vector<std::array<int, 4>> panels_in(const std::vector<std::uint8_t>& rgb, 
 // moves (the surface is the panels' splitter) brings a panel under the cursor. A picture of the
 // menu open at each panel's bottom edge goes to the build folder.
 TEST_F(XvfbStart, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
-    const auto xdo = find_program("xdotool");
-    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const Window checker = start_checker("right_clicks");
-    ASSERT_NE(checker, 0u) << read_file(dir_ / "right_clicks.log");
-    wait_until_placed(display_, checker);
+    fs::path xdo;
+    Window checker = 0;
+    start_placed_checker("right_clicks", xdo, checker);
+    if (IsSkipped() || HasFatalFailure()) return;
     int width = 0, height = 0, menus = 0;
     std::vector<std::uint8_t> rgb;
     const auto panels = [&] {
@@ -1255,7 +1261,7 @@ TEST_F(XvfbStart, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
             if (by < 0 && rgb[i] != 239) continue;  // not the window's bare surface: a neighbour or a button
             const std::string where = "panel " + std::to_string(p) + " at " + std::to_string(x) + "," + std::to_string(y);
             const std::set<Window> before = viewable_windows(display_);
-            xdotool(*xdo, display_name_, {"mousemove", "--window", std::to_string(checker), std::to_string(x),
+            xdotool(xdo, display_name_, {"mousemove", "--window", std::to_string(checker), std::to_string(x),
                                           std::to_string(y), "click", "3"}, dir_ / "xdo1.log");
             Window menu = 0;
             for (auto end = std::chrono::steady_clock::now() + 2s; !menu && std::chrono::steady_clock::now() < end;)
@@ -1272,7 +1278,7 @@ TEST_F(XvfbStart, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
                 int rw = 0, rh = 0;
                 if (at == 2) write_png(fs::path(JUX_SHOT_DIR) / ("jux-right-click-" + std::to_string(p) + ".png"), rw, rh,
                                        capture(display_, DefaultRootWindow(display_), rw, rh));
-                xdotool(*xdo, display_name_, {"key", "Escape"}, dir_ / "xdo2.log");
+                xdotool(xdo, display_name_, {"key", "Escape"}, dir_ / "xdo2.log");
                 for (auto end = std::chrono::steady_clock::now() + 3s;
                      viewable_windows(display_).count(menu) && std::chrono::steady_clock::now() < end;)
                     std::this_thread::sleep_for(50ms);
@@ -1289,18 +1295,17 @@ TEST_F(XvfbStart, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
 // Enter in "Find what" is Find Next (the default button), not a line break in the search text: the
 // word on the first line is found and selected, so that "Replace" (dialog units 208, 39) replaces it.
 TEST_F(XvfbStart, EnterInFindWhatFindsTheWordOnTheFirstLine) {
-    const auto xdo = find_program("xdotool");
-    if (!xdo) GTEST_SKIP() << "xdotool is not installed";
-    const Window checker = start_checker("enter");
-    ASSERT_NE(checker, 0u) << read_file(dir_ / "enter.log");
-    wait_until_placed(display_, checker);
-    const Window find = open_find_over(*xdo, checker, "the cat and the cat");
+    fs::path xdo;
+    Window checker = 0;
+    start_placed_checker("enter", xdo, checker);
+    if (IsSkipped() || HasFatalFailure()) return;
+    const Window find = open_find_over(xdo, checker, "the cat and the cat");
     ASSERT_NE(find, 0u) << "no find window; the program said: " << read_file(dir_ / "enter.log");
     const std::string fw = std::to_string(find);
-    xdotool(*xdo, display_name_, {"type", "--delay", "40", "cat"}, dir_ / "xdo4.log");
-    xdotool(*xdo, display_name_, {"key", "Return"}, dir_ / "xdo5.log");
-    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "190", "122", "click", "1", "type", "dog"}, dir_ / "xdo6.log");
-    xdotool(*xdo, display_name_, {"mousemove", "--window", fw, "343", "75", "click", "1"}, dir_ / "xdo7.log");
+    xdotool(xdo, display_name_, {"type", "--delay", "40", "cat"}, dir_ / "xdo4.log");
+    xdotool(xdo, display_name_, {"key", "Return"}, dir_ / "xdo5.log");
+    xdotool(xdo, display_name_, {"mousemove", "--window", fw, "190", "122", "click", "1", "type", "dog"}, dir_ / "xdo6.log");
+    xdotool(xdo, display_name_, {"mousemove", "--window", fw, "343", "75", "click", "1"}, dir_ / "xdo7.log");
     std::this_thread::sleep_for(500ms);
     int width = 0, height = 0;
     const fs::path shot = fs::path(JUX_SHOT_DIR) / "jux-find-enter.png";
@@ -1308,7 +1313,7 @@ TEST_F(XvfbStart, EnterInFindWhatFindsTheWordOnTheFirstLine) {
     ASSERT_TRUE(write_png(shot, width, height, rgb));
     std::string copied;
     for (int attempt = 0; attempt < 5 && copied.empty(); ++attempt) {
-        xdotool(*xdo, display_name_, {"mousemove", "--window", std::to_string(checker), "650", "250", "click", "1", "key",
+        xdotool(xdo, display_name_, {"mousemove", "--window", std::to_string(checker), "650", "250", "click", "1", "key",
                                       "--clearmodifiers", "ctrl+a", "ctrl+c"}, dir_ / "xdo8.log");
         std::this_thread::sleep_for(300ms);
         copied = clipboard_text(display_);
