@@ -1,4 +1,4 @@
-// libs: engine dictionary lexicon shell platform
+// libs: engine_run dictionary lexicon shell platform
 // Benchmarks of the text-processing engine: cutting a generated 10 MB mixed English and Bulgarian
 // text into token store 1 (the scan alone, without the per-token report, and a whole run of
 // translate_text over the checker's headless panel, report lines and colouring included), with
@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "bench/bench_panels.h"
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"

@@ -1,4 +1,4 @@
-// libs: dictionary_window engine audio spelling dictionary lexicon shell resources platform
+// libs: dictionary_window engine_run audio spelling dictionary lexicon shell resources platform
 // Benchmarks of the main window's look-up as you type over a lexicon of the size and shape of a
 // real one (real_size_lexicon.h: about 870,000 Bulgarian word forms of 75,000 lemmas made by the
 // project's morphology, a third of them of types without an ending table, whose paradigms are found
@@ -24,7 +24,7 @@
 #include "real_size_lexicon.h"
 #include "dictionary/loading.h"
 #include "dictionary/main_window.h"
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/tables.h"

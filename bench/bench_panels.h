@@ -2,6 +2,7 @@
 // (hBigReRight), its report panel (hBigReLeft) and its status label, as a run writes into them.
 #pragma once
 
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/panels.h"

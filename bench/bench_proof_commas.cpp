@@ -1,4 +1,4 @@
-// libs: proofreading engine dictionary lexicon shell platform
+// libs: proofreading engine_run dictionary lexicon shell platform
 // Benchmarks of the article, comma, capital and letter-pair passes of the proof-reader over a
 // generated Bulgarian text of 100,000 words drawn from a vocabulary that meets their rules often:
 // masculine nouns and adjectives in both article forms, forms of "съм", prepositions, relative

@@ -1,4 +1,4 @@
-// libs: proofreading engine dictionary lexicon shell platform
+// libs: proofreading engine_run dictionary lexicon shell platform
 // Benchmarks of the proof-reader's grammar passes (two nouns in a row, adjective-noun agreement,
 // the six phrase passes) over a generated Bulgarian text of 100,000 words whose words all stand in
 // a generated word-form index of some 30,000 forms (nouns of the three genders with their article

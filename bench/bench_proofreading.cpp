@@ -1,4 +1,4 @@
-// libs: proofreading engine dictionary lexicon shell platform
+// libs: proofreading engine_run dictionary lexicon shell platform
 // Benchmarks of the proof-reader: every built pass over a generated Bulgarian text of 100,000 words
 // (paragraphs, dialogue lines, quotation marks and a few typographic faults of each kind the
 // passes look for), in normal and in novel mode, and over one paragraph of 10 MB. The text is cut

@@ -1,4 +1,4 @@
-// libs: dictionary_window engine audio spelling dictionary lexicon shell resources platform_qt platform
+// libs: dictionary_window engine_run audio spelling dictionary lexicon shell resources platform_qt platform
 // The main window on the Qt backend (offscreen) with "Word by word" ticked: a paste of 20,000 words
 // of real-like mixed prose (2% misspelt) into the entry box, timed until the run has ended and Qt
 // has handled what it left (the panels' documents filled and laid out), and then one keystroke at
@@ -19,7 +19,7 @@
 
 #include "bench/prose_util.h"
 #include "dictionary/main_window.h"
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/tables.h"

@@ -1,4 +1,4 @@
-// libs: engine spelling dictionary lexicon shell platform
+// libs: engine_run spelling dictionary lexicon shell platform
 // The text-processing run over 1 MB of real-like mixed English and Bulgarian prose with 2% of its
 // words misspelt, in the text-checker window's panel on the headless backend: the whole run of
 // translate_text (per-token report, report panel, colours, exports of the checker's text), with a
@@ -20,9 +20,9 @@
 #include "bench/real_size_lexicon.h"
 #include "dictionary/loading.h"
 #include "bench/bench_panels.h"
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
-#include "engine/token_report.h"
+#include "engine/run/token_report.h"
 #include "engine/token_store.h"
 #include "lexicon/morphology.h"
 #include "lexicon/panels.h"

@@ -1,4 +1,4 @@
-// libs: shell_startup windows dictionary_window engine audio spelling dictionary lexicon shell resources platform
+// libs: shell_startup windows dictionary_window engine_run audio spelling dictionary lexicon shell resources platform
 // The program's own start, WinMain up to its message loop, on the headless backend over a start
 // folder whose data folder holds a lexicon of real size (real_size_lexicon.h: about 870,000
 // Bulgarian word forms, a 30,000-entry dictionary, an English word list of 100,000 words). Arg 0:

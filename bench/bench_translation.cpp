@@ -1,4 +1,4 @@
-// libs: engine translation dictionary lexicon shell platform
+// libs: engine_run translation dictionary lexicon shell platform
 // Benchmark of the machine translation: 10,000 generated English sentences (about 100,000 tokens)
 // already cut into token store 1, translated into a headless panel with a lexicon of generated
 // word-class lists (nouns, verbs, adjectives, two-word phrases), an English-Bulgarian dictionary
@@ -14,6 +14,7 @@
 
 #include "bench_random.h"
 #include "dictionary/loading.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"

@@ -1,4 +1,4 @@
-// libs: engine dictionary lexicon shell platform
+// libs: engine_run dictionary lexicon shell platform
 // Benchmark of the colouring of English text for translators over a 100,000-word text in a
 // headless panel: the hard and rare words alone (argument 0, every run), and with the known runs
 // of 2 to 28 words and the first letters (argument 1, machine translation on), and the same with
@@ -15,7 +15,7 @@
 #include "bench_panels.h"
 #include "bench_random.h"
 #include "dictionary/loading.h"
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "engine/translator_colouring.h"

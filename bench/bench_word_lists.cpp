@@ -1,4 +1,4 @@
-// libs: engine dictionary lexicon shell platform
+// libs: engine_run dictionary lexicon shell platform
 // Benchmark of the word lists that end a run: the Latin-word list and the unknown-Bulgarian-words
 // list of a 100,000-word text (about half of each alphabet, words drawn with a skewed frequency
 // so that many occur more than once), written into a headless report panel with their titles,
@@ -13,9 +13,9 @@
 
 #include "bench_panels.h"
 #include "bench_random.h"
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
-#include "engine/word_lists.h"
+#include "engine/run/word_lists.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/headless.h"

@@ -12,6 +12,7 @@
 #include "bench_panels.h"
 #include "bench_random.h"
 #include "prose_util.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"

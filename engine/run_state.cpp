@@ -1,11 +1,5 @@
 #include "engine/run_state.h"
 
-#include "engine/bg_text_pass.h"
-#include "engine/lookup_state.h"
-#include "engine/run.h"
-#include "engine/token_report.h"
-#include "engine/token_store.h"
-#include "engine/tokeniser.h"
 #include "shell/files.h"
 
 HWND hAddReShortCopy;
@@ -58,21 +52,4 @@ void close_cyr_logs() {
         *l.file = nullptr;
     }
     cyr_logs_open = 0;
-}
-
-void reset_engine() {
-    for (HWND* h : {&hAddReShortCopy, &hAddReSaved, &hAddReShort3, &hAddLabel, &hAddSentence}) *h = HWND{};
-    gl_cancel = 0;
-    changed_from_add_fg = 0;
-    gl_isFromClipboard = 0;
-    gl_isFromFile = 0;
-    gl_fg_subtitle = 0;
-    balloon.clear();
-    close_cyr_logs();
-    reset_run();
-    reset_tokeniser();
-    store_release_all();
-    reset_lookup_state();
-    reset_bgtext_pass();
-    release_kept_bulgarian_answers();
 }

@@ -49,8 +49,3 @@ extern std::int8_t cyr_logs_open;  // 1 while the run holds the six logs open
 // are skipped); closes them.
 void open_cyr_logs();
 void close_cyr_logs();
-
-// The subsystem's reset for test fixtures: handles null, flags 0, logs closed, balloon empty,
-// token stores released, no run pending; the main window's panes and search log of
-// engine/lookup_state.h as well.
-void reset_engine();

@@ -10,7 +10,7 @@
 
 #include "audio/audio_state.h"
 #include "foldertools/text_tools.h"
-#include "engine/bg_text_pass.h"
+#include "engine/run/bg_text_pass.h"
 #include "engine/run_state.h"
 #include "lexicon/display.h"
 #include "lexicon/tables.h"

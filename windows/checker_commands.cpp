@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"
 #include "lexicon/tables.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "lexicon/display.h"
 #include "platform/richedit.h"
 #include "platform/text.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/rank_bands.h"
-#include "engine/token_report.h"
+#include "engine/run/token_report.h"
 #include "lexicon/bgtypes.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/ocr_check.h"
+#include "engine/proofreading/ocr_check.h"
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_report.h"
 #include "engine/proofreading/proof_words.h"

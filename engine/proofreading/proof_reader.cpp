@@ -14,7 +14,7 @@
 #include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/token_spellings.h"
 #include "engine/proofreading/word_checks.h"
-#include "engine/ocr_check.h"
+#include "engine/proofreading/ocr_check.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/display.h"

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "engine/entry_display.h"
+#include "engine/translation/subtitle_statistics.h"
 #include "engine/token_store.h"
 #include "platform/types.h"
 

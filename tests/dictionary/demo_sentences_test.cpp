@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/run.h"
-#include "engine/token_report.h"
+#include "engine/run/run.h"
+#include "engine/run/token_report.h"
 #include "shell/gmake.h"
 #include "shell/settings.h"
 #include "tests/dictionary/main_window_fixture.h"

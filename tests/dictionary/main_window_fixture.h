@@ -6,6 +6,7 @@
 #include "../lexicon/lex_test_util.h"
 #include "audio/audio_state.h"
 #include "dictionary/main_window.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "shell/window_state.h"

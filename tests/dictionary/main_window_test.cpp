@@ -7,7 +7,7 @@
 
 #include "dictionary/main_window.h"
 #include "engine/lookup_state.h"
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "resources/resources.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "engine/bg_text_pass.h"
+#include "engine/run/bg_text_pass.h"
 #include "engine_fixture.h"
 #include "lexicon/display.h"
 

@@ -2,7 +2,7 @@
 // checker's text panel, store 2 for the Bulgarian-text window's panel.
 #include <gtest/gtest.h>
 
-#include "engine/bg_text_pass.h"
+#include "engine/run/bg_text_pass.h"
 #include "engine_fixture.h"
 #include "lexicon/display.h"
 

@@ -3,7 +3,7 @@
 // subtitle text without time codes with "NO_TIME_CODE" and "TIME_CODE".
 #include <gtest/gtest.h>
 
-#include "engine/correction_files.h"
+#include "engine/run/correction_files.h"
 #include "lookup_fixture.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/panels.h"

@@ -3,8 +3,9 @@
 // subtitle statistics.
 #include <gtest/gtest.h>
 
-#include "engine/entry_display.h"
-#include "engine/scan_end.h"
+#include "engine/run/entry_display.h"
+#include "engine/translation/subtitle_statistics.h"
+#include "engine/run/scan_end.h"
 #include "lookup_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "engine/token_report.h"
+#include "engine/run/token_report.h"
 #include "lookup_fixture.h"
 
 namespace {

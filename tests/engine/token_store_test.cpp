@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "shell/reset.h"

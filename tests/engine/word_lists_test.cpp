@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <map>
 
-#include "engine/word_lists.h"
+#include "engine/run/word_lists.h"
 #include "engine/worker_pool.h"
 #include "lexicon/wordclass.h"
 #include "lookup_fixture.h"

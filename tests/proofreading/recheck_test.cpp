@@ -6,7 +6,7 @@
 #include <random>
 
 #include "golden_lexicon.h"
-#include "engine/token_report.h"
+#include "engine/run/token_report.h"
 #include "lexicon/morphology.h"
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "dictionary/loading.h"
 #include "dictionary/main_window.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "lexicon/tables.h"

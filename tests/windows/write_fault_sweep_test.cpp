@@ -6,7 +6,7 @@
 #include "checker_fixture.h"
 #include "dictionary/custom_words.h"
 #include "dictionary/main_window.h"
-#include "engine/bg_text_pass.h"
+#include "engine/run/bg_text_pass.h"
 #include "foldertools/text_tools.h"
 #include "lexicon/filing.h"
 #include "shell/files.h"

@@ -1,11 +1,11 @@
-// engine/phases.h - the steps of a run of translate_text that the frame calls: the per-token
+// engine/run/phases.h - the steps of a run of translate_text that the frame calls: the per-token
 // report inside the scan, the end of the scan, the optional phases in their fixed order and the
-// dictionary-entry display. The frame (engine/run.cpp) tests each phase's switch and calls it;
+// dictionary-entry display. The frame (engine/run/run.cpp) tests each phase's switch and calls it;
 // each step hands the run's context to the routine of its own file (token_report, scan_end,
 // word_lists, correction_files, proofreading, translator_colouring, translation, entry_display).
 #pragma once
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 
 // ---- Inside the scan, per committed record ----------------------------------------------------
 void report_gap(RunContext& c, const TokenScan& t);    // before the Cancel test

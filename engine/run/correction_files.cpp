@@ -1,4 +1,4 @@
-#include "engine/correction_files.h"
+#include "engine/run/correction_files.h"
 
 #include <algorithm>
 #include <cstdio>

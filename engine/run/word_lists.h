@@ -1,4 +1,4 @@
-// engine/word_lists.h - the two frequency lists that a run writes into its report panel after the
+// engine/run/word_lists.h - the two frequency lists that a run writes into its report panel after the
 // per-token report: the Latin (English) words of the text (instance 1 of token-index family 3)
 // and its unknown Bulgarian words (the single instance). Each line is
 //
@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "platform/types.h"
 
 // Colours of the lists (COLORREF 0x00BBGGRR).

@@ -1,4 +1,4 @@
-// engine/token_report.h - the report of every record while the text is cut (inside the scan of
+// engine/run/token_report.h - the report of every record while the text is cut (inside the scan of
 // translate_text): numbers are labelled, Bulgarian words are spell-checked with suggestions,
 // English words are looked up in the dictionary and the English word lists or spell-checked, and
 // the results go to the main window's panes, the source panel's colours, the report panel, the
@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/tokeniser.h"
 #include "platform/types.h"
 

@@ -1,6 +1,6 @@
-// engine/entry_display.h - the end of a run of translate_text: the dictionary-entry display of a
+// engine/run/entry_display.h - the end of a run of translate_text: the dictionary-entry display of a
 // text that is one English word or one multi-word dictionary entry (the look-up as you type of the
-// main window), and the subtitle statistics that close a machine translation of subtitles.
+// main window).
 //
 // The entry display, in order: the word's corpus lines into the main window's corpus pane; the
 // neighbourhood of the word in the first non-empty list of b_en-bg, wl_english2 and wl_english
@@ -10,19 +10,16 @@
 // pronunciation and the tray balloon.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "platform/types.h"
 
 // Colour of the word in the dictionary neighbourhood (RGB(255, 0, 41)).
 inline constexpr COLORREF kColWordInDictionary = RGB(255, 0, 41);
-// Colour of the subtitle statistics (RGB(0, 56, 255)).
-inline constexpr COLORREF kColSubtitleStatistics = RGB(0, 56, 255);
 // A look-up text without '[' longer than this is not looked up.
 inline constexpr std::size_t kLookUpMax = 64;
 // Balloon text: characters shown by the icon, characters taken from each label list.
@@ -59,20 +56,3 @@ void show_dictionary_entry(RunContext& c);
 std::string english_derivative(std::string_view word);
 void write_english_suggestions(HWND re, std::string_view word);
 void install_english_definition_hooks();
-
-// The counters of a machine translation of subtitles.
-struct SubtitleCounters {
-    std::int32_t sentences = 0;                  // sentences
-    std::int32_t known_sentences = 0;            // sentences found whole in a corpus
-    std::array<std::int32_t, 8> known_of_words{};  // known sentences of 1 .. 8 words
-    std::int32_t known_other = 0;                // known sentences of no word or more than 8
-    std::int32_t words = 0;                      // words in all
-    std::int32_t words_in_known = 0;             // words in known sentences
-    std::int32_t known_to_comma = 0;             // known words from a sentence's start to its first comma
-    std::int32_t known_comma_to_mark = 0;        // known words from a comma to the next punctuation mark
-};
-
-// The statistics block of a subtitle translation (the title line not included).
-std::u16string subtitle_statistics_text(const SubtitleCounters& s);
-// Appends the title and the block to the report panel, coloured, the caret at the block's start.
-void print_subtitle_statistics(HWND report, const SubtitleCounters& s);

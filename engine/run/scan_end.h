@@ -1,4 +1,4 @@
-// engine/scan_end.h - what a run of translate_text does once the text is cut, before its optional
+// engine/run/scan_end.h - what a run of translate_text does once the text is cut, before its optional
 // phases: the exports of the text-checker window's text with its index of gaps, and the display of
 // a text that is one Bulgarian word (its English text in the status label, its place in the
 // Bulgarian word list in the report panel, its paradigms in the main window's Bulgarian pane).
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "platform/types.h"
 
 // Lines of the word lists shown round the word's place, before it (and as many from it on).

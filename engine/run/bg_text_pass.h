@@ -1,4 +1,4 @@
-// engine/bg_text_pass.h - the token pass of the Bulgarian-text window (translate_bgtext).
+// engine/run/bg_text_pass.h - the token pass of the Bulgarian-text window (translate_bgtext).
 //
 // When the window's text panel changes, or its Refresh button is pressed, the window hands the
 // panel to this pass. It cuts the whole text into token store 2, keeps a progress line in the

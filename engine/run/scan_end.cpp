@@ -1,4 +1,4 @@
-#include "engine/scan_end.h"
+#include "engine/run/scan_end.h"
 
 #include <algorithm>
 #include <span>

@@ -1,4 +1,4 @@
-// engine/ocr_check.h - the OCR letter-substitution check of the proof-reader.
+// engine/proofreading/ocr_check.h - the OCR letter-substitution check of the proof-reader.
 //
 // Optical character recognition often reads one letter as a similar one. When both the word as
 // written and the word with that letter swapped are known Bulgarian words (b_bulgarian), the spell

@@ -1,11 +1,11 @@
-#include "engine/bg_text_pass.h"
+#include "engine/run/bg_text_pass.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "engine/exports.h"
-#include "engine/run.h"
+#include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/token_store.h"
 #include "engine/tokeniser.h"

@@ -1,4 +1,4 @@
-// engine/run.h - translate_text, the one routine that processes the whole text of a rich-edit
+// engine/run/run.h - translate_text, the one routine that processes the whole text of a rich-edit
 // panel: it reads the text, cuts it into token store 1 while each token is reported, finishes the
 // scan, runs the optional phases (word lists, generated files, proof-reader, colouring for
 // translators, machine translation) each behind its own switch, and ends with the dictionary-entry
@@ -107,6 +107,11 @@ bool translate_text_running();
 
 // Forgets pending runs (test fixtures; reset_engine calls it).
 void reset_run();
+
+// The engine's reset for test fixtures: handles null, flags 0, logs closed, balloon empty,
+// token stores released, no run pending; the main window's panes and search log of
+// engine/lookup_state.h as well.
+void reset_engine();
 
 // The status texts of a run, exactly as the label shows them (code page 1251).
 std::string words_found_line(std::uint64_t expected, std::int32_t length);

@@ -1,4 +1,4 @@
-#include "engine/ocr_check.h"
+#include "engine/proofreading/ocr_check.h"
 
 #include <array>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "engine/word_lists.h"
+#include "engine/run/word_lists.h"
 
 #include <algorithm>
 #include <array>
@@ -12,8 +12,8 @@
 
 #include "engine/output_files.h"
 #include "engine/rank_bands.h"
-#include "engine/scan_end.h"
-#include "engine/token_report.h"
+#include "engine/run/scan_end.h"
+#include "engine/run/token_report.h"
 #include "engine/worker_pool.h"
 #include "lexicon/display.h"
 #include "lexicon/panel_writing.h"

@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "engine/ocr_check.h"
+#include "engine/proofreading/ocr_check.h"
 #include "engine/tokeniser.h"
-#include "engine_fixture.h"
+#include "engine/engine_fixture.h"
 #include "spelling/spell_state.h"
 #include "spelling/word_index.h"
 

@@ -1,13 +1,13 @@
-#include "engine/phases.h"
+#include "engine/run/phases.h"
 
-#include "engine/correction_files.h"
-#include "engine/entry_display.h"
+#include "engine/run/correction_files.h"
+#include "engine/run/entry_display.h"
 #include "engine/proofreading/proof_reader.h"
-#include "engine/scan_end.h"
-#include "engine/token_report.h"
+#include "engine/run/scan_end.h"
+#include "engine/run/token_report.h"
 #include "engine/translation/translation.h"
 #include "engine/translator_colouring.h"
-#include "engine/word_lists.h"
+#include "engine/run/word_lists.h"
 
 // The steps of the run, each in its place and under its switch: every step calls the routine that
 // does its work.

@@ -1,4 +1,4 @@
-#include "engine/run.h"
+#include "engine/run/run.h"
 
 #include <algorithm>
 #include <array>
@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "engine/exports.h"
-#include "engine/phases.h"
+#include "engine/run/phases.h"
 #include "engine/run_state.h"
-#include "engine/scan_end.h"
-#include "engine/token_report.h"
+#include "engine/run/scan_end.h"
+#include "engine/run/token_report.h"
 #include "lexicon/display.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"

@@ -1,4 +1,4 @@
-// engine/correction_files.h - the phases of a run that turn the tokenised text (store 1) into
+// engine/run/correction_files.h - the phases of a run that turn the tokenised text (store 1) into
 // files beside the dropped file (or "<prefix>.txt" in the start folder), and the subtitle text
 // without numbers and time codes (store 1's second array).
 //
@@ -15,7 +15,7 @@
 
 #include <cstddef>
 
-#include "engine/run.h"
+#include "engine/run/run.h"
 
 // The context of an AUTO_LOG line: this many records before the replaced one, and up to (not
 // including) this many after it; a gap or token longer than kAutoContextPieceMax is left out.

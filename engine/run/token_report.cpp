@@ -1,4 +1,4 @@
-#include "engine/token_report.h"
+#include "engine/run/token_report.h"
 
 #include <algorithm>
 #include <array>
