@@ -14,9 +14,9 @@
 #include "platform/richedit.h"
 #include "platform/window.h"
 #include "shell/files.h"
-#include "shell/gmake.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 

@@ -18,10 +18,10 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
-#include "shell/gmake.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 
