@@ -12,10 +12,10 @@
 
 #include "bench_random.h"
 #include "platform/text.h"
-#include "shell/gmake.h"
 #include "shell/lists.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "platform/headless.h"
 #include "platform/richedit.h"
 #include "platform/window.h"
-#include "shell/gmake.h"
 #include "shell/reset.h"
 #include "shell/settings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
 
 namespace {

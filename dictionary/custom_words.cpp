@@ -6,12 +6,12 @@
 #include <cstring>
 #include <fstream>
 
-#include "lexicon/cp.h"
 #include "lexicon/listfile.h"
 #include "lexicon/panels.h"
 #include "lexicon/tables.h"
 #include "platform/richedit.h"
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "platform/window.h"
 #include "shell/files.h"
 

@@ -380,7 +380,7 @@ int load_lexicon(const std::filesystem::path& folder, const WhileFormsIndex& mea
     // lists load (and `meanwhile` runs): the indexing touches only the word-form tables and the
     // lemma index, which nothing else reads meanwhile, and the file is counted and logged in its
     // place, after the ending tables, once the helper has ended. Without a second processor (or a
-    // thread to be had) it is indexed there, as it always was.
+    // thread to be had) it is indexed there, on this thread: the tables and the log come out the same.
     const bool bulgarian = OP[OPT_LOAD_BG].num_value != 0;
     load_support::WordFormLoad forms;
     std::future<void> indexing;

@@ -18,11 +18,11 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
-#include "shell/gmake.h"
 #include "shell/memory.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 
@@ -143,7 +143,7 @@ private:
 
 // The lines of a stretch of groups, made on a helper thread: it reads only the table's groups and
 // their names, and writes only its own buffer.
-struct Stretch {
+struct GroupLines {
     std::unique_ptr<char[]> text;
     std::size_t room = 0;
     std::size_t used = 0;
@@ -179,12 +179,12 @@ void ExportFile::groups(const GRecord* first, const GRecord* nd, bool bars) {
     }
     flush();
     // Two sets of stretches: the helpers make one round's lines while the other round's are written.
-    std::vector<Stretch> sets[2] = {std::vector<Stretch>(per_round), std::vector<Stretch>(per_round)};
+    std::vector<GroupLines> sets[2] = {std::vector<GroupLines>(per_round), std::vector<GroupLines>(per_round)};
     const std::size_t base = place_;
     auto stretches_from = [&](std::size_t at) {
         return std::min(per_round, (n - at + kStretchGroups - 1) / kStretchGroups);
     };
-    auto start = [&](std::size_t at, std::vector<Stretch>& set) {
+    auto start = [&](std::size_t at, std::vector<GroupLines>& set) {
         return HelperJob(stretches_from(at), [&set, first, n, at, base, bars](std::size_t i) {
             const std::size_t a = at + i * kStretchGroups, b = std::min(n, a + kStretchGroups);
             set[i].make(first + a, first + b, base + a, bars);

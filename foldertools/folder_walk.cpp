@@ -29,7 +29,7 @@ std::set<FileId> output_files() {
     return out;
 }
 
-struct Entry {
+struct WalkEntry {
     std::filesystem::path path;
     std::string name;
     bool stated = false;  // the files pass read its status (it may end before the last entry)
@@ -46,7 +46,7 @@ public:
         struct stat self {};
         if (::stat(dir.c_str(), &self) == 0 && !walked_.insert({self.st_dev, self.st_ino}).second) return true;
 
-        std::vector<Entry> listing;
+        std::vector<WalkEntry> listing;
         std::error_code ec;
         std::filesystem::directory_iterator it(dir, ec);
         if (ec) {
@@ -54,7 +54,7 @@ public:
             return true;
         }
         for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
-            Entry e;
+            WalkEntry e;
             e.path = it->path();
             e.name = file_name_cp1251(e.path.filename().string());
             listing.push_back(std::move(e));
@@ -64,7 +64,7 @@ public:
         // Files first.
         std::uint64_t folder_bytes = 0;
         std::uint32_t folder_files = 0;
-        for (Entry& e : listing) {
+        for (WalkEntry& e : listing) {
             if (cancelled()) return false;
             e.stated = true;
             if (::stat(e.path.c_str(), &e.st) != 0) {
@@ -104,7 +104,7 @@ public:
         if (!tool_.sub_folders) return true;
 
         // Then the sub-folders.
-        for (Entry& e : listing) {
+        for (WalkEntry& e : listing) {
             if (cancelled()) return false;
             if (!e.stated && ::stat(e.path.c_str(), &e.st) != 0) e.stat_errno = errno;
             if (e.stat_errno != 0 || !S_ISDIR(e.st.st_mode)) continue;

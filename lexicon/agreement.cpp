@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "lexicon/cp.h"
 #include "platform/text.h"
+#include "platform/text_literal.h"
 
 namespace {
 

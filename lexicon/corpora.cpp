@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "lexicon/cp.h"
 #include "lexicon/tables.h"
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "platform/window.h"
 #include "shell/window_state.h"
 

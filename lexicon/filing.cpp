@@ -6,7 +6,6 @@
 #include <map>
 
 #include "lexicon/corpora.h"
-#include "lexicon/cp.h"
 #include "lexicon/display.h"
 #include "lexicon/english.h"
 #include "lexicon/listfile.h"
@@ -15,6 +14,7 @@
 #include "lexicon/wordclass.h"
 #include "platform/richedit.h"
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "platform/window.h"
 #include "shell/files.h"
 #include "shell/settings.h"

@@ -126,8 +126,9 @@ std::size_t RE_ReplaceRanges(HWND re, const std::vector<CHARRANGE>& ranges, std:
 void RE_AppendFormatted(HWND re, std::u16string_view text, std::span<const FormatChange> changes,
                         bool can_undo = true);
 void RE_HideSelection(HWND re, bool hide);
-// Colours a range as the program does, in one call: selects it (clamped, as RE_SetSel) without
-// telling the panel's dialog, hides the selection and sets the format of the selection.
+// Colours a range in one call, with the steps a caller would otherwise take one by one: selects it
+// (clamped, as RE_SetSel) without telling the panel's dialog, hides the selection and sets the
+// format of the selection.
 void RE_ColorRange(HWND re, CHARRANGE r, const CHARFORMAT2W& cf);
 
 // Formats of the selection (SCF_SELECTION), of all text (SCF_ALL) or the default format for new

@@ -1,10 +1,10 @@
 #include "shell/reset.h"
 
 #include "shell/files.h"
-#include "shell/gmake.h"
 #include "shell/memory.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
 
 void reset_shell() {

@@ -6,8 +6,8 @@
 
 #include "platform/text.h"
 #include "platform/window.h"
-#include "shell/gmake.h"
 #include "shell/lists.h"
+#include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
 
 namespace {

@@ -27,6 +27,7 @@
 #include "windows/checker_file_commands.h"
 #include "windows/checker_modes.h"
 #include "windows/checker_state.h"
+#include "windows/control_handles.h"
 #include "windows/secondary_panels.h"
 
 HWND hBgTextReFilter, hBgTextLabel, hBgTextStart, hBgTextStart2, hBgTextStop, hBgTextRefresh, hBgTextMixed;
@@ -40,15 +41,10 @@ constexpr int kDesktopGap = 40;           // the window's bottom edge stays this
 constexpr std::string_view kReport = "__report.txt";
 
 // The controls in the order the window fetches their handles.
-struct HandleOf {
-    int id;
-    HWND* handle;
-};
-const std::array kHandles{
-    HandleOf{IDC_BGTEXT_MIXED, &hBgTextMixed},   HandleOf{IDC_BGTEXT_START, &hBgTextStart},
-    HandleOf{IDC_BGTEXT_START2, &hBgTextStart2}, HandleOf{IDC_BGTEXT_REFRESH, &hBgTextRefresh},
-    HandleOf{IDC_BGTEXT_STOP, &hBgTextStop},     HandleOf{IDC_BGTEXT_RE, &hBgTextRe},
-    HandleOf{IDC_BGTEXT_RE_FILTER, &hBgTextReFilter}, HandleOf{IDC_BGTEXT_LABEL, &hBgTextLabel},
+const ControlHandle kHandles[]{
+    {IDC_BGTEXT_MIXED, &hBgTextMixed}, {IDC_BGTEXT_START, &hBgTextStart}, {IDC_BGTEXT_START2, &hBgTextStart2},
+    {IDC_BGTEXT_REFRESH, &hBgTextRefresh}, {IDC_BGTEXT_STOP, &hBgTextStop}, {IDC_BGTEXT_RE, &hBgTextRe},
+    {IDC_BGTEXT_RE_FILTER, &hBgTextReFilter}, {IDC_BGTEXT_LABEL, &hBgTextLabel},
 };
 
 // One item of a popup: a command with its label, or a separator (id 0).
@@ -163,7 +159,7 @@ void init_bgtext(HWND dlg) {
     hBgText = dlg;
     PL_SetWindowIcon(dlg, ICON_BIG, hicon_tr);
     SetWindowTextW(dlg, kTitle);
-    for (const HandleOf& h : kHandles) *h.handle = JUX_GetDlgItem(dlg, h.id, name_of(h.id));
+    fetch_control_handles(dlg, kHandles, name_of);
     Button_SetCheck(hBgTextMixed, gl_CORPUS_ACTIVE ? BST_CHECKED : BST_UNCHECKED);
     RE_SetBackgroundColor(hBgTextRe, bkgcolor1);
     RE_SetWordWrap(hBgTextRe, true);

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "audio/player.h"
-#include "shell/gmake.h"
+#include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
 #include "windows/find_replace_window.h"
 #include "windows/input_window.h"

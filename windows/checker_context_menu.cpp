@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "lexicon/cp.h"
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
 #include "lexicon/wordclass.h"
 #include "platform/richedit.h"
+#include "platform/text_literal.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/strings.h"

@@ -22,39 +22,27 @@
 #include "windows/checker_modes.h"
 #include "windows/checker_state.h"
 #include "windows/checker_web.h"
+#include "windows/control_handles.h"
 #include "windows/filing_buttons.h"
 #include "windows/machine_window.h"
 
 namespace {
 
 // The controls whose handles the window keeps, each with its global.
-struct HandleOf {
-    int id;
-    HWND* handle;
-};
-const std::array kHandles{
-    HandleOf{1171, &hBigReRight}, HandleOf{1170, &hBigReLeft}, HandleOf{1173, &hBigReBot},
-    HandleOf{1179, &hBigLabel}, HandleOf{1276, &hBigLabelUp}, HandleOf{1270, &hBigColors},
-    HandleOf{1208, &hBigActive}, HandleOf{1243, &hBigWrap}, HandleOf{1015, &hBigUppercase},
-    HandleOf{1267, &hBigLatin}, HandleOf{1268, &hBigColorRare}, HandleOf{1265, &hBigColoring},
-    HandleOf{1246, &hBigRealTime}, HandleOf{1247, &hBigSpellClip}, HandleOf{1263, &hBigRefresh},
-    HandleOf{1319, &hBigPaste}, HandleOf{1295, &hBigCapitalize}, HandleOf{1272, &hBigInfo},
-    HandleOf{1211, &hBigNov}, HandleOf{1271, &hBigAudioButton}, HandleOf{1320, &hBigAudioRead},
-    HandleOf{1181, &hBigShrink}, HandleOf{1273, &hBig11}, HandleOf{1293, &hBig21},
-    HandleOf{1285, &hBig11lower}, HandleOf{1299, &hBigTwo}, HandleOf{1304, &hBigThree},
-    HandleOf{1277, &hBigName}, HandleOf{1278, &hBigPlace}, HandleOf{1279, &hBigCult},
-    HandleOf{1280, &hBigMale}, HandleOf{1281, &hBigFem}, HandleOf{1282, &hBigProp},
-    HandleOf{1290, &hBigAdj11}, HandleOf{1301, &hBigAdj21}, HandleOf{1305, &hBigAdvAdj11},
-    HandleOf{1302, &hBigAdjPost11}, HandleOf{1307, &hBigAttr11}, HandleOf{1312, &hBigAttr21},
-    HandleOf{1298, &hBigAdv}, HandleOf{1310, &hBigAdv2}, HandleOf{1303, &hBigAdvWhen},
-    HandleOf{1318, &hBigAdvWhere}, HandleOf{1288, &hBigAz}, HandleOf{1289, &hBigDa},
-    HandleOf{1291, &hBigSe1}, HandleOf{1306, &hBigAz2}, HandleOf{1308, &hBigDa2},
-    HandleOf{1309, &hBigSe2}, HandleOf{1292, &hBigC11}, HandleOf{1300, &hBigC21},
-    HandleOf{1296, &hBigC5}, HandleOf{1297, &hBigC6}, HandleOf{1315, &hBigC7},
-    HandleOf{1275, &hBigSent}, HandleOf{1294, &hBigSentCust}, HandleOf{1317, &hBigSent3},
-    HandleOf{1283, &hBigSent1}, HandleOf{1284, &hBigSent2}, HandleOf{1274, &hBigHard},
-    HandleOf{1321, &hBigHard3}, HandleOf{1248, &hBigDobavi}, HandleOf{1249, &hBigVizh},
-    HandleOf{1250, &hBigTrii},
+const ControlHandle kHandles[]{
+    {1171, &hBigReRight}, {1170, &hBigReLeft}, {1173, &hBigReBot}, {1179, &hBigLabel}, {1276, &hBigLabelUp},
+    {1270, &hBigColors}, {1208, &hBigActive}, {1243, &hBigWrap}, {1015, &hBigUppercase}, {1267, &hBigLatin},
+    {1268, &hBigColorRare}, {1265, &hBigColoring}, {1246, &hBigRealTime}, {1247, &hBigSpellClip},
+    {1263, &hBigRefresh}, {1319, &hBigPaste}, {1295, &hBigCapitalize}, {1272, &hBigInfo}, {1211, &hBigNov},
+    {1271, &hBigAudioButton}, {1320, &hBigAudioRead}, {1181, &hBigShrink}, {1273, &hBig11}, {1293, &hBig21},
+    {1285, &hBig11lower}, {1299, &hBigTwo}, {1304, &hBigThree}, {1277, &hBigName}, {1278, &hBigPlace},
+    {1279, &hBigCult}, {1280, &hBigMale}, {1281, &hBigFem}, {1282, &hBigProp}, {1290, &hBigAdj11},
+    {1301, &hBigAdj21}, {1305, &hBigAdvAdj11}, {1302, &hBigAdjPost11}, {1307, &hBigAttr11}, {1312, &hBigAttr21},
+    {1298, &hBigAdv}, {1310, &hBigAdv2}, {1303, &hBigAdvWhen}, {1318, &hBigAdvWhere}, {1288, &hBigAz},
+    {1289, &hBigDa}, {1291, &hBigSe1}, {1306, &hBigAz2}, {1308, &hBigDa2}, {1309, &hBigSe2}, {1292, &hBigC11},
+    {1300, &hBigC21}, {1296, &hBigC5}, {1297, &hBigC6}, {1315, &hBigC7}, {1275, &hBigSent},
+    {1294, &hBigSentCust}, {1317, &hBigSent3}, {1283, &hBigSent1}, {1284, &hBigSent2}, {1274, &hBigHard},
+    {1321, &hBigHard3}, {1248, &hBigDobavi}, {1249, &hBigVizh}, {1250, &hBigTrii},
 };
 
 // Handles fetched while the menus and check boxes are set (the rest follow after them).
@@ -103,7 +91,7 @@ std::string_view name_of(int id) {
 }
 
 void fetch(HWND dlg, int id) {
-    for (const HandleOf& h : kHandles)
+    for (const ControlHandle& h : kHandles)
         if (h.id == id) *h.handle = JUX_GetDlgItem(dlg, id, name_of(id));
 }
 
@@ -140,7 +128,7 @@ void init_checker(HWND dlg) {
     CheckDlgButton(dlg, IDC_BIG_ACTIVE, BST_UNCHECKED);
     CheckDlgButton(dlg, IDC_BIG_WRAP, BST_CHECKED);
     // 7: panels, labels and the other buttons
-    for (const HandleOf& h : kHandles)
+    for (const ControlHandle& h : kHandles)
         if (!fetched_first(h.id)) fetch(dlg, h.id);
     SetWindowTextW(hBigLabelUp, u"");
     PL_Button_SetBitmap(hBigAudioButton, gl_bitmap_red);

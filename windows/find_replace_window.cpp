@@ -1,7 +1,6 @@
 #include "windows/find_replace_window.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "platform/richedit.h"
@@ -11,6 +10,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "windows/checker_commands.h"
+#include "windows/control_handles.h"
 #include "windows/secondary_panels.h"
 
 HWND hRepl;
@@ -28,13 +28,10 @@ namespace {
 constexpr POINT kPlace{770, 400};   // where a new window opens (screen pixels)
 constexpr int kLinesAboveMatch = 10;  // a shown match has this many lines above it
 
-struct Handle {
-    int id;
-    HWND* handle;
+const ControlHandle kHandles[]{
+    {IDC_REPL_RE_LAB, &hReplLab}, {IDC_REPL_RE_FIND, &hReplReFind}, {IDC_REPL_RE_REPL, &hReplReRepl},
+    {IDC_REPL_WHOLE, &hReplWhole}, {IDC_REPL_CASE, &hReplCase}, {IDC_REPL_UP, &hReplUp},
 };
-const std::array kHandles{Handle{IDC_REPL_RE_LAB, &hReplLab},   Handle{IDC_REPL_RE_FIND, &hReplReFind},
-                          Handle{IDC_REPL_RE_REPL, &hReplReRepl}, Handle{IDC_REPL_WHOLE, &hReplWhole},
-                          Handle{IDC_REPL_CASE, &hReplCase},     Handle{IDC_REPL_UP, &hReplUp}};
 
 bool checked(HWND box) { return Button_GetCheck(box) == BST_CHECKED; }
 bool searching_up() { return checked(hReplUp); }
@@ -181,7 +178,7 @@ void replace_all() {
 void init(HWND dlg) {
     gl_repl_start = 0;
     gl_replall_ct = 0;
-    for (const Handle& h : kHandles) *h.handle = JUX_GetDlgItem(dlg, h.id, control_name(find_replace_controls(), h.id));
+    fetch_control_handles(dlg, kHandles, [](int id) { return control_name(find_replace_controls(), id); });
     for (HWND field : {hReplReFind, hReplReRepl}) {
         RE_SetBackgroundColor(field, bkgcolor1);
         // The fields answer clicks as every panel of the secondary windows does.
@@ -193,7 +190,7 @@ void forget(HWND dlg) {
     if (hRepl != dlg) return;
     if (hReFocus && GetParent(hReFocus) == dlg) hReFocus = HWND{};
     hRepl = HWND{};
-    for (const Handle& h : kHandles) *h.handle = HWND{};
+    forget_control_handles(kHandles);
 }
 
 // Keeps a window that opens at `p` on the screen.

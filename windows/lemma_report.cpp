@@ -112,7 +112,7 @@ std::vector<std::string_view> sorted_table(std::span<const std::string_view> wor
 }
 
 // One word of list "a" with what the run needs of it.
-struct Word {
+struct ListWord {
     std::string_view text;
     const ListPair* entry = nullptr;  // its dictionary entry, or null
     std::string lemma;                // the lemma its definition names ("" = none)
@@ -136,7 +136,7 @@ public:
         by_lemma_.reserve(n);
         int max_rank = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            Word& w = words_[i];
+            ListWord& w = words_[i];
             w.text = a.entries[i].key;
             w.rank = GetRankInt(w.text);
             max_rank = std::max(max_rank, w.rank);
@@ -148,7 +148,7 @@ public:
             w.lemma_folded = folded(w.lemma);
             by_lemma_[w.lemma_folded].push_back(static_cast<int>(i));
         }
-        for (Word& w : words_)
+        for (ListWord& w : words_)
             if (w.entry) w.children = find(by_lemma_, folded(w.text));
         // Every rank present has its bit, the ranks of unlisted words (500,000, 1,000,000) too.
         ranks_.assign((static_cast<std::size_t>(std::max(max_rank, 0)) + 7) / 8, '\0');
@@ -196,7 +196,7 @@ private:
     void mark(int v) { set_bit_in_string(ranks_, static_cast<std::uint64_t>(std::max(words_[static_cast<std::size_t>(v)].rank, 0))); }
     bool marked(int rank) const { return rank > 0 && read_bit_in_string(ranks_, static_cast<std::uint64_t>(rank)); }
 
-    int marks_of(Word& w) {
+    int marks_of(ListWord& w) {
         if (w.marks < 0) {
             w.marks = 0;
             if (find_pair(audio_, w.text)) w.marks |= 1;
@@ -210,7 +210,7 @@ private:
 
     // V's piece of the group line: the word, a blank, its marks and its rank in thousands.
     void piece(int v) {
-        Word& w = words_[static_cast<std::size_t>(v)];
+        ListWord& w = words_[static_cast<std::size_t>(v)];
         const int marks = marks_of(w);
         group_ += w.text;
         group_ += ' ';
@@ -238,7 +238,7 @@ private:
 
     // The words whose lemma is x (x's children).
     void child_scan(int x) {
-        const Word& xw = words_[static_cast<std::size_t>(x)];
+        const ListWord& xw = words_[static_cast<std::size_t>(x)];
         scan(xw.text, of(xw.children), [&](int v) {
             if (!equal(words_[static_cast<std::size_t>(v)].text, xw.text)) {
                 member(v);
@@ -250,7 +250,7 @@ private:
     }
 
     void report_word(int wi) {
-        Word& w = words_[static_cast<std::size_t>(wi)];
+        ListWord& w = words_[static_cast<std::size_t>(wi)];
         current_ = &w;
         group_.clear();
         short_.clear();
@@ -278,7 +278,7 @@ private:
             std::sort(candidates.begin(), candidates.end());
             candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
             scan(w.text, candidates, [&](int v) {
-                const Word& vw = words_[static_cast<std::size_t>(v)];
+                const ListWord& vw = words_[static_cast<std::size_t>(v)];
                 if (equal(vw.text, w.lemma)) {
                     mark(v);
                     group_ += "+ ";
@@ -318,7 +318,7 @@ private:
         write(w, state);
     }
 
-    void write(const Word& w, int state) {
+    void write(const ListWord& w, int state) {
         put_line(F_MAIN, group_);
         put_line(F_SHORT, short_);
         if (count_ > 1) put_line(F_SHORT_NO_SINGLES, short_);
@@ -354,14 +354,14 @@ private:
     }
 
     std::vector<FILE*>& files_;
-    std::vector<Word> words_;
+    std::vector<ListWord> words_;
     std::unordered_map<std::string, std::vector<int>> by_word_;   // folded word -> entries with a dictionary entry
     std::unordered_map<std::string, std::vector<int>> by_lemma_;  // folded lemma -> entries that name it
     std::vector<std::string_view> exceptions_, always_clean_;
     std::span<const ListPair> audio_;
     std::string ranks_;  // the rank set: bit n = rank n taken by a member of some group
 
-    const Word* current_ = nullptr;
+    const ListWord* current_ = nullptr;
     std::string group_, short_, hard_;
     bool hard_flag_ = false, p1_ = false, p2_ = false, p3_ = false, p4_ = false;
     int count_ = 1;

@@ -15,6 +15,7 @@
 #include "windows/checker_menus.h"
 #include "windows/checker_modes.h"
 #include "windows/checker_state.h"
+#include "windows/control_handles.h"
 #include "windows/secondary_panels.h"
 
 HWND hMachineCln, hMachineMixed, hMachineRefresh, hMachineLabel, hMachineOn;
@@ -42,15 +43,10 @@ const std::array kMenu{
 static_assert(kMenu.size() == 8);
 
 // The handles in the order the window fetches them.
-struct HandleOf {
-    int id;
-    HWND* handle;
-};
-const std::array kHandles{
-    HandleOf{IDC_MACHINE_MIXED, &hMachineMixed}, HandleOf{IDC_MACHINE_ON, &hMachineOn},
-    HandleOf{IDC_MACHINE_CLEAR, &hMachineCln},   HandleOf{IDC_MACHINE_REFRESH, &hMachineRefresh},
-    HandleOf{IDC_MACHINE_RE, &hMachineRe},       HandleOf{IDC_MACHINE_RE_FILTER, &hMachineReFilter},
-    HandleOf{IDC_MACHINE_LABEL, &hMachineLabel},
+const ControlHandle kHandles[]{
+    {IDC_MACHINE_MIXED, &hMachineMixed}, {IDC_MACHINE_ON, &hMachineOn}, {IDC_MACHINE_CLEAR, &hMachineCln},
+    {IDC_MACHINE_REFRESH, &hMachineRefresh}, {IDC_MACHINE_RE, &hMachineRe},
+    {IDC_MACHINE_RE_FILTER, &hMachineReFilter}, {IDC_MACHINE_LABEL, &hMachineLabel},
 };
 
 std::string_view name_of(int id) {
@@ -88,7 +84,7 @@ void init_machine(HWND dlg) {
     PL_SetWindowIcon(dlg, ICON_BIG, hicon_tr);
     SetWindowTextW(dlg, title_by_mode());
     SetDlgItemTextW(dlg, IDC_MACHINE_MIXED, u"Смесен текст");
-    for (const HandleOf& h : kHandles) *h.handle = JUX_GetDlgItem(dlg, h.id, name_of(h.id));
+    fetch_control_handles(dlg, kHandles, name_of);
     Button_SetCheck(JUX_GetDlgItem(dlg, IDC_MACHINE_MIXED, ""), gl_SHOW_PARALLEL_TRANSLATION ? BST_CHECKED : BST_UNCHECKED);
     Button_SetCheck(JUX_GetDlgItem(dlg, IDC_MACHINE_ON, ""), gl_MACHINE_ON ? BST_CHECKED : BST_UNCHECKED);
     RE_SetBackgroundColor(hMachineRe, bkgcolor1);

@@ -1,7 +1,6 @@
 #include "windows/translation_window.h"
 
 #include <algorithm>
-#include <array>
 
 #include "lexicon/display.h"
 #include "platform/richedit.h"
@@ -15,6 +14,7 @@
 #include "windows/checker_file_commands.h"
 #include "windows/checker_state.h"
 #include "windows/checker_web.h"
+#include "windows/control_handles.h"
 #include "windows/find_replace_window.h"
 #include "windows/secondary_panels.h"
 
@@ -39,14 +39,11 @@ struct Layout {
 constexpr Layout kNormal{370, 397, 400};
 constexpr Layout kNarrow{220, 247, 250};
 
-struct Handle {
-    int id;
-    HWND* handle;
-};
 // In the order they are fetched; the box is ticked right after it is fetched.
-const std::array kHandles{Handle{IDC_TRAN_WRAP, &hTranWrap}, Handle{IDC_TRAN_LABEL, &hTranLabel},
-                          Handle{IDC_TRAN_RE_LEFT, &hTranReLeft}, Handle{IDC_TRAN_RE_RIGHT, &hTranReRight},
-                          Handle{IDC_TRAN_NOV, &hTranNov}};
+const ControlHandle kHandles[]{
+    {IDC_TRAN_WRAP, &hTranWrap}, {IDC_TRAN_LABEL, &hTranLabel}, {IDC_TRAN_RE_LEFT, &hTranReLeft},
+    {IDC_TRAN_RE_RIGHT, &hTranReRight}, {IDC_TRAN_NOV, &hTranNov},
+};
 
 void lay_out(HWND dlg, const Layout& l) {
     if (!IsWindow(dlg)) return;
@@ -63,7 +60,7 @@ void lay_out(HWND dlg, const Layout& l) {
 
 void init(HWND dlg) {
     PL_SetWindowIcon(dlg, ICON_BIG, hicon32);
-    for (const Handle& h : kHandles) {
+    for (const ControlHandle& h : kHandles) {
         *h.handle = JUX_GetDlgItem(dlg, h.id, control_name(translation_controls(), h.id));
         if (h.id == IDC_TRAN_WRAP) Button_SetCheck(hTranWrap, BST_CHECKED);
     }
@@ -84,7 +81,7 @@ void forget(HWND dlg) {
     if (hReFocus && GetParent(hReFocus) == dlg) hReFocus = HWND{};
     if (hReFocusPrev && GetParent(hReFocusPrev) == dlg) hReFocusPrev = HWND{};
     hTran = HWND{};
-    for (const Handle& h : kHandles) *h.handle = HWND{};
+    forget_control_handles(kHandles);
 }
 
 // The web search of "G" and "Gb": the focus pane's selection or a first word, as the checker's

@@ -105,7 +105,7 @@ bool has_any_type(const char* w, std::initializer_list<int> rows) {
 bool has_verb(const char* w) { return TypeHasAscii(w, ascii_verb) != -1; }
 
 // The pair under test: the adjective A and the noun N with the words around them.
-struct Candidate {
+struct AgreementCandidate {
     const SenToken* n;  // N; A is n[-1], B n[-2] ..., X n[1], Y n[2]
     NounAdjInfo adj, noun;
     std::string lemma;  // of A
@@ -117,7 +117,7 @@ struct Candidate {
     const char* back(int k) const { return n[-1 - k].text; }  // B = back(1), C = back(2) ...
 };
 
-bool morphology_exception(const Candidate& c, const Words& t) {
+bool morphology_exception(const AgreementCandidate& c, const Words& t) {
     const NounAdjInfo &adj = c.adj, &noun = c.noun;
     if ((adj.slot == 5 || adj.slot == 43 || c.i_adjective) && in_b_row(B_BULGARIAN_PRONOUN, c.a())) return true;
     if (adj.gender == 3 && ((noun.gender == 0 && noun.slot >= 3 && noun.slot <= 5) ||
@@ -139,7 +139,7 @@ int joined_run(const ProofRun& run, const SenToken* n) {
     return k;
 }
 
-bool spelling_exception(const ProofRun& run, const Candidate& c) {
+bool spelling_exception(const ProofRun& run, const AgreementCandidate& c) {
     static const Word kEdno("едно"), kVse("все"), kIm("им"), kEm("ем");
     static const Word kPresent[] = {Word("ящ"), Word("ещ"), Word("ащ"), Word("ъщ")};
     const long index = c.n - run.floor;
@@ -156,7 +156,7 @@ bool spelling_exception(const ProofRun& run, const Candidate& c) {
     return false;
 }
 
-bool word_exception(const Candidate& c, const Words& t) {
+bool word_exception(const AgreementCandidate& c, const Words& t) {
     static const Word kTvardi("твърди"), kKristalno("кристално"), kTrudno("трудно"), kChisto("чисто"), kObshto("общо"),
         kKila("кила"), kGrizli("гризли"), kLakat("лакът");
     static const WordList kClearNouns{"бели ясен"}, kBecame{"става стана"}, kWhite{"бели белите гол"};
@@ -187,7 +187,7 @@ bool word_exception(const Candidate& c, const Words& t) {
     return c.noun.gender == 0 && t.masc_ov.has(a);
 }
 
-bool next_word_exception(const Candidate& c, const Words& t) {
+bool next_word_exception(const AgreementCandidate& c, const Words& t) {
     static const Word kVredi("вреди"), kNa("на"), kRaztvori("разтвори"), kShiroko("широко"), kI("и");
     const SenToken &x = c.n[1], &y = c.n[2];
     if (!x.text[0] || !blank_gap(x.gap)) return false;
@@ -202,7 +202,7 @@ bool next_word_exception(const Candidate& c, const Words& t) {
 }
 
 // After a numeral-like word: a plural adjective before the masculine count form, and "мили".
-bool numeral_rule(const Candidate& c, const Words& t, const char* w) {
+bool numeral_rule(const AgreementCandidate& c, const Words& t, const char* w) {
     static const Word kMili("мили");
     if (!(t.numeral_words.has(w) || TypeHasAscii(w, ascii_numeral) != -1 || IsNumber(w))) return false;
     if (c.adj.plural && c.noun.gender == 0) {
@@ -212,7 +212,7 @@ bool numeral_rule(const Candidate& c, const Words& t, const char* w) {
     return kMili.is(c.a());
 }
 
-bool context_exception(const Candidate& c, const Words& t) {
+bool context_exception(const AgreementCandidate& c, const Words& t) {
     static const Word kTvardi("твърди"), kMinali("минали"), kPo("по"), kDo("до"), kEdva("едва"), kTsyalo("цяло"),
         kKato("като"), kNa("на"), kChest("чест"), kMinalo("минало"), kDa("да"), kKakto("както");
     static const std::pair<Word, Word> kPhrases[] = {
@@ -260,7 +260,7 @@ void adjective_noun(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     if (!run.floor) return;
     const Words& t = words();
-    Candidate c;
+    AgreementCandidate c;
     for (const SenToken* n = run.begin(1); n < run.end(); ++n) {
         c.n = n;
         if (!n->text[0] && !n[-1].text[0]) continue;

@@ -1,5 +1,6 @@
-// The word tables of the consecutive-nouns and agreement passes; every entry as the program has
-// always had it, spelling included.
+// The word tables of the consecutive-nouns and agreement passes. The passes match the entries letter
+// for letter, so an entry that looks misspelt ("къмъни") stays as it is: correcting it would change
+// which pairs are reported.
 #include "engine/proofreading/agreement_tables.h"
 
 const std::array<std::string_view, 16> noun_second_forms{{

@@ -15,9 +15,9 @@
 #include "lexicon/tables.h"
 #include "platform/richedit.h"
 #include "platform/text.h"
-#include "shell/gmake.h"
 #include "shell/panels.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "spelling/spell_state.h"
 
 namespace {

@@ -30,12 +30,12 @@ std::u16string u16num(long long v) {
 // The letters of a tag line, and what each tag does to the pair check.
 bool is_tag_letter(char c) { return c != 0 && std::string_view("ACDEFILMPST").find(c) != std::string_view::npos; }
 
-struct Pair {
+struct MarkPair {
     unsigned char open;
     unsigned char close;
 };
-constexpr Pair kNormalPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {171, 187}, {kLowQuote, kHighQuote}, {'"', '"'}, {'_', '_'}};
-constexpr Pair kTagPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {'_', '_'}};
+constexpr MarkPair kNormalPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {171, 187}, {kLowQuote, kHighQuote}, {'"', '"'}, {'_', '_'}};
+constexpr MarkPair kTagPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {'_', '_'}};
 
 // The texts of the suggestion parts (code page 1251, made once).
 struct PairTexts {
@@ -69,10 +69,10 @@ struct Paragraph {
 
 void check_paragraph(PassReport& rep, const Paragraph& para, bool tag_pairs) {
     const std::size_t right_quotes = para.count_of(kRightQuote);
-    const Pair* begin = tag_pairs ? std::begin(kTagPairs) : std::begin(kNormalPairs);
-    const Pair* end = tag_pairs ? std::end(kTagPairs) : std::end(kNormalPairs);
+    const MarkPair* begin = tag_pairs ? std::begin(kTagPairs) : std::begin(kNormalPairs);
+    const MarkPair* end = tag_pairs ? std::end(kTagPairs) : std::end(kNormalPairs);
     const PairTexts& tx = pair_texts();
-    for (const Pair* pr = begin; pr != end; ++pr) {
+    for (const MarkPair* pr = begin; pr != end; ++pr) {
         const std::size_t open = para.count_of(pr->open);
         const std::size_t close = pr->open == pr->close ? open : para.count_of(pr->close);
         std::string sugg;

@@ -12,9 +12,9 @@
 #include "lexicon/tables.h"
 #include "platform/richedit.h"
 #include "platform/text.h"
-#include "shell/gmake.h"
 #include "shell/lists.h"
 #include "shell/panels.h"
+#include "shell/token_frequency_index.h"
 #include "spelling/spell_state.h"
 #include "spelling/word_index.h"
 

@@ -4,8 +4,8 @@
 
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
-#include "shell/gmake.h"
 #include "shell/panels.h"
+#include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "engine/proofreading/word_checks.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
-#include "shell/gmake.h"
 #include "shell/panels.h"
+#include "shell/token_frequency_index.h"
 
 namespace {
 

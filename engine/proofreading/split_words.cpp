@@ -16,11 +16,11 @@
 #include "engine/separators.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
-#include "shell/gmake.h"
 #include "shell/panels.h"
 #include "shell/lists.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "spelling/word_index.h"
 
 namespace {

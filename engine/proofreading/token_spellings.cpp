@@ -5,10 +5,11 @@
 
 namespace {
 
-thread_local RunSpellings* g_run = nullptr;  // the innermost open run of this thread
+// The innermost open run of this thread.
+thread_local RunSpellings* g_innermost_spellings = nullptr;
 
 // One place of the open-addressed table: the high half of the hash and the number plus one (0: free).
-struct Slot {
+struct SpellingSlot {
     std::uint32_t hash = 0;
     std::uint32_t id1 = 0;
 };
@@ -20,14 +21,14 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floo
     const auto n = static_cast<std::size_t>(nd - floor);
     ids_.resize(n);
     std::size_t cap = 1024;
-    std::vector<Slot> table(cap);
+    std::vector<SpellingSlot> table(cap);
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view text(floor[i].text);
         const std::uint64_t h = word_hash(text);
         const auto tag = static_cast<std::uint32_t>(h >> 32);
         std::size_t at = static_cast<std::size_t>(h) & (cap - 1);
         for (;; at = (at + 1) & (cap - 1)) {
-            Slot& s = table[at];
+            SpellingSlot& s = table[at];
             if (s.id1 == 0) {
                 s = {tag, static_cast<std::uint32_t>(texts_.size() + 1)};
                 ids_[i] = static_cast<std::uint32_t>(texts_.size());
@@ -42,8 +43,8 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floo
         // Kept at most half full: the table doubles and every spelling is placed again.
         if (texts_.size() * 2 > cap) {
             cap *= 2;
-            std::vector<Slot> bigger(cap);
-            for (const Slot& s : table) {
+            std::vector<SpellingSlot> bigger(cap);
+            for (const SpellingSlot& s : table) {
                 if (s.id1 == 0) continue;
                 std::size_t to = static_cast<std::size_t>(word_hash(texts_[s.id1 - 1])) & (cap - 1);
                 while (bigger[to].id1 != 0) to = (to + 1) & (cap - 1);
@@ -54,13 +55,13 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floo
     }
 }
 
-RunSpellings::RunSpellings() : outer_(g_run) { g_run = this; }
+RunSpellings::RunSpellings() : outer_(g_innermost_spellings) { g_innermost_spellings = this; }
 
-RunSpellings::~RunSpellings() { g_run = outer_; }
+RunSpellings::~RunSpellings() { g_innermost_spellings = outer_; }
 
 std::shared_ptr<const TokenSpellings> spellings_of(const SenToken* floor, const SenToken* nd) {
-    if (g_run) {
-        auto& kept = g_run->spellings_;
+    if (g_innermost_spellings) {
+        auto& kept = g_innermost_spellings->spellings_;
         if (!kept) kept = std::make_shared<const TokenSpellings>(floor, nd);
         if (kept->covers(floor, nd)) return kept;
     }

@@ -5,9 +5,9 @@
 
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
-#include "shell/gmake.h"
 #include "shell/lists.h"
 #include "shell/panels.h"
+#include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
 #include "spelling/spell_state.h"
 

@@ -14,9 +14,9 @@
 #include "platform/richedit.h"
 #include "platform/window.h"
 #include "shell/files.h"
-#include "shell/gmake.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 
@@ -26,10 +26,10 @@ constexpr char kUnknownChar = 6;                // a character code page 1251 ca
 constexpr std::uint64_t kProgressEvery = 100;   // records between progress lines
 constexpr std::uint64_t kProgressFrom = 500;    // estimated tokens that earn progress lines
 
-bool g_running = false;  // a pass is going
-bool g_pending = false;  // a call arrived meanwhile
-HWND g_pending_source{};
-HWND g_pending_label{};
+bool g_bg_pass_going = false;        // a pass is going
+bool g_bg_pass_asked_again = false;  // a call arrived meanwhile
+HWND g_bg_pass_again_source{};       // that call's panel and status label (the latest call's)
+HWND g_bg_pass_again_label{};
 
 void run_pass(HWND source, HWND label, std::string& work) {
     // Steps 1 and 2: the text in code page 1251 without its leading blanks.
@@ -83,35 +83,35 @@ void run_pass(HWND source, HWND label, std::string& work) {
 }  // namespace
 
 void translate_bgtext(HWND source, HWND status_label, std::string& work_text) {
-    if (g_running) {
-        g_pending = true;
-        g_pending_source = source;
-        g_pending_label = status_label;
+    if (g_bg_pass_going) {
+        g_bg_pass_asked_again = true;
+        g_bg_pass_again_source = source;
+        g_bg_pass_again_label = status_label;
         return;
     }
-    g_running = true;
+    g_bg_pass_going = true;
     run_pass(source, status_label, work_text);
     // A call that arrived meanwhile, with the panel kept as its caller would have kept it.
-    while (g_pending) {
-        g_pending = false;
-        if (!IsWindow(g_pending_source)) continue;
-        const HWND re = g_pending_source;
+    while (g_bg_pass_asked_again) {
+        g_bg_pass_asked_again = false;
+        if (!IsWindow(g_bg_pass_again_source)) continue;
+        const HWND re = g_bg_pass_again_source;
         const DWORD mask = RE_SetEventMask(re, 0);
         const CHARRANGE sel = RE_GetSel(re);
         const POINT scroll = RE_GetScrollPos(re);
         std::string text;
-        run_pass(re, g_pending_label, text);
+        run_pass(re, g_bg_pass_again_label, text);
         RE_SetSel(re, sel);
         RE_SetScrollPos(re, scroll);
         RE_SetEventMask(re, mask);
     }
-    g_running = false;
+    g_bg_pass_going = false;
     tell_write_failures(IsWindow(hBgText) ? hBgText : hMain);  // the exports that could not be written, by name
 }
 
 void reset_bgtext_pass() {
-    g_running = false;
-    g_pending = false;
-    g_pending_source = HWND{};
-    g_pending_label = HWND{};
+    g_bg_pass_going = false;
+    g_bg_pass_asked_again = false;
+    g_bg_pass_again_source = HWND{};
+    g_bg_pass_again_label = HWND{};
 }

@@ -13,9 +13,9 @@
 #include "engine/token_store.h"
 #include "lexicon/tables.h"
 #include "shell/files.h"
-#include "shell/gmake.h"
 #include "shell/lists.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
 #include "spelling/unknown_bg.h"
 

@@ -18,10 +18,10 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
-#include "shell/gmake.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 
@@ -36,8 +36,8 @@ struct PendingRun {
     std::string name;
 };
 
-bool g_running = false;                // a run is going
-std::vector<PendingRun> g_pending;     // calls to serve after it, one per source panel
+bool g_text_run_going = false;           // a run is going
+std::vector<PendingRun> g_waiting_runs;  // calls to serve after it, one per source panel
 
 constexpr unsigned char kBullet = 149;                      // the progress bar's character
 constexpr unsigned char kUnknownChar = 6;                   // a character 1251 cannot show
@@ -332,17 +332,17 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
 
 void remember(HWND dialog, HWND source, HWND report, HWND label, const char* name) {
     PendingRun p{dialog, source, report, label, name ? name : ""};
-    for (PendingRun& q : g_pending)
+    for (PendingRun& q : g_waiting_runs)
         if (q.source == source) {
             q = p;
             return;
         }
-    g_pending.push_back(p);
+    g_waiting_runs.push_back(p);
 }
 
 struct RunningFlag {
-    RunningFlag() { g_running = true; }
-    ~RunningFlag() { g_running = false; }
+    RunningFlag() { g_text_run_going = true; }
+    ~RunningFlag() { g_text_run_going = false; }
 };
 
 }  // namespace
@@ -351,7 +351,7 @@ RunSummary last_run;
 
 void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::string& text8,
                     std::u16string& text16, const char* name) {
-    if (g_running) {
+    if (g_text_run_going) {
         remember(dialog, source, report, label, name);
         return;
     }
@@ -363,9 +363,9 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
     // The calls that arrived meanwhile. Each run gives its panel's selection and scroll position
     // back itself, as they stand after the user's latest input (keys typed while it pumps move
     // them), so nothing here may restore an older view.
-    while (!g_pending.empty()) {
-        const PendingRun p = g_pending.front();
-        g_pending.erase(g_pending.begin());
+    while (!g_waiting_runs.empty()) {
+        const PendingRun p = g_waiting_runs.front();
+        g_waiting_runs.erase(g_waiting_runs.begin());
         if (!IsWindow(p.source)) continue;
         // The checker's text emptied meanwhile ("clr", or all of it deleted): an empty text starts
         // no run there, and the report of the last one stays.
@@ -381,7 +381,7 @@ void translate_text(HWND dialog, HWND source, HWND report, HWND label, std::stri
 }
 
 void translate_panel(HWND dialog, HWND source, HWND report, HWND label, const char* name) {
-    const bool outermost = !g_running;
+    const bool outermost = !g_text_run_going;
     const CHARRANGE sel = RE_GetSel(source);
     const POINT scroll = RE_GetScrollPos(source);
     std::string t8;
@@ -395,11 +395,11 @@ void translate_panel(HWND dialog, HWND source, HWND report, HWND label, const ch
     RE_SetScrollPos(source, scroll);
 }
 
-bool translate_text_running() { return g_running; }
+bool translate_text_running() { return g_text_run_going; }
 
 void reset_run() {
-    g_pending.clear();
-    g_running = false;
+    g_waiting_runs.clear();
+    g_text_run_going = false;
     g_edited_during_run = false;
     last_run = RunSummary{};
 }

@@ -14,11 +14,11 @@
 #include "platform/richedit.h"
 #include "platform/text.h"
 #include "platform/window.h"
-#include "shell/gmake.h"
 #include "shell/lists.h"
 #include "shell/memory.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
 
 namespace {

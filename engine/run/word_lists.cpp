@@ -23,10 +23,10 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/files.h"
-#include "shell/gmake.h"
 #include "shell/lists.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
+#include "shell/token_frequency_index.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "spelling/spell_state.h"
@@ -133,8 +133,8 @@ public:
 
     // Pumps and shows progress before entry i (numbered from 0); before it pumps, it calls
     // before_pump (the list's helpers stop). Returns whether it pumped. While the checker's exports
-    // are written beside the list, it does not pump (the user's input waits as it did while they
-    // were written before the list).
+    // are written beside the list, it does not pump: the user's input waits until they are written,
+    // since a message handled meanwhile could start work on the token store they still read.
     template <class BeforePump>
     bool before_entry(std::size_t i, BeforePump before_pump) {
         const bool pump = pumps_before(i) && !background_exports_running(c_);
@@ -217,7 +217,8 @@ public:
     }
     // Writes the line and its colours; the selection ends after it. A panel whose event mask
     // reports changes or selections, or that has no room for the whole line, takes them as one
-    // append and one colouring after another, so that its dialog is told of each step as before;
+    // append and one colouring after another, so that its dialog is told of each step in turn, as
+    // its handlers of those notifications expect;
     // any other panel takes them in one call.
     void after_line() {
         const HWND re = c_.report;

@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "engine/translation/steps.h"
-#include "lexicon/cp.h"
 #include "lexicon/morphology.h"
 #include "platform/text.h"
+#include "platform/text_literal.h"
 #include "shell/strings.h"
 
 namespace {

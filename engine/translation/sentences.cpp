@@ -33,7 +33,7 @@ constexpr std::size_t kKeptUnits = 4'096;         // units kept from one run to 
 MtLexicon g_lex;
 MtWork g_work;
 MtSentence g_sentence;
-MtRun g_run;
+MtRun g_translation_run;
 // The texts and gaps written by the "no." split; store 1's records point at them until its next
 // fill, and they are dropped when the next translation starts.
 std::deque<std::string> g_split_texts;
@@ -125,23 +125,25 @@ std::size_t first_block_mark(const std::string& result, std::size_t from) {
 // corpus entry.
 void show_known(const MtSentence& s, std::string_view bg, bool coloured) {
     count_known(s.n());
-    if (!g_run.filter.empty() && s.display.find(g_run.filter) == std::string::npos) return;
-    HWND re = g_run.panel;
+    const std::string& filter = g_translation_run.filter;
+    if (!filter.empty() && s.display.find(filter) == std::string::npos) return;
+    HWND re = g_translation_run.panel;
     CHARRANGE cr;
-    if (g_run.parallel) {
+    if (g_translation_run.parallel) {
         SelectReEnd(re, cr);
         JuxShowMessage(re, s.display, 0);
-        JuxShowMessage(re, s.end_text, g_run.lines);
+        JuxShowMessage(re, s.end_text, g_translation_run.lines);
         const LONG end = cr.cpMin + static_cast<LONG>(s.display.size() + s.end_text.size());
         ColorRangeOn(re, cr.cpMin, end, CFM_COLOR | CFM_BOLD, kMtEnglish, 0);
         ColorRangeOn(re, end + 1, end + 1, CFM_COLOR | CFM_BOLD, 0, 0);
     }
     std::string translation(bg);
     std::string result;
-    const std::size_t offset = mix_many_time_codes(translation, g_run.subtitles ? s.block : s.text, result);
+    const std::size_t offset =
+        mix_many_time_codes(translation, g_translation_run.subtitles ? s.block : s.text, result);
     SelectReEnd(re, cr);
     JuxShowMessage(re, result, 0);
-    JuxShowMessage(re, s.end_text, g_run.lines);
+    JuxShowMessage(re, s.end_text, g_translation_run.lines);
     if (!coloured) return;
     const LONG from = cr.cpMin + static_cast<LONG>(offset);
     LONG to = from + static_cast<LONG>(bg.size() + s.end_text.size());
@@ -192,7 +194,7 @@ const ListPair* list_entry(const MtSentence& s) {
 void translate_sentence(const SenToken* floor, const SenToken* start, const SenToken* end, bool no_split) {
     MtSentence& s = g_sentence;
     s.tokens.clear();
-    if (g_run.subtitles) collect_subtitle_tokens(floor, start, end, s.tokens);
+    if (g_translation_run.subtitles) collect_subtitle_tokens(floor, start, end, s.tokens);
     else s.tokens.assign(start, end);
     s.end = end;
     s.no_split = no_split;
@@ -202,10 +204,10 @@ void translate_sentence(const SenToken* floor, const SenToken* start, const SenT
     g_work.clear(n);
 
     join_records(s.tokens.begin(), s.tokens.end(), s.text, MT_SENTENCE_ROOM);
-    if (g_run.subtitles) join_records(start, end, s.block, MT_SENTENCE_ROOM);
+    if (g_translation_run.subtitles) join_records(start, end, s.block, MT_SENTENCE_ROOM);
     else s.block.clear();
     std::string_view end_gap = end->gap;
-    if (!g_run.subtitles) end_gap = end_gap.substr(0, end_gap.find('\r'));
+    if (!g_translation_run.subtitles) end_gap = end_gap.substr(0, end_gap.find('\r'));
     s.end_text = cut(end_gap, MT_END_ROOM);
     s.key = s.text;
     normailize_sentence(s.key, s.display);
@@ -229,7 +231,7 @@ void translate_sentence(const SenToken* floor, const SenToken* start, const SenT
     mt_counters.known_to_comma += commas.to_comma;
     mt_counters.known_comma_to_mark += commas.comma_to_mark;
     adjust_units(g_work.list, g_lex);
-    compose_and_show(s, g_work, g_run);
+    compose_and_show(s, g_work, g_translation_run);
 }
 
 std::string read_filter() {
@@ -347,7 +349,8 @@ void machine_translation(HWND source, HWND report, const RecordArray& walked) {
     RE_SetRedraw(re, false);
     RE_SetTextW(re, u"");
     g_split_texts.clear();
-    g_run = MtRun{read_filter(), gl_fg_subtitle ? 0 : 1, gl_fg_subtitle != 0, gl_SHOW_PARALLEL_TRANSLATION != 0, re};
+    g_translation_run =
+        MtRun{read_filter(), gl_fg_subtitle ? 0 : 1, gl_fg_subtitle != 0, gl_SHOW_PARALLEL_TRANSLATION != 0, re};
     mt_counters = SubtitleCounters{};
     g_lex.prepare();
     forget_reverse_index();
@@ -366,7 +369,7 @@ void machine_translation(HWND source, HWND report, const RecordArray& walked) {
 void reset_translation() {
     mt_counters = SubtitleCounters{};
     g_split_texts.clear();
-    g_run = MtRun{};
+    g_translation_run = MtRun{};
     g_sentence = MtSentence{};
     g_work = MtWork{};
     forget_reverse_index();

@@ -50,7 +50,8 @@ std::u16string subtitle_statistics_text(const SubtitleCounters& s) {
         s.words ? static_cast<long double>(s.known_to_comma + s.words_in_known + s.known_comma_to_mark) * 100.0L / all
                 : 0.0L;
     t += u"Брой думи в познати изречения към всички думи: " + wide("%.2Lf%%", share) + u"\r";
-    // The block's last line ends in ")" as the program has always written it.
+    // The block's last line ends in a lone ")": it is part of the statistics' text as the user
+    // reads and copies it, so it stays.
     t += u"Успеваемост: " + wide("%.2Lf%%)", success) + u"\r";
     return t;
 }

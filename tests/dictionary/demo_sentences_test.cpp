@@ -6,8 +6,8 @@
 
 #include "engine/run/run.h"
 #include "engine/run/token_report.h"
-#include "shell/gmake.h"
 #include "shell/settings.h"
+#include "shell/token_frequency_index.h"
 #include "tests/dictionary/main_window_fixture.h"
 
 namespace {

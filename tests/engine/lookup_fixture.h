@@ -13,7 +13,7 @@
 #include "engine/lookup_state.h"
 #include "engine_fixture.h"
 #include "lexicon/display.h"
-#include "shell/gmake.h"
+#include "shell/token_frequency_index.h"
 #include "spelling/spell_state.h"
 
 constexpr int kAddDict = 306, kAddBg = 307, kAddHyphen = 308, kAddLong = 309;

@@ -252,7 +252,7 @@ TEST_F(Grammar, WordTablesHoldEveryEntry) {
         const auto filled = std::count_if(t.words.begin(), t.words.end(), [](std::string_view w) { return !w.empty(); });
         EXPECT_EQ(static_cast<std::size_t>(filled), t.count) << t.name;
     }
-    // The pair rows keep the spellings the program has always matched.
+    // The pair rows keep their odd spellings: the pass matches them letter for letter.
     std::string pairs;
     for (const NounPairRow& r : noun_pair_rows) (pairs += r.first) += r.second;
     EXPECT_NE(pairs.find("трайката"), std::string::npos);

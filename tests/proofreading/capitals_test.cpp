@@ -2,7 +2,7 @@
 // and the letter pairs handed to the OCR check.
 #include "bg_proof_fixture.h"
 
-#include "shell/gmake.h"
+#include "shell/token_frequency_index.h"
 #include "spelling/spell_state.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The passes that ask the lexicon: proper names written small, comparisons without hyphen, щ/ш
 // confusions with their summary, split words and listed wrong pairs.
-#include "shell/gmake.h"
+#include "shell/token_frequency_index.h"
 #include "word_fixture.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "engine/proofreading/pass_order.h"
-#include "shell/gmake.h"
 #include "golden_lexicon.h"
+#include "shell/token_frequency_index.h"
 #include "support/panel_dump.h"
 
 namespace {

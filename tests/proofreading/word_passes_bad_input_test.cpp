@@ -2,7 +2,7 @@
 // token index the щ/ш pass leaves behind after a whole run.
 #include <algorithm>
 
-#include "shell/gmake.h"
+#include "shell/token_frequency_index.h"
 #include "word_fixture.h"
 
 namespace {

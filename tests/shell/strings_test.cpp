@@ -1,7 +1,7 @@
 // Text routines and comparators at their edges.
-#include "shell/gmake.h"
 #include "shell/lists.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell_test_util.h"
 
 namespace {

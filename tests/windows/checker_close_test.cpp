@@ -5,7 +5,7 @@
 #include "checker_fixture.h"
 #include "lexicon/wordclass.h"
 #include "platform/backend.h"
-#include "shell/gmake.h"
+#include "shell/token_frequency_index.h"
 #include "shell/ui_services.h"
 #include "windows/filing_popups.h"
 #include "windows/find_replace_window.h"

@@ -1,4 +1,4 @@
-// shell/gmake.h - the token frequency index.
+// shell/token_frequency_index.h - the token frequency index.
 //
 // An instance counts the occurrences of 8-bit tokens and, when finished, presents a table of
 // GRecord (one per distinct token, or per case-insensitive group) from its floor to its end.

@@ -1,4 +1,4 @@
-#include "shell/gmake.h"
+#include "shell/token_frequency_index.h"
 
 #include <algorithm>
 #include <bit>

@@ -5,10 +5,10 @@
 #include <map>
 #include <unordered_map>
 
-#include "shell/gmake.h"
 #include "shell/memory.h"
 #include "shell/settings.h"
 #include "shell/strings.h"
+#include "shell/token_frequency_index.h"
 #include "shell_test_util.h"
 
 namespace {
