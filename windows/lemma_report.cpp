@@ -447,6 +447,8 @@ std::string settle_lemma_reports() {
 
 int run_lemma_reports() {
     settle_lemma_reports();  // a run cut short before: its set is made whole first (logged)
+    // A log line it could not write is told now: the failures taken below are the reports' own.
+    tell_write_failures(hMain);
     const std::vector<std::string>& names = lemma_report_names();
     std::vector<FILE*> files;
     for (const std::string& name : names) {
