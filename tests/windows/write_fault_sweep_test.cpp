@@ -210,6 +210,12 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
         restart_log();
         data.write(lemma_report_names().front() + ".txt.part", "cut");
     };
+    auto pairs = [this] {
+        data.write("pairs/EN_one.txt", "First English text.");
+        data.write("pairs/BG_one.txt", "Първи български текст.");
+        data.write("pairs/sub/EN_two.txt", "Second.");
+        hs->folder_dialog_answers.push_back(data.file("pairs"));
+    };
     const std::filesystem::path cwd = std::filesystem::current_path();
     std::filesystem::current_path(data.path());  // the exports go to the working folder
     const jux_test::FaultyWriter writers[] = {
@@ -278,6 +284,8 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
                    quiet_set(hBgTextRe, "едно две три, едно две три", 0, 0);
                },
                bgtext_pass, "_REPEATED.txt"),
+        masked(writer("the folder run's report", {"pairs_res/__report.txt"}, pairs,
+                      [] { headless_menu(hBgText, IDM_CORP_ANALYSE_FOLDER); }, "__report.txt")),
         writer("the search log", {std::string(kSearchLogName)}, search_log, look_ups, kSearchLogName),
         writer("the statistics log", {"statistics_log.txt"}, leftover, [] { run_lemma_reports(); },
                "statistics_log.txt"),
