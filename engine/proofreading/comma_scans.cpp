@@ -37,13 +37,6 @@ const WordList kPo{"по"}, kVaz{"въз"}, kTime{"времето", "време"
 const char* const kHelped = "помогна";
 // The indefinite phrases "... и да било", "... и да е бил".
 const WordList kI{"и"}, kDa{"да"}, kE{"е"}, kBil{"бил", "била", "било", "били"};
-// Single-word exclusions of the two-word scan: flag and word.
-struct FlagWord {
-    std::uint32_t flag;
-    WordList word;
-};
-const FlagWord kFlagWords[] = {{CF_S, {"само"}}, {CF_D, {"дори"}}, {CF_T, {"тъкмо"}},
-                               {CF_P, {"почти"}}, {CF_H, {"хем"}},  {CF_N, {"не"}}};
 const WordList kBeshe{"беше"}, kOsven{"освен"}, kZa{"за"};
 const WordList kNatatak{"нататък"}, kOtsega{"отсега"};
 
@@ -251,7 +244,7 @@ bool CommaPass::pair_excluded(const SenToken* w, std::ptrdiff_t i, std::uint32_t
     if (!blank_gap(w[1].gap) || !blank_gap(w[2].gap)) return true;
     if ((flags & CF_V) && comma2_before_v.has(w0)) return true;
     if ((flags & CF_Z) && comma2_before_z.has(w0)) return true;
-    for (const FlagWord& f : kFlagWords)
+    for (const CommaFlagWord& f : comma_flag_words)
         if ((flags & f.flag) && f.word.has(w0)) return true;
     return comma2(w2) && indefinite_follows(&w[2]);
 }

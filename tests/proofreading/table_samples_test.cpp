@@ -1,12 +1,14 @@
 // The proof-reader's built-in tables against the samples of tests/proofreading/cases/*_tables.txt.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 
 #include "engine/proofreading/agreement_tables.h"
 #include "engine/proofreading/article_passes.h"
 #include "engine/proofreading/comma_lists.h"
 #include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/sequence_checks.h"
 #include "engine/proofreading/sequence_table.h"
 #include "engine/proofreading/word_checks.h"
 #include "support/table_samples.h"
@@ -58,6 +60,15 @@ TEST(ProofReaderTables, CommaListsHoldTheirSampleRows) {
         {"comma3_before_without_z", &comma3_before_without_z}, {"comma4_before", &comma4_before},
         {"comma4_before_z", &comma4_before_z}};
     for (auto [name, list] : lists) add_words(t, name, *list);
+    static const char* const groups[] = {"-", "K", "G", "O", "Ч", "P", "T", "M"};  // CommaGroup's order
+    int i = 0;
+    for (const CommaGroupRule& r : comma_group_rules) {
+        ++i;
+        for (const std::string& w : r.words->words())
+            t["comma_group_rules"].insert(row_of(to_string(i), groups[static_cast<int>(r.group)], jux_test::u8(w)));
+    }
+    for (const CommaFlagWord& f : comma_flag_words)
+        for (const std::string& w : f.word.words()) t["comma_flag_words"].insert(row_of(flag_letters(f.flag), jux_test::u8(w)));
     add_phrases(t, "comma_pairs", comma_pairs);
     add_phrases(t, "comma_triples", comma_triples);
     add_phrases(t, "comma_quads", comma_quads);
@@ -95,6 +106,27 @@ TEST(ProofReaderTables, PassTablesHoldTheirSampleRows) {
     for (const LookAlike& l : look_alikes)
         t["latin_look_alikes"].insert(row_of(to_string(++i), std::string(1, l.latin), l.cyrillic));
     for (const ComparisonPhrase& p : comparison_phrases) t["comparison_exceptions"].insert(row_of(p.words, p.next));
+    const std::pair<const char*, std::span<const TitledChar>> marks[] = {
+        {"sentence_marks", kSentenceMarks}, {"subtitle_marks", kSubtitleMarks}, {"glued_before", kGluedBefore},
+        {"glued_before2", kGluedBefore2},   {"glued_next", kGluedNext}};
+    for (auto [name, table] : marks) {
+        i = 0;
+        for (const TitledChar& m : table)
+            t[name].insert(row_of(to_string(++i), jux_test::u8(std::string(1, m.ch)), utf16_to_utf8(m.title)));
+    }
+    t["line_break_mark"].insert(utf16_to_utf8(kLineBreakTitle));
+    using namespace article_lists;
+    const std::pair<const char*, const WordList*> helpers[] = {
+        {"lakat", &kLakat}, {"before_da", &kBeforeDa}, {"kato", &kKato}, {"before_kato", &kBeforeKato}, {"da", &kDa},
+        {"nyama", &kNyama}, {"li", &kLi}, {"mine", &kMine}, {"tya_si", &kTyaSi}, {"tya", &kTya}, {"si", &kSi},
+        {"ste", &kSte}, {"before_si", &kBeforeSi}, {"before_ste", &kBeforeSte}, {"plural_sam", &kPluralSam},
+        {"si_or_plural_sam", &kSiOrPluralSam}, {"counting", &kCounting}, {"always_doubtful", &kAlwaysDoubtful},
+        {"boga", &kBoga}, {"mi", &kMi}, {"mata", &kMata}, {"hari", &kHari}, {"single_type_next", &kSingleTypeNext},
+        {"boya", &kBoya}, {"se_li", &kSeLi}, {"kalna", &kKalna}, {"se_vi_ti", &kSeViTi}, {"chuvala", &kChuvala},
+        {"kak_li_si", &kKakLiSi}, {"several_types", &kSeveralTypes}, {"relatives", &kRelatives}, {"go", &kGo},
+        {"mu", &kMu}};
+    for (auto [name, list] : helpers)
+        for (const std::string& w : list->words()) t["article_helpers"].insert(row_of(name, jux_test::u8(w)));
     jux_test::expect_table_samples("proofreading/cases/pass_tables.txt", t);
 }
 

@@ -2,7 +2,7 @@
 // and the rows of the character table against the samples of tests/windows/cases/
 // window_samples.txt: each item's place, command and label as the window shows them, the flag a
 // check item switches when it is chosen, what a key inserts and whether it then submits the field,
-// and the names of the lemma-grouping reports.
+// and the names and word tables of the lemma-grouping reports.
 #include "checker_fixture.h"
 #include "resources/resources.h"
 #include "resources/secondary.h"
@@ -74,6 +74,10 @@ TEST_F(WindowSamples, MenusFlagsCharacterRowsAndReportNamesAreTheSampledOnes) {
     for (int code = 0; code < 256; ++code)
         t["char_table_rows"].insert(row_of(std::to_string(code), jux_test::u8(ascii_row_text(code))));
     for (const std::string& name : lemma_report_names()) t["lemma_reports"].insert(name);
+    int i = 0;
+    for (std::string_view w : lemma_first_letter_exceptions)
+        t["lemma_first_letter_exceptions"].insert(row_of(std::to_string(++i), w));
+    for (std::string_view w : lemma_always_clean) t["lemma_always_clean"].insert(std::string(w));
     const std::string file = "windows/cases/window_samples.txt";
     jux_test::expect_table_samples(file, t, {"menu_flag", "keypad"});
     int flags = 0;
