@@ -19,9 +19,7 @@
 #include "platform/text.h"
 #include "shell/strings.h"
 
-namespace {
-
-constexpr COLORREF kCommaMark = 0x0055FF;  // where the comma belongs and the conjunction, in the source
+namespace comma_scan_words {
 
 // Fixed expressions before a relative word after a word of b_bulgarian_comma1.
 const WordList kRelatives9{"когото", "който", "която", "което", "които", "чийто", "чието", "чиято", "чиито"};
@@ -34,11 +32,19 @@ const WordList kOneOfOt{"единия", "единият", "много", "няк�
 const WordList kPartOt{"болшинството", "повечето", "половината", "част", "части"};
 const WordList kPartNa{"края", "краят", "начало", "началото", "начело", "средата"};
 const WordList kPo{"по"}, kVaz{"въз"}, kTime{"времето", "време"}, kOsnova{"основа"};
-const char* const kHelped = "помогна";
 // The indefinite phrases "... и да било", "... и да е бил".
 const WordList kI{"и"}, kDa{"да"}, kE{"е"}, kBil{"бил", "била", "било", "били"};
 const WordList kBeshe{"беше"}, kOsven{"освен"}, kZa{"за"};
 const WordList kNatatak{"нататък"}, kOtsega{"отсега"};
+
+}  // namespace comma_scan_words
+
+using namespace comma_scan_words;
+
+namespace {
+
+constexpr COLORREF kCommaMark = 0x0055FF;  // where the comma belongs and the conjunction, in the source
+const char* const kHelped = "помогна";  // the lemma of w0 before "с каквото"
 
 bool comma1(const char* w) { return in_b_row(B_BULGARIAN_COMMA1, w); }
 bool comma2(const char* w) { return in_b_row(B_BULGARIAN_COMMA2, w); }

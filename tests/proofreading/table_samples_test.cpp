@@ -6,7 +6,9 @@
 
 #include "engine/proofreading/agreement_tables.h"
 #include "engine/proofreading/article_passes.h"
+#include "engine/proofreading/capitals.h"
 #include "engine/proofreading/comma_lists.h"
+#include "engine/proofreading/comma_scans.h"
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/sequence_checks.h"
 #include "engine/proofreading/sequence_table.h"
@@ -69,6 +71,15 @@ TEST(ProofReaderTables, CommaListsHoldTheirSampleRows) {
     }
     for (const CommaFlagWord& f : comma_flag_words)
         for (const std::string& w : f.word.words()) t["comma_flag_words"].insert(row_of(flag_letters(f.flag), jux_test::u8(w)));
+    using namespace comma_scan_words;
+    const std::pair<const char*, const WordList*> scan_words[] = {
+        {"relatives9", &kRelatives9}, {"relatives4", &kRelatives4}, {"koito", &kKoito}, {"na", &kNa}, {"ot", &kOt},
+        {"s", &kS}, {"kakvoto", &kKakvoto}, {"blagodarenie", &kBlagodarenie}, {"within_na", &kWithinNa},
+        {"one_of_ot", &kOneOfOt}, {"part_ot", &kPartOt}, {"part_na", &kPartNa}, {"po", &kPo}, {"vaz", &kVaz},
+        {"time", &kTime}, {"osnova", &kOsnova}, {"i", &kI}, {"da", &kDa}, {"e", &kE}, {"bil", &kBil},
+        {"beshe", &kBeshe}, {"osven", &kOsven}, {"za", &kZa}, {"natatak", &kNatatak}, {"otsega", &kOtsega}};
+    for (auto [name, list] : scan_words)
+        for (const std::string& w : list->words()) t["comma_scan_words"].insert(row_of(name, jux_test::u8(w)));
     add_phrases(t, "comma_pairs", comma_pairs);
     add_phrases(t, "comma_triples", comma_triples);
     add_phrases(t, "comma_quads", comma_quads);
@@ -114,6 +125,8 @@ TEST(ProofReaderTables, PassTablesHoldTheirSampleRows) {
         for (const TitledChar& m : table)
             t[name].insert(row_of(to_string(++i), jux_test::u8(std::string(1, m.ch)), utf16_to_utf8(m.title)));
     }
+    add_words(t, "capital_after_capital", capital_after_capital);
+    add_words(t, "capital_beyond", capital_beyond);
     t["line_break_mark"].insert(utf16_to_utf8(kLineBreakTitle));
     using namespace article_lists;
     const std::pair<const char*, const WordList*> helpers[] = {
