@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "engine/proofreading/agreement.h"
 #include "engine/proofreading/agreement_tables.h"
 #include "engine/proofreading/article_passes.h"
 #include "engine/proofreading/capitals.h"
@@ -102,6 +103,21 @@ TEST(ProofReaderTables, AgreementTablesHoldTheirSampleRows) {
     add_words(t, "concord_fem_or_plural_nouns", concord_fem_or_plural_nouns);
     add_words(t, "concord_masc_or_fem_nouns", concord_masc_or_fem_nouns);
     for (const ConcordPair& p : concord_fixed_pairs) t["concord_fixed_pairs"].insert(row_of(p.adjective, p.noun));
+    const ConcordWords& c = concord_words();
+    const std::pair<const char*, const WordList*> rule_lists[] = {
+        {"my_fem", &c.my_fem}, {"tvardi_nouns", &c.tvardi_nouns}, {"very_adverbs", &c.very_adverbs},
+        {"very_nouns", &c.very_nouns}, {"groups", &c.groups}, {"verb_like", &c.verb_like},
+        {"neuter_or_plural", &c.neuter_or_plural}, {"masc_or_neuter", &c.masc_or_neuter},
+        {"masc_ov", &c.masc_ov}, {"ago_plural", &c.ago_plural}, {"ago_single", &c.ago_single},
+        {"ago_words", &c.ago_words}, {"before_after", &c.before_after}, {"numeral_words", &c.numeral_words},
+        {"da_shte", &c.da_shte}, {"kakto_kolkoto", &c.kakto_kolkoto}, {"were", &c.were},
+        {"to_colour", &c.to_colour}, {"barely", &c.barely}, {"na_adverbs", &c.na_adverbs}, {"with", &c.with},
+        {"in_to_with", &c.in_to_with}, {"recent", &c.recent}, {"times", &c.times}, {"periodic", &c.periodic},
+        {"pronoun_short", &c.pronoun_short}, {"if_not", &c.if_not}, {"allowed", &c.allowed},
+        {"allowed_by", &c.allowed_by}, {"decided", &c.decided}, {"decided_by", &c.decided_by},
+        {"unthinkable", &c.unthinkable}, {"unthinkable_by", &c.unthinkable_by}};
+    for (auto [name, list] : rule_lists)
+        for (const std::string& w : list->words()) t["concord_rule_words"].insert(row_of(name, jux_test::u8(w)));
     jux_test::expect_table_samples("proofreading/cases/agreement_tables.txt", t);
 }
 
