@@ -118,3 +118,14 @@ struct ConcordWords {
 };
 // Made once, on first use.
 const ConcordWords& concord_words();
+
+// The word lists of the phrase passes: the words before and after the pair that make it good.
+namespace phrase_lists {
+extern const WordList kNotPrepositions, kPodLemmas, kPoForms, kOsvenVerbs, kProtivLemmas;  // preposition, verb
+extern const WordList kShortAfterDa;                                                      // "да", not a verb
+extern const WordList kKnowing;                                                           // a verb before "е"
+extern const WordList kShortDoubtful, kIf, kNotBut, kAfterIf, kAfterNot;                  // short pronouns
+extern const std::array<std::pair<WordList, WordList>, 6> kGoodPairs;                     // two prepositions
+extern const WordList kNeverFirst, kNeverSecond;
+extern const WordList kContrast;  // "не" before a definite noun
+}  // namespace phrase_lists

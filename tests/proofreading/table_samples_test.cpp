@@ -118,6 +118,22 @@ TEST(ProofReaderTables, AgreementTablesHoldTheirSampleRows) {
         {"unthinkable", &c.unthinkable}, {"unthinkable_by", &c.unthinkable_by}};
     for (auto [name, list] : rule_lists)
         for (const std::string& w : list->words()) t["concord_rule_words"].insert(row_of(name, jux_test::u8(w)));
+    using namespace phrase_lists;
+    const std::pair<const char*, const WordList*> phrase_words[] = {
+        {"not_prepositions", &kNotPrepositions}, {"pod_lemmas", &kPodLemmas}, {"po_forms", &kPoForms},
+        {"osven_verbs", &kOsvenVerbs}, {"protiv_lemmas", &kProtivLemmas}, {"short_after_da", &kShortAfterDa},
+        {"knowing", &kKnowing}, {"short_doubtful", &kShortDoubtful}, {"if", &kIf}, {"not_but", &kNotBut},
+        {"after_if", &kAfterIf}, {"after_not", &kAfterNot}, {"never_first", &kNeverFirst},
+        {"never_second", &kNeverSecond}, {"contrast", &kContrast}};
+    for (auto [name, list] : phrase_words)
+        for (const std::string& w : list->words()) t["phrase_words"].insert(row_of(name, jux_test::u8(w)));
+    int i = 0;
+    for (const auto& [first, second] : kGoodPairs) {
+        ++i;
+        for (const std::string& a : first.words())
+            for (const std::string& b : second.words())
+                t["preposition_good_pairs"].insert(row_of(to_string(i), jux_test::u8(a), jux_test::u8(b)));
+    }
     jux_test::expect_table_samples("proofreading/cases/agreement_tables.txt", t);
 }
 
