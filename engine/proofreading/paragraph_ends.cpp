@@ -12,6 +12,11 @@
 #include "shell/lists.h"
 #include "shell/settings.h"
 
+const WordList word_check_lists::kSubtitleBeyond{"отвъд отсам оттатък"};
+const WordList word_check_lists::kSubtitleParticles{"я плюс пък"};
+
+using namespace word_check_lists;
+
 namespace {
 
 constexpr char kEllipsis = '\x85';
@@ -32,8 +37,6 @@ constexpr int kType189 = 450;
 // The checks a subtitle line end must pass before it is reported: the next line begins with a
 // common word written with a capital, after a word that does not usually end a line.
 bool subtitle_suspect(const SenToken* p, std::size_t r) {
-    static const WordList beyond{"отвъд отсам оттатък"};
-    static const WordList particles{"я плюс пък"};
     const char* g = p->gap;
     const char* w = p->text;
     const char* pw = p[-1].text;
@@ -47,8 +50,8 @@ bool subtitle_suspect(const SenToken* p, std::size_t r) {
     if (!known_bg(w) || find_pair(b[B_BULGARIAN_CAPIT].entries, w)) return false;
     const char last = g[std::strlen(g) - 1];
     if (ascii_apos[static_cast<unsigned char>(last)] || last == '\x94' || last == '"' || last == '\x93') return false;
-    if (pw[0] && find_pair(b[B_BULGARIAN_COMMA1].entries, pw) && !beyond.has(pw)) return false;
-    if (TypeHas(pw, kType189) && !particles.has(pw)) return false;
+    if (pw[0] && find_pair(b[B_BULGARIAN_COMMA1].entries, pw) && !kSubtitleBeyond.has(pw)) return false;
+    if (TypeHas(pw, kType189) && !kSubtitleParticles.has(pw)) return false;
     if (r >= 4 && g[r - 4] == '<' && g[r - 3] == '/' && g[r - 1] == '>') return false;  // "</i>"
     return true;
 }

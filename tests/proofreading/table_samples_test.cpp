@@ -172,6 +172,14 @@ TEST(ProofReaderTables, PassTablesHoldTheirSampleRows) {
         {"mu", &kMu}};
     for (auto [name, list] : helpers)
         for (const std::string& w : list->words()) t["article_helpers"].insert(row_of(name, jux_test::u8(w)));
+    const std::pair<const char*, const WordList*> word_lists[] = {
+        {"sht_not_before", &word_check_lists::kShtNotBefore}, {"sh_not_after", &word_check_lists::kShNotAfter},
+        {"subtitle_beyond", &word_check_lists::kSubtitleBeyond},
+        {"subtitle_particles", &word_check_lists::kSubtitleParticles},
+        {"hyphen_prefixes", &word_check_lists::kHyphenPrefixes}, {"latin_skip", &word_check_lists::kLatinSkip},
+        {"repeat_exceptions", &word_check_lists::kRepeatExceptions}};
+    for (auto [name, list] : word_lists)
+        for (const std::string& w : list->words()) t["word_check_lists"].insert(row_of(name, jux_test::u8(w)));
     jux_test::expect_table_samples("proofreading/cases/pass_tables.txt", t);
 }
 
