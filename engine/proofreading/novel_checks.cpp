@@ -17,7 +17,6 @@
 namespace {
 
 constexpr unsigned char kLowQuote = 132;    // „
-constexpr unsigned char kHighQuote = 147;   // “
 constexpr unsigned char kRightQuote = 148;  // ”
 constexpr std::size_t kContextChars = 25;   // characters of a paragraph shown with its finding
 
@@ -29,13 +28,6 @@ std::u16string u16num(long long v) {
 
 // The letters of a tag line, and what each tag does to the pair check.
 bool is_tag_letter(char c) { return c != 0 && std::string_view("ACDEFILMPST").find(c) != std::string_view::npos; }
-
-struct Pair {
-    unsigned char open;
-    unsigned char close;
-};
-constexpr Pair kNormalPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {171, 187}, {kLowQuote, kHighQuote}, {'"', '"'}, {'_', '_'}};
-constexpr Pair kTagPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {'_', '_'}};
 
 // The texts of the suggestion parts (code page 1251, made once).
 struct PairTexts {
@@ -69,10 +61,10 @@ struct Paragraph {
 
 void check_paragraph(PassReport& rep, const Paragraph& para, bool tag_pairs) {
     const std::size_t right_quotes = para.count_of(kRightQuote);
-    const Pair* begin = tag_pairs ? std::begin(kTagPairs) : std::begin(kNormalPairs);
-    const Pair* end = tag_pairs ? std::end(kTagPairs) : std::end(kNormalPairs);
+    const BracketPair* begin = tag_pairs ? std::begin(novel_tag_pairs) : std::begin(novel_pairs);
+    const BracketPair* end = tag_pairs ? std::end(novel_tag_pairs) : std::end(novel_pairs);
     const PairTexts& tx = pair_texts();
-    for (const Pair* pr = begin; pr != end; ++pr) {
+    for (const BracketPair* pr = begin; pr != end; ++pr) {
         const std::size_t open = para.count_of(pr->open);
         const std::size_t close = pr->open == pr->close ? open : para.count_of(pr->close);
         std::string sugg;

@@ -5,6 +5,15 @@
 // tags L, P and I. Both write only to the report panel.
 #pragma once
 
+// A pair of characters (code page 1251) that must balance in a paragraph, in the order checked:
+// every pair outside tags, and the pairs of the lines under the tags L, P and I.
+struct BracketPair {
+    unsigned char open, close;
+};
+inline constexpr BracketPair novel_pairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {171, 187} /* « » */,
+                                              {132, 147} /* „ “ */, {'"', '"'}, {'_', '_'}};
+inline constexpr BracketPair novel_tag_pairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {'_', '_'}};
+
 struct ProofRun;
 struct PassRow;
 

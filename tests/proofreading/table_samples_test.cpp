@@ -10,6 +10,7 @@
 #include "engine/proofreading/capitals.h"
 #include "engine/proofreading/comma_lists.h"
 #include "engine/proofreading/comma_scans.h"
+#include "engine/proofreading/novel_checks.h"
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/sequence_checks.h"
 #include "engine/proofreading/sequence_table.h"
@@ -180,6 +181,15 @@ TEST(ProofReaderTables, PassTablesHoldTheirSampleRows) {
         {"repeat_exceptions", &word_check_lists::kRepeatExceptions}};
     for (auto [name, list] : word_lists)
         for (const std::string& w : list->words()) t["word_check_lists"].insert(row_of(name, jux_test::u8(w)));
+    const std::pair<const char*, std::span<const BracketPair>> pairs[] = {{"novel_pairs", novel_pairs},
+                                                                          {"novel_tag_pairs", novel_tag_pairs}};
+    for (auto [name, table] : pairs) {
+        i = 0;
+        for (const BracketPair& p : table) {
+            const std::string chars{static_cast<char>(p.open), static_cast<char>(p.close)};
+            t[name].insert(row_of(to_string(++i), jux_test::u8(chars)));
+        }
+    }
     jux_test::expect_table_samples("proofreading/cases/pass_tables.txt", t);
 }
 
