@@ -29,8 +29,6 @@ constexpr std::size_t kWordMax = 63;  // longer words are never candidates
 constexpr std::size_t kKeyMax = 127;  // the "word_next" key of the capital list
 constexpr unsigned kFrequent = 3;     // more occurrences than this: listed once
 
-// Types of words that are names, titles, abbreviations or transliterations.
-constexpr int kNameTypes[] = {BGT_76N, BGT_78T, BGT_78N, BGT_PROPR, BGT_TRANS, BGT_CULT, BGT_ABBR};
 
 unsigned cr_count(const char* gap) {
     LineEndInfo info{};
@@ -49,9 +47,7 @@ bool capital_candidate(const SenToken* p) {
     if (n > kWordMax) return false;
     if (!only_of(p->gap, " ,\r")) return false;
     if (std::strstr(prev.gap, "-->")) return false;
-    if (IsTypeProperOnly(w) || TypeHasAscii(w, ascii_proper) != -1) return false;
-    for (int t : kNameTypes)
-        if (TypeHas(w, t)) return false;
+    if (may_be_proper_name(w)) return false;
     if (!in_b_row(B_BULGARIAN, w) || in_b_row(B_BULGARIAN_CAPIT, w) || IsNumber(w)) return false;
     if (n > 1 && cyr_upper(w[1])) return false;
     const std::size_t pn = std::strlen(prev.text);

@@ -12,6 +12,7 @@
 #include "engine/proofreading/comma_scans.h"
 #include "engine/proofreading/novel_checks.h"
 #include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/sequence_checks.h"
 #include "engine/proofreading/sequence_table.h"
 #include "engine/proofreading/word_checks.h"
@@ -158,6 +159,8 @@ TEST(ProofReaderTables, PassTablesHoldTheirSampleRows) {
         for (const TitledChar& m : table)
             t[name].insert(row_of(to_string(++i), jux_test::u8(std::string(1, m.ch)), utf16_to_utf8(m.title)));
     }
+    i = 0;
+    for (int type : proper_name_types) t["proper_name_types"].insert(row_of(to_string(++i), to_string(type)));
     add_words(t, "capital_after_capital", capital_after_capital);
     add_words(t, "capital_beyond", capital_beyond);
     t["line_break_mark"].insert(utf16_to_utf8(kLineBreakTitle));
