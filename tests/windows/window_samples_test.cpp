@@ -2,7 +2,7 @@
 // and the rows of the character table against the samples of tests/windows/cases/
 // window_samples.txt: each item's place, command and label as the window shows them, the flag a
 // check item switches when it is chosen, what a key inserts and whether it then submits the field,
-// and the names and word tables of the lemma-grouping reports.
+// the settings window's controls and the names and word tables of the lemma-grouping reports.
 #include "checker_fixture.h"
 #include "resources/resources.h"
 #include "resources/secondary.h"
@@ -12,6 +12,7 @@
 #include "windows/input_window.h"
 #include "windows/lemma_report.h"
 #include "windows/machine_window.h"
+#include "windows/settings_window.h"
 
 namespace {
 
@@ -74,6 +75,10 @@ TEST_F(WindowSamples, MenusFlagsCharacterRowsAndReportNamesAreTheSampledOnes) {
     for (int code = 0; code < 256; ++code)
         t["char_table_rows"].insert(row_of(std::to_string(code), jux_test::u8(ascii_row_text(code))));
     for (const std::string& name : lemma_report_names()) t["lemma_reports"].insert(name);
+    ASSERT_TRUE(open_settings_window());
+    for (int id = IDC_SETTINGS_OK; id <= IDC_SETTINGS_TEXT_COLORING; ++id)
+        if (const HWND control = GetDlgItem(hSettings, id); control && id != IDC_SETTINGS_RE)
+            t["settings_controls"].insert(row_of(std::to_string(id), utf16_to_utf8(GetWindowTextW(control))));
     int i = 0;
     for (std::string_view w : lemma_first_letter_exceptions)
         t["lemma_first_letter_exceptions"].insert(row_of(std::to_string(++i), w));
