@@ -2,13 +2,15 @@
 // and the rows of the character table against the samples of tests/windows/cases/
 // window_samples.txt: each item's place, command and label as the window shows them, the flag a
 // check item switches when it is chosen, what a key inserts and whether it then submits the field,
-// the settings window's controls and the names and word tables of the lemma-grouping reports.
+// the settings window's controls, the tokens and colours of the report's correction click, and the names and word tables of the lemma-grouping reports.
 #include "checker_fixture.h"
 #include "resources/resources.h"
 #include "resources/secondary.h"
+#include "shell/files.h"
 #include "support/table_samples.h"
 #include "windows/bgtext_window.h"
 #include "windows/char_table_window.h"
+#include "windows/correction_click.h"
 #include "windows/input_window.h"
 #include "windows/lemma_report.h"
 #include "windows/machine_window.h"
@@ -75,6 +77,8 @@ TEST_F(WindowSamples, MenusFlagsCharacterRowsAndReportNamesAreTheSampledOnes) {
     for (int code = 0; code < 256; ++code)
         t["char_table_rows"].insert(row_of(std::to_string(code), jux_test::u8(ascii_row_text(code))));
     for (const std::string& name : lemma_report_names()) t["lemma_reports"].insert(name);
+    for (std::u16string_view token : kSearchedAsWritten) t["searched_as_written"].insert(utf16_to_utf8(token));
+    for (COLORREF c : kNotAnEntryColours) t["not_an_entry_colours"].insert(jux_format("0x%06X", c));
     ASSERT_TRUE(open_settings_window());
     for (int id = IDC_SETTINGS_OK; id <= IDC_SETTINGS_TEXT_COLORING; ++id)
         if (const HWND control = GetDlgItem(hSettings, id); control && id != IDC_SETTINGS_RE)
