@@ -34,6 +34,12 @@ const std::map<std::string, std::int8_t*> kFlags{
     {"gl_CORPUS_STRICT_NOUN", &gl_CORPUS_STRICT_NOUN},
     {"gl_CORPUS_LIMITED", &gl_CORPUS_LIMITED},
     {"gl_CORPUS_DEBUG_FILES", &gl_CORPUS_DEBUG_FILES},
+    {"gl_SPELL_UPPERCASE", &gl_SPELL_UPPERCASE},
+    {"gl_TEXT_COLORING", &gl_TEXT_COLORING},
+    {"gl_TRANSLATE_CLIPBOARD", &gl_TRANSLATE_CLIPBOARD},
+    {"gl_TRANSLATE_IN_TRAY_BALLOON", &gl_TRANSLATE_IN_TRAY_BALLOON},
+    {"gl_PRINT_RANK_IN_ONELINE", &gl_PRINT_RANK_IN_ONELINE},
+    {"gl_PRINT_FILTERED", &gl_PRINT_FILTERED},
 };
 
 // Every item of the window's menu bar, rendered as the samples write it.
@@ -83,6 +89,16 @@ TEST_F(WindowSamples, MenusFlagsCharacterRowsAndReportNamesAreTheSampledOnes) {
     for (int id = IDC_SETTINGS_OK; id <= IDC_SETTINGS_TEXT_COLORING; ++id)
         if (const HWND control = GetDlgItem(hSettings, id); control && id != IDC_SETTINGS_RE)
             t["settings_controls"].insert(row_of(std::to_string(id), utf16_to_utf8(GetWindowTextW(control))));
+    // The flag each check box sets when OK is clicked after it.
+    for (int id = IDC_SETTINGS_CANCEL + 1; id <= IDC_SETTINGS_TEXT_COLORING; ++id) {
+        std::map<std::string, std::int8_t> before;
+        for (const auto& [name, flag] : kFlags) before[name] = *flag;
+        ASSERT_TRUE(open_settings_window());
+        headless_click(hSettings, id);
+        headless_click(hSettings, IDC_SETTINGS_OK);
+        for (const auto& [name, flag] : kFlags)
+            if (*flag != before[name]) t["settings_flags"].insert(row_of(std::to_string(id), name));
+    }
     int i = 0;
     for (std::string_view w : lemma_first_letter_exceptions)
         t["lemma_first_letter_exceptions"].insert(row_of(std::to_string(++i), w));
