@@ -20,7 +20,9 @@
 namespace {
 
 using agree::Word;
+using Words = ConcordWords;
 
+const Words& words() { return concord_words(); }
 
 bool ends_with_nocase(std::string_view w, const Word& end) {
     return w.size() >= end.cp.size() && cp_strcasecmp(w.substr(w.size() - end.cp.size()), end.cp) == 0;
@@ -47,7 +49,7 @@ struct Candidate {
     const char* back(int k) const { return n[-1 - k].text; }  // B = back(1), C = back(2) ...
 };
 
-bool morphology_exception(const Candidate& c, const ConcordWords& t) {
+bool morphology_exception(const Candidate& c, const Words& t) {
     const NounAdjInfo &adj = c.adj, &noun = c.noun;
     if ((adj.slot == 5 || adj.slot == 43 || c.i_adjective) && in_b_row(B_BULGARIAN_PRONOUN, c.a())) return true;
     if (adj.gender == 3 && ((noun.gender == 0 && noun.slot >= 3 && noun.slot <= 5) ||
@@ -86,7 +88,7 @@ bool spelling_exception(const ProofRun& run, const Candidate& c) {
     return false;
 }
 
-bool word_exception(const Candidate& c, const ConcordWords& t) {
+bool word_exception(const Candidate& c, const Words& t) {
     static const Word kTvardi("твърди"), kKristalno("кристално"), kTrudno("трудно"), kChisto("чисто"), kObshto("общо"),
         kKila("кила"), kGrizli("гризли"), kLakat("лакът");
     static const WordList kClearNouns{"бели ясен"}, kBecame{"става стана"}, kWhite{"бели белите гол"};
@@ -117,7 +119,7 @@ bool word_exception(const Candidate& c, const ConcordWords& t) {
     return c.noun.gender == 0 && t.masc_ov.has(a);
 }
 
-bool next_word_exception(const Candidate& c, const ConcordWords& t) {
+bool next_word_exception(const Candidate& c, const Words& t) {
     static const Word kVredi("вреди"), kNa("на"), kRaztvori("разтвори"), kShiroko("широко"), kI("и");
     const SenToken &x = c.n[1], &y = c.n[2];
     if (!x.text[0] || !blank_gap(x.gap)) return false;
@@ -132,7 +134,7 @@ bool next_word_exception(const Candidate& c, const ConcordWords& t) {
 }
 
 // After a numeral-like word: a plural adjective before the masculine count form, and "мили".
-bool numeral_rule(const Candidate& c, const ConcordWords& t, const char* w) {
+bool numeral_rule(const Candidate& c, const Words& t, const char* w) {
     static const Word kMili("мили");
     if (!(t.numeral_words.has(w) || TypeHasAscii(w, ascii_numeral) != -1 || IsNumber(w))) return false;
     if (c.adj.plural && c.noun.gender == 0) {
@@ -142,7 +144,7 @@ bool numeral_rule(const Candidate& c, const ConcordWords& t, const char* w) {
     return kMili.is(c.a());
 }
 
-bool context_exception(const Candidate& c, const ConcordWords& t) {
+bool context_exception(const Candidate& c, const Words& t) {
     static const Word kTvardi("твърди"), kMinali("минали"), kPo("по"), kDo("до"), kEdva("едва"), kTsyalo("цяло"),
         kKato("като"), kNa("на"), kChest("чест"), kMinalo("минало"), kDa("да"), kKakto("както");
     static const std::pair<Word, Word> kPhrases[] = {
@@ -189,7 +191,7 @@ bool context_exception(const Candidate& c, const ConcordWords& t) {
 void adjective_noun(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     if (!run.floor) return;
-    const ConcordWords& t = concord_words();
+    const Words& t = words();
     Candidate c;
     for (const SenToken* n = run.begin(1); n < run.end(); ++n) {
         c.n = n;

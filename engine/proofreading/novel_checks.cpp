@@ -14,6 +14,8 @@
 #include "shell/panels.h"
 #include "shell/window_state.h"
 
+using namespace novel_lists;
+
 namespace {
 
 constexpr unsigned char kLowQuote = 132;    // „
@@ -61,10 +63,10 @@ struct Paragraph {
 
 void check_paragraph(PassReport& rep, const Paragraph& para, bool tag_pairs) {
     const std::size_t right_quotes = para.count_of(kRightQuote);
-    const BracketPair* begin = tag_pairs ? std::begin(novel_tag_pairs) : std::begin(novel_pairs);
-    const BracketPair* end = tag_pairs ? std::end(novel_tag_pairs) : std::end(novel_pairs);
+    const MarkPair* begin = tag_pairs ? std::begin(kTagPairs) : std::begin(kNormalPairs);
+    const MarkPair* end = tag_pairs ? std::end(kTagPairs) : std::end(kNormalPairs);
     const PairTexts& tx = pair_texts();
-    for (const BracketPair* pr = begin; pr != end; ++pr) {
+    for (const MarkPair* pr = begin; pr != end; ++pr) {
         const std::size_t open = para.count_of(pr->open);
         const std::size_t close = pr->open == pr->close ? open : para.count_of(pr->close);
         std::string sugg;

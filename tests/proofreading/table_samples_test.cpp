@@ -184,11 +184,11 @@ TEST(ProofReaderTables, PassTablesHoldTheirSampleRows) {
         {"repeat_exceptions", &word_check_lists::kRepeatExceptions}};
     for (auto [name, list] : word_lists)
         for (const std::string& w : list->words()) t["word_check_lists"].insert(row_of(name, jux_test::u8(w)));
-    const std::pair<const char*, std::span<const BracketPair>> pairs[] = {{"novel_pairs", novel_pairs},
-                                                                          {"novel_tag_pairs", novel_tag_pairs}};
+    const std::pair<const char*, std::span<const MarkPair>> pairs[] = {{"novel_pairs", novel_lists::kNormalPairs},
+                                                                       {"novel_tag_pairs", novel_lists::kTagPairs}};
     for (auto [name, table] : pairs) {
         i = 0;
-        for (const BracketPair& p : table) {
+        for (const MarkPair& p : table) {
             const std::string chars{static_cast<char>(p.open), static_cast<char>(p.close)};
             t[name].insert(row_of(to_string(++i), jux_test::u8(chars)));
         }
