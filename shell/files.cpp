@@ -285,8 +285,13 @@ int closefilew(FILE* f, std::u16string_view display_name) {
 
 void OutputCyr(std::string_view text, int n, FILE* f) {
     if (!f) return;
-    if (!text.empty()) write_out(f, text);
-    for (int i = 0; i < n; ++i) write_out(f, "\r\n");
+    if (n <= 0) {
+        if (!text.empty()) write_out(f, text);
+        return;
+    }
+    std::string line(text);
+    for (int i = 0; i < n; ++i) line += "\r\n";
+    write_out(f, line);
 }
 
 std::int64_t flsz(FILE* f) {

@@ -47,8 +47,8 @@ int closefilew(FILE* f, std::u16string_view display_name);
 // without a writer cannot keep the program waiting. Null then, with the error code in *err.
 FILE* open_regular_for_reading(const std::filesystem::path& file, int* err = nullptr);
 
-// Writes the text and n line ends ("\r\n") to the stream through write_out. A null stream is
-// ignored.
+// Writes the text and n line ends ("\r\n") to the stream in one write_out, so that a line that
+// cannot be written leaves no empty line behind. A null stream is ignored.
 void OutputCyr(std::string_view text, int n, FILE* f);
 
 // ---- Checked output streams ---------------------------------------------------------------------

@@ -283,6 +283,7 @@ int WinMain(const std::filesystem::path& start_folder) {
     }
     hAccelMain = CreateAcceleratorTableW(main_accelerator_table());
     tell_missing_lexicon();
+    tell_write_failures(hMain);  // a statistics log that could not be written while the start filled it
     if (run_counter == 1) {
         HWND panel = edition != Edition::Dictionary && IsWindow(hBigReLeft) ? hBigReLeft : hMessagePanel;
         JuxShowMessageW(panel, welcome_text(edition), 1);

@@ -103,14 +103,8 @@ std::optional<int> count_after_word(std::string_view line, std::size_t word_to) 
 
 // Whether the word is searched case-sensitively without the whole-word test.
 bool searched_as_written(std::u16string_view w, bool phrase) {
-    static const std::u16string_view kTokens[] = {
-        u"!—", u"?—", u",—", u".—", u"—!", u"—?", u"—,", u"—.", u"——", u"––", u"--", u"—–", u"—-", u"–-", u"–—",
-        u"-—", u"-–", u",,", u",-", u",?", u"?,", u",!", u"!,", u",:", u":,", u":-", u":–", u":—", u"$", u",“",
-        u",»", u"„,", u"«,", u"•", u"°", u"^", u"#", u"~", u"<", u">", u"@", u"¦", u"|", u"·", u"¶", u"&", u"§",
-        u"†", u"¤", u"‹", u"›", u"є", u"±", u"€", u"©", u"№", u",\"", u"`", u"\u00A0",
-    };
     if (phrase || w.find_first_of(u" \t.;\u2013\u00AD") != std::u16string_view::npos) return true;
-    return std::find(std::begin(kTokens), std::end(kTokens), w) != std::end(kTokens);
+    return std::find(kSearchedAsWritten.begin(), kSearchedAsWritten.end(), w) != kSearchedAsWritten.end();
 }
 
 DWORD find_flags(std::u16string_view w, bool phrase) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "platform/types.h"
 
@@ -25,6 +26,15 @@ inline constexpr COLORREF kColTypedWord = 0x7F7FFF;     // "no suggestions" repl
 inline constexpr COLORREF kColTypedWordAlt = 0x5C5C5C;  // the other mark of a typed word
 inline constexpr COLORREF kColCorrected = 0x00A900;     // text put in by a correction
 inline constexpr COLORREF kColHandled = 0xC3C3C3;       // every occurrence handled (bold)
+
+// The punctuation tokens a click searches for as written (case-sensitively, without the whole-word
+// test), as it does for a phrase.
+inline constexpr std::array<std::u16string_view, 59> kSearchedAsWritten = {
+    u"!—", u"?—", u",—", u".—", u"—!", u"—?", u"—,", u"—.", u"——", u"––", u"--", u"—–", u"—-", u"–-", u"–—",
+    u"-—", u"-–", u",,", u",-", u",?", u"?,", u",!", u"!,", u",:", u":,", u":-", u":–", u":—", u"$", u",“",
+    u",»", u"„,", u"«,", u"•", u"°", u"^", u"#", u"~", u"<", u">", u"@", u"¦", u"|", u"·", u"¶", u"&", u"§",
+    u"†", u"¤", u"‹", u"›", u"є", u"±", u"€", u"©", u"№", u",\"", u"`", u"\u00A0",
+};
 
 // A report line is read up to this many characters.
 inline constexpr std::size_t kCorrectionLineMax = 1'023;

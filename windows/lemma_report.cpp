@@ -23,10 +23,7 @@
 #include "shell/strings.h"
 #include "shell/window_state.h"
 
-namespace {
-
-// Words that may group with words of another first letter (irregular forms and spelling variants).
-constexpr std::array<std::string_view, 112> kFirstLetterExceptions{
+const std::array<std::string_view, 112> lemma_first_letter_exceptions{
     "is", "be", "been", "beens", "going", "go", "went", "goes", "goings", "better", "good", "best", "goods",
     "betters", "bettering", "bettered", "bested", "bests", "besting", "old", "older", "oldest", "elder",
     "eldest", "elders", "bad", "worse", "worst", "baddest", "bads", "badder", "worses", "worsts", "worsting",
@@ -40,9 +37,10 @@ constexpr std::array<std::string_view, 112> kFirstLetterExceptions{
     "sissies", "cissy", "sissiest", "koran", "qur'an", "estrogen", "estrogens", "oestrogen", "oestrogens",
     "enfolded", "enfolding", "enfold", "enfolds", "infold", "infolded", "infolding", "infolds",
 };
-// Words written to the clean reports whatever became of their rank.
-constexpr std::array<std::string_view, 7> kAlwaysClean{"stranger", "feeling", "building", "meeting",
-                                                       "number",   "lower",   "found"};
+const std::array<std::string_view, 7> lemma_always_clean{"stranger", "feeling", "building", "meeting",
+                                                         "number",   "lower",   "found"};
+
+namespace {
 
 // The reports, in opening order: fixed ones, the chain files, their clean twins, the count files.
 enum : int {
@@ -152,8 +150,8 @@ public:
             if (w.entry) w.children = find(by_lemma_, folded(w.text));
         // Every rank present has its bit, the ranks of unlisted words (500,000, 1,000,000) too.
         ranks_.assign((static_cast<std::size_t>(std::max(max_rank, 0)) + 7) / 8, '\0');
-        exceptions_ = sorted_table(kFirstLetterExceptions);
-        always_clean_ = sorted_table(kAlwaysClean);
+        exceptions_ = sorted_table(lemma_first_letter_exceptions);
+        always_clean_ = sorted_table(lemma_always_clean);
         audio_ = std::span<const ListPair>(b[B_ENGLISH_AO].entries.data(),
                                            std::min(b[B_ENGLISH_AO].count, b[B_ENGLISH_AO].entries.size()));
     }
@@ -447,6 +445,8 @@ std::string settle_lemma_reports() {
 
 int run_lemma_reports() {
     settle_lemma_reports();  // a run cut short before: its set is made whole first (logged)
+    // A log line it could not write is told now: the failures taken below are the reports' own.
+    tell_write_failures(hMain);
     const std::vector<std::string>& names = lemma_report_names();
     std::vector<FILE*> files;
     for (const std::string& name : names) {

@@ -12,8 +12,15 @@
 // the mark has its temporary files removed then, so the reports are always one run's set.
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// Words that may group with words of another first letter (irregular forms and spelling variants).
+extern const std::array<std::string_view, 112> lemma_first_letter_exceptions;
+// Words written to the clean reports whatever became of their rank.
+extern const std::array<std::string_view, 7> lemma_always_clean;
 
 // The 56 report names (without ".txt"), in the order the run opens them.
 const std::vector<std::string>& lemma_report_names();

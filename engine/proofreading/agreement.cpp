@@ -20,77 +20,9 @@
 namespace {
 
 using agree::Word;
+using Words = ConcordWords;
 
-template <std::size_t N>
-WordList set_of(const std::array<std::string_view, N>& a) {
-    return WordList{std::span<const std::string_view>(a)};
-}
-
-// The named tables, and the short lists of the rules, in code page 1251.
-struct Words {
-    WordList never_adjectives = set_of(concord_never_adjectives);
-    WordList never_lemmas = set_of(concord_never_lemmas);
-    WordList never_nouns = set_of(concord_never_nouns);
-    WordList title_nouns = set_of(concord_title_nouns);
-    WordList title_adjectives = set_of(concord_title_adjectives);
-    WordList colours = set_of(concord_colour_words);
-    WordList colours_but_first{std::span<const std::string_view>(concord_colour_words).subspan(1)};
-    WordList masc_or_plural = set_of(concord_masc_or_plural_nouns);
-    WordList fem_or_plural = set_of(concord_fem_or_plural_nouns);
-    WordList masc_or_fem = set_of(concord_masc_or_fem_nouns);
-    std::vector<std::pair<std::string, std::string>> fixed;
-
-    WordList my_fem{"моя твоя своя"};
-    WordList tvardi_nouns{"историята мълвата легендата паспортът слухът човек справочникът учебникът управата"};
-    WordList very_adverbs{"изключително невъзможно необичайно относително удивително"};
-    WordList very_nouns{"бели лек лека гол рязка става стана як ясен"};
-    WordList groups{"армия банда група камара куп чифт шепа"};
-    WordList verb_like{"мина направи огледа отказа отстъпи почина става стана"};
-    WordList neuter_or_plural{"множество екстази гости коли мартини пинки суши такси"};
-    WordList masc_or_neuter{"аташе вице гуру импресарио манго мосю падре"};
-    WordList masc_ov{"волеви кадрови мирови редови часови фронтови щурмови"};
-    WordList ago_plural{"векове години дни десетилетия месеци минути седмици секунди столетия часове хилядолетия"};
-    WordList ago_single{"век година ден десетилетие месец минута седмица секунда столетие час хилядолетие"};
-    WordList ago_words{"преди по-късно след"};
-    WordList before_after{"преди след"};
-    WordList numeral_words{"няколко колко"};
-    WordList da_shte{"да ще щом"};
-    WordList kakto_kolkoto{"както колкото"};
-    WordList were{"били бяха са сме"};
-    WordList to_colour{"бяло синкаво червено"};
-    WordList barely{"доловимо чуто"};
-    WordList na_adverbs{"светло ситно старо тъмно тясно черно"};
-    WordList with{"с със"};
-    WordList in_to_with{"в във до с със"};
-    WordList recent{"близкото недалечното"};
-    WordList times{"веднъж път пъти"};
-    WordList periodic{"годишно дневно месечно седмично"};
-    WordList pronoun_short{"ви им ми ме му ти"};
-    WordList if_not{"ако не щом"};
-    WordList allowed{"безопасно досадно желателно известно невъзможно необичайно нужно редно позволено предписано "
-                    "прието разрешено"};
-    WordList allowed_by{"бе беше било бъде е много съвсем"};
-    WordList decided{"жизненоважно забелязано забранено заложено заповядано изключено изписано минал минало "
-                    "невъзможно наредено обичайно решено предвидено съобщавано"};
-    WordList decided_by{"бе беше било е"};
-    WordList unthinkable{"извънредно немислимо"};
-    WordList unthinkable_by{"бе беше било бяха е"};
-
-    Words() {
-        for (const ConcordPair& p : concord_fixed_pairs)
-            fixed.emplace_back(utf8_to_cp1251(p.adjective), utf8_to_cp1251(p.noun));
-    }
-    bool fixed_pair(const char* a, const char* n) const {
-        for (const auto& [fa, fn] : fixed)
-            if (cp_strcasecmp(a, fa) == 0 && cp_strcasecmp(n, fn) == 0) return true;
-        return false;
-    }
-};
-
-const Words& words() {
-    static const Words w;
-    return w;
-}
+const Words& words() { return concord_words(); }
 
 bool ends_with_nocase(std::string_view w, const Word& end) {
     return w.size() >= end.cp.size() && cp_strcasecmp(w.substr(w.size() - end.cp.size()), end.cp) == 0;
@@ -282,4 +214,9 @@ void adjective_noun(ProofRun& run, const PassRow& row) {
         const long marker = n->gap[0] == '\r' ? static_cast<long>(lead.size() + a.size()) - 1 : 0;
         agree::write_finding(rep, run, context, " -> no suggestions", gl_col_nosug, marker);
     }
+}
+
+const ConcordWords& concord_words() {
+    static const ConcordWords w;
+    return w;
 }

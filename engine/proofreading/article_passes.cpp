@@ -31,9 +31,7 @@ const WordList article_ordinals{
 
 const WordList article_time_words{"ден", "месец", "път", "следобед", "час", "уикенд"};
 
-namespace {
-
-constexpr COLORREF kGrey = 0x7F7F7F;  // a sentence-initial word of several types
+namespace article_lists {
 
 const WordList kLakat{"лакът"};
 const WordList kBeforeDa{"без", "преди", "вместо"};
@@ -62,6 +60,14 @@ const WordList kSeveralTypes{"Германия", "Господа", "Досега
                              "Пеша", "Показа", "Сипа", "Стана", "Франция", "Хора", "Чула"};
 const WordList kRelatives{"които", "която", "което", "чиито", "чиято", "чието", "съм"};
 const WordList kGo{"го"}, kMu{"му"};
+
+}  // namespace article_lists
+
+using namespace article_lists;
+
+namespace {
+
+constexpr COLORREF kGrey = 0x7F7F7F;  // a sentence-initial word of several types
 
 const char* const kSubtitleArrow = " --> ";
 

@@ -25,3 +25,12 @@ bool article_candidate(const char* word, int slot, int other_slot, std::string& 
 extern const WordList article_look_alikes;  // short-article look-alikes of other words
 extern const WordList article_ordinals;     // "първия" ... "целия"
 extern const WordList article_time_words;   // "ден" ... "уикенд"
+
+// The words the passes look for around a word: before and after it, and the words with rules of
+// their own.
+namespace article_lists {
+extern const WordList kLakat, kBeforeDa, kKato, kBeforeKato, kDa, kNyama, kLi, kMine, kTyaSi, kTya, kSi,
+    kSte, kBeforeSi, kBeforeSte, kPluralSam, kSiOrPluralSam, kCounting, kAlwaysDoubtful, kBoga, kMi,
+    kMata, kHari, kSingleTypeNext, kBoya, kSeLi, kKalna, kSeViTi, kChuvala, kKakLiSi, kSeveralTypes,
+    kRelatives, kGo, kMu;
+}  // namespace article_lists

@@ -20,16 +20,15 @@
 #include "shell/token_frequency_index.h"
 #include "spelling/spell_state.h"
 
+const WordList capital_after_capital{"ще", "но", "така", "ако", "пък"};
+const WordList capital_beyond{"отвъд", "отсам", "оттатък"};
+
 namespace {
 
 constexpr std::size_t kWordMax = 63;  // longer words are never candidates
 constexpr std::size_t kKeyMax = 127;  // the "word_next" key of the capital list
 constexpr unsigned kFrequent = 3;     // more occurrences than this: listed once
 
-const WordList kAfterCapital{"ще", "но", "така", "ако", "пък"};
-const WordList kBeyond{"отвъд", "отсам", "оттатък"};
-// Types of words that are names, titles, abbreviations or transliterations.
-constexpr int kNameTypes[] = {BGT_76N, BGT_78T, BGT_78N, BGT_PROPR, BGT_TRANS, BGT_CULT, BGT_ABBR};
 
 unsigned cr_count(const char* gap) {
     LineEndInfo info{};
@@ -48,9 +47,7 @@ bool capital_candidate(const SenToken* p) {
     if (n > kWordMax) return false;
     if (!only_of(p->gap, " ,\r")) return false;
     if (std::strstr(prev.gap, "-->")) return false;
-    if (IsTypeProperOnly(w) || TypeHasAscii(w, ascii_proper) != -1) return false;
-    for (int t : kNameTypes)
-        if (TypeHas(w, t)) return false;
+    if (may_be_proper_name(w)) return false;
     if (!in_b_row(B_BULGARIAN, w) || in_b_row(B_BULGARIAN_CAPIT, w) || IsNumber(w)) return false;
     if (n > 1 && cyr_upper(w[1])) return false;
     const std::size_t pn = std::strlen(prev.text);
@@ -59,7 +56,7 @@ bool capital_candidate(const SenToken* p) {
     if (key.size() > kKeyMax) key.resize(kKeyMax);
     if (in_b_row(B_BULGARIAN_CAPIT, key)) return false;
     if (blank_gap(next.gap) && cyr_upper(next.text[0])) return false;
-    if (cyr_upper(prev.text[0]) && !kAfterCapital.has(w)) return false;
+    if (cyr_upper(prev.text[0]) && !capital_after_capital.has(w)) return false;
     return cr_count(p->gap) <= 1;
 }
 
@@ -105,7 +102,7 @@ void rare_finding(PassReport& rep, const SenToken* p) {
     const std::string small = lead + pw + gap + lower_word(p->text) + trail;
     const std::string stop = lead + pw + ". " + p->text + trail;
     std::string suggestion;
-    if (gap == " " && in_b_row(B_BULGARIAN_COMMA1, pw) && !kBeyond.has(pw.c_str())) suggestion = " -> " + small;
+    if (gap == " " && in_b_row(B_BULGARIAN_COMMA1, pw) && !capital_beyond.has(pw.c_str())) suggestion = " -> " + small;
     else if (gap == " ") suggestion = " -> " + stop + " | " + small;
     else suggestion = " -> " + small + " | " + stop;
     rep.finding(lead + pw + gap + p->text + trail, suggestion);

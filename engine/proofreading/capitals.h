@@ -7,8 +7,14 @@
 // its groups in the single token index, which the letter-pair pass then reuses.
 #pragma once
 
+class WordList;
 struct ProofRun;
 struct PassRow;
 
 void capitals_in_sentences(ProofRun& run, const PassRow& row);
 void ocr_letter_pairs(ProofRun& run, const PassRow& row);
+
+// After a word that begins with a capital, only these words are candidates.
+extern const WordList capital_after_capital;
+// The words of b_bulgarian_comma1 after which the suggestion to write the word small is not made.
+extern const WordList capital_beyond;

@@ -95,3 +95,11 @@ extern const WordList comma3_before;            // every triple
 extern const WordList comma3_before_without_z;  // triples without З
 extern const WordList comma4_before;            // every quadruple
 extern const WordList comma4_before_z;          // with З: personal pronouns and "това"
+
+// Single-word exclusions of the two-word scan: a pair that sets the flag has no finding after the
+// word.
+struct CommaFlagWord {
+    std::uint32_t flag;
+    WordList word;
+};
+extern const std::array<CommaFlagWord, 6> comma_flag_words;

@@ -19,9 +19,7 @@
 #include "platform/text.h"
 #include "shell/strings.h"
 
-namespace {
-
-constexpr COLORREF kCommaMark = 0x0055FF;  // where the comma belongs and the conjunction, in the source
+namespace comma_scan_words {
 
 // Fixed expressions before a relative word after a word of b_bulgarian_comma1.
 const WordList kRelatives9{"когото", "който", "която", "което", "които", "чийто", "чието", "чиято", "чиито"};
@@ -34,18 +32,19 @@ const WordList kOneOfOt{"единия", "единият", "много", "няк�
 const WordList kPartOt{"болшинството", "повечето", "половината", "част", "части"};
 const WordList kPartNa{"края", "краят", "начало", "началото", "начело", "средата"};
 const WordList kPo{"по"}, kVaz{"въз"}, kTime{"времето", "време"}, kOsnova{"основа"};
-const char* const kHelped = "помогна";
 // The indefinite phrases "... и да било", "... и да е бил".
 const WordList kI{"и"}, kDa{"да"}, kE{"е"}, kBil{"бил", "била", "било", "били"};
-// Single-word exclusions of the two-word scan: flag and word.
-struct FlagWord {
-    std::uint32_t flag;
-    WordList word;
-};
-const FlagWord kFlagWords[] = {{CF_S, {"само"}}, {CF_D, {"дори"}}, {CF_T, {"тъкмо"}},
-                               {CF_P, {"почти"}}, {CF_H, {"хем"}},  {CF_N, {"не"}}};
 const WordList kBeshe{"беше"}, kOsven{"освен"}, kZa{"за"};
 const WordList kNatatak{"нататък"}, kOtsega{"отсега"};
+
+}  // namespace comma_scan_words
+
+using namespace comma_scan_words;
+
+namespace {
+
+constexpr COLORREF kCommaMark = 0x0055FF;  // where the comma belongs and the conjunction, in the source
+const char* const kHelped = "помогна";  // the lemma of w0 before "с каквото"
 
 bool comma1(const char* w) { return in_b_row(B_BULGARIAN_COMMA1, w); }
 bool comma2(const char* w) { return in_b_row(B_BULGARIAN_COMMA2, w); }
@@ -251,7 +250,7 @@ bool CommaPass::pair_excluded(const SenToken* w, std::ptrdiff_t i, std::uint32_t
     if (!blank_gap(w[1].gap) || !blank_gap(w[2].gap)) return true;
     if ((flags & CF_V) && comma2_before_v.has(w0)) return true;
     if ((flags & CF_Z) && comma2_before_z.has(w0)) return true;
-    for (const FlagWord& f : kFlagWords)
+    for (const CommaFlagWord& f : comma_flag_words)
         if ((flags & f.flag) && f.word.has(w0)) return true;
     return comma2(w2) && indefinite_follows(&w[2]);
 }

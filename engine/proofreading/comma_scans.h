@@ -5,7 +5,16 @@
 // report lists the one-word findings first, then the two-word ones, and so on.
 #pragma once
 
+class WordList;
 struct ProofRun;
 struct PassRow;
 
 void missing_commas(ProofRun& run, const PassRow& row);
+
+// The words of the fixed expressions before a relative word, of the indefinite phrases and of the
+// exclusions that the scans test word by word.
+namespace comma_scan_words {
+extern const WordList kRelatives9, kRelatives4, kKoito, kNa, kOt, kS, kKakvoto, kBlagodarenie,
+    kWithinNa, kOneOfOt, kPartOt, kPartNa, kPo, kVaz, kTime, kOsnova, kI, kDa, kE, kBil, kBeshe, kOsven,
+    kZa, kNatatak, kOtsega;
+}  // namespace comma_scan_words

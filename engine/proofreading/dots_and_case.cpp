@@ -8,6 +8,10 @@
 #include "engine/proofreading/word_checks.h"
 #include "lexicon/tables.h"
 
+const WordList word_check_lists::kLatinSkip{"bueno year book"};
+
+using namespace word_check_lists;
+
 namespace {
 
 // Rows 21 and 22 look at words that fit their 64-byte buffers.
@@ -130,7 +134,6 @@ void capitals_then_small(ProofRun& run, const PassRow& row) {
 }
 
 void latin_look_alike(ProofRun& run, const PassRow& row) {
-    static const WordList skip{"bueno year book"};
     static const std::array<char, 256> map = [] {
         std::array<char, 256> m{};
         for (const LookAlike& l : look_alikes) m[static_cast<unsigned char>(l.latin)] = cp1251(l.cyrillic)[0];
@@ -148,7 +151,7 @@ void latin_look_alike(ProofRun& run, const PassRow& row) {
         if (in_run) return;
         in_run = true;
         if (latin_only(p[1].text) && !tag_line(p + 1)) return;  // the next word is Latin too
-        if (skip.has(w) || std::strcmp(w, "XX") == 0) return;
+        if (kLatinSkip.has(w) || std::strcmp(w, "XX") == 0) return;
         std::string mapped(w, std::min<std::size_t>(std::strlen(w), 1023));
         for (char& c : mapped) {
             c = map[static_cast<unsigned char>(c)];

@@ -5,6 +5,10 @@
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/word_checks.h"
 
+const WordList word_check_lists::kHyphenPrefixes{"по най"};
+
+using namespace word_check_lists;
+
 namespace {
 
 constexpr char kEmDash = '\x97';
@@ -44,13 +48,12 @@ void trailing_blank(ProofRun& run, const PassRow& row) {
 }
 
 void trailing_hyphen(ProofRun& run, const PassRow& row) {
-    static const WordList prefixes{"по най"};
     if (!run.floor) return;
     PassReport rep(run, row.title);
     for (const SenToken* p = run.begin(1); p < run.end(); ++p) {
         const char* pw = p[-1].text;
         const char* w = p->text;
-        if (!w[0] || !pw[0] || std::strncmp(p->gap, "-\r", 2) != 0 || prefixes.has(pw)) continue;
+        if (!w[0] || !pw[0] || std::strncmp(p->gap, "-\r", 2) != 0 || kHyphenPrefixes.has(pw)) continue;
         if (known_bg(cut127(std::string(pw) + w)) || known_bg(cut127(std::string(pw) + '-' + w))) continue;
         if (p >= run.floor + 2) line_finding(rep, p, "-");
         else rep.finding(std::string(pw) + '-', " -> " + std::string(pw));

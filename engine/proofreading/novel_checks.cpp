@@ -14,10 +14,11 @@
 #include "shell/panels.h"
 #include "shell/window_state.h"
 
+using namespace novel_lists;
+
 namespace {
 
 constexpr unsigned char kLowQuote = 132;    // „
-constexpr unsigned char kHighQuote = 147;   // “
 constexpr unsigned char kRightQuote = 148;  // ”
 constexpr std::size_t kContextChars = 25;   // characters of a paragraph shown with its finding
 
@@ -29,13 +30,6 @@ std::u16string u16num(long long v) {
 
 // The letters of a tag line, and what each tag does to the pair check.
 bool is_tag_letter(char c) { return c != 0 && std::string_view("ACDEFILMPST").find(c) != std::string_view::npos; }
-
-struct MarkPair {
-    unsigned char open;
-    unsigned char close;
-};
-constexpr MarkPair kNormalPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {171, 187}, {kLowQuote, kHighQuote}, {'"', '"'}, {'_', '_'}};
-constexpr MarkPair kTagPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {'_', '_'}};
 
 // The texts of the suggestion parts (code page 1251, made once).
 struct PairTexts {

@@ -5,6 +5,18 @@
 // tags L, P and I. Both write only to the report panel.
 #pragma once
 
+// A pair of characters (code page 1251) that must balance in a paragraph, in the order checked:
+// every pair outside tags, and the pairs of the lines under the tags L, P and I.
+struct MarkPair {
+    unsigned char open;
+    unsigned char close;
+};
+namespace novel_lists {
+inline constexpr MarkPair kNormalPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {171, 187} /* « » */,
+                                            {132, 147} /* „ “ */, {'"', '"'}, {'_', '_'}};
+inline constexpr MarkPair kTagPairs[] = {{'{', '}'}, {'[', ']'}, {'(', ')'}, {'_', '_'}};
+}  // namespace novel_lists
+
 struct ProofRun;
 struct PassRow;
 

@@ -5,12 +5,18 @@
 #include <cstring>
 
 #include "engine/proofreading/pass_order.h"
+#include "engine/proofreading/proof_words.h"
 #include "engine/proofreading/word_checks.h"
 #include "engine/run_state.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
 #include "shell/lists.h"
 #include "shell/settings.h"
+
+const WordList word_check_lists::kSubtitleBeyond{"отвъд отсам оттатък"};
+const WordList word_check_lists::kSubtitleParticles{"я плюс пък"};
+
+using namespace word_check_lists;
 
 namespace {
 
@@ -25,15 +31,11 @@ bool closing_quote(char c) { return c == '\xBB' || c == '\x93' || c == '"'; }
 // Where the gap's text stands in the source.
 LONG gap_offset(const SenToken* p, std::size_t i) { return gap_start(*p) + static_cast<LONG>(i); }
 
-// Types of words that may stand with a capital in the middle of a subtitle line.
-constexpr int kCapitalTypes[] = {141, 147, 148, 468, 469, 466, 464};
 constexpr int kType189 = 450;
 
 // The checks a subtitle line end must pass before it is reported: the next line begins with a
 // common word written with a capital, after a word that does not usually end a line.
 bool subtitle_suspect(const SenToken* p, std::size_t r) {
-    static const WordList beyond{"отвъд отсам оттатък"};
-    static const WordList particles{"я плюс пък"};
     const char* g = p->gap;
     const char* w = p->text;
     const char* pw = p[-1].text;
@@ -41,14 +43,12 @@ bool subtitle_suspect(const SenToken* p, std::size_t r) {
     const std::size_t n = std::strlen(w);
     if (!cyr_upper(w[0]) || n > kSubtitleWordMax || (n > 1 && ascii_upper[static_cast<unsigned char>(w[1])]))
         return false;
-    if (IsTypeProperOnly(w) != 0 || TypeHasAscii(w, ascii_proper) != -1) return false;
-    for (int t : kCapitalTypes)
-        if (TypeHas(w, t)) return false;
+    if (may_be_proper_name(w)) return false;
     if (!known_bg(w) || find_pair(b[B_BULGARIAN_CAPIT].entries, w)) return false;
     const char last = g[std::strlen(g) - 1];
     if (ascii_apos[static_cast<unsigned char>(last)] || last == '\x94' || last == '"' || last == '\x93') return false;
-    if (pw[0] && find_pair(b[B_BULGARIAN_COMMA1].entries, pw) && !beyond.has(pw)) return false;
-    if (TypeHas(pw, kType189) && !particles.has(pw)) return false;
+    if (pw[0] && find_pair(b[B_BULGARIAN_COMMA1].entries, pw) && !kSubtitleBeyond.has(pw)) return false;
+    if (TypeHas(pw, kType189) && !kSubtitleParticles.has(pw)) return false;
     if (r >= 4 && g[r - 4] == '<' && g[r - 3] == '/' && g[r - 1] == '>') return false;  // "</i>"
     return true;
 }

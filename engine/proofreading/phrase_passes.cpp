@@ -14,6 +14,34 @@
 #include "lexicon/tables.h"
 #include "spelling/spell_state.h"
 
+namespace phrase_lists {
+
+const WordList kNotPrepositions{"като край отвъд отсам оттатък преди пряко"};
+const WordList kPodLemmas{"съм имам лежа падам ща"};
+const WordList kPoForms{"беше бих бях бяхме бяхте си са сте сме съм"};
+const WordList kOsvenVerbs{"може разбира"}, kProtivLemmas{"нямам имам са"};
+const WordList kShortAfterDa{"ви ги го де или им ме й ми му не ни но се те ти я"};
+const WordList kKnowing{"значи знаел знаела знаело знаели изглежда"};
+const WordList kShortDoubtful{"ви ги го й им ме ми му ни се я"};
+const WordList kIf{"ако щом"}, kNotBut{"не но"};
+const WordList kAfterIf{"се ги го я"}, kAfterNot{"и се ли ги го я"};
+const WordList kNeverFirst{"без вместо за като наместо по под освен край отвъд отсам оттатък преди пряко"};
+const WordList kNeverSecond{"край на около под пряко"};
+const WordList kContrast{"а ала но"};
+// Pairs that are good Bulgarian: the previous word, then the words that may follow it.
+const std::array<std::pair<WordList, WordList>, 6> kGoodPairs{{
+    {WordList{"до"}, WordList{"към над отвъд отсам оттатък под преди след"}},
+    {WordList{"в във с със"}, WordList{"по над под"}},
+    {WordList{"след"}, WordList{"като на"}},
+    {WordList{"с"}, WordList{"до над по преди"}},
+    {WordList{"на"}, WordList{"без по към над"}},
+    {WordList{"от"}, WordList{"към над отвъд отсам оттатък по преди"}},
+}};
+
+}  // namespace phrase_lists
+
+using namespace phrase_lists;
+
 namespace {
 
 using agree::Word;
@@ -51,10 +79,6 @@ bool known_not_verb(const ProofRun& run, const SenToken* p) {
 
 void preposition_verb(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    static const WordList kNotPrepositions{"като край отвъд отсам оттатък преди пряко"};
-    static const WordList kPodLemmas{"съм имам лежа падам ща"};
-    static const WordList kPoForms{"беше бих бях бяхме бяхте си са сте сме съм"};
-    static const WordList kOsvenVerbs{"може разбира"}, kProtivLemmas{"нямам имам са"};
     static const Word kPod("под"), kPo("по"), kOsven("освен"), kProtiv("против"), kMozhe("може"), kBi("би");
     std::string lemma;
     walk(run, run.begin(1), [&](const SenToken* p) {
@@ -77,12 +101,11 @@ void preposition_verb(ProofRun& run, const PassRow& row) {
 
 void da_not_verb(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    static const WordList kShort{"ви ги го де или им ме й ми му не ни но се те ти я"};
     static const Word kDa("да"), kI("и"), kNe("не");
     const SenToken* last = run.last();
     walk(run, run.begin(1), [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
-        if (!blank_gap(p->gap) || cyr_upper(cur[0]) || !kDa.is(prev) || kShort.has(cur)) return;
+        if (!blank_gap(p->gap) || cyr_upper(cur[0]) || !kDa.is(prev) || kShortAfterDa.has(cur)) return;
         if (!known_not_verb(run, p)) return;
         const bool i = kI.is(cur);
         if (i && p < last && blank_gap(p[1].gap) && kNe.is(p[1].text)) return;
@@ -95,7 +118,6 @@ void da_not_verb(ProofRun& run, const PassRow& row) {
 
 void verb_before_e(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    static const WordList kKnowing{"значи знаел знаела знаело знаели изглежда"};
     static const Word kE("е");
     walk(run, run.begin(1), [&](const SenToken* p) {
         const char* prev = p[-1].text;
@@ -113,17 +135,14 @@ void verb_before_e(ProofRun& run, const PassRow& row) {
 
 void doubtful_phrase(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    static const WordList kShort{"ви ги го й им ме ми му ни се я"};
-    static const WordList kIf{"ако щом"}, kNotBut{"не но"};
-    static const WordList kAfterIf{"се ги го я"}, kAfterNot{"и се ли ги го я"};
     static const Word kMe("ме");
     if (!run.floor) return;
     walk(run, run.begin(2), [&](const SenToken* p) {
         const char *two = p[-2].text, *prev = p[-1].text, *cur = p->text;
         if (!prev[0] || !cur[0] || !blank_gap(p->gap) || !blank_gap(p[-1].gap)) return;
         if (cyr_upper(cur[0]) || (p - run.floor > 2 && cyr_upper(prev[0]))) return;
-        const bool shape = (kIf.has(two) && kShort.has(prev) && !kAfterIf.has(cur)) ||
-                           (kNotBut.has(two) && kShort.has(prev) && !kAfterNot.has(cur)) ||
+        const bool shape = (kIf.has(two) && kShortDoubtful.has(prev) && !kAfterIf.has(cur)) ||
+                           (kNotBut.has(two) && kShortDoubtful.has(prev) && !kAfterNot.has(cur)) ||
                            (kIf.has(two) && kMe.is(prev));
         if (!shape || !known_not_verb(run, p)) return;
         const std::string t = two, pv = prev;
@@ -137,17 +156,6 @@ void doubtful_phrase(ProofRun& run, const PassRow& row) {
 
 void adjacent_prepositions(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
-    // Pairs that are good Bulgarian: the previous word, then the words that may follow it.
-    static const std::pair<WordList, WordList> kGoodPairs[] = {
-        {WordList{"до"}, WordList{"към над отвъд отсам оттатък под преди след"}},
-        {WordList{"в във с със"}, WordList{"по над под"}},
-        {WordList{"след"}, WordList{"като на"}},
-        {WordList{"с"}, WordList{"до над по преди"}},
-        {WordList{"на"}, WordList{"без по към над"}},
-        {WordList{"от"}, WordList{"към над отвъд отсам оттатък по преди"}},
-    };
-    static const WordList kNeverFirst{"без вместо за като наместо по под освен край отвъд отсам оттатък преди пряко"};
-    static const WordList kNeverSecond{"край на около под пряко"};
     walk(run, run.begin(1), [&](const SenToken* p) {
         const char *prev = p[-1].text, *cur = p->text;
         if (!cur[0] || !blank_gap(p->gap) || cyr_upper(cur[0])) return;
@@ -163,7 +171,6 @@ void adjacent_prepositions(ProofRun& run, const PassRow& row) {
 void ne_definite_noun(ProofRun& run, const PassRow& row) {
     PassReport rep(run, row.title);
     static const Word kNe("не"), kLi("ли"), kKakvi("какви");
-    static const WordList kContrast{"а ала но"};
     static const std::string kA = utf8_to_cp1251("а"), kAmi = utf8_to_cp1251("ами");
     const SenToken* last = run.last();
     NounAdjInfo info;

@@ -23,6 +23,13 @@ bool sentence_end_gap(const char* gap) {
     return std::strpbrk(gap, "?!;") != nullptr;
 }
 
+bool may_be_proper_name(const char* w) {
+    if (IsTypeProperOnly(w) != 0 || TypeHasAscii(w, ascii_proper) != -1) return true;
+    for (int t : proper_name_types)
+        if (TypeHas(w, t)) return true;
+    return false;
+}
+
 namespace {
 
 // What the answers depend on: the word-form index, the two rows of b asked and the letter case rules.

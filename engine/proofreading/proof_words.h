@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/proofreading/word_checks.h"
+#include "lexicon/bgtypes.h"
 #include "lexicon/morphology.h"
 
 // True when every character of the text is one of `set` (an empty text is).
@@ -18,6 +19,12 @@ bool only_of(const char* text, const char* set);
 // A gap that ends a sentence: a '.' that is not the first of two, or (without any '.') a '?', '!'
 // or ';'.
 bool sentence_end_gap(const char* gap);
+
+// The types of words that are names, titles, abbreviations or transliterations.
+inline constexpr int proper_name_types[] = {BGT_76N, BGT_78T, BGT_78N, BGT_PROPR, BGT_TRANS, BGT_CULT, BGT_ABBR};
+// Whether the word may be a proper name: known only as one, with a proper-name row, or with a
+// row of one of the types above.
+bool may_be_proper_name(const char* w);
 
 // ---- The answers of a run about the words of store 1 ---------------------------------------------
 // The passes ask the word-form index and b_bulgarian the same questions about the same words again

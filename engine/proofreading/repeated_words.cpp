@@ -5,13 +5,11 @@
 #include "engine/proofreading/word_checks.h"
 #include "lexicon/tables.h"
 
-namespace {
+const WordList word_check_lists::kRepeatExceptions{"000 ни св. си им ми му те ти Би Ес Ен Джей Бора"};
 
-// Doubled words that are right: particles, pronouns, letter names and names written doubled.
-const WordList& repeat_exceptions() {
-    static const WordList list{"000 ни св. си им ми му те ти Би Ес Ен Джей Бора"};
-    return list;
-}
+using namespace word_check_lists;
+
+namespace {
 
 // First letters that take the long form: в ф and the Latin v f (and the same for с з, s z).
 bool v_letter(char c) {
@@ -72,7 +70,7 @@ void repeated_word(ProofRun& run, const PassRow& row) {
         const char* pw = p[-1].text;
         const char* w = p->text;
         if (!blank_gap(p->gap) || !w[0] || cp_strcasecmp(pw, w) != 0) return;
-        if (repeat_exceptions().has_exact(w) || same_word(w, klin)) return;
+        if (kRepeatExceptions.has_exact(w) || same_word(w, klin)) return;
         if (p >= run.floor + 2 && bi == w && mozhe == p[-2].text) return;
         const WordPair pair(p);
         std::string sugg = " -> ";

@@ -21,39 +21,6 @@ constexpr char kEmDash = '\x97';
 constexpr char kEnDash = '\x96';
 constexpr char kEllipsis = '\x85';
 
-// A character and the title of its check.
-struct TitledChar {
-    std::u16string_view title;
-    char ch;
-};
-
-constexpr TitledChar kSentenceMarks[] = {
-    {u"<точка><интервал><малка буква>", '.'},
-    {u"<въпросителен><интервал><малка буква>", '?'},
-    {u"<удивителен><интервал><малка буква>", '!'},
-};
-constexpr std::u16string_view kLineBreakTitle = u"<край на изречение><нов ред><малка буква>";
-constexpr TitledChar kSubtitleMarks[] = {
-    {u"<точка><тайминг><малка буква>", '.'},
-    {u"<въпросителен><тайминг><малка буква>", '?'},
-    {u"<удивителен><тайминг><малка буква>", '!'},
-};
-constexpr TitledChar kGluedBefore[] = {
-    {u"слепено с предната дума m-тире", kEmDash},
-    {u"слепено с предната дума n-тире", kEnDash},
-};
-constexpr TitledChar kGluedBefore2[] = {
-    {u"слепено с предната дума m-тире", kEmDash},
-    {u"слепено с предната дума n-тире", kEnDash},
-    {u"слепено с предната дума късо тире", '-'},
-};
-constexpr TitledChar kGluedNext[] = {
-    {u"слепено със следващата дума m-тире", kEmDash},
-    {u"слепено със следващата дума многоточие", kEllipsis},
-    {u"слепено със следващата дума късо тире", '-'},
-    {u"слепено със следващата дума n-тире", kEnDash},
-};
-
 bool blank_or_tab(char c) { return c == ' ' || c == '\t'; }
 
 // The straight double quote, « » { ( ) [ ] „ ‘ ’ “ ”.

@@ -8,6 +8,41 @@
 #include <string_view>
 #include <vector>
 
+// A character (code page 1251: '\x97' m-dash, '\x96' n-dash, '\x85' ellipsis) and the title of its
+// check: the sentence marks before a small letter, the dashes and the ellipsis glued to a word, in
+// the order they are checked.
+struct TitledChar {
+    std::u16string_view title;
+    char ch;
+};
+
+inline constexpr TitledChar kSentenceMarks[] = {
+    {u"<точка><интервал><малка буква>", '.'},
+    {u"<въпросителен><интервал><малка буква>", '?'},
+    {u"<удивителен><интервал><малка буква>", '!'},
+};
+inline constexpr std::u16string_view kLineBreakTitle = u"<край на изречение><нов ред><малка буква>";
+inline constexpr TitledChar kSubtitleMarks[] = {
+    {u"<точка><тайминг><малка буква>", '.'},
+    {u"<въпросителен><тайминг><малка буква>", '?'},
+    {u"<удивителен><тайминг><малка буква>", '!'},
+};
+inline constexpr TitledChar kGluedBefore[] = {
+    {u"слепено с предната дума m-тире", '\x97'},
+    {u"слепено с предната дума n-тире", '\x96'},
+};
+inline constexpr TitledChar kGluedBefore2[] = {
+    {u"слепено с предната дума m-тире", '\x97'},
+    {u"слепено с предната дума n-тире", '\x96'},
+    {u"слепено с предната дума късо тире", '-'},
+};
+inline constexpr TitledChar kGluedNext[] = {
+    {u"слепено със следващата дума m-тире", '\x97'},
+    {u"слепено със следващата дума многоточие", '\x85'},
+    {u"слепено със следващата дума късо тире", '-'},
+    {u"слепено със следващата дума n-тире", '\x96'},
+};
+
 struct ProofRun;
 struct SenToken;
 struct PassRow;

@@ -11,6 +11,11 @@
 #include "shell/panels.h"
 #include "shell/token_frequency_index.h"
 
+const WordList word_check_lists::kShtNotBefore{"на един"};
+const WordList word_check_lists::kShNotAfter{"го да им какво ли ми ме ти се си ще"};
+
+using namespace word_check_lists;
+
 namespace {
 
 constexpr char kSht = '\xF9';  // щ
@@ -44,7 +49,6 @@ SummaryEntry sht_form(std::string_view name) {
 
 void sht_to_sh(ProofRun& run, const PassRow& row) {
     static const std::string da = cp1251("да");
-    static const WordList not_before{"на един"};
     PassReport rep(run, row.title);
     COLORREF colour = PR_SUGGESTION;
     for (const SenToken* p = run.begin(); p && p < run.end(); ++p) {
@@ -60,7 +64,7 @@ void sht_to_sh(ProofRun& run, const PassRow& row) {
             if (same_word(pw, da) && only_blanks_underscores(p->gap)) {
                 colour = PR_BLUE;  // "да" wants the verb
             } else {
-                if (IsOnlyType(pw, kType192) == 1 || not_before.has(pw) || IsTypeVerbOnly(pw) == 1) continue;
+                if (IsOnlyType(pw, kType192) == 1 || kShtNotBefore.has(pw) || IsTypeVerbOnly(pw) == 1) continue;
                 colour = PR_SUGGESTION;
             }
         }
@@ -77,13 +81,12 @@ void sht_to_sh(ProofRun& run, const PassRow& row) {
 void sht_to_sh_close(ProofRun&) { FinishGmake(); }
 
 void sh_to_sht(ProofRun& run, const PassRow& row) {
-    static const WordList not_after{"го да им какво ли ми ме ти се си ще"};
     static const std::string li = cp1251("ли");
     PassReport rep(run, row.title);
     for (const SenToken* p = run.begin(); p && p < run.end(); ++p) {
         const char* w = p->text;
         if (std::strlen(w) > kWordMax || !std::strchr(w, kSh)) continue;
-        if ((p > run.floor && not_after.has(p[-1].text)) || same_word(p[1].text, li)) continue;
+        if ((p > run.floor && kShNotAfter.has(p[-1].text)) || same_word(p[1].text, li)) continue;
         if (word_fact(run, p, WordFact::VerbRow) == -1) continue;
         const std::string sht = swap_last(w, kSh, kSht);
         if (!known_bg(sht) || !word_fact(run, p, WordFact::Known)) continue;

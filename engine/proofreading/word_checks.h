@@ -178,3 +178,14 @@ struct SummaryEntry {
     COLORREF colour = PR_SUGGESTION;
 };
 void findings_summary(ProofRun& run, std::u16string_view kind, SummaryEntry (*suggest)(std::string_view name));
+
+// The short word lists of the word passes.
+namespace word_check_lists {
+extern const WordList kShtNotBefore;       // "щ" for "ш": not after these words
+extern const WordList kShNotAfter;         // "ш" for "щ": not after these words
+extern const WordList kSubtitleBeyond;     // words of the comma list that may end a subtitle line
+extern const WordList kSubtitleParticles;  // words of type 189 that may end a subtitle line
+extern const WordList kHyphenPrefixes;     // a line-end hyphen after these is right
+extern const WordList kLatinSkip;          // Latin words never taken for look-alikes
+extern const WordList kRepeatExceptions;   // doubled words that are right (compared exactly)
+}  // namespace word_check_lists

@@ -18,6 +18,7 @@
 #include "support/scoped_env.h"
 #include "support/temp_folder.h"
 #include "support/unprivileged.h"
+#include "support/write_fault_sweep.h"
 #include "windows/live_window.h"
 #include "window_test_util.h"
 
@@ -366,6 +367,36 @@ TEST_F(StartupTest, TheStartOpensTheLogBuildsTheMenuBarAndTellsAMissingLexiconOn
         // The About box's text, unscrambled before any window opened.
         EXPECT_EQ(authorship, "JUX workbench for Linux - made by its own developers");
     }
+}
+
+// The statistics log of a start with each of its writes failing in turn (a full disk): the start
+// tells it, naming the log, before the user works.
+TEST_F(StartupTest, AStatisticsLogThatCannotBeWrittenIsToldAtTheStart) {
+    jux_test::TempFolder start("start");
+    const std::filesystem::path log = start.path() / "alt" / "statistics.txt";
+    jux_test::FaultyWriter w;
+    w.name = "the start's statistics log";
+    w.files = {log};
+    w.prepare = [&] {
+        reset_shell();
+        headless_install();
+        jux_instance_lock_name += "-";
+        std::filesystem::remove(log);
+        start.write("alt/b_en-bg.txt", cp("dog куче\r\n \tbad\r\n"));
+    };
+    std::string told;
+    w.write = [&] {
+        headless().on_loop = [&] {
+            told.clear();
+            for (const auto& box : headless().message_boxes) told += utf16_to_utf8(box.text) + "\n";
+            headless_close(hMain);
+        };
+        WinMain(start.path());
+    };
+    w.told = [&] { return told; };
+    w.stream = log.filename().string();
+    w.cut_short = true;
+    jux_test::sweep_write_faults(w);
 }
 
 // A start folder that cannot be written: the data folder cannot be made, and that is what the

@@ -7,6 +7,7 @@
 #include "spelling/suffix_en.h"
 #include "spelling/suggest_bg.h"
 #include "spelling/suggest_en.h"
+#include "spelling/unknown_bg.h"
 #include "spelling/word_index.h"
 #include "support/table_samples.h"
 #include "support/text.h"
@@ -40,6 +41,10 @@ TEST(SpellerTables, HoldTheirSampleRows) {
     for (std::size_t k = 0; k < gl_aposlong.size(); ++k) t["apostrophe_labels"].insert(row_of(to_string(k), gl_aposlong[k]));
     for (int row = 0; row < kEnglishSetCount; ++row)
         t["english_set_labels"].insert(row_of(to_string(row), english_set_label(row)));
+    for (int c = 1; c < 256; ++c) {
+        const std::string letter(1, static_cast<char>(c)), replaced = replace_latin_lookalikes(letter);
+        if (replaced != letter) t["latin_look_alikes"].insert(row_of(letter, jux_test::u8(replaced)));
+    }
     jux_test::expect_table_samples("spelling/cases/table_samples.txt", t);
 }
 

@@ -39,6 +39,36 @@ inline std::vector<TableSample> read_table_samples(const std::string& file) {
     return samples;
 }
 
+// A case of a data file of cases, one a line: the text given, then a TAB and the report expected
+// ("\n" stands for a line end, "\r" for a carriage return; nothing after the text: an empty report).
+struct ReportCase {
+    int line;
+    std::string text, expected;
+};
+
+inline std::string unescape_line_ends(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char next = i + 1 < s.size() ? s[i + 1] : 0;
+        if (s[i] == '\\' && (next == 'n' || next == 'r')) {
+            out += next == 'n' ? '\n' : '\r';
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+// The cases of `file` (a path under the tests' folder); a file without a case fails.
+inline std::vector<ReportCase> read_report_cases(const std::string& file) {
+    std::vector<ReportCase> cases;
+    for (const TableSample& s : read_table_samples(file))
+        cases.push_back({s.line, unescape_line_ends(s.table), unescape_line_ends(s.row)});
+    EXPECT_FALSE(cases.empty()) << file;
+    return cases;
+}
+
 // Checks the sample rows of `file` against `tables`; every table must have a sample, and every
 // sample a table (rows of the tables in `own` are left to the caller).
 inline void expect_table_samples(const std::string& file, const RenderedTables& tables,

@@ -2,16 +2,19 @@
 // and the rows of the character table against the samples of tests/windows/cases/
 // window_samples.txt: each item's place, command and label as the window shows them, the flag a
 // check item switches when it is chosen, what a key inserts and whether it then submits the field,
-// and the names of the lemma-grouping reports.
+// the settings window's controls, the tokens and colours of the report's correction click, and the names and word tables of the lemma-grouping reports.
 #include "checker_fixture.h"
 #include "resources/resources.h"
 #include "resources/secondary.h"
+#include "shell/files.h"
 #include "support/table_samples.h"
 #include "windows/bgtext_window.h"
 #include "windows/char_table_window.h"
+#include "windows/correction_click.h"
 #include "windows/input_window.h"
 #include "windows/lemma_report.h"
 #include "windows/machine_window.h"
+#include "windows/settings_window.h"
 
 namespace {
 
@@ -31,6 +34,12 @@ const std::map<std::string, std::int8_t*> kFlags{
     {"gl_CORPUS_STRICT_NOUN", &gl_CORPUS_STRICT_NOUN},
     {"gl_CORPUS_LIMITED", &gl_CORPUS_LIMITED},
     {"gl_CORPUS_DEBUG_FILES", &gl_CORPUS_DEBUG_FILES},
+    {"gl_SPELL_UPPERCASE", &gl_SPELL_UPPERCASE},
+    {"gl_TEXT_COLORING", &gl_TEXT_COLORING},
+    {"gl_TRANSLATE_CLIPBOARD", &gl_TRANSLATE_CLIPBOARD},
+    {"gl_TRANSLATE_IN_TRAY_BALLOON", &gl_TRANSLATE_IN_TRAY_BALLOON},
+    {"gl_PRINT_RANK_IN_ONELINE", &gl_PRINT_RANK_IN_ONELINE},
+    {"gl_PRINT_FILTERED", &gl_PRINT_FILTERED},
 };
 
 // Every item of the window's menu bar, rendered as the samples write it.
@@ -74,6 +83,26 @@ TEST_F(WindowSamples, MenusFlagsCharacterRowsAndReportNamesAreTheSampledOnes) {
     for (int code = 0; code < 256; ++code)
         t["char_table_rows"].insert(row_of(std::to_string(code), jux_test::u8(ascii_row_text(code))));
     for (const std::string& name : lemma_report_names()) t["lemma_reports"].insert(name);
+    for (std::u16string_view token : kSearchedAsWritten) t["searched_as_written"].insert(utf16_to_utf8(token));
+    for (COLORREF c : kNotAnEntryColours) t["not_an_entry_colours"].insert(jux_format("0x%06X", c));
+    ASSERT_TRUE(open_settings_window());
+    for (int id = IDC_SETTINGS_OK; id <= IDC_SETTINGS_TEXT_COLORING; ++id)
+        if (const HWND control = GetDlgItem(hSettings, id); control && id != IDC_SETTINGS_RE)
+            t["settings_controls"].insert(row_of(std::to_string(id), utf16_to_utf8(GetWindowTextW(control))));
+    // The flag each check box sets when OK is clicked after it.
+    for (int id = IDC_SETTINGS_CANCEL + 1; id <= IDC_SETTINGS_TEXT_COLORING; ++id) {
+        std::map<std::string, std::int8_t> before;
+        for (const auto& [name, flag] : kFlags) before[name] = *flag;
+        ASSERT_TRUE(open_settings_window());
+        headless_click(hSettings, id);
+        headless_click(hSettings, IDC_SETTINGS_OK);
+        for (const auto& [name, flag] : kFlags)
+            if (*flag != before[name]) t["settings_flags"].insert(row_of(std::to_string(id), name));
+    }
+    int i = 0;
+    for (std::string_view w : lemma_first_letter_exceptions)
+        t["lemma_first_letter_exceptions"].insert(row_of(std::to_string(++i), w));
+    for (std::string_view w : lemma_always_clean) t["lemma_always_clean"].insert(std::string(w));
     const std::string file = "windows/cases/window_samples.txt";
     jux_test::expect_table_samples(file, t, {"menu_flag", "keypad"});
     int flags = 0;

@@ -6,6 +6,7 @@
 #include "checker_fixture.h"
 #include "dictionary/custom_words.h"
 #include "dictionary/main_window.h"
+#include "engine/lookup_state.h"
 #include "engine/run/bg_text_pass.h"
 #include "foldertools/text_tools.h"
 #include "lexicon/filing.h"
@@ -88,6 +89,24 @@ protected:
         load_corpora(data.path());
     }
 
+    // A check of the right panel's text with only the given switches of the run's optional outputs
+    // on (a text from a file, for the spelling logs).
+    static std::function<void()> checking(std::string text, std::vector<std::int8_t*> on) {
+        return [text, on] {
+            for (std::int8_t* flag : {&gl_AUTO_SPELL, &gl_AUTO_OCR, &gl_MACHINE_TRANSLATION, &gl_STRIP_TIMECODE,
+                                      &gl_PARSE_LATIN_WORDS, &gl_ENGLIST_GENARATE_FILE, &gl_SPELL_CHECKER_LOG})
+                *flag = 0;
+            for (std::int8_t* flag : on) *flag = 1;
+            gl_isFromFile = 1;
+            quiet_set(hBigReRight, text);
+        };
+    }
+    // The statistics log begun again, as at a start.
+    void restart_log() {
+        closefile(fl_stat, "");
+        fl_stat = open_out(log, "wb");
+    }
+
     std::filesystem::path log;
     std::uintmax_t log_told = 0;
 };
@@ -167,6 +186,36 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
     for (const auto& e : std::filesystem::directory_iterator(data.file("audio_ogg")))
         clip_files.push_back("audio_ogg/" + e.path().filename().string());
     ASSERT_EQ(clip_files.size(), 2u);
+    const auto check = [] { check_right_panel(hBig); };
+    const std::string subtitles = "1\r00:00:01,000 --> 00:00:02,000\rHello there\r\r2\r00:00:03,000 --> 00:00:04,000\rMore";
+    std::vector<std::string> spelling_logs;
+    for (const char* kind : {"all", "missing", "upper_only", "lower_only", "first_upper", "mixed"})
+        spelling_logs.push_back(std::string("cyr_") + kind + ".txt");
+    auto search_log = [this] {
+        if (fl_searchlog) std::fclose(fl_searchlog);
+        fl_searchlog = nullptr;
+        previous_exact.clear();
+        open_search_log();
+    };
+    auto look_ups = [] {
+        for (const char16_t* word : {u"apple", u"about", u"cat"}) {
+            headless_select(hAddReShort, 0, -1);
+            headless_type(hAddReShort, word);
+        }
+        close_search_log();
+    };
+    // A run of the lemma reports that was cut short: the next run removes its leftover and logs it.
+    auto leftover = [this, &lemmas] {
+        lemmas.install();
+        restart_log();
+        data.write(lemma_report_names().front() + ".txt.part", "cut");
+    };
+    auto pairs = [this] {
+        data.write("pairs/EN_one.txt", "First English text.");
+        data.write("pairs/BG_one.txt", "Първи български текст.");
+        data.write("pairs/sub/EN_two.txt", "Second.");
+        hs->folder_dialog_answers.push_back(data.file("pairs"));
+    };
     const std::filesystem::path cwd = std::filesystem::current_path();
     std::filesystem::current_path(data.path());  // the exports go to the working folder
     const jux_test::FaultyWriter writers[] = {
@@ -192,6 +241,9 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
         masked(writer("the converter's concatenation",
                {"bulk_utf8-to-ansi_report.txt", "bulk_concatenated.txt", "bulk_concatenated_ansi.txt"}, clips,
                [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated.txt")),
+        masked(writer("the converter's concatenation of code page texts",
+               {"bulk_utf8-to-ansi_report.txt", "bulk_concatenated.txt", "bulk_concatenated_ansi.txt"}, clips,
+               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated_ansi.txt")),
         masked(writer("the fixer's report", {"bulk_fix_txt.txt"}, clips, [] { fix_txt_bulk(HWND{}); }, "bulk_fix_txt.txt")),
         writer("the user's Bulgarian words", {"b_bulgarian_custom.txt"}, custom_word,
                [] { add_custom_word(HWND{}); }),
@@ -210,6 +262,36 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
                      std::filesystem::path(clip_files[1]).filename().string())),
         writer("the token exports", exports, text, bgtext_pass, exports.front()),
         writer("the token exports", exports, text, bgtext_pass, exports.back()),
+        writer("the corrected text", {"AUTO.txt", "AUTO_LOG.txt"}, checking("книгъ и книга", {&gl_AUTO_SPELL}), check,
+               "AUTO.txt"),
+        writer("the corrections' log", {"AUTO.txt", "AUTO_LOG.txt"}, checking("книгъ и книга", {&gl_AUTO_SPELL}),
+               check, "AUTO_LOG.txt"),
+        writer("the text with look-alike letters mended", {"OCR.txt"}, checking("кнuга", {&gl_AUTO_OCR}), check,
+               "OCR.txt"),
+        writer("the subtitles without time codes", {"NO_TIME_CODE.txt", "TIME_CODE.txt"},
+               checking(subtitles, {&gl_MACHINE_TRANSLATION, &gl_STRIP_TIMECODE}), check, "NO_TIME_CODE.txt"),
+        writer("the subtitles with time codes", {"NO_TIME_CODE.txt", "TIME_CODE.txt"},
+               checking(subtitles, {&gl_MACHINE_TRANSLATION, &gl_STRIP_TIMECODE}), check, "TIME_CODE.txt"),
+        writer("the English word list's files", {"FREQ.txt", "FREQ2.txt"},
+               checking("qqq qqq zzz", {&gl_PARSE_LATIN_WORDS, &gl_ENGLIST_GENARATE_FILE}), check, "FREQ.txt"),
+        writer("the English word list's files", {"FREQ.txt", "FREQ2.txt"},
+               checking("qqq qqq zzz", {&gl_PARSE_LATIN_WORDS, &gl_ENGLIST_GENARATE_FILE}), check, "FREQ2.txt"),
+        writer("the spelling logs", spelling_logs, checking("книгъ Книгъ КНИГЪ кНИГъ книга", {&gl_SPELL_CHECKER_LOG}),
+               check, spelling_logs.front()),
+        writer("the spelling logs", spelling_logs, checking("книгъ Книгъ КНИГЪ кНИГъ книга", {&gl_SPELL_CHECKER_LOG}),
+               check, spelling_logs[1]),
+        writer("the repeated passages", {"_REPEATED.txt"},
+               [] {
+                   gl_REPEATED_PARTS = gl_REPEATED_CHECK_EACH = 1;
+                   gl_REPEATED_LONGER_THAN = 2;
+                   quiet_set(hBgTextRe, "едно две три, едно две три", 0, 0);
+               },
+               bgtext_pass, "_REPEATED.txt"),
+        masked(writer("the folder run's report", {"pairs_res/__report.txt"}, pairs,
+                      [] { headless_menu(hBgText, IDM_CORP_ANALYSE_FOLDER); }, "__report.txt")),
+        writer("the search log", {std::string(kSearchLogName)}, search_log, look_ups, kSearchLogName),
+        writer("the statistics log", {"statistics_log.txt"}, leftover, [] { run_lemma_reports(); },
+               "statistics_log.txt"),
     };
     for (const jux_test::FaultyWriter& w : writers) jux_test::sweep_write_faults(w);
     std::filesystem::current_path(cwd);
