@@ -55,9 +55,9 @@ public:
         else return s.taken();
     }
 
-    // Empties the table and gives it `slots` free slots (0: no table; every find answers null).
-    void reset(std::size_t slots) {
-        slots_.assign(slots, Slot{});
+    // Empties the table and gives it `n` free slots (0: no table; every find answers null).
+    void reset(std::size_t n) {
+        slots_.assign(n, Slot{});
         assert(slots_.size() <= (std::uint64_t{1} << 32));
     }
     // Frees every slot; the number of slots stays.
@@ -111,11 +111,11 @@ public:
         put(probe(h, [](const Slot&) { return false; }), s);
     }
 
-    // Gives the table `slots` slots (at least one more than it holds taken) and places every
+    // Gives the table `n` slots (at least one more than it holds taken) and places every
     // taken slot again by `hash_of(slot)`, the hash of the key it names.
     template <class HashOf>
-    void grow(std::size_t slots, HashOf&& hash_of) {
-        std::vector<Slot, Allocator> before(slots, Slot{}, slots_.get_allocator());
+    void grow(std::size_t n, HashOf&& hash_of) {
+        std::vector<Slot, Allocator> before(n, Slot{}, slots_.get_allocator());
         before.swap(slots_);
         for (const Slot& s : before)
             if (taken(s)) place(hash_of(s), s);

@@ -13,7 +13,6 @@
 // same answers on every run, whatever their size.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -35,36 +34,18 @@ inline std::uint32_t load4(const char* p) {
     std::memcpy(&k, p, 4);
     return k;
 }
-// The same loads with every byte folded through `lower` (byte i of the result is lower[p[i]], as
-// a little-endian load of the folded bytes gives it).
-inline std::uint64_t load8(const char* p, const unsigned char* lower) {
-    std::uint64_t k = 0;
-    for (int i = 0; i < 8; ++i) k |= std::uint64_t{lower[static_cast<unsigned char>(p[i])]} << (8 * i);
-    return k;
+// One step of eight bytes.
+inline std::uint64_t step(std::uint64_t h, std::uint64_t k) {
+    h = (h ^ k) * kStep;
+    return h ^ (h >> 32);
 }
-inline std::uint32_t load4(const char* p, const unsigned char* lower) {
-    std::uint32_t k = 0;
-    for (int i = 0; i < 4; ++i) k |= std::uint32_t{lower[static_cast<unsigned char>(p[i])]} << (8 * i);
-    return k;
-}
-// folded_word_hash must equal word_hash of the folded bytes: the plain loads are little-endian too.
-static_assert(std::endian::native == std::endian::little);
-
-// word_hash over bytes read through `load` (plain or folded).
-template <class Byte, class Load8, class Load4>
-inline std::uint64_t word_hash_of(const char* p, std::size_t n, Byte byte, Load8 load_8, Load4 load_4) {
-    std::uint64_t h = kSeed ^ (n * kGolden);
-    while (n >= 8) {
-        h = (h ^ load_8(p)) * kStep;
-        h ^= h >> 32;
-        p += 8;
-        n -= 8;
-    }
+// The last n < 8 bytes at p, and the final mix.
+inline std::uint64_t finish(std::uint64_t h, const char* p, std::size_t n) {
     if (n >= 4) {
-        const std::uint64_t a = load_4(p), b = load_4(p + n - 4);
-        h = (h ^ ((a << 32) | b)) * kStep;
+        h = (h ^ ((std::uint64_t{load4(p)} << 32) | load4(p + n - 4))) * kStep;
     } else if (n > 0) {
-        h = (h ^ ((byte(p[0]) << 16) | (byte(p[n >> 1]) << 8) | byte(p[n - 1]))) * kStep;
+        const auto at = [p](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])); };
+        h = (h ^ ((at(0) << 16) | (at(n >> 1) << 8) | at(n - 1))) * kStep;
     }
     h ^= h >> 32;
     h *= kGolden;
@@ -76,17 +57,29 @@ inline std::uint64_t word_hash_of(const char* p, std::size_t n, Byte byte, Load8
 
 // The hash of bytes as they are.
 inline std::uint64_t word_hash(std::string_view bytes) {
-    return hash_detail::word_hash_of(
-        bytes.data(), bytes.size(), [](char c) { return std::uint64_t{static_cast<unsigned char>(c)}; },
-        [](const char* p) { return hash_detail::load8(p); }, [](const char* p) { return hash_detail::load4(p); });
+    const char* p = bytes.data();
+    std::size_t n = bytes.size();
+    std::uint64_t h = hash_detail::kSeed ^ (n * hash_detail::kGolden);
+    for (; n >= 8; p += 8, n -= 8) h = hash_detail::step(h, hash_detail::load8(p));
+    return hash_detail::finish(h, p, n);
 }
 
-// word_hash of the bytes folded through `lower`: texts equal under that folding hash alike.
+// word_hash of the bytes folded through `lower`: texts equal under that folding hash alike. The
+// bytes are folded eight at a time into a block and hashed from there.
 inline std::uint64_t folded_word_hash(std::string_view bytes, const unsigned char* lower) {
-    return hash_detail::word_hash_of(
-        bytes.data(), bytes.size(), [lower](char c) { return std::uint64_t{lower[static_cast<unsigned char>(c)]}; },
-        [lower](const char* p) { return hash_detail::load8(p, lower); },
-        [lower](const char* p) { return hash_detail::load4(p, lower); });
+    const char* p = bytes.data();
+    std::size_t n = bytes.size();
+    std::uint64_t h = hash_detail::kSeed ^ (n * hash_detail::kGolden);
+    char block[8];
+    const auto fold = [&](std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) block[i] = static_cast<char>(lower[static_cast<unsigned char>(p[i])]);
+    };
+    for (; n >= 8; p += 8, n -= 8) {
+        fold(8);
+        h = hash_detail::step(h, hash_detail::load8(block));
+    }
+    fold(n);
+    return hash_detail::finish(h, block, n);
 }
 
 // The base of the key polynomial, and the mix of a polynomial with the key's length.
