@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cassert>
 #include <bit>
+#include <cassert>
 #include <charconv>
 #include <cstring>
 #include <deque>
