@@ -101,15 +101,11 @@ TEST(FlatTable, AgreesWithUnorderedMapOnRandomSpellings) {
 }
 
 // Values recorded from the hashes before they moved into this family.
-const struct {
-    const char* text;
-    std::uint64_t word, key;
-} kRecorded[] = {
+const struct { const char* text; std::uint64_t word, key; } kRecorded[] = {
     {"", 0x8570e250fe4c2473ULL, 0x0000000000000000ULL}, {"a", 0x5175e8c6f7c50e1eULL, 0xd9c0a8375ce88667ULL},
     {"ab", 0x3b6213a4381b89bdULL, 0x983733531b45e2d5ULL}, {"abc", 0x3b27559ddaa29cb2ULL, 0x3e7dbfb546db9508ULL},
     {"abcd", 0x6aec1f8b58def4d7ULL, 0xb22ab904eec94a52ULL}, {"abcdefg", 0x24c31a4457521d97ULL, 0xe7e645557e786228ULL},
-    {"abcdefgh", 0xb2a57bbae74a8c57ULL, 0x3c978806233caa55ULL},
-    {"abcdefghijklmnopq", 0x4bd2b8fafb0a72c2ULL, 0xd04b6ec6445aaf42ULL},
+    {"abcdefgh", 0xb2a57bbae74a8c57ULL, 0x3c978806233caa55ULL}, {"abcdefghijklmnopq", 0x4bd2b8fafb0a72c2ULL, 0xd04b6ec6445aaf42ULL},
     {"\xc4\xd3\xcc\xc0", 0x20fb79c538708780ULL, 0x77ef5daccda70c35ULL},
 };
 
