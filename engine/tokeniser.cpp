@@ -238,7 +238,8 @@ public:
             const Key& k = keys_[s.entry()];
             if (k.hash != hash || k.length != key.size()) return false;
             std::size_t i = 0;
-            while (i < key.size() && lower[static_cast<unsigned char>(key[i])] == static_cast<unsigned char>(folded_[k.at + i]))
+            while (i < key.size() &&
+                   lower[static_cast<unsigned char>(key[i])] == static_cast<unsigned char>(folded_[k.at + i]))
                 ++i;
             return i == key.size();
         }) != nullptr;

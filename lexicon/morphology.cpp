@@ -383,11 +383,13 @@ public:
         const unsigned char* lower = cp1251_detail::current_ctype->lower;
         const std::size_t at = text_.size();
         text_.resize(at + lemma.size());
-        for (std::size_t i = 0; i < lemma.size(); ++i) text_[at + i] = static_cast<char>(lower[static_cast<unsigned char>(lemma[i])]);
+        for (std::size_t i = 0; i < lemma.size(); ++i)
+            text_[at + i] = static_cast<char>(lower[static_cast<unsigned char>(lemma[i])]);
         const std::string_view folded(text_.data() + at, lemma.size());
         const std::uint64_t h = word_hash(folded);
-        const std::size_t i =
-            slots_.probe(h, [&](const NumberedSlot& s) { return s.fits(h) && folded_of(static_cast<std::uint32_t>(s.entry())) == folded; });
+        const std::size_t i = slots_.probe(h, [&](const NumberedSlot& s) {
+            return s.fits(h) && folded_of(static_cast<std::uint32_t>(s.entry())) == folded;
+        });
         if (slots_.taken(slots_.at(i))) {
             text_.resize(at);  // known: its folded copy is not kept
             return static_cast<std::uint32_t>(slots_.at(i).entry());
@@ -531,8 +533,9 @@ void build_form_hash() {
         const char* form = bgmul_bottom[i].form;
         // Of forms equal under folding the first is kept, as a binary search finds it (the loader
         // merges such forms into one record; an index made otherwise may hold several).
-        const std::size_t k = t.slots.probe(
-            h, [&](std::uint32_t s) { return s >> t.record_bits == tag && compare_form(t.record(s)->form, form) == 0; });
+        const std::size_t k = t.slots.probe(h, [&](std::uint32_t s) {
+            return s >> t.record_bits == tag && compare_form(t.record(s)->form, form) == 0;
+        });
         if (!t.slots.taken(t.slots.at(k))) t.slots.put(k, (tag << t.record_bits) | static_cast<std::uint32_t>(i + 1));
     }
     t.count = bgmul_ct;
@@ -653,7 +656,8 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
             if (i >= kApart && i - kApart < total) {
                 Step& s = steps[i - kApart];
                 const std::uint32_t tag = t.tag(s.hash);
-                if (const std::uint32_t* slot = t.slots.find(s.hash, [&](std::uint32_t v) { return v >> t.record_bits == tag; })) {
+                const auto fits = [&](std::uint32_t v) { return v >> t.record_bits == tag; };
+                if (const std::uint32_t* slot = t.slots.find(s.hash, fits)) {
                     s.record = t.record(*slot);
                     __builtin_prefetch(s.record);
                 }
