@@ -18,6 +18,8 @@
 #include "dictionary/loading.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
+#include "platform/flat_table.h"
+#include "platform/hash.h"
 #include "platform/text.h"
 #include "shell/files.h"
 #include "shell/memory.h"
@@ -121,35 +123,25 @@ std::shared_ptr<ListText> compact_text(std::vector<BgFormRecord>& v, std::shared
         used += n + 1;
         return at;
     };
-    // The lemmas copied so far, by their bytes: open addressing over their places in the block
-    // (place + 1; 0 is an empty slot), the table kept at most half full.
-    std::vector<std::uint32_t> slots(1024, 0);
+    // The lemmas copied so far, by their bytes: their places in the block, the table kept at most
+    // half full.
+    FlatTable<NumberedSlot> slots;
+    slots.reset(1024);
     std::size_t lemmas = 0;
-    const auto hash = [](const char* s) {
-        std::uint64_t h = 0xcbf29ce484222325ULL;
-        for (; *s; ++s) h = (h ^ static_cast<unsigned char>(*s)) * 0x100000001b3ULL;
-        return h;
-    };
     for (BgFormRecord& r : v) {
         r.form = copy(r.form, std::strlen(r.form));
-        std::size_t s = hash(r.lemma) & (slots.size() - 1);
-        while (slots[s] != 0 && std::strcmp(base + slots[s] - 1, r.lemma) != 0) s = (s + 1) & (slots.size() - 1);
-        if (slots[s] == 0) {
-            slots[s] = static_cast<std::uint32_t>(copy(r.lemma, std::strlen(r.lemma)) - base + 1);
-            if (++lemmas * 2 > slots.size()) {  // more room: the copies placed again
-                std::vector<std::uint32_t> more(slots.size() * 2, 0);
-                for (const std::uint32_t at : slots) {
-                    if (at == 0) continue;
-                    std::size_t m = hash(base + at - 1) & (more.size() - 1);
-                    while (more[m] != 0) m = (m + 1) & (more.size() - 1);
-                    more[m] = at;
-                }
-                slots.swap(more);
-                s = hash(r.lemma) & (slots.size() - 1);
-                while (std::strcmp(base + slots[s] - 1, r.lemma) != 0) s = (s + 1) & (slots.size() - 1);
+        const std::string_view lemma(r.lemma);
+        const std::uint64_t h = word_hash(lemma);
+        const auto same = [&](const NumberedSlot& s) { return s.fits(h) && lemma == base + s.entry(); };
+        std::size_t s = slots.probe(h, same);
+        if (!slots.taken(slots.at(s))) {
+            slots.put(s, NumberedSlot::of(h, static_cast<std::size_t>(copy(lemma.data(), lemma.size()) - base)));
+            if (slots.wants_room(++lemmas, 1, 2)) {  // more room: the copies placed again
+                slots.grow(slots.slot_count() * 2, NumberedSlot::home_hash);
+                s = slots.probe(h, same);
             }
         }
-        r.lemma = base + slots[s] - 1;
+        r.lemma = base + slots.at(s).entry();
     }
     base[used] = '\0';
     t->size = used;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lexicon/tables.h"
+#include "platform/flat_table.h"
 #include "platform/text.h"
 #include "platform/window.h"
 #include "shell/lists.h"
@@ -231,19 +232,17 @@ public:
         if (list.data() != data_ || list.size() != size_ || text != text_ ||
             cp1251_detail::current_ctype != ctype_ || word_index_generation() != generation_ || !same_ends(list))
             build(list, text);
-        if (slots_.empty()) return false;
         const unsigned char* lower = cp1251_detail::current_ctype->lower;
-        for (std::size_t s = hash & mask_;; s = (s + 1) & mask_) {
-            const std::uint32_t v = slots_[s];
-            if (v == 0) return false;
-            const Key& k = keys_[v - 1];
-            if (k.hash != hash || k.length != key.size()) continue;
+        return slots_.find(hash, [&](const NumberedSlot& s) {
+            if (!s.fits(hash)) return false;
+            const Key& k = keys_[s.entry()];
+            if (k.hash != hash || k.length != key.size()) return false;
             std::size_t i = 0;
-            while (i < key.size() && lower[static_cast<unsigned char>(key[i])] ==
-                                         static_cast<unsigned char>(folded_[k.at + i]))
+            while (i < key.size() &&
+                   lower[static_cast<unsigned char>(key[i])] == static_cast<unsigned char>(folded_[k.at + i]))
                 ++i;
-            if (i == key.size()) return true;
-        }
+            return i == key.size();
+        }) != nullptr;
     }
     void forget() { *this = DotKeys{}; }
 
@@ -269,13 +268,8 @@ private:
         }
         std::size_t room = 16;
         while (room < keys_.size() * 2) room *= 2;
-        slots_.assign(keys_.empty() ? 0 : room, 0);
-        mask_ = room - 1;
-        for (std::size_t i = 0; i < keys_.size(); ++i) {
-            std::size_t s = keys_[i].hash & mask_;
-            while (slots_[s] != 0) s = (s + 1) & mask_;
-            slots_[s] = static_cast<std::uint32_t>(i + 1);
-        }
+        slots_.reset(keys_.empty() ? 0 : room);
+        for (std::size_t i = 0; i < keys_.size(); ++i) slots_.place(keys_[i].hash, NumberedSlot::of(keys_[i].hash, i));
         data_ = list.data();
         size_ = list.size();
         text_ = text;
@@ -293,8 +287,7 @@ private:
     std::string first_, last_;          // the list's first and last keys when the table was made
     std::vector<Key> keys_;
     std::string folded_;                // the folded keys one after another
-    std::vector<std::uint32_t> slots_;  // key + 1; 0 empty
-    std::size_t mask_ = 0;
+    FlatTable<NumberedSlot> slots_;     // the keys by hash
 };
 
 DotKeys dot_en_bg, dot_english2, dot_bulgarian;

@@ -3,14 +3,18 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <cassert>
 #include <charconv>
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "lexicon/bgtypes.h"
 #include "lexicon/tables.h"
+#include "platform/flat_table.h"
+#include "platform/hash.h"
 #include "platform/text.h"
 #include "shell/files.h"
 
@@ -54,82 +58,78 @@ struct MemoEntry {
     // asks it of every spelling of its text.
     FormFacts facts;
     bool facts_known = false;
+    // The memo_forms call that asked for it last (MemoState::calls), which each form may be once.
+    std::uint64_t asked_in = 0;
 };
 
-// The memo's table of spellings: open addressing over a power-of-two table of slots, each with the
-// spelling's hash, length and first 16 bytes, so that most probes compare within the slot.
+// A spelling's slot in the memo's table: its hash, its entry (number + 1; 0: free), its length and
+// first 16 bytes, so that most probes compare within the slot.
+struct MemoSlot {
+    std::uint64_t hash;
+    std::uint32_t index;
+    std::uint32_t length;
+    char head[16];
+    bool taken() const { return index != 0; }
+    bool holds(std::string_view key, std::uint64_t h) const {
+        return hash == h && length == key.size() &&
+               std::memcmp(head, key.data(), std::min<std::size_t>(key.size(), sizeof head)) == 0;
+    }
+};
+
+// The memo's table of spellings.
 class MemoTable {
 public:
     // The entry of a spelling; a new one unless the table holds kMaxEntries (then null).
     MemoEntry* find_or_add(std::string_view key, bool& added) {
+        assert(!shared_ && "nothing is added while helpers read the table");
         added = false;
-        if ((entries_.size() + 1) * 2 > slots_.size()) grow();
-        const std::uint64_t h = hash(key);
-        Slot& s = slots_[probe(key, h)];
-        if (s.index != 0) return &entries_[s.index - 1];
+        if (slots_.wants_room(entries_.size() + 1, 1, 2)) grow();
+        const std::uint64_t h = word_hash(key);
+        const std::size_t i = slots_.probe(h, [&](const MemoSlot& s) { return same(s, key, h); });
+        if (slots_.taken(slots_.at(i))) return &entries_[slots_.at(i).index - 1];
         if (entries_.size() >= kMaxEntries) return nullptr;
-        s = Slot{h, static_cast<std::uint32_t>(entries_.size() + 1), static_cast<std::uint32_t>(key.size()), {}};
+        MemoSlot s{h, static_cast<std::uint32_t>(entries_.size() + 1), static_cast<std::uint32_t>(key.size()), {}};
         std::memcpy(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head));
+        slots_.put(i, s);
         entries_.emplace_back().form.assign(key);
         added = true;
         return &entries_.back();
     }
     // The entry of a spelling held, or null. It only reads the table: several threads may ask at
-    // once while nothing is added.
+    // once while nothing is added (between share_with_helpers and the end of the sharing).
     MemoEntry* find(std::string_view key) {
-        if (slots_.empty()) return nullptr;
-        const Slot& s = slots_[probe(key, hash(key))];
-        return s.index != 0 ? &entries_[s.index - 1] : nullptr;
+        const std::uint64_t h = word_hash(key);
+        const MemoSlot* s = slots_.find(h, [&](const MemoSlot& x) { return same(x, key, h); });
+        return s ? &entries_[s->index - 1] : nullptr;
     }
     // Room for `more` spellings beyond those held, so that adding them does not grow the table.
     void reserve(std::size_t more) {
         const std::size_t n = std::min(entries_.size() + more, kMaxEntries);
-        while ((n + 1) * 2 > slots_.size()) grow();
+        while (slots_.wants_room(n + 1, 1, 2)) grow();
     }
+    // While `on`, helper threads may call find: nothing may be added, the table may not grow.
+    void share_with_helpers(bool on) { shared_ = on; }
     bool empty() const { return entries_.empty(); }
     void clear() {
+        assert(!shared_);
         entries_.clear();
-        slots_.assign(1024, Slot{});
+        slots_.reset(1024);
     }
 
 private:
     // A text of a million distinct words would make the memo many times its size: no more than
     // this many spellings.
     static constexpr std::size_t kMaxEntries = std::size_t{1} << 18;
-    struct Slot {
-        std::uint64_t hash = 0;
-        std::uint32_t index = 0;  // entry number + 1; 0: free
-        std::uint32_t length = 0;
-        char head[16];
-    };
-    // The slot of a spelling: its own, or the free one where it would go.
-    std::size_t probe(std::string_view key, std::uint64_t h) const {
-        for (std::size_t i = h & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
-            const Slot& s = slots_[i];
-            if (s.index == 0) return i;
-            if (s.hash == h && s.length == key.size() &&
-                std::memcmp(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head)) == 0 &&
-                (key.size() <= sizeof s.head || entries_[s.index - 1].form == key))
-                return i;
-        }
-    }
-    static std::uint64_t hash(std::string_view s) {
-        std::uint64_t h = 0xcbf29ce484222325ULL;
-        for (unsigned char c : s) h = (h ^ c) * 0x100000001b3ULL;
-        return h ^ (h >> 29);
+    bool same(const MemoSlot& s, std::string_view key, std::uint64_t h) const {
+        return s.holds(key, h) && (key.size() <= sizeof s.head || entries_[s.index - 1].form == key);
     }
     void grow() {
-        std::vector<Slot> old = std::move(slots_);
-        slots_.assign(std::max<std::size_t>(1024, old.size() * 2), Slot{});
-        for (const Slot& s : old) {
-            if (s.index == 0) continue;
-            std::size_t i = s.hash & (slots_.size() - 1);
-            while (slots_[i].index != 0) i = (i + 1) & (slots_.size() - 1);
-            slots_[i] = s;
-        }
+        assert(!shared_ && "the table does not move while helpers read it");
+        slots_.grow(std::max<std::size_t>(1024, slots_.slot_count() * 2), [](const MemoSlot& s) { return s.hash; });
     }
     std::deque<MemoEntry> entries_;  // stable places: callers hold entries while others are added
-    std::vector<Slot> slots_;
+    FlatTable<MemoSlot> slots_;
+    bool shared_ = false;
 };
 
 constexpr std::size_t kMemoStride = 32;  // records per sample of the memo's head table
@@ -146,41 +146,34 @@ struct MemoState {
     bool full = false;   // the table reached its most spellings
     // The entry asked last: a pass asks several questions of one word in a row.
     MemoEntry* last = nullptr;
+    std::uint64_t calls = 0;  // memo_forms calls so far
+    // The thread whose FormMemo holds it: only that thread asks or adds (helpers only read while it
+    // waits for them in memo_forms).
+    std::thread::id owner;
 };
 thread_local MemoState* g_memo = nullptr;
 // The answers of the thread's last memo, kept for its next one (the proof-reader runs again after
 // every keystroke in the checker, over nearly the same words).
 thread_local std::unique_ptr<MemoState> g_idle_memo;
 
-// The hash of the word-form index: every record's form folded to small letters, in an open-addressed
-// table of 32-bit slots, each the record's number + 1 in its low `record_bits` bits and more bits of
-// the form's hash above them, so that a probe rarely reads a record it does not want. Built by the
-// word-form loader with the records (build_form_hash), for the index and the letter case rules
-// they were sorted under; a search under other rules, or of another index, is a binary search.
+// The hash of the word-form index: every record's form folded to small letters (folded_word_hash),
+// in a table of 32-bit slots, each the record's number + 1 in its low `record_bits` bits and more
+// bits of the form's hash above them, so that a probe rarely reads a record it does not want: four
+// bytes a form over the whole index. Built by the word-form loader with the records
+// (build_form_hash), for the index and the letter case rules they were sorted under; a search under
+// other rules, or of another index, is a binary search.
 struct FormHash {
     const BgFormRecord* bottom = nullptr;  // the index hashed
     std::size_t count = 0;
     bool cyrillic = false;  // the letter case rules of the build
     unsigned record_bits = 0;
-    std::vector<std::uint32_t> slots;  // 0: free
-    // The first slot of a hash: its low 32 bits scaled to the table's size.
-    std::size_t home(std::uint64_t h) const { return static_cast<std::size_t>(((h & 0xFFFFFFFFu) * slots.size()) >> 32); }
-    std::size_t next(std::size_t i) const { return i + 1 == slots.size() ? 0 : i + 1; }
+    FlatTable<std::uint32_t> slots;
+    std::uint32_t tag(std::uint64_t h) const { return static_cast<std::uint32_t>(h >> 32) >> record_bits; }
+    const BgFormRecord* record(std::uint32_t slot) const {
+        return bottom + (slot & ((std::uint32_t{1} << record_bits) - 1)) - 1;
+    }
 };
 FormHash g_form_hash;
-
-// The hash of a form folded to small letters (`lower`: the folding table); `n` bytes, or up to the
-// NUL when `n` is npos.
-std::uint64_t folded_form_hash(const char* s, std::size_t n, const unsigned char* lower) {
-    std::uint64_t h = 0xcbf29ce484222325ULL;
-    std::size_t i = 0;
-    for (; i < n && (n != std::string_view::npos || s[i] != 0); ++i) h = (h ^ lower[static_cast<unsigned char>(s[i])]) * 0x100000001b3ULL;
-    h ^= i * 0x9e3779b97f4a7c15ULL;
-    h ^= h >> 32;
-    h *= 0xd6e8feb86659fd93ULL;
-    h ^= h >> 32;
-    return h;
-}
 
 bool form_hash_usable() {
     return !g_form_hash.slots.empty() && g_form_hash.bottom == bgmul_bottom && g_form_hash.count == bgmul_ct &&
@@ -201,16 +194,12 @@ int compare_form(const char* form, std::string_view key) {
 // The record of a form through the hash (which must be usable), or null.
 const BgFormRecord* hashed_form(std::string_view form) {
     const FormHash& t = g_form_hash;
-    const std::uint64_t h = folded_form_hash(form.data(), form.size(), cp1251_detail::current_ctype->lower);
-    const std::uint32_t tag = static_cast<std::uint32_t>(h >> 32) >> t.record_bits;
-    const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
-    for (std::size_t i = t.home(h);; i = t.next(i)) {
-        const std::uint32_t s = t.slots[i];
-        if (s == 0) return nullptr;
-        if (s >> t.record_bits != tag) continue;
-        const BgFormRecord* r = t.bottom + (s & record_mask) - 1;
-        if (compare_form(r->form, form) == 0) return r;
-    }
+    const std::uint64_t h = folded_word_hash(form, cp1251_detail::current_ctype->lower);
+    const std::uint32_t tag = t.tag(h);
+    const std::uint32_t* s = t.slots.find(h, [&](std::uint32_t slot) {
+        return slot >> t.record_bits == tag && compare_form(t.record(slot)->form, form) == 0;
+    });
+    return s ? t.record(*s) : nullptr;
 }
 
 const BgFormRecord* search_form(std::string_view form);
@@ -264,6 +253,7 @@ void memo_refresh(MemoState& m) {
 // The memo's entry of a form, made on first need; null when no memo is open.
 MemoEntry* memo_entry(std::string_view form) {
     if (!g_memo) return nullptr;
+    assert(g_memo->owner == std::this_thread::get_id());
     if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
     // An empty index answers at once; a full memo no more (the text is one of very many distinct
     // words: its look-ups search the index as they do without a memo).
@@ -386,58 +376,41 @@ public:
     explicit FoldedLemmas(std::size_t expected) {
         std::size_t cap = 1024;
         while (cap < expected * 2) cap <<= 1;
-        slots_.assign(cap, kEmpty);
+        slots_.reset(cap);
     }
     // The number of the lemma folded; a new number for a lemma not met before.
     std::uint32_t number(std::string_view lemma) {
         const unsigned char* lower = cp1251_detail::current_ctype->lower;
-        std::uint64_t h = 0xcbf29ce484222325ULL;
         const std::size_t at = text_.size();
         text_.resize(at + lemma.size());
-        for (std::size_t i = 0; i < lemma.size(); ++i) {
-            const unsigned char c = lower[static_cast<unsigned char>(lemma[i])];
-            text_[at + i] = static_cast<char>(c);
-            h = (h ^ c) * 0x100000001b3ULL;
-        }
+        for (std::size_t i = 0; i < lemma.size(); ++i)
+            text_[at + i] = static_cast<char>(lower[static_cast<unsigned char>(lemma[i])]);
         const std::string_view folded(text_.data() + at, lemma.size());
-        for (std::size_t s = h & (slots_.size() - 1);; s = (s + 1) & (slots_.size() - 1)) {
-            const std::uint32_t id = slots_[s];
-            if (id == kEmpty) {
-                slots_[s] = static_cast<std::uint32_t>(start_.size());
-                start_.push_back(static_cast<std::uint32_t>(at));
-                length_.push_back(static_cast<std::uint32_t>(lemma.size()));
-                first_.push_back(lemma);
-                if (start_.size() * 2 > slots_.size()) grow();
-                return static_cast<std::uint32_t>(start_.size() - 1);
-            }
-            if (folded_of(id) == folded) {
-                text_.resize(at);  // known: its folded copy is not kept
-                return id;
-            }
+        const std::uint64_t h = word_hash(folded);
+        const std::size_t i = slots_.probe(h, [&](const NumberedSlot& s) {
+            return s.fits(h) && folded_of(static_cast<std::uint32_t>(s.entry())) == folded;
+        });
+        if (slots_.taken(slots_.at(i))) {
+            text_.resize(at);  // known: its folded copy is not kept
+            return static_cast<std::uint32_t>(slots_.at(i).entry());
         }
+        slots_.put(i, NumberedSlot::of(h, start_.size()));
+        start_.push_back(static_cast<std::uint32_t>(at));
+        length_.push_back(static_cast<std::uint32_t>(lemma.size()));
+        first_.push_back(lemma);
+        if (slots_.wants_room(start_.size() + 1, 1, 2)) slots_.grow(slots_.slot_count() * 2, NumberedSlot::home_hash);
+        return static_cast<std::uint32_t>(start_.size() - 1);
     }
     std::size_t size() const { return start_.size(); }
     std::string_view folded_of(std::uint32_t id) const { return std::string_view(text_.data() + start_[id], length_[id]); }
     std::string_view first_spelling(std::uint32_t id) const { return first_[id]; }
 
 private:
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
-    void grow() {
-        std::vector<std::uint32_t> old(slots_.size() * 2, kEmpty);
-        old.swap(slots_);
-        for (std::uint32_t id = 0; id < start_.size(); ++id) {
-            std::uint64_t h = 0xcbf29ce484222325ULL;
-            for (unsigned char c : folded_of(id)) h = (h ^ c) * 0x100000001b3ULL;
-            std::size_t s = h & (slots_.size() - 1);
-            while (slots_[s] != kEmpty) s = (s + 1) & (slots_.size() - 1);
-            slots_[s] = id;
-        }
-    }
     std::string text_;                   // the folded lemmas, one after another
     std::vector<std::uint32_t> start_;   // where lemma id's folded text begins
     std::vector<std::uint32_t> length_;  // its length
     std::vector<std::string_view> first_;  // its first spelling met
-    std::vector<std::uint32_t> slots_;   // open addressing: lemma numbers
+    FlatTable<NumberedSlot> slots_;
 };
 
 const char* find_by_lemma(std::string_view lemma, int type, int slot) {
@@ -541,35 +514,30 @@ void build_form_hash() {
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     // Four slots in five taken: a probe mostly stays in one cache line, and the slots' bits of hash
     // turn away other forms without reading them.
-    t.slots.assign(bgmul_ct + bgmul_ct / 4 + 16, 0);
+    t.slots.reset(bgmul_ct + bgmul_ct / 4 + 16);
     t.record_bits = static_cast<unsigned>(std::bit_width(bgmul_ct));
-    const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
+    t.bottom = bgmul_bottom;
     // The hashes of the next forms are made ahead and their slots fetched, so that the reads of the
     // large table overlap.
     constexpr std::size_t kAhead = 16;
     std::uint64_t ahead[kAhead];
     const auto start = [&](std::size_t i) {
-        ahead[i % kAhead] = folded_form_hash(bgmul_bottom[i].form, std::string_view::npos, lower);
-        __builtin_prefetch(&t.slots[t.home(ahead[i % kAhead])], 1);
+        ahead[i % kAhead] = folded_word_hash(bgmul_bottom[i].form, lower);
+        t.slots.prefetch(ahead[i % kAhead]);
     };
     for (std::size_t i = 0; i < std::min(kAhead, bgmul_ct); ++i) start(i);
     for (std::size_t i = 0; i < bgmul_ct; ++i) {
         const std::uint64_t h = ahead[i % kAhead];
         if (i + kAhead < bgmul_ct) start(i + kAhead);
-        const std::uint32_t tag = static_cast<std::uint32_t>(h >> 32) >> t.record_bits;
+        const std::uint32_t tag = t.tag(h);
         const char* form = bgmul_bottom[i].form;
-        for (std::size_t k = t.home(h);; k = t.next(k)) {
-            std::uint32_t& s = t.slots[k];
-            if (s == 0) {
-                s = (tag << t.record_bits) | static_cast<std::uint32_t>(i + 1);
-                break;
-            }
-            // Of forms equal under folding the first is kept, as a binary search finds it (the
-            // loader merges such forms into one record; an index made otherwise may hold several).
-            if (s >> t.record_bits == tag && compare_form(bgmul_bottom[(s & record_mask) - 1].form, form) == 0) break;
-        }
+        // Of forms equal under folding the first is kept, as a binary search finds it (the loader
+        // merges such forms into one record; an index made otherwise may hold several).
+        const std::size_t k = t.slots.probe(h, [&](std::uint32_t s) {
+            return s >> t.record_bits == tag && compare_form(t.record(s)->form, form) == 0;
+        });
+        if (!t.slots.taken(t.slots.at(k))) t.slots.put(k, (tag << t.record_bits) | static_cast<std::uint32_t>(i + 1));
     }
-    t.bottom = bgmul_bottom;
     t.count = bgmul_ct;
     t.cyrillic = ctype_locale_is_cyrillic();
 }
@@ -600,11 +568,13 @@ FormMemo::FormMemo() {
     if (m.forms.empty() || m.stale || m.full || m.bottom != bgmul_bottom || m.count != bgmul_ct ||
         m.loads != word_form_loads() || m.cyrillic != ctype_locale_is_cyrillic())
         memo_refresh(m);
+    m.owner = std::this_thread::get_id();
     owner_ = true;
 }
 
 FormMemo::~FormMemo() {
     if (!owner_) return;
+    assert(g_memo->owner == std::this_thread::get_id());
     // A full memo (a text of very many distinct words) is not kept: its memory goes.
     if (!g_memo->full) g_idle_memo.reset(g_memo);
     else delete g_memo;
@@ -618,6 +588,7 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
     std::vector<FormFacts*> fresh_facts;  // where each fresh entry's facts go (with `facts`)
     std::vector<std::pair<MemoEntry*, FormFacts*>> met;  // the others' entries and facts
     if (!g_memo) return 0;
+    assert(g_memo->owner == std::this_thread::get_id());
     if (g_memo->stale || g_memo->bottom != bgmul_bottom || g_memo->count != bgmul_ct) memo_refresh(*g_memo);
     if (g_memo->count == 0) return 0;
     MemoTable& table = g_memo->forms;  // this thread's: the helpers are handed it
@@ -628,10 +599,15 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
     std::vector<MemoEntry*> held;
     if (run_pieces && n >= 2 * kPiece) {
         held.assign(n, nullptr);
+        table.share_with_helpers(true);
         run_pieces((n + kPiece - 1) / kPiece, [&](std::size_t p) {
             for (std::size_t i = p * kPiece; i < std::min(n, (p + 1) * kPiece); ++i) held[i] = table.find(forms[i]);
         });
+        table.share_with_helpers(false);
     }
+    // The helpers below write each form's entry and answer from one thread: a form given twice
+    // would be written from two.
+    const std::uint64_t call = ++g_memo->calls;
     std::size_t answered = 0;
     for (std::size_t i = 0; i < n && !g_memo->full; ++i) {
         bool added = false;
@@ -640,6 +616,8 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
             g_memo->full = true;
             break;
         }
+        assert(e->asked_in != call && "memo_forms takes each spelling once");
+        e->asked_in = call;
         answered = i + 1;
         if (added && !e->form.empty()) {  // an empty form has no record
             fresh.push_back(e);
@@ -660,7 +638,6 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
     // for one step before, so that the reads of many forms overlap.
     const FormHash& t = g_form_hash;
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
-    const std::uint32_t record_mask = (std::uint32_t{1} << t.record_bits) - 1;
     struct Step {
         std::uint64_t hash = 0;
         const BgFormRecord* record = nullptr;  // the first record whose slot's check fits, or null
@@ -673,19 +650,16 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
         for (std::size_t i = 0; i < total + 3 * kApart; ++i) {
             if (i < total) {
                 const std::string& form = fresh[from + i]->form;
-                steps[i].hash = folded_form_hash(form.data(), form.size(), lower);
-                __builtin_prefetch(&t.slots[t.home(steps[i].hash)]);
+                steps[i].hash = folded_word_hash(form, lower);
+                t.slots.prefetch(steps[i].hash);
             }
             if (i >= kApart && i - kApart < total) {
                 Step& s = steps[i - kApart];
-                const std::uint32_t tag = static_cast<std::uint32_t>(s.hash >> 32) >> t.record_bits;
-                for (std::size_t k = t.home(s.hash);; k = t.next(k)) {
-                    const std::uint32_t slot = t.slots[k];
-                    if (slot == 0) break;
-                    if (slot >> t.record_bits != tag) continue;
-                    s.record = t.bottom + (slot & record_mask) - 1;
+                const std::uint32_t tag = t.tag(s.hash);
+                const auto fits = [&](std::uint32_t v) { return v >> t.record_bits == tag; };
+                if (const std::uint32_t* slot = t.slots.find(s.hash, fits)) {
+                    s.record = t.record(*slot);
                     __builtin_prefetch(s.record);
-                    break;
                 }
             }
             if (i >= 2 * kApart && i - 2 * kApart < total) {

@@ -105,6 +105,9 @@ private:
 // While a FormMemo is open on this thread: finds what the word-form index says about all these forms
 // at once, their reads overlapping, so that the look-ups that ask about them next answer from the
 // memo. The answers are those the look-ups would find; without a memo it does nothing.
+// The forms must be distinct spellings (no two equal byte for byte): each form's answers are
+// written by one helper thread, which a form given twice would share with another (checked by an
+// assertion in builds that keep them).
 void memo_forms(const std::string_view* forms, std::size_t n);
 // The same, and the facts of each form (form_facts) found while its analyses are at hand: those of
 // the forms before the first the memo had no room for; returns how many (0 without a memo).

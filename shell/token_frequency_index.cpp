@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hash.h"
 #include "platform/text.h"
 #include "shell/settings.h"
 
@@ -23,13 +24,6 @@ struct TokenIndex::Entry {
     std::uint32_t sec_count;  // occurrences in the open section
     std::uint32_t group;
     std::uint32_t next;       // the group's next spelling, or kNoEntry
-};
-
-// The hash slot of a group: its first spelling (index + 1; 0 empty) and the hash of the folded
-// spelling, so that a probe passes other groups without reading their spellings.
-struct TokenIndex::Slot {
-    std::uint32_t entry;
-    std::uint32_t hash;
 };
 
 // What a sort compares, made once per record: the name's prefix, the count, and the record's
@@ -59,35 +53,11 @@ constexpr std::size_t kPoolBlock = 1u << 20;
 constexpr std::size_t kPoolSlack = GRECORD_NAME_READABLE;
 static_assert(kPoolSlack >= 8);
 
-// Hashes eight bytes at a time (the tail zero-padded, the length mixed in). Only the hash slots
-// depend on it: what the index counts and how it sorts do not.
-std::uint64_t mix_word(std::uint64_t h, std::uint64_t w) {
-    h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-    return h ^ (h >> 29);
-}
-std::uint32_t finish_hash(std::uint64_t h, std::size_t n) {
-    h = (h ^ n) * 0xBF58476D1CE4E5B9ull;
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
-}
-
-// The hash of the case-folded bytes (the current locale's folding), eight bytes to a word: equal
-// ignoring case means equal hashes, so one table finds a token's spelling and its group. Only the
-// hash slots depend on it: what the index counts and how it sorts do not.
-std::uint32_t hash_folded(const unsigned char* lower, const char* s, std::size_t n) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s);
-    std::uint64_t h = 0x243F6A8885A308D3ull;
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t w = 0;
-        for (std::size_t j = 0; j < 8; ++j) w |= std::uint64_t{lower[p[i + j]]} << (8 * j);
-        h = mix_word(h, w);
-    }
-    if (i < n) {
-        std::uint64_t w = 0;
-        for (std::size_t j = 0; i + j < n; ++j) w |= std::uint64_t{lower[p[i + j]]} << (8 * j);
-        h = mix_word(h, w);
-    }
-    return finish_hash(h, n);
+// The hash of the case-folded bytes (the current locale's folding): equal ignoring case means
+// equal hashes, so one table finds a token's spelling and its group. Only the hash slots depend on
+// it: what the index counts and how it sorts do not.
+std::uint32_t hash_folded(const unsigned char* lower, std::string_view token) {
+    return static_cast<std::uint32_t>(folded_word_hash(token, lower));
 }
 
 constexpr std::uint32_t kNoEntry = std::numeric_limits<std::uint32_t>::max();
@@ -119,6 +89,16 @@ thread_local bool t_exhaustion_throws = false;
     if (t_exhaustion_throws) throw std::bad_alloc();
     mallocexit();
 }
+
+}  // namespace
+
+void* gmake_block_or_exhausted(std::size_t n, std::size_t size) {
+    void* p = n <= std::numeric_limits<std::size_t>::max() / size ? jux_malloc(n * size) : nullptr;
+    if (!p) exhausted();
+    return p;
+}
+
+namespace {
 
 template <class T>
 void* alloc_array(std::size_t n) {
@@ -176,7 +156,7 @@ std::size_t TokenIndex::entry_bytes() { return sizeof(Entry); }
 
 void TokenIndex::allocate() {
     if (entries_.cap == 0) grow_entries();
-    if (slots_.cap == 0) rehash(first_room_ * 2);
+    if (slots_.empty()) rehash(first_room_ * 2);
 }
 
 void TokenIndex::reserve(std::size_t distinct) {
@@ -210,7 +190,7 @@ void TokenIndex::reset() {
     bytes_.size = 0;
     table_fresh_ = false;
     alpha_fresh_ = false;
-    if (slots_.cap) std::memset(static_cast<void*>(slots_.data), 0, slots_.cap * sizeof(Slot));
+    slots_.clear();
     if (pool_.size() > 1) pool_.resize(1);
     pool_used_ = 0;
     pool_block_ = pool_.empty() ? 0 : jux_msize(pool_.front().get()) - kPoolSlack;
@@ -224,7 +204,7 @@ void TokenIndex::reset() {
 void TokenIndex::release() {
     entries_.free_all();
     groups_.free_all();
-    slots_.free_all();
+    slots_.release();
     touched_.free_all();
     table_.free_all();
     alpha_.free_all();
@@ -283,22 +263,7 @@ void TokenIndex::grow_entries() {
 void TokenIndex::rehash(std::size_t want) {
     std::size_t n = 1024;
     while (n < want) n *= 2;
-    void* p = alloc_array<Slot>(n);
-    if (!p) exhausted();
-    auto* fresh = static_cast<Slot*>(p);
-    std::memset(p, 0, n * sizeof(Slot));
-    const std::size_t mask = n - 1;
-    for (std::size_t i = 0; i < slots_.cap; ++i) {
-        const Slot old = slots_.data[i];
-        if (!old.entry) continue;
-        std::size_t s = old.hash & mask;
-        while (fresh[s].entry) s = (s + 1) & mask;
-        fresh[s] = old;
-    }
-    jux_free(slots_.data);
-    slots_.data = fresh;
-    slots_.cap = n;
-    slots_.size = n;
+    slots_.grow(n, NumberedSlot::home_hash);
 }
 
 // Adds a spelling to group `group` (kNoEntry: a new group, whose slot is `slot`), chained after
@@ -311,7 +276,7 @@ std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash, 
     if (group == kNoEntry) {
         group = static_cast<std::uint32_t>(groups_.size);
         push(groups_, Group{idx, 0, 0, 0, 0, 0});
-        slots_.data[slot] = Slot{idx + 1, hash};
+        slots_.put(slot, NumberedSlot::of(hash, idx));
     } else {
         entries_.data[prev].next = idx;
     }
@@ -323,7 +288,7 @@ std::uint32_t TokenIndex::add_entry(std::string_view token, std::uint32_t hash, 
 int TokenIndex::put(std::string_view token) {
     if (!options_read_) read_options();
     count_waiting();
-    return put_hashed(token, hash_folded(lower_, token.data(), token.size()));
+    return put_hashed(token, hash_folded(lower_, token));
 }
 
 bool TokenIndex::countable(std::string_view token) const {
@@ -370,14 +335,14 @@ int TokenIndex::put_batch(std::span<const std::string_view> tokens) {
     std::uint32_t hashes[kAhead];
     auto fetch_slot = [&](std::size_t i) {
         const std::string_view t = tokens[i];
-        const std::uint32_t h = hashes[i % kAhead] = hash_folded(lower_, t.data(), t.size());
-        if (slots_.cap) __builtin_prefetch(slots_.data + (h & (slots_.cap - 1)));
+        const std::uint32_t h = hashes[i % kAhead] = hash_folded(lower_, t);
+        if (!slots_.empty()) slots_.prefetch(h);
     };
     auto fetch_entry = [&](std::size_t i) {
-        if (!slots_.cap) return;
+        if (slots_.empty()) return;
         const std::uint32_t h = hashes[i % kAhead];
-        if (const Slot slot = slots_.data[h & (slots_.cap - 1)]; slot.entry && slot.hash == h)
-            __builtin_prefetch(entries_.data + (slot.entry - 1));
+        if (const NumberedSlot slot = slots_.at(slots_.home(h)); slot.taken() && slot.fits(h))
+            __builtin_prefetch(entries_.data + slot.entry());
     };
     for (std::size_t i = 0; i < std::min(n, kAhead); ++i) fetch_slot(i);
     for (std::size_t i = 0; i < std::min(n, kAhead / 2); ++i) fetch_entry(i);
@@ -395,36 +360,32 @@ int TokenIndex::put_hashed(std::string_view token, std::uint32_t h) {
     if (!options_read_) read_options();
     if (!countable(token)) return 0;
 
-    if ((groups_.size + 1) * 2 > slots_.cap) rehash((groups_.size + 1) * 4);
+    if (slots_.wants_room(groups_.size + 1, 1, 2)) rehash((groups_.size + 1) * 4);
     const auto len = static_cast<std::uint32_t>(token.size());
-    const std::size_t mask = slots_.cap - 1;
-    std::size_t s = h & mask;
-    std::uint32_t idx = kNoEntry;
     const std::uint32_t tag = name_tag(token.data(), len);
     auto same = [&](const Entry& e) { return e.tag == tag && (len <= 4 || std::memcmp(e.name, token.data(), len) == 0); };
-    for (;;) {
-        const Slot slot = slots_.data[s];
-        const std::uint32_t v = slot.entry;
-        if (!v) {
-            idx = add_entry(token, h, kNoEntry, kNoEntry, s);
-            break;
-        }
-        const Entry& first = entries_.data[v - 1];
-        if (slot.hash == h && first.len == len) {
-            if (same(first)) {  // the group's first spelling
-                idx = v - 1;
-                break;
-            }
-            if (folded_equal(lower_, first.name, token.data(), len)) {
-                // The group: the spelling among its other spellings, or a new one at the end.
-                std::uint32_t prev = v - 1, e = first.next;
-                for (; e != kNoEntry; prev = e, e = entries_.data[e].next)
-                    if (same(entries_.data[e])) break;
-                idx = e != kNoEntry ? e : add_entry(token, h, first.group, prev, s);
-                break;
-            }
-        }
-        s = (s + 1) & mask;
+    // The slot of the token's group, found by its first spelling: the token itself, or one equal
+    // to it ignoring case.
+    bool first_is_token = false;
+    const std::size_t s = slots_.probe(h, [&](const NumberedSlot& slot) {
+        if (!slot.fits(h)) return false;
+        const Entry& first = entries_.data[slot.entry()];
+        if (first.len != len) return false;
+        first_is_token = same(first);
+        return first_is_token || folded_equal(lower_, first.name, token.data(), len);
+    });
+    std::uint32_t idx = kNoEntry;
+    if (!slots_.taken(slots_.at(s))) {
+        idx = add_entry(token, h, kNoEntry, kNoEntry, s);
+    } else if (const auto v = static_cast<std::uint32_t>(slots_.at(s).entry()); first_is_token) {
+        idx = v;
+    } else {
+        // The group: the spelling among its other spellings, or a new one at the end.
+        const Entry& first = entries_.data[v];
+        std::uint32_t prev = v, e = first.next;
+        for (; e != kNoEntry; prev = e, e = entries_.data[e].next)
+            if (same(entries_.data[e])) break;
+        idx = e != kNoEntry ? e : add_entry(token, h, first.group, prev, s);
     }
     Entry& e = entries_.data[idx];
     if (e.sec_count == 0) push(touched_, idx);

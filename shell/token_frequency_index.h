@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/flat_table.h"
 #include "shell/memory.h"
 
 // Bytes that can be read from the start of any name of an index (the name, its NUL and bytes of
@@ -49,6 +50,21 @@ inline constexpr int GMAKE4_INSTANCES = 4;  // family 4: instances 0 to 3
 inline constexpr std::size_t GMAKE_FIRST_ROOM = 16'384;
 inline constexpr std::size_t GMAKE4_FIRST_ROOM = 2'048;
 inline constexpr std::size_t GMAKE_RETRY_FLOOR = 9'999;
+
+// A block of jux_malloc for `n` items of `size` bytes; when memory runs out, what the index does
+// then (gmake_exhaustion_throws): a std::bad_alloc thrown, or mallocexit.
+void* gmake_block_or_exhausted(std::size_t n, std::size_t size);
+// The allocator of the index's hash slots: its blocks come from jux_malloc as its other tables'.
+template <class T>
+struct GmakeAllocator {
+    using value_type = T;
+    GmakeAllocator() = default;
+    template <class U>
+    GmakeAllocator(const GmakeAllocator<U>&) {}
+    T* allocate(std::size_t n) { return static_cast<T*>(gmake_block_or_exhausted(n, sizeof(T))); }
+    void deallocate(T* p, std::size_t) { jux_free(p); }
+    friend bool operator==(const GmakeAllocator&, const GmakeAllocator&) { return true; }
+};
 
 // The state of one instance of the index.
 class TokenIndex {
@@ -102,7 +118,6 @@ public:
 private:
     struct Entry;
     struct Group;
-    struct Slot;
     struct Key;
     // Orders of the table: count descending then byte order; case-insensitive then count
     // descending then byte order; byte order; case-insensitive with ties kept as they were.
@@ -134,7 +149,9 @@ private:
 
     Array<Entry> entries_;            // the main table: one entry per distinct spelling
     Array<Group> groups_;             // one per case-insensitive group
-    Array<Slot> slots_;               // hash slots of the groups' first spellings
+    // The groups' first spellings (entry numbers) by the hash of their folded bytes, so that one
+    // table finds a token's spelling and its group.
+    FlatTable<NumberedSlot, GmakeAllocator<NumberedSlot>> slots_;
     Array<std::uint32_t> touched_;    // entries that occurred in the open section
     Array<GRecord> table_;            // the finished table
     Array<std::uint32_t> alpha_;      // the groups of the spellings in their alphabetical order

@@ -17,12 +17,6 @@ constexpr std::size_t kFilterBitsPerKey = 10;
 
 }  // namespace
 
-std::uint64_t key_hash(std::string_view folded) {
-    std::uint64_t p = 0;
-    for (unsigned char c : folded) p = p * kKeyHashBase + c;
-    return key_hash_mix(p, folded.size());
-}
-
 void KeyHasher::prepare(std::string_view word) {
     n_ = word.size();
     lower_ = cp1251_detail::current_ctype->lower;
@@ -169,13 +163,6 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
             }
         }
     }
-}
-
-std::uint64_t folded_key_hash(std::string_view word) {
-    const unsigned char* lower = cp1251_detail::current_ctype->lower;
-    std::uint64_t p = 0;
-    for (unsigned char c : word) p = p * kKeyHashBase + lower[c];
-    return key_hash_mix(p, word.size());
 }
 
 std::ptrdiff_t WordIndex::find(std::string_view word) const {

@@ -34,6 +34,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/hash.h"
+#include "platform/text.h"
 #include "shell/lists.h"
 
 // atoi of a rank text: optional leading blanks, optional sign, the digits up to the first other
@@ -41,53 +43,11 @@
 std::int32_t rank_of_text(std::string_view text);
 std::int32_t rank_of_entry(const ListPair& entry);
 
-// A hash of bytes as they are, eight at a time, a shorter tail read in at most two loads (for
-// tables of word forms).
-inline std::uint64_t word_hash(std::string_view bytes) {
-    const char* p = bytes.data();
-    std::size_t n = bytes.size();
-    std::uint64_t h = 0xcbf29ce484222325ULL ^ (n * 0x9e3779b97f4a7c15ULL);
-    while (n >= 8) {
-        std::uint64_t k;
-        std::memcpy(&k, p, 8);
-        h = (h ^ k) * 0xff51afd7ed558ccdULL;
-        h ^= h >> 32;
-        p += 8;
-        n -= 8;
-    }
-    if (n >= 4) {
-        std::uint32_t a, b;
-        std::memcpy(&a, p, 4);
-        std::memcpy(&b, p + n - 4, 4);
-        h = (h ^ ((static_cast<std::uint64_t>(a) << 32) | b)) * 0xff51afd7ed558ccdULL;
-    } else if (n > 0) {
-        const auto at = [p](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])); };
-        h = (h ^ ((at(0) << 16) | (at(n >> 1) << 8) | at(n - 1))) * 0xff51afd7ed558ccdULL;
-    }
-    h ^= h >> 32;
-    h *= 0x9e3779b97f4a7c15ULL;
-    h ^= h >> 29;
-    return h;
+// The key hash of a word folded to lower case under the current character-type locale (the hash
+// family and its other variants: platform/hash.h).
+inline std::uint64_t folded_key_hash(std::string_view word) {
+    return folded_key_hash(word, cp1251_detail::current_ctype->lower);
 }
-
-// The hash of a folded key in the indexes: a polynomial over its bytes, P^(n-1) x b[0] + ... +
-// b[n-1] (modulo 2^64), then mixed with the length. Being a polynomial, the hash of a word one
-// edit away from another is found from the other's parts in a few steps (KeyHasher), not by
-// reading the whole candidate again.
-inline constexpr std::uint64_t kKeyHashBase = 0x9e3779b97f4a7c15ULL;
-inline std::uint64_t key_hash_mix(std::uint64_t poly, std::size_t length) {
-    std::uint64_t x = poly + length * 0xc2b2ae3d27d4eb4fULL;
-    x ^= x >> 33;
-    x *= 0xff51afd7ed558ccdULL;
-    x ^= x >> 33;
-    x *= 0xc4ceb9fe1a85ec53ULL;
-    x ^= x >> 33;
-    return x;
-}
-// The hash of `folded`, a key already folded to lower case.
-std::uint64_t key_hash(std::string_view folded);
-// The key hash of a word folded to lower case under the current character-type locale.
-std::uint64_t folded_key_hash(std::string_view word);
 
 // The key hashes of the words one edit away from a word (its letters folded to lower case under
 // the current character-type locale, as the indexes fold their keys).
