@@ -91,10 +91,15 @@ class WindowView {
 public:
     virtual ~WindowView() = default;
     virtual void sync(WindowProp what) = 0;
+    // This view as a rich-edit panel's, or null: asked on every change of a panel's text,
+    // selection and scrolling (a report writes thousands of lines), where a dynamic_cast costs
+    // a comparison of type names.
+    virtual class RichEditView* as_rich_edit() { return nullptr; }
 };
 
 class RichEditView : public WindowView {
 public:
+    RichEditView* as_rich_edit() final { return this; }
     // The model's text changed: `removed` units at `pos` were replaced by `inserted` units.
     virtual void text_replaced(LONG pos, LONG removed, LONG inserted) = 0;
     virtual void formats_changed(LONG from, LONG to) = 0;

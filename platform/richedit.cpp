@@ -32,7 +32,7 @@ constexpr DWORD kAllMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT
 RichEditView* view_of(HWND re) {
   WindowModel* w = platform_window(re);
   if (!w || !w->rich || !w->view) return nullptr;
-  return dynamic_cast<RichEditView*>(w->view.get());
+  return w->view->as_rich_edit();
 }
 
 CHARFORMAT2W charformat_of(const CharFormat& f) {

@@ -24,6 +24,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 #include <map>
 
@@ -488,7 +489,24 @@ public:
         if (platform_has_posted()) platform_deliver_posted();
         const int ms = static_cast<int>(std::clamp<std::int64_t>(max_us / 1000, 1, 60000));
         ++g_qt_pump_depth;
+        // A job pumps every few hundred tokens, and each pump would paint its progress line
+        // again: the windows are painted by one pump a frame, and the pumps in between hold
+        // their paints back until the next pump that paints (or the loop the job returns to).
+        const auto now = std::chrono::steady_clock::now();
+        PaintHold hold;
+        PaintHold* const outer = hold_;
+        if (now - last_painting_pump_ >= kPaintEvery) {
+            last_painting_pump_ = now;
+            hold_ = nullptr;
+        } else {
+            hold.depth = g_qt_pump_depth;
+            hold.loop_level = QThread::currentThread()->loopLevel();
+            hold_ = &hold;
+        }
         QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+        hold_ = outer;
+        for (const QPointer<QObject>& o : hold.held)
+            if (o) QCoreApplication::postEvent(o, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
         --g_qt_pump_depth;
         if (g_qt_pump_depth == 0) qt_panels_after_pump();
         if (platform_has_posted()) platform_deliver_posted();
@@ -502,6 +520,13 @@ public:
     // ---- Keys and focus ----------------------------------------------------------------
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::KeyPress) return offer_key(o, static_cast<QKeyEvent*>(e));
+        if (e->type() == QEvent::UpdateRequest && hold_ && hold_->depth == g_qt_pump_depth &&
+            hold_->loop_level == QThread::currentThread()->loopLevel() && o->isWidgetType()) {
+            // Held back by a pump that does not paint (not by a dialog's loop run inside it): the
+            // window's painter waits for this request, which is posted again after the pump.
+            if (std::find(hold_->held.begin(), hold_->held.end(), o) == hold_->held.end()) hold_->held.emplace_back(o);
+            return true;
+        }
         if (e->type() == QEvent::FocusIn && o->isWidgetType() && !qt_syncing()) {
             const HWND h = qt_handle_of(static_cast<QWidget*>(o));
             if (h) platform_user_focus(h);
@@ -510,6 +535,14 @@ public:
     }
 
 private:
+    // The paints a pump holds back: the windows' update requests that came in while it ran.
+    struct PaintHold {
+        int depth = 0;       // the pump's nesting
+        int loop_level = 0;  // the event loops running when it began
+        std::vector<QPointer<QObject>> held;
+    };
+    static constexpr std::chrono::milliseconds kPaintEvery{16};  // a frame
+
     struct ModalLoop {
         HWND dlg;
         QEventLoop* loop;
@@ -600,6 +633,8 @@ private:
     QPointer<QWidget> orphanage_;
     std::map<std::pair<std::uint32_t, UINT>, QPointer<QSystemTrayIcon>> tray_;
     std::vector<QEventLoop*> run_loops_;
+    PaintHold* hold_ = nullptr;  // the innermost pump, when it holds paints back
+    std::chrono::steady_clock::time_point last_painting_pump_{};
     std::map<int, QPointer<QProcess>> children_;  // programs of start_child that still run
     int last_child_ = 0;
     std::vector<ModalLoop> modal_loops_;

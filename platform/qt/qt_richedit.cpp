@@ -103,10 +103,41 @@ void wait_for_the_pump(RichEditWidget* w) {
 
 }  // namespace
 
+// ---- ViewportMetrics -----------------------------------------------------------------------
+
+bool ViewportMetrics::refresh() {
+    const int x = viewport_.logicalDpiX(), y = viewport_.logicalDpiY();
+    const bool changed = x != dpi_x_ || y != dpi_y_;
+    dpi_x_ = x;
+    dpi_y_ = y;
+    return changed;
+}
+
+int ViewportMetrics::metric(PaintDeviceMetric m) const {
+    switch (m) {
+        case PdmDpiX: return dpi_x_;
+        case PdmDpiY: return dpi_y_;
+        case PdmWidth: return viewport_.width();
+        case PdmHeight: return viewport_.height();
+        case PdmWidthMM: return viewport_.widthMM();
+        case PdmHeightMM: return viewport_.heightMM();
+        case PdmNumColors: return viewport_.colorCount();
+        case PdmDepth: return viewport_.depth();
+        case PdmPhysicalDpiX: return viewport_.physicalDpiX();
+        case PdmPhysicalDpiY: return viewport_.physicalDpiY();
+        case PdmDevicePixelRatio: return static_cast<int>(viewport_.devicePixelRatio());
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(std::lround(viewport_.devicePixelRatio() * devicePixelRatioFScale()));
+    }
+    return QPaintDevice::metric(m);
+}
+
 // ---- RichEditWidget ------------------------------------------------------------------------
 
-RichEditWidget::RichEditWidget(HWND h, QWidget* parent) : QTextEdit(parent), h_(h), sync_(*this) {
+RichEditWidget::RichEditWidget(HWND h, QWidget* parent)
+    : QTextEdit(parent), h_(h), metrics_(*viewport()), sync_(*this) {
     set_widget_handle(this, h);
+    document()->documentLayout()->setPaintDevice(&metrics_);
     setAcceptRichText(false);  // paste and drop bring plain text only
     setUndoRedoEnabled(false);  // the core keeps the undo history
     document()->setUndoRedoEnabled(false);
@@ -121,6 +152,11 @@ RichEditWidget::RichEditWidget(HWND h, QWidget* parent) : QTextEdit(parent), h_(
             [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { on_cursor_moved(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { on_cursor_moved(); });
+}
+
+RichEditWidget::~RichEditWidget() {
+    // The document outlives this part of the widget: it is laid out for the viewport again.
+    document()->documentLayout()->setPaintDevice(viewport());
 }
 
 qint64 RichEditWidget::core_nanoseconds() { return g_core_ns; }
@@ -697,6 +733,10 @@ void RichEditWidget::deliver(LONG pos, LONG removed, const std::u16string& inser
 
 bool RichEditWidget::event(QEvent* e) {
     if (e->type() == QEvent::DeferredDelete) return QTextEdit::event(e);  // deletes this widget
+    if (e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show || e->type() == QEvent::FontChange) {
+        // Another screen may have another resolution: the text is laid out again for it.
+        if (metrics_.refresh()) document()->markContentsDirty(0, document()->characterCount());
+    }
     if (user_acts(e)) apply_deferred();  // the user acts on the text the model holds
     QPointer<RichEditWidget> alive(this);
     ++depth_;

@@ -24,9 +24,29 @@
 #include "platform/qt/qt_views.h"
 #include "platform/richtext.h"
 
+// The device a panel's document is laid out for: the panel's viewport, whose logical resolution
+// (the fonts' and margins' scale) is kept instead of asked of the screen each time. After an edit
+// Qt moves every paragraph below it and asks that resolution twice a paragraph: thousands of
+// times for one key in a long report. Every other measure is the viewport's own.
+class ViewportMetrics : public QPaintDevice {
+public:
+    explicit ViewportMetrics(QWidget& viewport) : viewport_(viewport) { refresh(); }
+    // Reads the viewport's resolution again; true when it changed.
+    bool refresh();
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override;
+
+private:
+    QWidget& viewport_;
+    int dpi_x_ = 0, dpi_y_ = 0;
+};
+
 class RichEditWidget : public QTextEdit {
 public:
     RichEditWidget(HWND h, QWidget* parent);
+    ~RichEditWidget() override;
     HWND handle() const { return h_; }
 
     // The whole state from the model (text, formats, selection, options).
@@ -101,6 +121,7 @@ private:
     void defer_range(LONG from, LONG to);
 
     HWND h_;
+    ViewportMetrics metrics_;
     DocumentSync sync_;
     // The model's changes gathered while redrawing is off: the document lags the model in
     // [dirty_from_, dirty_to_) of the model (that range of the document is dirty_to_ - delta_

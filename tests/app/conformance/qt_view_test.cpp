@@ -768,6 +768,55 @@ TEST_F(QtViews, APanelWrittenWhileAJobPumpsShowsItsLinesAsItGoes) {
     EXPECT_EQ(in_the_modal_loop, RE_GetTextW(re));
 }
 
+// A job pumps every few hundred tokens and sets its progress line as it goes: one pump a frame
+// paints, what the others held back is painted once the job returns to the loop, and a dialog's
+// loop run from a pump paints as ever.
+TEST_F(QtViews, AJobsPumpsPaintOnceAFrameAndTheRestAfterwards) {
+    HWND label = GetDlgItem(make_dialog(), kLabel);
+    QWidget* widget = qt_widget(label);
+    ASSERT_NE(widget, nullptr);
+    struct Painted : QObject {
+        QString last;
+        int count = 0;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++count, last = static_cast<QLabel*>(o)->text();
+            return false;
+        }
+    } painted;
+    widget->installEventFilter(&painted);
+    QCoreApplication::processEvents();
+    struct Row {
+        const char* what;
+        int pumps;
+        bool dialog_loop;  // the last pump runs a loop of its own, which writes the line
+    };
+    for (const Row& row : {Row{"a job's pumps", 40, false}, Row{"a dialog's loop in a pump", 2, true}}) {
+        painted.count = 0;
+        QElapsedTimer clock;
+        clock.start();
+        std::u16string line;
+        for (int i = 0; i < row.pumps; ++i) {
+            line = u"line " + to_u16(QString::number(i));
+            SetWindowTextW(label, line);
+            if (row.dialog_loop && i + 1 == row.pumps)
+                QTimer::singleShot(0, [&] {
+                    line = u"written in the dialog's loop";
+                    SetWindowTextW(label, line);
+                    QEventLoop loop;
+                    QTimer::singleShot(60, &loop, &QEventLoop::quit);
+                    loop.exec();
+                    EXPECT_EQ(to_u16(painted.last), line) << row.what;
+                });
+            PL_PumpMessages(2'000);
+        }
+        if (!row.dialog_loop) {
+            EXPECT_LE(painted.count, clock.elapsed() / 16 + 2) << row.what;
+        }
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        EXPECT_EQ(to_u16(painted.last), line) << row.what;
+    }
+}
+
 // The program works on what the user did (its handler pumps with the panel's redrawing off and
 // selects ranges to colour them); keys typed meanwhile reach the model at the user's caret, in
 // their order, whether the user's action came in with its key or was delivered from the queue.
