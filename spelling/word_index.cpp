@@ -2,6 +2,7 @@
 #include "spelling/word_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
 #include <stdexcept>
@@ -113,8 +114,12 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         total += p.key.size();
         if (p.key.size() > max_len_) max_len_ = p.key.size();
     }
+    // One head word when the positions and the lengths fit in 32 bits together.
+    pos_bits_ = std::max(1, static_cast<int>(std::bit_width(n)));
+    wide_head_ = pos_bits_ >= 32 || (max_len_ >> (32 - pos_bits_)) != 0;
+    const std::size_t head = wide_head_ ? 8 : 4;
     // The slots hold 32-bit places in the block of keys.
-    if (total + n * kKeyHead >= 0xffffffffULL) throw std::length_error("word list too large to index");
+    if (total + n * head >= 0xffffffffULL) throw std::length_error("word list too large to index");
     arena_.clear();
     sorted_ = true;
     off_.assign(n, 0);
@@ -123,51 +128,62 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     while (cap < n * 2) cap <<= 1;
     slots_.assign(cap, 0);
     mask_ = cap - 1;
+    at_bits_ = static_cast<unsigned>(std::bit_width(total + n * head));
     filter_.assign(std::max<std::size_t>(1, (n * kFilterBitsPerKey + 511) / 512), FilterBlock{});
     near_pos_.clear();
     near_dir_.clear();
     near_group_.clear();
     near_built_.store(false, std::memory_order_relaxed);
 
-    // The folded keys, their hashes, ranks and lengths in one pass over the list; then the slots,
-    // each looked at a little after its address was asked for (the table is larger than the
-    // caches, so the inserts would otherwise wait on memory one by one).
-    arena_.resize(total + n * kKeyHead);
-    std::vector<std::uint64_t> hashes(n);
+    // The folded keys, their hashes, ranks and lengths in one pass over the list, each key put in
+    // its slot kAhead keys later, after its slot's address was asked for (the table is larger than
+    // the caches, so the inserts would otherwise wait on memory one by one).
+    arena_.resize(total + n * head);
+    constexpr std::size_t kAhead = 16;
+    std::uint64_t ahead[kAhead];
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     std::size_t at = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view key = list[i].key;
-        const auto position = static_cast<std::uint32_t>(i), length = static_cast<std::uint32_t>(key.size());
-        std::memcpy(arena_.data() + at, &position, 4);
-        std::memcpy(arena_.data() + at + 4, &length, 4);
-        at += kKeyHead;
-        off_[i] = static_cast<std::uint32_t>(at);
-        for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
-        // The folded keys in byte order are the keys in cmp_g order.
-        if (i > 0 && sorted_ && folded_key(i - 1) > std::string_view(arena_.data() + off_[i], key.size())) sorted_ = false;
-        rank_[i] = rank_of_entry(list[i]);
-        hashes[i] = key_hash(std::string_view(arena_.data() + off_[i], key.size()));
-        filter_add(hashes[i]);
-    }
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + kAhead < n) __builtin_prefetch(&slots_[hashes[i + kAhead] & mask_]);
-        const std::uint64_t h = hashes[i];
-        const std::uint64_t tag = h >> 32;
-        const std::string_view folded = folded_key(i);
-        // Insert unless an equal key is already there: the first in list order wins.
-        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
-            const std::uint64_t slot = slots_[s];
-            if (slot == 0) {
-                slots_[s] = (tag << 32) | off_[i];
-                break;
-            }
-            if ((slot >> 32) == tag) {
-                const auto other = static_cast<std::uint32_t>(slot);
-                if (std::string_view(arena_.data() + other, length_at(other)) == folded) break;
+    const std::uint64_t at_mask = (std::uint64_t{1} << at_bits_) - 1;
+    for (std::size_t j = 0; j < n + kAhead; ++j) {
+        if (j >= kAhead) {
+            const std::size_t i = j - kAhead;
+            const std::uint64_t h = ahead[i % kAhead];
+            const std::uint64_t tag = tag_of(h);
+            const std::string_view folded = folded_key(i);
+            // Insert unless an equal key is already there: the first in list order wins.
+            for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
+                const std::uint64_t slot = slots_[s];
+                if (slot == 0) {
+                    slots_[s] = static_cast<std::uint32_t>((tag << at_bits_) | off_[i]);
+                    break;
+                }
+                if ((slot >> at_bits_) == tag) {
+                    const auto other = static_cast<std::uint32_t>(slot & at_mask);
+                    if (std::string_view(arena_.data() + other, length_at(other)) == folded) break;
+                }
             }
         }
+        if (j >= n) continue;
+        const std::string_view key = list[j].key;
+        const auto position = static_cast<std::uint32_t>(j), length = static_cast<std::uint32_t>(key.size());
+        if (wide_head_) {
+            std::memcpy(arena_.data() + at, &position, 4);
+            std::memcpy(arena_.data() + at + 4, &length, 4);
+        } else {
+            const std::uint32_t word = position | (length << pos_bits_);
+            std::memcpy(arena_.data() + at, &word, 4);
+        }
+        at += head;
+        off_[j] = static_cast<std::uint32_t>(at);
+        for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
+        const std::string_view folded(arena_.data() + off_[j], key.size());
+        // The folded keys in byte order are the keys in cmp_g order.
+        if (j > 0 && sorted_ && folded_key(j - 1) > folded) sorted_ = false;
+        rank_[j] = rank_of_entry(list[j]);
+        const std::uint64_t h = key_hash(folded);
+        filter_add(h);
+        __builtin_prefetch(&slots_[h & mask_]);
+        ahead[j % kAhead] = h;
     }
 }
 
@@ -197,12 +213,12 @@ std::ptrdiff_t WordIndex::probe(std::string_view word, std::uint64_t h) const {
     }
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     for (std::size_t i = 0; i < n; ++i) buf[i] = static_cast<char>(lower[static_cast<unsigned char>(word[i])]);
-    const std::uint64_t tag = h >> 32;
+    const std::uint64_t tag = tag_of(h), at_mask = (std::uint64_t{1} << at_bits_) - 1;
     for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
         const std::uint64_t slot = slots_[s];
         if (slot == 0) return -1;
-        if ((slot >> 32) != tag) continue;
-        const auto at = static_cast<std::uint32_t>(slot);
+        if ((slot >> at_bits_) != tag) continue;
+        const auto at = static_cast<std::uint32_t>(slot & at_mask);
         if (length_at(at) == n && std::memcmp(arena_.data() + at, buf, n) == 0) return position_at(at);
     }
 }
@@ -213,9 +229,11 @@ void WordIndex::build_near() const {
     // buckets by one counting pass over those cells; a small one by a radix sort, a byte at a time
     // from the last. Both are stable: positions come in list order and stay so within a bucket.
     //
-    // The entries of each length from 6 on, in list order, with their four letters (first, second,
-    // second-to-last, last: one byte each): the lengths counted in one pass over the keys, the
-    // entries placed by length in a second (nothing kept per entry between the two).
+    // The entries of each length from 6 on, in list order: the lengths counted in one pass over the
+    // keys, the entries placed by length in a second. They wait in the last quarter of the room of
+    // the buckets, which hold every entry four times: the groups of a length are written before
+    // it only once that length's entries are taken out, so they never reach those of the longer
+    // lengths.
     const std::size_t max_len = std::min(max_len_, kMaxBucketLength);
     const std::size_t lengths = max_len >= 6 ? max_len - 5 : 0;
     const std::size_t n_keys = off_.size();
@@ -230,16 +248,13 @@ void WordIndex::build_near() const {
     }
     for (std::size_t len = 0; len <= max_len; ++len) first[len + 1] += first[len];
     const std::size_t total = first[max_len + 1];
-    std::vector<std::uint32_t> by_length(total), four_by_length(total);
+    near_pos_.assign(total * 4, 0);
+    std::uint32_t* const by_length = near_pos_.data() + total * 3;
     {
         std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
         for (std::size_t i = 0; i < n_keys; ++i) {
             const std::uint32_t len = length_at(off_[i]);
-            if (len < 6 || len > max_len) continue;
-            const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[i]);
-            four_by_length[next[len]] = std::uint32_t{k[0]} | (std::uint32_t{k[1]} << 8) |
-                                        (std::uint32_t{k[len - 2]} << 16) | (std::uint32_t{k[len - 1]} << 24);
-            by_length[next[len]++] = static_cast<std::uint32_t>(i);
+            if (len >= 6 && len <= max_len) by_length[next[len]++] = static_cast<std::uint32_t>(i);
         }
     }
     std::uint32_t code[256] = {}, letter_of[256] = {}, letters_used = 0;
@@ -248,21 +263,28 @@ void WordIndex::build_near() const {
     const std::size_t cells = static_cast<std::size_t>(letters_used) * letters_used * letters_used;
     constexpr std::size_t kMaxCells = std::size_t{1} << 18;
 
-    near_pos_.clear();
-    near_pos_.reserve(total * 4);
     near_dir_.clear();
     near_group_.assign(lengths * 4 + 1, 0);
-    std::vector<std::uint32_t> keys, keys2, pos2, count_cells;
+    std::vector<std::uint32_t> ids, quads, keys, keys2, pos2, count_cells;
     std::uint32_t count[256];
+    std::size_t from = 0;  // where the next group's positions go
     for (std::size_t len = 6; len <= max_len; ++len) {
-        const std::span<const std::uint32_t> ids(by_length.data() + first[len], first[len + 1] - first[len]);
+        // This length's entries, and their four letters (first, second, second-to-last, last: one
+        // byte each).
+        ids.assign(by_length + first[len], by_length + first[len + 1]);
         const std::size_t n = ids.size();
+        quads.resize(n);
+        for (std::size_t j = 0; j < n; ++j) {
+            const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[ids[j]]);
+            quads[j] = std::uint32_t{k[0]} | (std::uint32_t{k[1]} << 8) | (std::uint32_t{k[len - 2]} << 16) |
+                       (std::uint32_t{k[len - 1]} << 24);
+        }
         for (int triple = 0; triple < 4; ++triple) {
             near_group_[(len - 6) * 4 + static_cast<std::size_t>(triple)] = static_cast<std::uint32_t>(near_dir_.size());
             if (n == 0) continue;
             const bool by_cells = cells <= kMaxCells && n * 8 >= cells;
             keys.resize(n);
-            const std::uint32_t* quad = four_by_length.data() + first[len];
+            const std::uint32_t* quad = quads.data();
             for (std::size_t j = 0; j < n; ++j) {
                 const std::uint32_t f0 = quad[j] & 0xFF, f1 = (quad[j] >> 8) & 0xFF, z1 = (quad[j] >> 16) & 0xFF,
                                     z0 = quad[j] >> 24;
@@ -272,8 +294,6 @@ void WordIndex::build_near() const {
                 else if (triple == 3) a = f1, b = z0, c = z1;
                 keys[j] = by_cells ? (code[a] * letters_used + code[b]) * letters_used + code[c] : (a << 16) | (b << 8) | c;
             }
-            const std::size_t from = near_pos_.size();
-            near_pos_.resize(from + n);
             std::uint32_t* pos = near_pos_.data() + from;
             if (by_cells) {
                 count_cells.assign(cells, 0);
@@ -290,6 +310,7 @@ void WordIndex::build_near() const {
                     sum += c;
                 }
                 for (std::size_t j = 0; j < n; ++j) pos[count_cells[keys[j]]++] = ids[j];
+                from += n;
                 continue;
             }
             std::copy(ids.begin(), ids.end(), pos);
@@ -312,6 +333,7 @@ void WordIndex::build_near() const {
             for (std::size_t j = 0; j < n; ++j)
                 if (j == 0 || keys[j] != keys[j - 1])
                     near_dir_.push_back({keys[j], static_cast<std::uint32_t>(from + j)});
+            from += n;
         }
     }
     near_group_[lengths * 4] = static_cast<std::uint32_t>(near_dir_.size());

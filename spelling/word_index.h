@@ -201,24 +201,37 @@ private:
     std::shared_ptr<const void> owner_;
     Fingerprint fp_;
     std::uint64_t build_number_ = 0;
-    // Every folded key, one after another, each behind its entry's list position and its length
-    // (4 bytes each), so that a slot leads to all a question compares in one read.
+    // Every folded key, one after another, each behind a head that holds its entry's list position
+    // and its length, so that a slot leads to all a question compares in one read. The head is one
+    // 32-bit word, the position in its low pos_bits_ bits and the length above them, when every
+    // length fits there (a usual list: a million entries leave lengths up to 4,095); otherwise it is
+    // two, the position and then the length.
     std::string arena_;
     std::vector<std::uint32_t> off_;  // where key i's bytes begin in arena_
-    static constexpr std::size_t kKeyHead = 8;
+    bool wide_head_ = false;
+    unsigned pos_bits_ = 32;
     std::uint32_t length_at(std::uint32_t at) const {
         std::uint32_t v;
         std::memcpy(&v, arena_.data() + at - 4, 4);
-        return v;
+        return wide_head_ ? v : v >> pos_bits_;
     }
     std::uint32_t position_at(std::uint32_t at) const {
         std::uint32_t v;
-        std::memcpy(&v, arena_.data() + at - 8, 4);
-        return v;
+        if (wide_head_) {
+            std::memcpy(&v, arena_.data() + at - 8, 4);
+            return v;
+        }
+        std::memcpy(&v, arena_.data() + at - 4, 4);
+        return v & ((std::uint32_t{1} << pos_bits_) - 1);
     }
     std::vector<std::int32_t> rank_;  // rank of entry i
-    std::vector<std::uint64_t> slots_;  // open addressing: (hash high 32 bits << 32) | off_ of the key
+    // Open addressing, 32 bits a slot: the place of a key in arena_ (below 2^at_bits_) and, above
+    // it, as many of the high bits of the key's hash as are left, so that a probe passes most other
+    // keys without reading them. 0 is an empty slot (no key begins at 0).
+    std::vector<std::uint32_t> slots_;
     std::uint64_t mask_ = 0;
+    unsigned at_bits_ = 32;
+    std::uint64_t tag_of(std::uint64_t hash) const { return (hash >> 32) >> at_bits_; }
     // A blocked Bloom filter over the folded keys' hashes, about ten bits per key: a key sets one
     // bit in each of the eight words of one 64-byte block. Most questions the suggestion
     // generators ask are not words; the filter, small enough to stay in the cache, turns them away

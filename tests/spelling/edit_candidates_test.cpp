@@ -341,6 +341,32 @@ TEST_F(WordIndexTest, EmptyAndLongQuestions) {
 
 // While helper threads read the indexes, a look-up on the thread that let them read that would build
 // an index first has the helpers stop; on another thread it is refused, nothing changed.
+// A list of more than a million entries leaves few bits beside an entry's position for its key's
+// length: a key too long for them is found as any other, as are the ones before it.
+TEST_F(WordIndexTest, AVeryLongKeyInAListOfAMillionEntries) {
+    std::vector<std::string> words;
+    for (int i = 0; i < 1000; ++i) words.push_back("Word" + std::to_string(i));
+    const std::string long_key = "Long" + std::string(3000, 'k');
+    const auto lower = [](std::string w) {
+        cp_strlwr(w);
+        return w;
+    };
+    for (const bool with_long_key : {false, true}) {
+        SCOPED_TRACE(with_long_key);
+        std::vector<ListPair> list;
+        for (std::size_t i = 0; i < (std::size_t{1} << 20); ++i) list.push_back({words[i % words.size()], {}});
+        list.push_back({with_long_key ? std::string_view(long_key) : std::string_view("Last"), {}});
+        WordIndex idx;
+        idx.build(list);
+        for (const std::size_t k : {std::size_t{0}, std::size_t{7}, std::size_t{999}})
+            EXPECT_EQ(idx.find(lower(words[k])), static_cast<std::ptrdiff_t>(k));
+        const std::string last(list.back().key);
+        EXPECT_EQ(idx.find(last), static_cast<std::ptrdiff_t>(list.size() - 1));
+        EXPECT_EQ(idx.folded_key(list.size() - 1), lower(last));
+        EXPECT_EQ(idx.find(last + "k"), -1);
+    }
+}
+
 TEST_F(WordIndexTest, AnIndexChangesOnlyOnceItsReadersHaveStopped) {
     load_eng({"abc 1", "abd 2"});
     const WordIndex& before = word_index(english_set(0));
