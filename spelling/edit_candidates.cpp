@@ -453,7 +453,7 @@ void near_match_scan(const WordIndex& index, std::string_view word, std::vector<
         return;
     }
     for (std::size_t i = 0, count = index.size(); i < count; ++i) {
-        const std::size_t len = index.folded_key(i).size();
+        const std::size_t len = index.entry(i).key.size();
         if (len >= lo && len <= hi && len >= 6) consider(i);
     }
 }

@@ -5,6 +5,8 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <future>
+#include <system_error>
 #include <stdexcept>
 #include <utility>
 
@@ -49,10 +51,18 @@ std::uint64_t g_builds = 0;  // builds of every index so far
 void WordIndex::filter_add(std::uint64_t h) {
     FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
     const std::uint64_t g = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL;
+#pragma GCC unroll 8
     for (int w = 0; w < 8; ++w) b.word[w] |= std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63);
 }
 
 std::int32_t rank_of_text(std::string_view text) {
+    // Most rank texts are a few digits alone.
+    if (!text.empty() && text.size() <= 9) {
+        std::int32_t value = 0;
+        std::size_t i = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+        if (i == text.size()) return value;
+    }
     std::size_t i = 0;
     while (i < text.size() && cp_isspace(static_cast<unsigned char>(text[i]))) ++i;
     bool negative = false;
@@ -102,7 +112,7 @@ bool WordIndex::indexes(std::span<const ListPair> list) const {
            fp_.first_key == first.key && fp_.middle_key == middle.key && fp_.last_key == last.key;
 }
 
-void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void> owner) {
+void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void> owner, bool near_buckets) {
     list_ = list;
     owner_ = std::move(owner);
     fp_ = fingerprint_of(list);
@@ -122,7 +132,6 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     if (total + n * head >= 0xffffffffULL) throw std::length_error("word list too large to index");
     arena_.clear();
     sorted_ = true;
-    off_.assign(n, 0);
     rank_.assign(n, 0);
     std::size_t cap = 16;
     while (cap < n * 2) cap <<= 1;
@@ -134,6 +143,15 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     near_dir_.clear();
     near_group_.clear();
     near_built_.store(false, std::memory_order_relaxed);
+    // The near-match buckets read only the list: they are made beside the rest.
+    std::future<void> near;
+    if (near_buckets) {
+        try {
+            near = std::async(std::launch::async, [this] { build_near_buckets(); });
+        } catch (const std::system_error&) {
+            // no thread to be had: made below
+        }
+    }
 
     // The folded keys, their hashes, ranks and lengths in one pass over the list, each key put in
     // its slot kAhead keys later, after its slot's address was asked for (the table is larger than
@@ -141,6 +159,8 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     arena_.resize(total + n * head);
     constexpr std::size_t kAhead = 16;
     std::uint64_t ahead[kAhead];
+    std::uint32_t ahead_at[kAhead];  // where their keys are in arena_
+    std::string_view before;          // the key before, folded
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     std::size_t at = 0;
     const std::uint64_t at_mask = (std::uint64_t{1} << at_bits_) - 1;
@@ -148,13 +168,14 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         if (j >= kAhead) {
             const std::size_t i = j - kAhead;
             const std::uint64_t h = ahead[i % kAhead];
+            const std::uint32_t place = ahead_at[i % kAhead];
             const std::uint64_t tag = tag_of(h);
-            const std::string_view folded = folded_key(i);
+            const std::string_view folded(arena_.data() + place, length_at(place));
             // Insert unless an equal key is already there: the first in list order wins.
             for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
                 const std::uint64_t slot = slots_[s];
                 if (slot == 0) {
-                    slots_[s] = static_cast<std::uint32_t>((tag << at_bits_) | off_[i]);
+                    slots_[s] = static_cast<std::uint32_t>((tag << at_bits_) | place);
                     break;
                 }
                 if ((slot >> at_bits_) == tag) {
@@ -174,17 +195,35 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
             std::memcpy(arena_.data() + at, &word, 4);
         }
         at += head;
-        off_[j] = static_cast<std::uint32_t>(at);
-        for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
-        const std::string_view folded(arena_.data() + off_[j], key.size());
+        const auto place = static_cast<std::uint32_t>(at);
+        {
+            // Through pointers of its own: a store through the block's own would make every letter
+            // read the block's address again.
+            char* to = arena_.data() + place;
+            const auto* from = reinterpret_cast<const unsigned char*>(key.data());
+            for (std::size_t k = 0; k < key.size(); ++k) to[k] = static_cast<char>(lower[from[k]]);
+            at += key.size();
+        }
+        const std::string_view folded(arena_.data() + place, key.size());
         // The folded keys in byte order are the keys in cmp_g order.
-        if (j > 0 && sorted_ && folded_key(j - 1) > folded) sorted_ = false;
+        if (j > 0 && sorted_ && before > folded) sorted_ = false;
+        before = folded;
         rank_[j] = rank_of_entry(list[j]);
         const std::uint64_t h = key_hash(folded);
         filter_add(h);
         __builtin_prefetch(&slots_[h & mask_]);
         ahead[j % kAhead] = h;
+        ahead_at[j % kAhead] = place;
     }
+    if (near.valid()) near.get();
+    else if (near_buckets) build_near_buckets();
+}
+
+std::string WordIndex::folded_key(std::size_t i) const {
+    std::string folded(list_[i].key);
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    for (char& c : folded) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
+    return folded;
 }
 
 std::uint64_t folded_key_hash(std::string_view word) {
@@ -234,16 +273,21 @@ void WordIndex::build_near() const {
     // the buckets, which hold every entry four times: the groups of a length are written before
     // it only once that length's entries are taken out, so they never reach those of the longer
     // lengths.
+    //
+    // They read the list's keys, folding the letters they look at, and nothing else of the index:
+    // build() may make them on another thread while it makes the rest.
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
     const std::size_t max_len = std::min(max_len_, kMaxBucketLength);
     const std::size_t lengths = max_len >= 6 ? max_len - 5 : 0;
-    const std::size_t n_keys = off_.size();
+    const std::size_t n_keys = list_.size();
     std::vector<std::uint32_t> first(max_len + 2, 0);
     bool present[256] = {};
     for (std::size_t i = 0; i < n_keys; ++i) {
-        const std::uint32_t len = length_at(off_[i]);
+        const std::string_view key = list_[i].key;
+        const std::size_t len = key.size();
         if (len < 6 || len > max_len) continue;
-        const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[i]);
-        present[k[0]] = present[k[1]] = present[k[len - 2]] = present[k[len - 1]] = true;
+        const auto* k = reinterpret_cast<const unsigned char*>(key.data());
+        present[lower[k[0]]] = present[lower[k[1]]] = present[lower[k[len - 2]]] = present[lower[k[len - 1]]] = true;
         ++first[len + 1];
     }
     for (std::size_t len = 0; len <= max_len; ++len) first[len + 1] += first[len];
@@ -253,7 +297,7 @@ void WordIndex::build_near() const {
     {
         std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
         for (std::size_t i = 0; i < n_keys; ++i) {
-            const std::uint32_t len = length_at(off_[i]);
+            const std::size_t len = list_[i].key.size();
             if (len >= 6 && len <= max_len) by_length[next[len]++] = static_cast<std::uint32_t>(i);
         }
     }
@@ -275,9 +319,9 @@ void WordIndex::build_near() const {
         const std::size_t n = ids.size();
         quads.resize(n);
         for (std::size_t j = 0; j < n; ++j) {
-            const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[ids[j]]);
-            quads[j] = std::uint32_t{k[0]} | (std::uint32_t{k[1]} << 8) | (std::uint32_t{k[len - 2]} << 16) |
-                       (std::uint32_t{k[len - 1]} << 24);
+            const auto* k = reinterpret_cast<const unsigned char*>(list_[ids[j]].key.data());
+            quads[j] = std::uint32_t{lower[k[0]]} | (std::uint32_t{lower[k[1]]} << 8) |
+                       (std::uint32_t{lower[k[len - 2]]} << 16) | (std::uint32_t{lower[k[len - 1]]} << 24);
         }
         for (int triple = 0; triple < 4; ++triple) {
             near_group_[(len - 6) * 4 + static_cast<std::size_t>(triple)] = static_cast<std::uint32_t>(near_dir_.size());
@@ -391,12 +435,13 @@ WordIndexesShared::~WordIndexesShared() {
     g_shared.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
 }
 
-const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner) {
+const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner,
+                            bool near_buckets) {
     for (auto& idx : g_indexes) {
         if (idx->fingerprint().data != list.data()) continue;
         if (!idx->indexes(list)) {
             end_word_index_readers();
-            idx->build(list, owner);
+            idx->build(list, owner, near_buckets);
         }
         return *idx;
     }
@@ -406,7 +451,7 @@ const WordIndex& word_index(std::span<const ListPair> list, const std::shared_pt
         ++g_generation;
     }
     g_indexes.push_back(std::make_unique<WordIndex>());
-    g_indexes.back()->build(list, owner);
+    g_indexes.back()->build(list, owner, near_buckets);
     return *g_indexes.back();
 }
 

@@ -128,7 +128,9 @@ private:
 class WordIndex {
 public:
     // Indexes `list` (which must stay unchanged while the index is used); `owner` is kept alive.
-    void build(std::span<const ListPair> list, std::shared_ptr<const void> owner = {});
+    // With `near_buckets`, the near-match buckets are built too, on a thread beside the rest where
+    // one is to be had.
+    void build(std::span<const ListPair> list, std::shared_ptr<const void> owner = {}, bool near_buckets = false);
 
     // The list position of the first entry equal to `word` case-insensitively, or -1. Never
     // allocates.
@@ -155,8 +157,8 @@ public:
     std::span<const ListPair> list() const { return list_; }
     const ListPair& entry(std::size_t i) const { return list_[i]; }
     std::int32_t rank(std::size_t i) const { return rank_[i]; }
-    // The key of entry i folded to lower case.
-    std::string_view folded_key(std::size_t i) const { return std::string_view(arena_.data() + off_[i], length_at(off_[i])); }
+    // The key of entry i folded to lower case, as the index folded it.
+    std::string folded_key(std::size_t i) const;
     std::size_t max_key_length() const { return max_len_; }
     // Whether the keys were in cmp_g order when indexed: then the entry found is the one a binary
     // search with cmp_g finds (find_pair asks the index only then).
@@ -207,7 +209,6 @@ private:
     // length fits there (a usual list: a million entries leave lengths up to 4,095); otherwise it is
     // two, the position and then the length.
     std::string arena_;
-    std::vector<std::uint32_t> off_;  // where key i's bytes begin in arena_
     bool wide_head_ = false;
     unsigned pos_bits_ = 32;
     std::uint32_t length_at(std::uint32_t at) const {
@@ -246,6 +247,7 @@ private:
         const FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
         const std::uint64_t g = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL;  // the bits in the block
         std::uint64_t missing = 0;
+#pragma GCC unroll 8
         for (int w = 0; w < 8; ++w) missing |= ~b.word[w] & (std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63));
         return missing == 0;
     }
@@ -273,8 +275,10 @@ private:
 };
 
 // The index of `list`, built on first use and rebuilt when the list changed. The reference stays
-// valid until the next call of word_index or drop_word_indexes.
-const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner = {});
+// valid until the next call of word_index or drop_word_indexes. With `near_buckets`, an index built
+// now gets its near-match buckets at once (see WordIndex::build).
+const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner = {},
+                            bool near_buckets = false);
 // Forgets every index (test fixtures; code that edited a list in place).
 void drop_word_indexes();
 // The index of `list` when one was built for the list as it is now, otherwise null. Builds nothing:
@@ -317,6 +321,8 @@ const WordIndex& capit_index();
 // The membership index of row `row` of the dictionary table (b_bulgarian is row 8); the index of
 // an empty list for a row outside the table.
 const WordIndex& dictionary_index(int row);
+// The same with its near-match buckets built, beside the index when the index is built now.
+const WordIndex& dictionary_index_with_near_buckets(int row);
 // The rows of the dictionary table the spelling routines read: b_en-bg and the Bulgarian lists.
 std::span<const int> spelling_dictionary_rows();
 // Builds the indexes of every list the spelling routines read (the start calls it after the
