@@ -445,7 +445,7 @@ void near_match_scan(const WordIndex& index, std::string_view word, std::vector<
         for (std::size_t len = std::max<std::size_t>(lo, 6); len <= hi; ++len) {
             for (auto b : {index.near_bucket(len, 0, f0, f1, z0), index.near_bucket(len, 1, f0, f1, z1),
                            index.near_bucket(len, 2, f0, z0, z1), index.near_bucket(len, 3, f1, z0, z1)})
-                seen.insert(seen.end(), b.begin(), b.end());
+                for (std::size_t k = 0; k < b.size(); ++k) seen.push_back(b[k]);
         }
         std::sort(seen.begin(), seen.end());  // list order, each entry once
         seen.erase(std::unique(seen.begin(), seen.end()), seen.end());

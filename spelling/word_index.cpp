@@ -292,13 +292,15 @@ void WordIndex::build_near() const {
     }
     for (std::size_t len = 0; len <= max_len; ++len) first[len + 1] += first[len];
     const std::size_t total = first[max_len + 1];
-    near_pos_.assign(total * 4, 0);
-    std::uint32_t* const by_length = near_pos_.data() + total * 3;
+    const unsigned w = n_keys <= 0x10000 ? 2 : n_keys <= 0x1000000 ? 3 : 4;
+    near_width_ = w;
+    near_pos_.assign(total * 4 * w + 4, 0);
+    unsigned char* const by_length = near_pos_.data() + total * 3 * w;
     {
         std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
         for (std::size_t i = 0; i < n_keys; ++i) {
             const std::size_t len = list_[i].key.size();
-            if (len >= 6 && len <= max_len) by_length[next[len]++] = static_cast<std::uint32_t>(i);
+            if (len >= 6 && len <= max_len) write_position(by_length + next[len]++ * w, w, static_cast<std::uint32_t>(i));
         }
     }
     std::uint32_t code[256] = {}, letter_of[256] = {}, letters_used = 0;
@@ -309,14 +311,15 @@ void WordIndex::build_near() const {
 
     near_dir_.clear();
     near_group_.assign(lengths * 4 + 1, 0);
-    std::vector<std::uint32_t> ids, quads, keys, keys2, pos2, count_cells;
+    std::vector<std::uint32_t> ids, quads, keys, keys2, group, pos2, count_cells;
     std::uint32_t count[256];
     std::size_t from = 0;  // where the next group's positions go
     for (std::size_t len = 6; len <= max_len; ++len) {
         // This length's entries, and their four letters (first, second, second-to-last, last: one
         // byte each).
-        ids.assign(by_length + first[len], by_length + first[len + 1]);
-        const std::size_t n = ids.size();
+        const std::size_t n = first[len + 1] - first[len];
+        ids.resize(n);
+        for (std::size_t j = 0; j < n; ++j) ids[j] = read_position(by_length + (first[len] + j) * w, w);
         quads.resize(n);
         for (std::size_t j = 0; j < n; ++j) {
             const auto* k = reinterpret_cast<const unsigned char*>(list_[ids[j]].key.data());
@@ -338,11 +341,17 @@ void WordIndex::build_near() const {
                 else if (triple == 3) a = f1, b = z0, c = z1;
                 keys[j] = by_cells ? (code[a] * letters_used + code[b]) * letters_used + code[c] : (a << 16) | (b << 8) | c;
             }
-            std::uint32_t* pos = near_pos_.data() + from;
+            // A group is sorted here, then written in its place.
+            group.resize(n);
+            std::uint32_t* pos = group.data();
+            const auto put = [&] {
+                for (std::size_t j = 0; j < n; ++j) write_position(near_pos_.data() + (from + j) * w, w, pos[j]);
+                from += n;
+            };
             if (by_cells) {
                 count_cells.assign(cells, 0);
                 for (std::size_t j = 0; j < n; ++j) ++count_cells[keys[j]];
-                std::uint32_t sum = static_cast<std::uint32_t>(from);
+                auto sum = static_cast<std::uint32_t>(from);
                 for (std::size_t cell = 0; cell < cells; ++cell) {
                     const std::uint32_t c = count_cells[cell];
                     if (c == 0) continue;
@@ -354,7 +363,7 @@ void WordIndex::build_near() const {
                     sum += c;
                 }
                 for (std::size_t j = 0; j < n; ++j) pos[count_cells[keys[j]]++] = ids[j];
-                from += n;
+                put();
                 continue;
             }
             std::copy(ids.begin(), ids.end(), pos);
@@ -377,11 +386,11 @@ void WordIndex::build_near() const {
             for (std::size_t j = 0; j < n; ++j)
                 if (j == 0 || keys[j] != keys[j - 1])
                     near_dir_.push_back({keys[j], static_cast<std::uint32_t>(from + j)});
-            from += n;
+            put();
         }
     }
     near_group_[lengths * 4] = static_cast<std::uint32_t>(near_dir_.size());
-    near_dir_.push_back({0, static_cast<std::uint32_t>(near_pos_.size())});  // the end of the last bucket
+    near_dir_.push_back({0, static_cast<std::uint32_t>(total * 4)});  // the end of the last bucket
     near_built_.store(true, std::memory_order_release);
 }
 
@@ -391,7 +400,7 @@ void WordIndex::build_near_buckets() const {
     if (!near_built_.load(std::memory_order_relaxed)) build_near();
 }
 
-std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int triple, unsigned char a,
+WordIndex::NearPositions WordIndex::near_bucket(std::size_t length, int triple, unsigned char a,
                                                       unsigned char b, unsigned char c) const {
     if (length < 6 || length > kMaxBucketLength || triple < 0 || triple > 3) return {};
     build_near_buckets();
@@ -403,7 +412,7 @@ std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int tr
     const NearBucket* it =
         std::lower_bound(first, last, letters, [](const NearBucket& e, std::uint32_t k) { return e.letters < k; });
     if (it == last || it->letters != letters) return {};
-    return std::span<const std::uint32_t>(near_pos_).subspan(it->begin, it[1].begin - it->begin);
+    return NearPositions(near_pos_.data() + std::size_t{it->begin} * near_width_, it[1].begin - it->begin, near_width_);
 }
 
 namespace {

@@ -22,6 +22,7 @@
 #pragma once
 
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -173,8 +174,19 @@ public:
     // `length` letters (6 to kMaxBucketLength) whose folded letters there are `a`, `b`, `c`. Built
     // by build_near_buckets (the start does it for the lists that are searched so), otherwise on
     // first use.
-    std::span<const std::uint32_t> near_bucket(std::size_t length, int triple, unsigned char a, unsigned char b,
-                                               unsigned char c) const;
+    class NearPositions {
+    public:
+        NearPositions() = default;
+        NearPositions(const unsigned char* at, std::size_t size, unsigned width) : at_(at), size_(size), width_(width) {}
+        std::size_t size() const { return size_; }
+        std::uint32_t operator[](std::size_t k) const { return read_position(at_ + k * width_, width_); }
+
+    private:
+        const unsigned char* at_ = nullptr;
+        std::size_t size_ = 0;
+        unsigned width_ = 4;
+    };
+    NearPositions near_bucket(std::size_t length, int triple, unsigned char a, unsigned char b, unsigned char c) const;
     // Builds the near-match buckets now, unless they are built.
     void build_near_buckets() const;
 
@@ -256,7 +268,8 @@ private:
     std::size_t max_len_ = 0;
     bool sorted_ = true;
     // Near-match buckets, empty until built: near_pos_ holds the list positions of every bucket,
-    // bucket after bucket; the buckets of one length and triple (group g = (length - 6) * 4 +
+    // bucket after bucket, each in the fewest bytes that hold every position of the list
+    // (near_width_: 2, 3 or 4, lowest byte first), with room to read 4 bytes at the last one; the buckets of one length and triple (group g = (length - 6) * 4 +
     // triple) are near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
     // bucket's three letters (a << 16 | b << 8 | c) and where its positions begin, in the order of
     // the letters; a bucket's positions end where the next one's begin (near_dir_end_ after the
@@ -266,7 +279,17 @@ private:
         std::uint32_t letters;
         std::uint32_t begin;
     };
-    mutable std::vector<std::uint32_t> near_pos_;
+    mutable std::vector<unsigned char> near_pos_;
+    mutable unsigned near_width_ = 4;
+    static std::uint32_t read_position(const unsigned char* at, unsigned width) {
+        std::uint32_t v;
+        std::memcpy(&v, at, 4);
+        if constexpr (std::endian::native != std::endian::little) v = __builtin_bswap32(v);
+        return width >= 4 ? v : v & ((std::uint32_t{1} << (8 * width)) - 1);
+    }
+    static void write_position(unsigned char* at, unsigned width, std::uint32_t v) {
+        for (unsigned k = 0; k < width; ++k) at[k] = static_cast<unsigned char>(v >> (8 * k));
+    }
     mutable std::vector<NearBucket> near_dir_;
     mutable std::vector<std::uint32_t> near_group_;
     mutable std::atomic<bool> near_built_{false};

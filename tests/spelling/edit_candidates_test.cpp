@@ -344,7 +344,8 @@ TEST_F(WordIndexTest, EmptyAndLongQuestions) {
 // While helper threads read the indexes, a look-up on the thread that let them read that would build
 // an index first has the helpers stop; on another thread it is refused, nothing changed.
 // A list of more than a million entries leaves few bits beside an entry's position for its key's
-// length: a key too long for them is found as any other, as are the ones before it.
+// length: a key too long for them is found as any other, as are the ones before it; its near-match
+// buckets hold positions of more than two bytes.
 TEST_F(WordIndexTest, AVeryLongKeyInAListOfAMillionEntries) {
     std::vector<std::string> words;
     for (int i = 0; i < 1000; ++i) words.push_back("Word" + std::to_string(i));
@@ -366,6 +367,13 @@ TEST_F(WordIndexTest, AVeryLongKeyInAListOfAMillionEntries) {
         EXPECT_EQ(idx.find(last), static_cast<std::ptrdiff_t>(list.size() - 1));
         EXPECT_EQ(idx.folded_key(list.size() - 1), lower(last));
         EXPECT_EQ(idx.find(last + "k"), -1);
+        if (with_long_key) continue;
+        std::vector<std::size_t> hits, expected;
+        near_match_scan(idx, "Wordd999", hits);
+        for (std::size_t i = 0; i < idx.size(); ++i)
+            if (near_match("Wordd999", idx.entry(i).key)) expected.push_back(i);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(hits, expected);
     }
 }
 
