@@ -269,8 +269,9 @@ private:
     bool sorted_ = true;
     // Near-match buckets, empty until built: near_pos_ holds the list positions of every bucket,
     // bucket after bucket, each in the fewest bytes that hold every position of the list
-    // (near_width_: 2, 3 or 4, lowest byte first), with room to read 4 bytes at the last one; the buckets of one length and triple (group g = (length - 6) * 4 +
-    // triple) are near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
+    // (near_width_: 2, 3 or 4, lowest byte first), with room to read 4 bytes at the last one; the
+    // buckets of one length and triple (group g = (length - 6) * 4 + triple) are
+    // near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
     // bucket's three letters (a << 16 | b << 8 | c) and where its positions begin, in the order of
     // the letters; a bucket's positions end where the next one's begin (near_dir_end_ after the
     // last). Questions may come from several threads at once (the word lists' helpers): the first
