@@ -219,11 +219,11 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     else if (near_buckets) build_near_buckets();
 }
 
-std::string WordIndex::folded_key(std::size_t i) const {
-    std::string folded(list_[i].key);
+void WordIndex::folded_key(std::size_t i, std::string& out) const {
+    const std::string_view key = list_[i].key;
+    out.resize(key.size());
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
-    for (char& c : folded) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
-    return folded;
+    for (std::size_t k = 0; k < key.size(); ++k) out[k] = static_cast<char>(lower[static_cast<unsigned char>(key[k])]);
 }
 
 std::uint64_t folded_key_hash(std::string_view word) {
@@ -268,23 +268,29 @@ void WordIndex::build_near() const {
     // buckets by one counting pass over those cells; a small one by a radix sort, a byte at a time
     // from the last. Both are stable: positions come in list order and stay so within a bucket.
     //
-    // The entries of each length from 6 on, in list order: the lengths counted in one pass over the
-    // keys, the entries placed by length in a second. They wait in the last quarter of the room of
-    // the buckets, which hold every entry four times: the groups of a length are written before
-    // it only once that length's entries are taken out, so they never reach those of the longer
-    // lengths.
+    // The entries of each length from 6 on, in list order, with their four letters (first, second,
+    // second-to-last, last: one byte each): the lengths counted in one pass over the keys, the
+    // entries placed by length in a second. They wait at the end of the room of the buckets, which
+    // hold every entry four times (w bytes each), an entry and its letters in w + 4 bytes: a
+    // length's entries are taken out before its groups are written, and as w + 4 <= 4 w the groups
+    // never reach the entries of the longer lengths.
     //
-    // They read the list's keys, folding the letters they look at, and nothing else of the index:
-    // build() may make them on another thread while it makes the rest.
+    // They read the list's keys, folding the letters they look at, and nothing else of the index
+    // (the place of each key in arena_ follows from the lengths of the keys before it and the size
+    // of the heads, known before the keys are placed): build() may make them on another thread
+    // while it makes the rest.
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     const std::size_t max_len = std::min(max_len_, kMaxBucketLength);
     const std::size_t lengths = max_len >= 6 ? max_len - 5 : 0;
     const std::size_t n_keys = list_.size();
+    const std::size_t head = wide_head_ ? 8 : 4;
     std::vector<std::uint32_t> first(max_len + 2, 0);
     bool present[256] = {};
+    std::size_t arena_size = 0;
     for (std::size_t i = 0; i < n_keys; ++i) {
         const std::string_view key = list_[i].key;
         const std::size_t len = key.size();
+        arena_size += head + len;
         if (len < 6 || len > max_len) continue;
         const auto* k = reinterpret_cast<const unsigned char*>(key.data());
         present[lower[k[0]]] = present[lower[k[1]]] = present[lower[k[len - 2]]] = present[lower[k[len - 1]]] = true;
@@ -292,15 +298,27 @@ void WordIndex::build_near() const {
     }
     for (std::size_t len = 0; len <= max_len; ++len) first[len + 1] += first[len];
     const std::size_t total = first[max_len + 1];
-    const unsigned w = n_keys <= 0x10000 ? 2 : n_keys <= 0x1000000 ? 3 : 4;
+    const unsigned w = arena_size <= 0x10000 ? 2 : arena_size <= 0x1000000 ? 3 : 4;
     near_width_ = w;
     near_pos_.assign(total * 4 * w + 4, 0);
-    unsigned char* const by_length = near_pos_.data() + total * 3 * w;
+    const std::size_t record = w + 4;
+    unsigned char* const by_length = near_pos_.data() + total * (4 * w - record);
     {
         std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
+        std::size_t place = 0;
         for (std::size_t i = 0; i < n_keys; ++i) {
-            const std::size_t len = list_[i].key.size();
-            if (len >= 6 && len <= max_len) write_position(by_length + next[len]++ * w, w, static_cast<std::uint32_t>(i));
+            const std::string_view key = list_[i].key;
+            const std::size_t len = key.size();
+            place += head;
+            const auto at_key = static_cast<std::uint32_t>(place);
+            place += len;
+            if (len < 6 || len > max_len) continue;
+            const auto* k = reinterpret_cast<const unsigned char*>(key.data());
+            const std::uint32_t quad = std::uint32_t{lower[k[0]]} | (std::uint32_t{lower[k[1]]} << 8) |
+                                       (std::uint32_t{lower[k[len - 2]]} << 16) | (std::uint32_t{lower[k[len - 1]]} << 24);
+            unsigned char* at = by_length + next[len]++ * record;
+            write_position(at, w, at_key);
+            std::memcpy(at + w, &quad, 4);
         }
     }
     std::uint32_t code[256] = {}, letter_of[256] = {}, letters_used = 0;
@@ -315,16 +333,14 @@ void WordIndex::build_near() const {
     std::uint32_t count[256];
     std::size_t from = 0;  // where the next group's positions go
     for (std::size_t len = 6; len <= max_len; ++len) {
-        // This length's entries, and their four letters (first, second, second-to-last, last: one
-        // byte each).
+        // This length's entries and their letters.
         const std::size_t n = first[len + 1] - first[len];
         ids.resize(n);
-        for (std::size_t j = 0; j < n; ++j) ids[j] = read_position(by_length + (first[len] + j) * w, w);
         quads.resize(n);
         for (std::size_t j = 0; j < n; ++j) {
-            const auto* k = reinterpret_cast<const unsigned char*>(list_[ids[j]].key.data());
-            quads[j] = std::uint32_t{lower[k[0]]} | (std::uint32_t{lower[k[1]]} << 8) |
-                       (std::uint32_t{lower[k[len - 2]]} << 16) | (std::uint32_t{lower[k[len - 1]]} << 24);
+            const unsigned char* at = by_length + (first[len] + j) * record;
+            ids[j] = read_position(at, w);
+            std::memcpy(&quads[j], at + w, 4);
         }
         for (int triple = 0; triple < 4; ++triple) {
             near_group_[(len - 6) * 4 + static_cast<std::size_t>(triple)] = static_cast<std::uint32_t>(near_dir_.size());

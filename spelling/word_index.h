@@ -158,8 +158,8 @@ public:
     std::span<const ListPair> list() const { return list_; }
     const ListPair& entry(std::size_t i) const { return list_[i]; }
     std::int32_t rank(std::size_t i) const { return rank_[i]; }
-    // The key of entry i folded to lower case, as the index folded it.
-    std::string folded_key(std::size_t i) const;
+    // The key of entry i folded to lower case, as the index folded it, into `out`.
+    void folded_key(std::size_t i, std::string& out) const;
     std::size_t max_key_length() const { return max_len_; }
     // Whether the keys were in cmp_g order when indexed: then the entry found is the one a binary
     // search with cmp_g finds (find_pair asks the index only then).
@@ -170,10 +170,10 @@ public:
     // The near-match buckets. A near match agrees with the word on at least three of four letters:
     // its first, second, last and second-to-last. `triple` names three of them - 0 first, second,
     // last; 1 first, second, second-to-last; 2 first, last, second-to-last; 3 second, last,
-    // second-to-last - and the bucket holds the list positions (in list order) of the entries of
-    // `length` letters (6 to kMaxBucketLength) whose folded letters there are `a`, `b`, `c`. Built
-    // by build_near_buckets (the start does it for the lists that are searched so), otherwise on
-    // first use.
+    // second-to-last - and the bucket holds the places (in list order) of the folded keys of the
+    // entries of `length` letters (6 to kMaxBucketLength) whose folded letters there are `a`, `b`,
+    // `c` (key_at_place, position_at_place). Built by build_near_buckets (the start does it for the
+    // lists that are searched so), otherwise on first use.
     class NearPositions {
     public:
         NearPositions() = default;
@@ -187,6 +187,10 @@ public:
         unsigned width_ = 4;
     };
     NearPositions near_bucket(std::size_t length, int triple, unsigned char a, unsigned char b, unsigned char c) const;
+    // The folded key and the list position of the entry whose key is at `place` (a place from
+    // near_bucket).
+    std::string_view key_at_place(std::uint32_t place) const { return std::string_view(arena_.data() + place, length_at(place)); }
+    std::size_t position_at_place(std::uint32_t place) const { return position_at(place); }
     // Builds the near-match buckets now, unless they are built.
     void build_near_buckets() const;
 
@@ -267,9 +271,9 @@ private:
     std::ptrdiff_t probe(std::string_view word, std::uint64_t h) const;
     std::size_t max_len_ = 0;
     bool sorted_ = true;
-    // Near-match buckets, empty until built: near_pos_ holds the list positions of every bucket,
-    // bucket after bucket, each in the fewest bytes that hold every position of the list
-    // (near_width_: 2, 3 or 4, lowest byte first), with room to read 4 bytes at the last one; the
+    // Near-match buckets, empty until built: near_pos_ holds the key places of every bucket, bucket
+    // after bucket, each in the fewest bytes that hold every place in arena_ (near_width_: 2, 3 or
+    // 4, lowest byte first), with room to read 4 bytes at the last one; the
     // buckets of one length and triple (group g = (length - 6) * 4 + triple) are
     // near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
     // bucket's three letters (a << 16 | b << 8 | c) and where its positions begin, in the order of
