@@ -4,9 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <future>
 #include <span>
-#include <system_error>
 
 #include "audio/main_window_audio.h"
 #include "dictionary/custom_words.h"
@@ -91,9 +89,8 @@ void fetch_handles(HWND dlg) {
 
 // The word indexes of the lists, made while the word-form index is still being made on its helper
 // thread: the small ones (with the English list's near-match buckets) while its file's bytes are
-// still held, the largest, b_bulgarian's, once they are let go, and its near-match buckets on a
-// helper of their own (this thread waits) once the word-form helper has ended and its memory is
-// given back. All is built when the load returns, so that no look-up waits.
+// still held, the largest, b_bulgarian's, with its near-match buckets on a thread beside it, once
+// they are let go. All is built when the load returns, so that no look-up waits.
 WhileFormsIndex start_word_indexes() {
     WhileFormsIndex w;
     w.first = [] {
@@ -103,20 +100,11 @@ WhileFormsIndex start_word_indexes() {
         for (int row : spelling_dictionary_rows())
             if (row != B_BULGARIAN) dictionary_index(row);
     };
-    w.then = [] { dictionary_index(B_BULGARIAN); };
-    w.last = [] {
-        std::future<void> near;
-        if (deep_spell_option() != 0) {
-            const WordIndex& bulgarian = dictionary_index(B_BULGARIAN);
-            try {
-                near = std::async(std::launch::async, [&bulgarian] { bulgarian.build_near_buckets(); });
-            } catch (const std::system_error&) {
-                // no thread to be had: build_word_indexes makes them
-            }
-        }
-        if (near.valid()) near.get();  // before anything here could take the buckets' lock first
-        build_word_indexes();         // whatever is left
+    w.then = [] {
+        if (deep_spell_option() != 0) dictionary_index_with_near_buckets(B_BULGARIAN);
+        else dictionary_index(B_BULGARIAN);
     };
+    w.last = [] { build_word_indexes(); };  // whatever is left
     return w;
 }
 

@@ -433,9 +433,6 @@ void near_match_scan(const WordIndex& index, std::string_view word, std::vector<
     const std::size_t n = folded.size();
     // Lengths that can pass: within 2 of the word, within 1 while the shorter has fewer than 9.
     const std::size_t lo = n >= 11 ? n - 2 : n - 1, hi = n >= 9 ? n + 2 : n + 1;
-    auto consider = [&](std::size_t i) {
-        if (near_match_folded(folded, index.folded_key(i))) hits.push_back(i);
-    };
     if (hi <= WordIndex::kMaxBucketLength) {
         // A near match agrees on three of its first, second, last and second-to-last letters, so
         // it stands in one of the four buckets of its length that hold the word's letters there.
@@ -445,15 +442,19 @@ void near_match_scan(const WordIndex& index, std::string_view word, std::vector<
         for (std::size_t len = std::max<std::size_t>(lo, 6); len <= hi; ++len) {
             for (auto b : {index.near_bucket(len, 0, f0, f1, z0), index.near_bucket(len, 1, f0, f1, z1),
                            index.near_bucket(len, 2, f0, z0, z1), index.near_bucket(len, 3, f1, z0, z1)})
-                seen.insert(seen.end(), b.begin(), b.end());
+                for (std::size_t k = 0; k < b.size(); ++k) seen.push_back(b[k]);
         }
-        std::sort(seen.begin(), seen.end());  // list order, each entry once
+        std::sort(seen.begin(), seen.end());  // places in list order, each entry once
         seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
-        for (std::uint32_t i : seen) consider(i);
+        for (std::uint32_t place : seen)
+            if (near_match_folded(folded, index.key_at_place(place))) hits.push_back(index.position_at_place(place));
         return;
     }
+    std::string key;
     for (std::size_t i = 0, count = index.size(); i < count; ++i) {
-        const std::size_t len = index.folded_key(i).size();
-        if (len >= lo && len <= hi && len >= 6) consider(i);
+        const std::size_t len = index.entry(i).key.size();
+        if (len < lo || len > hi || len < 6) continue;
+        index.folded_key(i, key);
+        if (near_match_folded(folded, key)) hits.push_back(i);
     }
 }

@@ -28,13 +28,16 @@ struct RowIndexes {
 thread_local RowIndexes g_rows;
 
 template <class Row>
-const WordIndex& row_index(const WordIndex*& kept, const Row& r) {
+const WordIndex& row_index(const WordIndex*& kept, const Row& r, bool near_buckets = false) {
     if (g_rows.generation != word_index_generation()) {
         g_rows = RowIndexes{};
         g_rows.generation = word_index_generation();
     }
     const std::span<const ListPair> list = rows_of(r);
-    if (!kept || kept->fingerprint().data != list.data() || !kept->indexes(list)) kept = &word_index(list, r.text);
+    if (!kept || kept->fingerprint().data != list.data() || !kept->indexes(list))
+        kept = &word_index(list, r.text, near_buckets);
+    else if (near_buckets)
+        kept->build_near_buckets();
     return *kept;
 }
 
@@ -64,6 +67,11 @@ int deep_spell_option() { return OP[OPT_DEEP_SPELL].num_value; }
 const WordIndex& dictionary_index(int row) {
     if (row < 0 || row >= B_ROWS) return word_index({});
     return row_index(g_rows.dictionary[static_cast<std::size_t>(row)], b[static_cast<std::size_t>(row)]);
+}
+
+const WordIndex& dictionary_index_with_near_buckets(int row) {
+    if (row < 0 || row >= B_ROWS) return word_index({});
+    return row_index(g_rows.dictionary[static_cast<std::size_t>(row)], b[static_cast<std::size_t>(row)], true);
 }
 
 std::span<const int> spelling_dictionary_rows() {

@@ -2,8 +2,11 @@
 #include "spelling/word_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
+#include <future>
+#include <system_error>
 #include <stdexcept>
 #include <utility>
 
@@ -42,10 +45,18 @@ std::uint64_t g_builds = 0;  // builds of every index so far
 void WordIndex::filter_add(std::uint64_t h) {
     FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
     const std::uint64_t g = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL;
+#pragma GCC unroll 8
     for (int w = 0; w < 8; ++w) b.word[w] |= std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63);
 }
 
 std::int32_t rank_of_text(std::string_view text) {
+    // Most rank texts are a few digits alone.
+    if (!text.empty() && text.size() <= 9) {
+        std::int32_t value = 0;
+        std::size_t i = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+        if (i == text.size()) return value;
+    }
     std::size_t i = 0;
     while (i < text.size() && cp_isspace(static_cast<unsigned char>(text[i]))) ++i;
     bool negative = false;
@@ -95,7 +106,7 @@ bool WordIndex::indexes(std::span<const ListPair> list) const {
            fp_.first_key == first.key && fp_.middle_key == middle.key && fp_.last_key == last.key;
 }
 
-void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void> owner) {
+void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void> owner, bool near_buckets) {
     list_ = list;
     owner_ = std::move(owner);
     fp_ = fingerprint_of(list);
@@ -107,62 +118,106 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         total += p.key.size();
         if (p.key.size() > max_len_) max_len_ = p.key.size();
     }
+    // One head word when the positions and the lengths fit in 32 bits together.
+    pos_bits_ = std::max(1, static_cast<int>(std::bit_width(n)));
+    wide_head_ = pos_bits_ >= 32 || (max_len_ >> (32 - pos_bits_)) != 0;
+    const std::size_t head = wide_head_ ? 8 : 4;
     // The slots hold 32-bit places in the block of keys.
-    if (total + n * kKeyHead >= 0xffffffffULL) throw std::length_error("word list too large to index");
+    if (total + n * head >= 0xffffffffULL) throw std::length_error("word list too large to index");
     arena_.clear();
     sorted_ = true;
-    off_.assign(n, 0);
     rank_.assign(n, 0);
     std::size_t cap = 16;
     while (cap < n * 2) cap <<= 1;
     slots_.assign(cap, 0);
     mask_ = cap - 1;
+    at_bits_ = static_cast<unsigned>(std::bit_width(total + n * head));
     filter_.assign(std::max<std::size_t>(1, (n * kFilterBitsPerKey + 511) / 512), FilterBlock{});
     near_pos_.clear();
     near_dir_.clear();
     near_group_.clear();
     near_built_.store(false, std::memory_order_relaxed);
-
-    // The folded keys, their hashes, ranks and lengths in one pass over the list; then the slots,
-    // each looked at a little after its address was asked for (the table is larger than the
-    // caches, so the inserts would otherwise wait on memory one by one).
-    arena_.resize(total + n * kKeyHead);
-    std::vector<std::uint64_t> hashes(n);
-    const unsigned char* lower = cp1251_detail::current_ctype->lower;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view key = list[i].key;
-        const auto position = static_cast<std::uint32_t>(i), length = static_cast<std::uint32_t>(key.size());
-        std::memcpy(arena_.data() + at, &position, 4);
-        std::memcpy(arena_.data() + at + 4, &length, 4);
-        at += kKeyHead;
-        off_[i] = static_cast<std::uint32_t>(at);
-        for (unsigned char c : key) arena_[at++] = static_cast<char>(lower[c]);
-        // The folded keys in byte order are the keys in cmp_g order.
-        if (i > 0 && sorted_ && folded_key(i - 1) > std::string_view(arena_.data() + off_[i], key.size())) sorted_ = false;
-        rank_[i] = rank_of_entry(list[i]);
-        hashes[i] = key_hash(std::string_view(arena_.data() + off_[i], key.size()));
-        filter_add(hashes[i]);
-    }
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + kAhead < n) __builtin_prefetch(&slots_[hashes[i + kAhead] & mask_]);
-        const std::uint64_t h = hashes[i];
-        const std::uint64_t tag = h >> 32;
-        const std::string_view folded = folded_key(i);
-        // Insert unless an equal key is already there: the first in list order wins.
-        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
-            const std::uint64_t slot = slots_[s];
-            if (slot == 0) {
-                slots_[s] = (tag << 32) | off_[i];
-                break;
-            }
-            if ((slot >> 32) == tag) {
-                const auto other = static_cast<std::uint32_t>(slot);
-                if (std::string_view(arena_.data() + other, length_at(other)) == folded) break;
-            }
+    // The near-match buckets read only the list: they are made beside the rest.
+    std::future<void> near;
+    if (near_buckets) {
+        try {
+            near = std::async(std::launch::async, [this] { build_near_buckets(); });
+        } catch (const std::system_error&) {
+            // no thread to be had: made below
         }
     }
+
+    // The folded keys, their hashes, ranks and lengths in one pass over the list, each key put in
+    // its slot kAhead keys later, after its slot's address was asked for (the table is larger than
+    // the caches, so the inserts would otherwise wait on memory one by one).
+    arena_.resize(total + n * head);
+    constexpr std::size_t kAhead = 16;
+    std::uint64_t ahead[kAhead];
+    std::uint32_t ahead_at[kAhead];  // where their keys are in arena_
+    std::string_view before;          // the key before, folded
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    std::size_t at = 0;
+    const std::uint64_t at_mask = (std::uint64_t{1} << at_bits_) - 1;
+    for (std::size_t j = 0; j < n + kAhead; ++j) {
+        if (j >= kAhead) {
+            const std::size_t i = j - kAhead;
+            const std::uint64_t h = ahead[i % kAhead];
+            const std::uint32_t place = ahead_at[i % kAhead];
+            const std::uint64_t tag = tag_of(h);
+            const std::string_view folded(arena_.data() + place, length_at(place));
+            // Insert unless an equal key is already there: the first in list order wins.
+            for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
+                const std::uint64_t slot = slots_[s];
+                if (slot == 0) {
+                    slots_[s] = static_cast<std::uint32_t>((tag << at_bits_) | place);
+                    break;
+                }
+                if ((slot >> at_bits_) == tag) {
+                    const auto other = static_cast<std::uint32_t>(slot & at_mask);
+                    if (std::string_view(arena_.data() + other, length_at(other)) == folded) break;
+                }
+            }
+        }
+        if (j >= n) continue;
+        const std::string_view key = list[j].key;
+        const auto position = static_cast<std::uint32_t>(j), length = static_cast<std::uint32_t>(key.size());
+        if (wide_head_) {
+            std::memcpy(arena_.data() + at, &position, 4);
+            std::memcpy(arena_.data() + at + 4, &length, 4);
+        } else {
+            const std::uint32_t word = position | (length << pos_bits_);
+            std::memcpy(arena_.data() + at, &word, 4);
+        }
+        at += head;
+        const auto place = static_cast<std::uint32_t>(at);
+        {
+            // Through pointers of its own: a store through the block's own would make every letter
+            // read the block's address again.
+            char* to = arena_.data() + place;
+            const auto* from = reinterpret_cast<const unsigned char*>(key.data());
+            for (std::size_t k = 0; k < key.size(); ++k) to[k] = static_cast<char>(lower[from[k]]);
+            at += key.size();
+        }
+        const std::string_view folded(arena_.data() + place, key.size());
+        // The folded keys in byte order are the keys in cmp_g order.
+        if (j > 0 && sorted_ && before > folded) sorted_ = false;
+        before = folded;
+        rank_[j] = rank_of_entry(list[j]);
+        const std::uint64_t h = key_hash(folded);
+        filter_add(h);
+        __builtin_prefetch(&slots_[h & mask_]);
+        ahead[j % kAhead] = h;
+        ahead_at[j % kAhead] = place;
+    }
+    if (near.valid()) near.get();
+    else if (near_buckets) build_near_buckets();
+}
+
+void WordIndex::folded_key(std::size_t i, std::string& out) const {
+    const std::string_view key = list_[i].key;
+    out.resize(key.size());
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
+    for (std::size_t k = 0; k < key.size(); ++k) out[k] = static_cast<char>(lower[static_cast<unsigned char>(key[k])]);
 }
 
 std::ptrdiff_t WordIndex::find(std::string_view word) const {
@@ -184,12 +239,12 @@ std::ptrdiff_t WordIndex::probe(std::string_view word, std::uint64_t h) const {
     }
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     for (std::size_t i = 0; i < n; ++i) buf[i] = static_cast<char>(lower[static_cast<unsigned char>(word[i])]);
-    const std::uint64_t tag = h >> 32;
+    const std::uint64_t tag = tag_of(h), at_mask = (std::uint64_t{1} << at_bits_) - 1;
     for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
         const std::uint64_t slot = slots_[s];
         if (slot == 0) return -1;
-        if ((slot >> 32) != tag) continue;
-        const auto at = static_cast<std::uint32_t>(slot);
+        if ((slot >> at_bits_) != tag) continue;
+        const auto at = static_cast<std::uint32_t>(slot & at_mask);
         if (length_at(at) == n && std::memcmp(arena_.data() + at, buf, n) == 0) return position_at(at);
     }
 }
@@ -202,31 +257,55 @@ void WordIndex::build_near() const {
     //
     // The entries of each length from 6 on, in list order, with their four letters (first, second,
     // second-to-last, last: one byte each): the lengths counted in one pass over the keys, the
-    // entries placed by length in a second (nothing kept per entry between the two).
+    // entries placed by length in a second. They wait at the end of the room of the buckets, which
+    // hold every entry four times (w bytes each), an entry and its letters in w + 4 bytes: a
+    // length's entries are taken out before its groups are written, and as w + 4 <= 4 w the groups
+    // never reach the entries of the longer lengths.
+    //
+    // They read the list's keys, folding the letters they look at, and nothing else of the index
+    // (the place of each key in arena_ follows from the lengths of the keys before it and the size
+    // of the heads, known before the keys are placed): build() may make them on another thread
+    // while it makes the rest.
+    const unsigned char* lower = cp1251_detail::current_ctype->lower;
     const std::size_t max_len = std::min(max_len_, kMaxBucketLength);
     const std::size_t lengths = max_len >= 6 ? max_len - 5 : 0;
-    const std::size_t n_keys = off_.size();
+    const std::size_t n_keys = list_.size();
+    const std::size_t head = wide_head_ ? 8 : 4;
     std::vector<std::uint32_t> first(max_len + 2, 0);
     bool present[256] = {};
+    std::size_t arena_size = 0;
     for (std::size_t i = 0; i < n_keys; ++i) {
-        const std::uint32_t len = length_at(off_[i]);
+        const std::string_view key = list_[i].key;
+        const std::size_t len = key.size();
+        arena_size += head + len;
         if (len < 6 || len > max_len) continue;
-        const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[i]);
-        present[k[0]] = present[k[1]] = present[k[len - 2]] = present[k[len - 1]] = true;
+        const auto* k = reinterpret_cast<const unsigned char*>(key.data());
+        present[lower[k[0]]] = present[lower[k[1]]] = present[lower[k[len - 2]]] = present[lower[k[len - 1]]] = true;
         ++first[len + 1];
     }
     for (std::size_t len = 0; len <= max_len; ++len) first[len + 1] += first[len];
     const std::size_t total = first[max_len + 1];
-    std::vector<std::uint32_t> by_length(total), four_by_length(total);
+    const unsigned w = arena_size <= 0x10000 ? 2 : arena_size <= 0x1000000 ? 3 : 4;
+    near_width_ = w;
+    near_pos_.assign(total * 4 * w + 4, 0);
+    const std::size_t record = w + 4;
+    unsigned char* const by_length = near_pos_.data() + total * (4 * w - record);
     {
         std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
+        std::size_t place = 0;
         for (std::size_t i = 0; i < n_keys; ++i) {
-            const std::uint32_t len = length_at(off_[i]);
+            const std::string_view key = list_[i].key;
+            const std::size_t len = key.size();
+            place += head;
+            const auto at_key = static_cast<std::uint32_t>(place);
+            place += len;
             if (len < 6 || len > max_len) continue;
-            const auto* k = reinterpret_cast<const unsigned char*>(arena_.data() + off_[i]);
-            four_by_length[next[len]] = std::uint32_t{k[0]} | (std::uint32_t{k[1]} << 8) |
-                                        (std::uint32_t{k[len - 2]} << 16) | (std::uint32_t{k[len - 1]} << 24);
-            by_length[next[len]++] = static_cast<std::uint32_t>(i);
+            const auto* k = reinterpret_cast<const unsigned char*>(key.data());
+            const std::uint32_t quad = std::uint32_t{lower[k[0]]} | (std::uint32_t{lower[k[1]]} << 8) |
+                                       (std::uint32_t{lower[k[len - 2]]} << 16) | (std::uint32_t{lower[k[len - 1]]} << 24);
+            unsigned char* at = by_length + next[len]++ * record;
+            write_position(at, w, at_key);
+            std::memcpy(at + w, &quad, 4);
         }
     }
     std::uint32_t code[256] = {}, letter_of[256] = {}, letters_used = 0;
@@ -235,21 +314,27 @@ void WordIndex::build_near() const {
     const std::size_t cells = static_cast<std::size_t>(letters_used) * letters_used * letters_used;
     constexpr std::size_t kMaxCells = std::size_t{1} << 18;
 
-    near_pos_.clear();
-    near_pos_.reserve(total * 4);
     near_dir_.clear();
     near_group_.assign(lengths * 4 + 1, 0);
-    std::vector<std::uint32_t> keys, keys2, pos2, count_cells;
+    std::vector<std::uint32_t> ids, quads, keys, keys2, group, pos2, count_cells;
     std::uint32_t count[256];
+    std::size_t from = 0;  // where the next group's positions go
     for (std::size_t len = 6; len <= max_len; ++len) {
-        const std::span<const std::uint32_t> ids(by_length.data() + first[len], first[len + 1] - first[len]);
-        const std::size_t n = ids.size();
+        // This length's entries and their letters.
+        const std::size_t n = first[len + 1] - first[len];
+        ids.resize(n);
+        quads.resize(n);
+        for (std::size_t j = 0; j < n; ++j) {
+            const unsigned char* at = by_length + (first[len] + j) * record;
+            ids[j] = read_position(at, w);
+            std::memcpy(&quads[j], at + w, 4);
+        }
         for (int triple = 0; triple < 4; ++triple) {
             near_group_[(len - 6) * 4 + static_cast<std::size_t>(triple)] = static_cast<std::uint32_t>(near_dir_.size());
             if (n == 0) continue;
             const bool by_cells = cells <= kMaxCells && n * 8 >= cells;
             keys.resize(n);
-            const std::uint32_t* quad = four_by_length.data() + first[len];
+            const std::uint32_t* quad = quads.data();
             for (std::size_t j = 0; j < n; ++j) {
                 const std::uint32_t f0 = quad[j] & 0xFF, f1 = (quad[j] >> 8) & 0xFF, z1 = (quad[j] >> 16) & 0xFF,
                                     z0 = quad[j] >> 24;
@@ -259,13 +344,17 @@ void WordIndex::build_near() const {
                 else if (triple == 3) a = f1, b = z0, c = z1;
                 keys[j] = by_cells ? (code[a] * letters_used + code[b]) * letters_used + code[c] : (a << 16) | (b << 8) | c;
             }
-            const std::size_t from = near_pos_.size();
-            near_pos_.resize(from + n);
-            std::uint32_t* pos = near_pos_.data() + from;
+            // A group is sorted here, then written in its place.
+            group.resize(n);
+            std::uint32_t* pos = group.data();
+            const auto put = [&] {
+                for (std::size_t j = 0; j < n; ++j) write_position(near_pos_.data() + (from + j) * w, w, pos[j]);
+                from += n;
+            };
             if (by_cells) {
                 count_cells.assign(cells, 0);
                 for (std::size_t j = 0; j < n; ++j) ++count_cells[keys[j]];
-                std::uint32_t sum = static_cast<std::uint32_t>(from);
+                auto sum = static_cast<std::uint32_t>(from);
                 for (std::size_t cell = 0; cell < cells; ++cell) {
                     const std::uint32_t c = count_cells[cell];
                     if (c == 0) continue;
@@ -277,6 +366,7 @@ void WordIndex::build_near() const {
                     sum += c;
                 }
                 for (std::size_t j = 0; j < n; ++j) pos[count_cells[keys[j]]++] = ids[j];
+                put();
                 continue;
             }
             std::copy(ids.begin(), ids.end(), pos);
@@ -299,10 +389,11 @@ void WordIndex::build_near() const {
             for (std::size_t j = 0; j < n; ++j)
                 if (j == 0 || keys[j] != keys[j - 1])
                     near_dir_.push_back({keys[j], static_cast<std::uint32_t>(from + j)});
+            put();
         }
     }
     near_group_[lengths * 4] = static_cast<std::uint32_t>(near_dir_.size());
-    near_dir_.push_back({0, static_cast<std::uint32_t>(near_pos_.size())});  // the end of the last bucket
+    near_dir_.push_back({0, static_cast<std::uint32_t>(total * 4)});  // the end of the last bucket
     near_built_.store(true, std::memory_order_release);
 }
 
@@ -312,7 +403,7 @@ void WordIndex::build_near_buckets() const {
     if (!near_built_.load(std::memory_order_relaxed)) build_near();
 }
 
-std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int triple, unsigned char a,
+WordIndex::NearPositions WordIndex::near_bucket(std::size_t length, int triple, unsigned char a,
                                                       unsigned char b, unsigned char c) const {
     if (length < 6 || length > kMaxBucketLength || triple < 0 || triple > 3) return {};
     build_near_buckets();
@@ -324,7 +415,7 @@ std::span<const std::uint32_t> WordIndex::near_bucket(std::size_t length, int tr
     const NearBucket* it =
         std::lower_bound(first, last, letters, [](const NearBucket& e, std::uint32_t k) { return e.letters < k; });
     if (it == last || it->letters != letters) return {};
-    return std::span<const std::uint32_t>(near_pos_).subspan(it->begin, it[1].begin - it->begin);
+    return NearPositions(near_pos_.data() + std::size_t{it->begin} * near_width_, it[1].begin - it->begin, near_width_);
 }
 
 namespace {
@@ -356,12 +447,13 @@ WordIndexesShared::~WordIndexesShared() {
     g_shared.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
 }
 
-const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner) {
+const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner,
+                            bool near_buckets) {
     for (auto& idx : g_indexes) {
         if (idx->fingerprint().data != list.data()) continue;
         if (!idx->indexes(list)) {
             end_word_index_readers();
-            idx->build(list, owner);
+            idx->build(list, owner, near_buckets);
         }
         return *idx;
     }
@@ -371,7 +463,7 @@ const WordIndex& word_index(std::span<const ListPair> list, const std::shared_pt
         ++g_generation;
     }
     g_indexes.push_back(std::make_unique<WordIndex>());
-    g_indexes.back()->build(list, owner);
+    g_indexes.back()->build(list, owner, near_buckets);
     return *g_indexes.back();
 }
 

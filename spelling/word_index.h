@@ -22,6 +22,7 @@
 #pragma once
 
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -88,7 +89,9 @@ private:
 class WordIndex {
 public:
     // Indexes `list` (which must stay unchanged while the index is used); `owner` is kept alive.
-    void build(std::span<const ListPair> list, std::shared_ptr<const void> owner = {});
+    // With `near_buckets`, the near-match buckets are built too, on a thread beside the rest where
+    // one is to be had.
+    void build(std::span<const ListPair> list, std::shared_ptr<const void> owner = {}, bool near_buckets = false);
 
     // The list position of the first entry equal to `word` case-insensitively, or -1. Never
     // allocates.
@@ -115,8 +118,8 @@ public:
     std::span<const ListPair> list() const { return list_; }
     const ListPair& entry(std::size_t i) const { return list_[i]; }
     std::int32_t rank(std::size_t i) const { return rank_[i]; }
-    // The key of entry i folded to lower case.
-    std::string_view folded_key(std::size_t i) const { return std::string_view(arena_.data() + off_[i], length_at(off_[i])); }
+    // The key of entry i folded to lower case, as the index folded it, into `out`.
+    void folded_key(std::size_t i, std::string& out) const;
     std::size_t max_key_length() const { return max_len_; }
     // Whether the keys were in cmp_g order when indexed: then the entry found is the one a binary
     // search with cmp_g finds (find_pair asks the index only then).
@@ -127,12 +130,27 @@ public:
     // The near-match buckets. A near match agrees with the word on at least three of four letters:
     // its first, second, last and second-to-last. `triple` names three of them - 0 first, second,
     // last; 1 first, second, second-to-last; 2 first, last, second-to-last; 3 second, last,
-    // second-to-last - and the bucket holds the list positions (in list order) of the entries of
-    // `length` letters (6 to kMaxBucketLength) whose folded letters there are `a`, `b`, `c`. Built
-    // by build_near_buckets (the start does it for the lists that are searched so), otherwise on
-    // first use.
-    std::span<const std::uint32_t> near_bucket(std::size_t length, int triple, unsigned char a, unsigned char b,
-                                               unsigned char c) const;
+    // second-to-last - and the bucket holds the places (in list order) of the folded keys of the
+    // entries of `length` letters (6 to kMaxBucketLength) whose folded letters there are `a`, `b`,
+    // `c` (key_at_place, position_at_place). Built by build_near_buckets (the start does it for the
+    // lists that are searched so), otherwise on first use.
+    class NearPositions {
+    public:
+        NearPositions() = default;
+        NearPositions(const unsigned char* at, std::size_t size, unsigned width) : at_(at), size_(size), width_(width) {}
+        std::size_t size() const { return size_; }
+        std::uint32_t operator[](std::size_t k) const { return read_position(at_ + k * width_, width_); }
+
+    private:
+        const unsigned char* at_ = nullptr;
+        std::size_t size_ = 0;
+        unsigned width_ = 4;
+    };
+    NearPositions near_bucket(std::size_t length, int triple, unsigned char a, unsigned char b, unsigned char c) const;
+    // The folded key and the list position of the entry whose key is at `place` (a place from
+    // near_bucket).
+    std::string_view key_at_place(std::uint32_t place) const { return std::string_view(arena_.data() + place, length_at(place)); }
+    std::size_t position_at_place(std::uint32_t place) const { return position_at(place); }
     // Builds the near-match buckets now, unless they are built.
     void build_near_buckets() const;
 
@@ -161,24 +179,36 @@ private:
     std::shared_ptr<const void> owner_;
     Fingerprint fp_;
     std::uint64_t build_number_ = 0;
-    // Every folded key, one after another, each behind its entry's list position and its length
-    // (4 bytes each), so that a slot leads to all a question compares in one read.
+    // Every folded key, one after another, each behind a head that holds its entry's list position
+    // and its length, so that a slot leads to all a question compares in one read. The head is one
+    // 32-bit word, the position in its low pos_bits_ bits and the length above them, when every
+    // length fits there (a usual list: a million entries leave lengths up to 4,095); otherwise it is
+    // two, the position and then the length.
     std::string arena_;
-    std::vector<std::uint32_t> off_;  // where key i's bytes begin in arena_
-    static constexpr std::size_t kKeyHead = 8;
+    bool wide_head_ = false;
+    unsigned pos_bits_ = 32;
     std::uint32_t length_at(std::uint32_t at) const {
         std::uint32_t v;
         std::memcpy(&v, arena_.data() + at - 4, 4);
-        return v;
+        return wide_head_ ? v : v >> pos_bits_;
     }
     std::uint32_t position_at(std::uint32_t at) const {
         std::uint32_t v;
-        std::memcpy(&v, arena_.data() + at - 8, 4);
-        return v;
+        if (wide_head_) {
+            std::memcpy(&v, arena_.data() + at - 8, 4);
+            return v;
+        }
+        std::memcpy(&v, arena_.data() + at - 4, 4);
+        return v & ((std::uint32_t{1} << pos_bits_) - 1);
     }
     std::vector<std::int32_t> rank_;  // rank of entry i
-    std::vector<std::uint64_t> slots_;  // open addressing: (hash high 32 bits << 32) | off_ of the key
+    // Open addressing, 32 bits a slot: the place of a key in arena_ (below 2^at_bits_) and, above
+    // it, as many of the high bits of the key's hash as are left, so that a probe passes most other
+    // keys without reading them. 0 is an empty slot (no key begins at 0).
+    std::vector<std::uint32_t> slots_;
     std::uint64_t mask_ = 0;
+    unsigned at_bits_ = 32;
+    std::uint64_t tag_of(std::uint64_t hash) const { return (hash >> 32) >> at_bits_; }
     // A blocked Bloom filter over the folded keys' hashes, about ten bits per key: a key sets one
     // bit in each of the eight words of one 64-byte block. Most questions the suggestion
     // generators ask are not words; the filter, small enough to stay in the cache, turns them away
@@ -193,6 +223,7 @@ private:
         const FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
         const std::uint64_t g = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL;  // the bits in the block
         std::uint64_t missing = 0;
+#pragma GCC unroll 8
         for (int w = 0; w < 8; ++w) missing |= ~b.word[w] & (std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63));
         return missing == 0;
     }
@@ -200,9 +231,11 @@ private:
     std::ptrdiff_t probe(std::string_view word, std::uint64_t h) const;
     std::size_t max_len_ = 0;
     bool sorted_ = true;
-    // Near-match buckets, empty until built: near_pos_ holds the list positions of every bucket,
-    // bucket after bucket; the buckets of one length and triple (group g = (length - 6) * 4 +
-    // triple) are near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
+    // Near-match buckets, empty until built: near_pos_ holds the key places of every bucket, bucket
+    // after bucket, each in the fewest bytes that hold every place in arena_ (near_width_: 2, 3 or
+    // 4, lowest byte first), with room to read 4 bytes at the last one; the
+    // buckets of one length and triple (group g = (length - 6) * 4 + triple) are
+    // near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
     // bucket's three letters (a << 16 | b << 8 | c) and where its positions begin, in the order of
     // the letters; a bucket's positions end where the next one's begin (near_dir_end_ after the
     // last). Questions may come from several threads at once (the word lists' helpers): the first
@@ -211,7 +244,17 @@ private:
         std::uint32_t letters;
         std::uint32_t begin;
     };
-    mutable std::vector<std::uint32_t> near_pos_;
+    mutable std::vector<unsigned char> near_pos_;
+    mutable unsigned near_width_ = 4;
+    static std::uint32_t read_position(const unsigned char* at, unsigned width) {
+        std::uint32_t v;
+        std::memcpy(&v, at, 4);
+        if constexpr (std::endian::native != std::endian::little) v = __builtin_bswap32(v);
+        return width >= 4 ? v : v & ((std::uint32_t{1} << (8 * width)) - 1);
+    }
+    static void write_position(unsigned char* at, unsigned width, std::uint32_t v) {
+        for (unsigned k = 0; k < width; ++k) at[k] = static_cast<unsigned char>(v >> (8 * k));
+    }
     mutable std::vector<NearBucket> near_dir_;
     mutable std::vector<std::uint32_t> near_group_;
     mutable std::atomic<bool> near_built_{false};
@@ -220,8 +263,10 @@ private:
 };
 
 // The index of `list`, built on first use and rebuilt when the list changed. The reference stays
-// valid until the next call of word_index or drop_word_indexes.
-const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner = {});
+// valid until the next call of word_index or drop_word_indexes. With `near_buckets`, an index built
+// now gets its near-match buckets at once (see WordIndex::build).
+const WordIndex& word_index(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner = {},
+                            bool near_buckets = false);
 // Forgets every index (test fixtures; code that edited a list in place).
 void drop_word_indexes();
 // The index of `list` when one was built for the list as it is now, otherwise null. Builds nothing:
@@ -264,6 +309,8 @@ const WordIndex& capit_index();
 // The membership index of row `row` of the dictionary table (b_bulgarian is row 8); the index of
 // an empty list for a row outside the table.
 const WordIndex& dictionary_index(int row);
+// The same with its near-match buckets built, beside the index when the index is built now.
+const WordIndex& dictionary_index_with_near_buckets(int row);
 // The rows of the dictionary table the spelling routines read: b_en-bg and the Bulgarian lists.
 std::span<const int> spelling_dictionary_rows();
 // Builds the indexes of every list the spelling routines read (the start calls it after the

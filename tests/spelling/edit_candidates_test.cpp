@@ -225,15 +225,17 @@ TEST_F(WordIndexTest, NearMatchScanFindsWhatTheTestAcceptsInListOrder) {
         std::string base, letters;
         int words;
         int changes;
-        bool built_beforehand;
+        int built;  // 0 on first use, 1 beforehand, 2 beside the index as it is built
     };
     const std::string cyrillic = utf8_to_cp1251("абвгдеАБВГДЕ");
     const Case cases[] = {
-        {"latin", "interconnectedness", "abcdefghijklmnopqrstuvwxyz", 4000, 3, false},
-        {"latin, built beforehand", "interconnectedness", "abcdefghijklmnopqrstuvwxyz", 4000, 3, true},
-        {"three letters", "abcabcabcabc", "abc", 20000, 4, false},
-        {"three letters, built beforehand", "abcabcabcabc", "abc", 20000, 4, true},
-        {"cyrillic in mixed case", utf8_to_cp1251("вдигнатостабвгде"), cyrillic, 6000, 3, true},
+        {"latin", "interconnectedness", "abcdefghijklmnopqrstuvwxyz", 4000, 3, 0},
+        {"latin, built beforehand", "interconnectedness", "abcdefghijklmnopqrstuvwxyz", 4000, 3, 1},
+        {"three letters", "abcabcabcabc", "abc", 20000, 4, 0},
+        {"three letters, built beforehand", "abcabcabcabc", "abc", 20000, 4, 1},
+        {"three letters, built beside the index", "abcabcabcabc", "abc", 20000, 4, 2},
+        {"cyrillic in mixed case", utf8_to_cp1251("вдигнатостабвгде"), cyrillic, 6000, 3, 1},
+        {"cyrillic in mixed case, built beside the index", utf8_to_cp1251("вдигнатостабвгде"), cyrillic, 6000, 3, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -247,8 +249,8 @@ TEST_F(WordIndexTest, NearMatchScanFindsWhatTheTestAcceptsInListOrder) {
         }
         load_lines(words);
         drop_word_indexes();
-        const WordIndex& idx = english_index(0);
-        if (c.built_beforehand) idx.build_near_buckets();
+        const WordIndex& idx = c.built == 2 ? word_index(english_set(0), m[0].text, true) : english_index(0);
+        if (c.built == 1) idx.build_near_buckets();
         std::vector<std::size_t> hits;
         std::vector<std::string> questions = {c.base.substr(0, 12), c.base, c.base.substr(0, 6), c.base + std::string(69, 'x')};
         for (int q = 0; q < 20; ++q) questions.push_back(words[rng() % words.size()].substr(0, 6 + rng() % 8));
@@ -341,6 +343,42 @@ TEST_F(WordIndexTest, EmptyAndLongQuestions) {
 
 // While helper threads read the indexes, a look-up on the thread that let them read that would build
 // an index first has the helpers stop; on another thread it is refused, nothing changed.
+// A list of more than a million entries leaves few bits beside an entry's position for its key's
+// length: a key too long for them is found as any other, as are the ones before it; its near-match
+// buckets hold positions of more than two bytes.
+TEST_F(WordIndexTest, AVeryLongKeyInAListOfAMillionEntries) {
+    std::vector<std::string> words;
+    for (int i = 0; i < 1000; ++i) words.push_back("Word" + std::to_string(i));
+    const std::string long_key = "Long" + std::string(3000, 'k');
+    const auto lower = [](std::string w) {
+        cp_strlwr(w);
+        return w;
+    };
+    for (const bool with_long_key : {false, true}) {
+        SCOPED_TRACE(with_long_key);
+        std::vector<ListPair> list;
+        for (std::size_t i = 0; i < (std::size_t{1} << 20); ++i) list.push_back({words[i % words.size()], {}});
+        list.push_back({with_long_key ? std::string_view(long_key) : std::string_view("Last"), {}});
+        WordIndex idx;
+        idx.build(list);
+        for (const std::size_t k : {std::size_t{0}, std::size_t{7}, std::size_t{999}})
+            EXPECT_EQ(idx.find(lower(words[k])), static_cast<std::ptrdiff_t>(k));
+        const std::string last(list.back().key);
+        EXPECT_EQ(idx.find(last), static_cast<std::ptrdiff_t>(list.size() - 1));
+        std::string folded;
+        idx.folded_key(list.size() - 1, folded);
+        EXPECT_EQ(folded, lower(last));
+        EXPECT_EQ(idx.find(last + "k"), -1);
+        if (with_long_key) continue;
+        std::vector<std::size_t> hits, expected;
+        near_match_scan(idx, "Wordd999", hits);
+        for (std::size_t i = 0; i < idx.size(); ++i)
+            if (near_match("Wordd999", idx.entry(i).key)) expected.push_back(i);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(hits, expected);
+    }
+}
+
 TEST_F(WordIndexTest, AnIndexChangesOnlyOnceItsReadersHaveStopped) {
     load_eng({"abc 1", "abd 2"});
     const WordIndex& before = word_index(english_set(0));
