@@ -214,6 +214,7 @@ void run_rows(ProofRun& run) {
         const auto r = static_cast<std::size_t>(row.order);
         bool titled = false;
         int end_lines = -1;
+        TapePlayer player(run);
         for (int scan = 0; scan < scans(row.order); ++scan) {
             for (Stretch& s : stretches) {
                 std::unique_ptr<ReportTape>& tape = s.tapes[r * kMostScans + static_cast<std::size_t>(scan)];
@@ -224,11 +225,13 @@ void run_rows(ProofRun& run) {
                     walked.to = run.floor + s.to;
                     walked.tape = tape.get();
                     walked.scan = scans(row.order) > 1 ? scan : -1;
+                    player.flush();
                     row.run(walked, row);
                 }
-                play_tape(run, *tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
+                player.play(*tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
             }
         }
+        player.flush();
         if (titled && end_lines >= 0) JuxShowMessage(run.report, "", end_lines);
         if (titled && closing(row.order)) closing(row.order)(run);
     }
