@@ -304,7 +304,7 @@ public:
     std::array<std::uintptr_t, 6> stamp{};
 
     static std::uint64_t print(std::string_view spelling) {
-        const std::uint64_t p = std::hash<std::string_view>{}(spelling);
+        const std::uint64_t p = word_hash(spelling);
         return p ? p : 1;  // 0 marks an empty slot
     }
     std::size_t size() const { return used_; }
