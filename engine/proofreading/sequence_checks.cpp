@@ -353,12 +353,13 @@ void character_sequences(ProofRun& run, const PassRow&) {
     for (const SenToken* p = run.floor; p < run.nd; ++p) {
         const char* g = p->gap;
         if (!g[0] || (g[0] == ' ' && !g[1])) continue;
-        std::array<bool, 256> seen{};
+        std::uint64_t seen[4] = {};  // the characters of this gap met so far, a bit each
         const char* const from = g;
         for (; *g; ++g) {
             const auto c = static_cast<unsigned char>(*g);
-            if (!seen[c]) {
-                seen[c] = true;
+            const std::uint64_t bit = std::uint64_t{1} << (c & 63);
+            if (!(seen[c >> 6] & bit)) {
+                seen[c >> 6] |= bit;
                 holding[c].push_back(p);
             }
             if (g[1]) {
