@@ -122,7 +122,7 @@ template <typename F>
 void walk_glued(const ProofRun& run, const LongGaps* long_gaps, F&& f) {
     if (!run.floor) return;
     walk_gaps(run, long_gaps, [&](const SenToken* p, std::size_t n) {
-        if (p == run.floor || (!p->text[0] && !p[-1].text[0] && !p->gap[0])) return;
+        if (p == run.floor || (n == 0 && !p->text[0] && !p[-1].text[0])) return;
         f(p, n);
     });
 }
