@@ -234,8 +234,11 @@ void TapePlayer::flush() {
     const bool coloured = !changes_.empty();
     RE_AppendFormatted(re, text_, changes_, false);
     // The dialog hears of each line's change, as it would have; the append told it of one.
-    if (RE_GetEventMask(re) & ENM_CHANGE)
-        for (int i = 1; i < lines_; ++i) SendMessageW(GetParent(re), Msg::command(GetDlgCtrlID(re), EN_CHANGE, re));
+    if (lines_ > 1 && (RE_GetEventMask(re) & ENM_CHANGE)) {
+        const HWND dialog = GetParent(re);
+        const Msg change = Msg::command(GetDlgCtrlID(re), EN_CHANGE, re);
+        for (int i = 1; i < lines_; ++i) SendMessageW(dialog, change);
+    }
     if (coloured) RE_HideSelection(re, true);
     RE_Scroll(re, SB_BOTTOM);
     UpdateWindow(re);
