@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/proofreading/ocr_check.h"
 #include "engine/proofreading/pass_order.h"
@@ -115,10 +116,13 @@ void capitals_in_sentences(ProofRun& run, const PassRow& row) {
     const SenToken* const floor = run.floor;
     const std::ptrdiff_t count = run.nd - floor;
 
-    // First scan: every candidate into the single token index.
+    // First scan: every candidate into the single token index (and kept for the second scan: what
+    // the scan writes changes nothing a candidate is judged by).
     bool emptied = false, added = false;
+    std::vector<const SenToken*> candidates;
     for (std::ptrdiff_t i = 1; i < count; ++i) {
         if (!capital_candidate(floor + i)) continue;
+        candidates.push_back(floor + i);
         if (!emptied) {
             ResetGmake();
             emptied = true;
@@ -138,9 +142,8 @@ void capitals_in_sentences(ProofRun& run, const PassRow& row) {
 
     // Second scan: the rarer ones where they stand.
     PassReport rep(run, row.title, 2);
-    for (std::ptrdiff_t i = 1; i < count; ++i) {
-        const SenToken* p = floor + i;
-        if (!capital_candidate(p) || (added && frequent(p->text))) continue;
+    for (const SenToken* p : candidates) {
+        if (added && frequent(p->text)) continue;
         rare_finding(rep, p);
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/proofreading/ocr_check.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
@@ -227,6 +228,8 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
     // spelling.
     bool found_any = false;
     if (g_index) judge_by_index(*g_index, c1, c2, sp, finding_of);
+    // Every spelling judged, and none found: no record is written.
+    if (std::all_of(finding_of.begin(), finding_of.end(), [](signed char f) { return f == 0; })) return;
     for (std::size_t i = 0; i < sp.spellings.records(); ++i) {
         const std::uint32_t id = sp.spellings.id(i);
         signed char& finding = finding_of[id];
@@ -304,7 +307,7 @@ public:
     std::array<std::uintptr_t, 6> stamp{};
 
     static std::uint64_t print(std::string_view spelling) {
-        const std::uint64_t p = std::hash<std::string_view>{}(spelling);
+        const std::uint64_t p = word_hash(spelling);
         return p ? p : 1;  // 0 marks an empty slot
     }
     std::size_t size() const { return used_; }

@@ -112,10 +112,16 @@ std::vector<std::uintptr_t> stretch_key(const ProofRun& run) {
     return k;
 }
 
-// A record's text and gap, and how far it stands from the record before it (`step`).
+// A record's text and gap, and how far it stands from the record before it (`step`): one pass over
+// their bytes (FNV-1a, the end of the text as a value no byte takes). Each step is one to one, so
+// a change of bytes that keeps the lengths always changes the print.
 std::uint64_t record_print(const SenToken& r, LONG step) {
-    const std::hash<std::string_view> h;
-    return (h(r.text) * 0x9E3779B97F4A7C15ULL ^ h(r.gap)) + static_cast<std::uint64_t>(step) * 0xC2B2AE3D27D4EB4FULL;
+    constexpr std::uint64_t kPrime = 0x100000001B3ULL;
+    std::uint64_t h = 0xCBF29CE484222325ULL;
+    for (const char* p = r.text; *p; ++p) h = (h ^ static_cast<unsigned char>(*p)) * kPrime;
+    h = (h ^ 0x100U) * kPrime;
+    for (const char* p = r.gap; *p; ++p) h = (h ^ static_cast<unsigned char>(*p)) * kPrime;
+    return h + static_cast<std::uint64_t>(step) * 0xC2B2AE3D27D4EB4FULL;
 }
 
 struct StretchMemory {
@@ -214,6 +220,7 @@ void run_rows(ProofRun& run) {
         const auto r = static_cast<std::size_t>(row.order);
         bool titled = false;
         int end_lines = -1;
+        TapePlayer player(run);
         for (int scan = 0; scan < scans(row.order); ++scan) {
             for (Stretch& s : stretches) {
                 std::unique_ptr<ReportTape>& tape = s.tapes[r * kMostScans + static_cast<std::size_t>(scan)];
@@ -224,11 +231,13 @@ void run_rows(ProofRun& run) {
                     walked.to = run.floor + s.to;
                     walked.tape = tape.get();
                     walked.scan = scans(row.order) > 1 ? scan : -1;
+                    player.flush();
                     row.run(walked, row);
                 }
-                play_tape(run, *tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
+                player.play(*tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
             }
         }
+        player.flush();
         if (titled && end_lines >= 0) JuxShowMessage(run.report, "", end_lines);
         if (titled && closing(row.order)) closing(row.order)(run);
     }

@@ -1,9 +1,15 @@
 #include "engine/proofreading/proof_report.h"
 
+#include <algorithm>
+#include <array>
+#include <optional>
 #include <type_traits>
 
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
+#include "platform/richtext.h"
+#include "platform/text.h"
+#include "platform/window.h"
 #include "shell/panels.h"
 #include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
@@ -152,27 +158,123 @@ void mark_source(const ProofRun& run, LONG start, LONG end, DWORD mask, DWORD ef
     ColorRangeOn(run.source, start, end, mask, colour, effects);
 }
 
-void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& titled, int& end_lines) {
+TapePlayer::TapePlayer(const ProofRun& run) : run_(run) {
+    const HWND re = run.report;
+    gather_ = re != run.source && IsWindow(re) && PL_GetControlKind(re) == ControlKind::RichEdit &&
+              !(RE_GetEventMask(re) & ENM_SELCHANGE);
+    if (gather_) limit_ = RE_GetLimitText(re);
+}
+
+LONG TapePlayer::report_end() { return text_.empty() ? ::report_end(run_) : start_ + static_cast<LONG>(text_.size()); }
+
+template <typename S>
+void TapePlayer::line(S text, int line_ends) {
+    constexpr bool wide = std::is_same_v<S, std::u16string_view>;
+    if (gather_) {
+        if (text_.empty()) start_ = ::report_end(run_);
+        // The line as the panel keeps it: '\r' line ends, CR LF as one.
+        const std::size_t at = text_.size();
+        if (text.find('\n') != S::npos) {
+            std::u16string piece;
+            if constexpr (wide) piece.assign(text);
+            else piece = cp1251_to_utf16(text);
+            text_ += normalize_line_ends(piece);
+        } else if constexpr (wide) {
+            text_ += text;
+        } else {
+            static const std::array<char16_t, 256> kUnit = [] {
+                std::array<char16_t, 256> u{};
+                for (int b = 0; b < 256; ++b) u[static_cast<std::size_t>(b)] = cp1251_to_wchar(static_cast<unsigned char>(b));
+                return u;
+            }();
+            text_.resize(at + text.size());
+            char16_t* out = text_.data() + at;
+            for (const char c : text) *out++ = kUnit[static_cast<unsigned char>(c)];
+        }
+        text_.append(static_cast<std::size_t>(std::max(line_ends, 0)), u'\r');
+        if (std::int64_t{start_} + static_cast<std::int64_t>(text_.size()) <= limit_) {
+            if (text_.size() > at) ++lines_;
+            last_colour_ = false;
+            return;
+        }
+        text_.resize(at);
+        flush();
+        gather_ = false;  // the text reaches its limit: what follows goes in step by step
+    }
+    if constexpr (wide) JuxShowMessageW(run_.report, text, line_ends);
+    else JuxShowMessage(run_.report, text, line_ends);
+}
+
+void TapePlayer::colour(LONG from, LONG to, DWORD mask, COLORREF colour, DWORD effects) {
+    const LONG end = start_ + static_cast<LONG>(text_.size());
+    if (!text_.empty() && from >= start_ && from < to && to <= end) {
+        CHARFORMAT2W cf;
+        cf.dwMask = mask;
+        cf.dwEffects = effects;
+        cf.crTextColor = colour;
+        changes_.push_back(FormatChange{from - start_, to - start_, cf});
+        last_colour_ = true;
+        // Text put in after a coloured last character would take its format: it goes in apart.
+        if (to == end) flush();
+        return;
+    }
+    flush();
+    ColorRangeOn(run_.report, from, to, mask, colour, effects);
+}
+
+void TapePlayer::flush() {
+    if (text_.empty()) return;
+    const HWND re = run_.report;
+    // The last colouring is made alone, after the text, so that the selection ends on it as it would.
+    std::optional<FormatChange> last;
+    if (last_colour_) {
+        last = changes_.back();
+        changes_.pop_back();
+    }
+    const bool coloured = !changes_.empty();
+    RE_AppendFormatted(re, text_, changes_, false);
+    // The dialog hears of each line's change, as it would have; the append told it of one.
+    if (lines_ > 1 && (RE_GetEventMask(re) & ENM_CHANGE)) {
+        const HWND dialog = GetParent(re);
+        const Msg change = Msg::command(GetDlgCtrlID(re), EN_CHANGE, re);
+        for (int i = 1; i < lines_; ++i) SendMessageW(dialog, change);
+    }
+    if (coloured) RE_HideSelection(re, true);
+    RE_Scroll(re, SB_BOTTOM);
+    UpdateWindow(re);
+    if (last)
+        ColorRangeOn(re, start_ + last->from, start_ + last->to, last->format.dwMask, last->format.crTextColor,
+                     last->format.dwEffects);
+    text_.clear();
+    changes_.clear();
+    lines_ = 0;
+    last_colour_ = false;
+}
+
+void TapePlayer::play(const ReportTape& tape, LONG shift, bool& titled, int& end_lines) {
     LONG base = -1;
     for (const ReportTape::Op& op : tape.ops) {
         switch (op.kind) {
             case ReportTape::Kind::Title:
                 if (titled) break;
                 titled = true;
+                flush();
                 glMsgW.assign(tape.text_of16(op));
-                report_line(run, glMsgW, op.line_ends, op.colour, op.effects);
+                report_line(run_, glMsgW, op.line_ends, op.colour, op.effects);
                 break;
             case ReportTape::Kind::Line8:
+                if (base < 0) base = report_end();
+                line(tape.text_of8(op), op.line_ends);
+                break;
             case ReportTape::Kind::Line16:
-                if (base < 0) base = report_end(run);
-                if (op.kind == ReportTape::Kind::Line8) JuxShowMessage(run.report, tape.text_of8(op), op.line_ends);
-                else JuxShowMessageW(run.report, tape.text_of16(op), op.line_ends);
+                if (base < 0) base = report_end();
+                line(tape.text_of16(op), op.line_ends);
                 break;
             case ReportTape::Kind::Colour:
-                ColorRangeOn(run.report, base + op.from, base + op.to, op.mask, op.colour, op.effects);
+                colour(base + op.from, base + op.to, op.mask, op.colour, op.effects);
                 break;
             case ReportTape::Kind::Mark:
-                ColorRangeOn(run.source, op.from + shift, op.to + shift, op.mask, op.colour, op.effects);
+                ColorRangeOn(run_.source, op.from + shift, op.to + shift, op.mask, op.colour, op.effects);
                 break;
             case ReportTape::Kind::End: end_lines = op.line_ends; break;
             case ReportTape::Kind::IndexReset:

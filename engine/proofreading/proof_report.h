@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/token_store.h"
+#include "platform/richedit.h"
 #include "platform/types.h"
 
 // ---- Colours of the report (COLORREF 0x00BBGGRR) and the format masks they go with --------------
@@ -108,10 +109,45 @@ public:
     LONG length = 0;  // characters the report lines take in the panel
 };
 
-// Plays one stretch's recording into the panels (and the token index): `titled` says whether the
-// pass's title stands already (and becomes true when the recording writes it), `end_lines` receives the line ends of
-// the pass end the recording asks for, and source marks move by `shift`.
-void play_tape(const ProofRun& run, const ReportTape& tape, LONG shift, bool& titled, int& end_lines);
+// Plays the recordings of one pass's stretches into the panels (and the token index), one after
+// another. The report lines and their colours are gathered and go into the report panel in one
+// append with their formats (RE_AppendFormatted) where that leaves the panel as the lines and
+// colourings one by one would: the text, every character's format, the selection, the scrolling
+// and the undo history. It is so when the panel tells its dialog of no selection, the text stays
+// within its limit, and each colouring lies within the lines gathered and leaves their last
+// character as it was (text put in takes the format of the character before it); otherwise what
+// is gathered goes in first and the step is made alone. A panel that tells its dialog of changes
+// tells it of as many, once the gathered lines are in (the checker's report: its dialog takes no
+// command from it).
+class TapePlayer {
+public:
+    explicit TapePlayer(const ProofRun& run);
+    ~TapePlayer() { flush(); }
+    TapePlayer(const TapePlayer&) = delete;
+    TapePlayer& operator=(const TapePlayer&) = delete;
+
+    // Plays one stretch's recording: `titled` says whether the pass's title stands already (and
+    // becomes true when the recording writes it), `end_lines` receives the line ends of the pass
+    // end the recording asks for, and source marks move by `shift`.
+    void play(const ReportTape& tape, LONG shift, bool& titled, int& end_lines);
+    // Puts what is gathered into the report panel; done before anything else writes there.
+    void flush();
+
+private:
+    LONG report_end();
+    template <typename S>
+    void line(S text, int line_ends);
+    void colour(LONG from, LONG to, DWORD mask, COLORREF colour, DWORD effects);
+
+    const ProofRun& run_;
+    bool gather_ = false;  // false: each step goes into the panel at once
+    LONG limit_ = 0;       // the panel's text limit
+    LONG start_ = 0;       // where the gathered text goes in the panel
+    std::u16string text_;  // the gathered lines, as the panel keeps them
+    std::vector<FormatChange> changes_;  // their colours, from the start of text_
+    int lines_ = 0;                      // the lines gathered that put text in
+    bool last_colour_ = false;           // the last step gathered was a colouring
+};
 
 // Offset in the source panel where a record's gap begins.
 inline LONG gap_start(const SenToken& r) { return r.pos - static_cast<LONG>(std::strlen(r.gap)); }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "engine/proofreading/pass_order.h"
@@ -89,7 +90,7 @@ template <typename F>
 void walk_glued(const ProofRun& run, const LongGaps* long_gaps, F&& f) {
     if (!run.floor) return;
     walk_gaps(run, long_gaps, [&](const SenToken* p, std::size_t n) {
-        if (p == run.floor || (!p->text[0] && !p[-1].text[0] && !p->gap[0])) return;
+        if (p == run.floor || (n == 0 && !p->text[0] && !p[-1].text[0])) return;
         f(p, n);
     });
 }
@@ -320,12 +321,13 @@ void character_sequences(ProofRun& run, const PassRow&) {
     for (const SenToken* p = run.floor; p < run.nd; ++p) {
         const char* g = p->gap;
         if (!g[0] || (g[0] == ' ' && !g[1])) continue;
-        std::array<bool, 256> seen{};
+        std::uint64_t seen[4] = {};  // the characters of this gap met so far, a bit each
         const char* const from = g;
         for (; *g; ++g) {
             const auto c = static_cast<unsigned char>(*g);
-            if (!seen[c]) {
-                seen[c] = true;
+            const std::uint64_t bit = std::uint64_t{1} << (c & 63);
+            if (!(seen[c >> 6] & bit)) {
+                seen[c >> 6] |= bit;
                 holding[c].push_back(p);
             }
             if (g[1]) {
@@ -351,14 +353,42 @@ void character_sequences(ProofRun& run, const PassRow&) {
         }
     };
 
+    // The long gaps by the character each sentence-mark and glued-dash walk looks for where it
+    // looks (the first, second, last or last but one of the gap): each walk goes over those only,
+    // in order, and judges them as it would every long gap.
+    struct ByChar {
+        std::array<bool, 256> wanted{};
+        std::array<LongGaps, 256> gaps;
+        void want(std::span<const TitledChar> marks) {
+            for (const TitledChar& m : marks) wanted[static_cast<unsigned char>(m.ch)] = true;
+        }
+        void file(char c, const GapRecord& r) {
+            if (wanted[static_cast<unsigned char>(c)]) gaps[static_cast<unsigned char>(c)].push_back(r);
+        }
+    };
+    ByChar by_first, by_second, by_last, by_last_but_one;
+    by_first.want(kGluedBefore);
+    by_second.want(kGluedBefore2);
+    by_last.want(kGluedNext);
+    by_last_but_one.want(kSentenceMarks);
+    by_last_but_one.want(kGluedNext);
+    for (const GapRecord& r : long_gaps) {
+        const char* g = r.p->gap;
+        by_first.file(g[0], r);
+        by_second.file(g[1], r);
+        by_last.file(g[r.n - 1], r);
+        by_last_but_one.file(g[r.n - 2], r);
+    }
+    const auto at = [](const ByChar& by, char c) { return &by.gaps[static_cast<unsigned char>(c)]; };
+
     calls(1, 89);
-    for (const TitledChar& m : kSentenceMarks) punct_space_small_letter(run, m.title, m.ch, &long_gaps);
+    for (const TitledChar& m : kSentenceMarks) punct_space_small_letter(run, m.title, m.ch, at(by_last_but_one, m.ch));
     punct_nl_small_letter(run, &long_gaps);
     for (const TitledChar& m : kSubtitleMarks) print_subt_punct_space_small_letter(run, m.title, m.ch);
     calls(90, 91);
-    for (const TitledChar& d : kGluedBefore) slepen_before(run, d.title, d.ch, &long_gaps);
-    for (const TitledChar& d : kGluedBefore2) slepen_before2(run, d.title, d.ch, &long_gaps);
-    for (const TitledChar& d : kGluedNext) slepen_next(run, d.title, d.ch, &long_gaps);
-    for (const TitledChar& d : kGluedNext) slepen_next2(run, d.title, d.ch, &long_gaps);
+    for (const TitledChar& d : kGluedBefore) slepen_before(run, d.title, d.ch, at(by_first, d.ch));
+    for (const TitledChar& d : kGluedBefore2) slepen_before2(run, d.title, d.ch, at(by_second, d.ch));
+    for (const TitledChar& d : kGluedNext) slepen_next(run, d.title, d.ch, at(by_last, d.ch));
+    for (const TitledChar& d : kGluedNext) slepen_next2(run, d.title, d.ch, at(by_last_but_one, d.ch));
     calls(92, 98);
 }

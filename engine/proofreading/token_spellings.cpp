@@ -1,5 +1,7 @@
 #include "engine/proofreading/token_spellings.h"
 
+#include <algorithm>
+
 #include "engine/token_store.h"
 #include "spelling/word_index.h"
 
@@ -20,7 +22,11 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floo
     if (!floor || !nd || nd <= floor) return;
     const auto n = static_cast<std::size_t>(nd - floor);
     ids_.resize(n);
+    // Room for as many spellings as records (up to a bound), so that a text of mostly distinct
+    // words is not placed again and again as the table doubles.
     std::size_t cap = 1024;
+    while (cap < 2 * std::min<std::size_t>(n, std::size_t{1} << 18)) cap *= 2;
+    texts_.reserve(std::min<std::size_t>(n, cap / 2));
     std::vector<SpellingSlot> table(cap);
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view text(floor[i].text);

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <span>
-#include <deque>
+#include <memory>
 #include <optional>
+#include <span>
 
 #include "engine/lookup_state.h"
 #include "engine/run_state.h"
@@ -134,8 +134,8 @@ private:
     std::uint64_t mask_ = 0;
 };
 
-// A table of answers by word form: the forms one after another in one block, the answers in a
-// deque (where they stay while the table grows). A text repeats its words: the forms asked again
+// A table of answers by word form: the forms one after another in one block, the answers in blocks
+// of their own (where they stay while the table grows). A text repeats its words: the forms asked again
 // stay in the cache, where the word lists' own indexes, many times larger, would each be read from
 // memory.
 template <class V>
@@ -169,8 +169,28 @@ private:
             return false;
         return form.size() <= sizeof e.head || std::string_view(forms_.data() + e.at, e.length) == form;
     }
+    // The entries in blocks of 1,024 that never move (an answer handed out stays where it is),
+    // found by a shift and a mask.
+    class Entries {
+    public:
+        std::size_t size() const { return size_; }
+        Entry& operator[](std::size_t i) { return blocks_[i >> kShift][i & (kBlock - 1)]; }
+        const Entry& operator[](std::size_t i) const { return blocks_[i >> kShift][i & (kBlock - 1)]; }
+        Entry& emplace_back(Entry&& e) {
+            if ((size_ & (kBlock - 1)) == 0) blocks_.push_back(std::make_unique<Entry[]>(kBlock));
+            Entry& slot = (*this)[size_++];
+            slot = std::move(e);
+            return slot;
+        }
+
+    private:
+        static constexpr unsigned kShift = 10;
+        static constexpr std::size_t kBlock = std::size_t{1} << kShift;
+        std::vector<std::unique_ptr<Entry[]>> blocks_;
+        std::size_t size_ = 0;
+    };
     FormSlots slots_;
-    std::deque<Entry> entries_;
+    Entries entries_;
     std::string forms_;
 
     std::string_view form_of(std::size_t i) const {
