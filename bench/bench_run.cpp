@@ -20,6 +20,7 @@
 #include "bench/real_size_lexicon.h"
 #include "dictionary/loading.h"
 #include "bench/bench_panels.h"
+#include "engine/proofreading/proof_reader.h"
 #include "engine/run/run.h"
 #include "engine/run_state.h"
 #include "engine/run/token_report.h"
@@ -103,6 +104,7 @@ void run_checker(benchmark::State& state, const std::u16string& text, long& peak
         // A text met for the first time: nothing kept from the run before over the same words.
         release_kept_bulgarian_answers();
         release_kept_form_memo();
+        release_kept_proof_findings();
         RE_SetTextW(hBigReRight, text);
         RE_SetTextW(hBigReLeft, u"");
         // What earlier runs (of this case or the one before it) freed goes back to the system, so

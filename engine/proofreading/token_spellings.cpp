@@ -22,11 +22,13 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floo
     if (!floor || !nd || nd <= floor) return;
     const auto n = static_cast<std::size_t>(nd - floor);
     ids_.resize(n);
-    // Room for as many spellings as records (up to a bound), so that a text of mostly distinct
-    // words is not placed again and again as the table doubles.
+    // Room at once for a spelling in four records (the separators between words are records too,
+    // and words repeat), up to a bound: a text of a wide vocabulary is placed again at most once or
+    // twice as the table doubles, and a long text of few spellings does not hold a table the size
+    // of its records through the run.
     std::size_t cap = 1024;
-    while (cap < 2 * std::min<std::size_t>(n, std::size_t{1} << 18)) cap *= 2;
-    texts_.reserve(std::min<std::size_t>(n, cap / 2));
+    while (cap < 2 * std::min<std::size_t>(n / 4, std::size_t{1} << 18)) cap *= 2;
+    texts_.reserve(cap / 2);
     std::vector<SpellingSlot> table(cap);
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view text(floor[i].text);
