@@ -111,7 +111,7 @@ private:
 // stay in the cache, where the word lists' own indexes, many times larger, would each be read from
 // memory.
 template <class V>
-class FormMemo {
+class AnswersByForm {
 public:
     V* find(std::string_view form) {
         const std::ptrdiff_t e = slots_.find(word_hash(form), [&](std::size_t i) { return same_form(entries_[i], form); });
@@ -128,7 +128,7 @@ public:
         slots_.place(word_hash(form), entries_.size() - 1);
         return e.value;
     }
-    void clear() { *this = FormMemo{}; }
+    void clear() { *this = AnswersByForm{}; }
 
 private:
     struct Entry {
@@ -235,9 +235,9 @@ private:
     }
 };
 
-struct RunMemo {
-    FormMemo<EnglishAnswer> english;
-    FormMemo<BgAnswer> bulgarian;
+struct ScanAnswers {
+    AnswersByForm<EnglishAnswer> english;
+    AnswersByForm<BgAnswer> bulgarian;
     RecentAnswers recent_unknown;  // unknown Bulgarian words judged without a generator
     // What the Bulgarian answers depend on besides the word, as it was when the first was kept: a
     // list loaded again or an option changed at a pump makes them stale.
@@ -259,12 +259,12 @@ struct RunMemo {
     FoundLookups english_found;
     std::uint64_t en_bg_build = 0, english_build = 0;
 };
-RunMemo g_memo;
+ScanAnswers g_scan_answers;
 constexpr std::size_t kMemoBytes = 24u << 20;
 constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides its texts
 
 // The English answers of the last scan, kept for its English word list.
-FormMemo<EnglishAnswer> g_kept_english;
+AnswersByForm<EnglishAnswer> g_kept_english;
 std::optional<EnglishSpellingState> g_kept_english_state;
 
 // What the ask-ahead remembers of a text, to find the part of the next one that differs: the
@@ -298,7 +298,7 @@ TextPrint print_of(std::string_view text) {
 // again after every keystroke): it starts with them while everything they depend on is as it was
 // when they were asked.
 struct KeptBulgarian {
-    FormMemo<BgAnswer> answers;
+    AnswersByForm<BgAnswer> answers;
     TextPrint text;                   // the text they were asked of, when it was asked ahead
     BulgarianSpellingState state;
     bool cyrillic = true;             // the letter case rules they were asked under
@@ -312,16 +312,16 @@ struct KeptBulgarian {
 std::optional<KeptBulgarian> g_kept_bulgarian;
 // The text whose Cyrillic words were asked ahead in this run or in the run whose answers it
 // started with (empty when nothing was asked ahead).
-TextPrint g_memo_text;
+TextPrint g_asked_ahead_text;
 
-void answered_from_memory(RunMemo::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
+void answered_from_memory(ScanAnswers::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
     if (!ran_generator) return;
-    g_memo.replay = kind;
-    g_memo.replay_word.assign(word);
-    g_memo.replay_text = text;
+    g_scan_answers.replay = kind;
+    g_scan_answers.replay_word.assign(word);
+    g_scan_answers.replay_text = text;
 }
 void answered_afresh(bool ran_generator) {
-    if (ran_generator) g_memo.replay = RunMemo::Kind::None;
+    if (ran_generator) g_scan_answers.replay = ScanAnswers::Kind::None;
 }
 
 EnglishAnswer english_answer_afresh(std::string_view look) {
@@ -333,36 +333,36 @@ EnglishAnswer english_answer_afresh(std::string_view look) {
 
 // The spelling answer of a misspelt English word (token_suggest always runs a generator).
 const EnglishAnswer& english_answer(std::string_view look) {
-    if (EnglishAnswer* kept = g_memo.english.find(look)) {
-        answered_from_memory(RunMemo::Kind::English, look, true);
+    if (EnglishAnswer* kept = g_scan_answers.english.find(look)) {
+        answered_from_memory(ScanAnswers::Kind::English, look, true);
         return *kept;
     }
     EnglishAnswer a = english_answer_afresh(look);
     answered_afresh(true);
-    if (g_memo.english_shareable) {
+    if (g_scan_answers.english_shareable) {
         const EnglishSpellingState now = english_spelling_state();
-        if (!g_memo.english_state) g_memo.english_state = now;
-        g_memo.english_shareable = *g_memo.english_state == now;
+        if (!g_scan_answers.english_state) g_scan_answers.english_state = now;
+        g_scan_answers.english_shareable = *g_scan_answers.english_state == now;
     }
     static EnglishAnswer unkept;
-    if (g_memo.bytes >= kMemoBytes) return unkept = std::move(a);
+    if (g_scan_answers.bytes >= kMemoBytes) return unkept = std::move(a);
     const std::size_t bytes = kMemoEntryBytes + look.size() + a.spelling_sh.capacity() + a.classes.capacity();
-    g_memo.bytes += bytes;
-    g_memo.english_bytes += bytes;
-    return g_memo.english.add(look, std::move(a));
+    g_scan_answers.bytes += bytes;
+    g_scan_answers.english_bytes += bytes;
+    return g_scan_answers.english.add(look, std::move(a));
 }
 
 // The report of a Bulgarian word; its text is whole when `text` is asked for (the flags always
 // are): a text that nothing shows or logs does not ask the generator.
 const BgReport& bulgarian_answer(std::string_view look, bool text) {
-    BgAnswer* kept = g_memo.bulgarian.find(look);
+    BgAnswer* kept = g_scan_answers.bulgarian.find(look);
     if (kept && (kept->with_text || !text)) {
-        answered_from_memory(RunMemo::Kind::Bulgarian, look, kept->ran_generator, kept->with_text);
+        answered_from_memory(ScanAnswers::Kind::Bulgarian, look, kept->ran_generator, kept->with_text);
         return kept->report;
     }
     const std::uint64_t h = word_hash(look);
     if (!kept) {
-        const BgAnswer* recent = g_memo.recent_unknown.find(look, h);
+        const BgAnswer* recent = g_scan_answers.recent_unknown.find(look, h);
         if (recent && (recent->with_text || !text)) return recent->report;
     }
     const std::uint64_t runs = suggestion_runs;
@@ -370,18 +370,18 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     a.ran_generator = suggestion_runs != runs;
     answered_afresh(a.ran_generator);
     if (kept) return (*kept = std::move(a)).report;
-    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
+    if (!g_scan_answers.bulgarian_state) g_scan_answers.bulgarian_state = bulgarian_spelling_state();
     // An unknown word whose answer ran no generator was judged by a few list probes: it is not kept
     // in the table of the run (a text of mostly distinct unknown words would fill it with answers
     // never asked again), only among the recent ones.
-    if (!a.ran_generator && !a.report.known) return g_memo.recent_unknown.put(look, h, std::move(a)).report;
+    if (!a.ran_generator && !a.report.known) return g_scan_answers.recent_unknown.put(look, h, std::move(a)).report;
     static BgAnswer unkept;
-    if (g_memo.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
+    if (g_scan_answers.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
     const std::size_t size =
         kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
-    g_memo.bytes += size;
-    g_memo.bulgarian_bytes += size;
-    return g_memo.bulgarian.add(look, std::move(a)).report;
+    g_scan_answers.bytes += size;
+    g_scan_answers.bulgarian_bytes += size;
+    return g_scan_answers.bulgarian.add(look, std::move(a)).report;
 }
 
 // The b_en-bg entry and the wl_english entry and rank of an English word, both indexes asked at
@@ -392,7 +392,7 @@ EnglishLookups english_lookups(std::string_view look) {
     if (look.empty()) return l;
     const WordIndex& en_bg = row_index(B_EN_BG);
     const WordIndex& english = list_index(M_WL_ENGLISH);
-    RunMemo& memo = g_memo;
+    ScanAnswers& memo = g_scan_answers;
     if (memo.en_bg_build != en_bg.build_number() || memo.english_build != english.build_number()) {
         memo.english_found.clear();
         memo.en_bg_build = en_bg.build_number();
@@ -436,34 +436,34 @@ void token_report_pumped() {
     g_index_cache = IndexCache{};
     // The user may have filed words or changed options meanwhile: the Bulgarian answers kept are
     // asked again under what holds now.
-    if (g_memo.bulgarian_state && *g_memo.bulgarian_state != bulgarian_spelling_state()) {
-        g_memo.bulgarian.clear();
-        g_memo_text = TextPrint{};  // its words are no longer all answered
-        g_memo.recent_unknown = RecentAnswers{};
-        g_memo.bulgarian_state.reset();
-        g_memo.bytes -= g_memo.bulgarian_bytes;
-        g_memo.bulgarian_bytes = 0;
+    if (g_scan_answers.bulgarian_state && *g_scan_answers.bulgarian_state != bulgarian_spelling_state()) {
+        g_scan_answers.bulgarian.clear();
+        g_asked_ahead_text = TextPrint{};  // its words are no longer all answered
+        g_scan_answers.recent_unknown = RecentAnswers{};
+        g_scan_answers.bulgarian_state.reset();
+        g_scan_answers.bytes -= g_scan_answers.bulgarian_bytes;
+        g_scan_answers.bulgarian_bytes = 0;
     }
     // So are the English suggestions when an English list was loaded again or DEEP_SPELL changed.
-    if (g_memo.english_state && *g_memo.english_state != english_spelling_state()) {
-        g_memo.english.clear();
-        g_memo.english_state.reset();
-        g_memo.english_shareable = true;
-        g_memo.bytes -= g_memo.english_bytes;
-        g_memo.english_bytes = 0;
+    if (g_scan_answers.english_state && *g_scan_answers.english_state != english_spelling_state()) {
+        g_scan_answers.english.clear();
+        g_scan_answers.english_state.reset();
+        g_scan_answers.english_shareable = true;
+        g_scan_answers.bytes -= g_scan_answers.english_bytes;
+        g_scan_answers.english_bytes = 0;
     }
 }
 
 void kept_answers_begin_run() {
     g_index_cache = IndexCache{};
-    g_memo = RunMemo{};
+    g_scan_answers = ScanAnswers{};
     release_kept_english_answers();
-    g_memo_text = TextPrint{};
+    g_asked_ahead_text = TextPrint{};
     if (g_kept_bulgarian && g_kept_bulgarian->holds()) {
-        g_memo.bulgarian = std::move(g_kept_bulgarian->answers);
-        g_memo.bulgarian_state = g_kept_bulgarian->state;
-        g_memo.bytes = g_memo.bulgarian_bytes = g_kept_bulgarian->bytes;
-        g_memo_text = std::move(g_kept_bulgarian->text);
+        g_scan_answers.bulgarian = std::move(g_kept_bulgarian->answers);
+        g_scan_answers.bulgarian_state = g_kept_bulgarian->state;
+        g_scan_answers.bytes = g_scan_answers.bulgarian_bytes = g_kept_bulgarian->bytes;
+        g_asked_ahead_text = std::move(g_kept_bulgarian->text);
     }
     g_kept_bulgarian.reset();
 }
@@ -544,15 +544,15 @@ void token_report_ask_ahead(std::string_view text8) {
     // A run that starts with the answers of the run before over a text asked ahead then (the
     // checker's after a keystroke) asks ahead only the words of the part that changed: the others
     // were asked then. The scan asks itself those of them that were not kept.
-    const bool again = !g_memo_text.empty() && g_memo.bytes < kMemoBytes;
-    std::vector<std::string_view> words = cyrillic_words(again ? changed_part(text8, g_memo_text) : text8);
-    g_memo_text = print_of(text8);
+    const bool again = !g_asked_ahead_text.empty() && g_scan_answers.bytes < kMemoBytes;
+    std::vector<std::string_view> words = cyrillic_words(again ? changed_part(text8, g_asked_ahead_text) : text8);
+    g_asked_ahead_text = print_of(text8);
     // As the scan asks: the text is wanted while the logs are written (the first tokens shown in the
     // main window's pane ask it again).
     const bool text = cyr_logs_open;
     // The answers the run starts with (the last run's) are not asked again.
     std::erase_if(words, [&](std::string_view w) {
-        const BgAnswer* a = g_memo.bulgarian.find(w);
+        const BgAnswer* a = g_scan_answers.bulgarian.find(w);
         return a && (a->with_text || !text);
     });
     if (words.size() < kAheadLeast) return;
@@ -570,41 +570,41 @@ void token_report_ask_ahead(std::string_view text8) {
         }
     });
     job.wait();
-    if (!g_memo.bulgarian_state) g_memo.bulgarian_state = bulgarian_spelling_state();
+    if (!g_scan_answers.bulgarian_state) g_scan_answers.bulgarian_state = bulgarian_spelling_state();
     for (std::size_t k = 0; k < words.size(); ++k) {
         BgAnswer& a = *answers[k];
         a.ran_generator = ran[k] != 0;
         // Kept as the scan keeps what it asks: the unknown words judged without a generator are
         // asked again.
         if (!a.ran_generator && !a.report.known) continue;
-        if (g_memo.bytes >= kMemoBytes) break;
-        if (g_memo.bulgarian.find(words[k])) continue;
+        if (g_scan_answers.bytes >= kMemoBytes) break;
+        if (g_scan_answers.bulgarian.find(words[k])) continue;
         const std::size_t size = kMemoEntryBytes + words[k].size() + a.report.text.capacity() +
                                  (a.report.rank ? a.report.rank->capacity() : 0);
-        g_memo.bytes += size;
-        g_memo.bulgarian_bytes += size;
-        g_memo.bulgarian.add(words[k], std::move(a));
+        g_scan_answers.bytes += size;
+        g_scan_answers.bulgarian_bytes += size;
+        g_scan_answers.bulgarian.add(words[k], std::move(a));
     }
 }
 
 void kept_answers_end_scan() {
     g_index_cache = IndexCache{};
-    switch (g_memo.replay) {
-    case RunMemo::Kind::English: english_answer_afresh(g_memo.replay_word); break;
-    case RunMemo::Kind::Bulgarian: (void)get_lensug(g_memo.replay_word, g_memo.replay_text); break;
-    case RunMemo::Kind::None: break;
+    switch (g_scan_answers.replay) {
+    case ScanAnswers::Kind::English: english_answer_afresh(g_scan_answers.replay_word); break;
+    case ScanAnswers::Kind::Bulgarian: (void)get_lensug(g_scan_answers.replay_word, g_scan_answers.replay_text); break;
+    case ScanAnswers::Kind::None: break;
     }
-    if (g_memo.english_shareable && g_memo.english_state) {
-        g_kept_english = std::move(g_memo.english);
-        g_kept_english_state = g_memo.english_state;
+    if (g_scan_answers.english_shareable && g_scan_answers.english_state) {
+        g_kept_english = std::move(g_scan_answers.english);
+        g_kept_english_state = g_scan_answers.english_state;
     }
     g_kept_bulgarian.reset();
-    if (g_memo.bulgarian_state && *g_memo.bulgarian_state == bulgarian_spelling_state())
-        g_kept_bulgarian.emplace(KeptBulgarian{std::move(g_memo.bulgarian), std::move(g_memo_text),
-                                               *g_memo.bulgarian_state, ctype_locale_is_cyrillic(),
-                                               word_form_loads(), g_memo.bulgarian_bytes});
-    g_memo = RunMemo{};
-    g_memo_text = TextPrint{};
+    if (g_scan_answers.bulgarian_state && *g_scan_answers.bulgarian_state == bulgarian_spelling_state())
+        g_kept_bulgarian.emplace(KeptBulgarian{std::move(g_scan_answers.bulgarian), std::move(g_asked_ahead_text),
+                                               *g_scan_answers.bulgarian_state, ctype_locale_is_cyrillic(),
+                                               word_form_loads(), g_scan_answers.bulgarian_bytes});
+    g_scan_answers = ScanAnswers{};
+    g_asked_ahead_text = TextPrint{};
 }
 
 const EnglishAnswer* kept_english_answer(std::string_view word) {
