@@ -235,13 +235,35 @@ private:
     }
 };
 
+// Everything a Bulgarian answer reads besides the word: the lists and options
+// (bulgarian_spelling_state), the letter case rules, the word-form index's loads and the token
+// characters (the letters, digits and marks of the code page and the bytes CHARSET_ASCII adds).
+// Answers asked under one key are the answers asked afresh under the same key.
+struct BulgarianAnswersKey {
+    BulgarianSpellingState spelling;
+    bool cyrillic = true;
+    std::uint64_t form_loads = 0;
+    std::array<unsigned char, 256> token_chars{};
+    bool operator==(const BulgarianAnswersKey&) const = default;
+};
+
+BulgarianAnswersKey bulgarian_answers_key() {
+    BulgarianAnswersKey k{bulgarian_spelling_state(), ctype_locale_is_cyrillic(), word_form_loads(), {}};
+    std::memcpy(k.token_chars.data(), ascii_valid, k.token_chars.size());
+    return k;
+}
+
+// Whether answers asked under `key` still hold: the one test of the run's start, of every pump and
+// of the scan's end.
+bool bulgarian_answers_hold(const BulgarianAnswersKey& key) { return key == bulgarian_answers_key(); }
+
 struct ScanAnswers {
     AnswersByForm<EnglishAnswer> english;
     AnswersByForm<BgAnswer> bulgarian;
     RecentAnswers recent_unknown;  // unknown Bulgarian words judged without a generator
-    // What the Bulgarian answers depend on besides the word, as it was when the first was kept: a
-    // list loaded again or an option changed at a pump makes them stale.
-    std::optional<BulgarianSpellingState> bulgarian_state;
+    // What the Bulgarian answers read besides the word, as it was when the first was kept: a list
+    // loaded again or an option changed at a pump makes them stale.
+    std::optional<BulgarianAnswersKey> bulgarian_key;
     std::size_t bytes = 0;            // what the answers kept take, both tables
     std::size_t bulgarian_bytes = 0;  // of which the Bulgarian ones
     std::size_t english_bytes = 0;    // and the English ones
@@ -299,15 +321,9 @@ TextPrint print_of(std::string_view text) {
 // when they were asked.
 struct KeptBulgarian {
     AnswersByForm<BgAnswer> answers;
-    TextPrint text;                   // the text they were asked of, when it was asked ahead
-    BulgarianSpellingState state;
-    bool cyrillic = true;             // the letter case rules they were asked under
-    std::uint64_t form_loads = 0;     // the word-form index they were asked of (word_form_loads)
+    TextPrint text;  // the text they were asked of, when it was asked ahead
+    BulgarianAnswersKey key;
     std::size_t bytes = 0;
-    bool holds() const {
-        return state == bulgarian_spelling_state() && cyrillic == ctype_locale_is_cyrillic() &&
-               form_loads == word_form_loads();
-    }
 };
 std::optional<KeptBulgarian> g_kept_bulgarian;
 // The text whose Cyrillic words were asked ahead in this run or in the run whose answers it
@@ -370,7 +386,7 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     a.ran_generator = suggestion_runs != runs;
     answered_afresh(a.ran_generator);
     if (kept) return (*kept = std::move(a)).report;
-    if (!g_scan_answers.bulgarian_state) g_scan_answers.bulgarian_state = bulgarian_spelling_state();
+    if (!g_scan_answers.bulgarian_key) g_scan_answers.bulgarian_key = bulgarian_answers_key();
     // An unknown word whose answer ran no generator was judged by a few list probes: it is not kept
     // in the table of the run (a text of mostly distinct unknown words would fill it with answers
     // never asked again), only among the recent ones.
@@ -436,11 +452,11 @@ void token_report_pumped() {
     g_index_cache = IndexCache{};
     // The user may have filed words or changed options meanwhile: the Bulgarian answers kept are
     // asked again under what holds now.
-    if (g_scan_answers.bulgarian_state && *g_scan_answers.bulgarian_state != bulgarian_spelling_state()) {
+    if (g_scan_answers.bulgarian_key && !bulgarian_answers_hold(*g_scan_answers.bulgarian_key)) {
         g_scan_answers.bulgarian.clear();
         g_asked_ahead_text = TextPrint{};  // its words are no longer all answered
         g_scan_answers.recent_unknown = RecentAnswers{};
-        g_scan_answers.bulgarian_state.reset();
+        g_scan_answers.bulgarian_key.reset();
         g_scan_answers.bytes -= g_scan_answers.bulgarian_bytes;
         g_scan_answers.bulgarian_bytes = 0;
     }
@@ -459,9 +475,9 @@ void kept_answers_begin_run() {
     g_scan_answers = ScanAnswers{};
     release_kept_english_answers();
     g_asked_ahead_text = TextPrint{};
-    if (g_kept_bulgarian && g_kept_bulgarian->holds()) {
+    if (g_kept_bulgarian && bulgarian_answers_hold(g_kept_bulgarian->key)) {
         g_scan_answers.bulgarian = std::move(g_kept_bulgarian->answers);
-        g_scan_answers.bulgarian_state = g_kept_bulgarian->state;
+        g_scan_answers.bulgarian_key = g_kept_bulgarian->key;
         g_scan_answers.bytes = g_scan_answers.bulgarian_bytes = g_kept_bulgarian->bytes;
         g_asked_ahead_text = std::move(g_kept_bulgarian->text);
     }
@@ -570,7 +586,7 @@ void token_report_ask_ahead(std::string_view text8) {
         }
     });
     job.wait();
-    if (!g_scan_answers.bulgarian_state) g_scan_answers.bulgarian_state = bulgarian_spelling_state();
+    if (!g_scan_answers.bulgarian_key) g_scan_answers.bulgarian_key = bulgarian_answers_key();
     for (std::size_t k = 0; k < words.size(); ++k) {
         BgAnswer& a = *answers[k];
         a.ran_generator = ran[k] != 0;
@@ -599,10 +615,9 @@ void kept_answers_end_scan() {
         g_kept_english_state = g_scan_answers.english_state;
     }
     g_kept_bulgarian.reset();
-    if (g_scan_answers.bulgarian_state && *g_scan_answers.bulgarian_state == bulgarian_spelling_state())
+    if (g_scan_answers.bulgarian_key && bulgarian_answers_hold(*g_scan_answers.bulgarian_key))
         g_kept_bulgarian.emplace(KeptBulgarian{std::move(g_scan_answers.bulgarian), std::move(g_asked_ahead_text),
-                                               *g_scan_answers.bulgarian_state, ctype_locale_is_cyrillic(),
-                                               word_form_loads(), g_scan_answers.bulgarian_bytes});
+                                               *g_scan_answers.bulgarian_key, g_scan_answers.bulgarian_bytes});
     g_scan_answers = ScanAnswers{};
     g_asked_ahead_text = TextPrint{};
 }
