@@ -4,6 +4,7 @@
 #include "engine/run/kept_answers.h"
 
 #include <algorithm>
+#include <cassert>
 #include <array>
 #include <cstring>
 #include <deque>
@@ -285,6 +286,15 @@ ScanAnswers g_scan_answers;
 constexpr std::size_t kMemoBytes = 24u << 20;
 constexpr std::size_t kMemoEntryBytes = 96;  // a kept answer's own size besides its texts
 
+// Counts an answer about to be kept in both tables' total and in its own table's part: none is
+// kept once the total reached the cap.
+void count_kept_bytes(std::size_t& part, std::size_t size) {
+    assert(g_scan_answers.bytes < kMemoBytes);
+    g_scan_answers.bytes += size;
+    part += size;
+    assert(g_scan_answers.bytes == g_scan_answers.bulgarian_bytes + g_scan_answers.english_bytes);
+}
+
 // The English answers of the last scan, kept for its English word list.
 AnswersByForm<EnglishAnswer> g_kept_english;
 std::optional<EnglishSpellingState> g_kept_english_state;
@@ -350,6 +360,9 @@ EnglishAnswer english_answer_afresh(std::string_view look) {
 // The spelling answer of a misspelt English word (token_suggest always runs a generator).
 const EnglishAnswer& english_answer(std::string_view look) {
     if (EnglishAnswer* kept = g_scan_answers.english.find(look)) {
+        // Kept under the English state of now while they may serve the word list.
+        assert(!g_scan_answers.english_shareable || !g_scan_answers.english_state ||
+               *g_scan_answers.english_state == english_spelling_state());
         answered_from_memory(ScanAnswers::Kind::English, look, true);
         return *kept;
     }
@@ -363,8 +376,7 @@ const EnglishAnswer& english_answer(std::string_view look) {
     static EnglishAnswer unkept;
     if (g_scan_answers.bytes >= kMemoBytes) return unkept = std::move(a);
     const std::size_t bytes = kMemoEntryBytes + look.size() + a.spelling_sh.capacity() + a.classes.capacity();
-    g_scan_answers.bytes += bytes;
-    g_scan_answers.english_bytes += bytes;
+    count_kept_bytes(g_scan_answers.english_bytes, bytes);
     return g_scan_answers.english.add(look, std::move(a));
 }
 
@@ -372,6 +384,8 @@ const EnglishAnswer& english_answer(std::string_view look) {
 // are): a text that nothing shows or logs does not ask the generator.
 const BgReport& bulgarian_answer(std::string_view look, bool text) {
     BgAnswer* kept = g_scan_answers.bulgarian.find(look);
+    // An answer kept was asked under what holds now (a pump that changed it let the answers go).
+    assert(!kept || (g_scan_answers.bulgarian_key && bulgarian_answers_hold(*g_scan_answers.bulgarian_key)));
     if (kept && (kept->with_text || !text)) {
         answered_from_memory(ScanAnswers::Kind::Bulgarian, look, kept->ran_generator, kept->with_text);
         return kept->report;
@@ -395,8 +409,7 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     if (g_scan_answers.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
     const std::size_t size =
         kMemoEntryBytes + look.size() + a.report.text.capacity() + (a.report.rank ? a.report.rank->capacity() : 0);
-    g_scan_answers.bytes += size;
-    g_scan_answers.bulgarian_bytes += size;
+    count_kept_bytes(g_scan_answers.bulgarian_bytes, size);
     return g_scan_answers.bulgarian.add(look, std::move(a)).report;
 }
 
@@ -597,8 +610,7 @@ void token_report_ask_ahead(std::string_view text8) {
         if (g_scan_answers.bulgarian.find(words[k])) continue;
         const std::size_t size = kMemoEntryBytes + words[k].size() + a.report.text.capacity() +
                                  (a.report.rank ? a.report.rank->capacity() : 0);
-        g_scan_answers.bytes += size;
-        g_scan_answers.bulgarian_bytes += size;
+        count_kept_bytes(g_scan_answers.bulgarian_bytes, size);
         g_scan_answers.bulgarian.add(words[k], std::move(a));
     }
 }
