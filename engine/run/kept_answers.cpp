@@ -15,6 +15,8 @@
 #include "engine/worker_pool.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
+#include "platform/flat_table.h"
+#include "platform/hash.h"
 #include "platform/text.h"
 #include "shell/lists.h"
 #include "shell/settings.h"
@@ -71,40 +73,27 @@ namespace {
 
 // ---- Answers kept for the run ---------------------------------------------------------------
 
-// The slots of a table of entries by word form: open addressing over the forms' hashes
-// (word_hash), a slot holding (hash high 32 bits << 32) | (entry + 1), 0 when empty.
+// The slots of a table of entries by word form (numbered from 0), placed by the forms' hashes
+// (word_hash) in the program's table.
 class FormSlots {
 public:
-    // The entry (from 0) of hash h that `same` accepts, or -1.
+    // The entry of hash h that `same` accepts, or -1.
     template <class Same>
     std::ptrdiff_t find(std::uint64_t h, Same same) const {
-        if (slots_.empty()) return -1;
-        for (std::uint64_t s = h & mask_;; s = (s + 1) & mask_) {
-            const std::uint64_t slot = slots_[s];
-            if (slot == 0) return -1;
-            if ((slot >> 32) != (h >> 32)) continue;
-            const auto e = static_cast<std::ptrdiff_t>((slot & 0xffffffffULL) - 1);
-            if (same(static_cast<std::size_t>(e))) return e;
-        }
+        const NumberedSlot* s =
+            slots_.find(h, [&](const NumberedSlot& t) { return t.fits(h) && same(t.entry()); });
+        return s ? static_cast<std::ptrdiff_t>(s->entry()) : -1;
     }
-    // Room for entry `entries` (numbered from 0) with at most `most` of every `of` slots taken;
-    // when the slots grow, the entries before it are placed again by `hash_of(entry)`.
-    template <class HashOf>
-    void make_room(std::size_t entries, std::size_t first_slots, std::size_t most, std::size_t of, HashOf hash_of) {
-        if ((entries + 1) * of <= slots_.size() * most) return;
-        slots_.assign(std::max(first_slots, slots_.size() * 2), 0);
-        mask_ = slots_.size() - 1;
-        for (std::size_t i = 0; i < entries; ++i) place(hash_of(i), i);
+    // Room for entry `entries` (numbered from 0) with at most `most` of every `of` slots taken,
+    // `first_slots` at first.
+    void make_room(std::size_t entries, std::size_t first_slots, std::size_t most, std::size_t of) {
+        if (!slots_.empty() && !slots_.wants_room(entries + 1, most, of)) return;
+        slots_.grow(std::max(first_slots, slots_.slot_count() * 2), NumberedSlot::home_hash);
     }
-    void place(std::uint64_t h, std::size_t entry) {
-        std::uint64_t s = h & mask_;
-        while (slots_[s] != 0) s = (s + 1) & mask_;
-        slots_[s] = ((h >> 32) << 32) | (entry + 1);
-    }
+    void place(std::uint64_t h, std::size_t entry) { slots_.place(h, NumberedSlot::of(h, entry)); }
 
 private:
-    std::vector<std::uint64_t> slots_;
-    std::uint64_t mask_ = 0;
+    FlatTable<NumberedSlot> slots_;
 };
 
 // A table of answers by word form: the forms one after another in one block, the answers in a
@@ -121,7 +110,7 @@ public:
     // Keeps the answer of a form not kept yet.
     V& add(std::string_view form, V value) {
         // At most three in four slots taken.
-        slots_.make_room(entries_.size(), 64, 3, 4, [this](std::size_t i) { return word_hash(form_of(i)); });
+        slots_.make_room(entries_.size(), 64, 3, 4);
         Entry& e = entries_.emplace_back(
             Entry{static_cast<std::uint32_t>(forms_.size()), static_cast<std::uint32_t>(form.size()), {}, std::move(value)});
         std::memcpy(e.head, form.data(), std::min(form.size(), sizeof e.head));
@@ -145,10 +134,6 @@ private:
     FormSlots slots_;
     std::deque<Entry> entries_;
     std::string forms_;
-
-    std::string_view form_of(std::size_t i) const {
-        return std::string_view(forms_.data() + entries_[i].at, entries_[i].length);
-    }
 };
 
 // Within one run a word form gets one report: the spelling answers (the suggestion generators'
@@ -163,6 +148,8 @@ struct BgAnswer {
 // The answers of the last unknown Bulgarian words that ran no generator, one a slot of a small
 // table by hash: a text repeats such words (names, short words a lexicon lacks), and each is asked
 // again only after another took its slot; a text of distinct unknown words only writes over slots.
+// Not the program's FlatTable: that one holds every key placed in it until it is emptied, where
+// this one keeps a word only until another with the same home comes (one probe, never grows).
 class RecentAnswers {
 public:
     BgAnswer* find(std::string_view form, std::uint64_t h) {
@@ -207,7 +194,7 @@ public:
     void add(std::string_view form, const EnglishLookups& value) {
         if (form.size() >= kFormRoom || entries_.size() >= kMaxForms) return;
         // At most half the slots taken.
-        slots_.make_room(entries_.size(), 1024, 1, 2, [this](std::size_t i) { return word_hash(form_of(i)); });
+        slots_.make_room(entries_.size(), 1024, 1, 2);
         entries_.push_back(Entry{padded(form), value});
         slots_.place(word_hash(form), entries_.size() - 1);
     }
@@ -229,10 +216,6 @@ private:
         std::memcpy(f.data(), form.data(), form.size());
         f[kFormRoom - 1] = static_cast<char>(form.size());
         return f;
-    }
-    std::string_view form_of(std::size_t i) const {
-        const Form& f = entries_[i].form;
-        return std::string_view(f.data(), static_cast<unsigned char>(f[kFormRoom - 1]));
     }
 };
 
@@ -508,8 +491,8 @@ constexpr std::size_t kAheadMost = 1u << 17;   // words asked ahead at most (tho
 // kAheadMost of them, the first met.
 std::vector<std::string_view> cyrillic_words(std::string_view text) {
     std::vector<std::string_view> words;
-    std::vector<std::uint64_t> slots(std::size_t{1} << 12, 0);
-    std::size_t taken = 0;
+    FlatTable<NumberedSlot> seen;  // the words met, by their hashes
+    seen.reset(std::size_t{1} << 12);
     const auto cyr = [&](std::size_t i) { return ascii_cyrillic[static_cast<unsigned char>(text[i])] != 0; };
     const auto token_char = [&](std::size_t i) { return ascii_valid[static_cast<unsigned char>(text[i])] != 0; };
     for (std::size_t i = 0; i < text.size() && words.size() < kAheadMost;) {
@@ -523,29 +506,14 @@ std::vector<std::string_view> cyrillic_words(std::string_view text) {
         const std::string_view w = text.substr(i, j - i);
         i = j;
         if (!whole) continue;
-        if ((taken + 1) * 2 > slots.size()) {  // at most half the slots taken
-            std::vector<std::uint64_t> grown(slots.size() * 2, 0);
-            for (std::uint64_t e : slots)
-                if (e) {
-                    const std::string_view k = words[static_cast<std::size_t>(e & 0xffffffffULL) - 1];
-                    std::uint64_t at = word_hash(k) & (grown.size() - 1);
-                    while (grown[at]) at = (at + 1) & (grown.size() - 1);
-                    grown[at] = e;
-                }
-            slots.swap(grown);
-        }
+        if (seen.wants_room(words.size() + 1, 1, 2))  // at most half the slots taken
+            seen.grow(seen.slot_count() * 2, NumberedSlot::home_hash);
         const std::uint64_t h = word_hash(w);
-        std::uint64_t at = h & (slots.size() - 1);
-        bool seen = false;
-        for (; slots[at]; at = (at + 1) & (slots.size() - 1))
-            if ((slots[at] >> 32) == (h >> 32) && words[static_cast<std::size_t>(slots[at] & 0xffffffffULL) - 1] == w) {
-                seen = true;
-                break;
-            }
-        if (seen) continue;
+        const std::size_t at =
+            seen.probe(h, [&](const NumberedSlot& s) { return s.fits(h) && words[s.entry()] == w; });
+        if (FlatTable<NumberedSlot>::taken(seen.at(at))) continue;
+        seen.put(at, NumberedSlot::of(h, words.size()));
         words.push_back(w);
-        slots[at] = ((h >> 32) << 32) | words.size();
-        ++taken;
     }
     return words;
 }
