@@ -4,13 +4,9 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <span>
-#include <deque>
-#include <optional>
 
 #include "engine/lookup_state.h"
 #include "engine/run_state.h"
-#include "engine/worker_pool.h"
 #include "lexicon/display.h"
 #include "lexicon/english.h"
 #include "lexicon/morphology.h"
