@@ -242,13 +242,12 @@ BulgarianAnswersKey bulgarian_answers_key() {
 bool bulgarian_answers_hold(const BulgarianAnswersKey& key) { return key == bulgarian_answers_key(); }
 
 #ifndef NDEBUG
-// Whether `key` is the key of now but for the lists' index builds. Everything else changes only at
-// a pump or between runs; an index may be built again over an unchanged list between two pumps (a
-// new number, the same answers), while a list itself is loaded again only at a pump.
-bool key_of_now_but_for_index_builds(BulgarianAnswersKey key) {
-    const BulgarianAnswersKey now = bulgarian_answers_key();
-    key.spelling.index_builds = now.spelling.index_builds;
-    return key == now;
+// Whether `key` agrees with now in what is read without finding an index (finding one may build
+// it, and an assert changes nothing): the letter case rules, the word-form index and the token
+// characters change only at a pump or between runs.
+bool key_agrees_but_for_lists(const BulgarianAnswersKey& key) {
+    return key.cyrillic == ctype_locale_is_cyrillic() && key.form_loads == word_form_loads() &&
+           std::memcmp(key.token_chars.data(), ascii_valid, key.token_chars.size()) == 0;
 }
 #endif
 
@@ -379,7 +378,7 @@ const EnglishAnswer& english_answer(std::string_view look) {
 const BgReport& bulgarian_answer(std::string_view look, bool text) {
     BgAnswer* kept = g_scan_answers.bulgarian.find(look);
     // An answer kept was asked under what holds now (a pump that changed it let the answers go).
-    assert(!kept || (g_scan_answers.bulgarian_key && key_of_now_but_for_index_builds(*g_scan_answers.bulgarian_key)));
+    assert(!kept || (g_scan_answers.bulgarian_key && key_agrees_but_for_lists(*g_scan_answers.bulgarian_key)));
     if (kept && (kept->with_text || !text)) {
         answered_from_memory(ScanAnswers::Kind::Bulgarian, look, kept->ran_generator, kept->with_text);
         return kept->report;
@@ -413,8 +412,19 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
 EnglishLookups english_lookups(std::string_view look) {
     EnglishLookups l;
     if (look.empty()) return l;
-    const WordIndex& en_bg = row_index(B_EN_BG);
-    const WordIndex& english = list_index(M_WL_ENGLISH);
+    // Finding an index may let the others go (a full set of indexes is emptied): all three are found
+    // again then.
+    const WordIndex* en_bg_ix = nullptr;
+    const WordIndex* english_ix = nullptr;
+    const WordIndex* english2_ix = nullptr;
+    for (std::uint64_t generation = ~word_index_generation(); generation != word_index_generation();) {
+        generation = word_index_generation();
+        en_bg_ix = &row_index(B_EN_BG);
+        english_ix = &list_index(M_WL_ENGLISH);
+        english2_ix = &list_index(M_WL_ENGLISH2);
+    }
+    const WordIndex& en_bg = *en_bg_ix;
+    const WordIndex& english = *english_ix;
     ScanAnswers& memo = g_scan_answers;
     if (memo.en_bg_build != en_bg.build_number() || memo.english_build != english.build_number()) {
         memo.english_found.clear();
@@ -425,7 +435,7 @@ EnglishLookups english_lookups(std::string_view look) {
     const std::uint64_t h = l.hash = folded_key_hash(look);
     en_bg.prefetch(h);
     english.prefetch(h);
-    list_index(M_WL_ENGLISH2).prefetch(h);
+    english2_ix->prefetch(h);
     const std::ptrdiff_t e = en_bg.find_hashed(look, h), r = english.find_hashed(look, h);
     if (e >= 0) l.en_bg = &en_bg.entry(static_cast<std::size_t>(e));
     if (r >= 0) {

@@ -10,6 +10,7 @@
 #include "engine/run/token_report.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
+#include "spelling/word_index.h"
 #include "lookup_fixture.h"
 
 namespace {
@@ -519,6 +520,21 @@ TEST_F(TokenReport, KeptBulgarianAnswersHoldOnlyWhileWhatTheyReadIsUnchanged) {
                       std::vector(first.begin() + static_cast<std::ptrdiff_t>(from), first.end()));
         }
     defaults();
+}
+
+// The program keeps a bounded set of list indexes and lets them all go when a new one finds it
+// full: an English word's look-ups, which find three indexes, stay right wherever that happens.
+TEST_F(TokenReport, EnglishLookUpsSurviveTheIndexesBeingLetGo) {
+    load_dict(B_EN_BG, {"house n # къща"});
+    load_list(M_WL_ENGLISH, {"house 300"});
+    const std::vector<std::string> first = pane_after("house");
+    ASSERT_EQ(first.size(), 1u);
+    std::vector<std::vector<ListPair>> others(64, std::vector<ListPair>{ListPair{"other", {}}});
+    for (std::size_t built = 40; built <= others.size(); ++built) {
+        drop_word_indexes();
+        for (std::size_t k = 0; k < built; ++k) word_index(others[k]);
+        EXPECT_EQ(pane_after("house"), first) << built;
+    }
 }
 
 TEST_F(TokenReport, AListLoadedAgainWhileTheRunPumpsAnswersTheTokensAfterIt) {
