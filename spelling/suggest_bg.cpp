@@ -174,7 +174,7 @@ void BulgarianRun::letter_pairs() {
 }
 
 // The key hashes of the word being checked (kept between runs for their memory).
-thread_local KeyHasher g_hasher;
+thread_local KeyHasher g_bulgarian_key_hasher;
 
 void BulgarianRun::edits() {
     if (bg.size() == 0) return;  // no candidate can be found
@@ -183,7 +183,7 @@ void BulgarianRun::edits() {
     const bool ime_eme = n > 5 && (low.ends_with("име"_cp) || low.ends_with("еме"_cp));
     const bool only_first_capital =
         is_capital(word[0]) && std::none_of(word.begin() + 1, word.end(), [](char c) { return is_capital(c); });
-    KeyHasher& hasher = g_hasher;
+    KeyHasher& hasher = g_bulgarian_key_hasher;
     hasher.prepare(word);
     auto sink = [&](const EditCandidate& c) {
         const std::ptrdiff_t i = bg.find_hashed(c.word, edit_key_hash(hasher, c));

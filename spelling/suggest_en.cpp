@@ -177,11 +177,11 @@ void EnglishRun::double_consonant_swap() {
 }
 
 // The key hashes of the word being checked (kept between runs for their memory).
-thread_local KeyHasher g_hasher;
+thread_local KeyHasher g_english_key_hasher;
 
 void EnglishRun::edits() {
     if (eng.size() == 0) return;  // no candidate can be found
-    KeyHasher& hasher = g_hasher;
+    KeyHasher& hasher = g_english_key_hasher;
     hasher.prepare(word);
     auto sink = [this, &hasher](const EditCandidate& c) {
         const std::ptrdiff_t i = eng.find_hashed(c.word, edit_key_hash(hasher, c));

@@ -1,6 +1,7 @@
 #include "engine/proofreading/proof_words.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 #include "engine/proofreading/article_passes.h"
@@ -108,7 +109,12 @@ void WordFacts::ask_index_ahead() {
 }
 
 void WordFacts::put(std::uint32_t n, const FormFacts& a) {
-    const auto set = [&](WordFact f, int v) { values_[static_cast<std::size_t>(f)][n] = static_cast<std::int16_t>(v); };
+    assert(n < kept() && nouns_.size() == kept() && adjectives_.size() == kept());
+    const auto set = [&](WordFact f, int v) {
+        // An answer fits its column and is never the mark of one not asked.
+        assert(v > kUnknown && v <= INT16_MAX);
+        values_[static_cast<std::size_t>(f)][n] = static_cast<std::int16_t>(v);
+    };
     set(WordFact::Sum, a.sum);
     set(WordFact::VerbRow, a.verb_row);
     set(WordFact::NounOnly, a.noun_only);
@@ -126,6 +132,8 @@ std::uint32_t WordFacts::id(const SenToken* p) {
     check_stamp();
     if (!spellings_) spellings_ = spellings_of(floor_, nd_);
     const std::uint32_t n = spellings_->id(static_cast<std::size_t>(p - floor_));
+    // The answers of spelling n are the answers about the record's text.
+    assert(n >= spellings_->count() || spellings_->text(n) == std::string_view(p->text));
     return n < kMaxSpellings ? n : kNoId;
 }
 
@@ -133,6 +141,7 @@ bool WordFacts::from_index(WordFact f) { return f != WordFact::Known && f != Wor
 
 void WordFacts::fill(std::uint32_t n, const char* text) {
     ask_index_ahead();
+    assert(n < values_[static_cast<std::size_t>(WordFact::Type)].size());
     if (values_[static_cast<std::size_t>(WordFact::Type)][n] != kUnknown) return;
     FormFacts a;
     form_facts(text, a);
@@ -157,8 +166,13 @@ int WordFacts::fact(const SenToken* p, WordFact f) {
     }
     std::vector<std::int16_t>& column = values_[static_cast<std::size_t>(f)];
     if (column.empty()) column.assign(kept(), kUnknown);
+    assert(n < column.size());
     std::int16_t& v = column[n];
-    if (v == kUnknown) v = static_cast<std::int16_t>(ask(p->text, f));
+    if (v == kUnknown) {
+        const int a = ask(p->text, f);
+        assert(a > kUnknown && a <= INT16_MAX);
+        v = static_cast<std::int16_t>(a);
+    }
     return v;
 }
 

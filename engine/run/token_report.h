@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/run/kept_answers.h"
 #include "engine/run/run.h"
 #include "engine/tokeniser.h"
 #include "platform/types.h"
@@ -71,38 +72,7 @@ void token_report_gap(RunContext& c, const TokenScan& t);
 void token_report(RunContext& c, const TokenScan& t);
 
 // The spelling answers of a run are kept per distinct word form from the first to the end of its
-// scan: the run calls the first before its scan and the second after it (which leaves the
-// suggestion globals as the last generator run of the scan left them, and frees the answers). The
-// Bulgarian answers are kept after the scan for the next run, which starts with them while the
-// lists, options, word forms and letter case rules they depend on are as they were.
+// scan (see kept_answers.h): the run calls the first before its scan and the second after it, which
+// also write the spelling logs' pending lines.
 void token_report_begin_run();
 void token_report_end_scan();
-// Before the scan of `text8` (after token_report_begin_run): the spelling answers of its distinct
-// Cyrillic words (the runs of Cyrillic letters the tokeniser cuts as whole tokens) are asked on
-// the helper threads, all at once while the calling thread waits, and kept as the scan keeps the
-// answers it asks; the scan then finds them as it finds a word met before. Nothing is asked ahead
-// of a short text or without helper threads.
-void token_report_ask_ahead(std::string_view text8);
-// The scan has pumped messages: the lists may have changed, their indexes are found again.
-void token_report_pumped();
-
-// The English spelling answers the scan asked for (token_suggest of misspelt words, while a line
-// showed them) are kept after it for the English word list, while the English lists and the
-// option they depend on stay as they were when every one of them was asked.
-struct EnglishAnswer {
-    std::int32_t suggest_ct = 0;
-    bool false_positive = false;
-    std::string spelling_sh;  // the suggested words joined by " | "
-    std::string classes;      // token_suggest's set labels
-    // No usable suggestion.
-    bool none() const { return suggest_ct == 0 || (suggest_ct == 1 && false_positive); }
-};
-// Whether the kept answers still hold (the lists may have changed at a pump); lets them go when
-// they do not. Asked before kept_english_answer and after every pump.
-bool kept_english_answers_hold();
-// What token_suggest answered about exactly `word` in the scan, or null when it was not asked
-// (valid until the next call).
-const EnglishAnswer* kept_english_answer(std::string_view word);
-void release_kept_english_answers();
-// Lets the Bulgarian answers kept for the next run go (their memory with them).
-void release_kept_bulgarian_answers();

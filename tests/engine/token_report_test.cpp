@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "engine/run/token_report.h"
+#include "lexicon/morphology.h"
+#include "lexicon/tables.h"
+#include "spelling/word_index.h"
 #include "lookup_fixture.h"
 
 namespace {
@@ -449,6 +453,88 @@ TEST_F(TokenReport, SpellingAnswersAreAskedOncePerWordForm) {
     pane_after("hous");
     load_dict(B_EN_BG, {"hous n # къщичка"});
     EXPECT_EQ(pane_after("hous"), (std::vector<std::string>{"hous n 1. къщичка 1000000"}));
+}
+
+// The Bulgarian answers a run keeps serve the next run, and the tokens after a pump, only while
+// everything they read is as it was: after any of these changes, between two checks or at a pump in
+// the middle of one, the report is the one a first check under the change writes.
+TEST_F(TokenReport, KeptBulgarianAnswersHoldOnlyWhileWhatTheyReadIsUnchanged) {
+    const auto defaults = [&] {
+        reset_ctype_locale();
+        OP[OPT_CHARSET_ASCII].text_value = "";
+        build_ascii_tables();
+        gl_SPELL_UPPERCASE = 1;
+        load_dict(B_BULGARIAN, {"книга 4753"});
+        load_forms({"книга книга 85 0"});
+    };
+    const struct {
+        const char* input;
+        const char* text;
+        std::function<void()> change;  // null: nothing changes
+        bool at_pump = true;           // also at a pump (the token characters cut the text before)
+    } cases[] = {
+        {"nothing", "книгъ Книгъ книга", nullptr},
+        {"a list", "книгъ книга", [&] { load_dict(B_BULGARIAN, {"книга 4753", "книгъ 10"}); }},
+        {"an option", "Книгъ книга", [] { gl_SPELL_UPPERCASE = 0; }},
+        {"the letter case rules", "КНИГА книга", [] { set_ctype_locale("C"); }},
+        {"the word forms", "книга", [&] { load_forms({"книга книга 85 2"}); }},
+        {"the token characters", "книгъ??книга", [] {
+             OP[OPT_CHARSET_ASCII].text_value = "63";
+             build_ascii_tables();
+         }, false},
+    };
+    respond_token = 1;  // the scan pumps before every token
+    for (const auto& c : cases)
+        for (const bool at_pump : {false, true}) {
+            if (at_pump && !c.at_pump) continue;
+            SCOPED_TRACE(std::string(c.input) + (at_pump ? ", at a pump" : ", between checks"));
+            defaults();
+            const std::string text = std::string(c.text) + " " + c.text + " " + c.text;
+            const std::uint64_t runs_at_start = suggestion_runs;
+            const std::vector<std::string> before = pane_after(text);
+            const std::uint64_t runs = suggestion_runs;
+            const std::uint64_t runs_before = runs - runs_at_start;
+            int pumps = 0;
+            if (at_pump && c.change)
+                hs->on_pump = [&] {
+                    if (++pumps == 2) c.change();
+                };
+            else if (c.change)
+                c.change();
+            const std::vector<std::string> again = pane_after(text);
+            hs->on_pump = nullptr;
+            const std::uint64_t runs_again = suggestion_runs - runs;
+            release_kept_bulgarian_answers();
+            release_kept_form_memo();
+            const std::vector<std::string> first = pane_after(text);
+            ASSERT_EQ(again.size(), first.size());
+            if (!c.change) {
+                EXPECT_EQ(again, before);
+                EXPECT_LT(runs_again, runs_before);  // the answers kept are not asked again
+                continue;
+            }
+            EXPECT_NE(first, before);  // the change changes the report
+            // After the change: the whole report, or the tokens after the pump.
+            const std::size_t from = at_pump ? first.size() - first.size() / 3 : 0;
+            EXPECT_EQ(std::vector(again.begin() + static_cast<std::ptrdiff_t>(from), again.end()),
+                      std::vector(first.begin() + static_cast<std::ptrdiff_t>(from), first.end()));
+        }
+    defaults();
+}
+
+// The program keeps a bounded set of list indexes and lets them all go when a new one finds it
+// full: an English word's look-ups, which find three indexes, stay right wherever that happens.
+TEST_F(TokenReport, EnglishLookUpsSurviveTheIndexesBeingLetGo) {
+    load_dict(B_EN_BG, {"house n # къща"});
+    load_list(M_WL_ENGLISH, {"house 300"});
+    const std::vector<std::string> first = pane_after("house");
+    ASSERT_EQ(first.size(), 1u);
+    std::vector<std::vector<ListPair>> others(64, std::vector<ListPair>{ListPair{"other", {}}});
+    for (std::size_t built = 40; built <= others.size(); ++built) {
+        drop_word_indexes();
+        for (std::size_t k = 0; k < built; ++k) word_index(others[k]);
+        EXPECT_EQ(pane_after("house"), first) << built;
+    }
 }
 
 TEST_F(TokenReport, AListLoadedAgainWhileTheRunPumpsAnswersTheTokensAfterIt) {

@@ -1,0 +1,95 @@
+// engine/run/kept_answers.h - what the per-token report keeps, for how long, and what lets it go.
+//
+//   the lists' indexes       found once, kept until the run pumps messages (the lists may change
+//                            only then), the scan ends or the indexes are let go
+//   the scan's answers       the spelling answers (Bulgarian reports, English suggestions) by word
+//                            form, from the first to the end of the scan; a pump that changed what
+//                            they depend on lets them go; no more are kept past 24 MiB
+//   recent unknown words     the last Bulgarian words judged without a generator (4,096 slots),
+//                            for the scan
+//   English look-ups         the b_en-bg and wl_english entries of English forms found there, for
+//                            the scan, while both indexes are the builds they were read from
+//   English answers          kept after the scan for its English word list while the English lists
+//                            and DEEP_SPELL are as they were; the word list lets them go
+//   Bulgarian answers        kept after the scan for the next run (with a print of the text they
+//                            were asked of), which starts with them while everything they read is
+//                            as it was; an engine reset lets them go
+// Nothing is written to a file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "shell/lists.h"
+#include "spelling/unknown_bg.h"
+
+class WordIndex;
+
+// The spelling answers of a run are kept per distinct word form from the first to the end of its
+// scan: the run calls the first before its scan and the second after it (which leaves the
+// suggestion globals as the last generator run of the scan left them, and frees the answers). The
+// Bulgarian answers are kept after the scan for the next run, which starts with them while the
+// lists, options, word forms and letter case rules they depend on are as they were.
+void kept_answers_begin_run();
+void kept_answers_end_scan();
+// Before the scan of `text8` (after token_report_begin_run): the spelling answers of its distinct
+// Cyrillic words (the runs of Cyrillic letters the tokeniser cuts as whole tokens) are asked on
+// the helper threads, all at once while the calling thread waits, and kept as the scan keeps the
+// answers it asks; the scan then finds them as it finds a word met before. Nothing is asked ahead
+// of a short text or without helper threads.
+void token_report_ask_ahead(std::string_view text8);
+// The scan has pumped messages: the lists may have changed, their indexes are found again.
+void token_report_pumped();
+
+// The English spelling answers the scan asked for (token_suggest of misspelt words, while a line
+// showed them) are kept after it for the English word list, while the English lists and the
+// option they depend on stay as they were when every one of them was asked.
+struct EnglishAnswer {
+    std::int32_t suggest_ct = 0;
+    bool false_positive = false;
+    std::string spelling_sh;  // the suggested words joined by " | "
+    std::string classes;      // token_suggest's set labels
+    // No usable suggestion.
+    bool none() const { return suggest_ct == 0 || (suggest_ct == 1 && false_positive); }
+};
+// Whether the kept answers still hold (the lists may have changed at a pump); lets them go when
+// they do not. Asked before kept_english_answer and after every pump.
+bool kept_english_answers_hold();
+// What token_suggest answered about exactly `word` in the scan, or null when it was not asked
+// (valid until the next call).
+const EnglishAnswer* kept_english_answer(std::string_view word);
+void release_kept_english_answers();
+// Lets the Bulgarian answers kept for the next run go (their memory with them).
+void release_kept_bulgarian_answers();
+
+// What the report asks of the lists and of the spelling, through what is kept.
+namespace kept_answers {
+
+// Look-ups through the lists' hashed indexes (row r of b, list r of m): the entry a binary search
+// finds, or null (an empty key finds nothing).
+const WordIndex& row_index(int r);
+const WordIndex& list_index(int r);
+const ListPair* in_row(int r, std::string_view key);
+const ListPair* in_list(int r, std::string_view key);
+
+// What an English token's report reads from the lists: its b_en-bg entry, its wl_english entry and
+// rank, and the folded key hash of its look-up form, with which the other lists are asked.
+struct EnglishLookups {
+    const ListPair* en_bg = nullptr;
+    const ListPair* english = nullptr;
+    std::int32_t rank = 0;
+    std::uint64_t hash = 0;
+};
+EnglishLookups english_lookups(std::string_view look);
+// The entry of the look-up form in list / row `r`, asked with its hash.
+const ListPair* in_list(int r, std::string_view look, const EnglishLookups& known);
+const ListPair* in_row(int r, std::string_view look, const EnglishLookups& known);
+
+// The spelling answer of a misspelt English word, and the report of a Bulgarian word (its text is
+// whole when `text` is asked for): asked once per distinct form in a scan. Valid until the next
+// question.
+const EnglishAnswer& english_answer(std::string_view look);
+const BgReport& bulgarian_answer(std::string_view look, bool text);
+
+}  // namespace kept_answers
