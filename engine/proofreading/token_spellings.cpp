@@ -3,18 +3,13 @@
 #include <algorithm>
 
 #include "engine/token_store.h"
+#include "platform/flat_table.h"
 #include "spelling/word_index.h"
 
 namespace {
 
 // The innermost open run of this thread.
 thread_local RunSpellings* g_innermost_spellings = nullptr;
-
-// One place of the open-addressed table: the high half of the hash and the number plus one (0: free).
-struct SpellingSlot {
-    std::uint32_t hash = 0;
-    std::uint32_t id1 = 0;
-};
 
 }  // namespace
 
@@ -29,37 +24,22 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floo
     std::size_t cap = 1024;
     while (cap < 2 * std::min<std::size_t>(n / 4, std::size_t{1} << 18)) cap *= 2;
     texts_.reserve(cap / 2);
-    std::vector<SpellingSlot> table(cap);
+    FlatTable<NumberedSlot> table;
+    table.reset(cap);
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view text(floor[i].text);
         const std::uint64_t h = word_hash(text);
-        const auto tag = static_cast<std::uint32_t>(h >> 32);
-        std::size_t at = static_cast<std::size_t>(h) & (cap - 1);
-        for (;; at = (at + 1) & (cap - 1)) {
-            SpellingSlot& s = table[at];
-            if (s.id1 == 0) {
-                s = {tag, static_cast<std::uint32_t>(texts_.size() + 1)};
-                ids_[i] = static_cast<std::uint32_t>(texts_.size());
-                texts_.push_back(text);
-                break;
-            }
-            if (s.hash == tag && texts_[s.id1 - 1] == text) {
-                ids_[i] = s.id1 - 1;
-                break;
-            }
+        const std::size_t at =
+            table.probe(h, [&](const NumberedSlot& s) { return s.fits(h) && texts_[s.entry()] == text; });
+        if (table.at(at).taken()) {
+            ids_[i] = static_cast<std::uint32_t>(table.at(at).entry());
+            continue;
         }
-        // Kept at most half full: the table doubles and every spelling is placed again.
-        if (texts_.size() * 2 > cap) {
-            cap *= 2;
-            std::vector<SpellingSlot> bigger(cap);
-            for (const SpellingSlot& s : table) {
-                if (s.id1 == 0) continue;
-                std::size_t to = static_cast<std::size_t>(word_hash(texts_[s.id1 - 1])) & (cap - 1);
-                while (bigger[to].id1 != 0) to = (to + 1) & (cap - 1);
-                bigger[to] = s;
-            }
-            table.swap(bigger);
-        }
+        ids_[i] = static_cast<std::uint32_t>(texts_.size());
+        table.put(at, NumberedSlot::of(h, texts_.size()));
+        texts_.push_back(text);
+        // Kept at most half full: the table doubles, its slots placed again by the hash bits they hold.
+        if (table.wants_room(texts_.size(), 1, 2)) table.grow(table.slot_count() * 2, NumberedSlot::home_hash);
     }
 }
 
