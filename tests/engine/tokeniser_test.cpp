@@ -145,45 +145,40 @@ TEST_F(Tokens, TypographicApostropheIsStoredButLookedUpPlain) {
     EXPECT_EQ(cut("don’t"), (V{{"don’t", "", 0}}));
 }
 
+// The letter, digit and mark counts of one token: a short mixed token, and runs of over a thousand
+// of each kind in one token.
 TEST_F(Tokens, ClassCountsOfAToken) {
-    std::string text = cp("Аб-в1,5.2Xy дума");
-    store_reset(store1);
-    Tokeniser t;
-    tok_begin(t, text, 0);
-    ASSERT_EQ(tok_next(t), 1);
-    EXPECT_EQ(u8(t.last.token), "Аб-в1,5.2Xy");
-    const TokenCounts& n = t.last.n;
-    EXPECT_EQ(n.cyr, 3u);
-    EXPECT_EQ(n.cyr_upper, 1u);
-    EXPECT_EQ(n.cyr_lower, 2u);
-    EXPECT_EQ(n.lat_upper, 1u);
-    EXPECT_EQ(n.lat_lower, 1u);
-    EXPECT_EQ(n.digits, 3u);
-    EXPECT_EQ(n.hyphens, 1u);
-    EXPECT_EQ(n.commas, 1u);
-    EXPECT_EQ(n.dots, 1u);
-    EXPECT_TRUE(t.last.has_aposhyp);
-    EXPECT_FALSE(t.last.has_apos);
-    tok_finish(t);
-}
-
-TEST_F(Tokens, ClassCountsOfATokenOfThousandsOfLetters) {
-    // Runs longer than a thousand letters, of each kind, in one token.
-    std::string text = std::string(2500, 'x') + cp("Ж") + std::string(1023, '7');
-    for (int i = 0; i < 1500; ++i) text += cp("ю");
-    text += std::string(3000, 'Q') + " ";
-    store_reset(store1);
-    Tokeniser t;
-    tok_begin(t, text, 0);
-    ASSERT_EQ(tok_next(t), 1);
-    const TokenCounts& n = t.last.n;
-    EXPECT_EQ(n.lat_lower, 2500u);
-    EXPECT_EQ(n.cyr, 1501u);
-    EXPECT_EQ(n.cyr_upper, 1u);
-    EXPECT_EQ(n.cyr_lower, 1500u);
-    EXPECT_EQ(n.digits, 1023u);
-    EXPECT_EQ(n.lat_upper, 3000u);
-    tok_finish(t);
+    std::string long_runs = std::string(2500, 'x') + cp("Ж") + std::string(1023, '7');
+    for (int i = 0; i < 1500; ++i) long_runs += cp("ю");
+    long_runs += std::string(3000, 'Q') + " ";
+    struct Case {
+        std::string text, token;  // token: "" when not compared
+        TokenCounts n;            // cyr, cyr_upper, cyr_lower, lat_upper, lat_lower, digits, apos, hyphens, dots, commas
+        bool aposhyp;
+    };
+    const Case cases[] = {
+        {cp("Аб-в1,5.2Xy дума"), "Аб-в1,5.2Xy", {3, 1, 2, 1, 1, 3, 0, 1, 1, 1}, true},
+        {long_runs, "", {1501, 1, 1500, 3000, 2500, 1023, 0, 0, 0, 0}, false},
+    };
+    for (const Case& c : cases) {
+        store_reset(store1);
+        Tokeniser t;
+        std::string text = c.text;
+        tok_begin(t, text, 0);
+        ASSERT_EQ(tok_next(t), 1);
+        if (!c.token.empty()) {
+            EXPECT_EQ(u8(t.last.token), c.token);
+        }
+        const TokenCounts& n = t.last.n;
+        const std::uint32_t got[] = {n.cyr, n.cyr_upper, n.cyr_lower, n.lat_upper, n.lat_lower,
+                                     n.digits, n.apos, n.hyphens, n.dots, n.commas};
+        const std::uint32_t want[] = {c.n.cyr, c.n.cyr_upper, c.n.cyr_lower, c.n.lat_upper, c.n.lat_lower,
+                                      c.n.digits, c.n.apos, c.n.hyphens, c.n.dots, c.n.commas};
+        for (std::size_t k = 0; k < std::size(got); ++k) EXPECT_EQ(got[k], want[k]) << c.token << " count " << k;
+        EXPECT_EQ(t.last.has_aposhyp, c.aposhyp) << c.token;
+        EXPECT_FALSE(t.last.has_apos) << c.token;
+        tok_finish(t);
+    }
 }
 
 TEST_F(Tokens, InnerPunctuationJoinsOnlyWhenAWordFollows) {
