@@ -39,7 +39,7 @@ protected:
 
 TEST_F(TokenReport, NumbersGetTheirLinesAndNothingElse) {
     gl_PRINT_FILTERED = 1;
-    const auto l = pane_after("42 3.14 10.0.0.1 1,5 1.2,3 1.2.3.4.5 1,2,3 2-3");
+    const auto l = pane_after("42 3.14 10.0.0.1 1,5 1.2,3 1.2.3.4.5 1,2,3 2-3 1,000");
     EXPECT_EQ(l, (std::vector<std::string>{
                      "42 (number)",
                      "3.14 (number with 1 decimal separator . )",
@@ -49,6 +49,7 @@ TEST_F(TokenReport, NumbersGetTheirLinesAndNothingElse) {
                      "1.2.3.4.5 (number with 4 decimal separators . )",
                      "1,2,3 (number with 2 decimal separators , )",
                      "2-3 (number)",
+                     "1,000 (number with 1 decimal separator , )",  // 0 is a digit like the others
                  }));
     EXPECT_EQ(look_at(hAddReSaved, 0), bold(kBrown));                       // the number
     EXPECT_EQ(look_at(hAddReSaved, 1), bold(kBrown));
@@ -69,8 +70,9 @@ TEST_F(TokenReport, NumbersGetTheirLinesAndNothingElse) {
 }
 
 TEST_F(TokenReport, TokensWithDigitsAreSkippedAndColouredBrown) {
-    const auto l = pane_after("B2B 4x4");
-    EXPECT_EQ(l, (std::vector<std::string>{"B2B (has digit(s), skipped)", "4x4 (has digit(s), skipped)"}));
+    const auto l = pane_after("B2B 4x4 x0");
+    EXPECT_EQ(l, (std::vector<std::string>{"B2B (has digit(s), skipped)", "4x4 (has digit(s), skipped)",
+                                           "x0 (has digit(s), skipped)"}));
     EXPECT_EQ(look_at(hAddReSaved, 0), bold(kBrown));
     EXPECT_EQ(look_at(hBigReRight, 1), bold(kBrown));
     EXPECT_EQ(look_at(hBigReRight, 5), bold(kBrown));
@@ -577,24 +579,38 @@ TEST_F(TokenReport, AListLoadedAgainWhileTheRunPumpsAnswersTheTokensAfterIt) {
     }
 }
 
-// The suggestions a run keeps for its misspelt English words last only while the English lists are
-// the ones they were asked under: a list loaded again at a pump suggests for the tokens after it.
-TEST_F(TokenReport, SuggestionsAfterAListLoadedAgainAtAPumpComeFromIt) {
+// The suggestions a run keeps for its misspelt English words last only while the English lists and
+// DEEP_SPELL are as they were asked under: changed at a pump, they suggest for the tokens after it.
+TEST_F(TokenReport, SuggestionsAfterAListOrDeepSpellChangedAtAPumpAreAskedAgain) {
     gl_ENGLIST_UNGROUPED = 1;  // a suggestion line in the report for each misspelt token
     respond_token = 1;         // the scan pumps before every token
-    load_list(M_WL_ENGLISH, {"house 300"});
-    int pumps = 0;
-    hs->on_pump = [&] {
-        if (++pumps == 3) load_list(M_WL_ENGLISH, {"hour 10"});
+    const struct {
+        const char* word;
+        std::function<void()> change;
+        const char *first, *last;
+    } cases[] = {
+        {"hous", [&] { load_list(M_WL_ENGLISH, {"hour 10"}); }, "hous -> house", "hous -> hour"},
+        {"tilephane", [] { OP[OPT_DEEP_SPELL].num_value = 1; }, "tilephane -> no suggestions",
+         "tilephane -> telephone"},
     };
-    check("hous hous hous hous hous hous");
-    hs->on_pump = nullptr;
-    std::vector<std::string> shown;
-    for (const std::string& l : lines(hBigReLeft))
-        if (l.starts_with("hous -> ")) shown.push_back(l);
-    ASSERT_EQ(shown.size(), 6u);
-    EXPECT_EQ(shown.front(), "hous -> house");
-    EXPECT_EQ(shown.back(), "hous -> hour");
+    for (const auto& c : cases) {
+        load_list(M_WL_ENGLISH, {"house 300", "telephone 40"});
+        OP[OPT_DEEP_SPELL].num_value = 0;
+        int pumps = 0;
+        hs->on_pump = [&] {
+            if (++pumps == 3) c.change();
+        };
+        std::string text;
+        for (int k = 0; k < 6; ++k) text += std::string(c.word) + " ";
+        check(text);
+        hs->on_pump = nullptr;
+        std::vector<std::string> shown;
+        for (const std::string& l : lines(hBigReLeft))
+            if (l.starts_with(std::string(c.word) + " -> ")) shown.push_back(l);
+        ASSERT_EQ(shown.size(), 6u) << c.word;
+        EXPECT_EQ(shown.front(), c.first);
+        EXPECT_EQ(shown.back(), c.last);
+    }
 }
 
 }  // namespace

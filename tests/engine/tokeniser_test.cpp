@@ -92,6 +92,7 @@ TEST_F(Tokens, ApostrophesAndHyphensInsideAndAroundWords) {
     EXPECT_EQ(cut("well-known"), (V{{"well-known", "", 0}}));
     EXPECT_EQ(cut("dogs' goin' word' x"),
               (V{{"dogs'", "", 0}, {"goin'", " ", 6}, {"word", " ", 12}, {"x", "' ", 18}}));
+    EXPECT_EQ(cut("BOYS' toys"), (V{{"BOYS'", "", 0}, {"toys", " ", 6}}));  // after S as after s
     EXPECT_EQ(cut("dogs- x"), (V{{"dogs-", "", 0}, {"x", " ", 6}}));  // after s any mark comes back
     EXPECT_EQ(cut("tin' x"), (V{{"tin", "", 0}, {"x", "' ", 5}}));    // "in" needs four letters
     EXPECT_EQ(cut("goin- x"), (V{{"goin", "", 0}, {"x", "- ", 6}}));  // and an apostrophe

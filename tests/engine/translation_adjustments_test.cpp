@@ -13,7 +13,8 @@ protected:
         list("c_v_az11", {"read чета", "said казах", "see виждам"});
         list("c_misc11", {"I аз", "is е", "the the"});  // "the" known, as an article (kept English)
         list("c_adj11", {"new нов", "cold студен"});
-        list("c_two11", {"apple_tree ябълково_дърво"});
+        list("c_two11", {"apple_tree ябълково_дърво", "old_house стара къща"});
+        list("c_three11", {"big_old_house голяма стара къща"});
         list("z_name1", {"Mary Мери", "John Джон"});
         list("all_fem", {"Mary"});
         file("b_english_bulgarian.txt", {"her нея", "that онзи", "who кой", "whose чий"});
@@ -47,6 +48,8 @@ TEST_F(AdjustmentTest, AgreementAndChoiceOfWords) {
         {"The new book.", "Новата книга.\r"},
         {"The man whose book is new.", "Мъжа чиято книга е нова.\r"},
         {"I see a stone house.", "Аз виждам каменна къща.\r"},  // an attribute before a noun agrees
+        {"I see a stone old house.", "Аз виждам каменна стара къща.\r"},       // before a two-word phrase
+        {"I see a stone big old house.", "Аз виждам каменен голяма стара къща.\r"},  // or a three-word one
         {"Whose book?", "Чиято книга?\r"},              // "whose" agrees with its noun
     };
     for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;

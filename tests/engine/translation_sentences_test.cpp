@@ -13,8 +13,9 @@ protected:
         file("b_capit.txt", {"Paris Париж"});
         list("cs_11", {"Good_morning.\tДобро утро.", "no.\tНе.", "I_am_here.\tТук съм.", "Nice_house.\tХубава къща."});
         list("cs_cust11", {"I_am_here.\tАз съм тук."});
-        list("cse_11", {"Hello!\tЗдравей!"});
+        list("cse_11", {"Hello!\tЗдравей!", "Nice_house!\tКаква къща!"});
         list("csq_11", {"Who_is_there?\tКой е там?"});
+        list("csc_11", {"Who_is_there,\tКой ли е там,"});
         list("c_one11", {"Thanks Благодаря"});
         list("z_place1", {"London Лондон"});
         list("c_c11", {"house къща"});
@@ -32,8 +33,10 @@ TEST_F(SentenceTest, SentencesAreCutAndLookedUpWhole) {
         {"Good morning.", {"Добро утро."}},
         {"Good morning!", {"Добро утро!"}},           // no exclamation: the statement serves
         {"Good morning?", {"Good morning?"}},         // a question takes no statement
-        {"Who is there?", {"Кой е там?"}},
+        {"Who is there?", {"Кой е там?"}},            // a question before a comma sentence
         {"Hello.", {"Здравей."}},                     // no statement: the exclamation serves
+        {"Nice house!", {"Каква къща!"}},             // an exclamation before a statement
+        {"Nice house.", {"Хубава къща."}},
         {"I am here.", {"Аз съм тук."}},              // the user's own corpus wins
         {"Thanks.", {"Благодаря."}},                  // whole-sentence word-class list
         {"Paris.", {"Париж."}},                       // capitalised words

@@ -17,7 +17,10 @@ protected:
         list("c_misc11", {"I аз", "the the"});
         list("z_name1", {"Rose Роуз"});
         list("csc_11", {"if_you_want,\tако искаш,"});
-        list("cs,_11", {"come_tomorrow.\tела утре."});
+        list("cs,_11", {"come_tomorrow.\tела утре.", "come_now.\tела сега."});
+        list("cs,e_11", {"come_now!\tхайде ела!"});
+        list("cs,q_11", {"come_now?\tидваш ли?"});
+        list("cs,c_11", {"come_now,\tела сега,"});
         file("b_english_bulgarian.txt", {"car червена_кола голяма", "tree дърво", "us нас", "bus червена кола "});
         file("b_bulgarian_english_unsorted.txt", {"кораб ship", "съд ship", "лодка boat"});
         file("b_bulgarian_english.txt", {"кораб ship"});
@@ -51,6 +54,8 @@ TEST_F(SpanTest, SpansAndSlots) {
         {"I see the tree.", "Аз виждам дървото.\r"},       // a noun from the dictionary
         {"I see xyz  now.", "Аз виждам xyz  now.\r"},       // unknown words stay, with their gaps
         {"If you want, come tomorrow.", "Ако искаш, ела утре.\r"},  // comma corpora
+        {"If you want, come now!", "Ако искаш, хайде ела!\r"},     // an exclamation before a statement
+        {"If you want, come now?", "Ако искаш, идваш ли?\r"},      // a question before a comma phrase
     };
     for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;
 }

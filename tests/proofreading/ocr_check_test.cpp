@@ -90,6 +90,12 @@ TEST_F(OcrCheck, ColoursOfTheBlock) {
     EXPECT_EQ(format_at(line1 + 10), (std::pair<COLORREF, bool>{kColOcrAlternatives, false}));  // arrow
     const LONG line2 = find("2. Пек");
     EXPECT_EQ(format_at(line2 + 3), (std::pair<COLORREF, bool>{kColOcrName, true}));  // looks like a name
+    // A name has three characters at least: a two-letter word with a capital is a word.
+    RE_SetTextW(report, u"");
+    bulgarian({cp("пе"), cp("ле")});
+    text("Пе");
+    check("п", "л");
+    EXPECT_EQ(format_at(find("1. Пе") + 3), (std::pair<COLORREF, bool>{kColOcrWord, true}));
 }
 
 TEST_F(OcrCheck, OnlyKnownWordsThatBecomeKnownWordsAreReported) {

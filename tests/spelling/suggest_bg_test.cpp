@@ -72,8 +72,12 @@ TEST_F(SuggestBgTest, OneLetterAlternativeMustBeListed) {
 }
 
 TEST_F(SuggestBgTest, PrefixFormsOfNaiAndPo) {
-    write_list("b_bulgarian", {"добър 55", "лон 9", "найлон 300"});
+    write_list("b_bulgarian", {"добър 55", "лон 9", "найлон 300", "лош 30", "ло 40"});
     load();
+    run("пу-лош");  // six characters: the shortest word that gets a prefix form
+    EXPECT_EQ(all(), "1. по-лош (по?) (rank -1)");
+    run("пу-ло");
+    EXPECT_EQ(suggest_ct, 0);
     run("наи-добър");
     EXPECT_EQ(all(), "1. най-добър (най?) (rank -1)");
     run("Наи-добър");
@@ -222,10 +226,12 @@ TEST_F(SuggestBgTest, AlwaysSuggestWithOnlyTheWordItselfCountsNothing) {
 }
 
 TEST_F(SuggestBgTest, NearMatchesOnlyWhenNothingElseAndTheOptionIsOn) {
-    write_list("b_bulgarian", {"телефонист 700", "телевизор 800"});
+    write_list("b_bulgarian", {"телефонист 700", "телевизор 800", "кораби 900"});
     load();
     run("тилефонест");  // two letters off
     EXPECT_EQ(all(), "1. телефонист (EXTRA) (rank 700)");
+    run("коорби");  // six letters: the shortest word that is compared
+    EXPECT_EQ(all(), "1. кораби (EXTRA) (rank 900)");
     run("ТИЛЕФОНЕСТ");  // letters compared after case folding
     EXPECT_EQ(sh(), "телефонист");
     run("тилефо-нест");  // a hyphen: no scan
