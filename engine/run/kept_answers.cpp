@@ -37,13 +37,18 @@ std::span<const ListPair> list(int r) {
     const ListFileRecord& rec = m[static_cast<std::size_t>(r)];
     return std::span<const ListPair>(rec.entries.data(), std::min(rec.count, rec.entries.size()));
 }
-// Look-ups through the lists' hashed indexes: the same entry a binary search finds. The indexes
-// are found once and kept until the run pumps messages (the lists may change only then) or the
-// indexes are let go.
+// Look-ups through the lists' hashed indexes: the same entry a binary search finds. The index found
+// for a list is kept with the list's bytes and found again when the list is no longer the one it
+// indexes (loaded again, grown or shrunk, at a pump or not), when finding another index let the
+// kept ones go, and at pumps, the start and the end of a scan.
+struct KeptIndex {
+    const WordIndex* index = nullptr;
+    const ListText* text = nullptr;  // the bytes of the list it was found for
+};
 struct IndexCache {
     std::uint64_t generation = ~std::uint64_t{0};
-    std::array<const WordIndex*, B_ROWS> rows{};
-    std::array<const WordIndex*, M_ROWS> lists{};
+    std::array<KeptIndex, B_ROWS> rows{};
+    std::array<KeptIndex, M_ROWS> lists{};
 };
 IndexCache g_index_cache;
 
@@ -54,17 +59,27 @@ IndexCache& index_cache() {
     }
     return g_index_cache;
 }
+
+// The index of list `r` of the cache's rows or lists (`kept`), whose entries are `list` and bytes `text`.
+template <std::size_t N>
+const WordIndex& kept_index(std::array<KeptIndex, N> IndexCache::*kept, int r, std::span<const ListPair> list,
+                            const std::shared_ptr<const ListText>& text) {
+    const KeptIndex& k = (index_cache().*kept)[static_cast<std::size_t>(r)];
+    if (k.index && k.text == text.get() && k.index->fingerprint().data == list.data() &&
+        k.index->fingerprint().size == list.size())
+        return *k.index;
+    const WordIndex& found = word_index(list, text);
+    // Finding it may have let the kept indexes go: the cache, asked again, is emptied then.
+    (index_cache().*kept)[static_cast<std::size_t>(r)] = KeptIndex{&found, text.get()};
+    return found;
+}
 }  // namespace
 
 const WordIndex& row_index(int r) {
-    const WordIndex*& ix = index_cache().rows[static_cast<std::size_t>(r)];
-    if (!ix) ix = &word_index(row(r), b[static_cast<std::size_t>(r)].text);
-    return *ix;
+    return kept_index(&IndexCache::rows, r, row(r), b[static_cast<std::size_t>(r)].text);
 }
 const WordIndex& list_index(int r) {
-    const WordIndex*& ix = index_cache().lists[static_cast<std::size_t>(r)];
-    if (!ix) ix = &word_index(list(r), m[static_cast<std::size_t>(r)].text);
-    return *ix;
+    return kept_index(&IndexCache::lists, r, list(r), m[static_cast<std::size_t>(r)].text);
 }
 const ListPair* in_row(int r, std::string_view key) { return key.empty() ? nullptr : row_index(r).find_entry(key); }
 const ListPair* in_list(int r, std::string_view key) { return key.empty() ? nullptr : list_index(r).find_entry(key); }

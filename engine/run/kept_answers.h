@@ -1,7 +1,7 @@
 // engine/run/kept_answers.h - what the per-token report keeps, for how long, and what lets it go.
 //
-//   the lists' indexes       found once, kept until the run pumps messages (the lists may change
-//                            only then), the scan ends or the indexes are let go
+//   the lists' indexes       found once, kept while each list is the one its index was found for,
+//                            until the run pumps messages, the scan ends or the indexes are let go
 //   the scan's answers       the spelling answers (Bulgarian reports, English suggestions) by word
 //                            form, from the first to the end of the scan; a pump that changed what
 //                            they depend on lets them go; no more are kept past 24 MiB

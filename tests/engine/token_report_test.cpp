@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "engine/run/kept_answers.h"
 #include "engine/run/token_report.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
@@ -536,6 +537,30 @@ TEST_F(TokenReport, EnglishLookUpsSurviveTheIndexesBeingLetGo) {
         drop_word_indexes();
         for (std::size_t k = 0; k < built; ++k) word_index(others[k]);
         EXPECT_EQ(pane_after("house"), first) << built;
+    }
+}
+
+// The report's look-ups answer from the lists as they are between pumps too: a list loaded again
+// between two questions (its entries moved, and the spelling's own look-up found its new index
+// meanwhile) is asked through that index, never through the one kept of its old entries.
+TEST_F(TokenReport, LookUpsFollowAListLoadedAgainBetweenTwoQuestions) {
+    std::vector<std::string> more{"cat 1"};
+    for (int i = 0; i < 300; ++i) more.push_back("w" + std::to_string(i) + " 5");
+    for (const bool list : {false, true}) {
+        const auto load = [&](const std::vector<std::string>& l) {
+            list ? load_list_lines(M_WL_ENGLISH, l) : load_dict_lines(B_EN_BG, l);
+        };
+        // The entry found, read as the report reads it: its key and its rest.
+        const auto ask = [&](std::string_view w) {
+            const ListPair* p = list ? kept_answers::in_list(M_WL_ENGLISH, w) : kept_answers::in_row(B_EN_BG, w);
+            return p ? std::string(p->key) + " " + std::string(p->rest) : std::string();
+        };
+        load({"cat 1", "dog 2"});
+        ASSERT_EQ(ask("dog"), "dog 2");
+        load(more);
+        EXPECT_GE((list ? english_index(M_WL_ENGLISH) : dictionary_index(B_EN_BG)).find("cat"), 0);
+        EXPECT_EQ(ask("dog"), "") << list;
+        EXPECT_EQ(ask("w7"), "w7 5") << list;
     }
 }
 
