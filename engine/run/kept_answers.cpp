@@ -43,7 +43,10 @@ std::span<const ListPair> list(int r) {
 // kept ones go, and at pumps, the start and the end of a scan.
 struct KeptIndex {
     const WordIndex* index = nullptr;
-    const ListText* text = nullptr;  // the bytes of the list it was found for
+    // The list it was found for: its entries, their number and its bytes.
+    const ListPair* data = nullptr;
+    std::size_t size = 0;
+    const ListText* text = nullptr;
 };
 struct IndexCache {
     std::uint64_t generation = ~std::uint64_t{0};
@@ -65,12 +68,10 @@ template <std::size_t N>
 const WordIndex& kept_index(std::array<KeptIndex, N> IndexCache::*kept, int r, std::span<const ListPair> list,
                             const std::shared_ptr<const ListText>& text) {
     const KeptIndex& k = (index_cache().*kept)[static_cast<std::size_t>(r)];
-    if (k.index && k.text == text.get() && k.index->fingerprint().data == list.data() &&
-        k.index->fingerprint().size == list.size())
-        return *k.index;
+    if (k.index && k.data == list.data() && k.size == list.size() && k.text == text.get()) return *k.index;
     const WordIndex& found = word_index(list, text);
     // Finding it may have let the kept indexes go: the cache, asked again, is emptied then.
-    (index_cache().*kept)[static_cast<std::size_t>(r)] = KeptIndex{&found, text.get()};
+    (index_cache().*kept)[static_cast<std::size_t>(r)] = KeptIndex{&found, list.data(), list.size(), text.get()};
     return found;
 }
 }  // namespace
