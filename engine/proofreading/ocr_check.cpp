@@ -11,6 +11,7 @@
 #include "engine/token_store.h"
 #include "lexicon/display.h"
 #include "lexicon/tables.h"
+#include "platform/flat_table.h"
 #include "platform/richedit.h"
 #include "platform/text.h"
 #include "shell/lists.h"
@@ -300,54 +301,41 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
 // whole text again after every keystroke) while the known-word list, the pairs and the letter case
 // rules are as they were: two bits a pair (asked, found), at most 8 pairs. Let go when it holds
 // many more spellings than a text has. A spelling is known by a 64-bit print of it (as the
-// proof-reader knows its records from run to run), in one flat table: each of the text's tens of
-// thousands of spellings is asked after every keystroke, and one read of memory answers it.
+// proof-reader knows its records from run to run): each of the text's tens of thousands of
+// spellings is asked after every keystroke, and a slot holding the print's low bits answers most
+// questions without reading the entry.
 class KeptOcrFindings {
 public:
     std::array<std::uintptr_t, 6> stamp{};
 
-    static std::uint64_t print(std::string_view spelling) {
-        const std::uint64_t p = word_hash(spelling);
-        return p ? p : 1;  // 0 marks an empty slot
-    }
-    std::size_t size() const { return used_; }
+    static std::uint64_t print(std::string_view spelling) { return word_hash(spelling); }
+    std::size_t size() const { return entries_.size(); }
     // The bits kept for the print, or null.
     const std::uint16_t* find(std::uint64_t p) const {
-        if (slots_.empty()) return nullptr;
-        for (std::size_t i = p & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
-            if (slots_[i].print == p) return &slots_[i].bits;
-            if (slots_[i].print == 0) return nullptr;
-        }
+        const NumberedSlot* s = slots_.find(p, [&](const NumberedSlot& t) { return same(t, p); });
+        return s ? &entries_[s->entry()].bits : nullptr;
     }
     void put(std::uint64_t p, std::uint16_t bits) {
-        if (2 * (used_ + 1) > slots_.size()) grow();
-        for (std::size_t i = p & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
-            if (slots_[i].print == p) {
-                slots_[i].bits = bits;
-                return;
-            }
-            if (slots_[i].print == 0) {
-                slots_[i] = Slot{p, bits};
-                ++used_;
-                return;
-            }
+        // At most half the slots taken.
+        if (slots_.empty() || slots_.wants_room(entries_.size() + 1, 1, 2))
+            slots_.grow(std::max<std::size_t>(1u << 16, 2 * slots_.slot_count()), NumberedSlot::home_hash);
+        const std::size_t at = slots_.probe(p, [&](const NumberedSlot& t) { return same(t, p); });
+        if (slots_.at(at).taken()) {
+            entries_[slots_.at(at).entry()].bits = bits;
+            return;
         }
+        slots_.put(at, NumberedSlot::of(p, entries_.size()));
+        entries_.push_back(Entry{p, bits});
     }
 
 private:
-    struct Slot {
-        std::uint64_t print = 0;
-        std::uint16_t bits = 0;
+    struct Entry {
+        std::uint64_t print;
+        std::uint16_t bits;
     };
-    void grow() {
-        std::vector<Slot> old = std::move(slots_);
-        slots_.assign(std::max<std::size_t>(1u << 16, 2 * old.size()), Slot{});
-        used_ = 0;
-        for (const Slot& s : old)
-            if (s.print) put(s.print, s.bits);
-    }
-    std::vector<Slot> slots_;
-    std::size_t used_ = 0;
+    bool same(const NumberedSlot& t, std::uint64_t p) const { return t.fits(p) && entries_[t.entry()].print == p; }
+    FlatTable<NumberedSlot> slots_;
+    std::vector<Entry> entries_;
 };
 KeptOcrFindings g_kept_ocr;
 constexpr std::size_t kKeptPairs = 8;
