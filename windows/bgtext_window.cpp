@@ -468,13 +468,6 @@ void close_by_box() {
     CheckMenuItem(hMenuToolsS, IDM_BIG_CORPUS, MF_BYCOMMAND | MF_UNCHECKED);
 }
 
-// A control's rectangle in the dialog's client coordinates.
-RECT client_rect_of(HWND dlg, HWND w) {
-    const RECT r = GetWindowRect(w);
-    const POINT tl = ScreenToClient(dlg, POINT{r.left, r.top});
-    return RECT{tl.x, tl.y, tl.x + r.width(), tl.y + r.height()};
-}
-
 }  // namespace
 
 void size_bgtext(HWND dlg) {

@@ -47,14 +47,13 @@ void lay_out(HWND dlg, int left_width, double f) {
          H - R - B - T - kBetweenPanels);
 }
 
-// A panel's rectangle in the dialog's client coordinates (read from the screen, as a user sees it).
+}  // namespace
+
 RECT client_rect_of(HWND dlg, HWND w) {
     const RECT r = GetWindowRect(w);
     const POINT tl = ScreenToClient(dlg, POINT{r.left, r.top});
     return RECT{tl.x, tl.y, tl.x + r.width(), tl.y + r.height()};
 }
-
-}  // namespace
 
 void size_big(HWND dlg) {
     if (!IsWindow(dlg)) return;

@@ -28,6 +28,10 @@ void size_big_less(HWND dlg, int d);
 // WM_RBUTTONUP with its key state): 10 pixels, 2 with Shift alone held; left narrows the left panel.
 void checker_splitter_click(HWND dlg, UINT message, UINT keys);
 
+// A control's rectangle in its dialog's client coordinates, read from the screen as a user sees it
+// (the windows of the checker and of the translations place their controls by it).
+RECT client_rect_of(HWND dlg, HWND w);
+
 // The controls that only the translation modes use, in the order they are shown or hidden.
 std::span<const int> machine_control_ids();
 // Shows (SW_SHOW) or hides (SW_HIDE) every translation control of the text-checker window.

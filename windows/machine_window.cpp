@@ -102,13 +102,6 @@ void init_machine(HWND dlg) {
     size_machine(dlg);
 }
 
-// A control's rectangle in the dialog's client coordinates.
-RECT client_rect_of(HWND dlg, HWND w) {
-    const RECT r = GetWindowRect(w);
-    const POINT tl = ScreenToClient(dlg, POINT{r.left, r.top});
-    return RECT{tl.x, tl.y, tl.x + r.width(), tl.y + r.height()};
-}
-
 void move(HWND w, int x, int y, int cx, int cy) { MoveWindow(w, x, y, std::max(0, cx), std::max(0, cy), true); }
 
 // "clr": the panel emptied without telling anybody.
