@@ -71,7 +71,8 @@ int fix_adj(int j, MtUnit* const* units, const NounAdjInfo& noun) {
         GetBgLemma(word0, -1, lemma);
         her = cp_strcasecmp(lemma, kNein) == 0 || cp_strcasecmp(word0, kNein) == 0;
     }
-    const bool by_kind = u.kind == 70 || u.kind == 343 || u.kind == 189 || u.kind == 231 || u.kind == 339;
+    const bool by_kind = u.kind == kMtAdjective || u.kind == kMtAttribute || u.kind == kMtVerbAz ||
+                         u.kind == kMtVerbDa || u.kind == kMtOrdinal;
     const bool key_this = cp_strcasecmp(u.key, "this") == 0;
     const bool key_whose = cp_strcasecmp(u.key, "whose") == 0;
     const Family* det = nullptr;

@@ -7,6 +7,40 @@
 
 #include "lexicon/morphology.h"
 
+// The kind of a unit: the row of the word-class list (lexicon/wordclass.h) that supplied its text,
+// or the row of the class a dictionary translation's words belong to.
+enum MtKind : std::int32_t {
+    kMtNoKind = -1,             // untranslated, or from a list that sets no kind
+    kMtNoun = 0,                // c_c11
+    kMtNoun12 = 1,              // c_c12
+    kMtNounSecond = 42,         // c_c2: the noun is the phrase's second word
+    kMtNounThird = 43,          // c_c3
+    kMtNounFourth = 44,         // c_c4
+    kMtNounFifth = 45,          // c_c5
+    kMtTwoWords = 46,           // the two-word lists: adjective and noun
+    kMtThreeWords = 58,         // the three-word lists
+    kMtAdjective = 70,          // the adjective lists
+    kMtAdverb = 133,            // c_adv11
+    kMtAdverbWhen = 166,        // c_adv_when11
+    kMtAdverbWhere = 181,       // c_adv_where11
+    kMtVerbAz = 189,            // the c_v_az lists
+    kMtVerbDa = 231,            // the c_v_da, c_v_se and c_v_si lists
+    kMtAbbMasculine = 327,      // c_abbm11
+    kMtAbbFeminine = 329,       // c_abbf11
+    kMtAbbNeuter = 331,         // c_abbn11
+    kMtAbbPlural = 333,         // c_abbpl11
+    kMtOrdinal = 339,           // c_num21
+    kMtAttribute = 343,         // the attribute lists
+    kMtPreposition = 356,       // c_prep11
+    kMtName = 384,              // z_name1
+    kMtMaleName = 390,          // z_male1
+    kMtFemaleName = 394,        // z_fem1
+    kMtPlace = 398,             // z_place1
+    kMtProperName = 402,        // z_prop1
+    kMtCulture = 406,           // z_cult1
+    kMtTransliterated = 410,    // z_tran1
+};
+
 // One unit of a sentence being machine-translated (one per translated span or untranslated token).
 struct MtUnit {
     std::string key;             // English key of the span, '_' between words (at most 255 bytes)
@@ -15,7 +49,7 @@ struct MtUnit {
     std::uint8_t is_noun = 0;    // 1 noun/pronoun/name with noun_info; 2 agreed adjective
     std::uint8_t agreed = 0;     // 1 when fix_adj made the unit agree with a noun
     NounAdjInfo noun_info;       // the noun's (or the agreed adjective's) information
-    std::int32_t kind = -1;      // the word-class row that supplied the text, -1 none
+    std::int32_t kind = kMtNoKind;  // the word-class row that supplied the text (MtKind)
 };
 
 inline constexpr std::size_t MT_TEXT_MAX = 511;

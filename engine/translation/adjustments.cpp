@@ -86,6 +86,18 @@ std::string_view relative(const NounAdjInfo& n) {
     }
 }
 
+// Whether an attribute or adjective before a unit of this kind agrees with it: the nouns of c_c11
+// and of c_c2 to c_c5 and the two- and three-word phrases (not the nouns of c_c12).
+bool takes_attribute(int kind) {
+    switch (kind) {
+    case kMtNoun: case kMtNounSecond: case kMtNounThird: case kMtNounFourth: case kMtNounFifth:
+    case kMtTwoWords: case kMtThreeWords:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void attributes_and_adjectives(std::vector<MtUnit*>& U, const MtLexicon& lex) {
     const MtRows& r = mt_rows();
     for (std::size_t j = 0; j + 1 < U.size(); ++j) {
@@ -98,9 +110,8 @@ void attributes_and_adjectives(std::vector<MtUnit*>& U, const MtLexicon& lex) {
         for (int row : r.adj)
             if ((adj = lex.c(row, u.key))) break;
         if (!attr && !adj) continue;
-        const int next = U[j + 1]->kind;
-        if (next != 46 && next != 58 && next != 0 && next != 42 && next != 43 && next != 44 && next != 45) continue;
-        u.kind = attr ? 343 : 70;
+        if (!takes_attribute(U[j + 1]->kind)) continue;
+        u.kind = attr ? kMtAttribute : kMtAdjective;
         if (attr && attr->has_rest()) set_text(u, attr->rest);
         if (adj && adj->has_rest()) set_text(u, adj->rest);
     }
@@ -112,12 +123,12 @@ void nouns(std::vector<MtUnit*>& U, const MtLexicon& lex) {
         if (is_article(u)) continue;
         int w = 0;
         switch (u.kind) {
-        case 0: w = 1; break;
-        case 42: case 58: w = 2; break;
-        case 43: w = 3; break;
-        case 44: w = 4; break;
-        case 45: w = 5; break;
-        case 46: w = GetWordCountA(u.text); break;
+        case kMtNoun: w = 1; break;
+        case kMtNounSecond: case kMtThreeWords: w = 2; break;
+        case kMtNounThird: w = 3; break;
+        case kMtNounFourth: w = 4; break;
+        case kMtNounFifth: w = 5; break;
+        case kMtTwoWords: w = GetWordCountA(u.text); break;
         default: continue;
         }
         // A text with fewer words than its kind says is not taken for a noun.
@@ -177,15 +188,16 @@ void her(std::vector<MtUnit*>& U) {
 
 void names(std::vector<MtUnit*>& U, const MtLexicon& lex) {
     const MtRows& r = mt_rows();
-    static constexpr int kKinds[] = {384, 390, 394, 398, 402, 406, 410, 327, 329, 331, 333};
     for (MtUnit* p : U) {
         MtUnit& u = *p;
         if (u.is_noun != 0 || is_article(u)) continue;
-        if (std::find(std::begin(kKinds), std::end(kKinds), u.kind) == std::end(kKinds)) continue;
+        if (std::find(kNameKinds.begin(), kNameKinds.end(), u.kind) == kNameKinds.end() &&
+            std::find(kAbbKinds.begin(), kAbbKinds.end(), u.kind) == kAbbKinds.end())
+            continue;
         NounAdjInfo n{0, 0, 0, 0, 0xFFFF};
-        if (lex.c(r.all_fem, u.key) || u.kind == 329) n.gender = 1;
-        else if (lex.c(r.all_neu, u.key) || u.kind == 331) n.gender = 2;
-        else if (lex.c(r.all_pl, u.key) || u.kind == 333) {
+        if (lex.c(r.all_fem, u.key) || u.kind == kMtAbbFeminine) n.gender = 1;
+        else if (lex.c(r.all_neu, u.key) || u.kind == kMtAbbNeuter) n.gender = 2;
+        else if (lex.c(r.all_pl, u.key) || u.kind == kMtAbbPlural) {
             n.slot = 3;
             n.plural = 1;
         }
@@ -220,7 +232,7 @@ void that(std::vector<MtUnit*>& U) {
             if (std::string_view rel = relative(P.noun_info); !rel.empty()) set_text(u, rel);
         } else if (is_one_of(P.key, {"did", "does", "do", "have", "had", "got"}) || last) {
             set_text(u, kTova);
-        } else if (P.kind == 231 || P.kind == 189) {
+        } else if (P.kind == kMtVerbDa || P.kind == kMtVerbAz) {
             set_text(u, kChe);
         }
     }
@@ -272,7 +284,7 @@ void agree_backwards(std::vector<MtUnit*>& U) {
 void definite_article(std::vector<MtUnit*>& U) {
     for (std::size_t j = 1; j < U.size(); ++j) {
         MtUnit& u = *U[j];
-        if (u.is_noun != 1 || u.kind != 0 || !key_is(*U[j - 1], "the")) continue;
+        if (u.is_noun != 1 || u.kind != kMtNoun || !key_is(*U[j - 1], "the")) continue;
         const std::size_t blank = u.text.find(' ');
         const std::string noun = u.text.substr(0, blank);
         const std::string tail = blank == std::string::npos ? std::string() : u.text.substr(blank + 1);
@@ -292,7 +304,7 @@ void agree_forwards(std::vector<MtUnit*>& U) {
     int noun = -1;
     for (std::size_t j = 0; j < U.size(); ++j) {
         MtUnit& u = *U[j];
-        if (is_article(u) || u.kind == 133 || key_is(u, "too")) continue;
+        if (is_article(u) || u.kind == kMtAdverb || key_is(u, "too")) continue;
         if (u.is_noun == 1) noun = static_cast<int>(j);
         if (u.agreed == 0 && noun >= 0 && !key_is(u, "this") &&
             fix_adj(static_cast<int>(j), U.data(), U[static_cast<std::size_t>(noun)]->noun_info) == 1)

@@ -1,6 +1,7 @@
 #include "engine/translation/lists.h"
 
 #include <algorithm>
+#include <cassert>
 #include <initializer_list>
 
 #include "lexicon/corpora.h"
@@ -41,6 +42,12 @@ MtRows resolve() {
     r.all_fem = row("all_fem");
     r.all_neu = row("all_neu");
     r.all_pl = row("all_pl");
+    // The kinds of the units are the rows of the lists that give them (once the table has its names).
+    assert(r.one < 0 || (r.noun == kNounKinds && r.abb == kAbbKinds && r.names == kNameKinds &&
+                         r.two[0] == kMtTwoWords && r.three[0] == kMtThreeWords && r.adj[0] == kMtAdjective &&
+                         r.adv[0] == kMtAdverb && r.when == kMtAdverbWhen && r.where == kMtAdverbWhere &&
+                         r.verb1[0] == kMtVerbAz && r.verb2[0] == kMtVerbDa && r.num21 == kMtOrdinal &&
+                         r.attr[0] == kMtAttribute && r.prep == kMtPreposition));
     return r;
 }
 

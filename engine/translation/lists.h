@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "lexicon/agreement.h"
 #include "lexicon/tables.h"
 
 // The rows of c_glob the translator reads, resolved once by file name.
@@ -24,9 +25,11 @@ struct MtRows {
 const MtRows& mt_rows();
 
 // The kinds the slots give (the rows of the lists that supply them).
-inline constexpr std::array<int, 4> kAbbKinds = {327, 329, 331, 333};
-inline constexpr std::array<int, 7> kNameKinds = {384, 390, 394, 398, 402, 406, 410};
-inline constexpr std::array<int, 6> kNounKinds = {0, 1, 42, 43, 44, 45};
+inline constexpr std::array<int, 4> kAbbKinds = {kMtAbbMasculine, kMtAbbFeminine, kMtAbbNeuter, kMtAbbPlural};
+inline constexpr std::array<int, 7> kNameKinds = {kMtName,        kMtMaleName, kMtFemaleName,    kMtPlace,
+                                                  kMtProperName, kMtCulture,  kMtTransliterated};
+inline constexpr std::array<int, 6> kNounKinds = {kMtNoun,      kMtNoun12,   kMtNounSecond,
+                                                  kMtNounThird, kMtNounFourth, kMtNounFifth};
 
 // The corpora of the translation (row 0 of each table).
 enum MtCorpus : int {

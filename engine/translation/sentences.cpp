@@ -330,7 +330,7 @@ void MtWork::clear(std::size_t n) {
         u.is_noun = 0;
         u.agreed = 0;
         u.noun_info = NounAdjInfo{0, 0, 0, 0, 0};
-        u.kind = -1;
+        u.kind = kMtNoKind;
         covered[i] = 0;
     }
     list.clear();

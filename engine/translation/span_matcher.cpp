@@ -54,7 +54,7 @@ struct Hits {
     const ListPair* verb1 = nullptr;
     const ListPair* verb2 = nullptr;
     const ListPair* noun = nullptr;
-    int noun_kind = -1;  // the row of the noun list that hit
+    int noun_kind = kMtNoKind;  // the row of the noun list that hit
     int noun_index = -1;  // 0 for c_c11
     const ListPair* adj = nullptr;
     const ListPair* adv = nullptr;
@@ -130,11 +130,11 @@ const SentencePair* comma_choice(const Hits& h, const char* end_gap) {
 // TypeHasAscii answers the type row of the first analysis in the class, -1 for none.
 bool is_adj(std::string_view w) { return TypeHasAscii(w, ascii_adj) >= 0; }
 bool is_noun(std::string_view w) { return TypeHasAscii(w, ascii_noun) >= 0; }
-// 231 for a verb of the da-class, 189 of the az-class, -1 for none.
+// The kind of a verb of the da-class or of the az-class, or none.
 int verb_kind(std::string_view w) {
-    if (TypeHasAscii(w, ascii_verb_da) >= 0) return 231;
-    if (TypeHasAscii(w, ascii_verb_az) >= 0) return 189;
-    return -1;
+    if (TypeHasAscii(w, ascii_verb_da) >= 0) return kMtVerbDa;
+    if (TypeHasAscii(w, ascii_verb_az) >= 0) return kMtVerbAz;
+    return kMtNoKind;
 }
 
 constexpr std::size_t kWordRoom = 128;  // a word of a dictionary translation, with its end
@@ -144,11 +144,11 @@ constexpr std::size_t kWordRoom = 128;  // a word of a dictionary translation, w
 int dictionary_kind(std::string& text) {
     const int words = GetWordCountA(text);
     if (words <= 1) {
-        if (is_adj(text)) return 70;
+        if (is_adj(text)) return kMtAdjective;
         if (is_noun(text)) {
             std::string indefinite;
             if (GetNechlenuvanNoun(text, indefinite) == 1 && !indefinite.empty()) text = indefinite;
-            return 0;
+            return kMtNoun;
         }
         return verb_kind(text);
     }
@@ -156,15 +156,16 @@ int dictionary_kind(std::string& text) {
     // "червена_кола голяма" (three by the count, two words) has no last word. Get_Nth_TokenA then
     // tells the user the entry is faulty, the kind stays unset and the text is used as it is.
     std::string first, last, second;
-    if (Get_Nth_TokenA(1, text, first, kWordRoom) != 1 || Get_Nth_TokenA(words, text, last, kWordRoom) != 1) return -1;
+    if (Get_Nth_TokenA(1, text, first, kWordRoom) != 1 || Get_Nth_TokenA(words, text, last, kWordRoom) != 1)
+        return kMtNoKind;
     auto second_is_noun = [&] { return Get_Nth_TokenA(2, text, second, kWordRoom) == 1 && is_noun(second); };
     const bool first_adj = is_adj(first);
     if (is_noun(last)) {
-        if (first_adj) return words <= 2 ? 46 : (second_is_noun() ? 58 : 46);
+        if (first_adj) return words <= 2 ? kMtTwoWords : (second_is_noun() ? kMtThreeWords : kMtTwoWords);
     } else if (first_adj) {
-        return words <= 2 ? 70 : (second_is_noun() ? 58 : 70);
+        return words <= 2 ? kMtAdjective : (second_is_noun() ? kMtThreeWords : kMtAdjective);
     }
-    if (is_noun(first)) return 0;
+    if (is_noun(first)) return kMtNoun;
     return verb_kind(first);
 }
 
@@ -301,7 +302,7 @@ void Matcher::span(std::size_t i, std::size_t len) {
         const char* next_gap = s_.gap_after(i);
         const std::string_view next_text = s_.text_at(i + 1);
         // A noun followed by an adjective is read as the verb or adjective it also is.
-        if (!holds_comma(next_gap) && h.noun && h.noun_index == 0 && !(i + 1 < n && w_.units[i + 1].kind == 166) &&
+        if (!holds_comma(next_gap) && h.noun && h.noun_index == 0 && !(i + 1 < n && w_.units[i + 1].kind == kMtAdverbWhen) &&
             (h.verb1 || h.verb2 || h.adj)) {
             const ListPair* a = lex_.c(mt_rows().adj[0], next_text);
             if (a && a->has_rest() && is_adj(a->rest)) h.noun = nullptr;
@@ -309,7 +310,7 @@ void Matcher::span(std::size_t i, std::size_t len) {
         // A verb before an article or a possessive.
         if (!holds_comma(next_gap) && !at_end &&
             is_one_of(next_text, {"the", "a", "my", "your", "his", "him", "her", "our", "their"}))
-            done = give(u, h.verb1, 189) || give(u, h.verb2, 231);
+            done = give(u, h.verb1, kMtVerbAz) || give(u, h.verb2, kMtVerbDa);
     }
 
     if (!done && !at_start) {
@@ -319,13 +320,14 @@ void Matcher::span(std::size_t i, std::size_t len) {
             const MtRows& r = mt_rows();
             if (is_one_of(prev, {"the", "a", "my", "your", "his", "her", "our", "their", "of"}) || lex_.c(r.num11, key_) ||
                 lex_.c(r.num21, key_)) {
-                done = give(u, h.noun, h.noun_kind) || (!the && give(u, h.two, 46)) || (!the && give(u, h.three, 58));
+                done = give(u, h.noun, h.noun_kind) || (!the && give(u, h.two, kMtTwoWords)) ||
+                       (!the && give(u, h.three, kMtThreeWords));
             } else if (is_one_of(prev, {"can", "could", "could've", "couldn't", "will", "should", "should've", "shouldn't",
                                         "would", "would've", "wouldn't", "may", "might", "to", "I", "I'll", "I'd", "you",
                                         "you'll", "you'd", "he", "he'll", "he'd", "she", "she'll", "she'd", "we", "we'll",
                                         "we'd", "won't", "they", "they'll", "they'd", "it", "it'll", "it'd", "who",
                                         "who'd"})) {
-                done = give(u, h.verb1, 189) || give(u, h.verb2, 231);
+                done = give(u, h.verb1, kMtVerbAz) || give(u, h.verb2, kMtVerbDa);
             }
         } else {
             for (std::size_t k = 0; k < h.names.size() && !done; ++k) done = give(u, h.names[k], kNameKinds[k]);
@@ -340,19 +342,20 @@ void Matcher::span(std::size_t i, std::size_t len) {
             std::string phrase = definite_phrase(std::string(p->rest), !two);
             if (!phrase.empty()) {
                 u.text = cut(phrase, MT_TEXT_MAX);
-                u.kind = 46;
+                u.kind = kMtTwoWords;
                 done = true;
             }
         }
     }
 
     if (!done) {
-        done = give(u, h.noun, h.noun_kind) || give(u, h.verb1, 189) || give(u, h.verb2, 231) || give(u, h.two, 46) ||
-               give(u, h.three, 58) || give(u, h.adj, 70) || give(u, h.adv, 133) || give(u, h.when, 166) ||
-               give(u, h.where, 181) || give(u, h.num2, 339) || give(u, h.prep, 356) || give(u, h.misc, -1);
+        done = give(u, h.noun, h.noun_kind) || give(u, h.verb1, kMtVerbAz) || give(u, h.verb2, kMtVerbDa) ||
+               give(u, h.two, kMtTwoWords) || give(u, h.three, kMtThreeWords) || give(u, h.adj, kMtAdjective) ||
+               give(u, h.adv, kMtAdverb) || give(u, h.when, kMtAdverbWhen) || give(u, h.where, kMtAdverbWhere) ||
+               give(u, h.num2, kMtOrdinal) || give(u, h.prep, kMtPreposition) || give(u, h.misc, kMtNoKind);
         for (std::size_t k = 0; k < h.abb.size() && !done; ++k) done = give(u, h.abb[k], kAbbKinds[k]);
         for (std::size_t k = 0; k < h.names.size() && !done; ++k) done = give(u, h.names[k], kNameKinds[k]);
-        if (!done) done = give(u, h.one, -1);
+        if (!done) done = give(u, h.one, kMtNoKind);
     }
 
     if (!done) {
