@@ -318,6 +318,21 @@ void sort_and_number_suggestions() {
     }
 }
 
+std::int32_t write_short_forms(std::string_view (*short_form)(std::string_view), const std::string_view* leave_out) {
+    std::vector<std::string_view> written;  // views of the pool's texts
+    std::string item;
+    for (const SuggestionPair& s : suggestion_pool.items()) {
+        const std::string_view sh = short_form(s.text);
+        if (leave_out && cp_strcasecmp(sh, *leave_out) == 0) continue;
+        if (std::find(written.begin(), written.end(), sh) != written.end()) continue;
+        item.assign(sh);
+        item += " | ";
+        if (!append_bounded(spelling_sh, item)) break;
+        written.push_back(sh);
+    }
+    return static_cast<std::int32_t>(written.size());
+}
+
 void append_edit_note(std::string& out, const EditCandidate& c) {
     const char letter = static_cast<char>(c.letter);
     switch (c.kind) {

@@ -126,6 +126,11 @@ void append_split_note(std::string& text, std::string_view what, std::size_t at,
 // Sorts the suggestion pool by rank (cmp_lar order; equal ranks keep the order in which they were
 // found) and appends each as "%i. %s (rank %i) " to `spelling` while whole items fit.
 void sort_and_number_suggestions();
+// Appends the short form of each suggestion of the sorted pool to `spelling_sh`, each followed by
+// " | ", while whole items fit, and answers how many it wrote. A word shows once, at its first
+// place: a short form written already (several edits may give one word) is not written again; nor
+// is, with `leave_out`, a short form equal to it but for case.
+std::int32_t write_short_forms(std::string_view (*short_form)(std::string_view), const std::string_view* leave_out);
 
 // ---- Near matches -------------------------------------------------------------------------------
 // Whether two words are near matches, comparing letters after case folding. With S the shorter and

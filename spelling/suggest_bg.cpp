@@ -262,18 +262,7 @@ void BulgarianRun::near_matches() {
 
 void write_bulgarian_results(std::string_view word) {
     sort_and_number_suggestions();
-    const std::vector<SuggestionPair>& items = suggestion_pool.items();
-    std::string item;
-    std::int32_t written = 0;
-    for (const SuggestionPair& s : items) {
-        const std::string_view sh = bulgarian_short_form(s.text);
-        if (gl_ALLWAYS_SUGGEST && cp_strcasecmp(sh, word) == 0) continue;
-        item.assign(sh);
-        item += " | ";
-        if (!append_bounded(spelling_sh, item)) break;
-        ++written;
-    }
-    suggest_ct = written;
+    suggest_ct = write_short_forms(bulgarian_short_form, gl_ALLWAYS_SUGGEST ? &word : nullptr);
     if (suggest_ct >= 1) {
         if (!spelling.empty()) spelling.pop_back();
         spelling_sh.resize(spelling_sh.size() - 3);

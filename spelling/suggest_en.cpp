@@ -320,13 +320,8 @@ void write_english_results() {
     sort_and_number_suggestions();
     const std::vector<SuggestionPair>& items = suggestion_pool.items();
     suggest_ct = static_cast<std::int32_t>(items.size());
-    std::string item;
     if (!spelling.empty()) spelling.pop_back();
-    for (const SuggestionPair& s : items) {
-        item.assign(english_short_form(s.text));
-        item += " | ";
-        if (!append_bounded(spelling_sh, item)) break;
-    }
+    write_short_forms(english_short_form, nullptr);
     if (!spelling_sh.empty()) spelling_sh.resize(spelling_sh.size() - 3);
 }
 

@@ -240,6 +240,18 @@ TEST_F(SuggestTest, RankOrderAndNumbering) {
     EXPECT_TRUE(has(spelling, "coat (swap a-o 2-3) (rank 500000)")) << spelling;
 }
 
+TEST_F(SuggestTest, AWordFoundByManyEditsShowsOnceAtItsFirstPlace) {
+    load_eng({"error 5", "eror 9", "words 7"});
+    spellcheck("erorr");
+    EXPECT_EQ(spelling_sh, "error | eror");
+    // The long list keeps every edit with its note.
+    EXPECT_EQ(suggest_ct, 4);
+    EXPECT_EQ(spelling, "1. error (double consonant swap rr at 4) (rank 5) 2. error (swap o-r 3-4) (rank 5) "
+                        "3. error (triple orr->ror 3-5) (rank 5) 4. eror (drop last r 5) (rank 9)");
+    spellcheck("words");  // a listed word changed into itself, at each letter
+    EXPECT_EQ(spelling_sh, "words");
+}
+
 TEST_F(SuggestTest, CaseIsIgnoredAndKeptAsTyped) {
     load_eng({"London 10", "the 1"});
     spellcheck("LONDN");
