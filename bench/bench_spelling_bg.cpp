@@ -133,13 +133,13 @@ void BM_SuggestBulgarian(benchmark::State& state) {
     std::size_t i = 0, requests = 0, with_suggestions = 0, original_found = 0, original_first = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % d.misses.size();
-        spellcheck_bg(d.misses[k]);
+        const Suggestions s = spellcheck_bg(d.misses[k]);
         ++requests;
-        if (suggest_ct > 0) ++with_suggestions;
-        if (suggests(spelling_sh, d.origin[k])) ++original_found;
-        if (spelling_sh.compare(0, d.origin[k].size() + 1, d.origin[k] + " ") == 0 || spelling_sh == d.origin[k])
+        if (s.suggest_ct > 0) ++with_suggestions;
+        if (suggests(s.spelling_sh, d.origin[k])) ++original_found;
+        if (s.spelling_sh.compare(0, d.origin[k].size() + 1, d.origin[k] + " ") == 0 || s.spelling_sh == d.origin[k])
             ++original_first;
-        benchmark::DoNotOptimize(spelling.data());
+        benchmark::DoNotOptimize(s.spelling.data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(requests));
     const double n = static_cast<double>(requests);
@@ -155,7 +155,7 @@ BENCHMARK(BM_SuggestBulgarian)->Arg(0)->Arg(1)->ArgName("deep_spell")->Unit(benc
 // near-match scan over the whole list.
 void BM_SuggestBulgarianNearMatchScan(benchmark::State& state) {
     static std::vector<std::string> hard;
-    run_near_match_scan(state, data().misses, hard, [](const std::string& w) { spellcheck_bg(w); });
+    run_near_match_scan(state, data().misses, hard, [](const std::string& w) { return spellcheck_bg(w); });
 }
 BENCHMARK(BM_SuggestBulgarianNearMatchScan)->Unit(benchmark::kMicrosecond);
 

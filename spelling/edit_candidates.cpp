@@ -300,8 +300,8 @@ void append_split_note(std::string& text, std::string_view what, std::size_t at,
     text += ')';
 }
 
-void sort_and_number_suggestions() {
-    std::vector<SuggestionPair>& items = suggestion_pool.items();
+void sort_and_number_suggestions(SuggestionPool& pool, std::string& spelling) {
+    std::vector<SuggestionPair>& items = pool.items();
     std::stable_sort(items.begin(), items.end(),
                      [](const SuggestionPair& a, const SuggestionPair& b) { return a.rank < b.rank; });
     std::string item;
@@ -318,10 +318,11 @@ void sort_and_number_suggestions() {
     }
 }
 
-std::int32_t write_short_forms(std::string_view (*short_form)(std::string_view), const std::string_view* leave_out) {
+std::int32_t write_short_forms(const SuggestionPool& pool, std::string& spelling_sh,
+                               std::string_view (*short_form)(std::string_view), const std::string_view* leave_out) {
     std::vector<std::string_view> written;  // views of the pool's texts
     std::string item;
-    for (const SuggestionPair& s : suggestion_pool.items()) {
+    for (const SuggestionPair& s : pool.items()) {
         const std::string_view sh = short_form(s.text);
         if (leave_out && cp_strcasecmp(sh, *leave_out) == 0) continue;
         if (std::find(written.begin(), written.end(), sh) != written.end()) continue;

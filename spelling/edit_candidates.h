@@ -33,12 +33,12 @@
 // Bulgarian generator makes it a capital next to capitals); the "except letter i itself" test
 // uses the alphabet's letter.
 //
-// A generator built on it: clear_suggestion_results() (spell_state.h); for each candidate the
-// sink calls index.find(c.word) on its list's index (english_index(0), dictionary_index(8) for
-// b_bulgarian; word_index.h), builds the text as c.word (or the word as it should be shown)
-// followed by append_edit_note(text, c), and stores it with suggestion_pool.add(text, rank); the
-// near-match scan (near_match_scan below) serves the "(EXTRA)" step; the results are sorted by
-// rank (cmp_lar order) and written with append_bounded into spelling and spelling_sh.
+// A generator built on it: for each candidate the sink calls index.find(c.word) on its list's index
+// (english_index(0), dictionary_index(8) for b_bulgarian; word_index.h), builds the text as c.word
+// (or the word as it should be shown) followed by append_edit_note(text, c), and stores it in its
+// run's pool (empty_suggestion_pool(), spell_state.h) with its rank; the near-match scan
+// (near_match_scan below) serves the "(EXTRA)" step; the pool is sorted by rank (cmp_lar order)
+// and written with append_bounded into the run's Suggestions.
 #pragma once
 
 #include <cstddef>
@@ -50,6 +50,7 @@
 #include <vector>
 
 class KeyHasher;
+class SuggestionPool;
 class WordIndex;
 
 enum class EditKind : std::uint8_t {
@@ -123,14 +124,15 @@ void append_int(std::string& out, long long value);
 // Appends the note of a word split, " (%s at %u, ranks %i & %i)", e.g. " (split at 3, ranks 12 & 40)".
 void append_split_note(std::string& text, std::string_view what, std::size_t at, std::int32_t lrank,
                        std::int32_t rrank);
-// Sorts the suggestion pool by rank (cmp_lar order; equal ranks keep the order in which they were
-// found) and appends each as "%i. %s (rank %i) " to `spelling` while whole items fit.
-void sort_and_number_suggestions();
+// Sorts the pool by rank (cmp_lar order; equal ranks keep the order in which they were found) and
+// appends each as "%i. %s (rank %i) " to `spelling` while whole items fit.
+void sort_and_number_suggestions(SuggestionPool& pool, std::string& spelling);
 // Appends the short form of each suggestion of the sorted pool to `spelling_sh`, each followed by
 // " | ", while whole items fit, and answers how many it wrote. A word shows once, at its first
 // place: a short form written already (several edits may give one word) is not written again; nor
 // is, with `leave_out`, a short form equal to it but for case.
-std::int32_t write_short_forms(std::string_view (*short_form)(std::string_view), const std::string_view* leave_out);
+std::int32_t write_short_forms(const SuggestionPool& pool, std::string& spelling_sh,
+                               std::string_view (*short_form)(std::string_view), const std::string_view* leave_out);
 
 // ---- Near matches -------------------------------------------------------------------------------
 // Whether two words are near matches, comparing letters after case folding. With S the shorter and

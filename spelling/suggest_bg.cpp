@@ -93,10 +93,12 @@ unsigned char shape_letter(std::string_view word, EditKind kind, std::size_t ind
 struct BulgarianRun {
     std::string_view word;
     const WordIndex& bg;
+    SuggestionPool& pool;
+    Suggestions& out;     // the flags; the texts are written at the end
     std::string text;     // the suggestion text being built
     std::string scratch;  // candidate words
 
-    bool add(std::int32_t rank) { return suggestion_pool.add(text, rank); }
+    bool add(std::int32_t rank) { return pool.add(text, rank); }
     // The list position of a listed word, or -1.
     std::ptrdiff_t find(std::string_view w) const { return bg.find(w); }
     std::int32_t rank_at(std::ptrdiff_t i) const { return bg.rank(static_cast<std::size_t>(i)); }
@@ -194,7 +196,7 @@ void BulgarianRun::edits() {
         if (c.kind == EditKind::AddFront && only_first_capital) text[1] = lower(text[1]);
         append_edit_note(text, c);
         if (!add(rank)) return;
-        if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) first_letter_differ = 1;
+        if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) out.first_letter_differ = true;
     };
     generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink), bg.max_key_length());
 }
@@ -216,17 +218,14 @@ void BulgarianRun::hyphen_splits() {
         text += ' ';
         text.append(right);
         append_split_note(text, "split", h, lrank, rrank);
-        if (add(std::max(lrank, rrank))) splitting = 1;
+        if (add(std::max(lrank, rrank))) out.splitting = true;
         text.assign(left);
         text += ' ';
         text += kEmDash;
         text += ' ';
         text.append(right);
         append_split_note(text, "mdash", h, lrank, rrank);
-        if (add(kRankUnranked)) {
-            splitting = 1;
-            gl_mdash = 1;
-        }
+        if (add(kRankUnranked)) out.splitting = out.mdash = true;
     }
 }
 
@@ -243,12 +242,12 @@ void BulgarianRun::two_word_splits() {
         text += ' ';
         text.append(right);
         append_split_note(text, "split", l, lrank, rrank);
-        if (add(std::max(lrank, rrank))) splitting = 1;
+        if (add(std::max(lrank, rrank))) out.splitting = true;
     }
 }
 
 void BulgarianRun::near_matches() {
-    if (!suggestion_pool.empty() || deep_spell_option() == 0 || word.size() < 6) return;
+    if (!pool.empty() || deep_spell_option() == 0 || word.size() < 6) return;
     for (char c : word)
         if (c == '-' || c == '\'' || c == '`' || c == "‘"_cp[0] || c == "’"_cp[0]) return;
     std::vector<std::size_t> hits;
@@ -260,12 +259,12 @@ void BulgarianRun::near_matches() {
     }
 }
 
-void write_bulgarian_results(std::string_view word) {
-    sort_and_number_suggestions();
-    suggest_ct = write_short_forms(bulgarian_short_form, gl_ALLWAYS_SUGGEST ? &word : nullptr);
-    if (suggest_ct >= 1) {
-        if (!spelling.empty()) spelling.pop_back();
-        spelling_sh.resize(spelling_sh.size() - 3);
+void write_bulgarian_results(std::string_view word, SuggestionPool& pool, Suggestions& out) {
+    sort_and_number_suggestions(pool, out.spelling);
+    out.suggest_ct = write_short_forms(pool, out.spelling_sh, bulgarian_short_form, gl_ALLWAYS_SUGGEST ? &word : nullptr);
+    if (out.suggest_ct >= 1) {
+        if (!out.spelling.empty()) out.spelling.pop_back();
+        out.spelling_sh.resize(out.spelling_sh.size() - 3);
     }
 }
 
@@ -288,14 +287,15 @@ std::size_t longest_suggestible_bulgarian(const WordIndex& bg) {
     return 2 * bg.max_key_length() + 4;
 }
 
-void spellcheck_bg(std::string_view word) {
-    clear_suggestion_results();
-    gl_mdash = 0;
-    if (word.empty()) return;
+Suggestions spellcheck_bg(std::string_view word) {
+    ++suggestion_runs;
+    Suggestions out;
+    if (word.empty()) return out;
     const WordIndex& bg = dictionary_index(B_BULGARIAN);
     // A text longer than anything the list can give a suggestion for is not searched.
-    if (word.size() > longest_suggestible_bulgarian(bg)) return;
-    BulgarianRun run{word, bg, {}, {}};
+    if (word.size() > longest_suggestible_bulgarian(bg)) return out;
+    SuggestionPool& pool = empty_suggestion_pool();
+    BulgarianRun run{word, bg, pool, out, {}, {}};
     run.text.reserve(word.size() * 2 + 128);
     run.scratch.reserve(word.size() + 2);
     if (word.size() == 1) {
@@ -308,5 +308,6 @@ void spellcheck_bg(std::string_view word) {
         run.two_word_splits();
     }
     run.near_matches();
-    write_bulgarian_results(word);
+    write_bulgarian_results(word, pool, out);
+    return out;
 }

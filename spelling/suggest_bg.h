@@ -15,18 +15,20 @@
 //      a new letter written as a capital next to capitals; dropping the last letter of a word of
 //      more than 5 letters ending in "име"/"еме" and inserting '-' rank -1;
 //   5. each inner hyphen between two listed parts (the joined word not listed): "L R (split at ..)"
-//      and "L — R (mdash at ..)" (rank kRankUnranked); sets splitting and gl_mdash;
+//      and "L — R (mdash at ..)" (rank kRankUnranked); sets splitting and mdash;
 //   6. two listed words that are not only proper names: "L R (split at %i, ranks %i & %i)";
 //   7. when nothing was found and DEEP_SPELL is on: near matches "%s (EXTRA)".
 // Results as for the English generator: spelling "1. word (note) (rank N) 2. ...", spelling_sh
-// "word | two words | left — right", suggest_ct = the number of short forms written. With
-// gl_ALLWAYS_SUGGEST a suggestion whose short form is the input word is left out of spelling_sh.
-// No suggestion is ever marked "(FALSE POS)"; false_positive is cleared.
+// "word | two words | left — right" (each short form once), suggest_ct = the number of short forms
+// written. With gl_ALLWAYS_SUGGEST a suggestion whose short form is the input word is left out of
+// spelling_sh. No suggestion is ever marked "(FALSE POS)".
 #pragma once
 
 #include <cstddef>
 #include <span>
 #include <string_view>
+
+#include "spelling/spell_state.h"
 
 // The length beyond which no text gets a suggestion from the list indexed by `bg`: twice its
 // longest word and four letters more (two listed words joined by a hyphen, "най-" and a listed
@@ -34,9 +36,8 @@
 class WordIndex;
 std::size_t longest_suggestible_bulgarian(const WordIndex& bg);
 
-// Fills the result globals with the suggestions for `word` (not changed); a text longer than
-// longest_suggestible_bulgarian gets none.
-void spellcheck_bg(std::string_view word);
+// The suggestions for `word`; a text longer than longest_suggestible_bulgarian gets none.
+Suggestions spellcheck_bg(std::string_view word);
 
 // The short form of a Bulgarian suggestion text: the text up to its first blank, or, when the text
 // after that blank does not begin with '(', up to the blank before its first '(' (a split gives

@@ -115,11 +115,13 @@ bool is_regular_form(std::string_view word, const EditCandidate& c) {
 struct EnglishRun {
     std::string_view word;
     const WordIndex& eng;
+    SuggestionPool& pool;
+    Suggestions& out;     // the flags; the texts are written at the end
     std::string text;     // the suggestion text being built
     std::string scratch;  // candidate words
     std::string stem, suffix;
 
-    bool add(std::int32_t rank) { return suggestion_pool.add(text, rank); }
+    bool add(std::int32_t rank) { return pool.add(text, rank); }
 
     void double_consonant_swap();
     void edits();
@@ -192,8 +194,8 @@ void EnglishRun::edits() {
         text.append(c.word);
         append_edit_note(text, c);
         if (!add(eng.rank(static_cast<std::size_t>(i)))) return;
-        if (fp) false_positive = 1;
-        if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) first_letter_differ = 1;
+        if (fp) out.false_positive = true;
+        if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) out.first_letter_differ = true;
     };
     std::string candidate;
     generate_edits(word, kLatinLetters, nullptr, candidate, EditSink(sink), eng.max_key_length());
@@ -231,7 +233,7 @@ void EnglishRun::splits() {
             } else {
                 continue;
             }
-            if (add(rank)) false_positive = 1;
+            if (add(rank)) out.false_positive = true;
             continue;
         }
         if (l == 2 && !iscommontwo(left)) continue;
@@ -246,7 +248,7 @@ void EnglishRun::splits() {
                 text += ' ';
                 text.append(right);
                 append_split_note(text, "split", l, lrank, rrank);
-                if (add(std::max(lrank, rrank))) splitting = 1;
+                if (add(std::max(lrank, rrank))) out.splitting = true;
             } else if (issuffix_in(eng, right, stem, suffix, &stem_entry)) {
                 const std::int32_t srank = rank_of_entry(*stem_entry);
                 text.assign(left);
@@ -265,7 +267,7 @@ void EnglishRun::splits() {
                 text += " & ";
                 append_int(text, srank);
                 text += ')';
-                if (add(std::max(lrank, srank))) splitting = 1;
+                if (add(std::max(lrank, srank))) out.splitting = true;
             }
         } else if (issuffix_in(eng, left, stem, suffix, &stem_entry)) {
             const std::ptrdiff_t ri = eng.find(right);
@@ -288,7 +290,7 @@ void EnglishRun::splits() {
             text += " & ";
             append_int(text, rrank);
             text += ')';
-            if (add(std::max(srank, rrank))) splitting = 1;
+            if (add(std::max(srank, rrank))) out.splitting = true;
         }
     }
 }
@@ -301,11 +303,11 @@ void EnglishRun::whole_word_suffix() {
     text += "\" + common suffix \"";
     text += suffix;
     text += '"';
-    if (add(rank_of_entry(*stem_entry))) false_positive = 1;
+    if (add(rank_of_entry(*stem_entry))) out.false_positive = true;
 }
 
 void EnglishRun::near_matches() {
-    if (!suggestion_pool.empty() || deep_spell_option() == 0 || word.size() < 6) return;
+    if (!pool.empty() || deep_spell_option() == 0 || word.size() < 6) return;
     if (word.find('\'') != std::string_view::npos || word.find('-') != std::string_view::npos) return;
     std::vector<std::size_t> hits;
     near_match_scan(eng, word, hits);
@@ -316,13 +318,12 @@ void EnglishRun::near_matches() {
     }
 }
 
-void write_english_results() {
-    sort_and_number_suggestions();
-    const std::vector<SuggestionPair>& items = suggestion_pool.items();
-    suggest_ct = static_cast<std::int32_t>(items.size());
-    if (!spelling.empty()) spelling.pop_back();
-    write_short_forms(english_short_form, nullptr);
-    if (!spelling_sh.empty()) spelling_sh.resize(spelling_sh.size() - 3);
+void write_english_results(SuggestionPool& pool, Suggestions& out) {
+    sort_and_number_suggestions(pool, out.spelling);
+    out.suggest_ct = static_cast<std::int32_t>(pool.size());
+    if (!out.spelling.empty()) out.spelling.pop_back();
+    write_short_forms(pool, out.spelling_sh, english_short_form, nullptr);
+    if (!out.spelling_sh.empty()) out.spelling_sh.resize(out.spelling_sh.size() - 3);
 }
 
 }  // namespace
@@ -366,14 +367,16 @@ std::size_t longest_suggestible_english(const WordIndex& eng) {
     return 2 * eng.max_key_length() + longest_english_suffix();
 }
 
-void spellcheck(std::string_view word) {
-    clear_suggestion_results();
-    if (word.size() < 2) return;
+Suggestions spellcheck(std::string_view word) {
+    ++suggestion_runs;
+    Suggestions out;
+    if (word.size() < 2) return out;
     const WordIndex& eng = english_index(0);
     // A text longer than anything the list can give a suggestion for is not searched: the search
     // would cost time that grows with the square of its length and find nothing.
-    if (word.size() > longest_suggestible_english(eng)) return;
-    EnglishRun run{word, eng, {}, {}, {}, {}};
+    if (word.size() > longest_suggestible_english(eng)) return out;
+    SuggestionPool& pool = empty_suggestion_pool();
+    EnglishRun run{word, eng, pool, out, {}, {}, {}, {}};
     run.text.reserve(word.size() * 2 + 128);
     run.scratch.reserve(word.size() + 2);
     run.double_consonant_swap();
@@ -381,5 +384,6 @@ void spellcheck(std::string_view word) {
     run.splits();
     run.whole_word_suffix();
     run.near_matches();
-    write_english_results();
+    write_english_results(pool, out);
+    return out;
 }

@@ -7,10 +7,10 @@
 // of the entry found. A candidate that is only a regular form of the input (plural, past tense,
 // -ise/-ize, a common prefix or suffix) is kept marked "(FALSE POS)". When nothing was found and
 // the option DEEP_SPELL is on, the whole list is scanned for near matches ("(EXTRA)"). The
-// suggestions are sorted by rank and written to the result globals of spell_state.h:
+// suggestions are sorted by rank and answered as Suggestions (spell_state.h):
 //   spelling     "1. dog (drop last s 4) (rank 120) 2. ..."   (whole items while they fit)
-//   spelling_sh  "dog | is a | (FALSE POS)"
-//   suggest_ct, false_positive, first_letter_differ, splitting
+//   spelling_sh  "dog | is a | (FALSE POS)"   (each short form once, at its first place)
+//   suggest_ct (every suggestion), false_positive, first_letter_differ, splitting
 #pragma once
 
 #include <cstddef>
@@ -18,11 +18,12 @@
 #include <string>
 #include <string_view>
 
-// Fills the result globals with the suggestions for `word` (8-bit text, not changed). Case is
-// ignored in every comparison and look-up; candidate texts keep the input's letters as typed. A
-// word of fewer than 2 characters, or longer than longest_suggestible_english, gets no
-// suggestions.
-void spellcheck(std::string_view word);
+#include "spelling/spell_state.h"
+
+// The suggestions for `word` (8-bit text). Case is ignored in every comparison and look-up;
+// candidate texts keep the input's letters as typed. A word of fewer than 2 characters, or longer
+// than longest_suggestible_english, gets no suggestions.
+Suggestions spellcheck(std::string_view word);
 
 // The length beyond which no text gets a suggestion from the list indexed by `eng`: twice its
 // longest word plus the longest common suffix (a split into two words, one a listed stem with a

@@ -27,10 +27,9 @@ void cat(std::string& out, std::initializer_list<std::string_view> pieces) {
 
 bool in_a_set(std::string_view labels) { return !labels.empty() && labels.substr(0, 2) != "fo"; }
 
-std::string_view foreign_text() { return std::string_view(isforeign); }
-
-std::string_view apos_label() {
-    const int i = gl_aposcase >= 0 && gl_aposcase <= 2 ? gl_aposcase : 0;
+// The label of a result of isapostrophe.
+std::string_view apos_label(int aposcase) {
+    const int i = aposcase >= 0 && aposcase <= 2 ? aposcase : 0;
     return gl_aposlong[static_cast<std::size_t>(i)];
 }
 
@@ -96,78 +95,72 @@ int isapostrophe(std::string_view word, std::string& copy, std::string& labels) 
     return result;
 }
 
-void token_suggest(std::string_view token_in, std::string& report, std::string& classes) {
-    const std::string token(token_in);  // the caller's text may be one of the globals cleared below
-    suggest_ct = 0;
-    false_positive = 0;
-    first_letter_differ = 0;
-    splitting = 0;
-    spelling.clear();
-    spelling_sh.clear();
+Suggestions token_suggest(std::string_view token, std::string& report, std::string& classes) {
     report.clear();
     classes.clear();
     std::string labels;
     const std::uint8_t cap = isinset(token, labels);
     if (!labels.empty()) cat(classes, {cap ? " (CAP " : " (", labels, ")"});
-    if (english_index(0).find(token) >= 0) return;
-    isforeign[0] = labels.substr(0, 2) == "fo" ? ',' : '\0';
-    token_suggest2(token, labels, report, "");
+    if (english_index(0).find(token) >= 0) return {};
+    return token_suggest2(token, labels, report, "", labels.substr(0, 2) == "fo");
 }
 
-void token_suggest2(std::string_view token, std::string& labels, std::string& report, std::string_view tail) {
+Suggestions token_suggest2(std::string_view token, std::string& labels, std::string& report, std::string_view tail,
+                           bool foreign) {
     const std::string whole(token);
+    const std::string_view foreign_text = foreign ? ", but foreign" : "";
     const bool single = token.find('-') == std::string_view::npos;
+    Suggestions last;  // the last generator run's
+    std::string deriv, deriv_labels;  // the word as an apostrophe ending judges it, and its set labels
     int parts = 0, bad = 0;
-    std::size_t p = 0;
+    std::size_t at = 0;
     do {
-        const std::size_t q = token.find('-', p);
-        const std::string_view part = token.substr(p, q == std::string_view::npos ? std::string_view::npos : q - p);
+        const std::size_t q = token.find('-', at);
+        const std::string_view part = token.substr(at, q == std::string_view::npos ? std::string_view::npos : q - at);
         ++parts;
         if (q != std::string_view::npos && parts == 1) {
-            spellcheck(whole);
-            if (!spelling.empty()) {
+            last = spellcheck(whole);
+            if (!last.spelling.empty()) {
                 report.clear();
-                cat(report, {whole, " (suggest: ", spelling_sh, ") (suggest extra: ", spelling, ")", tail, "\r\n"});
+                cat(report, {whole, " (suggest: ", last.spelling_sh, ") (suggest extra: ", last.spelling, ")", tail, "\r\n"});
             }
         }
         if (part.find('\'') != std::string_view::npos) {
-            gl_aposcase = isapostrophe(part, bf_deriv, aposlabel);
-            if (in_a_set(aposlabel)) {
+            const std::string_view label = apos_label(isapostrophe(part, deriv, deriv_labels));
+            if (in_a_set(deriv_labels)) {
                 if (single) {
                     report.clear();
-                    cat(report, {" -- ", whole, " (", bf_deriv, " is ", aposlabel, ")", tail, "\r\n"});
+                    cat(report, {" -- ", whole, " (", deriv, " is ", deriv_labels, ")", tail, "\r\n"});
                 } else {
-                    cat(report, {"   ", whole, "  sub->", part, " (", bf_deriv, " is ", aposlabel, ")\r\n"});
+                    cat(report, {"   ", whole, "  sub->", part, " (", deriv, " is ", deriv_labels, ")\r\n"});
                 }
             } else if (single) {
-                const std::string deriv = bf_deriv;
-                spellcheck(deriv);
+                last = spellcheck(deriv);
                 report.clear();
-                if (!spelling.empty())
-                    cat(report, {whole, " (suggest: ", spelling_sh, ") (suggest extra: ", spelling, ") (", deriv, " ",
-                                 apos_label(), ")", tail, "\r\n"});
+                if (!last.spelling.empty())
+                    cat(report, {whole, " (suggest: ", last.spelling_sh, ") (suggest extra: ", last.spelling, ") (", deriv,
+                                 " ", label, ")", tail, "\r\n"});
                 else
-                    cat(report, {whole, " (", deriv, " ", apos_label(), ")", tail, "\r\n"});
+                    cat(report, {whole, " (", deriv, " ", label, ")", tail, "\r\n"});
             } else {
                 ++bad;
-                const std::string deriv = bf_deriv;
-                spellcheck(deriv);
-                if (!spelling.empty())
-                    cat(report, {"   ", whole, "  sub->", part, " (suggest: ", spelling_sh, ") (suggest extra: ", spelling,
-                                 ") (", deriv, " ", apos_label(), ")\r\n"});
+                last = spellcheck(deriv);
+                if (!last.spelling.empty())
+                    cat(report, {"   ", whole, "  sub->", part, " (suggest: ", last.spelling_sh, ") (suggest extra: ",
+                                 last.spelling, ") (", deriv, " ", label, ")\r\n"});
                 else
-                    cat(report, {"   ", whole, "  sub->", part, " (", deriv, " ", apos_label(), ")\r\n"});
+                    cat(report, {"   ", whole, "  sub->", part, " (", deriv, " ", label, ")\r\n"});
             }
         } else if (single) {
             const std::uint8_t cap = isinset(part, labels);
             report.clear();
             if (!in_a_set(labels)) {
-                spellcheck(whole);
-                if (!spelling.empty())
-                    cat(report, {whole, " (NO set", foreign_text(), ") (suggest: ", spelling_sh, ") (suggest extra: ",
-                                 spelling, ")", tail, "\r\n"});
+                last = spellcheck(whole);
+                if (!last.spelling.empty())
+                    cat(report, {whole, " (NO set", foreign_text, ") (suggest: ", last.spelling_sh, ") (suggest extra: ",
+                                 last.spelling, ")", tail, "\r\n"});
                 else
-                    cat(report, {whole, " (NO set", foreign_text(), ") (NO SPELLING SUGGESTIONS)", tail, "\r\n"});
+                    cat(report, {whole, " (NO set", foreign_text, ") (NO SPELLING SUGGESTIONS)", tail, "\r\n"});
             } else {
                 cat(report, {whole, cap ? " (CAP " : " (", labels, ")\r\n"});
             }
@@ -177,19 +170,19 @@ void token_suggest2(std::string_view token, std::string& labels, std::string& re
                 cat(report, {"   ", whole, "  sub->", part, " (", labels, ")\r\n"});
             } else {
                 ++bad;
-                spellcheck(part);
-                if (!spelling.empty())
-                    cat(report, {"   ", whole, "  sub->", part, " (NO set", foreign_text(), ") (suggest: ", spelling_sh,
-                                 ") (suggest extra: ", spelling, ")\r\n"});
+                last = spellcheck(part);
+                if (!last.spelling.empty())
+                    cat(report, {"   ", whole, "  sub->", part, " (NO set", foreign_text, ") (suggest: ",
+                                 last.spelling_sh, ") (suggest extra: ", last.spelling, ")\r\n"});
                 else
-                    cat(report, {"   ", whole, "  sub->", part, " (NO set", foreign_text(),
+                    cat(report, {"   ", whole, "  sub->", part, " (NO set", foreign_text,
                                  ") (NO SPELLING SUGGESTIONS)\r\n"});
             }
         }
         if (q == std::string_view::npos) break;
-        p = q + 1;
-        while (p < token.size() && token[p] == '-') ++p;
-    } while (p < token.size());
+        at = q + 1;
+        while (at < token.size() && token[at] == '-') ++at;
+    } while (at < token.size());
 
     std::string count;
     if (bad > 0) {
@@ -201,6 +194,7 @@ void token_suggest2(std::string_view token, std::string& labels, std::string& re
         append_int(count, parts);
         cat(report, {"   ", whole, " (all ", count, " subtokens are GOOD, no spell checking needed)", tail, "\r\n"});
     }
+    return last;
 }
 
 EnglishSpellingState english_spelling_state() {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "spelling/spell_state.h"
+
 // The order in which isinset searches the sets: foreign (row 9) last.
 inline constexpr int kEnglishSetOrder[17] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 9};
 
@@ -30,13 +32,16 @@ int isapostrophe(std::string_view word, std::string& copy, std::string& labels);
 
 // The spelling report of one English token. `report` receives its report lines (empty when the
 // token is in Eng); `classes` " (CAP %s)" or " (%s)" with the token's set labels, empty when no
-// set holds it. The suggestion globals hold the last spellcheck run's results on return.
-void token_suggest(std::string_view token, std::string& report, std::string& classes);
+// set holds it. Answers the suggestions of the last generator run it made (none when it made
+// none).
+Suggestions token_suggest(std::string_view token, std::string& report, std::string& classes);
 
 // The report builder of token_suggest: walks the token part by part (parts end at '-', runs of
 // '-' count as one) and writes the lines of each part; `labels` is token_suggest's label buffer
-// (overwritten), `tail` is appended to the main lines.
-void token_suggest2(std::string_view token, std::string& labels, std::string& report, std::string_view tail);
+// (overwritten), `tail` is appended to the main lines; " (NO set" is followed by ", but foreign"
+// when the token is `foreign` (its first label is a foreign set's). Answers as token_suggest.
+Suggestions token_suggest2(std::string_view token, std::string& labels, std::string& report, std::string_view tail,
+                           bool foreign);
 
 // What the answers of token_suggest depend on besides the word: the builds of the indexes of the
 // 17 English word sets and of b_capit, and the option DEEP_SPELL. While it is the same, asking

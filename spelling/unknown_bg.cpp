@@ -58,9 +58,6 @@ bool listed(std::string_view w) { return in_row(B_BULGARIAN, w) != nullptr; }
 bool in_secondpart(std::string_view w) { return in_row(B_BULGARIAN_SECONDPART, w) != nullptr; }
 std::string_view rest_of(const ListPair* e) { return e && e->has_rest() ? e->rest : std::string_view(); }
 
-// A usable generator result: a suggestion that is not only a regular form of the input.
-bool usable() { return suggest_ct > 1 || (suggest_ct == 1 && !false_positive); }
-
 bool all_cyrillic(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)
@@ -143,7 +140,15 @@ struct Report {
     std::uint32_t& colour;
     std::uint8_t& known;
     std::optional<std::string>& rank;
+    bool& ran_generator;
     bool suggest = true;  // false: the generator's last resort is not asked (its text is not wanted)
+
+    // The generator's suggestions for `w` (any of them is usable: the Bulgarian generator marks
+    // none as a mere regular form of the word).
+    Suggestions suggestions_for(std::string_view w) {
+        ran_generator = true;
+        return spellcheck_bg(w);
+    }
 
     void write(std::string_view t, std::uint32_t col) {
         text.assign(t);
@@ -234,9 +239,9 @@ bool Report::number_rules(std::string_view r, bool latin, std::string_view count
             else
                 write(" -> no suggestions (incorrect second part)", gl_col_nosug);
         } else {
-            spellcheck_bg(part);
-            if (usable())
-                write(" -> " + std::string(r.substr(0, k + 1)) + spelling_sh +
+            const Suggestions sg = suggestions_for(part);
+            if (sg.suggest_ct > 0)
+                write(" -> " + std::string(r.substr(0, k + 1)) + sg.spelling_sh +
                           (latin ? " (" + std::string(counts) + ")" : std::string(" (second part fixed)")),
                       kColRepaired);
             else
@@ -257,11 +262,11 @@ bool Report::number_rules(std::string_view r, bool latin, std::string_view count
     } else if (year) {
         write(" -> " + number + " " + std::string(rest) + ".", kColRepaired);
     } else {
-        spellcheck_bg(rest);
-        if (!usable())
+        const Suggestions sg = suggestions_for(rest);
+        if (sg.suggest_ct == 0)
             write(" -> no suggestions (incorrect num+Cyrillic)", gl_col_nosug);
         else
-            write(" -> " + number + (in_secondpart(spelling_sh) ? "-" : " ") + spelling_sh, kColRepaired);
+            write(" -> " + number + (in_secondpart(sg.spelling_sh) ? "-" : " ") + sg.spelling_sh, kColRepaired);
     }
     return true;
 }
@@ -272,16 +277,16 @@ void Report::suggestions(std::string_view x, std::string_view prefix) {
         text.clear();
         return;
     }
-    spellcheck_bg(x);
-    if (!usable()) {
+    const Suggestions sg = suggestions_for(x);
+    if (sg.suggest_ct == 0) {
         write(" -> no suggestions", gl_col_nosug);
         return;
     }
     text.assign(" -> ");
     if (prefix.empty()) {
-        text += spelling_sh;
+        text += sg.spelling_sh;
     } else {
-        std::string_view sh = spelling_sh;
+        std::string_view sh = sg.spelling_sh;
         for (;;) {
             const std::size_t bar = sh.find(" | ");
             text.append(prefix);
@@ -399,7 +404,7 @@ namespace {
 void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
     std::string& text = r.text;
     std::uint32_t& colour = r.colour;
-    Report out{word, r.text, r.colour, r.known, r.rank, suggestions};
+    Report out{word, r.text, r.colour, r.known, r.rank, r.ran_generator, suggestions};
 
     if (gl_TREAT_AS_UNKNOWN) {
         out.write(" -> ", kColUnknownAll);
@@ -467,9 +472,9 @@ void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
         } else if (listed(r)) {
             out.write(" -> " + r + counts, kColRepaired);
         } else {
-            spellcheck_bg(r);
-            if (usable())
-                out.write(" -> " + spelling_sh + counts, kColRepaired);
+            const Suggestions sg = out.suggestions_for(r);
+            if (sg.suggest_ct > 0)
+                out.write(" -> " + sg.spelling_sh + counts, kColRepaired);
             else
                 out.write(" -> no suggestions" + counts, gl_col_nosug);
         }
@@ -483,6 +488,7 @@ void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
         if (!second_is_hyphen) r = replace_letter_digits(r);
         const std::string tail = latin ? " (" + counts + ")" : std::string();
         colour = kColRepaired;
+        std::optional<Suggestions> of_r;  // the generator's answer for r, when asked
         if (latin || !second_is_hyphen) {
             if (!(e = in_row(B_BULGARIAN_MISSPELLING, r))) e = in_row(B_BULGARIAN_MISSPELLING_FAST, r);
             if (e) {
@@ -493,9 +499,9 @@ void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
                 out.write(" -> " + r + tail, kColRepaired);
                 return;
             }
-            spellcheck_bg(r);
-            if (usable()) {
-                out.write(" -> " + spelling_sh + tail, kColRepaired);
+            of_r = out.suggestions_for(r);
+            if (of_r->suggest_ct > 0) {
+                out.write(" -> " + of_r->spelling_sh + tail, kColRepaired);
                 return;
             }
         }
@@ -504,9 +510,10 @@ void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
             out.write(" -> no suggestions (" + counts + ")", gl_col_nosug);
             return;
         }
-        if (second_is_hyphen || r != w) spellcheck_bg(w);  // else it has just run on the same word
-        if (usable())
-            out.write(" -> " + spelling_sh + " (" + counts + ")", kColRepaired);
+        // The generator's answer for the word: the one for r when r is the word.
+        const Suggestions sg = of_r && r == w ? std::move(*of_r) : out.suggestions_for(w);
+        if (sg.suggest_ct > 0)
+            out.write(" -> " + sg.spelling_sh + " (" + counts + ")", kColRepaired);
         else
             out.write(" -> no suggestions (" + counts + ")", gl_col_nosug);
         return;

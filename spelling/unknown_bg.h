@@ -34,10 +34,10 @@ struct BgReport {
     std::uint8_t own = 0;               // in the custom or the new list
     std::optional<std::string> rank;    // the rest of the word's b_bulgarian entry ("" without rank
                                         // text) when the word was found there
+    bool ran_generator = false;         // the suggestion generator was asked (the costly part)
 };
 
-// The report of `word` (8-bit). The suggestion globals hold the last spellcheck_bg run afterwards.
-// Without `suggestions` the text is not wanted: the last resort (the generator's suggestions for a
+// The report of `word` (8-bit). Without `suggestions` the text is not wanted: the last resort (the generator's suggestions for a
 // word no rule accepts or repairs) and a b_bulgarian word's analysis are not asked, and the text
 // stays empty there; every flag and the rank are as with it.
 BgReport get_lensug(std::string_view word, bool suggestions = true);

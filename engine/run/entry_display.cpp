@@ -167,17 +167,17 @@ std::string english_derivative(std::string_view word) {
 }
 
 void write_english_suggestions(HWND re, std::string_view word) {
-    spellcheck(word);
-    if (suggest_ct == 0 || spelling_sh.empty()) return;
+    const Suggestions sg = spellcheck(word);
+    if (sg.suggest_ct == 0 || sg.spelling_sh.empty()) return;
     std::string definitions;
     std::u16string shown;
     const auto& dict = b[B_EN_BG];
-    define_all_suggestions(std::string(word) + ": " + spelling_sh,
+    define_all_suggestions(std::string(word) + ": " + sg.spelling_sh,
                            std::span<const ListPair>(dict.entries.data(), std::min(dict.count, dict.entries.size())),
                            definitions, shown);
     const DWORD mask = RE_SetEventMask(re, 0);
     const std::u16string head = cp1251_to_utf16(word);
-    std::u16string line = head + u" -> " + cp1251_to_utf16(spelling_sh) + u"\r";
+    std::u16string line = head + u" -> " + cp1251_to_utf16(sg.spelling_sh) + u"\r";
     LONG at = RE_GetTextLength(re);
     RE_SetSel(re, CHARRANGE{at, at});
     RE_SetTextW(re, line, ST_SELECTION | ST_KEEPUNDO);

@@ -177,8 +177,7 @@ private:
 // memory they may take is bounded; past it, new forms are asked each time they come.
 struct BgAnswer {
     BgReport report;
-    bool ran_generator = false;  // get_lensug ran a suggestion generator for it
-    bool with_text = true;       // its text is whole (else its last resort was not asked)
+    bool with_text = true;  // its text is whole (else its last resort was not asked)
 };
 
 // The answers of the last unknown Bulgarian words that ran no generator, one a slot of a small
@@ -301,11 +300,6 @@ struct ScanAnswers {
     // the English word list while every answer was asked under one state and it is still the same.
     std::optional<EnglishSpellingState> english_state;
     bool english_shareable = true;
-    // The last question whose computation ran a generator, when it was answered from memory: the
-    // generator's globals then hold an older word's results, so the end of the scan asks it again.
-    enum class Kind { None, English, Bulgarian } replay = Kind::None;
-    std::string replay_word;
-    bool replay_text = true;  // the Bulgarian question was asked with its last resort
     // The look-ups of English forms found in b_en-bg or wl_english (a text repeats its common
     // words), kept while both indexes are the builds they were read from.
     FoundLookups english_found;
@@ -369,22 +363,17 @@ std::optional<KeptBulgarian> g_kept_bulgarian;
 // started with (empty when nothing was asked ahead).
 TextPrint g_asked_ahead_text;
 
-void answered_from_memory(ScanAnswers::Kind kind, std::string_view word, bool ran_generator, bool text = true) {
-    if (!ran_generator) return;
-    g_scan_answers.replay = kind;
-    g_scan_answers.replay_word.assign(word);
-    g_scan_answers.replay_text = text;
-}
-void answered_afresh(bool ran_generator) {
-    if (ran_generator) g_scan_answers.replay = ScanAnswers::Kind::None;
-}
-
-EnglishAnswer english_answer_afresh(std::string_view look) {
-    std::string report, classes;
-    token_suggest(look, report, classes);
-    return EnglishAnswer{suggest_ct, false_positive != 0, spelling_sh, std::move(classes)};
-}
 }  // namespace
+
+EnglishAnswer ask_english_answer(std::string_view word) {
+    EnglishAnswer a;
+    std::string report;
+    const Suggestions sg = token_suggest(word, report, a.classes);
+    a.suggest_ct = sg.suggest_ct;
+    a.false_positive = sg.false_positive;
+    a.spelling_sh = sg.spelling_sh;
+    return a;
+}
 
 // The spelling answer of a misspelt English word (token_suggest always runs a generator).
 const EnglishAnswer& english_answer(std::string_view look) {
@@ -392,11 +381,9 @@ const EnglishAnswer& english_answer(std::string_view look) {
         // Kept under the English state of now while they may serve the word list.
         assert(!g_scan_answers.english_shareable || !g_scan_answers.english_state ||
                *g_scan_answers.english_state == english_spelling_state());
-        answered_from_memory(ScanAnswers::Kind::English, look, true);
         return *kept;
     }
-    EnglishAnswer a = english_answer_afresh(look);
-    answered_afresh(true);
+    EnglishAnswer a = ask_english_answer(look);
     if (g_scan_answers.english_shareable) {
         const EnglishSpellingState now = english_spelling_state();
         if (!g_scan_answers.english_state) g_scan_answers.english_state = now;
@@ -415,25 +402,19 @@ const BgReport& bulgarian_answer(std::string_view look, bool text) {
     BgAnswer* kept = g_scan_answers.bulgarian.find(look);
     // An answer kept was asked under what holds now (a pump that changed it let the answers go).
     assert(!kept || (g_scan_answers.bulgarian_key && key_agrees_but_for_lists(*g_scan_answers.bulgarian_key)));
-    if (kept && (kept->with_text || !text)) {
-        answered_from_memory(ScanAnswers::Kind::Bulgarian, look, kept->ran_generator, kept->with_text);
-        return kept->report;
-    }
+    if (kept && (kept->with_text || !text)) return kept->report;
     const std::uint64_t h = word_hash(look);
     if (!kept) {
         const BgAnswer* recent = g_scan_answers.recent_unknown.find(look, h);
         if (recent && (recent->with_text || !text)) return recent->report;
     }
-    const std::uint64_t runs = suggestion_runs;
-    BgAnswer a{get_lensug(look, text), false, text};
-    a.ran_generator = suggestion_runs != runs;
-    answered_afresh(a.ran_generator);
+    BgAnswer a{get_lensug(look, text), text};
     if (kept) return (*kept = std::move(a)).report;
     if (!g_scan_answers.bulgarian_key) g_scan_answers.bulgarian_key = bulgarian_answers_key();
     // An unknown word whose answer ran no generator was judged by a few list probes: it is not kept
     // in the table of the run (a text of mostly distinct unknown words would fill it with answers
     // never asked again), only among the recent ones.
-    if (!a.ran_generator && !a.report.known) return g_scan_answers.recent_unknown.put(look, h, std::move(a)).report;
+    if (!a.report.ran_generator && !a.report.known) return g_scan_answers.recent_unknown.put(look, h, std::move(a)).report;
     static BgAnswer unkept;
     if (g_scan_answers.bytes >= kMemoBytes) return (unkept = std::move(a)).report;
     const std::size_t size =
@@ -614,23 +595,18 @@ void token_report_ask_ahead(std::string_view text8) {
     // waits for them.
     build_word_indexes();
     std::vector<std::optional<BgAnswer>> answers(words.size());
-    std::vector<std::uint8_t> ran(words.size(), 0);  // one byte each: helpers write neighbours at once
     constexpr std::size_t kPiece = 256;
     HelperJob job((words.size() + kPiece - 1) / kPiece, [&](std::size_t piece) {
-        for (std::size_t k = piece * kPiece; k < std::min(words.size(), (piece + 1) * kPiece); ++k) {
-            const std::uint64_t runs = suggestion_runs;
-            answers[k].emplace(BgAnswer{get_lensug(words[k], text), false, text});
-            ran[k] = suggestion_runs != runs;
-        }
+        for (std::size_t k = piece * kPiece; k < std::min(words.size(), (piece + 1) * kPiece); ++k)
+            answers[k].emplace(BgAnswer{get_lensug(words[k], text), text});
     });
     job.wait();
     if (!g_scan_answers.bulgarian_key) g_scan_answers.bulgarian_key = bulgarian_answers_key();
     for (std::size_t k = 0; k < words.size(); ++k) {
         BgAnswer& a = *answers[k];
-        a.ran_generator = ran[k] != 0;
         // Kept as the scan keeps what it asks: the unknown words judged without a generator are
         // asked again.
-        if (!a.ran_generator && !a.report.known) continue;
+        if (!a.report.ran_generator && !a.report.known) continue;
         if (g_scan_answers.bytes >= kMemoBytes) break;
         if (g_scan_answers.bulgarian.find(words[k])) continue;
         const std::size_t size = kMemoEntryBytes + words[k].size() + a.report.text.capacity() +
@@ -642,11 +618,6 @@ void token_report_ask_ahead(std::string_view text8) {
 
 void kept_answers_end_scan() {
     g_index_cache = IndexCache{};
-    switch (g_scan_answers.replay) {
-    case ScanAnswers::Kind::English: english_answer_afresh(g_scan_answers.replay_word); break;
-    case ScanAnswers::Kind::Bulgarian: (void)get_lensug(g_scan_answers.replay_word, g_scan_answers.replay_text); break;
-    case ScanAnswers::Kind::None: break;
-    }
     if (g_scan_answers.english_shareable && g_scan_answers.english_state) {
         g_kept_english = std::move(g_scan_answers.english);
         g_kept_english_state = g_scan_answers.english_state;

@@ -27,8 +27,7 @@
 class WordIndex;
 
 // The spelling answers of a run are kept per distinct word form from the first to the end of its
-// scan: the run calls the first before its scan and the second after it (which leaves the
-// suggestion globals as the last generator run of the scan left them, and frees the answers). The
+// scan: the run calls the first before its scan and the second after it (which frees them). The
 // Bulgarian answers are kept after the scan for the next run, which starts with them while the
 // lists, options, word forms and letter case rules they depend on are as they were.
 void kept_answers_begin_run();
@@ -90,6 +89,8 @@ const ListPair* in_row(int r, std::string_view look, const EnglishLookups& known
 // whole when `text` is asked for): asked once per distinct form in a scan. Valid until the next
 // question.
 const EnglishAnswer& english_answer(std::string_view look);
+// What token_suggest answers about `word`, asked now (nothing kept).
+EnglishAnswer ask_english_answer(std::string_view word);
 const BgReport& bulgarian_answer(std::string_view look, bool text);
 
 }  // namespace kept_answers

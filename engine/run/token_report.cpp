@@ -373,8 +373,9 @@ bool web_ending(std::string_view w) {
     return dot != std::string_view::npos && in_row(B_WEB_SKIP, w.substr(dot + 1));
 }
 
-// Unknown English words. Returns true when the word turns out correct after all.
-bool english_unknown(RunContext& c, const TokenScan& t, const EnglishLookups& known, bool pane) {
+// Unknown English words (`deriv`: a word with an apostrophe as its ending judges it). Returns true
+// when the word turns out correct after all.
+bool english_unknown(RunContext& c, const TokenScan& t, const EnglishLookups& known, bool pane, std::string_view deriv) {
     const std::string_view look = look_up_form(t);
     const std::string_view shown = written(t);
     const std::int32_t rank = known.rank;
@@ -382,8 +383,8 @@ bool english_unknown(RunContext& c, const TokenScan& t, const EnglishLookups& kn
         if (gl_PRINT_FILTERED && pane) line_in(hAddReSaved, fmt_int(shown, " %lld", rank), kColFiltered);
         return false;
     }
-    const bool derived = t.has_apos && cp_strcasecmp(bf_deriv, look) != 0;
-    const std::string_view word = derived ? std::string_view(bf_deriv) : look;
+    const bool derived = t.has_apos && cp_strcasecmp(deriv, look) != 0;
+    const std::string_view word = derived ? deriv : look;
     // The look-up form's own entries were asked with its hash.
     const ListPair* le = derived ? in_list(M_WL_ENGLISH2, word) : in_list(M_WL_ENGLISH2, look, known);
     if (!le) le = derived ? in_list(M_WL_ENGLISH, word) : known.english;
@@ -393,7 +394,7 @@ bool english_unknown(RunContext& c, const TokenScan& t, const EnglishLookups& kn
         return false;
     }
     if (t.has_apos) {
-        const std::string line = std::string(shown) + " & " + bf_deriv + "  --- both not found ---";
+        const std::string line = std::string(shown) + " & " + std::string(deriv) + "  --- both not found ---";
         const std::size_t head = shown.size() + 3;
         LONG s = 0;
         if (pane) {
@@ -458,6 +459,7 @@ void english_report(RunContext& c, const TokenScan& t) {
     const std::int32_t rank = known.rank;
 
     bool correct = false;
+    std::string deriv, deriv_labels;  // the word as its apostrophe ending judges it, and its set labels
     if (const ListPair* e = known.en_bg) {
         correct = true;
         if (pane) {
@@ -468,22 +470,22 @@ void english_report(RunContext& c, const TokenScan& t) {
             }
         }
     } else if (t.has_apos) {
-        gl_aposcase = isapostrophe(look, bf_deriv, aposlabel);
-        const std::int32_t derived_rank = english_rank(bf_deriv);
+        isapostrophe(look, deriv, deriv_labels);
+        const std::int32_t derived_rank = english_rank(deriv);
         if (filtered(derived_rank)) {
             if (gl_PRINT_FILTERED && main_window_shows())
-                line_in(hAddReSaved, fmt_int(std::string(shown()) + " -> " + bf_deriv, " %lld", derived_rank),
+                line_in(hAddReSaved, fmt_int(std::string(shown()) + " -> " + deriv, " %lld", derived_rank),
                         kColFiltered);
             correct = true;
-        } else if (const ListPair* d = in_row(B_EN_BG, bf_deriv)) {
+        } else if (const ListPair* d = in_row(B_EN_BG, deriv)) {
             if (pane) {
                 arrow_to(hAddReSaved, shown(), kColStemArrow);
-                pane_entry(*d, cp1251_to_utf16(bf_deriv), false, derived_rank);
+                pane_entry(*d, cp1251_to_utf16(deriv), false, derived_rank);
             }
             correct = true;
         }
     }
-    if (!correct) correct = english_unknown(c, t, known, pane);
+    if (!correct) correct = english_unknown(c, t, known, pane, deriv);
     if (!correct || !gl_PRINT_ALL_LATIN) return;
     const std::string_view w = shown();
     const LONG s = write_line(c.report, std::string(w) + " -> correct", 1);

@@ -339,8 +339,6 @@ public:
         if (i < now_.from || !now_.asked || !now_.answers[i - now_.from]) return nullptr;
         return &*now_.answers[i - now_.from];
     }
-    // Whether asking the answer of entry i (given by `at`) ran a suggestion generator.
-    bool ran_generator(std::size_t i) const { return now_.ran[i - now_.from] != 0; }
 
 private:
     struct Window {
@@ -349,7 +347,6 @@ private:
         std::optional<State> state;
         std::vector<std::size_t> which;
         std::vector<std::optional<Answer>> answers;
-        std::vector<std::uint8_t> ran;  // one byte each: helpers write neighbours at once
     };
 
     const GRecord* entries_;
@@ -379,14 +376,10 @@ private:
         w.state = state_of_();
         w.asked = true;
         w.answers.resize(w.to - w.from);
-        w.ran.assign(w.to - w.from, 0);
         // A look-up on this thread that would change an index meanwhile waits for the helpers first.
         shared_.emplace([this] { job_.wait(); });
         job_ = HelperJob(w.which.size(), [&w, ask = ask_, entries = entries_](std::size_t k) {
-            const std::size_t at = w.which[k] - w.from;
-            const std::uint64_t runs = suggestion_runs;
-            w.answers[at].emplace(ask(entries[w.which[k]].name));
-            w.ran[at] = suggestion_runs != runs;
+            w.answers[w.which[k] - w.from].emplace(ask(entries[w.which[k]].name));
         });
     }
 };
@@ -418,45 +411,20 @@ COLORREF english_word_colour(std::string_view w, bool listed, std::int32_t rank)
     return rank_band_colour(rank).value_or(plain);
 }
 
-// token_suggest's answer about a word, asked on the calling thread.
-EnglishAnswer ask_english(std::string_view w) {
-    EnglishAnswer a;
-    std::string report;
-    token_suggest(w, report, a.classes);
-    a.suggest_ct = suggest_ct;
-    a.false_positive = false_positive != 0;
-    a.spelling_sh = spelling_sh;
-    return a;
-}
-
 // token_suggest's answer about a word of the list: the scan's, when it asked about the same word
-// and the English lists are still as they were then, or the one asked ahead, else asked now. The
-// generator's globals are left as the list's last question would have left them (the list's end
-// asks it once more when it was not asked on this thread).
+// and the English lists are still as they were then, or the one asked ahead, else asked now.
 struct ListAnswers {
     EnglishAnswer fresh;
     const EnglishAnswer* ahead = nullptr;  // the answer asked ahead for the entry being written
-    std::string replay;  // the last word answered from the scan's or ahead, while it is the last
-    bool replay_due = false;
 
     const EnglishAnswer& ask(std::string_view w) {
         const EnglishAnswer* known = std::exchange(ahead, nullptr);
         if (!known) known = kept_english_answer(w);
-        if (known) {
-            replay_due = true;
-            replay.assign(w);
-            return *known;
-        }
-        replay_due = false;
-        fresh = ask_english(w);
+        if (known) return *known;
+        fresh = kept_answers::ask_english_answer(w);
         return fresh;
     }
     void finish() {
-        if (replay_due) {
-            std::string report, classes;
-            token_suggest(replay, report, classes);
-        }
-        replay_due = false;
         ahead = nullptr;
         release_kept_english_answers();
     }
@@ -625,7 +593,7 @@ void english_word_list(RunContext& c) {
         const auto wanted = [](std::string_view w) {
             return !gl_ENGLIST_NO_BG && english_entry_kept(w) && !kept_english_answer(w);
         };
-        AnswersAhead<EnglishAnswer, EnglishSpellingState> ahead(f.floor(), f.entries(), wanted, ask_english,
+        AnswersAhead<EnglishAnswer, EnglishSpellingState> ahead(f.floor(), f.entries(), wanted, kept_answers::ask_english_answer,
                                                                 english_spelling_state);
         for (std::size_t i = 0; i < f.entries(); ++i) {
             const bool pumped = f.before_entry(i, [&ahead] { ahead.before_pump(); });
@@ -653,22 +621,9 @@ void unknown_words_list(RunContext& c) {
         AnswersAhead<BgReport, BulgarianSpellingState> ahead(
             f.floor(), f.entries(), [](std::string_view) { return true; },
             [](std::string_view w) { return get_lensug(w); }, bulgarian_spelling_state);
-        // The generator's globals are left as the list's last question that ran it would have left
-        // them: when that question was asked ahead, it is asked once more here.
-        std::optional<std::size_t> last_generator_ahead;
-        for (std::size_t i = 0; i < f.entries(); ++i) {
-            BgReport* asked = ahead.at(i, f.before_entry(i, [&ahead] { ahead.before_pump(); }));
-            if (asked && ahead.ran_generator(i)) last_generator_ahead = i;
-            if (!asked) {
-                const std::uint64_t runs = suggestion_runs;
-                unknown_entry(f, f.floor()[i], nullptr);
-                if (suggestion_runs != runs) last_generator_ahead.reset();
-                continue;
-            }
-            unknown_entry(f, f.floor()[i], asked);
-        }
+        for (std::size_t i = 0; i < f.entries(); ++i)
+            unknown_entry(f, f.floor()[i], ahead.at(i, f.before_entry(i, [&ahead] { ahead.before_pump(); })));
         ahead.before_pump();
-        if (last_generator_ahead) (void)get_lensug(f.floor()[*last_generator_ahead].name);
     }
     f.close();
     c.list_start = CHARRANGE{start, start};

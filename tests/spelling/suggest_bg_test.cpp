@@ -10,14 +10,6 @@
 #include "spelling/suggest_bg.h"
 #include "spelling/word_index.h"
 
-namespace {
-
-std::string sh() { return u8(spelling_sh); }
-std::string all() { return u8(spelling); }
-void run(std::string_view utf8) { spellcheck_bg(cp(utf8)); }
-
-}  // namespace
-
 TEST(SuggestBgTables, OneLetterAlternatives) {
     const auto alts = bulgarian_one_letter_alternatives();
     ASSERT_EQ(alts.size(), 14u);
@@ -44,7 +36,13 @@ TEST(SuggestBgTables, ShortForms) {
     EXPECT_EQ(u8(bulgarian_short_form(cp("две думи"))), "две думи");
 }
 
-class SuggestBgTest : public BgTest {};
+class SuggestBgTest : public BgTest {
+protected:
+    Suggestions last;  // the last run's
+    std::string sh() const { return u8(last.spelling_sh); }
+    std::string all() const { return u8(last.spelling); }
+    void run(std::string_view utf8) { last = spellcheck_bg(cp(utf8)); }
+};
 
 TEST_F(SuggestBgTest, OneLetterWordsGetTheFixedAlternativesInRankOrder) {
     write_list("b_bulgarian", {"й 30", "и 10", "на 20", "в 7"});
@@ -52,14 +50,14 @@ TEST_F(SuggestBgTest, OneLetterWordsGetTheFixedAlternativesInRankOrder) {
     run("н");
     EXPECT_EQ(sh(), "и | на | й");
     EXPECT_EQ(all(), "1. и (н -> и) (rank -5) 2. на (н -> на) (rank -4) 3. й (н -> й) (rank -3)");
-    EXPECT_EQ(suggest_ct, 3);
+    EXPECT_EQ(last.suggest_ct, 3);
     run("Н");
     EXPECT_EQ(sh(), "И | На | Й");
     run("З");  // the alternative carries the rank of its entry
     EXPECT_EQ(all(), "1. В (З -> В) (rank 7)");
     run("ж");  // no rule for this letter
-    EXPECT_EQ(suggest_ct, 0);
-    EXPECT_EQ(spelling, "");
+    EXPECT_EQ(last.suggest_ct, 0);
+    EXPECT_EQ(last.spelling, "");
 }
 
 TEST_F(SuggestBgTest, OneLetterAlternativeMustBeListed) {
@@ -68,7 +66,7 @@ TEST_F(SuggestBgTest, OneLetterAlternativeMustBeListed) {
     run("н");
     EXPECT_EQ(sh(), "на");
     run("б");  // "в" is not listed
-    EXPECT_EQ(suggest_ct, 0);
+    EXPECT_EQ(last.suggest_ct, 0);
 }
 
 TEST_F(SuggestBgTest, PrefixFormsOfNaiAndPo) {
@@ -77,7 +75,7 @@ TEST_F(SuggestBgTest, PrefixFormsOfNaiAndPo) {
     run("пу-лош");  // six characters: the shortest word that gets a prefix form
     EXPECT_EQ(all(), "1. по-лош (по?) (rank -1)");
     run("пу-ло");
-    EXPECT_EQ(suggest_ct, 0);
+    EXPECT_EQ(last.suggest_ct, 0);
     run("наи-добър");
     EXPECT_EQ(all(), "1. най-добър (най?) (rank -1)");
     run("Наи-добър");
@@ -92,7 +90,7 @@ TEST_F(SuggestBgTest, PrefixFormsOfNaiAndPo) {
     EXPECT_NE(all().find("2. най-лон (най?) (rank 500000)"), std::string::npos) << all();
     // None of н, а, й in place: no prefix form.
     run("ХХХ-добър");
-    EXPECT_EQ(suggest_ct, 0);
+    EXPECT_EQ(last.suggest_ct, 0);
 }
 
 TEST_F(SuggestBgTest, LetterPairs) {
@@ -112,7 +110,7 @@ TEST_F(SuggestBgTest, LetterPairs) {
     EXPECT_EQ(all().find("(я 2)"), std::string::npos) << all();
     // Ё lowers to ё (not to и, as adding 32 would make it): no pair here.
     run("Ёабълка");
-    EXPECT_EQ(suggest_ct, 0) << all();
+    EXPECT_EQ(last.suggest_ct, 0) << all();
 }
 
 TEST_F(SuggestBgTest, NewLettersFollowTheCaseOfTheWord) {
@@ -137,10 +135,10 @@ TEST_F(SuggestBgTest, EditTextsAndFirstLetterFlag) {
     load();
     run("скотка");
     EXPECT_EQ(all(), "1. котка (drop с 1) (rank 50)");
-    EXPECT_EQ(first_letter_differ, 1);
+    EXPECT_TRUE(last.first_letter_differ);
     run("котрка");
     EXPECT_EQ(all(), "1. котка (drop р 4) (rank 50)");
-    EXPECT_EQ(first_letter_differ, 0);
+    EXPECT_FALSE(last.first_letter_differ);
     run("котказ");
     EXPECT_EQ(all(), "1. котка (drop last з 6) (rank 50)");
     run("октка");
@@ -151,7 +149,7 @@ TEST_F(SuggestBgTest, EditTextsAndFirstLetterFlag) {
     EXPECT_EQ(all(), "1. котка (triple тко->отк 2-4) (rank 50)");
     run("кооотка");
     EXPECT_EQ(all(), "1. котка (repeated \"о\" 2-4) (rank 50)");
-    EXPECT_EQ(false_positive, 0);
+    EXPECT_FALSE(last.false_positive);
 }
 
 TEST_F(SuggestBgTest, ImeEmeEndingsAndHyphensRankFirst) {
@@ -174,10 +172,10 @@ TEST_F(SuggestBgTest, HyphenSplitGivesWordsAndDash) {
     EXPECT_EQ(all(),
               "1. бял червен (split at 3, ranks 10 & 20) (rank 20) "
               "2. бял — червен (mdash at 3, ranks 10 & 20) (rank 500000)");
-    EXPECT_EQ(splitting, 1);
-    EXPECT_EQ(gl_mdash, 1);
+    EXPECT_TRUE(last.splitting);
+    EXPECT_TRUE(last.mdash);
     run("червен");  // the next run clears the dash flag
-    EXPECT_EQ(gl_mdash, 0);
+    EXPECT_FALSE(last.mdash);
 }
 
 TEST_F(SuggestBgTest, HyphenSplitNotOfferedWhenTheJoinedWordIsListed) {
@@ -185,7 +183,7 @@ TEST_F(SuggestBgTest, HyphenSplitNotOfferedWhenTheJoinedWordIsListed) {
     load();
     run("бял-червен");
     EXPECT_EQ(sh(), "бялчервен");
-    EXPECT_EQ(gl_mdash, 0);
+    EXPECT_FALSE(last.mdash);
 }
 
 TEST_F(SuggestBgTest, TwoWordSplitRefusesProperNameParts) {
@@ -194,10 +192,10 @@ TEST_F(SuggestBgTest, TwoWordSplitRefusesProperNameParts) {
     load();
     run("градмост");
     EXPECT_EQ(all(), "1. град мост (split at 4, ranks 10 & 20) (rank 20)");
-    EXPECT_EQ(splitting, 1);
+    EXPECT_TRUE(last.splitting);
     run("градсофия");
-    EXPECT_EQ(suggest_ct, 0);
-    EXPECT_EQ(splitting, 0);
+    EXPECT_EQ(last.suggest_ct, 0);
+    EXPECT_FALSE(last.splitting);
 }
 
 TEST_F(SuggestBgTest, AlwaysSuggestLeavesTheWordItselfOut) {
@@ -206,14 +204,14 @@ TEST_F(SuggestBgTest, AlwaysSuggestLeavesTheWordItselfOut) {
     gl_ALLWAYS_SUGGEST = 1;
     run("Котка");
     EXPECT_EQ(sh(), "Котки");
-    EXPECT_EQ(suggest_ct, 1);
+    EXPECT_EQ(last.suggest_ct, 1);
     // Changing a letter into itself finds the word: it stays in the long list only.
     EXPECT_NE(all().find("Котка (change а 5)"), std::string::npos) << all();
     gl_ALLWAYS_SUGGEST = 0;
     run("Котка");
     // Each letter changed into itself gives the word: it shows once, at its first place.
     EXPECT_EQ(sh(), "Котка | Котки");
-    EXPECT_EQ(suggest_ct, 2);
+    EXPECT_EQ(last.suggest_ct, 2);
 }
 
 TEST_F(SuggestBgTest, AlwaysSuggestWithOnlyTheWordItselfCountsNothing) {
@@ -221,8 +219,8 @@ TEST_F(SuggestBgTest, AlwaysSuggestWithOnlyTheWordItselfCountsNothing) {
     load();
     gl_ALLWAYS_SUGGEST = 1;
     run("кот");
-    EXPECT_EQ(suggest_ct, 0);
-    EXPECT_EQ(spelling_sh, "");
+    EXPECT_EQ(last.suggest_ct, 0);
+    EXPECT_EQ(last.spelling_sh, "");
     // The long list keeps its final blank when nothing is counted.
     EXPECT_EQ(all(), "1. кот (change к 1) (rank 50) 2. кот (change о 2) (rank 50) 3. кот (change т 3) (rank 50) ");
 }
@@ -237,10 +235,10 @@ TEST_F(SuggestBgTest, NearMatchesOnlyWhenNothingElseAndTheOptionIsOn) {
     run("ТИЛЕФОНЕСТ");  // letters compared after case folding
     EXPECT_EQ(sh(), "телефонист");
     run("тилефо-нест");  // a hyphen: no scan
-    EXPECT_EQ(suggest_ct, 0);
+    EXPECT_EQ(last.suggest_ct, 0);
     OP[OPT_DEEP_SPELL].num_value = 0;
     run("тилефонест");
-    EXPECT_EQ(suggest_ct, 0);
+    EXPECT_EQ(last.suggest_ct, 0);
 }
 
 TEST_F(SuggestBgTest, NearMatchScanAgreesWithTheWholeList) {
@@ -294,26 +292,26 @@ TEST_F(SuggestBgTest, ResultTextsStayWithinTheirLimits) {
         for (const std::string& l : lines) f << l << "\r\n";
     }
     load();
-    spellcheck_bg(word);
-    EXPECT_GT(suggest_ct, 10);
-    EXPECT_LE(spelling.size(), kSpellTextMax);
-    EXPECT_LE(spelling_sh.size(), kSpellTextMax);
-    EXPECT_EQ(static_cast<std::size_t>(std::count(spelling_sh.begin(), spelling_sh.end(), '|')) + 1,
-              static_cast<std::size_t>(suggest_ct));
-    EXPECT_NE(spelling.back(), ' ');
+    last = spellcheck_bg(word);
+    EXPECT_GT(last.suggest_ct, 10);
+    EXPECT_LE(last.spelling.size(), kSpellTextMax);
+    EXPECT_LE(last.spelling_sh.size(), kSpellTextMax);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(last.spelling_sh.begin(), last.spelling_sh.end(), '|')) + 1,
+              static_cast<std::size_t>(last.suggest_ct));
+    EXPECT_NE(last.spelling.back(), ' ');
 }
 
 TEST_F(SuggestBgTest, BadInputHasADefinedAnswer) {
     write_list("b_bulgarian", {"котка 50", "а 1"});
     load();
     run("");
-    EXPECT_EQ(suggest_ct, 0);
-    spellcheck_bg(std::string(1000, cp("к")[0]));
-    EXPECT_EQ(suggest_ct, 0);
-    spellcheck_bg(cp("кот") + "\x06" + cp("ка"));  // the byte 6 dropped or changed
+    EXPECT_EQ(last.suggest_ct, 0);
+    last = spellcheck_bg(std::string(1000, cp("к")[0]));
+    EXPECT_EQ(last.suggest_ct, 0);
+    last = spellcheck_bg(cp("кот") + "\x06" + cp("ка"));  // the byte 6 dropped or changed
     EXPECT_EQ(sh(), "котка");
-    spellcheck_bg("'-'");
-    EXPECT_EQ(suggest_ct, 0);
+    last = spellcheck_bg("'-'");
+    EXPECT_EQ(last.suggest_ct, 0);
     run("кoтка");  // a Latin o: changed for the Cyrillic one
     EXPECT_EQ(sh(), "котка");
 }

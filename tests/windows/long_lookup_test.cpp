@@ -33,14 +33,14 @@ TEST_F(LongLookUp, ALongTextIsNotSearchedAndAShortMisspellingGetsItsSuggestions)
     const std::string prose8 = utf16_to_cp1251(prose.substr(0, prose.size() - 1)), word8 = utf16_to_cp1251(word),
                       bus = cp("автобус");
     const struct {
-        void (*generator)(std::string_view);
+        Suggestions (*generator)(std::string_view);
         std::string text;
         const char* suggestion;  // nullptr: none at all
     } words[] = {{spellcheck, prose8, nullptr}, {spellcheck, word8, nullptr}, {spellcheck, "accidnet", "accident"},
                  {spellcheck_bg, utf16_to_cp1251(bulgarian), nullptr}, {spellcheck_bg, cp("автбус"), bus.c_str()}};
     for (const auto& w : words) {
-        w.generator(w.text);
-        EXPECT_TRUE(w.suggestion ? spelling_sh.find(w.suggestion) != std::string::npos : spelling_sh.empty());
+        const Suggestions sg = w.generator(w.text);
+        EXPECT_TRUE(w.suggestion ? sg.spelling_sh.find(w.suggestion) != std::string::npos : sg.spelling_sh.empty());
     }
     const struct {
         HWND panel;
