@@ -29,8 +29,6 @@ struct Suggestions {
     bool first_letter_differ = false;  // a suggestion drops or changes the first letter
     bool splitting = false;            // a two-word split was suggested
     bool mdash = false;                // a dash suggestion was made (Bulgarian generator)
-    // A suggestion that is not only a regular form of the input.
-    bool usable() const { return suggest_ct > 1 || (suggest_ct == 1 && !false_positive); }
 };
 
 // Generator runs so far on this thread: what asking again costs, for measuring what kept answers
