@@ -26,6 +26,7 @@
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
 #include "spelling/word_index.h"
+#include "windows/checker_file_commands.h"
 #include "windows/checker_window.h"
 #include "windows/secondary_windows.h"
 #include "windows/translation_window.h"
@@ -167,6 +168,8 @@ void on_clipboard_change() {
 
 // The end of the program: what the user gathered is written, the icon goes, the loop ends.
 void close_main_window(HWND dlg) {
+    // The checker's changed file text is saved or let go first; Cancel keeps the program.
+    if (IsWindow(hBig) && !checker_text_may_go(hBig)) return;
     write_new_bulgarian_words();
     close_search_log();
     if (gl_icon_exists) {
@@ -372,8 +375,9 @@ INT_PTR DialogAdd(HWND dlg, const Msg& m) {
             on_clipboard_change();
             return 1;
         case WM_DROPFILES:
-            // A file dropped anywhere on the window goes into the entry box and is looked up.
-            dropped_file(&m, hAddReShort);
+            // A file dropped anywhere on the window goes into the entry box and is looked up; the
+            // checker's file (what its Save proposes and writes) stays its own.
+            load_beside_checker_file(m, hAddReShort);
             return 1;
         case WM_TRAYICON:
             if (m.filter_msg == WM_LBUTTONUP || m.filter_msg == WM_LBUTTONDBLCLK) PopupMain(dlg);

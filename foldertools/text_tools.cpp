@@ -411,9 +411,7 @@ WalkTaken load_pair_file(const WalkFile& f, PairLoad& pair, bool report_line) {
     if (en) {
         // The checker's text now comes from this file: its Save proposes this file, never the
         // Bulgarian one loaded beside it nor a file loaded before.
-        bool garbled = false;
-        gl_dropped = utf8_to_cp1251(f.path.string(), '?', &garbled);
-        if (garbled || gl_dropped.size() >= DROPPED_PATH_ROOM) gl_dropped.clear();
+        record_dropped_path(f.path);
         if (bulk_from_file_hook) bulk_from_file_hook();
         set_line_end_flags(bytes);
         gl_fg_utf8header = kind.bom ? 1 : 0;
@@ -436,6 +434,7 @@ WalkTaken load_pair_file(const WalkFile& f, PairLoad& pair, bool report_line) {
         StreamFileIntoRichEdit(in, panel);
     }
     closefile(in, "ZZZZ");
+    if (en) note_checker_text_is_files(f.path, !kind.ansi);
     (en ? pair.en : pair.bg) = true;
     return pair.both() ? WalkTaken::TakenEndPass : WalkTaken::Taken;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <sys/stat.h>
 
+#include "platform/hash.h"
 #include "platform/text.h"
 #include "shell/encoding.h"
 #include "shell/files.h"
@@ -63,14 +64,6 @@ std::optional<std::string> read_dropped(const std::filesystem::path& file) {
     return bytes;
 }
 
-// gl_dropped holds the path only when it fits its room exactly, in code page 1251.
-void record_dropped_path(const std::filesystem::path& file) {
-    bool garbled = false;
-    std::string a = utf8_to_cp1251(file.string(), '?', &garbled);
-    if (garbled || a.size() >= DROPPED_PATH_ROOM) a.clear();
-    gl_dropped = std::move(a);
-}
-
 void load_8bit(HWND re, std::string bytes) {
     gl_fg_ansi = 1;
     set_line_end_flags(bytes);
@@ -79,6 +72,30 @@ void load_8bit(HWND re, std::string bytes) {
 }
 
 }  // namespace
+
+void record_dropped_path(const std::filesystem::path& file) {
+    bool garbled = false;
+    std::string a = utf8_to_cp1251(file.string(), '?', &garbled);
+    if (garbled || a.size() >= DROPPED_PATH_ROOM) a.clear();
+    gl_dropped = std::move(a);
+    gl_dropped_path = file;
+}
+
+namespace {
+std::uint64_t checker_text_print() {
+    const std::u16string text = RE_GetTextW(hBigReRight, GT_DEFAULT);
+    return word_hash(std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)));
+}
+}  // namespace
+
+void note_checker_text_is_files(const std::filesystem::path& file, bool utf8) {
+    if (IsWindow(hBigReRight)) gl_file_text = FileText{file, checker_text_print(), utf8};
+    else gl_file_text.reset();
+}
+
+bool checker_text_changed_since_file() {
+    return gl_file_text && IsWindow(hBigReRight) && checker_text_print() != gl_file_text->print;
+}
 
 void set_line_end_flags(std::string_view bytes) {
     gl_0D0A = gl_0A = gl_0D = 0;
@@ -159,11 +176,11 @@ int dropped_file(const Msg* drop, HWND re, const std::filesystem::path& path) {
     std::optional<std::string> bytes = read_dropped(file);
     if (!bytes) return 0;
 
-    const bool text_panel = (hBigReRight && re == hBigReRight) || (hAddReShort && re == hAddReShort);
-    if (text_panel) {
-        reset_loaded_text_state();
-        RE_SetEventMask(re, RE_GetEventMask(re) | ENM_CHANGE);
-    }
+    // The checker's text: its state is begun afresh. The main window's entry box takes the file to
+    // be looked up, and leaves the checker's text, file and title as they are.
+    const bool text_panel = hBigReRight && re == hBigReRight;
+    if (text_panel) reset_loaded_text_state();
+    if (text_panel || (hAddReShort && re == hAddReShort)) RE_SetEventMask(re, RE_GetEventMask(re) | ENM_CHANGE);
     record_dropped_path(file);
     gl_0D0A = gl_0A = gl_0D = 0;
     gl_fg_utf8header = gl_fg_ansi = 0;
@@ -193,6 +210,7 @@ int dropped_file(const Msg* drop, HWND re, const std::filesystem::path& path) {
             load_8bit(re, std::move(*bytes));
             break;
     }
+    if (text_panel) note_checker_text_is_files(file, gl_fg_ansi == 0);
     return 1;
 }
 

@@ -48,6 +48,18 @@ void set_line_end_flags(std::string_view bytes);
 // Files of this size or more are not loaded into a panel.
 inline constexpr std::uintmax_t DROPPED_FILE_LIMIT = 52'428'800;
 
+// Records the file as the one last loaded: gl_dropped takes the path as 8-bit text when it fits its
+// 260 bytes exactly (at most 259 bytes, every character in code page 1251), else it is emptied, so
+// that no output file is ever made from a cut or garbled path; gl_dropped_path takes it whole.
+void record_dropped_path(const std::filesystem::path& file);
+
+// Notes that the checker's text is now what `file` holds (just loaded from it or saved to it, in
+// UTF-8 or code page 1251), with the print of the text (gl_file_text).
+// checker_text_changed_since_file tells whether the text differs from that print since; a text
+// that was never a file's never counts as changed.
+void note_checker_text_is_files(const std::filesystem::path& file, bool utf8);
+bool checker_text_changed_since_file();
+
 // Loads a file into the panel in place of its text: the file at `path`, or when `path` is empty
 // the first file of the drop notification `drop` (WM_DROPFILES or EN_DROPFILES). Returns 1 when
 // the file was loaded, 0 otherwise.
@@ -57,15 +69,16 @@ inline constexpr std::uintmax_t DROPPED_FILE_LIMIT = 52'428'800;
 // - The kind is told by classify_text (shell/encoding.h): UTF-8 with or without byte-order mark is
 //   converted, RTF is streamed in as RTF (an RTF the panel cannot read is loaded as 8-bit text),
 //   anything else is 8-bit text. NUL bytes of a text become blanks, so nothing after them is lost.
-// - gl_dropped takes the path as 8-bit text when it fits its 260 bytes exactly (at most 259 bytes,
-//   every character in code page 1251); otherwise it is emptied, so that no output file is ever
-//   made from a cut or garbled path. gl_0D0A / gl_0A / gl_0D tell the text's line ends (CR LF, else
+// - The path is recorded (record_dropped_path). gl_0D0A / gl_0A / gl_0D tell the text's line ends (CR LF, else
 //   LF, else CR; none for RTF), gl_fg_utf8header the byte-order mark, gl_fg_ansi an 8-bit text.
-// - When the panel is the text-checker window's right panel or the main window's entry box, the
-//   loaded-text state is reset first (reset_loaded_text_state) and ENM_CHANGE is added to the
-//   panel's event mask, so that the loaded text is processed as soon as it is in; the text-checker
-//   window (for those two panels) or the Bulgarian-text window (for its panel) is titled with a
-//   blank followed by the file's path. The state, flags and title are set before the text goes in.
+// - When the panel is the text-checker window's right panel or the main window's entry box,
+//   ENM_CHANGE is added to the panel's event mask, so that the loaded text is processed as soon as
+//   it is in. For the right panel the loaded-text state is reset first (reset_loaded_text_state)
+//   and the text-checker window is titled with a blank followed by the file's path (the
+//   Bulgarian-text window for its panel); the state, flags and title are set before the text goes
+//   in, and the loaded text is noted as the file's after (note_checker_text_is_files).
+// - Every load records its path: a window that loads into a panel other than the checker's text
+//   keeps the checker's file state round the call (CheckerFileState, windows/).
 int dropped_file(const Msg* drop, HWND re, const std::filesystem::path& path = {});
 
 // Puts at most 1,022 UTF-16 units of the text on the clipboard (a surrogate pair is never cut in

@@ -24,6 +24,8 @@ HWND hwndNextViewer{};
 std::int8_t gl_clipboard_translation = 1;
 
 std::string gl_dropped;
+std::filesystem::path gl_dropped_path;
+std::optional<FileText> gl_file_text;
 std::int8_t gl_0D0A = 0;
 std::int8_t gl_0D = 0;
 std::int8_t gl_0A = 0;
@@ -93,6 +95,8 @@ void reset_window_state() {
     hwndNextViewer = HWND{};
     gl_clipboard_translation = 1;
     gl_dropped.clear();
+    gl_dropped_path.clear();
+    gl_file_text.reset();
     reset_loaded_text_state();
     glMsg.clear();
     glMsgW.clear();

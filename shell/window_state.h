@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -72,6 +73,17 @@ extern std::int8_t gl_clipboard_translation;
 // ---- The text last loaded from a file (dropped_file) ----------------------------------------
 inline constexpr std::size_t DROPPED_PATH_ROOM = 260;  // bytes of gl_dropped with its end
 extern std::string gl_dropped;          // 8-bit path of the file last dropped or opened ("": none)
+// The whole path of the checker's file, also when gl_dropped cannot hold it (a name that code page
+// 1251 cannot write, a path too long): the file its Save proposes ("": none).
+extern std::filesystem::path gl_dropped_path;
+// The file the checker's text was last loaded from or saved to, with the print of the text as that
+// file holds it and its encoding: a close asks before a change made since is lost.
+struct FileText {
+    std::filesystem::path file;
+    std::uint64_t print = 0;
+    bool utf8 = false;  // written in UTF-8 (else code page 1251)
+};
+extern std::optional<FileText> gl_file_text;  // none: the text was never a file's
 extern std::int8_t gl_0D0A;             // the loaded text used CR LF line ends
 extern std::int8_t gl_0D;               // it used CR alone
 extern std::int8_t gl_0A;               // it used LF alone

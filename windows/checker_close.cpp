@@ -5,6 +5,7 @@
 #include "audio/player.h"
 #include "shell/token_frequency_index.h"
 #include "shell/window_state.h"
+#include "windows/checker_file_commands.h"
 #include "windows/find_replace_window.h"
 #include "windows/input_window.h"
 #include "windows/settings_window.h"
@@ -20,8 +21,10 @@ void destroy_and_clear(HWND& h) {
 }  // namespace
 
 void close_checker(HWND dlg) {
+    if (!checker_text_may_go(dlg)) return;
     DestroyWindow(dlg);
     hBig = HWND{};
+    gl_file_text.reset();  // its text is gone with it
     destroy_and_clear(hMachine);
     if (IsWindowVisible(hMain)) return;
     end_program_from_checker();

@@ -94,26 +94,26 @@ void open_command(HWND dlg) {
     RE_SetSel(hBigReRight, CHARRANGE{0, 0});
 }
 
-// Where the save dialog starts: the folder and name of the file last opened, else "FILE.txt" in
-// the start folder; `opened_name` takes the opened file's name ("" when none). Nullopt, after
-// the message, when the opened file's folder cannot be entered.
+// Where the save dialog starts: the file last opened, else "FILE.txt" in the start folder;
+// `opened_name` takes the opened file's name ("" when none, else as the system names it).
+// Nullopt, after the message, when the opened file's folder cannot be entered. The file is proposed by its whole path, whatever
+// characters its name has (gl_dropped cannot hold a name that code page 1251 cannot write).
 std::optional<std::filesystem::path> save_start(std::string& opened_name) {
     opened_name.clear();
-    if (gl_dropped.empty()) return start_dir / "FILE.txt";
-    std::string path = gl_dropped;
-    if (path.size() > 1 && path.back() == '/') path.pop_back();
-    const std::size_t slash = path.rfind('/');
-    opened_name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::filesystem::path folder =
-        slash == std::string::npos ? std::filesystem::current_path() : fl_path({}, slash == 0 ? "/" : path.substr(0, slash));
+    const std::filesystem::path file = gl_dropped.empty() ? gl_dropped_path : fl_path({}, gl_dropped);
+    if (file.empty()) return start_dir / "FILE.txt";
+    // A trailing '/' is no part of the name.
+    const std::filesystem::path named = file.has_filename() || !file.has_parent_path() ? file : file.parent_path();
+    opened_name = named.filename().string();
+    const std::filesystem::path folder = named.has_parent_path() ? named.parent_path() : std::filesystem::current_path();
     if (const int err = folder_error(folder)) {
         MessageBoxA(hMain,
-                    jux_format("Cannot change to folder %s, reason: %s, (errno = %d)\n", path.c_str(),
+                    jux_format("Cannot change to folder %s, reason: %s, (errno = %d)\n", path_to_cp1251(named).c_str(),
                                std::strerror(err), err),
                     "Oops!", MB_OK | MB_ICONERROR);
         return std::nullopt;
     }
-    return fl_path(folder, opened_name);
+    return folder / named.filename();
 }
 
 // A name typed without extension takes ".txt"; a file of that name is replaced only when the user
@@ -127,15 +127,17 @@ bool add_default_extension(HWND dlg, std::filesystem::path& file) {
                        MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
-void save_command(HWND dlg, bool utf8) {
+// Saves the right panel through the save dialog, which proposes `file` (by default the file last
+// opened, save_start); true when it was written.
+bool save_command(HWND dlg, bool utf8, std::filesystem::path file = {}) {
     hReFocus = hBigReRight;
-    std::string opened_name;
-    const std::optional<std::filesystem::path> start = save_start(opened_name);
-    if (!start) return;
+    std::string opened_name = file.filename().string();
+    const std::optional<std::filesystem::path> start = file.empty() ? save_start(opened_name) : file;
+    if (!start) return false;
     std::optional<std::filesystem::path> chosen =
         GetSaveFileNameW(dlg, utf8 ? u"Запиши като UTF-8 файл" : u"Запиши", kAllFiles, *start);
-    if (!chosen || RE_GetTextLength(hBigReRight) == 0) return;
-    if (!add_default_extension(dlg, *chosen)) return;
+    if (!chosen || RE_GetTextLength(hBigReRight) == 0) return false;
+    if (!add_default_extension(dlg, *chosen)) return false;
     bool lossy = false;
     std::string bytes = checker_saved_bytes(utf8, &lossy);
     if (lossy) {
@@ -144,8 +146,11 @@ void save_command(HWND dlg, bool utf8) {
             "The text holds characters that code page 1251 cannot show; saved in it they would become '?'.\n\n"
             "Yes: save it as UTF-8 instead.  No: save it in code page 1251 all the same.",
             "Oops!", MB_YESNOCANCEL | MB_ICONWARNING);
-        if (answer == IDCANCEL) return;
-        if (answer == IDYES) bytes = checker_saved_bytes(true);
+        if (answer == IDCANCEL) return false;
+        if (answer == IDYES) {
+            utf8 = true;
+            bytes = checker_saved_bytes(true);
+        }
     }
     // The text goes to a temporary file that then replaces the chosen one: a full disk never
     // leaves a half-written text in place of the old file. The temporary files an earlier save of
@@ -153,18 +158,20 @@ void save_command(HWND dlg, bool utf8) {
     remove_stale_temporary_files_of(*chosen);
     if (!write_file_safely(*chosen, bytes)) {
         show_error("Cannot write %s, reason: %s, (errno = %d)\n", *chosen, errno ? errno : EIO);
-        return;
+        return false;
     }
     if (gl_SPELL_CHECKER_LOG && !gl_log.empty()) {
-        const std::filesystem::path log = start->parent_path() / fl_path({}, "LOG_" + opened_name);
+        const std::filesystem::path log = start->parent_path() / ("LOG_" + opened_name);
         remove_stale_temporary_files_of(log);
-        if (!write_file_safely(log, checker_log_text(opened_name)))
+        if (!write_file_safely(log, checker_log_text(path_to_cp1251(opened_name))))
             show_error("Cannot write %s, reason: %s, (errno = %d)\n", log, errno ? errno : EIO);
     }
-    MessageBoxA(dlg,
-                jux_format("%s %s", utf8_to_cp1251("Файлът е записан под името").c_str(),
-                           path_to_cp1251(*chosen).c_str()),
-                "Done!", MB_OK | MB_ICONINFORMATION);
+    // A close asks before a later change of the text is lost.
+    note_checker_text_is_files(*chosen, utf8);
+    std::u16string done = u"Файлът е записан под името ";
+    done += utf8_to_utf16(chosen->string());
+    MessageBoxW(dlg, done, u"Done!", MB_OK | MB_ICONINFORMATION);
+    return true;
 }
 
 void font_command(HWND dlg) {
@@ -268,8 +275,26 @@ bool checker_file_command(HWND dlg, int id) {
     }
 }
 
+bool checker_text_may_go(HWND owner) {
+    if (!checker_text_changed_since_file()) return true;
+    std::u16string question = u"The text of ";
+    question += utf8_to_utf16(gl_file_text->file.string());
+    question += u" has changed since it was opened or saved.\n\n"
+                u"Yes: save it.  No: close without saving it.  Cancel: go back to the text.";
+    switch (MessageBoxW(owner, question, u"Save the text?", MB_YESNOCANCEL | MB_ICONWARNING)) {
+        case IDYES:
+            return save_command(owner, gl_file_text->utf8, gl_file_text->file);
+        case IDNO:
+            return true;
+        default:
+            return false;
+    }
+}
+
 void CheckerFileState::restore() const {
     gl_dropped = dropped;
+    gl_dropped_path = dropped_path;
+    gl_file_text = file_text;
     gl_0D0A = crlf;
     gl_0D = cr;
     gl_0A = lf;

@@ -25,16 +25,24 @@ std::string checker_saved_bytes(bool utf8, bool* lossy = nullptr);
 // lines and the count of corrections.
 std::string checker_log_text(std::string_view opened_name);
 
+// Whether the checker's text may go (its window closed, the program ended): yes when it is not a
+// file's text changed since it was loaded or saved; otherwise the user is asked to save it: Yes
+// saves it through the save dialog (true once written), No lets it go, Cancel keeps it (false).
+bool checker_text_may_go(HWND owner);
+
 // The checker's file state: the file its Save proposes (gl_dropped), with that file's line ends
 // and encoding. Taken when made; a window that loads a file into a panel of its own puts it back
 // afterwards, so that only what is loaded into the checker decides what its Save writes and where.
 struct CheckerFileState {
     std::string dropped = gl_dropped;
+    std::filesystem::path dropped_path = gl_dropped_path;
     std::int8_t crlf = gl_0D0A, cr = gl_0D, lf = gl_0A, utf8header = gl_fg_utf8header, ansi = gl_fg_ansi;
+    std::optional<FileText> file_text = gl_file_text;
     void restore() const;
 };
 
-// A file dropped on a panel other than the checker's text (dropped_file), loaded there while the
+// A file dropped on a panel other than the checker's text (dropped_file): the main window's entry
+// box, the checker's bottom panel, the translation window's panel. It is loaded there while the
 // checker's file state stays as it was.
 void load_beside_checker_file(const Msg& drop, HWND re);
 

@@ -144,4 +144,90 @@ TEST_F(CheckerFile, ASaveRemovesWhatAKilledSaveOfTheDocumentLeft) {
     for (const auto& c : cases) EXPECT_EQ(data.exists("docs/" + c.name), !c.removed) << c.name;
 }
 
+// Only what the checker loads itself becomes its file: a file dropped on the main window's entry
+// box is looked up there, and the checker's Save, title and correction log stay its own.
+TEST_F(CheckerFile, AFileDroppedOnTheEntryBoxIsNotTheCheckersFile) {
+    const auto notes = data.write_raw("notes.txt", "notes\n");
+    const std::u16string title = GetWindowTextW(hBig);
+    gl_log = "a -> b\r\n";
+    headless_drop(hAddReShort, {notes});
+    EXPECT_EQ(RE_GetTextW(hAddReShort), u"notes\r");
+    EXPECT_EQ(GetWindowTextW(hBig), title);
+    EXPECT_EQ(gl_log, "a -> b\r\n");
+    type_right(u"typed");
+    choose(9220, data.file("typed.txt"));
+    EXPECT_EQ(hs->file_dialog_starts.back(), data.file("FILE.txt"));
+    EXPECT_EQ(data.read("notes.txt"), "notes\n");
+    headless_drop(hBigReRight, {notes});  // the checker's own drop does make it its file
+    choose(9220, data.file("other.txt"));
+    EXPECT_EQ(hs->file_dialog_starts.back(), notes);
+}
+
+// A file's text changed since it was opened or saved is not closed away unasked: Cancel keeps the
+// window and the text, No lets it go, Yes saves it to its file. A text that was never a file's, or
+// one unchanged, closes at once; so does the program from the main window.
+TEST_F(CheckerFile, ClosingAChangedFilesTextAsksToSaveIt) {
+    ShowWindow(hMain, SW_SHOW);  // the program goes on when the checker closes
+    const auto file = data.file("text.txt");
+    const struct {
+        const char* name;
+        bool from_file, saved_typed, change;
+        std::vector<int> answers;
+        bool asked, closed;
+        std::string on_disk;
+    } cases[] = {
+        {"typed", false, false, true, {}, false, true, "old\n"},
+        {"opened, unchanged", true, false, false, {}, false, true, "old\n"},
+        {"opened, changed, cancel", true, false, true, {IDCANCEL}, true, false, "old\n"},
+        {"opened, changed, don't save", true, false, true, {IDNO}, true, true, "old\n"},
+        {"opened, changed, save", true, false, true, {IDYES}, true, true, "old\nmore"},
+        {"typed, saved, changed", false, true, true, {IDYES}, true, true, "typedmore"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!IsWindow(hBig)) {
+            ASSERT_TRUE(open_checker_window());
+        }
+        data.write_raw("text.txt", "old\n");
+        if (c.from_file) choose(9219, file);
+        else type_right(u"typed");
+        if (c.saved_typed) choose(9220, file);
+        if (c.change) {
+            RE_SetSel(hBigReRight, CHARRANGE{-1, -1});
+            type_right(u"more");
+        }
+        hs->message_boxes.clear();
+        hs->message_box_answers.assign(c.answers.begin(), c.answers.end());
+        hs->file_dialog_answers.push_back(file);
+        headless_close(hBig);
+        hs->file_dialog_answers.clear();
+        EXPECT_EQ(!hs->message_boxes.empty() && hs->message_boxes[0].caption == u"Save the text?", c.asked);
+        EXPECT_EQ(IsWindow(hBig), !c.closed);
+        EXPECT_EQ(data.read("text.txt"), c.on_disk);
+        if (!c.closed) {
+            EXPECT_EQ(RE_GetTextW(hBigReRight), u"old\rmore");
+        }
+    }
+    // The program closed from the main window asks too; Cancel keeps it going.
+    ASSERT_TRUE(open_checker_window());
+    choose(9219, file);
+    type_right(u"more");
+    hs->message_box_answers = {IDCANCEL};
+    headless_close(hMain);
+    EXPECT_FALSE(platform_quit_requested());
+    EXPECT_TRUE(IsWindowVisible(hMain) && IsWindow(hBig));
+}
+
+// A file whose name code page 1251 cannot write is opened, checked and saved back under its own
+// name, which the "Done!" box shows as it is.
+TEST_F(CheckerFile, AFileNamedOutsideTheCodePageIsSavedBackUnderItsName) {
+    const auto file = data.write_raw("日本語.txt", cp("котка\r\n"));
+    choose(9219, file);
+    EXPECT_EQ(RE_GetTextW(hBigReRight), u"котка\r");
+    EXPECT_GT(runs(), 0);
+    choose(9220, file);
+    EXPECT_EQ(hs->file_dialog_starts.back(), file);
+    EXPECT_EQ(hs->message_boxes.back().text, u"Файлът е записан под името " + file.u16string());
+}
+
 }  // namespace
