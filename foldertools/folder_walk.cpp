@@ -89,10 +89,12 @@ public:
             }
             const WalkTaken taken = tool_.file_action(f);
             if (taken != WalkTaken::Taken && taken != WalkTaken::TakenEndPass) {
-                if (tool_.count) sz_global -= f.size;
-                if (taken != WalkTaken::Failed && tool_.count) {
+                // Only what was taken counts: a file left out is told apart.
+                if (tool_.count) {
+                    sz_global -= f.size;
                     --fl_ct_global;
                     --fl_ct_global_nonzero;
+                    if (taken != WalkTaken::NotTaken) ++fl_ct_left_out;
                 }
                 continue;
             }
@@ -148,6 +150,7 @@ std::string folder_text(const std::filesystem::path& folder) {
 }
 
 void report_to_stat_log(const std::string& line) {
+    ++walk_lines_logged;
     if (fl_stat) write_out(fl_stat, line);
     else std::fwrite(line.data(), 1, line.size(), stderr);
 }
@@ -163,10 +166,14 @@ std::string cannot_process_text(std::string_view name, int err) {
 }
 
 void show_walk_counters(HWND owner) {
-    const std::string counters =
+    std::string counters =
         jux_format("File count: %u, Non-zero files: %u,  Zero-length files: %u\nFolder count: %u\nTotal size: %llu",
                    fl_ct_global, fl_ct_global_nonzero, fl_ct_global_zero, dir_ct_global,
                    static_cast<unsigned long long>(sz_global));
+    if (fl_ct_left_out > 0) counters += jux_format("\nFiles left out: %u", fl_ct_left_out);
+    if (walk_lines_logged > 0)
+        counters += "\nWhy files were left out: see " +
+                    (fl_stat ? path_to_cp1251(out_path(fl_stat)) : std::string("the standard error output"));
     const std::string failures = take_write_failures();
     if (failures.empty()) MessageBoxA(owner, counters, "Done!", MB_OK);
     else MessageBoxA(owner, failures + "Not finished. Written:\n" + counters, "Oops!", MB_OK | MB_ICONERROR);

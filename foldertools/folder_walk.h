@@ -6,7 +6,8 @@
 // reported with "\r\nCannot process %s, reason: %s, (errno = %d)\r\n" and skipped; what is not a
 // regular file is left to the folders pass; a file of length 0 is counted in fl_ct_global and
 // fl_ct_global_zero; a file of length > 0 is counted in fl_ct_global and fl_ct_global_nonzero,
-// its length is added to sz_global and the tool's file action runs. In the folders pass every
+// its length is added to sz_global and the tool's file action runs; a file it does not take is
+// taken out of those counts again (and counted in fl_ct_left_out when it was of the tool's kind). In the folders pass every
 // folder is walked and then counted in dir_ct_global.
 //
 // A folder that cannot be listed is reported with "\r\nCannot change to folder %s, reason: %s,
@@ -37,10 +38,10 @@ struct WalkFile {
 // What a tool's file action made of a non-empty file.
 enum class WalkTaken {
     Taken,        // the file was taken
-    Failed,       // seen but not taken (unreadable): its length is taken back from sz_global
+    Failed,       // of the tool's kind but not taken (unreadable): uncounted, counted as left out
     NotTaken,     // not the tool's kind of file: uncounted altogether
     TakenEndPass,  // taken, and the folder's files pass ends here (its sub-folders still follow)
-    Unwritten      // its output could not be written: uncounted altogether, as NotTaken
+    Unwritten      // its output could not be written: uncounted, counted as left out
 };
 
 // A folder tool: the walk's hooks. Only file_action is required.
@@ -65,8 +66,10 @@ struct FolderTool {
 void walk_folder(const std::filesystem::path& top, const FolderTool& tool);
 
 // The five walk counters in the box that ends a folder command ("Done!"), after the command has
-// closed its files. When a file could not be written, the box names it first and says the work is
-// not finished (caption "Oops!"); the counters then hold only what was written.
+// closed its files; they count only what was taken and written. Files left out are counted after
+// them, and when the tool wrote its reasons to the statistics log, the box names that log. When a
+// file could not be written, the box names it first and says the work is not finished (caption
+// "Oops!").
 void show_walk_counters(HWND owner);
 
 // A file name as the tools show and key it, in code page 1251: a UTF-8 name converted, any other
@@ -76,7 +79,8 @@ std::string file_name_cp1251(std::string_view name);
 // A folder as the messages and report lines show it: 8-bit, with its trailing separator.
 std::string folder_text(const std::filesystem::path& folder);
 
-// Writes an error line to the statistics log (stderr while there is none) and flushes it.
+// Writes an error line to the statistics log (stderr while there is none) and flushes it; counted
+// in walk_lines_logged.
 void report_to_stat_log(const std::string& line);
 
 // The walk's error lines (8-bit text): "\r\nCannot change to folder %s, ..." and

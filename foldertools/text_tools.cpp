@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <utility>
@@ -288,6 +289,20 @@ private:
     std::optional<std::filesystem::path> last_folder_;
 };
 
+// A file's action whose outputs hold the file whole or not at all: when it is not taken (it could
+// not be read, or an output could not be written), its line in the report and what it put into
+// the concatenations are taken back, so that they list and hold only what was written.
+WalkTaken taken_whole(const WalkFile& f, const std::function<WalkTaken(const WalkFile&)>& action) {
+    FILE* const outputs[] = {gl_fl_stat, gl_fl_concatenated, gl_fl_concatenated_ansi};
+    off_t before[std::size(outputs)];
+    for (std::size_t i = 0; i < std::size(outputs); ++i) before[i] = outputs[i] ? ::ftello(outputs[i]) : -1;
+    const WalkTaken taken = action(f);
+    if (taken == WalkTaken::Failed || taken == WalkTaken::Unwritten)
+        for (std::size_t i = 0; i < std::size(outputs); ++i)
+            if (before[i] >= 0) cut_out_back(outputs[i], static_cast<std::uint64_t>(before[i]));
+    return taken;
+}
+
 // The walk of the converters and the fixer: file lines for every file, folder and entering lines;
 // the walk stops when an output cannot be written.
 FolderTool reporting_tool() {
@@ -307,7 +322,7 @@ void mirror_walk(const std::filesystem::path& folder, std::string (*make_copy)(s
     Mirror mirror(folder, error_box);
     ResultGuard guard;
     tool.cancelled = [&mirror] { return mirror.stopped || outputs_failed(); };
-    tool.file_action = [&](const WalkFile& f) {
+    tool.file_action = [&](const WalkFile& file) { return taken_whole(file, [&](const WalkFile& f) {
         if (guard.inside(f.folder)) return WalkTaken::NotTaken;
         const std::optional<std::filesystem::path> dest = mirror.folder_for(f.folder);
         if (mirror.stopped) return WalkTaken::Failed;
@@ -324,7 +339,7 @@ void mirror_walk(const std::filesystem::path& folder, std::string (*make_copy)(s
         if (write_copy(*dest / f.path.filename(), bytes, err)) return WalkTaken::Taken;
         error_box(failure_text("2Cannot create file", f.name, err));
         return WalkTaken::Unwritten;
-    };
+    }); };
     walk_folder(folder, tool);
 }
 
@@ -334,7 +349,7 @@ void dir_to_list(const std::filesystem::path& folder) {
     if (!result_folder_ready(report_to_stat_log)) return;
     FolderTool tool = reporting_tool();
     ResultGuard guard;
-    tool.file_action = [&guard](const WalkFile& f) {
+    tool.file_action = [&guard](const WalkFile& file) { return taken_whole(file, [&guard](const WalkFile& f) {
         if (guard.inside(f.folder)) return WalkTaken::NotTaken;
         if (!file_line(f)) return WalkTaken::Unwritten;
         std::string bytes;
@@ -349,6 +364,7 @@ void dir_to_list(const std::filesystem::path& folder) {
         }
         const FolderTextKind kind = folder_text_kind(bytes);
         if (kind.utf8) {
+            std::error_code ec;
             const std::string text = utf8_text_to_cp1251(bytes);
             const std::string copy = jux_format("%06u_", gl_file_index++) + f.path.filename().string();
             if (!write_copy(gl_dir_res / copy, text, err)) {
@@ -357,12 +373,15 @@ void dir_to_list(const std::filesystem::path& folder) {
                 note_write_failure(failure.substr(2));
                 return WalkTaken::Unwritten;
             }
-            if (!append_text(gl_fl_concatenated, text)) return WalkTaken::Unwritten;
+            if (!append_text(gl_fl_concatenated, text)) {
+                std::filesystem::remove(gl_dir_res / copy, ec);  // the file is converted whole or not at all
+                return WalkTaken::Unwritten;
+            }
         } else if (kind.ansi && !append_text(gl_fl_concatenated_ansi, bytes)) {
             return WalkTaken::Unwritten;
         }
         return WalkTaken::Taken;
-    };
+    }); };
     walk_folder(folder, tool);
 }
 

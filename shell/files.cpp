@@ -1,5 +1,6 @@
 #include "shell/files.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
@@ -125,6 +126,17 @@ int take_stream_fault(FILE* f) {
     return s_stream_fault.err;
 }
 
+// A write that failed part-way (a full disk takes what fits) is taken back to `start`, where it
+// began in the file, when that is known; what stdio still holds of it is dropped. The file is never
+// made longer: bytes an earlier unflushed write lost stay lost. The stream's error state stays.
+void take_back_torn_write(FILE* f, off_t start) {
+    __fpurge(f);
+    struct stat st {};
+    if (start < 0 || ::fstat(::fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    if (st.st_size > start && ::ftruncate(::fileno(f), start) != 0) return;
+    ::fseeko(f, std::min<off_t>(start, st.st_size), SEEK_SET);
+}
+
 FILE* open_for_writing(const std::filesystem::path& path) {
     FILE* f = open_out(path, "wb");
     if (f) return f;
@@ -197,11 +209,18 @@ bool write_out(FILE* f, std::string_view bytes, bool flush) {
         errno = EBADF;
         return false;
     }
+    // Where the bytes begin: a write that fails is taken back from there, so that none of it stays.
+    const off_t start = ::ftello(f);
     int err = take_stream_fault(f);
     errno = 0;
+    // An injected failure tears the write as a full disk does: the first half of the bytes reaches
+    // the file, the rest does not.
+    if (err && bytes.size() > 1 && std::fwrite(bytes.data(), 1, bytes.size() / 2, f) == bytes.size() / 2)
+        std::fflush(f);
     if (!err && !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) err = errno ? errno : EIO;
     if (!err && flush && std::fflush(f) != 0) err = errno ? errno : EIO;
     if (!err) return true;
+    take_back_torn_write(f, start);
     note_out_failure(f, err);
     errno = err;
     return false;

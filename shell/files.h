@@ -59,8 +59,9 @@ void OutputCyr(std::string_view text, int n, FILE* f);
 FILE* open_out(const std::filesystem::path& file, const char* mode = "wb");
 // Writes the bytes whole and flushes the stream (unless `flush` is false: the bytes may then wait
 // in the stream's buffer, and closefile finds what fails later). False (errno set) when they did
-// not all reach the file; the stream's first failure is noted for tell_write_failures, naming the
-// file, and closefile reports it again. A null stream gives false.
+// not all reach the file; what part of them did is then taken back (a line cut short by a full
+// disk is not left in a regular file); the stream's first failure is noted for
+// tell_write_failures, naming the file, and closefile reports it again. A null stream gives false.
 bool write_out(FILE* f, std::string_view bytes, bool flush = true);
 // The first write failure of the stream (its error number), 0 when none.
 int out_error(FILE* f);
@@ -78,7 +79,8 @@ std::string take_write_failures();
 void tell_write_failures(HWND owner);
 
 // Test hook: the `nth` write_out from now to a stream whose file is named `file_name` fails with
-// `err`, as a full disk or a broken device would make it fail. reset_files() clears it.
+// `err`, as a full disk or a broken device would make it fail: the first half of its bytes reaches
+// the file, the rest is lost. reset_files() clears it.
 void fail_stream_write_at(std::string_view file_name, int err, int nth = 1);
 
 // The size of the open file in bytes, including what is still buffered for writing; the file

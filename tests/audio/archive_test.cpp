@@ -326,4 +326,22 @@ TEST_F(Archive, FullDiskIsToldNamingTheFileAndTheLostItemIsNotCounted) {
     }
 }
 
+// Clips left out (names code page 1251 cannot write) are not counted with the written one; the box
+// counts them apart and names the statistics log that holds the reasons.
+TEST_F(Archive, DoneCountsOnlyTheWrittenClipsAndNamesTheLogOfTheOthers) {
+    data.write("clips/a.ogg", clip_bytes('a', 30));
+    data.write("clips/日本.ogg", clip_bytes('j', 40));
+    data.write("clips/中文.ogg", clip_bytes('c', 50));
+    const auto log = data.file("statistics.txt");
+    fl_stat = open_out(log);
+    hs->folder_dialog_answers.push_back(data.file("clips"));
+    make_audio_file(HWND{});
+    closefile(fl_stat, "");
+    fl_stat = nullptr;
+    EXPECT_EQ(boxes().back(), "File count: 1, Non-zero files: 1,  Zero-length files: 0\nFolder count: 0\n"
+                              "Total size: 30\nFiles left out: 2\nWhy files were left out: see " + log.string());
+    EXPECT_EQ(utf16_to_utf8(hs->message_boxes.back().caption), "Done!");
+    EXPECT_NE(file_bytes(log).find("code page 1251 lacks"), std::string::npos);
+}
+
 }  // namespace

@@ -187,4 +187,28 @@ TEST_F(FolderTools, LinkBackIntoTheResultFolderIsNotReadBack) {
     EXPECT_EQ(data.read("bulk_concatenated_ansi.txt"), "");  // the copy is not read back as a text
 }
 
+// A full disk while the second text goes into the concatenation (its own write torn, or the blank
+// lines after it): the text is taken back whole, with its copy and its report line, and the box
+// counts the one text written.
+TEST_F(FolderTools, AFullDiskTakesTheUnwrittenTextBackFromEveryOutput) {
+    data.write("tree/a.txt", "АЕОИ а е о и");
+    data.write("tree/sub/b.txt", "АЕОИ горе");
+    const std::string report = "bulk_utf8-to-ansi_report.txt", top = tree.string() + "/";
+    for (int nth : {3, 4}) {
+        SCOPED_TRACE(nth);
+        hs->message_boxes.clear();
+        std::filesystem::remove_all(res);
+        fail_stream_write_at("bulk_concatenated.txt", ENOSPC, nth);
+        run(IDM_BULK_UTF8_CONCAT);
+        EXPECT_EQ(data.read("bulk_concatenated.txt"), cp("АЕОИ а е о и") + "\r\n\r\n");
+        EXPECT_TRUE(has_line(report, top + "   a.txt   20"));
+        EXPECT_FALSE(has_line(report, top + "sub/   b.txt   15"));
+        EXPECT_TRUE(std::filesystem::exists(res / "000001_a.txt"));
+        EXPECT_FALSE(std::filesystem::exists(res / "000002_b.txt"));
+        EXPECT_TRUE(boxes().back().ends_with("File count: 1, Non-zero files: 1,  Zero-length files: 0\n"
+                                             "Folder count: 0\nTotal size: 20\nFiles left out: 1"))
+            << boxes().back();
+    }
+}
+
 }  // namespace

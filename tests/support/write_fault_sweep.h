@@ -33,8 +33,15 @@ struct FaultyWriter {
     // turn); else the writes to the stream of the file of this name.
     std::string stream;
     // The writer fills its files as it goes (a report, an archive and its index): a told failure may
-    // leave a file cut short, a beginning of the whole one, but nothing else.
+    // leave a file cut short, a beginning of the whole one that ends where one of its items ends (a
+    // torn last item fails), but nothing else.
     bool cut_short = false;
+    // Whether `cut` bytes of the whole file end an item of it: by default after a line end; a
+    // writer whose items are not lines says where its items end.
+    std::function<bool(const std::string& whole, std::size_t cut)> ends_item = [](const std::string& whole,
+                                                                                  std::size_t cut) {
+        return cut == 0 || (cut <= whole.size() && whole[cut - 1] == '\n');
+    };
     // Turns a file's bytes into what must match (for instance the time of a journal line masked).
     std::function<std::string(std::string)> normal = [](std::string s) { return s; };
 };
@@ -65,10 +72,12 @@ inline bool failure_named(const std::string& text, const FaultyWriter& w) {
 }
 
 // Whether `part` is what a writer that goes on after a failed item leaves of `whole`: its
-// beginning, or whole lines of it only (the lines it could not write left out).
-inline bool short_of(const std::optional<std::string>& part, const std::optional<std::string>& whole) {
+// beginning up to the end of an item, or whole lines of it only (the lines it could not write left
+// out).
+inline bool short_of(const std::optional<std::string>& part, const std::optional<std::string>& whole,
+                     const FaultyWriter& w) {
     if (!part || !whole) return false;
-    if (whole->starts_with(*part)) return true;
+    if (whole->starts_with(*part)) return w.ends_item(*whole, part->size());
     if (!part->empty() && part->back() != '\n') return false;
     for (std::size_t at = 0; at < part->size();) {
         const std::size_t end = part->find('\n', at) + 1;
@@ -116,7 +125,7 @@ inline int sweep_write_faults(const FaultyWriter& w, int most = 100) {
             EXPECT_TRUE(failed) << "the failure was not told: " << told;
             for (const auto& [file, bytes] : now)
                 EXPECT_TRUE(bytes == old.at(file) || bytes == whole.at(file) ||
-                            (w.cut_short && sweep_detail::short_of(bytes, whole.at(file))))
+                            (w.cut_short && sweep_detail::short_of(bytes, whole.at(file), w)))
                     << file << " is neither the old file nor the new one: " << bytes.value_or("<none>");
         }
     }

@@ -76,6 +76,13 @@ protected:
         };
         return w;
     }
+    // The same writer, whose items end where `item_end` does (not at every line end).
+    static jux_test::FaultyWriter items_ending(jux_test::FaultyWriter w, std::string item_end) {
+        w.ends_item = [item_end](const std::string& whole, std::size_t cut) {
+            return cut == 0 || std::string_view(whole).substr(0, cut).ends_with(item_end);
+        };
+        return w;
+    }
     // The same writer, whose files must never be cut short (a clip is played whole or not at all).
     static jux_test::FaultyWriter whole(jux_test::FaultyWriter w) {
         w.cut_short = false;
@@ -216,6 +223,15 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
         data.write("pairs/sub/EN_two.txt", "Second.");
         hs->folder_dialog_answers.push_back(data.file("pairs"));
     };
+    // The archive's items are the clips, one after the other; its index's are lines.
+    auto archive_of_clips = [this](jux_test::FaultyWriter w) {
+        w.ends_item = [this](const std::string& whole, std::size_t cut) {
+            if (whole.ends_with('\n')) return cut == 0 || whole[cut - 1] == '\n';
+            const std::size_t a = data.read("clips/a.txt").size(), c = data.read("clips/b/c.txt").size();
+            return cut == 0 || cut == whole.size() || cut == a || cut == c;
+        };
+        return w;
+    };
     const std::filesystem::path cwd = std::filesystem::current_path();
     std::filesystem::current_path(data.path());  // the exports go to the working folder
     const jux_test::FaultyWriter writers[] = {
@@ -232,18 +248,18 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
         writer("the lemma reports", reports, [&lemmas] { lemmas.install(); }, [] { run_lemma_reports(); }),
         writer("the lemma reports' own files", reports, [&lemmas] { lemmas.install(); }, [] { run_lemma_reports(); },
                lemma_report_names().front() + ".txt.part"),
-        writer("the audio archive's index", {"b_english_ao_NEW.txt", "audio_NEW"}, clips,
-               [] { make_audio_file(HWND{}); }, "b_english_ao_NEW.txt"),
-        writer("the audio archive", {"b_english_ao_NEW.txt", "audio_NEW"}, clips, [] { make_audio_file(HWND{}); },
-               "audio_NEW"),
+        archive_of_clips(writer("the audio archive's index", {"b_english_ao_NEW.txt", "audio_NEW"}, clips,
+                                [] { make_audio_file(HWND{}); }, "b_english_ao_NEW.txt")),
+        archive_of_clips(writer("the audio archive", {"b_english_ao_NEW.txt", "audio_NEW"}, clips,
+                                [] { make_audio_file(HWND{}); }, "audio_NEW")),
         masked(writer("the converter's report", {"bulk_utf8-to-ansi_report.txt"}, clips, [] { convert_bulk(HWND{}); },
                "bulk_utf8-to-ansi_report.txt")),
-        masked(writer("the converter's concatenation",
+        items_ending(masked(writer("the converter's concatenation",
                {"bulk_utf8-to-ansi_report.txt", "bulk_concatenated.txt", "bulk_concatenated_ansi.txt"}, clips,
-               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated.txt")),
-        masked(writer("the converter's concatenation of code page texts",
+               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated.txt")), "\r\n\r\n"),
+        items_ending(masked(writer("the converter's concatenation of code page texts",
                {"bulk_utf8-to-ansi_report.txt", "bulk_concatenated.txt", "bulk_concatenated_ansi.txt"}, clips,
-               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated_ansi.txt")),
+               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated_ansi.txt")), "\r\n\r\n"),
         masked(writer("the fixer's report", {"bulk_fix_txt.txt"}, clips, [] { fix_txt_bulk(HWND{}); }, "bulk_fix_txt.txt")),
         writer("the user's Bulgarian words", {"b_bulgarian_custom.txt"}, custom_word,
                [] { add_custom_word(HWND{}); }),
