@@ -102,6 +102,7 @@ void fetch_name_ahead(const GRecord* g, const GRecord* nd) {
 class ExportFile {
 public:
     FILE* f = nullptr;
+    std::string name;  // the file's name, as its close reports it
 
     // Writes one group, or only uses up its place when the group has no name.
     void group(const GRecord& g, bool bars) {
@@ -212,6 +213,7 @@ std::string export_name(const char* label, const char* kind, const char* suffix)
 template <std::size_t N>
 bool open_all(ExportFile (&files)[N], const std::string (&names)[N]) {
     for (std::size_t k = 0; k < N; ++k) {
+        files[k].name = names[k];
         files[k].f = make_fl({}, names[k]);
         if (files[k].f) continue;
         for (std::size_t m = 0; m < k; ++m) closefile(files[m].f, names[m]);
@@ -590,7 +592,7 @@ void write_token_exports(TokenExports& e) {
     write_separators(gaps, e.space[0], e.space[1], e.space[2]);
     gaps.sort_by_name(true);
     write_separators(gaps, e.space[3], e.space[4], e.space[5]);
-    for (ExportFile& f : e.space) f.close("XXX.txt");
+    for (ExportFile& f : e.space) f.close(f.name);
     if (!e.tokens_open) return;
 
     // Tokens: counted once, each spelling apart and then with case variants merged.
@@ -674,7 +676,8 @@ std::string make_repeated_report(const SenToken* first, const SenToken* nd) {
     const std::int64_t started = phase_start;
     const std::size_t n = first && nd > first ? static_cast<std::size_t>(nd - first) : 0;
 
-    FILE* report = n > 1 ? generate_file_from_dropped_or_predifined("_REPEATED") : nullptr;
+    // A report that cannot be created is told as every generated file is; the search still runs.
+    FILE* report = n > 1 ? open_generated_file("_REPEATED") : nullptr;
     search_repeats(first, nd, gl_REPEATED_CHECK_EACH, gl_REPEATED_LONGER_THAN, [&](const RepeatedPassage& p) {
         const std::string entry = repeated_passage_entry(first, nd, p);
         OutputCyr(entry, 0, report);
@@ -683,7 +686,7 @@ std::string make_repeated_report(const SenToken* first, const SenToken* nd) {
             unfreeze();
         }
     });
-    if (report) closefile(report, "fl_cons");
+    if (report) closefile(report, "");  // a failure is logged with the report's own path
 
     const std::int64_t ms = (jux_mdate() - started) / 1000;
     return jux_format("phase time: %i:%02i:%02i:%03lld", static_cast<int>(ms / 3'600'000),

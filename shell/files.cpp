@@ -167,10 +167,11 @@ int close_and_report(FILE* f, const std::string& display_name) {
     const std::string name = display_name.empty() ? path_to_cp1251(path) : display_name;
     std::string line = jux_format("ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n", name.c_str(),
                                   std::strerror(err), err);
-    FILE* log = fl_stat && fl_stat != f ? fl_stat : stderr;
-    std::fwrite(line.data(), 1, line.size(), log);
-    std::fflush(log);
     if (!noted) note_write_failure(cannot_write_text(path, err));
+    // Through write_out: a log that cannot take the line (the same full disk) is itself noted with
+    // its own name and reason, and told with the file's failure.
+    if (fl_stat && fl_stat != f) write_out(fl_stat, line);
+    else std::fwrite(line.data(), 1, line.size(), stderr);
     errno = err;
     return -1;
 }

@@ -245,13 +245,39 @@ TEST_F(Exports, OneRecordWritesNoReportButGivesTheTimingNote) {
     EXPECT_EQ(with_timing_note("100.00%", ""), "100.00%");
 }
 
-TEST_F(Exports, ReportFileThatCannotBeMadeStillLetsTheSearchRun) {
+TEST_F(Exports, ReportFileThatCannotBeMadeIsToldAndStillLetsTheSearchRun) {
     make_bottom_panel();
     fs::create_directories(start / "_REPEATED.txt");
     fill(store2, words(pasted_twice()));
     export_duplicate_strings(sen_floor2, sen_nd2);
     EXPECT_EQ(panel8(hBigReBot).rfind("ct:60, word: 7 to 66", 0), 0u);
-    EXPECT_TRUE(hs->message_boxes.empty());
+    ASSERT_EQ(hs->message_boxes.size(), 1u);
+    EXPECT_EQ(utf16_to_utf8(hs->message_boxes[0].text), cannot_open_text(start / "_REPEATED.txt", EISDIR));
+}
+
+// A separator export that cannot be written logs its close under its own name; a statistics log on
+// a full disk is noted for the user with its own name and the disk's reason.
+TEST_F(Exports, FailedClosesNameTheirFilesAndTheLogsOwnFailureItsReason) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    fill(store2, words({"one", "two"}));
+    for (bool log_full : {false, true}) {
+        SCOPED_TRACE(log_full);
+        const fs::path log = data.path() / (log_full ? "full_log.txt" : "log.txt");
+        if (log_full) fs::create_symlink("/dev/full", log);
+        fl_stat = open_out(log);
+        take_write_failures();
+        fail_stream_write_at("___DOWN_SPACE_NUM_SENTENCE.txt", ENOSPC);
+        export_sorted_tokens_and_spaces(sen_floor2, sen_nd2, "DOWN");
+        const std::string told = take_write_failures();
+        closefile(fl_stat, "");
+        fl_stat = nullptr;
+        if (log_full) {
+            EXPECT_NE(told.find(cannot_write_text(log, ENOSPC)), std::string::npos) << told;
+        } else {
+            EXPECT_EQ(read(log), "ERROR: Can't close the ___DOWN_SPACE_NUM_SENTENCE.txt file, reason: No space left on "
+                                 "device, (errno = 28)\r\n");
+        }
+    }
 }
 
 TEST_F(Exports, EntriesAndContextsAreCutTo255Characters) {
