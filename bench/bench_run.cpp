@@ -7,9 +7,10 @@
 // run as the program starts (CHECK_PUNCTUATION 1, LOAD_BG 1) over 1 MB of Bulgarian prose and the
 // lexicon of real size (real_size_lexicon.h), with the proof-reader and without it. Then the bad
 // input, with the options as the program starts: a paste of 50 MB of that prose, one word of 10 MB,
-// a million distinct unknown words.
+// a million distinct unknown words; and the run over 1 MB of random bytes (a binary file opened).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <malloc.h>
 #include <string>
@@ -156,6 +157,32 @@ void BM_RunOverBulgarianProseRealSizeLexicon(benchmark::State& state) {
     DestroyWindow(hBig);
 }
 BENCHMARK(BM_RunOverBulgarianProseRealSizeLexicon)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The same run over a binary file of the size of that prose, as the checker opens it: random bytes
+// read as 8-bit text, its NUL bytes blanks. Its "words" (control characters, runs of letters no
+// lexicon holds) should cost about what the prose costs.
+void BM_RunOverBinaryFileRealSizeLexicon(benchmark::State& state) {
+    BulgarianFixture& f = bulgarian_fixture();
+    make_checker_panels();
+    reset_settings();
+    std::string bytes(f.text.size(), '\0');
+    std::uint64_t x = 0x9E3779B97F4A7C15ULL;
+    for (char& c : bytes) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        c = static_cast<char>(x >> 56);
+    }
+    std::replace(bytes.begin(), bytes.end(), '\0', ' ');
+    const std::u16string text = cp1251_to_utf16(bytes);
+    long peak = 0;
+    run_checker(state, text, peak);
+    reset_settings();
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    state.counters["words"] = static_cast<double>(last_run.processed);
+    DestroyWindow(hBig);
+}
+BENCHMARK(BM_RunOverBinaryFileRealSizeLexicon)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 std::u16string bad_input(int kind) {
     const Fixture& f = fixture();

@@ -58,6 +58,39 @@ bool listed(std::string_view w) { return in_row(B_BULGARIAN, w) != nullptr; }
 bool in_secondpart(std::string_view w) { return in_row(B_BULGARIAN_SECONDPART, w) != nullptr; }
 std::string_view rest_of(const ListPair* e) { return e && e->has_rest() ? e->rest : std::string_view(); }
 
+// Whether some word of b_bulgarian holds the letter in either case (or the byte); the table is
+// made again, on each thread, when the list's index is built again.
+bool held_by_a_listed_word(unsigned char c) {
+    const unsigned char* const lower = cp1251_detail::full_ctype.lower;
+    thread_local std::uint64_t made_for = 0;
+    thread_local std::array<bool, 256> held{};
+    const WordIndex& bg = dictionary_index(B_BULGARIAN);
+    if (made_for != bg.build_number() + 1) {
+        held.fill(false);
+        for (const ListPair& p : bg.list())
+            for (char ch : p.key) held[lower[static_cast<unsigned char>(ch)]] = true;
+        made_for = bg.build_number() + 1;
+    }
+    return held[lower[c]];
+}
+
+// Whether a token may be a word mistyped: none holds a control character, or a character that is
+// no Cyrillic or Latin letter, digit, apostrophe, hyphen or joining mark and that no listed word
+// holds (the bytes of a binary file read as text); nor two characters that no listed word holds
+// (Latin letters that look like no Cyrillic one, digits): one edit mends one of them at most. Such
+// a token gets no suggestion search: over the random "words" of a binary file it would cost many
+// times what prose costs, for nothing.
+bool may_be_a_word(std::string_view w) {
+    int foreign = 0;
+    for (char ch : w) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F) return false;
+        if (ascii_aposhyp[c] || ascii_punct[c] || held_by_a_listed_word(c)) continue;
+        if (!(ascii_cyrillic[c] || ascii_latin[c] || ascii_digit[c]) || ++foreign > 1) return false;
+    }
+    return true;
+}
+
 bool all_cyrillic(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)
@@ -144,8 +177,10 @@ struct Report {
     bool suggest = true;  // false: the generator's last resort is not asked (its text is not wanted)
 
     // The generator's suggestions for `w` (any of them is usable: the Bulgarian generator marks
-    // none as a mere regular form of the word).
+    // none as a mere regular form of the word); none, and no search, for a token that cannot be a
+    // word.
     Suggestions suggestions_for(std::string_view w) {
+        if (!may_be_a_word(w)) return {};
         ran_generator = true;
         return spellcheck_bg(w);
     }

@@ -312,3 +312,18 @@ TEST_F(LookalikeRepairs, LatinAndDigitTables) {
     EXPECT_EQ(u8(replace_letter_digits(cp("Ж4"))), "ЖЧ");
     EXPECT_EQ(u8(replace_letter_digits(cp("1234567"))), "123ч5ш7");
 }
+
+// A token that cannot be a word (a control character, a character no listed word holds: the bytes
+// of a binary file) gets no suggestion search, though it is one edit from a listed word; a
+// Cyrillic or Latin letter, listed or not, leaves the search to the generator.
+TEST_F(UnknownBgTest, ATokenThatCannotBeAWordGetsNoSuggestionSearch) {
+    const std::pair<std::string, std::string> rows[] = {
+        {cp("кот") + "\x01" + cp("ка"), " -> no suggestions"},
+        {cp("котка") + "\x7F", " -> no suggestions"},
+        {cp("котка") + "\x80", " -> no suggestions"},  // Ђ
+        {cp("котка") + "\xA8", " -> no suggestions"},  // Ё
+        {cp("коткаы"), " -> котка"},
+        {cp("коткаа"), " -> котка"},
+    };
+    for (const auto& [word, text] : rows) EXPECT_EQ(lensug_raw(word).text, text) << u8(word);
+}
