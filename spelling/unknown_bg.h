@@ -7,9 +7,10 @@
 // dot, mark or comma; Latin look-alike letters and digits typed for Cyrillic letters; numbers
 // glued to words; capitalised words (not checked unless SPELL_UPPERCASE); the prefixes "най-" and
 // "по-"; and last the suggestions of spellcheck_bg. The first rule that writes a text decides. A
-// token that cannot be a word (a control character, or a character that is no Cyrillic or Latin
-// letter, digit, apostrophe, hyphen or joining mark and that no word of b_bulgarian holds) gets no
-// suggestion search: " -> no suggestions".
+// token that cannot be a word (a control character; a character that is no Cyrillic or Latin
+// letter, digit, apostrophe, hyphen or joining mark and that no word of b_bulgarian holds; two
+// characters no word of it holds, which no one edit mends) gets no suggestion search:
+// " -> no suggestions".
 //
 // Colours (COLORREF): gl_col_nosug no suggestion; 0xCDCDCD every word treated as unknown; 0xFF552A
 // correction list; 0xFF5555 dialect; 0xFF2A55 better or risky word; 0x7F00 suggestions, split or

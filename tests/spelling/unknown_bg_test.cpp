@@ -314,8 +314,9 @@ TEST_F(LookalikeRepairs, LatinAndDigitTables) {
 }
 
 // A token that cannot be a word (a control character, a character no listed word holds: the bytes
-// of a binary file) gets no suggestion search, though it is one edit from a listed word; a
-// Cyrillic or Latin letter, listed or not, leaves the search to the generator.
+// of a binary file, or two letters no listed word holds) gets no suggestion search, though a
+// generator would find a listed word in it; one Cyrillic letter no listed word holds leaves the
+// search to the generator.
 TEST_F(UnknownBgTest, ATokenThatCannotBeAWordGetsNoSuggestionSearch) {
     const std::pair<std::string, std::string> rows[] = {
         {cp("кот") + "\x01" + cp("ка"), " -> no suggestions"},
@@ -323,6 +324,7 @@ TEST_F(UnknownBgTest, ATokenThatCannotBeAWordGetsNoSuggestionSearch) {
         {cp("котка") + "\x80", " -> no suggestions"},  // Ђ
         {cp("котка") + "\xA8", " -> no suggestions"},  // Ё
         {cp("коткаы"), " -> котка"},
+        {cp("коткаыы"), " -> no suggestions"},  // no one edit mends two letters no listed word holds
         {cp("коткаа"), " -> котка"},
     };
     for (const auto& [word, text] : rows) EXPECT_EQ(lensug_raw(word).text, text) << u8(word);
