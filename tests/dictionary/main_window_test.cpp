@@ -361,7 +361,7 @@ TEST_F(MainWindow, CopiedTextAndDroppedFilesAreLookedUp) {
     headless_drop(hAddReDict, {file});
     EXPECT_EQ(RE_GetTextW(hAddReShort), u"apple");
     EXPECT_EQ(lines(hAddReSaved).at(0), "apple [æpl] n 1. ябълка 1688");
-    EXPECT_EQ(gl_dropped, path_to_cp1251(file));
+    EXPECT_TRUE(gl_dropped.empty());  // the checker's file is what the checker loads itself
 }
 
 }  // namespace

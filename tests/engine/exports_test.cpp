@@ -266,7 +266,7 @@ TEST_F(Exports, FailedClosesNameTheirFilesAndTheLogsOwnFailureItsReason) {
         if (log_full) fs::create_symlink("/dev/full", log);
         fl_stat = open_out(log);
         take_write_failures();
-        fail_stream_write_at("___DOWN_SPACE_NUM_SENTENCE.txt", ENOSPC);
+        fail_stream_write_at("___DOWN_SPACE_NUM.txt", ENOSPC);
         export_sorted_tokens_and_spaces(sen_floor2, sen_nd2, "DOWN");
         const std::string told = take_write_failures();
         closefile(fl_stat, "");
@@ -274,8 +274,8 @@ TEST_F(Exports, FailedClosesNameTheirFilesAndTheLogsOwnFailureItsReason) {
         if (log_full) {
             EXPECT_NE(told.find(cannot_write_text(log, ENOSPC)), std::string::npos) << told;
         } else {
-            EXPECT_EQ(read(log), "ERROR: Can't close the ___DOWN_SPACE_NUM_SENTENCE.txt file, reason: No space left on "
-                                 "device, (errno = 28)\r\n");
+            EXPECT_EQ(read(log), "ERROR: Can't close the ___DOWN_SPACE_NUM.txt file, reason: No space left on device, "
+                                 "(errno = 28)\r\n");
         }
     }
 }
