@@ -211,7 +211,12 @@ bool write_out(FILE* f, std::string_view bytes, bool flush) {
         return false;
     }
     // Where the bytes begin: a write that fails is taken back from there, so that none of it stays.
-    const off_t start = ::ftello(f);
+    // A stream opened for appending ("ab+") tells 0 until its first write: its end is asked then.
+    off_t start = ::ftello(f);
+    if (start == 0 && (::fcntl(::fileno(f), F_GETFL) & O_APPEND)) {
+        struct stat st {};
+        start = ::fstat(::fileno(f), &st) == 0 ? st.st_size + static_cast<off_t>(__fpending(f)) : -1;
+    }
     int err = take_stream_fault(f);
     errno = 0;
     // An injected failure tears the write as a full disk does: the first half of the bytes reaches

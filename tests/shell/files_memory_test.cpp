@@ -278,4 +278,21 @@ TEST_F(FilesTest, AJournalLineIsWholeOrNotThere) {
     EXPECT_EQ(dir.read("cdate.txt"), "first\r\nthird\r\n");
 }
 
+// A write that a full disk cuts short leaves none of its bytes in the file, also in one opened for
+// appending (whose stream tells no position before its first write); the next write goes on there.
+TEST_F(FilesTest, AFailedWriteLeavesNoneOfItsBytes) {
+    for (const std::string mode : {"wb", "ab", "ab+"}) {
+        SCOPED_TRACE(mode);
+        dir.write("out.txt", "old\n");
+        FILE* f = open_out(dir.file("out.txt"), mode.c_str());
+        ASSERT_NE(f, nullptr);
+        fail_stream_write_at("out.txt", ENOSPC);
+        EXPECT_FALSE(write_out(f, "a line cut short\n"));
+        EXPECT_TRUE(write_out(f, "next\n"));
+        closefile(f, "");
+        take_write_failures();
+        EXPECT_EQ(dir.read("out.txt"), mode == "wb" ? "next\n" : "old\nnext\n");
+    }
+}
+
 }  // namespace
