@@ -69,8 +69,9 @@ bool checker_text_changed_since_file();
 // - The kind is told by classify_text (shell/encoding.h): UTF-8 with or without byte-order mark is
 //   converted, RTF is streamed in as RTF (an RTF the panel cannot read is loaded as 8-bit text),
 //   anything else is 8-bit text. NUL bytes of a text become blanks, so nothing after them is lost.
-// - The path is recorded (record_dropped_path). gl_0D0A / gl_0A / gl_0D tell the text's line ends (CR LF, else
-//   LF, else CR; none for RTF), gl_fg_utf8header the byte-order mark, gl_fg_ansi an 8-bit text.
+// - The path is recorded (record_dropped_path). gl_0D0A / gl_0A / gl_0D tell the text's line ends
+//   (CR LF, else LF, else CR; none for RTF), gl_fg_utf8header the byte-order mark, gl_fg_ansi an
+//   8-bit text.
 // - When the panel is the text-checker window's right panel or the main window's entry box,
 //   ENM_CHANGE is added to the panel's event mask, so that the loaded text is processed as soon as
 //   it is in. For the right panel the loaded-text state is reset first (reset_loaded_text_state)

@@ -96,8 +96,9 @@ void open_command(HWND dlg) {
 
 // Where the save dialog starts: the file last opened, else "FILE.txt" in the start folder;
 // `opened_name` takes the opened file's name ("" when none, else as the system names it).
-// Nullopt, after the message, when the opened file's folder cannot be entered. The file is proposed by its whole path, whatever
-// characters its name has (gl_dropped cannot hold a name that code page 1251 cannot write).
+// Nullopt, after the message, when the opened file's folder cannot be entered. The file is
+// proposed by its whole path, whatever characters its name has (gl_dropped cannot hold a name
+// that code page 1251 cannot write).
 std::optional<std::filesystem::path> save_start(std::string& opened_name) {
     opened_name.clear();
     const std::filesystem::path file = gl_dropped.empty() ? gl_dropped_path : fl_path({}, gl_dropped);
