@@ -62,7 +62,12 @@ bool name_fits_code_page(const WalkFile& f) {
 // disk) is taken back from both files, so that they stay in step, and the walk stops (`stop`).
 WalkTaken archive_clip(const WalkFile& f, std::vector<char>& piece, bool& stop) {
     const std::string key = audio_clip_key(f.name);
-    if (key.empty() || !name_fits_code_page(f)) return WalkTaken::Failed;
+    if (key.empty()) {
+        report_to_stat_log(jux_format("\r\nCannot process %s%s, reason: its name gives no key\r\n",
+                                      folder_text(f.folder).c_str(), f.name.c_str()));
+        return WalkTaken::Failed;
+    }
+    if (!name_fits_code_page(f)) return WalkTaken::Failed;
     int err = 0;
     FILE* in = open_regular_for_reading(f.path, &err);
     if (!in) {

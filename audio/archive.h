@@ -74,12 +74,13 @@ std::uint64_t audio_copy_slice(FILE* archive, std::uint64_t offset, std::uint64_
 // A clip that cannot be read is reported ("Cannot process") and left out of both files; a file
 // whose name begins with '.' (an empty key no look-up could find) is left out too, and so is a
 // file whose name has characters that code page 1251 lacks (two such names would share a key of
-// question marks), with a line naming it. A clip whose bytes or index line cannot be written (a
+// question marks), each with a line naming it in the statistics log. A clip whose bytes or index line cannot be written (a
 // full disk) is taken back from both files, is not counted, and ends the walk; the failure is
 // noted with the file's name for the box that ends the command.
 void dir_to_list_audio(const std::filesystem::path& folder);
 
 // The main window's command "Make audio file": opens "b_english_ao_NEW.txt" and "audio_NEW" in
 // the data folder, lets the user pick the top folder (a cancelled choice ends the command), tells
-// where the files go, builds them and reports the five counters under "Done!".
+// where the files go, builds them and reports the five counters under "Done!" (show_walk_counters:
+// only the clips written count; the box names the statistics log when clips were left out).
 void make_audio_file(HWND owner);
