@@ -8,10 +8,10 @@
 //   file line     "%s   %s   %u\r\n"  the folder with its trailing '/', the name, the size (low 32 bits)
 //   folder line   "\r\nFolder Size %I64u  File count: %u  %s\r\n\r\n"  after each folder's files
 //   entering line "Entering dir: %s\r\n"  before each sub-folder
-// The converters and the fixer write a file line for every regular file (empty ones too) that they
-// take, the pair loader for its taken files only, the folder loader none. A file the converters or
-// the fixer cannot read or write whole is left out of every output: its file line, its copy and
-// its text in the concatenations are taken back, so that they hold only what was written.
+// The converters and the fixer write a file line for every regular file (empty ones too), the
+// pair loader for its taken files only, the folder loader none. A file the converters or the fixer
+// cannot read or write whole is left out of every output: its file line, its copy and its text in
+// the concatenations are taken back, so that they hold only what was written.
 //
 // No tool writes anywhere but the result folder and its own output streams: the copies are reached
 // by whole paths under gl_dir_res, never by the working folder, so a copy can never land on a
