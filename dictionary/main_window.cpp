@@ -21,6 +21,7 @@
 #include "resources/resources.h"
 #include "resources/secondary.h"
 #include "shell/files.h"
+#include "shell/lists.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
 #include "shell/ui_services.h"
@@ -154,6 +155,8 @@ void forget_handles(HWND dlg) {
 // gl_TRANSLATE_CLIPBOARD is 1. The program's own writes (CopyToClipboard clears
 // gl_clipboard_translation, which is set back for the next change) and the copies the user makes
 // from its panels are left alone, so that copying and pasting within the program keeps the box.
+// So is a text longer than a list line, which no list holds as its key (a blob of data copied
+// elsewhere): taking it in would only lay out megabytes in the box and in the look-up's report.
 void on_clipboard_change() {
     if (!gl_clipboard_translation) {
         gl_clipboard_translation = 1;
@@ -161,7 +164,8 @@ void on_clipboard_change() {
     }
     if (gl_TRANSLATE_CLIPBOARD != 1 || !IsWindow(hAddReShort) || PL_IsClipboardOwned()) return;
     const std::optional<std::u16string> text = PL_GetClipboardTextW();
-    if (!text || text->empty() || *text == RE_GetTextW(hAddReShort, GT_DEFAULT)) return;
+    if (!text || text->empty() || text->size() > kMaxListLine || *text == RE_GetTextW(hAddReShort, GT_DEFAULT))
+        return;
     // The box's own change notification runs the look-up.
     StringToRE1200def(hAddReShort, *text);
 }

@@ -31,6 +31,11 @@ LastLookUp g_last;
 
 constexpr char16_t kMiddleDot = u'\u00B7';
 
+// A selection longer than any list key (Ctrl+A in a long text, a click inside a long run of
+// letters) is shown by its first characters and an ellipsis: written whole, it would only be
+// laid out again in the output panel, twice (heading and context line), for nothing to find.
+constexpr std::size_t kLongSelectionShown = 1'000;
+
 bool token_char(char16_t c) {
     unsigned char b = 0;
     return wchar_to_cp1251(c, b) && ascii_valid[b];
@@ -169,24 +174,26 @@ void GetCleanToken(HWND panel, int mode) {
     {
         QuietPanel quiet(out);
         RE_SetTextW(out, u"");
-        append8(out, word, kColOneLineWord, true);
+        // A text longer than a list line is no key of any list: nothing to look up, suggest or
+        // show the context of.
+        const bool no_key = word.size() > kMaxListLine;
+        append8(out, no_key ? word.substr(0, kLongSelectionShown) + "\x85" : word, kColOneLineWord, true);
         append(out, u"\r", 0, false);
         if (find_bg_part_hook) find_bg_part_hook(word.c_str());
-        const unsigned char first = static_cast<unsigned char>(word[0]);
-        // A text longer than a list line is no key of any list: nothing to look up or suggest.
-        if (word.size() > kMaxListLine) {
-        } else if (ascii_cyrillic[first] || (first >= 0x80 && !ascii_latin[first])) {
-            write_bulgarian(out, word);
-        } else {
-            write_english(out, word);
+        if (!no_key) {
+            const unsigned char first = static_cast<unsigned char>(word[0]);
+            if (ascii_cyrillic[first] || (first >= 0x80 && !ascii_latin[first]))
+                write_bulgarian(out, word);
+            else
+                write_english(out, word);
+            // Where the word stands in the text it was taken from.
+            const bool phrase =
+                std::any_of(word.begin(), word.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
+            append(out, u"\r", 0, false);
+            const HWND text = panel != hBgTextRe && IsWindow(hBigReRight) ? hBigReRight : panel;
+            print_context(cp1251_to_utf16(word), text, out, phrase ? FR_MATCHCASE : FR_WHOLEWORD, phrase,
+                          kLookUpContextLines);
         }
-        // Where the word stands in the text it was taken from.
-        const bool phrase =
-            std::any_of(word.begin(), word.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
-        append(out, u"\r", 0, false);
-        const HWND text = panel != hBgTextRe && IsWindow(hBigReRight) ? hBigReRight : panel;
-        print_context(cp1251_to_utf16(word), text, out, phrase ? FR_MATCHCASE : FR_WHOLEWORD, phrase,
-                      kLookUpContextLines);
     }
     g_last = LastLookUp{panel, out, word, RE_GetTextLength(out)};
 }

@@ -84,8 +84,9 @@ std::string apostrophe_variant(std::string_view word);
 // with gl_info_printed set to 1 before anything is written there. Every handle is tested with
 // IsWindow; nothing is written into the source panel itself.
 //
-// What is written: the word, then for a Bulgarian word its analysis, rank, English text and
-// paradigms; for an English word its rank, word-class meanings, dictionary lines, word-class and
+// What is written: the word (a selection longer than a list line, which no list can hold as its
+// key: its first 1,000 characters and an ellipsis, and nothing after them), then for a
+// Bulgarian word its analysis, rank, English text and paradigms; for an English word its rank, word-class meanings, dictionary lines, word-class and
 // corpus entries and English definitions; then the word's context in the text (at most
 // kLookUpContextLines lines; the checker's text panel is the source of the context for every
 // panel but the Bulgarian-text window's, while the checker exists). The page search

@@ -12,6 +12,7 @@
 #include "engine/token_store.h"
 #include "resources/resources.h"
 #include "shell/files.h"
+#include "shell/lists.h"
 #include "shell/panels.h"
 #include "shell/ui_services.h"
 #include "shell/settings.h"
@@ -346,6 +347,11 @@ TEST_F(MainWindow, CopiedTextAndDroppedFilesAreLookedUp) {
              ContextMenu(IDM_RE_COPY);
          },
          u"apple"},
+        // A copy no list could hold as a key is left alone; one as long as a list line is taken.
+        {"a copy longer than a list line", 1,
+         [] { headless_copy_from_outside(std::u16string(kMaxListLine + 1, u'q')); }, u"apple"},
+        {"a copy as long as a list line", 1, [] { headless_copy_from_outside(std::u16string(kMaxListLine, u'q')); },
+         std::u16string(kMaxListLine, u'q')},
         {"the next copy of another program", 1, [] { headless_copy_from_outside(u"about"); }, u"about"},
     };
     for (const Step& st : steps) {

@@ -3,6 +3,7 @@
 #include "lex_test_util.h"
 #include "lexicon/display.h"
 #include "lexicon/panels.h"
+#include "shell/lists.h"
 #include "shell/settings.h"
 
 namespace {
@@ -131,6 +132,31 @@ TEST_F(CaretLookUp, TheSameWordIsWrittenAgainOnlyWhenAskedOrWhenItsOutputWasRepl
     GetCleanToken(hBigReRight, 1);
     EXPECT_EQ(g_pages.size(), 3u);
     EXPECT_EQ(g_audio.size(), 5u);
+}
+
+// A selection or a word at the caret longer than a list line is no key of any list: the output
+// shows its first 1,000 characters and an ellipsis, nothing after them; one as long as a list line
+// is shown whole and followed by its context line.
+TEST_F(CaretLookUp, ASelectionLongerThanAListLineIsShownByItsStart) {
+    const std::string run(kMaxListLine + 1, 'q');
+    const std::string shown = run.substr(0, 1'000) + "\u2026\r";
+    const struct {
+        std::string text;
+        LONG from, to;
+        std::string want;
+    } cases[] = {
+        {run, 0, -1, shown},                        // Ctrl+A
+        {"a " + run + " b", 500, 500, shown},       // a click inside the run
+        {run.substr(1) + " b", 0, kMaxListLine, run.substr(1) + "\r\r" + run.substr(1) + " b\r"},
+    };
+    for (HWND p : {hBigReRight, hBigReLeft}) RE_LimitText(p, 1 << 30);
+    for (const auto& c : cases) {
+        reset_caret_lookup();
+        set_panel(hBigReRight, c.text, c.from, c.to);
+        GetCleanToken(hBigReRight, 1);
+        EXPECT_TRUE(panel_text(hBigReLeft) == c.want) << c.from << " " << c.to;
+    }
+    EXPECT_EQ(g_pages.size(), 3u);
 }
 
 TEST_F(CaretLookUp, ContextLinesMarkTheirMatchAndStopAtTheirBound) {
