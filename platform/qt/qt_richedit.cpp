@@ -73,6 +73,37 @@ bool user_acts(const QEvent* e) {
 // A paste at least this long is put in by the panel's sync instead of by Qt.
 constexpr int kLongPaste = 100'000;
 
+// Qt wraps a paragraph at word boundaries, and anywhere only where a line holds no boundary: it
+// then measures the whole rest of the unbroken run for each line, so that laying out a run of n
+// letters costs n * n / (letters a line). A document holding a run at least this long is wrapped
+// anywhere (linear in the run; a run too long for a line is wrapped where the line is full
+// either way); the prose around it then wraps anywhere too, until the last such run is gone.
+constexpr std::size_t kLongRun = 5'000;
+
+// A character Qt may break a line at (or after): blanks and line ends. Every other character
+// counts into a run, so a run is never taken for shorter than Qt sees it.
+bool breaks_run(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == kParagraph || c == kLineSeparator;
+}
+
+// Whether a run of at least kLongRun characters without a break reaches into [from, to) of `text`.
+bool long_run_near(std::u16string_view text, std::size_t from, std::size_t to) {
+    from = std::min(from, text.size());
+    to = std::clamp(to, from, text.size());
+    std::size_t a = from;
+    const std::size_t lowest = from > kLongRun ? from - kLongRun : 0;
+    while (a > lowest && !breaks_run(text[a - 1])) --a;
+    std::size_t z = to;
+    const std::size_t highest = std::min(text.size(), to + kLongRun);
+    while (z < highest && !breaks_run(text[z])) ++z;
+    std::size_t run = 0;
+    for (std::size_t i = a; i < z; ++i) {
+        run = breaks_run(text[i]) ? 0 : run + 1;
+        if (run >= kLongRun) return true;
+    }
+    return false;
+}
+
 // How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
 constexpr qint64 kShownLateMs = 250;
 
@@ -177,6 +208,7 @@ std::u16string RichEditWidget::doc_text(LONG from, LONG to) const {
 void RichEditWidget::replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to) {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
+    const bool run = wrap_before(model_from, model_to);
     ++applying_;
     const LONG n = doc_length();
     pos = clamp_to(pos, 0, n);
@@ -191,6 +223,7 @@ void RichEditWidget::replace_document(LONG pos, LONG removed, LONG model_from, L
         c.insertText(to_doc(rt->text_range(r.from, r.to)), formats.of(r.format));
     c.endEditBlock();
     --applying_;
+    wrap_after(run);
 }
 
 void RichEditWidget::apply_formats(LONG from, LONG to) {
@@ -248,9 +281,42 @@ void RichEditWidget::resync_by_diff() {
 void RichEditWidget::sync_range(LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from, LONG text_to) {
     RichText* rt = platform_rich(h_);
     if (!rt) return;
+    const bool run = text_changed && wrap_before(text_from >= 0 ? text_from : from, text_from >= 0 ? text_to : to);
     ++applying_;
     sync_.sync(*rt, from, doc_to, to, text_changed, text_from, text_to);
     --applying_;
+    if (text_changed) wrap_after(run);
+}
+
+bool RichEditWidget::wrap_before(LONG from, LONG to) {
+    const RichText* rt = platform_rich(h_);
+    if (!rt || !long_run_near(rt->text(), static_cast<std::size_t>(std::max<LONG>(0, from)),
+                              static_cast<std::size_t>(std::max<LONG>(0, to))))
+        return false;
+    set_wrap_anywhere(true);
+    return true;
+}
+
+void RichEditWidget::wrap_after(bool run_found) {
+    const RichText* rt = platform_rich(h_);
+    if (!rt || !wrap_anywhere_ || run_found || long_run_near(rt->text(), 0, rt->text().size())) return;
+    set_wrap_anywhere(false);
+}
+
+void RichEditWidget::set_wrap_anywhere(bool on) {
+    if (on == wrap_anywhere_) return;
+    wrap_anywhere_ = on;
+    ++applying_;
+    setWordWrapMode(on ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    set_font(font());
+    --applying_;
+}
+
+void RichEditWidget::set_font(QFont f) {
+    // Letters are placed without shaping (kerning, ligatures) while the document holds a long run:
+    // that halves what laying it out costs, and Latin and Cyrillic letters need none.
+    f.setStyleStrategy(wrap_anywhere_ ? QFont::PreferNoShaping : QFont::PreferDefault);
+    setFont(f);
 }
 
 void RichEditWidget::load_all() {
@@ -276,8 +342,10 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
         // New text takes the model's formats where Qt gave it others; so does the paragraph end
         // before it, which shows its font when the edit left an empty paragraph after it.
         const LONG from = std::max<LONG>(0, pos - 1);
+        const bool run = wrap_before(pos, pos + inserted);  // typed letters that make a run long, or end one
         sync_range(from, pos + echo_.doc_inserted, pos + inserted, inserted != echo_.doc_inserted || !echo_.shown, pos,
                    pos + inserted);
+        wrap_after(run);
         if (doc_length() != rt->length()) resync_by_diff();
         return;
     }
@@ -865,7 +933,10 @@ void RichEditWidget::insertFromMimeData(const QMimeData* source) {
     // paragraph as it goes (Qt's own insertion grows faster than the text). The document takes
     // the text as Qt's insertion would: one paragraph end per line end (CR LF one), per paragraph or
     // line separator and per frame character.
-    if (const QString text = source->text(); text.size() >= kLongPaste && !pending_ && !lost_ && platform_rich(h_)) {
+    // So does a text holding a long run, which the document takes wrapped anywhere.
+    const QString text = source->text();
+    const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    if ((text.size() >= kLongPaste || long_run_near(view, 0, view.size())) && !pending_ && !lost_ && platform_rich(h_)) {
         std::u16string model = normalize_line_ends(to_u16(text));
         for (char16_t& c : model)
             if (c == kParagraph || c == kLineSeparator || c == 0xFDD0 || c == 0xFDD1) c = u'\r';
@@ -913,9 +984,9 @@ void QtRichEditView::sync(WindowProp what) {
             break;
         case WindowProp::Font:
             if (auto f = PL_GetFontInfo(m->font))
-                w->setFont(to_qfont(*f));
+                w->set_font(to_qfont(*f));
             else
-                w->setFont(dialog_font(m->dialog_font_points, false));
+                w->set_font(dialog_font(m->dialog_font_points, false));
             break;
         case WindowProp::Colors: w->model_options_changed(); break;
         case WindowProp::ToolTip: w->setToolTip(to_qstring(m->tooltip)); break;

@@ -55,6 +55,8 @@ public:
     void model_formats_changed(LONG from, LONG to);
     void model_selection_changed();
     void model_options_changed();
+    // The panel's font, placed as the document's runs need (see set_wrap_anywhere).
+    void set_font(QFont f);
 
     POINT scroll_pos() const;
     void set_scroll_pos(POINT p);
@@ -112,6 +114,13 @@ private:
     void sync_range(LONG from, LONG doc_to, LONG to, bool text_changed, LONG text_from = -1, LONG text_to = -1);
     void replace_document(LONG pos, LONG removed, LONG model_from, LONG model_to);
     void apply_formats(LONG from, LONG to);
+    // Before the model's text [from, to) goes into the document: a long unbroken run reaching into
+    // it has the document wrapped anywhere first (so the new text is laid out once, in that mode);
+    // true when one was found. After it: a document wrapped anywhere that holds no long run any
+    // more wraps at word boundaries again.
+    bool wrap_before(LONG from, LONG to);
+    void wrap_after(bool run_found);
+    void set_wrap_anywhere(bool on);
     void apply_selection(bool force);
     void scroll_to(POINT p);
 
@@ -135,6 +144,7 @@ private:
     bool apply_queued_ = false;     // a queued call applies the gathered changes
     QElapsedTimer gathering_;       // since the oldest change not applied yet (redrawing on)
     bool redraw_ = true;            // the model's redrawing as last seen
+    bool wrap_anywhere_ = false;    // the document holds a long unbroken run: wrapped anywhere
     // The colours the palette was last built from.
     struct Colours {
         std::optional<COLORREF> background, text;
