@@ -7,10 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
+#include "bench/demo_texts.h"
 #include "lexicon/display.h"
 #include "platform/backend.h"
 #include "platform/headless.h"
@@ -33,35 +32,6 @@ struct DemoCopy {
 const std::filesystem::path& data_folder() {
     static const DemoCopy copy;
     return copy.folder.path();
-}
-
-// English words of the demonstration list, in sentences of twelve words,
-// until the text has `bytes` characters.
-std::u16string english_text(std::size_t bytes) {
-    std::vector<std::u16string> words;
-    std::ifstream in(data_folder() / "wl_english.txt", std::ios::binary);
-    for (std::string line; words.size() < 500 && std::getline(in, line);) {
-        const std::size_t end = line.find_first_of(" \t\r");
-        if (end != 0 && !line.empty()) words.push_back(cp1251_to_utf16(line.substr(0, end)));
-    }
-    std::u16string s;
-    s.reserve(bytes + 64);
-    for (std::size_t i = 0; s.size() < bytes; ++i) {
-        s += words[(i * 7 + i / 5) % words.size()];
-        s += i % 12 == 11 ? u".\r" : u" ";  // sentences of twelve words, one a line
-    }
-    return s;
-}
-
-// One run of letters with no blank: what a click inside it looks up.
-std::u16string one_word(std::size_t letters, bool cyrillic) {
-    std::u16string s;
-    s.reserve(letters);
-    const std::u16string_view pattern = cyrillic ? u"бързатакафявалисицапрескачамързеливотокуче"
-                                                 : u"thequickbrownfoxjumpsoverthelazydog";
-    while (s.size() < letters) s += pattern;
-    s.resize(letters);
-    return s;
 }
 
 // The panels a look-up starts from.
@@ -111,7 +81,7 @@ void select_repeatedly(benchmark::State& state, Panel p, const std::u16string& t
 
 // Ctrl+A in a panel holding an English text of range(1) characters.
 void BM_SelectAllLongText(benchmark::State& state) {
-    const std::u16string text = english_text(static_cast<std::size_t>(state.range(1)));
+    const std::u16string text = demo_english_text(static_cast<std::size_t>(state.range(1)));
     select_repeatedly(state, static_cast<Panel>(state.range(0)), text, CHARRANGE{0, -1});
 }
 BENCHMARK(BM_SelectAllLongText)
@@ -128,7 +98,7 @@ BENCHMARK(BM_SelectAllLongText)
 // One click in the middle of a run of range(1) letters (Latin, or Cyrillic when range(2) is 1) in
 // the checker's right panel.
 void BM_ClickInLongWord(benchmark::State& state) {
-    const std::u16string text = one_word(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
+    const std::u16string text = letter_run(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
     const LONG mid = static_cast<LONG>(text.size() / 2);
     select_repeatedly(state, kRight, text, CHARRANGE{mid, mid});
 }

@@ -682,3 +682,49 @@ TEST_F(XvfbStart, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
     EXPECT_GE(menus, 12);
     close_and_expect_end();
 }
+
+// A text holding a run of four million letters without a blank (a blob of data), copied by another
+// program while the clipboard watch is on (as the program starts), is pasted into the checker and
+// marked as an unknown word; a click inside the run and Ctrl+A over the text each show the
+// look-up's heading in the left panel cut short (its first 1,000 characters and an ellipsis fill
+// the panel's upper part only); a letter typed into the run is in the text.
+TEST_F(XvfbStart, ALongRunOfLettersIsPastedClickedTypedIntoAndSelected) {
+    start_driven({.name = "long_run", .settings = "SPELL_CHECKER 1\r\nTRANSLATE_CLIPBOARD 1\r\n"});
+    if (!ready()) return;
+    const std::string run(4'000'000, 'q');
+    paste("Start " + run + " end.");
+    Picture pic = watch(win_, [&](const Picture& p) { return count_pixels(p, kText, unknown_word) >= 20; }, 100s);
+    fs::path shot = shoot(pic, "jux-long-run.png");
+    ASSERT_GE(count_pixels(pic, kText, unknown_word), 20u) << "the run is not marked; see " << shot;
+
+    // The heading written across the left panel's middle, its lower part empty.
+    const auto ink = [](int r, int g, int b) { return r + g + b < 450; };
+    const auto cut_heading = [&](const Picture& p) {
+        return count_pixels(p, {0.03, 0.40, 0.30, 0.45}, ink) >= 200 && count_pixels(p, {0.03, 0.40, 0.85, 0.95}, ink) == 0;
+    };
+    click(kTextX, kTextY);
+    pic = watch(win_, cut_heading, 60s);
+    shot = shoot(pic, "jux-long-run-click.png");
+    EXPECT_TRUE(cut_heading(pic)) << "a click inside the run; see " << shot;
+
+    // The letter typed at the click, copied with the letters before it on its line.
+    type("x");
+    std::string line;
+    wait_until(
+        [&] {
+            key({"shift+Home", "ctrl+c"});
+            line = clipboard_text(display_);
+            return line.size() > 1 && line.back() == 'x' && line.find_first_not_of('q') == line.size() - 1;
+        },
+        60s, 500ms);
+    EXPECT_TRUE(line.size() > 1 && line.substr(line.size() - 2) == "qx") << line.substr(0, 80);
+
+    // Ctrl+A: the whole text shows selected, the heading is cut as well.
+    const auto selected = [](int r, int g, int b) { return r <= 80 && g >= 100 && g <= 170 && b >= 150; };
+    const auto all_selected = [&](const Picture& p) { return count_pixels(p, kText, selected) >= 20'000 && cut_heading(p); };
+    key({"ctrl+a"});
+    pic = watch(win_, all_selected, 60s);
+    shot = shoot(pic, "jux-long-run-select-all.png");
+    EXPECT_TRUE(all_selected(pic)) << "Ctrl+A; see " << shot;
+    close_and_expect_end();
+}
