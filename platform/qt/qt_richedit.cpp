@@ -274,10 +274,11 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
         // the core cut it (text limit); then the document takes the model's version.
         echo_.seen = true;
         // New text takes the model's formats where Qt gave it others; so does the paragraph end
-        // before it, which shows its font when the edit left an empty paragraph after it.
+        // before it, which shows its font when the edit left an empty paragraph after it. Its
+        // text is compared too: Qt's insertion may hold a line end as a line separator, where
+        // the model has a paragraph end.
         const LONG from = std::max<LONG>(0, pos - 1);
-        sync_range(from, pos + echo_.doc_inserted, pos + inserted, inserted != echo_.doc_inserted || !echo_.shown, pos,
-                   pos + inserted);
+        sync_range(from, pos + echo_.doc_inserted, pos + inserted, true, pos, pos + inserted);
         if (doc_length() != rt->length()) resync_by_diff();
         return;
     }
@@ -287,6 +288,9 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
         resync_by_diff();
         return;
     }
+    // A whole new text from the program: the document is compared with the model itself, so
+    // that it shows the model whatever the copy the sync keeps of it says.
+    if (pos == 0 && removed > 0 && inserted > 0 && inserted == rt->length()) sync_.forget_copy();
     if (deferring()) {
         defer_text(pos, removed, inserted);
         gathered();

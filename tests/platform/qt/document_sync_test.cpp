@@ -70,6 +70,85 @@ TEST(ChangedStretches, EachChangeApartCutToItsCharacters) {
     for (const Case& c : cases) EXPECT_EQ(changed_stretches(c.a, c.b, c.most_edits), c.want) << c.what;
 }
 
+// Steps 1 and 2 of a sync: the common start and end, the stretches between, and where the kept
+// text stands in the model (a letter taken out shifts what follows it, so the text on its two
+// sides is two kept stretches).
+TEST(SyncSteps, TextChangesAndTheKeptTextsPlaces) {
+    struct Case {
+        const char* what;
+        std::u16string model, doc;
+        std::size_t head, tail;
+        std::vector<ChangedStretch> stretches;
+        std::vector<KeptStretch> kept;  // of the texts compared from position 10
+    };
+    const Case cases[] = {
+        {"the same", u"abc", u"abc", 3, 0, {}, {{10, 13, 0}}},
+        {"a letter taken out", u"родната", u"роднрата", 4, 3, {{0, 0, 0, 1}}, {{10, 14, 0}, {15, 18, -1}}},
+        {"a letter put in at the end", u"ab", u"a", 1, 0, {{0, 1, 0, 0}}, {{10, 11, 0}}},
+        {"all new", u"xy", u"ab", 0, 0, {{0, 2, 0, 2}}, {}},
+    };
+    for (const Case& c : cases) {
+        const TextChanges t = text_changes(c.model, c.doc);
+        EXPECT_EQ(t.head, c.head) << c.what;
+        EXPECT_EQ(t.tail, c.tail) << c.what;
+        EXPECT_EQ(t.stretches, c.stretches) << c.what;
+        EXPECT_EQ(kept_stretches(t, 10, 10 + static_cast<LONG>(c.doc.size()), 10 + static_cast<LONG>(c.model.size())), c.kept)
+            << c.what;
+    }
+}
+
+// Steps 3 to 5, each through a sync of the panel's document: a letter taken out inside a word the
+// same sync colours (a fix must not reach over the change of text); a paragraph end the user
+// typed, which the model makes bold while it shows nothing, then shown by another Return (the
+// copy of a long document must know the format the document kept there); a shown paragraph end
+// that changes only its size; a line separator from Qt's insertion of a paste, which the document must hold as a
+// paragraph end. After each, the document shows the model and the copy the document.
+TEST_F(DocumentSyncTest, EachStepKeepsItsPartOfWhatTheDocumentShows) {
+    auto shows = [&](const char* what) {
+        EXPECT_EQ(jux_test::panel_difference(re), "") << what;
+        QTextEdit* edit = jux_test::shown_panel(re);
+        EXPECT_EQ(static_cast<RichEditWidget*>(edit)->document_sync().copy_difference(), "") << what;
+        const std::u16string t = RE_GetTextW(re);
+        EXPECT_EQ(edit->document()->blockCount(), 1 + std::count(t.begin(), t.end(), u'\r')) << what;
+    };
+    auto press = [&](int key, const QString& text) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(jux_test::shown_panel(re), &e);
+    };
+    for (const std::u16string& rest : {std::u16string(), numbered(300)}) {  // short, and kept in a copy
+        RE_SetTextW(re, u"от роднрата и\r" + rest);
+        jux_test::shown_panel(re);
+        RE_SetRedraw(re, false);
+        RE_SetSel(re, CHARRANGE{7, 8});
+        RE_ReplaceSel(re, u"", false);
+        colour(re, 3, 10, RGB(200, 0, 0), CFE_BOLD);
+        RE_SetRedraw(re, true);
+        shows("a letter out of a word coloured anew");
+
+        RE_SetTextW(re, u"abcd\r" + rest);
+        RE_SetSel(re, CHARRANGE{2, 2});
+        press(Qt::Key_Return, QStringLiteral("\r"));
+        colour(re, 2, 3, RGB(0, 0, 200), CFE_BOLD);  // the typed end, followed by text, shows nothing
+        RE_SetSel(re, CHARRANGE{3, 3});
+        press(Qt::Key_Return, QStringLiteral("\r"));  // now it ends a paragraph before an empty one
+        shows("an end kept while it showed nothing, then shown");
+
+        CHARFORMAT2W size;
+        size.dwMask = CFM_SIZE;
+        size.yHeight = 400;
+        RE_SetSel(re, CHARRANGE{2, 3});
+        RE_SetCharFormat(re, SCF_SELECTION, size);
+        shows("a shown end of another size");
+
+        QApplication::clipboard()->setText(QStringLiteral("x\u2028y"));
+        RE_SetSel(re, CHARRANGE{0, 0});
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QApplication::sendEvent(jux_test::shown_panel(re), &paste);
+        EXPECT_EQ(RE_GetTextW(re).substr(0, 4), u"x\rya");
+        shows("a line separator pasted");
+    }
+}
+
 // Random edits of text, formats and selection, by the program (with redrawing on or off) and by
 // the user typing into the widget, in short and long texts: after each batch the document shows
 // the model, as the test sees it and as the backend's own check sees it.
