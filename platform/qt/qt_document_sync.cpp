@@ -105,17 +105,19 @@ struct Lines {
     std::vector<std::uint64_t> hashes;
 };
 
+// The lines of a text with the hash each is matched by: of its bytes after the digits it starts
+// with (four units a step). The lines of a numbered list that a line put into it (or taken out)
+// renumbers then match the lines they were, and differ from them in their numbers only.
 Lines lines_of(std::u16string_view s) {
     Lines l;
     std::size_t at = 0;
     while (at < s.size()) {
         std::size_t end = find_unit(s, u'\r', at);
         end = end == std::u16string_view::npos ? s.size() : end + 1;
-        // A line's hash over its bytes, four units a step.
-        const std::uint64_t h =
-            word_hash(std::string_view(reinterpret_cast<const char*>(s.data() + at), (end - at) * sizeof(char16_t)));
+        std::size_t rest = at;
+        while (rest < end && s[rest] >= u'0' && s[rest] <= u'9') ++rest;
         l.starts.push_back(at);
-        l.hashes.push_back(h);
+        l.hashes.push_back(word_hash(std::string_view(reinterpret_cast<const char*>(s.data() + rest), (end - rest) * sizeof(char16_t))));
         at = end;
     }
     l.starts.push_back(s.size());
@@ -202,18 +204,12 @@ std::vector<ChangedStretch> changed_stretches(std::u16string_view a, std::u16str
         add_cut(out, a, b, whole);
         return out;
     }
-    // The lines between two matched ones differ; a matched line is the same text (its hash could
-    // match by chance: then the whole is one stretch).
+    // The lines between two matched ones differ; a matched line is cut to what differs in it (its
+    // number, or anything when its hash matched by chance).
     std::size_t pa = 0, pb = 0;
     for (const auto& [ia, ib] : *pairs) {
-        const std::u16string_view line_a = a.substr(la.starts[ia], la.starts[ia + 1] - la.starts[ia]);
-        const std::u16string_view line_b = b.substr(lb.starts[ib], lb.starts[ib + 1] - lb.starts[ib]);
-        if (line_a != line_b) {
-            out.clear();
-            add_cut(out, a, b, whole);
-            return out;
-        }
         if (ia > pa || ib > pb) add_cut(out, a, b, ChangedStretch{la.starts[pa], la.starts[ia], lb.starts[pb], lb.starts[ib]});
+        add_cut(out, a, b, ChangedStretch{la.starts[ia], la.starts[ia + 1], lb.starts[ib], lb.starts[ib + 1]});
         pa = ia + 1;
         pb = ib + 1;
     }
@@ -433,13 +429,71 @@ void compare_document(const QTextDocument& doc, FormatComparison& cmp, LONG a, L
 
 }  // namespace
 
-DocumentSync::DocumentSync(QTextEdit& edit) : edit_(edit) {
+DocumentSync::DocumentSync(QTextEdit& edit, std::function<void()> shown) : edit_(edit), shown_(std::move(shown)) {
     // Whoever changed the document, the copy of it may be stale.
     changes_ = QObject::connect(edit.document(), &QTextDocument::contentsChange, edit.document(),
                                 [this](int, int, int) { ++doc_changes_; });
 }
 
-DocumentSync::~DocumentSync() { QObject::disconnect(changes_); }
+DocumentSync::~DocumentSync() {
+    QObject::disconnect(changes_);
+    delete kept_doc_;
+}
+
+void DocumentSync::show_document(QTextDocument* doc) {
+    QTextDocument* old = edit_.document();
+    const bool copy = copy_valid();
+    // The widget would delete a document of its own that it stops showing: it is kept (the widget
+    // deletes the documents it holds when it goes).
+    old->setParent(&edit_);
+    // The kept document takes what the widget gave the one shown meanwhile (laid out again only then).
+    if (doc->defaultFont() != old->defaultFont()) doc->setDefaultFont(old->defaultFont());
+    const QTextOption& option = old->defaultTextOption();
+    if (doc->defaultTextOption().textDirection() != option.textDirection() ||
+        doc->defaultTextOption().wrapMode() != option.wrapMode() || doc->defaultTextOption().alignment() != option.alignment())
+        doc->setDefaultTextOption(option);
+    QObject::disconnect(changes_);
+    edit_.setDocument(doc);
+    changes_ = QObject::connect(doc, &QTextDocument::contentsChange, doc, [this](int, int, int) { ++doc_changes_; });
+    kept_doc_ = old;
+    std::swap(shadow_text_, kept_text_);
+    std::swap(shadow_spans_, kept_spans_);
+    std::swap(shadow_formats_, kept_formats_);
+    shadow_ = true;  // the kept document's copy holds it: nothing changed it while it was kept
+    shadow_changes_ = doc_changes_;
+    if (!copy) kept_text_.clear();
+    if (shown_) shown_();
+}
+
+// A sync of the whole of a long text that would replace most of the document: the kept document
+// comes back when the model is close to it, or else this one is kept and a new one shown. The
+// pass is then made again against the document shown.
+bool DocumentSync::swap_documents(Pass& pass) {
+    const LONG n = pass.rt.length();
+    const LONG dn = std::max(0, edit_.document()->characterCount() - 1);
+    auto volume = [](const TextChanges& t) {
+        std::size_t v = 0;
+        for (const ChangedStretch& s : t.stretches) v += std::max(s.a_to - s.a_from, s.b_to - s.b_from);
+        return static_cast<LONG>(v);
+    };
+    if (!pass.text_changed || pass.from != 0 || pass.doc_to != dn || pass.to != n || std::max(n, dn) <= kBulkLeast) return false;
+    const LONG now = volume(pass.text);
+    if (now * 2 < std::max(n, dn)) return false;
+    if (kept_doc_ && !kept_text_.empty() && volume(text_changes(pass.m, kept_text_)) * 4 < now) {
+        show_document(kept_doc_);
+        return true;
+    }
+    if (dn <= kBulkLeast || !copy_valid()) return false;
+    QTextDocument* old = edit_.document();
+    auto* fresh = new QTextDocument(&edit_);
+    fresh->setDocumentMargin(old->documentMargin());
+    fresh->setUndoRedoEnabled(false);
+    delete kept_doc_;
+    kept_doc_ = nullptr;
+    show_document(fresh);
+    shadow_ = false;  // the new document's copy is made by the sync
+    return true;
+}
 
 DocumentSync::Totals DocumentSync::totals() { return g_totals; }
 
@@ -546,8 +600,16 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
     to = clamp_to(to, from, rt.length());
     if (!text_changed) doc_to = to = std::min(doc_to, to);
     // The copy of what the document holds counts when nothing but this object changed it since.
-    Pass pass{rt, rt.text(), from, doc_to, to, text_changed, copy_valid(), {}, {}, rt.spans(from, to), {}, 0, {}, {}};
-    find_text_changes(pass, text_from, text_to);
+    std::optional<Pass> made;
+    made.emplace(Pass{rt, rt.text(), from, doc_to, to, text_changed, copy_valid() && !distrust_copy_, {}, {}, rt.spans(from, to), {}, 0, {}, {}});
+    find_text_changes(*made, text_from, text_to);
+    if (swap_documents(*made)) {
+        doc_to = std::max(0, edit_.document()->characterCount() - 1);
+        made.emplace(Pass{rt, rt.text(), from, doc_to, to, text_changed, copy_valid(), {}, {}, rt.spans(from, to), {}, 0, {}, {}});
+        find_text_changes(*made, -1, -1);
+    }
+    distrust_copy_ = false;
+    Pass& pass = *made;
     pass.kept = kept_stretches(pass.text, from, doc_to, to);
     find_format_fixes(pass);
     if (!pass.text.stretches.empty() || !pass.fixes.empty()) apply(pass);
@@ -639,15 +701,38 @@ void DocumentSync::apply(Pass& pass) {
     const LONG mid = pass.mid();
     // Many scattered changes or a large part of the text: the document is not laid out while it
     // takes them, and is laid out once afterwards (lazily, as Qt lays out a new text), which
-    // costs less than laying out each changed paragraph again and again.
-    LONG volume = pass.fixed;
-    std::size_t ops = pass.fixes.size();
-    for (const ChangedStretch& s : pass.text.stretches) {
-        volume += static_cast<LONG>(std::max(s.a_to - s.a_from, s.b_to - s.b_from));
-        ops += 1 + pass.rt.spans(mid + static_cast<LONG>(s.a_from), mid + static_cast<LONG>(s.a_to)).size();
+    // costs less than laying out each changed paragraph again and again. Changes close together
+    // are one edit (below), laid out once from its first change to its last: a renumbered list
+    // is one edit of many small changes.
+    LONG volume = pass.fixed, spanned = 0;
+    std::size_t edits = 0;
+    {
+        LONG edit_from = 0, edit_to = 0;
+        auto count = [&](LONG a, LONG b) {
+            if (edits == 0 || a - edit_to > kNear) {
+                spanned += edit_to - edit_from;
+                ++edits;
+                edit_from = a;
+            }
+            edit_to = std::max(edit_to, b);
+        };
+        std::size_t si = 0, fi = 0;
+        const auto& stretches = pass.text.stretches;
+        while (si < stretches.size() || fi < pass.fixes.size()) {
+            if (fi == pass.fixes.size() || (si < stretches.size() && mid + static_cast<LONG>(stretches[si].a_from) <= pass.fixes[fi].from)) {
+                const ChangedStretch& s = stretches[si++];
+                volume += static_cast<LONG>(std::max(s.a_to - s.a_from, s.b_to - s.b_from));
+                count(mid + static_cast<LONG>(s.a_from), mid + static_cast<LONG>(s.a_to));
+            } else {
+                count(pass.fixes[fi].from, pass.fixes[fi].to);
+                ++fi;
+            }
+        }
+        spanned += edit_to - edit_from;
     }
     const LONG n = std::max(std::max(0, doc->characterCount() - 1), pass.rt.length());
-    const bool bulk = n > kBulkLeast && (volume * 4 > n || static_cast<LONG>(ops) * kCharsPerEdit > n);
+    const bool bulk =
+        n > kBulkLeast && (volume * 4 > n || static_cast<LONG>(edits) * kCharsPerEdit > n || spanned * 2 > n);
     QSizeF page;
     POINT scroll{};
     if (bulk) {

@@ -15,6 +15,7 @@
 #include <QString>
 #include <QTextCharFormat>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,8 @@ struct ChangedStretch {
 // The stretches in which `a` and `b` differ, in order, none overlapping: the lines ('\r'-ended)
 // that differ, matched by a diff of the lines that gives up beyond `most_edits` inserted or
 // removed lines (the whole of both is then one stretch), each cut to the characters that differ.
+// Lines are matched by their text after the digits they start with: the entries of a numbered
+// list that a new entry renumbers are matched lines, cut to the digits that differ.
 // Linear in the texts' length (times most_edits at worst).
 std::vector<ChangedStretch> changed_stretches(std::u16string_view a, std::u16string_view b, int most_edits = 64);
 
@@ -87,7 +90,9 @@ bool document_shows_model(const QTextDocument& doc, const RichText& rt, LONG fro
 
 class DocumentSync {
 public:
-    explicit DocumentSync(QTextEdit& edit);
+    // `shown` is called when the sync has put another document into the widget (see below): the
+    // widget sets it up as its own (signals, layout).
+    explicit DocumentSync(QTextEdit& edit, std::function<void()> shown = {});
     ~DocumentSync();
     DocumentSync(const DocumentSync&) = delete;
     DocumentSync& operator=(const DocumentSync&) = delete;
@@ -105,7 +110,7 @@ public:
 
     // The program put a whole new text in the model: the next sync compares the model with the
     // document itself, not with the copy of it.
-    void forget_copy() { drop_copy(); }
+    void forget_copy() { distrust_copy_ = true; }
 
     // Where the copy of a long document differs from the document in [from, to), empty when it
     // does not (or no copy is kept): its text, and every format it names. Debug builds check it
@@ -147,8 +152,21 @@ private:
     // anew is compared with it instead of with the document's text and fragments. It counts only
     // while the document has not changed since (doc_changes_ counts every change).
     bool shadow_ = false;
+    bool distrust_copy_ = false;
     std::u16string shadow_text_;
     std::vector<FormatSpan> shadow_spans_;  // numbers into shadow_formats_, or kUnknown
     std::vector<CharFormat> shadow_formats_;
     std::uint64_t doc_changes_ = 0, shadow_changes_ = 0;
+    // A long document that a sync would have replaced almost whole (the report panel showing the
+    // entry of the word at the caret in place of the report) is kept aside with its copy, and a new
+    // document shown instead; a later sync whose model is close to the kept one (the report
+    // written again) shows the kept document again and sets only what differs.
+    std::function<void()> shown_;
+    QTextDocument* kept_doc_ = nullptr;
+    std::u16string kept_text_;
+    std::vector<FormatSpan> kept_spans_;
+    std::vector<CharFormat> kept_formats_;
+    // Shows `doc` in the widget in place of its document, whose copy and the kept one change places.
+    void show_document(QTextDocument* doc);
+    bool swap_documents(Pass& pass);
 };

@@ -135,9 +135,8 @@ int ViewportMetrics::metric(PaintDeviceMetric m) const {
 // ---- RichEditWidget ------------------------------------------------------------------------
 
 RichEditWidget::RichEditWidget(HWND h, QWidget* parent)
-    : QTextEdit(parent), h_(h), metrics_(*viewport()), sync_(*this) {
+    : QTextEdit(parent), h_(h), metrics_(*viewport()), sync_(*this, [this] { document_shown(); }) {
     set_widget_handle(this, h);
-    document()->documentLayout()->setPaintDevice(&metrics_);
     setAcceptRichText(false);  // paste and drop bring plain text only
     setUndoRedoEnabled(false);  // the core keeps the undo history
     document()->setUndoRedoEnabled(false);
@@ -148,10 +147,16 @@ RichEditWidget::RichEditWidget(HWND h, QWidget* parent)
     QTextOption option = document()->defaultTextOption();
     option.setTextDirection(Qt::LeftToRight);
     document()->setDefaultTextOption(option);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
+    document_shown();
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { on_cursor_moved(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { on_cursor_moved(); });
+}
+
+void RichEditWidget::document_shown() {
+    document()->documentLayout()->setPaintDevice(&metrics_);
+    disconnect(contents_);
+    contents_ = connect(document(), &QTextDocument::contentsChange, this,
+                        [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
 }
 
 RichEditWidget::~RichEditWidget() {
