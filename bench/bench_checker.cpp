@@ -483,9 +483,11 @@ void BM_KeystrokeWideVocabulary(benchmark::State& state) {
     RE_SetTextW(hBigReRight, text);  // checked once here
     settle(qt);
     double check_ms = 0, core_ms = 0, qt_ms = 0, sync_ms = 0;
+    std::uint64_t chars_set = 0;
     for (auto _ : state) {
         const qint64 core_before = RichEditWidget::core_nanoseconds();
         const std::int64_t sync_before = DocumentSync::totals().nanoseconds;
+        const std::uint64_t set_before = DocumentSync::totals().characters;
         const auto t0 = std::chrono::steady_clock::now();
         type_at(hBigReRight, key.pos, key.letter, qt);
         check_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
@@ -494,6 +496,7 @@ void BM_KeystrokeWideVocabulary(benchmark::State& state) {
         core_ms += core;
         qt_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count() - core;
         sync_ms += static_cast<double>(DocumentSync::totals().nanoseconds - sync_before) / 1e6;
+        chars_set += DocumentSync::totals().characters - set_before;
         state.PauseTiming();
         type_at(hBigReRight, key.pos + 1, u"", qt);
         settle(qt);
@@ -508,6 +511,7 @@ void BM_KeystrokeWideVocabulary(benchmark::State& state) {
         state.counters["core_ms"] = core_ms / n;
         state.counters["qt_ms"] = qt_ms / n;
         state.counters["sync_ms"] = sync_ms / n;
+        state.counters["chars_set"] = static_cast<double>(chars_set) / n;  // text and formats the panels' syncs set
     }
     state.counters["distinct_words"] = static_cast<double>(distinct_words(wide));
     state.counters["words"] = static_cast<double>(last_run.processed);
@@ -601,7 +605,7 @@ std::pair<double, double> median_and_max(std::vector<double> v) {
 // of unknown words, and Backspace, which takes the word out of the list again; both timed, the
 // caret staying at the word or (after_caret_move) moved to another word and back before each letter.
 // Counters: each key's median and largest time (the key event until Qt has laid out what the
-// check left), Qt's share, the characters set in both panels' documents (text put in and formats
+// check left), the check's median (the core's part of the key event) and Qt's share, the characters set in both panels' documents (text put in and formats
 // set by the panels' syncs; the largest of a key) and the stretch of the documents Qt took as
 // changed, from the first change of an edit to its last (the largest of a key).
 void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
@@ -618,7 +622,7 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
     for (HWND re : {hBigReRight, hBigReLeft})
         counted.push_back(QObject::connect(qobject_cast<QTextEdit*>(qt_widget(re))->document(),
                                            &QTextDocument::contentsChange, [&](int, int, int added) { set += added; }));
-    std::vector<double> add_ms, remove_ms, qt_ms;
+    std::vector<double> add_ms, remove_ms, qt_ms, check_ms;
     std::uint64_t most_set = 0, most_laid_out = 0;
     auto key = [&](char16_t c, std::vector<double>& times) {
         set = 0;
@@ -628,7 +632,8 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
         press_key(hBigReRight, c);  // settles
         const double all = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         times.push_back(all);
-        qt_ms.push_back(all - static_cast<double>(RichEditWidget::core_nanoseconds() - core_before) / 1e6);
+        check_ms.push_back(static_cast<double>(RichEditWidget::core_nanoseconds() - core_before) / 1e6);
+        qt_ms.push_back(all - check_ms.back());
         most_set = std::max(most_set, DocumentSync::totals().characters - set_before);
         most_laid_out = std::max(most_laid_out, set);
     };
@@ -656,6 +661,7 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
         state.counters["remove_ms"] = remove_median;
         state.counters["remove_max_ms"] = remove_max;
     }
+    state.counters["check_ms"] = median_and_max(check_ms).first;
     state.counters["qt_ms"] = median_and_max(qt_ms).first;
     state.counters["qt_max_ms"] = median_and_max(qt_ms).second;
     state.counters["chars_set"] = static_cast<double>(most_set);
