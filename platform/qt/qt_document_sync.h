@@ -8,7 +8,8 @@
 // A sync compares the document with the model and sets again only what differs: each separate
 // changed stretch of text (found by lines, then by characters inside the changed lines) and each
 // stretch of kept text whose format changed. A re-check that writes a long report anew with two
-// changes thousands of lines apart sets those two changes, not all the lines between them.
+// changes thousands of lines apart sets those two changes, not all the lines between them; one
+// that renumbers a long list sets the digits that changed.
 #pragma once
 
 #include <QMetaObject>
