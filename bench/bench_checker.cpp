@@ -605,7 +605,8 @@ std::pair<double, double> median_and_max(std::vector<double> v) {
 // of unknown words, and Backspace, which takes the word out of the list again; both timed, the
 // caret staying at the word or (after_caret_move) moved to another word and back before each letter.
 // Counters: each key's median and largest time (the key event until Qt has laid out what the
-// check left), the check's median (the core's part of the key event) and Qt's share, the characters set in both panels' documents (text put in and formats
+// check left), the check's median (the core's part of the key event) and Qt's share (of it the
+// panels' syncs, Qt's layout of what they set included), the characters set in both panels' documents (text put in and formats
 // set by the panels' syncs; the largest of a key) and the stretch of the documents Qt took as
 // changed, from the first change of an edit to its last (the largest of a key).
 void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
@@ -622,18 +623,20 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
     for (HWND re : {hBigReRight, hBigReLeft})
         counted.push_back(QObject::connect(qobject_cast<QTextEdit*>(qt_widget(re))->document(),
                                            &QTextDocument::contentsChange, [&](int, int, int added) { set += added; }));
-    std::vector<double> add_ms, remove_ms, qt_ms, check_ms;
+    std::vector<double> add_ms, remove_ms, qt_ms, check_ms, sync_ms;
     std::uint64_t most_set = 0, most_laid_out = 0;
     auto key = [&](char16_t c, std::vector<double>& times) {
         set = 0;
         const std::uint64_t set_before = DocumentSync::totals().characters;
         const qint64 core_before = RichEditWidget::core_nanoseconds();
+        const std::int64_t sync_before = DocumentSync::totals().nanoseconds;
         const auto t0 = std::chrono::steady_clock::now();
         press_key(hBigReRight, c);  // settles
         const double all = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         times.push_back(all);
         check_ms.push_back(static_cast<double>(RichEditWidget::core_nanoseconds() - core_before) / 1e6);
         qt_ms.push_back(all - check_ms.back());
+        sync_ms.push_back(static_cast<double>(DocumentSync::totals().nanoseconds - sync_before) / 1e6);
         most_set = std::max(most_set, DocumentSync::totals().characters - set_before);
         most_laid_out = std::max(most_laid_out, set);
     };
@@ -663,6 +666,7 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
     }
     state.counters["check_ms"] = median_and_max(check_ms).first;
     state.counters["qt_ms"] = median_and_max(qt_ms).first;
+    state.counters["sync_ms"] = median_and_max(sync_ms).first;  // of Qt's share: the panels' syncs
     state.counters["qt_max_ms"] = median_and_max(qt_ms).second;
     state.counters["chars_set"] = static_cast<double>(most_set);
     state.counters["chars_laid_out"] = static_cast<double>(most_laid_out);
