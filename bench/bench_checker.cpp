@@ -240,11 +240,13 @@ LONG key_place(const std::u16string& text, const KeyCase& c) {
     return static_cast<LONG>(c.key == Key::letter ? at : at - 2);
 }
 
-// Presses a key in the panel's widget where its caret stands: the letter, or Backspace.
+// Presses a key in the panel's widget where its caret stands: the letter, or Backspace; its
+// release comes in while the check the key started pumps messages, as a keyboard's does.
 void press_key(HWND re, char16_t letter) {
     QKeyEvent press = letter ? QKeyEvent(QEvent::KeyPress, QChar(letter).toUpper().unicode(), Qt::NoModifier,
                                          QString(QChar(letter)))
                              : QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::postEvent(qt_widget(re), new QKeyEvent(QEvent::KeyRelease, press.key(), Qt::NoModifier, press.text()));
     QApplication::sendEvent(qt_widget(re), &press);
     settle(true);
 }

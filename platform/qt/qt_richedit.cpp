@@ -39,7 +39,9 @@ std::u16string to_model(const QString& q) {
 LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, hi)); }
 
 // The events before which the document takes the gathered changes: the user acts on the text
-// (keys, the mouse's buttons and wheel, a drag of text, the context menu). A file dragged over
+// (keys pressed, the mouse's buttons and wheel, a drag of text, the context menu). A key's release
+// and the shortcut query before its press act on nothing: a check that pumps messages while the
+// release of the key that started it comes in goes on writing the panels unseen. A file dragged over
 // the panel is not dropped into the document but handed to the program: its drag source waits
 // for the answer, which laying out a long text under check would delay past the user's letting
 // go (the drop then refused). Others (paints,
@@ -49,8 +51,6 @@ LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, 
 bool user_acts(const QEvent* e) {
     switch (e->type()) {
         case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
         case QEvent::Shortcut:
         case QEvent::InputMethod:
         case QEvent::MouseButtonPress:

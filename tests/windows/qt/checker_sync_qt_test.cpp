@@ -88,6 +88,37 @@ TEST(CheckerSyncQt, LetterAndTwoReturnsAtTheStartOfALongTextLeaveTheFontOfTheMod
     EXPECT_EQ(panels_difference(), "");
 }
 
+// A key whose release comes in while the check it started pumps messages: the panels take what
+// the check wrote when it has ended, as when the release comes after it, never a half-written
+// state (the text's colours reset before the check colours them again).
+TEST(CheckerSyncQt, AKeysReleaseDuringItsCheckShowsNothingHalfWritten) {
+    jux_test::ProgramOnQt program("sync_release");
+    ASSERT_TRUE(program.started);
+    RE_SetTextW(hBigReRight, prose(4'500));
+    auto set = [] {
+        std::uint64_t n = 0;
+        for (HWND re : {hBigReRight, hBigReLeft})
+            n += static_cast<RichEditWidget*>(jux_test::shown_panel(re))->document_sync().characters_set();
+        return n;
+    };
+    std::uint64_t key_set[2] = {};
+    for (bool release_during_check : {false, true}) {
+        RE_SetSel(hBigReRight, CHARRANGE{2'000, 2'000});
+        const std::uint64_t before = set();
+        QKeyEvent press(QEvent::KeyPress, 0x0416, Qt::NoModifier, QStringLiteral("ж"));
+        QKeyEvent release(QEvent::KeyRelease, 0x0416, Qt::NoModifier, QStringLiteral("ж"));
+        if (release_during_check)
+            QCoreApplication::postEvent(text_widget(), new QKeyEvent(QEvent::KeyRelease, 0x0416, Qt::NoModifier, QStringLiteral("ж")));
+        QApplication::sendEvent(text_widget(), &press);
+        if (!release_during_check) QApplication::sendEvent(text_widget(), &release);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(panels_difference(), "");
+        key_set[release_during_check] = set() - before;
+        post_keys({{Qt::Key_Backspace, QString()}});
+    }
+    EXPECT_LE(key_set[1], key_set[0] + 20);
+}
+
 // Seeded random keys typed into the text panel's widget of a text over the size at which a panel
 // keeps a copy of its document: letters that make and mend unknown words, Return and Backspace,
 // Ctrl+Z and Ctrl+Y alone or arriving while a key's check pumps, font-size-only changes of
