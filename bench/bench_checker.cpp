@@ -240,11 +240,13 @@ LONG key_place(const std::u16string& text, const KeyCase& c) {
     return static_cast<LONG>(c.key == Key::letter ? at : at - 2);
 }
 
-// Presses a key in the panel's widget where its caret stands: the letter, or Backspace.
+// Presses a key in the panel's widget where its caret stands: the letter, or Backspace; its
+// release comes in while the check the key started pumps messages, as a keyboard's does.
 void press_key(HWND re, char16_t letter) {
     QKeyEvent press = letter ? QKeyEvent(QEvent::KeyPress, QChar(letter).toUpper().unicode(), Qt::NoModifier,
                                          QString(QChar(letter)))
                              : QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::postEvent(qt_widget(re), new QKeyEvent(QEvent::KeyRelease, press.key(), Qt::NoModifier, press.text()));
     QApplication::sendEvent(qt_widget(re), &press);
     settle(true);
 }
@@ -483,9 +485,11 @@ void BM_KeystrokeWideVocabulary(benchmark::State& state) {
     RE_SetTextW(hBigReRight, text);  // checked once here
     settle(qt);
     double check_ms = 0, core_ms = 0, qt_ms = 0, sync_ms = 0;
+    std::uint64_t chars_set = 0;
     for (auto _ : state) {
         const qint64 core_before = RichEditWidget::core_nanoseconds();
         const std::int64_t sync_before = DocumentSync::totals().nanoseconds;
+        const std::uint64_t set_before = DocumentSync::totals().characters;
         const auto t0 = std::chrono::steady_clock::now();
         type_at(hBigReRight, key.pos, key.letter, qt);
         check_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
@@ -494,6 +498,7 @@ void BM_KeystrokeWideVocabulary(benchmark::State& state) {
         core_ms += core;
         qt_ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count() - core;
         sync_ms += static_cast<double>(DocumentSync::totals().nanoseconds - sync_before) / 1e6;
+        chars_set += DocumentSync::totals().characters - set_before;
         state.PauseTiming();
         type_at(hBigReRight, key.pos + 1, u"", qt);
         settle(qt);
@@ -508,6 +513,7 @@ void BM_KeystrokeWideVocabulary(benchmark::State& state) {
         state.counters["core_ms"] = core_ms / n;
         state.counters["qt_ms"] = qt_ms / n;
         state.counters["sync_ms"] = sync_ms / n;
+        state.counters["chars_set"] = static_cast<double>(chars_set) / n;  // text and formats the panels' syncs set
     }
     state.counters["distinct_words"] = static_cast<double>(distinct_words(wide));
     state.counters["words"] = static_cast<double>(last_run.processed);
@@ -519,5 +525,161 @@ BENCHMARK(BM_KeystrokeWideVocabulary)
     ->ArgsProduct({{0, 1, 2}, {0, 1}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
+
+
+// ---- Keys that change a long numbered list of unknown words ---------------------------------------
+// 100,000 words in short lines, most of them without a mark at their end (as the messages of
+// program catalogues are), of a wide vocabulary from the lexicon of real size, and thousands of
+// distinct unknown words spread through them, Latin and Cyrillic: the report lists them in two
+// numbered lists of well over 2,500 entries together.
+
+// The i-th of the made-up words (3 syllables or more), Latin or Cyrillic (code page 1251).
+std::string made_up_word(std::size_t i, bool latin) {
+    static const char* const consonants[2] = {"\xE1\xE2\xE3\xE4\xE7\xEA\xEB\xEC\xED\xEF\xF0\xF1\xF2\xF4\xF5", "bcdfgklmnprstvz"};
+    static const char* const vowels[2] = {"\xE0\xE5\xE8\xEE\xF3", "aeiou"};
+    std::string w;
+    for (int syllables = 0; syllables < 3 || i > 0; ++syllables, i /= 75) {
+        w += consonants[latin][i % 75 / 5];
+        w += vowels[latin][i % 5];
+    }
+    return w;
+}
+
+template <typename Lexicon>
+std::string make_catalogue_text(const Lexicon& lex, std::size_t words, std::uint64_t seed = 11) {
+    const std::vector<std::size_t> order = shuffled_forms(lex, seed);
+    const std::vector<std::string>& small = prose::bulgarian_small_words();
+    Lcg rnd{seed};
+    std::string t;
+    std::size_t unknown = 0;
+    for (std::size_t n = 0; n < words;) {
+        const int len = 3 + static_cast<int>(rnd() % 10);
+        for (int i = 0; i < len; ++i, ++n) {
+            const std::uint32_t k = rnd() % 100;
+            std::string w = k < 3    ? made_up_word(unknown++, rnd() % 2 == 0)
+                            : k < 25 ? small[prose::zipf(rnd, small.size())]
+                            : k < 45 ? lex.forms[order[prose::zipf(rnd, order.size())]]
+                                     : lex.forms[order[rnd() % order.size()]];
+            if (i == 0) w[0] = static_cast<char>(cp_toupper(static_cast<unsigned char>(w[0])));
+            t += w;
+            if (i + 1 < len) t += rnd() % 10 == 0 ? ", " : " ";
+        }
+        t += rnd() % 5 == 0 ? ".\r" : "\r";
+    }
+    return t;
+}
+
+// The text, with a known word of the lexicon put after the first word of the line at the middle of
+// the text; where that word starts.
+struct CatalogueText {
+    std::u16string text;
+    LONG word = 0;
+};
+const CatalogueText& catalogue_text() {
+    static const CatalogueText t = [] {
+        const real_size::Lexicon& lex = bulgarian_lexicon();
+        std::u16string text = cp1251_to_utf16(make_catalogue_text(lex, 100'000));
+        const std::size_t line = text.find(u'\r', text.size() / 2) + 1;
+        const std::size_t at = text.find(u' ', line) + 1;
+        text.insert(at, cp1251_to_utf16(lex.forms[lex.forms.size() / 3]) + u" ");
+        return CatalogueText{std::move(text), static_cast<LONG>(at)};
+    }();
+    return t;
+}
+
+// Moves the caret as the user does, through the widget (the program looks the word up there).
+void move_caret(HWND re, LONG pos) {
+    auto* edit = qobject_cast<QTextEdit*>(qt_widget(re));
+    QTextCursor c = edit->textCursor();
+    c.setPosition(pos);
+    edit->setTextCursor(c);
+    settle(true);
+}
+
+// The median and the largest of some times.
+std::pair<double, double> median_and_max(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v.back()};
+}
+
+// A letter typed before the known word, which makes it an unknown word that lands first ("А": a
+// capital sorts before every small letter), in the middle ("м") or last ("я") of the numbered list
+// of unknown words, and Backspace, which takes the word out of the list again; both timed, the
+// caret staying at the word or (after_caret_move) moved to another word and back before each letter.
+// Counters: each key's median and largest time (the key event until Qt has laid out what the
+// check left), the check's median (the core's part of the key event) and Qt's share (of it the
+// panels' syncs, Qt's layout of what they set included), the characters set in both panels' documents (text put in and formats
+// set by the panels' syncs; the largest of a key) and the stretch of the documents Qt took as
+// changed, from the first change of an edit to its last (the largest of a key).
+void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
+    static const char16_t letters[] = {u'А', u'м', u'я'};
+    const char16_t letter = letters[state.range(0)];
+    const bool caret_moves = state.range(1) != 0;
+    const CatalogueText& t = catalogue_text();
+    start_checker(true, bulgarian_lexicon().dir);
+    RE_SetTextW(hBigReRight, t.text);  // checked once here
+    settle(true);
+    move_caret(hBigReRight, t.word);
+    std::uint64_t set = 0;
+    std::vector<QMetaObject::Connection> counted;
+    for (HWND re : {hBigReRight, hBigReLeft})
+        counted.push_back(QObject::connect(qobject_cast<QTextEdit*>(qt_widget(re))->document(),
+                                           &QTextDocument::contentsChange, [&](int, int, int added) { set += added; }));
+    std::vector<double> add_ms, remove_ms, qt_ms, check_ms, sync_ms;
+    std::uint64_t most_set = 0, most_laid_out = 0;
+    auto key = [&](char16_t c, std::vector<double>& times) {
+        set = 0;
+        const std::uint64_t set_before = DocumentSync::totals().characters;
+        const qint64 core_before = RichEditWidget::core_nanoseconds();
+        const std::int64_t sync_before = DocumentSync::totals().nanoseconds;
+        const auto t0 = std::chrono::steady_clock::now();
+        press_key(hBigReRight, c);  // settles
+        const double all = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        times.push_back(all);
+        check_ms.push_back(static_cast<double>(RichEditWidget::core_nanoseconds() - core_before) / 1e6);
+        qt_ms.push_back(all - check_ms.back());
+        sync_ms.push_back(static_cast<double>(DocumentSync::totals().nanoseconds - sync_before) / 1e6);
+        most_set = std::max(most_set, DocumentSync::totals().characters - set_before);
+        most_laid_out = std::max(most_laid_out, set);
+    };
+    for (auto _ : state) {
+        if (caret_moves) {
+            state.PauseTiming();
+            move_caret(hBigReRight, t.word > 40 ? t.word - 40 : t.word + 40);
+            move_caret(hBigReRight, t.word);
+            state.ResumeTiming();
+        }
+        key(letter, add_ms);
+        if (!caret_moves) key(0, remove_ms);
+        else {
+            state.PauseTiming();
+            press_key(hBigReRight, 0);
+            state.ResumeTiming();
+        }
+    }
+    for (const auto& k : counted) QObject::disconnect(k);
+    const auto [add_median, add_max] = median_and_max(add_ms);
+    state.counters["add_ms"] = add_median;
+    state.counters["add_max_ms"] = add_max;
+    if (!remove_ms.empty()) {
+        const auto [remove_median, remove_max] = median_and_max(remove_ms);
+        state.counters["remove_ms"] = remove_median;
+        state.counters["remove_max_ms"] = remove_max;
+    }
+    state.counters["check_ms"] = median_and_max(check_ms).first;
+    state.counters["qt_ms"] = median_and_max(qt_ms).first;
+    state.counters["sync_ms"] = median_and_max(sync_ms).first;  // of Qt's share: the panels' syncs
+    state.counters["qt_max_ms"] = median_and_max(qt_ms).second;
+    state.counters["chars_set"] = static_cast<double>(most_set);
+    state.counters["chars_laid_out"] = static_cast<double>(most_laid_out);
+    state.counters["report_chars"] = static_cast<double>(RE_GetTextLength(hBigReLeft));
+    stop_checker();
+}
+BENCHMARK(BM_KeyChangingAListOfUnknownWords)
+    ->ArgNames({"lands", "after_caret_move"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(7);
+
 
 }  // namespace

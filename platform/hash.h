@@ -3,7 +3,8 @@
 // Two shapes, each with a plain and a case-folded variant (folding through a table of 256 bytes,
 // such as cp1251_detail::CtypeTable::lower):
 //   word_hash / folded_word_hash - eight bytes a step, a shorter tail read in at most two loads:
-//     the hash of hash tables keyed by spellings. folded_word_hash(s, lower) is word_hash of s
+//     the hash of hash tables keyed by spellings, and of the lines a panel's sync diffs (four
+//     UTF-16 units a step). folded_word_hash(s, lower) is word_hash of s
 //     folded, without making the folded copy.
 //   key_hash / folded_key_hash - a polynomial over the bytes, P^(n-1) x b[0] + ... + b[n-1]
 //     (modulo 2^64), then mixed with the length: the hash of a word one edit away from another is

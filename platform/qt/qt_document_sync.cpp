@@ -10,17 +10,17 @@
 #include <algorithm>
 #include <cassert>
 #include <chrono>
-#include <cstring>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 
+#include "platform/hash.h"
 #include "platform/qt/qt_support.h"
 
 namespace {
 
 constexpr char16_t kParagraph = 0x2029;      // QChar::ParagraphSeparator
-constexpr char16_t kLineSeparator = 0x2028;  // QChar::LineSeparator
 
 // A character of the model as the document shows it.
 char16_t doc_char(char16_t c) {
@@ -30,9 +30,11 @@ char16_t doc_char(char16_t c) {
 }
 
 // A character of the document in the form text is compared in: the model's, but for the two
-// frame characters, which the document holds as replacement characters.
+// frame characters, which the document holds as replacement characters. A line separator (Qt's
+// insertion of pasted text makes one) breaks a line inside a paragraph: it is not the model's
+// paragraph end, which the document must hold as a paragraph separator.
 char16_t compared_char(char16_t c) {
-    if (c == kParagraph || c == kLineSeparator) return u'\r';
+    if (c == kParagraph) return u'\r';
     if (c == 0xFDD0 || c == 0xFDD1) return 0xFFFD;
     return c;
 }
@@ -63,20 +65,34 @@ EndShows paragraph_end_shows(const std::u16string& text, LONG pos) {
     return k + 1 < text.size() && text[k + 1] != u'\r' ? EndShows::nothing : EndShows::font;
 }
 
-bool same_font(const CharFormat& a, const CharFormat& b) {
-    constexpr DWORD kFontEffects = CFE_BOLD | CFE_ITALIC;
-    return a.face == b.face && a.height == b.height && (a.effects & kFontEffects) == (b.effects & kFontEffects);
-}
-
+// What a paragraph end shows of its format: the font (family, size, weight, slant) of the empty
+// paragraph after it. The one rule by which the document's formats and the copy's are compared.
 bool same_font(const QTextCharFormat& a, const QTextCharFormat& b) {
     return a.fontFamilies() == b.fontFamilies() && a.fontPointSize() == b.fontPointSize() &&
            a.fontWeight() == b.fontWeight() && a.fontItalic() == b.fontItalic();
 }
 
-// A stretch of the document whose format differs from the model's: [from, to) takes the
-// format of the model's run `run`.
+// Answers of a comparison of two formats known by their numbers (a document's or a copy's, and
+// the model's), each pair asked once: a text has few distinct formats and many runs of them.
+class PairAnswers {
+public:
+    template <class Ask>
+    bool operator()(std::uint64_t a, std::uint32_t b, const Ask& ask) {
+        for (const auto& [x, y, same] : asked_)
+            if (x == a && y == b) return same;
+        const bool same = ask();
+        asked_.emplace_back(a, b, same);
+        return same;
+    }
+
+private:
+    std::vector<std::tuple<std::uint64_t, std::uint32_t, bool>> asked_;
+};
+
+// A stretch of kept text whose format differs from the model's: [from, to) of the model (which
+// stands at from - shift in the document before the sync) takes the format of the model's run `run`.
 struct FormatFix {
-    LONG from, to;
+    LONG from, to, shift;
     std::size_t run;
 };
 
@@ -89,28 +105,19 @@ struct Lines {
     std::vector<std::uint64_t> hashes;
 };
 
-// A line's hash: four units at a time, then the rest one by one (each step a multiply).
-std::uint64_t line_hash(const char16_t* p, std::size_t n) {
-    std::uint64_t h = 14695981039346656037ull ^ n;
-    for (; n >= 4; n -= 4, p += 4) {
-        std::uint64_t k;
-        std::memcpy(&k, p, sizeof k);
-        h = (h ^ k) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 29;
-    }
-    for (; n > 0; --n, ++p) h = (h ^ *p) * 1099511628211ull;
-    return h;
-}
-
+// The lines of a text with the hash each is matched by: of its bytes after the digits it starts
+// with (four units a step). The lines of a numbered list that a line put into it (or taken out)
+// renumbers then match the lines they were, and differ from them in their numbers only.
 Lines lines_of(std::u16string_view s) {
     Lines l;
     std::size_t at = 0;
     while (at < s.size()) {
         std::size_t end = find_unit(s, u'\r', at);
         end = end == std::u16string_view::npos ? s.size() : end + 1;
-        const std::uint64_t h = line_hash(s.data() + at, end - at);
+        std::size_t rest = at;
+        while (rest < end && s[rest] >= u'0' && s[rest] <= u'9') ++rest;
         l.starts.push_back(at);
-        l.hashes.push_back(h);
+        l.hashes.push_back(word_hash(std::string_view(reinterpret_cast<const char*>(s.data() + rest), (end - rest) * sizeof(char16_t))));
         at = end;
     }
     l.starts.push_back(s.size());
@@ -197,18 +204,12 @@ std::vector<ChangedStretch> changed_stretches(std::u16string_view a, std::u16str
         add_cut(out, a, b, whole);
         return out;
     }
-    // The lines between two matched ones differ; a matched line is the same text (its hash could
-    // match by chance: then the whole is one stretch).
+    // The lines between two matched ones differ; a matched line is cut to what differs in it (its
+    // number, or anything when its hash matched by chance).
     std::size_t pa = 0, pb = 0;
     for (const auto& [ia, ib] : *pairs) {
-        const std::u16string_view line_a = a.substr(la.starts[ia], la.starts[ia + 1] - la.starts[ia]);
-        const std::u16string_view line_b = b.substr(lb.starts[ib], lb.starts[ib + 1] - lb.starts[ib]);
-        if (line_a != line_b) {
-            out.clear();
-            add_cut(out, a, b, whole);
-            return out;
-        }
         if (ia > pa || ib > pb) add_cut(out, a, b, ChangedStretch{la.starts[pa], la.starts[ia], lb.starts[pb], lb.starts[ib]});
+        add_cut(out, a, b, ChangedStretch{la.starts[ia], la.starts[ia + 1], lb.starts[ib], lb.starts[ib + 1]});
         pa = ia + 1;
         pb = ib + 1;
     }
@@ -241,16 +242,18 @@ bool document_shows_model(const QTextDocument& doc, const RichText& rt, LONG fro
         return it->second;
     };
     std::size_t si = 0;
+    PairAnswers same;
     for (QTextBlock blk = doc.findBlock(from); blk.isValid() && blk.position() < to; blk = blk.next()) {
         const QString t = blk.text();
         const LONG bp = blk.position();
         for (QTextBlock::iterator it = blk.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            const QTextCharFormat shown = frag.charFormat();
+            const auto index = static_cast<std::uint32_t>(frag.charFormatIndex());
             for (LONG pos = std::max<LONG>(from, frag.position()); pos < std::min<LONG>(to, frag.position() + frag.length()); ++pos) {
                 const char16_t c = text[static_cast<std::size_t>(pos)];
                 if (compared_char(t.at(pos - bp).unicode()) != compared_char(c)) return differs("the text", pos);
-                if (!(shown == wanted_at(si, pos))) return differs("the format", pos);
+                const QTextCharFormat& wanted = wanted_at(si, pos);
+                if (!same(index, spans[si].index, [&] { return frag.charFormat() == wanted; })) return differs("the format", pos);
             }
         }
         const LONG sep = bp + static_cast<LONG>(t.size());
@@ -263,15 +266,234 @@ bool document_shows_model(const QTextDocument& doc, const RichText& rt, LONG fro
     return true;
 }
 
+TextChanges text_changes(std::u16string_view model, std::u16string_view doc) {
+    TextChanges c;
+    const std::size_t inner = std::min(model.size(), doc.size());
+    c.head = static_cast<std::size_t>(std::mismatch(model.begin(), model.begin() + static_cast<std::ptrdiff_t>(inner), doc.begin()).first -
+                                      model.begin());
+    c.tail = static_cast<std::size_t>(
+        std::mismatch(model.rbegin(), model.rbegin() + static_cast<std::ptrdiff_t>(inner - c.head), doc.rbegin()).first - model.rbegin());
+    c.stretches = changed_stretches(model.substr(c.head, model.size() - c.head - c.tail), doc.substr(c.head, doc.size() - c.head - c.tail));
+    return c;
+}
+
+std::vector<KeptStretch> kept_stretches(const TextChanges& changes, LONG from, LONG doc_to, LONG to) {
+    std::vector<KeptStretch> kept;
+    const LONG mid = from + static_cast<LONG>(changes.head);
+    LONG doc_at = from, shift = 0;
+    auto keep = [&](LONG doc_end) {
+        if (doc_at < doc_end) kept.push_back(KeptStretch{doc_at, doc_end, shift});
+    };
+    for (const ChangedStretch& s : changes.stretches) {
+        keep(mid + static_cast<LONG>(s.b_from));
+        doc_at = mid + static_cast<LONG>(s.b_to);
+        shift = static_cast<LONG>(s.a_to) - static_cast<LONG>(s.b_to);
+    }
+    // The tail: after the last change the document is shifted by all of them.
+    shift = to - doc_to;
+    keep(doc_to);
+    return kept;
+}
+
 // ---- DocumentSync -------------------------------------------------------------------------
 
-DocumentSync::DocumentSync(QTextEdit& edit) : edit_(edit) {
+// One sync: the range compared, and what each step found.
+struct DocumentSync::Pass {
+    const RichText& rt;
+    const std::u16string& m;  // the model's text
+    LONG from, doc_to, to;    // the document's [from, doc_to) is to hold the model's [from, to)
+    bool text_changed;
+    bool copy;  // compared with the copy of the document (else with the document)
+    TextChanges text;                // step 1, offsets from `from`
+    std::vector<KeptStretch> kept;   // step 2
+    std::vector<FormatSpan> runs;    // the model's formats of [from, to)
+    std::vector<FormatFix> fixes;    // step 3, in the model's positions
+    LONG fixed = 0;                  // characters the fixes cover
+    std::vector<FormatSpan> left;    // step 3: paragraph ends left as the document holds them (the
+                                     // copy's number of that format, or kUnknown)
+    QFormats formats;
+    LONG mid() const { return from + static_cast<LONG>(text.head); }
+};
+
+namespace {
+
+// Step 3's comparison of the kept text's formats with the model's runs. The document's formats
+// come as stretches with a key (distinct formats have distinct keys) and, looked up only when
+// needed, the QTextCharFormat: each pair of a run's format and a key is compared once (a text has
+// few distinct formats, a report tens of thousands of runs).
+class FormatComparison {
+public:
+    FormatComparison(const RichText& rt, const std::u16string& m, const std::vector<FormatSpan>& runs, QFormats& formats,
+                     std::vector<FormatFix>& fixes, LONG& fixed, std::vector<FormatSpan>& left)
+        : rt_(rt), m_(m), runs_(runs), formats_(formats), fixes_(fixes), fixed_(fixed), left_(left) {}
+
+    // The document's [a, b), at model position a + shift, has the format known by `key` (the
+    // copy's number of it `copy_index`, or kUnknown), which `doc_format()` gives.
+    template <class Get>
+    void compare(LONG a, LONG b, LONG shift, std::uint64_t key, std::uint32_t copy_index, const Get& doc_format) {
+        LONG x = a + shift;
+        const LONG end = b + shift;
+        while (ri_ < runs_.size() && runs_[ri_].to <= x) ++ri_;
+        for (std::size_t i = ri_; i < runs_.size() && x < end; ++i) {
+            const LONG seg_to = std::min(end, runs_[i].to);
+            if (seg_to <= x) continue;
+            if (!same(i, false, key, doc_format)) fix_shown(x, seg_to, shift, i, key, copy_index, doc_format);
+            x = seg_to;
+        }
+    }
+
+    const QTextCharFormat& model_format(std::size_t i) {
+        const std::uint32_t k = runs_[i].index;
+        auto it = qformats_.find(k);
+        if (it == qformats_.end()) it = qformats_.emplace(k, formats_.of(rt_.format_by_index(k))).first;
+        return it->second;
+    }
+
+private:
+    template <class Get>
+    bool same(std::size_t i, bool font_only, std::uint64_t key, const Get& doc_format) {
+        if (font_only) return fonts_(key, runs_[i].index, [&] { return same_font(model_format(i), doc_format()); });
+        return formats_same_(key, runs_[i].index, [&] { return model_format(i) == doc_format(); });
+    }
+
+    // [a, b) of the model, whose format differs from run i's, takes it: but for the paragraph
+    // ends, which take it only where it shows (the font of an empty paragraph after the end).
+    // The ends left keep the document's format, which the copy must know.
+    template <class Get>
+    void fix_shown(LONG a, LONG b, LONG shift, std::size_t i, std::uint64_t key, std::uint32_t copy_index, const Get& doc_format) {
+        LONG at = a;
+        const std::u16string_view upto = std::u16string_view(m_).substr(0, static_cast<std::size_t>(b));
+        for (std::size_t k = find_unit(upto, u'\r', static_cast<std::size_t>(a)); k != std::u16string_view::npos;
+             k = find_unit(upto, u'\r', k + 1)) {
+            const auto end = static_cast<LONG>(k);
+            if (paragraph_end_shows(m_, end) == EndShows::font && !same(i, true, key, doc_format)) continue;  // fixed
+            add_fix(at, end, shift, i);
+            left_.push_back(FormatSpan{end, end + 1, copy_index});
+            at = end + 1;
+        }
+        add_fix(at, b, shift, i);
+    }
+
+    // Adjacent fixes of one run are one, unless a change of text lies between them (they are
+    // apart in the document): a fix never reaches over a change of text.
+    void add_fix(LONG a, LONG b, LONG shift, std::size_t i) {
+        if (a >= b) return;
+        if (!fixes_.empty() && fixes_.back().run == i && fixes_.back().to == a && fixes_.back().shift == shift)
+            fixes_.back().to = b;
+        else
+            fixes_.push_back(FormatFix{a, b, shift, i});
+        fixed_ += b - a;
+    }
+
+    const RichText& rt_;
+    const std::u16string& m_;
+    const std::vector<FormatSpan>& runs_;
+    QFormats& formats_;
+    std::vector<FormatFix>& fixes_;
+    LONG& fixed_;
+    std::vector<FormatSpan>& left_;
+    std::size_t ri_ = 0;
+    std::unordered_map<std::uint32_t, QTextCharFormat> qformats_;  // by the model's format number
+    PairAnswers formats_same_, fonts_;
+};
+
+// The keys of step 3: the document's format numbers, and the copy's above them.
+constexpr std::uint64_t kCopyKey = std::uint64_t{1} << 32;
+
+// Compares the document's [a, b) (document positions, at model positions + shift) by its fragments.
+void compare_document(const QTextDocument& doc, FormatComparison& cmp, LONG a, LONG b, LONG shift) {
+    if (a >= b) return;
+    for (QTextBlock blk = doc.findBlock(a); blk.isValid(); blk = blk.next()) {
+        const LONG bp = blk.position();
+        if (bp >= b) break;
+        // A paragraph's fragments follow one another from its start (a fragment's own position
+        // is a search of the document's tree).
+        LONG at = bp;
+        for (QTextBlock::iterator it = blk.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const LONG fs = std::max<LONG>(a, at);
+            const LONG fe = std::min<LONG>(b, at + frag.length());
+            at += frag.length();
+            if (fs < fe)
+                cmp.compare(fs, fe, shift, static_cast<std::uint32_t>(frag.charFormatIndex()), DocumentSync::kUnknown,
+                            [&] { return frag.charFormat(); });
+        }
+        // The paragraph separator: its format is the next paragraph's character format.
+        const LONG sep = bp + blk.length() - 1;
+        const QTextBlock next = blk.next();
+        if (sep >= a && sep < b && next.isValid())
+            cmp.compare(sep, sep + 1, shift, static_cast<std::uint32_t>(next.charFormatIndex()), DocumentSync::kUnknown,
+                        [&] { return next.charFormat(); });
+    }
+}
+
+}  // namespace
+
+DocumentSync::DocumentSync(QTextEdit& edit, std::function<void()> shown) : edit_(edit), shown_(std::move(shown)) {
     // Whoever changed the document, the copy of it may be stale.
     changes_ = QObject::connect(edit.document(), &QTextDocument::contentsChange, edit.document(),
                                 [this](int, int, int) { ++doc_changes_; });
 }
 
-DocumentSync::~DocumentSync() { QObject::disconnect(changes_); }
+DocumentSync::~DocumentSync() {
+    QObject::disconnect(changes_);
+    delete kept_doc_;
+}
+
+void DocumentSync::show_document(QTextDocument* doc) {
+    QTextDocument* old = edit_.document();
+    const bool copy = copy_valid();
+    // The widget would delete a document of its own that it stops showing: it is kept (the widget
+    // deletes the documents it holds when it goes).
+    old->setParent(&edit_);
+    // The kept document takes what the widget gave the one shown meanwhile (laid out again only then).
+    if (doc->defaultFont() != old->defaultFont()) doc->setDefaultFont(old->defaultFont());
+    const QTextOption& option = old->defaultTextOption();
+    if (doc->defaultTextOption().textDirection() != option.textDirection() ||
+        doc->defaultTextOption().wrapMode() != option.wrapMode() || doc->defaultTextOption().alignment() != option.alignment())
+        doc->setDefaultTextOption(option);
+    QObject::disconnect(changes_);
+    edit_.setDocument(doc);
+    changes_ = QObject::connect(doc, &QTextDocument::contentsChange, doc, [this](int, int, int) { ++doc_changes_; });
+    kept_doc_ = old;
+    std::swap(shadow_text_, kept_text_);
+    std::swap(shadow_spans_, kept_spans_);
+    std::swap(shadow_formats_, kept_formats_);
+    shadow_ = true;  // the kept document's copy holds it: nothing changed it while it was kept
+    shadow_changes_ = doc_changes_;
+    if (!copy) kept_text_.clear();
+    if (shown_) shown_();
+}
+
+// A sync of the whole of a long text that would replace most of the document: the kept document
+// comes back when the model is close to it, or else this one is kept and a new one shown. The
+// pass is then made again against the document shown.
+bool DocumentSync::swap_documents(Pass& pass) {
+    const LONG n = pass.rt.length();
+    const LONG dn = std::max(0, edit_.document()->characterCount() - 1);
+    auto volume = [](const TextChanges& t) {
+        std::size_t v = 0;
+        for (const ChangedStretch& s : t.stretches) v += std::max(s.a_to - s.a_from, s.b_to - s.b_from);
+        return static_cast<LONG>(v);
+    };
+    if (!pass.text_changed || pass.from != 0 || pass.doc_to != dn || pass.to != n || std::max(n, dn) <= kBulkLeast) return false;
+    const LONG now = volume(pass.text);
+    if (now * 2 < std::max(n, dn)) return false;
+    if (kept_doc_ && !kept_text_.empty() && volume(text_changes(pass.m, kept_text_)) * 4 < now) {
+        show_document(kept_doc_);
+        return true;
+    }
+    if (dn <= kBulkLeast || !copy_valid()) return false;
+    QTextDocument* old = edit_.document();
+    auto* fresh = new QTextDocument(&edit_);
+    fresh->setDocumentMargin(old->documentMargin());
+    fresh->setUndoRedoEnabled(false);
+    delete kept_doc_;
+    kept_doc_ = nullptr;
+    show_document(fresh);
+    shadow_ = false;  // the new document's copy is made by the sync
+    return true;
+}
 
 DocumentSync::Totals DocumentSync::totals() { return g_totals; }
 
@@ -285,6 +507,57 @@ void DocumentSync::drop_copy() {
     shadow_text_ = std::u16string();
     shadow_spans_ = std::vector<FormatSpan>();
     shadow_formats_ = std::vector<CharFormat>();
+}
+
+std::uint32_t DocumentSync::copy_number(const CharFormat& f) {
+    std::size_t n = 0;
+    while (n < shadow_formats_.size() && !(shadow_formats_[n] == f)) ++n;
+    if (n == shadow_formats_.size()) shadow_formats_.push_back(f);
+    return static_cast<std::uint32_t>(n);
+}
+
+std::string DocumentSync::copy_difference(LONG from, LONG to) const {
+    if (!copy_valid()) return {};
+    const QTextDocument& doc = *edit_.document();
+    const auto n = static_cast<LONG>(shadow_text_.size());
+    from = clamp_to(from, 0, n);
+    to = to < 0 ? n : clamp_to(to, from, n);
+    if (from >= to) return {};
+    QTextCursor c(edit_.document());
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    std::u16string d = to_u16(c.selectedText());
+    for (char16_t& u : d) u = compared_char(u);
+    const std::u16string_view kept = std::u16string_view(shadow_text_).substr(static_cast<std::size_t>(from), d.size());
+    if (d != kept)
+        return "the text at " + std::to_string(from + (std::mismatch(d.begin(), d.end(), kept.begin()).first - d.begin()));
+    auto span = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), from,
+                                 [](LONG pos, const FormatSpan& r) { return pos < r.to; });
+    PairAnswers same;
+    // Whether the copy names the document's format (by its number `index`) over [a, b).
+    auto named = [&](LONG a, LONG b, int index, const auto& shown) {
+        for (LONG pos = std::max(a, from); pos < std::min(b, to); pos = span->to) {
+            while (span != shadow_spans_.end() && span->to <= pos) ++span;
+            if (span == shadow_spans_.end()) return false;
+            const std::uint32_t k = span->index;
+            if (k != kUnknown && !same(static_cast<std::uint32_t>(index), k, [&] { return to_qformat(shadow_formats_[k]) == shown(); }))
+                return false;
+        }
+        return true;
+    };
+    for (QTextBlock blk = doc.findBlock(from); blk.isValid() && blk.position() < to; blk = blk.next()) {
+        LONG at = blk.position();
+        for (QTextBlock::iterator it = blk.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (!named(at, at + frag.length(), frag.charFormatIndex(), [&] { return frag.charFormat(); }))
+                return "the format at " + std::to_string(at);
+            at += frag.length();
+        }
+        const QTextBlock next = blk.next();
+        if (next.isValid() && !named(at, at + 1, next.charFormatIndex(), [&] { return next.charFormat(); }))
+            return "the format of the paragraph end at " + std::to_string(at);
+    }
+    return {};
 }
 
 void DocumentSync::user_edited(LONG pos, LONG removed, LONG added) {
@@ -302,7 +575,7 @@ void DocumentSync::user_edited(LONG pos, LONG removed, LONG added) {
         c.setPosition(pos);
         c.setPosition(pos + added, QTextCursor::KeepAnchor);
         typed = to_u16(c.selectedText());
-        for (char16_t& u : typed) u = compared_char(u) == u'\r' ? u'\r' : u;
+        for (char16_t& u : typed) u = compared_char(u);
     }
     shadow_text_.replace(static_cast<std::size_t>(pos), static_cast<std::size_t>(removed), typed);
     std::vector<FormatSpan> spans;
@@ -321,270 +594,145 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
                         LONG text_to) {
     const auto started = std::chrono::steady_clock::now();
     const std::uint64_t set_before = characters_set_;
-    QTextDocument* doc = edit_.document();
-    const LONG dn = std::max(0, doc->characterCount() - 1);
+    const LONG dn = std::max(0, edit_.document()->characterCount() - 1);
     from = clamp_to(from, 0, std::min(dn, rt.length()));
     doc_to = clamp_to(doc_to, from, dn);
     to = clamp_to(to, from, rt.length());
     if (!text_changed) doc_to = to = std::min(doc_to, to);
-    // The copy of what the document holds, when nothing but this object changed it since it was made.
-    const bool copy = copy_valid();
-    const std::u16string& m = rt.text();
-
-    // The text: the common start and end stay; between them, each stretch that differs is replaced.
-    // `stretches` hold offsets from `mid` in the model (a) and in the document (b).
-    LONG p = to - from, q = 0;  // the text stays unless it changed
-    std::vector<ChangedStretch> stretches;
-    if (text_changed) {
-        const LONG common = std::min<LONG>(to - from, doc_to - from);
-        // What lies before and after the changes of text is the same in both: only the document's
-        // text between is read and compared.
-        LONG front = 0, back = 0;
-        if (text_from >= 0 && text_to >= text_from) {
-            front = std::clamp<LONG>(text_from - from, 0, common);
-            back = std::clamp<LONG>(to - text_to, 0, common - front);
-        }
-        // The document's text between, in the form compared (the copy is in it already), and the
-        // model's.
-        std::u16string read;
-        if (!copy) {
-            const QString d = [&] {
-                if (doc_to - back <= from + front) return QString();
-                QTextCursor c(doc);
-                c.setPosition(from + front);
-                c.setPosition(doc_to - back, QTextCursor::KeepAnchor);
-                return c.selectedText();
-            }();
-            read = to_u16(d);
-            for (char16_t& c : read) c = compared_char(c);
-        }
-        const std::u16string_view d = copy ? std::u16string_view(shadow_text_).substr(static_cast<std::size_t>(from + front),
-                                                                                         static_cast<std::size_t>(doc_to - back - from - front))
-                                           : std::u16string_view(read);
-        std::u16string model_read;
-        std::u16string_view mv = std::u16string_view(m).substr(static_cast<std::size_t>(from + front),
-                                                               static_cast<std::size_t>(to - back - from - front));
-        if (!copy && std::any_of(mv.begin(), mv.end(), [](char16_t c) { return compared_char(c) != c; })) {
-            model_read.assign(mv);
-            for (char16_t& c : model_read) c = compared_char(c);
-            mv = model_read;
-        }
-        const LONG inner = std::min<LONG>(static_cast<LONG>(mv.size()), static_cast<LONG>(d.size()));
-        LONG pp = static_cast<LONG>(std::mismatch(mv.begin(), mv.begin() + inner, d.begin()).first - mv.begin());
-        const LONG qq = static_cast<LONG>(std::mismatch(mv.rbegin(), mv.rbegin() + (inner - pp), d.rbegin()).first - mv.rbegin());
-        p = front + pp;
-        q = back + qq;
-        const std::u16string_view a = mv.substr(static_cast<std::size_t>(pp), mv.size() - static_cast<std::size_t>(pp + qq));
-        const std::u16string_view b = d.substr(static_cast<std::size_t>(pp), d.size() - static_cast<std::size_t>(pp + qq));
-        stretches = changed_stretches(a, b);
+    // The copy of what the document holds counts when nothing but this object changed it since.
+    std::optional<Pass> made;
+    made.emplace(Pass{rt, rt.text(), from, doc_to, to, text_changed, copy_valid() && !distrust_copy_, {}, {}, rt.spans(from, to), {}, 0, {}, {}});
+    find_text_changes(*made, text_from, text_to);
+    if (swap_documents(*made)) {
+        doc_to = std::max(0, edit_.document()->characterCount() - 1);
+        made.emplace(Pass{rt, rt.text(), from, doc_to, to, text_changed, copy_valid(), {}, {}, rt.spans(from, to), {}, 0, {}, {}});
+        find_text_changes(*made, -1, -1);
     }
-    const LONG mid = from + p, doc_mid_to = doc_to - q, mid_to = to - q;
+    distrust_copy_ = false;
+    Pass& pass = *made;
+    pass.kept = kept_stretches(pass.text, from, doc_to, to);
+    find_format_fixes(pass);
+    if (!pass.text.stretches.empty() || !pass.fixes.empty()) apply(pass);
+    remember(pass);
+#ifndef NDEBUG
+    std::string difference;
+    const bool shows = document_shows_model(*edit_.document(), rt, from, to, &difference);
+    if (!shows) qWarning("the panel's document does not show its model: %s", difference.c_str());
+    assert(shows);
+    difference = copy_difference(from, to);
+    if (!difference.empty()) qWarning("the copy of the panel's document differs from it: %s", difference.c_str());
+    assert(difference.empty());
+#endif
+    g_totals.characters += characters_set_ - set_before;
+    g_totals.nanoseconds +=
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - started).count();
+}
 
-    // The formats of what stays, in the model's positions: before the first stretch they are the
-    // same in both, after each the document's are shifted by what the stretches before change.
-    std::vector<FormatSpan> runs = rt.spans(from, to);
-    QFormats formats;
-    std::unordered_map<std::uint32_t, QTextCharFormat> qformats;  // by the model's format number
-    auto qformat = [&](std::size_t i) -> const QTextCharFormat& {
-        const std::uint32_t k = runs[i].index;
-        auto it = qformats.find(k);
-        if (it == qformats.end()) it = qformats.emplace(k, formats.of(rt.format_by_index(k))).first;
-        return it->second;
-    };
-    // Whether a run's format (or its font) equals a format of the document, asked once per pair:
-    // a text has few distinct formats, the model's and the document's are known by their numbers.
-    std::vector<std::pair<std::uint64_t, bool>> answers[2];  // formats, fonts
-    auto same_format = [&](std::size_t i, bool font_only, int doc_index, const auto& doc_format) {
-        const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(doc_index)) << 32) | runs[i].index;
-        auto& asked = answers[font_only ? 1 : 0];
-        for (const auto& [k, same] : asked)
-            if (k == key) return same;
-        const bool same = font_only ? same_font(qformat(i), doc_format()) : qformat(i) == doc_format();
-        asked.emplace_back(key, same);
-        return same;
-    };
-    std::vector<FormatFix> fixes;
-    LONG fixed = 0;
-    std::size_t ri = 0;
-    auto add_fix = [&](LONG a, LONG b, std::size_t i) {
-        if (a >= b) return;
-        if (!fixes.empty() && fixes.back().run == i && fixes.back().to == a)
-            fixes.back().to = b;
-        else
-            fixes.push_back(FormatFix{a, b, i});
-        fixed += b - a;
-    };
-    // [a, b) of the model, whose format differs from run i's, takes it: but for the paragraph
-    // ends, which take it only where it would show (`same_font_there()`: whether the document's
-    // font there is run i's).
-    auto fix_shown = [&](LONG a, LONG b, std::size_t i, const auto& same_font_there) {
-        LONG at = a;
-        int font_same = -1;  // asked once for the run
-        for (LONG k = a; k < b; ++k) {
-            const EndShows shows = paragraph_end_shows(m, k);
-            if (shows == EndShows::not_an_end) continue;
-            if (shows == EndShows::font) {
-                if (font_same < 0) font_same = same_font_there() ? 1 : 0;
-                if (!font_same) continue;  // its font shows: it is fixed
-            }
-            add_fix(at, k, i);  // it stays as it is
-            at = k + 1;
+void DocumentSync::find_text_changes(Pass& pass, LONG text_from, LONG text_to) const {
+    const LONG from = pass.from, to = pass.to, doc_to = pass.doc_to;
+    if (!pass.text_changed) {
+        pass.text.head = static_cast<std::size_t>(to - from);  // the text stays
+        return;
+    }
+    // What lies before and after the changes of text (`text_from`..`text_to`) is the same in
+    // both: only the document's text between is read and compared.
+    const LONG common = std::min<LONG>(to - from, doc_to - from);
+    LONG front = 0, back = 0;
+    if (text_from >= 0 && text_to >= text_from) {
+        front = std::clamp<LONG>(text_from - from, 0, common);
+        back = std::clamp<LONG>(to - text_to, 0, common - front);
+    }
+    // The document's text between, in the form compared (the copy is in it already), and the model's.
+    std::u16string read, model_read;
+    std::u16string_view d;
+    if (pass.copy) {
+        d = std::u16string_view(shadow_text_).substr(static_cast<std::size_t>(from + front), static_cast<std::size_t>(doc_to - back - from - front));
+    } else {
+        if (doc_to - back > from + front) {
+            QTextCursor c(edit_.document());
+            c.setPosition(from + front);
+            c.setPosition(doc_to - back, QTextCursor::KeepAnchor);
+            read = to_u16(c.selectedText());
         }
-        add_fix(at, b, i);
-    };
-    // Compares the document's [a, b), which stands at model position a + shift: `same(i, false)`
-    // tells whether its format is run i's, `same(i, true)` whether its font is.
-    auto compare = [&](LONG a, LONG b, LONG shift, const auto& same) {
-        LONG x = a + shift;
-        const LONG end = b + shift;
-        while (ri < runs.size() && runs[ri].to <= x) ++ri;
-        for (std::size_t i = ri; i < runs.size() && x < end; ++i) {
-            const LONG seg_to = std::min(end, runs[i].to);
-            if (seg_to <= x) continue;
-            if (!same(i, false)) fix_shown(x, seg_to, i, [&] { return same(i, true); });
-            x = seg_to;
+        for (char16_t& c : read) c = compared_char(c);
+        d = read;
+    }
+    std::u16string_view mv = std::u16string_view(pass.m).substr(static_cast<std::size_t>(from + front),
+                                                                static_cast<std::size_t>(to - back - from - front));
+    if (!pass.copy && std::any_of(mv.begin(), mv.end(), [](char16_t c) { return compared_char(c) != c; })) {
+        model_read.assign(mv);
+        for (char16_t& c : model_read) c = compared_char(c);
+        mv = model_read;
+    }
+    pass.text = text_changes(mv, d);
+    pass.text.head += static_cast<std::size_t>(front);
+    pass.text.tail += static_cast<std::size_t>(back);
+}
+
+void DocumentSync::find_format_fixes(Pass& pass) const {
+    FormatComparison cmp(pass.rt, pass.m, pass.runs, pass.formats, pass.fixes, pass.fixed, pass.left);
+    const QTextDocument& doc = *edit_.document();
+    for (const KeptStretch& k : pass.kept) {
+        if (!pass.copy) {
+            compare_document(doc, cmp, k.doc_from, k.doc_to, k.shift);
+            continue;
         }
-    };
-    auto compare_document = [&](LONG a, LONG b, LONG shift) {
-        if (a >= b) return;
-        for (QTextBlock blk = doc->findBlock(a); blk.isValid(); blk = blk.next()) {
-            const LONG bp = blk.position();
-            if (bp >= b) break;
-            // A paragraph's fragments follow one another from its start (a fragment's own
-            // position is a search of the document's tree).
-            LONG at = bp;
-            for (QTextBlock::iterator it = blk.begin(); !it.atEnd(); ++it) {
-                const QTextFragment frag = it.fragment();
-                const LONG fs = std::max<LONG>(a, at);
-                const LONG fe = std::min<LONG>(b, at + frag.length());
-                at += frag.length();
-                if (fs < fe)
-                    compare(fs, fe, shift, [&](std::size_t i, bool font_only) {
-                        return same_format(i, font_only, frag.charFormatIndex(), [&] { return frag.charFormat(); });
-                    });
-            }
-            // The paragraph separator: its format is the next paragraph's character format.
-            const LONG sep = bp + blk.length() - 1;
-            const QTextBlock next = blk.next();
-            if (sep >= a && sep < b && next.isValid())
-                compare(sep, sep + 1, shift, [&](std::size_t i, bool font_only) {
-                    return same_format(i, font_only, next.charFormatIndex(), [&] { return next.charFormat(); });
-                });
-        }
-    };
-    // The same from the copy: its runs are the model's formats the document was given.
-    auto compare_copy = [&](LONG a, LONG b, LONG shift) {
-        if (a >= b) return;
-        auto it = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), a,
+        // The copy's stretches name the model's formats the document was given; those it does
+        // not know are the document's own.
+        auto it = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), k.doc_from,
                                    [](LONG pos, const FormatSpan& r) { return pos < r.to; });
-        for (; it != shadow_spans_.end() && it->from < b; ++it) {
-            if (it->index == kUnknown) {  // typed by the user: the document's own formats
-                compare_document(std::max(a, it->from), std::min(b, it->to), shift);
+        for (; it != shadow_spans_.end() && it->from < k.doc_to; ++it) {
+            const LONG a = std::max(k.doc_from, it->from), b = std::min(k.doc_to, it->to);
+            if (it->index == kUnknown) {
+                compare_document(doc, cmp, a, b, k.shift);
                 continue;
             }
             const CharFormat& f = shadow_formats_[it->index];
-            compare(std::max(a, it->from), std::min(b, it->to), shift, [&](std::size_t i, bool font_only) {
-                const CharFormat& mf = rt.format_by_index(runs[i].index);
-                return font_only ? same_font(mf, f) : mf == f;
-            });
+            cmp.compare(a, b, k.shift, kCopyKey + it->index, it->index, [&] { return pass.formats.of(f); });
         }
-    };
-    // The kept text: before the first stretch, between two, after the last (document positions,
-    // with the shift to the model's).
-    {
-        LONG doc_at = from, shift = 0;
-        auto keep = [&](LONG doc_end) {
-            if (copy) compare_copy(doc_at, doc_end, shift);
-            else compare_document(doc_at, doc_end, shift);
-        };
-        for (const ChangedStretch& s : stretches) {
-            keep(mid + static_cast<LONG>(s.b_from));
-            doc_at = mid + static_cast<LONG>(s.b_to);
-            shift = static_cast<LONG>(s.a_to) - static_cast<LONG>(s.b_to);
-        }
-        keep(doc_mid_to);
-        doc_at = doc_mid_to;
-        shift = mid_to - doc_mid_to;
-        keep(doc_to);
     }
+}
 
-    // Afterwards the document holds the model's text and formats (paragraph ends that show
-    // nothing aside): in [from, to) by what follows, elsewhere as before (when it did before, or
-    // this was the whole text).
-    const bool keep_copy = rt.length() > kBulkLeast && (copy || (from == 0 && doc_to == dn && to == rt.length()));
-    auto remember = [&] {
-        if (!keep_copy) {
-            drop_copy();
-            return;
-        }
-        const bool whole = from == 0 && to == rt.length();
-        // The model's numbers hold until it changes: the copy numbers its own formats, looked up
-        // once per model number (a text has few formats, a report tens of thousands of runs).
-        std::vector<std::uint32_t> ids;
-        auto number = [&](std::uint32_t index) {
-            if (index >= ids.size()) ids.resize(index + 1, kUnknown);
-            if (ids[index] == kUnknown) {
-                const CharFormat& f = rt.format_by_index(index);
-                std::size_t n = 0;
-                while (n < shadow_formats_.size() && !(shadow_formats_[n] == f)) ++n;
-                if (n == shadow_formats_.size()) shadow_formats_.push_back(f);
-                ids[index] = static_cast<std::uint32_t>(n);
-            }
-            return ids[index];
-        };
-        std::vector<FormatSpan> spans;
-        if (whole || !copy) {
-            shadow_text_ = m;
-            shadow_formats_.clear();
-            spans = whole ? std::move(runs) : rt.spans(0, rt.length());
-            for (FormatSpan& sp : spans) sp.index = number(sp.index);
-        } else {
-            // Only [from, to) changed: the copy takes that range's text and formats.
-            shadow_text_.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(doc_to - from), m,
-                                 static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
-            spans.reserve(shadow_spans_.size() + runs.size());
-            for (const FormatSpan& sp : shadow_spans_) {
-                if (sp.from >= from) break;
-                spans.push_back(FormatSpan{sp.from, std::min(sp.to, from), sp.index});
-            }
-            for (const FormatSpan& sp : runs) spans.push_back(FormatSpan{sp.from, sp.to, number(sp.index)});
-            auto tail = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), doc_to,
-                                         [](LONG pos, const FormatSpan& r) { return pos < r.to; });
-            for (; tail != shadow_spans_.end(); ++tail)
-                spans.push_back(FormatSpan{std::max(tail->from, doc_to) + to - doc_to, tail->to + to - doc_to, tail->index});
-        }
-        shadow_spans_ = std::move(spans);
-        shadow_changes_ = doc_changes_;
-        shadow_ = true;
-    };
-    auto done = [&] {
-        remember();
-#ifndef NDEBUG
-        std::string difference;
-        const bool shows = document_shows_model(*doc, rt, from, to, &difference);
-        if (!shows) qWarning("the panel's document does not show its model: %s", difference.c_str());
-        assert(shows);
-#endif
-        g_totals.characters += characters_set_ - set_before;
-        g_totals.nanoseconds +=
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - started).count();
-    };
-    if (stretches.empty() && fixes.empty()) {
-        done();
-        return;
-    }
+// ---- DocumentSync::apply and remember
 
+void DocumentSync::apply(Pass& pass) {
+    QTextDocument* doc = edit_.document();
+    const std::u16string& m = pass.m;
+    const LONG mid = pass.mid();
     // Many scattered changes or a large part of the text: the document is not laid out while it
     // takes them, and is laid out once afterwards (lazily, as Qt lays out a new text), which
-    // costs less than laying out each changed paragraph again and again.
-    LONG volume = fixed;
-    std::size_t ops = fixes.size();
-    for (const ChangedStretch& s : stretches) {
-        volume += static_cast<LONG>(std::max(s.a_to - s.a_from, s.b_to - s.b_from));
-        ops += 1 + rt.spans(mid + static_cast<LONG>(s.a_from), mid + static_cast<LONG>(s.a_to)).size();
+    // costs less than laying out each changed paragraph again and again. Changes close together
+    // are one edit (below), laid out once from its first change to its last: a renumbered list
+    // is one edit of many small changes.
+    LONG volume = pass.fixed, spanned = 0;
+    std::size_t edits = 0;
+    {
+        LONG edit_from = 0, edit_to = 0;
+        auto count = [&](LONG a, LONG b) {
+            if (edits == 0 || a - edit_to > kNear) {
+                spanned += edit_to - edit_from;
+                ++edits;
+                edit_from = a;
+            }
+            edit_to = std::max(edit_to, b);
+        };
+        std::size_t si = 0, fi = 0;
+        const auto& stretches = pass.text.stretches;
+        while (si < stretches.size() || fi < pass.fixes.size()) {
+            if (fi == pass.fixes.size() || (si < stretches.size() && mid + static_cast<LONG>(stretches[si].a_from) <= pass.fixes[fi].from)) {
+                const ChangedStretch& s = stretches[si++];
+                volume += static_cast<LONG>(std::max(s.a_to - s.a_from, s.b_to - s.b_from));
+                count(mid + static_cast<LONG>(s.a_from), mid + static_cast<LONG>(s.a_to));
+            } else {
+                count(pass.fixes[fi].from, pass.fixes[fi].to);
+                ++fi;
+            }
+        }
+        spanned += edit_to - edit_from;
     }
-    const LONG n = std::max(dn, rt.length());
-    const bool bulk = n > kBulkLeast && (volume * 4 > n || static_cast<LONG>(ops) * kCharsPerEdit > n);
+    const LONG n = std::max(std::max(0, doc->characterCount() - 1), pass.rt.length());
+    const bool bulk =
+        n > kBulkLeast && (volume * 4 > n || static_cast<LONG>(edits) * kCharsPerEdit > n || spanned * 2 > n);
     QSizeF page;
     POINT scroll{};
     if (bulk) {
@@ -592,11 +740,11 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
         page = doc->pageSize();
         doc->setPageSize(QSizeF(0, 0));  // a null page size: no layout
     }
-    // The stretches and format fixes go in in the order of their positions (the model's: the
-    // document before each holds the model's text already). Qt lays out the paragraphs an edit
-    // touched and then moves every paragraph after them: changes far apart are separate edits,
-    // each laid out on its own (one edit around them all would lay out everything between), and
-    // changes close together are one edit, moved past once.
+    // The stretches and fixes go in in the order of their positions (the model's: the document
+    // before each holds the model's text already; a fix never reaches over a stretch). Qt lays out
+    // the paragraphs an edit touched and then moves every paragraph after them: changes far apart
+    // are separate edits, each laid out on its own (one edit around them all would lay out
+    // everything between), and changes close together are one edit, moved past once.
     QTextCursor c(doc);
     if (bulk) c.beginEditBlock();
     bool open = false;
@@ -611,41 +759,40 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
         open = true;
         open_to = b;
     };
-    auto replace = [&](const ChangedStretch& s) {
-        const LONG at = mid + static_cast<LONG>(s.a_from), at_to = mid + static_cast<LONG>(s.a_to);
-        edit_at(std::max<LONG>(0, at - 1), at_to);
-        c.setPosition(at);
-        c.setPosition(at + static_cast<LONG>(s.b_to - s.b_from), QTextCursor::KeepAnchor);
-        if (c.hasSelection()) c.removeSelectedText();
-        for (const FormatRun& r : rt.runs(at, at_to)) {
-            c.insertText(to_doc(std::u16string_view(m).substr(static_cast<std::size_t>(r.from),
-                                                              static_cast<std::size_t>(r.to - r.from))),
-                         formats.of(r.format));
-            characters_set_ += static_cast<std::uint64_t>(r.to - r.from);
-        }
-        // The paragraph end before the new text may now end a paragraph before an empty one, and
-        // show: it takes its own format (it may have been left as it was while it showed nothing).
-        if (at > 0 && m[static_cast<std::size_t>(at - 1)] == u'\r') {
-            c.setPosition(at - 1);
-            c.setPosition(at, QTextCursor::KeepAnchor);
-            c.setCharFormat(formats.of(rt.format_at(at - 1)));
-            ++characters_set_;
-        }
-    };
-    auto fix = [&](const FormatFix& fx) {
-        edit_at(fx.from, fx.to);
-        c.setPosition(fx.from);
-        c.setPosition(fx.to, QTextCursor::KeepAnchor);
-        c.setCharFormat(qformat(fx.run));
-        characters_set_ += static_cast<std::uint64_t>(fx.to - fx.from);
-    };
     std::size_t si = 0, fi = 0;
-    while (si < stretches.size() || fi < fixes.size()) {
-        if (fi == fixes.size() ||
-            (si < stretches.size() && mid + static_cast<LONG>(stretches[si].a_from) <= fixes[fi].from))
-            replace(stretches[si++]);
-        else
-            fix(fixes[fi++]);
+    const auto& stretches = pass.text.stretches;
+    while (si < stretches.size() || fi < pass.fixes.size()) {
+        if (fi == pass.fixes.size() || (si < stretches.size() && mid + static_cast<LONG>(stretches[si].a_from) <= pass.fixes[fi].from)) {
+            const ChangedStretch& s = stretches[si++];
+            const LONG at = mid + static_cast<LONG>(s.a_from), at_to = mid + static_cast<LONG>(s.a_to);
+            edit_at(std::max<LONG>(0, at - 1), at_to);
+            c.setPosition(at);
+            c.setPosition(at + static_cast<LONG>(s.b_to - s.b_from), QTextCursor::KeepAnchor);
+            if (c.hasSelection()) c.removeSelectedText();
+            for (const FormatRun& r : pass.rt.runs(at, at_to)) {
+                c.insertText(to_doc(std::u16string_view(m).substr(static_cast<std::size_t>(r.from), static_cast<std::size_t>(r.to - r.from))),
+                             pass.formats.of(r.format));
+                characters_set_ += static_cast<std::uint64_t>(r.to - r.from);
+            }
+            // The paragraph end before the new text may now end a paragraph before an empty one,
+            // and show: it takes its own format (it may have been left while it showed nothing).
+            if (at > 0 && m[static_cast<std::size_t>(at - 1)] == u'\r') {
+                c.setPosition(at - 1);
+                c.setPosition(at, QTextCursor::KeepAnchor);
+                c.setCharFormat(pass.formats.of(pass.rt.format_at(at - 1)));
+                ++characters_set_;
+                auto left = std::lower_bound(pass.left.begin(), pass.left.end(), at - 1,
+                                             [](const FormatSpan& e, LONG pos) { return e.from < pos; });
+                if (left != pass.left.end() && left->from == at - 1) pass.left.erase(left);  // set now
+            }
+        } else {
+            const FormatFix& fx = pass.fixes[fi++];
+            edit_at(fx.from, fx.to);
+            c.setPosition(fx.from);
+            c.setPosition(fx.to, QTextCursor::KeepAnchor);
+            c.setCharFormat(pass.formats.of(pass.rt.format_by_index(pass.runs[fx.run].index)));
+            characters_set_ += static_cast<std::uint64_t>(fx.to - fx.from);
+        }
     }
     if (open) c.endEditBlock();
     if (bulk) {
@@ -658,5 +805,65 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
             edit_.verticalScrollBar()->setValue(scroll.y);
         }
     }
-    done();
+}
+
+void DocumentSync::remember(Pass& pass) {
+    // Afterwards the document holds the model's text, and its formats but for the paragraph ends
+    // left: in [from, to) by the steps before, elsewhere as before (when it did before, or this
+    // was the whole text).
+    const RichText& rt = pass.rt;
+    const LONG from = pass.from, doc_to = pass.doc_to, to = pass.to;
+    const bool whole = from == 0 && to == rt.length() && edit_.document()->characterCount() - 1 == rt.length();
+    if (rt.length() <= kBulkLeast || !(pass.copy || whole)) {
+        drop_copy();
+        return;
+    }
+    // The copy numbers its own formats, looked up once per model number (the model's numbers
+    // hold until it changes; a text has few formats, a report tens of thousands of runs).
+    std::vector<CharFormat> old_formats;
+    const bool anew = whole;
+    if (anew) old_formats = std::exchange(shadow_formats_, {});
+    std::vector<std::uint32_t> ids;
+    auto number = [&](std::uint32_t index) {
+        if (index >= ids.size()) ids.resize(index + 1, kUnknown);
+        if (ids[index] == kUnknown) ids[index] = copy_number(rt.format_by_index(index));
+        return ids[index];
+    };
+    // The model's formats of [from, to), but for the ends left with the document's own.
+    std::vector<FormatSpan> changed;
+    changed.reserve(pass.runs.size() + 2 * pass.left.size());
+    auto left = pass.left.begin();
+    for (const FormatSpan& r : pass.runs) {
+        LONG at = r.from;
+        for (; left != pass.left.end() && left->from < r.to; ++left) {
+            if (left->from > at) changed.push_back(FormatSpan{at, left->from, number(r.index)});
+            std::uint32_t kept = left->index;
+            if (kept != kUnknown && anew) kept = copy_number(old_formats[kept]);
+            changed.push_back(FormatSpan{left->from, left->to, kept});
+            at = left->to;
+        }
+        if (at < r.to) changed.push_back(FormatSpan{at, r.to, number(r.index)});
+    }
+    if (anew) {
+        shadow_text_ = pass.m;
+        shadow_spans_ = std::move(changed);
+    } else {
+        // Only [from, to) changed: the copy takes that range's text and formats.
+        shadow_text_.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(doc_to - from), pass.m,
+                             static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+        std::vector<FormatSpan> spans;
+        spans.reserve(shadow_spans_.size() + changed.size());
+        for (const FormatSpan& sp : shadow_spans_) {
+            if (sp.from >= from) break;
+            spans.push_back(FormatSpan{sp.from, std::min(sp.to, from), sp.index});
+        }
+        spans.insert(spans.end(), changed.begin(), changed.end());
+        auto tail = std::upper_bound(shadow_spans_.begin(), shadow_spans_.end(), doc_to,
+                                     [](LONG pos, const FormatSpan& r) { return pos < r.to; });
+        for (; tail != shadow_spans_.end(); ++tail)
+            spans.push_back(FormatSpan{std::max(tail->from, doc_to) + to - doc_to, tail->to + to - doc_to, tail->index});
+        shadow_spans_ = std::move(spans);
+    }
+    shadow_changes_ = doc_changes_;
+    shadow_ = true;
 }

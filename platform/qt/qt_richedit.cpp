@@ -39,7 +39,9 @@ std::u16string to_model(const QString& q) {
 LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, hi)); }
 
 // The events before which the document takes the gathered changes: the user acts on the text
-// (keys, the mouse's buttons and wheel, a drag of text, the context menu). A file dragged over
+// (keys pressed, the mouse's buttons and wheel, a drag of text, the context menu). A key's release
+// and the shortcut query before its press act on nothing: a check that pumps messages while the
+// release of the key that started it comes in goes on writing the panels unseen. A file dragged over
 // the panel is not dropped into the document but handed to the program: its drag source waits
 // for the answer, which laying out a long text under check would delay past the user's letting
 // go (the drop then refused). Others (paints,
@@ -49,8 +51,6 @@ LONG clamp_to(LONG v, LONG lo, LONG hi) { return std::clamp(v, lo, std::max(lo, 
 bool user_acts(const QEvent* e) {
     switch (e->type()) {
         case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
         case QEvent::Shortcut:
         case QEvent::InputMethod:
         case QEvent::MouseButtonPress:
@@ -166,9 +166,8 @@ int ViewportMetrics::metric(PaintDeviceMetric m) const {
 // ---- RichEditWidget ------------------------------------------------------------------------
 
 RichEditWidget::RichEditWidget(HWND h, QWidget* parent)
-    : QTextEdit(parent), h_(h), metrics_(*viewport()), sync_(*this) {
+    : QTextEdit(parent), h_(h), metrics_(*viewport()), sync_(*this, [this] { document_shown(); }) {
     set_widget_handle(this, h);
-    document()->documentLayout()->setPaintDevice(&metrics_);
     setAcceptRichText(false);  // paste and drop bring plain text only
     setUndoRedoEnabled(false);  // the core keeps the undo history
     document()->setUndoRedoEnabled(false);
@@ -179,10 +178,16 @@ RichEditWidget::RichEditWidget(HWND h, QWidget* parent)
     QTextOption option = document()->defaultTextOption();
     option.setTextDirection(Qt::LeftToRight);
     document()->setDefaultTextOption(option);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
+    document_shown();
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { on_cursor_moved(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { on_cursor_moved(); });
+}
+
+void RichEditWidget::document_shown() {
+    document()->documentLayout()->setPaintDevice(&metrics_);
+    disconnect(contents_);
+    contents_ = connect(document(), &QTextDocument::contentsChange, this,
+                        [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
 }
 
 RichEditWidget::~RichEditWidget() {
@@ -340,11 +345,12 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
         // the core cut it (text limit); then the document takes the model's version.
         echo_.seen = true;
         // New text takes the model's formats where Qt gave it others; so does the paragraph end
-        // before it, which shows its font when the edit left an empty paragraph after it.
+        // before it, which shows its font when the edit left an empty paragraph after it. Its
+        // text is compared too: Qt's insertion may hold a line end as a line separator, where
+        // the model has a paragraph end.
         const LONG from = std::max<LONG>(0, pos - 1);
         const bool run = wrap_before(pos, pos + inserted);  // typed letters that make a run long, or end one
-        sync_range(from, pos + echo_.doc_inserted, pos + inserted, inserted != echo_.doc_inserted || !echo_.shown, pos,
-                   pos + inserted);
+        sync_range(from, pos + echo_.doc_inserted, pos + inserted, true, pos, pos + inserted);
         wrap_after(run);
         if (doc_length() != rt->length()) resync_by_diff();
         return;
@@ -355,6 +361,9 @@ void RichEditWidget::model_text_replaced(LONG pos, LONG removed, LONG inserted) 
         resync_by_diff();
         return;
     }
+    // A whole new text from the program: the document is compared with the model itself, so
+    // that it shows the model whatever the copy the sync keeps of it says.
+    if (pos == 0 && removed > 0 && inserted > 0 && inserted == rt->length()) sync_.forget_copy();
     if (deferring()) {
         defer_text(pos, removed, inserted);
         gathered();

@@ -132,6 +132,10 @@ private:
     HWND h_;
     ViewportMetrics metrics_;
     DocumentSync sync_;
+    // The document shown (the panel's sync may show another): laid out for metrics_, its changes
+    // recorded as the user's edits.
+    void document_shown();
+    QMetaObject::Connection contents_;
     // The model's changes gathered while redrawing is off: the document lags the model in
     // [dirty_from_, dirty_to_) of the model (that range of the document is dirty_to_ - delta_
     // long); the selection and the scroll position are applied with them.

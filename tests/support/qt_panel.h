@@ -7,7 +7,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/backend.h"
@@ -48,20 +50,35 @@ inline std::string panel_difference(HWND re) {
     const RichText* rt = platform_rich(re);
     QString shown = edit->toPlainText();
     if (to_u16(shown.replace(QChar(0x2029), u'\r').replace(u'\n', u'\r')) != rt->text()) return "the text";
-    std::vector<QTextCharFormat> formats;
-    for (QTextBlock b = edit->document()->firstBlock(); b.isValid(); b = b.next()) {
-        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it)
-            formats.insert(formats.end(), static_cast<std::size_t>(it.fragment().length()), it.fragment().charFormat());
-        if (b.next().isValid()) formats.push_back(b.next().charFormat());
-    }
     const std::u16string& text = rt->text();
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        const QTextCharFormat wanted = to_qformat(rt->format_at(static_cast<LONG>(k)));
-        const QTextCharFormat& f = formats[k];
+    // Each pair of a document format and a model format is compared once.
+    std::vector<std::tuple<int, std::uint32_t, bool, bool>> asked;  // document's, model's, same format, same font
+    const std::vector<FormatSpan> spans = rt->spans(0, rt->length());
+    std::size_t si = 0;
+    auto check = [&](std::size_t k, int index, const QTextCharFormat& f) {
+        while (spans[si].to <= static_cast<LONG>(k)) ++si;
+        auto it = std::find_if(asked.begin(), asked.end(), [&](const auto& a) {
+            return std::get<0>(a) == index && std::get<1>(a) == spans[si].index;
+        });
+        if (it == asked.end()) {
+            const QTextCharFormat wanted = to_qformat(rt->format_by_index(spans[si].index));
+            const bool same_font = f.fontFamilies() == wanted.fontFamilies() && f.fontPointSize() == wanted.fontPointSize() &&
+                                   f.fontWeight() == wanted.fontWeight() && f.fontItalic() == wanted.fontItalic();
+            it = asked.insert(asked.end(), {index, spans[si].index, f == wanted, same_font});
+        }
         const bool end = text[k] == u'\r', before_text = end && k + 1 < text.size() && text[k + 1] != u'\r';
-        const bool same_font = f.fontFamilies() == wanted.fontFamilies() && f.fontPointSize() == wanted.fontPointSize() &&
-                               f.fontWeight() == wanted.fontWeight() && f.fontItalic() == wanted.fontItalic();
-        if (end ? !before_text && !same_font : !(f == wanted)) return "the format at " + std::to_string(k);
+        return end ? before_text || std::get<3>(*it) : std::get<2>(*it);
+    };
+    for (QTextBlock b = edit->document()->firstBlock(); b.isValid(); b = b.next()) {
+        auto k = static_cast<std::size_t>(b.position());
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const QTextCharFormat f = frag.charFormat();
+            for (int n = 0; n < frag.length(); ++n, ++k)
+                if (!check(k, frag.charFormatIndex(), f)) return "the format at " + std::to_string(k);
+        }
+        if (b.next().isValid() && !check(k, b.next().charFormatIndex(), b.next().charFormat()))
+            return "the format at " + std::to_string(k);
     }
     return {};
 }
