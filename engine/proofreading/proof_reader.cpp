@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -64,16 +65,23 @@ CloseRow closing(int order) {
     }
 }
 
-// The least number of records in a stretch (the stretch ends at the next paragraph's start).
+// The least number of records in a stretch (the stretch ends at the next paragraph's start); 0:
+// nothing is recorded or kept.
 std::size_t g_stretch_records = 2048;
 
 struct Stretch {
+    static constexpr std::size_t kSlots = PASS_ROWS * kMostScans;  // by row and scan
     std::size_t from = 0, to = 0;  // records [from, to) of the store
-    std::array<std::unique_ptr<ReportTape>, PASS_ROWS * kMostScans> tapes{};  // by row and scan
+    std::bitset<kSlots> recorded{};  // walked, and what it wrote kept: the tape, or none when it wrote nothing
+    std::array<std::unique_ptr<ReportTape>, kSlots> tapes{};
 
     // Lets go the recordings of a row.
     void forget(const PassRow& row) {
-        for (int scan = 0; scan < kMostScans; ++scan) tapes[static_cast<std::size_t>(row.order * kMostScans + scan)].reset();
+        for (int scan = 0; scan < kMostScans; ++scan) {
+            const auto slot = static_cast<std::size_t>(row.order * kMostScans + scan);
+            tapes[slot].reset();
+            recorded.reset(slot);
+        }
     }
 };
 
@@ -117,9 +125,34 @@ std::uint64_t record_print(const SenToken& r, LONG step) {
     return h + static_cast<std::uint64_t>(step) * 0xC2B2AE3D27D4EB4FULL;
 }
 
+// The prints of the store's records, combined by blocks of kPrintBlock records counted from the
+// store's start and from its end: a change is found from either end to within a block (the block
+// counts as changed whole), for a byte a record.
+constexpr std::size_t kPrintBlock = 16;
+struct StorePrints {
+    std::vector<std::uint64_t> head, tail;  // block k: records [kB, kB + B) / [n - kB - B, n - kB), cut at the store's ends
+};
+
+StorePrints store_prints(const ProofRun& run) {
+    const auto n = static_cast<std::size_t>(run.nd - run.floor);
+    StorePrints p;
+    p.head.assign((n + kPrintBlock - 1) / kPrintBlock, 0);
+    p.tail.assign(p.head.size(), 0);
+    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ULL;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t r = record_print(run.floor[i], i ? run.floor[i].pos - run.floor[i - 1].pos : 0);
+        std::uint64_t& h = p.head[i / kPrintBlock];
+        h = h * kMix + r;
+        std::uint64_t& t = p.tail[(n - 1 - i) / kPrintBlock];
+        t = t * kMix + r;
+    }
+    return p;
+}
+
 struct StretchMemory {
     std::vector<std::uintptr_t> key;
-    std::vector<std::uint64_t> prints;  // of the records the recordings were made over
+    std::size_t records = 0;  // of the store the recordings were made over
+    StorePrints prints;       // of its records
     std::vector<Stretch> stretches;
 };
 std::unique_ptr<StretchMemory> g_stretches;
@@ -162,24 +195,29 @@ void forget_what_reads_the_change(const ProofRun& run, std::vector<Stretch>& out
 // over the rest.
 std::vector<Stretch> plan_stretches(const ProofRun& run) {
     const std::size_t n = static_cast<std::size_t>(run.nd - run.floor);
-    std::vector<std::uint64_t> prints(n);
-    for (std::size_t i = 0; i < n; ++i) prints[i] = record_print(run.floor[i], i ? run.floor[i].pos - run.floor[i - 1].pos : 0);
+    StorePrints prints = store_prints(run);
     std::vector<Stretch> out;
     std::vector<std::uintptr_t> key = stretch_key(run);
     StretchMemory* last = g_stretches.get();
     if (!last || last->key != key) {
         cut_stretches(run, 0, n, out);
     } else {
-        const std::size_t m = last->prints.size();
-        std::size_t same_head = 0, same_tail = 0;
-        while (same_head < std::min(n, m) && prints[same_head] == last->prints[same_head]) ++same_head;
-        while (same_tail < std::min(n, m) - same_head && prints[n - 1 - same_tail] == last->prints[m - 1 - same_tail])
-            ++same_tail;
+        // The records before `same_head` and the last `same_tail` ones are as they were (to within
+        // a block).
+        const std::size_t m = last->records;
+        std::size_t k = 0;
+        while (k < std::min(prints.head.size(), last->prints.head.size()) && prints.head[k] == last->prints.head[k]) ++k;
+        const std::size_t same_head = std::min(k * kPrintBlock, std::min(n, m));
+        std::size_t t = 0;
+        while (t < std::min(prints.tail.size(), last->prints.tail.size()) && (t + 1) * kPrintBlock <= std::min(n, m) - same_head &&
+               prints.tail[t] == last->prints.tail[t])
+            ++t;
+        const std::size_t same_tail = t * kPrintBlock;
         if (n == m && same_head == n) {
             out = std::move(last->stretches);
         } else {
             // The stretches wholly before the change and wholly after it keep their places.
-            std::size_t k = 0;
+            k = 0;
             for (; k < last->stretches.size() && last->stretches[k].to <= same_head; ++k)
                 out.push_back(std::move(last->stretches[k]));
             const std::size_t head_end = out.size();
@@ -201,6 +239,7 @@ std::vector<Stretch> plan_stretches(const ProofRun& run) {
     if (last) last->stretches.clear();
     if (!g_stretches) g_stretches = std::make_unique<StretchMemory>();
     g_stretches->key = std::move(key);
+    g_stretches->records = n;
     g_stretches->prints = std::move(prints);
     return out;
 }
@@ -208,7 +247,7 @@ std::vector<Stretch> plan_stretches(const ProofRun& run) {
 // Runs the rows in their order: the rows by stretches over each stretch (walked or played), the
 // others over the whole store.
 void run_rows(ProofRun& run) {
-    if (!run.floor || run.nd <= run.floor) {
+    if (!run.floor || run.nd <= run.floor || g_stretch_records == 0) {
         for (const PassRow& row : pass_order)
             if (row.order > 0) run_row(run, row);
         return;
@@ -222,13 +261,15 @@ void run_rows(ProofRun& run) {
     for (const PassRow& row : pass_order) {
         if (!by_stretches(row) || !row.run || !guard_open(row.guard, run)) continue;
         for (const Stretch& s : stretches) {
-            if (s.tapes[static_cast<std::size_t>(row.order * kMostScans)]) continue;
+            if (s.recorded[static_cast<std::size_t>(row.order * kMostScans)]) continue;
             walked_from = std::min(walked_from, s.from);
             walked_to = std::max(walked_to, s.to);
         }
     }
+    // (Over the whole store they are the run's own.)
     ProofRun walked = run;
-    if (walked_from < walked_to)
+    ReportTape scratch;
+    if (walked_from < walked_to && (walked_from > 0 || walked_to < static_cast<std::size_t>(run.nd - run.floor)))
         walked.facts = std::make_shared<WordFacts>(run.floor + walked_from, run.floor + walked_to);
     for (const PassRow& row : pass_order) {
         if (row.order == 0) continue;
@@ -244,18 +285,29 @@ void run_rows(ProofRun& run) {
         TapePlayer player(run);
         for (int scan = 0; scan < scans(row.order); ++scan) {
             for (Stretch& s : stretches) {
-                std::unique_ptr<ReportTape>& tape = s.tapes[r * kMostScans + static_cast<std::size_t>(scan)];
-                if (!tape) {
-                    tape = std::make_unique<ReportTape>();
-                    tape->source_at = run.floor[s.from].pos;
+                const std::size_t slot = r * kMostScans + static_cast<std::size_t>(scan);
+                std::unique_ptr<ReportTape>& tape = s.tapes[slot];
+                if (!s.recorded[slot]) {
+                    // Recorded into the scratch tape, which keeps its room from walk to walk; what
+                    // is kept takes no more room than it holds, and a walk that wrote nothing
+                    // keeps no tape.
+                    scratch.ops.clear();
+                    scratch.text8.clear();
+                    scratch.text16.clear();
+                    scratch.length = 0;
                     walked.from = run.floor + s.from;
                     walked.to = run.floor + s.to;
-                    walked.tape = tape.get();
+                    walked.tape = &scratch;
                     walked.scan = scans(row.order) > 1 ? scan : -1;
                     player.flush();
                     row.run(walked, row);
+                    s.recorded.set(slot);
+                    if (!scratch.ops.empty()) {
+                        tape = std::make_unique<ReportTape>(scratch);
+                        tape->source_at = run.floor[s.from].pos;
+                    }
                 }
-                player.play(*tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
+                if (tape) player.play(*tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
             }
         }
         player.flush();
@@ -339,6 +391,6 @@ void release_kept_proof_findings() {
 }
 
 void set_proof_stretch_records(std::size_t records) {
-    g_stretch_records = std::max<std::size_t>(records, 1);
+    g_stretch_records = records;
     g_stretches.reset();
 }

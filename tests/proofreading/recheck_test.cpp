@@ -74,6 +74,25 @@ TEST_F(Recheck, AMarkTypedAtTheEndOfAClauseReachesTheFindingsThatReadTheClause) 
     set_proof_stretch_records(2048);
 }
 
+// A first check that records nothing for the next run (what the benchmarks compare the recordings
+// with) writes what a first check with its recordings writes, with every switch on.
+TEST_F(Recheck, AFirstCheckWritesTheSameWithAndWithoutRecordings) {
+    load_lexicon();
+    std::vector<std::string> subtitles;
+    std::u16string text;
+    for (const std::string& s : corpus(subtitles)) text += utf8_to_utf16(s) + u"\r";
+    gl_CHECK_PUNCTUATION = gl_NOVEL_MODE = gl_LOOSE_SPLIT = gl_FIND_TWO_NOUNS = 1;
+    std::string states[2];
+    for (const std::size_t stretch : {std::size_t{0}, std::size_t{12}}) {
+        reset_proofreading();
+        set_proof_stretch_records(stretch);
+        check16(text);
+        states[stretch ? 1 : 0] = state();
+    }
+    EXPECT_TRUE(states[0] == states[1]);
+    set_proof_stretch_records(2048);
+}
+
 // What a change reaches under each kind of reach, over eight records whose gaps end a clause (" - "),
 // a clause and a sentence (". ", "; ") or a paragraph ("\r"): the records before the first result
 // read nothing from the changed record on; those from the second result on read nothing before the
