@@ -5,7 +5,8 @@
 // lexicon of 100,000 English entries and 200,000 Bulgarian words. Counters: bytes per second, and
 // the memory the run takes at its peak per byte of text (peak_bytes_per_text_byte). Then the whole
 // run as the program starts (CHECK_PUNCTUATION 1, LOAD_BG 1) over 1 MB of Bulgarian prose and the
-// lexicon of real size (real_size_lexicon.h), with the proof-reader and without it. Then the bad
+// lexicon of real size (real_size_lexicon.h), with the proof-reader and without it, and with it but
+// without its recordings for the next run; the same over 20 MB. Then the bad
 // input, with the options as the program starts: a paste of 50 MB of that prose, one word of 10 MB,
 // a million distinct unknown words; and the run over 1 MB of random bytes (a binary file opened).
 #include <benchmark/benchmark.h>
@@ -141,22 +142,43 @@ void BM_RunOverMixedProse(benchmark::State& state) {
 }
 BENCHMARK(BM_RunOverMixedProse)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// The whole run as the program starts over 1 MB of Bulgarian prose and the lexicon of real size.
-// Arg 1: with the proof-reader (CHECK_PUNCTUATION 1, as the program starts); 0: without it.
-void BM_RunOverBulgarianProseRealSizeLexicon(benchmark::State& state) {
-    BulgarianFixture& f = bulgarian_fixture();
+// The whole run as the program starts over Bulgarian prose and the lexicon of real size. Arg 1:
+// with the proof-reader (CHECK_PUNCTUATION 1, as the program starts); 0: without it; 2: with it, but
+// recording nothing for the next run (every pass walks the whole store into the panels): what the
+// recordings cost.
+void run_over_bulgarian(benchmark::State& state, const std::u16string& text16, std::size_t bytes) {
     make_checker_panels();
     reset_settings();
-    gl_CHECK_PUNCTUATION = static_cast<std::uint8_t>(state.range(0));
+    gl_CHECK_PUNCTUATION = state.range(0) != 0;
+    if (state.range(0) == 2) set_proof_stretch_records(0);
     long peak = 0;
-    run_checker(state, f.text16, peak);
+    run_checker(state, text16, peak);
+    set_proof_stretch_records(2048);
     reset_settings();
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.text.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
     state.counters["words"] = static_cast<double>(last_run.processed);
-    state.counters["peak_bytes_per_text_byte"] = static_cast<double>(peak) * 1024.0 / static_cast<double>(f.text.size());
+    state.counters["peak_bytes_per_text_byte"] = static_cast<double>(peak) * 1024.0 / static_cast<double>(bytes);
     DestroyWindow(hBig);
 }
-BENCHMARK(BM_RunOverBulgarianProseRealSizeLexicon)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Over 1 MB.
+void BM_RunOverBulgarianProseRealSizeLexicon(benchmark::State& state) {
+    BulgarianFixture& f = bulgarian_fixture();
+    run_over_bulgarian(state, f.text16, f.text.size());
+}
+BENCHMARK(BM_RunOverBulgarianProseRealSizeLexicon)->Arg(1)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Over 20 MB.
+void BM_RunOver20MBBulgarianProse(benchmark::State& state) {
+    BulgarianFixture& f = bulgarian_fixture();
+    static const std::u16string text = [&] {
+        std::string t = f.text;
+        while (t.size() < 20'000'000) t += make_bulgarian_prose(*f.lex, 100'000, t.size());
+        return cp1251_to_utf16(t);
+    }();
+    run_over_bulgarian(state, text, text.size());
+}
+BENCHMARK(BM_RunOver20MBBulgarianProse)->Arg(1)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The same run over a binary file of the size of that prose, as the checker opens it: random bytes
 // read as 8-bit text, its NUL bytes blanks. Its "words" (control characters, runs of letters no

@@ -116,10 +116,30 @@ std::uint16_t word_bits(const char* w, const FoldedWords& comma_words, const Con
     return static_cast<std::uint16_t>(bits);
 }
 
+// What the scans ask of the words by their letters, by spelling, and the word sets that spare most
+// words the lists: kept while the spellings they are of live, so that the stretches of one run (and
+// its four scans) find each spelling's bits once.
+struct CommaWords {
+    std::weak_ptr<const TokenSpellings> of;
+    std::vector<std::uint16_t> bits;  // by spelling, 0 until asked for
+    FoldedWords comma_words = comma_list_words();
+    ConjunctionWords conjunctions;
+};
+
+CommaWords& comma_words_for(const std::shared_ptr<const TokenSpellings>& spellings) {
+    static std::unique_ptr<CommaWords> kept;
+    if (!kept || kept->of.lock() != spellings) {
+        kept = std::make_unique<CommaWords>();
+        kept->of = spellings;
+        kept->bits.assign(spellings->count(), 0);
+    }
+    return *kept;
+}
+
 class CommaPass {
 public:
-    CommaPass(ProofRun& run, const PassRow& row) : run_(run), rep_(run, row.title), spellings_(run.floor, run.nd) {
-        bits_.assign(spellings_->count(), 0);
+    CommaPass(ProofRun& run, const PassRow& row)
+        : run_(run), rep_(run, row.title), spellings_(run.floor, run.nd), words_(comma_words_for(spellings_.shared())) {
         count_ = run.floor ? run.nd - run.floor : 0;
         from_ = run.floor ? run.begin() - run.floor : 0;
         to_ = run.floor ? run.end() - run.floor : 0;
@@ -139,8 +159,8 @@ private:
 
     // The bits of record i's word.
     std::uint16_t bits(std::ptrdiff_t i) {
-        std::uint16_t& b = bits_[spellings_->id(static_cast<std::size_t>(i))];
-        if (!b) b = word_bits(run_.floor[i].text, comma_words_, conjunctions_);
+        std::uint16_t& b = words_.bits[spellings_->id(static_cast<std::size_t>(i))];
+        if (!b) b = word_bits(run_.floor[i].text, words_.comma_words, words_.conjunctions);
         return b;
     }
 
@@ -149,9 +169,7 @@ private:
     std::ptrdiff_t count_ = 0;
     std::ptrdiff_t from_ = 0, to_ = 0;  // the records the scans walk
     PassSpellings spellings_;
-    std::vector<std::uint16_t> bits_;  // by spelling, 0 until asked for
-    const FoldedWords comma_words_ = comma_list_words();
-    const ConjunctionWords conjunctions_;
+    CommaWords& words_;
 };
 
 void CommaPass::report(const std::string& context, const std::string& suggestion, std::size_t marker,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -39,23 +40,14 @@ void run_row(ProofRun& run, const PassRow& row) {
 }
 
 // ---- Stretches of the store that keep their findings ----------------------------------------------
-// The checker checks the whole text again after every keystroke. The rows below find each of their
-// findings from one record and the few records round it (a look beyond them stops at the end of a
-// clause), and write their findings in the order of the records. Their findings over the whole store
-// are those over consecutive stretches of it, one after another: each stretch (whole paragraphs) is
-// walked once and what it wrote is recorded; a later run plays the recordings of the stretches whose
-// records, and the records round them, are as they were, and walks only the others.
-bool by_stretches(int order) {
-    switch (order) {
-        case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12:
-        case 14: case 15: case 16: case 17: case 18: case 19: case 21: case 22:
-        case 26: case 27: case 28: case 29: case 30: case 31: case 32: case 33: case 34: case 35:
-        case 38: case 39: case 40: case 41: case 42: case 43: case 44: case 45:
-            return true;
-        default:
-            return false;
-    }
-}
+// The checker checks the whole text again after every keystroke. The rows whose reach is not the
+// whole text find each of their findings from one record and the records round it that the row
+// declares (pass_order.h), and write their findings in the order of the records. Their findings over
+// the whole store are those over consecutive stretches of it, one after another: each stretch (whole
+// paragraphs) is walked once and what it wrote is recorded; a later run plays a row's recording of a
+// stretch when no record the row reads for the stretch's findings changed, and walks it again
+// otherwise.
+bool by_stretches(const PassRow& row) { return row.order > 0 && !row.reach.whole; }
 
 // The scans of the store a row makes in turn, each writing its findings after the last one's (the
 // missing commas: one word, then phrases of two, three and four words).
@@ -73,15 +65,24 @@ CloseRow closing(int order) {
     }
 }
 
-// The least number of records in a stretch (the stretch ends at the next paragraph's start).
+// The least number of records in a stretch (the stretch ends at the next paragraph's start); 0:
+// nothing is recorded or kept.
 std::size_t g_stretch_records = 2048;
-// Records round a change whose findings may read it (a pass reads at most a few records back and
-// ahead, beside the look ahead over a clause, which plan_stretches follows back from the change).
-constexpr std::size_t kReach = 12;
 
 struct Stretch {
+    static constexpr std::size_t kSlots = PASS_ROWS * kMostScans;  // by row and scan
     std::size_t from = 0, to = 0;  // records [from, to) of the store
-    std::array<std::unique_ptr<ReportTape>, PASS_ROWS * kMostScans> tapes{};  // by row and scan
+    std::bitset<kSlots> recorded{};  // walked, and what it wrote kept: the tape, or none when it wrote nothing
+    std::array<std::unique_ptr<ReportTape>, kSlots> tapes{};
+
+    // Lets go the recordings of a row.
+    void forget(const PassRow& row) {
+        for (int scan = 0; scan < kMostScans; ++scan) {
+            const auto slot = static_cast<std::size_t>(row.order * kMostScans + scan);
+            tapes[slot].reset();
+            recorded.reset(slot);
+        }
+    }
 };
 
 // What the recordings depend on beside the records: the panels, the switches and options, the lists
@@ -124,9 +125,34 @@ std::uint64_t record_print(const SenToken& r, LONG step) {
     return h + static_cast<std::uint64_t>(step) * 0xC2B2AE3D27D4EB4FULL;
 }
 
+// The prints of the store's records, combined by blocks of kPrintBlock records counted from the
+// store's start and from its end: a change is found from either end to within a block (the block
+// counts as changed whole), for a byte a record.
+constexpr std::size_t kPrintBlock = 16;
+struct StorePrints {
+    std::vector<std::uint64_t> head, tail;  // block k: records [kB, kB + B) / [n - kB - B, n - kB), cut at the store's ends
+};
+
+StorePrints store_prints(const ProofRun& run) {
+    const auto n = static_cast<std::size_t>(run.nd - run.floor);
+    StorePrints p;
+    p.head.assign((n + kPrintBlock - 1) / kPrintBlock, 0);
+    p.tail.assign(p.head.size(), 0);
+    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ULL;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t r = record_print(run.floor[i], i ? run.floor[i].pos - run.floor[i - 1].pos : 0);
+        std::uint64_t& h = p.head[i / kPrintBlock];
+        h = h * kMix + r;
+        std::uint64_t& t = p.tail[(n - 1 - i) / kPrintBlock];
+        t = t * kMix + r;
+    }
+    return p;
+}
+
 struct StretchMemory {
     std::vector<std::uintptr_t> key;
-    std::vector<std::uint64_t> prints;  // of the records the recordings were made over
+    std::size_t records = 0;  // of the store the recordings were made over
+    StorePrints prints;       // of its records
     std::vector<Stretch> stretches;
 };
 std::unique_ptr<StretchMemory> g_stretches;
@@ -145,50 +171,75 @@ void cut_stretches(const ProofRun& run, std::size_t from, std::size_t to, std::v
     if (start < to) out.push_back(Stretch{start, to});
 }
 
-// The stretches of this run's store: those of the last run whose records and the records round
-// them are as they were (moved to their new places), and new ones over the rest. `dirty` receives
-// the records the new ones cover.
-std::vector<Stretch> plan_stretches(const ProofRun& run, std::size_t& dirty_from, std::size_t& dirty_to) {
+// Of the stretches taken over from the last run (those before `head_end` lie before the change,
+// the others after it: records [changed, unchanged) are new, and the store's end counts as
+// changed), lets go each row's recordings whose findings may read a changed record.
+void forget_what_reads_the_change(const ProofRun& run, std::vector<Stretch>& out, std::size_t head_end,
+                                  std::size_t changed, std::size_t unchanged) {
+    const auto n = static_cast<std::size_t>(run.nd - run.floor);
+    for (const PassRow& row : pass_order) {
+        if (!by_stretches(row)) continue;
+        const std::size_t clean_head = clean_before(row.reach, run.floor, changed);
+        for (std::size_t k = head_end; k > 0 && out[k - 1].to > clean_head; --k) out[k - 1].forget(row);
+        const std::size_t tail_from = clean_from(row.reach, run.floor, n, unchanged);
+        for (std::size_t k = head_end; k < out.size(); ++k) {
+            if (out[k].from < unchanged) continue;  // cut afresh: nothing recorded
+            if (out[k].from >= tail_from) break;
+            out[k].forget(row);
+        }
+    }
+}
+
+// The stretches of this run's store: those of the last run whose records are as they were (moved
+// to their new places), with the recordings of the rows that read nothing changed, and new ones
+// over the rest.
+std::vector<Stretch> plan_stretches(const ProofRun& run) {
     const std::size_t n = static_cast<std::size_t>(run.nd - run.floor);
-    std::vector<std::uint64_t> prints(n);
-    for (std::size_t i = 0; i < n; ++i) prints[i] = record_print(run.floor[i], i ? run.floor[i].pos - run.floor[i - 1].pos : 0);
+    StorePrints prints = store_prints(run);
     std::vector<Stretch> out;
     std::vector<std::uintptr_t> key = stretch_key(run);
     StretchMemory* last = g_stretches.get();
     if (!last || last->key != key) {
         cut_stretches(run, 0, n, out);
-        dirty_from = 0;
-        dirty_to = n;
     } else {
-        const std::size_t m = last->prints.size();
-        std::size_t same_head = 0, same_tail = 0;
-        while (same_head < std::min(n, m) && prints[same_head] == last->prints[same_head]) ++same_head;
-        while (same_tail < std::min(n, m) - same_head && prints[n - 1 - same_tail] == last->prints[m - 1 - same_tail])
-            ++same_tail;
-        // A finding may look ahead over a clause: back from the change over the gaps of blanks,
-        // commas, brackets and line ends.
-        std::size_t back = same_head;
-        while (back > 0 && run.floor[back].gap[std::strspn(run.floor[back].gap, " ,()_\r")] == 0) --back;
-        const std::size_t head_clean = back > kReach + 2 ? back - kReach - 2 : 0;
-        const std::size_t tail_clean_old = m - same_tail + kReach;  // old records from here on are clean
+        // The records before `same_head` and the last `same_tail` ones are as they were (to within
+        // a block).
+        const std::size_t m = last->records;
         std::size_t k = 0;
-        for (; k < last->stretches.size() && last->stretches[k].to <= head_clean; ++k) out.push_back(std::move(last->stretches[k]));
-        std::size_t kept_tail = last->stretches.size();
-        while (kept_tail > k && last->stretches[kept_tail - 1].from >= tail_clean_old) --kept_tail;
-        dirty_from = out.empty() ? 0 : out.back().to;
-        dirty_to = kept_tail < last->stretches.size() ? last->stretches[kept_tail].from + n - m : n;
-        cut_stretches(run, dirty_from, dirty_to, out);
-        for (std::size_t t = kept_tail; t < last->stretches.size(); ++t) {
-            Stretch s = std::move(last->stretches[t]);
-            s.from = s.from + n - m;
-            s.to = s.to + n - m;
-            out.push_back(std::move(s));
+        while (k < std::min(prints.head.size(), last->prints.head.size()) && prints.head[k] == last->prints.head[k]) ++k;
+        const std::size_t same_head = std::min(k * kPrintBlock, std::min(n, m));
+        std::size_t t = 0;
+        while (t < std::min(prints.tail.size(), last->prints.tail.size()) && (t + 1) * kPrintBlock <= std::min(n, m) - same_head &&
+               prints.tail[t] == last->prints.tail[t])
+            ++t;
+        const std::size_t same_tail = t * kPrintBlock;
+        if (n == m && same_head == n) {
+            out = std::move(last->stretches);
+        } else {
+            // The stretches wholly before the change and wholly after it keep their places.
+            k = 0;
+            for (; k < last->stretches.size() && last->stretches[k].to <= same_head; ++k)
+                out.push_back(std::move(last->stretches[k]));
+            const std::size_t head_end = out.size();
+            std::size_t kept_tail = last->stretches.size();
+            while (kept_tail > k && last->stretches[kept_tail - 1].from >= m - same_tail) --kept_tail;
+            const std::size_t cut_from = out.empty() ? 0 : out.back().to;
+            const std::size_t cut_to = kept_tail < last->stretches.size() ? last->stretches[kept_tail].from + n - m : n;
+            cut_stretches(run, cut_from, cut_to, out);
+            for (std::size_t t = kept_tail; t < last->stretches.size(); ++t) {
+                Stretch s = std::move(last->stretches[t]);
+                s.from = s.from + n - m;
+                s.to = s.to + n - m;
+                out.push_back(std::move(s));
+            }
+            forget_what_reads_the_change(run, out, head_end, same_head, n - same_tail);
         }
     }
     // What is not taken over goes before the new recordings are made.
     if (last) last->stretches.clear();
     if (!g_stretches) g_stretches = std::make_unique<StretchMemory>();
     g_stretches->key = std::move(key);
+    g_stretches->records = n;
     g_stretches->prints = std::move(prints);
     return out;
 }
@@ -196,22 +247,33 @@ std::vector<Stretch> plan_stretches(const ProofRun& run, std::size_t& dirty_from
 // Runs the rows in their order: the rows by stretches over each stretch (walked or played), the
 // others over the whole store.
 void run_rows(ProofRun& run) {
-    if (!run.floor || run.nd <= run.floor) {
+    if (!run.floor || run.nd <= run.floor || g_stretch_records == 0) {
         for (const PassRow& row : pass_order)
             if (row.order > 0) run_row(run, row);
         return;
     }
-    std::size_t dirty_from = 0, dirty_to = 0;
-    std::vector<Stretch> stretches = plan_stretches(run, dirty_from, dirty_to);
+    std::vector<Stretch> stretches = plan_stretches(run);
     // The run's spellings are those of the whole store (the rows that walk it share them), numbered
     // before the stretches walked again number theirs.
     spellings_of(run.floor, run.nd);
     // The stretches walked again share the answers about their words.
+    std::size_t walked_from = stretches.empty() ? 0 : stretches.back().to, walked_to = 0;
+    for (const PassRow& row : pass_order) {
+        if (!by_stretches(row) || !row.run || !guard_open(row.guard, run)) continue;
+        for (const Stretch& s : stretches) {
+            if (s.recorded[static_cast<std::size_t>(row.order * kMostScans)]) continue;
+            walked_from = std::min(walked_from, s.from);
+            walked_to = std::max(walked_to, s.to);
+        }
+    }
+    // (Over the whole store they are the run's own.)
     ProofRun walked = run;
-    if (dirty_from < dirty_to) walked.facts = std::make_shared<WordFacts>(run.floor + dirty_from, run.floor + dirty_to);
+    ReportTape scratch;
+    if (walked_from < walked_to && (walked_from > 0 || walked_to < static_cast<std::size_t>(run.nd - run.floor)))
+        walked.facts = std::make_shared<WordFacts>(run.floor + walked_from, run.floor + walked_to);
     for (const PassRow& row : pass_order) {
         if (row.order == 0) continue;
-        if (!by_stretches(row.order)) {
+        if (!by_stretches(row)) {
             run_row(run, row);
             continue;
         }
@@ -223,18 +285,29 @@ void run_rows(ProofRun& run) {
         TapePlayer player(run);
         for (int scan = 0; scan < scans(row.order); ++scan) {
             for (Stretch& s : stretches) {
-                std::unique_ptr<ReportTape>& tape = s.tapes[r * kMostScans + static_cast<std::size_t>(scan)];
-                if (!tape) {
-                    tape = std::make_unique<ReportTape>();
-                    tape->source_at = run.floor[s.from].pos;
+                const std::size_t slot = r * kMostScans + static_cast<std::size_t>(scan);
+                std::unique_ptr<ReportTape>& tape = s.tapes[slot];
+                if (!s.recorded[slot]) {
+                    // Recorded into the scratch tape, which keeps its room from walk to walk; what
+                    // is kept takes no more room than it holds, and a walk that wrote nothing
+                    // keeps no tape.
+                    scratch.ops.clear();
+                    scratch.text8.clear();
+                    scratch.text16.clear();
+                    scratch.length = 0;
                     walked.from = run.floor + s.from;
                     walked.to = run.floor + s.to;
-                    walked.tape = tape.get();
+                    walked.tape = &scratch;
                     walked.scan = scans(row.order) > 1 ? scan : -1;
                     player.flush();
                     row.run(walked, row);
+                    s.recorded.set(slot);
+                    if (!scratch.ops.empty()) {
+                        tape = std::make_unique<ReportTape>(scratch);
+                        tape->source_at = run.floor[s.from].pos;
+                    }
                 }
-                player.play(*tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
+                if (tape) player.play(*tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
             }
         }
         player.flush();
@@ -318,6 +391,6 @@ void release_kept_proof_findings() {
 }
 
 void set_proof_stretch_records(std::size_t records) {
-    g_stretch_records = std::max<std::size_t>(records, 1);
+    g_stretch_records = records;
     g_stretches.reset();
 }

@@ -48,5 +48,6 @@ void reset_proofreading();
 // Lets go the findings kept for the next run (a text met for the first time is then checked whole).
 void release_kept_proof_findings();
 // The least number of records in a stretch of the store whose findings a run keeps for the next
-// (2,048 at the start; tests make it small). Lets go what was kept.
+// (2,048 at the start; tests make it small; 0: every pass walks the whole store into the panels and
+// nothing is kept, which benchmarks compare with). Lets go what was kept.
 void set_proof_stretch_records(std::size_t records);

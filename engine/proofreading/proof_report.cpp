@@ -120,6 +120,16 @@ LONG PassReport::finding(std::string_view context, std::string_view suggestion, 
     glMsg.append(suggestion);
     const LONG n2 = panel_length(suggestion);
     const LONG at = report_end(run_);
+    if (ReportTape* t = run_.tape) {
+        ReportTape::Op op{ReportTape::Kind::Finding, 1};
+        op.from = at;
+        op.to = at + n1;
+        op.mask = static_cast<DWORD>(at + n1 + n2);
+        op.colour = suggestion_colour;
+        t->add(op, std::string_view(glMsg));
+        t->length += panel_length(std::string_view(glMsg)) + 1;
+        return at;
+    }
     append(run_, std::string_view(glMsg), 1);
     colour_report(run_, at, at + n1, PR_COLOUR_BOLD, PR_CONTEXT, CFE_BOLD);
     colour_report(run_, at + n1, at + n1 + n2, PR_COLOUR_BOLD, suggestion_colour, 0);
@@ -273,6 +283,14 @@ void TapePlayer::play(const ReportTape& tape, LONG shift, bool& titled, int& end
             case ReportTape::Kind::Colour:
                 colour(base + op.from, base + op.to, op.mask, op.colour, op.effects);
                 break;
+            case ReportTape::Kind::Finding: {
+                if (base < 0) base = report_end();
+                line(tape.text_of8(op), op.line_ends);
+                const LONG suggestion_end = static_cast<LONG>(op.mask);
+                colour(base + op.from, base + op.to, PR_COLOUR_BOLD, PR_CONTEXT, CFE_BOLD);
+                colour(base + op.to, base + suggestion_end, PR_COLOUR_BOLD, op.colour, 0);
+                break;
+            }
             case ReportTape::Kind::Mark:
                 ColorRangeOn(run_.source, op.from + shift, op.to + shift, op.mask, op.colour, op.effects);
                 break;

@@ -75,7 +75,11 @@ struct ProofRun {
 // the pass end once, after its last.
 class ReportTape {
 public:
-    enum class Kind : std::uint8_t { Title, Line8, Line16, Colour, Mark, End, IndexReset, Index };
+    // Finding: a finding's line (8-bit, one line end) with its context and suggestion coloured as
+    // PassReport::finding colours them: `from` is where the line starts, `to` where its context
+    // ends and `mask` where its suggestion ends (offsets from the recording's start), `colour` the
+    // suggestion's colour. One operation where the line and its two colourings would take three.
+    enum class Kind : std::uint8_t { Title, Line8, Line16, Colour, Mark, End, IndexReset, Index, Finding };
     struct Op {
         explicit Op(Kind k, int ends = 0) : kind(k), line_ends(static_cast<std::int8_t>(ends)) {}
         Kind kind;

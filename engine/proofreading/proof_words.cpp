@@ -86,6 +86,7 @@ void WordFacts::forget(const std::array<std::uintptr_t, 7>& now) {
     std::fill(nouns_.begin(), nouns_.end(), Info{});
     std::fill(adjectives_.begin(), adjectives_.end(), Info{});
     for (auto& column : candidates_) std::fill(column.begin(), column.end(), Candidate{});
+    others_.clear();
     asked_ahead_ = false;
 }
 
@@ -197,8 +198,14 @@ bool WordFacts::article_candidate(const SenToken* p, int slot, int other_slot, s
     if (column.empty()) column.resize(kept());
     Candidate& e = column[n];
     if (e.result < 0) ask_index_ahead();
-    if (e.result < 0) e.result = ::article_candidate(p->text, slot, other_slot, e.other) ? 1 : 0;
-    other = e.other;
+    if (e.result < 0) {
+        e.result = ::article_candidate(p->text, slot, other_slot, other) ? 1 : 0;
+        e.at = static_cast<std::uint32_t>(others_.size());
+        e.size = static_cast<std::uint16_t>(std::min<std::size_t>(other.size(), UINT16_MAX));
+        others_.append(other, 0, e.size);
+        return e.result == 1;
+    }
+    other.assign(others_, e.at, e.size);
     return e.result == 1;
 }
 

@@ -68,9 +68,11 @@ private:
         NounAdjInfo info;
         std::int8_t result = -1;
     };
-    // An article candidate's answer and the other form (result -1 until asked).
+    // An article candidate's answer and the other form, `size` bytes at `at` in others_ (result -1
+    // until asked): eight bytes a spelling, where nearly every spelling has no other form.
     struct Candidate {
-        std::string other;
+        std::uint32_t at = 0;
+        std::uint16_t size = 0;
         std::int8_t result = -1;
     };
     static constexpr std::int16_t kUnknown = INT16_MIN;
@@ -105,6 +107,7 @@ private:
     std::vector<Info> nouns_, adjectives_;
     // The candidates of the two questions the article passes ask: slots 2 -> 1 and 1 -> 2.
     std::array<std::vector<Candidate>, 2> candidates_;
+    std::string others_;  // the other forms of the candidates, one after another
     std::array<std::uintptr_t, 7> stamp_{};  // what the answers were found in (see check_stamp)
     bool asked_ahead_ = false;
 };

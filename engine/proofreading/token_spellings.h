@@ -74,6 +74,9 @@ public:
     PassSpellings(const SenToken* floor, const SenToken* nd);
     const TokenSpellings& operator*() const { return *spellings_; }
     const TokenSpellings* operator->() const { return spellings_.get(); }
+    // The spellings shared: what a pass keeps about them from one stretch of the run to the next
+    // holds while they live.
+    const std::shared_ptr<const TokenSpellings>& shared() const { return spellings_; }
 
 private:
     std::shared_ptr<const TokenSpellings> spellings_;

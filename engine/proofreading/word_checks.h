@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -99,14 +100,34 @@ private:
 };
 
 // Case-insensitive equality of a word with a code page 1251 text.
+// The verdicts of one pass by spelling, kept while the spellings they are of live: the stretches of
+// one run judge each spelling once.
+class JudgedSpellings {
+public:
+    enum : std::uint8_t { kUnjudged, kFault, kFine };
+    std::vector<std::uint8_t>& of(const std::shared_ptr<const TokenSpellings>& spellings) {
+        if (of_.lock() != spellings) {
+            of_ = spellings;
+            verdict_.assign(spellings->count(), kUnjudged);
+        }
+        return verdict_;
+    }
+
+private:
+    std::weak_ptr<const TokenSpellings> of_;
+    std::vector<std::uint8_t> verdict_;
+};
+
 // Calls `report` for every record of the run whose word `judge` finds at fault, in order. Each
 // spelling is judged once, by its first record: `judge` must answer by the word's text alone.
 template <typename Judge, typename Report>
 void walk_judged(const ProofRun& run, Judge&& judge, Report&& report) {
     if (!run.floor || run.nd <= run.floor) return;
     const PassSpellings spellings(run.floor, run.nd);
-    enum : std::uint8_t { kUnjudged, kFault, kFine };
-    std::vector<std::uint8_t> verdict(spellings->count(), kUnjudged);
+    enum : std::uint8_t { kUnjudged = JudgedSpellings::kUnjudged, kFault = JudgedSpellings::kFault, kFine = JudgedSpellings::kFine };
+    // One for each pass (each has its own judge).
+    static JudgedSpellings kept;
+    std::vector<std::uint8_t>& verdict = kept.of(spellings.shared());
     const auto first = static_cast<std::size_t>(run.begin() - run.floor);
     const auto stop = std::min(spellings->records(), static_cast<std::size_t>(run.end() - run.floor));
     for (std::size_t i = first; i < stop; ++i) {
