@@ -254,10 +254,24 @@ bool Report::glued(std::string_view w, const Census& c) {
 // The rules of a number glued to a word, on `r` (the word, or its repaired form when it has Latin
 // letters, `latin`, whose texts carry the letter counts `counts`). False when `r` does not begin
 // with a number followed by a hyphen and Cyrillic letters or by Cyrillic letters.
-bool Report::number_rules(std::string_view r, bool latin, std::string_view counts) {
+// The length of the number `r` begins with (digits, dots and commas); 0 when it does not begin
+// with one or is nothing else.
+std::size_t number_head(std::string_view r) {
     std::size_t k = 0;
     while (k < r.size() && (is_digit(r[k]) || r[k] == '.' || r[k] == ',')) ++k;
-    if (k == 0 || k == r.size()) return false;
+    return k == r.size() ? 0 : k;
+}
+
+// Whether `r` is a number, a hyphen and a correct second part ("5-ти"): the one number rule that
+// finds a word known.
+bool correct_second_part(std::string_view r) {
+    const std::size_t k = number_head(r);
+    return k > 0 && r[k] == '-' && all_cyrillic(r.substr(k + 1)) && in_secondpart(r.substr(k + 1));
+}
+
+bool Report::number_rules(std::string_view r, bool latin, std::string_view counts) {
+    const std::size_t k = number_head(r);
+    if (k == 0) return false;
     const std::string number(r.substr(0, k));
     if (r[k] == '-' && all_cyrillic(r.substr(k + 1))) {
         const std::string_view part = r.substr(k + 1);
@@ -496,6 +510,11 @@ void write_lensug(std::string_view word, BgReport& r, bool suggestions) {
     r.has_latin = c.latin > 0;
 
     if (out.glued(w, c)) return;
+    // Without the text, a word with Latin letters or digits is judged here: what the rules below
+    // find for it (the lists' corrections, the generator's suggestions) decides only its text; but
+    // for a number with a correct second part, which a suggestion for the whole word keeps from
+    // being known.
+    if (!suggestions && (c.latin || c.digits) && !(!c.latin && correct_second_part(w))) return;
 
     if (c.latin && !c.digits) {
         const std::string counts = " (" + counts_text(c, true, false) + ")";

@@ -42,8 +42,9 @@ struct BgReport {
 };
 
 // The report of `word` (8-bit). Without `suggestions` the text is not wanted: the last resort (the generator's suggestions for a
-// word no rule accepts or repairs) and a b_bulgarian word's analysis are not asked, and the text
-// stays empty there; every flag and the rank are as with it.
+// word no rule accepts or repairs), a b_bulgarian word's analysis and the repairs of a word with
+// Latin letters or digits (unless a number with a correct second part) are not asked, and the
+// text stays empty there; every flag and the rank are as with it.
 BgReport get_lensug(std::string_view word, bool suggestions = true);
 
 // What get_lensug's answers depend on besides the word: the builds of the indexes of the lists it

@@ -4,6 +4,8 @@
 #include "bg_fixture.h"
 #include "spelling/unknown_bg.h"
 
+#include <tuple>
+
 namespace {
 
 struct Lensug {
@@ -327,4 +329,29 @@ TEST_F(UnknownBgTest, ATokenThatCannotBeAWordGetsNoSuggestionSearch) {
         {cp("коткаа"), " -> котка"},
     };
     for (const auto& [word, text] : rows) EXPECT_EQ(lensug_raw(word).text, text) << u8(word);
+}
+
+// Without the text (a scan that shows nothing) a word with Latin letters or digits runs no
+// suggestion search: what it finds decides only the text. Every flag and the rank stay as with the
+// text, a number with a correct second part included: known unless the generator corrects the
+// whole word ("55-ма"; "55-ти" with "5-ти" listed).
+TEST_F(UnknownBgTest, WithoutTheTextWordsWithLatinLettersOrDigitsAreSearchedForNothing) {
+    write_list("b_bulgarian", {"котка 120", "котки 130", "дом 15", "шапка 300", "5-ти"});
+    load();
+    const std::pair<std::string_view, bool> rows[] = {
+        // word, whether the text-less answer may still run the generator
+        {"кoтк", false}, {"кoткa", false}, {"5кoтк", false}, {"5-кoтк", false}, {"55котк", false},
+        {"5-котк", false}, {"6апк", false}, {"5-ти", true}, {"55-ти", true}, {"55-ма", true}, {"котк", false},
+        {"грешка", false}, {"котка", false},
+    };
+    for (const auto& [word, may_search] : rows) {
+        const BgReport with = get_lensug(cp(word)), without = get_lensug(cp(word), false);
+        EXPECT_EQ(std::tie(with.has_latin, with.known, with.upper_skipped, with.own, with.rank),
+                  std::tie(without.has_latin, without.known, without.upper_skipped, without.own, without.rank))
+            << word;
+        EXPECT_TRUE(may_search || !without.ran_generator) << word;
+    }
+    EXPECT_TRUE(get_lensug(cp("кoтк")).ran_generator);  // with the text it is searched
+    EXPECT_EQ(get_lensug(cp("55-ти")).known, 0);  // " -> 5-ти", not a correct second part
+    EXPECT_EQ(get_lensug(cp("55-ма")).known, 1);
 }
