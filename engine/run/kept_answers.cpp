@@ -643,6 +643,21 @@ bool kept_english_answers_hold() {
 
 void release_kept_bulgarian_answers() { g_kept_bulgarian.reset(); }
 
+bool kept_bulgarian_answers_hold() {
+    if (!g_kept_bulgarian) return false;
+    if (bulgarian_answers_hold(g_kept_bulgarian->key)) return true;
+    release_kept_bulgarian_answers();
+    return false;
+}
+
+const BgReport* kept_bulgarian_answer(std::string_view word) {
+    if (!g_kept_bulgarian) return nullptr;
+    // Kept under what holds now (kept_bulgarian_answers_hold let them go otherwise).
+    assert(key_agrees_but_for_lists(g_kept_bulgarian->key));
+    const BgAnswer* a = g_kept_bulgarian->answers.find(word);
+    return a && a->with_text ? &a->report : nullptr;
+}
+
 void release_kept_english_answers() {
     g_kept_english.clear();
     g_kept_english_state.reset();

@@ -13,7 +13,8 @@
 //                            and DEEP_SPELL are as they were; the word list lets them go
 //   Bulgarian answers        kept after the scan for the next run (with a print of the text they
 //                            were asked of), which starts with them while everything they read is
-//                            as it was; an engine reset lets them go
+//                            as it was, and for the scan's unknown-words list (those with their
+//                            text); an engine reset lets them go
 // Nothing is written to a file.
 #pragma once
 
@@ -61,6 +62,13 @@ const EnglishAnswer* kept_english_answer(std::string_view word);
 void release_kept_english_answers();
 // Lets the Bulgarian answers kept for the next run go (their memory with them).
 void release_kept_bulgarian_answers();
+// The Bulgarian answers the scan kept for the next run serve its unknown-words list too, those
+// asked with their whole text, while everything they read is as it was: whether they still hold
+// (lets them go when they do not; asked before kept_bulgarian_answer and after every pump), and
+// the report kept for exactly `word`, or null when none with its text was kept (valid until the
+// answers are let go or the next run starts).
+bool kept_bulgarian_answers_hold();
+const BgReport* kept_bulgarian_answer(std::string_view word);
 
 // What the report asks of the lists and of the spelling, through what is kept.
 namespace kept_answers {

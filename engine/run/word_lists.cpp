@@ -552,12 +552,15 @@ void english_entry(ListFrame& f, const GRecord& g, FreqFiles& files) {
 
 // ---- The unknown-words list --------------------------------------------------------------------
 
-// `ahead`: the word's report asked ahead, or null to ask it now.
-void unknown_entry(ListFrame& f, const GRecord& g, BgReport* ahead) {
+// The word's report: the scan's, when it asked about the same word with the text and the lists
+// are still as they were then; else the one asked ahead (`ahead`), else asked now.
+void unknown_entry(ListFrame& f, const GRecord& g, const BgReport* ahead) {
     const std::string_view w = g.name;
-    const BgReport report = ahead ? std::move(*ahead) : get_lensug(w);
-    const std::string& text = report.text;
-    const std::uint32_t text_colour = report.colour;
+    const BgReport* report = kept_bulgarian_answer(w);
+    std::optional<BgReport> fresh;
+    if (!report) report = ahead ? ahead : &fresh.emplace(get_lensug(w));
+    const std::string& text = report->text;
+    const std::uint32_t text_colour = report->colour;
 
     ListLine& l = f.head(g);
     const std::size_t text_from = l.text.size();
@@ -617,12 +620,17 @@ void unknown_words_list(RunContext& c) {
     ListFrame f(c, g_floor, g_nd, false);
     if (f.empty()) return;
     const LONG start = f.open();
+    kept_bulgarian_answers_hold();
     {
+        // An entry asks when the scan did not ask with the text.
         AnswersAhead<BgReport, BulgarianSpellingState> ahead(
-            f.floor(), f.entries(), [](std::string_view) { return true; },
+            f.floor(), f.entries(), [](std::string_view w) { return !kept_bulgarian_answer(w); },
             [](std::string_view w) { return get_lensug(w); }, bulgarian_spelling_state);
-        for (std::size_t i = 0; i < f.entries(); ++i)
-            unknown_entry(f, f.floor()[i], ahead.at(i, f.before_entry(i, [&ahead] { ahead.before_pump(); })));
+        for (std::size_t i = 0; i < f.entries(); ++i) {
+            const bool pumped = f.before_entry(i, [&ahead] { ahead.before_pump(); });
+            if (pumped) kept_bulgarian_answers_hold();
+            unknown_entry(f, f.floor()[i], ahead.at(i, pumped));
+        }
         ahead.before_pump();
     }
     f.close();

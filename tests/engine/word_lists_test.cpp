@@ -271,6 +271,58 @@ TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
     set_helper_threads(helpers_before);
 }
 
+// The scan keeps its Bulgarian answers, with their texts for the tokens the main window's pane
+// shows (the first 2,047); the unknown-words list shows those instead of asking again. Its lines
+// are those of a list that asks every word itself (the pane hidden: the scan asks for no text),
+// for words met before and after the pane's last token, also when b_bulgarian changes at the
+// list's first pump; and while nothing changes, no word runs the generator twice.
+TEST_F(WordLists, TheUnknownWordsListShowsTheScansAnswersAsAskedAfresh) {
+    std::string cyrillic;
+    for (int c = 0xE0; c <= 0xFF; ++c) cyrillic += static_cast<char>(c);
+    const std::vector<std::string> listed = made_words(cyrillic, 600, 5), made = made_words(cyrillic, 1800, 6);
+    std::vector<std::string> lines, fewer;
+    for (const std::string& w : listed) lines.push_back(w + " " + std::to_string(lines.size() + 1));
+    fewer.assign(lines.begin() + 200, lines.end());
+    // Listed words with a letter changed or one Latin look-alike (suggestions), made-up ones (none).
+    std::string text;
+    for (std::size_t i = 0; i < 1800; ++i) {
+        std::string w = jux_test::cp(listed[i % listed.size()]);
+        w[i % w.size()] = i % 3 == 0 ? 'o' : cyrillic[i % cyrillic.size()];
+        text += jux_test::u8(w) + " " + made[i] + " ";
+    }
+    const std::size_t helpers_before = helper_threads();
+    set_helper_threads(0);  // every question on this thread, where suggestion_runs counts it
+    for (const bool change : {false, true}) {
+        std::string seen[2];
+        std::uint64_t runs[2] = {0, 0};
+        for (const bool pane : {false, true}) {
+            ShowWindow(hMain, pane ? SW_SHOW : SW_HIDE);
+            load_dict_lines(B_BULGARIAN, lines);  // loaded again: nothing kept from before holds
+            bool changed = false;
+            hs->on_pump = [&] {
+                if (!change || changed || RE_GetTextW(hBigReLeft).find(u"НЕПОЗНАТИ ДУМИ") == std::u16string::npos)
+                    return;
+                load_dict_lines(B_BULGARIAN, fewer);
+                changed = true;
+            };
+            const std::uint64_t before = suggestion_runs;
+            check(text);
+            hs->on_pump = nullptr;
+            runs[pane] = suggestion_runs - before;
+            EXPECT_EQ(changed, change);
+            const std::string report = jux_test::dump_panel("report", hBigReLeft);
+            seen[pane] = report.substr(report.find("НЕПОЗНАТИ ДУМИ"));
+        }
+        EXPECT_EQ(seen[0], seen[1]) << "change " << change;
+        EXPECT_NE(seen[0].find("->"), std::string::npos);
+        if (!change) {
+            EXPECT_EQ(runs[1], runs[0]);
+        }
+    }
+    ShowWindow(hMain, SW_SHOW);
+    set_helper_threads(helpers_before);
+}
+
 // A long text's exports are written on a thread of their own while the lists are written; the run
 // pumps no message before they have ended, and the files, the gap index and the report are those
 // of writing them before the lists.
