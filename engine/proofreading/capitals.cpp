@@ -1,7 +1,10 @@
 #include "engine/proofreading/capitals.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/proofreading/ocr_check.h"
@@ -82,12 +85,30 @@ void frequent_line(const ProofRun& run, unsigned number, const GRecord& g) {
     RE_SetSel(run.report, CHARRANGE{at.cpMin + 1, at.cpMin + 1});
 }
 
-// True when a group met more than three times has the word's spelling, ignoring case.
-bool frequent(const char* w) {
-    for (const GRecord* g = g_floor; g < g_nd && g->count > kFrequent; ++g)
-        if (cp_strcasecmp(g->name, w) == 0) return true;
-    return false;
-}
+// The spellings of the groups met more than three times, in small letters: a candidate whose
+// spelling, ignoring case, is one of them was listed with its group. Thousands of candidates are
+// each looked up once instead of compared with every group.
+class FrequentSpellings {
+public:
+    FrequentSpellings() {
+        for (const GRecord* g = g_floor; g < g_nd && g->count > kFrequent; ++g) spellings_.insert(folded(g->name));
+    }
+    bool has(std::string_view w) {
+        if (spellings_.empty()) return false;
+        key_.assign(w);
+        cp_strlwr(key_);
+        return spellings_.contains(key_);
+    }
+
+private:
+    std::unordered_set<std::string> spellings_;
+    std::string key_;
+    static std::string folded(std::string_view w) {
+        std::string s(w);
+        cp_strlwr(s);
+        return s;
+    }
+};
 
 void rare_finding(PassReport& rep, const SenToken* p) {
     const SenToken& prev = p[-1];
@@ -142,8 +163,10 @@ void capitals_in_sentences(ProofRun& run, const PassRow& row) {
 
     // Second scan: the rarer ones where they stand.
     PassReport rep(run, row.title, 2);
+    std::optional<FrequentSpellings> frequent;
+    if (added) frequent.emplace();
     for (const SenToken* p : candidates) {
-        if (added && frequent(p->text)) continue;
+        if (frequent && frequent->has(p->text)) continue;
         rare_finding(rep, p);
     }
 }
