@@ -318,6 +318,54 @@ void count_kept_bytes(std::size_t& part, std::size_t size) {
     assert(g_scan_answers.bytes == g_scan_answers.bulgarian_bytes + g_scan_answers.english_bytes);
 }
 
+// What an English answer reads besides the word: the English lists and DEEP_SPELL, and (as a
+// Bulgarian answer) the letter case rules, the word-form index's loads and the token characters.
+struct EnglishAnswersKey {
+    EnglishSpellingState spelling;
+    bool cyrillic = true;
+    std::uint64_t form_loads = 0;
+    std::array<unsigned char, 256> token_chars{};
+    bool operator==(const EnglishAnswersKey&) const = default;
+};
+
+EnglishAnswersKey english_answers_key() {
+    EnglishAnswersKey k{english_spelling_state(), ctype_locale_is_cyrillic(), word_form_loads(), {}};
+    std::memcpy(k.token_chars.data(), ascii_valid, k.token_chars.size());
+    return k;
+}
+
+// The answers a word list wrote, by word, kept for the next run's list under the key they were
+// asked under: those of the last list (found) and those of the list being written (kept).
+template <class V, class Key, Key (*key_of)()>
+class ListAnswersKept {
+public:
+    // Before the list and after each of its pumps: answers asked under another key are let go.
+    void begin() {
+        const Key now = key_of();
+        if (key_ && *key_ == now) return;
+        last_.clear();
+        this_.clear();
+        key_ = now;
+    }
+    V* find(std::string_view w) { return last_.find(w); }
+    const V& keep(std::string_view w, V&& v) { return this_.add(w, std::move(v)); }
+    void end() {
+        last_ = std::move(this_);
+        this_.clear();
+    }
+    void release() {
+        last_.clear();
+        this_.clear();
+        key_.reset();
+    }
+
+private:
+    AnswersByForm<V> last_, this_;
+    std::optional<Key> key_;
+};
+ListAnswersKept<EnglishAnswer, EnglishAnswersKey, english_answers_key> g_english_list_answers;
+ListAnswersKept<BgReport, BulgarianAnswersKey, bulgarian_answers_key> g_unknown_list_answers;
+
 // The English answers of the last scan, kept for its English word list.
 AnswersByForm<EnglishAnswer> g_kept_english;
 std::optional<EnglishSpellingState> g_kept_english_state;
@@ -477,6 +525,19 @@ const ListPair* in_row(int r, std::string_view look, const EnglishLookups& known
     const std::ptrdiff_t i = ix.find_hashed(look, known.hash);
     return i < 0 ? nullptr : &ix.entry(static_cast<std::size_t>(i));
 }
+
+void english_list_begin() { g_english_list_answers.begin(); }
+const EnglishAnswer* kept_english_list_answer(std::string_view word) { return g_english_list_answers.find(word); }
+const EnglishAnswer& keep_english_list_answer(std::string_view word, EnglishAnswer answer) {
+    return g_english_list_answers.keep(word, std::move(answer));
+}
+void english_list_end() { g_english_list_answers.end(); }
+void unknown_list_begin() { g_unknown_list_answers.begin(); }
+const BgReport* kept_unknown_list_answer(std::string_view word) { return g_unknown_list_answers.find(word); }
+const BgReport& keep_unknown_list_answer(std::string_view word, BgReport answer) {
+    return g_unknown_list_answers.keep(word, std::move(answer));
+}
+void unknown_list_end() { g_unknown_list_answers.end(); }
 
 }  // namespace kept_answers
 
@@ -641,7 +702,11 @@ bool kept_english_answers_hold() {
     return false;
 }
 
-void release_kept_bulgarian_answers() { g_kept_bulgarian.reset(); }
+void release_kept_bulgarian_answers() {
+    g_kept_bulgarian.reset();
+    g_english_list_answers.release();
+    g_unknown_list_answers.release();
+}
 
 bool kept_bulgarian_answers_hold() {
     if (!g_kept_bulgarian) return false;

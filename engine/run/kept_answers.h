@@ -15,6 +15,8 @@
 //                            were asked of), which starts with them while everything they read is
 //                            as it was, and for the scan's unknown-words list (those with their
 //                            text); an engine reset lets them go
+//   the lists' answers       the answers each word list wrote, for the next run's list, while
+//                            everything they read is as it was; an engine reset lets them go
 // Nothing is written to a file.
 #pragma once
 
@@ -60,7 +62,8 @@ bool kept_english_answers_hold();
 // (valid until the next call).
 const EnglishAnswer* kept_english_answer(std::string_view word);
 void release_kept_english_answers();
-// Lets the Bulgarian answers kept for the next run go (their memory with them).
+// Lets the Bulgarian answers kept for the next run go (their memory with them), and the word lists'
+// answers kept for the next run's lists.
 void release_kept_bulgarian_answers();
 // The Bulgarian answers the scan kept for the next run serve its unknown-words list too, those
 // asked with their whole text, while everything they read is as it was: whether they still hold
@@ -100,5 +103,22 @@ const EnglishAnswer& english_answer(std::string_view look);
 // What token_suggest answers about `word`, asked now (nothing kept).
 EnglishAnswer ask_english_answer(std::string_view word);
 const BgReport& bulgarian_answer(std::string_view look, bool text);
+
+// The answers the word lists wrote, kept for the next run's lists: a keystroke adds or takes out
+// an entry or two of lists of thousands, whose other entries are not asked again. Each list keeps
+// the answers of the entries it wrote (those of the list before it let go), while what they read
+// is as it was (the English list's: the English lists, DEEP_SPELL; the unknown-words list's: what
+// a Bulgarian answer reads; both: the letter case rules, the word-form index and the token
+// characters). A list calls begin before its first entry and after every pump, finds what the
+// last list wrote with kept_*, hands every answer it writes to keep_* and calls end after its last
+// entry.
+void english_list_begin();
+const EnglishAnswer* kept_english_list_answer(std::string_view word);
+const EnglishAnswer& keep_english_list_answer(std::string_view word, EnglishAnswer answer);
+void english_list_end();
+void unknown_list_begin();
+const BgReport* kept_unknown_list_answer(std::string_view word);
+const BgReport& keep_unknown_list_answer(std::string_view word, BgReport answer);
+void unknown_list_end();
 
 }  // namespace kept_answers

@@ -411,18 +411,17 @@ COLORREF english_word_colour(std::string_view w, bool listed, std::int32_t rank)
     return rank_band_colour(rank).value_or(plain);
 }
 
-// token_suggest's answer about a word of the list: the scan's, when it asked about the same word
-// and the English lists are still as they were then, or the one asked ahead, else asked now.
+// token_suggest's answer about a word of the list: the one asked ahead, the scan's, when it asked
+// about the same word and the English lists are still as they were then, or the last list's, else
+// asked now; kept for the next list.
 struct ListAnswers {
-    EnglishAnswer fresh;
     const EnglishAnswer* ahead = nullptr;  // the answer asked ahead for the entry being written
 
     const EnglishAnswer& ask(std::string_view w) {
         const EnglishAnswer* known = std::exchange(ahead, nullptr);
         if (!known) known = kept_english_answer(w);
-        if (known) return *known;
-        fresh = kept_answers::ask_english_answer(w);
-        return fresh;
+        if (!known) known = kept_answers::kept_english_list_answer(w);
+        return kept_answers::keep_english_list_answer(w, known ? *known : kept_answers::ask_english_answer(w));
     }
     void finish() {
         ahead = nullptr;
@@ -553,14 +552,16 @@ void english_entry(ListFrame& f, const GRecord& g, FreqFiles& files) {
 // ---- The unknown-words list --------------------------------------------------------------------
 
 // The word's report: the scan's, when it asked about the same word with the text and the lists
-// are still as they were then; else the one asked ahead (`ahead`), else asked now.
-void unknown_entry(ListFrame& f, const GRecord& g, const BgReport* ahead) {
+// are still as they were then; else the one asked ahead (`ahead`), else the last list's, else
+// asked now; kept for the next list.
+void unknown_entry(ListFrame& f, const GRecord& g, BgReport* ahead) {
     const std::string_view w = g.name;
-    const BgReport* report = kept_bulgarian_answer(w);
-    std::optional<BgReport> fresh;
-    if (!report) report = ahead ? ahead : &fresh.emplace(get_lensug(w));
-    const std::string& text = report->text;
-    const std::uint32_t text_colour = report->colour;
+    const BgReport* known = kept_bulgarian_answer(w);
+    if (!known && !ahead) known = kept_answers::kept_unknown_list_answer(w);
+    const BgReport& report = kept_answers::keep_unknown_list_answer(
+        w, known ? *known : ahead ? std::move(*ahead) : get_lensug(w));
+    const std::string& text = report.text;
+    const std::uint32_t text_colour = report.colour;
 
     ListLine& l = f.head(g);
     const std::size_t text_from = l.text.size();
@@ -591,20 +592,27 @@ void english_word_list(RunContext& c) {
     files.open();
     f.open();
     kept_english_answers_hold();
+    kept_answers::english_list_begin();
     {
-        // An entry asks when the list shows answers, the options keep it and the scan did not ask.
+        // An entry asks when the list shows answers, the options keep it and neither the scan nor
+        // the last list asked.
         const auto wanted = [](std::string_view w) {
-            return !gl_ENGLIST_NO_BG && english_entry_kept(w) && !kept_english_answer(w);
+            return !gl_ENGLIST_NO_BG && english_entry_kept(w) && !kept_english_answer(w) &&
+                   !kept_answers::kept_english_list_answer(w);
         };
         AnswersAhead<EnglishAnswer, EnglishSpellingState> ahead(f.floor(), f.entries(), wanted, kept_answers::ask_english_answer,
                                                                 english_spelling_state);
         for (std::size_t i = 0; i < f.entries(); ++i) {
             const bool pumped = f.before_entry(i, [&ahead] { ahead.before_pump(); });
-            if (pumped) kept_english_answers_hold();
+            if (pumped) {
+                kept_english_answers_hold();
+                kept_answers::english_list_begin();
+            }
             g_list_answers.ahead = ahead.at(i, pumped);
             english_entry(f, f.floor()[i], files);
         }
     }
+    kept_answers::english_list_end();
     g_list_answers.finish();
     f.close();
     files.close();
@@ -621,18 +629,24 @@ void unknown_words_list(RunContext& c) {
     if (f.empty()) return;
     const LONG start = f.open();
     kept_bulgarian_answers_hold();
+    kept_answers::unknown_list_begin();
     {
-        // An entry asks when the scan did not ask with the text.
+        // An entry asks when neither the scan (with the text) nor the last list did.
         AnswersAhead<BgReport, BulgarianSpellingState> ahead(
-            f.floor(), f.entries(), [](std::string_view w) { return !kept_bulgarian_answer(w); },
+            f.floor(), f.entries(),
+            [](std::string_view w) { return !kept_bulgarian_answer(w) && !kept_answers::kept_unknown_list_answer(w); },
             [](std::string_view w) { return get_lensug(w); }, bulgarian_spelling_state);
         for (std::size_t i = 0; i < f.entries(); ++i) {
             const bool pumped = f.before_entry(i, [&ahead] { ahead.before_pump(); });
-            if (pumped) kept_bulgarian_answers_hold();
+            if (pumped) {
+                kept_bulgarian_answers_hold();
+                kept_answers::unknown_list_begin();
+            }
             unknown_entry(f, f.floor()[i], ahead.at(i, pumped));
         }
         ahead.before_pump();
     }
+    kept_answers::unknown_list_end();
     f.close();
     c.list_start = CHARRANGE{start, start};
     if (is(c.source, hBigReRight)) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 
+#include "engine/run/kept_answers.h"
 #include "engine/run/word_lists.h"
 #include "engine/worker_pool.h"
 #include "lexicon/wordclass.h"
@@ -320,6 +321,89 @@ TEST_F(WordLists, TheUnknownWordsListShowsTheScansAnswersAsAskedAfresh) {
         }
     }
     ShowWindow(hMain, SW_SHOW);
+    set_helper_threads(helpers_before);
+}
+
+// The lists' answers kept for the next check: after each change (a new unknown word first or last
+// in its list, one taken out, a list loaded again at the pumps of the list that reads it, the
+// lists loaded again between checks) the report is that of a check with nothing kept.
+TEST_F(WordLists, AnswersKeptForTheNextListsAreThoseOfAFirstCheck) {
+    std::string latin, cyrillic;
+    for (char c = 'a'; c <= 'z'; ++c) latin += c;
+    for (int c = 0xE0; c <= 0xFF; ++c) cyrillic += static_cast<char>(c);
+    const std::vector<std::string> en = made_words(latin, 40, 5), bg = made_words(cyrillic, 40, 6);
+    std::vector<std::string> en_lines, bg_lines;
+    for (const std::string& w : en) en_lines.push_back(w + " " + std::to_string(en_lines.size() + 1));
+    for (const std::string& w : bg) bg_lines.push_back(w + " " + std::to_string(bg_lines.size() + 1));
+    const std::vector<std::string> en_fewer(en_lines.begin() + 20, en_lines.end());
+    const std::vector<std::string> bg_fewer(bg_lines.begin() + 20, bg_lines.end());
+    // Listed words with a letter changed (their suggestions depend on the lists) and more made-up
+    // ones than the lists write between two pumps.
+    std::string text;
+    const std::vector<std::string> made_en = made_words(latin, 700, 7), made_bg = made_words(cyrillic, 700, 8);
+    for (std::size_t i = 0; i < 700; ++i) {
+        std::string e = jux_test::cp(en[i % en.size()]), g = jux_test::cp(bg[i % bg.size()]);
+        e[1] = latin[i % latin.size()];
+        g[1] = cyrillic[i % cyrillic.size()];
+        text += jux_test::u8(e) + " " + made_en[i] + " " + jux_test::u8(g) + " " + made_bg[i] + "\r";
+    }
+    const auto shown = [] { return jux_test::dump_panel("report", hBigReLeft); };
+    const auto lists = [&](bool fewer) {
+        load_list_lines(M_WL_ENGLISH, fewer ? en_fewer : en_lines);
+        load_dict_lines(B_BULGARIAN, fewer ? bg_fewer : bg_lines);
+    };
+    struct Step {
+        const char* what;
+        std::string text;
+        bool reload, at_pumps;
+    };
+    const Step steps[] = {
+        {"first words of both lists added", "aaaab \u0430\u0430\u0430\u0430\u0431 " + text, false, false},
+        {"last words added", text + "zzzzy \u044f\u044f\u044f\u044f\u044e", false, false},
+        {"both taken out again", text, false, false},
+        {"each list loaded again at its pumps", text, false, true},
+        {"the lists loaded again", "aaaab " + text, true, false},
+    };
+    const std::size_t helpers_before = helper_threads();
+    for (const std::size_t helpers : {0u, 4u}) {
+        set_helper_threads(helpers);
+        lists(false);
+        check(text);
+        for (const Step& s : steps) {
+            SCOPED_TRACE(std::string(s.what) + ", helpers " + std::to_string(helpers));
+            std::string seen[2];
+            for (const bool kept : {true, false}) {
+                if (!kept) release_kept_bulgarian_answers();
+                if (s.reload) lists(true);
+                int pumps = 0;
+                // A list's pumps follow its progress line.
+                if (s.at_pumps)
+                    hs->on_pump = [&] {
+                        const std::string progress = label8(GetDlgItem(hBig, IDC_BIG_LABEL));
+                        const bool fewer = pumps % 2 == 0;
+                        if (progress.starts_with("Latin:")) {
+                            ++pumps;
+                            load_list_lines(M_WL_ENGLISH, fewer ? en_fewer : en_lines);
+                        } else if (progress.starts_with("bg:")) {
+                            ++pumps;
+                            load_dict_lines(B_BULGARIAN, fewer ? bg_fewer : bg_lines);
+                        }
+                    };
+                check(s.text);
+                hs->on_pump = nullptr;
+                seen[kept ? 0 : 1] = shown();
+                if (s.at_pumps) {
+                    EXPECT_GE(pumps, 2);
+                }
+                if (s.reload || s.at_pumps) lists(false);
+            }
+            const auto [a, b] = std::mismatch(seen[0].begin(), seen[0].end(), seen[1].begin(), seen[1].end());
+            EXPECT_TRUE(a == seen[0].end() && b == seen[1].end())
+                << "kept: ..." << std::string(a, std::min(a + 200, seen[0].end()))
+                << "\nnothing kept: ..." << std::string(b, std::min(b + 200, seen[1].end()));
+            EXPECT_NE(seen[0].find("->"), std::string::npos);
+        }
+    }
     set_helper_threads(helpers_before);
 }
 
