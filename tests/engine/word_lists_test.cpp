@@ -194,18 +194,30 @@ std::vector<std::string> made_words(std::string_view letters, std::size_t n, std
     return out;
 }
 
+// The small Latin and Cyrillic letters (code page 1251), n made-up words of each (from seeds seed
+// and seed + 1) and their lines in a list, ranked in their order.
+struct ListedWords {
+    std::string latin, cyrillic;
+    std::vector<std::string> en, bg, en_lines, bg_lines;
+};
+ListedWords listed_words(std::size_t n, std::uint64_t seed) {
+    ListedWords l;
+    for (char c = 'a'; c <= 'z'; ++c) l.latin += c;
+    for (int c = 0xE0; c <= 0xFF; ++c) l.cyrillic += static_cast<char>(c);
+    l.en = made_words(l.latin, n, seed);
+    l.bg = made_words(l.cyrillic, n, seed + 1);
+    for (const std::string& w : l.en) l.en_lines.push_back(w + " " + std::to_string(l.en_lines.size() + 1));
+    for (const std::string& w : l.bg) l.bg_lines.push_back(w + " " + std::to_string(l.bg_lines.size() + 1));
+    return l;
+}
+
 // The lists ask their spelling answers on helper threads a window ahead, and the scan those of the
 // text's distinct Cyrillic words before it begins: what the report and the coloured text show, and
 // the generators' globals they leave, are those of asking each word in turn, also when a list
 // changes at the pumps in between.
 TEST_F(WordLists, AnswersAskedAheadOnHelperThreadsAreThoseAskedInTurn) {
-    std::string latin, cyrillic;
-    for (char c = 'a'; c <= 'z'; ++c) latin += c;
-    for (int c = 0xE0; c <= 0xFF; ++c) cyrillic += static_cast<char>(c);
-    const std::vector<std::string> en = made_words(latin, 1500, 1), bg = made_words(cyrillic, 1500, 2);
-    std::vector<std::string> en_lines, bg_lines;
-    for (const std::string& w : en) en_lines.push_back(w + " " + std::to_string(en_lines.size() + 1));
-    for (const std::string& w : bg) bg_lines.push_back(w + " " + std::to_string(bg_lines.size() + 1));
+    const ListedWords listed = listed_words(1500, 1);
+    const auto& [latin, cyrillic, en, bg, en_lines, bg_lines] = listed;
     const std::vector<std::string> en_fewer(en_lines.begin() + 300, en_lines.end());
     const std::vector<std::string> bg_fewer(bg_lines.begin() + 300, bg_lines.end());
     // Listed words with one letter changed (answers with suggestions) and made-up ones (without),
@@ -328,13 +340,8 @@ TEST_F(WordLists, TheUnknownWordsListShowsTheScansAnswersAsAskedAfresh) {
 // in its list, one taken out, a list loaded again at the pumps of the list that reads it, the
 // lists loaded again between checks) the report is that of a check with nothing kept.
 TEST_F(WordLists, AnswersKeptForTheNextListsAreThoseOfAFirstCheck) {
-    std::string latin, cyrillic;
-    for (char c = 'a'; c <= 'z'; ++c) latin += c;
-    for (int c = 0xE0; c <= 0xFF; ++c) cyrillic += static_cast<char>(c);
-    const std::vector<std::string> en = made_words(latin, 40, 5), bg = made_words(cyrillic, 40, 6);
-    std::vector<std::string> en_lines, bg_lines;
-    for (const std::string& w : en) en_lines.push_back(w + " " + std::to_string(en_lines.size() + 1));
-    for (const std::string& w : bg) bg_lines.push_back(w + " " + std::to_string(bg_lines.size() + 1));
+    const ListedWords listed = listed_words(40, 5);
+    const auto& [latin, cyrillic, en, bg, en_lines, bg_lines] = listed;
     const std::vector<std::string> en_fewer(en_lines.begin() + 20, en_lines.end());
     const std::vector<std::string> bg_fewer(bg_lines.begin() + 20, bg_lines.end());
     // Listed words with a letter changed (their suggestions depend on the lists) and more made-up
