@@ -16,11 +16,13 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -578,14 +580,28 @@ private:
         }
         last_key_ = e;
         last_key_receiver_ = w;
-        if (qt_syncing() || QApplication::activePopupWidget() || !qt_handle_of(w)) return false;
+        if (typing_tab_ || qt_syncing() || QApplication::activePopupWidget() || !qt_handle_of(w)) return false;
         const VirtualKey vk = virtual_key_of(*e);
         if (!vk.vk) return false;
         if (platform_user_key(vk.vk, vk.modifiers)) return true;
-        // Then a dialog box's Enter and Escape, before the control can take them as text; a message
-        // box or chooser over the dialog answers them itself.
+        // Then a dialog box's Enter, Escape and Tab, before the control can take them as text; a
+        // message box or chooser over the dialog answers them itself.
         const HWND h = qt_handle_of(w);
-        return w->window() == top_widget_of(h) && platform_user_dialog_key(h, vk.vk, vk.modifiers);
+        if (w->window() == top_widget_of(h) && platform_user_dialog_key(h, vk.vk, vk.modifiers)) return true;
+        return vk.vk == VK_TAB && vk.modifiers == FCONTROL && type_tab(w);
+    }
+
+    // Ctrl+Tab types a tab into a box that takes text (Qt's boxes take none with Ctrl held): the
+    // box gets a plain Tab, which it takes as text (a dialog box's Tab moves the focus instead).
+    bool type_tab(QWidget* w) {
+        const auto* rich = qobject_cast<QTextEdit*>(w);
+        const auto* plain = qobject_cast<QPlainTextEdit*>(w);
+        if (!(rich && !rich->isReadOnly()) && !(plain && !plain->isReadOnly())) return false;
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        typing_tab_ = true;
+        QCoreApplication::sendEvent(w, &tab);
+        typing_tab_ = false;
+        return true;
     }
 
     // The loop is about to wait: posted messages and a quit request are served first.
@@ -641,6 +657,7 @@ private:
     QTimer* modal_timer_ = nullptr;
     bool service_queued_ = false;
     bool own_clipboard_change_ = false;
+    bool typing_tab_ = false;  // the plain Tab of a Ctrl+Tab is on its way to its box
     const QEvent* last_key_ = nullptr;
     QPointer<QWidget> last_key_receiver_;
 };

@@ -141,4 +141,61 @@ TEST(ProgramQt, EnterPressesTheDefaultButtonAndEscapeClosesEveryDialogBox) {
     EXPECT_TRUE(g_pressed.empty() && IsWindow(hSettings) && over.isHidden());
 }
 
+// In each dialog box Tab and Shift+Tab move the focus from a box that takes text to the next and
+// the previous control of the template that the key stops at, typing nothing; Ctrl+Tab types a tab
+// there. So "License", Tab, "Licence" in the find window fills both of its boxes.
+TEST(ProgramQt, TabMovesBetweenTheControlsOfEveryDialogBoxAndCtrlTabTypesATab) {
+    jux_test::ProgramOnQt program("dialog_tabs");
+    ASSERT_TRUE(program.started);
+    HWND opened{};
+    const struct {
+        UINT command;
+        HWND* handle;  // null for a modal box
+        int box, next, previous;
+    } cases[] = {
+        {IDA_FIND_REPLACE, &hRepl, 1232, 1233, 1234},  // "Find what": "Replace with", "Cancel"
+        {IDM_INPUT_TYPE, &hInput, 1185, 1186, 1217},   // the type's field: "OK", "az_"
+        {IDM_SETTINGS, &hSettings, 1194, 1189, 1197},  // the notes: "OK", "Def. length"
+        {IDM_ASCII, &hAscii, 1039, 1036, 1041},        // the codes: "OK", "Clear"
+    };
+    const auto text_of = [](HWND w) { return platform_rich(w) ? RE_GetTextW(w) : GetWindowTextW(w); };
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        QTest::keyClick(qt_widget(GetFocus()), key, mods);
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::to_string(c.command);
+        int acted = 0;
+        const auto act = [&](HWND dlg) {
+            ++acted;
+            const HWND box = GetDlgItem(dlg, c.box);
+            SetFocus(box);
+            QTest::keyClicks(qt_widget(box), c.command == IDA_FIND_REPLACE ? "License" : "13");
+            const std::u16string typed = text_of(box);
+            press(Qt::Key_Tab);
+            EXPECT_EQ(GetFocus(), GetDlgItem(dlg, c.next)) << what;
+            if (c.command == IDA_FIND_REPLACE) {
+                QTest::keyClicks(qt_widget(GetFocus()), "Licence");
+                EXPECT_EQ(RE_GetTextW(hReplReRepl), u"Licence");
+            }
+            press(Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(GetFocus(), box) << what;
+            press(Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(GetFocus(), GetDlgItem(dlg, c.previous)) << what;
+            EXPECT_EQ(text_of(box), typed) << what;
+            SetFocus(box);
+            const LONG end = static_cast<LONG>(typed.size());
+            if (platform_rich(box)) RE_SetSel(box, CHARRANGE{end, end});  // Tab selected its text
+            press(Qt::Key_Tab, Qt::ControlModifier);
+            EXPECT_EQ(GetFocus(), box) << what;
+            EXPECT_EQ(text_of(box), typed + u"\t") << what;
+        };
+        qt_test_answers().on_modal = [&](HWND dlg) { act(opened = dlg); };
+        PL_SendCommand(hMain, static_cast<int>(c.command));
+        qt_test_answers().on_modal = nullptr;
+        if (!acted) act(*c.handle);
+        EXPECT_EQ(acted, 1) << what;
+        if (IsWindow(*c.handle)) DestroyWindow(*c.handle);
+    }
+}
+
 }  // namespace
