@@ -329,9 +329,8 @@ inline void send_close(Display* d, Window w) {
     XFlush(d);
 }
 
-// Answers a selection request for `target` with `data`, refusing every other target. True when
-// the data itself was handed over.
-inline bool answer_selection(Display* d, const XSelectionRequestEvent& r, const std::vector<Atom>& targets,
+// Answers a selection request for `target` with `data`, refusing every other target.
+inline void answer_selection(Display* d, const XSelectionRequestEvent& r, const std::vector<Atom>& targets,
                              const std::string& data) {
     XEvent reply;
     std::memset(&reply, 0, sizeof reply);
@@ -357,7 +356,6 @@ inline bool answer_selection(Display* d, const XSelectionRequestEvent& r, const 
     }
     XSendEvent(d, r.requestor, False, NoEventMask, &reply);
     XFlush(d);
-    return offered;
 }
 
 // Owns the CLIPBOARD selection on its own connection and hands `text` (UTF-8) to whoever asks,
@@ -382,8 +380,6 @@ public:
         if (d_) XCloseDisplay(d_);
     }
     bool owned() const { return owned_; }
-    // How often the text was handed over: a program that pasted it has it once this grew.
-    int handed_over() const { return handed_; }
 
 private:
     void serve() {
@@ -393,7 +389,7 @@ private:
             while (XPending(d_)) {
                 XEvent e;
                 XNextEvent(d_, &e);
-                if (e.type == SelectionRequest && answer_selection(d_, e.xselectionrequest, targets, text_)) ++handed_;
+                if (e.type == SelectionRequest) answer_selection(d_, e.xselectionrequest, targets, text_);
             }
             std::this_thread::sleep_for(10ms);
         }
@@ -403,7 +399,6 @@ private:
     Display* d_ = nullptr;
     Window w_ = 0;
     bool owned_ = false;
-    std::atomic<int> handed_{0};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

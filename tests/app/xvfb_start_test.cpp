@@ -58,6 +58,13 @@ struct Start {
     Env env = {};
 };
 
+// Colours of the program's texts.
+bool headword(int r, int g, int b) { return r >= 140 && r <= 200 && g <= 60 && b >= 200; }  // about RGB(170, 0, 255)
+bool unknown_word(int r, int g, int) { return r >= 180 && g <= 100; }                   // strong red, pink, magenta
+bool report_green(int r, int g, int b) { return r <= 60 && g >= 100 && g <= 150 && b <= 60; }  // a suggestion
+bool word_red(int r, int g, int b) { return r >= 200 && g <= 60 && b <= 90; }  // a misspelt word in the report
+const Area kReport{0.01, 0.40, 0.08, 0.95}, kText{0.42, 1.0, 0.08, 0.95};
+
 class XvfbStart : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -181,12 +188,14 @@ protected:
         EXPECT_TRUE(clipboard_->owned());
     }
     // Another program copies `text`; the user clicks into the checker's text and pastes it. Returns
-    // once the program has taken the text from the clipboard.
+    // once the text panel shows the text.
     void paste(const std::string& text) {
         offer(text);
         click(kTextX, kTextY);
         key({"ctrl+v"});
-        EXPECT_TRUE(wait_until([&] { return clipboard_->handed_over() > 0; }, 60s, 20ms)) << "the paste took nothing";
+        const auto dark = [](int r, int g, int b) { return r < 100 && g < 100 && b < 100; };
+        const Picture pic = watch(win_, [&](const Picture& p) { return count_pixels(p, kText, dark) >= 20; });
+        EXPECT_GE(count_pixels(pic, kText, dark), 20u) << "the pasted text does not show";
     }
     // The text of the panel at (x, y) as the user copies it (a click, Ctrl+A, Ctrl+C), asked for
     // until `done` takes it; copied again after a while in vain, `tries` times at most (keys typed
@@ -264,12 +273,6 @@ protected:
     std::optional<ClipboardOwner> clipboard_;
 };
 
-// Colours of the program's texts.
-bool headword(int r, int g, int b) { return r >= 140 && r <= 200 && g <= 60 && b >= 200; }  // about RGB(170, 0, 255)
-bool unknown_word(int r, int g, int) { return r >= 180 && g <= 100; }                   // strong red, pink, magenta
-bool report_green(int r, int g, int b) { return r <= 60 && g >= 100 && g <= 150 && b <= 60; }  // a suggestion
-bool word_red(int r, int g, int b) { return r >= 200 && g <= 60 && b <= 90; }  // a misspelt word in the report
-const Area kReport{0.01, 0.40, 0.08, 0.95}, kText{0.42, 1.0, 0.08, 0.95};
 
 // The panels of a picture of the checker, {left, top, right, bottom} of their frame lines (grey
 // 184, seven pixels in a line at least, unlike a letter): found across a row through the panels,
