@@ -58,6 +58,17 @@ QWidget* owner_widget(HWND owner) {
     return w && w->isVisible() ? w : nullptr;
 }
 
+// A box or chooser the program shows stands above all of its windows, above those that stay on
+// top (the information and machine-translation windows) as well: the desktop would otherwise put
+// it under them, its text and buttons hidden.
+void above_the_programs_windows(QWidget* box) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != box && w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint) && qt_handle_of(w)) {
+            box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            return;
+        }
+}
+
 QString filter_string(const std::vector<FileFilter>& filters) {
     QStringList parts;
     for (const FileFilter& f : filters) {
@@ -203,8 +214,10 @@ public:
         else if (buttons.size() == 1) box->setEscapeButton(buttons.front());
         if (flags & (MB_TOPMOST | MB_SYSTEMMODAL | MB_SETFOREGROUND))
             box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        above_the_programs_windows(box);
 
-        QtMessageBoxRecord rec{owner, std::u16string(text), std::u16string(caption), flags, 0, {}};
+        QtMessageBoxRecord rec{owner, std::u16string(text), std::u16string(caption), flags, 0, {},
+                               (box->windowFlags() & Qt::WindowStaysOnTopHint) != 0};
         for (auto b : buttons)
             if (QAbstractButton* ab = box->button(b)) rec.buttons.push_back(to_u16(ab->text()));
         if (g_test_answers.enabled) {
@@ -298,6 +311,7 @@ public:
         QPointer<QFileDialog> fd = new QFileDialog(owner_widget(owner), to_qstring(title), dir, filter_string(filters));
         fd->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         fd->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        above_the_programs_windows(fd);
         return chosen_path(fd);
     }
 
@@ -306,12 +320,14 @@ public:
         QPointer<QFileDialog> fd = new QFileDialog(owner_widget(owner), to_qstring(title));
         fd->setFileMode(QFileDialog::Directory);
         fd->setOption(QFileDialog::ShowDirsOnly, true);
+        above_the_programs_windows(fd);
         return chosen_path(fd);
     }
 
     std::optional<LOGFONTW> font_dialog(HWND owner, const LOGFONTW& current) override {
         if (g_test_answers.enabled) return take(g_test_answers.font_dialog_answers);
         QPointer<QFontDialog> fd = new QFontDialog(to_qfont(current), owner_widget(owner));
+        above_the_programs_windows(fd);
         const bool ok = fd->exec() == QDialog::Accepted && fd;
         const QFont f = ok ? fd->selectedFont() : QFont();
         delete fd.data();

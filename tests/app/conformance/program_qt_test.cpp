@@ -198,4 +198,21 @@ TEST(ProgramQt, TabMovesBetweenTheControlsOfEveryDialogBoxAndCtrlTabTypesATab) {
     }
 }
 
+// A message box stands above the program's windows that stay on top (the information window
+// here), whichever window owns it: the checker's "Open" of a file that is not there.
+TEST(ProgramQt, AMessageBoxStandsAboveTheWindowsThatStayOnTop) {
+    jux_test::ProgramOnQt program("box_on_top");
+    ASSERT_TRUE(program.started);
+    constexpr int kOpen = 9219;  // the checker's "Файл" > "Open"
+    const auto open_missing = [&] {
+        qt_test_answers().file_dialog_answers.push_back(program.data.path() / "missing.txt");
+        PL_SendCommand(hBig, kOpen);
+        EXPECT_FALSE(qt_test_answers().message_boxes.empty());
+        return !qt_test_answers().message_boxes.empty() && qt_test_answers().message_boxes.back().on_top;
+    };
+    EXPECT_FALSE(open_missing());  // nothing of the program stays on top
+    ASSERT_TRUE(IsWindowVisible(open_info_window()));
+    EXPECT_TRUE(open_missing());
+}
+
 }  // namespace
