@@ -180,6 +180,23 @@ protected:
         XSetInputFocus(display_, w, RevertToParent, CurrentTime);
         XSync(display_, False);
     }
+    // A click at (x, y) of the program's window, once the window has the keyboard that the click
+    // gives it: keys sent before the program has taken the focus would reach the window that had it.
+    void click_to_type(int x, int y) {
+        click(x, y);
+        wait_for_focus(win_);
+    }
+    void wait_for_focus(Window w) {
+        EXPECT_TRUE(wait_until(
+            [&] {
+                Window f = 0;
+                int revert = 0;
+                XGetInputFocus(display_, &f, &revert);
+                return f == w;
+            },
+            60s, 20ms))
+            << "the window did not get the keyboard";
+    }
 
     // Another program copies `text`: it is on the clipboard until the test ends or copies again.
     void offer(const std::string& text) {
@@ -191,7 +208,7 @@ protected:
     // once the text panel shows the text.
     void paste(const std::string& text) {
         offer(text);
-        click(kTextX, kTextY);
+        click_to_type(kTextX, kTextY);
         key({"ctrl+v"});
         const auto dark = [](int r, int g, int b) { return r < 100 && g < 100 && b < 100; };
         const Picture pic = watch(win_, [&](const Picture& p) { return count_pixels(p, kText, dark) >= 20; });
@@ -206,7 +223,7 @@ protected:
         clipboard_.reset();  // only the program's copy answers
         std::string text;
         for (int i = 0; i < tries && (i == 0 || !done(text)); ++i) {
-            click(x, y);
+            click_to_type(x, y);
             key({"ctrl+a", "ctrl+c"});
             wait_until([&] { return done(text = clipboard_text(display_)); }, 15s, 100ms);
         }
@@ -252,6 +269,7 @@ protected:
             key({"ctrl+Home", "ctrl+f"});
             find = wait_for_window(display_, "Търсене", first_, 10s);
         }
+        if (find) wait_for_focus(find);  // what the user types next goes to its "Find what"
         return find;
     }
 
@@ -384,7 +402,7 @@ TEST_F(XvfbStart, ASentenceTypedIntoTheCheckerWhileItChecksArrivesWhole) {
     // their order.
     const std::string sentence =
         "The quick brown fox jumps over the lazy dog and the old teacher walks to the river every morning";
-    click(kTextX, kTextY);
+    click_to_type(kTextX, kTextY);
     type(sentence);
     EXPECT_EQ(copy_text(kTextX, kTextY, [&](const std::string& t) { return t == sentence; }, 15), sentence);
     close_and_expect_end();
@@ -396,7 +414,7 @@ TEST_F(XvfbStart, AWordFiledFromAPopupOfTheCheckerIsInItsListAfterTheProgramEnds
 
     // The Bulgarian side comes from the clipboard; the English word is typed and selected.
     offer("зебра");
-    click(kTextX, kTextY);
+    click_to_type(kTextX, kTextY);
     type("zebra", 60);
     key({"ctrl+a"});
     // "n-v" (dialog units 429, 25, 18 x 12 in the 8-point font, under the menu bar) opens the noun
@@ -540,7 +558,7 @@ TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
         long_text += "ght.\n";
     }
     offer(long_text);
-    click(kTextX, kTextY);
+    click_to_type(kTextX, kTextY);
     if (GetParam())
         click(kPasteX, kPasteY);
     else
