@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 
+#include "dictionary/main_window.h"
 #include "engine/run_state.h"
 #include "platform/richedit.h"
 #include "resources/resources.h"
@@ -21,9 +22,11 @@
 #include "windows/find_replace_window.h"
 #include "windows/info_window.h"
 #include "windows/input_window.h"
+#include "windows/live_window.h"
 #include "windows/machine_window.h"
 #include "windows/settings_window.h"
 #include "windows/translation_window.h"
+#include "resources/secondary.h"
 
 namespace {
 
@@ -213,6 +216,24 @@ TEST(ProgramQt, AMessageBoxStandsAboveTheWindowsThatStayOnTop) {
     EXPECT_FALSE(open_missing());  // nothing of the program stays on top
     ASSERT_TRUE(IsWindowVisible(open_info_window()));
     EXPECT_TRUE(open_missing());
+}
+
+// "Show Live" (which relabels an item of the main window's menu bar) leaves the main window where
+// it is, also when the desktop framed the window after the program last heard where it stands.
+TEST(ProgramQt, ShowLiveLeavesTheMainWindowWhereItIs) {
+    jux_test::ProgramOnQt program("show_live");
+    ASSERT_TRUE(program.started);
+    build_main_menu(false);  // the dictionary's menu bar, as its edition starts with
+    ShowWindow(hMain, SW_SHOW);
+    QWidget* main = qt_widget(hMain);
+    const QRect before = main->frameGeometry();
+    // As a backend reports a window shown before the desktop has said how it frames it.
+    platform_view_placed(hMain, platform_window(hMain)->rect, RECT{});
+    for (int click = 0; click < 2; ++click) {  // shown, then hidden again
+        QTest::mouseClick(qt_widget(GetDlgItem(hMain, IDC_ADD_SHOW_LIVE)), Qt::LeftButton);
+        EXPECT_EQ(IsWindowVisible(hLive), click == 0);
+        EXPECT_EQ(main->frameGeometry(), before);
+    }
 }
 
 }  // namespace
