@@ -259,6 +259,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
               std::u16string& text16, const char* name) {
     RunContext c{dialog, source, report, label, text8, text16, name ? name : ""};
     c.checker = is(source, hBigReRight);
+    const LiveLookUp live;  // the live clipboard panel gets each entry the run shows once
     // A Cancel pressed before this run began was for no run or for one whose scan had already
     // ended (pressed in its last pump): it must not stop this one at its first token.
     gl_cancel = 0;
