@@ -65,6 +65,16 @@ bool report_green(int r, int g, int b) { return r <= 60 && g >= 100 && g <= 150 
 bool word_red(int r, int g, int b) { return r >= 200 && g <= 60 && b <= 90; }  // a misspelt word in the report
 const Area kReport{0.01, 0.40, 0.08, 0.95}, kText{0.42, 1.0, 0.08, 0.95};
 
+// Whether the checker's status line (its bottom rows) shows a long line: the progress or the
+// statistics of a check that has not ended ("Done!" and the "1" of an idle window are short).
+bool check_going(const Picture& pic) {
+    size_t dark = 0;
+    for (int row = pic.height - 20; row < pic.height - 4; ++row)
+        for (int col = 120; col < 300; ++col)
+            if (const auto p = pic.at(col, row); p && (*p)[0] < 100 && (*p)[1] < 100 && (*p)[2] < 100) ++dark;
+    return dark > 20;
+}
+
 class XvfbStart : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -207,12 +217,14 @@ protected:
     // Another program copies `text`; the user clicks into the checker's text and pastes it. Returns
     // once the text panel shows the text.
     void paste(const std::string& text) {
+        const Area panel{0.42, 1.0, 0.15, 0.9};  // inside the text panel, below the buttons
+        const auto dark = [](int r, int g, int b) { return r < 100 && g < 100 && b < 100; };
+        const size_t before = count_pixels(capture(display_, win_), panel, dark);
         offer(text);
         click_to_type(kTextX, kTextY);
         key({"ctrl+v"});
-        const auto dark = [](int r, int g, int b) { return r < 100 && g < 100 && b < 100; };
-        const Picture pic = watch(win_, [&](const Picture& p) { return count_pixels(p, kText, dark) >= 20; });
-        EXPECT_GE(count_pixels(pic, kText, dark), 20u) << "the pasted text does not show";
+        const Picture pic = watch(win_, [&](const Picture& p) { return count_pixels(p, panel, dark) >= before + 20; });
+        EXPECT_GE(count_pixels(pic, panel, dark), before + 20) << "the pasted text does not show";
     }
     // The text of the panel at (x, y) as the user copies it (a click, Ctrl+A, Ctrl+C), asked for
     // until `done` takes it; copied again after a while in vain, `tries` times at most (keys typed
@@ -264,6 +276,8 @@ protected:
     Window open_find_over(const std::string& text) {
         paste(text);
         clipboard_.reset();
+        // Once its check has ended: the run puts back the caret it found when it pumps.
+        EXPECT_TRUE(wait_until([&] { return !check_going(capture(display_, win_)); }, 60s, 50ms));
         Window find = 0;
         for (int attempt = 0; attempt < 10 && !find; ++attempt) {
             key({"ctrl+Home", "ctrl+f"});
@@ -487,10 +501,11 @@ TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
 
     // The unknown word's line in the left panel: its word in red, its suggestions in green.
     Spot word, suggestion;
+    // Once the check has ended: a click on the report while it runs corrects nothing.
     watch(win_, [&](const Picture& p) {
         word = longest_run(p, kReport, word_red);
         suggestion = word.y >= 0 ? longest_run(p, kReport, report_green, word.y) : Spot{};
-        return suggestion.x >= 0;
+        return suggestion.x >= 0 && !check_going(p);
     });
     ASSERT_GE(suggestion.x, 0) << "no report line with a suggestion";
 
@@ -525,7 +540,9 @@ TEST_F(XvfbStart, TheNButtonOpensThePageImageOfTheWordClickedInTheReport) {
 
     // The misspelt word's line in the report, its word in red; a click on it takes the word.
     Spot word;
-    watch(win_, [&](const Picture& p) { return (word = longest_run(p, {0.03, 0.40, 0.08, 0.95}, word_red)).y >= 0; });
+    watch(win_, [&](const Picture& p) {
+        return (word = longest_run(p, {0.03, 0.40, 0.08, 0.95}, word_red)).y >= 0 && !check_going(p);
+    });
     ASSERT_GE(word.y, 0) << "no red word in the report";
     click(word.x, word.y);
     // "N" (dialog units 1, 282, 14 x 13: left of the report, under the menu bar).
@@ -564,14 +581,7 @@ TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
     else
         key({"ctrl+v"});
     // The check is going while the status line shows its progress, a line far longer than "Done!".
-    const auto checking = [&] {
-        const Picture pic = capture(display_, win_);
-        size_t dark = 0;
-        for (int row = pic.height - 20; row < pic.height - 4; ++row)
-            for (int col = 120; col < 300; ++col)
-                if (const auto p = pic.at(col, row); p && (*p)[0] < 100 && (*p)[1] < 100 && (*p)[2] < 100) ++dark;
-        return dark > 20;
-    };
+    const auto checking = [&] { return check_going(capture(display_, win_)); };
     ASSERT_TRUE(wait_until(checking, 30s, 10ms)) << "the pasted text is not being checked";
     const auto [x, y] = on_screen(display_, win_, kTextX, kTextY);
     ASSERT_TRUE(drop_file(display_name_, win_, x, y, file)) << "the drop was refused";
