@@ -169,7 +169,11 @@ void end_of_scan(RunContext& c, QuotesOutOfTokens& quotes) {
     }
     quotes.restore();
     if (c.logs_opened) close_cyr_logs();
-    JuxShowMessage(hAddReSaved, done_line(c.processed, c.length), 1);
+    // The words found: the records with a token. The record of the gap after the last word (a text
+    // that ends in blanks or a full stop) is processed too, but it is no word: counted, the line
+    // would say one more than the report's "words found" of the same text.
+    const bool gap_after_last = c.processed > 0 && sen_floor[c.processed - 1].text == glZero;
+    JuxShowMessage(hAddReSaved, done_line(c.processed - (gap_after_last ? 1 : 0), c.length), 1);
     if (c.processed > 1)
         SetWindowTextA(c.label, with_timing_note(statistics_line(c.processed, c.expected, malsen1.used(),
                                                                  malsen1c.used(), sen_floor[0].gap == glZero),
@@ -422,9 +426,9 @@ std::string progress_line(std::uint64_t processed, std::uint64_t expected) {
     return buf;
 }
 
-std::string done_line(std::uint64_t processed, std::int32_t length) {
+std::string done_line(std::uint64_t words, std::int32_t length) {
     char buf[128];
-    std::snprintf(buf, sizeof buf, "\nDONE! %llu words found (%i characters)", static_cast<unsigned long long>(processed),
+    std::snprintf(buf, sizeof buf, "\nDONE! %llu words found (%i characters)", static_cast<unsigned long long>(words),
                   length);
     return buf;
 }
