@@ -156,6 +156,10 @@ protected:
         win_ = wait_for_window(display_, s.title, first_, 30s);
         ASSERT_NE(win_, 0u) << "no window titled \"" << s.title << "\"; the program said: " << said();
         wait_until_placed(display_, win_);
+        // And painted: the program's windows are light, a window not painted yet is black.
+        const auto light = [](int r, int g, int b) { return r > 200 && g > 200 && b > 200; };
+        const Picture pic = watch(win_, [&](const Picture& p) { return count_pixels(p, {}, light) * 2 > p.rgb.size() / 3; });
+        ASSERT_GT(count_pixels(pic, {}, light) * 2, pic.rgb.size() / 3) << "the window is not painted";
     }
     // As start(), for a test whose user works through xdotool: skipped without it.
     void start_driven(const Start& s) {
@@ -582,7 +586,7 @@ TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
         key({"ctrl+v"});
     // The check is going while the status line shows its progress, a line far longer than "Done!".
     const auto checking = [&] { return check_going(capture(display_, win_)); };
-    ASSERT_TRUE(wait_until(checking, 30s, 10ms)) << "the pasted text is not being checked";
+    ASSERT_TRUE(wait_until(checking, 60s, 10ms)) << "the pasted text is not being checked";
     const auto [x, y] = on_screen(display_, win_, kTextX, kTextY);
     ASSERT_TRUE(drop_file(display_name_, win_, x, y, file)) << "the drop was refused";
 
