@@ -71,13 +71,31 @@ void ColorTranscription(HWND re, LONG start, bool first_line_only) {
     }
 }
 
+namespace {
+int g_live_lookups = 0;                 // LiveLookUp nesting
+std::vector<std::string> g_live_shown;  // the keys the current look-up appended to the live panel
+
+// Whether the entry goes to the live panel: once in a look-up.
+bool first_in_lookup(std::string_view key) {
+    if (g_live_lookups == 0) return true;
+    if (std::find(g_live_shown.begin(), g_live_shown.end(), key) != g_live_shown.end()) return false;
+    g_live_shown.emplace_back(key);
+    return true;
+}
+}  // namespace
+
+LiveLookUp::LiveLookUp() {
+    if (g_live_lookups++ == 0) g_live_shown.clear();
+}
+LiveLookUp::~LiveLookUp() { --g_live_lookups; }
+
 void WriteOneColoredLine(HWND re, const ListPair& entry, std::u16string_view word, int rank, int from_8bit) {
     const std::u16string shown = from_8bit ? cp1251_to_utf16(entry.key) : std::u16string(word);
     {
         QuietPanel quiet(re);
         write_one(re, entry, shown, rank);
     }
-    if (IsWindow(hLiveRe) && hLiveRe != re) {
+    if (IsWindow(hLiveRe) && hLiveRe != re && first_in_lookup(entry.key)) {
         QuietPanel quiet(hLiveRe);
         write_one(hLiveRe, entry, shown, rank);
     }

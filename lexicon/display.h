@@ -34,8 +34,19 @@ void ColorTranscription(HWND re, LONG start, bool first_line_only);
 // Appends a dictionary entry as one line: the word bold in RGB(170, 0, 255), the definition with
 // its senses numbered, without provenance labels and with IPA transcription, then the rank in grey
 // while gl_PRINT_RANK_IN_ONELINE is set (and the rank is above 0). The word shown is the entry's key
-// when `from_8bit`, else `word`. The line also goes to the live clipboard panel while it exists.
+// when `from_8bit`, else `word`. The line also goes to the live clipboard panel while it exists,
+// once per look-up (see LiveLookUp).
 void WriteOneColoredLine(HWND re, const ListPair& entry, std::u16string_view word, int rank, int from_8bit);
+
+// One look-up, for the live clipboard panel: while one lasts (the outermost counts), an entry that
+// several of its panels show (the pane's line, then the entry display) is appended there once.
+class LiveLookUp {
+public:
+    LiveLookUp();
+    ~LiveLookUp();
+    LiveLookUp(const LiveLookUp&) = delete;
+    LiveLookUp& operator=(const LiveLookUp&) = delete;
+};
 
 // The word-class entries of a word (key with '_' between words): one line per list; the lists'
 // tags go to corpusaccrue, "+hard" and "+del" (hard-word lists; not-lists and error lists) to

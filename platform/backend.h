@@ -223,11 +223,13 @@ void platform_user_context_menu(HWND clicked, POINT screen);
 void platform_user_dropped(HWND target, std::vector<std::filesystem::path> files, POINT client);
 // A key press not consumed by a control: offered to the loop's accelerators. True when used.
 bool platform_user_key(WORD vk, BYTE modifiers);
-// Enter or Escape pressed while `focus` (a control or the dialog itself) has the keyboard, before
-// the control sees it. In a dialog box (a dialog with a default push button, BS_DEFPUSHBUTTON)
+// Enter, Escape or Tab pressed while `focus` (a control or the dialog itself) has the keyboard,
+// before the control sees it. In a dialog box (a dialog with a default push button, BS_DEFPUSHBUTTON)
 // Enter presses the default button (a focused push button presses itself) unless the focus is a
 // multi-line box with ES_WANTRETURN, which takes it; Escape presses the IDCANCEL button, or
-// closes the window as its close box does. True when the key was used so.
+// closes the window as its close box does; Tab and Shift+Tab move the focus to the next and the
+// previous control with WS_TABSTOP (a panel reached so has its text selected), never typing a tab
+// into a box (Ctrl+Tab, left to the control, does). True when the key was used so.
 bool platform_user_dialog_key(HWND focus, WORD vk, BYTE modifiers);
 void platform_user_menu_command(HWND w, UINT id);  // a menu bar item chosen
 void platform_user_list_selection(HWND lb, std::vector<int> selected, bool double_click);

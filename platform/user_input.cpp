@@ -14,6 +14,9 @@
 #include "platform/window.h"
 #include "platform/window_core.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 // A window the user can reach: live and enabled, in a dialog that takes input.
 bool takes_input(HWND h) {
@@ -91,16 +94,39 @@ bool takes_return(const WindowModel& w) {
     constexpr DWORD kWants = ES_MULTILINE | ES_WANTRETURN;
     return (w.kind == ControlKind::Edit || w.kind == ControlKind::RichEdit) && (w.style & kWants) == kWants;
 }
+
+// The control the Tab key reaches from `from`: the next (with `back` the previous) visible, enabled
+// control with WS_TABSTOP in the dialog's order, round the ends; the first (last) one from the
+// dialog itself. Null when the dialog has none.
+HWND next_tab_stop(const WindowModel& dlg, HWND from, bool back) {
+    std::vector<HWND> stops;
+    for (HWND c : dlg.children)
+        if (WindowModel* w = core_window(c); w && (w->style & WS_TABSTOP) && w->visible && w->enabled)
+            stops.push_back(c);
+    if (stops.empty()) return {};
+    const auto at = std::find(stops.begin(), stops.end(), from);
+    if (at == stops.end()) return back ? stops.back() : stops.front();
+    const std::size_t i = static_cast<std::size_t>(at - stops.begin());
+    return stops[back ? (i + stops.size() - 1) % stops.size() : (i + 1) % stops.size()];
+}
 }  // namespace
 
 bool platform_user_dialog_key(HWND focus, WORD vk, BYTE modifiers) {
-    if ((vk != VK_RETURN && vk != VK_ESCAPE) || (modifiers & (FCONTROL | FALT))) return false;
+    if ((vk != VK_RETURN && vk != VK_ESCAPE && vk != VK_TAB) || (modifiers & (FCONTROL | FALT))) return false;
     WindowModel* w = core_window(focus);
     WindowModel* d = core_dialog_of(focus);
     if (!w || !d || !d->enabled) return false;
     const HWND def = default_button(*d);
     if (!def) return false;  // not a dialog box: the keys go to the controls as typed
     const HWND dlg = d->handle;
+    if (vk == VK_TAB) {
+        // A box reached by the key has its whole text selected, ready to be typed over.
+        if (const HWND next = next_tab_stop(*d, focus, (modifiers & FSHIFT) != 0)) {
+            SetFocus(next);
+            if (platform_rich(next)) RE_SetSel(next, CHARRANGE{0, -1});
+        }
+        return true;
+    }
     if (vk == VK_ESCAPE) {
         if (HWND cancel = GetDlgItem(dlg, IDCANCEL))
             platform_user_clicked(cancel);

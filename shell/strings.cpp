@@ -22,6 +22,10 @@ std::array<unsigned char, 256> make_latin_cyrillic() {
 
 bool is_letter(unsigned char c) { return ascii_latin_cyrillic[c] != 0; }
 bool is_word_char(unsigned char c) { return is_letter(c) || cp_isdigit(c); }
+// The apostrophes: the plain one, the grave accent and the two single quotation marks.
+bool is_apostrophe(unsigned char c) { return c == '\'' || c == 96 || c == 145 || c == 146; }
+// The marks a word takes inside it, between two of its characters.
+bool is_inner_mark(unsigned char c) { return c == '.' || c == ',' || c == ';' || c == ':' || c == '?' || c == '!'; }
 
 }  // namespace
 
@@ -122,9 +126,10 @@ std::uint64_t get_token_count_in_string(std::string_view text, std::uint64_t* co
         if (is_word_char(c)) {
             if (!in_word) ++count;
             in_word = true;
-        } else if (in_word && (c == '\'' || c == '-') && i + 1 < text.size() &&
+        } else if (in_word && (is_apostrophe(c) || c == '-' || is_inner_mark(c)) && i + 1 < text.size() &&
                    is_word_char(static_cast<unsigned char>(text[i + 1]))) {
-            // an apostrophe or hyphen inside a word keeps the word going
+            // an apostrophe or hyphen inside a word keeps the word going ("dog’s"), and so does a mark that
+            // the tokeniser takes into a word when a letter or digit follows it ("a,b", "3.14")
         } else {
             in_word = false;
         }

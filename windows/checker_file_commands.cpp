@@ -24,6 +24,7 @@
 #include "windows/checker_commands.h"
 #include "windows/checker_state.h"
 #include "windows/checker_web.h"
+#include "windows/help_pages.h"
 
 namespace {
 
@@ -189,6 +190,11 @@ void font_command(HWND dlg) {
 
 void help_page(std::string_view file) {
     const std::filesystem::path page = start_dir / std::string(file);
+    // A page made from the program's tables is made again from the tables in use now (the
+    // inflection types of the data folder's lexicon, not of the one the kept page was made from);
+    // when it cannot be written, the page already there is opened.
+    for (const GeneratedHelpPage& g : generated_help_pages())
+        if (file == g.file) write_file_safely(page, g.make());
     errno = 0;
     if (::access(page.c_str(), R_OK) != 0) {
         show_error("Cannot open %s, reason: %s, (errno = %d)\n", page, errno ? errno : ENOENT);

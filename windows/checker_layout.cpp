@@ -88,10 +88,18 @@ void size_big_less(HWND dlg, int d) {
     }
 }
 
-void checker_splitter_click(HWND dlg, UINT message, UINT keys) {
+bool checker_splitter_click(HWND dlg, UINT message, UINT keys, POINT at) {
+    // Read before the boundary moves: a panel that the move brings under the cursor was not clicked.
+    bool on_control = false;
+    for (HWND c : PL_GetChildren(dlg)) {
+        const RECT r = client_rect_of(dlg, c);
+        on_control = on_control || (IsWindowVisible(c) && at.x >= r.left && at.x < r.right && at.y >= r.top &&
+                                    at.y < r.bottom);
+    }
     const int step = keys == kShiftOnly ? 2 : 10;
     if (message == WM_LBUTTONUP) size_big_less(dlg, step);
     if (message == WM_RBUTTONUP) size_big_less(dlg, -step);
+    return !on_control;
 }
 
 std::span<const int> machine_control_ids() { return kMachineControls; }

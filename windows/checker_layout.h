@@ -25,8 +25,11 @@ void size_big_half(HWND dlg);
 // (negative d: to the right): the left panel narrows by d, the others move left and widen by d.
 void size_big_less(HWND dlg, int d);
 // The splitter gestures of a button released on the window's surface (WM_LBUTTONUP or
-// WM_RBUTTONUP with its key state): 10 pixels, 2 with Shift alone held; left narrows the left panel.
-void checker_splitter_click(HWND dlg, UINT message, UINT keys);
+// WM_RBUTTONUP with its key state, at `at` in client coordinates): 10 pixels, 2 with Shift alone
+// held; left narrows the left panel. True when the click was on the bare surface, so that it is done
+// with (a right click there opens no menu); false over a control that lets the mouse through (a
+// label), whose right click goes on to its own gesture.
+bool checker_splitter_click(HWND dlg, UINT message, UINT keys, POINT at);
 
 // A control's rectangle in its dialog's client coordinates, read from the screen as a user sees it
 // (the windows of the checker and of the translations place their controls by it).

@@ -222,8 +222,8 @@ INT_PTR DialogBig(HWND dlg, const Msg& m) {
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-            checker_splitter_click(dlg, m.message, m.keys);
-            return 0;
+            // A release on the bare surface is the splitter's: no context menu follows it.
+            return checker_splitter_click(dlg, m.message, m.keys, m.pt) ? 1 : 0;
         case WM_COMMAND:
             return on_command(dlg, m);
         case WM_NOTIFY:

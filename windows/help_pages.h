@@ -1,9 +1,10 @@
 // windows/help_pages.h - the help pages that the program opens in the browser from its start
 // folder. Three of them describe the program's own tables (the inflection types with their form
 // slots, and each type's endings and an example word from the ending tables and word forms loaded;
-// the colours of rare words) and are made from those tables; the project keeps them in
-// resources/help/, made over the demonstration lexicon, beside the two written by hand, and run.sh
-// puts them in the start folder.
+// the colours of rare words) and are made from those tables: the checker writes such a page anew
+// into the start folder each time the user opens it, from the tables in use. The project keeps
+// them in resources/help/, made over the demonstration lexicon, beside the two written by hand,
+// and run.sh puts them in the start folder.
 #pragma once
 
 #include <span>

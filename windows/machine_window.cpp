@@ -91,12 +91,16 @@ void init_machine(HWND dlg) {
     RE_SetWordWrap(hMachineRe, true);
     RE_SetEventMask(hMachineRe, ENM_MOUSEEVENTS);
     set_secondary_panel_font({hMachineRe, hMachineReFilter});
+    // The status line shows nothing until a phrase search writes its count there, never the
+    // template's placeholder.
+    SetWindowTextW(hMachineLabel, u"");
+    // The menu bar first: it is part of the window, whose whole height the placement below takes.
+    build_menus(dlg);
     // Bottom right of the screen, its bottom edge 40 pixels above the screen's.
     const RECT w = GetWindowRect(dlg);
     const RECT d = PL_GetWorkArea();
     SetWindowPos(dlg, HWND{}, d.right - w.width(), d.bottom - w.height() - kDesktopGap, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
-    build_menus(dlg);
     for (const MachineMenuItem& it : kMenu)
         if (it.id) CheckMenuItem(hMenuMachSet, it.id, MF_BYCOMMAND | (*it.flag ? MF_CHECKED : MF_UNCHECKED));
     size_machine(dlg);

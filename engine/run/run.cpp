@@ -169,7 +169,11 @@ void end_of_scan(RunContext& c, QuotesOutOfTokens& quotes) {
     }
     quotes.restore();
     if (c.logs_opened) close_cyr_logs();
-    JuxShowMessage(hAddReSaved, done_line(c.processed, c.length), 1);
+    // The words found: the records with a token. The record of the gap after the last word (a text
+    // that ends in blanks or a full stop) is processed too, but it is no word: counted, the line
+    // would say one more than the report's "words found" of the same text.
+    const bool gap_after_last = c.processed > 0 && sen_floor[c.processed - 1].text == glZero;
+    JuxShowMessage(hAddReSaved, done_line(c.processed - (gap_after_last ? 1 : 0), c.length), 1);
     if (c.processed > 1)
         SetWindowTextA(c.label, with_timing_note(statistics_line(c.processed, c.expected, malsen1.used(),
                                                                  malsen1c.used(), sen_floor[0].gap == glZero),
@@ -259,6 +263,7 @@ void run_text(HWND dialog, HWND source, HWND report, HWND label, std::string& te
               std::u16string& text16, const char* name) {
     RunContext c{dialog, source, report, label, text8, text16, name ? name : ""};
     c.checker = is(source, hBigReRight);
+    const LiveLookUp live;  // the live clipboard panel gets each entry the run shows once
     // A Cancel pressed before this run began was for no run or for one whose scan had already
     // ended (pressed in its last pump): it must not stop this one at its first token.
     gl_cancel = 0;
@@ -421,9 +426,9 @@ std::string progress_line(std::uint64_t processed, std::uint64_t expected) {
     return buf;
 }
 
-std::string done_line(std::uint64_t processed, std::int32_t length) {
+std::string done_line(std::uint64_t words, std::int32_t length) {
     char buf[128];
-    std::snprintf(buf, sizeof buf, "\nDONE! %llu words found (%i characters)", static_cast<unsigned long long>(processed),
+    std::snprintf(buf, sizeof buf, "\nDONE! %llu words found (%i characters)", static_cast<unsigned long long>(words),
                   length);
     return buf;
 }

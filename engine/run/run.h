@@ -116,7 +116,7 @@ void reset_engine();
 // The status texts of a run, exactly as the label shows them (code page 1251).
 std::string words_found_line(std::uint64_t expected, std::int32_t length);
 std::string progress_line(std::uint64_t processed, std::uint64_t expected);
-std::string done_line(std::uint64_t processed, std::int32_t length);
+std::string done_line(std::uint64_t words, std::int32_t length);
 std::string statistics_line(std::uint64_t processed, std::uint64_t expected, std::size_t word_bytes,
                             std::size_t gap_bytes, bool first_gap_empty);
 // The checker window's code-page label for a text: "ANSI" when every character has its code page

@@ -16,11 +16,13 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -54,6 +56,17 @@ QWidget* top_widget_of(HWND h) {
 QWidget* owner_widget(HWND owner) {
     QWidget* w = top_widget_of(owner);
     return w && w->isVisible() ? w : nullptr;
+}
+
+// A box or chooser the program shows stands above all of its windows, above those that stay on
+// top (the information and machine-translation windows) as well: the desktop would otherwise put
+// it under them, its text and buttons hidden.
+void above_the_programs_windows(QWidget* box) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != box && w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint) && qt_handle_of(w)) {
+            box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            return;
+        }
 }
 
 QString filter_string(const std::vector<FileFilter>& filters) {
@@ -201,8 +214,10 @@ public:
         else if (buttons.size() == 1) box->setEscapeButton(buttons.front());
         if (flags & (MB_TOPMOST | MB_SYSTEMMODAL | MB_SETFOREGROUND))
             box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        above_the_programs_windows(box);
 
-        QtMessageBoxRecord rec{owner, std::u16string(text), std::u16string(caption), flags, 0, {}};
+        QtMessageBoxRecord rec{owner, std::u16string(text), std::u16string(caption), flags, 0, {},
+                               (box->windowFlags() & Qt::WindowStaysOnTopHint) != 0};
         for (auto b : buttons)
             if (QAbstractButton* ab = box->button(b)) rec.buttons.push_back(to_u16(ab->text()));
         if (g_test_answers.enabled) {
@@ -296,6 +311,7 @@ public:
         QPointer<QFileDialog> fd = new QFileDialog(owner_widget(owner), to_qstring(title), dir, filter_string(filters));
         fd->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         fd->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        above_the_programs_windows(fd);
         return chosen_path(fd);
     }
 
@@ -304,12 +320,14 @@ public:
         QPointer<QFileDialog> fd = new QFileDialog(owner_widget(owner), to_qstring(title));
         fd->setFileMode(QFileDialog::Directory);
         fd->setOption(QFileDialog::ShowDirsOnly, true);
+        above_the_programs_windows(fd);
         return chosen_path(fd);
     }
 
     std::optional<LOGFONTW> font_dialog(HWND owner, const LOGFONTW& current) override {
         if (g_test_answers.enabled) return take(g_test_answers.font_dialog_answers);
         QPointer<QFontDialog> fd = new QFontDialog(to_qfont(current), owner_widget(owner));
+        above_the_programs_windows(fd);
         const bool ok = fd->exec() == QDialog::Accepted && fd;
         const QFont f = ok ? fd->selectedFont() : QFont();
         delete fd.data();
@@ -578,14 +596,28 @@ private:
         }
         last_key_ = e;
         last_key_receiver_ = w;
-        if (qt_syncing() || QApplication::activePopupWidget() || !qt_handle_of(w)) return false;
+        if (typing_tab_ || qt_syncing() || QApplication::activePopupWidget() || !qt_handle_of(w)) return false;
         const VirtualKey vk = virtual_key_of(*e);
         if (!vk.vk) return false;
         if (platform_user_key(vk.vk, vk.modifiers)) return true;
-        // Then a dialog box's Enter and Escape, before the control can take them as text; a message
-        // box or chooser over the dialog answers them itself.
+        // Then a dialog box's Enter, Escape and Tab, before the control can take them as text; a
+        // message box or chooser over the dialog answers them itself.
         const HWND h = qt_handle_of(w);
-        return w->window() == top_widget_of(h) && platform_user_dialog_key(h, vk.vk, vk.modifiers);
+        if (w->window() == top_widget_of(h) && platform_user_dialog_key(h, vk.vk, vk.modifiers)) return true;
+        return vk.vk == VK_TAB && vk.modifiers == FCONTROL && type_tab(w);
+    }
+
+    // Ctrl+Tab types a tab into a box that takes text (Qt's boxes take none with Ctrl held): the
+    // box gets a plain Tab, which it takes as text (a dialog box's Tab moves the focus instead).
+    bool type_tab(QWidget* w) {
+        const auto* rich = qobject_cast<QTextEdit*>(w);
+        const auto* plain = qobject_cast<QPlainTextEdit*>(w);
+        if (!(rich && !rich->isReadOnly()) && !(plain && !plain->isReadOnly())) return false;
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        typing_tab_ = true;
+        QCoreApplication::sendEvent(w, &tab);
+        typing_tab_ = false;
+        return true;
     }
 
     // The loop is about to wait: posted messages and a quit request are served first.
@@ -641,6 +673,7 @@ private:
     QTimer* modal_timer_ = nullptr;
     bool service_queued_ = false;
     bool own_clipboard_change_ = false;
+    bool typing_tab_ = false;  // the plain Tab of a Ctrl+Tab is on its way to its box
     const QEvent* last_key_ = nullptr;
     QPointer<QWidget> last_key_receiver_;
 };

@@ -41,6 +41,7 @@ struct QtMessageBoxRecord {
     UINT flags = 0;
     int answer = 0;
     std::vector<std::u16string> buttons;  // the labels of the buttons the box really showed
+    bool on_top = false;                  // it was made to stand above windows that stay on top
 };
 struct QtTestAnswers {
     bool enabled = false;

@@ -248,6 +248,15 @@ void DialogWidget::layout_children() {
 void DialogWidget::apply_model_geometry() {
     WindowModel* m = platform_window(h_);
     if (!m) return;
+    // The outer corner is reckoned with the frame the window has now: the desktop may have framed
+    // it since the model last heard where it is (a title bar given after the window showed), and
+    // the frame of then would move the window by the difference.
+    if (isVisible()) {
+        RECT client{}, frame{};
+        placement(client, frame);
+        if (frame != m->frame) platform_view_placed(h_, m->rect, frame);
+        if (!(m = platform_window(h_))) return;
+    }
     {
         SyncGuard guard;
         const int w = std::max(1, m->rect.width());
@@ -268,15 +277,45 @@ void DialogWidget::apply_model_geometry() {
     note_placement();
 }
 
+namespace {
+
+// The desktop's frame round a window with a title bar, from another of the program's windows
+// that the desktop shows with one (it gives them all the same); none when there is no such window.
+QMargins decorations_like(const QWidget* self) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const QRect g = w->geometry(), f = w->frameGeometry();
+        if (w != self && w->isVisible() && dynamic_cast<DialogWidget*>(w) && g != f &&
+            !(w->windowFlags() & Qt::FramelessWindowHint))
+            return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+    }
+    return {};
+}
+
+}  // namespace
+
+void DialogWidget::placement(RECT& client, RECT& frame) const {
+    const QRect g = geometry();        // the window without the desktop's frame, on the screen
+    QRect fg = frameGeometry();        // and with it
+    QPoint client_at = g.topLeft() + client_->pos();
+    if (fg == g && !isVisible() && !(windowFlags() & Qt::FramelessWindowHint)) {
+        // Never framed yet: Qt holds the window by the corner of the frame to come, and the
+        // desktop will give it the frame it gives the program's other windows. Reckoned so, a
+        // window placed by its whole size before it is shown shows where it was put.
+        const QMargins m = decorations_like(this);
+        fg = QRect(g.topLeft(), g.size().grownBy(m));
+        client_at += QPoint(m.left(), m.top());
+    }
+    const QRect c(client_at, client_->size());
+    client = RECT{c.left(), c.top(), c.left() + c.width(), c.top() + c.height()};
+    frame = RECT{c.left() - fg.left(), c.top() - fg.top(), fg.left() + fg.width() - client.right,
+                 fg.top() + fg.height() - client.bottom};
+}
+
 void DialogWidget::note_placement() {
     WindowModel* m = platform_window(h_);
     if (!m) return;
-    const QRect g = geometry();       // the window without the desktop's frame, on the screen
-    const QRect fg = frameGeometry();  // and with it
-    const QRect c(g.topLeft() + client_->pos(), client_->size());
-    const RECT client{c.left(), c.top(), c.left() + c.width(), c.top() + c.height()};
-    const RECT frame{c.left() - fg.left(), c.top() - fg.top(), fg.left() + fg.width() - client.right,
-                     fg.top() + fg.height() - client.bottom};
+    RECT client{}, frame{};
+    placement(client, frame);
     if (client != m->rect || frame != m->frame) platform_view_placed(h_, client, frame);
 }
 

@@ -89,6 +89,9 @@ protected:
 private:
     void layout_children();
     void report_geometry();
+    // Where the window is now: its client area on the screen and the frame round it (the
+    // desktop's border and title bar, the menu bar), as WindowModel keeps them.
+    void placement(RECT& client, RECT& frame) const;
     HWND h_;
     ClientArea* client_;
     QMenuBar* bar_ = nullptr;

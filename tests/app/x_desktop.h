@@ -403,7 +403,8 @@ private:
     std::thread thread_;
 };
 
-// The CLIPBOARD's text as UTF-8 ("" when nobody hands one over within the time).
+// The CLIPBOARD's text as UTF-8 ("" when nobody has one; a program that owns it may be slow to hand
+// it over on a busy machine).
 inline std::string clipboard_text(Display* d) {
     const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
     const Atom prop = XInternAtom(d, "JUX_TEST_CLIP", False);
@@ -412,7 +413,7 @@ inline std::string clipboard_text(Display* d) {
     XFlush(d);
     std::string text;
     XEvent e;
-    if (wait_until([&] { return XCheckTypedWindowEvent(d, w, SelectionNotify, &e); }, 5s, 20ms) &&
+    if (wait_until([&] { return XCheckTypedWindowEvent(d, w, SelectionNotify, &e); }, 60s, 20ms) &&
         e.xselection.property != None) {
         Atom type = None;
         int format = 0;

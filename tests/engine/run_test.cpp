@@ -44,6 +44,29 @@ TEST_F(Run, ReportAndClosingLinesHaveTheirFormats) {
               "100.00%  3 / ~ 3, average word length: 3.667; aver. space length: 1.000");
 }
 
+// The report's "words found" and the DONE line count the same words: the tokeniser's tokens, not
+// the record of the gap after the last of them.
+TEST_F(Run, ReportAndDoneLineCountTheSameWords) {
+    gl_PARSE_LATIN_WORDS = 0;
+    gl_CHECK_PUNCTUATION = 0;
+    const struct {
+        const char* text;
+        int words;
+    } cases[] = {
+        {"The good dog. Housse", 4}, {"The good dog.", 3},      {"text ending in blanks   ", 4},
+        {"a,b", 1},                  {"a, b", 2},               {"3.14. x", 2},
+        {"rock'n'roll", 1},          {"word--next", 2},         {"Stop!Go on: now?", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        check(c.text);
+        const std::string line = std::to_string(c.words) + " words found (" +
+                                 std::to_string(std::string_view(c.text).size()) + " characters)";
+        EXPECT_EQ(panel8(hBigReLeft).substr(0, line.size() + 1), line + "\r");
+        EXPECT_NE(panel8(hAddReSaved).find("DONE! " + line + "\r"), std::string::npos) << panel8(hAddReSaved);
+    }
+}
+
 TEST_F(Run, StatisticsLineGoesToTheCallersLabel) {
     RE_SetTextW(hAddReShort, u"  alpha beta");
     Button_SetCheck(hAddSentence, BST_CHECKED);

@@ -1,9 +1,11 @@
 // The text checker's file, format, help and audio commands: a file opened through the dialog and
 // saved back in both encodings with its line ends and byte-order mark, the correction log, the
 // failures that write nothing, the help pages and the About text, the font, and reading aloud.
+#include <fstream>
 #include <tuple>
 
 #include "audio/archive.h"
+#include "dictionary/loading.h"
 #include "checker_fixture.h"
 #include "shell/lists.h"
 #include "support/ended_process.h"
@@ -84,6 +86,22 @@ TEST_F(CheckerFile, FailuresAndRefusalsWriteNothing) {
     EXPECT_EQ(hs->file_dialog_starts.size(), dialogs);
     ASSERT_EQ(hs->message_boxes.size(), 1u);
     EXPECT_TRUE(hs->message_boxes[0].text.starts_with(u"Cannot change to folder /no_such_folder_jux/x.txt, reason: "));
+}
+
+// The inflection-type pages show the types of the data folder's lexicon in use when the user opens
+// them: a type the kept page (made over the demonstration lexicon) has no endings for gets its row.
+TEST_F(CheckerFile, InflectionTypePagesAreMadeFromTheLexiconInUse) {
+    const std::filesystem::path kept = std::filesystem::path(JUX_DEMO_DIR).parent_path().parent_path() /
+                                       "resources" / "help" / "help_bulgarian_verb_types.html";
+    const std::filesystem::path page = start_dir / "help_bulgarian_verb_types.html";
+    std::filesystem::copy_file(kept, page);  // as run.sh puts it there
+    const std::string row = "<tr><td>142a</td><td>229</td><td>аз …</td><td>1</td><td>ам аш а</td>";
+    ASSERT_EQ(data.read("help_bulgarian_verb_types.html").find(row), std::string::npos);
+    std::ofstream(data.path() / "bgtypes2" / "_endings.txt", std::ios::app | std::ios::binary) << cp("142a 1 ам аш а\r\n");
+    ASSERT_EQ(load_endings(data.path()), 1);  // the data folder's tables, as the start loads them
+    headless_menu(hBig, 9226);
+    EXPECT_EQ(hs->shell_opened, std::vector<std::string>{page.string()});
+    EXPECT_NE(data.read("help_bulgarian_verb_types.html").find(row), std::string::npos);
 }
 
 TEST_F(CheckerFile, HelpVersionAboutFontAndReadingAloud) {

@@ -283,6 +283,32 @@ TEST_F(DialogsTest, LiveWindowPlacesItselfAndDrivesTheMainWindow) {
     EXPECT_FALSE(IsWindowVisible(hMain));
 }
 
+// The live clipboard window gets one entry per look-up, though the look-up writes it to the pane
+// first and then in the entry display; the next look-up of the word adds it again.
+TEST_F(DialogsTest, LiveWindowGetsEachLookUpOnce) {
+    ShowWindow(hMain, SW_SHOW);
+    OP[OPT_START_LIVE_CLIPBOARD].num_value = 1;
+    start_live_window();
+    const std::u16string entry = u"water n 1. вода";
+    const auto entries = [&] {
+        const std::u16string t = RE_GetTextW(hLiveRe);
+        std::size_t n = 0;
+        for (std::size_t at = t.find(entry); at != std::u16string::npos; at = t.find(entry, at + 1)) ++n;
+        return n;
+    };
+    for (const bool cut : {false, true}) {  // the entry box's "cut into tokens" box off and on
+        SCOPED_TRACE(cut);
+        Button_SetCheck(hAddSentence, cut ? BST_CHECKED : BST_UNCHECKED);
+        RE_SetTextW(hAddReShort, u"");
+        RE_SetTextW(hLiveRe, u"");
+        headless_type(hAddReShort, u"water");
+        EXPECT_EQ(entries(), 1u);
+        headless_select(hAddReShort, 0, 5);
+        headless_type(hAddReShort, u"water");
+        EXPECT_EQ(entries(), 2u);
+    }
+}
+
 TEST_F(DialogsTest, AboutBoxShowsTheStartCount) {
     run_counter = 3;
     authorship = "JUX for the tests";

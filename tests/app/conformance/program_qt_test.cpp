@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 
+#include "dictionary/main_window.h"
 #include "engine/run_state.h"
 #include "platform/richedit.h"
 #include "resources/resources.h"
@@ -21,9 +22,11 @@
 #include "windows/find_replace_window.h"
 #include "windows/info_window.h"
 #include "windows/input_window.h"
+#include "windows/live_window.h"
 #include "windows/machine_window.h"
 #include "windows/settings_window.h"
 #include "windows/translation_window.h"
+#include "resources/secondary.h"
 
 namespace {
 
@@ -35,8 +38,8 @@ QWidget* under(HWND window, QPoint at) {
 }
 
 // Two pixels inside each edge of every panel of each window a right click opens that panel's menu
-// and moves nothing; on the surface two and twelve pixels outside, none opens (the checker's
-// surface is its splitter: a panel that the click moves under the cursor has the menu).
+// and moves nothing; on the surface two and twelve pixels outside, none opens, not even where the
+// click moves the checker's boundary (its surface is the splitter) and so brings a panel under it.
 TEST(ProgramQt, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
     jux_test::ProgramOnQt program("panel_clicks");
     ASSERT_TRUE(program.started);
@@ -67,10 +70,10 @@ TEST(ProgramQt, RightClicksNearEveryPanelEdgeOpenThatPanelsMenuOnly) {
                 const size_t popups = qt_test_answers().popups_offered.size();
                 hReFocus = HWND{};
                 QTest::mouseClick(target, Qt::RightButton, {}, target->mapFromGlobal(p));
-                const HWND now = qt_handle_of(under(window, p));
-                EXPECT_EQ(qt_test_answers().popups_offered.size(), popups + (now != window)) << where;
-                EXPECT_EQ(hReFocus, now != window ? now : HWND{}) << where;
-                EXPECT_TRUE(by < 0 || (now == *panel && GetWindowRect(*panels.front()) == first)) << where;
+                EXPECT_EQ(qt_test_answers().popups_offered.size(), popups + (by > 0)) << where;
+                EXPECT_EQ(hReFocus, by > 0 ? *panel : HWND{}) << where;
+                // The checker's surface is its splitter: the click there moves the boundary instead.
+                EXPECT_EQ(GetWindowRect(*panels.front()) == first, by > 0 || window != hBig) << where;
             }
     }
 }
@@ -139,6 +142,98 @@ TEST(ProgramQt, EnterPressesTheDefaultButtonAndEscapeClosesEveryDialogBox) {
     over.show();
     QTest::keyClick(&over, Qt::Key_Return);
     EXPECT_TRUE(g_pressed.empty() && IsWindow(hSettings) && over.isHidden());
+}
+
+// In each dialog box Tab and Shift+Tab move the focus from a box that takes text to the next and
+// the previous control of the template that the key stops at, typing nothing; Ctrl+Tab types a tab
+// there. So "License", Tab, "Licence" in the find window fills both of its boxes.
+TEST(ProgramQt, TabMovesBetweenTheControlsOfEveryDialogBoxAndCtrlTabTypesATab) {
+    jux_test::ProgramOnQt program("dialog_tabs");
+    ASSERT_TRUE(program.started);
+    HWND opened{};
+    const struct {
+        UINT command;
+        HWND* handle;  // null for a modal box
+        int box, next, previous;
+    } cases[] = {
+        {IDA_FIND_REPLACE, &hRepl, 1232, 1233, 1234},  // "Find what": "Replace with", "Cancel"
+        {IDM_INPUT_TYPE, &hInput, 1185, 1186, 1217},   // the type's field: "OK", "az_"
+        {IDM_SETTINGS, &hSettings, 1194, 1189, 1197},  // the notes: "OK", "Def. length"
+        {IDM_ASCII, &hAscii, 1039, 1036, 1041},        // the codes: "OK", "Clear"
+    };
+    const auto text_of = [](HWND w) { return platform_rich(w) ? RE_GetTextW(w) : GetWindowTextW(w); };
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        QTest::keyClick(qt_widget(GetFocus()), key, mods);
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::to_string(c.command);
+        int acted = 0;
+        const auto act = [&](HWND dlg) {
+            ++acted;
+            const HWND box = GetDlgItem(dlg, c.box);
+            SetFocus(box);
+            QTest::keyClicks(qt_widget(box), c.command == IDA_FIND_REPLACE ? "License" : "13");
+            const std::u16string typed = text_of(box);
+            press(Qt::Key_Tab);
+            EXPECT_EQ(GetFocus(), GetDlgItem(dlg, c.next)) << what;
+            if (c.command == IDA_FIND_REPLACE) {
+                QTest::keyClicks(qt_widget(GetFocus()), "Licence");
+                EXPECT_EQ(RE_GetTextW(hReplReRepl), u"Licence");
+            }
+            press(Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(GetFocus(), box) << what;
+            press(Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(GetFocus(), GetDlgItem(dlg, c.previous)) << what;
+            EXPECT_EQ(text_of(box), typed) << what;
+            SetFocus(box);
+            const LONG end = static_cast<LONG>(typed.size());
+            if (platform_rich(box)) RE_SetSel(box, CHARRANGE{end, end});  // Tab selected its text
+            press(Qt::Key_Tab, Qt::ControlModifier);
+            EXPECT_EQ(GetFocus(), box) << what;
+            EXPECT_EQ(text_of(box), typed + u"\t") << what;
+        };
+        qt_test_answers().on_modal = [&](HWND dlg) { act(opened = dlg); };
+        PL_SendCommand(hMain, static_cast<int>(c.command));
+        qt_test_answers().on_modal = nullptr;
+        if (!acted) act(*c.handle);
+        EXPECT_EQ(acted, 1) << what;
+        if (IsWindow(*c.handle)) DestroyWindow(*c.handle);
+    }
+}
+
+// A message box stands above the program's windows that stay on top (the information window
+// here), whichever window owns it: the checker's "Open" of a file that is not there.
+TEST(ProgramQt, AMessageBoxStandsAboveTheWindowsThatStayOnTop) {
+    jux_test::ProgramOnQt program("box_on_top");
+    ASSERT_TRUE(program.started);
+    constexpr int kOpen = 9219;  // the checker's "Файл" > "Open"
+    const auto open_missing = [&] {
+        qt_test_answers().file_dialog_answers.push_back(program.data.path() / "missing.txt");
+        PL_SendCommand(hBig, kOpen);
+        EXPECT_FALSE(qt_test_answers().message_boxes.empty());
+        return !qt_test_answers().message_boxes.empty() && qt_test_answers().message_boxes.back().on_top;
+    };
+    EXPECT_FALSE(open_missing());  // nothing of the program stays on top
+    ASSERT_TRUE(IsWindowVisible(open_info_window()));
+    EXPECT_TRUE(open_missing());
+}
+
+// "Show Live" (which relabels an item of the main window's menu bar) leaves the main window where
+// it is, also when the desktop framed the window after the program last heard where it stands.
+TEST(ProgramQt, ShowLiveLeavesTheMainWindowWhereItIs) {
+    jux_test::ProgramOnQt program("show_live");
+    ASSERT_TRUE(program.started);
+    build_main_menu(false);  // the dictionary's menu bar, as its edition starts with
+    ShowWindow(hMain, SW_SHOW);
+    QWidget* main = qt_widget(hMain);
+    const QRect before = main->frameGeometry();
+    // As a backend reports a window shown before the desktop has said how it frames it.
+    platform_view_placed(hMain, platform_window(hMain)->rect, RECT{});
+    for (int click = 0; click < 2; ++click) {  // shown, then hidden again
+        QTest::mouseClick(qt_widget(GetDlgItem(hMain, IDC_ADD_SHOW_LIVE)), Qt::LeftButton);
+        EXPECT_EQ(IsWindowVisible(hLive), click == 0);
+        EXPECT_EQ(main->frameGeometry(), before);
+    }
 }
 
 }  // namespace

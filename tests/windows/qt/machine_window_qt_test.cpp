@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 
 #include <filesystem>
@@ -43,6 +44,13 @@ TEST(MachineWindowQt, MachineModeTranslatesAPastedParagraph) {
     PL_SendCommand(hBig, static_cast<int>(IDM_BIG_MACHINE));
     ASSERT_TRUE(IsWindow(hMachine));
     EXPECT_EQ(GetWindowTextW(hMachine), kMachineTitle);
+    // At the bottom right of the screen, the whole window, menu bar included, 40 pixels above the
+    // screen's bottom edge; its status line empty.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = qt_widget(hMachine)->frameGeometry();
+    EXPECT_EQ(frame.right(), screen.right());
+    EXPECT_EQ(frame.bottom(), screen.bottom() - 40);
+    EXPECT_EQ(GetWindowTextW(hMachineLabel), u"");
     Button_SetCheck(hMachineMixed, BST_CHECKED);  // "Смесен текст": English and Bulgarian side by side
     PL_SendCommand(hMachine, 1289);
     ASSERT_EQ(gl_SHOW_PARALLEL_TRANSLATION, 1);
