@@ -45,67 +45,135 @@ int parse_analyses(const char* text, BgAnalysis* out, int max) {
     return n;
 }
 
-// The open FormMemo's answers: per spelling, the record (null: no such form) and its analyses (one
-// kept in the entry, several in `more`).
-struct MemoEntry {
-    std::string form;
-    const BgFormRecord* record = nullptr;
-    BgAnalysis one;
-    std::vector<BgAnalysis> more;
-    const BgAnalysis* items = nullptr;
-    int n = -1;  // analyses read: -1 not yet
-    // What the proof-reader asks of the form (form_facts), found once: every proof-reading run
-    // asks it of every spelling of its text.
-    FormFacts facts;
-    bool facts_known = false;
-    // The memo_forms call that asked for it last (MemoState::calls), which each form may be once.
-    std::uint64_t asked_in = 0;
-};
-
-// A spelling's slot in the memo's table: its hash, its entry (number + 1; 0: free), its length and
-// first 16 bytes, so that most probes compare within the slot.
-struct MemoSlot {
-    std::uint64_t hash;
-    std::uint32_t index;
-    std::uint32_t length;
-    char head[16];
-    bool taken() const { return index != 0; }
-    bool holds(std::string_view key, std::uint64_t h) const {
-        return hash == h && length == key.size() &&
-               std::memcmp(head, key.data(), std::min<std::size_t>(key.size(), sizeof head)) == 0;
+// The facts of a form (FormFacts) as the memo keeps them: the answers that are 0 or 1 in bits, the
+// verb row (-1 or a row below 512) in 16 bits; the type is the record's own.
+struct KeptFacts {
+    NounAdjInfo noun;
+    NounAdjInfo adj;
+    std::int16_t verb_row = -1;
+    std::uint8_t bits = 0;
+    enum : std::uint8_t { kSum = 1, kNounOnly = 2, kProperOnly = 4, kVerbNotAdjOnly = 8, kNoun = 16, kAdj = 32, kKnown = 64 };
+    bool known() const { return bits & kKnown; }
+    void keep(const FormFacts& f) {
+        assert(f.verb_row >= -1 && f.verb_row < 512);
+        noun = f.noun;
+        adj = f.adj;
+        verb_row = static_cast<std::int16_t>(f.verb_row);
+        const auto bit = [](int v, std::uint8_t b) {
+            assert(v == 0 || v == 1);
+            return static_cast<std::uint8_t>(v ? b : 0);
+        };
+        bits = static_cast<std::uint8_t>(kKnown | bit(f.sum, kSum) | bit(f.noun_only, kNounOnly) |
+                                         bit(f.proper_only, kProperOnly) | bit(f.verb_not_adj_only, kVerbNotAdjOnly) |
+                                         bit(f.noun_result, kNoun) | bit(f.adj_result, kAdj));
+    }
+    FormFacts facts(const BgFormRecord* record) const {
+        FormFacts f;
+        f.sum = (bits & kSum) != 0;
+        f.verb_row = verb_row;
+        f.noun_only = (bits & kNounOnly) != 0;
+        f.proper_only = (bits & kProperOnly) != 0;
+        f.type = record ? record->type : -1;
+        f.verb_not_adj_only = (bits & kVerbNotAdjOnly) != 0;
+        f.noun = noun;
+        f.noun_result = (bits & kNoun) != 0;
+        f.adj = adj;
+        f.adj_result = (bits & kAdj) != 0;
+        return f;
     }
 };
 
-// The memo's table of spellings.
+// The open FormMemo's answers about one spelling: its record (null: no such form), its analyses
+// (several in an array of their exact number; a record's only one is the record's own fields) and
+// its facts. The spelling's bytes are in the memo's text blocks. 56 bytes: the memo holds up to
+// 262,144 of them.
+struct MemoEntry {
+    const char* form_bytes = nullptr;
+    const BgFormRecord* record = nullptr;
+    BgAnalysis* more = nullptr;  // the analyses of a record of several
+    std::uint32_t form_size = 0;
+    // The memo_forms call that asked for it last (the low bits of MemoState::calls), which each
+    // form may be once.
+    std::uint32_t asked_in = 0;
+    // What the proof-reader asks of the form (form_facts), found once: every proof-reading run
+    // asks it of every spelling of its text.
+    KeptFacts facts;
+    std::int16_t n = -1;  // analyses read: -1 not yet
+    // The length of the lemma of a record's only analysis (kLongLemma: to be measured), so that an
+    // answer from the memo does not measure it again.
+    std::uint16_t lemma_size = 0;
+    static constexpr std::uint16_t kLongLemma = 0xFFFF;
+
+    MemoEntry() = default;
+    MemoEntry(const MemoEntry&) = delete;
+    MemoEntry& operator=(const MemoEntry&) = delete;
+    ~MemoEntry() { delete[] more; }
+    std::string_view form() const { return std::string_view(form_bytes, form_size); }
+};
+static_assert(sizeof(MemoEntry) == 56);
+
+// The bytes of the memo's spellings, one after another in blocks that never move.
+class MemoText {
+public:
+    const char* keep(std::string_view s) {
+        if (s.empty()) return "";
+        if (s.size() > room_) {
+            const std::size_t size = std::max(kBlock, s.size());
+            blocks_.push_back(std::make_unique<char[]>(size));
+            next_ = blocks_.back().get();
+            room_ = size;
+        }
+        char* at = next_;
+        std::memcpy(at, s.data(), s.size());
+        next_ += s.size();
+        room_ -= s.size();
+        return at;
+    }
+    void clear() {
+        blocks_.clear();
+        next_ = nullptr;
+        room_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kBlock = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* next_ = nullptr;
+    std::size_t room_ = 0;
+};
+
+// The memo's table of spellings: slots of eight bytes (the entry's number and the low bits of the
+// spelling's hash) over the entries, which hold the spellings.
 class MemoTable {
 public:
     // The entry of a spelling; a new one unless the table holds kMaxEntries (then null).
     MemoEntry* find_or_add(std::string_view key, bool& added) {
         assert(!shared_ && "nothing is added while helpers read the table");
         added = false;
-        if (slots_.wants_room(entries_.size() + 1, 1, 2)) grow();
+        if (slots_.wants_room(std::min(entries_.size() + 1, kMaxEntries), 1, 2)) grow();
         const std::uint64_t h = word_hash(key);
-        const std::size_t i = slots_.probe(h, [&](const MemoSlot& s) { return same(s, key, h); });
-        if (slots_.taken(slots_.at(i))) return &entries_[slots_.at(i).index - 1];
+        const std::size_t i = slots_.probe(h, [&](const NumberedSlot& s) { return same(s, key, h); });
+        if (slots_.taken(slots_.at(i))) return &entries_[slots_.at(i).entry()];
         if (entries_.size() >= kMaxEntries) return nullptr;
-        MemoSlot s{h, static_cast<std::uint32_t>(entries_.size() + 1), static_cast<std::uint32_t>(key.size()), {}};
-        std::memcpy(s.head, key.data(), std::min<std::size_t>(key.size(), sizeof s.head));
-        slots_.put(i, s);
-        entries_.emplace_back().form.assign(key);
+        const char* bytes = text_.keep(key);
+        MemoEntry& e = entries_.emplace_back();
+        e.form_bytes = bytes;
+        e.form_size = static_cast<std::uint32_t>(key.size());
+        slots_.put(i, NumberedSlot::of(h, entries_.size() - 1));
         added = true;
-        return &entries_.back();
+        return &e;
     }
     // The entry of a spelling held, or null. It only reads the table: several threads may ask at
     // once while nothing is added (between share_with_helpers and the end of the sharing).
     MemoEntry* find(std::string_view key) {
         const std::uint64_t h = word_hash(key);
-        const MemoSlot* s = slots_.find(h, [&](const MemoSlot& x) { return same(x, key, h); });
-        return s ? &entries_[s->index - 1] : nullptr;
+        const NumberedSlot* s = slots_.find(h, [&](const NumberedSlot& x) { return same(x, key, h); });
+        return s ? &entries_[s->entry()] : nullptr;
     }
     // Room for `more` spellings beyond those held, so that adding them does not grow the table.
     void reserve(std::size_t more) {
         const std::size_t n = std::min(entries_.size() + more, kMaxEntries);
-        while (slots_.wants_room(n + 1, 1, 2)) grow();
+        while (slots_.wants_room(std::min(n + 1, kMaxEntries), 1, 2)) grow();
     }
     // While `on`, helper threads may call find: nothing may be added, the table may not grow.
     void share_with_helpers(bool on) { shared_ = on; }
@@ -113,6 +181,7 @@ public:
     void clear() {
         assert(!shared_);
         entries_.clear();
+        text_.clear();
         slots_.reset(1024);
     }
 
@@ -120,15 +189,16 @@ private:
     // A text of a million distinct words would make the memo many times its size: no more than
     // this many spellings.
     static constexpr std::size_t kMaxEntries = std::size_t{1} << 18;
-    bool same(const MemoSlot& s, std::string_view key, std::uint64_t h) const {
-        return s.holds(key, h) && (key.size() <= sizeof s.head || entries_[s.index - 1].form == key);
+    bool same(const NumberedSlot& s, std::string_view key, std::uint64_t h) const {
+        return s.fits(h) && entries_[s.entry()].form() == key;
     }
     void grow() {
         assert(!shared_ && "the table does not move while helpers read it");
-        slots_.grow(std::max<std::size_t>(1024, slots_.slot_count() * 2), [](const MemoSlot& s) { return s.hash; });
+        slots_.grow(std::max<std::size_t>(1024, slots_.slot_count() * 2), NumberedSlot::home_hash);
     }
     std::deque<MemoEntry> entries_;  // stable places: callers hold entries while others are added
-    FlatTable<MemoSlot> slots_;
+    MemoText text_;
+    FlatTable<NumberedSlot> slots_;
     bool shared_ = false;
 };
 
@@ -258,7 +328,7 @@ MemoEntry* memo_entry(std::string_view form) {
     // An empty index answers at once; a full memo no more (the text is one of very many distinct
     // words: its look-ups search the index as they do without a memo).
     if (g_memo->count == 0 || g_memo->full) return nullptr;
-    if (g_memo->last && g_memo->last->form == form) return g_memo->last;
+    if (g_memo->last && g_memo->last->form() == form) return g_memo->last;
     bool added = false;
     MemoEntry* e = g_memo->forms.find_or_add(form, added);
     if (!e) {
@@ -273,13 +343,14 @@ MemoEntry* memo_entry(std::string_view form) {
 // Reads the analyses of a memo entry's record once.
 void read_analyses(MemoEntry& e) {
     e.n = 0;
-    e.items = &e.one;
     if (e.record && e.record->n_analyses > 1) {
-        e.more.resize(e.record->n_analyses);
-        e.n = bg_analyses(*e.record, e.more.data(), static_cast<int>(e.more.size()));
-        e.items = e.more.data();
+        e.more = new BgAnalysis[e.record->n_analyses];
+        e.n = static_cast<std::int16_t>(bg_analyses(*e.record, e.more, e.record->n_analyses));
     } else if (e.record) {
-        e.n = bg_analyses(*e.record, &e.one, 1);
+        // The record's own, written where it is asked (Analyses::take).
+        e.n = 1;
+        const std::size_t size = e.record->lemma ? std::strlen(e.record->lemma) : 0;
+        e.lemma_size = static_cast<std::uint16_t>(std::min<std::size_t>(size, MemoEntry::kLongLemma));
     }
 }
 
@@ -299,19 +370,10 @@ struct Analyses {
     const BgFormRecord* record = nullptr;  // the form's record (null: no such form)
     Analyses(const Analyses&) = delete;
     Analyses& operator=(const Analyses&) = delete;
-    // Those of a memo entry, read now if they were not yet.
-    explicit Analyses(MemoEntry& e) {
-        if (e.n < 0) read_analyses(e);
-        record = e.record;
-        items = e.items;
-        n = e.n;
-    }
+    explicit Analyses(MemoEntry& e) { take(e); }
     explicit Analyses(std::string_view form) {
         if (MemoEntry* e = memo_entry(form)) {
-            if (e->n < 0) read_analyses(*e);
-            record = e->record;
-            items = e->items;
-            n = e->n;
+            take(*e);
             return;
         }
         const BgFormRecord* r = search_form(form);
@@ -325,6 +387,20 @@ struct Analyses {
             items = more.data();
         }
     }
+    // Those of a memo entry, read now if they were not yet.
+    void take(MemoEntry& e) {
+        if (e.n < 0) read_analyses(e);
+        record = e.record;
+        n = e.n;
+        if (e.more) {
+            items = e.more;
+        } else if (n == 1) {
+            // As bg_analyses writes a record's only analysis.
+            const char* lemma = record->lemma ? record->lemma : "";
+            inline_items[0] = BgAnalysis{std::string_view(lemma, e.lemma_size == MemoEntry::kLongLemma ? std::strlen(lemma) : e.lemma_size),
+                                         record->type, record->slot};
+        }
+    }
     const BgAnalysis* begin() const { return items; }
     const BgAnalysis* end() const { return items + n; }
 };
@@ -333,12 +409,12 @@ struct Analyses {
 void facts_of(const Analyses& an, FormFacts& out);
 
 // The facts of a memo entry's form, found the first time they are asked.
-const FormFacts& entry_facts(MemoEntry& e) {
-    if (!e.facts_known) {
-        facts_of(Analyses(e), e.facts);
-        e.facts_known = true;
-    }
-    return e.facts;
+FormFacts entry_facts(MemoEntry& e) {
+    if (e.facts.known()) return e.facts.facts(e.record);
+    FormFacts f;
+    facts_of(Analyses(e), f);
+    e.facts.keep(f);
+    return f;
 }
 
 bool in_class(const unsigned char* table, int type) { return type >= 0 && type < 512 && table[type]; }
@@ -616,10 +692,10 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
             g_memo->full = true;
             break;
         }
-        assert(e->asked_in != call && "memo_forms takes each spelling once");
-        e->asked_in = call;
+        assert(e->asked_in != static_cast<std::uint32_t>(call) && "memo_forms takes each spelling once");
+        e->asked_in = static_cast<std::uint32_t>(call);
         answered = i + 1;
-        if (added && !e->form.empty()) {  // an empty form has no record
+        if (added && e->form_size != 0) {  // an empty form has no record
             fresh.push_back(e);
             if (facts) fresh_facts.push_back(&facts[i]);
         } else if (facts) {
@@ -628,7 +704,7 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
     }
     if (!form_hash_usable()) {
         for (std::size_t k = 0; k < fresh.size(); ++k) {
-            fresh[k]->record = memo_search(*g_memo, fresh[k]->form);
+            fresh[k]->record = memo_search(*g_memo, fresh[k]->form());
             if (facts) *fresh_facts[k] = entry_facts(*fresh[k]);
         }
         fresh.clear();
@@ -649,7 +725,7 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
         std::vector<Step> steps(total);
         for (std::size_t i = 0; i < total + 3 * kApart; ++i) {
             if (i < total) {
-                const std::string& form = fresh[from + i]->form;
+                const std::string_view form = fresh[from + i]->form();
                 steps[i].hash = folded_word_hash(form, lower);
                 t.slots.prefetch(steps[i].hash);
             }
@@ -673,7 +749,7 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
                 MemoEntry& e = *fresh[k];
                 const BgFormRecord* r = steps[i - 3 * kApart].record;
                 // A slot whose check fits another form (rare) is passed over by the whole search.
-                e.record = !r ? nullptr : compare_form(r->form, e.form) == 0 ? r : hashed_form(e.form);
+                e.record = !r ? nullptr : compare_form(r->form, e.form()) == 0 ? r : hashed_form(e.form());
                 read_analyses(e);
                 if (facts) *fresh_facts[k] = entry_facts(e);
             }

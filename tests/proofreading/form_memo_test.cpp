@@ -64,6 +64,11 @@ TEST_F(FormMemoTest, AnswersAsWithoutTheMemo) {
     }
     for (const char* q : {"", "ъъъъъъъъъъъ", "\xFF\xFF\xFF", "a", "\x01"}) queries.push_back(q);
     queries.push_back(std::string("пре\0x", 5));
+    // Spellings longer than a block of the memo's kept text, between short ones.
+    queries.push_back(std::string(70000, '\xE0'));
+    queries.push_back(queries.front());
+    queries.push_back(std::string(140000, '\xE1') + queries.front());
+    queries.push_back(queries[1]);
     std::vector<std::string> plain;
     for (const std::string& q : queries) plain.push_back(answers(q));
     const FormMemo memo;
