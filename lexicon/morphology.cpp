@@ -376,7 +376,11 @@ struct Analyses {
             take(*e);
             return;
         }
-        const BgFormRecord* r = search_form(form);
+        read(search_form(form));
+    }
+    // Those of a record (null: none), read into this.
+    explicit Analyses(const BgFormRecord* r) { read(r); }
+    void read(const BgFormRecord* r) {
         record = r;
         if (!r) return;
         if (r->n_analyses <= kInline) {
@@ -409,10 +413,16 @@ struct Analyses {
 void facts_of(const Analyses& an, FormFacts& out);
 
 // The facts of a memo entry's form, found the first time they are asked.
+// The analyses of a record of several are read for them and not kept: most forms are asked nothing
+// else, and a look-up that asks for them reads them into the entry then.
 FormFacts entry_facts(MemoEntry& e) {
     if (e.facts.known()) return e.facts.facts(e.record);
     FormFacts f;
-    facts_of(Analyses(e), f);
+    if (e.n < 0 && e.record && e.record->n_analyses > 1) {
+        facts_of(Analyses(e.record), f);
+    } else {
+        facts_of(Analyses(e), f);
+    }
     e.facts.keep(f);
     return f;
 }
@@ -750,7 +760,6 @@ std::size_t memo_forms(const std::string_view* forms, std::size_t n, FormFacts* 
                 const BgFormRecord* r = steps[i - 3 * kApart].record;
                 // A slot whose check fits another form (rare) is passed over by the whole search.
                 e.record = !r ? nullptr : compare_form(r->form, e.form()) == 0 ? r : hashed_form(e.form());
-                read_analyses(e);
                 if (facts) *fresh_facts[k] = entry_facts(e);
             }
         }
