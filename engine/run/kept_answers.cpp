@@ -423,7 +423,8 @@ EnglishAnswer ask_english_answer(std::string_view word) {
     return a;
 }
 
-// The spelling answer of a misspelt English word (token_suggest always runs a generator).
+// The spelling answer of a misspelt English word, asked once a scan and kept while the English
+// lists and options stay as they were.
 const EnglishAnswer& english_answer(std::string_view look) {
     if (EnglishAnswer* kept = g_scan_answers.english.find(look)) {
         // Kept under the English state of now while they may serve the word list.
