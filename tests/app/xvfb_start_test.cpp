@@ -599,7 +599,7 @@ TEST_P(XvfbDrop, AFileDroppedWhileTheTextIsCheckedIsLoadedAfterTheCheck) {
     ASSERT_TRUE(drop_file(display_name_, win_, x, y, file)) << "the drop was refused";
 
     const std::string title = " " + file.string();
-    wait_until([&] { return window_title(display_, win_) == title; }, 60s);
+    wait_until([&] { return window_title(display_, win_) == title; }, 180s);  // after the long check
     const fs::path shot = shoot(capture(display_, win_), GetParam() ? "jux-drop-during-paste.png" : "jux-drop-during-check.png");
     EXPECT_EQ(window_title(display_, win_), title) << "the dropped file was not loaded; see " << shot;
 
