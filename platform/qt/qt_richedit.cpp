@@ -104,6 +104,30 @@ bool long_run_near(std::u16string_view text, std::size_t from, std::size_t to) {
     return false;
 }
 
+// A paragraph at least this long keeps what Qt worked out to lay it out (its letters' break
+// properties, their order, the glyphs and their widths) after laying it out. Qt lets that go
+// after each layout and each paint of a paragraph, and works it out again over the whole
+// paragraph for every question about it: where the caret stands after a key (asked several
+// times a key), where a click lands, each paint. In a paragraph of millions of characters (a
+// blob of data, one unbroken paragraph of prose) that was more than half of what a key cost.
+// Shorter paragraphs are cheap to work out again and many: they keep Qt's way.
+constexpr int kKeptLayout = 16'384;
+
+// The paragraphs an edit of [pos, pos + added) touched, if long, keep their layouts' work: a
+// paragraph that grew long holds the edit's start or end, or lies inside what was added. Called
+// before Qt lays the edit out.
+void keep_long_layouts(const QTextDocument& doc, int pos, int added) {
+    auto keep = [](const QTextBlock& b) {
+        if (b.isValid() && b.length() >= kKeptLayout && b.layout() && !b.layout()->cacheEnabled())
+            b.layout()->setCacheEnabled(true);
+    };
+    const QTextBlock first = doc.findBlock(pos), last = doc.findBlock(pos + added);
+    keep(first);
+    keep(last);
+    if (added < kKeptLayout || !first.isValid()) return;
+    for (QTextBlock b = first.next(); b.isValid() && b != last; b = b.next()) keep(b);
+}
+
 // How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
 constexpr qint64 kShownLateMs = 250;
 
@@ -186,8 +210,11 @@ RichEditWidget::RichEditWidget(HWND h, QWidget* parent)
 void RichEditWidget::document_shown() {
     document()->documentLayout()->setPaintDevice(&metrics_);
     disconnect(contents_);
-    contents_ = connect(document(), &QTextDocument::contentsChange, this,
-                        [this](int pos, int removed, int added) { on_contents_change(pos, removed, added); });
+    contents_ = connect(document(), &QTextDocument::contentsChange, this, [this](int pos, int removed, int added) {
+        keep_long_layouts(*document(), pos, added);
+        on_contents_change(pos, removed, added);
+    });
+    keep_long_layouts(*document(), 0, document()->characterCount());
 }
 
 RichEditWidget::~RichEditWidget() {

@@ -1,11 +1,14 @@
 // A Qt panel whose text holds a long run of letters without a blank (a blob of data) is wrapped
 // anywhere, which Qt lays out in time linear in the run; it wraps at word boundaries again once
 // the last such run is gone. The run may come and go by the program's text, a paste, a key.
+// A long paragraph, run or prose, keeps its layout's work between Qt's questions about it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <functional>
 
 #include "support/qt_panel.h"
@@ -31,6 +34,8 @@ protected:
 
 TEST_F(LongRunTest, TheDocumentWrapsAnywhereWhileItHoldsALongRun) {
     const std::u16string run(30'000, u'q'), part(4'000, u'z');
+    std::u16string words;
+    for (int i = 0; i < 2'000; ++i) words += u"word ";
     const struct {
         const char* what;
         std::function<void()> act;
@@ -64,6 +69,13 @@ TEST_F(LongRunTest, TheDocumentWrapsAnywhereWhileItHoldsALongRun) {
              key(Qt::Key_Backspace);
          },
          true},
+        {"two paragraphs of prose", [&] { RE_SetTextW(re, words + u"\r" + words); }, false},
+        {"a Backspace joins them into a long one",
+         [&] {
+             RE_SetSel(re, CHARRANGE{10'001, 10'001});
+             key(Qt::Key_Backspace);
+         },
+         false},
     };
     for (const auto& s : steps) {
         s.act();
@@ -72,8 +84,10 @@ TEST_F(LongRunTest, TheDocumentWrapsAnywhereWhileItHoldsALongRun) {
                   s.anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere)
             << s.what;
         EXPECT_EQ(jux_test::panel_difference(re), "") << s.what;
+        for (QTextBlock b = edit->document()->begin(); b.isValid(); b = b.next())
+            EXPECT_TRUE(b.length() < 16'384 || b.layout()->cacheEnabled()) << s.what << ", paragraph " << b.blockNumber();
     }
-    EXPECT_EQ(RE_GetTextLength(re), 8'000);
+    EXPECT_EQ(RE_GetTextLength(re), 20'000);
 }
 
 }  // namespace
