@@ -214,7 +214,6 @@ void RichEditWidget::document_shown() {
         keep_long_layouts(*document(), pos, added);
         on_contents_change(pos, removed, added);
     });
-    keep_long_layouts(*document(), 0, document()->characterCount());
 }
 
 RichEditWidget::~RichEditWidget() {
