@@ -110,23 +110,20 @@ bool long_run_near(std::u16string_view text, std::size_t from, std::size_t to) {
 // paragraph for every question about it: where the caret stands after a key (asked several
 // times a key), where a click lands, each paint. In a paragraph of millions of characters (a
 // blob of data, one unbroken paragraph of prose) that was more than half of what a key cost.
-// What is kept costs about 25 bytes a character. Shorter paragraphs are cheap to work out again
-// and many: they keep Qt's way.
+// What is kept costs about 25 bytes a character: only the paragraphs an edit begins or ends in
+// keep it (the one being typed into among them), and none longer than kKeptLayoutAtMost, whose
+// layout is slow anyway and whose keep would cost hundreds of megabytes. Shorter paragraphs are
+// cheap to work out again and many: they keep Qt's way.
 constexpr int kKeptLayout = 16'384;
+constexpr int kKeptLayoutAtMost = 8 << 20;
 
-// The paragraphs an edit of [pos, pos + added) touched, if long, keep their layouts' work: a
-// paragraph that grew long holds the edit's start or end, or lies inside what was added. Called
-// before Qt lays the edit out.
+// The paragraphs that hold the start and the end of an edit of [pos, pos + added), if long,
+// keep their layouts' work. Called before Qt lays the edit out.
 void keep_long_layouts(const QTextDocument& doc, int pos, int added) {
-    auto keep = [](const QTextBlock& b) {
-        if (b.isValid() && b.length() >= kKeptLayout && b.layout() && !b.layout()->cacheEnabled())
+    for (const QTextBlock& b : {doc.findBlock(pos), doc.findBlock(pos + added)})
+        if (b.isValid() && b.length() >= kKeptLayout && b.length() <= kKeptLayoutAtMost && b.layout() &&
+            !b.layout()->cacheEnabled())
             b.layout()->setCacheEnabled(true);
-    };
-    const QTextBlock first = doc.findBlock(pos), last = doc.findBlock(pos + added);
-    keep(first);
-    keep(last);
-    if (added < kKeptLayout || !first.isValid()) return;
-    for (QTextBlock b = first.next(); b.isValid() && b != last; b = b.next()) keep(b);
 }
 
 // How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
