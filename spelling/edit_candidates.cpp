@@ -32,6 +32,7 @@ struct Edits {
     std::string& s;
     EditSink sink;
     std::size_t max_length;  // longer candidates are not made
+    PlaceGate gate;
 
     bool fits(std::size_t length) const { return length <= max_length; }
 
@@ -94,7 +95,7 @@ void add_letters(const Edits& e) {
     const std::size_t n = e.word.size();
     if (!e.fits(n + 1)) return;
     e.set_with_gap(0);
-    for (char a : e.alphabet) {
+    for (char a : e.gate.open(EditKind::AddFront, 0) ? e.alphabet : std::string_view()) {
         const unsigned char l = e.shape(EditKind::AddFront, 0, static_cast<unsigned char>(a));
         e.s[0] = static_cast<char>(l);
         EditCandidate c;
@@ -104,6 +105,7 @@ void add_letters(const Edits& e) {
         e.emit(c);
     }
     for (std::size_t i = 1; i <= n; ++i) {
+        if (!e.gate.open(EditKind::AddInner, i)) continue;
         const unsigned char here = low(e.word[i - 1]);
         e.set_with_gap(i);
         for (char a : e.alphabet) {
@@ -135,6 +137,7 @@ void change_letters(const Edits& e) {
     if (!e.fits(e.word.size())) return;
     e.s.assign(e.word);
     for (std::size_t i = 0; i < e.word.size(); ++i) {
+        if (!e.gate.open(EditKind::Change, i)) continue;
         for (char a : e.alphabet) {
             const unsigned char l = e.shape(EditKind::Change, i, static_cast<unsigned char>(a));
             e.s[i] = static_cast<char>(l);
@@ -254,9 +257,9 @@ void reduce_runs(const Edits& e) {
 }  // namespace
 
 void generate_edits(std::string_view word, std::string_view alphabet, LetterShaper shaper,
-                    std::string& s, EditSink sink, std::size_t max_length) {
+                    std::string& s, EditSink sink, std::size_t max_length, PlaceGate gate) {
     if (word.size() < 2) return;
-    const Edits e{word, alphabet, shaper, s, sink, max_length};
+    const Edits e{word, alphabet, shaper, s, sink, max_length, gate};
     drop_letters(e);
     add_letters(e);
     change_letters(e);
@@ -264,6 +267,13 @@ void generate_edits(std::string_view word, std::string_view alphabet, LetterShap
     rearrange_triples(e);
     drop_syllables(e);
     reduce_runs(e);
+}
+
+bool PlaceGate::open(EditKind kind, std::size_t at) const {
+    if (!index || !hasher) return true;
+    const std::size_t n = hasher->size();
+    return kind == EditKind::Change ? index->may_fill_hole(hasher->with_hole(at), n)
+                                    : index->may_fill_hole(hasher->with_gap(at), n + 1);
 }
 
 std::uint64_t edit_key_hash(const KeyHasher& hasher, const EditCandidate& c) {

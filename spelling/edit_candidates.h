@@ -102,13 +102,27 @@ private:
     void (*call_)(void*, const EditCandidate&);
 };
 
+// Whether the letters of the alphabet are put into one place of the candidates: `kind` AddFront or
+// AddInner with `at` the place of the added letter in the candidate (the hyphen and the apostrophe
+// added there too), or Change with `at` the letter changed. With `index` (the list the sink looks
+// the candidates up in) and `hasher` (prepared with the word), a place is closed when the list's
+// hole filter (WordIndex::may_fill_hole) tells that no key agrees with those candidates everywhere
+// but there: none of them could be found. Without them every place is open.
+struct PlaceGate {
+    const WordIndex* index = nullptr;
+    const KeyHasher* hasher = nullptr;
+    bool open(EditKind kind, std::size_t at) const;
+};
+
 // Runs steps 1 to 10 above over `word`, calling `sink` for every candidate, each family in its own
 // routine. `scratch` holds the candidate text (reused; a candidate is made by changing the letters
 // its family changes, not by copying the word). A word shorter than 2 characters gives no
 // candidates. Candidates longer than `max_length` are not made (the longest key of the list the
-// sink looks them up in: they cannot be found), so a very long word costs no more than its length.
+// sink looks them up in: they cannot be found), so a very long word costs no more than its length;
+// nor those of a place `gate` closes.
 void generate_edits(std::string_view word, std::string_view alphabet, LetterShaper shaper,
-                    std::string& scratch, EditSink sink, std::size_t max_length = std::string_view::npos);
+                    std::string& scratch, EditSink sink, std::size_t max_length = std::string_view::npos,
+                    PlaceGate gate = {});
 
 // The key hash of a candidate of the word `hasher` was prepared with (what WordIndex::find_hashed
 // takes): a dropped, added or changed letter in a few steps, the other families from the

@@ -198,7 +198,9 @@ void BulgarianRun::edits() {
         if (!add(rank)) return;
         if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) out.first_letter_differ = true;
     };
-    generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink), bg.max_key_length());
+    // The places no listed word fills are passed by: over a short word, most of its places.
+    generate_edits(word, kBulgarianLetters, shape_letter, scratch, EditSink(sink), bg.max_key_length(),
+                   PlaceGate{&bg, &hasher});
 }
 
 void BulgarianRun::hyphen_splits() {

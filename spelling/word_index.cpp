@@ -42,8 +42,8 @@ namespace {
 std::uint64_t g_builds = 0;  // builds of every index so far
 }  // namespace
 
-void WordIndex::filter_add(std::uint64_t h) {
-    FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
+void WordIndex::blocks_add(std::vector<FilterBlock>& blocks, std::uint64_t h) {
+    FilterBlock& b = blocks[((h >> 32) * blocks.size()) >> 32];
     const std::uint64_t g = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL;
 #pragma GCC unroll 8
     for (int w = 0; w < 8; ++w) b.word[w] |= std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63);
@@ -137,6 +137,8 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
     near_dir_.clear();
     near_group_.clear();
     near_built_.store(false, std::memory_order_relaxed);
+    holes_.clear();
+    holes_built_.store(false, std::memory_order_relaxed);
     // The near-match buckets read only the list: they are made beside the rest.
     std::future<void> near;
     if (near_buckets) {
@@ -204,13 +206,41 @@ void WordIndex::build(std::span<const ListPair> list, std::shared_ptr<const void
         before = folded;
         rank_[j] = rank_of_entry(list[j]);
         const std::uint64_t h = key_hash(folded);
-        filter_add(h);
+        blocks_add(filter_, h);
         __builtin_prefetch(&slots_[h & mask_]);
         ahead[j % kAhead] = h;
         ahead_at[j % kAhead] = place;
     }
     if (near.valid()) near.get();
     else if (near_buckets) build_near_buckets();
+}
+
+void WordIndex::build_holes() const {
+    const std::lock_guard lock(holes_lock_);
+    if (holes_built_.load(std::memory_order_relaxed)) return;
+    // The folded keys one after another in arena_, each behind its head.
+    const std::size_t head = wide_head_ ? 8 : 4;
+    const auto each_short_key = [&](auto&& f) {
+        for (std::size_t at = 0, j = 0; j < list_.size(); ++j) {
+            const auto place = static_cast<std::uint32_t>(at + head);
+            const std::size_t n = length_at(place);
+            if (n <= kMaxHoleLength) f(std::string_view(arena_.data() + place, n));
+            at = place + n;
+        }
+    };
+    std::size_t holes = 0;
+    each_short_key([&](std::string_view key) { holes += key.size(); });
+    holes_.assign(std::max<std::size_t>(1, (holes * kFilterBitsPerKey + 511) / 512), FilterBlock{});
+    each_short_key([&](std::string_view key) {
+        std::uint64_t poly = 0;
+        for (unsigned char c : key) poly = poly * kKeyHashBase + c;
+        std::uint64_t power = 1;  // kKeyHashBase to the number of letters after the hole
+        for (std::size_t i = key.size(); i-- > 0;) {
+            blocks_add(holes_, key_hash_mix(poly - static_cast<unsigned char>(key[i]) * power, key.size()));
+            power *= kKeyHashBase;
+        }
+    });
+    holes_built_.store(true, std::memory_order_release);
 }
 
 void WordIndex::folded_key(std::size_t i, std::string& out) const {

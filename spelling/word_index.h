@@ -76,6 +76,14 @@ public:
         const std::uint64_t delta = static_cast<std::uint64_t>(lower_[letter]) - static_cast<std::uint64_t>(folded_[at]);
         return key_hash_mix(prefix_[n_] + delta * power_[n_ - 1 - at], n_);
     }
+    // The word with a hole (the byte 0) for its letter at `at`, and with a hole put before index
+    // `at`: what WordIndex::may_fill_hole is asked about the candidates with any letter there.
+    std::uint64_t with_hole(std::size_t at) const {
+        return key_hash_mix(prefix_[n_] - static_cast<std::uint64_t>(folded_[at]) * power_[n_ - 1 - at], n_);
+    }
+    std::uint64_t with_gap(std::size_t at) const {
+        return key_hash_mix(prefix_[at] * kKeyHashBase * power_[n_ - at] + suffix_[at], n_ + 1);
+    }
 
 private:
     std::size_t n_ = 0;
@@ -112,6 +120,19 @@ public:
     const ListPair* find_entry(std::string_view word) const {
         const std::ptrdiff_t i = find(word);
         return i < 0 ? nullptr : &list_[static_cast<std::size_t>(i)];
+    }
+
+    // Keys of at most this many letters are in the hole filter.
+    static constexpr std::size_t kMaxHoleLength = 6;
+    // Whether some key of `length` letters may agree with a word of that length everywhere but at
+    // one place, given the key hash of the word with a hole there (KeyHasher::with_hole, with_gap).
+    // Never false when one does: a suggestion generator told no need not try the letters of that
+    // place, none of them gives a key. Always true beyond kMaxHoleLength. The filter of the holes of
+    // the short keys is built on first use (questions may come from several threads at once).
+    bool may_fill_hole(std::uint64_t holed_hash, std::size_t length) const {
+        if (length > kMaxHoleLength) return true;
+        if (!holes_built_.load(std::memory_order_acquire)) build_holes();
+        return blocks_may_hold(holes_, holed_hash);
     }
 
     std::size_t size() const { return list_.size(); }
@@ -218,15 +239,22 @@ private:
         std::uint64_t word[8];
     };
     std::vector<FilterBlock> filter_;
-    void filter_add(std::uint64_t h);
-    bool filter_may_hold(std::uint64_t h) const {
-        const FilterBlock& b = filter_[((h >> 32) * filter_.size()) >> 32];
+    static void blocks_add(std::vector<FilterBlock>& blocks, std::uint64_t h);
+    static bool blocks_may_hold(const std::vector<FilterBlock>& blocks, std::uint64_t h) {
+        const FilterBlock& b = blocks[((h >> 32) * blocks.size()) >> 32];
         const std::uint64_t g = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ULL;  // the bits in the block
         std::uint64_t missing = 0;
 #pragma GCC unroll 8
         for (int w = 0; w < 8; ++w) missing |= ~b.word[w] & (std::uint64_t{1} << ((g >> (16 + 6 * w)) & 63));
         return missing == 0;
     }
+    bool filter_may_hold(std::uint64_t h) const { return blocks_may_hold(filter_, h); }
+    // The filter of the holes of the keys up to kMaxHoleLength letters: each such key with each of
+    // its letters in turn made the byte 0. Empty until built.
+    mutable std::vector<FilterBlock> holes_;
+    mutable std::atomic<bool> holes_built_{false};
+    mutable std::mutex holes_lock_;
+    void build_holes() const;
     // The slot table's answer for a word of at most max_len_ bytes whose folded key hash is h.
     std::ptrdiff_t probe(std::string_view word, std::uint64_t h) const;
     std::size_t max_len_ = 0;

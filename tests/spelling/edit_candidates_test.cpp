@@ -333,6 +333,55 @@ TEST_F(WordIndexTest, FollowsTheListAndTheLocale) {
     EXPECT_GE(word_index(english_set(0)).find("\xca\xcd\xc8\xc3\xc0"), 0);
 }
 
+// The hole filter closes only places no listed word fills: over short keys in mixed case (some with
+// a hyphen or an apostrophe, some longer than the filter holds) and short questions, random ones and
+// listed words with a letter changed, the candidates found with the gate are those found without
+// it, in the same order; and it does close places.
+TEST_F(WordIndexTest, HoleGateKeepsEveryCandidateTheListHolds) {
+    std::mt19937 rng(5);
+    const std::string letters = utf8_to_cp1251("абвгдежзийклмнопрстуфхцчшщъьюяАБВЕ");
+    const auto random_word = [&](std::size_t len) {
+        std::string w;
+        for (std::size_t j = 0; j < len; ++j) w += letters[rng() % letters.size()];
+        return w;
+    };
+    std::vector<std::string> keys;
+    for (int i = 0; i < 4000; ++i) {
+        std::string w = random_word(1 + rng() % 8);
+        if (rng() % 20 == 0 && w.size() > 2) w[1 + rng() % (w.size() - 2)] = rng() % 2 ? '-' : '\'';
+        keys.push_back(w);
+    }
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < keys.size(); ++i) lines.push_back(keys[i] + " " + std::to_string(i));
+    load_lines(lines);
+    const WordIndex& idx = word_index(english_set(0));
+    std::size_t found = 0, closed = 0;
+    for (int q = 0; q < 3000; ++q) {
+        std::string word = q % 2 ? random_word(2 + rng() % 6) : keys[rng() % keys.size()];
+        if (q % 2 == 0) word[rng() % word.size()] = letters[rng() % letters.size()];
+        KeyHasher hasher;
+        hasher.prepare(word);
+        const auto found_with = [&](PlaceGate gate) {
+            std::vector<std::string> out;
+            auto sink = [&](const EditCandidate& c) {
+                if (idx.find_hashed(c.word, edit_key_hash(hasher, c)) < 0) return;
+                std::string text(c.word);
+                append_edit_note(text, c);
+                out.push_back(text);
+            };
+            std::string scratch;
+            generate_edits(word, kBulgarianLetters, upper_shaper, scratch, EditSink(sink), idx.max_key_length(), gate);
+            return out;
+        };
+        const std::vector<std::string> all = found_with({});
+        ASSERT_EQ(found_with({&idx, &hasher}), all) << word;
+        found += all.size();
+        for (std::size_t i = 0; i < word.size(); ++i) closed += !PlaceGate{&idx, &hasher}.open(EditKind::Change, i);
+    }
+    EXPECT_GT(found, 500u);
+    EXPECT_GT(closed, 1000u);
+}
+
 TEST_F(WordIndexTest, EmptyAndLongQuestions) {
     EXPECT_LT(word_index(english_set(0)).find("x"), 0);  // empty list
     EXPECT_LT(word_index(english_set(99)).find("x"), 0);
