@@ -198,7 +198,8 @@ void EnglishRun::edits() {
         if (c.kind == EditKind::DropFirst || (c.kind == EditKind::Change && c.pos == 1)) out.first_letter_differ = true;
     };
     std::string candidate;
-    generate_edits(word, kLatinLetters, nullptr, candidate, EditSink(sink), eng.max_key_length());
+    // The places no listed word fills are passed by (over a short word, most of its places).
+    generate_edits(word, kLatinLetters, nullptr, candidate, EditSink(sink), eng.max_key_length(), PlaceGate{&eng, &hasher});
 }
 
 void EnglishRun::splits() {
