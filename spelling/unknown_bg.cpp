@@ -3,6 +3,7 @@
 #include "spelling/unknown_bg.h"
 
 #include <array>
+#include <mutex>
 #include <optional>
 
 #include "lexicon/morphology.h"
@@ -58,20 +59,30 @@ bool listed(std::string_view w) { return in_row(B_BULGARIAN, w) != nullptr; }
 bool in_secondpart(std::string_view w) { return in_row(B_BULGARIAN_SECONDPART, w) != nullptr; }
 std::string_view rest_of(const ListPair* e) { return e && e->has_rest() ? e->rest : std::string_view(); }
 
-// Whether some word of b_bulgarian holds the letter in either case (or the byte); the table is
-// made again, on each thread, when the list's index is built again.
+// Whether some word of b_bulgarian holds the letter in either case (or the byte). The table is
+// made again when the list's index is built again: by the first thread that asks (a walk over
+// every letter of the list), the others taking a copy of it.
 bool held_by_a_listed_word(unsigned char c) {
     const unsigned char* const lower = cp1251_detail::full_ctype.lower;
-    thread_local std::uint64_t made_for = 0;
-    thread_local std::array<bool, 256> held{};
+    struct Held {
+        std::uint64_t made_for = 0;  // the index's build number + 1
+        std::array<bool, 256> held{};
+    };
+    thread_local Held mine;
     const WordIndex& bg = dictionary_index(B_BULGARIAN);
-    if (made_for != bg.build_number() + 1) {
-        held.fill(false);
-        for (const ListPair& p : bg.list())
-            for (char ch : p.key) held[lower[static_cast<unsigned char>(ch)]] = true;
-        made_for = bg.build_number() + 1;
+    if (mine.made_for != bg.build_number() + 1) {
+        static std::mutex lock;
+        static Held shared;
+        const std::lock_guard guard(lock);
+        if (shared.made_for != bg.build_number() + 1) {
+            shared.held.fill(false);
+            for (const ListPair& p : bg.list())
+                for (char ch : p.key) shared.held[lower[static_cast<unsigned char>(ch)]] = true;
+            shared.made_for = bg.build_number() + 1;
+        }
+        mine = shared;
     }
-    return held[lower[c]];
+    return mine.held[lower[c]];
 }
 
 // Whether a token may be a word mistyped: none holds a control character, or a character that is
