@@ -345,14 +345,13 @@ TEST_F(WordIndexTest, HoleGateKeepsEveryCandidateTheListHolds) {
         for (std::size_t j = 0; j < len; ++j) w += letters[rng() % letters.size()];
         return w;
     };
-    std::vector<std::string> keys;
+    std::vector<std::string> keys, lines;
     for (int i = 0; i < 4000; ++i) {
-        std::string w = random_word(1 + rng() % 8);
+        keys.push_back(random_word(1 + rng() % 8));
+        std::string& w = keys.back();
         if (rng() % 20 == 0 && w.size() > 2) w[1 + rng() % (w.size() - 2)] = rng() % 2 ? '-' : '\'';
-        keys.push_back(w);
+        lines.push_back(w + " " + std::to_string(i));
     }
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < keys.size(); ++i) lines.push_back(keys[i] + " " + std::to_string(i));
     load_lines(lines);
     const WordIndex& idx = word_index(english_set(0));
     std::size_t found = 0, closed = 0;
