@@ -1,5 +1,6 @@
 #include "engine/proofreading/capitals.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -99,6 +100,11 @@ public:
         cp_strlwr(key_);
         return spellings_.contains(key_);
     }
+    std::vector<std::string> sorted() const {
+        std::vector<std::string> out(spellings_.begin(), spellings_.end());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
 
 private:
     std::unordered_set<std::string> spellings_;
@@ -109,6 +115,10 @@ private:
         return s;
     }
 };
+
+// The frequent spellings of this run's candidates (none when no candidate was counted): the
+// second scan passes them over.
+std::optional<FrequentSpellings> g_frequent;
 
 void rare_finding(PassReport& rep, const SenToken* p) {
     const SenToken& prev = p[-1];
@@ -132,41 +142,56 @@ void rare_finding(PassReport& rep, const SenToken* p) {
 
 }  // namespace
 
+std::vector<std::string> capitals_frequent(ProofRun& run, const PassRow& row, const std::vector<std::string_view>& words) {
+    // Every candidate into the single token index: emptied at the first.
+    bool added = false;
+    if (!words.empty()) ResetGmake();
+    for (const std::string_view w : words)
+        if (PutInG(w)) added = true;
+    g_frequent.reset();
+    if (!added) return {};
+    FinishGmake();
+    if (g_floor < g_nd && g_floor->count > kFrequent) {
+        JuxShowMessage(run.report, "", 1);
+        report_line(run, row.title2, 2, PR_TITLE, CFE_BOLD);
+        unsigned number = 0;
+        for (const GRecord* g = g_floor; g < g_nd && g->count > kFrequent; ++g) frequent_line(run, ++number, *g);
+    }
+    JuxShowMessage(run.report, "", 1);
+    g_frequent.emplace();
+    return g_frequent->sorted();
+}
+
 void capitals_in_sentences(ProofRun& run, const PassRow& row) {
     if (!run.floor) return;
-    const SenToken* const floor = run.floor;
-    const std::ptrdiff_t count = run.nd - floor;
-
-    // First scan: every candidate into the single token index (and kept for the second scan: what
-    // the scan writes changes nothing a candidate is judged by).
-    bool emptied = false, added = false;
-    std::vector<const SenToken*> candidates;
-    for (std::ptrdiff_t i = 1; i < count; ++i) {
-        if (!capital_candidate(floor + i)) continue;
-        candidates.push_back(floor + i);
-        if (!emptied) {
-            ResetGmake();
-            emptied = true;
-        }
-        if (PutInG(floor[i].text)) added = true;
+    const SenToken* const first = run.begin(1);
+    const SenToken* const end = run.end();
+    if (run.scan == 0) {
+        // The first scan of a stretch: the candidates' words, counted once all stretches are played.
+        for (const SenToken* p = first; p < end; ++p)
+            if (capital_candidate(p)) run.tape->add(ReportTape::Op{ReportTape::Kind::Index}, std::string_view(p->text));
+        return;
     }
-    if (added) {
-        FinishGmake();
-        if (g_floor < g_nd && g_floor->count > kFrequent) {
-            JuxShowMessage(run.report, "", 1);
-            report_line(run, row.title2, 2, PR_TITLE, CFE_BOLD);
-            unsigned number = 0;
-            for (const GRecord* g = g_floor; g < g_nd && g->count > kFrequent; ++g) frequent_line(run, ++number, *g);
+    // Over the whole store: the candidates are judged once, counted and listed, and kept for the
+    // second scan (what the count writes changes nothing a candidate is judged by).
+    std::vector<const SenToken*> candidates;
+    if (run.scan < 0) {
+        std::vector<std::string_view> words;
+        for (const SenToken* p = first; p < end; ++p) {
+            if (!capital_candidate(p)) continue;
+            candidates.push_back(p);
+            words.emplace_back(p->text);
         }
-        JuxShowMessage(run.report, "", 1);
+        capitals_frequent(run, row, words);
+    } else {
+        for (const SenToken* p = first; p < end; ++p)
+            if (capital_candidate(p)) candidates.push_back(p);
     }
 
     // Second scan: the rarer ones where they stand.
     PassReport rep(run, row.title, 2);
-    std::optional<FrequentSpellings> frequent;
-    if (added) frequent.emplace();
     for (const SenToken* p : candidates) {
-        if (frequent && frequent->has(p->text)) continue;
+        if (g_frequent && g_frequent->has(p->text)) continue;
         rare_finding(rep, p);
     }
 }

@@ -59,7 +59,7 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
     {35, G::Comma, u"потенциално пропуснати запетаи (невинаги е вярно!)", {}, missing_commas, records(4, 4)},
     {36, G::NoStopLoadBg,
      u"думи с главни букви в средата на изречение\r\nс под 4 повторения, възможно е да са грешки",
-     u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", capitals_in_sentences, kWholeText},
+     u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", capitals_in_sentences, records(1, 1)},
     {37, G::TwoLetters, {}, {}, ocr_letter_pairs, kWholeText},
     {38, G::TwoNounsLoadBg, u"последователни съществителни (обикновено не е грешка!)", {}, consecutive_nouns, records(4, 0)},
     {39, G::ConcordLoadBg, u"потенциално несъгласувани прилагателно и съществително", {}, adjective_noun, records(6, 2)},

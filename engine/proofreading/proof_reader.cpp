@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
+#include "engine/proofreading/capitals.h"
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/proof_report.h"
 #include "engine/proofreading/proof_words.h"
@@ -50,9 +52,14 @@ void run_row(ProofRun& run, const PassRow& row) {
 bool by_stretches(const PassRow& row) { return row.order > 0 && !row.reach.whole; }
 
 // The scans of the store a row makes in turn, each writing its findings after the last one's (the
-// missing commas: one word, then phrases of two, three and four words).
+// missing commas: one word, then phrases of two, three and four words; the capitals inside
+// sentences: their candidates, then the rare ones).
 constexpr int kMostScans = 4;
-int scans(int order) { return order == 35 ? kMostScans : 1; }
+constexpr int kCapitalsRow = 36;
+int scans(int order) {
+    if (order == 35) return kMostScans;
+    return order == kCapitalsRow ? 2 : 1;
+}
 
 // What a row writes once after the last finding of all its stretches, or null.
 using CloseRow = void (*)(ProofRun&);
@@ -151,6 +158,8 @@ StorePrints store_prints(const ProofRun& run) {
 
 struct StretchMemory {
     std::vector<std::uintptr_t> key;
+    // The frequent capitals inside sentences the recordings of their second scan passed over.
+    std::vector<std::string> frequent_capitals;
     std::size_t records = 0;  // of the store the recordings were made over
     StorePrints prints;       // of its records
     std::vector<Stretch> stretches;
@@ -283,7 +292,10 @@ void run_rows(ProofRun& run) {
         bool titled = false;
         int end_lines = -1;
         TapePlayer player(run);
+        // The capitals' candidates of every stretch (their first scan), counted before the second.
+        std::vector<std::string_view> candidates;
         for (int scan = 0; scan < scans(row.order); ++scan) {
+            const bool counted = row.order == kCapitalsRow && scan == 0;
             for (Stretch& s : stretches) {
                 const std::size_t slot = r * kMostScans + static_cast<std::size_t>(scan);
                 std::unique_ptr<ReportTape>& tape = s.tapes[slot];
@@ -307,7 +319,22 @@ void run_rows(ProofRun& run) {
                         tape->source_at = run.floor[s.from].pos;
                     }
                 }
-                if (tape) player.play(*tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
+                if (!tape) continue;
+                if (counted)
+                    for (const ReportTape::Op& op : tape->ops) candidates.push_back(tape->text_of8(op));
+                else
+                    player.play(*tape, run.floor[s.from].pos - tape->source_at, titled, end_lines);
+            }
+            if (!counted) continue;
+            // The rare candidates' recordings hold while the frequent spellings stay the same.
+            std::vector<std::string> frequent = capitals_frequent(run, row, candidates);
+            if (frequent != g_stretches->frequent_capitals) {
+                const std::size_t rare = r * kMostScans + 1;
+                for (Stretch& s : stretches) {
+                    s.tapes[rare].reset();
+                    s.recorded.reset(rare);
+                }
+                g_stretches->frequent_capitals = std::move(frequent);
             }
         }
         player.flush();

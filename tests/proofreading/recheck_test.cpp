@@ -40,12 +40,14 @@ protected:
             << what << ":\n" << rechecked.substr(at > 200 ? at - 200 : 0, 400) << "\n----\n"
             << first.substr(at > 200 ? at - 200 : 0, 400);
     }
-    // Types `typed` into the checker's text behind the first `behind` and checks again.
-    void type_behind(const std::string& behind, std::u16string_view typed) {
+    // Types `typed` into the checker's text in place of the last `removed` characters of the first
+    // `behind` and checks again.
+    void type_behind(const std::string& behind, std::u16string_view typed, LONG removed = 0) {
         const std::u16string text = RE_GetTextW(hBigReRight);
         const std::size_t at = text.find(utf8_to_utf16(behind));
         ASSERT_NE(at, std::u16string::npos) << behind;
-        platform_user_text_edited(hBigReRight, static_cast<LONG>(at + utf8_to_utf16(behind).size()), 0, typed);
+        const auto end = static_cast<LONG>(at + utf8_to_utf16(behind).size());
+        platform_user_text_edited(hBigReRight, end - removed, removed, typed);
         run_checker();
     }
 };
@@ -181,8 +183,53 @@ TEST_F(Recheck, AnEditAtTheEdgeOfAPassesReachIsCheckedAgain) {
     set_proof_stretch_records(2048);
 }
 
-// Seeded random edits at the start, the middle, the end, anywhere and a few characters from a line
-// end (where a stretch of one paragraph ends); each is compared with a first check every few edits.
+// The capitals inside sentences keep the findings of the stretches (here paragraphs) whose records
+// and their neighbours stayed, while the frequent spellings stay the same. Edits of the word before
+// a capital at a line's start and of the word after it, a mark put at or taken from the line's end,
+// the capital made, and a fourth one that makes the others frequent; with the edit at every place
+// of a block of the store's prints from its start and from its end (what is taken over is found by
+// blocks of records).
+TEST_F(Recheck, AnEditAtTheEdgeOfTheKeptCapitalsIsCheckedAgain) {
+    load_lexicon();
+    gl_CHECK_PUNCTUATION = 1;
+    struct Case {
+        std::string text;
+        const char* behind;  // the edit replaces the last `removed` characters of it
+        const char16_t* typed;
+        LONG removed;
+        const char* changed;  // in the report before the edit and not after, or the other way
+    };
+    const Case cases[] = {
+        {"ох го\rКола е тук", "ох г", u"Г", 1, "го -> го."},             // the word before: a capital
+        {"ох го\rКолата\rтук", "Колата\r", u"е ", 0, "го -> го."},     // the word after: "колата_е"
+        {"ох го\rКола е тук", "ох го", u".", 0, "го -> го."},            // a mark at the line's end
+        {"ох го.\rКола е тук", "ох го.", u"", 1, "го -> го."},           // and taken from it
+        {"ох го\rкола е тук", "го\rк", u"К", 1, "го -> го."},           // the capital made
+        {"ох го\rКола е тук\rох ги\rКола е там\rох ге\rКола е там\rох гу\rстол", "ох гу", u"\rКола", 0,
+         "над 3 повторения"},  // a fourth: the three are listed as frequent
+    };
+    set_proof_stretch_records(1);
+    for (const Case& c : cases) {
+        for (int k = 0; k < 16; ++k) {
+            std::string text;
+            for (int i = 0; i < k; ++i) text += "дума\r";
+            text += c.text;
+            for (int i = 0; i < 16 + k; ++i) text += "\rдума";
+            reset_proofreading();
+            check(text);
+            const bool before = panel8(hBigReLeft).find(c.changed) != std::string::npos;
+            type_behind(c.behind, c.typed, c.removed);
+            EXPECT_NE(panel8(hBigReLeft).find(c.changed) != std::string::npos, before) << c.text;
+            expect_first_check(c.text + " after " + std::to_string(k));
+            if (HasFailure()) return;
+        }
+    }
+    set_proof_stretch_records(2048);
+}
+
+// Seeded random edits at the start, the middle, the end, anywhere, a few characters from a line end
+// (where a stretch of one paragraph ends) and at a line's edges (a capital at its start, a mark at
+// its end); each is compared with a first check every few edits.
 // Texts of the corpus's sentences one a paragraph, and of lines of a few words that mostly end
 // without a mark (a clause runs on over the line end); stretches of one paragraph, of a few and as
 // shipped; as the program starts and with every switch on. JUX_RECHECK_ROUNDS=k runs k times as
@@ -211,6 +258,7 @@ TEST_F(Recheck, RandomEditsEqualAFirstCheckOfTheFinalText) {
     const std::vector<std::u16string> inserts = {u"ж", u"x", u"\r", u"жщъхвл ", u" ", u"Маса, ", u" и и ", u".",
                                                  u",", u"!", u" .", u", ", utf8_to_utf16(sentences[7]) + u"\r"};
     const std::vector<std::u16string> marks = {u".", u",", u"?", u";", u" ."};
+    const std::u16string capitals[] = {u"Кола ", u"Маса, ", u"Стол "};
     struct Setup {
         std::size_t stretch;
         const std::u16string* text;
@@ -239,7 +287,18 @@ TEST_F(Recheck, RandomEditsEqualAFirstCheckOfTheFinalText) {
                     const auto line_end = static_cast<LONG>(now.find(u'\r', rnd() % static_cast<unsigned>(n + 1)));
                     const LONG places[] = {0, n / 2, n, static_cast<LONG>(rnd() % static_cast<unsigned>(n + 1)),
                                            line_end < 0 ? n : std::max(0, line_end - static_cast<LONG>(rnd() % 12))};
-                    const int place = static_cast<int>(rnd() % 5);
+                    const int place = static_cast<int>(rnd() % 6);
+                    if (place == 5) {
+                        // A line's edges: a capital at its start, a mark put at its end or its last
+                        // character taken.
+                        const LONG end = line_end < 0 ? n : line_end;
+                        const unsigned kind = rnd() % 3;
+                        if (kind == 0) platform_user_text_edited(hBigReRight, std::min(end + 1, n), 0, capitals[rnd() % 3]);
+                        else if (kind == 1) platform_user_text_edited(hBigReRight, end, 0, marks[rnd() % marks.size()]);
+                        else platform_user_text_edited(hBigReRight, std::max(end - 1, 0), end > 0 ? 1 : 0, u"");
+                        run_checker();
+                        continue;
+                    }
                     const LONG at = std::min(places[place] + static_cast<LONG>(rnd() % 3), n);
                     const LONG removed = place < 4 && rnd() % 3 == 0 ? static_cast<LONG>(rnd() % 4) : 0;
                     const std::u16string& inserted =
