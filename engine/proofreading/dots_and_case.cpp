@@ -141,16 +141,27 @@ void latin_look_alike(ProofRun& run, const PassRow& row) {
     }();
     PassReport rep(run, row.title);
     bool in_run = false;  // the word before was Latin: only the first word of a Latin run counts
+    // Each word's letters are read once (a word is judged as the next one and then in its turn: a
+    // run of millions of letters is one word).
+    const SenToken* judged = nullptr;
+    bool judged_latin = false;
+    const auto latin = [&](const SenToken* q) {
+        if (q != judged) {
+            judged = q;
+            judged_latin = latin_only(q->text);
+        }
+        return judged_latin;
+    };
     walk_all(run, [&](const SenToken* p) {
         const char* w = p->text;
         if (!w[0] || std::strcmp(w, "n") == 0) return;
-        if (!latin_only(w) || tag_line(p)) {
+        if (!latin(p) || tag_line(p)) {
             in_run = false;
             return;
         }
         if (in_run) return;
         in_run = true;
-        if (latin_only(p[1].text) && !tag_line(p + 1)) return;  // the next word is Latin too
+        if (latin(p + 1) && !tag_line(p + 1)) return;  // the next word is Latin too
         if (kLatinSkip.has(w) || std::strcmp(w, "XX") == 0) return;
         std::string mapped(w, std::min<std::size_t>(std::strlen(w), 1023));
         for (char& c : mapped) {

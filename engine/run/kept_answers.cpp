@@ -628,9 +628,11 @@ std::string_view changed_part(std::string_view text, const TextPrint& before) {
     while (back < std::min(blocks, before.tail.size()) && word_hash(tail_block(text, back)) == before.tail[back]) ++back;
     std::size_t from = front * kPrintBlock, to = text.size() - back * kPrintBlock;
     if (to < from) return {};  // the same blocks met from both ends: nothing between changed
+    // Out to the words' ends, but not over more than a block: a longer word cut there is not
+    // whole, and so not asked ahead (a key in a run of millions of letters reads a block or two).
     const auto token_char = [&](std::size_t i) { return ascii_valid[static_cast<unsigned char>(text[i])] != 0; };
-    while (from > 0 && token_char(from - 1)) --from;
-    while (to < text.size() && token_char(to)) ++to;
+    for (std::size_t k = 0; k < kPrintBlock && from > 0 && token_char(from - 1); ++k) --from;
+    for (std::size_t k = 0; k < kPrintBlock && to < text.size() && token_char(to); ++k) ++to;
     return text.substr(from, to - from);
 }
 
