@@ -75,6 +75,10 @@ CloseRow closing(int order) {
 // The least number of records in a stretch (the stretch ends at the next paragraph's start); 0:
 // nothing is recorded or kept.
 std::size_t g_stretch_records = 2048;
+// A paragraph longer than this many times that is cut where a stretch reaches it: a pass reads round
+// a record only what its row declares, wherever the stretch ends, so that a key in a paragraph of
+// millions of records walks a stretch or two of it, not the paragraph.
+constexpr std::size_t kLongestStretch = 4;
 
 struct Stretch {
     static constexpr std::size_t kSlots = PASS_ROWS * kMostScans;  // by row and scan
@@ -169,11 +173,12 @@ std::unique_ptr<StretchMemory> g_stretches;
 bool paragraph_start(const SenToken& r) { return std::strpbrk(r.gap, "\r\n") != nullptr; }
 
 // Cuts records [from, to) into new stretches of at least g_stretch_records records, each ending
-// where a paragraph starts.
+// where a paragraph starts, or inside a paragraph where it reaches kLongestStretch times that.
 void cut_stretches(const ProofRun& run, std::size_t from, std::size_t to, std::vector<Stretch>& out) {
     std::size_t start = from;
     for (std::size_t i = from; i < to; ++i) {
-        if (i == start || i - start < g_stretch_records || !paragraph_start(run.floor[i])) continue;
+        if (i == start || i - start < g_stretch_records) continue;
+        if (!paragraph_start(run.floor[i]) && i - start < kLongestStretch * g_stretch_records) continue;
         out.push_back(Stretch{start, i});
         start = i;
     }

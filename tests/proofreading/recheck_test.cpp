@@ -85,13 +85,20 @@ TEST_F(Recheck, AFirstCheckWritesTheSameWithAndWithoutRecordings) {
     for (const std::string& s : corpus(subtitles)) text += utf8_to_utf16(s) + u"\r";
     gl_CHECK_PUNCTUATION = gl_NOVEL_MODE = gl_LOOSE_SPLIT = gl_FIND_TWO_NOUNS = 1;
     std::string states[2];
-    for (const std::size_t stretch : {std::size_t{0}, std::size_t{12}}) {
-        reset_proofreading();
-        set_proof_stretch_records(stretch);
-        check16(text);
-        states[stretch ? 1 : 0] = state();
+    // Over the sentences one a paragraph (stretches of one record make a paragraph longer than four
+    // records stretches of four inside it) and over lines of three words.
+    std::u16string lines;
+    int words = 0;
+    for (const char16_t c : text) lines += c == u' ' && ++words % 3 == 0 ? u'\r' : c;
+    for (const std::u16string* t : {&text, &lines}) {
+        for (const std::size_t stretch : {std::size_t{0}, std::size_t{1}}) {
+            reset_proofreading();
+            set_proof_stretch_records(stretch);
+            check16(*t);
+            states[stretch ? 1 : 0] = state();
+        }
+        EXPECT_TRUE(states[0] == states[1]) << (t == &text ? "sentences" : "lines");
     }
-    EXPECT_TRUE(states[0] == states[1]);
     set_proof_stretch_records(2048);
 }
 
