@@ -595,9 +595,14 @@ std::vector<std::string_view> cyrillic_words(std::string_view text) {
     seen.reset(std::size_t{1} << 12);
     const auto cyr = [&](std::size_t i) { return ascii_cyrillic[static_cast<unsigned char>(text[i])] != 0; };
     const auto token_char = [&](std::size_t i) { return ascii_valid[static_cast<unsigned char>(text[i])] != 0; };
+    // Where no ASCII byte counts as Cyrillic, eight bytes without a high bit are passed over at once
+    // (a run of millions of Latin letters is read a word at a time).
+    const bool ascii_skips = std::none_of(ascii_cyrillic, ascii_cyrillic + 0x80, [](unsigned char c) { return c != 0; });
     for (std::size_t i = 0; i < text.size() && words.size() < kAheadMost;) {
         if (!cyr(i)) {
-            ++i;
+            std::uint64_t eight = 0x80;
+            if (ascii_skips && i + 8 <= text.size()) std::memcpy(&eight, text.data() + i, 8);
+            i += (eight & 0x8080808080808080ULL) == 0 ? 8 : 1;
             continue;
         }
         std::size_t j = i + 1;

@@ -369,8 +369,9 @@ bool capitalised_en(std::string_view w) {
 
 // The part of a token after its last dot is a web ending of b_web_skip.
 bool web_ending(std::string_view w) {
-    const std::size_t dot = w.rfind('.');
-    return dot != std::string_view::npos && in_row(B_WEB_SKIP, w.substr(dot + 1));
+    // Searched from the end by the library, many bytes a step: a token may be millions of letters.
+    const void* dot = w.empty() ? nullptr : memrchr(w.data(), '.', w.size());
+    return dot && in_row(B_WEB_SKIP, w.substr(static_cast<std::size_t>(static_cast<const char*>(dot) - w.data()) + 1));
 }
 
 // Unknown English words (`deriv`: a word with an apostrophe as its ending judges it). Returns true
