@@ -332,6 +332,7 @@ void run_rows(ProofRun& run) {
             }
             if (!counted) continue;
             // The rare candidates' recordings hold while the frequent spellings stay the same.
+            player.flush();
             std::vector<std::string> frequent = capitals_frequent(run, row, candidates);
             if (frequent != g_stretches->frequent_capitals) {
                 const std::size_t rare = r * kMostScans + 1;
