@@ -35,6 +35,16 @@ TEST_F(DotsAndCase, DotsCaseAndLatinWords) {
         {"Пия BOX сега.", latin, "потенциална българска дума с латински букви\nBOX -> ВОХ\n"},
         {"Пия cok\rP>\r", latin, "потенциална българска дума с латински букви\ncok -> сок\n"},
     });
+    // Long words (read eight letters at a time past their start): all Latin look-alikes; an
+    // apostrophe or a Cyrillic letter far inside, before a Latin word.
+    const std::string coke = "cokecokecokecokecokecokecokecoke";
+    std::string found_coke = std::string(latin) + "\n" + coke + " ->";
+    for (int i = 0; i < 8; ++i) found_coke += i ? "соке" : " соке";
+    found_coke += "\n";
+    const std::string found_cok = std::string(latin) + "\ncok -> сок\n";
+    expect({{("Пия " + coke + " сега.").c_str(), latin, found_coke.c_str()},
+            {("Пия " + coke.substr(0, 20) + "'" + coke + " cok сега.").c_str(), latin, ""},
+            {("Пия " + coke.substr(0, 20) + "ж" + coke + " cok сега.").c_str(), latin, found_cok.c_str()}});
     // A word of 63 characters is looked at, one of 64 is beyond the case passes' buffers.
     std::string l61;
     for (int i = 0; i < 61; ++i) l61 += "л";
