@@ -23,6 +23,7 @@
 #include "lexicon/display.h"
 #include "lexicon/morphology.h"
 #include "lexicon/tables.h"
+#include "platform/hash.h"
 #include "platform/text.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
@@ -124,15 +125,23 @@ std::vector<std::uintptr_t> stretch_key(const ProofRun& run) {
     return k;
 }
 
-// A record's text and gap, and how far it stands from the record before it (`step`): one pass over
-// their bytes (FNV-1a, the end of the text as a value no byte takes). Each step is one to one, so
-// a change of bytes that keeps the lengths always changes the print.
+// A record's text and gap, and how far it stands from the record before it (`step`): FNV-1a over
+// the bytes, the end of the text as a value no byte takes. The bytes of a text or gap past its
+// first sixteen (a run of millions of letters is one record) are hashed eight a step (word_hash)
+// and go in as one value. Each step is one to one, and so is word_hash for a change within eight
+// bytes: a change of one byte always changes the print.
+constexpr std::uint64_t kPrintPrime = 0x100000001B3ULL;
+std::uint64_t print_bytes(std::uint64_t h, const char* p) {
+    for (int i = 0; i < 16; ++i, ++p) {
+        if (!*p) return h;
+        h = (h ^ static_cast<unsigned char>(*p)) * kPrintPrime;
+    }
+    return *p ? (h ^ word_hash(p)) * kPrintPrime : h;
+}
 std::uint64_t record_print(const SenToken& r, LONG step) {
-    constexpr std::uint64_t kPrime = 0x100000001B3ULL;
-    std::uint64_t h = 0xCBF29CE484222325ULL;
-    for (const char* p = r.text; *p; ++p) h = (h ^ static_cast<unsigned char>(*p)) * kPrime;
-    h = (h ^ 0x100U) * kPrime;
-    for (const char* p = r.gap; *p; ++p) h = (h ^ static_cast<unsigned char>(*p)) * kPrime;
+    std::uint64_t h = print_bytes(0xCBF29CE484222325ULL, r.text);
+    h = (h ^ 0x100U) * kPrintPrime;
+    h = print_bytes(h, r.gap);
     return h + static_cast<std::uint64_t>(step) * 0xC2B2AE3D27D4EB4FULL;
 }
 

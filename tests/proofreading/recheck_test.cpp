@@ -201,7 +201,7 @@ TEST_F(Recheck, AnEditAtTheEdgeOfTheKeptCapitalsIsCheckedAgain) {
     gl_CHECK_PUNCTUATION = 1;
     struct Case {
         std::string text;
-        const char* behind;  // the edit replaces the last `removed` characters of it
+        std::string behind;  // the edit replaces the last `removed` characters of it
         const char16_t* typed;
         LONG removed;
         const char* changed;  // in the report before the edit and not after, or the other way
@@ -214,6 +214,8 @@ TEST_F(Recheck, AnEditAtTheEdgeOfTheKeptCapitalsIsCheckedAgain) {
         {"ох го\rкола е тук", "го\rк", u"К", 1, "го -> го."},           // the capital made
         {"ох го\rКола е тук\rох ги\rКола е там\rох ге\rКола е там\rох гу\rстол", "ох гу", u"\rКола", 0,
          "над 3 повторения"},  // a fourth: the three are listed as frequent
+        {"ох го" + std::string(20, ' ') + "Кола е тук", "го" + std::string(19, ' '), u",", 1,
+         ", Кола"},  // a long gap changed past its sixteenth byte, its length kept
     };
     set_proof_stretch_records(1);
     for (const Case& c : cases) {
