@@ -450,7 +450,6 @@ WordIndex::NearPositions WordIndex::near_bucket(std::size_t length, int triple, 
 
 namespace {
 std::vector<std::unique_ptr<WordIndex>> g_indexes;  // one index per list seen since the last drop
-std::uint64_t g_generation = 0;                     // grows whenever indexes are let go
 constexpr std::size_t kMaxIndexes = 64;
 
 std::atomic<WordIndexesShared*> g_shared{nullptr};  // the scope alive, if any
@@ -490,7 +489,7 @@ const WordIndex& word_index(std::span<const ListPair> list, const std::shared_pt
     end_word_index_readers();
     if (g_indexes.size() >= kMaxIndexes) {
         g_indexes.clear();
-        ++g_generation;
+        ++word_index_detail::generation;
     }
     g_indexes.push_back(std::make_unique<WordIndex>());
     g_indexes.back()->build(list, owner, near_buckets);
@@ -500,10 +499,9 @@ const WordIndex& word_index(std::span<const ListPair> list, const std::shared_pt
 void drop_word_indexes() {
     end_word_index_readers();
     g_indexes.clear();
-    ++g_generation;
+    ++word_index_detail::generation;
 }
 
-std::uint64_t word_index_generation() { return g_generation; }
 
 const WordIndex* built_word_index(std::span<const ListPair> list) {
     for (const auto& idx : g_indexes)

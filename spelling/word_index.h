@@ -194,6 +194,8 @@ public:
     // A number no other build of any index had: answers read from an index stay true while its
     // build number is the same.
     std::uint64_t build_number() const { return build_number_; }
+    // The block the keys point into, kept alive by the index (null when none was given).
+    const void* owner() const { return owner_.get(); }
 
 private:
     std::span<const ListPair> list_;
@@ -302,7 +304,10 @@ void drop_word_indexes();
 const WordIndex* built_word_index(std::span<const ListPair> list);
 // Grows whenever indexes are let go (dropped, or cleared to make room): a reference to an index
 // taken while it had one value stays valid while it keeps it.
-std::uint64_t word_index_generation();
+namespace word_index_detail {
+inline std::uint64_t generation = 0;
+}
+inline std::uint64_t word_index_generation() { return word_index_detail::generation; }
 
 // While it lives, helper threads read the word indexes. Before an index is built, rebuilt or let
 // go on the thread that made it, `end_readers` is called (it waits until the helpers stop reading)
@@ -339,6 +344,23 @@ const WordIndex& capit_index();
 const WordIndex& dictionary_index(int row);
 // The same with its near-match buckets built, beside the index when the index is built now.
 const WordIndex& dictionary_index_with_near_buckets(int row);
+// While one lives on a thread, english_index, capit_index and dictionary_index there test a row's
+// list in full (WordIndex::indexes) once, and after that only that its entries, their number, its
+// bytes and the locale are those of its index: a list loaded again, grown or shrunk is found again
+// at once, one edited in place only at the next renew(). For a stretch of work in which lists
+// change only at known points (the run's scan: at its message pumps), which call renew().
+class SteadyWordLists {
+public:
+    SteadyWordLists();
+    ~SteadyWordLists();
+    SteadyWordLists(const SteadyWordLists&) = delete;
+    SteadyWordLists& operator=(const SteadyWordLists&) = delete;
+    void renew();
+
+private:
+    std::uint64_t outer_;
+};
+
 // The rows of the dictionary table the spelling routines read: b_en-bg and the Bulgarian lists.
 std::span<const int> spelling_dictionary_rows();
 // Builds the indexes of every list the spelling routines read (the start calls it after the

@@ -24,6 +24,7 @@
 #include "shell/token_frequency_index.h"
 #include "shell/ui_services.h"
 #include "shell/window_state.h"
+#include "spelling/word_index.h"
 
 namespace {
 
@@ -123,6 +124,8 @@ void scan(RunContext& c) {
     tok_begin(t, c.text8, c.lead);
     const std::uint64_t every = static_cast<std::uint64_t>(std::max<std::int32_t>(respond_token, 1));
     std::uint64_t to_pump = 0;  // tokens before the next pump (at every `every`-th token from the first)
+    // The lists change only at the pumps: between two, the spelling's index of each is tested in full once.
+    SteadyWordLists steady;
     for (;;) {
         const int r = tok_next(t);
         if (r < 0) {
@@ -143,6 +146,7 @@ void scan(RunContext& c) {
             UpdateWindow(hMain);
             unfreeze();  // the user's view of the source is kept by the run's guard
             token_report_pumped();
+            steady.renew();
         }
         ++c.processed;
         report_token(c, t.last);

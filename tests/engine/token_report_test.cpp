@@ -542,25 +542,42 @@ TEST_F(TokenReport, EnglishLookUpsSurviveTheIndexesBeingLetGo) {
 
 // The report's look-ups answer from the lists as they are between pumps too: a list loaded again
 // between two questions (its entries moved, and the spelling's own look-up found its new index
-// meanwhile) is asked through that index, never through the one kept of its old entries.
+// meanwhile) is asked through that index, never through the one kept of its old entries. So does
+// the spelling's own look-up while the scan keeps the lists steady: a list loaded again with as
+// many entries (in the same array) is found again at once, one edited in place at the next pump.
 TEST_F(TokenReport, LookUpsFollowAListLoadedAgainBetweenTwoQuestions) {
     std::vector<std::string> more{"cat 1"};
     for (int i = 0; i < 300; ++i) more.push_back("w" + std::to_string(i) + " 5");
-    for (const bool list : {false, true}) {
+    for (const int kind : {0, 1, 2}) {  // a row, a list, a row through dictionary_index
+        const bool list = kind == 1;
         const auto load = [&](const std::vector<std::string>& l) {
             list ? load_list_lines(M_WL_ENGLISH, l) : load_dict_lines(B_EN_BG, l);
         };
+        SteadyWordLists steady;
         // The entry found, read as the report reads it: its key and its rest.
         const auto ask = [&](std::string_view w) {
-            const ListPair* p = list ? kept_answers::in_list(M_WL_ENGLISH, w) : kept_answers::in_row(B_EN_BG, w);
+            const ListPair* p = kind == 2 ? dictionary_index(B_EN_BG).find_entry(w)
+                                : list    ? kept_answers::in_list(M_WL_ENGLISH, w)
+                                          : kept_answers::in_row(B_EN_BG, w);
             return p ? std::string(p->key) + " " + std::string(p->rest) : std::string();
         };
         load({"cat 1", "dog 2"});
         ASSERT_EQ(ask("dog"), "dog 2");
         load(more);
         EXPECT_GE((list ? english_index(M_WL_ENGLISH) : dictionary_index(B_EN_BG)).find("cat"), 0);
-        EXPECT_EQ(ask("dog"), "") << list;
-        EXPECT_EQ(ask("w7"), "w7 5") << list;
+        EXPECT_EQ(ask("dog"), "") << kind;
+        EXPECT_EQ(ask("w7"), "w7 5") << kind;
+        if (kind != 2) continue;
+        load({"cat 1", "dog 2"});
+        ASSERT_EQ(ask("dog"), "dog 2");
+        const ListPair* entries = b[B_EN_BG].entries.data();
+        load({"cat 1", "emu 4"});
+        ASSERT_EQ(b[B_EN_BG].entries.data(), entries);
+        EXPECT_EQ(ask("dog"), "");
+        EXPECT_EQ(ask("emu"), "emu 4");
+        b[B_EN_BG].entries[1].key = "fox";
+        steady.renew();
+        EXPECT_EQ(ask("fox"), "fox 4");
     }
 }
 
