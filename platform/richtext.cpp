@@ -393,13 +393,20 @@ struct RichText::Impl {
     return c.old_idx == old_idx && c.mask == cf.dwMask && c.effects == cf.dwEffects &&
            c.color == cf.crTextColor && c.back == cf.crBackColor && c.height == cf.yHeight;
   }
-  // The index of formats[old_idx] changed by cf (interned).
+  // The index of formats[old_idx] changed by cf (interned). A change found among the last ones
+  // costs a few instructions here; the rest are made out of line.
   uint32_t changed(uint32_t old_idx, const CHARFORMAT2W& cf) {
-    if (cf.dwMask & CFM_FACE) return intern(apply_charformat(formats[old_idx], cf));
-    Change& c = changes[change_slot(old_idx, cf)];
-    if (same_change(c, old_idx, cf)) return c.new_idx;
+    if (!(cf.dwMask & CFM_FACE)) {
+      const Change& c = changes[change_slot(old_idx, cf)];
+      if (same_change(c, old_idx, cf)) return c.new_idx;
+    }
+    return changed_anew(old_idx, cf);
+  }
+  [[gnu::noinline]] uint32_t changed_anew(uint32_t old_idx, const CHARFORMAT2W& cf) {
     const uint32_t idx = intern(apply_charformat(formats[old_idx], cf));
-    c = Change{old_idx, cf.dwMask, cf.dwEffects, cf.crTextColor, cf.crBackColor, cf.yHeight, idx};
+    if (!(cf.dwMask & CFM_FACE))
+      changes[change_slot(old_idx, cf)] =
+          Change{old_idx, cf.dwMask, cf.dwEffects, cf.crTextColor, cf.crBackColor, cf.yHeight, idx};
     return idx;
   }
 
@@ -450,8 +457,8 @@ struct RichText::Impl {
   }
 
   // Makes room for `n` new formats; returns true when indices were renumbered.
-  bool ensure_room(size_t n) {
-    if (formats.size() + n <= compact_at) return false;
+  bool ensure_room(size_t n) { return formats.size() + n > compact_at && make_room(n); }
+  [[gnu::noinline]] bool make_room(size_t n) {
     compact();
     const size_t used = formats.size();
     // A width with room for as many formats again as are in use (in the 8-bit width, for three
@@ -532,12 +539,13 @@ struct RichText::Impl {
       undo.back().current_len += inserted;
       return;
     }
-    UndoStep step;
+    UndoStep& step = undo.emplace_back();
     step.pos = from;
     step.current_len = inserted;
-    step.stored = text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
-    step.stored_formats = store.runs(static_cast<size_t>(from), static_cast<size_t>(to));
-    undo.push_back(std::move(step));
+    if (to > from) {  // what the change replaced: nothing where text was put at a caret
+      step.stored.assign(text, static_cast<size_t>(from), static_cast<size_t>(to - from));
+      step.stored_formats = store.runs(static_cast<size_t>(from), static_cast<size_t>(to));
+    }
     if (undo.size() > kUndoLimit) undo.pop_front();
     typing_open = typing;
   }
@@ -678,10 +686,13 @@ TextChange RichText::append_formatted(std::u16string_view s, std::span<const For
   std::size_t cut_count = 2;
   cuts[0] = 0;
   cuts[1] = total;
-  auto cut_at = [cuts, &cut_count](LONG x) {  // the cut at x, made when there is none
-    const auto i = static_cast<std::size_t>(std::lower_bound(cuts, cuts + cut_count, x) - cuts);
+  // The cut at x, made when there is none. A line has a few cuts, the later ones mostly near
+  // its end: they are looked for from the last one back.
+  auto cut_at = [cuts, &cut_count](LONG x) {
+    std::size_t i = cut_count - 1;  // cuts[cut_count - 1] is total, never below x
+    while (i > 0 && cuts[i - 1] >= x) --i;
     if (cuts[i] != x) {
-      std::copy_backward(cuts + i, cuts + cut_count, cuts + cut_count + 1);
+      for (std::size_t j = cut_count; j > i; --j) cuts[j] = cuts[j - 1];
       cuts[i] = x;
       ++cut_count;
     }
