@@ -691,9 +691,8 @@ TextChange RichText::append_formatted(std::u16string_view s, std::span<const For
   auto cut_at = [cuts, &cut_count](LONG x) {
     std::size_t i = cut_count - 1;  // cuts[cut_count - 1] is total, never below x
     while (i > 0 && cuts[i - 1] >= x) --i;
-    if (cuts[i] != x) {
-      for (std::size_t j = cut_count; j > i; --j) cuts[j] = cuts[j - 1];
-      cuts[i] = x;
+    if (cuts[i] != x) {  // the cuts from i on move up one, the few of them passed along in turn
+      for (std::size_t j = i; j <= cut_count; ++j) std::swap(x, cuts[j]);
       ++cut_count;
     }
     return i;
