@@ -71,9 +71,22 @@ enum WordBit : std::uint16_t {
 };
 constexpr int kRuleShift = 8;  // bits 8..11: 1 + the first group rule that lists the word, 0 for none
 
+// A FoldedWords that knows its longest word: a longer word is turned away unread (a run of
+// millions of letters is not hashed).
+struct BoundedWords {
+    FoldedWords words;
+    std::size_t longest = 0;
+    explicit BoundedWords(std::size_t bits) : words(bits) {}
+    void add(std::string_view w) {
+        words.add(w);
+        longest = std::max(longest, w.size());
+    }
+    bool may_hold(std::string_view w) const { return w.size() <= longest && words.may_hold(w); }
+};
+
 // The words of b_bulgarian_comma1 and comma2, so that most words are not searched for there.
-FoldedWords comma_list_words() {
-    FoldedWords words(std::size_t{1} << 16);
+BoundedWords comma_list_words() {
+    BoundedWords words(std::size_t{1} << 16);
     for (const int row : {B_BULGARIAN_COMMA1, B_BULGARIAN_COMMA2})
         for (const ListPair& e : b[static_cast<std::size_t>(row)].entries) words.add(e.key);
     return words;
@@ -82,7 +95,7 @@ FoldedWords comma_list_words() {
 // The words that can begin a conjunction of the tables or stand in a one-word rule, letter case
 // ignored, so that the others skip the tables; none when a table row matches any first word.
 struct ConjunctionWords {
-    FoldedWords words{std::size_t{1} << 14};
+    BoundedWords words{std::size_t{1} << 14};
     bool every_word = false;  // a row with no first word: every word is asked
     ConjunctionWords() {
         for (const PhraseTable* t : {&comma_pairs, &comma_triples, &comma_quads})
@@ -96,13 +109,14 @@ struct ConjunctionWords {
     bool may_hold(std::string_view w) const { return every_word || words.may_hold(w); }
 };
 
-std::uint16_t word_bits(const char* w, const FoldedWords& comma_words, const ConjunctionWords& conjunctions) {
+std::uint16_t word_bits(const char* w, const BoundedWords& comma_words, const ConjunctionWords& conjunctions) {
     std::uint32_t bits = WB_KNOWN;
-    if (comma_words.may_hold(w)) {
+    const std::string_view word(w);
+    if (comma_words.may_hold(word)) {
         if (comma1(w)) bits |= WB_COMMA1;
         if (comma2(w)) bits |= WB_COMMA2;
     }
-    if (!conjunctions.may_hold(w)) return static_cast<std::uint16_t>(bits);
+    if (!conjunctions.may_hold(word)) return static_cast<std::uint16_t>(bits);
     // A table matches words only when it matches the first alone.
     std::uint32_t flags = 0;
     if (comma_pairs.match(&w, 1, flags)) bits |= WB_PAIR1;
@@ -122,7 +136,7 @@ std::uint16_t word_bits(const char* w, const FoldedWords& comma_words, const Con
 struct CommaWords {
     std::weak_ptr<const TokenSpellings> of;
     std::vector<std::uint16_t> bits;  // by spelling, 0 until asked for
-    FoldedWords comma_words = comma_list_words();
+    BoundedWords comma_words = comma_list_words();
     ConjunctionWords conjunctions;
 };
 

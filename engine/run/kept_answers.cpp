@@ -498,7 +498,12 @@ EnglishLookups english_lookups(std::string_view look) {
         memo.english_build = english.build_number();
     }
     if (const EnglishLookups* kept = memo.english_found.find(look)) return *kept;
+    // A form longer than every key of the three is found in none (a run of millions of letters is
+    // not read).
+    if (look.size() > std::max({en_bg.max_key_length(), english.max_key_length(), english2_ix->max_key_length()}))
+        return l;
     const std::uint64_t h = l.hash = folded_key_hash(look);
+    l.hashed = true;
     en_bg.prefetch(h);
     english.prefetch(h);
     english2_ix->prefetch(h);
@@ -514,17 +519,18 @@ EnglishLookups english_lookups(std::string_view look) {
 }
 
 // The entry of the look-up form in list `r`, asked with its hash.
-const ListPair* in_list(int r, std::string_view look, const EnglishLookups& known) {
+namespace {
+const ListPair* in_index(const WordIndex& ix, std::string_view look, const EnglishLookups& known) {
     if (look.empty()) return nullptr;
-    const WordIndex& ix = list_index(r);
-    const std::ptrdiff_t i = ix.find_hashed(look, known.hash);
+    const std::ptrdiff_t i = known.hashed ? ix.find_hashed(look, known.hash) : ix.find(look);
     return i < 0 ? nullptr : &ix.entry(static_cast<std::size_t>(i));
 }
+}  // namespace
+const ListPair* in_list(int r, std::string_view look, const EnglishLookups& known) {
+    return in_index(list_index(r), look, known);
+}
 const ListPair* in_row(int r, std::string_view look, const EnglishLookups& known) {
-    if (look.empty()) return nullptr;
-    const WordIndex& ix = row_index(r);
-    const std::ptrdiff_t i = ix.find_hashed(look, known.hash);
-    return i < 0 ? nullptr : &ix.entry(static_cast<std::size_t>(i));
+    return in_index(row_index(r), look, known);
 }
 
 void english_list_begin() { g_english_list_answers.begin(); }

@@ -84,12 +84,15 @@ const ListPair* in_row(int r, std::string_view key);
 const ListPair* in_list(int r, std::string_view key);
 
 // What an English token's report reads from the lists: its b_en-bg entry, its wl_english entry and
-// rank, and the folded key hash of its look-up form, with which the other lists are asked.
+// rank, and the folded key hash of its look-up form, with which the other lists are asked. A form
+// longer than every key of b_en-bg, wl_english and wl_english2 is not hashed (`hashed` false): the
+// other lists are asked without the hash, and hash it only if they hold keys that long.
 struct EnglishLookups {
     const ListPair* en_bg = nullptr;
     const ListPair* english = nullptr;
     std::int32_t rank = 0;
     std::uint64_t hash = 0;
+    bool hashed = false;
 };
 EnglishLookups english_lookups(std::string_view look);
 // The entry of the look-up form in list / row `r`, asked with its hash.

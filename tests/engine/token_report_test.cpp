@@ -540,6 +540,23 @@ TEST_F(TokenReport, EnglishLookUpsSurviveTheIndexesBeingLetGo) {
     }
 }
 
+// A form as long as the longest key of b_en-bg and the word lists is found; one letter longer is
+// found in none of them, and another list asked with the look-ups still finds it.
+TEST_F(TokenReport, LookUpsOfFormsLongerThanEveryKey) {
+    load_dict(B_EN_BG, {"houses n # къщи"});
+    load_list(M_WL_ENGLISH, {"house 300"});
+    load_dict(B_ENGLISH_SKIP, {"housesx"});
+    const kept_answers::EnglishLookups longest = kept_answers::english_lookups("houses");
+    ASSERT_NE(longest.en_bg, nullptr);
+    EXPECT_EQ(longest.en_bg->key, "houses");
+    const kept_answers::EnglishLookups longer = kept_answers::english_lookups("housesx");
+    EXPECT_EQ(longer.en_bg, nullptr);
+    EXPECT_EQ(longer.english, nullptr);
+    const ListPair* skip = kept_answers::in_row(B_ENGLISH_SKIP, "housesx", longer);
+    ASSERT_NE(skip, nullptr);
+    EXPECT_EQ(skip->key, "housesx");
+}
+
 // The report's look-ups answer from the lists as they are between pumps too: a list loaded again
 // between two questions (its entries moved, and the spelling's own look-up found its new index
 // meanwhile) is asked through that index, never through the one kept of its old entries. So does

@@ -69,6 +69,14 @@ TEST_F(Commas, LineBreakMarkerAndSourceMarks) {
     EXPECT_EQ(comma_marks(true) + comma_marks(false), "");
 }
 
+// The longest word of b_bulgarian_comma2 is found; a word one letter longer is in no list.
+TEST_F(Commas, TheLongestListedWordIsFound) {
+    load_dict(B_BULGARIAN_COMMA2, {"който", "тъкмокойто"});
+    EXPECT_EQ(findings("Видях човек тъкмокойто пее."), " човек тъкмокойто  ->  човек, тъкмокойто \n");
+    EXPECT_EQ(findings("Видях човек тъкмоккойто пее."), "");
+    EXPECT_EQ(findings("Видях човек който пее."), " човек който  ->  човек, който \n");
+}
+
 TEST_F(Commas, EveryListedWordStopsItsFinding) {
     struct ListCase {
         const WordList* list;
