@@ -54,6 +54,15 @@ int GetWordCountA(std::string_view text);
 // The number of word tokens of the text: runs of letters and digits, an apostrophe or hyphen
 // between two of them joining the run. Also stored in *counter when given.
 std::uint64_t get_token_count_in_string(std::string_view text, std::uint64_t* counter = nullptr);
+
+// Whether the eight bytes of `x` are all ASCII letters (A-Z, a-z).
+inline bool eight_ascii_letters(std::uint64_t x) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    const std::uint64_t small = x | 0x2020202020202020ULL;  // bytes below 0x80 stay below it
+    // Each byte at least 'a' (plus 0x1F reaches 0x80) and at most 'z' (plus 5 stays below it).
+    return (x & kHigh) == 0 && ((small + 0x1F1F1F1F1F1F1F1FULL) & kHigh) == kHigh &&
+           ((small + 0x0505050505050505ULL) & kHigh) == 0;
+}
 // Offset of the first case-insensitive occurrence of `word` in `text` whose neighbours are not
 // letters of ascii_latin_cyrillic (the start and end of the text count as boundaries), or npos.
 // An empty word is never found.

@@ -117,6 +117,21 @@ TEST_F(StringsTest, WordCounts) {
     EXPECT_EQ(text, cp("It's a well-known fact: 42 котки, по-добре!  "));  // unchanged
     EXPECT_EQ(get_token_count_in_string("-- ' -"), 0u);
     EXPECT_EQ(get_token_count_in_string(""), 0u);
+
+    // A run of letters broken at every place across its eight-letter steps: a blank splits it, a
+    // hyphen or an inner mark between letters joins, a Cyrillic letter or a digit is part of it.
+    const struct {
+        char mark;
+        std::uint64_t words;
+    } breaks[] = {{' ', 2}, {'-', 1}, {',', 1}, {'\xE4', 1}, {'7', 1}};
+    for (const auto& b : breaks)
+        for (std::size_t k = 1; k + 1 < 20; ++k) {
+            std::string run(20, 'q');
+            run[k] = b.mark;
+            EXPECT_EQ(get_token_count_in_string(run), b.words) << k << " " << b.mark;
+        }
+    EXPECT_EQ(get_token_count_in_string(std::string(19, 'q') + " "), 1u);
+    EXPECT_EQ(get_token_count_in_string(std::string(17, 'q') + " 'a"), 2u);
 }
 
 TEST_F(StringsTest, Blanks) {
