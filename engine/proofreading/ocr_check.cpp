@@ -300,15 +300,14 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
 // What the letter pairs found for each spelling, kept from run to run (the checker checks the
 // whole text again after every keystroke) while the known-word list, the pairs and the letter case
 // rules are as they were: two bits a pair (asked, found), at most 8 pairs. Let go when it holds
-// many more spellings than a text has. A spelling is known by a 64-bit print of it (as the
-// proof-reader knows its records from run to run): each of the text's tens of thousands of
-// spellings is asked after every keystroke, and a slot holding the print's low bits answers most
-// questions without reading the entry.
+// many more spellings than a text has. A spelling is known by a 64-bit print of it, the word_hash
+// the run's spellings numbered it by (as the proof-reader knows its records from run to run): each
+// of the text's tens of thousands of spellings is asked after every keystroke, and a slot holding
+// the print's low bits answers most questions without reading the entry.
 class KeptOcrFindings {
 public:
     std::array<std::uintptr_t, 6> stamp{};
 
-    static std::uint64_t print(std::string_view spelling) { return word_hash(spelling); }
     std::size_t size() const { return entries_.size(); }
     // The bits kept for the print, or null.
     const std::uint16_t* find(std::uint64_t p) const {
@@ -383,7 +382,7 @@ void check_ocr_letter_pairs(HWND report) {
     std::vector<std::uint64_t> prints(n);
     std::vector<std::uint16_t> bits(n, 0);
     for (std::uint32_t id = 0; id < n; ++id) {
-        prints[id] = KeptOcrFindings::print(sp.spellings.text(id));
+        prints[id] = sp.spellings.hash(id);  // the word_hash it was numbered by
         if (const std::uint16_t* kept_bits = kept.find(prints[id])) bits[id] = *kept_bits;
     }
     const std::vector<std::uint16_t> bits_before = bits;

@@ -125,11 +125,11 @@ std::vector<std::uintptr_t> stretch_key(const ProofRun& run) {
     return k;
 }
 
-// A record's text and gap, and how far it stands from the record before it (`step`): FNV-1a over
-// the bytes, the end of the text as a value no byte takes. The bytes of a text or gap past its
-// first sixteen (a run of millions of letters is one record) are hashed eight a step (word_hash)
-// and go in as one value. Each step is one to one, and so is word_hash for a change within eight
-// bytes: a change of one byte always changes the print.
+// A record's text and gap, and how far it stands from the record before it (`step`). The text goes
+// in as the word_hash its spelling was numbered by (`text_hash`: the run's spellings hash every
+// record's text once), the gap by FNV-1a over its bytes; the bytes of a gap past its first sixteen
+// are hashed eight a step (word_hash) and go in as one value. Each step is one to one, and so is
+// word_hash for a change within eight bytes: a change of one byte always changes the print.
 constexpr std::uint64_t kPrintPrime = 0x100000001B3ULL;
 std::uint64_t print_bytes(std::uint64_t h, const char* p) {
     for (int i = 0; i < 16; ++i, ++p) {
@@ -138,8 +138,8 @@ std::uint64_t print_bytes(std::uint64_t h, const char* p) {
     }
     return *p ? (h ^ word_hash(p)) * kPrintPrime : h;
 }
-std::uint64_t record_print(const SenToken& r, LONG step) {
-    std::uint64_t h = print_bytes(0xCBF29CE484222325ULL, r.text);
+std::uint64_t record_print(std::uint64_t text_hash, const SenToken& r, LONG step) {
+    std::uint64_t h = (0xCBF29CE484222325ULL ^ text_hash) * kPrintPrime;
     h = (h ^ 0x100U) * kPrintPrime;
     h = print_bytes(h, r.gap);
     return h + static_cast<std::uint64_t>(step) * 0xC2B2AE3D27D4EB4FULL;
@@ -153,14 +153,15 @@ struct StorePrints {
     std::vector<std::uint64_t> head, tail;  // block k: records [kB, kB + B) / [n - kB - B, n - kB), cut at the store's ends
 };
 
-StorePrints store_prints(const ProofRun& run) {
+StorePrints store_prints(const ProofRun& run, const TokenSpellings& spellings) {
     const auto n = static_cast<std::size_t>(run.nd - run.floor);
     StorePrints p;
     p.head.assign((n + kPrintBlock - 1) / kPrintBlock, 0);
     p.tail.assign(p.head.size(), 0);
     constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ULL;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint64_t r = record_print(run.floor[i], i ? run.floor[i].pos - run.floor[i - 1].pos : 0);
+        const std::uint64_t r = record_print(spellings.hash(spellings.id(i)), run.floor[i],
+                                             i ? run.floor[i].pos - run.floor[i - 1].pos : 0);
         std::uint64_t& h = p.head[i / kPrintBlock];
         h = h * kMix + r;
         std::uint64_t& t = p.tail[(n - 1 - i) / kPrintBlock];
@@ -216,9 +217,9 @@ void forget_what_reads_the_change(const ProofRun& run, std::vector<Stretch>& out
 // The stretches of this run's store: those of the last run whose records are as they were (moved
 // to their new places), with the recordings of the rows that read nothing changed, and new ones
 // over the rest.
-std::vector<Stretch> plan_stretches(const ProofRun& run) {
+std::vector<Stretch> plan_stretches(const ProofRun& run, const TokenSpellings& spellings) {
     const std::size_t n = static_cast<std::size_t>(run.nd - run.floor);
-    StorePrints prints = store_prints(run);
+    StorePrints prints = store_prints(run, spellings);
     std::vector<Stretch> out;
     std::vector<std::uintptr_t> key = stretch_key(run);
     StretchMemory* last = g_stretches.get();
@@ -275,10 +276,10 @@ void run_rows(ProofRun& run) {
             if (row.order > 0) run_row(run, row);
         return;
     }
-    std::vector<Stretch> stretches = plan_stretches(run);
     // The run's spellings are those of the whole store (the rows that walk it share them), numbered
-    // before the stretches walked again number theirs.
-    spellings_of(run.floor, run.nd);
+    // before the stretches walked again number theirs; the records' prints take their hashes.
+    const std::shared_ptr<const TokenSpellings> spellings = spellings_of(run.floor, run.nd);
+    std::vector<Stretch> stretches = plan_stretches(run, *spellings);
     // The stretches walked again share the answers about their words.
     std::size_t walked_from = stretches.empty() ? 0 : stretches.back().to, walked_to = 0;
     for (const PassRow& row : pass_order) {

@@ -24,6 +24,7 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floo
     std::size_t cap = 1024;
     while (cap < 2 * std::min<std::size_t>(n / 4, std::size_t{1} << 18)) cap *= 2;
     texts_.reserve(cap / 2);
+    hashes_.reserve(cap / 2);
     FlatTable<NumberedSlot> table;
     table.reset(cap);
     for (std::size_t i = 0; i < n; ++i) {
@@ -38,6 +39,7 @@ TokenSpellings::TokenSpellings(const SenToken* floor, const SenToken* nd) : floo
         ids_[i] = static_cast<std::uint32_t>(texts_.size());
         table.put(at, NumberedSlot::of(h, texts_.size()));
         texts_.push_back(text);
+        hashes_.push_back(h);
         // Kept at most half full: the table doubles, its slots placed again by the hash bits they hold.
         if (table.wants_room(texts_.size(), 1, 2)) table.grow(table.slot_count() * 2, NumberedSlot::home_hash);
     }

@@ -38,6 +38,8 @@ public:
     // How many distinct spellings, and the text of one.
     std::size_t count() const { return texts_.size(); }
     std::string_view text(std::uint32_t id) const { return texts_[id]; }
+    // word_hash of the spelling's text (its key in the numbering).
+    std::uint64_t hash(std::uint32_t id) const { return hashes_[id]; }
     // Whether these are the spellings of the records [floor, nd).
     bool covers(const SenToken* floor, const SenToken* nd) const { return floor == floor_ && nd == nd_; }
 
@@ -46,6 +48,7 @@ private:
     const SenToken* nd_;
     std::vector<std::uint32_t> ids_;
     std::vector<std::string_view> texts_;  // point into the store
+    std::vector<std::uint64_t> hashes_;    // word_hash of each
 };
 
 // While a proof-reading run's passes run: the spellings of the run's records, numbered once, when
