@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -222,42 +224,80 @@ void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, 
     }
 }
 
-// `finding_of` holds what is known already of each spelling (kUnasked where nothing is) and
-// receives the findings of all.
-void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpellings& sp, std::vector<signed char>& finding_of) {
-    // Step 1: the words of store 1 that are known and become other known words, judged once per
-    // spelling.
-    bool found_any = false;
-    if (g_index) judge_by_index(*g_index, c1, c2, sp, finding_of);
-    // Every spelling judged, and none found: no record is written.
-    if (std::all_of(finding_of.begin(), finding_of.end(), [](signed char f) { return f == 0; })) return;
-    for (std::size_t i = 0; i < sp.spellings.records(); ++i) {
-        const std::uint32_t id = sp.spellings.id(i);
-        signed char& finding = finding_of[id];
-        if (finding == OcrSpellings::kUnasked) {
-            const std::string_view text = sp.spellings.text(id);
-            finding = 0;
-            if (!text.empty() && text.size() <= OCR_WORD_ROOM && holds_letter(text, c1)) {
-                signed char& known = sp.known[id];
-                if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
-                if (known) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = 1; });
+// Decides a spelling the hashed index left unasked for the pair (c1 read, c2 meant): 1 when it is
+// known and one of its swaps gives a known word.
+signed char decide(OcrSpellings& sp, std::uint32_t id, unsigned char c1, unsigned char c2) {
+    const std::string_view text = sp.spellings.text(id);
+    signed char finding = 0;
+    if (!text.empty() && text.size() <= OCR_WORD_ROOM && holds_letter(text, c1)) {
+        signed char& known = sp.known[id];
+        if (known == OcrSpellings::kUnasked) known = is_known(text) ? 1 : 0;
+        if (known) try_substitutions(text, c1, c2, [&](std::string_view) { return finding = 1; });
+    }
+    return finding;
+}
+
+// One pair checked over store 1: what is known of each spelling for it (kUnasked where nothing
+// is), and the records it found.
+struct PairCheck {
+    unsigned char c1 = 0, c2 = 0;
+    std::vector<signed char> finding_of;
+    std::vector<std::uint32_t> found;
+};
+
+// Judges the pairs over store 1 and finds their records, the pairs side by side in one walk of the
+// store: the hashed index judges every spelling it can, the others are decided where the walk
+// first meets them. A pair that judged every spelling no finding finds no record.
+void find_pairs(OcrSpellings& sp, std::span<PairCheck> pairs) {
+    const std::size_t n = sp.spellings.count();
+    if (g_index)
+        for (PairCheck& p : pairs) judge_by_index(*g_index, p.c1, p.c2, sp, p.finding_of);
+    constexpr std::size_t kGroup = 64;
+    for (std::size_t from = 0; from < pairs.size(); from += kGroup) {
+        const std::size_t to = std::min(pairs.size(), from + kGroup);
+        // By spelling: the pairs of the group that found it or have it still to decide.
+        std::vector<std::uint64_t> open(n, 0);
+        bool any = false;
+        for (std::size_t k = from; k < to; ++k) {
+            const std::uint64_t bit = std::uint64_t{1} << (k - from);
+            const signed char* f = pairs[k].finding_of.data();
+            for (std::size_t id = 0; id < n; ++id)
+                if (f[id] != 0) {
+                    open[id] |= bit;
+                    any = true;
+                }
+        }
+        if (!any) continue;
+        for (std::size_t i = 0; i < sp.spellings.records(); ++i) {
+            const std::uint32_t id = sp.spellings.id(i);
+            for (std::uint64_t m = open[id]; m != 0; m &= m - 1) {
+                const auto k = static_cast<std::size_t>(std::countr_zero(m));
+                PairCheck& p = pairs[from + k];
+                signed char& finding = p.finding_of[id];
+                if (finding == OcrSpellings::kUnasked) {
+                    finding = decide(sp, id, p.c1, p.c2);
+                    if (!finding) open[id] &= ~(std::uint64_t{1} << k);
+                }
+                if (finding) p.found.push_back(static_cast<std::uint32_t>(i));
             }
         }
-        if (!finding) continue;
-        const std::string_view text = sp.spellings.text(id);
-        if (!found_any) {
-            found_any = true;
-            ResetGmake();
-            char title[128];
-            std::snprintf(title, sizeof title, text_title().c_str(), c1, c2);
-            LONG at = append(report, title, 1);
-            ColorRangeOn(report, at, at + units(title), kColourBold, kColOcrHeader, kBold);
-            at = append(report, text_note(), 0);
-            ColorRangeOn(report, at, at + units(text_note()), kColourBold, kColOcrHeader, kBold);
-        }
-        PutInG(text);
     }
-    if (!found_any) return;
+}
+
+// Writes the pair's block over the records found for it (their places in the store, in order).
+void write_pair(HWND report, unsigned char c1, unsigned char c2, const OcrSpellings& sp,
+                const std::vector<std::uint32_t>& found) {
+    if (found.empty()) return;
+    // Step 1: the words of store 1 that are known and become other known words, in the single
+    // token index.
+    ResetGmake();
+    char title[128];
+    std::snprintf(title, sizeof title, text_title().c_str(), c1, c2);
+    LONG at = append(report, title, 1);
+    ColorRangeOn(report, at, at + units(title), kColourBold, kColOcrHeader, kBold);
+    at = append(report, text_note(), 0);
+    ColorRangeOn(report, at, at + units(text_note()), kColourBold, kColOcrHeader, kBold);
+    for (const std::uint32_t i : found) PutInG(sp.spellings.text(sp.spellings.id(i)));
 
     // Step 2: the summary and one line per word, most frequent first.
     append(report, "", 1);
@@ -270,7 +310,7 @@ void check_ocr_char(HWND report, unsigned char c1, unsigned char c2, OcrSpelling
     std::snprintf(line, sizeof line, "%s %i %s %c -> %c (%i %s", text_summary_head().c_str(),
                   static_cast<int>(g_nd - g_floor), text_summary_errors().c_str(), ocr_other_case(c1),
                   ocr_other_case(c2), static_cast<int>(total), text_summary_count().c_str());
-    LONG at = append(report, line, 2);
+    at = append(report, line, 2);
     ColorRangeOn(report, at, at + units(line), kColourBold, kColOcrHeader, kNotBold);
 
     unsigned number = 0;
@@ -351,8 +391,9 @@ std::array<std::uintptr_t, 6> ocr_stamp() {
 
 void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
     OcrSpellings sp;
-    std::vector<signed char> finding_of(sp.spellings.count(), OcrSpellings::kUnasked);
-    check_ocr_char(report, c1, c2, sp, finding_of);
+    PairCheck p{c1, c2, std::vector<signed char>(sp.spellings.count(), OcrSpellings::kUnasked), {}};
+    find_pairs(sp, std::span<PairCheck>(&p, 1));
+    write_pair(report, c1, c2, sp, p.found);
 }
 
 void check_ocr_letter_pairs(HWND report) {
@@ -386,19 +427,27 @@ void check_ocr_letter_pairs(HWND report) {
         if (const std::uint16_t* kept_bits = kept.find(prints[id])) bits[id] = *kept_bits;
     }
     const std::vector<std::uint16_t> bits_before = bits;
-    std::vector<signed char> finding_of(n);
-    std::size_t pair = 0;
+    // The pairs in file order, each starting from what is kept for it.
+    std::vector<PairCheck> checks;
     for (const ListPair& p : pairs.entries) {
         if (!p.has_rest() || p.key.empty() || p.rest.empty()) continue;
-        const bool keep = pair < kKeptPairs;
+        PairCheck& c = checks.emplace_back();
+        c.c1 = static_cast<unsigned char>(p.key[0]);
+        c.c2 = static_cast<unsigned char>(p.rest[0]);
+        c.finding_of.assign(n, OcrSpellings::kUnasked);
+        if (checks.size() > kKeptPairs) continue;
+        const std::size_t pair = checks.size() - 1;
         const auto asked = static_cast<std::uint16_t>(1u << (2 * pair)), found = static_cast<std::uint16_t>(asked << 1);
         for (std::uint32_t id = 0; id < n; ++id)
-            finding_of[id] = keep && (bits[id] & asked) ? ((bits[id] & found) ? 1 : 0) : OcrSpellings::kUnasked;
-        check_ocr_char(report, static_cast<unsigned char>(p.key[0]), static_cast<unsigned char>(p.rest[0]), sp, finding_of);
-        if (keep)
-            for (std::uint32_t id = 0; id < n; ++id)
-                if (finding_of[id] != OcrSpellings::kUnasked) bits[id] |= finding_of[id] ? asked | found : asked;
-        ++pair;
+            if (bits[id] & asked) c.finding_of[id] = (bits[id] & found) ? 1 : 0;
+    }
+    find_pairs(sp, checks);
+    for (const PairCheck& c : checks) write_pair(report, c.c1, c.c2, sp, c.found);
+    for (std::size_t pair = 0; pair < std::min(checks.size(), kKeptPairs); ++pair) {
+        const auto asked = static_cast<std::uint16_t>(1u << (2 * pair)), found = static_cast<std::uint16_t>(asked << 1);
+        const std::vector<signed char>& finding_of = checks[pair].finding_of;
+        for (std::uint32_t id = 0; id < n; ++id)
+            if (finding_of[id] != OcrSpellings::kUnasked) bits[id] |= finding_of[id] ? asked | found : asked;
     }
     for (std::uint32_t id = 0; id < n; ++id)
         if (bits[id] != bits_before[id]) kept.put(prints[id], bits[id]);
