@@ -168,9 +168,9 @@ struct OcrSpellings {
 // polynomial of its folded letters with one letter changed); the swaps of all spellings are hashed
 // first, so that the index's memory is asked for ahead of the look-ups and the reads overlap. Most
 // swaps are no words, while most words of a text are known: a spelling is looked up itself only
-// when a swap of it is known.
+// when a swap of it is known. `unasked`: the spellings nothing is known of yet.
 void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, OcrSpellings& sp,
-                    std::vector<signed char>& finding_of) {
+                    const std::vector<std::uint32_t>& unasked, std::vector<signed char>& finding_of) {
     static const std::array<std::uint64_t, OCR_WORD_ROOM + 1> power = [] {
         std::array<std::uint64_t, OCR_WORD_ROOM + 1> p{};
         p[0] = 1;
@@ -186,8 +186,7 @@ void judge_by_index(const WordIndex& index, unsigned char c1, unsigned char c2, 
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     const LetterSwap swap(c1, c2);
     std::vector<Swap> swaps;
-    for (std::uint32_t id = 0; id < sp.spellings.count(); ++id) {
-        if (finding_of[id] != OcrSpellings::kUnasked) continue;  // known from a run before
+    for (const std::uint32_t id : unasked) {
         const std::string_view text = sp.spellings.text(id);
         finding_of[id] = 0;
         if (text.size() > OCR_WORD_ROOM) continue;
@@ -238,11 +237,33 @@ signed char decide(OcrSpellings& sp, std::uint32_t id, unsigned char c1, unsigne
 }
 
 // One pair checked over store 1: what is known of each spelling for it (kUnasked where nothing
-// is), and the records it found.
+// is), the spellings it found before and those nothing was known of, and the records it found.
 struct PairCheck {
     unsigned char c1 = 0, c2 = 0;
     std::vector<signed char> finding_of;
+    std::vector<std::uint32_t> found_before, unasked;
     std::vector<std::uint32_t> found;
+
+    // Nothing known of any spelling.
+    PairCheck(unsigned char a, unsigned char b, std::size_t spellings)
+        : c1(a), c2(b), finding_of(spellings, OcrSpellings::kUnasked), unasked(spellings) {
+        for (std::size_t id = 0; id < spellings; ++id) unasked[id] = static_cast<std::uint32_t>(id);
+    }
+    // What a run before found: two bits a spelling (asked, found).
+    PairCheck(unsigned char a, unsigned char b, const std::vector<std::uint16_t>& bits, std::uint16_t asked,
+              std::uint16_t found_bit)
+        : c1(a), c2(b), finding_of(bits.size(), OcrSpellings::kUnasked) {
+        for (std::size_t id = 0; id < bits.size(); ++id) {
+            const auto i = static_cast<std::uint32_t>(id);
+            if (!(bits[id] & asked)) unasked.push_back(i);
+            else if (bits[id] & found_bit) {
+                finding_of[id] = 1;
+                found_before.push_back(i);
+            } else {
+                finding_of[id] = 0;
+            }
+        }
+    }
 };
 
 // Judges the pairs over store 1 and finds their records, the pairs side by side in one walk of the
@@ -251,7 +272,7 @@ struct PairCheck {
 void find_pairs(OcrSpellings& sp, std::span<PairCheck> pairs) {
     const std::size_t n = sp.spellings.count();
     if (g_index)
-        for (PairCheck& p : pairs) judge_by_index(*g_index, p.c1, p.c2, sp, p.finding_of);
+        for (PairCheck& p : pairs) judge_by_index(*g_index, p.c1, p.c2, sp, p.unasked, p.finding_of);
     constexpr std::size_t kGroup = 64;
     for (std::size_t from = 0; from < pairs.size(); from += kGroup) {
         const std::size_t to = std::min(pairs.size(), from + kGroup);
@@ -260,9 +281,11 @@ void find_pairs(OcrSpellings& sp, std::span<PairCheck> pairs) {
         bool any = false;
         for (std::size_t k = from; k < to; ++k) {
             const std::uint64_t bit = std::uint64_t{1} << (k - from);
-            const signed char* f = pairs[k].finding_of.data();
-            for (std::size_t id = 0; id < n; ++id)
-                if (f[id] != 0) {
+            const PairCheck& p = pairs[k];
+            any = any || !p.found_before.empty();
+            for (const std::uint32_t id : p.found_before) open[id] |= bit;
+            for (const std::uint32_t id : p.unasked)
+                if (p.finding_of[id] != 0) {
                     open[id] |= bit;
                     any = true;
                 }
@@ -391,7 +414,7 @@ std::array<std::uintptr_t, 6> ocr_stamp() {
 
 void check_ocr_char(HWND report, unsigned char c1, unsigned char c2) {
     OcrSpellings sp;
-    PairCheck p{c1, c2, std::vector<signed char>(sp.spellings.count(), OcrSpellings::kUnasked), {}};
+    PairCheck p(c1, c2, sp.spellings.count());
     find_pairs(sp, std::span<PairCheck>(&p, 1));
     write_pair(report, c1, c2, sp, p.found);
 }
@@ -420,37 +443,36 @@ void check_ocr_letter_pairs(HWND report) {
         kept = KeptOcrFindings{};
         kept.stamp = ocr_stamp();
     }
-    std::vector<std::uint64_t> prints(n);
+    // A spelling's print is the word_hash it was numbered by.
     std::vector<std::uint16_t> bits(n, 0);
-    for (std::uint32_t id = 0; id < n; ++id) {
-        prints[id] = sp.spellings.hash(id);  // the word_hash it was numbered by
-        if (const std::uint16_t* kept_bits = kept.find(prints[id])) bits[id] = *kept_bits;
-    }
-    const std::vector<std::uint16_t> bits_before = bits;
+    for (std::uint32_t id = 0; id < n; ++id)
+        if (const std::uint16_t* kept_bits = kept.find(sp.spellings.hash(id))) bits[id] = *kept_bits;
     // The pairs in file order, each starting from what is kept for it.
     std::vector<PairCheck> checks;
     for (const ListPair& p : pairs.entries) {
         if (!p.has_rest() || p.key.empty() || p.rest.empty()) continue;
-        PairCheck& c = checks.emplace_back();
-        c.c1 = static_cast<unsigned char>(p.key[0]);
-        c.c2 = static_cast<unsigned char>(p.rest[0]);
-        c.finding_of.assign(n, OcrSpellings::kUnasked);
-        if (checks.size() > kKeptPairs) continue;
-        const std::size_t pair = checks.size() - 1;
+        const auto c1 = static_cast<unsigned char>(p.key[0]), c2 = static_cast<unsigned char>(p.rest[0]);
+        const std::size_t pair = checks.size();
+        if (pair >= kKeptPairs) {
+            checks.emplace_back(c1, c2, n);
+            continue;
+        }
         const auto asked = static_cast<std::uint16_t>(1u << (2 * pair)), found = static_cast<std::uint16_t>(asked << 1);
-        for (std::uint32_t id = 0; id < n; ++id)
-            if (bits[id] & asked) c.finding_of[id] = (bits[id] & found) ? 1 : 0;
+        checks.emplace_back(c1, c2, bits, asked, found);
     }
     find_pairs(sp, checks);
     for (const PairCheck& c : checks) write_pair(report, c.c1, c.c2, sp, c.found);
-    for (std::size_t pair = 0; pair < std::min(checks.size(), kKeptPairs); ++pair) {
+    // What the kept pairs found of the spellings nothing was known of is kept.
+    const std::size_t kept_pairs = std::min(checks.size(), kKeptPairs);
+    for (std::size_t pair = 0; pair < kept_pairs; ++pair) {
         const auto asked = static_cast<std::uint16_t>(1u << (2 * pair)), found = static_cast<std::uint16_t>(asked << 1);
         const std::vector<signed char>& finding_of = checks[pair].finding_of;
-        for (std::uint32_t id = 0; id < n; ++id)
+        for (const std::uint32_t id : checks[pair].unasked)
             if (finding_of[id] != OcrSpellings::kUnasked) bits[id] |= finding_of[id] ? asked | found : asked;
     }
-    for (std::uint32_t id = 0; id < n; ++id)
-        if (bits[id] != bits_before[id]) kept.put(prints[id], bits[id]);
+    for (std::size_t pair = 0; pair < kept_pairs; ++pair)
+        for (const std::uint32_t id : checks[pair].unasked)
+            if (checks[pair].finding_of[id] != OcrSpellings::kUnasked) kept.put(sp.spellings.hash(id), bits[id]);
 }
 
 void release_kept_ocr_findings() { g_kept_ocr = KeptOcrFindings{}; }
