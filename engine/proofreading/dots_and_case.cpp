@@ -8,6 +8,7 @@
 #include "engine/proofreading/pass_order.h"
 #include "engine/proofreading/word_checks.h"
 #include "lexicon/tables.h"
+#include "shell/strings.h"
 
 const WordList word_check_lists::kLatinSkip{"bueno year book"};
 
@@ -44,15 +45,6 @@ void mark_word(const ProofRun& run, const SenToken* p) {
 
 bool latin_char(char c) { return in(ascii_latin, c) || c == '-' || c == '\''; }
 
-// Eight bytes that are all ASCII letters (A-Z, a-z: Latin letters of ascii_latin).
-bool eight_letters(std::uint64_t x) {
-    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-    const std::uint64_t small = x | 0x2020202020202020ULL;  // bytes below 0x80 stay below it
-    // Each byte at least 'a' (plus 0x1F reaches 0x80) and at most 'z' (plus 5 stays below it).
-    return (x & kHigh) == 0 && ((small + 0x1F1F1F1F1F1F1F1FULL) & kHigh) == kHigh &&
-           ((small + 0x0505050505050505ULL) & kHigh) == 0;
-}
-
 // A word made of Latin letters, hyphens and apostrophes only (the empty word too). Past its first
 // sixteen bytes (most words end there) a word is read eight letters a step: a run of millions of
 // letters is one word.
@@ -65,7 +57,7 @@ bool latin_only(const char* w) {
     const std::size_t n = i + std::strlen(w + i);
     for (std::uint64_t x = 0; i + 8 <= n; i += 8) {
         std::memcpy(&x, w + i, 8);
-        if (!eight_letters(x)) break;
+        if (!eight_ascii_letters(x)) break;
     }
     for (; i < n; ++i)
         if (!latin_char(w[i])) return false;
