@@ -36,6 +36,7 @@
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/qt/qt_richedit.h"
 #include "platform/qt/qt_support.h"
 #include "platform/richedit.h"
@@ -596,6 +597,14 @@ void move_caret(HWND re, LONG pos) {
     settle(true);
 }
 
+// Lays out what the panels left for idle time (the user's pause between keys); its time.
+double idle_layout() {
+    const auto t0 = std::chrono::steady_clock::now();
+    for (HWND re : {hBigReRight, hBigReLeft})
+        if (auto* e = qobject_cast<QTextEdit*>(qt_widget(re))) PanelLayout::lay_out_whole(*e->document());
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
 // The median and the largest of some times.
 std::pair<double, double> median_and_max(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -606,8 +615,9 @@ std::pair<double, double> median_and_max(std::vector<double> v) {
 // capital sorts before every small letter), in the middle ("м") or last ("я") of the numbered list
 // of unknown words, and Backspace, which takes the word out of the list again; both timed, the
 // caret staying at the word or (after_caret_move) moved to another word and back before each letter.
-// Counters: each key's median and largest time (the key event until Qt has laid out what the
-// check left), the check's median (the core's part of the key event) and Qt's share (of it the
+// Counters: each key's median and largest time (the key event until the panels have laid out
+// what the check left, but for the paragraphs they leave for idle time: how long those take is
+// idle_ms, the largest of a key, laid out after each key as in the user's pause), the check's median (the core's part of the key event) and Qt's share (of it the
 // panels' syncs, Qt's layout of what they set included), the characters set in both panels' documents (text put in and formats
 // set by the panels' syncs; the largest of a key) and the stretch of the documents Qt took as
 // changed, from the first change of an edit to its last (the largest of a key).
@@ -620,12 +630,13 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
     RE_SetTextW(hBigReRight, t.text);  // checked once here
     settle(true);
     move_caret(hBigReRight, t.word);
+    idle_layout();
     std::uint64_t set = 0;
     std::vector<QMetaObject::Connection> counted;
     for (HWND re : {hBigReRight, hBigReLeft})
         counted.push_back(QObject::connect(qobject_cast<QTextEdit*>(qt_widget(re))->document(),
                                            &QTextDocument::contentsChange, [&](int, int, int added) { set += added; }));
-    std::vector<double> add_ms, remove_ms, qt_ms, check_ms, sync_ms;
+    std::vector<double> add_ms, remove_ms, qt_ms, check_ms, sync_ms, idle_ms;
     std::uint64_t most_set = 0, most_laid_out = 0;
     auto key = [&](char16_t c, std::vector<double>& times) {
         set = 0;
@@ -641,12 +652,14 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
         sync_ms.push_back(static_cast<double>(DocumentSync::totals().nanoseconds - sync_before) / 1e6);
         most_set = std::max(most_set, DocumentSync::totals().characters - set_before);
         most_laid_out = std::max(most_laid_out, set);
+        idle_ms.push_back(idle_layout());
     };
     for (auto _ : state) {
         if (caret_moves) {
             state.PauseTiming();
             move_caret(hBigReRight, t.word > 40 ? t.word - 40 : t.word + 40);
             move_caret(hBigReRight, t.word);
+            idle_layout();
             state.ResumeTiming();
         }
         key(letter, add_ms);
@@ -654,6 +667,7 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
         else {
             state.PauseTiming();
             press_key(hBigReRight, 0);
+            idle_layout();
             state.ResumeTiming();
         }
     }
@@ -670,6 +684,7 @@ void BM_KeyChangingAListOfUnknownWords(benchmark::State& state) {
     state.counters["qt_ms"] = median_and_max(qt_ms).first;
     state.counters["sync_ms"] = median_and_max(sync_ms).first;  // of Qt's share: the panels' syncs
     state.counters["qt_max_ms"] = median_and_max(qt_ms).second;
+    state.counters["idle_ms"] = median_and_max(idle_ms).second;  // left for the pause after a key (largest)
     state.counters["chars_set"] = static_cast<double>(most_set);
     state.counters["chars_laid_out"] = static_cast<double>(most_laid_out);
     state.counters["report_chars"] = static_cast<double>(RE_GetTextLength(hBigReLeft));

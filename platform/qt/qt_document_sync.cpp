@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "platform/hash.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/qt/qt_support.h"
 
 namespace {
@@ -486,6 +487,7 @@ bool DocumentSync::swap_documents(Pass& pass) {
     if (dn <= kBulkLeast || !copy_valid()) return false;
     QTextDocument* old = edit_.document();
     auto* fresh = new QTextDocument(&edit_);
+    PanelLayout::install(*fresh);
     fresh->setDocumentMargin(old->documentMargin());
     fresh->setUndoRedoEnabled(false);
     delete kept_doc_;
@@ -700,7 +702,7 @@ void DocumentSync::apply(Pass& pass) {
     const std::u16string& m = pass.m;
     const LONG mid = pass.mid();
     // Many scattered changes or a large part of the text: the document is not laid out while it
-    // takes them, and is laid out once afterwards (lazily, as Qt lays out a new text), which
+    // takes them, and lays out what changed once afterwards (when shown, and in idle time), which
     // costs less than laying out each changed paragraph again and again. Changes close together
     // are one edit (below), laid out once from its first change to its last: a renumbered list
     // is one edit of many small changes.
@@ -741,10 +743,10 @@ void DocumentSync::apply(Pass& pass) {
         doc->setPageSize(QSizeF(0, 0));  // a null page size: no layout
     }
     // The stretches and fixes go in in the order of their positions (the model's: the document
-    // before each holds the model's text already; a fix never reaches over a stretch). Qt lays out
-    // the paragraphs an edit touched and then moves every paragraph after them: changes far apart
-    // are separate edits, each laid out on its own (one edit around them all would lay out
-    // everything between), and changes close together are one edit, moved past once.
+    // before each holds the model's text already; a fix never reaches over a stretch). The
+    // panel's layout lays out the paragraphs an edit touched: changes far apart are separate edits,
+    // each laid out on its own (one edit around them all would lay out everything between), and
+    // changes close together are one edit.
     QTextCursor c(doc);
     if (bulk) c.beginEditBlock();
     bool open = false;
@@ -800,7 +802,7 @@ void DocumentSync::apply(Pass& pass) {
         doc->setPageSize(page);
         if (scroll.x > 0 || scroll.y > 0) {
             // The view stays where it was: the scroll bars know the whole height once laid out.
-            doc->documentLayout()->documentSize();
+            PanelLayout::lay_out_whole(*doc);
             edit_.horizontalScrollBar()->setValue(scroll.x);
             edit_.verticalScrollBar()->setValue(scroll.y);
         }

@@ -21,6 +21,7 @@
 
 #include "platform/qt/qt_document_sync.h"
 #include "platform/qt/qt_internal.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/qt/qt_support.h"
 
 namespace {
@@ -206,6 +207,7 @@ RichEditWidget::RichEditWidget(HWND h, QWidget* parent)
 }
 
 void RichEditWidget::document_shown() {
+    PanelLayout::install(*document());
     document()->documentLayout()->setPaintDevice(&metrics_);
     disconnect(contents_);
     contents_ = connect(document(), &QTextDocument::contentsChange, this, [this](int pos, int removed, int added) {
@@ -625,7 +627,7 @@ void RichEditWidget::set_scroll_pos(POINT p) {
 
 void RichEditWidget::scroll_to(POINT p) {
     // The scroll bars know the document's full height once it is laid out.
-    document()->documentLayout()->documentSize();
+    PanelLayout::lay_out_whole(*document());
     horizontalScrollBar()->setValue(std::max<LONG>(0, p.x));
     verticalScrollBar()->setValue(std::max<LONG>(0, p.y));
 }
@@ -636,7 +638,7 @@ void RichEditWidget::line_scroll(int lines) {
     // a larger font are taller), from the first line at the top of the view; the line reached
     // is put at the very top, so no sliver of the line above it shows.
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    layout->documentSize();  // lays the whole document out
+    PanelLayout::lay_out_whole(*document());
     QScrollBar* v = verticalScrollBar();
     const qreal y = v->value();
     QTextBlock b = document()->firstBlock();

@@ -25,9 +25,8 @@
 #include "platform/richtext.h"
 
 // The device a panel's document is laid out for: the panel's viewport, whose logical resolution
-// (the fonts' and margins' scale) is kept instead of asked of the screen each time. After an edit
-// Qt moves every paragraph below it and asks that resolution twice a paragraph: thousands of
-// times for one key in a long report. Every other measure is the viewport's own.
+// (the fonts' and margins' scale) is kept instead of asked of the screen each time: Qt asks it for
+// every paragraph laid out and every line drawn. Every other measure is the viewport's own.
 class ViewportMetrics : public QPaintDevice {
 public:
     explicit ViewportMetrics(QWidget& viewport) : viewport_(viewport) { refresh(); }

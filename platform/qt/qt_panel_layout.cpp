@@ -1,0 +1,489 @@
+#include "platform/qt/qt_panel_layout.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// An edit of at most this many paragraphs lays them out at once; a larger one leaves them for
+// when they are shown (a renumbered list of thousands of lines, a pasted text).
+constexpr int kLaidOutAtOnce = 8;
+// How long idle time lays out at a time, so that a key typed meanwhile waits no longer.
+constexpr qint64 kIdleSliceMs = 4;
+// Beyond any panel: the rectangle to the end of the document.
+constexpr qreal kFar = 1e9;
+
+// The resolution Qt lays text out for when there is no device.
+int screen_dpi() {
+    if (QCoreApplication::testAttribute(Qt::AA_Use96Dpi)) return 96;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchY()) : 100;
+}
+
+// Qt measures layout lengths in 26.6 fixed point.
+qreal fixed(qreal v) { return std::round(v * 64) / 64; }
+
+}  // namespace
+
+PanelLayout::PanelLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {
+    idle_ = new QTimer(this);
+    idle_->setSingleShot(true);
+    idle_->setInterval(0);
+    QObject::connect(idle_, &QTimer::timeout, this, [this] { lay_out_some(); });
+}
+
+PanelLayout* PanelLayout::install(QTextDocument& doc) {
+    if (auto* own = dynamic_cast<PanelLayout*>(doc.documentLayout())) return own;
+    auto* layout = new PanelLayout(&doc);
+    doc.setDocumentLayout(layout);  // deletes Qt's own
+    return layout;
+}
+
+void PanelLayout::lay_out_whole(QTextDocument& doc) {
+    if (auto* own = dynamic_cast<PanelLayout*>(doc.documentLayout())) own->finish();
+    else doc.documentLayout()->documentSize();
+}
+
+// ---- What the lines depend on ------------------------------------------------------------
+
+PanelLayout::Setting PanelLayout::setting() const {
+    const QTextDocument* doc = document();
+    Setting s;
+    s.width = doc->pageSize().width();
+    s.margin = doc->documentMargin();
+    s.font = doc->defaultFont();
+    const QTextOption& option = doc->defaultTextOption();
+    s.wrap = option.wrapMode();
+    s.flags = option.flags();
+    s.tab = option.tabStopDistance();
+    s.align = option.alignment();
+    s.direction = option.textDirection();
+    s.design = doc->useDesignMetrics();
+    // Without a device Qt lays out for the screen's resolution: a panel's document loses its
+    // device for a moment while it is put into or out of the panel.
+    s.dpi = paintDevice() ? paintDevice()->logicalDpiY() : screen_dpi();
+    return s;
+}
+
+qreal PanelLayout::margin() const {
+    // The root frame's margin, scaled to the device as Qt scales it, in whole pixels.
+    qreal m = document()->documentMargin();
+    if (const QPaintDevice* d = paintDevice()) m = m * d->logicalDpiY() / 96.0;
+    return std::round(fixed(m));
+}
+
+qreal PanelLayout::line_width() const {
+    return fixed(fixed(document()->pageSize().width()) - 2 * margin());
+}
+
+int PanelLayout::one_line() const {
+    QTextLayout probe(QStringLiteral(" "), document()->defaultFont(), paintDevice());
+    probe.beginLayout();
+    QTextLine line = probe.createLine();
+    line.setLeadingIncluded(true);
+    probe.endLayout();
+    return static_cast<int>(std::ceil(line.ascent() + line.descent() + line.leading()));
+}
+
+bool PanelLayout::can_lay_out() const { return !document()->pageSize().isNull(); }
+
+// ---- Rows and their heights ------------------------------------------------------------------
+
+void PanelLayout::reset_rows(bool keep_heights) const {
+    const int count = document()->blockCount();
+    if (!keep_heights || static_cast<int>(heights_.size()) != count) {
+        heights_.assign(static_cast<std::size_t>(count), one_line());
+        widths_.assign(static_cast<std::size_t>(count), 0.0f);
+    }
+    states_.assign(static_cast<std::size_t>(count), kGuessed);
+    waiting_ = count;
+    first_guess_ = 0;
+    widest_stale_ = true;
+    rebuild_tree();
+    schedule();
+}
+
+void PanelLayout::sync_rows() const {
+    const bool same_rows = static_cast<int>(heights_.size()) == document()->blockCount();
+    // A null page size suspends the layout (a sync putting many changes in): what the lines
+    // depend on is compared once it is back.
+    if (same_rows && (!can_lay_out() || setting() == setting_)) return;
+    if (can_lay_out()) setting_ = setting();
+    reset_rows(same_rows);
+}
+
+void PanelLayout::rebuild_tree() const {
+    const std::size_t n = heights_.size();
+    tree_.assign(n + 1, 0);
+    total_ = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        tree_[i] += heights_[i - 1];
+        total_ += heights_[i - 1];
+        const std::size_t up = i + (i & (~i + 1));
+        if (up <= n) tree_[up] += tree_[i];
+    }
+}
+
+void PanelLayout::set_height(int n, int h) const {
+    const std::int64_t delta = h - heights_[static_cast<std::size_t>(n)];
+    heights_[static_cast<std::size_t>(n)] = h;
+    total_ += delta;
+    for (std::size_t i = static_cast<std::size_t>(n) + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
+}
+
+void PanelLayout::set_state(int n, State s) const {
+    State& old = states_[static_cast<std::size_t>(n)];
+    waiting_ += (s != kLaidOut) - (old != kLaidOut);
+    old = s;
+    if (s == kGuessed) first_guess_ = std::min(first_guess_, n);
+    if (s != kLaidOut) schedule();
+}
+
+qreal PanelLayout::top(int n) const {
+    std::int64_t sum = 0;
+    for (std::size_t i = static_cast<std::size_t>(n); i > 0; i -= i & (~i + 1)) sum += tree_[i];
+    return margin() + static_cast<qreal>(sum);
+}
+
+int PanelLayout::row_at(qreal y) const {
+    const std::size_t n = heights_.size();
+    if (n == 0) return 0;
+    std::int64_t rest = static_cast<std::int64_t>(std::floor(y - margin()));
+    if (rest < 0) return 0;
+    std::size_t pos = 0, step = 1;
+    while (step * 2 <= n) step *= 2;
+    for (; step > 0; step /= 2)
+        if (pos + step <= n && tree_[pos + step] <= rest) {
+            pos += step;
+            rest -= tree_[pos];
+        }
+    return static_cast<int>(std::min(pos, n - 1));
+}
+
+qreal PanelLayout::widest() const {
+    if (widest_stale_) {
+        widest_ = widths_.empty() ? 0.0f : *std::max_element(widths_.begin(), widths_.end());
+        widest_stale_ = false;
+    }
+    return widest_;
+}
+
+// ---- Laying out a paragraph -------------------------------------------------------------------
+
+bool PanelLayout::ensure(int n, const QTextBlock& b) const {
+    QTextLayout* tl = b.layout();
+    const std::size_t i = static_cast<std::size_t>(n);
+    if ((states_[i] == kLaidOut && tl->lineCount() > 0) || !can_lay_out()) return false;
+    // The lines as Qt's document layout makes them for a paragraph without paragraph formats.
+    const QTextDocument* doc = document();
+    QTextOption option = doc->defaultTextOption();
+    option.setTextDirection(b.textDirection());
+    option.setTabs(b.blockFormat().tabPositions());
+    if (doc->pageSize().width() < 0) option.setWrapMode(QTextOption::ManualWrap);
+    tl->setTextOption(option);
+    const qreal width = line_width();
+    int height = 0;
+    qreal wide = 0;
+    tl->beginLayout();
+    for (QTextLine line = tl->createLine(); line.isValid(); line = tl->createLine()) {
+        line.setLeadingIncluded(true);
+        line.setLineWidth(width);
+        // A line that cannot be broken (the text is not wrapped) is as long as its text.
+        if (fixed(line.naturalTextWidth()) > width) line.setLineWidth(std::max(line.naturalTextWidth(), width));
+        line.setPosition(QPointF(0, height));
+        height += static_cast<int>(std::ceil(line.ascent() + line.descent() + line.leading()));
+        wide = std::max(wide, line.x() + line.naturalTextWidth());
+    }
+    tl->endLayout();
+    set_state(n, kLaidOut);
+    const float w = static_cast<float>(wide);
+    if (w >= widest_) widest_ = w;
+    else if (widths_[i] >= widest_) widest_stale_ = true;
+    widths_[i] = w;
+    if (height == heights_[i]) return false;
+    set_height(n, height);
+    return true;
+}
+
+void PanelLayout::settle_above(qreal y) const {
+    const int count = static_cast<int>(states_.size());
+    if (!can_lay_out()) return;
+    while (first_guess_ < count) {
+        const auto it = std::find(states_.begin() + first_guess_, states_.end(), kGuessed);
+        first_guess_ = static_cast<int>(it - states_.begin());
+        if (first_guess_ >= count || top(first_guess_) >= y) return;
+        const int n = first_guess_;
+        if (ensure(n, document()->findBlockByNumber(n))) announce(top(n), true);
+        if (states_[static_cast<std::size_t>(n)] == kGuessed) return;  // could not be laid out
+    }
+}
+
+QTextLayout* PanelLayout::placed(int n, const QTextBlock& b) const {
+    QTextLayout* tl = b.layout();
+    tl->setPosition(QPointF(margin(), top(n)));
+    return tl;
+}
+
+// ---- What the panel asks ----------------------------------------------------------------------
+
+QSizeF PanelLayout::documentSize() const {
+    sync_rows();
+    const qreal m = margin();
+    const qreal page = document()->pageSize().width();
+    const qreal width = page > 0 ? page : widest() + 2 * m;
+    return QSizeF(width, static_cast<qreal>(total_) + 2 * m);
+}
+
+QRectF PanelLayout::frameBoundingRect(QTextFrame* frame) const {
+    if (frame != document()->rootFrame()) return QRectF();
+    return QRectF(QPointF(0, 0), documentSize());
+}
+
+QRectF PanelLayout::blockBoundingRect(const QTextBlock& block) const {
+    if (!can_lay_out() || !block.isValid() || !block.isVisible()) return QRectF();
+    sync_rows();
+    const int n = block.blockNumber();
+    settle_above(top(n) + 1);
+    if (ensure(n, block)) announce(top(n), true);
+    QTextLayout* tl = placed(n, block);
+    QRectF r = tl->boundingRect();
+    r.moveTopLeft(tl->position());
+    return r;
+}
+
+int PanelLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const {
+    if (!can_lay_out()) return -1;
+    sync_rows();
+    settle_above(point.y() + 1);
+    int n = row_at(point.y());
+    QTextBlock b = document()->findBlockByNumber(n);
+    if (!b.isValid()) return -1;
+    if (ensure(n, b)) announce(top(n), true);
+    if (n > 0 && point.y() <= top(n)) {
+        // On the bottom edge of the paragraph above: that one's, as Qt's layout answers.
+        const QTextBlock above = b.previous();
+        if (ensure(n - 1, above)) announce(top(n - 1), true);
+        if (point.y() <= top(n - 1) + above.layout()->boundingRect().bottom()) {
+            --n;
+            b = above;
+        }
+    }
+    const QTextLayout* tl = placed(n, b);
+    const int last = std::max(0, document()->characterCount() - 1);
+    QRectF text = tl->boundingRect();
+    text.translate(tl->position());
+    // Above the paragraph (the document's margin) is before it, below its last line after it.
+    if (point.y() < text.top()) return accuracy == Qt::ExactHit ? -1 : std::min(b.position(), last);
+    if (point.y() > text.bottom()) return accuracy == Qt::ExactHit ? -1 : std::min(b.position() + b.length(), last);
+    const QPointF at = point - tl->position();
+    int off = 0;
+    bool exact = false;
+    for (int i = 0; i < tl->lineCount(); ++i) {
+        const QTextLine line = tl->lineAt(i);
+        const QRectF lr = line.naturalTextRect();
+        if (lr.top() > at.y()) {
+            off = std::min(off, line.textStart());
+        } else if (lr.bottom() <= at.y()) {
+            off = std::max(off, line.textStart() + line.textLength());
+        } else {
+            exact = lr.left() <= at.x() && lr.right() >= at.x();
+            off = line.xToCursor(at.x(), accuracy == Qt::ExactHit ? QTextLine::CursorOnCharacter
+                                                                  : QTextLine::CursorBetweenCharacters);
+            break;
+        }
+    }
+    if (accuracy == Qt::ExactHit && !exact) return -1;
+    return std::clamp(b.position() + off, 0, last);
+}
+
+void PanelLayout::draw(QPainter* painter, const PaintContext& context) {
+    if (!can_lay_out()) return;
+    sync_rows();
+    const qreal bottom = context.clip.isValid() ? context.clip.bottom() : kFar;
+    const qreal from = context.clip.isValid() ? context.clip.top() : 0;
+    painting_ = true;
+    settle_above(bottom);
+    // Nothing is drawn into the document's right margin (a selected paragraph end past the
+    // longest line of a text that is not wrapped).
+    const QSizeF size = documentSize();
+    const QRectF frame(0, 0, size.width() - margin(), size.height());
+    const QRectF clip = context.clip.isValid() ? context.clip & frame : frame;
+    bool ok = false;
+    int cursor_width = property("cursorWidth").toInt(&ok);
+    if (!ok) cursor_width = 1;
+    const int count = static_cast<int>(heights_.size());
+    int n = row_at(from);
+    for (QTextBlock b = document()->findBlockByNumber(n); b.isValid() && n < count; b = b.next(), ++n) {
+        if (ensure(n, b)) announce(top(n), true);
+        QTextLayout* tl = placed(n, b);
+        QRectF r = tl->boundingRect();
+        r.translate(tl->position());
+        if (r.top() > bottom) break;
+        if (r.bottom() < from || !b.isVisible()) continue;
+        // The selections within the paragraph, as Qt's layout draws them.
+        QList<QTextLayout::FormatRange> selections;
+        const int pos = b.position(), len = b.length();
+        for (const Selection& s : context.selections) {
+            const int a = s.cursor.selectionStart() - pos, z = s.cursor.selectionEnd() - pos;
+            if (a < len && z > 0 && z > a) {
+                selections.append(QTextLayout::FormatRange{a, z - a, s.format});
+            } else if (!s.cursor.hasSelection() && s.format.hasProperty(QTextFormat::FullWidthSelection) &&
+                       b.contains(s.cursor.position())) {
+                const QTextLine line = tl->lineForTextPosition(s.cursor.position() - pos);
+                QTextLayout::FormatRange o{line.textStart(), line.textLength(), s.format};
+                if (o.start + o.length == len - 1) ++o.length;  // the paragraph end too
+                selections.append(o);
+            }
+        }
+        const QPen pen = painter->pen();
+        painter->setPen(context.palette.color(QPalette::Text));
+        tl->draw(painter, QPointF(), selections, clip);
+        const bool preedit = context.cursorPosition < -1 && !tl->preeditAreaText().isEmpty();
+        if ((context.cursorPosition >= pos && context.cursorPosition < pos + len) || preedit) {
+            const int at = preedit ? tl->preeditAreaPosition() - (context.cursorPosition + 2) : context.cursorPosition - pos;
+            tl->drawCursor(painter, QPointF(), at, cursor_width);
+        }
+        painter->setPen(pen);
+    }
+    painting_ = false;
+    if (changed_from_ >= 0) {
+        // What moved is told after the paint: the panel then paints it again and sets its scroll
+        // bars for the new height.
+        QTimer::singleShot(0, this, [this] {
+            const qreal y = changed_from_;
+            const bool size = size_changed_;
+            changed_from_ = -1;
+            size_changed_ = false;
+            if (y >= 0) announce(y, size);
+        });
+    }
+}
+
+void PanelLayout::announce(qreal from_y, bool size_changed) const {
+    if (painting_) {
+        changed_from_ = changed_from_ < 0 ? from_y : std::min(changed_from_, from_y);
+        size_changed_ = size_changed_ || size_changed;
+        return;
+    }
+    auto* self = const_cast<PanelLayout*>(this);
+    emit self->update(QRectF(0, from_y, kFar, kFar));
+    if (size_changed) emit self->documentSizeChanged(documentSize());
+}
+
+// ---- Edits ------------------------------------------------------------------------------------
+
+void PanelLayout::documentChanged(int from, int removed, int added) {
+    QTextDocument* doc = document();
+    const int count = doc->blockCount();
+    const int old_count = static_cast<int>(heights_.size());
+    const Setting now = setting();
+    const int length = doc->characterCount();
+    const bool no_wrap = doc->pageSize().width() <= 0;
+    const qreal old_width = no_wrap ? widest() : 0;
+    const std::int64_t old_total = total_;
+    int first = 0;
+    int last = count - 1;
+    if ((can_lay_out() && !(now == setting_)) || old_count == 0) {
+        // Another width, font or margin: every line may break elsewhere.
+        if (can_lay_out()) setting_ = now;
+        reset_rows(old_count == count);
+    } else if (from == 0 && removed == 0 && added >= length) {
+        // Qt asks for the whole text to be laid out again (the page size was set, the layout
+        // suspended and resumed): with the same setting the lines stand as they are, and every
+        // edit meanwhile was told of by itself. A new text in an empty document has new rows.
+        if (old_count != count) reset_rows(false);
+    } else {
+        const QTextBlock a = doc->findBlock(from);
+        QTextBlock z = doc->findBlock(std::min(from + added, length - 1));
+        if (!z.isValid()) z = doc->lastBlock();
+        first = a.isValid() ? a.blockNumber() : 0;
+        last = std::max(first, z.blockNumber());
+        const int fresh = last - first + 1;
+        const int old = fresh - (count - old_count);
+        if (old < 1 || first + old > old_count) {
+            reset_rows(false);
+            first = 0;
+            last = count - 1;
+        } else {
+            if (old != fresh) {
+                // The paragraphs the edit took away, or the new ones (with one line's height)
+                // after those it kept.
+                const auto at = static_cast<std::ptrdiff_t>(first + std::min(old, fresh));
+                for (int n = first + std::min(old, fresh); n < first + old; ++n)
+                    if (states_[static_cast<std::size_t>(n)] != kLaidOut) --waiting_;
+                if (old > fresh) {
+                    heights_.erase(heights_.begin() + at, heights_.begin() + at + (old - fresh));
+                    widths_.erase(widths_.begin() + at, widths_.begin() + at + (old - fresh));
+                    states_.erase(states_.begin() + at, states_.begin() + at + (old - fresh));
+                    widest_stale_ = true;
+                } else {
+                    heights_.insert(heights_.begin() + at, static_cast<std::size_t>(fresh - old), one_line());
+                    widths_.insert(widths_.begin() + at, static_cast<std::size_t>(fresh - old), 0.0f);
+                    states_.insert(states_.begin() + at, static_cast<std::size_t>(fresh - old), kGuessed);
+                    waiting_ += fresh - old;
+                    first_guess_ = std::min(first_guess_, static_cast<int>(at));
+                    schedule();
+                }
+                first_guess_ = std::min(first_guess_, first);
+                rebuild_tree();
+            }
+            for (int n = first; n <= last; ++n)
+                if (states_[static_cast<std::size_t>(n)] == kLaidOut) set_state(n, kKept);
+            if (fresh <= kLaidOutAtOnce && can_lay_out()) {
+                QTextBlock b = a;
+                for (int n = first; n <= last && b.isValid(); ++n, b = b.next()) ensure(n, b);
+            }
+        }
+    }
+    first_guess_ = std::min(first_guess_, count);
+    if (!can_lay_out()) return;
+    const bool size_changed = total_ != old_total || (no_wrap && widest() != old_width);
+    if (size_changed || count != old_count) announce(top(first), true);
+    else emit update(QRectF(0, top(first), kFar, top(last + 1) - top(first)));
+}
+
+// ---- Idle time --------------------------------------------------------------------------------
+
+void PanelLayout::schedule() const {
+    if (idle_ && !idle_->isActive()) idle_->start();
+}
+
+void PanelLayout::finish() const {
+    sync_rows();
+    if (waiting_ == 0 || !can_lay_out()) return;
+    const int count = static_cast<int>(states_.size());
+    int changed = -1;
+    QTextBlock b = document()->firstBlock();
+    for (int n = 0; n < count && b.isValid() && waiting_ > 0; ++n, b = b.next())
+        if (states_[static_cast<std::size_t>(n)] != kLaidOut && ensure(n, b) && changed < 0) changed = n;
+    first_guess_ = count;
+    if (changed >= 0) announce(top(changed), true);
+}
+
+void PanelLayout::lay_out_some() {
+    sync_rows();
+    if (waiting_ == 0 || !can_lay_out()) return;
+    QElapsedTimer clock;
+    clock.start();
+    const int count = static_cast<int>(states_.size());
+    int changed = -1;
+    int n = static_cast<int>(std::find_if(states_.begin(), states_.end(), [](State s) { return s != kLaidOut; }) -
+                             states_.begin());
+    QTextBlock b = document()->findBlockByNumber(n);
+    for (int done = 0; n < count && b.isValid() && waiting_ > 0; ++n, b = b.next()) {
+        if (states_[static_cast<std::size_t>(n)] == kLaidOut) continue;
+        if (ensure(n, b) && changed < 0) changed = n;
+        if (++done % 16 == 0 && clock.elapsed() >= kIdleSliceMs) break;
+    }
+    if (changed >= 0) announce(top(changed), true);
+    if (waiting_ > 0) schedule();
+}
