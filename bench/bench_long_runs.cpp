@@ -26,6 +26,7 @@
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/qt/qt_richedit.h"
 #include "platform/qt/qt_support.h"
 #include "platform/richedit.h"
@@ -54,7 +55,7 @@ QTextEdit* edit_of(HWND re) { return qobject_cast<QTextEdit*>(qt_widget(re)); }
 void settle() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
     for (HWND re : {hBigReRight, hBigReLeft, hAddReShort, hAddReDict})
-        if (QTextEdit* e = edit_of(re)) e->document()->documentLayout()->documentSize();
+        if (QTextEdit* e = edit_of(re)) PanelLayout::lay_out_whole(*e->document());
 }
 
 // The checker on Qt offscreen, its window shown, the clipboard watch on.

@@ -25,6 +25,7 @@
 #include "lexicon/tables.h"
 #include "platform/backend.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/richedit.h"
 #include "platform/window.h"
 #include "shell/reset.h"
@@ -89,7 +90,7 @@ Window& window() {
 void settle() {
     QCoreApplication::processEvents();
     for (HWND re : {hAddReShort, hAddReSaved, hAddReDict, hAddReShort3})
-        if (auto* e = qobject_cast<QTextEdit*>(qt_widget(re))) e->document()->documentLayout()->documentSize();
+        if (auto* e = qobject_cast<QTextEdit*>(qt_widget(re))) PanelLayout::lay_out_whole(*e->document());
 }
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {

@@ -399,13 +399,21 @@ void PanelLayout::documentChanged(int from, int removed, int added) {
     } else if (from == 0 && removed == 0 && added >= length) {
         // Qt asks for the whole text to be laid out again (the page size was set, the layout
         // suspended and resumed): with the same setting the lines stand as they are, and every
-        // edit meanwhile was told of by itself. A new text in an empty document has new rows.
-        if (old_count != count) reset_rows(false);
+        // edit meanwhile was told of by itself; a paragraph whose lines Qt let go all the same
+        // waits. A new text in an empty document has new rows.
+        if (old_count != count) {
+            reset_rows(false);
+        } else {
+            int n = 0;
+            for (QTextBlock b = doc->firstBlock(); b.isValid() && n < count; b = b.next(), ++n)
+                if (states_[static_cast<std::size_t>(n)] == kLaidOut && b.layout()->lineCount() == 0) set_state(n, kKept);
+        }
     } else {
-        const QTextBlock a = doc->findBlock(from);
+        QTextBlock a = doc->findBlock(from);
+        if (!a.isValid()) a = doc->lastBlock();
         QTextBlock z = doc->findBlock(std::min(from + added, length - 1));
         if (!z.isValid()) z = doc->lastBlock();
-        first = a.isValid() ? a.blockNumber() : 0;
+        first = a.blockNumber();
         last = std::max(first, z.blockNumber());
         const int fresh = last - first + 1;
         const int old = fresh - (count - old_count);
