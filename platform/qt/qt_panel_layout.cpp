@@ -465,13 +465,18 @@ void PanelLayout::schedule() const {
     if (idle_ && !idle_->isActive()) idle_->start();
 }
 
+int PanelLayout::first_waiting() const {
+    return static_cast<int>(std::find_if(states_.begin(), states_.end(), [](State s) { return s != kLaidOut; }) -
+                            states_.begin());
+}
+
 void PanelLayout::finish() const {
     sync_rows();
     if (waiting_ == 0 || !can_lay_out()) return;
     const int count = static_cast<int>(states_.size());
     int changed = -1;
-    QTextBlock b = document()->firstBlock();
-    for (int n = 0; n < count && b.isValid() && waiting_ > 0; ++n, b = b.next())
+    int n = first_waiting();
+    for (QTextBlock b = document()->findBlockByNumber(n); n < count && b.isValid() && waiting_ > 0; ++n, b = b.next())
         if (states_[static_cast<std::size_t>(n)] != kLaidOut && ensure(n, b) && changed < 0) changed = n;
     first_guess_ = count;
     if (changed >= 0) announce(top(changed), true);
@@ -484,8 +489,7 @@ void PanelLayout::lay_out_some() {
     clock.start();
     const int count = static_cast<int>(states_.size());
     int changed = -1;
-    int n = static_cast<int>(std::find_if(states_.begin(), states_.end(), [](State s) { return s != kLaidOut; }) -
-                             states_.begin());
+    int n = first_waiting();
     QTextBlock b = document()->findBlockByNumber(n);
     for (int done = 0; n < count && b.isValid() && waiting_ > 0; ++n, b = b.next()) {
         if (states_[static_cast<std::size_t>(n)] == kLaidOut) continue;

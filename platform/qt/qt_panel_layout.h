@@ -99,6 +99,7 @@ private:
     qreal widest() const;
     void set_state(int n, State s) const;
     void schedule() const;
+    int first_waiting() const;
     void lay_out_some();
     // Tells the panel that sizes changed (queued when asked from inside a paint).
     void announce(qreal from_y, bool size_changed) const;

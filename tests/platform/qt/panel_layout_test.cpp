@@ -169,6 +169,16 @@ TEST(PanelLayoutTest, StandsWhereQtsOwnLayoutPutsTheText) {
         expect_same(pair, step.what);
         if (HasFatalFailure()) return;
     }
+    // Edits while the layout is suspended (a null page size), told of when the page is back.
+    pair.both([](QTextDocument& d) { d.setPageSize(QSizeF(0, 0)); });
+    pair.edit([&](QTextCursor& c) {
+        c.insertText(prose + "\n\n");
+        c.movePosition(QTextCursor::End);
+        c.insertText("\n" + lines.join("\n"));
+    });
+    pair.both([](QTextDocument& d) { d.setPageSize(QSizeF(300, -1)); });
+    expect_same(pair, "edits while suspended");
+    if (HasFatalFailure()) return;
     // The panel's width changed, and again, then a text that is not wrapped.
     for (qreal width : {180.0, 520.0, 0.0}) {
         pair.edit([&](QTextCursor& c) { c.insertText(prose + "\n" + QString::fromStdString(run) + "\nshort\n"); });
