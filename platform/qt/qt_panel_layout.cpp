@@ -35,6 +35,9 @@ qreal fixed(qreal v) { return std::round(v * 64) / 64; }
 }  // namespace
 
 PanelLayout::PanelLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {
+    // QTextEdit lays a text that it does not wrap out for no width unless the layout says that
+    // the text holds alignment (the panels' texts hold none).
+    setProperty("contentHasAlignment", false);
     idle_ = new QTimer(this);
     idle_->setSingleShot(true);
     idle_->setInterval(0);
@@ -237,10 +240,14 @@ QTextLayout* PanelLayout::placed(int n, const QTextBlock& b) const {
 
 QSizeF PanelLayout::documentSize() const {
     sync_rows();
-    const qreal m = margin();
+    return QSizeF(width(), static_cast<qreal>(total_) + 2 * margin());
+}
+
+qreal PanelLayout::width() const {
+    // The page's width, or the longest line's where it is longer (a text that is not wrapped).
+    const qreal lines = widest() + 2 * margin();
     const qreal page = document()->pageSize().width();
-    const qreal width = page > 0 ? page : widest() + 2 * m;
-    return QSizeF(width, static_cast<qreal>(total_) + 2 * m);
+    return page > 0 ? std::max(page, lines) : lines;
 }
 
 QRectF PanelLayout::frameBoundingRect(QTextFrame* frame) const {
@@ -387,8 +394,7 @@ void PanelLayout::documentChanged(int from, int removed, int added) {
     const int old_count = static_cast<int>(heights_.size());
     const Setting now = setting();
     const int length = doc->characterCount();
-    const bool no_wrap = doc->pageSize().width() <= 0;
-    const qreal old_width = no_wrap ? widest() : 0;
+    const qreal old_width = width();
     const std::int64_t old_total = total_;
     int first = 0;
     int last = count - 1;
@@ -454,7 +460,7 @@ void PanelLayout::documentChanged(int from, int removed, int added) {
     }
     first_guess_ = std::min(first_guess_, count);
     if (!can_lay_out()) return;
-    const bool size_changed = total_ != old_total || (no_wrap && widest() != old_width);
+    const bool size_changed = total_ != old_total || width() != old_width;
     if (size_changed || count != old_count) announce(top(first), true);
     else emit update(QRectF(0, top(first), kFar, top(last + 1) - top(first)));
 }

@@ -97,6 +97,7 @@ private:
     void set_height(int n, int h) const;
     void rebuild_tree() const;
     qreal widest() const;
+    qreal width() const;
     void set_state(int n, State s) const;
     void schedule() const;
     int first_waiting() const;

@@ -179,11 +179,12 @@ TEST(PanelLayoutTest, StandsWhereQtsOwnLayoutPutsTheText) {
     pair.both([](QTextDocument& d) { d.setPageSize(QSizeF(300, -1)); });
     expect_same(pair, "edits while suspended");
     if (HasFatalFailure()) return;
-    // The panel's width changed, and again, then a text that is not wrapped.
-    for (qreal width : {180.0, 520.0, 0.0}) {
+    // The panel's width changed, and again, then a text that is not wrapped (laid out for the
+    // panel's width, and for none, as QTextEdit lays out text without alignment).
+    for (qreal width : {180.0, 520.0, 250.0, 0.0}) {
         pair.edit([&](QTextCursor& c) { c.insertText(prose + "\n" + QString::fromStdString(run) + "\nshort\n"); });
         pair.both([&](QTextDocument& d) {
-            if (width == 0) {
+            if (width == 250 || width == 0) {
                 QTextOption o = d.defaultTextOption();
                 o.setWrapMode(QTextOption::NoWrap);
                 d.setDefaultTextOption(o);
