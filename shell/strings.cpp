@@ -119,28 +119,55 @@ int GetWordCountA(std::string_view text) {
     return count;
 }
 
+namespace {
+
+constexpr unsigned char kWordChar = 1;  // a letter or a digit
+constexpr unsigned char kJoiner = 2;    // an apostrophe, a hyphen or an inner mark: joins two word characters
+
+// Whether the eight bytes of `x` are all 0xC0 or above (the code page's А-я).
+bool eight_high_letters(std::uint64_t x) {
+    constexpr std::uint64_t kTop = 0xC0C0C0C0C0C0C0C0ULL;
+    return (x & kTop) == kTop;
+}
+
+}  // namespace
+
 std::uint64_t get_token_count_in_string(std::string_view text, std::uint64_t* counter) {
-    // Where every ASCII letter is a letter, the letters after a word's first are passed over eight
-    // at a time (they change nothing): a run of millions of letters is one word.
-    bool ascii_words = true;
-    for (unsigned char c = 'A'; c <= 'Z'; ++c) ascii_words = ascii_words && is_letter(c) && is_letter(c | 0x20);
+    std::array<unsigned char, 256> kind{};
+    for (int c = 0; c < 256; ++c) {
+        const auto u = static_cast<unsigned char>(c);
+        if (is_word_char(u)) kind[u] = kWordChar;
+        else if (is_apostrophe(u) || u == '-' || is_inner_mark(u)) kind[u] = kJoiner;
+    }
+    // Where every ASCII letter (every byte from 0xC0 up) is a letter, a word's letters past its
+    // sixteenth are passed over eight at a time when they are all such letters: a run of millions
+    // of letters is one word.
+    bool ascii_words = true, high_words = true;
+    for (unsigned char c = 'A'; c <= 'Z'; ++c) ascii_words = ascii_words && kind[c] == kWordChar && kind[c | 0x20] == kWordChar;
+    for (int c = 0xC0; c < 256; ++c) high_words = high_words && kind[static_cast<unsigned char>(c)] == kWordChar;
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
     std::uint64_t count = 0;
-    bool in_word = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (is_word_char(c)) {
-            if (!in_word) ++count;
-            in_word = true;
-            for (std::uint64_t eight = 0; ascii_words && i + 9 <= text.size(); i += 8) {
-                std::memcpy(&eight, text.data() + i + 1, 8);
-                if (!eight_ascii_letters(eight)) break;
+    std::size_t i = 0;
+    for (;;) {
+        while (i < n && kind[s[i]] != kWordChar) ++i;
+        if (i == n) break;
+        ++count;
+        // The word goes on over its letters and digits, and over a joiner that a letter or digit follows.
+        for (;;) {
+            const std::size_t start = i;
+            while (i < n && kind[s[i]] == kWordChar) {
+                if (++i - start != 16) continue;
+                for (std::uint64_t eight = 0; i + 8 <= n; i += 8) {
+                    std::memcpy(&eight, s + i, 8);
+                    if (!(ascii_words && eight_ascii_letters(eight)) && !(high_words && eight_high_letters(eight))) break;
+                }
             }
-        } else if (in_word && (is_apostrophe(c) || c == '-' || is_inner_mark(c)) && i + 1 < text.size() &&
-                   is_word_char(static_cast<unsigned char>(text[i + 1]))) {
-            // an apostrophe or hyphen inside a word keeps the word going ("dog’s"), and so does a mark that
-            // the tokeniser takes into a word when a letter or digit follows it ("a,b", "3.14")
-        } else {
-            in_word = false;
+            if (i + 1 < n && kind[s[i]] == kJoiner && kind[s[i + 1]] == kWordChar) {
+                ++i;
+                continue;
+            }
+            break;
         }
     }
     if (counter) *counter = count;

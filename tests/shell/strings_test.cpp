@@ -1,4 +1,6 @@
 // Text routines and comparators at their edges.
+#include <cstring>
+
 #include "shell/lists.h"
 #include "shell/strings.h"
 #include "shell/token_frequency_index.h"
@@ -131,6 +133,34 @@ TEST_F(StringsTest, WordCounts) {
             EXPECT_EQ(get_token_count_in_string(run), b.words) << k << " " << b.mark;
         }
     EXPECT_EQ(get_token_count_in_string(std::string(17, 'q') + " 'a"), 2u);
+
+    // Runs of Cyrillic, Latin, digits, joiners and other marks, long and short, counted as a walk
+    // of the text character by character counts them (the count as it was before the runs were
+    // passed over by classes and eight letters at a time).
+    auto one_by_one = [](std::string_view t) {
+        auto word = [](unsigned char c) { return cp_islatin(c) || cp_iscyrillic(c) || cp_isdigit(c); };
+        std::uint64_t n = 0;
+        bool in = false;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const auto c = static_cast<unsigned char>(t[i]);
+            if (word(c)) n += in ? 0 : 1, in = true;
+            else if (!(in && std::strchr("'`\x91\x92-.,;:?!", c) && i + 1 < t.size() &&
+                       word(static_cast<unsigned char>(t[i + 1]))))
+                in = false;
+        }
+        return n;
+    };
+    const std::string pieces[] = {"q", "\xE6", "\xC0", "\xA8", "7", "'", "\x92", "-", ".", " ", "\r\n", "\x96", "\x84", "_"};
+    std::uint32_t seed = 12345;
+    for (int round = 0; round < 400; ++round) {
+        std::string t;
+        while (t.size() < 120) {
+            seed = seed * 1664525u + 1013904223u;
+            const std::string& p = pieces[(seed >> 8) % std::size(pieces)];
+            for (std::uint32_t k = 1 + ((seed >> 16) % 4 == 0 ? (seed >> 20) % 40 : 0); k > 0; --k) t += p;
+        }
+        EXPECT_EQ(get_token_count_in_string(t), one_by_one(t)) << round;
+    }
 }
 
 TEST_F(StringsTest, Blanks) {
