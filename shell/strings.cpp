@@ -155,13 +155,14 @@ std::uint64_t get_token_count_in_string(std::string_view text, std::uint64_t* co
         ++count;
         // The word goes on over its letters and digits, and over a joiner that a letter or digit follows.
         for (;;) {
-            const std::size_t start = i;
-            while (i < n && kind[s[i]] == kWordChar) {
-                if (++i - start != 16) continue;
+            const std::size_t stop = std::min(n, i + 16);
+            while (i < stop && kind[s[i]] == kWordChar) ++i;
+            if (i == stop && i < n && kind[s[i]] == kWordChar) {
                 for (std::uint64_t eight = 0; i + 8 <= n; i += 8) {
                     std::memcpy(&eight, s + i, 8);
                     if (!(ascii_words && eight_ascii_letters(eight)) && !(high_words && eight_high_letters(eight))) break;
                 }
+                while (i < n && kind[s[i]] == kWordChar) ++i;
             }
             if (i + 1 < n && kind[s[i]] == kJoiner && kind[s[i + 1]] == kWordChar) {
                 ++i;

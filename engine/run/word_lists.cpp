@@ -216,15 +216,15 @@ public:
         add_change(a - line_start_, e - line_start_, mask, col, bold);
     }
     // Writes the line and its colours; the selection ends after it. A panel whose event mask
-    // reports changes or selections, or that has no room for the whole line, takes them as one
-    // append and one colouring after another, so that its dialog is told of each step in turn, as
-    // its handlers of those notifications expect;
-    // any other panel takes them in one call.
+    // reports selections, or that has no room for the whole line, takes them as one append and one
+    // colouring after another, so that its dialog is told of each step in turn, as its handlers of
+    // those notifications expect; any other panel takes them in one call (which tells a panel's
+    // dialog of the line's change once, as the append alone would).
     void after_line() {
         const HWND re = c_.report;
         const std::span<const FormatChange> changes(changes_.data(), changes_used_);
         const bool fits = std::int64_t{line_start_} + static_cast<std::int64_t>(line_.size()) <= RE_GetLimitText(re);
-        if (fits && !(RE_GetEventMask(re) & (ENM_CHANGE | ENM_SELCHANGE))) {
+        if (fits && !(RE_GetEventMask(re) & ENM_SELCHANGE)) {
             RE_AppendFormatted(re, line_, changes);
             RE_HideSelection(re, true);
             return;

@@ -211,6 +211,49 @@ ListedWords listed_words(std::size_t n, std::uint64_t seed) {
     return l;
 }
 
+// A list's line goes into a report that does not tell its dialog of selections in one call with its
+// colours, into one that does as an append and one colouring after another. Both leave the report
+// alike, in both lists and across their pumps, and where a line no longer fits the report's text
+// limit (the rest goes in step by step).
+TEST_F(WordLists, LinesInOneCallLeaveTheReportAsStepByStep) {
+    gl_PARSE_LATIN_WORDS = 1;
+    gl_ENGLIST_ALL = 1;  // the listed Latin words too, coloured by their rank
+    const ListedWords listed = listed_words(600, 7);
+    load_list_lines(M_WL_ENGLISH, listed.en_lines);
+    const std::vector<std::string> made = made_words(listed.cyrillic, 700, 9);
+    std::string text;
+    for (std::size_t i = 0; i < 700; ++i) {
+        std::string bg = jux_test::cp(made[i]);
+        if (i % 3 == 0) bg[0] = static_cast<char>(bg[0] - 0x20);  // a capital
+        if (i % 7 == 0) bg[1] = 'u';                               // a Latin letter among Cyrillic ones
+        text += listed.en[i % 600] + " " + jux_test::u8(bg) + (i % 5 ? " " : " " + jux_test::u8(bg) + " ");
+    }
+    LONG limit = 0;
+    for (const bool limited : {false, true}) {
+        std::string seen[2];
+        for (const bool one_by_one : {false, true}) {
+            RE_LimitText(hBigReLeft, limited ? limit : 0);
+            RE_SetEventMask(hBigReLeft, one_by_one ? DWORD{ENM_CHANGE | ENM_SELCHANGE} : DWORD{ENM_CHANGE});
+            check(text);
+            const CHARRANGE sel = RE_GetSel(hBigReLeft);
+            seen[one_by_one] = jux_test::dump_panel("report", hBigReLeft) + std::to_string(sel.cpMin) + "-" +
+                               std::to_string(sel.cpMax);
+            EXPECT_EQ((RE_GetEventMask(hBigReLeft) & ENM_SELCHANGE) != 0, one_by_one);
+            if (!limited) limit = RE_GetTextLength(hBigReLeft) * 2 / 3;  // inside the second list
+        }
+        if (limited) {
+            EXPECT_EQ(RE_GetTextLength(hBigReLeft), limit);
+        } else {  // two lists, each past its first pump
+            EXPECT_NE(seen[0].find("600 РАЗЛИЧНИ ДУМИ НА ЛАТИНИЦА"), std::string::npos);
+            EXPECT_NE(seen[0].find("700 НЕПОЗНАТИ ДУМИ"), std::string::npos);
+        }
+        const auto [a, b] = std::mismatch(seen[0].begin(), seen[0].end(), seen[1].begin(), seen[1].end());
+        EXPECT_TRUE(a == seen[0].end() && b == seen[1].end())
+            << "limited " << limited << ", in one call: ..." << std::string(a, std::min(a + 200, seen[0].end()))
+            << "\nstep by step: ..." << std::string(b, std::min(b + 200, seen[1].end()));
+    }
+}
+
 // The lists ask their spelling answers on helper threads a window ahead, and the scan those of the
 // text's distinct Cyrillic words before it begins: what the report and the coloured text show, and
 // the generators' globals they leave, are those of asking each word in turn, also when a list
