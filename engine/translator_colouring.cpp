@@ -27,9 +27,13 @@ constexpr std::size_t kLongestLooked = 127;  // longer tokens get no first-lette
 constexpr DWORD kColourBold = CFM_COLOR | CFM_BOLD;
 constexpr char kRightQuote = '\x92';  // the right single quote of code page 1251
 
-void progress(const char* what, std::size_t i, std::size_t count) {
-    if (i == 0 || i % kProgressEvery != 0 || !IsWindow(hBig)) return;
+[[gnu::noinline]] void show_progress(const char* what, std::size_t i, std::size_t count) {
+    if (!IsWindow(hBig)) return;
     SetWindowTextA(GetDlgItem(hBig, IDC_BIG_LABEL), jux_format("%s: %zu / %zu", what, i, count));
+}
+// The test for a progress line is made at every record, where it stays within the loop.
+inline void progress(const char* what, std::size_t i, std::size_t count) {
+    if (i != 0 && i % kProgressEvery == 0) show_progress(what, i, count);
 }
 
 unsigned char at(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
