@@ -126,6 +126,16 @@ void scan(RunContext& c) {
     std::uint64_t to_pump = 0;  // tokens before the next pump (at every `every`-th token from the first)
     // The lists change only at the pumps: between two, the spelling's index of each is tested in full once.
     SteadyWordLists steady;
+    // The progress line is due every kProgressEvery tokens and shown when the window can show it:
+    // at the next pump, or when the scan ends. What a pump paints is the line of the last token
+    // that made one, as if each were set at once.
+    bool progress_due = false;
+    std::uint64_t progress_at = 0;
+    const auto show_progress = [&] {
+        if (!progress_due) return;
+        progress_due = false;
+        SetWindowTextA(c.label, progress_line(progress_at, c.expected));
+    };
     for (;;) {
         const int r = tok_next(t);
         if (r < 0) {
@@ -139,10 +149,13 @@ void scan(RunContext& c) {
             c.cancelled = true;
             break;
         }
-        if (c.processed % kProgressEvery == 0 && c.expected > kProgressFrom)
-            SetWindowTextA(c.label, progress_line(c.processed, c.expected));
+        if (c.processed % kProgressEvery == 0 && c.expected > kProgressFrom) {
+            progress_due = true;
+            progress_at = c.processed;
+        }
         if (to_pump-- == 0) {
             to_pump = every - 1;
+            show_progress();
             UpdateWindow(hMain);
             unfreeze();  // the user's view of the source is kept by the run's guard
             token_report_pumped();
@@ -151,6 +164,7 @@ void scan(RunContext& c) {
         ++c.processed;
         report_token(c, t.last);
     }
+    show_progress();
     tok_finish(t);
 }
 

@@ -110,6 +110,14 @@ TEST_F(Run, ProgressLineEveryHundredTokensOfALongText) {
     EXPECT_EQ(seen[1], "12.50%  100 / ~ 800  " + u8(std::string(10, '\x95')));
     EXPECT_EQ(seen[2], "25.00%  200 / ~ 800  " + u8(std::string(20, '\x95')));
 
+    // Pumps further apart than the lines: each pump shows the line of the last hundred before it.
+    respond_token = 250;
+    seen.clear();
+    check16(words(800));
+    EXPECT_EQ(seen, (std::vector<std::string>{"0.00%  0 / ~ 800  ", "25.00%  200 / ~ 800  " + u8(std::string(20, '\x95')),
+                                              "62.50%  500 / ~ 800  " + u8(std::string(10, '\x95')),
+                                              "87.50%  700 / ~ 800  " + u8(std::string(30, '\x95'))}));
+
     seen.clear();
     check16(words(400));  // 500 expected tokens or fewer: no progress line
     for (const std::string& s : seen) EXPECT_EQ(s.find("/ ~ 400  "), std::string::npos) << s;
