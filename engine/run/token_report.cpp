@@ -607,12 +607,15 @@ void token_report_gap(RunContext& c, const TokenScan& t) {
 
 void token_report(RunContext& c, const TokenScan& t) {
     const std::string_view look = look_up_form(t);
-    if (IsDigitsOnly(look)) {
+    // Only a token that starts with a character a number holds can be one: a word goes on at once.
+    const unsigned char first = look.empty() ? '0' : static_cast<unsigned char>(look[0]);
+    const bool may_be_number = cp_isdigit(first) || first == '-' || first == '.' || first == ',' || first == ':' || first == 150;
+    if (may_be_number && IsDigitsOnly(look)) {
         const std::string_view shown = written(t);
         if (pane_open_for_numbers()) number_line(shown, std::string(shown) + " (number)");
         return;
     }
-    if (IsNumber(look) && (t.n.dots > 0 || t.n.commas > 0)) {
+    if (may_be_number && IsNumber(look) && (t.n.dots > 0 || t.n.commas > 0)) {
         const std::string_view shown = written(t);
         if (pane_open_for_numbers()) number_line(shown, separated_number_line(shown, t.n.dots, t.n.commas));
         return;
