@@ -33,6 +33,7 @@ enum : std::uint16_t {
     kLatUp = 1 << 8,     // ascii_latin_upper
     kLatLo = 1 << 9,     // ascii_latin_lower
     kLetterDigit = kDigit | kCyr | kLatUp | kLatLo,
+    kInRun = 1 << 10,    // a token character that is a letter or digit: goes on a run of them
 };
 
 // The six counting bits (digit .. Latin small, bits 4-9) of a class, each as a one in a field of
@@ -136,7 +137,6 @@ std::size_t scan_token(Tokeniser& t, std::size_t ts, TokenScan& out) {
         if (k & kLetterDigit) {
             // The run of letters and digits from here, counted in the fields of one word.
             std::uint64_t fields = 0;
-            std::uint32_t room = kFieldRoom;
             const auto empty_fields = [&cnt, &fields] {
                 const auto field = [fields](int j) { return static_cast<std::uint32_t>(fields >> (kFieldBits * j)) & kFieldRoom; };
                 cnt.digits += field(0);
@@ -147,15 +147,14 @@ std::size_t scan_token(Tokeniser& t, std::size_t ts, TokenScan& out) {
                 cnt.lat_lower += field(5);
                 fields = 0;
             };
+            // At most kFieldRoom letters go into the fields before they are emptied; the next
+            // round of this loop takes the letters past them.
+            const std::size_t stop = std::min<std::size_t>(n, i + kFieldRoom);
             for (std::uint16_t r = k;;) {
                 fields += kCountFields[(r >> kCountShift) & 63];
-                if (--room == 0) {
-                    empty_fields();
-                    room = kFieldRoom;
-                }
-                if (++i == n) break;
+                if (++i == stop) break;
                 r = cls[s[i]];
-                if (!(r & (kValid | kPunct)) || !(r & kLetterDigit)) break;
+                if (!(r & kInRun)) break;
             }
             empty_fields();
             only_aposhyp = false;
@@ -388,6 +387,7 @@ void tok_begin(Tokeniser& t, std::string& text8, std::int32_t lead, TokenStore& 
         if (ascii_cyrillic_lower[c]) k |= kCyrLo;
         if (ascii_latin_upper[c]) k |= kLatUp;
         if (ascii_latin_lower[c]) k |= kLatLo;
+        if ((k & (kValid | kPunct)) && (k & kLetterDigit)) k |= kInRun;
         t.cls[c] = k;
     }
 }
