@@ -170,7 +170,13 @@ void latin_look_alike(ProofRun& run, const PassRow& row) {
     };
     walk_all(run, [&](const SenToken* p) {
         const char* w = p->text;
-        if (!w[0] || std::strcmp(w, "n") == 0) return;
+        if (!w[0]) return;
+        // A word whose first character is none of a Latin word's ends the run at once.
+        if (!latin_char(w[0])) {
+            in_run = false;
+            return;
+        }
+        if (std::strcmp(w, "n") == 0) return;
         if (!latin(p) || tag_line(p)) {
             in_run = false;
             return;
