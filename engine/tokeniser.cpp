@@ -400,7 +400,8 @@ int tok_next(Tokeniser& t) {
     const std::uint16_t* cls = t.cls;
     const std::size_t gap_start = t.cur;
 
-    TokenScan sc;
+    // The record is described where the caller reads it.
+    TokenScan& sc = t.last;
     std::size_t ts = 0, te = 0;
     for (std::size_t from = gap_start;;) {
         ts = scan_gap(t, from);
@@ -492,7 +493,6 @@ int tok_next(Tokeniser& t) {
     text[te] = '\0';
     t.holding = true;
     t.cur = te;
-    t.last = sc;
     return 1;
 }
 

@@ -78,7 +78,8 @@ void tok_begin(Tokeniser& t, std::string& text8, std::int32_t lead, TokenStore& 
                SoftHyphenWarning warn = SoftHyphenWarning::Once);
 // Cuts and commits the next record: 1 done (t.last describes it; the token is NUL-ended in text8
 // until tok_release), 0 the text has ended, -1 the store is full (nothing was committed; the
-// "MAX_WORDS_IN_FILE" message was shown, the first time for this value of the option).
+// "MAX_WORDS_IN_FILE" message was shown, the first time for this value of the option). After 0 or
+// -1 t.last describes no record.
 int tok_next(Tokeniser& t);
 // Puts back the character saved at the end of the last token.
 void tok_release(Tokeniser& t);
