@@ -59,7 +59,7 @@ int cmp_g_strcasecmp_nm(const GRecord& a, const GRecord& b) { return cp_strcasec
 
 int IsNumber(std::string_view text) {
     for (unsigned char c : text)
-        if (!cp_isdigit(c) && c != '-' && c != '.' && c != ',' && c != ':' && c != 150) return 0;
+        if (!number_char(c)) return 0;
     return 1;
 }
 

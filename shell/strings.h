@@ -34,8 +34,12 @@ int cmp_g_strcmp_nm(const GRecord& a, const GRecord& b);
 int cmp_g_strcasecmp_nm(const GRecord& a, const GRecord& b);
 
 // ---- Tests on text ----------------------------------------------------------------------------
-// 1 when every character is a digit or one of '-', '.', ',', ':' and the en dash (code 150), else
-// 0; an empty text gives 1.
+// Whether `c` is a character a number is written with: a digit or one of '-', '.', ',', ':' and
+// the en dash (code 150).
+inline bool number_char(unsigned char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ',' || c == ':' || c == 150;
+}
+// 1 when every character is a number's (number_char), else 0; an empty text gives 1.
 int IsNumber(std::string_view text);
 // 1 when the text holds only '0' to '9' and '-' (an empty text counts), else 0.
 int IsDigitsOnly(std::string_view text);

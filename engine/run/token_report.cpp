@@ -608,8 +608,7 @@ void token_report_gap(RunContext& c, const TokenScan& t) {
 void token_report(RunContext& c, const TokenScan& t) {
     const std::string_view look = look_up_form(t);
     // Only a token that starts with a character a number holds can be one: a word goes on at once.
-    const unsigned char first = look.empty() ? '0' : static_cast<unsigned char>(look[0]);
-    const bool may_be_number = cp_isdigit(first) || first == '-' || first == '.' || first == ',' || first == ':' || first == 150;
+    const bool may_be_number = look.empty() || number_char(static_cast<unsigned char>(look[0]));
     if (may_be_number && IsDigitsOnly(look)) {
         const std::string_view shown = written(t);
         if (pane_open_for_numbers()) number_line(shown, std::string(shown) + " (number)");
