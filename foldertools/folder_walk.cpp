@@ -1,5 +1,6 @@
 #include "foldertools/folder_walk.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -60,6 +61,9 @@ public:
             listing.push_back(std::move(e));
         }
         if (ec) report(cannot_change_to_folder_text(dir, ec.value()));
+        std::stable_sort(listing.begin(), listing.end(), [](const WalkEntry& a, const WalkEntry& b) {
+            return listing_before(a.path.filename().string(), b.path.filename().string());
+        });
 
         // Files first.
         std::uint64_t folder_bytes = 0;
@@ -132,6 +136,18 @@ private:
 };
 
 }  // namespace
+
+bool listing_before(std::string_view a, std::string_view b) {
+    // A name as UTF-16, its letters raised: a name written in code page 1251 bytes is read as such.
+    auto key = [](std::string_view name) {
+        std::u16string k = is_valid_utf8(name) ? utf8_to_utf16(name) : cp1251_to_utf16(name);
+        for (char16_t& c : k) c = u16_toupper(c);
+        return k;
+    };
+    const std::u16string ka = key(a), kb = key(b);
+    if (ka != kb) return ka < kb;
+    return a < b;  // names that differ in case only: one order for every run
+}
 
 void walk_folder(const std::filesystem::path& top, const FolderTool& tool) {
     if (!tool.file_action) return;

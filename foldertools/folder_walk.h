@@ -1,8 +1,8 @@
 // foldertools/folder_walk.h - the two-pass folder walk that every folder tool shares.
 //
-// For one folder: its files first, in the order the file system lists them (nothing sorts them),
-// then its sub-folders, each walked the same way (depth first) after the files of the folder
-// above. In the files pass "." and ".." are skipped; an entry whose status cannot be read is
+// For one folder: its files first, sorted by name as the desktop system's file system lists a
+// folder (listing_before), then its sub-folders in the same order, each walked the same way (depth
+// first) after the files of the folder above. In the files pass "." and ".." are skipped; an entry whose status cannot be read is
 // reported with "\r\nCannot process %s, reason: %s, (errno = %d)\r\n" and skipped; what is not a
 // regular file is left to the folders pass; a file of length 0 is counted in fl_ct_global and
 // fl_ct_global_zero; a file of length > 0 is counted in fl_ct_global and fl_ct_global_nonzero,
@@ -61,6 +61,11 @@ struct FolderTool {
     bool sub_folders = true;  // false: the files pass of the top folder only
     bool count = true;        // false: the counters are left alone
 };
+
+// The walk's order of names: character by character (UTF-16 units), letters compared without
+// regard to case, so that "bg10.txt" comes before "bg2.txt" and "b.txt" before "C.txt"; names that
+// differ in case only, in byte order.
+bool listing_before(std::string_view a, std::string_view b);
 
 // Walks `top` and (unless the tool says otherwise) its sub-folders with the tool's hooks.
 void walk_folder(const std::filesystem::path& top, const FolderTool& tool);

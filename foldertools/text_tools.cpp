@@ -33,9 +33,12 @@ FolderTextKind folder_text_kind(std::string_view bytes) {
     FolderTextKind k;
     const std::string_view text = bytes.substr(0, bytes.find('\0'));
     auto holds = [text](std::string_view seq) { return text.find(seq) != std::string_view::npos; };
-    k.bom = bytes.starts_with(UTF8_BOM);
-    k.vowels = (holds("\xD0\xB0") && holds("\xD0\xB5") && holds("\xD0\xBE") && holds("\xD0\xB8")) ||
-               (holds("\xD0\x90") && holds("\xD0\x95") && holds("\xD0\x9E") && holds("\xD0\x98"));
+    // A text that is not UTF-8 is never taken for UTF-8: not by a byte-order mark in front of it
+    // (an 8-bit text may begin with those three letters), nor by the vowels' byte pairs in it.
+    const bool valid = is_valid_utf8(text);
+    k.bom = valid && text.starts_with(UTF8_BOM);
+    k.vowels = valid && ((holds("\xD0\xB0") && holds("\xD0\xB5") && holds("\xD0\xBE") && holds("\xD0\xB8")) ||
+                         (holds("\xD0\x90") && holds("\xD0\x95") && holds("\xD0\x9E") && holds("\xD0\x98")));
     if (!k.bom && !k.vowels) k.rtf = text.starts_with("{\\rtf") || text.starts_with("{rtf");
     // The vowels alone would leave a valid UTF-8 text without all four of them (an English text
     // with typographic quotes, a short Bulgarian one) unconverted in the 8-bit outputs.
@@ -453,7 +456,7 @@ WalkTaken load_pair_file(const WalkFile& f, PairLoad& pair, bool report_line) {
         StreamFileIntoRichEdit(in, panel);
     }
     closefile(in, "ZZZZ");
-    if (en) note_checker_text_is_files(f.path, !kind.ansi);
+    if (en) note_checker_text_is_files(f.path, kind.utf8);
     (en ? pair.en : pair.bg) = true;
     return pair.both() ? WalkTaken::TakenEndPass : WalkTaken::Taken;
 }

@@ -30,6 +30,7 @@
 // The kind of a whole file's bytes. Each test is a flag of its own; the UTF-8 tests look at the
 // text up to its first NUL byte.
 struct FolderTextKind {
+    // The text up to its first NUL byte is valid UTF-8 (else none of the next two holds) and
     bool bom = false;     // begins with EF BB BF
     bool vowels = false;  // holds the UTF-8 forms of all four of а е о и, or of all four of А Е О И
     bool rtf = false;     // not UTF-8, and begins with "{\rtf" or "{rtf"

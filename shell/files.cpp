@@ -10,6 +10,7 @@
 #include <mutex>
 #include <stdio_ext.h>
 #include <utility>
+#include <vector>
 #include <signal.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,11 +69,22 @@ struct StreamFault {
     std::string name;
     int err = 0;
     int countdown = 0;
+    bool sync = false;  // the sync of sync_out fails, not a write
+};
+
+// A failure noted for tell_write_failures: the file and its error, or a text of its own (no file).
+struct NotedFailure {
+    std::filesystem::path path;
+    int err = 0;
+    std::string text;
 };
 
 std::mutex s_out_mutex;
 std::map<FILE*, OutStream> s_out;  // guarded by s_out_mutex, as the rest below
-std::string s_failures;
+std::vector<NotedFailure> s_failures;
+// The failures tell_write_failures told, by file, with their error: told again only after the file
+// was written in between (or when it fails another way).
+std::map<std::filesystem::path, int> s_told;
 std::atomic<bool> s_stream_fault_set{false};
 StreamFault s_stream_fault;
 
@@ -114,14 +126,22 @@ void note_out_failure(FILE* f, int err) {
     OutStream& o = out_record(f);
     if (o.err) return;
     o.err = err;
-    s_failures += cannot_write_text(o.path, err);
+    s_failures.push_back(NotedFailure{o.path, err, cannot_write_text(o.path, err)});
+}
+
+// The file was written whole: a failure of it is told again when it comes back.
+void note_written(const std::filesystem::path& file) {
+    std::lock_guard lock(s_out_mutex);
+    s_told.erase(file);
 }
 
 // The injected failure for a write to `f`, 0 for none.
 int take_stream_fault(FILE* f) {
     if (!s_stream_fault_set.load(std::memory_order_relaxed)) return 0;
     std::lock_guard lock(s_out_mutex);
-    if (out_record(f).path.filename() != s_stream_fault.name || s_stream_fault.countdown-- > 0) return 0;
+    if (s_stream_fault.sync || out_record(f).path.filename() != s_stream_fault.name ||
+        s_stream_fault.countdown-- > 0)
+        return 0;
     s_stream_fault_set = false;
     return s_stream_fault.err;
 }
@@ -163,11 +183,17 @@ int close_and_report(FILE* f, const std::string& display_name) {
     if (lost && !err) err = EIO;
     errno = 0;
     if (std::fclose(f) != 0 && !err) err = errno ? errno : EIO;
-    if (!err) return 0;
+    if (!err) {
+        note_written(path);
+        return 0;
+    }
     const std::string name = display_name.empty() ? path_to_cp1251(path) : display_name;
     std::string line = jux_format("ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n", name.c_str(),
                                   std::strerror(err), err);
-    if (!noted) note_write_failure(cannot_write_text(path, err));
+    if (!noted) {
+        std::lock_guard lock(s_out_mutex);
+        s_failures.push_back(NotedFailure{path, err, cannot_write_text(path, err)});
+    }
     // Through write_out: a log that cannot take the line (the same full disk) is itself noted with
     // its own name and reason, and told with the file's failure.
     if (fl_stat && fl_stat != f) write_out(fl_stat, line);
@@ -177,6 +203,16 @@ int close_and_report(FILE* f, const std::string& display_name) {
 }
 
 }  // namespace
+
+int read_only_error(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;  // a new file: the folder decides
+    // No write bit at all: the user marked it read-only, which binds every writer, root too.
+    if ((st.st_mode & 0222) == 0) return EACCES;
+    if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+        return errno;
+    return 0;
+}
 
 std::string cannot_open_text(const std::filesystem::path& file, int err) {
     if (!err) err = EACCES;
@@ -189,6 +225,13 @@ std::string cannot_write_text(const std::filesystem::path& file, int err) {
                       std::strerror(err), err);
 }
 
+std::u16string cannot_write_textw(const std::filesystem::path& file, int err) {
+    std::u16string text = u"Cannot write to ";
+    text += utf8_to_utf16(file.string());
+    text += utf8_to_utf16(jux_format(", reason: %s, (errno = %d)\n", std::strerror(err), err));
+    return text;
+}
+
 FILE* make_fl(const std::filesystem::path& folder, std::string_view name) {
     return open_for_writing(fl_path(folder, name));
 }
@@ -198,6 +241,10 @@ FILE* make_flw(const std::filesystem::path& folder, std::u16string_view name) {
 }
 
 FILE* open_out(const std::filesystem::path& file, const char* mode) {
+    if (const int err = std::strpbrk(mode, "wa+") ? read_only_error(file) : 0) {
+        errno = err;
+        return nullptr;
+    }
     errno = 0;
     FILE* f = std::fopen(file.c_str(), mode);
     if (f) remember_out(f, file);
@@ -253,17 +300,76 @@ bool cut_out_back(FILE* f, std::uint64_t size) {
 
 void note_write_failure(const std::string& text) {
     std::lock_guard lock(s_out_mutex);
-    s_failures += text;
+    s_failures.push_back(NotedFailure{{}, 0, text});
 }
 
 std::string take_write_failures() {
     std::lock_guard lock(s_out_mutex);
-    return std::exchange(s_failures, {});
+    std::string text;
+    for (const NotedFailure& n : s_failures) text += n.text;
+    s_failures.clear();
+    return text;
 }
 
 void tell_write_failures(HWND owner) {
-    const std::string text = take_write_failures();
-    if (!text.empty()) MessageBoxA(owner, text, "Oops!", MB_OK | MB_ICONERROR);
+    std::u16string text;
+    {
+        std::lock_guard lock(s_out_mutex);
+        for (const NotedFailure& n : s_failures) {
+            if (n.path.empty()) {
+                text += cp1251_to_utf16(n.text);
+                continue;
+            }
+            // The same file failing the same way again, with no write of it in between, was told.
+            const auto [told, first] = s_told.try_emplace(n.path, n.err);
+            if (!first && told->second == n.err) continue;
+            told->second = n.err;
+            text += cannot_write_textw(n.path, n.err);
+        }
+        s_failures.clear();
+    }
+    if (!text.empty()) MessageBoxW(owner, text, u"Oops!", MB_OK | MB_ICONERROR);
+}
+
+void forget_told_write_failures() {
+    std::lock_guard lock(s_out_mutex);
+    s_told.clear();
+}
+
+void tell_cannot_write(HWND owner, const std::filesystem::path& file, int err) {
+    if (!err) err = EIO;
+    const std::string line = cannot_write_text(file, err);
+    if (fl_stat) write_out(fl_stat, line);
+    else std::fwrite(line.data(), 1, line.size(), stderr);
+    MessageBoxW(owner, cannot_write_textw(file, err), u"Oops!", MB_OK | MB_ICONERROR);
+}
+
+bool sync_out(FILE* f) {
+    if (!f) {
+        errno = EBADF;
+        return false;
+    }
+    int err = 0;
+    {
+        std::lock_guard lock(s_out_mutex);
+        if (s_stream_fault_set && s_stream_fault.sync && out_record(f).path.filename() == s_stream_fault.name) {
+            err = s_stream_fault.err;
+            s_stream_fault_set = false;
+        }
+    }
+    errno = 0;
+    if (!err && std::fflush(f) != 0) err = errno ? errno : EIO;
+    if (!err && ::fsync(::fileno(f)) != 0) err = errno ? errno : EIO;
+    if (!err) return true;
+    note_out_failure(f, err);
+    errno = err;
+    return false;
+}
+
+void fail_stream_sync_at(std::string_view file_name, int err) {
+    std::lock_guard lock(s_out_mutex);
+    s_stream_fault = StreamFault{std::string(file_name), err, 0, true};
+    s_stream_fault_set = true;
 }
 
 void fail_stream_write_at(std::string_view file_name, int err, int nth) {
@@ -436,6 +542,10 @@ int write_file_safely(const std::filesystem::path& file, std::string_view bytes)
     const WriteFault fault = take_write_fault();
     std::filesystem::path target;
     if (!final_target(file, target)) return 0;
+    if (const int refused = read_only_error(target)) {
+        errno = refused;
+        return 0;
+    }
     const std::filesystem::path tmp = temp_name(target);
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
@@ -464,6 +574,8 @@ int write_file_safely(const std::filesystem::path& file, std::string_view bytes)
         return 0;
     }
     sync_folder(target.parent_path());
+    note_written(file);
+    note_written(target);
     return 1;
 }
 
@@ -498,6 +610,10 @@ int append_journal(const std::filesystem::path& file, std::string_view line) {
     // A journal that this line would begin is removed again when the line cannot be written.
     struct stat before {};
     const bool existed = ::stat(file.c_str(), &before) == 0;
+    if (const int refused = read_only_error(file)) {
+        errno = refused;
+        return 0;
+    }
     errno = 0;
     const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return 0;
@@ -515,6 +631,7 @@ int append_journal(const std::filesystem::path& file, std::string_view line) {
         errno = err;
         return 0;
     }
+    note_written(file);
     return 1;
 }
 
@@ -576,6 +693,7 @@ void reset_files() {
     {
         std::lock_guard lock(s_out_mutex);
         s_failures.clear();
+        s_told.clear();
         s_stream_fault = StreamFault{};
         s_stream_fault_set = false;
     }

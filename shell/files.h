@@ -33,6 +33,18 @@ std::string cannot_open_text(const std::filesystem::path& file, int err);
 // "Cannot write to %s, reason: %s, (errno = %d)\n" for a file that could not be written, with the
 // error's text; the message every writer of a user's file shows or logs.
 std::string cannot_write_text(const std::filesystem::path& file, int err);
+// The same as UTF-16, naming the file as the system names it (a name in any script).
+std::u16string cannot_write_textw(const std::filesystem::path& file, int err);
+
+// Tells that `file` could not be written: the line cannot_write_text in the statistics log, and a
+// box (caption "Oops!") with cannot_write_textw. For a write the user asked for (a Save, a help page).
+void tell_cannot_write(HWND owner, const std::filesystem::path& file, int err);
+
+// The error a writer meets that opens an existing regular file for writing, 0 when it may: EACCES
+// for a file without any write permission bit (marked read-only by the user: refused whoever runs
+// the program, as the read-only mark of a desktop system binds an administrator too), else the
+// answer of the system's access check for writing. A missing file gives 0 (its folder decides).
+int read_only_error(const std::filesystem::path& file);
 
 // Closes the stream, checking that everything written to it reached the file (a write, flush or
 // close that failed). A failure writes "ERROR: Can't close the %s file, reason: %s, (errno = %d)\r\n"
@@ -55,7 +67,8 @@ void OutputCyr(std::string_view text, int n, FILE* f);
 // Every stream the program writes goes through these, so that no failed write, flush or close
 // passes unseen and every failure can be told with the name of its file.
 
-// Opens `file` for writing in `mode` and keeps its path for the messages; null with errno set.
+// Opens `file` for writing in `mode` and keeps its path for the messages; null with errno set (also
+// for a read-only file, read_only_error).
 FILE* open_out(const std::filesystem::path& file, const char* mode = "wb");
 // Writes the bytes whole and flushes the stream (unless `flush` is false: the bytes may then wait
 // in the stream's buffer, and closefile finds what fails later). False (errno set) when they did
@@ -73,15 +86,26 @@ std::filesystem::path out_path(FILE* f);
 bool cut_out_back(FILE* f, std::uint64_t size);
 // Notes the text of a failure to write a file for tell_write_failures.
 void note_write_failure(const std::string& text);
+// Flushes the stream and syncs its file to the disk; false (errno set) when that failed, which is
+// noted as a write failure of the file (named, with its reason) and reported again by closefile.
+bool sync_out(FILE* f);
 // The failures noted since the last call (one "Cannot write to ..." line per file), then cleared.
 std::string take_write_failures();
-// Shows the failures noted so far in one "Oops!" box and clears them; nothing when there are none.
+// Shows the failures noted so far in one "Oops!" box, the files named as the system names them,
+// and clears them; nothing when there are none. A file that fails again the same way is not told
+// again until it has been written whole in between (closefile without failure, write_file_safely):
+// a writer that runs at every key does not put the same box up at every key. The statistics log
+// keeps every failure (closefile's line).
 void tell_write_failures(HWND owner);
+// Test hook: every failure is told again at its next occurrence, as after a start.
+void forget_told_write_failures();
 
 // Test hook: the `nth` write_out from now to a stream whose file is named `file_name` fails with
 // `err`, as a full disk or a broken device would make it fail: the first half of its bytes reaches
 // the file, the rest is lost. reset_files() clears it.
 void fail_stream_write_at(std::string_view file_name, int err, int nth = 1);
+// Test hook: the next sync_out of a stream whose file is named `file_name` fails with `err`.
+void fail_stream_sync_at(std::string_view file_name, int err);
 
 // The size of the open file in bytes, including what is still buffered for writing; the file
 // position is left where it was. -1 for a null stream or a stream that cannot seek.
@@ -101,7 +125,9 @@ std::string jux_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)
 //   stays as it was; a loop of links (or a chain of more than 40) fails with ELOOP and the links
 //   stay as they were;
 // - the file keeps its permission bits (and, where the system allows it, its owner and group); a
-//   new file gets the usual 0666 less the umask.
+//   new file gets the usual 0666 less the umask;
+// - a file that cannot be opened for writing (read_only_error: one the user made read-only) is
+//   refused with that error and left as it was.
 // 1 on success; 0 with errno set when it could not (the old file is then unchanged and the
 // temporary file removed).
 int write_file_safely(const std::filesystem::path& file, std::string_view bytes);
@@ -116,8 +142,9 @@ bool read_file_bytes(const std::filesystem::path& file, std::string& bytes);
 int backup_file(const std::filesystem::path& file, const std::filesystem::path& backup);
 
 // Appends one line (CR LF added) to a journal file in one write; 1 on success, 0 with errno set
-// when it could not (a line cut short by a full disk is taken back: the journal never ends in a
-// half line, and a journal that the line would have begun is not left empty).
+// when it could not (a read-only journal, read_only_error, is refused; a line cut short by a full
+// disk is taken back: the journal never ends in a half line, and a journal that the line would have
+// begun is not left empty).
 int append_journal(const std::filesystem::path& file, std::string_view line);
 
 // The current local time as "YYYY-MM-DD HH:MM:SS".

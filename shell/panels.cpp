@@ -190,7 +190,8 @@ int dropped_file(const Msg* drop, HWND re, const std::filesystem::path& path) {
     if (text_panel) SetWindowTextW(hBig, title);
     else if (hBgTextRe && re == hBgTextRe) SetWindowTextW(hBgText, title);
 
-    switch (classify_text(*bytes)) {
+    const TextKind kind = classify_text(*bytes);
+    switch (kind) {
         case TextKind::Utf8Bom:
             gl_fg_utf8header = 1;
             [[fallthrough]];
@@ -210,7 +211,8 @@ int dropped_file(const Msg* drop, HWND re, const std::filesystem::path& path) {
             load_8bit(re, std::move(*bytes));
             break;
     }
-    if (text_panel) note_checker_text_is_files(file, gl_fg_ansi == 0);
+    // A file in rich text is no UTF-8 file: its text is saved as a typed one is.
+    if (text_panel) note_checker_text_is_files(file, kind == TextKind::Utf8 || kind == TextKind::Utf8Bom);
     return 1;
 }
 

@@ -63,8 +63,6 @@ constexpr std::u16string_view kCredits =
 
 const std::vector<FileFilter> kAllFiles{FileFilter{u"All Files (*.*)", u"*"}};
 
-std::filesystem::path g_open_folder;  // where the open dialog starts next ("": the home folder)
-
 // The error number of entering the folder (0 when it can be entered).
 int folder_error(const std::filesystem::path& folder) {
     errno = 0;
@@ -74,21 +72,29 @@ int folder_error(const std::filesystem::path& folder) {
     return 0;
 }
 
-void show_error(std::string_view format, const std::filesystem::path& p, int err) {
-    MessageBoxA(hMain, jux_format(std::string(format).c_str(), path_to_cp1251(p).c_str(), std::strerror(err), err),
-                "Oops!", MB_OK | MB_ICONERROR);
+// The checker's file (the one last opened or dropped; a trailing '/' is no part of its name), ""
+// when there is none.
+std::filesystem::path checker_file() {
+    const std::filesystem::path file = gl_dropped.empty() ? gl_dropped_path : fl_path({}, gl_dropped);
+    if (file.empty()) return {};
+    return file.has_filename() || !file.has_parent_path() ? file : file.parent_path();
 }
 
+std::filesystem::path folder_of(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::current_path();
+}
+
+// Where the open dialog starts: where the save dialog would, the checker's file's folder, else
+// the start folder (also when that folder cannot be entered now).
 std::filesystem::path open_start() {
-    if (!g_open_folder.empty()) return g_open_folder;
-    const char* home = std::getenv("HOME");
-    return home && *home ? std::filesystem::path(home) : std::filesystem::path("/");
+    const std::filesystem::path file = checker_file();
+    if (!file.empty() && folder_error(folder_of(file)) == 0) return folder_of(file);
+    return start_dir;
 }
 
 void open_command(HWND dlg) {
     const std::optional<std::filesystem::path> chosen = GetOpenFileNameW(dlg, u"Отвори", kAllFiles, open_start());
     if (!chosen) return;
-    g_open_folder = chosen->parent_path();
     prepare_for_file(dlg);
     dropped_file(nullptr, hBigReRight, *chosen);
     SetForegroundWindow(GetParent(hBigReLeft));
@@ -102,12 +108,10 @@ void open_command(HWND dlg) {
 // that code page 1251 cannot write).
 std::optional<std::filesystem::path> save_start(std::string& opened_name) {
     opened_name.clear();
-    const std::filesystem::path file = gl_dropped.empty() ? gl_dropped_path : fl_path({}, gl_dropped);
-    if (file.empty()) return start_dir / "FILE.txt";
-    // A trailing '/' is no part of the name.
-    const std::filesystem::path named = file.has_filename() || !file.has_parent_path() ? file : file.parent_path();
+    const std::filesystem::path named = checker_file();
+    if (named.empty()) return start_dir / "FILE.txt";
     opened_name = named.filename().string();
-    const std::filesystem::path folder = named.has_parent_path() ? named.parent_path() : std::filesystem::current_path();
+    const std::filesystem::path folder = folder_of(named);
     if (const int err = folder_error(folder)) {
         MessageBoxA(hMain,
                     jux_format("Cannot change to folder %s, reason: %s, (errno = %d)\n", path_to_cp1251(named).c_str(),
@@ -128,6 +132,11 @@ bool add_default_extension(HWND dlg, std::filesystem::path& file) {
     return MessageBoxA(dlg, jux_format("%s already exists. Replace it?", path_to_cp1251(file).c_str()), "Oops!",
                        MB_YESNO | MB_ICONWARNING) == IDYES;
 }
+
+// Whether Save writes UTF-8: when the text's file is UTF-8 (the file it was opened from or last
+// saved to). A text typed or pasted in, or opened from a file in code page 1251 or in rich text,
+// is saved in code page 1251.
+bool save_in_utf8() { return gl_file_text && gl_file_text->utf8; }
 
 // Saves the right panel through the save dialog, which proposes `file` (by default the file last
 // opened, save_start); true when it was written.
@@ -159,14 +168,13 @@ bool save_command(HWND dlg, bool utf8, std::filesystem::path file = {}) {
     // this document left when it was killed go first.
     remove_stale_temporary_files_of(*chosen);
     if (!write_file_safely(*chosen, bytes)) {
-        show_error("Cannot write %s, reason: %s, (errno = %d)\n", *chosen, errno ? errno : EIO);
+        tell_cannot_write(hMain, *chosen, errno);
         return false;
     }
     if (gl_SPELL_CHECKER_LOG && !gl_log.empty()) {
         const std::filesystem::path log = start->parent_path() / ("LOG_" + opened_name);
         remove_stale_temporary_files_of(log);
-        if (!write_file_safely(log, checker_log_text(path_to_cp1251(opened_name))))
-            show_error("Cannot write %s, reason: %s, (errno = %d)\n", log, errno ? errno : EIO);
+        if (!write_file_safely(log, checker_log_text(path_to_cp1251(opened_name)))) tell_cannot_write(hMain, log, errno);
     }
     // A close asks before a later change of the text is lost.
     note_checker_text_is_files(*chosen, utf8);
@@ -191,13 +199,24 @@ void font_command(HWND dlg) {
 void help_page(std::string_view file) {
     const std::filesystem::path page = start_dir / std::string(file);
     // A page made from the program's tables is made again from the tables in use now (the
-    // inflection types of the data folder's lexicon, not of the one the kept page was made from);
-    // when it cannot be written, the page already there is opened.
+    // inflection types of the data folder's lexicon, not of the one the kept page was made from).
+    // When it cannot be written, the user is told why, and no page is opened: the page there may
+    // describe another lexicon.
     for (const GeneratedHelpPage& g : generated_help_pages())
-        if (file == g.file) write_file_safely(page, g.make());
+        if (file == g.file) {
+            remove_stale_temporary_files_of(page);
+            if (!write_file_safely(page, g.make())) {
+                tell_cannot_write(hMain, page, errno);
+                return;
+            }
+        }
     errno = 0;
     if (::access(page.c_str(), R_OK) != 0) {
-        show_error("Cannot open %s, reason: %s, (errno = %d)\n", page, errno ? errno : ENOENT);
+        const int err = errno ? errno : ENOENT;
+        std::u16string text = u"Cannot open ";
+        text += utf8_to_utf16(page.string());
+        text += utf8_to_utf16(jux_format(", reason: %s, (errno = %d)\n", std::strerror(err), err));
+        MessageBoxW(hMain, text, u"Oops!", MB_OK | MB_ICONERROR);
         return;
     }
     open_with_desktop(page.string());
@@ -258,8 +277,10 @@ bool checker_file_command(HWND dlg, int id) {
             open_command(dlg);
             return true;
         case IDM_BIG_SAVE:
+            save_command(dlg, save_in_utf8());
+            return true;
         case IDM_BIG_SAVE_UTF8:
-            save_command(dlg, id == IDM_BIG_SAVE_UTF8);
+            save_command(dlg, true);
             return true;
         case IDM_BIG_FONT:
             font_command(dlg);
@@ -315,4 +336,4 @@ void load_beside_checker_file(const Msg& drop, HWND re) {
     checker.restore();
 }
 
-void reset_checker_file_commands() { g_open_folder.clear(); }
+

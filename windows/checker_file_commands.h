@@ -2,7 +2,9 @@
 // and its audio commands: a text file opened into the right panel and checked; the right panel
 // saved in code page 1251 or UTF-8 with the line ends of the file it came from, and the
 // correction log beside it; the panels' font; the help pages, the version search and the About
-// text; the selection pronounced and the whole checked text read aloud.
+// text; the selection pronounced and the whole checked text read aloud. "Запиши" writes the text
+// in the encoding of its file (UTF-8 for a UTF-8 file, else code page 1251), "Запиши като UTF-8
+// файл" always in UTF-8; the open dialog starts where the save dialog does.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +47,3 @@ struct CheckerFileState {
 // box, the checker's bottom panel, the translation window's panel. It is loaded there while the
 // checker's file state stays as it was.
 void load_beside_checker_file(const Msg& drop, HWND re);
-
-// The subsystem's reset for test fixtures: the open dialog starts afresh.
-void reset_checker_file_commands();

@@ -263,5 +263,4 @@ void reset_checker_window() {
     reset_machine_window();
     reset_checker_modes();
     reset_filing_popups();
-    reset_checker_file_commands();
 }

@@ -465,7 +465,7 @@ int run_lemma_reports() {
     for (std::size_t i = 0; i < files.size(); ++i) {
         // On the disk before the mark says they are whole, so that a power loss cannot put empty
         // reports in place at the next start.
-        if (!write_out(files[i], {}) || ::fsync(fileno(files[i])) != 0) whole = false;
+        if (!sync_out(files[i])) whole = false;  // noted with the report's name and reason, logged at its close
         if (closefile(files[i], i == 0 ? std::string(kBase) + ".txt" : std::string()) != 0) whole = false;
         files[i] = nullptr;
     }

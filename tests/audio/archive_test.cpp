@@ -144,6 +144,22 @@ TEST_F(Archive, FolderTreeIsPackedAndReadsBackClipByClip) {
     EXPECT_EQ(sz_global, std::filesystem::file_size(archive_file));
 }
 
+// A folder's files are taken sorted by name as the desktop system's file system lists them:
+// letters without regard to case, character by character ("bg10" before "bg2"), whatever order
+// this file system lists them in.
+TEST_F(Archive, AFoldersFilesAreTakenInNameOrder) {
+    const std::vector<std::string> sorted{"a", "B", "bg0", "bg1", "bg10", "bg11", "bg2", "bg3", "bg4",
+                                          "bg5", "bg6", "bg7", "bg8", "bg9", "c"};
+    for (const std::string& key : sorted) data.write("tree/" + key + ".ogg", clip_bytes(key[0], 3));
+    std::vector<std::string> listed;
+    for (const auto& e : std::filesystem::directory_iterator(data.file("tree"))) listed.push_back(e.path().stem().string());
+    EXPECT_NE(listed, sorted);  // the file system's own order differs: the walk has to sort
+    build(data.file("tree"));
+    std::vector<std::string> taken;
+    for (const Clip& c : read_back()) taken.push_back(c.key);
+    EXPECT_EQ(taken, sorted);
+}
+
 TEST_F(Archive, TreeWithoutClipsLeavesBothFilesEmpty) {
     data.write("tree/empty.ogg", "");
     std::filesystem::create_directories(data.file("tree/sub/subsub"));

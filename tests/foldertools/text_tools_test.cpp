@@ -132,6 +132,21 @@ TEST_F(FolderTools, ConcatenatingConverterNumbersUtf8CopiesAndSortsTextsByKind) 
     EXPECT_TRUE(has_line(report, "Entering dir: " + top + "sub/"));
 }
 
+// A book concatenated from chapter files comes out in chapter order: the files of a folder are
+// taken sorted by name as the desktop system's file system lists them (bg10 before bg2), in the
+// concatenation and in the report.
+TEST_F(FolderTools, ChaptersAreConcatenatedInNameOrder) {
+    for (int n = 0; n < 12; ++n) data.write("tree/bg" + std::to_string(n) + ".txt", cp("bg" + std::to_string(n) + " глава"));
+    std::string book;
+    for (const char* n : {"bg0", "bg1", "bg10", "bg11", "bg2", "bg3", "bg4", "bg5", "bg6", "bg7", "bg8", "bg9"})
+        book += cp(std::string(n) + " глава") + "\r\n\r\n";
+    run(IDM_BULK_UTF8_CONCAT);
+    EXPECT_EQ(data.read("bulk_concatenated_ansi.txt"), book);
+    const std::string report = data.read("bulk_utf8-to-ansi_report.txt");
+    EXPECT_LT(report.find("bg10.txt"), report.find("bg2.txt"));
+    EXPECT_LT(report.find("bg1.txt"), report.find("bg10.txt"));
+}
+
 TEST_F(FolderTools, MirroringToolsKeepTheTreeAndNamesAndCopyOtherFilesWhole) {
     const std::string binary("PNG\0\xAD{sub}", 9);
     data.write("tree/a b.txt", "\xEF\xBB\xBF" "а е о и");

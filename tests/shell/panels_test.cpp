@@ -117,7 +117,10 @@ TEST(EncodingTest, OneDetectorTellsUtf8From1251) {
     EXPECT_TRUE(is_utf8_text("caf\xC3\xA9"));
     EXPECT_TRUE(is_utf8_text("\xEF\xBB\xBF", &bom));
     EXPECT_TRUE(bom);
-    EXPECT_TRUE(is_utf8_text("\xEF\xBB\xBF\xFF broken after the mark"));  // the mark decides
+    // Not UTF-8 behind the mark: no mark, but three letters of a code page 1251 text.
+    EXPECT_FALSE(is_utf8_text("\xEF\xBB\xBF\xFF broken after the mark", &bom));
+    EXPECT_FALSE(bom);
+    EXPECT_EQ(classify_text(cat("\xEF\xBB\xBF", cp("Здравей"))), TextKind::Ansi);
     EXPECT_FALSE(is_utf8_text("plain ASCII"));
     EXPECT_FALSE(is_utf8_text(""));
     EXPECT_FALSE(is_utf8_text(cp("Здравей, свят")));

@@ -19,6 +19,11 @@
 
 namespace jux_test {
 
+// Whether `cut` bytes of `whole` end a line of it.
+inline bool ends_line(const std::string& whole, std::size_t cut) {
+    return cut == 0 || (cut <= whole.size() && whole[cut - 1] == '\n');
+}
+
 struct FaultyWriter {
     std::string name;
     // The files the writer writes (those that do not exist are expected to stay absent or whole).
@@ -33,15 +38,13 @@ struct FaultyWriter {
     // turn); else the writes to the stream of the file of this name.
     std::string stream;
     // The writer fills its files as it goes (a report, an archive and its index): a told failure may
-    // leave a file cut short, a beginning of the whole one that ends where one of its items ends (a
-    // torn last item fails), but nothing else.
+    // leave a file short of items (cut short where one of its items ends, or without the items it
+    // could not write), but never with a torn item.
     bool cut_short = false;
     // Whether `cut` bytes of the whole file end an item of it: by default after a line end; a
-    // writer whose items are not lines says where its items end.
-    std::function<bool(const std::string& whole, std::size_t cut)> ends_item = [](const std::string& whole,
-                                                                                  std::size_t cut) {
-        return cut == 0 || (cut <= whole.size() && whole[cut - 1] == '\n');
-    };
+    // writer whose items are not lines says where the items of its files end.
+    std::function<bool(const std::filesystem::path& file, const std::string& whole, std::size_t cut)> ends_item =
+        [](const std::filesystem::path&, const std::string& whole, std::size_t cut) { return ends_line(whole, cut); };
     // Turns a file's bytes into what must match (for instance the time of a journal line masked).
     std::function<std::string(std::string)> normal = [](std::string s) { return s; };
 };
@@ -71,21 +74,20 @@ inline bool failure_named(const std::string& text, const FaultyWriter& w) {
     return false;
 }
 
-// Whether `part` is what a writer that goes on after a failed item leaves of `whole`: its
-// beginning up to the end of an item, or whole lines of it only (the lines it could not write left
-// out).
-inline bool short_of(const std::optional<std::string>& part, const std::optional<std::string>& whole,
-                     const FaultyWriter& w) {
+// Whether `part` is what a writer that goes on after a failed item leaves of `whole`: whole items
+// of it only, in their order (its beginning up to the end of an item, or the items it could not
+// write left out). A file that ends, or skips, inside an item fails.
+inline bool short_of(const std::filesystem::path& file, const std::optional<std::string>& part,
+                     const std::optional<std::string>& whole, const FaultyWriter& w) {
     if (!part || !whole) return false;
-    if (whole->starts_with(*part)) return w.ends_item(*whole, part->size());
-    if (!part->empty() && part->back() != '\n') return false;
-    for (std::size_t at = 0; at < part->size();) {
-        const std::size_t end = part->find('\n', at) + 1;
-        const std::string line = part->substr(at, end - at);
-        if (!whole->starts_with(line) && whole->find("\n" + line) == std::string::npos) return false;
-        at = end;
+    std::size_t at = 0, item = 0;
+    for (std::size_t end = 1; end <= whole->size() && at < part->size(); ++end) {
+        if (!w.ends_item(file, *whole, end)) continue;
+        const std::string_view next = std::string_view(*whole).substr(item, end - item);
+        if (std::string_view(*part).substr(at).starts_with(next)) at += next.size();
+        item = end;
     }
-    return true;
+    return at == part->size();
 }
 
 }  // namespace sweep_detail
@@ -125,7 +127,7 @@ inline int sweep_write_faults(const FaultyWriter& w, int most = 100) {
             EXPECT_TRUE(failed) << "the failure was not told: " << told;
             for (const auto& [file, bytes] : now)
                 EXPECT_TRUE(bytes == old.at(file) || bytes == whole.at(file) ||
-                            (w.cut_short && sweep_detail::short_of(bytes, whole.at(file), w)))
+                            (w.cut_short && sweep_detail::short_of(file, bytes, whole.at(file), w)))
                     << file << " is neither the old file nor the new one: " << bytes.value_or("<none>");
         }
     }

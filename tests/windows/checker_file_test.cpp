@@ -7,6 +7,8 @@
 #include "audio/archive.h"
 #include "dictionary/loading.h"
 #include "checker_fixture.h"
+#include "dictionary/custom_words.h"
+#include "shell/files.h"
 #include "shell/lists.h"
 #include "support/ended_process.h"
 #include "windows/checker_file_commands.h"
@@ -39,7 +41,7 @@ TEST_F(CheckerFile, OpenedFilesAreSavedBackWithTheirLineEndsAndMark) {
         {crlf, 9221, kBom + "один\r\nдва\r\n"},
         {"one\nдва\n", 9221, "one\nдва\n"},
         {kBom + "one\r\nдва", 9221, kBom + "one\r\nдва"},
-        {"one\nдва\n", 9220, cp("one\nдва\n")},
+        {"one\nдва\n", 9220, "one\nдва\n"},  // a UTF-8 file is saved back in UTF-8
     };
     for (const auto& [loaded, id, saved] : cases) {
         SCOPED_TRACE(saved);
@@ -246,6 +248,151 @@ TEST_F(CheckerFile, AFileNamedOutsideTheCodePageIsSavedBackUnderItsName) {
     choose(9220, file);
     EXPECT_EQ(hs->file_dialog_starts.back(), file);
     EXPECT_EQ(hs->message_boxes.back().text, u"Файлът е записан под името " + file.u16string());
+}
+
+// Whatever a file holds, opening it and saving it unchanged ("Запиши") gives back its letters in
+// its own encoding, with its own line ends: code page 1251, UTF-8 with and without the byte-order
+// mark, a code page 1251 text that begins with the bytes of that mark, CR LF and LF; a NUL byte
+// (which the panel cannot hold) comes back as a blank.
+TEST_F(CheckerFile, OpenThenSaveGivesBackTheLettersInTheFilesEncoding) {
+    const std::string bom_letters = "\xEF\xBB\xBF";  // "п»ї" in code page 1251
+    const struct {
+        const char* name;
+        std::string file, saved;
+    } cases[] = {
+        {"1251, CR LF", cp("Котка и куче\r\nдве\r\n"), ""},
+        {"1251, LF", cp("Котка\nдве\n"), ""},
+        {"UTF-8, CR LF", "Котка и куче\r\nдве\r\n", ""},
+        {"UTF-8, LF", "Котка\nдве\n", ""},
+        {"UTF-8 with the mark, CR LF", kBom + "Котка\r\nдве\r\n", ""},
+        {"UTF-8 with the mark, LF", kBom + "Котка\nдве", ""},
+        {"1251 behind the mark's bytes", bom_letters + cp("Котка\r\nдве\r\n"), ""},
+        {"1251 with a NUL", cp("Кот") + std::string(1, '\0') + cp("ка\r\n"), cp("Кот ка\r\n")},
+        {"UTF-8 with a NUL", "Кот" + std::string(1, '\0') + "ка\n", "Кот ка\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto file = data.write_raw("round/" + std::string(c.name) + ".txt", c.file);
+        choose(9219, file);
+        choose(9220, file);
+        EXPECT_EQ(data.read("round/" + std::string(c.name) + ".txt"), c.saved.empty() ? c.file : c.saved);
+    }
+    // A letter changed in a UTF-8 file: "Запиши" keeps UTF-8 and CR LF.
+    choose(9219, data.write_raw("utf8.txt", "котка\r\nкуче\r\n"));
+    RE_SetSel(hBigReRight, CHARRANGE{0, 1});
+    type_right(u"К");
+    hs->file_dialog_answers.push_back(data.file("utf8.txt"));
+    headless_menu(hBig, 9220);
+    EXPECT_EQ(data.read("utf8.txt"), "Котка\r\nкуче\r\n");
+}
+
+// A file the user made read-only is refused by every writer of the user's files, whoever runs the
+// program (the read-only mark binds root too): the usual "Cannot write" naming the file as the
+// system names it, with the reason; the file stays as it was, mode included. A file that may be
+// written is replaced and keeps its mode.
+TEST_F(CheckerFile, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsMode) {
+    b[B_BULGARIAN_CUSTOM].name = "b_bulgarian_custom";
+    const struct {
+        const char* name;
+        std::string file;
+        std::filesystem::perms mode;
+        std::function<void()> write;
+        bool written;
+    } cases[] = {
+        {"Save", "ro.txt", std::filesystem::perms(0444), [this] { choose(9220, data.file("ro.txt")); }, false},
+        {"Save as UTF-8", "ro.txt", std::filesystem::perms(0444), [this] { choose(9221, data.file("ro.txt")); }, false},
+        {"Save, a Japanese name", "日本語.txt", std::filesystem::perms(0444),
+         [this] { choose(9220, data.file("日本語.txt")); }, false},
+        {"the user's words", "b_bulgarian_custom.txt", std::filesystem::perms(0444), [] { add_custom_word(hMain); },
+         false},
+        {"Save over a private file", "rw.txt", std::filesystem::perms(0600), [this] { choose(9220, data.file("rw.txt")); },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto file = data.write_raw(c.file, "old\r\n");
+        std::filesystem::permissions(file, c.mode);
+        b[B_BULGARIAN_CUSTOM].entries.clear();
+        quiet_set(hBigReRight, "нов текст");
+        set_panel(hAddReShort, "новадума", 0, 0);
+        hs->message_boxes.clear();
+        c.write();
+        EXPECT_EQ(std::filesystem::status(file).permissions(), c.mode);
+        ASSERT_FALSE(hs->message_boxes.empty());
+        const std::u16string told = hs->message_boxes.front().text;
+        if (c.written) {
+            EXPECT_NE(data.read(c.file), "old\r\n");
+            EXPECT_EQ(told.find(u"Cannot write"), std::u16string::npos);
+            continue;
+        }
+        EXPECT_EQ(data.read(c.file), "old\r\n");
+        EXPECT_TRUE(told.starts_with(u"Cannot write to " + file.u16string() + u", reason: Permission denied")) << utf16_to_utf8(told);
+    }
+}
+
+// The open dialog starts where the save dialog does: the start folder while no file was opened,
+// else the folder of the checker's file (opened or dropped).
+TEST_F(CheckerFile, TheOpenDialogStartsWhereTheSaveDialogDoes) {
+    headless_menu(hBig, 9219);
+    EXPECT_EQ(hs->file_dialog_starts.back(), start_dir);
+    headless_drop(hBigReRight, {data.write_raw("dropped/a.txt", "a")});
+    headless_menu(hBig, 9219);
+    EXPECT_EQ(hs->file_dialog_starts.back(), data.file("dropped"));
+    choose(9219, data.write_raw("opened/b.txt", "b"));
+    headless_menu(hBig, 9219);
+    EXPECT_EQ(hs->file_dialog_starts.back(), data.file("opened"));
+}
+
+// A write that fails at every key (the real-time check's logs on a full disk) is told once, until
+// the file has been written in between; the statistics log keeps every failure.
+TEST_F(CheckerFile, AWriteThatFailsAgainTheSameWayIsToldOnce) {
+    fl_stat = open_out(data.file("statistics_log.txt"), "wb");
+    gl_SPELL_CHECKER_LOG = 1;
+    CheckDlgButton(hBig, IDC_BIG_REALTIME, BST_CHECKED);
+    PL_SendCommand(hBig, IDC_BIG_REALTIME);
+    quiet_set(hBigReRight, "книгъ ");
+    RE_SetSel(hBigReRight, CHARRANGE{-1, -1});
+    auto boxes_after_key = [this](std::u16string_view key, bool disk_full) {
+        if (disk_full) fail_stream_write_at("cyr_all.txt", ENOSPC);
+        gl_isFromFile = 1;  // the logs are written for a text from a file, at every run
+        hs->message_boxes.clear();
+        type_right(key);
+        fail_stream_write_at("", 0);
+        return hs->message_boxes.size();
+    };
+    EXPECT_EQ(boxes_after_key(u"а", true), 1u);
+    EXPECT_NE(hs->message_boxes[0].text.find(u"cyr_all.txt, reason: No space left"), std::u16string::npos);
+    EXPECT_EQ(boxes_after_key(u"б", true), 0u);
+    EXPECT_EQ(boxes_after_key(u"в", false), 0u);  // written whole
+    EXPECT_EQ(boxes_after_key(u"г", true), 1u);
+    closefile(fl_stat, "");
+    fl_stat = nullptr;
+    const std::string log = data.read("statistics_log.txt");
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = log.find("cyr_all.txt file, reason: No space left", at)) != std::string::npos; ++at) ++lines;
+    EXPECT_EQ(lines, 3u);
+}
+
+// The help pages made from the program's tables are made anew when opened: a page that cannot be
+// written is told with its name and the real reason, and logged; no page of another lexicon opens.
+TEST_F(CheckerFile, AHelpPageThatCannotBeMadeIsToldWithItsReason) {
+    fl_stat = open_out(data.file("statistics_log.txt"), "wb");
+    const auto page = data.write_raw("help_bulgarian_verb_types.html", "<html>demo</html>");
+    std::filesystem::permissions(page, std::filesystem::perms(0444));
+    headless_menu(hBig, 9226);
+    std::filesystem::remove(data.file("help_color_filter.html"));
+    fail_safe_write_at(SafeWriteStep::Rename, EROFS);
+    headless_menu(hBig, 9225);
+    EXPECT_TRUE(hs->shell_opened.empty());
+    ASSERT_EQ(hs->message_boxes.size(), 2u);
+    EXPECT_TRUE(hs->message_boxes[0].text.starts_with(u"Cannot write to " + page.u16string() + u", reason: Permission denied"));
+    EXPECT_TRUE(hs->message_boxes[1].text.starts_with(u"Cannot write to " + data.file("help_color_filter.html").u16string() +
+                                                      u", reason: Read-only file system"));
+    closefile(fl_stat, "");
+    fl_stat = nullptr;
+    const std::string log = data.read("statistics_log.txt");
+    EXPECT_NE(log.find("help_bulgarian_verb_types.html, reason: Permission denied"), std::string::npos);
+    EXPECT_NE(log.find("help_color_filter.html, reason: Read-only file system"), std::string::npos);
 }
 
 }  // namespace

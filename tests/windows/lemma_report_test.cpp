@@ -95,20 +95,26 @@ TEST_F(LemmaReportTest, AnOutputThatCannotBeMadeOrWrittenKeepsTheOldReportsAndIs
     const std::string part = "A_GROUPED_BY LEMMA_!MIXED.txt.part";
     struct Row {
         bool folder;  // a folder stands in the way; else the report is a link to /dev/full (a full disk)
+        bool sync;    // else: the report is written, but its sync to the disk fails
         std::string told;
-    } rows[] = {{true, "\r\nCannot open "},
-                {false, "Cannot write to " + data.file(part).string() + ", reason: No space left on device, (errno = 28)\n"}};
+    } rows[] = {{true, false, "\r\nCannot open "},
+                {false, false, "Cannot write to " + data.file(part).string() + ", reason: No space left on device, (errno = 28)\n"},
+                {false, true, "Cannot write to " + data.file(part).string() + ", reason: Input/output error, (errno = 5)\n"}};
     data.write_raw("A_GROUPED_BY LEMMA.txt", "old");
     for (const Row& row : rows) {
         headless().message_boxes.clear();
         std::filesystem::remove_all(data.file(part));
         if (row.folder) std::filesystem::create_directories(data.file(part));
+        else if (row.sync) fail_stream_sync_at(part, EIO);
         else if (!std::filesystem::exists("/dev/full")) continue;
         else std::filesystem::create_symlink("/dev/full", data.file(part));
         fl_stat = make_fl(data.path(), "log.txt");
         EXPECT_EQ(run_lemma_reports(), 0);
         closefile(std::exchange(fl_stat, nullptr), "log");
         EXPECT_EQ(data.read("log.txt").find("the  file"), std::string::npos);  // every line names its file
+        if (row.sync) {
+            EXPECT_NE(data.read("log.txt").find("reason: Input/output error"), std::string::npos);
+        }
         ASSERT_FALSE(headless().message_boxes.empty());
         EXPECT_TRUE(utf16_to_utf8(headless().message_boxes.back().text).starts_with(row.told));
         EXPECT_EQ(data.read("A_GROUPED_BY LEMMA.txt"), "old");

@@ -36,6 +36,7 @@ protected:
     void quiet() {
         hs->message_boxes.clear();
         take_write_failures();
+        forget_told_write_failures();  // each run tells its failure as the first one
         std::fflush(fl_stat);
         log_told = std::filesystem::file_size(log);
     }
@@ -76,9 +77,11 @@ protected:
         };
         return w;
     }
-    // The same writer, whose items end where `item_end` does (not at every line end).
-    static jux_test::FaultyWriter items_ending(jux_test::FaultyWriter w, std::string item_end) {
-        w.ends_item = [item_end](const std::string& whole, std::size_t cut) {
+    // The same writer, the items of whose files named `files`... end where `item_end` does (not at
+    // every line end).
+    static jux_test::FaultyWriter items_ending(jux_test::FaultyWriter w, std::string files, std::string item_end) {
+        w.ends_item = [item_end, files](const std::filesystem::path& f, const std::string& whole, std::size_t cut) {
+            if (!f.filename().string().starts_with(files)) return jux_test::ends_line(whole, cut);
             return cut == 0 || std::string_view(whole).substr(0, cut).ends_with(item_end);
         };
         return w;
@@ -223,12 +226,23 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
         data.write("pairs/sub/EN_two.txt", "Second.");
         hs->folder_dialog_answers.push_back(data.file("pairs"));
     };
-    // The archive's items are the clips, one after the other; its index's are lines.
+    // The archive's items are the clips, one after the other in walk order (a.txt, then b/c.txt);
+    // its index's are lines.
     auto archive_of_clips = [this](jux_test::FaultyWriter w) {
-        w.ends_item = [this](const std::string& whole, std::size_t cut) {
-            if (whole.ends_with('\n')) return cut == 0 || whole[cut - 1] == '\n';
+        w.ends_item = [this](const std::filesystem::path& file, const std::string& whole, std::size_t cut) {
+            if (file.filename() != "audio_NEW") return jux_test::ends_line(whole, cut);
             const std::size_t a = data.read("clips/a.txt").size(), c = data.read("clips/b/c.txt").size();
-            return cut == 0 || cut == whole.size() || cut == a || cut == c;
+            return cut == 0 || cut == a || cut == a + c;
+        };
+        return w;
+    };
+    // A repeated passage is told in two lines, the second beginning "... ".
+    auto passages = [](jux_test::FaultyWriter w) {
+        w.ends_item = [](const std::filesystem::path&, const std::string& whole, std::size_t cut) {
+            if (cut == 0) return true;
+            if (whole[cut - 1] != '\n') return false;
+            const std::size_t before = cut >= 2 ? whole.rfind('\n', cut - 2) : std::string::npos;
+            return whole.compare(before == std::string::npos ? 0 : before + 1, 4, "... ") == 0;
         };
         return w;
     };
@@ -256,10 +270,10 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
                "bulk_utf8-to-ansi_report.txt")),
         items_ending(masked(writer("the converter's concatenation",
                {"bulk_utf8-to-ansi_report.txt", "bulk_concatenated.txt", "bulk_concatenated_ansi.txt"}, clips,
-               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated.txt")), "\r\n\r\n"),
+               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated.txt")), "bulk_concatenated", "\r\n\r\n"),
         items_ending(masked(writer("the converter's concatenation of code page texts",
                {"bulk_utf8-to-ansi_report.txt", "bulk_concatenated.txt", "bulk_concatenated_ansi.txt"}, clips,
-               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated_ansi.txt")), "\r\n\r\n"),
+               [] { convert_bulk_concatenate(HWND{}); }, "bulk_concatenated_ansi.txt")), "bulk_concatenated", "\r\n\r\n"),
         masked(writer("the fixer's report", {"bulk_fix_txt.txt"}, clips, [] { fix_txt_bulk(HWND{}); }, "bulk_fix_txt.txt")),
         writer("the user's Bulgarian words", {"b_bulgarian_custom.txt"}, custom_word,
                [] { add_custom_word(HWND{}); }),
@@ -296,13 +310,13 @@ TEST_F(WriteFaultSweep, EveryWriterLeavesOldOrWholeFilesAndTellsTheFailure) {
                check, spelling_logs.front()),
         writer("the spelling logs", spelling_logs, checking("книгъ Книгъ КНИГЪ кНИГъ книга", {&gl_SPELL_CHECKER_LOG}),
                check, spelling_logs[1]),
-        writer("the repeated passages", {"_REPEATED.txt"},
+        passages(writer("the repeated passages", {"_REPEATED.txt"},
                [] {
                    gl_REPEATED_PARTS = gl_REPEATED_CHECK_EACH = 1;
                    gl_REPEATED_LONGER_THAN = 2;
                    quiet_set(hBgTextRe, "едно две три, едно две три", 0, 0);
                },
-               bgtext_pass, "_REPEATED.txt"),
+               bgtext_pass, "_REPEATED.txt")),
         masked(writer("the folder run's report", {"pairs_res/__report.txt"}, pairs,
                       [] { headless_menu(hBgText, IDM_CORP_ANALYSE_FOLDER); }, "__report.txt")),
         writer("the search log", {std::string(kSearchLogName)}, search_log, look_ups, kSearchLogName),
