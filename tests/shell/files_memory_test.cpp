@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include "shell/memory.h"
 #include "shell_test_util.h"
 #include "support/ended_process.h"
+#include "support/unprivileged.h"
 
 namespace {
 
@@ -173,6 +175,35 @@ TEST_F(FilesTest, SafeWritesLeaveTheOldFileWhenTheyFail) {
     EXPECT_EQ(write_file_safely(file, "second\r\n"), 0);
     EXPECT_EQ(write_file_safely(file, "third\r\n"), 1);
     EXPECT_EQ(dir.read("list.txt"), "third\r\n");
+}
+
+// A file that may not be written is refused by every kind of writer with the error an open for
+// writing gives, and stays as it was: one without any write bit (made read-only) whoever runs the
+// program, root too; one of another user, for an ordinary user (that part is left out where the
+// process may write it anyway: run as an ordinary user who owns the file).
+TEST_F(FilesTest, AFileThatMayNotBeWrittenIsRefusedByEveryWriter) {
+    const std::function<bool(const std::filesystem::path&)> writers[] = {
+        [](const std::filesystem::path& f) { return write_file_safely(f, "new") == 1; },
+        [](const std::filesystem::path& f) { return append_journal(f, "new") == 1; },
+        [](const std::filesystem::path& f) {
+            FILE* out = open_out(f, "wb");
+            return out && closefile(out, "") == 0;
+        },
+    };
+    const auto read_only = dir.write("read_only.txt", "old");
+    std::filesystem::permissions(read_only, std::filesystem::perms(0444));
+    const auto others = dir.write("others.txt", "old");  // root's when the tests run as root
+    std::filesystem::permissions(others, std::filesystem::perms(0644));
+    jux_test::give_to_ordinary_user(dir.path());
+    for (const auto& write : writers) {
+        errno = 0;
+        EXPECT_FALSE(write(read_only));
+        EXPECT_EQ(errno, EACCES);
+        EXPECT_EQ(dir.read("read_only.txt"), "old");
+        if (getuid() != 0) continue;
+        EXPECT_EQ(jux_test::run_unprivileged([&] { return !write(others) && errno == EACCES ? 0 : 1; }), 0);
+        EXPECT_EQ(dir.read("others.txt"), "old");
+    }
 }
 
 TEST_F(FilesTest, ASafeWriteGoesThroughLinksAndKeepsTheFilesMode) {
