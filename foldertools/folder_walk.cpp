@@ -190,7 +190,9 @@ void show_walk_counters(HWND owner) {
     if (walk_lines_logged > 0)
         counters += "\nWhy files were left out: see " +
                     (fl_stat ? path_to_cp1251(out_path(fl_stat)) : std::string("the standard error output"));
-    const std::string failures = take_write_failures();
+    const std::u16string failures = take_write_failures_w();
     if (failures.empty()) MessageBoxA(owner, counters, "Done!", MB_OK);
-    else MessageBoxA(owner, failures + "Not finished. Written:\n" + counters, "Oops!", MB_OK | MB_ICONERROR);
+    else
+        MessageBoxW(owner, failures + u"Not finished. Written:\n" + cp1251_to_utf16(counters), u"Oops!",
+                    MB_OK | MB_ICONERROR);
 }

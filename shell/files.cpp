@@ -303,6 +303,21 @@ void note_write_failure(const std::string& text) {
     s_failures.push_back(NotedFailure{{}, 0, text});
 }
 
+namespace {
+// A noted failure as the user is told it: the file named as the system names it.
+std::u16string failure_textw(const NotedFailure& n) {
+    return n.path.empty() ? cp1251_to_utf16(n.text) : cannot_write_textw(n.path, n.err);
+}
+}  // namespace
+
+std::u16string take_write_failures_w() {
+    std::lock_guard lock(s_out_mutex);
+    std::u16string text;
+    for (const NotedFailure& n : s_failures) text += failure_textw(n);
+    s_failures.clear();
+    return text;
+}
+
 std::string take_write_failures() {
     std::lock_guard lock(s_out_mutex);
     std::string text;
@@ -316,15 +331,13 @@ void tell_write_failures(HWND owner) {
     {
         std::lock_guard lock(s_out_mutex);
         for (const NotedFailure& n : s_failures) {
-            if (n.path.empty()) {
-                text += cp1251_to_utf16(n.text);
-                continue;
+            if (!n.path.empty()) {
+                // The same file failing the same way again, with no write of it in between, was told.
+                const auto [told, first] = s_told.try_emplace(n.path, n.err);
+                if (!first && told->second == n.err) continue;
+                told->second = n.err;
             }
-            // The same file failing the same way again, with no write of it in between, was told.
-            const auto [told, first] = s_told.try_emplace(n.path, n.err);
-            if (!first && told->second == n.err) continue;
-            told->second = n.err;
-            text += cannot_write_textw(n.path, n.err);
+            text += failure_textw(n);
         }
         s_failures.clear();
     }

@@ -91,6 +91,8 @@ void note_write_failure(const std::string& text);
 bool sync_out(FILE* f);
 // The failures noted since the last call (one "Cannot write to ..." line per file), then cleared.
 std::string take_write_failures();
+// The same as UTF-16, the files named as the system names them (a name in any script).
+std::u16string take_write_failures_w();
 // Shows the failures noted so far in one "Oops!" box, the files named as the system names them,
 // and clears them; nothing when there are none. A file that fails again the same way is not told
 // again until it has been written whole in between (closefile without failure, write_file_safely):

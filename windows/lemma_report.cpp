@@ -469,12 +469,14 @@ int run_lemma_reports() {
         if (closefile(files[i], i == 0 ? std::string(kBase) + ".txt" : std::string()) != 0) whole = false;
         files[i] = nullptr;
     }
-    const std::string failures = take_write_failures();  // one line per report that was not written
+    const std::u16string failures = take_write_failures_w();  // one line per report that was not written
     if (!whole) {
         discard(files, names.size());
-        MessageBoxA(hMain, failures.substr(0, failures.find('\n') + 1) + jux_format("Cannot write the reports \"%s...\" in %s; the earlier reports are kept.",
-                                      std::string(kBase).c_str(), dir_altA.c_str()),
-                    "Oops!", MB_OK | MB_ICONERROR);
+        MessageBoxW(hMain,
+                    failures.substr(0, failures.find(u'\n') + 1) +
+                        cp1251_to_utf16(jux_format("Cannot write the reports \"%s...\" in %s; the earlier reports are kept.",
+                                                   std::string(kBase).c_str(), dir_altA.c_str())),
+                    u"Oops!", MB_OK | MB_ICONERROR);
         return 0;
     }
     if (!write_file_safely(renaming_mark(), {})) {
