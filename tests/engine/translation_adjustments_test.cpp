@@ -8,16 +8,16 @@ class AdjustmentTest : public TranslationTest {
 protected:
     void SetUp() override {
         TranslationTest::SetUp();
-        list("c_c11", {"book книга", "books книги", "man мъж", "problem проблема", "river река", "stone камък", "house къща"});
+        list("c_c11", {"book книга", "books книги", "man мъж", "men мъже", "problem проблема", "river река", "stone камък", "house къща"});
         list("c_attr11", {"stone каменен"});
         list("c_v_az11", {"read чета", "said казах", "see виждам"});
-        list("c_misc11", {"I аз", "is е", "the the"});  // "the" known, as an article (kept English)
+        list("c_misc11", {"I аз", "is е", "are са", "this този", "the the"});  // "the" known, as an article (kept English)
         list("c_adj11", {"new нов", "cold студен"});
         list("c_two11", {"apple_tree ябълково_дърво", "old_house стара къща"});
         list("c_three11", {"big_old_house голяма стара къща"});
         list("z_name1", {"Mary Мери", "John Джон"});
         list("all_fem", {"Mary"});
-        file("b_english_bulgarian.txt", {"her нея", "that онзи", "who кой", "whose чий"});
+        file("b_english_bulgarian.txt", {"her нея", "that онзи", "who кого", "whose чий"});
         forms({"книга книга 85 0", "книгата книга 85 1", "книги книга 85 2", "книгите книга 85 3", "мъж мъж 3 0",
                "мъжа мъж 3 1", "мъжът мъж 3 2", "мъже мъж 3 3", "мъжете мъж 3 4", "проблем проблем 3 0",
                "проблема проблем 3 1", "река река 85 0", "реката река 85 1", "нов нов 143 0", "новия нов 143 1",
@@ -39,6 +39,11 @@ TEST_F(AdjustmentTest, AgreementAndChoiceOfWords) {
         {"He said that.", "He казах това.\r"},                           // at the end
         {"Who is new?", "Кой е нов?\r"},
         {"The man who is new.", "Мъжа който е нов.\r"},
+        {"The man who, I see, is new.", "Мъжа кой, аз виждам, е нов.\r"},  // "who" before a comma
+        {"I see whose, I read.", "Аз виждам чие, аз чета.\r"},            // "whose" before a comma
+        {"I see whose.", "Аз виждам чий.\r"},                             // a final "whose" keeps its text
+        {"The men are new.", "Мъжете са нови.\r"},   // a plural masculine noun: its full definite form
+        {"The river is this.", "Реката е този.\r"},  // "this" never agrees forwards
         {"I read her book.", "Аз чета нейната книга.\r"},   // "her" before a noun agrees with it
         {"I see her now.", "Аз виждам нея now.\r"},         // otherwise it keeps its text
         {"Mary is new.", "Мери е нова.\r"},                 // a feminine name

@@ -20,7 +20,7 @@ protected:
         list("cs,_11", {"come_tomorrow.\tела утре.", "come_now.\tела сега."});
         list("cs,e_11", {"come_now!\tхайде ела!"});
         list("cs,q_11", {"come_now?\tидваш ли?"});
-        list("cs,c_11", {"come_now,\tела сега,"});
+        list("cs,c_11", {"come_now,\tела бързо,"});
         file("b_english_bulgarian.txt", {"car червена_кола голяма", "tree дърво", "us нас", "bus червена кола "});
         file("b_bulgarian_english_unsorted.txt", {"кораб ship", "съд ship", "лодка boat"});
         file("b_bulgarian_english.txt", {"кораб ship"});
@@ -56,6 +56,7 @@ TEST_F(SpanTest, SpansAndSlots) {
         {"If you want, come tomorrow.", "Ако искаш, ела утре.\r"},  // comma corpora
         {"If you want, come now!", "Ако искаш, хайде ела!\r"},     // an exclamation before a statement
         {"If you want, come now?", "Ако искаш, идваш ли?\r"},      // a question before a comma phrase
+        {"If you want, come now:", "Ако искаш, ела сега:\r"},     // a colon: the statement first
     };
     for (const auto& [english, bulgarian] : cases) EXPECT_EQ(translate(english), bulgarian) << english;
 }
