@@ -84,6 +84,15 @@ TEST_F(SuggestBgTest, PrefixFormsOfNaiAndPo) {
     EXPECT_EQ(all(), "1. по-добър (по?) (rank -1)");
     run("Па-добър");
     EXPECT_EQ(sh(), "По-добър");
+    // Any one letter of "най-" or "по-" in its place is enough.
+    for (const char* w : {"нхх-добър", "хах-добър", "ххй-добър"}) {
+        run(w);
+        EXPECT_EQ(all(), "1. най-добър (най?) (rank -1)") << w;
+    }
+    run("хо-добър");
+    EXPECT_EQ(all(), "1. по-добър (по?) (rank -1)");
+    run("Нхх-добър");
+    EXPECT_EQ(sh(), "Най-добър");
     // The letters joined without the hyphen are a listed word: the prefix form goes last.
     run("най-лон");
     EXPECT_EQ(sh(), "найлон | най-лон");
@@ -149,6 +158,10 @@ TEST_F(SuggestBgTest, EditTextsAndFirstLetterFlag) {
     EXPECT_EQ(all(), "1. котка (triple тко->отк 2-4) (rank 50)");
     run("кооотка");
     EXPECT_EQ(all(), "1. котка (repeated \"о\" 2-4) (rank 50)");
+    write_list("b_bulgarian", {"телефон 60"});
+    load();
+    run("телфон");  // six letters: the word with a letter added is longer than the hole filter holds
+    EXPECT_EQ(all(), "1. телефон (add е 4) (rank 60)");
     EXPECT_FALSE(last.false_positive);
 }
 
@@ -187,12 +200,14 @@ TEST_F(SuggestBgTest, HyphenSplitNotOfferedWhenTheJoinedWordIsListed) {
 }
 
 TEST_F(SuggestBgTest, TwoWordSplitRefusesProperNameParts) {
-    write_list("b_bulgarian", {"град 10", "мост 20", "софия 5"});
+    write_list("b_bulgarian", {"град 10", "мост 20", "софия 5", "в 3", "къщи 15"});
     write_forms({"град град 0 0", "мост мост 0 0", "софия софия 459 0"});
     load();
     run("градмост");
     EXPECT_EQ(all(), "1. град мост (split at 4, ranks 10 & 20) (rank 20)");
     EXPECT_TRUE(last.splitting);
+    run("вкъщи");  // a left part of one letter
+    EXPECT_EQ(sh(), "къщи | в къщи");
     run("градсофия");
     EXPECT_EQ(last.suggest_ct, 0);
     EXPECT_FALSE(last.splitting);

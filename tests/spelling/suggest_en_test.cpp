@@ -230,6 +230,15 @@ TEST_F(SuggestTest, CommonPrefixSplits) {
     load_eng({"re 1", "do 2"});
     last = spellcheck("redo");
     EXPECT_FALSE(has(last.spelling, "split")) << last.spelling;
+    // Each seven-letter prefix.
+    load_eng({"attack 3", "magnet 4", "valent 5"});
+    for (const char* word : {"counterattack", "electromagnet", "quinquevalent"}) {
+        const std::string w = word;
+        last = spellcheck(w);
+        EXPECT_TRUE(has(last.spelling, "(FALSE POS) common 7-letter prefix \"" + w.substr(0, 7) + "\" + \"" +
+                                           w.substr(7) + "\""))
+            << last.spelling;
+    }
 }
 
 TEST_F(SuggestTest, WholeWordStemPlusSuffix) {
@@ -279,6 +288,9 @@ TEST_F(SuggestTest, NearMatchesOnlyWhenNothingElseAndDeepSpell) {
     EXPECT_EQ(last.suggest_ct, 0);
     last = spellcheck("contem'perery");  // apostrophe: no scan
     EXPECT_EQ(last.suggest_ct, 0);
+    load_eng({"bottle 45"});
+    last = spellcheck("bxtlle");  // six letters, two edits away
+    EXPECT_EQ(last.spelling, "1. bottle (EXTRA) (rank 45)");
     set_deep_spell(0);
     last = spellcheck("contemperery");
     EXPECT_EQ(last.suggest_ct, 0);
