@@ -160,6 +160,9 @@ TEST_F(Tokens, ClassCountsOfAToken) {
     const Case cases[] = {
         {cp("Аб-в1,5.2Xy дума"), "Аб-в1,5.2Xy", {3, 1, 2, 1, 1, 3, 0, 1, 1, 1}, true},
         {long_runs, "", {1501, 1, 1500, 3000, 2500, 1023, 0, 0, 0, 0}, false},
+        // A comma counts only between two digits.
+        {"1,2,3,x y", "1,2,3,x", {0, 0, 0, 0, 1, 3, 0, 0, 0, 2}, false},
+        {"x,7 y", "x,7", {0, 0, 0, 0, 1, 1, 0, 0, 0, 0}, false},
     };
     for (const Case& c : cases) {
         store_reset(store1);

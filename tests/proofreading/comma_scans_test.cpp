@@ -139,6 +139,7 @@ TEST_F(Commas, ConjunctionsAtTheEdgesOfTheText) {
     EXPECT_EQ(findings("когато"), "");
     EXPECT_EQ(findings("Когато дойде."), "");
     EXPECT_EQ(findings("Дойде когато"), "Дойде когато -> Дойде, когато\n");
+    EXPECT_EQ(findings("Дойде\tкогато"), "");  // a tab is no blank
     EXPECT_EQ(findings("преди да"), "");
     EXPECT_EQ(findings("когато когато когато"), "когато когато  -> когато, когато \n когато когато ->  когато, когато\n");
     EXPECT_EQ(findings("да не би да"), "");
