@@ -16,7 +16,7 @@ protected:
         list("c_adj11", {"us американски", "red червен", "big голям"});
         list("c_misc11", {"I аз", "the the"});
         list("z_name1", {"Rose Роуз"});
-        list("csc_11", {"if_you_want,\tако искаш,"});
+        list("csc_11", {"if_you_want,\tако искаш,", "in_a_while,\tслед 5, или,7 часа,"});
         list("cs,_11", {"come_tomorrow.\tела утре.", "come_now.\tела сега."});
         list("cs,e_11", {"come_now!\tхайде ела!"});
         list("cs,q_11", {"come_now?\tидваш ли?"});
@@ -95,6 +95,10 @@ TEST_F(SpanTest, CommaPhrasesAreColouredAndCounted) {
     EXPECT_EQ(look(at("ела")).first, RGB(0, 0, 0));
     EXPECT_EQ(mt_counters.known_to_comma, 6);
     EXPECT_EQ(mt_counters.known_comma_to_mark, 2);
+    // A comma with a digit before or after it does not end the phrase.
+    translate("In a while, come tomorrow.");
+    EXPECT_EQ(look(at("7 часа")).first, brown);
+    EXPECT_EQ(look(at("ела")).first, RGB(0, 0, 0));
 }
 
 TEST_F(SpanTest, ReverseLookUpOnlyWhenNotFast) {
