@@ -9,6 +9,7 @@
 
 #include "shell/settings.h"
 #include "spelling/spell_state.h"
+#include "spelling/word_index.h"
 
 // Times `suggest` over the misspellings of at least 6 letters for which no edit, split or suffix
 // finds anything with DEEP_SPELL off, so that with DEEP_SPELL on every request ends in the
@@ -19,7 +20,7 @@ void run_near_match_scan(benchmark::State& state, const std::vector<std::string>
     if (hard.empty()) {
         OP[OPT_DEEP_SPELL].num_value = 0;
         for (const std::string& w : misses) {
-            if (suggest(w).suggest_ct == 0 && w.size() >= 6) hard.push_back(w);
+            if (suggest(w).suggest_ct == 0 && w.size() >= kNearMatchLeast) hard.push_back(w);
         }
     }
     OP[OPT_DEEP_SPELL].num_value = 1;

@@ -420,7 +420,7 @@ bool near_match_folded(std::string_view word, std::string_view entry) {
     std::string_view S = word, L = entry;
     if (L.size() < S.size()) std::swap(S, L);
     const std::size_t s = S.size(), l = L.size(), d = l - s;
-    if (s < 6 || d > 2 || (s < 9 && d > 1) || s == 8) return false;
+    if (s < kNearMatchLeast || d > 2 || (s < 9 && d > 1) || s == 8) return false;
     const int agree = (S[0] == L[0]) + (S[1] == L[1]) + (S[s - 1] == L[l - 1]) + (S[s - 2] == L[l - 2]);
     if (agree < 3) return false;
     long start = static_cast<long>(d / 2 + d % 2) - 1;
@@ -453,7 +453,7 @@ bool near_match(std::string_view word, std::string_view entry) {
 
 void near_match_scan(const WordIndex& index, std::string_view word, std::vector<std::size_t>& hits) {
     hits.clear();
-    if (word.size() < 6) return;
+    if (word.size() < kNearMatchLeast) return;
     std::string folded(word);
     cp_strlwr(folded);
     const std::size_t n = folded.size();
@@ -465,7 +465,7 @@ void near_match_scan(const WordIndex& index, std::string_view word, std::vector<
         const auto f0 = static_cast<unsigned char>(folded[0]), f1 = static_cast<unsigned char>(folded[1]);
         const auto z0 = static_cast<unsigned char>(folded[n - 1]), z1 = static_cast<unsigned char>(folded[n - 2]);
         std::vector<std::uint32_t> seen;
-        for (std::size_t len = std::max<std::size_t>(lo, 6); len <= hi; ++len) {
+        for (std::size_t len = std::max(lo, kNearMatchLeast); len <= hi; ++len) {
             for (auto b : {index.near_bucket(len, 0, f0, f1, z0), index.near_bucket(len, 1, f0, f1, z1),
                            index.near_bucket(len, 2, f0, z0, z1), index.near_bucket(len, 3, f1, z0, z1)})
                 for (std::size_t k = 0; k < b.size(); ++k) seen.push_back(b[k]);
@@ -479,7 +479,7 @@ void near_match_scan(const WordIndex& index, std::string_view word, std::vector<
     std::string key;
     for (std::size_t i = 0, count = index.size(); i < count; ++i) {
         const std::size_t len = index.entry(i).key.size();
-        if (len < lo || len > hi || len < 6) continue;
+        if (len < lo || len > hi || len < kNearMatchLeast) continue;
         index.folded_key(i, key);
         if (near_match_folded(folded, key)) hits.push_back(i);
     }

@@ -1,7 +1,6 @@
 // spelling/lexicon_view.cpp - where the spelling routines find their word lists and options.
 #include <algorithm>
 #include <array>
-#include <atomic>
 
 #include "lexicon/tables.h"
 #include "shell/settings.h"
@@ -19,56 +18,19 @@ std::span<const ListPair> rows_of(const Row& r) {
     return std::span<const ListPair>(r.entries.data(), std::min(r.count, r.entries.size()));
 }
 
-// The index each row had when last asked: word_index answers with the same index while it still
-// indexes the row's list as it is now, so it is asked only when that test fails. `tested` is the
-// SteadyWordLists stamp under which the full test last passed.
-struct KeptRow {
-    const WordIndex* index = nullptr;
-    std::uint64_t tested = 0;
-};
+// The index each row had when last asked, kept on each thread (the helpers ask too).
 struct RowIndexes {
-    std::uint64_t generation = ~std::uint64_t{0};
-    std::array<KeptRow, kEnglishSetCount> english{};
-    std::array<KeptRow, B_ROWS> dictionary{};
+    std::array<KeptWordIndex, kEnglishSetCount> english{};
+    std::array<KeptWordIndex, B_ROWS> dictionary{};
 };
 thread_local RowIndexes g_rows;
-thread_local std::uint64_t g_steady = 0;  // the stamp of the innermost SteadyWordLists, 0: none
-std::atomic<std::uint64_t> g_stamps{0};  // the last stamp given
-
-// The index of row `r` found again (the cache let go, the list changed or not yet tested fully
-// under the SteadyWordLists alive): what row_index does when its quick test fails.
-template <class Row>
-[[gnu::noinline]] const WordIndex& find_row_index(KeptRow& kept, const Row& r, bool near_buckets) {
-    if (g_rows.generation != word_index_generation()) {
-        g_rows = RowIndexes{};
-        g_rows.generation = word_index_generation();
-    }
-    const std::span<const ListPair> list = rows_of(r);
-    const WordIndex* idx = kept.index;
-    if (!idx || idx->fingerprint().data != list.data() || !idx->indexes(list))
-        kept.index = &word_index(list, r.text, near_buckets);
-    else if (near_buckets)
-        idx->build_near_buckets();
-    kept.tested = g_steady;
-    return *kept.index;
-}
 
 template <class Row>
-const WordIndex& row_index(KeptRow& kept, const Row& r, bool near_buckets = false) {
-    const WordIndex* idx = kept.index;
-    if (idx && !near_buckets && g_steady != 0 && kept.tested == g_steady &&
-        g_rows.generation == word_index_generation() && idx->list().data() == r.entries.data() &&
-        idx->size() == std::min(r.count, r.entries.size()) && idx->owner() == r.text.get() &&
-        idx->fingerprint().cyrillic_locale == (cp1251_detail::current_ctype == &cp1251_detail::full_ctype))
-        return *idx;
-    return find_row_index(kept, r, near_buckets);
+const WordIndex& row_index(KeptWordIndex& kept, const Row& r, bool near_buckets = false) {
+    return kept.of(rows_of(r), r.text, near_buckets);
 }
 
 }  // namespace
-
-SteadyWordLists::SteadyWordLists() : outer_(g_steady) { g_steady = ++g_stamps; }
-SteadyWordLists::~SteadyWordLists() { g_steady = outer_; }
-void SteadyWordLists::renew() { g_steady = ++g_stamps; }
 
 std::span<const ListPair> english_set(int row) {
     if (row < 0 || row >= kEnglishSetCount) return {};

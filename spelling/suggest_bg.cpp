@@ -249,7 +249,7 @@ void BulgarianRun::two_word_splits() {
 }
 
 void BulgarianRun::near_matches() {
-    if (!pool.empty() || deep_spell_option() == 0 || word.size() < 6) return;
+    if (!pool.empty() || deep_spell_option() == 0 || word.size() < kNearMatchLeast) return;
     for (char c : word)
         if (c == '-' || c == '\'' || c == '`' || c == "‘"_cp[0] || c == "’"_cp[0]) return;
     std::vector<std::size_t> hits;

@@ -308,7 +308,7 @@ void EnglishRun::whole_word_suffix() {
 }
 
 void EnglishRun::near_matches() {
-    if (!pool.empty() || deep_spell_option() == 0 || word.size() < 6) return;
+    if (!pool.empty() || deep_spell_option() == 0 || word.size() < kNearMatchLeast) return;
     if (word.find('\'') != std::string_view::npos || word.find('-') != std::string_view::npos) return;
     std::vector<std::size_t> hits;
     near_match_scan(eng, word, hits);

@@ -285,7 +285,7 @@ void WordIndex::build_near() const {
     // buckets by one counting pass over those cells; a small one by a radix sort, a byte at a time
     // from the last. Both are stable: positions come in list order and stay so within a bucket.
     //
-    // The entries of each length from 6 on, in list order, with their four letters (first, second,
+    // The entries of each length from kNearMatchLeast on, in list order, with their four letters (first, second,
     // second-to-last, last: one byte each): the lengths counted in one pass over the keys, the
     // entries placed by length in a second. They wait at the end of the room of the buckets, which
     // hold every entry four times (w bytes each), an entry and its letters in w + 4 bytes: a
@@ -298,7 +298,7 @@ void WordIndex::build_near() const {
     // while it makes the rest.
     const unsigned char* lower = cp1251_detail::current_ctype->lower;
     const std::size_t max_len = std::min(max_len_, kMaxBucketLength);
-    const std::size_t lengths = max_len >= 6 ? max_len - 5 : 0;
+    const std::size_t lengths = max_len >= kNearMatchLeast ? max_len - kNearMatchLeast + 1 : 0;
     const std::size_t n_keys = list_.size();
     const std::size_t head = wide_head_ ? 8 : 4;
     std::vector<std::uint32_t> first(max_len + 2, 0);
@@ -308,7 +308,7 @@ void WordIndex::build_near() const {
         const std::string_view key = list_[i].key;
         const std::size_t len = key.size();
         arena_size += head + len;
-        if (len < 6 || len > max_len) continue;
+        if (len < kNearMatchLeast || len > max_len) continue;
         const auto* k = reinterpret_cast<const unsigned char*>(key.data());
         present[lower[k[0]]] = present[lower[k[1]]] = present[lower[k[len - 2]]] = present[lower[k[len - 1]]] = true;
         ++first[len + 1];
@@ -329,7 +329,7 @@ void WordIndex::build_near() const {
             place += head;
             const auto at_key = static_cast<std::uint32_t>(place);
             place += len;
-            if (len < 6 || len > max_len) continue;
+            if (len < kNearMatchLeast || len > max_len) continue;
             const auto* k = reinterpret_cast<const unsigned char*>(key.data());
             const std::uint32_t quad = std::uint32_t{lower[k[0]]} | (std::uint32_t{lower[k[1]]} << 8) |
                                        (std::uint32_t{lower[k[len - 2]]} << 16) | (std::uint32_t{lower[k[len - 1]]} << 24);
@@ -349,7 +349,7 @@ void WordIndex::build_near() const {
     std::vector<std::uint32_t> ids, quads, keys, keys2, group, pos2, count_cells;
     std::uint32_t count[256];
     std::size_t from = 0;  // where the next group's positions go
-    for (std::size_t len = 6; len <= max_len; ++len) {
+    for (std::size_t len = kNearMatchLeast; len <= max_len; ++len) {
         // This length's entries and their letters.
         const std::size_t n = first[len + 1] - first[len];
         ids.resize(n);
@@ -360,7 +360,7 @@ void WordIndex::build_near() const {
             std::memcpy(&quads[j], at + w, 4);
         }
         for (int triple = 0; triple < 4; ++triple) {
-            near_group_[(len - 6) * 4 + static_cast<std::size_t>(triple)] = static_cast<std::uint32_t>(near_dir_.size());
+            near_group_[(len - kNearMatchLeast) * 4 + static_cast<std::size_t>(triple)] = static_cast<std::uint32_t>(near_dir_.size());
             if (n == 0) continue;
             const bool by_cells = cells <= kMaxCells && n * 8 >= cells;
             keys.resize(n);
@@ -435,9 +435,9 @@ void WordIndex::build_near_buckets() const {
 
 WordIndex::NearPositions WordIndex::near_bucket(std::size_t length, int triple, unsigned char a,
                                                       unsigned char b, unsigned char c) const {
-    if (length < 6 || length > kMaxBucketLength || triple < 0 || triple > 3) return {};
+    if (length < kNearMatchLeast || length > kMaxBucketLength || triple < 0 || triple > 3) return {};
     build_near_buckets();
-    const std::size_t g = (length - 6) * 4 + static_cast<std::size_t>(triple);
+    const std::size_t g = (length - kNearMatchLeast) * 4 + static_cast<std::size_t>(triple);
     if (g + 1 >= near_group_.size()) return {};
     const std::uint32_t letters = (std::uint32_t{a} << 16) | (std::uint32_t{b} << 8) | c;
     const NearBucket* first = near_dir_.data() + near_group_[g];
@@ -502,6 +502,27 @@ void drop_word_indexes() {
     ++word_index_detail::generation;
 }
 
+
+const WordIndex& KeptWordIndex::find(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner,
+                                     bool near_buckets) {
+    if (generation_ != word_index_generation()) index_ = nullptr;  // let go with the others
+    if (!index_ || !index_->indexes(list))
+        index_ = &word_index(list, owner, near_buckets);
+    else if (near_buckets)
+        index_->build_near_buckets();
+    // Read after word_index, which may have let every other index go.
+    generation_ = word_index_generation();
+    tested_ = word_index_detail::steady;
+    return *index_;
+}
+
+namespace {
+std::atomic<std::uint64_t> g_stamps{0};  // the last stamp given
+}  // namespace
+
+SteadyWordLists::SteadyWordLists() : outer_(word_index_detail::steady) { word_index_detail::steady = ++g_stamps; }
+SteadyWordLists::~SteadyWordLists() { word_index_detail::steady = outer_; }
+void SteadyWordLists::renew() { word_index_detail::steady = ++g_stamps; }
 
 const WordIndex* built_word_index(std::span<const ListPair> list) {
     for (const auto& idx : g_indexes)

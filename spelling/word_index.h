@@ -18,7 +18,8 @@
 // address, another length, other first/middle/last keys, another locale). `owner`, the block the
 // keys point into (a row's `text`), is kept alive by the index, so that a list loaded afresh can
 // never reuse the addresses of the one indexed. Code that edits a list's entries in place without
-// changing their number calls drop_word_indexes() afterwards.
+// changing their number calls drop_word_indexes() afterwards. A caller that asks one list often
+// keeps its index in a KeptWordIndex, which holds the one rule of when a kept index still serves.
 #pragma once
 
 #include <atomic>
@@ -94,6 +95,10 @@ private:
     std::vector<std::uint64_t> power_;   // power_[k] = kKeyHashBase^k
 };
 
+// A near match (edit_candidates.h) is a word of at least this many letters, and so is every list
+// entry compared with it: the buckets of the near-match scan hold the keys of this length and longer.
+inline constexpr std::size_t kNearMatchLeast = 6;
+
 class WordIndex {
 public:
     // Indexes `list` (which must stay unchanged while the index is used); `owner` is kept alive.
@@ -152,7 +157,7 @@ public:
     // its first, second, last and second-to-last. `triple` names three of them - 0 first, second,
     // last; 1 first, second, second-to-last; 2 first, last, second-to-last; 3 second, last,
     // second-to-last - and the bucket holds the places (in list order) of the folded keys of the
-    // entries of `length` letters (6 to kMaxBucketLength) whose folded letters there are `a`, `b`,
+    // entries of `length` letters (kNearMatchLeast to kMaxBucketLength) whose folded letters there are `a`, `b`,
     // `c` (key_at_place, position_at_place). Built by build_near_buckets (the start does it for the
     // lists that are searched so), otherwise on first use.
     class NearPositions {
@@ -175,7 +180,7 @@ public:
     // Builds the near-match buckets now, unless they are built.
     void build_near_buckets() const;
 
-    // What the cache compares to decide whether the list is still the one indexed.
+    // What the index compares to decide whether the list is still the one indexed.
     struct Fingerprint {
         const ListPair* data = nullptr;
         std::size_t size = 0;
@@ -191,6 +196,12 @@ public:
     // Whether this index was built from `list` as it is now (same test as comparing
     // fingerprint_of(list) with fingerprint(), without copying keys).
     bool indexes(std::span<const ListPair> list) const;
+    // The part of that test read without reading a key: the list's entries, their number, the
+    // block its keys point into and the letter case rules are those of the index.
+    bool indexes_in_place(std::span<const ListPair> list, const void* owner) const {
+        return list_.data() == list.data() && list_.size() == list.size() && owner_.get() == owner &&
+               fp_.cyrillic_locale == (cp1251_detail::current_ctype == &cp1251_detail::full_ctype);
+    }
     // A number no other build of any index had: answers read from an index stay true while its
     // build number is the same.
     std::uint64_t build_number() const { return build_number_; }
@@ -264,7 +275,7 @@ private:
     // Near-match buckets, empty until built: near_pos_ holds the key places of every bucket, bucket
     // after bucket, each in the fewest bytes that hold every place in arena_ (near_width_: 2, 3 or
     // 4, lowest byte first), with room to read 4 bytes at the last one; the
-    // buckets of one length and triple (group g = (length - 6) * 4 + triple) are
+    // buckets of one length and triple (group g = (length - kNearMatchLeast) * 4 + triple) are
     // near_dir_[near_group_[g]] .. near_dir_[near_group_[g + 1]] - 1, each the
     // bucket's three letters (a << 16 | b << 8 | c) and where its positions begin, in the order of
     // the letters; a bucket's positions end where the next one's begin (near_dir_end_ after the
@@ -306,8 +317,40 @@ const WordIndex* built_word_index(std::span<const ListPair> list);
 // taken while it had one value stays valid while it keeps it.
 namespace word_index_detail {
 inline std::uint64_t generation = 0;
-}
+// The stamp of the innermost SteadyWordLists on this thread (0: none).
+inline thread_local std::uint64_t steady = 0;
+}  // namespace word_index_detail
 inline std::uint64_t word_index_generation() { return word_index_detail::generation; }
+
+// The index of one list as a caller keeps it between its questions (the spelling's rows, the
+// report's look-ups). The one rule of when a kept index still serves the list as it is now:
+//  - no index was let go since it was found (word_index_generation), and
+//  - the list's entries, their number, the block its keys point into and the letter case rules are
+//    those of the index (WordIndex::indexes_in_place): a list loaded again, grown or shrunk in
+//    place is found again at its next question, and
+//  - its first, middle and last keys are those of the index (WordIndex::indexes), read once under
+//    each SteadyWordLists stamp (a list edited in place is found again at the next renew()), and
+//    at every question outside one.
+// Otherwise the index is found again (word_index). The reference answered stays valid while the
+// rule holds.
+class KeptWordIndex {
+public:
+    // With `near_buckets`, the index has its near-match buckets built too.
+    const WordIndex& of(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner,
+                        bool near_buckets = false) {
+        if (index_ && !near_buckets && word_index_detail::steady != 0 && tested_ == word_index_detail::steady &&
+            generation_ == word_index_generation() && index_->indexes_in_place(list, owner.get()))
+            return *index_;
+        return find(list, owner, near_buckets);
+    }
+
+private:
+    const WordIndex* index_ = nullptr;
+    std::uint64_t generation_ = 0;
+    std::uint64_t tested_ = 0;  // the SteadyWordLists stamp under which the keys were read
+    const WordIndex& find(std::span<const ListPair> list, const std::shared_ptr<const ListText>& owner,
+                          bool near_buckets);
+};
 
 // While it lives, helper threads read the word indexes. Before an index is built, rebuilt or let
 // go on the thread that made it, `end_readers` is called (it waits until the helpers stop reading)
@@ -344,9 +387,9 @@ const WordIndex& capit_index();
 const WordIndex& dictionary_index(int row);
 // The same with its near-match buckets built, beside the index when the index is built now.
 const WordIndex& dictionary_index_with_near_buckets(int row);
-// While one lives on a thread, english_index, capit_index and dictionary_index there test a row's
-// list in full (WordIndex::indexes) once, and after that only that its entries, their number, its
-// bytes and the locale are those of its index: a list loaded again, grown or shrunk is found again
+// While one lives on a thread, the indexes kept there (KeptWordIndex: english_index, capit_index,
+// dictionary_index, the report's look-ups) have their lists' keys read once, and after that only
+// their entries, number, bytes and the locale: a list loaded again, grown or shrunk is found again
 // at once, one edited in place only at the next renew(). For a stretch of work in which lists
 // change only at known points (the run's scan: at its message pumps), which call renew().
 class SteadyWordLists {

@@ -37,50 +37,20 @@ std::span<const ListPair> list(int r) {
     const ListFileRecord& rec = m[static_cast<std::size_t>(r)];
     return std::span<const ListPair>(rec.entries.data(), std::min(rec.count, rec.entries.size()));
 }
-// Look-ups through the lists' hashed indexes: the same entry a binary search finds. The index found
-// for a list is kept with the list's bytes and found again when the list is no longer the one it
-// indexes (loaded again, grown or shrunk, at a pump or not), when finding another index let the
-// kept ones go, and at pumps, the start and the end of a scan.
-struct KeptIndex {
-    const WordIndex* index = nullptr;
-    // The list it was found for: its entries, their number and its bytes.
-    const ListPair* data = nullptr;
-    std::size_t size = 0;
-    const ListText* text = nullptr;
+// Look-ups through the lists' hashed indexes: the same entry a binary search finds, through the index
+// kept for each list while it still indexes the list (KeptWordIndex).
+struct ListIndexes {
+    std::array<KeptWordIndex, B_ROWS> rows{};
+    std::array<KeptWordIndex, M_ROWS> lists{};
 };
-struct IndexCache {
-    std::uint64_t generation = ~std::uint64_t{0};
-    std::array<KeptIndex, B_ROWS> rows{};
-    std::array<KeptIndex, M_ROWS> lists{};
-};
-IndexCache g_index_cache;
-
-IndexCache& index_cache() {
-    if (g_index_cache.generation != word_index_generation()) {
-        g_index_cache = IndexCache{};
-        g_index_cache.generation = word_index_generation();
-    }
-    return g_index_cache;
-}
-
-// The index of list `r` of the cache's rows or lists (`kept`), whose entries are `list` and bytes `text`.
-template <std::size_t N>
-const WordIndex& kept_index(std::array<KeptIndex, N> IndexCache::*kept, int r, std::span<const ListPair> list,
-                            const std::shared_ptr<const ListText>& text) {
-    const KeptIndex& k = (index_cache().*kept)[static_cast<std::size_t>(r)];
-    if (k.index && k.data == list.data() && k.size == list.size() && k.text == text.get()) return *k.index;
-    const WordIndex& found = word_index(list, text);
-    // Finding it may have let the kept indexes go: the cache, asked again, is emptied then.
-    (index_cache().*kept)[static_cast<std::size_t>(r)] = KeptIndex{&found, list.data(), list.size(), text.get()};
-    return found;
-}
+ListIndexes g_indexes;
 }  // namespace
 
 const WordIndex& row_index(int r) {
-    return kept_index(&IndexCache::rows, r, row(r), b[static_cast<std::size_t>(r)].text);
+    return g_indexes.rows[static_cast<std::size_t>(r)].of(row(r), b[static_cast<std::size_t>(r)].text);
 }
 const WordIndex& list_index(int r) {
-    return kept_index(&IndexCache::lists, r, list(r), m[static_cast<std::size_t>(r)].text);
+    return g_indexes.lists[static_cast<std::size_t>(r)].of(list(r), m[static_cast<std::size_t>(r)].text);
 }
 const ListPair* in_row(int r, std::string_view key) { return key.empty() ? nullptr : row_index(r).find_entry(key); }
 const ListPair* in_list(int r, std::string_view key) { return key.empty() ? nullptr : list_index(r).find_entry(key); }
@@ -254,23 +224,30 @@ private:
     }
 };
 
-// Everything a Bulgarian answer reads besides the word: the lists and options
-// (bulgarian_spelling_state), the letter case rules, the word-form index's loads and the token
-// characters (the letters, digits and marks of the code page and the bytes CHARSET_ASCII adds).
-// Answers asked under one key are the answers asked afresh under the same key.
-struct BulgarianAnswersKey {
-    BulgarianSpellingState spelling;
+// Everything a spelling answer reads besides the word: its lists and options (`Spelling`:
+// bulgarian_spelling_state, english_spelling_state - the English lists and DEEP_SPELL), the letter
+// case rules, the word-form index's loads and the token characters (the letters, digits and marks
+// of the code page and the bytes CHARSET_ASCII adds). Answers asked under one key are the answers
+// asked afresh under the same key.
+template <class Spelling>
+struct AnswersKey {
+    Spelling spelling;
     bool cyrillic = true;
     std::uint64_t form_loads = 0;
     std::array<unsigned char, 256> token_chars{};
-    bool operator==(const BulgarianAnswersKey&) const = default;
+    bool operator==(const AnswersKey&) const = default;
 };
 
-BulgarianAnswersKey bulgarian_answers_key() {
-    BulgarianAnswersKey k{bulgarian_spelling_state(), ctype_locale_is_cyrillic(), word_form_loads(), {}};
+template <class Spelling, Spelling (*spelling_state)()>
+AnswersKey<Spelling> answers_key() {
+    AnswersKey<Spelling> k{spelling_state(), ctype_locale_is_cyrillic(), word_form_loads(), {}};
     std::memcpy(k.token_chars.data(), ascii_valid, k.token_chars.size());
     return k;
 }
+using BulgarianAnswersKey = AnswersKey<BulgarianSpellingState>;
+using EnglishAnswersKey = AnswersKey<EnglishSpellingState>;
+constexpr auto bulgarian_answers_key = answers_key<BulgarianSpellingState, bulgarian_spelling_state>;
+constexpr auto english_answers_key = answers_key<EnglishSpellingState, english_spelling_state>;
 
 // Whether answers asked under `key` still hold: the one test of the run's start, of every pump and
 // of the scan's end.
@@ -296,9 +273,9 @@ struct ScanAnswers {
     std::size_t bytes = 0;            // what the answers kept take, both tables
     std::size_t bulgarian_bytes = 0;  // of which the Bulgarian ones
     std::size_t english_bytes = 0;    // and the English ones
-    // The state of the English lists under which the English answers were asked; they can serve
-    // the English word list while every answer was asked under one state and it is still the same.
-    std::optional<EnglishSpellingState> english_state;
+    // The key under which the English answers were asked; they can serve the English word list
+    // while every answer was asked under one key and it is still the same.
+    std::optional<EnglishAnswersKey> english_key;
     bool english_shareable = true;
     // The look-ups of English forms found in b_en-bg or wl_english (a text repeats its common
     // words), kept while both indexes are the builds they were read from.
@@ -316,22 +293,6 @@ void count_kept_bytes(std::size_t& part, std::size_t size) {
     g_scan_answers.bytes += size;
     part += size;
     assert(g_scan_answers.bytes == g_scan_answers.bulgarian_bytes + g_scan_answers.english_bytes);
-}
-
-// What an English answer reads besides the word: the English lists and DEEP_SPELL, and (as a
-// Bulgarian answer) the letter case rules, the word-form index's loads and the token characters.
-struct EnglishAnswersKey {
-    EnglishSpellingState spelling;
-    bool cyrillic = true;
-    std::uint64_t form_loads = 0;
-    std::array<unsigned char, 256> token_chars{};
-    bool operator==(const EnglishAnswersKey&) const = default;
-};
-
-EnglishAnswersKey english_answers_key() {
-    EnglishAnswersKey k{english_spelling_state(), ctype_locale_is_cyrillic(), word_form_loads(), {}};
-    std::memcpy(k.token_chars.data(), ascii_valid, k.token_chars.size());
-    return k;
 }
 
 // The answers a word list wrote, by word, kept for the next run's list under the key they were
@@ -368,7 +329,7 @@ ListAnswersKept<BgReport, BulgarianAnswersKey, bulgarian_answers_key> g_unknown_
 
 // The English answers of the last scan, kept for its English word list.
 AnswersByForm<EnglishAnswer> g_kept_english;
-std::optional<EnglishSpellingState> g_kept_english_state;
+std::optional<EnglishAnswersKey> g_kept_english_key;
 
 // What the ask-ahead remembers of a text, to find the part of the next one that differs: the
 // hashes of its blocks of kPrintBlock bytes counted from its start and from its end (a collision
@@ -428,15 +389,15 @@ EnglishAnswer ask_english_answer(std::string_view word) {
 const EnglishAnswer& english_answer(std::string_view look) {
     if (EnglishAnswer* kept = g_scan_answers.english.find(look)) {
         // Kept under the English state of now while they may serve the word list.
-        assert(!g_scan_answers.english_shareable || !g_scan_answers.english_state ||
-               *g_scan_answers.english_state == english_spelling_state());
+        assert(!g_scan_answers.english_shareable || !g_scan_answers.english_key ||
+               *g_scan_answers.english_key == english_answers_key());
         return *kept;
     }
     EnglishAnswer a = ask_english_answer(look);
     if (g_scan_answers.english_shareable) {
-        const EnglishSpellingState now = english_spelling_state();
-        if (!g_scan_answers.english_state) g_scan_answers.english_state = now;
-        g_scan_answers.english_shareable = *g_scan_answers.english_state == now;
+        const EnglishAnswersKey now = english_answers_key();
+        if (!g_scan_answers.english_key) g_scan_answers.english_key = now;
+        g_scan_answers.english_shareable = *g_scan_answers.english_key == now;
     }
     static EnglishAnswer unkept;
     if (g_scan_answers.bytes >= kMemoBytes) return unkept = std::move(a);
@@ -551,7 +512,6 @@ void unknown_list_end() { g_unknown_list_answers.end(); }
 using namespace kept_answers;
 
 void token_report_pumped() {
-    g_index_cache = IndexCache{};
     // The user may have filed words or changed options meanwhile: the Bulgarian answers kept are
     // asked again under what holds now.
     if (g_scan_answers.bulgarian_key && !bulgarian_answers_hold(*g_scan_answers.bulgarian_key)) {
@@ -563,9 +523,9 @@ void token_report_pumped() {
         g_scan_answers.bulgarian_bytes = 0;
     }
     // So are the English suggestions when an English list was loaded again or DEEP_SPELL changed.
-    if (g_scan_answers.english_state && *g_scan_answers.english_state != english_spelling_state()) {
+    if (g_scan_answers.english_key && *g_scan_answers.english_key != english_answers_key()) {
         g_scan_answers.english.clear();
-        g_scan_answers.english_state.reset();
+        g_scan_answers.english_key.reset();
         g_scan_answers.english_shareable = true;
         g_scan_answers.bytes -= g_scan_answers.english_bytes;
         g_scan_answers.english_bytes = 0;
@@ -573,7 +533,6 @@ void token_report_pumped() {
 }
 
 void kept_answers_begin_run() {
-    g_index_cache = IndexCache{};
     g_scan_answers = ScanAnswers{};
     release_kept_english_answers();
     g_asked_ahead_text = TextPrint{};
@@ -692,10 +651,9 @@ void token_report_ask_ahead(std::string_view text8) {
 }
 
 void kept_answers_end_scan() {
-    g_index_cache = IndexCache{};
-    if (g_scan_answers.english_shareable && g_scan_answers.english_state) {
+    if (g_scan_answers.english_shareable && g_scan_answers.english_key) {
         g_kept_english = std::move(g_scan_answers.english);
-        g_kept_english_state = g_scan_answers.english_state;
+        g_kept_english_key = g_scan_answers.english_key;
     }
     g_kept_bulgarian.reset();
     if (g_scan_answers.bulgarian_key && bulgarian_answers_hold(*g_scan_answers.bulgarian_key))
@@ -706,12 +664,12 @@ void kept_answers_end_scan() {
 }
 
 const EnglishAnswer* kept_english_answer(std::string_view word) {
-    return g_kept_english_state ? g_kept_english.find(word) : nullptr;
+    return g_kept_english_key ? g_kept_english.find(word) : nullptr;
 }
 
 bool kept_english_answers_hold() {
-    if (!g_kept_english_state) return false;
-    if (english_spelling_state() == *g_kept_english_state) return true;
+    if (!g_kept_english_key) return false;
+    if (english_answers_key() == *g_kept_english_key) return true;
     release_kept_english_answers();
     return false;
 }
@@ -739,5 +697,5 @@ const BgReport* kept_bulgarian_answer(std::string_view word) {
 
 void release_kept_english_answers() {
     g_kept_english.clear();
-    g_kept_english_state.reset();
+    g_kept_english_key.reset();
 }

@@ -1,7 +1,7 @@
 // engine/run/kept_answers.h - what the per-token report keeps, for how long, and what lets it go.
 //
-//   the lists' indexes       found once, kept while each list is the one its index was found for,
-//                            until the run pumps messages, the scan ends or the indexes are let go
+//   the lists' indexes       found once, kept while each still indexes its list as it is now
+//                            (KeptWordIndex, spelling/word_index.h)
 //   the scan's answers       the spelling answers (Bulgarian reports, English suggestions) by word
 //                            form, from the first to the end of the scan; a pump that changed what
 //                            they depend on lets them go; no more are kept past 24 MiB
@@ -9,8 +9,9 @@
 //                            for the scan
 //   English look-ups         the b_en-bg and wl_english entries of English forms found there, for
 //                            the scan, while both indexes are the builds they were read from
-//   English answers          kept after the scan for its English word list while the English lists
-//                            and DEEP_SPELL are as they were; the word list lets them go
+//   English answers          kept after the scan for its English word list while the English lists,
+//                            DEEP_SPELL and what every answer reads are as they were; the word list
+//                            lets them go
 //   Bulgarian answers        kept after the scan for the next run (with a print of the text they
 //                            were asked of), which starts with them while everything they read is
 //                            as it was, and for the scan's unknown-words list (those with their
@@ -41,12 +42,13 @@ void kept_answers_end_scan();
 // answers it asks; the scan then finds them as it finds a word met before. Nothing is asked ahead
 // of a short text or without helper threads.
 void token_report_ask_ahead(std::string_view text8);
-// The scan has pumped messages: the lists may have changed, their indexes are found again.
+// The scan has pumped messages: the lists or options may have changed, the answers asked under
+// what no longer holds are let go.
 void token_report_pumped();
 
 // The English spelling answers the scan asked for (token_suggest of misspelt words, while a line
-// showed them) are kept after it for the English word list, while the English lists and the
-// option they depend on stay as they were when every one of them was asked.
+// showed them) are kept after it for the English word list, while the English lists, DEEP_SPELL
+// and what every spelling answer reads stay as they were when every one of them was asked.
 struct EnglishAnswer {
     std::int32_t suggest_ct = 0;
     bool false_positive = false;

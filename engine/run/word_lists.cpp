@@ -591,6 +591,8 @@ void english_word_list(RunContext& c) {
     FreqFiles files;
     files.open();
     f.open();
+    // The lists change only at the list's pumps: between two, each index is tested in full once.
+    SteadyWordLists steady;
     kept_english_answers_hold();
     kept_answers::english_list_begin();
     {
@@ -605,6 +607,7 @@ void english_word_list(RunContext& c) {
         for (std::size_t i = 0; i < f.entries(); ++i) {
             const bool pumped = f.before_entry(i, [&ahead] { ahead.before_pump(); });
             if (pumped) {
+                steady.renew();
                 kept_english_answers_hold();
                 kept_answers::english_list_begin();
             }
@@ -628,6 +631,7 @@ void unknown_words_list(RunContext& c) {
     ListFrame f(c, g_floor, g_nd, false);
     if (f.empty()) return;
     const LONG start = f.open();
+    SteadyWordLists steady;
     kept_bulgarian_answers_hold();
     kept_answers::unknown_list_begin();
     {
@@ -639,6 +643,7 @@ void unknown_words_list(RunContext& c) {
         for (std::size_t i = 0; i < f.entries(); ++i) {
             const bool pumped = f.before_entry(i, [&ahead] { ahead.before_pump(); });
             if (pumped) {
+                steady.renew();
                 kept_bulgarian_answers_hold();
                 kept_answers::unknown_list_begin();
             }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
@@ -24,6 +25,7 @@
 #include "shell/lists.h"
 #include "shell/reset.h"
 #include "shell/settings.h"
+#include "shell/strings.h"
 #include "shell/token_frequency_index.h"
 #include "support/panel_dump.h"
 #include "shell/window_state.h"
@@ -168,6 +170,19 @@ protected:
         ListFileRecord& rec = m[static_cast<std::size_t>(row)];
         jux_test::write_cp1251_lines(data.path() / (rec.name + ".txt"), lines);
         ASSERT_EQ(fl_to_list(data.path(), rec), 1);
+    }
+
+    // Adds the UTF-8 line "key rest" to a loaded list where a binary search finds it, in the room
+    // its array has (as the user's own word is filed): its entries stay where they are.
+    template <class Rec>
+    static void add_in_place(Rec& rec, std::string_view key, std::string_view rest = {}) {
+        const ListPair* before = rec.entries.data();
+        const ListPair p{lex_keep(jux_test::cp(key)), rest.empty() ? std::string_view() : lex_keep(std::string(rest))};
+        rec.entries.insert(std::upper_bound(rec.entries.begin(), rec.entries.end(), p,
+                                            [](const ListPair& x, const ListPair& y) { return cmp_g(x.key, y) < 0; }),
+                           p);
+        rec.count = rec.entries.size();
+        EXPECT_EQ(rec.entries.data(), before) << "no room in place";
     }
 
     // Puts UTF-8 text (or UTF-16) into the checker's right panel and runs the check over it.

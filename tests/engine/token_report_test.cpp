@@ -459,8 +459,9 @@ TEST_F(TokenReport, SpellingAnswersAreAskedOncePerWordForm) {
 }
 
 // The Bulgarian answers a run keeps serve the next run, and the tokens after a pump, only while
-// everything they read is as it was: after any of these changes, between two checks or at a pump in
-// the middle of one, the report is the one a first check under the change writes.
+// everything they read is as it was (so do its English ones, the tokens after a pump): after any of
+// these changes, between two checks or at a pump in the middle of one, the report is the one a
+// first check under the change writes.
 TEST_F(TokenReport, KeptBulgarianAnswersHoldOnlyWhileWhatTheyReadIsUnchanged) {
     const auto defaults = [&] {
         reset_ctype_locale();
@@ -469,6 +470,11 @@ TEST_F(TokenReport, KeptBulgarianAnswersHoldOnlyWhileWhatTheyReadIsUnchanged) {
         gl_SPELL_UPPERCASE = 1;
         load_dict(B_BULGARIAN, {"книга 4753"});
         load_forms({"книга книга 85 0"});
+        load_dict(B_BULGARIAN_CUSTOM, {"ъъъ"});
+        load_list(M_WL_ENGLISH, {"house 300"});
+        // Room for a word filed in place.
+        b[B_BULGARIAN_CUSTOM].entries.reserve(2);
+        m[M_WL_ENGLISH].entries.reserve(2);
     };
     const struct {
         const char* input;
@@ -478,6 +484,10 @@ TEST_F(TokenReport, KeptBulgarianAnswersHoldOnlyWhileWhatTheyReadIsUnchanged) {
     } cases[] = {
         {"nothing", "книгъ Книгъ книга", nullptr},
         {"a list", "книгъ книга", [&] { load_dict(B_BULGARIAN, {"книга 4753", "книгъ 10"}); }},
+        {"lists grown in place", "hous книгъ книга", [] {
+             add_in_place(b[B_BULGARIAN_CUSTOM], "книгъ");
+             add_in_place(m[M_WL_ENGLISH], "hour", "10");
+         }},
         {"an option", "Книгъ книга", [] { gl_SPELL_UPPERCASE = 0; }},
         {"the letter case rules", "КНИГА книга", [] { set_ctype_locale("C"); }},
         {"the word forms", "книга", [&] { load_forms({"книга книга 85 2"}); }},
@@ -554,9 +564,10 @@ TEST_F(TokenReport, LookUpsOfFormsLongerThanEveryKey) {
 
 // The report's look-ups answer from the lists as they are between pumps too: a list loaded again
 // between two questions (its entries moved, and the spelling's own look-up found its new index
-// meanwhile) is asked through that index, never through the one kept of its old entries. So does
-// the spelling's own look-up while the scan keeps the lists steady: a list loaded again with as
-// many entries (in the same array) is found again at once, one edited in place at the next pump.
+// meanwhile) is asked through that index, never through the one kept of its old entries, and one
+// grown in place (a word filed in the room its array has) is found again at once. So does the
+// spelling's own look-up while the scan keeps the lists steady: a list loaded again with as many
+// entries (in the same array) is found again at once, one edited in place at the next pump.
 TEST_F(TokenReport, LookUpsFollowAListLoadedAgainBetweenTwoQuestions) {
     std::vector<std::string> more{"cat 1"};
     for (int i = 0; i < 300; ++i) more.push_back("w" + std::to_string(i) + " 5");
@@ -579,6 +590,13 @@ TEST_F(TokenReport, LookUpsFollowAListLoadedAgainBetweenTwoQuestions) {
         EXPECT_GE((list ? english_index(M_WL_ENGLISH) : dictionary_index(B_EN_BG)).find("cat"), 0);
         EXPECT_EQ(ask("dog"), "") << kind;
         EXPECT_EQ(ask("w7"), "w7 5") << kind;
+        const auto grow = [&](auto& rec) {
+            rec.entries.reserve(rec.entries.size() + 1);
+            ASSERT_EQ(ask("emu"), "");
+            add_in_place(rec, "emu", "4");
+            EXPECT_EQ(ask("emu"), "emu 4") << kind;
+        };
+        list ? grow(m[M_WL_ENGLISH]) : grow(b[B_EN_BG]);
         if (kind != 2) continue;
         load({"cat 1", "dog 2"});
         ASSERT_EQ(ask("dog"), "dog 2");

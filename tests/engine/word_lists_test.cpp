@@ -379,12 +379,24 @@ TEST_F(WordLists, TheUnknownWordsListShowsTheScansAnswersAsAskedAfresh) {
     set_helper_threads(helpers_before);
 }
 
-// The lists' answers kept for the next check: after each change (a new unknown word first or last
-// in its list, one taken out, a list loaded again at the pumps of the list that reads it, the
-// lists loaded again between checks) the report is that of a check with nothing kept.
+// The answers kept for the lists - the last check's, for the next one's lists, and the scan's, for
+// its own lists - against a check with nothing kept (the last check's let go, the main window
+// hidden so that the scan keeps none for the lists). After each change the report is the same: a new
+// unknown word first or last in its list, one taken out, the lists loaded again between checks or
+// at the pumps of the list that reads them, DEEP_SPELL switched on at the English list's first
+// pump, and the pane shown again after a check that kept its answers without their text (the pane
+// is compared too then).
 TEST_F(WordLists, AnswersKeptForTheNextListsAreThoseOfAFirstCheck) {
+    gl_ENGLIST_ALPHABETICALLY = 1;  // the words the scan asked about stand on both sides of the pumps
+    gl_PRINT_UNKNOWN_ALPHABETICALLY = 1;
     const ListedWords listed = listed_words(40, 5);
-    const auto& [latin, cyrillic, en, bg, en_lines, bg_lines] = listed;
+    const auto& [latin, cyrillic, en, bg, en_listed, bg_listed] = listed;
+    // "tilephane" has a near match only: its suggestions depend on DEEP_SPELL. A known word's text
+    // (its rank and its forms) is asked only when it is wanted.
+    std::vector<std::string> en_lines = en_listed, bg_lines = bg_listed;
+    en_lines.push_back("telephone 41");
+    bg_lines.push_back("книга 4753");
+    load_forms({"книга книга 85 0"});
     const std::vector<std::string> en_fewer(en_lines.begin() + 20, en_lines.end());
     const std::vector<std::string> bg_fewer(bg_lines.begin() + 20, bg_lines.end());
     // Listed words with a letter changed (their suggestions depend on the lists) and more made-up
@@ -397,22 +409,26 @@ TEST_F(WordLists, AnswersKeptForTheNextListsAreThoseOfAFirstCheck) {
         g[1] = cyrillic[i % cyrillic.size()];
         text += jux_test::u8(e) + " " + made_en[i] + " " + jux_test::u8(g) + " " + made_bg[i] + "\r";
     }
-    const auto shown = [] { return jux_test::dump_panel("report", hBigReLeft); };
     const auto lists = [&](bool fewer) {
         load_list_lines(M_WL_ENGLISH, fewer ? en_fewer : en_lines);
         load_dict_lines(B_BULGARIAN, fewer ? bg_fewer : bg_lines);
     };
+    enum class AtPumps { nothing, lists, deep_spell };
     struct Step {
         const char* what;
         std::string text;
-        bool reload, at_pumps;
+        bool reload;
+        AtPumps at_pumps;
+        bool hidden_before = false;  // the check before hid the main window: its answers have no text
     };
     const Step steps[] = {
-        {"first words of both lists added", "aaaab \u0430\u0430\u0430\u0430\u0431 " + text, false, false},
-        {"last words added", text + "zzzzy \u044f\u044f\u044f\u044f\u044e", false, false},
-        {"both taken out again", text, false, false},
-        {"each list loaded again at its pumps", text, false, true},
-        {"the lists loaded again", "aaaab " + text, true, false},
+        {"first words of both lists added", "aaaab \u0430\u0430\u0430\u0430\u0431 " + text, false, AtPumps::nothing},
+        {"last words added", text + "zzzzy \u044f\u044f\u044f\u044f\u044e", false, AtPumps::nothing},
+        {"both taken out again", text, false, AtPumps::nothing},
+        {"the pane shown again", "книга " + text, false, AtPumps::nothing, true},
+        {"DEEP_SPELL switched on at the English list's pump", "tilephane " + text, false, AtPumps::deep_spell},
+        {"each list loaded again at its pumps", text, false, AtPumps::lists},
+        {"the lists loaded again", "aaaab " + text, true, AtPumps::nothing},
     };
     const std::size_t helpers_before = helper_threads();
     for (const std::size_t helpers : {0u, 4u}) {
@@ -421,31 +437,42 @@ TEST_F(WordLists, AnswersKeptForTheNextListsAreThoseOfAFirstCheck) {
         check(text);
         for (const Step& s : steps) {
             SCOPED_TRACE(std::string(s.what) + ", helpers " + std::to_string(helpers));
+            // Where something changes at the pumps, the check from scratch hides the main window
+            // (its scan keeps nothing for the lists) and the report alone is compared.
+            const bool pane = s.at_pumps == AtPumps::nothing;
             std::string seen[2];
             for (const bool kept : {true, false}) {
                 if (!kept) release_kept_bulgarian_answers();
+                if (kept && s.hidden_before) {
+                    ShowWindow(hMain, SW_HIDE);
+                    check(s.text);
+                }
+                ShowWindow(hMain, kept || pane ? SW_SHOW : SW_HIDE);
                 if (s.reload) lists(true);
                 int pumps = 0;
                 // A list's pumps follow its progress line.
-                if (s.at_pumps)
-                    hs->on_pump = [&] {
-                        const std::string progress = label8(GetDlgItem(hBig, IDC_BIG_LABEL));
-                        const bool fewer = pumps % 2 == 0;
-                        if (progress.starts_with("Latin:")) {
-                            ++pumps;
-                            load_list_lines(M_WL_ENGLISH, fewer ? en_fewer : en_lines);
-                        } else if (progress.starts_with("bg:")) {
-                            ++pumps;
-                            load_dict_lines(B_BULGARIAN, fewer ? bg_fewer : bg_lines);
-                        }
-                    };
+                hs->on_pump = [&] {
+                    const std::string progress = label8(GetDlgItem(hBig, IDC_BIG_LABEL));
+                    const bool latin_list = progress.starts_with("Latin:"), bg_list = progress.starts_with("bg:");
+                    if (s.at_pumps == AtPumps::lists && (latin_list || bg_list)) {
+                        const bool fewer = pumps++ % 2 == 0;
+                        if (latin_list) load_list_lines(M_WL_ENGLISH, fewer ? en_fewer : en_lines);
+                        else load_dict_lines(B_BULGARIAN, fewer ? bg_fewer : bg_lines);
+                    } else if (s.at_pumps == AtPumps::deep_spell && latin_list) {
+                        ++pumps;
+                        OP[OPT_DEEP_SPELL].num_value = 1;
+                    }
+                };
                 check(s.text);
                 hs->on_pump = nullptr;
-                seen[kept ? 0 : 1] = shown();
-                if (s.at_pumps) {
-                    EXPECT_GE(pumps, 2);
+                seen[kept ? 0 : 1] = jux_test::dump_panel("report", hBigReLeft) +
+                                     (pane ? jux_test::dump_panel("pane", hAddReSaved) : std::string());
+                if (s.at_pumps != AtPumps::nothing) {
+                    EXPECT_GE(pumps, s.at_pumps == AtPumps::lists ? 2 : 1);
                 }
-                if (s.reload || s.at_pumps) lists(false);
+                OP[OPT_DEEP_SPELL].num_value = 0;
+                ShowWindow(hMain, SW_SHOW);
+                if (s.reload || s.at_pumps == AtPumps::lists) lists(false);
             }
             const auto [a, b] = std::mismatch(seen[0].begin(), seen[0].end(), seen[1].begin(), seen[1].end());
             EXPECT_TRUE(a == seen[0].end() && b == seen[1].end())
