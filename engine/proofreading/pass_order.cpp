@@ -23,7 +23,7 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
     {0, G::Novel, u"Нов ред в края на текста!", {}, paragraph_statistics, kWholeText},
     {1, G::Novel, u"*параграфи с различен брой отварящи и затварящи:\r\n„“  «»  \"\"  ()  {}  []  _", {},
      unbalanced_pairs, kWholeText},
-    {2, G::None, u"<предлог><пълен член>", {}, full_article_after_preposition, clause_ahead(1, 3)},
+    {2, G::None, u"<предлог><пълен член>", {}, full_article_after_preposition, clause_ahead(1, 2)},
     {3, G::None, u"непълен член след форма на \"съм\" (невинаги е грешка!)", {}, short_article_after_sam, records(2, 3)},
     {4, G::None, u"непълен член пред форма на \"съм\" (невинаги е грешка!)", {}, short_article_before_sam, records(5, 1)},
     {5, G::None, u"непълен член в начало на изречение (невинаги е грешка!)", {}, short_article_sentence_start, clause_ahead(3, 1)},
@@ -62,13 +62,13 @@ const std::array<PassRow, PASS_ROWS> pass_order{{
      u"думи с главни букви в средата на изречение\r\nс над 3 повторения, вероятно не са грешки", capitals_in_sentences, records(1, 1)},
     {37, G::TwoLetters, {}, {}, ocr_letter_pairs, kWholeText},
     {38, G::TwoNounsLoadBg, u"последователни съществителни (обикновено не е грешка!)", {}, consecutive_nouns, records(4, 0)},
-    {39, G::ConcordLoadBg, u"потенциално несъгласувани прилагателно и съществително", {}, adjective_noun, records(6, 2)},
-    {40, G::LoadBg, u"предлог пред глагол (обикновено е грешка)", {}, preposition_verb, records(1, 3)},
+    {39, G::ConcordLoadBg, u"потенциално несъгласувани прилагателно и съществително", {}, adjective_noun, records(5, 2)},
+    {40, G::LoadBg, u"предлог пред глагол (обикновено е грешка)", {}, preposition_verb, records(1, 2)},
     {41, G::LoadBg, u"да пред неглагол (обикновено е грешка)", {}, da_not_verb, records(1, 1)},
     {42, G::LoadBg, u"глагол пред е (възможна грешка е -> c)", {}, verb_before_e, records(1, 1)},
     {43, G::LoadBg, u"съмнителни изрази (обикновено е грешка)", {}, doubtful_phrase, records(3, 0)},
     {44, G::LoadBg, u"съседни предлози (обикновено е грешка)", {}, adjacent_prepositions, records(3, 1)},
-    {45, G::LoadBg, u"не пред членувано съществително (възможна грешка не -> на)", {}, ne_definite_noun, clause_ahead(3, 1)},
+    {45, G::LoadBg, u"не пред членувано съществително (възможна грешка не -> на)", {}, ne_definite_noun, clause_ahead(3, 0)},
 }};
 
 bool guard_open(PassGuard g, const ProofRun& run) {

@@ -3,6 +3,7 @@
 // something in them.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -71,6 +72,10 @@ class GoldenLexiconTest : public WordsTest {
 protected:
     void load_lexicon() {
         load_forms(kForms);
+        load_lexicon_lists();
+    }
+    // The word lists of the lexicon alone.
+    void load_lexicon_lists() {
         load_dict(B_BULGARIAN,
                   {"пишещ", "пишеш", "четеш", "не", "вероятно", "невероятно", "черно", "бял", "черно-бял", "на",
                    "разкъсана", "мама", "ката", "мамаката", "белоградчик", "и", "маса", "масата", "подписах",
@@ -88,3 +93,32 @@ protected:
         load_dict(B_BULGARIAN_TWO_LETTERS, {"л з", "х"});
     }
 };
+
+// Sentences of the lexicon's words, small words and gaps with faults, from the seed.
+inline std::vector<std::string> generated_sentences(std::size_t count, std::uint64_t seed = 20261207) {
+    std::vector<std::string> words;
+    for (std::string_view l : kForms) words.emplace_back(l.substr(0, l.find(' ')));
+    for (const char* w : {"и", "да", "не", "на", "в", "за", "от", "по", "с", "със", "във", "ако", "ме", "му",
+                          "го", "ли", "като", "когато", "който", "преди", "най", "че", "но", "тя", "ти"})
+        words.emplace_back(w);
+    static const char* const kGaps[] = {" ",   " ",  " ",  " ", ", ", " , ", " .", "  ", "..", " - ",
+                                        "—",  "\r", ", ", " ", "\"", "… ", " ", " ", "; ", ":\r-"};
+    auto next = [&seed](std::size_t n) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::size_t>((seed >> 33) % n);
+    };
+    std::vector<std::string> out;
+    for (std::size_t s = 0; s < count; ++s) {
+        std::string t;
+        const std::size_t len = 3 + next(9);
+        for (std::size_t i = 0; i < len; ++i) {
+            std::string w = words[next(words.size())];
+            if (i == 0 && next(4) != 0) w = u8(capitalised_word(cp(w)));
+            t += w;
+            if (i + 1 < len) t += kGaps[next(std::size(kGaps))];
+        }
+        t += next(5) == 0 ? "?" : ".";
+        out.push_back(t);
+    }
+    return out;
+}

@@ -35,43 +35,13 @@ std::string marked_runs(const std::string& dump) {
 
 class ProofGolden : public GoldenLexiconTest {
 protected:
-    // Sentences of the lexicon's words, small words and gaps with faults, from a fixed seed.
-    static std::vector<std::string> generated(std::size_t count) {
-        std::vector<std::string> words;
-        for (std::string_view l : kForms) words.emplace_back(l.substr(0, l.find(' ')));
-        for (const char* w : {"и", "да", "не", "на", "в", "за", "от", "по", "с", "със", "във", "ако", "ме", "му",
-                              "го", "ли", "като", "когато", "който", "преди", "най", "че", "но", "тя", "ти"})
-            words.emplace_back(w);
-        static const char* const kGaps[] = {" ",   " ",  " ",  " ", ", ", " , ", " .", "  ", "..", " - ",
-                                            "—",  "\r", ", ", " ", "\"", "… ", " ", " ", "; ", ":\r-"};
-        std::uint64_t seed = 20261207;
-        auto next = [&seed](std::size_t n) {
-            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-            return static_cast<std::size_t>((seed >> 33) % n);
-        };
-        std::vector<std::string> out;
-        for (std::size_t s = 0; s < count; ++s) {
-            std::string t;
-            const std::size_t len = 3 + next(9);
-            for (std::size_t i = 0; i < len; ++i) {
-                std::string w = words[next(words.size())];
-                if (i == 0 && next(4) != 0) w = u8(capitalised_word(cp(w)));
-                t += w;
-                if (i + 1 < len) t += kGaps[next(std::size(kGaps))];
-            }
-            t += next(5) == 0 ? "?" : ".";
-            out.push_back(t);
-        }
-        return out;
-    }
-
     // The texts proof-read: the corpus and the generated sentences in pieces of 24 cases (each case a
     // paragraph), the whole corpus as one text, and the subtitle cases as one subtitle file.
     std::vector<std::string> texts() {
         std::vector<std::string> subtitles;
         std::vector<std::string> cases = corpus(subtitles);
         EXPECT_GT(cases.size(), 300u);
-        const std::vector<std::string> more = generated(120);
+        const std::vector<std::string> more = generated_sentences(120);
         std::vector<std::string> out;
         std::string whole;
         for (const std::vector<std::string>* v : {&std::as_const(cases), &more}) {

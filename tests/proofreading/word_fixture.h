@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <initializer_list>
+#include <span>
 
 #include "dictionary/loading.h"
 #include "engine/proofreading/word_checks.h"
@@ -22,7 +23,8 @@ struct WordCase {
 class WordsTest : public ProofTest {
 protected:
     // Loads the word-form index from UTF-8 lines "form lemma type-row slot".
-    void load_forms(std::initializer_list<std::string_view> lines) {
+    void load_forms(std::initializer_list<std::string_view> lines) { load_forms(std::span(lines.begin(), lines.size())); }
+    void load_forms(std::span<const std::string_view> lines) {
         const std::filesystem::path folder = data.path() / "bgtypes2";
         std::filesystem::create_directories(folder);
         {
