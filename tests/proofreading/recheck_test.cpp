@@ -149,6 +149,8 @@ TEST(Reaches, AChangeReachesWhatReadsIt) {
 
 // Per pass that reads beyond its record: an edit at the edge of what it reads, in another paragraph
 // (stretches of one paragraph), changes its findings; the re-check writes what a first check writes.
+// A change is found to within a block of the store's prints: the cases that read over a clause of
+// many lines come after as many paragraphs as put the edit at every place of a block.
 TEST_F(Recheck, AnEditAtTheEdgeOfAPassesReachIsCheckedAgain) {
     load_lexicon();
     gl_CHECK_PUNCTUATION = gl_FIND_TWO_NOUNS = 1;
@@ -178,14 +180,19 @@ TEST_F(Recheck, AnEditAtTheEdgeOfAPassesReachIsCheckedAgain) {
         {45, "ох не масата\r" + lines + ", а стола.", "тринадесет", u"."},         // ", а" ahead in the clause
     };
     for (const Case& c : cases) {
-        const std::string title = utf16_to_utf8(pass_order[static_cast<std::size_t>(c.row)].title);
-        reset_proofreading();
-        set_proof_stretch_records(1);
-        check(c.text);
-        const std::string before = pass_block(panel8(hBigReLeft), title);
-        type_behind(c.behind, c.typed);
-        EXPECT_NE(pass_block(panel8(hBigReLeft), title), before) << c.row << ": " << c.text;
-        expect_first_check("row " + std::to_string(c.row));
+        const PassRow& row = pass_order[static_cast<std::size_t>(c.row)];
+        const std::string title = utf16_to_utf8(row.title);
+        std::string fill;
+        for (int k = 0; k < (row.reach.ahead_over != Extent::None ? 16 : 1); ++k, fill += "Дума.\r") {
+            reset_proofreading();
+            set_proof_stretch_records(1);
+            check(fill + c.text);
+            const std::string before = pass_block(panel8(hBigReLeft), title);
+            type_behind(c.behind, c.typed);
+            EXPECT_NE(pass_block(panel8(hBigReLeft), title), before) << c.row << ": " << c.text;
+            expect_first_check("row " + std::to_string(c.row) + " after " + std::to_string(k));
+            if (HasFailure()) return;
+        }
     }
     set_proof_stretch_records(2048);
 }
