@@ -18,6 +18,9 @@ TEST_F(DotsAndCase, DotsCaseAndLatinWords) {
         {"Думата .", dot, "<интервал><точка>\nДумата . -> Думата.\n", " ."},
         {"Това е думата ...", dot, ""},
         {"Това е думата . .", dot, "<интервал><точка>\nе думата . -> е думата.\n"},
+        // Only a blank and dot that open the gap count; a line end before the word ends the context.
+        {"Това е думата, .", dot, ""},
+        {"Едно две\rдумата .", dot, "<интервал><точка>\nдумата . -> думата.\n"},
         {"Едно.. две.. три.. четири... пет т.н... шест", "<точка><точка>",
          "<точка><точка>  3\n.. -> . (one dot) | … (three dots)\n", "..|..|.."},
         {"Той е гОлям.", small, "<малка буква><главна буква>\nгОлям -> голям | ГОЛЯМ | Голям\n", "гОлям"},
@@ -26,6 +29,11 @@ TEST_F(DotsAndCase, DotsCaseAndLatinWords) {
         {"Град dOG.", small, "<малка буква><главна буква>\ndOG -> dog | DOG | Dog\n"},
         {"Песен ала-бАла.", small, ""},
         {"Песен ала-бАла.", caps, ""},
+        // Two letters are enough; the two letters must be of one alphabet; three for row 22.
+        {"Дума аБ.", small, "<малка буква><главна буква>\nаБ -> аб | АБ | Аб\n", "аБ"},
+        {"Дума аB.", small, ""},
+        {"Дума ГДе.", caps, "<главни букви><малка буква>\nГДе -> Где | где | ГДЕ\n", "ГДе"},
+        {"Дума ГDе.", caps, ""},
         {"Пия cok сега.", latin, "потенциална българска дума с латински букви\ncok -> сок\n"},
         {"Пия cok juice сега.", latin, ""},
         {"Пия hello сега.", latin, ""},
@@ -34,6 +42,8 @@ TEST_F(DotsAndCase, DotsCaseAndLatinWords) {
         {"Пия XX сега.", latin, ""},
         {"Пия BOX сега.", latin, "потенциална българска дума с латински букви\nBOX -> ВОХ\n"},
         {"Пия cok\rP>\r", latin, "потенциална българска дума с латински букви\ncok -> сок\n"},
+        {"Пия cok\rP$\r", latin, "потенциална българска дума с латински букви\ncok -> сок\n"},
+        {"Пия cok\rP.\r", latin, ""},
     });
     // Long words (read eight letters at a time past their start): all Latin look-alikes; an
     // apostrophe or a Cyrillic letter far inside, before a Latin word.

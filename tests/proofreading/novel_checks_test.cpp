@@ -26,6 +26,10 @@ TEST_F(Novel, ParagraphStatisticsAndTheLineBreakAtTheEnd) {
         {"Един ред.\r", "\n\nНов ред в края на текста!\n\n\n"},
         {"Един ред.\rДруг ред", "\n\n"},
         {"Един ред. Край", "\n\n"},
+        // Three paragraphs are the fewest that get the statistics; 4 records over 3.
+        {"Едно.\rДве.\rТри.",
+         "\nПараграфи: 3, празни: 0, с текст: 3, средно 1.33 думи\n\n"
+         "Параграф с най-много думи (1):\nЕдно.\nДве.\nТри.\n\n\n"},
     };
     for (const Case& c : cases) {
         const std::string r = lines(proof(c.text));
@@ -49,6 +53,9 @@ TEST_F(Novel, UnbalancedPairsPerParagraph) {
         {"„Текст и още.\rВтори.", "„Текст и още. -> „ “  1 и 0 пъти\n"},
         {"Той каза \"да\" и \"не.\rВтори.", "Той каза \"да\" и \"не. -> символът \" 3 пъти\n"},
         {"Той каза \"да\" и не.\rВтори.", ""},
+        {"Той _каза_ не.\rВтори.", ""},
+        // With one “ the ” is no wrong closing mark; the counts alone are shown.
+        {"„а“ „б”.\rВтори.", "„а“ „б”. -> „ “  2 и 1 пъти\n"},
         // The last paragraph ends before the text's last word.
         {"Едно (две\rтри) четири _пет", "Едно (две -> ( )  1 и 0 пъти\nтри) четири _ -> ( )  0 и 1 пъти\n"
                                        "три) четири _ -> символът _ 1 път\n"},
@@ -60,6 +67,9 @@ TEST_F(Novel, UnbalancedPairsPerParagraph) {
         // begins with a tab and "$" is not checked; tag lines are never reported.
         {"P>\r«а\rP$\r«б\rв", "«б -> « »  1 и 0 пъти\n"},
         {"L>\r„а\r(б\rL$\rв", "(б -> ( )  1 и 0 пъти\n"},
+        // A tag letter other than L, P and I changes nothing; a blank after ">" makes no tag line.
+        {"A>\r«а\rA$\rв", "«а -> « »  1 и 0 пъти\n"},
+        {"P> \r«а\rв", "«а -> « »  1 и 0 пъти\n"},
         {"I>\r\t$ (а\r\t(б\rI$\rв", "\t(б -> ( )  1 и 0 пъти\n"},
     };
     const std::string title = u8(cp("*параграфи с различен брой отварящи и затварящи:\n„“  «»  \"\"  ()  {}  []  _\n\n"));
