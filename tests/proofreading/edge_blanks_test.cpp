@@ -6,7 +6,7 @@ namespace {
 using EdgeBlanks = WordsTest;
 
 TEST_F(EdgeBlanks, BlanksAndHyphensAtLineAndWordEdges) {
-    load_dict(B_BULGARIAN, {"невероятно", "подобър", "черно-бял"});
+    load_dict(B_BULGARIAN, {"невероятно", "подобър", "черно-бял", "найголям"});
     const char* tail = "опашен интервал";
     const char* hyphen = "слепено опашно тире";
     const char* wrong = "грешно тире";
@@ -20,6 +20,9 @@ TEST_F(EdgeBlanks, BlanksAndHyphensAtLineAndWordEdges) {
         {"Не-\rзнайно.", hyphen, "слепено опашно тире\nНе- -> Не\n"},
         {"Това е по-\rдобре.", hyphen, ""},
         {"Това е най-\rдобре.", hyphen, ""},
+        {"Това е НАЙ-\rдобре.", hyphen, ""},
+        {"Това е черно-\rбял.", hyphen, ""},
+        {"Това е не -\rзнайно.", hyphen, ""},
         {"добре -дошли", wrong, "грешно тире\nдобре -дошли -> добре дошли | добре — дошли | добре - дошли | добре-дошли\n"},
         {"добре- дошли", wrong, "грешно тире\nдобре- дошли -> добре дошли | добре — дошли | добре - дошли | добре-дошли\n"},
         {"черно- и бяло", wrong, ""},
@@ -30,6 +33,8 @@ TEST_F(EdgeBlanks, BlanksAndHyphensAtLineAndWordEdges) {
         {"по- добър", wrong, "грешно тире\nпо- добър -> подобър | по-добър | по добър\n"},
         {"по- малък", wrong, "грешно тире\nпо- малък -> по-малък | по малък\n"},
         {"най- добър", wrong, "грешно тире\nнай- добър -> най-добър | най добър\n"},
+        {"най- голям", wrong, "грешно тире\nнай- голям -> найголям\n"},
+        {"добре-  дошли", wrong, ""},
         {"Едно.\r Две три.", lead, "водещ интервал\n Две три -> Две три (remove leading space)\n", " "},
         {"Едно.\r «Две» три.", lead, "водещ интервал\nДве» три -> no suggestions\n"},
         {"Едно.\r Две", lead, "водещ интервал\n Две -> Две (remove leading space)\n"},
