@@ -63,6 +63,9 @@ TEST_F(Capitals, CandidatesAndFindingLines) {
         // Unknown words and words of the capital list (also as a pair with the next word).
         {"Видях го, Рола е там.", ""},
         {"Видях го, Колата е там.", ""},
+        // A one-letter word is a candidate; a capital after the next word's comma does not hide it.
+        {"Видях го, Е там.", " го, Е  ->  го, е  |  го. Е \n\n"},
+        {"Видях го, Кола, Тук е.", " го, Кола ->  го, кола |  го. Кола\n\n"},
         // After a capital word only ще, но, така, ако, пък.
         {"Тук Ще дойде.", "Тук Ще  -> Тук. Ще  | Тук ще \n\n"},
     };
