@@ -89,6 +89,10 @@ TEST_F(Grammar, FindingsOfEveryPass) {
         {"зла умисъл", kConcord, "", ""},           // a fixed pair
         {"хубава право", kConcord, "", ""},         // never the noun
         {"хубава момче стол", kConcord, "", ""},    // a noun follows
+        {"хубава момче, стол", kConcord, "хубава момче -> no suggestions\n", ""},
+        // A capital adjective is let go from the text's fourth record on.
+        {"ох Хубава момче", kConcord, " Хубава момче -> no suggestions\n", ""},
+        {"ох ох Хубава момче", kConcord, "", ""},
         {"хубави момче и маса", kConcord, "", ""},  // "и" and a noun follow
         {"хубави момче и ох", kConcord, "хубави момче  -> no suggestions\n", ""},
         {"2 хубави стола", kConcord, "", ""},
