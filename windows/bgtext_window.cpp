@@ -168,6 +168,9 @@ void init_bgtext(HWND dlg) {
     RE_SetEventMask(hBgTextRe, kTextMask);
     DragAcceptFiles(hBgTextRe, true);
     set_secondary_panel_font({hBgTextRe, hBgTextReFilter});
+    // The status line shows nothing until the statistics pass writes there, never the template's
+    // placeholder.
+    SetWindowTextW(hBgTextLabel, u"");
     const RECT w = GetWindowRect(dlg);
     const RECT d = PL_GetWorkArea();
     SetWindowPos(dlg, HWND{}, d.width() / 12, d.bottom - w.height() - kDesktopGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

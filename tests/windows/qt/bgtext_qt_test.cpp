@@ -34,6 +34,7 @@ TEST(BgTextQt, PastedTextGetsItsStatisticsLine) {
     QWidget* window = qt_widget(hBgText);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->findChild<QMenuBar*>()->actions().size(), 3);
+    EXPECT_EQ(GetWindowTextW(hBgTextLabel), u"");  // nothing shown before the first pass
     PL_SetClipboardTextW(u"Вчера четох хубава книга. Днес пиша писмо до стария учител.\r"
                       u"Утре ще отида на реката с кучето.");
     hReFocus = hBgTextRe;
