@@ -36,6 +36,7 @@ enum class WindowProp {
     ListItems,  // list box items or selection
     ZOrder,     // topmost, brought to top, made foreground
     Focus,
+    TabFocus,   // the focus moved here by the Tab key: shown with a focus mark, a field's text selected
     ToolTip,
     AcceptFiles,
     Repaint,    // InvalidateRect: the whole window is to be painted again
@@ -227,9 +228,11 @@ bool platform_user_key(WORD vk, BYTE modifiers);
 // before the control sees it. In a dialog box (a dialog with a default push button, BS_DEFPUSHBUTTON)
 // Enter presses the default button (a focused push button presses itself) unless the focus is a
 // multi-line box with ES_WANTRETURN, which takes it; Escape presses the IDCANCEL button, or
-// closes the window as its close box does; Tab and Shift+Tab move the focus to the next and the
-// previous control with WS_TABSTOP (a panel reached so has its text selected), never typing a tab
-// into a box (Ctrl+Tab, left to the control, does). True when the key was used so.
+// closes the window as its close box does. Tab and Shift+Tab move the focus to the next and the
+// previous control with WS_TABSTOP (a box reached so has its whole text selected), never typing a
+// tab into a box (Ctrl+Tab, left to the control, does): in a dialog box from every control, in the
+// program's other windows from every control but a text panel (a multi-line box with a vertical
+// scroll bar), which takes a plain Tab as text. True when the key was used so.
 bool platform_user_dialog_key(HWND focus, WORD vk, BYTE modifiers);
 void platform_user_menu_command(HWND w, UINT id);  // a menu bar item chosen
 void platform_user_list_selection(HWND lb, std::vector<int> selected, bool double_click);

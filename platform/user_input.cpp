@@ -90,9 +90,19 @@ HWND default_button(const WindowModel& dlg) {
     return {};
 }
 
+bool is_box(const WindowModel& w) { return w.kind == ControlKind::Edit || w.kind == ControlKind::RichEdit; }
+
 bool takes_return(const WindowModel& w) {
     constexpr DWORD kWants = ES_MULTILINE | ES_WANTRETURN;
-    return (w.kind == ControlKind::Edit || w.kind == ControlKind::RichEdit) && (w.style & kWants) == kWants;
+    return is_box(w) && (w.style & kWants) == kWants;
+}
+
+// A text panel (a multi-line box with a scroll bar) takes a plain Tab as text outside dialog
+// boxes; a box of one line (the dictionary's entry box grows with what is typed but has no bar)
+// passes it on, as every control of a dialog box does.
+bool takes_tab(const WindowModel& w) {
+    constexpr DWORD kPanel = ES_MULTILINE | WS_VSCROLL;
+    return is_box(w) && (w.style & kPanel) == kPanel;
 }
 
 // The control the Tab key reaches from `from`: the next (with `back` the previous) visible, enabled
@@ -117,16 +127,18 @@ bool platform_user_dialog_key(HWND focus, WORD vk, BYTE modifiers) {
     WindowModel* d = core_dialog_of(focus);
     if (!w || !d || !d->enabled) return false;
     const HWND def = default_button(*d);
-    if (!def) return false;  // not a dialog box: the keys go to the controls as typed
-    const HWND dlg = d->handle;
     if (vk == VK_TAB) {
+        const bool back = (modifiers & FSHIFT) != 0;
+        if (!def && !back && takes_tab(*w)) return false;
         // A box reached by the key has its whole text selected, ready to be typed over.
-        if (const HWND next = next_tab_stop(*d, focus, (modifiers & FSHIFT) != 0)) {
-            SetFocus(next);
+        if (const HWND next = next_tab_stop(*d, focus, back)) {
+            core_focus(next, WindowProp::TabFocus);
             if (platform_rich(next)) RE_SetSel(next, CHARRANGE{0, -1});
         }
         return true;
     }
+    if (!def) return false;  // not a dialog box: the keys go to the controls as typed
+    const HWND dlg = d->handle;
     if (vk == VK_ESCAPE) {
         if (HWND cancel = GetDlgItem(dlg, IDCANCEL))
             platform_user_clicked(cancel);

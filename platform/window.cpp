@@ -699,14 +699,16 @@ RECT PL_GetWorkArea() { return platform_backend().work_area(); }
 
 // ---- Focus and activation --------------------------------------------------------------------
 
-HWND SetFocus(HWND h) {
+HWND core_focus(HWND h, WindowProp how) {
     if (!IsWindow(h)) return {};
     HWND previous = GetFocus();
     g_focus = h;
     g_active = core_top_level(h);
-    core_sync(h, WindowProp::Focus);
+    core_sync(h, how);
     return previous;
 }
+
+HWND SetFocus(HWND h) { return core_focus(h, WindowProp::Focus); }
 
 HWND GetFocus() { return IsWindow(g_focus) ? g_focus : HWND{}; }
 HWND GetActiveWindow() { return IsWindow(g_active) ? g_active : HWND{}; }

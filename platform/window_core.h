@@ -45,6 +45,9 @@ WindowModel* core_window(HWND h);           // live window or null
 WindowModel* core_dialog_of(HWND h);        // the dialog itself, or a control's dialog
 HWND core_top_level(HWND h);                // a control's dialog, else the window itself
 void core_sync(HWND h, WindowProp what);    // tells the window's view, when it has one
+// Gives `h` the keyboard focus and activates its window (SetFocus); `how` is WindowProp::Focus, or
+// TabFocus when the Tab key moved it. Returns the previous focus.
+HWND core_focus(HWND h, WindowProp how);
 MenuModel* core_menu(HMENU h);              // live menu or null
 void core_menu_changed(HMENU h);            // re-shows every window bar that contains the menu
 // An enabled command item (not a separator, submenu, greyed or disabled item) with this id in

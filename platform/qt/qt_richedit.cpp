@@ -1026,9 +1026,7 @@ void QtRichEditView::sync(WindowProp what) {
         case WindowProp::Colors: w->model_options_changed(); break;
         case WindowProp::ToolTip: w->setToolTip(to_qstring(m->tooltip)); break;
         case WindowProp::Focus:
-            w->window()->activateWindow();
-            w->setFocus(Qt::OtherFocusReason);
-            break;
+        case WindowProp::TabFocus: qt_take_focus(w, what); break;
         case WindowProp::Repaint: w->viewport()->update(); break;
         case WindowProp::AcceptFiles: w->setAcceptDrops(true); break;
         default: break;

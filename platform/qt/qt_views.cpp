@@ -124,6 +124,22 @@ bool qt_handle_drag(HWND h, QDropEvent* e, bool drop, QPoint client) {
     return true;
 }
 
+void qt_take_focus(QWidget* w, WindowProp how) {
+    QWidget* window = w->window();
+    window->activateWindow();
+    if (how != WindowProp::TabFocus) {
+        w->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The styles draw the focus mark only in a window where the keyboard has moved the focus: Qt
+    // sets that for the Tab its own focus chain takes, which the core's Tab order replaces.
+    window->setAttribute(Qt::WA_KeyboardFocusChange);
+    w->setFocus(Qt::TabFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) e->selectAll();
+    w->update();
+}
+
 // ---- QtView ----------------------------------------------------------------------------------
 
 QtView::~QtView() {
@@ -153,9 +169,7 @@ void QtView::apply_common(WindowProp what) {
             break;
         case WindowProp::ToolTip: w_->setToolTip(to_qstring(m->tooltip)); break;
         case WindowProp::Focus:
-            w_->window()->activateWindow();
-            w_->setFocus(Qt::OtherFocusReason);
-            break;
+        case WindowProp::TabFocus: qt_take_focus(w_, what); break;
         case WindowProp::Repaint: w_->update(); break;
         default: break;
     }
@@ -540,9 +554,7 @@ void DialogView::sync(WindowProp what) {
             }
             break;
         case WindowProp::Focus:
-            d->activateWindow();
-            d->setFocus(Qt::OtherFocusReason);
-            break;
+        case WindowProp::TabFocus: qt_take_focus(d, what); break;
         case WindowProp::Repaint: d->update(); break;
         case WindowProp::PaintDue: d->paint_now(); break;
         case WindowProp::AcceptFiles: d->client()->setAcceptDrops(m->accept_files); break;

@@ -498,6 +498,31 @@ TEST_P(XvfbFind, TheCheckersFindWindowReplacesInItsText) {
     close_and_expect_end();
 }
 
+// The find window by the keyboard alone: from "Find what", two Tabs reach "Match whole word",
+// which shows that it has the focus; Space then ticks it.
+TEST_F(XvfbStart, TabMarksTheFindWindowsCheckBoxAndSpaceTicksIt) {
+    start_driven({.name = "find_tabs"});
+    if (!ready()) return;
+    const Window find = open_find_over("the cat and the cat");
+    ASSERT_NE(find, 0u) << "no find window; the program said: " << said();
+    // The row of "Match whole word" (48, 97; 139 x 10 dialog units), with a margin.
+    const auto row = [](const Picture& p) {
+        std::vector<std::array<int, 3>> px;
+        for (int y = 155; y < 180; ++y)
+            for (int x = 60; x < 290; ++x) px.push_back(p.at(x, y).value_or(std::array<int, 3>{}));
+        return px;
+    };
+    const auto before = row(capture(display_, find));
+    key({"Tab", "Tab"});
+    const Picture marked = watch(find, [&](const Picture& p) { return row(p) != before; });
+    const fs::path shot = shoot(marked, "jux-find-tab-focus.png");
+    ASSERT_TRUE(row(marked) != before) << "no focus mark; see " << shot;
+    key({"space"});
+    const Picture ticked = watch(find, [&](const Picture& p) { return row(p) != row(marked); });
+    EXPECT_TRUE(row(ticked) != row(marked)) << "not ticked; see " << shoot(ticked, "jux-find-tab-tick.png");
+    close_and_expect_end();
+}
+
 TEST_F(XvfbStart, AClickOnAReportLineAndItsSuggestionCorrectsTheTextInGreen) {
     start_driven({.name = "correction"});
     if (!ready()) return;

@@ -429,6 +429,43 @@ TEST_P(Conformance, ClicksAndTheCloseBoxReachTheProcedure) {
     EXPECT_EQ(count(WM_DESTROY), 1);
 }
 
+// ---- The Tab key -----------------------------------------------------------------------------------
+
+// In a window that is no dialog box (no default button), as the dictionary's: Tab and Shift+Tab
+// leave a box of one line (no scroll bar, as the entry box) for the next and the previous control
+// that stops them, typing nothing; a box reached so has its text selected, so that what is typed
+// next replaces it. A text panel keeps a plain Tab for itself, and Shift+Tab leaves it.
+TEST_P(Conformance, TabLeavesABoxOfOneLineButNotATextPanel) {
+    DialogTemplate t;
+    t.cx = 220;
+    t.cy = 70;
+    t.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    const DWORD stop = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    const DWORD line = stop | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL;
+    t.controls = {ControlTemplate{ControlKind::RichEdit, 1, u"", 5, 5, 150, 14, line, 0},
+                  ControlTemplate{ControlKind::CheckBox, 2, u"Sentence", 160, 5, 50, 10, stop, 0},
+                  ControlTemplate{ControlKind::RichEdit, 3, u"", 5, 25, 210, 40, line | WS_VSCROLL, 0}};
+    const HWND w = CreateDialogIndirect(t, {}, &Conformance::proc);
+    const HWND box = GetDlgItem(w, 1), check = GetDlgItem(w, 2), panel = GetDlgItem(w, 3);
+    SetFocus(box);
+    driver->type(box, u"water");
+    driver->press_key(box, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), check);
+    driver->press_key(check, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), panel);
+    driver->press_key(panel, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), panel);
+    driver->press_key(panel, VK_TAB, FSHIFT);
+    EXPECT_EQ(GetFocus(), check);
+    driver->press_key(check, VK_TAB, FSHIFT);
+    ASSERT_EQ(GetFocus(), box);
+    EXPECT_EQ(driver->shown_text(box), u"water");
+    EXPECT_EQ(driver->shown_selection(box), (CHARRANGE{0, 5}));
+    driver->type(box, u"x");
+    EXPECT_EQ(driver->shown_text(box), u"x");
+    DestroyWindow(w);
+}
+
 // ---- A procedure that edits the panel while it is told of the user's edit ------------------------------
 
 TEST_P(Conformance, ProcedureEditsDuringTheChangeNotification) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextEdit>
 
@@ -144,9 +146,10 @@ TEST(ProgramQt, EnterPressesTheDefaultButtonAndEscapeClosesEveryDialogBox) {
     EXPECT_TRUE(g_pressed.empty() && IsWindow(hSettings) && over.isHidden());
 }
 
-// In each dialog box Tab and Shift+Tab move the focus from a box that takes text to the next and
-// the previous control of the template that the key stops at, typing nothing; Ctrl+Tab types a tab
-// there. So "License", Tab, "Licence" in the find window fills both of its boxes.
+// In each dialog box, and in the dictionary's entry box, Tab and Shift+Tab move the focus from a
+// box that takes text to the next and the previous control of the template that the key stops at,
+// typing nothing; Ctrl+Tab types a tab there. So "License", Tab, "Licence" in the find window fills
+// both of its boxes, and "water", Tab in the entry box leaves "water" to be looked up.
 TEST(ProgramQt, TabMovesBetweenTheControlsOfEveryDialogBoxAndCtrlTabTypesATab) {
     jux_test::ProgramOnQt program("dialog_tabs");
     ASSERT_TRUE(program.started);
@@ -160,6 +163,9 @@ TEST(ProgramQt, TabMovesBetweenTheControlsOfEveryDialogBoxAndCtrlTabTypesATab) {
         {IDM_INPUT_TYPE, &hInput, 1185, 1186, 1217},   // the type's field: "OK", "az_"
         {IDM_SETTINGS, &hSettings, 1194, 1189, 1197},  // the notes: "OK", "Def. length"
         {IDM_ASCII, &hAscii, 1039, 1036, 1041},        // the codes: "OK", "Clear"
+        // The main window, open already: the entry box, "Sentence", the last panel (the audio
+        // button is hidden without the sound files).
+        {0, &hMain, IDC_ADD_RE_SHORT, IDC_ADD_SENTENCE, IDC_ADD_RE_SHORT3},
     };
     const auto text_of = [](HWND w) { return platform_rich(w) ? RE_GetTextW(w) : GetWindowTextW(w); };
     const auto press = [](Qt::Key key, Qt::KeyboardModifiers mods = {}) {
@@ -172,7 +178,7 @@ TEST(ProgramQt, TabMovesBetweenTheControlsOfEveryDialogBoxAndCtrlTabTypesATab) {
             ++acted;
             const HWND box = GetDlgItem(dlg, c.box);
             SetFocus(box);
-            QTest::keyClicks(qt_widget(box), c.command == IDA_FIND_REPLACE ? "License" : "13");
+            QTest::keyClicks(qt_widget(box), c.command == IDA_FIND_REPLACE ? "License" : c.command ? "13" : "water");
             const std::u16string typed = text_of(box);
             press(Qt::Key_Tab);
             EXPECT_EQ(GetFocus(), GetDlgItem(dlg, c.next)) << what;
@@ -187,18 +193,58 @@ TEST(ProgramQt, TabMovesBetweenTheControlsOfEveryDialogBoxAndCtrlTabTypesATab) {
             EXPECT_EQ(text_of(box), typed) << what;
             SetFocus(box);
             const LONG end = static_cast<LONG>(typed.size());
-            if (platform_rich(box)) RE_SetSel(box, CHARRANGE{end, end});  // Tab selected its text
+            // Tab selected its text.
+            if (platform_rich(box)) RE_SetSel(box, CHARRANGE{end, end});
+            if (auto* e = qobject_cast<QPlainTextEdit*>(qt_widget(box))) e->moveCursor(QTextCursor::End);
             press(Qt::Key_Tab, Qt::ControlModifier);
             EXPECT_EQ(GetFocus(), box) << what;
             EXPECT_EQ(text_of(box), typed + u"\t") << what;
         };
         qt_test_answers().on_modal = [&](HWND dlg) { act(opened = dlg); };
-        PL_SendCommand(hMain, static_cast<int>(c.command));
+        if (c.command) PL_SendCommand(hMain, static_cast<int>(c.command));
         qt_test_answers().on_modal = nullptr;
         if (!acted) act(*c.handle);
         EXPECT_EQ(acted, 1) << what;
-        if (IsWindow(*c.handle)) DestroyWindow(*c.handle);
+        if (c.command && IsWindow(*c.handle)) DestroyWindow(*c.handle);
     }
+}
+
+// A control that Tab reaches shows that it has the focus (the style's focus mark, which changes its
+// pixels), so that Space ticks the check box the user sees marked; a field reached so has its whole
+// text selected, so that what is typed next replaces it: "800" in the rank filter, Tab into it from
+// "Print Filtered", "9" leaves "9".
+TEST(ProgramQt, TabMarksTheControlItReachesAndSelectsAFieldsText) {
+    jux_test::ProgramOnQt program("tab_marks");
+    ASSERT_TRUE(program.started);
+    const auto press_tab = [] { QTest::keyClick(qt_widget(GetFocus()), Qt::Key_Tab); };
+    const auto looks = [](HWND h) { return qt_widget(h)->grab().toImage(); };
+    PL_SendCommand(hMain, IDA_FIND_REPLACE);
+    ASSERT_TRUE(IsWindowVisible(hRepl));
+    const HWND whole = GetDlgItem(hRepl, 1237), cancel = GetDlgItem(hRepl, 1234);
+    SetFocus(GetDlgItem(hRepl, 1240));  // "Replace all": Tab, "Cancel"
+    const QImage cancel_before = looks(cancel);
+    press_tab();
+    ASSERT_EQ(GetFocus(), cancel);
+    EXPECT_NE(looks(cancel), cancel_before);
+    SetFocus(GetDlgItem(hRepl, 1233));  // "Replace with": Tab, "Match whole word"
+    const QImage whole_before = looks(whole);
+    press_tab();
+    ASSERT_EQ(GetFocus(), whole);
+    EXPECT_NE(looks(whole), whole_before);
+    QTest::keyClick(qt_widget(whole), Qt::Key_Space);
+    EXPECT_EQ(Button_GetCheck(whole), BST_CHECKED);
+    DestroyWindow(hRepl);
+
+    PL_SendCommand(hMain, IDM_SETTINGS);
+    ASSERT_TRUE(IsWindowVisible(hSettings));
+    const HWND rank = GetDlgItem(hSettings, IDC_SETTINGS_RANK_FILTER);
+    SetWindowTextW(rank, u"800");
+    SetFocus(GetDlgItem(hSettings, IDC_SETTINGS_PRINT_FILTERED));
+    press_tab();
+    ASSERT_EQ(GetFocus(), rank);
+    QTest::keyClicks(qt_widget(rank), "9");
+    EXPECT_EQ(GetWindowTextW(rank), u"9");
+    DestroyWindow(hSettings);
 }
 
 // A message box stands above the program's windows that stay on top (the information window
