@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // A 64-bit linear congruential generator; each call gives 31 bits of the state's high half.
 struct Lcg {
@@ -11,3 +12,16 @@ struct Lcg {
         return static_cast<std::uint32_t>(s >> 33);
     }
 };
+
+// `size` bytes of every value, as a binary file holds them (xorshift, the same bytes every time).
+inline std::string random_bytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    std::uint64_t x = 0x9E3779B97F4A7C15ULL;
+    for (char& c : bytes) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        c = static_cast<char>(x >> 56);
+    }
+    return bytes;
+}

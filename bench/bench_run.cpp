@@ -17,6 +17,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/bench_random.h"
 #include "bench/proof_bench_util.h"
 #include "bench/prose_util.h"
 #include "bench/real_size_lexicon.h"
@@ -187,14 +188,7 @@ void BM_RunOverBinaryFileRealSizeLexicon(benchmark::State& state) {
     BulgarianFixture& f = bulgarian_fixture();
     make_checker_panels();
     reset_settings();
-    std::string bytes(f.text.size(), '\0');
-    std::uint64_t x = 0x9E3779B97F4A7C15ULL;
-    for (char& c : bytes) {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        c = static_cast<char>(x >> 56);
-    }
+    std::string bytes = random_bytes(f.text.size());
     std::replace(bytes.begin(), bytes.end(), '\0', ' ');
     const std::u16string text = cp1251_to_utf16(bytes);
     long peak = 0;

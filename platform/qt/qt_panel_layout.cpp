@@ -10,17 +10,35 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
+#include <cassert>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
 // An edit of at most this many paragraphs lays them out at once; a larger one leaves them for
 // when they are shown (a renumbered list of thousands of lines, a pasted text).
 constexpr int kLaidOutAtOnce = 8;
+// A document of at most this many characters is laid out whole after every edit: it costs little,
+// and whether it fills the panel (and so whether the panel shows a vertical scroll bar, which
+// narrows the page) is then known at once.
+constexpr int kLaidOutWhole = 20'000;
 // How long idle time lays out at a time, so that a key typed meanwhile waits no longer.
 constexpr qint64 kIdleSliceMs = 4;
 // Beyond any panel: the rectangle to the end of the document.
 constexpr qreal kFar = 1e9;
+// A paragraph at least this long keeps what Qt worked out to lay it out (its letters' break
+// properties, their order, the glyphs and their widths) after laying it out. Qt lets that go
+// after each layout and each paint of a paragraph, and works it out again over the whole
+// paragraph for every question about it: where the caret stands after a key (asked several
+// times a key), where a click lands. In a paragraph of millions of characters (a blob of data,
+// one unbroken paragraph of prose) that was more than half of what a key cost. What is kept
+// costs about 25 bytes a character: only the paragraphs an edit begins or ends in keep it (the
+// one being typed into among them), and none longer than kKeptLayoutAtMost, whose layout is slow
+// anyway and whose keep would cost hundreds of megabytes. Shorter paragraphs are cheap to work
+// out again and many: they keep Qt's way.
+constexpr int kKeptLayout = 16'384;
+constexpr int kKeptLayoutAtMost = 8 << 20;
 
 // The resolution Qt lays text out for when there is no device.
 int screen_dpi() {
@@ -31,6 +49,9 @@ int screen_dpi() {
 
 // Qt measures layout lengths in 26.6 fixed point.
 qreal fixed(qreal v) { return std::round(v * 64) / 64; }
+// A point asked about is taken into 26.6 fixed point as Qt's layout takes it: cut, not rounded
+// (a click a fraction past a line's last letter lands on it).
+QPointF fixed_point(const QPointF& p) { return QPointF(std::trunc(p.x() * 64) / 64, std::trunc(p.y() * 64) / 64); }
 
 }  // namespace
 
@@ -103,16 +124,31 @@ bool PanelLayout::can_lay_out() const { return !document()->pageSize().isNull();
 
 void PanelLayout::reset_rows(bool keep_heights) const {
     const int count = document()->blockCount();
-    if (!keep_heights || static_cast<int>(heights_.size()) != count) {
+    if (!keep_heights || static_cast<int>(heights_.size()) != count)
         heights_.assign(static_cast<std::size_t>(count), one_line());
-        widths_.assign(static_cast<std::size_t>(count), 0.0f);
-    }
+    // A line's width is known once it is laid out again: the old widths would widen the page.
+    widths_.assign(static_cast<std::size_t>(count), 0.0f);
     states_.assign(static_cast<std::size_t>(count), kGuessed);
+    // The old lines go, as Qt's layout lets them go: QTextCursor's line moves then ask for the
+    // paragraph to be laid out instead of walking lines that no longer stand.
+    for (QTextBlock b = document()->firstBlock(); b.isValid(); b = b.next()) b.layout()->clearLayout();
     waiting_ = count;
-    first_guess_ = 0;
+    first_waiting_ = 0;
     widest_stale_ = true;
     rebuild_tree();
     schedule();
+    check_rows();
+}
+
+void PanelLayout::check_rows() const {
+#ifndef NDEBUG
+    assert(states_.size() == heights_.size() && widths_.size() == heights_.size());
+    assert(waiting_ == std::count_if(states_.begin(), states_.end(), [](State s) { return s != kLaidOut; }));
+    assert(total_ == std::accumulate(heights_.begin(), heights_.end(), std::int64_t{0}));
+    assert(std::find_if(states_.begin(), states_.begin() + std::min<std::ptrdiff_t>(first_waiting_, std::ssize(states_)),
+                        [](State s) { return s != kLaidOut; }) ==
+           states_.begin() + std::min<std::ptrdiff_t>(first_waiting_, std::ssize(states_)));
+#endif
 }
 
 void PanelLayout::sync_rows() const {
@@ -147,8 +183,16 @@ void PanelLayout::set_state(int n, State s) const {
     State& old = states_[static_cast<std::size_t>(n)];
     waiting_ += (s != kLaidOut) - (old != kLaidOut);
     old = s;
-    if (s == kGuessed) first_guess_ = std::min(first_guess_, n);
-    if (s != kLaidOut) schedule();
+    if (s != kLaidOut) {
+        first_waiting_ = std::min(first_waiting_, n);
+        schedule();
+    }
+}
+
+void PanelLayout::wait(int n, const QTextBlock& b) const {
+    if (states_[static_cast<std::size_t>(n)] != kLaidOut) return;
+    set_state(n, kKept);
+    b.layout()->clearLayout();
 }
 
 qreal PanelLayout::top(int n) const {
@@ -194,6 +238,7 @@ bool PanelLayout::ensure(int n, const QTextBlock& b) const {
     if (doc->pageSize().width() < 0) option.setWrapMode(QTextOption::ManualWrap);
     tl->setTextOption(option);
     const qreal width = line_width();
+    const qreal old_page = this->width();
     int height = 0;
     qreal wide = 0;
     tl->beginLayout();
@@ -212,21 +257,17 @@ bool PanelLayout::ensure(int n, const QTextBlock& b) const {
     if (w >= widest_) widest_ = w;
     else if (widths_[i] >= widest_) widest_stale_ = true;
     widths_[i] = w;
-    if (height == heights_[i]) return false;
-    set_height(n, height);
+    if (height != heights_[i]) set_height(n, height);
+    else if (this->width() == old_page) return false;
     return true;
 }
 
-void PanelLayout::settle_above(qreal y) const {
-    const int count = static_cast<int>(states_.size());
+void PanelLayout::settle_above(qreal y, int row) const {
     if (!can_lay_out()) return;
-    while (first_guess_ < count) {
-        const auto it = std::find(states_.begin() + first_guess_, states_.end(), kGuessed);
-        first_guess_ = static_cast<int>(it - states_.begin());
-        if (first_guess_ >= count || top(first_guess_) >= y) return;
-        const int n = first_guess_;
+    // Each paragraph laid out may move those below it: the next one is compared where it stands now.
+    for (int n = first_waiting(); n < row && top(n) < y; n = first_waiting()) {
         if (ensure(n, document()->findBlockByNumber(n))) announce(top(n), true);
-        if (states_[static_cast<std::size_t>(n)] == kGuessed) return;  // could not be laid out
+        if (states_[static_cast<std::size_t>(n)] != kLaidOut) return;  // could not be laid out
     }
 }
 
@@ -259,7 +300,7 @@ QRectF PanelLayout::blockBoundingRect(const QTextBlock& block) const {
     if (!can_lay_out() || !block.isValid() || !block.isVisible()) return QRectF();
     sync_rows();
     const int n = block.blockNumber();
-    settle_above(top(n) + 1);
+    settle_above(kFar, n);
     if (ensure(n, block)) announce(top(n), true);
     QTextLayout* tl = placed(n, block);
     QRectF r = tl->boundingRect();
@@ -267,10 +308,11 @@ QRectF PanelLayout::blockBoundingRect(const QTextBlock& block) const {
     return r;
 }
 
-int PanelLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const {
+int PanelLayout::hitTest(const QPointF& asked, Qt::HitTestAccuracy accuracy) const {
     if (!can_lay_out()) return -1;
+    const QPointF point = fixed_point(asked);
     sync_rows();
-    settle_above(point.y() + 1);
+    settle_above(point.y() + 1, static_cast<int>(states_.size()));
     int n = row_at(point.y());
     QTextBlock b = document()->findBlockByNumber(n);
     if (!b.isValid()) return -1;
@@ -318,7 +360,7 @@ void PanelLayout::draw(QPainter* painter, const PaintContext& context) {
     const qreal bottom = context.clip.isValid() ? context.clip.bottom() : kFar;
     const qreal from = context.clip.isValid() ? context.clip.top() : 0;
     painting_ = true;
-    settle_above(bottom);
+    settle_above(bottom, static_cast<int>(states_.size()));
     // Nothing is drawn into the document's right margin (a selected paragraph end past the
     // longest line of a text that is not wrapped).
     const QSizeF size = documentSize();
@@ -353,7 +395,15 @@ void PanelLayout::draw(QPainter* painter, const PaintContext& context) {
         }
         const QPen pen = painter->pen();
         painter->setPen(context.palette.color(QPalette::Text));
+        // A paint changes the glyphs it is given where a line holds a tab and ends at a soft
+        // hyphen (where the text after the tab and the hyphen go): a paragraph that keeps its
+        // layout's work and holds both lets it go with this paint, so that what is asked after it
+        // (the caret drawn below among them) is worked out afresh, as by a fresh layout.
+        const bool kept = tl->cacheEnabled();
+        const bool lets_go = kept && b.text().contains(QChar(0xAD)) && b.text().contains(u'\t');
+        if (lets_go) tl->setCacheEnabled(false);
         tl->draw(painter, QPointF(), selections, clip);
+        if (lets_go) tl->setCacheEnabled(true);
         const bool preedit = context.cursorPosition < -1 && !tl->preeditAreaText().isEmpty();
         if ((context.cursorPosition >= pos && context.cursorPosition < pos + len) || preedit) {
             const int at = preedit ? tl->preeditAreaPosition() - (context.cursorPosition + 2) : context.cursorPosition - pos;
@@ -396,6 +446,10 @@ void PanelLayout::documentChanged(int from, int removed, int added) {
     const int length = doc->characterCount();
     const qreal old_width = width();
     const std::int64_t old_total = total_;
+    // The paragraphs the edit begins and ends in, if long, keep their layouts' work.
+    for (const QTextBlock& b : {doc->findBlock(from), doc->findBlock(from + added)})
+        if (b.isValid() && b.length() >= kKeptLayout && b.length() <= kKeptLayoutAtMost && !b.layout()->cacheEnabled())
+            b.layout()->setCacheEnabled(true);
     int first = 0;
     int last = count - 1;
     if ((can_lay_out() && !(now == setting_)) || old_count == 0) {
@@ -444,21 +498,22 @@ void PanelLayout::documentChanged(int from, int removed, int added) {
                     widths_.insert(widths_.begin() + at, static_cast<std::size_t>(fresh - old), 0.0f);
                     states_.insert(states_.begin() + at, static_cast<std::size_t>(fresh - old), kGuessed);
                     waiting_ += fresh - old;
-                    first_guess_ = std::min(first_guess_, static_cast<int>(at));
                     schedule();
                 }
-                first_guess_ = std::min(first_guess_, first);
+                first_waiting_ = std::min(first_waiting_, first);
                 rebuild_tree();
             }
-            for (int n = first; n <= last; ++n)
-                if (states_[static_cast<std::size_t>(n)] == kLaidOut) set_state(n, kKept);
+            QTextBlock b = a;
+            for (int n = first; n <= last && b.isValid(); ++n, b = b.next()) wait(n, b);
             if (fresh <= kLaidOutAtOnce && can_lay_out()) {
                 QTextBlock b = a;
                 for (int n = first; n <= last && b.isValid(); ++n, b = b.next()) ensure(n, b);
             }
         }
     }
-    first_guess_ = std::min(first_guess_, count);
+    first_waiting_ = std::min(first_waiting_, count);
+    if (can_lay_out() && length <= kLaidOutWhole) lay_out_waiting();
+    check_rows();
     if (!can_lay_out()) return;
     const bool size_changed = total_ != old_total || width() != old_width;
     if (size_changed || count != old_count) announce(top(first), true);
@@ -472,19 +527,26 @@ void PanelLayout::schedule() const {
 }
 
 int PanelLayout::first_waiting() const {
-    return static_cast<int>(std::find_if(states_.begin(), states_.end(), [](State s) { return s != kLaidOut; }) -
-                            states_.begin());
+    const auto from = states_.begin() + std::min<std::ptrdiff_t>(first_waiting_, std::ssize(states_));
+    first_waiting_ = static_cast<int>(std::find_if(from, states_.end(), [](State s) { return s != kLaidOut; }) -
+                                      states_.begin());
+    return first_waiting_;
 }
 
-void PanelLayout::finish() const {
-    sync_rows();
-    if (waiting_ == 0 || !can_lay_out()) return;
+int PanelLayout::lay_out_waiting() const {
     const int count = static_cast<int>(states_.size());
     int changed = -1;
     int n = first_waiting();
     for (QTextBlock b = document()->findBlockByNumber(n); n < count && b.isValid() && waiting_ > 0; ++n, b = b.next())
         if (states_[static_cast<std::size_t>(n)] != kLaidOut && ensure(n, b) && changed < 0) changed = n;
-    first_guess_ = count;
+    return changed;
+}
+
+void PanelLayout::finish() const {
+    sync_rows();
+    if (waiting_ == 0 || !can_lay_out()) return;
+    const int changed = lay_out_waiting();
+    check_rows();
     if (changed >= 0) announce(top(changed), true);
 }
 
@@ -502,6 +564,7 @@ void PanelLayout::lay_out_some() {
         if (ensure(n, b) && changed < 0) changed = n;
         if (++done % 16 == 0 && clock.elapsed() >= kIdleSliceMs) break;
     }
+    check_rows();
     if (changed >= 0) announce(top(changed), true);
     if (waiting_ > 0) schedule();
 }

@@ -6,15 +6,19 @@
 // but it does less after an edit. Qt's layout lays out the paragraphs an edit touched and then
 // walks every paragraph below them to move it; in a report of tens of thousands of lines that
 // walk cost more than the edit, three times a key. Here a paragraph's top is the sum of the
-// heights above it, kept in a tree that answers in logarithmic time, so nothing below an edit is
-// visited. An edit of a few paragraphs lays them out at once; the paragraphs of a larger edit (a
-// renumbered list, a new text, the panel's width changed) are laid out when they are drawn or
-// asked about, and the rest while the program is idle, a few milliseconds at a time.
+// heights above it, kept in a tree that answers in logarithmic time, so no paragraph below an
+// edit is laid out or moved (an edit that adds or removes paragraphs builds the tree again over
+// the heights, a pass over numbers). An edit of a few paragraphs lays them out at once; the
+// paragraphs of a larger edit (a renumbered list, a new text, the panel's width changed) are laid
+// out when they are drawn or asked about, and the rest while the program is idle, a few
+// milliseconds at a time.
 //
 // Until then such a paragraph counts with a height: the one it had when its text changed in
-// place (a renumbered line keeps its height), or one line's. A paragraph whose height is only
-// such a guess (its text is new, or the width changed) is laid out before anything below it is
-// drawn or asked about, so that what the panel shows stands where a full layout puts it.
+// place (a renumbered line keeps its height), or one line's, and has no lines (QTextCursor's
+// line moves ask for it to be laid out, as with Qt's layout). Every waiting paragraph above what
+// is drawn or asked about is laid out first, so that what the panel shows, the caret and every
+// rectangle it is asked for stand where a full layout puts them; the height of what lies below
+// is a guess until idle time.
 #pragma once
 
 #include <QAbstractTextDocumentLayout>
@@ -23,6 +27,7 @@
 #include <cstdint>
 #include <vector>
 
+class QTextBlock;
 class QTextDocument;
 class QTimer;
 
@@ -87,8 +92,9 @@ private:
     bool can_lay_out() const;
     // Lays out paragraph `n` (its block `b`) if it waits; true when its height changed.
     bool ensure(int n, const QTextBlock& b) const;
-    // Every guessed paragraph whose top lies above `y` is laid out.
-    void settle_above(qreal y) const;
+    // Every waiting paragraph before `row` whose top lies above `y` is laid out (a paragraph laid
+    // out moves those below it: each is compared where it then stands).
+    void settle_above(qreal y, int row) const;
     // Where paragraph `n` starts; its layout placed there.
     qreal top(int n) const;
     QTextLayout* placed(int n, const QTextBlock& b) const;
@@ -99,8 +105,14 @@ private:
     qreal widest() const;
     qreal width() const;
     void set_state(int n, State s) const;
+    // A laid-out paragraph `n` (block `b`) waits again, its lines let go.
+    void wait(int n, const QTextBlock& b) const;
+    // The rows' counts agree with the rows (builds with asserts).
+    void check_rows() const;
     void schedule() const;
     int first_waiting() const;
+    // Lays out every waiting paragraph; the first whose height or width changed, or -1.
+    int lay_out_waiting() const;
     void lay_out_some();
     // Tells the panel that sizes changed (queued when asked from inside a paint).
     void announce(qreal from_y, bool size_changed) const;
@@ -111,7 +123,7 @@ private:
     mutable std::vector<std::int64_t> tree_;  // Fenwick tree of heights_, 1-based
     mutable std::int64_t total_ = 0;
     mutable int waiting_ = 0;
-    mutable int first_guess_ = 0;  // no guessed paragraph before this one
+    mutable int first_waiting_ = 0;  // no waiting paragraph before this one
     mutable float widest_ = 0;
     mutable bool widest_stale_ = false;
     mutable Setting setting_;

@@ -105,28 +105,6 @@ bool long_run_near(std::u16string_view text, std::size_t from, std::size_t to) {
     return false;
 }
 
-// A paragraph at least this long keeps what Qt worked out to lay it out (its letters' break
-// properties, their order, the glyphs and their widths) after laying it out. Qt lets that go
-// after each layout and each paint of a paragraph, and works it out again over the whole
-// paragraph for every question about it: where the caret stands after a key (asked several
-// times a key), where a click lands, each paint. In a paragraph of millions of characters (a
-// blob of data, one unbroken paragraph of prose) that was more than half of what a key cost.
-// What is kept costs about 25 bytes a character: only the paragraphs an edit begins or ends in
-// keep it (the one being typed into among them), and none longer than kKeptLayoutAtMost, whose
-// layout is slow anyway and whose keep would cost hundreds of megabytes. Shorter paragraphs are
-// cheap to work out again and many: they keep Qt's way.
-constexpr int kKeptLayout = 16'384;
-constexpr int kKeptLayoutAtMost = 8 << 20;
-
-// The paragraphs that hold the start and the end of an edit of [pos, pos + added), if long,
-// keep their layouts' work. Called before Qt lays the edit out.
-void keep_long_layouts(const QTextDocument& doc, int pos, int added) {
-    for (const QTextBlock& b : {doc.findBlock(pos), doc.findBlock(pos + added)})
-        if (b.isValid() && b.length() >= kKeptLayout && b.length() <= kKeptLayoutAtMost && b.layout() &&
-            !b.layout()->cacheEnabled())
-            b.layout()->setCacheEnabled(true);
-}
-
 // How late, at most, a panel with redrawing on shows its gathered changes while a job pumps.
 constexpr qint64 kShownLateMs = 250;
 
@@ -211,7 +189,6 @@ void RichEditWidget::document_shown() {
     document()->documentLayout()->setPaintDevice(&metrics_);
     disconnect(contents_);
     contents_ = connect(document(), &QTextDocument::contentsChange, this, [this](int pos, int removed, int added) {
-        keep_long_layouts(*document(), pos, added);
         on_contents_change(pos, removed, added);
     });
 }

@@ -1,7 +1,10 @@
 // A panel's document laid out by PanelLayout stands where Qt's own document layout puts it: the
 // same paragraph rectangles, document size, hit positions and pixels, after every edit of a
 // sequence that touches the document's edges, joins and splits paragraphs, changes fonts and the
-// width, and renumbers many lines in one edit (whose paragraphs wait for idle time).
+// width, and renumbers many lines in one edit (whose paragraphs wait for idle time); and a panel
+// with it answers what the user meets before idle time as a panel with Qt's layout does, over
+// random edits, pastes, bulk replacements, resizes, font changes and paragraphs of 16,384
+// characters or more.
 #include <gtest/gtest.h>
 
 #include <QAbstractTextDocumentLayout>
@@ -11,11 +14,15 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <string>
 
 #include "platform/qt/qt_panel_layout.h"
+#include "platform/qt/qt_richedit.h"
 
 namespace {
 
@@ -200,7 +207,7 @@ TEST(PanelLayoutTest, ALargeEditWaitsForIdleTimeAndLosesNothing) {
     Pair pair;
     std::mt19937 rnd(11);
     QString text;
-    for (int i = 0; i < 400; ++i) text += QString("%1. %2\n").arg(i + 1).arg(QString::fromStdString(words(rnd, 1 + i % 7)));
+    for (int i = 0; i < 1000; ++i) text += QString("%1. %2\n").arg(i + 1).arg(QString::fromStdString(words(rnd, 1 + i % 7)));
     pair.edit([&](QTextCursor& c) { c.insertText(text); });
     pair.own.documentLayout()->documentSize();
     PanelLayout::lay_out_whole(pair.own);
@@ -214,10 +221,247 @@ TEST(PanelLayoutTest, ALargeEditWaitsForIdleTimeAndLosesNothing) {
         }
         c.endEditBlock();
     });
-    EXPECT_GT(pair.layout->waiting(), 300);
+    EXPECT_GT(pair.layout->waiting(), 800);
     for (int turn = 0; turn < 100'000 && pair.layout->waiting() > 0; ++turn) QCoreApplication::processEvents();
     EXPECT_EQ(pair.layout->waiting(), 0);
     expect_same(pair, "after idle time");
+}
+
+// ---- Two panels side by side, compared before idle time -----------------------------------
+
+// Two QTextEdits: `qt` with Qt's own layout, `own` with PanelLayout set up as a rich-edit panel
+// sets it (no rich paste, left to right, laid out for the viewport's kept resolution).
+struct Panels {
+    QTextEdit qt, own;
+    ViewportMetrics metrics{*own.viewport()};
+    PanelLayout* layout = nullptr;
+    Panels() {
+        layout = PanelLayout::install(*own.document());
+        own.document()->documentLayout()->setPaintDevice(&metrics);
+        for (QTextEdit* e : {&qt, &own}) {
+            e->setAcceptRichText(false);
+            e->setUndoRedoEnabled(false);
+            QTextOption option = e->document()->defaultTextOption();
+            option.setTextDirection(Qt::LeftToRight);
+            e->document()->setDefaultTextOption(option);
+            e->resize(420, 320);
+            e->show();
+        }
+    }
+    void both(const std::function<void(QTextEdit&)>& f) {
+        f(qt);
+        f(own);
+    }
+};
+
+// Prose of Latin and Cyrillic words with tabs and soft hyphens (or, `plain`, without); `chars` at
+// least.
+QString prose(std::mt19937& rnd, int chars, bool plain = false) {
+    static const char16_t* const pool[] = {u"the", u"panel", u"стряха", u"родната", u"по-топла", u"x", u"translation",
+                                           u"Qt", u"co\u00ADoperation", u"\t", u"пре\u00ADвод\u00ADач", u"a\tb"};
+    QString s;
+    while (s.size() < chars) {
+        if (!s.isEmpty()) s += u' ';
+        s += QString::fromUtf16(pool[rnd() % (plain ? 8 : std::size(pool))]);
+    }
+    return s;
+}
+
+// `count` paragraphs of one to four lines.
+QString paragraphs(std::mt19937& rnd, int count) {
+    QStringList list;
+    for (int i = 0; i < count; ++i) list << prose(rnd, 1 + static_cast<int>(rnd() % 180));
+    return list.join(u'\n');
+}
+
+// The panel's text laid out whole, and its size told to its scroll bars now (Qt's own layout
+// tells it from a timer).
+void lay_out_whole(QTextEdit& e) {
+    QAbstractTextDocumentLayout* layout = e.document()->documentLayout();
+    PanelLayout::lay_out_whole(*e.document());
+    emit layout->documentSizeChanged(layout->documentSize());
+}
+
+// Where the panel puts the cursor in its document.
+QRect in_document(const QTextEdit& e, const QTextCursor& c) {
+    return e.cursorRect(c).translated(e.horizontalScrollBar()->value(), e.verticalScrollBar()->value());
+}
+
+// What the user meets in both panels is the same: the caret and the view after
+// ensureCursorVisible, cursor rectangles, QTextCursor's line moves, the scroll bars and hit tests
+// at whole and fractional points. Everything asked of `own` is asked before idle time, except the
+// height of the document, which counts with guesses below what was asked until then.
+// Idle time: until every paragraph is laid out and what a paint changed meanwhile is told.
+void idle(Panels& p) {
+    for (int turn = 0; turn < 100'000 && p.layout->waiting() > 0; ++turn) QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// After a change of width or font (`setting_changed`) the view keeps its scroll value, clamped to
+// the document's height, which is known below the view only after idle time, and a text that is
+// not wrapped is as wide as its longest line, known after idle time too (the horizontal bar shows
+// or not, and the view is clamped to its width): the caret is then compared in the document; and where the vertical bar shows in one panel only (the new height of a
+// short text unknown), the text is wrapped for another width until then: idle time comes first.
+void expect_same_panels(Panels& p, std::mt19937& rnd, const std::string& what, bool setting_changed = false) {
+    lay_out_whole(p.qt);  // the reference is a full layout
+    if (setting_changed && p.qt.verticalScrollBar()->isVisible() != p.own.verticalScrollBar()->isVisible()) idle(p);
+    p.both([](QTextEdit& e) { e.ensureCursorVisible(); });
+    if (!setting_changed && p.qt.lineWrapMode() != QTextEdit::NoWrap) {
+        EXPECT_EQ(p.qt.verticalScrollBar()->value(), p.own.verticalScrollBar()->value()) << what << ": the view";
+        EXPECT_EQ(p.qt.cursorRect(), p.own.cursorRect()) << what << ": the caret at " << p.qt.textCursor().position();
+    }
+    EXPECT_EQ(in_document(p.qt, p.qt.textCursor()), in_document(p.own, p.own.textCursor())) << what << ": the caret";
+    p.both([](QTextEdit& e) { e.viewport()->repaint(); });  // the view painted: what a click then meets
+    const int length = p.qt.document()->characterCount();
+    for (int i = 0; i < 6; ++i) {
+        QTextCursor a(p.qt.document()), b(p.own.document());
+        const int at = static_cast<int>(rnd() % static_cast<unsigned>(length));
+        a.setPosition(at);
+        b.setPosition(at);
+        const QTextCursor::MoveOperation op[] = {QTextCursor::Down, QTextCursor::Up, QTextCursor::EndOfLine,
+                                                 QTextCursor::StartOfLine};
+        const QTextCursor::MoveOperation move = op[rnd() % 4];
+        const int times = move == QTextCursor::Down || move == QTextCursor::Up ? 1 + static_cast<int>(rnd() % 40) : 1;
+        a.movePosition(move, QTextCursor::MoveAnchor, times);
+        b.movePosition(move, QTextCursor::MoveAnchor, times);
+        EXPECT_EQ(a.position(), b.position()) << what << ": move " << move << " x" << times << " from " << at;
+        EXPECT_EQ(in_document(p.qt, a), in_document(p.own, b)) << what << ": position " << a.position();
+    }
+    // Points anywhere, in the view, and at the document's end.
+    const QSizeF size = p.qt.document()->documentLayout()->documentSize();
+    const int view = p.qt.verticalScrollBar()->value();
+    for (int i = 0; i < 40; ++i) {
+        const int y4 = i < 24   ? static_cast<int>(rnd() % static_cast<unsigned>(size.height() * 4 + 40)) - 20
+                       : i < 36 ? 4 * view + static_cast<int>(rnd() % static_cast<unsigned>(4 * p.qt.viewport()->height()))
+                                : static_cast<int>(size.height() * 4) - static_cast<int>(rnd() % 160) + 20;
+        const QPointF at(static_cast<qreal>(rnd() % 4400) / 10 - 10 + (i % 2 ? 0.0 : 0.5), y4 / 4.0);
+        for (Qt::HitTestAccuracy acc : {Qt::FuzzyHit, Qt::ExactHit})
+            EXPECT_EQ(p.qt.document()->documentLayout()->hitTest(at, acc),
+                      p.own.document()->documentLayout()->hitTest(at, acc))
+                << what << ": hit at " << at.x() << "," << at.y() << (acc == Qt::ExactHit ? " exact" : " fuzzy");
+    }
+    // After idle time the height is known too.
+    idle(p);
+    EXPECT_EQ(size, p.own.document()->documentLayout()->documentSize()) << what;
+    for (auto bar : {&QAbstractScrollArea::verticalScrollBar, &QAbstractScrollArea::horizontalScrollBar}) {
+        EXPECT_EQ((p.qt.*bar)()->maximum(), (p.own.*bar)()->maximum()) << what << ": a scroll bar's range";
+        (p.own.*bar)()->setValue((p.qt.*bar)()->value());  // the next step starts from the same view
+    }
+}
+
+TEST(PanelLayoutTest, APanelAnswersAsQtsOwnLayoutBeforeIdleTime) {
+    // JUX_LAYOUT_STEPS and JUX_LAYOUT_SEED make a longer or another run.
+    const char* steps_env = std::getenv("JUX_LAYOUT_STEPS");
+    const char* seed_env = std::getenv("JUX_LAYOUT_SEED");
+    const int steps = steps_env ? std::atoi(steps_env) : 120;
+    std::mt19937 rnd(seed_env ? static_cast<unsigned>(std::atoi(seed_env)) : 5);
+    Panels p;
+    const QString start = "first line\n" + paragraphs(rnd, 4);
+    p.both([&](QTextEdit& e) { e.setPlainText(start); });
+    expect_same_panels(p, rnd, "a short text");
+    for (int step = 0; step < steps && !HasFailure(); ++step) {
+        const int length = p.qt.document()->characterCount() - 1;
+        const auto at = [&] { return static_cast<int>(rnd() % static_cast<unsigned>(length + 1)); };
+        std::string what = "step " + std::to_string(step) + ": ";
+        const unsigned kind = rnd() % 7;
+        switch (kind) {
+            case 0: {  // a key or a word typed, a stretch deleted, or a paragraph split
+                const int from = at(), to = std::min(length, from + static_cast<int>(rnd() % 3 ? 0 : rnd() % 40));
+                const QString text = rnd() % 4 ? prose(rnd, 1 + static_cast<int>(rnd() % 6)) : QString("\n");
+                what += "typed at " + std::to_string(from);
+                p.both([&](QTextEdit& e) {
+                    QTextCursor c(e.document());
+                    c.setPosition(from);
+                    c.setPosition(to, QTextCursor::KeepAnchor);
+                    e.setTextCursor(c);
+                    e.insertPlainText(text);
+                });
+                break;
+            }
+            case 1: {  // a paste of many paragraphs, or of a paragraph of 16,384 characters or more
+                const int from = rnd() % 2 ? length : at();
+                const unsigned kind_of_text = rnd() % 6;
+                const int size = kind_of_text < 4 ? 10 + static_cast<int>(rnd() % 50) : 16'384 + static_cast<int>(rnd() % 3000);
+                const QString text = kind_of_text < 4 ? paragraphs(rnd, size) : "\n" + prose(rnd, size, kind_of_text == 5) + "\n";
+                what += "pasted at " + std::to_string(from);
+                p.both([&](QTextEdit& e) {
+                    QTextCursor c(e.document());
+                    c.setPosition(from);
+                    e.setTextCursor(c);
+                    e.insertPlainText(text);
+                });
+                break;
+            }
+            case 2: {  // parts of the text replaced with the layout suspended, as the sync's bulk mode does
+                what += "replaced in bulk";
+                std::vector<std::pair<int, QString>> parts;
+                for (int i = 0; i < 3; ++i) parts.emplace_back(at(), prose(rnd, static_cast<int>(rnd() % 200)));
+                std::sort(parts.begin(), parts.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+                const int cut = static_cast<int>(rnd() % 120);
+                p.both([&](QTextEdit& e) {
+                    QTextDocument* d = e.document();
+                    const QSizeF page = d->pageSize();
+                    const QPoint scroll(e.horizontalScrollBar()->value(), e.verticalScrollBar()->value());
+                    d->setPageSize(QSizeF(0, 0));
+                    QTextCursor c(d);
+                    c.beginEditBlock();
+                    for (const auto& [pos, text] : parts) {
+                        c.setPosition(pos);
+                        c.setPosition(std::min(pos + cut, d->characterCount() - 1), QTextCursor::KeepAnchor);
+                        c.insertText(text);
+                    }
+                    c.endEditBlock();
+                    d->setPageSize(page);
+                    // The view stays where it was (the sync lays the text out for the scroll bars).
+                    if (scroll.x() > 0 || scroll.y() > 0) {
+                        lay_out_whole(e);
+                        e.horizontalScrollBar()->setValue(scroll.x());
+                        e.verticalScrollBar()->setValue(scroll.y());
+                    }
+                });
+                break;
+            }
+            case 3: {  // the panel resized, or narrowed by a scroll bar's width
+                const bool narrowed = rnd() % 2;
+                const int w = narrowed ? p.qt.width() - 14 : 200 + static_cast<int>(rnd() % 500);
+                const int h = narrowed ? p.qt.height() : 150 + static_cast<int>(rnd() % 300);
+                what += "resized to " + std::to_string(w) + "x" + std::to_string(h);
+                p.both([&](QTextEdit& e) { e.resize(w, h); });
+                break;
+            }
+            case 4: {  // another font
+                const int size = 7 + static_cast<int>(rnd() % 12);
+                what += "font of " + std::to_string(size) + " points";
+                p.both([&](QTextEdit& e) {
+                    QFont f = e.font();
+                    f.setPointSize(size);
+                    e.setFont(f);
+                });
+                break;
+            }
+            case 5: {  // the text wrapped at the panel's width, or not at all
+                const bool wrap = p.qt.lineWrapMode() == QTextEdit::NoWrap;
+                what += wrap ? "wrapped" : "not wrapped";
+                p.both([&](QTextEdit& e) { e.setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap); });
+                break;
+            }
+            default: {  // a key typed into a long paragraph or the caret moved there, if there is one
+                QTextBlock b = p.qt.document()->firstBlock();
+                while (b.isValid() && b.length() < 16'384) b = b.next();
+                const int pos = b.isValid() ? b.position() + static_cast<int>(rnd() % static_cast<unsigned>(b.length() - 1)) : at();
+                const QString key = rnd() % 3 == 0 ? QString() : rnd() % 2 ? QString(u'\t') : QString(QChar(0xAD));
+                what += (b.isValid() && !key.isEmpty() ? "a key in a long paragraph at " : "the caret moved to ") + std::to_string(pos);
+                p.both([&](QTextEdit& e) {
+                    QTextCursor c(e.document());
+                    c.setPosition(pos);
+                    e.setTextCursor(c);
+                    if (b.isValid() && !key.isEmpty()) e.insertPlainText(key);
+                });
+                break;
+            }
+        }
+        expect_same_panels(p, rnd, what, kind >= 3 && kind <= 5);
+    }
 }
 
 }  // namespace
