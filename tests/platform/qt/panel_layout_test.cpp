@@ -330,9 +330,9 @@ void expect_same_panels(Panels& p, std::mt19937& rnd, const std::string& what, b
     // Points anywhere, in the view, and at the document's end.
     const QSizeF size = p.qt.document()->documentLayout()->documentSize();
     const int view = p.qt.verticalScrollBar()->value();
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 56; ++i) {
         const int y4 = i < 24   ? static_cast<int>(rnd() % static_cast<unsigned>(size.height() * 4 + 40)) - 20
-                       : i < 36 ? 4 * view + static_cast<int>(rnd() % static_cast<unsigned>(4 * p.qt.viewport()->height()))
+                       : i < 52 ? 4 * view + static_cast<int>(rnd() % static_cast<unsigned>(4 * p.qt.viewport()->height()))
                                 : static_cast<int>(size.height() * 4) - static_cast<int>(rnd() % 160) + 20;
         const QPointF at(static_cast<qreal>(rnd() % 4400) / 10 - 10 + (i % 2 ? 0.0 : 0.5), y4 / 4.0);
         for (Qt::HitTestAccuracy acc : {Qt::FuzzyHit, Qt::ExactHit})
@@ -353,7 +353,7 @@ TEST(PanelLayoutTest, APanelAnswersAsQtsOwnLayoutBeforeIdleTime) {
     // JUX_LAYOUT_STEPS and JUX_LAYOUT_SEED make a longer or another run.
     const char* steps_env = std::getenv("JUX_LAYOUT_STEPS");
     const char* seed_env = std::getenv("JUX_LAYOUT_SEED");
-    const int steps = steps_env ? std::atoi(steps_env) : 120;
+    const int steps = steps_env ? std::atoi(steps_env) : 150;
     std::mt19937 rnd(seed_env ? static_cast<unsigned>(std::atoi(seed_env)) : 5);
     Panels p;
     const QString start = "first line\n" + paragraphs(rnd, 4);
