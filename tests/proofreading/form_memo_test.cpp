@@ -165,9 +165,12 @@ TEST_F(FormMemoTest, FormsFoundOnHelperThreadsAnswerAsAlone) {
 namespace {
 
 // A spelling given twice to the look-up that hands the forms to helper threads breaks the rule its
-// answers rely on (each written from one thread): builds that keep assertions stop there, and the
-// tests' builds keep them (test.sh), so this fails in a build that lost them.
+// answers rely on (each written from one thread): builds that keep assertions stop there (test.sh's
+// builds do); a build without them has nothing to catch it with.
 TEST_F(FormMemoTest, ASpellingGivenTwiceToTheHelpersIsCaught) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "built without asserts (JUX_ASSERTS=OFF): the assert this test expects is not there";
+#endif
     load(forms_lines());
     const FormMemo memo;
     const std::string twice = cp("яка"), once = cp("а");
