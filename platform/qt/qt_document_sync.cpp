@@ -318,6 +318,13 @@ struct DocumentSync::Pass {
 
 namespace {
 
+// Characters a change of the text sets: of each stretch the longer of its two sides.
+LONG changed_volume(const TextChanges& t) {
+    std::size_t v = 0;
+    for (const ChangedStretch& s : t.stretches) v += std::max(s.a_to - s.a_from, s.b_to - s.b_from);
+    return static_cast<LONG>(v);
+}
+
 // Step 3's comparison of the kept text's formats with the model's runs. The document's formats
 // come as stretches with a key (distinct formats have distinct keys) and, looked up only when
 // needed, the QTextCharFormat: each pair of a run's format and a key is compared once (a text has
@@ -460,6 +467,7 @@ void DocumentSync::show_document(QTextDocument* doc) {
     std::swap(shadow_text_, kept_text_);
     std::swap(shadow_spans_, kept_spans_);
     std::swap(shadow_formats_, kept_formats_);
+    std::swap(updated_, kept_updated_);
     shadow_ = true;  // the kept document's copy holds it: nothing changed it while it was kept
     shadow_changes_ = doc_changes_;
     if (!copy) kept_text_.clear();
@@ -472,19 +480,19 @@ void DocumentSync::show_document(QTextDocument* doc) {
 bool DocumentSync::swap_documents(Pass& pass) {
     const LONG n = pass.rt.length();
     const LONG dn = std::max(0, edit_.document()->characterCount() - 1);
-    auto volume = [](const TextChanges& t) {
-        std::size_t v = 0;
-        for (const ChangedStretch& s : t.stretches) v += std::max(s.a_to - s.a_from, s.b_to - s.b_from);
-        return static_cast<LONG>(v);
-    };
     if (!pass.text_changed || pass.from != 0 || pass.doc_to != dn || pass.to != n || std::max(n, dn) <= kBulkLeast) return false;
-    const LONG now = volume(pass.text);
+    const LONG now = changed_volume(pass.text);
     if (now * 2 < std::max(n, dn)) return false;
-    if (kept_doc_ && !kept_text_.empty() && volume(text_changes(pass.m, kept_text_)) * 4 < now) {
+    const bool kept = kept_doc_ && !kept_text_.empty();
+    if (kept && changed_volume(text_changes(pass.m, kept_text_)) * 4 < now) {
         show_document(kept_doc_);
         return true;
     }
     if (dn <= kBulkLeast || !copy_valid()) return false;
+    // One of the two is kept: the one whose text changed in place last. The report does with
+    // every key; an entry shown for a look-up is only ever filled whole, so the report stays kept
+    // however many look-ups come between two keys, each entry written in place of the one before.
+    if (kept && updated_ <= kept_updated_) return false;
     QTextDocument* old = edit_.document();
     auto* fresh = new QTextDocument(&edit_);
     PanelLayout::install(*fresh);
@@ -494,6 +502,7 @@ bool DocumentSync::swap_documents(Pass& pass) {
     kept_doc_ = nullptr;
     show_document(fresh);
     shadow_ = false;  // the new document's copy is made by the sync
+    updated_ = 0;
     return true;
 }
 
@@ -601,6 +610,9 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
     doc_to = clamp_to(doc_to, from, dn);
     to = clamp_to(to, from, rt.length());
     if (!text_changed) doc_to = to = std::min(doc_to, to);
+    // A change of text at a paragraph's start sets the paragraph end before it too (it may now
+    // show: apply), so the range compared, and the copy brought up to date, takes that end in.
+    else if (from > 0 && rt.text()[static_cast<std::size_t>(from - 1)] == u'\r') --from;
     // The copy of what the document holds counts when nothing but this object changed it since.
     std::optional<Pass> made;
     made.emplace(Pass{rt, rt.text(), from, doc_to, to, text_changed, copy_valid() && !distrust_copy_, {}, {}, rt.spans(from, to), {}, 0, {}, {}});
@@ -612,6 +624,11 @@ void DocumentSync::sync(const RichText& rt, LONG from, LONG doc_to, LONG to, boo
     }
     distrust_copy_ = false;
     Pass& pass = *made;
+    // The document is now filled whole, or kept up to date in place (which one to keep aside).
+    if (text_changed && !pass.text.stretches.empty()) {
+        const bool filled = changed_volume(pass.text) * 2 >= std::max(rt.length(), std::max(0, edit_.document()->characterCount() - 1));
+        updated_ = filled ? 0 : ++updates_;
+    }
     pass.kept = kept_stretches(pass.text, from, doc_to, to);
     find_format_fixes(pass);
     if (!pass.text.stretches.empty() || !pass.fixes.empty()) apply(pass);

@@ -3,7 +3,8 @@
 // What it keeps true: the document shows the model's text, one paragraph separator per '\r', and
 // every character's format, but for the paragraph ends that show nothing (an end followed by
 // text draws no glyph; an end before an empty paragraph or at the end shows only its font).
-// document_shows_model() tells whether that holds; debug builds check it after every sync.
+// document_shows_model() tells whether that holds; every build with asserts checks it after
+// every sync.
 //
 // A sync compares the document with the model and sets again only what differs: each separate
 // changed stretch of text (found by lines, then by characters inside the changed lines) and each
@@ -114,8 +115,8 @@ public:
     void forget_copy() { distrust_copy_ = true; }
 
     // Where the copy of a long document differs from the document in [from, to), empty when it
-    // does not (or no copy is kept): its text, and every format it names. Debug builds check it
-    // after every sync.
+    // does not (or no copy is kept): its text, and every format it names. Every build with asserts
+    // checks it after every sync.
     std::string copy_difference(LONG from = 0, LONG to = -1) const;
 
     // In the copy: a format only the document knows (the user's typing gave it, or a paragraph end
@@ -161,12 +162,17 @@ private:
     // A long document that a sync would have replaced almost whole (the report panel showing the
     // entry of the word at the caret in place of the report) is kept aside with its copy, and a new
     // document shown instead; a later sync whose model is close to the kept one (the report
-    // written again) shows the kept document again and sets only what differs.
+    // written again) shows the kept document again and sets only what differs. Of two long
+    // documents the one kept is the one whose text changed in place last (updated_).
     std::function<void()> shown_;
     QTextDocument* kept_doc_ = nullptr;
     std::u16string kept_text_;
     std::vector<FormatSpan> kept_spans_;
     std::vector<CharFormat> kept_formats_;
+    // When the document shown (and the one kept) last took a change of its text in place (by the
+    // count of such changes, updates_), 0 when not since it was last filled whole: the report takes
+    // one with every key, an entry shown for a look-up none.
+    std::uint64_t updates_ = 0, updated_ = 0, kept_updated_ = 0;
     // Shows `doc` in the widget in place of its document, whose copy and the kept one change places.
     void show_document(QTextDocument* doc);
     bool swap_documents(Pass& pass);

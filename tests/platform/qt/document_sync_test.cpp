@@ -234,22 +234,28 @@ std::u16string list(int count, int at = -1) {
 // A long report written anew after a keystroke: its first line's count and a line thousands of
 // lines further down changed (or a line put in, or taken out); an entry put into a numbered list
 // of 3,000, which renumbers every entry after it; the report written again after the panel showed
-// another long text in its place (the entry of the word at the caret). The document is given the
-// changes (a number's changed digits each), not everything between them.
+// other long texts in its place, one or several (the entries of the words the caret visited). The
+// document is given the changes (a number's changed digits each), not everything between them.
 TEST_F(DocumentSyncTest, AReportWrittenAnewSetsOnlyWhatChanged) {
     const std::u16string report = numbered(3000);  // 66,000 characters
+    const std::u16string lines = numbered(250);
+    const std::u16string backwards = std::u16string(lines.rbegin() + 1, lines.rend()) + u"\r";  // unlike the others
     struct Case {
         const char* what;
-        std::u16string before, between, next;
+        std::u16string before;
+        std::vector<std::u16string> between;
+        std::u16string next;
         std::size_t most;
     };
     const Case cases[] = {
-        {"the count and a line far down", report, u"", with(with(report, 22 * 2500 + 5, 4, u"2500x"), 6, 3, u"7"), 40},
-        {"a line put in far down", report, u"", with(with(report, 22 * 2000, 0, u"new line\r"), 5, 4, u"0001"), 40},
-        {"a line taken out", report, u"", with(with(report, 22 * 1500, 22, u""), 7, 1, u"9"), 40},
-        {"an entry put in first", list(3000), u"", list(3000, 0), 3'400},
-        {"an entry put in half way", list(3000), u"", list(3000, 1500), 1'800},
-        {"another text shown in between", report, numbered(200), with(report, 22 * 2500 + 5, 4, u"2500x"), 40},
+        {"the count and a line far down", report, {}, with(with(report, 22 * 2500 + 5, 4, u"2500x"), 6, 3, u"7"), 40},
+        {"a line put in far down", report, {}, with(with(report, 22 * 2000, 0, u"new line\r"), 5, 4, u"0001"), 40},
+        {"a line taken out", report, {}, with(with(report, 22 * 1500, 22, u""), 7, 1, u"9"), 40},
+        {"an entry put in first", list(3000), {}, list(3000, 0), 3'400},
+        {"an entry put in half way", list(3000), {}, list(3000, 1500), 1'800},
+        {"another text shown in between", report, {numbered(200)}, with(report, 22 * 2500 + 5, 4, u"2500x"), 40},
+        {"two other texts shown in between", report, {numbered(200), backwards}, with(report, 22 * 2500 + 5, 4, u"2500x"), 40},
+        {"three other texts shown in between", report, {backwards, list(600), numbered(200)}, with(report, 6, 3, u"7"), 40},
     };
     auto write = [&](const std::u16string& text) {
         RE_SetRedraw(re, false);
@@ -262,7 +268,7 @@ TEST_F(DocumentSyncTest, AReportWrittenAnewSetsOnlyWhatChanged) {
     };
     for (const Case& c : cases) {
         write(c.before);
-        if (!c.between.empty()) write(c.between);
+        for (const std::u16string& other : c.between) write(other);
         const std::uint64_t before = DocumentSync::totals().characters;
         write(c.next);
         EXPECT_EQ(jux_test::panel_difference(re), "") << c.what;

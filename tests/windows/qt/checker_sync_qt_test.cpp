@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTextEdit>
 
@@ -26,7 +28,8 @@ QTextEdit* text_widget() { return qobject_cast<QTextEdit*>(qt_widget(hBigReRight
 // the first one's check pumps messages.
 void post_keys(std::initializer_list<std::pair<int, QString>> keys) {
     for (const auto& [key, text] : keys) {
-        const Qt::KeyboardModifiers mods = key == Qt::Key_Z || key == Qt::Key_Y ? Qt::ControlModifier : Qt::NoModifier;
+        const Qt::KeyboardModifiers mods =
+            key == Qt::Key_Z || key == Qt::Key_Y || key == Qt::Key_V ? Qt::ControlModifier : Qt::NoModifier;
         QCoreApplication::postEvent(text_widget(), new QKeyEvent(QEvent::KeyPress, key, mods, text));
     }
     QCoreApplication::sendPostedEvents();
@@ -54,6 +57,32 @@ TEST(CheckerSyncQt, ALetterAndCtrlZTogetherLeaveTheColoursOfTheModel) {
     post_keys({{0x0420, QStringLiteral("р")}, {Qt::Key_Z, QString()}});
     EXPECT_EQ(RE_GetTextW(hBigReRight), text);
     EXPECT_EQ(panels_difference(), "");
+}
+
+// A key, Ctrl+Z and a blank posted at once at a line start of a long text: the undo comes in while
+// the first key's check pumps and is put into the document from the line start on, and the blank's
+// sync reads the sync's copy of the paragraph end before it. That end shows nothing and the program
+// gave it another size, which the document need not take (the copy knows the document's own).
+TEST(CheckerSyncQt, AKeyUndoneAtALineStartOfALongTextAndABlankAfterLeaveTheCopyTrue) {
+    jux_test::ProgramOnQt program("sync_undo_long");
+    ASSERT_TRUE(program.started);
+    std::u16string text;
+    for (int i = 0; i < 200; ++i) text += u"Няма по-топла стряха от родната\r";
+    const std::pair<int, QString> firsts[] = {{0x0416, QStringLiteral("ж")}, {Qt::Key_Return, QStringLiteral("\r")},
+                                              {Qt::Key_Delete, QString()}};
+    for (const auto& first : firsts) {
+        RE_SetTextW(hBigReRight, text);
+        jux_test::shown_panel(hBigReRight);  // checked
+        CHARFORMAT2W size;
+        size.dwMask = CFM_SIZE;
+        size.yHeight = 320;
+        RE_SetSel(hBigReRight, CHARRANGE{2'527, 2'528});
+        RE_SetCharFormat(hBigReRight, SCF_SELECTION, size);
+        RE_SetSel(hBigReRight, CHARRANGE{2'528, 2'528});
+        jux_test::shown_panel(hBigReRight);
+        post_keys({first, {Qt::Key_Z, QString()}, {Qt::Key_Space, QStringLiteral(" ")}});
+        EXPECT_EQ(panels_difference(), "") << "first key " << first.first;
+    }
 }
 
 // Ordinary prose of `length` characters at least: sentences of known and unknown words, commas,
@@ -120,8 +149,9 @@ TEST(CheckerSyncQt, AKeysReleaseDuringItsCheckShowsNothingHalfWritten) {
 }
 
 // Seeded random keys typed into the text panel's widget of a text over the size at which a panel
-// keeps a copy of its document: letters that make and mend unknown words, Return and Backspace,
-// Ctrl+Z and Ctrl+Y alone or arriving while a key's check pumps, font-size-only changes of
+// keeps a copy of its document: letters that make and mend unknown words, Return, Backspace and
+// Delete, Ctrl+Z and Ctrl+Y alone or arriving while a key's check pumps and a key after them,
+// pastes of lines of the text, selections typed or pasted over, font-size-only changes of
 // paragraph ends that show, and now and then the whole text set again (a first check). After
 // every step both panels' documents show their models and the copies their documents.
 // JUX_SYNC_STEPS sets the number of steps (a longer run).
@@ -139,12 +169,16 @@ TEST(CheckerSyncQt, RandomKeysUndoAndRedoLeaveBothPanelsShowingTheirModels) {
                                                {0x0410, QStringLiteral("а")}, {Qt::Key_Period, QStringLiteral(".")},
                                                {Qt::Key_Comma, QStringLiteral(",")}, {Qt::Key_Space, QStringLiteral(" ")}};
     const std::pair<int, QString> undo{Qt::Key_Z, QString()}, redo{Qt::Key_Y, QString()},
-        enter{Qt::Key_Return, QStringLiteral("\r")}, back{Qt::Key_Backspace, QString()};
+        enter{Qt::Key_Return, QStringLiteral("\r")}, back{Qt::Key_Backspace, QString()}, del{Qt::Key_Delete, QString()},
+        paste{Qt::Key_V, QString()};
     for (int step = 0; step < steps; ++step) {
         const std::u16string text = RE_GetTextW(hBigReRight);
-        const auto at = static_cast<LONG>(below(text.size() + 1));
+        auto at = static_cast<LONG>(below(text.size() + 1));
         const std::pair<int, QString> letter = letters[below(std::size(letters))];
-        switch (below(10)) {
+        const std::pair<int, QString> key = below(4) == 0 ? enter : below(4) == 0 ? back : below(4) == 0 ? del : letter;
+        const bool short_text = text.size() < 4'200;  // a paste keeps it over the size of a kept copy
+        const std::size_t kind = short_text ? 7 : below(13);
+        switch (kind) {
             case 0: post_keys({letter, undo}); break;             // undone while its check pumps
             case 1: post_keys({letter, undo, redo}); break;
             case 2: post_keys({undo}); break;
@@ -162,9 +196,29 @@ TEST(CheckerSyncQt, RandomKeysUndoAndRedoLeaveBothPanelsShowingTheirModels) {
             case 5:
                 if (below(20) == 0) RE_SetTextW(hBigReRight, text);  // the whole text again
                 break;
+            case 6: {  // a key, undone while its check pumps, and a key after (often at a line start)
+                const std::size_t line = text.rfind(u'\r', static_cast<std::size_t>(std::max<LONG>(0, at - 1)));
+                if (below(2) == 0 && line != std::u16string::npos) at = static_cast<LONG>(line) + 1;
+                RE_SetSel(hBigReRight, CHARRANGE{at, at});
+                post_keys({key, undo, below(2) == 0 ? letters[below(std::size(letters))] : key});
+                break;
+            }
+            case 7:  // lines of the text pasted, over a selection half the time
+            case 8: {  // a selection typed over
+                const bool pasting = kind == 7;
+                const LONG length = pasting && (short_text || below(2) == 0) ? 0 : 1 + static_cast<LONG>(below(300));
+                if (pasting) {
+                    const std::size_t from = below(text.size());
+                    QGuiApplication::clipboard()->setText(
+                        QString::fromStdU16String(text.substr(from, 1 + below(300))).replace(QChar(u'\r'), QChar(u'\n')));
+                }
+                RE_SetSel(hBigReRight, CHARRANGE{at, std::min<LONG>(static_cast<LONG>(text.size()), at + length)});
+                post_keys({pasting ? paste : key});
+                break;
+            }
             default:
                 RE_SetSel(hBigReRight, CHARRANGE{at, at});
-                post_keys({below(4) == 0 ? enter : below(4) == 0 ? back : letter});
+                post_keys({key});
         }
         ASSERT_EQ(panels_difference(), "") << "step " << step;
     }
