@@ -31,6 +31,7 @@
 #include <map>
 
 #include "platform/qt/qt_internal.h"
+#include "platform/qt/qt_panel_layout.h"
 #include "platform/qt/qt_richedit.h"
 #include "platform/qt/qt_support.h"
 #include "platform/qt/qt_views.h"
@@ -521,7 +522,10 @@ public:
             hold.loop_level = QThread::currentThread()->loopLevel();
             hold_ = &hold;
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+        {
+            const PanelLayout::Busy busy;  // the job's pumps are not idle time
+            QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+        }
         hold_ = outer;
         for (const QPointer<QObject>& o : hold.held)
             if (o) QCoreApplication::postEvent(o, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);

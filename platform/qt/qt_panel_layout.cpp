@@ -77,6 +77,42 @@ void PanelLayout::lay_out_whole(QTextDocument& doc) {
     else doc.documentLayout()->documentSize();
 }
 
+void PanelLayout::lay_out_above(QTextDocument& doc, qreal y) {
+    if (auto* own = dynamic_cast<PanelLayout*>(doc.documentLayout())) {
+        own->sync_rows();
+        own->settle_above(y, static_cast<int>(own->states_.size()));
+        own->check_rows();
+    } else {
+        doc.documentLayout()->documentSize();
+    }
+}
+
+PanelLayout::Leaving::Leaving(QTextDocument& doc, int old_anchor, int old_position, int anchor, int position)
+    : layout_(dynamic_cast<PanelLayout*>(doc.documentLayout())) {
+    if (!layout_) return;
+    const int now[2] = {doc.findBlock(anchor).blockNumber(), doc.findBlock(position).blockNumber()};
+    const int old[2] = {doc.findBlock(old_anchor).blockNumber(), doc.findBlock(old_position).blockNumber()};
+    for (int i = 0; i < 2; ++i)
+        layout_->leaving_[i] = old[i] == now[0] || old[i] == now[1] ? -1 : old[i];
+}
+
+int PanelLayout::busy_ = 0;
+std::vector<QPointer<PanelLayout>> PanelLayout::held_;
+
+PanelLayout::Busy::Busy() { ++busy_; }
+
+PanelLayout::Busy::~Busy() {
+    if (--busy_ > 0) return;
+    const std::vector<QPointer<PanelLayout>> held = std::move(held_);
+    held_.clear();
+    for (const QPointer<PanelLayout>& l : held)
+        if (l) l->schedule();
+}
+
+PanelLayout::Leaving::~Leaving() {
+    if (layout_) layout_->leaving_[0] = layout_->leaving_[1] = -1;
+}
+
 // ---- What the lines depend on ------------------------------------------------------------
 
 PanelLayout::Setting PanelLayout::setting() const {
@@ -264,11 +300,14 @@ bool PanelLayout::ensure(int n, const QTextBlock& b) const {
 
 void PanelLayout::settle_above(qreal y, int row) const {
     if (!can_lay_out()) return;
-    // Each paragraph laid out may move those below it: the next one is compared where it stands now.
+    // Each paragraph laid out may move those below it: the next one is compared where it stands
+    // now. What moved is told once, from the first that did.
+    int changed = -1;
     for (int n = first_waiting(); n < row && top(n) < y; n = first_waiting()) {
-        if (ensure(n, document()->findBlockByNumber(n))) announce(top(n), true);
-        if (states_[static_cast<std::size_t>(n)] != kLaidOut) return;  // could not be laid out
+        if (ensure(n, document()->findBlockByNumber(n)) && changed < 0) changed = n;
+        if (states_[static_cast<std::size_t>(n)] != kLaidOut) break;  // could not be laid out
     }
+    if (changed >= 0) announce(top(changed), true);
 }
 
 QTextLayout* PanelLayout::placed(int n, const QTextBlock& b) const {
@@ -300,6 +339,13 @@ QRectF PanelLayout::blockBoundingRect(const QTextBlock& block) const {
     if (!can_lay_out() || !block.isValid() || !block.isVisible()) return QRectF();
     sync_rows();
     const int n = block.blockNumber();
+    if (n == leaving_[0] || n == leaving_[1]) {
+        // The old caret's paragraph, asked about to repaint it: where it stands now.
+        const std::size_t i = static_cast<std::size_t>(n);
+        QRectF r = states_[i] == kLaidOut ? block.layout()->boundingRect() : QRectF(0, 0, line_width(), heights_[i]);
+        r.moveTopLeft(QPointF(margin(), top(n)));
+        return r;
+    }
     settle_above(kFar, n);
     if (ensure(n, block)) announce(top(n), true);
     QTextLayout* tl = placed(n, block);
@@ -551,6 +597,12 @@ void PanelLayout::finish() const {
 }
 
 void PanelLayout::lay_out_some() {
+    if (busy_ > 0) {
+        // Started again only once the job is done: a timer started now would fire in the same
+        // pump again and again.
+        if (std::find(held_.begin(), held_.end(), this) == held_.end()) held_.emplace_back(this);
+        return;
+    }
     sync_rows();
     if (waiting_ == 0 || !can_lay_out()) return;
     QElapsedTimer clock;

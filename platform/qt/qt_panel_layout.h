@@ -22,6 +22,7 @@
 #pragma once
 
 #include <QAbstractTextDocumentLayout>
+#include <QPointer>
 #include <QFont>
 #include <QTextOption>
 #include <cstdint>
@@ -48,6 +49,41 @@ public:
     QSizeF documentSize() const override;
     QRectF frameBoundingRect(QTextFrame* frame) const override;
     QRectF blockBoundingRect(const QTextBlock& block) const override;
+
+    // Lays out every waiting paragraph whose top lies above `y` (any layout: Qt's own finishes
+    // its lazy layout), so that the scroll bar can go anywhere above `y` less the view's height
+    // as it would after a full layout; what lies below waits for idle time.
+    static void lay_out_above(QTextDocument& doc, qreal y);
+
+    // When a panel's caret is set, Qt asks where the old caret and selection stood only to
+    // repaint that place. While a `Leaving` lives, the paragraphs that hold an end of the old
+    // selection (but none of the new one) are answered where they stand now, the paragraphs
+    // waiting above them left for later: had the old caret stood elsewhere after a full layout,
+    // a paragraph above it waits, and the place of such a paragraph and everything below it was
+    // announced for repainting when it began to wait (a paint lays out everything above what it
+    // paints). Opening a file left the caret at the end of a report of megabytes: its old place
+    // alone laid the whole report out.
+    class Leaving {
+    public:
+        Leaving(QTextDocument& doc, int old_anchor, int old_position, int anchor, int position);
+        ~Leaving();
+        Leaving(const Leaving&) = delete;
+        Leaving& operator=(const Leaving&) = delete;
+
+    private:
+        PanelLayout* layout_;
+    };
+
+    // While a `Busy` lives (a job pumps the event loop to keep the windows painted), idle time
+    // lays nothing out: the job is not idle time. What waited meanwhile goes on once the last
+    // `Busy` ends.
+    class Busy {
+    public:
+        Busy();
+        ~Busy();
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
 
     // Lays out every paragraph that waits.
     void finish() const;
@@ -131,4 +167,7 @@ private:
     mutable bool painting_ = false;
     mutable qreal changed_from_ = -1;  // what a paint changed: announced after it
     mutable bool size_changed_ = false;
+    int leaving_[2] = {-1, -1};  // the old selection's paragraphs while a Leaving lives
+    static int busy_;  // how many Busy live
+    static std::vector<QPointer<PanelLayout>> held_;  // whose idle time a Busy held back
 };

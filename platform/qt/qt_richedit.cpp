@@ -267,6 +267,7 @@ void RichEditWidget::apply_selection(bool force) {
     QTextCursor c(document());
     c.setPosition(clamp_to(from, 0, n));
     c.setPosition(clamp_to(s.cpMax, 0, n), QTextCursor::KeepAnchor);
+    const PanelLayout::Leaving leaving(*document(), a, p, c.anchor(), c.position());
     setTextCursor(c);
     --applying_;
 }
@@ -603,8 +604,11 @@ void RichEditWidget::set_scroll_pos(POINT p) {
 }
 
 void RichEditWidget::scroll_to(POINT p) {
-    // The scroll bars know the document's full height once it is laid out.
-    PanelLayout::lay_out_whole(*document());
+    // The scroll bar goes as far as a full layout lets it once the paragraphs above the view's
+    // bottom are laid out (a text that ends above it is laid out whole); sideways, once every
+    // line's width is known.
+    if (p.x > 0) PanelLayout::lay_out_whole(*document());
+    else PanelLayout::lay_out_above(*document(), static_cast<qreal>(p.y) + viewport()->height());
     horizontalScrollBar()->setValue(std::max<LONG>(0, p.x));
     verticalScrollBar()->setValue(std::max<LONG>(0, p.y));
 }

@@ -464,4 +464,44 @@ TEST(PanelLayoutTest, APanelAnswersAsQtsOwnLayoutBeforeIdleTime) {
     }
 }
 
+// A large text put in front of the caret (a file opened, a report written) leaves the caret at
+// its end. Moving the caret to the top then lays out no more than the panel shows: not the old
+// caret's place (asked about only to repaint it), not the text while a job pumps the event loop
+// (that is not idle time), not below the view when the view is put at the top; and what the
+// user meets is where a full layout puts it, then and after idle time.
+TEST(PanelLayoutTest, AViewAtTheTopOfALargeTextLaysOutNoMoreThanItShows) {
+    std::mt19937 rnd(3);
+    Panels p;
+    const QString text = paragraphs(rnd, 3000);
+    p.both([&](QTextEdit& e) {
+        // Put in as a panel's sync puts a large change in: the layout suspended meanwhile.
+        const QSizeF page = e.document()->pageSize();
+        e.document()->setPageSize(QSizeF(0, 0));
+        QTextCursor(e.document()).insertText(text);
+        e.document()->setPageSize(page);
+    });
+    ASSERT_EQ(p.own.textCursor().position(), p.own.document()->characterCount() - 1);
+    const int waiting = p.layout->waiting();
+    ASSERT_GT(waiting, 2900);
+    {
+        const PanelLayout::Busy busy;
+        for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    }
+    // The pumps paint the view (some 20 lines); idle time would lay out 16 paragraphs a turn.
+    EXPECT_GE(p.layout->waiting(), waiting - 20) << "laid out while a job pumps";
+    p.qt.setTextCursor(QTextCursor(p.qt.document()));
+    {
+        const QTextCursor old = p.own.textCursor();
+        const PanelLayout::Leaving leaving(*p.own.document(), old.anchor(), old.position(), 0, 0);
+        p.own.setTextCursor(QTextCursor(p.own.document()));
+    }
+    PanelLayout::lay_out_above(*p.own.document(), p.own.viewport()->height());
+    p.own.verticalScrollBar()->setValue(0);
+    EXPECT_GT(p.layout->waiting(), waiting - 100) << "laid out beyond the view";
+    expect_same_panels(p, rnd, "the caret at the top");
+    idle(p);
+    EXPECT_EQ(p.layout->waiting(), 0);
+    expect_same_panels(p, rnd, "after idle time");
+}
+
 }  // namespace
