@@ -40,7 +40,8 @@ std::string file_bytes(const real_size::Lexicon& lex, bool binary) {
         return prose.substr(0, prose.rfind(' '));
     }
     std::string bytes = random_bytes(kBytes);
-    // The check stops at a soft hyphen (byte 0xAD) with a message box, whose wait is not timed.
+    // A soft hyphen (byte 0xAD) raises the run's warning about soft hyphens, a message box that
+    // waits for the user: blanks instead, so that only the program's own work is timed.
     std::replace(bytes.begin(), bytes.end(), '\xAD', ' ');
     return bytes;
 }
