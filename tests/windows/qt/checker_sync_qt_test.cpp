@@ -159,7 +159,12 @@ TEST(CheckerSyncQt, RandomKeysUndoAndRedoLeaveBothPanelsShowingTheirModels) {
     jux_test::ProgramOnQt program("sync_random");
     ASSERT_TRUE(program.started);
     const char* steps_env = std::getenv("JUX_SYNC_STEPS");
-    const int steps = steps_env ? std::atoi(steps_env) : 2'000;
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    const int default_steps = 600;  // a sanitized Debug build runs each step several times slower
+#else
+    const int default_steps = 2'000;
+#endif
+    const int steps = steps_env ? std::atoi(steps_env) : default_steps;
     const std::size_t helpers = helper_threads();
     set_helper_threads(0);  // the checks on this thread alone: no waiting for helpers on a busy machine
     std::mt19937 rnd(42);
