@@ -80,8 +80,9 @@ void PanelLayout::lay_out_whole(QTextDocument& doc) {
 void PanelLayout::lay_out_above(QTextDocument& doc, qreal y) {
     if (auto* own = dynamic_cast<PanelLayout*>(doc.documentLayout())) {
         own->sync_rows();
-        own->settle_above(y, static_cast<int>(own->states_.size()));
+        const int changed = own->settle_above(y, static_cast<int>(own->states_.size()));
         own->check_rows();
+        if (changed >= 0) own->announce(own->top(changed), true);
     } else {
         doc.documentLayout()->documentSize();
     }
@@ -298,16 +299,16 @@ bool PanelLayout::ensure(int n, const QTextBlock& b) const {
     return true;
 }
 
-void PanelLayout::settle_above(qreal y, int row) const {
-    if (!can_lay_out()) return;
+int PanelLayout::settle_above(qreal y, int row) const {
+    if (!can_lay_out()) return -1;
     // Each paragraph laid out may move those below it: the next one is compared where it stands
-    // now. What moved is told once, from the first that did.
+    // now.
     int changed = -1;
     for (int n = first_waiting(); n < row && top(n) < y; n = first_waiting()) {
         if (ensure(n, document()->findBlockByNumber(n)) && changed < 0) changed = n;
         if (states_[static_cast<std::size_t>(n)] != kLaidOut) break;  // could not be laid out
     }
-    if (changed >= 0) announce(top(changed), true);
+    return changed;
 }
 
 QTextLayout* PanelLayout::placed(int n, const QTextBlock& b) const {
@@ -346,8 +347,12 @@ QRectF PanelLayout::blockBoundingRect(const QTextBlock& block) const {
         r.moveTopLeft(QPointF(margin(), top(n)));
         return r;
     }
-    settle_above(kFar, n);
-    if (ensure(n, block)) announce(top(n), true);
+    // What moved is told once, after the paragraph asked about is laid out too: told in between,
+    // the size would count that paragraph with its guess, and a panel whose view lies below that
+    // size would pull its view up to it.
+    int changed = settle_above(kFar, n);
+    if (ensure(n, block) && changed < 0) changed = n;
+    if (changed >= 0) announce(top(changed), true);
     QTextLayout* tl = placed(n, block);
     QRectF r = tl->boundingRect();
     r.moveTopLeft(tl->position());
@@ -358,20 +363,25 @@ int PanelLayout::hitTest(const QPointF& asked, Qt::HitTestAccuracy accuracy) con
     if (!can_lay_out()) return -1;
     const QPointF point = fixed_point(asked);
     sync_rows();
-    settle_above(point.y() + 1, static_cast<int>(states_.size()));
+    // What moved is told once, when every paragraph asked about is laid out (as blockBoundingRect).
+    int changed = settle_above(point.y() + 1, static_cast<int>(states_.size()));
     int n = row_at(point.y());
     QTextBlock b = document()->findBlockByNumber(n);
-    if (!b.isValid()) return -1;
-    if (ensure(n, b)) announce(top(n), true);
+    if (!b.isValid()) {
+        if (changed >= 0) announce(top(changed), true);
+        return -1;
+    }
+    if (ensure(n, b) && changed < 0) changed = n;
     if (n > 0 && point.y() <= top(n)) {
         // On the bottom edge of the paragraph above: that one's, as Qt's layout answers.
         const QTextBlock above = b.previous();
-        if (ensure(n - 1, above)) announce(top(n - 1), true);
+        if (ensure(n - 1, above) && (changed < 0 || changed > n - 1)) changed = n - 1;
         if (point.y() <= top(n - 1) + above.layout()->boundingRect().bottom()) {
             --n;
             b = above;
         }
     }
+    if (changed >= 0) announce(top(changed), true);
     const QTextLayout* tl = placed(n, b);
     const int last = std::max(0, document()->characterCount() - 1);
     QRectF text = tl->boundingRect();
@@ -406,7 +416,8 @@ void PanelLayout::draw(QPainter* painter, const PaintContext& context) {
     const qreal bottom = context.clip.isValid() ? context.clip.bottom() : kFar;
     const qreal from = context.clip.isValid() ? context.clip.top() : 0;
     painting_ = true;
-    settle_above(bottom, static_cast<int>(states_.size()));
+    if (const int changed = settle_above(bottom, static_cast<int>(states_.size())); changed >= 0)
+        announce(top(changed), true);
     // Nothing is drawn into the document's right margin (a selected paragraph end past the
     // longest line of a text that is not wrapped).
     const QSizeF size = documentSize();

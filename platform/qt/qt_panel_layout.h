@@ -129,8 +129,9 @@ private:
     // Lays out paragraph `n` (its block `b`) if it waits; true when its height changed.
     bool ensure(int n, const QTextBlock& b) const;
     // Every waiting paragraph before `row` whose top lies above `y` is laid out (a paragraph laid
-    // out moves those below it: each is compared where it then stands).
-    void settle_above(qreal y, int row) const;
+    // out moves those below it: each is compared where it then stands); the first whose height
+    // changed, or -1. The caller tells what moved.
+    int settle_above(qreal y, int row) const;
     // Where paragraph `n` starts; its layout placed there.
     qreal top(int n) const;
     QTextLayout* placed(int n, const QTextBlock& b) const;
